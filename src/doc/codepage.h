@@ -1,0 +1,18 @@
+// Header texts and comments are kept in the DOS code page 850 in measurement
+// files (the handheld writes them so) and in UTF-8 in memory.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tresdoc {
+
+// Every CP850 byte has a character, so this never fails.
+std::string Cp850ToUtf8(std::string_view cp850);
+
+// Characters without a CP850 form are transliterated where glibc knows a
+// close form ("€" becomes "EUR") and replaced by "?" otherwise; bytes that
+// are not valid UTF-8 also become "?".
+std::string Utf8ToCp850(std::string_view utf8);
+
+} // namespace tresdoc

@@ -1,0 +1,19 @@
+// German texts for file errors, as the user reads them in a message box.
+#pragma once
+
+#include <string>
+
+namespace tresdoc {
+
+// The system's reason for `err` (an errno value) in German words.
+std::string FileErrorReason(int err);
+
+// "Die Datei X konnte nicht geöffnet werden: <reason>." and its siblings,
+// cut to 255 characters the way the message box has always shown them.
+std::string OpenErrorText(const std::string& path, int err);
+std::string ReadErrorText(const std::string& path, int err);
+std::string WriteErrorText(const std::string& path, int err);
+std::string TooLargeText(const std::string& path, unsigned long long size);
+std::string NoDataSectionText(const std::string& path);
+
+} // namespace tresdoc

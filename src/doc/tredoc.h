@@ -1,0 +1,200 @@
+// The survey document: one close-interval potential survey with its header
+// and QM data, the error-list limits and the settings of both printouts.
+// Every pane, printout and dialog reads rows only through the accessors and
+// text forms below. Rows are numbered from 1 everywhere; N = GetRowCount().
+//
+// Accessors take a row number 1 <= r <= N. Out of range they answer as for
+// an absent value (NO_VALUE, empty text) instead of reading past the rows.
+#pragma once
+
+#include "dochost.h"
+#include "errorlimits.h"
+#include "measrow.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The quantities the add-constant operation can shift, named as its dialog
+// names them.
+enum class EAddQuantity { Meter, PotOn, PotOff, GradOn, GradOff };
+const char* AddQuantityName(EAddQuantity q);                 // "Messmeter", "Potential Ein", ...
+bool AddQuantityFromName(const std::string& name, EAddQuantity& q);
+
+class CTreDoc {
+public:
+    CTreDoc();
+    ~CTreDoc();
+    CTreDoc(const CTreDoc&) = delete;
+    CTreDoc& operator=(const CTreDoc&) = delete;
+
+    // The program's one document (the most recently constructed one that
+    // still exists); nullptr before it is created.
+    static CTreDoc* GetDoc();
+
+    // The host that shows what the document asks for; nullptr detaches.
+    void SetHost(CDocHost* host);
+    CDocHost& Host() const { return *m_pHost; }
+
+    // ---- lifecycle --------------------------------------------------------
+    // New: one row with metre 0, header entries 1-19 empty, defaults, QM
+    // entries kept, view counter 0, curve panes invalidated.
+    void OnNewDocument();
+    // Open, or append when m_bAppend is set. The file is parsed completely
+    // before the document changes, so a failed open leaves it as it was.
+    // Errors reach the user through the host's ShowMessage.
+    bool OnOpenDocument(const std::string& path);
+    // Append: the rows of `path` behind row N; header and QM data stay.
+    bool AppendFile(const std::string& path);
+    // Save in the sectioned layout. The previous file survives any failure:
+    // the text goes to a temporary file in the same folder first.
+    bool OnSaveDocument(const std::string& path);
+    // The defaults run by New and by every Open that is not an append.
+    void ResetToDefaults();
+
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool modified = true);
+    const std::string& GetPathName() const { return m_strPathName; }
+    void SetPathName(const std::string& path);
+
+    // All panes redraw from the document.
+    void UpdateAllViews();
+    // The two curve panes repaint, the table does not.
+    void InvalidateCurveViews();
+    // Numbers the curve panes at their first update: 1 for the first caller
+    // after construction, New or a read.
+    int NextViewNumber() { return ++m_nViewCounter; }
+
+    // ---- rows -------------------------------------------------------------
+    int GetRowCount() const { return static_cast<int>(m_rows.size()); }
+    bool IsValidRow(int r) const { return r >= 1 && r <= GetRowCount(); }
+
+    int32_t GetMeter(int r) const { return IsValidRow(r) ? RowAt(r).m_nMeter : NO_VALUE; }
+    int32_t GetPotOn(int r) const { return IsValidRow(r) ? RowAt(r).m_nPotOn : NO_VALUE; }
+    int32_t GetPotOff(int r) const { return IsValidRow(r) ? RowAt(r).m_nPotOff : NO_VALUE; }
+    int32_t GetGradOnL(int r) const { return IsValidRow(r) ? RowAt(r).m_nGradOnL : NO_VALUE; }
+    int32_t GetGradOnR(int r) const { return IsValidRow(r) ? RowAt(r).m_nGradOnR : NO_VALUE; }
+    int32_t GetGradOffL(int r) const { return IsValidRow(r) ? RowAt(r).m_nGradOffL : NO_VALUE; }
+    int32_t GetGradOffR(int r) const { return IsValidRow(r) ? RowAt(r).m_nGradOffR : NO_VALUE; }
+    std::string GetComment(int r) const { return IsValidRow(r) ? RowAt(r).m_strComment : std::string(); }
+    const CMeasRow* GetRow(int r) const { return IsValidRow(r) ? &RowAt(r) : nullptr; }
+
+    // Raw stores for the cell editor. They neither set the modified flag nor
+    // update the views: the caller does both once its edit is complete.
+    void SetMeter(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nMeter = v; }
+    void SetPotOn(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nPotOn = v; }
+    void SetPotOff(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nPotOff = v; }
+    void SetGradOnL(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nGradOnL = v; }
+    void SetGradOnR(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nGradOnR = v; }
+    void SetGradOffL(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nGradOffL = v; }
+    void SetGradOffR(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nGradOffR = v; }
+    void SetComment(int r, const std::string& s) { if (IsValidRow(r)) RowAt(r).m_strComment = s; }
+
+    // ---- derived values (unit of their inputs, NO_VALUE when absent) ------
+    int32_t GetGradOn(int r) const;      // UEIN
+    int32_t GetGradOff(int r) const;     // UAUS
+    int32_t GetGradDiff(int r) const;    // UDIFF
+    int32_t GetPotIRFree(int r) const;   // POTIR
+    // True when some row has a right gradient "on"; also kept in m_bHasRight.
+    bool HasRightSide();
+
+    // ---- text forms: the only way views and printouts show row values ------
+    std::string FormatMeter(int r) const;
+    std::string FormatPotOn(int r) const;
+    std::string FormatPotOff(int r) const;
+    std::string FormatPotIRFree(int r) const;
+    std::string FormatGradOnL(int r) const;
+    std::string FormatGradOnR(int r) const;
+    std::string FormatGradOffL(int r) const;
+    std::string FormatGradOffR(int r) const;
+    std::string FormatGradOn(int r) const;
+    std::string FormatGradOff(int r) const;
+    std::string FormatGradDiff(int r) const;
+    std::string FormatGradDiffL(int r) const;
+    std::string FormatGradDiffR(int r) const;
+
+    // ---- error list -------------------------------------------------------
+    bool IsInErrorWindow(int r) const;
+    bool HasAnyLimits() const;
+
+    // ---- editing operations ----------------------------------------------
+    void SortByMeter();
+    void ReverseMeasurement();
+    // The add-constant dialog's range starts as the first and last metre.
+    int32_t AddConstantStart() const { return GetMeter(1); }
+    int32_t AddConstantEnd() const { return GetMeter(GetRowCount()); }
+    // Applies the dialog's "OK": rows with start <= metre <= end.
+    void AddConstant(EAddQuantity quantity, int32_t start, int32_t end, int32_t constant);
+    // Inserts a new row (metre 0, all else absent) as row r+1; 0 <= r <= N.
+    void InsertRowAfter(int r);
+    // Removes rows first .. first+count-1 (the part inside 1..N).
+    void DeleteRows(int first, int count);
+
+    // ---- data members, in the order of the design --------------------------
+    std::array<std::string, 20> m_header;   // UTF-8
+    std::array<std::string, 20> m_qm;       // bytes as the handheld wrote them
+    std::array<int32_t, 24> m_limits{};     // pair k: entries k and k+12
+
+    bool m_bEmpty = true;
+    bool m_bAppend = false;
+    bool m_bHasRight = false;
+    bool m_bRefitPot = false;
+    bool m_bRefitGrad = false;
+
+    // table print
+    bool m_bTabPot = true;
+    bool m_bTabIR = true;
+    bool m_bTabGrad = true;
+    bool m_bTabDiff = true;
+    bool m_bTabLR = false;
+    bool m_bTabQM = true;
+    bool m_bTabLinesGW = true;
+    bool m_bTabArial = true;
+    bool m_bTabErrList = false;
+    bool m_bTabHeadNumber = true;
+
+    // graphic print
+    bool m_bPlotPotOn = true;
+    bool m_bPlotPotOff = true;
+    bool m_bPlotIR = true;
+    bool m_bPlotGradOn = true;
+    bool m_bPlotGradOff = true;
+    bool m_bPlotGradDiff = true;
+    bool m_bPlotLR = false;
+    bool m_bPlotQM = true;
+    bool m_bPlotHeadNumber = true;
+
+    int32_t m_nPlotScale = 1000;
+    int32_t m_nPlotStart = NO_VALUE;
+    int32_t m_nPlotEnd = NO_VALUE;
+    int32_t m_nPotAxisMax = -2000;
+    int32_t m_nPotAxisMin = -400;
+    int32_t m_nGradAxisMax = 200;
+    int32_t m_nGradAxisMin = -50;
+
+    // the metre window shared by the two curve panes
+    int32_t m_nMeterSpan = 0;
+    int32_t m_nMeterLineStep = 0;
+    int32_t m_nMeterPageStep = 0;
+    int32_t m_nMeterLabelStep = 0;
+    int32_t m_nMeterScrollPos = 0;
+    int32_t m_nMeterPageSize = 0;
+
+    bool m_bTableIRFree = true;
+    bool m_bTableLR = false;
+
+    int32_t m_nViewCounter = 0;
+
+private:
+    friend class CTsdReader;
+    friend class CTsdWriter;
+
+    const CMeasRow& RowAt(int r) const { return m_rows[static_cast<size_t>(r - 1)]; }
+    CMeasRow& RowAt(int r) { return m_rows[static_cast<size_t>(r - 1)]; }
+
+    std::vector<CMeasRow> m_rows;   // row r lives at index r - 1
+    CDocHost* m_pHost;
+    bool m_bModified = false;
+    std::string m_strPathName;
+};

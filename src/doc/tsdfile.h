@@ -1,0 +1,51 @@
+// Reading and writing measurement files (.tsd). Both work on a CTreDoc and
+// report to its host; the document's OnOpenDocument and OnSaveDocument are
+// thin calls into these.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class CTreDoc;
+class CDocHost;
+
+// Files larger than this are refused whole rather than read in part.
+inline constexpr uint64_t kMaxTsdFileSize = 256ull * 1024 * 1024;
+
+// Percentages for the status bar, shown each time they pass a threshold that
+// starts at -1 and grows by 5 with every display.
+class CProgressSteps {
+public:
+    explicit CProgressSteps(CDocHost& host) : m_host(host) {}
+    void Report(int percent);
+
+private:
+    CDocHost& m_host;
+    int m_threshold = -1;
+};
+
+class CTsdReader {
+public:
+    explicit CTsdReader(CTreDoc& doc) : m_doc(doc) {}
+    // Reads `path` into the document (appending when m_bAppend is set).
+    bool Read(const std::string& path);
+    // The same on text already in memory (the fuzzer and tests use it); the
+    // text is cut at its first NUL byte like a file's.
+    bool ReadText(std::string_view bytes);
+
+private:
+    CTreDoc& m_doc;
+};
+
+class CTsdWriter {
+public:
+    explicit CTsdWriter(CTreDoc& doc) : m_doc(doc) {}
+    bool Write(const std::string& path);
+    // The whole file text with the given save date and QM filler; the
+    // writer's only source of bytes, so tests can compare them exactly.
+    std::string BuildText(const std::string& saveDate, const std::string& encodedQm);
+
+private:
+    CTreDoc& m_doc;
+};

@@ -1,0 +1,373 @@
+#include "tsdfile.h"
+
+#include "codepage.h"
+#include "fileerror.h"
+#include "numtext.h"
+#include "qmline.h"
+#include "tredoc.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+void CProgressSteps::Report(int percent)
+{
+    if (percent <= m_threshold) return;
+    m_host.ProgressStep(percent);
+    m_host.StatusText(tresnum::FormatInt(percent) + " %");
+    m_threshold += 5;
+}
+
+namespace {
+
+const std::string_view kKopfdaten = "[Kopfdaten]";
+const std::string_view kTabellendruck = "[Tabellendruck]";
+const std::string_view kGrafikdruck = "[Grafikdruck]";
+const std::string_view kMessdaten = "[Messdaten]";
+const std::string_view kFehlerListe = "[FehlerListe]";
+
+constexpr size_t npos = std::string_view::npos;
+
+// Calls `fn(line)` for every line of `block`; lines end at LF, a CR before
+// it is dropped (files from the handheld and from us end lines with CR LF).
+template <typename Fn>
+void ForEachLine(std::string_view block, Fn fn)
+{
+    size_t pos = 0;
+    while (pos < block.size()) {
+        size_t nl = block.find('\n', pos);
+        const size_t end = nl == npos ? block.size() : nl;
+        std::string_view line = block.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!fn(line, end)) return;
+        pos = end + 1;
+    }
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+// Splits at ';' into at most `count` fields; missing fields are empty.
+template <size_t N>
+std::array<std::string_view, N> SplitFields(std::string_view line)
+{
+    std::array<std::string_view, N> fields{};
+    size_t pos = 0;
+    for (size_t i = 0; i < N; ++i) {
+        const size_t semi = line.find(';', pos);
+        fields[i] = line.substr(pos, semi == npos ? npos : semi - pos);
+        if (semi == npos) break;
+        pos = semi + 1;
+    }
+    return fields;
+}
+
+int32_t ReadPotential(std::string_view field)
+{
+    if (field.empty()) return NO_VALUE;
+    const double volts = tresnum::ParseDoublePrefix(tresnum::AcceptDecimalComma(field));
+    return tresnum::TruncScaled(volts, 1000.0).value_or(NO_VALUE);
+}
+
+int32_t ReadGradient(std::string_view field)
+{
+    if (field.empty()) return NO_VALUE;
+    return tresnum::TruncScaled(tresnum::ParseDoublePrefix(field), 10.0).value_or(NO_VALUE);
+}
+
+CMeasRow ReadDataLine(std::string_view line)
+{
+    const auto f = SplitFields<8>(line);
+    CMeasRow row;
+    row.m_nMeter = tresnum::ParseIntPrefix(f[0]).value_or(0);
+    row.m_nPotOn = ReadPotential(f[1]);
+    row.m_nPotOff = ReadPotential(f[2]);
+    row.m_nGradOnL = ReadGradient(f[3]);
+    row.m_nGradOffL = ReadGradient(f[4]);
+    row.m_nGradOnR = ReadGradient(f[5]);
+    row.m_nGradOffR = ReadGradient(f[6]);
+    row.m_strComment = tresdoc::Cp850ToUtf8(f[7]);
+    return row;
+}
+
+// A limit bound as the file writes it: volts for the potentials, whole
+// millivolts for the gradients (read through thousandths, as always).
+std::optional<int32_t> ReadBound(int k, std::string_view field)
+{
+    const double v = tresnum::ParseDoublePrefix(tresnum::AcceptDecimalComma(field));
+    if (k <= POTIR) return tresnum::TruncScaled(v, 1000.0);
+    const std::optional<int32_t> thousandths = tresnum::TruncScaled(v, 1000.0);
+    if (!thousandths) return std::nullopt;
+    return *thousandths / 100;
+}
+
+// Everything the file says, gathered before the document is touched.
+struct CParsedFile {
+    std::vector<std::string_view> headerLines;   // index = line number in the block
+    std::vector<CMeasRow> rows;
+    std::vector<std::pair<std::string_view, std::string_view>> tableKeys, plotKeys;
+    std::vector<std::array<std::string_view, 3>> limitLines;
+};
+
+class CBlocks {
+public:
+    explicit CBlocks(std::string_view text) : m_text(text)
+    {
+        m_posK = text.find(kKopfdaten);
+        m_posT = text.find(kTabellendruck);
+        m_posG = text.find(kGrafikdruck);
+        m_posM = text.find(kMessdaten);
+        m_posF = text.find(kFehlerListe);
+    }
+
+    bool HasData() const { return m_posM != npos; }
+    bool HasPrintBlocks() const { return m_posT != npos && m_posG != npos; }
+
+    std::string_view Header() const { return Block(m_posK, HasPrintBlocks() ? m_posT : m_posM); }
+    std::string_view Table() const { return Block(m_posT, m_posG); }
+    std::string_view Plot() const { return Block(m_posG, m_posM); }
+    std::string_view Data() const { return Block(m_posM, m_posF); }
+    std::string_view Limits() const { return Block(m_posF, npos); }
+
+private:
+    // A block runs from its heading to the heading that should follow it.
+    // When that one stands earlier in the file, the block ends at the next
+    // heading after it instead, so a section out of order never makes a
+    // block swallow or lose the survey's data lines.
+    std::string_view Block(size_t start, size_t preferredEnd) const
+    {
+        if (start == npos) return {};
+        size_t end = preferredEnd;
+        if (end == npos || end < start) {
+            end = m_text.size();
+            for (size_t p : {m_posK, m_posT, m_posG, m_posM, m_posF})
+                if (p != npos && p > start && p < end) end = p;
+        }
+        return m_text.substr(start, end - start);
+    }
+
+    std::string_view m_text;
+    size_t m_posK, m_posT, m_posG, m_posM, m_posF;
+};
+
+// Older files have no sections: ten header lines, then the data.
+std::string RebuildOlderLayout(std::string_view text)
+{
+    size_t pos = 0;
+    for (int line = 0; line < 10 && pos < text.size(); ++line) {
+        const size_t nl = text.find('\n', pos);
+        pos = nl == npos ? text.size() : nl + 1;
+    }
+    std::string out;
+    out.reserve(text.size() + 32);
+    out.append(kKopfdaten).append("\r\n");
+    out.append(text.substr(0, pos));
+    if (pos > 0 && text[pos - 1] != '\n') out.append("\r\n");
+    out.append(kMessdaten).append("\r\n");
+    out.append(text.substr(pos));
+    return out;
+}
+
+void ParseData(std::string_view block, CParsedFile& parsed, CProgressSteps& progress)
+{
+    const size_t length = block.size();
+    bool heading = true;
+    ForEachLine(block, [&](std::string_view line, size_t end) {
+        if (heading) {
+            heading = false;
+            return true;
+        }
+        const size_t remaining = end < length ? length - end : 0;
+        progress.Report(static_cast<int>(100 - static_cast<uint64_t>(remaining) * 100 / length));
+        if (line.size() >= 5) parsed.rows.push_back(ReadDataLine(line));
+        return true;
+    });
+}
+
+void ParseKeyLines(std::string_view block, std::vector<std::pair<std::string_view, std::string_view>>& out)
+{
+    bool heading = true;
+    ForEachLine(block, [&](std::string_view line, size_t) {
+        if (heading) {
+            heading = false;
+            return true;
+        }
+        const auto f = SplitFields<2>(line);
+        if (line.find(';') != npos) out.emplace_back(f[0], f[1]);
+        return true;
+    });
+}
+
+} // namespace
+
+bool CTsdReader::Read(const std::string& path)
+{
+    CDocHost& host = m_doc.Host();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        host.ShowMessage(tresdoc::OpenErrorText(path, errno));
+        m_doc.m_bAppend = false;
+        return false;
+    }
+    std::string bytes;
+    int err = 0;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        err = errno;
+    } else if (S_ISDIR(st.st_mode)) {
+        err = EISDIR;
+    } else if (static_cast<uint64_t>(st.st_size) > kMaxTsdFileSize) {
+        ::close(fd);
+        host.ShowMessage(tresdoc::TooLargeText(path, static_cast<unsigned long long>(st.st_size)));
+        m_doc.m_bAppend = false;
+        return false;
+    } else {
+        bytes.reserve(static_cast<size_t>(st.st_size));
+        char buf[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buf, sizeof buf);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) { err = errno; break; }
+            if (n == 0) break;
+            bytes.append(buf, static_cast<size_t>(n));
+            if (bytes.size() > kMaxTsdFileSize) {   // grew while we read it
+                ::close(fd);
+                host.ShowMessage(tresdoc::TooLargeText(path, bytes.size()));
+                m_doc.m_bAppend = false;
+                return false;
+            }
+        }
+    }
+    ::close(fd);
+    if (err != 0) {
+        host.ShowMessage(tresdoc::ReadErrorText(path, err));
+        m_doc.m_bAppend = false;
+        return false;
+    }
+    const bool appending = m_doc.m_bAppend;
+    if (!ReadText(bytes)) {
+        host.ShowMessage(tresdoc::NoDataSectionText(path));
+        return false;
+    }
+    if (!appending) m_doc.SetPathName(path);
+    return true;
+}
+
+bool CTsdReader::ReadText(std::string_view bytes)
+{
+    CDocHost& host = m_doc.Host();
+    const bool appending = m_doc.m_bAppend;
+    m_doc.m_bAppend = false;
+
+    // A NUL ends the text: handheld files can be padded up to a block size.
+    const size_t nul = bytes.find('\0');
+    if (nul != npos) bytes = bytes.substr(0, nul);
+
+    std::string rebuilt;
+    std::string_view text = bytes;
+    if (text.find(kKopfdaten) == npos) {
+        rebuilt = RebuildOlderLayout(text);
+        text = rebuilt;
+    }
+    const CBlocks blocks(text);
+    if (!blocks.HasData()) return false;
+
+    host.ActivateFirstCurvePane();
+    host.ProgressBegin();
+    CProgressSteps progress(host);
+
+    CParsedFile parsed;
+    ForEachLine(blocks.Header(), [&](std::string_view line, size_t) {
+        parsed.headerLines.push_back(line);
+        return parsed.headerLines.size() <= 10;
+    });
+    ParseData(blocks.Data(), parsed, progress);
+    if (blocks.HasPrintBlocks()) {
+        ParseKeyLines(blocks.Table(), parsed.tableKeys);
+        ParseKeyLines(blocks.Plot(), parsed.plotKeys);
+    }
+    {
+        bool heading = true;
+        ForEachLine(blocks.Limits(), [&](std::string_view line, size_t) {
+            if (!heading) parsed.limitLines.push_back(SplitFields<3>(line));
+            heading = false;
+            return true;
+        });
+    }
+
+    // From here on the document takes what the file said.
+    m_doc.m_bRefitPot = m_doc.m_bRefitGrad = true;
+    if (!appending) {
+        m_doc.m_rows.clear();
+        m_doc.ResetToDefaults();
+        for (size_t i = 1; i < parsed.headerLines.size() && i <= 10; ++i) {
+            if (i <= 7) {
+                m_doc.m_header[i] = tresdoc::Cp850ToUtf8(parsed.headerLines[i]);
+            } else if (i == 10) {
+                m_doc.m_header[10] = std::string(parsed.headerLines[i]);
+                tresdoc::DecodeQmLine(parsed.headerLines[i], m_doc.m_qm);
+            }
+        }
+    }
+    if (m_doc.m_rows.empty()) {
+        m_doc.m_rows = std::move(parsed.rows);
+    } else {
+        m_doc.m_rows.insert(m_doc.m_rows.end(), std::make_move_iterator(parsed.rows.begin()),
+                            std::make_move_iterator(parsed.rows.end()));
+    }
+    const int n = m_doc.GetRowCount();
+    if (n > 0) m_doc.m_header[6] = tresnum::FormatInt(m_doc.GetMeter(n));
+
+    for (const auto& f : parsed.limitLines) {
+        const int k = LimitFromName(std::string(f[0]));
+        if (k < 0 || f[1].empty()) continue;
+        const std::optional<int32_t> a = ReadBound(k, f[1]);
+        const std::optional<int32_t> b = ReadBound(k, f[2]);
+        // Both bounds or neither: a bound that does not fit clears the pair.
+        m_doc.m_limits[k] = (a && b) ? *a : NO_VALUE;
+        m_doc.m_limits[k + 12] = (a && b) ? *b : NO_VALUE;
+    }
+    for (const auto& [key, value] : parsed.tableKeys) {
+        const bool flag = value == "1";
+        if (EqualsNoCase(key, "IR")) m_doc.m_bTabIR = flag;
+        else if (EqualsNoCase(key, "QM")) m_doc.m_bTabQM = flag;
+        else if (EqualsNoCase(key, "ARIAL")) m_doc.m_bTabArial = flag;
+        else if (EqualsNoCase(key, "LINESGW")) m_doc.m_bTabLinesGW = flag;
+        else if (EqualsNoCase(key, "KUNDE")) m_doc.m_bTabHeadNumber = m_doc.m_bPlotHeadNumber = !flag;
+    }
+    for (const auto& [key, value] : parsed.plotKeys) {
+        const bool flag = value == "1";
+        if (EqualsNoCase(key, "IR")) m_doc.m_bPlotIR = flag;
+        else if (EqualsNoCase(key, "QM")) m_doc.m_bPlotQM = flag;
+        else if (EqualsNoCase(key, "GE")) m_doc.m_bPlotGradOn = flag;
+        else if (EqualsNoCase(key, "GA")) m_doc.m_bPlotGradOff = flag;
+        else if (EqualsNoCase(key, "GD")) m_doc.m_bPlotGradDiff = flag;
+    }
+
+    host.StatusText("");
+    host.ProgressEnd();
+    // An appended survey exists nowhere on disk yet; without the flag it
+    // would be lost without a save prompt.
+    m_doc.SetModifiedFlag(appending);
+    host.DocToHeaderBar(m_doc);
+    m_doc.m_bEmpty = false;
+    m_doc.m_nViewCounter = 0;
+    m_doc.UpdateAllViews();
+    return true;
+}
+
+bool CTreDoc::OnOpenDocument(const std::string& path)
+{
+    return CTsdReader(*this).Read(path);
+}

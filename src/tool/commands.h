@@ -1,0 +1,21 @@
+// The batch tool's commands. Each takes the arguments after its own name
+// and returns the process exit code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+using Args = std::vector<std::string>;
+
+int RunDump(const Args& args);
+int RunConvert(const Args& args);
+int RunEdit(const Args& args);
+int RunCsv(const Args& args);
+int RunErrors(const Args& args);
+
+class CTreDoc;
+class CToolHost;
+// Opens `path` into `doc`; false (message already printed) when it fails.
+bool OpenForTool(CTreDoc& doc, CToolHost& host, const std::string& path);
+// Writes `text` to `path` whole; false with a German message on failure.
+bool WriteTextFile(const std::string& path, const std::string& text);

@@ -1,0 +1,99 @@
+// `csv` and `errors`: the survey for a spreadsheet, and the error-list rows.
+#include "commands.h"
+#include "numtext.h"
+#include "toolhost.h"
+#include "tredoc.h"
+
+#include <cstdio>
+
+namespace {
+
+// Values with a decimal comma, as a German spreadsheet reads them.
+std::string Decimal(int32_t v, int decimals)
+{
+    if (!IsPresent(v)) return std::string();
+    const bool negative = v < 0;
+    int64_t a = negative ? -int64_t{v} : int64_t{v};
+    int64_t scale = 1;
+    for (int i = 0; i < decimals; ++i) scale *= 10;
+    std::string s = (negative ? "-" : "") + std::to_string(a / scale);
+    if (decimals > 0) {
+        std::string frac = std::to_string(a % scale);
+        s += ',' + std::string(static_cast<size_t>(decimals) - frac.size(), '0') + frac;
+    }
+    return s;
+}
+
+std::string Quoted(const std::string& text)
+{
+    if (text.find_first_of(";\"\r\n") == std::string::npos) return text;
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+} // namespace
+
+int RunCsv(const Args& args)
+{
+    if (args.size() != 2) {
+        ToolError("Aufruf: tresmon-tool csv EIN AUS");
+        return kExitUsage;
+    }
+    CToolHost host;
+    CTreDoc doc;
+    if (!OpenForTool(doc, host, args[0])) return kExitFile;
+
+    std::string out = "\xEF\xBB\xBF";
+    out += "Meter [m];Potential Ein [V];Potential Aus [V];Potential IR-frei [V];"
+           "Gradient Ein links [mV];Gradient Ein rechts [mV];Gradient Aus links [mV];Gradient Aus rechts [mV];"
+           "Gradient Ein [mV];Gradient Aus [mV];Gradient Differenz [mV];Fehlerliste;Kommentar\r\n";
+    const int n = doc.GetRowCount();
+    for (int r = 1; r <= n; ++r) {
+        const std::string fields[] = {
+            Decimal(doc.GetMeter(r), 0),
+            Decimal(doc.GetPotOn(r), 3),
+            Decimal(doc.GetPotOff(r), 3),
+            Decimal(doc.GetPotIRFree(r), 3),
+            Decimal(doc.GetGradOnL(r), 1),
+            Decimal(doc.GetGradOnR(r), 1),
+            Decimal(doc.GetGradOffL(r), 1),
+            Decimal(doc.GetGradOffR(r), 1),
+            Decimal(doc.GetGradOn(r), 1),
+            Decimal(doc.GetGradOff(r), 1),
+            Decimal(doc.GetGradDiff(r), 1),
+            doc.IsInErrorWindow(r) ? "x" : "",
+            Quoted(doc.GetComment(r)),
+        };
+        for (size_t i = 0; i < std::size(fields); ++i) {
+            if (i > 0) out += ';';
+            out += fields[i];
+        }
+        out += "\r\n";
+    }
+    return WriteTextFile(args[1], out) ? kExitOk : kExitFile;
+}
+
+int RunErrors(const Args& args)
+{
+    if (args.size() != 1) {
+        ToolError("Aufruf: tresmon-tool errors DATEI");
+        return kExitUsage;
+    }
+    CToolHost host;
+    CTreDoc doc;
+    if (!OpenForTool(doc, host, args[0])) return kExitFile;
+    const int n = doc.GetRowCount();
+    for (int r = 1; r <= n; ++r) {
+        if (!doc.IsInErrorWindow(r)) continue;
+        const std::string line = tresnum::FormatInt(r, 6) + "  " + doc.FormatMeter(r) + "  " + doc.FormatPotOn(r)
+            + "  " + doc.FormatPotOff(r) + "  " + doc.FormatPotIRFree(r) + "  " + doc.FormatGradOn(r) + "  "
+            + doc.FormatGradOff(r) + "  " + doc.FormatGradDiff(r) + "  " + doc.GetComment(r);
+        std::printf("%s\n", line.c_str());
+    }
+    if (std::fflush(stdout) != 0) return kExitFile;
+    return kExitOk;
+}

@@ -1,0 +1,14 @@
+#include "toolhost.h"
+
+#include <cstdio>
+
+void ToolError(const std::string& text)
+{
+    std::fprintf(stderr, "tresmon-tool: %s\n", text.c_str());
+}
+
+void CToolHost::ShowMessage(const std::string& text)
+{
+    m_hadMessage = true;
+    ToolError(text);
+}
