@@ -1,0 +1,61 @@
+#include "docfixture.h"
+
+#include "tsdfile.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+CTempDir::CTempDir()
+{
+    std::string tmpl = (std::filesystem::temp_directory_path() / "tresdoc-test.XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    m_path = tmpl;
+}
+
+CTempDir::~CTempDir()
+{
+    std::error_code ec;
+    std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(m_path, ec);
+}
+
+std::string ReadFile(const std::filesystem::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void WriteFile(const std::filesystem::path& p, const std::string& bytes)
+{
+    std::ofstream out(p, std::ios::binary);
+    out << bytes;
+}
+
+void MakeRows(CTreDoc& doc, const std::vector<int32_t>& metres)
+{
+    doc.OnNewDocument();
+    doc.DeleteRows(1, doc.GetRowCount());
+    for (size_t i = 0; i < metres.size(); ++i) {
+        doc.InsertRowAfter(static_cast<int>(i));
+        doc.SetMeter(static_cast<int>(i) + 1, metres[i]);
+    }
+    doc.SetModifiedFlag(false);
+}
+
+bool ReadText(CTreDoc& doc, const std::string& text)
+{
+    return CTsdReader(doc).ReadText(text);
+}
+
+std::string FileWithData(const std::vector<std::string>& dataLines, const std::string& extra)
+{
+    std::string text = "[Version]\r\nV1.1\r\n\r\n[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n7\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
+                       "[Messdaten]\r\n";
+    for (const std::string& l : dataLines) text += l + "\r\n";
+    text += "\r\n" + extra;
+    return text;
+}

@@ -1,0 +1,132 @@
+// Text forms: the fixed-width texts every view and printout shows.
+#include "docfixture.h"
+#include "numtext.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+
+namespace {
+
+CTreDoc& OneRow(CTreDoc& doc)
+{
+    doc.OnNewDocument();
+    return doc;
+}
+
+} // namespace
+
+TEST(TextForms, MeterIsRightAlignedToSixWithSpaceFlag)
+{
+    CTreDoc doc;
+    OneRow(doc);
+    doc.SetMeter(1, 5);
+    EXPECT_EQ(doc.FormatMeter(1), "     5");
+    doc.SetMeter(1, -5);
+    EXPECT_EQ(doc.FormatMeter(1), "    -5");
+    doc.SetMeter(1, 1234567);
+    EXPECT_EQ(doc.FormatMeter(1), " 1234567");   // wider than six, never cut
+    doc.SetMeter(1, NO_VALUE);
+    EXPECT_EQ(doc.FormatMeter(1), "      ");
+}
+
+TEST(TextForms, PotentialsGoThroughSinglePrecisionVolts)
+{
+    CTreDoc doc;
+    OneRow(doc);
+    doc.SetPotOn(1, -850);
+    EXPECT_EQ(doc.FormatPotOn(1), "-0.85");
+    // -855 * 0.001f lies just below -0.855, so it rounds away from zero.
+    doc.SetPotOn(1, -855);
+    EXPECT_EQ(doc.FormatPotOn(1), "-0.86");
+    doc.SetPotOff(1, 500);
+    EXPECT_EQ(doc.FormatPotOff(1), " 0.50");
+    doc.SetPotOff(1, -12345);
+    EXPECT_EQ(doc.FormatPotOff(1), "-12.35");
+    doc.SetPotOn(1, NO_VALUE);
+    EXPECT_EQ(doc.FormatPotOn(1), "     ");
+}
+
+TEST(TextForms, GradientsShowWholeMillivoltsTruncated)
+{
+    CTreDoc doc;
+    OneRow(doc);
+    doc.SetGradOnL(1, 125);
+    doc.SetGradOffL(1, -39);
+    doc.SetGradOnR(1, 7);
+    EXPECT_EQ(doc.FormatGradOnL(1), "   12");
+    EXPECT_EQ(doc.FormatGradOffL(1), "   -3");
+    EXPECT_EQ(doc.FormatGradOnR(1), "    0");
+    EXPECT_EQ(doc.FormatGradOffR(1), "     ");
+    // left difference (125 - -39) / 10 = 16; right has no "off" value
+    EXPECT_EQ(doc.FormatGradDiffL(1), "   16");
+    EXPECT_EQ(doc.FormatGradDiffR(1), "     ");
+}
+
+TEST(TextForms, MeanGradientTexts)
+{
+    CTreDoc doc;
+    OneRow(doc);
+    doc.SetGradOnL(1, 150);
+    EXPECT_EQ(doc.FormatGradOn(1), "   15");
+    EXPECT_EQ(doc.FormatGradOff(1), "     ");
+    EXPECT_EQ(doc.FormatGradDiff(1), "     ");
+    EXPECT_EQ(doc.FormatPotIRFree(1), "     ");
+}
+
+TEST(TextForms, OutOfRangeRowsReadAsAbsent)
+{
+    CTreDoc doc;
+    OneRow(doc);
+    EXPECT_EQ(doc.GetMeter(0), NO_VALUE);
+    EXPECT_EQ(doc.GetPotOn(2), NO_VALUE);
+    EXPECT_EQ(doc.FormatMeter(-3), "      ");
+    EXPECT_EQ(doc.GetComment(9), "");
+}
+
+TEST(TextForms, ProcessLocaleDoesNotChangeTheDecimalPoint)
+{
+    // A German desktop locale must not turn file numbers into "0,85".
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string saved = old ? old : "C";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no German locale installed";
+    EXPECT_EQ(tresnum::FormatFixed(-0.85, 2, 5), "-0.85");
+    EXPECT_DOUBLE_EQ(tresnum::ParseDoublePrefix("-1.25"), -1.25);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(NumberText, DoublePrefixReadsLikeAtof)
+{
+    using tresnum::ParseDoublePrefix;
+    EXPECT_DOUBLE_EQ(ParseDoublePrefix("  -1.25xyz"), -1.25);
+    EXPECT_DOUBLE_EQ(ParseDoublePrefix("+.5"), 0.5);
+    EXPECT_DOUBLE_EQ(ParseDoublePrefix("12."), 12.0);
+    EXPECT_DOUBLE_EQ(ParseDoublePrefix("1e2"), 100.0);
+    EXPECT_DOUBLE_EQ(ParseDoublePrefix("1e"), 1.0);
+    EXPECT_DOUBLE_EQ(ParseDoublePrefix("abc"), 0.0);
+    EXPECT_DOUBLE_EQ(ParseDoublePrefix("-"), 0.0);
+    EXPECT_DOUBLE_EQ(ParseDoublePrefix("0,85"), 0.0);
+    // no hex, no words: the files never held them
+    EXPECT_DOUBLE_EQ(ParseDoublePrefix("0x10"), 0.0);
+    EXPECT_DOUBLE_EQ(ParseDoublePrefix("inf"), 0.0);
+    EXPECT_TRUE(std::isinf(ParseDoublePrefix("1e999")));
+    EXPECT_DOUBLE_EQ(ParseDoublePrefix("1e-999"), 0.0);
+}
+
+TEST(NumberText, IntPrefixRefusesWhatDoesNotFit)
+{
+    EXPECT_EQ(tresnum::ParseIntPrefix(" 42abc"), 42);
+    EXPECT_EQ(tresnum::ParseIntPrefix(""), 0);
+    EXPECT_EQ(tresnum::ParseIntPrefix("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(tresnum::ParseIntPrefix("2147483648"), std::nullopt);
+    EXPECT_EQ(tresnum::ParseIntPrefix("99999999999999999999999"), std::nullopt);
+}
+
+TEST(NumberText, DecimalCommaOnlyFromPositionTwo)
+{
+    EXPECT_EQ(tresnum::AcceptDecimalComma("-0,85"), "-0.85");
+    EXPECT_EQ(tresnum::AcceptDecimalComma("0,85"), "0,85");
+    EXPECT_EQ(tresnum::AcceptDecimalComma("-1,2,3"), "-1.2,3");
+    EXPECT_EQ(tresnum::AcceptDecimalComma(",5"), ",5");
+}

@@ -1,0 +1,313 @@
+// Writing measurement files: the exact bytes, the QM line, and that a save
+// never destroys the previous file. Round trips close the loop with the
+// reader.
+#include "docfixture.h"
+#include "qmline.h"
+#include "tsdfile.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <regex>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+void SampleDocument(CTreDoc& doc)
+{
+    MakeRows(doc, {0, 120, 130});
+    doc.m_header[1] = "12.03.26";
+    doc.m_header[2] = "-850 mV";
+    doc.m_header[3] = "Leitung Süd";
+    doc.m_header[4] = "4711";
+    doc.m_header[7] = "Prüfung";
+    doc.SetPotOn(2, -1250);
+    doc.SetPotOff(2, -950);
+    doc.SetGradOnL(2, 125);
+    doc.SetGradOffL(2, 30);
+    doc.SetPotOn(3, 500);
+    doc.SetGradOnR(3, -7);
+    doc.SetComment(3, "Straßenkreuzung");
+    doc.m_limits[POTA] = -1100;
+    doc.m_limits[POTA + 12] = -855;
+    doc.m_limits[UEIN] = 500;
+    doc.m_limits[UEIN + 12] = 50;
+}
+
+} // namespace
+
+TEST(Writing, ExactLayout)
+{
+    CTreDoc doc;
+    SampleDocument(doc);
+    doc.m_bTabHeadNumber = false;
+    doc.m_bPlotGradOff = false;
+    const std::string text = CTsdWriter(doc).BuildText("01.02.26", "<QM>");
+    const std::string expected =
+        "[Version]\r\nV1.1\r\n\r\n[Kopfdaten]\r\n"
+        "12.03.26\r\n-850 mV\r\nLeitung S\x81" "d\r\n4711\r\n\r\n\r\nPr\x81" "fung\r\n\r\n\r\n"
+        "<QM>\r\n\r\n"
+        "[Tabellendruck]\r\nIR;1\r\nQM;1\r\nARIAL;1\r\nLINESGW;1\r\nKUNDE;1\r\n\r\n"
+        "[Grafikdruck]\r\nIR;1\r\nQM;1\r\nGE;1\r\nGA;0\r\nGD;1\r\nX;1000\r\nYP;-2000;-400\r\nYG;200;-50\r\n\r\n"
+        "[Messdaten]\r\n"
+        "0;;;;;;;\r\n"
+        "120;-1.25;-0.95;12;3;;;\r\n"
+        "130; 0.50;;;;0;;Stra\xe1" "enkreuzung\r\n"
+        "\r\n"
+        "[FehlerListe]\r\nPOTA;-1.10;-0.86\r\nUEIN;50;5\r\n";
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(doc.m_qm[7], "01.02.26");
+    EXPECT_EQ(doc.m_qm[8], "TS 3.018");
+}
+
+TEST(Writing, NoLimitsNoSection)
+{
+    CTreDoc doc;
+    MakeRows(doc, {1});
+    doc.m_limits[UAUS] = 5;   // half a pair counts as no limits
+    const std::string text = CTsdWriter(doc).BuildText("01.02.26", "");
+    EXPECT_EQ(text.find("[FehlerListe]"), std::string::npos);
+    EXPECT_TRUE(text.ends_with("[Messdaten]\r\n1;;;;;;;\r\n\r\n"));
+}
+
+TEST(Writing, LineBreaksInTextsCannotSplitARecord)
+{
+    CTreDoc doc;
+    MakeRows(doc, {1, 2});
+    doc.SetComment(1, "zwei\r\nZeilen");
+    doc.m_header[3] = "a\nb";
+    CTreDoc back;
+    ASSERT_TRUE(ReadText(back, CTsdWriter(doc).BuildText("01.02.26", "")));
+    ASSERT_EQ(back.GetRowCount(), 2);
+    EXPECT_EQ(back.GetComment(1), "zwei  Zeilen");
+    EXPECT_EQ(back.m_header[3], "a b");
+}
+
+TEST(QmLine, EncodingShiftsEveryByteByItsPosition)
+{
+    std::array<std::string, 20> qm;
+    qm[2] = "A";
+    const std::string line = tresdoc::EncodeQmLineWithFiller(qm, "BC");
+    // F = "BC;A;;;;;;;;;;;;" (12 empty entries after "A"), sum of its bytes
+    std::string f = "BC;A";
+    for (int i = 3; i <= 14; ++i) f += ";";
+    int sum = 0;
+    for (char c : f) sum += c;
+    const std::string plain = std::to_string(sum) + ";" + f;
+    ASSERT_EQ(line.size(), plain.size());
+    const int shift[4] = {20, 30, 40, 10};
+    for (size_t j = 0; j < line.size(); ++j)
+        EXPECT_EQ(static_cast<unsigned char>(line[j]), (static_cast<unsigned char>(plain[j]) + shift[j % 4]) % 256) << j;
+}
+
+TEST(QmLine, SumCountsBytesAsSigned)
+{
+    std::array<std::string, 20> qm;
+    qm[2] = "\xFF";   // -1 as a signed byte
+    std::array<std::string, 20> back;
+    tresdoc::DecodeQmLine(tresdoc::EncodeQmLineWithFiller(qm, "A"), back);
+    EXPECT_EQ(back[2], "\xFF");
+    std::string plain = tresdoc::EncodeQmLineWithFiller(qm, "A");
+    const int shift[4] = {20, 30, 40, 10};
+    for (size_t j = 0; j < plain.size(); ++j) plain[j] = static_cast<char>(static_cast<unsigned char>(plain[j]) - shift[j % 4]);
+    // 'A' + ';' * 13 + (-1) = 65 + 767 - 1
+    EXPECT_TRUE(plain.starts_with("831;A;\xFF;")) << plain;
+}
+
+TEST(QmLine, RandomFillerIsTenToTwentyCapitals)
+{
+    std::minstd_rand rng(42);
+    std::array<std::string, 20> qm;
+    for (int i = 0; i < 200; ++i) {
+        std::array<std::string, 20> back;
+        tresdoc::DecodeQmLine(tresdoc::EncodeQmLine(qm, rng), back);
+        ASSERT_GE(back[1].size(), 10u);
+        ASSERT_LE(back[1].size(), 20u);
+        for (char c : back[1]) ASSERT_TRUE(c >= 'A' && c <= 'Z');
+    }
+}
+
+TEST(QmLine, NeverContainsALineBreak)
+{
+    // 0xE2 shifted by 40 is a line feed; the filler is redrawn until no
+    // byte of the line can end it early.
+    std::minstd_rand rng(7);
+    std::array<std::string, 20> qm;
+    qm[2] = "Prüfgerät – Nr. 12 € ✓";   // several 0xE2 lead bytes
+    for (int i = 0; i < 100; ++i) {
+        const std::string line = tresdoc::EncodeQmLine(qm, rng);
+        ASSERT_EQ(line.find_first_of(std::string("\r\n\0", 3)), std::string::npos);
+        std::array<std::string, 20> back;
+        tresdoc::DecodeQmLine(line, back);
+        ASSERT_EQ(back[2], qm[2]);
+    }
+}
+
+TEST(RoundTrip, EdgeValues)
+{
+    CTreDoc doc;
+    MakeRows(doc, {0, 1, 2, 3});
+    doc.SetPotOn(1, -855);    // written -0.86, read -860
+    doc.SetPotOff(1, -850);   // exact
+    doc.SetGradOnL(1, 125);   // written 12, read 120
+    doc.SetComment(2, "Peter's Hof; Nord");
+    CTreDoc back;
+    ASSERT_TRUE(ReadText(back, CTsdWriter(doc).BuildText("01.02.26", "")));
+    ASSERT_EQ(back.GetRowCount(), 4);
+    EXPECT_EQ(back.GetPotOn(1), -860);
+    EXPECT_EQ(back.GetPotOff(1), -850);
+    EXPECT_EQ(back.GetGradOnL(1), 120);
+    EXPECT_EQ(back.GetComment(2), "Peter's Hof");
+    CMeasRow empty;
+    empty.m_nMeter = 3;
+    EXPECT_EQ(*back.GetRow(4), empty);
+}
+
+TEST(RoundTrip, WriteReadWriteGivesTheSameBytes)
+{
+    CTempDir dir;
+    CTreDoc doc;
+    SampleDocument(doc);
+    doc.m_qm[2] = "Logato 12";
+    doc.m_qm[3] = "SN 0815";
+    doc.m_bTabArial = false;
+    doc.m_bTabHeadNumber = false;
+    doc.m_bPlotIR = false;
+    doc.m_header[6] = "130";   // as any read leaves it
+    ASSERT_TRUE(doc.OnSaveDocument((dir / "a.tsd").string()));
+    CTreDoc second;
+    ASSERT_TRUE(second.OnOpenDocument((dir / "a.tsd").string()));
+    EXPECT_EQ(second.m_qm[2], "Logato 12");
+    EXPECT_EQ(second.m_qm[8], "TS 3.018");
+    ASSERT_TRUE(second.OnSaveDocument((dir / "b.tsd").string()));
+
+    // Only the QM line (random filler, sum) may differ.
+    auto withoutQm = [](const std::string& s) {
+        std::vector<std::string> lines;
+        size_t pos = 0, nl;
+        while ((nl = s.find("\r\n", pos)) != std::string::npos) {
+            lines.push_back(s.substr(pos, nl - pos));
+            pos = nl + 2;
+        }
+        lines.push_back(s.substr(pos));
+        lines.at(13) = "<QM>";   // line 14 of the file
+        return lines;
+    };
+    EXPECT_EQ(withoutQm(ReadFile(dir / "a.tsd")), withoutQm(ReadFile(dir / "b.tsd")));
+}
+
+TEST(Saving, SetsPathClearsModifiedAndUsesTheHeaderBar)
+{
+    CTempDir dir;
+    CTreDoc doc;
+    CRecordingHost host;
+    doc.SetHost(&host);
+    MakeRows(doc, {1});
+    doc.SetModifiedFlag();
+    host.barName = "aus der Kopfleiste";
+    const std::string path = (dir / "s.tsd").string();
+    ASSERT_TRUE(doc.OnSaveDocument(path));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(doc.GetPathName(), path);
+    EXPECT_EQ(host.headerToDoc, 1);
+    EXPECT_EQ(host.statusTexts.front(), "Test");
+    EXPECT_EQ(host.statusTexts.back(), "");
+    CTreDoc back;
+    ASSERT_TRUE(back.OnOpenDocument(path));
+    EXPECT_EQ(back.m_header[3], "aus der Kopfleiste");
+    std::regex date(R"(\d\d\.\d\d\.\d\d)");
+    EXPECT_TRUE(std::regex_match(back.m_qm[7], date)) << back.m_qm[7];
+}
+
+TEST(Saving, FailureKeepsThePreviousFile)
+{
+    if (geteuid() == 0) GTEST_SKIP() << "root may write into a read-only folder";
+    CTempDir dir;
+    const auto path = dir / "keep.tsd";
+    WriteFile(path, "alter Inhalt");
+    chmod(dir.Path().c_str(), 0500);
+    CTreDoc doc;
+    CRecordingHost host;
+    doc.SetHost(&host);
+    MakeRows(doc, {1});
+    doc.SetModifiedFlag();
+    EXPECT_FALSE(doc.OnSaveDocument(path.string()));
+    chmod(dir.Path().c_str(), 0700);
+    EXPECT_EQ(ReadFile(path), "alter Inhalt");
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("Zugriff verweigert"), std::string::npos);
+}
+
+TEST(Saving, FailureHalfwayKeepsThePreviousFile)
+{
+    // A file size limit makes the write fail after some bytes, as a full
+    // disk would; it works for root too.
+    CTempDir dir;
+    const auto path = dir / "keep.tsd";
+    WriteFile(path, "alter Inhalt");
+    CTreDoc doc;
+    CRecordingHost host;
+    doc.SetHost(&host);
+    MakeRows(doc, std::vector<int32_t>(200, 1));
+    rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 512;
+    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool saved = doc.OnSaveDocument(path.string());
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadFile(path), "alter Inhalt");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("zu groß"), std::string::npos) << host.messages[0];
+    size_t files = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
+    EXPECT_EQ(files, 1u);   // no temporary file left behind
+}
+
+TEST(Saving, FailureIntoAMissingFolderSaysSo)
+{
+    CTempDir dir;
+    CTreDoc doc;
+    CRecordingHost host;
+    doc.SetHost(&host);
+    MakeRows(doc, {1});
+    EXPECT_FALSE(doc.OnSaveDocument((dir / "gibt-es-nicht" / "x.tsd").string()));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("nicht gespeichert"), std::string::npos);
+    // nothing left behind
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
+
+TEST(Saving, ReplacesAnExistingFileAndKeepsItsMode)
+{
+    CTempDir dir;
+    const auto path = dir / "m.tsd";
+    WriteFile(path, "alt");
+    chmod(path.c_str(), 0640);
+    CTreDoc doc;
+    MakeRows(doc, {5});
+    ASSERT_TRUE(doc.OnSaveDocument(path.string()));
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_NE(ReadFile(path).find("5;;;;;;;"), std::string::npos);
+    size_t files = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
+    EXPECT_EQ(files, 1u);
+}
+
+TEST(CodePage, UmlautsAndUnmappableCharacters)
+{
+    CTreDoc doc;
+    MakeRows(doc, {1});
+    doc.SetComment(1, "ÄÖÜäöüß µ € ✓");
+    CTreDoc back;
+    ASSERT_TRUE(ReadText(back, CTsdWriter(doc).BuildText("01.02.26", "")));
+    EXPECT_EQ(back.GetComment(1), "ÄÖÜäöüß µ EUR ?");
+}
