@@ -30,8 +30,9 @@ public:
     virtual void ProgressStep(int /*percent*/) {}
     virtual void ProgressEnd() {}
 
-    // Header bar exchange: its fields go into the document before a save,
-    // the document's header fills the fields after a read.
+    // Header bar exchange: its fields go into the document before a save;
+    // after a read the document's header fills the fields and the header
+    // bar is shown (with its menu entry checked).
     virtual void HeaderBarToDoc(CTreDoc& /*doc*/) {}
     virtual void DocToHeaderBar(const CTreDoc& /*doc*/) {}
 

@@ -253,6 +253,23 @@ TEST(Reading, FileLargerThanTheOldCutIsReadWhole)
     EXPECT_EQ(doc.GetMeter(rows), rows - 1);
 }
 
+TEST(Reading, FileAboveTheBoundIsRefusedWhole)
+{
+    CTempDir dir;
+    const auto path = dir / "huge.tsd";
+    WriteFile(path, FileWithData({"1;;;;;;;"}));
+    // sparse: costs no disk space
+    std::filesystem::resize_file(path, kMaxTsdFileSize + 1);
+    CTreDoc doc;
+    CRecordingHost host;
+    doc.SetHost(&host);
+    MakeRows(doc, {7});
+    EXPECT_FALSE(doc.OnOpenDocument(path.string()));
+    EXPECT_EQ(doc.GetMeter(1), 7);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("zu groß"), std::string::npos);
+}
+
 TEST(Reading, MissingDataSectionFailsAndKeepsTheDocument)
 {
     CTempDir dir;
