@@ -1,0 +1,233 @@
+// The C exports: argument checks, the channel table and the dispatch of
+// window messages. No exception crosses this boundary.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+
+#include "errortext.h"
+#include "library.h"
+#include "logfile.h"
+#include "msgwindow.h"
+#include "vlnkw32.h"
+
+using namespace vlnk;
+
+namespace {
+
+constexpr const char* kProduct = "Vexil VLNK for Windows DLL (32 bit)";
+
+// The error line of a command started while another runs, by CommandId.
+constexpr const char* kBusyLines[] = {
+    nullptr,
+    "VLNKWDLL:ERROR:Trying to connect when channel active",
+    "VLNKWDLL:ERROR:Trying to get path when channel active",
+    "VLNKWDLL:ERROR:Trying to get free space when channel active",
+    "VLNKWDLL:ERROR:Trying to get session id when channel active",
+    "VLNKWDLL:ERROR:Trying to get drives when channel active",
+    "VLNKWDLL:ERROR:Trying to get directory when channel active",
+    "VLNKWDLL:ERROR:Trying to set drive when channel active",
+    "VLNKWDLL:ERROR:Trying to set directory when channel active",
+    "VLNKWDLL:ERROR:Trying to set baud rate when channel active",
+    "VLNKWDLL:ERROR:Trying to set date when channel active",
+    "VLNKWDLL:ERROR:Trying to set time when channel active",
+    "VLNKWDLL:ERROR:Trying to transmit a file when channel active",
+    "VLNKWDLL:ERROR:Trying to receive a file when channel active",
+    "VLNKWDLL:ERROR:Trying to delete file when channel active",
+    "VLNKWDLL:ERROR:Trying to abort remote when channel active",
+    "VLNKWDLL:ERROR:Trying to download software when channel active",
+};
+
+// Runs an export body; a C++ exception (out of memory, in practice) becomes a
+// log line and a result code instead of unwinding into a C caller.
+template <typename Body>
+int Guarded(int channel, int failure, Body body) noexcept {
+  try {
+    return body();
+  } catch (const std::exception& e) {
+    try {
+      LogWrite(channel, "VLNKWDLL:ERROR:Internal failure: %s", e.what());
+    } catch (...) {
+    }
+  } catch (...) {
+  }
+  return failure;
+}
+
+// 203, 202 and the busy test every command start begins with; 0 to go on.
+int CommandFront(int channel, int commandId, bool busyTest = true) {
+  ChannelSlot* slot = Slot(channel);
+  if (!slot) return 203;
+  if (!slot->bOpen) return 202;
+  if (busyTest && slot->link.IsBusy()) {
+    LogWrite(channel, "%s", kBusyLines[commandId]);
+    return 209;
+  }
+  return 0;
+}
+
+// The steps of the protocol commands join the library with the protocol
+// engine; until then a start is refused with a code no other export returns.
+int StartProtocolCommand(int channel, int commandId) {
+  return Guarded(channel, 217, [&] {
+    if (const int front = CommandFront(channel, commandId)) return front;
+    LogWrite(channel, "VLNKWDLL:ERROR:Command %d is not supported by this build", commandId);
+    return 217;
+  });
+}
+
+}  // namespace
+
+extern "C" {
+
+int VLNKGetVersion(char* buf) {
+  if (!buf) return 0;
+  const int n = std::snprintf(buf, VLNK_VERSION_TEXT_SIZE, "%s V%s  %s", kProduct, CLogFile::kVersion,
+                              CLogFile::kMakerNotice);
+  return n < VLNK_VERSION_TEXT_SIZE ? n : VLNK_VERSION_TEXT_SIZE - 1;
+}
+
+int VLNKGetFreeChannel(int* channel) {
+  if (!channel) return 203;
+  for (int n = 1; n <= kChannelCount; ++n) {
+    const ChannelSlot* slot = Slot(n);
+    if (slot && !slot->bOpen) {
+      *channel = n;
+      return 0;
+    }
+  }
+  *channel = 0;
+  return 201;
+}
+
+int VLNKOpenChannel(int channel, const char* port) {
+  return Guarded(channel, 204, [&] {
+    if (!EnsureWindow()) return 214;
+    int result = 0;
+    ChannelSlot* slot = Slot(channel);
+    if (!slot)
+      result = 203;
+    else if (slot->bOpen)
+      result = 201;
+    else if ((result = slot->link.Open(port)) == 0)
+      slot->bOpen = true;
+    if (result != 0) DropWindowIfUnused();
+    return result;
+  });
+}
+
+int VLNKCloseChannel(int channel) {
+  return Guarded(channel, 205, [&] {
+    ChannelSlot* slot = Slot(channel);
+    if (!slot) return 203;
+    if (!slot->bOpen) return 202;
+    slot->bOpen = false;
+    const int result = slot->link.Close();
+    DropWindowIfUnused();
+    return result;
+  });
+}
+
+int VLNKCheckConnect(int channel, int quick) {
+  if (quick) {
+    if (const int front = CommandFront(channel, kCheckConnect, false)) return front;
+    LogWrite(channel, "VLNKWDLL:ERROR:Command %d is not supported by this build", kCheckConnect);
+    return 217;
+  }
+  return StartProtocolCommand(channel, kCheckConnect);
+}
+
+int VLNKGetSessionId(int channel) { return StartProtocolCommand(channel, kGetSessionId); }
+int VLNKGetPath(int channel) { return StartProtocolCommand(channel, kGetPath); }
+int VLNKGetFreeSpace(int channel, int /*drive*/) { return StartProtocolCommand(channel, kGetFreeSpace); }
+int VLNKGetDrives(int channel) { return StartProtocolCommand(channel, kGetDrives); }
+int VLNKGetDirectory(int channel, const char* /*pattern*/) { return StartProtocolCommand(channel, kGetDirectory); }
+int VLNKSetDrive(int channel, int /*drive*/) { return StartProtocolCommand(channel, kSetDrive); }
+int VLNKSetDirectory(int channel, const char* /*dir*/) { return StartProtocolCommand(channel, kSetDirectory); }
+int VLNKSetBaudRate(int channel, const char* /*baud*/) { return StartProtocolCommand(channel, kSetBaudRate); }
+int VLNKSetHandheldDate(int channel) { return StartProtocolCommand(channel, kSetHandheldDate); }
+int VLNKSetHandheldTime(int channel) { return StartProtocolCommand(channel, kSetHandheldTime); }
+int VLNKTransmitFile(int channel, const char* /*pcPath*/) { return StartProtocolCommand(channel, kTransmitFile); }
+int VLNKReceiveFile(int channel, const char* /*pcPath*/) { return StartProtocolCommand(channel, kReceiveFile); }
+int VLNKDeleteFile(int channel, const char* /*name*/) { return StartProtocolCommand(channel, kDeleteFile); }
+int VLNKAbortRemote(int channel) { return StartProtocolCommand(channel, kAbortRemote); }
+int VLNKSoftwareDownload(int channel, int /*machine*/) { return StartProtocolCommand(channel, kSoftwareDownload); }
+
+int VLNKPollUser(int* channel, int /*user*/) {
+  return Guarded(0, 217, [&] {
+    if (!channel) return 203;
+    if (VLNKGetFreeChannel(channel) != 0) return 201;
+    if (!EnsureWindow()) return 214;
+    LogWrite(*channel, "VLNKWDLL:ERROR:Command %d is not supported by this build", kPollUser);
+    DropWindowIfUnused();
+    return 217;
+  });
+}
+
+int VLNKGetResult(int channel, int* value, char* text) {
+  return Guarded(channel, 210, [&] {
+    PumpOneMessage();
+    ChannelSlot* slot = Slot(channel);
+    if (!slot) return 203;
+    return slot->link.Poll(value, text);
+  });
+}
+
+int VLNKCancel(int channel) {
+  return Guarded(channel, 210, [&] {
+    ChannelSlot* slot = Slot(channel);
+    if (!slot) return 203;
+    if (!slot->bOpen) return 202;
+    return slot->link.Cancel();
+  });
+}
+
+void VLNKWriteLog(int channel, const char* text) {
+  Guarded(channel, 0, [&] {
+    const std::string line = text ? text : "";
+    if (line.size() <= VLNK_LOG_TEXT_MAX) {
+      LogWrite(channel, "APP:%s", line.c_str());
+      return 0;
+    }
+    LogWrite(channel, "APP:%s", line.substr(0, VLNK_LOG_TEXT_MAX).c_str());
+    LogWrite(channel, "VLNKWDLL:ERROR:Log text of %zu characters cut to %d", line.size(), VLNK_LOG_TEXT_MAX);
+    return 0;
+  });
+}
+
+int VLNKGetErrorString(int code, char* buf) {
+  if (!buf) return 0;
+  const std::string text = ErrorText(code);
+  const size_t n = std::min(text.size(), static_cast<size_t>(VLNK_ERROR_TEXT_SIZE - 1));
+  std::memcpy(buf, text.data(), n);
+  buf[n] = '\0';
+  return static_cast<int>(n);
+}
+
+intptr_t VLNKMessageHdlr(VLNK_HWND /*hwnd*/, unsigned int msg, uintptr_t wParam, intptr_t lParam) {
+  Guarded(0, 0, [&] {
+    if (msg == WM_TIMER) {
+      const int channel = wParam <= kChannelCount ? static_cast<int>(wParam) : 0;
+      ChannelSlot* slot = Slot(channel);
+      if (slot && slot->bOpen)
+        slot->link.Deliver(StepEvent::TimerEvent);
+      else
+        LogWrite(0, "VLNKWDLL:ERROR:Invalid timer message received");
+    } else if (msg == WM_COMMNOTIFY && lParam != 0) {
+      for (int n = 1; n <= kChannelCount; ++n) {
+        ChannelSlot* slot = Slot(n);
+        const int handle = slot ? slot->link.m_Port.Handle() : -1;
+        if (handle >= 0 && static_cast<uintptr_t>(handle) == wParam) {
+          slot->link.Deliver(StepEvent::CommsEvent);
+          return 0;
+        }
+      }
+      LogWrite(0, "VLNKWDLL:ERROR:Invalid comms message received");
+    }
+    return 0;
+  });
+  return 0;
+}
+
+}  // extern "C"
