@@ -6,7 +6,7 @@
 #include <cstring>
 
 #ifdef TRES_HAVE_RENDER
-#include "rendercommand.h"
+#include "render.h"
 #endif
 
 namespace {

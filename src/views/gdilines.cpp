@@ -1,0 +1,108 @@
+#include "gdilines.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdlib>
+
+void CGdiLines::Run(int x, int y, int w, int h)
+{
+    m_painter.fillRect(x, y, w, h, m_color);
+}
+
+void CGdiLines::LineTo(int x1, int y1)
+{
+    const int x0 = m_cur.x();
+    const int y0 = m_cur.y();
+    m_cur = QPoint(x1, y1);
+    // 64 bits: saturated coordinates from far outside the plot must not
+    // overflow the differences below.
+    const long long dx = std::llabs(static_cast<long long>(x1) - x0);
+    const long long dy = std::llabs(static_cast<long long>(y1) - y0);
+    if (dx == 0 && dy == 0) return;
+    const int sx = x1 > x0 ? 1 : -1;
+    const int sy = y1 > y0 ? 1 : -1;
+
+    // The clip of the painter bounds the work: only the part of a long line
+    // that can touch the picture is walked.
+    const QRect bounds = m_painter.hasClipping() ? m_painter.clipBoundingRect().toAlignedRect()
+                                                 : QRect(0, 0, 1 << 15, 1 << 15);
+
+    if (!m_bDotted && dy == 0) {
+        const int a = sx > 0 ? x0 : x1 + 1;
+        const long long len = dx;
+        if (y0 >= bounds.top() && y0 <= bounds.bottom()) {
+            long long from = std::max<long long>(a, bounds.left() - 1);
+            long long to = std::min<long long>(static_cast<long long>(a) + len, bounds.right() + 1);
+            if (to > from) Run(static_cast<int>(from), y0, static_cast<int>(to - from), 1);
+        }
+        return;
+    }
+    if (!m_bDotted && dx == 0) {
+        const int a = sy > 0 ? y0 : y1 + 1;
+        const long long len = dy;
+        if (x0 >= bounds.left() && x0 <= bounds.right()) {
+            long long from = std::max<long long>(a, bounds.top() - 1);
+            long long to = std::min<long long>(static_cast<long long>(a) + len, bounds.bottom() + 1);
+            if (to > from) Run(x0, static_cast<int>(from), 1, static_cast<int>(to - from));
+        }
+        return;
+    }
+
+    // Bresenham along the major axis, collecting runs of pixels on one
+    // row (or column) so that a shallow line costs one fill per row.
+    const bool xMajor = dx >= dy;
+    const long long major = xMajor ? dx : dy;
+    const long long minor = xMajor ? dy : dx;
+    long long err = major / 2;
+    long long px = x0, py = y0;
+    long long i = 0;
+    // A line that starts far outside the picture jumps to where it enters,
+    // with the error term it would have had after walking there.
+    {
+        const long long pos = xMajor ? px : py;
+        const long long dir = xMajor ? sx : sy;
+        const long long lo = xMajor ? bounds.left() : bounds.top();
+        const long long hi = xMajor ? bounds.right() : bounds.bottom();
+        long long skip = dir > 0 ? lo - 1 - pos : pos - (hi + 1);
+        if (skip > 0) {
+            skip = std::min(skip, major);
+            const __int128 need = static_cast<__int128>(skip) * minor - err;
+            const __int128 m = need <= 0 ? 0 : (need + major - 1) / major;
+            err = static_cast<long long>(err - static_cast<__int128>(skip) * minor + m * major);
+            if (xMajor) { px += sx * skip; py += sy * static_cast<long long>(m); }
+            else { py += sy * skip; px += sx * static_cast<long long>(m); }
+            i = skip;
+        }
+    }
+    long long runStartX = px, runStartY = py, runLen = 0;
+    auto flush = [&]() {
+        if (runLen == 0) return;
+        long long rx = runStartX, ry = runStartY, w = 1, h = 1;
+        if (xMajor) { w = runLen; if (sx < 0) rx = runStartX - runLen + 1; }
+        else { h = runLen; if (sy < 0) ry = runStartY - runLen + 1; }
+        const QRect r(static_cast<int>(rx), static_cast<int>(ry), static_cast<int>(w), static_cast<int>(h));
+        if (r.intersects(bounds)) Run(r.x(), r.y(), r.width(), r.height());
+        runLen = 0;
+    };
+    for (; i < major; ++i) {
+        const bool on = !m_bDotted || i % 3 == 0;
+        if (on) {
+            if (runLen == 0) { runStartX = px; runStartY = py; }
+            ++runLen;
+        }
+        if (m_bDotted) flush();
+        if (xMajor) px += sx; else py += sy;
+        err -= minor;
+        if (err < 0) {
+            err += major;
+            flush();
+            if (xMajor) py += sy; else px += sx;
+        }
+        // Far outside the picture there is nothing left to draw.
+        if ((xMajor ? (sx > 0 ? px > bounds.right() : px < bounds.left())
+                    : (sy > 0 ? py > bounds.bottom() : py < bounds.top())))
+            break;
+    }
+    flush();
+}

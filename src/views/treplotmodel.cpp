@@ -1,0 +1,235 @@
+#include "treplotmodel.h"
+
+#include "numtext.h"
+#include "tredoc.h"
+
+#include <algorithm>
+#include <cmath>
+
+const QColor CTrePlotModel::kDarkBlue(0, 0, 159);
+const QColor CTrePlotModel::kDarkRed(159, 0, 0);
+const QColor CTrePlotModel::kDarkGreen(0, 96, 0);
+const QColor CTrePlotModel::kRowOdd(255, 255, 255);
+const QColor CTrePlotModel::kRowEven(192, 220, 192);
+const QColor CTrePlotModel::kAboveCriterion(255, 128, 128);
+
+namespace {
+
+// Blank texts that clear a cell. Two blanks (and five or more) are not among
+// them and store 0, which is how the table has always behaved.
+bool IsEmptyText(const std::string& t)
+{
+    return t.empty() || t == " " || t == "   " || t == "    ";
+}
+
+QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+} // namespace
+
+CTrePlotModel::CTrePlotModel(CTreDoc& doc, QObject* parent)
+    : QAbstractTableModel(parent), m_doc(doc), m_nRows(doc.GetRowCount())
+{
+}
+
+int CTrePlotModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_nRows; }
+
+int CTrePlotModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QString CTrePlotModel::CellText(int r, int c) const
+{
+    const bool lr = m_doc.m_bTableLR;
+    switch (c) {
+    case ColMeter: return FromUtf8(m_doc.FormatMeter(r) + "  ");
+    case ColPotOn: return FromUtf8(m_doc.FormatPotOn(r));
+    case ColPotOff: return FromUtf8(m_doc.FormatPotOff(r));
+    case ColPotIRFree: return FromUtf8(m_doc.FormatPotIRFree(r));
+    case ColGradOn: return FromUtf8(lr ? m_doc.FormatGradOnL(r) : m_doc.FormatGradOn(r));
+    case ColGradOnR: return FromUtf8(m_doc.FormatGradOnR(r));
+    case ColGradOff: return FromUtf8(lr ? m_doc.FormatGradOffL(r) : m_doc.FormatGradOff(r));
+    case ColGradOffR: return FromUtf8(m_doc.FormatGradOffR(r));
+    case ColGradDiff: return FromUtf8(lr ? m_doc.FormatGradDiffL(r) : m_doc.FormatGradDiff(r));
+    case ColGradDiffR: return FromUtf8(m_doc.FormatGradDiffR(r));
+    case ColComment: return FromUtf8(m_doc.GetComment(r));
+    default: return {};
+    }
+}
+
+double CTrePlotModel::Criterion() const
+{
+    return std::trunc(tresnum::ParseDoublePrefix(m_doc.m_header[2]));
+}
+
+QColor CTrePlotModel::CellBackground(int r, int c) const
+{
+    if (c == ColPotOff) {
+        const int32_t p = m_doc.GetPotOff(r);
+        if (IsPresent(p) && p > Criterion()) return kAboveCriterion;
+    }
+    return r % 2 == 0 ? kRowEven : kRowOdd;
+}
+
+QVariant CTrePlotModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_nRows) return {};
+    const int r = index.row() + 1;
+    const int c = GridColumn(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return CellText(r, c);
+    case Qt::BackgroundRole:
+        return CellBackground(r, c);
+    case Qt::ForegroundRole:
+        switch (c) {
+        case ColPotOn: case ColGradOn: case ColGradOnR: return kDarkBlue;
+        case ColPotOff: case ColGradOff: case ColGradOffR: return kDarkRed;
+        case ColPotIRFree: case ColGradDiff: case ColGradDiffR: return kDarkGreen;
+        default: return {};
+        }
+    case Qt::TextAlignmentRole:
+        if (c == ColMeter) return static_cast<int>(Qt::AlignRight | Qt::AlignVCenter);
+        if (c >= ColPotOn && c <= ColGradOff) return static_cast<int>(Qt::AlignCenter);
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant CTrePlotModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
+    switch (GridColumn(section)) {
+    case ColMeter: return QStringLiteral("Meter");
+    case ColPotOn: return QStringLiteral("Potential");
+    case ColGradOn: return QStringLiteral("Gradient");
+    case ColComment: return QStringLiteral("Kommentar");
+    default: return QString();
+    }
+}
+
+Qt::ItemFlags CTrePlotModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid()) return Qt::NoItemFlags;
+    const int c = GridColumn(index.column());
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (c != ColPotIRFree && c != ColGradDiff && c != ColGradDiffR) f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool CTrePlotModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !index.isValid() || index.row() >= m_nRows) return false;
+    if (!(flags(index) & Qt::ItemIsEditable)) return false;
+    if (!value.isValid()) return true;   // nothing typed: accepted, nothing stored
+    return StoreCell(index.row() + 1, GridColumn(index.column()), value.toString().toStdString()) == EStore::Accepted;
+}
+
+CTrePlotModel::EStore CTrePlotModel::StoreCell(int r, int c, const std::string& t)
+{
+    if (r < 1 || c < 1 || !m_doc.IsValidRow(r)) return EStore::Refused;
+
+    const bool empty = IsEmptyText(t);
+    const double x = empty ? 0.0 : tresnum::ParseDoublePrefix(t);
+    // The stored integer, or nothing when the typed number does not fit.
+    auto scaled = [&](double factor) { return tresnum::TruncScaled(x, factor); };
+
+    switch (c) {
+    case ColMeter:
+        if (!empty) {
+            const auto v = scaled(1.0);
+            if (!v) return EStore::Refused;
+            m_doc.SetMeter(r, *v);
+        }
+        break;
+    case ColPotOn:
+    case ColPotOff: {
+        int32_t v = NO_VALUE;
+        if (!empty) {
+            const auto mv = scaled(1000.0);
+            if (!mv) return EStore::Refused;
+            v = *mv;
+        }
+        if (c == ColPotOn) m_doc.SetPotOn(r, v); else m_doc.SetPotOff(r, v);
+        break;
+    }
+    case ColGradOn:
+    case ColGradOnR:
+    case ColGradOff:
+    case ColGradOffR: {
+        int32_t v = NO_VALUE;
+        if (!empty) {
+            const auto tenths = scaled(10.0);
+            if (!tenths) return EStore::Refused;
+            v = *tenths;
+        }
+        if (c == ColGradOn) m_doc.SetGradOnL(r, v);
+        else if (c == ColGradOnR) m_doc.SetGradOnR(r, v);
+        else if (c == ColGradOff) m_doc.SetGradOffL(r, v);
+        else m_doc.SetGradOffR(r, v);
+        break;
+    }
+    case ColComment:
+        m_doc.SetComment(r, t);
+        break;
+    default:
+        // The derived columns show computed values only.
+        return EStore::Accepted;
+    }
+
+    // The derived cells of the row change with it even where no host
+    // forwards the document's update to this model.
+    emit dataChanged(index(r - 1, 0), index(r - 1, ColumnCount - 1));
+    m_doc.SetModifiedFlag(true);
+    m_doc.UpdateAllViews();
+    return EStore::Accepted;
+}
+
+void CTrePlotModel::Sync()
+{
+    const int n = std::max(0, m_doc.GetRowCount());
+    if (n > m_nRows) {
+        beginInsertRows({}, m_nRows, n - 1);
+        m_nRows = n;
+        endInsertRows();
+    } else if (n < m_nRows) {
+        beginRemoveRows({}, n, m_nRows - 1);
+        m_nRows = n;
+        endRemoveRows();
+    }
+    if (m_nRows > 0) emit dataChanged(index(0, 0), index(m_nRows - 1, ColumnCount - 1));
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+}
+
+void CTrePlotModel::Reset()
+{
+    beginResetModel();
+    m_nRows = std::max(0, m_doc.GetRowCount());
+    endResetModel();
+}
+
+void CTrePlotModel::InsertRowAfter(int r)
+{
+    if (r < 0 || r > m_nRows) return;
+    Sync();
+    beginInsertRows({}, r, r);
+    m_doc.InsertRowAfter(r);
+    m_nRows = m_doc.GetRowCount();
+    endInsertRows();
+    m_doc.SetModifiedFlag(true);
+    m_doc.UpdateAllViews();
+}
+
+void CTrePlotModel::DeleteRows(int top, int bottom)
+{
+    Sync();
+    top = std::max(top, 1);
+    bottom = std::min(bottom, m_nRows);
+    if (top > bottom) return;
+    beginRemoveRows({}, top - 1, bottom - 1);
+    m_doc.DeleteRows(top, bottom - top + 1);
+    m_nRows = m_doc.GetRowCount();
+    endRemoveRows();
+    m_doc.SetModifiedFlag(true);
+    m_doc.UpdateAllViews();
+}

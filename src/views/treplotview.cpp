@@ -1,0 +1,261 @@
+#include "treplotview.h"
+
+#include "celleditor.h"
+#include "spanheader.h"
+#include "treplotmodel.h"
+#include "tredoc.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kColumnWidth = 35;
+constexpr int kMeterWidth = 52;
+
+// The grid's widths of columns 0..10 for a fresh document.
+constexpr int kInitialWidths[11] = {35, 52, 35, 35, 35, 35, 0, 35, 0, 35, 0};
+
+using M = CTrePlotModel;
+
+void SetEightPoint(QWidget* w)
+{
+    QFont f = w->font();
+    f.setPointSize(8);
+    w->setFont(f);
+}
+
+} // namespace
+
+CTrePlotView::CTrePlotView(CTreDoc& doc, QWidget* parent) : QTableView(parent), m_doc(doc)
+{
+    m_pModel = new CTrePlotModel(doc, this);
+    m_pHeader = new CSpanHeader(this);
+    m_pHeader->AddSpan(M::ModelColumn(M::ColPotOn), M::ModelColumn(M::ColPotIRFree));
+    m_pHeader->AddSpan(M::ModelColumn(M::ColGradOn), M::ModelColumn(M::ColGradDiffR));
+    setHorizontalHeader(m_pHeader);
+    setModel(m_pModel);
+    setItemDelegate(new CCellEditDelegate(this));
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::AnyKeyPressed);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setWordWrap(false);
+    SetEightPoint(this);
+
+    // The metre column stays in view when the table scrolls sideways: a
+    // second view of the same model shows only that column over the first.
+    m_pFrozen = new QTableView(this);
+    m_pFrozen->setModel(m_pModel);
+    m_pFrozen->setItemDelegate(new CCellEditDelegate(m_pFrozen));
+    m_pFrozen->setEditTriggers(editTriggers());
+    m_pFrozen->setFocusPolicy(Qt::NoFocus);
+    m_pFrozen->verticalHeader()->hide();
+    m_pFrozen->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_pFrozen->setSelectionModel(selectionModel());
+    m_pFrozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pFrozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pFrozen->setWordWrap(false);
+    m_pFrozen->setStyleSheet(QStringLiteral("QTableView { border: none; }"));
+    SetEightPoint(m_pFrozen);
+    for (int col = 1; col < M::ColumnCount; ++col) m_pFrozen->setColumnHidden(col, true);
+    viewport()->stackUnder(m_pFrozen);
+
+    setHorizontalScrollMode(ScrollPerPixel);
+    setVerticalScrollMode(ScrollPerPixel);
+    m_pFrozen->setVerticalScrollMode(ScrollPerPixel);
+
+    const int rowHeight = QFontMetrics(font()).height() + 4;
+    for (QTableView* v : {static_cast<QTableView*>(this), m_pFrozen}) {
+        v->verticalHeader()->setMinimumSectionSize(1);
+        v->verticalHeader()->setDefaultSectionSize(rowHeight);
+        v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    }
+    verticalHeader()->setMinimumWidth(kInitialWidths[0]);
+
+    connect(m_pFrozen->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, m_pFrozen->verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int newSize) {
+        if (logical == 0) m_pFrozen->setColumnWidth(0, newSize);
+        UpdateFrozenGeometry();
+    });
+
+    m_pFrozen->show();
+    OnInitialUpdate();
+}
+
+CTrePlotView::~CTrePlotView() = default;
+
+int CTrePlotView::ComputeCommentWidth() const
+{
+    // The grid's base character width: proportional fonts count one and a
+    // half average characters.
+    const QFont f = font();
+    const int avg = QFontMetrics(f).averageCharWidth();
+    const int w = QFontInfo(f).fixedPitch() ? avg : 3 * avg / 2;
+    // A font without width (or an absurdly wide one) falls back to the
+    // width the grid assumes without a font instead of dividing by zero.
+    const int perMille = w > 0 ? 1000 / w : 0;
+    return perMille > 0 ? 15000 / perMille : 15000 / (1000 / 10);
+}
+
+void CTrePlotView::SetGridColumnWidth(int c, int width)
+{
+    if (c == 0) {
+        verticalHeader()->setMinimumWidth(width);
+        return;
+    }
+    const int mc = M::ModelColumn(c);
+    if (width <= 0) {
+        setColumnHidden(mc, true);
+        return;
+    }
+    setColumnHidden(mc, false);
+    setColumnWidth(mc, width);
+    if (mc == 0) m_pFrozen->setColumnWidth(0, width);
+}
+
+int CTrePlotView::GridColumnWidth(int c) const
+{
+    if (c == 0) return verticalHeader()->width();
+    const int mc = M::ModelColumn(c);
+    return isColumnHidden(mc) ? 0 : columnWidth(mc);
+}
+
+void CTrePlotView::OnInitialUpdate()
+{
+    m_pModel->Reset();
+    for (int c = 0; c < 11; ++c) SetGridColumnWidth(c, kInitialWidths[c]);
+    m_nCommentWidth = ComputeCommentWidth();
+    SetGridColumnWidth(M::ColComment, m_nCommentWidth);
+    StretchCommentColumn();
+    UpdateFrozenGeometry();
+}
+
+void CTrePlotView::OnUpdate()
+{
+    SetGridColumnWidth(M::ColPotIRFree, m_doc.m_bTableIRFree ? kColumnWidth : 0);
+    const int lrWidth = m_doc.m_bTableLR ? kColumnWidth : 0;
+    SetGridColumnWidth(M::ColGradOnR, lrWidth);
+    SetGridColumnWidth(M::ColGradOffR, lrWidth);
+    SetGridColumnWidth(M::ColGradDiffR, lrWidth);
+    m_pModel->Sync();
+    StretchCommentColumn();
+    Invalidate();
+}
+
+void CTrePlotView::Invalidate()
+{
+    viewport()->update();
+    horizontalHeader()->viewport()->update();
+    m_pFrozen->viewport()->update();
+}
+
+void CTrePlotView::StretchCommentColumn()
+{
+    if (m_bInLayout || !m_pFrozen) return;
+    m_bInLayout = true;
+    int before = 0;
+    for (int c = 1; c < M::ColComment; ++c) before += GridColumnWidth(c);
+    // The client area counts the row-number column too, which lies outside
+    // the viewport; both sides of the sum leave it out.
+    const int fill = viewport()->width() - before - 1;
+    const int mc = M::ModelColumn(M::ColComment);
+    const int width = std::max(m_nCommentWidth, fill);
+    if (columnWidth(mc) != width) setColumnWidth(mc, width);
+    m_bInLayout = false;
+}
+
+void CTrePlotView::UpdateFrozenGeometry()
+{
+    if (!m_pFrozen) return;   // the base class lays out before the overlay exists
+    const int fw = frameWidth();
+    m_pFrozen->setGeometry(verticalHeader()->width() + fw, fw, columnWidth(0),
+                           viewport()->height() + horizontalHeader()->height());
+    m_pFrozen->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+}
+
+void CTrePlotView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    StretchCommentColumn();
+    UpdateFrozenGeometry();
+}
+
+void CTrePlotView::updateGeometries()
+{
+    QTableView::updateGeometries();
+    StretchCommentColumn();
+    UpdateFrozenGeometry();
+}
+
+QModelIndex CTrePlotView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    // A cell that moves under the frozen column is scrolled out from under it.
+    QModelIndex current = QTableView::moveCursor(cursorAction, modifiers);
+    if (cursorAction == MoveLeft && current.column() > 0
+        && visualRect(current).topLeft().x() < m_pFrozen->columnWidth(0)) {
+        const int newValue = horizontalScrollBar()->value() + visualRect(current).topLeft().x()
+                             - m_pFrozen->columnWidth(0);
+        horizontalScrollBar()->setValue(newValue);
+    }
+    return current;
+}
+
+void CTrePlotView::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    if (index.column() > 0) QTableView::scrollTo(index, hint);
+}
+
+std::pair<int, int> CTrePlotView::SelectedRowRange() const
+{
+    const QItemSelection sel = selectionModel() ? selectionModel()->selection() : QItemSelection();
+    if (sel.isEmpty()) return {0, 0};
+    // Qt cuts one rectangular selection into pieces around hidden columns;
+    // pieces over the same rows that only hidden columns separate are one
+    // range of the table.
+    std::vector<QItemSelectionRange> ranges(sel.begin(), sel.end());
+    std::sort(ranges.begin(), ranges.end(), [](const auto& a, const auto& b) { return a.left() < b.left(); });
+    const int top = ranges.front().top();
+    const int bottom = ranges.front().bottom();
+    for (size_t i = 1; i < ranges.size(); ++i) {
+        if (ranges[i].top() != top || ranges[i].bottom() != bottom) return {0, 0};
+        for (int c = ranges[i - 1].right() + 1; c < ranges[i].left(); ++c)
+            if (!isColumnHidden(c)) return {0, 0};
+        if (ranges[i].left() <= ranges[i - 1].right()) return {0, 0};
+    }
+    return {top + 1, bottom + 1};
+}
+
+void CTrePlotView::OnDeleteRows()
+{
+    const auto [top, bottom] = SelectedRowRange();
+    if (top < 1) return;
+    clearSelection();
+    m_pModel->DeleteRows(top, bottom);
+}
+
+void CTrePlotView::OnInsertRow()
+{
+    const QModelIndex cur = currentIndex();
+    if (!cur.isValid()) return;
+    m_pModel->InsertRowAfter(cur.row() + 1);
+}
+
+void CTrePlotView::keyPressEvent(QKeyEvent* event)
+{
+    // Item views copy the current cell on their own; the table keeps away
+    // from the clipboard altogether.
+    if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)
+        || event->matches(QKeySequence::Paste)) {
+        event->ignore();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}

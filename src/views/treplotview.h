@@ -1,0 +1,69 @@
+// The table pane: every survey row with metre, potentials, gradients,
+// derived values and comment, edited in place. The cells come from
+// CTrePlotModel; this view adds the column layout, the frozen metre column,
+// the comment column that fills the pane, and the row commands.
+#pragma once
+
+#include "viewhub.h"
+
+#include <QTableView>
+
+class CTreDoc;
+class CTrePlotModel;
+class CSpanHeader;
+
+class CTrePlotView : public QTableView, public CTreViewBase {
+    Q_OBJECT
+public:
+    explicit CTrePlotView(CTreDoc& doc, QWidget* parent = nullptr);
+    ~CTrePlotView() override;
+
+    CTrePlotModel* PlotModel() const { return m_pModel; }
+    QTableView* FrozenColumn() const { return m_pFrozen; }
+
+    // Column layout for a fresh document: column 4 shown, 6, 8 and 10
+    // hidden, whatever the table options say until the next update.
+    void OnInitialUpdate() override;
+    // Applies "IR-frei" and "Links/Rechts" and shows every cell again.
+    void OnUpdate() override;
+    void Invalidate() override;
+
+    // Width of survey table column c (0 = row numbers .. 11); 0 = hidden.
+    int GridColumnWidth(int c) const;
+    // The comment column's width before it is stretched to the pane.
+    int CommentSetWidth() const { return m_nCommentWidth; }
+
+    // "Zeile löschen": the rows of the one selected range (whole columns
+    // count as all rows). Several ranges or none: nothing happens.
+    void OnDeleteRows();
+    // "Zeile einfügen": a row with metre 0 behind the current cell's row.
+    void OnInsertRow();
+    // The clipboard is not used by the table.
+    bool CanCutCopyPaste() const { return false; }
+    // Printing is not done from the table; its preparation is refused.
+    bool OnPreparePrinting() { return false; }
+
+    // The rows of the selection when it is one range, widened to whole rows;
+    // {0, 0} otherwise.
+    std::pair<int, int> SelectedRowRange() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+private:
+    void SetGridColumnWidth(int c, int width);
+    int ComputeCommentWidth() const;
+    void StretchCommentColumn();
+    void UpdateFrozenGeometry();
+
+    CTreDoc& m_doc;
+    CTrePlotModel* m_pModel = nullptr;
+    CSpanHeader* m_pHeader = nullptr;
+    QTableView* m_pFrozen = nullptr;
+    int m_nCommentWidth = 0;
+    bool m_bInLayout = false;
+};

@@ -1,0 +1,135 @@
+// A curve pane: one survey drawn over the measuring metre. The gradient pane
+// shows gradient Ein, Aus and their difference, the potential pane the
+// potentials Ein and Aus (negated, so more negative lies higher) and the
+// protection criterion as a dashed line. Both panes share the metre window
+// kept in the document and so always show and scroll the same stretch;
+// each keeps its own value axis.
+//
+// The picture is composed in a backing image and copied to the window in
+// one block; the image lies 13 pixels to the left of the window so the
+// vertical scroll bar column is never painted over.
+#pragma once
+
+#include "viewhub.h"
+#include "zoomtables.h"
+
+#include <QFont>
+#include <QImage>
+#include <QWidget>
+
+class CTreDoc;
+class CZoomButton;
+class QScrollBar;
+
+class CTrePrintView : public QWidget, public CTreViewBase {
+    Q_OBJECT
+public:
+    enum EKind { KindGradient = 1, KindPotential = 2 };
+    // Control ids of the pane's children.
+    enum EControlId {
+        IdHScroll = 62000, IdVScroll = 62001,
+        IdMeterZoomIn = 62002, IdMeterZoomOut = 62003,
+        IdValueZoomIn = 62004, IdValueZoomOut = 62005
+    };
+    // What a scroll bar reports, in the order of the classic scroll codes.
+    enum class EScroll { LineUp, LineDown, PageUp, PageDown, ThumbPosition, ThumbTrack, Top, Bottom, EndScroll };
+
+    static constexpr int kBar = 13;                 // scroll bar and button size
+    static constexpr int kBackingWidth = 1024;      // the least backing image
+    static constexpr int kBackingHeight = 768;
+
+    explicit CTrePrintView(CTreDoc& doc, QWidget* parent = nullptr);
+    ~CTrePrintView() override;
+
+    // Takes the kind from the document's view counter, fits the metre
+    // window and sets the value axis (when the document has rows).
+    void OnInitialUpdate() override;
+    void OnUpdate() override { update(); }
+    bool IsCurvePane() const override { return true; }
+    void Invalidate() override { update(); }
+
+    // The zoom buttons.
+    void OnMeterZoomIn();
+    void OnMeterZoomOut();
+    void OnValueZoomIn();
+    void OnValueZoomOut();
+    // The scroll bars; `thumb` counts only for ThumbTrack.
+    void OnHScroll(EScroll code, int thumb = 0);
+    void OnVScroll(EScroll code, int thumb = 0);
+
+    // Composes the picture for the window rectangle `box` into the backing
+    // image, exactly as a paint of that rectangle would.
+    void ComposeBacking(const QRect& box);
+    const QImage& BackingImage() const { return m_backing; }
+
+    // ---- state, for the print code and for looking at -------------------
+    int Kind() const { return m_nKind; }
+    bool IsGradientPane() const { return m_nKind == KindGradient; }
+    int FittedStart() const { return m_nFittedStart; }
+    int TopAtZero() const { return m_nTopAtZero; }
+    const CZoomStep& ValueStep() const { return m_value; }
+    int HScrollMax() const { return m_nHMax; }
+    int HScrollPos() const { return m_nHPos; }
+    int VScrollMax() const { return m_nVMax; }
+    int VScrollPage() const { return m_nVPage; }
+    int VScrollPos() const { return m_nVPos; }
+    QScrollBar* HScrollBar() const { return m_pHScroll; }
+    QScrollBar* VScrollBar() const { return m_pVScroll; }
+    CZoomButton* Button(EControlId id) const;
+    // The plot rectangle in backing-image coordinates for the current size.
+    QRect PlotRect() const;   // left, top, right, bottom as stated, not Qt's inclusive right
+    int PlotLeft() const { return 35; }
+    int PlotTop() const { return 10; }
+    int PlotRight() const;
+    int PlotBottom() const;
+    const QFont& AxisFont() const { return m_axisFont; }
+    QFont CommentFont() const;
+
+    // The logo files for the printouts, loaded at the first initial update.
+    bool HasTableLogo() const { return m_bTableLogo; }
+    bool HasPlotLogo() const { return m_bPlotLogo; }
+    const QImage& TableLogo() const { return m_tableLogo; }
+    const QImage& PlotLogo() const { return m_plotLogo; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void CreateResources();
+    void FitMeterWindow();
+    void SetInitialVerticalState();
+    void LoadLogos();
+    void EnsureBacking();
+    void LayoutControls(bool withRows);
+    void SyncHScrollBar();
+    void SyncVScrollBar();
+    int ClampH(int pos) const;
+    int ClampV(int pos) const;
+    void Draw(class QPainter& p);
+
+    CTreDoc& m_doc;
+    int m_nKind = 0;
+    int m_nFittedStart = 0;
+    int m_nTopAtZero = 0;
+    CZoomStep m_value;
+    // The scroll bars' state as the classic scroll bars keep it: range
+    // 0..max, a page, and a position clamped to max - page + 1.
+    int m_nHMax = 100;
+    int m_nHPos = 0;
+    int m_nVMax = 100;
+    int m_nVPage = 0;
+    int m_nVPos = 0;
+
+    bool m_bResources = false;
+    QScrollBar* m_pHScroll = nullptr;
+    QScrollBar* m_pVScroll = nullptr;
+    CZoomButton* m_pButtons[4] = {};
+    QFont m_axisFont;
+    QImage m_backing;
+    bool m_bLogosLoaded = false;
+    bool m_bTableLogo = false;
+    bool m_bPlotLogo = false;
+    QImage m_tableLogo;
+    QImage m_plotLogo;
+};

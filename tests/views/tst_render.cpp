@@ -1,0 +1,102 @@
+// The render command: its arguments, its errors, and that its picture is
+// the pane's own backing image.
+#include "render.h"
+#include "treprintview.h"
+#include "viewsfixture.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <vector>
+
+class TestRender : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void usageErrors();
+    void unreadableInputAndUnwritableOutput();
+    void pictureIsThePanesBackingImage();
+
+private:
+    int Run(std::vector<std::string> args)
+    {
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        return RunRenderCommand(static_cast<int>(args.size()), argv.data());
+    }
+
+    QTemporaryDir m_dir;
+    std::string m_survey;
+};
+
+void TestRender::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    CTreDoc doc;
+    std::vector<CRowData> rows = EvenSurvey(730, 5);
+    rows[20].comment = "Schieber";
+    FillDoc(doc, rows);
+    doc.m_header[2] = "-850 mV";
+    m_survey = m_dir.filePath("kurz.tsd").toStdString();
+    QVERIFY(doc.OnSaveDocument(m_survey));
+}
+
+void TestRender::usageErrors()
+{
+    const std::string out = m_dir.filePath("u.png").toStdString();
+    QCOMPARE(Run({}), 1);
+    QCOMPARE(Run({m_survey}), 1);                              // no -o
+    QCOMPARE(Run({m_survey, "-o"}), 1);
+    QCOMPARE(Run({m_survey, "-o", out, "--pane", "table"}), 1);
+    QCOMPARE(Run({m_survey, "-o", out, "--size", "800"}), 1);
+    QCOMPARE(Run({m_survey, "-o", out, "--size", "0x400"}), 1);
+    QCOMPARE(Run({m_survey, "-o", out, "--size", "99999x10"}), 1);
+    QCOMPARE(Run({m_survey, "-o", out, "--size", "-8x10"}), 1);
+    QCOMPARE(Run({m_survey, "-o", out, "--farbe"}), 1);
+    QCOMPARE(Run({m_survey, m_survey, "-o", out}), 1);
+    QVERIFY(!QFile::exists(QString::fromStdString(out)));
+}
+
+void TestRender::unreadableInputAndUnwritableOutput()
+{
+    QCOMPARE(Run({m_dir.filePath("fehlt.tsd").toStdString(), "-o", m_dir.filePath("f.png").toStdString()}), 2);
+    QCOMPARE(Run({m_survey, "-o", m_dir.filePath("kein/ordner/x.png").toStdString()}), 2);
+}
+
+void TestRender::pictureIsThePanesBackingImage()
+{
+    for (const char* pane : {"potential", "gradient"}) {
+        const QString out = m_dir.filePath(QStringLiteral("%1.png").arg(pane));
+        QCOMPARE(Run({m_survey, "-o", out.toStdString(), "--pane", pane, "--size", "640x300"}), 0);
+        const QImage picture(out);
+        QCOMPARE(picture.size(), QSize(640, 300));
+
+        // The same file opened the way the main window opens it.
+        CTreDoc doc;
+        CTreViewHub hub;
+        doc.SetHost(&hub);
+        QVERIFY(doc.OnOpenDocument(m_survey));
+        CTrePrintView gradient(doc), potential(doc);
+        hub.AddView(&gradient);
+        hub.AddView(&potential);
+        hub.InitialUpdateAll();
+        CTrePrintView& v = QByteArray(pane) == "gradient" ? gradient : potential;
+        v.resize(640, 300);
+        v.ComposeBacking(QRect(0, 0, 640, 300));
+        const QImage expected = v.BackingImage().copy(0, 0, 640, 300);
+        QCOMPARE(picture.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+        doc.SetHost(nullptr);
+    }
+    // The default is the potential pane at 800 x 400.
+    const QString out = m_dir.filePath("default.png");
+    QCOMPARE(Run({"-o", out.toStdString(), m_survey}), 0);
+    const QImage picture(out);
+    QCOMPARE(picture.size(), QSize(800, 400));
+    QVERIFY(CountColor(picture, 0, 0, 799, 399, QColor(255, 0, 0)) > 0);      // potential Aus
+    QCOMPARE(CountColor(picture, 0, 0, 799, 399, QColor(0, 255, 0)), 0);      // no difference curve
+}
+
+QTEST_MAIN(TestRender)
+#include "tst_render.moc"

@@ -1,0 +1,246 @@
+// The table pane: column layout, table options, frozen metre column, the
+// comment column filling the pane, and the row commands.
+#include "celleditor.h"
+#include "treplotmodel.h"
+#include "treplotview.h"
+#include "viewsfixture.h"
+
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+
+using M = CTrePlotModel;
+
+class TestTrePlotView : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void initialWidths();
+    void optionsSwitchColumnsOnUpdate();
+    void commentColumnFillsThePane();
+    void metreColumnStaysInView();
+    void deleteSelectedRows();
+    void deleteNeedsExactlyOneRange();
+    void insertAfterTheCurrentRow();
+    void clipboardKeysAreNotHandled();
+    void untouchedEditorStoresNothing();
+    void documentUpdatesReachTheTable();
+
+private:
+    void SelectCells(int r0, int c0, int r1, int c1, QItemSelectionModel::SelectionFlags f = QItemSelectionModel::ClearAndSelect)
+    {
+        const QItemSelection sel(m_view->model()->index(r0 - 1, M::ModelColumn(c0)),
+                                 m_view->model()->index(r1 - 1, M::ModelColumn(c1)));
+        m_view->selectionModel()->select(sel, f);
+    }
+
+    std::unique_ptr<CTreDoc> m_doc;
+    std::unique_ptr<CCountingHost> m_host;
+    std::unique_ptr<CTrePlotView> m_view;
+};
+
+void TestTrePlotView::init()
+{
+    m_doc = std::make_unique<CTreDoc>();
+    m_host = std::make_unique<CCountingHost>();
+    m_doc->SetHost(m_host.get());
+    FillDoc(*m_doc, EvenSurvey(90, 10));   // metres 0, 10, ..., 90
+    m_view = std::make_unique<CTrePlotView>(*m_doc);
+    m_host->AddView(m_view.get());
+    m_view->resize(700, 300);
+}
+
+void TestTrePlotView::cleanup()
+{
+    m_host->RemoveView(m_view.get());
+    m_view.reset();
+    m_doc->SetHost(nullptr);
+}
+
+void TestTrePlotView::initialWidths()
+{
+    const int expected[11] = {35, 52, 35, 35, 35, 35, 0, 35, 0, 35, 0};
+    for (int c = 1; c < 11; ++c) QCOMPARE(m_view->GridColumnWidth(c), expected[c]);
+    QVERIFY(m_view->GridColumnWidth(0) >= 35);
+    // Fifteen base characters: 15000 / (1000 / w), with w one and a half
+    // average characters of the 8-point cell font.
+    const QFont f = m_view->font();
+    QCOMPARE(f.pointSize(), 8);
+    const int avg = QFontMetrics(f).averageCharWidth();
+    const int w = QFontInfo(f).fixedPitch() ? avg : 3 * avg / 2;
+    QCOMPARE(m_view->CommentSetWidth(), 15000 / (1000 / w));
+}
+
+void TestTrePlotView::optionsSwitchColumnsOnUpdate()
+{
+    m_doc->m_bTableLR = true;
+    m_doc->m_bTableIRFree = false;
+    // Nothing changes until the views are updated.
+    QCOMPARE(m_view->GridColumnWidth(6), 0);
+    m_doc->UpdateAllViews();
+    for (int c : {6, 8, 10}) QCOMPARE(m_view->GridColumnWidth(c), 35);
+    QCOMPARE(m_view->GridColumnWidth(4), 0);
+    QCOMPARE(m_view->model()->index(0, M::ModelColumn(5)).data().toString(),
+             QString::fromStdString(m_doc->FormatGradOnL(1)));
+    m_doc->m_bTableLR = false;
+    m_doc->m_bTableIRFree = true;
+    m_doc->UpdateAllViews();
+    for (int c : {6, 8, 10}) QCOMPARE(m_view->GridColumnWidth(c), 0);
+    QCOMPARE(m_view->GridColumnWidth(4), 35);
+    // A fresh document brings back the initial layout whatever the options.
+    m_doc->m_bTableIRFree = false;
+    m_view->OnInitialUpdate();
+    QCOMPARE(m_view->GridColumnWidth(4), 35);
+}
+
+void TestTrePlotView::commentColumnFillsThePane()
+{
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    auto before = [&]() {
+        int sum = 0;
+        for (int c = 1; c < 11; ++c) sum += m_view->GridColumnWidth(c);
+        return sum;
+    };
+    QCOMPARE(m_view->GridColumnWidth(11), m_view->viewport()->width() - before() - 1);
+    m_view->resize(900, 300);
+    QTRY_COMPARE(m_view->GridColumnWidth(11), m_view->viewport()->width() - before() - 1);
+    // Narrower than its own width the column keeps that width.
+    m_view->resize(200, 300);
+    QTRY_COMPARE(m_view->GridColumnWidth(11), m_view->CommentSetWidth());
+}
+
+void TestTrePlotView::metreColumnStaysInView()
+{
+    for (int i = 0; i < 40; ++i) m_doc->InsertRowAfter(10);
+    m_doc->UpdateAllViews();
+    m_view->resize(250, 300);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    QTableView* frozen = m_view->FrozenColumn();
+    QVERIFY(frozen->isVisible());
+    QVERIFY(!frozen->isColumnHidden(0));
+    for (int c = 1; c < M::ColumnCount; ++c) QVERIFY(frozen->isColumnHidden(c));
+    QCOMPARE(frozen->columnWidth(0), 52);
+    const QRect before = frozen->geometry();
+    QCOMPARE(before.left(), m_view->verticalHeader()->width() + m_view->frameWidth());
+    m_view->horizontalScrollBar()->setValue(m_view->horizontalScrollBar()->maximum());
+    QVERIFY(m_view->horizontalScrollBar()->value() > 0);
+    QCOMPARE(frozen->geometry(), before);
+    // Both views scroll down together.
+    QVERIFY(m_view->verticalScrollBar()->maximum() > 40);
+    m_view->verticalScrollBar()->setValue(40);
+    QCOMPARE(frozen->verticalScrollBar()->value(), 40);
+}
+
+void TestTrePlotView::deleteSelectedRows()
+{
+    SelectCells(3, 2, 5, 3);
+    QCOMPARE(m_view->SelectedRowRange(), (std::pair<int, int>{3, 5}));
+    m_view->OnDeleteRows();
+    QCOMPARE(m_doc->GetRowCount(), 7);
+    QCOMPARE(m_doc->GetMeter(3), 50);
+    QVERIFY(m_doc->IsModified());
+    QCOMPARE(m_view->model()->rowCount(), 7);
+    // A range over hidden columns is still one range for the table.
+    SelectCells(2, 5, 2, 11);
+    QCOMPARE(m_view->SelectedRowRange(), (std::pair<int, int>{2, 2}));
+    // Whole columns mean every row.
+    m_view->selectColumn(M::ModelColumn(2));
+    QCOMPARE(m_view->SelectedRowRange(), (std::pair<int, int>{1, 7}));
+    m_view->OnDeleteRows();
+    QCOMPARE(m_doc->GetRowCount(), 0);
+}
+
+void TestTrePlotView::deleteNeedsExactlyOneRange()
+{
+    SelectCells(2, 2, 2, 2);
+    SelectCells(6, 2, 7, 2, QItemSelectionModel::Select);
+    QCOMPARE(m_view->SelectedRowRange(), (std::pair<int, int>{0, 0}));
+    m_view->OnDeleteRows();
+    QCOMPARE(m_doc->GetRowCount(), 10);
+    m_view->clearSelection();
+    m_view->OnDeleteRows();
+    QCOMPARE(m_doc->GetRowCount(), 10);
+    QVERIFY(!m_doc->IsModified());
+}
+
+void TestTrePlotView::insertAfterTheCurrentRow()
+{
+    m_view->selectionModel()->clearCurrentIndex();
+    m_view->OnInsertRow();
+    QCOMPARE(m_doc->GetRowCount(), 10);
+    m_view->setCurrentIndex(m_view->model()->index(9, 3));
+    m_view->OnInsertRow();
+    QCOMPARE(m_doc->GetRowCount(), 11);
+    QCOMPARE(m_doc->GetMeter(11), 0);
+    QCOMPARE(m_doc->GetPotOn(11), NO_VALUE);
+    QVERIFY(m_doc->IsModified());
+    QCOMPARE(m_view->model()->rowCount(), 11);
+    QCOMPARE(m_view->currentIndex().row(), 9);
+    QVERIFY(!m_view->CanCutCopyPaste());
+    QVERIFY(!m_view->OnPreparePrinting());
+}
+
+void TestTrePlotView::clipboardKeysAreNotHandled()
+{
+    m_view->setCurrentIndex(m_view->model()->index(0, 1));
+    for (const QKeySequence::StandardKey k : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste}) {
+        const QKeyCombination combo = QKeySequence(k)[0];
+        QKeyEvent ev(QEvent::KeyPress, combo.key(), combo.keyboardModifiers());
+        QCoreApplication::sendEvent(m_view.get(), &ev);
+        QVERIFY(!ev.isAccepted());
+    }
+}
+
+void TestTrePlotView::untouchedEditorStoresNothing()
+{
+    // Row 1 has a potential of -1150 mV, shown as -1.15; with an absent
+    // value the cell shows blanks. Leaving either editor unchanged must
+    // not store the shown text.
+    m_doc->SetPotOff(1, NO_VALUE);
+    m_doc->SetPotOn(1, -1155);
+    CCellEditDelegate delegate;
+    QWidget parent;
+    for (int c : {M::ColPotOn, M::ColPotOff}) {
+        const QModelIndex idx = m_view->model()->index(0, M::ModelColumn(c));
+        std::unique_ptr<QWidget> editor(delegate.createEditor(&parent, QStyleOptionViewItem(), idx));
+        delegate.setEditorData(editor.get(), idx);
+        delegate.setModelData(editor.get(), m_view->model(), idx);
+    }
+    QCOMPARE(m_doc->GetPotOn(1), -1155);
+    QCOMPARE(m_doc->GetPotOff(1), NO_VALUE);
+    QVERIFY(!m_doc->IsModified());
+    // Typed text goes in.
+    const QModelIndex idx = m_view->model()->index(0, M::ModelColumn(M::ColPotOff));
+    std::unique_ptr<QWidget> editor(delegate.createEditor(&parent, QStyleOptionViewItem(), idx));
+    delegate.setEditorData(editor.get(), idx);
+    auto* edit = qobject_cast<QLineEdit*>(editor.get());
+    QVERIFY(edit);
+    edit->selectAll();
+    QTest::keyClicks(edit, "-0.9");
+    delegate.setModelData(editor.get(), m_view->model(), idx);
+    QCOMPARE(m_doc->GetPotOff(1), -900);
+    QVERIFY(m_doc->IsModified());
+}
+
+void TestTrePlotView::documentUpdatesReachTheTable()
+{
+    // Rows that the document gains or loses elsewhere (sort, append,
+    // add constant) arrive with the next update of all views.
+    m_doc->InsertRowAfter(10);
+    m_doc->UpdateAllViews();
+    QCOMPARE(m_view->model()->rowCount(), 11);
+    m_doc->DeleteRows(1, 4);
+    m_doc->UpdateAllViews();
+    QCOMPARE(m_view->model()->rowCount(), 7);
+    QCOMPARE(m_view->model()->index(0, 0).data().toString(), QStringLiteral("    40  "));
+}
+
+QTEST_MAIN(TestTrePlotView)
+#include "tst_treplotview.moc"
