@@ -1,0 +1,93 @@
+#include "headerbar.h"
+
+#include "tredoc.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+CHeaderBar::CHeaderBar(QWidget* parent)
+    : QWidget(parent)
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 2);
+    auto field = [&](const QString& label, int width, const char* name) {
+        layout->addWidget(new QLabel(label, this));
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QString::fromLatin1(name));
+        // A preferred width only: the bar must never hold the window wide.
+        edit->setMinimumWidth(24);
+        edit->setFixedHeight(edit->sizeHint().height());
+        layout->addWidget(edit, width);
+        connect(edit, &QLineEdit::textEdited, this, &CHeaderBar::Edited);
+        return edit;
+    };
+    m_pName = field(QStringLiteral("Name :"), 120, "name");
+    m_pNumber = field(QStringLiteral("Nr. :"), 60, "number");
+    m_pDate = field(QStringLiteral("Datum :"), 70, "date");
+    layout->addWidget(new QLabel(QStringLiteral("Skrit :"), this));
+    m_pCriterion = new QComboBox(this);
+    m_pCriterion->setObjectName(QStringLiteral("criterion"));
+    m_pCriterion->addItems(FixedCriteria());
+    layout->addWidget(m_pCriterion);
+    m_pText = field(QStringLiteral("Text :"), 120, "text");
+    connect(m_pCriterion, &QComboBox::activated, this, [this](int) { emit CriterionChosen(m_pCriterion->currentText()); });
+}
+
+QStringList CHeaderBar::FixedCriteria()
+{
+    return {QStringLiteral("-650 mV"), QStringLiteral("-750 mV"), QStringLiteral("-800 mV"),
+            QStringLiteral("-850 mV"), QStringLiteral("-900 mV"), QStringLiteral("-950 mV")};
+}
+
+void CHeaderBar::ToDoc(CTreDoc& doc) const
+{
+    doc.m_header[3] = m_pName->text().toStdString();
+    doc.m_header[4] = m_pNumber->text().toStdString();
+    doc.m_header[1] = m_pDate->text().toStdString();
+    doc.m_header[7] = m_pText->text().toStdString();
+    doc.m_header[2] = m_pCriterion->currentText().toStdString();
+}
+
+void CHeaderBar::SetExtraCriterion(const QString& text)
+{
+    if (!m_strExtra.isEmpty()) {
+        const int old = m_pCriterion->findText(m_strExtra, Qt::MatchExactly);
+        if (old >= 0) m_pCriterion->removeItem(old);
+        m_strExtra.clear();
+    }
+    if (text.isEmpty()) return;
+    // The list is sorted; the extra entry takes its place among the six.
+    int pos = 0;
+    while (pos < m_pCriterion->count() && QString::compare(m_pCriterion->itemText(pos), text, Qt::CaseInsensitive) < 0)
+        ++pos;
+    m_pCriterion->insertItem(pos, text);
+    m_strExtra = text;
+}
+
+void CHeaderBar::FromDoc(const CTreDoc& doc)
+{
+    m_pName->setText(QString::fromStdString(doc.m_header[3]));
+    m_pNumber->setText(QString::fromStdString(doc.m_header[4]));
+    m_pDate->setText(QString::fromStdString(doc.m_header[1]));
+    m_pText->setText(QString::fromStdString(doc.m_header[7]));
+    // Show the beginning of long texts, not their end.
+    for (QLineEdit* e : {m_pName, m_pNumber, m_pDate, m_pText}) e->setCursorPosition(0);
+
+    const QString criterion = QString::fromStdString(doc.m_header[2]);
+    auto findPrefix = [&]() {
+        for (int i = 0; i < m_pCriterion->count(); ++i)
+            if (m_pCriterion->itemText(i).startsWith(criterion, Qt::CaseInsensitive)) return i;
+        return -1;
+    };
+    SetExtraCriterion(QString());
+    int index = findPrefix();
+    if (index < 0) {
+        // Replacing an unknown criterion with whatever the list showed
+        // would change the survey on the next save.
+        SetExtraCriterion(criterion);
+        index = findPrefix();
+    }
+    if (index >= 0) m_pCriterion->setCurrentIndex(index);
+}

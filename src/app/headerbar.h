@@ -1,0 +1,47 @@
+// The header bar ("Kopfdaten") above the panes: name, number, date, remark
+// and the protection criterion of the survey.
+#pragma once
+
+#include <QWidget>
+
+class CTreDoc;
+class QComboBox;
+class QLineEdit;
+
+class CHeaderBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit CHeaderBar(QWidget* parent = nullptr);
+
+    // The six criteria the list always offers.
+    static QStringList FixedCriteria();
+
+    // Fields into header entries 3, 4, 1, 7 and the list's text into 2.
+    void ToDoc(CTreDoc& doc) const;
+    // Header entries into the fields; the list selects the first entry
+    // beginning with entry 2 (case-insensitive). A criterion that none of
+    // the entries begins with is kept as an extra entry of its own.
+    void FromDoc(const CTreDoc& doc);
+
+    QLineEdit* NameEdit() const { return m_pName; }
+    QLineEdit* NumberEdit() const { return m_pNumber; }
+    QLineEdit* DateEdit() const { return m_pDate; }
+    QLineEdit* TextEdit() const { return m_pText; }
+    QComboBox* CriterionList() const { return m_pCriterion; }
+
+signals:
+    // The user typed into a field.
+    void Edited();
+    // The user picked a criterion; `text` is already the list's text.
+    void CriterionChosen(const QString& text);
+
+private:
+    void SetExtraCriterion(const QString& text);
+
+    QLineEdit* m_pName;
+    QLineEdit* m_pNumber;
+    QLineEdit* m_pDate;
+    QLineEdit* m_pText;
+    QComboBox* m_pCriterion;
+    QString m_strExtra;   // a criterion from a file that is none of the six
+};

@@ -1,0 +1,674 @@
+#include "mainframe.h"
+
+#include "artwork.h"
+#include "headerbar.h"
+#include "splashwnd.h"
+#include "treplotview.h"
+#include "treprintview.h"
+#include "tredoc.h"
+#include "tresapp.h"
+#include "uiseam.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+// One settings value of section "Settings", read with its default and
+// written back at once, so the store always holds the values in use.
+int ReadSetting(QSettings& s, const char* name, int def, bool writeBack)
+{
+    const QString key = QStringLiteral("Settings/") + QLatin1String(name);
+    const int v = s.value(key, def).toInt();
+    if (writeBack) s.setValue(key, v);
+    return v;
+}
+
+// The overridden-cursor scope of the long document commands.
+class CWaitCursor {
+public:
+    CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+CMainFrame::CMainFrame(CTreDoc& doc, CTresApp* app, QWidget* parent)
+    : QMainWindow(parent)
+    , m_doc(doc)
+    , m_pApp(app)
+{
+    setWindowIcon(artwork::ProgramIcon());
+    m_doc.SetHost(this);
+    ReadPlacement();
+    createActions();
+    createMenus();
+    createToolBars();
+    createStatusBar();
+    CSplashWnd::ShowSplashScreen(this, m_pApp && m_pApp->SplashEnabled());
+    createHeaderBar();
+    createPanes();
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
+    qApp->installEventFilter(this);
+    UpdateTitle();
+    UpdateCommandUI();
+    m_bCreated = true;
+}
+
+CMainFrame::~CMainFrame()
+{
+    qApp->removeEventFilter(this);
+    m_doc.SetHost(nullptr);
+}
+
+// ---- creation ----------------------------------------------------------------
+
+void CMainFrame::ReadPlacement()
+{
+    QRect screen(0, 0, 1024, 768);
+    if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->geometry();
+    auto settings = CTresApp::Settings();
+    const int x = ReadSetting(*settings, "XPos", (screen.width() - kDefaultWidth) / 2, true);
+    const int y = ReadSetting(*settings, "YPos", (screen.height() - kDefaultHeight) / 2 - 15, true);
+    const int w = ReadSetting(*settings, "XWidth", kDefaultWidth, true);
+    const int h = ReadSetting(*settings, "YWidth", kDefaultHeight, true);
+    move(x, y);
+    resize(w, h);
+}
+
+QAction* CMainFrame::AddAction(int id, const QString& text, const QString& statusTip, void (CMainFrame::*slot)())
+{
+    auto* action = new QAction(text, this);
+    action->setStatusTip(statusTip);
+    action->setData(id);
+    if (slot) connect(action, &QAction::triggered, this, slot);
+    m_actions.insert(id, action);
+    return action;
+}
+
+void CMainFrame::createActions()
+{
+    using artwork::EToolIcon;
+    QAction* a;
+    a = AddAction(ID_FILE_NEW, QStringLiteral("&Neu"), QStringLiteral("Erstellt eine neue Messung"), &CMainFrame::OnFileNew);
+    a->setIcon(artwork::ToolIcon(EToolIcon::New));
+    a->setToolTip(QStringLiteral("Neu"));
+    a = AddAction(ID_FILE_OPEN, QString::fromUtf8("Ö&ffnen..."), QString::fromUtf8("Öffnet eine Messdatei"),
+                  &CMainFrame::OnFileOpen);
+    a->setIcon(artwork::ToolIcon(EToolIcon::Open));
+    a->setToolTip(QString::fromUtf8("Öffnen"));
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddAction(ID_FILE_APPEND, QString::fromUtf8("&Anhängen..."),
+              QString::fromUtf8("Hängt eine Messdatei an die Messung an"), &CMainFrame::OnFileAppend);
+    a = AddAction(ID_FILE_SAVE, QStringLiteral("S&peichern"), QStringLiteral("Speichert die Messung"));
+    connect(a, &QAction::triggered, this, [this] { OnFileSave(); });
+    a->setIcon(artwork::ToolIcon(EToolIcon::Save));
+    a->setToolTip(QStringLiteral("Speichern"));
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    a = AddAction(ID_FILE_SAVE_AS, QStringLiteral("Speichern &unter..."),
+                  QStringLiteral("Speichert die Messung unter einem neuen Namen"));
+    connect(a, &QAction::triggered, this, [this] { OnFileSaveAs(); });
+    a = AddAction(ID_PRINT_TABLE, QStringLiteral("&Tabelle drucken..."), QStringLiteral("Druckt die Messung als Tabelle"));
+    a->setIcon(artwork::ToolIcon(EToolIcon::PrintTable));
+    a->setToolTip(QStringLiteral("Tabelle drucken"));
+    a = AddAction(ID_PRINT_GRAPHIC, QStringLiteral("&Graphik drucken..."), QStringLiteral("Druckt die Messkurven"));
+    a->setIcon(artwork::ToolIcon(EToolIcon::PrintGraphic));
+    a->setToolTip(QStringLiteral("Graphik drucken"));
+    a = AddAction(ID_FILE_PRINT_SETUP, QStringLiteral("Drucker&einrichtung..."),
+                  QString::fromUtf8("Ändert die Druckereinstellungen"), &CMainFrame::OnFilePrintSetup);
+    a->setIcon(artwork::ToolIcon(EToolIcon::PrintSetup));
+    a->setToolTip(QStringLiteral("Druckereinrichtung"));
+    a = AddAction(ID_APP_EXIT, QStringLiteral("&Beenden"), QStringLiteral("Beendet Tresmon"));
+    connect(a, &QAction::triggered, this, &QWidget::close);
+
+    a = AddAction(ID_EDIT_CUT, QStringLiteral("&Ausschneiden"), QStringLiteral("Schneidet die Markierung aus"));
+    a->setIcon(artwork::ToolIcon(EToolIcon::Cut));
+    a->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    a = AddAction(ID_EDIT_COPY, QStringLiteral("&Kopieren"), QStringLiteral("Kopiert die Markierung"));
+    a->setIcon(artwork::ToolIcon(EToolIcon::Copy));
+    a->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    a = AddAction(ID_EDIT_PASTE, QString::fromUtf8("E&infügen"), QString::fromUtf8("Fügt den Inhalt der Zwischenablage ein"));
+    a->setIcon(artwork::ToolIcon(EToolIcon::Paste));
+    a->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    a = AddAction(ID_ROW_DELETE, QString::fromUtf8("Zeile &löschen"), QString::fromUtf8("Löscht die markierten Zeilen"));
+    connect(a, &QAction::triggered, this, [this] { if (m_nActivePane == 1) m_pTable->OnDeleteRows(); });
+    a = AddAction(ID_ROW_INSERT, QString::fromUtf8("Zeile &einfügen"),
+                  QString::fromUtf8("Fügt hinter der aktuellen Zeile eine Zeile ein"));
+    connect(a, &QAction::triggered, this, [this] { if (m_nActivePane == 1) m_pTable->OnInsertRow(); });
+    a = AddAction(ID_ADD_CONSTANT, QStringLiteral("&Konstante addieren"),
+                  QStringLiteral("Addiert eine Konstante zu einer Spalte"));
+    connect(a, &QAction::triggered, this, [this] { if (m_pApp) m_pApp->OnAddConstant(); });
+    AddAction(ID_REVERSE, QStringLiteral("&Messung umkehren"), QStringLiteral("Kehrt die Messrichtung um"),
+              &CMainFrame::OnReverse);
+    AddAction(ID_SORT, QStringLiteral("&Sortieren"), QStringLiteral("Sortiert die Messung nach Metern"), &CMainFrame::OnSort);
+
+    a = AddAction(ID_TRANSFER, QStringLiteral("Datentransfer..."), QStringLiteral("Datenaustausch mit dem Logato"));
+    a->setIcon(artwork::ToolIcon(EToolIcon::Transfer));
+    a->setToolTip(QStringLiteral("Datentransfer"));
+    a = AddAction(ID_ERRORLIST_EDIT, QStringLiteral("Bearbeiten..."), QStringLiteral("Bearbeitet die Fehlerlisten-Parameter"));
+    connect(a, &QAction::triggered, this, [this] { if (m_pApp) m_pApp->EditErrorList(); });
+
+    a = AddAction(ID_TABLE_IRFREE, QStringLiteral("IR-frei"), QStringLiteral("Zeigt die IR-freie Spalte"),
+                  &CMainFrame::OnTableIRFree);
+    a->setCheckable(true);
+    a = AddAction(ID_TABLE_LR, QStringLiteral("Links/Rechts"), QStringLiteral("Zeigt die Gradienten links und rechts"),
+                  &CMainFrame::OnTableLR);
+    a->setCheckable(true);
+    a = AddAction(ID_GRAPHIC_IRFREE, QStringLiteral("IR-frei"), QString());
+    a->setEnabled(false);
+
+    a = AddAction(ID_VIEW_HEADER, QStringLiteral("&Kopfdaten"), QStringLiteral("Zeigt oder verbirgt die Kopfdaten"),
+                  &CMainFrame::OnViewHeaderBar);
+    a->setCheckable(true);
+    a = AddAction(ID_APP_ABOUT, QStringLiteral("Inf&o ..."), QStringLiteral("Zeigt Version und Programminformationen"));
+    connect(a, &QAction::triggered, this, [this] { if (m_pApp) m_pApp->OnAppAbout(); });
+
+    a = AddAction(ID_NEXT_PANE, QStringLiteral("Nächster Bereich"), QString());
+    a->setShortcut(QKeySequence(Qt::Key_F6));
+    connect(a, &QAction::triggered, this, [this] { OnNextPane(false); });
+    addAction(a);
+    a = AddAction(ID_PREV_PANE, QStringLiteral("Voriger Bereich"), QString());
+    a->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    connect(a, &QAction::triggered, this, [this] { OnNextPane(true); });
+    addAction(a);
+}
+
+void CMainFrame::createMenus()
+{
+    m_pFileMenu = menuBar()->addMenu(QStringLiteral("&Datei"));
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_APPEND, ID_FILE_SAVE, ID_FILE_SAVE_AS}) m_pFileMenu->addAction(Action(id));
+    m_pFileMenu->addSeparator();
+    for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_FILE_PRINT_SETUP}) m_pFileMenu->addAction(Action(id));
+    m_pRecentSeparator = m_pFileMenu->addSeparator();
+    m_pFileMenu->addSeparator();
+    m_pFileMenu->addAction(Action(ID_APP_EXIT));
+    connect(m_pFileMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) edit->addAction(Action(id));
+    edit->addSeparator();
+    edit->addAction(Action(ID_ROW_DELETE));
+    edit->addAction(Action(ID_ROW_INSERT));
+    edit->addSeparator();
+    for (int id : {ID_ADD_CONSTANT, ID_REVERSE, ID_SORT}) edit->addAction(Action(id));
+
+    QMenu* logato = menuBar()->addMenu(QStringLiteral("&Logato"));
+    logato->addAction(Action(ID_TRANSFER));
+
+    QMenu* errors = menuBar()->addMenu(QStringLiteral("&Fehlerliste"));
+    errors->addAction(Action(ID_ERRORLIST_EDIT));
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Optionen"));
+    QMenu* table = options->addMenu(QStringLiteral("Tabelle"));
+    table->addAction(Action(ID_TABLE_IRFREE));
+    table->addAction(Action(ID_TABLE_LR));
+    QMenu* graphic = options->addMenu(QStringLiteral("Grafik"));
+    graphic->addAction(Action(ID_GRAPHIC_IRFREE));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&Ansicht"));
+    m_pToolBar = new QToolBar(QStringLiteral("Symbolleiste"), this);
+    QAction* toolbarToggle = m_pToolBar->toggleViewAction();
+    toolbarToggle->setText(QStringLiteral("&Symbolleiste"));
+    toolbarToggle->setStatusTip(QStringLiteral("Zeigt oder verbirgt die Symbolleiste"));
+    m_actions.insert(ID_VIEW_TOOLBAR, toolbarToggle);
+    view->addAction(toolbarToggle);
+    auto* statusToggle = AddAction(ID_VIEW_STATUS_BAR, QStringLiteral("S&tatusleiste"),
+                                   QStringLiteral("Zeigt oder verbirgt die Statusleiste"));
+    statusToggle->setCheckable(true);
+    statusToggle->setChecked(true);
+    connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    view->addAction(statusToggle);
+    view->addAction(Action(ID_VIEW_HEADER));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
+    help->addAction(Action(ID_APP_ABOUT));
+
+    for (QMenu* m : findChildren<QMenu*>()) connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
+}
+
+void CMainFrame::createToolBars()
+{
+    m_pToolBar->setObjectName(QStringLiteral("toolbar"));
+    m_pToolBar->setIconSize(QSize(18, 15));
+    m_pToolBar->setMovable(false);
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE}) m_pToolBar->addAction(Action(id));
+    m_pToolBar->addSeparator();
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) m_pToolBar->addAction(Action(id));
+    m_pToolBar->addSeparator();
+    for (int id : {ID_FILE_PRINT_SETUP, ID_PRINT_TABLE, ID_PRINT_GRAPHIC}) m_pToolBar->addAction(Action(id));
+    m_pToolBar->addSeparator();
+    m_pToolBar->addAction(Action(ID_TRANSFER));
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+}
+
+void CMainFrame::createStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    m_pProgress = new QProgressBar(bar);
+    m_pProgress->setRange(0, 100);
+    m_pProgress->setTextVisible(false);
+    m_pProgress->setMaximumWidth(160);
+    m_pProgress->setMaximumHeight(14);
+    m_pProgress->hide();
+    bar->addWidget(m_pProgress);
+    const char* const locks[3] = {"UF", "NUM", "RF"};
+    for (int i = 0; i < 3; ++i) {
+        m_pLockLabels[i] = new QLabel(bar);
+        m_pLockLabels[i]->setMinimumWidth(QFontMetrics(m_pLockLabels[i]->font()).horizontalAdvance(QLatin1String(locks[i])) + 8);
+        m_pLockLabels[i]->setAlignment(Qt::AlignCenter);
+        m_pLockLabels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        m_pLockLabels[i]->setProperty("lockText", QLatin1String(locks[i]));
+        bar->addPermanentWidget(m_pLockLabels[i]);
+    }
+}
+
+void CMainFrame::createHeaderBar()
+{
+    m_pHeaderBar = new CHeaderBar(this);
+    m_pHeaderToolBar = new QToolBar(QStringLiteral("Kopfdaten"), this);
+    m_pHeaderToolBar->setObjectName(QStringLiteral("headerbar"));
+    m_pHeaderToolBar->setMovable(false);
+    m_pHeaderToolBar->setFloatable(false);
+    m_pHeaderToolBar->toggleViewAction()->setVisible(false);
+    m_pHeaderToolBar->addWidget(m_pHeaderBar);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, m_pHeaderToolBar);
+    m_pHeaderToolBar->show();
+    Action(ID_VIEW_HEADER)->setChecked(true);
+
+    // Typed header texts belong to the survey: closing must offer to save them.
+    connect(m_pHeaderBar, &CHeaderBar::Edited, this, [this] { if (!m_doc.m_bEmpty) m_doc.SetModifiedFlag(); });
+    connect(m_pHeaderBar, &CHeaderBar::CriterionChosen, this, [this](const QString& text) {
+        const std::string value = text.toStdString();
+        if (m_doc.m_header[2] != value) {
+            m_doc.m_header[2] = value;
+            if (!m_doc.m_bEmpty) m_doc.SetModifiedFlag();
+        }
+        UpdateAllViews();
+    });
+}
+
+void CMainFrame::createPanes()
+{
+    m_pOuter = new QSplitter(Qt::Horizontal, this);
+    m_pOuter->setObjectName(QStringLiteral("outerSplitter"));
+    m_pInner = new QSplitter(Qt::Vertical, m_pOuter);
+    m_pInner->setObjectName(QStringLiteral("innerSplitter"));
+    // Creation order makes the upper pane the first curve pane (gradients).
+    m_pUpper = new CTrePrintView(m_doc, m_pInner);
+    m_pTable = new CTrePlotView(m_doc, m_pOuter);
+    m_pLower = new CTrePrintView(m_doc, m_pInner);
+    m_pOuter->addWidget(m_pInner);
+    m_pOuter->addWidget(m_pTable);
+    m_pInner->addWidget(m_pUpper);
+    m_pInner->addWidget(m_pLower);
+    AddView(m_pUpper);
+    AddView(m_pTable);
+    AddView(m_pLower);
+    for (QSplitter* s : {m_pOuter, m_pInner}) {
+        s->setChildrenCollapsible(true);
+        for (int i = 0; i < s->count(); ++i) s->widget(i)->setMinimumSize(0, 0);
+    }
+    // The curve column takes what the window gains; the table keeps its width.
+    m_pOuter->setStretchFactor(0, 1);
+    m_pOuter->setStretchFactor(1, 0);
+    m_pInner->setStretchFactor(0, 0);
+    m_pInner->setStretchFactor(1, 1);
+    setCentralWidget(m_pOuter);
+    connect(m_pOuter, &QSplitter::splitterMoved, this, [this] { m_lastOuterSizes = m_pOuter->sizes(); });
+}
+
+// ---- layout --------------------------------------------------------------------
+
+void CMainFrame::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    const int w = width();
+    if (w <= 0) return;
+    const int handle = m_pOuter->handleWidth();
+    if (m_nLastClientWidth < 0) {
+        // The first size: place the splitters as they were left.
+        auto settings = CTresApp::Settings();
+        const int x1 = ReadSetting(*settings, "SplitX1", kDefaultSplitX1, false);
+        const int y1 = ReadSetting(*settings, "SplitY1", kDefaultSplitY1, false);
+        m_pOuter->setSizes({x1, std::max(0, m_pOuter->width() - handle - x1)});
+        m_pInner->setSizes({y1, std::max(0, m_pInner->height() - m_pInner->handleWidth() - y1)});
+        m_lastOuterSizes = {x1, std::max(0, m_pOuter->width() - handle - x1)};
+        m_nLastClientWidth = w;
+        return;
+    }
+    if (w == m_nLastClientWidth) return;
+    // The curve column alone follows the window's width (the table keeps
+    // its own); should it go below nothing it keeps a sliver of 10 pixels.
+    int col0 = m_lastOuterSizes.value(0) + (w - m_nLastClientWidth);
+    if (col0 < 0) col0 = 10;
+    m_pOuter->setSizes({col0, std::max(0, m_pOuter->width() - handle - col0)});
+    m_lastOuterSizes = {col0, std::max(0, m_pOuter->width() - handle - col0)};
+    m_nLastClientWidth = w;
+}
+
+void CMainFrame::SaveLayout()
+{
+    const QRect r = frameGeometry();
+    if (isMaximized() || isFullScreen()) return;
+    if (!(r.width() > 100 && r.height() > 50 && r.left() > 0 && r.top() > 0)) return;
+    auto settings = CTresApp::Settings();
+    settings->setValue(QStringLiteral("Settings/XPos"), r.left());
+    settings->setValue(QStringLiteral("Settings/YPos"), r.top());
+    settings->setValue(QStringLiteral("Settings/XWidth"), width());
+    settings->setValue(QStringLiteral("Settings/YWidth"), height());
+    const QList<int> outer = m_pOuter->sizes();
+    settings->setValue(QStringLiteral("Settings/SplitX1"), outer.value(0));
+    settings->setValue(QStringLiteral("Settings/SplitX2"), outer.value(1));
+    settings->setValue(QStringLiteral("Settings/SplitY1"), m_pInner->sizes().value(0));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!SaveModified()) {
+        event->ignore();
+        return;
+    }
+    SaveLayout();
+    event->accept();
+}
+
+// ---- the document's host ------------------------------------------------------
+
+QString CMainFrame::DocumentTitle() const
+{
+    const std::string& path = m_doc.GetPathName();
+    return path.empty() ? QStringLiteral("Unbenannt") : QFileInfo(QString::fromStdString(path)).fileName();
+}
+
+void CMainFrame::UpdateTitle()
+{
+    setWindowTitle(DocumentTitle() + QStringLiteral("[*] - Tresmon"));
+    setWindowModified(m_doc.IsModified());
+}
+
+void CMainFrame::ModifiedChanged(bool)
+{
+    UpdateTitle();
+}
+
+void CMainFrame::PathChanged(const std::string& path)
+{
+    UpdateTitle();
+    if (!path.empty() && m_pApp) m_pApp->AddToRecentFiles(QString::fromStdString(path));
+}
+
+void CMainFrame::UpdateAllViews()
+{
+    CTreViewHub::UpdateAllViews();
+    UpdateCommandUI();
+}
+
+void CMainFrame::ActivateFirstCurvePane()
+{
+    SetActivePane(0);
+}
+
+void CMainFrame::StatusText(const std::string& text)
+{
+    if (text.empty()) statusBar()->clearMessage();
+    else statusBar()->showMessage(QString::fromStdString(text));
+    statusBar()->repaint();
+}
+
+void CMainFrame::ProgressBegin()
+{
+    m_pProgress->setValue(0);
+    m_pProgress->show();
+}
+
+void CMainFrame::ProgressStep(int percent)
+{
+    m_pProgress->setValue(percent);
+    // Reading runs on this thread; paint the bar now rather than after it.
+    m_pProgress->repaint();
+}
+
+void CMainFrame::ProgressEnd()
+{
+    m_pProgress->hide();
+}
+
+void CMainFrame::HeaderBarToDoc(CTreDoc& doc)
+{
+    m_pHeaderBar->ToDoc(doc);
+}
+
+void CMainFrame::DocToHeaderBar(const CTreDoc& doc)
+{
+    m_pHeaderBar->FromDoc(doc);
+    m_pHeaderToolBar->show();
+    Action(ID_VIEW_HEADER)->setChecked(true);
+}
+
+void CMainFrame::ShowMessage(const std::string& text)
+{
+    CUiSeam::Current().Message(this, QString::fromStdString(text), QMessageBox::Warning);
+}
+
+// ---- commands ---------------------------------------------------------------
+
+bool CMainFrame::SaveModified()
+{
+    if (!m_doc.IsModified()) return true;
+    const auto answer = CUiSeam::Current().Question(
+        this, QString::fromUtf8("Sollen die Änderungen in %1 gespeichert werden?").arg(DocumentTitle()),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::No) return true;
+    return OnFileSave();
+}
+
+void CMainFrame::OnFileNew()
+{
+    if (!SaveModified()) return;
+    m_doc.OnNewDocument();
+    InitialUpdateAll();
+    DocToHeaderBar(m_doc);
+    UpdateTitle();
+    UpdateAllViews();
+}
+
+void CMainFrame::OnFileOpen()
+{
+    QString initial = m_pApp ? m_pApp->m_strLastFilePath : QString();
+    const QFileInfo last(initial);
+    if (last.isFile()) initial = last.absolutePath();
+    const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Öffnen"), initial);
+    if (path.isEmpty()) return;
+    update();
+    if (m_pApp) m_pApp->m_strLastFilePath = path;
+    OpenDocumentFile(path);
+}
+
+bool CMainFrame::OpenDocumentFile(const QString& path)
+{
+    if (!SaveModified()) return false;
+    if (!m_doc.OnOpenDocument(path.toStdString())) {
+        UpdateCommandUI();
+        return false;
+    }
+    InitialUpdateAll();
+    UpdateTitle();
+    UpdateAllViews();
+    return true;
+}
+
+void CMainFrame::OnFileAppend()
+{
+    if (m_doc.m_bEmpty) return;
+    const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Anhängen"), QString());
+    if (path.isEmpty()) return;
+    update();
+    m_doc.AppendFile(path.toStdString());
+    UpdateAllViews();
+}
+
+bool CMainFrame::OnFileSave()
+{
+    if (m_doc.m_bEmpty) return false;
+    // A survey that was never saved has no path yet: ask for one.
+    if (m_doc.GetPathName().empty()) return OnFileSaveAs();
+    update();
+    return m_doc.OnSaveDocument(m_doc.GetPathName());
+}
+
+bool CMainFrame::OnFileSaveAs()
+{
+    if (m_doc.m_bEmpty) return false;
+    QString initial = QString::fromStdString(m_doc.GetPathName());
+    if (initial.isEmpty() && m_pApp) initial = m_pApp->m_strLastFilePath + QStringLiteral("/Unbenannt.tsd");
+    const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Speichern unter"), initial);
+    if (path.isEmpty()) return false;
+    update();
+    if (!m_doc.OnSaveDocument(path.toStdString())) return false;
+    if (m_pApp) m_pApp->m_strLastFilePath = path;
+    return true;
+}
+
+void CMainFrame::OnFilePrintSetup()
+{
+    if (!m_pApp) return;
+    QPageSetupDialog dlg(&m_pApp->Printer(), this);
+    dlg.setWindowTitle(QStringLiteral("Druckereinrichtung"));
+    dlg.exec();
+}
+
+void CMainFrame::OnSort()
+{
+    if (m_doc.m_bEmpty) return;
+    CWaitCursor wait;
+    m_doc.SortByMeter();
+}
+
+void CMainFrame::OnReverse()
+{
+    if (m_doc.m_bEmpty) return;
+    CWaitCursor wait;
+    m_doc.ReverseMeasurement();
+    UpdateAllViews();
+}
+
+void CMainFrame::OnTableIRFree()
+{
+    if (m_doc.m_bEmpty) return;
+    m_doc.m_bTableIRFree = !m_doc.m_bTableIRFree;
+    UpdateAllViews();
+}
+
+void CMainFrame::OnTableLR()
+{
+    if (m_doc.m_bEmpty) return;
+    m_doc.m_bTableLR = !m_doc.m_bTableLR;
+    UpdateAllViews();
+}
+
+void CMainFrame::OnViewHeaderBar()
+{
+    const bool show = !m_pHeaderToolBar->isVisible();
+    m_pHeaderToolBar->setVisible(show);
+    Action(ID_VIEW_HEADER)->setChecked(show);
+}
+
+void CMainFrame::SetActivePane(int pane)
+{
+    m_nActivePane = pane;
+    QWidget* w = pane == 0 ? static_cast<QWidget*>(m_pUpper) : pane == 1 ? static_cast<QWidget*>(m_pTable) : m_pLower;
+    if (w && w->isVisible()) w->setFocus(Qt::OtherFocusReason);
+    UpdateCommandUI();
+}
+
+void CMainFrame::OnNextPane(bool previous)
+{
+    // Column by column, top to bottom: upper curves, lower curves, table.
+    static const int order[3] = {0, 2, 1};
+    int i = 0;
+    while (order[i] != m_nActivePane) ++i;
+    i = (i + (previous ? 2 : 1)) % 3;
+    SetActivePane(order[i]);
+}
+
+void CMainFrame::OnFocusChanged(QWidget* now)
+{
+    for (QWidget* w = now; w; w = w->parentWidget()) {
+        if (w == m_pUpper) m_nActivePane = 0;
+        else if (w == m_pTable) m_nActivePane = 1;
+        else if (w == m_pLower) m_nActivePane = 2;
+        else continue;
+        UpdateCommandUI();
+        return;
+    }
+}
+
+void CMainFrame::UpdateCommandUI()
+{
+    const bool doc = !m_doc.m_bEmpty;
+    for (int id : {ID_FILE_APPEND, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_ADD_CONSTANT, ID_REVERSE, ID_SORT,
+                   ID_ERRORLIST_EDIT, ID_TABLE_IRFREE, ID_TABLE_LR})
+        Action(id)->setEnabled(doc);
+    // The clipboard is not used by any pane.
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_GRAPHIC_IRFREE}) Action(id)->setEnabled(false);
+    const bool table = doc && m_nActivePane == 1;
+    Action(ID_ROW_DELETE)->setEnabled(table);
+    Action(ID_ROW_INSERT)->setEnabled(table);
+    // Printing and the handheld transfer arrive with their own windows.
+    for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_TRANSFER}) Action(id)->setEnabled(false);
+    Action(ID_TABLE_IRFREE)->setChecked(m_doc.m_bTableIRFree);
+    Action(ID_TABLE_LR)->setChecked(m_doc.m_bTableLR);
+    Action(ID_VIEW_HEADER)->setChecked(m_pHeaderToolBar && !m_pHeaderToolBar->isHidden());
+}
+
+void CMainFrame::UpdateRecentFileMenu()
+{
+    for (QAction* a : m_recentActions) {
+        m_pFileMenu->removeAction(a);
+        a->deleteLater();
+    }
+    m_recentActions.clear();
+    if (!m_pApp) return;
+    const QStringList files = m_pApp->RecentFiles();
+    QAction* before = m_pRecentSeparator;
+    // Entries go between the print group and the exit entry.
+    const QList<QAction*> all = m_pFileMenu->actions();
+    const int sep = all.indexOf(m_pRecentSeparator);
+    before = sep + 1 < all.size() ? all[sep + 1] : nullptr;
+    for (int i = 0; i < files.size(); ++i) {
+        auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(files[i]), m_pFileMenu);
+        const QString path = files[i];
+        connect(a, &QAction::triggered, this, [this, path] { OpenDocumentFile(path); });
+        m_pFileMenu->insertAction(before, a);
+        m_recentActions << a;
+    }
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        // The X server tells the lock states with every key.
+        if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+            const quint32 mods = static_cast<QKeyEvent*>(event)->nativeModifiers();
+            const bool on[3] = {(mods & 0x02) != 0, (mods & 0x10) != 0, false};
+            for (int i = 0; i < 3; ++i)
+                m_pLockLabels[i]->setText(on[i] ? m_pLockLabels[i]->property("lockText").toString() : QString());
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,134 @@
+// The main window: menu, toolbar, status bar, header bar and the three
+// panes (gradient curves above, potential curves below, the table beside
+// them). It is the document's host: it passes view updates to the panes and
+// shows the document's messages, progress and header data.
+#pragma once
+
+#include "viewhub.h"
+
+#include <QMainWindow>
+#include <QMap>
+
+class CHeaderBar;
+class CTreDoc;
+class CTrePlotView;
+class CTrePrintView;
+class CTresApp;
+class QLabel;
+class QProgressBar;
+class QSplitter;
+class QToolBar;
+
+class CMainFrame : public QMainWindow, public CTreViewHub {
+    Q_OBJECT
+public:
+    // Command ids of the menu entries, as the user's manuals name them.
+    enum ECommand {
+        ID_FILE_NEW = 32809, ID_FILE_OPEN = 32808, ID_FILE_APPEND = 32807, ID_FILE_SAVE = 32806,
+        ID_FILE_SAVE_AS = 32805, ID_PRINT_TABLE = 32771, ID_PRINT_GRAPHIC = 32787, ID_FILE_PRINT_SETUP = 57606,
+        ID_APP_EXIT = 57665, ID_EDIT_CUT = 57635, ID_EDIT_COPY = 57634, ID_EDIT_PASTE = 57637,
+        ID_ROW_DELETE = 32799, ID_ROW_INSERT = 32800, ID_ADD_CONSTANT = 32801, ID_REVERSE = 32810,
+        ID_SORT = 32797, ID_TRANSFER = 32778, ID_ERRORLIST_EDIT = 32780, ID_TABLE_IRFREE = 32802,
+        ID_TABLE_LR = 32803, ID_GRAPHIC_IRFREE = 32804, ID_VIEW_TOOLBAR = 59392, ID_VIEW_STATUS_BAR = 59393,
+        ID_VIEW_HEADER = 32796, ID_APP_ABOUT = 57664, ID_NEXT_PANE = 0xE150, ID_PREV_PANE = 0xE151,
+    };
+
+    // Default placement on a screen without stored settings.
+    static constexpr int kDefaultWidth = 760;
+    static constexpr int kDefaultHeight = 570;
+    static constexpr int kDefaultSplitX1 = 320;
+    static constexpr int kDefaultSplitX2 = 110;
+    static constexpr int kDefaultSplitY1 = 200;
+
+    explicit CMainFrame(CTreDoc& doc, CTresApp* app = nullptr, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // ---- the document's host ---------------------------------------------
+    void ModifiedChanged(bool modified) override;
+    void PathChanged(const std::string& path) override;
+    void UpdateAllViews() override;
+    void ActivateFirstCurvePane() override;
+    void StatusText(const std::string& text) override;
+    void ProgressBegin() override;
+    void ProgressStep(int percent) override;
+    void ProgressEnd() override;
+    void HeaderBarToDoc(CTreDoc& doc) override;
+    void DocToHeaderBar(const CTreDoc& doc) override;
+    void ShowMessage(const std::string& text) override;
+
+    // ---- commands -------------------------------------------------------
+    void OnFileNew();
+    void OnFileOpen();
+    // Opens `path` after the save query; false when nothing was opened.
+    bool OpenDocumentFile(const QString& path);
+    void OnFileAppend();
+    bool OnFileSave();
+    bool OnFileSaveAs();
+    void OnFilePrintSetup();
+    void OnSort();
+    void OnReverse();
+    void OnTableIRFree();
+    void OnTableLR();
+    void OnViewHeaderBar();
+    void OnNextPane(bool previous = false);
+    // The framework's save query for a modified document; false: stop.
+    bool SaveModified();
+    // Enabling and checking of every command for the document's state.
+    void UpdateCommandUI();
+
+    // ---- for the tests and the program ------------------------------------
+    CTreDoc& Doc() const { return m_doc; }
+    QAction* Action(int id) const { return m_actions.value(id); }
+    CTrePrintView* UpperPane() const { return m_pUpper; }
+    CTrePrintView* LowerPane() const { return m_pLower; }
+    CTrePlotView* TableView() const { return m_pTable; }
+    QSplitter* OuterSplitter() const { return m_pOuter; }
+    QSplitter* InnerSplitter() const { return m_pInner; }
+    CHeaderBar* HeaderBar() const { return m_pHeaderBar; }
+    QToolBar* HeaderToolBar() const { return m_pHeaderToolBar; }
+    QProgressBar* Progress() const { return m_pProgress; }
+    // The pane that takes the row commands and F6: 0 upper, 1 table, 2 lower.
+    int ActivePane() const { return m_nActivePane; }
+    void SetActivePane(int pane);
+    QString DocumentTitle() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ReadPlacement();
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    void createStatusBar();
+    void createPanes();
+    void createHeaderBar();
+    void SaveLayout();
+    void UpdateTitle();
+    void UpdateRecentFileMenu();
+    void OnFocusChanged(QWidget* now);
+    QAction* AddAction(int id, const QString& text, const QString& statusTip, void (CMainFrame::*slot)() = nullptr);
+
+    CTreDoc& m_doc;
+    CTresApp* m_pApp;
+    QSplitter* m_pOuter = nullptr;
+    QSplitter* m_pInner = nullptr;
+    CTrePrintView* m_pUpper = nullptr;
+    CTrePrintView* m_pLower = nullptr;
+    CTrePlotView* m_pTable = nullptr;
+    CHeaderBar* m_pHeaderBar = nullptr;
+    QToolBar* m_pHeaderToolBar = nullptr;
+    QToolBar* m_pToolBar = nullptr;
+    QProgressBar* m_pProgress = nullptr;
+    QLabel* m_pLockLabels[3] = {};
+    QMenu* m_pFileMenu = nullptr;
+    QAction* m_pRecentSeparator = nullptr;
+    QList<QAction*> m_recentActions;
+    QMap<int, QAction*> m_actions;
+    bool m_bCreated = false;
+    int m_nLastClientWidth = -1;
+    QList<int> m_lastOuterSizes;   // the outer columns as this window last set them
+    int m_nActivePane = 0;
+};

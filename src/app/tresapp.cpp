@@ -1,0 +1,167 @@
+#include "tresapp.h"
+
+#include "addconstdlg.h"
+#include "aboutdlg.h"
+#include "errorlistdlg.h"
+#include "mainframe.h"
+#include "tredoc.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+constexpr int kRecentFiles = 8;
+} // namespace
+
+CTresApp::CTresApp(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+    setOrganizationName(QStringLiteral("Norvaken"));
+    setApplicationName(QStringLiteral("Tresmon"));
+    setApplicationDisplayName(QStringLiteral("Tresmon"));
+    setApplicationVersion(QStringLiteral("3.018"));
+}
+
+CTresApp::~CTresApp()
+{
+    m_pMainFrame.reset();
+    m_pDoc.reset();
+}
+
+CTresApp* CTresApp::Get()
+{
+    return qobject_cast<CTresApp*>(QCoreApplication::instance());
+}
+
+std::unique_ptr<QSettings> CTresApp::Settings()
+{
+    return std::make_unique<QSettings>(QStringLiteral("Norvaken"), QStringLiteral("Tresmon"));
+}
+
+bool CTresApp::InitInstance()
+{
+    // The executable's folder as it is: on a case-sensitive file system an
+    // upper-cased path would name another folder.
+    m_strProgramFolder = QDir::cleanPath(applicationDirPath());
+
+    m_bSplash = true;
+    const QStringList args = arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--no-splash") || a == QLatin1String("-nosplash")) m_bSplash = false;
+        else if (!a.startsWith(QLatin1Char('-')) && m_strCommandFile.isEmpty()) m_strCommandFile = a;
+    }
+
+    m_strDataFolder = QDir::cleanPath(QDir::currentPath());
+    m_strLastFilePath = m_strDataFolder;
+
+    // Files from the handheld go below the program when it may write there,
+    // otherwise below the user's data folder.
+    QDir program(m_strProgramFolder);
+    if (program.mkpath(QStringLiteral("Logato")) && QFileInfo(program.filePath(QStringLiteral("Logato"))).isWritable()) {
+        m_strLogatoFolder = program.filePath(QStringLiteral("Logato"));
+    } else {
+        const QString base = QDir::homePath() + QStringLiteral("/.local/share/Norvaken/Tresmon");
+        QDir().mkpath(base + QStringLiteral("/Logato"));
+        m_strLogatoFolder = base + QStringLiteral("/Logato");
+    }
+    m_strLastPort.clear();
+    {
+        auto settings = Settings();
+        settings->setValue(QStringLiteral("Folders/Program"), m_strProgramFolder);
+        settings->setValue(QStringLiteral("Folders/Data"), m_strDataFolder);
+    }
+
+    m_pDoc = std::make_unique<CTreDoc>();
+    m_pMainFrame = std::make_unique<CMainFrame>(*m_pDoc, this);
+    m_pMainFrame->show();
+
+    if (m_strCommandFile.isEmpty()) {
+        m_pMainFrame->OnFileNew();
+        return true;
+    }
+    const QString path = QFileInfo(m_strCommandFile).absoluteFilePath();
+    return m_pMainFrame->OpenDocumentFile(path);
+}
+
+QPrinter& CTresApp::Printer()
+{
+    if (!m_pPrinter) m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_pPrinter;
+}
+
+void CTresApp::OnPrinterLandscape()
+{
+    Printer().setPageOrientation(QPageLayout::Landscape);
+}
+
+void CTresApp::OnPrinterPortrait()
+{
+    Printer().setPageOrientation(QPageLayout::Portrait);
+}
+
+void CTresApp::OnAppAbout()
+{
+    CAboutDlg dlg(activeWindow());
+    dlg.exec();
+}
+
+void CTresApp::OnAddConstant()
+{
+    CTreDoc* pDoc = CTreDoc::GetDoc();
+    if (!pDoc || pDoc->m_bEmpty) return;
+    CTreDoc& doc = *pDoc;
+    CAddConstDlg dlg(activeWindow());
+    dlg.SetStart(doc.AddConstantStart());
+    dlg.SetEnd(doc.AddConstantEnd());
+    if (dlg.exec() == QDialog::Accepted)
+        doc.AddConstant(dlg.Quantity(), dlg.Start(), dlg.End(), dlg.Constant());
+    else
+        doc.UpdateAllViews();
+}
+
+void CTresApp::EditErrorList()
+{
+    CTreDoc* pDoc = CTreDoc::GetDoc();
+    if (!pDoc || pDoc->m_bEmpty) return;
+    CTreDoc& doc = *pDoc;
+    CErrorListDlg dlg(doc.m_bTableLR, activeWindow());
+    dlg.SetTexts(LimitsToBoxTexts(doc.m_limits));
+    if (dlg.exec() != QDialog::Accepted) return;
+    const LimitArray limits = BoxTextsToLimits(dlg.Texts());
+    // Changed windows must reach the file: without the flag they were lost
+    // when the program closed.
+    if (limits != doc.m_limits) {
+        doc.m_limits = limits;
+        doc.SetModifiedFlag();
+    }
+}
+
+QStringList CTresApp::RecentFiles() const
+{
+    auto settings = Settings();
+    QStringList files;
+    for (int i = 1; i <= kRecentFiles; ++i) {
+        const QString f = settings->value(QStringLiteral("Recent File List/File%1").arg(i)).toString();
+        if (!f.isEmpty()) files << f;
+    }
+    return files;
+}
+
+void CTresApp::AddToRecentFiles(const QString& path)
+{
+    QStringList files = RecentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > kRecentFiles) files.removeLast();
+    auto settings = Settings();
+    for (int i = 1; i <= kRecentFiles; ++i) {
+        const QString key = QStringLiteral("Recent File List/File%1").arg(i);
+        if (i <= files.size()) settings->setValue(key, files[i - 1]);
+        else settings->remove(key);
+    }
+}

@@ -1,0 +1,63 @@
+#include "uiseam.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+
+namespace {
+CUiSeam g_realSeam;
+CUiSeam* g_pSeam = &g_realSeam;
+} // namespace
+
+CUiSeam& CUiSeam::Current() { return *g_pSeam; }
+
+CUiSeam* CUiSeam::Install(CUiSeam* seam)
+{
+    CUiSeam* old = g_pSeam;
+    g_pSeam = seam ? seam : &g_realSeam;
+    return old;
+}
+
+QString CUiSeam::FileFilter()
+{
+    return QStringLiteral("Tresmon Dateien (*.tsd);;Alle Dateien (*)");
+}
+
+QString CUiSeam::OpenFileName(QWidget* parent, const QString& title, const QString& initial)
+{
+    QFileDialog dlg(parent, title, initial, FileFilter());
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setOption(QFileDialog::ReadOnly, false);
+    dlg.setDefaultSuffix(QStringLiteral("tsd"));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return dlg.selectedFiles().constFirst();
+}
+
+QString CUiSeam::SaveFileName(QWidget* parent, const QString& title, const QString& initial)
+{
+    QFileDialog dlg(parent, title, QString(), FileFilter());
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setDefaultSuffix(QStringLiteral("tsd"));
+    if (!initial.isEmpty()) dlg.selectFile(initial);
+    // Overwriting an existing file is confirmed by the dialog itself.
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return dlg.selectedFiles().constFirst();
+}
+
+QMessageBox::StandardButton CUiSeam::Question(QWidget* parent, const QString& text,
+                                              QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, buttons, parent);
+    if (QAbstractButton* b = box.button(QMessageBox::Yes)) b->setText(QStringLiteral("&Ja"));
+    if (QAbstractButton* b = box.button(QMessageBox::No)) b->setText(QStringLiteral("&Nein"));
+    if (QAbstractButton* b = box.button(QMessageBox::Cancel)) b->setText(QStringLiteral("Abbrechen"));
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void CUiSeam::Message(QWidget* parent, const QString& text, QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
+    box.exec();
+}

@@ -1,0 +1,29 @@
+// The places where the program waits for the user outside its own windows:
+// file dialogs and message boxes. Tests install their own answers here.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+class CUiSeam {
+public:
+    virtual ~CUiSeam() = default;
+
+    // Empty string: the user cancelled.
+    virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& initial);
+    virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& initial);
+    // "Yes", "No" or "Cancel".
+    virtual QMessageBox::StandardButton Question(QWidget* parent, const QString& text,
+                                                 QMessageBox::StandardButtons buttons);
+    virtual void Message(QWidget* parent, const QString& text, QMessageBox::Icon icon);
+
+    // The seam in use; never null.
+    static CUiSeam& Current();
+    // Installs `seam` (nullptr restores the real dialogs); returns the old one.
+    static CUiSeam* Install(CUiSeam* seam);
+
+    // The filter both file dialogs show: measurement files and all files.
+    static QString FileFilter();
+};

@@ -1,0 +1,547 @@
+// The main window on the offscreen platform: placement and its memory,
+// header bar, command enabling, the file commands through answered dialogs,
+// and the two edit dialogs.
+#include "addconstdlg.h"
+#include "errorlistdlg.h"
+#include "headerbar.h"
+#include "mainframe.h"
+#include "treprintview.h"
+#include "tredoc.h"
+#include "tresapp.h"
+#include "uiseam.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include <fstream>
+
+namespace {
+
+// Answers the program's dialogs from a script.
+class CScriptedSeam : public CUiSeam {
+public:
+    QString OpenFileName(QWidget*, const QString& title, const QString& initial) override
+    {
+        openTitles << title;
+        openInitial << initial;
+        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+    }
+    QString SaveFileName(QWidget*, const QString&, const QString& initial) override
+    {
+        saveInitial << initial;
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
+    QMessageBox::StandardButton Question(QWidget*, const QString& text, QMessageBox::StandardButtons) override
+    {
+        questions << text;
+        return questionAnswers.isEmpty() ? QMessageBox::Cancel : questionAnswers.takeFirst();
+    }
+    void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
+
+    QStringList openAnswers, saveAnswers, openTitles, openInitial, saveInitial, questions, messages;
+    QList<QMessageBox::StandardButton> questionAnswers;
+};
+
+void WriteSurvey(const QString& path, const std::string& header2, int rows)
+{
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    out << "[Kopfdaten]\r\n01.02.26\r\n" << header2 << "\r\nNord\r\n42\r\n\r\n\r\nBem\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n";
+    for (int i = 0; i < rows; ++i) out << i * 10 << ";-1.20;-0.90;10;2;;;\r\n";
+}
+
+// Runs `fn` on the next modal dialog once it is shown.
+template <typename Fn>
+void OnNextModal(Fn fn)
+{
+    QTimer::singleShot(0, [fn] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w) fn(w);
+    });
+}
+
+} // namespace
+
+class TestMainFrame : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void firstStartPlacementAndStoredValues();
+    void closingWritesLayoutOnlyWhenFullyOnScreen();
+    void storedLayoutIsUsedNextTime();
+    void widenAndShrinkMoveOnlyTheCurveColumn();
+
+    void headerBarBothWays();
+    void unknownCriterionIsKeptAsExtraEntry();
+    void choosingCriterionChangesHeaderAtOnce();
+    void typingInHeaderMarksModified();
+
+    void commandsDisabledUntilNew();
+    void rowCommandsFollowTheActivePane();
+    void tableOptionsToggle();
+
+    void openAskesAboutModifiedDocument();
+    void appendKeepsTitleAndDoesNotAsk();
+    void saveOfNeverSavedSurveyAsksForAName();
+    void failedOpenShowsMessageAndKeepsSurvey();
+    void recentFilesRemembered();
+
+    void addConstantDialogRules();
+    void addConstantThroughTheApplication();
+    void errorListDialogLayouts();
+    void errorListOkMarksModifiedOnlyOnChange();
+
+private:
+    std::unique_ptr<CTreDoc> m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+    CScriptedSeam m_seam;
+    QTemporaryDir m_files;
+
+    CMainFrame& Frame()
+    {
+        if (!m_frame) {
+            m_frame = std::make_unique<CMainFrame>(*m_doc, CTresApp::Get());
+            m_frame->show();
+            if (!QTest::qWaitForWindowExposed(m_frame.get())) qWarning("window not exposed");
+        }
+        return *m_frame;
+    }
+};
+
+void TestMainFrame::init()
+{
+    CTresApp::Settings()->clear();
+    m_seam = CScriptedSeam();
+    CUiSeam::Install(&m_seam);
+    m_doc = std::make_unique<CTreDoc>();
+}
+
+void TestMainFrame::cleanup()
+{
+    if (m_frame) {
+        m_doc->SetModifiedFlag(false);
+        m_frame->close();
+    }
+    m_frame.reset();
+    m_doc.reset();
+    CUiSeam::Install(nullptr);
+}
+
+void TestMainFrame::firstStartPlacementAndStoredValues()
+{
+    CMainFrame& f = Frame();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(f.width(), 760);
+    QCOMPARE(f.height(), 570);
+    QCOMPARE(f.x(), (screen.width() - 760) / 2);
+    QCOMPARE(f.y(), (screen.height() - 570) / 2 - 15);
+    QCOMPARE(f.OuterSplitter()->sizes().value(0), 320);
+    QCOMPARE(f.InnerSplitter()->sizes().value(0), 200);
+    auto s = CTresApp::Settings();
+    QCOMPARE(s->value("Settings/XWidth").toInt(), 760);
+    QCOMPARE(s->value("Settings/YWidth").toInt(), 570);
+    QVERIFY(s->contains("Settings/XPos"));
+    QVERIFY(s->contains("Settings/YPos"));
+    QVERIFY(!s->contains("Settings/SplitX1"));
+}
+
+void TestMainFrame::closingWritesLayoutOnlyWhenFullyOnScreen()
+{
+    CMainFrame& f = Frame();
+    f.move(0, 40);   // left edge at 0
+    QTest::qWait(10);
+    f.close();
+    QVERIFY(!CTresApp::Settings()->contains("Settings/SplitX1"));
+    m_frame.reset();
+
+    CMainFrame& g = Frame();
+    g.showMaximized();
+    QTest::qWait(10);
+    g.close();
+    QVERIFY(!CTresApp::Settings()->contains("Settings/SplitX1"));
+    m_frame.reset();
+
+    CMainFrame& h = Frame();
+    h.move(30, 40);
+    h.OuterSplitter()->setSizes({250, h.OuterSplitter()->width() - h.OuterSplitter()->handleWidth() - 250});
+    QTest::qWait(10);
+    h.close();
+    auto s = CTresApp::Settings();
+    QCOMPARE(s->value("Settings/XPos").toInt(), 30);
+    QCOMPARE(s->value("Settings/YPos").toInt(), 40);
+    QCOMPARE(s->value("Settings/SplitX1").toInt(), 250);
+    QVERIFY(s->contains("Settings/SplitX2"));
+    QVERIFY(s->contains("Settings/SplitY1"));
+}
+
+void TestMainFrame::storedLayoutIsUsedNextTime()
+{
+    auto s = CTresApp::Settings();
+    s->setValue("Settings/XPos", 12);
+    s->setValue("Settings/YPos", 34);
+    s->setValue("Settings/XWidth", 700);
+    s->setValue("Settings/YWidth", 500);
+    s->setValue("Settings/SplitX1", 280);
+    s->setValue("Settings/SplitY1", 150);
+    s.reset();
+    CMainFrame& f = Frame();
+    QCOMPARE(f.pos(), QPoint(12, 34));
+    QCOMPARE(f.size(), QSize(700, 500));
+    QCOMPARE(f.OuterSplitter()->sizes().value(0), 280);
+    QCOMPARE(f.InnerSplitter()->sizes().value(0), 150);
+}
+
+void TestMainFrame::widenAndShrinkMoveOnlyTheCurveColumn()
+{
+    CMainFrame& f = Frame();
+    const int table = f.OuterSplitter()->sizes().value(1);
+    f.resize(f.width() + 100, f.height());
+    QTest::qWait(10);
+    QCOMPARE(f.OuterSplitter()->sizes().value(0), 420);
+    QCOMPARE(f.OuterSplitter()->sizes().value(1), table);
+    f.resize(f.width() - 500, f.height());
+    QTest::qWait(10);
+    QCOMPARE(f.OuterSplitter()->sizes().value(0), 10);
+}
+
+void TestMainFrame::headerBarBothWays()
+{
+    CMainFrame& f = Frame();
+    const QString path = m_files.filePath("h.tsd");
+    WriteSurvey(path, "-950 mV", 3);
+    QVERIFY(f.OpenDocumentFile(path));
+    CHeaderBar* bar = f.HeaderBar();
+    QCOMPARE(bar->NameEdit()->text(), QString("Nord"));
+    QCOMPARE(bar->NumberEdit()->text(), QString("42"));
+    QCOMPARE(bar->DateEdit()->text(), QString("01.02.26"));
+    QCOMPARE(bar->TextEdit()->text(), QString("Bem"));
+    QCOMPARE(bar->CriterionList()->currentText(), QString("-950 mV"));
+    QVERIFY(f.HeaderToolBar()->isVisible());
+
+    bar->NameEdit()->setText("Süd");
+    bar->TextEdit()->setText("neu");
+    QCOMPARE(m_doc->m_header[3], std::string("Nord"));   // only at the next save or print
+    const QString saved = m_files.filePath("h2.tsd");
+    m_seam.saveAnswers << saved;
+    QVERIFY(f.OnFileSaveAs());
+    QCOMPARE(m_doc->m_header[3], std::string("Süd"));
+    QCOMPARE(m_doc->m_header[7], std::string("neu"));
+    QCOMPARE(m_doc->m_header[2], std::string("-950 mV"));
+
+    // a prefix of a list entry selects that entry
+    m_doc->m_header[2] = "-80";
+    f.DocToHeaderBar(*m_doc);
+    QCOMPARE(bar->CriterionList()->currentText(), QString("-800 mV"));
+    QCOMPARE(bar->CriterionList()->count(), 6);
+}
+
+void TestMainFrame::unknownCriterionIsKeptAsExtraEntry()
+{
+    CMainFrame& f = Frame();
+    const QString path = m_files.filePath("c.tsd");
+    WriteSurvey(path, "-1000 mV (Sonder)", 2);
+    QVERIFY(f.OpenDocumentFile(path));
+    QComboBox* list = f.HeaderBar()->CriterionList();
+    QCOMPARE(list->count(), 7);
+    QCOMPARE(list->currentText(), QString("-1000 mV (Sonder)"));
+    const QString out = m_files.filePath("c2.tsd");
+    QVERIFY(m_doc->OnSaveDocument(out.toStdString()));
+    CTreDoc back;
+    QVERIFY(back.OnOpenDocument(out.toStdString()));
+    QCOMPARE(back.m_header[2], std::string("-1000 mV (Sonder)"));
+    // the next survey does not inherit the extra entry
+    WriteSurvey(path, "-850 mV", 2);
+    QVERIFY(f.OpenDocumentFile(path));
+    QCOMPARE(list->count(), 6);
+}
+
+void TestMainFrame::choosingCriterionChangesHeaderAtOnce()
+{
+    CMainFrame& f = Frame();
+    f.OnFileNew();
+    QComboBox* list = f.HeaderBar()->CriterionList();
+    const int i = list->findText("-850 mV");
+    list->setCurrentIndex(i);
+    emit list->activated(i);
+    QCOMPARE(m_doc->m_header[2], std::string("-850 mV"));
+    QVERIFY(m_doc->IsModified());
+}
+
+void TestMainFrame::typingInHeaderMarksModified()
+{
+    CMainFrame& f = Frame();
+    f.OnFileNew();
+    QVERIFY(!m_doc->IsModified());
+    QTest::keyClicks(f.HeaderBar()->NameEdit(), "Leitung");
+    QVERIFY(m_doc->IsModified());
+    // and closing asks
+    m_seam.questionAnswers << QMessageBox::Cancel;
+    QVERIFY(!f.close());
+    QCOMPARE(m_seam.questions.size(), 1);
+}
+
+void TestMainFrame::commandsDisabledUntilNew()
+{
+    CMainFrame& f = Frame();
+    for (int id : {CMainFrame::ID_FILE_APPEND, CMainFrame::ID_FILE_SAVE, CMainFrame::ID_FILE_SAVE_AS,
+                   CMainFrame::ID_SORT, CMainFrame::ID_REVERSE, CMainFrame::ID_ADD_CONSTANT,
+                   CMainFrame::ID_ERRORLIST_EDIT, CMainFrame::ID_TABLE_IRFREE, CMainFrame::ID_TABLE_LR})
+        QVERIFY2(!f.Action(id)->isEnabled(), qPrintable(QString::number(id)));
+    QVERIFY(f.Action(CMainFrame::ID_FILE_NEW)->isEnabled());
+    QVERIFY(f.Action(CMainFrame::ID_FILE_OPEN)->isEnabled());
+    f.OnFileNew();
+    for (int id : {CMainFrame::ID_FILE_APPEND, CMainFrame::ID_FILE_SAVE, CMainFrame::ID_SORT,
+                   CMainFrame::ID_ERRORLIST_EDIT, CMainFrame::ID_TABLE_LR})
+        QVERIFY(f.Action(id)->isEnabled());
+    for (int id : {CMainFrame::ID_EDIT_CUT, CMainFrame::ID_EDIT_COPY, CMainFrame::ID_EDIT_PASTE,
+                   CMainFrame::ID_GRAPHIC_IRFREE})
+        QVERIFY(!f.Action(id)->isEnabled());
+    QCOMPARE(m_doc->GetRowCount(), 1);
+    QCOMPARE(f.windowTitle(), QString("Unbenannt[*] - Tresmon"));
+}
+
+void TestMainFrame::rowCommandsFollowTheActivePane()
+{
+    CMainFrame& f = Frame();
+    f.OnFileNew();
+    f.SetActivePane(0);
+    QVERIFY(!f.Action(CMainFrame::ID_ROW_INSERT)->isEnabled());
+    f.OnNextPane();   // lower curves
+    QCOMPARE(f.ActivePane(), 2);
+    f.OnNextPane();   // table
+    QCOMPARE(f.ActivePane(), 1);
+    QVERIFY(f.Action(CMainFrame::ID_ROW_INSERT)->isEnabled());
+    QVERIFY(f.Action(CMainFrame::ID_ROW_DELETE)->isEnabled());
+    f.Action(CMainFrame::ID_ROW_INSERT)->trigger();
+    QCOMPARE(m_doc->GetRowCount(), 2);
+    f.OnNextPane(true);
+    QCOMPARE(f.ActivePane(), 2);
+}
+
+void TestMainFrame::tableOptionsToggle()
+{
+    CMainFrame& f = Frame();
+    f.OnFileNew();
+    QVERIFY(f.Action(CMainFrame::ID_TABLE_IRFREE)->isChecked());
+    f.Action(CMainFrame::ID_TABLE_IRFREE)->trigger();
+    QVERIFY(!m_doc->m_bTableIRFree);
+    QVERIFY(!f.Action(CMainFrame::ID_TABLE_IRFREE)->isChecked());
+    f.Action(CMainFrame::ID_TABLE_LR)->trigger();
+    QVERIFY(m_doc->m_bTableLR);
+    QVERIFY(f.Action(CMainFrame::ID_TABLE_LR)->isChecked());
+    f.Action(CMainFrame::ID_VIEW_HEADER)->trigger();
+    QVERIFY(f.HeaderToolBar()->isHidden());
+    QVERIFY(!f.Action(CMainFrame::ID_VIEW_HEADER)->isChecked());
+}
+
+void TestMainFrame::openAskesAboutModifiedDocument()
+{
+    CMainFrame& f = Frame();
+    f.OnFileNew();
+    m_doc->SetModifiedFlag();
+    const QString path = m_files.filePath("o.tsd");
+    WriteSurvey(path, "-850 mV", 5);
+    m_seam.openAnswers << path;
+    m_seam.questionAnswers << QMessageBox::Cancel;
+    f.OnFileOpen();
+    QCOMPARE(m_seam.questions.size(), 1);
+    QCOMPARE(m_doc->GetRowCount(), 1);   // cancelled: nothing opened
+    m_seam.openAnswers << path;
+    m_seam.questionAnswers << QMessageBox::No;
+    f.OnFileOpen();
+    QCOMPARE(m_doc->GetRowCount(), 5);
+    QCOMPARE(f.windowTitle(), QString("o.tsd[*] - Tresmon"));
+    QCOMPARE(CTresApp::Get()->m_strLastFilePath, path);
+    QCOMPARE(m_seam.openTitles.last(), QString("Öffnen"));
+}
+
+void TestMainFrame::appendKeepsTitleAndDoesNotAsk()
+{
+    CMainFrame& f = Frame();
+    const QString a = m_files.filePath("a.tsd"), b = m_files.filePath("b.tsd");
+    WriteSurvey(a, "-850 mV", 2);
+    WriteSurvey(b, "-950 mV", 3);
+    QVERIFY(f.OpenDocumentFile(a));
+    m_doc->SetModifiedFlag();
+    m_seam.openAnswers << b;
+    f.OnFileAppend();
+    QCOMPARE(m_seam.questions.size(), 0);
+    QCOMPARE(m_seam.openTitles.last(), QString("Anhängen"));
+    QCOMPARE(m_seam.openInitial.last(), QString());
+    QCOMPARE(m_doc->GetRowCount(), 5);
+    QCOMPARE(f.windowTitle(), QString("a.tsd[*] - Tresmon"));
+    QCOMPARE(m_doc->m_header[2], std::string("-850 mV"));
+    QVERIFY(m_doc->IsModified());
+}
+
+void TestMainFrame::saveOfNeverSavedSurveyAsksForAName()
+{
+    CMainFrame& f = Frame();
+    f.OnFileNew();
+    m_seam.saveAnswers << QString();   // cancelled
+    QVERIFY(!f.OnFileSave());
+    QCOMPARE(m_seam.saveInitial.size(), 1);
+    const QString path = m_files.filePath("neu.tsd");
+    m_seam.saveAnswers << path;
+    QVERIFY(f.OnFileSave());
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(QString::fromStdString(m_doc->GetPathName()), path);
+    QVERIFY(m_seam.messages.isEmpty());
+    // now it has a name: no dialog
+    QVERIFY(f.OnFileSave());
+    QCOMPARE(m_seam.saveInitial.size(), 2);
+}
+
+void TestMainFrame::failedOpenShowsMessageAndKeepsSurvey()
+{
+    CMainFrame& f = Frame();
+    const QString a = m_files.filePath("gut.tsd");
+    WriteSurvey(a, "-850 mV", 4);
+    QVERIFY(f.OpenDocumentFile(a));
+    QVERIFY(!f.OpenDocumentFile(m_files.filePath("fehlt.tsd")));
+    QCOMPARE(m_seam.messages.size(), 1);
+    QVERIFY(m_seam.messages[0].contains("nicht gefunden"));
+    QCOMPARE(m_doc->GetRowCount(), 4);
+    QCOMPARE(f.windowTitle(), QString("gut.tsd[*] - Tresmon"));
+}
+
+void TestMainFrame::recentFilesRemembered()
+{
+    CMainFrame& f = Frame();
+    for (int i = 0; i < 10; ++i) {
+        const QString p = m_files.filePath(QString("r%1.tsd").arg(i));
+        WriteSurvey(p, "-850 mV", 1);
+        QVERIFY(f.OpenDocumentFile(p));
+    }
+    const QStringList recent = CTresApp::Get()->RecentFiles();
+    QCOMPARE(recent.size(), 8);
+    QCOMPARE(recent.first(), m_files.filePath("r9.tsd"));
+}
+
+void TestMainFrame::addConstantDialogRules()
+{
+    CAddConstDlg dlg;
+    QCOMPARE(dlg.ConstantLabel()->text(), QString("Konstante [m] :"));
+    dlg.QuantityList()->setCurrentIndex(2);
+    QCOMPARE(dlg.ConstantLabel()->text(), QString("Konstante [mV] :"));
+    QCOMPARE(dlg.Quantity(), EAddQuantity::PotOff);
+    dlg.QuantityList()->setCurrentIndex(0);
+    QCOMPARE(dlg.ConstantLabel()->text(), QString("Konstante [m] :"));
+
+    dlg.StartEdit()->setText("1000000");
+    dlg.accept();
+    QCOMPARE(dlg.result(), int(QDialog::Rejected));   // still open
+    QCOMPARE(m_seam.messages.last(), QString("Geben Sie eine ganze Zahl zwischen 0 und 999999 ein."));
+    dlg.StartEdit()->setText("5");
+    dlg.EndEdit()->setText("50");
+    dlg.ConstantEdit()->setText("zwölf");
+    dlg.accept();
+    QCOMPARE(m_seam.messages.last(), QString("Geben Sie eine ganze Zahl ein."));
+    dlg.ConstantEdit()->setText("-12");
+    dlg.accept();
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QCOMPARE(dlg.Start(), 5);
+    QCOMPARE(dlg.End(), 50);
+    QCOMPARE(dlg.Constant(), -12);
+}
+
+void TestMainFrame::addConstantThroughTheApplication()
+{
+    CMainFrame& f = Frame();
+    const QString path = m_files.filePath("k.tsd");
+    WriteSurvey(path, "-850 mV", 4);   // metres 0, 10, 20, 30
+    QVERIFY(f.OpenDocumentFile(path));
+    OnNextModal([](QWidget* w) {
+        auto* dlg = qobject_cast<CAddConstDlg*>(w);
+        QVERIFY(dlg);
+        QCOMPARE(dlg->StartEdit()->text(), QString("0"));
+        QCOMPARE(dlg->EndEdit()->text(), QString("30"));
+        dlg->QuantityList()->setCurrentIndex(1);   // Potential Ein
+        dlg->StartEdit()->setText("10");
+        dlg->EndEdit()->setText("20");
+        dlg->ConstantEdit()->setText("-20");
+        dlg->accept();
+    });
+    f.Action(CMainFrame::ID_ADD_CONSTANT)->trigger();
+    QCOMPARE(m_doc->GetPotOn(1), -1200);
+    QCOMPARE(m_doc->GetPotOn(2), -1220);
+    QCOMPARE(m_doc->GetPotOn(3), -1220);
+    QVERIFY(m_doc->IsModified());
+}
+
+void TestMainFrame::errorListDialogLayouts()
+{
+    CErrorListDlg mean(false);
+    QVERIFY(!mean.Group(0)->isHidden());
+    QVERIFY(!mean.Group(1)->isHidden());
+    QVERIFY(mean.Group(2)->isHidden());
+    QVERIFY(mean.Group(3)->isHidden());
+    CErrorListDlg lr(true);
+    QVERIFY(lr.Group(1)->isHidden());
+    QVERIFY(!lr.Group(2)->isHidden());
+    QVERIFY(lr.height() > mean.height());
+    // the buttons sit below the remaining groups
+    mean.show();
+    QVERIFY(mean.ClearButton()->geometry().top() > mean.Group(0)->geometry().bottom());
+
+    LimitBoxTexts t;
+    t[UEINL] = "5";
+    t[POTA] = "-1.20";
+    mean.SetTexts(t);
+    QCOMPARE(mean.Box(UEINL, true)->text(), QString("5"));   // hidden boxes keep their values
+    mean.OnClear();
+    QCOMPARE(mean.Box(UEINL, true)->text(), QString());
+    QCOMPARE(mean.Box(POTA, true)->text(), QString());
+}
+
+void TestMainFrame::errorListOkMarksModifiedOnlyOnChange()
+{
+    CMainFrame& f = Frame();
+    f.OnFileNew();
+    auto enter = [](const QString& max, const QString& min) {
+        OnNextModal([max, min](QWidget* w) {
+            auto* dlg = qobject_cast<CErrorListDlg*>(w);
+            QVERIFY(dlg);
+            dlg->Box(POTE, true)->setText(max);
+            dlg->Box(POTE, false)->setText(min);
+            dlg->accept();
+        });
+    };
+    enter("-0,85", "-1,20");
+    f.Action(CMainFrame::ID_ERRORLIST_EDIT)->trigger();
+    QCOMPARE(m_doc->m_limits[POTE], -1200);
+    QCOMPARE(m_doc->m_limits[POTE + 12], -850);
+    QVERIFY(m_doc->IsModified());
+    m_doc->SetModifiedFlag(false);
+    OnNextModal([](QWidget* w) {
+        auto* dlg = qobject_cast<CErrorListDlg*>(w);
+        QVERIFY(dlg);
+        QCOMPARE(dlg->Box(POTE, true)->text(), QString("-1.20"));
+        dlg->accept();
+    });
+    f.Action(CMainFrame::ID_ERRORLIST_EDIT)->trigger();
+    QVERIFY(!m_doc->IsModified());
+}
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    CTresApp app(argc, argv);
+    TestMainFrame test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainframe.moc"
