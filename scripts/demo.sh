@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
-# Sets everything up, builds and runs Tresmon's main job on our demo survey.
+# Sets everything up, builds Tresmon and starts it on our demo survey.
+# Without a display it runs under a virtual X server for a few seconds and
+# leaves a picture of the window in build/demo-window.png.
 set -eu
 cd "$(dirname "$0")/.."
 scripts/build.sh
-survey=samples/demo.tsd
-echo "== Tresmon: $survey =="
-build/src/tool/tresmon-tool dump "$survey" > build/demo.json
-rows=$(grep -o '"rowCount":[0-9]*' build/demo.json | cut -d: -f2)
-echo "$rows Messpunkte gelesen; JSON in build/demo.json"
-echo "== Fehlerliste =="
-build/src/tool/tresmon-tool errors "$survey" | head -n 40
-build/src/tool/tresmon-tool csv "$survey" build/demo.csv
-echo "== Tabellenexport in build/demo.csv =="
+survey="$(pwd)/samples/demo.tsd"
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec build/src/app/tresmon "$survey"
+fi
+echo "Kein Bildschirm gefunden: Tresmon läuft auf einem virtuellen X-Server."
+shot="$(pwd)/build/demo-window.png"
+xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
+  "$1" --no-splash "$2" & pid=$!
+  sleep 4
+  if command -v import >/dev/null; then import -window root "$3"; echo "Bild des Fensters: $3"; fi
+  kill $pid' _ "$(pwd)/build/src/app/tresmon" "$survey" "$shot"
