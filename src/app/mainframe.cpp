@@ -499,8 +499,9 @@ void CMainFrame::OnFileOpen()
     OpenDocumentFile(path);
 }
 
-bool CMainFrame::OpenDocumentFile(const QString& path)
+bool CMainFrame::OpenDocumentFile(const QString& name)
 {
+    const QString path = QFileInfo(name).absoluteFilePath();
     if (!SaveModified()) return false;
     if (!m_doc.OnOpenDocument(path.toStdString())) {
         UpdateCommandUI();

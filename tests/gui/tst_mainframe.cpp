@@ -1,16 +1,19 @@
 // The main window on the offscreen platform: placement and its memory,
 // header bar, command enabling, the file commands through answered dialogs,
 // and the two edit dialogs.
+#include "aboutdlg.h"
 #include "addconstdlg.h"
 #include "errorlistdlg.h"
 #include "headerbar.h"
 #include "mainframe.h"
 #include "treprintview.h"
 #include "tredoc.h"
+#include "splashwnd.h"
 #include "tresapp.h"
 #include "uiseam.h"
 
 #include <QComboBox>
+#include <QPointer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,6 +104,9 @@ private slots:
     void addConstantThroughTheApplication();
     void errorListDialogLayouts();
     void errorListOkMarksModifiedOnlyOnChange();
+
+    void splashClosesOnAnyKeyAndOnlyOnce();
+    void aboutBoxTexts();
 
 private:
     std::unique_ptr<CTreDoc> m_doc;
@@ -532,6 +538,30 @@ void TestMainFrame::errorListOkMarksModifiedOnlyOnChange()
     });
     f.Action(CMainFrame::ID_ERRORLIST_EDIT)->trigger();
     QVERIFY(!m_doc->IsModified());
+}
+
+void TestMainFrame::splashClosesOnAnyKeyAndOnlyOnce()
+{
+    CMainFrame& f = Frame();
+    QVERIFY(!CSplashWnd::Current());   // tests start without it
+    CSplashWnd::ShowSplashScreen(&f, true);
+    QPointer<CSplashWnd> splash = CSplashWnd::Current();
+    QVERIFY(splash);
+    QCOMPARE(splash->size(), QSize(480, 270));
+    QTest::keyClick(f.HeaderBar()->NameEdit(), Qt::Key_A);
+    QTRY_VERIFY(!splash);
+    QCOMPARE(f.HeaderBar()->NameEdit()->text(), QString());   // the key only closed the splash
+    CSplashWnd::ShowSplashScreen(&f, true);
+    QVERIFY(!CSplashWnd::Current());
+}
+
+void TestMainFrame::aboutBoxTexts()
+{
+    CAboutDlg dlg;
+    QCOMPARE(dlg.windowTitle(), QString("Info über Tresmon 3.0"));
+    auto* version = dlg.findChild<QLabel*>("version");
+    QVERIFY(version);
+    QCOMPARE(version->text(), QString("Version 3.018"));
 }
 
 int main(int argc, char** argv)

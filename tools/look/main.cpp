@@ -1,0 +1,77 @@
+// tres-look: opens Tresmon's main window on a survey, then each menu and
+// each dialog in turn, and saves a picture of the screen for each into a
+// folder. Run it under a virtual X server to look at the program without
+// sitting at it:  xvfb-run -a tres-look samples/demo.tsd /tmp/look
+#include "addconstdlg.h"
+#include "aboutdlg.h"
+#include "errorlistdlg.h"
+#include "mainframe.h"
+#include "tredoc.h"
+#include "tresapp.h"
+
+#include <QDir>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+void Pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void Grab(const QString& folder, const QString& name)
+{
+    Pause(150);
+    QGuiApplication::primaryScreen()->grabWindow(0).save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+template <typename Dialog>
+void GrabDialog(Dialog& dlg, const QString& folder, const QString& name)
+{
+    dlg.show();
+    Pause(150);
+    dlg.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    dlg.hide();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CTresApp app(argc, argv);
+    if (argc < 3) {
+        fprintf(stderr, "Aufruf: tres-look DATEI.tsd ORDNER\n");
+        return 1;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(folder);
+    CTreDoc doc;
+    CMainFrame frame(doc, &app);
+    frame.show();
+    if (!frame.OpenDocumentFile(QString::fromLocal8Bit(argv[1]))) return 2;
+    Grab(folder, QStringLiteral("01-window"));
+    int n = 2;
+    for (QAction* a : frame.menuBar()->actions()) {
+        QMenu* m = a->menu();
+        if (!m) continue;
+        frame.menuBar()->setActiveAction(a);
+        Grab(folder, QStringLiteral("%1-menu").arg(n++, 2, 10, QLatin1Char('0')));
+        m->hide();
+    }
+    CAddConstDlg add(&frame);
+    GrabDialog(add, folder, QStringLiteral("20-addconst"));
+    CErrorListDlg mean(false, &frame);
+    mean.SetTexts(LimitsToBoxTexts(doc.m_limits));
+    GrabDialog(mean, folder, QStringLiteral("21-errorlist"));
+    CErrorListDlg lr(true, &frame);
+    lr.SetTexts(LimitsToBoxTexts(doc.m_limits));
+    GrabDialog(lr, folder, QStringLiteral("22-errorlist-lr"));
+    CAboutDlg about(&frame);
+    GrabDialog(about, folder, QStringLiteral("23-about"));
+    doc.SetModifiedFlag(false);
+    return 0;
+}
