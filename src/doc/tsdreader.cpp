@@ -34,6 +34,19 @@ const std::string_view kFehlerListe = "[FehlerListe]";
 
 constexpr size_t npos = std::string_view::npos;
 
+// A section heading counts only where a line starts: a comment or header
+// text that mentions "[Messdaten]" must not cut the survey apart when it is
+// read back.
+size_t FindHeading(std::string_view text, std::string_view heading)
+{
+    size_t pos = 0;
+    while ((pos = text.find(heading, pos)) != npos) {
+        if (pos == 0 || text[pos - 1] == '\n') return pos;
+        pos += heading.size();
+    }
+    return npos;
+}
+
 // Calls `fn(line)` for every line of `block`; lines end at LF, a CR before
 // it is dropped (files from the handheld and from us end lines with CR LF).
 template <typename Fn>
@@ -124,11 +137,11 @@ class CBlocks {
 public:
     explicit CBlocks(std::string_view text) : m_text(text)
     {
-        m_posK = text.find(kKopfdaten);
-        m_posT = text.find(kTabellendruck);
-        m_posG = text.find(kGrafikdruck);
-        m_posM = text.find(kMessdaten);
-        m_posF = text.find(kFehlerListe);
+        m_posK = FindHeading(text, kKopfdaten);
+        m_posT = FindHeading(text, kTabellendruck);
+        m_posG = FindHeading(text, kGrafikdruck);
+        m_posM = FindHeading(text, kMessdaten);
+        m_posF = FindHeading(text, kFehlerListe);
     }
 
     bool HasData() const { return m_posM != npos; }
@@ -276,7 +289,7 @@ bool CTsdReader::ReadText(std::string_view bytes)
 
     std::string rebuilt;
     std::string_view text = bytes;
-    if (text.find(kKopfdaten) == npos) {
+    if (FindHeading(text, kKopfdaten) == npos) {
         rebuilt = RebuildOlderLayout(text);
         text = rebuilt;
     }

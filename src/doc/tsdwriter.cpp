@@ -29,6 +29,15 @@ std::string OneLine(std::string text)
     return text;
 }
 
+// Header texts stand at the start of their line, where the reader looks for
+// section headings; one that begins like a heading is set in by a blank.
+std::string HeaderLine(const std::string& text)
+{
+    std::string line = OneLine(text);
+    if (!line.empty() && line[0] == '[') line.insert(line.begin(), ' ');
+    return line;
+}
+
 std::string Flag(bool b) { return b ? "1" : "0"; }
 
 std::string GradientField(int32_t tenths)
@@ -116,7 +125,7 @@ std::string CTsdWriter::BuildText(const std::string& saveDate, const std::string
     d.m_qm[8] = "TS 3.018";
 
     std::string head = "[Version]\r\nV1.1\r\n\r\n[Kopfdaten]\r\n";
-    for (int i = 1; i <= 7; ++i) head += OneLine(d.m_header[static_cast<size_t>(i)]) + kCrLf;
+    for (int i = 1; i <= 7; ++i) head += HeaderLine(d.m_header[static_cast<size_t>(i)]) + kCrLf;
     head += "\r\n\r\n";
 
     std::string out = tresdoc::Utf8ToCp850(head);

@@ -16,7 +16,9 @@ std::string Decimal(int32_t v, int decimals)
     int64_t a = negative ? -int64_t{v} : int64_t{v};
     int64_t scale = 1;
     for (int i = 0; i < decimals; ++i) scale *= 10;
-    std::string s = (negative ? "-" : "") + std::to_string(a / scale);
+    std::string s;
+    if (negative) s += '-';
+    s += std::to_string(a / scale);
     if (decimals > 0) {
         std::string frac = std::to_string(a % scale);
         s += ',' + std::string(static_cast<size_t>(decimals) - frac.size(), '0') + frac;

@@ -85,6 +85,23 @@ TEST(Writing, LineBreaksInTextsCannotSplitARecord)
     EXPECT_EQ(back.m_header[3], "a b");
 }
 
+TEST(Writing, SectionNamesInFreeTextsSurviveTheRoundTrip)
+{
+    CTreDoc doc;
+    MakeRows(doc, {1, 2, 3});
+    doc.m_header[7] = "siehe [Messdaten] unten";
+    doc.SetComment(2, "Hinweis: [FehlerListe] pruefen");
+    doc.SetComment(3, "[Kopfdaten] am Zeilenende");
+    doc.m_header[3] = "[Messdaten] als Name";
+    CTreDoc back;
+    ASSERT_TRUE(ReadText(back, CTsdWriter(doc).BuildText("01.02.26", "")));
+    ASSERT_EQ(back.GetRowCount(), 3);
+    EXPECT_EQ(back.m_header[7], "siehe [Messdaten] unten");
+    EXPECT_EQ(back.m_header[3], " [Messdaten] als Name");   // set in by one blank
+    EXPECT_EQ(back.GetComment(2), "Hinweis: [FehlerListe] pruefen");
+    EXPECT_EQ(back.GetMeter(3), 3);
+}
+
 TEST(QmLine, EncodingShiftsEveryByteByItsPosition)
 {
     std::array<std::string, 20> qm;

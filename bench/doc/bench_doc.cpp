@@ -1,0 +1,174 @@
+// Opening and saving a survey the size of the old 990,000-byte read limit and
+// one of 10 MB, and the error-list test over every row. The inputs are
+// generated on first use into a temporary folder and removed at exit.
+#include "survey.h"
+
+#include "tredoc.h"
+#include "tsdfile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Input {
+    std::string path;
+    uintmax_t bytes = 0;
+    int rows = 0;
+};
+
+// The row counts give files of about 990,000 and 10,000,000 bytes with the
+// generator's line lengths; fixed counts keep the survey the same every run.
+Input MakeInput(const fs::path& dir, const char* name, int rows)
+{
+    Input in;
+    in.path = (dir / name).string();
+    gensurvey::SurveyOptions options;
+    options.seed = 4711;
+    options.rows = rows;
+    CTreDoc doc;
+    gensurvey::BuildSurvey(doc, options);
+    if (!doc.OnSaveDocument(in.path)) {
+        std::fprintf(stderr, "bench-doc: cannot write %s\n", in.path.c_str());
+        std::exit(2);
+    }
+    in.bytes = fs::file_size(in.path);
+    in.rows = rows;
+    return in;
+}
+
+class CInputs {
+public:
+    CInputs()
+    {
+        std::string tmpl = (fs::temp_directory_path() / "bench-doc.XXXXXX").string();
+        if (!mkdtemp(tmpl.data())) {
+            std::perror("bench-doc: mkdtemp");
+            std::exit(2);
+        }
+        m_dir = tmpl;
+        small = MakeInput(m_dir, "survey-990k.tsd", 35'700);
+        large = MakeInput(m_dir, "survey-10m.tsd", 348'000);
+        savePath = (m_dir / "saved.tsd").string();
+    }
+    ~CInputs()
+    {
+        std::error_code ec;
+        fs::remove_all(m_dir, ec);
+    }
+
+    Input small, large;
+    std::string savePath;
+
+private:
+    fs::path m_dir;
+};
+
+CInputs& Inputs()
+{
+    static CInputs inputs;
+    return inputs;
+}
+
+const Input& Pick(const benchmark::State& state)
+{
+    return state.range(0) == 0 ? Inputs().small : Inputs().large;
+}
+
+void Describe(benchmark::State& state, const Input& in)
+{
+    state.SetLabel(std::to_string(in.bytes) + " bytes, " + std::to_string(in.rows) + " rows");
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(in.bytes));
+}
+
+void BM_Open(benchmark::State& state)
+{
+    const Input& in = Pick(state);
+    for (auto _ : state) {
+        CTreDoc doc;
+        if (!doc.OnOpenDocument(in.path)) state.SkipWithError("open failed");
+        benchmark::DoNotOptimize(doc.GetRowCount());
+    }
+    Describe(state, in);
+}
+
+// The whole save as the user sees it, with the flush to disk that keeps the
+// previous file safe.
+void BM_Save(benchmark::State& state)
+{
+    const Input& in = Pick(state);
+    CTreDoc doc;
+    doc.OnOpenDocument(in.path);
+    for (auto _ : state) {
+        if (!doc.OnSaveDocument(Inputs().savePath)) state.SkipWithError("save failed");
+    }
+    Describe(state, in);
+}
+
+// Only the text of the file, without the disk: tells the writer's own cost
+// apart from the flush in BM_Save.
+void BM_BuildText(benchmark::State& state)
+{
+    const Input& in = Pick(state);
+    CTreDoc doc;
+    doc.OnOpenDocument(in.path);
+    for (auto _ : state) {
+        std::string text = CTsdWriter(doc).BuildText("01.01.26", "QM");
+        benchmark::DoNotOptimize(text.data());
+    }
+    Describe(state, in);
+}
+
+// The file's text already in memory: the parsing alone.
+void BM_ReadText(benchmark::State& state)
+{
+    const Input& in = Pick(state);
+    std::string text;
+    {
+        std::FILE* f = std::fopen(in.path.c_str(), "rb");
+        text.resize(in.bytes);
+        if (!f || std::fread(text.data(), 1, text.size(), f) != text.size()) state.SkipWithError("read failed");
+        if (f) std::fclose(f);
+    }
+    for (auto _ : state) {
+        CTreDoc doc;
+        CTsdReader(doc).ReadText(text);
+        benchmark::DoNotOptimize(doc.GetRowCount());
+    }
+    Describe(state, in);
+}
+
+void BM_ErrorList(benchmark::State& state)
+{
+    const Input& in = Pick(state);
+    CTreDoc doc;
+    doc.OnOpenDocument(in.path);
+    if (!doc.HasAnyLimits()) state.SkipWithError("survey without limits");
+    const int n = doc.GetRowCount();
+    int marked = 0;
+    for (auto _ : state) {
+        marked = 0;
+        for (int r = 1; r <= n; ++r) marked += doc.IsInErrorWindow(r) ? 1 : 0;
+        benchmark::DoNotOptimize(marked);
+    }
+    state.counters["marked"] = marked;
+    state.SetLabel(std::to_string(n) + " rows");
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * n);
+}
+
+// Argument 0 is the 990 KB survey, 1 the 10 MB one.
+BENCHMARK(BM_Open)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Save)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ErrorList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

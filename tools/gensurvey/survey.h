@@ -1,0 +1,29 @@
+// Made-up close-interval surveys that look like field data: smoothly varying
+// potentials, small lateral gradients, a few coating defects, gaps and
+// landmark comments. The same options and seed always give the same survey.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class CTreDoc;
+
+namespace gensurvey {
+
+struct SurveyOptions {
+    int rows = 2401;          // measuring points
+    int spacing = 1;          // metres between points
+    int startMeter = 0;
+    uint32_t seed = 1;
+};
+
+// Replaces the document's content by a new survey (rows, header, QM data and
+// error-list windows that pick out the defects).
+void BuildSurvey(CTreDoc& doc, const SurveyOptions& options);
+
+// The document as a file of the older layout without sections: ten header
+// lines (the tenth the encoded QM line), then one data line per row, in the
+// DOS code page with CR LF. The QM filler is drawn from `seed`.
+std::string OlderLayoutText(const CTreDoc& doc, uint32_t seed);
+
+} // namespace gensurvey
