@@ -156,6 +156,7 @@ void CMainFrame::createActions()
     AddAction(ID_SORT, QStringLiteral("&Sortieren"), QStringLiteral("Sortiert die Messung nach Metern"), &CMainFrame::OnSort);
 
     a = AddAction(ID_TRANSFER, QStringLiteral("Datentransfer..."), QStringLiteral("Datenaustausch mit dem Logato"));
+    connect(a, &QAction::triggered, this, [this] { if (m_pApp) m_pApp->OnTransfer(); });
     a->setIcon(artwork::ToolIcon(EToolIcon::Transfer));
     a->setToolTip(QStringLiteral("Datentransfer"));
     a = AddAction(ID_ERRORLIST_EDIT, QStringLiteral("Bearbeiten..."), QStringLiteral("Bearbeitet die Fehlerlisten-Parameter"));
@@ -630,8 +631,9 @@ void CMainFrame::UpdateCommandUI()
     const bool table = doc && m_nActivePane == 1;
     Action(ID_ROW_DELETE)->setEnabled(table);
     Action(ID_ROW_INSERT)->setEnabled(table);
-    // Printing and the handheld transfer arrive with their own windows.
-    for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_TRANSFER}) Action(id)->setEnabled(false);
+    // Printing arrives with its own windows.
+    for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC}) Action(id)->setEnabled(false);
+    Action(ID_TRANSFER)->setEnabled(true);
     Action(ID_TABLE_IRFREE)->setChecked(m_doc.m_bTableIRFree);
     Action(ID_TABLE_LR)->setChecked(m_doc.m_bTableLR);
     Action(ID_VIEW_HEADER)->setChecked(m_pHeaderToolBar && !m_pHeaderToolBar->isHidden());

@@ -4,6 +4,7 @@
 #include "aboutdlg.h"
 #include "errorlistdlg.h"
 #include "mainframe.h"
+#include "transferdlg.h"
 #include "tredoc.h"
 
 #include <QDir>
@@ -108,6 +109,15 @@ void CTresApp::OnAppAbout()
 {
     CAboutDlg dlg(activeWindow());
     dlg.exec();
+}
+
+void CTresApp::OnTransfer()
+{
+    QWidget* main = m_pMainFrame ? static_cast<QWidget*>(m_pMainFrame.get()) : activeWindow();
+    const QRect rect = main ? main->frameGeometry() : QRect();
+    CTransferDlg dlg(main, rect, m_strLogatoFolder, m_strLastPort);
+    dlg.exec();
+    m_strLastPort = dlg.Port();
 }
 
 void CTresApp::OnAddConstant()

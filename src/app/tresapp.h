@@ -40,6 +40,9 @@ public:
 
     // "Inf&o ...", "&Konstante addieren", "Bearbeiten..." of "Fehlerliste".
     void OnAppAbout();
+    // "Datentransfer...": the handheld transfer dialog; remembers the port
+    // that answered for the next time.
+    void OnTransfer();
     void OnAddConstant();
     void EditErrorList();
 

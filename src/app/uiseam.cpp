@@ -47,9 +47,11 @@ QString CUiSeam::SaveFileName(QWidget* parent, const QString& title, const QStri
 }
 
 QMessageBox::StandardButton CUiSeam::Question(QWidget* parent, const QString& text,
-                                              QMessageBox::StandardButtons buttons)
+                                              QMessageBox::StandardButtons buttons,
+                                              QMessageBox::StandardButton defaultButton)
 {
     QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
     if (QAbstractButton* b = box.button(QMessageBox::Yes)) b->setText(QStringLiteral("&Ja"));
     if (QAbstractButton* b = box.button(QMessageBox::No)) b->setText(QStringLiteral("&Nein"));
     if (QAbstractButton* b = box.button(QMessageBox::Cancel)) b->setText(QStringLiteral("Abbrechen"));

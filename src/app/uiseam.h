@@ -16,7 +16,8 @@ public:
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& initial);
     // "Yes", "No" or "Cancel".
     virtual QMessageBox::StandardButton Question(QWidget* parent, const QString& text,
-                                                 QMessageBox::StandardButtons buttons);
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     virtual void Message(QWidget* parent, const QString& text, QMessageBox::Icon icon);
 
     // The seam in use; never null.

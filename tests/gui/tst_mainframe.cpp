@@ -44,7 +44,8 @@ public:
         saveInitial << initial;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
-    QMessageBox::StandardButton Question(QWidget*, const QString& text, QMessageBox::StandardButtons) override
+    QMessageBox::StandardButton Question(QWidget*, const QString& text, QMessageBox::StandardButtons,
+                                         QMessageBox::StandardButton) override
     {
         questions << text;
         return questionAnswers.isEmpty() ? QMessageBox::Cancel : questionAnswers.takeFirst();

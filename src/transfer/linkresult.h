@@ -1,0 +1,6 @@
+// German words for the serial-link library's result codes, for the user.
+#pragma once
+
+#include <QString>
+
+QString LinkResultText(int code);

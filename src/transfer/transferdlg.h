@@ -1,0 +1,110 @@
+// "Logato-Transfer": finds the handheld on COM1 or COM2, lists its survey
+// files and those already on the PC, receives and deletes files on the
+// handheld and shows its free space. Every library operation is started on
+// the dialog's one channel and polled to its end; while it runs the dialog
+// keeps painting and answering, and the row buttons are disabled.
+#pragma once
+
+#include <QDialog>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class CPortSearchDlg;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTreeWidget;
+
+class CTransferDlg : public QDialog {
+    Q_OBJECT
+public:
+    // `mainRect` is the main window on the screen (the search window is
+    // centred over it), `dataFolder` the PC folder that receives the files,
+    // `port` the port that answered last time ("COM1", "COM2" or empty).
+    CTransferDlg(QWidget* parent, const QRect& mainRect, const QString& dataFolder, const QString& port);
+    ~CTransferDlg() override;
+
+    // Searches the handheld first; when that fails the error is reported
+    // and the dialog ends without being shown.
+    int exec() override;
+    void reject() override;
+
+    // The port that answered (or the one given, when none did).
+    QString Port() const { return m_strPort; }
+    int Channel() const { return m_nChannel; }
+    const QString& LibraryVersion() const { return m_strVersion; }
+
+    virtual void FillPcList();
+    virtual void FillHandheldList();
+    virtual void ShowFreeSpace();
+    virtual void ReportError(const QString& key);
+    virtual bool PcFileExists(const QString& name);
+
+    void OnEmpfangen();
+    void OnLoeschen();
+
+    // One line of the handheld's listing as the list shows it; nothing for
+    // lines without a name or extension, and for names that would leave the
+    // data folder.
+    struct SEntry {
+        QString name, size, date;
+    };
+    static std::optional<SEntry> ParseDirectoryLine(const QByteArray& line);
+    // "232 KB frei" from the free bytes as the handheld reports them.
+    static QString FreeSpaceText(const QByteArray& bytes);
+
+    QTreeWidget* HandheldList() const { return m_pHandheld; }
+    QTreeWidget* PcList() const { return m_pPc; }
+    QPushButton* ReceiveButton() const { return m_pReceive; }
+    QPushButton* DeleteButton() const { return m_pDelete; }
+    QPushButton* CancelButton() const { return m_pCancel; }
+    QLabel* FreeSpaceLabel() const { return m_pFreeSpace; }
+    QLabel* ProgressText() const { return m_pProgressText; }
+    QProgressBar* ProgressBar() const { return m_pProgress; }
+    bool IsBusy() const { return m_nBusy > 0; }
+    // The search window while it exists (for looking at it).
+    CPortSearchDlg* SearchWindow() const { return m_pSearch; }
+
+signals:
+    // Each poll of a running operation, after the dialog's own events.
+    void Polled();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool OnInitDialog();
+    void CloseChannel();
+    // Polls until the operation that answered `result` has ended; `onNumber`
+    // sees the number of each poll. Returns the final result.
+    int Wait(int result, int* number, char* text, const std::function<void(int)>& onNumber = {});
+    void PumpEvents();
+    void SetBusy(bool busy);
+    void SetProgressText(const QString& text);
+    bool CheckConnection();
+    void SetDirectory();
+    void ReportFailures(const QString& action);
+
+    QRect m_mainRect;
+    QString m_strDataFolder;
+    QString m_strPort;
+    QString m_strVersion;
+    int m_nChannel = 0;
+    int m_nBusy = 0;
+    bool m_bClosed = false;
+    QStringList m_failures;
+
+    QTreeWidget* m_pHandheld;
+    QTreeWidget* m_pPc;
+    QPushButton* m_pReceive;
+    QPushButton* m_pDelete;
+    QPushButton* m_pCancel;
+    QLabel* m_pFreeSpace;
+    QLabel* m_pProgressText;
+    QProgressBar* m_pProgress;
+    CPortSearchDlg* m_pSearch = nullptr;
+};
