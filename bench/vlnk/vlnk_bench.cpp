@@ -1,15 +1,20 @@
-// Latency from bytes on the line to the channel's step, and the cost of an
-// idle open channel.
+// Latency from bytes on the line to the channel's step, the cost of an idle
+// open channel, and receive throughput against the simulated handheld.
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
+#include <cstdio>
 #include <ctime>
+#include <memory>
 #include <filesystem>
 #include <string>
 #include <thread>
 
+#include "libdir.h"
 #include "library.h"
+#include "profile.h"
 #include "pty_pair.h"
+#include "simserver.h"
 #include "vlnkw32.h"
 
 namespace {
@@ -100,6 +105,91 @@ void BM_IdleOpenChannelCpu(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_IdleOpenChannelCpu)->Iterations(1)->Unit(benchmark::kSecond);
+
+// A receive from the simulated handheld on a pty, as the transfer dialog runs
+// it: start, then VLNKGetResult in a tight loop until the result is final.
+class ReceiveRig {
+ public:
+  ReceiveRig(size_t size, bool paced) {
+    char pattern[] = "/tmp/vlnk-bench-XXXXXX";
+    m_dir = mkdtemp(pattern);
+    setenv("VLNK_DIR", m_dir.c_str(), 1);
+    std::filesystem::create_directories(m_dir + "/hh/TRE/DATEN");
+    std::string content(size, '\0');
+    for (size_t i = 0; i < size; ++i) content[i] = static_cast<char>((i * 131) ^ (i >> 7));
+    std::FILE* f = std::fopen((m_dir + "/hh/TRE/DATEN/BENCH.TSD").c_str(), "wb");
+    std::fwrite(content.data(), 1, content.size(), f);
+    std::fclose(f);
+    vlnk::LibraryLoad();
+    vlnksim::ServerOptions options;
+    options.handheld.root = m_dir + "/hh";
+    options.paced = paced;
+    server = std::make_unique<vlnksim::CSimServer>(options);
+    // The line runs at the port's remembered rate.
+    vlnk::profile::WriteString(vlnk::IniPath(), "BaudRates", (server->PortPath() + "Baud").c_str(), "115200");
+    server->Start();
+    ok = VLNKOpenChannel(1, server->PortPath().c_str()) == 0 && Run(VLNKSetDirectory(1, "\\TRE\\DATEN")) == 0;
+  }
+  ~ReceiveRig() {
+    VLNKCloseChannel(1);
+    server->Stop();
+    vlnk::LibraryUnload();
+    std::filesystem::remove_all(m_dir);
+  }
+  static int Run(int started) {
+    if (started != 213) return started;
+    int result;
+    while ((result = VLNKGetResult(1, nullptr, nullptr)) == 213) {
+    }
+    return result;
+  }
+  int Receive() {
+    const std::string target = m_dir + "/BENCH.TSD";
+    std::remove(target.c_str());
+    return Run(VLNKReceiveFile(1, target.c_str()));
+  }
+  std::unique_ptr<vlnksim::CSimServer> server;
+  bool ok = false;
+
+ private:
+  std::string m_dir;
+};
+
+void ReceiveBench(benchmark::State& state, size_t size, bool paced) {
+  ReceiveRig rig(size, paced);
+  if (!rig.ok) {
+    state.SkipWithError("cannot reach the simulated handheld");
+    return;
+  }
+  double idealSeconds = 0;
+  for (auto _ : state) {
+    const uint64_t in0 = rig.server->BytesIn(), out0 = rig.server->BytesOut();
+    const auto start = Clock::now();
+    if (rig.Receive() != 0) {
+      state.SkipWithError("receive failed");
+      return;
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    state.SetIterationTime(seconds);
+    // Every byte of the exchange at 10 bits per byte, both directions.
+    const uint64_t lineBytes = rig.server->BytesIn() - in0 + rig.server->BytesOut() - out0;
+    idealSeconds = static_cast<double>(lineBytes) * 10.0 / 115200.0;
+    state.counters["x_ideal_115200"] = seconds / idealSeconds;
+    state.counters["line_bytes"] = static_cast<double>(lineBytes);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * size));
+}
+
+void BM_Receive990K_Unpaced(benchmark::State& state) { ReceiveBench(state, 990 * 1024, false); }
+void BM_Receive100K_Unpaced(benchmark::State& state) { ReceiveBench(state, 100 * 1024, false); }
+void BM_Receive100K_Paced115200(benchmark::State& state) { ReceiveBench(state, 100 * 1024, true); }
+
+BENCHMARK(BM_Receive990K_Unpaced)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_Receive100K_Unpaced)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_Receive100K_Paced115200)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)
+    ->Repetitions(3)->ReportAggregatesOnly(true);
 
 }  // namespace
 

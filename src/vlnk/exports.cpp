@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 
+#include "commands.h"
 #include "errortext.h"
 #include "library.h"
 #include "logfile.h"
@@ -67,13 +68,13 @@ int CommandFront(int channel, int commandId, bool busyTest = true) {
   return 0;
 }
 
-// The steps of the protocol commands join the library with the protocol
-// engine; until then a start is refused with a code no other export returns.
-int StartProtocolCommand(int channel, int commandId) {
-  return Guarded(channel, 217, [&] {
+// Checks the channel, then runs the command's start on its link.
+template <typename Start>
+int StartCommand(int channel, int commandId, Start start) {
+  return Guarded(channel, 211, [&] {
     if (const int front = CommandFront(channel, commandId)) return front;
-    LogWrite(channel, "VLNKWDLL:ERROR:Command %d is not supported by this build", commandId);
-    return 217;
+    LinkState& link = Slot(channel)->link;
+    return link.RunStart([&] { return start(link); });
   });
 }
 
@@ -131,37 +132,76 @@ int VLNKCloseChannel(int channel) {
 
 int VLNKCheckConnect(int channel, int quick) {
   if (quick) {
-    if (const int front = CommandFront(channel, kCheckConnect, false)) return front;
-    LogWrite(channel, "VLNKWDLL:ERROR:Command %d is not supported by this build", kCheckConnect);
-    return 217;
+    return Guarded(channel, 212, [&] {
+      if (const int front = CommandFront(channel, kCheckConnect, false)) return front;
+      LinkState& link = Slot(channel)->link;
+      return link.RunStart([&] { return QuickConnect(link); });
+    });
   }
-  return StartProtocolCommand(channel, kCheckConnect);
+  return StartCommand(channel, kCheckConnect, [](LinkState& link) { return StartCheckConnect(link); });
 }
 
-int VLNKGetSessionId(int channel) { return StartProtocolCommand(channel, kGetSessionId); }
-int VLNKGetPath(int channel) { return StartProtocolCommand(channel, kGetPath); }
-int VLNKGetFreeSpace(int channel, int /*drive*/) { return StartProtocolCommand(channel, kGetFreeSpace); }
-int VLNKGetDrives(int channel) { return StartProtocolCommand(channel, kGetDrives); }
-int VLNKGetDirectory(int channel, const char* /*pattern*/) { return StartProtocolCommand(channel, kGetDirectory); }
-int VLNKSetDrive(int channel, int /*drive*/) { return StartProtocolCommand(channel, kSetDrive); }
-int VLNKSetDirectory(int channel, const char* /*dir*/) { return StartProtocolCommand(channel, kSetDirectory); }
-int VLNKSetBaudRate(int channel, const char* /*baud*/) { return StartProtocolCommand(channel, kSetBaudRate); }
-int VLNKSetHandheldDate(int channel) { return StartProtocolCommand(channel, kSetHandheldDate); }
-int VLNKSetHandheldTime(int channel) { return StartProtocolCommand(channel, kSetHandheldTime); }
-int VLNKTransmitFile(int channel, const char* /*pcPath*/) { return StartProtocolCommand(channel, kTransmitFile); }
-int VLNKReceiveFile(int channel, const char* /*pcPath*/) { return StartProtocolCommand(channel, kReceiveFile); }
-int VLNKDeleteFile(int channel, const char* /*name*/) { return StartProtocolCommand(channel, kDeleteFile); }
-int VLNKAbortRemote(int channel) { return StartProtocolCommand(channel, kAbortRemote); }
-int VLNKSoftwareDownload(int channel, int /*machine*/) { return StartProtocolCommand(channel, kSoftwareDownload); }
+int VLNKGetSessionId(int channel) {
+  return StartCommand(channel, kGetSessionId, [](LinkState& link) { return StartGetSessionId(link); });
+}
+int VLNKGetPath(int channel) {
+  return StartCommand(channel, kGetPath, [](LinkState& link) { return StartGetPath(link); });
+}
+int VLNKGetFreeSpace(int channel, int drive) {
+  return StartCommand(channel, kGetFreeSpace, [&](LinkState& link) { return StartGetFreeSpace(link, drive); });
+}
+int VLNKGetDrives(int channel) {
+  return StartCommand(channel, kGetDrives, [](LinkState& link) { return StartGetDrives(link); });
+}
+int VLNKGetDirectory(int channel, const char* pattern) {
+  return StartCommand(channel, kGetDirectory, [&](LinkState& link) { return StartGetDirectory(link, pattern); });
+}
+int VLNKSetDrive(int channel, int drive) {
+  return StartCommand(channel, kSetDrive, [&](LinkState& link) { return StartSetDrive(link, drive); });
+}
+int VLNKSetDirectory(int channel, const char* dir) {
+  return StartCommand(channel, kSetDirectory, [&](LinkState& link) { return StartSetDirectory(link, dir); });
+}
+int VLNKSetBaudRate(int channel, const char* baud) {
+  return StartCommand(channel, kSetBaudRate, [&](LinkState& link) { return StartSetBaudRate(link, baud); });
+}
+int VLNKSetHandheldDate(int channel) {
+  return StartCommand(channel, kSetHandheldDate, [](LinkState& link) { return StartSetHandheldDate(link); });
+}
+int VLNKSetHandheldTime(int channel) {
+  return StartCommand(channel, kSetHandheldTime, [](LinkState& link) { return StartSetHandheldTime(link); });
+}
+int VLNKTransmitFile(int channel, const char* pcPath) {
+  return StartCommand(channel, kTransmitFile, [&](LinkState& link) { return StartTransmitFile(link, pcPath); });
+}
+int VLNKReceiveFile(int channel, const char* pcPath) {
+  return StartCommand(channel, kReceiveFile, [&](LinkState& link) { return StartReceiveFile(link, pcPath); });
+}
+int VLNKDeleteFile(int channel, const char* name) {
+  return StartCommand(channel, kDeleteFile, [&](LinkState& link) { return StartDeleteFile(link, name); });
+}
+int VLNKAbortRemote(int channel) {
+  return StartCommand(channel, kAbortRemote, [](LinkState& link) { return StartAbortRemote(link); });
+}
+int VLNKSoftwareDownload(int channel, int machine) {
+  return StartCommand(channel, kSoftwareDownload,
+                      [&](LinkState& link) { return StartSoftwareDownload(link, machine); });
+}
 
-int VLNKPollUser(int* channel, int /*user*/) {
-  return Guarded(0, 217, [&] {
+int VLNKPollUser(int* channel, int user) {
+  return Guarded(0, 212, [&] {
     if (!channel) return 203;
     if (VLNKGetFreeChannel(channel) != 0) return 201;
+    ChannelSlot* slot = Slot(*channel);
+    if (!slot || slot->bOpen) return 201;
     if (!EnsureWindow()) return 214;
-    LogWrite(*channel, "VLNKWDLL:ERROR:Command %d is not supported by this build", kPollUser);
-    DropWindowIfUnused();
-    return 217;
+    LinkState& link = slot->link;
+    const int result = link.RunStart([&] { return StartPollUser(link, user); });
+    if (result == 213)
+      slot->bOpen = true;
+    else
+      DropWindowIfUnused();
+    return result;
   });
 }
 

@@ -2,6 +2,7 @@
 
 #include "logfile.h"
 #include "msgwindow.h"
+#include "settings.h"
 
 namespace vlnk {
 
@@ -38,6 +39,11 @@ int LinkState::Close() {
   if (m_pLocalFile) {
     std::fclose(m_pLocalFile);
     m_pLocalFile = nullptr;
+  }
+  if (!m_strPartialPath.empty()) {
+    if (std::remove(m_strPartialPath.c_str()) == 0)
+      LogWrite(m_nChannel, "Removed file %s from disk", m_strPartialPath.c_str());
+    m_strPartialPath.clear();
   }
   m_DirList.clear();
   LogWrite(m_nChannel, "Channel closed");
@@ -94,15 +100,64 @@ void LinkState::Deliver(StepEvent event) {
                                                         : "VLNKWDLL:ERROR:Got comms event with nothing active");
     return;
   }
+  // The waits inside a step pump messages; an event of this channel that
+  // comes through them would run a second step in the middle of the first.
+  // It is posted again instead and reaches the channel after this step.
+  if (m_bInStep) {
+    m_deferred.push_back(event);
+    return;
+  }
   // The step may end the command (and drop m_step) while it runs.
   StepFn step = m_step;
+  m_bInStep = true;
   step(*this, event, nullptr, nullptr);
+  m_bInStep = false;
+  RepostDeferred();
+}
+
+int LinkState::RunStart(const std::function<int()>& start) {
+  m_bInStep = true;
+  int result = 210;
+  try {
+    result = start();
+  } catch (...) {
+    m_bInStep = false;
+    m_deferred.clear();
+    throw;
+  }
+  m_bInStep = false;
+  RepostDeferred();
+  return result;
+}
+
+void LinkState::RepostDeferred() {
+  CMsgWindow* window = TheWindow();
+  for (const StepEvent event : m_deferred) {
+    if (!window) break;
+    if (event == StepEvent::TimerEvent)
+      window->Post(WM_TIMER, static_cast<uintptr_t>(m_nChannel), 0);
+    else if (m_Port.Handle() >= 0)
+      window->Post(WM_COMMNOTIFY, static_cast<uintptr_t>(m_Port.Handle()), 1);
+  }
+  m_deferred.clear();
+}
+
+void LinkState::LoadRememberedBaud() { m_strBaud = ReadRememberedBaud(m_nChannel, m_strPort); }
+
+void LinkState::SetupLine() { m_Port.Setup(m_strPort, m_strBaud); }
+
+void LinkState::ChooseRetryLimit() {
+  m_nRetryLimit = static_cast<int>(m_Port.IrMode ? m_Settings.MaxIRRetries : m_Settings.MaxRetries);
 }
 
 int LinkState::Poll(int* value, char* text) {
   if (m_nCommandId < 1 || m_nCommandId > kLastCommand || !m_step) return 210;
   StepFn step = m_step;
-  return step(*this, StepEvent::Poll, value, text);
+  m_bInStep = true;
+  const int result = step(*this, StepEvent::Poll, value, text);
+  m_bInStep = false;
+  RepostDeferred();
+  return result;
 }
 
 void LinkState::StartTimer(unsigned ms) {

@@ -64,6 +64,10 @@ class LinkState {
   // Stops the active command; 210 (logged) when idle, else 0.
   int Cancel();
 
+  // Runs a command's start under the same guard as its steps: events of this
+  // channel that come through the start's waits are held back until it ends.
+  int RunStart(const std::function<int()>& start);
+
   // Makes `id` the active command with its step. The caller has checked that
   // the channel is idle.
   void BeginCommand(int id, StepFn step);
@@ -93,8 +97,23 @@ class LinkState {
   ProtocolSettings m_Settings;
   std::string m_strBaud;  // current baud text, at most kBaudTextMax characters
 
-  // Protocol and transfer state the cancellation rules touch; the protocol
-  // engine adds the rest.
+  // Remembered baud rate of the port into the current baud text, then Setup.
+  void LoadRememberedBaud();
+  void SetupLine();
+  // RetryLimit by the port's mode: MaxIRRetries over infrared, else MaxRetries.
+  void ChooseRetryLimit();
+
+  // The request/reply exchange (see ctrlcommand.h).
+  static constexpr size_t kFrameMax = 281;
+  std::array<uint8_t, kFrameMax> m_TxBuf {};
+  size_t m_nTxLength = 0;
+  std::array<uint8_t, kFrameMax> m_RxBuf {};  // STX, length, payload, checksum
+  int m_nPhase = 0;                           // ExchangePhase
+  size_t m_nRxLength = 0;                     // payload length of the reply
+  int m_nRetryCount = 0;
+  bool m_bSendEot = false;
+
+  // Protocol and transfer state the cancellation rules touch.
   int m_nBaudSearchIndex = 0;
   int m_nRetryLimit = 5;
   int m_nPendingError = 0;  // 0 or a result code; 229 after a cancel
@@ -102,8 +121,34 @@ class LinkState {
   std::vector<std::string> m_DirList;
   std::FILE* m_pLocalFile = nullptr;
 
+  // Command arguments and stages.
+  int m_nStage = 0;           // the active command's own stage enum
+  int m_nArgument = 0;        // drive, machine or user number
+  std::string m_strArgument;  // file specification, directory, name or path
+  int m_nUser = 0;            // PollUser
+  int m_nPortCounter = 0;     // PollUser
+
+  // Transfer state.
+  std::string m_strPartialPath;  // a received file not yet complete; removed on failure or close
+  unsigned long m_nFileSize = 0;
+  bool m_bSizeKnown = false;
+  unsigned long m_nDoneBytes = 0;
+  long m_nLastReported = -1;
+  std::array<uint8_t, 280> m_Block {};
+  unsigned m_nSequence = 0;      // infrared block sequence counter
+  unsigned m_nLastSequence = 0xFFFF;
+  uint16_t m_nEntryDate = 0;
+  uint16_t m_nEntryTime = 0;
+  unsigned m_nEntriesAnnounced = 0;
+  unsigned m_nEntriesReceived = 0;
+  unsigned m_nHandedOut = 0;
+  int m_nAckRetries = 0;
+
  private:
   StepFn m_step;
+  void RepostDeferred();
+  bool m_bInStep = false;
+  std::vector<StepEvent> m_deferred;  // events that arrived while a step ran
 };
 
 }  // namespace vlnk

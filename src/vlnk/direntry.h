@@ -1,0 +1,33 @@
+// DirEntryRecord: one handheld directory entry as the reply to "D" carries
+// it, and the directory line the library hands out for it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace vlnk {
+
+inline constexpr uint8_t kAttrDirectory = 0x10;
+
+struct DirEntryRecord {
+  std::string name;  // at most 12 characters (8.3)
+  uint32_t size = 0;
+  uint8_t attributes = 0;
+  uint16_t date = 0;  // DOS: day bits 0-4, month 5-8, years since 1980 9-15
+  uint16_t time = 0;  // DOS: minutes bits 5-10, hours 11-15
+};
+
+// Reads a record from a reply payload; missing bytes count as 0 and a name
+// without its NUL ends at the field.
+DirEntryRecord ParseDirEntry(const uint8_t* payload, size_t size);
+
+// "%-12.12s %9lu %s %s": name, size, the attribute letters of "AHNRDSV" (blank
+// when clear) and "DD/MM/YY HH:MM".
+std::string FormatDirLine(const DirEntryRecord& entry);
+
+// A name that would reach outside a folder on the PC: a path separator, or
+// "..". The directory entries "." and ".." themselves are harmless.
+bool IsUnsafeName(const std::string& name, bool isDirectory);
+
+}  // namespace vlnk
