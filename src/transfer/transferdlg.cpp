@@ -376,32 +376,56 @@ void CTransferDlg::ReportFailures(const QString& action)
     m_failures.clear();
 }
 
-void CTransferDlg::OnEmpfangen()
+QStringList CTransferDlg::SelectedNames() const
 {
-    if (m_nBusy) return;
+    QStringList names;
+    for (int i = 0; i < m_pHandheld->topLevelItemCount(); ++i)
+        if (m_pHandheld->topLevelItem(i)->isSelected()) names << m_pHandheld->topLevelItem(i)->text(0).left(69);
+    return names;
+}
+
+bool CTransferDlg::BeginRun()
+{
+    if (m_nBusy) return false;
     SetBusy(true);
     m_failures.clear();
     if (!CheckConnection()) {
         SetBusy(false);
         m_pCancel->setEnabled(true);
-        return;
+        return false;
     }
     SetDirectory();
+    return true;
+}
+
+void CTransferDlg::EndRun(bool completed, bool handheldChanged, const QString& failureTitle)
+{
+    if (m_bClosed) return;
+    SetBusy(false);
+    // A run the user stopped leaves progress and lists as they are.
+    if (completed) {
+        m_pProgress->hide();
+        SetProgressText(QString());
+        m_pCancel->setEnabled(true);
+        m_pCancel->setFocus();
+        if (handheldChanged) FillHandheldList();
+        FillPcList();
+    }
+    ReportFailures(failureTitle);
+}
+
+void CTransferDlg::OnEmpfangen()
+{
+    if (!BeginRun()) return;
     QDir::setCurrent(m_strDataFolder);
     m_pProgress->setRange(0, 100);
     m_pProgress->setValue(0);
     m_pProgress->show();
     int remembered = 100;
 
-    const QList<QTreeWidgetItem*> rows = [this] {
-        QList<QTreeWidgetItem*> r;
-        for (int i = 0; i < m_pHandheld->topLevelItemCount(); ++i)
-            if (m_pHandheld->topLevelItem(i)->isSelected()) r << m_pHandheld->topLevelItem(i);
-        return r;
-    }();
-    for (QTreeWidgetItem* row : rows) {
-        if (m_bClosed) break;
-        const QString name = row->text(0).left(69);
+    bool completed = true;
+    for (const QString& name : SelectedNames()) {
+        if (m_bClosed) return;
         if (PcFileExists(name)) {
             const auto answer = CUiSeam::Current().Question(
                 this,
@@ -409,10 +433,8 @@ void CTransferDlg::OnEmpfangen()
                     + QStringLiteral(" existiert\nbereits im Logato-Verzeichnis des PC. \n\nDatei überschreiben ?"),
                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
             if (answer != QMessageBox::Yes) {
-                // The run ends here; what was received stays, the rest is untouched.
-                SetBusy(false);
-                ReportFailures(QStringLiteral("Diese Dateien konnten nicht empfangen werden:"));
-                return;
+                completed = false;
+                break;
             }
         }
         SetProgressText(QStringLiteral("  0%  ") + name);
@@ -427,35 +449,14 @@ void CTransferDlg::OnEmpfangen()
         });
         if (result != 0 && !m_bClosed) m_failures << name + QStringLiteral(": ") + LinkResultText(result);
     }
-    if (m_bClosed) return;
-    m_pProgress->hide();
-    SetProgressText(QString());
-    SetBusy(false);
-    m_pCancel->setEnabled(true);
-    m_pCancel->setFocus();
-    FillPcList();
-    ReportFailures(QStringLiteral("Diese Dateien konnten nicht empfangen werden:"));
+    EndRun(completed, false, QStringLiteral("Diese Dateien konnten nicht empfangen werden:"));
 }
 
 void CTransferDlg::OnLoeschen()
 {
-    if (m_nBusy) return;
-    SetBusy(true);
-    m_failures.clear();
-    if (!CheckConnection()) {
-        SetBusy(false);
-        m_pCancel->setEnabled(true);
-        return;
-    }
-    SetDirectory();
-    QList<QTreeWidgetItem*> rows;
-    for (int i = 0; i < m_pHandheld->topLevelItemCount(); ++i)
-        if (m_pHandheld->topLevelItem(i)->isSelected()) rows << m_pHandheld->topLevelItem(i);
-    QStringList names;
-    for (QTreeWidgetItem* row : rows) names << row->text(0).left(69);
-
-    bool stopped = false;
-    for (const QString& name : names) {
+    if (!BeginRun()) return;
+    bool completed = true;
+    for (const QString& name : SelectedNames()) {
         if (m_bClosed) return;
         if (!PcFileExists(name)) {
             const auto answer = CUiSeam::Current().Question(
@@ -464,7 +465,7 @@ void CTransferDlg::OnLoeschen()
                     + QStringLiteral("\nist noch nicht gesichert ! \n\nMessdatei trotzdem löschen ?"),
                 QMessageBox::Yes | QMessageBox::No);
             if (answer != QMessageBox::Yes) {
-                stopped = true;
+                completed = false;
                 break;
             }
         }
@@ -479,18 +480,5 @@ void CTransferDlg::OnLoeschen()
         QByteArray backup = name.section(QLatin1Char('.'), 0, 0).toLatin1() + ".BAK";
         Wait(VLNKDeleteFile(m_nChannel, backup.data()), &number, text);
     }
-    if (m_bClosed) return;
-    if (stopped) {
-        SetBusy(false);
-        ReportFailures(QStringLiteral("Diese Dateien konnten nicht gelöscht werden:"));
-        return;
-    }
-    m_pProgress->hide();
-    SetProgressText(QString());
-    SetBusy(false);
-    m_pCancel->setEnabled(true);
-    m_pCancel->setFocus();
-    FillHandheldList();
-    FillPcList();
-    ReportFailures(QStringLiteral("Diese Dateien konnten nicht gelöscht werden:"));
+    EndRun(completed, true, QStringLiteral("Diese Dateien konnten nicht gelöscht werden:"));
 }

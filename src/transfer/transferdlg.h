@@ -88,6 +88,14 @@ private:
     bool CheckConnection();
     void SetDirectory();
     void ReportFailures(const QString& action);
+    // The selected handheld names, in list order.
+    QStringList SelectedNames() const;
+    // Start of a receive or delete run: busy, connection checked, handheld
+    // directory set. False (with the message shown) when the handheld is gone.
+    bool BeginRun();
+    // End of a run: idle again; a completed run refreshes the lists; the
+    // files that failed are reported in one box.
+    void EndRun(bool completed, bool handheldChanged, const QString& failureTitle);
 
     QRect m_mainRect;
     QString m_strDataFolder;
