@@ -32,6 +32,9 @@ public:
     // and the dialog ends without being shown.
     int exec() override;
     void reject() override;
+    // The search and the first filling of both lists; false when no
+    // handheld answered (the error is reported then).
+    bool OnInitDialog();
 
     // The port that answered (or the one given, when none did).
     QString Port() const { return m_strPort; }
@@ -77,7 +80,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool OnInitDialog();
     void CloseChannel();
     // Polls until the operation that answered `result` has ended; `onNumber`
     // sees the number of each poll. Returns the final result.

@@ -8,7 +8,10 @@
 #include "tresapp.h"
 #include "uiseam.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QRegularExpression>
+#include <QFileInfo>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
@@ -97,20 +100,86 @@ private slots:
     void silentHandheldReportsNoLogatoAfterBothPorts();
     void searchStartsWithTheLastPort();
 
+    void listsAndFreeSpaceFromTheHandheld();
+    void receiveIntoTheDataFolderAndOpen();
+    void overwriteQuestionNoStopsTheRun();
+    void failedReceiveIsReportedOnce();
+    void deleteTakesTheBackupAlong();
+    void deleteOfUnsavedFileAsksFirst();
+    void focusEnablesTheRowButtons();
+
 private:
+    // Starts the simulator on a folder of its own; COM1 leads to it and
+    // COM2 to a line nobody answers.
+    bool StartHandheld(const QStringList& files, const QStringList& extraArgs = {});
+    void StopHandheld();
+    QString HandheldDir() const { return m_handheld->path() + QStringLiteral("/TRE/DATEN"); }
+    void Select(CTransferDlg& dlg, const QStringList& names);
+
     CScriptedSeam m_seam;
-    QTemporaryDir m_data;
+    std::unique_ptr<QTemporaryDir> m_data;
+    std::unique_ptr<QTemporaryDir> m_handheld;
+    std::unique_ptr<CSilentLine> m_silent;
+    QProcess m_sim;
 };
 
 void TestTransferDlg::init()
 {
     m_seam = CScriptedSeam();
     CUiSeam::Install(&m_seam);
+    m_data = std::make_unique<QTemporaryDir>();
 }
 
 void TestTransferDlg::cleanup()
 {
+    StopHandheld();
     CUiSeam::Install(nullptr);
+}
+
+bool TestTransferDlg::StartHandheld(const QStringList& files, const QStringList& extraArgs)
+{
+#ifdef HANDHELD_SIM
+    m_handheld = std::make_unique<QTemporaryDir>();
+    QDir().mkpath(HandheldDir());
+    for (const QString& f : files) {
+        QFile out(HandheldDir() + QLatin1Char('/') + f);
+        if (!out.open(QIODevice::WriteOnly)) return false;
+        QByteArray text = "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\n" + f.toLatin1() + "\r\n[Messdaten]\r\n";
+        for (int m = 0; m < 200; ++m) text += QByteArray::number(m) + ";-1.10;-0.90;12;3;;;\r\n";
+        out.write(text);
+    }
+    m_sim.setProgram(QStringLiteral(HANDHELD_SIM));
+    m_sim.setArguments(QStringList{QStringLiteral("--root"), m_handheld->path(), QStringLiteral("--free"),
+                                   QStringLiteral("238080")} + extraArgs);
+    m_sim.start();
+    if (!m_sim.waitForStarted(5000) || !m_sim.waitForReadyRead(5000)) return false;
+    const QString pty = QString::fromLocal8Bit(m_sim.readLine()).trimmed();
+    m_silent = std::make_unique<CSilentLine>();
+    WriteIni(pty, m_silent->path);
+    return !pty.isEmpty();
+#else
+    Q_UNUSED(files);
+    Q_UNUSED(extraArgs);
+    return false;
+#endif
+}
+
+void TestTransferDlg::StopHandheld()
+{
+    if (m_sim.state() != QProcess::NotRunning) {
+        m_sim.terminate();
+        if (!m_sim.waitForFinished(3000)) m_sim.kill();
+        m_sim.waitForFinished(1000);
+    }
+    m_silent.reset();
+}
+
+void TestTransferDlg::Select(CTransferDlg& dlg, const QStringList& names)
+{
+    QTreeWidget* list = dlg.HandheldList();
+    list->clearSelection();
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        if (names.contains(list->topLevelItem(i)->text(0))) list->topLevelItem(i)->setSelected(true);
 }
 
 void TestTransferDlg::listingLines_data()
@@ -153,7 +222,7 @@ void TestTransferDlg::freeSpaceTexts()
 void TestTransferDlg::noPortReportsError()
 {
     WriteIni(QStringLiteral("/nonexistent/ttyA"), QStringLiteral("/nonexistent/ttyB"));
-    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data.path(), QString());
+    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QString());
     QCOMPARE(dlg.exec(), int(QDialog::Rejected));
     QCOMPARE(m_seam.messages.size(), 1);
     QVERIFY(m_seam.messages[0].startsWith("Keine freie serielle Schnittstelle"));
@@ -166,7 +235,7 @@ void TestTransferDlg::silentHandheldReportsNoLogatoAfterBothPorts()
     CSilentLine one, two;
     QVERIFY(!one.path.isEmpty() && !two.path.isEmpty());
     WriteIni(one.path, two.path);
-    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data.path(), QString());
+    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QString());
     QStringList searched;
     connect(&dlg, &CTransferDlg::Polled, &dlg, [&] {
         if (dlg.SearchWindow() && (searched.isEmpty() || searched.last() != dlg.SearchWindow()->Text()))
@@ -183,7 +252,7 @@ void TestTransferDlg::searchStartsWithTheLastPort()
 {
     CSilentLine one, two;
     WriteIni(one.path, two.path);
-    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data.path(), QStringLiteral("COM2"));
+    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QStringLiteral("COM2"));
     QStringList searched;
     connect(&dlg, &CTransferDlg::Polled, &dlg, [&] {
         if (dlg.SearchWindow() && (searched.isEmpty() || searched.last() != dlg.SearchWindow()->Text()))
@@ -191,6 +260,172 @@ void TestTransferDlg::searchStartsWithTheLastPort()
     });
     dlg.exec();
     QCOMPARE(searched, QStringList({"Suche Logato an COM 2 ...", "Suche Logato an COM 1 ..."}));
+}
+
+void TestTransferDlg::listsAndFreeSpaceFromTheHandheld()
+{
+    QVERIFY(StartHandheld({"A1.TSD", "B2.TSD", "A1.BAK"}));
+    QFile pc(m_data->path() + "/ALT.TSD");
+    QVERIFY(pc.open(QIODevice::WriteOnly));
+    pc.write("12345");
+    pc.close();
+    CTransferDlg dlg(nullptr, QRect(100, 100, 760, 570), m_data->path(), QString());
+    QStringList searched;
+    connect(&dlg, &CTransferDlg::Polled, &dlg, [&] {
+        if (dlg.SearchWindow() && (searched.isEmpty() || searched.last() != dlg.SearchWindow()->Text()))
+            searched << dlg.SearchWindow()->Text();
+    });
+    QVERIFY(dlg.OnInitDialog());
+    QCOMPARE(searched, QStringList({"Suche Logato an COM 1 ..."}));   // COM2 left alone
+    QCOMPARE(dlg.Port(), QString("COM1"));
+    QVERIFY(!dlg.LibraryVersion().isEmpty());
+    QTreeWidget* hh = dlg.HandheldList();
+    QStringList names;
+    for (int i = 0; i < hh->topLevelItemCount(); ++i) names << hh->topLevelItem(i)->text(0);
+    names.sort();
+    QCOMPARE(names, QStringList({"A1.TSD", "B2.TSD"}));
+    const qint64 size = QFileInfo(HandheldDir() + "/A1.TSD").size();
+    QCOMPARE(hh->findItems("A1.TSD", Qt::MatchExactly).value(0)->text(1), QString::number(size));
+    QCOMPARE(hh->findItems("A1.TSD", Qt::MatchExactly).value(0)->text(2),
+             QFileInfo(HandheldDir() + "/A1.TSD").lastModified().toString("dd/MM/yy"));
+    QCOMPARE(dlg.FreeSpaceLabel()->text(), QString("232 KB frei"));
+    QCOMPARE(dlg.PcList()->topLevelItemCount(), 1);
+    QCOMPARE(dlg.PcList()->topLevelItem(0)->text(0), QString("ALT.TSD"));
+    QCOMPARE(dlg.PcList()->topLevelItem(0)->text(1), QString("5"));
+    QVERIFY(dlg.ProgressBar()->isHidden());
+    dlg.reject();
+    QCOMPARE(dlg.Channel(), 0);
+}
+
+void TestTransferDlg::receiveIntoTheDataFolderAndOpen()
+{
+    QVERIFY(StartHandheld({"A1.TSD", "B2.TSD"}));
+    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QString());
+    QVERIFY(dlg.OnInitDialog());
+    Select(dlg, {"A1.TSD", "B2.TSD"});
+    QStringList progress;
+    connect(&dlg, &CTransferDlg::Polled, &dlg, [&] {
+        const QString t = dlg.ProgressText()->text();
+        if (!t.isEmpty() && (progress.isEmpty() || progress.last() != t)) progress << t;
+    });
+    dlg.OnEmpfangen();
+    QVERIFY(m_seam.messages.isEmpty());
+    QVERIFY(m_seam.questions.isEmpty());
+    for (const char* f : {"A1.TSD", "B2.TSD"}) {
+        QFile a(m_data->path() + "/" + f), b(HandheldDir() + "/" + f);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QCOMPARE(a.readAll(), b.readAll());
+    }
+    QVERIFY(!progress.filter(QRegularExpression("^ *\\d+%  A1\\.TSD$")).isEmpty());
+    QVERIFY(progress.contains("100%  B2.TSD"));
+    QCOMPARE(dlg.PcList()->topLevelItemCount(), 2);
+    QVERIFY(dlg.ProgressBar()->isHidden());
+    QCOMPARE(dlg.ProgressText()->text(), QString());
+    CTreDoc doc;
+    QVERIFY(doc.OnOpenDocument((m_data->path() + "/A1.TSD").toStdString()));
+    QCOMPARE(doc.GetRowCount(), 200);
+    QCOMPARE(doc.m_header[3], std::string("A1.TSD"));
+    dlg.reject();
+}
+
+void TestTransferDlg::overwriteQuestionNoStopsTheRun()
+{
+    QVERIFY(StartHandheld({"A1.TSD", "B2.TSD"}));
+    QFile old(m_data->path() + "/A1.TSD");
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("alt");
+    old.close();
+    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QString());
+    QVERIFY(dlg.OnInitDialog());
+    Select(dlg, {"A1.TSD", "B2.TSD"});
+    m_seam.answers << QMessageBox::No;
+    dlg.OnEmpfangen();
+    QCOMPARE(m_seam.questions.size(), 1);
+    QCOMPARE(m_seam.questions[0],
+             QString("Eine Messdatei A1.TSD existiert\nbereits im Logato-Verzeichnis des PC. \n\nDatei überschreiben ?"));
+    QCOMPARE(m_seam.defaults[0], QMessageBox::No);
+    QVERIFY(!QFile::exists(m_data->path() + "/B2.TSD"));   // the rest of the selection untouched
+    QFile check(m_data->path() + "/A1.TSD");
+    QVERIFY(check.open(QIODevice::ReadOnly));
+    QCOMPARE(check.readAll(), QByteArray("alt"));
+    QVERIFY(dlg.ReceiveButton()->isEnabled());
+    // Yes overwrites
+    m_seam.answers << QMessageBox::Yes;
+    Select(dlg, {"A1.TSD"});
+    dlg.OnEmpfangen();
+    QCOMPARE(QFileInfo(m_data->path() + "/A1.TSD").size(), QFileInfo(HandheldDir() + "/A1.TSD").size());
+    dlg.reject();
+}
+
+void TestTransferDlg::failedReceiveIsReportedOnce()
+{
+    QVERIFY(StartHandheld({"A1.TSD", "B2.TSD", "C3.TSD"}));
+    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QString());
+    QVERIFY(dlg.OnInitDialog());
+    // two files vanish from the handheld after the listing
+    QFile::remove(HandheldDir() + "/A1.TSD");
+    QFile::remove(HandheldDir() + "/C3.TSD");
+    Select(dlg, {"A1.TSD", "B2.TSD", "C3.TSD"});
+    dlg.OnEmpfangen();
+    QVERIFY(QFile::exists(m_data->path() + "/B2.TSD"));   // the run went on
+    QVERIFY(!QFile::exists(m_data->path() + "/A1.TSD"));
+    QCOMPARE(m_seam.messages.size(), 1);
+    QVERIFY(m_seam.messages[0].startsWith("Diese Dateien konnten nicht empfangen werden:"));
+    QVERIFY(m_seam.messages[0].contains("A1.TSD: "));
+    QVERIFY(m_seam.messages[0].contains("C3.TSD: "));
+    QVERIFY(!m_seam.messages[0].contains("B2.TSD"));
+    dlg.reject();
+}
+
+void TestTransferDlg::deleteTakesTheBackupAlong()
+{
+    QVERIFY(StartHandheld({"A1.TSD", "A1.BAK", "B2.TSD"}));
+    QFile saved(m_data->path() + "/A1.TSD");
+    QVERIFY(saved.open(QIODevice::WriteOnly));
+    saved.close();
+    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QString());
+    QVERIFY(dlg.OnInitDialog());
+    Select(dlg, {"A1.TSD"});
+    dlg.OnLoeschen();
+    QVERIFY(m_seam.questions.isEmpty());   // saved on the PC: no question
+    QVERIFY(!QFile::exists(HandheldDir() + "/A1.TSD"));
+    QVERIFY(!QFile::exists(HandheldDir() + "/A1.BAK"));
+    QVERIFY(QFile::exists(HandheldDir() + "/B2.TSD"));
+    QCOMPARE(dlg.HandheldList()->topLevelItemCount(), 1);   // listing refreshed
+    QVERIFY(m_seam.messages.isEmpty());   // a missing backup is no error
+    dlg.reject();
+}
+
+void TestTransferDlg::deleteOfUnsavedFileAsksFirst()
+{
+    QVERIFY(StartHandheld({"A1.TSD", "B2.TSD"}));
+    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QString());
+    QVERIFY(dlg.OnInitDialog());
+    Select(dlg, {"A1.TSD", "B2.TSD"});
+    m_seam.answers << QMessageBox::Yes << QMessageBox::No;
+    dlg.OnLoeschen();
+    QCOMPARE(m_seam.questions.size(), 2);
+    QCOMPARE(m_seam.questions[0],
+             QString("Die Messdatei A1.TSD\nist noch nicht gesichert ! \n\nMessdatei trotzdem löschen ?"));
+    QVERIFY(!QFile::exists(HandheldDir() + "/A1.TSD"));   // deleted before the No stay deleted
+    QVERIFY(QFile::exists(HandheldDir() + "/B2.TSD"));
+    dlg.reject();
+}
+
+void TestTransferDlg::focusEnablesTheRowButtons()
+{
+    QVERIFY(StartHandheld({"A1.TSD"}));
+    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QString());
+    QVERIFY(dlg.OnInitDialog());
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dlg));
+    dlg.PcList()->setFocus();
+    QTRY_VERIFY(!dlg.ReceiveButton()->isEnabled());
+    QVERIFY(!dlg.DeleteButton()->isEnabled());
+    dlg.HandheldList()->setFocus();
+    QTRY_VERIFY(dlg.ReceiveButton()->isEnabled());
+    QVERIFY(dlg.DeleteButton()->isEnabled());
+    dlg.reject();
 }
 
 int main(int argc, char** argv)
