@@ -1,12 +1,16 @@
 #include "mainframe.h"
 
 #include "artwork.h"
+#include "graphiclayout.h"
 #include "headerbar.h"
+#include "printrunner.h"
 #include "splashwnd.h"
 #include "treplotview.h"
 #include "treprintview.h"
 #include "tredoc.h"
+#include "treplotdruckps.h"
 #include "tresapp.h"
+#include "tretabdruckps.h"
 #include "uiseam.h"
 
 #include <QApplication>
@@ -23,6 +27,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -121,12 +126,22 @@ void CMainFrame::createActions()
     a = AddAction(ID_FILE_SAVE_AS, QStringLiteral("Speichern &unter..."),
                   QStringLiteral("Speichert die Messung unter einem neuen Namen"));
     connect(a, &QAction::triggered, this, [this] { OnFileSaveAs(); });
-    a = AddAction(ID_PRINT_TABLE, QStringLiteral("&Tabelle drucken..."), QStringLiteral("Druckt die Messung als Tabelle"));
+    a = AddAction(ID_PRINT_TABLE, QStringLiteral("&Tabelle drucken..."), QStringLiteral("Druckt die Messung als Tabelle"),
+                  &CMainFrame::OnPrintTable);
     a->setIcon(artwork::ToolIcon(EToolIcon::PrintTable));
     a->setToolTip(QStringLiteral("Tabelle drucken"));
-    a = AddAction(ID_PRINT_GRAPHIC, QStringLiteral("&Graphik drucken..."), QStringLiteral("Druckt die Messkurven"));
+    a = AddAction(ID_PRINT_GRAPHIC, QStringLiteral("&Graphik drucken..."), QStringLiteral("Druckt die Messkurven"),
+                  &CMainFrame::OnPrintGraphic);
     a->setIcon(artwork::ToolIcon(EToolIcon::PrintGraphic));
     a->setToolTip(QStringLiteral("Graphik drucken"));
+    a = AddAction(ID_FILE_PRINT, QStringLiteral("Drucken"), QString(), &CMainFrame::OnFilePrint);
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    addAction(a);
+    for (int i = 0; i < 2; ++i) {
+        m_pPrintTimers[i] = new QTimer(this);
+        m_pPrintTimers[i]->setInterval(200);
+        connect(m_pPrintTimers[i], &QTimer::timeout, this, [this, i] { OnPrintTimer(i + 1); });
+    }
     a = AddAction(ID_FILE_PRINT_SETUP, QStringLiteral("Drucker&einrichtung..."),
                   QString::fromUtf8("Ändert die Druckereinstellungen"), &CMainFrame::OnFilePrintSetup);
     a->setIcon(artwork::ToolIcon(EToolIcon::PrintSetup));
@@ -554,6 +569,104 @@ void CMainFrame::OnFilePrintSetup()
     dlg.exec();
 }
 
+// ---- printing -----------------------------------------------------------------
+
+// Without a printer the output is a PDF beside the survey file.
+static QString PdfNameFor(const CTreDoc& doc)
+{
+    if (doc.GetPathName().empty()) return QStringLiteral("Tresmon.pdf");
+    const QFileInfo path(QString::fromStdString(doc.GetPathName()));
+    return path.absolutePath() + QLatin1Char('/') + path.completeBaseName() + QStringLiteral(".pdf");
+}
+
+QPrinter& CMainFrame::PrintPrinter()
+{
+    if (m_pApp) return m_pApp->Printer();
+    if (!m_pOwnPrinter) m_pOwnPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_pOwnPrinter;
+}
+
+void CMainFrame::StopPrintTimers()
+{
+    for (QTimer* t : m_pPrintTimers) t->stop();
+}
+
+bool CMainFrame::IsPrintTimerActive(int id) const
+{
+    return id >= 1 && id <= 2 && m_pPrintTimers[id - 1]->isActive();
+}
+
+void CMainFrame::OnPrintGraphic()
+{
+    if (m_doc.m_bEmpty) return;
+    if (m_pApp) m_pApp->OnPrinterLandscape();
+    else PrintPrinter().setPageOrientation(QPageLayout::Landscape);
+    HeaderBarToDoc(m_doc);
+    SetActivePane(2);
+    graphiclayout::ApplyRangeDefaults(m_doc);
+    CTrePlotDruckPS sheet(this);
+    sheet.SetMessageHandler([](QWidget* parent, const QString& text) {
+        CUiSeam::Current().Message(parent, text, QMessageBox::Warning);
+    });
+    sheet.LoadFromDoc(m_doc);
+    if (sheet.exec() != QDialog::Accepted) return;
+    sheet.StoreToDoc(m_doc);
+    AfterPrintSheet(m_pLower, sheet.m_bPreview, sheet.m_bPrint, 1);
+}
+
+void CMainFrame::OnPrintTable()
+{
+    if (m_doc.m_bEmpty) return;
+    if (m_pApp) m_pApp->OnPrinterPortrait();
+    else PrintPrinter().setPageOrientation(QPageLayout::Portrait);
+    HeaderBarToDoc(m_doc);
+    SetActivePane(0);
+    CTreTabDruckPS sheet(this);
+    sheet.SetMessageHandler([](QWidget* parent, const QString& text) {
+        CUiSeam::Current().Message(parent, text, QMessageBox::Warning);
+    });
+    sheet.LoadFromDoc(m_doc);
+    if (sheet.exec() != QDialog::Accepted) return;
+    sheet.StoreToDoc(m_doc);
+    AfterPrintSheet(m_pUpper, sheet.m_bPreview, sheet.m_bPrint, 2);
+}
+
+void CMainFrame::AfterPrintSheet(CTrePrintView* pane, bool preview, bool print, int timerId)
+{
+    pane->SetBeforePrinting([this] { StopPrintTimers(); });
+    if (preview) {
+        m_pPrintTimers[timerId - 1]->start();
+        m_bPreviewActive = true;
+        // Printing from the preview ends the cycle, as a print does.
+        const bool printed = CPrintRunner::Current().Preview(this, PrintPrinter(), *pane);
+        m_bPreviewActive = false;
+        if (printed) StopPrintTimers();
+    } else if (print) {
+        if (CPrintRunner::Current().Print(this, PrintPrinter(), *pane, PdfNameFor(m_doc)) < 0)
+            CUiSeam::Current().Message(this, QStringLiteral("Der Druckauftrag konnte nicht ausgeführt werden."),
+                                       QMessageBox::Warning);
+    }
+}
+
+void CMainFrame::OnPrintTimer(int id)
+{
+    if (id < 1 || id > 2 || m_bPreviewActive) return;
+    m_pPrintTimers[id - 1]->stop();
+    if (id == 1) OnPrintGraphic();
+    else OnPrintTable();
+}
+
+void CMainFrame::OnFilePrint()
+{
+    if (m_doc.m_bEmpty || m_nActivePane == 1) return;
+    CTrePrintView* pane = m_nActivePane == 0 ? m_pUpper : m_pLower;
+    if (pane->Kind() == 0) return;
+    pane->SetBeforePrinting([this] { StopPrintTimers(); });
+    if (CPrintRunner::Current().Print(this, PrintPrinter(), *pane, PdfNameFor(m_doc)) < 0)
+        CUiSeam::Current().Message(this, QStringLiteral("Der Druckauftrag konnte nicht ausgeführt werden."),
+                                   QMessageBox::Warning);
+}
+
 void CMainFrame::OnSort()
 {
     if (m_doc.m_bEmpty) return;
@@ -631,8 +744,7 @@ void CMainFrame::UpdateCommandUI()
     const bool table = doc && m_nActivePane == 1;
     Action(ID_ROW_DELETE)->setEnabled(table);
     Action(ID_ROW_INSERT)->setEnabled(table);
-    // Printing arrives with its own windows.
-    for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC}) Action(id)->setEnabled(false);
+    for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_FILE_PRINT}) Action(id)->setEnabled(doc);
     Action(ID_TRANSFER)->setEnabled(true);
     Action(ID_TABLE_IRFREE)->setChecked(m_doc.m_bTableIRFree);
     Action(ID_TABLE_LR)->setChecked(m_doc.m_bTableLR);

@@ -9,12 +9,16 @@
 #include <QMainWindow>
 #include <QMap>
 
+#include <memory>
+
 class CHeaderBar;
 class CTreDoc;
 class CTrePlotView;
 class CTrePrintView;
 class CTresApp;
 class QLabel;
+class QPrinter;
+class QTimer;
 class QProgressBar;
 class QSplitter;
 class QToolBar;
@@ -31,6 +35,7 @@ public:
         ID_SORT = 32797, ID_TRANSFER = 32778, ID_ERRORLIST_EDIT = 32780, ID_TABLE_IRFREE = 32802,
         ID_TABLE_LR = 32803, ID_GRAPHIC_IRFREE = 32804, ID_VIEW_TOOLBAR = 59392, ID_VIEW_STATUS_BAR = 59393,
         ID_VIEW_HEADER = 32796, ID_APP_ABOUT = 57664, ID_NEXT_PANE = 0xE150, ID_PREV_PANE = 0xE151,
+        ID_FILE_PRINT = 57607,
     };
 
     // Default placement on a screen without stored settings.
@@ -65,6 +70,18 @@ public:
     bool OnFileSave();
     bool OnFileSaveAs();
     void OnFilePrintSetup();
+    // "&Graphik drucken..." and "&Tabelle drucken...": printer orientation,
+    // header bar into the document, the option sheet, then the preview or
+    // the print of the pane that carries the printout.
+    void OnPrintGraphic();
+    void OnPrintTable();
+    // Ctrl+P: the active curve pane's printout with the settings as they are.
+    void OnFilePrint();
+    // Timer 1 (graphic) or 2 (table): reopens the sheet once the preview
+    // has closed.
+    void OnPrintTimer(int id);
+    bool IsPrintTimerActive(int id) const;
+    bool IsPreviewActive() const { return m_bPreviewActive; }
     void OnSort();
     void OnReverse();
     void OnTableIRFree();
@@ -131,4 +148,12 @@ private:
     int m_nLastClientWidth = -1;
     QList<int> m_lastOuterSizes;   // the outer columns as this window last set them
     int m_nActivePane = 0;
+
+    // printing
+    QPrinter& PrintPrinter();
+    void StopPrintTimers();
+    void AfterPrintSheet(CTrePrintView* pane, bool preview, bool print, int timerId);
+    QTimer* m_pPrintTimers[2] = {};
+    bool m_bPreviewActive = false;
+    std::unique_ptr<QPrinter> m_pOwnPrinter;   // when there is no application object
 };

@@ -8,6 +8,9 @@
 #ifdef TRES_HAVE_RENDER
 #include "render.h"
 #endif
+#ifdef TRES_HAVE_PRINT
+#include "printcmd.h"
+#endif
 
 namespace {
 
@@ -23,6 +26,10 @@ const char kUsage[] =
 #ifdef TRES_HAVE_RENDER
     "  render DATEI -o AUS.png [--pane gradient|potential] [--size BREITExHÖHE]\n"
     "                                   Kurvenbild eines Fensters als PNG\n"
+#endif
+#ifdef TRES_HAVE_PRINT
+    "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"
+    "        [--errors] [--no-qm]          Graphik- oder Tabellendruck als PDF\n"
 #endif
     ;
 
@@ -43,6 +50,9 @@ int main(int argc, char** argv)
     if (command == "errors") return RunErrors(args);
 #ifdef TRES_HAVE_RENDER
     if (command == "render") return RunRenderCommand(argc - 2, argv + 2);
+#endif
+#ifdef TRES_HAVE_PRINT
+    if (command == "print") return RunPrintCommand(argc - 2, argv + 2);
 #endif
     ToolError("Unbekannter Befehl: " + command);
     std::fputs(kUsage, stderr);

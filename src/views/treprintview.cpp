@@ -595,3 +595,33 @@ void CTrePrintView::Draw(QPainter& p)
         }
     }
 }
+
+// ---- print hooks -------------------------------------------------------------
+
+int CTrePrintView::OnPreparePrinting(bool preview)
+{
+    if (!preview && m_fnBeforePrinting) m_fnBeforePrinting();
+    CPrintContext ctx;
+    ctx.plotLogo = m_bPlotLogo ? &m_plotLogo : nullptr;
+    ctx.tableLogo = m_bTableLogo ? &m_tableLogo : nullptr;
+    ctx.installationLabel = DefaultInstallationLabel();
+    ctx.today = QDate::currentDate();
+    m_pPrintJob = std::make_unique<CPrintJob>(PrintKind(), m_doc, ctx);
+    return m_pPrintJob->OnPreparePrinting(preview);
+}
+
+void CTrePrintView::OnBeginPrinting(QPainter& p, const CPrintMetrics& m)
+{
+    if (!m_pPrintJob) OnPreparePrinting(true);
+    m_pPrintJob->OnBeginPrinting(p, m);
+}
+
+void CTrePrintView::OnPrint(QPainter& p, int page)
+{
+    if (m_pPrintJob) m_pPrintJob->OnPrint(p, page);
+}
+
+void CTrePrintView::OnEndPrinting()
+{
+    if (m_pPrintJob) m_pPrintJob->OnEndPrinting();
+}

@@ -10,6 +10,7 @@
 // vertical scroll bar column is never painted over.
 #pragma once
 
+#include "printjob.h"
 #include "viewhub.h"
 #include "zoomtables.h"
 
@@ -17,11 +18,14 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
 class CTreDoc;
 class CZoomButton;
 class QScrollBar;
 
-class CTrePrintView : public QWidget, public CTreViewBase {
+class CTrePrintView : public QWidget, public CTreViewBase, public IPrintHooks {
     Q_OBJECT
 public:
     enum EKind { KindGradient = 1, KindPotential = 2 };
@@ -91,6 +95,17 @@ public:
     const QImage& TableLogo() const { return m_tableLogo; }
     const QImage& PlotLogo() const { return m_plotLogo; }
 
+    // ---- print hooks: the gradient pane prints the table, the potential
+    // pane the graphic print ---------------------------------------------
+    EPrintKind PrintKind() const { return IsGradientPane() ? EPrintKind::Table : EPrintKind::Graphic; }
+    int OnPreparePrinting(bool preview) override;
+    void OnBeginPrinting(QPainter& p, const CPrintMetrics& m) override;
+    void OnPrint(QPainter& p, int page) override;
+    void OnEndPrinting() override;
+    // Runs when a print (not a preview) is prepared; the main window stops
+    // its preview return timers there.
+    void SetBeforePrinting(std::function<void()> fn) { m_fnBeforePrinting = std::move(fn); }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -132,4 +147,6 @@ private:
     bool m_bPlotLogo = false;
     QImage m_tableLogo;
     QImage m_plotLogo;
+    std::unique_ptr<CPrintJob> m_pPrintJob;
+    std::function<void()> m_fnBeforePrinting;
 };

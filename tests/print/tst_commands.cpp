@@ -1,0 +1,248 @@
+// The main window's print commands: printer orientation, the range defaults
+// written before the sheet, preview with the return to the sheet, print
+// from the right pane, and refused values through the program's message
+// boxes.
+#include "mainframe.h"
+#include "printfixture.h"
+#include "printrunner.h"
+#include "treplotdruckps.h"
+#include "treprintview.h"
+#include "tresapp.h"
+#include "tretabdruckps.h"
+#include "uiseam.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class CFakeRunner : public CPrintRunner {
+public:
+    bool Preview(QWidget*, QPrinter& printer, IPrintHooks& hooks) override
+    {
+        previews << &hooks;
+        orientations << printer.pageLayout().orientation();
+        pages << hooks.OnPreparePrinting(true);
+        return printFromPreview;
+    }
+    int Print(QWidget*, QPrinter& printer, IPrintHooks& hooks, const QString& pdf) override
+    {
+        prints << &hooks;
+        orientations << printer.pageLayout().orientation();
+        pdfNames << pdf;
+        return hooks.OnPreparePrinting(false);
+    }
+    QList<IPrintHooks*> previews, prints;
+    QList<QPageLayout::Orientation> orientations;
+    QList<int> pages;
+    QStringList pdfNames;
+    bool printFromPreview = false;
+};
+
+class CMessages : public CUiSeam {
+public:
+    void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
+    QStringList messages;
+};
+
+// Runs `fn` on each modal sheet as it appears, until `fn` returns false.
+class CSheetDriver : public QObject {
+public:
+    explicit CSheetDriver(std::function<bool(CTrePrintSheet*)> fn) : m_fn(std::move(fn))
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            auto* sheet = qobject_cast<CTrePrintSheet*>(QApplication::activeModalWidget());
+            if (!sheet || sheet == m_pLast) return;
+            m_pLast = sheet;
+            ++count;
+            if (!m_fn(sheet)) m_timer.stop();
+        });
+        m_timer.start(10);
+    }
+    int count = 0;
+
+private:
+    std::function<bool(CTrePrintSheet*)> m_fn;
+    QTimer m_timer;
+    CTrePrintSheet* m_pLast = nullptr;
+};
+
+QLineEdit* EndEdit(CTrePrintSheet* s)
+{
+    return qobject_cast<QLineEdit*>(static_cast<CTrePlotDruckPS*>(s)->m_page3.Control(1059));
+}
+
+} // namespace
+
+class TestCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void enabledWithDocument();
+    void graphicDefaultsStayAfterCancel();
+    void previewReturnsToTheSheet();
+    void printingFromThePreviewEndsTheCycle();
+    void tablePrintIsPortraitAndDoesNotReturn();
+    void refusedValueShowsMessage();
+
+private:
+    std::unique_ptr<CTreDoc> m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+    CFakeRunner m_runner;
+    CMessages m_seam;
+
+    CMainFrame& Frame(int lastMetre = 500)
+    {
+        FillDoc(*m_doc, Survey(lastMetre, lastMetre >= 100 ? 10 : 2));
+        m_frame = std::make_unique<CMainFrame>(*m_doc, CTresApp::Get());
+        m_frame->InitialUpdateAll();
+        m_frame->UpdateCommandUI();
+        return *m_frame;
+    }
+};
+
+void TestCommands::init()
+{
+    m_doc = std::make_unique<CTreDoc>();
+    m_runner = CFakeRunner();
+    m_seam.messages.clear();
+    CPrintRunner::Install(&m_runner);
+    CUiSeam::Install(&m_seam);
+}
+
+void TestCommands::cleanup()
+{
+    m_frame.reset();
+    m_doc.reset();
+    CPrintRunner::Install(nullptr);
+    CUiSeam::Install(nullptr);
+}
+
+void TestCommands::enabledWithDocument()
+{
+    CMainFrame frame(*m_doc, CTresApp::Get());
+    frame.UpdateCommandUI();
+    QVERIFY(!frame.Action(CMainFrame::ID_PRINT_GRAPHIC)->isEnabled());
+    QVERIFY(!frame.Action(CMainFrame::ID_PRINT_TABLE)->isEnabled());
+    frame.OnFileNew();
+    QVERIFY(frame.Action(CMainFrame::ID_PRINT_GRAPHIC)->isEnabled());
+    QVERIFY(frame.Action(CMainFrame::ID_PRINT_TABLE)->isEnabled());
+    QCOMPARE(frame.Action(CMainFrame::ID_FILE_PRINT)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+}
+
+void TestCommands::graphicDefaultsStayAfterCancel()
+{
+    CMainFrame& frame = Frame(12);   // rows 0 ... 12 m
+    QVERIFY(!IsPresent(m_doc->m_nPlotEnd));
+    QString shownEnd;
+    CSheetDriver driver([&](CTrePrintSheet* s) {
+        shownEnd = EndEdit(s)->text();
+        s->reject();
+        return false;
+    });
+    frame.OnPrintGraphic();
+    QCOMPARE(driver.count, 1);
+    QCOMPARE(shownEnd, QStringLiteral("20"));
+    QCOMPARE(m_doc->m_nPlotEnd, 20);
+    QCOMPARE(m_doc->m_nPlotStart, 0);
+    QCOMPARE(frame.ActivePane(), 2);
+    QCOMPARE(CTresApp::Get()->Printer().pageLayout().orientation(), QPageLayout::Landscape);
+    QVERIFY(m_runner.previews.isEmpty() && m_runner.prints.isEmpty());
+    QVERIFY(!m_doc->IsModified());
+}
+
+void TestCommands::previewReturnsToTheSheet()
+{
+    CMainFrame& frame = Frame();
+    QStringList endTexts;
+    CSheetDriver driver([&](CTrePrintSheet* s) {
+        endTexts << EndEdit(s)->text();
+        if (endTexts.size() == 1) {
+            EndEdit(s)->setText(QStringLiteral("300"));
+            s->Button(CTrePrintSheet::IdPreview)->click();
+            return true;
+        }
+        s->reject();
+        return false;
+    });
+    frame.OnPrintGraphic();
+    QCOMPARE(m_runner.previews.size(), 1);
+    QCOMPARE(m_runner.previews[0], static_cast<IPrintHooks*>(frame.LowerPane()));
+    QCOMPARE(m_runner.orientations[0], QPageLayout::Landscape);
+    QCOMPARE(m_runner.pages[0], 2);   // 0 ... 300 m at 1:1000
+    QVERIFY(frame.IsPrintTimerActive(1));
+    QTRY_COMPARE(driver.count, 2);
+    QCOMPARE(endTexts, (QStringList{QStringLiteral("500"), QStringLiteral("300")}));
+    QTRY_VERIFY(!frame.IsPrintTimerActive(1));
+    QCOMPARE(m_doc->m_nPlotEnd, 300);   // "Abbrechen" leaves the values taken over
+    QCOMPARE(m_runner.previews.size(), 1);
+}
+
+void TestCommands::printingFromThePreviewEndsTheCycle()
+{
+    CMainFrame& frame = Frame();
+    m_runner.printFromPreview = true;
+    CSheetDriver driver([&](CTrePrintSheet* s) {
+        s->Button(CTrePrintSheet::IdPreview)->click();
+        return true;
+    });
+    frame.OnPrintGraphic();
+    QCOMPARE(m_runner.previews.size(), 1);
+    QVERIFY(!frame.IsPrintTimerActive(1));
+    QTest::qWait(300);
+    QCOMPARE(driver.count, 1);
+}
+
+void TestCommands::tablePrintIsPortraitAndDoesNotReturn()
+{
+    CMainFrame& frame = Frame();
+    m_doc->SetPathName("/tmp/strecke.tsd");
+    CSheetDriver driver([&](CTrePrintSheet* s) {
+        s->Button(CTrePrintSheet::IdPrint)->click();
+        return true;
+    });
+    frame.OnPrintTable();
+    QCOMPARE(driver.count, 1);
+    QCOMPARE(m_runner.prints.size(), 1);
+    QCOMPARE(m_runner.prints[0], static_cast<IPrintHooks*>(frame.UpperPane()));
+    QCOMPARE(m_runner.orientations[0], QPageLayout::Portrait);
+    QCOMPARE(m_runner.pdfNames[0], QStringLiteral("/tmp/strecke.pdf"));
+    QCOMPARE(frame.ActivePane(), 0);
+    QVERIFY(!frame.IsPrintTimerActive(2));
+    QTest::qWait(300);
+    QCOMPARE(driver.count, 1);
+}
+
+void TestCommands::refusedValueShowsMessage()
+{
+    CMainFrame& frame = Frame();
+    CSheetDriver driver([&](CTrePrintSheet* s) {
+        EndEdit(s)->setText(QStringLiteral("zwanzig"));
+        s->Button(CTrePrintSheet::IdPrint)->click();
+        const bool open = s->isVisible();
+        s->reject();
+        return open && false;
+    });
+    frame.OnPrintGraphic();
+    QCOMPARE(m_seam.messages, QStringList{QStringLiteral("Geben Sie bitte eine ganze Zahl ein.")});
+    QVERIFY(m_runner.prints.isEmpty());
+}
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    CTresApp app(argc, argv);
+    TestCommands test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_commands.moc"

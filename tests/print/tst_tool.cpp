@@ -1,0 +1,107 @@
+// tresmon-tool print as a process: PDF page counts and sizes for both
+// printouts and the options, and its exit codes.
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct CPdf {
+    int pages = 0;
+    QSizeF size;   // points, of the first page
+};
+
+CPdf ReadPdf(const QString& path)
+{
+    QFile f(path);
+    CPdf pdf;
+    if (!f.open(QIODevice::ReadOnly)) return pdf;
+    const QByteArray data = f.readAll();
+    const QString text = QString::fromLatin1(data);
+    pdf.pages = static_cast<int>(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([\\d.]+)\\s+([\\d.]+)")).match(text);
+    if (m.hasMatch()) pdf.size = QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+    return pdf;
+}
+
+int Run(const QStringList& args, QString* err = nullptr)
+{
+    QProcess p;
+    p.setWorkingDirectory(QDir::tempPath());
+    p.start(QStringLiteral(TOOL_EXE), QStringList{QStringLiteral("print")} + args);
+    if (!p.waitForFinished(60000)) return -1;
+    if (err) *err = QString::fromLocal8Bit(p.readAllStandardError());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+} // namespace
+
+class TestTool : public QObject {
+    Q_OBJECT
+private slots:
+    void graphicPages();
+    void tablePages();
+    void usageAndFailures();
+
+private:
+    QTemporaryDir m_dir;
+    QString Out(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
+};
+
+void TestTool::graphicPages()
+{
+    const QString demo = QStringLiteral(DEMO_TSD);
+    QCOMPARE(Run({QStringLiteral("--graphic"), demo, QStringLiteral("-o"), Out("g.pdf")}), 0);
+    CPdf pdf = ReadPdf(Out("g.pdf"));
+    QCOMPARE(pdf.pages, 11);   // 0 ... 2400 m at 1:1000
+    QVERIFY(qAbs(pdf.size.width() - 842) < 1 && qAbs(pdf.size.height() - 595) < 1);
+    QCOMPARE(Run({QStringLiteral("--graphic"), demo, QStringLiteral("-o"), Out("g2.pdf"), QStringLiteral("--scale"),
+                  QStringLiteral("2000")}),
+             0);
+    QCOMPARE(ReadPdf(Out("g2.pdf")).pages, 6);
+    QCOMPARE(Run({QStringLiteral("--graphic"), demo, QStringLiteral("-o"), Out("g3.pdf"), QStringLiteral("--start"),
+                  QStringLiteral("1000"), QStringLiteral("--end"), QStringLiteral("1500"), QStringLiteral("--no-qm")}),
+             0);
+    QCOMPARE(ReadPdf(Out("g3.pdf")).pages, 3);
+    // An end below 20 becomes 20: one page.
+    QCOMPARE(Run({QStringLiteral("--graphic"), demo, QStringLiteral("-o"), Out("g4.pdf"), QStringLiteral("--start"),
+                  QStringLiteral("0"), QStringLiteral("--end"), QStringLiteral("5")}),
+             0);
+    QCOMPARE(ReadPdf(Out("g4.pdf")).pages, 1);
+}
+
+void TestTool::tablePages()
+{
+    const QString demo = QStringLiteral(DEMO_TSD);
+    QCOMPARE(Run({QStringLiteral("--table"), demo, QStringLiteral("-o"), Out("t.pdf")}), 0);
+    const CPdf pdf = ReadPdf(Out("t.pdf"));
+    QCOMPARE(pdf.pages, 53);   // 2401 rows, 46 a page
+    QVERIFY(qAbs(pdf.size.width() - 595) < 1 && qAbs(pdf.size.height() - 842) < 1);
+    QCOMPARE(Run({QStringLiteral("--table"), demo, QStringLiteral("-o"), Out("e.pdf"), QStringLiteral("--errors")}), 0);
+    QCOMPARE(ReadPdf(Out("e.pdf")).pages, 56);   // 43 a page
+}
+
+void TestTool::usageAndFailures()
+{
+    const QString demo = QStringLiteral(DEMO_TSD);
+    QCOMPARE(Run({demo, QStringLiteral("-o"), Out("x.pdf")}), 1);
+    QCOMPARE(Run({QStringLiteral("--table"), demo}), 1);
+    QCOMPARE(Run({QStringLiteral("--graphic"), demo, QStringLiteral("-o"), Out("x.pdf"), QStringLiteral("--scale"),
+                  QStringLiteral("0")}),
+             1);
+    QCOMPARE(Run({QStringLiteral("--graphic"), QStringLiteral("--table"), demo, QStringLiteral("-o"), Out("x.pdf")}), 1);
+    QString err;
+    QCOMPARE(Run({QStringLiteral("--table"), m_dir.filePath(QStringLiteral("nirgends.tsd")), QStringLiteral("-o"),
+                  Out("x.pdf")}, &err),
+             2);
+    QVERIFY(err.contains(QStringLiteral("kann nicht gelesen werden")));
+    QCOMPARE(Run({QStringLiteral("--table"), demo, QStringLiteral("-o"), m_dir.filePath(QStringLiteral("no/such/dir/x.pdf"))},
+                 &err),
+             2);
+    QVERIFY(err.contains(QStringLiteral("kann nicht geschrieben werden")));
+}
+
+QTEST_GUILESS_MAIN(TestTool)
+#include "tst_tool.moc"
