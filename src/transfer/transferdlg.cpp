@@ -95,6 +95,16 @@ CTransferDlg::CTransferDlg(QWidget* parent, const QRect& mainRect, const QString
     m_pPc = MakeList(this, false);
     m_pPc->setGeometry(Du(210, 41, 143, 121));
 
+    // The dialog font here is wider than the one the layout was drawn
+    // for: let a button grow around its centre rather than cut its text.
+    for (QPushButton* b : {m_pDelete, m_pReceive, m_pCancel}) {
+        QRect g = b->geometry();
+        const int w = std::max(g.width(), b->sizeHint().width());
+        g.setLeft(g.center().x() - w / 2);
+        g.setWidth(w);
+        b->setGeometry(g);
+    }
+
     connect(m_pReceive, &QPushButton::clicked, this, &CTransferDlg::OnEmpfangen);
     connect(m_pDelete, &QPushButton::clicked, this, &CTransferDlg::OnLoeschen);
     connect(m_pCancel, &QPushButton::clicked, this, &CTransferDlg::reject);
