@@ -23,7 +23,14 @@ QString Str(const std::string& s) { return QString::fromStdString(s); }
 
 } // namespace
 
-int CTablePrint::PageCount() const { return tablelayout::PageCount(m_doc.GetRowCount(), m_doc.m_bTabErrList); }
+int CTablePrint::PageCount() const
+{
+    if (!m_doc.m_bTabErrList) return tablelayout::PageCount(m_doc.GetRowCount(), false);
+    // The error list prints only the rows in its windows: counting pages by
+    // all rows would send dozens of empty tables to the printer.
+    const int rp = tablelayout::RowsPerPage(true);
+    return tablelayout::PageCount(static_cast<int>(tablelayout::LineLayout(m_doc, true, rp).size()), true);
+}
 
 void CTablePrint::Begin(QPainter& p, const CPrintMetrics& m)
 {
