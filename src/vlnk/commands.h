@@ -37,6 +37,8 @@ int StartGetDirectory(LinkState& link, const char* spec);     // 6
 int StartTransmitFile(LinkState& link, const char* pcPath);   // 12
 int StartReceiveFile(LinkState& link, const char* pcPath);    // 13
 int StartSoftwareDownload(LinkState& link, int machine);      // 16
+// The firmware image of a machine (1-4); null for any other number.
+const char* DownloadImageName(int machine);
 int StartPollUser(LinkState& link, int user);                 // 17
 
 }  // namespace vlnk

@@ -17,20 +17,6 @@ namespace {
 
 constexpr size_t kBlock = 242;
 
-const char* ImageName(int machine) {
-  switch (machine) {
-    case 1:
-      return "varden.bin";
-    case 2:
-      return "orle.bin";
-    case 3:
-    case 4:
-      return "v16xt2.bin";
-    default:
-      return nullptr;
-  }
-}
-
 void CloseLocal(LinkState& link) {
   if (!link.m_pLocalFile) return;
   std::fclose(link.m_pLocalFile);
@@ -97,9 +83,23 @@ int DownloadStep(LinkState& link, StepEvent event, int* value, char* text) {
 
 }  // namespace
 
+const char* DownloadImageName(int machine) {
+  switch (machine) {
+    case 1:
+      return "varden.bin";
+    case 2:
+      return "orle.bin";
+    case 3:
+    case 4:
+      return "v16xt2.bin";
+    default:
+      return nullptr;
+  }
+}
+
 int StartSoftwareDownload(LinkState& link, int machine) {
   const int ch = link.m_nChannel;
-  const char* name = ImageName(machine);
+  const char* name = DownloadImageName(machine);
   if (!name) {
     LogWrite(ch, "VLNKWDLL:ERROR:SWDL:Invalid machine type %d", machine);
     return 230;

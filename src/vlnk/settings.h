@@ -14,7 +14,8 @@ namespace vlnk {
 inline constexpr size_t kIgnorePortsMax = 40;
 inline constexpr size_t kBaudTextMax = 10;
 inline constexpr size_t kLogPathMax = 80;
-inline constexpr size_t kComPortMax = 9;
+// As long as a port name may be: device paths here are longer than "COM1".
+inline constexpr size_t kComPortMax = 21;
 
 struct ProtocolSettings {
   unsigned MaxRetries = 5;

@@ -76,6 +76,26 @@ enum VlnkResult {
 #define VLNK_WM_COMMNOTIFY 0x0044 /* wParam: port handle; lParam: non-zero */
 #define VLNK_WM_TIMER 0x0113      /* wParam: timer id = channel number */
 
+/* The Cancel command of the CMDVLNK progress display, as VLNKCMDMessageHdlr receives it. */
+#define VLNK_WM_COMMAND 0x0111 /* wParam: the command id in its low 16 bits */
+#define VLNK_IDCANCEL 2
+
+/* Result codes of CMDVLNK besides 0, 201, 214 and the codes it passes through. */
+enum VlnkCmdResult {
+  VLNK_CMD_BAD_COMMAND_LINE = 1,
+  VLNK_CMD_BAD_PORT = 3,
+  VLNK_CMD_BAD_FILENAME = 6,
+  VLNK_CMD_NO_IMAGE = 8,
+  VLNK_CMD_OPEN_FAILED = 10,
+  VLNK_CMD_COMMS_FAILED = 12,
+  VLNK_CMD_NOT_CONNECTED = 20,
+  VLNK_CMD_CANCELLED = 22,
+  VLNK_CMD_WRITE_FAILED = 24,
+  VLNK_CMD_CD_FAILED = 26,
+  VLNK_CMD_FILE_NOT_FOUND = 28,
+  VLNK_CMD_RUNNING = 300
+};
+
 typedef void *VLNK_HWND;
 
 /* Writes the product and version text; buf must hold VLNK_VERSION_TEXT_SIZE.
@@ -134,6 +154,24 @@ VLNK_API void VLNKWriteLog(int channel, const char *text);
 /* Writes the text of a result code; buf must hold VLNK_ERROR_TEXT_SIZE.
    Returns the number of characters written. */
 VLNK_API int VLNKGetErrorString(int code, char *buf);
+
+/* Runs a whole transfer job from one command line and returns when it is over:
+   "/PORT=n" or "/PORT=<device>", or "/U=<user>" (poll the COM ports for that
+   user), else the port of the last run; then "/TX=", "/RX=", "/DEL=", "/CD=",
+   "/DATE", "/TIME" in order, "/ABORT", "/DOWNLOAD=<handheld>", "/NOSCREEN",
+   "/MINIMIZE". PC paths are written in DOS form ("\" between folders, a drive
+   letter ignored), because "/" separates the commands.
+   The result also goes to "vlnkw.end" in the library folder as one line
+   "%03d <text>". 300 at once while another CMDVLNK runs in the process. Shows
+   its progress on standard error only when that is a terminal; there Ctrl+C
+   cancels the job (22), unless the program handles SIGINT itself. Must be
+   called on the thread that owns the library's channels, if any are open. */
+VLNK_API int CMDVLNK(const char *commandLine);
+
+/* Procedure of the CMDVLNK progress display: VLNK_WM_COMMAND with
+   VLNK_IDCANCEL cancels the running job and returns 1; all else returns 0.
+   Safe to call from a signal handler or another thread. */
+VLNK_API intptr_t VLNKCMDMessageHdlr(VLNK_HWND hwnd, unsigned int msg, uintptr_t wParam, intptr_t lParam);
 
 /* Window procedure of the library's message window. Callers normally never
    call it; it is exported so that a caller can feed it messages itself. */
