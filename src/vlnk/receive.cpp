@@ -20,6 +20,7 @@
 #include "frame.h"
 #include "logfile.h"
 #include "pcpath.h"
+#include "transferprogress.h"
 #include "vlnkw32.h"
 
 namespace vlnk {
@@ -228,16 +229,7 @@ void Progress(LinkState& link, int* value, char* text) {
     if (text) std::snprintf(text, VLNK_TEXT_SIZE, "0 of ?");
     return;
   }
-  const unsigned long block = link.m_Port.IrMode ? 255 : 256;
-  const unsigned long done = link.m_nDoneBytes;
-  const unsigned long size = link.m_nFileSize;
-  if ((done % (5 * block) == 0 || done == size) && static_cast<long>(done) != link.m_nLastReported) {
-    if (value) *value = size ? static_cast<int>(done * 100 / size) : 100;
-    if (text) std::snprintf(text, VLNK_TEXT_SIZE, "%lu of %lu", done, size);
-    link.m_nLastReported = static_cast<long>(done);
-  } else if (done < 1280 && text) {
-    std::snprintf(text, VLNK_TEXT_SIZE, "0 of %lu", size);
-  }
+  ReportTransferProgress(link, link.m_Port.IrMode ? 255 : 256, 5 * 256, value, text);
 }
 
 int ReceiveStep(LinkState& link, StepEvent event, int* value, char* text) {

@@ -1,0 +1,13 @@
+// What a poll of a running transmit or receive reports: the percentage done
+// and "<done> of <size>" bytes, renewed every five blocks and at the end.
+#pragma once
+
+namespace vlnk {
+
+struct LinkState;
+
+// `block` is the file bytes a block carries on this line; during the first
+// five cable blocks (`earlyBytes`) the text reads "0 of <size>".
+void ReportTransferProgress(LinkState& link, unsigned long block, unsigned long earlyBytes, int* value, char* text);
+
+}  // namespace vlnk
