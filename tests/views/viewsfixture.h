@@ -2,6 +2,7 @@
 // document asks of it.
 #pragma once
 
+#include "surveyrows.h"
 #include "tredoc.h"
 #include "viewhub.h"
 
@@ -11,42 +12,14 @@
 #include <string>
 #include <vector>
 
-struct CRowData {
-    CRowData(int32_t m = 0, int32_t pOn = NO_VALUE, int32_t pOff = NO_VALUE, int32_t gOnL = NO_VALUE,
-             int32_t gOnR = NO_VALUE, int32_t gOffL = NO_VALUE, int32_t gOffR = NO_VALUE, std::string c = {})
-        : meter(m), potOn(pOn), potOff(pOff), gradOnL(gOnL), gradOnR(gOnR), gradOffL(gOffL), gradOffR(gOffR),
-          comment(std::move(c))
-    {
-    }
-    int32_t meter = 0;
-    int32_t potOn = NO_VALUE;
-    int32_t potOff = NO_VALUE;
-    int32_t gradOnL = NO_VALUE;
-    int32_t gradOnR = NO_VALUE;
-    int32_t gradOffL = NO_VALUE;
-    int32_t gradOffR = NO_VALUE;
-    std::string comment;
-};
+using CRowData = CSurveyRow;
 
-// A new document holding exactly `rows` (at least one), unmodified.
+// A new document holding exactly `rows` (at least one), unmodified, with
+// its panes to be numbered afresh.
 inline void FillDoc(CTreDoc& doc, const std::vector<CRowData>& rows)
 {
-    doc.OnNewDocument();
-    for (size_t i = 1; i < rows.size(); ++i) doc.InsertRowAfter(static_cast<int>(i));
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const int r = static_cast<int>(i) + 1;
-        const CRowData& s = rows[i];
-        doc.SetMeter(r, s.meter);
-        doc.SetPotOn(r, s.potOn);
-        doc.SetPotOff(r, s.potOff);
-        doc.SetGradOnL(r, s.gradOnL);
-        doc.SetGradOnR(r, s.gradOnR);
-        doc.SetGradOffL(r, s.gradOffL);
-        doc.SetGradOffR(r, s.gradOffR);
-        doc.SetComment(r, s.comment);
-    }
+    FillSurvey(doc, rows);
     doc.m_nViewCounter = 0;
-    doc.SetModifiedFlag(false);
 }
 
 // Rows at every `step` metres from 0 to `length`, potential and gradients
