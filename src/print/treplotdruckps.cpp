@@ -225,7 +225,10 @@ void CTrePlotDruckPS::StoreToDoc(CTreDoc& doc) const
     doc.m_nPlotEnd = m_page3.m_nEnd;
     doc.m_nGradAxisMax = tresnum::ParseIntPrefix(m_page2.m_strGradMax.toStdString()).value_or(0);
     doc.m_nGradAxisMin = tresnum::ParseIntPrefix(m_page2.m_strGradMin.toStdString()).value_or(0);
-    auto volts = [](const QString& s) {
+    // A German hand types "-1,25": the comma is read as the decimal point, as
+    // in the error-list boxes, instead of ending the number at whole volts.
+    auto volts = [](QString s) {
+        s.replace(QLatin1Char(','), QLatin1Char('.'));
         return tresnum::TruncScaled(tresnum::ParseDoublePrefix(s.toStdString()), 1000.0).value_or(0);
     };
     doc.m_nPotAxisMax = volts(m_page2.m_strPotMax);

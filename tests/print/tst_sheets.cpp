@@ -133,6 +133,12 @@ void TestSheets::plotSheetToDocument()
     QCOMPARE(doc.m_nPlotScale, 5000);
     QCOMPARE(doc.m_nPlotStart, 250);
     QCOMPARE(doc.m_nPlotEnd, 100);
+
+    // a decimal comma as a German hand types it
+    Ctl<QComboBox>(sheet.m_page2, 1056)->setEditText(QStringLiteral("-1,75"));
+    QVERIFY(sheet.OnOK());
+    sheet.StoreToDoc(doc);
+    QCOMPARE(doc.m_nPotAxisMax, -1750);
     QVERIFY(!doc.m_bPlotQM);
     QVERIFY(!doc.m_bPlotIR);
     QVERIFY(!doc.IsModified());
