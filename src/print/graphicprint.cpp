@@ -145,8 +145,15 @@ void CGraphicPrint::DrawTitleBlock(QPainter& p, int page) const
     TextOut(p, MmX(m, t.x2, 2), MmY(m, t.y6, -0.7), QStringLiteral("Leitung"), TA_LEFT | TA_BOTTOM);
     TextOut(p, MmX(m, t.x2, 2), MmY(m, B, -0.7), QStringLiteral("Kommentar"), TA_LEFT | TA_BOTTOM);
     p.setPen(header);
-    TextOut(p, MmX(m, t.x5, 2), MmY(m, t.y6, -0.7), Str(m_doc.m_header[3]), TA_LEFT | TA_BOTTOM);
-    TextOut(p, MmX(m, t.x5, 2), MmY(m, B, -0.7), Str(m_doc.m_header[7]), TA_LEFT | TA_BOTTOM);
+    {
+        // A long name or comment ends at its cell instead of running into
+        // the neighbouring "Nummer"/"Maßstab" cells.
+        p.save();
+        p.setClipRect(QRect(QPoint(t.x5, 0), QPoint(MmX(m, t.x3, -0.5), B)));
+        TextOut(p, MmX(m, t.x5, 2), MmY(m, t.y6, -0.7), Str(m_doc.m_header[3]), TA_LEFT | TA_BOTTOM);
+        TextOut(p, MmX(m, t.x5, 2), MmY(m, B, -0.7), Str(m_doc.m_header[7]), TA_LEFT | TA_BOTTOM);
+        p.restore();
+    }
     p.setPen(black);
     const QString labels[4] = {m_doc.m_bPlotHeadNumber ? QStringLiteral("Nummer") : QStringLiteral("Kunde"),
                                QStringLiteral("Datum"), QString::fromUtf8("Maßstab"), QStringLiteral("Seite")};
