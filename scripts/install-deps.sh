@@ -8,9 +8,16 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
   qt6-base-dev libgl-dev
-  qt6-qpa-plugins fonts-liberation
+  qt6-qpa-plugins fonts-liberation locales
   xvfb xauth
 )
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
+
+# The number texts must not follow a German desktop locale; a test checks
+# that under de_DE.UTF-8, which therefore has to exist.
+need_locale() { ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; }
 
 missing=()
 for p in "${packages[@]}"; do
@@ -18,14 +25,17 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "install-deps: installing ${missing[*]}"
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null || { echo "install-deps: run as root or install sudo" >&2; exit 1; }
-  sudo=sudo
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "install-deps: installing ${missing[*]}"
+  if [ -n "$sudo" ] && ! command -v sudo >/dev/null; then
+    echo "install-deps: run as root or install sudo" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if need_locale; then
+  echo "install-deps: generating the locale de_DE.UTF-8"
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi
