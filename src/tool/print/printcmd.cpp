@@ -1,4 +1,5 @@
 #include "printcmd.h"
+#include "offscreenapp.h"
 
 #include "graphiclayout.h"
 #include "printjob.h"
@@ -46,18 +47,6 @@ std::optional<int32_t> Number(std::string_view s, int32_t lo, int32_t hi)
     return static_cast<int32_t>(v);
 }
 
-// The widgets need an application object; a batch run has no screen.
-std::unique_ptr<QApplication> EnsureApplication()
-{
-    if (QCoreApplication::instance()) return nullptr;
-    static int argc = 3;
-    static char arg0[] = "tresmon-tool";
-    static char arg1[] = "-platform";
-    static char arg2[] = "offscreen";
-    static char* argv[] = {arg0, arg1, arg2, nullptr};
-    return std::make_unique<QApplication>(argc, argv);
-}
-
 } // namespace
 
 int RunPrintCommand(int argc, char** argv)
@@ -102,7 +91,7 @@ int RunPrintCommand(int argc, char** argv)
     if (file.empty()) return Usage("keine Eingabedatei angegeben");
     if (out.empty()) return Usage("keine Ausgabedatei angegeben (-o)");
 
-    const auto app = EnsureApplication();
+    const auto app = EnsureOffscreenApplication();
 
     CTreDoc doc;
     CPrintHost host;

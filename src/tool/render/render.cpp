@@ -1,4 +1,5 @@
 #include "render.h"
+#include "offscreenapp.h"
 
 #include "tredoc.h"
 #include "treprintview.h"
@@ -48,18 +49,6 @@ bool ParseSize(std::string_view s, int& w, int& h)
            && h <= kMaxSide;
 }
 
-// The widgets need an application object; a batch run has no screen.
-std::unique_ptr<QApplication> EnsureApplication()
-{
-    if (QCoreApplication::instance()) return nullptr;
-    static int argc = 3;
-    static char arg0[] = "tresmon-tool";
-    static char arg1[] = "-platform";
-    static char arg2[] = "offscreen";
-    static char* argv[] = {arg0, arg1, arg2, nullptr};
-    return std::make_unique<QApplication>(argc, argv);
-}
-
 } // namespace
 
 int RunRenderCommand(int argc, char** argv)
@@ -102,7 +91,7 @@ int RunRenderCommand(int argc, char** argv)
     if (file.empty()) return Usage("keine Eingabedatei angegeben");
     if (out.empty()) return Usage("keine Ausgabedatei angegeben (-o)");
 
-    const auto app = EnsureApplication();
+    const auto app = EnsureOffscreenApplication();
 
     CTreDoc doc;
     CRenderHost host;
