@@ -34,9 +34,11 @@ QFont CTrePrintPage::SheetFont()
 QRect CTrePrintPage::Dlu(int x, int y, int w, int h)
 {
     // A dialog unit is a quarter of the font's average character width
-    // across and an eighth of its height down.
+    // across and an eighth of its height down. The fonts here set wider
+    // than the one the sheets were drawn for (and the combo boxes carry a
+    // wider button), so the width gets a fifth more room.
     const QFontMetrics fm(SheetFont());
-    const int bx = std::max(1, fm.averageCharWidth());
+    const int bx = std::max(1, fm.averageCharWidth() * 6 / 5);
     const int by = std::max(1, fm.height());
     return QRect(x * bx / 4, y * by / 8, w * bx / 4, h * by / 8);
 }

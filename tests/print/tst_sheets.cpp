@@ -106,6 +106,11 @@ void TestSheets::plotSheetFromDocument()
     QVERIFY(!Ctl<QCheckBox>(sheet.m_page1, 1061)->isChecked());
     QVERIFY(Ctl<QCheckBox>(sheet.m_page1, 1060)->isChecked());
     QVERIFY(Ctl<QCheckBox>(sheet.m_page4, 1014)->isChecked());
+    sheet.show();
+    sheet.Tabs()->setCurrentIndex(1);
+    Grab(sheet, "sheet-graphic-y-loaded.png");
+    sheet.Tabs()->setCurrentIndex(2);
+    Grab(sheet, "sheet-graphic-x-loaded.png");
 }
 
 void TestSheets::plotSheetToDocument()
