@@ -72,4 +72,10 @@ std::string NoDataSectionText(const std::string& path)
     return Cut("Die Datei " + path + " enthält keinen Abschnitt [Messdaten] und ist keine Messdatei.");
 }
 
+std::string QmNotWritableText(const std::string& path)
+{
+    return Cut("Die Datei " + path + " konnte nicht gespeichert werden: Die QM-Daten enthalten Zeichen, "
+               "die sich in der QM-Zeile nicht lesbar speichern lassen. Die bisherige Datei ist unverändert.");
+}
+
 } // namespace tresdoc

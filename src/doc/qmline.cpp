@@ -16,12 +16,22 @@ std::string Shift(std::string_view text, int direction)
     return out;
 }
 
-bool BreaksLine(const std::string& encoded)
+bool BreaksLine(std::string_view encoded)
 {
-    return encoded.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos;
+    return encoded.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
 } // namespace
+
+bool QmLineReadsBack(std::string_view encoded, const std::array<std::string, 20>& qm)
+{
+    if (BreaksLine(encoded)) return false;
+    std::array<std::string, 20> back;
+    DecodeQmLine(encoded, back);
+    for (size_t i = 2; i <= 14; ++i)
+        if (back[i] != qm[i]) return false;
+    return true;
+}
 
 std::string EncodeQmLineWithFiller(const std::array<std::string, 20>& qm, const std::string& filler)
 {
@@ -36,18 +46,26 @@ std::string EncodeQmLineWithFiller(const std::array<std::string, 20>& qm, const 
     return Shift(tresnum::FormatInt(sum) + ";" + f, +1);
 }
 
-std::string EncodeQmLine(const std::array<std::string, 20>& qm, std::minstd_rand& rng)
+std::optional<std::string> EncodeQmLine(const std::array<std::string, 20>& qm, std::minstd_rand& rng)
 {
     std::uniform_int_distribution<int> r15(0, 32767);
-    std::string encoded;
     for (int attempt = 0; attempt < 64; ++attempt) {
         const int length = 10 + r15(rng) / 3276;
         std::string filler;
         for (int i = 0; i < length; ++i) filler += static_cast<char>('A' + (r15(rng) * 26) / 32768);
-        encoded = EncodeQmLineWithFiller(qm, filler);
-        if (!BreaksLine(encoded)) break;
+        std::string encoded = EncodeQmLineWithFiller(qm, filler);
+        if (QmLineReadsBack(encoded, qm)) return encoded;
     }
-    return encoded;
+    // Random tries can all miss when the entries hold bytes that break the
+    // line at several shifts; the length moves the entries through all four
+    // shifts and the letters change the sum in front (and so its length).
+    for (size_t length = 10; length <= 20; ++length) {
+        for (char letter = 'A'; letter <= 'Z'; ++letter) {
+            std::string encoded = EncodeQmLineWithFiller(qm, std::string(length, letter));
+            if (QmLineReadsBack(encoded, qm)) return encoded;
+        }
+    }
+    return std::nullopt;
 }
 
 void DecodeQmLine(std::string_view encoded, std::array<std::string, 20>& qm)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -11,9 +12,15 @@
 namespace tresdoc {
 
 // Builds the encoded line from QM entries 2..14 with a fresh random filler.
-// The filler is drawn again when the shifted bytes would contain a line
-// break or NUL, which would cut the line when the file is read back.
-std::string EncodeQmLine(const std::array<std::string, 20>& qm, std::minstd_rand& rng);
+// A line that would not read back as these entries (a CR, LF or NUL among
+// the shifted bytes cuts it; a ';' inside an entry splits it) is never
+// returned: the filler is drawn again, then every filler length and letter
+// is tried in turn, since the filler's length moves all later bytes to
+// other shifts. Nothing when no filler keeps the entries readable.
+std::optional<std::string> EncodeQmLine(const std::array<std::string, 20>& qm, std::minstd_rand& rng);
+
+// Whether `encoded` is a line the reader gives back as entries 2..14 of `qm`.
+bool QmLineReadsBack(std::string_view encoded, const std::array<std::string, 20>& qm);
 
 // The same for a given filler (tests use it to get fixed bytes).
 std::string EncodeQmLineWithFiller(const std::array<std::string, 20>& qm, const std::string& filler);

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
+#include <limits>
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
@@ -86,11 +88,24 @@ std::array<std::string_view, N> SplitFields(std::string_view line)
     return fields;
 }
 
+// Volts as whole millivolts. Volts are written in single precision, which
+// puts the very edge of the 32-bit range up to a quarter volt beyond it; that
+// text stands for the edge value, or a saved survey would lose it on the next
+// open.
+std::optional<int32_t> Millivolts(double volts)
+{
+    if (const auto mv = tresnum::TruncScaled(volts, 1000.0)) return mv;
+    constexpr double kEdge = 2147483648.0, kWriteSlack = 1000.0;
+    const double mv = volts * 1000.0;
+    if (std::isfinite(mv) && std::abs(mv) < kEdge + kWriteSlack)
+        return mv < 0 ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
+    return std::nullopt;
+}
+
 int32_t ReadPotential(std::string_view field)
 {
     if (field.empty()) return NO_VALUE;
-    const double volts = tresnum::ParseDoublePrefix(tresnum::AcceptDecimalComma(field));
-    return tresnum::TruncScaled(volts, 1000.0).value_or(NO_VALUE);
+    return Millivolts(tresnum::ParseDoublePrefix(tresnum::AcceptDecimalComma(field))).value_or(NO_VALUE);
 }
 
 int32_t ReadGradient(std::string_view field)
@@ -119,10 +134,15 @@ CMeasRow ReadDataLine(std::string_view line)
 std::optional<int32_t> ReadBound(int k, std::string_view field)
 {
     const double v = tresnum::ParseDoublePrefix(tresnum::AcceptDecimalComma(field));
-    if (k <= POTIR) return tresnum::TruncScaled(v, 1000.0);
-    const std::optional<int32_t> thousandths = tresnum::TruncScaled(v, 1000.0);
-    if (!thousandths) return std::nullopt;
-    return *thousandths / 100;
+    if (k <= POTIR) return Millivolts(v);
+    // Whole thousandths first, then tenths; the thousandths may pass the
+    // 32-bit range where the tenths still fit (a limit we wrote ourselves).
+    const double thousandths = std::trunc(v * 1000.0);
+    if (!std::isfinite(thousandths)) return std::nullopt;
+    const double tenths = std::trunc(thousandths / 100.0);
+    if (tenths > std::numeric_limits<int32_t>::max() || tenths < std::numeric_limits<int32_t>::min())
+        return std::nullopt;
+    return static_cast<int32_t>(tenths);
 }
 
 // Everything the file says, gathered before the document is touched.

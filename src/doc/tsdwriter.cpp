@@ -6,12 +6,14 @@
 #include "qmline.h"
 #include "tredoc.h"
 
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <optional>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -45,9 +47,19 @@ std::string GradientField(int32_t tenths)
     return IsPresent(tenths) ? tresnum::FormatInt(tenths / 10) : std::string();
 }
 
+// Single precision holds every whole millivolt below 2^24 mV; beyond that
+// (no real potential, but a file may say so) it would write a different
+// value on every save, so those go out in double precision.
+std::string VoltsField(int32_t mv, int width)
+{
+    constexpr int32_t kFloatExact = 1 << 24;
+    if (mv > -kFloatExact && mv < kFloatExact) return tresnum::VoltsText(mv, width);
+    return tresnum::FormatFixed(mv * 0.001, 2, width);
+}
+
 std::string PotentialField(int32_t mv)
 {
-    return IsPresent(mv) ? tresnum::VoltsText(mv, 5) : std::string();
+    return IsPresent(mv) ? VoltsField(mv, 5) : std::string();
 }
 
 std::string Today()
@@ -184,7 +196,7 @@ std::string CTsdWriter::BuildText(const std::string& saveDate, const std::string
             out += LimitName(k);
             out += ';';
             if (k <= POTIR) {
-                out += tresnum::VoltsText(a, 0) + ";" + tresnum::VoltsText(b, 0);
+                out += VoltsField(a, 0) + ";" + VoltsField(b, 0);
             } else {
                 out += tresnum::FormatInt(a / 10) + ";" + tresnum::FormatInt(b / 10);
             }
@@ -207,10 +219,19 @@ bool CTsdWriter::Write(const std::string& path)
     std::minstd_rand rng(static_cast<std::minstd_rand::result_type>(
         std::chrono::steady_clock::now().time_since_epoch().count() ^ std::time(nullptr)));
     const std::string date = Today();
-    m_doc.m_qm[7] = date;
-    m_doc.m_qm[8] = "TS 3.018";
-    const std::string qmLine = tresdoc::EncodeQmLine(m_doc.m_qm, rng);
-    const std::string text = BuildText(date, qmLine);
+    std::array<std::string, 20> qm = m_doc.m_qm;
+    qm[7] = date;
+    qm[8] = "TS 3.018";
+    // A line that reads back as other entries - or cuts the file short at
+    // a NUL - would lose the survey on the next open; the old file stays.
+    const std::optional<std::string> qmLine = tresdoc::EncodeQmLine(qm, rng);
+    if (!qmLine) {
+        host.StatusText("");
+        host.ProgressEnd();
+        host.ShowMessage(tresdoc::QmNotWritableText(path));
+        return false;
+    }
+    const std::string text = BuildText(date, *qmLine);
 
     const int err = ReplaceFile(path, text);
     host.StatusText("");

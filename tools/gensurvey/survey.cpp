@@ -283,7 +283,8 @@ std::string OlderLayoutText(const CTreDoc& doc, uint32_t seed)
     head += "\r\n\r\n";
     std::string out = tresdoc::Utf8ToCp850(head);
     std::minstd_rand rng(seed == 0 ? 1 : seed);
-    out += tresdoc::EncodeQmLine(doc.m_qm, rng);
+    // The generator's own QM entries are plain text, which always encodes.
+    out += tresdoc::EncodeQmLine(doc.m_qm, rng).value();
     out += "\r\n";
 
     auto pot = [](int32_t mv) { return IsPresent(mv) ? tresnum::VoltsText(mv, 5) : std::string(); };
