@@ -449,12 +449,16 @@ void TestMainFrame::addConstantDialogRules()
     dlg.StartEdit()->setText("1000000");
     dlg.accept();
     QCOMPARE(dlg.result(), int(QDialog::Rejected));   // still open
-    QCOMPARE(m_seam.messages.last(), QString("Geben Sie eine ganze Zahl zwischen 0 und 999999 ein."));
+    QCOMPARE(m_seam.messages.last(), QString("Geben Sie bitte eine ganze Zahl zwischen 0 und 999999 ein."));
+    dlg.StartEdit()->setText("5");
+    dlg.EndEdit()->setText("-1");
+    dlg.accept();
+    QCOMPARE(m_seam.messages.last(), QString("Geben Sie bitte eine ganze Zahl zwischen 0 und 999999 ein."));
     dlg.StartEdit()->setText("5");
     dlg.EndEdit()->setText("50");
     dlg.ConstantEdit()->setText("zwölf");
     dlg.accept();
-    QCOMPARE(m_seam.messages.last(), QString("Geben Sie eine ganze Zahl ein."));
+    QCOMPARE(m_seam.messages.last(), QString("Geben Sie bitte eine ganze Zahl ein."));
     dlg.ConstantEdit()->setText("-12");
     dlg.accept();
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
