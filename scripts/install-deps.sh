@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
   qt6-base-dev libgl-dev
-  qt6-qpa-plugins fonts-liberation locales
+  qt6-qpa-plugins qt6-translations-l10n fonts-liberation locales
   xvfb xauth
 )
 

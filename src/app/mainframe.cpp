@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -571,12 +572,34 @@ void CMainFrame::OnFilePrintSetup()
 
 // ---- printing -----------------------------------------------------------------
 
-// Without a printer the output is a PDF beside the survey file.
-static QString PdfNameFor(const CTreDoc& doc)
+QString CMainFrame::PdfName() const
 {
-    if (doc.GetPathName().empty()) return QStringLiteral("Tresmon.pdf");
-    const QFileInfo path(QString::fromStdString(doc.GetPathName()));
+    if (m_doc.GetPathName().empty()) {
+        const QString folder = m_pApp ? m_pApp->m_strDataFolder : QDir::currentPath();
+        return QDir(folder).absoluteFilePath(QStringLiteral("Tresmon.pdf"));
+    }
+    const QFileInfo path(QString::fromStdString(m_doc.GetPathName()));
     return path.absolutePath() + QLatin1Char('/') + path.completeBaseName() + QStringLiteral(".pdf");
+}
+
+void CMainFrame::PrintPane(CTrePrintView* pane)
+{
+    const auto mayOverwrite = [this](const QString& file) {
+        return CUiSeam::Current().Question(this,
+                                           QStringLiteral("Die Datei ") + QDir::toNativeSeparators(file)
+                                               + QStringLiteral(" existiert bereits.\n\nDatei überschreiben ?"),
+                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               == QMessageBox::Yes;
+    };
+    const int pages = CPrintRunner::Current().Print(this, PrintPrinter(), *pane, PdfName(), mayOverwrite);
+    if (pages < 0) {
+        CUiSeam::Current().Message(this, QStringLiteral("Der Druckauftrag konnte nicht ausgeführt werden."),
+                                   QMessageBox::Warning);
+    } else if (pages > 0 && PrintPrinter().outputFormat() == QPrinter::PdfFormat) {
+        // Nothing else shows where the pages went.
+        statusBar()->showMessage(QStringLiteral("Gedruckt in ")
+                                 + QDir::toNativeSeparators(PrintPrinter().outputFileName()));
+    }
 }
 
 QPrinter& CMainFrame::PrintPrinter()
@@ -638,13 +661,11 @@ void CMainFrame::AfterPrintSheet(CTrePrintView* pane, bool preview, bool print, 
         m_pPrintTimers[timerId - 1]->start();
         m_bPreviewActive = true;
         // Printing from the preview ends the cycle, as a print does.
-        const bool printed = CPrintRunner::Current().Preview(this, PrintPrinter(), *pane);
+        const bool printed = CPrintRunner::Current().Preview(this, PrintPrinter(), *pane, PdfName());
         m_bPreviewActive = false;
         if (printed) StopPrintTimers();
     } else if (print) {
-        if (CPrintRunner::Current().Print(this, PrintPrinter(), *pane, PdfNameFor(m_doc)) < 0)
-            CUiSeam::Current().Message(this, QStringLiteral("Der Druckauftrag konnte nicht ausgeführt werden."),
-                                       QMessageBox::Warning);
+        PrintPane(pane);
     }
 }
 
@@ -662,9 +683,7 @@ void CMainFrame::OnFilePrint()
     CTrePrintView* pane = m_nActivePane == 0 ? m_pUpper : m_pLower;
     if (pane->Kind() == 0) return;
     pane->SetBeforePrinting([this] { StopPrintTimers(); });
-    if (CPrintRunner::Current().Print(this, PrintPrinter(), *pane, PdfNameFor(m_doc)) < 0)
-        CUiSeam::Current().Message(this, QStringLiteral("Der Druckauftrag konnte nicht ausgeführt werden."),
-                                   QMessageBox::Warning);
+    PrintPane(pane);
 }
 
 void CMainFrame::OnSort()

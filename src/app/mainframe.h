@@ -153,6 +153,11 @@ private:
     QPrinter& PrintPrinter();
     void StopPrintTimers();
     void AfterPrintSheet(CTrePrintView* pane, bool preview, bool print, int timerId);
+    // Where a print goes without a printer: beside the survey, or in the
+    // data folder for a survey without a name.
+    QString PdfName() const;
+    // Prints `pane` through the print runner and reports a failure.
+    void PrintPane(CTrePrintView* pane);
     QTimer* m_pPrintTimers[2] = {};
     bool m_bPreviewActive = false;
     std::unique_ptr<QPrinter> m_pOwnPrinter;   // when there is no application object

@@ -9,10 +9,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTranslator>
 
 namespace {
 constexpr int kRecentFiles = 8;
@@ -25,6 +28,13 @@ CTresApp::CTresApp(int& argc, char** argv)
     setApplicationName(QStringLiteral("Tresmon"));
     setApplicationDisplayName(QStringLiteral("Tresmon"));
     setApplicationVersion(QStringLiteral("3.018"));
+    // Qt's own dialogs and menus (file and print dialogs, the preview's
+    // tool bar, a text field's context menu) speak German like the rest.
+    // Without the translations installed they stay English.
+    m_pQtTranslator = std::make_unique<QTranslator>();
+    if (m_pQtTranslator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(m_pQtTranslator.get());
 }
 
 CTresApp::~CTresApp()

@@ -13,6 +13,7 @@ class CTreDoc;
 class CMainFrame;
 class QPrinter;
 class QSettings;
+class QTranslator;
 
 class CTresApp : public QApplication {
     Q_OBJECT
@@ -62,6 +63,7 @@ private:
     std::unique_ptr<CTreDoc> m_pDoc;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<QPrinter> m_pPrinter;
+    std::unique_ptr<QTranslator> m_pQtTranslator;
     QString m_strCommandFile;
     bool m_bSplash = false;   // InitInstance decides from the command line
 };

@@ -69,8 +69,8 @@ bool CAddConstDlg::TakeInt(QLineEdit* edit, int64_t min, int64_t max, bool range
         out = static_cast<int32_t>(v);
         return true;
     }
-    const QString text = ranged ? QStringLiteral("Geben Sie eine ganze Zahl zwischen %1 und %2 ein.").arg(min).arg(max)
-                                : QStringLiteral("Geben Sie eine ganze Zahl ein.");
+    const QString text = ranged ? QStringLiteral("Geben Sie bitte eine ganze Zahl zwischen %1 und %2 ein.").arg(min).arg(max)
+                                : QStringLiteral("Geben Sie bitte eine ganze Zahl ein.");
     CUiSeam::Current().Message(this, text, QMessageBox::Warning);
     edit->setFocus();
     edit->selectAll();

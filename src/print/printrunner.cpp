@@ -2,6 +2,7 @@
 
 #include "printjob.h"
 
+#include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -21,8 +22,31 @@ CPrintRunner* CPrintRunner::Install(CPrintRunner* runner)
     return old;
 }
 
-bool CPrintRunner::Preview(QWidget* parent, QPrinter& printer, IPrintHooks& hooks)
+namespace {
+
+void PrintToPdf(QPrinter& printer, const QString& pdfName)
 {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfName);
+}
+
+} // namespace
+
+bool CPrintRunner::HasPrinter() const { return !QPrinterInfo::availablePrinters().isEmpty(); }
+
+bool CPrintRunner::ExecPrintDialog(QWidget* parent, QPrinter& printer, int pages)
+{
+    QPrintDialog dlg(&printer, parent);
+    dlg.setWindowTitle(QStringLiteral("Drucken"));
+    dlg.setMinMax(1, pages);
+    dlg.setFromTo(1, pages);
+    return dlg.exec() == QDialog::Accepted;
+}
+
+bool CPrintRunner::Preview(QWidget* parent, QPrinter& printer, IPrintHooks& hooks, const QString& pdfName)
+{
+    // Without a name Qt would offer print.pdf in the home folder.
+    if (!HasPrinter()) PrintToPdf(printer, pdfName);
     QPrintPreviewDialog dlg(&printer, parent);
     dlg.setWindowTitle(QStringLiteral("Seitenansicht"));
     QObject::connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg,
@@ -31,17 +55,16 @@ bool CPrintRunner::Preview(QWidget* parent, QPrinter& printer, IPrintHooks& hook
     return dlg.exec() == QDialog::Accepted;
 }
 
-int CPrintRunner::Print(QWidget* parent, QPrinter& printer, IPrintHooks& hooks, const QString& pdfName)
+int CPrintRunner::Print(QWidget* parent, QPrinter& printer, IPrintHooks& hooks, const QString& pdfName,
+                        const OverwriteCheck& mayOverwrite)
 {
-    if (QPrinterInfo::availablePrinters().isEmpty() && printer.outputFormat() == QPrinter::NativeFormat) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdfName);
+    if (!HasPrinter()) {
+        PrintToPdf(printer, pdfName);
+        printer.setPrintRange(QPrinter::AllPages);
+        if (QFileInfo::exists(pdfName) && !(mayOverwrite && mayOverwrite(pdfName))) return 0;
+        return RunPrintJob(printer, hooks, false);
     }
     const int pages = hooks.OnPreparePrinting(false);
-    QPrintDialog dlg(&printer, parent);
-    dlg.setWindowTitle(QStringLiteral("Drucken"));
-    dlg.setMinMax(1, pages);
-    dlg.setFromTo(1, pages);
-    if (dlg.exec() != QDialog::Accepted) return 0;
+    if (!ExecPrintDialog(parent, printer, pages)) return 0;
     return RunPrintJob(printer, hooks, false);
 }

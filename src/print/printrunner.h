@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class IPrintHooks;
 class QPrinter;
 class QWidget;
@@ -12,16 +14,29 @@ class CPrintRunner {
 public:
     virtual ~CPrintRunner() = default;
 
+    // Asked before an existing file is overwritten; false keeps the file.
+    using OverwriteCheck = std::function<bool(const QString& file)>;
+
     // Shows the preview of the job until the user closes it; true when the
-    // user printed from the preview.
-    virtual bool Preview(QWidget* parent, QPrinter& printer, IPrintHooks& hooks);
-    // The print dialog, then the job. Without a configured printer the
-    // output goes to a PDF file, `pdfName` unless the user picks another.
-    // Returns the pages printed, 0 when the user cancelled, -1 on failure.
-    virtual int Print(QWidget* parent, QPrinter& printer, IPrintHooks& hooks, const QString& pdfName);
+    // user printed from the preview. Without a configured printer its print
+    // button offers `pdfName`.
+    virtual bool Preview(QWidget* parent, QPrinter& printer, IPrintHooks& hooks, const QString& pdfName);
+    // With a configured printer: the print dialog, then the job. Without
+    // one there is nowhere to print but a file, so the job goes straight to
+    // the PDF file `pdfName`; a file already there is overwritten only when
+    // `mayOverwrite` agrees. Returns the pages printed, 0 when the user
+    // cancelled or kept the file, -1 on failure.
+    virtual int Print(QWidget* parent, QPrinter& printer, IPrintHooks& hooks, const QString& pdfName,
+                      const OverwriteCheck& mayOverwrite);
 
     // The runner in use; never null.
     static CPrintRunner& Current();
     // Installs `runner` (nullptr restores the real windows); returns the old one.
     static CPrintRunner* Install(CPrintRunner* runner);
+
+protected:
+    // Whether the system has a printer to print on.
+    virtual bool HasPrinter() const;
+    // The print dialog over `pages` pages; false when the user cancelled it.
+    virtual bool ExecPrintDialog(QWidget* parent, QPrinter& printer, int pages);
 };

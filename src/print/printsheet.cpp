@@ -174,28 +174,43 @@ void CTrePrintSheet::InitSheet()
     for (CTrePrintPage* page : m_pages) pageSize = pageSize.expandedTo(page->PixelSize());
     m_pTabs->move(7, 7);
     m_pTabs->resize(m_pTabs->sizeHint().expandedTo(pageSize + QSize(8, m_pTabs->tabBar()->sizeHint().height() + 8)));
-    const int bh = m_pOk->sizeHint().height();
-    const int c = std::max(m_pTabs->width() + 14, 320);
-    const int h = m_pTabs->y() + m_pTabs->height() + bh + 20;
-    setFixedSize(c, h);
-    const int y = h - bh - 10;
-
-    // The bottom row, right to left: Abbrechen, Vorschau, Drucken, Übernehmen.
-    m_pCancel->setGeometry(c - 77, y, 65, bh);
     m_pPreview = new QPushButton(QStringLiteral("Vorschau"), this);
     m_pPreview->setObjectName(QString::number(IdPreview));
-    m_pPreview->setGeometry(QRect(QPoint(c - 152, y), QPoint(c - 87 - 1, y + bh - 1)));
     m_pPreview->setFont(m_pCancel->font());
-    m_pPreview->show();
     connect(m_pPreview, &QPushButton::clicked, this, &CTrePrintSheet::OnPreview);
     m_pPrint = new QPushButton(QStringLiteral("Drucken"), this);
     m_pPrint->setObjectName(QString::number(IdPrint));
-    m_pPrint->setGeometry(QRect(QPoint(c - 227, y), QPoint(c - 162 - 1, y + bh - 1)));
     m_pPrint->setFont(m_pCancel->font());
-    m_pPrint->show();
     connect(m_pPrint, &QPushButton::clicked, this, &CTrePrintSheet::OnPrint);
-    m_pOk->setGeometry(static_cast<int>(c - 308.5), y, 71, bh);
     m_pOk->setText(QString::fromUtf8("Übernehmen"));
+
+    // The bottom row, right to left: Abbrechen, Vorschau, Drucken,
+    // Übernehmen, with their widths and gaps from the dialog layout. Our
+    // fonts are wider than the ones it was drawn for: a button grows to
+    // its text (towards the left), and the sheet with it.
+    struct SSlot {
+        QPushButton* button;
+        int width, gap;   // gap: to the button on its right, or the edge
+    };
+    SSlot row[] = {{m_pCancel, 65, 12}, {m_pPreview, 65, 10}, {m_pPrint, 65, 10}, {m_pOk, 71, 11}};
+    int rowWidth = 0;
+    for (SSlot& s : row) {
+        s.width = std::max(s.width, s.button->sizeHint().width());
+        rowWidth += s.gap + s.width;
+    }
+    const int bh = m_pOk->sizeHint().height();
+    const int c = std::max({m_pTabs->width() + 14, 320, rowWidth + 11});
+    const int h = m_pTabs->y() + m_pTabs->height() + bh + 20;
+    setFixedSize(c, h);
+    const int y = h - bh - 10;
+    int right = c;
+    for (const SSlot& s : row) {
+        right -= s.gap;
+        s.button->setGeometry(right - s.width, y, s.width, bh);
+        right -= s.width;
+    }
+    m_pPreview->show();
+    m_pPrint->show();
 }
 
 bool CTrePrintSheet::ValidatePage(int index)

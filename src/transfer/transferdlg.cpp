@@ -148,7 +148,6 @@ void CTransferDlg::PumpEvents()
 int CTransferDlg::Wait(int result, int* number, char* text, const std::function<void(int)>& onNumber)
 {
     while (result == kWaiting && !m_bClosed) {
-        if (number) *number = 0;
         result = VLNKGetResult(m_nChannel, number, text);
         if (onNumber && number) onNumber(*number);
         if (result == kWaiting) PumpEvents();
@@ -352,11 +351,15 @@ bool CTransferDlg::PcFileExists(const QString& name)
 
 void CTransferDlg::ReportError(const QString& key)
 {
+    // These come before the dialog has been shown: a box over the hidden
+    // dialog would sit at the screen's corner, so it goes over the window
+    // the dialog was opened from.
+    QWidget* owner = isVisible() || !parentWidget() ? static_cast<QWidget*>(this) : parentWidget();
     if (key == QLatin1String("NoPort"))
-        CUiSeam::Current().Message(this, QStringLiteral("Keine freie serielle Schnittstelle \r\nfür den VLNK-Transfer gefunden !"),
+        CUiSeam::Current().Message(owner, QStringLiteral("Keine freie serielle Schnittstelle \r\nfür den VLNK-Transfer gefunden !"),
                                    QMessageBox::Critical);
     else if (key == QLatin1String("NoLogato"))
-        CUiSeam::Current().Message(this,
+        CUiSeam::Current().Message(owner,
                                    QStringLiteral("Keine Verbindung zur Logato ! \r\n\r\nÜberprüfen Sie das Transfer-Kabel \n"
                                                   "und starten Sie VLNK auf dem\r\nLogato-Rechner neu."),
                                    QMessageBox::Information);

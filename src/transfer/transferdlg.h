@@ -82,7 +82,10 @@ protected:
 private:
     void CloseChannel();
     // Polls until the operation that answered `result` has ended; `onNumber`
-    // sees the number of each poll. Returns the final result.
+    // sees the number after each poll. The library writes the number only on
+    // the poll where a step ends, so between those the caller's last value
+    // stands (a receive's percentage stays up instead of falling back to 0).
+    // Returns the final result.
     int Wait(int result, int* number, char* text, const std::function<void(int)>& onNumber = {});
     void PumpEvents();
     void SetBusy(bool busy);

@@ -81,6 +81,7 @@ CTrePlotView::CTrePlotView(CTreDoc& doc, QWidget* parent) : QTableView(parent), 
             &QAbstractSlider::setValue);
     connect(verticalScrollBar(), &QAbstractSlider::valueChanged, m_pFrozen->verticalScrollBar(),
             &QAbstractSlider::setValue);
+    connect(horizontalScrollBar(), &QAbstractSlider::valueChanged, this, &CTrePlotView::OnHorizontalScrolled);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int logical, int, int newSize) {
         if (logical == 0) m_pFrozen->setColumnWidth(0, newSize);
         UpdateFrozenGeometry();
@@ -193,24 +194,83 @@ void CTrePlotView::updateGeometries()
     QTableView::updateGeometries();
     StretchCommentColumn();
     UpdateFrozenGeometry();
+    // The last offset is the first stop that shows the last column whole,
+    // which may leave blank grid at the right; column widths that changed
+    // move the offset to the nearest stop.
+    QScrollBar* bar = horizontalScrollBar();
+    if (m_pFrozen && bar->maximum() > 0) {
+        bar->setMaximum(SnapOffset(bar->maximum(), true));
+        const int snapped = SnapOffset(bar->value(), false, true);
+        if (snapped != bar->value()) bar->setValue(snapped);
+    }
+}
+
+// The metre column lies over the left edge of the scrolled columns. Scrolled
+// by pixels, a column would slide half under it and show "..18" for -1.18;
+// so the table scrolls sideways only by whole columns: every offset it takes
+// puts a column's left edge right at the metre column's right edge.
+std::vector<int> CTrePlotView::ColumnStops() const
+{
+    std::vector<int> stops{0};
+    const int frozen = columnWidth(0);
+    for (int c = 1; c < M::ColumnCount; ++c) {
+        if (isColumnHidden(c)) continue;
+        const int stop = horizontalHeader()->sectionPosition(c) - frozen;
+        if (stop > stops.back()) stops.push_back(stop);
+    }
+    return stops;
+}
+
+int CTrePlotView::SnapOffset(int offset, bool up, bool nearest) const
+{
+    const std::vector<int> stops = ColumnStops();
+    const auto above = std::lower_bound(stops.begin(), stops.end(), offset);
+    if (above == stops.end()) return stops.back();
+    if (*above == offset || above == stops.begin()) return *above;
+    const int below = *(above - 1);
+    if (nearest) return offset - below < *above - offset ? below : *above;
+    return up ? *above : below;
+}
+
+int CTrePlotView::OffsetShowing(int column, int offset) const
+{
+    // The metre column is always in view.
+    if (column <= 0 || isColumnHidden(column)) return offset;
+    const int left = horizontalHeader()->sectionPosition(column);
+    const int first = left - columnWidth(0);   // the offset that puts the column first
+    if (offset > first) return first;
+    const int overhang = left + columnWidth(column) - viewport()->width();
+    if (offset < overhang) return std::min(SnapOffset(overhang, true), first);
+    return offset;
+}
+
+void CTrePlotView::OnHorizontalScrolled(int value)
+{
+    // A dragged slider goes to the nearest column; steps, pages, the wheel
+    // and the program go on to the next column in their direction.
+    QScrollBar* bar = horizontalScrollBar();
+    const int snapped = SnapOffset(value, value > m_nLastHOffset, bar->isSliderDown());
+    m_nLastHOffset = snapped;
+    if (snapped != value) bar->setValue(snapped);
 }
 
 QModelIndex CTrePlotView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
 {
-    // A cell that moves under the frozen column is scrolled out from under it.
-    QModelIndex current = QTableView::moveCursor(cursorAction, modifiers);
-    if (cursorAction == MoveLeft && current.column() > 0
-        && visualRect(current).topLeft().x() < m_pFrozen->columnWidth(0)) {
-        const int newValue = horizontalScrollBar()->value() + visualRect(current).topLeft().x()
-                             - m_pFrozen->columnWidth(0);
-        horizontalScrollBar()->setValue(newValue);
-    }
-    return current;
+    // Home goes to the start of the row: the metre cell, with the table
+    // scrolled back to its first column.
+    if (cursorAction == MoveHome) horizontalScrollBar()->setValue(0);
+    return QTableView::moveCursor(cursorAction, modifiers);
 }
 
 void CTrePlotView::scrollTo(const QModelIndex& index, ScrollHint hint)
 {
-    if (index.column() > 0) QTableView::scrollTo(index, hint);
+    if (!index.isValid()) return;
+    // The base class brings the row into view; sideways it would scroll by
+    // pixels and ignore the metre column, so the offset is set again here.
+    QScrollBar* bar = horizontalScrollBar();
+    const int offset = bar->value();
+    QTableView::scrollTo(index, hint);
+    bar->setValue(OffsetShowing(index.column(), offset));
 }
 
 std::pair<int, int> CTrePlotView::SelectedRowRange() const

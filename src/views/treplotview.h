@@ -8,6 +8,8 @@
 
 #include <QTableView>
 
+#include <vector>
+
 class CTreDoc;
 class CTrePlotModel;
 class CSpanHeader;
@@ -59,11 +61,22 @@ private:
     int ComputeCommentWidth() const;
     void StretchCommentColumn();
     void UpdateFrozenGeometry();
+    // Horizontal offsets at which a column's left edge meets the frozen
+    // column's right edge, ascending; 0 first.
+    std::vector<int> ColumnStops() const;
+    // The stop at or above `offset` (up) or at or below it; the nearest one
+    // when `nearest` is set.
+    int SnapOffset(int offset, bool up, bool nearest = false) const;
+    // The offset that shows column `column` whole beside the frozen column,
+    // scrolling as little as possible from `offset`.
+    int OffsetShowing(int column, int offset) const;
+    void OnHorizontalScrolled(int value);
 
     CTreDoc& m_doc;
     CTrePlotModel* m_pModel = nullptr;
     CSpanHeader* m_pHeader = nullptr;
     QTableView* m_pFrozen = nullptr;
     int m_nCommentWidth = 0;
+    int m_nLastHOffset = 0;
     bool m_bInLayout = false;
 };

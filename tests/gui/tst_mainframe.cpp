@@ -12,7 +12,10 @@
 #include "tresapp.h"
 #include "uiseam.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QMenu>
 #include <QPointer>
 #include <QGroupBox>
 #include <QLabel>
@@ -108,6 +111,7 @@ private slots:
 
     void splashClosesOnAnyKeyAndOnlyOnce();
     void aboutBoxTexts();
+    void qtOwnTextsAreGerman();
 
 private:
     std::unique_ptr<CTreDoc> m_doc;
@@ -449,12 +453,16 @@ void TestMainFrame::addConstantDialogRules()
     dlg.StartEdit()->setText("1000000");
     dlg.accept();
     QCOMPARE(dlg.result(), int(QDialog::Rejected));   // still open
-    QCOMPARE(m_seam.messages.last(), QString("Geben Sie eine ganze Zahl zwischen 0 und 999999 ein."));
+    QCOMPARE(m_seam.messages.last(), QString("Geben Sie bitte eine ganze Zahl zwischen 0 und 999999 ein."));
+    dlg.StartEdit()->setText("5");
+    dlg.EndEdit()->setText("-1");
+    dlg.accept();
+    QCOMPARE(m_seam.messages.last(), QString("Geben Sie bitte eine ganze Zahl zwischen 0 und 999999 ein."));
     dlg.StartEdit()->setText("5");
     dlg.EndEdit()->setText("50");
     dlg.ConstantEdit()->setText("zwölf");
     dlg.accept();
-    QCOMPARE(m_seam.messages.last(), QString("Geben Sie eine ganze Zahl ein."));
+    QCOMPARE(m_seam.messages.last(), QString("Geben Sie bitte eine ganze Zahl ein."));
     dlg.ConstantEdit()->setText("-12");
     dlg.accept();
     QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -563,6 +571,23 @@ void TestMainFrame::aboutBoxTexts()
     auto* version = dlg.findChild<QLabel*>("version");
     QVERIFY(version);
     QCOMPARE(version->text(), QString("Version 3.018"));
+}
+
+void TestMainFrame::qtOwnTextsAreGerman()
+{
+    // Buttons, context menus and dialogs that Qt makes itself.
+    QDialogButtonBox box(QDialogButtonBox::Cancel | QDialogButtonBox::Yes | QDialogButtonBox::No);
+    QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QString("Abbrechen"));
+    QCOMPARE(box.button(QDialogButtonBox::Yes)->text().remove('&'), QString("Ja"));
+    QLineEdit edit;
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        if (!a->isSeparator()) texts << a->text().section('\t', 0, 0).remove('&');
+    QVERIFY2(texts.contains("Rückgängig") && texts.contains("Einfügen") && !texts.contains("Paste"),
+             qPrintable(texts.join(", ")));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QString("Suchen in:"));
+    QCOMPARE(QCoreApplication::translate("QPrintPreviewDialog", "Print"), QString("Drucken"));
 }
 
 int main(int argc, char** argv)

@@ -12,10 +12,14 @@
 #include "uiseam.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -24,14 +28,15 @@ namespace {
 
 class CFakeRunner : public CPrintRunner {
 public:
-    bool Preview(QWidget*, QPrinter& printer, IPrintHooks& hooks) override
+    bool Preview(QWidget*, QPrinter& printer, IPrintHooks& hooks, const QString& pdf) override
     {
         previews << &hooks;
+        pdfNames << pdf;
         orientations << printer.pageLayout().orientation();
         pages << hooks.OnPreparePrinting(true);
         return printFromPreview;
     }
-    int Print(QWidget*, QPrinter& printer, IPrintHooks& hooks, const QString& pdf) override
+    int Print(QWidget*, QPrinter& printer, IPrintHooks& hooks, const QString& pdf, const OverwriteCheck&) override
     {
         prints << &hooks;
         orientations << printer.pageLayout().orientation();
@@ -45,10 +50,32 @@ public:
     bool printFromPreview = false;
 };
 
+// The real runner on a system without a printer.
+class CNoPrinterRunner : public CPrintRunner {
+protected:
+    bool HasPrinter() const override { return false; }
+    bool ExecPrintDialog(QWidget*, QPrinter&, int) override
+    {
+        ++dialogs;
+        return true;
+    }
+
+public:
+    int dialogs = 0;
+};
+
 class CMessages : public CUiSeam {
 public:
     void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
-    QStringList messages;
+    QMessageBox::StandardButton Question(QWidget*, const QString& text, QMessageBox::StandardButtons,
+                                         QMessageBox::StandardButton def) override
+    {
+        questions << text;
+        defaults << def;
+        return answers.isEmpty() ? QMessageBox::No : answers.takeFirst();
+    }
+    QStringList messages, questions;
+    QList<QMessageBox::StandardButton> answers, defaults;
 };
 
 // Runs `fn` on each modal sheet as it appears, until `fn` returns false.
@@ -91,6 +118,8 @@ private slots:
     void printingFromThePreviewEndsTheCycle();
     void tablePrintIsPortraitAndDoesNotReturn();
     void refusedValueShowsMessage();
+    void pdfGoesBesideTheSurvey();
+    void pdfIsOverwrittenOnlyWhenTheUserAgrees();
 
 private:
     std::unique_ptr<CTreDoc> m_doc;
@@ -112,7 +141,7 @@ void TestCommands::init()
 {
     m_doc = std::make_unique<CTreDoc>();
     m_runner = CFakeRunner();
-    m_seam.messages.clear();
+    m_seam = CMessages();
     CPrintRunner::Install(&m_runner);
     CUiSeam::Install(&m_seam);
 }
@@ -233,6 +262,68 @@ void TestCommands::refusedValueShowsMessage()
     frame.OnPrintGraphic();
     QCOMPARE(m_seam.messages, QStringList{QStringLiteral("Geben Sie bitte eine ganze Zahl ein.")});
     QVERIFY(m_runner.prints.isEmpty());
+}
+
+void TestCommands::pdfGoesBesideTheSurvey()
+{
+    CMainFrame& frame = Frame();
+    m_doc->SetPathName("/tmp/mess/strecke 4.tsd");
+    frame.SetActivePane(0);
+    frame.OnFilePrint();
+    m_runner.printFromPreview = true;
+    CSheetDriver driver([&](CTrePrintSheet* s) {
+        s->Button(CTrePrintSheet::IdPreview)->click();
+        return false;
+    });
+    frame.OnPrintTable();
+    // An unnamed survey prints into the data folder.
+    QTemporaryDir data;
+    CTresApp::Get()->m_strDataFolder = data.path();
+    m_doc->SetPathName("");
+    frame.OnFilePrint();
+    QCOMPARE(m_runner.pdfNames, (QStringList{"/tmp/mess/strecke 4.pdf", "/tmp/mess/strecke 4.pdf",
+                                             data.path() + "/Tresmon.pdf"}));
+}
+
+void TestCommands::pdfIsOverwrittenOnlyWhenTheUserAgrees()
+{
+    CNoPrinterRunner runner;
+    CPrintRunner::Install(&runner);
+    QTemporaryDir dir;
+    CMainFrame& frame = Frame();
+    m_doc->SetPathName((dir.path() + "/strecke.tsd").toStdString());
+    const QString pdf = dir.path() + "/strecke.pdf";
+    frame.SetActivePane(0);
+    // A new file is written without a question, and without the print
+    // dialog, which would offer nothing but the file.
+    frame.OnFilePrint();
+    QVERIFY(m_seam.questions.isEmpty());
+    QCOMPARE(runner.dialogs, 0);
+    QFile written(pdf);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().startsWith("%PDF"));
+    written.close();
+    QVERIFY(frame.statusBar()->currentMessage().endsWith(QDir::toNativeSeparators(pdf)));
+    // "Nein" leaves the file there as it was.
+    QVERIFY(written.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    written.write("alt");
+    written.close();
+    m_seam.answers << QMessageBox::No;
+    frame.OnFilePrint();
+    QCOMPARE(m_seam.questions,
+             QStringList{"Die Datei " + QDir::toNativeSeparators(pdf) + " existiert bereits.\n\nDatei überschreiben ?"});
+    QCOMPARE(m_seam.defaults[0], QMessageBox::No);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), QByteArray("alt"));
+    written.close();
+    QVERIFY(m_seam.messages.isEmpty());
+    // "Ja" prints over it.
+    m_seam.answers << QMessageBox::Yes;
+    frame.OnFilePrint();
+    QCOMPARE(m_seam.questions.size(), 2);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll().startsWith("%PDF"));
+    QVERIFY(m_seam.messages.isEmpty());
 }
 
 int main(int argc, char** argv)

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -35,6 +36,7 @@ class TestSheets : public QObject {
     Q_OBJECT
 private slots:
     void buttonRowInOrder();
+    void buttonsFitTheirTexts();
     void plotSheetFromDocument();
     void plotSheetToDocument();
     void plotSheetRefusesMetres();
@@ -81,6 +83,30 @@ void TestSheets::buttonRowInOrder()
     Grab(table, "sheet-table.png");
     table.Tabs()->setCurrentIndex(2);
     Grab(table, "sheet-table-extras.png");
+}
+
+void TestSheets::buttonsFitTheirTexts()
+{
+    CTrePlotDruckPS graphic;
+    CTreTabDruckPS table;
+    for (CTrePrintSheet* sheet : {static_cast<CTrePrintSheet*>(&graphic), static_cast<CTrePrintSheet*>(&table)}) {
+        sheet->show();
+        QVERIFY(QTest::qWaitForWindowExposed(sheet));
+        int left = 0;
+        for (int id : {CTrePrintSheet::IdOk, CTrePrintSheet::IdPrint, CTrePrintSheet::IdPreview, CTrePrintSheet::IdCancel}) {
+            QPushButton* b = sheet->Button(id);
+            const int text = QFontMetrics(b->font()).horizontalAdvance(b->text());
+            const QString what = sheet->windowTitle() + ": " + b->text() + " " + QString::number(b->width()) + " < "
+                                 + QString::number(b->sizeHint().width());
+            QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(what));
+            QVERIFY2(b->width() > text, qPrintable(what));
+            QVERIFY2(b->x() >= left, qPrintable(what));   // in order, not overlapping
+            left = b->x() + b->width();
+        }
+        QVERIFY(left <= sheet->width());
+    }
+    Grab(graphic, "sheet-graphic-buttons.png");
+    Grab(table, "sheet-table-buttons.png");
 }
 
 void TestSheets::plotSheetFromDocument()

@@ -8,6 +8,7 @@
 #include "tresapp.h"
 #include "uiseam.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QRegularExpression>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -37,11 +39,13 @@ public:
         defaults << def;
         return answers.isEmpty() ? QMessageBox::No : answers.takeFirst();
     }
-    void Message(QWidget*, const QString& text, QMessageBox::Icon icon) override
+    void Message(QWidget* parent, const QString& text, QMessageBox::Icon icon) override
     {
         messages << text;
         icons << icon;
+        parents << parent;
     }
+    QList<QWidget*> parents;
     QStringList questions, messages;
     QList<QMessageBox::StandardButton> answers, defaults;
     QList<QMessageBox::Icon> icons;
@@ -99,9 +103,11 @@ private slots:
     void noPortReportsError();
     void silentHandheldReportsNoLogatoAfterBothPorts();
     void searchStartsWithTheLastPort();
+    void errorBoxesSitOverTheMainWindow();
 
     void listsAndFreeSpaceFromTheHandheld();
     void receiveIntoTheDataFolderAndOpen();
+    void receiveProgressOnlyRises();
     void overwriteQuestionNoStopsTheRun();
     void failedReceiveIsReportedOnce();
     void deleteTakesTheBackupAlong();
@@ -262,6 +268,50 @@ void TestTransferDlg::searchStartsWithTheLastPort()
     QCOMPARE(searched, QStringList({"Suche Logato an COM 2 ...", "Suche Logato an COM 1 ..."}));
 }
 
+void TestTransferDlg::errorBoxesSitOverTheMainWindow()
+{
+    // The errors of the search come before the dialog is shown; their boxes
+    // belong over the window the dialog was opened from.
+    QWidget main;
+    main.setGeometry(140, 90, 500, 360);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    WriteIni(QStringLiteral("/nonexistent/ttyA"), QStringLiteral("/nonexistent/ttyB"));
+    {
+        CTransferDlg dlg(&main, main.frameGeometry(), m_data->path(), QString());
+        QCOMPARE(dlg.exec(), int(QDialog::Rejected));
+        QCOMPARE(m_seam.parents, QList<QWidget*>{&main});
+    }
+    {
+        CSilentLine one, two;
+        WriteIni(one.path, two.path);
+        CTransferDlg dlg(&main, main.frameGeometry(), m_data->path(), QString());
+        QCOMPARE(dlg.exec(), int(QDialog::Rejected));
+        QVERIFY(m_seam.messages.last().startsWith("Keine Verbindung zur Logato !"));
+        QCOMPARE(m_seam.parents.last(), &main);
+    }
+    // The real box, centred over the main window.
+    CUiSeam::Install(nullptr);
+    WriteIni(QStringLiteral("/nonexistent/ttyA"), QStringLiteral("/nonexistent/ttyB"));
+    QRect box;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &poll, [&] {
+        auto* mb = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!mb || !mb->isVisible()) return;
+        box = mb->frameGeometry();
+        mb->done(QMessageBox::Ok);
+    });
+    poll.start(20);
+    CTransferDlg dlg(&main, main.frameGeometry(), m_data->path(), QString());
+    QCOMPARE(dlg.exec(), int(QDialog::Rejected));
+    QVERIFY(box.isValid());
+    const QPoint off = box.center() - main.frameGeometry().center();
+    QVERIFY2(off.manhattanLength() <= 8, qPrintable(QStringLiteral("box %1,%2 %3x%4, window centre %5,%6")
+                                                      .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())
+                                                      .arg(main.frameGeometry().center().x())
+                                                      .arg(main.frameGeometry().center().y())));
+}
+
 void TestTransferDlg::listsAndFreeSpaceFromTheHandheld()
 {
     QVERIFY(StartHandheld({"A1.TSD", "B2.TSD", "A1.BAK"}));
@@ -325,6 +375,50 @@ void TestTransferDlg::receiveIntoTheDataFolderAndOpen()
     QVERIFY(doc.OnOpenDocument((m_data->path() + "/A1.TSD").toStdString()));
     QCOMPARE(doc.GetRowCount(), 200);
     QCOMPARE(doc.m_header[3], std::string("A1.TSD"));
+    dlg.reject();
+}
+
+void TestTransferDlg::receiveProgressOnlyRises()
+{
+    // Paced at the line's 38400 baud, 30 blocks take about two seconds: the
+    // library reports the share done every five blocks, and the polls in
+    // between report nothing new.
+    QVERIFY(StartHandheld({}, {QStringLiteral("--paced")}));
+    QFile big(HandheldDir() + "/LANG.TSD");
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    QByteArray text = "[Kopfdaten]\r\n[Messdaten]\r\n";
+    for (int m = 0; text.size() < 30 * 256; ++m) text += QByteArray::number(m) + ";-1.10;-0.90;12;3;;;\r\n";
+    big.write(text);
+    big.close();
+    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QString());
+    QVERIFY(dlg.OnInitDialog());
+    Select(dlg, {"LANG.TSD"});
+    // The bar and the "nn%  NAME" text, sampled on every poll of the
+    // receive (the connection check before it shows no text).
+    QList<int> bar, percent;
+    bool fell = false;
+    connect(&dlg, &CTransferDlg::Polled, &dlg, [&] {
+        if (dlg.ProgressText()->text().isEmpty()) return;
+        const int v = dlg.ProgressBar()->value();
+        if (!bar.isEmpty() && v < bar.last()) fell = true;
+        if (bar.isEmpty() || bar.last() != v) bar << v;
+        const QString t = dlg.ProgressText()->text();
+        QVERIFY2(t.endsWith("%  LANG.TSD"), qPrintable(t));
+        const int p = t.section(QLatin1Char('%'), 0, 0).trimmed().toInt();
+        if (!percent.isEmpty() && p < percent.last()) fell = true;
+        if (percent.isEmpty() || percent.last() != p) percent << p;
+    });
+    dlg.OnEmpfangen();
+    QVERIFY(m_seam.messages.isEmpty());
+    const auto list = [](const QList<int>& l) {
+        QStringList t;
+        for (int v : l) t << QString::number(v);
+        return t.join(QLatin1Char(' ')).toLatin1();
+    };
+    QVERIFY2(!fell, (list(bar) + " / " + list(percent)).constData());
+    QVERIFY2(std::count_if(bar.begin(), bar.end(), [](int v) { return v < 100; }) >= 3, list(bar).constData());
+    QCOMPARE(percent.first(), 0);
+    QCOMPARE(QFileInfo(m_data->path() + "/LANG.TSD").size(), qint64(text.size()));
     dlg.reject();
 }
 

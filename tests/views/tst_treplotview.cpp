@@ -24,6 +24,7 @@ private slots:
     void optionsSwitchColumnsOnUpdate();
     void commentColumnFillsThePane();
     void metreColumnStaysInView();
+    void navigationNeverHidesACellUnderTheMetreColumn();
     void deleteSelectedRows();
     void deleteNeedsExactlyOneRange();
     void insertAfterTheCurrentRow();
@@ -136,6 +137,92 @@ void TestTrePlotView::metreColumnStaysInView()
     QVERIFY(m_view->verticalScrollBar()->maximum() > 40);
     m_view->verticalScrollBar()->setValue(40);
     QCOMPARE(frozen->verticalScrollBar()->value(), 40);
+}
+
+// Every column right of the metre column is shown whole or not at all: none
+// starts under the metre column and sticks out beside it.
+static QString HalfCoveredColumns(const CTrePlotView& view)
+{
+    const int frozenRight = view.FrozenColumn()->geometry().right() + 1 - view.viewport()->geometry().left();
+    QStringList half;
+    for (int c = 1; c < M::ColumnCount; ++c) {
+        if (view.isColumnHidden(c)) continue;
+        const int x = view.columnViewportPosition(c);
+        if (x < frozenRight && x + view.columnWidth(c) > frozenRight)
+            half << QStringLiteral("column %1 at %2").arg(c).arg(x);
+    }
+    return half.join(QStringLiteral(", "));
+}
+
+void TestTrePlotView::navigationNeverHidesACellUnderTheMetreColumn()
+{
+    // Narrower than its columns, the table has to scroll sideways.
+    m_view->resize(260, 300);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    QVERIFY(m_view->horizontalScrollBar()->maximum() > 0);
+    const QRect frozen(m_view->viewport()->mapFrom(m_view.get(), m_view->FrozenColumn()->geometry().topLeft()),
+                       m_view->FrozenColumn()->size());
+    // The current cell is wholly in view and clear of the metre column;
+    // the metre cell is shown by the metre column itself.
+    auto check = [&](const char* step) {
+        const QModelIndex cur = m_view->currentIndex();
+        QVERIFY2(cur.isValid(), step);
+        QVERIFY2(HalfCoveredColumns(*m_view).isEmpty(), qPrintable(step + (": " + HalfCoveredColumns(*m_view))));
+        if (cur.column() == 0) {
+            QVERIFY2(m_view->FrozenColumn()->viewport()->rect().contains(m_view->FrozenColumn()->visualRect(cur)), step);
+            return;
+        }
+        const QRect cell = m_view->visualRect(cur);
+        QVERIFY2(!cell.intersects(frozen), qPrintable(QStringLiteral("%1: column %2 at %3, metre column ends at %4")
+                                                           .arg(step).arg(cur.column()).arg(cell.left())
+                                                           .arg(frozen.right())));
+        QVERIFY2(m_view->viewport()->rect().contains(cell), step);
+    };
+    auto press = [&](Qt::Key key, Qt::KeyboardModifiers mods, const char* step) {
+        QTest::keyClick(m_view.get(), key, mods);
+        check(step);
+    };
+    m_view->setCurrentIndex(m_view->model()->index(2, M::ModelColumn(M::ColPotOn)));
+    check("start");
+    press(Qt::Key_End, Qt::NoModifier, "End");
+    QCOMPARE(m_view->currentIndex().column(), M::ModelColumn(M::ColComment));
+    QVERIFY(m_view->horizontalScrollBar()->value() > 0);
+    press(Qt::Key_Home, Qt::NoModifier, "Home");
+    QCOMPARE(m_view->currentIndex().column(), 0);
+    QCOMPARE(m_view->horizontalScrollBar()->value(), 0);
+    press(Qt::Key_End, Qt::ControlModifier, "Ctrl+End");
+    QCOMPARE(m_view->currentIndex(), m_view->model()->index(9, M::ModelColumn(M::ColComment)));
+    press(Qt::Key_Home, Qt::ControlModifier, "Ctrl+Home");
+    QCOMPARE(m_view->currentIndex(), m_view->model()->index(0, 0));
+    QCOMPARE(m_view->horizontalScrollBar()->value(), 0);
+    QList<int> visited;
+    // Metre, three potentials, three gradients, comment.
+    for (int i = 0; i < 7; ++i) {
+        press(Qt::Key_Tab, Qt::NoModifier, "Tab");
+        visited << m_view->currentIndex().column();
+    }
+    QCOMPARE(visited.last(), M::ModelColumn(M::ColComment));
+    for (int i = 0; i < 7; ++i) press(Qt::Key_Backtab, Qt::NoModifier, "Shift+Tab");
+    QCOMPARE(m_view->currentIndex().column(), 0);
+    // Scrolling one step sideways moves the first column out whole.
+    m_view->setCurrentIndex(m_view->model()->index(0, M::ModelColumn(M::ColPotOn)));
+    QCOMPARE(m_view->horizontalScrollBar()->value(), 0);
+    m_view->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QVERIFY(m_view->horizontalScrollBar()->value() > 0);
+    QVERIFY2(HalfCoveredColumns(*m_view).isEmpty(), qPrintable(HalfCoveredColumns(*m_view)));
+    m_view->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QCOMPARE(m_view->horizontalScrollBar()->value(), 0);
+    // Whatever offset is asked for, no column is left half covered.
+    for (int v = 0; v <= m_view->horizontalScrollBar()->maximum(); v += 3) {
+        m_view->horizontalScrollBar()->setValue(v);
+        QVERIFY2(HalfCoveredColumns(*m_view).isEmpty(), qPrintable(HalfCoveredColumns(*m_view)));
+    }
+    if (!qEnvironmentVariableIsEmpty("TRES_SHOTS")) {
+        m_view->setCurrentIndex(m_view->model()->index(2, M::ModelColumn(M::ColPotOn)));
+        QTest::keyClick(m_view.get(), Qt::Key_End);
+        m_view->grab().save(qEnvironmentVariable("TRES_SHOTS") + "/table-end.png");
+    }
 }
 
 void TestTrePlotView::deleteSelectedRows()

@@ -8,8 +8,14 @@
 #include "mainframe.h"
 #include "tredoc.h"
 #include "tresapp.h"
+#include "treplotview.h"
+#include "uiseam.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
@@ -72,6 +78,22 @@ int main(int argc, char** argv)
     GrabDialog(lr, folder, QStringLiteral("22-errorlist-lr"));
     CAboutDlg about(&frame);
     GrabDialog(about, folder, QStringLiteral("23-about"));
+    // Qt's own dialogs, which should speak German too.
+    QFileDialog files(&frame, QStringLiteral("Öffnen"), QDir::currentPath(), CUiSeam::FileFilter());
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    GrabDialog(files, folder, QStringLiteral("24-filedialog"));
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, &frame);
+    GrabDialog(preview, folder, QStringLiteral("25-preview"));
+    // The table at the end of a row: no column may hide under the metre.
+    if (auto* table = frame.findChild<CTrePlotView*>()) {
+        frame.activateWindow();
+        table->setFocus();
+        table->setCurrentIndex(table->model()->index(2, 1));
+        QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+        QApplication::sendEvent(table, &end);
+        Grab(folder, QStringLiteral("26-table-end"));
+    }
     doc.SetModifiedFlag(false);
     return 0;
 }
