@@ -104,6 +104,8 @@ int VLNKGetFreeChannel(int* channel) {
 
 int VLNKOpenChannel(int channel, const char* port) {
   return Guarded(channel, 204, [&] {
+    // After the unload there is no channel table left to open a channel in.
+    if (!LibraryLoaded()) return 203;
     if (!EnsureWindow()) return 214;
     int result = 0;
     ChannelSlot* slot = Slot(channel);
