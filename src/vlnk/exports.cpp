@@ -61,6 +61,8 @@ int CommandFront(int channel, int commandId, bool busyTest = true) {
   ChannelSlot* slot = Slot(channel);
   if (!slot) return 203;
   if (!slot->bOpen) return 202;
+  // A port whose device went away can only be closed.
+  if (slot->link.m_Port.Lost()) return 217;
   if (busyTest && slot->link.IsBusy()) {
     LogWrite(channel, "%s", kBusyLines[commandId]);
     return 209;

@@ -80,6 +80,12 @@ class CPort {
   static const char* BaudName(int index);
   static long BaudNumber(int index);
 
+  // Whether the device went away under the open port (hang-up, or the device
+  // answers every call with an I/O error, as a pulled USB adapter does). Such
+  // a port stays lost until it is closed; the first call that finds it lost
+  // logs the cause. Library thread only.
+  bool Lost();
+
   bool IsOpen() const { return m_bOpen; }
   int Handle() const { return m_hDevice; }
   const std::string& Name() const { return m_strName; }
@@ -101,7 +107,15 @@ class CPort {
     std::atomic<int> inUse {0};
     std::atomic<int> rxThreshold {-1};
     std::atomic<int> txThreshold {-1};
+    std::atomic<int> lost {0};  // 0, kHungUp or the errno the device failed with
   };
+  static constexpr int kHungUp = -1;
+  // Marks the port lost (the first cause wins) and wakes the library thread
+  // with a line notification, so a waiting command learns of it at once.
+  static void Lose(ThreadBlock* block, int cause);
+  // For the library thread's own calls: loses the port when `error` says the
+  // device is gone.
+  void LoseOn(int error);
   static void Watch(ThreadBlock* block);
   void Wake();
   int ReadByte(uint8_t& out, bool& got);
@@ -115,6 +129,7 @@ class CPort {
   std::string m_strName;
   bool m_bOpen = false;
   int m_nLastError = 0;
+  bool m_bLossLogged = false;
   termios m_original {};
   bool m_bHaveOriginal = false;
 };
