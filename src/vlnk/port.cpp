@@ -121,7 +121,11 @@ int CPort::ClosePort() {
   if (m_hDevice < 0) return 0;
   StopThread();
   DisarmNotify();
-  tcflush(m_hDevice, TCIOFLUSH);
+  // Output already written still goes out: discarding it would cut off the
+  // end of the last command (the tail of a firmware image, the last
+  // acknowledgement), and on a pseudo-terminal it would drop bytes that are
+  // merely on their way to the other end. Only what cannot leave is dropped.
+  tcflush(m_hDevice, DrainOutput() ? TCIFLUSH : TCIOFLUSH);
   // Ptys refuse the modem lines; that is no reason to keep the port.
   int line = TIOCM_DTR;
   ioctl(m_hDevice, TIOCMBIC, &line);
@@ -141,6 +145,27 @@ int CPort::ClosePort() {
     return 205;
   }
   return 0;
+}
+
+// Waits while the output queue keeps shrinking; a line that has not taken a
+// byte for a second (flow control held, device gone) is given up.
+bool CPort::DrainOutput() {
+  constexpr auto kStalled = std::chrono::seconds(1);
+  int last = -1;
+  auto progress = Clock::now();
+  for (;;) {
+    int pending = 0;
+    if (ioctl(m_hDevice, TIOCOUTQ, &pending) != 0) return false;
+    if (pending <= 0) return true;
+    const auto now = Clock::now();
+    if (last < 0 || pending < last) {
+      last = pending;
+      progress = now;
+    } else if (now - progress >= kStalled) {
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 int CPort::Setup(const std::string& name, const std::string& baud) {

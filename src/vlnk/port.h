@@ -40,6 +40,7 @@ class CPort {
   // "C" name whose baud text is unknown) with the watcher running.
   int OpenPort(const std::string& name);
   // 0 or 205. Stops the watcher first, so no notification follows the close.
+  // Output still queued goes out first, unless the line stops taking it.
   int ClosePort();
 
   // Line settings from the name: names beginning with "C" get 1200,n,8,1,
@@ -120,6 +121,8 @@ class CPort {
   void Wake();
   int ReadByte(uint8_t& out, bool& got);
   int WriteAll(const uint8_t* bytes, size_t count, const char* operation);
+  // True when everything written has left the output queue.
+  bool DrainOutput();
   void Fail(int error) { m_nLastError = error; }
 
   int m_nChannel;
