@@ -7,11 +7,7 @@
 namespace vlnk {
 namespace {
 
-enum class Match {
-  Value,          // name as a prefix, then "=" or ":" and a value
-  IgnoredPrefix,  // name as a prefix, anything after it ignored
-  Whole           // the whole token
-};
+using Match = CmdForm;
 
 struct TableEntry {
   const char* name;
@@ -239,6 +235,11 @@ ParseOutcome ParseCommandLine(std::string_view line) {
 const char* CommandName(CmdCode code) {
   const auto index = static_cast<size_t>(code);
   return index < kTableSize ? kTable[index].name : "";
+}
+
+CmdForm CommandForm(CmdCode code) {
+  const auto index = static_cast<size_t>(code);
+  return index < kTableSize ? kTable[index].match : CmdForm::Whole;
 }
 
 }  // namespace vlnk

@@ -36,6 +36,13 @@ enum class CmdCode : int {
   Minimize
 };
 
+// What follows a command's name in a token.
+enum class CmdForm {
+  Value,          // "=" or ":" and a value
+  IgnoredPrefix,  // anything, ignored
+  Whole           // nothing
+};
+
 enum class PortMode { LastPort, GivenPort, PollUser };
 
 struct CmdEntry {
@@ -74,7 +81,8 @@ inline constexpr size_t kCmdPortMax = 21;
 // a line is reported at once. Never throws for any input (except bad_alloc).
 ParseOutcome ParseCommandLine(std::string_view line);
 
-// The text of a command, "/TX" for CmdCode::Tx.
+// The text of a command, "/TX" for CmdCode::Tx; "" past the table.
 const char* CommandName(CmdCode code);
+CmdForm CommandForm(CmdCode code);
 
 }  // namespace vlnk

@@ -10,6 +10,7 @@
 #include "direntry.h"
 #include "frame.h"
 #include "logfile.h"
+#include "session.h"
 #include "vlnkw32.h"
 
 namespace vlnk {
@@ -19,8 +20,9 @@ enum class DirStage : int { Count = 1, Entries = 2 };
 
 constexpr size_t kSpecMax = 80;
 
-// Library-wide, as a repeated frame can only be told by its text.
-std::string g_strLastLine;
+// Library-wide, as a repeated frame can only be told by its text. Steps run
+// only while the library is loaded, so the session is there.
+std::string& LastLine() { return TheSession()->strLastDirLine; }
 
 DirStage Stage(const LinkState& link) { return static_cast<DirStage>(link.m_nStage); }
 
@@ -53,12 +55,12 @@ void OnEntry(LinkState& link) {
       return Fail(link, 211);
     }
   }
-  if (line == g_strLastLine) {
+  if (line == LastLine()) {
     --link.m_nEntriesReceived;
   } else if (link.m_DirList.size() < n) {
     link.m_DirList.push_back(line);
   }
-  g_strLastLine = line;
+  LastLine() = line;
   if (link.m_nEntriesReceived < n) CtrlAwaitNextFrame(link, link.m_Settings.StartBlockTimeout);
 }
 
@@ -127,7 +129,7 @@ int StartGetDirectory(LinkState& link, const char* spec) {
   }
   FreeList(link);
   link.m_nEntriesAnnounced = 0;
-  g_strLastLine.clear();
+  LastLine().clear();
   BuildFrame(link, 'C', link.m_strArgument);
   link.m_nPendingError = 0;
   link.m_nStage = static_cast<int>(DirStage::Count);

@@ -61,6 +61,8 @@ int CommandFront(int channel, int commandId, bool busyTest = true) {
   ChannelSlot* slot = Slot(channel);
   if (!slot) return 203;
   if (!slot->bOpen) return 202;
+  // A port whose device went away can only be closed.
+  if (slot->link.m_Port.Lost()) return 217;
   if (busyTest && slot->link.IsBusy()) {
     LogWrite(channel, "%s", kBusyLines[commandId]);
     return 209;
@@ -104,6 +106,8 @@ int VLNKGetFreeChannel(int* channel) {
 
 int VLNKOpenChannel(int channel, const char* port) {
   return Guarded(channel, 204, [&] {
+    // After the unload there is no channel table left to open a channel in.
+    if (!LibraryLoaded()) return 203;
     if (!EnsureWindow()) return 214;
     int result = 0;
     ChannelSlot* slot = Slot(channel);

@@ -1,27 +1,16 @@
 #include "library.h"
 
 #include <cstdio>
-#include <vector>
 
 #include "libdir.h"
 #include "logfile.h"
 #include "msgwindow.h"
+#include "session.h"
 #include "settings.h"
 #include "vlnkw32.h"
 
 namespace vlnk {
 namespace {
-
-struct LibraryState {
-  bool bLoaded = false;
-  bool bSysDirWritable = false;
-  std::vector<std::unique_ptr<ChannelSlot>> slots;
-};
-
-LibraryState& State() {
-  static LibraryState state;
-  return state;
-}
 
 // Only chooses how a firmware download is paced.
 bool ProbeSystemDir() {
@@ -40,11 +29,11 @@ intptr_t WindowProcedure(void* hwnd, unsigned msg, uintptr_t wParam, intptr_t lP
 }  // namespace
 
 void LibraryLoad() {
-  LibraryState& state = State();
-  if (state.bLoaded) return;
+  if (TheSession()) return;
   const LogSettings logSettings = ReadLogSettings();
-  TheLog().Configure(logSettings.Filename, logSettings.MaxSizeKb);
-  TheLog().CreateIfMissing();
+  Session& state = CreateSession();
+  state.log.Configure(logSettings.Filename, logSettings.MaxSizeKb);
+  state.log.CreateIfMissing();
   for (int channel = 1; channel <= kChannelCount; ++channel)
     state.slots.push_back(std::make_unique<ChannelSlot>(channel));
   LogWrite(0, "Session started");
@@ -53,39 +42,42 @@ void LibraryLoad() {
              logSettings.Filename.c_str());
   state.bSysDirWritable = ProbeSystemDir();
   DeleteStaleProtocolSection();
-  state.bLoaded = true;
 }
 
+// The channels close while the log and the window they use still exist; the
+// log goes last, after its closing lines.
 void LibraryUnload() {
-  LibraryState& state = State();
-  if (!state.bLoaded) return;
-  for (auto& slot : state.slots) {
+  Session* state = TheSession();
+  if (!state) return;
+  for (auto& slot : state->slots) {
     if (!slot->bOpen) continue;
     slot->bOpen = false;
     slot->link.Close();
   }
-  state.slots.clear();
+  state->slots.clear();
   LogWrite(0, "Session terminated");
-  TheLog().Write(0, nullptr);
+  state->log.Write(0, nullptr);
   DestroyTheWindow();
-  state.bLoaded = false;
+  DestroySession();
 }
 
-bool LibraryLoaded() { return State().bLoaded; }
+bool LibraryLoaded() { return TheSession() != nullptr; }
 
 ChannelSlot* Slot(int channel) {
-  auto& slots = State().slots;
-  if (channel < 1 || channel > static_cast<int>(slots.size())) return nullptr;
-  return slots[static_cast<size_t>(channel - 1)].get();
+  Session* state = TheSession();
+  if (!state || channel < 1 || channel > static_cast<int>(state->slots.size())) return nullptr;
+  return state->slots[static_cast<size_t>(channel - 1)].get();
 }
 
 bool AnySlotOpen() {
-  for (const auto& slot : State().slots)
-    if (slot->bOpen) return true;
+  if (Session* state = TheSession())
+    for (const auto& slot : state->slots)
+      if (slot->bOpen) return true;
   return false;
 }
 
 bool EnsureWindow() {
+  if (!TheSession()) return false;
   if (TheWindow()) return true;
   if (CreateTheWindow(&WindowProcedure)) return true;
   LogWrite(0, "VLNKWDLL:ERROR:Cannot create window");
@@ -96,6 +88,9 @@ void DropWindowIfUnused() {
   if (TheWindow() && !AnySlotOpen()) DestroyTheWindow();
 }
 
-bool SystemDirWritable() { return State().bSysDirWritable; }
+bool SystemDirWritable() {
+  const Session* state = TheSession();
+  return state && state->bSysDirWritable;
+}
 
 }  // namespace vlnk

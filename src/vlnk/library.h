@@ -27,7 +27,8 @@ void LibraryLoad();
 void LibraryUnload();
 bool LibraryLoaded();
 
-// The slot of a channel number; null outside 1..8 (or before load).
+// The slot of a channel number; null outside 1..8 (and before load or after
+// unload).
 ChannelSlot* Slot(int channel);
 bool AnySlotOpen();
 

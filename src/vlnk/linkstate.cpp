@@ -28,24 +28,11 @@ int LinkState::Open(const char* port) {
 }
 
 int LinkState::Close() {
-  if (IsBusy()) Cancel();
-  if (IsBusy()) {
-    // A transfer only notes a cancel and ends at its next block, which will
-    // never come on a closed port: end it here so the channel opens idle again.
-    KillTimer();
-    m_Port.DisarmNotify();
-    EndCommand();
-  }
-  if (m_pLocalFile) {
-    std::fclose(m_pLocalFile);
-    m_pLocalFile = nullptr;
-  }
-  if (!m_strPartialPath.empty()) {
-    if (std::remove(m_strPartialPath.c_str()) == 0)
-      LogWrite(m_nChannel, "Removed file %s from disk", m_strPartialPath.c_str());
-    m_strPartialPath.clear();
-  }
-  m_DirList.clear();
+  // A lost port takes no flush; the command just ends.
+  if (IsBusy() && !m_Port.Lost()) Cancel();
+  // A transfer only notes a cancel and ends at its next block, which will
+  // never come on a closed port: it ends here so the channel opens idle again.
+  Abandon();
   LogWrite(m_nChannel, "Channel closed");
   m_bOpenForLink = false;
   return m_Port.ClosePort();
@@ -92,9 +79,28 @@ void LinkState::EndCommand() {
   m_step = nullptr;
 }
 
+void LinkState::Abandon() {
+  KillTimer();
+  m_Port.DisarmNotify();
+  EndCommand();
+  if (m_pLocalFile) {
+    std::fclose(m_pLocalFile);
+    m_pLocalFile = nullptr;
+  }
+  if (!m_strPartialPath.empty()) {
+    if (std::remove(m_strPartialPath.c_str()) == 0)
+      LogWrite(m_nChannel, "Removed file %s from disk", m_strPartialPath.c_str());
+    m_strPartialPath.clear();
+  }
+  m_DirList.clear();
+}
+
 void LinkState::Deliver(StepEvent event) {
   m_Port.DisarmNotify();
   KillTimer();
+  // Nothing answers on a vanished port: the step would only retry into the
+  // void. The command ends at the caller's next poll.
+  if (m_Port.Lost()) return;
   if (!IsBusy() || !m_step) {
     LogWrite(m_nChannel, event == StepEvent::TimerEvent ? "VLNKWDLL:ERROR:Got timer event with nothing active"
                                                         : "VLNKWDLL:ERROR:Got comms event with nothing active");
@@ -152,6 +158,10 @@ void LinkState::ChooseRetryLimit() {
 
 int LinkState::Poll(int* value, char* text) {
   if (m_nCommandId < 1 || m_nCommandId > kLastCommand || !m_step) return 210;
+  if (m_Port.Lost()) {
+    Abandon();
+    return 217;
+  }
   StepFn step = m_step;
   m_bInStep = true;
   const int result = step(*this, StepEvent::Poll, value, text);

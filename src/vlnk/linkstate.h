@@ -78,8 +78,12 @@ class LinkState {
   // A line notification or timer for this channel: disarms the port, kills the
   // timer, then runs the active command's step.
   void Deliver(StepEvent event);
-  // The active command's Poll result; 210 when idle.
+  // The active command's Poll result; 210 when idle, 217 (after ending the
+  // command) when the port went away.
   int Poll(int* value, char* text);
+  // Ends the active command where it stands: timer and notifications off,
+  // the local file closed, a partly received file removed, the listing freed.
+  void Abandon();
 
   // The channel's timer; starting it while it runs does nothing.
   void StartTimer(unsigned ms);

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "session.h"
+
 namespace vlnk {
 namespace {
 
@@ -105,12 +107,14 @@ void CLogFile::Write(int channel, const char* text) {
   std::fclose(file);
 }
 
-CLogFile& TheLog() {
-  static CLogFile log;
-  return log;
+CLogFile* TheLog() {
+  Session* session = TheSession();
+  return session ? &session->log : nullptr;
 }
 
 void LogWrite(int channel, const char* format, ...) {
+  CLogFile* log = TheLog();
+  if (!log) return;
   va_list args;
   va_start(args, format);
   va_list copy;
@@ -120,7 +124,7 @@ void LogWrite(int channel, const char* format, ...) {
   std::vector<char> text(length > 0 ? static_cast<size_t>(length) + 1 : 1, '\0');
   if (length > 0) std::vsnprintf(text.data(), text.size(), format, args);
   va_end(args);
-  TheLog().Write(channel, text.data());
+  log->Write(channel, text.data());
 }
 
 }  // namespace vlnk

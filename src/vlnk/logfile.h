@@ -44,10 +44,10 @@ class CLogFile {
   std::function<std::tm()> m_clock;
 };
 
-// The log of this library instance.
-CLogFile& TheLog();
+// The log of the loaded library; null before load and after unload.
+CLogFile* TheLog();
 
-// printf-style entry in the library's log.
+// printf-style entry in the library's log; nothing while no library is loaded.
 void LogWrite(int channel, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 }  // namespace vlnk

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "port.h"
+#include "session.h"
 
 namespace vlnk {
 
@@ -75,22 +76,22 @@ bool CMsgWindow::PumpOneUntil(Clock::time_point deadline) {
   return true;
 }
 
-namespace {
-std::unique_ptr<CMsgWindow>& WindowSlot() {
-  static std::unique_ptr<CMsgWindow> window;
-  return window;
+CMsgWindow* TheWindow() {
+  Session* session = TheSession();
+  return session ? session->window.get() : nullptr;
 }
-}  // namespace
-
-CMsgWindow* TheWindow() { return WindowSlot().get(); }
 
 bool CreateTheWindow(WindowProc proc) {
-  if (WindowSlot()) return true;
-  WindowSlot().reset(new (std::nothrow) CMsgWindow(proc));
-  return WindowSlot() != nullptr;
+  Session* session = TheSession();
+  if (!session) return false;
+  if (session->window) return true;
+  session->window.reset(new (std::nothrow) CMsgWindow(proc));
+  return session->window != nullptr;
 }
 
-void DestroyTheWindow() { WindowSlot().reset(); }
+void DestroyTheWindow() {
+  if (Session* session = TheSession()) session->window.reset();
+}
 
 bool PumpOneMessage() {
   CMsgWindow* window = TheWindow();

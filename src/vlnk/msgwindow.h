@@ -72,7 +72,8 @@ class CMsgWindow {
 
 // The library's one window; null while none exists.
 CMsgWindow* TheWindow();
-// Creates the window on the calling thread when none exists. False on failure.
+// Creates the window on the calling thread when none exists. False on failure
+// and while no library is loaded.
 bool CreateTheWindow(WindowProc proc);
 void DestroyTheWindow();
 

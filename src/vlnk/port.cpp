@@ -104,6 +104,8 @@ int CPort::OpenPort(const std::string& name) {
     return 204;
   }
   m_hDevice = fd;
+  m_thread.lost.store(0);
+  m_bLossLogged = false;
   m_bHaveOriginal = tcgetattr(fd, &m_original) == 0;
   m_bOpen = true;
   FlushReceive();
@@ -119,7 +121,11 @@ int CPort::ClosePort() {
   if (m_hDevice < 0) return 0;
   StopThread();
   DisarmNotify();
-  tcflush(m_hDevice, TCIOFLUSH);
+  // Output already written still goes out: discarding it would cut off the
+  // end of the last command (the tail of a firmware image, the last
+  // acknowledgement), and on a pseudo-terminal it would drop bytes that are
+  // merely on their way to the other end. Only what cannot leave is dropped.
+  tcflush(m_hDevice, DrainOutput() ? TCIFLUSH : TCIOFLUSH);
   // Ptys refuse the modem lines; that is no reason to keep the port.
   int line = TIOCM_DTR;
   ioctl(m_hDevice, TIOCMBIC, &line);
@@ -141,6 +147,27 @@ int CPort::ClosePort() {
   return 0;
 }
 
+// Waits while the output queue keeps shrinking; a line that has not taken a
+// byte for a second (flow control held, device gone) is given up.
+bool CPort::DrainOutput() {
+  constexpr auto kStalled = std::chrono::seconds(1);
+  int last = -1;
+  auto progress = Clock::now();
+  for (;;) {
+    int pending = 0;
+    if (ioctl(m_hDevice, TIOCOUTQ, &pending) != 0) return false;
+    if (pending <= 0) return true;
+    const auto now = Clock::now();
+    if (last < 0 || pending < last) {
+      last = pending;
+      progress = now;
+    } else if (now - progress >= kStalled) {
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
 int CPort::Setup(const std::string& name, const std::string& baud) {
   if (!m_bOpen) {
     LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to setup without open");
@@ -149,6 +176,7 @@ int CPort::Setup(const std::string& name, const std::string& baud) {
   const bool comName = !name.empty() && (name[0] == 'C' || name[0] == 'c');
   termios tio {};
   if (tcgetattr(m_hDevice, &tio) != 0) {
+    LoseOn(errno);
     Fail(errno);
     CheckError("Setup(Build)");
     LogWrite(m_nChannel, "VLNKWDLL:ERROR:Failed to build dcb '%s:%s'", name.c_str(), comName ? "1200,n,8,1" : "");
@@ -174,6 +202,7 @@ int CPort::Setup(const std::string& name, const std::string& baud) {
     }
   }
   if (tcsetattr(m_hDevice, TCSANOW, &tio) != 0) {
+    LoseOn(errno);
     Fail(errno);
     CheckError("Setup");
     LogWrite(m_nChannel, "VLNKWDLL:ERROR:Failed to set comm state '%s:%s'", name.c_str(), baud.c_str());
@@ -195,6 +224,7 @@ int CPort::WriteAll(const uint8_t* bytes, size_t count, const char* operation) {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) {
+      LoseOn(errno);
       Fail(errno);
       break;
     }
@@ -241,6 +271,11 @@ int CPort::ReadByte(uint8_t& out, bool& got) {
       return 0;
     }
     if (n < 0 && errno == EAGAIN) return 0;
+    // A terminal reads as ended only when its line hung up.
+    if (n == 0)
+      Lose(&m_thread, kHungUp);
+    else
+      LoseOn(errno);
     Fail(n == 0 ? EIO : errno);
   } else {
     Fail(errno);
@@ -273,6 +308,10 @@ int CPort::GetString(uint8_t* out, size_t count) {
     }
     if (n < 0 && errno == EINTR) continue;
     if ((n < 0 && errno != EAGAIN) || n == 0) {
+      if (n == 0)
+        Lose(&m_thread, kHungUp);
+      else
+        LoseOn(errno);
       Fail(n == 0 ? EIO : errno);
       break;
     }
@@ -328,6 +367,7 @@ void CPort::FlushReceive() {
     return;
   }
   if (tcflush(m_hDevice, TCIFLUSH) != 0) {
+    LoseOn(errno);
     Fail(errno);
     CheckError("FlushReceive");
   }
@@ -339,6 +379,7 @@ void CPort::FlushTransmit() {
     return;
   }
   if (tcflush(m_hDevice, TCOFLUSH) != 0) {
+    LoseOn(errno);
     Fail(errno);
     CheckError("FlushTransmit");
   }
@@ -350,8 +391,35 @@ int CPort::GetNumInRxBuffer() {
     return 0;
   }
   int queued = 0;
-  if (ioctl(m_hDevice, FIONREAD, &queued) != 0) return 0;
+  if (ioctl(m_hDevice, FIONREAD, &queued) != 0) {
+    LoseOn(errno);
+    return 0;
+  }
   return queued;
+}
+
+bool CPort::Lost() {
+  const int cause = m_thread.lost.load();
+  if (cause == 0 || !m_bOpen) return false;
+  if (!m_bLossLogged) {
+    m_bLossLogged = true;
+    LogWrite(m_nChannel, "VLNKWDLL:ERROR:Port '%s' is gone (%s)", m_strName.c_str(),
+             cause == kHungUp ? "hang-up" : std::strerror(cause));
+  }
+  return true;
+}
+
+void CPort::Lose(ThreadBlock* block, int cause) {
+  int none = 0;
+  if (!block->lost.compare_exchange_strong(none, cause != 0 ? cause : EIO)) return;
+  if (block->window && block->inUse.load())
+    block->window->Post(WM_COMMNOTIFY, static_cast<uintptr_t>(block->hDevice), 1);
+}
+
+void CPort::LoseOn(int error) {
+  // What a device that is no longer there answers; anything else is a
+  // passing fault that the protocol's retries deal with.
+  if (error == EIO || error == ENXIO || error == ENODEV) Lose(&m_thread, error);
 }
 
 void CPort::CheckError(const char* operation) {
@@ -441,22 +509,37 @@ void CPort::StopThread() {
 // nothing is queued yet, so an idle port costs nothing. While a threshold is
 // partly filled (or a transmit threshold waits for the output to drain) it
 // looks again every millisecond or two: poll() reports input, not its amount.
+// A device that went away stays "ready" for ever; once the port is lost the
+// watcher waits for nothing but its stop.
 void CPort::Watch(ThreadBlock* block) {
   block->threadId.store(static_cast<int>(gettid()));
   block->threadId.notify_all();
-  bool hungUp = false;
   while (block->inUse.load()) {
+    if (block->lost.load()) {
+      pollfd wake {block->wakeFd, POLLIN, 0};
+      if (poll(&wake, 1, -1) > 0 && (wake.revents & POLLIN)) {
+        uint64_t value;
+        [[maybe_unused]] const ssize_t n = read(block->wakeFd, &value, sizeof value);
+      }
+      continue;
+    }
     bool notify = false;
     int queued = 0;
     int rx = block->rxThreshold.load();
     if (rx != -1) {
-      if (ioctl(block->hDevice, FIONREAD, &queued) != 0) queued = 0;
+      if (ioctl(block->hDevice, FIONREAD, &queued) != 0) {
+        Lose(block, errno);
+        continue;
+      }
       notify = queued >= rx && block->rxThreshold.compare_exchange_strong(rx, -1);
     }
     int tx = block->txThreshold.load();
     if (!notify && tx != -1) {
       int pending = 0;
-      if (ioctl(block->hDevice, TIOCOUTQ, &pending) != 0) pending = 0;
+      if (ioctl(block->hDevice, TIOCOUTQ, &pending) != 0) {
+        Lose(block, errno);
+        continue;
+      }
       notify = pending <= tx && block->txThreshold.compare_exchange_strong(tx, -1);
     }
     if (notify) {
@@ -468,7 +551,7 @@ void CPort::Watch(ThreadBlock* block) {
     pollfd fds[2] = {{block->wakeFd, POLLIN, 0}, {block->hDevice, POLLIN, 0}};
     nfds_t count = 1;
     int timeoutMs = -1;
-    if (rx != -1 && !hungUp) {
+    if (rx != -1) {
       if (queued > 0)
         timeoutMs = 1;
       else
@@ -480,11 +563,9 @@ void CPort::Watch(ThreadBlock* block) {
     if (fds[0].revents & POLLIN) {
       uint64_t value;
       [[maybe_unused]] const ssize_t n = read(block->wakeFd, &value, sizeof value);
-      hungUp = false;  // re-armed: look at the line again
     }
-    // A hung-up line stays readable for ever; wait for the next arming instead.
-    if (count == 2 && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) && !(fds[1].revents & POLLIN))
-      hungUp = true;
+    if (count == 2 && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)))
+      Lose(block, (fds[1].revents & POLLNVAL) ? EBADF : (fds[1].revents & POLLHUP) ? kHungUp : EIO);
   }
   block->threadId.store(0);
   block->threadId.notify_all();

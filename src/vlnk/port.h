@@ -40,6 +40,7 @@ class CPort {
   // "C" name whose baud text is unknown) with the watcher running.
   int OpenPort(const std::string& name);
   // 0 or 205. Stops the watcher first, so no notification follows the close.
+  // Output still queued goes out first, unless the line stops taking it.
   int ClosePort();
 
   // Line settings from the name: names beginning with "C" get 1200,n,8,1,
@@ -80,6 +81,12 @@ class CPort {
   static const char* BaudName(int index);
   static long BaudNumber(int index);
 
+  // Whether the device went away under the open port (hang-up, or the device
+  // answers every call with an I/O error, as a pulled USB adapter does). Such
+  // a port stays lost until it is closed; the first call that finds it lost
+  // logs the cause. Library thread only.
+  bool Lost();
+
   bool IsOpen() const { return m_bOpen; }
   int Handle() const { return m_hDevice; }
   const std::string& Name() const { return m_strName; }
@@ -101,11 +108,21 @@ class CPort {
     std::atomic<int> inUse {0};
     std::atomic<int> rxThreshold {-1};
     std::atomic<int> txThreshold {-1};
+    std::atomic<int> lost {0};  // 0, kHungUp or the errno the device failed with
   };
+  static constexpr int kHungUp = -1;
+  // Marks the port lost (the first cause wins) and wakes the library thread
+  // with a line notification, so a waiting command learns of it at once.
+  static void Lose(ThreadBlock* block, int cause);
+  // For the library thread's own calls: loses the port when `error` says the
+  // device is gone.
+  void LoseOn(int error);
   static void Watch(ThreadBlock* block);
   void Wake();
   int ReadByte(uint8_t& out, bool& got);
   int WriteAll(const uint8_t* bytes, size_t count, const char* operation);
+  // True when everything written has left the output queue.
+  bool DrainOutput();
   void Fail(int error) { m_nLastError = error; }
 
   int m_nChannel;
@@ -115,6 +132,7 @@ class CPort {
   std::string m_strName;
   bool m_bOpen = false;
   int m_nLastError = 0;
+  bool m_bLossLogged = false;
   termios m_original {};
   bool m_bHaveOriginal = false;
 };

@@ -225,6 +225,40 @@ TEST_F(ChannelTest, ClosingDuringATransferLeavesTheChannelIdle) {
   EXPECT_EQ(VLNKGetResult(1, nullptr, nullptr), 210);
 }
 
+// The unload closes what is open; a late caller (another library's destructor,
+// a thread still running at exit) then finds no channels instead of freed ones.
+TEST_F(ChannelTest, UnloadClosesTheChannelsAndLaterCallsFindNone) {
+  OpenOn(2);
+  FakeCommand command;
+  Link(2).BeginCommand(vlnk::kGetPath, command.Step());
+  vlnk::LibraryUnload();
+  const std::string log = LogText();
+  EXPECT_TRUE(Contains(log, " 2  Channel closed\n"));
+  EXPECT_TRUE(log.ends_with("Session terminated\n\n"));
+  EXPECT_EQ(vlnk::Slot(2), nullptr);
+  EXPECT_EQ(vlnk::TheWindow(), nullptr);
+
+  char text[VLNK_TEXT_SIZE] = "";
+  int value = 0;
+  int channel = -1;
+  EXPECT_EQ(VLNKGetFreeChannel(&channel), 201);
+  EXPECT_EQ(channel, 0);
+  EXPECT_EQ(VLNKOpenChannel(1, ptys.back()->SlavePath().c_str()), 203);
+  EXPECT_EQ(VLNKCloseChannel(2), 203);
+  EXPECT_EQ(VLNKGetResult(2, &value, text), 203);
+  EXPECT_EQ(VLNKCancel(2), 203);
+  EXPECT_EQ(VLNKGetPath(2), 203);
+  EXPECT_EQ(VLNKCheckConnect(2, 1), 203);
+  EXPECT_EQ(VLNKPollUser(&channel, 1), 201);
+  EXPECT_EQ(CMDVLNK("/NOSCREEN /PORT=1"), 214);
+  VLNKWriteLog(1, "after the unload");
+  EXPECT_EQ(VLNKMessageHdlr(nullptr, vlnk::WM_TIMER, 2, 0), 0);
+  EXPECT_EQ(VLNKGetErrorString(0, text), 18);
+  EXPECT_EQ(LogText(), log);  // nothing more was written
+
+  vlnk::LibraryLoad();  // for TearDown
+}
+
 TEST_F(ChannelTest, ErrorTextsVersionAndSentinel) {
   char buf[VLNK_ERROR_TEXT_SIZE];
   EXPECT_EQ(VLNKGetErrorString(0, buf), 18);

@@ -178,6 +178,36 @@ TEST(CmdvlnkArgumentsTest, EachArgumentIsATokenWithDosSeparatorsInItsValue) {
   EXPECT_EQ(DosValueToPath(out.job.list[0].value), "/tmp/x/*.tsd");
 }
 
+// One argument may hold several commands, as the line of the export may: the
+// program makes the same job of it as CMDVLNK makes of the text.
+TEST(CmdvlnkArgumentsTest, SeveralCommandsInOneArgumentSplitAsInTheExport) {
+  for (const std::string text : {"/PORT=1/NOSCREEN/DATE", "/port=1/noscreen/date/TIME", "/PORT=1/PORT=2",
+                                 "/PORT:3/RX:C:\\TRE\\*.TSD/ABORT", "/IRQ5/NOSCREEN/CFGPATH=x/U=4"}) {
+    EXPECT_EQ(cmdvlnk::JoinArguments({text}), text);
+  }
+  const ParseOutcome out = ParseCommandLine(cmdvlnk::JoinArguments({"/PORT=1/PORT=2", "/NOSCREEN", "/DATE"}));
+  ASSERT_TRUE(out.bOk);
+  EXPECT_EQ(out.job.port, "COM1");
+  EXPECT_FALSE(out.job.bShowDialog);
+  ASSERT_EQ(out.job.list.size(), 1u);
+  EXPECT_EQ(out.job.list[0].code, CmdCode::Date);
+  EXPECT_EQ(out.log, std::vector<std::string> {"VLNKWDLL:CMDVLNK:ERROR:Port already set to 'COM1',cannot try '2'"});
+  // A path and then commands, in one argument.
+  EXPECT_EQ(cmdvlnk::JoinArguments({"/RX=/home/survey/*.TSD/NOSCREEN/CD=C:/TRE"}),
+            "/RX=\\home\\survey\\*.TSD/NOSCREEN/CD=C:\\TRE");
+}
+
+// Folders named like a command without a value stay folders while a path
+// goes on after them; names that only begin like a command are no command.
+TEST(CmdvlnkArgumentsTest, FoldersNamedLikeCommandsStayPartOfThePath) {
+  EXPECT_EQ(cmdvlnk::JoinArguments({"/RX=/data/dir/time/*.TSD"}), "/RX=\\data\\dir\\time\\*.TSD");
+  EXPECT_EQ(cmdvlnk::JoinArguments({"/CD=C:/TRE/DATEN", "/TX=/tmp/date.d/txt/u/a"}),
+            "/CD=C:\\TRE\\DATEN /TX=\\tmp\\date.d\\txt\\u\\a");
+  EXPECT_EQ(cmdvlnk::JoinArguments({"/RX=/home/my", "dir/x.tsd"}), "/RX=\\home\\my dir\\x.tsd");
+  // Only at the very end is such a name taken for the command.
+  EXPECT_EQ(cmdvlnk::JoinArguments({"/TX=/srv/free"}), "/TX=\\srv/free");
+}
+
 // The display drawn into a pipe, read back as the terminal would get it.
 class DisplayTest : public ::testing::Test {
  protected:

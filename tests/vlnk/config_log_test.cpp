@@ -97,14 +97,14 @@ class SmallLogTest : public ReloadTest {
 };
 
 TEST_F(SmallLogTest, LoadRaisesMaxSizeToTenAndDropsTheMisspeltSection) {
-  EXPECT_EQ(vlnk::TheLog().MaxSizeKb(), 10u);
+  EXPECT_EQ(vlnk::TheLog()->MaxSizeKb(), 10u);
   EXPECT_TRUE(Contains(IniText(), "MaxSize=10\n"));
   EXPECT_FALSE(Contains(IniText(), "Procotol"));
   EXPECT_TRUE(Contains(IniText(), "[Protocol]\nMaxRetries=3\n"));
 }
 
 TEST_F(SmallLogTest, TrimKeepsBannerAndNewestTenthFromAWholeLine) {
-  vlnk::CLogFile& log = vlnk::TheLog();
+  vlnk::CLogFile& log = *vlnk::TheLog();
   log.SetClock([] { return Day(24, 13); });
   int n = 0;
   struct stat st {};
@@ -135,7 +135,7 @@ class LongLogPathTest : public ReloadTest {
 };
 
 TEST_F(LongLogPathTest, OverlongLogPathFallsBackToTheDefault) {
-  EXPECT_EQ(vlnk::TheLog().Path(), LogPath());
+  EXPECT_EQ(vlnk::TheLog()->Path(), LogPath());
   EXPECT_TRUE(Contains(LogText(), "VLNKWDLL:ERROR:LogFile 'Filename' is longer than 80 characters"));
   EXPECT_TRUE(Contains(IniText(), "Filename=" + LogPath() + "\n"));
 }
@@ -143,7 +143,7 @@ TEST_F(LongLogPathTest, OverlongLogPathFallsBackToTheDefault) {
 using LogTest = LibraryTest;
 
 TEST_F(LogTest, BannerSessionLinesAndColumns) {
-  vlnk::CLogFile& log = vlnk::TheLog();
+  vlnk::CLogFile& log = *vlnk::TheLog();
   log.SetClock([] { return Day(24, 13); });
   vlnk::LogWrite(0, "no channel");
   vlnk::LogWrite(7, "channel %d", 7);
@@ -168,7 +168,7 @@ TEST_F(LogTest, BannerSessionLinesAndColumns) {
 }
 
 TEST_F(LogTest, NewDayGetsACurrentDateLine) {
-  vlnk::CLogFile& log = vlnk::TheLog();
+  vlnk::CLogFile& log = *vlnk::TheLog();
   log.SetClock([] { return Day(24, 23); });
   vlnk::LogWrite(1, "evening");
   vlnk::LogWrite(1, "still evening");
@@ -198,7 +198,7 @@ TEST_F(LogTest, UnloadEndsTheSession) {
 }
 
 TEST_F(LogTest, UnwritableLogLosesEntriesSilently) {
-  vlnk::CLogFile& log = vlnk::TheLog();
+  vlnk::CLogFile& log = *vlnk::TheLog();
   const std::string path = log.Path();
   log.Configure(Dir() + "/no/such/dir/VLNKW.LOG", 10);
   vlnk::LogWrite(1, "lost");

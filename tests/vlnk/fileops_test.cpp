@@ -213,6 +213,43 @@ TEST_F(FileOpsTest, FailedReceiveLeavesNoPartialFileAndClosingMidwayToo) {
   EXPECT_EQ(FilesStartingWith(PcDir(), "BIG.TSD"), 0);
 }
 
+// A block lost or taken twice shows only in the count against the size the
+// entry announced: such a file is refused, and the old one kept.
+TEST_F(FileOpsTest, ReceiveOfMoreOrFewerBytesThanAnnouncedFailsAndKeepsTheOldFile) {
+  WriteFile(DataDir() + "/SURVEY.TSD", PatternBytes(256 * 3 + 40, 8));
+  WriteFile(PcDir() + "/SURVEY.TSD", "the file the user had");
+  SetUpHandheld();
+  for (const long skew : {100L, 1L, -1L, -300L}) {
+    Sim().With([&](vlnksim::CHandheld& h) { h.sizeSkew = skew; });
+    EXPECT_EQ(Receive(PcDir() + "/SURVEY.TSD"), 216) << "announced " << skew << " bytes off";
+    EXPECT_EQ(ReadFile(PcDir() + "/SURVEY.TSD"), "the file the user had");
+    EXPECT_EQ(FilesStartingWith(PcDir(), "SURVEY.TSD.part"), 0);
+  }
+  const std::string log = LogText();
+  EXPECT_TRUE(Contains(log, "VLNKWDLL:ERROR:RX:Received 808 of 908 bytes [" + PcDir() + "/SURVEY.TSD]\n"));
+  EXPECT_TRUE(Contains(log, "VLNKWDLL:ERROR:RX:More than the 807 bytes announced [" + PcDir() + "/SURVEY.TSD]\n"));
+  // The line is in step for the next receive.
+  Sim().With([](vlnksim::CHandheld& h) { h.sizeSkew = 0; });
+  EXPECT_EQ(Receive(PcDir() + "/SURVEY.TSD"), 0);
+  EXPECT_TRUE(ReadFile(PcDir() + "/SURVEY.TSD") == PatternBytes(256 * 3 + 40, 8));
+}
+
+// The received file cannot take the target's place (here a folder of that
+// name, which refuses even root): the receive fails, nothing is lost.
+TEST_F(FileOpsTest, ReceiveThatCannotReplaceTheTargetFailsAndLeavesItAsItWas) {
+  WriteFile(DataDir() + "/DIR.TSD", PatternBytes(700, 9));
+  fs::create_directory(PcDir() + "/DIR.TSD");
+  WriteFile(PcDir() + "/DIR.TSD/KEEP.TXT", "keep me");
+  SetUpHandheld();
+  EXPECT_EQ(Receive(PcDir() + "/DIR.TSD"), 228);
+  EXPECT_TRUE(fs::is_directory(PcDir() + "/DIR.TSD"));
+  EXPECT_EQ(ReadFile(PcDir() + "/DIR.TSD/KEEP.TXT"), "keep me");
+  EXPECT_EQ(FilesStartingWith(PcDir(), "DIR.TSD.part"), 0);
+  const std::string log = LogText();
+  EXPECT_TRUE(Contains(log, "VLNKWDLL:ERROR:RX:Could not replace [" + PcDir() + "/DIR.TSD]: "));
+  EXPECT_FALSE(Contains(log, "Finished receiving file " + PcDir() + "/DIR.TSD"));
+}
+
 TEST_F(FileOpsTest, ReceiveRefusesUnsafeAndInvalidNames) {
   SetUpHandheld();
   EXPECT_EQ(VLNKReceiveFile(1, (PcDir() + "/../ESCAPE.TSD").c_str()), 223);

@@ -69,6 +69,23 @@ TEST_F(PortTest, OpenRefusesMissingDevicesNonTerminalsBusyPortsAndLongNames) {
   EXPECT_EQ(other.OpenPort(pty.SlavePath()), 204);
 }
 
+// What a command wrote before the channel closed reaches the handheld: the
+// close must not throw away output that is still on its way (the tail of a
+// firmware image, the last acknowledgement). Many rounds, since on a
+// pseudo-terminal the bytes are in flight only for a moment.
+TEST_F(PortTest, CloseDeliversWhatWasWrittenBeforeIt) {
+  const std::string block = std::string(242, 'x') + "END";
+  for (int round = 0; round < 100; ++round) {
+    vlnksim::CPtyPair line;
+    ASSERT_TRUE(line.Ok());
+    vlnk::CPort writer(5);
+    ASSERT_EQ(writer.OpenPort(line.SlavePath()), 0);
+    ASSERT_EQ(writer.SendString(reinterpret_cast<const uint8_t*>(block.data()), block.size()), 0);
+    ASSERT_EQ(writer.ClosePort(), 0);
+    ASSERT_EQ(line.Read(block.size(), 5000), block) << "round " << round;
+  }
+}
+
 TEST_F(PortTest, ComNamesGet1200n81AndUnknownBaudIsLoggedAndLeftAt1200) {
   WriteIni("[Ports]\nCOM7=" + pty.SlavePath() + "\n");
   termios before = pty.SlaveSettings();

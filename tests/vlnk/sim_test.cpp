@@ -1,12 +1,15 @@
 // The library against the handheld simulator on a real pseudo-terminal line.
 #include <csignal>
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "library.h"
+#include "link_env.h"
 #include "vlnk_env.h"
 #include "vlnkw32.h"
 
@@ -50,6 +53,14 @@ class Simulator {
     waitpid(m_pid, &status, 0);
   }
   const std::string& Path() const { return m_path; }
+  // Ends the simulator at once, as a pulled adapter ends the line.
+  void Kill() {
+    if (m_pid <= 0) return;
+    kill(m_pid, SIGKILL);
+    int status;
+    waitpid(m_pid, &status, 0);
+    m_pid = -1;
+  }
 
  private:
   pid_t m_pid = -1;
@@ -99,6 +110,49 @@ TEST_F(SimulatorTest, InfraredHandheldAnswersEnqWithI) {
   ASSERT_EQ(VLNKOpenChannel(2, "COM2"), 0);
   EXPECT_EQ(ProbeOnce(2), 'I');
   EXPECT_EQ(VLNKCloseChannel(2), 0);
+}
+
+double CpuSeconds() {
+  timespec t {};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+// A line that goes away in the middle of a receive (an adapter pulled) ends
+// the command at once with the port error, not after every retry, and nothing
+// keeps a core busy meanwhile. The channel can then only be closed.
+TEST_F(SimulatorTest, VanishedPortEndsTheReceiveAtOnceWithoutSpinning) {
+  const std::string root = Dir() + "/handheld";
+  std::filesystem::create_directories(root);
+  WriteFile(root + "/BIG.TSD", PatternBytes(30000, 9));
+  Simulator sim({"--root", root, "--paced"});
+  ASSERT_FALSE(sim.Path().empty());
+  ASSERT_EQ(VLNKOpenChannel(1, sim.Path().c_str()), 0);
+  const std::string target = Dir() + "/BIG.TSD";
+  ASSERT_EQ(VLNKReceiveFile(1, target.c_str()), 213);
+  // Mid-way: the data is flowing (2400 baud, so there is time).
+  ASSERT_TRUE(PumpUntil([&] {
+    return VLNKGetResult(1, nullptr, nullptr) == 213 && vlnk::Slot(1)->link.m_nDoneBytes >= 512;
+  }, 20000));
+
+  sim.Kill();
+  using Clock = std::chrono::steady_clock;
+  const auto start = Clock::now();
+  const double cpuStart = CpuSeconds();
+  int result = 213;
+  char text[VLNK_TEXT_SIZE];
+  PumpUntil([&] { return (result = VLNKGetResult(1, nullptr, text)) != 213; }, 10000);
+  const double cpu = CpuSeconds() - cpuStart;
+  const auto waited = Clock::now() - start;
+
+  EXPECT_EQ(result, 217);
+  EXPECT_LT(waited, std::chrono::seconds(2));
+  EXPECT_LT(cpu, 0.2) << "seconds of CPU while waiting";
+  EXPECT_TRUE(Contains(LogText(), "VLNKWDLL:ERROR:Port '" + sim.Path() + "' is gone ("));
+  EXPECT_FALSE(Exists(target));
+  EXPECT_EQ(FilesStartingWith(Dir(), "BIG.TSD"), 0);  // no partial file either
+  EXPECT_EQ(VLNKGetSessionId(1), 217);
+  EXPECT_EQ(VLNKCloseChannel(1), 0);
 }
 
 }  // namespace

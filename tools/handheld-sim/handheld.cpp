@@ -441,7 +441,7 @@ std::string CHandheld::EntryRecord(const std::string& folder, const std::string&
   const unsigned time = static_cast<unsigned>((tm.tm_hour << 11) | (tm.tm_min << 5) | (tm.tm_sec / 2));
   std::string record(13, '\0');
   std::copy_n(name.begin(), std::min<size_t>(name.size(), 12), record.begin());
-  record += U32(static_cast<uint32_t>(S_ISDIR(st.st_mode) ? 0 : st.st_size));
+  record += U32(static_cast<uint32_t>(S_ISDIR(st.st_mode) ? 0 : st.st_size + sizeSkew));
   record += static_cast<char>(S_ISDIR(st.st_mode) ? 0x10 : 0x20);
   record += U16(date);
   record += U16(time);

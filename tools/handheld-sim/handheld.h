@@ -57,6 +57,7 @@ class CHandheld {
   int badChecksumReplies = 0;
   int oversizeReplies = 0;
   int repeatNextEntries = 0;  // entry frames sent a second time after their ACK
+  long sizeSkew = 0;          // added to the size a file's entry announces
 
   // What the PC sent: the payload of every good request frame, in order.
   const std::vector<std::string>& Requests() const { return m_requests; }

@@ -17,8 +17,12 @@
 namespace {
 
 volatile int g_stop = 0;
+vlnksim::CSimServer* g_server = nullptr;
 
-void OnSignal(int) { g_stop = 1; }
+void OnSignal(int) {
+  g_stop = 1;
+  if (g_server) g_server->RequestStop();
+}
 
 void Usage(std::FILE* out) {
   std::fprintf(out,
@@ -107,6 +111,7 @@ int main(int argc, char** argv) {
   sigaction(SIGINT, &action, nullptr);
 
   vlnksim::CSimServer server(options);
+  g_server = &server;
   if (!server.Ok()) {
     std::fprintf(stderr, "vlnk-handheld-sim: cannot open a pseudo-terminal: %s\n", std::strerror(errno));
     return 1;
@@ -118,5 +123,6 @@ int main(int argc, char** argv) {
   std::printf("%s\n", server.PortPath().c_str());
   std::fflush(stdout);
   server.Run(&g_stop);
+  g_server = nullptr;
   return 0;
 }

@@ -41,10 +41,14 @@ CSimServer::~CSimServer() {
 
 void CSimServer::Start() { m_thread = std::thread([this] { Run(); }); }
 
-void CSimServer::Stop() {
+void CSimServer::RequestStop() {
   m_stop = true;
   const uint64_t one = 1;
   if (m_wake >= 0) [[maybe_unused]] const ssize_t n = write(m_wake, &one, sizeof one);
+}
+
+void CSimServer::Stop() {
+  RequestStop();
   if (m_thread.joinable()) m_thread.join();
 }
 

@@ -48,6 +48,10 @@ class CSimServer {
   // Runs in a thread of its own.
   void Start();
   void Stop();
+  // Makes Run() return soon; safe in a signal handler. A flag alone is not
+  // enough there: a signal between Run's look at it and its wait would leave
+  // the server waiting for a line that stays quiet.
+  void RequestStop();
 
   // Bytes that went over the line each way, and faults injected.
   uint64_t BytesIn() const { return m_bytesIn.load(); }
