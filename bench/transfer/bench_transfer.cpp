@@ -4,7 +4,7 @@
 // which a repaint is served). Optionally saves a picture of the dialog at
 // half the transfer.
 #include "transferdlg.h"
-#include "tresapp.h"
+#include <QApplication>
 #include "uiseam.h"
 
 #include <QDir>
@@ -38,7 +38,7 @@ int main(int argc, char** argv)
         return 1;
     }
     if (qgetenv("QT_QPA_PLATFORM").isEmpty() && qgetenv("DISPLAY").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
-    CTresApp app(argc, argv);
+    QApplication app(argc, argv);
     QString baud = QStringLiteral("9600"), shot;
     int kb = 8;
     const QStringList args = app.arguments();

@@ -5,7 +5,7 @@
 #include "transferdlg.h"
 #include "portsearchdlg.h"
 #include "tredoc.h"
-#include "tresapp.h"
+#include <QApplication>
 #include "uiseam.h"
 
 #include <QApplication>
@@ -526,7 +526,7 @@ int main(int argc, char** argv)
 {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    CTresApp app(argc, argv);
+    QApplication app(argc, argv);
     TestTransferDlg test;
     return QTest::qExec(&test, argc, argv);
 }
