@@ -1,8 +1,8 @@
 // Repaint of a curve pane and scrolling of the table over a long survey.
 //   build-views/bench/views/bench_views --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-#include "treplotmodel.h"
-#include "treplotview.h"
-#include "treprintview.h"
+#include "tablemodel.h"
+#include "tableview.h"
+#include "curvepane.h"
 #include "tredoc.h"
 #include "viewhub.h"
 

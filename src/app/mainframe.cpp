@@ -3,14 +3,15 @@
 #include "artwork.h"
 #include "graphiclayout.h"
 #include "headerbar.h"
+#include "panejob.h"
 #include "printrunner.h"
 #include "splashwnd.h"
-#include "treplotview.h"
-#include "treprintview.h"
+#include "tableview.h"
+#include "curvepane.h"
 #include "tredoc.h"
-#include "treplotdruckps.h"
+#include "graphicsheet.h"
 #include "tresapp.h"
-#include "tretabdruckps.h"
+#include "tablesheet.h"
 #include "uiseam.h"
 
 #include <QApplication>
@@ -584,6 +585,7 @@ QString CMainFrame::PdfName() const
 
 void CMainFrame::PrintPane(CTrePrintView* pane)
 {
+    CPanePrintJob job(*pane, m_doc, [this] { StopPrintTimers(); });
     const auto mayOverwrite = [this](const QString& file) {
         return CUiSeam::Current().Question(this,
                                            QStringLiteral("Die Datei ") + QDir::toNativeSeparators(file)
@@ -591,7 +593,7 @@ void CMainFrame::PrintPane(CTrePrintView* pane)
                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
                == QMessageBox::Yes;
     };
-    const int pages = CPrintRunner::Current().Print(this, PrintPrinter(), *pane, PdfName(), mayOverwrite);
+    const int pages = CPrintRunner::Current().Print(this, PrintPrinter(), job, PdfName(), mayOverwrite);
     if (pages < 0) {
         CUiSeam::Current().Message(this, QStringLiteral("Der Druckauftrag konnte nicht ausgeführt werden."),
                                    QMessageBox::Warning);
@@ -656,12 +658,12 @@ void CMainFrame::OnPrintTable()
 
 void CMainFrame::AfterPrintSheet(CTrePrintView* pane, bool preview, bool print, int timerId)
 {
-    pane->SetBeforePrinting([this] { StopPrintTimers(); });
     if (preview) {
         m_pPrintTimers[timerId - 1]->start();
         m_bPreviewActive = true;
         // Printing from the preview ends the cycle, as a print does.
-        const bool printed = CPrintRunner::Current().Preview(this, PrintPrinter(), *pane, PdfName());
+        CPanePrintJob job(*pane, m_doc, [this] { StopPrintTimers(); });
+        const bool printed = CPrintRunner::Current().Preview(this, PrintPrinter(), job, PdfName());
         m_bPreviewActive = false;
         if (printed) StopPrintTimers();
     } else if (print) {
@@ -682,7 +684,6 @@ void CMainFrame::OnFilePrint()
     if (m_doc.m_bEmpty || m_nActivePane == 1) return;
     CTrePrintView* pane = m_nActivePane == 0 ? m_pUpper : m_pLower;
     if (pane->Kind() == 0) return;
-    pane->SetBeforePrinting([this] { StopPrintTimers(); });
     PrintPane(pane);
 }
 

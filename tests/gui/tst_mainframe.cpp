@@ -6,7 +6,7 @@
 #include "errorlistdlg.h"
 #include "headerbar.h"
 #include "mainframe.h"
-#include "treprintview.h"
+#include "curvepane.h"
 #include "tredoc.h"
 #include "splashwnd.h"
 #include "tresapp.h"

@@ -3,12 +3,13 @@
 // from the right pane, and refused values through the program's message
 // boxes.
 #include "mainframe.h"
+#include "panejob.h"
 #include "printfixture.h"
 #include "printrunner.h"
-#include "treplotdruckps.h"
-#include "treprintview.h"
+#include "graphicsheet.h"
+#include "curvepane.h"
 #include "tresapp.h"
-#include "tretabdruckps.h"
+#include "tablesheet.h"
 #include "uiseam.h"
 
 #include <QAction>
@@ -30,7 +31,7 @@ class CFakeRunner : public CPrintRunner {
 public:
     bool Preview(QWidget*, QPrinter& printer, IPrintHooks& hooks, const QString& pdf) override
     {
-        previews << &hooks;
+        previews << static_cast<CPanePrintJob&>(hooks).Kind();
         pdfNames << pdf;
         orientations << printer.pageLayout().orientation();
         pages << hooks.OnPreparePrinting(true);
@@ -38,12 +39,14 @@ public:
     }
     int Print(QWidget*, QPrinter& printer, IPrintHooks& hooks, const QString& pdf, const OverwriteCheck&) override
     {
-        prints << &hooks;
+        prints << static_cast<CPanePrintJob&>(hooks).Kind();
         orientations << printer.pageLayout().orientation();
         pdfNames << pdf;
         return hooks.OnPreparePrinting(false);
     }
-    QList<IPrintHooks*> previews, prints;
+    // The printout each call was for: the main window prints through the
+    // job of the pane that stands for it.
+    QList<EPrintKind> previews, prints;
     QList<QPageLayout::Orientation> orientations;
     QList<int> pages;
     QStringList pdfNames;
@@ -203,7 +206,7 @@ void TestCommands::previewReturnsToTheSheet()
     });
     frame.OnPrintGraphic();
     QCOMPARE(m_runner.previews.size(), 1);
-    QCOMPARE(m_runner.previews[0], static_cast<IPrintHooks*>(frame.LowerPane()));
+    QCOMPARE(m_runner.previews[0], EPrintKind::Graphic);   // the lower pane's
     QCOMPARE(m_runner.orientations[0], QPageLayout::Landscape);
     QCOMPARE(m_runner.pages[0], 2);   // 0 ... 300 m at 1:1000
     QVERIFY(frame.IsPrintTimerActive(1));
@@ -240,7 +243,7 @@ void TestCommands::tablePrintIsPortraitAndDoesNotReturn()
     frame.OnPrintTable();
     QCOMPARE(driver.count, 1);
     QCOMPARE(m_runner.prints.size(), 1);
-    QCOMPARE(m_runner.prints[0], static_cast<IPrintHooks*>(frame.UpperPane()));
+    QCOMPARE(m_runner.prints[0], EPrintKind::Table);   // the upper pane's
     QCOMPARE(m_runner.orientations[0], QPageLayout::Portrait);
     QCOMPARE(m_runner.pdfNames[0], QStringLiteral("/tmp/strecke.pdf"));
     QCOMPARE(frame.ActivePane(), 0);

@@ -2,8 +2,8 @@
 // row, what they take from and give to the document, and the refused
 // metre values.
 #include "printfixture.h"
-#include "treplotdruckps.h"
-#include "tretabdruckps.h"
+#include "graphicsheet.h"
+#include "tablesheet.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // The render command: its arguments, its errors, and that its picture is
 // the pane's own backing image.
 #include "render.h"
-#include "treprintview.h"
+#include "curvepane.h"
 #include "viewsfixture.h"
 
 #include <QImage>

@@ -8,7 +8,7 @@
 #include "mainframe.h"
 #include "tredoc.h"
 #include "tresapp.h"
-#include "treplotview.h"
+#include "tableview.h"
 #include "uiseam.h"
 
 #include <QDir>

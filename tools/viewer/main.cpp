@@ -3,8 +3,8 @@
 // main window lays them out (curve panes left, gradient above potential,
 // table right). With --grab the window is written to a PNG and the program
 // ends, which is how the panes are looked at on a machine without a screen.
-#include "treplotview.h"
-#include "treprintview.h"
+#include "tableview.h"
+#include "curvepane.h"
 #include "tredoc.h"
 #include "viewhub.h"
 

@@ -2,7 +2,7 @@
 #include "offscreenapp.h"
 
 #include "tredoc.h"
-#include "treprintview.h"
+#include "curvepane.h"
 #include "viewhub.h"
 
 #include <QApplication>

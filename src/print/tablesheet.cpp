@@ -1,4 +1,4 @@
-#include "tretabdruckps.h"
+#include "tablesheet.h"
 
 #include "tredoc.h"
 

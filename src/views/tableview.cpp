@@ -1,8 +1,8 @@
-#include "treplotview.h"
+#include "tableview.h"
 
 #include "celleditor.h"
 #include "spanheader.h"
-#include "treplotmodel.h"
+#include "tablemodel.h"
 #include "tredoc.h"
 
 #include <QFontInfo>

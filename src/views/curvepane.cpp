@@ -1,4 +1,4 @@
-#include "treprintview.h"
+#include "curvepane.h"
 
 #include "clipsegment.h"
 #include "gdilines.h"
@@ -16,12 +16,6 @@
 #include <limits>
 
 namespace {
-
-const QColor kEinColor(0, 0, 255);
-const QColor kAusColor(255, 0, 0);
-const QColor kDiffColor(0, 255, 0);
-const QColor kAxisColor(0, 0, 0);
-const QColor kCommentColor(128, 128, 128);
 
 // The pane's fonts are asked for by cell height (ascent + descent + leading)
 // as the curve layout counts in cell heights; the face is Arial or whatever
@@ -42,17 +36,6 @@ QFont FontByCellHeight(int cellHeight)
     return f;
 }
 
-// Pixel coordinates from floating point, truncated toward zero. Values far
-// outside the picture are held at a bound that still leaves room for the
-// clipping arithmetic.
-int TruncPixel(double v)
-{
-    constexpr double lim = 1 << 28;
-    if (!(v > -lim)) return -(1 << 28);   // also NaN
-    if (v > lim) return 1 << 28;
-    return static_cast<int>(v);
-}
-
 int ClampScroll(int pos, int max, int page)
 {
     const int hi = std::max(0, page > 0 ? max - page + 1 : max);
@@ -60,16 +43,6 @@ int ClampScroll(int pos, int max, int page)
 }
 
 int64_t Snap(int64_t pos, int step) { return step > 0 ? step * (pos / step) : pos; }
-
-// Text drawn with its top-left, top-centre or top-right corner at (x, y).
-enum class EAlign { Left, Centre, Right };
-void TextAt(QPainter& p, const QFontMetrics& fm, int x, int y, const QString& s, EAlign a)
-{
-    const int w = fm.horizontalAdvance(s);
-    if (a == EAlign::Centre) x -= w / 2;
-    else if (a == EAlign::Right) x -= w;
-    p.drawText(x, y + fm.ascent(), s);
-}
 
 } // namespace
 
@@ -129,6 +102,7 @@ void CTrePrintView::CreateResources()
         m_pButtons[i] = b;
     }
     m_axisFont = FontByCellHeight(13);
+    m_commentFont = FontByCellHeight(10);
     m_bResources = true;
 }
 
@@ -138,7 +112,7 @@ CZoomButton* CTrePrintView::Button(EControlId id) const
     return i >= 0 && i < 4 ? m_pButtons[i] : nullptr;
 }
 
-QFont CTrePrintView::CommentFont() const { return FontByCellHeight(10); }
+QFont CTrePrintView::CommentFont() const { return m_bResources ? m_commentFont : FontByCellHeight(10); }
 
 void CTrePrintView::OnInitialUpdate()
 {
@@ -150,7 +124,7 @@ void CTrePrintView::OnInitialUpdate()
     }
     if (!m_bLogosLoaded) LoadLogos();
     EnsureBacking();
-    update();
+    Refresh();
 }
 
 void CTrePrintView::LoadLogos()
@@ -370,7 +344,48 @@ void CTrePrintView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     EnsureBacking();
-    LayoutControls(m_doc.GetRowCount() > 0 && m_nKind != 0);
+    PrepareWindow();
+}
+
+void CTrePrintView::PrepareWindow()
+{
+    const bool withRows = m_doc.GetRowCount() > 0 && m_nKind != 0;
+    if (withRows) {
+        const bool refit = IsGradientPane() ? m_doc.m_bRefitGrad : m_doc.m_bRefitPot;
+        if (refit || m_doc.m_nMeterSpan <= 0) FitMeterWindow();
+    }
+    LayoutControls(withRows);
+    // The other pane may have scrolled the shared metre window.
+    if (withRows) SyncHScrollBar();
+}
+
+void CTrePrintView::Refresh()
+{
+    PrepareWindow();
+    update();
+}
+
+CCurveFrame CTrePrintView::Frame() const
+{
+    CCurveFrame f;
+    if (m_nKind == 0) return f;   // no rows yet: nothing but the background
+    f.bGradient = IsGradientPane();
+    f.left = PlotLeft();
+    f.top = PlotTop();
+    f.right = PlotRight();
+    f.bottom = PlotBottom();
+    // The window starts at a whole ten of line steps from the fitted start.
+    const int line10 = m_doc.m_nMeterLineStep * 10;
+    const int64_t raw = int64_t{m_nFittedStart} + int64_t{m_nHPos} * 10;
+    f.nStart = line10 > 0 ? raw / line10 * line10 : raw;
+    f.nSpan = m_doc.m_nMeterSpan;
+    f.nMeterLabelStep = m_doc.m_nMeterLabelStep;
+    f.nValueTop = int64_t{m_nTopAtZero} - m_nVPos;
+    f.nValueSpan = m_value.nSpan;
+    f.nValueLabelStep = m_value.nLabelStep;
+    f.axisFont = m_axisFont;
+    f.commentFont = m_commentFont;
+    return f;
 }
 
 void CTrePrintView::ComposeBacking(const QRect& box)
@@ -381,7 +396,7 @@ void CTrePrintView::ComposeBacking(const QRect& box)
     QPainter p(&m_backing);
     p.setClipRect(area);
     p.fillRect(area, palette().color(QPalette::Base));
-    Draw(p);
+    PaintCurves(p, m_doc, Frame());
 }
 
 void CTrePrintView::paintEvent(QPaintEvent* event)
@@ -397,231 +412,4 @@ void CTrePrintView::paintEvent(QPaintEvent* event)
     const QColor base = palette().color(QPalette::Base);
     wp.fillRect(QRect(0, 0, kBar, height()) & box, base);
     wp.fillRect(QRect(0, height() - kBar, width(), kBar) & box, base);
-}
-
-void CTrePrintView::Draw(QPainter& p)
-{
-    const int n = m_doc.GetRowCount();
-    if (n <= 0 || m_nKind == 0) {
-        LayoutControls(false);
-        return;
-    }
-    const bool refit = IsGradientPane() ? m_doc.m_bRefitGrad : m_doc.m_bRefitPot;
-    if (refit || m_doc.m_nMeterSpan <= 0) FitMeterWindow();
-    LayoutControls(true);
-    SyncHScrollBar();
-
-    const int left = PlotLeft();
-    const int top = PlotTop();
-    const int right = PlotRight();
-    const int bottom = PlotBottom();
-    const CClipRect clip{left, top, right, bottom};
-
-    const int span = m_doc.m_nMeterSpan;
-    const int line10 = m_doc.m_nMeterLineStep * 10;
-    const int64_t raw = int64_t{m_nFittedStart} + int64_t{m_nHPos} * 10;
-    const int64_t S = line10 > 0 ? raw / line10 * line10 : raw;
-    const int64_t E = S + span;
-    const int64_t T = int64_t{m_nTopAtZero} - m_nVPos;
-    const int64_t B = T - m_value.nSpan;
-    if (span <= 0 || m_value.nSpan <= 0) return;
-    const double xs = static_cast<double>(right - left) / span;
-    const double ys = static_cast<double>(bottom - top) / m_value.nSpan;
-    auto mapX = [&](int64_t m) { return TruncPixel(static_cast<double>(m - S) * xs + left); };
-    auto mapY = [&](int64_t v) { return TruncPixel(bottom - static_cast<double>(v - B) * ys); };
-
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
-    p.setBackgroundMode(Qt::TransparentMode);
-    CGdiLines g(p);
-
-    // 1. x axis
-    g.SetColor(kAxisColor);
-    g.MoveTo(left, bottom);
-    g.LineTo(right, bottom);
-
-    // 2. x ticks and labels, each label only where it clears the last one
-    p.setFont(m_axisFont);
-    p.setPen(kAxisColor);
-    const QFontMetrics afm(m_axisFont);
-    const int labelStep = m_doc.m_nMeterLabelStep;
-    if (labelStep > 0) {
-        bool first = true;
-        int lastX = 0;
-        for (int64_t m = S; m <= E; m += labelStep) {
-            const int x = mapX(m);
-            g.MoveTo(x, bottom + 3);
-            g.LineTo(x, bottom - 3);
-            const QString text = QString::fromStdString(tresnum::FormatInt(m, 0, true));
-            const int w = afm.horizontalAdvance(text);
-            if (first || x + 2 >= lastX + w) {
-                TextAt(p, afm, x, bottom + static_cast<int>(13 * 0.25), text, EAlign::Centre);
-                lastX = x;
-                first = false;
-            }
-        }
-    }
-
-    // 3. the rows in the window: from the first row at or after S to one
-    // past the first later row at or after E
-    int L = 0;
-    for (int r = 1; r <= n; ++r)
-        if (m_doc.GetMeter(r) >= S) { L = r; break; }
-    int R = n;
-    if (L > 0) {
-        for (int r = L + 1; r <= n; ++r)
-            if (m_doc.GetMeter(r) >= E) { R = std::min(r + 1, n); break; }
-    }
-
-    if (L > 0) {
-        // 4. curves
-        struct Curve { QColor color; int32_t (CTreDoc::*get)(int) const; };
-        const Curve gradient[3] = {{kEinColor, &CTreDoc::GetGradOn},
-                                   {kAusColor, &CTreDoc::GetGradOff},
-                                   {kDiffColor, &CTreDoc::GetGradDiff}};
-        const Curve potential[2] = {{kEinColor, &CTreDoc::GetPotOn}, {kAusColor, &CTreDoc::GetPotOff}};
-        const Curve* curves = IsGradientPane() ? gradient : potential;
-        const int curveCount = IsGradientPane() ? 3 : 2;
-        const bool negate = !IsGradientPane();
-        for (int k = 0; k < curveCount; ++k) {
-            g.SetColor(curves[k].color);
-            CClipPoint prev{0, 0};
-            bool gap = true;
-            for (int r = L; r <= R; ++r) {
-                const int32_t v = (m_doc.*curves[k].get)(r);
-                const CClipPoint cur{mapX(m_doc.GetMeter(r)), mapY(IsPresent(v) && negate ? -int64_t{v} : v)};
-                if (!IsPresent(v)) {
-                    gap = true;
-                    prev = cur;
-                    continue;
-                }
-                const CClipResult c = ClipSegment(prev, cur, clip);
-                if ((c.bPrevClipped && c.bThisClipped) || gap) {
-                    g.MoveTo(c.cur.x, c.cur.y);
-                } else {
-                    g.MoveTo(c.prev.x, c.prev.y);
-                    g.LineTo(c.cur.x, c.cur.y);
-                }
-                if (!c.bThisClipped) {
-                    // the point mark: a three-pixel upright stroke
-                    g.MoveTo(cur.x, cur.y);
-                    g.LineTo(cur.x, cur.y + 1);
-                    g.LineTo(cur.x, cur.y - 2);
-                    g.MoveTo(cur.x, cur.y);
-                }
-                gap = false;
-                prev = cur;
-            }
-        }
-
-        // 5. comments, running upwards; one that would overlap the last
-        // written comment keeps only its dotted line, up to the plot's top
-        const QFont cfont = CommentFont();
-        const QFontMetrics cfm(cfont);
-        p.setFont(cfont);
-        g.SetColor(kCommentColor);
-        g.SetDotted(true);
-        int lastPos = left;
-        for (int r = L; r <= R; ++r) {
-            const std::string comment = m_doc.GetComment(r);
-            const int64_t m = m_doc.GetMeter(r);
-            if (comment.empty() || m < S || m > E) continue;
-            const int x = mapX(m);
-            const QString text = QString::fromStdString(comment);
-            int len = cfm.horizontalAdvance(text);
-            const int h = cfm.height();
-            if (left < x && h + lastPos + 1 < x) {
-                p.save();
-                p.translate(x - 5, top + len - 4);
-                p.rotate(-90);
-                p.drawText(0, cfm.ascent(), text);
-                p.restore();
-                lastPos = x - 5;
-            } else {
-                len = 0;
-            }
-            g.MoveTo(x, bottom);
-            g.LineTo(x, top + len);
-        }
-        g.SetDotted(false);
-    }
-
-    // 6. y axis
-    p.setFont(m_axisFont);
-    g.SetColor(kAxisColor);
-    g.MoveTo(left, bottom);
-    g.LineTo(left, top);
-
-    // 7. zero line
-    if (B < 0 && 0 < T) {
-        const int y0 = mapY(0);
-        g.MoveTo(left, y0);
-        g.LineTo(right, y0);
-    }
-
-    // 8. protection criterion (potential pane), dashed
-    if (!IsGradientPane()) {
-        const double parsed = std::trunc(-tresnum::ParseDoublePrefix(m_doc.m_header[2]));
-        const int64_t c = static_cast<int64_t>(std::clamp(parsed, -1e15, 1e15));
-        if (B < c && c < T) {
-            const int dash = (right - left) / 40;
-            const int period = (right - left) / 20;
-            const int y = mapY(c);
-            // A pane too narrow for one period has no room for dashes.
-            if (period > 0)
-                for (int x = left; x < right - dash; x += period) {
-                    g.MoveTo(x, y);
-                    g.LineTo(x + dash, y);
-                }
-        }
-    }
-
-    // 9. y ticks and labels, each label only where it clears the last one
-    if (m_value.nLabelStep > 0) {
-        bool first = true;
-        int lastY = 0;
-        for (int64_t v = B; v <= T; v += m_value.nLabelStep) {
-            const int y = mapY(v);
-            g.MoveTo(left - 3, y);
-            g.LineTo(left + 3, y);
-            const QString text = IsGradientPane()
-                ? QString::fromStdString(tresnum::FormatInt(v / 10, 6, true))
-                : QString::fromStdString(tresnum::FormatFixed(static_cast<double>(-v) * 0.001, 2));
-            if (first || y < lastY - afm.height()) {
-                TextAt(p, afm, left - 4, static_cast<int>(y - 13 * 0.4), text, EAlign::Right);
-                lastY = y;
-                first = false;
-            }
-        }
-    }
-}
-
-// ---- print hooks -------------------------------------------------------------
-
-int CTrePrintView::OnPreparePrinting(bool preview)
-{
-    if (!preview && m_fnBeforePrinting) m_fnBeforePrinting();
-    CPrintContext ctx;
-    ctx.plotLogo = m_bPlotLogo ? &m_plotLogo : nullptr;
-    ctx.tableLogo = m_bTableLogo ? &m_tableLogo : nullptr;
-    ctx.installationLabel = DefaultInstallationLabel();
-    ctx.today = QDate::currentDate();
-    m_pPrintJob = std::make_unique<CPrintJob>(PrintKind(), m_doc, ctx);
-    return m_pPrintJob->OnPreparePrinting(preview);
-}
-
-void CTrePrintView::OnBeginPrinting(QPainter& p, const CPrintMetrics& m)
-{
-    if (!m_pPrintJob) OnPreparePrinting(true);
-    m_pPrintJob->OnBeginPrinting(p, m);
-}
-
-void CTrePrintView::OnPrint(QPainter& p, int page)
-{
-    if (m_pPrintJob) m_pPrintJob->OnPrint(p, page);
-}
-
-void CTrePrintView::OnEndPrinting()
-{
-    if (m_pPrintJob) m_pPrintJob->OnEndPrinting();
 }

@@ -1,5 +1,5 @@
 // The table's cells: what each cell shows and how a typed text is stored.
-#include "treplotmodel.h"
+#include "tablemodel.h"
 #include "viewsfixture.h"
 
 #include <QAbstractItemModelTester>
@@ -293,4 +293,4 @@ void TestTrePlotModel::rowInsertAndDeleteUnderTheModelTester()
 }
 
 QTEST_MAIN(TestTrePlotModel)
-#include "tst_treplotmodel.moc"
+#include "tst_tablemodel.moc"

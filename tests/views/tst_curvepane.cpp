@@ -1,7 +1,7 @@
 // The curve panes: kind, metre window, zoom and scroll rules, and the
 // picture they compose, read pixel by pixel at positions computed from the
 // layout rules.
-#include "treprintview.h"
+#include "curvepane.h"
 #include "viewsfixture.h"
 #include "zoombutton.h"
 #include "zoomtables.h"
@@ -78,7 +78,7 @@ private slots:
     void horizontalScrollMovesBothPanes();
     void verticalStateAndScrolling();
     void valueZoomRealignsAndSetsThePage();
-    void refitOnTheNextDrawKeepsTheValueAxis();
+    void refitOnTheNextUpdateKeepsTheValueAxis();
     void withoutRowsOnlyBackground();
     void controlsLayout();
     void curveLeavingAtTheTopHasNoMark();
@@ -157,8 +157,8 @@ void TestTrePrintView::longSurveyZoomSequence()
     QCOMPARE(p.doc.m_nMeterLabelStep, 200);
 
     // Zoom in puts the position on the new line step; zoom out leaves it.
-    p.doc.m_nMeterScrollPos = 137;
-    p.Compose(*p.grad);
+    p.doc.m_nMeterScrollPos = 137;   // as the other pane's scroll leaves it
+    p.host.InvalidateCurveViews();
     QCOMPARE(p.grad->HScrollPos(), 137);
     p.grad->OnMeterZoomIn();   // 1000 m, line step 20
     QCOMPARE(p.doc.m_nMeterScrollPos, 120);
@@ -260,31 +260,31 @@ void TestTrePrintView::valueZoomRealignsAndSetsThePage()
     QCOMPARE(p.grad->VScrollPage(), 2001);
 }
 
-void TestTrePrintView::refitOnTheNextDrawKeepsTheValueAxis()
+void TestTrePrintView::refitOnTheNextUpdateKeepsTheValueAxis()
 {
     CPanes p(Survey(3000));
     p.pot->OnHScroll(CTrePrintView::EScroll::PageDown);
     p.pot->OnVScroll(CTrePrintView::EScroll::PageDown);
     p.grad->OnMeterZoomIn();
-    // Sets both refit flags; 1250 .. 4250 m fits with the 5000 m row's
-    // label step of 500 m.
+    // Sets both refit flags, and the update that follows refits both panes
+    // before either paints; 1250 .. 4250 m fits with the 5000 m row's label
+    // step of 500 m.
+    p.doc.m_bRefitPot = p.doc.m_bRefitGrad = false;
     p.doc.AddConstant(EAddQuantity::Meter, 0, 3000, 1250);
-    QVERIFY(p.doc.m_bRefitPot && p.doc.m_bRefitGrad);
-    p.Compose(*p.pot);
     QVERIFY(!p.doc.m_bRefitPot);
-    QVERIFY(p.doc.m_bRefitGrad);
+    QVERIFY(!p.doc.m_bRefitGrad);
     QCOMPARE(p.pot->FittedStart(), 1000);
+    QCOMPARE(p.grad->FittedStart(), 1000);
     QCOMPARE(p.doc.m_nMeterScrollPos, 0);
     QCOMPARE(p.doc.m_nMeterSpan, 1000);
     QCOMPARE(p.pot->VScrollPos(), 9000);
-    p.Compose(*p.grad);
-    QVERIFY(!p.doc.m_bRefitGrad);
 }
 
 void TestTrePrintView::withoutRowsOnlyBackground()
 {
     CPanes p(Survey(700));
     p.doc.DeleteRows(1, p.doc.GetRowCount());
+    p.doc.UpdateAllViews();   // as the table does after deleting
     QCOMPARE(p.doc.GetRowCount(), 0);
     const QImage& img = p.Compose(*p.pot);
     QCOMPARE(CountColor(img, 0, 0, 799, 399, kWhite), 800 * 400);
@@ -534,4 +534,4 @@ void TestTrePrintView::narrowPaneDoesNotHang()
 }
 
 QTEST_MAIN(TestTrePrintView)
-#include "tst_treprintview.moc"
+#include "tst_curvepane.moc"

@@ -1,4 +1,4 @@
-#include "treplotdruckps.h"
+#include "graphicsheet.h"
 
 #include "numtext.h"
 #include "tredoc.h"

@@ -1,4 +1,4 @@
-#include "treplotmodel.h"
+#include "tablemodel.h"
 
 #include "numtext.h"
 #include "tredoc.h"

@@ -1,8 +1,8 @@
 // The table pane: column layout, table options, frozen metre column, the
 // comment column filling the pane, and the row commands.
 #include "celleditor.h"
-#include "treplotmodel.h"
-#include "treplotview.h"
+#include "tablemodel.h"
+#include "tableview.h"
 #include "viewsfixture.h"
 
 #include <QFontInfo>
@@ -330,4 +330,4 @@ void TestTrePlotView::documentUpdatesReachTheTable()
 }
 
 QTEST_MAIN(TestTrePlotView)
-#include "tst_treplotview.moc"
+#include "tst_tableview.moc"

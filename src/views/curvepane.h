@@ -1,16 +1,18 @@
-// A curve pane: one survey drawn over the measuring metre. The gradient pane
-// shows gradient Ein, Aus and their difference, the potential pane the
-// potentials Ein and Aus (negated, so more negative lies higher) and the
-// protection criterion as a dashed line. Both panes share the metre window
-// kept in the document and so always show and scroll the same stretch;
-// each keeps its own value axis.
+// A curve pane: one survey drawn over the measuring metre, the gradients in
+// the upper pane and the potentials in the lower (the picture itself is
+// curvepainter's). Both panes share the metre window kept in the document
+// and so always show and scroll the same stretch; each keeps its own value
+// axis.
 //
-// The picture is composed in a backing image and copied to the window in
-// one block; the image lies 13 pixels to the left of the window so the
-// vertical scroll bar column is never painted over.
+// Whatever changes the window - a document change, the other pane's scroll,
+// a resize, a zoom - is worked out when it happens (refit, scroll ranges,
+// where the bars and buttons sit); a paint only paints. The picture is
+// composed in a backing image and copied to the window in one block; the
+// image lies 13 pixels to the left of the window so the vertical scroll bar
+// column is never painted over.
 #pragma once
 
-#include "printjob.h"
+#include "curvepainter.h"
 #include "viewhub.h"
 #include "zoomtables.h"
 
@@ -18,14 +20,11 @@
 #include <QImage>
 #include <QWidget>
 
-#include <functional>
-#include <memory>
-
 class CTreDoc;
 class CZoomButton;
 class QScrollBar;
 
-class CTrePrintView : public QWidget, public CTreViewBase, public IPrintHooks {
+class CTrePrintView : public QWidget, public CTreViewBase {
     Q_OBJECT
 public:
     enum EKind { KindGradient = 1, KindPotential = 2 };
@@ -48,9 +47,9 @@ public:
     // Takes the kind from the document's view counter, fits the metre
     // window and sets the value axis (when the document has rows).
     void OnInitialUpdate() override;
-    void OnUpdate() override { update(); }
+    void OnUpdate() override { Refresh(); }
     bool IsCurvePane() const override { return true; }
-    void Invalidate() override { update(); }
+    void Invalidate() override { Refresh(); }
 
     // The zoom buttons.
     void OnMeterZoomIn();
@@ -64,6 +63,8 @@ public:
     // Composes the picture for the window rectangle `box` into the backing
     // image, exactly as a paint of that rectangle would.
     void ComposeBacking(const QRect& box);
+    // What a paint shows now.
+    CCurveFrame Frame() const;
     const QImage& BackingImage() const { return m_backing; }
 
     // ---- state, for the print code and for looking at -------------------
@@ -95,23 +96,17 @@ public:
     const QImage& TableLogo() const { return m_tableLogo; }
     const QImage& PlotLogo() const { return m_plotLogo; }
 
-    // ---- print hooks: the gradient pane prints the table, the potential
-    // pane the graphic print ---------------------------------------------
-    EPrintKind PrintKind() const { return IsGradientPane() ? EPrintKind::Table : EPrintKind::Graphic; }
-    int OnPreparePrinting(bool preview) override;
-    void OnBeginPrinting(QPainter& p, const CPrintMetrics& m) override;
-    void OnPrint(QPainter& p, int page) override;
-    void OnEndPrinting() override;
-    // Runs when a print (not a preview) is prepared; the main window stops
-    // its preview return timers there.
-    void SetBeforePrinting(std::function<void()> fn) { m_fnBeforePrinting = std::move(fn); }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateResources();
+    // Refits the metre window when the document asks for it, places the
+    // bars and buttons and takes the shared scroll position: everything a
+    // paint needs settled before it runs.
+    void PrepareWindow();
+    void Refresh();   // PrepareWindow, then a repaint
     void FitMeterWindow();
     void SetInitialVerticalState();
     void LoadLogos();
@@ -121,7 +116,6 @@ private:
     void SyncVScrollBar();
     int ClampH(int pos) const;
     int ClampV(int pos) const;
-    void Draw(class QPainter& p);
 
     CTreDoc& m_doc;
     int m_nKind = 0;
@@ -141,12 +135,11 @@ private:
     QScrollBar* m_pVScroll = nullptr;
     CZoomButton* m_pButtons[4] = {};
     QFont m_axisFont;
+    QFont m_commentFont;
     QImage m_backing;
     bool m_bLogosLoaded = false;
     bool m_bTableLogo = false;
     bool m_bPlotLogo = false;
     QImage m_tableLogo;
     QImage m_plotLogo;
-    std::unique_ptr<CPrintJob> m_pPrintJob;
-    std::function<void()> m_fnBeforePrinting;
 };

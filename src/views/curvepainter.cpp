@@ -1,0 +1,228 @@
+#include "curvepainter.h"
+
+#include "clipsegment.h"
+#include "gdilines.h"
+#include "numtext.h"
+#include "tredoc.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QColor kEinColor(0, 0, 255);
+const QColor kAusColor(255, 0, 0);
+const QColor kDiffColor(0, 255, 0);
+const QColor kAxisColor(0, 0, 0);
+const QColor kCommentColor(128, 128, 128);
+
+// Pixel coordinates from floating point, truncated toward zero. Values far
+// outside the picture are held at a bound that still leaves room for the
+// clipping arithmetic.
+int TruncPixel(double v)
+{
+    constexpr double lim = 1 << 28;
+    if (!(v > -lim)) return -(1 << 28);   // also NaN
+    if (v > lim) return 1 << 28;
+    return static_cast<int>(v);
+}
+
+// Text drawn with its top-left, top-centre or top-right corner at (x, y).
+enum class EAlign { Left, Centre, Right };
+void TextAt(QPainter& p, const QFontMetrics& fm, int x, int y, const QString& s, EAlign a)
+{
+    const int w = fm.horizontalAdvance(s);
+    if (a == EAlign::Centre) x -= w / 2;
+    else if (a == EAlign::Right) x -= w;
+    p.drawText(x, y + fm.ascent(), s);
+}
+
+} // namespace
+
+void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
+{
+    const int n = doc.GetRowCount();
+    const int left = f.left;
+    const int top = f.top;
+    const int right = f.right;
+    const int bottom = f.bottom;
+    const CClipRect clip{left, top, right, bottom};
+
+    const int span = f.nSpan;
+    const int64_t S = f.nStart;
+    const int64_t E = S + span;
+    const int64_t T = f.nValueTop;
+    const int64_t B = T - f.nValueSpan;
+    if (n <= 0 || span <= 0 || f.nValueSpan <= 0) return;
+    const double xs = static_cast<double>(right - left) / span;
+    const double ys = static_cast<double>(bottom - top) / f.nValueSpan;
+    auto mapX = [&](int64_t m) { return TruncPixel(static_cast<double>(m - S) * xs + left); };
+    auto mapY = [&](int64_t v) { return TruncPixel(bottom - static_cast<double>(v - B) * ys); };
+
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setBackgroundMode(Qt::TransparentMode);
+    CGdiLines g(p);
+
+    // 1. x axis
+    g.SetColor(kAxisColor);
+    g.MoveTo(left, bottom);
+    g.LineTo(right, bottom);
+
+    // 2. x ticks and labels, each label only where it clears the last one
+    p.setFont(f.axisFont);
+    p.setPen(kAxisColor);
+    const QFontMetrics afm(f.axisFont);
+    const int labelStep = f.nMeterLabelStep;
+    if (labelStep > 0) {
+        bool first = true;
+        int lastX = 0;
+        for (int64_t m = S; m <= E; m += labelStep) {
+            const int x = mapX(m);
+            g.MoveTo(x, bottom + 3);
+            g.LineTo(x, bottom - 3);
+            const QString text = QString::fromStdString(tresnum::FormatInt(m, 0, true));
+            const int w = afm.horizontalAdvance(text);
+            if (first || x + 2 >= lastX + w) {
+                TextAt(p, afm, x, bottom + static_cast<int>(13 * 0.25), text, EAlign::Centre);
+                lastX = x;
+                first = false;
+            }
+        }
+    }
+
+    // 3. the rows in the window: from the first row at or after S to one
+    // past the first later row at or after E
+    int L = 0;
+    for (int r = 1; r <= n; ++r)
+        if (doc.GetMeter(r) >= S) { L = r; break; }
+    int R = n;
+    if (L > 0) {
+        for (int r = L + 1; r <= n; ++r)
+            if (doc.GetMeter(r) >= E) { R = std::min(r + 1, n); break; }
+    }
+
+    if (L > 0) {
+        // 4. curves
+        struct Curve { QColor color; int32_t (CTreDoc::*get)(int) const; };
+        const Curve gradient[3] = {{kEinColor, &CTreDoc::GetGradOn},
+                                   {kAusColor, &CTreDoc::GetGradOff},
+                                   {kDiffColor, &CTreDoc::GetGradDiff}};
+        const Curve potential[2] = {{kEinColor, &CTreDoc::GetPotOn}, {kAusColor, &CTreDoc::GetPotOff}};
+        const Curve* curves = f.bGradient ? gradient : potential;
+        const int curveCount = f.bGradient ? 3 : 2;
+        const bool negate = !f.bGradient;
+        for (int k = 0; k < curveCount; ++k) {
+            g.SetColor(curves[k].color);
+            CClipPoint prev{0, 0};
+            bool gap = true;
+            for (int r = L; r <= R; ++r) {
+                const int32_t v = (doc.*curves[k].get)(r);
+                const CClipPoint cur{mapX(doc.GetMeter(r)), mapY(IsPresent(v) && negate ? -int64_t{v} : v)};
+                if (!IsPresent(v)) {
+                    gap = true;
+                    prev = cur;
+                    continue;
+                }
+                const CClipResult c = ClipSegment(prev, cur, clip);
+                if ((c.bPrevClipped && c.bThisClipped) || gap) {
+                    g.MoveTo(c.cur.x, c.cur.y);
+                } else {
+                    g.MoveTo(c.prev.x, c.prev.y);
+                    g.LineTo(c.cur.x, c.cur.y);
+                }
+                if (!c.bThisClipped) {
+                    // the point mark: a three-pixel upright stroke
+                    g.MoveTo(cur.x, cur.y);
+                    g.LineTo(cur.x, cur.y + 1);
+                    g.LineTo(cur.x, cur.y - 2);
+                    g.MoveTo(cur.x, cur.y);
+                }
+                gap = false;
+                prev = cur;
+            }
+        }
+
+        // 5. comments, running upwards; one that would overlap the last
+        // written comment keeps only its dotted line, up to the plot's top
+        const QFontMetrics cfm(f.commentFont);
+        p.setFont(f.commentFont);
+        g.SetColor(kCommentColor);
+        g.SetDotted(true);
+        int lastPos = left;
+        for (int r = L; r <= R; ++r) {
+            const std::string comment = doc.GetComment(r);
+            const int64_t m = doc.GetMeter(r);
+            if (comment.empty() || m < S || m > E) continue;
+            const int x = mapX(m);
+            const QString text = QString::fromStdString(comment);
+            int len = cfm.horizontalAdvance(text);
+            const int h = cfm.height();
+            if (left < x && h + lastPos + 1 < x) {
+                p.save();
+                p.translate(x - 5, top + len - 4);
+                p.rotate(-90);
+                p.drawText(0, cfm.ascent(), text);
+                p.restore();
+                lastPos = x - 5;
+            } else {
+                len = 0;
+            }
+            g.MoveTo(x, bottom);
+            g.LineTo(x, top + len);
+        }
+        g.SetDotted(false);
+    }
+
+    // 6. y axis
+    p.setFont(f.axisFont);
+    g.SetColor(kAxisColor);
+    g.MoveTo(left, bottom);
+    g.LineTo(left, top);
+
+    // 7. zero line
+    if (B < 0 && 0 < T) {
+        const int y0 = mapY(0);
+        g.MoveTo(left, y0);
+        g.LineTo(right, y0);
+    }
+
+    // 8. protection criterion (potential pane), dashed
+    if (!f.bGradient) {
+        const double parsed = std::trunc(-tresnum::ParseDoublePrefix(doc.m_header[2]));
+        const int64_t c = static_cast<int64_t>(std::clamp(parsed, -1e15, 1e15));
+        if (B < c && c < T) {
+            const int dash = (right - left) / 40;
+            const int period = (right - left) / 20;
+            const int y = mapY(c);
+            // A pane too narrow for one period has no room for dashes.
+            if (period > 0)
+                for (int x = left; x < right - dash; x += period) {
+                    g.MoveTo(x, y);
+                    g.LineTo(x + dash, y);
+                }
+        }
+    }
+
+    // 9. y ticks and labels, each label only where it clears the last one
+    if (f.nValueLabelStep > 0) {
+        bool first = true;
+        int lastY = 0;
+        for (int64_t v = B; v <= T; v += f.nValueLabelStep) {
+            const int y = mapY(v);
+            g.MoveTo(left - 3, y);
+            g.LineTo(left + 3, y);
+            const QString text = f.bGradient
+                ? QString::fromStdString(tresnum::FormatInt(v / 10, 6, true))
+                : QString::fromStdString(tresnum::FormatFixed(static_cast<double>(-v) * 0.001, 2));
+            if (first || y < lastY - afm.height()) {
+                TextAt(p, afm, left - 4, static_cast<int>(y - 13 * 0.4), text, EAlign::Right);
+                lastY = y;
+                first = false;
+            }
+        }
+    }
+}

@@ -1,0 +1,37 @@
+// The picture of a curve pane: one window of the survey painted into a
+// QPainter, and nothing else. Everything the picture depends on besides the
+// rows is in the frame, which the pane works out before it paints (fitting
+// the metre window, placing its scroll bars and buttons), so painting never
+// changes the pane or the document.
+//
+// The gradient pane shows gradient Ein, Aus and their difference, the
+// potential pane the potentials Ein and Aus (negated, so more negative lies
+// higher) and the protection criterion as a dashed line.
+#pragma once
+
+#include <QFont>
+
+#include <cstdint>
+
+class CTreDoc;
+class QPainter;
+
+struct CCurveFrame {
+    bool bGradient = false;
+    // The plot rectangle: left, top, right and bottom as the layout counts
+    // them (right and bottom are on the axis lines, not one past).
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int64_t nStart = 0;        // the metre at the left edge
+    int nSpan = 0;             // metres across the plot
+    int nMeterLabelStep = 0;   // a tick and a label every so many metres
+    int64_t nValueTop = 0;     // the value at the top edge (potentials negated)
+    int nValueSpan = 0;        // values across the plot
+    int nValueLabelStep = 0;
+    QFont axisFont;
+    QFont commentFont;
+};
+
+// Paints the axes, curves, point marks, comments, zero line, criterion and
+// labels of `frame` over whatever the painter's device holds (the caller
+// fills the background), clipped to the painter's clip rectangle.
+void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& frame);
