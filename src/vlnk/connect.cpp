@@ -3,7 +3,7 @@
 // table. The stage is BaudSearchIndex: 0 the remembered rate, 1..6 the table.
 #include <cstring>
 
-#include "commands.h"
+#include "linkcommands.h"
 #include "frame.h"
 #include "logfile.h"
 #include "msgwindow.h"

@@ -7,7 +7,7 @@
 #include <ctime>
 #include <string>
 
-#include "commands.h"
+#include "linkcommands.h"
 #include "ctrlcommand.h"
 #include "frame.h"
 #include "logfile.h"

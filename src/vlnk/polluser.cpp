@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "commands.h"
+#include "linkcommands.h"
 #include "frame.h"
 #include "logfile.h"
 #include "msgwindow.h"

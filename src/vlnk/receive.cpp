@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "commands.h"
+#include "filecommands.h"
 #include "ctrlcommand.h"
 #include "direntry.h"
 #include "frame.h"

@@ -2,7 +2,7 @@
 // frame: set baud rate ("B") and quit the handheld's transfer program ("Q").
 #include <cstring>
 
-#include "commands.h"
+#include "linkcommands.h"
 #include "frame.h"
 #include "logfile.h"
 #include "settings.h"

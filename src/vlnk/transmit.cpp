@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <sys/stat.h>
 
-#include "commands.h"
+#include "filecommands.h"
 #include "ctrlcommand.h"
 #include "frame.h"
 #include "logfile.h"

@@ -4,7 +4,7 @@
 #include <ctime>
 #include <gtest/gtest.h>
 
-#include "commands.h"
+#include "linkcommands.h"
 #include "frame.h"
 #include "library.h"
 #include "link_env.h"
