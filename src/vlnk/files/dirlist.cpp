@@ -5,9 +5,9 @@
 #include <cstring>
 #include <new>
 
-#include "filecommands.h"
 #include "ctrlcommand.h"
 #include "direntry.h"
+#include "filecommands.h"
 #include "frame.h"
 #include "logfile.h"
 #include "vlnkw32.h"
