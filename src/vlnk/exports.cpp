@@ -6,9 +6,10 @@
 #include <exception>
 #include <string>
 
-#include "commands.h"
 #include "errortext.h"
+#include "filecommands.h"
 #include "library.h"
+#include "linkcommands.h"
 #include "logfile.h"
 #include "msgwindow.h"
 #include "vlnkw32.h"

@@ -1,7 +1,5 @@
 #include "library.h"
 
-#include <cstdio>
-
 #include "libdir.h"
 #include "logfile.h"
 #include "msgwindow.h"
@@ -11,16 +9,6 @@
 
 namespace vlnk {
 namespace {
-
-// Only chooses how a firmware download is paced.
-bool ProbeSystemDir() {
-  const std::string path = LibraryDir() + "/SYSTEM32/VLNK.TST";
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  std::fclose(file);
-  std::remove(path.c_str());
-  return true;
-}
 
 intptr_t WindowProcedure(void* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam) {
   return VLNKMessageHdlr(hwnd, msg, wParam, lParam);
@@ -86,11 +74,6 @@ bool EnsureWindow() {
 
 void DropWindowIfUnused() {
   if (TheWindow() && !AnySlotOpen()) DestroyTheWindow();
-}
-
-bool SystemDirWritable() {
-  const Session* state = TheSession();
-  return state && state->bSysDirWritable;
 }
 
 }  // namespace vlnk

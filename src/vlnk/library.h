@@ -37,7 +37,4 @@ bool EnsureWindow();
 // Destroys the window when no channel is open any more.
 void DropWindowIfUnused();
 
-// Whether the system folder took a test file at load.
-bool SystemDirWritable();
-
 }  // namespace vlnk

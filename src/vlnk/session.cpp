@@ -1,5 +1,7 @@
 #include "session.h"
 
+#include "filecommands.h"
+#include "libdir.h"
 #include "library.h"
 
 namespace vlnk {
@@ -7,6 +9,14 @@ namespace {
 
 // A plain pointer: no exit handler destroys what it points to.
 Session* g_pSession = nullptr;
+
+// Lends the layers below their parts of the session, or (null) takes them back.
+void FillSlots(Session* session) {
+  SetTheLog(session ? &session->log : nullptr);
+  SetWindowSlot(session ? &session->window : nullptr);
+  SetSystemDirFlag(session ? &session->bSysDirWritable : nullptr);
+  SetLastDirLineSlot(session ? &session->strLastDirLine : nullptr);
+}
 
 }  // namespace
 
@@ -16,13 +26,17 @@ Session::~Session() = default;
 Session* TheSession() { return g_pSession; }
 
 Session& CreateSession() {
-  if (!g_pSession) g_pSession = new Session;
+  if (!g_pSession) {
+    g_pSession = new Session;
+    FillSlots(g_pSession);
+  }
   return *g_pSession;
 }
 
 void DestroySession() {
   Session* session = g_pSession;
   g_pSession = nullptr;
+  FillSlots(nullptr);
   delete session;
 }
 

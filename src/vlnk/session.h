@@ -8,6 +8,11 @@
 // in a static object: all of it belongs to the one session that LibraryLoad
 // creates and LibraryUnload tears down, in the order written there. The exit
 // handlers see only a plain pointer, which they leave alone.
+//
+// The layers below reach their part of it through a slot of their own (the
+// log through TheLog, the window through TheWindow, ...): the session fills
+// every slot when it is created and empties them before it is destroyed, so
+// they hold exactly while the session exists.
 #pragma once
 
 #include <memory>

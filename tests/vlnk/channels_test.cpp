@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "library.h"
+#include "logfile.h"
 #include "msgwindow.h"
 #include "pty_pair.h"
 #include "vlnk_env.h"
@@ -237,6 +238,8 @@ TEST_F(ChannelTest, UnloadClosesTheChannelsAndLaterCallsFindNone) {
   EXPECT_TRUE(log.ends_with("Session terminated\n\n"));
   EXPECT_EQ(vlnk::Slot(2), nullptr);
   EXPECT_EQ(vlnk::TheWindow(), nullptr);
+  EXPECT_EQ(vlnk::TheLog(), nullptr);
+  EXPECT_FALSE(vlnk::CreateTheWindow([](void*, unsigned, uintptr_t, intptr_t) -> intptr_t { return 0; }));
 
   char text[VLNK_TEXT_SIZE] = "";
   int value = 0;

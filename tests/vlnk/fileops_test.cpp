@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "direntry.h"
+#include "libdir.h"
 #include "library.h"
 #include "link_env.h"
 #include "pcpath.h"
@@ -388,6 +389,10 @@ TEST_F(DownloadTest, FallsBackToTheLibraryFolderAndPacesByTimer) {
   WriteFile(Dir() + "/V16XT2.BIN", image);
   EXPECT_TRUE(vlnk::SystemDirWritable());
   EXPECT_TRUE(Download(4, image) == image);
+  // The probe's answer lasts only as long as the library stays loaded.
+  vlnk::LibraryUnload();
+  EXPECT_FALSE(vlnk::SystemDirWritable());
+  vlnk::LibraryLoad();  // for TearDown
 }
 
 TEST_F(DownloadTest, RefusesBadMachinesAndMissingImages) {

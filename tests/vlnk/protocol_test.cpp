@@ -4,10 +4,10 @@
 #include <ctime>
 #include <gtest/gtest.h>
 
-#include "commands.h"
 #include "frame.h"
 #include "library.h"
 #include "link_env.h"
+#include "linkcommands.h"
 #include "pty_pair.h"
 #include "vlnkw32.h"
 

@@ -10,6 +10,7 @@
 
 #include "library.h"
 #include "link_env.h"
+#include "profile.h"
 #include "vlnk_env.h"
 #include "vlnkw32.h"
 
@@ -110,6 +111,51 @@ TEST_F(SimulatorTest, InfraredHandheldAnswersEnqWithI) {
   ASSERT_EQ(VLNKOpenChannel(2, "COM2"), 0);
   EXPECT_EQ(ProbeOnce(2), 'I');
   EXPECT_EQ(VLNKCloseChannel(2), 0);
+}
+
+// --ini-port maps COMn to the simulator's pty in the library's vlnkw.ini, so a
+// program finds the handheld by its COM name. The simulator writes the file on
+// its own: whatever else the ini holds must come through, and the library must
+// read the mapping back.
+TEST_F(SimulatorTest, IniPortMapsTheComNameAndKeepsTheRestOfTheIni) {
+  // The key already there (in other case, in a section named in other case):
+  // replaced where it stands. Line ends come out as the library writes them.
+  WriteIni("; set up by hand\r\n[Protocol]\r\nMaxRetries=7\r\n\r\n[ports]\r\ncom1=/dev/ttyS0\r\n"
+           "com2=/old/path\r\n; spare\r\nCOM3=/dev/ttyUSB0\r\n\r\n[Settings]\r\nMaxPorts=3\r\n");
+  {
+    Simulator sim({"--ini-port", "COM2"});
+    ASSERT_FALSE(sim.Path().empty());
+    EXPECT_EQ(IniText(), "; set up by hand\n[Protocol]\nMaxRetries=7\n\n[ports]\ncom1=/dev/ttyS0\nCOM2=" + sim.Path() +
+                             "\n; spare\nCOM3=/dev/ttyUSB0\n\n[Settings]\nMaxPorts=3\n");
+    EXPECT_EQ(vlnk::profile::GetString(IniPath(), "Ports", "COM2", ""), sim.Path());
+    ASSERT_EQ(VLNKOpenChannel(2, "COM2"), 0);
+    EXPECT_EQ(ProbeOnce(2), 0x06);
+    EXPECT_EQ(VLNKCloseChannel(2), 0);
+  }
+  // A new key goes after the section's last entry, before the blank line.
+  WriteIni("[Ports]\nCOM1=/dev/ttyS0\n\n[Settings]\nMaxPorts=1\n");
+  {
+    Simulator sim({"--ini-port", "COM4"});
+    ASSERT_FALSE(sim.Path().empty());
+    EXPECT_EQ(IniText(), "[Ports]\nCOM1=/dev/ttyS0\nCOM4=" + sim.Path() + "\n\n[Settings]\nMaxPorts=1\n");
+    EXPECT_EQ(vlnk::profile::GetString(IniPath(), "Ports", "COM4", ""), sim.Path());
+  }
+  // No section yet: added at the end, after a blank line.
+  WriteIni("[Protocol]\nMaxRetries=7");
+  {
+    Simulator sim({"--ini-port", "COM1"});
+    ASSERT_FALSE(sim.Path().empty());
+    EXPECT_EQ(IniText(), "[Protocol]\nMaxRetries=7\n\n[Ports]\nCOM1=" + sim.Path() + "\n");
+    EXPECT_EQ(vlnk::profile::GetString(IniPath(), "Ports", "COM1", ""), sim.Path());
+  }
+  // No file at all.
+  std::filesystem::remove(IniPath());
+  {
+    Simulator sim({"--ini-port", "COM1"});
+    ASSERT_FALSE(sim.Path().empty());
+    EXPECT_EQ(IniText(), "[Ports]\nCOM1=" + sim.Path() + "\n");
+  }
+  EXPECT_EQ(FilesStartingWith(Dir(), "vlnkw.ini.tmp"), 0);  // no side file left behind
 }
 
 double CpuSeconds() {

@@ -10,8 +10,7 @@
 #include <string>
 #include <sys/prctl.h>
 
-#include "libdir.h"
-#include "profile.h"
+#include "iniport.h"
 #include "simserver.h"
 
 namespace {
@@ -116,9 +115,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vlnk-handheld-sim: cannot open a pseudo-terminal: %s\n", std::strerror(errno));
     return 1;
   }
-  if (!iniPort.empty() && !vlnk::profile::WriteString(vlnk::IniPath(), "Ports", iniPort.c_str(), server.PortPath())) {
-    std::fprintf(stderr, "vlnk-handheld-sim: cannot write %s\n", vlnk::IniPath().c_str());
-    return 1;
+  if (!iniPort.empty()) {
+    const std::string ini = vlnksim::LibraryIniPath();
+    if (!vlnksim::WriteIniKey(ini, "Ports", iniPort, server.PortPath())) {
+      std::fprintf(stderr, "vlnk-handheld-sim: cannot write %s\n", ini.c_str());
+      return 1;
+    }
   }
   std::printf("%s\n", server.PortPath().c_str());
   std::fflush(stdout);

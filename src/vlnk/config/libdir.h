@@ -16,4 +16,14 @@ std::string LibraryFile(const char* name);
 // The ini file every setting lives in.
 std::string IniPath();
 
+// Whether SYSTEM32 below the library folder takes a test file (removed again).
+// Only chooses how a firmware download is paced.
+bool ProbeSystemDir();
+
+// The answer the probe gave when the library loaded; false while none is
+// loaded. The answer belongs to the session, which lends it here when the
+// library loads and takes it back (null) before it goes.
+bool SystemDirWritable();
+void SetSystemDirFlag(const bool* writable);
+
 }  // namespace vlnk

@@ -1,4 +1,5 @@
-// The starts of the asynchronous commands. Each checks its own arguments,
+// The starts of the asynchronous commands that talk to the handheld itself;
+// those that move files are in filecommands.h. Each checks its own arguments,
 // makes itself the channel's active command with its step, puts its first
 // bytes on the line and returns 213, or returns its refusal at once (leaving
 // the channel idle). The caller has done the channel and busy checks.
@@ -33,12 +34,6 @@ std::array<uint8_t, 4> DateRequest(const std::tm& date);
 int StartSetBaudRate(LinkState& link, const char* baud);
 int StartAbortRemote(LinkState& link);
 
-int StartGetDirectory(LinkState& link, const char* spec);     // 6
-int StartTransmitFile(LinkState& link, const char* pcPath);   // 12
-int StartReceiveFile(LinkState& link, const char* pcPath);    // 13
-int StartSoftwareDownload(LinkState& link, int machine);      // 16
-// The firmware image of a machine (1-4); null for any other number.
-const char* DownloadImageName(int machine);
 int StartPollUser(LinkState& link, int user);                 // 17
 
 }  // namespace vlnk

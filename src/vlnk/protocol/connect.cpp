@@ -3,8 +3,8 @@
 // table. The stage is BaudSearchIndex: 0 the remembered rate, 1..6 the table.
 #include <cstring>
 
-#include "commands.h"
 #include "frame.h"
+#include "linkcommands.h"
 #include "logfile.h"
 #include "msgwindow.h"
 #include "settings.h"

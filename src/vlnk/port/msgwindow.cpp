@@ -5,9 +5,14 @@
 #include <new>
 
 #include "port.h"
-#include "session.h"
 
 namespace vlnk {
+namespace {
+
+// A plain pointer: no exit handler touches what it points to.
+std::unique_ptr<CMsgWindow>* g_pWindowSlot = nullptr;
+
+}  // namespace
 
 CMsgWindow::CMsgWindow(WindowProc proc) : m_proc(proc), m_owner(std::this_thread::get_id()) {}
 
@@ -76,22 +81,21 @@ bool CMsgWindow::PumpOneUntil(Clock::time_point deadline) {
   return true;
 }
 
-CMsgWindow* TheWindow() {
-  Session* session = TheSession();
-  return session ? session->window.get() : nullptr;
-}
+CMsgWindow* TheWindow() { return g_pWindowSlot ? g_pWindowSlot->get() : nullptr; }
 
 bool CreateTheWindow(WindowProc proc) {
-  Session* session = TheSession();
-  if (!session) return false;
-  if (session->window) return true;
-  session->window.reset(new (std::nothrow) CMsgWindow(proc));
-  return session->window != nullptr;
+  if (!g_pWindowSlot) return false;
+  std::unique_ptr<CMsgWindow>& window = *g_pWindowSlot;
+  if (window) return true;
+  window.reset(new (std::nothrow) CMsgWindow(proc));
+  return window != nullptr;
 }
 
 void DestroyTheWindow() {
-  if (Session* session = TheSession()) session->window.reset();
+  if (g_pWindowSlot) g_pWindowSlot->reset();
 }
+
+void SetWindowSlot(std::unique_ptr<CMsgWindow>* slot) { g_pWindowSlot = slot; }
 
 bool PumpOneMessage() {
   CMsgWindow* window = TheWindow();

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <sys/stat.h>
 
-#include "commands.h"
 #include "ctrlcommand.h"
+#include "filecommands.h"
 #include "frame.h"
 #include "logfile.h"
 #include "pcpath.h"

@@ -1,11 +1,15 @@
 #include "libdir.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
 
 namespace vlnk {
 namespace {
+
+// A plain pointer: no exit handler touches what it points to.
+const bool* g_pSysDirWritable = nullptr;
 
 bool MakeDirs(const std::string& path) {
   if (path.empty()) return false;
@@ -41,5 +45,18 @@ std::string LibraryDir() {
 std::string LibraryFile(const char* name) { return LibraryDir() + "/" + name; }
 
 std::string IniPath() { return LibraryFile("vlnkw.ini"); }
+
+bool ProbeSystemDir() {
+  const std::string path = LibraryDir() + "/SYSTEM32/VLNK.TST";
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  std::fclose(file);
+  std::remove(path.c_str());
+  return true;
+}
+
+bool SystemDirWritable() { return g_pSysDirWritable && *g_pSysDirWritable; }
+
+void SetSystemDirFlag(const bool* writable) { g_pSysDirWritable = writable; }
 
 }  // namespace vlnk

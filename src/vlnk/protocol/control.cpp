@@ -7,9 +7,9 @@
 #include <ctime>
 #include <string>
 
-#include "commands.h"
 #include "ctrlcommand.h"
 #include "frame.h"
+#include "linkcommands.h"
 #include "logfile.h"
 #include "vlnkw32.h"
 

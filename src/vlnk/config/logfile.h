@@ -46,6 +46,9 @@ class CLogFile {
 
 // The log of the loaded library; null before load and after unload.
 CLogFile* TheLog();
+// The log belongs to the session, which lends it here when the library loads
+// and takes it back (null) before it goes.
+void SetTheLog(CLogFile* log);
 
 // printf-style entry in the library's log; nothing while no library is loaded.
 void LogWrite(int channel, const char* format, ...) __attribute__((format(printf, 2, 3)));

@@ -5,12 +5,11 @@
 #include <cstring>
 #include <new>
 
-#include "commands.h"
 #include "ctrlcommand.h"
 #include "direntry.h"
+#include "filecommands.h"
 #include "frame.h"
 #include "logfile.h"
-#include "session.h"
 #include "vlnkw32.h"
 
 namespace vlnk {
@@ -20,9 +19,12 @@ enum class DirStage : int { Count = 1, Entries = 2 };
 
 constexpr size_t kSpecMax = 80;
 
+// A plain pointer: no exit handler touches what it points to.
+std::string* g_pLastDirLine = nullptr;
+
 // Library-wide, as a repeated frame can only be told by its text. Steps run
-// only while the library is loaded, so the session is there.
-std::string& LastLine() { return TheSession()->strLastDirLine; }
+// only while the library is loaded, so the line is there.
+std::string& LastLine() { return *g_pLastDirLine; }
 
 DirStage Stage(const LinkState& link) { return static_cast<DirStage>(link.m_nStage); }
 
@@ -136,5 +138,7 @@ int StartGetDirectory(LinkState& link, const char* spec) {
   link.BeginCommand(kGetDirectory, DirStep);
   return CtrlCommand(link, StepEvent::Start);
 }
+
+void SetLastDirLineSlot(std::string* line) { g_pLastDirLine = line; }
 
 }  // namespace vlnk

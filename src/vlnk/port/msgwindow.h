@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -76,6 +77,9 @@ CMsgWindow* TheWindow();
 // and while no library is loaded.
 bool CreateTheWindow(WindowProc proc);
 void DestroyTheWindow();
+// The window belongs to the session, which lends its place for it here when
+// the library loads and takes it back (null) before it goes.
+void SetWindowSlot(std::unique_ptr<CMsgWindow>* slot);
 
 // One pump step on the library's window (nothing when there is none or the
 // caller is not its thread).

@@ -5,9 +5,8 @@
 #include <cstdio>
 #include <sys/stat.h>
 
-#include "commands.h"
+#include "filecommands.h"
 #include "libdir.h"
-#include "library.h"
 #include "logfile.h"
 #include "pcpath.h"
 #include "vlnkw32.h"

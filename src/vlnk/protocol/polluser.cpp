@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "commands.h"
 #include "frame.h"
+#include "linkcommands.h"
 #include "logfile.h"
 #include "msgwindow.h"
 #include "settings.h"

@@ -5,10 +5,11 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "session.h"
-
 namespace vlnk {
 namespace {
+
+// A plain pointer: no exit handler touches what it points to.
+CLogFile* g_pLog = nullptr;
 
 std::tm LocalNow() {
   const std::time_t now = std::time(nullptr);
@@ -107,10 +108,9 @@ void CLogFile::Write(int channel, const char* text) {
   std::fclose(file);
 }
 
-CLogFile* TheLog() {
-  Session* session = TheSession();
-  return session ? &session->log : nullptr;
-}
+CLogFile* TheLog() { return g_pLog; }
+
+void SetTheLog(CLogFile* log) { g_pLog = log; }
 
 void LogWrite(int channel, const char* format, ...) {
   CLogFile* log = TheLog();

@@ -2,8 +2,8 @@
 // frame: set baud rate ("B") and quit the handheld's transfer program ("Q").
 #include <cstring>
 
-#include "commands.h"
 #include "frame.h"
+#include "linkcommands.h"
 #include "logfile.h"
 #include "settings.h"
 

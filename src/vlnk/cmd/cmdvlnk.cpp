@@ -17,11 +17,12 @@
 
 #include "cmdline.h"
 #include "cmdprogress.h"
-#include "commands.h"
 #include "dospath.h"
 #include "errortext.h"
+#include "filecommands.h"
 #include "libdir.h"
 #include "library.h"
+#include "linkcommands.h"
 #include "logfile.h"
 #include "msgwindow.h"
 #include "pcpath.h"

@@ -14,9 +14,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "commands.h"
 #include "ctrlcommand.h"
 #include "direntry.h"
+#include "filecommands.h"
 #include "frame.h"
 #include "logfile.h"
 #include "pcpath.h"
