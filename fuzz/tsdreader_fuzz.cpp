@@ -24,10 +24,10 @@ void WalkRows(CTreDoc& doc)
     const int n = doc.GetRowCount();
     for (int r = 1; r <= n; ++r) {
         sink += doc.FormatMeter(r).size() + doc.FormatPotOn(r).size() + doc.FormatPotOff(r).size()
-              + doc.FormatPotIRFree(r).size() + doc.FormatGradOn(r).size() + doc.FormatGradOff(r).size()
-              + doc.FormatGradDiff(r).size() + doc.FormatGradDiffL(r).size() + doc.FormatGradDiffR(r).size()
-              + doc.FormatGradOnL(r).size() + doc.FormatGradOnR(r).size() + doc.FormatGradOffL(r).size()
-              + doc.FormatGradOffR(r).size();
+                + doc.FormatPotIRFree(r).size() + doc.FormatGradOn(r).size() + doc.FormatGradOff(r).size()
+                + doc.FormatGradDiff(r).size() + doc.FormatGradDiffL(r).size() + doc.FormatGradDiffR(r).size()
+                + doc.FormatGradOnL(r).size() + doc.FormatGradOnR(r).size() + doc.FormatGradOffL(r).size()
+                + doc.FormatGradOffR(r).size();
         sink += doc.IsInErrorWindow(r) ? 1 : 0;
     }
     sink += doc.HasRightSide() ? 1 : 0;

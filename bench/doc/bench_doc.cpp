@@ -76,10 +76,7 @@ CInputs& Inputs()
     return inputs;
 }
 
-const Input& Pick(const benchmark::State& state)
-{
-    return state.range(0) == 0 ? Inputs().small : Inputs().large;
-}
+const Input& Pick(const benchmark::State& state) { return state.range(0) == 0 ? Inputs().small : Inputs().large; }
 
 void Describe(benchmark::State& state, const Input& in)
 {

@@ -4,8 +4,8 @@
 // which a repaint is served). Optionally saves a picture of the dialog at
 // half the transfer.
 #include "transferdlg.h"
-#include <QApplication>
 #include "uiseam.h"
+#include <QApplication>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -24,7 +24,7 @@ namespace {
 
 double CpuSeconds()
 {
-    rusage u {};
+    rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
@@ -77,7 +77,8 @@ int main(int argc, char** argv)
     if (!dlg.OnInitDialog()) return 3;
     dlg.show();
     for (int i = 0; i < dlg.HandheldList()->topLevelItemCount(); ++i)
-        dlg.HandheldList()->topLevelItem(i)->setSelected(dlg.HandheldList()->topLevelItem(i)->text(0) == QLatin1String("LANG.TSD"));
+        dlg.HandheldList()->topLevelItem(i)->setSelected(dlg.HandheldList()->topLevelItem(i)->text(0)
+                                                         == QLatin1String("LANG.TSD"));
 
     QElapsedTimer sinceLast;
     qint64 longestGap = 0;

@@ -1,8 +1,8 @@
 // Repaint of a curve pane and scrolling of the table over a long survey.
 //   build-views/bench/views/bench_views --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+#include "curvepane.h"
 #include "tablemodel.h"
 #include "tableview.h"
-#include "curvepane.h"
 #include "tredoc.h"
 #include "viewhub.h"
 
@@ -72,7 +72,10 @@ void BM_CurveRepaint(benchmark::State& state)
     state.SetLabel(state.range(0) == 1 ? "gradient" : "potential");
 }
 BENCHMARK(BM_CurveRepaint)
-    ->Args({1, 800, 400})->Args({2, 800, 400})->Args({1, 1024, 768})->Args({2, 1920, 1080})
+    ->Args({1, 800, 400})
+    ->Args({2, 800, 400})
+    ->Args({1, 1024, 768})
+    ->Args({2, 1920, 1080})
     ->Unit(benchmark::kMillisecond);
 
 // Every cell the table shows for one row: text, background, text colour,

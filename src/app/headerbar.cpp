@@ -32,7 +32,8 @@ CHeaderBar::CHeaderBar(QWidget* parent)
     m_pCriterion->addItems(FixedCriteria());
     layout->addWidget(m_pCriterion);
     m_pText = field(QStringLiteral("Text :"), 120, "text");
-    connect(m_pCriterion, &QComboBox::activated, this, [this](int) { emit CriterionChosen(m_pCriterion->currentText()); });
+    connect(m_pCriterion, &QComboBox::activated, this,
+            [this](int) { emit CriterionChosen(m_pCriterion->currentText()); });
 }
 
 QStringList CHeaderBar::FixedCriteria()

@@ -43,5 +43,5 @@ private:
     QLineEdit* m_pDate;
     QLineEdit* m_pText;
     QComboBox* m_pCriterion;
-    QString m_strExtra;   // a criterion from a file that is none of the six
+    QString m_strExtra; // a criterion from a file that is none of the six
 };

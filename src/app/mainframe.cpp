@@ -1,17 +1,17 @@
 #include "mainframe.h"
 
 #include "artwork.h"
+#include "curvepane.h"
 #include "graphiclayout.h"
+#include "graphicsheet.h"
 #include "headerbar.h"
 #include "panejob.h"
 #include "printrunner.h"
 #include "splashwnd.h"
-#include "tableview.h"
-#include "curvepane.h"
-#include "tredoc.h"
-#include "graphicsheet.h"
-#include "tresapp.h"
 #include "tablesheet.h"
+#include "tableview.h"
+#include "tredoc.h"
+#include "tresapp.h"
 #include "uiseam.h"
 
 #include <QApplication>
@@ -110,7 +110,8 @@ void CMainFrame::createActions()
 {
     using artwork::EToolIcon;
     QAction* a;
-    a = AddAction(ID_FILE_NEW, QStringLiteral("&Neu"), QStringLiteral("Erstellt eine neue Messung"), &CMainFrame::OnFileNew);
+    a = AddAction(ID_FILE_NEW, QStringLiteral("&Neu"), QStringLiteral("Erstellt eine neue Messung"),
+                  &CMainFrame::OnFileNew);
     a->setIcon(artwork::ToolIcon(EToolIcon::New));
     a->setToolTip(QStringLiteral("Neu"));
     a = AddAction(ID_FILE_OPEN, QString::fromUtf8("Ö&ffnen..."), QString::fromUtf8("Öffnet eine Messdatei"),
@@ -128,8 +129,8 @@ void CMainFrame::createActions()
     a = AddAction(ID_FILE_SAVE_AS, QStringLiteral("Speichern &unter..."),
                   QStringLiteral("Speichert die Messung unter einem neuen Namen"));
     connect(a, &QAction::triggered, this, [this] { OnFileSaveAs(); });
-    a = AddAction(ID_PRINT_TABLE, QStringLiteral("&Tabelle drucken..."), QStringLiteral("Druckt die Messung als Tabelle"),
-                  &CMainFrame::OnPrintTable);
+    a = AddAction(ID_PRINT_TABLE, QStringLiteral("&Tabelle drucken..."),
+                  QStringLiteral("Druckt die Messung als Tabelle"), &CMainFrame::OnPrintTable);
     a->setIcon(artwork::ToolIcon(EToolIcon::PrintTable));
     a->setToolTip(QStringLiteral("Tabelle drucken"));
     a = AddAction(ID_PRINT_GRAPHIC, QStringLiteral("&Graphik drucken..."), QStringLiteral("Druckt die Messkurven"),
@@ -157,27 +158,41 @@ void CMainFrame::createActions()
     a = AddAction(ID_EDIT_COPY, QStringLiteral("&Kopieren"), QStringLiteral("Kopiert die Markierung"));
     a->setIcon(artwork::ToolIcon(EToolIcon::Copy));
     a->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    a = AddAction(ID_EDIT_PASTE, QString::fromUtf8("E&infügen"), QString::fromUtf8("Fügt den Inhalt der Zwischenablage ein"));
+    a = AddAction(ID_EDIT_PASTE, QString::fromUtf8("E&infügen"),
+                  QString::fromUtf8("Fügt den Inhalt der Zwischenablage ein"));
     a->setIcon(artwork::ToolIcon(EToolIcon::Paste));
     a->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
-    a = AddAction(ID_ROW_DELETE, QString::fromUtf8("Zeile &löschen"), QString::fromUtf8("Löscht die markierten Zeilen"));
-    connect(a, &QAction::triggered, this, [this] { if (m_nActivePane == 1) m_pTable->OnDeleteRows(); });
+    a = AddAction(ID_ROW_DELETE, QString::fromUtf8("Zeile &löschen"),
+                  QString::fromUtf8("Löscht die markierten Zeilen"));
+    connect(a, &QAction::triggered, this, [this] {
+        if (m_nActivePane == 1) m_pTable->OnDeleteRows();
+    });
     a = AddAction(ID_ROW_INSERT, QString::fromUtf8("Zeile &einfügen"),
                   QString::fromUtf8("Fügt hinter der aktuellen Zeile eine Zeile ein"));
-    connect(a, &QAction::triggered, this, [this] { if (m_nActivePane == 1) m_pTable->OnInsertRow(); });
+    connect(a, &QAction::triggered, this, [this] {
+        if (m_nActivePane == 1) m_pTable->OnInsertRow();
+    });
     a = AddAction(ID_ADD_CONSTANT, QStringLiteral("&Konstante addieren"),
                   QStringLiteral("Addiert eine Konstante zu einer Spalte"));
-    connect(a, &QAction::triggered, this, [this] { if (m_pApp) m_pApp->OnAddConstant(); });
+    connect(a, &QAction::triggered, this, [this] {
+        if (m_pApp) m_pApp->OnAddConstant();
+    });
     AddAction(ID_REVERSE, QStringLiteral("&Messung umkehren"), QStringLiteral("Kehrt die Messrichtung um"),
               &CMainFrame::OnReverse);
-    AddAction(ID_SORT, QStringLiteral("&Sortieren"), QStringLiteral("Sortiert die Messung nach Metern"), &CMainFrame::OnSort);
+    AddAction(ID_SORT, QStringLiteral("&Sortieren"), QStringLiteral("Sortiert die Messung nach Metern"),
+              &CMainFrame::OnSort);
 
     a = AddAction(ID_TRANSFER, QStringLiteral("Datentransfer..."), QStringLiteral("Datenaustausch mit dem Logato"));
-    connect(a, &QAction::triggered, this, [this] { if (m_pApp) m_pApp->OnTransfer(); });
+    connect(a, &QAction::triggered, this, [this] {
+        if (m_pApp) m_pApp->OnTransfer();
+    });
     a->setIcon(artwork::ToolIcon(EToolIcon::Transfer));
     a->setToolTip(QStringLiteral("Datentransfer"));
-    a = AddAction(ID_ERRORLIST_EDIT, QStringLiteral("Bearbeiten..."), QStringLiteral("Bearbeitet die Fehlerlisten-Parameter"));
-    connect(a, &QAction::triggered, this, [this] { if (m_pApp) m_pApp->EditErrorList(); });
+    a = AddAction(ID_ERRORLIST_EDIT, QStringLiteral("Bearbeiten..."),
+                  QStringLiteral("Bearbeitet die Fehlerlisten-Parameter"));
+    connect(a, &QAction::triggered, this, [this] {
+        if (m_pApp) m_pApp->EditErrorList();
+    });
 
     a = AddAction(ID_TABLE_IRFREE, QStringLiteral("IR-frei"), QStringLiteral("Zeigt die IR-freie Spalte"),
                   &CMainFrame::OnTableIRFree);
@@ -192,7 +207,9 @@ void CMainFrame::createActions()
                   &CMainFrame::OnViewHeaderBar);
     a->setCheckable(true);
     a = AddAction(ID_APP_ABOUT, QStringLiteral("Inf&o ..."), QStringLiteral("Zeigt Version und Programminformationen"));
-    connect(a, &QAction::triggered, this, [this] { if (m_pApp) m_pApp->OnAppAbout(); });
+    connect(a, &QAction::triggered, this, [this] {
+        if (m_pApp) m_pApp->OnAppAbout();
+    });
 
     a = AddAction(ID_NEXT_PANE, QStringLiteral("Nächster Bereich"), QString());
     a->setShortcut(QKeySequence(Qt::Key_F6));
@@ -207,7 +224,8 @@ void CMainFrame::createActions()
 void CMainFrame::createMenus()
 {
     m_pFileMenu = menuBar()->addMenu(QStringLiteral("&Datei"));
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_APPEND, ID_FILE_SAVE, ID_FILE_SAVE_AS}) m_pFileMenu->addAction(Action(id));
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_APPEND, ID_FILE_SAVE, ID_FILE_SAVE_AS})
+        m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addSeparator();
     for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_FILE_PRINT_SETUP}) m_pFileMenu->addAction(Action(id));
     m_pRecentSeparator = m_pFileMenu->addSeparator();
@@ -285,7 +303,8 @@ void CMainFrame::createStatusBar()
     const char* const locks[3] = {"UF", "NUM", "RF"};
     for (int i = 0; i < 3; ++i) {
         m_pLockLabels[i] = new QLabel(bar);
-        m_pLockLabels[i]->setMinimumWidth(QFontMetrics(m_pLockLabels[i]->font()).horizontalAdvance(QLatin1String(locks[i])) + 8);
+        m_pLockLabels[i]->setMinimumWidth(
+            QFontMetrics(m_pLockLabels[i]->font()).horizontalAdvance(QLatin1String(locks[i])) + 8);
         m_pLockLabels[i]->setAlignment(Qt::AlignCenter);
         m_pLockLabels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         m_pLockLabels[i]->setProperty("lockText", QLatin1String(locks[i]));
@@ -308,7 +327,9 @@ void CMainFrame::createHeaderBar()
     Action(ID_VIEW_HEADER)->setChecked(true);
 
     // Typed header texts belong to the survey: closing must offer to save them.
-    connect(m_pHeaderBar, &CHeaderBar::Edited, this, [this] { if (!m_doc.m_bEmpty) m_doc.SetModifiedFlag(); });
+    connect(m_pHeaderBar, &CHeaderBar::Edited, this, [this] {
+        if (!m_doc.m_bEmpty) m_doc.SetModifiedFlag();
+    });
     connect(m_pHeaderBar, &CHeaderBar::CriterionChosen, this, [this](const QString& text) {
         const std::string value = text.toStdString();
         if (m_doc.m_header[2] != value) {
@@ -418,10 +439,7 @@ void CMainFrame::UpdateTitle()
     setWindowModified(m_doc.IsModified());
 }
 
-void CMainFrame::ModifiedChanged(bool)
-{
-    UpdateTitle();
-}
+void CMainFrame::ModifiedChanged(bool) { UpdateTitle(); }
 
 void CMainFrame::PathChanged(const std::string& path)
 {
@@ -435,10 +453,7 @@ void CMainFrame::UpdateAllViews()
     UpdateCommandUI();
 }
 
-void CMainFrame::ActivateFirstCurvePane()
-{
-    SetActivePane(0);
-}
+void CMainFrame::ActivateFirstCurvePane() { SetActivePane(0); }
 
 void CMainFrame::StatusText(const std::string& text)
 {
@@ -460,15 +475,9 @@ void CMainFrame::ProgressStep(int percent)
     m_pProgress->repaint();
 }
 
-void CMainFrame::ProgressEnd()
-{
-    m_pProgress->hide();
-}
+void CMainFrame::ProgressEnd() { m_pProgress->hide(); }
 
-void CMainFrame::HeaderBarToDoc(CTreDoc& doc)
-{
-    m_pHeaderBar->ToDoc(doc);
-}
+void CMainFrame::HeaderBarToDoc(CTreDoc& doc) { m_pHeaderBar->ToDoc(doc); }
 
 void CMainFrame::DocToHeaderBar(const CTreDoc& doc)
 {
@@ -616,10 +625,7 @@ void CMainFrame::StopPrintTimers()
     for (QTimer* t : m_pPrintTimers) t->stop();
 }
 
-bool CMainFrame::IsPrintTimerActive(int id) const
-{
-    return id >= 1 && id <= 2 && m_pPrintTimers[id - 1]->isActive();
-}
+bool CMainFrame::IsPrintTimerActive(int id) const { return id >= 1 && id <= 2 && m_pPrintTimers[id - 1]->isActive(); }
 
 void CMainFrame::OnPrintGraphic()
 {
@@ -630,9 +636,8 @@ void CMainFrame::OnPrintGraphic()
     SetActivePane(2);
     graphiclayout::ApplyRangeDefaults(m_doc);
     CTrePlotDruckPS sheet(this);
-    sheet.SetMessageHandler([](QWidget* parent, const QString& text) {
-        CUiSeam::Current().Message(parent, text, QMessageBox::Warning);
-    });
+    sheet.SetMessageHandler(
+        [](QWidget* parent, const QString& text) { CUiSeam::Current().Message(parent, text, QMessageBox::Warning); });
     sheet.LoadFromDoc(m_doc);
     if (sheet.exec() != QDialog::Accepted) return;
     sheet.StoreToDoc(m_doc);
@@ -647,9 +652,8 @@ void CMainFrame::OnPrintTable()
     HeaderBarToDoc(m_doc);
     SetActivePane(0);
     CTreTabDruckPS sheet(this);
-    sheet.SetMessageHandler([](QWidget* parent, const QString& text) {
-        CUiSeam::Current().Message(parent, text, QMessageBox::Warning);
-    });
+    sheet.SetMessageHandler(
+        [](QWidget* parent, const QString& text) { CUiSeam::Current().Message(parent, text, QMessageBox::Warning); });
     sheet.LoadFromDoc(m_doc);
     if (sheet.exec() != QDialog::Accepted) return;
     sheet.StoreToDoc(m_doc);

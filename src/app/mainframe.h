@@ -28,13 +28,34 @@ class CMainFrame : public QMainWindow, public CTreViewHub {
 public:
     // Command ids of the menu entries, as the user's manuals name them.
     enum ECommand {
-        ID_FILE_NEW = 32809, ID_FILE_OPEN = 32808, ID_FILE_APPEND = 32807, ID_FILE_SAVE = 32806,
-        ID_FILE_SAVE_AS = 32805, ID_PRINT_TABLE = 32771, ID_PRINT_GRAPHIC = 32787, ID_FILE_PRINT_SETUP = 57606,
-        ID_APP_EXIT = 57665, ID_EDIT_CUT = 57635, ID_EDIT_COPY = 57634, ID_EDIT_PASTE = 57637,
-        ID_ROW_DELETE = 32799, ID_ROW_INSERT = 32800, ID_ADD_CONSTANT = 32801, ID_REVERSE = 32810,
-        ID_SORT = 32797, ID_TRANSFER = 32778, ID_ERRORLIST_EDIT = 32780, ID_TABLE_IRFREE = 32802,
-        ID_TABLE_LR = 32803, ID_GRAPHIC_IRFREE = 32804, ID_VIEW_TOOLBAR = 59392, ID_VIEW_STATUS_BAR = 59393,
-        ID_VIEW_HEADER = 32796, ID_APP_ABOUT = 57664, ID_NEXT_PANE = 0xE150, ID_PREV_PANE = 0xE151,
+        ID_FILE_NEW = 32809,
+        ID_FILE_OPEN = 32808,
+        ID_FILE_APPEND = 32807,
+        ID_FILE_SAVE = 32806,
+        ID_FILE_SAVE_AS = 32805,
+        ID_PRINT_TABLE = 32771,
+        ID_PRINT_GRAPHIC = 32787,
+        ID_FILE_PRINT_SETUP = 57606,
+        ID_APP_EXIT = 57665,
+        ID_EDIT_CUT = 57635,
+        ID_EDIT_COPY = 57634,
+        ID_EDIT_PASTE = 57637,
+        ID_ROW_DELETE = 32799,
+        ID_ROW_INSERT = 32800,
+        ID_ADD_CONSTANT = 32801,
+        ID_REVERSE = 32810,
+        ID_SORT = 32797,
+        ID_TRANSFER = 32778,
+        ID_ERRORLIST_EDIT = 32780,
+        ID_TABLE_IRFREE = 32802,
+        ID_TABLE_LR = 32803,
+        ID_GRAPHIC_IRFREE = 32804,
+        ID_VIEW_TOOLBAR = 59392,
+        ID_VIEW_STATUS_BAR = 59393,
+        ID_VIEW_HEADER = 32796,
+        ID_APP_ABOUT = 57664,
+        ID_NEXT_PANE = 0xE150,
+        ID_PREV_PANE = 0xE151,
         ID_FILE_PRINT = 57607,
     };
 
@@ -146,7 +167,7 @@ private:
     QMap<int, QAction*> m_actions;
     bool m_bCreated = false;
     int m_nLastClientWidth = -1;
-    QList<int> m_lastOuterSizes;   // the outer columns as this window last set them
+    QList<int> m_lastOuterSizes; // the outer columns as this window last set them
     int m_nActivePane = 0;
 
     // printing
@@ -160,5 +181,5 @@ private:
     void PrintPane(CTrePrintView* pane);
     QTimer* m_pPrintTimers[2] = {};
     bool m_bPreviewActive = false;
-    std::unique_ptr<QPrinter> m_pOwnPrinter;   // when there is no application object
+    std::unique_ptr<QPrinter> m_pOwnPrinter; // when there is no application object
 };

@@ -5,16 +5,14 @@
 #include <QDate>
 
 CPanePrintJob::CPanePrintJob(const CTrePrintView& pane, const CTreDoc& doc, std::function<void()> beforePrinting)
-    : m_pane(pane), m_doc(doc), m_fnBeforePrinting(std::move(beforePrinting))
-{
-}
+    : m_pane(pane)
+    , m_doc(doc)
+    , m_fnBeforePrinting(std::move(beforePrinting))
+{ }
 
 CPanePrintJob::~CPanePrintJob() = default;
 
-EPrintKind CPanePrintJob::Kind() const
-{
-    return m_pane.IsGradientPane() ? EPrintKind::Table : EPrintKind::Graphic;
-}
+EPrintKind CPanePrintJob::Kind() const { return m_pane.IsGradientPane() ? EPrintKind::Table : EPrintKind::Graphic; }
 
 int CPanePrintJob::OnPreparePrinting(bool preview)
 {

@@ -23,10 +23,7 @@ void CSplashWnd::ShowSplashScreen(QWidget* mainWindow, bool enabled)
     g_pSplash->raise();
 }
 
-CSplashWnd* CSplashWnd::Current()
-{
-    return g_pSplash.data();
-}
+CSplashWnd* CSplashWnd::Current() { return g_pSplash.data(); }
 
 CSplashWnd::CSplashWnd(QWidget* mainWindow)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
@@ -43,10 +40,7 @@ CSplashWnd::CSplashWnd(QWidget* mainWindow)
     QTimer::singleShot(4000, this, &CSplashWnd::Hide);
 }
 
-CSplashWnd::~CSplashWnd()
-{
-    qApp->removeEventFilter(this);
-}
+CSplashWnd::~CSplashWnd() { qApp->removeEventFilter(this); }
 
 void CSplashWnd::Hide()
 {
@@ -74,11 +68,8 @@ bool CSplashWnd::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
-    case QEvent::NonClientAreaMouseButtonPress:
-        Hide();
-        return true;   // the key or click only closes the splash
-    default:
-        break;
+    case QEvent::NonClientAreaMouseButtonPress: Hide(); return true; // the key or click only closes the splash
+    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,7 +1,7 @@
 #include "tresapp.h"
 
-#include "addconstdlg.h"
 #include "aboutdlg.h"
+#include "addconstdlg.h"
 #include "errorlistdlg.h"
 #include "mainframe.h"
 #include "transferdlg.h"
@@ -43,10 +43,7 @@ CTresApp::~CTresApp()
     m_pDoc.reset();
 }
 
-CTresApp* CTresApp::Get()
-{
-    return qobject_cast<CTresApp*>(QCoreApplication::instance());
-}
+CTresApp* CTresApp::Get() { return qobject_cast<CTresApp*>(QCoreApplication::instance()); }
 
 std::unique_ptr<QSettings> CTresApp::Settings()
 {
@@ -73,7 +70,8 @@ bool CTresApp::InitInstance()
     // Files from the handheld go below the program when it may write there,
     // otherwise below the user's data folder.
     QDir program(m_strProgramFolder);
-    if (program.mkpath(QStringLiteral("Logato")) && QFileInfo(program.filePath(QStringLiteral("Logato"))).isWritable()) {
+    if (program.mkpath(QStringLiteral("Logato"))
+        && QFileInfo(program.filePath(QStringLiteral("Logato"))).isWritable()) {
         m_strLogatoFolder = program.filePath(QStringLiteral("Logato"));
     } else {
         const QString base = QDir::homePath() + QStringLiteral("/.local/share/Norvaken/Tresmon");
@@ -105,15 +103,9 @@ QPrinter& CTresApp::Printer()
     return *m_pPrinter;
 }
 
-void CTresApp::OnPrinterLandscape()
-{
-    Printer().setPageOrientation(QPageLayout::Landscape);
-}
+void CTresApp::OnPrinterLandscape() { Printer().setPageOrientation(QPageLayout::Landscape); }
 
-void CTresApp::OnPrinterPortrait()
-{
-    Printer().setPageOrientation(QPageLayout::Portrait);
-}
+void CTresApp::OnPrinterPortrait() { Printer().setPageOrientation(QPageLayout::Portrait); }
 
 void CTresApp::OnAppAbout()
 {
@@ -138,10 +130,8 @@ void CTresApp::OnAddConstant()
     CAddConstDlg dlg(activeWindow());
     dlg.SetStart(doc.AddConstantStart());
     dlg.SetEnd(doc.AddConstantEnd());
-    if (dlg.exec() == QDialog::Accepted)
-        doc.AddConstant(dlg.Quantity(), dlg.Start(), dlg.End(), dlg.Constant());
-    else
-        doc.UpdateAllViews();
+    if (dlg.exec() == QDialog::Accepted) doc.AddConstant(dlg.Quantity(), dlg.Start(), dlg.End(), dlg.Constant());
+    else doc.UpdateAllViews();
 }
 
 void CTresApp::EditErrorList()

@@ -53,11 +53,11 @@ public:
 
     bool SplashEnabled() const { return m_bSplash; }
 
-    QString m_strProgramFolder;   // folder of the executable
-    QString m_strDataFolder;      // working folder at start-up
-    QString m_strLastPort;        // serial port that answered last in the transfer dialog
-    QString m_strLastFilePath;    // last path opened or saved through a file dialog
-    QString m_strLogatoFolder;    // where files from the handheld are received
+    QString m_strProgramFolder; // folder of the executable
+    QString m_strDataFolder;    // working folder at start-up
+    QString m_strLastPort;      // serial port that answered last in the transfer dialog
+    QString m_strLastFilePath;  // last path opened or saved through a file dialog
+    QString m_strLogatoFolder;  // where files from the handheld are received
 
 private:
     std::unique_ptr<CTreDoc> m_pDoc;
@@ -65,5 +65,5 @@ private:
     std::unique_ptr<QPrinter> m_pPrinter;
     std::unique_ptr<QTranslator> m_pQtTranslator;
     QString m_strCommandFile;
-    bool m_bSplash = false;   // InitInstance decides from the command line
+    bool m_bSplash = false; // InitInstance decides from the command line
 };

@@ -13,8 +13,13 @@ namespace {
 // only keeps a batch tool with threads honest.
 class Converter {
 public:
-    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-    ~Converter() { if (m_cd != reinterpret_cast<iconv_t>(-1)) iconv_close(m_cd); }
+    Converter(const char* to, const char* from)
+        : m_cd(iconv_open(to, from))
+    { }
+    ~Converter()
+    {
+        if (m_cd != reinterpret_cast<iconv_t>(-1)) iconv_close(m_cd);
+    }
     bool Ok() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
 
     // Converts as much as possible; an input sequence the target cannot take
@@ -40,7 +45,7 @@ public:
             ++src;
             --srcLeft;
             while (srcLeft > 0 && (static_cast<unsigned char>(*src) & 0xC0) == 0x80) {
-                ++src;     // the rest of a UTF-8 sequence
+                ++src; // the rest of a UTF-8 sequence
                 --srcLeft;
             }
         }

@@ -13,29 +13,29 @@ public:
     virtual ~CDocHost() = default;
 
     // The modified flag changed (title mark, save query on New/Open/exit).
-    virtual void ModifiedChanged(bool /*modified*/) {}
+    virtual void ModifiedChanged(bool /*modified*/) { }
     // The document's path changed after a save (title, recent-file list).
-    virtual void PathChanged(const std::string& /*path*/) {}
+    virtual void PathChanged(const std::string& /*path*/) { }
     // Rows or settings changed: every pane redraws from the document.
-    virtual void UpdateAllViews() {}
+    virtual void UpdateAllViews() { }
     // Only the two curve panes repaint; the table is left alone.
-    virtual void InvalidateCurveViews() {}
+    virtual void InvalidateCurveViews() { }
     // Reading and saving make the upper curve pane the active view first.
-    virtual void ActivateFirstCurvePane() {}
+    virtual void ActivateFirstCurvePane() { }
 
     // Status bar: text of pane 0 (empty clears it) and the progress bar
     // over pane 1 while a file is read or written.
-    virtual void StatusText(const std::string& /*text*/) {}
-    virtual void ProgressBegin() {}
-    virtual void ProgressStep(int /*percent*/) {}
-    virtual void ProgressEnd() {}
+    virtual void StatusText(const std::string& /*text*/) { }
+    virtual void ProgressBegin() { }
+    virtual void ProgressStep(int /*percent*/) { }
+    virtual void ProgressEnd() { }
 
     // Header bar exchange: its fields go into the document before a save;
     // after a read the document's header fills the fields and the header
     // bar is shown (with its menu entry checked).
-    virtual void HeaderBarToDoc(CTreDoc& /*doc*/) {}
-    virtual void DocToHeaderBar(const CTreDoc& /*doc*/) {}
+    virtual void HeaderBarToDoc(CTreDoc& /*doc*/) { }
+    virtual void DocToHeaderBar(const CTreDoc& /*doc*/) { }
 
     // A message the user must see (German text, already complete).
-    virtual void ShowMessage(const std::string& /*text*/) {}
+    virtual void ShowMessage(const std::string& /*text*/) { }
 };

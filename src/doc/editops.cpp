@@ -78,9 +78,7 @@ void CTreDoc::AddConstant(EAddQuantity quantity, int32_t start, int32_t end, int
     for (CMeasRow& row : m_rows) {
         if (row.m_nMeter < start || row.m_nMeter > end) continue;
         switch (quantity) {
-        case EAddQuantity::Meter:
-            row.m_nMeter = tresnum::Wrap32(int64_t{row.m_nMeter} + constant);
-            break;
+        case EAddQuantity::Meter: row.m_nMeter = tresnum::Wrap32(int64_t{row.m_nMeter} + constant); break;
         case EAddQuantity::PotOn:
             if (IsPresent(row.m_nPotOn)) row.m_nPotOn = tresnum::Wrap32(int64_t{row.m_nPotOn} + constant);
             break;

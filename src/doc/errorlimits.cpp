@@ -11,8 +11,7 @@
 namespace {
 
 const char* const kNames[LIMIT_COUNT] = {
-    "POTE", "POTA", "POTIR", "UEIN", "UAUS", "UDIFF",
-    "UEINL", "UAUSL", "UDIFFL", "UEINR", "UAUSR", "UDIFFR",
+    "POTE", "POTA", "POTIR", "UEIN", "UAUS", "UDIFF", "UEINL", "UAUSL", "UDIFFL", "UEINR", "UAUSR", "UDIFFR",
 };
 
 bool IsPotential(int k) { return k <= POTIR; }
@@ -31,19 +30,15 @@ std::optional<int32_t> BoxValue(int k, const std::string& text)
 
 } // namespace
 
-const char* LimitName(int k)
-{
-    return (k >= 0 && k < LIMIT_COUNT) ? kNames[k] : "";
-}
+const char* LimitName(int k) { return (k >= 0 && k < LIMIT_COUNT) ? kNames[k] : ""; }
 
 int LimitFromName(const std::string& name)
 {
     for (int k = 0; k < LIMIT_COUNT; ++k) {
         const std::string n = kNames[k];
-        if (n.size() == name.size()
-            && std::equal(n.begin(), n.end(), name.begin(), [](char a, char b) {
-                   return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
-               }))
+        if (n.size() == name.size() && std::equal(n.begin(), n.end(), name.begin(), [](char a, char b) {
+                return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+            }))
             return k;
     }
     return -1;
@@ -79,9 +74,9 @@ LimitArray BoxTextsToLimits(const LimitBoxTexts& texts)
         if (!first || !second) continue;
         int32_t a = *first, b = *second;
         if (IsPotential(k)) {
-            if (a > b) std::swap(a, b);          // bound k is the smaller
+            if (a > b) std::swap(a, b); // bound k is the smaller
         } else if (k <= UDIFF) {
-            if (a < b) std::swap(a, b);          // bound k is the larger
+            if (a < b) std::swap(a, b); // bound k is the larger
         }
         limits[k] = a;
         limits[k + 12] = b;

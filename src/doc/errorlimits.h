@@ -7,11 +7,7 @@
 #include <cstdint>
 #include <string>
 
-enum ELimit {
-    POTE = 0, POTA, POTIR, UEIN, UAUS, UDIFF,
-    UEINL, UAUSL, UDIFFL, UEINR, UAUSR, UDIFFR,
-    LIMIT_COUNT
-};
+enum ELimit { POTE = 0, POTA, POTIR, UEIN, UAUS, UDIFF, UEINL, UAUSL, UDIFFL, UEINR, UAUSR, UDIFFR, LIMIT_COUNT };
 
 // "POTE", "POTA", ... in the order the file writes them.
 const char* LimitName(int k);

@@ -74,8 +74,9 @@ std::string NoDataSectionText(const std::string& path)
 
 std::string QmNotWritableText(const std::string& path)
 {
-    return Cut("Die Datei " + path + " konnte nicht gespeichert werden: Die QM-Daten enthalten Zeichen, "
-               "die sich in der QM-Zeile nicht lesbar speichern lassen. Die bisherige Datei ist unverändert.");
+    return Cut("Die Datei " + path
+               + " konnte nicht gespeichert werden: Die QM-Daten enthalten Zeichen, "
+                 "die sich in der QM-Zeile nicht lesbar speichern lassen. Die bisherige Datei ist unverändert.");
 }
 
 } // namespace tresdoc

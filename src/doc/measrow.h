@@ -12,14 +12,14 @@ inline constexpr int32_t NO_VALUE = 9999999;
 inline constexpr bool IsPresent(int32_t v) { return v != NO_VALUE; }
 
 struct CMeasRow {
-    int32_t m_nMeter = NO_VALUE;     // m
-    int32_t m_nPotOn = NO_VALUE;     // mV
-    int32_t m_nPotOff = NO_VALUE;    // mV
-    int32_t m_nGradOnL = NO_VALUE;   // 0.1 mV
-    int32_t m_nGradOnR = NO_VALUE;   // 0.1 mV
-    int32_t m_nGradOffL = NO_VALUE;  // 0.1 mV
-    int32_t m_nGradOffR = NO_VALUE;  // 0.1 mV
-    std::string m_strComment;        // UTF-8 in memory
+    int32_t m_nMeter = NO_VALUE;    // m
+    int32_t m_nPotOn = NO_VALUE;    // mV
+    int32_t m_nPotOff = NO_VALUE;   // mV
+    int32_t m_nGradOnL = NO_VALUE;  // 0.1 mV
+    int32_t m_nGradOnR = NO_VALUE;  // 0.1 mV
+    int32_t m_nGradOffL = NO_VALUE; // 0.1 mV
+    int32_t m_nGradOffR = NO_VALUE; // 0.1 mV
+    std::string m_strComment;       // UTF-8 in memory
 
     bool operator==(const CMeasRow&) const = default;
 };

@@ -50,10 +50,16 @@ double ParseDoublePrefix(std::string_view s)
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
     const size_t numStart = i;
     size_t digits = 0;
-    while (i < s.size() && IsDigit(s[i])) { ++i; ++digits; }
+    while (i < s.size() && IsDigit(s[i])) {
+        ++i;
+        ++digits;
+    }
     if (i < s.size() && s[i] == '.') {
         ++i;
-        while (i < s.size() && IsDigit(s[i])) { ++i; ++digits; }
+        while (i < s.size() && IsDigit(s[i])) {
+            ++i;
+            ++digits;
+        }
     }
     if (digits == 0) return 0.0;
     size_t end = i;
@@ -95,8 +101,7 @@ std::optional<int32_t> ParseIntPrefix(std::string_view s)
     }
     if (!any) return 0;
     if (negative) value = -value;
-    if (value > std::numeric_limits<int32_t>::max() || value < std::numeric_limits<int32_t>::min())
-        return std::nullopt;
+    if (value > std::numeric_limits<int32_t>::max() || value < std::numeric_limits<int32_t>::min()) return std::nullopt;
     return static_cast<int32_t>(value);
 }
 

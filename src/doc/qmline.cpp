@@ -73,12 +73,15 @@ void DecodeQmLine(std::string_view encoded, std::array<std::string, 20>& qm)
     const std::string plain = Shift(encoded, -1);
     if (plain.empty()) return;
     size_t pos = 0;
-    size_t field = 1;   // field 1 is the sum, never checked
+    size_t field = 1; // field 1 is the sum, never checked
     bool more = true;
     std::array<std::string, 16> fields;
     while (more) {
         size_t semi = plain.find(';', pos);
-        if (semi == std::string::npos) { semi = plain.size(); more = false; }
+        if (semi == std::string::npos) {
+            semi = plain.size();
+            more = false;
+        }
         if (field < fields.size()) fields[field] = plain.substr(pos, semi - pos);
         ++field;
         pos = semi + 1;

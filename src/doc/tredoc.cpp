@@ -4,8 +4,8 @@
 
 namespace {
 
-CDocHost g_silentHost;          // stands in until a host attaches
-CTreDoc* g_pTheDoc = nullptr;   // the program's one document
+CDocHost g_silentHost;        // stands in until a host attaches
+CTreDoc* g_pTheDoc = nullptr; // the program's one document
 
 const char* const kAddQuantityNames[] = {
     "Messmeter", "Potential Ein", "Potential Aus", "Gradient Ein", "Gradient Aus",
@@ -13,10 +13,7 @@ const char* const kAddQuantityNames[] = {
 
 } // namespace
 
-const char* AddQuantityName(EAddQuantity q)
-{
-    return kAddQuantityNames[static_cast<int>(q)];
-}
+const char* AddQuantityName(EAddQuantity q) { return kAddQuantityNames[static_cast<int>(q)]; }
 
 bool AddQuantityFromName(const std::string& name, EAddQuantity& q)
 {
@@ -41,15 +38,9 @@ CTreDoc::~CTreDoc()
     if (g_pTheDoc == this) g_pTheDoc = nullptr;
 }
 
-CTreDoc* CTreDoc::GetDoc()
-{
-    return g_pTheDoc;
-}
+CTreDoc* CTreDoc::GetDoc() { return g_pTheDoc; }
 
-void CTreDoc::SetHost(CDocHost* host)
-{
-    m_pHost = host ? host : &g_silentHost;
-}
+void CTreDoc::SetHost(CDocHost* host) { m_pHost = host ? host : &g_silentHost; }
 
 void CTreDoc::ResetToDefaults()
 {
@@ -107,15 +98,9 @@ void CTreDoc::SetPathName(const std::string& path)
     m_pHost->PathChanged(path);
 }
 
-void CTreDoc::UpdateAllViews()
-{
-    m_pHost->UpdateAllViews();
-}
+void CTreDoc::UpdateAllViews() { m_pHost->UpdateAllViews(); }
 
-void CTreDoc::InvalidateCurveViews()
-{
-    m_pHost->InvalidateCurveViews();
-}
+void CTreDoc::InvalidateCurveViews() { m_pHost->InvalidateCurveViews(); }
 
 // ---- derived values --------------------------------------------------------
 
@@ -124,7 +109,7 @@ namespace {
 int32_t Mean(int32_t left, int32_t right)
 {
     if (IsPresent(left) && IsPresent(right))
-        return static_cast<int32_t>((int64_t{left} + right) / 2);  // truncates toward zero
+        return static_cast<int32_t>((int64_t{left} + right) / 2); // truncates toward zero
     if (IsPresent(left)) return left;
     if (IsPresent(right)) return right;
     return NO_VALUE;
@@ -132,15 +117,9 @@ int32_t Mean(int32_t left, int32_t right)
 
 } // namespace
 
-int32_t CTreDoc::GetGradOn(int r) const
-{
-    return Mean(GetGradOnL(r), GetGradOnR(r));
-}
+int32_t CTreDoc::GetGradOn(int r) const { return Mean(GetGradOnL(r), GetGradOnR(r)); }
 
-int32_t CTreDoc::GetGradOff(int r) const
-{
-    return Mean(GetGradOffL(r), GetGradOffR(r));
-}
+int32_t CTreDoc::GetGradOff(int r) const { return Mean(GetGradOffL(r), GetGradOffR(r)); }
 
 int32_t CTreDoc::GetGradDiff(int r) const
 {
@@ -164,7 +143,7 @@ int32_t CTreDoc::GetPotIRFree(int r) const
     const double x = static_cast<double>(off) + static_cast<double>(q);
     if (x > 0) return NO_VALUE;
     const double tenths = x * static_cast<double>(0.1f);
-    if (!(tenths > -214748364.0)) return NO_VALUE;   // would not fit once times 10
+    if (!(tenths > -214748364.0)) return NO_VALUE; // would not fit once times 10
     return static_cast<int32_t>(tenths) * 10;
 }
 

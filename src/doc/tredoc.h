@@ -19,7 +19,7 @@
 // The quantities the add-constant operation can shift, named as its dialog
 // names them.
 enum class EAddQuantity { Meter, PotOn, PotOff, GradOn, GradOff };
-const char* AddQuantityName(EAddQuantity q);                 // "Messmeter", "Potential Ein", ...
+const char* AddQuantityName(EAddQuantity q); // "Messmeter", "Potential Ein", ...
 bool AddQuantityFromName(const std::string& name, EAddQuantity& q);
 
 class CTreDoc {
@@ -82,20 +82,44 @@ public:
 
     // Raw stores for the cell editor. They neither set the modified flag nor
     // update the views: the caller does both once its edit is complete.
-    void SetMeter(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nMeter = v; }
-    void SetPotOn(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nPotOn = v; }
-    void SetPotOff(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nPotOff = v; }
-    void SetGradOnL(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nGradOnL = v; }
-    void SetGradOnR(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nGradOnR = v; }
-    void SetGradOffL(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nGradOffL = v; }
-    void SetGradOffR(int r, int32_t v) { if (IsValidRow(r)) RowAt(r).m_nGradOffR = v; }
-    void SetComment(int r, const std::string& s) { if (IsValidRow(r)) RowAt(r).m_strComment = s; }
+    void SetMeter(int r, int32_t v)
+    {
+        if (IsValidRow(r)) RowAt(r).m_nMeter = v;
+    }
+    void SetPotOn(int r, int32_t v)
+    {
+        if (IsValidRow(r)) RowAt(r).m_nPotOn = v;
+    }
+    void SetPotOff(int r, int32_t v)
+    {
+        if (IsValidRow(r)) RowAt(r).m_nPotOff = v;
+    }
+    void SetGradOnL(int r, int32_t v)
+    {
+        if (IsValidRow(r)) RowAt(r).m_nGradOnL = v;
+    }
+    void SetGradOnR(int r, int32_t v)
+    {
+        if (IsValidRow(r)) RowAt(r).m_nGradOnR = v;
+    }
+    void SetGradOffL(int r, int32_t v)
+    {
+        if (IsValidRow(r)) RowAt(r).m_nGradOffL = v;
+    }
+    void SetGradOffR(int r, int32_t v)
+    {
+        if (IsValidRow(r)) RowAt(r).m_nGradOffR = v;
+    }
+    void SetComment(int r, const std::string& s)
+    {
+        if (IsValidRow(r)) RowAt(r).m_strComment = s;
+    }
 
     // ---- derived values (unit of their inputs, NO_VALUE when absent) ------
-    int32_t GetGradOn(int r) const;      // UEIN
-    int32_t GetGradOff(int r) const;     // UAUS
-    int32_t GetGradDiff(int r) const;    // UDIFF
-    int32_t GetPotIRFree(int r) const;   // POTIR
+    int32_t GetGradOn(int r) const;    // UEIN
+    int32_t GetGradOff(int r) const;   // UAUS
+    int32_t GetGradDiff(int r) const;  // UDIFF
+    int32_t GetPotIRFree(int r) const; // POTIR
     // True when some row has a right gradient "on"; also kept in m_bHasRight.
     bool HasRightSide();
 
@@ -132,9 +156,9 @@ public:
     void DeleteRows(int first, int count);
 
     // ---- data members, in the order of the design --------------------------
-    std::array<std::string, 20> m_header;   // UTF-8
-    std::array<std::string, 20> m_qm;       // bytes as the handheld wrote them
-    std::array<int32_t, 24> m_limits{};     // pair k: entries k and k+12
+    std::array<std::string, 20> m_header; // UTF-8
+    std::array<std::string, 20> m_qm;     // bytes as the handheld wrote them
+    std::array<int32_t, 24> m_limits{};   // pair k: entries k and k+12
 
     bool m_bEmpty = true;
     bool m_bAppend = false;
@@ -193,7 +217,7 @@ private:
     const CMeasRow& RowAt(int r) const { return m_rows[static_cast<size_t>(r - 1)]; }
     CMeasRow& RowAt(int r) { return m_rows[static_cast<size_t>(r - 1)]; }
 
-    std::vector<CMeasRow> m_rows;   // row r lives at index r - 1
+    std::vector<CMeasRow> m_rows; // row r lives at index r - 1
     CDocHost* m_pHost;
     bool m_bModified = false;
     std::string m_strPathName;

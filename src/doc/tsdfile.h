@@ -17,7 +17,9 @@ inline constexpr uint64_t kMaxTsdFileSize = 256ull * 1024 * 1024;
 // starts at -1 and grows by 5 with every display.
 class CProgressSteps {
 public:
-    explicit CProgressSteps(CDocHost& host) : m_host(host) {}
+    explicit CProgressSteps(CDocHost& host)
+        : m_host(host)
+    { }
     void Report(int percent);
 
 private:
@@ -27,7 +29,9 @@ private:
 
 class CTsdReader {
 public:
-    explicit CTsdReader(CTreDoc& doc) : m_doc(doc) {}
+    explicit CTsdReader(CTreDoc& doc)
+        : m_doc(doc)
+    { }
     // Reads `path` into the document (appending when m_bAppend is set).
     bool Read(const std::string& path);
     // The same on text already in memory (the fuzzer and tests use it); the
@@ -40,7 +44,9 @@ private:
 
 class CTsdWriter {
 public:
-    explicit CTsdWriter(CTreDoc& doc) : m_doc(doc) {}
+    explicit CTsdWriter(CTreDoc& doc)
+        : m_doc(doc)
+    { }
     bool Write(const std::string& path);
     // The whole file text with the given save date and QM filler; the
     // writer's only source of bytes, so tests can compare them exactly.

@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cmath>
-#include <limits>
 #include <cerrno>
+#include <cmath>
 #include <fcntl.h>
+#include <limits>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,8 +51,7 @@ size_t FindHeading(std::string_view text, std::string_view heading)
 
 // Calls `fn(line)` for every line of `block`; lines end at LF, a CR before
 // it is dropped (files from the handheld and from us end lines with CR LF).
-template <typename Fn>
-void ForEachLine(std::string_view block, Fn fn)
+template <typename Fn> void ForEachLine(std::string_view block, Fn fn)
 {
     size_t pos = 0;
     while (pos < block.size()) {
@@ -67,15 +66,13 @@ void ForEachLine(std::string_view block, Fn fn)
 
 bool EqualsNoCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
            });
 }
 
 // Splits at ';' into at most `count` fields; missing fields are empty.
-template <size_t N>
-std::array<std::string_view, N> SplitFields(std::string_view line)
+template <size_t N> std::array<std::string_view, N> SplitFields(std::string_view line)
 {
     std::array<std::string_view, N> fields{};
     size_t pos = 0;
@@ -147,7 +144,7 @@ std::optional<int32_t> ReadBound(int k, std::string_view field)
 
 // Everything the file says, gathered before the document is touched.
 struct CParsedFile {
-    std::vector<std::string_view> headerLines;   // index = line number in the block
+    std::vector<std::string_view> headerLines; // index = line number in the block
     std::vector<CMeasRow> rows;
     std::vector<std::pair<std::string_view, std::string_view>> tableKeys, plotKeys;
     std::vector<std::array<std::string_view, 3>> limitLines;
@@ -155,7 +152,8 @@ struct CParsedFile {
 
 class CBlocks {
 public:
-    explicit CBlocks(std::string_view text) : m_text(text)
+    explicit CBlocks(std::string_view text)
+        : m_text(text)
     {
         m_posK = FindHeading(text, kKopfdaten);
         m_posT = FindHeading(text, kTabellendruck);
@@ -255,7 +253,7 @@ bool CTsdReader::Read(const std::string& path)
     }
     std::string bytes;
     int err = 0;
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0) {
         err = errno;
     } else if (S_ISDIR(st.st_mode)) {
@@ -271,10 +269,13 @@ bool CTsdReader::Read(const std::string& path)
         for (;;) {
             const ssize_t n = ::read(fd, buf, sizeof buf);
             if (n < 0 && errno == EINTR) continue;
-            if (n < 0) { err = errno; break; }
+            if (n < 0) {
+                err = errno;
+                break;
+            }
             if (n == 0) break;
             bytes.append(buf, static_cast<size_t>(n));
-            if (bytes.size() > kMaxTsdFileSize) {   // grew while we read it
+            if (bytes.size() > kMaxTsdFileSize) { // grew while we read it
                 ::close(fd);
                 host.ShowMessage(tresdoc::TooLargeText(path, bytes.size()));
                 m_doc.m_bAppend = false;
@@ -400,7 +401,4 @@ bool CTsdReader::ReadText(std::string_view bytes)
     return true;
 }
 
-bool CTreDoc::OnOpenDocument(const std::string& path)
-{
-    return CTsdReader(*this).Read(path);
-}
+bool CTreDoc::OnOpenDocument(const std::string& path) { return CTsdReader(*this).Read(path); }

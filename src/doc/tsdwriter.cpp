@@ -57,15 +57,12 @@ std::string VoltsField(int32_t mv, int width)
     return tresnum::FormatFixed(mv * 0.001, 2, width);
 }
 
-std::string PotentialField(int32_t mv)
-{
-    return IsPresent(mv) ? VoltsField(mv, 5) : std::string();
-}
+std::string PotentialField(int32_t mv) { return IsPresent(mv) ? VoltsField(mv, 5) : std::string(); }
 
 std::string Today()
 {
     const std::time_t now = std::time(nullptr);
-    std::tm tm {};
+    std::tm tm{};
     localtime_r(&now, &tm);
     char buf[16];
     std::strftime(buf, sizeof buf, "%d.%m.%y", &tm);
@@ -78,7 +75,7 @@ std::string Today()
 int ReplaceFile(const std::string& path, const std::string& text)
 {
     std::string target = path;
-    struct stat st {};
+    struct stat st { };
     if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         // Keep the link: write where it points.
         if (char* real = ::realpath(path.c_str(), nullptr)) {
@@ -109,7 +106,10 @@ int ReplaceFile(const std::string& path, const std::string& text)
     while (left > 0 && err == 0) {
         const ssize_t n = ::write(fd, p, left);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) { err = errno; break; }
+        if (n < 0) {
+            err = errno;
+            break;
+        }
         p += n;
         left -= static_cast<size_t>(n);
     }
@@ -122,7 +122,7 @@ int ReplaceFile(const std::string& path, const std::string& text)
     }
     const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
-        ::fsync(dfd);   // the rename itself reaches the disk
+        ::fsync(dfd); // the rename itself reaches the disk
         ::close(dfd);
     }
     return 0;
@@ -245,7 +245,4 @@ bool CTsdWriter::Write(const std::string& path)
     return true;
 }
 
-bool CTreDoc::OnSaveDocument(const std::string& path)
-{
-    return CTsdWriter(*this).Write(path);
-}
+bool CTreDoc::OnSaveDocument(const std::string& path) { return CTsdWriter(*this).Write(path); }

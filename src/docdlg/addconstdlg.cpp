@@ -16,8 +16,8 @@ CAddConstDlg::CAddConstDlg(QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Konstante addieren"));
     m_pQuantity = new QComboBox(this);
-    for (EAddQuantity q : {EAddQuantity::Meter, EAddQuantity::PotOn, EAddQuantity::PotOff, EAddQuantity::GradOn,
-                           EAddQuantity::GradOff})
+    for (EAddQuantity q :
+         {EAddQuantity::Meter, EAddQuantity::PotOn, EAddQuantity::PotOff, EAddQuantity::GradOn, EAddQuantity::GradOff})
         m_pQuantity->addItem(QString::fromUtf8(AddQuantityName(q)));
     m_pStart = new QLineEdit(QStringLiteral("0"), this);
     m_pEnd = new QLineEdit(QStringLiteral("0"), this);
@@ -69,8 +69,9 @@ bool CAddConstDlg::TakeInt(QLineEdit* edit, int64_t min, int64_t max, bool range
         out = static_cast<int32_t>(v);
         return true;
     }
-    const QString text = ranged ? QStringLiteral("Geben Sie bitte eine ganze Zahl zwischen %1 und %2 ein.").arg(min).arg(max)
-                                : QStringLiteral("Geben Sie bitte eine ganze Zahl ein.");
+    const QString text
+        = ranged ? QStringLiteral("Geben Sie bitte eine ganze Zahl zwischen %1 und %2 ein.").arg(min).arg(max)
+                 : QStringLiteral("Geben Sie bitte eine ganze Zahl ein.");
     CUiSeam::Current().Message(this, text, QMessageBox::Warning);
     edit->setFocus();
     edit->selectAll();

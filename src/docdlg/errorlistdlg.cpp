@@ -83,10 +83,7 @@ CErrorListDlg::CErrorListDlg(bool leftRight, QWidget* parent)
     }
 }
 
-QLineEdit* CErrorListDlg::Box(int k, bool maximum) const
-{
-    return m_pBoxes[maximum ? k : k + 12];
-}
+QLineEdit* CErrorListDlg::Box(int k, bool maximum) const { return m_pBoxes[maximum ? k : k + 12]; }
 
 void CErrorListDlg::SetTexts(const LimitBoxTexts& texts)
 {

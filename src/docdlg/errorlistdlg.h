@@ -22,7 +22,7 @@ public:
 
     // Box of pair k: `maximum` the "Maximum" box, otherwise "Minimum".
     QLineEdit* Box(int k, bool maximum) const;
-    QGroupBox* Group(int index) const { return m_pGroups[index]; }   // 0 potential, 1 mean, 2 left, 3 right
+    QGroupBox* Group(int index) const { return m_pGroups[index]; } // 0 potential, 1 mean, 2 left, 3 right
     QPushButton* ClearButton() const { return m_pClear; }
 
     // "Löschen": every box empty, visible or not.

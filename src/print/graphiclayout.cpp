@@ -53,10 +53,7 @@ int MetreStep(int32_t scale)
     return 50;
 }
 
-int CGraphicGeometry::X(int64_t m, int64_t p0) const
-{
-    return Trunc(dataLeft + static_cast<double>(m - p0) * xs);
-}
+int CGraphicGeometry::X(int64_t m, int64_t p0) const { return Trunc(dataLeft + static_cast<double>(m - p0) * xs); }
 
 CGraphicGeometry ComputeGeometry(const CDeviceFrame& f, int32_t scale, int32_t start, int32_t end)
 {

@@ -30,18 +30,18 @@ int32_t UsableScale(int32_t scale);
 
 struct CDeviceFrame {
     int dpx = 0, dpy = 0;
-    int left = 0, right = 0, top = 0, bottom = 0;   // the page frame
+    int left = 0, right = 0, top = 0, bottom = 0; // the page frame
 };
 
 struct CGraphicGeometry {
-    int axisLeft = 0, axisRight = 0;     // the value axes' band
+    int axisLeft = 0, axisRight = 0; // the value axes' band
     int gradTop = 0, gradBottom = 0;
     int potTop = 0, potBottom = 0;
-    int dataLeft = 0, dataRight = 0;     // x of the first and last metre of a page
+    int dataLeft = 0, dataRight = 0; // x of the first and last metre of a page
     int metreStep = 1;
     int64_t firstMetre = 0, lastMetre = 0;
-    int64_t span = 0;                    // metres per page
-    float xs = 0;                        // device units per metre
+    int64_t span = 0; // metres per page
+    float xs = 0;     // device units per metre
 
     int64_t PageStart(int page) const { return firstMetre + int64_t{page - 1} * span; }
     int64_t PageEnd(int page) const { return lastMetre + int64_t{page - 1} * span; }
@@ -75,7 +75,10 @@ bool MetreLabelled(int metreStep, int64_t a);
 // First and last row the curves of the page p0 .. p1 draw: from the row
 // before the first row at or beyond p0 to the first row at or beyond p1.
 // {0, 0} for a document without rows.
-struct CRowRange { int first = 0; int last = 0; };
+struct CRowRange {
+    int first = 0;
+    int last = 0;
+};
 CRowRange CurveRows(const CTreDoc& doc, int64_t p0, int64_t p1);
 
 // The criterion in negated mV: trunc(-(header entry 2 as a decimal number)).

@@ -164,8 +164,14 @@ void CGraphicPrint::DrawTitleBlock(QPainter& p, int page) const
         TextOut(p, MmX(m, t.x3, 2), y, labels[k - 1], TA_LEFT | TA_BOTTOM);
         QString value;
         switch (k) {
-        case 1: value = Str(m_doc.m_header[4]); p.setPen(header); break;
-        case 2: value = Str(m_doc.m_header[1]); p.setPen(header); break;
+        case 1:
+            value = Str(m_doc.m_header[4]);
+            p.setPen(header);
+            break;
+        case 2:
+            value = Str(m_doc.m_header[1]);
+            p.setPen(header);
+            break;
         case 3: value = QStringLiteral("1:") + Str(tresnum::FormatInt(m_doc.m_nPlotScale, 0, true)); break;
         default: value = QString::number(static_cast<unsigned>(page)); break;
         }
@@ -305,7 +311,7 @@ void CGraphicPrint::DrawPotentialAxis(QPainter& p) const
         c.MoveTo(ax, g.potTop);
         c.LineTo(ax, g.potBottom);
     }
-    if (m_doc.m_nPotAxisMin == m_doc.m_nPotAxisMax) return;   // no scale to draw on
+    if (m_doc.m_nPotAxisMin == m_doc.m_nPotAxisMax) return; // no scale to draw on
     const int64_t r = -int64_t{m_doc.m_nPotAxisMin};
     const float ps = static_cast<float>(g.potBottom - g.potTop)
                      / static_cast<float>(int64_t{m_doc.m_nPotAxisMin} - m_doc.m_nPotAxisMax);
@@ -382,14 +388,20 @@ void CGraphicPrint::DrawCurves(QPainter& p, int page) const
     const float gs = gradScale ? static_cast<float>(g.gradBottom - g.gradTop) / static_cast<float>(H - D) : 0.f;
 
     enum class EChart { Potential, Gradient };
-    struct CCurve { EPen pen; EChart chart; bool on; int32_t (*value)(const CTreDoc&, int); };
+    struct CCurve {
+        EPen pen;
+        EChart chart;
+        bool on;
+        int32_t (*value)(const CTreDoc&, int);
+    };
     const CCurve curves[6] = {
         {PenPotOn, EChart::Potential, m_doc.m_bPlotPotOn, [](const CTreDoc& d, int r) { return d.GetPotOn(r); }},
         {PenPotOff, EChart::Potential, m_doc.m_bPlotPotOff, [](const CTreDoc& d, int r) { return d.GetPotOff(r); }},
         {PenIR, EChart::Potential, m_doc.m_bPlotIR, [](const CTreDoc& d, int r) { return PrintedIRFree(d, r); }},
         {PenGradOn, EChart::Gradient, m_doc.m_bPlotGradOn, [](const CTreDoc& d, int r) { return d.GetGradOn(r); }},
         {PenGradOff, EChart::Gradient, m_doc.m_bPlotGradOff, [](const CTreDoc& d, int r) { return d.GetGradOff(r); }},
-        {PenGradDiff, EChart::Gradient, m_doc.m_bPlotGradDiff, [](const CTreDoc& d, int r) { return d.GetGradDiff(r); }},
+        {PenGradDiff, EChart::Gradient, m_doc.m_bPlotGradDiff,
+         [](const CTreDoc& d, int r) { return d.GetGradDiff(r); }},
     };
     for (const CCurve& curve : curves) {
         const bool potential = curve.chart == EChart::Potential;

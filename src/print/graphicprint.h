@@ -13,7 +13,10 @@ class QPainter;
 
 class CGraphicPrint {
 public:
-    CGraphicPrint(const CTreDoc& doc, const CPrintContext& ctx) : m_doc(doc), m_ctx(ctx) {}
+    CGraphicPrint(const CTreDoc& doc, const CPrintContext& ctx)
+        : m_doc(doc)
+        , m_ctx(ctx)
+    { }
 
     // Prepare printing: the number of pages the print range needs.
     int PageCount() const;
@@ -27,7 +30,7 @@ public:
 
     // The title block's dividing lines (device units).
     struct CTitleBlock {
-        int v = 0;                        // top of the block
+        int v = 0; // top of the block
         int x1 = 0, x2 = 0, x3 = 0, x4 = 0, x5 = 0;
         int y5 = 0, y6 = 0;
         int RowBottom(int k, int b) const { return b - (b - v) * (4 - k) / 4; }

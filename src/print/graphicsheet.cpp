@@ -30,7 +30,8 @@ bool ExchangeInt(const QString& text, int lo, int hi, int& value, QString& messa
     const QString t = text.trimmed();
     int i = 0;
     if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+'))) ++i;
-    const bool digits = i < t.size() && std::all_of(t.begin() + i, t.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
+    const bool digits
+        = i < t.size() && std::all_of(t.begin() + i, t.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
     bool ok = false;
     const long long v = digits ? t.toLongLong(&ok) : 0;
     if (!digits || !ok) {
@@ -47,7 +48,8 @@ bool ExchangeInt(const QString& text, int lo, int hi, int& value, QString& messa
 
 // ---- " Kurven " ---------------------------------------------------------------
 
-CTrePlotDruckPP1::CTrePlotDruckPP1(QWidget* parent) : CTrePrintPage(QStringLiteral(" Kurven "), 157, 81, parent)
+CTrePlotDruckPP1::CTrePlotDruckPP1(QWidget* parent)
+    : CTrePrintPage(QStringLiteral(" Kurven "), 157, 81, parent)
 {
     AddGroup(7, 7, 59, 61, QStringLiteral("Potential"));
     AddCheck(1060, 13, 19, 45, 8, QStringLiteral("Ein"), true);
@@ -91,7 +93,8 @@ bool CTrePlotDruckPP1::ControlsToData(QString&, QWidget*&)
 
 // ---- " Y-Achsen " -------------------------------------------------------------
 
-CTrePlotDruckPP2::CTrePlotDruckPP2(QWidget* parent) : CTrePrintPage(QStringLiteral(" Y-Achsen "), 163, 89, parent)
+CTrePlotDruckPP2::CTrePlotDruckPP2(QWidget* parent)
+    : CTrePrintPage(QStringLiteral(" Y-Achsen "), 163, 89, parent)
 {
     AddGroup(7, 7, 70, 45, QStringLiteral("Potential  [ V ]  "));
     AddLabel(13, 20, 22, 8, QStringLiteral("Max :"));
@@ -124,7 +127,8 @@ bool CTrePlotDruckPP2::ControlsToData(QString&, QWidget*&)
 
 // ---- " X-Achse " --------------------------------------------------------------
 
-CTrePlotDruckPP3::CTrePlotDruckPP3(QWidget* parent) : CTrePrintPage(QStringLiteral(" X-Achse "), 217, 63, parent)
+CTrePlotDruckPP3::CTrePlotDruckPP3(QWidget* parent)
+    : CTrePrintPage(QStringLiteral(" X-Achse "), 217, 63, parent)
 {
     AddGroup(7, 7, 98, 49, QStringLiteral("Bereich"));
     AddLabel(13, 21, 42, 8, QStringLiteral("Startmeter :"));
@@ -163,7 +167,8 @@ bool CTrePlotDruckPP3::ControlsToData(QString& message, QWidget*& focus)
 
 // ---- " Extras " ---------------------------------------------------------------
 
-CTrePlotDruckPP4::CTrePlotDruckPP4(QWidget* parent) : CTrePrintPage(QStringLiteral(" Extras "), 167, 71, parent)
+CTrePlotDruckPP4::CTrePlotDruckPP4(QWidget* parent)
+    : CTrePrintPage(QStringLiteral(" Extras "), 167, 71, parent)
 {
     AddGroup(7, 7, 81, 51, QStringLiteral("Layout"));
     AddCheck(1014, 15, 19, 60, 8, QStringLiteral("QM-Daten"));
@@ -180,7 +185,8 @@ bool CTrePlotDruckPP4::ControlsToData(QString&, QWidget*&)
 
 // ---- the sheet --------------------------------------------------------------
 
-CTrePlotDruckPS::CTrePlotDruckPS(QWidget* parent) : CTrePrintSheet(QStringLiteral("Grafik drucken"), parent)
+CTrePlotDruckPS::CTrePlotDruckPS(QWidget* parent)
+    : CTrePrintSheet(QStringLiteral("Grafik drucken"), parent)
 {
     AddPage(&m_page1);
     AddPage(&m_page2);

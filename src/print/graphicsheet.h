@@ -14,7 +14,7 @@ public:
     bool ControlsToData(QString& message, QWidget*& focus) override;
     void OnInitDialog() override;
 
-    QWidget* m_pLinksRechts = nullptr;   // control 1063
+    QWidget* m_pLinksRechts = nullptr; // control 1063
     bool m_bIR = false;
     bool m_bLR = false;
     bool m_bDiff = false;

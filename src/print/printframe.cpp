@@ -4,9 +4,9 @@
 #include "tredoc.h"
 
 #include <QFontMetrics>
-#include <QSysInfo>
 #include <QPainter>
 #include <QPrinter>
+#include <QSysInfo>
 
 #include <algorithm>
 #include <cmath>

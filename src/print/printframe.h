@@ -17,10 +17,10 @@ class QPainter;
 class QPrinter;
 
 struct CPrintMetrics {
-    int dpx = 600, dpy = 600;         // pixels per inch
-    bool bMonochrome = false;         // fewer than 3 colours
-    int offsetX = 0, offsetY = 0;     // unprintable margin left / top
-    int physWidth = 0, physHeight = 0;// the paper, device units
+    int dpx = 600, dpy = 600;          // pixels per inch
+    bool bMonochrome = false;          // fewer than 3 colours
+    int offsetX = 0, offsetY = 0;      // unprintable margin left / top
+    int physWidth = 0, physHeight = 0; // the paper, device units
 };
 
 // The measurements of `printer` as it is set up now (resolution, colour
@@ -30,7 +30,9 @@ CPrintMetrics MeasurePrinter(const QPrinter& printer);
 // landscape or portrait.
 CPrintMetrics A4Metrics(int dpi, bool landscape);
 
-struct CPageMargins { int left, right, top, bottom; };   // whole millimetres
+struct CPageMargins {
+    int left, right, top, bottom;
+}; // whole millimetres
 inline constexpr CPageMargins kGraphicMargins{18, 18, 23, 12};
 inline constexpr CPageMargins kTableMargins{20, 15, 15, 20};
 
@@ -53,8 +55,12 @@ QFont CellHeightFont(int cellHeight, int weight);
 
 // Text alignment flags as the classic device contexts combine them.
 enum ETextAlign : unsigned {
-    TA_LEFT = 0, TA_CENTER = 1, TA_RIGHT = 2,
-    TA_TOP = 0, TA_BOTTOM = 4, TA_BASELINE = 8,
+    TA_LEFT = 0,
+    TA_CENTER = 1,
+    TA_RIGHT = 2,
+    TA_TOP = 0,
+    TA_BOTTOM = 4,
+    TA_BASELINE = 8,
 };
 // Writes `text` with its reference point at (x, y).
 void TextOut(QPainter& p, int x, int y, const QString& text, unsigned align);
@@ -69,14 +75,21 @@ QColor DeviceColour(const CPrintMetrics& m, const QColor& colour);
 // Line drawing with a current point.
 class CPenCursor {
 public:
-    explicit CPenCursor(QPainter& p) : m_p(p) {}
-    void MoveTo(int x, int y) { m_x = x; m_y = y; }
+    explicit CPenCursor(QPainter& p)
+        : m_p(p)
+    { }
+    void MoveTo(int x, int y)
+    {
+        m_x = x;
+        m_y = y;
+    }
     void LineTo(int x, int y);
     // The point mark of the prints at the current point; the current
     // point stays where it was.
     void PointMark(const CPrintMetrics& m);
     int X() const { return m_x; }
     int Y() const { return m_y; }
+
 private:
     QPainter& m_p;
     int m_x = 0, m_y = 0;
@@ -84,17 +97,17 @@ private:
 
 // "Firma Zazudoviv".
 QString CompanyText();
-QString CompanyFirst();    // "Firma"
-QString CompanySecond();   // "Zazudoviv"
+QString CompanyFirst();  // "Firma"
+QString CompanySecond(); // "Zazudoviv"
 // "INTENSIVMESSUNG" (the second title line is a single blank).
 QString TitleText();
 
 // What the prints take from outside the document.
 struct CPrintContext {
-    const class QImage* plotLogo = nullptr;    // "plot.bmp" when loaded
-    const class QImage* tableLogo = nullptr;   // "tabelle.bmp" when loaded
-    QString installationLabel;                 // after "PC: "
-    QDate today;                               // the QM line's date
+    const class QImage* plotLogo = nullptr;  // "plot.bmp" when loaded
+    const class QImage* tableLogo = nullptr; // "tabelle.bmp" when loaded
+    QString installationLabel;               // after "PC: "
+    QDate today;                             // the QM line's date
 };
 
 // The installation label every print shows after "PC: ": this computer's

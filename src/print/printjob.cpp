@@ -9,9 +9,10 @@
 #include <algorithm>
 
 CPrintJob::CPrintJob(EPrintKind kind, const CTreDoc& doc, const CPrintContext& ctx)
-    : m_kind(kind), m_doc(doc), m_ctx(ctx)
-{
-}
+    : m_kind(kind)
+    , m_doc(doc)
+    , m_ctx(ctx)
+{ }
 
 CPrintJob::~CPrintJob() = default;
 

@@ -17,7 +17,9 @@
 // ---- pages -------------------------------------------------------------------
 
 CTrePrintPage::CTrePrintPage(const QString& tab, int w, int h, QWidget* parent)
-    : QWidget(parent), m_strTab(tab), m_dluSize(w, h)
+    : QWidget(parent)
+    , m_strTab(tab)
+    , m_dluSize(w, h)
 {
     setFont(SheetFont());
     setFixedSize(PixelSize());
@@ -52,7 +54,8 @@ QCheckBox* CTrePrintPage::AddCheck(int id, int x, int y, int w, int h, const QSt
     auto* c = new QCheckBox(text, this);
     c->setObjectName(QString::number(id));
     const QRect r = Dlu(x, y, w, h);
-    c->setGeometry(r.x(), r.y(), std::max(r.width(), c->sizeHint().width()), std::max(r.height(), c->sizeHint().height()));
+    c->setGeometry(r.x(), r.y(), std::max(r.width(), c->sizeHint().width()),
+                   std::max(r.height(), c->sizeHint().height()));
     c->setEnabled(!disabled);
     return c;
 }
@@ -62,7 +65,8 @@ QRadioButton* CTrePrintPage::AddRadio(int id, int x, int y, int w, int h, const 
     auto* c = new QRadioButton(text, this);
     c->setObjectName(QString::number(id));
     const QRect r = Dlu(x, y, w, h);
-    c->setGeometry(r.x(), r.y(), std::max(r.width(), c->sizeHint().width()), std::max(r.height(), c->sizeHint().height()));
+    c->setGeometry(r.x(), r.y(), std::max(r.width(), c->sizeHint().width()),
+                   std::max(r.height(), c->sizeHint().height()));
     return c;
 }
 
@@ -104,7 +108,8 @@ QLineEdit* CTrePrintPage::AddEdit(int id, int x, int y, int w, int h)
 
 // ---- the sheet --------------------------------------------------------------
 
-CTrePrintSheet::CTrePrintSheet(const QString& caption, QWidget* parent) : QDialog(parent)
+CTrePrintSheet::CTrePrintSheet(const QString& caption, QWidget* parent)
+    : QDialog(parent)
 {
     setWindowTitle(caption);
     setFont(CTrePrintPage::SheetFont());
@@ -190,7 +195,7 @@ void CTrePrintSheet::InitSheet()
     // its text (towards the left), and the sheet with it.
     struct SSlot {
         QPushButton* button;
-        int width, gap;   // gap: to the button on its right, or the edge
+        int width, gap; // gap: to the button on its right, or the edge
     };
     SSlot row[] = {{m_pCancel, 65, 12}, {m_pPreview, 65, 10}, {m_pPrint, 65, 10}, {m_pOk, 71, 11}};
     int rowWidth = 0;

@@ -35,7 +35,7 @@ public:
     virtual void DataToControls() = 0;
     virtual bool ControlsToData(QString& message, QWidget*& focus) = 0;
     // Called once before the page is first shown.
-    virtual void OnInitDialog() {}
+    virtual void OnInitDialog() { }
 
     // A control by its id.
     QWidget* Control(int id) const;

@@ -27,11 +27,11 @@ std::vector<int> LineLayout(const CTreDoc& doc, bool errorList, int rowsPerPage)
 
 // Column positions of a table from left to right (device units).
 struct CColumns {
-    int x14 = 0, x41 = 0, x74 = 0;  // ends of the metre, potential and gradient groups
-    int xm = 0;                     // metre centre
-    int potOn = 0, potOff = 0, potIR = 0;  // potential sub-column centres (potIR only with IR)
-    int a = 0;                      // a third of the gradient group
-    int ge = 0, ga = 0, gd = 0;     // gradient Ein, Aus, Diff. centres
+    int x14 = 0, x41 = 0, x74 = 0;        // ends of the metre, potential and gradient groups
+    int xm = 0;                           // metre centre
+    int potOn = 0, potOff = 0, potIR = 0; // potential sub-column centres (potIR only with IR)
+    int a = 0;                            // a third of the gradient group
+    int ge = 0, ga = 0, gd = 0;           // gradient Ein, Aus, Diff. centres
 };
 CColumns ComputeColumns(int left, int right, bool withIR, bool leftRight);
 

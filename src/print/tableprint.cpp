@@ -132,7 +132,8 @@ void CTablePrint::DrawHeaderBlock(QPainter& p, const CGeometry& g, int page) con
     if (logo && !logo->isNull()) {
         const int wc = w / 3;
         const int hh = g.h5 - T - g.u;
-        const float f = 0.8f * std::min(static_cast<float>(wc) / logo->width(), static_cast<float>(hh) / logo->height());
+        const float f
+            = 0.8f * std::min(static_cast<float>(wc) / logo->width(), static_cast<float>(hh) / logo->height());
         const float dw = f * logo->width(), dh = f * logo->height();
         const QRect dest(Trunc(L + (w / 3) * 2 + (wc - dw) / 2), Trunc(T + g.u + (hh - dh) / 2), Trunc(dw), Trunc(dh));
         p.save();
@@ -152,14 +153,15 @@ void CTablePrint::DrawHeaderBlock(QPainter& p, const CGeometry& g, int page) con
     TextOut(p, L + 3 * cw, Trunc(g.mid - 1.2 * lh), seite, TA_LEFT | TA_TOP);
     TextOut(p, L + 3 * cw, Trunc(g.mid + 0.2 * lh), datum, TA_LEFT | TA_TOP);
     const int wl = std::max(TextWidth(p, seite), TextWidth(p, datum));
-    TextOut(p, L + 4 * cw + wl, Trunc(g.mid - 1.2 * lh), QStringLiteral(": ") + QString::number(static_cast<unsigned>(page)),
+    TextOut(p, L + 4 * cw + wl, Trunc(g.mid - 1.2 * lh),
+            QStringLiteral(": ") + QString::number(static_cast<unsigned>(page)), TA_LEFT | TA_TOP);
+    TextOut(p, L + 4 * cw + wl, Trunc(g.mid + 0.2 * lh), QStringLiteral(": ") + Str(m_doc.m_header[1]),
             TA_LEFT | TA_TOP);
-    TextOut(p, L + 4 * cw + wl, Trunc(g.mid + 0.2 * lh), QStringLiteral(": ") + Str(m_doc.m_header[1]), TA_LEFT | TA_TOP);
 
     // title (both second title lines are a single blank: one line)
     p.setFont(m_title);
-    TextOut(p, (R + L) / 2, Trunc(g.mid - 0.6 * lh),
-            m_doc.m_bTabErrList ? QStringLiteral("FEHLERLISTE") : TitleText(), TA_CENTER | TA_TOP);
+    TextOut(p, (R + L) / 2, Trunc(g.mid - 0.6 * lh), m_doc.m_bTabErrList ? QStringLiteral("FEHLERLISTE") : TitleText(),
+            TA_CENTER | TA_TOP);
 }
 
 void CTablePrint::DrawRow(QPainter& p, const CGeometry& g, int r, int y) const
@@ -233,8 +235,14 @@ void CTablePrint::PrintPage(QPainter& p, int page) const
         }
     }
 
-    auto hline = [&](int y) { d.MoveTo(L + u, y); d.LineTo(R - u, y); };
-    auto vline = [&](int x, int y0, int y1) { d.MoveTo(x, y0); d.LineTo(x, y1); };
+    auto hline = [&](int y) {
+        d.MoveTo(L + u, y);
+        d.LineTo(R - u, y);
+    };
+    auto vline = [&](int x, int y0, int y1) {
+        d.MoveTo(x, y0);
+        d.LineTo(x, y1);
+    };
     hline(g.z);
     hline(g.hc);
     hline(g.hc + u);
@@ -257,9 +265,9 @@ void CTablePrint::PrintPage(QPainter& p, int page) const
     p.setFont(m_medium);
     const int cw = m_nCharWidth;
     const int s = (g.hc - g.hb) / 5;
-    const QString labels[4] = {QStringLiteral("Leitung"),
-                               m_doc.m_bTabHeadNumber ? QStringLiteral("Nummer") : QStringLiteral("Kunde"),
-                               QStringLiteral("Bemerkung"), QStringLiteral("Abschnitt")};
+    const QString labels[4]
+        = {QStringLiteral("Leitung"), m_doc.m_bTabHeadNumber ? QStringLiteral("Nummer") : QStringLiteral("Kunde"),
+           QStringLiteral("Bemerkung"), QStringLiteral("Abschnitt")};
     const QString values[4] = {Str(m_doc.m_header[3]), Str(m_doc.m_header[4]), Str(m_doc.m_header[7]),
                                Str(m_doc.m_header[5]) + QStringLiteral(" - ") + Str(m_doc.m_header[6])};
     int wd = 0;

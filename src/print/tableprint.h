@@ -15,7 +15,10 @@ class QPainter;
 
 class CTablePrint {
 public:
-    CTablePrint(const CTreDoc& doc, const CPrintContext& ctx) : m_doc(doc), m_ctx(ctx) {}
+    CTablePrint(const CTreDoc& doc, const CPrintContext& ctx)
+        : m_doc(doc)
+        , m_ctx(ctx)
+    { }
 
     // Prepare printing: N / 46 (or / 43 with the error list) rounded up.
     int PageCount() const;

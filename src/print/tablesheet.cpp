@@ -23,7 +23,8 @@ bool Checked(const CTrePrintPage& page, int id)
 
 // ---- "Spalten" --------------------------------------------------------------
 
-CTreTabDruckPP1::CTreTabDruckPP1(QWidget* parent) : CTrePrintPage(QStringLiteral("Spalten"), 157, 71, parent)
+CTreTabDruckPP1::CTreTabDruckPP1(QWidget* parent)
+    : CTrePrintPage(QStringLiteral("Spalten"), 157, 71, parent)
 {
     AddGroup(5, 5, 59, 51, QStringLiteral("Potential"));
     AddCheck(1041, 13, 18, 45, 8, QStringLiteral("Ein / Aus"), true);
@@ -61,7 +62,8 @@ bool CTreTabDruckPP1::ControlsToData(QString&, QWidget*&)
 
 // ---- "Fehlerliste" ----------------------------------------------------------
 
-CTreTabDruckPP2::CTreTabDruckPP2(QWidget* parent) : CTrePrintPage(QStringLiteral("Fehlerliste"), 135, 69, parent)
+CTreTabDruckPP2::CTreTabDruckPP2(QWidget* parent)
+    : CTrePrintPage(QStringLiteral("Fehlerliste"), 135, 69, parent)
 {
     AddGroup(5, 5, 94, 51, QStringLiteral("Optionen"));
     AddCheck(1014, 13, 18, 74, 9, QStringLiteral("Fehlerliste drucken"));
@@ -77,7 +79,8 @@ bool CTreTabDruckPP2::ControlsToData(QString&, QWidget*&)
 
 // ---- "Extras" ---------------------------------------------------------------
 
-CTreTabDruckPP3::CTreTabDruckPP3(QWidget* parent) : CTrePrintPage(QStringLiteral("Extras"), 167, 71, parent)
+CTreTabDruckPP3::CTreTabDruckPP3(QWidget* parent)
+    : CTrePrintPage(QStringLiteral("Extras"), 167, 71, parent)
 {
     AddGroup(5, 5, 81, 51, QStringLiteral("Layout"));
     AddCheck(1081, 13, 18, 60, 8, QStringLiteral("QM-Daten"));
@@ -111,11 +114,14 @@ bool CTreTabDruckPP3::ControlsToData(QString&, QWidget*&)
     return true;
 }
 
-CTreTabDruckPP4::CTreTabDruckPP4(QWidget* parent) : CTrePrintPage(QString(), 0, 0, parent) {}
+CTreTabDruckPP4::CTreTabDruckPP4(QWidget* parent)
+    : CTrePrintPage(QString(), 0, 0, parent)
+{ }
 
 // ---- the sheet --------------------------------------------------------------
 
-CTreTabDruckPS::CTreTabDruckPS(QWidget* parent) : CTrePrintSheet(QStringLiteral("Tabelle drucken"), parent)
+CTreTabDruckPS::CTreTabDruckPS(QWidget* parent)
+    : CTrePrintSheet(QStringLiteral("Tabelle drucken"), parent)
 {
     AddPage(&m_page1);
     AddPage(&m_page2);

@@ -15,9 +15,9 @@ public:
     bool ControlsToData(QString& message, QWidget*& focus) override;
     void OnInitDialog() override;
 
-    bool m_bRightAvailable = false;            // set by the opener
-    QAbstractButton* m_pDifferenz = nullptr;   // control 1044
-    QAbstractButton* m_pGradient = nullptr;    // control 1043
+    bool m_bRightAvailable = false;          // set by the opener
+    QAbstractButton* m_pDifferenz = nullptr; // control 1044
+    QAbstractButton* m_pGradient = nullptr;  // control 1043
     bool m_bIR = false;
     bool m_bPot = false;
     bool m_bGrad = false;
@@ -45,7 +45,7 @@ public:
     bool m_bArial = false;
     bool m_bLinesGW = true;
     bool m_bQM = false;
-    int m_nHeadChoice = -1;   // 0 "Nummer", 1 "Kunde", -1 none
+    int m_nHeadChoice = -1; // 0 "Nummer", 1 "Kunde", -1 none
 };
 
 // Built on an empty page; constructed with the sheet but never shown.
@@ -53,7 +53,7 @@ class CTreTabDruckPP4 : public CTrePrintPage {
     Q_OBJECT
 public:
     explicit CTreTabDruckPP4(QWidget* parent = nullptr);
-    void DataToControls() override {}
+    void DataToControls() override { }
     bool ControlsToData(QString&, QWidget*&) override { return true; }
 };
 

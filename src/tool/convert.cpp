@@ -19,10 +19,7 @@ bool ParseInt(const std::string& text, int32_t& value)
     return true;
 }
 
-bool Save(CTreDoc& doc, const std::string& path)
-{
-    return doc.OnSaveDocument(path);
-}
+bool Save(CTreDoc& doc, const std::string& path) { return doc.OnSaveDocument(path); }
 
 } // namespace
 
@@ -40,9 +37,8 @@ int RunConvert(const Args& args)
 
 int RunEdit(const Args& args)
 {
-    const char* usage =
-        "Aufruf: tresmon-tool edit EIN -o AUS [--sort] [--reverse] [--add GRÖSSE START ENDE K]\n"
-        "        [--insert-after R] [--delete ERSTE ANZAHL] [--append DATEI] ...";
+    const char* usage = "Aufruf: tresmon-tool edit EIN -o AUS [--sort] [--reverse] [--add GRÖSSE START ENDE K]\n"
+                        "        [--insert-after R] [--delete ERSTE ANZAHL] [--append DATEI] ...";
     if (args.empty()) {
         ToolError(usage);
         return kExitUsage;

@@ -56,18 +56,10 @@ int RunCsv(const Args& args)
     const int n = doc.GetRowCount();
     for (int r = 1; r <= n; ++r) {
         const std::string fields[] = {
-            Decimal(doc.GetMeter(r), 0),
-            Decimal(doc.GetPotOn(r), 3),
-            Decimal(doc.GetPotOff(r), 3),
-            Decimal(doc.GetPotIRFree(r), 3),
-            Decimal(doc.GetGradOnL(r), 1),
-            Decimal(doc.GetGradOnR(r), 1),
-            Decimal(doc.GetGradOffL(r), 1),
-            Decimal(doc.GetGradOffR(r), 1),
-            Decimal(doc.GetGradOn(r), 1),
-            Decimal(doc.GetGradOff(r), 1),
-            Decimal(doc.GetGradDiff(r), 1),
-            doc.IsInErrorWindow(r) ? "x" : "",
+            Decimal(doc.GetMeter(r), 0),     Decimal(doc.GetPotOn(r), 3),    Decimal(doc.GetPotOff(r), 3),
+            Decimal(doc.GetPotIRFree(r), 3), Decimal(doc.GetGradOnL(r), 1),  Decimal(doc.GetGradOnR(r), 1),
+            Decimal(doc.GetGradOffL(r), 1),  Decimal(doc.GetGradOffR(r), 1), Decimal(doc.GetGradOn(r), 1),
+            Decimal(doc.GetGradOff(r), 1),   Decimal(doc.GetGradDiff(r), 1), doc.IsInErrorWindow(r) ? "x" : "",
             Quoted(doc.GetComment(r)),
         };
         for (size_t i = 0; i < std::size(fields); ++i) {
@@ -91,9 +83,10 @@ int RunErrors(const Args& args)
     const int n = doc.GetRowCount();
     for (int r = 1; r <= n; ++r) {
         if (!doc.IsInErrorWindow(r)) continue;
-        const std::string line = tresnum::FormatInt(r, 6) + "  " + doc.FormatMeter(r) + "  " + doc.FormatPotOn(r)
-            + "  " + doc.FormatPotOff(r) + "  " + doc.FormatPotIRFree(r) + "  " + doc.FormatGradOn(r) + "  "
-            + doc.FormatGradOff(r) + "  " + doc.FormatGradDiff(r) + "  " + doc.GetComment(r);
+        const std::string line = tresnum::FormatInt(r, 6) + "  " + doc.FormatMeter(r) + "  " + doc.FormatPotOn(r) + "  "
+                                 + doc.FormatPotOff(r) + "  " + doc.FormatPotIRFree(r) + "  " + doc.FormatGradOn(r)
+                                 + "  " + doc.FormatGradOff(r) + "  " + doc.FormatGradDiff(r) + "  "
+                                 + doc.GetComment(r);
         std::printf("%s\n", line.c_str());
     }
     if (std::fflush(stdout) != 0) return kExitFile;

@@ -21,19 +21,27 @@ bool IsValidUtf8(const std::string& s)
         const unsigned char c = static_cast<unsigned char>(s[i]);
         size_t len;
         uint32_t cp;
-        if (c < 0x80) { ++i; continue; }
-        if (c >= 0xC2 && c <= 0xDF) { len = 2; cp = c & 0x1F; }
-        else if (c >= 0xE0 && c <= 0xEF) { len = 3; cp = c & 0x0F; }
-        else if (c >= 0xF0 && c <= 0xF4) { len = 4; cp = c & 0x07; }
-        else return false;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            cp = c & 0x07;
+        } else return false;
         if (i + len > s.size()) return false;
         for (size_t k = 1; k < len; ++k) {
             const unsigned char cc = static_cast<unsigned char>(s[i + k]);
             if ((cc & 0xC0) != 0x80) return false;
             cp = (cp << 6) | (cc & 0x3F);
         }
-        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))
-            || (cp >= 0xD800 && cp <= 0xDFFF))
+        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
             return false;
         i += len;
     }
@@ -130,17 +138,29 @@ int RunDump(const Args& args)
     for (int32_t v : doc.m_limits) limits.push_back(Int(v));
     rest["limits"] = std::move(limits);
     rest["tablePrint"] = {
-        {"pot", doc.m_bTabPot}, {"ir", doc.m_bTabIR}, {"grad", doc.m_bTabGrad}, {"diff", doc.m_bTabDiff},
-        {"lr", doc.m_bTabLR}, {"qm", doc.m_bTabQM}, {"linesGW", doc.m_bTabLinesGW}, {"arial", doc.m_bTabArial},
+        {"pot", doc.m_bTabPot},         {"ir", doc.m_bTabIR},
+        {"grad", doc.m_bTabGrad},       {"diff", doc.m_bTabDiff},
+        {"lr", doc.m_bTabLR},           {"qm", doc.m_bTabQM},
+        {"linesGW", doc.m_bTabLinesGW}, {"arial", doc.m_bTabArial},
         {"errList", doc.m_bTabErrList}, {"headNumber", doc.m_bTabHeadNumber},
     };
     rest["graphicPrint"] = {
-        {"potOn", doc.m_bPlotPotOn}, {"potOff", doc.m_bPlotPotOff}, {"ir", doc.m_bPlotIR},
-        {"gradOn", doc.m_bPlotGradOn}, {"gradOff", doc.m_bPlotGradOff}, {"gradDiff", doc.m_bPlotGradDiff},
-        {"lr", doc.m_bPlotLR}, {"qm", doc.m_bPlotQM}, {"headNumber", doc.m_bPlotHeadNumber},
-        {"scale", Int(doc.m_nPlotScale)}, {"start", Int(doc.m_nPlotStart)}, {"end", Int(doc.m_nPlotEnd)},
-        {"potAxisMax", Int(doc.m_nPotAxisMax)}, {"potAxisMin", Int(doc.m_nPotAxisMin)},
-        {"gradAxisMax", Int(doc.m_nGradAxisMax)}, {"gradAxisMin", Int(doc.m_nGradAxisMin)},
+        {"potOn", doc.m_bPlotPotOn},
+        {"potOff", doc.m_bPlotPotOff},
+        {"ir", doc.m_bPlotIR},
+        {"gradOn", doc.m_bPlotGradOn},
+        {"gradOff", doc.m_bPlotGradOff},
+        {"gradDiff", doc.m_bPlotGradDiff},
+        {"lr", doc.m_bPlotLR},
+        {"qm", doc.m_bPlotQM},
+        {"headNumber", doc.m_bPlotHeadNumber},
+        {"scale", Int(doc.m_nPlotScale)},
+        {"start", Int(doc.m_nPlotStart)},
+        {"end", Int(doc.m_nPlotEnd)},
+        {"potAxisMax", Int(doc.m_nPotAxisMax)},
+        {"potAxisMin", Int(doc.m_nPotAxisMin)},
+        {"gradAxisMax", Int(doc.m_nGradAxisMax)},
+        {"gradAxisMin", Int(doc.m_nGradAxisMin)},
     };
     rest["tableIRFree"] = doc.m_bTableIRFree;
     rest["tableLR"] = doc.m_bTableLR;

@@ -14,22 +14,21 @@
 
 namespace {
 
-const char kUsage[] =
-    "Aufruf: tresmon-tool BEFEHL ...\n"
-    "  dump DATEI                       Messdatei als JSON ausgeben\n"
-    "  convert EIN AUS                  Messdatei lesen und neu speichern\n"
-    "  edit EIN -o AUS [Schritte...]    Messdatei bearbeiten und speichern\n"
-    "       --sort  --reverse  --add GRÖSSE START ENDE K\n"
-    "       --insert-after R  --delete ERSTE ANZAHL  --append DATEI\n"
-    "  csv EIN AUS                      Export für die Tabellenkalkulation\n"
-    "  errors DATEI                     Zeilen der Fehlerliste ausgeben\n"
+const char kUsage[] = "Aufruf: tresmon-tool BEFEHL ...\n"
+                      "  dump DATEI                       Messdatei als JSON ausgeben\n"
+                      "  convert EIN AUS                  Messdatei lesen und neu speichern\n"
+                      "  edit EIN -o AUS [Schritte...]    Messdatei bearbeiten und speichern\n"
+                      "       --sort  --reverse  --add GRÖSSE START ENDE K\n"
+                      "       --insert-after R  --delete ERSTE ANZAHL  --append DATEI\n"
+                      "  csv EIN AUS                      Export für die Tabellenkalkulation\n"
+                      "  errors DATEI                     Zeilen der Fehlerliste ausgeben\n"
 #ifdef TRES_HAVE_RENDER
-    "  render DATEI -o AUS.png [--pane gradient|potential] [--size BREITExHÖHE]\n"
-    "                                   Kurvenbild eines Fensters als PNG\n"
+                      "  render DATEI -o AUS.png [--pane gradient|potential] [--size BREITExHÖHE]\n"
+                      "                                   Kurvenbild eines Fensters als PNG\n"
 #endif
 #ifdef TRES_HAVE_PRINT
-    "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"
-    "        [--errors] [--no-qm]          Graphik- oder Tabellendruck als PDF\n"
+                      "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"
+                      "        [--errors] [--no-qm]          Graphik- oder Tabellendruck als PDF\n"
 #endif
     ;
 

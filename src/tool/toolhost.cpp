@@ -2,10 +2,7 @@
 
 #include <cstdio>
 
-void ToolError(const std::string& text)
-{
-    std::fprintf(stderr, "tresmon-tool: %s\n", text.c_str());
-}
+void ToolError(const std::string& text) { std::fprintf(stderr, "tresmon-tool: %s\n", text.c_str()); }
 
 void CToolHost::ShowMessage(const std::string& text)
 {

@@ -24,10 +24,7 @@ void CPortSearchDlg::SetText(const QString& text)
     m_pText->repaint();
 }
 
-void CPortSearchDlg::SetProgress(int value)
-{
-    m_pProgress->setValue(value);
-}
+void CPortSearchDlg::SetProgress(int value) { m_pProgress->setValue(value); }
 
 void CPortSearchDlg::StepProgress()
 {

@@ -28,17 +28,14 @@ const char kHandheldDir[] = "\\TRE\\DATEN";
 constexpr int kWaiting = 213;
 
 // Dialog units of the 8-point dialog font to pixels.
-QRect Du(int x, int y, int w, int h)
-{
-    return QRect(x * 3 / 2, y * 13 / 8, w * 3 / 2, h * 13 / 8);
-}
+QRect Du(int x, int y, int w, int h) { return QRect(x * 3 / 2, y * 13 / 8, w * 3 / 2, h * 13 / 8); }
 
 QTreeWidget* MakeList(QWidget* parent, bool multi)
 {
     auto* list = new QTreeWidget(parent);
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
-    list->setSortingEnabled(false);   // entries stay in the order they were found
+    list->setSortingEnabled(false); // entries stay in the order they were found
     list->setSelectionMode(multi ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     list->setColumnCount(3);
     list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Größe"), QStringLiteral("Datum")});
@@ -113,10 +110,7 @@ CTransferDlg::CTransferDlg(QWidget* parent, const QRect& mainRect, const QString
     m_pPc->installEventFilter(this);
 }
 
-CTransferDlg::~CTransferDlg()
-{
-    CloseChannel();
-}
+CTransferDlg::~CTransferDlg() { CloseChannel(); }
 
 bool CTransferDlg::eventFilter(QObject* watched, QEvent* event)
 {
@@ -218,10 +212,12 @@ bool CTransferDlg::OnInitDialog()
     QString first;
     for (int attempt = 1; attempt <= 2; ++attempt) {
         QString port;
-        if (attempt == 1) port = first = m_strPort == QLatin1String("COM2") ? QStringLiteral("COM2") : QStringLiteral("COM1");
+        if (attempt == 1)
+            port = first = m_strPort == QLatin1String("COM2") ? QStringLiteral("COM2") : QStringLiteral("COM1");
         else port = first == QLatin1String("COM1") ? QStringLiteral("COM2") : QStringLiteral("COM1");
-        m_pSearch->SetText(QStringLiteral("Suche Logato an") + (port == QLatin1String("COM1") ? QStringLiteral(" COM 1 ...")
-                                                                                              : QStringLiteral(" COM 2 ...")));
+        m_pSearch->SetText(
+            QStringLiteral("Suche Logato an")
+            + (port == QLatin1String("COM1") ? QStringLiteral(" COM 1 ...") : QStringLiteral(" COM 2 ...")));
         m_pSearch->SetProgress(0);
         m_pSearch->StepProgress();
         PumpEvents();
@@ -323,7 +319,7 @@ void CTransferDlg::ShowFreeSpace()
 {
     char text[VLNK_TEXT_SIZE] = {};
     const int started = VLNKGetFreeSpace(m_nChannel, 3);
-    if (started != kWaiting) return;   // nothing reported: the text stays
+    if (started != kWaiting) return; // nothing reported: the text stays
     Wait(started, nullptr, text);
     m_pFreeSpace->setText(FreeSpaceText(QByteArray(text, static_cast<int>(qstrnlen(text, sizeof text)))));
 }
@@ -356,13 +352,15 @@ void CTransferDlg::ReportError(const QString& key)
     // the dialog was opened from.
     QWidget* owner = isVisible() || !parentWidget() ? static_cast<QWidget*>(this) : parentWidget();
     if (key == QLatin1String("NoPort"))
-        CUiSeam::Current().Message(owner, QStringLiteral("Keine freie serielle Schnittstelle \r\nfür den VLNK-Transfer gefunden !"),
-                                   QMessageBox::Critical);
+        CUiSeam::Current().Message(
+            owner, QStringLiteral("Keine freie serielle Schnittstelle \r\nfür den VLNK-Transfer gefunden !"),
+            QMessageBox::Critical);
     else if (key == QLatin1String("NoLogato"))
-        CUiSeam::Current().Message(owner,
-                                   QStringLiteral("Keine Verbindung zur Logato ! \r\n\r\nÜberprüfen Sie das Transfer-Kabel \n"
-                                                  "und starten Sie VLNK auf dem\r\nLogato-Rechner neu."),
-                                   QMessageBox::Information);
+        CUiSeam::Current().Message(
+            owner,
+            QStringLiteral("Keine Verbindung zur Logato ! \r\n\r\nÜberprüfen Sie das Transfer-Kabel \n"
+                           "und starten Sie VLNK auf dem\r\nLogato-Rechner neu."),
+            QMessageBox::Information);
 }
 
 // ---- receive and delete -------------------------------------------------------------

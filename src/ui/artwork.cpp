@@ -50,7 +50,7 @@ QPixmap SplashPicture()
     sky.setColorAt(0, QColor(226, 236, 248));
     sky.setColorAt(1, QColor(170, 196, 222));
     p.fillRect(pm.rect(), sky);
-    p.fillRect(QRect(0, 190, 480, 80), QColor(150, 120, 80));   // the soil the pipe lies in
+    p.fillRect(QRect(0, 190, 480, 80), QColor(150, 120, 80)); // the soil the pipe lies in
     DrawPipeAndCurve(p, QRectF(20, 40, 440, 220));
     QFont title(QStringLiteral("Arial"));
     title.setPixelSize(44);

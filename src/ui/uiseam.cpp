@@ -18,10 +18,7 @@ CUiSeam* CUiSeam::Install(CUiSeam* seam)
     return old;
 }
 
-QString CUiSeam::FileFilter()
-{
-    return QStringLiteral("Tresmon Dateien (*.tsd);;Alle Dateien (*)");
-}
+QString CUiSeam::FileFilter() { return QStringLiteral("Tresmon Dateien (*.tsd);;Alle Dateien (*)"); }
 
 QString CUiSeam::OpenFileName(QWidget* parent, const QString& title, const QString& initial)
 {

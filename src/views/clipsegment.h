@@ -17,8 +17,8 @@ struct CClipRect {
 };
 
 struct CClipResult {
-    CClipPoint prev;          // the previous point, moved onto the rectangle if it lay outside
-    CClipPoint cur;           // the current point, likewise
+    CClipPoint prev; // the previous point, moved onto the rectangle if it lay outside
+    CClipPoint cur;  // the current point, likewise
     bool bPrevClipped = false;
     bool bThisClipped = false;
 };

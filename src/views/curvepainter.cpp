@@ -25,7 +25,7 @@ const QColor kCommentColor(128, 128, 128);
 int TruncPixel(double v)
 {
     constexpr double lim = 1 << 28;
-    if (!(v > -lim)) return -(1 << 28);   // also NaN
+    if (!(v > -lim)) return -(1 << 28); // also NaN
     if (v > lim) return 1 << 28;
     return static_cast<int>(v);
 }
@@ -98,16 +98,25 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
     // past the first later row at or after E
     int L = 0;
     for (int r = 1; r <= n; ++r)
-        if (doc.GetMeter(r) >= S) { L = r; break; }
+        if (doc.GetMeter(r) >= S) {
+            L = r;
+            break;
+        }
     int R = n;
     if (L > 0) {
         for (int r = L + 1; r <= n; ++r)
-            if (doc.GetMeter(r) >= E) { R = std::min(r + 1, n); break; }
+            if (doc.GetMeter(r) >= E) {
+                R = std::min(r + 1, n);
+                break;
+            }
     }
 
     if (L > 0) {
         // 4. curves
-        struct Curve { QColor color; int32_t (CTreDoc::*get)(int) const; };
+        struct Curve {
+            QColor color;
+            int32_t (CTreDoc::*get)(int) const;
+        };
         const Curve gradient[3] = {{kEinColor, &CTreDoc::GetGradOn},
                                    {kAusColor, &CTreDoc::GetGradOff},
                                    {kDiffColor, &CTreDoc::GetGradDiff}};
@@ -216,8 +225,8 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
             g.MoveTo(left - 3, y);
             g.LineTo(left + 3, y);
             const QString text = f.bGradient
-                ? QString::fromStdString(tresnum::FormatInt(v / 10, 6, true))
-                : QString::fromStdString(tresnum::FormatFixed(static_cast<double>(-v) * 0.001, 2));
+                                     ? QString::fromStdString(tresnum::FormatInt(v / 10, 6, true))
+                                     : QString::fromStdString(tresnum::FormatFixed(static_cast<double>(-v) * 0.001, 2));
             if (first || y < lastY - afm.height()) {
                 TextAt(p, afm, left - 4, static_cast<int>(y - 13 * 0.4), text, EAlign::Right);
                 lastY = y;

@@ -21,11 +21,11 @@ struct CCurveFrame {
     // The plot rectangle: left, top, right and bottom as the layout counts
     // them (right and bottom are on the axis lines, not one past).
     int left = 0, top = 0, right = 0, bottom = 0;
-    int64_t nStart = 0;        // the metre at the left edge
-    int nSpan = 0;             // metres across the plot
-    int nMeterLabelStep = 0;   // a tick and a label every so many metres
-    int64_t nValueTop = 0;     // the value at the top edge (potentials negated)
-    int nValueSpan = 0;        // values across the plot
+    int64_t nStart = 0;      // the metre at the left edge
+    int nSpan = 0;           // metres across the plot
+    int nMeterLabelStep = 0; // a tick and a label every so many metres
+    int64_t nValueTop = 0;   // the value at the top edge (potentials negated)
+    int nValueSpan = 0;      // values across the plot
     int nValueLabelStep = 0;
     QFont axisFont;
     QFont commentFont;

@@ -46,9 +46,11 @@ int64_t Snap(int64_t pos, int step) { return step > 0 ? step * (pos / step) : po
 
 } // namespace
 
-CTrePrintView::CTrePrintView(CTreDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc)
+CTrePrintView::CTrePrintView(CTreDoc& doc, QWidget* parent)
+    : QWidget(parent)
+    , m_doc(doc)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);   // the pane paints every pixel itself
+    setAttribute(Qt::WA_OpaquePaintEvent); // the pane paints every pixel itself
     setMinimumSize(0, 0);
 }
 
@@ -88,7 +90,11 @@ void CTrePrintView::CreateResources()
         }
     });
 
-    const struct { EControlId id; CZoomButton::EGlyph glyph; void (CTrePrintView::*slot)(); } buttons[4] = {
+    const struct {
+        EControlId id;
+        CZoomButton::EGlyph glyph;
+        void (CTrePrintView::*slot)();
+    } buttons[4] = {
         {IdMeterZoomIn, CZoomButton::EGlyph::Plus, &CTrePrintView::OnMeterZoomIn},
         {IdMeterZoomOut, CZoomButton::EGlyph::Minus, &CTrePrintView::OnMeterZoomOut},
         {IdValueZoomIn, CZoomButton::EGlyph::Plus, &CTrePrintView::OnValueZoomIn},
@@ -178,7 +184,7 @@ void CTrePrintView::SetInitialVerticalState()
     const CZoomStep none{};
     if (IsGradientPane()) {
         m_nTopAtZero = 15000;
-        m_nVMax = 25000;   // wider than the value table: not snapped
+        m_nVMax = 25000; // wider than the value table: not snapped
         m_nVPos = 13000;
     } else {
         m_nTopAtZero = 10000;
@@ -368,7 +374,7 @@ void CTrePrintView::Refresh()
 CCurveFrame CTrePrintView::Frame() const
 {
     CCurveFrame f;
-    if (m_nKind == 0) return f;   // no rows yet: nothing but the background
+    if (m_nKind == 0) return f; // no rows yet: nothing but the background
     f.bGradient = IsGradientPane();
     f.left = PlotLeft();
     f.top = PlotTop();

@@ -30,15 +30,18 @@ public:
     enum EKind { KindGradient = 1, KindPotential = 2 };
     // Control ids of the pane's children.
     enum EControlId {
-        IdHScroll = 62000, IdVScroll = 62001,
-        IdMeterZoomIn = 62002, IdMeterZoomOut = 62003,
-        IdValueZoomIn = 62004, IdValueZoomOut = 62005
+        IdHScroll = 62000,
+        IdVScroll = 62001,
+        IdMeterZoomIn = 62002,
+        IdMeterZoomOut = 62003,
+        IdValueZoomIn = 62004,
+        IdValueZoomOut = 62005
     };
     // What a scroll bar reports, in the order of the classic scroll codes.
     enum class EScroll { LineUp, LineDown, PageUp, PageDown, ThumbPosition, ThumbTrack, Top, Bottom, EndScroll };
 
-    static constexpr int kBar = 13;                 // scroll bar and button size
-    static constexpr int kBackingWidth = 1024;      // the least backing image
+    static constexpr int kBar = 13;            // scroll bar and button size
+    static constexpr int kBackingWidth = 1024; // the least backing image
     static constexpr int kBackingHeight = 768;
 
     explicit CTrePrintView(CTreDoc& doc, QWidget* parent = nullptr);
@@ -82,7 +85,7 @@ public:
     QScrollBar* VScrollBar() const { return m_pVScroll; }
     CZoomButton* Button(EControlId id) const;
     // The plot rectangle in backing-image coordinates for the current size.
-    QRect PlotRect() const;   // left, top, right, bottom as stated, not Qt's inclusive right
+    QRect PlotRect() const; // left, top, right, bottom as stated, not Qt's inclusive right
     int PlotLeft() const { return 35; }
     int PlotTop() const { return 10; }
     int PlotRight() const;
@@ -106,7 +109,7 @@ private:
     // bars and buttons and takes the shared scroll position: everything a
     // paint needs settled before it runs.
     void PrepareWindow();
-    void Refresh();   // PrepareWindow, then a repaint
+    void Refresh(); // PrepareWindow, then a repaint
     void FitMeterWindow();
     void SetInitialVerticalState();
     void LoadLogos();

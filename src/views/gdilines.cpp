@@ -5,10 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-void CGdiLines::Run(int x, int y, int w, int h)
-{
-    m_painter.fillRect(x, y, w, h, m_color);
-}
+void CGdiLines::Run(int x, int y, int w, int h) { m_painter.fillRect(x, y, w, h, m_color); }
 
 void CGdiLines::LineTo(int x1, int y1)
 {
@@ -25,8 +22,8 @@ void CGdiLines::LineTo(int x1, int y1)
 
     // The clip of the painter bounds the work: only the part of a long line
     // that can touch the picture is walked.
-    const QRect bounds = m_painter.hasClipping() ? m_painter.clipBoundingRect().toAlignedRect()
-                                                 : QRect(0, 0, 1 << 15, 1 << 15);
+    const QRect bounds
+        = m_painter.hasClipping() ? m_painter.clipBoundingRect().toAlignedRect() : QRect(0, 0, 1 << 15, 1 << 15);
 
     if (!m_bDotted && dy == 0) {
         const int a = sx > 0 ? x0 : x1 + 1;
@@ -70,8 +67,13 @@ void CGdiLines::LineTo(int x1, int y1)
             const __int128 need = static_cast<__int128>(skip) * minor - err;
             const __int128 m = need <= 0 ? 0 : (need + major - 1) / major;
             err = static_cast<long long>(err - static_cast<__int128>(skip) * minor + m * major);
-            if (xMajor) { px += sx * skip; py += sy * static_cast<long long>(m); }
-            else { py += sy * skip; px += sx * static_cast<long long>(m); }
+            if (xMajor) {
+                px += sx * skip;
+                py += sy * static_cast<long long>(m);
+            } else {
+                py += sy * skip;
+                px += sx * static_cast<long long>(m);
+            }
             i = skip;
         }
     }
@@ -79,8 +81,13 @@ void CGdiLines::LineTo(int x1, int y1)
     auto flush = [&]() {
         if (runLen == 0) return;
         long long rx = runStartX, ry = runStartY, w = 1, h = 1;
-        if (xMajor) { w = runLen; if (sx < 0) rx = runStartX - runLen + 1; }
-        else { h = runLen; if (sy < 0) ry = runStartY - runLen + 1; }
+        if (xMajor) {
+            w = runLen;
+            if (sx < 0) rx = runStartX - runLen + 1;
+        } else {
+            h = runLen;
+            if (sy < 0) ry = runStartY - runLen + 1;
+        }
         const QRect r(static_cast<int>(rx), static_cast<int>(ry), static_cast<int>(w), static_cast<int>(h));
         if (r.intersects(bounds)) Run(r.x(), r.y(), r.width(), r.height());
         runLen = 0;
@@ -88,16 +95,21 @@ void CGdiLines::LineTo(int x1, int y1)
     for (; i < major; ++i) {
         const bool on = !m_bDotted || i % 3 == 0;
         if (on) {
-            if (runLen == 0) { runStartX = px; runStartY = py; }
+            if (runLen == 0) {
+                runStartX = px;
+                runStartY = py;
+            }
             ++runLen;
         }
         if (m_bDotted) flush();
-        if (xMajor) px += sx; else py += sy;
+        if (xMajor) px += sx;
+        else py += sy;
         err -= minor;
         if (err < 0) {
             err += major;
             flush();
-            if (xMajor) py += sy; else px += sx;
+            if (xMajor) py += sy;
+            else px += sx;
         }
         // Far outside the picture there is nothing left to draw.
         if ((xMajor ? (sx > 0 ? px > bounds.right() : px < bounds.left())

@@ -13,7 +13,9 @@ class QPainter;
 
 class CGdiLines {
 public:
-    explicit CGdiLines(QPainter& painter) : m_painter(painter) {}
+    explicit CGdiLines(QPainter& painter)
+        : m_painter(painter)
+    { }
 
     void SetColor(const QColor& color) { m_color = color; }
     // A dotted pen sets one pixel and skips two along the line.

@@ -3,7 +3,8 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 
-CSpanHeader::CSpanHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent)
+CSpanHeader::CSpanHeader(QWidget* parent)
+    : QHeaderView(Qt::Horizontal, parent)
 {
     setSectionsClickable(true);
     setHighlightSections(false);

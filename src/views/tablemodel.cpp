@@ -17,19 +17,17 @@ namespace {
 
 // Blank texts that clear a cell. Two blanks (and five or more) are not among
 // them and store 0, which is how the table has always behaved.
-bool IsEmptyText(const std::string& t)
-{
-    return t.empty() || t == " " || t == "   " || t == "    ";
-}
+bool IsEmptyText(const std::string& t) { return t.empty() || t == " " || t == "   " || t == "    "; }
 
 QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 } // namespace
 
 CTrePlotModel::CTrePlotModel(CTreDoc& doc, QObject* parent)
-    : QAbstractTableModel(parent), m_doc(doc), m_nRows(doc.GetRowCount())
-{
-}
+    : QAbstractTableModel(parent)
+    , m_doc(doc)
+    , m_nRows(doc.GetRowCount())
+{ }
 
 int CTrePlotModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_nRows; }
 
@@ -54,10 +52,7 @@ QString CTrePlotModel::CellText(int r, int c) const
     }
 }
 
-double CTrePlotModel::Criterion() const
-{
-    return std::trunc(tresnum::ParseDoublePrefix(m_doc.m_header[2]));
-}
+double CTrePlotModel::Criterion() const { return std::trunc(tresnum::ParseDoublePrefix(m_doc.m_header[2])); }
 
 QColor CTrePlotModel::CellBackground(int r, int c) const
 {
@@ -75,23 +70,26 @@ QVariant CTrePlotModel::data(const QModelIndex& index, int role) const
     const int c = GridColumn(index.column());
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
-        return CellText(r, c);
-    case Qt::BackgroundRole:
-        return CellBackground(r, c);
+    case Qt::EditRole: return CellText(r, c);
+    case Qt::BackgroundRole: return CellBackground(r, c);
     case Qt::ForegroundRole:
         switch (c) {
-        case ColPotOn: case ColGradOn: case ColGradOnR: return kDarkBlue;
-        case ColPotOff: case ColGradOff: case ColGradOffR: return kDarkRed;
-        case ColPotIRFree: case ColGradDiff: case ColGradDiffR: return kDarkGreen;
+        case ColPotOn:
+        case ColGradOn:
+        case ColGradOnR: return kDarkBlue;
+        case ColPotOff:
+        case ColGradOff:
+        case ColGradOffR: return kDarkRed;
+        case ColPotIRFree:
+        case ColGradDiff:
+        case ColGradDiffR: return kDarkGreen;
         default: return {};
         }
     case Qt::TextAlignmentRole:
         if (c == ColMeter) return static_cast<int>(Qt::AlignRight | Qt::AlignVCenter);
         if (c >= ColPotOn && c <= ColGradOff) return static_cast<int>(Qt::AlignCenter);
         return {};
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -121,7 +119,7 @@ bool CTrePlotModel::setData(const QModelIndex& index, const QVariant& value, int
 {
     if (role != Qt::EditRole || !index.isValid() || index.row() >= m_nRows) return false;
     if (!(flags(index) & Qt::ItemIsEditable)) return false;
-    if (!value.isValid()) return true;   // nothing typed: accepted, nothing stored
+    if (!value.isValid()) return true; // nothing typed: accepted, nothing stored
     return StoreCell(index.row() + 1, GridColumn(index.column()), value.toString().toStdString()) == EStore::Accepted;
 }
 
@@ -150,7 +148,8 @@ CTrePlotModel::EStore CTrePlotModel::StoreCell(int r, int c, const std::string& 
             if (!mv) return EStore::Refused;
             v = *mv;
         }
-        if (c == ColPotOn) m_doc.SetPotOn(r, v); else m_doc.SetPotOff(r, v);
+        if (c == ColPotOn) m_doc.SetPotOn(r, v);
+        else m_doc.SetPotOff(r, v);
         break;
     }
     case ColGradOn:
@@ -169,9 +168,7 @@ CTrePlotModel::EStore CTrePlotModel::StoreCell(int r, int c, const std::string& 
         else m_doc.SetGradOffR(r, v);
         break;
     }
-    case ColComment:
-        m_doc.SetComment(r, t);
-        break;
+    case ColComment: m_doc.SetComment(r, t); break;
     default:
         // The derived columns show computed values only.
         return EStore::Accepted;

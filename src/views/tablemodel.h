@@ -17,8 +17,17 @@ class CTrePlotModel : public QAbstractTableModel {
 public:
     // Columns of the survey table (1-based, as the user counts them).
     enum EColumn {
-        ColMeter = 1, ColPotOn, ColPotOff, ColPotIRFree, ColGradOn, ColGradOnR,
-        ColGradOff, ColGradOffR, ColGradDiff, ColGradDiffR, ColComment,
+        ColMeter = 1,
+        ColPotOn,
+        ColPotOff,
+        ColPotIRFree,
+        ColGradOn,
+        ColGradOnR,
+        ColGradOff,
+        ColGradOffR,
+        ColGradDiff,
+        ColGradDiffR,
+        ColComment,
         ColumnCount = 11
     };
     static int ModelColumn(int gridColumn) { return gridColumn - 1; }

@@ -32,7 +32,9 @@ void SetEightPoint(QWidget* w)
 
 } // namespace
 
-CTrePlotView::CTrePlotView(CTreDoc& doc, QWidget* parent) : QTableView(parent), m_doc(doc)
+CTrePlotView::CTrePlotView(CTreDoc& doc, QWidget* parent)
+    : QTableView(parent)
+    , m_doc(doc)
 {
     m_pModel = new CTrePlotModel(doc, this);
     m_pHeader = new CSpanHeader(this);
@@ -175,7 +177,7 @@ void CTrePlotView::StretchCommentColumn()
 
 void CTrePlotView::UpdateFrozenGeometry()
 {
-    if (!m_pFrozen) return;   // the base class lays out before the overlay exists
+    if (!m_pFrozen) return; // the base class lays out before the overlay exists
     const int fw = frameWidth();
     m_pFrozen->setGeometry(verticalHeader()->width() + fw, fw, columnWidth(0),
                            viewport()->height() + horizontalHeader()->height());
@@ -237,7 +239,7 @@ int CTrePlotView::OffsetShowing(int column, int offset) const
     // The metre column is always in view.
     if (column <= 0 || isColumnHidden(column)) return offset;
     const int left = horizontalHeader()->sectionPosition(column);
-    const int first = left - columnWidth(0);   // the offset that puts the column first
+    const int first = left - columnWidth(0); // the offset that puts the column first
     if (offset > first) return first;
     const int overhang = left + columnWidth(column) - viewport()->width();
     if (offset < overhang) return std::min(SnapOffset(overhang, true), first);

@@ -15,12 +15,19 @@ QImage DrawPicture(CZoomButton::EGlyph glyph, bool pressed)
     // and right. Sunk: the shadow moves to the top and left.
     for (int i = 0; i < n; ++i) {
         if (pressed) {
-            set(i, 0, shadow); set(0, i, shadow);
-            set(i, n - 1, light); set(n - 1, i, light);
+            set(i, 0, shadow);
+            set(0, i, shadow);
+            set(i, n - 1, light);
+            set(n - 1, i, light);
         } else {
-            set(i, 0, light); set(0, i, light);
-            set(i, n - 1, dark); set(n - 1, i, dark);
-            if (i > 0 && i < n - 1) { set(i, n - 2, shadow); set(n - 2, i, shadow); }
+            set(i, 0, light);
+            set(0, i, light);
+            set(i, n - 1, dark);
+            set(n - 1, i, dark);
+            if (i > 0 && i < n - 1) {
+                set(i, n - 2, shadow);
+                set(n - 2, i, shadow);
+            }
         }
     }
     // The sign, one pixel lower and further right while pressed.
@@ -34,7 +41,9 @@ QImage DrawPicture(CZoomButton::EGlyph glyph, bool pressed)
 
 } // namespace
 
-CZoomButton::CZoomButton(EGlyph glyph, QWidget* parent) : QAbstractButton(parent), m_glyph(glyph)
+CZoomButton::CZoomButton(EGlyph glyph, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_glyph(glyph)
 {
     setFocusPolicy(Qt::NoFocus);
     setFixedSize(kSize, kSize);

@@ -37,8 +37,7 @@ constexpr std::array<CZoomStep, 8> kValueRows{{
 CZoomStep SnapMeterSpan(int64_t requested, const CZoomStep& current)
 {
     for (const CZoomStep& row : kMeterRows)
-        if (requested <= row.nSpan)
-            return {row.nSpan, row.nLineStep / 10, row.nPageStep / 10, row.nLabelStep};
+        if (requested <= row.nSpan) return {row.nSpan, row.nLineStep / 10, row.nPageStep / 10, row.nLabelStep};
     CZoomStep kept = current;
     kept.nSpan = requested > INT32_MAX ? INT32_MAX : static_cast<int32_t>(requested);
     return kept;
@@ -49,7 +48,7 @@ CZoomStep SnapValueSpan(int64_t requested, const CZoomStep& current)
     if (requested > 20001) return current;
     for (const CZoomStep& row : kValueRows)
         if (requested <= row.nSpan) return row;
-    return kValueRows.back();   // 20001
+    return kValueRows.back(); // 20001
 }
 
 int64_t ZoomInRequest(int32_t span) { return static_cast<int64_t>(std::trunc(0.4 * span)) - 1; }

@@ -7,9 +7,9 @@
 
 struct CZoomStep {
     int32_t nSpan = 0;
-    int32_t nLineStep = 0;    // scroll-arrow step
-    int32_t nPageStep = 0;    // scroll-page step
-    int32_t nLabelStep = 0;   // distance of ticks and labels
+    int32_t nLineStep = 0;  // scroll-arrow step
+    int32_t nPageStep = 0;  // scroll-page step
+    int32_t nLabelStep = 0; // distance of ticks and labels
     bool operator==(const CZoomStep&) const = default;
 };
 

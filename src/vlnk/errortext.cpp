@@ -4,8 +4,8 @@ namespace vlnk {
 namespace {
 
 struct ErrorEntry {
-  int code;
-  const char* text;
+    int code;
+    const char* text;
 };
 
 // Looked up in order; the 999 entry ends the table.
@@ -59,12 +59,13 @@ constexpr ErrorEntry kErrors[] = {
     {999, nullptr},
 };
 
-}  // namespace
+} // namespace
 
-std::string ErrorText(int code) {
-  for (const ErrorEntry* entry = kErrors; entry->code != 999; ++entry)
-    if (entry->code == code) return entry->text;
-  return "INVALID ERROR NUMBER (" + std::to_string(code) + ")";
+std::string ErrorText(int code)
+{
+    for (const ErrorEntry* entry = kErrors; entry->code != 999; ++entry)
+        if (entry->code == code) return entry->text;
+    return "INVALID ERROR NUMBER (" + std::to_string(code) + ")";
 }
 
-}  // namespace vlnk
+} // namespace vlnk

@@ -9,4 +9,4 @@ namespace vlnk {
 // the table.
 std::string ErrorText(int code);
 
-}  // namespace vlnk
+} // namespace vlnk

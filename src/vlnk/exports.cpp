@@ -43,236 +43,254 @@ constexpr const char* kBusyLines[] = {
 
 // Runs an export body; a C++ exception (out of memory, in practice) becomes a
 // log line and a result code instead of unwinding into a C caller.
-template <typename Body>
-int Guarded(int channel, int failure, Body body) noexcept {
-  try {
-    return body();
-  } catch (const std::exception& e) {
+template <typename Body> int Guarded(int channel, int failure, Body body) noexcept
+{
     try {
-      LogWrite(channel, "VLNKWDLL:ERROR:Internal failure: %s", e.what());
-    } catch (...) {
-    }
-  } catch (...) {
-  }
-  return failure;
+        return body();
+    } catch (const std::exception& e) {
+        try {
+            LogWrite(channel, "VLNKWDLL:ERROR:Internal failure: %s", e.what());
+        } catch (...) { }
+    } catch (...) { }
+    return failure;
 }
 
 // 203, 202 and the busy test every command start begins with; 0 to go on.
-int CommandFront(int channel, int commandId, bool busyTest = true) {
-  ChannelSlot* slot = Slot(channel);
-  if (!slot) return 203;
-  if (!slot->bOpen) return 202;
-  // A port whose device went away can only be closed.
-  if (slot->link.m_Port.Lost()) return 217;
-  if (busyTest && slot->link.IsBusy()) {
-    LogWrite(channel, "%s", kBusyLines[commandId]);
-    return 209;
-  }
-  return 0;
+int CommandFront(int channel, int commandId, bool busyTest = true)
+{
+    ChannelSlot* slot = Slot(channel);
+    if (!slot) return 203;
+    if (!slot->bOpen) return 202;
+    // A port whose device went away can only be closed.
+    if (slot->link.m_Port.Lost()) return 217;
+    if (busyTest && slot->link.IsBusy()) {
+        LogWrite(channel, "%s", kBusyLines[commandId]);
+        return 209;
+    }
+    return 0;
 }
 
 // Checks the channel, then runs the command's start on its link.
-template <typename Start>
-int StartCommand(int channel, int commandId, Start start) {
-  return Guarded(channel, 211, [&] {
-    if (const int front = CommandFront(channel, commandId)) return front;
-    LinkState& link = Slot(channel)->link;
-    return link.RunStart([&] { return start(link); });
-  });
+template <typename Start> int StartCommand(int channel, int commandId, Start start)
+{
+    return Guarded(channel, 211, [&] {
+        if (const int front = CommandFront(channel, commandId)) return front;
+        LinkState& link = Slot(channel)->link;
+        return link.RunStart([&] { return start(link); });
+    });
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
-int VLNKGetVersion(char* buf) {
-  if (!buf) return 0;
-  const int n = std::snprintf(buf, VLNK_VERSION_TEXT_SIZE, "%s V%s  %s", kProduct, CLogFile::kVersion,
-                              CLogFile::kMakerNotice);
-  return n < VLNK_VERSION_TEXT_SIZE ? n : VLNK_VERSION_TEXT_SIZE - 1;
+int VLNKGetVersion(char* buf)
+{
+    if (!buf) return 0;
+    const int n = std::snprintf(buf, VLNK_VERSION_TEXT_SIZE, "%s V%s  %s", kProduct, CLogFile::kVersion,
+                                CLogFile::kMakerNotice);
+    return n < VLNK_VERSION_TEXT_SIZE ? n : VLNK_VERSION_TEXT_SIZE - 1;
 }
 
-int VLNKGetFreeChannel(int* channel) {
-  if (!channel) return 203;
-  for (int n = 1; n <= kChannelCount; ++n) {
-    const ChannelSlot* slot = Slot(n);
-    if (slot && !slot->bOpen) {
-      *channel = n;
-      return 0;
-    }
-  }
-  *channel = 0;
-  return 201;
-}
-
-int VLNKOpenChannel(int channel, const char* port) {
-  return Guarded(channel, 204, [&] {
-    // After the unload there is no channel table left to open a channel in.
-    if (!LibraryLoaded()) return 203;
-    if (!EnsureWindow()) return 214;
-    int result = 0;
-    ChannelSlot* slot = Slot(channel);
-    if (!slot)
-      result = 203;
-    else if (slot->bOpen)
-      result = 201;
-    else if ((result = slot->link.Open(port)) == 0)
-      slot->bOpen = true;
-    if (result != 0) DropWindowIfUnused();
-    return result;
-  });
-}
-
-int VLNKCloseChannel(int channel) {
-  return Guarded(channel, 205, [&] {
-    ChannelSlot* slot = Slot(channel);
-    if (!slot) return 203;
-    if (!slot->bOpen) return 202;
-    slot->bOpen = false;
-    const int result = slot->link.Close();
-    DropWindowIfUnused();
-    return result;
-  });
-}
-
-int VLNKCheckConnect(int channel, int quick) {
-  if (quick) {
-    return Guarded(channel, 212, [&] {
-      if (const int front = CommandFront(channel, kCheckConnect, false)) return front;
-      LinkState& link = Slot(channel)->link;
-      return link.RunStart([&] { return QuickConnect(link); });
-    });
-  }
-  return StartCommand(channel, kCheckConnect, [](LinkState& link) { return StartCheckConnect(link); });
-}
-
-int VLNKGetSessionId(int channel) {
-  return StartCommand(channel, kGetSessionId, [](LinkState& link) { return StartGetSessionId(link); });
-}
-int VLNKGetPath(int channel) {
-  return StartCommand(channel, kGetPath, [](LinkState& link) { return StartGetPath(link); });
-}
-int VLNKGetFreeSpace(int channel, int drive) {
-  return StartCommand(channel, kGetFreeSpace, [&](LinkState& link) { return StartGetFreeSpace(link, drive); });
-}
-int VLNKGetDrives(int channel) {
-  return StartCommand(channel, kGetDrives, [](LinkState& link) { return StartGetDrives(link); });
-}
-int VLNKGetDirectory(int channel, const char* pattern) {
-  return StartCommand(channel, kGetDirectory, [&](LinkState& link) { return StartGetDirectory(link, pattern); });
-}
-int VLNKSetDrive(int channel, int drive) {
-  return StartCommand(channel, kSetDrive, [&](LinkState& link) { return StartSetDrive(link, drive); });
-}
-int VLNKSetDirectory(int channel, const char* dir) {
-  return StartCommand(channel, kSetDirectory, [&](LinkState& link) { return StartSetDirectory(link, dir); });
-}
-int VLNKSetBaudRate(int channel, const char* baud) {
-  return StartCommand(channel, kSetBaudRate, [&](LinkState& link) { return StartSetBaudRate(link, baud); });
-}
-int VLNKSetHandheldDate(int channel) {
-  return StartCommand(channel, kSetHandheldDate, [](LinkState& link) { return StartSetHandheldDate(link); });
-}
-int VLNKSetHandheldTime(int channel) {
-  return StartCommand(channel, kSetHandheldTime, [](LinkState& link) { return StartSetHandheldTime(link); });
-}
-int VLNKTransmitFile(int channel, const char* pcPath) {
-  return StartCommand(channel, kTransmitFile, [&](LinkState& link) { return StartTransmitFile(link, pcPath); });
-}
-int VLNKReceiveFile(int channel, const char* pcPath) {
-  return StartCommand(channel, kReceiveFile, [&](LinkState& link) { return StartReceiveFile(link, pcPath); });
-}
-int VLNKDeleteFile(int channel, const char* name) {
-  return StartCommand(channel, kDeleteFile, [&](LinkState& link) { return StartDeleteFile(link, name); });
-}
-int VLNKAbortRemote(int channel) {
-  return StartCommand(channel, kAbortRemote, [](LinkState& link) { return StartAbortRemote(link); });
-}
-int VLNKSoftwareDownload(int channel, int machine) {
-  return StartCommand(channel, kSoftwareDownload,
-                      [&](LinkState& link) { return StartSoftwareDownload(link, machine); });
-}
-
-int VLNKPollUser(int* channel, int user) {
-  return Guarded(0, 212, [&] {
+int VLNKGetFreeChannel(int* channel)
+{
     if (!channel) return 203;
-    if (VLNKGetFreeChannel(channel) != 0) return 201;
-    ChannelSlot* slot = Slot(*channel);
-    if (!slot || slot->bOpen) return 201;
-    if (!EnsureWindow()) return 214;
-    LinkState& link = slot->link;
-    const int result = link.RunStart([&] { return StartPollUser(link, user); });
-    if (result == 213)
-      slot->bOpen = true;
-    else
-      DropWindowIfUnused();
-    return result;
-  });
-}
-
-int VLNKGetResult(int channel, int* value, char* text) {
-  return Guarded(channel, 210, [&] {
-    PumpOneMessage();
-    ChannelSlot* slot = Slot(channel);
-    if (!slot) return 203;
-    return slot->link.Poll(value, text);
-  });
-}
-
-int VLNKCancel(int channel) {
-  return Guarded(channel, 210, [&] {
-    ChannelSlot* slot = Slot(channel);
-    if (!slot) return 203;
-    if (!slot->bOpen) return 202;
-    return slot->link.Cancel();
-  });
-}
-
-void VLNKWriteLog(int channel, const char* text) {
-  Guarded(channel, 0, [&] {
-    const std::string line = text ? text : "";
-    if (line.size() <= VLNK_LOG_TEXT_MAX) {
-      LogWrite(channel, "APP:%s", line.c_str());
-      return 0;
-    }
-    LogWrite(channel, "APP:%s", line.substr(0, VLNK_LOG_TEXT_MAX).c_str());
-    LogWrite(channel, "VLNKWDLL:ERROR:Log text of %zu characters cut to %d", line.size(), VLNK_LOG_TEXT_MAX);
-    return 0;
-  });
-}
-
-int VLNKGetErrorString(int code, char* buf) {
-  if (!buf) return 0;
-  const std::string text = ErrorText(code);
-  const size_t n = std::min(text.size(), static_cast<size_t>(VLNK_ERROR_TEXT_SIZE - 1));
-  std::memcpy(buf, text.data(), n);
-  buf[n] = '\0';
-  return static_cast<int>(n);
-}
-
-intptr_t VLNKMessageHdlr(VLNK_HWND /*hwnd*/, unsigned int msg, uintptr_t wParam, intptr_t lParam) {
-  Guarded(0, 0, [&] {
-    if (msg == WM_TIMER) {
-      const int channel = wParam <= kChannelCount ? static_cast<int>(wParam) : 0;
-      ChannelSlot* slot = Slot(channel);
-      if (slot && slot->bOpen)
-        slot->link.Deliver(StepEvent::TimerEvent);
-      else
-        LogWrite(0, "VLNKWDLL:ERROR:Invalid timer message received");
-    } else if (msg == WM_COMMNOTIFY && lParam != 0) {
-      for (int n = 1; n <= kChannelCount; ++n) {
-        ChannelSlot* slot = Slot(n);
-        const int handle = slot ? slot->link.m_Port.Handle() : -1;
-        if (handle >= 0 && static_cast<uintptr_t>(handle) == wParam) {
-          slot->link.Deliver(StepEvent::CommsEvent);
-          return 0;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        const ChannelSlot* slot = Slot(n);
+        if (slot && !slot->bOpen) {
+            *channel = n;
+            return 0;
         }
-      }
-      LogWrite(0, "VLNKWDLL:ERROR:Invalid comms message received");
     }
-    return 0;
-  });
-  return 0;
+    *channel = 0;
+    return 201;
 }
 
-}  // extern "C"
+int VLNKOpenChannel(int channel, const char* port)
+{
+    return Guarded(channel, 204, [&] {
+        // After the unload there is no channel table left to open a channel in.
+        if (!LibraryLoaded()) return 203;
+        if (!EnsureWindow()) return 214;
+        int result = 0;
+        ChannelSlot* slot = Slot(channel);
+        if (!slot) result = 203;
+        else if (slot->bOpen) result = 201;
+        else if ((result = slot->link.Open(port)) == 0) slot->bOpen = true;
+        if (result != 0) DropWindowIfUnused();
+        return result;
+    });
+}
+
+int VLNKCloseChannel(int channel)
+{
+    return Guarded(channel, 205, [&] {
+        ChannelSlot* slot = Slot(channel);
+        if (!slot) return 203;
+        if (!slot->bOpen) return 202;
+        slot->bOpen = false;
+        const int result = slot->link.Close();
+        DropWindowIfUnused();
+        return result;
+    });
+}
+
+int VLNKCheckConnect(int channel, int quick)
+{
+    if (quick) {
+        return Guarded(channel, 212, [&] {
+            if (const int front = CommandFront(channel, kCheckConnect, false)) return front;
+            LinkState& link = Slot(channel)->link;
+            return link.RunStart([&] { return QuickConnect(link); });
+        });
+    }
+    return StartCommand(channel, kCheckConnect, [](LinkState& link) { return StartCheckConnect(link); });
+}
+
+int VLNKGetSessionId(int channel)
+{
+    return StartCommand(channel, kGetSessionId, [](LinkState& link) { return StartGetSessionId(link); });
+}
+int VLNKGetPath(int channel)
+{
+    return StartCommand(channel, kGetPath, [](LinkState& link) { return StartGetPath(link); });
+}
+int VLNKGetFreeSpace(int channel, int drive)
+{
+    return StartCommand(channel, kGetFreeSpace, [&](LinkState& link) { return StartGetFreeSpace(link, drive); });
+}
+int VLNKGetDrives(int channel)
+{
+    return StartCommand(channel, kGetDrives, [](LinkState& link) { return StartGetDrives(link); });
+}
+int VLNKGetDirectory(int channel, const char* pattern)
+{
+    return StartCommand(channel, kGetDirectory, [&](LinkState& link) { return StartGetDirectory(link, pattern); });
+}
+int VLNKSetDrive(int channel, int drive)
+{
+    return StartCommand(channel, kSetDrive, [&](LinkState& link) { return StartSetDrive(link, drive); });
+}
+int VLNKSetDirectory(int channel, const char* dir)
+{
+    return StartCommand(channel, kSetDirectory, [&](LinkState& link) { return StartSetDirectory(link, dir); });
+}
+int VLNKSetBaudRate(int channel, const char* baud)
+{
+    return StartCommand(channel, kSetBaudRate, [&](LinkState& link) { return StartSetBaudRate(link, baud); });
+}
+int VLNKSetHandheldDate(int channel)
+{
+    return StartCommand(channel, kSetHandheldDate, [](LinkState& link) { return StartSetHandheldDate(link); });
+}
+int VLNKSetHandheldTime(int channel)
+{
+    return StartCommand(channel, kSetHandheldTime, [](LinkState& link) { return StartSetHandheldTime(link); });
+}
+int VLNKTransmitFile(int channel, const char* pcPath)
+{
+    return StartCommand(channel, kTransmitFile, [&](LinkState& link) { return StartTransmitFile(link, pcPath); });
+}
+int VLNKReceiveFile(int channel, const char* pcPath)
+{
+    return StartCommand(channel, kReceiveFile, [&](LinkState& link) { return StartReceiveFile(link, pcPath); });
+}
+int VLNKDeleteFile(int channel, const char* name)
+{
+    return StartCommand(channel, kDeleteFile, [&](LinkState& link) { return StartDeleteFile(link, name); });
+}
+int VLNKAbortRemote(int channel)
+{
+    return StartCommand(channel, kAbortRemote, [](LinkState& link) { return StartAbortRemote(link); });
+}
+int VLNKSoftwareDownload(int channel, int machine)
+{
+    return StartCommand(channel, kSoftwareDownload,
+                        [&](LinkState& link) { return StartSoftwareDownload(link, machine); });
+}
+
+int VLNKPollUser(int* channel, int user)
+{
+    return Guarded(0, 212, [&] {
+        if (!channel) return 203;
+        if (VLNKGetFreeChannel(channel) != 0) return 201;
+        ChannelSlot* slot = Slot(*channel);
+        if (!slot || slot->bOpen) return 201;
+        if (!EnsureWindow()) return 214;
+        LinkState& link = slot->link;
+        const int result = link.RunStart([&] { return StartPollUser(link, user); });
+        if (result == 213) slot->bOpen = true;
+        else DropWindowIfUnused();
+        return result;
+    });
+}
+
+int VLNKGetResult(int channel, int* value, char* text)
+{
+    return Guarded(channel, 210, [&] {
+        PumpOneMessage();
+        ChannelSlot* slot = Slot(channel);
+        if (!slot) return 203;
+        return slot->link.Poll(value, text);
+    });
+}
+
+int VLNKCancel(int channel)
+{
+    return Guarded(channel, 210, [&] {
+        ChannelSlot* slot = Slot(channel);
+        if (!slot) return 203;
+        if (!slot->bOpen) return 202;
+        return slot->link.Cancel();
+    });
+}
+
+void VLNKWriteLog(int channel, const char* text)
+{
+    Guarded(channel, 0, [&] {
+        const std::string line = text ? text : "";
+        if (line.size() <= VLNK_LOG_TEXT_MAX) {
+            LogWrite(channel, "APP:%s", line.c_str());
+            return 0;
+        }
+        LogWrite(channel, "APP:%s", line.substr(0, VLNK_LOG_TEXT_MAX).c_str());
+        LogWrite(channel, "VLNKWDLL:ERROR:Log text of %zu characters cut to %d", line.size(), VLNK_LOG_TEXT_MAX);
+        return 0;
+    });
+}
+
+int VLNKGetErrorString(int code, char* buf)
+{
+    if (!buf) return 0;
+    const std::string text = ErrorText(code);
+    const size_t n = std::min(text.size(), static_cast<size_t>(VLNK_ERROR_TEXT_SIZE - 1));
+    std::memcpy(buf, text.data(), n);
+    buf[n] = '\0';
+    return static_cast<int>(n);
+}
+
+intptr_t VLNKMessageHdlr(VLNK_HWND /*hwnd*/, unsigned int msg, uintptr_t wParam, intptr_t lParam)
+{
+    Guarded(0, 0, [&] {
+        if (msg == WM_TIMER) {
+            const int channel = wParam <= kChannelCount ? static_cast<int>(wParam) : 0;
+            ChannelSlot* slot = Slot(channel);
+            if (slot && slot->bOpen) slot->link.Deliver(StepEvent::TimerEvent);
+            else LogWrite(0, "VLNKWDLL:ERROR:Invalid timer message received");
+        } else if (msg == WM_COMMNOTIFY && lParam != 0) {
+            for (int n = 1; n <= kChannelCount; ++n) {
+                ChannelSlot* slot = Slot(n);
+                const int handle = slot ? slot->link.m_Port.Handle() : -1;
+                if (handle >= 0 && static_cast<uintptr_t>(handle) == wParam) {
+                    slot->link.Deliver(StepEvent::CommsEvent);
+                    return 0;
+                }
+            }
+            LogWrite(0, "VLNKWDLL:ERROR:Invalid comms message received");
+        }
+        return 0;
+    });
+    return 0;
+}
+
+} // extern "C"

@@ -12,12 +12,15 @@ namespace vlnk {
 inline constexpr int kChannelCount = 8;
 
 struct ChannelSlot {
-  explicit ChannelSlot(int channel) : nChannel(channel), link(channel) {}
-  int nChannel;
-  bool bOpen = false;
-  LinkState link;
-  std::array<char, 256> scratch {};
-  std::array<char, 301> scratchLong {};
+    explicit ChannelSlot(int channel)
+        : nChannel(channel)
+        , link(channel)
+    { }
+    int nChannel;
+    bool bOpen = false;
+    LinkState link;
+    std::array<char, 256> scratch{};
+    std::array<char, 301> scratchLong{};
 };
 
 // Load: log and settings, the channel table, "Session started". Runs once per
@@ -37,4 +40,4 @@ bool EnsureWindow();
 // Destroys the window when no channel is open any more.
 void DropWindowIfUnused();
 
-}  // namespace vlnk
+} // namespace vlnk

@@ -4,18 +4,18 @@
 
 namespace {
 
-__attribute__((constructor)) void OnLoad() {
-  try {
-    vlnk::LibraryLoad();
-  } catch (...) {
-  }
+__attribute__((constructor)) void OnLoad()
+{
+    try {
+        vlnk::LibraryLoad();
+    } catch (...) { }
 }
 
-__attribute__((destructor)) void OnUnload() {
-  try {
-    vlnk::LibraryUnload();
-  } catch (...) {
-  }
+__attribute__((destructor)) void OnUnload()
+{
+    try {
+        vlnk::LibraryUnload();
+    } catch (...) { }
 }
 
-}  // namespace
+} // namespace

@@ -11,33 +11,36 @@ namespace {
 Session* g_pSession = nullptr;
 
 // Lends the layers below their parts of the session, or (null) takes them back.
-void FillSlots(Session* session) {
-  SetTheLog(session ? &session->log : nullptr);
-  SetWindowSlot(session ? &session->window : nullptr);
-  SetSystemDirFlag(session ? &session->bSysDirWritable : nullptr);
-  SetLastDirLineSlot(session ? &session->strLastDirLine : nullptr);
+void FillSlots(Session* session)
+{
+    SetTheLog(session ? &session->log : nullptr);
+    SetWindowSlot(session ? &session->window : nullptr);
+    SetSystemDirFlag(session ? &session->bSysDirWritable : nullptr);
+    SetLastDirLineSlot(session ? &session->strLastDirLine : nullptr);
 }
 
-}  // namespace
+} // namespace
 
 Session::Session() = default;
 Session::~Session() = default;
 
 Session* TheSession() { return g_pSession; }
 
-Session& CreateSession() {
-  if (!g_pSession) {
-    g_pSession = new Session;
-    FillSlots(g_pSession);
-  }
-  return *g_pSession;
+Session& CreateSession()
+{
+    if (!g_pSession) {
+        g_pSession = new Session;
+        FillSlots(g_pSession);
+    }
+    return *g_pSession;
 }
 
-void DestroySession() {
-  Session* session = g_pSession;
-  g_pSession = nullptr;
-  FillSlots(nullptr);
-  delete session;
+void DestroySession()
+{
+    Session* session = g_pSession;
+    g_pSession = nullptr;
+    FillSlots(nullptr);
+    delete session;
 }
 
-}  // namespace vlnk
+} // namespace vlnk

@@ -27,18 +27,18 @@ namespace vlnk {
 struct ChannelSlot;
 
 struct Session {
-  Session();
-  ~Session();
-  Session(const Session&) = delete;
-  Session& operator=(const Session&) = delete;
+    Session();
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
 
-  CLogFile log;
-  std::vector<std::unique_ptr<ChannelSlot>> slots;
-  std::unique_ptr<CMsgWindow> window;
-  bool bSysDirWritable = false;
-  // The last directory line received: a repeated entry frame can only be told
-  // by its text.
-  std::string strLastDirLine;
+    CLogFile log;
+    std::vector<std::unique_ptr<ChannelSlot>> slots;
+    std::unique_ptr<CMsgWindow> window;
+    bool bSysDirWritable = false;
+    // The last directory line received: a repeated entry frame can only be told
+    // by its text.
+    std::string strLastDirLine;
 };
 
 // The session of the loaded library; null before load and after unload, so an
@@ -49,4 +49,4 @@ Session* TheSession();
 Session& CreateSession();
 void DestroySession();
 
-}  // namespace vlnk
+} // namespace vlnk

@@ -11,10 +11,15 @@
 struct CSurveyRow {
     CSurveyRow(int32_t m = 0, int32_t pOn = NO_VALUE, int32_t pOff = NO_VALUE, int32_t gOnL = NO_VALUE,
                int32_t gOnR = NO_VALUE, int32_t gOffL = NO_VALUE, int32_t gOffR = NO_VALUE, std::string c = {})
-        : meter(m), potOn(pOn), potOff(pOff), gradOnL(gOnL), gradOnR(gOnR), gradOffL(gOffL), gradOffR(gOffR),
-          comment(std::move(c))
-    {
-    }
+        : meter(m)
+        , potOn(pOn)
+        , potOff(pOff)
+        , gradOnL(gOnL)
+        , gradOnR(gOnR)
+        , gradOffL(gOffL)
+        , gradOffR(gOffR)
+        , comment(std::move(c))
+    { }
     int32_t meter = 0;
     int32_t potOn = NO_VALUE, potOff = NO_VALUE;
     int32_t gradOnL = NO_VALUE, gradOnR = NO_VALUE, gradOffL = NO_VALUE, gradOffR = NO_VALUE;

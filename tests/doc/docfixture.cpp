@@ -46,15 +46,13 @@ void MakeRows(CTreDoc& doc, const std::vector<int32_t>& metres)
     doc.SetModifiedFlag(false);
 }
 
-bool ReadText(CTreDoc& doc, const std::string& text)
-{
-    return CTsdReader(doc).ReadText(text);
-}
+bool ReadText(CTreDoc& doc, const std::string& text) { return CTsdReader(doc).ReadText(text); }
 
 std::string FileWithData(const std::vector<std::string>& dataLines, const std::string& extra)
 {
-    std::string text = "[Version]\r\nV1.1\r\n\r\n[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n7\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
-                       "[Messdaten]\r\n";
+    std::string text
+        = "[Version]\r\nV1.1\r\n\r\n[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n7\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
+          "[Messdaten]\r\n";
     for (const std::string& l : dataLines) text += l + "\r\n";
     text += "\r\n" + extra;
     return text;

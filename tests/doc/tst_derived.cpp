@@ -27,7 +27,7 @@ TEST(Derived, MeanGradientTruncatesTowardZero)
 {
     CTreDoc doc;
     Fill(doc, {.onL = 15, .onR = -16});
-    EXPECT_EQ(doc.GetGradOn(1), 0);   // -1 / 2 is 0, not -1
+    EXPECT_EQ(doc.GetGradOn(1), 0); // -1 / 2 is 0, not -1
     Fill(doc, {.onL = 15, .onR = 20, .offL = -7, .offR = -8});
     EXPECT_EQ(doc.GetGradOn(1), 17);
     EXPECT_EQ(doc.GetGradOff(1), -7);
@@ -54,7 +54,7 @@ TEST(Derived, GradientDifferenceInWholeMillivolts)
 {
     CTreDoc doc;
     Fill(doc, {.onL = 125, .offL = 37});
-    EXPECT_EQ(doc.GetGradDiff(1), 90);   // (12 - 3) * 10
+    EXPECT_EQ(doc.GetGradDiff(1), 90); // (12 - 3) * 10
     Fill(doc, {.onL = -125, .offL = 37});
     EXPECT_EQ(doc.GetGradDiff(1), -150);
     Fill(doc, {.onL = 125});
@@ -98,9 +98,9 @@ TEST(Derived, IRFreeAbsentCases)
 {
     CTreDoc doc;
     Fill(doc, {.potOn = -1500, .potOff = -1000, .onL = 100, .offL = 100});
-    EXPECT_EQ(doc.GetPotIRFree(1), NO_VALUE);   // difference 0
+    EXPECT_EQ(doc.GetPotIRFree(1), NO_VALUE); // difference 0
     Fill(doc, {.potOn = -1500, .onL = 600, .offL = 100});
-    EXPECT_EQ(doc.GetPotIRFree(1), NO_VALUE);   // potential off absent
+    EXPECT_EQ(doc.GetPotIRFree(1), NO_VALUE); // potential off absent
     // positive result: off 100, on -100, gradOff 100, diff 500: p = 20000, q = 40, x = 140
     Fill(doc, {.potOn = -100, .potOff = 100, .onL = 600, .offL = 100});
     EXPECT_EQ(doc.GetPotIRFree(1), NO_VALUE);
@@ -156,9 +156,9 @@ TEST(Lifecycle, NewDocumentHasOneRowAtMetreZero)
     EXPECT_EQ(doc.GetGradOffR(1), NO_VALUE);
     EXPECT_EQ(doc.GetComment(1), "");
     EXPECT_EQ(doc.m_header[3], "");
-    EXPECT_EQ(doc.m_qm[3], "Gerät 12");   // the handheld's QM data carry over
+    EXPECT_EQ(doc.m_qm[3], "Gerät 12"); // the handheld's QM data carry over
     EXPECT_EQ(doc.m_limits[0], NO_VALUE);
-    EXPECT_TRUE(doc.m_bPlotLR);            // not part of the defaults
+    EXPECT_TRUE(doc.m_bPlotLR); // not part of the defaults
     EXPECT_EQ(doc.NextViewNumber(), 1);
     EXPECT_FALSE(doc.IsModified());
 }

@@ -184,10 +184,10 @@ TEST(DeletingRows, RangeInsideTheSurvey)
     doc.DeleteRows(2, 2);
     EXPECT_EQ(Metres(doc), (std::vector<int32_t>{1, 4, 5}));
     EXPECT_TRUE(doc.IsModified());
-    doc.DeleteRows(3, 10);   // clipped to the last row
+    doc.DeleteRows(3, 10); // clipped to the last row
     EXPECT_EQ(Metres(doc), (std::vector<int32_t>{1, 4}));
     doc.SetModifiedFlag(false);
-    doc.DeleteRows(7, 1);    // nothing there: nothing changes
+    doc.DeleteRows(7, 1); // nothing there: nothing changes
     doc.DeleteRows(1, 0);
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.GetRowCount(), 2);

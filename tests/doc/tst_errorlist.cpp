@@ -42,7 +42,7 @@ TEST(LimitBoxes, OneEmptyBoxClearsThePair)
     LimitBoxTexts t;
     t[POTA] = "-1";
     t[UAUS + 12] = "4";
-    t[UDIFF] = "abc";   // not a number: 0, but still both boxes needed
+    t[UDIFF] = "abc"; // not a number: 0, but still both boxes needed
     t[UDIFF + 12] = "x";
     const LimitArray l = BoxTextsToLimits(t);
     EXPECT_EQ(l[POTA], NO_VALUE);
@@ -70,12 +70,12 @@ TEST(LimitBoxes, FillingShowsVoltsAndWholeMillivolts)
     l[POTA + 12] = -855;
     l[UAUSR] = -37;
     l[UAUSR + 12] = 20;
-    l[POTE] = -1000;   // half a pair shows nothing
+    l[POTE] = -1000; // half a pair shows nothing
     const LimitBoxTexts t = LimitsToBoxTexts(l);
     EXPECT_EQ(t[UEIN], "50");
     EXPECT_EQ(t[UEIN + 12], "5");
     EXPECT_EQ(t[POTA], "-1.20");
-    EXPECT_EQ(t[POTA + 12], "-0.85");   // -0.855 in double rounds down
+    EXPECT_EQ(t[POTA + 12], "-0.85"); // -0.855 in double rounds down
     EXPECT_EQ(t[UAUSR], "-3");
     EXPECT_EQ(t[UAUSR + 12], "2");
     EXPECT_EQ(t[POTE], "");
@@ -124,15 +124,15 @@ TEST_F(ErrorWindow, BoundsAreInclusive)
     EXPECT_TRUE(doc.IsInErrorWindow(1));
     EXPECT_TRUE(doc.IsInErrorWindow(2));
     EXPECT_FALSE(doc.IsInErrorWindow(3));
-    EXPECT_FALSE(doc.IsInErrorWindow(4));   // nothing could be tested
+    EXPECT_FALSE(doc.IsInErrorWindow(4)); // nothing could be tested
 }
 
 TEST_F(ErrorWindow, EveryTestedPairMustContainTheValue)
 {
     SetPair(POTE, -1200, -850);
     SetPair(UEIN, 500, 50);
-    doc.SetGradOnL(1, 40);    // outside the gradient window
-    doc.SetGradOnL(2, 100);   // inside
+    doc.SetGradOnL(1, 40);  // outside the gradient window
+    doc.SetGradOnL(2, 100); // inside
     EXPECT_FALSE(doc.IsInErrorWindow(1));
     EXPECT_TRUE(doc.IsInErrorWindow(2));
     EXPECT_FALSE(doc.IsInErrorWindow(3));
@@ -141,8 +141,8 @@ TEST_F(ErrorWindow, EveryTestedPairMustContainTheValue)
 TEST_F(ErrorWindow, MissingValuesAreJudgedByTheOtherPairs)
 {
     SetPair(POTE, -1200, -850);
-    SetPair(POTIR, -2000, 0);   // row 1 has no IR-free potential
-    SetPair(UAUS, 100, -100);   // nor gradients
+    SetPair(POTIR, -2000, 0); // row 1 has no IR-free potential
+    SetPair(UAUS, 100, -100); // nor gradients
     EXPECT_TRUE(doc.IsInErrorWindow(1));
 }
 

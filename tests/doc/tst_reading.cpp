@@ -18,7 +18,7 @@ TEST(Reading, DataFieldsAndUnits)
     EXPECT_EQ(doc.GetPotOn(1), -1250);
     EXPECT_EQ(doc.GetPotOff(1), -950);
     EXPECT_EQ(doc.GetGradOnL(1), 120);
-    EXPECT_EQ(doc.GetGradOffL(1), 30);   // field 5 is the left "off" value
+    EXPECT_EQ(doc.GetGradOffL(1), 30); // field 5 is the left "off" value
     EXPECT_EQ(doc.GetGradOnR(1), 40);
     EXPECT_EQ(doc.GetGradOffR(1), -50);
     EXPECT_EQ(doc.GetComment(1), "Schieber");
@@ -39,17 +39,17 @@ TEST(Reading, DecimalCommaInPotentialFieldsOnly)
     CTreDoc doc;
     ASSERT_TRUE(ReadText(doc, FileWithData({"0;-0,85;0,85;1,5;;;;"})));
     EXPECT_EQ(doc.GetPotOn(1), -850);
-    EXPECT_EQ(doc.GetPotOff(1), 0);      // comma at position 1 ends the number
-    EXPECT_EQ(doc.GetGradOnL(1), 10);    // gradients take no comma
+    EXPECT_EQ(doc.GetPotOff(1), 0);   // comma at position 1 ends the number
+    EXPECT_EQ(doc.GetGradOnL(1), 10); // gradients take no comma
 }
 
 TEST(Reading, EmptyAndMalformedFields)
 {
     CTreDoc doc;
     ASSERT_TRUE(ReadText(doc, FileWithData({"abc;x;;zz;;;;", "7;;;;;;;", "-3"})));
-    ASSERT_EQ(doc.GetRowCount(), 2);     // "-3" is shorter than five characters
+    ASSERT_EQ(doc.GetRowCount(), 2); // "-3" is shorter than five characters
     EXPECT_EQ(doc.GetMeter(1), 0);
-    EXPECT_EQ(doc.GetPotOn(1), 0);       // not empty, no number: 0
+    EXPECT_EQ(doc.GetPotOn(1), 0); // not empty, no number: 0
     EXPECT_EQ(doc.GetPotOff(1), NO_VALUE);
     EXPECT_EQ(doc.GetGradOnL(1), 0);
     EXPECT_EQ(doc.GetMeter(2), 7);
@@ -63,10 +63,10 @@ TEST(Reading, NumbersBeyondThirtyTwoBitsAreAbsentOrZero)
     ASSERT_TRUE(ReadText(doc, FileWithData({"99999999999;1e300;-9999999;1e9;-1e999;nan;inf;x"})));
     EXPECT_EQ(doc.GetMeter(1), 0);
     EXPECT_EQ(doc.GetPotOn(1), NO_VALUE);
-    EXPECT_EQ(doc.GetPotOff(1), NO_VALUE);   // -9999999 V is far beyond 32 bits of mV
-    EXPECT_EQ(doc.GetGradOnL(1), NO_VALUE);  // 1e9 mV * 10
+    EXPECT_EQ(doc.GetPotOff(1), NO_VALUE);  // -9999999 V is far beyond 32 bits of mV
+    EXPECT_EQ(doc.GetGradOnL(1), NO_VALUE); // 1e9 mV * 10
     EXPECT_EQ(doc.GetGradOffL(1), NO_VALUE);
-    EXPECT_EQ(doc.GetGradOnR(1), 0);         // words are no numbers
+    EXPECT_EQ(doc.GetGradOnR(1), 0); // words are no numbers
     EXPECT_EQ(doc.GetGradOffR(1), 0);
 }
 
@@ -76,7 +76,7 @@ TEST(Reading, EmptyLinesAndCommentsWithOddCharacters)
     ASSERT_TRUE(ReadText(doc, FileWithData({"10;;;;;;;Peter's Hof", "", "   ", "20;;;;;;;a;b"})));
     ASSERT_EQ(doc.GetRowCount(), 2);
     EXPECT_EQ(doc.GetComment(1), "Peter's Hof");
-    EXPECT_EQ(doc.GetComment(2), "a");   // a comment ends at a semicolon
+    EXPECT_EQ(doc.GetComment(2), "a"); // a comment ends at a semicolon
 }
 
 TEST(Reading, MetreOfNoValueDoesNotEndTheSurvey)
@@ -91,7 +91,8 @@ TEST(Reading, MetreOfNoValueDoesNotEndTheSurvey)
 TEST(Reading, HeaderAndCodePage)
 {
     CTreDoc doc;
-    const std::string text = "[Kopfdaten]\r\n12.03.26\r\n-950 mV\r\nLeitung S\x81" "d\r\nKd 4\r\nx\r\ny\r\nBem. \x84\x94\x81\xe1\r\n"
+    const std::string text = "[Kopfdaten]\r\n12.03.26\r\n-950 mV\r\nLeitung S\x81"
+                             "d\r\nKd 4\r\nx\r\ny\r\nBem. \x84\x94\x81\xe1\r\n"
                              "\r\n\r\n\r\n[Messdaten]\r\n5;;;;;;;\r\n";
     ASSERT_TRUE(ReadText(doc, text));
     EXPECT_EQ(doc.m_header[1], "12.03.26");
@@ -99,7 +100,7 @@ TEST(Reading, HeaderAndCodePage)
     EXPECT_EQ(doc.m_header[3], "Leitung Süd");
     EXPECT_EQ(doc.m_header[4], "Kd 4");
     EXPECT_EQ(doc.m_header[5], "x");
-    EXPECT_EQ(doc.m_header[6], "5");       // always the last metre after a read
+    EXPECT_EQ(doc.m_header[6], "5"); // always the last metre after a read
     EXPECT_EQ(doc.m_header[7], "Bem. äöüß");
 }
 
@@ -125,27 +126,29 @@ TEST(Reading, OlderLayoutWithoutSections)
 TEST(Reading, PrintSettingsNeedBothSections)
 {
     CTreDoc doc;
-    const std::string tableOnly = "[Kopfdaten]\r\n\r\n[Tabellendruck]\r\nIR;0\r\nKUNDE;1\r\n\r\n[Messdaten]\r\n1;;;;;;;\r\n";
+    const std::string tableOnly
+        = "[Kopfdaten]\r\n\r\n[Tabellendruck]\r\nIR;0\r\nKUNDE;1\r\n\r\n[Messdaten]\r\n1;;;;;;;\r\n";
     ASSERT_TRUE(ReadText(doc, tableOnly));
     EXPECT_TRUE(doc.m_bTabIR);
     EXPECT_TRUE(doc.m_bTabHeadNumber);
 
-    const std::string both = "[Kopfdaten]\r\n\r\n[Tabellendruck]\r\nir;0\r\nQM;0\r\nARIAL;0\r\nLINESGW;0\r\nKUNDE;1\r\nFOO;1\r\n\r\n"
-                             "[Grafikdruck]\r\nIR;0\r\nqm;0\r\nGE;0\r\nGA;1\r\nGD;true\r\nX;250\r\nYP;-1;-2\r\n\r\n"
-                             "[Messdaten]\r\n1;;;;;;;\r\n";
+    const std::string both
+        = "[Kopfdaten]\r\n\r\n[Tabellendruck]\r\nir;0\r\nQM;0\r\nARIAL;0\r\nLINESGW;0\r\nKUNDE;1\r\nFOO;1\r\n\r\n"
+          "[Grafikdruck]\r\nIR;0\r\nqm;0\r\nGE;0\r\nGA;1\r\nGD;true\r\nX;250\r\nYP;-1;-2\r\n\r\n"
+          "[Messdaten]\r\n1;;;;;;;\r\n";
     ASSERT_TRUE(ReadText(doc, both));
     EXPECT_FALSE(doc.m_bTabIR);
     EXPECT_FALSE(doc.m_bTabQM);
     EXPECT_FALSE(doc.m_bTabArial);
     EXPECT_FALSE(doc.m_bTabLinesGW);
-    EXPECT_FALSE(doc.m_bTabHeadNumber);    // KUNDE;1 chooses the customer label
-    EXPECT_FALSE(doc.m_bPlotHeadNumber);   // for both prints
+    EXPECT_FALSE(doc.m_bTabHeadNumber);  // KUNDE;1 chooses the customer label
+    EXPECT_FALSE(doc.m_bPlotHeadNumber); // for both prints
     EXPECT_FALSE(doc.m_bPlotIR);
     EXPECT_FALSE(doc.m_bPlotQM);
     EXPECT_FALSE(doc.m_bPlotGradOn);
     EXPECT_TRUE(doc.m_bPlotGradOff);
-    EXPECT_FALSE(doc.m_bPlotGradDiff);     // only "1" is true
-    EXPECT_EQ(doc.m_nPlotScale, 1000);     // scale and axes are not read back
+    EXPECT_FALSE(doc.m_bPlotGradDiff); // only "1" is true
+    EXPECT_EQ(doc.m_nPlotScale, 1000); // scale and axes are not read back
     EXPECT_EQ(doc.m_nPotAxisMax, -2000);
 }
 
@@ -165,13 +168,14 @@ TEST(Reading, OpenResetsSettingsTheFileDoesNotCarry)
 TEST(Reading, LimitLines)
 {
     CTreDoc doc;
-    const std::string limits = "[FehlerListe]\r\npote;-1.20;-0,85\r\nUEIN;5;50\r\nUDIFFR;-2,5;1\r\nPOTA;;-1\r\nXYZ;1;2\r\nUAUS;3\r\n";
+    const std::string limits
+        = "[FehlerListe]\r\npote;-1.20;-0,85\r\nUEIN;5;50\r\nUDIFFR;-2,5;1\r\nPOTA;;-1\r\nXYZ;1;2\r\nUAUS;3\r\n";
     ASSERT_TRUE(ReadText(doc, FileWithData({"1;;;;;;;"}, limits)));
     EXPECT_EQ(doc.m_limits[POTE], -1200);
     EXPECT_EQ(doc.m_limits[POTE + 12], -850);
     EXPECT_EQ(doc.m_limits[UEIN], 50);
     EXPECT_EQ(doc.m_limits[UEIN + 12], 500);
-    EXPECT_EQ(doc.m_limits[UDIFFR], -25);    // -2500 / 100
+    EXPECT_EQ(doc.m_limits[UDIFFR], -25); // -2500 / 100
     EXPECT_EQ(doc.m_limits[UDIFFR + 12], 10);
     EXPECT_EQ(doc.m_limits[POTA], NO_VALUE); // first bound empty: line ignored
     EXPECT_EQ(doc.m_limits[UAUS], 30);       // missing second bound reads as 0
@@ -185,7 +189,8 @@ TEST(Reading, QmLineDecodesIntoEntriesAndKeepsTheRawLine)
     const std::string line = tresdoc::EncodeQmLineWithFiller(qm, "FILLERFILL");
     CTreDoc doc;
     doc.m_qm[15] = "bleibt";
-    std::string text = "[Kopfdaten]\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n\r\n\r\n" + line + "\r\n\r\n[Messdaten]\r\n1;;;;;;;\r\n";
+    std::string text
+        = "[Kopfdaten]\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n\r\n\r\n" + line + "\r\n\r\n[Messdaten]\r\n1;;;;;;;\r\n";
     ASSERT_TRUE(ReadText(doc, text));
     EXPECT_EQ(doc.m_header[10], line);
     EXPECT_EQ(doc.m_qm[1], "FILLERFILL");
@@ -197,17 +202,18 @@ TEST(Reading, ShortQmLineEmptiesTheMissingEntries)
 {
     CTreDoc doc;
     doc.m_qm[5] = "alt";
-    std::string plain = "123;FILL;a;b";   // sum, filler, entries 2 and 3
+    std::string plain = "123;FILL;a;b"; // sum, filler, entries 2 and 3
     std::string enc = plain;
     const int shift[4] = {20, 30, 40, 10};
-    for (size_t j = 0; j < enc.size(); ++j) enc[j] = static_cast<char>(static_cast<unsigned char>(enc[j]) + shift[j % 4]);
+    for (size_t j = 0; j < enc.size(); ++j)
+        enc[j] = static_cast<char>(static_cast<unsigned char>(enc[j]) + shift[j % 4]);
     std::array<std::string, 20> qm = doc.m_qm;
     tresdoc::DecodeQmLine(enc, qm);
     EXPECT_EQ(qm[1], "FILL");
     EXPECT_EQ(qm[2], "a");
     EXPECT_EQ(qm[3], "b");
     EXPECT_EQ(qm[5], "");
-    tresdoc::DecodeQmLine("", qm);   // an empty line leaves the entries alone
+    tresdoc::DecodeQmLine("", qm); // an empty line leaves the entries alone
     EXPECT_EQ(qm[2], "a");
 }
 
@@ -223,7 +229,8 @@ TEST(Reading, NulEndsTheText)
 TEST(Reading, SectionsOutOfOrderKeepTheData)
 {
     CTreDoc doc;
-    const std::string text = "[Kopfdaten]\r\nA\r\n[FehlerListe]\r\nPOTE;-1;-0.5\r\n[Messdaten]\r\n1;;;;;;;\r\n2;;;;;;;\r\n";
+    const std::string text
+        = "[Kopfdaten]\r\nA\r\n[FehlerListe]\r\nPOTE;-1;-0.5\r\n[Messdaten]\r\n1;;;;;;;\r\n2;;;;;;;\r\n";
     ASSERT_TRUE(ReadText(doc, text));
     EXPECT_EQ(doc.GetRowCount(), 2);
     EXPECT_EQ(doc.m_limits[POTE], -1000);
@@ -295,7 +302,7 @@ TEST(Reading, UnreadableFileGivesAGermanMessage)
     EXPECT_FALSE(doc.OnOpenDocument((dir / "fehlt.tsd").string()));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].find("nicht gefunden"), std::string::npos);
-    EXPECT_FALSE(doc.OnOpenDocument(dir.Path().string()));   // a folder
+    EXPECT_FALSE(doc.OnOpenDocument(dir.Path().string())); // a folder
     EXPECT_TRUE(doc.m_bEmpty);
 }
 
@@ -345,17 +352,17 @@ TEST(Appending, RowsGoBehindAndHeaderStays)
     CRecordingHost host;
     doc.SetHost(&host);
     ASSERT_TRUE(ReadText(doc, FileWithData({"0;;;;;;;", "100;;;;;;;"})));
-    doc.m_bTabIR = false;   // not reset by an append
+    doc.m_bTabIR = false; // not reset by an append
     ASSERT_TRUE(doc.AppendFile((dir / "b.tsd").string()));
     ASSERT_EQ(doc.GetRowCount(), 4);
-    EXPECT_EQ(doc.GetMeter(3), 200);   // file order, no sorting
+    EXPECT_EQ(doc.GetMeter(3), 200); // file order, no sorting
     EXPECT_EQ(doc.GetMeter(4), 150);
     EXPECT_EQ(doc.m_header[3], "Nord");
     EXPECT_EQ(doc.m_header[6], "150");
     EXPECT_EQ(doc.m_limits[POTA], -1100);
     EXPECT_FALSE(doc.m_bTabIR);
     EXPECT_FALSE(doc.m_bAppend);
-    EXPECT_TRUE(doc.IsModified());      // the combined survey exists only here
+    EXPECT_TRUE(doc.IsModified()); // the combined survey exists only here
 }
 
 TEST(Appending, FailedAppendLeavesRowsAndSaysSo)

@@ -26,7 +26,7 @@ TEST(TextForms, MeterIsRightAlignedToSixWithSpaceFlag)
     doc.SetMeter(1, -5);
     EXPECT_EQ(doc.FormatMeter(1), "    -5");
     doc.SetMeter(1, 1234567);
-    EXPECT_EQ(doc.FormatMeter(1), " 1234567");   // wider than six, never cut
+    EXPECT_EQ(doc.FormatMeter(1), " 1234567"); // wider than six, never cut
     doc.SetMeter(1, NO_VALUE);
     EXPECT_EQ(doc.FormatMeter(1), "      ");
 }

@@ -28,14 +28,14 @@ ToolRun Tool(const std::string& args)
 
 std::string Q(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
 
-const char kSurvey[] =
-    "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
-    "\x30\x3c\x2a\r\n"   // a raw QM byte string that is not UTF-8 after decoding
-    "[Messdaten]\r\n"
-    "30;-1.25;-0.95;12;3;;;Schieber\r\n"
-    "10;-0.90;;;;;;Gr\x81\xe1" "e\r\n"
-    "20;;;;;;;\r\n\r\n"
-    "[FehlerListe]\r\nPOTE;-1.30;-1.00\r\n";
+const char kSurvey[] = "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
+                       "\x30\x3c\x2a\r\n" // a raw QM byte string that is not UTF-8 after decoding
+                       "[Messdaten]\r\n"
+                       "30;-1.25;-0.95;12;3;;;Schieber\r\n"
+                       "10;-0.90;;;;;;Gr\x81\xe1"
+                       "e\r\n"
+                       "20;;;;;;;\r\n\r\n"
+                       "[FehlerListe]\r\nPOTE;-1.30;-1.00\r\n";
 
 } // namespace
 
@@ -77,7 +77,8 @@ TEST(Tool, DumpWritesRawBytesAsCharacters)
 {
     CTempDir dir;
     // header line 10 holds bytes that are no UTF-8
-    std::string text = "[Kopfdaten]\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n\xff\xfe\r\n[Messdaten]\r\n1;;;;;;;\r\n";
+    std::string text
+        = "[Kopfdaten]\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n\xff\xfe\r\n[Messdaten]\r\n1;;;;;;;\r\n";
     WriteFile(dir / "q.tsd", text);
     const ToolRun r = Tool("dump " + Q(dir / "q.tsd"));
     ASSERT_EQ(r.status, 0);
@@ -95,11 +96,12 @@ TEST(Tool, ExitCodes)
     WriteFile(dir / "x.tsd", "[Kopfdaten]\r\nkeine Messdaten\r\n");
     EXPECT_EQ(Tool("dump " + Q(dir / "x.tsd")).status, 2);
     WriteFile(dir / "a.tsd", kSurvey);
-    EXPECT_EQ(Tool("edit " + Q(dir / "a.tsd") + " --sort").status, 1);   // no -o
+    EXPECT_EQ(Tool("edit " + Q(dir / "a.tsd") + " --sort").status, 1); // no -o
     EXPECT_EQ(Tool("edit " + Q(dir / "a.tsd") + " -o " + Q(dir / "b.tsd") + " --add Meter 0 1 2").status, 1);
     EXPECT_EQ(Tool("edit " + Q(dir / "a.tsd") + " -o " + Q(dir / "b.tsd") + " --delete 2 9").status, 1);
     EXPECT_FALSE(std::filesystem::exists(dir / "b.tsd"));
-    EXPECT_EQ(Tool("edit " + Q(dir / "a.tsd") + " -o " + Q(dir / "b.tsd") + " --append " + Q(dir / "none.tsd")).status, 2);
+    EXPECT_EQ(Tool("edit " + Q(dir / "a.tsd") + " -o " + Q(dir / "b.tsd") + " --append " + Q(dir / "none.tsd")).status,
+              2);
     EXPECT_EQ(Tool("--help").status, 0);
 }
 
@@ -109,8 +111,8 @@ TEST(Tool, EditAppliesStepsInOrder)
     WriteFile(dir / "a.tsd", kSurvey);
     WriteFile(dir / "more.tsd", "[Kopfdaten]\r\n[Messdaten]\r\n5;-1.00;;;;;;\r\n");
     const ToolRun r = Tool("edit " + Q(dir / "a.tsd") + " -o " + Q(dir / "b.tsd")
-                       + " --sort --add 'Potential Ein' 10 10 -20 --insert-after 1 --delete 4 1 --append "
-                       + Q(dir / "more.tsd") + " --reverse");
+                           + " --sort --add 'Potential Ein' 10 10 -20 --insert-after 1 --delete 4 1 --append "
+                           + Q(dir / "more.tsd") + " --reverse");
     ASSERT_EQ(r.status, 0);
     CTreDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument((dir / "b.tsd").string()));
@@ -119,7 +121,7 @@ TEST(Tool, EditAppliesStepsInOrder)
     ASSERT_EQ(doc.GetRowCount(), 4);
     EXPECT_EQ(doc.GetMeter(1), -5);
     EXPECT_EQ(doc.GetMeter(2), 5);
-    EXPECT_EQ(doc.GetPotOn(2), -920);   // the metre-10 point after the shift
+    EXPECT_EQ(doc.GetPotOn(2), -920); // the metre-10 point after the shift
     EXPECT_EQ(doc.GetMeter(4), 15);
 }
 

@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <limits>
 #include <random>
 #include <regex>
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -46,18 +46,21 @@ TEST(Writing, ExactLayout)
     doc.m_bTabHeadNumber = false;
     doc.m_bPlotGradOff = false;
     const std::string text = CTsdWriter(doc).BuildText("01.02.26", "<QM>");
-    const std::string expected =
-        "[Version]\r\nV1.1\r\n\r\n[Kopfdaten]\r\n"
-        "12.03.26\r\n-850 mV\r\nLeitung S\x81" "d\r\n4711\r\n\r\n\r\nPr\x81" "fung\r\n\r\n\r\n"
-        "<QM>\r\n\r\n"
-        "[Tabellendruck]\r\nIR;1\r\nQM;1\r\nARIAL;1\r\nLINESGW;1\r\nKUNDE;1\r\n\r\n"
-        "[Grafikdruck]\r\nIR;1\r\nQM;1\r\nGE;1\r\nGA;0\r\nGD;1\r\nX;1000\r\nYP;-2000;-400\r\nYG;200;-50\r\n\r\n"
-        "[Messdaten]\r\n"
-        "0;;;;;;;\r\n"
-        "120;-1.25;-0.95;12;3;;;\r\n"
-        "130; 0.50;;;;0;;Stra\xe1" "enkreuzung\r\n"
-        "\r\n"
-        "[FehlerListe]\r\nPOTA;-1.10;-0.86\r\nUEIN;50;5\r\n";
+    const std::string expected
+        = "[Version]\r\nV1.1\r\n\r\n[Kopfdaten]\r\n"
+          "12.03.26\r\n-850 mV\r\nLeitung S\x81"
+          "d\r\n4711\r\n\r\n\r\nPr\x81"
+          "fung\r\n\r\n\r\n"
+          "<QM>\r\n\r\n"
+          "[Tabellendruck]\r\nIR;1\r\nQM;1\r\nARIAL;1\r\nLINESGW;1\r\nKUNDE;1\r\n\r\n"
+          "[Grafikdruck]\r\nIR;1\r\nQM;1\r\nGE;1\r\nGA;0\r\nGD;1\r\nX;1000\r\nYP;-2000;-400\r\nYG;200;-50\r\n\r\n"
+          "[Messdaten]\r\n"
+          "0;;;;;;;\r\n"
+          "120;-1.25;-0.95;12;3;;;\r\n"
+          "130; 0.50;;;;0;;Stra\xe1"
+          "enkreuzung\r\n"
+          "\r\n"
+          "[FehlerListe]\r\nPOTA;-1.10;-0.86\r\nUEIN;50;5\r\n";
     EXPECT_EQ(text, expected);
     EXPECT_EQ(doc.m_qm[7], "01.02.26");
     EXPECT_EQ(doc.m_qm[8], "TS 3.018");
@@ -67,7 +70,7 @@ TEST(Writing, NoLimitsNoSection)
 {
     CTreDoc doc;
     MakeRows(doc, {1});
-    doc.m_limits[UAUS] = 5;   // half a pair counts as no limits
+    doc.m_limits[UAUS] = 5; // half a pair counts as no limits
     const std::string text = CTsdWriter(doc).BuildText("01.02.26", "");
     EXPECT_EQ(text.find("[FehlerListe]"), std::string::npos);
     EXPECT_TRUE(text.ends_with("[Messdaten]\r\n1;;;;;;;\r\n\r\n"));
@@ -98,7 +101,7 @@ TEST(Writing, SectionNamesInFreeTextsSurviveTheRoundTrip)
     ASSERT_TRUE(ReadText(back, CTsdWriter(doc).BuildText("01.02.26", "")));
     ASSERT_EQ(back.GetRowCount(), 3);
     EXPECT_EQ(back.m_header[7], "siehe [Messdaten] unten");
-    EXPECT_EQ(back.m_header[3], " [Messdaten] als Name");   // set in by one blank
+    EXPECT_EQ(back.m_header[3], " [Messdaten] als Name"); // set in by one blank
     EXPECT_EQ(back.GetComment(2), "Hinweis: [FehlerListe] pruefen");
     EXPECT_EQ(back.GetMeter(3), 3);
 }
@@ -117,19 +120,21 @@ TEST(QmLine, EncodingShiftsEveryByteByItsPosition)
     ASSERT_EQ(line.size(), plain.size());
     const int shift[4] = {20, 30, 40, 10};
     for (size_t j = 0; j < line.size(); ++j)
-        EXPECT_EQ(static_cast<unsigned char>(line[j]), (static_cast<unsigned char>(plain[j]) + shift[j % 4]) % 256) << j;
+        EXPECT_EQ(static_cast<unsigned char>(line[j]), (static_cast<unsigned char>(plain[j]) + shift[j % 4]) % 256)
+            << j;
 }
 
 TEST(QmLine, SumCountsBytesAsSigned)
 {
     std::array<std::string, 20> qm;
-    qm[2] = "\xFF";   // -1 as a signed byte
+    qm[2] = "\xFF"; // -1 as a signed byte
     std::array<std::string, 20> back;
     tresdoc::DecodeQmLine(tresdoc::EncodeQmLineWithFiller(qm, "A"), back);
     EXPECT_EQ(back[2], "\xFF");
     std::string plain = tresdoc::EncodeQmLineWithFiller(qm, "A");
     const int shift[4] = {20, 30, 40, 10};
-    for (size_t j = 0; j < plain.size(); ++j) plain[j] = static_cast<char>(static_cast<unsigned char>(plain[j]) - shift[j % 4]);
+    for (size_t j = 0; j < plain.size(); ++j)
+        plain[j] = static_cast<char>(static_cast<unsigned char>(plain[j]) - shift[j % 4]);
     // 'A' + ';' * 13 + (-1) = 65 + 767 - 1
     EXPECT_TRUE(plain.starts_with("831;A;\xFF;")) << plain;
 }
@@ -153,7 +158,7 @@ TEST(QmLine, NeverContainsALineBreak)
     // byte of the line can end it early.
     std::minstd_rand rng(7);
     std::array<std::string, 20> qm;
-    qm[2] = "Prüfgerät – Nr. 12 € ✓";   // several 0xE2 lead bytes
+    qm[2] = "Prüfgerät – Nr. 12 € ✓"; // several 0xE2 lead bytes
     for (int i = 0; i < 100; ++i) {
         const std::string line = tresdoc::EncodeQmLine(qm, rng).value();
         ASSERT_EQ(line.find_first_of(std::string("\r\n\0", 3)), std::string::npos);
@@ -181,7 +186,8 @@ bool SomeShiftKeepsEntriesReadable(const std::array<std::string, 20>& qm)
     for (int i = 2; i <= 14; ++i) tail += ";" + qm[static_cast<size_t>(i)];
     for (size_t start = 0; start < 4; ++start) {
         bool ok = true;
-        for (size_t k = 0; k < tail.size() && ok; ++k) ok = !BreaksAtShift(static_cast<unsigned char>(tail[k]), start + k);
+        for (size_t k = 0; k < tail.size() && ok; ++k)
+            ok = !BreaksAtShift(static_cast<unsigned char>(tail[k]), start + k);
         if (ok) return true;
     }
     return false;
@@ -190,11 +196,11 @@ bool SomeShiftKeepsEntriesReadable(const std::array<std::string, 20>& qm)
 std::string RandomQmText(std::mt19937& rng)
 {
     const size_t length = std::uniform_int_distribution<size_t>(0, rng() % 4 == 0 ? 300 : 12)(rng);
-    const bool high = rng() % 2 == 0;   // half of them full of bytes >= 0x80
+    const bool high = rng() % 2 == 0; // half of them full of bytes >= 0x80
     std::string text;
     while (text.size() < length) {
         const auto b = static_cast<char>(high ? 0x80 + rng() % 128 : rng() % 256);
-        if (b != ';') text += b;   // the separator cannot be inside an entry
+        if (b != ';') text += b; // the separator cannot be inside an entry
     }
     return text;
 }
@@ -235,7 +241,7 @@ TEST(QmLine, SavedSurveyReadsBackWithItsRowsAndQmEntriesForAnyQmText)
         doc.SetModifiedFlag();
         const bool saved = doc.OnSaveDocument(path.string());
         std::array<std::string, 20> expected = doc.m_qm;
-        expected[7] = saved ? doc.m_qm[7] : "00.00.00";   // the save date, same length, harmless bytes
+        expected[7] = saved ? doc.m_qm[7] : "00.00.00"; // the save date, same length, harmless bytes
         expected[8] = "TS 3.018";
         if (!saved) {
             ++refused;
@@ -254,19 +260,20 @@ TEST(QmLine, SavedSurveyReadsBackWithItsRowsAndQmEntriesForAnyQmText)
         CTreDoc back;
         ASSERT_TRUE(back.OnOpenDocument(path.string())) << round;
         ASSERT_EQ(back.GetRowCount(), rows.GetRowCount()) << round;
-        for (int r = 1; r <= rows.GetRowCount(); ++r) EXPECT_TRUE(*back.GetRow(r) == *rows.GetRow(r)) << round << " row " << r;
+        for (int r = 1; r <= rows.GetRowCount(); ++r)
+            EXPECT_TRUE(*back.GetRow(r) == *rows.GetRow(r)) << round << " row " << r;
         for (size_t i = 2; i <= 14; ++i) EXPECT_EQ(back.m_qm[i], expected[i]) << round << " entry " << i;
     }
-    EXPECT_LT(refused, 400);   // the texts must not all be unwritable
+    EXPECT_LT(refused, 400); // the texts must not all be unwritable
 }
 
 TEST(RoundTrip, EdgeValues)
 {
     CTreDoc doc;
     MakeRows(doc, {0, 1, 2, 3});
-    doc.SetPotOn(1, -855);    // written -0.86, read -860
-    doc.SetPotOff(1, -850);   // exact
-    doc.SetGradOnL(1, 125);   // written 12, read 120
+    doc.SetPotOn(1, -855);  // written -0.86, read -860
+    doc.SetPotOff(1, -850); // exact
+    doc.SetGradOnL(1, 125); // written 12, read 120
     doc.SetComment(2, "Peter's Hof; Nord");
     CTreDoc back;
     ASSERT_TRUE(ReadText(back, CTsdWriter(doc).BuildText("01.02.26", "")));
@@ -292,7 +299,7 @@ TEST(RoundTrip, ValuesFarBeyondAnyRealPotentialStayPresentAndSettle)
     doc.SetPotOff(2, 16777300);
     doc.m_limits[POTA] = -999990850;
     doc.m_limits[POTA + 12] = -850;
-    doc.m_limits[UEIN] = 50000000;   // tenths: 5,000,000 mV
+    doc.m_limits[UEIN] = 50000000; // tenths: 5,000,000 mV
     doc.m_limits[UEIN + 12] = 10;
     CTreDoc once, twice;
     ASSERT_TRUE(ReadText(once, CTsdWriter(doc).BuildText("01.02.26", "")));
@@ -317,7 +324,7 @@ TEST(RoundTrip, WriteReadWriteGivesTheSameBytes)
     doc.m_bTabArial = false;
     doc.m_bTabHeadNumber = false;
     doc.m_bPlotIR = false;
-    doc.m_header[6] = "130";   // as any read leaves it
+    doc.m_header[6] = "130"; // as any read leaves it
     ASSERT_TRUE(doc.OnSaveDocument((dir / "a.tsd").string()));
     CTreDoc second;
     ASSERT_TRUE(second.OnOpenDocument((dir / "a.tsd").string()));
@@ -334,7 +341,7 @@ TEST(RoundTrip, WriteReadWriteGivesTheSameBytes)
             pos = nl + 2;
         }
         lines.push_back(s.substr(pos));
-        lines.at(13) = "<QM>";   // line 14 of the file
+        lines.at(13) = "<QM>"; // line 14 of the file
         return lines;
     };
     EXPECT_EQ(withoutQm(ReadFile(dir / "a.tsd")), withoutQm(ReadFile(dir / "b.tsd")));
@@ -394,7 +401,7 @@ TEST(Saving, FailureHalfwayKeepsThePreviousFile)
     CRecordingHost host;
     doc.SetHost(&host);
     MakeRows(doc, std::vector<int32_t>(200, 1));
-    rlimit old {};
+    rlimit old{};
     getrlimit(RLIMIT_FSIZE, &old);
     rlimit small = old;
     small.rlim_cur = 512;
@@ -409,7 +416,7 @@ TEST(Saving, FailureHalfwayKeepsThePreviousFile)
     EXPECT_NE(host.messages[0].find("zu groß"), std::string::npos) << host.messages[0];
     size_t files = 0;
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
-    EXPECT_EQ(files, 1u);   // no temporary file left behind
+    EXPECT_EQ(files, 1u); // no temporary file left behind
 }
 
 TEST(Saving, FailureIntoAMissingFolderSaysSo)
@@ -435,7 +442,7 @@ TEST(Saving, ReplacesAnExistingFileAndKeepsItsMode)
     CTreDoc doc;
     MakeRows(doc, {5});
     ASSERT_TRUE(doc.OnSaveDocument(path.string()));
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_NE(ReadFile(path).find("5;;;;;;;"), std::string::npos);

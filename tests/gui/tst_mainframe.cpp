@@ -3,23 +3,23 @@
 // and the two edit dialogs.
 #include "aboutdlg.h"
 #include "addconstdlg.h"
+#include "curvepane.h"
 #include "errorlistdlg.h"
 #include "headerbar.h"
 #include "mainframe.h"
-#include "curvepane.h"
-#include "tredoc.h"
 #include "splashwnd.h"
+#include "tredoc.h"
 #include "tresapp.h"
 #include "uiseam.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QMenu>
-#include <QPointer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -62,13 +62,13 @@ public:
 void WriteSurvey(const QString& path, const std::string& header2, int rows)
 {
     std::ofstream out(path.toStdString(), std::ios::binary);
-    out << "[Kopfdaten]\r\n01.02.26\r\n" << header2 << "\r\nNord\r\n42\r\n\r\n\r\nBem\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n";
+    out << "[Kopfdaten]\r\n01.02.26\r\n"
+        << header2 << "\r\nNord\r\n42\r\n\r\n\r\nBem\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n";
     for (int i = 0; i < rows; ++i) out << i * 10 << ";-1.20;-0.90;10;2;;;\r\n";
 }
 
 // Runs `fn` on the next modal dialog once it is shown.
-template <typename Fn>
-void OnNextModal(Fn fn)
+template <typename Fn> void OnNextModal(Fn fn)
 {
     QTimer::singleShot(0, [fn] {
         QWidget* w = QApplication::activeModalWidget();
@@ -170,7 +170,7 @@ void TestMainFrame::firstStartPlacementAndStoredValues()
 void TestMainFrame::closingWritesLayoutOnlyWhenFullyOnScreen()
 {
     CMainFrame& f = Frame();
-    f.move(0, 40);   // left edge at 0
+    f.move(0, 40); // left edge at 0
     QTest::qWait(10);
     f.close();
     QVERIFY(!CTresApp::Settings()->contains("Settings/SplitX1"));
@@ -242,7 +242,7 @@ void TestMainFrame::headerBarBothWays()
 
     bar->NameEdit()->setText("Süd");
     bar->TextEdit()->setText("neu");
-    QCOMPARE(m_doc->m_header[3], std::string("Nord"));   // only at the next save or print
+    QCOMPARE(m_doc->m_header[3], std::string("Nord")); // only at the next save or print
     const QString saved = m_files.filePath("h2.tsd");
     m_seam.saveAnswers << saved;
     QVERIFY(f.OnFileSaveAs());
@@ -315,8 +315,8 @@ void TestMainFrame::commandsDisabledUntilNew()
     for (int id : {CMainFrame::ID_FILE_APPEND, CMainFrame::ID_FILE_SAVE, CMainFrame::ID_SORT,
                    CMainFrame::ID_ERRORLIST_EDIT, CMainFrame::ID_TABLE_LR})
         QVERIFY(f.Action(id)->isEnabled());
-    for (int id : {CMainFrame::ID_EDIT_CUT, CMainFrame::ID_EDIT_COPY, CMainFrame::ID_EDIT_PASTE,
-                   CMainFrame::ID_GRAPHIC_IRFREE})
+    for (int id :
+         {CMainFrame::ID_EDIT_CUT, CMainFrame::ID_EDIT_COPY, CMainFrame::ID_EDIT_PASTE, CMainFrame::ID_GRAPHIC_IRFREE})
         QVERIFY(!f.Action(id)->isEnabled());
     QCOMPARE(m_doc->GetRowCount(), 1);
     QCOMPARE(f.windowTitle(), QString("Unbenannt[*] - Tresmon"));
@@ -328,9 +328,9 @@ void TestMainFrame::rowCommandsFollowTheActivePane()
     f.OnFileNew();
     f.SetActivePane(0);
     QVERIFY(!f.Action(CMainFrame::ID_ROW_INSERT)->isEnabled());
-    f.OnNextPane();   // lower curves
+    f.OnNextPane(); // lower curves
     QCOMPARE(f.ActivePane(), 2);
-    f.OnNextPane();   // table
+    f.OnNextPane(); // table
     QCOMPARE(f.ActivePane(), 1);
     QVERIFY(f.Action(CMainFrame::ID_ROW_INSERT)->isEnabled());
     QVERIFY(f.Action(CMainFrame::ID_ROW_DELETE)->isEnabled());
@@ -367,7 +367,7 @@ void TestMainFrame::openAskesAboutModifiedDocument()
     m_seam.questionAnswers << QMessageBox::Cancel;
     f.OnFileOpen();
     QCOMPARE(m_seam.questions.size(), 1);
-    QCOMPARE(m_doc->GetRowCount(), 1);   // cancelled: nothing opened
+    QCOMPARE(m_doc->GetRowCount(), 1); // cancelled: nothing opened
     m_seam.openAnswers << path;
     m_seam.questionAnswers << QMessageBox::No;
     f.OnFileOpen();
@@ -400,7 +400,7 @@ void TestMainFrame::saveOfNeverSavedSurveyAsksForAName()
 {
     CMainFrame& f = Frame();
     f.OnFileNew();
-    m_seam.saveAnswers << QString();   // cancelled
+    m_seam.saveAnswers << QString(); // cancelled
     QVERIFY(!f.OnFileSave());
     QCOMPARE(m_seam.saveInitial.size(), 1);
     const QString path = m_files.filePath("neu.tsd");
@@ -452,7 +452,7 @@ void TestMainFrame::addConstantDialogRules()
 
     dlg.StartEdit()->setText("1000000");
     dlg.accept();
-    QCOMPARE(dlg.result(), int(QDialog::Rejected));   // still open
+    QCOMPARE(dlg.result(), int(QDialog::Rejected)); // still open
     QCOMPARE(m_seam.messages.last(), QString("Geben Sie bitte eine ganze Zahl zwischen 0 und 999999 ein."));
     dlg.StartEdit()->setText("5");
     dlg.EndEdit()->setText("-1");
@@ -475,14 +475,14 @@ void TestMainFrame::addConstantThroughTheApplication()
 {
     CMainFrame& f = Frame();
     const QString path = m_files.filePath("k.tsd");
-    WriteSurvey(path, "-850 mV", 4);   // metres 0, 10, 20, 30
+    WriteSurvey(path, "-850 mV", 4); // metres 0, 10, 20, 30
     QVERIFY(f.OpenDocumentFile(path));
     OnNextModal([](QWidget* w) {
         auto* dlg = qobject_cast<CAddConstDlg*>(w);
         QVERIFY(dlg);
         QCOMPARE(dlg->StartEdit()->text(), QString("0"));
         QCOMPARE(dlg->EndEdit()->text(), QString("30"));
-        dlg->QuantityList()->setCurrentIndex(1);   // Potential Ein
+        dlg->QuantityList()->setCurrentIndex(1); // Potential Ein
         dlg->StartEdit()->setText("10");
         dlg->EndEdit()->setText("20");
         dlg->ConstantEdit()->setText("-20");
@@ -514,7 +514,7 @@ void TestMainFrame::errorListDialogLayouts()
     t[UEINL] = "5";
     t[POTA] = "-1.20";
     mean.SetTexts(t);
-    QCOMPARE(mean.Box(UEINL, true)->text(), QString("5"));   // hidden boxes keep their values
+    QCOMPARE(mean.Box(UEINL, true)->text(), QString("5")); // hidden boxes keep their values
     mean.OnClear();
     QCOMPARE(mean.Box(UEINL, true)->text(), QString());
     QCOMPARE(mean.Box(POTA, true)->text(), QString());
@@ -552,14 +552,14 @@ void TestMainFrame::errorListOkMarksModifiedOnlyOnChange()
 void TestMainFrame::splashClosesOnAnyKeyAndOnlyOnce()
 {
     CMainFrame& f = Frame();
-    QVERIFY(!CSplashWnd::Current());   // tests start without it
+    QVERIFY(!CSplashWnd::Current()); // tests start without it
     CSplashWnd::ShowSplashScreen(&f, true);
     QPointer<CSplashWnd> splash = CSplashWnd::Current();
     QVERIFY(splash);
     QCOMPARE(splash->size(), QSize(480, 270));
     QTest::keyClick(f.HeaderBar()->NameEdit(), Qt::Key_A);
     QTRY_VERIFY(!splash);
-    QCOMPARE(f.HeaderBar()->NameEdit()->text(), QString());   // the key only closed the splash
+    QCOMPARE(f.HeaderBar()->NameEdit()->text(), QString()); // the key only closed the splash
     CSplashWnd::ShowSplashScreen(&f, true);
     QVERIFY(!CSplashWnd::Current());
 }

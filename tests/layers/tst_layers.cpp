@@ -73,7 +73,8 @@ TEST(Layers, AnIncludeUpwardsIsNamedWithItsFileAndLine)
     const auto violations = layers::CheckTree(tree.Root());
     ASSERT_EQ(violations.size(), 3u) << Listing(violations);
     EXPECT_EQ(layers::Describe(violations[0]), "src/doc/tredoc.h:3: includes \"mainframe.h\": doc may not include app");
-    EXPECT_EQ(layers::Describe(violations[1]), "src/ui/uiseam.cpp:2: includes \"errorlistdlg.h\": ui may not include docdlg");
+    EXPECT_EQ(layers::Describe(violations[1]),
+              "src/ui/uiseam.cpp:2: includes \"errorlistdlg.h\": ui may not include docdlg");
     EXPECT_EQ(layers::Describe(violations[2]),
               "src/views/tablemodel.cpp:2: includes \"printjob.h\": views may not include print");
 }
@@ -100,7 +101,7 @@ TEST(Layers, CallersSeeOnlyTheLibrarysPublicHeader)
     ASSERT_EQ(violations.size(), 2u) << Listing(violations);
     EXPECT_EQ(violations[0].file, "src/transfer/check.cpp");
     EXPECT_EQ(violations[0].line, 2);
-    EXPECT_EQ(violations[1].file, "tools/handheld-sim/check.cpp");   // the other end of the wire shares nothing
+    EXPECT_EQ(violations[1].file, "tools/handheld-sim/check.cpp"); // the other end of the wire shares nothing
 }
 
 TEST(Layers, PrintingUsesOnlyTheViewsPartsWithoutQt)

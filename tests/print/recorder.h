@@ -14,18 +14,20 @@
 
 struct CRecText {
     QString text;
-    QPointF pos;      // baseline start, device coordinates
+    QPointF pos; // baseline start, device coordinates
     QColor colour;
     bool rotated = false;
 };
 struct CRecLine {
-    QLineF line;      // device coordinates
+    QLineF line; // device coordinates
     QColor colour;
 };
 
 class CRecordingEngine : public QPaintEngine {
 public:
-    CRecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+    CRecordingEngine()
+        : QPaintEngine(QPaintEngine::AllFeatures)
+    { }
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
     void updateState(const QPaintEngineState& state) override
@@ -34,7 +36,10 @@ public:
         if (state.state() & DirtyPen) m_pen = state.pen();
         if (state.state() & DirtyBrush) m_brush = state.brush();
     }
-    void drawPixmap(const QRectF& r, const QPixmap&, const QRectF&) override { images.push_back(m_transform.mapRect(r)); }
+    void drawPixmap(const QRectF& r, const QPixmap&, const QRectF&) override
+    {
+        images.push_back(m_transform.mapRect(r));
+    }
     void drawImage(const QRectF& r, const QImage&, const QRectF&, Qt::ImageConversionFlags) override
     {
         images.push_back(m_transform.mapRect(r));
@@ -59,11 +64,14 @@ public:
     {
         for (int i = 0; i < count; ++i) fills.push_back({m_transform.mapRect(QRectF(rects[i])), m_brush.color()});
     }
-    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override { }
+    void drawPath(const QPainterPath&) override { }
     Type type() const override { return QPaintEngine::User; }
 
-    struct CFill { QRectF rect; QColor colour; };
+    struct CFill {
+        QRectF rect;
+        QColor colour;
+    };
     std::vector<CRecText> texts;
     std::vector<CRecLine> lines;
     std::vector<QRectF> images;
@@ -77,7 +85,9 @@ private:
 
 class CRecordingDevice : public QPaintDevice {
 public:
-    explicit CRecordingDevice(const CPrintMetrics& m) : m_metrics(m) {}
+    explicit CRecordingDevice(const CPrintMetrics& m)
+        : m_metrics(m)
+    { }
     QPaintEngine* paintEngine() const override { return &m_engine; }
     CRecordingEngine& Engine() { return m_engine; }
 
@@ -105,8 +115,10 @@ protected:
         case PdmHeightMM: return m_metrics.physHeight * 254 / (10 * m_metrics.dpy);
         case PdmNumColors: return m_metrics.bMonochrome ? 2 : 0x7fffffff;
         case PdmDepth: return 32;
-        case PdmDpiX: case PdmPhysicalDpiX: return m_metrics.dpx;
-        case PdmDpiY: case PdmPhysicalDpiY: return m_metrics.dpy;
+        case PdmDpiX:
+        case PdmPhysicalDpiX: return m_metrics.dpx;
+        case PdmDpiY:
+        case PdmPhysicalDpiY: return m_metrics.dpy;
         case PdmDevicePixelRatio: return 1;
         case PdmDevicePixelRatioScaled: return 1 * QPaintDevice::devicePixelRatioFScale();
         default: return 0;

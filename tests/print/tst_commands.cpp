@@ -2,14 +2,14 @@
 // written before the sheet, preview with the return to the sheet, print
 // from the right pane, and refused values through the program's message
 // boxes.
+#include "curvepane.h"
+#include "graphicsheet.h"
 #include "mainframe.h"
 #include "panejob.h"
 #include "printfixture.h"
 #include "printrunner.h"
-#include "graphicsheet.h"
-#include "curvepane.h"
-#include "tresapp.h"
 #include "tablesheet.h"
+#include "tresapp.h"
 #include "uiseam.h"
 
 #include <QAction>
@@ -84,7 +84,8 @@ public:
 // Runs `fn` on each modal sheet as it appears, until `fn` returns false.
 class CSheetDriver : public QObject {
 public:
-    explicit CSheetDriver(std::function<bool(CTrePrintSheet*)> fn) : m_fn(std::move(fn))
+    explicit CSheetDriver(std::function<bool(CTrePrintSheet*)> fn)
+        : m_fn(std::move(fn))
     {
         connect(&m_timer, &QTimer::timeout, this, [this] {
             auto* sheet = qobject_cast<CTrePrintSheet*>(QApplication::activeModalWidget());
@@ -171,7 +172,7 @@ void TestCommands::enabledWithDocument()
 
 void TestCommands::graphicDefaultsStayAfterCancel()
 {
-    CMainFrame& frame = Frame(12);   // rows 0 ... 12 m
+    CMainFrame& frame = Frame(12); // rows 0 ... 12 m
     QVERIFY(!IsPresent(m_doc->m_nPlotEnd));
     QString shownEnd;
     CSheetDriver driver([&](CTrePrintSheet* s) {
@@ -206,14 +207,14 @@ void TestCommands::previewReturnsToTheSheet()
     });
     frame.OnPrintGraphic();
     QCOMPARE(m_runner.previews.size(), 1);
-    QCOMPARE(m_runner.previews[0], EPrintKind::Graphic);   // the lower pane's
+    QCOMPARE(m_runner.previews[0], EPrintKind::Graphic); // the lower pane's
     QCOMPARE(m_runner.orientations[0], QPageLayout::Landscape);
-    QCOMPARE(m_runner.pages[0], 2);   // 0 ... 300 m at 1:1000
+    QCOMPARE(m_runner.pages[0], 2); // 0 ... 300 m at 1:1000
     QVERIFY(frame.IsPrintTimerActive(1));
     QTRY_COMPARE(driver.count, 2);
     QCOMPARE(endTexts, (QStringList{QStringLiteral("500"), QStringLiteral("300")}));
     QTRY_VERIFY(!frame.IsPrintTimerActive(1));
-    QCOMPARE(m_doc->m_nPlotEnd, 300);   // "Abbrechen" leaves the values taken over
+    QCOMPARE(m_doc->m_nPlotEnd, 300); // "Abbrechen" leaves the values taken over
     QCOMPARE(m_runner.previews.size(), 1);
 }
 
@@ -243,7 +244,7 @@ void TestCommands::tablePrintIsPortraitAndDoesNotReturn()
     frame.OnPrintTable();
     QCOMPARE(driver.count, 1);
     QCOMPARE(m_runner.prints.size(), 1);
-    QCOMPARE(m_runner.prints[0], EPrintKind::Table);   // the upper pane's
+    QCOMPARE(m_runner.prints[0], EPrintKind::Table); // the upper pane's
     QCOMPARE(m_runner.orientations[0], QPageLayout::Portrait);
     QCOMPARE(m_runner.pdfNames[0], QStringLiteral("/tmp/strecke.pdf"));
     QCOMPARE(frame.ActivePane(), 0);
@@ -284,8 +285,8 @@ void TestCommands::pdfGoesBesideTheSurvey()
     CTresApp::Get()->m_strDataFolder = data.path();
     m_doc->SetPathName("");
     frame.OnFilePrint();
-    QCOMPARE(m_runner.pdfNames, (QStringList{"/tmp/mess/strecke 4.pdf", "/tmp/mess/strecke 4.pdf",
-                                             data.path() + "/Tresmon.pdf"}));
+    QCOMPARE(m_runner.pdfNames,
+             (QStringList{"/tmp/mess/strecke 4.pdf", "/tmp/mess/strecke 4.pdf", data.path() + "/Tresmon.pdf"}));
 }
 
 void TestCommands::pdfIsOverwrittenOnlyWhenTheUserAgrees()
@@ -313,8 +314,8 @@ void TestCommands::pdfIsOverwrittenOnlyWhenTheUserAgrees()
     written.close();
     m_seam.answers << QMessageBox::No;
     frame.OnFilePrint();
-    QCOMPARE(m_seam.questions,
-             QStringList{"Die Datei " + QDir::toNativeSeparators(pdf) + " existiert bereits.\n\nDatei überschreiben ?"});
+    QCOMPARE(m_seam.questions, QStringList{"Die Datei " + QDir::toNativeSeparators(pdf)
+                                           + " existiert bereits.\n\nDatei überschreiben ?"});
     QCOMPARE(m_seam.defaults[0], QMessageBox::No);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll(), QByteArray("alt"));

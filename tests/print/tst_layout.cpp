@@ -80,14 +80,14 @@ void TestLayout::pageSpanFollowsPaperAndScale()
 void TestLayout::pageCountReckonsWith220mm()
 {
     QCOMPARE(PageCount(0, 2400, 1000), 11);
-    QCOMPARE(PageCount(0, 2400, 2000), 6);    // 440 m per page though a page spans 450 m
+    QCOMPARE(PageCount(0, 2400, 2000), 6); // 440 m per page though a page spans 450 m
     QCOMPARE(PageCount(0, 2200, 1000), 10);
     QCOMPARE(PageCount(0, 2201, 1000), 11);
     QCOMPARE(PageCount(0, 22, 100), 1);
     QCOMPARE(PageCount(0, 23, 100), 2);
-    QCOMPARE(PageCount(500, 20, 1000), 1);    // end before start: still one page
-    QCOMPARE(PageCount(0, 1000, 750), 7);     // other scales: 220 mm of paper, 165 m
-    QCOMPARE(PageCount(0, 1000, 0), 5);       // a broken scale prints at 1:1000
+    QCOMPARE(PageCount(500, 20, 1000), 1); // end before start: still one page
+    QCOMPARE(PageCount(0, 1000, 750), 7);  // other scales: 220 mm of paper, 165 m
+    QCOMPARE(PageCount(0, 1000, 0), 5);    // a broken scale prints at 1:1000
 }
 
 void TestLayout::rangeSetsCountAndFirstSpanOnly()
@@ -123,7 +123,7 @@ void TestLayout::gradientTicks()
     QCOMPARE(GradientTickStep(470), 100);
     QCOMPARE(GradientTicks(350, -120), (V{350, 300, 200, 100, 0, -100, -120}));
     // A later decade overrides an earlier match.
-    QCOMPARE(GradientTickStep(1500), 200);    // 99*10 < 1500 < 200*10 -> 20*10
+    QCOMPARE(GradientTickStep(1500), 200); // 99*10 < 1500 < 200*10 -> 20*10
     QCOMPARE(GradientTickStep(750), 200);
     QCOMPARE(GradientTickStep(900), 250);
     QCOMPARE(GradientTicks(4000, 0), (V{4000, 3000, 2000, 1000, 0}));
@@ -153,14 +153,14 @@ void TestLayout::potentialTicksEvery200mVFromBottom()
     QCOMPARE(PotentialTicks(-1500, -450), (V{450, 650, 850, 1050, 1250, 1450}));
     // 1.02 t lets a tick just above the top through.
     QCOMPARE(PotentialTicks(-1000, -210).back(), 1010);
-    QVERIFY(PotentialTicks(-400, -2000).empty());   // turned round: nothing
+    QVERIFY(PotentialTicks(-400, -2000).empty()); // turned round: nothing
     QVERIFY(PotentialTicks(-2000000000, 0).size() <= 10000);
 }
 
 void TestLayout::metreTicksAndLabels()
 {
     const int b = 10;
-    QCOMPARE(MetreTickHalf(1000, b), 33);   // 10*1.6=16, *1.5=24, *1.4=33
+    QCOMPARE(MetreTickHalf(1000, b), 33); // 10*1.6=16, *1.5=24, *1.4=33
     QCOMPARE(MetreTickHalf(100, b), 21);
     QCOMPARE(MetreTickHalf(50, b), 14);
     QCOMPARE(MetreTickHalf(10, b), 10);
@@ -176,10 +176,10 @@ void TestLayout::metreTicksAndLabels()
 void TestLayout::curveRowsIncludeNeighbours()
 {
     CTreDoc doc;
-    FillDoc(doc, Survey(1000, 100));   // rows 1..11 at 0, 100, ... 1000
+    FillDoc(doc, Survey(1000, 100)); // rows 1..11 at 0, 100, ... 1000
     const CRowRange r = CurveRows(doc, 250, 470);
-    QCOMPARE(r.first, 3);   // 200, before the page
-    QCOMPARE(r.last, 6);    // 500, the first at or beyond its end
+    QCOMPARE(r.first, 3); // 200, before the page
+    QCOMPARE(r.last, 6);  // 500, the first at or beyond its end
     QCOMPARE(CurveRows(doc, 0, 220).first, 1);
     const CRowRange past = CurveRows(doc, 5000, 5220);
     QCOMPARE(past.first, 11);
@@ -193,30 +193,30 @@ void TestLayout::irFreeOutsideWindowIsAbsent()
     const int32_t ir1 = doc.GetPotIRFree(1);
     QVERIFY(IsPresent(ir1));
     QCOMPARE(PrintedIRFree(doc, 1), ir1);
-    doc.m_limits[POTIR] = ir1 + 1;          // lower bound above the value
+    doc.m_limits[POTIR] = ir1 + 1; // lower bound above the value
     doc.m_limits[POTIR + 12] = ir1 + 500;
     QCOMPARE(PrintedIRFree(doc, 1), NO_VALUE);
     doc.m_limits[POTIR] = ir1 - 500;
-    doc.m_limits[POTIR + 12] = ir1 - 1;     // upper bound below it
+    doc.m_limits[POTIR + 12] = ir1 - 1; // upper bound below it
     QCOMPARE(PrintedIRFree(doc, 1), NO_VALUE);
-    doc.m_limits[POTIR + 12] = NO_VALUE;    // one bound unset: no window
+    doc.m_limits[POTIR + 12] = NO_VALUE; // one bound unset: no window
     QCOMPARE(PrintedIRFree(doc, 1), ir1);
 }
 
 void TestLayout::lineLayoutWithoutErrorList()
 {
     CTreDoc doc;
-    FillDoc(doc, Survey(46 * 10));   // 47 rows
+    FillDoc(doc, Survey(46 * 10)); // 47 rows
     const std::vector<int> lines = tablelayout::LineLayout(doc, false, 46);
     QCOMPARE(lines.size(), size_t{47});
-    QCOMPARE(lines[46], 47);   // line 1 of page 2
+    QCOMPARE(lines[46], 47); // line 1 of page 2
     QCOMPARE(tablelayout::PageCount(47, false), 2);
 }
 
 void TestLayout::lineLayoutGapsWithErrorList()
 {
     CTreDoc doc;
-    std::vector<CPrintRow> rows = Survey(110);   // 12 rows, potential on -1150
+    std::vector<CPrintRow> rows = Survey(110); // 12 rows, potential on -1150
     for (int r : {1, 4, 5, 9}) rows[static_cast<size_t>(r - 1)].potOn = -500;
     FillDoc(doc, rows);
     doc.m_limits[POTE] = -1500;
@@ -232,7 +232,7 @@ void TestLayout::gapNeverFirstLineOfPage()
 {
     // Pages of 3 lines: in, in, in | (gap) in ... the gap would be line 4.
     CTreDoc doc;
-    std::vector<CPrintRow> rows = Survey(90);   // 10 rows
+    std::vector<CPrintRow> rows = Survey(90); // 10 rows
     for (int r : {4, 5, 8}) rows[static_cast<size_t>(r - 1)].potOn = -500;
     FillDoc(doc, rows);
     doc.m_limits[POTE] = -1500;
@@ -264,19 +264,19 @@ void TestLayout::columnCentres()
     QCOMPARE(plain.x41, 510);
     QCOMPARE(plain.x74, 840);
     QCOMPARE(plain.xm, 170);
-    QCOMPARE(plain.potOn, 240 + 89);    // 0.33 * 270 = 89.1
-    QCOMPARE(plain.potOff, 240 + 178);  // 0.66 * 270 = 178.2
+    QCOMPARE(plain.potOn, 240 + 89);   // 0.33 * 270 = 89.1
+    QCOMPARE(plain.potOff, 240 + 178); // 0.66 * 270 = 178.2
     QCOMPARE(plain.a, 110);
-    QCOMPARE(plain.ge, 510 + 61);       // 0.5555... * 110 = 61.1
+    QCOMPARE(plain.ge, 510 + 61); // 0.5555... * 110 = 61.1
     QCOMPARE(plain.ga, 510 + 165);
-    QCOMPARE(plain.gd, 510 + 264);      // 2.4 * 110
+    QCOMPARE(plain.gd, 510 + 264); // 2.4 * 110
     const tablelayout::CColumns ir = tablelayout::ComputeColumns(100, 1100, true, true);
-    QCOMPARE(ir.potOn, 240 + 45);       // 0.17 * 270 = 45.9
+    QCOMPARE(ir.potOn, 240 + 45); // 0.17 * 270 = 45.9
     QCOMPARE(ir.potOff, 240 + 135);
-    QCOMPARE(ir.potIR, 240 + 224);      // 0.83 * 270 = 224.1
-    QCOMPARE(ir.ge, 510 + 55);          // A / 2
+    QCOMPARE(ir.potIR, 240 + 224); // 0.83 * 270 = 224.1
+    QCOMPARE(ir.ge, 510 + 55);     // A / 2
     QCOMPARE(ir.ga, 510 + 165);
-    QCOMPARE(ir.gd, 510 + 275);         // 2.5 * 110
+    QCOMPARE(ir.gd, 510 + 275); // 2.5 * 110
 }
 
 void TestLayout::windowTexts()
@@ -287,12 +287,12 @@ void TestLayout::windowTexts()
         QCOMPARE(tablelayout::LimitWindowText(doc, k, true), std::string("[ ____ / ____ ]"));
         QCOMPARE(tablelayout::LimitWindowText(doc, k, false), std::string("[...../.....]"));
     }
-    doc.m_limits[POTE] = -1500;          // one bound only: still unset
+    doc.m_limits[POTE] = -1500; // one bound only: still unset
     QCOMPARE(tablelayout::LimitWindowText(doc, POTE, true), std::string("[ ____ / ____ ]"));
     doc.m_limits[POTE + 12] = -850;
     QCOMPARE(tablelayout::LimitWindowText(doc, POTE, true), std::string("[ -0.85 / -1.50 ]"));
     QCOMPARE(tablelayout::LimitWindowText(doc, POTE, false), std::string("[-0.85/-1.50]"));
-    doc.m_limits[UEIN] = 2000;           // gradients: entry k is the larger
+    doc.m_limits[UEIN] = 2000; // gradients: entry k is the larger
     doc.m_limits[UEIN + 12] = -500;
     QCOMPARE(tablelayout::LimitWindowText(doc, UEIN, true), std::string("[    200 /     -50 ]"));
     QCOMPARE(tablelayout::LimitWindowText(doc, UEIN, false), std::string("[  200/  -50]"));

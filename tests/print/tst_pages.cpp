@@ -54,7 +54,8 @@ CRecordingDevice* Table(CPage& out, CTablePrint& print, int page, CPrintMetrics 
 
 bool AllBlack(const CRecordingDevice& d)
 {
-    for (const CRecText& t : d.paintEngine() ? static_cast<CRecordingEngine*>(d.paintEngine())->texts : std::vector<CRecText>{})
+    for (const CRecText& t :
+         d.paintEngine() ? static_cast<CRecordingEngine*>(d.paintEngine())->texts : std::vector<CRecText>{})
         if (t.colour != QColor(Qt::black)) return false;
     for (const CRecLine& l : static_cast<CRecordingEngine*>(d.paintEngine())->lines)
         if (l.colour != QColor(Qt::black)) return false;
@@ -144,7 +145,7 @@ void TestPages::titleBlockHeaderCells()
     QCOMPARE(d->Text("12.05.2025")->colour, QColor(0, 0, 255));
     QVERIFY(d->Text("Leitung Nord") && d->Text("Boden feucht"));
     QCOMPARE(d->Text("1: 1000")->colour, QColor(Qt::black));
-    QVERIFY(d->Text("2"));   // the page number
+    QVERIFY(d->Text("2")); // the page number
     // Header values sit in their cells: "L 4712" right of X4 and above row 1's bottom.
     const CGraphicPrint::CTitleBlock t = print.TitleBlock();
     QVERIFY(d->Text("L 4712")->pos.x() > t.x4);
@@ -268,12 +269,16 @@ void TestPages::gradientCurveOnTheAxisScale()
     const int top = print.Geometry().gradTop;
     QVERIFY(LinesEndingAt(*d, QColor(0, 0, 255), top) >= 10);
     // 0 mV on the zero line
-    for (int r = 1; r <= doc.GetRowCount(); ++r) { doc.SetGradOnL(r, 0); doc.SetGradOnR(r, 0); }
+    for (int r = 1; r <= doc.GetRowCount(); ++r) {
+        doc.SetGradOnL(r, 0);
+        doc.SetGradOnR(r, 0);
+    }
     CGraphicPrint zero(doc, Context());
     CPage page2;
     CRecordingDevice* d2 = Graphic(page2, doc, zero, 1, A4Metrics(600, true));
-    const int y0 = zero.Geometry().gradTop
-                   + static_cast<int>(2000 * static_cast<float>(zero.Geometry().gradBottom - zero.Geometry().gradTop) / 2500.f);
+    const int y0
+        = zero.Geometry().gradTop
+          + static_cast<int>(2000 * static_cast<float>(zero.Geometry().gradBottom - zero.Geometry().gradTop) / 2500.f);
     QVERIFY(LinesEndingAt(*d2, QColor(0, 0, 255), y0) >= 10);
 }
 
@@ -289,7 +294,7 @@ void TestPages::criterionLineStaysInTheChart()
     const float ps = static_cast<float>(g.potBottom - g.potTop) / 1600.f;
     const int y = g.potBottom - static_cast<int>((850 - 400) * ps);
     const int dashes = HorizontalLinesAt(*d, y);
-    QVERIFY(dashes > 20);   // 1/8 inch every 1/4 inch over some 250 mm
+    QVERIFY(dashes > 20); // 1/8 inch every 1/4 inch over some 250 mm
     doc.m_header[2] = "-3000 mV";
     CGraphicPrint outside(doc, Context());
     CPage page2;
@@ -311,7 +316,8 @@ void TestPages::irFreeOutsideWindowBreaksCurve()
         CRecordingDevice* d = Graphic(page, dd, print, 1, A4Metrics(600, true));
         int n = 0;
         for (const CRecLine& l : static_cast<CRecordingEngine*>(d->paintEngine())->lines)
-            if (l.colour == QColor(0, 255, 0) && l.line.y1() >= print.Geometry().potTop && l.line.y1() <= print.Geometry().potBottom)
+            if (l.colour == QColor(0, 255, 0) && l.line.y1() >= print.Geometry().potTop
+                && l.line.y1() <= print.Geometry().potBottom)
                 ++n;
         return n;
     };
@@ -343,8 +349,8 @@ void TestPages::commentsRunUpwards()
 {
     CTreDoc doc;
     std::vector<CPrintRow> rows = Survey(300);
-    rows[5].comment = "Schieber";     // 50 m
-    rows[21].comment = "jenseits";    // 210 m, still on the page
+    rows[5].comment = "Schieber";  // 50 m
+    rows[21].comment = "jenseits"; // 210 m, still on the page
     FillDoc(doc, rows);
     doc.m_nPlotEnd = 440;
     CGraphicPrint print(doc, Context());
@@ -379,7 +385,8 @@ void TestPages::qmLine()
     doc.m_qm[2] = "TF-12";
     doc.m_qm[3] = "Nr. 3318";
     doc.m_qm[4] = "E-27";
-    QCOMPARE(QmLineText(doc, Context()), QString::fromUtf8("Logato: TF-12 Nr. 3318 E-27 / PC: Prüfplatz TS 3.018 07.03.26"));
+    QCOMPARE(QmLineText(doc, Context()),
+             QString::fromUtf8("Logato: TF-12 Nr. 3318 E-27 / PC: Prüfplatz TS 3.018 07.03.26"));
     doc.m_bPlotQM = false;
     CGraphicPrint none(doc, Context());
     CPage page2;
@@ -425,7 +432,7 @@ void TestPages::tableHeaderBlock()
 void TestPages::tableRowsAndPages()
 {
     CTreDoc doc;
-    FillDoc(doc, Survey(460));   // 47 rows
+    FillDoc(doc, Survey(460)); // 47 rows
     CTablePrint print(doc, Context());
     QCOMPARE(print.PageCount(), 2);
     CPage page;
@@ -465,18 +472,20 @@ void TestPages::tableGreyLinesAndColumns()
     FillDoc(doc, Survey(100));
     auto fills = [](CRecordingDevice* d) {
         int n = 0;
-        for (const auto& f : static_cast<CRecordingEngine*>(d->paintEngine())->fills) n += f.colour == QColor(192, 192, 192);
+        for (const auto& f : static_cast<CRecordingEngine*>(d->paintEngine())->fills)
+            n += f.colour == QColor(192, 192, 192);
         return n;
     };
     auto verticalLines = [](CRecordingDevice* d) {
         int n = 0;
-        for (const CRecLine& l : static_cast<CRecordingEngine*>(d->paintEngine())->lines) n += l.line.x1() == l.line.x2();
+        for (const CRecLine& l : static_cast<CRecordingEngine*>(d->paintEngine())->lines)
+            n += l.line.x1() == l.line.x2();
         return n;
     };
     CTablePrint grey(doc, Context());
     CPage p1;
     CRecordingDevice* d1 = Table(p1, grey, 1, A4Metrics(600, false));
-    QCOMPARE(fills(d1), 23);   // lines 2, 4, ... 46
+    QCOMPARE(fills(d1), 23); // lines 2, 4, ... 46
     QVERIFY(d1->Text("IR-frei"));
     const int plainVerticals = verticalLines(d1);
     doc.m_bTabLinesGW = false;

@@ -1,8 +1,8 @@
 // The two option sheets on the offscreen platform: their pages and button
 // row, what they take from and give to the document, and the refused
 // metre values.
-#include "printfixture.h"
 #include "graphicsheet.h"
+#include "printfixture.h"
 #include "tablesheet.h"
 
 #include <QApplication>
@@ -17,11 +17,7 @@
 
 namespace {
 
-template <typename T>
-T* Ctl(const CTrePrintPage& page, int id)
-{
-    return qobject_cast<T*>(page.Control(id));
-}
+template <typename T> T* Ctl(const CTrePrintPage& page, int id) { return qobject_cast<T*>(page.Control(id)); }
 
 // Saves a picture of the sheet for looking at it, when asked to.
 void Grab(QWidget& w, const char* name)
@@ -68,8 +64,8 @@ void TestSheets::buttonRowInOrder()
     QVERIFY(cancel->x() + cancel->width() <= sheet.width());
     QCOMPARE(ok->y(), cancel->y());
     QVERIFY(ok->y() > sheet.Tabs()->y() + sheet.Tabs()->height());
-    QVERIFY(!sheet.m_page1.Control(1063)->isEnabled());   // Links + Rechts
-    QVERIFY(!sheet.m_page4.Control(1048)->isEnabled());   // Gitterraster
+    QVERIFY(!sheet.m_page1.Control(1063)->isEnabled()); // Links + Rechts
+    QVERIFY(!sheet.m_page4.Control(1048)->isEnabled()); // Gitterraster
     sheet.show();
     Grab(sheet, "sheet-graphic.png");
     sheet.Tabs()->setCurrentIndex(1);
@@ -93,14 +89,15 @@ void TestSheets::buttonsFitTheirTexts()
         sheet->show();
         QVERIFY(QTest::qWaitForWindowExposed(sheet));
         int left = 0;
-        for (int id : {CTrePrintSheet::IdOk, CTrePrintSheet::IdPrint, CTrePrintSheet::IdPreview, CTrePrintSheet::IdCancel}) {
+        for (int id :
+             {CTrePrintSheet::IdOk, CTrePrintSheet::IdPrint, CTrePrintSheet::IdPreview, CTrePrintSheet::IdCancel}) {
             QPushButton* b = sheet->Button(id);
             const int text = QFontMetrics(b->font()).horizontalAdvance(b->text());
             const QString what = sheet->windowTitle() + ": " + b->text() + " " + QString::number(b->width()) + " < "
                                  + QString::number(b->sizeHint().width());
             QVERIFY2(b->width() >= b->sizeHint().width(), qPrintable(what));
             QVERIFY2(b->width() > text, qPrintable(what));
-            QVERIFY2(b->x() >= left, qPrintable(what));   // in order, not overlapping
+            QVERIFY2(b->x() >= left, qPrintable(what)); // in order, not overlapping
             left = b->x() + b->width();
         }
         QVERIFY(left <= sheet->width());
@@ -158,7 +155,7 @@ void TestSheets::plotSheetToDocument()
     QVERIFY(sheet.OnOK());
     sheet.StoreToDoc(doc);
     QCOMPARE(doc.m_nPotAxisMax, -1250);
-    QCOMPARE(doc.m_nPotAxisMin, 0);        // not a number: 0
+    QCOMPARE(doc.m_nPotAxisMin, 0); // not a number: 0
     QCOMPARE(doc.m_nGradAxisMax, 400);
     QCOMPARE(doc.m_nGradAxisMin, -50);
     QCOMPARE(doc.m_nPlotScale, 5000);
@@ -276,7 +273,7 @@ void TestSheets::tableSheetHeaderChoice()
     QVERIFY(sheet.OnOK());
     sheet.StoreToDoc(doc);
     QVERIFY(!doc.m_bTabHeadNumber);
-    QVERIFY(!doc.m_bPlotHeadNumber);   // the graphic print reads "Kunde" too
+    QVERIFY(!doc.m_bPlotHeadNumber); // the graphic print reads "Kunde" too
     CTreTabDruckPS again;
     again.LoadFromDoc(doc);
     again.InitSheet();

@@ -10,7 +10,7 @@ namespace {
 
 struct CPdf {
     int pages = 0;
-    QSizeF size;   // points, of the first page
+    QSizeF size; // points, of the first page
 };
 
 CPdf ReadPdf(const QString& path)
@@ -21,7 +21,8 @@ CPdf ReadPdf(const QString& path)
     const QByteArray data = f.readAll();
     const QString text = QString::fromLatin1(data);
     pdf.pages = static_cast<int>(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
-    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([\\d.]+)\\s+([\\d.]+)")).match(text);
+    const QRegularExpressionMatch m
+        = QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*0\\s+0\\s+([\\d.]+)\\s+([\\d.]+)")).match(text);
     if (m.hasMatch()) pdf.size = QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
     return pdf;
 }
@@ -55,7 +56,7 @@ void TestTool::graphicPages()
     const QString demo = QStringLiteral(DEMO_TSD);
     QCOMPARE(Run({QStringLiteral("--graphic"), demo, QStringLiteral("-o"), Out("g.pdf")}), 0);
     CPdf pdf = ReadPdf(Out("g.pdf"));
-    QCOMPARE(pdf.pages, 11);   // 0 ... 2400 m at 1:1000
+    QCOMPARE(pdf.pages, 11); // 0 ... 2400 m at 1:1000
     QVERIFY(qAbs(pdf.size.width() - 842) < 1 && qAbs(pdf.size.height() - 595) < 1);
     QCOMPARE(Run({QStringLiteral("--graphic"), demo, QStringLiteral("-o"), Out("g2.pdf"), QStringLiteral("--scale"),
                   QStringLiteral("2000")}),
@@ -77,10 +78,10 @@ void TestTool::tablePages()
     const QString demo = QStringLiteral(DEMO_TSD);
     QCOMPARE(Run({QStringLiteral("--table"), demo, QStringLiteral("-o"), Out("t.pdf")}), 0);
     const CPdf pdf = ReadPdf(Out("t.pdf"));
-    QCOMPARE(pdf.pages, 53);   // 2401 rows, 46 a page
+    QCOMPARE(pdf.pages, 53); // 2401 rows, 46 a page
     QVERIFY(qAbs(pdf.size.width() - 595) < 1 && qAbs(pdf.size.height() - 842) < 1);
     QCOMPARE(Run({QStringLiteral("--table"), demo, QStringLiteral("-o"), Out("e.pdf"), QStringLiteral("--errors")}), 0);
-    QCOMPARE(ReadPdf(Out("e.pdf")).pages, 2);   // 53 rows in the windows and their gap lines, 43 a page
+    QCOMPARE(ReadPdf(Out("e.pdf")).pages, 2); // 53 rows in the windows and their gap lines, 43 a page
 }
 
 void TestTool::usageAndFailures()
@@ -91,13 +92,16 @@ void TestTool::usageAndFailures()
     QCOMPARE(Run({QStringLiteral("--graphic"), demo, QStringLiteral("-o"), Out("x.pdf"), QStringLiteral("--scale"),
                   QStringLiteral("0")}),
              1);
-    QCOMPARE(Run({QStringLiteral("--graphic"), QStringLiteral("--table"), demo, QStringLiteral("-o"), Out("x.pdf")}), 1);
+    QCOMPARE(Run({QStringLiteral("--graphic"), QStringLiteral("--table"), demo, QStringLiteral("-o"), Out("x.pdf")}),
+             1);
     QString err;
     QCOMPARE(Run({QStringLiteral("--table"), m_dir.filePath(QStringLiteral("nirgends.tsd")), QStringLiteral("-o"),
-                  Out("x.pdf")}, &err),
+                  Out("x.pdf")},
+                 &err),
              2);
     QVERIFY(err.contains(QStringLiteral("kann nicht gelesen werden")));
-    QCOMPARE(Run({QStringLiteral("--table"), demo, QStringLiteral("-o"), m_dir.filePath(QStringLiteral("no/such/dir/x.pdf"))},
+    QCOMPARE(Run({QStringLiteral("--table"), demo, QStringLiteral("-o"),
+                  m_dir.filePath(QStringLiteral("no/such/dir/x.pdf"))},
                  &err),
              2);
     QVERIFY(err.contains(QStringLiteral("kann nicht geschrieben werden")));

@@ -2,22 +2,22 @@
 // and free-space texts, the port search and its error boxes on ports with
 // no handheld, and, with the handheld simulator on a pseudo-terminal, the
 // receive and delete runs.
-#include "transferdlg.h"
 #include "portsearchdlg.h"
+#include "transferdlg.h"
 #include "tredoc.h"
-#include <QApplication>
 #include "uiseam.h"
+#include <QApplication>
 
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QRegularExpression>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -65,9 +65,11 @@ void WriteIni(const QString& com1, const QString& com2, const QString& extra = Q
 {
     QFile ini(VlnkDir() + QStringLiteral("/vlnkw.ini"));
     QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QByteArray text = "[Ports]\r\nCOM1=" + com1.toLocal8Bit() + "\r\nCOM2=" + com2.toLocal8Bit() + "\r\n"
-                      "[Protocol]\r\nConnectTimeout=150\r\nRetryTimeout=150\r\nStartBlockTimeout=500\r\nMaxRetries=1\r\n"
-                      "PollTimeout=150\r\n";
+    QByteArray text
+        = "[Ports]\r\nCOM1=" + com1.toLocal8Bit() + "\r\nCOM2=" + com2.toLocal8Bit()
+          + "\r\n"
+            "[Protocol]\r\nConnectTimeout=150\r\nRetryTimeout=150\r\nStartBlockTimeout=500\r\nMaxRetries=1\r\n"
+            "PollTimeout=150\r\n";
     text += extra.toLocal8Bit();
     ini.write(text);
 }
@@ -155,8 +157,9 @@ bool TestTransferDlg::StartHandheld(const QStringList& files, const QStringList&
         out.write(text);
     }
     m_sim.setProgram(QStringLiteral(HANDHELD_SIM));
-    m_sim.setArguments(QStringList{QStringLiteral("--root"), m_handheld->path(), QStringLiteral("--free"),
-                                   QStringLiteral("238080")} + extraArgs);
+    m_sim.setArguments(
+        QStringList{QStringLiteral("--root"), m_handheld->path(), QStringLiteral("--free"), QStringLiteral("238080")}
+        + extraArgs);
     m_sim.start();
     if (!m_sim.waitForStarted(5000) || !m_sim.waitForReadyRead(5000)) return false;
     const QString pty = QString::fromLocal8Bit(m_sim.readLine()).trimmed();
@@ -195,14 +198,30 @@ void TestTransferDlg::listingLines_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("size");
     QTest::addColumn<QString>("date");
-    QTest::newRow("plain") << Line("A1.TSD", 1234) << true << "A1.TSD" << "1234" << "07/03/02";
-    QTest::newRow("six digits only") << Line("BIG.TSD", 1234567) << true << "BIG.TSD" << "234567" << "07/03/02";
-    QTest::newRow("long name") << Line("ABCDEFGH.TSD", 5) << true << "ABCDEFGH.TSD" << "5" << "07/03/02";
-    QTest::newRow("no extension") << Line("README", 10) << false << "" << "" << "";
-    QTest::newRow("empty name") << Line(".TSD", 10) << false << "" << "" << "";
-    QTest::newRow("parent folder") << Line("..\\X.TSD", 10) << false << "" << "" << "";
-    QTest::newRow("separator") << Line("A/B.TSD", 10) << false << "" << "" << "";
-    QTest::newRow("backslash") << Line("A\\B.TSD", 10) << false << "" << "" << "";
+    QTest::newRow("plain") << Line("A1.TSD", 1234) << true << "A1.TSD"
+                           << "1234"
+                           << "07/03/02";
+    QTest::newRow("six digits only") << Line("BIG.TSD", 1234567) << true << "BIG.TSD"
+                                     << "234567"
+                                     << "07/03/02";
+    QTest::newRow("long name") << Line("ABCDEFGH.TSD", 5) << true << "ABCDEFGH.TSD"
+                               << "5"
+                               << "07/03/02";
+    QTest::newRow("no extension") << Line("README", 10) << false << ""
+                                  << ""
+                                  << "";
+    QTest::newRow("empty name") << Line(".TSD", 10) << false << ""
+                                << ""
+                                << "";
+    QTest::newRow("parent folder") << Line("..\\X.TSD", 10) << false << ""
+                                   << ""
+                                   << "";
+    QTest::newRow("separator") << Line("A/B.TSD", 10) << false << ""
+                               << ""
+                               << "";
+    QTest::newRow("backslash") << Line("A\\B.TSD", 10) << false << ""
+                               << ""
+                               << "";
 }
 
 void TestTransferDlg::listingLines()
@@ -307,9 +326,12 @@ void TestTransferDlg::errorBoxesSitOverTheMainWindow()
     QVERIFY(box.isValid());
     const QPoint off = box.center() - main.frameGeometry().center();
     QVERIFY2(off.manhattanLength() <= 8, qPrintable(QStringLiteral("box %1,%2 %3x%4, window centre %5,%6")
-                                                      .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())
-                                                      .arg(main.frameGeometry().center().x())
-                                                      .arg(main.frameGeometry().center().y())));
+                                                        .arg(box.x())
+                                                        .arg(box.y())
+                                                        .arg(box.width())
+                                                        .arg(box.height())
+                                                        .arg(main.frameGeometry().center().x())
+                                                        .arg(main.frameGeometry().center().y())));
 }
 
 void TestTransferDlg::listsAndFreeSpaceFromTheHandheld()
@@ -326,7 +348,7 @@ void TestTransferDlg::listsAndFreeSpaceFromTheHandheld()
             searched << dlg.SearchWindow()->Text();
     });
     QVERIFY(dlg.OnInitDialog());
-    QCOMPARE(searched, QStringList({"Suche Logato an COM 1 ..."}));   // COM2 left alone
+    QCOMPARE(searched, QStringList({"Suche Logato an COM 1 ..."})); // COM2 left alone
     QCOMPARE(dlg.Port(), QString("COM1"));
     QVERIFY(!dlg.LibraryVersion().isEmpty());
     QTreeWidget* hh = dlg.HandheldList();
@@ -435,10 +457,11 @@ void TestTransferDlg::overwriteQuestionNoStopsTheRun()
     m_seam.answers << QMessageBox::No;
     dlg.OnEmpfangen();
     QCOMPARE(m_seam.questions.size(), 1);
-    QCOMPARE(m_seam.questions[0],
-             QString("Eine Messdatei A1.TSD existiert\nbereits im Logato-Verzeichnis des PC. \n\nDatei überschreiben ?"));
+    QCOMPARE(
+        m_seam.questions[0],
+        QString("Eine Messdatei A1.TSD existiert\nbereits im Logato-Verzeichnis des PC. \n\nDatei überschreiben ?"));
     QCOMPARE(m_seam.defaults[0], QMessageBox::No);
-    QVERIFY(!QFile::exists(m_data->path() + "/B2.TSD"));   // the rest of the selection untouched
+    QVERIFY(!QFile::exists(m_data->path() + "/B2.TSD")); // the rest of the selection untouched
     QFile check(m_data->path() + "/A1.TSD");
     QVERIFY(check.open(QIODevice::ReadOnly));
     QCOMPARE(check.readAll(), QByteArray("alt"));
@@ -461,7 +484,7 @@ void TestTransferDlg::failedReceiveIsReportedOnce()
     QFile::remove(HandheldDir() + "/C3.TSD");
     Select(dlg, {"A1.TSD", "B2.TSD", "C3.TSD"});
     dlg.OnEmpfangen();
-    QVERIFY(QFile::exists(m_data->path() + "/B2.TSD"));   // the run went on
+    QVERIFY(QFile::exists(m_data->path() + "/B2.TSD")); // the run went on
     QVERIFY(!QFile::exists(m_data->path() + "/A1.TSD"));
     QCOMPARE(m_seam.messages.size(), 1);
     QVERIFY(m_seam.messages[0].startsWith("Diese Dateien konnten nicht empfangen werden:"));
@@ -481,12 +504,12 @@ void TestTransferDlg::deleteTakesTheBackupAlong()
     QVERIFY(dlg.OnInitDialog());
     Select(dlg, {"A1.TSD"});
     dlg.OnLoeschen();
-    QVERIFY(m_seam.questions.isEmpty());   // saved on the PC: no question
+    QVERIFY(m_seam.questions.isEmpty()); // saved on the PC: no question
     QVERIFY(!QFile::exists(HandheldDir() + "/A1.TSD"));
     QVERIFY(!QFile::exists(HandheldDir() + "/A1.BAK"));
     QVERIFY(QFile::exists(HandheldDir() + "/B2.TSD"));
-    QCOMPARE(dlg.HandheldList()->topLevelItemCount(), 1);   // listing refreshed
-    QVERIFY(m_seam.messages.isEmpty());   // a missing backup is no error
+    QCOMPARE(dlg.HandheldList()->topLevelItemCount(), 1); // listing refreshed
+    QVERIFY(m_seam.messages.isEmpty());                   // a missing backup is no error
     dlg.reject();
 }
 
@@ -501,7 +524,7 @@ void TestTransferDlg::deleteOfUnsavedFileAsksFirst()
     QCOMPARE(m_seam.questions.size(), 2);
     QCOMPARE(m_seam.questions[0],
              QString("Die Messdatei A1.TSD\nist noch nicht gesichert ! \n\nMessdatei trotzdem löschen ?"));
-    QVERIFY(!QFile::exists(HandheldDir() + "/A1.TSD"));   // deleted before the No stay deleted
+    QVERIFY(!QFile::exists(HandheldDir() + "/A1.TSD")); // deleted before the No stay deleted
     QVERIFY(QFile::exists(HandheldDir() + "/B2.TSD"));
     dlg.reject();
 }

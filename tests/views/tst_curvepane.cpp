@@ -55,8 +55,14 @@ struct CMap {
 CMap MapOf(const CTrePrintView& v, const CTreDoc& doc, int64_t S)
 {
     const int64_t T = v.TopAtZero() - v.VScrollPos();
-    return {35, 10, v.width() - 35, static_cast<int>(v.height() - 1.5 * 13 - 13), S, doc.m_nMeterSpan,
-            T - v.ValueStep().nSpan, v.ValueStep().nSpan};
+    return {35,
+            10,
+            v.width() - 35,
+            static_cast<int>(v.height() - 1.5 * 13 - 13),
+            S,
+            doc.m_nMeterSpan,
+            T - v.ValueStep().nSpan,
+            v.ValueStep().nSpan};
 }
 
 std::vector<CRowData> Survey(int lastMetre)
@@ -144,7 +150,7 @@ void TestTrePrintView::longSurveyZoomSequence()
     QCOMPARE(p.doc.m_nMeterLineStep, 20);
     QCOMPARE(p.doc.m_nMeterPageStep, 50);
     QCOMPARE(p.doc.m_nMeterLabelStep, 100);
-    QCOMPARE(p.grad->HScrollMax(), 500);   // 3000 m snapped to 5000 m
+    QCOMPARE(p.grad->HScrollMax(), 500); // 3000 m snapped to 5000 m
     p.pot->OnMeterZoomIn();
     QCOMPARE(p.doc.m_nMeterSpan, 500);
     QCOMPARE(p.doc.m_nMeterPageSize, 51);
@@ -157,10 +163,10 @@ void TestTrePrintView::longSurveyZoomSequence()
     QCOMPARE(p.doc.m_nMeterLabelStep, 200);
 
     // Zoom in puts the position on the new line step; zoom out leaves it.
-    p.doc.m_nMeterScrollPos = 137;   // as the other pane's scroll leaves it
+    p.doc.m_nMeterScrollPos = 137; // as the other pane's scroll leaves it
     p.host.InvalidateCurveViews();
     QCOMPARE(p.grad->HScrollPos(), 137);
-    p.grad->OnMeterZoomIn();   // 1000 m, line step 20
+    p.grad->OnMeterZoomIn(); // 1000 m, line step 20
     QCOMPARE(p.doc.m_nMeterScrollPos, 120);
     p.grad->OnMeterZoomOut();
     QCOMPARE(p.doc.m_nMeterScrollPos, 120);
@@ -250,12 +256,12 @@ void TestTrePrintView::valueZoomRealignsAndSetsThePage()
 {
     CPanes p(Survey(700));
     p.grad->OnVScroll(CTrePrintView::EScroll::ThumbTrack, 13000);
-    p.grad->OnValueZoomIn();   // 2000 -> 1000
+    p.grad->OnValueZoomIn(); // 2000 -> 1000
     QCOMPARE(p.grad->ValueStep(), (CZoomStep{1000, 100, 500, 100}));
     QCOMPARE(p.grad->VScrollPage(), 1001);
     p.grad->OnVScroll(CTrePrintView::EScroll::LineDown);
     QCOMPARE(p.grad->VScrollPos(), 13100);
-    p.grad->OnValueZoomOut();   // back to 2000, line 200: 13100 -> 13000
+    p.grad->OnValueZoomOut(); // back to 2000, line 200: 13100 -> 13000
     QCOMPARE(p.grad->VScrollPos(), 13000);
     QCOMPARE(p.grad->VScrollPage(), 2001);
 }
@@ -284,7 +290,7 @@ void TestTrePrintView::withoutRowsOnlyBackground()
 {
     CPanes p(Survey(700));
     p.doc.DeleteRows(1, p.doc.GetRowCount());
-    p.doc.UpdateAllViews();   // as the table does after deleting
+    p.doc.UpdateAllViews(); // as the table does after deleting
     QCOMPARE(p.doc.GetRowCount(), 0);
     const QImage& img = p.Compose(*p.pot);
     QCOMPARE(CountColor(img, 0, 0, 799, 399, kWhite), 800 * 400);
@@ -451,7 +457,8 @@ void TestTrePrintView::xLabelsSkipWhenTheyWouldOverlap()
             const int w = fm.horizontalAdvance(text);
             const bool draw = metre == 0 || x + 2 >= lastX + w;
             // Below the tick (rows bottom+4 .. bottom+3+height) only the text.
-            const int ink = CountColor(img, x - w / 2, m.bottom + 4, x - w / 2 + w - 1, m.bottom + 2 + fm.height(), kBlack);
+            const int ink
+                = CountColor(img, x - w / 2, m.bottom + 4, x - w / 2 + w - 1, m.bottom + 2 + fm.height(), kBlack);
             if (draw) {
                 QVERIFY2(ink > 0, qPrintable(text));
                 lastX = x;
@@ -461,7 +468,7 @@ void TestTrePrintView::xLabelsSkipWhenTheyWouldOverlap()
                 QCOMPARE(CountColor(img, x - 1, m.bottom + 4, x + 1, m.bottom + 2 + fm.height(), kBlack), 0);
                 ++skipped;
             }
-            QVERIFY(SameRgb(img.pixel(x, m.bottom + 3), kBlack));   // the tick
+            QVERIFY(SameRgb(img.pixel(x, m.bottom + 3), kBlack)); // the tick
         }
         if (width == 800) QCOMPARE(skipped, 0);
         else QVERIFY(skipped > 0 && drawn > 1);
@@ -479,7 +486,7 @@ void TestTrePrintView::closeCommentsKeepOnlyTheirLines()
     const int x1 = m.X(500), x2 = m.X(507);
     const QFontMetrics cfm(p.grad->CommentFont());
     const int len = cfm.horizontalAdvance(QStringLiteral("Schieber"));
-    QVERIFY(cfm.height() + (x1 - 5) + 1 >= x2);   // too close for a second text
+    QVERIFY(cfm.height() + (x1 - 5) + 1 >= x2); // too close for a second text
     // First comment: text from 4 pixels above the plot downwards, its dotted
     // line stopping below the text.
     QVERIFY(CountColor(img, x1 - 5, m.top - 4, x1 + 5, m.top + len - 4, kBlack) > 0);

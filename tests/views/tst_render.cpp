@@ -1,7 +1,7 @@
 // The render command: its arguments, its errors, and that its picture is
 // the pane's own backing image.
-#include "render.h"
 #include "curvepane.h"
+#include "render.h"
 #include "viewsfixture.h"
 
 #include <QImage>
@@ -47,7 +47,7 @@ void TestRender::usageErrors()
 {
     const std::string out = m_dir.filePath("u.png").toStdString();
     QCOMPARE(Run({}), 1);
-    QCOMPARE(Run({m_survey}), 1);                              // no -o
+    QCOMPARE(Run({m_survey}), 1); // no -o
     QCOMPARE(Run({m_survey, "-o"}), 1);
     QCOMPARE(Run({m_survey, "-o", out, "--pane", "table"}), 1);
     QCOMPARE(Run({m_survey, "-o", out, "--size", "800"}), 1);
@@ -94,8 +94,8 @@ void TestRender::pictureIsThePanesBackingImage()
     QCOMPARE(Run({"-o", out.toStdString(), m_survey}), 0);
     const QImage picture(out);
     QCOMPARE(picture.size(), QSize(800, 400));
-    QVERIFY(CountColor(picture, 0, 0, 799, 399, QColor(255, 0, 0)) > 0);      // potential Aus
-    QCOMPARE(CountColor(picture, 0, 0, 799, 399, QColor(0, 255, 0)), 0);      // no difference curve
+    QVERIFY(CountColor(picture, 0, 0, 799, 399, QColor(255, 0, 0)) > 0); // potential Aus
+    QCOMPARE(CountColor(picture, 0, 0, 799, 399, QColor(0, 255, 0)), 0); // no difference curve
 }
 
 QTEST_MAIN(TestRender)

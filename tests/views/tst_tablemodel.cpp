@@ -44,11 +44,11 @@ void TestTrePlotModel::init()
     m_host = std::make_unique<CCountingHost>();
     m_doc->SetHost(m_host.get());
     FillDoc(*m_doc, {
-        {5, -850, -1000, 150, -160, 40, 20, "Schieber"},
-        {10, -1500, -1000, NO_VALUE, NO_VALUE, 100, NO_VALUE, ""},
-        {15, NO_VALUE, -800, 125, NO_VALUE, 37, NO_VALUE, ""},
-        {20, -1200, -900, NO_VALUE, NO_VALUE, NO_VALUE, NO_VALUE, "Straße"},
-    });
+                        {5, -850, -1000, 150, -160, 40, 20, "Schieber"},
+                        {10, -1500, -1000, NO_VALUE, NO_VALUE, 100, NO_VALUE, ""},
+                        {15, NO_VALUE, -800, 125, NO_VALUE, 37, NO_VALUE, ""},
+                        {20, -1200, -900, NO_VALUE, NO_VALUE, NO_VALUE, NO_VALUE, "Straße"},
+                    });
     m_doc->m_header[2] = "-850 mV";
     m_model = std::make_unique<M>(*m_doc);
     m_host->m_nUpdates = 0;
@@ -79,14 +79,15 @@ void TestTrePlotModel::cellTextsFollowTheLeftRightOption()
 void TestTrePlotModel::headerTexts()
 {
     const QStringList expected = {"Meter", "Potential", "", "", "Gradient", "", "", "", "", "", "Kommentar"};
-    for (int c = 0; c < M::ColumnCount; ++c)
-        QCOMPARE(m_model->headerData(c, Qt::Horizontal).toString(), expected[c]);
+    for (int c = 0; c < M::ColumnCount; ++c) QCOMPARE(m_model->headerData(c, Qt::Horizontal).toString(), expected[c]);
     QCOMPARE(m_model->headerData(2, Qt::Vertical).toInt(), 3);
 }
 
 void TestTrePlotModel::columnLooks()
 {
-    auto fg = [&](int c) { return m_model->data(m_model->index(0, M::ModelColumn(c)), Qt::ForegroundRole).value<QColor>(); };
+    auto fg = [&](int c) {
+        return m_model->data(m_model->index(0, M::ModelColumn(c)), Qt::ForegroundRole).value<QColor>();
+    };
     auto align = [&](int c) {
         return Qt::Alignment(m_model->data(m_model->index(0, M::ModelColumn(c)), Qt::TextAlignmentRole).toInt());
     };
@@ -109,7 +110,7 @@ void TestTrePlotModel::rowBackgroundsAndTheCriterionMark()
     QCOMPARE(bg(3, M::ColPotOff), QColor(255, 128, 128));
     QCOMPARE(bg(1, M::ColPotOff), QColor(255, 255, 255));
     QCOMPARE(bg(4, M::ColPotOff), QColor(192, 220, 192));
-    QCOMPARE(bg(3, M::ColPotOn), QColor(255, 255, 255));   // only column 3 is marked
+    QCOMPARE(bg(3, M::ColPotOn), QColor(255, 255, 255)); // only column 3 is marked
     m_doc->SetPotOff(2, -850);
     QCOMPARE(bg(2, M::ColPotOff), QColor(192, 220, 192));
     m_doc->SetPotOff(3, NO_VALUE);
@@ -135,7 +136,7 @@ void TestTrePlotModel::storeVoltsAsTruncatedMillivolts()
     QVERIFY(Store(1, M::ColPotOn, "-0.85"));
     QCOMPARE(m_doc->GetPotOn(1), -850);
     QCOMPARE(Text(1, M::ColPotOn), QStringLiteral("-0.85"));
-    QVERIFY(Store(1, M::ColPotOff, "1.005"));   // 1004.9999... is cut, not rounded
+    QVERIFY(Store(1, M::ColPotOff, "1.005")); // 1004.9999... is cut, not rounded
     QCOMPARE(m_doc->GetPotOff(1), 1004);
     QVERIFY(Store(2, M::ColPotOn, " -1.2345abc"));
     QCOMPARE(m_doc->GetPotOn(2), -1234);
@@ -265,7 +266,7 @@ void TestTrePlotModel::readOnlyColumnsAndRefusedRequests()
 void TestTrePlotModel::rowInsertAndDeleteUnderTheModelTester()
 {
     QAbstractItemModelTester tester(m_model.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    m_model->InsertRowAfter(4);   // behind the last row
+    m_model->InsertRowAfter(4); // behind the last row
     QCOMPARE(m_model->rowCount(), 5);
     QCOMPARE(m_doc->GetMeter(5), 0);
     QCOMPARE(Text(5, M::ColPotOn), QStringLiteral("     "));

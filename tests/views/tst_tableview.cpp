@@ -33,7 +33,8 @@ private slots:
     void documentUpdatesReachTheTable();
 
 private:
-    void SelectCells(int r0, int c0, int r1, int c1, QItemSelectionModel::SelectionFlags f = QItemSelectionModel::ClearAndSelect)
+    void SelectCells(int r0, int c0, int r1, int c1,
+                     QItemSelectionModel::SelectionFlags f = QItemSelectionModel::ClearAndSelect)
     {
         const QItemSelection sel(m_view->model()->index(r0 - 1, M::ModelColumn(c0)),
                                  m_view->model()->index(r1 - 1, M::ModelColumn(c1)));
@@ -50,7 +51,7 @@ void TestTrePlotView::init()
     m_doc = std::make_unique<CTreDoc>();
     m_host = std::make_unique<CCountingHost>();
     m_doc->SetHost(m_host.get());
-    FillDoc(*m_doc, EvenSurvey(90, 10));   // metres 0, 10, ..., 90
+    FillDoc(*m_doc, EvenSurvey(90, 10)); // metres 0, 10, ..., 90
     m_view = std::make_unique<CTrePlotView>(*m_doc);
     m_host->AddView(m_view.get());
     m_view->resize(700, 300);
@@ -170,13 +171,16 @@ void TestTrePlotView::navigationNeverHidesACellUnderTheMetreColumn()
         QVERIFY2(cur.isValid(), step);
         QVERIFY2(HalfCoveredColumns(*m_view).isEmpty(), qPrintable(step + (": " + HalfCoveredColumns(*m_view))));
         if (cur.column() == 0) {
-            QVERIFY2(m_view->FrozenColumn()->viewport()->rect().contains(m_view->FrozenColumn()->visualRect(cur)), step);
+            QVERIFY2(m_view->FrozenColumn()->viewport()->rect().contains(m_view->FrozenColumn()->visualRect(cur)),
+                     step);
             return;
         }
         const QRect cell = m_view->visualRect(cur);
         QVERIFY2(!cell.intersects(frozen), qPrintable(QStringLiteral("%1: column %2 at %3, metre column ends at %4")
-                                                           .arg(step).arg(cur.column()).arg(cell.left())
-                                                           .arg(frozen.right())));
+                                                          .arg(step)
+                                                          .arg(cur.column())
+                                                          .arg(cell.left())
+                                                          .arg(frozen.right())));
         QVERIFY2(m_view->viewport()->rect().contains(cell), step);
     };
     auto press = [&](Qt::Key key, Qt::KeyboardModifiers mods, const char* step) {

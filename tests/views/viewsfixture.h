@@ -34,8 +34,16 @@ inline std::vector<CRowData> EvenSurvey(int length, int step = 1)
 
 class CCountingHost : public CTreViewHub {
 public:
-    void UpdateAllViews() override { ++m_nUpdates; CTreViewHub::UpdateAllViews(); }
-    void InvalidateCurveViews() override { ++m_nInvalidations; CTreViewHub::InvalidateCurveViews(); }
+    void UpdateAllViews() override
+    {
+        ++m_nUpdates;
+        CTreViewHub::UpdateAllViews();
+    }
+    void InvalidateCurveViews() override
+    {
+        ++m_nInvalidations;
+        CTreViewHub::InvalidateCurveViews();
+    }
     void ModifiedChanged(bool modified) override { m_bModified = modified; }
     int m_nUpdates = 0;
     int m_nInvalidations = 0;

@@ -10,22 +10,22 @@
 namespace vlnktest {
 
 class LibraryTest : public ::testing::Test {
- protected:
-  void SetUp() override;
-  void TearDown() override;
+protected:
+    void SetUp() override;
+    void TearDown() override;
 
-  // Runs before the library loads (to prepare the ini file).
-  virtual void BeforeLoad() {}
+    // Runs before the library loads (to prepare the ini file).
+    virtual void BeforeLoad() { }
 
-  std::string Dir() const { return m_dir; }
-  std::string IniPath() const { return m_dir + "/vlnkw.ini"; }
-  std::string LogPath() const { return m_dir + "/VLNKW.LOG"; }
-  std::string LogText() const;
-  std::string IniText() const;
-  void WriteIni(const std::string& text) const;
+    std::string Dir() const { return m_dir; }
+    std::string IniPath() const { return m_dir + "/vlnkw.ini"; }
+    std::string LogPath() const { return m_dir + "/VLNKW.LOG"; }
+    std::string LogText() const;
+    std::string IniText() const;
+    void WriteIni(const std::string& text) const;
 
- private:
-  std::string m_dir;
+private:
+    std::string m_dir;
 };
 
 std::string ReadFile(const std::string& path);
@@ -37,4 +37,4 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000);
 // Pumps the library's messages for a while (to show that nothing happens).
 void PumpFor(int ms);
 
-}  // namespace vlnktest
+} // namespace vlnktest

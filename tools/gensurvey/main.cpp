@@ -13,15 +13,14 @@
 
 namespace {
 
-const char kUsage[] =
-    "Aufruf: tres-gensurvey [--rows N | --length M] [--spacing S] [--start M]\n"
-    "                       [--seed S] [--older] -o DATEI\n"
-    "  --rows N     Anzahl der Messpunkte (Vorgabe 2401)\n"
-    "  --length M   Länge in Metern; ersetzt --rows (Punkte = M / Abstand + 1)\n"
-    "  --spacing S  Abstand der Messpunkte in Metern (Vorgabe 1)\n"
-    "  --start M    Messmeter des ersten Punkts (Vorgabe 0)\n"
-    "  --seed S     Startwert des Zufallsgenerators (Vorgabe 1)\n"
-    "  --older      ältere Dateiform ohne Abschnitte schreiben\n";
+const char kUsage[] = "Aufruf: tres-gensurvey [--rows N | --length M] [--spacing S] [--start M]\n"
+                      "                       [--seed S] [--older] -o DATEI\n"
+                      "  --rows N     Anzahl der Messpunkte (Vorgabe 2401)\n"
+                      "  --length M   Länge in Metern; ersetzt --rows (Punkte = M / Abstand + 1)\n"
+                      "  --spacing S  Abstand der Messpunkte in Metern (Vorgabe 1)\n"
+                      "  --start M    Messmeter des ersten Punkts (Vorgabe 0)\n"
+                      "  --seed S     Startwert des Zufallsgenerators (Vorgabe 1)\n"
+                      "  --older      ältere Dateiform ohne Abschnitte schreiben\n";
 
 class CStderrHost : public CDocHost {
 public:

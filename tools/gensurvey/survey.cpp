@@ -20,7 +20,9 @@ namespace {
 // spelled out so a seed gives the same survey wherever it is built.
 class CRandom {
 public:
-    explicit CRandom(uint32_t seed) : m_engine(seed == 0 ? 0x9E3779B9u : seed) {}
+    explicit CRandom(uint32_t seed)
+        : m_engine(seed == 0 ? 0x9E3779B9u : seed)
+    { }
     double Uniform() { return static_cast<double>(m_engine() >> 11) * (1.0 / 9007199254740992.0); }
     double Uniform(double lo, double hi) { return lo + (hi - lo) * Uniform(); }
     int Int(int lo, int hi) { return lo + static_cast<int>(Uniform() * (hi - lo + 1)); }
@@ -45,7 +47,8 @@ public:
         const double lengths[3] = {rnd.Uniform(700, 1400), rnd.Uniform(180, 420), rnd.Uniform(40, 110)};
         const double shares[3] = {0.55, 0.3, 0.15};
         for (int i = 0; i < 3; ++i)
-            m_waves.push_back({amplitude * shares[i], 2 * std::numbers::pi / lengths[i], rnd.Uniform(0, 2 * std::numbers::pi)});
+            m_waves.push_back(
+                {amplitude * shares[i], 2 * std::numbers::pi / lengths[i], rnd.Uniform(0, 2 * std::numbers::pi)});
         m_noiseScale = amplitude * 0.25;
     }
     double Next(double x, CRandom& rnd)
@@ -57,7 +60,9 @@ public:
     }
 
 private:
-    struct Wave { double amplitude, k, phase; };
+    struct Wave {
+        double amplitude, k, phase;
+    };
     std::vector<Wave> m_waves;
     double m_filtered = 0;
     double m_noiseScale = 0;
@@ -70,10 +75,7 @@ double Bell(double x, double center, double width)
 }
 
 // Keeps a value inside centre +- half without a visible kink.
-double Squash(double v, double centre, double half)
-{
-    return centre + half * std::tanh((v - centre) / half);
-}
+double Squash(double v, double centre, double half) { return centre + half * std::tanh((v - centre) / half); }
 
 int32_t Round(double v) { return static_cast<int32_t>(std::lround(v)); }
 
@@ -81,13 +83,13 @@ enum class EEvent { Landmark, Defect, Gap };
 
 // The order the features follow along the line; it repeats.
 const EEvent kPattern[] = {
-    EEvent::Landmark, EEvent::Defect, EEvent::Landmark, EEvent::Gap,
-    EEvent::Defect, EEvent::Landmark, EEvent::Gap, EEvent::Defect,
+    EEvent::Landmark, EEvent::Defect,   EEvent::Landmark, EEvent::Gap,
+    EEvent::Defect,   EEvent::Landmark, EEvent::Gap,      EEvent::Defect,
 };
 
 const char* const kLandmarks[] = {
-    "Schieber", "Bachdüker", "Feldweg", "Hausanschluss", "Weidetor, Zaun",
-    "Übergang Acker/Wiese", "Bahnübergang", "Entlüftung", "Waldrand", "Brücke Gemeindeweg",
+    "Schieber",     "Bachdüker",  "Feldweg",  "Hausanschluss",      "Weidetor, Zaun", "Übergang Acker/Wiese",
+    "Bahnübergang", "Entlüftung", "Waldrand", "Brücke Gemeindeweg",
 };
 
 enum class EGap { Road, RightWall, Interrupter };
@@ -129,8 +131,14 @@ void BuildSurvey(CTreDoc& doc, const SurveyOptions& options)
         p.gOffR = gOff - 0.2 * side;
     }
 
-    struct Defect { double center, onTop, offTop, potWidth, peak, gradWidth, otherSide, offShare; bool left; };
-    struct Gap { int first, count; EGap kind; };
+    struct Defect {
+        double center, onTop, offTop, potWidth, peak, gradWidth, otherSide, offShare;
+        bool left;
+    };
+    struct Gap {
+        int first, count;
+        EGap kind;
+    };
     std::vector<Defect> defects;
     std::vector<Gap> gaps;
     std::vector<std::pair<int, std::string>> comments;
@@ -152,18 +160,15 @@ void BuildSurvey(CTreDoc& doc, const SurveyOptions& options)
     for (const auto& [pos, event] : events) {
         const int i = std::clamp(Round(pos / spacing), 0, n - 1);
         switch (event) {
-        case EEvent::Landmark:
-            comments.emplace_back(i, kLandmarks[landmarkNo++ % std::size(kLandmarks)]);
-            break;
+        case EEvent::Landmark: comments.emplace_back(i, kLandmarks[landmarkNo++ % std::size(kLandmarks)]); break;
         case EEvent::Defect:
-            defects.push_back({pos,
-                               rnd.Uniform(-1080, -1010),    // on at the centre, mV
-                               rnd.Uniform(-890, -845),      // off at the centre, mV
-                               rnd.Uniform(8, 22),           // potential funnel, m
-                               rnd.Uniform(180, 720),        // gradient peak, 0.1 mV
-                               rnd.Uniform(1.5, 4.0),        // gradient peak, m
-                               rnd.Uniform(0.35, 0.8),       // share on the far side
-                               rnd.Uniform(0.1, 0.2),        // off gradient share
+            defects.push_back({pos, rnd.Uniform(-1080, -1010), // on at the centre, mV
+                               rnd.Uniform(-890, -845),        // off at the centre, mV
+                               rnd.Uniform(8, 22),             // potential funnel, m
+                               rnd.Uniform(180, 720),          // gradient peak, 0.1 mV
+                               rnd.Uniform(1.5, 4.0),          // gradient peak, m
+                               rnd.Uniform(0.35, 0.8),         // share on the far side
+                               rnd.Uniform(0.1, 0.2),          // off gradient share
                                rnd.Uniform() < 0.5});
             break;
         case EEvent::Gap: {
@@ -212,7 +217,7 @@ void BuildSurvey(CTreDoc& doc, const SurveyOptions& options)
     for (const Gap& g : gaps) {
         for (int r = g.first + 1; r <= g.first + g.count; ++r) {
             switch (g.kind) {
-            case EGap::Road:   // asphalt: no contact to the soil at all
+            case EGap::Road: // asphalt: no contact to the soil at all
                 doc.SetPotOn(r, NO_VALUE);
                 doc.SetPotOff(r, NO_VALUE);
                 [[fallthrough]];
@@ -223,7 +228,7 @@ void BuildSurvey(CTreDoc& doc, const SurveyOptions& options)
                 doc.SetGradOnL(r, NO_VALUE);
                 doc.SetGradOffL(r, NO_VALUE);
                 break;
-            case EGap::Interrupter:   // the current was not switched: no off values
+            case EGap::Interrupter: // the current was not switched: no off values
                 doc.SetPotOff(r, NO_VALUE);
                 doc.SetGradOffL(r, NO_VALUE);
                 doc.SetGradOffR(r, NO_VALUE);
@@ -292,8 +297,8 @@ std::string OlderLayoutText(const CTreDoc& doc, uint32_t seed)
     const int n = doc.GetRowCount();
     for (int r = 1; r <= n; ++r) {
         out += tresnum::FormatInt(doc.GetMeter(r)) + ";" + pot(doc.GetPotOn(r)) + ";" + pot(doc.GetPotOff(r)) + ";"
-             + grad(doc.GetGradOnL(r)) + ";" + grad(doc.GetGradOffL(r)) + ";" + grad(doc.GetGradOnR(r)) + ";"
-             + grad(doc.GetGradOffR(r)) + ";" + tresdoc::Utf8ToCp850(doc.GetComment(r)) + "\r\n";
+               + grad(doc.GetGradOnL(r)) + ";" + grad(doc.GetGradOffL(r)) + ";" + grad(doc.GetGradOnR(r)) + ";"
+               + grad(doc.GetGradOffR(r)) + ";" + tresdoc::Utf8ToCp850(doc.GetComment(r)) + "\r\n";
     }
     return out;
 }

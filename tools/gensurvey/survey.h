@@ -11,8 +11,8 @@ class CTreDoc;
 namespace gensurvey {
 
 struct SurveyOptions {
-    int rows = 2401;          // measuring points
-    int spacing = 1;          // metres between points
+    int rows = 2401; // measuring points
+    int spacing = 1; // metres between points
     int startMeter = 0;
     uint32_t seed = 1;
 };

@@ -18,7 +18,6 @@ std::string LibraryIniPath();
 // to case; a missing section or key is added, every other line stays. The new
 // text goes to a side file that replaces the ini in one rename, so the library
 // never reads half of it. False when the file could not be written.
-bool WriteIniKey(const std::string& file, const std::string& section, const std::string& key,
-                 const std::string& value);
+bool WriteIniKey(const std::string& file, const std::string& section, const std::string& key, const std::string& value);
 
-}  // namespace vlnksim
+} // namespace vlnksim

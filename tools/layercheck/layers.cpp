@@ -33,7 +33,8 @@ const std::vector<CLayer>& Layers()
         l.push_back({"vlnk/protocol", {"vlnk/include", "vlnk/config", "vlnk/port"}, true});
         l.push_back({"vlnk/files", {"vlnk/include", "vlnk/config", "vlnk/port", "vlnk/protocol"}, true});
         l.push_back({"vlnk", {"vlnk/include", "vlnk/config", "vlnk/port", "vlnk/protocol", "vlnk/files"}, true});
-        l.push_back({"vlnk/cmd", {"vlnk/include", "vlnk/config", "vlnk/port", "vlnk/protocol", "vlnk/files", "vlnk"}, true});
+        l.push_back(
+            {"vlnk/cmd", {"vlnk/include", "vlnk/config", "vlnk/port", "vlnk/protocol", "vlnk/files", "vlnk"}, true});
         l.push_back({"views", {"doc"}, false});
         l.push_back({"print", {"doc", "views/qt-free"}, false});
         l.push_back({"ui", {}, false});
@@ -45,7 +46,8 @@ const std::vector<CLayer>& Layers()
         l.push_back({"tools/gensurvey", {"doc"}, true});
         l.push_back({"tools/layercheck", {}, true});
         l.push_back({"tools/viewer", {"doc", "views"}, false});
-        l.push_back({"tools/look", {"doc", "views", "print", "ui", "docdlg", "transfer", "app", "vlnk/include"}, false});
+        l.push_back(
+            {"tools/look", {"doc", "views", "print", "ui", "docdlg", "transfer", "app", "vlnk/include"}, false});
         return l;
     }();
     return layers;
@@ -107,7 +109,8 @@ std::vector<CInclude> ReadIncludes(const fs::path& file)
 
 class CTree {
 public:
-    explicit CTree(const fs::path& root) : m_root(root)
+    explicit CTree(const fs::path& root)
+        : m_root(root)
     {
         for (const char* top : {"src", "tools"}) {
             if (!fs::is_directory(root / top)) continue;
@@ -140,7 +143,7 @@ public:
     bool QtFree(const fs::path& header)
     {
         if (auto it = m_qtFree.find(header); it != m_qtFree.end()) return it->second;
-        m_qtFree[header] = true;   // a cycle adds nothing
+        m_qtFree[header] = true; // a cycle adds nothing
         bool free = true;
         for (const CInclude& inc : ReadIncludes(m_root / header)) {
             if (!inc.bQuoted) {
@@ -180,7 +183,7 @@ std::vector<CViolation> CheckTree(const fs::path& root)
                 continue;
             }
             const std::vector<fs::path> targets = tree.Resolve(file, inc.name);
-            if (targets.empty()) continue;   // not ours (a system or generated header)
+            if (targets.empty()) continue; // not ours (a system or generated header)
             if (targets.size() > 1) {
                 out.push_back({file, inc.line, inc.name, "the name matches several files of the tree"});
                 continue;

@@ -16,9 +16,9 @@
 namespace layers {
 
 struct CViolation {
-    std::filesystem::path file;   // relative to the root
+    std::filesystem::path file; // relative to the root
     int line = 0;
-    std::string include;          // as written between the quotes or brackets
+    std::string include; // as written between the quotes or brackets
     std::string reason;
 };
 

@@ -2,21 +2,21 @@
 // each dialog in turn, and saves a picture of the screen for each into a
 // folder. Run it under a virtual X server to look at the program without
 // sitting at it:  xvfb-run -a tres-look samples/demo.tsd /tmp/look
-#include "addconstdlg.h"
 #include "aboutdlg.h"
+#include "addconstdlg.h"
 #include "errorlistdlg.h"
 #include "mainframe.h"
+#include "tableview.h"
 #include "tredoc.h"
 #include "tresapp.h"
-#include "tableview.h"
 #include "uiseam.h"
 
 #include <QDir>
 #include <QFileDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QTimer>
 
@@ -35,8 +35,7 @@ void Grab(const QString& folder, const QString& name)
     QGuiApplication::primaryScreen()->grabWindow(0).save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
-template <typename Dialog>
-void GrabDialog(Dialog& dlg, const QString& folder, const QString& name)
+template <typename Dialog> void GrabDialog(Dialog& dlg, const QString& folder, const QString& name)
 {
     dlg.show();
     Pause(150);

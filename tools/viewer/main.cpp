@@ -3,8 +3,8 @@
 // main window lays them out (curve panes left, gradient above potential,
 // table right). With --grab the window is written to a PNG and the program
 // ends, which is how the panes are looked at on a machine without a screen.
-#include "tableview.h"
 #include "curvepane.h"
+#include "tableview.h"
 #include "tredoc.h"
 #include "viewhub.h"
 
@@ -37,7 +37,10 @@ int main(int argc, char** argv)
         else if (args[i] == "--no-irfrei") noIrFree = true;
         else if (args[i] == "--size" && i + 1 < args.size()) {
             const QStringList wh = args[++i].split('x');
-            if (wh.size() == 2) { w = wh[0].toInt(); h = wh[1].toInt(); }
+            if (wh.size() == 2) {
+                w = wh[0].toInt();
+                h = wh[1].toInt();
+            }
         } else file = args[i];
     }
 
@@ -54,8 +57,8 @@ int main(int argc, char** argv)
     auto* upper = new CTrePrintView(doc, inner);
     auto* table = new CTrePlotView(doc, &outer);
     auto* lower = new CTrePrintView(doc, inner);
-    for (CTreViewBase* v : {static_cast<CTreViewBase*>(upper), static_cast<CTreViewBase*>(table),
-                            static_cast<CTreViewBase*>(lower)})
+    for (CTreViewBase* v :
+         {static_cast<CTreViewBase*>(upper), static_cast<CTreViewBase*>(table), static_cast<CTreViewBase*>(lower)})
         host.AddView(v);
     host.InitialUpdateAll();
     // The table options as the menu "Optionen" > "Tabelle" switches them.

@@ -68,10 +68,12 @@ int RunPrintCommand(int argc, char** argv)
             out = v;
         } else if (a == "--scale") {
             const char* v = value();
-            if (!v || !(scale = Number(v, 1, 1000000))) return Usage("--scale erwartet eine ganze Zahl von 1 bis 1000000");
+            if (!v || !(scale = Number(v, 1, 1000000)))
+                return Usage("--scale erwartet eine ganze Zahl von 1 bis 1000000");
         } else if (a == "--start") {
             const char* v = value();
-            if (!v || !(start = Number(v, 0, 999999))) return Usage("--start erwartet eine ganze Zahl von 0 bis 999999");
+            if (!v || !(start = Number(v, 0, 999999)))
+                return Usage("--start erwartet eine ganze Zahl von 0 bis 999999");
         } else if (a == "--end") {
             const char* v = value();
             if (!v || !(end = Number(v, 0, 999999))) return Usage("--end erwartet eine ganze Zahl von 0 bis 999999");

@@ -1,8 +1,8 @@
 #include "render.h"
 #include "offscreenapp.h"
 
-#include "tredoc.h"
 #include "curvepane.h"
+#include "tredoc.h"
 #include "viewhub.h"
 
 #include <QApplication>

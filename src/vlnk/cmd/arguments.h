@@ -21,4 +21,4 @@ namespace cmdvlnk {
 // way.
 std::string JoinArguments(const std::vector<std::string>& args);
 
-}  // namespace cmdvlnk
+} // namespace cmdvlnk

@@ -14,59 +14,59 @@ namespace vlnk {
 
 // The command table, in the order tokens are matched against it.
 enum class CmdCode : int {
-  CfgPath = 0,
-  Port,
-  Irq,
-  Addr,
-  Baud,
-  Download,
-  Tx,
-  Rx,
-  Del,
-  Free,
-  Cd,
-  ListDrives,
-  Dir,
-  Show,
-  NoScreen,
-  Abort,
-  Date,
-  Time,
-  User,
-  Minimize
+    CfgPath = 0,
+    Port,
+    Irq,
+    Addr,
+    Baud,
+    Download,
+    Tx,
+    Rx,
+    Del,
+    Free,
+    Cd,
+    ListDrives,
+    Dir,
+    Show,
+    NoScreen,
+    Abort,
+    Date,
+    Time,
+    User,
+    Minimize
 };
 
 // What follows a command's name in a token.
 enum class CmdForm {
-  Value,          // "=" or ":" and a value
-  IgnoredPrefix,  // anything, ignored
-  Whole           // nothing
+    Value,         // "=" or ":" and a value
+    IgnoredPrefix, // anything, ignored
+    Whole          // nothing
 };
 
 enum class PortMode { LastPort, GivenPort, PollUser };
 
 struct CmdEntry {
-  CmdCode code;
-  std::string value;  // as written, without trailing blanks; DOS path form
+    CmdCode code;
+    std::string value; // as written, without trailing blanks; DOS path form
 };
 
 struct CmdJob {
-  std::vector<CmdEntry> list;  // Baud, Tx, Rx, Del, Cd, Date, Time in order
-  PortMode mode = PortMode::LastPort;
-  std::string port;  // with GivenPort: "COMn" or a device path
-  int user = 0;      // with PollUser
-  bool bShowDialog = true;
-  bool bMinimize = false;
-  bool bAbortAtEnd = false;
-  bool bDownload = false;
-  int nMachine = 0;  // 1..4 with bDownload
+    std::vector<CmdEntry> list; // Baud, Tx, Rx, Del, Cd, Date, Time in order
+    PortMode mode = PortMode::LastPort;
+    std::string port; // with GivenPort: "COMn" or a device path
+    int user = 0;     // with PollUser
+    bool bShowDialog = true;
+    bool bMinimize = false;
+    bool bAbortAtEnd = false;
+    bool bDownload = false;
+    int nMachine = 0; // 1..4 with bDownload
 };
 
 struct ParseOutcome {
-  bool bOk = true;
-  CmdJob job;
-  std::string status;            // the final message of a failed parse
-  std::vector<std::string> log;  // lines for the library's log, in order
+    bool bOk = true;
+    CmdJob job;
+    std::string status;           // the final message of a failed parse
+    std::vector<std::string> log; // lines for the library's log, in order
 };
 
 inline constexpr size_t kTokenMax = 100;
@@ -85,4 +85,4 @@ ParseOutcome ParseCommandLine(std::string_view line);
 const char* CommandName(CmdCode code);
 CmdForm CommandForm(CmdCode code);
 
-}  // namespace vlnk
+} // namespace vlnk

@@ -33,44 +33,47 @@
 namespace vlnk {
 namespace {
 
-std::atomic<bool> g_bRunning {false};
+std::atomic<bool> g_bRunning{false};
 // The Cancel command of the progress display. Set from a signal handler or
 // another thread, so nothing but a lock-free store may touch it there.
-std::atomic<int> g_nCancel {0};
+std::atomic<int> g_nCancel{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
 std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Printf(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  const int n = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-  if (n > 0) std::vsnprintf(out.data(), out.size() + 1, format, args);
-  va_end(args);
-  return out;
+std::string Printf(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0) std::vsnprintf(out.data(), out.size() + 1, format, args);
+    va_end(args);
+    return out;
 }
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
+std::string Upper(std::string text)
+{
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
 }
 
 // Written beside a temporary name and renamed, so a caller that waits for the
 // file never reads half a line.
-void WriteResultFile(int result) {
-  const std::string path = LibraryFile("vlnkw.end");
-  const std::string tmp = path + ".tmp";
-  char text[VLNK_ERROR_TEXT_SIZE];
-  VLNKGetErrorString(result, text);
-  std::FILE* file = std::fopen(tmp.c_str(), "w");
-  bool ok = file && std::fprintf(file, "%03d %s\n", result, text) > 0;
-  if (file) ok = std::fclose(file) == 0 && ok;
-  if (ok && std::rename(tmp.c_str(), path.c_str()) == 0) return;
-  std::remove(tmp.c_str());
-  LogWrite(0, "VLNKWDLL:CMDVLNK:ERROR:Could not write result file '%s'", path.c_str());
+void WriteResultFile(int result)
+{
+    const std::string path = LibraryFile("vlnkw.end");
+    const std::string tmp = path + ".tmp";
+    char text[VLNK_ERROR_TEXT_SIZE];
+    VLNKGetErrorString(result, text);
+    std::FILE* file = std::fopen(tmp.c_str(), "w");
+    bool ok = file && std::fprintf(file, "%03d %s\n", result, text) > 0;
+    if (file) ok = std::fclose(file) == 0 && ok;
+    if (ok && std::rename(tmp.c_str(), path.c_str()) == 0) return;
+    std::remove(tmp.c_str());
+    LogWrite(0, "VLNKWDLL:CMDVLNK:ERROR:Could not write result file '%s'", path.c_str());
 }
 
 void OnInterrupt(int) { VLNKCMDMessageHdlr(nullptr, VLNK_WM_COMMAND, VLNK_IDCANCEL, 0); }
@@ -78,48 +81,51 @@ void OnInterrupt(int) { VLNKCMDMessageHdlr(nullptr, VLNK_WM_COMMAND, VLNK_IDCANC
 // Ctrl+C is the display's Cancel button while the display is drawn, unless
 // the calling program handles SIGINT itself.
 class CInterruptAsCancel {
- public:
-  CInterruptAsCancel() {
-    struct sigaction current {};
-    if (sigaction(SIGINT, nullptr, &current) != 0) return;
-    if ((current.sa_flags & SA_SIGINFO) || current.sa_handler != SIG_DFL) return;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    // A second Ctrl+C, while the cancel takes effect, ends the program as usual.
-    action.sa_flags = SA_RESTART | SA_RESETHAND;
-    m_bInstalled = sigaction(SIGINT, &action, &m_saved) == 0;
-  }
-  ~CInterruptAsCancel() {
-    if (m_bInstalled) sigaction(SIGINT, &m_saved, nullptr);
-  }
-  CInterruptAsCancel(const CInterruptAsCancel&) = delete;
-  CInterruptAsCancel& operator=(const CInterruptAsCancel&) = delete;
+public:
+    CInterruptAsCancel()
+    {
+        struct sigaction current { };
+        if (sigaction(SIGINT, nullptr, &current) != 0) return;
+        if ((current.sa_flags & SA_SIGINFO) || current.sa_handler != SIG_DFL) return;
+        struct sigaction action { };
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        // A second Ctrl+C, while the cancel takes effect, ends the program as usual.
+        action.sa_flags = SA_RESTART | SA_RESETHAND;
+        m_bInstalled = sigaction(SIGINT, &action, &m_saved) == 0;
+    }
+    ~CInterruptAsCancel()
+    {
+        if (m_bInstalled) sigaction(SIGINT, &m_saved, nullptr);
+    }
+    CInterruptAsCancel(const CInterruptAsCancel&) = delete;
+    CInterruptAsCancel& operator=(const CInterruptAsCancel&) = delete;
 
- private:
-  struct sigaction m_saved {};
-  bool m_bInstalled = false;
+private:
+    struct sigaction m_saved { };
+    bool m_bInstalled = false;
 };
 
 struct HandheldFile {
-  std::string name;
-  unsigned long size = 0;
-  bool bDirectory = false;
+    std::string name;
+    unsigned long size = 0;
+    bool bDirectory = false;
 };
 
 // A directory line: name in 12 columns, the size, then the attribute letters
 // "AHNRDSV" (blank when clear) and the date.
-HandheldFile ParseDirLine(const std::string& line) {
-  HandheldFile file;
-  file.name = line.substr(0, std::min<size_t>(12, line.size()));
-  while (!file.name.empty() && file.name.back() == ' ') file.name.pop_back();
-  if (line.size() <= 12) return file;
-  char* end = nullptr;
-  file.size = std::strtoul(line.c_str() + 12, &end, 10);
-  const char* attributes = end;
-  if (*attributes == ' ') ++attributes;
-  file.bDirectory = std::strlen(attributes) > 4 && attributes[4] == 'D';
-  return file;
+HandheldFile ParseDirLine(const std::string& line)
+{
+    HandheldFile file;
+    file.name = line.substr(0, std::min<size_t>(12, line.size()));
+    while (!file.name.empty() && file.name.back() == ' ') file.name.pop_back();
+    if (line.size() <= 12) return file;
+    char* end = nullptr;
+    file.size = std::strtoul(line.c_str() + 12, &end, 10);
+    const char* attributes = end;
+    if (*attributes == ' ') ++attributes;
+    file.bDirectory = std::strlen(attributes) > 4 && attributes[4] == 'D';
+    return file;
 }
 
 // The file name part of a handheld pattern, upper-cased as the handheld
@@ -127,513 +133,518 @@ HandheldFile ParseDirLine(const std::string& line) {
 std::string HandheldPattern(const std::string& value) { return Upper(SplitPcPattern(DosValueToPath(value)).name); }
 
 class CCmdRun {
- public:
-  explicit CCmdRun(ChannelSlot& slot) : m_slot(slot), m_link(slot.link), m_ch(slot.nChannel) {}
-  int Job(const char* commandLine);
-  // After an internal failure: the channel closed, whatever it was doing.
-  void Abandon();
+public:
+    explicit CCmdRun(ChannelSlot& slot)
+        : m_slot(slot)
+        , m_link(slot.link)
+        , m_ch(slot.nChannel)
+    { }
+    int Job(const char* commandLine);
+    // After an internal failure: the channel closed, whatever it was doing.
+    void Abandon();
 
- private:
-  void SelectPort();
-  int Execute();
-  int SelectHandheld();
-  int Download();
-  int Transfer();
-  int Connect();
-  int SizePass();
-  int RunList();
-  int RunTx(const std::string& value);
-  int RunRx(const std::string& value);
-  int RunDel(const std::string& value);
-  int ChangeDirectory(const std::string& value, int failure);
-  int RunDateTime(CmdCode code);
-  int AbortRemote();
-  void FinalMessage(int result);
+private:
+    void SelectPort();
+    int Execute();
+    int SelectHandheld();
+    int Download();
+    int Transfer();
+    int Connect();
+    int SizePass();
+    int RunList();
+    int RunTx(const std::string& value);
+    int RunRx(const std::string& value);
+    int RunDel(const std::string& value);
+    int ChangeDirectory(const std::string& value, int failure);
+    int RunDateTime(CmdCode code);
+    int AbortRemote();
+    void FinalMessage(int result);
 
-  int MapTx(int result, const std::string& dir, const std::string& name);
-  int MapRx(int result, const std::string& dir, const std::string& name);
-  int Fail(int result, std::string status) {
-    m_status = std::move(status);
-    return result;
-  }
+    int MapTx(int result, const std::string& dir, const std::string& name);
+    int MapRx(int result, const std::string& dir, const std::string& name);
+    int Fail(int result, std::string status)
+    {
+        m_status = std::move(status);
+        return result;
+    }
 
-  int Wait(const std::string& action, bool progress, int* value = nullptr, char* text = nullptr);
-  void PumpTurn();
-  void Progress(int percent, const char* text);
-  void ShowAction(const std::string& text, unsigned holdMs = 100);
-  int List(const std::string& pattern, std::vector<HandheldFile>& files);
-  void CloseChannel();
+    int Wait(const std::string& action, bool progress, int* value = nullptr, char* text = nullptr);
+    void PumpTurn();
+    void Progress(int percent, const char* text);
+    void ShowAction(const std::string& text, unsigned holdMs = 100);
+    int List(const std::string& pattern, std::vector<HandheldFile>& files);
+    void CloseChannel();
 
-  ChannelSlot& m_slot;
-  LinkState& m_link;
-  int m_ch;
-  CmdJob m_job;
-  std::string m_status;
-  std::unique_ptr<CProgressDisplay> m_display;
-  unsigned long m_nCurrentSize = 0;
-  unsigned long m_nCurrentBytes = 0;
-  unsigned long m_nTotal = 0;
-  unsigned long m_nOverall = 0;
+    ChannelSlot& m_slot;
+    LinkState& m_link;
+    int m_ch;
+    CmdJob m_job;
+    std::string m_status;
+    std::unique_ptr<CProgressDisplay> m_display;
+    unsigned long m_nCurrentSize = 0;
+    unsigned long m_nCurrentBytes = 0;
+    unsigned long m_nTotal = 0;
+    unsigned long m_nOverall = 0;
 };
 
-int CCmdRun::Job(const char* commandLine) {
-  m_slot.bOpen = true;
-  std::remove(LibraryFile("vlnkw.end").c_str());
-  int result = 1;
-  ParseOutcome parsed = ParseCommandLine(commandLine ? commandLine : "");
-  for (const std::string& line : parsed.log) LogWrite(m_ch, "%s", line.c_str());
-  if (parsed.bOk) {
-    m_job = std::move(parsed.job);
-    SelectPort();
-    result = Execute();
-  } else {
-    m_status = parsed.status;
-  }
-  LogWrite(m_ch, "CMDVLNK:%s (level %d)", m_status.c_str(), result);
-  WriteResultFile(result);
-  m_slot.bOpen = false;
-  return result;
+int CCmdRun::Job(const char* commandLine)
+{
+    m_slot.bOpen = true;
+    std::remove(LibraryFile("vlnkw.end").c_str());
+    int result = 1;
+    ParseOutcome parsed = ParseCommandLine(commandLine ? commandLine : "");
+    for (const std::string& line : parsed.log) LogWrite(m_ch, "%s", line.c_str());
+    if (parsed.bOk) {
+        m_job = std::move(parsed.job);
+        SelectPort();
+        result = Execute();
+    } else {
+        m_status = parsed.status;
+    }
+    LogWrite(m_ch, "CMDVLNK:%s (level %d)", m_status.c_str(), result);
+    WriteResultFile(result);
+    m_slot.bOpen = false;
+    return result;
 }
 
-void CCmdRun::Abandon() {
-  m_display.reset();
-  CloseChannel();
-  m_slot.bOpen = false;
+void CCmdRun::Abandon()
+{
+    m_display.reset();
+    CloseChannel();
+    m_slot.bOpen = false;
 }
 
-void CCmdRun::SelectPort() {
-  switch (m_job.mode) {
+void CCmdRun::SelectPort()
+{
+    switch (m_job.mode) {
     case PortMode::GivenPort:
-      LogWrite(m_ch, "CMDVLNK:Using port '%s'", m_job.port.c_str());
-      profile::WriteString(IniPath(), "CMDVLNK", "ComPort", m_job.port);
-      break;
-    case PortMode::PollUser:
-      LogWrite(m_ch, "CMDVLNK:Polling for user '%d'", m_job.user);
-      break;
+        LogWrite(m_ch, "CMDVLNK:Using port '%s'", m_job.port.c_str());
+        profile::WriteString(IniPath(), "CMDVLNK", "ComPort", m_job.port);
+        break;
+    case PortMode::PollUser: LogWrite(m_ch, "CMDVLNK:Polling for user '%d'", m_job.user); break;
     case PortMode::LastPort:
-      m_job.port = ReadBoundedString(m_ch, "CMDVLNK", "ComPort", "COM1", kComPortMax);
-      LogWrite(m_ch, "CMDVLNK:Using last port '%s'", m_job.port.c_str());
-      break;
-  }
+        m_job.port = ReadBoundedString(m_ch, "CMDVLNK", "ComPort", "COM1", kComPortMax);
+        LogWrite(m_ch, "CMDVLNK:Using last port '%s'", m_job.port.c_str());
+        break;
+    }
 }
 
-int CCmdRun::Execute() {
-  std::optional<CInterruptAsCancel> interrupt;
-  if (m_job.bShowDialog) m_display = CreateTerminalDisplay(m_job.bMinimize);
-  if (m_display) interrupt.emplace();
-  g_nCancel.store(0);
+int CCmdRun::Execute()
+{
+    std::optional<CInterruptAsCancel> interrupt;
+    if (m_job.bShowDialog) m_display = CreateTerminalDisplay(m_job.bMinimize);
+    if (m_display) interrupt.emplace();
+    g_nCancel.store(0);
 
-  int result = SelectHandheld();
-  if (result == 0) result = m_job.bDownload ? Download() : Transfer();
-  CloseChannel();
+    int result = SelectHandheld();
+    if (result == 0) result = m_job.bDownload ? Download() : Transfer();
+    CloseChannel();
 
-  if (result == 229) {
-    result = 22;
-    m_status = "User cancelled operation";
-  }
-  if (result == 0 && m_status.empty()) m_status = "Commands completed successfully";
-  // Failures without a text of their own still leave a message.
-  if (result != 0 && m_status.empty()) m_status = ErrorText(result);
-  FinalMessage(result);
-  m_display.reset();
-  return result;
+    if (result == 229) {
+        result = 22;
+        m_status = "User cancelled operation";
+    }
+    if (result == 0 && m_status.empty()) m_status = "Commands completed successfully";
+    // Failures without a text of their own still leave a message.
+    if (result != 0 && m_status.empty()) m_status = ErrorText(result);
+    FinalMessage(result);
+    m_display.reset();
+    return result;
 }
 
-void CCmdRun::CloseChannel() {
-  if (m_link.m_Port.IsOpen() || m_link.IsBusy()) m_link.Close();
+void CCmdRun::CloseChannel()
+{
+    if (m_link.m_Port.IsOpen() || m_link.IsBusy()) m_link.Close();
 }
 
-int CCmdRun::SelectHandheld() {
-  if (m_job.mode == PortMode::PollUser) {
-    const int user = m_job.user;
-    int result = m_link.RunStart([&] { return StartPollUser(m_link, user); });
-    int battery = 0;
-    char space[VLNK_TEXT_SIZE] = "";
-    if (result == 213) result = Wait(Printf("Polling for user '%d'", user), false, &battery, space);
-    if (result == 229) return result;
-    if (result != 0) return Fail(20, Printf("Failed to find user '%d'", user));
-    ShowAction(Printf("Found user '%u' (power %d%%, %sk free)", static_cast<unsigned>(user), battery, space), 2000);
+int CCmdRun::SelectHandheld()
+{
+    if (m_job.mode == PortMode::PollUser) {
+        const int user = m_job.user;
+        int result = m_link.RunStart([&] { return StartPollUser(m_link, user); });
+        int battery = 0;
+        char space[VLNK_TEXT_SIZE] = "";
+        if (result == 213) result = Wait(Printf("Polling for user '%d'", user), false, &battery, space);
+        if (result == 229) return result;
+        if (result != 0) return Fail(20, Printf("Failed to find user '%d'", user));
+        ShowAction(Printf("Found user '%u' (power %d%%, %sk free)", static_cast<unsigned>(user), battery, space), 2000);
+        return 0;
+    }
+    if (m_link.Open(m_job.port.c_str()) != 0) return Fail(3, Printf("Could not open port '%s'", m_job.port.c_str()));
     return 0;
-  }
-  if (m_link.Open(m_job.port.c_str()) != 0) return Fail(3, Printf("Could not open port '%s'", m_job.port.c_str()));
-  return 0;
 }
 
-int CCmdRun::Download() {
-  const char* image = DownloadImageName(m_job.nMachine);
-  const std::string path = image ? FindOnPath(image) : std::string();
-  if (path.empty()) {
-    LogWrite(m_ch, "VLNKWDLL:ERROR:CMDVLNK:[%s] not found on path", image ? image : "");
-    return 8;
-  }
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  struct stat st {};
-  if (!file || fstat(fileno(file), &st) != 0) {
-    if (file) std::fclose(file);
-    LogWrite(m_ch, "VLNKWDLL:ERROR:CMDVLNK:Could not open file to transmit [%s]", path.c_str());
-    return 10;
-  }
-  std::fclose(file);
-  m_nTotal = m_nCurrentSize = static_cast<unsigned long>(st.st_size);
-  const int result = VLNKSoftwareDownload(m_ch, m_job.nMachine);
-  return result == 213 ? Wait("Downloading software to remote...", true) : result;
-}
-
-int CCmdRun::Transfer() {
-  int result = Connect();
-  if (result == 0) result = SizePass();
-  if (result == 0) result = RunList();
-  if (result == 0 && m_job.bAbortAtEnd) result = AbortRemote();
-  return result;
-}
-
-int CCmdRun::Connect() {
-  char baud[VLNK_TEXT_SIZE] = "";
-  int result = VLNKCheckConnect(m_ch, 0);
-  if (result == 213) result = Wait("Checking for remote...", false, nullptr, baud);
-  if (result != 0) return Fail(result == 211 ? 20 : result, "Failed to connect to remote");
-  ShowAction(Printf("Connected to remote at %s", baud), 1000);
-  return 0;
-}
-
-int CCmdRun::SizePass() {
-  const bool hasCd = std::any_of(m_job.list.begin(), m_job.list.end(),
-                                 [](const CmdEntry& entry) { return entry.code == CmdCode::Cd; });
-  std::string saved;
-  if (hasCd) {
-    char path[VLNK_TEXT_SIZE] = "";
-    int result = VLNKGetPath(m_ch);
-    if (result == 213) result = Wait("Getting remote's path...", false, nullptr, path);
-    if (result == 229) return result;
-    if (result != 0) return Fail(12, "Failed to get remote's directory");
-    saved = path;
-  }
-  ShowAction("Calculating transfer size...");
-  m_nTotal = 0;
-  for (const CmdEntry& entry : m_job.list) {
-    if (entry.code == CmdCode::Tx) {
-      for (const PcFile& file : MatchingPcFiles(SplitPcPattern(DosValueToPath(entry.value)))) m_nTotal += file.size;
-    } else if (entry.code == CmdCode::Rx) {
-      const std::string pattern = HandheldPattern(entry.value);
-      std::vector<HandheldFile> files;
-      const int result = List(pattern, files);
-      if (result == 229) return result;
-      if (result != 0) return Fail(12, Printf("Failed to get directory '%s'", pattern.c_str()));
-      for (const HandheldFile& file : files) m_nTotal += file.size;
-    } else if (entry.code == CmdCode::Cd) {
-      // Later patterns are sized in the directory they will be received from.
-      if (const int result = ChangeDirectory(entry.value, 12)) return result;
+int CCmdRun::Download()
+{
+    const char* image = DownloadImageName(m_job.nMachine);
+    const std::string path = image ? FindOnPath(image) : std::string();
+    if (path.empty()) {
+        LogWrite(m_ch, "VLNKWDLL:ERROR:CMDVLNK:[%s] not found on path", image ? image : "");
+        return 8;
     }
-  }
-  if (hasCd) return ChangeDirectory(saved, 12);
-  return 0;
-}
-
-int CCmdRun::RunList() {
-  for (const CmdEntry& entry : m_job.list) {
-    int result = 0;
-    switch (entry.code) {
-      case CmdCode::Tx:
-        result = RunTx(entry.value);
-        break;
-      case CmdCode::Rx:
-        result = RunRx(entry.value);
-        break;
-      case CmdCode::Del:
-        result = RunDel(entry.value);
-        break;
-      case CmdCode::Cd:
-        LogWrite(m_ch, "CMDVLNK:Changing directory to '%s' on remote", entry.value.c_str());
-        result = ChangeDirectory(entry.value, 26);
-        break;
-      case CmdCode::Date:
-      case CmdCode::Time:
-        result = RunDateTime(entry.code);
-        break;
-      default:  // "/BAUD" is kept in the list without effect
-        break;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    struct stat st { };
+    if (!file || fstat(fileno(file), &st) != 0) {
+        if (file) std::fclose(file);
+        LogWrite(m_ch, "VLNKWDLL:ERROR:CMDVLNK:Could not open file to transmit [%s]", path.c_str());
+        return 10;
     }
-    if (result != 0) return result;
-  }
-  return 0;
+    std::fclose(file);
+    m_nTotal = m_nCurrentSize = static_cast<unsigned long>(st.st_size);
+    const int result = VLNKSoftwareDownload(m_ch, m_job.nMachine);
+    return result == 213 ? Wait("Downloading software to remote...", true) : result;
 }
 
-int CCmdRun::RunTx(const std::string& value) {
-  LogWrite(m_ch, "CMDVLNK:Sending '%s' to remote", value.c_str());
-  const PcPattern pattern = SplitPcPattern(DosValueToPath(value));
-  const std::vector<PcFile> files = MatchingPcFiles(pattern);
-  if (files.empty()) return Fail(28, Printf("PC cannot find '%s'", value.c_str()));
-  const int count = static_cast<int>(files.size());
-  for (int i = 0; i < count; ++i) {
-    const PcFile& file = files[static_cast<size_t>(i)];
-    m_nCurrentSize = file.size;
-    int result = VLNKTransmitFile(m_ch, (pattern.dir + file.name).c_str());
-    if (result == 213) result = Wait(Printf("Sending '%s' (%d of %d)", file.name.c_str(), i + 1, count), true);
-    if (result != 0) return MapTx(result, pattern.dir, file.name);
-  }
-  return 0;
+int CCmdRun::Transfer()
+{
+    int result = Connect();
+    if (result == 0) result = SizePass();
+    if (result == 0) result = RunList();
+    if (result == 0 && m_job.bAbortAtEnd) result = AbortRemote();
+    return result;
 }
 
-int CCmdRun::MapTx(int result, const std::string& dir, const std::string& name) {
-  switch (result) {
-    case 211:
-      return Fail(12, Printf("Failed to send '%s%s'", dir.c_str(), name.c_str()));
-    case 223:
-      return Fail(6, Printf("Invalid filename '%s'", name.c_str()));
-    case 224:
-      return Fail(28, Printf("PC cannot find '%s'", name.c_str()));
-    case 225:
-      return Fail(10, Printf("Handheld cannot open '%s'", name.c_str()));
-    case 226:
-      return Fail(24, Printf("Handheld cannot write '%s'", name.c_str()));
-    case 229:
-      return result;
-    default:
-      return Fail(result, Printf("Unknown error [%d] for '%s'", result, name.c_str()));
-  }
+int CCmdRun::Connect()
+{
+    char baud[VLNK_TEXT_SIZE] = "";
+    int result = VLNKCheckConnect(m_ch, 0);
+    if (result == 213) result = Wait("Checking for remote...", false, nullptr, baud);
+    if (result != 0) return Fail(result == 211 ? 20 : result, "Failed to connect to remote");
+    ShowAction(Printf("Connected to remote at %s", baud), 1000);
+    return 0;
 }
 
-int CCmdRun::RunRx(const std::string& value) {
-  LogWrite(m_ch, "CMDVLNK:Receiving '%s' from remote", value.c_str());
-  const PcPattern pattern = SplitPcPattern(DosValueToPath(value));
-  const std::string remote = Upper(pattern.name);
-  std::vector<HandheldFile> files;
-  if (const int result = List(remote, files)) {
-    if (result == 229) return result;
-    return Fail(12, Printf("Failed to get directory '%s'", remote.c_str()));
-  }
-  std::erase_if(files, [](const HandheldFile& file) { return file.bDirectory; });
-  if (files.empty()) return Fail(28, Printf("File not found '%s'", value.c_str()));
-  const int count = static_cast<int>(files.size());
-  for (int i = 0; i < count; ++i) {
-    const HandheldFile& file = files[static_cast<size_t>(i)];
-    m_nCurrentSize = file.size;
-    int result = VLNKReceiveFile(m_ch, (pattern.dir + file.name).c_str());
-    if (result == 213) result = Wait(Printf("Receiving '%s' (%d of %d)", file.name.c_str(), i + 1, count), true);
-    if (result != 0) return MapRx(result, pattern.dir, file.name);
-  }
-  return 0;
-}
-
-int CCmdRun::MapRx(int result, const std::string& dir, const std::string& name) {
-  const char* d = dir.c_str();
-  const char* n = name.c_str();
-  switch (result) {
-    case 211:
-      return Fail(12, Printf("Failed to receive '%s%s'", d, n));
-    case 216:
-      return Fail(12, Printf("Receive failed '%s%s'", d, n));
-    case 224:
-      return Fail(28, Printf("Handheld cannot find '%s'", n));
-    case 225:
-      return Fail(10, Printf("PC cannot open '%s%s'", d, n));
-    case 227:
-      return Fail(24, Printf("PC cannot write '%s%s'", d, n));
-    case 228:
-      return Fail(24, Printf("No rights to '%s%s'", d, n));
-    default:
-      return MapTx(result, dir, name);
-  }
-}
-
-int CCmdRun::RunDel(const std::string& value) {
-  LogWrite(m_ch, "CMDVLNK:Deleting '%s' on remote", value.c_str());
-  const std::string remote = HandheldPattern(value);
-  std::vector<HandheldFile> files;
-  if (const int result = List(remote, files)) {
-    if (result == 229) return result;
-    return Fail(12, Printf("Failed to get directory '%s'", remote.c_str()));
-  }
-  std::erase_if(files, [](const HandheldFile& file) { return file.bDirectory; });
-  if (files.empty()) return Fail(28, Printf("File not found '%s'", value.c_str()));
-  const int count = static_cast<int>(files.size());
-  for (int i = 0; i < count; ++i) {
-    const std::string& name = files[static_cast<size_t>(i)].name;
-    int result = VLNKDeleteFile(m_ch, name.c_str());
-    if (result == 213) result = Wait(Printf("Deleting '%s' (%d of %d)", name.c_str(), i + 1, count), false);
-    if (result == 0 || result == 229) {
-      if (result) return result;
-      continue;
+int CCmdRun::SizePass()
+{
+    const bool hasCd = std::any_of(m_job.list.begin(), m_job.list.end(),
+                                   [](const CmdEntry& entry) { return entry.code == CmdCode::Cd; });
+    std::string saved;
+    if (hasCd) {
+        char path[VLNK_TEXT_SIZE] = "";
+        int result = VLNKGetPath(m_ch);
+        if (result == 213) result = Wait("Getting remote's path...", false, nullptr, path);
+        if (result == 229) return result;
+        if (result != 0) return Fail(12, "Failed to get remote's directory");
+        saved = path;
     }
-    if (result == 211 || result == 224) return Fail(12, Printf("Failed to delete '%s'", name.c_str()));
-    return Fail(result, Printf("Unknown error [%d] for '%s'", result, name.c_str()));
-  }
-  return 0;
+    ShowAction("Calculating transfer size...");
+    m_nTotal = 0;
+    for (const CmdEntry& entry : m_job.list) {
+        if (entry.code == CmdCode::Tx) {
+            for (const PcFile& file : MatchingPcFiles(SplitPcPattern(DosValueToPath(entry.value))))
+                m_nTotal += file.size;
+        } else if (entry.code == CmdCode::Rx) {
+            const std::string pattern = HandheldPattern(entry.value);
+            std::vector<HandheldFile> files;
+            const int result = List(pattern, files);
+            if (result == 229) return result;
+            if (result != 0) return Fail(12, Printf("Failed to get directory '%s'", pattern.c_str()));
+            for (const HandheldFile& file : files) m_nTotal += file.size;
+        } else if (entry.code == CmdCode::Cd) {
+            // Later patterns are sized in the directory they will be received from.
+            if (const int result = ChangeDirectory(entry.value, 12)) return result;
+        }
+    }
+    if (hasCd) return ChangeDirectory(saved, 12);
+    return 0;
+}
+
+int CCmdRun::RunList()
+{
+    for (const CmdEntry& entry : m_job.list) {
+        int result = 0;
+        switch (entry.code) {
+        case CmdCode::Tx: result = RunTx(entry.value); break;
+        case CmdCode::Rx: result = RunRx(entry.value); break;
+        case CmdCode::Del: result = RunDel(entry.value); break;
+        case CmdCode::Cd:
+            LogWrite(m_ch, "CMDVLNK:Changing directory to '%s' on remote", entry.value.c_str());
+            result = ChangeDirectory(entry.value, 26);
+            break;
+        case CmdCode::Date:
+        case CmdCode::Time: result = RunDateTime(entry.code); break;
+        default: // "/BAUD" is kept in the list without effect
+            break;
+        }
+        if (result != 0) return result;
+    }
+    return 0;
+}
+
+int CCmdRun::RunTx(const std::string& value)
+{
+    LogWrite(m_ch, "CMDVLNK:Sending '%s' to remote", value.c_str());
+    const PcPattern pattern = SplitPcPattern(DosValueToPath(value));
+    const std::vector<PcFile> files = MatchingPcFiles(pattern);
+    if (files.empty()) return Fail(28, Printf("PC cannot find '%s'", value.c_str()));
+    const int count = static_cast<int>(files.size());
+    for (int i = 0; i < count; ++i) {
+        const PcFile& file = files[static_cast<size_t>(i)];
+        m_nCurrentSize = file.size;
+        int result = VLNKTransmitFile(m_ch, (pattern.dir + file.name).c_str());
+        if (result == 213) result = Wait(Printf("Sending '%s' (%d of %d)", file.name.c_str(), i + 1, count), true);
+        if (result != 0) return MapTx(result, pattern.dir, file.name);
+    }
+    return 0;
+}
+
+int CCmdRun::MapTx(int result, const std::string& dir, const std::string& name)
+{
+    switch (result) {
+    case 211: return Fail(12, Printf("Failed to send '%s%s'", dir.c_str(), name.c_str()));
+    case 223: return Fail(6, Printf("Invalid filename '%s'", name.c_str()));
+    case 224: return Fail(28, Printf("PC cannot find '%s'", name.c_str()));
+    case 225: return Fail(10, Printf("Handheld cannot open '%s'", name.c_str()));
+    case 226: return Fail(24, Printf("Handheld cannot write '%s'", name.c_str()));
+    case 229: return result;
+    default: return Fail(result, Printf("Unknown error [%d] for '%s'", result, name.c_str()));
+    }
+}
+
+int CCmdRun::RunRx(const std::string& value)
+{
+    LogWrite(m_ch, "CMDVLNK:Receiving '%s' from remote", value.c_str());
+    const PcPattern pattern = SplitPcPattern(DosValueToPath(value));
+    const std::string remote = Upper(pattern.name);
+    std::vector<HandheldFile> files;
+    if (const int result = List(remote, files)) {
+        if (result == 229) return result;
+        return Fail(12, Printf("Failed to get directory '%s'", remote.c_str()));
+    }
+    std::erase_if(files, [](const HandheldFile& file) { return file.bDirectory; });
+    if (files.empty()) return Fail(28, Printf("File not found '%s'", value.c_str()));
+    const int count = static_cast<int>(files.size());
+    for (int i = 0; i < count; ++i) {
+        const HandheldFile& file = files[static_cast<size_t>(i)];
+        m_nCurrentSize = file.size;
+        int result = VLNKReceiveFile(m_ch, (pattern.dir + file.name).c_str());
+        if (result == 213) result = Wait(Printf("Receiving '%s' (%d of %d)", file.name.c_str(), i + 1, count), true);
+        if (result != 0) return MapRx(result, pattern.dir, file.name);
+    }
+    return 0;
+}
+
+int CCmdRun::MapRx(int result, const std::string& dir, const std::string& name)
+{
+    const char* d = dir.c_str();
+    const char* n = name.c_str();
+    switch (result) {
+    case 211: return Fail(12, Printf("Failed to receive '%s%s'", d, n));
+    case 216: return Fail(12, Printf("Receive failed '%s%s'", d, n));
+    case 224: return Fail(28, Printf("Handheld cannot find '%s'", n));
+    case 225: return Fail(10, Printf("PC cannot open '%s%s'", d, n));
+    case 227: return Fail(24, Printf("PC cannot write '%s%s'", d, n));
+    case 228: return Fail(24, Printf("No rights to '%s%s'", d, n));
+    default: return MapTx(result, dir, name);
+    }
+}
+
+int CCmdRun::RunDel(const std::string& value)
+{
+    LogWrite(m_ch, "CMDVLNK:Deleting '%s' on remote", value.c_str());
+    const std::string remote = HandheldPattern(value);
+    std::vector<HandheldFile> files;
+    if (const int result = List(remote, files)) {
+        if (result == 229) return result;
+        return Fail(12, Printf("Failed to get directory '%s'", remote.c_str()));
+    }
+    std::erase_if(files, [](const HandheldFile& file) { return file.bDirectory; });
+    if (files.empty()) return Fail(28, Printf("File not found '%s'", value.c_str()));
+    const int count = static_cast<int>(files.size());
+    for (int i = 0; i < count; ++i) {
+        const std::string& name = files[static_cast<size_t>(i)].name;
+        int result = VLNKDeleteFile(m_ch, name.c_str());
+        if (result == 213) result = Wait(Printf("Deleting '%s' (%d of %d)", name.c_str(), i + 1, count), false);
+        if (result == 0 || result == 229) {
+            if (result) return result;
+            continue;
+        }
+        if (result == 211 || result == 224) return Fail(12, Printf("Failed to delete '%s'", name.c_str()));
+        return Fail(result, Printf("Unknown error [%d] for '%s'", result, name.c_str()));
+    }
+    return 0;
 }
 
 // "[drive letter ':'] directory": the drive first, then the rest as the directory.
-int CCmdRun::ChangeDirectory(const std::string& value, int failure) {
-  std::string dir = Upper(value);
-  if (dir.size() >= 2 && dir[1] == ':') {
-    const int drive = static_cast<unsigned char>(dir[0]) - 64;
-    int result = VLNKSetDrive(m_ch, drive);
+int CCmdRun::ChangeDirectory(const std::string& value, int failure)
+{
+    std::string dir = Upper(value);
+    if (dir.size() >= 2 && dir[1] == ':') {
+        const int drive = static_cast<unsigned char>(dir[0]) - 64;
+        int result = VLNKSetDrive(m_ch, drive);
+        if (result == 213) result = Wait("", false);
+        if (result == 229) return result;
+        if (result != 0) return Fail(failure, Printf("Failed to set drive [%d]", drive));
+        dir.erase(0, 2);
+        // "C:" alone only selects the drive.
+        if (dir.empty()) return 0;
+    }
+    int result = VLNKSetDirectory(m_ch, dir.c_str());
     if (result == 213) result = Wait("", false);
     if (result == 229) return result;
-    if (result != 0) return Fail(failure, Printf("Failed to set drive [%d]", drive));
-    dir.erase(0, 2);
-    // "C:" alone only selects the drive.
-    if (dir.empty()) return 0;
-  }
-  int result = VLNKSetDirectory(m_ch, dir.c_str());
-  if (result == 213) result = Wait("", false);
-  if (result == 229) return result;
-  if (result != 0) return Fail(failure, Printf("Failed to set directory '%s'", dir.c_str()));
-  return 0;
+    if (result != 0) return Fail(failure, Printf("Failed to set directory '%s'", dir.c_str()));
+    return 0;
 }
 
-int CCmdRun::RunDateTime(CmdCode code) {
-  const bool date = code == CmdCode::Date;
-  int result = date ? VLNKSetHandheldDate(m_ch) : VLNKSetHandheldTime(m_ch);
-  if (result == 213) result = Wait(date ? "Setting date on handheld" : "Setting time on handheld", false);
-  return result;
+int CCmdRun::RunDateTime(CmdCode code)
+{
+    const bool date = code == CmdCode::Date;
+    int result = date ? VLNKSetHandheldDate(m_ch) : VLNKSetHandheldTime(m_ch);
+    if (result == 213) result = Wait(date ? "Setting date on handheld" : "Setting time on handheld", false);
+    return result;
 }
 
-int CCmdRun::AbortRemote() {
-  int result = VLNKAbortRemote(m_ch);
-  if (result == 213) result = Wait("Aborting handheld from VLNK software", false);
-  if (result != 0) m_status = "Failed to abort handheld from VLNK";
-  return result;
+int CCmdRun::AbortRemote()
+{
+    int result = VLNKAbortRemote(m_ch);
+    if (result == 213) result = Wait("Aborting handheld from VLNK software", false);
+    if (result != 0) m_status = "Failed to abort handheld from VLNK";
+    return result;
 }
 
-void CCmdRun::FinalMessage(int result) {
-  if (m_status.empty() || !m_display) return;
-  const std::string unattended = profile::GetString(IniPath(), "Settings", "UnattendedOperation", "X");
-  const bool failed = result != 0;
-  if (failed && m_display->Minimized()) m_display->Restore();
-  m_display->SetAction(m_status);
-  WaitPumping(500);
-  if (unattended != "Y" && unattended != "y") {
-    m_display->Beep(failed);
-    if (failed) WaitPumping(1500);
-  }
-  WaitPumping(1000);
+void CCmdRun::FinalMessage(int result)
+{
+    if (m_status.empty() || !m_display) return;
+    const std::string unattended = profile::GetString(IniPath(), "Settings", "UnattendedOperation", "X");
+    const bool failed = result != 0;
+    if (failed && m_display->Minimized()) m_display->Restore();
+    m_display->SetAction(m_status);
+    WaitPumping(500);
+    if (unattended != "Y" && unattended != "y") {
+        m_display->Beep(failed);
+        if (failed) WaitPumping(1500);
+    }
+    WaitPumping(1000);
 }
 
-void CCmdRun::ShowAction(const std::string& text, unsigned holdMs) {
-  if (!m_display) return;
-  m_display->SetAction(text);
-  WaitPumping(holdMs);
+void CCmdRun::ShowAction(const std::string& text, unsigned holdMs)
+{
+    if (!m_display) return;
+    m_display->SetAction(text);
+    WaitPumping(holdMs);
 }
 
-void CCmdRun::PumpTurn() {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(5);
-  CMsgWindow* window = TheWindow();
-  if (window && window->IsOwnerThread())
-    window->PumpOneUntil(until);
-  else
-    std::this_thread::sleep_until(until);
+void CCmdRun::PumpTurn()
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(5);
+    CMsgWindow* window = TheWindow();
+    if (window && window->IsOwnerThread()) window->PumpOneUntil(until);
+    else std::this_thread::sleep_until(until);
 }
 
 // Polls until the command's result is no longer 213. The first poll comes
 // before any pause, so a listing hands out its lines without delay.
-int CCmdRun::Wait(const std::string& action, bool progress, int* value, char* text) {
-  if (!action.empty()) ShowAction(action);
-  int ownValue = 0;
-  char ownText[VLNK_TEXT_SIZE] = "";
-  if (!value) value = &ownValue;
-  if (!text) text = ownText;
-  int lastPercent = 0;
-  if (progress) {
-    m_nCurrentBytes = 0;
-    *value = 0;
-    if (m_display) m_display->ClearCurrent();
-  }
-  bool cancelled = false;
-  for (;;) {
-    const int result = VLNKGetResult(m_ch, value, text);
-    if (g_nCancel.load() && !cancelled && m_link.IsBusy()) {
-      cancelled = VLNKCancel(m_ch) == 0;
-      if (m_display) m_display->DisableCancel();
+int CCmdRun::Wait(const std::string& action, bool progress, int* value, char* text)
+{
+    if (!action.empty()) ShowAction(action);
+    int ownValue = 0;
+    char ownText[VLNK_TEXT_SIZE] = "";
+    if (!value) value = &ownValue;
+    if (!text) text = ownText;
+    int lastPercent = 0;
+    if (progress) {
+        m_nCurrentBytes = 0;
+        *value = 0;
+        if (m_display) m_display->ClearCurrent();
     }
-    if (progress && *value != lastPercent) {
-      lastPercent = *value;
-      Progress(*value, text);
+    bool cancelled = false;
+    for (;;) {
+        const int result = VLNKGetResult(m_ch, value, text);
+        if (g_nCancel.load() && !cancelled && m_link.IsBusy()) {
+            cancelled = VLNKCancel(m_ch) == 0;
+            if (m_display) m_display->DisableCancel();
+        }
+        if (progress && *value != lastPercent) {
+            lastPercent = *value;
+            Progress(*value, text);
+        }
+        if (result != 213) return cancelled && result == 210 ? 229 : result;
+        PumpTurn();
     }
-    if (result != 213) return cancelled && result == 210 ? 229 : result;
-    PumpTurn();
-  }
 }
 
-void CCmdRun::Progress(int percent, const char* text) {
-  const unsigned long current = std::strtoul(text, nullptr, 10);
-  if (current >= m_nCurrentBytes)
-    m_nOverall += current - m_nCurrentBytes;
-  else
-    m_nOverall -= std::min(m_nOverall, m_nCurrentBytes - current);
-  m_nCurrentBytes = current;
-  if (!m_display) return;
-  const unsigned long long overall = m_nTotal ? static_cast<unsigned long long>(m_nOverall) * 100 / m_nTotal : 0;
-  m_display->SetProgress(current, m_nCurrentSize, percent, m_nOverall, m_nTotal,
-                         static_cast<int>(std::min<unsigned long long>(overall, 100)));
+void CCmdRun::Progress(int percent, const char* text)
+{
+    const unsigned long current = std::strtoul(text, nullptr, 10);
+    if (current >= m_nCurrentBytes) m_nOverall += current - m_nCurrentBytes;
+    else m_nOverall -= std::min(m_nOverall, m_nCurrentBytes - current);
+    m_nCurrentBytes = current;
+    if (!m_display) return;
+    const unsigned long long overall = m_nTotal ? static_cast<unsigned long long>(m_nOverall) * 100 / m_nTotal : 0;
+    m_display->SetProgress(current, m_nCurrentSize, percent, m_nOverall, m_nTotal,
+                           static_cast<int>(std::min<unsigned long long>(overall, 100)));
 }
 
-int CCmdRun::List(const std::string& pattern, std::vector<HandheldFile>& files) {
-  int result = VLNKGetDirectory(m_ch, pattern.c_str());
-  if (result != 213) return result;
-  for (;;) {
-    int left = 0;
-    char line[VLNK_TEXT_SIZE] = "";
-    result = Wait("", false, &left, line);
-    if (result == 210) return 0;
-    if (result != 0) return result;
-    files.push_back(ParseDirLine(line));
-  }
+int CCmdRun::List(const std::string& pattern, std::vector<HandheldFile>& files)
+{
+    int result = VLNKGetDirectory(m_ch, pattern.c_str());
+    if (result != 213) return result;
+    for (;;) {
+        int left = 0;
+        char line[VLNK_TEXT_SIZE] = "";
+        result = Wait("", false, &left, line);
+        if (result == 210) return 0;
+        if (result != 0) return result;
+        files.push_back(ParseDirLine(line));
+    }
 }
 
 // Runs one job; every way out leaves the channel closed and a result file.
-int RunCommandLine(const char* commandLine) {
-  CMsgWindow* window = TheWindow();
-  if (!LibraryLoaded() || (window && !window->IsOwnerThread())) {
-    // Its timers and notifications would never reach this thread.
-    if (LibraryLoaded()) LogWrite(0, "VLNKWDLL:CMDVLNK:ERROR:Called on a thread that does not own the library");
-    WriteResultFile(214);
-    return 214;
-  }
-  int channel = 0;
-  if (VLNKGetFreeChannel(&channel) != 0) {
-    WriteResultFile(201);
-    return 201;
-  }
-  if (!EnsureWindow()) {
-    WriteResultFile(214);
-    return 214;
-  }
-  CCmdRun run(*Slot(channel));
-  int result = 12;
-  try {
-    result = run.Job(commandLine);
-  } catch (const std::exception& e) {
-    LogWrite(channel, "VLNKWDLL:CMDVLNK:ERROR:Internal failure: %s", e.what());
-    run.Abandon();
-    WriteResultFile(result);
-  }
-  DropWindowIfUnused();
-  return result;
+int RunCommandLine(const char* commandLine)
+{
+    CMsgWindow* window = TheWindow();
+    if (!LibraryLoaded() || (window && !window->IsOwnerThread())) {
+        // Its timers and notifications would never reach this thread.
+        if (LibraryLoaded()) LogWrite(0, "VLNKWDLL:CMDVLNK:ERROR:Called on a thread that does not own the library");
+        WriteResultFile(214);
+        return 214;
+    }
+    int channel = 0;
+    if (VLNKGetFreeChannel(&channel) != 0) {
+        WriteResultFile(201);
+        return 201;
+    }
+    if (!EnsureWindow()) {
+        WriteResultFile(214);
+        return 214;
+    }
+    CCmdRun run(*Slot(channel));
+    int result = 12;
+    try {
+        result = run.Job(commandLine);
+    } catch (const std::exception& e) {
+        LogWrite(channel, "VLNKWDLL:CMDVLNK:ERROR:Internal failure: %s", e.what());
+        run.Abandon();
+        WriteResultFile(result);
+    }
+    DropWindowIfUnused();
+    return result;
 }
 
-}  // namespace
-}  // namespace vlnk
+} // namespace
+} // namespace vlnk
 
 extern "C" {
 
-int CMDVLNK(const char* commandLine) {
-  bool idle = false;
-  if (!vlnk::g_bRunning.compare_exchange_strong(idle, true)) return 300;
-  int result = 12;
-  try {
-    result = vlnk::RunCommandLine(commandLine);
-  } catch (...) {
-  }
-  vlnk::g_bRunning.store(false);
-  return result;
+int CMDVLNK(const char* commandLine)
+{
+    bool idle = false;
+    if (!vlnk::g_bRunning.compare_exchange_strong(idle, true)) return 300;
+    int result = 12;
+    try {
+        result = vlnk::RunCommandLine(commandLine);
+    } catch (...) { }
+    vlnk::g_bRunning.store(false);
+    return result;
 }
 
-intptr_t VLNKCMDMessageHdlr(VLNK_HWND /*hwnd*/, unsigned int msg, uintptr_t wParam, intptr_t /*lParam*/) {
-  if (msg == VLNK_WM_COMMAND && (wParam & 0xFFFF) == VLNK_IDCANCEL) {
-    vlnk::g_nCancel.store(1);
-    return 1;
-  }
-  return 0;
+intptr_t VLNKCMDMessageHdlr(VLNK_HWND /*hwnd*/, unsigned int msg, uintptr_t wParam, intptr_t /*lParam*/)
+{
+    if (msg == VLNK_WM_COMMAND && (wParam & 0xFFFF) == VLNK_IDCANCEL) {
+        vlnk::g_nCancel.store(1);
+        return 1;
+    }
+    return 0;
 }
 
-}  // extern "C"
+} // extern "C"

@@ -17,8 +17,8 @@ std::string DosValueToPath(std::string_view value);
 // A path cut after its last "/": the folder (empty, or ending with "/") and
 // the file name or pattern.
 struct PcPattern {
-  std::string dir;
-  std::string name;
+    std::string dir;
+    std::string name;
 };
 PcPattern SplitPcPattern(const std::string& path);
 
@@ -27,11 +27,11 @@ PcPattern SplitPcPattern(const std::string& path);
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 struct PcFile {
-  std::string name;
-  unsigned long size = 0;
+    std::string name;
+    unsigned long size = 0;
 };
 // The regular files of the pattern's folder whose names match, sorted by name.
 // A folder that cannot be read has none.
 std::vector<PcFile> MatchingPcFiles(const PcPattern& pattern);
 
-}  // namespace vlnk
+} // namespace vlnk

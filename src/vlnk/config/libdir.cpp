@@ -11,52 +11,54 @@ namespace {
 // A plain pointer: no exit handler touches what it points to.
 const bool* g_pSysDirWritable = nullptr;
 
-bool MakeDirs(const std::string& path) {
-  if (path.empty()) return false;
-  struct stat st {};
-  if (stat(path.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
-  const auto slash = path.find_last_of('/');
-  if (slash != std::string::npos && slash > 0 && !MakeDirs(path.substr(0, slash))) return false;
-  return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
+bool MakeDirs(const std::string& path)
+{
+    if (path.empty()) return false;
+    struct stat st { };
+    if (stat(path.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+    const auto slash = path.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !MakeDirs(path.substr(0, slash))) return false;
+    return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
 }
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
+std::string Env(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
 }
 
-}  // namespace
+} // namespace
 
-std::string LibraryDir() {
-  std::string dir = Env("VLNK_DIR");
-  if (dir.empty()) {
-    const std::string xdg = Env("XDG_CONFIG_HOME");
-    const std::string home = Env("HOME");
-    if (!xdg.empty())
-      dir = xdg + "/vlnk";
-    else if (!home.empty())
-      dir = home + "/.config/vlnk";
-  }
-  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-  if (!MakeDirs(dir)) return ".";
-  return dir;
+std::string LibraryDir()
+{
+    std::string dir = Env("VLNK_DIR");
+    if (dir.empty()) {
+        const std::string xdg = Env("XDG_CONFIG_HOME");
+        const std::string home = Env("HOME");
+        if (!xdg.empty()) dir = xdg + "/vlnk";
+        else if (!home.empty()) dir = home + "/.config/vlnk";
+    }
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    if (!MakeDirs(dir)) return ".";
+    return dir;
 }
 
 std::string LibraryFile(const char* name) { return LibraryDir() + "/" + name; }
 
 std::string IniPath() { return LibraryFile("vlnkw.ini"); }
 
-bool ProbeSystemDir() {
-  const std::string path = LibraryDir() + "/SYSTEM32/VLNK.TST";
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  std::fclose(file);
-  std::remove(path.c_str());
-  return true;
+bool ProbeSystemDir()
+{
+    const std::string path = LibraryDir() + "/SYSTEM32/VLNK.TST";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    std::fclose(file);
+    std::remove(path.c_str());
+    return true;
 }
 
 bool SystemDirWritable() { return g_pSysDirWritable && *g_pSysDirWritable; }
 
 void SetSystemDirFlag(const bool* writable) { g_pSysDirWritable = writable; }
 
-}  // namespace vlnk
+} // namespace vlnk

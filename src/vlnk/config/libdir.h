@@ -26,4 +26,4 @@ bool ProbeSystemDir();
 bool SystemDirWritable();
 void SetSystemDirFlag(const bool* writable);
 
-}  // namespace vlnk
+} // namespace vlnk

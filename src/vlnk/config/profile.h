@@ -26,4 +26,4 @@ bool WriteString(const std::string& file, const char* section, const char* key, 
 // afterwards (also when there was no such section or no file).
 bool DeleteSection(const std::string& file, const char* section);
 
-}  // namespace vlnk::profile
+} // namespace vlnk::profile

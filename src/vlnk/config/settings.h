@@ -18,15 +18,15 @@ inline constexpr size_t kLogPathMax = 80;
 inline constexpr size_t kComPortMax = 21;
 
 struct ProtocolSettings {
-  unsigned MaxRetries = 5;
-  unsigned MaxIRRetries = 10;
-  unsigned ConnectTimeout = 1000;
-  unsigned StartBlockTimeout = 5000;
-  unsigned RetryTimeout = 1000;
-  unsigned PollTimeout = 1000;
-  std::string IgnorePorts = "None";
-  int MaxPorts = 1;
-  bool bMaxPortsDetected = false;  // detection runs once per channel
+    unsigned MaxRetries = 5;
+    unsigned MaxIRRetries = 10;
+    unsigned ConnectTimeout = 1000;
+    unsigned StartBlockTimeout = 5000;
+    unsigned RetryTimeout = 1000;
+    unsigned PollTimeout = 1000;
+    std::string IgnorePorts = "None";
+    int MaxPorts = 1;
+    bool bMaxPortsDetected = false; // detection runs once per channel
 };
 
 // Reads section "Protocol" and "Settings/MaxPorts" for a channel and writes the
@@ -39,9 +39,9 @@ std::string ReadRememberedBaud(int channel, const std::string& port);
 bool WriteRememberedBaud(int channel, const std::string& port, const std::string& baud);
 
 struct LogSettings {
-  std::string Filename;
-  unsigned MaxSizeKb = 100;
-  bool bFilenameRefused = false;  // the ini value was longer than its field
+    std::string Filename;
+    unsigned MaxSizeKb = 100;
+    bool bFilenameRefused = false; // the ini value was longer than its field
 };
 // Reads "LogFile", raises MaxSize to at least 10 and writes both keys back.
 LogSettings ReadLogSettings();
@@ -60,4 +60,4 @@ std::string DevicePath(const std::string& port);
 // Highest of COM1..COM4 that exists and is a terminal; 1 when none is.
 int DetectMaxPorts();
 
-}  // namespace vlnk
+} // namespace vlnk

@@ -11,11 +11,11 @@ namespace vlnk {
 inline constexpr uint8_t kAttrDirectory = 0x10;
 
 struct DirEntryRecord {
-  std::string name;  // at most 12 characters (8.3)
-  uint32_t size = 0;
-  uint8_t attributes = 0;
-  uint16_t date = 0;  // DOS: day bits 0-4, month 5-8, years since 1980 9-15
-  uint16_t time = 0;  // DOS: minutes bits 5-10, hours 11-15
+    std::string name; // at most 12 characters (8.3)
+    uint32_t size = 0;
+    uint8_t attributes = 0;
+    uint16_t date = 0; // DOS: day bits 0-4, month 5-8, years since 1980 9-15
+    uint16_t time = 0; // DOS: minutes bits 5-10, hours 11-15
 };
 
 // Reads a record from a reply payload; missing bytes count as 0 and a name
@@ -30,4 +30,4 @@ std::string FormatDirLine(const DirEntryRecord& entry);
 // "..". The directory entries "." and ".." themselves are harmless.
 bool IsUnsafeName(const std::string& name, bool isDirectory);
 
-}  // namespace vlnk
+} // namespace vlnk

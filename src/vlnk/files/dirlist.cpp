@@ -28,117 +28,119 @@ std::string& LastLine() { return *g_pLastDirLine; }
 
 DirStage Stage(const LinkState& link) { return static_cast<DirStage>(link.m_nStage); }
 
-void FreeList(LinkState& link) {
-  link.m_DirList.clear();
-  link.m_DirList.shrink_to_fit();
+void FreeList(LinkState& link)
+{
+    link.m_DirList.clear();
+    link.m_DirList.shrink_to_fit();
 }
 
-void Fail(LinkState& link, int pending) {
-  link.m_nPendingError = pending;
-  FreeList(link);
+void Fail(LinkState& link, int pending)
+{
+    link.m_nPendingError = pending;
+    FreeList(link);
 }
 
-void OnEntry(LinkState& link) {
-  const int ch = link.m_nChannel;
-  const DirEntryRecord entry = ParseDirEntry(ReplyPayload(link), ReplyLength(link));
-  if (IsUnsafeName(entry.name, entry.attributes & kAttrDirectory)) {
-    LogWrite(ch, "VLNKWDLL:ERROR:Dir:Refused name with a path separator or '..' [%s]", entry.name.c_str());
-    return Fail(link, 223);
-  }
-  const std::string line = FormatDirLine(entry);
-  const unsigned n = link.m_nEntriesAnnounced;
-  ++link.m_nEntriesReceived;
-  if (link.m_nEntriesReceived == 1) {
-    try {
-      link.m_DirList.reserve(n);
-    } catch (const std::bad_alloc&) {
-      LogWrite(ch, "VLNKWDLL:ERROR:Dir could not allocate array of %d (%d)", static_cast<int>(n),
-               static_cast<int>(n * (line.size() + 1)));
-      return Fail(link, 211);
+void OnEntry(LinkState& link)
+{
+    const int ch = link.m_nChannel;
+    const DirEntryRecord entry = ParseDirEntry(ReplyPayload(link), ReplyLength(link));
+    if (IsUnsafeName(entry.name, entry.attributes & kAttrDirectory)) {
+        LogWrite(ch, "VLNKWDLL:ERROR:Dir:Refused name with a path separator or '..' [%s]", entry.name.c_str());
+        return Fail(link, 223);
     }
-  }
-  if (line == LastLine()) {
-    --link.m_nEntriesReceived;
-  } else if (link.m_DirList.size() < n) {
-    link.m_DirList.push_back(line);
-  }
-  LastLine() = line;
-  if (link.m_nEntriesReceived < n) CtrlAwaitNextFrame(link, link.m_Settings.StartBlockTimeout);
+    const std::string line = FormatDirLine(entry);
+    const unsigned n = link.m_nEntriesAnnounced;
+    ++link.m_nEntriesReceived;
+    if (link.m_nEntriesReceived == 1) {
+        try {
+            link.m_DirList.reserve(n);
+        } catch (const std::bad_alloc&) {
+            LogWrite(ch, "VLNKWDLL:ERROR:Dir could not allocate array of %d (%d)", static_cast<int>(n),
+                     static_cast<int>(n * (line.size() + 1)));
+            return Fail(link, 211);
+        }
+    }
+    if (line == LastLine()) {
+        --link.m_nEntriesReceived;
+    } else if (link.m_DirList.size() < n) {
+        link.m_DirList.push_back(line);
+    }
+    LastLine() = line;
+    if (link.m_nEntriesReceived < n) CtrlAwaitNextFrame(link, link.m_Settings.StartBlockTimeout);
 }
 
-int Finish(LinkState& link, int result) {
-  FreeList(link);
-  link.KillTimer();
-  link.m_Port.DisarmNotify();
-  link.EndCommand();
-  return result;
+int Finish(LinkState& link, int result)
+{
+    FreeList(link);
+    link.KillTimer();
+    link.m_Port.DisarmNotify();
+    link.EndCommand();
+    return result;
 }
 
-int DirStep(LinkState& link, StepEvent event, int* value, char* text) {
-  switch (event) {
-    case StepEvent::Start:
-      return 213;
+int DirStep(LinkState& link, StepEvent event, int* value, char* text)
+{
+    switch (event) {
+    case StepEvent::Start: return 213;
     case StepEvent::CommsEvent:
     case StepEvent::TimerEvent:
-      if (Stage(link) == DirStage::Entries && link.m_nPendingError) return 0;
-      CtrlCommand(link, event);
-      if (Stage(link) != DirStage::Entries || !link.m_bDone) return 0;
-      if (link.m_bFailed)
-        Fail(link, 211);
-      else if (event == StepEvent::CommsEvent)
-        OnEntry(link);
-      return 0;
-    case StepEvent::Poll:
-      break;
-  }
-  if (Stage(link) == DirStage::Count) {
-    const int result = CtrlCommand(link, StepEvent::Poll);
-    if (result == 213) return 213;
-    if (result != 0) return Finish(link, result);
-    link.m_nEntriesAnnounced = ReplyU16(ReplyPayload(link), ReplyLength(link));
-    link.m_nStage = static_cast<int>(DirStage::Entries);
-    link.m_nEntriesReceived = link.m_nHandedOut = 0;
-    link.m_nPendingError = 0;
-    BuildFrame(link, 'D', link.m_strArgument);
-    return CtrlCommand(link, StepEvent::Start);
-  }
-  if (link.m_nPendingError) return Finish(link, link.m_nPendingError);
-  const unsigned n = link.m_nEntriesAnnounced;
-  if (link.m_nEntriesReceived < n) return 213;
-  if (link.m_nHandedOut >= n) return Finish(link, 210);
-  if (!value && !text) return 213;
-  const unsigned index = link.m_nHandedOut++;
-  if (value) *value = static_cast<int>(n - index);
-  if (text) {
-    const std::string line = index < link.m_DirList.size() ? link.m_DirList[index]
-                                                            : "VLNKWDLL:ERROR:INVALID POINTER - NO MEMORY";
-    const size_t count = std::min(line.size(), static_cast<size_t>(VLNK_TEXT_SIZE - 1));
-    std::memcpy(text, line.data(), count);
-    text[count] = '\0';
-  }
-  return 0;
+        if (Stage(link) == DirStage::Entries && link.m_nPendingError) return 0;
+        CtrlCommand(link, event);
+        if (Stage(link) != DirStage::Entries || !link.m_bDone) return 0;
+        if (link.m_bFailed) Fail(link, 211);
+        else if (event == StepEvent::CommsEvent) OnEntry(link);
+        return 0;
+    case StepEvent::Poll: break;
+    }
+    if (Stage(link) == DirStage::Count) {
+        const int result = CtrlCommand(link, StepEvent::Poll);
+        if (result == 213) return 213;
+        if (result != 0) return Finish(link, result);
+        link.m_nEntriesAnnounced = ReplyU16(ReplyPayload(link), ReplyLength(link));
+        link.m_nStage = static_cast<int>(DirStage::Entries);
+        link.m_nEntriesReceived = link.m_nHandedOut = 0;
+        link.m_nPendingError = 0;
+        BuildFrame(link, 'D', link.m_strArgument);
+        return CtrlCommand(link, StepEvent::Start);
+    }
+    if (link.m_nPendingError) return Finish(link, link.m_nPendingError);
+    const unsigned n = link.m_nEntriesAnnounced;
+    if (link.m_nEntriesReceived < n) return 213;
+    if (link.m_nHandedOut >= n) return Finish(link, 210);
+    if (!value && !text) return 213;
+    const unsigned index = link.m_nHandedOut++;
+    if (value) *value = static_cast<int>(n - index);
+    if (text) {
+        const std::string line
+            = index < link.m_DirList.size() ? link.m_DirList[index] : "VLNKWDLL:ERROR:INVALID POINTER - NO MEMORY";
+        const size_t count = std::min(line.size(), static_cast<size_t>(VLNK_TEXT_SIZE - 1));
+        std::memcpy(text, line.data(), count);
+        text[count] = '\0';
+    }
+    return 0;
 }
 
-}  // namespace
+} // namespace
 
-int StartGetDirectory(LinkState& link, const char* spec) {
-  link.LoadRememberedBaud();
-  link.SetupLine();
-  link.m_strArgument = spec ? spec : "";
-  if (link.m_strArgument.size() > kSpecMax) {
-    LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Dir:File specification longer than %zu characters", kSpecMax);
-    return 223;
-  }
-  FreeList(link);
-  link.m_nEntriesAnnounced = 0;
-  LastLine().clear();
-  BuildFrame(link, 'C', link.m_strArgument);
-  link.m_nPendingError = 0;
-  link.m_nStage = static_cast<int>(DirStage::Count);
-  link.BeginCommand(kGetDirectory, DirStep);
-  return CtrlCommand(link, StepEvent::Start);
+int StartGetDirectory(LinkState& link, const char* spec)
+{
+    link.LoadRememberedBaud();
+    link.SetupLine();
+    link.m_strArgument = spec ? spec : "";
+    if (link.m_strArgument.size() > kSpecMax) {
+        LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Dir:File specification longer than %zu characters", kSpecMax);
+        return 223;
+    }
+    FreeList(link);
+    link.m_nEntriesAnnounced = 0;
+    LastLine().clear();
+    BuildFrame(link, 'C', link.m_strArgument);
+    link.m_nPendingError = 0;
+    link.m_nStage = static_cast<int>(DirStage::Count);
+    link.BeginCommand(kGetDirectory, DirStep);
+    return CtrlCommand(link, StepEvent::Start);
 }
 
 void SetLastDirLineSlot(std::string* line) { g_pLastDirLine = line; }
 
-}  // namespace vlnk
+} // namespace vlnk

@@ -9,10 +9,10 @@
 
 namespace vlnk {
 
-int StartGetDirectory(LinkState& link, const char* spec);     // 6
-int StartTransmitFile(LinkState& link, const char* pcPath);   // 12
-int StartReceiveFile(LinkState& link, const char* pcPath);    // 13
-int StartSoftwareDownload(LinkState& link, int machine);      // 16
+int StartGetDirectory(LinkState& link, const char* spec);   // 6
+int StartTransmitFile(LinkState& link, const char* pcPath); // 12
+int StartReceiveFile(LinkState& link, const char* pcPath);  // 13
+int StartSoftwareDownload(LinkState& link, int machine);    // 16
 // The firmware image of a machine (1-4); null for any other number.
 const char* DownloadImageName(int machine);
 
@@ -21,4 +21,4 @@ const char* DownloadImageName(int machine);
 // here when the library loads and takes it back (null) before it goes.
 void SetLastDirLineSlot(std::string* line);
 
-}  // namespace vlnk
+} // namespace vlnk

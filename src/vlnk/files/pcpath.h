@@ -26,4 +26,4 @@ bool SetFileDateTime(const std::string& path, std::time_t when);
 // The first regular file of that name in the folders of $PATH; empty when none.
 std::string FindOnPath(const std::string& name);
 
-}  // namespace vlnk
+} // namespace vlnk

@@ -35,291 +35,296 @@ const std::string& PcPath(const LinkState& link) { return link.m_strArgument; }
 
 // A fresh file beside the target, created with the permissions a new target
 // would get.
-std::FILE* CreatePartial(LinkState& link) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string path =
-        PcPath(link) + ".part" + std::to_string(getpid()) + "-" + std::to_string(attempt);
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-      if (errno == EEXIST) continue;
-      return nullptr;
+std::FILE* CreatePartial(LinkState& link)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string path = PcPath(link) + ".part" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return nullptr;
+        }
+        std::FILE* file = fdopen(fd, "wb");
+        if (!file) {
+            close(fd);
+            unlink(path.c_str());
+            return nullptr;
+        }
+        link.m_strPartialPath = path;
+        return file;
     }
-    std::FILE* file = fdopen(fd, "wb");
-    if (!file) {
-      close(fd);
-      unlink(path.c_str());
-      return nullptr;
-    }
-    link.m_strPartialPath = path;
-    return file;
-  }
-  return nullptr;
+    return nullptr;
 }
 
 // Closes the local file; a failed flush means data did not reach the disk.
-bool CloseLocal(LinkState& link) {
-  if (!link.m_pLocalFile) return true;
-  const bool ok = std::fclose(link.m_pLocalFile) == 0;
-  link.m_pLocalFile = nullptr;
-  return ok;
+bool CloseLocal(LinkState& link)
+{
+    if (!link.m_pLocalFile) return true;
+    const bool ok = std::fclose(link.m_pLocalFile) == 0;
+    link.m_pLocalFile = nullptr;
+    return ok;
 }
 
-void RemovePartial(LinkState& link) {
-  if (link.m_strPartialPath.empty()) return;
-  if (std::remove(link.m_strPartialPath.c_str()) == 0)
-    LogWrite(link.m_nChannel, "Removed file %s from disk", link.m_strPartialPath.c_str());
-  link.m_strPartialPath.clear();
+void RemovePartial(LinkState& link)
+{
+    if (link.m_strPartialPath.empty()) return;
+    if (std::remove(link.m_strPartialPath.c_str()) == 0)
+        LogWrite(link.m_nChannel, "Removed file %s from disk", link.m_strPartialPath.c_str());
+    link.m_strPartialPath.clear();
 }
 
-void RequestBlock(LinkState& link, uint8_t answer) {
-  BuildFrame(link, 0, &answer, 1);
-  CtrlCommand(link, StepEvent::Start);
+void RequestBlock(LinkState& link, uint8_t answer)
+{
+    BuildFrame(link, 0, &answer, 1);
+    CtrlCommand(link, StepEvent::Start);
 }
 
 // The last frame goes out without an exchange: the handheld answers it with a
 // bare ACK.
-void Confirm(LinkState& link, uint8_t answer) {
-  BuildFrame(link, 0, &answer, 1);
-  SetStage(link, RxStage::Confirm);
-  link.m_nAckRetries = 0;
-  link.m_bDone = false;
-  SendDirect(link);
+void Confirm(LinkState& link, uint8_t answer)
+{
+    BuildFrame(link, 0, &answer, 1);
+    SetStage(link, RxStage::Confirm);
+    link.m_nAckRetries = 0;
+    link.m_bDone = false;
+    SendDirect(link);
 }
 
-void Finish(LinkState& link) {
-  const int ch = link.m_nChannel;
-  const char* path = PcPath(link).c_str();
-  if (!CloseLocal(link) && link.m_nPendingError == 0) {
-    LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not write file [%s]", path);
-    link.m_nPendingError = 227;
-  }
-  if (link.m_nPendingError == 0) {
-    if (std::rename(link.m_strPartialPath.c_str(), path) != 0) {
-      LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not replace [%s]: %s", path, std::strerror(errno));
-      link.m_nPendingError = 228;
-    } else {
-      link.m_strPartialPath.clear();
-      LogWrite(ch, "Finished receiving file %s (length %lu bytes)", path, link.m_nFileSize);
-      SetFileDateTime(path, DosToTime(link.m_nEntryDate, link.m_nEntryTime));
+void Finish(LinkState& link)
+{
+    const int ch = link.m_nChannel;
+    const char* path = PcPath(link).c_str();
+    if (!CloseLocal(link) && link.m_nPendingError == 0) {
+        LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not write file [%s]", path);
+        link.m_nPendingError = 227;
     }
-  }
-  if (link.m_nPendingError == 229)
-    LogWrite(ch, "User aborted reception of %s", path);
-  else if (link.m_nPendingError != 0)
-    LogWrite(ch, "VLNKWDLL:ERROR:RX:error receiving file %s = (%d)", path, link.m_nPendingError);
-  link.m_bDone = true;
+    if (link.m_nPendingError == 0) {
+        if (std::rename(link.m_strPartialPath.c_str(), path) != 0) {
+            LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not replace [%s]: %s", path, std::strerror(errno));
+            link.m_nPendingError = 228;
+        } else {
+            link.m_strPartialPath.clear();
+            LogWrite(ch, "Finished receiving file %s (length %lu bytes)", path, link.m_nFileSize);
+            SetFileDateTime(path, DosToTime(link.m_nEntryDate, link.m_nEntryTime));
+        }
+    }
+    if (link.m_nPendingError == 229) LogWrite(ch, "User aborted reception of %s", path);
+    else if (link.m_nPendingError != 0)
+        LogWrite(ch, "VLNKWDLL:ERROR:RX:error receiving file %s = (%d)", path, link.m_nPendingError);
+    link.m_bDone = true;
 }
 
-void OnBlock(LinkState& link) {
-  const uint8_t* data = ReplyPayload(link);
-  size_t length = ReplyLength(link);
-  if (link.m_Port.IrMode && length > 0) {
-    if (data[0] == link.m_nLastSequence) {
-      // The handheld missed our ACK and sent the block again.
-      RequestBlock(link, 0x00);
-      return;
+void OnBlock(LinkState& link)
+{
+    const uint8_t* data = ReplyPayload(link);
+    size_t length = ReplyLength(link);
+    if (link.m_Port.IrMode && length > 0) {
+        if (data[0] == link.m_nLastSequence) {
+            // The handheld missed our ACK and sent the block again.
+            RequestBlock(link, 0x00);
+            return;
+        }
+        link.m_nLastSequence = data[0];
+        ++data;
+        --length;
     }
-    link.m_nLastSequence = data[0];
-    ++data;
-    --length;
-  }
-  if (length == 0) {
-    if (link.m_nPendingError == 0 && link.m_nDoneBytes != link.m_nFileSize) {
-      // A block lost or taken twice on the way; the file would be wrong.
-      LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:RX:Received %lu of %lu bytes [%s]", link.m_nDoneBytes,
-               link.m_nFileSize, PcPath(link).c_str());
-      link.m_nPendingError = 216;
+    if (length == 0) {
+        if (link.m_nPendingError == 0 && link.m_nDoneBytes != link.m_nFileSize) {
+            // A block lost or taken twice on the way; the file would be wrong.
+            LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:RX:Received %lu of %lu bytes [%s]", link.m_nDoneBytes,
+                     link.m_nFileSize, PcPath(link).c_str());
+            link.m_nPendingError = 216;
+        }
+        Confirm(link, link.m_nPendingError ? 0xFF : 0x00);
+        return;
     }
-    Confirm(link, link.m_nPendingError ? 0xFF : 0x00);
-    return;
-  }
-  if (link.m_nPendingError == 0 && link.m_nDoneBytes + length > link.m_nFileSize) {
-    LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:RX:More than the %lu bytes announced [%s]", link.m_nFileSize,
-             PcPath(link).c_str());
-    link.m_nPendingError = 216;
-  }
-  const size_t written =
-      link.m_pLocalFile && link.m_nPendingError == 0 ? std::fwrite(data, 1, length, link.m_pLocalFile) : 0;
-  if (written < length || link.m_nPendingError) {
-    if (link.m_nPendingError == 0) link.m_nPendingError = 227;
-    Confirm(link, 0xFF);
-    return;
-  }
-  link.m_nDoneBytes += length;
-  RequestBlock(link, 0x00);
+    if (link.m_nPendingError == 0 && link.m_nDoneBytes + length > link.m_nFileSize) {
+        LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:RX:More than the %lu bytes announced [%s]", link.m_nFileSize,
+                 PcPath(link).c_str());
+        link.m_nPendingError = 216;
+    }
+    const size_t written
+        = link.m_pLocalFile && link.m_nPendingError == 0 ? std::fwrite(data, 1, length, link.m_pLocalFile) : 0;
+    if (written < length || link.m_nPendingError) {
+        if (link.m_nPendingError == 0) link.m_nPendingError = 227;
+        Confirm(link, 0xFF);
+        return;
+    }
+    link.m_nDoneBytes += length;
+    RequestBlock(link, 0x00);
 }
 
-void OnReply(LinkState& link) {
-  const int ch = link.m_nChannel;
-  const std::string name = HandheldName(PcPath(link));
-  switch (Stage(link)) {
+void OnReply(LinkState& link)
+{
+    const int ch = link.m_nChannel;
+    const std::string name = HandheldName(PcPath(link));
+    switch (Stage(link)) {
     case RxStage::Count:
-      link.m_nEntriesAnnounced = ReplyU16(ReplyPayload(link), ReplyLength(link));
-      link.m_nEntriesReceived = 0;
-      if (link.m_nEntriesAnnounced == 0) {
-        // Nothing would answer "D"; the file is not there.
-        LogWrite(ch, "VLNKWDLL:WARNING:Cannot find '%s' on remote", name.c_str());
-        link.m_nPendingError = 224;
+        link.m_nEntriesAnnounced = ReplyU16(ReplyPayload(link), ReplyLength(link));
+        link.m_nEntriesReceived = 0;
+        if (link.m_nEntriesAnnounced == 0) {
+            // Nothing would answer "D"; the file is not there.
+            LogWrite(ch, "VLNKWDLL:WARNING:Cannot find '%s' on remote", name.c_str());
+            link.m_nPendingError = 224;
+            return;
+        }
+        BuildFrame(link, 'D', name);
+        SetStage(link, RxStage::Entries);
+        CtrlCommand(link, StepEvent::Start);
+        link.m_nLastReported = -1;
         return;
-      }
-      BuildFrame(link, 'D', name);
-      SetStage(link, RxStage::Entries);
-      CtrlCommand(link, StepEvent::Start);
-      link.m_nLastReported = -1;
-      return;
     case RxStage::Entries: {
-      const DirEntryRecord entry = ParseDirEntry(ReplyPayload(link), ReplyLength(link));
-      if (!(entry.attributes & kAttrDirectory)) {
-        link.m_nFileSize = entry.size;
-        link.m_bSizeKnown = true;
-        link.m_nEntryDate = entry.date;
-        link.m_nEntryTime = entry.time;
-      }
-      if (++link.m_nEntriesReceived < link.m_nEntriesAnnounced) {
-        CtrlAwaitNextFrame(link, link.m_Settings.RetryTimeout);
+        const DirEntryRecord entry = ParseDirEntry(ReplyPayload(link), ReplyLength(link));
+        if (!(entry.attributes & kAttrDirectory)) {
+            link.m_nFileSize = entry.size;
+            link.m_bSizeKnown = true;
+            link.m_nEntryDate = entry.date;
+            link.m_nEntryTime = entry.time;
+        }
+        if (++link.m_nEntriesReceived < link.m_nEntriesAnnounced) {
+            CtrlAwaitNextFrame(link, link.m_Settings.RetryTimeout);
+            return;
+        }
+        if (link.m_nEntryDate == 0) {
+            LogWrite(ch, "VLNKWDLL:WARNING:Cannot find '%s' on remote", name.c_str());
+            link.m_nPendingError = 224;
+            return;
+        }
+        BuildFrame(link, 'R', name);
+        SetStage(link, RxStage::Header);
+        CtrlCommand(link, StepEvent::Start);
         return;
-      }
-      if (link.m_nEntryDate == 0) {
-        LogWrite(ch, "VLNKWDLL:WARNING:Cannot find '%s' on remote", name.c_str());
-        link.m_nPendingError = 224;
-        return;
-      }
-      BuildFrame(link, 'R', name);
-      SetStage(link, RxStage::Header);
-      CtrlCommand(link, StepEvent::Start);
-      return;
     }
     case RxStage::Header: {
-      if (const int status = ReplyU16(ReplyPayload(link), ReplyLength(link))) {
-        LogWrite(ch, "VLNKWDLL:ERROR:RX:HHT Could not open file to receive [%s] (%d)", PcPath(link).c_str(),
-                 status);
-        link.m_nPendingError = 225;
+        if (const int status = ReplyU16(ReplyPayload(link), ReplyLength(link))) {
+            LogWrite(ch, "VLNKWDLL:ERROR:RX:HHT Could not open file to receive [%s] (%d)", PcPath(link).c_str(),
+                     status);
+            link.m_nPendingError = 225;
+            return;
+        }
+        link.m_pLocalFile = CreatePartial(link);
+        if (!link.m_pLocalFile) {
+            LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not open file to receive [%s]", PcPath(link).c_str());
+            link.m_nPendingError = 225;
+        }
+        SetStage(link, RxStage::Data);
+        RequestBlock(link, 0x00);
         return;
-      }
-      link.m_pLocalFile = CreatePartial(link);
-      if (!link.m_pLocalFile) {
-        LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not open file to receive [%s]", PcPath(link).c_str());
-        link.m_nPendingError = 225;
-      }
-      SetStage(link, RxStage::Data);
-      RequestBlock(link, 0x00);
-      return;
     }
-    case RxStage::Data:
-      OnBlock(link);
-      return;
-    case RxStage::Confirm:
-      return;
-  }
-}
-
-void OnConfirmAnswer(LinkState& link, bool gotAck) {
-  if (!gotAck) {
-    if (link.m_nAckRetries++ < link.m_nRetryLimit) {
-      SendDirect(link);
-      return;
+    case RxStage::Data: OnBlock(link); return;
+    case RxStage::Confirm: return;
     }
-    if (link.m_nPendingError == 0) link.m_nPendingError = 216;
-  }
-  Finish(link);
 }
 
-void Progress(LinkState& link, int* value, char* text) {
-  if (!link.m_bSizeKnown) {
-    if (text) std::snprintf(text, VLNK_TEXT_SIZE, "0 of ?");
-    return;
-  }
-  ReportTransferProgress(link, link.m_Port.IrMode ? 255 : 256, 5 * 256, value, text);
+void OnConfirmAnswer(LinkState& link, bool gotAck)
+{
+    if (!gotAck) {
+        if (link.m_nAckRetries++ < link.m_nRetryLimit) {
+            SendDirect(link);
+            return;
+        }
+        if (link.m_nPendingError == 0) link.m_nPendingError = 216;
+    }
+    Finish(link);
 }
 
-int ReceiveStep(LinkState& link, StepEvent event, int* value, char* text) {
-  switch (event) {
-    case StepEvent::Start:
-      return 213;
+void Progress(LinkState& link, int* value, char* text)
+{
+    if (!link.m_bSizeKnown) {
+        if (text) std::snprintf(text, VLNK_TEXT_SIZE, "0 of ?");
+        return;
+    }
+    ReportTransferProgress(link, link.m_Port.IrMode ? 255 : 256, 5 * 256, value, text);
+}
+
+int ReceiveStep(LinkState& link, StepEvent event, int* value, char* text)
+{
+    switch (event) {
+    case StepEvent::Start: return 213;
     case StepEvent::CommsEvent:
-      if (link.m_bDone) return 0;
-      if (Stage(link) == RxStage::Confirm) {
-        if (link.m_Port.GetNumInRxBuffer() == 0) {
-          link.m_Port.ArmNotify(1, -1);
-          link.StartTimer(link.m_Settings.StartBlockTimeout);
-          return 0;
+        if (link.m_bDone) return 0;
+        if (Stage(link) == RxStage::Confirm) {
+            if (link.m_Port.GetNumInRxBuffer() == 0) {
+                link.m_Port.ArmNotify(1, -1);
+                link.StartTimer(link.m_Settings.StartBlockTimeout);
+                return 0;
+            }
+            uint8_t byte = 0;
+            link.m_Port.GetChar(byte);
+            OnConfirmAnswer(link, byte == ACK);
+            return 0;
         }
-        uint8_t byte = 0;
-        link.m_Port.GetChar(byte);
-        OnConfirmAnswer(link, byte == ACK);
-        return 0;
-      }
-      [[fallthrough]];
+        [[fallthrough]];
     case StepEvent::TimerEvent:
-      if (link.m_bDone) return 0;
-      if (Stage(link) == RxStage::Confirm) {
-        OnConfirmAnswer(link, false);
-        return 0;
-      }
-      CtrlCommand(link, event);
-      if (!link.m_bDone) return 0;
-      if (link.m_bFailed) {
-        if (Stage(link) == RxStage::Header) {
-          LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:RX:HHT failed receive header [%s]", PcPath(link).c_str());
-          link.m_nPendingError = 225;
+        if (link.m_bDone) return 0;
+        if (Stage(link) == RxStage::Confirm) {
+            OnConfirmAnswer(link, false);
+            return 0;
         }
+        CtrlCommand(link, event);
+        if (!link.m_bDone) return 0;
+        if (link.m_bFailed) {
+            if (Stage(link) == RxStage::Header) {
+                LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:RX:HHT failed receive header [%s]", PcPath(link).c_str());
+                link.m_nPendingError = 225;
+            }
+            return 0;
+        }
+        OnReply(link);
         return 0;
-      }
-      OnReply(link);
-      return 0;
-    case StepEvent::Poll:
-      break;
-  }
-  Progress(link, value, text);
-  if (!link.m_bDone) return 213;
-  CloseLocal(link);
-  link.KillTimer();
-  link.m_Port.DisarmNotify();
-  link.EndCommand();
-  int result = link.m_bFailed || link.m_nPendingError ? 211 : Stage(link) == RxStage::Confirm ? 0 : 211;
-  if (link.m_nPendingError) result = link.m_nPendingError;
-  if (result != 0) RemovePartial(link);
-  return result;
-}
-
-}  // namespace
-
-int StartReceiveFile(LinkState& link, const char* pcPath) {
-  const int ch = link.m_nChannel;
-  link.m_strArgument = pcPath ? pcPath : "";
-  const char* path = link.m_strArgument.c_str();
-  LogWrite(ch, "Trying to receive file %s", path);
-  link.LoadRememberedBaud();
-  link.SetupLine();
-  if (IsInvalidTransferName(link.m_strArgument) || HandheldName(link.m_strArgument).size() > kRequestDataMax - 1) {
-    LogWrite(ch, "VLNKWDLL:ERROR:RX:Cannot receive - invalid filename [%s]", path);
-    return 223;
-  }
-  if (ReachesOutside(link.m_strArgument)) {
-    LogWrite(ch, "VLNKWDLL:ERROR:RX:Refused name with a path separator or '..' [%s]", path);
-    return 223;
-  }
-  if (link.m_pLocalFile) {
-    LogWrite(ch, "VLNKWDLL:ERROR:RX:File already open [%s] - closed", path);
+    case StepEvent::Poll: break;
+    }
+    Progress(link, value, text);
+    if (!link.m_bDone) return 213;
     CloseLocal(link);
-  }
-  if (access(path, F_OK) == 0 && access(path, W_OK) != 0) {
-    LogWrite(ch, "VLNKWDLL:ERROR:RX:Insufficient rights to open [%s]", path);
-    return 228;
-  }
-  link.m_nFileSize = 0;
-  link.m_bSizeKnown = false;
-  link.m_nDoneBytes = 0;
-  link.m_nPendingError = 0;
-  link.m_nEntryDate = link.m_nEntryTime = 0;
-  link.m_strPartialPath.clear();
-  BuildFrame(link, 'C', HandheldName(link.m_strArgument));
-  SetStage(link, RxStage::Count);
-  link.BeginCommand(kReceiveFile, ReceiveStep);
-  CtrlCommand(link, StepEvent::Start);
-  link.m_Block.fill(0);
-  link.m_nLastSequence = 0xFFFF;
-  return 213;
+    link.KillTimer();
+    link.m_Port.DisarmNotify();
+    link.EndCommand();
+    int result = link.m_bFailed || link.m_nPendingError ? 211 : Stage(link) == RxStage::Confirm ? 0 : 211;
+    if (link.m_nPendingError) result = link.m_nPendingError;
+    if (result != 0) RemovePartial(link);
+    return result;
 }
 
-}  // namespace vlnk
+} // namespace
+
+int StartReceiveFile(LinkState& link, const char* pcPath)
+{
+    const int ch = link.m_nChannel;
+    link.m_strArgument = pcPath ? pcPath : "";
+    const char* path = link.m_strArgument.c_str();
+    LogWrite(ch, "Trying to receive file %s", path);
+    link.LoadRememberedBaud();
+    link.SetupLine();
+    if (IsInvalidTransferName(link.m_strArgument) || HandheldName(link.m_strArgument).size() > kRequestDataMax - 1) {
+        LogWrite(ch, "VLNKWDLL:ERROR:RX:Cannot receive - invalid filename [%s]", path);
+        return 223;
+    }
+    if (ReachesOutside(link.m_strArgument)) {
+        LogWrite(ch, "VLNKWDLL:ERROR:RX:Refused name with a path separator or '..' [%s]", path);
+        return 223;
+    }
+    if (link.m_pLocalFile) {
+        LogWrite(ch, "VLNKWDLL:ERROR:RX:File already open [%s] - closed", path);
+        CloseLocal(link);
+    }
+    if (access(path, F_OK) == 0 && access(path, W_OK) != 0) {
+        LogWrite(ch, "VLNKWDLL:ERROR:RX:Insufficient rights to open [%s]", path);
+        return 228;
+    }
+    link.m_nFileSize = 0;
+    link.m_bSizeKnown = false;
+    link.m_nDoneBytes = 0;
+    link.m_nPendingError = 0;
+    link.m_nEntryDate = link.m_nEntryTime = 0;
+    link.m_strPartialPath.clear();
+    BuildFrame(link, 'C', HandheldName(link.m_strArgument));
+    SetStage(link, RxStage::Count);
+    link.BeginCommand(kReceiveFile, ReceiveStep);
+    CtrlCommand(link, StepEvent::Start);
+    link.m_Block.fill(0);
+    link.m_nLastSequence = 0xFFFF;
+    return 213;
+}
+
+} // namespace vlnk

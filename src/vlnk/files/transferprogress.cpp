@@ -7,17 +7,18 @@
 
 namespace vlnk {
 
-void ReportTransferProgress(LinkState& link, unsigned long block, unsigned long earlyBytes, int* value, char* text) {
-  const unsigned long done = link.m_nDoneBytes;
-  const unsigned long size = link.m_nFileSize;
-  if ((done % (5 * block) == 0 || done == size) && static_cast<long>(done) != link.m_nLastReported) {
-    // An empty file is done as soon as it starts.
-    if (value) *value = size ? static_cast<int>(done * 100 / size) : 100;
-    if (text) std::snprintf(text, VLNK_TEXT_SIZE, "%lu of %lu", done, size);
-    link.m_nLastReported = static_cast<long>(done);
-  } else if (done < earlyBytes && text) {
-    std::snprintf(text, VLNK_TEXT_SIZE, "0 of %lu", size);
-  }
+void ReportTransferProgress(LinkState& link, unsigned long block, unsigned long earlyBytes, int* value, char* text)
+{
+    const unsigned long done = link.m_nDoneBytes;
+    const unsigned long size = link.m_nFileSize;
+    if ((done % (5 * block) == 0 || done == size) && static_cast<long>(done) != link.m_nLastReported) {
+        // An empty file is done as soon as it starts.
+        if (value) *value = size ? static_cast<int>(done * 100 / size) : 100;
+        if (text) std::snprintf(text, VLNK_TEXT_SIZE, "%lu of %lu", done, size);
+        link.m_nLastReported = static_cast<long>(done);
+    } else if (done < earlyBytes && text) {
+        std::snprintf(text, VLNK_TEXT_SIZE, "0 of %lu", size);
+    }
 }
 
-}  // namespace vlnk
+} // namespace vlnk

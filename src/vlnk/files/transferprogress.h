@@ -10,4 +10,4 @@ struct LinkState;
 // five cable blocks (`earlyBytes`) the text reads "0 of <size>".
 void ReportTransferProgress(LinkState& link, unsigned long block, unsigned long earlyBytes, int* value, char* text);
 
-}  // namespace vlnk
+} // namespace vlnk

@@ -30,46 +30,46 @@ extern "C" {
 #endif
 
 /* Caller buffer sizes, in bytes including the terminating NUL. */
-#define VLNK_TEXT_SIZE 257       /* text of VLNKGetResult: a reply payload of up to 256 bytes */
-#define VLNK_ERROR_TEXT_SIZE 50  /* VLNKGetErrorString: the longest text has 49 characters */
+#define VLNK_TEXT_SIZE 257         /* text of VLNKGetResult: a reply payload of up to 256 bytes */
+#define VLNK_ERROR_TEXT_SIZE 50    /* VLNKGetErrorString: the longest text has 49 characters */
 #define VLNK_VERSION_TEXT_SIZE 128 /* VLNKGetVersion */
-#define VLNK_LOG_TEXT_MAX 127    /* VLNKWriteLog: longer texts are cut, and the cut is logged */
-#define VLNK_CHANNELS 8          /* channels are numbered 1 to VLNK_CHANNELS */
+#define VLNK_LOG_TEXT_MAX 127      /* VLNKWriteLog: longer texts are cut, and the cut is logged */
+#define VLNK_CHANNELS 8            /* channels are numbered 1 to VLNK_CHANNELS */
 
 /* Result codes. */
 enum VlnkResult {
-  VLNK_OK = 0,
-  VLNK_CHANNEL_IN_USE = 201,
-  VLNK_CHANNEL_NOT_OPEN = 202,
-  VLNK_BAD_CHANNEL = 203,
-  VLNK_OPEN_PORT_FAILED = 204,
-  VLNK_CLOSE_PORT_FAILED = 205,
-  VLNK_ENABLE_NOTIFY_FAILED = 206,
-  VLNK_DISABLE_NOTIFY_FAILED = 207,
-  VLNK_SETUP_FAILED = 208,
-  VLNK_CHANNEL_BUSY = 209,
-  VLNK_CHANNEL_IDLE = 210,
-  VLNK_REMOTE_TIMEOUT = 211,
-  VLNK_NO_RESPONSE = 212,
-  VLNK_WAITING = 213,
-  VLNK_WINDOW_FAILED = 214,
-  VLNK_SEND_FAILED = 215,
-  VLNK_RECEIVE_FAILED = 216,
-  VLNK_COMMS_ERROR = 217,
-  VLNK_BAD_BAUD = 218,
-  VLNK_SET_DRIVE_FAILED = 219,
-  VLNK_NO_DIRECTORY = 220,
-  VLNK_SET_DATE_FAILED = 221,
-  VLNK_SET_TIME_FAILED = 222,
-  VLNK_BAD_FILENAME = 223,
-  VLNK_FILE_NOT_FOUND = 224,
-  VLNK_FILE_OPEN_FAILED = 225,
-  VLNK_HANDHELD_FULL = 226,
-  VLNK_PC_FULL = 227,
-  VLNK_PC_NO_RIGHTS = 228,
-  VLNK_USER_STOPPED = 229,
-  VLNK_BAD_MACHINE = 230,
-  VLNK_NO_DOWNLOAD_FILE = 231
+    VLNK_OK = 0,
+    VLNK_CHANNEL_IN_USE = 201,
+    VLNK_CHANNEL_NOT_OPEN = 202,
+    VLNK_BAD_CHANNEL = 203,
+    VLNK_OPEN_PORT_FAILED = 204,
+    VLNK_CLOSE_PORT_FAILED = 205,
+    VLNK_ENABLE_NOTIFY_FAILED = 206,
+    VLNK_DISABLE_NOTIFY_FAILED = 207,
+    VLNK_SETUP_FAILED = 208,
+    VLNK_CHANNEL_BUSY = 209,
+    VLNK_CHANNEL_IDLE = 210,
+    VLNK_REMOTE_TIMEOUT = 211,
+    VLNK_NO_RESPONSE = 212,
+    VLNK_WAITING = 213,
+    VLNK_WINDOW_FAILED = 214,
+    VLNK_SEND_FAILED = 215,
+    VLNK_RECEIVE_FAILED = 216,
+    VLNK_COMMS_ERROR = 217,
+    VLNK_BAD_BAUD = 218,
+    VLNK_SET_DRIVE_FAILED = 219,
+    VLNK_NO_DIRECTORY = 220,
+    VLNK_SET_DATE_FAILED = 221,
+    VLNK_SET_TIME_FAILED = 222,
+    VLNK_BAD_FILENAME = 223,
+    VLNK_FILE_NOT_FOUND = 224,
+    VLNK_FILE_OPEN_FAILED = 225,
+    VLNK_HANDHELD_FULL = 226,
+    VLNK_PC_FULL = 227,
+    VLNK_PC_NO_RIGHTS = 228,
+    VLNK_USER_STOPPED = 229,
+    VLNK_BAD_MACHINE = 230,
+    VLNK_NO_DOWNLOAD_FILE = 231
 };
 
 /* Messages of the library's message window, as VLNKMessageHdlr receives them. */
@@ -82,35 +82,35 @@ enum VlnkResult {
 
 /* Result codes of CMDVLNK besides 0, 201, 214 and the codes it passes through. */
 enum VlnkCmdResult {
-  VLNK_CMD_BAD_COMMAND_LINE = 1,
-  VLNK_CMD_BAD_PORT = 3,
-  VLNK_CMD_BAD_FILENAME = 6,
-  VLNK_CMD_NO_IMAGE = 8,
-  VLNK_CMD_OPEN_FAILED = 10,
-  VLNK_CMD_COMMS_FAILED = 12,
-  VLNK_CMD_NOT_CONNECTED = 20,
-  VLNK_CMD_CANCELLED = 22,
-  VLNK_CMD_WRITE_FAILED = 24,
-  VLNK_CMD_CD_FAILED = 26,
-  VLNK_CMD_FILE_NOT_FOUND = 28,
-  VLNK_CMD_RUNNING = 300
+    VLNK_CMD_BAD_COMMAND_LINE = 1,
+    VLNK_CMD_BAD_PORT = 3,
+    VLNK_CMD_BAD_FILENAME = 6,
+    VLNK_CMD_NO_IMAGE = 8,
+    VLNK_CMD_OPEN_FAILED = 10,
+    VLNK_CMD_COMMS_FAILED = 12,
+    VLNK_CMD_NOT_CONNECTED = 20,
+    VLNK_CMD_CANCELLED = 22,
+    VLNK_CMD_WRITE_FAILED = 24,
+    VLNK_CMD_CD_FAILED = 26,
+    VLNK_CMD_FILE_NOT_FOUND = 28,
+    VLNK_CMD_RUNNING = 300
 };
 
-typedef void *VLNK_HWND;
+typedef void* VLNK_HWND;
 
 /* Writes the product and version text; buf must hold VLNK_VERSION_TEXT_SIZE.
    Returns the number of characters written. */
-VLNK_API int VLNKGetVersion(char *buf);
+VLNK_API int VLNKGetVersion(char* buf);
 
 /* 0 and *channel = the lowest closed channel; 201 and *channel = 0 when all are open;
    203 for a null pointer.
    Does not open the channel. */
-VLNK_API int VLNKGetFreeChannel(int *channel);
+VLNK_API int VLNKGetFreeChannel(int* channel);
 
 /* Opens a port on a channel: "COMn" (mapped through section "Ports" of the ini
    file, else /dev/ttyS<n-1>) or a device path of at most 21 characters.
    0, 201 (already open), 203, 204 (port failed or name too long), 214. */
-VLNK_API int VLNKOpenChannel(int channel, const char *port);
+VLNK_API int VLNKOpenChannel(int channel, const char* port);
 
 /* Cancels what runs on the channel and closes its port: 0, 202, 203, 205. */
 VLNK_API int VLNKCloseChannel(int channel);
@@ -123,37 +123,37 @@ VLNK_API int VLNKGetPath(int channel);
 VLNK_API int VLNKGetFreeSpace(int channel, int drive);
 VLNK_API int VLNKGetDrives(int channel);
 /* One directory line per VLNKGetResult (value = lines left including this one), then 210. */
-VLNK_API int VLNKGetDirectory(int channel, const char *pattern);
+VLNK_API int VLNKGetDirectory(int channel, const char* pattern);
 VLNK_API int VLNKSetDrive(int channel, int drive);
-VLNK_API int VLNKSetDirectory(int channel, const char *dir);
-VLNK_API int VLNKSetBaudRate(int channel, const char *baud);
+VLNK_API int VLNKSetDirectory(int channel, const char* dir);
+VLNK_API int VLNKSetBaudRate(int channel, const char* baud);
 VLNK_API int VLNKSetHandheldDate(int channel);
 VLNK_API int VLNKSetHandheldTime(int channel);
-VLNK_API int VLNKTransmitFile(int channel, const char *pcPath);
-VLNK_API int VLNKReceiveFile(int channel, const char *pcPath);
-VLNK_API int VLNKDeleteFile(int channel, const char *name);
+VLNK_API int VLNKTransmitFile(int channel, const char* pcPath);
+VLNK_API int VLNKReceiveFile(int channel, const char* pcPath);
+VLNK_API int VLNKDeleteFile(int channel, const char* name);
 VLNK_API int VLNKAbortRemote(int channel);
 VLNK_API int VLNKSoftwareDownload(int channel, int machine);
 /* Scans the COM ports for the handheld of a user; *channel receives the slot
    taken, which the caller closes with VLNKCloseChannel whatever the outcome. */
-VLNK_API int VLNKPollUser(int *channel, int user);
+VLNK_API int VLNKPollUser(int* channel, int user);
 
 /* Dispatches at most one pending library message, then asks the channel's
    active command for its result: 203, 210 when idle, 213 while working, else
    the final result (delivered once). text must hold VLNK_TEXT_SIZE bytes;
    value and text may be null where the command tolerates it. */
-VLNK_API int VLNKGetResult(int channel, int *value, char *text);
+VLNK_API int VLNKGetResult(int channel, int* value, char* text);
 
 /* Stops the active command: 0, 202, 203, 210 (idle). Transfers end at their
    next block and then report 229. */
 VLNK_API int VLNKCancel(int channel);
 
 /* Writes "APP:<text>" to the log under the channel (0: blank column). */
-VLNK_API void VLNKWriteLog(int channel, const char *text);
+VLNK_API void VLNKWriteLog(int channel, const char* text);
 
 /* Writes the text of a result code; buf must hold VLNK_ERROR_TEXT_SIZE.
    Returns the number of characters written. */
-VLNK_API int VLNKGetErrorString(int code, char *buf);
+VLNK_API int VLNKGetErrorString(int code, char* buf);
 
 /* Runs a whole transfer job from one command line and returns when it is over:
    "/PORT=n" or "/PORT=<device>", or "/U=<user>" (poll the COM ports for that
@@ -166,7 +166,7 @@ VLNK_API int VLNKGetErrorString(int code, char *buf);
    its progress on standard error only when that is a terminal; there Ctrl+C
    cancels the job (22), unless the program handles SIGINT itself. Must be
    called on the thread that owns the library's channels, if any are open. */
-VLNK_API int CMDVLNK(const char *commandLine);
+VLNK_API int CMDVLNK(const char* commandLine);
 
 /* Procedure of the CMDVLNK progress display: VLNK_WM_COMMAND with
    VLNK_IDCANCEL cancels the running job and returns 1; all else returns 0.

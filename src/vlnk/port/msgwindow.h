@@ -24,51 +24,51 @@ inline constexpr unsigned WM_TIMER = 0x0113;
 using WindowProc = intptr_t (*)(void* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam);
 
 class CMsgWindow {
- public:
-  using Clock = std::chrono::steady_clock;
+public:
+    using Clock = std::chrono::steady_clock;
 
-  explicit CMsgWindow(WindowProc proc);
-  CMsgWindow(const CMsgWindow&) = delete;
-  CMsgWindow& operator=(const CMsgWindow&) = delete;
+    explicit CMsgWindow(WindowProc proc);
+    CMsgWindow(const CMsgWindow&) = delete;
+    CMsgWindow& operator=(const CMsgWindow&) = delete;
 
-  // Any thread.
-  void Post(unsigned msg, uintptr_t wParam, intptr_t lParam);
+    // Any thread.
+    void Post(unsigned msg, uintptr_t wParam, intptr_t lParam);
 
-  // Owning thread. A timer fires every `ms` milliseconds until killed;
-  // setting an existing id restarts it.
-  void SetTimer(unsigned id, unsigned ms);
-  void KillTimer(unsigned id);
+    // Owning thread. A timer fires every `ms` milliseconds until killed;
+    // setting an existing id restarts it.
+    void SetTimer(unsigned id, unsigned ms);
+    void KillTimer(unsigned id);
 
-  // Removes and dispatches one message when one is pending (owning thread only).
-  bool PumpOne();
-  // Like PumpOne, but first waits up to `deadline` for a message to arrive.
-  bool PumpOneUntil(Clock::time_point deadline);
+    // Removes and dispatches one message when one is pending (owning thread only).
+    bool PumpOne();
+    // Like PumpOne, but first waits up to `deadline` for a message to arrive.
+    bool PumpOneUntil(Clock::time_point deadline);
 
-  // Drops posted line notifications for a port handle, so a closed port's
-  // late notification cannot reach a port that reuses its handle.
-  void DropCommNotify(uintptr_t handle);
+    // Drops posted line notifications for a port handle, so a closed port's
+    // late notification cannot reach a port that reuses its handle.
+    void DropCommNotify(uintptr_t handle);
 
-  bool IsOwnerThread() const { return std::this_thread::get_id() == m_owner; }
+    bool IsOwnerThread() const { return std::this_thread::get_id() == m_owner; }
 
- private:
-  struct Message {
-    unsigned msg;
-    uintptr_t wParam;
-    intptr_t lParam;
-  };
-  struct Timer {
-    Clock::time_point due;
-    Clock::duration period;
-  };
-  bool TakeLocked(Message& out, Clock::time_point now);
-  Clock::time_point NextTimerLocked() const;
+private:
+    struct Message {
+        unsigned msg;
+        uintptr_t wParam;
+        intptr_t lParam;
+    };
+    struct Timer {
+        Clock::time_point due;
+        Clock::duration period;
+    };
+    bool TakeLocked(Message& out, Clock::time_point now);
+    Clock::time_point NextTimerLocked() const;
 
-  WindowProc m_proc;
-  std::thread::id m_owner;
-  std::mutex m_mutex;
-  std::condition_variable m_wake;
-  std::deque<Message> m_queue;
-  std::map<unsigned, Timer> m_timers;
+    WindowProc m_proc;
+    std::thread::id m_owner;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<Message> m_queue;
+    std::map<unsigned, Timer> m_timers;
 };
 
 // The library's one window; null while none exists.
@@ -95,4 +95,4 @@ class CPort;
 // to let a misbehaving line settle.
 void WaitPumping(unsigned ms, CPort& purge);
 
-}  // namespace vlnk
+} // namespace vlnk

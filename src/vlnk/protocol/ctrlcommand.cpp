@@ -18,164 +18,169 @@ void SetPhase(LinkState& link, ExchangePhase phase) { link.m_nPhase = static_cas
 
 size_t Queued(LinkState& link) { return static_cast<size_t>(link.m_Port.GetNumInRxBuffer()); }
 
-void WaitFor(LinkState& link, unsigned timeoutMs, size_t bytes) {
-  link.StartTimer(timeoutMs);
-  link.m_Port.ArmNotify(static_cast<int>(bytes), -1);
+void WaitFor(LinkState& link, unsigned timeoutMs, size_t bytes)
+{
+    link.StartTimer(timeoutMs);
+    link.m_Port.ArmNotify(static_cast<int>(bytes), -1);
 }
 
 enum class Ask { Again, Nak };
 
 // The first send and every resend. Asking again repeats the request while no
 // ACK came; once the handheld has acknowledged it only its reply is asked for.
-void Send(LinkState& link, bool isStart, Ask ask = Ask::Again) {
-  link.m_Port.FlushReceive();
-  if (!isStart) {
-    if (++link.m_nRetryCount > link.m_nRetryLimit) {
-      LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Maximum retries exceeded (action=%d)", link.m_nPhase);
-      link.m_bFailed = link.m_bDone = true;
-      return;
+void Send(LinkState& link, bool isStart, Ask ask = Ask::Again)
+{
+    link.m_Port.FlushReceive();
+    if (!isStart) {
+        if (++link.m_nRetryCount > link.m_nRetryLimit) {
+            LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Maximum retries exceeded (action=%d)", link.m_nPhase);
+            link.m_bFailed = link.m_bDone = true;
+            return;
+        }
     }
-  }
-  if (Phase(link) == ExchangePhase::WaitAck && ask == Ask::Again) {
-    link.m_Port.SendString(link.m_TxBuf.data(), link.m_nTxLength);
-  } else {
-    SetPhase(link, ExchangePhase::WaitStx);
-    link.m_Port.SendChar(NAK);
-  }
-  WaitFor(link, link.m_Settings.StartBlockTimeout, 1);
+    if (Phase(link) == ExchangePhase::WaitAck && ask == Ask::Again) {
+        link.m_Port.SendString(link.m_TxBuf.data(), link.m_nTxLength);
+    } else {
+        SetPhase(link, ExchangePhase::WaitStx);
+        link.m_Port.SendChar(NAK);
+    }
+    WaitFor(link, link.m_Settings.StartBlockTimeout, 1);
 }
 
-void OnBytes(LinkState& link) {
-  CPort& port = link.m_Port;
-  const ProtocolSettings& s = link.m_Settings;
-  for (;;) {
-    switch (Phase(link)) {
-      case ExchangePhase::WaitAck: {
-        if (Queued(link) == 0) return WaitFor(link, s.StartBlockTimeout, 1);
-        uint8_t byte = 0;
-        port.GetChar(byte);
-        if (byte == ACK) {
-          SetPhase(link, ExchangePhase::WaitStx);
-          g_bGarbageSeen = false;
-          if (Queued(link) == 0) return WaitFor(link, s.StartBlockTimeout, 1);
-          continue;
+void OnBytes(LinkState& link)
+{
+    CPort& port = link.m_Port;
+    const ProtocolSettings& s = link.m_Settings;
+    for (;;) {
+        switch (Phase(link)) {
+        case ExchangePhase::WaitAck: {
+            if (Queued(link) == 0) return WaitFor(link, s.StartBlockTimeout, 1);
+            uint8_t byte = 0;
+            port.GetChar(byte);
+            if (byte == ACK) {
+                SetPhase(link, ExchangePhase::WaitStx);
+                g_bGarbageSeen = false;
+                if (Queued(link) == 0) return WaitFor(link, s.StartBlockTimeout, 1);
+                continue;
+            }
+            WaitPumping(250);
+            if (byte == STX) {
+                const size_t queued = Queued(link);
+                if (!port.IrMode || (g_bGarbageSeen && (queued > 6 || queued == 3))) {
+                    SetPhase(link, ExchangePhase::WaitStx);
+                    continue;
+                }
+                // Over infrared the PC hears its own request.
+                port.ClearGarbage(port.Name().c_str(), true);
+                port.SendChar(ACK);
+                return Send(link, false);
+            }
+            port.ClearGarbage(port.Name().c_str(), true);
+            if (byte == NAK) return Send(link, false);
+            g_bGarbageSeen = true;
+            return Send(link, false, Ask::Nak);
         }
-        WaitPumping(250);
-        if (byte == STX) {
-          const size_t queued = Queued(link);
-          if (!port.IrMode || (g_bGarbageSeen && (queued > 6 || queued == 3))) {
-            SetPhase(link, ExchangePhase::WaitStx);
+        case ExchangePhase::WaitStx: {
+            if (Queued(link) == 0) return WaitFor(link, s.StartBlockTimeout, 1);
+            uint8_t byte = 0;
+            port.GetChar(byte);
+            if (byte != STX) {
+                WaitPumping(500, port);
+                return WaitFor(link, s.StartBlockTimeout, 1);
+            }
+            link.m_RxBuf.fill(0);
+            link.m_RxBuf[0] = STX;
+            SetPhase(link, ExchangePhase::WaitLength);
+            if (Queued(link) < 2) return WaitFor(link, s.StartBlockTimeout, 2);
             continue;
-          }
-          // Over infrared the PC hears its own request.
-          port.ClearGarbage(port.Name().c_str(), true);
-          port.SendChar(ACK);
-          return Send(link, false);
         }
-        port.ClearGarbage(port.Name().c_str(), true);
-        if (byte == NAK) return Send(link, false);
-        g_bGarbageSeen = true;
-        return Send(link, false, Ask::Nak);
-      }
-      case ExchangePhase::WaitStx: {
-        if (Queued(link) == 0) return WaitFor(link, s.StartBlockTimeout, 1);
-        uint8_t byte = 0;
-        port.GetChar(byte);
-        if (byte != STX) {
-          WaitPumping(500, port);
-          return WaitFor(link, s.StartBlockTimeout, 1);
+        case ExchangePhase::WaitLength: {
+            if (Queued(link) < 2) return WaitFor(link, s.RetryTimeout, 2);
+            if (port.GetString(link.m_RxBuf.data() + 1, 2) != 0) return Send(link, false);
+            const size_t length = link.m_RxBuf[1] | (static_cast<size_t>(link.m_RxBuf[2]) << 8);
+            if (length > kReplyPayloadMax) {
+                LogWrite(link.m_nChannel, "VLNKWDLL:WARNING:Reply of %zu bytes refused", length);
+                WaitPumping(500, port);
+                return Send(link, false);
+            }
+            link.m_nRxLength = length;
+            SetPhase(link, ExchangePhase::WaitPayload);
+            if (Queued(link) <= length) return WaitFor(link, s.RetryTimeout, length + 1);
+            continue;
         }
-        link.m_RxBuf.fill(0);
-        link.m_RxBuf[0] = STX;
-        SetPhase(link, ExchangePhase::WaitLength);
-        if (Queued(link) < 2) return WaitFor(link, s.StartBlockTimeout, 2);
-        continue;
-      }
-      case ExchangePhase::WaitLength: {
-        if (Queued(link) < 2) return WaitFor(link, s.RetryTimeout, 2);
-        if (port.GetString(link.m_RxBuf.data() + 1, 2) != 0) return Send(link, false);
-        const size_t length = link.m_RxBuf[1] | (static_cast<size_t>(link.m_RxBuf[2]) << 8);
-        if (length > kReplyPayloadMax) {
-          LogWrite(link.m_nChannel, "VLNKWDLL:WARNING:Reply of %zu bytes refused", length);
-          WaitPumping(500, port);
-          return Send(link, false);
+        case ExchangePhase::WaitPayload: {
+            const size_t length = link.m_nRxLength;
+            if (Queued(link) < length + 1) return WaitFor(link, s.RetryTimeout, length + 1);
+            uint8_t* payload = link.m_RxBuf.data() + 3;
+            if (port.GetString(payload, length + 1) != 0 || Checksum8(payload, length) != payload[length])
+                return Send(link, false);
+            port.SendChar(link.m_bSendEot ? EOT : ACK);
+            link.m_bSendEot = false;
+            link.m_bDone = true;
+            SetPhase(link, ExchangePhase::Idle);
+            return;
         }
-        link.m_nRxLength = length;
-        SetPhase(link, ExchangePhase::WaitPayload);
-        if (Queued(link) <= length) return WaitFor(link, s.RetryTimeout, length + 1);
-        continue;
-      }
-      case ExchangePhase::WaitPayload: {
-        const size_t length = link.m_nRxLength;
-        if (Queued(link) < length + 1) return WaitFor(link, s.RetryTimeout, length + 1);
-        uint8_t* payload = link.m_RxBuf.data() + 3;
-        if (port.GetString(payload, length + 1) != 0 || Checksum8(payload, length) != payload[length])
-          return Send(link, false);
-        port.SendChar(link.m_bSendEot ? EOT : ACK);
-        link.m_bSendEot = false;
-        link.m_bDone = true;
-        SetPhase(link, ExchangePhase::Idle);
-        return;
-      }
-      default:
-        LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Got comms_event[%d] for unknown command [%d]", link.m_nCommandId,
-                 link.m_nPhase);
-        return;
+        default:
+            LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Got comms_event[%d] for unknown command [%d]", link.m_nCommandId,
+                     link.m_nPhase);
+            return;
+        }
     }
-  }
 }
 
-}  // namespace
+} // namespace
 
-int CtrlCommand(LinkState& link, StepEvent event, char* reply) {
-  switch (event) {
+int CtrlCommand(LinkState& link, StepEvent event, char* reply)
+{
+    switch (event) {
     case StepEvent::Start:
-      SetPhase(link, ExchangePhase::WaitAck);
-      link.m_bDone = link.m_bFailed = link.m_bCommsError = false;
-      link.m_nRetryCount = 0;
-      link.m_nRxLength = 0;
-      Send(link, true);
-      return 213;
+        SetPhase(link, ExchangePhase::WaitAck);
+        link.m_bDone = link.m_bFailed = link.m_bCommsError = false;
+        link.m_nRetryCount = 0;
+        link.m_nRxLength = 0;
+        Send(link, true);
+        return 213;
     case StepEvent::CommsEvent:
-      if (!link.m_bDone) OnBytes(link);
-      return 0;
+        if (!link.m_bDone) OnBytes(link);
+        return 0;
     case StepEvent::TimerEvent:
-      if (!link.m_bDone) Send(link, false);
-      return 0;
-    case StepEvent::Poll:
-      break;
-  }
-  if (!link.m_bDone) return 213;
-  if (!link.IsBusy()) {
-    LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Channel not active");
-    return 210;
-  }
-  if (link.m_bFailed) return 211;
-  if (reply) {
-    const size_t length = link.m_nRxLength;
-    std::memset(reply, 0, length + 1);
-    std::memcpy(reply, link.m_RxBuf.data() + 3, length);
-  }
-  return 0;
+        if (!link.m_bDone) Send(link, false);
+        return 0;
+    case StepEvent::Poll: break;
+    }
+    if (!link.m_bDone) return 213;
+    if (!link.IsBusy()) {
+        LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Channel not active");
+        return 210;
+    }
+    if (link.m_bFailed) return 211;
+    if (reply) {
+        const size_t length = link.m_nRxLength;
+        std::memset(reply, 0, length + 1);
+        std::memcpy(reply, link.m_RxBuf.data() + 3, length);
+    }
+    return 0;
 }
 
 const uint8_t* ReplyPayload(const LinkState& link) { return link.m_RxBuf.data() + 3; }
 size_t ReplyLength(const LinkState& link) { return link.m_nRxLength; }
 
-void CtrlAwaitNextFrame(LinkState& link, unsigned timeoutMs) {
-  SetPhase(link, ExchangePhase::WaitStx);
-  link.m_bDone = link.m_bFailed = link.m_bCommsError = false;
-  link.m_nRetryCount = 0;
-  WaitFor(link, timeoutMs, 1);
+void CtrlAwaitNextFrame(LinkState& link, unsigned timeoutMs)
+{
+    SetPhase(link, ExchangePhase::WaitStx);
+    link.m_bDone = link.m_bFailed = link.m_bCommsError = false;
+    link.m_nRetryCount = 0;
+    WaitFor(link, timeoutMs, 1);
 }
 
-void SendDirect(LinkState& link) {
-  // Armed after the send: the send first throws away whatever input is queued.
-  link.m_Port.SendString(link.m_TxBuf.data(), link.m_nTxLength);
-  link.m_Port.ArmNotify(1, -1);
-  link.StartTimer(link.m_Settings.StartBlockTimeout);
+void SendDirect(LinkState& link)
+{
+    // Armed after the send: the send first throws away whatever input is queued.
+    link.m_Port.SendString(link.m_TxBuf.data(), link.m_nTxLength);
+    link.m_Port.ArmNotify(1, -1);
+    link.StartTimer(link.m_Settings.StartBlockTimeout);
 }
 
 bool GarbageSeen() { return g_bGarbageSeen; }
 
-}  // namespace vlnk
+} // namespace vlnk

@@ -37,4 +37,4 @@ void SendDirect(LinkState& link);
 // Whether the line showed garbage since the last good ACK; shared by all channels.
 bool GarbageSeen();
 
-}  // namespace vlnk
+} // namespace vlnk

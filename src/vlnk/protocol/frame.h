@@ -23,7 +23,7 @@ inline constexpr uint8_t NAK = 0x15;
 inline constexpr uint8_t IR_ANSWER = 'I';
 
 inline constexpr size_t kReplyPayloadMax = 256;
-inline constexpr size_t kRequestDataMax = 276;  // L = 277 with the command letter fills the 281-byte buffer
+inline constexpr size_t kRequestDataMax = 276; // L = 277 with the command letter fills the 281-byte buffer
 
 // Sum of the bytes modulo 256.
 uint8_t Checksum8(const uint8_t* bytes, size_t count);
@@ -31,10 +31,10 @@ uint8_t Checksum8(const uint8_t* bytes, size_t count);
 // Builds the request into the link's transmit buffer and sets its length.
 // Data that would not fit is cut to the buffer (and the cut logged).
 void BuildFrame(LinkState& link, uint8_t command, const uint8_t* data, size_t count);
-void BuildFrame(LinkState& link, uint8_t command, const std::string& text);  // text with its NUL
+void BuildFrame(LinkState& link, uint8_t command, const std::string& text); // text with its NUL
 
 // Little-endian numbers of reply payloads; bytes beyond `size` count as 0.
 uint16_t ReplyU16(const uint8_t* payload, size_t size, size_t offset = 0);
 uint32_t ReplyU32(const uint8_t* payload, size_t size, size_t offset = 0);
 
-}  // namespace vlnk
+} // namespace vlnk

@@ -34,6 +34,6 @@ std::array<uint8_t, 4> DateRequest(const std::tm& date);
 int StartSetBaudRate(LinkState& link, const char* baud);
 int StartAbortRemote(LinkState& link);
 
-int StartPollUser(LinkState& link, int user);                 // 17
+int StartPollUser(LinkState& link, int user); // 17
 
-}  // namespace vlnk
+} // namespace vlnk

@@ -21,131 +21,135 @@ char* Line(LinkState& link) { return reinterpret_cast<char*>(link.m_RxBuf.data()
 
 // IgnorePorts lists port numbers as text; a number counts as listed where it
 // occurs without a digit right after it, so "12" names 12 and 2 but not 1.
-bool Ignored(const std::string& ignore, int port) {
-  const std::string number = std::to_string(port);
-  for (size_t at = ignore.find(number); at != std::string::npos; at = ignore.find(number, at + 1)) {
-    const size_t after = at + number.size();
-    if (after >= ignore.size() || !std::isdigit(static_cast<unsigned char>(ignore[after]))) return true;
-  }
-  return false;
+bool Ignored(const std::string& ignore, int port)
+{
+    const std::string number = std::to_string(port);
+    for (size_t at = ignore.find(number); at != std::string::npos; at = ignore.find(number, at + 1)) {
+        const size_t after = at + number.size();
+        if (after >= ignore.size() || !std::isdigit(static_cast<unsigned char>(ignore[after]))) return true;
+    }
+    return false;
 }
 
-void WakeUp(LinkState& link, const std::string& name) {
-  CPort& port = link.m_Port;
-  BuildFrame(link, 'Q', nullptr, 0);
-  for (const char* baud : {"38400", "19200"}) {
-    port.Setup(name, baud);
-    port.SendChar(ENQ);
-    WaitPumping(50);
-    port.SendString(link.m_TxBuf.data(), link.m_nTxLength);
-    WaitPumping(100);
+void WakeUp(LinkState& link, const std::string& name)
+{
+    CPort& port = link.m_Port;
+    BuildFrame(link, 'Q', nullptr, 0);
+    for (const char* baud : {"38400", "19200"}) {
+        port.Setup(name, baud);
+        port.SendChar(ENQ);
+        WaitPumping(50);
+        port.SendString(link.m_TxBuf.data(), link.m_nTxLength);
+        WaitPumping(100);
+        port.FlushReceive();
+    }
+    port.Setup(name, "2400");
+    port.SendChar(CR);
     port.FlushReceive();
-  }
-  port.Setup(name, "2400");
-  port.SendChar(CR);
-  port.FlushReceive();
 }
 
 // Tries the ports after the last one; 213 while one is asked, 212 when none is left.
-int NextPort(LinkState& link) {
-  CPort& port = link.m_Port;
-  for (;;) {
-    if (++link.m_nPortCounter > link.m_Settings.MaxPorts) {
-      link.m_bDone = true;
-      link.m_strPort.clear();
-      return 212;
+int NextPort(LinkState& link)
+{
+    CPort& port = link.m_Port;
+    for (;;) {
+        if (++link.m_nPortCounter > link.m_Settings.MaxPorts) {
+            link.m_bDone = true;
+            link.m_strPort.clear();
+            return 212;
+        }
+        if (Ignored(link.m_Settings.IgnorePorts, link.m_nPortCounter)) continue;
+        const std::string name = "COM" + std::to_string(link.m_nPortCounter);
+        if (port.OpenPort(name) != 0) continue;
+        WakeUp(link, name);
+        port.Setup(name, "2400");
+        char hello[48];
+        const int n = std::snprintf(hello, sizeof hello, "%dHELLO%d\r\n", link.m_nUser, link.m_nUser);
+        port.FlushReceive();
+        port.SendString(reinterpret_cast<const uint8_t*>(hello), static_cast<size_t>(n));
+        port.ArmNotify(1, -1);
+        link.StartTimer(link.m_Settings.PollTimeout);
+        return 213;
     }
-    if (Ignored(link.m_Settings.IgnorePorts, link.m_nPortCounter)) continue;
-    const std::string name = "COM" + std::to_string(link.m_nPortCounter);
-    if (port.OpenPort(name) != 0) continue;
-    WakeUp(link, name);
-    port.Setup(name, "2400");
-    char hello[48];
-    const int n = std::snprintf(hello, sizeof hello, "%dHELLO%d\r\n", link.m_nUser, link.m_nUser);
+}
+
+void OnAnswer(LinkState& link)
+{
+    CPort& port = link.m_Port;
+    WaitPumping(500);
+    std::memset(Line(link), 0, link.m_RxBuf.size());
+    port.ReadLine(Line(link), CPort::kLineBuffer);
     port.FlushReceive();
-    port.SendString(reinterpret_cast<const uint8_t*>(hello), static_cast<size_t>(n));
-    port.ArmNotify(1, -1);
-    link.StartTimer(link.m_Settings.PollTimeout);
-    return 213;
-  }
+    char ready[48];
+    const int n = std::snprintf(ready, sizeof ready, "%dREADY%d", link.m_nUser, link.m_nUser);
+    if (std::strncmp(Line(link), ready, static_cast<size_t>(n)) == 0) {
+        link.m_strPort = "COM" + std::to_string(link.m_nPortCounter);
+        link.m_bOpenForLink = true;
+        link.m_bDone = true;
+        return;
+    }
+    port.ClosePort();
+    NextPort(link);
 }
 
-void OnAnswer(LinkState& link) {
-  CPort& port = link.m_Port;
-  WaitPumping(500);
-  std::memset(Line(link), 0, link.m_RxBuf.size());
-  port.ReadLine(Line(link), CPort::kLineBuffer);
-  port.FlushReceive();
-  char ready[48];
-  const int n = std::snprintf(ready, sizeof ready, "%dREADY%d", link.m_nUser, link.m_nUser);
-  if (std::strncmp(Line(link), ready, static_cast<size_t>(n)) == 0) {
-    link.m_strPort = "COM" + std::to_string(link.m_nPortCounter);
-    link.m_bOpenForLink = true;
-    link.m_bDone = true;
-    return;
-  }
-  port.ClosePort();
-  NextPort(link);
-}
-
-int PollUserStep(LinkState& link, StepEvent event, int* value, char* text) {
-  switch (event) {
-    case StepEvent::Start:
-      return 213;
+int PollUserStep(LinkState& link, StepEvent event, int* value, char* text)
+{
+    switch (event) {
+    case StepEvent::Start: return 213;
     case StepEvent::CommsEvent:
-      if (!link.m_bDone) OnAnswer(link);
-      return 0;
+        if (!link.m_bDone) OnAnswer(link);
+        return 0;
     case StepEvent::TimerEvent:
-      if (link.m_bDone) return 0;
-      link.m_Port.ClosePort();
-      NextPort(link);
-      return 0;
-    case StepEvent::Poll:
-      break;
-  }
-  if (!link.m_bDone) return 213;
-  link.EndCommand();
-  const int ch = link.m_nChannel;
-  if (link.m_strPort.empty()) {
-    LogWrite(ch, "Polling could not find user '%d'", link.m_nUser);
-    return 212;
-  }
-  const char* line = Line(link);
-  const char* percent = std::strchr(line, '%');
-  int battery = -1;
-  std::string space;
-  if (percent) {
-    const char* start = percent - line >= 3 ? percent - 3 : line;
-    battery = static_cast<int>(std::strtol(start, nullptr, 10));
-    const char* free = std::strlen(percent) >= 2 ? percent + 2 : percent + std::strlen(percent);
-    while (*free == ' ') ++free;
-    space = free;
-  }
-  if (value) *value = battery;
-  if (text) std::snprintf(text, VLNK_TEXT_SIZE, "%s", space.c_str());
-  LogWrite(ch, "Found user '%d' on COM%d (%d%%, %sk)", link.m_nUser, link.m_nPortCounter, battery, space.c_str());
-  WaitPumping(4000, link.m_Port);
-  return 0;
-}
-
-}  // namespace
-
-int StartPollUser(LinkState& link, int user) {
-  link.m_nUser = user;
-  ReadProtocolSettings(link.m_nChannel, link.m_Settings);
-  link.m_nRetryLimit = static_cast<int>(link.m_Settings.MaxRetries);
-  LogWrite(link.m_nChannel, "Starting to look for user '%d'", user);
-  link.m_nPortCounter = 0;
-  link.m_strPort.clear();
-  link.m_bOpenForLink = false;
-  link.BeginCommand(kPollUser, PollUserStep);
-  link.m_bDone = false;
-  const int result = NextPort(link);
-  if (result != 213) {
+        if (link.m_bDone) return 0;
+        link.m_Port.ClosePort();
+        NextPort(link);
+        return 0;
+    case StepEvent::Poll: break;
+    }
+    if (!link.m_bDone) return 213;
     link.EndCommand();
-    LogWrite(link.m_nChannel, "Polling could not find user '%d'", user);
-  }
-  return result;
+    const int ch = link.m_nChannel;
+    if (link.m_strPort.empty()) {
+        LogWrite(ch, "Polling could not find user '%d'", link.m_nUser);
+        return 212;
+    }
+    const char* line = Line(link);
+    const char* percent = std::strchr(line, '%');
+    int battery = -1;
+    std::string space;
+    if (percent) {
+        const char* start = percent - line >= 3 ? percent - 3 : line;
+        battery = static_cast<int>(std::strtol(start, nullptr, 10));
+        const char* free = std::strlen(percent) >= 2 ? percent + 2 : percent + std::strlen(percent);
+        while (*free == ' ') ++free;
+        space = free;
+    }
+    if (value) *value = battery;
+    if (text) std::snprintf(text, VLNK_TEXT_SIZE, "%s", space.c_str());
+    LogWrite(ch, "Found user '%d' on COM%d (%d%%, %sk)", link.m_nUser, link.m_nPortCounter, battery, space.c_str());
+    WaitPumping(4000, link.m_Port);
+    return 0;
 }
 
-}  // namespace vlnk
+} // namespace
+
+int StartPollUser(LinkState& link, int user)
+{
+    link.m_nUser = user;
+    ReadProtocolSettings(link.m_nChannel, link.m_Settings);
+    link.m_nRetryLimit = static_cast<int>(link.m_Settings.MaxRetries);
+    LogWrite(link.m_nChannel, "Starting to look for user '%d'", user);
+    link.m_nPortCounter = 0;
+    link.m_strPort.clear();
+    link.m_bOpenForLink = false;
+    link.BeginCommand(kPollUser, PollUserStep);
+    link.m_bDone = false;
+    const int result = NextPort(link);
+    if (result != 213) {
+        link.EndCommand();
+        LogWrite(link.m_nChannel, "Polling could not find user '%d'", user);
+    }
+    return result;
+}
+
+} // namespace vlnk
