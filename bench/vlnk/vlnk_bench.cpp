@@ -14,6 +14,7 @@
 
 #include "libdir.h"
 #include "library.h"
+#include "msgwindow.h"
 #include "profile.h"
 #include "pty_pair.h"
 #include "simserver.h"
@@ -113,8 +114,14 @@ void BM_IdleOpenChannelCpu(benchmark::State& state)
 }
 BENCHMARK(BM_IdleOpenChannelCpu)->Iterations(1)->Unit(benchmark::kSecond);
 
-// A receive from the simulated handheld on a pty, as the transfer dialog runs
-// it: start, then VLNKGetResult in a tight loop until the result is final.
+// How the caller polls VLNKGetResult until the result is final: in a tight
+// loop, as the design's transfer dialog does; pausing 200 us between polls, as
+// the program's transfer dialog does once its own events are handled; or
+// waiting up to 5 ms for the library's next message, as CMDVLNK does.
+enum class Caller { Spinning, Pausing, Waiting };
+
+// A receive from the simulated handheld on a pty: start, then polls until the
+// result is final.
 class ReceiveRig {
 public:
     ReceiveRig(size_t size, bool paced)
@@ -145,18 +152,25 @@ public:
         vlnk::LibraryUnload();
         std::filesystem::remove_all(m_dir);
     }
-    static int Run(int started)
+    static int Run(int started, Caller caller = Caller::Spinning)
     {
         if (started != 213) return started;
         int result;
-        while ((result = VLNKGetResult(1, nullptr, nullptr)) == 213) { }
+        while ((result = VLNKGetResult(1, nullptr, nullptr)) == 213) {
+            if (caller == Caller::Pausing) {
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            } else if (caller == Caller::Waiting) {
+                vlnk::CMsgWindow* window = vlnk::TheWindow();
+                if (window) window->PumpOneUntil(Clock::now() + std::chrono::milliseconds(5));
+            }
+        }
         return result;
     }
-    int Receive()
+    int Receive(Caller caller)
     {
         const std::string target = m_dir + "/BENCH.TSD";
         std::remove(target.c_str());
-        return Run(VLNKReceiveFile(1, target.c_str()));
+        return Run(VLNKReceiveFile(1, target.c_str()), caller);
     }
     std::unique_ptr<vlnksim::CSimServer> server;
     bool ok = false;
@@ -208,7 +222,7 @@ std::pair<ThreadFigures, ThreadFigures> ReadSides(int handheldThread)
 // x_ideal is the measured time over that. The PC side's figures are per
 // received KB (CPU) and per data block (sleeps, i.e. wake-ups needed);
 // queue_ms is the time the threads of each side were ready but had no core.
-void ReceiveBench(benchmark::State& state, size_t size, bool paced)
+void ReceiveBench(benchmark::State& state, size_t size, bool paced, Caller caller = Caller::Spinning)
 {
     ReceiveRig rig(size, paced);
     if (!rig.ok) {
@@ -221,7 +235,7 @@ void ReceiveBench(benchmark::State& state, size_t size, bool paced)
         const uint64_t in0 = rig.server->BytesIn(), out0 = rig.server->BytesOut();
         const auto [pc0, hh0] = ReadSides(rig.server->ServingThread());
         const auto start = Clock::now();
-        if (rig.Receive() != 0) {
+        if (rig.Receive(caller) != 0) {
             state.SkipWithError("receive failed");
             return;
         }
@@ -244,6 +258,14 @@ void ReceiveBench(benchmark::State& state, size_t size, bool paced)
 void BM_Receive990K_Unpaced(benchmark::State& state) { ReceiveBench(state, 990 * 1024, false); }
 void BM_Receive100K_Unpaced(benchmark::State& state) { ReceiveBench(state, 100 * 1024, false); }
 void BM_Receive100K_Paced115200(benchmark::State& state) { ReceiveBench(state, 100 * 1024, true); }
+void BM_Receive100K_Paced115200_PausingCaller(benchmark::State& state)
+{
+    ReceiveBench(state, 100 * 1024, true, Caller::Pausing);
+}
+void BM_Receive100K_Paced115200_WaitingCaller(benchmark::State& state)
+{
+    ReceiveBench(state, 100 * 1024, true, Caller::Waiting);
+}
 
 BENCHMARK(BM_Receive990K_Unpaced)
     ->UseManualTime()
@@ -260,6 +282,8 @@ BENCHMARK(BM_Receive100K_Unpaced)
 // Repetitions from the command line: --benchmark_repetitions=5
 // --benchmark_report_aggregates_only=true, quiet and with the cores busy.
 BENCHMARK(BM_Receive100K_Paced115200)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Receive100K_Paced115200_PausingCaller)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Receive100K_Paced115200_WaitingCaller)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 
