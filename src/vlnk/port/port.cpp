@@ -625,8 +625,9 @@ void CPort::StopThread()
 // - the wire time of the bytes still missing, while a partly filled threshold
 //   grows: then they are there, unless the sender paused;
 // - the wire time of the output above a transmit threshold.
-// So a step's bytes take one or two wake-ups however long the block, and an
-// idle port or a paused line costs nothing. A device that went away stays
+// So the bytes of a step take a wake-up or two (a block longer than
+// kLongestEstimateNs on a slow line one more per such stretch), and an idle
+// port or a paused line costs nothing. A device that went away stays
 // "ready" for ever; once the port is lost the watcher waits only for its stop.
 void CPort::Watch(ThreadBlock* block)
 {
