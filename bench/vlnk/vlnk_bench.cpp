@@ -6,12 +6,15 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "libdir.h"
 #include "library.h"
+#include "msgwindow.h"
 #include "profile.h"
 #include "pty_pair.h"
 #include "simserver.h"
@@ -111,8 +114,14 @@ void BM_IdleOpenChannelCpu(benchmark::State& state)
 }
 BENCHMARK(BM_IdleOpenChannelCpu)->Iterations(1)->Unit(benchmark::kSecond);
 
-// A receive from the simulated handheld on a pty, as the transfer dialog runs
-// it: start, then VLNKGetResult in a tight loop until the result is final.
+// How the caller polls VLNKGetResult until the result is final: in a tight
+// loop, as the design's transfer dialog does; pausing 200 us between polls, as
+// the program's transfer dialog does once its own events are handled; or
+// waiting up to 5 ms for the library's next message, as CMDVLNK does.
+enum class Caller { Spinning, Pausing, Waiting };
+
+// A receive from the simulated handheld on a pty: start, then polls until the
+// result is final.
 class ReceiveRig {
 public:
     ReceiveRig(size_t size, bool paced)
@@ -143,18 +152,25 @@ public:
         vlnk::LibraryUnload();
         std::filesystem::remove_all(m_dir);
     }
-    static int Run(int started)
+    static int Run(int started, Caller caller = Caller::Spinning)
     {
         if (started != 213) return started;
         int result;
-        while ((result = VLNKGetResult(1, nullptr, nullptr)) == 213) { }
+        while ((result = VLNKGetResult(1, nullptr, nullptr)) == 213) {
+            if (caller == Caller::Pausing) {
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+            } else if (caller == Caller::Waiting) {
+                vlnk::CMsgWindow* window = vlnk::TheWindow();
+                if (window) window->PumpOneUntil(Clock::now() + std::chrono::milliseconds(5));
+            }
+        }
         return result;
     }
-    int Receive()
+    int Receive(Caller caller)
     {
         const std::string target = m_dir + "/BENCH.TSD";
         std::remove(target.c_str());
-        return Run(VLNKReceiveFile(1, target.c_str()));
+        return Run(VLNKReceiveFile(1, target.c_str()), caller);
     }
     std::unique_ptr<vlnksim::CSimServer> server;
     bool ok = false;
@@ -163,28 +179,78 @@ private:
     std::string m_dir;
 };
 
-void ReceiveBench(benchmark::State& state, size_t size, bool paced)
+// Scheduler figures of a set of this process's threads, from /proc: CPU time,
+// time spent ready to run but waiting for a core, and how often they went to
+// sleep (each such sleep needs a wake-up to go on).
+struct ThreadFigures {
+    double cpuSeconds = 0;
+    double queuedSeconds = 0;
+    double sleeps = 0;
+};
+
+ThreadFigures ReadThreadFigures(const std::filesystem::path& task)
+{
+    ThreadFigures f;
+    unsigned long long runNs = 0, waitNs = 0;
+    std::ifstream(task / "schedstat") >> runNs >> waitNs;
+    f.cpuSeconds = static_cast<double>(runNs) / 1e9;
+    f.queuedSeconds = static_cast<double>(waitNs) / 1e9;
+    std::ifstream status(task / "status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("voluntary_ctxt_switches:", 0) == 0) f.sleeps = std::stod(line.substr(24));
+    return f;
+}
+
+// The simulated handheld's serving thread, and all other threads (the PC side:
+// the caller's thread and the port's watcher).
+std::pair<ThreadFigures, ThreadFigures> ReadSides(int handheldThread)
+{
+    ThreadFigures pc, handheld;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) {
+        const ThreadFigures f = ReadThreadFigures(entry.path());
+        ThreadFigures& side = std::stoi(entry.path().filename().string()) == handheldThread ? handheld : pc;
+        side.cpuSeconds += f.cpuSeconds;
+        side.queuedSeconds += f.queuedSeconds;
+        side.sleeps += f.sleeps;
+    }
+    return {pc, handheld};
+}
+
+// The baseline is the wire itself: every byte both ways - frames with their
+// STX, length and checksum, ACKs, the PC's requests - at 10 bits per byte at
+// 115200 baud, one after the other as the stop-and-wait exchange sends them.
+// x_ideal is the measured time over that. The PC side's figures are per
+// received KB (CPU) and per data block (sleeps, i.e. wake-ups needed);
+// queue_ms is the time the threads of each side were ready but had no core.
+void ReceiveBench(benchmark::State& state, size_t size, bool paced, Caller caller = Caller::Spinning)
 {
     ReceiveRig rig(size, paced);
     if (!rig.ok) {
         state.SkipWithError("cannot reach the simulated handheld");
         return;
     }
-    double idealSeconds = 0;
+    const double kb = static_cast<double>(size) / 1024.0;
+    const double blocks = static_cast<double>(size / 256 + 1);
     for (auto _ : state) {
         const uint64_t in0 = rig.server->BytesIn(), out0 = rig.server->BytesOut();
+        const auto [pc0, hh0] = ReadSides(rig.server->ServingThread());
         const auto start = Clock::now();
-        if (rig.Receive() != 0) {
+        if (rig.Receive(caller) != 0) {
             state.SkipWithError("receive failed");
             return;
         }
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        const auto [pc1, hh1] = ReadSides(rig.server->ServingThread());
         state.SetIterationTime(seconds);
-        // Every byte of the exchange at 10 bits per byte, both directions.
         const uint64_t lineBytes = rig.server->BytesIn() - in0 + rig.server->BytesOut() - out0;
-        idealSeconds = static_cast<double>(lineBytes) * 10.0 / 115200.0;
-        state.counters["x_ideal_115200"] = seconds / idealSeconds;
+        const double idealSeconds = static_cast<double>(lineBytes) * 10.0 / 115200.0;
         state.counters["line_bytes"] = static_cast<double>(lineBytes);
+        state.counters["ideal_ms"] = idealSeconds * 1e3;
+        state.counters["x_ideal"] = seconds / idealSeconds;
+        state.counters["pc_cpu_ms_per_KB"] = (pc1.cpuSeconds - pc0.cpuSeconds) * 1e3 / kb;
+        state.counters["pc_sleeps_per_block"] = (pc1.sleeps - pc0.sleeps) / blocks;
+        state.counters["pc_queue_ms"] = (pc1.queuedSeconds - pc0.queuedSeconds) * 1e3;
+        state.counters["hh_queue_ms"] = (hh1.queuedSeconds - hh0.queuedSeconds) * 1e3;
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * size));
 }
@@ -192,6 +258,14 @@ void ReceiveBench(benchmark::State& state, size_t size, bool paced)
 void BM_Receive990K_Unpaced(benchmark::State& state) { ReceiveBench(state, 990 * 1024, false); }
 void BM_Receive100K_Unpaced(benchmark::State& state) { ReceiveBench(state, 100 * 1024, false); }
 void BM_Receive100K_Paced115200(benchmark::State& state) { ReceiveBench(state, 100 * 1024, true); }
+void BM_Receive100K_Paced115200_PausingCaller(benchmark::State& state)
+{
+    ReceiveBench(state, 100 * 1024, true, Caller::Pausing);
+}
+void BM_Receive100K_Paced115200_WaitingCaller(benchmark::State& state)
+{
+    ReceiveBench(state, 100 * 1024, true, Caller::Waiting);
+}
 
 BENCHMARK(BM_Receive990K_Unpaced)
     ->UseManualTime()
@@ -205,12 +279,11 @@ BENCHMARK(BM_Receive100K_Unpaced)
     ->Iterations(5)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
-BENCHMARK(BM_Receive100K_Paced115200)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(3)
-    ->ReportAggregatesOnly(true);
+// Repetitions from the command line: --benchmark_repetitions=5
+// --benchmark_report_aggregates_only=true, quiet and with the cores busy.
+BENCHMARK(BM_Receive100K_Paced115200)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Receive100K_Paced115200_PausingCaller)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Receive100K_Paced115200_WaitingCaller)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

@@ -1,9 +1,13 @@
 // CPort on real pseudo-terminals: opening, line settings, sends and reads,
 // thresholds and the watcher thread.
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <string>
+#include <thread>
 #include <unistd.h>
 
 #include "msgwindow.h"
@@ -39,6 +43,14 @@ protected:
         LibraryTest::TearDown();
     }
     int Notifications() { return g_notifications[static_cast<uintptr_t>(port.Handle())]; }
+    // How often the watcher went to sleep so far (each time it needed a wake-up).
+    long WatcherSleeps() const
+    {
+        std::ifstream status("/proc/self/task/" + std::to_string(port.WatcherThreadId()) + "/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("voluntary_ctxt_switches:", 0) == 0) return std::stol(line.substr(24));
+        return -1;
+    }
 
     vlnksim::CPtyPair pty;
     vlnk::CPort port{4};
@@ -244,6 +256,44 @@ TEST_F(PortTest, ReceiveThresholdFiresOnceWhenReached)
     ASSERT_TRUE(PumpUntil([&] { return Notifications() == 2; }));
     PumpFor(30);
     EXPECT_EQ(Notifications(), 2);
+}
+
+// While a threshold fills, the watcher sleeps until the missing bytes can be
+// there - their wire time at the line's rate - instead of looking again every
+// millisecond; while the line pauses half-way it sleeps until bytes come.
+TEST_F(PortTest, PartlyFilledThresholdWakesTheWatcherOnlyWhenTheBytesCanBeThere)
+{
+    ASSERT_EQ(port.OpenPort(pty.SlavePath()), 0); // 2400 baud: 4.17 ms a character
+    using Clock = std::chrono::steady_clock;
+    const auto character = std::chrono::microseconds(4167);
+
+    // 60 bytes at the line's pace (a quarter of a second).
+    port.ArmNotify(60, -1);
+    long before = WatcherSleeps();
+    std::thread sender([&] {
+        const auto start = Clock::now();
+        for (int i = 0; i < 60; ++i) {
+            std::this_thread::sleep_until(start + i * character);
+            pty.Write("x");
+        }
+    });
+    const bool fired = PumpUntil([&] { return Notifications() == 1; });
+    sender.join();
+    ASSERT_TRUE(fired);
+    EXPECT_LE(WatcherSleeps() - before, 25) << "wake-ups of the watcher for 60 paced bytes";
+    port.FlushReceive();
+
+    // Half of what the step waits for, then a pause.
+    port.ArmNotify(10, -1);
+    ASSERT_TRUE(pty.Write("12345"));
+    ASSERT_TRUE(PumpUntil([&] { return port.GetNumInRxBuffer() == 5; }));
+    PumpFor(50); // past the wire time of the five missing bytes
+    before = WatcherSleeps();
+    PumpFor(300);
+    EXPECT_LE(WatcherSleeps() - before, 2) << "wake-ups of the watcher while the line was quiet";
+    EXPECT_EQ(Notifications(), 1);
+    ASSERT_TRUE(pty.Write("67890"));
+    EXPECT_TRUE(PumpUntil([&] { return Notifications() == 2; }));
 }
 
 TEST_F(PortTest, TransmitThresholdFiresOnceWhenDrained)

@@ -137,6 +137,7 @@ void CSimServer::Turn()
 
 void CSimServer::Run(const volatile int* stop)
 {
+    m_servingThread = static_cast<int>(gettid());
     while (!m_stop && !(stop && *stop)) {
         Turn();
         auto next = Clock::time_point::max();

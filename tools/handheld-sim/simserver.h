@@ -57,6 +57,9 @@ public:
     uint64_t BytesIn() const { return m_bytesIn.load(); }
     uint64_t BytesOut() const { return m_bytesOut.load(); }
     uint64_t Faults() const { return m_faults.load(); }
+    // The thread serving the line (0 before Run), so that a benchmark sharing
+    // the process can tell the handheld's CPU use from the PC's.
+    int ServingThread() const { return m_servingThread.load(); }
 
     // The handheld, for test hooks and what it saw; only while it is not running,
     // or through With() which holds the server between two turns.
@@ -89,6 +92,7 @@ private:
     Clock::time_point m_inFree{}, m_outFree{};
     std::FILE* m_capture = nullptr;
     std::atomic<uint64_t> m_bytesIn{0}, m_bytesOut{0}, m_faults{0};
+    std::atomic<int> m_servingThread{0};
 };
 
 } // namespace vlnksim

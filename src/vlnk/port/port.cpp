@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -37,6 +38,20 @@ bool g_bInCheckError = false;
 
 using Clock = std::chrono::steady_clock;
 
+// The watcher's waits. A wait on the wire time of missing bytes lasts at most
+// kLongestEstimateNs, so that a device going away while a long block trickles
+// in at a slow rate is noticed soon. Without a known character time, a partly
+// filled threshold is looked at every kUnknownRateStepNs; an output queue that
+// did not shrink (flow control gives no event) every kStalledOutputNs.
+constexpr long long kLongestEstimateNs = 50'000'000;
+constexpr long long kUnknownRateStepNs = 1'000'000;
+constexpr long long kStalledOutputNs = 2'000'000;
+
+timespec ToTimespec(long long ns)
+{
+    return {static_cast<time_t>(ns / 1'000'000'000), static_cast<long>(ns % 1'000'000'000)};
+}
+
 int MsLeft(Clock::time_point deadline)
 {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -57,6 +72,37 @@ int PollOne(int fd, short events, int timeoutMs, short* revents = nullptr)
         if (revents) *revents = p.revents;
         return r;
     }
+}
+
+long SpeedNumber(speed_t speed)
+{
+    switch (speed) {
+    case B300: return 300;
+    case B600: return 600;
+    case B1200: return 1200;
+    case B2400: return 2400;
+    case B4800: return 4800;
+    case B9600: return 9600;
+    case B19200: return 19200;
+    case B38400: return 38400;
+    case B57600: return 57600;
+    case B115200: return 115200;
+    case B230400: return 230400;
+    default: return 0;
+    }
+}
+
+// Start bit, data bits, parity bit, stop bits.
+int CharacterBits(const termios& tio)
+{
+    int data = 8;
+    switch (tio.c_cflag & CSIZE) {
+    case CS5: data = 5; break;
+    case CS6: data = 6; break;
+    case CS7: data = 7; break;
+    default: break;
+    }
+    return 1 + data + ((tio.c_cflag & PARENB) ? 1 : 0) + ((tio.c_cflag & CSTOPB) ? 2 : 1);
 }
 
 void RawMode(termios& tio)
@@ -106,11 +152,19 @@ int CPort::OpenPort(const std::string& name)
         Fail(path.empty() ? ENOENT : errno);
         CheckError("OpenPort");
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Failed to open port '%s'=[%d]", name.c_str(), -1);
-        close(m_thread.wakeFd);
-        m_thread.wakeFd = -1;
+        CloseEventFds();
         return 204;
     }
     m_hDevice = fd;
+    if (!MakeEventSet()) {
+        Fail(errno);
+        CheckError("OpenPort");
+        LogWrite(m_nChannel, "VLNKWDLL:ERROR:Failed to open port '%s'=[%d]", name.c_str(), -1);
+        close(m_hDevice);
+        m_hDevice = -1;
+        CloseEventFds();
+        return 204;
+    }
     m_thread.lost.store(0);
     m_bLossLogged = false;
     m_bHaveOriginal = tcgetattr(fd, &m_original) == 0;
@@ -144,8 +198,7 @@ int CPort::ClosePort()
 
     const bool closed = close(m_hDevice) == 0;
     if (!closed) Fail(errno);
-    close(m_thread.wakeFd);
-    m_thread.wakeFd = -1;
+    CloseEventFds();
     CheckError("ClosePort");
     m_hDevice = -1;
     if (!closed) {
@@ -218,8 +271,41 @@ int CPort::Setup(const std::string& name, const std::string& baud)
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Failed to set comm state '%s:%s'", name.c_str(), baud.c_str());
         return 208;
     }
+    NoteCharacterTime();
     CheckError("Setup");
     return 0;
+}
+
+void CPort::NoteCharacterTime()
+{
+    termios tio{};
+    long baud = 0;
+    if (tcgetattr(m_hDevice, &tio) == 0) {
+        baud = SpeedNumber(cfgetispeed(&tio));
+        if (baud == 0) baud = SpeedNumber(cfgetospeed(&tio));
+    }
+    m_thread.characterNs.store(baud > 0 ? CharacterBits(tio) * 1'000'000'000L / baud : 0);
+}
+
+bool CPort::MakeEventSet()
+{
+    m_thread.eventFd = epoll_create1(EPOLL_CLOEXEC);
+    if (m_thread.eventFd < 0) return false;
+    epoll_event wake{};
+    wake.events = EPOLLIN;
+    wake.data.fd = m_thread.wakeFd;
+    epoll_event device{};
+    device.events = EPOLLIN | EPOLLET;
+    device.data.fd = m_hDevice;
+    return epoll_ctl(m_thread.eventFd, EPOLL_CTL_ADD, m_thread.wakeFd, &wake) == 0
+           && epoll_ctl(m_thread.eventFd, EPOLL_CTL_ADD, m_hDevice, &device) == 0;
+}
+
+void CPort::CloseEventFds()
+{
+    if (m_thread.eventFd >= 0) close(m_thread.eventFd);
+    if (m_thread.wakeFd >= 0) close(m_thread.wakeFd);
+    m_thread.eventFd = m_thread.wakeFd = -1;
 }
 
 int CPort::WriteAll(const uint8_t* bytes, size_t count, const char* operation)
@@ -532,27 +618,31 @@ void CPort::StopThread()
     CheckError("StopThread");
 }
 
-// The watcher polls the device only while a receive threshold is armed and
-// nothing is queued yet, so an idle port costs nothing. While a threshold is
-// partly filled (or a transmit threshold waits for the output to drain) it
-// looks again every millisecond or two: poll() reports input, not its amount.
-// A device that went away stays "ready" for ever; once the port is lost the
-// watcher waits for nothing but its stop.
+// Besides its stop and a new threshold (the wake-up descriptor), the watcher
+// waits for:
+// - new bytes on the line, while a receive threshold is armed and nothing came
+//   since its last look: nothing queued yet, or a sender that paused mid-way;
+// - the wire time of the bytes still missing, while a partly filled threshold
+//   grows: then they are there, unless the sender paused;
+// - the wire time of the output above a transmit threshold.
+// So the bytes of a step take a wake-up or two (a block longer than
+// kLongestEstimateNs on a slow line one more per such stretch), and an idle
+// port or a paused line costs nothing. A device that went away stays
+// "ready" for ever; once the port is lost the watcher waits only for its stop.
 void CPort::Watch(ThreadBlock* block)
 {
     block->threadId.store(static_cast<int>(gettid()));
     block->threadId.notify_all();
+    int lastQueued = -1;
+    int lastPending = -1;
     while (block->inUse.load()) {
         if (block->lost.load()) {
-            pollfd wake{block->wakeFd, POLLIN, 0};
-            if (poll(&wake, 1, -1) > 0 && (wake.revents & POLLIN)) {
-                uint64_t value;
-                [[maybe_unused]] const ssize_t n = read(block->wakeFd, &value, sizeof value);
-            }
+            WaitForWake(block, -1);
             continue;
         }
         bool notify = false;
         int queued = 0;
+        int pending = 0;
         int rx = block->rxThreshold.load();
         if (rx != -1) {
             if (ioctl(block->hDevice, FIONREAD, &queued) != 0) {
@@ -563,7 +653,6 @@ void CPort::Watch(ThreadBlock* block)
         }
         int tx = block->txThreshold.load();
         if (!notify && tx != -1) {
-            int pending = 0;
             if (ioctl(block->hDevice, TIOCOUTQ, &pending) != 0) {
                 Lose(block, errno);
                 continue;
@@ -573,28 +662,65 @@ void CPort::Watch(ThreadBlock* block)
         if (notify) {
             if (!block->inUse.load()) break;
             if (block->window) block->window->Post(WM_COMMNOTIFY, static_cast<uintptr_t>(block->hDevice), 1);
+            lastQueued = lastPending = -1;
             continue;
         }
 
-        pollfd fds[2] = {{block->wakeFd, POLLIN, 0}, {block->hDevice, POLLIN, 0}};
-        nfds_t count = 1;
-        int timeoutMs = -1;
+        const long long characterNs = block->characterNs.load();
+        bool forBytes = false;
+        long long timeoutNs = -1;
         if (rx != -1) {
-            if (queued > 0) timeoutMs = 1;
-            else count = 2;
+            // More bytes are needed than are queued; when none came since the
+            // last look, only new ones can help.
+            if (queued == 0 || queued <= lastQueued) forBytes = true;
+            else if (characterNs == 0) timeoutNs = kUnknownRateStepNs;
+            else timeoutNs = std::min(static_cast<long long>(rx - queued) * characterNs, kLongestEstimateNs);
+            lastQueued = queued;
+        } else {
+            lastQueued = -1;
         }
-        if (tx != -1) timeoutMs = timeoutMs < 0 ? 2 : std::min(timeoutMs, 2);
-        const int r = poll(fds, count, timeoutMs);
-        if (r < 0) continue;
-        if (fds[0].revents & POLLIN) {
-            uint64_t value;
-            [[maybe_unused]] const ssize_t n = read(block->wakeFd, &value, sizeof value);
+        if (tx != -1) {
+            const bool stalled = lastPending >= 0 && pending >= lastPending;
+            const long long txNs
+                = stalled || characterNs == 0
+                      ? kStalledOutputNs
+                      : std::min(static_cast<long long>(pending - tx) * characterNs, kLongestEstimateNs);
+            timeoutNs = timeoutNs < 0 ? txNs : std::min(timeoutNs, txNs);
+            lastPending = pending;
+        } else {
+            lastPending = -1;
         }
-        if (count == 2 && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)))
-            Lose(block, (fds[1].revents & POLLNVAL) ? EBADF : (fds[1].revents & POLLHUP) ? kHungUp : EIO);
+        if (forBytes) WaitForBytes(block, timeoutNs);
+        else WaitForWake(block, timeoutNs);
     }
     block->threadId.store(0);
     block->threadId.notify_all();
+}
+
+void CPort::DrainWake(ThreadBlock* block)
+{
+    uint64_t value;
+    [[maybe_unused]] const ssize_t n = read(block->wakeFd, &value, sizeof value);
+}
+
+void CPort::WaitForWake(ThreadBlock* block, long long timeoutNs)
+{
+    pollfd wake{block->wakeFd, POLLIN, 0};
+    const timespec timeout = ToTimespec(timeoutNs);
+    if (ppoll(&wake, 1, timeoutNs < 0 ? nullptr : &timeout, nullptr) > 0 && (wake.revents & POLLIN)) DrainWake(block);
+}
+
+// The device is edge-triggered in the set: the wait ends with bytes that
+// arrived since the last wait ended (or at once when some did meanwhile).
+void CPort::WaitForBytes(ThreadBlock* block, long long timeoutNs)
+{
+    epoll_event events[2];
+    const timespec timeout = ToTimespec(timeoutNs);
+    const int n = epoll_pwait2(block->eventFd, events, 2, timeoutNs < 0 ? nullptr : &timeout, nullptr);
+    for (int i = 0; i < n; ++i) {
+        if (events[i].data.fd == block->wakeFd) DrainWake(block);
+        else if (events[i].events & (EPOLLHUP | EPOLLERR)) Lose(block, (events[i].events & EPOLLHUP) ? kHungUp : EIO);
+    }
 }
 
 } // namespace vlnk

@@ -8,6 +8,11 @@
 // once; the watcher disarms it before posting. Blocking reads are only used for
 // bytes already known to be queued.
 //
+// The watcher wakes only when what it waits for can be there: for the first
+// byte, when it arrives; for the rest of a partly received threshold (or an
+// output queue still draining), when the missing bytes have had their wire time
+// at the line's rate. A line that pauses wakes it again only with new bytes.
+//
 // Everything but the watcher runs on the library's thread. Operations on a
 // closed port write an error line and return their failure value.
 #pragma once
@@ -93,6 +98,8 @@ public:
     int RxThreshold() const { return m_thread.rxThreshold.load(); }
     int TxThreshold() const { return m_thread.txThreshold.load(); }
     bool WatcherRunning() const { return m_thread.threadId.load() != 0; }
+    // The watcher's thread id (0 when none runs), to look at it from outside.
+    int WatcherThreadId() const { return m_thread.threadId.load(); }
 
     // 1 when the handheld last answered over infrared, 0 for cable.
     uint8_t IrMode = 0;
@@ -103,6 +110,11 @@ private:
         int channel = 0;
         int hDevice = -1;
         int wakeFd = -1;
+        // Epoll set of the wake-up descriptor and the device, the device
+        // edge-triggered: a wait on it ends only with bytes that are new.
+        int eventFd = -1;
+        // Wire time of one character at the line's settings; 0 when unknown.
+        std::atomic<long> characterNs{0};
         CMsgWindow* window = nullptr;
         std::atomic<int> threadId{0};
         std::atomic<int> inUse{0};
@@ -118,6 +130,15 @@ private:
     // device is gone.
     void LoseOn(int error);
     static void Watch(ThreadBlock* block);
+    // The watcher's two waits; a negative time-out waits without one.
+    static void WaitForWake(ThreadBlock* block, long long timeoutNs);
+    static void WaitForBytes(ThreadBlock* block, long long timeoutNs);
+    static void DrainWake(ThreadBlock* block);
+    // The character time of the line as it is set now, for the watcher.
+    void NoteCharacterTime();
+    // The epoll set of a newly opened device; false when it cannot be made.
+    bool MakeEventSet();
+    void CloseEventFds();
     void Wake();
     int ReadByte(uint8_t& out, bool& got);
     int WriteAll(const uint8_t* bytes, size_t count, const char* operation);
