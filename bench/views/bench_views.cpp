@@ -1,6 +1,12 @@
 // Repaint of a curve pane and scrolling of the table over a long survey.
-//   build-views/bench/views/bench_views --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+//   build/bench/views/bench_views --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+// Each pane case has its baseline beside it: PaneRepaint/<window>/<size>
+// paints the whole potential pane (backing image and the copy to the
+// window); BarePolyline/<window>/<size> draws the same visible points with
+// one QPainter::drawPolyline per curve into an image of the same size. The
+// gradient pane likewise (GradientPaneRepaint, BareGradientPolyline).
 #include "curvepane.h"
+#include "survey.h"
 #include "tablemodel.h"
 #include "tableview.h"
 #include "tredoc.h"
@@ -8,6 +14,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 #include <QScrollBar>
 
 #include <benchmark/benchmark.h>
@@ -18,31 +25,27 @@ namespace {
 
 constexpr int kRows = 30000;
 
-// 30,000 points at 1 m, all values present, a comment every 50 m.
+// A generated survey of 30,000 rows at 1 m, with a comment on every sixth
+// row (umlauts, as the handheld's code page carries them).
 void FillLongSurvey(CTreDoc& doc)
 {
-    doc.OnNewDocument();
-    for (int r = 1; r < kRows; ++r) doc.InsertRowAfter(r);
-    for (int r = 1; r <= kRows; ++r) {
-        const int m = r - 1;
-        doc.SetMeter(r, m);
-        doc.SetPotOn(r, -1150 - (m % 1000) * 7 % 120);
-        doc.SetPotOff(r, -950 - (m % 1000) * 13 % 60);
-        doc.SetGradOnL(r, 60 + (m * 31) % 90);
-        doc.SetGradOnR(r, 50 + (m * 17) % 70);
-        doc.SetGradOffL(r, 5 + m % 13);
-        doc.SetGradOffR(r, 4 + m % 11);
-        if (m % 50 == 0) doc.SetComment(r, "Messpunkt " + std::to_string(m));
-    }
-    doc.m_header[2] = "-850 mV";
+    gensurvey::SurveyOptions options;
+    options.rows = kRows;
+    options.seed = 4711;
+    gensurvey::BuildSurvey(doc, options);
+    for (int r = 1; r <= kRows; r += 6) doc.SetComment(r, "Prüfstelle " + std::to_string(r / 6));
     doc.m_nViewCounter = 0;
 }
 
+enum class EWindow { M1000, All };
+
+// Both panes on the survey, of the given size, showing 1,000 m from the
+// middle of the survey or (zoomed out) the whole of it.
 struct CPanes {
     CTreDoc doc;
     CTreViewHub hub;
     std::unique_ptr<CTrePrintView> grad, pot;
-    CPanes(int w, int h)
+    CPanes(int w, int h, EWindow window)
     {
         doc.SetHost(&hub);
         FillLongSurvey(doc);
@@ -50,33 +53,99 @@ struct CPanes {
         pot = std::make_unique<CTrePrintView>(doc);
         hub.AddView(grad.get());
         hub.AddView(pot.get());
-        hub.InitialUpdateAll();
         grad->resize(w, h);
         pot->resize(w, h);
-        // The window in the middle of the survey: a full 1000 m of curve.
-        doc.m_nMeterScrollPos = 1500;
+        // Shown, as in the program: a hidden widget paints nothing.
+        grad->show();
+        pot->show();
+        hub.InitialUpdateAll();
+        if (window == EWindow::All) {
+            while (doc.m_nMeterSpan < doc.GetMeter(doc.GetRowCount()) - doc.GetMeter(1)) {
+                const int before = doc.m_nMeterSpan;
+                pot->OnMeterZoomOut();
+                if (doc.m_nMeterSpan == before) break;
+            }
+        } else {
+            pot->OnHScroll(CTrePrintView::EScroll::ThumbTrack, 1500); // 15,000 m on
+        }
     }
     ~CPanes() { doc.SetHost(nullptr); }
+    CTrePrintView& Pane(bool gradient) { return gradient ? *grad : *pot; }
 };
 
-void BM_CurveRepaint(benchmark::State& state)
+void PaneRepaint(benchmark::State& state, EWindow window, int w, int h, bool gradient)
 {
-    const int w = static_cast<int>(state.range(1)), h = static_cast<int>(state.range(2));
-    CPanes p(w, h);
-    CTrePrintView& v = state.range(0) == 1 ? *p.grad : *p.pot;
-    const QRect box(0, 0, w, h);
+    CPanes p(w, h, window);
+    CTrePrintView& v = p.Pane(gradient);
+    QImage target(w, h, QImage::Format_RGB32);
+    // The pane's own paint; its scroll bars and buttons repaint only when
+    // they change.
     for (auto _ : state) {
-        v.ComposeBacking(box);
-        benchmark::DoNotOptimize(v.BackingImage().constBits());
+        v.render(&target, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+        benchmark::DoNotOptimize(target.constBits());
     }
-    state.SetLabel(state.range(0) == 1 ? "gradient" : "potential");
+    const CCurveFrame f = v.Frame();
+    state.counters["metres"] = f.nSpan;
 }
-BENCHMARK(BM_CurveRepaint)
-    ->Args({1, 800, 400})
-    ->Args({2, 800, 400})
-    ->Args({1, 1024, 768})
-    ->Args({2, 1920, 1080})
-    ->Unit(benchmark::kMillisecond);
+
+// The same visible points as the pane maps them, one polyline per curve.
+void BarePolyline(benchmark::State& state, EWindow window, int w, int h, bool gradient)
+{
+    CPanes p(w, h, window);
+    const CCurveFrame f = p.Pane(gradient).Frame();
+    const double xs = static_cast<double>(f.right - f.left) / f.nSpan;
+    const double ys = static_cast<double>(f.bottom - f.top) / f.nValueSpan;
+    const int64_t bottomValue = f.nValueTop - f.nValueSpan;
+    using Getter = int32_t (CTreDoc::*)(int) const;
+    const std::vector<Getter> getters
+        = gradient ? std::vector<Getter>{&CTreDoc::GetGradOn, &CTreDoc::GetGradOff, &CTreDoc::GetGradDiff}
+                   : std::vector<Getter>{&CTreDoc::GetPotOn, &CTreDoc::GetPotOff};
+    std::vector<QPolygon> curves;
+    for (Getter get : getters) {
+        QPolygon poly;
+        for (int r = 1; r <= p.doc.GetRowCount(); ++r) {
+            const int64_t m = p.doc.GetMeter(r);
+            const int32_t v = (p.doc.*get)(r);
+            if (m < f.nStart || m > f.nStart + f.nSpan || !IsPresent(v)) continue;
+            const int64_t value = gradient ? v : -int64_t{v};
+            poly << QPoint(static_cast<int>((m - f.nStart) * xs + f.left),
+                           static_cast<int>(f.bottom - (value - bottomValue) * ys));
+        }
+        curves.push_back(poly);
+    }
+    QImage target(w, h, QImage::Format_RGB32);
+    size_t points = 0;
+    for (const QPolygon& c : curves) points += static_cast<size_t>(c.size());
+    for (auto _ : state) {
+        target.fill(Qt::white);
+        QPainter painter(&target);
+        for (const QPolygon& c : curves) painter.drawPolyline(c);
+        painter.end();
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    state.counters["points"] = static_cast<double>(points);
+}
+
+void RegisterPaneCases()
+{
+    struct Size {
+        int w, h;
+    };
+    for (EWindow window : {EWindow::M1000, EWindow::All}) {
+        for (Size size : {Size{800, 400}, Size{1920, 1080}}) {
+            const std::string tail = std::string(window == EWindow::All ? "all" : "1000m") + "/"
+                                     + std::to_string(size.w) + "x" + std::to_string(size.h);
+            for (bool gradient : {false, true}) {
+                const std::string pane = gradient ? "GradientPaneRepaint/" : "PaneRepaint/";
+                const std::string bare = gradient ? "BareGradientPolyline/" : "BarePolyline/";
+                benchmark::RegisterBenchmark((pane + tail).c_str(), PaneRepaint, window, size.w, size.h, gradient)
+                    ->Unit(benchmark::kMillisecond);
+                benchmark::RegisterBenchmark((bare + tail).c_str(), BarePolyline, window, size.w, size.h, gradient)
+                    ->Unit(benchmark::kMillisecond);
+            }
+        }
+    }
+}
 
 // Every cell the table shows for one row: text, background, text colour,
 // alignment. range(0) is the first row; the time per row must not depend
@@ -136,6 +205,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    RegisterPaneCases();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -3,6 +3,8 @@
 #include "clipsegment.h"
 #include "gdilines.h"
 #include "numtext.h"
+#include "rastertarget.h"
+#include "textstamps.h"
 #include "tredoc.h"
 
 #include <QFontMetrics>
@@ -30,15 +32,48 @@ int TruncPixel(double v)
     return static_cast<int>(v);
 }
 
-// Text drawn with its top-left, top-centre or top-right corner at (x, y).
-enum class EAlign { Left, Centre, Right };
-void TextAt(QPainter& p, const QFontMetrics& fm, int x, int y, const QString& s, EAlign a)
-{
-    const int w = fm.horizontalAdvance(s);
-    if (a == EAlign::Centre) x -= w / 2;
-    else if (a == EAlign::Right) x -= w;
-    p.drawText(x, y + fm.ascent(), s);
-}
+// The pane's texts: through the stamp cache when there is one, else drawn
+// by the painter.
+class CTexts {
+public:
+    CTexts(QPainter& p, const CRasterTarget& target, CTextStamps* stamps)
+        : m_p(p)
+        , m_target(target)
+        , m_stamps(stamps)
+    { }
+    int Width(const QFont& font, const QFontMetrics& fm, const QString& s) const
+    {
+        return m_stamps ? m_stamps->Advance(font, s) : fm.horizontalAdvance(s);
+    }
+    // Text with its top-left, top-centre or top-right corner at (x, y).
+    enum class EAlign { Left, Centre, Right };
+    void At(const QFont& font, const QFontMetrics& fm, int x, int y, const QString& s, EAlign a) const
+    {
+        const int w = Width(font, fm, s);
+        if (a == EAlign::Centre) x -= w / 2;
+        else if (a == EAlign::Right) x -= w;
+        if (m_stamps) m_stamps->Draw(m_p, m_target, font, s, x, y, fm.ascent(), CTextStamps::EDirection::Across);
+        else m_p.drawText(x, y + fm.ascent(), s);
+    }
+    // Text running upwards from (x, y), its top at the right.
+    void Upward(const QFont& font, const QFontMetrics& fm, int x, int y, const QString& s) const
+    {
+        if (m_stamps) {
+            m_stamps->Draw(m_p, m_target, font, s, x, y, fm.ascent(), CTextStamps::EDirection::Upward);
+            return;
+        }
+        m_p.save();
+        m_p.translate(x, y);
+        m_p.rotate(-90);
+        m_p.drawText(0, fm.ascent(), s);
+        m_p.restore();
+    }
+
+private:
+    QPainter& m_p;
+    const CRasterTarget& m_target;
+    CTextStamps* m_stamps;
+};
 
 } // namespace
 
@@ -65,7 +100,9 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
     p.setBackgroundMode(Qt::TransparentMode);
-    CGdiLines g(p);
+    const CRasterTarget target = CRasterTarget::Of(p);
+    CGdiLines g(p, target);
+    const CTexts texts(p, target, f.pStamps);
 
     // 1. x axis
     g.SetColor(kAxisColor);
@@ -85,9 +122,9 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
             g.MoveTo(x, bottom + 3);
             g.LineTo(x, bottom - 3);
             const QString text = QString::fromStdString(tresnum::FormatInt(m, 0, true));
-            const int w = afm.horizontalAdvance(text);
+            const int w = texts.Width(f.axisFont, afm, text);
             if (first || x + 2 >= lastX + w) {
-                TextAt(p, afm, x, bottom + static_cast<int>(13 * 0.25), text, EAlign::Centre);
+                texts.At(f.axisFont, afm, x, bottom + static_cast<int>(13 * 0.25), text, CTexts::EAlign::Centre);
                 lastX = x;
                 first = false;
             }
@@ -128,6 +165,19 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
             g.SetColor(curves[k].color);
             CClipPoint prev{0, 0};
             bool gap = true;
+            // A point's three-pixel mark (y - 1 .. y + 1) goes into a run on its
+            // pixel column. The points after it that fall on the same column,
+            // with nothing clipped, add only their vertical segments and marks
+            // there, which together cover exactly the heights from the lowest
+            // minus one to the highest plus one, all in this curve's colour:
+            // so the column is drawn once as that run (a zoomed-out survey
+            // puts dozens of points on one column).
+            bool column = false;
+            int colX = 0, colLo = 0, colHi = 0;
+            const auto flushColumn = [&] {
+                if (column) g.Column(colX, colLo - 1, colHi + 1);
+                column = false;
+            };
             for (int r = L; r <= R; ++r) {
                 const int32_t v = (doc.*curves[k].get)(r);
                 const CClipPoint cur{mapX(doc.GetMeter(r)), mapY(IsPresent(v) && negate ? -int64_t{v} : v)};
@@ -137,13 +187,25 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
                     continue;
                 }
                 const CClipResult c = ClipSegment(prev, cur, clip);
+                const bool unclipped = !gap && !c.bPrevClipped && !c.bThisClipped && c.prev == prev && c.cur == cur;
+                if (f.bMergeColumns && unclipped && column && cur.x == colX && prev.x == colX) {
+                    colLo = std::min(colLo, cur.y);
+                    colHi = std::max(colHi, cur.y);
+                    prev = cur;
+                    continue;
+                }
+                flushColumn();
                 if ((c.bPrevClipped && c.bThisClipped) || gap) {
                     g.MoveTo(c.cur.x, c.cur.y);
                 } else {
                     g.MoveTo(c.prev.x, c.prev.y);
                     g.LineTo(c.cur.x, c.cur.y);
                 }
-                if (!c.bThisClipped) {
+                if (!c.bThisClipped && f.bMergeColumns) {
+                    column = true;
+                    colX = cur.x;
+                    colLo = colHi = cur.y;
+                } else if (!c.bThisClipped) {
                     // the point mark: a three-pixel upright stroke
                     g.MoveTo(cur.x, cur.y);
                     g.LineTo(cur.x, cur.y + 1);
@@ -153,6 +215,7 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
                 gap = false;
                 prev = cur;
             }
+            flushColumn();
         }
 
         // 5. comments, running upwards; one that would overlap the last
@@ -162,26 +225,29 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
         g.SetColor(kCommentColor);
         g.SetDotted(true);
         int lastPos = left;
+        const int h = cfm.height();
+        // A comment without its text draws the same dotted line as the one
+        // before it when both sit on one pixel column with no text between.
+        int lastLineX = 0;
+        bool lastLineBare = false;
         for (int r = L; r <= R; ++r) {
-            const std::string comment = doc.GetComment(r);
+            if (!doc.HasComment(r)) continue;
             const int64_t m = doc.GetMeter(r);
-            if (comment.empty() || m < S || m > E) continue;
+            if (m < S || m > E) continue;
             const int x = mapX(m);
-            const QString text = QString::fromStdString(comment);
-            int len = cfm.horizontalAdvance(text);
-            const int h = cfm.height();
+            int len = 0;
             if (left < x && h + lastPos + 1 < x) {
-                p.save();
-                p.translate(x - 5, top + len - 4);
-                p.rotate(-90);
-                p.drawText(0, cfm.ascent(), text);
-                p.restore();
+                const QString text = QString::fromStdString(doc.GetComment(r));
+                len = texts.Width(f.commentFont, cfm, text);
+                texts.Upward(f.commentFont, cfm, x - 5, top + len - 4, text);
                 lastPos = x - 5;
-            } else {
-                len = 0;
+            } else if (lastLineBare && lastLineX == x) {
+                continue;
             }
             g.MoveTo(x, bottom);
             g.LineTo(x, top + len);
+            lastLineX = x;
+            lastLineBare = len == 0;
         }
         g.SetDotted(false);
     }
@@ -228,7 +294,7 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
                                      ? QString::fromStdString(tresnum::FormatInt(v / 10, 6, true))
                                      : QString::fromStdString(tresnum::FormatFixed(static_cast<double>(-v) * 0.001, 2));
             if (first || y < lastY - afm.height()) {
-                TextAt(p, afm, left - 4, static_cast<int>(y - 13 * 0.4), text, EAlign::Right);
+                texts.At(f.axisFont, afm, left - 4, static_cast<int>(y - 13 * 0.4), text, CTexts::EAlign::Right);
                 lastY = y;
                 first = false;
             }

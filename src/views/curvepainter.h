@@ -13,6 +13,7 @@
 
 #include <cstdint>
 
+class CTextStamps;
 class CTreDoc;
 class QPainter;
 
@@ -29,6 +30,12 @@ struct CCurveFrame {
     int nValueLabelStep = 0;
     QFont axisFont;
     QFont commentFont;
+    // The pane's cache of rasterised texts; without one the painter draws them.
+    CTextStamps* pStamps = nullptr;
+    // Points on the pixel column of the point before them drawn as one run;
+    // off, every segment and mark is drawn on its own (the same pixels,
+    // slower; tests compare the two).
+    bool bMergeColumns = true;
 };
 
 // Paints the axes, curves, point marks, comments, zero line, criterion and

@@ -371,7 +371,7 @@ void CTrePrintView::Refresh()
     update();
 }
 
-CCurveFrame CTrePrintView::Frame() const
+CCurveFrame CTrePrintView::Frame()
 {
     CCurveFrame f;
     if (m_nKind == 0) return f; // no rows yet: nothing but the background
@@ -391,6 +391,7 @@ CCurveFrame CTrePrintView::Frame() const
     f.nValueLabelStep = m_value.nLabelStep;
     f.axisFont = m_axisFont;
     f.commentFont = m_commentFont;
+    f.pStamps = &m_stamps;
     return f;
 }
 
@@ -399,9 +400,15 @@ void CTrePrintView::ComposeBacking(const QRect& box)
     EnsureBacking();
     const QRect area = box.intersected(m_backing.rect());
     if (area.isEmpty()) return;
+    // The background straight into the image: a painter's fill of a large
+    // area hands the work to other threads and waits for them.
+    const uint32_t base = 0xff000000u | (palette().color(QPalette::Base).rgb() & 0xffffffu);
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        auto* line = reinterpret_cast<uint32_t*>(m_backing.scanLine(y));
+        std::fill(line + area.left(), line + area.right() + 1, base);
+    }
     QPainter p(&m_backing);
     p.setClipRect(area);
-    p.fillRect(area, palette().color(QPalette::Base));
     PaintCurves(p, m_doc, Frame());
 }
 

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "curvepainter.h"
+#include "textstamps.h"
 #include "viewhub.h"
 #include "zoomtables.h"
 
@@ -67,7 +68,7 @@ public:
     // image, exactly as a paint of that rectangle would.
     void ComposeBacking(const QRect& box);
     // What a paint shows now.
-    CCurveFrame Frame() const;
+    CCurveFrame Frame();
     const QImage& BackingImage() const { return m_backing; }
 
     // ---- state, for the print code and for looking at -------------------
@@ -139,6 +140,7 @@ private:
     CZoomButton* m_pButtons[4] = {};
     QFont m_axisFont;
     QFont m_commentFont;
+    CTextStamps m_stamps;
     QImage m_backing;
     bool m_bLogosLoaded = false;
     bool m_bTableLogo = false;

@@ -5,7 +5,38 @@
 #include <algorithm>
 #include <cstdlib>
 
-void CGdiLines::Run(int x, int y, int w, int h) { m_painter.fillRect(x, y, w, h, m_color); }
+CGdiLines::CGdiLines(QPainter& painter)
+    : CGdiLines(painter, CRasterTarget::Of(painter))
+{ }
+
+CGdiLines::CGdiLines(QPainter& painter, const CRasterTarget& target)
+    : m_painter(painter)
+    , m_target(target)
+{
+    if (m_target.Direct()) m_bounds = m_target.bounds;
+    else m_bounds = painter.hasClipping() ? painter.clipBoundingRect().toAlignedRect() : QRect(0, 0, 1 << 15, 1 << 15);
+}
+
+void CGdiLines::SetColor(const QColor& color)
+{
+    m_color = color;
+    m_nPixel = CRasterTarget::Pixel(color); // the panes draw only opaque colours
+}
+
+void CGdiLines::Run(int x, int y, int w, int h)
+{
+    if (!m_target.Direct()) {
+        m_painter.fillRect(x, y, w, h, m_color);
+        return;
+    }
+    const int x0 = std::max(x, m_bounds.left()), x1 = std::min(x + w - 1, m_bounds.right());
+    const int y0 = std::max(y, m_bounds.top()), y1 = std::min(y + h - 1, m_bounds.bottom());
+    if (x0 > x1) return;
+    for (int row = y0; row <= y1; ++row) {
+        uint32_t* line = m_target.Line(row);
+        std::fill(line + x0, line + x1 + 1, m_nPixel);
+    }
+}
 
 void CGdiLines::LineTo(int x1, int y1)
 {
@@ -22,8 +53,7 @@ void CGdiLines::LineTo(int x1, int y1)
 
     // The clip of the painter bounds the work: only the part of a long line
     // that can touch the picture is walked.
-    const QRect bounds
-        = m_painter.hasClipping() ? m_painter.clipBoundingRect().toAlignedRect() : QRect(0, 0, 1 << 15, 1 << 15);
+    const QRect& bounds = m_bounds;
 
     if (!m_bDotted && dy == 0) {
         const int a = sx > 0 ? x0 : x1 + 1;
@@ -43,6 +73,22 @@ void CGdiLines::LineTo(int x1, int y1)
             long long to = std::min<long long>(static_cast<long long>(a) + len, bounds.bottom() + 1);
             if (to > from) Run(x0, static_cast<int>(from), 1, static_cast<int>(to - from));
         }
+        return;
+    }
+
+    if (m_bDotted && dx == 0 && m_target.Direct()) {
+        // Every third pixel from the start, as the walk below sets them.
+        if (x0 < m_bounds.left() || x0 > m_bounds.right()) return;
+        long long from = 0, to = dy; // steps along the line
+        if (sy > 0) {
+            from = std::max<long long>(from, static_cast<long long>(m_bounds.top()) - y0);
+            to = std::min<long long>(to, static_cast<long long>(m_bounds.bottom()) - y0 + 1);
+        } else {
+            from = std::max<long long>(from, static_cast<long long>(y0) - m_bounds.bottom());
+            to = std::min<long long>(to, static_cast<long long>(y0) - m_bounds.top() + 1);
+        }
+        for (long long i = (from + 2) / 3 * 3; i < to; i += 3)
+            m_target.Line(static_cast<int>(y0 + sy * i))[x0] = m_nPixel;
         return;
     }
 
