@@ -49,19 +49,31 @@ double ParseDoublePrefix(std::string_view s)
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
     const size_t numStart = i;
-    size_t digits = 0;
+    // The digits are gathered into an exact integer on the way: up to 15 of
+    // them and no exponent (every number our files hold), 10^k is exact too
+    // and one division rounds the way from_chars does - correctly, to nearest.
+    constexpr size_t kExactDigits = 15;
+    size_t digits = 0, fraction = 0;
+    int64_t mantissa = 0;
     while (i < s.size() && IsDigit(s[i])) {
+        if (++digits <= kExactDigits) mantissa = mantissa * 10 + (s[i] - '0');
         ++i;
-        ++digits;
     }
     if (i < s.size() && s[i] == '.') {
         ++i;
         while (i < s.size() && IsDigit(s[i])) {
+            if (++digits <= kExactDigits) mantissa = mantissa * 10 + (s[i] - '0');
+            ++fraction;
             ++i;
-            ++digits;
         }
     }
     if (digits == 0) return 0.0;
+    if (digits <= kExactDigits && !(i < s.size() && (s[i] == 'e' || s[i] == 'E'))) {
+        static constexpr double kPow10[]
+            = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const double value = static_cast<double>(mantissa) / kPow10[fraction];
+        return negative ? -value : value;
+    }
     size_t end = i;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         size_t j = i + 1;
@@ -120,6 +132,17 @@ std::string AcceptDecimalComma(std::string_view s)
     const size_t pos = out.find(',');
     if (pos != std::string::npos && pos >= 2) out[pos] = '.';
     return out;
+}
+
+double ParseDecimalCommaPrefix(std::string_view s)
+{
+    const size_t pos = s.find(',');
+    if (pos == std::string_view::npos || pos < 2) return ParseDoublePrefix(s);
+    char buf[64];
+    if (s.size() > sizeof buf) return ParseDoublePrefix(AcceptDecimalComma(s));
+    s.copy(buf, s.size());
+    buf[pos] = '.';
+    return ParseDoublePrefix(std::string_view(buf, s.size()));
 }
 
 } // namespace tresnum

@@ -41,6 +41,10 @@ std::optional<int32_t> TruncScaled(double v, double factor);
 // left as it stands (the number then ends there).
 std::string AcceptDecimalComma(std::string_view s);
 
+// ParseDoublePrefix(AcceptDecimalComma(s)) without building the text: the
+// reader calls it twice for every data line.
+double ParseDecimalCommaPrefix(std::string_view s);
+
 // Two's complement wrap of a wider result into 32 bits, the way the stored
 // integer arithmetic behaves.
 constexpr int32_t Wrap32(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); }

@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
 
 namespace {
 
@@ -114,6 +119,30 @@ TEST(NumberText, DoublePrefixReadsLikeAtof)
     EXPECT_DOUBLE_EQ(ParseDoublePrefix("1e-999"), 0.0);
 }
 
+// The shortcut for plain decimals must give the very double from_chars
+// gives, or a saved survey would change on the next open.
+TEST(NumberText, PlainDecimalsReadBitForBitAsFromChars)
+{
+    std::mt19937 rng(2024);
+    std::vector<std::string> texts = {
+        "0",     "-0",           "-0.00",           "0.1", "9.999999999999999", "123456789012345", "0.000000000000001",
+        "1.005", "-2147483.648", "4503599627370497"};
+    for (int i = 0; i < 200'000; ++i) {
+        char buf[40];
+        const int places = static_cast<int>(rng() % 9);
+        const double v = (static_cast<double>(rng()) - 2147483648.0) / std::pow(10.0, rng() % 12);
+        texts.emplace_back(buf, static_cast<size_t>(std::snprintf(buf, sizeof buf, "%.*f", places, v)));
+    }
+    for (const std::string& t : texts) {
+        const size_t start = t[0] == '-' ? 1 : 0;
+        double expected = 0;
+        std::from_chars(t.data() + start, t.data() + t.size(), expected);
+        if (start) expected = -expected;
+        const double got = tresnum::ParseDoublePrefix(t);
+        ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << t << ": " << got << " vs " << expected;
+    }
+}
+
 TEST(NumberText, IntPrefixRefusesWhatDoesNotFit)
 {
     EXPECT_EQ(tresnum::ParseIntPrefix(" 42abc"), 42);
@@ -129,4 +158,10 @@ TEST(NumberText, DecimalCommaOnlyFromPositionTwo)
     EXPECT_EQ(tresnum::AcceptDecimalComma("0,85"), "0,85");
     EXPECT_EQ(tresnum::AcceptDecimalComma("-1,2,3"), "-1.2,3");
     EXPECT_EQ(tresnum::AcceptDecimalComma(",5"), ",5");
+    // The reader's shortcut reads the same numbers, long fields included.
+    const std::string longField = "-1," + std::string(70, '5') + "e-1";
+    for (std::string_view s : {"-0,85", "0,85", "-1,2,3", ",5", "12", "", " -3,5e2;x", longField.c_str()})
+        EXPECT_EQ(tresnum::ParseDecimalCommaPrefix(s), tresnum::ParseDoublePrefix(tresnum::AcceptDecimalComma(s))) << s;
+    EXPECT_EQ(tresnum::ParseDecimalCommaPrefix("-0,85"), -0.85);
+    EXPECT_EQ(tresnum::ParseDecimalCommaPrefix("0,85"), 0.0);
 }
