@@ -1,6 +1,7 @@
 // Writing measurement files: the exact bytes, the QM line, and that a save
 // never destroys the previous file. Round trips close the loop with the
 // reader.
+#include "codepage.h"
 #include "docfixture.h"
 #include "qmline.h"
 #include "tsdfile.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <iconv.h>
 #include <limits>
 #include <random>
 #include <regex>
@@ -459,4 +461,54 @@ TEST(CodePage, UmlautsAndUnmappableCharacters)
     CTreDoc back;
     ASSERT_TRUE(ReadText(back, CTsdWriter(doc).BuildText("01.02.26", "")));
     EXPECT_EQ(back.GetComment(1), "ÄÖÜäöüß µ EUR ?");
+}
+
+namespace {
+
+// A whole text through one iconv call, for texts iconv takes without error.
+std::string Iconv(const char* to, const char* from, const std::string& in)
+{
+    iconv_t cd = iconv_open(to, from);
+    std::string out(in.size() * 4 + 16, '\0');
+    char* src = const_cast<char*>(in.data());
+    char* dst = out.data();
+    size_t srcLeft = in.size(), dstLeft = out.size();
+    const size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    iconv_close(cd);
+    if (rc == static_cast<size_t>(-1)) return "(iconv failed)";
+    out.resize(out.size() - dstLeft);
+    return out;
+}
+
+} // namespace
+
+TEST(CodePage, EveryByteAsIconvConvertsIt)
+{
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    const std::string utf8 = tresdoc::Cp850ToUtf8(all);
+    EXPECT_EQ(utf8, Iconv("UTF-8", "CP850", all));
+    EXPECT_EQ(tresdoc::Utf8ToCp850(utf8), all);
+    for (int b = 1; b < 256; ++b) {
+        const std::string one(1, static_cast<char>(b));
+        EXPECT_EQ(tresdoc::Cp850ToUtf8(one), Iconv("UTF-8", "CP850", one)) << b;
+    }
+    EXPECT_EQ(tresdoc::Cp850ToUtf8("Gr\x81\xe1"
+                                   "e \xcd\xbb"),
+              "Grüße ═╗");
+    EXPECT_EQ(tresdoc::Utf8ToCp850("Grüße ═╗"), "Gr\x81\xe1"
+                                                "e \xcd\xbb");
+}
+
+TEST(CodePage, WhatCp850LacksIsTransliteratedOrReplaced)
+{
+    EXPECT_EQ(tresdoc::Utf8ToCp850("5 € für ✓"), "5 EUR f\x81r ?");
+    EXPECT_EQ(tresdoc::Utf8ToCp850("Rohr 😀 Ende"), "Rohr ? Ende");
+    // Broken UTF-8: each bad start byte becomes "?", its stray tail is dropped.
+    EXPECT_EQ(tresdoc::Utf8ToCp850("a\xC3(b"), "a?(b");
+    EXPECT_EQ(tresdoc::Utf8ToCp850("\xC0\xAFx"), "?x");     // overlong "/"
+    EXPECT_EQ(tresdoc::Utf8ToCp850("\xED\xA0\x80y"), "?y"); // a surrogate
+    EXPECT_EQ(tresdoc::Utf8ToCp850("\xE0\x80\xAFz"), "?z"); // overlong, three bytes
+    EXPECT_EQ(tresdoc::Utf8ToCp850("\x80\x80ä"), "?\x84");  // no start byte at all
+    EXPECT_EQ(tresdoc::Utf8ToCp850("ü\xC3"), "\x81?");      // cut short at the end
 }
