@@ -28,6 +28,13 @@ std::string FormatInt(long long v, int width, bool spaceFlag)
     return PadLeft(std::move(s), width);
 }
 
+void AppendInt(std::string& out, long long v)
+{
+    char buf[32];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, static_cast<size_t>(res.ptr - buf));
+}
+
 std::string FormatFixed(double v, int precision, int width)
 {
     if (!std::isfinite(v)) return PadLeft(std::isnan(v) ? "nan" : (v < 0 ? "-inf" : "inf"), width);
@@ -38,8 +45,34 @@ std::string FormatFixed(double v, int precision, int width)
 
 std::string VoltsText(int32_t mv, int width)
 {
+    std::string s;
+    AppendVolts(s, mv, width);
+    return s;
+}
+
+// "%W.2f" of the single-precision volts without a general formatter (the
+// writer's most frequent call). A float has 24 significant bits, so volts
+// times 100 is exact in double precision; rounding that to whole hundredths,
+// ties to even, is what printf does with the exact value.
+void AppendVolts(std::string& out, int32_t mv, int width)
+{
     const float volts = static_cast<float>(mv) * 0.001f;
-    return FormatFixed(volts, 2, width);
+    const double x = std::fabs(static_cast<double>(volts) * 100.0);
+    double whole = std::floor(x);
+    const double rest = x - whole; // exact: x has at most 31 significant bits
+    if (rest > 0.5 || (rest == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
+    const auto hundredths = static_cast<long long>(whole);
+
+    char buf[32];
+    char* p = buf;
+    if (std::signbit(volts)) *p++ = '-';
+    p = std::to_chars(p, buf + sizeof buf, hundredths / 100).ptr;
+    *p++ = '.';
+    *p++ = static_cast<char>('0' + hundredths % 100 / 10);
+    *p++ = static_cast<char>('0' + hundredths % 10);
+    const auto length = static_cast<int>(p - buf);
+    if (length < width) out.append(static_cast<size_t>(width - length), ' ');
+    out.append(buf, static_cast<size_t>(length));
 }
 
 double ParseDoublePrefix(std::string_view s)

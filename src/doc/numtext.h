@@ -15,6 +15,9 @@ namespace tresnum {
 // right-aligned to at least `width` characters.
 std::string FormatInt(long long v, int width = 0, bool spaceFlag = false);
 
+// FormatInt(v) appended to `out`: the writer builds a file of them.
+void AppendInt(std::string& out, long long v);
+
 // "%W.Pf": fixed notation rounded from the exact binary value, right-aligned
 // to at least `width` characters.
 std::string FormatFixed(double v, int precision, int width = 0);
@@ -22,6 +25,8 @@ std::string FormatFixed(double v, int precision, int width = 0);
 // Millivolts as volts, "%W.2f" of mV times the single-precision 0.001 the
 // files and screens have always used (-855 mV gives -0.86).
 std::string VoltsText(int32_t mv, int width);
+// VoltsText(mv, width) appended to `out`.
+void AppendVolts(std::string& out, int32_t mv, int width);
 
 // The numeric prefix of a text as atof reads it: leading blanks, sign,
 // digits, decimal point, exponent. No prefix gives 0. Infinite results (an

@@ -53,6 +53,27 @@ TEST(TextForms, PotentialsGoThroughSinglePrecisionVolts)
     EXPECT_EQ(doc.FormatPotOn(1), "     ");
 }
 
+// Volts are "%.2f" of the single-precision value, ties included (1125 mV
+// is exactly 1.125f, which printf rounds to even: 1.12).
+TEST(TextForms, VoltsAreTheSinglePrecisionValueAsPrintfRoundsIt)
+{
+    EXPECT_EQ(tresnum::VoltsText(1125, 5), " 1.12");
+    EXPECT_EQ(tresnum::VoltsText(-4, 5), "-0.00");
+    std::vector<int32_t> values{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), (1 << 24) - 1,
+                                -(1 << 24) + 1};
+    for (int32_t mv = -300'000; mv <= 300'000; ++mv) values.push_back(mv);
+    std::mt19937 rng(5);
+    for (int i = 0; i < 200'000; ++i) values.push_back(static_cast<int32_t>(rng()));
+    for (int32_t mv : values) {
+        char expected[40];
+        std::snprintf(expected, sizeof expected, "%6.2f", static_cast<double>(static_cast<float>(mv) * 0.001f));
+        std::string appended = "x";
+        tresnum::AppendVolts(appended, mv, 6);
+        ASSERT_EQ(tresnum::VoltsText(mv, 6), expected) << mv;
+        ASSERT_EQ(appended, std::string("x") + expected) << mv;
+    }
+}
+
 TEST(TextForms, GradientsShowWholeMillivoltsTruncated)
 {
     CTreDoc doc;

@@ -399,26 +399,54 @@ TEST(Saving, FailureHalfwayKeepsThePreviousFile)
     CTempDir dir;
     const auto path = dir / "keep.tsd";
     WriteFile(path, "alter Inhalt");
+    // A short survey fails on its one write, a long one (written out in
+    // pieces as it is built) after some pieces went through.
+    for (size_t rows : {200, 40'000}) {
+        CTreDoc doc;
+        CRecordingHost host;
+        doc.SetHost(&host);
+        MakeRows(doc, std::vector<int32_t>(rows, 1));
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = rows == 200 ? 512 : 200'000;
+        auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        const bool saved = doc.OnSaveDocument(path.string());
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, oldHandler);
+        EXPECT_FALSE(saved) << rows;
+        EXPECT_EQ(ReadFile(path), "alter Inhalt");
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_NE(host.messages[0].find("zu groß"), std::string::npos) << host.messages[0];
+        size_t files = 0;
+        for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
+        EXPECT_EQ(files, 1u); // no temporary file left behind
+    }
+}
+
+// The file a save writes is, byte for byte, the text BuildText gives, also
+// when it is written out in many pieces.
+TEST(Saving, TheFileIsTheBuiltTextAlsoInPieces)
+{
+    CTempDir dir;
     CTreDoc doc;
-    CRecordingHost host;
-    doc.SetHost(&host);
-    MakeRows(doc, std::vector<int32_t>(200, 1));
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 512;
-    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool saved = doc.OnSaveDocument(path.string());
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(ReadFile(path), "alter Inhalt");
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_NE(host.messages[0].find("zu groß"), std::string::npos) << host.messages[0];
-    size_t files = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
-    EXPECT_EQ(files, 1u); // no temporary file left behind
+    std::vector<int32_t> metres;
+    for (int32_t m = 0; m < 30'000; ++m) metres.push_back(m);
+    MakeRows(doc, metres);
+    for (int r = 1; r <= doc.GetRowCount(); r += 7) {
+        doc.SetPotOn(r, -1000 - r);
+        doc.SetComment(r, "Grüße " + std::string(static_cast<size_t>(r % 50), 'x'));
+    }
+    ASSERT_TRUE(doc.OnSaveDocument((dir / "a.tsd").string()));
+    const std::string file = ReadFile(dir / "a.tsd");
+    ASSERT_GT(file.size(), 300'000u);
+    // The saved QM line (its filler is drawn per save) is what BuildText puts in line 14.
+    size_t qmStart = 0;
+    for (int line = 1; line < 14; ++line) qmStart = file.find("\r\n", qmStart) + 2;
+    const size_t qmEnd = file.find("\r\n", qmStart);
+    const std::string qm = file.substr(qmStart, qmEnd - qmStart);
+    EXPECT_EQ(file, CTsdWriter(doc).BuildText(doc.m_qm[7], qm));
 }
 
 TEST(Saving, FailureIntoAMissingFolderSaysSo)
