@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <filesystem>
 #include <unistd.h>
 #include <vector>
 
@@ -53,10 +54,8 @@ int RunQtCommand(int argc, char** argv)
                   + ", aber der Ordner von tresmon-tool ist nicht zu ermitteln (/proc fehlt).");
         return kExitFile;
     }
-    const std::string candidates[] = {
-        folder + "/" + kQtTool,
-        folder + "/" TRES_QT_TOOL_INSTALL_DIR "/" + kQtTool,
-    };
+    const std::string installed = std::filesystem::path(folder + "/" TRES_QT_TOOL_INSTALL_DIR).lexically_normal();
+    const std::string candidates[] = {folder + "/" + kQtTool, installed + "/" + kQtTool};
     std::vector<char*> args;
     args.push_back(nullptr); // the program's own path, set per candidate
     for (int i = 0; i < argc; ++i) args.push_back(argv[i]);
@@ -68,8 +67,8 @@ int RunQtCommand(int argc, char** argv)
         if (errno != ENOENT) err = errno; // there, but it cannot run: say why
     }
     if (err == ENOENT) {
-        ToolError(command + " braucht das Programm " + kQtTool + ", es liegt weder in " + folder + " noch in " + folder
-                  + "/" TRES_QT_TOOL_INSTALL_DIR + ".");
+        ToolError(command + " braucht das Programm " + kQtTool + ", es liegt weder in " + folder + " noch in "
+                  + installed + ".");
     } else {
         ToolError(command + ": " + kQtTool + " lässt sich nicht starten: " + tresdoc::FileErrorReason(err) + ".");
     }
