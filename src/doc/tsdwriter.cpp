@@ -6,6 +6,7 @@
 #include "qmline.h"
 #include "tredoc.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -72,11 +73,12 @@ void AppendPotentialField(std::string& out, int32_t mv)
     if (IsPresent(mv)) AppendVoltsField(out, mv, 5);
 }
 
-void AppendComment(std::string& out, const std::string& comment)
+void AppendComment(std::string& out, std::string_view comment)
 {
     if (comment.empty()) return;
-    if (comment.find_first_of("\r\n") == std::string::npos) out += tresdoc::Utf8ToCp850(comment);
-    else out += tresdoc::Utf8ToCp850(OneLine(comment));
+    const bool oneLine = std::none_of(comment.begin(), comment.end(), [](char c) { return c == '\r' || c == '\n'; });
+    if (oneLine) out += tresdoc::Utf8ToCp850(comment);
+    else out += tresdoc::Utf8ToCp850(OneLine(std::string(comment)));
 }
 
 std::string Today()
@@ -213,7 +215,7 @@ void CTsdWriter::BuildInto(const std::string& saveDate, const std::string& encod
         out += ';';
         AppendGradientField(out, row.m_nGradOffR);
         out += ';';
-        AppendComment(out, row.m_strComment);
+        AppendComment(out, row.m_strComment.View());
         out += kCrLf;
         pass(out);
     }

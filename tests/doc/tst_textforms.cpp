@@ -186,3 +186,37 @@ TEST(NumberText, DecimalCommaOnlyFromPositionTwo)
     EXPECT_EQ(tresnum::ParseDecimalCommaPrefix("-0,85"), -0.85);
     EXPECT_EQ(tresnum::ParseDecimalCommaPrefix("0,85"), 0.0);
 }
+
+// A row's comment: copies are deep, moves leave the source empty, and a
+// comment assigned a piece of itself keeps that piece.
+TEST(RowText, CopiesMovesAndAssignmentFromItself)
+{
+    CRowText a(std::string_view("Schieber Süd"));
+    CRowText b = a;
+    EXPECT_EQ(b.View(), "Schieber Süd");
+    EXPECT_NE(a.View().data(), b.View().data());
+    CRowText c = std::move(a);
+    EXPECT_TRUE(a.empty());
+    EXPECT_EQ(c.View(), "Schieber Süd");
+    c = c.View().substr(9);
+    EXPECT_EQ(c.Str(), "Süd");
+    const CRowText& same = c;
+    c = same;
+    EXPECT_EQ(c.Str(), "Süd");
+    c = std::string_view();
+    EXPECT_TRUE(c.empty());
+    EXPECT_EQ(c.Str(), "");
+    EXPECT_EQ(CRowText(), CRowText(std::string_view("")));
+    EXPECT_FALSE(b == c);
+
+    // Rows carry it through the edits that move them around.
+    CTreDoc doc;
+    MakeRows(doc, {30, 10, 20});
+    doc.SetComment(1, "dreißig");
+    doc.SetComment(2, std::string(5000, 'x'));
+    doc.SortByMeter();
+    doc.InsertRowAfter(1);
+    EXPECT_EQ(doc.GetComment(1), std::string(5000, 'x'));
+    EXPECT_EQ(doc.GetComment(2), "");
+    EXPECT_EQ(doc.GetComment(4), "dreißig");
+}
