@@ -33,15 +33,6 @@ std::string Q(const fs::path& p) { return "'" + p.string() + "'"; }
 const std::string kTool = TRESMON_TOOL;
 const std::string kDemo = std::string(TRES_SAMPLES_DIR) + "/demo.tsd";
 
-// A copy of a program in a folder of its own, runnable.
-fs::path Place(const fs::path& program, const fs::path& folder)
-{
-    fs::create_directories(folder);
-    const fs::path to = folder / program.filename();
-    fs::copy_file(program, to, fs::copy_options::overwrite_existing);
-    return to;
-}
-
 } // namespace
 
 TEST(ToolStart, TheDocumentCommandsLoadNoQt)
@@ -70,6 +61,19 @@ TEST(ToolStart, TheDocumentCommandsLoadNoQt)
 }
 
 #ifdef TRESMON_TOOL_QT
+
+namespace {
+
+// A copy of a program in a folder of its own, runnable.
+fs::path Place(const fs::path& program, const fs::path& folder)
+{
+    fs::create_directories(folder);
+    const fs::path to = folder / program.filename();
+    fs::copy_file(program, to, fs::copy_options::overwrite_existing);
+    return to;
+}
+
+} // namespace
 
 TEST(ToolStart, HelpNamesRenderAndPrint)
 {
