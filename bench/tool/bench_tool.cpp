@@ -48,9 +48,12 @@ struct CCommand {
 };
 
 // Wall-clock milliseconds from the spawn to the end of the process, or -1
-// when it could not be started or did not exit with 0.
+// when it could not be started or did not exit with 0. Dirty data of the
+// run before is written out first, untimed: on ext4 a program's fsync would
+// otherwise also flush what the other program left unflushed.
 double RunMs(const CCommand& c)
 {
+    ::sync();
     std::vector<char*> argv;
     for (const std::string& a : c.argv) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -186,13 +189,15 @@ void Alone(benchmark::State& state, const CCommand& command, bool flush = false)
 {
     std::vector<double> ms;
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        if (RunMs(command) < 0) {
+        const double run = RunMs(command);
+        if (run < 0) {
             state.SkipWithError(("failed: " + command.argv[0]).c_str());
             break;
         }
+        const auto flushStart = std::chrono::steady_clock::now();
         if (flush) Flush(command.stdoutPath);
-        const double t = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double t
+            = run + std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - flushStart).count();
         ms.push_back(t);
         state.SetIterationTime(t / 1000.0);
     }
@@ -209,10 +214,12 @@ void Pair(benchmark::State& state, const CCommand& tool, const CCommand& base, d
     for (auto _ : state) {
         double t = -1, b = -1;
         auto runBase = [&] {
-            const auto start = std::chrono::steady_clock::now();
-            if (RunMs(base) < 0) return -1.0;
+            const double run = RunMs(base);
+            if (run < 0) return -1.0;
+            const auto flushStart = std::chrono::steady_clock::now();
             if (flushBase) Flush(base.stdoutPath);
-            return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+            return run
+                   + std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - flushStart).count();
         };
         if (i++ % 2 == 0) {
             t = RunMs(tool);
