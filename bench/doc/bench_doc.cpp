@@ -82,6 +82,9 @@ void Describe(benchmark::State& state, const Input& in)
 {
     state.SetLabel(std::to_string(in.bytes) + " bytes, " + std::to_string(in.rows) + " rows");
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(in.bytes));
+    // Time per row: a large file should cost no more per row than a small one.
+    state.counters["per_row"] = benchmark::Counter(
+        static_cast<double>(in.rows), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_Open(benchmark::State& state)

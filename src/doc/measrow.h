@@ -1,8 +1,9 @@
 // One measuring point of a survey and the absent marker shared by every value.
 #pragma once
 
+#include "rowtext.h"
+
 #include <cstdint>
-#include <string>
 
 // Marks a value that was not measured or not set: in rows, derived values,
 // limits and unset print settings. Every computation yields it when an input
@@ -19,7 +20,10 @@ struct CMeasRow {
     int32_t m_nGradOnR = NO_VALUE;  // 0.1 mV
     int32_t m_nGradOffL = NO_VALUE; // 0.1 mV
     int32_t m_nGradOffR = NO_VALUE; // 0.1 mV
-    std::string m_strComment;       // UTF-8 in memory
+    CRowText m_strComment;          // UTF-8 in memory
 
     bool operator==(const CMeasRow&) const = default;
 };
+
+// Reading a survey touches every byte of its rows: keep them small.
+static_assert(sizeof(CMeasRow) <= 40);

@@ -28,6 +28,13 @@ std::string FormatInt(long long v, int width, bool spaceFlag)
     return PadLeft(std::move(s), width);
 }
 
+void AppendInt(std::string& out, long long v)
+{
+    char buf[32];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, static_cast<size_t>(res.ptr - buf));
+}
+
 std::string FormatFixed(double v, int precision, int width)
 {
     if (!std::isfinite(v)) return PadLeft(std::isnan(v) ? "nan" : (v < 0 ? "-inf" : "inf"), width);
@@ -38,8 +45,34 @@ std::string FormatFixed(double v, int precision, int width)
 
 std::string VoltsText(int32_t mv, int width)
 {
+    std::string s;
+    AppendVolts(s, mv, width);
+    return s;
+}
+
+// "%W.2f" of the single-precision volts without a general formatter (the
+// writer's most frequent call). A float has 24 significant bits, so volts
+// times 100 is exact in double precision; rounding that to whole hundredths,
+// ties to even, is what printf does with the exact value.
+void AppendVolts(std::string& out, int32_t mv, int width)
+{
     const float volts = static_cast<float>(mv) * 0.001f;
-    return FormatFixed(volts, 2, width);
+    const double x = std::fabs(static_cast<double>(volts) * 100.0);
+    double whole = std::floor(x);
+    const double rest = x - whole; // exact: x has at most 31 significant bits
+    if (rest > 0.5 || (rest == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
+    const auto hundredths = static_cast<long long>(whole);
+
+    char buf[32];
+    char* p = buf;
+    if (std::signbit(volts)) *p++ = '-';
+    p = std::to_chars(p, buf + sizeof buf, hundredths / 100).ptr;
+    *p++ = '.';
+    *p++ = static_cast<char>('0' + hundredths % 100 / 10);
+    *p++ = static_cast<char>('0' + hundredths % 10);
+    const auto length = static_cast<int>(p - buf);
+    if (length < width) out.append(static_cast<size_t>(width - length), ' ');
+    out.append(buf, static_cast<size_t>(length));
 }
 
 double ParseDoublePrefix(std::string_view s)
@@ -49,19 +82,31 @@ double ParseDoublePrefix(std::string_view s)
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
     const size_t numStart = i;
-    size_t digits = 0;
+    // The digits are gathered into an exact integer on the way: up to 15 of
+    // them and no exponent (every number our files hold), 10^k is exact too
+    // and one division rounds the way from_chars does - correctly, to nearest.
+    constexpr size_t kExactDigits = 15;
+    size_t digits = 0, fraction = 0;
+    int64_t mantissa = 0;
     while (i < s.size() && IsDigit(s[i])) {
+        if (++digits <= kExactDigits) mantissa = mantissa * 10 + (s[i] - '0');
         ++i;
-        ++digits;
     }
     if (i < s.size() && s[i] == '.') {
         ++i;
         while (i < s.size() && IsDigit(s[i])) {
+            if (++digits <= kExactDigits) mantissa = mantissa * 10 + (s[i] - '0');
+            ++fraction;
             ++i;
-            ++digits;
         }
     }
     if (digits == 0) return 0.0;
+    if (digits <= kExactDigits && !(i < s.size() && (s[i] == 'e' || s[i] == 'E'))) {
+        static constexpr double kPow10[]
+            = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const double value = static_cast<double>(mantissa) / kPow10[fraction];
+        return negative ? -value : value;
+    }
     size_t end = i;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         size_t j = i + 1;
@@ -120,6 +165,17 @@ std::string AcceptDecimalComma(std::string_view s)
     const size_t pos = out.find(',');
     if (pos != std::string::npos && pos >= 2) out[pos] = '.';
     return out;
+}
+
+double ParseDecimalCommaPrefix(std::string_view s)
+{
+    const size_t pos = s.find(',');
+    if (pos == std::string_view::npos || pos < 2) return ParseDoublePrefix(s);
+    char buf[64];
+    if (s.size() > sizeof buf) return ParseDoublePrefix(AcceptDecimalComma(s));
+    s.copy(buf, s.size());
+    buf[pos] = '.';
+    return ParseDoublePrefix(std::string_view(buf, s.size()));
 }
 
 } // namespace tresnum

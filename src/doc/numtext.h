@@ -15,6 +15,9 @@ namespace tresnum {
 // right-aligned to at least `width` characters.
 std::string FormatInt(long long v, int width = 0, bool spaceFlag = false);
 
+// FormatInt(v) appended to `out`: the writer builds a file of them.
+void AppendInt(std::string& out, long long v);
+
 // "%W.Pf": fixed notation rounded from the exact binary value, right-aligned
 // to at least `width` characters.
 std::string FormatFixed(double v, int precision, int width = 0);
@@ -22,6 +25,8 @@ std::string FormatFixed(double v, int precision, int width = 0);
 // Millivolts as volts, "%W.2f" of mV times the single-precision 0.001 the
 // files and screens have always used (-855 mV gives -0.86).
 std::string VoltsText(int32_t mv, int width);
+// VoltsText(mv, width) appended to `out`.
+void AppendVolts(std::string& out, int32_t mv, int width);
 
 // The numeric prefix of a text as atof reads it: leading blanks, sign,
 // digits, decimal point, exponent. No prefix gives 0. Infinite results (an
@@ -40,6 +45,10 @@ std::optional<int32_t> TruncScaled(double v, double factor);
 // position 2 or later becomes the decimal point; one at position 0 or 1 is
 // left as it stands (the number then ends there).
 std::string AcceptDecimalComma(std::string_view s);
+
+// ParseDoublePrefix(AcceptDecimalComma(s)) without building the text: the
+// reader calls it twice for every data line.
+double ParseDecimalCommaPrefix(std::string_view s);
 
 // Two's complement wrap of a wider result into 32 bits, the way the stored
 // integer arithmetic behaves.

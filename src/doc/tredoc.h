@@ -77,7 +77,7 @@ public:
     int32_t GetGradOnR(int r) const { return IsValidRow(r) ? RowAt(r).m_nGradOnR : NO_VALUE; }
     int32_t GetGradOffL(int r) const { return IsValidRow(r) ? RowAt(r).m_nGradOffL : NO_VALUE; }
     int32_t GetGradOffR(int r) const { return IsValidRow(r) ? RowAt(r).m_nGradOffR : NO_VALUE; }
-    std::string GetComment(int r) const { return IsValidRow(r) ? RowAt(r).m_strComment : std::string(); }
+    std::string GetComment(int r) const { return IsValidRow(r) ? RowAt(r).m_strComment.Str() : std::string(); }
     // Without copying the text: panes ask this for every row they show.
     bool HasComment(int r) const { return IsValidRow(r) && !RowAt(r).m_strComment.empty(); }
     const CMeasRow* GetRow(int r) const { return IsValidRow(r) ? &RowAt(r) : nullptr; }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -53,5 +54,10 @@ public:
     std::string BuildText(const std::string& saveDate, const std::string& encodedQm);
 
 private:
+    // Appends the text to `out`, calling `pass(out)` after every data line
+    // (a save writes the text out there and empties it).
+    void BuildInto(const std::string& saveDate, const std::string& encodedQm, std::string& out,
+                   const std::function<void(std::string&)>& pass);
+
     CTreDoc& m_doc;
 };

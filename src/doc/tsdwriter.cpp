@@ -6,6 +6,7 @@
 #include "qmline.h"
 #include "tredoc.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <functional>
 #include <optional>
 #include <random>
 #include <sys/stat.h>
@@ -42,22 +44,42 @@ std::string HeaderLine(const std::string& text)
 
 std::string Flag(bool b) { return b ? "1" : "0"; }
 
-std::string GradientField(int32_t tenths)
+// Row fields go straight into the file text: a survey has hundreds of
+// thousands of them.
+void AppendGradientField(std::string& out, int32_t tenths)
 {
-    return IsPresent(tenths) ? tresnum::FormatInt(tenths / 10) : std::string();
+    if (IsPresent(tenths)) tresnum::AppendInt(out, tenths / 10);
 }
 
 // Single precision holds every whole millivolt below 2^24 mV; beyond that
 // (no real potential, but a file may say so) it would write a different
 // value on every save, so those go out in double precision.
-std::string VoltsField(int32_t mv, int width)
+void AppendVoltsField(std::string& out, int32_t mv, int width)
 {
     constexpr int32_t kFloatExact = 1 << 24;
-    if (mv > -kFloatExact && mv < kFloatExact) return tresnum::VoltsText(mv, width);
-    return tresnum::FormatFixed(mv * 0.001, 2, width);
+    if (mv > -kFloatExact && mv < kFloatExact) tresnum::AppendVolts(out, mv, width);
+    else out += tresnum::FormatFixed(mv * 0.001, 2, width);
 }
 
-std::string PotentialField(int32_t mv) { return IsPresent(mv) ? VoltsField(mv, 5) : std::string(); }
+std::string VoltsField(int32_t mv, int width)
+{
+    std::string s;
+    AppendVoltsField(s, mv, width);
+    return s;
+}
+
+void AppendPotentialField(std::string& out, int32_t mv)
+{
+    if (IsPresent(mv)) AppendVoltsField(out, mv, 5);
+}
+
+void AppendComment(std::string& out, std::string_view comment)
+{
+    if (comment.empty()) return;
+    const bool oneLine = std::none_of(comment.begin(), comment.end(), [](char c) { return c == '\r' || c == '\n'; });
+    if (oneLine) out += tresdoc::Utf8ToCp850(comment);
+    else out += tresdoc::Utf8ToCp850(OneLine(std::string(comment)));
+}
 
 std::string Today()
 {
@@ -69,10 +91,23 @@ std::string Today()
     return buf;
 }
 
-// Writes `text` to a temporary file beside `path`, flushes it to the disk and
-// renames it over `path`, so the previous file stays whole until the new one
-// is complete. Returns 0 or the errno of the step that failed.
-int ReplaceFile(const std::string& path, const std::string& text)
+// The whole of `text` to `fd`; 0 or the errno of the failed write.
+int WriteAll(int fd, std::string_view text)
+{
+    while (!text.empty()) {
+        const ssize_t n = ::write(fd, text.data(), text.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        text.remove_prefix(static_cast<size_t>(n));
+    }
+    return 0;
+}
+
+// Lets `writeContent` fill a temporary file beside `path`, flushes it to the
+// disk and renames it over `path`, so the previous file stays whole until the
+// new one is complete. Returns 0 or the errno of the step that failed
+// (writeContent returns 0 or the errno of its failed write).
+int ReplaceFile(const std::string& path, const std::function<int(int fd)>& writeContent)
 {
     std::string target = path;
     struct stat st { };
@@ -101,18 +136,7 @@ int ReplaceFile(const std::string& path, const std::string& text)
     }
     ::fchmod(fd, mode);
 
-    const char* p = text.data();
-    size_t left = text.size();
-    while (left > 0 && err == 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            err = errno;
-            break;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
+    err = writeContent(fd);
     if (err == 0 && ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && err == 0) err = errno;
     if (err == 0 && ::rename(tmpl.c_str(), target.c_str()) != 0) err = errno;
@@ -132,6 +156,15 @@ int ReplaceFile(const std::string& path, const std::string& text)
 
 std::string CTsdWriter::BuildText(const std::string& saveDate, const std::string& encodedQm)
 {
+    std::string out;
+    out.reserve(static_cast<size_t>(m_doc.GetRowCount()) * 40 + 2048);
+    BuildInto(saveDate, encodedQm, out, [](std::string&) {});
+    return out;
+}
+
+void CTsdWriter::BuildInto(const std::string& saveDate, const std::string& encodedQm, std::string& out,
+                           const std::function<void(std::string&)>& pass)
+{
     CTreDoc& d = m_doc;
     d.m_qm[7] = saveDate;
     d.m_qm[8] = "TS 3.018";
@@ -140,8 +173,7 @@ std::string CTsdWriter::BuildText(const std::string& saveDate, const std::string
     for (int i = 1; i <= 7; ++i) head += HeaderLine(d.m_header[static_cast<size_t>(i)]) + kCrLf;
     head += "\r\n\r\n";
 
-    std::string out = tresdoc::Utf8ToCp850(head);
-    out.reserve(out.size() + static_cast<size_t>(d.GetRowCount()) * 40 + 1024);
+    out += tresdoc::Utf8ToCp850(head);
     out += encodedQm;
     out += "\r\n\r\n";
 
@@ -169,22 +201,23 @@ std::string CTsdWriter::BuildText(const std::string& saveDate, const std::string
     for (int r = 1; r <= n; ++r) {
         progress.Report(static_cast<int>(100LL * r / n));
         const CMeasRow& row = *d.GetRow(r);
-        out += tresnum::FormatInt(row.m_nMeter);
+        tresnum::AppendInt(out, row.m_nMeter);
         out += ';';
-        out += PotentialField(row.m_nPotOn);
+        AppendPotentialField(out, row.m_nPotOn);
         out += ';';
-        out += PotentialField(row.m_nPotOff);
+        AppendPotentialField(out, row.m_nPotOff);
         out += ';';
-        out += GradientField(row.m_nGradOnL);
+        AppendGradientField(out, row.m_nGradOnL);
         out += ';';
-        out += GradientField(row.m_nGradOffL);
+        AppendGradientField(out, row.m_nGradOffL);
         out += ';';
-        out += GradientField(row.m_nGradOnR);
+        AppendGradientField(out, row.m_nGradOnR);
         out += ';';
-        out += GradientField(row.m_nGradOffR);
+        AppendGradientField(out, row.m_nGradOffR);
         out += ';';
-        if (!row.m_strComment.empty()) out += tresdoc::Utf8ToCp850(OneLine(row.m_strComment));
+        AppendComment(out, row.m_strComment.View());
         out += kCrLf;
+        pass(out);
     }
     out += kCrLf;
 
@@ -203,7 +236,6 @@ std::string CTsdWriter::BuildText(const std::string& saveDate, const std::string
             out += kCrLf;
         }
     }
-    return out;
 }
 
 bool CTsdWriter::Write(const std::string& path)
@@ -231,9 +263,21 @@ bool CTsdWriter::Write(const std::string& path)
         host.ShowMessage(tresdoc::QmNotWritableText(path));
         return false;
     }
-    const std::string text = BuildText(date, *qmLine);
-
-    const int err = ReplaceFile(path, text);
+    // The text goes out in pieces as it is built: a large survey then needs
+    // no second copy of itself in memory.
+    constexpr size_t kPiece = 64 * 1024;
+    const int err = ReplaceFile(path, [&](int fd) {
+        int writeErr = 0;
+        std::string piece;
+        piece.reserve(kPiece + 4096);
+        BuildInto(date, *qmLine, piece, [&](std::string& text) {
+            if (text.size() < kPiece) return;
+            if (writeErr == 0) writeErr = WriteAll(fd, text);
+            text.clear();
+        });
+        if (writeErr == 0) writeErr = WriteAll(fd, piece);
+        return writeErr;
+    });
     host.StatusText("");
     host.ProgressEnd();
     if (err != 0) {

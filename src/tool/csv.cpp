@@ -49,7 +49,9 @@ int RunCsv(const Args& args)
     CTreDoc doc;
     if (!OpenForTool(doc, host, args[0])) return kExitFile;
 
-    std::string out = "\xEF\xBB\xBF";
+    std::string out;
+    out.reserve(static_cast<size_t>(doc.GetRowCount()) * 100 + 512); // a line is about 90 bytes
+    out += "\xEF\xBB\xBF";
     out += "Meter [m];Potential Ein [V];Potential Aus [V];Potential IR-frei [V];"
            "Gradient Ein links [mV];Gradient Ein rechts [mV];Gradient Aus links [mV];Gradient Aus rechts [mV];"
            "Gradient Ein [mV];Gradient Aus [mV];Gradient Differenz [mV];Fehlerliste;Kommentar\r\n";

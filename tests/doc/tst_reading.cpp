@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sys/stat.h>
+#include <thread>
 
 TEST(Reading, DataFieldsAndUnits)
 {
@@ -258,6 +260,36 @@ TEST(Reading, FileLargerThanTheOldCutIsReadWhole)
     ASSERT_TRUE(doc.OnOpenDocument((dir / "big.tsd").string()));
     EXPECT_EQ(doc.GetRowCount(), rows);
     EXPECT_EQ(doc.GetMeter(rows), rows - 1);
+}
+
+// A pipe has no size up front (the shell's "<(...)" or /dev/stdin for the
+// tool): the reader must still take all of it, however it arrives.
+TEST(Reading, SurveyFromAPipeIsReadWhole)
+{
+    CTempDir dir;
+    const auto path = dir / "pipe.tsd";
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    std::string text = "[Kopfdaten]\r\nRohr\r\n[Messdaten]\r\n";
+    int rows = 0;
+    while (text.size() < 300'000)
+        text += std::to_string(rows++)
+                + ";-1.10;-0.90;12;3;11;2;Gr\x81\xe1"
+                  "e\r\n";
+    std::thread writer([&] {
+        std::ofstream out(path, std::ios::binary);
+        for (size_t pos = 0; pos < text.size(); pos += 1000) {
+            out.write(text.data() + pos, static_cast<std::streamsize>(std::min<size_t>(1000, text.size() - pos)));
+            out.flush(); // many small writes: many short reads
+        }
+    });
+    CTreDoc doc;
+    const bool ok = doc.OnOpenDocument(path.string());
+    writer.join();
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(doc.GetRowCount(), rows);
+    EXPECT_EQ(doc.GetMeter(rows), rows - 1);
+    EXPECT_EQ(doc.GetComment(rows), "Grüße");
+    EXPECT_EQ(doc.m_header[1], "Rohr");
 }
 
 TEST(Reading, FileAboveTheBoundIsRefusedWhole)

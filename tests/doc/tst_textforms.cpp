@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
 
 namespace {
 
@@ -46,6 +51,27 @@ TEST(TextForms, PotentialsGoThroughSinglePrecisionVolts)
     EXPECT_EQ(doc.FormatPotOff(1), "-12.35");
     doc.SetPotOn(1, NO_VALUE);
     EXPECT_EQ(doc.FormatPotOn(1), "     ");
+}
+
+// Volts are "%.2f" of the single-precision value, ties included (1125 mV
+// is exactly 1.125f, which printf rounds to even: 1.12).
+TEST(TextForms, VoltsAreTheSinglePrecisionValueAsPrintfRoundsIt)
+{
+    EXPECT_EQ(tresnum::VoltsText(1125, 5), " 1.12");
+    EXPECT_EQ(tresnum::VoltsText(-4, 5), "-0.00");
+    std::vector<int32_t> values{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(), (1 << 24) - 1,
+                                -(1 << 24) + 1};
+    for (int32_t mv = -300'000; mv <= 300'000; ++mv) values.push_back(mv);
+    std::mt19937 rng(5);
+    for (int i = 0; i < 200'000; ++i) values.push_back(static_cast<int32_t>(rng()));
+    for (int32_t mv : values) {
+        char expected[40];
+        std::snprintf(expected, sizeof expected, "%6.2f", static_cast<double>(static_cast<float>(mv) * 0.001f));
+        std::string appended = "x";
+        tresnum::AppendVolts(appended, mv, 6);
+        ASSERT_EQ(tresnum::VoltsText(mv, 6), expected) << mv;
+        ASSERT_EQ(appended, std::string("x") + expected) << mv;
+    }
 }
 
 TEST(TextForms, GradientsShowWholeMillivoltsTruncated)
@@ -114,6 +140,30 @@ TEST(NumberText, DoublePrefixReadsLikeAtof)
     EXPECT_DOUBLE_EQ(ParseDoublePrefix("1e-999"), 0.0);
 }
 
+// The shortcut for plain decimals must give the very double from_chars
+// gives, or a saved survey would change on the next open.
+TEST(NumberText, PlainDecimalsReadBitForBitAsFromChars)
+{
+    std::mt19937 rng(2024);
+    std::vector<std::string> texts = {
+        "0",     "-0",           "-0.00",           "0.1", "9.999999999999999", "123456789012345", "0.000000000000001",
+        "1.005", "-2147483.648", "4503599627370497"};
+    for (int i = 0; i < 200'000; ++i) {
+        char buf[40];
+        const int places = static_cast<int>(rng() % 9);
+        const double v = (static_cast<double>(rng()) - 2147483648.0) / std::pow(10.0, rng() % 12);
+        texts.emplace_back(buf, static_cast<size_t>(std::snprintf(buf, sizeof buf, "%.*f", places, v)));
+    }
+    for (const std::string& t : texts) {
+        const size_t start = t[0] == '-' ? 1 : 0;
+        double expected = 0;
+        std::from_chars(t.data() + start, t.data() + t.size(), expected);
+        if (start) expected = -expected;
+        const double got = tresnum::ParseDoublePrefix(t);
+        ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << t << ": " << got << " vs " << expected;
+    }
+}
+
 TEST(NumberText, IntPrefixRefusesWhatDoesNotFit)
 {
     EXPECT_EQ(tresnum::ParseIntPrefix(" 42abc"), 42);
@@ -129,4 +179,44 @@ TEST(NumberText, DecimalCommaOnlyFromPositionTwo)
     EXPECT_EQ(tresnum::AcceptDecimalComma("0,85"), "0,85");
     EXPECT_EQ(tresnum::AcceptDecimalComma("-1,2,3"), "-1.2,3");
     EXPECT_EQ(tresnum::AcceptDecimalComma(",5"), ",5");
+    // The reader's shortcut reads the same numbers, long fields included.
+    const std::string longField = "-1," + std::string(70, '5') + "e-1";
+    for (std::string_view s : {"-0,85", "0,85", "-1,2,3", ",5", "12", "", " -3,5e2;x", longField.c_str()})
+        EXPECT_EQ(tresnum::ParseDecimalCommaPrefix(s), tresnum::ParseDoublePrefix(tresnum::AcceptDecimalComma(s))) << s;
+    EXPECT_EQ(tresnum::ParseDecimalCommaPrefix("-0,85"), -0.85);
+    EXPECT_EQ(tresnum::ParseDecimalCommaPrefix("0,85"), 0.0);
+}
+
+// A row's comment: copies are deep, moves leave the source empty, and a
+// comment assigned a piece of itself keeps that piece.
+TEST(RowText, CopiesMovesAndAssignmentFromItself)
+{
+    CRowText a(std::string_view("Schieber Süd"));
+    CRowText b = a;
+    EXPECT_EQ(b.View(), "Schieber Süd");
+    EXPECT_NE(a.View().data(), b.View().data());
+    CRowText c = std::move(a);
+    EXPECT_TRUE(a.empty());
+    EXPECT_EQ(c.View(), "Schieber Süd");
+    c = c.View().substr(9);
+    EXPECT_EQ(c.Str(), "Süd");
+    const CRowText& same = c;
+    c = same;
+    EXPECT_EQ(c.Str(), "Süd");
+    c = std::string_view();
+    EXPECT_TRUE(c.empty());
+    EXPECT_EQ(c.Str(), "");
+    EXPECT_EQ(CRowText(), CRowText(std::string_view("")));
+    EXPECT_FALSE(b == c);
+
+    // Rows carry it through the edits that move them around.
+    CTreDoc doc;
+    MakeRows(doc, {30, 10, 20});
+    doc.SetComment(1, "dreißig");
+    doc.SetComment(2, std::string(5000, 'x'));
+    doc.SortByMeter();
+    doc.InsertRowAfter(1);
+    EXPECT_EQ(doc.GetComment(1), std::string(5000, 'x'));
+    EXPECT_EQ(doc.GetComment(2), "");
+    EXPECT_EQ(doc.GetComment(4), "dreißig");
 }

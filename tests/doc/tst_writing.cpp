@@ -1,6 +1,7 @@
 // Writing measurement files: the exact bytes, the QM line, and that a save
 // never destroys the previous file. Round trips close the loop with the
 // reader.
+#include "codepage.h"
 #include "docfixture.h"
 #include "qmline.h"
 #include "tsdfile.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <iconv.h>
 #include <limits>
 #include <random>
 #include <regex>
@@ -397,26 +399,54 @@ TEST(Saving, FailureHalfwayKeepsThePreviousFile)
     CTempDir dir;
     const auto path = dir / "keep.tsd";
     WriteFile(path, "alter Inhalt");
+    // A short survey fails on its one write, a long one (written out in
+    // pieces as it is built) after some pieces went through.
+    for (size_t rows : {200, 40'000}) {
+        CTreDoc doc;
+        CRecordingHost host;
+        doc.SetHost(&host);
+        MakeRows(doc, std::vector<int32_t>(rows, 1));
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = rows == 200 ? 512 : 200'000;
+        auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        const bool saved = doc.OnSaveDocument(path.string());
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, oldHandler);
+        EXPECT_FALSE(saved) << rows;
+        EXPECT_EQ(ReadFile(path), "alter Inhalt");
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_NE(host.messages[0].find("zu groß"), std::string::npos) << host.messages[0];
+        size_t files = 0;
+        for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
+        EXPECT_EQ(files, 1u); // no temporary file left behind
+    }
+}
+
+// The file a save writes is, byte for byte, the text BuildText gives, also
+// when it is written out in many pieces.
+TEST(Saving, TheFileIsTheBuiltTextAlsoInPieces)
+{
+    CTempDir dir;
     CTreDoc doc;
-    CRecordingHost host;
-    doc.SetHost(&host);
-    MakeRows(doc, std::vector<int32_t>(200, 1));
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 512;
-    auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &small);
-    const bool saved = doc.OnSaveDocument(path.string());
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(ReadFile(path), "alter Inhalt");
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_NE(host.messages[0].find("zu groß"), std::string::npos) << host.messages[0];
-    size_t files = 0;
-    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path())) ++files;
-    EXPECT_EQ(files, 1u); // no temporary file left behind
+    std::vector<int32_t> metres;
+    for (int32_t m = 0; m < 30'000; ++m) metres.push_back(m);
+    MakeRows(doc, metres);
+    for (int r = 1; r <= doc.GetRowCount(); r += 7) {
+        doc.SetPotOn(r, -1000 - r);
+        doc.SetComment(r, "Grüße " + std::string(static_cast<size_t>(r % 50), 'x'));
+    }
+    ASSERT_TRUE(doc.OnSaveDocument((dir / "a.tsd").string()));
+    const std::string file = ReadFile(dir / "a.tsd");
+    ASSERT_GT(file.size(), 300'000u);
+    // The saved QM line (its filler is drawn per save) is what BuildText puts in line 14.
+    size_t qmStart = 0;
+    for (int line = 1; line < 14; ++line) qmStart = file.find("\r\n", qmStart) + 2;
+    const size_t qmEnd = file.find("\r\n", qmStart);
+    const std::string qm = file.substr(qmStart, qmEnd - qmStart);
+    EXPECT_EQ(file, CTsdWriter(doc).BuildText(doc.m_qm[7], qm));
 }
 
 TEST(Saving, FailureIntoAMissingFolderSaysSo)
@@ -459,4 +489,54 @@ TEST(CodePage, UmlautsAndUnmappableCharacters)
     CTreDoc back;
     ASSERT_TRUE(ReadText(back, CTsdWriter(doc).BuildText("01.02.26", "")));
     EXPECT_EQ(back.GetComment(1), "ÄÖÜäöüß µ EUR ?");
+}
+
+namespace {
+
+// A whole text through one iconv call, for texts iconv takes without error.
+std::string Iconv(const char* to, const char* from, const std::string& in)
+{
+    iconv_t cd = iconv_open(to, from);
+    std::string out(in.size() * 4 + 16, '\0');
+    char* src = const_cast<char*>(in.data());
+    char* dst = out.data();
+    size_t srcLeft = in.size(), dstLeft = out.size();
+    const size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    iconv_close(cd);
+    if (rc == static_cast<size_t>(-1)) return "(iconv failed)";
+    out.resize(out.size() - dstLeft);
+    return out;
+}
+
+} // namespace
+
+TEST(CodePage, EveryByteAsIconvConvertsIt)
+{
+    std::string all;
+    for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+    const std::string utf8 = tresdoc::Cp850ToUtf8(all);
+    EXPECT_EQ(utf8, Iconv("UTF-8", "CP850", all));
+    EXPECT_EQ(tresdoc::Utf8ToCp850(utf8), all);
+    for (int b = 1; b < 256; ++b) {
+        const std::string one(1, static_cast<char>(b));
+        EXPECT_EQ(tresdoc::Cp850ToUtf8(one), Iconv("UTF-8", "CP850", one)) << b;
+    }
+    EXPECT_EQ(tresdoc::Cp850ToUtf8("Gr\x81\xe1"
+                                   "e \xcd\xbb"),
+              "Grüße ═╗");
+    EXPECT_EQ(tresdoc::Utf8ToCp850("Grüße ═╗"), "Gr\x81\xe1"
+                                                "e \xcd\xbb");
+}
+
+TEST(CodePage, WhatCp850LacksIsTransliteratedOrReplaced)
+{
+    EXPECT_EQ(tresdoc::Utf8ToCp850("5 € für ✓"), "5 EUR f\x81r ?");
+    EXPECT_EQ(tresdoc::Utf8ToCp850("Rohr 😀 Ende"), "Rohr ? Ende");
+    // Broken UTF-8: each bad start byte becomes "?", its stray tail is dropped.
+    EXPECT_EQ(tresdoc::Utf8ToCp850("a\xC3(b"), "a?(b");
+    EXPECT_EQ(tresdoc::Utf8ToCp850("\xC0\xAFx"), "?x");     // overlong "/"
+    EXPECT_EQ(tresdoc::Utf8ToCp850("\xED\xA0\x80y"), "?y"); // a surrogate
+    EXPECT_EQ(tresdoc::Utf8ToCp850("\xE0\x80\xAFz"), "?z"); // overlong, three bytes
+    EXPECT_EQ(tresdoc::Utf8ToCp850("\x80\x80ä"), "?\x84");  // no start byte at all
+    EXPECT_EQ(tresdoc::Utf8ToCp850("ü\xC3"), "\x81?");      // cut short at the end
 }

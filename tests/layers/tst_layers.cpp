@@ -127,3 +127,23 @@ TEST(Layers, ANewFolderNeedsALayerAndNamesMustBeUnique)
     EXPECT_EQ(layers::Describe(violations[1]),
               "src/tool/check.cpp:1: includes \"extra.h\": the name matches several files of the tree");
 }
+
+TEST(Layers, TheToolsDocumentCommandsStayFreeOfQt)
+{
+    CTreeCopy tree;
+    tree.InsertLine("src/tool/main.cpp", 2, "#include <QCoreApplication>");
+    tree.InsertLine("src/tool/dump.cpp", 2, "#include \"curvepane.h\"");
+    tree.InsertLine("src/tool/csv.cpp", 2, "#include \"render.h\"");
+    tree.InsertLine("src/tool/qt/main.cpp", 2, "#include \"toolhost.h\"");
+    const auto violations = layers::CheckTree(tree.Root());
+    ASSERT_EQ(violations.size(), 4u) << Listing(violations);
+    EXPECT_EQ(layers::Describe(violations[0]),
+              "src/tool/csv.cpp:2: includes \"render.h\": tool may not include tool/qt");
+    EXPECT_EQ(layers::Describe(violations[1]),
+              "src/tool/dump.cpp:2: includes \"curvepane.h\": tool may not include views");
+    EXPECT_EQ(layers::Describe(violations[2]),
+              "src/tool/main.cpp:2: includes \"QCoreApplication\": tool may not use Qt");
+    // The two halves are separate programs that share no code.
+    EXPECT_EQ(layers::Describe(violations[3]),
+              "src/tool/qt/main.cpp:2: includes \"toolhost.h\": tool/qt may not include tool");
+}

@@ -41,7 +41,10 @@ const std::vector<CLayer>& Layers()
         l.push_back({"docdlg", {"doc", "ui"}, false});
         l.push_back({"transfer", {"ui", "vlnk/include"}, false});
         l.push_back({"app", {"doc", "views", "print", "ui", "docdlg", "transfer", "vlnk/include"}, false});
-        l.push_back({"tool", {"doc", "views", "print"}, false});
+        // The batch tool's document commands start without Qt; its drawing
+        // commands are a program of their own over the panes and printing.
+        l.push_back({"tool", {"doc"}, true});
+        l.push_back({"tool/qt", {"doc", "views", "print"}, false});
         l.push_back({"tools/handheld-sim", {}, true});
         l.push_back({"tools/gensurvey", {"doc"}, true});
         l.push_back({"tools/layercheck", {}, true});
@@ -72,6 +75,7 @@ std::string LayerOf(const fs::path& rel)
         static const std::set<std::string> inner{"include", "config", "port", "protocol", "files", "cmd"};
         if (inner.count(parts[2])) return "vlnk/" + parts[2];
     }
+    if (parts[1] == "tool" && parts.size() >= 4 && parts[2] == "qt") return "tool/qt";
     return parts[1];
 }
 

@@ -3,7 +3,8 @@
 //
 // A file's layer is its folder (src/doc, src/views, ..., tools/viewer); the
 // serial-link library has layers of its own inside (config, port, protocol,
-// files, the library, cmd), and its public header is open to its callers.
+// files, the library, cmd), and its public header is open to its callers;
+// the batch tool's Qt half (src/tool/qt) is a layer apart from the tool.
 // Quoted includes are resolved as the compiler does (beside the file first,
 // then by name among the tree's headers); angle includes count only when
 // they name a Qt header, which the bottom layers must not use.
