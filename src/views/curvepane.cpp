@@ -147,7 +147,13 @@ void CTrePrintView::EnsureBacking()
     const int w = std::max(kBackingWidth, width());
     const int h = std::max(kBackingHeight, height());
     if (m_backing.width() < w || m_backing.height() < h) {
-        m_backing = QImage(std::max(w, m_backing.width()), std::max(h, m_backing.height()), QImage::Format_RGB32);
+        // A line length of an even number of cache lines puts the pixels of
+        // one column into only a few cache sets, and the dotted comment
+        // lines run down columns: an odd number of 64-byte lines per image
+        // line (a few unseen pixels more) spreads a column over all sets.
+        int width = (std::max(w, m_backing.width()) + 15) / 16 * 16;
+        if (width / 16 % 2 == 0) width += 16;
+        m_backing = QImage(width, std::max(h, m_backing.height()), QImage::Format_RGB32);
         m_backing.fill(palette().color(QPalette::Base));
     }
 }
@@ -400,28 +406,46 @@ void CTrePrintView::ComposeBacking(const QRect& box)
     EnsureBacking();
     const QRect area = box.intersected(m_backing.rect());
     if (area.isEmpty()) return;
-    // The background straight into the image: a painter's fill of a large
-    // area hands the work to other threads and waits for them.
-    const uint32_t base = 0xff000000u | (palette().color(QPalette::Base).rgb() & 0xffffffu);
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        auto* line = reinterpret_cast<uint32_t*>(m_backing.scanLine(y));
-        std::fill(line + area.left(), line + area.right() + 1, base);
-    }
     QPainter p(&m_backing);
     p.setClipRect(area);
+    Compose(p, CRasterTarget::Of(p));
+}
+
+void CTrePrintView::Compose(QPainter& p, const CRasterTarget& target)
+{
+    // The background straight into the image: a painter's fill of a large
+    // area hands the work to other threads and waits for them.
+    const uint32_t base = CRasterTarget::Pixel(palette().color(QPalette::Base));
+    if (target.Direct()) {
+        for (int y = target.bounds.top(); y <= target.bounds.bottom(); ++y)
+            target.Span(target.bounds.left(), y, target.bounds.width(), base);
+    } else {
+        p.fillRect(p.clipBoundingRect().toAlignedRect(), palette().color(QPalette::Base));
+    }
     PaintCurves(p, m_doc, Frame());
 }
 
 void CTrePrintView::paintEvent(QPaintEvent* event)
 {
-    // The picture sits 13 pixels right of the backing image's origin, so the
-    // part of the image that lands on the dirty box is composed and copied
-    // in one block; the scroll bar column and row are left to the bars.
+    // The picture sits 13 pixels right of the pane's origin; the scroll bar
+    // column and row are left to the bars.
     const QRect box = event->rect();
     const QRect source = box.translated(-kBar, 0) & QRect(0, 0, width(), height() - kBar);
-    ComposeBacking(source);
     QPainter wp(this);
-    if (!source.isEmpty()) wp.drawImage(source.translated(kBar, 0), m_backing, source);
+    if (!source.isEmpty()) {
+        // Where the window's pixels can be written directly, the picture is
+        // composed there: no second image to fill and copy on every scroll.
+        wp.save();
+        wp.translate(kBar, 0);
+        wp.setClipRect(source);
+        const CRasterTarget target = CRasterTarget::Of(wp);
+        if (target.Direct()) Compose(wp, target);
+        wp.restore();
+        if (!target.Direct()) {
+            ComposeBacking(source);
+            wp.drawImage(source.translated(kBar, 0), m_backing, source);
+        }
+    }
     const QColor base = palette().color(QPalette::Base);
     wp.fillRect(QRect(0, 0, kBar, height()) & box, base);
     wp.fillRect(QRect(0, height() - kBar, width(), kBar) & box, base);

@@ -23,6 +23,7 @@
 
 class CTreDoc;
 class CZoomButton;
+struct CRasterTarget;
 class QScrollBar;
 
 class CTrePrintView : public QWidget, public CTreViewBase {
@@ -105,6 +106,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The background and the curves into `p`, directly into `target`'s
+    // pixels where it has them.
+    void Compose(QPainter& p, const CRasterTarget& target);
     void CreateResources();
     // Refits the metre window when the document asks for it, places the
     // bars and buttons and takes the shared scroll position: everything a

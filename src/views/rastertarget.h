@@ -5,8 +5,11 @@
 #pragma once
 
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRect>
+#include <QRegion>
+#include <QTransform>
 
 #include <algorithm>
 #include <cstdint>
@@ -17,22 +20,44 @@ struct CRasterTarget {
     QRect bounds; // the clip, within the image
 
     // Taken when painting starts; the painter's clip must not change afterwards.
+    // The painter may be moved by whole pixels (a widget inside its window,
+    // a picture beside its scroll bar): the bits then start at the painter's
+    // origin, and the bounds are in the painter's coordinates.
     static CRasterTarget Of(QPainter& painter)
     {
         CRasterTarget t;
-        QPaintDevice* device = painter.device();
+        QPaintEngine* engine = painter.paintEngine();
+        // A widget's painter paints into its window's image; the raster
+        // engine names that image as its device.
+        QPaintDevice* device
+            = engine && engine->type() == QPaintEngine::Raster ? engine->paintDevice() : painter.device();
         QImage* image = device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
-        const bool plain = painter.transform().isIdentity() && painter.opacity() == 1.0
+        const QTransform move = painter.deviceTransform();
+        const int dx = static_cast<int>(move.dx()), dy = static_cast<int>(move.dy());
+        const bool plain = move.type() <= QTransform::TxTranslate && move.dx() == dx && move.dy() == dy
+                           && painter.opacity() == 1.0
                            && painter.compositionMode() == QPainter::CompositionMode_SourceOver;
         const bool rgb32 = image
                            && (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32
                                || image->format() == QImage::Format_ARGB32_Premultiplied);
-        if (!plain || !rgb32 || image->devicePixelRatio() != 1.0) return t;
-        // The painter has already detached the image: this is the memory it paints into.
-        t.bits = image->bits();
+        if (!plain || !rgb32 || image->devicePixelRatio() != 1.0 || dx < 0 || dy < 0) return t;
+        QRect open = image->rect();
+        // The part of the window this paint may touch (a widget's dirty
+        // region); pixels outside it may belong to other widgets. A region
+        // of several pieces is left to the painter.
+        const QRegion system = engine->systemClip();
+        if (!system.isEmpty()) {
+            if (system.rectCount() != 1) return t;
+            open &= system.boundingRect();
+        }
+        open.translate(-dx, -dy);
+        if (painter.hasClipping()) open &= painter.clipBoundingRect().toAlignedRect();
+        if (open.isEmpty()) return t;
+        // The painter has already detached the image: this is the memory it
+        // paints into.
+        t.bits = image->bits() + static_cast<qsizetype>(dy) * image->bytesPerLine() + static_cast<qsizetype>(dx) * 4;
         t.bytesPerLine = image->bytesPerLine();
-        t.bounds = image->rect();
-        if (painter.hasClipping()) t.bounds &= painter.clipBoundingRect().toAlignedRect();
+        t.bounds = open;
         return t;
     }
 

@@ -502,25 +502,33 @@ void TestTrePrintView::closeCommentsKeepOnlyTheirLines()
 
 void TestTrePrintView::paintCopiesTheBackingImageShifted()
 {
+    // The window's paint composes straight into the window where it can and
+    // through the backing image where it cannot: both give the same picture,
+    // shifted right by the scroll bar column, pixel for pixel.
     CPanes p(TopAndGapSurvey());
     p.pot->show();
-    const QImage window = p.pot->grab().toImage();
-    const QImage& backing = p.pot->BackingImage();
-    const CMap m = MapOf(*p.pot, p.doc, 0);
-    int same = 0, checked = 0;
-    for (int y = m.top; y <= m.bottom; y += 7)
-        for (int x = m.left; x <= m.right; x += 5) {
-            ++checked;
-            if ((window.pixel(x + 13, y) & 0xffffff) == (backing.pixel(x, y) & 0xffffff)) ++same;
+    const QImage grabbed = p.pot->grab().toImage();
+    QImage rendered(p.pot->size(), QImage::Format_RGB32);
+    rendered.fill(Qt::magenta);
+    p.pot->render(&rendered);
+    const QImage& backing = p.Compose(*p.pot);
+    int differ = 0;
+    for (int y = 0; y < p.pot->height() - 13; ++y)
+        for (int x = 0; x + 13 < p.pot->width(); ++x) {
+            const QRgb want = backing.pixel(x, y) & 0xffffff;
+            if ((grabbed.pixel(x + 13, y) & 0xffffff) != want) ++differ;
+            if ((rendered.pixel(x + 13, y) & 0xffffff) != want) ++differ;
         }
-    QCOMPARE(same, checked);
+    QCOMPARE(differ, 0);
     p.pot->hide();
 }
 
 void TestTrePrintView::backingImageFollowsLargeWindows()
 {
     CPanes p(Survey(700));
-    QCOMPARE(p.pot->BackingImage().size(), QSize(1024, 768));
+    // At least 1024 x 768 (a few unseen pixels more per line, for the cache).
+    QVERIFY(p.pot->BackingImage().width() >= 1024 && p.pot->BackingImage().width() < 1024 + 32);
+    QCOMPARE(p.pot->BackingImage().height(), 768);
     p.pot->resize(1600, 1000);
     const QImage& img = p.Compose(*p.pot);
     QVERIFY(img.width() >= 1600 && img.height() >= 1000);
