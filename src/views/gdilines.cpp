@@ -33,8 +33,7 @@ void CGdiLines::Run(int x, int y, int w, int h)
     const int y0 = std::max(y, m_bounds.top()), y1 = std::min(y + h - 1, m_bounds.bottom());
     if (x0 > x1) return;
     for (int row = y0; row <= y1; ++row) {
-        uint32_t* line = m_target.Line(row);
-        std::fill(line + x0, line + x1 + 1, m_nPixel);
+        CRasterTarget::Fill(m_target.Line(row) + x0, x1 - x0 + 1, m_nPixel);
     }
 }
 

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cwchar>
 
 struct CRasterTarget {
     uchar* bits = nullptr; // null: draw through the painter
@@ -71,7 +72,13 @@ struct CRasterTarget {
         if (y < bounds.top() || y > bounds.bottom()) return;
         const int from = std::max(x, bounds.left()), to = std::min(x + w - 1, bounds.right());
         if (from > to) return;
-        uint32_t* line = Line(y);
-        std::fill(line + from, line + to + 1, pixel);
+        Fill(Line(y) + from, to - from + 1, pixel);
+    }
+    // The C library's wide fill is several times faster than a plain loop
+    // over the pixels, and a repaint is mostly filling.
+    static void Fill(uint32_t* at, int count, uint32_t pixel)
+    {
+        static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+        std::wmemset(reinterpret_cast<wchar_t*>(at), static_cast<wchar_t>(pixel), static_cast<size_t>(count));
     }
 };
