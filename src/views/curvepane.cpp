@@ -143,17 +143,22 @@ void CTrePrintView::LoadLogos()
 void CTrePrintView::EnsureBacking()
 {
     // At least 1024 x 768, and as large as the window when it is larger, so
-    // that a large screen is covered too.
+    // that a large screen is covered too. On a scaled screen the image has
+    // the screen's pixels, so that lines and texts are drawn at its
+    // resolution; the sizes stay in the window's (device-independent) pixels.
+    const qreal dpr = std::max<qreal>(1.0, devicePixelRatioF());
+    const QSize have = m_backing.devicePixelRatio() == dpr ? m_backing.deviceIndependentSize().toSize() : QSize();
     const int w = std::max(kBackingWidth, width());
     const int h = std::max(kBackingHeight, height());
-    if (m_backing.width() < w || m_backing.height() < h) {
+    if (have.width() < w || have.height() < h) {
         // A line length of an even number of cache lines puts the pixels of
         // one column into only a few cache sets, and the dotted comment
         // lines run down columns: an odd number of 64-byte lines per image
         // line (a few unseen pixels more) spreads a column over all sets.
-        int width = (std::max(w, m_backing.width()) + 15) / 16 * 16;
+        int width = (static_cast<int>(std::ceil(std::max(w, have.width()) * dpr)) + 15) / 16 * 16;
         if (width / 16 % 2 == 0) width += 16;
-        m_backing = QImage(width, std::max(h, m_backing.height()), QImage::Format_RGB32);
+        m_backing = QImage(width, static_cast<int>(std::ceil(std::max(h, have.height()) * dpr)), QImage::Format_RGB32);
+        m_backing.setDevicePixelRatio(dpr);
         m_backing.fill(palette().color(QPalette::Base));
     }
 }
@@ -404,7 +409,7 @@ CCurveFrame CTrePrintView::Frame()
 void CTrePrintView::ComposeBacking(const QRect& box)
 {
     EnsureBacking();
-    const QRect area = box.intersected(m_backing.rect());
+    const QRect area = box.intersected(QRect(QPoint(), m_backing.deviceIndependentSize().toSize()));
     if (area.isEmpty()) return;
     QPainter p(&m_backing);
     p.setClipRect(area);
@@ -443,7 +448,9 @@ void CTrePrintView::paintEvent(QPaintEvent* event)
         wp.restore();
         if (!target.Direct()) {
             ComposeBacking(source);
-            wp.drawImage(source.translated(kBar, 0), m_backing, source);
+            const qreal dpr = m_backing.devicePixelRatio();
+            const QRectF pixels(source.x() * dpr, source.y() * dpr, source.width() * dpr, source.height() * dpr);
+            wp.drawImage(QRectF(source.translated(kBar, 0)), m_backing, pixels);
         }
     }
     const QColor base = palette().color(QPalette::Base);
