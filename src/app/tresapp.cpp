@@ -2,6 +2,7 @@
 
 #include "aboutdlg.h"
 #include "addconstdlg.h"
+#include "datafolders.h"
 #include "errorlistdlg.h"
 #include "mainframe.h"
 #include "transferdlg.h"
@@ -67,17 +68,7 @@ bool CTresApp::InitInstance()
     m_strDataFolder = QDir::cleanPath(QDir::currentPath());
     m_strLastFilePath = m_strDataFolder;
 
-    // Files from the handheld go below the program when it may write there,
-    // otherwise below the user's data folder.
-    QDir program(m_strProgramFolder);
-    if (program.mkpath(QStringLiteral("Logato"))
-        && QFileInfo(program.filePath(QStringLiteral("Logato"))).isWritable()) {
-        m_strLogatoFolder = program.filePath(QStringLiteral("Logato"));
-    } else {
-        const QString base = QDir::homePath() + QStringLiteral("/.local/share/Norvaken/Tresmon");
-        QDir().mkpath(base + QStringLiteral("/Logato"));
-        m_strLogatoFolder = base + QStringLiteral("/Logato");
-    }
+    m_strLogatoFolder = LogatoFolder(m_strProgramFolder);
     m_strLastPort.clear();
     {
         auto settings = Settings();
