@@ -8,6 +8,7 @@
 #include "panejob.h"
 #include "printrunner.h"
 #include "splashwnd.h"
+#include "surveydrop.h"
 #include "tablesheet.h"
 #include "tableview.h"
 #include "tredoc.h"
@@ -17,6 +18,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -59,6 +62,7 @@ CMainFrame::CMainFrame(CTreDoc& doc, CTresApp* app, QWidget* parent)
     , m_pApp(app)
 {
     setWindowIcon(artwork::ProgramIcon());
+    setAcceptDrops(true);
     m_doc.SetHost(this);
     ReadPlacement();
     createActions();
@@ -810,4 +814,24 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- a survey dropped from a file manager ------------------------------------
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedSurvey(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedSurvey(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // Opened after the drop has finished: the save question must not keep
+    // the file manager waiting in the middle of its drag.
+    QTimer::singleShot(0, this, [this, path] {
+        if (m_pApp) m_pApp->m_strLastFilePath = path;
+        OpenDocumentFile(path);
+    });
 }

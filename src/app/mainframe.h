@@ -16,6 +16,8 @@ class CTreDoc;
 class CTrePlotView;
 class CTrePrintView;
 class CTresApp;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QPrinter;
 class QTimer;
@@ -133,6 +135,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
