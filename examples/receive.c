@@ -49,10 +49,7 @@ static int fail(const char* what, int result)
 
 /* A directory line: the name in its first 12 columns, then the size, then
    seven attribute columns "AHNRDSV" (blank when clear) and the date. */
-static int is_plain_file(const char* line)
-{
-    return strlen(line) > 27 && line[27] != 'D';
-}
+static int is_plain_file(const char* line) { return strlen(line) > 27 && line[27] != 'D'; }
 
 static void name_of(const char* line, char* name, size_t size)
 {
@@ -87,7 +84,7 @@ static int list_files(int channel, const char* wanted, char* chosen, size_t size
 
 static int receive_file(int channel, const char* path)
 {
-    char text[VLNK_TEXT_SIZE];
+    char text[VLNK_TEXT_SIZE] = "";
     int percent = 0;
     int shown = -1;
     int result = VLNKReceiveFile(channel, path);

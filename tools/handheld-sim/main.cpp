@@ -4,8 +4,8 @@
 // SIGTERM or SIGINT (or until its parent ends).
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <getopt.h>
@@ -86,8 +86,22 @@ double Rate(const char* text)
 }
 
 enum Option : int {
-    kRoot = 256, kUser, kFree, kBattery, kIr, kBaud, kPaced, kFaults, kFaultKinds,
-    kSeed, kResendMs, kMute, kCapture, kIniPort, kHelp, kVersion
+    kRoot = 256,
+    kUser,
+    kFree,
+    kBattery,
+    kIr,
+    kBaud,
+    kPaced,
+    kFaults,
+    kFaultKinds,
+    kSeed,
+    kResendMs,
+    kMute,
+    kCapture,
+    kIniPort,
+    kHelp,
+    kVersion
 };
 
 } // namespace
@@ -126,9 +140,7 @@ int main(int argc, char** argv)
             options.handheld.createDataDir = true;
             break;
         case kUser: options.handheld.user = static_cast<int>(Number("user", optarg, 0, INT32_MAX)); break;
-        case kFree:
-            options.handheld.freeBytes = static_cast<uint32_t>(Number("free", optarg, 0, UINT32_MAX));
-            break;
+        case kFree: options.handheld.freeBytes = static_cast<uint32_t>(Number("free", optarg, 0, UINT32_MAX)); break;
         case kBattery: options.handheld.battery = static_cast<int>(Number("battery", optarg, 0, 255)); break;
         case kBaud: options.onlyBaud = Number("baud", optarg, 1, 4000000); break;
         case kPaced: options.paced = true; break;
