@@ -19,6 +19,9 @@ set(CPACK_COMPONENTS_ALL tresmon lib dev tools sim)
 # packages from the component dependencies below, at the same version.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+# Where dpkg-shlibdeps finds libvlnkw32.so.1, which no installed package has yet.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/src/vlnk)
+set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
 
 set(CPACK_DEBIAN_TRESMON_PACKAGE_NAME tresmon)
 set(CPACK_DEBIAN_TRESMON_PACKAGE_SECTION science)
@@ -32,9 +35,9 @@ set(CPACK_DEBIAN_TRESMON_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 set(CPACK_DEBIAN_LIB_PACKAGE_NAME libvlnkw32-1)
 set(CPACK_DEBIAN_LIB_PACKAGE_SECTION libs)
-# A shlibs file, so that programs packaged elsewhere get their dependency
+# A shlibs file for the library package (the only one with a shared object), so that programs packaged elsewhere get their dependency
 # on libvlnkw32-1 from dpkg-shlibdeps.
-set(CPACK_DEBIAN_LIB_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libvlnkw32-dev)
