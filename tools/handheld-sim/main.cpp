@@ -4,14 +4,17 @@
 // SIGTERM or SIGINT (or until its parent ends).
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <getopt.h>
 #include <string>
 #include <sys/prctl.h>
 
 #include "iniport.h"
 #include "simserver.h"
+#include "tresversion.h"
 
 namespace {
 
@@ -44,8 +47,62 @@ void Usage(std::FILE* out)
                       "  --capture FILE    store everything received in FILE and answer nothing\n"
                       "  --ini-port COMn   write COMn=<pty path> into section Ports of vlnkw.ini in the\n"
                       "                    library folder ($VLNK_DIR, else $XDG_CONFIG_HOME/vlnk, else\n"
-                      "                    ~/.config/vlnk), so that a program finds the handheld as COMn\n");
+                      "                    ~/.config/vlnk), so that a program finds the handheld as COMn\n"
+                      "  --help            this text\n"
+                      "  --version         the program's version\n");
 }
+
+// The usage status of getopt programs: the caller's command line was wrong.
+constexpr int kUsageStatus = 2;
+
+[[noreturn]] void BadUsage(const char* fmt, const char* what)
+{
+    std::fprintf(stderr, "vlnk-handheld-sim: ");
+    std::fprintf(stderr, fmt, what);
+    std::fprintf(stderr, "\nTry 'vlnk-handheld-sim --help' for more information.\n");
+    std::exit(kUsageStatus);
+}
+
+// A whole decimal number in [lo, hi]; anything else ends the program, so a
+// typing error is not served as a silent 0.
+long Number(const char* option, const char* text, long lo, long hi)
+{
+    char* end = nullptr;
+    errno = 0;
+    const long n = std::strtol(text, &end, 10);
+    if (errno || end == text || *end != '\0' || n < lo || n > hi) {
+        const std::string what = std::string(text) + "' for --" + option;
+        BadUsage("invalid number '%s", what.c_str());
+    }
+    return n;
+}
+
+double Rate(const char* text)
+{
+    char* end = nullptr;
+    const double r = std::strtod(text, &end);
+    if (end == text || *end != '\0' || !(r >= 0.0 && r <= 1.0)) BadUsage("invalid fault rate '%s' (0..1)", text);
+    return r;
+}
+
+enum Option : int {
+    kRoot = 256,
+    kUser,
+    kFree,
+    kBattery,
+    kIr,
+    kBaud,
+    kPaced,
+    kFaults,
+    kFaultKinds,
+    kSeed,
+    kResendMs,
+    kMute,
+    kCapture,
+    kIniPort,
+    kHelp,
+    kVersion
+};
 
 } // namespace
 
@@ -55,56 +112,60 @@ int main(int argc, char** argv)
     options.handheld.root = ".";
     options.handheld.createDataDir = false; // only in a folder named on purpose
     std::string iniPort;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= argc) {
-                std::fprintf(stderr, "vlnk-handheld-sim: %s needs a value\n", arg.c_str());
-                std::exit(2);
-            }
-            return argv[++i];
-        };
-        if (arg == "--ir") {
-            options.handheld.infrared = true;
-        } else if (arg == "--root") {
-            options.handheld.root = value();
+    static const option kOptions[] = {
+        {"root", required_argument, nullptr, kRoot},
+        {"user", required_argument, nullptr, kUser},
+        {"free", required_argument, nullptr, kFree},
+        {"battery", required_argument, nullptr, kBattery},
+        {"ir", no_argument, nullptr, kIr},
+        {"baud", required_argument, nullptr, kBaud},
+        {"paced", no_argument, nullptr, kPaced},
+        {"faults", required_argument, nullptr, kFaults},
+        {"fault-kinds", required_argument, nullptr, kFaultKinds},
+        {"seed", required_argument, nullptr, kSeed},
+        {"resend-ms", required_argument, nullptr, kResendMs},
+        {"mute", no_argument, nullptr, kMute},
+        {"capture", required_argument, nullptr, kCapture},
+        {"ini-port", required_argument, nullptr, kIniPort},
+        {"help", no_argument, nullptr, kHelp},
+        {"version", no_argument, nullptr, kVersion},
+        {nullptr, 0, nullptr, 0},
+    };
+    int opt;
+    while ((opt = getopt_long(argc, argv, "", kOptions, nullptr)) != -1) {
+        switch (opt) {
+        case kIr: options.handheld.infrared = true; break;
+        case kRoot:
+            options.handheld.root = optarg;
             options.handheld.createDataDir = true;
-        } else if (arg == "--user") {
-            options.handheld.user = std::atoi(value().c_str());
-        } else if (arg == "--free") {
-            options.handheld.freeBytes = static_cast<uint32_t>(std::strtoul(value().c_str(), nullptr, 10));
-        } else if (arg == "--battery") {
-            options.handheld.battery = std::atoi(value().c_str());
-        } else if (arg == "--baud") {
-            options.onlyBaud = std::atol(value().c_str());
-        } else if (arg == "--paced") {
-            options.paced = true;
-        } else if (arg == "--faults") {
-            options.handheld.faultRate = std::atof(value().c_str());
-        } else if (arg == "--fault-kinds") {
-            const std::string kinds = "," + value() + ",";
+            break;
+        case kUser: options.handheld.user = static_cast<int>(Number("user", optarg, 0, INT32_MAX)); break;
+        case kFree: options.handheld.freeBytes = static_cast<uint32_t>(Number("free", optarg, 0, UINT32_MAX)); break;
+        case kBattery: options.handheld.battery = static_cast<int>(Number("battery", optarg, 0, 255)); break;
+        case kBaud: options.onlyBaud = Number("baud", optarg, 1, 4000000); break;
+        case kPaced: options.paced = true; break;
+        case kFaults: options.handheld.faultRate = Rate(optarg); break;
+        case kFaultKinds: {
+            const std::string kinds = std::string(",") + optarg + ",";
             options.corrupt = kinds.find(",corrupt,") != std::string::npos;
             options.drop = kinds.find(",drop,") != std::string::npos;
             options.handheld.lostAck = kinds.find(",lostack,") != std::string::npos;
             options.handheld.repeatEntry = kinds.find(",repeat,") != std::string::npos;
-        } else if (arg == "--seed") {
-            options.handheld.seed = static_cast<uint32_t>(std::strtoul(value().c_str(), nullptr, 10));
-        } else if (arg == "--resend-ms") {
-            options.handheld.resendMs = std::atoi(value().c_str());
-        } else if (arg == "--mute") {
-            options.handheld.mute = true;
-        } else if (arg == "--capture") {
-            options.capture = value();
-        } else if (arg == "--ini-port") {
-            iniPort = value();
-        } else if (arg == "--help") {
-            Usage(stdout);
-            return 0;
-        } else {
-            Usage(stderr);
-            return 2;
+            break;
+        }
+        case kSeed: options.handheld.seed = static_cast<uint32_t>(Number("seed", optarg, 0, UINT32_MAX)); break;
+        case kResendMs: options.handheld.resendMs = static_cast<int>(Number("resend-ms", optarg, 1, 600000)); break;
+        case kMute: options.handheld.mute = true; break;
+        case kCapture: options.capture = optarg; break;
+        case kIniPort: iniPort = optarg; break;
+        case kHelp: Usage(stdout); return 0;
+        case kVersion: std::printf("vlnk-handheld-sim (Tresmon) %s\n", TRES_VERSION); return 0;
+        default: // getopt_long has named the option
+            std::fprintf(stderr, "Try 'vlnk-handheld-sim --help' for more information.\n");
+            return kUsageStatus;
         }
     }
+    if (optind < argc) BadUsage("unexpected argument '%s'", argv[optind]);
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     struct sigaction action { };
     action.sa_handler = OnSignal;

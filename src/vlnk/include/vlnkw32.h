@@ -98,69 +98,170 @@ enum VlnkCmdResult {
 
 typedef void* VLNK_HWND;
 
-/* Writes the product and version text; buf must hold VLNK_VERSION_TEXT_SIZE.
-   Returns the number of characters written. */
+/* ---- Reference ---------------------------------------------------------------
+ *
+ * "At once": the export does its whole work in the call and returns the
+ * final result. "Polled": the export starts a command on the channel and
+ * returns 213 (VLNK_WAITING); the caller then calls VLNKGetResult(channel,
+ * &value, text) until it returns anything but 213, which is the command's
+ * final result, delivered once. One command runs on a channel at a time;
+ * channels run independently.
+ *
+ * Every polled start refuses at once, leaving the channel idle, with
+ *   203 channel outside 1..VLNK_CHANNELS,  202 channel not open,
+ *   209 a command already runs on the channel (that one goes on),
+ *   217 the port's device went away (the channel can only be closed),
+ * and with the refusals named at the export. Every final result may also be
+ * 211 (the handheld did not answer within the retries of vlnkw.ini).
+ */
+
+/* At once. Writes "Vexil VLNK for Windows DLL (32 bit) V0.99b  <maker
+   notice>" into buf, which must hold VLNK_VERSION_TEXT_SIZE bytes. Returns
+   the number of characters written (0 for a null buf). */
 VLNK_API int VLNKGetVersion(char* buf);
 
-/* 0 and *channel = the lowest closed channel; 201 and *channel = 0 when all are open;
-   203 for a null pointer.
-   Does not open the channel. */
+/* At once. 0 and *channel = the lowest closed channel; 201 and *channel = 0
+   when all are open; 203 for a null pointer. Does not open the channel. */
 VLNK_API int VLNKGetFreeChannel(int* channel);
 
-/* Opens a port on a channel: "COMn" (mapped through section "Ports" of the ini
-   file, else /dev/ttyS<n-1>) or a device path of at most 21 characters.
-   0, 201 (already open), 203, 204 (port failed or name too long), 214. */
+/* At once. Opens a port on a channel: "COMn" (mapped through section "Ports"
+   of vlnkw.ini, else /dev/ttyS<n-1>) or a device path of at most 21
+   characters. 0; 201 already open; 203 bad channel; 204 the port cannot be
+   opened or its name is too long; 214 the library's message window failed. */
 VLNK_API int VLNKOpenChannel(int channel, const char* port);
 
-/* Cancels what runs on the channel and closes its port: 0, 202, 203, 205. */
+/* At once. Cancels what runs on the channel, as VLNKCancel does, and closes
+   its port: 0; 202 not open; 203 bad channel; 205 the port did not close
+   cleanly (the channel is closed all the same). */
 VLNK_API int VLNKCloseChannel(int channel);
 
-/* Connect probe. quick = 0: 213, 202, 209, final text = the baud rate text.
-   quick != 0: synchronous, 0, 202 or 212. */
+/* Connect probe: finds the handheld's baud rate (the remembered one first,
+   then 115200 down to 2400) and whether a cable or an infrared adapter is in
+   between.
+   quick = 0: polled. Final text: the baud rate text at which the handheld
+   answered, which is remembered for the port; final 0 or 211.
+   quick != 0: at once, at the current rate, without the busy test: 0 when
+   the handheld answered, 212 when not, or 202/203/217. */
 VLNK_API int VLNKCheckConnect(int channel, int quick);
+
+/* Polled. Final 0 with text = the handheld's session number in decimal.
+   text may be null (the result is then only logged). */
 VLNK_API int VLNKGetSessionId(int channel);
+
+/* Polled. Final 0 with text = the handheld's current drive and path.
+   text may be null. */
 VLNK_API int VLNKGetPath(int channel);
+
+/* Polled. drive: the handheld's drive number, passed on as given. Final 0
+   with text = the free bytes in decimal. text may be null. */
 VLNK_API int VLNKGetFreeSpace(int channel, int drive);
+
+/* Polled. Final 0 with text = the handheld's list of drives as it sends it.
+   text may be null. */
 VLNK_API int VLNKGetDrives(int channel);
-/* One directory line per VLNKGetResult (value = lines left including this one), then 210. */
+
+/* Polled. Lists the handheld files matching pattern (at most 80 characters;
+   longer: 223 at once) in the current directory. Each following poll that
+   returns 0 hands out one line in text (VLNK_TEXT_SIZE bytes) with value =
+   the lines left including this one; after the last line the result is 210
+   (VLNK_CHANNEL_IDLE), which ends the listing. A line is the name in 12
+   columns, a blank, the size in 9 columns, a blank, the attribute letters
+   "AHNRDSV" in 7 columns (blank when clear; 'D' in column 28 marks a
+   directory) and the date "dd/mm/yy hh:mm". Final errors: 211, 223 (the
+   handheld sent a name with a path separator or ".."). */
 VLNK_API int VLNKGetDirectory(int channel, const char* pattern);
+
+/* Polled. drive: 1 = A, 2 = B, ... Final 0 or 219. */
 VLNK_API int VLNKSetDrive(int channel, int drive);
+
+/* Polled. dir: the handheld's directory in DOS form ("\TRE\DATEN"); a
+   text too long for one frame gives 220 at once. Final 0 or 220 (no such
+   directory). */
 VLNK_API int VLNKSetDirectory(int channel, const char* dir);
+
+/* Polled. baud: "1200", "2400", "4800", "9600", "19200" or "38400" exactly;
+   anything else gives 218 at once. On success the port follows and the rate
+   is remembered for it. Final 0 or 211. */
 VLNK_API int VLNKSetBaudRate(int channel, const char* baud);
+
+/* Polled. Sets the handheld's date from the PC's local clock. Final 0 or 221. */
 VLNK_API int VLNKSetHandheldDate(int channel);
+
+/* Polled. Sets the handheld's time from the PC's local clock. Final 0 or 222. */
 VLNK_API int VLNKSetHandheldTime(int channel);
+
+/* Polled. Sends the PC file pcPath into the handheld's current directory,
+   under its file name in capitals. At once: 223 empty name or wildcards,
+   224 no such file, 225 it cannot be opened. While it runs each poll may
+   set value = percent done and text = "<done> of <total>" (bytes). Final 0,
+   211, 226 (handheld full or the file read-only there), 229 (cancelled). */
 VLNK_API int VLNKTransmitFile(int channel, const char* pcPath);
+
+/* Polled. Receives the handheld file named by the last part of pcPath (in
+   capitals) from its current directory into pcPath. The file is written
+   under a temporary name and renamed when complete: after any failure
+   pcPath is as it was. At once: 223 empty name, wildcards or a name that
+   leaves its folder ("..", "\"), 228 pcPath exists and is not writable.
+   Progress as VLNKTransmitFile ("0 of ?" until the size is known). Final 0,
+   211, 216, 224 (no such handheld file), 225, 227 (PC disk full), 229
+   (cancelled). */
 VLNK_API int VLNKReceiveFile(int channel, const char* pcPath);
+
+/* Polled. Deletes a file in the handheld's current directory; a name too
+   long for one frame gives 223 at once. Final 0 or 224 (no such file). */
 VLNK_API int VLNKDeleteFile(int channel, const char* name);
+
+/* Polled. Ends the handheld's transfer program. Final 0 or 211. */
 VLNK_API int VLNKAbortRemote(int channel);
+
+/* Polled. Sends the firmware to a handheld in its loader, always at 2400
+   baud. machine: 1 VARDEN, 2 ORLE, 3 VARDEN16, 4 XT2. At once: 230 other
+   machine number, 231 the image is neither in the library folder nor on
+   PATH, 225 it cannot be opened. Progress as VLNKTransmitFile. Final 0 or
+   229 (cancelled). */
 VLNK_API int VLNKSoftwareDownload(int channel, int machine);
-/* Scans the COM ports for the handheld of a user; *channel receives the slot
-   taken, which the caller closes with VLNKCloseChannel whatever the outcome. */
+
+/* Polled. Scans the COM ports for the handheld configured with user number
+   user. *channel receives the slot taken, which the caller closes with
+   VLNKCloseChannel whatever the outcome. At once: 201 no free channel, 203
+   null pointer, 212 no COM port to scan, 214 message window failed. Final 0
+   with value = the battery percent (-1 when not reported) and text = the
+   free-space text, the port staying open at 2400 baud; or 212 (no handheld
+   of that user found). */
 VLNK_API int VLNKPollUser(int* channel, int user);
 
 /* Dispatches at most one pending library message, then asks the channel's
-   active command for its result: 203, 210 when idle, 213 while working, else
-   the final result (delivered once). text must hold VLNK_TEXT_SIZE bytes;
-   value and text may be null where the command tolerates it. */
+   active command for its result: 203 bad channel, 210 when idle, 213 while
+   working, else the final result (delivered once; the channel is then idle).
+   text must hold VLNK_TEXT_SIZE bytes; value and text may be null where the
+   command says so. Must be called on the thread that opened the channel,
+   over and over while 213: these calls run the library's timers and line
+   notifications. */
 VLNK_API int VLNKGetResult(int channel, int* value, char* text);
 
-/* Stops the active command: 0, 202, 203, 210 (idle). Transfers end at their
-   next block and then report 229. */
+/* At once. Stops the active command: 0; 202 not open; 203 bad channel; 210
+   idle. Transfers end at their next block and then deliver 229 through
+   VLNKGetResult; every other command is idle when this returns. */
 VLNK_API int VLNKCancel(int channel);
 
-/* Writes "APP:<text>" to the log under the channel (0: blank column). */
+/* At once. Writes "APP:<text>" to the log under the channel (0: blank
+   column). Texts longer than VLNK_LOG_TEXT_MAX are cut, and the cut is
+   logged. */
 VLNK_API void VLNKWriteLog(int channel, const char* text);
 
-/* Writes the text of a result code; buf must hold VLNK_ERROR_TEXT_SIZE.
-   Returns the number of characters written. */
+/* At once. Writes the English text of a result code ("INVALID ERROR NUMBER
+   (n)" for an unknown one); buf must hold VLNK_ERROR_TEXT_SIZE bytes.
+   Returns the number of characters written (0 for a null buf). */
 VLNK_API int VLNKGetErrorString(int code, char* buf);
 
-/* Runs a whole transfer job from one command line and returns when it is over:
-   "/PORT=n" or "/PORT=<device>", or "/U=<user>" (poll the COM ports for that
-   user), else the port of the last run; then "/TX=", "/RX=", "/DEL=", "/CD=",
-   "/DATE", "/TIME" in order, "/ABORT", "/DOWNLOAD=<handheld>", "/NOSCREEN",
-   "/MINIMIZE". PC paths are written in DOS form ("\" between folders, a drive
-   letter ignored), because "/" separates the commands.
+/* At once: runs a whole transfer job from one command line and returns when
+   it is over. "/PORT=n" or "/PORT=<device>", or "/U=<user>" (poll the COM
+   ports for that user), else the port of the last run; then "/TX=", "/RX=",
+   "/DEL=", "/CD=", "/DATE", "/TIME" in order, "/ABORT",
+   "/DOWNLOAD=<handheld>", "/NOSCREEN", "/MINIMIZE". PC paths are written in
+   DOS form ("\" between folders, a drive letter ignored), because "/"
+   separates the commands. Results: 0, the VlnkCmdResult codes, 201, 214 and
+   the codes of the commands it runs.
    The result also goes to "vlnkw.end" in the library folder as one line
    "%03d <text>". 300 at once while another CMDVLNK runs in the process. Shows
    its progress on standard error only when that is a terminal; there Ctrl+C
@@ -174,7 +275,9 @@ VLNK_API int CMDVLNK(const char* commandLine);
 VLNK_API intptr_t VLNKCMDMessageHdlr(VLNK_HWND hwnd, unsigned int msg, uintptr_t wParam, intptr_t lParam);
 
 /* Window procedure of the library's message window. Callers normally never
-   call it; it is exported so that a caller can feed it messages itself. */
+   call it; it is exported so that a caller can feed it messages itself:
+   VLNK_WM_TIMER and VLNK_WM_COMMNOTIFY drive the matching channel, anything
+   else is ignored. Returns 0. */
 VLNK_API intptr_t VLNKMessageHdlr(VLNK_HWND hwnd, unsigned int msg, uintptr_t wParam, intptr_t lParam);
 
 #ifdef __cplusplus

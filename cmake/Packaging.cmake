@@ -1,0 +1,79 @@
+# Debian packages from the build folder: (cd build && cpack -G DEB).
+# One package per install component; the components are listed beside the
+# install rules in the top CMakeLists.txt.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tresmon)
+set(CPACK_PACKAGE_VENDOR Norvaken)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_CONTACT "Tresmon developers <tresmon@norvaken.invalid>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# Installed programs and the library carry no debug sections.
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL tresmon lib dev tools sim)
+# Library dependencies as dpkg-shlibdeps finds them; those between our own
+# packages from the component dependencies below, at the same version.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+# Where dpkg-shlibdeps finds libvlnkw32.so.1, which no installed package has yet.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/src/vlnk)
+set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
+
+set(CPACK_DEBIAN_TRESMON_PACKAGE_NAME tresmon)
+set(CPACK_DEBIAN_TRESMON_PACKAGE_SECTION science)
+# Loaded at run time, so no linker sees them: the fonts the printouts and
+# panes are laid out for, the German texts of Qt's dialogs, the platform
+# plugins (also the offscreen one that tresmon-tool draws with).
+set(CPACK_DEBIAN_TRESMON_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n, qt6-qpa-plugins")
+set(CPACK_DEBIAN_TRESMON_PACKAGE_CONTROL_EXTRA
+    ${CMAKE_CURRENT_LIST_DIR}/deb/postinst ${CMAKE_CURRENT_LIST_DIR}/deb/postrm)
+set(CPACK_DEBIAN_TRESMON_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+set(CPACK_DEBIAN_LIB_PACKAGE_NAME libvlnkw32-1)
+set(CPACK_DEBIAN_LIB_PACKAGE_SECTION libs)
+# A shlibs file for the library package (the only one with a shared object), so that programs packaged elsewhere get their dependency
+# on libvlnkw32-1 from dpkg-shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+
+set(CPACK_DEBIAN_DEV_PACKAGE_NAME libvlnkw32-dev)
+set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_DEV_PACKAGE_SHLIBDEPS OFF)
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "pkg-config")
+
+set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME vlnkw32-tools)
+set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION comm)
+
+set(CPACK_DEBIAN_SIM_PACKAGE_NAME tresmon-handheld-sim)
+set(CPACK_DEBIAN_SIM_PACKAGE_SECTION devel)
+
+include(CPack)
+
+cpack_add_component(tresmon DISPLAY_NAME Tresmon DEPENDS lib
+  DESCRIPTION "Evaluation of close-interval pipe-to-soil potential surveys
+Tresmon opens, edits, checks, plots and prints the survey files (.tsd) of
+close-interval potential measurements on cathodically protected pipelines,
+and fetches them from a Logato handheld over the serial link. tresmon-tool
+does the same work from the command line. The user interface is German.")
+cpack_add_component(lib DISPLAY_NAME "vlnkw32 library"
+  DESCRIPTION "Serial link to Logato handheld terminals (shared library)
+libvlnkw32 moves files and small queries between the PC and a Logato
+handheld over a serial line, through a flat C interface: directory listings,
+receiving and sending files, the handheld's date, time and free space.")
+cpack_add_component(dev DISPLAY_NAME "vlnkw32 development files" DEPENDS lib
+  DESCRIPTION "Serial link to Logato handheld terminals (development files)
+The header, pkg-config file and CMake package (vlnkw32::vlnkw32) for
+building programs against libvlnkw32, with a complete example program.")
+cpack_add_component(tools DISPLAY_NAME "cmdvlnk" DEPENDS lib
+  DESCRIPTION "Batch transfers with Logato handheld terminals
+cmdvlnk runs a whole transfer job with the handheld from one command line
+(/PORT=1 /RX=... /TX=... /DEL=...) through libvlnkw32, for scripts.")
+cpack_add_component(sim DISPLAY_NAME "Handheld simulator"
+  DESCRIPTION "Simulated Logato handheld on a pseudo-terminal
+vlnk-handheld-sim plays the handheld's side of the serial link on a
+pseudo-terminal, serving a folder as its drive, for trying Tresmon's
+transfers and testing programs that use libvlnkw32 without a handheld.")
