@@ -19,6 +19,7 @@ for name in tresmon libvlnkw32-1 libvlnkw32-dev vlnkw32-tools tresmon-handheld-s
   dpkg-deb -f "$deb" Package Version Section Depends | sed "s/^/$name: /"
   [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "$name has not version $version"
   dpkg -x "$deb" "$root"
+  [ -f "$root/usr/share/doc/$name/copyright" ] || fail "$name has no copyright file"
 done
 depends() { dpkg-deb -f "$work/debs/$1_${version}"*.deb Depends; }
 depends tresmon | grep -q "libvlnkw32-1 (= $version)" || fail "tresmon does not depend on libvlnkw32-1"
