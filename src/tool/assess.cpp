@@ -19,8 +19,8 @@ const char kAssessUsage[] = "Aufruf: tresmon-tool assess DATEI [--json|--csv] [-
                             "       [--without off,irfree,over,graddiff]";
 
 // A decimal number ("-850", "-0.5", "5,5") times 10^`places`, truncated
-// toward zero, done on the digits so that "2.3" gives 23 tenths and not the
-// 22 that 2.3 * 10 in binary would truncate to.
+// toward zero on its digits: no binary rounding can carry a limit over into
+// the next tenth ("4.99999999999999999" reads as 5.0 in a double).
 bool ParseScaledDecimal(std::string_view text, int places, int32_t& out)
 {
     size_t i = 0;
