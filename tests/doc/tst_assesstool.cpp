@@ -63,17 +63,10 @@ TEST_F(AssessTool, CriteriaWithTheirLimitsInStoredUnits)
 TEST_F(AssessTool, IndicationsAsTheEngineFindsThem)
 {
     const json j = Assess(Survey(kCriteria));
-    const json off = Of(j["indications"], "criterion", "off");
-    ASSERT_EQ(off.size(), 3u);
-    EXPECT_EQ(off[0], json::parse(R"({"criterion":"off","firstRow":1,"lastRow":2,"fromMetre":0,"toMetre":2,
-                                      "rows":2,"length":2,"worst":-800,"worstMetre":0})"));
-    EXPECT_EQ(off[1]["rows"], 1);
-    EXPECT_EQ(off[1]["length"], 0);
-    EXPECT_EQ(off[2]["worstMetre"], 10); // the tie goes to the first row
-    const json over = Of(j["indications"], "criterion", "over");
-    ASSERT_EQ(over.size(), 1u);
-    EXPECT_EQ(over[0]["worst"], -1260);
-    EXPECT_EQ(j["indications"].back()["criterion"], "over"); // criteria in their order
+    ASSERT_EQ(j["indications"].size(), 4u);
+    EXPECT_EQ(j["indications"][2], json::parse(R"({"criterion":"off","firstRow":6,"lastRow":7,"fromMetre":10,
+        "toMetre":13,"rows":2,"length":3,"worst":-790,"worstMetre":10})"));
+    EXPECT_EQ(j["indications"][3]["criterion"], "over"); // criteria in their order
     EXPECT_TRUE(j["defects"].empty());
     EXPECT_TRUE(j["warnings"].empty());
 }
@@ -87,57 +80,29 @@ TEST_F(AssessTool, DefectsWithLandmarksAndNulls)
         "landmark":{"row":1,"metre":0,"comment":"Schieber","distance":-20}})"));
     EXPECT_TRUE(j["defects"][1]["potOn"].is_null());
     EXPECT_TRUE(j["defects"][1]["potIRFree"].is_null());
-    EXPECT_EQ(j["defects"][1]["landmark"]["distance"], 10);
-    EXPECT_EQ(j["defects"][2]["landmark"]["comment"], "Kreuzung");
-
-    const json reversed = Assess(Survey(kReversed));
-    ASSERT_EQ(reversed["defects"].size(), 1u);
-    EXPECT_EQ(reversed["defects"][0]["landmark"]["comment"], "A");
-    EXPECT_EQ(reversed["defects"][0]["landmark"]["distance"], 10);
 
     std::vector<std::string> plain = kDefects;
     for (std::string& line : plain) line.erase(line.rfind(';') + 1);
-    const json none = Assess(Survey(plain));
-    ASSERT_EQ(none["defects"].size(), 3u);
-    EXPECT_TRUE(none["defects"][0]["landmark"].is_null());
+    EXPECT_TRUE(Assess(Survey(plain))["defects"][0]["landmark"].is_null());
 }
 
-TEST_F(AssessTool, WarningsWithNamesAndMetres)
+TEST_F(AssessTool, WarningsAndSummary)
 {
     json j = Assess(Survey(kOnOff));
     ASSERT_EQ(j["warnings"].size(), 4u);
     EXPECT_EQ(j["warnings"][0], json::parse(R"({"kind":"offBelowOn","name":"Aus negativer als Ein","firstRow":1,
                                                 "lastRow":2,"fromMetre":0,"toMetre":1})"));
-    EXPECT_EQ(j["warnings"][2]["kind"], "onEqualsOff");
     EXPECT_EQ(j["warnings"][2]["name"], "Ein gleich Aus");
-
-    j = Assess(Survey(kSpikes));
-    const json spikes = Of(j["warnings"], "kind", "spike");
-    ASSERT_EQ(spikes.size(), 4u);
-    EXPECT_EQ(spikes[1]["firstRow"], 5);
-    EXPECT_EQ(spikes[1]["name"], "Ausreißer");
+    EXPECT_EQ(Assess(Survey(kSpikes))["warnings"][0]["name"], "Ausreißer");
 
     j = Assess(Survey(kReversed));
-    EXPECT_EQ(Of(j["warnings"], "kind", "metreOrder").size(), 2u);
-    const json gaps = Of(j["warnings"], "kind", "gap");
-    ASSERT_EQ(gaps.size(), 3u);
-    EXPECT_EQ(gaps[0]["name"], "Messlücke");
-    EXPECT_EQ(gaps[0]["firstRow"], 5);
-    EXPECT_EQ(gaps[0]["fromMetre"], 80);
-}
-
-TEST_F(AssessTool, Summary)
-{
-    json j = Assess(Survey(kCriteria));
-    EXPECT_EQ(j["summary"], json::parse(R"({"surveyLength":21,
-        "criteria":{"off":{"indications":3,"length":5},"irfree":{"indications":0,"length":0},
-                    "over":{"indications":1,"length":2},"graddiff":{"indications":0,"length":0}},
-        "defects":0,
-        "warnings":{"offBelowOn":0,"onEqualsOff":0,"spike":0,"metreOrder":0,"gap":0}})"));
-    j = Assess(Survey(kReversed));
-    EXPECT_EQ(j["summary"]["surveyLength"], 75);
-    EXPECT_EQ(j["summary"]["defects"], 1);
-    EXPECT_EQ(j["summary"]["warnings"]["gap"], 3);
+    EXPECT_EQ(j["warnings"][0]["name"], "Meter nicht fortlaufend");
+    EXPECT_EQ(j["warnings"].back()["name"], "Messlücke");
+    EXPECT_EQ(j["summary"], json::parse(R"({"surveyLength":75,
+        "criteria":{"off":{"indications":0,"length":0},"irfree":{"indications":0,"length":0},
+                    "over":{"indications":0,"length":0},"graddiff":{"indications":1,"length":0}},
+        "defects":1,
+        "warnings":{"offBelowOn":0,"onEqualsOff":0,"spike":0,"metreOrder":2,"gap":3}})"));
 }
 
 TEST_F(AssessTool, LimitsFromTheCommandLine)
