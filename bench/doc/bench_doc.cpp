@@ -3,6 +3,7 @@
 // generated on first use into a temporary folder and removed at exit.
 #include "survey.h"
 
+#include "assessment.h"
 #include "tredoc.h"
 #include "tsdfile.h"
 
@@ -162,12 +163,63 @@ void BM_ErrorList(benchmark::State& state)
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * n);
 }
 
+// The assessment recomputes after every edit and limit change, so it has to
+// stay far below what a user notices: a generated survey of `rows` rows.
+void BM_Assess(benchmark::State& state)
+{
+    CTreDoc doc;
+    gensurvey::SurveyOptions options;
+    options.seed = 4711;
+    options.rows = static_cast<int>(state.range(0));
+    gensurvey::BuildSurvey(doc, options);
+    SAssessment a;
+    for (auto _ : state) {
+        a = Assess(doc);
+        benchmark::DoNotOptimize(a.indications.data());
+    }
+    state.counters["indications"] = static_cast<double>(a.indications.size());
+    state.counters["defects"] = static_cast<double>(a.defects.size());
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+}
+
+// The worst case for the result's size: every other row fails every
+// criterion it can and is a spike, so half the rows start an indication, a
+// defect or a warning, and every tenth row is a landmark to search.
+void BM_AssessDense(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    CTreDoc doc;
+    doc.OnNewDocument();
+    doc.DeleteRows(1, doc.GetRowCount());
+    for (int r = 1; r <= n; ++r) {
+        doc.InsertRowAfter(r - 1);
+        const bool odd = r % 2 == 1;
+        doc.SetMeter(r, r * 2);
+        doc.SetPotOn(r, odd ? -1400 : -1000);
+        doc.SetPotOff(r, odd ? -700 : -1250);
+        doc.SetGradOnL(r, odd ? 120 : 20);
+        doc.SetGradOffL(r, 30);
+        if (r % 10 == 0) doc.SetComment(r, "Mast " + std::to_string(r));
+    }
+    SAssessment a;
+    for (auto _ : state) {
+        a = Assess(doc);
+        benchmark::DoNotOptimize(a.indications.data());
+    }
+    state.counters["indications"] = static_cast<double>(a.indications.size());
+    state.counters["defects"] = static_cast<double>(a.defects.size());
+    state.counters["warnings"] = static_cast<double>(a.warnings.size());
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * n);
+}
+
 // Argument 0 is the 990 KB survey, 1 the 10 MB one.
 BENCHMARK(BM_Open)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Save)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ErrorList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Assess)->Arg(30'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AssessDense)->Arg(30'000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -12,6 +12,7 @@ int RunConvert(const Args& args);
 int RunEdit(const Args& args);
 int RunCsv(const Args& args);
 int RunErrors(const Args& args);
+int RunAssess(const Args& args);
 
 class CTreDoc;
 class CToolHost;

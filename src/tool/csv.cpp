@@ -1,43 +1,14 @@
 // `csv` and `errors`: the survey for a spreadsheet, and the error-list rows.
 #include "commands.h"
+#include "csvtext.h"
 #include "numtext.h"
 #include "toolhost.h"
 #include "tredoc.h"
 
 #include <cstdio>
 
-namespace {
-
-// Values with a decimal comma, as a German spreadsheet reads them.
-std::string Decimal(int32_t v, int decimals)
-{
-    if (!IsPresent(v)) return std::string();
-    const bool negative = v < 0;
-    int64_t a = negative ? -int64_t{v} : int64_t{v};
-    int64_t scale = 1;
-    for (int i = 0; i < decimals; ++i) scale *= 10;
-    std::string s;
-    if (negative) s += '-';
-    s += std::to_string(a / scale);
-    if (decimals > 0) {
-        std::string frac = std::to_string(a % scale);
-        s += ',' + std::string(static_cast<size_t>(decimals) - frac.size(), '0') + frac;
-    }
-    return s;
-}
-
-std::string Quoted(const std::string& text)
-{
-    if (text.find_first_of(";\"\r\n") == std::string::npos) return text;
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
-} // namespace
+using csvtext::Decimal;
+using csvtext::Quoted;
 
 int RunCsv(const Args& args)
 {

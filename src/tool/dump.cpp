@@ -2,71 +2,17 @@
 // the reader from outside. Rows are written one at a time so a large survey
 // does not need a second copy of itself in memory.
 #include "commands.h"
+#include "jsontext.h"
 #include "toolhost.h"
 #include "tredoc.h"
-
-#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <string>
 
-using ojson = nlohmann::ordered_json;
+using jsontext::Int;
+using jsontext::JsonText;
 
 namespace {
-
-bool IsValidUtf8(const std::string& s)
-{
-    size_t i = 0;
-    while (i < s.size()) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        size_t len;
-        uint32_t cp;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            cp = c & 0x07;
-        } else return false;
-        if (i + len > s.size()) return false;
-        for (size_t k = 1; k < len; ++k) {
-            const unsigned char cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += len;
-    }
-    return true;
-}
-
-// Text that is not UTF-8 (the still encoded QM line, raw handheld bytes) is
-// shown byte for byte as the characters U+0000..U+00FF, so a dump never fails.
-std::string JsonText(const std::string& s)
-{
-    if (IsValidUtf8(s)) return s;
-    std::string out;
-    for (char ch : s) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-ojson Int(int32_t v) { return IsPresent(v) ? ojson(v) : ojson(nullptr); }
 
 ojson RowJson(const CTreDoc& d, int r)
 {

@@ -16,7 +16,11 @@ const char kDocumentUsage[] = "Aufruf: tresmon-tool BEFEHL ...\n"
                               "       --sort  --reverse  --add GRÖSSE START ENDE K\n"
                               "       --insert-after R  --delete ERSTE ANZAHL  --append DATEI\n"
                               "  csv EIN AUS                      Export für die Tabellenkalkulation\n"
-                              "  errors DATEI                     Zeilen der Fehlerliste ausgeben\n";
+                              "  errors DATEI                     Zeilen der Fehlerliste ausgeben\n"
+                              "  assess DATEI [--json|--csv] [Optionen]  Bewertung des Verlaufs\n"
+                              "       --off-limit MV  --irfree-limit MV  --over-limit MV\n"
+                              "       --graddiff-limit MV  --spike MV  --gap M\n"
+                              "       --without off,irfree,over,graddiff\n";
 const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [--size BREITExHÖHE]\n"
                         "                                   Kurvenbild eines Fensters als PNG\n"
                         "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"
@@ -50,6 +54,7 @@ int main(int argc, char** argv)
     if (command == "edit") return RunEdit(args);
     if (command == "csv") return RunCsv(args);
     if (command == "errors") return RunErrors(args);
+    if (command == "assess") return RunAssess(args);
     if (IsQtCommand(command)) return RunQtCommand(argc - 1, argv + 1);
     ToolError("Unbekannter Befehl: " + command);
     PrintUsage(stderr);

@@ -2,10 +2,12 @@
 
 #include "tsdfile.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/wait.h>
 
 CTempDir::CTempDir()
 {
@@ -57,3 +59,18 @@ std::string FileWithData(const std::vector<std::string>& dataLines, const std::s
     text += "\r\n" + extra;
     return text;
 }
+
+SToolRun RunTool(const std::string& args)
+{
+    const std::string cmd = std::string(TRESMON_TOOL) + " " + args + " 2>/dev/null";
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return {-1, std::string()};
+    std::string out;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    const int st = pclose(p);
+    return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
+}
+
+std::string ShellQuoted(const std::filesystem::path& p) { return "'" + p.string() + "'"; }

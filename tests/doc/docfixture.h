@@ -57,3 +57,13 @@ void MakeRows(CTreDoc& doc, const std::vector<int32_t>& metres);
 bool ReadText(CTreDoc& doc, const std::string& text);
 // The sectioned file text around some data lines (CR LF added per line).
 std::string FileWithData(const std::vector<std::string>& dataLines, const std::string& extra = "");
+
+// tresmon-tool run by the shell with `args` (quoted by the caller): its exit
+// status and standard output; standard error is dropped.
+struct SToolRun {
+    int status;
+    std::string out;
+};
+SToolRun RunTool(const std::string& args);
+// A path quoted for the shell.
+std::string ShellQuoted(const std::filesystem::path& p);

@@ -1,0 +1,19 @@
+// Field forms of the spreadsheet exports: what a German spreadsheet reads
+// without asking.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace csvtext {
+
+// Put first in every export, so the spreadsheet takes the file as UTF-8.
+inline constexpr char kBom[] = "\xEF\xBB\xBF";
+
+// A stored value with a decimal comma, `decimals` places from its unit
+// (-850 mV with 3 gives "-0,850" V); empty when absent.
+std::string Decimal(int32_t v, int decimals);
+// A text field, quoted only when it holds a separator, a quote or a line break.
+std::string Quoted(const std::string& text);
+
+} // namespace csvtext
