@@ -28,15 +28,16 @@ int ParseCommandLine(const Args& args, std::initializer_list<OptionDef> defs, co
     argv.push_back(nullptr);
     const int argc = static_cast<int>(words.size());
 
-    constexpr int kFirstLong = kFirstLongOption;
-    const int kHelp = kFirstLong + static_cast<int>(defs.size());
+    const int kHelp = kFirstLongOption + static_cast<int>(defs.size());
+    constexpr int kShortHelp = 'h';
     std::vector<option> longopts;
     // "-": operands come back in place (code 1), so steps keep their order;
     // ":": a missing value is told apart from an unknown option.
     std::string shortopts = "-:h";
     int index = 0;
     for (const OptionDef& d : defs) {
-        longopts.push_back({d.longName, d.values > 0 ? required_argument : no_argument, nullptr, kFirstLong + index});
+        longopts.push_back(
+            {d.longName, d.values > 0 ? required_argument : no_argument, nullptr, kFirstLongOption + index});
         if (d.shortName) {
             shortopts += d.shortName;
             if (d.values > 0) shortopts += ':';
@@ -44,7 +45,6 @@ int ParseCommandLine(const Args& args, std::initializer_list<OptionDef> defs, co
         ++index;
     }
     longopts.push_back({"help", no_argument, nullptr, kHelp});
-    constexpr int kShortHelp = 'h';
     longopts.push_back({nullptr, 0, nullptr, 0});
 
     auto defAt = [&](int i) { return *(defs.begin() + i); };
@@ -68,8 +68,8 @@ int ParseCommandLine(const Args& args, std::initializer_list<OptionDef> defs, co
             ToolError("Unbekannte Option: " + RejectedOptionWord(argv.data()));
             return kExitUsage;
         }
-        int i = c - kFirstLong;
-        if (c < kFirstLong) {
+        int i = c - kFirstLongOption;
+        if (c < kFirstLongOption) {
             for (i = 0; i < static_cast<int>(defs.size()) && defAt(i).shortName != c; ++i) { }
         }
         const OptionDef& d = defAt(i);
