@@ -5,6 +5,7 @@
 #include "datafolders.h"
 #include "errorlistdlg.h"
 #include "mainframe.h"
+#include "startoptions.h"
 #include "transferdlg.h"
 #include "tredoc.h"
 
@@ -51,19 +52,14 @@ std::unique_ptr<QSettings> CTresApp::Settings()
     return std::make_unique<QSettings>(QStringLiteral("Norvaken"), QStringLiteral("Tresmon"));
 }
 
-bool CTresApp::InitInstance()
+bool CTresApp::InitInstance(const CStartOptions& options)
 {
     // The executable's folder as it is: on a case-sensitive file system an
     // upper-cased path would name another folder.
     m_strProgramFolder = QDir::cleanPath(applicationDirPath());
 
-    m_bSplash = true;
-    const QStringList args = arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--no-splash") || a == QLatin1String("-nosplash")) m_bSplash = false;
-        else if (!a.startsWith(QLatin1Char('-')) && m_strCommandFile.isEmpty()) m_strCommandFile = a;
-    }
+    m_bSplash = options.splash;
+    m_strCommandFile = options.file;
 
     m_strDataFolder = QDir::cleanPath(QDir::currentPath());
     m_strLastFilePath = m_strDataFolder;

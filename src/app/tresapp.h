@@ -11,6 +11,7 @@
 
 class CTreDoc;
 class CMainFrame;
+struct CStartOptions;
 class QPrinter;
 class QSettings;
 class QTranslator;
@@ -23,9 +24,9 @@ public:
 
     static CTresApp* Get();
 
-    // The start-up sequence; false when the command line's file cannot be
-    // opened, and the program then ends.
-    bool InitInstance();
+    // The start-up sequence with what the command line asked for; false
+    // when its file cannot be opened, and the program then ends.
+    bool InitInstance(const CStartOptions& options);
 
     // The settings store (company "Norvaken").
     static std::unique_ptr<QSettings> Settings();

@@ -79,4 +79,9 @@ std::string QmNotWritableText(const std::string& path)
                  "die sich in der QM-Zeile nicht lesbar speichern lassen. Die bisherige Datei ist unverändert.");
 }
 
+std::string StandardOutputErrorText(int err)
+{
+    return Cut("Die Messdatei konnte nicht auf die Standardausgabe geschrieben werden: " + FileErrorReason(err) + ".");
+}
+
 } // namespace tresdoc

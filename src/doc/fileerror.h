@@ -18,4 +18,10 @@ std::string NoDataSectionText(const std::string& path);
 // A save refused because the QM entries cannot be written so that they read back.
 std::string QmNotWritableText(const std::string& path);
 
+// How messages name the streams a survey can be read from or written to.
+inline const std::string kStandardInputName = "(Standardeingabe)";
+inline const std::string kStandardOutputName = "(Standardausgabe)";
+// A survey that could not be written to standard output (no file to keep).
+std::string StandardOutputErrorText(int err);
+
 } // namespace tresdoc

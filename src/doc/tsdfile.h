@@ -35,11 +35,17 @@ public:
     { }
     // Reads `path` into the document (appending when m_bAppend is set).
     bool Read(const std::string& path);
+    // The same from standard input, read whole before it is parsed; the
+    // messages call it "(Standardeingabe)".
+    bool ReadStandardInput();
     // The same on text already in memory (the fuzzer and tests use it); the
     // text is cut at its first NUL byte like a file's.
     bool ReadText(std::string_view bytes);
 
 private:
+    // Reads the open `fd` to its end and parses it; messages name `name`.
+    bool ReadOpen(int fd, const std::string& name);
+
     CTreDoc& m_doc;
 };
 
@@ -49,11 +55,19 @@ public:
         : m_doc(doc)
     { }
     bool Write(const std::string& path);
+    // The same bytes to standard output as they are built. There is no
+    // previous file to keep, so no temporary file; the document keeps its
+    // path and modified flag.
+    bool WriteStandardOutput();
     // The whole file text with the given save date and QM filler; the
     // writer's only source of bytes, so tests can compare them exactly.
     std::string BuildText(const std::string& saveDate, const std::string& encodedQm);
 
 private:
+    static constexpr int kQmNotWritable = -1;
+    // Builds the text and lets `sink` run the function that writes it to a
+    // descriptor. Returns 0, kQmNotWritable, or the errno of the failed step.
+    int WriteTo(const std::function<int(const std::function<int(int fd)>&)>& sink);
     // Appends the text to `out`, calling `pass(out)` after every data line
     // (a save writes the text out there and empties it).
     void BuildInto(const std::string& saveDate, const std::string& encodedQm, std::string& out,

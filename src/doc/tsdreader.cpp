@@ -318,13 +318,25 @@ int ReadAll(int fd, size_t expected, CFileBytes& out)
 
 bool CTsdReader::Read(const std::string& path)
 {
-    CDocHost& host = m_doc.Host();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        host.ShowMessage(tresdoc::OpenErrorText(path, errno));
+        m_doc.Host().ShowMessage(tresdoc::OpenErrorText(path, errno));
         m_doc.m_bAppend = false;
         return false;
     }
+    const bool appending = m_doc.m_bAppend;
+    const bool ok = ReadOpen(fd, path);
+    ::close(fd);
+    if (ok && !appending) m_doc.SetPathName(path);
+    return ok;
+}
+
+// Standard input is no file of the document's: the path stays as it was.
+bool CTsdReader::ReadStandardInput() { return ReadOpen(STDIN_FILENO, tresdoc::kStandardInputName); }
+
+bool CTsdReader::ReadOpen(int fd, const std::string& name)
+{
+    CDocHost& host = m_doc.Host();
     CFileBytes bytes;
     int err = 0;
     struct stat st { };
@@ -333,31 +345,27 @@ bool CTsdReader::Read(const std::string& path)
     } else if (S_ISDIR(st.st_mode)) {
         err = EISDIR;
     } else if (static_cast<uint64_t>(st.st_size) > kMaxTsdFileSize) {
-        ::close(fd);
-        host.ShowMessage(tresdoc::TooLargeText(path, static_cast<unsigned long long>(st.st_size)));
+        host.ShowMessage(tresdoc::TooLargeText(name, static_cast<unsigned long long>(st.st_size)));
         m_doc.m_bAppend = false;
         return false;
     } else {
+        // A pipe's size is 0: the buffer then grows as the bytes come.
         err = ReadAll(fd, static_cast<size_t>(st.st_size), bytes);
         if (err == kGrewTooLarge) {
-            ::close(fd);
-            host.ShowMessage(tresdoc::TooLargeText(path, bytes.size));
+            host.ShowMessage(tresdoc::TooLargeText(name, bytes.size));
             m_doc.m_bAppend = false;
             return false;
         }
     }
-    ::close(fd);
     if (err != 0) {
-        host.ShowMessage(tresdoc::ReadErrorText(path, err));
+        host.ShowMessage(tresdoc::ReadErrorText(name, err));
         m_doc.m_bAppend = false;
         return false;
     }
-    const bool appending = m_doc.m_bAppend;
     if (!ReadText(bytes.View())) {
-        host.ShowMessage(tresdoc::NoDataSectionText(path));
+        host.ShowMessage(tresdoc::NoDataSectionText(name));
         return false;
     }
-    if (!appending) m_doc.SetPathName(path);
     return true;
 }
 

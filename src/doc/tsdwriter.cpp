@@ -240,6 +240,36 @@ void CTsdWriter::BuildInto(const std::string& saveDate, const std::string& encod
 
 bool CTsdWriter::Write(const std::string& path)
 {
+    const int err = WriteTo([&](const std::function<int(int fd)>& fill) { return ReplaceFile(path, fill); });
+    if (err == kQmNotWritable) {
+        m_doc.Host().ShowMessage(tresdoc::QmNotWritableText(path));
+        return false;
+    }
+    if (err != 0) {
+        m_doc.Host().ShowMessage(tresdoc::WriteErrorText(path, err));
+        return false;
+    }
+    m_doc.SetPathName(path);
+    m_doc.SetModifiedFlag(false);
+    return true;
+}
+
+bool CTsdWriter::WriteStandardOutput()
+{
+    const int err = WriteTo([](const std::function<int(int fd)>& fill) { return fill(STDOUT_FILENO); });
+    if (err == kQmNotWritable) {
+        m_doc.Host().ShowMessage(tresdoc::QmNotWritableText(tresdoc::kStandardOutputName));
+        return false;
+    }
+    if (err != 0) {
+        m_doc.Host().ShowMessage(tresdoc::StandardOutputErrorText(err));
+        return false;
+    }
+    return true;
+}
+
+int CTsdWriter::WriteTo(const std::function<int(const std::function<int(int fd)>&)>& sink)
+{
     CDocHost& host = m_doc.Host();
     host.ActivateFirstCurvePane();
     host.HeaderBarToDoc(m_doc);
@@ -260,13 +290,12 @@ bool CTsdWriter::Write(const std::string& path)
     if (!qmLine) {
         host.StatusText("");
         host.ProgressEnd();
-        host.ShowMessage(tresdoc::QmNotWritableText(path));
-        return false;
+        return kQmNotWritable;
     }
     // The text goes out in pieces as it is built: a large survey then needs
     // no second copy of itself in memory.
     constexpr size_t kPiece = 64 * 1024;
-    const int err = ReplaceFile(path, [&](int fd) {
+    const int err = sink([&](int fd) {
         int writeErr = 0;
         std::string piece;
         piece.reserve(kPiece + 4096);
@@ -280,13 +309,7 @@ bool CTsdWriter::Write(const std::string& path)
     });
     host.StatusText("");
     host.ProgressEnd();
-    if (err != 0) {
-        host.ShowMessage(tresdoc::WriteErrorText(path, err));
-        return false;
-    }
-    m_doc.SetPathName(path);
-    m_doc.SetModifiedFlag(false);
-    return true;
+    return err;
 }
 
 bool CTreDoc::OnSaveDocument(const std::string& path) { return CTsdWriter(*this).Write(path); }

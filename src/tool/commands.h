@@ -16,7 +16,10 @@ int RunAssess(const Args& args);
 
 class CTreDoc;
 class CToolHost;
+// A path "-" stands for standard input or output in all three.
 // Opens `path` into `doc`; false (message already printed) when it fails.
 bool OpenForTool(CTreDoc& doc, CToolHost& host, const std::string& path);
+// Saves `doc` to `path` as the program saves; false with a message printed.
+bool SaveForTool(CTreDoc& doc, const std::string& path);
 // Writes `text` to `path` whole; false with a German message on failure.
 bool WriteTextFile(const std::string& path, const std::string& text);

@@ -1,6 +1,8 @@
 // `convert` and `edit`: the document's own operations, then a save.
+#include "cmdline.h"
 #include "commands.h"
 #include "numtext.h"
+#include "surveypath.h"
 #include "toolhost.h"
 #include "tredoc.h"
 
@@ -19,80 +21,67 @@ bool ParseInt(const std::string& text, int32_t& value)
     return true;
 }
 
-bool Save(CTreDoc& doc, const std::string& path) { return doc.OnSaveDocument(path); }
-
 } // namespace
 
 int RunConvert(const Args& args)
 {
-    if (args.size() != 2) {
-        ToolError("Aufruf: tresmon-tool convert EIN AUS");
+    const std::string usage = CommandUsage("convert EIN AUS");
+    CommandLine line;
+    if (const int exit = ParseCommandLine(args, {}, usage, line); exit >= 0) return exit;
+    if (line.operands.size() != 2) {
+        ToolError(usage);
         return kExitUsage;
     }
     CToolHost host;
     CTreDoc doc;
-    if (!OpenForTool(doc, host, args[0])) return kExitFile;
-    return Save(doc, args[1]) ? kExitOk : kExitFile;
+    if (!OpenForTool(doc, host, line.operands[0])) return kExitFile;
+    return SaveForTool(doc, line.operands[1]) ? kExitOk : kExitFile;
 }
 
 int RunEdit(const Args& args)
 {
-    const char* usage = "Aufruf: tresmon-tool edit EIN -o AUS [--sort] [--reverse] [--add GRÖSSE START ENDE K]\n"
-                        "        [--insert-after R] [--delete ERSTE ANZAHL] [--append DATEI] ...";
+    const std::string usage = CommandUsage("edit EIN -o AUS [--sort] [--reverse] [--add GRÖSSE START ENDE K]\n"
+                                           "        [--insert-after R] [--delete ERSTE ANZAHL] [--append DATEI] ...");
     if (args.empty()) {
         ToolError(usage);
         return kExitUsage;
     }
     // Check the whole command line before touching any file.
-    std::string input, output;
-    struct Step {
-        std::string name;
-        std::vector<std::string> values;
-    };
-    std::vector<Step> steps;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto take = [&](size_t count) -> bool {
-            if (i + count >= args.size()) return false;
-            Step s{a, {}};
-            for (size_t k = 1; k <= count; ++k) s.values.push_back(args[i + k]);
-            steps.push_back(std::move(s));
-            i += count;
-            return true;
-        };
-        bool ok = true;
-        if (a == "-o") {
-            ok = i + 1 < args.size();
-            if (ok) output = args[++i];
-        } else if (a == "--sort" || a == "--reverse") {
-            steps.push_back({a, {}});
-        } else if (a == "--add") {
-            ok = take(4);
-        } else if (a == "--insert-after" || a == "--append") {
-            ok = take(1);
-        } else if (a == "--delete") {
-            ok = take(2);
-        } else if (!a.empty() && a[0] == '-') {
-            ToolError("Unbekannte Option: " + a);
-            return kExitUsage;
-        } else if (input.empty()) {
-            input = a;
+    CommandLine line;
+    const int exit = ParseCommandLine(args,
+                                      {{"output", 'o', 1},
+                                       {"sort", 0, 0},
+                                       {"reverse", 0, 0},
+                                       {"add", 0, 4},
+                                       {"insert-after", 0, 1},
+                                       {"delete", 0, 2},
+                                       {"append", 0, 1}},
+                                      usage, line);
+    if (exit >= 0) return exit;
+    std::string output;
+    std::vector<GivenOption> steps;
+    int standardInputs = line.operands.empty() ? 0 : tresdoc::IsStandardStream(line.operands[0]);
+    for (GivenOption& o : line.options) {
+        if (o.name == "output") {
+            output = o.values[0];
         } else {
-            ok = false;
-        }
-        if (!ok) {
-            ToolError(usage);
-            return kExitUsage;
+            if (o.name == "append") standardInputs += tresdoc::IsStandardStream(o.values[0]);
+            steps.push_back(std::move(o));
         }
     }
-    if (input.empty() || output.empty()) {
+    if (line.operands.size() != 1 || output.empty()) {
         ToolError(usage);
         return kExitUsage;
     }
-    for (const Step& s : steps) {
+    if (standardInputs > 1) {
+        ToolError("Die Standardeingabe (-) lässt sich nur einmal lesen.");
+        return kExitUsage;
+    }
+    const std::string& input = line.operands[0];
+    for (const GivenOption& s : steps) {
         int32_t v = 0;
         EAddQuantity q;
-        if (s.name == "--add") {
+        if (s.name == "add") {
             if (!AddQuantityFromName(s.values[0], q)) {
                 ToolError("Unbekannte Größe \"" + s.values[0]
                           + "\" (Messmeter, Potential Ein, Potential Aus, Gradient Ein, Gradient Aus).");
@@ -104,7 +93,7 @@ int RunEdit(const Args& args)
                     return kExitUsage;
                 }
             }
-        } else if (s.name == "--insert-after" || s.name == "--delete") {
+        } else if (s.name == "insert-after" || s.name == "delete") {
             for (const std::string& t : s.values) {
                 if (!ParseInt(t, v)) {
                     ToolError("Keine ganze Zahl: " + t);
@@ -117,12 +106,12 @@ int RunEdit(const Args& args)
     CToolHost host;
     CTreDoc doc;
     if (!OpenForTool(doc, host, input)) return kExitFile;
-    for (const Step& s : steps) {
-        if (s.name == "--sort") {
+    for (const GivenOption& s : steps) {
+        if (s.name == "sort") {
             doc.SortByMeter();
-        } else if (s.name == "--reverse") {
+        } else if (s.name == "reverse") {
             doc.ReverseMeasurement();
-        } else if (s.name == "--add") {
+        } else if (s.name == "add") {
             EAddQuantity q;
             AddQuantityFromName(s.values[0], q);
             int32_t start = 0, end = 0, k = 0;
@@ -130,7 +119,7 @@ int RunEdit(const Args& args)
             ParseInt(s.values[2], end);
             ParseInt(s.values[3], k);
             doc.AddConstant(q, start, end, k);
-        } else if (s.name == "--insert-after") {
+        } else if (s.name == "insert-after") {
             int32_t r = 0;
             ParseInt(s.values[0], r);
             if (r < 0 || r > doc.GetRowCount()) {
@@ -139,7 +128,7 @@ int RunEdit(const Args& args)
             }
             doc.InsertRowAfter(r);
             doc.UpdateAllViews();
-        } else if (s.name == "--delete") {
+        } else if (s.name == "delete") {
             int32_t first = 0, count = 0;
             ParseInt(s.values[0], first);
             ParseInt(s.values[1], count);
@@ -150,9 +139,10 @@ int RunEdit(const Args& args)
             }
             doc.DeleteRows(first, count);
             doc.UpdateAllViews();
-        } else if (s.name == "--append") {
-            if (!doc.AppendFile(s.values[0])) return kExitFile;
+        } else if (s.name == "append") {
+            doc.m_bAppend = true;
+            if (!OpenForTool(doc, host, s.values[0])) return kExitFile;
         }
     }
-    return Save(doc, output) ? kExitOk : kExitFile;
+    return SaveForTool(doc, output) ? kExitOk : kExitFile;
 }

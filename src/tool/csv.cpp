@@ -1,4 +1,5 @@
 // `csv` and `errors`: the survey for a spreadsheet, and the error-list rows.
+#include "cmdline.h"
 #include "commands.h"
 #include "csvtext.h"
 #include "numtext.h"
@@ -12,13 +13,16 @@ using csvtext::Quoted;
 
 int RunCsv(const Args& args)
 {
-    if (args.size() != 2) {
-        ToolError("Aufruf: tresmon-tool csv EIN AUS");
+    const std::string usage = CommandUsage("csv EIN AUS");
+    CommandLine line;
+    if (const int exit = ParseCommandLine(args, {}, usage, line); exit >= 0) return exit;
+    if (line.operands.size() != 2) {
+        ToolError(usage);
         return kExitUsage;
     }
     CToolHost host;
     CTreDoc doc;
-    if (!OpenForTool(doc, host, args[0])) return kExitFile;
+    if (!OpenForTool(doc, host, line.operands[0])) return kExitFile;
 
     std::string out;
     out.reserve(static_cast<size_t>(doc.GetRowCount()) * 100 + 512); // a line is about 90 bytes
@@ -41,18 +45,21 @@ int RunCsv(const Args& args)
         }
         out += "\r\n";
     }
-    return WriteTextFile(args[1], out) ? kExitOk : kExitFile;
+    return WriteTextFile(line.operands[1], out) ? kExitOk : kExitFile;
 }
 
 int RunErrors(const Args& args)
 {
-    if (args.size() != 1) {
-        ToolError("Aufruf: tresmon-tool errors DATEI");
+    const std::string usage = CommandUsage("errors DATEI");
+    CommandLine line;
+    if (const int exit = ParseCommandLine(args, {}, usage, line); exit >= 0) return exit;
+    if (line.operands.size() != 1) {
+        ToolError(usage);
         return kExitUsage;
     }
     CToolHost host;
     CTreDoc doc;
-    if (!OpenForTool(doc, host, args[0])) return kExitFile;
+    if (!OpenForTool(doc, host, line.operands[0])) return kExitFile;
     const int n = doc.GetRowCount();
     for (int r = 1; r <= n; ++r) {
         if (!doc.IsInErrorWindow(r)) continue;

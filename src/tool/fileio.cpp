@@ -3,6 +3,7 @@
 #include "tredoc.h"
 
 #include "fileerror.h"
+#include "surveypath.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -10,13 +11,20 @@
 bool OpenForTool(CTreDoc& doc, CToolHost& host, const std::string& path)
 {
     doc.SetHost(&host);
-    if (doc.OnOpenDocument(path)) return true;
+    if (tresdoc::OpenSurveyPath(doc, path)) return true;
     if (!host.HadMessage()) ToolError(tresdoc::OpenErrorText(path, EINVAL));
     return false;
 }
 
+bool SaveForTool(CTreDoc& doc, const std::string& path) { return tresdoc::SaveSurveyPath(doc, path); }
+
 bool WriteTextFile(const std::string& path, const std::string& text)
 {
+    if (tresdoc::IsStandardStream(path)) {
+        if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) return true;
+        ToolError("Die Ausgabe konnte nicht geschrieben werden.");
+        return false;
+    }
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
         ToolError(tresdoc::WriteErrorText(path, errno));

@@ -1,11 +1,15 @@
 // tresmon-tool: batch use of Tresmon's survey code.
+#include "cmdline.h"
 #include "commands.h"
 #include "qtcommands.h"
 #include "toolhost.h"
 
+#include "tresversion.h"
+
 #include <cstdio>
-#include <cstring>
+#include <getopt.h>
 #include <malloc.h>
+#include <string>
 
 namespace {
 
@@ -26,11 +30,47 @@ const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [
                         "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"
                         "        [--errors] [--no-qm]          Graphik- oder Tabellendruck als PDF\n";
 
+const char kCommonUsage[] = "  --help                           diese Hilfe\n"
+                            "  --version                        Name und Version des Programms\n"
+                            "Eine Datei namens - ist die Standardeingabe oder -ausgabe.\n";
+
 // render and print are listed only where this build can run them.
 void PrintUsage(std::FILE* to)
 {
     std::fputs(kDocumentUsage, to);
     if (HaveQtCommands()) std::fputs(kQtUsage, to);
+    std::fputs(kCommonUsage, to);
+}
+
+// The commands this process carries out itself; a new one is one line here.
+struct Command {
+    const char* name;
+    int (*run)(const Args& args);
+};
+const Command kCommands[] = {
+    {"dump", RunDump}, {"convert", RunConvert}, {"edit", RunEdit}, {"csv", RunCsv}, {"errors", RunErrors},
+    {"assess", RunAssess},
+};
+
+// The tool's own options, before the command: "+" stops at the command's
+// name, so the command's options stay the command's.
+enum class TopLevel { Command, Help, Version, Error };
+TopLevel ParseTopLevel(int argc, char** argv)
+{
+    static const option kOptions[] = {
+        {"help", no_argument, nullptr, kFirstLongOption},
+        {"version", no_argument, nullptr, kFirstLongOption + 1},
+        {nullptr, 0, nullptr, 0},
+    };
+    opterr = 0;
+    int c;
+    while ((c = getopt_long(argc, argv, "+h", kOptions, nullptr)) != -1) {
+        if (c == 'h' || c == kFirstLongOption) return TopLevel::Help;
+        if (c == kFirstLongOption + 1) return TopLevel::Version;
+        ToolError("Unbekannte Option: " + RejectedOptionWord(argv));
+        return TopLevel::Error;
+    }
+    return TopLevel::Command;
 }
 
 } // namespace
@@ -43,19 +83,25 @@ int main(int argc, char** argv)
     // written come from one heap that is never trimmed.
     mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        PrintUsage(argc < 2 ? stderr : stdout);
-        return argc < 2 ? kExitUsage : kExitOk;
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return kExitUsage;
     }
-    const std::string command = argv[1];
-    Args args(argv + 2, argv + argc);
-    if (command == "dump") return RunDump(args);
-    if (command == "convert") return RunConvert(args);
-    if (command == "edit") return RunEdit(args);
-    if (command == "csv") return RunCsv(args);
-    if (command == "errors") return RunErrors(args);
-    if (command == "assess") return RunAssess(args);
-    if (IsQtCommand(command)) return RunQtCommand(argc - 1, argv + 1);
+    switch (ParseTopLevel(argc, argv)) {
+    case TopLevel::Help: PrintUsage(stdout); return kExitOk;
+    case TopLevel::Version: std::fputs("tresmon-tool " TRES_VERSION "\n", stdout); return kExitOk;
+    case TopLevel::Error: PrintUsage(stderr); return kExitUsage;
+    case TopLevel::Command: break;
+    }
+    if (optind >= argc) {
+        PrintUsage(stderr);
+        return kExitUsage;
+    }
+    const std::string command = argv[optind];
+    const Args args(argv + optind + 1, argv + argc);
+    for (const Command& c : kCommands)
+        if (command == c.name) return c.run(args);
+    if (IsQtCommand(command)) return RunQtCommand(argc - optind, argv + optind);
     ToolError("Unbekannter Befehl: " + command);
     PrintUsage(stderr);
     return kExitUsage;

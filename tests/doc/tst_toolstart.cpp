@@ -3,6 +3,8 @@
 // tresmon-tool-qt, beside the tool or in the installed libexec folder.
 #include "docfixture.h"
 
+#include "tresversion.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -81,6 +83,20 @@ TEST(ToolStart, HelpNamesRenderAndPrint)
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("  render DATEI -o AUS.png"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("  print --graphic|--table DATEI"), std::string::npos) << r.out;
+}
+
+TEST(ToolStart, TheQtHalfNamesItselfAndItsCaller)
+{
+    ShellRun r = Shell(Q(TRESMON_TOOL_QT) + " --version");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, std::string("tresmon-tool-qt ") + TRES_VERSION + "\n");
+    r = Shell(Q(TRESMON_TOOL_QT) + " --frob render");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("wird von ihm aufgerufen"), std::string::npos) << r.out;
+    // Options after the command's name are the command's.
+    r = Shell(Q(TRESMON_TOOL_QT) + " render --version");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("render: unbekannte Option --version"), std::string::npos) << r.out;
 }
 
 TEST(ToolStart, TheQtHalfIsFoundBesideTheToolOrInLibexec)

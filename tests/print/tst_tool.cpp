@@ -45,6 +45,7 @@ private slots:
     void graphicPages();
     void tablePages();
     void usageAndFailures();
+    void standardStreamsAndHelp();
 
 private:
     QTemporaryDir m_dir;
@@ -105,6 +106,45 @@ void TestTool::usageAndFailures()
                  &err),
              2);
     QVERIFY(err.contains(QStringLiteral("kann nicht geschrieben werden")));
+}
+
+void TestTool::standardStreamsAndHelp()
+{
+    // The survey from standard input and the PDF to standard output; the
+    // page count goes to standard error then, so the PDF stays whole.
+    QProcess p;
+    p.setWorkingDirectory(QDir::tempPath());
+    p.setStandardInputFile(QStringLiteral(DEMO_TSD));
+    p.start(QStringLiteral(TOOL_EXE), {QStringLiteral("print"), QStringLiteral("--graphic"), QStringLiteral("-"),
+                                       QStringLiteral("-o"), QStringLiteral("-")});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    const QByteArray pdf = p.readAllStandardOutput();
+    QVERIFY(pdf.startsWith("%PDF-"));
+    // (Qt may add a note about the environment before it.)
+    const QString note = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(note.endsWith(QStringLiteral("\n11 Seiten nach -\n")) || note == QStringLiteral("11 Seiten nach -\n"),
+             qPrintable(note));
+    QFile f(Out("stdout.pdf"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(pdf);
+    f.close();
+    QCOMPARE(ReadPdf(Out("stdout.pdf")).pages, 11);
+
+    QProcess help;
+    help.start(QStringLiteral(TOOL_EXE), {QStringLiteral("print"), QStringLiteral("-h")});
+    QVERIFY(help.waitForFinished(60000));
+    QCOMPARE(help.exitCode(), 0);
+    QVERIFY(help.readAllStandardOutput().startsWith("Aufruf: tresmon-tool print --graphic|--table"));
+    QString err;
+    QCOMPARE(Run({QStringLiteral("--table"), QStringLiteral(DEMO_TSD), QStringLiteral("-o"), Out("x.pdf"),
+                  QStringLiteral("-farbig")},
+                 &err),
+             1);
+    QVERIFY2(err.startsWith(QStringLiteral("print: unbekannte Option -farbig\n")), qPrintable(err));
+    QCOMPARE(Run({QStringLiteral("--table"), QStringLiteral(DEMO_TSD), QStringLiteral("--scale")}, &err), 1);
+    QVERIFY2(err.startsWith(QStringLiteral("print: --scale erwartet eine ganze Zahl von 1 bis 1000000\n")),
+             qPrintable(err));
 }
 
 QTEST_GUILESS_MAIN(TestTool)

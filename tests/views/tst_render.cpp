@@ -18,8 +18,27 @@ private slots:
     void usageErrors();
     void unreadableInputAndUnwritableOutput();
     void pictureIsThePanesBackingImage();
+    void standardStreamsAndHelp();
 
 private:
+    struct CRun {
+        int exit = -1;
+        QByteArray out, err;
+    };
+    // The command with `input` (a file) on standard input, both outputs kept.
+    CRun RunWith(const QStringList& args, const QString& input = QString())
+    {
+        QProcess p;
+        if (!input.isEmpty()) p.setStandardInputFile(input);
+        p.start(QStringLiteral(TOOL_EXE), QStringList{QStringLiteral("render")} + args);
+        CRun r;
+        if (!p.waitForFinished(60000)) return r;
+        r.exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = p.readAllStandardOutput();
+        r.err = p.readAllStandardError();
+        return r;
+    }
+
     int Run(const std::vector<std::string>& args)
     {
         QStringList list{QStringLiteral("render")};
@@ -99,6 +118,38 @@ void TestRender::pictureIsThePanesBackingImage()
     QCOMPARE(picture.size(), QSize(800, 400));
     QVERIFY(CountColor(picture, 0, 0, 799, 399, QColor(255, 0, 0)) > 0); // potential Aus
     QCOMPARE(CountColor(picture, 0, 0, 799, 399, QColor(0, 255, 0)), 0); // no difference curve
+}
+
+void TestRender::standardStreamsAndHelp()
+{
+    const QString survey = QString::fromStdString(m_survey);
+    const QString file = m_dir.filePath(QStringLiteral("datei.png"));
+    QCOMPARE(RunWith({survey, QStringLiteral("-o"), file, QStringLiteral("--size"), QStringLiteral("300x200")}).exit,
+             0);
+    QFile saved(file);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    // Survey from standard input, picture to standard output: the same PNG.
+    const CRun r = RunWith({QStringLiteral("-"), QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("--size"),
+                            QStringLiteral("300x200")},
+                           survey);
+    QCOMPARE(r.exit, 0);
+    QVERIFY(r.out == saved.readAll());
+    QVERIFY2(!r.err.contains("render:"), r.err.constData());
+
+    CRun help = RunWith({QStringLiteral("--help")});
+    QCOMPARE(help.exit, 0);
+    QVERIFY2(help.out.startsWith("Aufruf: tresmon-tool render DATEI -o AUSGABE.png"), help.out.constData());
+    // Wrong words are named as typed, in German, before the usage.
+    CRun wrong = RunWith({survey, QStringLiteral("-o"), file, QStringLiteral("--farbe")});
+    QCOMPARE(wrong.exit, 1);
+    QVERIFY2(wrong.err.startsWith("render: unbekannte Option --farbe\nAufruf: tresmon-tool render"),
+             wrong.err.constData());
+    wrong = RunWith({survey, QStringLiteral("-o"), file, QStringLiteral("--pane")});
+    QCOMPARE(wrong.exit, 1);
+    QVERIFY2(wrong.err.startsWith("render: nach --pane fehlt gradient oder potential\n"), wrong.err.constData());
+    wrong = RunWith({survey, QStringLiteral("--help=ja")});
+    QCOMPARE(wrong.exit, 1);
+    QVERIFY2(wrong.err.startsWith("render: help nimmt keinen Wert\n"), wrong.err.constData());
 }
 
 QTEST_MAIN(TestRender)

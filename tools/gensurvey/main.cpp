@@ -3,12 +3,15 @@
 #include "survey.h"
 
 #include "dochost.h"
+#include "surveypath.h"
 #include "tredoc.h"
+#include "tresversion.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <getopt.h>
 #include <string>
 
 namespace {
@@ -20,7 +23,10 @@ const char kUsage[] = "Aufruf: tres-gensurvey [--rows N | --length M] [--spacing
                       "  --spacing S  Abstand der Messpunkte in Metern (Vorgabe 1)\n"
                       "  --start M    Messmeter des ersten Punkts (Vorgabe 0)\n"
                       "  --seed S     Startwert des Zufallsgenerators (Vorgabe 1)\n"
-                      "  --older      ältere Dateiform ohne Abschnitte schreiben\n";
+                      "  --older      ältere Dateiform ohne Abschnitte schreiben\n"
+                      "  -o DATEI     Ausgabedatei; - ist die Standardausgabe\n"
+                      "  --help       diese Hilfe\n"
+                      "  --version    Name und Version des Programms\n";
 
 class CStderrHost : public CDocHost {
 public:
@@ -52,35 +58,62 @@ int main(int argc, char** argv)
     long length = -1;
     bool older = false;
     std::string output;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-        if (arg == "--older") {
-            older = true;
-            continue;
-        }
-        if (i + 1 >= argc) return Usage("Wert fehlt nach " + arg);
-        const char* value = argv[++i];
+    enum { kRows = 256, kLength, kSpacing, kStart, kSeed, kOlder, kHelp, kVersion };
+    static const option kOptions[] = {
+        {"rows", required_argument, nullptr, kRows},
+        {"length", required_argument, nullptr, kLength},
+        {"spacing", required_argument, nullptr, kSpacing},
+        {"start", required_argument, nullptr, kStart},
+        {"seed", required_argument, nullptr, kSeed},
+        {"older", no_argument, nullptr, kOlder},
+        {"help", no_argument, nullptr, kHelp},
+        {"version", no_argument, nullptr, kVersion},
+        {nullptr, 0, nullptr, 0},
+    };
+    opterr = 0; // the messages are ours, in German
+    int c;
+    while ((c = getopt_long(argc, argv, ":ho:", kOptions, nullptr)) != -1) {
+        const std::string word = argv[optind - 1];
         long v = 0;
-        if (arg == "-o") {
-            output = value;
-        } else if (arg == "--rows" && ParseNumber(value, 1, 50'000'000, v)) {
+        switch (c) {
+        case 'h':
+        case kHelp: std::fputs(kUsage, stdout); return 0;
+        case kVersion: std::fputs("tres-gensurvey " TRES_VERSION "\n", stdout); return 0;
+        case kOlder: older = true; break;
+        case 'o': output = optarg; break;
+        case kRows:
+            if (!ParseNumber(optarg, 1, 50'000'000, v)) return Usage("Ungültige Angabe: --rows " + std::string(optarg));
             options.rows = static_cast<int>(v);
-        } else if (arg == "--length" && ParseNumber(value, 0, 50'000'000, v)) {
+            break;
+        case kLength:
+            if (!ParseNumber(optarg, 0, 50'000'000, v))
+                return Usage("Ungültige Angabe: --length " + std::string(optarg));
             length = v;
-        } else if (arg == "--spacing" && ParseNumber(value, 1, 1000, v)) {
+            break;
+        case kSpacing:
+            if (!ParseNumber(optarg, 1, 1000, v)) return Usage("Ungültige Angabe: --spacing " + std::string(optarg));
             options.spacing = static_cast<int>(v);
-        } else if (arg == "--start" && ParseNumber(value, -1'000'000, 1'000'000, v)) {
+            break;
+        case kStart:
+            if (!ParseNumber(optarg, -1'000'000, 1'000'000, v))
+                return Usage("Ungültige Angabe: --start " + std::string(optarg));
             options.startMeter = static_cast<int>(v);
-        } else if (arg == "--seed" && ParseNumber(value, 0, 4294967295L, v)) {
+            break;
+        case kSeed:
+            if (!ParseNumber(optarg, 0, 4294967295L, v))
+                return Usage("Ungültige Angabe: --seed " + std::string(optarg));
             options.seed = static_cast<uint32_t>(v);
-        } else {
-            return Usage("Ungültige Angabe: " + arg + " " + value);
+            break;
+        case ':': return Usage("Wert fehlt nach " + word);
+        default: {
+            // A letter of its own, or the whole word (up to '=') of a long option.
+            const std::string typed
+                = optopt > 0 && optopt < kRows ? std::string("-") + static_cast<char>(optopt) : word;
+            return Usage("Unbekannte Option: " + typed.substr(0, typed.find('=')));
+        }
         }
     }
+    if (optind < argc) return Usage("Unerwartetes Argument: " + std::string(argv[optind]));
     if (output.empty()) return Usage("Keine Ausgabedatei (-o) angegeben");
     if (length >= 0) options.rows = static_cast<int>(length / options.spacing + 1);
 
@@ -89,9 +122,14 @@ int main(int argc, char** argv)
     doc.SetHost(&host);
     gensurvey::BuildSurvey(doc, options);
 
-    if (!older) return doc.OnSaveDocument(output) ? 0 : 2;
+    if (!older) return tresdoc::SaveSurveyPath(doc, output) ? 0 : 2;
 
     const std::string text = gensurvey::OlderLayoutText(doc, options.seed);
+    if (tresdoc::IsStandardStream(output)) {
+        if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) return 0;
+        std::fputs("tres-gensurvey: Die Standardausgabe konnte nicht beschrieben werden.\n", stderr);
+        return 2;
+    }
     std::FILE* f = std::fopen(output.c_str(), "wb");
     if (!f) {
         std::fprintf(stderr, "tres-gensurvey: %s: %s\n", output.c_str(), std::strerror(errno));

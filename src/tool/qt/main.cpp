@@ -4,15 +4,45 @@
 #include "printcmd.h"
 #include "render.h"
 
+#include "tresversion.h"
+
+#include <QCommandLineParser>
+
 #include <cstdio>
-#include <cstring>
+
+namespace {
+
+const char kUsage[] = "Aufruf: tresmon-tool render|print ...\n"
+                      "(tresmon-tool-qt ist ein Teil von tresmon-tool und wird von ihm aufgerufen.)\n";
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc >= 2 && std::strcmp(argv[1], "render") == 0) return RunRenderCommand(argc - 2, argv + 2);
-    if (argc >= 2 && std::strcmp(argv[1], "print") == 0) return RunPrintCommand(argc - 2, argv + 2);
-    std::fputs("Aufruf: tresmon-tool render|print ...\n"
-               "(tresmon-tool-qt ist ein Teil von tresmon-tool und wird von ihm aufgerufen.)\n",
-               stderr);
+    // Only the words before the command are this program's; the command
+    // reads the rest itself.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOptions({help, version});
+    QStringList words;
+    for (int i = 0; i < argc; ++i) words << QString::fromLocal8Bit(argv[i]);
+    const bool parsed = parser.parse(words);
+    if (parsed && parser.isSet(help)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (parsed && parser.isSet(version)) {
+        std::fputs("tresmon-tool-qt " TRES_VERSION "\n", stdout);
+        return 0;
+    }
+    const QStringList rest = parser.positionalArguments();
+    if (parsed && !rest.isEmpty()) {
+        const int at = argc - static_cast<int>(rest.size()); // where the command's name is
+        if (rest[0] == QLatin1String("render")) return RunRenderCommand(argc - at - 1, argv + at + 1);
+        if (rest[0] == QLatin1String("print")) return RunPrintCommand(argc - at - 1, argv + at + 1);
+    }
+    std::fputs(kUsage, stderr);
     return 1;
 }

@@ -1,15 +1,19 @@
 #include "printcmd.h"
+#include "commandline.h"
 #include "offscreenapp.h"
 
 #include "graphiclayout.h"
 #include "printjob.h"
+#include "surveypath.h"
 #include "tredoc.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <memory>
@@ -24,11 +28,13 @@ public:
     void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
 };
 
+const char kUsage[] = "Aufruf: tresmon-tool print --graphic|--table DATEI -o AUSGABE.pdf [--scale N] "
+                      "[--start M] [--end M] [--errors] [--no-qm]\n";
+
 int Usage(const std::string& why)
 {
     if (!why.empty()) std::fprintf(stderr, "print: %s\n", why.c_str());
-    std::fprintf(stderr, "Aufruf: tresmon-tool print --graphic|--table DATEI -o AUSGABE.pdf [--scale N] "
-                         "[--start M] [--end M] [--errors] [--no-qm]\n");
+    std::fputs(kUsage, stderr);
     return 1;
 }
 
@@ -51,46 +57,54 @@ std::optional<int32_t> Number(std::string_view s, int32_t lo, int32_t hi)
 
 int RunPrintCommand(int argc, char** argv)
 {
-    std::optional<EPrintKind> kind;
-    std::string file, out;
-    std::optional<int32_t> scale, start, end;
-    bool errors = false, noQm = false;
-    for (int i = 0; i < argc; ++i) {
-        const std::string_view a = argv[i] ? argv[i] : "";
-        auto value = [&]() -> const char* { return i + 1 < argc && argv[i + 1] ? argv[++i] : nullptr; };
-        if (a == "--graphic" || a == "--table") {
-            const EPrintKind k = a == "--graphic" ? EPrintKind::Graphic : EPrintKind::Table;
-            if (kind && *kind != k) return Usage("--graphic und --table schließen einander aus");
-            kind = k;
-        } else if (a == "-o") {
-            const char* v = value();
-            if (!v) return Usage("nach -o fehlt der Name der Ausgabedatei");
-            out = v;
-        } else if (a == "--scale") {
-            const char* v = value();
-            if (!v || !(scale = Number(v, 1, 1000000)))
+    QCommandLineParser parser;
+    const QCommandLineOption graphicOption(QStringLiteral("graphic"));
+    const QCommandLineOption tableOption(QStringLiteral("table"));
+    const QCommandLineOption outOption(QStringLiteral("o"), QString(), QStringLiteral("AUSGABE"));
+    const QCommandLineOption scaleOption(QStringLiteral("scale"), QString(), QStringLiteral("N"));
+    const QCommandLineOption startOption(QStringLiteral("start"), QString(), QStringLiteral("M"));
+    const QCommandLineOption endOption(QStringLiteral("end"), QString(), QStringLiteral("M"));
+    const QCommandLineOption errorsOption(QStringLiteral("errors"));
+    const QCommandLineOption noQmOption(QStringLiteral("no-qm"));
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOptions({graphicOption, tableOption, outOption, scaleOption, startOption, endOption, errorsOption,
+                       noQmOption, helpOption});
+    if (const auto fault = ParseCommandWords(parser, argc, argv)) {
+        if (fault->kind == CommandLineFault::MissingValue) {
+            if (fault->name == QLatin1String("o")) return Usage("nach -o fehlt der Name der Ausgabedatei");
+            if (fault->name == QLatin1String("scale"))
                 return Usage("--scale erwartet eine ganze Zahl von 1 bis 1000000");
-        } else if (a == "--start") {
-            const char* v = value();
-            if (!v || !(start = Number(v, 0, 999999)))
+            if (fault->name == QLatin1String("start"))
                 return Usage("--start erwartet eine ganze Zahl von 0 bis 999999");
-        } else if (a == "--end") {
-            const char* v = value();
-            if (!v || !(end = Number(v, 0, 999999))) return Usage("--end erwartet eine ganze Zahl von 0 bis 999999");
-        } else if (a == "--errors") {
-            errors = true;
-        } else if (a == "--no-qm") {
-            noQm = true;
-        } else if (!a.empty() && a[0] == '-') {
-            return Usage("unbekannte Option " + std::string(a));
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            return Usage("mehr als eine Eingabedatei");
+            if (fault->name == QLatin1String("end")) return Usage("--end erwartet eine ganze Zahl von 0 bis 999999");
         }
+        if (fault->kind == CommandLineFault::UnexpectedValue)
+            return Usage(fault->name.toStdString() + " nimmt keinen Wert");
+        return Usage("unbekannte Option " + fault->word.toStdString());
     }
+    if (parser.isSet(helpOption)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (parser.isSet(graphicOption) && parser.isSet(tableOption))
+        return Usage("--graphic und --table schließen einander aus");
+    std::optional<EPrintKind> kind;
+    if (parser.isSet(graphicOption)) kind = EPrintKind::Graphic;
+    if (parser.isSet(tableOption)) kind = EPrintKind::Table;
+    std::optional<int32_t> scale, start, end;
+    if (parser.isSet(scaleOption) && !(scale = Number(parser.value(scaleOption).toStdString(), 1, 1000000)))
+        return Usage("--scale erwartet eine ganze Zahl von 1 bis 1000000");
+    if (parser.isSet(startOption) && !(start = Number(parser.value(startOption).toStdString(), 0, 999999)))
+        return Usage("--start erwartet eine ganze Zahl von 0 bis 999999");
+    if (parser.isSet(endOption) && !(end = Number(parser.value(endOption).toStdString(), 0, 999999)))
+        return Usage("--end erwartet eine ganze Zahl von 0 bis 999999");
+    const bool errors = parser.isSet(errorsOption), noQm = parser.isSet(noQmOption);
+    const QStringList operands = parser.positionalArguments();
+    if (operands.size() > 1) return Usage("mehr als eine Eingabedatei");
     if (!kind) return Usage("--graphic oder --table angeben");
-    if (file.empty()) return Usage("keine Eingabedatei angegeben");
+    if (operands.isEmpty()) return Usage("keine Eingabedatei angegeben");
+    const std::string file = operands[0].toLocal8Bit().toStdString();
+    const std::string out = parser.value(outOption).toLocal8Bit().toStdString();
     if (out.empty()) return Usage("keine Ausgabedatei angegeben (-o)");
 
     const auto app = EnsureOffscreenApplication();
@@ -98,7 +112,7 @@ int RunPrintCommand(int argc, char** argv)
     CTreDoc doc;
     CPrintHost host;
     doc.SetHost(&host);
-    if (!doc.OnOpenDocument(file)) {
+    if (!tresdoc::OpenSurveyPath(doc, file)) {
         std::fprintf(stderr, "print: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
         return 2;
     }
@@ -119,9 +133,18 @@ int RunPrintCommand(int argc, char** argv)
     ctx.installationLabel = DefaultInstallationLabel();
     ctx.today = QDate::currentDate();
 
+    // A printer writes a file only: for standard output the PDF is made in
+    // a temporary file first and then copied.
+    const bool toStdout = tresdoc::IsStandardStream(out);
+    QTemporaryDir scratch;
+    if (toStdout && !scratch.isValid()) {
+        std::fprintf(stderr, "print: Kein Platz für die Zwischendatei: %s\n", qPrintable(scratch.errorString()));
+        return 2;
+    }
+    const QString pdfPath = toStdout ? scratch.filePath(QStringLiteral("druck.pdf")) : QString::fromStdString(out);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(out));
+    printer.setOutputFileName(pdfPath);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(IsLandscape(*kind) ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer.setColorMode(QPrinter::Color);
@@ -130,10 +153,11 @@ int RunPrintCommand(int argc, char** argv)
     CPrintJob job(*kind, doc, ctx);
     const int pages = RunPrintJob(printer, job);
     doc.SetHost(nullptr);
-    if (pages < 0) {
+    if (pages < 0 || (toStdout && !CopyFileToStandardOutput(pdfPath))) {
         std::fprintf(stderr, "print: Die Datei %s kann nicht geschrieben werden.\n", out.c_str());
         return 2;
     }
-    std::printf("%d %s nach %s\n", pages, pages == 1 ? "Seite" : "Seiten", out.c_str());
+    // Standard output holds the PDF then: the note goes beside it.
+    std::fprintf(toStdout ? stderr : stdout, "%d %s nach %s\n", pages, pages == 1 ? "Seite" : "Seiten", out.c_str());
     return 0;
 }

@@ -1,11 +1,15 @@
 #include "render.h"
+#include "commandline.h"
 #include "offscreenapp.h"
 
 #include "curvepane.h"
+#include "surveypath.h"
 #include "tredoc.h"
 #include "viewhub.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
 #include <QImage>
 
 #include <cstdio>
@@ -13,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 
 namespace {
 
@@ -23,11 +28,13 @@ public:
     void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
 };
 
+const char kUsage[] = "Aufruf: tresmon-tool render DATEI -o AUSGABE.png [--pane gradient|potential] "
+                      "[--size BREITExHÖHE]\n";
+
 int Usage(const char* why)
 {
     if (why) std::fprintf(stderr, "render: %s\n", why);
-    std::fprintf(stderr, "Aufruf: tresmon-tool render DATEI -o AUSGABE.png [--pane gradient|potential] "
-                         "[--size BREITExHÖHE]\n");
+    std::fputs(kUsage, stderr);
     return 1;
 }
 
@@ -49,46 +56,55 @@ bool ParseSize(std::string_view s, int& w, int& h)
            && h <= kMaxSide;
 }
 
+// "-" is standard output, which QImage writes through a QFile on it.
+bool SavePicture(const QImage& picture, const std::string& out)
+{
+    if (!tresdoc::IsStandardStream(out)) return picture.save(QString::fromLocal8Bit(out.c_str()), "PNG");
+    QFile stdoutFile;
+    return stdoutFile.open(STDOUT_FILENO, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)
+           && picture.save(&stdoutFile, "PNG") && stdoutFile.flush();
+}
+
 } // namespace
 
 int RunRenderCommand(int argc, char** argv)
 {
-    std::string file, out;
+    QCommandLineParser parser;
+    const QCommandLineOption outOption(QStringLiteral("o"), QString(), QStringLiteral("AUSGABE"));
+    const QCommandLineOption paneOption(QStringLiteral("pane"), QString(), QStringLiteral("FENSTER"));
+    const QCommandLineOption sizeOption(QStringLiteral("size"), QString(), QStringLiteral("GRÖSSE"));
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOptions({outOption, paneOption, sizeOption, helpOption});
+    if (const auto fault = ParseCommandWords(parser, argc, argv)) {
+        if (fault->kind == CommandLineFault::MissingValue && fault->name == QLatin1String("o"))
+            return Usage("nach -o fehlt der Name der Ausgabedatei");
+        if (fault->kind == CommandLineFault::MissingValue && fault->name == QLatin1String("pane"))
+            return Usage("nach --pane fehlt gradient oder potential");
+        if (fault->kind == CommandLineFault::MissingValue && fault->name == QLatin1String("size"))
+            return Usage("nach --size fehlt BREITExHÖHE");
+        if (fault->kind == CommandLineFault::UnexpectedValue)
+            return Usage((fault->name.toStdString() + " nimmt keinen Wert").c_str());
+        return Usage(("unbekannte Option " + fault->word.toStdString()).c_str());
+    }
+    if (parser.isSet(helpOption)) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     bool potential = true;
     int width = 800, height = 400;
-    for (int i = 0; i < argc; ++i) {
-        const std::string_view a = argv[i] ? argv[i] : "";
-        auto value = [&](const char* what) -> const char* {
-            if (i + 1 >= argc || !argv[i + 1]) {
-                Usage(what);
-                return nullptr;
-            }
-            return argv[++i];
-        };
-        if (a == "-o") {
-            const char* v = value("nach -o fehlt der Name der Ausgabedatei");
-            if (!v) return 1;
-            out = v;
-        } else if (a == "--pane") {
-            const char* v = value("nach --pane fehlt gradient oder potential");
-            if (!v) return 1;
-            const std::string_view p = v;
-            if (p == "gradient") potential = false;
-            else if (p == "potential") potential = true;
-            else return Usage("--pane erwartet gradient oder potential");
-        } else if (a == "--size") {
-            const char* v = value("nach --size fehlt BREITExHÖHE");
-            if (!v) return 1;
-            if (!ParseSize(v, width, height)) return Usage("ungültige Größe (BREITExHÖHE, je 1 bis 16384)");
-        } else if (!a.empty() && a[0] == '-') {
-            return Usage(("unbekannte Option " + std::string(a)).c_str());
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            return Usage("mehr als eine Eingabedatei");
-        }
+    if (parser.isSet(paneOption)) {
+        const QString p = parser.value(paneOption);
+        if (p == QLatin1String("gradient")) potential = false;
+        else if (p == QLatin1String("potential")) potential = true;
+        else return Usage("--pane erwartet gradient oder potential");
     }
-    if (file.empty()) return Usage("keine Eingabedatei angegeben");
+    if (parser.isSet(sizeOption) && !ParseSize(parser.value(sizeOption).toStdString(), width, height))
+        return Usage("ungültige Größe (BREITExHÖHE, je 1 bis 16384)");
+    const QStringList operands = parser.positionalArguments();
+    if (operands.size() > 1) return Usage("mehr als eine Eingabedatei");
+    if (operands.isEmpty()) return Usage("keine Eingabedatei angegeben");
+    const std::string file = operands[0].toLocal8Bit().toStdString();
+    const std::string out = parser.value(outOption).toLocal8Bit().toStdString();
     if (out.empty()) return Usage("keine Ausgabedatei angegeben (-o)");
 
     const auto app = EnsureOffscreenApplication();
@@ -96,7 +112,7 @@ int RunRenderCommand(int argc, char** argv)
     CTreDoc doc;
     CRenderHost host;
     doc.SetHost(&host);
-    if (!doc.OnOpenDocument(file)) {
+    if (!tresdoc::OpenSurveyPath(doc, file)) {
         std::fprintf(stderr, "render: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
         return 2;
     }
@@ -114,7 +130,7 @@ int RunRenderCommand(int argc, char** argv)
     pane.ComposeBacking(QRect(0, 0, width, height));
     const QImage picture = pane.BackingImage().copy(0, 0, width, height);
     doc.SetHost(nullptr);
-    if (!picture.save(QString::fromStdString(out), "PNG")) {
+    if (!SavePicture(picture, out)) {
         std::fprintf(stderr, "render: Die Datei %s kann nicht geschrieben werden.\n", out.c_str());
         return 2;
     }

@@ -1,0 +1,20 @@
+#include "surveypath.h"
+
+#include "tredoc.h"
+#include "tsdfile.h"
+
+namespace tresdoc {
+
+bool OpenSurveyPath(CTreDoc& doc, const std::string& path)
+{
+    if (IsStandardStream(path)) return CTsdReader(doc).ReadStandardInput();
+    return doc.OnOpenDocument(path);
+}
+
+bool SaveSurveyPath(CTreDoc& doc, const std::string& path)
+{
+    if (IsStandardStream(path)) return CTsdWriter(doc).WriteStandardOutput();
+    return doc.OnSaveDocument(path);
+}
+
+} // namespace tresdoc
