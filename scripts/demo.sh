@@ -1,18 +1,17 @@
 #!/usr/bin/env bash
-# Sets everything up, builds Tresmon and starts it on our demo survey.
-# Without a display it runs under a virtual X server for a few seconds and
-# leaves a picture of the window in build/demo-window.png.
+# Sets everything up, builds Tresmon (only the program, the library and the
+# simulator, in Release) and starts it on our demo survey. Without a display
+# it runs on Qt's offscreen platform, takes a picture of its own window
+# into build-program/demo-window.png and ends.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/build.sh
+scripts/build-program.sh
 survey="$(pwd)/samples/demo.tsd"
+program="$(pwd)/build-program/src/app/tresmon"
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-  exec build/src/app/tresmon "$survey"
+  exec "$program" "$survey"
 fi
-echo "Kein Bildschirm gefunden: Tresmon läuft auf einem virtuellen X-Server."
-shot="$(pwd)/build/demo-window.png"
-xvfb-run -a -s "-screen 0 1280x900x24" bash -c '
-  "$1" --no-splash "$2" & pid=$!
-  sleep 4
-  if command -v import >/dev/null; then import -window root "$3"; echo "Bild des Fensters: $3"; fi
-  kill $pid' _ "$(pwd)/build/src/app/tresmon" "$survey" "$shot"
+echo "Kein Bildschirm gefunden: Tresmon läuft ohne Anzeige und speichert ein Bild seines Fensters."
+shot="$(pwd)/build-program/demo-window.png"
+QT_QPA_PLATFORM=offscreen "$program" --screenshot "$shot" "$survey"
+echo "Bild des Fensters: $shot"

@@ -1,6 +1,32 @@
 #include "startoptions.h"
 #include "tresapp.h"
 
+#include <QMainWindow>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+// The picture of the main window once it has settled, then the end; the
+// demo and the documentation take their pictures this way, on any platform
+// (also without a display, on Qt's offscreen platform).
+void TakeScreenshotAndQuit(const QString& path)
+{
+    QTimer::singleShot(800, [path] {
+        QWidget* window = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<QMainWindow*>(w) && w->isVisible()) window = w;
+        const bool saved = window && window->grab().save(path, "PNG");
+        if (!saved)
+            std::fprintf(stderr, "tresmon: Das Bild des Fensters konnte nicht nach %s geschrieben werden.\n",
+                         qPrintable(path));
+        QCoreApplication::exit(saved ? 0 : 1);
+    });
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     // Read before the application exists: --help and --version need no
@@ -9,5 +35,6 @@ int main(int argc, char** argv)
     if (const auto exit = ReadStartOptions(StartWords(argc, argv), options)) return *exit;
     CTresApp app(argc, argv);
     if (!app.InitInstance(options)) return 1;
+    if (!options.screenshot.isEmpty()) TakeScreenshotAndQuit(options.screenshot);
     return app.exec();
 }

@@ -10,9 +10,11 @@
 
 namespace {
 
-const char kUsage[] = "Aufruf: tresmon [--no-splash] [DATEI.tsd]\n"
+const char kUsage[] = "Aufruf: tresmon [--no-splash] [--screenshot BILD.png] [DATEI.tsd]\n"
                       "  DATEI.tsd     diese Messdatei öffnen (sonst eine neue Messung)\n"
                       "  --no-splash   ohne Startbild beginnen\n"
+                      "  --screenshot BILD.png\n"
+                      "                ein Bild des Fensters speichern und beenden\n"
                       "  --help        diese Hilfe\n"
                       "  --version     Name und Version des Programms\n";
 
@@ -47,7 +49,8 @@ std::optional<int> ReadStartOptions(const QStringList& words, CStartOptions& out
     const QCommandLineOption noSplash(QStringList{QStringLiteral("no-splash"), QStringLiteral("nosplash")});
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({noSplash, help, version});
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("BILD"));
+    parser.addOptions({noSplash, help, version, screenshot});
     for (const char* name : kQtValueOptions)
         parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("WERT")));
     for (const char* name : kQtFlagOptions) parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
@@ -82,5 +85,8 @@ std::optional<int> ReadStartOptions(const QStringList& words, CStartOptions& out
     if (files.size() > 1) return Refuse(QStringLiteral("Es lässt sich nur eine Messdatei auf einmal öffnen."));
     out.splash = !parser.isSet(noSplash);
     out.file = files.value(0);
+    out.screenshot = parser.value(screenshot);
+    // A picture of the window is no time for the start picture.
+    if (!out.screenshot.isEmpty()) out.splash = false;
     return std::nullopt;
 }

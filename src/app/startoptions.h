@@ -11,7 +11,8 @@
 
 struct CStartOptions {
     bool splash = true;
-    QString file; // empty: a new survey
+    QString file;       // empty: a new survey
+    QString screenshot; // a picture of the window goes there, then the program ends
 };
 
 // Reads `words` (the program's name first). Returns the exit code when the

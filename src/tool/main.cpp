@@ -48,8 +48,8 @@ struct Command {
     int (*run)(const Args& args);
 };
 const Command kCommands[] = {
-    {"dump", RunDump}, {"convert", RunConvert}, {"edit", RunEdit}, {"csv", RunCsv}, {"errors", RunErrors},
-    {"assess", RunAssess},
+    {"dump", RunDump}, {"convert", RunConvert}, {"edit", RunEdit},
+    {"csv", RunCsv},   {"errors", RunErrors},   {"assess", RunAssess},
 };
 
 // The tool's own options, before the command: "+" stops at the command's

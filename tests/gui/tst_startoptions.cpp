@@ -4,8 +4,10 @@
 
 #include "tresversion.h"
 
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -16,11 +18,12 @@ struct CRun {
 };
 
 // The program with no display at all: neither X, Wayland nor a Qt platform.
-CRun RunProgram(const QStringList& args)
+CRun RunProgram(const QStringList& args, const QString& platform = QString())
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(name));
+    if (!platform.isEmpty()) env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(TRESMON_EXE), args);
     CRun r;
@@ -39,6 +42,7 @@ private slots:
     void fileAndSplash();
     void refusedWords();
     void answersWithoutADisplay();
+    void screenshotOfTheWindow();
 };
 
 void TestStartOptions::fileAndSplash()
@@ -75,7 +79,8 @@ void TestStartOptions::answersWithoutADisplay()
 {
     CRun r = RunProgram({QStringLiteral("--help")});
     QCOMPARE(r.exit, 0);
-    QVERIFY2(r.out.startsWith(QStringLiteral("Aufruf: tresmon [--no-splash] [DATEI.tsd]\n")), qPrintable(r.out));
+    QVERIFY2(r.out.startsWith(QStringLiteral("Aufruf: tresmon [--no-splash] [--screenshot BILD.png] [DATEI.tsd]\n")),
+             qPrintable(r.out));
     QCOMPARE(r.err, QString());
     r = RunProgram({QStringLiteral("--version")});
     QCOMPARE(r.exit, 0);
@@ -89,6 +94,30 @@ void TestStartOptions::answersWithoutADisplay()
     QCOMPARE(r.exit, 1);
     QVERIFY2(r.err.startsWith(QStringLiteral("tresmon: Diese Option nimmt keinen Wert: --no-splash=ja\n")),
              qPrintable(r.err));
+}
+
+// The picture the demo takes: the whole main window with the survey, from
+// the program itself, and a clear message when it cannot be written.
+void TestStartOptions::screenshotOfTheWindow()
+{
+    QTemporaryDir dir;
+    const QString shot = dir.filePath(QStringLiteral("window.png"));
+    CRun r = RunProgram({QStringLiteral("--screenshot"), shot, QStringLiteral(SAMPLES "/demo.tsd")},
+                        QStringLiteral("offscreen"));
+    QCOMPARE(r.exit, 0);
+    QImage picture(shot);
+    QVERIFY(picture.width() >= 600 && picture.height() >= 400);
+    // Not an empty window: the table's and the curves' colours are there.
+    int blue = 0;
+    for (int y = 0; y < picture.height(); y += 2)
+        for (int x = 0; x < picture.width(); x += 2)
+            if ((picture.pixel(x, y) & 0xffffff) == 0x0000ff) ++blue;
+    QVERIFY2(blue > 50, qPrintable(QString::number(blue)));
+
+    r = RunProgram({QStringLiteral("--screenshot"), dir.filePath(QStringLiteral("no/such/folder/w.png"))},
+                   QStringLiteral("offscreen"));
+    QCOMPARE(r.exit, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("Das Bild des Fensters konnte nicht")), qPrintable(r.err));
 }
 
 QTEST_GUILESS_MAIN(TestStartOptions)
