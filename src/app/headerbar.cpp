@@ -12,7 +12,7 @@ CHeaderBar::CHeaderBar(QWidget* parent)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
-    auto field = [&](const QString& label, int width, const char* name) {
+    auto field = [&](const QString& label, int width, const char* name, int entry) {
         layout->addWidget(new QLabel(label, this));
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(name));
@@ -20,18 +20,18 @@ CHeaderBar::CHeaderBar(QWidget* parent)
         edit->setMinimumWidth(24);
         edit->setFixedHeight(edit->sizeHint().height());
         layout->addWidget(edit, width);
-        connect(edit, &QLineEdit::textEdited, this, &CHeaderBar::Edited);
+        connect(edit, &QLineEdit::textEdited, this, [this, entry] { emit Edited(entry); });
         return edit;
     };
-    m_pName = field(QStringLiteral("Name :"), 120, "name");
-    m_pNumber = field(QStringLiteral("Nr. :"), 60, "number");
-    m_pDate = field(QStringLiteral("Datum :"), 70, "date");
+    m_pName = field(QStringLiteral("Name :"), 120, "name", 3);
+    m_pNumber = field(QStringLiteral("Nr. :"), 60, "number", 4);
+    m_pDate = field(QStringLiteral("Datum :"), 70, "date", 1);
     layout->addWidget(new QLabel(QStringLiteral("Skrit :"), this));
     m_pCriterion = new QComboBox(this);
     m_pCriterion->setObjectName(QStringLiteral("criterion"));
     m_pCriterion->addItems(FixedCriteria());
     layout->addWidget(m_pCriterion);
-    m_pText = field(QStringLiteral("Text :"), 120, "text");
+    m_pText = field(QStringLiteral("Text :"), 120, "text", 7);
     connect(m_pCriterion, &QComboBox::activated, this,
             [this](int) { emit CriterionChosen(m_pCriterion->currentText()); });
 }

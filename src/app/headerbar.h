@@ -30,8 +30,8 @@ public:
     QComboBox* CriterionList() const { return m_pCriterion; }
 
 signals:
-    // The user typed into a field.
-    void Edited();
+    // The user typed into the field of header entry `entry` (3, 4, 1 or 7).
+    void Edited(int entry);
     // The user picked a criterion; `text` is already the list's text.
     void CriterionChosen(const QString& text);
 

@@ -156,6 +156,14 @@ void CMainFrame::createActions()
     a = AddAction(ID_APP_EXIT, QStringLiteral("&Beenden"), QStringLiteral("Beendet Tresmon"));
     connect(a, &QAction::triggered, this, &QWidget::close);
 
+    a = AddAction(ID_EDIT_UNDO, QString::fromUtf8("&Rückgängig"),
+                  QString::fromUtf8("Nimmt den letzten Bearbeitungsschritt zurück"), &CMainFrame::OnEditUndo);
+    a->setIcon(artwork::ToolIcon(EToolIcon::Undo));
+    a->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    a = AddAction(ID_EDIT_REDO, QStringLiteral("&Wiederherstellen"),
+                  QStringLiteral("Führt den zurückgenommenen Schritt wieder aus"), &CMainFrame::OnEditRedo);
+    a->setIcon(artwork::ToolIcon(EToolIcon::Redo));
+    a->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     a = AddAction(ID_EDIT_CUT, QStringLiteral("&Ausschneiden"), QStringLiteral("Schneidet die Markierung aus"));
     a->setIcon(artwork::ToolIcon(EToolIcon::Cut));
     a->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
@@ -238,6 +246,9 @@ void CMainFrame::createMenus()
     connect(m_pFileMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFileMenu);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Bearbeiten"));
+    edit->addAction(Action(ID_EDIT_UNDO));
+    edit->addAction(Action(ID_EDIT_REDO));
+    edit->addSeparator();
     for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) edit->addAction(Action(id));
     edit->addSeparator();
     edit->addAction(Action(ID_ROW_DELETE));
@@ -288,6 +299,8 @@ void CMainFrame::createToolBars()
     m_pToolBar->addSeparator();
     for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) m_pToolBar->addAction(Action(id));
     m_pToolBar->addSeparator();
+    for (int id : {ID_EDIT_UNDO, ID_EDIT_REDO}) m_pToolBar->addAction(Action(id));
+    m_pToolBar->addSeparator();
     for (int id : {ID_FILE_PRINT_SETUP, ID_PRINT_TABLE, ID_PRINT_GRAPHIC}) m_pToolBar->addAction(Action(id));
     m_pToolBar->addSeparator();
     m_pToolBar->addAction(Action(ID_TRANSFER));
@@ -330,16 +343,17 @@ void CMainFrame::createHeaderBar()
     m_pHeaderToolBar->show();
     Action(ID_VIEW_HEADER)->setChecked(true);
 
-    // Typed header texts belong to the survey: closing must offer to save them.
-    connect(m_pHeaderBar, &CHeaderBar::Edited, this, [this] {
-        if (!m_doc.m_bEmpty) m_doc.SetModifiedFlag();
+    // Typed header texts belong to the survey: they go into it as they are
+    // typed, one undo step per field, so closing offers to save them.
+    connect(m_pHeaderBar, &CHeaderBar::Edited, this, [this](int entry) {
+        if (!m_doc.m_bEmpty)
+            m_doc.ChangeFields(
+                EStepKind::Header, [this](CTreDoc& d) { m_pHeaderBar->ToDoc(d); }, entry);
     });
     connect(m_pHeaderBar, &CHeaderBar::CriterionChosen, this, [this](const QString& text) {
         const std::string value = text.toStdString();
-        if (m_doc.m_header[2] != value) {
-            m_doc.m_header[2] = value;
-            if (!m_doc.m_bEmpty) m_doc.SetModifiedFlag();
-        }
+        if (m_doc.m_bEmpty) m_doc.m_header[2] = value;
+        else m_doc.ChangeFields(EStepKind::Criterion, [&](CTreDoc& d) { d.m_header[2] = value; });
         UpdateAllViews();
     });
 }
@@ -445,6 +459,23 @@ void CMainFrame::UpdateTitle()
 
 void CMainFrame::ModifiedChanged(bool) { UpdateTitle(); }
 
+void CMainFrame::HistoryChanged() { UpdateUndoActions(); }
+
+void CMainFrame::UpdateUndoActions()
+{
+    const bool doc = !m_doc.m_bEmpty;
+    const auto follow = [doc](QAction* a, const QString& plain, const std::string& step) {
+        const bool can = doc && !step.empty();
+        // Only the mnemonic's plain text keeps "&": the step names hold none.
+        const QString name = QString::fromUtf8(step.data(), static_cast<qsizetype>(step.size()));
+        a->setEnabled(can);
+        a->setText(can ? plain + QStringLiteral(": ") + name : plain);
+        a->setToolTip(QString(a->text()).remove(QLatin1Char('&')));
+    };
+    follow(Action(ID_EDIT_UNDO), QString::fromUtf8("&Rückgängig"), m_doc.UndoName());
+    follow(Action(ID_EDIT_REDO), QStringLiteral("&Wiederherstellen"), m_doc.RedoName());
+}
+
 void CMainFrame::PathChanged(const std::string& path)
 {
     UpdateTitle();
@@ -481,7 +512,13 @@ void CMainFrame::ProgressStep(int percent)
 
 void CMainFrame::ProgressEnd() { m_pProgress->hide(); }
 
-void CMainFrame::HeaderBarToDoc(CTreDoc& doc) { m_pHeaderBar->ToDoc(doc); }
+void CMainFrame::HeaderBarToDoc(CTreDoc& doc)
+{
+    // Typing already put the texts in, each as an undo step; what is left is
+    // the list's full text for a criterion it only begins with, which a save
+    // writes anyway and which has never marked the survey.
+    m_pHeaderBar->ToDoc(doc);
+}
 
 void CMainFrame::DocToHeaderBar(const CTreDoc& doc)
 {
@@ -644,7 +681,7 @@ void CMainFrame::OnPrintGraphic()
         [](QWidget* parent, const QString& text) { CUiSeam::Current().Message(parent, text, QMessageBox::Warning); });
     sheet.LoadFromDoc(m_doc);
     if (sheet.exec() != QDialog::Accepted) return;
-    sheet.StoreToDoc(m_doc);
+    m_doc.ChangeFields(EStepKind::GraphicPrint, [&sheet](CTreDoc& d) { sheet.StoreToDoc(d); });
     AfterPrintSheet(m_pLower, sheet.m_bPreview, sheet.m_bPrint, 1);
 }
 
@@ -660,7 +697,7 @@ void CMainFrame::OnPrintTable()
         [](QWidget* parent, const QString& text) { CUiSeam::Current().Message(parent, text, QMessageBox::Warning); });
     sheet.LoadFromDoc(m_doc);
     if (sheet.exec() != QDialog::Accepted) return;
-    sheet.StoreToDoc(m_doc);
+    m_doc.ChangeFields(EStepKind::TablePrint, [&sheet](CTreDoc& d) { sheet.StoreToDoc(d); });
     AfterPrintSheet(m_pUpper, sheet.m_bPreview, sheet.m_bPrint, 2);
 }
 
@@ -695,6 +732,20 @@ void CMainFrame::OnFilePrint()
     PrintPane(pane);
 }
 
+void CMainFrame::OnEditUndo()
+{
+    if (m_doc.m_bEmpty) return;
+    CWaitCursor wait;
+    if (m_doc.Undo()) m_pHeaderBar->FromDoc(m_doc);
+}
+
+void CMainFrame::OnEditRedo()
+{
+    if (m_doc.m_bEmpty) return;
+    CWaitCursor wait;
+    if (m_doc.Redo()) m_pHeaderBar->FromDoc(m_doc);
+}
+
 void CMainFrame::OnSort()
 {
     if (m_doc.m_bEmpty) return;
@@ -713,14 +764,14 @@ void CMainFrame::OnReverse()
 void CMainFrame::OnTableIRFree()
 {
     if (m_doc.m_bEmpty) return;
-    m_doc.m_bTableIRFree = !m_doc.m_bTableIRFree;
+    m_doc.ChangeFields(EStepKind::TableOptions, [](CTreDoc& d) { d.m_bTableIRFree = !d.m_bTableIRFree; });
     UpdateAllViews();
 }
 
 void CMainFrame::OnTableLR()
 {
     if (m_doc.m_bEmpty) return;
-    m_doc.m_bTableLR = !m_doc.m_bTableLR;
+    m_doc.ChangeFields(EStepKind::TableOptions, [](CTreDoc& d) { d.m_bTableLR = !d.m_bTableLR; });
     UpdateAllViews();
 }
 
@@ -777,6 +828,7 @@ void CMainFrame::UpdateCommandUI()
     Action(ID_TABLE_IRFREE)->setChecked(m_doc.m_bTableIRFree);
     Action(ID_TABLE_LR)->setChecked(m_doc.m_bTableLR);
     Action(ID_VIEW_HEADER)->setChecked(m_pHeaderToolBar && !m_pHeaderToolBar->isHidden());
+    UpdateUndoActions();
 }
 
 void CMainFrame::UpdateRecentFileMenu()

@@ -39,6 +39,8 @@ public:
         ID_PRINT_GRAPHIC = 32787,
         ID_FILE_PRINT_SETUP = 57606,
         ID_APP_EXIT = 57665,
+        ID_EDIT_UNDO = 57643,
+        ID_EDIT_REDO = 57644,
         ID_EDIT_CUT = 57635,
         ID_EDIT_COPY = 57634,
         ID_EDIT_PASTE = 57637,
@@ -73,6 +75,7 @@ public:
 
     // ---- the document's host ---------------------------------------------
     void ModifiedChanged(bool modified) override;
+    void HistoryChanged() override;
     void PathChanged(const std::string& path) override;
     void UpdateAllViews() override;
     void ActivateFirstCurvePane() override;
@@ -105,6 +108,10 @@ public:
     void OnPrintTimer(int id);
     bool IsPrintTimerActive(int id) const;
     bool IsPreviewActive() const { return m_bPreviewActive; }
+    // "Rückgängig" and "Wiederherstellen": the document's history, then the
+    // header bar shows what the step restored.
+    void OnEditUndo();
+    void OnEditRedo();
     void OnSort();
     void OnReverse();
     void OnTableIRFree();
@@ -149,6 +156,8 @@ private:
     void createHeaderBar();
     void SaveLayout();
     void UpdateTitle();
+    // Texts, tool tips and enabling of undo and redo from the history.
+    void UpdateUndoActions();
     void UpdateRecentFileMenu();
     void OnFocusChanged(QWidget* now);
     QAction* AddAction(int id, const QString& text, const QString& statusTip, void (CMainFrame::*slot)() = nullptr);

@@ -130,12 +130,9 @@ void CTresApp::EditErrorList()
     dlg.SetTexts(LimitsToBoxTexts(doc.m_limits));
     if (dlg.exec() != QDialog::Accepted) return;
     const LimitArray limits = BoxTextsToLimits(dlg.Texts());
-    // Changed windows must reach the file: without the flag they were lost
-    // when the program closed.
-    if (limits != doc.m_limits) {
-        doc.m_limits = limits;
-        doc.SetModifiedFlag();
-    }
+    // Changed windows must reach the file: as a step they mark the document,
+    // so they are not lost when the program closes.
+    doc.ChangeFields(EStepKind::ErrorLimits, [&limits](CTreDoc& d) { d.m_limits = limits; });
 }
 
 QStringList CTresApp::RecentFiles() const

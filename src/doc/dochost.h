@@ -18,6 +18,9 @@ public:
     virtual void PathChanged(const std::string& /*path*/) { }
     // Rows or settings changed: every pane redraws from the document.
     virtual void UpdateAllViews() { }
+    // A step was added to the undo history, taken back or done again
+    // (menu texts of "Rückgängig" and "Wiederherstellen").
+    virtual void HistoryChanged() { }
     // Only the two curve panes repaint; the table is left alone.
     virtual void InvalidateCurveViews() { }
     // Reading and saving make the upper curve pane the active view first.

@@ -1,9 +1,12 @@
-// Whole-survey edits: sort, reverse, add a constant, insert and delete rows.
+// The user's edits: cells, sort, reverse, add a constant, insert and delete
+// rows. Each leaves its undo step.
 #include "tredoc.h"
 
 #include "numtext.h"
+#include "undosteps.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 
 namespace {
@@ -44,16 +47,20 @@ std::vector<size_t> ExchangeSortOrder(const std::vector<CMeasRow>& rows, bool& a
 
 } // namespace
 
-void CTreDoc::SortByMeter()
+std::vector<uint32_t> CTreDoc::SortRows()
 {
     bool anySwap = false;
     const std::vector<size_t> order = ExchangeSortOrder(m_rows, anySwap);
+    std::vector<uint32_t> applied;
     if (anySwap) {
         std::vector<CMeasRow> sorted;
         sorted.reserve(m_rows.size());
-        for (size_t idx : order) sorted.push_back(std::move(m_rows[idx]));
+        applied.reserve(order.size());
+        for (size_t idx : order) {
+            sorted.push_back(std::move(m_rows[idx]));
+            applied.push_back(static_cast<uint32_t>(idx));
+        }
         m_rows = std::move(sorted);
-        SetModifiedFlag();
     }
     UpdateAllViews();
     const int n = GetRowCount();
@@ -61,44 +68,66 @@ void CTreDoc::SortByMeter()
         m_header[5] = tresnum::FormatInt(GetMeter(1));
         m_header[6] = tresnum::FormatInt(GetMeter(n));
     }
+    return applied;
+}
+
+void CTreDoc::SortByMeter()
+{
+    const CDocFields before = CDocFields::Of(*this);
+    std::vector<uint32_t> order = SortRows();
+    CFieldChanges fields = CFieldChanges::Between(before, *this);
+    if (order.empty() && fields.empty()) return;
+    Record(undosteps::Reorder(EStepKind::Sort, std::move(order), false, 0, std::move(fields)));
 }
 
 void CTreDoc::ReverseMeasurement()
 {
     const int n = GetRowCount();
     if (n == 0) return;
+    const CDocFields before = CDocFields::Of(*this);
     const int64_t a = GetMeter(1), b = GetMeter(n);
     for (CMeasRow& row : m_rows) row.m_nMeter = tresnum::Wrap32(a + b - row.m_nMeter);
-    SortByMeter();
-    SetModifiedFlag();
+    std::vector<uint32_t> order = SortRows();
+    CFieldChanges fields = CFieldChanges::Between(before, *this);
+    Record(undosteps::Reorder(EStepKind::Reverse, std::move(order), true, a + b, std::move(fields)));
 }
 
 void CTreDoc::AddConstant(EAddQuantity quantity, int32_t start, int32_t end, int32_t constant)
 {
-    for (CMeasRow& row : m_rows) {
+    // The constant is typed in mV; gradients are kept in tenths. Only the
+    // left side is shifted.
+    ERowValue value = ERowValue::Meter;
+    int32_t delta = constant;
+    switch (quantity) {
+    case EAddQuantity::Meter: break;
+    case EAddQuantity::PotOn: value = ERowValue::PotOn; break;
+    case EAddQuantity::PotOff: value = ERowValue::PotOff; break;
+    case EAddQuantity::GradOn:
+        value = ERowValue::GradOnL;
+        delta = tresnum::Wrap32(int64_t{constant} * 10);
+        break;
+    case EAddQuantity::GradOff:
+        value = ERowValue::GradOffL;
+        delta = tresnum::Wrap32(int64_t{constant} * 10);
+        break;
+    }
+    int32_t CMeasRow::*member = RowValueMember(value);
+    // The old values themselves are kept: a wrapped sum could not be taken
+    // back by subtracting, and absent values are skipped (metres are not).
+    std::vector<CValueChange> changes;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        CMeasRow& row = m_rows[i];
         if (row.m_nMeter < start || row.m_nMeter > end) continue;
-        switch (quantity) {
-        case EAddQuantity::Meter: row.m_nMeter = tresnum::Wrap32(int64_t{row.m_nMeter} + constant); break;
-        case EAddQuantity::PotOn:
-            if (IsPresent(row.m_nPotOn)) row.m_nPotOn = tresnum::Wrap32(int64_t{row.m_nPotOn} + constant);
-            break;
-        case EAddQuantity::PotOff:
-            if (IsPresent(row.m_nPotOff)) row.m_nPotOff = tresnum::Wrap32(int64_t{row.m_nPotOff} + constant);
-            break;
-        // The constant is typed in mV; gradients are kept in tenths. Only the
-        // left side is shifted.
-        case EAddQuantity::GradOn:
-            if (IsPresent(row.m_nGradOnL))
-                row.m_nGradOnL = tresnum::Wrap32(int64_t{row.m_nGradOnL} + tresnum::Wrap32(int64_t{constant} * 10));
-            break;
-        case EAddQuantity::GradOff:
-            if (IsPresent(row.m_nGradOffL))
-                row.m_nGradOffL = tresnum::Wrap32(int64_t{row.m_nGradOffL} + tresnum::Wrap32(int64_t{constant} * 10));
-            break;
-        }
+        const int32_t old = row.*member;
+        if (value != ERowValue::Meter && !IsPresent(old)) continue;
+        const int32_t shifted = tresnum::Wrap32(int64_t{old} + delta);
+        row.*member = shifted;
+        changes.push_back({static_cast<uint32_t>(i), old, shifted});
     }
     m_bRefitPot = m_bRefitGrad = true;
-    SetModifiedFlag();
+    // A step even when no row was in the range: the command always marked
+    // the document, and the mark follows the history.
+    Record(undosteps::Values(EStepKind::AddConstant, value, std::move(changes)));
     UpdateAllViews();
 }
 
@@ -108,7 +137,7 @@ void CTreDoc::InsertRowAfter(int r)
     CMeasRow row;
     row.m_nMeter = 0;
     m_rows.insert(m_rows.begin() + r, std::move(row));
-    SetModifiedFlag();
+    Record(undosteps::RowsAdded(EStepKind::InsertRows, static_cast<uint32_t>(r), 1, CFieldChanges()));
 }
 
 void CTreDoc::DeleteRows(int first, int count)
@@ -117,8 +146,27 @@ void CTreDoc::DeleteRows(int first, int count)
     const int64_t from = std::max(first, 1);
     const int64_t to = std::min<int64_t>(int64_t{first} + count - 1, n);
     if (count <= 0 || from > to) return;
-    m_rows.erase(m_rows.begin() + (from - 1), m_rows.begin() + to);
-    SetModifiedFlag();
+    const auto begin = m_rows.begin() + (from - 1), end = m_rows.begin() + to;
+    std::vector<CMeasRow> taken(std::make_move_iterator(begin), std::make_move_iterator(end));
+    m_rows.erase(begin, end);
+    Record(undosteps::RowsRemoved(static_cast<uint32_t>(from - 1), std::move(taken)));
+}
+
+void CTreDoc::EditCell(int r, ERowValue value, int32_t v)
+{
+    if (!IsValidRow(r)) return;
+    int32_t& cell = RowAt(r).*RowValueMember(value);
+    const int32_t old = cell;
+    cell = v;
+    Record(undosteps::Values(EStepKind::CellEdit, value, {{static_cast<uint32_t>(r - 1), old, v}}));
+}
+
+void CTreDoc::EditComment(int r, const std::string& text)
+{
+    if (!IsValidRow(r)) return;
+    std::string old = RowAt(r).m_strComment.Str();
+    RowAt(r).m_strComment = text;
+    Record(undosteps::Comment(static_cast<uint32_t>(r - 1), std::move(old), text));
 }
 
 bool CTreDoc::IsInErrorWindow(int r) const

@@ -27,3 +27,15 @@ struct CMeasRow {
 
 // Reading a survey touches every byte of its rows: keep them small.
 static_assert(sizeof(CMeasRow) <= 40);
+
+// The seven numbers of a row, as a cell edit or an added constant names them.
+enum class ERowValue { Meter, PotOn, PotOff, GradOnL, GradOnR, GradOffL, GradOffR };
+
+inline int32_t CMeasRow::*RowValueMember(ERowValue value)
+{
+    constexpr int32_t CMeasRow::*kMembers[] = {
+        &CMeasRow::m_nMeter,   &CMeasRow::m_nPotOn,    &CMeasRow::m_nPotOff,   &CMeasRow::m_nGradOnL,
+        &CMeasRow::m_nGradOnR, &CMeasRow::m_nGradOffL, &CMeasRow::m_nGradOffR,
+    };
+    return kMembers[static_cast<int>(value)];
+}

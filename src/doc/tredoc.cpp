@@ -1,6 +1,7 @@
 #include "tredoc.h"
 
 #include "numtext.h"
+#include "undosteps.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ void CTreDoc::OnNewDocument()
     m_bEmpty = false;
     m_nViewCounter = 0;
     m_strPathName.clear();
-    SetModifiedFlag(false);
+    StartHistory();
     InvalidateCurveViews();
 }
 
@@ -87,9 +88,72 @@ bool CTreDoc::AppendFile(const std::string& path)
 
 void CTreDoc::SetModifiedFlag(bool modified)
 {
+    if (modified) m_history.ForgetSaved();
+    else m_history.MarkSaved();
+    ShowModified(modified);
+}
+
+void CTreDoc::ShowModified(bool modified)
+{
     if (m_bModified == modified) return;
     m_bModified = modified;
     m_pHost->ModifiedChanged(modified);
+}
+
+// ---- undo history ------------------------------------------------------------
+
+void CTreDoc::StartHistory()
+{
+    m_history.Clear();
+    ShowModified(false);
+    m_pHost->HistoryChanged();
+}
+
+void CTreDoc::Record(std::unique_ptr<CUndoStep> step, int mergeKey)
+{
+    m_history.Push(std::move(step), mergeKey);
+    ShowModified(m_history.IsModified());
+    m_pHost->HistoryChanged();
+}
+
+bool CTreDoc::Undo()
+{
+    if (!m_history.Undo(*this)) return false;
+    ShowModified(m_history.IsModified());
+    m_pHost->HistoryChanged();
+    UpdateAllViews();
+    return true;
+}
+
+bool CTreDoc::Redo()
+{
+    if (!m_history.Redo(*this)) return false;
+    ShowModified(m_history.IsModified());
+    m_pHost->HistoryChanged();
+    UpdateAllViews();
+    return true;
+}
+
+std::string CTreDoc::UndoName() const
+{
+    const CUndoStep* step = m_history.NextUndo();
+    return step ? StepName(step->Kind()) : std::string();
+}
+
+std::string CTreDoc::RedoName() const
+{
+    const CUndoStep* step = m_history.NextRedo();
+    return step ? StepName(step->Kind()) : std::string();
+}
+
+bool CTreDoc::ChangeFields(EStepKind kind, const std::function<void(CTreDoc&)>& change, int mergeKey)
+{
+    const CDocFields before = CDocFields::Of(*this);
+    change(*this);
+    CFieldChanges changes = CFieldChanges::Between(before, *this);
+    if (changes.empty()) return false;
+    Record(undosteps::Fields(kind, std::move(changes)), mergeKey);
+    return true;
 }
 
 void CTreDoc::SetPathName(const std::string& path)

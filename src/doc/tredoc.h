@@ -10,9 +10,11 @@
 #include "dochost.h"
 #include "errorlimits.h"
 #include "measrow.h"
+#include "undohistory.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -54,6 +56,9 @@ public:
     void ResetToDefaults();
 
     bool IsModified() const { return m_bModified; }
+    // true: the document changed in a way the undo history does not record,
+    // so no undo brings back the saved state; false: the document is as
+    // saved now (the history remembers this position).
     void SetModifiedFlag(bool modified = true);
     const std::string& GetPathName() const { return m_strPathName; }
     void SetPathName(const std::string& path);
@@ -82,8 +87,9 @@ public:
     bool HasComment(int r) const { return IsValidRow(r) && !RowAt(r).m_strComment.empty(); }
     const CMeasRow* GetRow(int r) const { return IsValidRow(r) ? &RowAt(r) : nullptr; }
 
-    // Raw stores for the cell editor. They neither set the modified flag nor
-    // update the views: the caller does both once its edit is complete.
+    // Raw stores for building a survey. They neither set the modified flag,
+    // nor update the views, nor leave an undo step; a user's edit goes
+    // through EditCell / EditComment.
     void SetMeter(int r, int32_t v)
     {
         if (IsValidRow(r)) RowAt(r).m_nMeter = v;
@@ -145,6 +151,16 @@ public:
     bool HasAnyLimits() const;
 
     // ---- editing operations ----------------------------------------------
+    // Every operation below leaves one undo step when it changed something,
+    // and the modified mark follows the history.
+    // A cell edit: one value or the comment of row r.
+    void EditCell(int r, ERowValue value, int32_t v);
+    void EditComment(int r, const std::string& text);
+    // Header entries, limits, table and print settings: `change` writes them
+    // and whatever differs afterwards becomes one step of `kind`. Steps with
+    // the same non-zero `mergeKey` in a row join (typing into one field).
+    // False when nothing changed.
+    bool ChangeFields(EStepKind kind, const std::function<void(CTreDoc&)>& change, int mergeKey = 0);
     void SortByMeter();
     void ReverseMeasurement();
     // The add-constant dialog's range starts as the first and last metre.
@@ -156,6 +172,16 @@ public:
     void InsertRowAfter(int r);
     // Removes rows first .. first+count-1 (the part inside 1..N).
     void DeleteRows(int first, int count);
+
+    // ---- undo and redo ----------------------------------------------------
+    // Both update all views and set the modified mark from the history;
+    // false when there is nothing to take back / do again.
+    bool Undo();
+    bool Redo();
+    // The menu names of the next steps (UTF-8); empty when there are none.
+    std::string UndoName() const;
+    std::string RedoName() const;
+    const CUndoHistory& History() const { return m_history; }
 
     // ---- data members, in the order of the design --------------------------
     std::array<std::string, 20> m_header; // UTF-8
@@ -215,6 +241,17 @@ public:
 private:
     friend class CTsdReader;
     friend class CTsdWriter;
+    friend struct CDocRowAccess;
+
+    // The sort both sort and reverse run: rows exchanged into metre order,
+    // the views updated, the first and last metre into the header. Returns
+    // the order applied, empty when the rows were in order already.
+    std::vector<uint32_t> SortRows();
+    // A command's step into the history; the mark and the host follow.
+    void Record(std::unique_ptr<CUndoStep> step, int mergeKey = 0);
+    // New and Open: an empty history, the document as saved.
+    void StartHistory();
+    void ShowModified(bool modified);
 
     const CMeasRow& RowAt(int r) const { return m_rows[static_cast<size_t>(r - 1)]; }
     CMeasRow& RowAt(int r) { return m_rows[static_cast<size_t>(r - 1)]; }
@@ -223,4 +260,5 @@ private:
     CDocHost* m_pHost;
     bool m_bModified = false;
     std::string m_strPathName;
+    CUndoHistory m_history;
 };

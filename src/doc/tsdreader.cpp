@@ -5,6 +5,7 @@
 #include "numtext.h"
 #include "qmline.h"
 #include "tredoc.h"
+#include "undosteps.h"
 
 #include <algorithm>
 #include <array>
@@ -411,6 +412,10 @@ bool CTsdReader::ReadText(std::string_view bytes)
         });
     }
 
+    // What an append changes besides the rows, for its undo step.
+    const CDocFields fieldsBefore = CDocFields::Of(m_doc);
+    const int rowsBefore = m_doc.GetRowCount();
+
     // From here on the document takes what the file said.
     m_doc.m_bRefitPot = m_doc.m_bRefitGrad = true;
     if (!appending) {
@@ -462,9 +467,15 @@ bool CTsdReader::ReadText(std::string_view bytes)
 
     host.StatusText("");
     host.ProgressEnd();
-    // An appended survey exists nowhere on disk yet; without the flag it
-    // would be lost without a save prompt.
-    m_doc.SetModifiedFlag(appending);
+    // An appended survey exists nowhere on disk yet: as a step it sets the
+    // modified mark, so it is not lost without a save prompt.
+    if (appending) {
+        m_doc.Record(undosteps::RowsAdded(EStepKind::Append, static_cast<uint32_t>(rowsBefore),
+                                          static_cast<uint32_t>(m_doc.GetRowCount() - rowsBefore),
+                                          CFieldChanges::Between(fieldsBefore, m_doc)));
+    } else {
+        m_doc.StartHistory();
+    }
     host.DocToHeaderBar(m_doc);
     m_doc.m_bEmpty = false;
     m_doc.m_nViewCounter = 0;

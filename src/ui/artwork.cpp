@@ -151,6 +151,22 @@ QIcon ToolIcon(EToolIcon which)
         p.drawLine(7, 2, 9, 4);
         p.drawLine(9, 4, 12, 2);
         break;
+    case EToolIcon::Undo:
+    case EToolIcon::Redo: {
+        // A bent arrow pointing back (undo) or forward (redo).
+        if (which == EToolIcon::Redo) {
+            p.translate(18, 0);
+            p.scale(-1, 1);
+        }
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(0, 70, 160), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(4, 3, 11, 9), 90 * 16, -200 * 16);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 70, 160));
+        p.drawPolygon(QPolygonF({QPointF(1, 3), QPointF(8, 0), QPointF(8, 7)}));
+        break;
+    }
     case EToolIcon::Transfer:
         p.setPen(ink);
         p.setBrush(QColor(90, 90, 90));

@@ -12,7 +12,7 @@ QPixmap SplashPicture();
 // The program icon: a pipe with a potential curve above it.
 QIcon ProgramIcon();
 
-enum class EToolIcon { New, Open, Save, Cut, Copy, Paste, PrintSetup, PrintTable, PrintGraphic, Transfer };
+enum class EToolIcon { New, Open, Save, Cut, Copy, Paste, PrintSetup, PrintTable, PrintGraphic, Transfer, Undo, Redo };
 // 18 x 15 toolbar symbols.
 QIcon ToolIcon(EToolIcon which);
 

@@ -133,13 +133,17 @@ CTrePlotModel::EStore CTrePlotModel::StoreCell(int r, int c, const std::string& 
     auto scaled = [&](double factor) { return tresnum::TruncScaled(x, factor); };
 
     switch (c) {
-    case ColMeter:
+    case ColMeter: {
+        // A cleared metre keeps its value but still counts as an edit.
+        int32_t v = m_doc.GetMeter(r);
         if (!empty) {
-            const auto v = scaled(1.0);
-            if (!v) return EStore::Refused;
-            m_doc.SetMeter(r, *v);
+            const auto typed = scaled(1.0);
+            if (!typed) return EStore::Refused;
+            v = *typed;
         }
+        m_doc.EditCell(r, ERowValue::Meter, v);
         break;
+    }
     case ColPotOn:
     case ColPotOff: {
         int32_t v = NO_VALUE;
@@ -148,8 +152,7 @@ CTrePlotModel::EStore CTrePlotModel::StoreCell(int r, int c, const std::string& 
             if (!mv) return EStore::Refused;
             v = *mv;
         }
-        if (c == ColPotOn) m_doc.SetPotOn(r, v);
-        else m_doc.SetPotOff(r, v);
+        m_doc.EditCell(r, c == ColPotOn ? ERowValue::PotOn : ERowValue::PotOff, v);
         break;
     }
     case ColGradOn:
@@ -162,13 +165,14 @@ CTrePlotModel::EStore CTrePlotModel::StoreCell(int r, int c, const std::string& 
             if (!tenths) return EStore::Refused;
             v = *tenths;
         }
-        if (c == ColGradOn) m_doc.SetGradOnL(r, v);
-        else if (c == ColGradOnR) m_doc.SetGradOnR(r, v);
-        else if (c == ColGradOff) m_doc.SetGradOffL(r, v);
-        else m_doc.SetGradOffR(r, v);
+        const ERowValue which = c == ColGradOn    ? ERowValue::GradOnL
+                                : c == ColGradOnR ? ERowValue::GradOnR
+                                : c == ColGradOff ? ERowValue::GradOffL
+                                                  : ERowValue::GradOffR;
+        m_doc.EditCell(r, which, v);
         break;
     }
-    case ColComment: m_doc.SetComment(r, t); break;
+    case ColComment: m_doc.EditComment(r, t); break;
     default:
         // The derived columns show computed values only.
         return EStore::Accepted;
@@ -177,7 +181,6 @@ CTrePlotModel::EStore CTrePlotModel::StoreCell(int r, int c, const std::string& 
     // The derived cells of the row change with it even where no host
     // forwards the document's update to this model.
     emit dataChanged(index(r - 1, 0), index(r - 1, ColumnCount - 1));
-    m_doc.SetModifiedFlag(true);
     m_doc.UpdateAllViews();
     return EStore::Accepted;
 }
@@ -213,7 +216,6 @@ void CTrePlotModel::InsertRowAfter(int r)
     m_doc.InsertRowAfter(r);
     m_nRows = m_doc.GetRowCount();
     endInsertRows();
-    m_doc.SetModifiedFlag(true);
     m_doc.UpdateAllViews();
 }
 
@@ -227,6 +229,5 @@ void CTrePlotModel::DeleteRows(int top, int bottom)
     m_doc.DeleteRows(top, bottom - top + 1);
     m_nRows = m_doc.GetRowCount();
     endRemoveRows();
-    m_doc.SetModifiedFlag(true);
     m_doc.UpdateAllViews();
 }

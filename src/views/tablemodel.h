@@ -62,8 +62,8 @@ public:
     // potentials, millivolts for gradients, metres, or the comment. Columns
     // 5 and 7 always write the left gradients, even while they show means.
     // A number that does not fit into the stored field is refused and the
-    // row stays as it was. Sets the modified flag and updates all views for
-    // every stored column.
+    // row stays as it was. Every stored column is one undo step ("Zelle
+    // bearbeiten"), which sets the modified mark; all views update.
     EStore StoreCell(int r, int c, const std::string& text);
 
     // Brings the announced row count in line with the document (rows added
@@ -72,7 +72,7 @@ public:
     // Starts over after the document was renewed (New, Open).
     void Reset();
     // Row edits that keep the views' current cell and selection in place.
-    // Both set the modified flag and update all views.
+    // Both leave an undo step and update all views.
     void InsertRowAfter(int r);
     void DeleteRows(int top, int bottom);
 

@@ -15,6 +15,7 @@ public:
     void PathChanged(const std::string& p) override { paths.push_back(p); }
     void UpdateAllViews() override { ++updates; }
     void InvalidateCurveViews() override { ++curveInvalidations; }
+    void HistoryChanged() override { ++historyChanges; }
     void StatusText(const std::string& t) override { statusTexts.push_back(t); }
     void ProgressStep(int p) override { progress.push_back(p); }
     void HeaderBarToDoc(CTreDoc& doc) override
@@ -32,7 +33,7 @@ public:
     std::vector<bool> modifiedEvents;
     std::vector<std::string> paths, statusTexts, messages;
     std::vector<int> progress;
-    int updates = 0, curveInvalidations = 0, headerToDoc = 0, docToHeader = 0;
+    int updates = 0, curveInvalidations = 0, historyChanges = 0, headerToDoc = 0, docToHeader = 0;
     std::string barName, shownName;
 };
 

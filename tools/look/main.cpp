@@ -93,6 +93,16 @@ int main(int argc, char** argv)
         QApplication::sendEvent(table, &end);
         Grab(folder, QStringLiteral("26-table-end"));
     }
+    // "Bearbeiten" with a step to take back and one to do again.
+    frame.Action(CMainFrame::ID_REVERSE)->trigger();
+    frame.Action(CMainFrame::ID_REVERSE)->trigger();
+    frame.Action(CMainFrame::ID_EDIT_UNDO)->trigger();
+    for (QAction* a : frame.menuBar()->actions()) {
+        if (a->text() != QStringLiteral("&Bearbeiten")) continue;
+        frame.menuBar()->setActiveAction(a);
+        Grab(folder, QStringLiteral("27-edit-undo"));
+        a->menu()->hide();
+    }
     doc.SetModifiedFlag(false);
     return 0;
 }
