@@ -122,7 +122,7 @@ private slots:
     void doubleClickSelectsRowsAndCentresPanes();
     void overlayOffByDefaultAndPixelExact();
     void overlayDrawsBandsAndTriangles();
-    void reportAsksForNameBesideSurvey();
+    void reportWritesPdfUnderTheNameGiven();
 
 private:
     std::unique_ptr<CTreDoc> m_doc;
@@ -458,7 +458,7 @@ void TestAssessWnd::overlayDrawsBandsAndTriangles()
     QCOMPARE(QColor(pot->BackingImage().pixel(x(pf, 10), pf.bottom - 2)), OverlayBandColor(0));
 }
 
-void TestAssessWnd::reportAsksForNameBesideSurvey()
+void TestAssessWnd::reportWritesPdfUnderTheNameGiven()
 {
     OpenAndShow(kSmallSurvey);
     m_frame->Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
@@ -466,6 +466,21 @@ void TestAssessWnd::reportAsksForNameBesideSurvey()
     // Cancelled: nothing written, nothing said.
     QVERIFY(!QFile::exists(m_files.filePath(QStringLiteral("klein-Bewertung.pdf"))));
     QVERIFY(m_seam.messages.isEmpty());
+
+    // Answered: the PDF is there, the survey untouched.
+    const QString pdf = m_files.filePath(QStringLiteral("Bericht.pdf"));
+    m_seam.saveAnswers << pdf;
+    m_frame->Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+    QVERIFY2(m_seam.messages.isEmpty(), qPrintable(m_seam.messages.join('\n')));
+    QVERIFY(FileBytes(pdf).startsWith("%PDF"));
+    QVERIFY(!m_doc->IsModified());
+
+    // A folder that is not there: a German message, no file.
+    m_seam.saveAnswers << m_files.filePath(QStringLiteral("fehlt/Bericht.pdf"));
+    m_frame->Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+    QCOMPARE(m_seam.messages.size(), 1);
+    QVERIFY(!m_seam.messages[0].isEmpty());
+    QVERIFY(!QFile::exists(m_files.filePath(QStringLiteral("fehlt/Bericht.pdf"))));
 }
 
 int main(int argc, char** argv)
