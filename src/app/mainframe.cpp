@@ -833,8 +833,8 @@ void CMainFrame::OnAssessReport()
         initial = QDir(folder).absoluteFilePath(QStringLiteral("Tresmon-Bewertung.pdf"));
     } else {
         const QFileInfo survey(QString::fromStdString(m_doc.GetPathName()));
-        initial = survey.absolutePath() + QLatin1Char('/') + survey.completeBaseName()
-                  + QStringLiteral("-Bewertung.pdf");
+        initial
+            = survey.absolutePath() + QLatin1Char('/') + survey.completeBaseName() + QStringLiteral("-Bewertung.pdf");
     }
     const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Bewertungsbericht"), initial);
     if (path.isEmpty()) return;

@@ -4,11 +4,11 @@
 
 namespace {
 
-const char* const kIndicationTitles[] = {"Kriterium", "von Zeile", "bis Zeile", "von m",     "bis m",
-                                         "Zeilen",    "Länge m",   "schlechtester Wert",     "bei m"};
-const char* const kDefectTitles[] = {"Zeile",         "Meter",         "Gradientendifferenz", "Gradient Ein",
-                                     "Gradient Aus",  "Potential Ein", "Potential Aus",       "Potential IR-frei",
-                                     "Orientierungspunkt", "Abstand m"};
+const char* const kIndicationTitles[]
+    = {"Kriterium", "von Zeile", "bis Zeile", "von m", "bis m", "Zeilen", "Länge m", "schlechtester Wert", "bei m"};
+const char* const kDefectTitles[]
+    = {"Zeile",         "Meter",         "Gradientendifferenz", "Gradient Ein",       "Gradient Aus",
+       "Potential Ein", "Potential Aus", "Potential IR-frei",   "Orientierungspunkt", "Abstand m"};
 const char* const kWarningTitles[] = {"Art", "von Zeile", "bis Zeile", "von m", "bis m"};
 
 template <size_t N> constexpr int Count(const char* const (&)[N]) { return static_cast<int>(N); }
@@ -68,8 +68,8 @@ QVariant CAssessListModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole) return Text(index.row(), index.column());
     if (role == Qt::TextAlignmentRole) {
         // Names and landmarks read from the left, numbers line up on the right.
-        const bool text = (m_list != EList::Defects && index.column() == 0)
-                          || (m_list == EList::Defects && index.column() == 8);
+        const bool text
+            = (m_list != EList::Defects && index.column() == 0) || (m_list == EList::Defects && index.column() == 8);
         return QVariant::fromValue(Qt::Alignment((text ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter));
     }
     return {};

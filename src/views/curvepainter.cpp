@@ -118,8 +118,7 @@ void PaintMarks(QPainter& p, const CCurveOverlay& o, int64_t start, int64_t end,
 
 QColor OverlayBandColor(int lane)
 {
-    static const QColor colors[CCurveOverlay::kLanes] = {QColor(255, 150, 0), QColor(170, 0, 200),
-                                                         QColor(0, 170, 170)};
+    static const QColor colors[CCurveOverlay::kLanes] = {QColor(255, 150, 0), QColor(170, 0, 200), QColor(0, 170, 170)};
     return colors[std::clamp(lane, 0, CCurveOverlay::kLanes - 1)];
 }
 

@@ -29,8 +29,8 @@ struct CCurveOverlay {
     static constexpr int kLanes = 3;
     static constexpr int kBandHeight = 3;
     static constexpr int kMarkHeight = 7;
-    std::vector<Band> bands;     // potential pane
-    std::vector<int64_t> marks;  // gradient pane
+    std::vector<Band> bands;    // potential pane
+    std::vector<int64_t> marks; // gradient pane
 };
 
 struct CCurveFrame {

@@ -68,8 +68,7 @@ const char kSmallSurvey[] = "0;-1.20;-0.90;3;1;;;Schieber\r\n"
 void WriteSurvey(const QString& path, const std::string& rows)
 {
     std::ofstream out(path.toStdString(), std::ios::binary);
-    out << "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n42\r\n\r\n\r\nBem\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n"
-        << rows;
+    out << "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n42\r\n\r\n\r\nBem\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n" << rows;
 }
 
 QByteArray FileBytes(const QString& path)
