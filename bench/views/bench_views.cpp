@@ -1,10 +1,12 @@
-// Repaint of a curve pane and scrolling of the table over a long survey.
+// Repaint of a curve pane, scrolling of the table and the assessment
+// window's recompute over a long survey.
 //   build/bench/views/bench_views --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 // Each pane case has its baseline beside it: PaneRepaint/<window>/<size>
 // paints the whole potential pane (backing image and the copy to the
 // window); BarePolyline/<window>/<size> draws the same visible points with
 // one QPainter::drawPolyline per curve into an image of the same size. The
 // gradient pane likewise (GradientPaneRepaint, BareGradientPolyline).
+#include "assesswnd.h"
 #include "curvepane.h"
 #include "survey.h"
 #include "tablemodel.h"
@@ -16,6 +18,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTableView>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -199,11 +203,49 @@ void BM_TableScrollThrough(benchmark::State& state)
 }
 BENCHMARK(BM_TableScrollThrough)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// The assessment window after a survey change: the assessment, the three
+// lists and the summary refilled, and the visible list painted. Argument 0
+// is the generated survey, 1 one where every other row fails a criterion or
+// is a spike, so there are some 15,000 indications to list.
+void BM_AssessWindowRecompute(benchmark::State& state)
+{
+    CTreDoc doc;
+    if (state.range(0) == 0) {
+        FillLongSurvey(doc);
+    } else {
+        doc.OnNewDocument();
+        doc.DeleteRows(1, doc.GetRowCount());
+        for (int r = 1; r <= kRows; ++r) {
+            doc.InsertRowAfter(r - 1);
+            const bool odd = r % 2 == 1;
+            doc.SetMeter(r, r * 2);
+            doc.SetPotOn(r, odd ? -1400 : -1000);
+            doc.SetPotOff(r, odd ? -700 : -1250);
+            doc.SetGradOnL(r, odd ? 120 : 20);
+            doc.SetGradOffL(r, 30);
+            if (r % 10 == 0) doc.SetComment(r, "Mast " + std::to_string(r));
+        }
+    }
+    CAssessWnd wnd(doc);
+    wnd.resize(400, 700);
+    wnd.show();
+    QTableView* list = wnd.ListView(CAssessListModel::EList::Indications);
+    for (auto _ : state) {
+        wnd.Recompute();
+        list->viewport()->repaint();
+    }
+    state.counters["indications"] = static_cast<double>(wnd.Result()->indications.size());
+}
+BENCHMARK(BM_AssessWindowRecompute)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The assessment window reads its limits from the settings: none here.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     RegisterPaneCases();
     benchmark::Initialize(&argc, argv);

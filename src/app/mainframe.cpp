@@ -1,6 +1,8 @@
 #include "mainframe.h"
 
 #include "artwork.h"
+#include "assessreport.h"
+#include "assesswnd.h"
 #include "curvepane.h"
 #include "graphiclayout.h"
 #include "graphicsheet.h"
@@ -24,9 +26,12 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSettings>
@@ -72,6 +77,7 @@ CMainFrame::CMainFrame(CTreDoc& doc, CTresApp* app, QWidget* parent)
     CSplashWnd::ShowSplashScreen(this, m_pApp && m_pApp->SplashEnabled());
     createHeaderBar();
     createPanes();
+    createAssessment();
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     qApp->installEventFilter(this);
     UpdateTitle();
@@ -223,6 +229,17 @@ void CMainFrame::createActions()
         if (m_pApp) m_pApp->OnAppAbout();
     });
 
+    a = AddAction(ID_ASSESS, QStringLiteral("Bewertung..."),
+                  QString::fromUtf8("Zeigt die Bewertung der Messung: Anzeigen, Fehlstellenverdacht, Warnungen"),
+                  &CMainFrame::OnAssess);
+    a->setShortcut(QKeySequence(Qt::Key_F7));
+    a = AddAction(ID_ASSESS_OVERLAY, QStringLiteral("Bewertung in Kurven"),
+                  QString::fromUtf8("Zeigt die Anzeigen und den Fehlstellenverdacht in den Kurven"));
+    a->setCheckable(true);
+    connect(a, &QAction::toggled, this, &CMainFrame::OnAssessOverlay);
+    AddAction(ID_ASSESS_REPORT, QStringLiteral("Bewertungsbericht..."),
+              QString::fromUtf8("Schreibt den Bewertungsbericht als PDF-Datei"), &CMainFrame::OnAssessReport);
+
     a = AddAction(ID_NEXT_PANE, QStringLiteral("Nächster Bereich"), QString());
     a->setShortcut(QKeySequence(Qt::Key_F6));
     connect(a, &QAction::triggered, this, [this] { OnNextPane(false); });
@@ -240,6 +257,7 @@ void CMainFrame::createMenus()
         m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addSeparator();
     for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_FILE_PRINT_SETUP}) m_pFileMenu->addAction(Action(id));
+    m_pFileMenu->addAction(Action(ID_ASSESS_REPORT));
     m_pRecentSeparator = m_pFileMenu->addSeparator();
     m_pFileMenu->addSeparator();
     m_pFileMenu->addAction(Action(ID_APP_EXIT));
@@ -261,6 +279,7 @@ void CMainFrame::createMenus()
 
     QMenu* errors = menuBar()->addMenu(QStringLiteral("&Fehlerliste"));
     errors->addAction(Action(ID_ERRORLIST_EDIT));
+    errors->addAction(Action(ID_ASSESS));
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Optionen"));
     QMenu* table = options->addMenu(QStringLiteral("Tabelle"));
@@ -283,6 +302,7 @@ void CMainFrame::createMenus()
     connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     view->addAction(statusToggle);
     view->addAction(Action(ID_VIEW_HEADER));
+    view->addAction(Action(ID_ASSESS_OVERLAY));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
     help->addAction(Action(ID_APP_ABOUT));
@@ -386,6 +406,20 @@ void CMainFrame::createPanes()
     m_pInner->setStretchFactor(1, 1);
     setCentralWidget(m_pOuter);
     connect(m_pOuter, &QSplitter::splitterMoved, this, [this] { m_lastOuterSizes = m_pOuter->sizes(); });
+}
+
+void CMainFrame::createAssessment()
+{
+    // Hidden until asked for, so the window looks as it always did.
+    m_pAssess = new CAssessWnd(m_doc, this);
+    m_pAssess->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
+    addDockWidget(Qt::RightDockWidgetArea, m_pAssess);
+    m_pAssess->hide();
+    AddView(m_pAssess);
+    connect(m_pAssess, &CAssessWnd::Recomputed, this, &CMainFrame::UpdateOverlay);
+    connect(m_pAssess, &CAssessWnd::StretchChosen, this, &CMainFrame::ShowStretch);
+    const bool overlay = CTresApp::Settings()->value(QStringLiteral("Bewertung/inCurves"), false).toBool();
+    Action(ID_ASSESS_OVERLAY)->setChecked(overlay);
 }
 
 // ---- layout --------------------------------------------------------------------
@@ -782,6 +816,106 @@ void CMainFrame::OnViewHeaderBar()
     Action(ID_VIEW_HEADER)->setChecked(show);
 }
 
+void CMainFrame::OnAssess()
+{
+    if (m_pAssess->isVisible() || m_pAssess->isFloating()) {
+        m_pAssess->show();
+        m_pAssess->raise();
+        return;
+    }
+    // The window grows by the dock as far as the screen lets it, and the
+    // curve column keeps its width; on a narrow screen table and curves
+    // share what is left, the curves keeping at least half.
+    constexpr int kDockWidth = 400;
+    const int tableWidth = m_pOuter->sizes().value(1);
+    if (!isMaximized() && !isFullScreen()) {
+        int most = width() + kDockWidth;
+        if (QScreen* s = screen()) most = std::min(most, s->availableGeometry().width());
+        if (most > width()) resize(most, height());
+    }
+    m_pAssess->show();
+    resizeDocks({m_pAssess}, {kDockWidth}, Qt::Horizontal);
+    if (layout()) layout()->activate();
+    const int room = std::max(0, m_pOuter->width() - m_pOuter->handleWidth());
+    const int table = std::min(tableWidth, room / 2 > room - tableWidth ? room / 2 : tableWidth);
+    m_lastOuterSizes = {room - table, table};
+    m_pOuter->setSizes(m_lastOuterSizes);
+    m_nLastClientWidth = width();
+    m_pAssess->raise();
+}
+
+void CMainFrame::OnAssessOverlay(bool on)
+{
+    CTresApp::Settings()->setValue(QStringLiteral("Bewertung/inCurves"), on);
+    m_pAssess->SetAlwaysCurrent(on);
+    UpdateOverlay();
+}
+
+void CMainFrame::UpdateOverlay()
+{
+    const bool on = Action(ID_ASSESS_OVERLAY)->isChecked();
+    const std::shared_ptr<const SAssessment> result = m_pAssess->Result();
+    if (!on || !result) {
+        m_pUpper->SetOverlay(nullptr);
+        m_pLower->SetOverlay(nullptr);
+        m_pOverlay.reset();
+        return;
+    }
+    auto overlay = std::make_unique<CCurveOverlay>();
+    for (const SIndication& i : result->indications) {
+        // The potential criteria in their order, one lane each.
+        if (i.criterion == ECriterion::GradDiff) continue;
+        overlay->bands.push_back({i.fromMetre, i.toMetre, static_cast<int>(i.criterion)});
+    }
+    for (const SDefect& d : result->defects) overlay->marks.push_back(d.metre);
+    m_pUpper->SetOverlay(overlay.get());
+    m_pLower->SetOverlay(overlay.get());
+    m_pOverlay = std::move(overlay);
+}
+
+void CMainFrame::ShowStretch(int firstRow, int lastRow, qint64 fromMetre, qint64 toMetre)
+{
+    m_pTable->SelectRows(firstRow, lastRow);
+    m_pUpper->CenterOnMetres(fromMetre, toMetre);
+}
+
+void CMainFrame::OnAssessReport()
+{
+    if (m_doc.m_bEmpty) return;
+    QString initial;
+    if (m_doc.GetPathName().empty()) {
+        const QString folder = m_pApp ? m_pApp->m_strDataFolder : QDir::currentPath();
+        initial = QDir(folder).absoluteFilePath(QStringLiteral("Tresmon-Bewertung.pdf"));
+    } else {
+        const QFileInfo survey(QString::fromStdString(m_doc.GetPathName()));
+        initial
+            = survey.absolutePath() + QLatin1Char('/') + survey.completeBaseName() + QStringLiteral("-Bewertung.pdf");
+    }
+    const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Bewertungsbericht"), initial);
+    if (path.isEmpty()) return;
+    HeaderBarToDoc(m_doc);
+    QString error;
+    {
+        CWaitCursor wait;
+        if (!WriteAssessmentReportPdf(m_doc, m_pAssess->Settings(), path, &error)) {
+            CUiSeam::Current().Message(this, error, QMessageBox::Warning);
+            return;
+        }
+    }
+    statusBar()->showMessage(QStringLiteral("Bewertungsbericht geschrieben: ") + QDir::toNativeSeparators(path));
+    // Without a printer the PDF is all there is; with one, offer it.
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) return;
+    if (CUiSeam::Current().Question(this, QStringLiteral("Soll der Bewertungsbericht auch gedruckt werden?"),
+                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    QPrinter& printer = PrintPrinter();
+    QPrintDialog dlg(&printer, this);
+    if (dlg.exec() != QDialog::Accepted) return;
+    if (!PrintAssessmentReport(m_doc, m_pAssess->Settings(), printer, &error))
+        CUiSeam::Current().Message(this, error, QMessageBox::Warning);
+}
+
 void CMainFrame::SetActivePane(int pane)
 {
     m_nActivePane = pane;
@@ -816,7 +950,7 @@ void CMainFrame::UpdateCommandUI()
 {
     const bool doc = !m_doc.m_bEmpty;
     for (int id : {ID_FILE_APPEND, ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_ADD_CONSTANT, ID_REVERSE, ID_SORT,
-                   ID_ERRORLIST_EDIT, ID_TABLE_IRFREE, ID_TABLE_LR})
+                   ID_ERRORLIST_EDIT, ID_TABLE_IRFREE, ID_TABLE_LR, ID_ASSESS_REPORT})
         Action(id)->setEnabled(doc);
     // The clipboard is not used by any pane.
     for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_GRAPHIC_IRFREE}) Action(id)->setEnabled(false);

@@ -11,7 +11,9 @@
 
 #include <memory>
 
+class CAssessWnd;
 class CHeaderBar;
+struct CCurveOverlay;
 class CTreDoc;
 class CTrePlotView;
 class CTrePrintView;
@@ -61,6 +63,9 @@ public:
         ID_NEXT_PANE = 0xE150,
         ID_PREV_PANE = 0xE151,
         ID_FILE_PRINT = 57607,
+        ID_ASSESS = 32830,
+        ID_ASSESS_OVERLAY = 32831,
+        ID_ASSESS_REPORT = 32832,
     };
 
     // Default placement on a screen without stored settings.
@@ -117,6 +122,15 @@ public:
     void OnTableIRFree();
     void OnTableLR();
     void OnViewHeaderBar();
+    // "Bewertung...": shows the assessment window beside the table.
+    void OnAssess();
+    // "Bewertung in Kurven": the assessment drawn into both curve panes.
+    void OnAssessOverlay(bool on);
+    // "Bewertungsbericht...": the report as PDF under a name the user gives;
+    // with a printer, it is offered for printing too.
+    void OnAssessReport();
+    // Selects the rows in the table and centres both curve panes on the stretch.
+    void ShowStretch(int firstRow, int lastRow, qint64 fromMetre, qint64 toMetre);
     void OnNextPane(bool previous = false);
     // The framework's save query for a modified document; false: stop.
     bool SaveModified();
@@ -129,6 +143,7 @@ public:
     CTrePrintView* UpperPane() const { return m_pUpper; }
     CTrePrintView* LowerPane() const { return m_pLower; }
     CTrePlotView* TableView() const { return m_pTable; }
+    CAssessWnd* AssessWindow() const { return m_pAssess; }
     QSplitter* OuterSplitter() const { return m_pOuter; }
     QSplitter* InnerSplitter() const { return m_pInner; }
     CHeaderBar* HeaderBar() const { return m_pHeaderBar; }
@@ -154,6 +169,8 @@ private:
     void createStatusBar();
     void createPanes();
     void createHeaderBar();
+    void createAssessment();
+    void UpdateOverlay();
     void SaveLayout();
     void UpdateTitle();
     // Texts, tool tips and enabling of undo and redo from the history.
@@ -169,6 +186,8 @@ private:
     CTrePrintView* m_pUpper = nullptr;
     CTrePrintView* m_pLower = nullptr;
     CTrePlotView* m_pTable = nullptr;
+    CAssessWnd* m_pAssess = nullptr;
+    std::unique_ptr<CCurveOverlay> m_pOverlay; // what the panes draw while the overlay is on
     CHeaderBar* m_pHeaderBar = nullptr;
     QToolBar* m_pHeaderToolBar = nullptr;
     QToolBar* m_pToolBar = nullptr;

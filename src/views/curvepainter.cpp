@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -75,7 +76,53 @@ private:
     CTextStamps* m_stamps;
 };
 
+// The bands below the potential curves: each lane a strip above the axis,
+// clipped to the plot's width; a stretch narrower than three pixels is
+// widened to three about its middle, so a one-row indication still shows
+// beside a comment's line.
+void PaintBands(QPainter& p, const CCurveOverlay& o, int left, int right, int bottom,
+                const std::function<int(int64_t)>& mapX)
+{
+    for (const CCurveOverlay::Band& b : o.bands) {
+        if (b.lane < 0 || b.lane >= CCurveOverlay::kLanes) continue;
+        int x1 = mapX(std::min(b.from, b.to));
+        int x2 = mapX(std::max(b.from, b.to));
+        if (x2 - x1 < 2) {
+            const int mid = x1 + (x2 - x1) / 2;
+            x1 = mid - 1;
+            x2 = mid + 1;
+        }
+        x1 = std::max(x1, left + 1);
+        x2 = std::min(x2, right);
+        if (x2 < x1) continue;
+        const int y = bottom - CCurveOverlay::kBandHeight * (b.lane + 1);
+        p.fillRect(QRect(x1, y, x2 - x1 + 1, CCurveOverlay::kBandHeight), OverlayBandColor(b.lane));
+    }
+}
+
+// A triangle standing on the metre axis, its tip kMarkHeight pixels up.
+void PaintMarks(QPainter& p, const CCurveOverlay& o, int64_t start, int64_t end, int bottom,
+                const std::function<int(int64_t)>& mapX)
+{
+    for (int64_t m : o.marks) {
+        if (m < start || m > end) continue;
+        const int x = mapX(m);
+        for (int i = 0; i < CCurveOverlay::kMarkHeight; ++i) {
+            const int half = (CCurveOverlay::kMarkHeight - 1 - i) * 4 / (CCurveOverlay::kMarkHeight - 1);
+            p.fillRect(QRect(x - half, bottom - 1 - i, 2 * half + 1, 1), OverlayMarkColor());
+        }
+    }
+}
+
 } // namespace
+
+QColor OverlayBandColor(int lane)
+{
+    static const QColor colors[CCurveOverlay::kLanes] = {QColor(255, 150, 0), QColor(170, 0, 200), QColor(0, 170, 170)};
+    return colors[std::clamp(lane, 0, CCurveOverlay::kLanes - 1)];
+}
+
+QColor OverlayMarkColor() { return QColor(220, 100, 0); }
 
 void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
 {
@@ -147,6 +194,9 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
                 break;
             }
     }
+
+    // The assessment's bands lie under the curves.
+    if (f.pOverlay && !f.bGradient) PaintBands(p, *f.pOverlay, left, right, bottom, mapX);
 
     if (L > 0) {
         // 4. curves
@@ -251,6 +301,9 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
         }
         g.SetDotted(false);
     }
+
+    // The suspected defects' triangles stand over the curves.
+    if (f.pOverlay && f.bGradient) PaintMarks(p, *f.pOverlay, S, E, bottom, mapX);
 
     // 6. y axis
     p.setFont(f.axisFont);

@@ -12,10 +12,26 @@
 #include <QFont>
 
 #include <cstdint>
+#include <vector>
 
 class CTextStamps;
 class CTreDoc;
 class QPainter;
+
+// Marks laid over the curves, in metres: bands a few pixels tall just above
+// the metre axis of the potential pane (lane 0 next to the axis, each lane
+// its own colour) and triangles on the metre axis of the gradient pane.
+struct CCurveOverlay {
+    struct Band {
+        int64_t from = 0, to = 0; // either order
+        int lane = 0;             // 0..kLanes - 1
+    };
+    static constexpr int kLanes = 3;
+    static constexpr int kBandHeight = 3;
+    static constexpr int kMarkHeight = 7;
+    std::vector<Band> bands;    // potential pane
+    std::vector<int64_t> marks; // gradient pane
+};
 
 struct CCurveFrame {
     bool bGradient = false;
@@ -36,7 +52,13 @@ struct CCurveFrame {
     // off, every segment and mark is drawn on its own (the same pixels,
     // slower; tests compare the two).
     bool bMergeColumns = true;
+    // Drawn over the picture when set; without it not a pixel differs.
+    const CCurveOverlay* pOverlay = nullptr;
 };
+
+// The colours of the overlay: a band's lane and the triangles.
+QColor OverlayBandColor(int lane);
+QColor OverlayMarkColor();
 
 // Paints the axes, curves, point marks, comments, zero line, criterion and
 // labels of `frame` over whatever the painter's device holds (the caller

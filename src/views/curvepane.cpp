@@ -320,6 +320,24 @@ void CTrePrintView::OnHScroll(EScroll code, int thumb)
     update();
 }
 
+void CTrePrintView::CenterOnMetres(int64_t from, int64_t to)
+{
+    if (m_nKind == 0 || m_doc.GetRowCount() <= 0) return;
+    // The window's start is the fitted start plus ten metres a scroll step.
+    const int64_t start = (from + to) / 2 - m_doc.m_nMeterSpan / 2;
+    m_nHPos = ClampH(ToInt((start - m_nFittedStart) / 10));
+    m_doc.m_nMeterScrollPos = m_nHPos;
+    SyncHScrollBar();
+    m_doc.InvalidateCurveViews();
+    update();
+}
+
+void CTrePrintView::SetOverlay(const CCurveOverlay* overlay)
+{
+    m_pOverlay = overlay;
+    update();
+}
+
 void CTrePrintView::OnVScroll(EScroll code, int thumb)
 {
     m_nVPos = ClampV(ToInt(ScrollTarget(code, m_nVPos, m_value.nLineStep, m_value.nPageStep, thumb)));
@@ -403,6 +421,7 @@ CCurveFrame CTrePrintView::Frame()
     f.axisFont = m_axisFont;
     f.commentFont = m_commentFont;
     f.pStamps = &m_stamps;
+    f.pOverlay = m_pOverlay;
     return f;
 }
 

@@ -64,6 +64,13 @@ public:
     // The scroll bars; `thumb` counts only for ThumbTrack.
     void OnHScroll(EScroll code, int thumb = 0);
     void OnVScroll(EScroll code, int thumb = 0);
+    // Scrolls the shared metre window so that the stretch from..to lies in
+    // its middle, as far as the scroll range allows (both panes follow).
+    void CenterOnMetres(int64_t from, int64_t to);
+    // Marks drawn over the picture (null: none); kept by the caller for as
+    // long as it is set.
+    void SetOverlay(const CCurveOverlay* overlay);
+    const CCurveOverlay* Overlay() const { return m_pOverlay; }
 
     // Composes the picture for the window rectangle `box` into the backing
     // image, exactly as a paint of that rectangle would.
@@ -151,4 +158,5 @@ private:
     bool m_bPlotLogo = false;
     QImage m_tableLogo;
     QImage m_plotLogo;
+    const CCurveOverlay* m_pOverlay = nullptr;
 };

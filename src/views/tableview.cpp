@@ -295,6 +295,19 @@ std::pair<int, int> CTrePlotView::SelectedRowRange() const
     return {top + 1, bottom + 1};
 }
 
+void CTrePlotView::SelectRows(int first, int last)
+{
+    const int n = m_pModel->rowCount();
+    if (n <= 0) return;
+    first = std::clamp(first, 1, n);
+    last = std::clamp(last, first, n);
+    const QModelIndex top = m_pModel->index(first - 1, 0);
+    const QItemSelection rows(top, m_pModel->index(last - 1, m_pModel->columnCount() - 1));
+    selectionModel()->setCurrentIndex(top, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
+    scrollTo(top, PositionAtTop);
+}
+
 void CTrePlotView::OnDeleteRows()
 {
     const auto [top, bottom] = SelectedRowRange();

@@ -48,6 +48,9 @@ public:
     // The rows of the selection when it is one range, widened to whole rows;
     // {0, 0} otherwise.
     std::pair<int, int> SelectedRowRange() const;
+    // Selects the whole rows first..last (1-based, clamped to the survey),
+    // makes the first the current row and scrolls it into view.
+    void SelectRows(int first, int last);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

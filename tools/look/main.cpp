@@ -4,6 +4,7 @@
 // sitting at it:  xvfb-run -a tres-look samples/demo.tsd /tmp/look
 #include "aboutdlg.h"
 #include "addconstdlg.h"
+#include "assesswnd.h"
 #include "errorlistdlg.h"
 #include "mainframe.h"
 #include "tableview.h"
@@ -103,6 +104,22 @@ int main(int argc, char** argv)
         Grab(folder, QStringLiteral("27-edit-undo"));
         a->menu()->hide();
     }
+    // The assessment beside the table, then drawn into the curves, then a
+    // suspected defect's stretch as a double click shows it.
+    frame.resize(1280, 760);
+    frame.Action(CMainFrame::ID_ASSESS)->trigger();
+    Pause(150);
+    frame.grab().save(folder + QStringLiteral("/28-assessment.png"));
+    frame.Action(CMainFrame::ID_ASSESS_OVERLAY)->setChecked(true);
+    Pause(150);
+    frame.grab().save(folder + QStringLiteral("/29-assessment-curves.png"));
+    if (const auto result = frame.AssessWindow()->Result(); result && !result->defects.empty()) {
+        const SDefect& d = result->defects.front();
+        frame.ShowStretch(d.row, d.row, d.metre, d.metre);
+        Pause(150);
+        frame.grab().save(folder + QStringLiteral("/30-assessment-defect.png"));
+    }
+    frame.Action(CMainFrame::ID_ASSESS_OVERLAY)->setChecked(false);
     doc.SetModifiedFlag(false);
     return 0;
 }
