@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev libgl-dev
   qt6-qpa-plugins qt6-translations-l10n fonts-liberation locales
   xvfb xauth
+  poppler-utils
   python3
   clang-format
 )

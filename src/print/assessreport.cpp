@@ -52,16 +52,11 @@ const std::vector<SColumn>& Columns(ETable t)
         {"bei", "[m]", 17, false},
     };
     static const std::vector<SColumn> defects = {
-        {"Nr.", "", 9, false},
-        {"Zeile", "", 13, false},
-        {"Meter", "[m]", 15, false},
-        {"Grad. Diff.", "[mV]", 17, false},
-        {"Grad. Ein", "[mV]", 15, false},
-        {"Grad. Aus", "[mV]", 15, false},
-        {"Pot. Ein", "[mV]", 15, false},
-        {"Pot. Aus", "[mV]", 15, false},
-        {"IR-frei", "[mV]", 14, false},
-        {"Orientierungspunkt", "", 32, true},
+        {"Nr.", "", 8, false},           {"Zeile", "", 12, false},
+        {"Meter", "[m]", 14, false},     {"Gr.-Diff.", "[mV]", 16, false},
+        {"Gr. Ein", "[mV]", 15, false},  {"Gr. Aus", "[mV]", 15, false},
+        {"Pot. Ein", "[mV]", 15, false}, {"Pot. Aus", "[mV]", 15, false},
+        {"IR-frei", "[mV]", 14, false},  {"Orientierungspunkt", "", 36, true},
         {"Abstand", "[m]", 15, false},
     };
     static const std::vector<SColumn> warnings = {
@@ -196,11 +191,13 @@ private:
         return line;
     }
 
+    // A title on line `line`, standing on its foot so the larger font does
+    // not reach into the next line.
     void SectionTitle(QPainter& p, int line, const QString& text) const
     {
         p.setFont(PointFont(m_m, 11, 700));
         p.setPen(Qt::black);
-        TextOut(p, L(), LineY(line) + m_lh / 4, text, TA_LEFT | TA_TOP);
+        TextOut(p, L(), LineY(line + 1) - m_lh / 8, text, TA_LEFT | TA_BOTTOM);
         p.setFont(PointFont(m_m, 9));
     }
 

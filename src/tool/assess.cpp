@@ -1,6 +1,6 @@
 // `assess`: the assessment of a survey as JSON for scripts, or its
 // indications and suspected defects as a spreadsheet export.
-#include "assessment.h"
+#include "assessoptions.h"
 #include "commands.h"
 #include "csvtext.h"
 #include "jsontext.h"
@@ -13,131 +13,6 @@
 #include <string_view>
 
 namespace {
-
-const char kAssessUsage[] = "Aufruf: tresmon-tool assess DATEI [--json|--csv] [--off-limit MV] [--irfree-limit MV]\n"
-                            "       [--over-limit MV] [--graddiff-limit MV] [--spike MV] [--gap M]\n"
-                            "       [--without off,irfree,over,graddiff]";
-
-// A decimal number ("-850", "-0.5", "5,5") times 10^`places`, truncated
-// toward zero on its digits: no binary rounding can carry a limit over into
-// the next tenth ("4.99999999999999999" reads as 5.0 in a double).
-bool ParseScaledDecimal(std::string_view text, int places, int32_t& out)
-{
-    size_t i = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) ++i;
-    int64_t value = 0;
-    int digits = 0, fraction = -1; // fraction: digits after the point, -1 before it
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if ((c == '.' || c == ',') && fraction < 0) {
-            fraction = 0;
-            continue;
-        }
-        if (c < '0' || c > '9') return false;
-        ++digits;
-        if (fraction >= 0 && fraction++ >= places) continue; // truncated away
-        value = value * 10 + (c - '0');
-        if (value > INT32_MAX) return false;
-    }
-    if (digits == 0) return false;
-    for (int k = fraction < 0 ? 0 : fraction; k < places; ++k) {
-        value *= 10;
-        if (value > INT32_MAX) return false;
-    }
-    out = static_cast<int32_t>(negative ? -value : value);
-    return true;
-}
-
-struct SAssessOptions {
-    std::string path;
-    bool csv = false;
-    SAssessSettings settings;
-};
-
-bool UsageError(const std::string& text)
-{
-    ToolError(text);
-    std::fprintf(stderr, "%s\n", kAssessUsage);
-    return false;
-}
-
-bool ParseWithout(const std::string& list, SAssessSettings& settings)
-{
-    size_t start = 0;
-    while (true) {
-        const size_t comma = list.find(',', start);
-        const std::string id = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        ECriterion c;
-        if (!CriterionFromId(id, c))
-            return UsageError("Unbekanntes Kriterium bei --without: \"" + id
-                              + "\" (erlaubt: off, irfree, over, graddiff)");
-        settings[c].enabled = false;
-        if (comma == std::string::npos) return true;
-        start = comma + 1;
-    }
-}
-
-bool ParseOptions(const Args& args, SAssessOptions& o)
-{
-    struct SValueOption {
-        const char* name;
-        int places;
-        int32_t* target;
-        bool notNegative;
-    };
-    const SValueOption valueOptions[] = {
-        {"--off-limit", 0, &o.settings[ECriterion::Off].limit, false},
-        {"--irfree-limit", 0, &o.settings[ECriterion::IRFree].limit, false},
-        {"--over-limit", 0, &o.settings[ECriterion::Over].limit, false},
-        {"--graddiff-limit", 1, &o.settings[ECriterion::GradDiff].limit, false},
-        {"--spike", 0, &o.settings.spike, true},
-        {"--gap", 0, &o.settings.gap, true},
-    };
-    bool havePath = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i], value;
-        bool haveValue = false;
-        if (name.rfind("--", 0) == 0) {
-            const size_t eq = name.find('=');
-            if (eq != std::string::npos) {
-                value = name.substr(eq + 1);
-                name.resize(eq);
-                haveValue = true;
-            }
-        }
-        auto takeValue = [&]() {
-            if (haveValue) return true;
-            if (i + 1 >= args.size()) return UsageError(name + " braucht einen Wert.");
-            value = args[++i];
-            return true;
-        };
-        if (name == "--json" || name == "--csv") {
-            if (haveValue) return UsageError(name + " nimmt keinen Wert.");
-            o.csv = name == "--csv";
-        } else if (name == "--without") {
-            if (!takeValue() || !ParseWithout(value, o.settings)) return false;
-        } else if (name.rfind("-", 0) == 0 && name.size() > 1) {
-            const SValueOption* opt = nullptr;
-            for (const SValueOption& v : valueOptions)
-                if (name == v.name) opt = &v;
-            if (!opt) return UsageError("Unbekannte Option: " + name);
-            if (!takeValue()) return false;
-            int32_t parsed = 0;
-            if (!ParseScaledDecimal(value, opt->places, parsed))
-                return UsageError("Ungültige Zahl bei " + name + ": \"" + value + "\"");
-            if (opt->notNegative && parsed < 0) return UsageError(name + " darf nicht negativ sein: " + value);
-            *opt->target = parsed;
-        } else if (!havePath) {
-            o.path = name;
-            havePath = true;
-        } else {
-            return UsageError("Zu viele Dateien: " + name);
-        }
-    }
-    if (!havePath) return UsageError("Keine Messdatei angegeben.");
-    return true;
-}
 
 // ---- JSON ---------------------------------------------------------------------
 
@@ -250,7 +125,7 @@ std::string AssessmentCsv(const SAssessment& a)
 int RunAssess(const Args& args)
 {
     SAssessOptions o;
-    if (!ParseOptions(args, o)) return kExitUsage;
+    if (!ParseAssessOptions(args, EAssessCommand::Assess, o)) return kExitUsage;
     CToolHost host;
     CTreDoc doc;
     if (!OpenForTool(doc, host, o.path)) return kExitFile;

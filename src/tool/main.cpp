@@ -28,7 +28,8 @@ const char kDocumentUsage[] = "Aufruf: tresmon-tool BEFEHL ...\n"
 const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [--size BREITExHÖHE]\n"
                         "                                   Kurvenbild eines Fensters als PNG\n"
                         "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"
-                        "        [--errors] [--no-qm]          Graphik- oder Tabellendruck als PDF\n";
+                        "        [--errors] [--no-qm]          Graphik- oder Tabellendruck als PDF\n"
+                        "  report DATEI -o AUS.pdf [Optionen wie assess]  Bewertungsbericht als PDF\n";
 
 const char kCommonUsage[] = "  --help                           diese Hilfe\n"
                             "  --version                        Name und Version des Programms\n"

@@ -39,7 +39,10 @@ bool HaveQtCommands()
 #endif
 }
 
-bool IsQtCommand(const std::string& command) { return command == "render" || command == "print"; }
+bool IsQtCommand(const std::string& command)
+{
+    return command == "render" || command == "print" || command == "report";
+}
 
 int RunQtCommand(int argc, char** argv)
 {

@@ -1,4 +1,4 @@
-// render and print draw with Qt, which the document commands must not pay
+// render, print and report draw with Qt, which the document commands must not pay
 // for at start-up: they run in tresmon-tool-qt, which this process becomes.
 #pragma once
 

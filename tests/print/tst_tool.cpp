@@ -1,5 +1,6 @@
-// tresmon-tool print as a process: PDF page counts and sizes for both
-// printouts and the options, and its exit codes.
+// tresmon-tool print and report as processes: PDF page counts and sizes for
+// both printouts and the options, the assessment report, and their exit
+// codes.
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -27,15 +28,18 @@ CPdf ReadPdf(const QString& path)
     return pdf;
 }
 
-int Run(const QStringList& args, QString* err = nullptr)
+int RunCommand(const QString& command, const QStringList& args, QString* err = nullptr)
 {
     QProcess p;
     p.setWorkingDirectory(QDir::tempPath());
-    p.start(QStringLiteral(TOOL_EXE), QStringList{QStringLiteral("print")} + args);
+    p.start(QStringLiteral(TOOL_EXE), QStringList{command} + args);
     if (!p.waitForFinished(60000)) return -1;
     if (err) *err = QString::fromLocal8Bit(p.readAllStandardError());
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
+
+int Run(const QStringList& args, QString* err = nullptr) { return RunCommand(QStringLiteral("print"), args, err); }
+int Report(const QStringList& args, QString* err = nullptr) { return RunCommand(QStringLiteral("report"), args, err); }
 
 } // namespace
 
@@ -46,6 +50,8 @@ private slots:
     void tablePages();
     void usageAndFailures();
     void standardStreamsAndHelp();
+    void reportWritesThePdf();
+    void reportUsageAndFailures();
 
 private:
     QTemporaryDir m_dir;
@@ -145,6 +151,44 @@ void TestTool::standardStreamsAndHelp()
     QCOMPARE(Run({QStringLiteral("--table"), QStringLiteral(DEMO_TSD), QStringLiteral("--scale")}, &err), 1);
     QVERIFY2(err.startsWith(QStringLiteral("print: --scale erwartet eine ganze Zahl von 1 bis 1000000\n")),
              qPrintable(err));
+}
+
+void TestTool::reportWritesThePdf()
+{
+    const QString demo = QStringLiteral(DEMO_TSD);
+    QCOMPARE(Report({demo, QStringLiteral("-o"), Out("r.pdf")}), 0);
+    const CPdf pdf = ReadPdf(Out("r.pdf"));
+    QVERIFY(pdf.pages > 2);
+    QVERIFY(qAbs(pdf.size.width() - 595) < 1 && qAbs(pdf.size.height() - 842) < 1);
+    // The assess options reach the report: without the gradient criterion
+    // its many indications and defects are gone, and so are pages.
+    QCOMPARE(Report({demo, QStringLiteral("--without"), QStringLiteral("graddiff"), QStringLiteral("-o"), Out("r2.pdf"),
+                     QStringLiteral("--off-limit=-900")}),
+             0);
+    const int fewer = ReadPdf(Out("r2.pdf")).pages;
+    QVERIFY(fewer >= 2 && fewer < pdf.pages);
+}
+
+void TestTool::reportUsageAndFailures()
+{
+    const QString demo = QStringLiteral(DEMO_TSD);
+    QString err;
+    QCOMPARE(Report({demo}, &err), 1);
+    QVERIFY(err.contains(QStringLiteral("-o AUSGABE.pdf")));
+    QCOMPARE(Report({QStringLiteral("-o"), Out("x.pdf")}, &err), 1);
+    QCOMPARE(Report({demo, QStringLiteral("-o"), Out("x.pdf"), QStringLiteral("--json")}, &err), 1);
+    QVERIFY(err.contains(QStringLiteral("Unbekannte Option: --json")));
+    QCOMPARE(Report({demo, QStringLiteral("-o"), Out("x.pdf"), QStringLiteral("--spike"), QStringLiteral("viel")}), 1);
+    QCOMPARE(Report({demo, QStringLiteral("-o")}), 1);
+    QVERIFY(!QFile::exists(Out("x.pdf")));
+
+    QCOMPARE(Report({m_dir.filePath(QStringLiteral("nirgends.tsd")), QStringLiteral("-o"), Out("x.pdf")}, &err), 2);
+    QVERIFY(err.contains(QStringLiteral("nirgends.tsd")));
+    QVERIFY(!QFile::exists(Out("x.pdf")));
+    const QString unwritable = m_dir.filePath(QStringLiteral("no/such/dir/x.pdf"));
+    QCOMPARE(Report({demo, QStringLiteral("-o"), unwritable}, &err), 2);
+    QVERIFY(err.contains(QStringLiteral("kann nicht nach")));
+    QVERIFY(!QFile::exists(unwritable));
 }
 
 QTEST_GUILESS_MAIN(TestTool)

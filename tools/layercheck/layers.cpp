@@ -42,9 +42,10 @@ const std::vector<CLayer>& Layers()
         l.push_back({"transfer", {"ui", "vlnk/include"}, false});
         l.push_back({"app", {"doc", "views", "print", "ui", "docdlg", "transfer", "vlnk/include"}, false});
         // The batch tool's document commands start without Qt; its drawing
-        // commands are a program of their own over the panes and printing.
+        // commands are a program of their own over the panes and printing,
+        // sharing the document commands' Qt-free option parsing.
         l.push_back({"tool", {"doc"}, true});
-        l.push_back({"tool/qt", {"doc", "views", "print"}, false});
+        l.push_back({"tool/qt", {"doc", "views", "print", "tool"}, false});
         l.push_back({"tools/handheld-sim", {}, true});
         l.push_back({"tools/gensurvey", {"doc"}, true});
         l.push_back({"tools/layercheck", {}, true});

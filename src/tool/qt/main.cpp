@@ -1,8 +1,10 @@
 // tresmon-tool-qt: the Qt half of tresmon-tool. tresmon-tool replaces itself
-// by this program for "render" and "print" with its own arguments, so what
-// the user sees - messages, output, exit code - comes from here unchanged.
+// by this program for "render", "print" and "report" with its own
+// arguments, so what the user sees - messages, output, exit code - comes
+// from here unchanged.
 #include "printcmd.h"
 #include "render.h"
+#include "reportcmd.h"
 
 #include "tresversion.h"
 
@@ -12,7 +14,7 @@
 
 namespace {
 
-const char kUsage[] = "Aufruf: tresmon-tool render|print ...\n"
+const char kUsage[] = "Aufruf: tresmon-tool render|print|report ...\n"
                       "(tresmon-tool-qt ist ein Teil von tresmon-tool und wird von ihm aufgerufen.)\n";
 
 } // namespace
@@ -42,6 +44,7 @@ int main(int argc, char** argv)
         const int at = argc - static_cast<int>(rest.size()); // where the command's name is
         if (rest[0] == QLatin1String("render")) return RunRenderCommand(argc - at - 1, argv + at + 1);
         if (rest[0] == QLatin1String("print")) return RunPrintCommand(argc - at - 1, argv + at + 1);
+        if (rest[0] == QLatin1String("report")) return RunReportCommand(argc - at - 1, argv + at + 1);
     }
     std::fputs(kUsage, stderr);
     return 1;

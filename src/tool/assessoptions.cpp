@@ -1,0 +1,140 @@
+#include "assessoptions.h"
+
+#include "toolhost.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+const char kAssessUsage[] = "Aufruf: tresmon-tool assess DATEI [--json|--csv] [--off-limit MV] [--irfree-limit MV]\n"
+                            "       [--over-limit MV] [--graddiff-limit MV] [--spike MV] [--gap M]\n"
+                            "       [--without off,irfree,over,graddiff]";
+const char kReportUsage[] = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf [--off-limit MV] [--irfree-limit MV]\n"
+                            "       [--over-limit MV] [--graddiff-limit MV] [--spike MV] [--gap M]\n"
+                            "       [--without off,irfree,over,graddiff]";
+
+// A decimal number ("-850", "-0.5", "5,5") times 10^`places`, truncated
+// toward zero on its digits: no binary rounding can carry a limit over into
+// the next tenth ("4.99999999999999999" reads as 5.0 in a double).
+bool ParseScaledDecimal(std::string_view text, int places, int32_t& out)
+{
+    size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) ++i;
+    int64_t value = 0;
+    int digits = 0, fraction = -1; // fraction: digits after the point, -1 before it
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if ((c == '.' || c == ',') && fraction < 0) {
+            fraction = 0;
+            continue;
+        }
+        if (c < '0' || c > '9') return false;
+        ++digits;
+        if (fraction >= 0 && fraction++ >= places) continue; // truncated away
+        value = value * 10 + (c - '0');
+        if (value > INT32_MAX) return false;
+    }
+    if (digits == 0) return false;
+    for (int k = fraction < 0 ? 0 : fraction; k < places; ++k) {
+        value *= 10;
+        if (value > INT32_MAX) return false;
+    }
+    out = static_cast<int32_t>(negative ? -value : value);
+    return true;
+}
+
+// A message, then the usage line of the command it is about.
+bool UsageError(EAssessCommand command, const std::string& text)
+{
+    ToolError(text);
+    std::fprintf(stderr, "%s\n", command == EAssessCommand::Report ? kReportUsage : kAssessUsage);
+    return false;
+}
+
+bool ParseWithout(EAssessCommand command, const std::string& list, SAssessSettings& settings)
+{
+    size_t start = 0;
+    while (true) {
+        const size_t comma = list.find(',', start);
+        const std::string id = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        ECriterion c;
+        if (!CriterionFromId(id, c))
+            return UsageError(command, "Unbekanntes Kriterium bei --without: \"" + id
+                                           + "\" (erlaubt: off, irfree, over, graddiff)");
+        settings[c].enabled = false;
+        if (comma == std::string::npos) return true;
+        start = comma + 1;
+    }
+}
+
+} // namespace
+
+bool ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o)
+{
+    struct SValueOption {
+        const char* name;
+        int places;
+        int32_t* target;
+        bool notNegative;
+    };
+    const SValueOption valueOptions[] = {
+        {"--off-limit", 0, &o.settings[ECriterion::Off].limit, false},
+        {"--irfree-limit", 0, &o.settings[ECriterion::IRFree].limit, false},
+        {"--over-limit", 0, &o.settings[ECriterion::Over].limit, false},
+        {"--graddiff-limit", 1, &o.settings[ECriterion::GradDiff].limit, false},
+        {"--spike", 0, &o.settings.spike, true},
+        {"--gap", 0, &o.settings.gap, true},
+    };
+    const bool report = command == EAssessCommand::Report;
+    bool havePath = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i], value;
+        bool haveValue = false;
+        if (name.rfind("--", 0) == 0) {
+            const size_t eq = name.find('=');
+            if (eq != std::string::npos) {
+                value = name.substr(eq + 1);
+                name.resize(eq);
+                haveValue = true;
+            }
+        }
+        auto takeValue = [&]() {
+            if (haveValue) return true;
+            if (i + 1 >= args.size()) return UsageError(command, name + " braucht einen Wert.");
+            value = args[++i];
+            return true;
+        };
+        if (!report && (name == "--json" || name == "--csv")) {
+            if (haveValue) return UsageError(command, name + " nimmt keinen Wert.");
+            o.csv = name == "--csv";
+        } else if (report && name == "-o") {
+            if (!takeValue()) return false;
+            if (value.empty()) return UsageError(command, "-o braucht einen Dateinamen.");
+            o.output = value;
+        } else if (name == "--without") {
+            if (!takeValue() || !ParseWithout(command, value, o.settings)) return false;
+        } else if (name.rfind("-", 0) == 0 && name.size() > 1) {
+            const SValueOption* opt = nullptr;
+            for (const SValueOption& v : valueOptions)
+                if (name == v.name) opt = &v;
+            if (!opt) return UsageError(command, "Unbekannte Option: " + name);
+            if (!takeValue()) return false;
+            int32_t parsed = 0;
+            if (!ParseScaledDecimal(value, opt->places, parsed))
+                return UsageError(command, "Ungültige Zahl bei " + name + ": \"" + value + "\"");
+            if (opt->notNegative && parsed < 0) return UsageError(command, name + " darf nicht negativ sein: " + value);
+            *opt->target = parsed;
+        } else if (!havePath) {
+            o.path = name;
+            havePath = true;
+        } else {
+            return UsageError(command, "Zu viele Dateien: " + name);
+        }
+    }
+    if (!havePath) return UsageError(command, "Keine Messdatei angegeben.");
+    if (report && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE.pdf).");
+    return true;
+}

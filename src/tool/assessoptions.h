@@ -1,0 +1,27 @@
+// The assessment's command-line options, shared by `assess` and `report`
+// (which runs in the Qt half): the survey, the limits, the spike and gap
+// thresholds and the criteria left out. No Qt here, so both halves of the
+// tool parse them with the same code.
+#pragma once
+
+#include "assessment.h"
+
+#include <string>
+#include <vector>
+
+enum class EAssessCommand {
+    Assess, // also takes --json and --csv
+    Report, // also takes -o OUT.pdf, which it needs
+};
+
+struct SAssessOptions {
+    std::string path;
+    bool csv = false;   // assess: spreadsheet CSV instead of JSON
+    std::string output; // report: the PDF to write
+    SAssessSettings settings;
+};
+
+// Reads the arguments after the command's name. False after a German
+// message and the command's usage line on standard error: the command then
+// exits with kExitUsage.
+bool ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o);
