@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DCLANG_FORMAT=... -DROOT=... -P CheckFormat.cmake
 # Fails when a source file of the tree differs from what .clang-format makes
 # of it, and names the files.

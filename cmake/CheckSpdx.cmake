@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DROOT=... -P CheckSpdx.cmake
 # Fails when a source file lacks its SPDX licence line in its first three
 # lines, or names another licence than its part of the tree has (the library

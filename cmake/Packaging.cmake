@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian packages from the build folder: (cd build && cpack -G DEB).
 # One package per install component; the components are listed beside the
 # install rules in the top CMakeLists.txt.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 /*
  * receive: fetch one survey from a Logato handheld with libvlnkw32.
  *

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a CMDVLNK command line: parsed, and every value run through
 // the path and wildcard helpers the interpreter applies to it. Checks the
 // promises the run relies on: a good parse holds at most 30 commands, each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a measurement file: read into a fresh document, appended to a
 // document that already has rows, and the result written out again, so the
 // reader, the append path, the writer and every derived value of the rows

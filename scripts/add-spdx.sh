@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Puts the SPDX licence line at the top of every source file that lacks one:
 # the library and its example under LGPL-2.1-or-later, everything else under
 # GPL-3.0-or-later (see LICENSE). Safe to run again; cmake/CheckSpdx.cmake
@@ -16,7 +17,7 @@ git ls-files -- '*.cpp' '*.h' '*.c' '*.py' '*.sh' '*.cmake' '*CMakeLists.txt' '*
   head -n 3 "$f" | grep -q 'SPDX-License-Identifier:' && continue
   tag="SPDX-License-Identifier: $(licence_of "$f")"
   case "$f" in
-    *.cpp|*.h|*.c) line="// $tag" ;;
+    *.cpp|*.h|*.c|*.h.in) line="// $tag" ;;
     *.1) line=".\\\" $tag" ;;
     *) line="# $tag" ;;
   esac

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks in Release (build-bench/), runs every Google Benchmark
 # program with 5 repetitions, keeps their JSON in build-bench/results/ and
 # prints the performance goals with the figures measured now.

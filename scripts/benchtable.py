@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The performance goals and what the benchmark results in a folder say about
 them: one line per goal with the measured medians and the ratio."""
 import json

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds only what a user starts - the program, the serial-link library and
 # the handheld simulator - in Release with all cores, into ./build-program.
 # The tests, benchmarks and tools are left to scripts/build.sh.

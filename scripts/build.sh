@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds Tresmon in ./build (Release with -Wall -Wextra).
 set -eu
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets everything up, builds Tresmon (only the program, the library and the
 # simulator, in Release) and starts it on our demo survey. Without a display
 # it runs on Qt's offscreen platform, takes a picture of its own window

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Tresmon needs to build, test and run.
 # Idempotent and quiet when everything is already there.
 set -eu

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets everything up, starts the handheld simulator on a folder holding our
 # sample surveys, registers it as "COM1" for the serial-link library and
 # starts Tresmon. In Tresmon: "Logato" > "Datentransfer...".

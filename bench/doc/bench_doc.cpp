@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and saving a survey the size of the old 990,000-byte read limit and
 // one of 10 MB, the error-list test over every row, and undoing a sort. The inputs are
 // generated on first use into a temporary folder and removed at exit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One printed page to PDF: graphic print of a 30 km survey at 1:1000 and
 // table print of 30,000 rows (also as error list). Each iteration draws the
 // next page on a new PDF page.

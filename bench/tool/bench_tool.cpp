@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tresmon-tool as a user runs it, against what the user would run instead:
 // iconv for re-coding a survey, LibreOffice for opening its data as a
 // spreadsheet and saving it. Every case starts the real programs (posix_spawn,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Receives one file through the transfer dialog from the simulator paced
 // at a slow baud rate and reports the program's CPU use while it waited and
 // the longest gap between two turns of its event handling (the time within

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Repaint of a curve pane, scrolling of the table and the assessment
 // window's recompute over a long survey.
 //   build/bench/views/bench_views --benchmark_repetitions=5 --benchmark_report_aggregates_only=true

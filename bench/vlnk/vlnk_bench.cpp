@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Latency from bytes on the line to the channel's step, the cost of an idle
 // open channel, and receive throughput against the simulated handheld.
 #include <benchmark/benchmark.h>

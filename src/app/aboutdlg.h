@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Info über Tresmon 3.0".
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Bewertung" window: a dock beside the table with the assessment's
 // limits (each criterion with its check box, the spike and gap thresholds),
 // its summary and its three lists. It is one of the document's views, so it

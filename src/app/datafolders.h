@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program keeps what it writes for the user: the files fetched
 // from the handheld. A build tree keeps them beside the program, as the
 // program always did; an installed program never writes below /usr.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The header bar ("Kopfdaten") above the panes: name, number, date, remark
 // and the protection criterion of the survey.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: menu, toolbar, status bar, header bar and the three
 // panes (gradient curves above, potential curves below, the table beside
 // them). It is the document's host: it passes view updates to the panes and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printout a curve pane stands for: the gradient pane prints the table,
 // the potential pane the graphic print, with the logos the pane loaded. The
 // job is built when the print is prepared, as a print or a preview asks for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The splash window: the program's picture with its version for four
 // seconds, or until the user presses a key or a mouse button anywhere.
 #pragma once

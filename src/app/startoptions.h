@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line: an optional survey to open and --no-splash,
 // plus --help and --version, which answer before any window (or display)
 // is needed. Qt's own options (-platform, -style, ...) are known here too,

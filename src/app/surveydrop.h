@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A survey dragged onto the main window from a file manager.
 #pragma once
 

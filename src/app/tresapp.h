@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object: where settings live, the program and data
 // folders, the folder for files from the handheld, the command line, the
 // About box and the one printer every print uses.

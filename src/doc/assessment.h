@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The assessment of a survey ("Bewertung"): where the protection criterion
 // is not met and over what length, where the lateral gradients point to
 // coating defects (with the nearest landmark for the dig crew), and which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Header texts and comments are kept in the DOS code page 850 in measurement
 // files (the handheld writes them so) and in UTF-8 in memory.
 #pragma once

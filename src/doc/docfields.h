@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parts of a survey besides its rows that a command can change: the
 // header entries, the error-list limits and the table and print settings.
 // An undo step keeps only the fields its command changed, before and after,

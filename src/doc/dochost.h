@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the survey document needs from the program around it. The document
 // never shows anything itself; the window layer (or a batch tool, or a test)
 // implements this and decides how the user sees it. Every hook has a no-op

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's edits: cells, sort, reverse, add a constant, insert and delete
 // rows. Each leaves its undo step.
 #include "tredoc.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The twelve error-list quantities and the rules that move their limit pairs
 // between the text boxes of the dialog "Fehlerlisten-Parameter" and the
 // document. Pair k keeps its bounds in entries k and k+12 of m_limits.

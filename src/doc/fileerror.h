@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // German texts for file errors, as the user reads them in a message box.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One measuring point of a survey and the absent marker shared by every value.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Number <-> text conversions of the survey document. They behave like the C
 // library's printf/atof family in the "C" locale, but never depend on the
 // process locale (a German desktop locale would otherwise turn the decimal

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The QM line of a measurement file: the handheld's QM entries 2 to 14 with a
 // random filler and a byte sum, shifted byte by byte so the line is not
 // plain text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A row's comment in eight bytes. Most rows have none, and a survey keeps
 // hundreds of thousands of rows: std::string's 32 bytes were half of every
 // row, and every page of them has to be touched when a survey is read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command-line programs take "-" for standard input or output, as their
 // neighbours do. A survey from standard input goes through the same reader
 // as a file; one to standard output is the same bytes a save writes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The survey document: one close-interval potential survey with its header
 // and QM data, the error-list limits and the settings of both printouts.
 // Every pane, printout and dialog reads rows only through the accessors and

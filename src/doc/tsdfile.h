@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing measurement files (.tsd). Both work on a CTreDoc and
 // report to its host; the document's OnOpenDocument and OnSaveDocument are
 // thin calls into these.

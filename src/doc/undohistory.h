@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo history of the survey document: the commands done since New or
 // Open, each able to take itself back and do itself again. The history also
 // decides the modified mark: it remembers where the last save left it, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The steps the document's commands leave in the undo history. Each keeps
 // only what it needs to go both ways exactly: changed values before and
 // after, the rows it took out, or the order it gave the rows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Konstante addieren": which quantity, the metre range and the constant.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Fehlerlisten-Parameter": the limit windows of the error list, as texts.
 // What the texts mean is decided by LimitsToBoxTexts / BoxTextsToLimits.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The overview chart of the assessment report: the whole survey in one box,
 // potential on, off and IR-free over the metre, the protection criterion as
 // a dashed line, the indications of the potential criteria as thin bands

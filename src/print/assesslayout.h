@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The assessment report's numbers without Qt: how its tables are cut into
 // pages, the axis steps of its overview chart and the text forms of its
 // values, so tests can check them alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The assessment report ("Bewertungsbericht"): A4 portrait, German. Page 1
 // holds the survey's header data, the criteria with their limits and
 // results, the plausibility warnings per kind and an overview chart of the

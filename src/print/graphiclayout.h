@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers of the graphic print that need no drawing device: page count
 // and division, chart geometry, tick choices and the rows a page draws.
 // All positions are printer device units; millimetres become device units

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graphic print: the survey as a gradient chart above a potential chart
 // over the measuring metre at a fixed scale, with the title block at the
 // foot of each page. Every page shows the next stretch of the same length.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The graphic print's option sheet "Grafik drucken" with its pages
 // " Kurven ", " Y-Achsen ", " X-Achse " and " Extras ".
 #pragma once

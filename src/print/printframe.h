@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What both printouts share: the printer's measurements, the page frame
 // measured from the paper edges, millimetre and point conversions, text
 // placed the way the classic device contexts align it, the company text and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One print job of either printout, and the loop that drives a job's hooks
 // on a printer the way the framework's print and preview do: prepare (page
 // count), begin, one call per page, end. The program's panes, the preview

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a print job meets the user: the print preview window and the print
 // dialog. Tests install their own runner so no window waits for a person.
 #pragma once

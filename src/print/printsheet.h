@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tabbed option sheet both print commands show, with its button row
 // "Übernehmen", "Drucken", "Vorschau", "Abbrechen". Pages are placed in
 // dialog units of the sheet font, as their dialog resources give them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers of the table print that need no drawing device: the line
 // layout of the rows (with the error list's gaps), the column positions and
 // the texts of the limit windows.

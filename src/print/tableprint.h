@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table print: the survey as a ruled table with a header block on every
 // page, or, with "Fehlerliste drucken", the rows that pass the error-list
 // test with the limit windows in the header.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table print's option sheet "Tabelle drucken" with its pages
 // "Spalten", "Fehlerliste" and "Extras".
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `assess`: the assessment of a survey as JSON for scripts, or its
 // indications and suspected defects as a spreadsheet export.
 #include "assessoptions.h"

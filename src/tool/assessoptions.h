@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The assessment's command-line options, shared by `assess` and `report`
 // (which runs in the Qt half): the survey, the limits, the spike and gap
 // thresholds and the criteria left out. No Qt here, so both halves of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A command's own words, read with getopt_long so that every command takes
 // options the way its neighbours on the system do: long names may be
 // shortened while they stay unique, "--name=value" works, "--" ends the

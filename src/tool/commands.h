@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch tool's commands. Each takes the arguments after its own name
 // and returns the process exit code.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `convert` and `edit`: the document's own operations, then a save.
 #include "cmdline.h"
 #include "commands.h"

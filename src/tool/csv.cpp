@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `csv` and `errors`: the survey for a spreadsheet, and the error-list rows.
 #include "cmdline.h"
 #include "commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Field forms of the spreadsheet exports: what a German spreadsheet reads
 // without asking.
 #pragma once

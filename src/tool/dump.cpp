@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `dump`: the whole document as one JSON object, for scripts and for checking
 // the reader from outside. Rows are written one at a time so a large survey
 // does not need a second copy of itself in memory.

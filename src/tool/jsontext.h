@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JSON building blocks shared by the commands that print JSON.
 #pragma once
 

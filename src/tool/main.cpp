@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tresmon-tool: batch use of Tresmon's survey code.
 #include "cmdline.h"
 #include "commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // render, print and report draw with Qt, which the document commands must not pay
 // for at start-up: they run in tresmon-tool-qt, which this process becomes.
 #pragma once

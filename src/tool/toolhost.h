@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch tool's host for the document: messages go to standard error.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small window that tells which port is being searched for the handheld.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Logato-Transfer": finds the handheld on COM1 or COM2, lists its survey
 // files and those already on the PC, receives and deletes files on the
 // handheld and shows its free space. Every library operation is started on

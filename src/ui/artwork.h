@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tresmon's own pictures, drawn in code: the splash picture, the program
 // icon and the toolbar symbols.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The places where the program waits for the user outside its own windows:
 // file dialogs and message boxes. Tests install their own answers here.
 #pragma once

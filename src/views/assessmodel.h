@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three lists of the assessment window (indications, suspected defects,
 // plausibility warnings) as one table model each. The model holds the
 // assessment it was given and turns its values into text only when a row is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cell editing for the table: the typed text goes to the document only when
 // the user changed it. Leaving a cell untouched must not store its shown
 // text back, because the shown text is rounded (-0.855 V shows as -0.86)

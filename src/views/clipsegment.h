@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clipping of one curve segment against the plot rectangle, shared by the
 // curve panes and the graphic print. No Qt here so the print code and the
 // batch tool can link it alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture of a curve pane: one window of the survey painted into a
 // QPainter, and nothing else. Everything the picture depends on besides the
 // rows is in the frame, which the pane works out before it paints (fitting

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A curve pane: one survey drawn over the measuring metre, the gradients in
 // the upper pane and the potentials in the lower (the picture itself is
 // curvepainter's). Both panes share the metre window kept in the document

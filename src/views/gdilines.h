@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pixel-exact thin lines for the curve panes. The layout of the panes counts
 // single pixels (point marks are three pixels tall, dashes end one pixel
 // short of their end point), so lines follow one fixed rule: a line covers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a painter's pixels can be written directly: a 32-bit image painted
 // without transform, opacity or blending tricks, with the part the clip
 // leaves open. The curve panes write their lines and texts there themselves

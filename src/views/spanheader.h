@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A horizontal header in which one cell may cover several columns ("Potential"
 // over the three potential columns, "Gradient" over the six gradient
 // columns). Each column paints its slice of the covering cell, so the cell

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table's cells, asked of the document every time they are shown.
 // Model column k is column k+1 of the survey table (column 0 of the survey
 // table is the row-number header); rows are document rows 1..N.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table pane: every survey row with metre, potentials, gradients,
 // derived values and comment, edited in place. The cells come from
 // CTrePlotModel; this view adds the column layout, the frozen metre column,

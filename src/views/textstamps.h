@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts the curve panes draw again on every paint (axis labels, comments),
 // laid out and rasterised once and then copied as pixels. A stamp is the set
 // of pixels QPainter::drawText sets for the text with the origin on a whole

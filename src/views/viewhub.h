@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document's panes and how a document change reaches them. The document
 // knows only its host (CDocHost); this host keeps the panes in creation
 // order and forwards "update all views" and "invalidate the curve panes".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 13 x 13 zoom buttons of the curve panes: a plus or a minus sign on a
 // raised face, sunk while pressed. The images are drawn here at first use.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The zoom steps of the curve panes: the metre axis (shared by both panes)
 // and the value axis (per pane). A requested span snaps to the smallest
 // table row that is not smaller than the request.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The C exports: argument checks, the channel table and the dispatch of
 // window messages. No exception crosses this boundary.
 #include <algorithm>

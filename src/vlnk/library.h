@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Library-wide state: the channel table, load and unload, and the window
 // procedure that routes timers and line notifications to the channels.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Load and unload of the shared object: runs exactly once per process (or per
 // dlopen/dlclose pair).
 #include "library.h"

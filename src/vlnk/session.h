@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The library's process-lifetime state, with one owner.
 //
 // A shared object's destructor function runs after the process's exit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Surveys built in code for the pane and print tests: one row's values and a
 // document made to hold exactly those rows.
 #pragma once

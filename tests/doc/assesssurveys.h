@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small hand-made surveys for the assessment, shared by the engine's tests
 // and the tool's, so both sides are held to the same worked numbers.
 // Data lines: metre; potential on [V]; potential off [V]; gradient on left,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the document tests: a host that records what the
 // document asked for, temporary folders and quick row building.
 #pragma once

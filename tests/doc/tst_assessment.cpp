@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The assessment: criteria runs, suspected defects with their landmarks,
 // plausibility warnings and the summary, on the worked surveys.
 #include "assessment.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `tresmon-tool assess` from the outside: the JSON of the worked surveys,
 // limits and switches from the command line, the spreadsheet export and the
 // exit codes.

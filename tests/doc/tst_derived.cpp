@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Derived values: mean gradients, their difference, the IR-free potential.
 #include "docfixture.h"
 

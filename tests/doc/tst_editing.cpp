@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-survey edits: sort, reverse, add a constant, insert and delete.
 #include "docfixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The error list: the limit boxes of its dialog and the test of a row.
 #include "docfixture.h"
 #include "errorlimits.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading measurement files: both layouts, every field rule, settings,
 // limits, the QM line, and what a bad file does (never a crash, never a
 // half-read survey).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text forms: the fixed-width texts every view and printout shows.
 #include "docfixture.h"
 #include "numtext.h"

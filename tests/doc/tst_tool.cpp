@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch tool from the outside: exit codes, JSON shape, edits, exports.
 #include "docfixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch tool's command line as a user meets it: --help and --version,
 // wrong options, and "-" for standard input and output, which must carry the
 // same survey bytes a file does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What tresmon-tool loads and where it finds its Qt half: the document
 // commands start without a single Qt library; render and print are handed to
 // tresmon-tool-qt, beside the tool or in the installed libexec folder.

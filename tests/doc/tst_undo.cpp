@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo of every edit: random edit sequences taken back and done
 // again must give the saved file byte for byte, and the history's limits and
 // the modified mark hold over a session.

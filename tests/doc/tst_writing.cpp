@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing measurement files: the exact bytes, the QM line, and that a save
 // never destroys the previous file. Round trips close the loop with the
 // reader.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The assessment window in the main window on the offscreen platform: its
 // lists for a small hand-made survey, recomputing after a cell edit and a
 // limit change, the limits kept in the settings, a double click that shows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the program fits into the desktop: where it writes the handheld's
 // files, a survey dropped from a file manager, and the survey MIME type
 // recognised by its content.

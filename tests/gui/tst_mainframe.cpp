@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window on the offscreen platform: placement and its memory,
 // header bar, command enabling, the file commands through answered dialogs,
 // and the two edit dialogs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line: what it opens, and --help, --version and a
 // wrong option answered without a display, as the program's own process.
 #include "startoptions.h"

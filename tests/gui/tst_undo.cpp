@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo in the main window: the menu and toolbar follow the history,
 // the title's modified mark follows a save, and every kind of edit the user
 // can make through the window is taken back to the same file and done again.

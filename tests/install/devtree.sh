@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the library's runtime and development files into a prefix inside
 # the build folder and builds the installed example against it both ways an
 # integrator would: with pkg-config and with find_package. Both builds must

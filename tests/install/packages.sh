@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian packages in the build folder, unpacks them into a scratch
 # root as an installation would lay them out, and runs what they carry from
 # there: tresmon-tool, cmdvlnk, and the installed example built against the

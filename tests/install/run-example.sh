@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the example receive program against the handheld simulator and checks
 # what its user sees: the handheld's listing, progress that runs from 0 to
 # 100 without going back, and the received survey equal to the handheld's.

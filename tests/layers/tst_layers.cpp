@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layer check on the real tree and on copies of it with one include
 // added against the rule.
 #include "layers.h"

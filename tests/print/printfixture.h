@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Surveys built in code for the print tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A paint device that records what a print page draws: texts with their
 // reference point, lines and images, each with the pen colour in force, so
 // tests can ask for "the text 'Nummer'" rather than for pixels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The assessment report: its page division, value texts, the PDF of a long
 // survey with many indications read back as text, and the failure path of
 // writing it.

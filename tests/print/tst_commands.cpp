@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's print commands: printer orientation, the range defaults
 // written before the sheet, preview with the return to the sheet, print
 // from the right pane, and refused values through the program's message

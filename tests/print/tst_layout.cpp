@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print layouts' numbers: page count and division, tick choices, the
 // metre axis rules, the rows a page draws, the table's line layout with the
 // error list's gaps, column centres and the limit window texts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pages of both printouts drawn onto a recording device: frame, title block
 // and header cells, axes and ticks, curves, comments, the QM line, the
 // table's rows, grey lines and column options.

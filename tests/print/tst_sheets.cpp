@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two option sheets on the offscreen platform: their pages and button
 // row, what they take from and give to the document, and the refused
 // metre values.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tresmon-tool print and report as processes: PDF page counts and sizes for
 // both printouts and the options, the assessment report, and their exit
 // codes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transfer dialog against the real serial-link library: the listing
 // and free-space texts, the port search and its error boxes on ports with
 // no handheld, and, with the handheld simulator on a pseudo-terminal, the

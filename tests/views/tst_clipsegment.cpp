@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clipping of curve segments against the plot rectangle.
 #include "clipsegment.h"
 

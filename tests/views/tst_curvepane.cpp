@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve panes: kind, metre window, zoom and scroll rules, and the
 // picture they compose, read pixel by pixel at positions computed from the
 // layout rules.

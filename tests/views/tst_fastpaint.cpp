@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve panes write their pixels straight into the backing image and
 // copy rasterised texts; the painter's own drawing is the reference. Random
 // lines, texts and surveys are drawn both ways and must give the same image.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve panes on a screen scaled by 2 (run with QT_SCALE_FACTOR=2):
 // the picture has the screen's pixels, so texts are drawn at its
 // resolution, while lines and marks keep their widths in the window's

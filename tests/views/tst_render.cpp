@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The render command, run as the user runs it (tresmon-tool, which hands it
 // to its Qt half): its arguments, its errors and exit codes, and that its
 // picture is the pane's own backing image.

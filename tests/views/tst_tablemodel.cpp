@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table's cells: what each cell shows and how a typed text is stored.
 #include "tablemodel.h"
 #include "viewsfixture.h"

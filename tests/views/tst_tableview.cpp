@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table pane: column layout, table options, frozen metre column, the
 // comment column filling the pane, and the row commands.
 #include "celleditor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Surveys built in code for the pane tests, and a host that counts what the
 // document asks of it.
 #pragma once

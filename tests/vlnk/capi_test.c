@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* A plain C caller that loads the library at run time, as other programs do. */
 #include <dlfcn.h>
 #include <stdio.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel table, the exports' immediate results, cancellation and the
 // message window's routing of timers and line notifications.
 #include <cstring>

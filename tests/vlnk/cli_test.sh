@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The command lines of cmdvlnk and vlnk-handheld-sim as a user and a script
 # see them: --help and --version on standard output with status 0, unknown
 # options refused with a message and the usage status (cmdvlnk: its result 1),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command language of CMDVLNK without a line: parsing, DOS paths and
 // wildcards, the arguments of cmdvlnk, and the terminal progress display.
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CMDVLNK end to end against the handheld simulator, found as COM2.
 #include <atomic>
 #include <csignal>

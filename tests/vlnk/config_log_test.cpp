@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings in vlnkw.ini and the log file: the parts other programs read.
 #include <fstream>
 #include <gtest/gtest.h>

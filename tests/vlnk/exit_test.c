@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* A C program that uses the library and ends in one of the ways integrators'
    programs end; exit_test.py runs it and checks that it ended cleanly and that
    the log closed the session.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Ends a process that uses the library and checks that it ended cleanly.
 
   exit_test.py check COMMAND...

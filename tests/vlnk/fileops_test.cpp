@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Listing, transmit, receive, delete and software download end to end
 // against the handheld simulator.
 #include <cstring>

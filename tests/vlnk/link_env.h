@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fixture of the end-to-end link tests: a loaded library with short protocol
 // time-outs, a handheld served from a scratch folder on a pseudo-terminal, and
 // helpers to run a command to its end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CPort on real pseudo-terminals: opening, line settings, sends and reads,
 // thresholds and the watcher thread.
 #include <chrono>

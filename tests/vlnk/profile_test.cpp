@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ini file module: what callers of the library rely on when they edit
 // vlnkw.ini by hand or share it between processes.
 #include <gtest/gtest.h>

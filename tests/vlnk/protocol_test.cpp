@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link protocol end to end against the handheld simulator: frames and
 // their checks, retries, the connect probe, the short commands and PollUser.
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library against the handheld simulator on a real pseudo-terminal line.
 #include <csignal>
 #include <cstdio>

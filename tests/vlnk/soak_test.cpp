@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Receives over a line with injected faults: every receive ends either with a
 // byte-identical file and 0, or with a non-zero result and no file. Long; run
 // with the CTest label "manual".

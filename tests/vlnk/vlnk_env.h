@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared fixture of the library tests: a fresh library folder per test and a
 // loaded library, plus helpers to read its files and to pump its messages.
 #pragma once

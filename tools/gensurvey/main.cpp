@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tres-gensurvey: writes a made-up survey, for the samples in the repository
 // and for trying things out on surveys of any length.
 #include "survey.h"

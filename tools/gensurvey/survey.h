@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Made-up close-interval surveys that look like field data: smoothly varying
 // potentials, small lateral gradients, a few coating defects, gaps and
 // landmark comments. The same options and seed always give the same survey.

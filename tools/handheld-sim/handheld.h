@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The handheld's side of the link: fed with the bytes the PC sends, it answers
 // with the messages (a control byte, a frame or a text line) the handheld
 // would put on the line. It serves a host folder as its current drive.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Registering the simulated handheld's port in the library's vlnkw.ini, so a
 // program that opens "COMn" reaches the simulator.
 //

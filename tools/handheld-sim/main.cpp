@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vlnk-handheld-sim: plays the handheld on a pseudo-terminal.
 //
 // Prints the path of the port to open on its first line, then answers until

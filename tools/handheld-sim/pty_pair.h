@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A pseudo-terminal pair standing in for a serial cable: the slave path is
 // the "port" the library opens, the master is the handheld's end.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CSimServer: the handheld on the master end of a pseudo-terminal. It reads
 // what the PC sends, feeds the handheld, and puts the handheld's messages on
 // the line - at once, or paced at the byte time of the baud rate the PC set.

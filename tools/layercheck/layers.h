@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layers of the source tree and the one rule between them: a file
 // includes only from its own layer and the layers its layer builds on.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tres-layercheck ROOT: lists every include that runs against the layers of
 // the source tree and exits 1 when there is one.
 #include "layers.h"

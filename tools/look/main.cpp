@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tres-look: opens Tresmon's main window on a survey, then each menu and
 // each dialog in turn, and saves a picture of the screen for each into a
 // folder. Run it under a virtual X server to look at the program without

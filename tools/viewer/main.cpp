@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tres-viewer FILE [--grab OUT.png] [--size WIDTHxHEIGHT] [--lr] [--no-irfrei]
 // Shows a survey file in the table and both curve panes, laid out as the
 // main window lays them out (curve panes left, gradient above potential,

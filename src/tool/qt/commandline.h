@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words of a render or print command, read with QCommandLineParser.
 // One dash or two name the same long option ("-pane" is "--pane"), as the
 // commands have always taken them; "--" ends the options and "-" is an

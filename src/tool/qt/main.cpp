@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tresmon-tool-qt: the Qt half of tresmon-tool. tresmon-tool replaces itself
 // by this program for "render", "print" and "report" with its own
 // arguments, so what the user sees - messages, output, exit code - comes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool's Qt commands draw with widgets, which need an application
 // object; a batch run has no screen, so it gets the offscreen platform.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "tresmon-tool print": a survey's graphic or table print as a PDF file.
 //
 //   print --graphic|--table FILE -o OUT.pdf [--scale N] [--start M] [--end M]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "render.h"
 #include "commandline.h"
 #include "offscreenapp.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "tresmon-tool render": a curve pane's picture of a survey file as a PNG.
 //
 //   render FILE -o OUT.png [--pane gradient|potential] [--size WIDTHxHEIGHT]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "tresmon-tool report": the assessment report of a survey as a PDF file.
 //
 //   report FILE -o OUT.pdf [--off-limit MV] [--irfree-limit MV]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The command line of CMDVLNK made from a program's arguments.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The command language of CMDVLNK: a command line such as
 // "/PORT=2 /CD=C:\TRE\DATEN /RX=\home\survey\*.TSD" turned into a job.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The progress display of CMDVLNK on a terminal: the action line, the bars of
 // the current file and of the whole run with "%lu of %lu bytes (%d%%)", and
 // the version line. Minimized it is a single line with the overall progress.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // CMDVLNK: a whole transfer job from one command line, on a channel of its
 // own. The interpreter starts the library's own command steps and waits for
 // each with its own polling loop, which also keeps the message window running.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // PC paths of the command language. Values are written in the DOS form,
 // because "/" separates the commands: "\" separates folders and a leading
 // drive ("C:") means nothing on this side. File names match DOS wildcards as

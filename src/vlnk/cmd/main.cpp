@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // cmdvlnk: runs one CMDVLNK job from the command line, prints its result and
 // exits with it.
 #include <csignal>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The folder that holds the library's ini file, log and work files.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The library's running text log ("VLNKW.LOG").
 //
 // The file is opened and closed for every entry, so other programs can read it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Private-profile (ini) files: sections of "key=value" lines.
 //
 // Section and key names compare without regard to case. A missing file,

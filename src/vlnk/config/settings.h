@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The library's settings in vlnkw.ini: keys, defaults, field limits, and the
 // points at which they are read and written back.
 //

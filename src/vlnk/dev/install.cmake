@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: LGPL-2.1-or-later
 # The library for other programs: the versioned shared object in the runtime
 # component "lib"; header, development link, pkg-config file, CMake package
 # and the example in "dev".

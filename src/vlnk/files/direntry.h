@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // DirEntryRecord: one handheld directory entry as the reply to "D" carries
 // it, and the directory line the library hands out for it.
 #pragma once

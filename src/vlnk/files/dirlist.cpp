@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Directory listing (command 6): "C" with the file specification gives the
 // number of entries N, then "D" makes the handheld send N entry frames in a
 // row, each acknowledged. The lines are then handed out one per poll.

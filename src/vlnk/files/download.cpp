@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Software download (command 16): a firmware image goes to the handheld's
 // loader unframed at 2400 baud, block by block, paced either by the timer or
 // by the output queue draining. Nothing comes back from the handheld.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The starts of the asynchronous commands that move files: the listing, both
 // transfers and the firmware download. They behave as those of
 // linkcommands.h: 213 with the command running, or the refusal at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // PC paths of the file transfers and the handheld names made from them.
 #pragma once
 

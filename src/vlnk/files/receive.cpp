@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Receive a handheld file (command 13): "C" with the name counts the matching
 // entries, "D" fetches them (size, date and time), "R" opens the file on the
 // handheld, then every 0x00 request brings one data block until an empty block

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // What a poll of a running transmit or receive reports: the percentage done
 // and "<done> of <size>" bytes, renewed every five blocks and at the end.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Transmit a PC file to the handheld (command 12): "T" with the name, then one
 // data frame per block, each answered by a status; an empty frame ends the
 // file. The PC acknowledges the reply to that last frame with EOT instead of

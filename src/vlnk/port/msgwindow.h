@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The library's message window: a message queue owned by the thread that
 // created it, with one timer per id.
 //

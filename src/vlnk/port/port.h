@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // CPort: one serial device on termios, with a watcher thread that turns "enough
 // bytes queued" and "output drained" into line notifications for the library's
 // message window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The connect probe: ENQ until the handheld answers ACK (cable) or "I"
 // (infrared), first at the port's remembered rate and then down the port's baud
 // table. The stage is BaudSearchIndex: 0 the remembered rate, 1..6 the table.

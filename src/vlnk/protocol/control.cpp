@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The framed commands with a short reply: queries (path, free space, session
 // number, drive list), settings (drive, directory, date, time) and the delete.
 // Each is one CtrlCommand exchange; the Poll that sees it complete reads the

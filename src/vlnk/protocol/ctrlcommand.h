@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // CtrlCommand: one framed request and its reply, with acknowledgements,
 // checksums, time-outs and bounded retries.
 //

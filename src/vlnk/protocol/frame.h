@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // Bytes and frames on the line between the PC and the handheld.
 //
 // A request frame is STX, the length L (two bytes, low byte first), the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The starts of the asynchronous commands that talk to the handheld itself;
 // those that move files are in filecommands.h. Each checks its own arguments,
 // makes itself the channel's active command with its step, puts its first

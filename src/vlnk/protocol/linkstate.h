@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // LinkState: one channel's link - its port, the active command and the state
 // the command steps run on.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // PollUser (command 17): scans COM1..MaxPorts for the handheld configured with
 // a user number. Each port that opens gets a wake-up (ENQ and "Q" at 38400 and
 // 19200 baud, CR at 2400), then "<user>HELLO<user>" at 2400 baud; the handheld

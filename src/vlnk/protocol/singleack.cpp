@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: LGPL-2.1-or-later
 // The two commands the handheld answers with a bare ACK instead of a reply
 // frame: set baud rate ("B") and quit the handheld's transfer program ("Q").
 #include <cstring>
