@@ -5,29 +5,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
-#include <sys/wait.h>
-
 namespace {
-
-struct ToolRun {
-    int status;
-    std::string out;
-};
-
-ToolRun Tool(const std::string& args)
-{
-    const std::string cmd = std::string(TRESMON_TOOL) + " " + args + " 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    std::string out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    const int st = pclose(p);
-    return {WIFEXITED(st) ? WEXITSTATUS(st) : -1, out};
-}
-
-std::string Q(const std::filesystem::path& p) { return "'" + p.string() + "'"; }
 
 const char kSurvey[] = "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
                        "\x30\x3c\x2a\r\n" // a raw QM byte string that is not UTF-8 after decoding
@@ -44,7 +22,7 @@ TEST(Tool, DumpShapeAndValues)
 {
     CTempDir dir;
     WriteFile(dir / "a.tsd", kSurvey);
-    const ToolRun r = Tool("dump " + Q(dir / "a.tsd"));
+    const SToolRun r = RunTool("dump " + ShellQuoted(dir / "a.tsd"));
     ASSERT_EQ(r.status, 0);
     const auto j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["rowCount"], 3);
@@ -81,7 +59,7 @@ TEST(Tool, DumpWritesRawBytesAsCharacters)
     std::string text
         = "[Kopfdaten]\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n\xff\xfe\r\n[Messdaten]\r\n1;;;;;;;\r\n";
     WriteFile(dir / "q.tsd", text);
-    const ToolRun r = Tool("dump " + Q(dir / "q.tsd"));
+    const SToolRun r = RunTool("dump " + ShellQuoted(dir / "q.tsd"));
     ASSERT_EQ(r.status, 0);
     const auto j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["header"][10], "\u00ff\u00fe");
@@ -90,20 +68,26 @@ TEST(Tool, DumpWritesRawBytesAsCharacters)
 TEST(Tool, ExitCodes)
 {
     CTempDir dir;
-    EXPECT_EQ(Tool("").status, 1);
-    EXPECT_EQ(Tool("frobnicate").status, 1);
-    EXPECT_EQ(Tool("dump").status, 1);
-    EXPECT_EQ(Tool("dump " + Q(dir / "none.tsd")).status, 2);
+    EXPECT_EQ(RunTool("").status, 1);
+    EXPECT_EQ(RunTool("frobnicate").status, 1);
+    EXPECT_EQ(RunTool("dump").status, 1);
+    EXPECT_EQ(RunTool("dump " + ShellQuoted(dir / "none.tsd")).status, 2);
     WriteFile(dir / "x.tsd", "[Kopfdaten]\r\nkeine Messdaten\r\n");
-    EXPECT_EQ(Tool("dump " + Q(dir / "x.tsd")).status, 2);
+    EXPECT_EQ(RunTool("dump " + ShellQuoted(dir / "x.tsd")).status, 2);
     WriteFile(dir / "a.tsd", kSurvey);
-    EXPECT_EQ(Tool("edit " + Q(dir / "a.tsd") + " --sort").status, 1); // no -o
-    EXPECT_EQ(Tool("edit " + Q(dir / "a.tsd") + " -o " + Q(dir / "b.tsd") + " --add Meter 0 1 2").status, 1);
-    EXPECT_EQ(Tool("edit " + Q(dir / "a.tsd") + " -o " + Q(dir / "b.tsd") + " --delete 2 9").status, 1);
+    EXPECT_EQ(RunTool("edit " + ShellQuoted(dir / "a.tsd") + " --sort").status, 1); // no -o
+    EXPECT_EQ(RunTool("edit " + ShellQuoted(dir / "a.tsd") + " -o " + ShellQuoted(dir / "b.tsd") + " --add Meter 0 1 2")
+                  .status,
+              1);
+    EXPECT_EQ(
+        RunTool("edit " + ShellQuoted(dir / "a.tsd") + " -o " + ShellQuoted(dir / "b.tsd") + " --delete 2 9").status,
+        1);
     EXPECT_FALSE(std::filesystem::exists(dir / "b.tsd"));
-    EXPECT_EQ(Tool("edit " + Q(dir / "a.tsd") + " -o " + Q(dir / "b.tsd") + " --append " + Q(dir / "none.tsd")).status,
+    EXPECT_EQ(RunTool("edit " + ShellQuoted(dir / "a.tsd") + " -o " + ShellQuoted(dir / "b.tsd") + " --append "
+                      + ShellQuoted(dir / "none.tsd"))
+                  .status,
               2);
-    EXPECT_EQ(Tool("--help").status, 0);
+    EXPECT_EQ(RunTool("--help").status, 0);
 }
 
 TEST(Tool, EditAppliesStepsInOrder)
@@ -111,9 +95,9 @@ TEST(Tool, EditAppliesStepsInOrder)
     CTempDir dir;
     WriteFile(dir / "a.tsd", kSurvey);
     WriteFile(dir / "more.tsd", "[Kopfdaten]\r\n[Messdaten]\r\n5;-1.00;;;;;;\r\n");
-    const ToolRun r = Tool("edit " + Q(dir / "a.tsd") + " -o " + Q(dir / "b.tsd")
-                           + " --sort --add 'Potential Ein' 10 10 -20 --insert-after 1 --delete 4 1 --append "
-                           + Q(dir / "more.tsd") + " --reverse");
+    const SToolRun r = RunTool("edit " + ShellQuoted(dir / "a.tsd") + " -o " + ShellQuoted(dir / "b.tsd")
+                               + " --sort --add 'Potential Ein' 10 10 -20 --insert-after 1 --delete 4 1 --append "
+                               + ShellQuoted(dir / "more.tsd") + " --reverse");
     ASSERT_EQ(r.status, 0);
     CTreDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument((dir / "b.tsd").string()));
@@ -130,7 +114,7 @@ TEST(Tool, ConvertWritesTheSectionedLayout)
 {
     CTempDir dir;
     WriteFile(dir / "old.tsd", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n\r\n0;-1.00;;;;;;\r\n");
-    ASSERT_EQ(Tool("convert " + Q(dir / "old.tsd") + " " + Q(dir / "new.tsd")).status, 0);
+    ASSERT_EQ(RunTool("convert " + ShellQuoted(dir / "old.tsd") + " " + ShellQuoted(dir / "new.tsd")).status, 0);
     const std::string text = ReadFile(dir / "new.tsd");
     EXPECT_TRUE(text.starts_with("[Version]\r\nV1.1\r\n\r\n[Kopfdaten]\r\n1\r\n2\r\n3\r\n"));
     EXPECT_NE(text.find("[Messdaten]\r\n0;-1.00;;;;;;\r\n"), std::string::npos);
@@ -140,7 +124,7 @@ TEST(Tool, CsvForASpreadsheet)
 {
     CTempDir dir;
     WriteFile(dir / "a.tsd", kSurvey);
-    ASSERT_EQ(Tool("csv " + Q(dir / "a.tsd") + " " + Q(dir / "a.csv")).status, 0);
+    ASSERT_EQ(RunTool("csv " + ShellQuoted(dir / "a.tsd") + " " + ShellQuoted(dir / "a.csv")).status, 0);
     const std::string csv = ReadFile(dir / "a.csv");
     EXPECT_TRUE(csv.starts_with("\xEF\xBB\xBFMeter [m];Potential Ein [V];"));
     EXPECT_NE(csv.find("\r\n30;-1,250;-0,950;-0,850;12,0;;3,0;;12,0;3,0;9,0;x;Schieber\r\n"), std::string::npos) << csv;
@@ -151,7 +135,7 @@ TEST(Tool, ErrorsListsPassingRows)
 {
     CTempDir dir;
     WriteFile(dir / "a.tsd", kSurvey);
-    const ToolRun r = Tool("errors " + Q(dir / "a.tsd"));
+    const SToolRun r = RunTool("errors " + ShellQuoted(dir / "a.tsd"));
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "     1      30  -1.25  -0.95  -0.85     12      3      9  Schieber\n");
 }
