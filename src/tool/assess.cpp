@@ -4,50 +4,18 @@
 #include "commands.h"
 #include "csvtext.h"
 #include "jsontext.h"
+#include "numarg.h"
 #include "toolhost.h"
 #include "tredoc.h"
 
 #include <cstdint>
 #include <cstdio>
-#include <initializer_list>
-#include <string_view>
 
 namespace {
 
 const char kAssessUsage[] = "Aufruf: tresmon-tool assess DATEI [--json|--csv] [--off-limit MV] [--irfree-limit MV]\n"
                             "       [--over-limit MV] [--graddiff-limit MV] [--spike MV] [--gap M]\n"
                             "       [--without off,irfree,over,graddiff]";
-
-// A decimal number ("-850", "-0.5", "5,5") times 10^`places`, truncated
-// toward zero on its digits: no binary rounding can carry a limit over into
-// the next tenth ("4.99999999999999999" reads as 5.0 in a double).
-bool ParseScaledDecimal(std::string_view text, int places, int32_t& out)
-{
-    size_t i = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) ++i;
-    int64_t value = 0;
-    int digits = 0, fraction = -1; // fraction: digits after the point, -1 before it
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if ((c == '.' || c == ',') && fraction < 0) {
-            fraction = 0;
-            continue;
-        }
-        if (c < '0' || c > '9') return false;
-        ++digits;
-        if (fraction >= 0 && fraction++ >= places) continue; // truncated away
-        value = value * 10 + (c - '0');
-        if (value > INT32_MAX) return false;
-    }
-    if (digits == 0) return false;
-    for (int k = fraction < 0 ? 0 : fraction; k < places; ++k) {
-        value *= 10;
-        if (value > INT32_MAX) return false;
-    }
-    out = static_cast<int32_t>(negative ? -value : value);
-    return true;
-}
 
 struct SAssessOptions {
     std::string path;
@@ -208,17 +176,6 @@ ojson AssessmentJson(const SAssessment& a)
 using csvtext::Decimal;
 using csvtext::Quoted;
 
-void AppendLine(std::string& out, std::initializer_list<std::string> fields)
-{
-    bool first = true;
-    for (const std::string& f : fields) {
-        if (!first) out += ';';
-        out += f;
-        first = false;
-    }
-    out += "\r\n";
-}
-
 std::string Count(int64_t v) { return std::to_string(v); }
 
 // Both tables in millivolts: one unit for the worst value of every criterion.
@@ -229,7 +186,7 @@ std::string AssessmentCsv(const SAssessment& a)
            "Schlechtester Wert [mV];bei Meter [m]\r\n";
     for (const SIndication& i : a.indications) {
         const int places = i.criterion == ECriterion::GradDiff ? 1 : 0;
-        AppendLine(out, {Quoted(CriterionName(i.criterion)), Count(i.firstRow), Count(i.lastRow),
+        csvtext::AppendLine(out, {Quoted(CriterionName(i.criterion)), Count(i.firstRow), Count(i.lastRow),
                          Decimal(i.fromMetre, 0), Decimal(i.toMetre, 0), Count(i.rows), Count(i.length),
                          Decimal(i.worst, places), Decimal(i.worstMetre, 0)});
     }
@@ -238,7 +195,7 @@ std::string AssessmentCsv(const SAssessment& a)
            "Potential Ein [mV];Potential Aus [mV];Potential IR-frei [mV];Orientierungspunkt;Abstand [m]\r\n";
     for (const SDefect& d : a.defects) {
         const SLandmark& lm = d.landmark;
-        AppendLine(out, {Count(d.row), Decimal(d.metre, 0), Decimal(d.gradDiff, 1), Decimal(d.gradOn, 1),
+        csvtext::AppendLine(out, {Count(d.row), Decimal(d.metre, 0), Decimal(d.gradDiff, 1), Decimal(d.gradOn, 1),
                          Decimal(d.gradOff, 1), Decimal(d.potOn, 0), Decimal(d.potOff, 0), Decimal(d.potIRFree, 0),
                          lm.found ? Quoted(lm.comment) : std::string(), lm.found ? Count(lm.distance) : std::string()});
     }

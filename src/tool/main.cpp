@@ -20,7 +20,9 @@ const char kDocumentUsage[] = "Aufruf: tresmon-tool BEFEHL ...\n"
                               "  assess DATEI [--json|--csv] [Optionen]  Bewertung des Verlaufs\n"
                               "       --off-limit MV  --irfree-limit MV  --over-limit MV\n"
                               "       --graddiff-limit MV  --spike MV  --gap M\n"
-                              "       --without off,irfree,over,graddiff\n";
+                              "       --without off,irfree,over,graddiff\n"
+                              "  compare AKTUELL FRÜHER [--json|--csv] [Optionen]  Vergleich mit früherer Messung\n"
+                              "       --native  --worse-limit MV  --shift-limit MV  --pairs\n";
 const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [--size BREITExHÖHE]\n"
                         "                                   Kurvenbild eines Fensters als PNG\n"
                         "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"
@@ -55,6 +57,7 @@ int main(int argc, char** argv)
     if (command == "csv") return RunCsv(args);
     if (command == "errors") return RunErrors(args);
     if (command == "assess") return RunAssess(args);
+    if (command == "compare") return RunCompare(args);
     if (IsQtCommand(command)) return RunQtCommand(argc - 1, argv + 1);
     ToolError("Unbekannter Befehl: " + command);
     PrintUsage(stderr);
