@@ -1,6 +1,7 @@
 // tres-gensurvey: writes a made-up survey, for the samples in the repository
 // and for trying things out on surveys of any length.
 #include "survey.h"
+#include "variant.h"
 
 #include "dochost.h"
 #include "tredoc.h"
@@ -14,13 +15,17 @@
 namespace {
 
 const char kUsage[] = "Aufruf: tres-gensurvey [--rows N | --length M] [--spacing S] [--start M]\n"
-                      "                       [--seed S] [--older] -o DATEI\n"
+                      "                       [--seed S] [--older] [--earlier|--native [--variant-seed S]]\n"
+                      "                       -o DATEI\n"
                       "  --rows N     Anzahl der Messpunkte (Vorgabe 2401)\n"
                       "  --length M   Länge in Metern; ersetzt --rows (Punkte = M / Abstand + 1)\n"
                       "  --spacing S  Abstand der Messpunkte in Metern (Vorgabe 1)\n"
                       "  --start M    Messmeter des ersten Punkts (Vorgabe 0)\n"
                       "  --seed S     Startwert des Zufallsgenerators (Vorgabe 1)\n"
-                      "  --older      ältere Dateiform ohne Abschnitte schreiben\n";
+                      "  --older      ältere Dateiform ohne Abschnitte schreiben\n"
+                      "  --earlier    dieselbe Leitung ein Jahr früher (gleiche Meter)\n"
+                      "  --native     dieselbe Leitung als Nativmessung (Schutzstrom aus)\n"
+                      "  --variant-seed S  Startwert für --earlier/--native (Vorgabe 2)\n";
 
 class CStderrHost : public CDocHost {
 public:
@@ -51,6 +56,8 @@ int main(int argc, char** argv)
     gensurvey::SurveyOptions options;
     long length = -1;
     bool older = false;
+    enum class EVariant { None, Earlier, Native } variant = EVariant::None;
+    uint32_t variantSeed = 2;
     std::string output;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -60,6 +67,10 @@ int main(int argc, char** argv)
         }
         if (arg == "--older") {
             older = true;
+            continue;
+        }
+        if (arg == "--earlier" || arg == "--native") {
+            variant = arg == "--earlier" ? EVariant::Earlier : EVariant::Native;
             continue;
         }
         if (i + 1 >= argc) return Usage("Wert fehlt nach " + arg);
@@ -77,6 +88,8 @@ int main(int argc, char** argv)
             options.startMeter = static_cast<int>(v);
         } else if (arg == "--seed" && ParseNumber(value, 0, 4294967295L, v)) {
             options.seed = static_cast<uint32_t>(v);
+        } else if (arg == "--variant-seed" && ParseNumber(value, 0, 4294967295L, v)) {
+            variantSeed = static_cast<uint32_t>(v);
         } else {
             return Usage("Ungültige Angabe: " + arg + " " + value);
         }
@@ -88,6 +101,8 @@ int main(int argc, char** argv)
     CTreDoc doc;
     doc.SetHost(&host);
     gensurvey::BuildSurvey(doc, options);
+    if (variant == EVariant::Earlier) gensurvey::MakeEarlierYear(doc, variantSeed);
+    if (variant == EVariant::Native) gensurvey::MakeNative(doc, variantSeed);
 
     if (!older) return doc.OnSaveDocument(output) ? 0 : 2;
 
