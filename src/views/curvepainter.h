@@ -36,9 +36,14 @@ struct CCurveFrame {
     // off, every segment and mark is drawn on its own (the same pixels,
     // slower; tests compare the two).
     bool bMergeColumns = true;
+    // A second survey of the same pipeline, read only: the potential pane
+    // draws its potential off behind the document's curves, grey and dotted
+    // (dashed when it is a native survey). Null draws nothing of it.
+    const CTreDoc* pCompare = nullptr;
+    bool bCompareNative = false;
 };
 
 // Paints the axes, curves, point marks, comments, zero line, criterion and
-// labels of `frame` over whatever the painter's device holds (the caller
+// labels of `frame` (and the comparison curve) over whatever the painter's device holds (the caller
 // fills the background), clipped to the painter's clip rectangle.
 void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& frame);

@@ -392,7 +392,16 @@ CCurveFrame CTrePrintView::Frame()
     f.axisFont = m_axisFont;
     f.commentFont = m_commentFont;
     f.pStamps = &m_stamps;
+    f.pCompare = m_pCompare;
+    f.bCompareNative = m_bCompareNative;
     return f;
+}
+
+void CTrePrintView::SetComparison(const CTreDoc* compare, bool native)
+{
+    m_pCompare = compare;
+    m_bCompareNative = native;
+    Refresh();
 }
 
 void CTrePrintView::ComposeBacking(const QRect& box)
