@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class CCompareSurvey;
 class CHeaderBar;
 class CTreDoc;
 class CTrePlotView;
@@ -57,6 +58,9 @@ public:
         ID_NEXT_PANE = 0xE150,
         ID_PREV_PANE = 0xE151,
         ID_FILE_PRINT = 57607,
+        ID_COMPARE_OPEN = 32850,
+        ID_COMPARE_CLOSE = 32851,
+        ID_VIEW_COMPARE = 32852,
     };
 
     // Default placement on a screen without stored settings.
@@ -108,6 +112,12 @@ public:
     void OnTableIRFree();
     void OnTableLR();
     void OnViewHeaderBar();
+    // "Vergleichsmessung laden...", "Vergleichsmessung schließen",
+    // "Vergleich in Kurven".
+    void OnCompareOpen();
+    void OnCompareClose();
+    void OnViewCompare();
+    const CCompareSurvey& Comparison() const { return *m_pCompare; }
     void OnNextPane(bool previous = false);
     // The framework's save query for a modified document; false: stop.
     bool SaveModified();
@@ -166,6 +176,10 @@ private:
     QList<QAction*> m_recentActions;
     QMap<int, QAction*> m_actions;
     bool m_bCreated = false;
+    std::unique_ptr<CCompareSurvey> m_pCompare;
+    // Hands the comparison survey to both curve panes (only the potential
+    // pane draws it), or takes it away when it is closed or hidden.
+    void ApplyComparison();
     int m_nLastClientWidth = -1;
     QList<int> m_lastOuterSizes; // the outer columns as this window last set them
     int m_nActivePane = 0;
