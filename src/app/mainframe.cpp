@@ -226,7 +226,8 @@ void CMainFrame::createActions()
     AddAction(ID_COMPARE_CLOSE, QString::fromUtf8("Vergleichsmessung schl&ießen"),
               QString::fromUtf8("Schließt die Vergleichsmessung"), &CMainFrame::OnCompareClose);
     a = AddAction(ID_VIEW_COMPARE, QStringLiteral("&Vergleich in Kurven"),
-                  QStringLiteral("Zeigt oder verbirgt die Vergleichsmessung in den Kurven"), &CMainFrame::OnViewCompare);
+                  QStringLiteral("Zeigt oder verbirgt die Vergleichsmessung in den Kurven"),
+                  &CMainFrame::OnViewCompare);
     a->setCheckable(true);
 }
 
@@ -544,8 +545,8 @@ void CMainFrame::OnCompareOpen()
     const QFileInfo last(initial);
     if (last.isFile()) initial = last.absolutePath();
     bool native = m_pCompare->IsNative();
-    const QString path = CUiSeam::Current().OpenFileNameWithOption(
-        this, QString::fromUtf8("Vergleichsmessung laden"), initial, QStringLiteral("Nativmessung"), native);
+    const QString path = CUiSeam::Current().OpenFileNameWithOption(this, QString::fromUtf8("Vergleichsmessung laden"),
+                                                                   initial, QStringLiteral("Nativmessung"), native);
     if (path.isEmpty()) return;
     {
         CWaitCursor wait;

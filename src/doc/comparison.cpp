@@ -27,16 +27,13 @@ std::vector<SMetreRow> FirstRowsByMetre(const CTreDoc& doc)
     for (int r = 1; r <= n; ++r)
         if (IsPresent(doc.GetMeter(r))) out.push_back({doc.GetMeter(r), r});
     std::sort(out.begin(), out.end()); // by metre, then row: the first row leads
-    out.erase(std::unique(out.begin(), out.end(),
-                          [](const SMetreRow& a, const SMetreRow& b) { return a.metre == b.metre; }),
-              out.end());
+    out.erase(
+        std::unique(out.begin(), out.end(), [](const SMetreRow& a, const SMetreRow& b) { return a.metre == b.metre; }),
+        out.end());
     return out;
 }
 
-SCompareSide Side(const CTreDoc& doc, int r)
-{
-    return {r, doc.GetPotOn(r), doc.GetPotOff(r), doc.GetPotIRFree(r)};
-}
+SCompareSide Side(const CTreDoc& doc, int r) { return {r, doc.GetPotOn(r), doc.GetPotOff(r), doc.GetPotIRFree(r)}; }
 
 int64_t Difference(int32_t a, int32_t b) { return IsPresent(a) && IsPresent(b) ? int64_t{a} - b : kNoDelta; }
 
@@ -94,8 +91,7 @@ void FindIndications(const std::vector<SComparePair>& pairs, const SCompareCrite
         });
 }
 
-template <typename Member>
-SDeltaStats Stats(const std::vector<SComparePair>& pairs, Member member)
+template <typename Member> SDeltaStats Stats(const std::vector<SComparePair>& pairs, Member member)
 {
     SDeltaStats s;
     int64_t sum = 0;

@@ -187,8 +187,8 @@ std::string AssessmentCsv(const SAssessment& a)
     for (const SIndication& i : a.indications) {
         const int places = i.criterion == ECriterion::GradDiff ? 1 : 0;
         csvtext::AppendLine(out, {Quoted(CriterionName(i.criterion)), Count(i.firstRow), Count(i.lastRow),
-                         Decimal(i.fromMetre, 0), Decimal(i.toMetre, 0), Count(i.rows), Count(i.length),
-                         Decimal(i.worst, places), Decimal(i.worstMetre, 0)});
+                                  Decimal(i.fromMetre, 0), Decimal(i.toMetre, 0), Count(i.rows), Count(i.length),
+                                  Decimal(i.worst, places), Decimal(i.worstMetre, 0)});
     }
     out += "\r\n";
     out += "Zeile;Meter [m];Gradient Differenz [mV];Gradient Ein [mV];Gradient Aus [mV];"
@@ -196,8 +196,9 @@ std::string AssessmentCsv(const SAssessment& a)
     for (const SDefect& d : a.defects) {
         const SLandmark& lm = d.landmark;
         csvtext::AppendLine(out, {Count(d.row), Decimal(d.metre, 0), Decimal(d.gradDiff, 1), Decimal(d.gradOn, 1),
-                         Decimal(d.gradOff, 1), Decimal(d.potOn, 0), Decimal(d.potOff, 0), Decimal(d.potIRFree, 0),
-                         lm.found ? Quoted(lm.comment) : std::string(), lm.found ? Count(lm.distance) : std::string()});
+                                  Decimal(d.gradOff, 1), Decimal(d.potOn, 0), Decimal(d.potOff, 0),
+                                  Decimal(d.potIRFree, 0), lm.found ? Quoted(lm.comment) : std::string(),
+                                  lm.found ? Count(lm.distance) : std::string()});
     }
     return out;
 }

@@ -141,14 +141,14 @@ std::string ComparisonCsv(const SComparison& c, bool withPairs)
     std::string out = csvtext::kBom;
     out += "Kriterium;Von [m];Bis [m];Paare;Länge [m];Schlechtester Wert [mV];bei Meter [m]\r\n";
     for (const SCompareIndication& i : c.indications)
-        AppendLine(out, {csvtext::Quoted(CompareCriterionName(i.criterion)), Decimal(i.fromMetre, 0),
-                         Decimal(i.toMetre, 0), std::to_string(i.rows), std::to_string(i.length),
-                         Millivolts(i.worst), Decimal(i.worstMetre, 0)});
+        AppendLine(out,
+                   {csvtext::Quoted(CompareCriterionName(i.criterion)), Decimal(i.fromMetre, 0), Decimal(i.toMetre, 0),
+                    std::to_string(i.rows), std::to_string(i.length), Millivolts(i.worst), Decimal(i.worstMetre, 0)});
 
     const SCompareSummary& s = c.summary;
     out += "\r\nGepaarte Meter;Ohne Partner (aktuell);Ohne Partner (Vergleich)\r\n";
-    AppendLine(out, {std::to_string(s.matched), std::to_string(s.currentUnmatched),
-                     std::to_string(s.earlierUnmatched)});
+    AppendLine(out,
+               {std::to_string(s.matched), std::to_string(s.currentUnmatched), std::to_string(s.earlierUnmatched)});
     out += "\r\nGröße;Anzahl;Minimum [mV];Maximum [mV];Mittelwert [mV]\r\n";
     auto stats = [&](const char* name, const SDeltaStats& d) {
         AppendLine(out, {name, std::to_string(d.count), Millivolts(d.min), Millivolts(d.max), Millivolts(d.mean)});
@@ -162,10 +162,10 @@ std::string ComparisonCsv(const SComparison& c, bool withPairs)
         out += native ? ";Polarisation [mV]\r\n" : "\r\n";
         for (const SComparePair& p : c.pairs) {
             std::string line;
-            AppendLine(line, {Decimal(p.metre, 0), Decimal(p.current.potOn, 0), Decimal(p.current.potOff, 0),
-                              Decimal(p.current.potIRFree, 0), Decimal(p.earlier.potOn, 0),
-                              Decimal(p.earlier.potOff, 0), Decimal(p.earlier.potIRFree, 0),
-                              Millivolts(p.deltaOff), Millivolts(p.deltaIRFree)});
+            AppendLine(line,
+                       {Decimal(p.metre, 0), Decimal(p.current.potOn, 0), Decimal(p.current.potOff, 0),
+                        Decimal(p.current.potIRFree, 0), Decimal(p.earlier.potOn, 0), Decimal(p.earlier.potOff, 0),
+                        Decimal(p.earlier.potIRFree, 0), Millivolts(p.deltaOff), Millivolts(p.deltaIRFree)});
             if (native) line.insert(line.size() - 2, ";" + Millivolts(p.polarisation));
             out += line;
         }

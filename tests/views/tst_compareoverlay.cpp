@@ -131,10 +131,13 @@ void TestCompareOverlay::documentCurvesLieOnTop()
 void TestCompareOverlay::followsScrollingAndStopsAtGapsAndEdges()
 {
     CTreDoc doc, earlier;
-    Survey(doc, [](int) { return -1000; }, 0, 400);
+    Survey(
+        doc, [](int) { return -1000; }, 0, 400);
     // Absent from 250 to 270 m; far below the plot from 350 m on.
     Survey(
-        earlier, [](int m) { return m >= 250 && m <= 270 ? NO_VALUE : m >= 350 ? -200 : -900; }, 0, 400);
+        earlier, [](int m) { return m >= 250 && m <= 270 ? NO_VALUE
+                                    : m >= 350           ? -200
+                                                         : -900; }, 0, 400);
     const QImage img = Paint(doc, Frame(&earlier, true, 200));
     // Scrolled to 200 m: metre 220 is column 60, the gap 250..270 columns 90..110.
     QVERIFY(CountColor(img, 55, 110, 65, 110, kGrey) > 0);

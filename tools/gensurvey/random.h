@@ -62,7 +62,6 @@ private:
     double m_noiseScale = 0;
 };
 
-
 // Keeps a value inside centre +- half without a visible kink.
 inline double Squash(double v, double centre, double half) { return centre + half * std::tanh((v - centre) / half); }
 

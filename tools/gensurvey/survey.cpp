@@ -1,10 +1,10 @@
 #include "survey.h"
 
-#include "random.h"
 #include "codepage.h"
 #include "errorlimits.h"
 #include "numtext.h"
 #include "qmline.h"
+#include "random.h"
 #include "tredoc.h"
 
 #include <algorithm>
