@@ -79,6 +79,9 @@ CMainFrame::CMainFrame(CTreDoc& doc, CTresApp* app, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    // Focus moves while the child widgets go, after this part of the object
+    // is gone: a window destroyed while shown must not hear of it.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     qApp->removeEventFilter(this);
     m_doc.SetHost(nullptr);
 }
