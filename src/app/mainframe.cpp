@@ -4,6 +4,7 @@
 #include "artwork.h"
 #include "assessreport.h"
 #include "assesswnd.h"
+#include "comparesurvey.h"
 #include "curvepane.h"
 #include "graphiclayout.h"
 #include "graphicsheet.h"
@@ -66,6 +67,7 @@ CMainFrame::CMainFrame(CTreDoc& doc, CTresApp* app, QWidget* parent)
     : QMainWindow(parent)
     , m_doc(doc)
     , m_pApp(app)
+    , m_pCompare(std::make_unique<CCompareSurvey>())
 {
     setWindowIcon(artwork::ProgramIcon());
     setAcceptDrops(true);
@@ -88,6 +90,9 @@ CMainFrame::CMainFrame(CTreDoc& doc, CTresApp* app, QWidget* parent)
 
 CMainFrame::~CMainFrame()
 {
+    // Focus moves while the child widgets go, after this part of the object
+    // is gone: a window destroyed while shown must not hear of it.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     qApp->removeEventFilter(this);
     m_doc.SetHost(nullptr);
 }
@@ -249,6 +254,14 @@ void CMainFrame::createActions()
     a->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
     connect(a, &QAction::triggered, this, [this] { OnNextPane(true); });
     addAction(a);
+    AddAction(ID_COMPARE_OPEN, QString::fromUtf8("&Vergleichsmessung laden..."),
+              QString::fromUtf8("Lädt eine frühere oder eine Nativmessung zum Vergleich"), &CMainFrame::OnCompareOpen);
+    AddAction(ID_COMPARE_CLOSE, QString::fromUtf8("Vergleichsmessung schl&ießen"),
+              QString::fromUtf8("Schließt die Vergleichsmessung"), &CMainFrame::OnCompareClose);
+    a = AddAction(ID_VIEW_COMPARE, QStringLiteral("&Vergleich in Kurven"),
+                  QStringLiteral("Zeigt oder verbirgt die Vergleichsmessung in den Kurven"),
+                  &CMainFrame::OnViewCompare);
+    a->setCheckable(true);
 }
 
 void CMainFrame::createMenus()
@@ -256,6 +269,8 @@ void CMainFrame::createMenus()
     m_pFileMenu = menuBar()->addMenu(QStringLiteral("&Datei"));
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_APPEND, ID_FILE_SAVE, ID_FILE_SAVE_AS})
         m_pFileMenu->addAction(Action(id));
+    m_pFileMenu->addSeparator();
+    for (int id : {ID_COMPARE_OPEN, ID_COMPARE_CLOSE}) m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addSeparator();
     for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_FILE_PRINT_SETUP}) m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addAction(Action(ID_ASSESS_REPORT));
@@ -304,6 +319,7 @@ void CMainFrame::createMenus()
     view->addAction(statusToggle);
     view->addAction(Action(ID_VIEW_HEADER));
     view->addAction(Action(ID_ASSESS_OVERLAY));
+    view->addAction(Action(ID_VIEW_COMPARE));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
     help->addAction(Action(ID_APP_ABOUT));
@@ -600,6 +616,44 @@ void CMainFrame::OnFileOpen()
     update();
     if (m_pApp) m_pApp->m_strLastFilePath = path;
     OpenDocumentFile(path);
+}
+
+void CMainFrame::OnCompareOpen()
+{
+    QString initial = m_pApp ? m_pApp->m_strLastFilePath : QString();
+    const QFileInfo last(initial);
+    if (last.isFile()) initial = last.absolutePath();
+    bool native = m_pCompare->IsNative();
+    const QString path = CUiSeam::Current().OpenFileNameWithOption(this, QString::fromUtf8("Vergleichsmessung laden"),
+                                                                   initial, QStringLiteral("Nativmessung"), native);
+    if (path.isEmpty()) return;
+    {
+        CWaitCursor wait;
+        if (!m_pCompare->Load(QFileInfo(path).absoluteFilePath(), native, this)) return;
+    }
+    ApplyComparison();
+    UpdateCommandUI();
+}
+
+void CMainFrame::OnCompareClose()
+{
+    m_pCompare->Close();
+    ApplyComparison();
+    UpdateCommandUI();
+}
+
+void CMainFrame::OnViewCompare()
+{
+    m_pCompare->SetShown(m_pCompare->IsLoaded() && !m_pCompare->IsShown());
+    ApplyComparison();
+    UpdateCommandUI();
+}
+
+void CMainFrame::ApplyComparison()
+{
+    const CTreDoc* shown = m_pCompare->IsShown() ? m_pCompare->Doc() : nullptr;
+    for (CTrePrintView* pane : {m_pUpper, m_pLower})
+        if (pane) pane->SetComparison(shown, m_pCompare->IsNative());
 }
 
 bool CMainFrame::OpenDocumentFile(const QString& name)
@@ -964,6 +1018,9 @@ void CMainFrame::UpdateCommandUI()
     Action(ID_TABLE_LR)->setChecked(m_doc.m_bTableLR);
     Action(ID_VIEW_HEADER)->setChecked(m_pHeaderToolBar && !m_pHeaderToolBar->isHidden());
     UpdateUndoActions();
+    Action(ID_COMPARE_CLOSE)->setEnabled(m_pCompare->IsLoaded());
+    Action(ID_VIEW_COMPARE)->setEnabled(m_pCompare->IsLoaded());
+    Action(ID_VIEW_COMPARE)->setChecked(m_pCompare->IsLoaded() && m_pCompare->IsShown());
 }
 
 void CMainFrame::UpdateRecentFileMenu()

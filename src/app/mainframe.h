@@ -13,6 +13,7 @@
 #include <memory>
 
 class CAssessWnd;
+class CCompareSurvey;
 class CHeaderBar;
 struct CCurveOverlay;
 class CTreDoc;
@@ -67,6 +68,9 @@ public:
         ID_ASSESS = 32830,
         ID_ASSESS_OVERLAY = 32831,
         ID_ASSESS_REPORT = 32832,
+        ID_COMPARE_OPEN = 32850,
+        ID_COMPARE_CLOSE = 32851,
+        ID_VIEW_COMPARE = 32852,
     };
 
     // Default placement on a screen without stored settings.
@@ -132,6 +136,12 @@ public:
     void OnAssessReport();
     // Selects the rows in the table and centres both curve panes on the stretch.
     void ShowStretch(int firstRow, int lastRow, qint64 fromMetre, qint64 toMetre);
+    // "Vergleichsmessung laden...", "Vergleichsmessung schließen",
+    // "Vergleich in Kurven".
+    void OnCompareOpen();
+    void OnCompareClose();
+    void OnViewCompare();
+    const CCompareSurvey& Comparison() const { return *m_pCompare; }
     void OnNextPane(bool previous = false);
     // The framework's save query for a modified document; false: stop.
     bool SaveModified();
@@ -199,6 +209,10 @@ private:
     QList<QAction*> m_recentActions;
     QMap<int, QAction*> m_actions;
     bool m_bCreated = false;
+    std::unique_ptr<CCompareSurvey> m_pCompare;
+    // Hands the comparison survey to both curve panes (only the potential
+    // pane draws it), or takes it away when it is closed or hidden.
+    void ApplyComparison();
     int m_nLastClientWidth = -1;
     QList<int> m_lastOuterSizes; // the outer columns as this window last set them
     int m_nActivePane = 0;

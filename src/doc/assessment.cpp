@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assessment.h"
 
+#include "failruns.h"
 #include "numtext.h"
 #include "tredoc.h"
 
@@ -67,39 +68,24 @@ int32_t ResolvedLimit(const CTreDoc& doc, ECriterion c, int32_t limit)
 // indication.
 void FindIndications(const CTreDoc& doc, ECriterion c, int32_t limit, std::vector<SIndication>& out)
 {
-    const int n = doc.GetRowCount();
-    SIndication run;
-    bool open = false;
-    auto close = [&] {
-        if (!open) return;
-        run.toMetre = doc.GetMeter(run.lastRow);
-        run.rows = run.lastRow - run.firstRow + 1;
-        run.length = Distance(run.toMetre, run.fromMetre);
-        run.worstMetre = doc.GetMeter(run.worstRow);
-        out.push_back(run);
-        open = false;
-    };
-    for (int r = 1; r <= n; ++r) {
-        const int32_t v = CriterionValue(doc, c, r);
-        if (!Fails(c, v, limit)) {
-            close();
-            continue;
-        }
-        if (!open) {
-            run = SIndication{};
-            run.criterion = c;
-            run.firstRow = r;
-            run.fromMetre = doc.GetMeter(r);
-            run.worst = v;
-            run.worstRow = r;
-            open = true;
-        } else if (Worse(c, v, run.worst)) {
-            run.worst = v;
-            run.worstRow = r;
-        }
-        run.lastRow = r;
-    }
-    close();
+    auto value = [&](int r) { return CriterionValue(doc, c, r); };
+    ForEachFailingRun(
+        1, doc.GetRowCount(), [&](int r) { return Fails(c, value(r), limit); },
+        [&](int r, int w) { return Worse(c, value(r), value(w)); },
+        [&](const SFailRun& run) {
+            SIndication ind;
+            ind.criterion = c;
+            ind.firstRow = run.first;
+            ind.lastRow = run.last;
+            ind.fromMetre = doc.GetMeter(run.first);
+            ind.toMetre = doc.GetMeter(run.last);
+            ind.rows = run.last - run.first + 1;
+            ind.length = Distance(ind.toMetre, ind.fromMetre);
+            ind.worst = value(run.worst);
+            ind.worstRow = run.worst;
+            ind.worstMetre = doc.GetMeter(run.worst);
+            out.push_back(ind);
+        });
 }
 
 // The commented rows by metre, one entry per metre (its lowest row), so the

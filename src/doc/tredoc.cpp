@@ -29,10 +29,14 @@ bool AddQuantityFromName(const std::string& name, EAddQuantity& q)
 }
 
 CTreDoc::CTreDoc()
+    : CTreDoc(ERole::Current)
+{ }
+
+CTreDoc::CTreDoc(ERole role)
     : m_pHost(&g_silentHost)
 {
     m_limits.fill(NO_VALUE);
-    g_pTheDoc = this;
+    if (role == ERole::Current) g_pTheDoc = this;
 }
 
 CTreDoc::~CTreDoc()

@@ -10,8 +10,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <initializer_list>
-#include <string_view>
 
 namespace {
 
@@ -84,17 +82,6 @@ ojson AssessmentJson(const SAssessment& a)
 using csvtext::Decimal;
 using csvtext::Quoted;
 
-void AppendLine(std::string& out, std::initializer_list<std::string> fields)
-{
-    bool first = true;
-    for (const std::string& f : fields) {
-        if (!first) out += ';';
-        out += f;
-        first = false;
-    }
-    out += "\r\n";
-}
-
 std::string Count(int64_t v) { return std::to_string(v); }
 
 // Both tables in millivolts: one unit for the worst value of every criterion.
@@ -105,18 +92,19 @@ std::string AssessmentCsv(const SAssessment& a)
            "Schlechtester Wert [mV];bei Meter [m]\r\n";
     for (const SIndication& i : a.indications) {
         const int places = i.criterion == ECriterion::GradDiff ? 1 : 0;
-        AppendLine(out, {Quoted(CriterionName(i.criterion)), Count(i.firstRow), Count(i.lastRow),
-                         Decimal(i.fromMetre, 0), Decimal(i.toMetre, 0), Count(i.rows), Count(i.length),
-                         Decimal(i.worst, places), Decimal(i.worstMetre, 0)});
+        csvtext::AppendLine(out, {Quoted(CriterionName(i.criterion)), Count(i.firstRow), Count(i.lastRow),
+                                  Decimal(i.fromMetre, 0), Decimal(i.toMetre, 0), Count(i.rows), Count(i.length),
+                                  Decimal(i.worst, places), Decimal(i.worstMetre, 0)});
     }
     out += "\r\n";
     out += "Zeile;Meter [m];Gradient Differenz [mV];Gradient Ein [mV];Gradient Aus [mV];"
            "Potential Ein [mV];Potential Aus [mV];Potential IR-frei [mV];Orientierungspunkt;Abstand [m]\r\n";
     for (const SDefect& d : a.defects) {
         const SLandmark& lm = d.landmark;
-        AppendLine(out, {Count(d.row), Decimal(d.metre, 0), Decimal(d.gradDiff, 1), Decimal(d.gradOn, 1),
-                         Decimal(d.gradOff, 1), Decimal(d.potOn, 0), Decimal(d.potOff, 0), Decimal(d.potIRFree, 0),
-                         lm.found ? Quoted(lm.comment) : std::string(), lm.found ? Count(lm.distance) : std::string()});
+        csvtext::AppendLine(out, {Count(d.row), Decimal(d.metre, 0), Decimal(d.gradDiff, 1), Decimal(d.gradOn, 1),
+                                  Decimal(d.gradOff, 1), Decimal(d.potOn, 0), Decimal(d.potOff, 0),
+                                  Decimal(d.potIRFree, 0), lm.found ? Quoted(lm.comment) : std::string(),
+                                  lm.found ? Count(lm.distance) : std::string()});
     }
     return out;
 }

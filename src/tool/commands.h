@@ -14,6 +14,7 @@ int RunEdit(const Args& args);
 int RunCsv(const Args& args);
 int RunErrors(const Args& args);
 int RunAssess(const Args& args);
+int RunCompare(const Args& args);
 
 class CTreDoc;
 class CToolHost;

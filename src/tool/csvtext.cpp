@@ -33,4 +33,15 @@ std::string Quoted(const std::string& text)
     return out + "\"";
 }
 
+void AppendLine(std::string& out, std::initializer_list<std::string> fields)
+{
+    bool first = true;
+    for (const std::string& f : fields) {
+        if (!first) out += ';';
+        out += f;
+        first = false;
+    }
+    out += "\r\n";
+}
+
 } // namespace csvtext

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 namespace csvtext {
@@ -16,5 +17,7 @@ inline constexpr char kBom[] = "\xEF\xBB\xBF";
 std::string Decimal(int32_t v, int decimals);
 // A text field, quoted only when it holds a separator, a quote or a line break.
 std::string Quoted(const std::string& text);
+// The fields joined by semicolons, as one line ending in CR LF.
+void AppendLine(std::string& out, std::initializer_list<std::string> fields);
 
 } // namespace csvtext

@@ -25,7 +25,9 @@ const char kDocumentUsage[] = "Aufruf: tresmon-tool BEFEHL ...\n"
                               "  assess DATEI [--json|--csv] [Optionen]  Bewertung des Verlaufs\n"
                               "       --off-limit MV  --irfree-limit MV  --over-limit MV\n"
                               "       --graddiff-limit MV  --spike MV  --gap M\n"
-                              "       --without off,irfree,over,graddiff\n";
+                              "       --without off,irfree,over,graddiff\n"
+                              "  compare AKTUELL FRÜHER [--json|--csv] [Optionen]  Vergleich mit früherer Messung\n"
+                              "       --native  --worse-limit MV  --shift-limit MV  --pairs\n";
 const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [--size BREITExHÖHE]\n"
                         "                                   Kurvenbild eines Fensters als PNG\n"
                         "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"
@@ -50,8 +52,8 @@ struct Command {
     int (*run)(const Args& args);
 };
 const Command kCommands[] = {
-    {"dump", RunDump}, {"convert", RunConvert}, {"edit", RunEdit},
-    {"csv", RunCsv},   {"errors", RunErrors},   {"assess", RunAssess},
+    {"dump", RunDump},     {"convert", RunConvert}, {"edit", RunEdit},       {"csv", RunCsv},
+    {"errors", RunErrors}, {"assess", RunAssess},   {"compare", RunCompare},
 };
 
 // The tool's own options, before the command: "+" stops at the command's

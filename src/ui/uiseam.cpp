@@ -3,7 +3,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 
 namespace {
 CUiSeam g_realSeam;
@@ -29,6 +31,23 @@ QString CUiSeam::OpenFileName(QWidget* parent, const QString& title, const QStri
     dlg.setOption(QFileDialog::ReadOnly, false);
     dlg.setDefaultSuffix(QStringLiteral("tsd"));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return dlg.selectedFiles().constFirst();
+}
+
+QString CUiSeam::OpenFileNameWithOption(QWidget* parent, const QString& title, const QString& initial,
+                                        const QString& option, bool& checked)
+{
+    QFileDialog dlg(parent, title, initial, FileFilter());
+    // The platform's own dialog has no room for a check box of ours.
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setDefaultSuffix(QStringLiteral("tsd"));
+    auto* box = new QCheckBox(option, &dlg);
+    box->setChecked(checked);
+    if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout())) grid->addWidget(box, grid->rowCount(), 0, 1, -1);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    checked = box->isChecked();
     return dlg.selectedFiles().constFirst();
 }
 

@@ -14,6 +14,10 @@ public:
 
     // Empty string: the user cancelled.
     virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& initial);
+    // The open dialog with one check box among its options, `checked` both
+    // its start and what the user left it at (unchanged on cancel).
+    virtual QString OpenFileNameWithOption(QWidget* parent, const QString& title, const QString& initial,
+                                           const QString& option, bool& checked);
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& initial);
     // "Yes", "No" or "Cancel".
     virtual QMessageBox::StandardButton Question(QWidget* parent, const QString& text,

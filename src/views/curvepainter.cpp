@@ -10,10 +10,12 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPolygon>
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -22,6 +24,8 @@ const QColor kAusColor(255, 0, 0);
 const QColor kDiffColor(0, 255, 0);
 const QColor kAxisColor(0, 0, 0);
 const QColor kCommentColor(128, 128, 128);
+// Lighter than the comments' dotted lines, which run across it.
+const QColor kCompareColor(160, 160, 160);
 
 // Pixel coordinates from floating point, truncated toward zero. Values far
 // outside the picture are held at a bound that still leaves room for the
@@ -115,6 +119,77 @@ void PaintMarks(QPainter& p, const CCurveOverlay& o, int64_t start, int64_t end,
     }
 }
 
+// The rows of `doc` a window S..E shows: from the first row at or after S to
+// one past the first later row at or after E; L is 0 when no row reaches S.
+std::pair<int, int> RowsInWindow(const CTreDoc& doc, int64_t S, int64_t E)
+{
+    const int n = doc.GetRowCount();
+    int L = 0;
+    for (int r = 1; r <= n; ++r)
+        if (doc.GetMeter(r) >= S) {
+            L = r;
+            break;
+        }
+    int R = n;
+    if (L > 0) {
+        for (int r = L + 1; r <= n; ++r)
+            if (doc.GetMeter(r) >= E) {
+                R = std::min(r + 1, n);
+                break;
+            }
+    }
+    return {L, R};
+}
+
+// The comparison survey's potential off through the same mapping and
+// clipping as the document's curves. The painter's own dash pattern runs on
+// along each unbroken piece, where a pattern restarted per segment would
+// draw a solid line wherever the points lie a pixel apart.
+template <typename MapX, typename MapY>
+void PaintComparison(QPainter& p, const CTreDoc& doc, bool native, const CClipRect& clip, int64_t S, int64_t E,
+                     MapX mapX, MapY mapY)
+{
+    const auto [L, R] = RowsInWindow(doc, S, E);
+    if (L == 0) return;
+    p.save();
+    QPen pen(kCompareColor, 0, native ? Qt::DashLine : Qt::DotLine);
+    pen.setCapStyle(Qt::FlatCap);
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    QPolygon piece;
+    const auto flush = [&] {
+        if (piece.size() >= 2) p.drawPolyline(piece);
+        piece.clear();
+    };
+    CClipPoint prev{0, 0};
+    bool gap = true;
+    for (int r = L; r <= R; ++r) {
+        const int32_t v = doc.GetPotOff(r);
+        const CClipPoint cur{mapX(doc.GetMeter(r)), mapY(IsPresent(v) ? -int64_t{v} : v)};
+        if (!IsPresent(v)) {
+            gap = true;
+            prev = cur;
+            continue;
+        }
+        const CClipResult c = ClipSegment(prev, cur, clip);
+        if (gap || (c.bPrevClipped && c.bThisClipped)) {
+            flush();
+            piece << QPoint(c.cur.x, c.cur.y);
+        } else {
+            if (piece.isEmpty() || piece.last() != QPoint(c.prev.x, c.prev.y)) {
+                flush();
+                piece << QPoint(c.prev.x, c.prev.y);
+            }
+            piece << QPoint(c.cur.x, c.cur.y);
+        }
+        if (c.bThisClipped) flush();
+        gap = false;
+        prev = cur;
+    }
+    flush();
+    p.restore();
+}
+
 } // namespace
 
 QColor OverlayBandColor(int lane)
@@ -179,22 +254,11 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
         }
     }
 
-    // 3. the rows in the window: from the first row at or after S to one
-    // past the first later row at or after E
-    int L = 0;
-    for (int r = 1; r <= n; ++r)
-        if (doc.GetMeter(r) >= S) {
-            L = r;
-            break;
-        }
-    int R = n;
-    if (L > 0) {
-        for (int r = L + 1; r <= n; ++r)
-            if (doc.GetMeter(r) >= E) {
-                R = std::min(r + 1, n);
-                break;
-            }
-    }
+    // 3. the rows in the window
+    const auto [L, R] = RowsInWindow(doc, S, E);
+
+    // The comparison survey first, so the document's curves lie on top.
+    if (!f.bGradient && f.pCompare) PaintComparison(p, *f.pCompare, f.bCompareNative, clip, S, E, mapX, mapY);
 
     // The assessment's bands lie under the curves.
     if (f.pOverlay && !f.bGradient) PaintBands(p, *f.pOverlay, left, right, bottom, mapX);

@@ -55,6 +55,11 @@ struct CCurveFrame {
     bool bMergeColumns = true;
     // Drawn over the picture when set; without it not a pixel differs.
     const CCurveOverlay* pOverlay = nullptr;
+    // A second survey of the same pipeline, read only: the potential pane
+    // draws its potential off behind the document's curves, grey and dotted
+    // (dashed when it is a native survey). Null draws nothing of it.
+    const CTreDoc* pCompare = nullptr;
+    bool bCompareNative = false;
 };
 
 // The colours of the overlay: a band's lane and the triangles.
@@ -62,6 +67,6 @@ QColor OverlayBandColor(int lane);
 QColor OverlayMarkColor();
 
 // Paints the axes, curves, point marks, comments, zero line, criterion and
-// labels of `frame` over whatever the painter's device holds (the caller
+// labels of `frame` (and the comparison curve) over whatever the painter's device holds (the caller
 // fills the background), clipped to the painter's clip rectangle.
 void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& frame);

@@ -423,7 +423,16 @@ CCurveFrame CTrePrintView::Frame()
     f.commentFont = m_commentFont;
     f.pStamps = &m_stamps;
     f.pOverlay = m_pOverlay;
+    f.pCompare = m_pCompare;
+    f.bCompareNative = m_bCompareNative;
     return f;
+}
+
+void CTrePrintView::SetComparison(const CTreDoc* compare, bool native)
+{
+    m_pCompare = compare;
+    m_bCompareNative = native;
+    Refresh();
 }
 
 void CTrePrintView::ComposeBacking(const QRect& box)

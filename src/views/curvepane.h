@@ -78,6 +78,9 @@ public:
     void ComposeBacking(const QRect& box);
     // What a paint shows now.
     CCurveFrame Frame();
+    // The survey the potential pane draws behind the document's curves (see
+    // CCurveFrame::pCompare); null hides it. The pane does not own it.
+    void SetComparison(const CTreDoc* compare, bool native);
     const QImage& BackingImage() const { return m_backing; }
 
     // ---- state, for the print code and for looking at -------------------
@@ -151,6 +154,8 @@ private:
     QScrollBar* m_pVScroll = nullptr;
     CZoomButton* m_pButtons[4] = {};
     QFont m_axisFont;
+    const CTreDoc* m_pCompare = nullptr;
+    bool m_bCompareNative = false;
     QFont m_commentFont;
     CTextStamps m_stamps;
     QImage m_backing;

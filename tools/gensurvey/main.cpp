@@ -2,6 +2,7 @@
 // tres-gensurvey: writes a made-up survey, for the samples in the repository
 // and for trying things out on surveys of any length.
 #include "survey.h"
+#include "variant.h"
 
 #include "dochost.h"
 #include "surveypath.h"
@@ -18,13 +19,17 @@
 namespace {
 
 const char kUsage[] = "Aufruf: tres-gensurvey [--rows N | --length M] [--spacing S] [--start M]\n"
-                      "                       [--seed S] [--older] -o DATEI\n"
+                      "                       [--seed S] [--older] [--earlier|--native [--variant-seed S]]\n"
+                      "                       -o DATEI\n"
                       "  --rows N     Anzahl der Messpunkte (Vorgabe 2401)\n"
                       "  --length M   Länge in Metern; ersetzt --rows (Punkte = M / Abstand + 1)\n"
                       "  --spacing S  Abstand der Messpunkte in Metern (Vorgabe 1)\n"
                       "  --start M    Messmeter des ersten Punkts (Vorgabe 0)\n"
                       "  --seed S     Startwert des Zufallsgenerators (Vorgabe 1)\n"
                       "  --older      ältere Dateiform ohne Abschnitte schreiben\n"
+                      "  --earlier    dieselbe Leitung ein Jahr früher (gleiche Meter)\n"
+                      "  --native     dieselbe Leitung als Nativmessung (Schutzstrom aus)\n"
+                      "  --variant-seed S  Startwert für --earlier/--native (Vorgabe 2)\n"
                       "  -o DATEI     Ausgabedatei; - ist die Standardausgabe\n"
                       "  --help       diese Hilfe\n"
                       "  --version    Name und Version des Programms\n";
@@ -58,8 +63,10 @@ int main(int argc, char** argv)
     gensurvey::SurveyOptions options;
     long length = -1;
     bool older = false;
+    enum class EVariant { None, Earlier, Native } variant = EVariant::None;
+    uint32_t variantSeed = 2;
     std::string output;
-    enum { kRows = 256, kLength, kSpacing, kStart, kSeed, kOlder, kHelp, kVersion };
+    enum { kRows = 256, kLength, kSpacing, kStart, kSeed, kOlder, kEarlier, kNative, kVariantSeed, kHelp, kVersion };
     static const option kOptions[] = {
         {"rows", required_argument, nullptr, kRows},
         {"length", required_argument, nullptr, kLength},
@@ -67,6 +74,9 @@ int main(int argc, char** argv)
         {"start", required_argument, nullptr, kStart},
         {"seed", required_argument, nullptr, kSeed},
         {"older", no_argument, nullptr, kOlder},
+        {"earlier", no_argument, nullptr, kEarlier},
+        {"native", no_argument, nullptr, kNative},
+        {"variant-seed", required_argument, nullptr, kVariantSeed},
         {"help", no_argument, nullptr, kHelp},
         {"version", no_argument, nullptr, kVersion},
         {nullptr, 0, nullptr, 0},
@@ -105,6 +115,13 @@ int main(int argc, char** argv)
                 return Usage("Ungültige Angabe: --seed " + std::string(optarg));
             options.seed = static_cast<uint32_t>(v);
             break;
+        case kEarlier: variant = EVariant::Earlier; break;
+        case kNative: variant = EVariant::Native; break;
+        case kVariantSeed:
+            if (!ParseNumber(optarg, 0, 4294967295L, v))
+                return Usage("Ungültige Angabe: --variant-seed " + std::string(optarg));
+            variantSeed = static_cast<uint32_t>(v);
+            break;
         case ':': return Usage("Wert fehlt nach " + word);
         default: {
             // A letter of its own, or the whole word (up to '=') of a long option.
@@ -122,6 +139,8 @@ int main(int argc, char** argv)
     CTreDoc doc;
     doc.SetHost(&host);
     gensurvey::BuildSurvey(doc, options);
+    if (variant == EVariant::Earlier) gensurvey::MakeEarlierYear(doc, variantSeed);
+    if (variant == EVariant::Native) gensurvey::MakeNative(doc, variantSeed);
 
     if (!older) return tresdoc::SaveSurveyPath(doc, output) ? 0 : 2;
 
