@@ -6,14 +6,17 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -76,15 +79,7 @@ CAssessWnd::CAssessWnd(CTreDoc& doc, QWidget* parent)
     for (EList list : {EList::Indications, EList::Defects, EList::Warnings}) {
         const int i = static_cast<int>(list);
         m_pModels[i] = new CAssessListModel(list, this);
-        auto* view = new QTableView(tabs);
-        view->setModel(m_pModels[i]);
-        view->setSelectionBehavior(QAbstractItemView::SelectRows);
-        view->setSelectionMode(QAbstractItemView::SingleSelection);
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        view->setWordWrap(false);
-        view->verticalHeader()->hide();
-        view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
-        view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        QTableView* view = NewListView(tabs, m_pModels[i]);
         connect(view, &QAbstractItemView::doubleClicked, this, [this, list](const QModelIndex& index) {
             const CAssessListModel* model = m_pModels[static_cast<int>(list)];
             const auto [first, last] = model->SurveyRows(index.row());
@@ -95,13 +90,75 @@ CAssessWnd::CAssessWnd(CTreDoc& doc, QWidget* parent)
         m_pViews[i] = view;
         tabs->addTab(view, QString());
     }
+    // The page scrolls rather than raise the dock's least height: the main
+    // window would grow with it on a small screen.
+    auto* scroller = new QScrollArea(tabs);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(BuildComparePage(scroller));
+    tabs->addTab(scroller, QString());
     layout->addWidget(tabs, 1);
     setWidget(body);
     ShowLimitsInFields();
     ShowSummary();
+    ShowComparison();
 }
 
 CAssessWnd::~CAssessWnd() = default;
+
+QTableView* CAssessWnd::NewListView(QWidget* parent, QAbstractItemModel* model)
+{
+    auto* view = new QTableView(parent);
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    return view;
+}
+
+QWidget* CAssessWnd::BuildComparePage(QWidget* parent)
+{
+    auto* page = new QWidget(parent);
+    page->setObjectName(QStringLiteral("comparison"));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+
+    m_pCompareSource = new QLabel(page);
+    m_pCompareSource->setWordWrap(true);
+    layout->addWidget(m_pCompareSource);
+
+    auto* row = new QHBoxLayout;
+    m_pCompareLimitLabel = new QLabel(page);
+    m_pCompareLimit = new QLineEdit(page);
+    m_pCompareLimit->setMaximumWidth(80);
+    connect(m_pCompareLimit, &QLineEdit::textEdited, this, &CAssessWnd::OnCompareLimitEdited);
+    row->addWidget(m_pCompareLimitLabel);
+    row->addWidget(m_pCompareLimit);
+    row->addWidget(new QLabel(QStringLiteral("mV"), page));
+    row->addStretch(1);
+    layout->addLayout(row);
+
+    m_pCompareSummary = new QLabel(page);
+    m_pCompareSummary->setTextFormat(Qt::RichText);
+    layout->addWidget(m_pCompareSummary);
+
+    m_pCompareModel = new CCompareListModel(this);
+    m_pCompareView = NewListView(page, m_pCompareModel);
+    connect(m_pCompareView, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        const auto [first, last] = m_pCompareModel->SurveyRows(index.row());
+        if (first < 1) return;
+        const auto [from, to] = m_pCompareModel->SurveyMetres(index.row());
+        // Pairs run in metre order; in a survey walked downstream that is
+        // the rows' reverse order.
+        emit StretchChosen(std::min(first, last), std::max(first, last), from, to);
+    });
+    layout->addWidget(m_pCompareView, 1);
+    return page;
+}
 
 QWidget* CAssessWnd::BuildLimits(QWidget* parent)
 {
@@ -209,6 +266,10 @@ void CAssessWnd::LoadSettings()
     m_settings.spike = ok && spike >= 0 ? spike : defaults.spike;
     const int gap = s->value(QStringLiteral("Bewertung/gap")).toInt(&ok);
     m_settings.gap = ok && gap >= 0 ? gap : defaults.gap;
+    const int worse = s->value(QStringLiteral("Bewertung/worseLimit")).toInt(&ok);
+    m_compareSettings.worseLimit = ok ? worse : kDefaultWorseLimit;
+    const int shift = s->value(QStringLiteral("Bewertung/shiftLimit")).toInt(&ok);
+    m_compareSettings.shiftLimit = ok ? shift : kDefaultShiftLimit;
 }
 
 void CAssessWnd::SaveSettings() const
@@ -224,6 +285,13 @@ void CAssessWnd::SaveSettings() const
     }
     s->setValue(QStringLiteral("Bewertung/spike"), m_settings.spike);
     s->setValue(QStringLiteral("Bewertung/gap"), m_settings.gap);
+    // A default limit is not stored, so a later default applies to it.
+    const auto keep = [&](const QString& key, int32_t v, int32_t byDefault) {
+        if (v != byDefault) s->setValue(key, v);
+        else s->remove(key);
+    };
+    keep(QStringLiteral("Bewertung/worseLimit"), m_compareSettings.worseLimit, kDefaultWorseLimit);
+    keep(QStringLiteral("Bewertung/shiftLimit"), m_compareSettings.shiftLimit, kDefaultShiftLimit);
 }
 
 void CAssessWnd::ShowLimitsInFields()
@@ -259,7 +327,109 @@ void CAssessWnd::Recompute()
     m_result = std::make_shared<const SAssessment>(Assess(m_doc, m_settings));
     for (CAssessListModel* m : m_pModels) m->SetAssessment(m_result);
     ShowSummary();
+    RecomputeComparison();
     emit Recomputed();
+}
+
+void CAssessWnd::SetComparison(const CTreDoc* earlier, bool native, const QString& name)
+{
+    m_pCompareDoc = earlier;
+    m_strCompareName = name;
+    m_compareSettings.mode = native ? ECompareMode::Native : ECompareMode::Earlier;
+    // Never show a result of a survey that is gone.
+    m_comparison.reset();
+    m_pCompareModel->SetComparison(nullptr);
+    if (isVisible() || m_bAlwaysCurrent) RecomputeComparison();
+    else m_bStale = true;
+    ShowComparison();
+}
+
+void CAssessWnd::RecomputeComparison()
+{
+    m_comparison = m_pCompareDoc
+                       ? std::make_shared<const SComparison>(Compare(m_doc, *m_pCompareDoc, m_compareSettings))
+                       : nullptr;
+    m_pCompareModel->SetComparison(m_comparison);
+    ShowComparison();
+}
+
+void CAssessWnd::OnCompareLimitEdited()
+{
+    int32_t v = 0;
+    bool ok = ParseLimit(m_pCompareLimit->text(), false, v);
+    m_pCompareLimit->setStyleSheet(ok ? QString() : QStringLiteral("background: #ffd0d0;"));
+    m_pMessage->setText(ok ? QString()
+                           : QString::fromUtf8("Ungültige Zahl: \"%1\". Erlaubt sind ganze mV wie 50 oder 100.")
+                                 .arg(m_pCompareLimit->text()));
+    m_pMessage->setVisible(!ok);
+    if (!ok) return;
+    const bool native = m_compareSettings.mode == ECompareMode::Native;
+    int32_t& limit = native ? m_compareSettings.shiftLimit : m_compareSettings.worseLimit;
+    limit = IsPresent(v) ? v : native ? kDefaultShiftLimit : kDefaultWorseLimit;
+    SaveSettings();
+    if (!isVisible() && !m_bAlwaysCurrent) {
+        m_bStale = true;
+        return;
+    }
+    RecomputeComparison();
+}
+
+void CAssessWnd::ShowComparison()
+{
+    auto* tabs = findChild<QTabWidget*>(QStringLiteral("lists"));
+    const SComparison* c = m_comparison.get();
+    tabs->setTabText(3, c ? QStringLiteral("Vergleich (%1)").arg(c->indications.size()) : QStringLiteral("Vergleich"));
+
+    const bool native = m_compareSettings.mode == ECompareMode::Native;
+    const ECompareCriterion criterion = native ? ECompareCriterion::Shift : ECompareCriterion::Worse;
+    const int32_t limit = native ? m_compareSettings.shiftLimit : m_compareSettings.worseLimit;
+    const int32_t byDefault = native ? kDefaultShiftLimit : kDefaultWorseLimit;
+    // The pairs fail at deltaOff >= limit, or below a polarisation of limit.
+    m_pCompareLimitLabel->setText(QString::fromUtf8(native ? "Polarisation mindestens" : "Schutz verschlechtert ab"));
+    m_pCompareLimitLabel->setToolTip(QString::fromUtf8(CompareCriterionName(criterion)));
+    if (!m_pCompareLimit->hasFocus()) m_pCompareLimit->setText(limit == byDefault ? QString() : QString::number(limit));
+    m_pCompareLimit->setPlaceholderText(QString::number(byDefault));
+
+    const bool loaded = m_pCompareDoc != nullptr;
+    m_pCompareLimit->setEnabled(loaded);
+    m_pCompareView->setEnabled(loaded);
+    if (!loaded) {
+        m_pCompareSource->setText(
+            QString::fromUtf8("Keine Vergleichsmessung geladen (Datei > Vergleichsmessung laden...)."));
+        m_pCompareSummary->clear();
+        return;
+    }
+    m_pCompareSource->setText(
+        QString::fromUtf8(native ? "Nativmessung: %1" : "Frühere Messung: %1").arg(m_strCompareName.toHtmlEscaped()));
+    if (!c) {
+        m_pCompareSummary->clear();
+        return;
+    }
+    const SCompareSummary& s = c->summary;
+    int64_t length = 0;
+    for (const SCompareIndication& i : c->indications) length += i.length;
+    QString html = QString::fromUtf8("Paare: %1 &nbsp; ohne Partner: %2 aktuell, %3 im Vergleich<br>"
+                                     "Anzeigen: %4, Länge %5 m")
+                       .arg(s.matched)
+                       .arg(s.currentUnmatched)
+                       .arg(s.earlierUnmatched)
+                       .arg(c->indications.size())
+                       .arg(length);
+    html += QStringLiteral("<table cellspacing=0 cellpadding=1><tr><th align=left>Differenz</th>"
+                           "<th align=right>&nbsp;Anzahl</th><th align=right>&nbsp;Min</th>"
+                           "<th align=right>&nbsp;Max</th><th align=right>&nbsp;Mittel</th></tr>");
+    const auto addRow = [&](const char* name, const SDeltaStats& d) {
+        html += QStringLiteral("<tr><td>%1</td><td align=right>%2</td><td align=right>%3</td>"
+                               "<td align=right>%4</td><td align=right>%5</td></tr>")
+                    .arg(QString::fromUtf8(name))
+                    .arg(d.count)
+                    .arg(CCompareListModel::DeltaText(d.min), CCompareListModel::DeltaText(d.max),
+                         CCompareListModel::DeltaText(d.mean));
+    };
+    addRow("Δ Aus-Potential", s.deltaOff);
+    if (native) addRow("Polarisation", s.polarisation);
+    html += QStringLiteral("</table>");
+    m_pCompareSummary->setText(html);
 }
 
 void CAssessWnd::ShowSummary()

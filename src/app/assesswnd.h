@@ -6,6 +6,11 @@
 // change of a limit; the limits live in the program's settings (section
 // "Bewertung"), never in the survey file.
 //
+// Its "Vergleich" page shows the comparison with the survey the main window
+// holds beside the document, when there is one: the limit of the mode's
+// criterion (also kept in the settings), the pairs' summary and the
+// indications.
+//
 // While the window is hidden and nobody asked for the result (the curve
 // overlay), a survey change only marks the result stale; showing the window
 // brings it up to date.
@@ -13,6 +18,8 @@
 
 #include "assessment.h"
 #include "assessmodel.h"
+#include "comparemodel.h"
+#include "comparison.h"
 #include "viewhub.h"
 
 #include <QDockWidget>
@@ -22,6 +29,7 @@
 class CTreDoc;
 class QCheckBox;
 class QLabel;
+class QAbstractItemModel;
 class QLineEdit;
 class QTableView;
 
@@ -44,6 +52,15 @@ public:
     // Assesses the survey now (when shown or kept current) and refills.
     void Recompute();
 
+    // The survey to compare with (null: none), whether it is a native one,
+    // and its file name for the page's heading. The window only reads it;
+    // the caller keeps it alive until it sets another one.
+    void SetComparison(const CTreDoc* earlier, bool native, const QString& name);
+    // The mode and both limits in use.
+    const SCompareSettings& CompareSettings() const { return m_compareSettings; }
+    // The last comparison; null without a comparison survey.
+    std::shared_ptr<const SComparison> Comparison() const { return m_comparison; }
+
     // ---- for the tests and the main window ----------------------------------
     QLineEdit* LimitEdit(ECriterion c) const { return m_pLimit[static_cast<int>(c)]; }
     QCheckBox* CriterionCheck(ECriterion c) const { return m_pEnabled[static_cast<int>(c)]; }
@@ -53,6 +70,12 @@ public:
     QLabel* SummaryLabel() const { return m_pSummary; }
     QTableView* ListView(CAssessListModel::EList list) const { return m_pViews[static_cast<int>(list)]; }
     CAssessListModel* ListModel(CAssessListModel::EList list) const { return m_pModels[static_cast<int>(list)]; }
+    QLabel* CompareSourceLabel() const { return m_pCompareSource; }
+    QLabel* CompareLimitLabel() const { return m_pCompareLimitLabel; }
+    QLineEdit* CompareLimitEdit() const { return m_pCompareLimit; }
+    QLabel* CompareSummaryLabel() const { return m_pCompareSummary; }
+    QTableView* CompareView() const { return m_pCompareView; }
+    CCompareListModel* CompareModel() const { return m_pCompareModel; }
 
     // Reads a decimal number typed in mV or m ("-850", "5,0", "5.05") as an
     // integer in tenths when `tenths` is set, else whole units, truncated
@@ -71,6 +94,11 @@ protected:
 
 private:
     QWidget* BuildLimits(QWidget* parent);
+    QWidget* BuildComparePage(QWidget* parent);
+    QTableView* NewListView(QWidget* parent, QAbstractItemModel* model);
+    void RecomputeComparison();
+    void ShowComparison();
+    void OnCompareLimitEdited();
     void LoadSettings();
     void SaveSettings() const;
     void OnLimitEdited(int field);
@@ -91,4 +119,15 @@ private:
     QLabel* m_pSummary = nullptr;
     CAssessListModel* m_pModels[3] = {};
     QTableView* m_pViews[3] = {};
+
+    const CTreDoc* m_pCompareDoc = nullptr;
+    QString m_strCompareName;
+    SCompareSettings m_compareSettings;
+    std::shared_ptr<const SComparison> m_comparison;
+    QLabel* m_pCompareSource = nullptr;
+    QLabel* m_pCompareLimitLabel = nullptr;
+    QLineEdit* m_pCompareLimit = nullptr;
+    QLabel* m_pCompareSummary = nullptr;
+    CCompareListModel* m_pCompareModel = nullptr;
+    QTableView* m_pCompareView = nullptr;
 };

@@ -631,12 +631,14 @@ void CMainFrame::OnCompareOpen()
         CWaitCursor wait;
         if (!m_pCompare->Load(QFileInfo(path).absoluteFilePath(), native, this)) return;
     }
+    m_pAssess->SetComparison(m_pCompare->Doc(), m_pCompare->IsNative(), QFileInfo(path).fileName());
     ApplyComparison();
     UpdateCommandUI();
 }
 
 void CMainFrame::OnCompareClose()
 {
+    m_pAssess->SetComparison(nullptr, false, QString());
     m_pCompare->Close();
     ApplyComparison();
     UpdateCommandUI();

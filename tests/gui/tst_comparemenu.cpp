@@ -1,17 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The comparison survey in the main window: loading it through the open
 // dialog's "Nativmessung" option, the curve it adds to the potential pane,
-// hiding and closing it, and that it never becomes the document.
+// hiding and closing it, that it never becomes the document, and the
+// "Vergleich" page of the assessment window that follows it.
+#include "assesswnd.h"
 #include "comparesurvey.h"
 #include "curvepane.h"
 #include "mainframe.h"
+#include "tablemodel.h"
+#include "tableview.h"
 #include "tredoc.h"
 #include "tresapp.h"
 #include "uiseam.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,12 +51,27 @@ public:
     bool nativeAnswer = false;
 };
 
-// Metres 0..400 every 2 m with the potential off `offVolts`.
-void WriteSurvey(const QString& path, const char* offVolts, const char* name)
+// Metres 0..400 every 2 m with the potential off `offVolts`, and
+// `stretchVolts` from 100 to 120 m when given.
+void WriteSurvey(const QString& path, const char* offVolts, const char* name, const char* stretchVolts = nullptr)
 {
     std::ofstream out(path.toStdString(), std::ios::binary);
     out << "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\n" << name << "\r\n7\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n";
-    for (int m = 0; m <= 400; m += 2) out << m << ";-1.20;" << offVolts << ";;;;;\r\n";
+    for (int m = 0; m <= 400; m += 2)
+        out << m << ";-1.20;" << (stretchVolts && m >= 100 && m <= 120 ? stretchVolts : offVolts) << ";;;;;\r\n";
+}
+
+QStringList RowTexts(const QAbstractItemModel* m, int row)
+{
+    QStringList texts;
+    for (int c = 0; c < m->columnCount(); ++c) texts << m->index(row, c).data().toString();
+    return texts;
+}
+
+QString PageTitle(CAssessWnd& w)
+{
+    auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("lists"));
+    return tabs->tabText(tabs->count() - 1);
 }
 
 std::string Bytes(const QString& path)
@@ -95,6 +120,7 @@ class TestCompareMenu : public QObject {
     Q_OBJECT
 private slots:
     void loadShowHideAndClose();
+    void comparisonPageFollowsSurveysAndLimit();
 };
 
 void TestCompareMenu::loadShowHideAndClose()
@@ -162,6 +188,97 @@ void TestCompareMenu::loadShowHideAndClose()
     QVERIFY(!frame.Action(CMainFrame::ID_VIEW_COMPARE)->isEnabled());
     QCOMPARE(GreyInPlot(*potential).count, 0);
     QCOMPARE(Bytes(earlier), earlierBytes);
+    CUiSeam::Install(nullptr);
+}
+
+void TestCompareMenu::comparisonPageFollowsSurveysAndLimit()
+{
+    // This year 100..120 m lie 120 mV above last year, elsewhere 20 mV.
+    QTemporaryDir dir;
+    const QString current = dir.filePath("aktuell.tsd"), earlier = dir.filePath("vorjahr.tsd");
+    WriteSurvey(current, "-0.90", "Leitung aktuell", "-0.80");
+    WriteSurvey(earlier, "-0.92", "Leitung Vorjahr");
+    CTresApp::Settings()->clear();
+
+    CCompareSeam seam;
+    CUiSeam::Install(&seam);
+    CTreDoc doc;
+    auto frame = std::make_unique<CMainFrame>(doc, CTresApp::Get());
+    frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    QVERIFY(frame->OpenDocumentFile(current));
+    frame->Action(CMainFrame::ID_ASSESS)->trigger();
+    CAssessWnd& w = *frame->AssessWindow();
+    QCOMPARE(PageTitle(w), QStringLiteral("Vergleich"));
+    QVERIFY(w.CompareSourceLabel()->text().startsWith(QStringLiteral("Keine Vergleichsmessung geladen")));
+    QVERIFY(!w.CompareLimitEdit()->isEnabled());
+
+    seam.answers << earlier;
+    frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (1)"));
+    QCOMPARE(w.CompareSourceLabel()->text(), QString::fromUtf8("Frühere Messung: vorjahr.tsd"));
+    QCOMPARE(w.CompareLimitLabel()->text(), QStringLiteral("Schutz verschlechtert ab"));
+    QCOMPARE(w.CompareLimitEdit()->placeholderText(), QStringLiteral("50"));
+    const CCompareListModel* list = w.CompareModel();
+    QCOMPARE(RowTexts(list, 0),
+             (QStringList{"Schutz verschlechtert", "51", "61", "100", "120", "11", "20", "120", "100"}));
+    const QString summary = w.CompareSummaryLabel()->text();
+    QVERIFY2(summary.contains(QStringLiteral("Paare: 201")), qPrintable(summary));
+    QVERIFY2(summary.contains(QStringLiteral("<td align=right>201</td><td align=right>20</td>"
+                                             "<td align=right>120</td><td align=right>25</td>")),
+             qPrintable(summary));
+
+    // A cell edit compares again at once: 130 m now fails on its own.
+    CTrePlotModel* table = frame->TableView()->PlotModel();
+    QCOMPARE(table->StoreCell(66, CTrePlotModel::ColPotOff, "-0.85"), CTrePlotModel::EStore::Accepted);
+    QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (2)"));
+    QCOMPARE(RowTexts(list, 1).mid(1, 5), (QStringList{"66", "66", "130", "130", "1"}));
+
+    // The limit: a wrong one is refused and the last good one stays; a good
+    // one is used at once and kept in the settings; empty is the default.
+    w.CompareLimitEdit()->setText("abc");
+    emit w.CompareLimitEdit()->textEdited("abc");
+    QVERIFY(w.MessageLabel()->isVisibleTo(&w));
+    QCOMPARE(w.Comparison()->criteria[0].limit, 50);
+    w.CompareLimitEdit()->setText("100");
+    emit w.CompareLimitEdit()->textEdited("100");
+    QVERIFY(!w.MessageLabel()->isVisibleTo(&w));
+    QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (1)"));
+    QCOMPARE(CTresApp::Settings()->value("Bewertung/worseLimit").toInt(), 100);
+    w.CompareLimitEdit()->setText("");
+    emit w.CompareLimitEdit()->textEdited("");
+    QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (2)"));
+    QVERIFY(!CTresApp::Settings()->contains("Bewertung/worseLimit"));
+
+    // A double click shows the stretch in the table.
+    QTableView* view = w.CompareView();
+    const QRect cell = view->visualRect(list->index(0, 1));
+    QSignalSpy chosen(&w, &CAssessWnd::StretchChosen);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(frame->TableView()->SelectedRowRange(), (std::pair<int, int>(51, 61)));
+
+    // As a native survey the polarisation is judged: -920 - (-900) = -20 mV
+    // everywhere, short of 100 mV, so every pair fails in one run.
+    seam.answers << earlier;
+    seam.nativeAnswer = true;
+    frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QCOMPARE(w.CompareSourceLabel()->text(), QString::fromUtf8("Nativmessung: vorjahr.tsd"));
+    QCOMPARE(w.CompareLimitLabel()->text(), QStringLiteral("Polarisation mindestens"));
+    QCOMPARE(RowTexts(list, 0).at(0), QStringLiteral("Polarisation unter Grenzwert"));
+    QCOMPARE(list->rowCount(), 1);
+    QCOMPARE(RowTexts(list, 0).at(5), QStringLiteral("201"));
+    QVERIFY(w.CompareSummaryLabel()->text().contains(QStringLiteral("<td>Polarisation</td>")));
+
+    frame->Action(CMainFrame::ID_COMPARE_CLOSE)->trigger();
+    QCOMPARE(PageTitle(w), QStringLiteral("Vergleich"));
+    QCOMPARE(list->rowCount(), 0);
+    QVERIFY(!w.Comparison());
+
+    doc.SetModifiedFlag(false);
+    frame->close();
+    frame.reset();
     CUiSeam::Install(nullptr);
 }
 
