@@ -47,6 +47,19 @@ QString Percent(int64_t part, int64_t whole)
         .replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
+// A double click on a list row shows the stretch it stands for. A
+// comparison's pairs run in metre order, which in a survey walked
+// downstream is the rows' reverse order.
+template <typename Model> void ConnectStretch(CAssessWnd* w, QTableView* view, const Model* model)
+{
+    QObject::connect(view, &QAbstractItemView::doubleClicked, w, [w, model](const QModelIndex& index) {
+        const auto [first, last] = model->SurveyRows(index.row());
+        if (first < 1) return;
+        const auto [from, to] = model->SurveyMetres(index.row());
+        emit w->StretchChosen(std::min(first, last), std::max(first, last), from, to);
+    });
+}
+
 } // namespace
 
 CAssessWnd::CAssessWnd(CTreDoc& doc, QWidget* parent)
@@ -80,13 +93,7 @@ CAssessWnd::CAssessWnd(CTreDoc& doc, QWidget* parent)
         const int i = static_cast<int>(list);
         m_pModels[i] = new CAssessListModel(list, this);
         QTableView* view = NewListView(tabs, m_pModels[i]);
-        connect(view, &QAbstractItemView::doubleClicked, this, [this, list](const QModelIndex& index) {
-            const CAssessListModel* model = m_pModels[static_cast<int>(list)];
-            const auto [first, last] = model->SurveyRows(index.row());
-            if (first < 1) return;
-            const auto [from, to] = model->SurveyMetres(index.row());
-            emit StretchChosen(first, last, from, to);
-        });
+        ConnectStretch(this, view, m_pModels[i]);
         m_pViews[i] = view;
         tabs->addTab(view, QString());
     }
@@ -148,14 +155,7 @@ QWidget* CAssessWnd::BuildComparePage(QWidget* parent)
 
     m_pCompareModel = new CCompareListModel(this);
     m_pCompareView = NewListView(page, m_pCompareModel);
-    connect(m_pCompareView, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
-        const auto [first, last] = m_pCompareModel->SurveyRows(index.row());
-        if (first < 1) return;
-        const auto [from, to] = m_pCompareModel->SurveyMetres(index.row());
-        // Pairs run in metre order; in a survey walked downstream that is
-        // the rows' reverse order.
-        emit StretchChosen(std::min(first, last), std::max(first, last), from, to);
-    });
+    ConnectStretch(this, m_pCompareView, m_pCompareModel);
     layout->addWidget(m_pCompareView, 1);
     return page;
 }
