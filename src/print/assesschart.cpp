@@ -3,6 +3,7 @@
 
 #include "assesslayout.h"
 #include "assessment.h"
+#include "comparison.h"
 #include "graphiclayout.h"
 #include "numtext.h"
 #include "tredoc.h"
@@ -20,6 +21,7 @@ const QColor kOffColour(255, 0, 0);    // ... off
 const QColor kIRFreeColour(0, 160, 0); // ... IR-free, a darker green that shows on white paper
 const QColor kBandColours[3] = {QColor(230, 60, 60), QColor(40, 160, 40), QColor(60, 90, 230)}; // off, irfree, over
 const QColor kDefectColour(200, 120, 0);
+const QColor kComparisonColour(110, 110, 110); // the comparison survey, grey as in the potential pane
 
 // The default potential axis of a new document, for a document whose axis
 // has no extent.
@@ -58,6 +60,183 @@ void DrawCurve(QPainter& p, const SScale& s, const CTreDoc& doc, int32_t (CTreDo
     flush();
 }
 
+// The native potential of each pair (its off value, else its on value, as
+// the comparison takes it), broken where neither was measured.
+void DrawNativeCurve(QPainter& p, const SScale& s, const SComparison& c)
+{
+    QPolygonF line;
+    auto flush = [&]() {
+        if (line.size() >= 2) p.drawPolyline(line);
+        else if (line.size() == 1) p.drawPoint(line.front());
+        line.clear();
+    };
+    for (const SComparePair& pair : c.pairs) {
+        const int32_t v = IsPresent(pair.earlier.potOff) ? pair.earlier.potOff : pair.earlier.potOn;
+        if (!IsPresent(v)) {
+            flush();
+            continue;
+        }
+        line.append(QPointF(s.X(pair.metre), s.Y(v)));
+    }
+    flush();
+}
+
+QColor BandColour(ECompareCriterion c) { return c == ECompareCriterion::Worse ? kBandColours[0] : kBandColours[2]; }
+
+// The box cut into the plot area with room for the potential labels on the
+// left, the metre labels, `lanes` band lanes and `legendLines` lines of
+// legend below, and the scale of the current survey's metre range and the
+// document's potential axis. Both charts of the report stand on it, so
+// their axes read the same.
+struct SChartLayout {
+    SScale s;
+    int th = 0;
+    int left = 0, right = 0, top = 0, bottom = 0, curveBottom = 0;
+    int laneH = 0, laneGap = 0, legendH = 0;
+    int32_t potTop = 0, potBottom = 0;
+    int64_t mMin = 0, mMax = 0;
+    int curveWidth = 1;
+};
+
+// False when the box is too small for a plot area.
+bool LayoutChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CTreDoc& doc, int lanes, int legendLines,
+                 SChartLayout& l)
+{
+    l.th = TextHeight(p);
+
+    // the metre range of the whole survey
+    const int n = doc.GetRowCount();
+    bool any = false;
+    for (int r = 1; r <= n; ++r) {
+        const int32_t v = doc.GetMeter(r);
+        if (!IsPresent(v)) continue;
+        l.mMin = any ? std::min<int64_t>(l.mMin, v) : v;
+        l.mMax = any ? std::max<int64_t>(l.mMax, v) : v;
+        any = true;
+    }
+    if (l.mMax == l.mMin) ++l.mMax;
+
+    l.potTop = doc.m_nPotAxisMax;
+    l.potBottom = doc.m_nPotAxisMin;
+    if (l.potTop == l.potBottom) {
+        l.potTop = kFallbackPotTop;
+        l.potBottom = kFallbackPotBottom;
+    }
+
+    l.laneH = MmDY(m, 1.5);
+    l.laneGap = MmDY(m, 0.5);
+    const QString probe = QStringLiteral("-0.00 ");
+    l.left = box.left() + TextWidth(p, probe) + MmDX(m, 2);
+    l.right = box.right() - MmDX(m, 2);
+    l.top = box.top() + l.th + MmDY(m, 1);
+    l.legendH = legendLines * l.th + MmDY(m, 2);
+    l.bottom = box.bottom() - l.legendH - l.th - MmDY(m, 2);
+    l.curveBottom = l.bottom - lanes * (l.laneH + l.laneGap) - l.laneGap;
+    if (l.right - l.left < 10 || l.curveBottom - l.top < 10) return false;
+
+    l.s.x0 = l.left;
+    l.s.mMin = l.mMin;
+    l.s.xs = static_cast<double>(l.right - l.left) / static_cast<double>(l.mMax - l.mMin);
+    l.s.y0 = l.top;
+    l.s.potTop = l.potTop;
+    l.s.ys = static_cast<double>(l.curveBottom - l.top) / static_cast<double>(l.potBottom - l.potTop);
+    l.curveWidth = std::max(1, m.dpy / 200);
+    return true;
+}
+
+// The potential grid with its labels in V (as the graphic print labels
+// them) and the metre grid with its labels.
+void DrawAxes(QPainter& p, const CPrintMetrics& m, const QRect& box, const SChartLayout& l)
+{
+    const SScale& s = l.s;
+    const int th = l.th;
+    const QPen grid(QColor(200, 200, 200), std::max(1, m.dpy / 600));
+    p.setPen(Qt::black);
+    TextOut(p, l.left, box.top(), QStringLiteral("Potential [V]"), TA_LEFT | TA_TOP);
+    for (int64_t f : graphiclayout::PotentialTicks(l.potTop, l.potBottom)) {
+        const double y = s.Y(-f);
+        if (y < l.top - 1 || y > l.curveBottom + 1) continue;
+        p.setPen(grid);
+        p.drawLine(QPointF(l.left, y), QPointF(l.right, y));
+        p.setPen(Qt::black);
+        TextOut(p, l.left - MmDX(m, 1), static_cast<int>(y) + th / 2,
+                Str(tresnum::FormatFixed(-static_cast<double>(f) * 0.001, 2)), TA_RIGHT | TA_BOTTOM);
+    }
+    const int64_t step = assesslayout::NiceStep(l.mMax - l.mMin, 10);
+    int64_t first = l.mMin / step * step;
+    if (first < l.mMin) first += step;
+    for (int64_t metre = first; metre <= l.mMax; metre += step) {
+        const double x = s.X(metre);
+        p.setPen(grid);
+        p.drawLine(QPointF(x, l.top), QPointF(x, l.curveBottom));
+        p.setPen(Qt::black);
+        TextOut(p, static_cast<int>(x), l.bottom + MmDY(m, 0.5), QString::number(metre), TA_CENTER | TA_TOP);
+    }
+    TextOut(p, l.right, l.bottom + MmDY(m, 0.5) + th, QStringLiteral("Meter [m]"), TA_RIGHT | TA_TOP);
+}
+
+// Curves stay inside the plot area: the axis need not hold every value.
+void ClipToCurves(QPainter& p, const SChartLayout& l)
+{
+    p.setClipRect(QRect(QPoint(l.left, l.top), QPoint(l.right, l.curveBottom)));
+    p.setRenderHint(QPainter::Antialiasing, true);
+}
+
+// A band under the curves from one metre to another in lane `lane`.
+void DrawBand(QPainter& p, const CPrintMetrics& m, const SChartLayout& l, int lane, int32_t from, int32_t to,
+              const QColor& colour)
+{
+    const int minBand = std::max(1, m.dpx / 150); // a one-row indication stays visible
+    const double x1 = l.s.X(std::min(from, to));
+    const double x2 = l.s.X(std::max(from, to));
+    const double y = l.curveBottom + l.laneGap + lane * (l.laneH + l.laneGap);
+    p.fillRect(QRectF(x1, y, std::max<double>(x2 - x1, minBand), l.laneH), DeviceColour(m, colour));
+}
+
+void DrawPlotFrame(QPainter& p, const CPrintMetrics& m, const SChartLayout& l)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::black, std::max(1, m.dpy / 300)));
+    p.drawRect(QRect(QPoint(l.left, l.top), QPoint(l.right, l.bottom)));
+}
+
+// A legend line: entries side by side from the plot's left edge.
+class CLegendLine {
+public:
+    CLegendLine(QPainter& p, const CPrintMetrics& m, const SChartLayout& l, int y)
+        : m_p(p)
+        , m_m(m)
+        , m_th(l.th)
+        , m_laneH(l.laneH)
+        , m_y(y)
+        , m_x(l.left)
+        , m_sample(MmDX(m, 6))
+    { }
+    void Line(const QPen& pen, const QString& text)
+    {
+        m_p.setPen(pen);
+        m_p.drawLine(QPointF(m_x, m_y + m_th / 2.0), QPointF(m_x + m_sample, m_y + m_th / 2.0));
+        m_p.setPen(Qt::black);
+        Text(text);
+    }
+    void Band(const QColor& colour, const QString& text)
+    {
+        m_p.fillRect(QRect(m_x, m_y + m_th / 2 - m_laneH / 2, m_sample, m_laneH), DeviceColour(m_m, colour));
+        Text(text);
+    }
+    int X() const { return m_x; }
+
+private:
+    void Text(const QString& text)
+    {
+        TextOut(m_p, m_x + m_sample + MmDX(m_m, 1), m_y, text, TA_LEFT | TA_TOP);
+        m_x += m_sample + MmDX(m_m, 1) + TextWidth(m_p, text) + MmDX(m_m, 5);
+    }
+    QPainter& m_p;
+    const CPrintMetrics& m_m;
+    int m_th, m_laneH, m_y, m_x, m_sample;
+};
+
 } // namespace
 
 void DrawAssessmentChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CTreDoc& doc,
@@ -66,84 +245,18 @@ void DrawAssessmentChart(QPainter& p, const CPrintMetrics& m, const QRect& box, 
     p.save();
     const QFont font = PointFont(m, 8);
     p.setFont(font);
-    const int th = TextHeight(p);
-
-    // the metre range of the whole survey
-    const int n = doc.GetRowCount();
-    int64_t mMin = 0, mMax = 0;
-    bool any = false;
-    for (int r = 1; r <= n; ++r) {
-        const int32_t v = doc.GetMeter(r);
-        if (!IsPresent(v)) continue;
-        mMin = any ? std::min<int64_t>(mMin, v) : v;
-        mMax = any ? std::max<int64_t>(mMax, v) : v;
-        any = true;
-    }
-    if (mMax == mMin) ++mMax;
-
-    int32_t potTop = doc.m_nPotAxisMax, potBottom = doc.m_nPotAxisMin;
-    if (potTop == potBottom) {
-        potTop = kFallbackPotTop;
-        potBottom = kFallbackPotBottom;
-    }
-
-    // plot area: room for the potential labels on the left, the metre
-    // labels, the band lanes and the legend below
-    const int laneH = MmDY(m, 1.5);
-    const int laneGap = MmDY(m, 0.5);
-    const QString probe = QStringLiteral("-0.00 ");
-    const int left = box.left() + TextWidth(p, probe) + MmDX(m, 2);
-    const int right = box.right() - MmDX(m, 2);
-    const int top = box.top() + th + MmDY(m, 1);
-    const int legendH = 2 * th + MmDY(m, 2);
-    const int bottom = box.bottom() - legendH - th - MmDY(m, 2);
-    const int curveBottom = bottom - 3 * (laneH + laneGap) - laneGap;
-    if (right - left < 10 || curveBottom - top < 10) {
+    SChartLayout l;
+    if (!LayoutChart(p, m, box, doc, 3, 2, l)) {
         p.restore();
         return;
     }
+    const SScale& s = l.s;
+    const int th = l.th;
+    DrawAxes(p, m, box, l);
 
-    SScale s;
-    s.x0 = left;
-    s.mMin = mMin;
-    s.xs = static_cast<double>(right - left) / static_cast<double>(mMax - mMin);
-    s.y0 = top;
-    s.potTop = potTop;
-    s.ys = static_cast<double>(curveBottom - top) / static_cast<double>(potBottom - potTop);
-
-    const QPen thin(Qt::black, std::max(1, m.dpy / 300));
-    const QPen grid(QColor(200, 200, 200), std::max(1, m.dpy / 600));
-
-    // potential grid and labels (in V, as the graphic print labels them)
-    p.setPen(Qt::black);
-    TextOut(p, left, box.top(), QStringLiteral("Potential [V]"), TA_LEFT | TA_TOP);
-    for (int64_t f : graphiclayout::PotentialTicks(potTop, potBottom)) {
-        const double y = s.Y(-f);
-        if (y < top - 1 || y > curveBottom + 1) continue;
-        p.setPen(grid);
-        p.drawLine(QPointF(left, y), QPointF(right, y));
-        p.setPen(Qt::black);
-        TextOut(p, left - MmDX(m, 1), static_cast<int>(y) + th / 2,
-                Str(tresnum::FormatFixed(-static_cast<double>(f) * 0.001, 2)), TA_RIGHT | TA_BOTTOM);
-    }
-    // metre grid and labels
-    const int64_t step = assesslayout::NiceStep(mMax - mMin, 10);
-    int64_t first = mMin / step * step;
-    if (first < mMin) first += step;
-    for (int64_t metre = first; metre <= mMax; metre += step) {
-        const double x = s.X(metre);
-        p.setPen(grid);
-        p.drawLine(QPointF(x, top), QPointF(x, curveBottom));
-        p.setPen(Qt::black);
-        TextOut(p, static_cast<int>(x), bottom + MmDY(m, 0.5), QString::number(metre), TA_CENTER | TA_TOP);
-    }
-    TextOut(p, right, bottom + MmDY(m, 0.5) + th, QStringLiteral("Meter [m]"), TA_RIGHT | TA_TOP);
-
-    // curves, clipped to the plot area: the axis need not hold every value
     p.save();
-    p.setClipRect(QRect(QPoint(left, top), QPoint(right, curveBottom)));
-    p.setRenderHint(QPainter::Antialiasing, true);
-    const int curveWidth = std::max(1, m.dpy / 200);
+    ClipToCurves(p, l);
+    const int curveWidth = l.curveWidth;
     struct SCurve {
         QColor colour;
         int32_t (CTreDoc::*value)(int) const;
@@ -158,66 +271,86 @@ void DrawAssessmentChart(QPainter& p, const CPrintMetrics& m, const QRect& box, 
     QPen dashed(Qt::black, curveWidth, Qt::DashLine);
     p.setPen(dashed);
     const double yc = s.Y(SurveyCriterion(doc));
-    p.drawLine(QPointF(left, yc), QPointF(right, yc));
+    p.drawLine(QPointF(l.left, yc), QPointF(l.right, yc));
     p.restore();
 
     // indication bands, one lane per potential criterion, and the defects
-    const int minBand = std::max(1, m.dpx / 150); // a one-row indication stays visible
     for (const SIndication& i : a.indications) {
         const int k = static_cast<int>(i.criterion);
         if (k > static_cast<int>(ECriterion::Over)) continue;
-        const double x1 = s.X(std::min(i.fromMetre, i.toMetre));
-        const double x2 = s.X(std::max(i.fromMetre, i.toMetre));
-        const double y = curveBottom + laneGap + k * (laneH + laneGap);
-        p.fillRect(QRectF(x1, y, std::max<double>(x2 - x1, minBand), laneH), DeviceColour(m, kBandColours[k]));
+        DrawBand(p, m, l, k, i.fromMetre, i.toMetre, kBandColours[k]);
     }
     const double tri = MmDX(m, 1.2);
     p.setPen(Qt::NoPen);
     p.setBrush(DeviceColour(m, kDefectColour));
     for (const SDefect& d : a.defects) {
         const double x = s.X(d.metre);
-        const QPointF pts[3] = {{x, static_cast<double>(bottom) - tri},
-                                {x - tri / 2, static_cast<double>(bottom)},
-                                {x + tri / 2, static_cast<double>(bottom)}};
+        const QPointF pts[3] = {{x, static_cast<double>(l.bottom) - tri},
+                                {x - tri / 2, static_cast<double>(l.bottom)},
+                                {x + tri / 2, static_cast<double>(l.bottom)}};
         p.drawPolygon(pts, 3);
     }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(thin);
-    p.drawRect(QRect(QPoint(left, top), QPoint(right, bottom)));
+    DrawPlotFrame(p, m, l);
 
     // legend, two lines
-    const int ly1 = box.bottom() - legendH + MmDY(m, 1);
+    const int ly1 = box.bottom() - l.legendH + MmDY(m, 1);
     const int ly2 = ly1 + th + MmDY(m, 0.5);
-    const int sample = MmDX(m, 6);
-    int x = left;
-    auto lineEntry = [&](const QPen& pen, const QString& text, int y) {
-        p.setPen(pen);
-        p.drawLine(QPointF(x, y + th / 2.0), QPointF(x + sample, y + th / 2.0));
-        p.setPen(Qt::black);
-        TextOut(p, x + sample + MmDX(m, 1), y, text, TA_LEFT | TA_TOP);
-        x += sample + MmDX(m, 1) + TextWidth(p, text) + MmDX(m, 5);
-    };
-    lineEntry(QPen(DeviceColour(m, kOnColour), curveWidth), QStringLiteral("Potential Ein"), ly1);
-    lineEntry(QPen(DeviceColour(m, kOffColour), curveWidth), QStringLiteral("Potential Aus"), ly1);
-    lineEntry(QPen(DeviceColour(m, kIRFreeColour), curveWidth), QStringLiteral("IR-frei"), ly1);
-    lineEntry(dashed, QStringLiteral("Schutzkriterium ") + Str(doc.m_header[2]).trimmed(), ly1);
-    x = left;
-    for (int k = 0; k < 3; ++k) {
-        const QString text = QString::fromUtf8(CriterionName(static_cast<ECriterion>(k)));
-        p.fillRect(QRect(x, ly2 + th / 2 - laneH / 2, sample, laneH), DeviceColour(m, kBandColours[k]));
-        TextOut(p, x + sample + MmDX(m, 1), ly2, text, TA_LEFT | TA_TOP);
-        x += sample + MmDX(m, 1) + TextWidth(p, text) + MmDX(m, 5);
-    }
+    CLegendLine first(p, m, l, ly1);
+    first.Line(QPen(DeviceColour(m, kOnColour), curveWidth), QStringLiteral("Potential Ein"));
+    first.Line(QPen(DeviceColour(m, kOffColour), curveWidth), QStringLiteral("Potential Aus"));
+    first.Line(QPen(DeviceColour(m, kIRFreeColour), curveWidth), QStringLiteral("IR-frei"));
+    first.Line(dashed, QStringLiteral("Schutzkriterium ") + Str(doc.m_header[2]).trimmed());
+    CLegendLine second(p, m, l, ly2);
+    for (int k = 0; k < 3; ++k)
+        second.Band(kBandColours[k], QString::fromUtf8(CriterionName(static_cast<ECriterion>(k))));
     p.setPen(Qt::NoPen);
     p.setBrush(DeviceColour(m, kDefectColour));
-    const double xt = x;
+    const double xt = second.X();
     const QPointF pts[3] = {{xt + tri / 2, ly2 + th / 2.0 - tri / 2},
                             {xt, ly2 + th / 2.0 + tri / 2},
                             {xt + tri, ly2 + th / 2.0 + tri / 2}};
     p.drawPolygon(pts, 3);
     p.setBrush(Qt::NoBrush);
     p.setPen(Qt::black);
-    TextOut(p, static_cast<int>(x + tri + MmDX(m, 1)), ly2, QString::fromUtf8(CriterionName(ECriterion::GradDiff)),
+    TextOut(p, static_cast<int>(xt + tri + MmDX(m, 1)), ly2, QString::fromUtf8(CriterionName(ECriterion::GradDiff)),
             TA_LEFT | TA_TOP);
+    p.restore();
+}
+
+void DrawComparisonChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CTreDoc& current,
+                         const CTreDoc& earlier, const SComparison& c)
+{
+    p.save();
+    p.setFont(PointFont(m, 8));
+    SChartLayout l;
+    if (!LayoutChart(p, m, box, current, 1, 1, l)) {
+        p.restore();
+        return;
+    }
+    DrawAxes(p, m, box, l);
+
+    const bool native = c.mode == ECompareMode::Native;
+    const QPen otherPen(DeviceColour(m, kComparisonColour), l.curveWidth, native ? Qt::DashLine : Qt::DotLine,
+                        Qt::FlatCap, Qt::RoundJoin);
+    const QPen currentPen(DeviceColour(m, kOffColour), l.curveWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.save();
+    ClipToCurves(p, l);
+    // The comparison survey lies behind the current one.
+    p.setPen(otherPen);
+    if (native) DrawNativeCurve(p, l.s, c);
+    else DrawCurve(p, l.s, earlier, &CTreDoc::GetPotOff);
+    p.setPen(currentPen);
+    DrawCurve(p, l.s, current, &CTreDoc::GetPotOff);
+    p.restore();
+
+    for (const SCompareIndication& i : c.indications)
+        DrawBand(p, m, l, 0, i.fromMetre, i.toMetre, BandColour(i.criterion));
+    DrawPlotFrame(p, m, l);
+
+    const ECompareCriterion criterion = native ? ECompareCriterion::Shift : ECompareCriterion::Worse;
+    CLegendLine legend(p, m, l, box.bottom() - l.legendH + MmDY(m, 1));
+    legend.Line(currentPen, QStringLiteral("Potential Aus"));
+    legend.Line(otherPen, native ? QStringLiteral("Nativpotential") : QString::fromUtf8("Potential Aus früher"));
+    legend.Band(BandColour(criterion), QString::fromUtf8(CompareCriterionName(criterion)));
     p.restore();
 }

@@ -13,6 +13,7 @@
 class CTreDoc;
 class QPainter;
 struct SAssessment;
+struct SComparison;
 
 // Draws into `box` (device units) with the fonts and pens of `m`: axes with
 // labels, curves, criterion line, bands and legend all stay inside it. The
@@ -20,3 +21,11 @@ struct SAssessment;
 // negative potentials upward; curves break where a value is absent.
 void DrawAssessmentChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CTreDoc& doc,
                          const SAssessment& a);
+
+// The comparison section's chart on the same axes: the current survey's
+// potential off solid, the earlier survey's potential off grey dotted or,
+// for a native survey, the native potential of the pairs grey dashed, the
+// comparison's indications as a band under the curves and a one-line
+// legend, all inside `box`.
+void DrawComparisonChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CTreDoc& current,
+                         const CTreDoc& earlier, const SComparison& c);

@@ -17,12 +17,20 @@ const char kDash[] = "\xe2\x80\x93"; // en dash
 std::vector<SPage> PaginateTables(const std::array<int, kTableCount>& itemCounts, int linesPerPage, int headLines,
                                   int gapLines)
 {
+    std::vector<STableItems> tables;
+    for (int t = 0; t < kTableCount; ++t)
+        tables.push_back({static_cast<ETable>(t), itemCounts[static_cast<size_t>(t)]});
+    return PaginateTables(tables, linesPerPage, headLines, gapLines);
+}
+
+std::vector<SPage> PaginateTables(const std::vector<STableItems>& tables, int linesPerPage, int headLines, int gapLines)
+{
     // A page too small for a header and one item would never make progress.
     linesPerPage = std::max(linesPerPage, headLines + 1);
     std::vector<SPage> pages(1);
     int used = 0;
-    for (int t = 0; t < kTableCount; ++t) {
-        const int items = std::max(0, itemCounts[static_cast<size_t>(t)]);
+    for (const STableItems& t : tables) {
+        const int items = std::max(0, t.count);
         int done = 0;
         bool continued = false;
         do {
@@ -33,7 +41,7 @@ std::vector<SPage> PaginateTables(const std::array<int, kTableCount>& itemCounts
             }
             const int room = linesPerPage - start - headLines;
             const int count = std::min(room, items - done);
-            pages.back().push_back({static_cast<ETable>(t), done, count, continued});
+            pages.back().push_back({t.table, done, count, continued});
             used = start + headLines + std::max(count, 1);
             done += count;
             continued = true;

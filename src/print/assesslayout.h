@@ -11,9 +11,10 @@
 
 namespace assesslayout {
 
-// The report's three lists, in the order they are printed.
-enum class ETable { Indications = 0, Defects, Warnings };
-inline constexpr int kTableCount = 3;
+// The report's lists: the assessment's three, in the order they are
+// printed, then the comparison's indications in their own section.
+enum class ETable { Indications = 0, Defects, Warnings, Comparison };
+inline constexpr int kTableCount = 3; // the assessment's lists
 
 // A part of one table on one page: items first .. first + count - 1
 // (from 0). `continued` is set when the table began on an earlier page.
@@ -32,6 +33,15 @@ using SPage = std::vector<SBlock>;
 // when not even its header and one item fit on the current one, so no
 // header stands alone at the foot of a page. At least one page results.
 std::vector<SPage> PaginateTables(const std::array<int, kTableCount>& itemCounts, int linesPerPage, int headLines,
+                                  int gapLines);
+
+// The same for any tables in the order given, each with its item count:
+// the comparison section's pages are cut by the same rules.
+struct STableItems {
+    ETable table = ETable::Indications;
+    int count = 0;
+};
+std::vector<SPage> PaginateTables(const std::vector<STableItems>& tables, int linesPerPage, int headLines,
                                   int gapLines);
 
 // A tick step of 1, 2 or 5 times a power of ten that cuts `range` into at

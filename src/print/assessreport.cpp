@@ -17,6 +17,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 using assesslayout::ETable;
@@ -60,6 +61,16 @@ const std::vector<SColumn>& Columns(ETable t)
         {"IR-frei", "[mV]", 14, false},  {"Orientierungspunkt", "", 36, true},
         {"Abstand", "[m]", 15, false},
     };
+    static const std::vector<SColumn> comparison = {
+        {"Nr.", "", 10, false},
+        {"Kriterium", "", 52, true},
+        {"Von", "[m]", 18, false},
+        {"Bis", "[m]", 18, false},
+        {"Paare", "", 16, false},
+        {"Länge", "[m]", 18, false},
+        {"Schlechtester", "Wert [mV]", 25, false},
+        {"bei", "[m]", 18, false},
+    };
     static const std::vector<SColumn> warnings = {
         {"Nr.", "", 10, false},          {"Warnung", "", 52, true}, {"Erste Zeile", "", 22, false},
         {"Letzte Zeile", "", 22, false}, {"Von", "[m]", 22, false}, {"Bis", "[m]", 22, false},
@@ -67,6 +78,7 @@ const std::vector<SColumn>& Columns(ETable t)
     switch (t) {
     case ETable::Indications: return indications;
     case ETable::Defects: return defects;
+    case ETable::Comparison: return comparison;
     default: return warnings;
     }
 }
@@ -76,6 +88,7 @@ const char* TableTitle(ETable t)
     switch (t) {
     case ETable::Indications: return "Anzeigen";
     case ETable::Defects: return "Verdacht auf Fehlstellen";
+    case ETable::Comparison: return "Anzeigen des Vergleichs";
     default: return "Plausibilitätswarnungen";
     }
 }
@@ -97,20 +110,46 @@ QString LimitText(const SCriterionResult& c)
     }
 }
 
+// A comparison's difference in mV, an en dash when absent.
+QString DeltaText(int64_t v) { return v == kNoDelta ? U8("–") : QString::number(v); }
+
+QString CompareLimitText(const SCompareCriterionResult& c)
+{
+    if (c.criterion == ECompareCriterion::Worse)
+        return U8("Δ Aus-Potential ≥ ") + Str(assesslayout::MvText(c.limit)) + U8(" mV");
+    return U8("Polarisation < ") + Str(assesslayout::MvText(c.limit)) + U8(" mV");
+}
+
+QString FileNameText(const CTreDoc& doc)
+{
+    const QString path = Str(doc.GetPathName());
+    return path.isEmpty() ? U8("(ohne Namen)") : QFileInfo(path).fileName();
+}
+
 class CAssessReport : public IPrintHooks {
 public:
-    CAssessReport(const CTreDoc& doc, const SAssessSettings& settings)
+    CAssessReport(const CTreDoc& doc, const SAssessSettings& settings, const SReportComparison& comparison)
         : m_doc(doc)
         , m_settings(settings)
         , m_a(Assess(doc, settings))
+        , m_earlier(comparison.earlier)
     {
         m_pages = assesslayout::PaginateTables({static_cast<int>(m_a.indications.size()),
                                                 static_cast<int>(m_a.defects.size()),
                                                 static_cast<int>(m_a.warnings.size())},
                                                kLinesPerPage, kHeadLines, kGapLines);
+        if (m_earlier) {
+            m_c = Compare(doc, *m_earlier, comparison.settings);
+            m_cmpPages = assesslayout::PaginateTables({{ETable::Comparison, static_cast<int>(m_c->indications.size())}},
+                                                      kLinesPerPage, kHeadLines, kGapLines);
+        }
     }
 
-    int PageCount() const { return 1 + static_cast<int>(m_pages.size()); }
+    int PageCount() const
+    {
+        const int assessment = 1 + static_cast<int>(m_pages.size());
+        return m_c ? assessment + 1 + static_cast<int>(m_cmpPages.size()) : assessment;
+    }
 
     int OnPreparePrinting(bool) override { return PageCount(); }
     void OnBeginPrinting(QPainter&, const CPrintMetrics& m) override
@@ -122,8 +161,11 @@ public:
     void OnPrint(QPainter& p, int page) override
     {
         p.save();
+        const int section = 2 + static_cast<int>(m_pages.size()); // the comparison's first page
         if (page == 1) DrawOverview(p);
-        else DrawTables(p, m_pages[static_cast<size_t>(page - 2)]);
+        else if (page < section) DrawTables(p, m_pages[static_cast<size_t>(page - 2)]);
+        else if (page == section) DrawComparison(p);
+        else DrawTables(p, m_cmpPages[static_cast<size_t>(page - section - 1)]);
         DrawFooter(p, page);
         p.restore();
     }
@@ -141,9 +183,7 @@ private:
         const int y = MmY(m_m, m_frame.bottom, 4);
         p.setPen(QPen(Qt::black, std::max(1, m_m.dpy / 300)));
         p.drawLine(L(), MmY(m_m, m_frame.bottom, 2), R(), MmY(m_m, m_frame.bottom, 2));
-        const QString path = Str(m_doc.GetPathName());
-        const QString name = path.isEmpty() ? U8("(ohne Namen)") : QFileInfo(path).fileName();
-        TextOut(p, L(), y, name, TA_LEFT | TA_TOP);
+        TextOut(p, L(), y, FileNameText(m_doc), TA_LEFT | TA_TOP);
         TextOut(p, R(), y, U8("Seite %1 von %2").arg(page).arg(PageCount()), TA_RIGHT | TA_TOP);
     }
 
@@ -202,14 +242,35 @@ private:
         p.setFont(PointFont(m_m, 9));
     }
 
-    void DrawOverview(QPainter& p) const
+    // A page's title with the company on the right.
+    void PageTitle(QPainter& p, const QString& text) const
     {
-        // title
         p.setFont(PointFont(m_m, 15, 700));
         p.setPen(Qt::black);
-        TextOut(p, L(), m_frame.top, U8("Bewertung der Intensivmessung"), TA_LEFT | TA_TOP);
+        TextOut(p, L(), m_frame.top, text, TA_LEFT | TA_TOP);
         p.setFont(PointFont(m_m, 10));
         TextOut(p, R(), m_frame.top, CompanyText(), TA_RIGHT | TA_TOP);
+    }
+
+    // Labelled values, one a line from `line`, the values aligned after the
+    // longest label. Returns the line after them.
+    int DrawFields(QPainter& p, int line, const QString* labels, const QString* values, int count) const
+    {
+        int wl = 0;
+        for (int i = 0; i < count; ++i) wl = std::max(wl, TextWidth(p, labels[i]));
+        for (int i = 0; i < count; ++i, ++line) {
+            TextOut(p, L() + MmDX(m_m, 2), LineY(line) + m_lh / 6, labels[i], TA_LEFT | TA_TOP);
+            p.save();
+            p.setClipRect(QRect(QPoint(L(), LineY(line)), QPoint(R(), LineY(line + 1))));
+            TextOut(p, L() + MmDX(m_m, 4) + wl, LineY(line) + m_lh / 6, U8(":  ") + values[i], TA_LEFT | TA_TOP);
+            p.restore();
+        }
+        return line;
+    }
+
+    void DrawOverview(QPainter& p) const
+    {
+        PageTitle(p, U8("Bewertung der Intensivmessung"));
         int line = 2;
 
         // header data
@@ -225,16 +286,7 @@ private:
                                    Str(m_doc.m_header[7]),
                                    QString::number(m_doc.GetRowCount()) + U8(", Länge der Messstrecke ")
                                        + QString::number(m_a.summary.surveyLength) + U8(" m")};
-        int wl = 0;
-        for (const QString& l : labels) wl = std::max(wl, TextWidth(p, l));
-        for (int i = 0; i < 6; ++i, ++line) {
-            TextOut(p, L() + MmDX(m_m, 2), LineY(line) + m_lh / 6, labels[i], TA_LEFT | TA_TOP);
-            p.save();
-            p.setClipRect(QRect(QPoint(L(), LineY(line)), QPoint(R(), LineY(line + 1))));
-            TextOut(p, L() + MmDX(m_m, 4) + wl, LineY(line) + m_lh / 6, U8(":  ") + values[i], TA_LEFT | TA_TOP);
-            p.restore();
-        }
-        ++line;
+        line = DrawFields(p, line, labels, values, 6) + 1;
 
         // criteria with their limits and results
         SectionTitle(p, line, U8("Kriterien und Ergebnis"));
@@ -282,6 +334,79 @@ private:
         DrawAssessmentChart(p, m_m, box, m_doc, m_a);
     }
 
+    // The comparison section's first page: the comparison survey, the
+    // criterion, the summary and the chart in the rest of the page.
+    void DrawComparison(QPainter& p) const
+    {
+        const SComparison& c = *m_c;
+        const bool native = c.mode == ECompareMode::Native;
+        PageTitle(p, native ? U8("Vergleich mit Nativmessung") : U8("Vergleich mit früherer Messung"));
+        int line = 2;
+
+        SectionTitle(p, line, native ? U8("Nativmessung") : U8("Frühere Messung"));
+        ++line;
+        const QString labels[3] = {U8("Datei"), U8("Leitung"), U8("Datum")};
+        const QString values[3] = {FileNameText(*m_earlier), Str(m_earlier->m_header[3]), Str(m_earlier->m_header[1])};
+        line = DrawFields(p, line, labels, values, 3) + 1;
+
+        // The share is of the stretch the pairs cover: only there can the
+        // comparison find anything.
+        SectionTitle(p, line, U8("Kriterium und Ergebnis"));
+        line += 2;
+        static const std::vector<SColumn> critCols = {
+            {"Kriterium", "", 52, true},  {"Grenzwert", "", 48, true},   {"Anzeigen", "", 19, false},
+            {"Länge [m]", "", 22, false}, {"Anteil [%]", "", 22, false},
+        };
+        const int64_t covered = c.pairs.size() < 2 ? 0 : int64_t{c.pairs.back().metre} - int64_t{c.pairs.front().metre};
+        std::vector<QStringList> rows;
+        for (const SCompareCriterionResult& cr : c.criteria) {
+            if (!cr.enabled) continue;
+            int count = 0;
+            int64_t length = 0;
+            for (const SCompareIndication& i : c.indications)
+                if (i.criterion == cr.criterion) {
+                    ++count;
+                    length += i.length;
+                }
+            rows.push_back({U8(CompareCriterionName(cr.criterion)), CompareLimitText(cr), QString::number(count),
+                            QString::number(length), Str(assesslayout::PercentText(length, covered))});
+        }
+        line = DrawGrid(p, line, critCols, rows, false);
+        TextOut(p, L() + MmDX(m_m, 1), LineY(line) + m_lh / 6,
+                U8("Anteil an der gepaarten Strecke von %1 m.").arg(covered), TA_LEFT | TA_TOP);
+        line += 2;
+
+        SectionTitle(p, line, U8("Zusammenfassung"));
+        line += 2;
+        const SCompareSummary& s = c.summary;
+        static const std::vector<SColumn> pairCols = {
+            {"Gepaarte Meter", "", 40, false},
+            {"Ohne Partner (aktuell)", "", 50, false},
+            {"Ohne Partner (Vergleich)", "", 50, false},
+        };
+        line = DrawGrid(p, line, pairCols,
+                        {{QString::number(s.matched), QString::number(s.currentUnmatched),
+                          QString::number(s.earlierUnmatched)}},
+                        false)
+               + 1;
+        static const std::vector<SColumn> statCols = {
+            {"Größe", "", 40, true},         {"Anzahl", "", 20, false},          {"Minimum [mV]", "", 28, false},
+            {"Maximum [mV]", "", 28, false}, {"Mittelwert [mV]", "", 30, false},
+        };
+        auto stats = [](const char* name, const SDeltaStats& d) {
+            return QStringList{U8(name), QString::number(d.count), DeltaText(d.min), DeltaText(d.max),
+                               DeltaText(d.mean)};
+        };
+        rows = {stats("Differenz Aus", s.deltaOff)};
+        if (native) rows.push_back(stats("Polarisation", s.polarisation));
+        line = DrawGrid(p, line, statCols, rows, false) + 1;
+
+        SectionTitle(p, line, U8("Übersicht"));
+        line += 2;
+        const QRect box(QPoint(L(), LineY(line)), QPoint(R(), m_frame.bottom));
+        DrawComparisonChart(p, m_m, box, m_doc, *m_earlier, c);
+    }
+
     QStringList Row(ETable t, int i) const
     {
         const QString nr = QString::number(i + 1);
@@ -299,6 +424,17 @@ private:
                     QString::number(x.toMetre),
                     QString::number(x.length),
                     WorstText(x),
+                    QString::number(x.worstMetre)};
+        }
+        case ETable::Comparison: {
+            const SCompareIndication& x = m_c->indications[k];
+            return {nr,
+                    U8(CompareCriterionName(x.criterion)),
+                    QString::number(x.fromMetre),
+                    QString::number(x.toMetre),
+                    QString::number(x.rows),
+                    QString::number(x.length),
+                    DeltaText(x.worst),
                     QString::number(x.worstMetre)};
         }
         case ETable::Defects: {
@@ -352,6 +488,9 @@ private:
     const SAssessSettings& m_settings;
     SAssessment m_a;
     std::vector<assesslayout::SPage> m_pages;
+    const CTreDoc* m_earlier;
+    std::optional<SComparison> m_c;
+    std::vector<assesslayout::SPage> m_cmpPages;
     CPrintMetrics m_m;
     graphiclayout::CDeviceFrame m_frame;
     int m_lh = 1;
@@ -359,7 +498,8 @@ private:
 
 } // namespace
 
-bool WriteAssessmentReportPdf(const CTreDoc& doc, const SAssessSettings& settings, const QString& path, QString* error)
+bool WriteAssessmentReportPdf(const CTreDoc& doc, const SAssessSettings& settings, const QString& path, QString* error,
+                              const SReportComparison& comparison)
 {
     auto fail = [&](const QString& why) {
         if (error) *error = U8("Der Bewertungsbericht kann nicht nach %1 geschrieben werden: %2").arg(path, why);
@@ -374,7 +514,7 @@ bool WriteAssessmentReportPdf(const CTreDoc& doc, const SAssessSettings& setting
     writer.setTitle(U8("Bewertung ") + QFileInfo(Str(doc.GetPathName())).fileName());
     writer.setCreator(U8("Tresmon"));
 
-    CAssessReport report(doc, settings);
+    CAssessReport report(doc, settings, comparison);
     const int pages = report.OnPreparePrinting(false);
     QPainter p;
     if (!p.begin(&writer)) {
@@ -392,9 +532,10 @@ bool WriteAssessmentReportPdf(const CTreDoc& doc, const SAssessSettings& setting
     return true;
 }
 
-bool PrintAssessmentReport(const CTreDoc& doc, const SAssessSettings& settings, QPrinter& printer, QString* error)
+bool PrintAssessmentReport(const CTreDoc& doc, const SAssessSettings& settings, QPrinter& printer, QString* error,
+                           const SReportComparison& comparison)
 {
-    CAssessReport report(doc, settings);
+    CAssessReport report(doc, settings, comparison);
     if (RunPrintJob(printer, report) < 0) {
         if (error) *error = U8("Der Drucker kann nicht geöffnet werden.");
         return false;

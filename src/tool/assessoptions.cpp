@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assessoptions.h"
 
+#include "compareoptions.h"
 #include "numarg.h"
 #include "toolhost.h"
 
@@ -15,7 +16,8 @@ const char kAssessUsage[] = "Aufruf: tresmon-tool assess DATEI [--json|--csv] [-
                             "       [--without off,irfree,over,graddiff]";
 const char kReportUsage[] = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf [--off-limit MV] [--irfree-limit MV]\n"
                             "       [--over-limit MV] [--graddiff-limit MV] [--spike MV] [--gap M]\n"
-                            "       [--without off,irfree,over,graddiff]";
+                            "       [--without off,irfree,over,graddiff]\n"
+                            "       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]]";
 
 // A message, then the usage line of the command it is about.
 bool UsageError(EAssessCommand command, const std::string& text)
@@ -61,6 +63,7 @@ bool ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand com
     };
     const bool report = command == EAssessCommand::Report;
     bool havePath = false;
+    std::string comparisonOnly; // the first option that needs --compare
     for (size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i], value;
         bool haveValue = false;
@@ -85,6 +88,19 @@ bool ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand com
             if (!takeValue()) return false;
             if (value.empty()) return UsageError(command, "-o braucht einen Dateinamen.");
             o.output = value;
+        } else if (report && name == "--compare") {
+            if (!takeValue()) return false;
+            if (value.empty()) return UsageError(command, "--compare braucht einen Dateinamen.");
+            o.compare = value;
+        } else if (report && name == "--native") {
+            if (haveValue) return UsageError(command, name + " nimmt keinen Wert.");
+            o.compareSettings.mode = ECompareMode::Native;
+            if (comparisonOnly.empty()) comparisonOnly = name;
+        } else if (report && IsCompareLimitOption(name)) {
+            if (!takeValue()) return false;
+            std::string error;
+            if (!SetCompareLimit(name, value, o.compareSettings, error)) return UsageError(command, error);
+            if (comparisonOnly.empty()) comparisonOnly = name;
         } else if (name == "--without") {
             if (!takeValue() || !ParseWithout(command, value, o.settings)) return false;
         } else if (name.rfind("-", 0) == 0 && name.size() > 1) {
@@ -107,5 +123,7 @@ bool ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand com
     }
     if (!havePath) return UsageError(command, "Keine Messdatei angegeben.");
     if (report && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE.pdf).");
+    if (o.compare.empty() && !comparisonOnly.empty())
+        return UsageError(command, comparisonOnly + " gilt nur zusammen mit --compare FRÜHER.");
     return true;
 }

@@ -2,10 +2,10 @@
 // `compare`: a survey set against an earlier or a native one, as JSON for
 // scripts or as a spreadsheet export.
 #include "commands.h"
+#include "compareoptions.h"
 #include "comparison.h"
 #include "csvtext.h"
 #include "jsontext.h"
-#include "numarg.h"
 #include "toolhost.h"
 #include "tredoc.h"
 
@@ -43,7 +43,7 @@ bool ParseOptions(const Args& args, SCompareOptions& o)
                 haveValue = true;
             }
         }
-        const bool isLimit = name == "--worse-limit" || name == "--shift-limit";
+        const bool isLimit = IsCompareLimitOption(name);
         if (haveValue && !isLimit) return UsageError(name + " nimmt keinen Wert.");
         if (name == "--json" || name == "--csv") {
             o.csv = name == "--csv";
@@ -56,9 +56,8 @@ bool ParseOptions(const Args& args, SCompareOptions& o)
                 if (i + 1 >= args.size()) return UsageError(name + " braucht einen Wert.");
                 value = args[++i];
             }
-            int32_t& target = name == "--worse-limit" ? o.settings.worseLimit : o.settings.shiftLimit;
-            if (!ParseScaledDecimal(value, 0, target))
-                return UsageError("Ungültige Zahl bei " + name + ": \"" + value + "\"");
+            std::string error;
+            if (!SetCompareLimit(name, value, o.settings, error)) return UsageError(error);
         } else if (name.rfind("-", 0) == 0 && name.size() > 1) {
             return UsageError("Unbekannte Option: " + name);
         } else if (files < 2) {

@@ -32,7 +32,9 @@ const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [
                         "                                   Kurvenbild eines Fensters als PNG\n"
                         "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"
                         "        [--errors] [--no-qm]          Graphik- oder Tabellendruck als PDF\n"
-                        "  report DATEI -o AUS.pdf [Optionen wie assess]  Bewertungsbericht als PDF\n";
+                        "  report DATEI -o AUS.pdf [Optionen wie assess]  Bewertungsbericht als PDF\n"
+                        "        [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]]\n"
+                        "                                   mit Vergleich zu früherer oder Nativmessung\n";
 
 const char kCommonUsage[] = "  --help                           diese Hilfe\n"
                             "  --version                        Name und Version des Programms\n"

@@ -23,6 +23,11 @@ struct CRecLine {
     QLineF line; // device coordinates
     QColor colour;
 };
+struct CRecPolyline {
+    QPolygonF points; // device coordinates
+    QColor colour;
+    Qt::PenStyle style;
+};
 
 class CRecordingEngine : public QPaintEngine {
 public:
@@ -65,7 +70,13 @@ public:
     {
         for (int i = 0; i < count; ++i) fills.push_back({m_transform.mapRect(QRectF(rects[i])), m_brush.color()});
     }
-    void drawPolygon(const QPointF*, int, PolygonDrawMode) override { }
+    void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override
+    {
+        if (mode != PolylineMode) return;
+        QPolygonF poly;
+        for (int i = 0; i < count; ++i) poly.append(m_transform.map(points[i]));
+        polylines.push_back({poly, m_pen.color(), m_pen.style()});
+    }
     void drawPath(const QPainterPath&) override { }
     Type type() const override { return QPaintEngine::User; }
 
@@ -75,6 +86,7 @@ public:
     };
     std::vector<CRecText> texts;
     std::vector<CRecLine> lines;
+    std::vector<CRecPolyline> polylines;
     std::vector<QRectF> images;
     std::vector<CFill> fills;
 

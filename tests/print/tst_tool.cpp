@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tresmon-tool print and report as processes: PDF page counts and sizes for
-// both printouts and the options, the assessment report, and their exit
-// codes.
+// both printouts and the options, the assessment report with and without a
+// comparison, and their exit codes.
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -42,6 +45,26 @@ int RunCommand(const QString& command, const QStringList& args, QString* err = n
 int Run(const QStringList& args, QString* err = nullptr) { return RunCommand(QStringLiteral("print"), args, err); }
 int Report(const QStringList& args, QString* err = nullptr) { return RunCommand(QStringLiteral("report"), args, err); }
 
+// The number of indications `compare` finds for the same arguments.
+int CompareIndications(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(TOOL_EXE), QStringList{QStringLiteral("compare")} + args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) return -1;
+    return static_cast<int>(QJsonDocument::fromJson(p.readAllStandardOutput())
+                                .object()
+                                .value(QStringLiteral("indications"))
+                                .toArray()
+                                .size());
+}
+
+// The report's pages are the assessment's, one for the comparison and its
+// indications at 54 a page (at least one page, saying "keine").
+int ExpectedPages(int assessmentPages, int indications)
+{
+    return assessmentPages + 1 + std::max(1, (indications + 53) / 54);
+}
+
 } // namespace
 
 class TestTool : public QObject {
@@ -53,6 +76,8 @@ private slots:
     void standardStreamsAndHelp();
     void reportWritesThePdf();
     void reportUsageAndFailures();
+    void reportWithComparison();
+    void reportComparisonUsageAndFailures();
 
 private:
     QTemporaryDir m_dir;
@@ -190,6 +215,89 @@ void TestTool::reportUsageAndFailures()
     QCOMPARE(Report({demo, QStringLiteral("-o"), unwritable}, &err), 2);
     QVERIFY(err.contains(QStringLiteral("kann nicht nach")));
     QVERIFY(!QFile::exists(unwritable));
+}
+
+void TestTool::reportWithComparison()
+{
+    const QString demo = QStringLiteral(DEMO_TSD), earlier = QStringLiteral(EARLIER_TSD),
+                  native = QStringLiteral(NATIVE_TSD);
+    const QString o = QStringLiteral("-o");
+    QCOMPARE(Report({demo, o, Out("plain.pdf")}), 0);
+    const int plain = ReadPdf(Out("plain.pdf")).pages;
+    QVERIFY(plain > 2);
+
+    QCOMPARE(Report({demo, QStringLiteral("--compare"), earlier, o, Out("c1.pdf")}), 0);
+    QCOMPARE(ReadPdf(Out("c1.pdf")).pages, ExpectedPages(plain, CompareIndications({demo, earlier})));
+
+    // The limits reach the comparison as `compare` reads them.
+    const int loose = CompareIndications({demo, earlier, QStringLiteral("--worse-limit=5")});
+    QVERIFY(loose > CompareIndications({demo, earlier}));
+    QCOMPARE(Report({demo, o, Out("c2.pdf"), QStringLiteral("--worse-limit=5"), QStringLiteral("--compare"), earlier}),
+             0);
+    QCOMPARE(ReadPdf(Out("c2.pdf")).pages, ExpectedPages(plain, loose));
+
+    const QStringList nativeArgs
+        = {demo, native, QStringLiteral("--native"), QStringLiteral("--shift-limit"), QStringLiteral("150")};
+    QCOMPARE(Report({demo, QStringLiteral("--compare=") + native, QStringLiteral("--native"),
+                     QStringLiteral("--shift-limit"), QStringLiteral("150"), o, Out("c3.pdf")}),
+             0);
+    QCOMPARE(ReadPdf(Out("c3.pdf")).pages, ExpectedPages(plain, CompareIndications(nativeArgs)));
+
+    // The assessment's options still reach the assessment's pages alone.
+    QCOMPARE(Report({demo, QStringLiteral("--without"), QStringLiteral("graddiff"), o, Out("c4.pdf"),
+                     QStringLiteral("--compare"), earlier}),
+             0);
+    QCOMPARE(Report({demo, QStringLiteral("--without"), QStringLiteral("graddiff"), o, Out("p4.pdf")}), 0);
+    QCOMPARE(ReadPdf(Out("c4.pdf")).pages,
+             ExpectedPages(ReadPdf(Out("p4.pdf")).pages, CompareIndications({demo, earlier})));
+}
+
+void TestTool::reportComparisonUsageAndFailures()
+{
+    const QString demo = QStringLiteral(DEMO_TSD), earlier = QStringLiteral(EARLIER_TSD);
+    const QString o = QStringLiteral("-o");
+    QString err;
+    // The comparison's options mean nothing without a comparison survey.
+    for (const QStringList& extra :
+         {QStringList{QStringLiteral("--native")}, QStringList{QStringLiteral("--worse-limit"), QStringLiteral("30")},
+          QStringList{QStringLiteral("--shift-limit=30")}}) {
+        QCOMPARE(Report(QStringList{demo, o, Out("u.pdf")} + extra, &err), 1);
+        QVERIFY2(err.contains(QStringLiteral("nur zusammen mit --compare")), qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("[--compare FRÜHER [--native]")), qPrintable(err));
+    }
+    QCOMPARE(Report({demo, o, Out("u.pdf"), QStringLiteral("--compare")}, &err), 1);
+    QVERIFY(err.contains(QStringLiteral("--compare braucht einen Wert")));
+    QCOMPARE(Report({demo, o, Out("u.pdf"), QStringLiteral("--compare="), QStringLiteral("--native")}, &err), 1);
+    QCOMPARE(Report({demo, o, Out("u.pdf"), QStringLiteral("--compare"), earlier, QStringLiteral("--worse-limit"),
+                     QStringLiteral("viel")},
+                    &err),
+             1);
+    QVERIFY(err.contains(QStringLiteral("Ungültige Zahl bei --worse-limit: \"viel\"")));
+    QCOMPARE(Report({demo, o, Out("u.pdf"), QStringLiteral("--compare"), earlier, QStringLiteral("--native=ja")}, &err),
+             1);
+    QVERIFY(!QFile::exists(Out("u.pdf")));
+
+    // An unreadable comparison survey: the reader's message, no report.
+    const QString missing = m_dir.filePath(QStringLiteral("vorjahr-fehlt.tsd"));
+    QCOMPARE(Report({demo, o, Out("u.pdf"), QStringLiteral("--compare"), missing}, &err), 2);
+    QVERIFY2(err.contains(QStringLiteral("vorjahr-fehlt.tsd")) && err.contains(QStringLiteral("konnte nicht geöffnet")),
+             qPrintable(err));
+    QVERIFY(!QFile::exists(Out("u.pdf")));
+    QFile broken(m_dir.filePath(QStringLiteral("kaputt.tsd")));
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write("[Kopfdaten]\r\n12.05.2025\r\n");
+    broken.close();
+    QCOMPARE(Report({demo, o, Out("u.pdf"), QStringLiteral("--compare"), broken.fileName()}, &err), 2);
+    QVERIFY2(err.contains(QStringLiteral("kaputt.tsd")) && err.contains(QStringLiteral("[Messdaten]")),
+             qPrintable(err));
+    QVERIFY(!QFile::exists(Out("u.pdf")));
+
+    // The usage lists the new options.
+    QProcess help;
+    help.start(QStringLiteral(TOOL_EXE), {QStringLiteral("--help")});
+    QVERIFY(help.waitForFinished(60000));
+    QVERIFY(QString::fromUtf8(help.readAllStandardOutput())
+                .contains(QStringLiteral("[--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]]")));
 }
 
 QTEST_GUILESS_MAIN(TestTool)

@@ -11,6 +11,22 @@
 #include <cerrno>
 #include <cstdio>
 
+namespace {
+
+// Reads `path` into `doc`; the reader says why it cannot where it can, and a
+// silent refusal still gets a line. The document lets go of the host again,
+// so the order in which the two end does not matter.
+bool Open(CTreDoc& doc, CToolHost& host, const std::string& path)
+{
+    doc.SetHost(&host);
+    const bool opened = doc.OnOpenDocument(path);
+    if (!opened && !host.HadMessage()) ToolError(tresdoc::OpenErrorText(path, EINVAL));
+    doc.SetHost(nullptr);
+    return opened;
+}
+
+} // namespace
+
 int RunReportCommand(int argc, char** argv)
 {
     std::vector<std::string> args;
@@ -21,19 +37,20 @@ int RunReportCommand(int argc, char** argv)
     // Fonts need an application object even for a PDF.
     const auto app = EnsureOffscreenApplication();
 
-    CTreDoc doc;
-    CToolHost host;
-    doc.SetHost(&host);
-    const bool opened = doc.OnOpenDocument(o.path);
-    if (!opened) {
-        // The reader says why where it can; a silent refusal still gets a line.
-        if (!host.HadMessage()) ToolError(tresdoc::OpenErrorText(o.path, EINVAL));
-        doc.SetHost(nullptr);
-        return kExitFile;
+    CTreDoc doc, earlier;
+    CToolHost host, earlierHost;
+    if (!Open(doc, host, o.path)) return kExitFile;
+    SReportComparison comparison;
+    if (!o.compare.empty()) {
+        // Both surveys are read before anything is written, so an unreadable
+        // comparison survey leaves no report behind.
+        if (!Open(earlier, earlierHost, o.compare)) return kExitFile;
+        comparison.earlier = &earlier;
+        comparison.settings = o.compareSettings;
     }
     QString error;
-    const bool written = WriteAssessmentReportPdf(doc, o.settings, QString::fromStdString(o.output), &error);
-    doc.SetHost(nullptr);
+    const bool written
+        = WriteAssessmentReportPdf(doc, o.settings, QString::fromStdString(o.output), &error, comparison);
     if (!written) {
         ToolError(error.toStdString());
         return kExitFile;
