@@ -936,6 +936,14 @@ void CMainFrame::ShowStretch(int firstRow, int lastRow, qint64 fromMetre, qint64
     m_pUpper->CenterOnMetres(fromMetre, toMetre);
 }
 
+SReportComparison CMainFrame::ReportComparison() const
+{
+    SReportComparison c;
+    c.earlier = m_pCompare->Doc();
+    c.settings = m_pAssess->CompareSettings();
+    return c;
+}
+
 void CMainFrame::OnAssessReport()
 {
     if (m_doc.m_bEmpty) return;
@@ -954,7 +962,7 @@ void CMainFrame::OnAssessReport()
     QString error;
     {
         CWaitCursor wait;
-        if (!WriteAssessmentReportPdf(m_doc, m_pAssess->Settings(), path, &error)) {
+        if (!WriteAssessmentReportPdf(m_doc, m_pAssess->Settings(), path, &error, ReportComparison())) {
             CUiSeam::Current().Message(this, error, QMessageBox::Warning);
             return;
         }
@@ -969,7 +977,7 @@ void CMainFrame::OnAssessReport()
     QPrinter& printer = PrintPrinter();
     QPrintDialog dlg(&printer, this);
     if (dlg.exec() != QDialog::Accepted) return;
-    if (!PrintAssessmentReport(m_doc, m_pAssess->Settings(), printer, &error))
+    if (!PrintAssessmentReport(m_doc, m_pAssess->Settings(), printer, &error, ReportComparison()))
         CUiSeam::Current().Message(this, error, QMessageBox::Warning);
 }
 

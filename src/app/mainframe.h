@@ -14,6 +14,7 @@
 
 class CAssessWnd;
 class CCompareSurvey;
+struct SReportComparison;
 class CHeaderBar;
 struct CCurveOverlay;
 class CTreDoc;
@@ -134,6 +135,9 @@ public:
     // "Bewertungsbericht...": the report as PDF under a name the user gives;
     // with a printer, it is offered for printing too.
     void OnAssessReport();
+    // The comparison survey for the report, when one is loaded, under the
+    // "Vergleich" page's limit.
+    SReportComparison ReportComparison() const;
     // Selects the rows in the table and centres both curve panes on the stretch.
     void ShowStretch(int firstRow, int lastRow, qint64 fromMetre, qint64 toMetre);
     // "Vergleichsmessung laden...", "Vergleichsmessung schließen",

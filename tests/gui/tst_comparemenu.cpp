@@ -45,8 +45,12 @@ public:
         return answers.takeFirst();
     }
     void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
+    QString SaveFileName(QWidget*, const QString&, const QString&) override
+    {
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
 
-    QStringList answers, titles, options, messages;
+    QStringList answers, titles, options, messages, saveAnswers;
     QList<bool> offered;
     bool nativeAnswer = false;
 };
@@ -80,6 +84,16 @@ std::string Bytes(const QString& path)
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// Pages of a PDF as Qt writes it: one "/Type /Page" object each.
+int PdfPages(const QString& path)
+{
+    const QByteArray bytes = QByteArray::fromStdString(Bytes(path));
+    int pages = 0;
+    for (qsizetype at = 0; (at = bytes.indexOf("/Type /Page", at)) >= 0; at += 11)
+        if (bytes.mid(at + 11, 1) != "s") ++pages;
+    return pages;
 }
 
 QStringList MenuTexts(CMainFrame& frame, const QString& menu)
@@ -213,9 +227,19 @@ void TestCompareMenu::comparisonPageFollowsSurveysAndLimit()
     QVERIFY(w.CompareSourceLabel()->text().startsWith(QStringLiteral("Keine Vergleichsmessung geladen")));
     QVERIFY(!w.CompareLimitEdit()->isEnabled());
 
+    const QString alone = dir.filePath("allein.pdf"), compared = dir.filePath("verglichen.pdf");
+    seam.saveAnswers << alone;
+    frame->Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+
     seam.answers << earlier;
     frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
     QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (1)"));
+    // The report from the menu now has the comparison section as well.
+    seam.saveAnswers << compared;
+    frame->Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+    QVERIFY(PdfPages(alone) >= 2);
+    QVERIFY2(PdfPages(compared) > PdfPages(alone),
+             qPrintable(QStringLiteral("%1 %2").arg(PdfPages(alone)).arg(PdfPages(compared))));
     QCOMPARE(w.CompareSourceLabel()->text(), QString::fromUtf8("Frühere Messung: vorjahr.tsd"));
     QCOMPARE(w.CompareLimitLabel()->text(), QStringLiteral("Schutz verschlechtert ab"));
     QCOMPARE(w.CompareLimitEdit()->placeholderText(), QStringLiteral("50"));
