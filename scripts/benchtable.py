@@ -4,6 +4,7 @@
 them: one line per goal with the measured medians and the ratio."""
 import json
 import pathlib
+import re
 import sys
 
 
@@ -17,7 +18,11 @@ def medians(folder):
             unit = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b.get("time_unit", "ns")]
             entry = {"ms": b["real_time"] * unit, "cpu_ms": b["cpu_time"] * unit}
             entry.update({k: v for k, v in b.items() if isinstance(v, (int, float))})
-            found[name] = entry
+            # Google Benchmark adds the case's settings to its name; the
+            # goals name the case alone, with or without the BM_ prefix.
+            bare = re.sub(r"/(iterations|repeats):\d+|/manual_time", "", name)
+            for key in (name, bare, bare.removeprefix("BM_")):
+                found.setdefault(key, entry)
     return found
 
 
