@@ -95,6 +95,11 @@ CMainFrame::~CMainFrame()
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     qApp->removeEventFilter(this);
     m_doc.SetHost(nullptr);
+    // The comparison survey goes with this object's members, before the
+    // children that read it: none of them may hold it any longer.
+    m_pAssess->SetComparison(nullptr, false, QString());
+    for (CTrePrintView* pane : {m_pUpper, m_pLower})
+        if (pane) pane->SetComparison(nullptr, false);
 }
 
 // ---- creation ----------------------------------------------------------------
