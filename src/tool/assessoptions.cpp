@@ -3,6 +3,7 @@
 
 #include "compareoptions.h"
 #include "numarg.h"
+#include "optionword.h"
 #include "toolhost.h"
 
 #include <cstdint>
@@ -65,16 +66,7 @@ bool ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand com
     bool havePath = false;
     std::string comparisonOnly; // the first option that needs --compare
     for (size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i], value;
-        bool haveValue = false;
-        if (name.rfind("--", 0) == 0) {
-            const size_t eq = name.find('=');
-            if (eq != std::string::npos) {
-                value = name.substr(eq + 1);
-                name.resize(eq);
-                haveValue = true;
-            }
-        }
+        auto [name, value, haveValue] = SplitOptionWord(args[i]);
         auto takeValue = [&]() {
             if (haveValue) return true;
             if (i + 1 >= args.size()) return UsageError(command, name + " braucht einen Wert.");

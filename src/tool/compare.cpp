@@ -6,6 +6,7 @@
 #include "comparison.h"
 #include "csvtext.h"
 #include "jsontext.h"
+#include "optionword.h"
 #include "toolhost.h"
 #include "tredoc.h"
 
@@ -33,16 +34,7 @@ bool ParseOptions(const Args& args, SCompareOptions& o)
 {
     int files = 0;
     for (size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i], value;
-        bool haveValue = false;
-        if (name.rfind("--", 0) == 0) {
-            const size_t eq = name.find('=');
-            if (eq != std::string::npos) {
-                value = name.substr(eq + 1);
-                name.resize(eq);
-                haveValue = true;
-            }
-        }
+        auto [name, value, haveValue] = SplitOptionWord(args[i]);
         const bool isLimit = IsCompareLimitOption(name);
         if (haveValue && !isLimit) return UsageError(name + " nimmt keinen Wert.");
         if (name == "--json" || name == "--csv") {
