@@ -7,6 +7,7 @@
 #include "assesswnd.h"
 #include "curvepainter.h"
 #include "curvepane.h"
+#include "framefixture.h"
 #include "mainframe.h"
 #include "tablemodel.h"
 #include "tableview.h"
@@ -107,7 +108,7 @@ QAction* MenuEntry(QMainWindow& w, const QString& menu, const QString& text)
 
 } // namespace
 
-class TestAssessWnd : public QObject {
+class TestAssessWnd : public QObject, protected CFrameFixture<CScriptedSeam> {
     Q_OBJECT
 private slots:
     void init();
@@ -125,20 +126,6 @@ private slots:
     void reportWritesPdfUnderTheNameGiven();
 
 private:
-    std::unique_ptr<CTreDoc> m_doc;
-    std::unique_ptr<CMainFrame> m_frame;
-    CScriptedSeam m_seam;
-    QTemporaryDir m_files;
-
-    CMainFrame& Frame()
-    {
-        if (!m_frame) {
-            m_frame = std::make_unique<CMainFrame>(*m_doc, CTresApp::Get());
-            m_frame->show();
-            if (!QTest::qWaitForWindowExposed(m_frame.get())) qWarning("window not exposed");
-        }
-        return *m_frame;
-    }
     // Opens a survey of `rows` and shows the window.
     CAssessWnd& OpenAndShow(const std::string& rows, const QString& name = QStringLiteral("klein.tsd"))
     {
@@ -149,29 +136,11 @@ private:
         f.Action(CMainFrame::ID_ASSESS)->trigger();
         return *f.AssessWindow();
     }
-    void CloseFrame()
-    {
-        if (!m_frame) return;
-        m_doc->SetModifiedFlag(false);
-        m_frame->close();
-        m_frame.reset();
-    }
 };
 
-void TestAssessWnd::init()
-{
-    CTresApp::Settings()->clear();
-    m_seam = CScriptedSeam();
-    CUiSeam::Install(&m_seam);
-    m_doc = std::make_unique<CTreDoc>();
-}
+void TestAssessWnd::init() { InitFrame(); }
 
-void TestAssessWnd::cleanup()
-{
-    CloseFrame();
-    m_doc.reset();
-    CUiSeam::Install(nullptr);
-}
+void TestAssessWnd::cleanup() { CleanupFrame(); }
 
 void TestAssessWnd::menuEntriesAndF7ShowTheWindow()
 {

@@ -6,6 +6,7 @@
 #include "addconstdlg.h"
 #include "curvepane.h"
 #include "errorlistdlg.h"
+#include "framefixture.h"
 #include "headerbar.h"
 #include "mainframe.h"
 #include "splashwnd.h"
@@ -79,7 +80,7 @@ template <typename Fn> void OnNextModal(Fn fn)
 
 } // namespace
 
-class TestMainFrame : public QObject {
+class TestMainFrame : public QObject, protected CFrameFixture<CScriptedSeam> {
     Q_OBJECT
 private slots:
     void init();
@@ -113,42 +114,11 @@ private slots:
     void splashClosesOnAnyKeyAndOnlyOnce();
     void aboutBoxTexts();
     void qtOwnTextsAreGerman();
-
-private:
-    std::unique_ptr<CTreDoc> m_doc;
-    std::unique_ptr<CMainFrame> m_frame;
-    CScriptedSeam m_seam;
-    QTemporaryDir m_files;
-
-    CMainFrame& Frame()
-    {
-        if (!m_frame) {
-            m_frame = std::make_unique<CMainFrame>(*m_doc, CTresApp::Get());
-            m_frame->show();
-            if (!QTest::qWaitForWindowExposed(m_frame.get())) qWarning("window not exposed");
-        }
-        return *m_frame;
-    }
 };
 
-void TestMainFrame::init()
-{
-    CTresApp::Settings()->clear();
-    m_seam = CScriptedSeam();
-    CUiSeam::Install(&m_seam);
-    m_doc = std::make_unique<CTreDoc>();
-}
+void TestMainFrame::init() { InitFrame(); }
 
-void TestMainFrame::cleanup()
-{
-    if (m_frame) {
-        m_doc->SetModifiedFlag(false);
-        m_frame->close();
-    }
-    m_frame.reset();
-    m_doc.reset();
-    CUiSeam::Install(nullptr);
-}
+void TestMainFrame::cleanup() { CleanupFrame(); }
 
 void TestMainFrame::firstStartPlacementAndStoredValues()
 {

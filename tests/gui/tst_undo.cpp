@@ -4,6 +4,7 @@
 // can make through the window is taken back to the same file and done again.
 #include "addconstdlg.h"
 #include "errorlistdlg.h"
+#include "framefixture.h"
 #include "headerbar.h"
 #include "mainframe.h"
 #include "tablemodel.h"
@@ -66,7 +67,7 @@ QString Plain(const QAction* a) { return QString(a->text()).remove(QLatin1Char('
 
 } // namespace
 
-class TestUndo : public QObject {
+class TestUndo : public QObject, protected CFrameFixture<CAnsweringSeam> {
     Q_OBJECT
 private slots:
     void init();
@@ -85,15 +86,6 @@ private slots:
     void tableOptions();
 
 private:
-    CMainFrame& Frame()
-    {
-        if (!m_frame) {
-            m_frame = std::make_unique<CMainFrame>(*m_doc, CTresApp::Get());
-            m_frame->show();
-            if (!QTest::qWaitForWindowExposed(m_frame.get())) qWarning("window not exposed");
-        }
-        return *m_frame;
-    }
     // The survey as the next save would write it, date and QM filler fixed.
     std::string Saved() { return CTsdWriter(*m_doc).BuildText("01.02.26", "<QM>"); }
     void OpenSurvey(const std::vector<int>& metres = {20, 0, 10, 30})
@@ -120,31 +112,11 @@ private:
         // the table shows the rows the document has
         QCOMPARE(f.TableView()->PlotModel()->rowCount(), m_doc->GetRowCount());
     }
-
-    std::unique_ptr<CTreDoc> m_doc;
-    std::unique_ptr<CMainFrame> m_frame;
-    CAnsweringSeam m_seam;
-    QTemporaryDir m_files;
 };
 
-void TestUndo::init()
-{
-    CTresApp::Settings()->clear();
-    m_seam = CAnsweringSeam();
-    CUiSeam::Install(&m_seam);
-    m_doc = std::make_unique<CTreDoc>();
-}
+void TestUndo::init() { InitFrame(); }
 
-void TestUndo::cleanup()
-{
-    if (m_frame) {
-        m_doc->SetModifiedFlag(false);
-        m_frame->close();
-    }
-    m_frame.reset();
-    m_doc.reset();
-    CUiSeam::Install(nullptr);
-}
+void TestUndo::cleanup() { CleanupFrame(); }
 
 void TestUndo::menuAndToolbarFollowTheHistory()
 {
