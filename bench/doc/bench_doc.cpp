@@ -194,18 +194,7 @@ void BM_AssessDense(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
     CTreDoc doc;
-    doc.OnNewDocument();
-    doc.DeleteRows(1, doc.GetRowCount());
-    for (int r = 1; r <= n; ++r) {
-        doc.InsertRowAfter(r - 1);
-        const bool odd = r % 2 == 1;
-        doc.SetMeter(r, r * 2);
-        doc.SetPotOn(r, odd ? -1400 : -1000);
-        doc.SetPotOff(r, odd ? -700 : -1250);
-        doc.SetGradOnL(r, odd ? 120 : 20);
-        doc.SetGradOffL(r, 30);
-        if (r % 10 == 0) doc.SetComment(r, "Mast " + std::to_string(r));
-    }
+    gensurvey::BuildDenseFailures(doc, n);
     SAssessment a;
     for (auto _ : state) {
         a = Assess(doc);

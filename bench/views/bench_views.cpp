@@ -214,18 +214,7 @@ void BM_AssessWindowRecompute(benchmark::State& state)
     if (state.range(0) == 0) {
         FillLongSurvey(doc);
     } else {
-        doc.OnNewDocument();
-        doc.DeleteRows(1, doc.GetRowCount());
-        for (int r = 1; r <= kRows; ++r) {
-            doc.InsertRowAfter(r - 1);
-            const bool odd = r % 2 == 1;
-            doc.SetMeter(r, r * 2);
-            doc.SetPotOn(r, odd ? -1400 : -1000);
-            doc.SetPotOff(r, odd ? -700 : -1250);
-            doc.SetGradOnL(r, odd ? 120 : 20);
-            doc.SetGradOffL(r, 30);
-            if (r % 10 == 0) doc.SetComment(r, "Mast " + std::to_string(r));
-        }
+        gensurvey::BuildDenseFailures(doc, kRows);
     }
     CAssessWnd wnd(doc);
     wnd.resize(400, 700);

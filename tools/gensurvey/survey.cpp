@@ -250,4 +250,20 @@ std::string OlderLayoutText(const CTreDoc& doc, uint32_t seed)
     return out;
 }
 
+void BuildDenseFailures(CTreDoc& doc, int rows)
+{
+    doc.OnNewDocument();
+    doc.DeleteRows(1, doc.GetRowCount());
+    for (int r = 1; r <= rows; ++r) {
+        doc.InsertRowAfter(r - 1);
+        const bool odd = r % 2 == 1;
+        doc.SetMeter(r, r * 2);
+        doc.SetPotOn(r, odd ? -1400 : -1000);
+        doc.SetPotOff(r, odd ? -700 : -1250);
+        doc.SetGradOnL(r, odd ? 120 : 20);
+        doc.SetGradOffL(r, 30);
+        if (r % 10 == 0) doc.SetComment(r, "Mast " + std::to_string(r));
+    }
+}
+
 } // namespace gensurvey

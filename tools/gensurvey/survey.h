@@ -22,6 +22,11 @@ struct SurveyOptions {
 // error-list windows that pick out the defects).
 void BuildSurvey(CTreDoc& doc, const SurveyOptions& options);
 
+// The worst case for an assessment's result: `rows` rows 2 m apart where
+// every other row fails every criterion it can and is a spike, and every
+// tenth row is a landmark.
+void BuildDenseFailures(CTreDoc& doc, int rows);
+
 // The document as a file of the older layout without sections: ten header
 // lines (the tenth the encoded QM line), then one data line per row, in the
 // DOS code page with CR LF. The QM filler is drawn from `seed`.
