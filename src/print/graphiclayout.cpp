@@ -9,10 +9,6 @@
 
 namespace graphiclayout {
 
-namespace {
-
-// Device positions from floating point, truncated toward zero and held
-// inside a range the drawing arithmetic can still add to.
 int Trunc(double v)
 {
     constexpr double lim = 1 << 28;
@@ -20,8 +16,6 @@ int Trunc(double v)
     if (v > lim) return 1 << 28;
     return static_cast<int>(v);
 }
-
-} // namespace
 
 int32_t UsableScale(int32_t scale) { return scale >= 1 ? scale : 1000; }
 

@@ -13,6 +13,11 @@ class CTreDoc;
 
 namespace graphiclayout {
 
+// Device positions from floating point, truncated toward zero and held
+// inside a range the drawing arithmetic can still add to (NaN goes to the
+// lower bound). Every printout places its lines and texts through this one.
+int Trunc(double v);
+
 // Metres a page of paper holds at 1:scale for the page count: 220 mm of
 // paper (22 m at 1:100 ... 2200 m at 1:10000). Other scales follow the same
 // 220 mm; a scale below 1 counts as 1000.

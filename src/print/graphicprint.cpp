@@ -24,14 +24,6 @@ const QColor kHeaderColour(0, 0, 255);
 const QColor kCompanyColour(0, 192, 0);
 const QColor kTitleColour(192, 0, 0);
 
-int Trunc(double v)
-{
-    constexpr double lim = 1 << 28;
-    if (!(v > -lim)) return -(1 << 28);
-    if (v > lim) return 1 << 28;
-    return static_cast<int>(v);
-}
-
 QString Str(const std::string& s) { return QString::fromStdString(s); }
 
 } // namespace
