@@ -6,6 +6,7 @@
 #include "graphiclayout.h"
 #include "printjob.h"
 #include "surveypath.h"
+#include "toolhost.h"
 #include "tredoc.h"
 
 #include <QApplication>
@@ -36,7 +37,7 @@ int Usage(const std::string& why)
 {
     if (!why.empty()) std::fprintf(stderr, "print: %s\n", why.c_str());
     std::fputs(kUsage, stderr);
-    return 1;
+    return kExitUsage;
 }
 
 std::optional<int32_t> Number(std::string_view s, int32_t lo, int32_t hi)
@@ -85,7 +86,7 @@ int RunPrintCommand(int argc, char** argv)
     }
     if (parser.isSet(helpOption)) {
         std::fputs(kUsage, stdout);
-        return 0;
+        return kExitOk;
     }
     if (parser.isSet(graphicOption) && parser.isSet(tableOption))
         return Usage("--graphic und --table schließen einander aus");
@@ -115,7 +116,7 @@ int RunPrintCommand(int argc, char** argv)
     doc.SetHost(&host);
     if (!tresdoc::OpenSurveyPath(doc, file)) {
         std::fprintf(stderr, "print: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
-        return 2;
+        return kExitFile;
     }
     if (scale) doc.m_nPlotScale = *scale;
     if (start) doc.m_nPlotStart = *start;
@@ -140,7 +141,7 @@ int RunPrintCommand(int argc, char** argv)
     QTemporaryDir scratch;
     if (toStdout && !scratch.isValid()) {
         std::fprintf(stderr, "print: Kein Platz für die Zwischendatei: %s\n", qPrintable(scratch.errorString()));
-        return 2;
+        return kExitFile;
     }
     const QString pdfPath = toStdout ? scratch.filePath(QStringLiteral("druck.pdf")) : QString::fromStdString(out);
     QPrinter printer(QPrinter::HighResolution);
@@ -156,9 +157,9 @@ int RunPrintCommand(int argc, char** argv)
     doc.SetHost(nullptr);
     if (pages < 0 || (toStdout && !CopyFileToStandardOutput(pdfPath))) {
         std::fprintf(stderr, "print: Die Datei %s kann nicht geschrieben werden.\n", out.c_str());
-        return 2;
+        return kExitFile;
     }
     // Standard output holds the PDF then: the note goes beside it.
     std::fprintf(toStdout ? stderr : stdout, "%d %s nach %s\n", pages, pages == 1 ? "Seite" : "Seiten", out.c_str());
-    return 0;
+    return kExitOk;
 }
