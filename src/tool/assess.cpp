@@ -114,7 +114,7 @@ std::string AssessmentCsv(const SAssessment& a)
 int RunAssess(const Args& args)
 {
     SAssessOptions o;
-    if (!ParseAssessOptions(args, EAssessCommand::Assess, o)) return kExitUsage;
+    if (const int exit = ParseAssessOptions(args, EAssessCommand::Assess, o); exit >= 0) return exit;
     CToolHost host;
     CTreDoc doc;
     if (!OpenForTool(doc, host, o.path)) return kExitFile;

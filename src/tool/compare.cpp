@@ -30,11 +30,16 @@ bool UsageError(const std::string& text)
     return false;
 }
 
-bool ParseOptions(const Args& args, SCompareOptions& o)
+// False after a usage error; `help` set when -h or --help comes before any.
+bool ParseOptions(const Args& args, SCompareOptions& o, bool& help)
 {
     int files = 0;
     for (size_t i = 0; i < args.size(); ++i) {
         auto [name, value, haveValue] = SplitOptionWord(args[i]);
+        if (name == "-h" || name == "--help") {
+            help = true;
+            return true;
+        }
         const bool isLimit = IsCompareLimitOption(name);
         if (haveValue && !isLimit) return UsageError(name + " nimmt keinen Wert.");
         if (name == "--json" || name == "--csv") {
@@ -170,7 +175,12 @@ std::string ComparisonCsv(const SComparison& c, bool withPairs)
 int RunCompare(const Args& args)
 {
     SCompareOptions o;
-    if (!ParseOptions(args, o)) return kExitUsage;
+    bool help = false;
+    if (!ParseOptions(args, o, help)) return kExitUsage;
+    if (help) {
+        std::printf("%s\n", kCompareUsage);
+        return kExitOk;
+    }
     CToolHost host;
     CTreDoc current, earlier;
     if (!OpenForTool(current, host, o.current) || !OpenForTool(earlier, host, o.earlier)) return kExitFile;
