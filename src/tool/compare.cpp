@@ -138,9 +138,9 @@ std::string ComparisonCsv(const SComparison& c, bool withPairs)
     std::string out = csvtext::kBom;
     out += "Kriterium;Von [m];Bis [m];Paare;Länge [m];Schlechtester Wert [mV];bei Meter [m]\r\n";
     for (const SCompareIndication& i : c.indications)
-        AppendLine(out,
-                   {csvtext::Quoted(CompareCriterionName(i.criterion)), Decimal(i.fromMetre, 0), Decimal(i.toMetre, 0),
-                    std::to_string(i.rows), std::to_string(i.length), Millivolts(i.worst), Decimal(i.worstMetre, 0)});
+        AppendLine(out, {csvtext::TextCell(CompareCriterionName(i.criterion)), Decimal(i.fromMetre, 0),
+                         Decimal(i.toMetre, 0), std::to_string(i.rows), std::to_string(i.length), Millivolts(i.worst),
+                         Decimal(i.worstMetre, 0)});
 
     const SCompareSummary& s = c.summary;
     out += "\r\nGepaarte Meter;Ohne Partner (aktuell);Ohne Partner (Vergleich)\r\n";
@@ -148,7 +148,8 @@ std::string ComparisonCsv(const SComparison& c, bool withPairs)
                {std::to_string(s.matched), std::to_string(s.currentUnmatched), std::to_string(s.earlierUnmatched)});
     out += "\r\nGröße;Anzahl;Minimum [mV];Maximum [mV];Mittelwert [mV]\r\n";
     auto stats = [&](const char* name, const SDeltaStats& d) {
-        AppendLine(out, {name, std::to_string(d.count), Millivolts(d.min), Millivolts(d.max), Millivolts(d.mean)});
+        AppendLine(out, {csvtext::TextCell(name), std::to_string(d.count), Millivolts(d.min), Millivolts(d.max),
+                         Millivolts(d.mean)});
     };
     stats("Differenz Aus", s.deltaOff);
     if (native) stats("Polarisation", s.polarisation);

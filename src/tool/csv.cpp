@@ -8,7 +8,7 @@
 #include <cstdio>
 
 using csvtext::Decimal;
-using csvtext::Quoted;
+using csvtext::TextCell;
 
 int RunCsv(const Args& args)
 {
@@ -29,7 +29,7 @@ int RunCsv(const Args& args)
             Decimal(doc.GetPotIRFree(r), 3), Decimal(doc.GetGradOnL(r), 1),  Decimal(doc.GetGradOnR(r), 1),
             Decimal(doc.GetGradOffL(r), 1),  Decimal(doc.GetGradOffR(r), 1), Decimal(doc.GetGradOn(r), 1),
             Decimal(doc.GetGradOff(r), 1),   Decimal(doc.GetGradDiff(r), 1), doc.IsInErrorWindow(r) ? "x" : "",
-            Quoted(doc.GetComment(r)),
+            TextCell(doc.GetComment(r)),
         };
         for (size_t i = 0; i < std::size(fields); ++i) {
             if (i > 0) out += ';';
