@@ -40,12 +40,17 @@ public:
     // messages call it "(Standardeingabe)".
     bool ReadStandardInput();
     // The same on text already in memory (the fuzzer and tests use it); the
-    // text is cut at its first NUL byte like a file's.
+    // text is cut at its first NUL byte like a file's. A text without the
+    // section [Messdaten], or whose data lines hold no number at all, is
+    // refused: the document stays as it was.
     bool ReadText(std::string_view bytes);
 
 private:
+    enum class EParsed { Read, NoDataSection, NothingRecognised };
     // Reads the open `fd` to its end and parses it; messages name `name`.
     bool ReadOpen(int fd, const std::string& name);
+    // ReadText's work, with the reason when the document stays as it was.
+    EParsed Parse(std::string_view bytes);
 
     CTreDoc& m_doc;
 };

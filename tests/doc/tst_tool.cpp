@@ -74,6 +74,8 @@ TEST(Tool, ExitCodes)
     EXPECT_EQ(RunTool("dump " + ShellQuoted(dir / "none.tsd")).status, 2);
     WriteFile(dir / "x.tsd", "[Kopfdaten]\r\nkeine Messdaten\r\n");
     EXPECT_EQ(RunTool("dump " + ShellQuoted(dir / "x.tsd")).status, 2);
+    WriteFile(dir / "leer.tsd", "");
+    EXPECT_EQ(RunTool("convert " + ShellQuoted(dir / "leer.tsd") + " " + ShellQuoted(dir / "b.tsd")).status, 2);
     WriteFile(dir / "a.tsd", kSurvey);
     EXPECT_EQ(RunTool("edit " + ShellQuoted(dir / "a.tsd") + " --sort").status, 1); // no -o
     EXPECT_EQ(RunTool("edit " + ShellQuoted(dir / "a.tsd") + " -o " + ShellQuoted(dir / "b.tsd") + " --add Meter 0 1 2")

@@ -140,6 +140,9 @@ TEST(ToolCommandLine, StandardInputIsReadAsTheFileWouldBe)
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "tresmon-tool: Die Datei (Standardeingabe) enthält keinen Abschnitt [Messdaten] und ist keine "
                      "Messdatei.\n");
+    r = Sh(dir, "printf '[Kopfdaten]\\r\\n[Messdaten]\\r\\nnur Worte\\r\\n' | $T dump -");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "tresmon-tool: Die Datei (Standardeingabe) enthält keine Messdaten.\n");
     // Standard input is there once: twice in one edit is refused up front.
     r = Sh(dir, "$T edit - -o " + Q(dir / "b.tsd") + " --append - < " + Q(kDemo));
     EXPECT_EQ(r.status, 1);
