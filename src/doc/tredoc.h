@@ -190,9 +190,11 @@ public:
     const CUndoHistory& History() const { return m_history; }
 
     // ---- data members, in the order of the design --------------------------
-    std::array<std::string, 20> m_header; // UTF-8
-    std::array<std::string, 20> m_qm;     // bytes as the handheld wrote them
-    std::array<int32_t, 24> m_limits{};   // pair k: entries k and k+12
+    // UTF-8, but entry 10: the QM line as the file read or saved last holds
+    // it, still encoded, which a save falls back on (see CTsdWriter).
+    std::array<std::string, 20> m_header;
+    std::array<std::string, 20> m_qm;   // bytes as the handheld wrote them
+    std::array<int32_t, 24> m_limits{}; // pair k: entries k and k+12
 
     bool m_bEmpty = true;
     bool m_bAppend = false;

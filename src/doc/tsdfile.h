@@ -65,8 +65,10 @@ public:
     // previous file to keep, so no temporary file; the document keeps its
     // path and modified flag.
     bool WriteStandardOutput();
-    // The whole file text with the given save date and QM filler; the
-    // writer's only source of bytes, so tests can compare them exactly.
+    // The whole file text with the given QM line, after the save date and
+    // the program's stamp went into QM entries 7 and 8 (the line should
+    // hold them); the writer's only source of bytes, so tests can compare
+    // them exactly.
     std::string BuildText(const std::string& saveDate, const std::string& encodedQm);
 
 private:
@@ -76,8 +78,7 @@ private:
     int WriteTo(const std::function<int(const std::function<int(int fd)>&)>& sink);
     // Appends the text to `out`, calling `pass(out)` after every data line
     // (a save writes the text out there and empties it).
-    void BuildInto(const std::string& saveDate, const std::string& encodedQm, std::string& out,
-                   const std::function<void(std::string&)>& pass);
+    void BuildInto(const std::string& encodedQm, std::string& out, const std::function<void(std::string&)>& pass);
 
     CTreDoc& m_doc;
 };
