@@ -465,8 +465,7 @@ CTsdReader::EParsed CTsdReader::Parse(std::string_view bytes)
         m_doc.m_rows.insert(m_doc.m_rows.end(), std::make_move_iterator(parsed.rows.begin()),
                             std::make_move_iterator(parsed.rows.end()));
     }
-    const int n = m_doc.GetRowCount();
-    if (n > 0) m_doc.m_header[6] = tresnum::FormatInt(m_doc.GetMeter(n));
+    if (const int last = m_doc.LastRowWithMetre()) m_doc.m_header[6] = tresnum::FormatInt(m_doc.GetMeter(last));
 
     for (const auto& f : parsed.limitLines) {
         const int k = LimitFromName(std::string(f[0]));
