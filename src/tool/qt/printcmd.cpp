@@ -31,7 +31,9 @@ public:
 };
 
 const char kUsage[] = "Aufruf: tresmon-tool print --graphic|--table DATEI -o AUSGABE.pdf [--scale N] "
-                      "[--start M] [--end M] [--errors] [--no-qm]\n";
+                      "[--start M] [--end M] [--errors] [--no-qm] [--max-pages N]\n";
+
+const char kMaxPagesRange[] = "--max-pages erwartet eine ganze Zahl von 1 bis 1000000";
 
 int Usage(const std::string& why)
 {
@@ -68,9 +70,10 @@ int RunPrintCommand(int argc, char** argv)
     const QCommandLineOption endOption(QStringLiteral("end"), QString(), QStringLiteral("M"));
     const QCommandLineOption errorsOption(QStringLiteral("errors"));
     const QCommandLineOption noQmOption(QStringLiteral("no-qm"));
+    const QCommandLineOption maxPagesOption(QStringLiteral("max-pages"), QString(), QStringLiteral("N"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     parser.addOptions({graphicOption, tableOption, outOption, scaleOption, startOption, endOption, errorsOption,
-                       noQmOption, helpOption});
+                       noQmOption, maxPagesOption, helpOption});
     if (const auto fault = ParseCommandWords(parser, argc, argv)) {
         if (fault->kind == CommandLineFault::MissingValue) {
             if (fault->name == QLatin1String("o")) return Usage("nach -o fehlt der Name der Ausgabedatei");
@@ -79,6 +82,7 @@ int RunPrintCommand(int argc, char** argv)
             if (fault->name == QLatin1String("start"))
                 return Usage("--start erwartet eine ganze Zahl von 0 bis 999999");
             if (fault->name == QLatin1String("end")) return Usage("--end erwartet eine ganze Zahl von 0 bis 999999");
+            if (fault->name == QLatin1String("max-pages")) return Usage(kMaxPagesRange);
         }
         if (fault->kind == CommandLineFault::UnexpectedValue)
             return Usage(fault->name.toStdString() + " nimmt keinen Wert");
@@ -100,6 +104,9 @@ int RunPrintCommand(int argc, char** argv)
         return Usage("--start erwartet eine ganze Zahl von 0 bis 999999");
     if (parser.isSet(endOption) && !(end = Number(parser.value(endOption).toStdString(), 0, 999999)))
         return Usage("--end erwartet eine ganze Zahl von 0 bis 999999");
+    std::optional<int32_t> maxPages;
+    if (parser.isSet(maxPagesOption) && !(maxPages = Number(parser.value(maxPagesOption).toStdString(), 1, 1000000)))
+        return Usage(kMaxPagesRange);
     const bool errors = parser.isSet(errorsOption), noQm = parser.isSet(noQmOption);
     const QStringList operands = parser.positionalArguments();
     if (operands.size() > 1) return Usage("mehr als eine Eingabedatei");
@@ -153,6 +160,12 @@ int RunPrintCommand(int argc, char** argv)
     printer.setDocName(QString::fromStdString(file));
 
     CPrintJob job(*kind, doc, ctx);
+    const int allowed = maxPages.value_or(kPageLimit);
+    if (const int planned = job.OnPreparePrinting(false); planned > allowed) {
+        std::fprintf(stderr, "print: Der Ausdruck hätte %d Seiten, erlaubt sind %d (mehr mit --max-pages N).\n",
+                     planned, allowed);
+        return kExitUsage;
+    }
     const int pages = RunPrintJob(printer, job);
     doc.SetHost(nullptr);
     if (pages < 0 || (toStdout && !CopyFileToStandardOutput(pdfPath))) {
