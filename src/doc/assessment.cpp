@@ -64,13 +64,16 @@ int32_t ResolvedLimit(const CTreDoc& doc, ECriterion c, int32_t limit)
     return NO_VALUE;
 }
 
+bool HasMetre(const CTreDoc& doc, int r) { return IsPresent(doc.GetMeter(r)); }
+
 // One pass over the rows: each maximal run of failing rows becomes an
-// indication.
+// indication. A row without a metre is no position: it fails nothing and
+// ends a run like an absent value.
 void FindIndications(const CTreDoc& doc, ECriterion c, int32_t limit, std::vector<SIndication>& out)
 {
     auto value = [&](int r) { return CriterionValue(doc, c, r); };
     ForEachFailingRun(
-        1, doc.GetRowCount(), [&](int r) { return Fails(c, value(r), limit); },
+        1, doc.GetRowCount(), [&](int r) { return HasMetre(doc, r) && Fails(c, value(r), limit); },
         [&](int r, int w) { return Worse(c, value(r), value(w)); },
         [&](const SFailRun& run) {
             SIndication ind;
@@ -97,7 +100,7 @@ public:
     {
         const int n = doc.GetRowCount();
         for (int r = 1; r <= n; ++r)
-            if (doc.HasComment(r)) m_marks.push_back({doc.GetMeter(r), r});
+            if (doc.HasComment(r) && HasMetre(doc, r)) m_marks.push_back({doc.GetMeter(r), r});
         std::sort(m_marks.begin(), m_marks.end());
         m_marks.erase(std::unique(m_marks.begin(), m_marks.end(),
                                   [](const Mark& a, const Mark& b) { return a.metre == b.metre; }),
@@ -166,7 +169,7 @@ void FindPotentialRuns(const CTreDoc& doc, EWarning kind, Test test, std::vector
     int first = 0;
     for (int r = 1; r <= n + 1; ++r) {
         const int32_t on = doc.GetPotOn(r), off = doc.GetPotOff(r);
-        const bool hit = r <= n && IsPresent(on) && IsPresent(off) && test(on, off);
+        const bool hit = r <= n && HasMetre(doc, r) && IsPresent(on) && IsPresent(off) && test(on, off);
         if (hit && first == 0) first = r;
         if (!hit && first != 0) {
             out.push_back(MakeWarning(doc, kind, first, r - 1));
@@ -193,22 +196,28 @@ void FindWarnings(const CTreDoc& doc, const SAssessSettings& settings, std::vect
         doc, EWarning::OnEqualsOff, [](int32_t on, int32_t off) { return off == on; }, out);
 
     for (int r = 2; r < n; ++r) {
+        if (!HasMetre(doc, r - 1) || !HasMetre(doc, r) || !HasMetre(doc, r + 1)) continue;
         const bool offSpike = IsSpike(doc.GetPotOff(r - 1), doc.GetPotOff(r), doc.GetPotOff(r + 1), settings.spike);
         if (offSpike || IsSpike(doc.GetPotOn(r - 1), doc.GetPotOn(r), doc.GetPotOn(r + 1), settings.spike))
             out.push_back(MakeWarning(doc, EWarning::Spike, r, r));
     }
 
-    if (n >= 1) {
-        const int64_t overall = int64_t{doc.GetMeter(n)} - doc.GetMeter(1);
-        const int64_t d = overall < 0 ? -1 : 1;
-        for (int r = 2; r <= n; ++r)
-            if ((int64_t{doc.GetMeter(r)} - doc.GetMeter(r - 1)) * d <= 0)
-                out.push_back(MakeWarning(doc, EWarning::MetreOrder, r, r));
+    // Order and gaps between the rows that have a metre, each with the one
+    // before it that has one.
+    const int first = doc.FirstRowWithMetre();
+    if (first == 0) return;
+    const int64_t overall = int64_t{doc.GetMeter(doc.LastRowWithMetre())} - doc.GetMeter(first);
+    const int64_t d = overall < 0 ? -1 : 1;
+    std::vector<SWarning> gaps;
+    for (int before = first, r = first + 1; r <= n; ++r) {
+        if (!HasMetre(doc, r)) continue;
+        if ((int64_t{doc.GetMeter(r)} - doc.GetMeter(before)) * d <= 0)
+            out.push_back(MakeWarning(doc, EWarning::MetreOrder, r, r));
+        if (Distance(doc.GetMeter(r), doc.GetMeter(before)) > settings.gap)
+            gaps.push_back(MakeWarning(doc, EWarning::Gap, r, r));
+        before = r;
     }
-
-    for (int r = 2; r <= n; ++r)
-        if (Distance(doc.GetMeter(r), doc.GetMeter(r - 1)) > settings.gap)
-            out.push_back(MakeWarning(doc, EWarning::Gap, r, r));
+    out.insert(out.end(), gaps.begin(), gaps.end());
 }
 
 } // namespace
@@ -248,7 +257,6 @@ int32_t SurveyCriterion(const CTreDoc& doc) { return CriterionFromHeaderText(doc
 SAssessment Assess(const CTreDoc& doc, const SAssessSettings& settings)
 {
     SAssessment result;
-    const int n = doc.GetRowCount();
     for (int i = 0; i < kCriterionCount; ++i) {
         const ECriterion c = static_cast<ECriterion>(i);
         result.criteria[static_cast<size_t>(i)] = {c, settings[c].enabled, ResolvedLimit(doc, c, settings[c].limit)};
@@ -268,7 +276,8 @@ SAssessment Assess(const CTreDoc& doc, const SAssessSettings& settings)
     FindWarnings(doc, settings, result.warnings);
 
     SAssessSummary& s = result.summary;
-    if (n >= 1) s.surveyLength = Distance(doc.GetMeter(n), doc.GetMeter(1));
+    if (const int first = doc.FirstRowWithMetre())
+        s.surveyLength = Distance(doc.GetMeter(doc.LastRowWithMetre()), doc.GetMeter(first));
     for (const SIndication& ind : result.indications) {
         const size_t k = static_cast<size_t>(ind.criterion);
         s.indicationLength[k] += ind.length;

@@ -8,7 +8,10 @@
 //
 // Units are the document's: potentials in mV, gradients in tenths of a mV,
 // metres in m. A value that is absent stays NO_VALUE in every struct below.
-// Rows are numbered 1..N as in the document.
+// Rows are numbered 1..N as in the document. A row without a metre is no
+// position and is set aside: it fails no criterion (it ends a run), is no
+// landmark, has no warning and counts for no length; "the row before" and
+// "metre 1 / metre N" below mean the rows that have a metre.
 //
 // The window, the tool and the report all call Assess() and show its result;
 // none of them computes a value of its own.

@@ -64,10 +64,9 @@ std::vector<uint32_t> CTreDoc::SortRows()
         m_rows = std::move(sorted);
     }
     UpdateAllViews();
-    const int n = GetRowCount();
-    if (n > 0) {
-        m_header[5] = tresnum::FormatInt(GetMeter(1));
-        m_header[6] = tresnum::FormatInt(GetMeter(n));
+    if (const int first = FirstRowWithMetre()) {
+        m_header[5] = tresnum::FormatInt(GetMeter(first));
+        m_header[6] = tresnum::FormatInt(GetMeter(LastRowWithMetre()));
     }
     return applied;
 }
@@ -83,11 +82,14 @@ void CTreDoc::SortByMeter()
 
 void CTreDoc::ReverseMeasurement()
 {
-    const int n = GetRowCount();
-    if (n == 0) return;
+    if (GetRowCount() == 0) return;
     const CDocFields before = CDocFields::Of(*this);
-    const int64_t a = GetMeter(1), b = GetMeter(n);
-    for (CMeasRow& row : m_rows) row.m_nMeter = tresnum::Wrap32(a + b - row.m_nMeter);
+    // Mirrored between the first and the last metre; a row without one
+    // stays without one (and sorts behind the others as before).
+    const int first = FirstRowWithMetre();
+    const int64_t a = first ? GetMeter(first) : 0, b = first ? GetMeter(LastRowWithMetre()) : 0;
+    for (CMeasRow& row : m_rows)
+        if (IsPresent(row.m_nMeter)) row.m_nMeter = tresnum::Wrap32(a + b - row.m_nMeter);
     std::vector<uint32_t> order = SortRows();
     CFieldChanges fields = CFieldChanges::Between(before, *this);
     Record(undosteps::Reorder(EStepKind::Reverse, std::move(order), true, a + b, std::move(fields)));
@@ -114,13 +116,14 @@ void CTreDoc::AddConstant(EAddQuantity quantity, int32_t start, int32_t end, int
     }
     int32_t CMeasRow::*member = RowValueMember(value);
     // The old values themselves are kept: a wrapped sum could not be taken
-    // back by subtracting, and absent values are skipped (metres are not).
+    // back by subtracting. Absent values are skipped; an absent metre
+    // shifted would become a position no one measured.
     std::vector<CValueChange> changes;
     for (size_t i = 0; i < m_rows.size(); ++i) {
         CMeasRow& row = m_rows[i];
-        if (row.m_nMeter < start || row.m_nMeter > end) continue;
+        if (!IsPresent(row.m_nMeter) || row.m_nMeter < start || row.m_nMeter > end) continue;
         const int32_t old = row.*member;
-        if (value != ERowValue::Meter && !IsPresent(old)) continue;
+        if (!IsPresent(old)) continue;
         const int32_t shifted = tresnum::Wrap32(int64_t{old} + delta);
         row.*member = shifted;
         changes.push_back({static_cast<uint32_t>(i), old, shifted});

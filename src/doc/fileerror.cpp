@@ -73,6 +73,8 @@ std::string NoDataSectionText(const std::string& path)
     return Cut("Die Datei " + path + " enthält keinen Abschnitt [Messdaten] und ist keine Messdatei.");
 }
 
+std::string NoDataText(const std::string& path) { return Cut("Die Datei " + path + " enthält keine Messdaten."); }
+
 std::string QmNotWritableText(const std::string& path)
 {
     return Cut("Die Datei " + path

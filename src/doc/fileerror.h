@@ -16,6 +16,8 @@ std::string ReadErrorText(const std::string& path, int err);
 std::string WriteErrorText(const std::string& path, int err);
 std::string TooLargeText(const std::string& path, unsigned long long size);
 std::string NoDataSectionText(const std::string& path);
+// A file in which no data line holds a number.
+std::string NoDataText(const std::string& path);
 // A save refused because the QM entries cannot be written so that they read back.
 std::string QmNotWritableText(const std::string& path);
 

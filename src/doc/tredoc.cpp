@@ -216,6 +216,21 @@ int32_t CTreDoc::GetPotIRFree(int r) const
     return static_cast<int32_t>(tenths) * 10;
 }
 
+int CTreDoc::FirstRowWithMetre() const
+{
+    const int n = GetRowCount();
+    for (int r = 1; r <= n; ++r)
+        if (IsPresent(RowAt(r).m_nMeter)) return r;
+    return 0;
+}
+
+int CTreDoc::LastRowWithMetre() const
+{
+    for (int r = GetRowCount(); r >= 1; --r)
+        if (IsPresent(RowAt(r).m_nMeter)) return r;
+    return 0;
+}
+
 bool CTreDoc::HasRightSide()
 {
     m_bHasRight = false;

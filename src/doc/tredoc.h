@@ -92,6 +92,11 @@ public:
     // Without copying the text: panes ask this for every row they show.
     bool HasComment(int r) const { return IsValidRow(r) && !RowAt(r).m_strComment.empty(); }
     const CMeasRow* GetRow(int r) const { return IsValidRow(r) ? &RowAt(r) : nullptr; }
+    // A row without a metre (NO_VALUE, which the file also writes as
+    // 9999999) is no position: no range, length or page is taken from it.
+    // The first and the last row that has a metre; 0 when none has.
+    int FirstRowWithMetre() const;
+    int LastRowWithMetre() const;
 
     // Raw stores for building a survey. They neither set the modified flag,
     // nor update the views, nor leave an undo step; a user's edit goes
@@ -170,9 +175,10 @@ public:
     void SortByMeter();
     void ReverseMeasurement();
     // The add-constant dialog's range starts as the first and last metre.
-    int32_t AddConstantStart() const { return GetMeter(1); }
-    int32_t AddConstantEnd() const { return GetMeter(GetRowCount()); }
-    // Applies the dialog's "OK": rows with start <= metre <= end.
+    int32_t AddConstantStart() const { return GetMeter(FirstRowWithMetre()); }
+    int32_t AddConstantEnd() const { return GetMeter(LastRowWithMetre()); }
+    // Applies the dialog's "OK": rows with start <= metre <= end; a row
+    // without a metre is in no range.
     void AddConstant(EAddQuantity quantity, int32_t start, int32_t end, int32_t constant);
     // Inserts a new row (metre 0, all else absent) as row r+1; 0 <= r <= N.
     void InsertRowAfter(int r);
@@ -190,9 +196,11 @@ public:
     const CUndoHistory& History() const { return m_history; }
 
     // ---- data members, in the order of the design --------------------------
-    std::array<std::string, 20> m_header; // UTF-8
-    std::array<std::string, 20> m_qm;     // bytes as the handheld wrote them
-    std::array<int32_t, 24> m_limits{};   // pair k: entries k and k+12
+    // UTF-8, but entry 10: the QM line as the file read or saved last holds
+    // it, still encoded, which a save falls back on (see CTsdWriter).
+    std::array<std::string, 20> m_header;
+    std::array<std::string, 20> m_qm;   // bytes as the handheld wrote them
+    std::array<int32_t, 24> m_limits{}; // pair k: entries k and k+12
 
     bool m_bEmpty = true;
     bool m_bAppend = false;

@@ -40,12 +40,17 @@ public:
     // messages call it "(Standardeingabe)".
     bool ReadStandardInput();
     // The same on text already in memory (the fuzzer and tests use it); the
-    // text is cut at its first NUL byte like a file's.
+    // text is cut at its first NUL byte like a file's. A text without the
+    // section [Messdaten], or whose data lines hold no number at all, is
+    // refused: the document stays as it was.
     bool ReadText(std::string_view bytes);
 
 private:
+    enum class EParsed { Read, NoDataSection, NothingRecognised };
     // Reads the open `fd` to its end and parses it; messages name `name`.
     bool ReadOpen(int fd, const std::string& name);
+    // ReadText's work, with the reason when the document stays as it was.
+    EParsed Parse(std::string_view bytes);
 
     CTreDoc& m_doc;
 };
@@ -60,8 +65,10 @@ public:
     // previous file to keep, so no temporary file; the document keeps its
     // path and modified flag.
     bool WriteStandardOutput();
-    // The whole file text with the given save date and QM filler; the
-    // writer's only source of bytes, so tests can compare them exactly.
+    // The whole file text with the given QM line, after the save date and
+    // the program's stamp went into QM entries 7 and 8 (the line should
+    // hold them); the writer's only source of bytes, so tests can compare
+    // them exactly.
     std::string BuildText(const std::string& saveDate, const std::string& encodedQm);
 
 private:
@@ -71,8 +78,7 @@ private:
     int WriteTo(const std::function<int(const std::function<int(int fd)>&)>& sink);
     // Appends the text to `out`, calling `pass(out)` after every data line
     // (a save writes the text out there and empties it).
-    void BuildInto(const std::string& saveDate, const std::string& encodedQm, std::string& out,
-                   const std::function<void(std::string&)>& pass);
+    void BuildInto(const std::string& encodedQm, std::string& out, const std::function<void(std::string&)>& pass);
 
     CTreDoc& m_doc;
 };

@@ -119,9 +119,23 @@ int32_t ReadGradient(std::string_view field)
     return tresnum::TruncScaled(tresnum::ParseDoublePrefix(field), 10.0).value_or(NO_VALUE);
 }
 
+// Whether a field begins with a number (blanks and a sign before it
+// allowed): the values read 0 from words as atof does, which says nothing
+// about whether the line was a measuring point.
+bool BeginsWithNumber(std::string_view field)
+{
+    size_t i = 0;
+    while (i < field.size() && (field[i] == ' ' || field[i] == '\t')) ++i;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-')) ++i;
+    if (i < field.size() && (field[i] == '.' || field[i] == ',')) ++i;
+    return i < field.size() && field[i] >= '0' && field[i] <= '9';
+}
+
 // Fills a row straight in its place in the vector: the line is a view into
-// the file's buffer and only the comment is copied out.
-void ReadDataLine(std::string_view line, CMeasRow& row)
+// the file's buffer and only the comment is copied out. True when one of
+// the seven number fields begins with a number: a line of words alone is
+// no measuring point, and a file of nothing else is no survey.
+bool ReadDataLine(std::string_view line, CMeasRow& row)
 {
     const auto f = SplitFields<8>(line);
     row.m_nMeter = tresnum::ParseIntPrefix(f[0]).value_or(0);
@@ -132,6 +146,7 @@ void ReadDataLine(std::string_view line, CMeasRow& row)
     row.m_nGradOnR = ReadGradient(f[5]);
     row.m_nGradOffR = ReadGradient(f[6]);
     row.m_strComment = tresdoc::Cp850ToUtf8(f[7]);
+    return std::any_of(f.begin(), f.begin() + 7, BeginsWithNumber);
 }
 
 // A limit bound as the file writes it: volts for the potentials, whole
@@ -154,6 +169,7 @@ std::optional<int32_t> ReadBound(int k, std::string_view field)
 struct CParsedFile {
     std::vector<std::string_view> headerLines; // index = line number in the block
     std::vector<CMeasRow> rows;
+    bool recognised = false; // some row has a number
     std::vector<std::pair<std::string_view, std::string_view>> tableKeys, plotKeys;
     std::vector<std::array<std::string_view, 3>> limitLines;
 };
@@ -260,7 +276,7 @@ void ParseData(std::string_view block, CParsedFile& parsed, CProgressSteps& prog
         }
         const size_t remaining = end < length ? length - end : 0;
         progress.Report(static_cast<int>(100 - static_cast<uint64_t>(remaining) * 100 / length));
-        if (line.size() >= 5) ReadDataLine(line, parsed.rows.emplace_back());
+        if (line.size() >= 5 && ReadDataLine(line, parsed.rows.emplace_back())) parsed.recognised = true;
         return true;
     });
 }
@@ -364,14 +380,17 @@ bool CTsdReader::ReadOpen(int fd, const std::string& name)
         m_doc.m_bAppend = false;
         return false;
     }
-    if (!ReadText(bytes.View())) {
-        host.ShowMessage(tresdoc::NoDataSectionText(name));
-        return false;
+    switch (Parse(bytes.View())) {
+    case EParsed::Read: return true;
+    case EParsed::NoDataSection: host.ShowMessage(tresdoc::NoDataSectionText(name)); return false;
+    case EParsed::NothingRecognised: host.ShowMessage(tresdoc::NoDataText(name)); return false;
     }
-    return true;
+    return false;
 }
 
-bool CTsdReader::ReadText(std::string_view bytes)
+bool CTsdReader::ReadText(std::string_view bytes) { return Parse(bytes) == EParsed::Read; }
+
+CTsdReader::EParsed CTsdReader::Parse(std::string_view bytes)
 {
     CDocHost& host = m_doc.Host();
     const bool appending = m_doc.m_bAppend;
@@ -388,7 +407,7 @@ bool CTsdReader::ReadText(std::string_view bytes)
         text = rebuilt;
     }
     const CBlocks blocks(text);
-    if (!blocks.HasData()) return false;
+    if (!blocks.HasData()) return EParsed::NoDataSection;
 
     host.ActivateFirstCurvePane();
     host.ProgressBegin();
@@ -400,6 +419,11 @@ bool CTsdReader::ReadText(std::string_view bytes)
         return parsed.headerLines.size() <= 10;
     });
     ParseData(blocks.Data(), parsed, progress);
+    if (!parsed.recognised) {
+        host.StatusText("");
+        host.ProgressEnd();
+        return EParsed::NothingRecognised;
+    }
     if (blocks.HasPrintBlocks()) {
         ParseKeyLines(blocks.Table(), parsed.tableKeys);
         ParseKeyLines(blocks.Plot(), parsed.plotKeys);
@@ -422,6 +446,10 @@ bool CTsdReader::ReadText(std::string_view bytes)
     if (!appending) {
         m_doc.m_rows.clear();
         m_doc.ResetToDefaults();
+        // Nothing of the survey before may stay: a file with fewer header
+        // lines or without a QM line would be saved with the other one's.
+        m_doc.m_header.fill(std::string());
+        m_doc.m_qm.fill(std::string());
         for (size_t i = 1; i < parsed.headerLines.size() && i <= 10; ++i) {
             if (i <= 7) {
                 m_doc.m_header[i] = tresdoc::Cp850ToUtf8(parsed.headerLines[i]);
@@ -437,8 +465,7 @@ bool CTsdReader::ReadText(std::string_view bytes)
         m_doc.m_rows.insert(m_doc.m_rows.end(), std::make_move_iterator(parsed.rows.begin()),
                             std::make_move_iterator(parsed.rows.end()));
     }
-    const int n = m_doc.GetRowCount();
-    if (n > 0) m_doc.m_header[6] = tresnum::FormatInt(m_doc.GetMeter(n));
+    if (const int last = m_doc.LastRowWithMetre()) m_doc.m_header[6] = tresnum::FormatInt(m_doc.GetMeter(last));
 
     for (const auto& f : parsed.limitLines) {
         const int k = LimitFromName(std::string(f[0]));
@@ -481,7 +508,7 @@ bool CTsdReader::ReadText(std::string_view bytes)
     m_doc.m_bEmpty = false;
     m_doc.m_nViewCounter = 0;
     m_doc.UpdateAllViews();
-    return true;
+    return EParsed::Read;
 }
 
 bool CTreDoc::OnOpenDocument(const std::string& path) { return CTsdReader(*this).Read(path); }

@@ -155,20 +155,26 @@ int ReplaceFile(const std::string& path, const std::function<int(int fd)>& write
 
 } // namespace
 
+namespace {
+
+const char kProgramStamp[] = "TS 3.018";
+
+} // namespace
+
 std::string CTsdWriter::BuildText(const std::string& saveDate, const std::string& encodedQm)
 {
+    m_doc.m_qm[7] = saveDate;
+    m_doc.m_qm[8] = kProgramStamp;
     std::string out;
     out.reserve(static_cast<size_t>(m_doc.GetRowCount()) * 40 + 2048);
-    BuildInto(saveDate, encodedQm, out, [](std::string&) {});
+    BuildInto(encodedQm, out, [](std::string&) {});
     return out;
 }
 
-void CTsdWriter::BuildInto(const std::string& saveDate, const std::string& encodedQm, std::string& out,
+void CTsdWriter::BuildInto(const std::string& encodedQm, std::string& out,
                            const std::function<void(std::string&)>& pass)
 {
     CTreDoc& d = m_doc;
-    d.m_qm[7] = saveDate;
-    d.m_qm[8] = "TS 3.018";
 
     std::string head = "[Version]\r\nV1.1\r\n\r\n[Kopfdaten]\r\n";
     for (int i = 1; i <= 7; ++i) head += HeaderLine(d.m_header[static_cast<size_t>(i)]) + kCrLf;
@@ -281,14 +287,23 @@ int CTsdWriter::WriteTo(const std::function<int(const std::function<int(int fd)>
     // keeps two saves in the same second apart.
     std::minstd_rand rng(static_cast<std::minstd_rand::result_type>(
         std::chrono::steady_clock::now().time_since_epoch().count() ^ std::time(nullptr)));
-    const std::string date = Today();
     std::array<std::string, 20> qm = m_doc.m_qm;
-    qm[7] = date;
-    qm[8] = "TS 3.018";
+    qm[7] = Today();
+    qm[8] = kProgramStamp;
     // A line that reads back as other entries - or cuts the file short at
-    // a NUL - would lose the survey on the next open; the old file stays.
-    const std::optional<std::string> qmLine = tresdoc::EncodeQmLine(qm, rng);
-    if (!qmLine) {
+    // a NUL - would lose the survey on the next open. Entries that no filler
+    // can keep readable (the stamp moves the later ones to other shifts)
+    // still go out as the file had them while they are unchanged: the line
+    // as it was read, without the stamp. Changed, they cannot be written;
+    // the old file stays.
+    std::optional<std::string> qmLine = tresdoc::EncodeQmLine(qm, rng);
+    const std::string& lineAsRead = m_doc.m_header[10];
+    if (qmLine) {
+        m_doc.m_qm[7] = qm[7];
+        m_doc.m_qm[8] = qm[8];
+    } else if (!lineAsRead.empty() && tresdoc::QmLineReadsBack(lineAsRead, m_doc.m_qm)) {
+        qmLine = lineAsRead;
+    } else {
         host.StatusText("");
         host.ProgressEnd();
         return kQmNotWritable;
@@ -300,7 +315,7 @@ int CTsdWriter::WriteTo(const std::function<int(const std::function<int(int fd)>
         int writeErr = 0;
         std::string piece;
         piece.reserve(kPiece + 4096);
-        BuildInto(date, *qmLine, piece, [&](std::string& text) {
+        BuildInto(*qmLine, piece, [&](std::string& text) {
             if (text.size() < kPiece) return;
             if (writeErr == 0) writeErr = WriteAll(fd, text);
             text.clear();
@@ -310,6 +325,9 @@ int CTsdWriter::WriteTo(const std::function<int(const std::function<int(int fd)>
     });
     host.StatusText("");
     host.ProgressEnd();
+    // The file holds this line now: it is the one to keep if the entries
+    // cannot be encoded on a later day.
+    if (err == 0) m_doc.m_header[10] = *qmLine;
     return err;
 }
 

@@ -162,11 +162,13 @@ public:
 
 private:
     // Its own inverse: sum - (sum - m) is m again in 32-bit wrapping
-    // arithmetic, whatever the wrap did on the way.
+    // arithmetic, whatever the wrap did on the way. Absent metres stay
+    // absent, as the command left them.
     void Reflect(Rows& rows) const
     {
         if (!m_reflect) return;
-        for (CMeasRow& row : rows) row.m_nMeter = tresnum::Wrap32(m_sum - row.m_nMeter);
+        for (CMeasRow& row : rows)
+            if (IsPresent(row.m_nMeter)) row.m_nMeter = tresnum::Wrap32(m_sum - row.m_nMeter);
     }
 
     std::vector<uint32_t> m_order;

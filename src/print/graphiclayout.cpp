@@ -9,10 +9,6 @@
 
 namespace graphiclayout {
 
-namespace {
-
-// Device positions from floating point, truncated toward zero and held
-// inside a range the drawing arithmetic can still add to.
 int Trunc(double v)
 {
     constexpr double lim = 1 << 28;
@@ -20,8 +16,6 @@ int Trunc(double v)
     if (v > lim) return 1 << 28;
     return static_cast<int>(v);
 }
-
-} // namespace
 
 int32_t UsableScale(int32_t scale) { return scale >= 1 ? scale : 1000; }
 
@@ -157,14 +151,16 @@ CRowRange CurveRows(const CTreDoc& doc, int64_t p0, int64_t p1)
 {
     const int n = doc.GetRowCount();
     if (n <= 0) return {};
-    int first = n;
-    for (int r = 1; r <= n; ++r)
-        if (doc.GetMeter(r) >= p0) {
-            first = r > 1 ? r - 1 : 1;
-            break;
-        }
+    int first = 0, before = 0;
+    for (int r = 1; r <= n && first == 0; ++r) {
+        const int32_t m = doc.GetMeter(r);
+        if (!IsPresent(m)) continue;
+        if (m >= p0) first = before ? before : r;
+        before = r;
+    }
+    if (first == 0) first = before ? before : n;
     int last = first;
-    while (last < n && doc.GetMeter(last) < p1) ++last;
+    while (last < n && (!IsPresent(doc.GetMeter(last)) || doc.GetMeter(last) < p1)) ++last;
     return {first, last};
 }
 
@@ -188,11 +184,21 @@ int32_t PrintedIRFree(const CTreDoc& doc, int r)
 
 namespace graphiclayout {
 
+CPrintRange PrintRange(const CTreDoc& doc)
+{
+    const int first = doc.FirstRowWithMetre();
+    CPrintRange range;
+    range.start = IsPresent(doc.m_nPlotStart) ? doc.m_nPlotStart : first ? doc.GetMeter(first) : 0;
+    range.end = IsPresent(doc.m_nPlotEnd) ? doc.m_nPlotEnd : first ? doc.GetMeter(doc.LastRowWithMetre()) : 0;
+    if (range.end < 20) range.end = 20;
+    return range;
+}
+
 void ApplyRangeDefaults(CTreDoc& doc)
 {
-    if (!IsPresent(doc.m_nPlotStart)) doc.m_nPlotStart = doc.GetMeter(1);
-    if (!IsPresent(doc.m_nPlotEnd)) doc.m_nPlotEnd = doc.GetMeter(doc.GetRowCount());
-    if (doc.m_nPlotEnd < 20) doc.m_nPlotEnd = 20;
+    const CPrintRange range = PrintRange(doc);
+    doc.m_nPlotStart = range.start;
+    doc.m_nPlotEnd = range.end;
 }
 
 } // namespace graphiclayout

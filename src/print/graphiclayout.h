@@ -13,6 +13,11 @@ class CTreDoc;
 
 namespace graphiclayout {
 
+// Device positions from floating point, truncated toward zero and held
+// inside a range the drawing arithmetic can still add to (NaN goes to the
+// lower bound). Every printout places its lines and texts through this one.
+int Trunc(double v);
+
 // Metres a page of paper holds at 1:scale for the page count: 220 mm of
 // paper (22 m at 1:100 ... 2200 m at 1:10000). Other scales follow the same
 // 220 mm; a scale below 1 counts as 1000.
@@ -74,8 +79,9 @@ int MetreTickHalf(int64_t a, int b);
 bool MetreLabelled(int metreStep, int64_t a);
 
 // First and last row the curves of the page p0 .. p1 draw: from the row
-// before the first row at or beyond p0 to the first row at or beyond p1.
-// {0, 0} for a document without rows.
+// before the first row at or beyond p0 to the first row at or beyond p1,
+// both among the rows that have a metre (the others lie on no page and are
+// skipped in between). {0, 0} for a document without rows.
 struct CRowRange {
     int first = 0;
     int last = 0;
@@ -93,9 +99,17 @@ int32_t PrintedIRFree(const CTreDoc& doc, int r);
 
 namespace graphiclayout {
 
-// The print command's defaults, written into the document: an absent start
-// becomes the first row's metre, an absent end the last row's, and an end
-// below 20 becomes 20. They stay even when the sheet is cancelled.
+// The metres the graphic print covers: the document's start and end where
+// set; an absent start is the metre of the first row that has one, an
+// absent end that of the last (0 when no row has a metre), and an end below
+// 20 becomes 20. Rows without a metre give no range.
+struct CPrintRange {
+    int32_t start = 0, end = 20;
+};
+CPrintRange PrintRange(const CTreDoc& doc);
+
+// The print command's defaults, written into the document: the range above.
+// They stay even when the sheet is cancelled.
 void ApplyRangeDefaults(CTreDoc& doc);
 
 } // namespace graphiclayout

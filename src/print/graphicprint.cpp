@@ -24,34 +24,22 @@ const QColor kHeaderColour(0, 0, 255);
 const QColor kCompanyColour(0, 192, 0);
 const QColor kTitleColour(192, 0, 0);
 
-int Trunc(double v)
-{
-    constexpr double lim = 1 << 28;
-    if (!(v > -lim)) return -(1 << 28);
-    if (v > lim) return 1 << 28;
-    return static_cast<int>(v);
-}
-
 QString Str(const std::string& s) { return QString::fromStdString(s); }
 
 } // namespace
 
 int CGraphicPrint::PageCount() const
 {
-    const int32_t start = IsPresent(m_doc.m_nPlotStart) ? m_doc.m_nPlotStart : m_doc.GetMeter(1);
-    int32_t end = IsPresent(m_doc.m_nPlotEnd) ? m_doc.m_nPlotEnd : m_doc.GetMeter(m_doc.GetRowCount());
-    if (end < 20) end = 20;
-    return graphiclayout::PageCount(start, end, m_doc.m_nPlotScale);
+    const CPrintRange range = PrintRange(m_doc);
+    return graphiclayout::PageCount(range.start, range.end, m_doc.m_nPlotScale);
 }
 
 void CGraphicPrint::Begin(const CPrintMetrics& m)
 {
     m_metrics = m;
     m_frame = ComputeFrame(m, kGraphicMargins);
-    const int32_t start = IsPresent(m_doc.m_nPlotStart) ? m_doc.m_nPlotStart : m_doc.GetMeter(1);
-    int32_t end = IsPresent(m_doc.m_nPlotEnd) ? m_doc.m_nPlotEnd : m_doc.GetMeter(m_doc.GetRowCount());
-    if (end < 20) end = 20;
-    m_geo = ComputeGeometry(m_frame, m_doc.m_nPlotScale, start, end);
+    const CPrintRange range = PrintRange(m_doc);
+    m_geo = ComputeGeometry(m_frame, m_doc.m_nPlotScale, range.start, range.end);
     const QColor colours[PenCount] = {kBlue, kRed, kGreen, kBlue, kRed, kGreen, Qt::black, Qt::black};
     for (int i = 0; i < PenCount; ++i) m_pens[i] = PrintPen(m, colours[i]);
 }
@@ -415,6 +403,7 @@ void CGraphicPrint::DrawCurves(QPainter& p, int page) const
         bool gap = true;
         CClipPoint prev;
         for (int r = rows.first; r <= rows.last; ++r) {
+            if (!IsPresent(m_doc.GetMeter(r))) continue; // no position: the line goes past it
             const int32_t v = curve.value(m_doc, r);
             if (!IsPresent(v)) {
                 gap = true;
@@ -452,10 +441,13 @@ void CGraphicPrint::DrawComments(QPainter& p, int page) const
     p.setFont(CellHeightFont(m.dpy / 8, 400));
     const int n = m_doc.GetRowCount();
     CPenCursor c(p);
-    for (int r = rows.first;; ++r) {
+    for (int r = rows.first; r <= n; ++r) {
+        const int32_t metre = m_doc.GetMeter(r);
+        if (!IsPresent(metre)) continue; // no position to stand at
+        if (r > rows.first && metre > p1) break;
         const std::string comment = m_doc.GetComment(r);
         if (!comment.empty()) {
-            const int x = g.X(m_doc.GetMeter(r), p0);
+            const int x = g.X(metre, p0);
             const QString text = Str(comment);
             const int len = TextWidth(p, text);
             const int startY = Trunc(len + g.gradTop - m.dpy * 5 / 25.4);
@@ -475,7 +467,6 @@ void CGraphicPrint::DrawComments(QPainter& p, int page) const
                 }
             }
         }
-        if (r >= n || m_doc.GetMeter(r + 1) > p1) break;
     }
 }
 

@@ -12,17 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-int Trunc(double v)
-{
-    constexpr double lim = 1 << 28;
-    if (!(v > -lim)) return -(1 << 28);
-    if (v > lim) return 1 << 28;
-    return static_cast<int>(v);
-}
-
-} // namespace
+using graphiclayout::Trunc;
 
 CPrintMetrics MeasurePrinter(const QPrinter& printer)
 {

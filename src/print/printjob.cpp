@@ -46,14 +46,31 @@ void CPrintJob::OnEndPrinting()
     m_pTable.reset();
 }
 
+namespace {
+
+struct SPageSpan {
+    int from, to;
+};
+
+SPageSpan PageSpan(const QPrinter& printer, int pages)
+{
+    pages = std::max(1, pages);
+    if (printer.printRange() != QPrinter::PageRange || printer.fromPage() <= 0) return {1, pages};
+    const int from = std::clamp(printer.fromPage(), 1, pages);
+    return {from, std::clamp(printer.toPage() > 0 ? printer.toPage() : pages, from, pages)};
+}
+
+} // namespace
+
+int PagesToPrint(const QPrinter& printer, int pages)
+{
+    const SPageSpan span = PageSpan(printer, pages);
+    return span.to - span.from + 1;
+}
+
 int RunPrintJob(QPrinter& printer, IPrintHooks& hooks, bool preview)
 {
-    const int pages = std::max(1, hooks.OnPreparePrinting(preview));
-    int from = 1, to = pages;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        from = std::clamp(printer.fromPage(), 1, pages);
-        to = std::clamp(printer.toPage() > 0 ? printer.toPage() : pages, from, pages);
-    }
+    const auto [from, to] = PageSpan(printer, hooks.OnPreparePrinting(preview));
     QPainter p;
     if (!p.begin(&printer)) return -1;
     hooks.OnBeginPrinting(p, MeasurePrinter(printer));

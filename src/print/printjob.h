@@ -57,5 +57,13 @@ private:
 // written).
 int RunPrintJob(QPrinter& printer, IPrintHooks& hooks, bool preview = false);
 
+// How many of a job's `pages` RunPrintJob prints on `printer`.
+int PagesToPrint(const QPrinter& printer, int pages);
+
+// More pages than this are printed only on request: the program asks
+// first, the tool wants --max-pages. A metre range typed wrong or read from
+// a damaged file would otherwise send tens of thousands of pages out.
+inline constexpr int kPageLimit = 1000;
+
 // The orientation each printout is laid out for.
 bool IsLandscape(EPrintKind kind);

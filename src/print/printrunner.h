@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where a print job meets the user: the print preview window and the print
-// dialog. Tests install their own runner so no window waits for a person.
+// Where a print job meets the user: the print preview window, the print
+// dialog and the question before more than kPageLimit pages. Tests install
+// their own runner so no window waits for a person.
 #pragma once
 
 #include <QString>
@@ -20,13 +21,16 @@ public:
 
     // Shows the preview of the job until the user closes it; true when the
     // user printed from the preview. Without a configured printer its print
-    // button offers `pdfName`.
+    // button offers `pdfName`. A job of more than kPageLimit pages is shown
+    // only when the user agrees.
     virtual bool Preview(QWidget* parent, QPrinter& printer, IPrintHooks& hooks, const QString& pdfName);
     // With a configured printer: the print dialog, then the job. Without
     // one there is nowhere to print but a file, so the job goes straight to
     // the PDF file `pdfName`; a file already there is overwritten only when
-    // `mayOverwrite` agrees. Returns the pages printed, 0 when the user
-    // cancelled or kept the file, -1 on failure.
+    // `mayOverwrite` agrees. More than kPageLimit pages (of the range chosen
+    // in the dialog) are printed only when the user agrees. Returns the
+    // pages printed, 0 when the user cancelled, kept the file or did not
+    // want the pages, -1 on failure.
     virtual int Print(QWidget* parent, QPrinter& printer, IPrintHooks& hooks, const QString& pdfName,
                       const OverwriteCheck& mayOverwrite);
 
@@ -40,4 +44,11 @@ protected:
     virtual bool HasPrinter() const;
     // The print dialog over `pages` pages; false when the user cancelled it.
     virtual bool ExecPrintDialog(QWidget* parent, QPrinter& printer, int pages);
+    // The question before a job of `pages` pages, more than kPageLimit
+    // ("Der Ausdruck hätte n Seiten. Trotzdem drucken?", default "Nein");
+    // true when the user wants them.
+    virtual bool ConfirmManyPages(QWidget* parent, int pages, bool preview);
+
+    // The question's text.
+    static QString ManyPagesQuestion(int pages, bool preview);
 };

@@ -8,17 +8,10 @@
 
 #include <algorithm>
 
+using graphiclayout::Trunc;
 using namespace tablelayout;
 
 namespace {
-
-int Trunc(double v)
-{
-    constexpr double lim = 1 << 28;
-    if (!(v > -lim)) return -(1 << 28);
-    if (v > lim) return 1 << 28;
-    return static_cast<int>(v);
-}
 
 QString Str(const std::string& s) { return QString::fromStdString(s); }
 

@@ -80,7 +80,7 @@ ojson AssessmentJson(const SAssessment& a)
 // ---- CSV ----------------------------------------------------------------------
 
 using csvtext::Decimal;
-using csvtext::Quoted;
+using csvtext::TextCell;
 
 std::string Count(int64_t v) { return std::to_string(v); }
 
@@ -92,7 +92,7 @@ std::string AssessmentCsv(const SAssessment& a)
            "Schlechtester Wert [mV];bei Meter [m]\r\n";
     for (const SIndication& i : a.indications) {
         const int places = i.criterion == ECriterion::GradDiff ? 1 : 0;
-        csvtext::AppendLine(out, {Quoted(CriterionName(i.criterion)), Count(i.firstRow), Count(i.lastRow),
+        csvtext::AppendLine(out, {TextCell(CriterionName(i.criterion)), Count(i.firstRow), Count(i.lastRow),
                                   Decimal(i.fromMetre, 0), Decimal(i.toMetre, 0), Count(i.rows), Count(i.length),
                                   Decimal(i.worst, places), Decimal(i.worstMetre, 0)});
     }
@@ -103,7 +103,7 @@ std::string AssessmentCsv(const SAssessment& a)
         const SLandmark& lm = d.landmark;
         csvtext::AppendLine(out, {Count(d.row), Decimal(d.metre, 0), Decimal(d.gradDiff, 1), Decimal(d.gradOn, 1),
                                   Decimal(d.gradOff, 1), Decimal(d.potOn, 0), Decimal(d.potOff, 0),
-                                  Decimal(d.potIRFree, 0), lm.found ? Quoted(lm.comment) : std::string(),
+                                  Decimal(d.potIRFree, 0), lm.found ? TextCell(lm.comment) : std::string(),
                                   lm.found ? Count(lm.distance) : std::string()});
     }
     return out;
@@ -114,7 +114,7 @@ std::string AssessmentCsv(const SAssessment& a)
 int RunAssess(const Args& args)
 {
     SAssessOptions o;
-    if (!ParseAssessOptions(args, EAssessCommand::Assess, o)) return kExitUsage;
+    if (const int exit = ParseAssessOptions(args, EAssessCommand::Assess, o); exit >= 0) return exit;
     CToolHost host;
     CTreDoc doc;
     if (!OpenForTool(doc, host, o.path)) return kExitFile;

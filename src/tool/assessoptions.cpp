@@ -20,11 +20,13 @@ const char kReportUsage[] = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf [-
                             "       [--without off,irfree,over,graddiff]\n"
                             "       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]]";
 
+const char* Usage(EAssessCommand command) { return command == EAssessCommand::Report ? kReportUsage : kAssessUsage; }
+
 // A message, then the usage line of the command it is about.
 bool UsageError(EAssessCommand command, const std::string& text)
 {
     ToolError(text);
-    std::fprintf(stderr, "%s\n", command == EAssessCommand::Report ? kReportUsage : kAssessUsage);
+    std::fprintf(stderr, "%s\n", Usage(command));
     return false;
 }
 
@@ -44,9 +46,8 @@ bool ParseWithout(EAssessCommand command, const std::string& list, SAssessSettin
     }
 }
 
-} // namespace
-
-bool ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o)
+// False after a usage error; `help` set when -h or --help comes before any.
+bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o, bool& help)
 {
     struct SValueOption {
         const char* name;
@@ -73,7 +74,10 @@ bool ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand com
             value = args[++i];
             return true;
         };
-        if (!report && (name == "--json" || name == "--csv")) {
+        if (name == "-h" || name == "--help") {
+            help = true;
+            return true;
+        } else if (!report && (name == "--json" || name == "--csv")) {
             if (haveValue) return UsageError(command, name + " nimmt keinen Wert.");
             o.csv = name == "--csv";
         } else if (report && name == "-o") {
@@ -118,4 +122,15 @@ bool ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand com
     if (o.compare.empty() && !comparisonOnly.empty())
         return UsageError(command, comparisonOnly + " gilt nur zusammen mit --compare FRÜHER.");
     return true;
+}
+
+} // namespace
+
+int ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o)
+{
+    bool help = false;
+    if (!ReadOptions(args, command, o, help)) return kExitUsage;
+    if (!help) return -1;
+    std::printf("%s\n", Usage(command));
+    return kExitOk;
 }

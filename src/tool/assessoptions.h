@@ -27,7 +27,8 @@ struct SAssessOptions {
     SCompareSettings compareSettings;
 };
 
-// Reads the arguments after the command's name. False after a German
-// message and the command's usage line on standard error: the command then
-// exits with kExitUsage.
-bool ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o);
+// Reads the arguments after the command's name. Returns -1 when they were
+// read into `o`; otherwise the exit status to end with: kExitOk after -h or
+// --help printed the command's usage on standard output, kExitUsage after a
+// German message and the usage line on standard error.
+int ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o);

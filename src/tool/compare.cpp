@@ -30,11 +30,16 @@ bool UsageError(const std::string& text)
     return false;
 }
 
-bool ParseOptions(const Args& args, SCompareOptions& o)
+// False after a usage error; `help` set when -h or --help comes before any.
+bool ParseOptions(const Args& args, SCompareOptions& o, bool& help)
 {
     int files = 0;
     for (size_t i = 0; i < args.size(); ++i) {
         auto [name, value, haveValue] = SplitOptionWord(args[i]);
+        if (name == "-h" || name == "--help") {
+            help = true;
+            return true;
+        }
         const bool isLimit = IsCompareLimitOption(name);
         if (haveValue && !isLimit) return UsageError(name + " nimmt keinen Wert.");
         if (name == "--json" || name == "--csv") {
@@ -133,9 +138,9 @@ std::string ComparisonCsv(const SComparison& c, bool withPairs)
     std::string out = csvtext::kBom;
     out += "Kriterium;Von [m];Bis [m];Paare;Länge [m];Schlechtester Wert [mV];bei Meter [m]\r\n";
     for (const SCompareIndication& i : c.indications)
-        AppendLine(out,
-                   {csvtext::Quoted(CompareCriterionName(i.criterion)), Decimal(i.fromMetre, 0), Decimal(i.toMetre, 0),
-                    std::to_string(i.rows), std::to_string(i.length), Millivolts(i.worst), Decimal(i.worstMetre, 0)});
+        AppendLine(out, {csvtext::TextCell(CompareCriterionName(i.criterion)), Decimal(i.fromMetre, 0),
+                         Decimal(i.toMetre, 0), std::to_string(i.rows), std::to_string(i.length), Millivolts(i.worst),
+                         Decimal(i.worstMetre, 0)});
 
     const SCompareSummary& s = c.summary;
     out += "\r\nGepaarte Meter;Ohne Partner (aktuell);Ohne Partner (Vergleich)\r\n";
@@ -143,7 +148,8 @@ std::string ComparisonCsv(const SComparison& c, bool withPairs)
                {std::to_string(s.matched), std::to_string(s.currentUnmatched), std::to_string(s.earlierUnmatched)});
     out += "\r\nGröße;Anzahl;Minimum [mV];Maximum [mV];Mittelwert [mV]\r\n";
     auto stats = [&](const char* name, const SDeltaStats& d) {
-        AppendLine(out, {name, std::to_string(d.count), Millivolts(d.min), Millivolts(d.max), Millivolts(d.mean)});
+        AppendLine(out, {csvtext::TextCell(name), std::to_string(d.count), Millivolts(d.min), Millivolts(d.max),
+                         Millivolts(d.mean)});
     };
     stats("Differenz Aus", s.deltaOff);
     if (native) stats("Polarisation", s.polarisation);
@@ -170,7 +176,12 @@ std::string ComparisonCsv(const SComparison& c, bool withPairs)
 int RunCompare(const Args& args)
 {
     SCompareOptions o;
-    if (!ParseOptions(args, o)) return kExitUsage;
+    bool help = false;
+    if (!ParseOptions(args, o, help)) return kExitUsage;
+    if (help) {
+        std::printf("%s\n", kCompareUsage);
+        return kExitOk;
+    }
     CToolHost host;
     CTreDoc current, earlier;
     if (!OpenForTool(current, host, o.current) || !OpenForTool(earlier, host, o.earlier)) return kExitFile;

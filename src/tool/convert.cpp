@@ -3,6 +3,7 @@
 #include "cmdline.h"
 #include "commands.h"
 #include "numtext.h"
+#include "surveycommand.h"
 #include "surveypath.h"
 #include "toolhost.h"
 #include "tredoc.h"
@@ -26,17 +27,9 @@ bool ParseInt(const std::string& text, int32_t& value)
 
 int RunConvert(const Args& args)
 {
-    const std::string usage = CommandUsage("convert EIN AUS");
-    CommandLine line;
-    if (const int exit = ParseCommandLine(args, {}, usage, line); exit >= 0) return exit;
-    if (line.operands.size() != 2) {
-        ToolError(usage);
-        return kExitUsage;
-    }
-    CToolHost host;
-    CTreDoc doc;
-    if (!OpenForTool(doc, host, line.operands[0])) return kExitFile;
-    return SaveForTool(doc, line.operands[1]) ? kExitOk : kExitFile;
+    SSurveyCommand cmd;
+    if (const int exit = StartSurveyCommand(args, "convert EIN AUS", 2, cmd); exit >= 0) return exit;
+    return SaveForTool(cmd.doc, cmd.line.operands[1]) ? kExitOk : kExitFile;
 }
 
 int RunEdit(const Args& args)

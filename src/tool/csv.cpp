@@ -1,29 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // `csv` and `errors`: the survey for a spreadsheet, and the error-list rows.
-#include "cmdline.h"
 #include "commands.h"
 #include "csvtext.h"
 #include "numtext.h"
-#include "toolhost.h"
-#include "tredoc.h"
+#include "surveycommand.h"
 
 #include <cstdio>
 
 using csvtext::Decimal;
-using csvtext::Quoted;
+using csvtext::TextCell;
 
 int RunCsv(const Args& args)
 {
-    const std::string usage = CommandUsage("csv EIN AUS");
-    CommandLine line;
-    if (const int exit = ParseCommandLine(args, {}, usage, line); exit >= 0) return exit;
-    if (line.operands.size() != 2) {
-        ToolError(usage);
-        return kExitUsage;
-    }
-    CToolHost host;
-    CTreDoc doc;
-    if (!OpenForTool(doc, host, line.operands[0])) return kExitFile;
+    SSurveyCommand cmd;
+    if (const int exit = StartSurveyCommand(args, "csv EIN AUS", 2, cmd); exit >= 0) return exit;
+    const CTreDoc& doc = cmd.doc;
 
     std::string out;
     out.reserve(static_cast<size_t>(doc.GetRowCount()) * 100 + 512); // a line is about 90 bytes
@@ -38,7 +29,7 @@ int RunCsv(const Args& args)
             Decimal(doc.GetPotIRFree(r), 3), Decimal(doc.GetGradOnL(r), 1),  Decimal(doc.GetGradOnR(r), 1),
             Decimal(doc.GetGradOffL(r), 1),  Decimal(doc.GetGradOffR(r), 1), Decimal(doc.GetGradOn(r), 1),
             Decimal(doc.GetGradOff(r), 1),   Decimal(doc.GetGradDiff(r), 1), doc.IsInErrorWindow(r) ? "x" : "",
-            Quoted(doc.GetComment(r)),
+            TextCell(doc.GetComment(r)),
         };
         for (size_t i = 0; i < std::size(fields); ++i) {
             if (i > 0) out += ';';
@@ -46,21 +37,14 @@ int RunCsv(const Args& args)
         }
         out += "\r\n";
     }
-    return WriteTextFile(line.operands[1], out) ? kExitOk : kExitFile;
+    return WriteTextFile(cmd.line.operands[1], out) ? kExitOk : kExitFile;
 }
 
 int RunErrors(const Args& args)
 {
-    const std::string usage = CommandUsage("errors DATEI");
-    CommandLine line;
-    if (const int exit = ParseCommandLine(args, {}, usage, line); exit >= 0) return exit;
-    if (line.operands.size() != 1) {
-        ToolError(usage);
-        return kExitUsage;
-    }
-    CToolHost host;
-    CTreDoc doc;
-    if (!OpenForTool(doc, host, line.operands[0])) return kExitFile;
+    SSurveyCommand cmd;
+    if (const int exit = StartSurveyCommand(args, "errors DATEI", 1, cmd); exit >= 0) return exit;
+    const CTreDoc& doc = cmd.doc;
     const int n = doc.GetRowCount();
     for (int r = 1; r <= n; ++r) {
         if (!doc.IsInErrorWindow(r)) continue;

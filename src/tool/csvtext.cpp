@@ -3,6 +3,8 @@
 
 #include "measrow.h"
 
+#include <string_view>
+
 namespace csvtext {
 
 std::string Decimal(int32_t v, int decimals)
@@ -22,11 +24,13 @@ std::string Decimal(int32_t v, int decimals)
     return s;
 }
 
-std::string Quoted(const std::string& text)
+std::string TextCell(const std::string& text)
 {
-    if (text.find_first_of(";\"\r\n") == std::string::npos) return text;
+    const bool formula = !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+    const std::string cell = formula ? "'" + text : text;
+    if (cell.find_first_of(";\"\r\n") == std::string::npos) return cell;
     std::string out = "\"";
-    for (char c : text) {
+    for (char c : cell) {
         if (c == '"') out += '"';
         out += c;
     }

@@ -2,11 +2,9 @@
 // `dump`: the whole document as one JSON object, for scripts and for checking
 // the reader from outside. Rows are written one at a time so a large survey
 // does not need a second copy of itself in memory.
-#include "cmdline.h"
 #include "commands.h"
 #include "jsontext.h"
-#include "toolhost.h"
-#include "tredoc.h"
+#include "surveycommand.h"
 
 #include <cstdio>
 #include <string>
@@ -61,16 +59,9 @@ ojson Strings(const std::array<std::string, 20>& a)
 
 int RunDump(const Args& args)
 {
-    const std::string usage = CommandUsage("dump DATEI");
-    CommandLine line;
-    if (const int exit = ParseCommandLine(args, {}, usage, line); exit >= 0) return exit;
-    if (line.operands.size() != 1) {
-        ToolError(usage);
-        return kExitUsage;
-    }
-    CToolHost host;
-    CTreDoc doc;
-    if (!OpenForTool(doc, host, line.operands[0])) return kExitFile;
+    SSurveyCommand cmd;
+    if (const int exit = StartSurveyCommand(args, "dump DATEI", 1, cmd); exit >= 0) return exit;
+    CTreDoc& doc = cmd.doc;
 
     const int n = doc.GetRowCount();
     std::string out = "{\"rowCount\":" + std::to_string(n) + ",\"rows\":[";

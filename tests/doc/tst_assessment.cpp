@@ -339,3 +339,27 @@ TEST(AssessSummary, ExtremeMetresDoNotOverflow)
     EXPECT_EQ(a.indications[0].length, 4'000'000'000LL);
     EXPECT_EQ(Warnings(a, EWarning::Gap), (std::vector<Span>{{2, 2}}));
 }
+
+// Rows without a metre (9999999 in the file) are no position: they fail
+// nothing, mark no landmark, raise no warning and count for no length, so a
+// survey from 0 to 20 m is 20 m long whatever rows without a metre it has.
+TEST(AssessSummary, RowsWithoutAMetreAreSetAside)
+{
+    CSurvey survey({
+        "9999999;-1.00;-0.70;9;1;;;vorn",
+        "0;-1.00;-0.80;9;1;;;",
+        "9999999;-1.00;-0.70;9;1;;;",
+        "10;-1.00;-0.80;;;;;",
+        "20;-1.00;-0.90;;;;;Schieber",
+        "9999999;-1.00;-0.60;;;;;hinten",
+    });
+    const SAssessment a = Assess(survey.doc);
+    EXPECT_EQ(a.summary.surveyLength, 20);
+    EXPECT_EQ(Indications(a, ECriterion::Off), (std::vector<Span>{{2, 2}, {4, 4}}));
+    EXPECT_EQ(a.summary.indicationLength[0], 0);
+    ASSERT_EQ(a.defects.size(), 1u);
+    EXPECT_EQ(a.defects[0].row, 2);
+    EXPECT_EQ(a.defects[0].landmark.row, 5);
+    EXPECT_EQ(a.defects[0].landmark.distance, 20);
+    EXPECT_TRUE(a.warnings.empty());
+}

@@ -174,6 +174,17 @@ TEST(Comparison, NoCommonMetreGivesEmptyResultsAndNullStatistics)
     }
 }
 
+TEST(Comparison, RowsWithoutAMetreArePairedWithNothing)
+{
+    // 9999999 in both files is the absent marker, not a metre they share.
+    const CSurvey current({"9999999;-1.00;-0.70;;;;;", "10;-1.00;-0.90;;;;;"});
+    const CSurvey earlier({"10;-1.00;-0.95;;;;;", "9999999;-1.00;-0.95;;;;;"});
+    const SComparison c = Compare(current.doc, earlier.doc, SCompareSettings());
+    EXPECT_EQ(Metres(c), (std::vector<int32_t>{10}));
+    EXPECT_EQ(c.summary.currentUnmatched, 1);
+    EXPECT_EQ(c.summary.earlierUnmatched, 1);
+}
+
 TEST(Comparison, SampleSurveysOfTheSamePipelineMatchEveryMetre)
 {
     CTreDoc demo, earlier, native;

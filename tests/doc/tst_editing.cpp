@@ -165,6 +165,34 @@ TEST(AddingConstants, QuantityNamesAsTheDialogShowsThem)
     EXPECT_FALSE(AddQuantityFromName("potential ein", q));
 }
 
+// A row without a metre is no position: sort, reverse and add-constant
+// neither take a range from it nor give it a metre, and undo brings back
+// exactly what was there.
+TEST(RowsWithoutAMetre, StayWithoutOneAndGiveNoRange)
+{
+    CTreDoc doc;
+    MakeRows(doc, {NO_VALUE, 30, 10, NO_VALUE});
+    doc.SetPotOn(1, -900);
+    EXPECT_EQ(doc.AddConstantStart(), 30);
+    EXPECT_EQ(doc.AddConstantEnd(), 10);
+    doc.AddConstant(EAddQuantity::Meter, 0, NO_VALUE, 5);
+    EXPECT_EQ(Metres(doc), (std::vector<int32_t>{NO_VALUE, 35, 15, NO_VALUE}));
+    doc.AddConstant(EAddQuantity::PotOn, 0, NO_VALUE, -20);
+    EXPECT_EQ(doc.GetPotOn(1), -900);
+    doc.SortByMeter();
+    EXPECT_EQ(Metres(doc), (std::vector<int32_t>{15, 35, NO_VALUE, NO_VALUE}));
+    EXPECT_EQ(doc.m_header[5], "15");
+    EXPECT_EQ(doc.m_header[6], "35");
+    doc.ReverseMeasurement();
+    EXPECT_EQ(Metres(doc), (std::vector<int32_t>{15, 35, NO_VALUE, NO_VALUE}));
+    EXPECT_EQ(doc.GetPotOn(3), -900);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(Metres(doc), (std::vector<int32_t>{15, 35, NO_VALUE, NO_VALUE}));
+    EXPECT_EQ(doc.GetPotOn(3), -900);
+    for (int step = 0; step < 3; ++step) ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(Metres(doc), (std::vector<int32_t>{NO_VALUE, 30, 10, NO_VALUE}));
+}
+
 TEST(InsertingRows, NewRowHasMetreZeroAndNothingElse)
 {
     CTreDoc doc;

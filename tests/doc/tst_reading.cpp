@@ -191,14 +191,14 @@ TEST(Reading, QmLineDecodesIntoEntriesAndKeepsTheRawLine)
     for (int i = 2; i <= 14; ++i) qm[i] = "q" + std::to_string(i);
     const std::string line = tresdoc::EncodeQmLineWithFiller(qm, "FILLERFILL");
     CTreDoc doc;
-    doc.m_qm[15] = "bleibt";
+    doc.m_qm[15] = "vorher";
     std::string text
         = "[Kopfdaten]\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n\r\n\r\n" + line + "\r\n\r\n[Messdaten]\r\n1;;;;;;;\r\n";
     ASSERT_TRUE(ReadText(doc, text));
     EXPECT_EQ(doc.m_header[10], line);
     EXPECT_EQ(doc.m_qm[1], "FILLERFILL");
     for (int i = 2; i <= 14; ++i) EXPECT_EQ(doc.m_qm[i], "q" + std::to_string(i));
-    EXPECT_EQ(doc.m_qm[15], "bleibt");
+    EXPECT_EQ(doc.m_qm[15], ""); // not in the line: nothing of the survey before
 }
 
 TEST(Reading, ShortQmLineEmptiesTheMissingEntries)
@@ -324,6 +324,65 @@ TEST(Reading, MissingDataSectionFailsAndKeepsTheDocument)
     EXPECT_EQ(doc.m_header[3], "Nord");
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].find("[Messdaten]"), std::string::npos);
+}
+
+// The program opens through the document and shows the header through its
+// host, as the tool opens through the same reader: a survey opened after
+// another keeps nothing of it, and a save writes nothing of it.
+TEST(Reading, OpenKeepsNothingOfTheSurveyBefore)
+{
+    CTempDir dir;
+    std::array<std::string, 20> qm;
+    qm[2] = "Logger 7";
+    WriteFile(dir / "a.tsd", "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n4711\r\n\r\n\r\nText\r\n\r\n\r\n"
+                                 + tresdoc::EncodeQmLineWithFiller(qm, "ABCDEFGHIJ")
+                                 + "\r\n[Messdaten]\r\n1;-1.00;;;;;;\r\n");
+    WriteFile(dir / "b.tsd", "[Kopfdaten]\r\n[Messdaten]\r\n10;-1.00;;;;;;\r\n");
+    CTreDoc doc;
+    CRecordingHost host;
+    doc.SetHost(&host);
+    ASSERT_TRUE(doc.OnOpenDocument((dir / "a.tsd").string()));
+    ASSERT_EQ(host.shownName, "Nord");
+    ASSERT_EQ(doc.m_qm[2], "Logger 7");
+    ASSERT_TRUE(doc.OnOpenDocument((dir / "b.tsd").string()));
+    EXPECT_EQ(doc.m_header, (std::array<std::string, 20>{{"", "", "", "", "", "", "10"}}));
+    EXPECT_EQ(doc.m_qm, (std::array<std::string, 20>{}));
+    EXPECT_EQ(host.shownName, "");
+    ASSERT_TRUE(doc.OnSaveDocument((dir / "b2.tsd").string()));
+    CTreDoc back;
+    ASSERT_TRUE(back.OnOpenDocument((dir / "b2.tsd").string()));
+    EXPECT_EQ(back.m_header[3], "");
+    EXPECT_EQ(back.m_header[4], "");
+    EXPECT_EQ(back.m_qm[2], "");
+}
+
+// Nothing in the file reads as a measuring point: the open is refused with
+// a message naming the file, and the survey shown stays as it was.
+TEST(Reading, FileWithoutANumberInItsDataIsRefused)
+{
+    CTempDir dir;
+    // Empty; data lines of words or too short; an older layout whose data
+    // line is taken up by the ten header lines.
+    const std::string files[]
+        = {"", "[Kopfdaten]\r\nNord\r\n[Messdaten]\r\nkeine Zahl hier\r\n1;2\r\n", "Sued\r\n20;-0.90;;;;;;\r\n"};
+    CTreDoc doc;
+    CRecordingHost host;
+    doc.SetHost(&host);
+    ASSERT_TRUE(ReadText(doc, FileWithData({"5;-1.00;;;;;;"})));
+    for (const std::string& text : files) {
+        const auto path = dir / "leer.tsd";
+        WriteFile(path, text);
+        host.messages.clear();
+        EXPECT_FALSE(doc.OnOpenDocument(path.string())) << text;
+        EXPECT_FALSE(doc.AppendFile(path.string())) << text;
+        EXPECT_EQ(host.messages,
+                  std::vector<std::string>(2, "Die Datei " + path.string() + " enthält keine Messdaten."));
+        ASSERT_EQ(doc.GetRowCount(), 1);
+        EXPECT_EQ(doc.GetMeter(1), 5);
+        EXPECT_EQ(doc.m_header[3], "Nord");
+        EXPECT_FALSE(doc.IsModified());
+        EXPECT_FALSE(doc.m_bAppend);
+    }
 }
 
 TEST(Reading, UnreadableFileGivesAGermanMessage)

@@ -74,6 +74,8 @@ TEST(Tool, ExitCodes)
     EXPECT_EQ(RunTool("dump " + ShellQuoted(dir / "none.tsd")).status, 2);
     WriteFile(dir / "x.tsd", "[Kopfdaten]\r\nkeine Messdaten\r\n");
     EXPECT_EQ(RunTool("dump " + ShellQuoted(dir / "x.tsd")).status, 2);
+    WriteFile(dir / "leer.tsd", "");
+    EXPECT_EQ(RunTool("convert " + ShellQuoted(dir / "leer.tsd") + " " + ShellQuoted(dir / "b.tsd")).status, 2);
     WriteFile(dir / "a.tsd", kSurvey);
     EXPECT_EQ(RunTool("edit " + ShellQuoted(dir / "a.tsd") + " --sort").status, 1); // no -o
     EXPECT_EQ(RunTool("edit " + ShellQuoted(dir / "a.tsd") + " -o " + ShellQuoted(dir / "b.tsd") + " --add Meter 0 1 2")
@@ -129,6 +131,37 @@ TEST(Tool, CsvForASpreadsheet)
     EXPECT_TRUE(csv.starts_with("\xEF\xBB\xBFMeter [m];Potential Ein [V];"));
     EXPECT_NE(csv.find("\r\n30;-1,250;-0,950;-0,850;12,0;;3,0;;12,0;3,0;9,0;x;Schieber\r\n"), std::string::npos) << csv;
     EXPECT_NE(csv.find("\r\n10;-0,900;;;;;;;;;;;Grüße\r\n"), std::string::npos);
+}
+
+TEST(Tool, CsvTextCellsAreNeverFormulas)
+{
+    // Comments a spreadsheet would run as formulas; the numbers beside them,
+    // negative ones too, stay numbers.
+    CTempDir dir;
+    WriteFile(dir / "a.tsd", "[Kopfdaten]\r\n[Messdaten]\r\n"
+                             "10;-1.20;-0.95;9;2;;;=HYPERLINK(\"http://x\",\"y\")\r\n"
+                             "20;-1.20;-0.95;;;;;+cmd|' /C calc'!A0\r\n"
+                             "30;;;;;;;@SUM(1)\r\n"
+                             "40;;;;;;;\tTab\r\n"
+                             "50;;;;;;;-0,95\r\n"
+                             "60;;;;;;;a=b\r\n");
+    ASSERT_EQ(RunTool("csv " + ShellQuoted(dir / "a.tsd") + " " + ShellQuoted(dir / "a.csv")).status, 0);
+    const std::string csv = ReadFile(dir / "a.csv");
+    EXPECT_NE(
+        csv.find("\r\n10;-1,200;-0,950;-0,870;9,0;;2,0;;9,0;2,0;7,0;;\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"\r\n"),
+        std::string::npos)
+        << csv;
+    EXPECT_NE(csv.find(";'+cmd|' /C calc'!A0\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(";'@SUM(1)\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(";'\tTab\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\r\n50;;;;;;;;;;;;'-0,95\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("\r\n60;;;;;;;;;;;;a=b\r\n"), std::string::npos) << csv;
+    // The suspected defect's landmark is the same comment, in the same form.
+    const SToolRun assess = RunTool("assess --csv " + ShellQuoted(dir / "a.tsd"));
+    ASSERT_EQ(assess.status, 0);
+    EXPECT_NE(assess.out.find("\r\n1;10;7,0;9,0;2,0;-1200;-950;-870;\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\";0\r\n"),
+              std::string::npos)
+        << assess.out;
 }
 
 TEST(Tool, ErrorsListsPassingRows)

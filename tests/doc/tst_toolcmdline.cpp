@@ -63,9 +63,16 @@ TEST(ToolCommandLine, HelpAndVersionOnStandardOutput)
     EXPECT_EQ(r.out, std::string("tresmon-tool ") + TRES_VERSION + "\n");
     EXPECT_EQ(r.err, "");
     // Each command answers --help with its own usage, and reads no file.
-    r = Sh(dir, "$T edit --help");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out.starts_with("Aufruf: tresmon-tool edit EIN -o AUS")) << r.out;
+    std::vector<std::string> commands = {"dump", "convert", "edit", "csv", "errors", "assess", "compare"};
+#ifdef TRESMON_TOOL_QT
+    commands.insert(commands.end(), {"render", "print", "report"});
+#endif
+    for (const std::string& command : commands) {
+        r = Sh(dir, "$T " + command + " fehlt.tsd --help");
+        EXPECT_EQ(r.status, 0) << command;
+        EXPECT_TRUE(r.out.starts_with("Aufruf: tresmon-tool " + command + " ")) << r.out;
+        EXPECT_EQ(r.err, "") << command;
+    }
     r = Sh(dir, "$T csv -h");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "Aufruf: tresmon-tool csv EIN AUS\n");
@@ -133,6 +140,9 @@ TEST(ToolCommandLine, StandardInputIsReadAsTheFileWouldBe)
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "tresmon-tool: Die Datei (Standardeingabe) enthält keinen Abschnitt [Messdaten] und ist keine "
                      "Messdatei.\n");
+    r = Sh(dir, "printf '[Kopfdaten]\\r\\n[Messdaten]\\r\\nnur Worte\\r\\n' | $T dump -");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "tresmon-tool: Die Datei (Standardeingabe) enthält keine Messdaten.\n");
     // Standard input is there once: twice in one edit is refused up front.
     r = Sh(dir, "$T edit - -o " + Q(dir / "b.tsd") + " --append - < " + Q(kDemo));
     EXPECT_EQ(r.status, 1);

@@ -270,6 +270,55 @@ TEST(QmLine, SavedSurveyReadsBackWithItsRowsAndQmEntriesForAnyQmText)
     EXPECT_LT(refused, 400); // the texts must not all be unwritable
 }
 
+// A handheld's QM line whose entries no new line can carry: three bytes
+// that the shift of 10 turns into a CR must each start on the same shift,
+// and the save's stamp (8 characters where the handheld wrote a 6-character
+// date) moves the second group by two. Unchanged, the entries go out as
+// read; changed, the save is refused as before.
+TEST(QmLine, UnchangedEntriesThatCannotBeEncodedAnewAreSavedAsRead)
+{
+    std::array<std::string, 20> qm;
+    qm[2] = qm[9] = "\x03\x03\x03";
+    qm[7] = "1.2.26";
+    qm[8] = "TS 3.018";
+    std::string line;
+    for (size_t length = 1; length <= 8 && line.empty(); ++length) {
+        const std::string candidate = tresdoc::EncodeQmLineWithFiller(qm, std::string(length, 'Q'));
+        if (tresdoc::QmLineReadsBack(candidate, qm)) line = candidate;
+    }
+    ASSERT_FALSE(line.empty());
+    std::array<std::string, 20> stamped = qm;
+    stamped[7] = "09.12.26";
+    std::minstd_rand rng(3);
+    ASSERT_FALSE(tresdoc::EncodeQmLine(stamped, rng).has_value());
+
+    CTempDir dir;
+    WriteFile(dir / "hand.tsd", "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n\r\n\r\n\r\n\r\n\r\n\r\n" + line
+                                    + "\r\n[Messdaten]\r\n1;-1.00;;;;;;\r\n");
+    CTreDoc doc;
+    CRecordingHost host;
+    doc.SetHost(&host);
+    ASSERT_TRUE(doc.OnOpenDocument((dir / "hand.tsd").string()));
+    doc.EditCell(1, ERowValue::PotOn, -1100);
+    for (const char* name : {"a.tsd", "b.tsd"}) { // again from what the first save wrote
+        ASSERT_TRUE(doc.OnSaveDocument((dir / name).string())) << name;
+        EXPECT_NE(ReadFile(dir / name).find("\r\n" + line + "\r\n"), std::string::npos) << name;
+        CTreDoc back;
+        ASSERT_TRUE(back.OnOpenDocument((dir / name).string()));
+        EXPECT_EQ(back.m_qm, doc.m_qm);
+        EXPECT_EQ(back.GetPotOn(1), -1100);
+    }
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(doc.m_qm[7], "1.2.26"); // no stamp: the line does not carry one
+
+    doc.m_qm[3] = "neu";
+    doc.SetModifiedFlag();
+    EXPECT_FALSE(doc.OnSaveDocument((dir / "a.tsd").string()));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("QM-Daten"), std::string::npos);
+    EXPECT_TRUE(doc.IsModified());
+}
+
 TEST(RoundTrip, EdgeValues)
 {
     CTreDoc doc;

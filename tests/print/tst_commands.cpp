@@ -21,6 +21,7 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +67,32 @@ protected:
 
 public:
     int dialogs = 0;
+};
+
+// The real runner whose questions before many pages are answered here; with
+// `printer` set it has one, whose dialog chooses `range` (PDF in `pdf`).
+class CAskingRunner : public CNoPrinterRunner {
+protected:
+    bool HasPrinter() const override { return printer; }
+    bool ExecPrintDialog(QWidget*, QPrinter& p, int) override
+    {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+        p.setPrintRange(QPrinter::PageRange);
+        p.setFromTo(range.first, range.second);
+        return true;
+    }
+    bool ConfirmManyPages(QWidget*, int pages, bool preview) override
+    {
+        asked << ManyPagesQuestion(pages, preview);
+        return agree;
+    }
+
+public:
+    QStringList asked;
+    bool agree = false, printer = false;
+    std::pair<int, int> range{1, 1};
+    QString pdf;
 };
 
 class CMessages : public CUiSeam {
@@ -125,6 +152,7 @@ private slots:
     void refusedValueShowsMessage();
     void pdfGoesBesideTheSurvey();
     void pdfIsOverwrittenOnlyWhenTheUserAgrees();
+    void manyPagesOnlyWhenTheUserAgrees();
 
 private:
     std::unique_ptr<CTreDoc> m_doc;
@@ -329,6 +357,50 @@ void TestCommands::pdfIsOverwrittenOnlyWhenTheUserAgrees()
     QVERIFY(written.open(QIODevice::ReadOnly));
     QVERIFY(written.readAll().startsWith("%PDF"));
     QVERIFY(m_seam.messages.isEmpty());
+}
+
+void TestCommands::manyPagesOnlyWhenTheUserAgrees()
+{
+    CAskingRunner runner;
+    CPrintRunner::Install(&runner);
+    QTemporaryDir dir;
+    CMainFrame& frame = Frame();
+    m_doc->SetPathName((dir.path() + "/strecke.tsd").toStdString());
+    const QString pdf = dir.path() + "/strecke.pdf";
+    m_doc->m_nPlotScale = 100;
+    m_doc->m_nPlotEnd = 22022; // 1001 pages of 22 m
+    frame.SetActivePane(2);
+    // "Nein": nothing printed, no file, no message.
+    frame.OnFilePrint();
+    QCOMPARE(runner.asked, QStringList{"Der Ausdruck hätte 1.001 Seiten. Trotzdem drucken?"});
+    QVERIFY(!QFile::exists(pdf));
+    QVERIFY(m_seam.messages.isEmpty());
+    // The preview asks too, before it draws a page.
+    CPanePrintJob job(*frame.LowerPane(), *m_doc);
+    QPrinter printer;
+    QVERIFY(!runner.Preview(&frame, printer, job, pdf));
+    QCOMPARE(runner.asked.last(),
+             QStringLiteral("Der Ausdruck hätte 1.001 Seiten. Trotzdem in der Seitenansicht zeigen?"));
+    // With a printer, what counts is the range chosen in its dialog.
+    runner.printer = true;
+    runner.pdf = pdf;
+    runner.range = {991, 1001};
+    frame.OnFilePrint();
+    QCOMPARE(runner.asked.size(), 2);
+    QVERIFY(QFile::exists(pdf));
+    QFile::remove(pdf);
+    runner.range = {1, 1001};
+    frame.OnFilePrint();
+    QCOMPARE(runner.asked.size(), 3);
+    QVERIFY(!QFile::exists(pdf));
+    // "Ja": all of them.
+    runner.printer = false;
+    runner.agree = true;
+    frame.OnFilePrint();
+    QCOMPARE(runner.asked.size(), 4);
+    QFile written(pdf);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromLatin1(written.readAll()).count(QRegularExpression("/Type\\s*/Page(?![s\\w])")), 1001);
 }
 
 int main(int argc, char** argv)

@@ -39,6 +39,7 @@ private slots:
     void potentialTicksEvery200mVFromBottom();
     void metreTicksAndLabels();
     void curveRowsIncludeNeighbours();
+    void rowsWithoutAMetreGiveNoRange();
     void irFreeOutsideWindowIsAbsent();
     void lineLayoutWithoutErrorList();
     void lineLayoutGapsWithErrorList();
@@ -185,6 +186,25 @@ void TestLayout::curveRowsIncludeNeighbours()
     const CRowRange past = CurveRows(doc, 5000, 5220);
     QCOMPARE(past.first, 11);
     QCOMPARE(past.last, 11);
+}
+
+void TestLayout::rowsWithoutAMetreGiveNoRange()
+{
+    CTreDoc doc;
+    FillDoc(doc, {{NO_VALUE}, {0}, {NO_VALUE}, {100}, {200}, {NO_VALUE}});
+    QCOMPARE(PrintRange(doc).start, 0);
+    QCOMPARE(PrintRange(doc).end, 200);
+    // The neighbours of a page are the nearest rows with a metre.
+    QCOMPARE(CurveRows(doc, 150, 370).first, 4);
+    QCOMPARE(CurveRows(doc, 0, 50).first, 2);
+    QCOMPARE(CurveRows(doc, 0, 50).last, 4);
+    ApplyRangeDefaults(doc);
+    QCOMPARE(doc.m_nPlotStart, 0);
+    QCOMPARE(doc.m_nPlotEnd, 200);
+    // None has one: the shortest range from 0.
+    FillDoc(doc, {{NO_VALUE}, {NO_VALUE}});
+    QCOMPARE(PrintRange(doc).start, 0);
+    QCOMPARE(PrintRange(doc).end, 20);
 }
 
 void TestLayout::irFreeOutsideWindowIsAbsent()

@@ -96,6 +96,7 @@ private slots:
     void irFreeOutsideWindowBreaksCurve();
     void curveSwitches();
     void commentsRunUpwards();
+    void rowsWithoutAMetreAreSkipped();
     void qmLine();
     void tableHeaderBlock();
     void tableRowsAndPages();
@@ -344,6 +345,31 @@ void TestPages::curveSwitches()
     QVERIFY(d->Text(": Ein") && d->Text(": Aus"));
     for (const CRecLine& l : static_cast<CRecordingEngine*>(d->paintEngine())->lines)
         QVERIFY(l.colour != QColor(0, 255, 0));
+}
+
+void TestPages::rowsWithoutAMetreAreSkipped()
+{
+    // Rows without a metre between and after 0 and 100 m: they give the
+    // print no range, the curve runs past them from 0 to 100 m, and their
+    // comment stands nowhere.
+    CTreDoc doc;
+    FillDoc(doc, {{0, -1150},
+                  {NO_VALUE, -500, NO_VALUE, NO_VALUE, NO_VALUE, NO_VALUE, NO_VALUE, "ohne Meter"},
+                  {100, -1150},
+                  {NO_VALUE, -500}});
+    doc.m_bPlotPotOff = doc.m_bPlotIR = doc.m_bPlotGradOn = doc.m_bPlotGradOff = doc.m_bPlotGradDiff = false;
+    CGraphicPrint print(doc, Context());
+    QCOMPARE(print.PageCount(), 1);
+    CPage page;
+    CRecordingDevice* d = Graphic(page, doc, print, 1, A4Metrics(600, true));
+    const graphiclayout::CGraphicGeometry& g = print.Geometry();
+    const int x0 = g.X(0, g.PageStart(1)), x100 = g.X(100, g.PageStart(1));
+    int joins = 0;
+    for (const CRecLine& l : static_cast<CRecordingEngine*>(d->paintEngine())->lines)
+        if (l.colour == QColor(0, 0, 255) && std::lround(l.line.x1()) == x0 && std::lround(l.line.x2()) == x100)
+            ++joins;
+    QCOMPARE(joins, 1);
+    QVERIFY(!d->Text("ohne Meter"));
 }
 
 void TestPages::commentsRunUpwards()

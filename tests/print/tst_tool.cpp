@@ -73,6 +73,7 @@ private slots:
     void graphicPages();
     void tablePages();
     void usageAndFailures();
+    void pageLimit();
     void standardStreamsAndHelp();
     void reportWritesThePdf();
     void reportUsageAndFailures();
@@ -138,6 +139,43 @@ void TestTool::usageAndFailures()
                  &err),
              2);
     QVERIFY(err.contains(QStringLiteral("kann nicht geschrieben werden")));
+}
+
+void TestTool::pageLimit()
+{
+    // A row without a metre (9999999) after one at 0 m: one page, not the
+    // 45455 its "metre" would span.
+    QFile absent(Out("ohne.tsd"));
+    QVERIFY(absent.open(QIODevice::WriteOnly));
+    absent.write("[Kopfdaten]\r\n[Messdaten]\r\n0;-1.00;-0.90;;;;;\r\n9999999;-1.00;-0.90;;;;;\r\n");
+    absent.close();
+    QCOMPARE(Run({QStringLiteral("--graphic"), absent.fileName(), QStringLiteral("-o"), Out("ohne.pdf")}), 0);
+    QCOMPARE(ReadPdf(Out("ohne.pdf")).pages, 1);
+
+    // 1001 pages at 1:100 are refused before anything is written, unless
+    // --max-pages allows them; the table print alike.
+    const QString demo = QStringLiteral(DEMO_TSD);
+    const QStringList longRange{QStringLiteral("--graphic"), demo,
+                                QStringLiteral("--scale"),   QStringLiteral("100"),
+                                QStringLiteral("--end"),     QStringLiteral("22022"),
+                                QStringLiteral("-o"),        Out("lang.pdf")};
+    QString err;
+    QCOMPARE(Run(longRange, &err), 1);
+    QVERIFY2(err.contains(QStringLiteral("print: Der Ausdruck hätte 1001 Seiten, erlaubt sind 1000")), qPrintable(err));
+    QVERIFY(!QFile::exists(Out("lang.pdf")));
+    QCOMPARE(Run(longRange + QStringList{QStringLiteral("--max-pages"), QStringLiteral("1000")}), 1);
+    QCOMPARE(Run(longRange + QStringList{QStringLiteral("--max-pages"), QStringLiteral("0")}), 1);
+    QVERIFY(!QFile::exists(Out("lang.pdf")));
+    QCOMPARE(Run(longRange + QStringList{QStringLiteral("--max-pages=1001")}), 0);
+    QCOMPARE(ReadPdf(Out("lang.pdf")).pages, 1001);
+    QFile rows(Out("zeilen.tsd"));
+    QVERIFY(rows.open(QIODevice::WriteOnly));
+    rows.write("[Kopfdaten]\r\n[Messdaten]\r\n");
+    for (int m = 0; m < 46 * 1000 + 1; ++m) rows.write(QByteArray::number(m) + ";-1.00;;;;;;\r\n");
+    rows.close();
+    QCOMPARE(Run({QStringLiteral("--table"), rows.fileName(), QStringLiteral("-o"), Out("zeilen.pdf")}, &err), 1);
+    QVERIFY2(err.contains(QStringLiteral("hätte 1001 Seiten")), qPrintable(err));
+    QVERIFY(!QFile::exists(Out("zeilen.pdf")));
 }
 
 void TestTool::standardStreamsAndHelp()

@@ -6,6 +6,7 @@
 #include "printcmd.h"
 #include "render.h"
 #include "reportcmd.h"
+#include "toolhost.h"
 
 #include "tresversion.h"
 
@@ -34,11 +35,11 @@ int main(int argc, char** argv)
     const bool parsed = parser.parse(words);
     if (parsed && parser.isSet(help)) {
         std::fputs(kUsage, stdout);
-        return 0;
+        return kExitOk;
     }
     if (parsed && parser.isSet(version)) {
         std::fputs("tresmon-tool-qt " TRES_VERSION "\n", stdout);
-        return 0;
+        return kExitOk;
     }
     const QStringList rest = parser.positionalArguments();
     if (parsed && !rest.isEmpty()) {
@@ -48,5 +49,5 @@ int main(int argc, char** argv)
         if (rest[0] == QLatin1String("report")) return RunReportCommand(argc - at - 1, argv + at + 1);
     }
     std::fputs(kUsage, stderr);
-    return 1;
+    return kExitUsage;
 }

@@ -6,6 +6,7 @@
 #include "graphiclayout.h"
 #include "printjob.h"
 #include "surveypath.h"
+#include "toolhost.h"
 #include "tredoc.h"
 
 #include <QApplication>
@@ -30,13 +31,15 @@ public:
 };
 
 const char kUsage[] = "Aufruf: tresmon-tool print --graphic|--table DATEI -o AUSGABE.pdf [--scale N] "
-                      "[--start M] [--end M] [--errors] [--no-qm]\n";
+                      "[--start M] [--end M] [--errors] [--no-qm] [--max-pages N]\n";
+
+const char kMaxPagesRange[] = "--max-pages erwartet eine ganze Zahl von 1 bis 1000000";
 
 int Usage(const std::string& why)
 {
     if (!why.empty()) std::fprintf(stderr, "print: %s\n", why.c_str());
     std::fputs(kUsage, stderr);
-    return 1;
+    return kExitUsage;
 }
 
 std::optional<int32_t> Number(std::string_view s, int32_t lo, int32_t hi)
@@ -67,9 +70,10 @@ int RunPrintCommand(int argc, char** argv)
     const QCommandLineOption endOption(QStringLiteral("end"), QString(), QStringLiteral("M"));
     const QCommandLineOption errorsOption(QStringLiteral("errors"));
     const QCommandLineOption noQmOption(QStringLiteral("no-qm"));
+    const QCommandLineOption maxPagesOption(QStringLiteral("max-pages"), QString(), QStringLiteral("N"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     parser.addOptions({graphicOption, tableOption, outOption, scaleOption, startOption, endOption, errorsOption,
-                       noQmOption, helpOption});
+                       noQmOption, maxPagesOption, helpOption});
     if (const auto fault = ParseCommandWords(parser, argc, argv)) {
         if (fault->kind == CommandLineFault::MissingValue) {
             if (fault->name == QLatin1String("o")) return Usage("nach -o fehlt der Name der Ausgabedatei");
@@ -78,6 +82,7 @@ int RunPrintCommand(int argc, char** argv)
             if (fault->name == QLatin1String("start"))
                 return Usage("--start erwartet eine ganze Zahl von 0 bis 999999");
             if (fault->name == QLatin1String("end")) return Usage("--end erwartet eine ganze Zahl von 0 bis 999999");
+            if (fault->name == QLatin1String("max-pages")) return Usage(kMaxPagesRange);
         }
         if (fault->kind == CommandLineFault::UnexpectedValue)
             return Usage(fault->name.toStdString() + " nimmt keinen Wert");
@@ -85,7 +90,7 @@ int RunPrintCommand(int argc, char** argv)
     }
     if (parser.isSet(helpOption)) {
         std::fputs(kUsage, stdout);
-        return 0;
+        return kExitOk;
     }
     if (parser.isSet(graphicOption) && parser.isSet(tableOption))
         return Usage("--graphic und --table schließen einander aus");
@@ -99,6 +104,9 @@ int RunPrintCommand(int argc, char** argv)
         return Usage("--start erwartet eine ganze Zahl von 0 bis 999999");
     if (parser.isSet(endOption) && !(end = Number(parser.value(endOption).toStdString(), 0, 999999)))
         return Usage("--end erwartet eine ganze Zahl von 0 bis 999999");
+    std::optional<int32_t> maxPages;
+    if (parser.isSet(maxPagesOption) && !(maxPages = Number(parser.value(maxPagesOption).toStdString(), 1, 1000000)))
+        return Usage(kMaxPagesRange);
     const bool errors = parser.isSet(errorsOption), noQm = parser.isSet(noQmOption);
     const QStringList operands = parser.positionalArguments();
     if (operands.size() > 1) return Usage("mehr als eine Eingabedatei");
@@ -115,7 +123,7 @@ int RunPrintCommand(int argc, char** argv)
     doc.SetHost(&host);
     if (!tresdoc::OpenSurveyPath(doc, file)) {
         std::fprintf(stderr, "print: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
-        return 2;
+        return kExitFile;
     }
     if (scale) doc.m_nPlotScale = *scale;
     if (start) doc.m_nPlotStart = *start;
@@ -140,7 +148,7 @@ int RunPrintCommand(int argc, char** argv)
     QTemporaryDir scratch;
     if (toStdout && !scratch.isValid()) {
         std::fprintf(stderr, "print: Kein Platz für die Zwischendatei: %s\n", qPrintable(scratch.errorString()));
-        return 2;
+        return kExitFile;
     }
     const QString pdfPath = toStdout ? scratch.filePath(QStringLiteral("druck.pdf")) : QString::fromStdString(out);
     QPrinter printer(QPrinter::HighResolution);
@@ -152,13 +160,19 @@ int RunPrintCommand(int argc, char** argv)
     printer.setDocName(QString::fromStdString(file));
 
     CPrintJob job(*kind, doc, ctx);
+    const int allowed = maxPages.value_or(kPageLimit);
+    if (const int planned = job.OnPreparePrinting(false); planned > allowed) {
+        std::fprintf(stderr, "print: Der Ausdruck hätte %d Seiten, erlaubt sind %d (mehr mit --max-pages N).\n",
+                     planned, allowed);
+        return kExitUsage;
+    }
     const int pages = RunPrintJob(printer, job);
     doc.SetHost(nullptr);
     if (pages < 0 || (toStdout && !CopyFileToStandardOutput(pdfPath))) {
         std::fprintf(stderr, "print: Die Datei %s kann nicht geschrieben werden.\n", out.c_str());
-        return 2;
+        return kExitFile;
     }
     // Standard output holds the PDF then: the note goes beside it.
     std::fprintf(toStdout ? stderr : stdout, "%d %s nach %s\n", pages, pages == 1 ? "Seite" : "Seiten", out.c_str());
-    return 0;
+    return kExitOk;
 }

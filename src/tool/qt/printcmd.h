@@ -2,7 +2,7 @@
 // "tresmon-tool print": a survey's graphic or table print as a PDF file.
 //
 //   print --graphic|--table FILE -o OUT.pdf [--scale N] [--start M] [--end M]
-//         [--errors] [--no-qm]
+//         [--errors] [--no-qm] [--max-pages N]
 //
 // The document's own print settings are used; the options override only
 // what they name: --scale, --start and --end the graphic print's scale and
@@ -12,7 +12,9 @@
 // print commands set them. The pages are A4, landscape for the graphic
 // print and portrait for the table print, drawn by the same code the
 // program prints with; "plot.bmp" and "tabelle.bmp" in the current folder
-// are the logos, as they are for the program.
+// are the logos, as they are for the program. A print of more than
+// kPageLimit pages (1000), or of more than --max-pages N, is refused as a
+// usage error before any file is written.
 #pragma once
 
 // argv[0] is the first word after "print". Returns 0 on success, 1 for a

@@ -5,6 +5,7 @@
 
 #include "curvepane.h"
 #include "surveypath.h"
+#include "toolhost.h"
 #include "tredoc.h"
 #include "viewhub.h"
 
@@ -36,7 +37,7 @@ int Usage(const char* why)
 {
     if (why) std::fprintf(stderr, "render: %s\n", why);
     std::fputs(kUsage, stderr);
-    return 1;
+    return kExitUsage;
 }
 
 bool ParseSize(std::string_view s, int& w, int& h)
@@ -89,7 +90,7 @@ int RunRenderCommand(int argc, char** argv)
     }
     if (parser.isSet(helpOption)) {
         std::fputs(kUsage, stdout);
-        return 0;
+        return kExitOk;
     }
     bool potential = true;
     int width = 800, height = 400;
@@ -115,7 +116,7 @@ int RunRenderCommand(int argc, char** argv)
     doc.SetHost(&host);
     if (!tresdoc::OpenSurveyPath(doc, file)) {
         std::fprintf(stderr, "render: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
-        return 2;
+        return kExitFile;
     }
 
     // Both panes in the main window's order, so that each takes its kind
@@ -133,7 +134,7 @@ int RunRenderCommand(int argc, char** argv)
     doc.SetHost(nullptr);
     if (!SavePicture(picture, out)) {
         std::fprintf(stderr, "render: Die Datei %s kann nicht geschrieben werden.\n", out.c_str());
-        return 2;
+        return kExitFile;
     }
-    return 0;
+    return kExitOk;
 }

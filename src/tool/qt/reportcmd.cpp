@@ -32,7 +32,7 @@ int RunReportCommand(int argc, char** argv)
     std::vector<std::string> args;
     for (int i = 0; i < argc; ++i) args.emplace_back(argv[i] ? argv[i] : "");
     SAssessOptions o;
-    if (!ParseAssessOptions(args, EAssessCommand::Report, o)) return kExitUsage;
+    if (const int exit = ParseAssessOptions(args, EAssessCommand::Report, o); exit >= 0) return exit;
 
     // Fonts need an application object even for a PDF.
     const auto app = EnsureOffscreenApplication();
