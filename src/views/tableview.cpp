@@ -2,6 +2,7 @@
 #include "tableview.h"
 
 #include "celleditor.h"
+#include "dochost.h"
 #include "spanheader.h"
 #include "tablemodel.h"
 #include "tredoc.h"
@@ -43,7 +44,8 @@ CTrePlotView::CTrePlotView(CTreDoc& doc, QWidget* parent)
     m_pHeader->AddSpan(M::ModelColumn(M::ColGradOn), M::ModelColumn(M::ColGradDiffR));
     setHorizontalHeader(m_pHeader);
     setModel(m_pModel);
-    setItemDelegate(new CCellEditDelegate(this));
+    auto* delegate = new CCellEditDelegate(this);
+    setItemDelegate(delegate);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -54,7 +56,8 @@ CTrePlotView::CTrePlotView(CTreDoc& doc, QWidget* parent)
     // second view of the same model shows only that column over the first.
     m_pFrozen = new QTableView(this);
     m_pFrozen->setModel(m_pModel);
-    m_pFrozen->setItemDelegate(new CCellEditDelegate(m_pFrozen));
+    auto* frozenDelegate = new CCellEditDelegate(m_pFrozen);
+    m_pFrozen->setItemDelegate(frozenDelegate);
     m_pFrozen->setEditTriggers(editTriggers());
     m_pFrozen->setFocusPolicy(Qt::NoFocus);
     m_pFrozen->verticalHeader()->hide();
@@ -90,8 +93,32 @@ CTrePlotView::CTrePlotView(CTreDoc& doc, QWidget* parent)
         UpdateFrozenGeometry();
     });
 
+    // Enter ends an edit and goes on to the cell below, as in a spreadsheet,
+    // unless the text was refused (the views' own slots ran first).
+    for (CCellEditDelegate* d : {delegate, frozenDelegate}) {
+        connect(d, &QAbstractItemDelegate::closeEditor, this,
+                [this, d](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
+                    if (hint == QAbstractItemDelegate::SubmitModelCache && !d->LastRefused()) MoveToRowBelow();
+                });
+    }
+    // Told once the editor has closed: a message box opened while the
+    // editor commits would take its focus and make it commit again.
+    connect(m_pModel, &CTrePlotModel::StoreRefused, this, [this](const QString& message) {
+        QMetaObject::invokeMethod(
+            this, [this, message] { m_doc.Host().ShowMessage(message.toStdString()); }, Qt::QueuedConnection);
+    });
+
     m_pFrozen->show();
     OnInitialUpdate();
+}
+
+void CTrePlotView::MoveToRowBelow()
+{
+    const QModelIndex cur = currentIndex();
+    const QModelIndex below = cur.isValid() ? m_pModel->index(cur.row() + 1, cur.column()) : QModelIndex();
+    if (!below.isValid()) return;
+    selectionModel()->setCurrentIndex(below, QItemSelectionModel::ClearAndSelect);
+    scrollTo(below);
 }
 
 CTrePlotView::~CTrePlotView() = default;

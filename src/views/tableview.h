@@ -61,6 +61,8 @@ protected:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 private:
+    // The cell below the current one becomes current and selected.
+    void MoveToRowBelow();
     void SetGridColumnWidth(int c, int width);
     int ComputeCommentWidth() const;
     void StretchCommentColumn();

@@ -6,6 +6,7 @@
 #include "tableview.h"
 #include "viewsfixture.h"
 
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -31,9 +32,19 @@ private slots:
     void insertAfterTheCurrentRow();
     void clipboardKeysAreNotHandled();
     void untouchedEditorStoresNothing();
+    void enterGoesDownAndARefusalIsTold();
     void documentUpdatesReachTheTable();
 
 private:
+    // Types `text` into the current cell as a user does: the first key opens
+    // the editor, the rest go into it. Returns the editor.
+    QLineEdit* TypeIntoCell(const QString& text)
+    {
+        QTest::keyClick(m_view.get(), text[0].toLatin1());
+        auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        if (edit) QTest::keyClicks(edit, text.mid(1));
+        return edit;
+    }
     void SelectCells(int r0, int c0, int r1, int c1,
                      QItemSelectionModel::SelectionFlags f = QItemSelectionModel::ClearAndSelect)
     {
@@ -319,6 +330,37 @@ void TestTrePlotView::untouchedEditorStoresNothing()
     delegate.setModelData(editor.get(), m_view->model(), idx);
     QCOMPARE(m_doc->GetPotOff(1), -900);
     QVERIFY(m_doc->IsModified());
+}
+
+void TestTrePlotView::enterGoesDownAndARefusalIsTold()
+{
+    m_view->show();
+    m_view->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+    const int col = M::ModelColumn(M::ColPotOn);
+    m_view->setCurrentIndex(m_view->model()->index(1, col));
+    // Typing opens the editor; Enter stores and goes on to the row below.
+    auto* edit = TypeIntoCell("-1,25");
+    QVERIFY(edit);
+    QCOMPARE(edit->text(), QStringLiteral("-1,25"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTRY_COMPARE(m_view->currentIndex(), m_view->model()->index(2, col));
+    QCOMPARE(m_doc->GetPotOn(2), -1250);
+    QVERIFY(m_view->selectionModel()->isSelected(m_view->currentIndex()));
+    // A text that is no number stays out, the cell stays current, and the
+    // message comes once the editor has gone.
+    edit = TypeIntoCell("-1,2x");
+    QVERIFY(edit);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTRY_COMPARE(m_host->m_messages.size(), size_t(1));
+    QVERIFY(m_host->m_messages[0].find("\"-1,2x\"") != std::string::npos);
+    QCOMPARE(m_view->currentIndex(), m_view->model()->index(2, col));
+    QCOMPARE(m_doc->GetPotOn(3), -1150 - 20 % 37);
+    // The last row has no row below: Enter stays on it.
+    m_view->setCurrentIndex(m_view->model()->index(9, col));
+    QTest::keyClick(TypeIntoCell("-1"), Qt::Key_Return);
+    QTRY_COMPARE(m_doc->GetPotOn(10), -1000);
+    QCOMPARE(m_view->currentIndex().row(), 9);
 }
 
 void TestTrePlotView::documentUpdatesReachTheTable()
