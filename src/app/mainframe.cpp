@@ -374,6 +374,7 @@ void CMainFrame::createStatusBar()
 void CMainFrame::createHeaderBar()
 {
     m_pHeaderBar = new CHeaderBar(this);
+    m_pHeaderBar->SetHistoryActions(Action(ID_EDIT_UNDO), Action(ID_EDIT_REDO));
     m_pHeaderToolBar = new QToolBar(QStringLiteral("Kopfdaten"), this);
     m_pHeaderToolBar->setObjectName(QStringLiteral("headerbar"));
     m_pHeaderToolBar->setMovable(false);
