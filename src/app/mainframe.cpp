@@ -647,7 +647,8 @@ void CMainFrame::OnCompareClose()
     m_pAssess->SetComparison(nullptr, false, QString());
     m_pCompare->Close();
     ApplyComparison();
-    UpdateCommandUI();
+    // The comparison page's fields go grey; the work goes on in the table.
+    SetActivePane(1);
 }
 
 void CMainFrame::OnViewCompare()
