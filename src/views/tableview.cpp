@@ -162,6 +162,10 @@ int CTrePlotView::GridColumnWidth(int c) const
 void CTrePlotView::OnInitialUpdate()
 {
     m_pModel->Reset();
+    // Another survey starts at its first row and column, wherever the last
+    // one was left.
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
     for (int c = 0; c < 11; ++c) SetGridColumnWidth(c, kInitialWidths[c]);
     m_nCommentWidth = ComputeCommentWidth();
     SetGridColumnWidth(M::ColComment, m_nCommentWidth);
@@ -210,6 +214,7 @@ void CTrePlotView::UpdateFrozenGeometry()
     m_pFrozen->setGeometry(verticalHeader()->width() + fw, fw, columnWidth(0),
                            viewport()->height() + horizontalHeader()->height());
     m_pFrozen->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+    m_pHeader->SetCoveredWidth(columnWidth(0));
 }
 
 void CTrePlotView::resizeEvent(QResizeEvent* event)
@@ -282,6 +287,9 @@ void CTrePlotView::OnHorizontalScrolled(int value)
     const int snapped = SnapOffset(value, value > m_nLastHOffset, bar->isSliderDown());
     m_nLastHOffset = snapped;
     if (snapped != value) bar->setValue(snapped);
+    // A covering header cell places its word by what shows of it, so the
+    // header is drawn anew rather than moved.
+    m_pHeader->viewport()->update();
 }
 
 QModelIndex CTrePlotView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)

@@ -34,6 +34,7 @@ private slots:
     void untouchedEditorStoresNothing();
     void enterGoesDownAndARefusalIsTold();
     void documentUpdatesReachTheTable();
+    void spanningHeaderWordStaysReadable();
 
 private:
     // Types `text` into the current cell as a user does: the first key opens
@@ -374,6 +375,48 @@ void TestTrePlotView::documentUpdatesReachTheTable()
     m_doc->UpdateAllViews();
     QCOMPARE(m_view->model()->rowCount(), 7);
     QCOMPARE(m_view->model()->index(0, 0).data().toString(), QStringLiteral("    40  "));
+}
+
+// Dark pixels (the header's text) in the header strip between view x0 and x1.
+static int HeaderInk(CTrePlotView& view, int x0, int x1)
+{
+    const QImage img = view.grab().toImage();
+    const int top = view.frameWidth();
+    int ink = 0;
+    for (int y = top; y < top + view.horizontalHeader()->height(); ++y)
+        for (int x = std::max(0, x0); x < std::min(img.width(), x1); ++x) ink += qGray(img.pixel(x, y)) < 96;
+    return ink;
+}
+
+void TestTrePlotView::spanningHeaderWordStaysReadable()
+{
+    for (int i = 0; i < 20; ++i) m_doc->InsertRowAfter(10);
+    m_doc->m_bTableIRFree = true;
+    m_doc->UpdateAllViews();
+    m_view->resize(300, 200);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    // The "Potential" cell over its three columns, in view coordinates.
+    const int left = m_view->viewport()->x();
+    const auto groupRight = [&] {
+        const int last = M::ModelColumn(M::ColPotIRFree);
+        return left + m_view->columnViewportPosition(last) + m_view->columnWidth(last);
+    };
+    const int whole
+        = HeaderInk(*m_view, left + m_view->columnViewportPosition(M::ModelColumn(M::ColPotOn)), groupRight());
+    QVERIFY(whole > 20);
+    // One column on, the first column lies under the metre column; the word
+    // moves into the two columns that show, whole.
+    m_view->horizontalScrollBar()->setValue(m_view->columnWidth(M::ModelColumn(M::ColPotOn)));
+    QCOMPARE(m_view->columnViewportPosition(M::ModelColumn(M::ColPotOff)), m_view->columnWidth(0));
+    const int shown = HeaderInk(*m_view, left + m_view->columnWidth(0), groupRight());
+    QVERIFY2(shown * 10 >= whole * 9, qPrintable(QStringLiteral("%1 of %2").arg(shown).arg(whole)));
+
+    // Another survey opens at its first row and column.
+    m_view->verticalScrollBar()->setValue(5);
+    m_view->OnInitialUpdate();
+    QCOMPARE(m_view->horizontalScrollBar()->value(), 0);
+    QCOMPARE(m_view->verticalScrollBar()->value(), 0);
 }
 
 QTEST_MAIN(TestTrePlotView)
