@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assesswnd.h"
 
+#include "resultlist.h"
 #include "tredoc.h"
 #include "tresapp.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -113,17 +113,23 @@ CAssessWnd::CAssessWnd(CTreDoc& doc, QWidget* parent)
 
 CAssessWnd::~CAssessWnd() = default;
 
+int CAssessWnd::ListsWidth() const
+{
+    // What the dock takes beside a list: its frame, margins and the tabs'.
+    const QTableView* shown = nullptr;
+    for (const QTableView* v : m_pViews)
+        if (v->isVisible()) shown = v;
+    const int around = shown ? width() - shown->width() : 0;
+    int widest = 0;
+    for (const QTableView* v : m_pViews) widest = std::max(widest, ResultListWidth(v));
+    return around + widest;
+}
+
 QTableView* CAssessWnd::NewListView(QWidget* parent, QAbstractItemModel* model)
 {
     auto* view = new QTableView(parent);
     view->setModel(model);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setWordWrap(false);
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
-    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    SetUpResultList(view);
     return view;
 }
 

@@ -42,6 +42,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <functional>
+
 namespace {
 
 // One settings value of section "Settings", read with its default and
@@ -53,6 +55,26 @@ int ReadSetting(QSettings& s, const char* name, int def, bool writeBack)
     if (writeBack) s.setValue(key, v);
     return v;
 }
+
+// The central splitter, which tells when its width changes: a dock beside
+// it changes that without the window's resize.
+class CResizeReportingSplitter : public QSplitter {
+public:
+    CResizeReportingSplitter(Qt::Orientation o, QWidget* parent, std::function<void()> resized)
+        : QSplitter(o, parent)
+        , m_resized(std::move(resized))
+    { }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QSplitter::resizeEvent(event);
+        m_resized();
+    }
+
+private:
+    std::function<void()> m_resized;
+};
 
 // The overridden-cursor scope of the long document commands.
 class CWaitCursor {
@@ -403,7 +425,7 @@ void CMainFrame::createHeaderBar()
 
 void CMainFrame::createPanes()
 {
-    m_pOuter = new QSplitter(Qt::Horizontal, this);
+    m_pOuter = new CResizeReportingSplitter(Qt::Horizontal, this, [this] { OnCentralResized(); });
     m_pOuter->setObjectName(QStringLiteral("outerSplitter"));
     m_pInner = new QSplitter(Qt::Vertical, m_pOuter);
     m_pInner->setObjectName(QStringLiteral("innerSplitter"));
@@ -428,7 +450,11 @@ void CMainFrame::createPanes()
     m_pInner->setStretchFactor(0, 0);
     m_pInner->setStretchFactor(1, 1);
     setCentralWidget(m_pOuter);
-    connect(m_pOuter, &QSplitter::splitterMoved, this, [this] { m_lastOuterSizes = m_pOuter->sizes(); });
+    connect(m_pOuter, &QSplitter::splitterMoved, this, [this] {
+        // The user has set the split: the table owes nothing.
+        m_lastOuterSizes = m_pOuter->sizes();
+        m_nTableLent = 0;
+    });
 }
 
 void CMainFrame::createAssessment()
@@ -887,25 +913,72 @@ void CMainFrame::OnAssess()
         m_pAssess->raise();
         return;
     }
-    // The window grows by the dock as far as the screen lets it, and the
-    // curve column keeps its width; on a narrow screen table and curves
-    // share what is left, the curves keeping at least half.
+    // The dock gets the width that shows its lists whole, as far as there is
+    // room: the window grows by it as far as the screen lets it, then the
+    // table gives its empty comment column. Only to find the dock's least
+    // 400 pixels the curve column gives too, keeping at least half.
     constexpr int kDockWidth = 400;
+    m_bArranging = true;
+    const int curvesWidth = m_pOuter->sizes().value(0);
     const int tableWidth = m_pOuter->sizes().value(1);
-    if (!isMaximized() && !isFullScreen()) {
-        int most = width() + kDockWidth;
-        if (QScreen* s = screen()) most = std::min(most, s->availableGeometry().width());
-        if (most > width()) resize(most, height());
-    }
+    const int spare = std::max(0, tableWidth - m_pTable->FullWidth());
+    const int oldWidth = width();
+    // Shown first, so that its lists are laid out and can be measured.
     m_pAssess->show();
-    resizeDocks({m_pAssess}, {kDockWidth}, Qt::Horizontal);
+    if (layout()) layout()->activate();
+    const int want = std::max(kDockWidth, m_pAssess->ListsWidth());
+    if (!isMaximized() && !isFullScreen()) {
+        int most = oldWidth + want;
+        QRect area;
+        if (QScreen* s = screen()) area = s->availableGeometry();
+        if (area.isValid()) most = std::min(most, area.width() - (frameGeometry().width() - width()));
+        if (most > width()) resize(most, height());
+        // Grown to the right, the window stays on its screen.
+        if (area.isValid() && frameGeometry().right() > area.right())
+            move(std::max(area.left(), area.right() + 1 - frameGeometry().width()), y());
+    }
+    const int grown = std::max(0, width() - oldWidth);
+    const int dock = std::min(want, std::max(kDockWidth, grown + spare));
+    resizeDocks({m_pAssess}, {dock}, Qt::Horizontal);
     if (layout()) layout()->activate();
     const int room = std::max(0, m_pOuter->width() - m_pOuter->handleWidth());
-    const int table = std::min(tableWidth, room / 2 > room - tableWidth ? room / 2 : tableWidth);
+    // The curves keep their width while the table has empty comment column
+    // to give; after that, they keep at least half.
+    int table = std::min(tableWidth, std::max(room - curvesWidth, std::min(tableWidth, m_pTable->FullWidth())));
+    if (room - table < room / 2) table = std::min(table, room / 2);
+    m_nTableLent = std::max(0, tableWidth - table);
     m_lastOuterSizes = {room - table, table};
     m_pOuter->setSizes(m_lastOuterSizes);
     m_nLastClientWidth = width();
+    m_bArranging = false;
     m_pAssess->raise();
+}
+
+void CMainFrame::OnCentralResized()
+{
+    // Only a dock beside the table changes the central width while the
+    // window keeps its own (the window's resize is resizeEvent's).
+    if (m_bArranging || m_nLastClientWidth < 0 || width() != m_nLastClientWidth || m_lastOuterSizes.size() < 2) return;
+    const int room = std::max(0, m_pOuter->width() - m_pOuter->handleWidth());
+    const int delta = room - (m_lastOuterSizes[0] + m_lastOuterSizes[1]);
+    if (delta == 0) return;
+    int table = m_lastOuterSizes[1];
+    if (delta < 0) {
+        // A wider dock takes the table's empty comment column first; the
+        // curves give the rest, down to a sliver of 10 pixels.
+        const int give = std::min(-delta, std::max(0, table - m_pTable->FullWidth()));
+        table -= give;
+        m_nTableLent += give;
+        if (room - table < 10) table = std::max(0, room - std::min(10, room));
+    } else {
+        // A narrower one gives the table back what it lent, the rest goes
+        // to the curves.
+        const int back = std::min(delta, m_nTableLent);
+        table += back;
+        m_nTableLent -= back;
+    }
+    m_lastOuterSizes = {room - table, table};
+    m_pOuter->setSizes(m_lastOuterSizes);
 }
 
 void CMainFrame::OnAssessOverlay(bool on)

@@ -219,6 +219,10 @@ private:
     void ApplyComparison();
     int m_nLastClientWidth = -1;
     QList<int> m_lastOuterSizes; // the outer columns as this window last set them
+    int m_nTableLent = 0;        // what the table's comment column gave to a dock
+    bool m_bArranging = false;   // the window places dock and columns itself
+    // The central width changed: a dock's doing when the window kept its width.
+    void OnCentralResized();
     int m_nActivePane = 0;
 
     // printing

@@ -207,6 +207,14 @@ void CTrePlotView::StretchCommentColumn()
     m_bInLayout = false;
 }
 
+int CTrePlotView::FullWidth() const
+{
+    int w = 2 * frameWidth() + verticalHeader()->width() + m_nCommentWidth;
+    for (int c = 1; c < M::ColComment; ++c) w += GridColumnWidth(c);
+    if (verticalScrollBar()->isVisible()) w += verticalScrollBar()->width();
+    return w;
+}
+
 void CTrePlotView::UpdateFrozenGeometry()
 {
     if (!m_pFrozen) return; // the base class lays out before the overlay exists

@@ -35,6 +35,10 @@ public:
     int GridColumnWidth(int c) const;
     // The comment column's width before it is stretched to the pane.
     int CommentSetWidth() const { return m_nCommentWidth; }
+    // The pane's width that shows every column, the comment column at its
+    // own width, without a horizontal scroll bar: what is wider than this is
+    // empty comment column.
+    int FullWidth() const;
 
     // "Zeile löschen": the rows of the one selected range (whole columns
     // count as all rows). Several ranges or none: nothing happens.
