@@ -128,15 +128,45 @@ CMainFrame::~CMainFrame()
 
 void CMainFrame::ReadPlacement()
 {
-    QRect screen(0, 0, 1024, 768);
-    if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->geometry();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect whole = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     auto settings = CTresApp::Settings();
-    const int x = ReadSetting(*settings, "XPos", (screen.width() - kDefaultWidth) / 2, true);
-    const int y = ReadSetting(*settings, "YPos", (screen.height() - kDefaultHeight) / 2 - 15, true);
+    const int x = ReadSetting(*settings, "XPos", (whole.width() - kDefaultWidth) / 2, true);
+    const int y = ReadSetting(*settings, "YPos", (whole.height() - kDefaultHeight) / 2 - 15, true);
     const int w = ReadSetting(*settings, "XWidth", kDefaultWidth, true);
     const int h = ReadSetting(*settings, "YWidth", kDefaultHeight, true);
     move(x, y);
     resize(w, h);
+    // Placed where it was left, but on a screen that is there now and
+    // within it: a window saved on a larger screen would hide its table
+    // and status bar beyond the edge.
+    if (QScreen* at = QGuiApplication::screenAt(QRect(x, y, w, h).center())) screen = at;
+    if (screen) FitInto(screen->availableGeometry());
+    if (settings->value(QStringLiteral("Settings/Maximized"), false).toBool())
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void CMainFrame::FitInto(const QRect& area)
+{
+    if (!area.isValid() || isMaximized() || isFullScreen()) return;
+    // The frame around the window is known only once it is shown.
+    const QRect frame = frameGeometry();
+    const QSize border = frame.size() - size();
+    const QSize most = (area.size() - border).expandedTo(QSize(100, 50));
+    if (width() > most.width() || height() > most.height()) resize(size().boundedTo(most));
+    QPoint at = frameGeometry().topLeft();
+    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - frameGeometry().width())));
+    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frameGeometry().height())));
+    if (at != frameGeometry().topLeft()) move(at);
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_bPlacedOnScreen) return;
+    m_bPlacedOnScreen = true;
+    // Again with the frame the window system has put around it.
+    if (QScreen* s = screen()) FitInto(s->availableGeometry());
 }
 
 QAction* CMainFrame::AddAction(int id, const QString& text, const QString& statusTip, void (CMainFrame::*slot)())
@@ -266,6 +296,13 @@ void CMainFrame::createActions()
                   QString::fromUtf8("Zeigt die Bewertung der Messung: Anzeigen, Fehlstellenverdacht, Warnungen"),
                   &CMainFrame::OnAssess);
     a->setShortcut(QKeySequence(Qt::Key_F7));
+    // The dock in "Ansicht", as every window's docks are listed there.
+    a = AddAction(ID_VIEW_ASSESS, QStringLiteral("&Bewertung"), QStringLiteral("Zeigt oder verbirgt die Bewertung"));
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this](bool on) {
+        if (on) OnAssess();
+        else m_pAssess->hide();
+    });
     a = AddAction(ID_ASSESS_OVERLAY, QStringLiteral("Bewertung in Kurven"),
                   QString::fromUtf8("Zeigt die Anzeigen und den Fehlstellenverdacht in den Kurven"));
     a->setCheckable(true);
@@ -345,6 +382,7 @@ void CMainFrame::createMenus()
     connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     view->addAction(statusToggle);
     view->addAction(Action(ID_VIEW_HEADER));
+    view->addAction(Action(ID_VIEW_ASSESS));
     view->addAction(Action(ID_ASSESS_OVERLAY));
     view->addAction(Action(ID_VIEW_COMPARE));
 
@@ -466,9 +504,15 @@ void CMainFrame::createAssessment()
     m_pAssess->hide();
     AddView(m_pAssess);
     connect(m_pAssess, &CAssessWnd::Recomputed, this, &CMainFrame::UpdateOverlay);
+    connect(m_pAssess, &QDockWidget::visibilityChanged, this,
+            [this] { Action(ID_VIEW_ASSESS)->setChecked(!m_pAssess->isHidden()); });
     connect(m_pAssess, &CAssessWnd::StretchChosen, this, &CMainFrame::ShowStretch);
     const bool overlay = CTresApp::Settings()->value(QStringLiteral("Bewertung/inCurves"), false).toBool();
     Action(ID_ASSESS_OVERLAY)->setChecked(overlay);
+    // The docks and tool bars as they were left (open or closed, where).
+    const QByteArray state = CTresApp::Settings()->value(QStringLiteral("Settings/WindowState")).toByteArray();
+    if (!state.isEmpty()) restoreState(state);
+    Action(ID_VIEW_ASSESS)->setChecked(!m_pAssess->isHidden());
 }
 
 // ---- layout --------------------------------------------------------------------
@@ -502,6 +546,13 @@ void CMainFrame::resizeEvent(QResizeEvent* event)
 
 void CMainFrame::SaveLayout()
 {
+    {
+        // Docks and tool bars as they are, and whether the window fills the
+        // screen; the size it has then is no size to come back to.
+        auto settings = CTresApp::Settings();
+        settings->setValue(QStringLiteral("Settings/WindowState"), saveState());
+        settings->setValue(QStringLiteral("Settings/Maximized"), isMaximized());
+    }
     const QRect r = frameGeometry();
     if (isMaximized() || isFullScreen()) return;
     if (!(r.width() > 100 && r.height() > 50 && r.left() > 0 && r.top() > 0)) return;

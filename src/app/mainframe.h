@@ -72,6 +72,7 @@ public:
         ID_COMPARE_OPEN = 32850,
         ID_COMPARE_CLOSE = 32851,
         ID_VIEW_COMPARE = 32852,
+        ID_VIEW_ASSESS = 32833,
     };
 
     // Default placement on a screen without stored settings.
@@ -171,6 +172,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -178,6 +180,8 @@ protected:
 
 private:
     void ReadPlacement();
+    // Shrinks and moves the window until its frame lies within `area`.
+    void FitInto(const QRect& area);
     void createActions();
     void createMenus();
     void createToolBars();
@@ -213,6 +217,7 @@ private:
     QList<QAction*> m_recentActions;
     QMap<int, QAction*> m_actions;
     bool m_bCreated = false;
+    bool m_bPlacedOnScreen = false;
     std::unique_ptr<CCompareSurvey> m_pCompare;
     // Hands the comparison survey to both curve panes (only the potential
     // pane draws it), or takes it away when it is closed or hidden.

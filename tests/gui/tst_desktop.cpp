@@ -16,6 +16,8 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QMimeDatabase>
 #include <QProcess>
@@ -23,6 +25,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,6 +74,7 @@ private slots:
     void droppedSurveyOpensAfterTheSaveQuestion();
     void surveyIsRecognisedByItsContent();
     void assessmentDockShowsItsListsWhole();
+    void windowFitsItsScreenAndKeepsItsDocks();
 };
 
 void TestDesktop::handheldFilesStayOutOfTheInstallation()
@@ -236,6 +240,74 @@ void TestDesktop::assessmentDockShowsItsListsWhole()
     QCOMPARE(frame->OuterSplitter()->sizes().value(0), curves);
 
     doc->SetModifiedFlag(false);
+    frame->close();
+    frame.reset();
+    CUiSeam::Install(nullptr);
+}
+
+// Whether `w` lies whole within `area`.
+bool Within(const QRect& area, QWidget* w) { return area.contains(QRect(w->mapToGlobal(QPoint(0, 0)), w->size())); }
+
+void TestDesktop::windowFitsItsScreenAndKeepsItsDocks()
+{
+    CTresApp::Settings()->clear();
+    QScreen* small = ScreenNamed("klein");
+    QVERIFY(small);
+    const QRect area = small->availableGeometry();
+    // Left on a large screen at 1900 x 900, opened on the small one.
+    {
+        auto s = CTresApp::Settings();
+        s->setValue("Settings/XPos", 60);
+        s->setValue("Settings/YPos", 40);
+        s->setValue("Settings/XWidth", 1900);
+        s->setValue("Settings/YWidth", 900);
+    }
+    CAnsweringSeam seam;
+    CUiSeam::Install(&seam);
+    auto doc = std::make_unique<CTreDoc>();
+    auto open = [&] {
+        auto f = std::make_unique<CMainFrame>(*doc, nullptr);
+        f->show();
+        if (!QTest::qWaitForWindowExposed(f.get())) qWarning("window not exposed");
+        return f;
+    };
+    auto frame = open();
+    QVERIFY2(area.contains(frame->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                   .arg(frame->frameGeometry().x())
+                                                                   .arg(frame->frameGeometry().y())
+                                                                   .arg(frame->frameGeometry().width())
+                                                                   .arg(frame->frameGeometry().height())));
+    QVERIFY(frame->OpenDocumentFile(QStringLiteral(SAMPLES "/demo.tsd")));
+    QVERIFY(Within(area, frame->statusBar()));
+    QVERIFY(Within(area, frame->TableView()));
+
+    // "Ansicht" lists the dock; opened, it is open again next time.
+    QAction* toggle = frame->Action(CMainFrame::ID_VIEW_ASSESS);
+    QStringList view;
+    for (QAction* m : frame->menuBar()->actions())
+        if (m->text() == QStringLiteral("&Ansicht"))
+            for (QAction* a : m->menu()->actions()) view << a->text();
+    QVERIFY(view.contains(toggle->text()));
+    QVERIFY(!toggle->isChecked());
+    toggle->trigger();
+    QVERIFY(frame->AssessWindow()->isVisible());
+    QVERIFY(toggle->isChecked());
+    frame->close();
+    frame = open();
+    QVERIFY(frame->AssessWindow()->isVisible());
+    QVERIFY(frame->Action(CMainFrame::ID_VIEW_ASSESS)->isChecked());
+    frame->Action(CMainFrame::ID_VIEW_ASSESS)->trigger();
+    QVERIFY(!frame->AssessWindow()->isVisible());
+    // Maximised, it opens maximised; closed dock stays closed.
+    frame->showMaximized();
+    QTRY_VERIFY(frame->isMaximized());
+    frame->close();
+    frame = open();
+    QVERIFY(frame->isMaximized());
+    QVERIFY(!frame->AssessWindow()->isVisible());
+    frame->showNormal();
+    QTRY_VERIFY(!frame->isMaximized());
+    QVERIFY(area.contains(frame->frameGeometry()));
     frame->close();
     frame.reset();
     CUiSeam::Install(nullptr);
