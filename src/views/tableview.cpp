@@ -367,8 +367,24 @@ void CTrePlotView::OnInsertRow()
     m_pModel->InsertRowAfter(cur.row() + 1);
 }
 
+bool CTrePlotView::WholeRowsSelected() const
+{
+    const auto [top, bottom] = SelectedRowRange();
+    if (top < 1) return false;
+    for (int c = 0; c < m_pModel->columnCount(); ++c)
+        if (!isColumnHidden(c) && !selectionModel()->isSelected(m_pModel->index(top - 1, c))) return false;
+    return true;
+}
+
 void CTrePlotView::keyPressEvent(QKeyEvent* event)
 {
+    // Delete takes whole rows only: on a cell or a part of a row it would
+    // take far more than the user pointed at.
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        if (WholeRowsSelected()) OnDeleteRows();
+        event->accept();
+        return;
+    }
     // Item views copy the current cell on their own; the table keeps away
     // from the clipboard altogether.
     if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)

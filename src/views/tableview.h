@@ -41,8 +41,11 @@ public:
     int FullWidth() const;
 
     // "Zeile löschen": the rows of the one selected range (whole columns
-    // count as all rows). Several ranges or none: nothing happens.
+    // count as all rows). Several ranges or none: nothing happens. The
+    // Delete key does the same when whole rows are selected.
     void OnDeleteRows();
+    // One range of whole rows (every shown column) is selected.
+    bool WholeRowsSelected() const;
     // "Zeile einfügen": a row with metre 0 behind the current cell's row.
     void OnInsertRow();
     // The clipboard is not used by the table.

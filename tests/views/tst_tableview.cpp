@@ -28,6 +28,7 @@ private slots:
     void metreColumnStaysInView();
     void navigationNeverHidesACellUnderTheMetreColumn();
     void deleteSelectedRows();
+    void deleteKeyTakesWholeRows();
     void deleteNeedsExactlyOneRange();
     void insertAfterTheCurrentRow();
     void clipboardKeysAreNotHandled();
@@ -259,6 +260,24 @@ void TestTrePlotView::deleteSelectedRows()
     QCOMPARE(m_view->SelectedRowRange(), (std::pair<int, int>{1, 7}));
     m_view->OnDeleteRows();
     QCOMPARE(m_doc->GetRowCount(), 0);
+}
+
+void TestTrePlotView::deleteKeyTakesWholeRows()
+{
+    // A cell or part of a row: the key leaves the survey alone.
+    SelectCells(3, 2, 4, 5);
+    QTest::keyClick(m_view.get(), Qt::Key_Delete);
+    QCOMPARE(m_doc->GetRowCount(), 10);
+    // Rows chosen at their numbers go, as one step of the history.
+    m_view->selectionModel()->select(QItemSelection(m_view->model()->index(2, 0), m_view->model()->index(3, 10)),
+                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QVERIFY(m_view->WholeRowsSelected());
+    QTest::keyClick(m_view.get(), Qt::Key_Delete);
+    QCOMPARE(m_doc->GetRowCount(), 8);
+    QCOMPARE(m_doc->GetMeter(3), 40);
+    QCOMPARE(QString::fromStdString(m_doc->UndoName()), QString::fromUtf8("Zeilen löschen"));
+    QVERIFY(m_doc->Undo());
+    QCOMPARE(m_doc->GetRowCount(), 10);
 }
 
 void TestTrePlotView::deleteNeedsExactlyOneRange()
