@@ -9,6 +9,7 @@
 #include "graphiclayout.h"
 #include "graphicsheet.h"
 #include "headerbar.h"
+#include "manualwnd.h"
 #include "panejob.h"
 #include "printrunner.h"
 #include "splashwnd.h"
@@ -187,6 +188,7 @@ void CMainFrame::createActions()
                   &CMainFrame::OnFileNew);
     a->setIcon(artwork::ToolIcon(EToolIcon::New));
     a->setToolTip(QStringLiteral("Neu"));
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     a = AddAction(ID_FILE_OPEN, QString::fromUtf8("Ö&ffnen..."), QString::fromUtf8("Öffnet eine Messdatei"),
                   &CMainFrame::OnFileOpen);
     a->setIcon(artwork::ToolIcon(EToolIcon::Open));
@@ -202,6 +204,7 @@ void CMainFrame::createActions()
     a = AddAction(ID_FILE_SAVE_AS, QStringLiteral("Speichern &unter..."),
                   QStringLiteral("Speichert die Messung unter einem neuen Namen"));
     connect(a, &QAction::triggered, this, [this] { OnFileSaveAs(); });
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     a = AddAction(ID_PRINT_TABLE, QStringLiteral("&Tabelle drucken..."),
                   QStringLiteral("Druckt die Messung als Tabelle"), &CMainFrame::OnPrintTable);
     a->setIcon(artwork::ToolIcon(EToolIcon::PrintTable));
@@ -210,7 +213,9 @@ void CMainFrame::createActions()
                   &CMainFrame::OnPrintGraphic);
     a->setIcon(artwork::ToolIcon(EToolIcon::PrintGraphic));
     a->setToolTip(QStringLiteral("Graphik drucken"));
-    a = AddAction(ID_FILE_PRINT, QStringLiteral("Drucken"), QString(), &CMainFrame::OnFilePrint);
+    a = AddAction(ID_FILE_PRINT, QStringLiteral("&Drucken"),
+                  QString::fromUtf8("Druckt die Tabelle oder die Graphik wie zuletzt eingestellt, ohne Rückfrage"),
+                  &CMainFrame::OnFilePrint);
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     addAction(a);
     for (int i = 0; i < 2; ++i) {
@@ -224,6 +229,7 @@ void CMainFrame::createActions()
     a->setToolTip(QStringLiteral("Druckereinrichtung"));
     a = AddAction(ID_APP_EXIT, QStringLiteral("&Beenden"), QStringLiteral("Beendet Tresmon"));
     connect(a, &QAction::triggered, this, &QWidget::close);
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     a = AddAction(ID_EDIT_UNDO, QString::fromUtf8("&Rückgängig"),
                   QString::fromUtf8("Nimmt den letzten Bearbeitungsschritt zurück"), &CMainFrame::OnEditUndo);
@@ -287,6 +293,9 @@ void CMainFrame::createActions()
     a = AddAction(ID_VIEW_HEADER, QStringLiteral("&Kopfdaten"), QStringLiteral("Zeigt oder verbirgt die Kopfdaten"),
                   &CMainFrame::OnViewHeaderBar);
     a->setCheckable(true);
+    a = AddAction(ID_HELP_MANUAL, QStringLiteral("&Handbuch"), QStringLiteral("Zeigt das Handbuch des Programms"),
+                  &CMainFrame::OnHelpManual);
+    a->setShortcut(QKeySequence(Qt::Key_F1));
     a = AddAction(ID_APP_ABOUT, QStringLiteral("Inf&o ..."), QStringLiteral("Zeigt Version und Programminformationen"));
     connect(a, &QAction::triggered, this, [this] {
         if (m_pApp) m_pApp->OnAppAbout();
@@ -336,7 +345,8 @@ void CMainFrame::createMenus()
     m_pFileMenu->addSeparator();
     for (int id : {ID_COMPARE_OPEN, ID_COMPARE_CLOSE}) m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addSeparator();
-    for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_FILE_PRINT_SETUP}) m_pFileMenu->addAction(Action(id));
+    for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_FILE_PRINT, ID_FILE_PRINT_SETUP})
+        m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addAction(Action(ID_ASSESS_REPORT));
     m_pRecentSeparator = m_pFileMenu->addSeparator();
     m_pFileMenu->addSeparator();
@@ -387,6 +397,7 @@ void CMainFrame::createMenus()
     view->addAction(Action(ID_VIEW_COMPARE));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
+    help->addAction(Action(ID_HELP_MANUAL));
     help->addAction(Action(ID_APP_ABOUT));
 
     for (QMenu* m : findChildren<QMenu*>()) connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
@@ -901,8 +912,10 @@ void CMainFrame::OnPrintTimer(int id)
 
 void CMainFrame::OnFilePrint()
 {
-    if (m_doc.m_bEmpty || m_nActivePane == 1) return;
-    CTrePrintView* pane = m_nActivePane == 0 ? m_pUpper : m_pLower;
+    if (m_doc.m_bEmpty) return;
+    // The upper pane carries the table's printout, the lower the graphic's;
+    // from the table itself, the table's.
+    CTrePrintView* pane = m_nActivePane == 2 ? m_pLower : m_pUpper;
     if (pane->Kind() == 0) return;
     PrintPane(pane);
 }
@@ -1110,6 +1123,26 @@ void CMainFrame::OnAssessReport()
     if (dlg.exec() != QDialog::Accepted) return;
     if (!PrintAssessmentReport(m_doc, m_pAssess->Settings(), printer, &error, ReportComparison()))
         CUiSeam::Current().Message(this, error, QMessageBox::Warning);
+}
+
+void CMainFrame::OnHelpManual()
+{
+    if (!m_pManual) {
+        QString folder = m_pApp ? m_pApp->m_strProgramFolder : QString();
+        if (folder.isEmpty()) folder = QCoreApplication::applicationDirPath();
+        const QString file = ManualFile(folder);
+        if (file.isEmpty()) {
+            CUiSeam::Current().Message(this,
+                                       QString::fromUtf8("Das Handbuch wurde nicht gefunden; es gehört nach %1.")
+                                           .arg(QDir::toNativeSeparators(ManualPlace(folder))),
+                                       QMessageBox::Warning);
+            return;
+        }
+        m_pManual = new CManualWnd(file, this);
+    }
+    m_pManual->show();
+    m_pManual->raise();
+    m_pManual->activateWindow();
 }
 
 void CMainFrame::SetActivePane(int pane)
