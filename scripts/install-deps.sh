@@ -13,6 +13,7 @@ packages=(
   qt6-qpa-plugins qt6-translations-l10n fonts-liberation locales
   xvfb xauth
   poppler-utils
+  mandoc  # tresmon(1) as the HTML page of the program's "Handbuch"
   python3
   clang-format
 )

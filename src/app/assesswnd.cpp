@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assesswnd.h"
 
+#include "resultlist.h"
 #include "tredoc.h"
 #include "tresapp.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
@@ -33,6 +33,26 @@ QString Key(const char* id, const char* what)
 }
 
 bool IsTenths(ECriterion c) { return c == ECriterion::GradDiff; }
+
+// What each criterion's limit field means, for its tool tip.
+const char* LimitTip(ECriterion c)
+{
+    switch (c) {
+    case ECriterion::Off:
+        return "Eine Zeile fällt auf, wenn ihr Aus-Potential positiver ist als dieser Grenzwert (mV).\n"
+               "Leer: das Schutzkriterium der Messung (Skrit).";
+    case ECriterion::IRFree:
+        return "Eine Zeile fällt auf, wenn ihr IR-freies Potential positiver ist als dieser Grenzwert (mV).\n"
+               "Leer: das Schutzkriterium der Messung (Skrit).";
+    case ECriterion::Over:
+        return "Eine Zeile fällt auf, wenn ihr Aus-Potential negativer ist als dieser Grenzwert (mV).\n"
+               "Leer: -1200 mV.";
+    case ECriterion::GradDiff:
+        return "Eine Zeile fällt auf, wenn ihre Gradientendifferenz diesen Grenzwert (mV, eine Nachkommastelle, "
+               "Komma oder Punkt) erreicht.\nLeer: 5,0 mV.";
+    }
+    return "";
+}
 
 QString LimitText(ECriterion c, int32_t v)
 {
@@ -93,6 +113,8 @@ CAssessWnd::CAssessWnd(CTreDoc& doc, QWidget* parent)
         const int i = static_cast<int>(list);
         m_pModels[i] = new CAssessListModel(list, this);
         QTableView* view = NewListView(tabs, m_pModels[i]);
+        view->setToolTip(QString::fromUtf8("Doppelklick: die Zeilen in der Tabelle markieren und die Kurven auf die "
+                                           "Strecke stellen"));
         ConnectStretch(this, view, m_pModels[i]);
         m_pViews[i] = view;
         tabs->addTab(view, QString());
@@ -113,17 +135,23 @@ CAssessWnd::CAssessWnd(CTreDoc& doc, QWidget* parent)
 
 CAssessWnd::~CAssessWnd() = default;
 
+int CAssessWnd::ListsWidth() const
+{
+    // What the dock takes beside a list: its frame, margins and the tabs'.
+    const QTableView* shown = nullptr;
+    for (const QTableView* v : m_pViews)
+        if (v->isVisible()) shown = v;
+    const int around = shown ? width() - shown->width() : 0;
+    int widest = 0;
+    for (const QTableView* v : m_pViews) widest = std::max(widest, ResultListWidth(v));
+    return around + widest;
+}
+
 QTableView* CAssessWnd::NewListView(QWidget* parent, QAbstractItemModel* model)
 {
     auto* view = new QTableView(parent);
     view->setModel(model);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setWordWrap(false);
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
-    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    SetUpResultList(view);
     return view;
 }
 
@@ -155,6 +183,8 @@ QWidget* CAssessWnd::BuildComparePage(QWidget* parent)
 
     m_pCompareModel = new CCompareListModel(this);
     m_pCompareView = NewListView(page, m_pCompareModel);
+    m_pCompareView->setToolTip(QString::fromUtf8("Doppelklick: die Zeilen in der Tabelle markieren und die Kurven auf "
+                                                 "die Strecke stellen"));
     ConnectStretch(this, m_pCompareView, m_pCompareModel);
     layout->addWidget(m_pCompareView, 1);
     return page;
@@ -184,9 +214,16 @@ QWidget* CAssessWnd::BuildLimits(QWidget* parent)
             Recompute();
         });
         addField(k, m_pEnabled[k], m_pLimit[k], QStringLiteral("mV"));
+        m_pEnabled[k]->setToolTip(
+            QString::fromUtf8("Kriterium „%1“ prüfen oder auslassen").arg(QString::fromUtf8(CriterionName(c))));
+        m_pLimit[k]->setToolTip(QString::fromUtf8(LimitTip(c)));
     }
     addField(kSpikeField, new QLabel(QString::fromUtf8("Ausreißer ab"), box), m_pSpike, QStringLiteral("mV"));
     addField(kGapField, new QLabel(QString::fromUtf8("Messlücke ab"), box), m_pGap, QStringLiteral("m"));
+    m_pSpike->setToolTip(QString::fromUtf8("Warnung „Ausreißer“: eine Zeile, die sich von beiden Nachbarn um mehr als "
+                                           "diesen Wert (mV) in dieselbe Richtung abhebt"));
+    m_pGap->setToolTip(QString::fromUtf8("Warnung „Messlücke“: eine Zeile, die mehr als diese Meter hinter der vorigen "
+                                         "liegt"));
     grid->setColumnStretch(3, 1);
     return box;
 }
@@ -387,6 +424,13 @@ void CAssessWnd::ShowComparison()
     // The pairs fail at deltaOff >= limit, or below a polarisation of limit.
     m_pCompareLimitLabel->setText(QString::fromUtf8(native ? "Polarisation mindestens" : "Schutz verschlechtert ab"));
     m_pCompareLimitLabel->setToolTip(QString::fromUtf8(CompareCriterionName(criterion)));
+    m_pCompareLimit->setToolTip(
+        QString::fromUtf8(native
+                              ? "Ein Paar fällt auf, wenn seine Polarisation (Nativpotential minus Aus-Potential) "
+                                "kleiner ist als dieser Wert (mV).\nLeer: %1 mV."
+                              : "Ein Paar fällt auf, wenn sein Aus-Potential um mindestens diesen Wert (mV) positiver "
+                                "ist als in der früheren Messung.\nLeer: %1 mV.")
+            .arg(byDefault));
     if (!m_pCompareLimit->hasFocus()) m_pCompareLimit->setText(limit == byDefault ? QString() : QString::number(limit));
     m_pCompareLimit->setPlaceholderText(QString::number(byDefault));
 

@@ -58,6 +58,9 @@ public:
     void SetComparison(const CTreDoc* earlier, bool native, const QString& name);
     // The mode and both limits in use.
     const SCompareSettings& CompareSettings() const { return m_compareSettings; }
+    // The dock's width that shows the widest of its three lists whole (while
+    // it is shown; before, the lists' width alone).
+    int ListsWidth() const;
     // The last comparison; null without a comparison survey.
     std::shared_ptr<const SComparison> Comparison() const { return m_comparison; }
 

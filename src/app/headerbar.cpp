@@ -3,10 +3,15 @@
 
 #include "tredoc.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+
+#include <memory>
 
 CHeaderBar::CHeaderBar(QWidget* parent)
     : QWidget(parent)
@@ -22,6 +27,12 @@ CHeaderBar::CHeaderBar(QWidget* parent)
         edit->setFixedHeight(edit->sizeHint().height());
         layout->addWidget(edit, width);
         connect(edit, &QLineEdit::textEdited, this, [this, entry] { emit Edited(entry); });
+        edit->installEventFilter(this);
+        edit->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& at) {
+            std::unique_ptr<QMenu> menu(CreateFieldMenu(edit));
+            menu->exec(edit->mapToGlobal(at));
+        });
         return edit;
     };
     m_pName = field(QStringLiteral("Name :"), 120, "name", 3);
@@ -35,6 +46,46 @@ CHeaderBar::CHeaderBar(QWidget* parent)
     m_pText = field(QStringLiteral("Text :"), 120, "text", 7);
     connect(m_pCriterion, &QComboBox::activated, this,
             [this](int) { emit CriterionChosen(m_pCriterion->currentText()); });
+}
+
+void CHeaderBar::SetHistoryActions(QAction* undo, QAction* redo)
+{
+    m_pUndo = undo;
+    m_pRedo = redo;
+}
+
+QMenu* CHeaderBar::CreateFieldMenu(QLineEdit* field) const
+{
+    QMenu* menu = field->createStandardContextMenu();
+    // An editable line edit's menu opens with its own undo and redo, then a
+    // separator (Qt 6.4 names these entries nowhere but in their texts).
+    const QList<QAction*> all = menu->actions();
+    if (field->isReadOnly() || all.size() < 3 || !all[2]->isSeparator()) return menu;
+    for (int i = 0; i < 2; ++i) {
+        if (QAction* instead = i == 0 ? m_pUndo : m_pRedo) menu->insertAction(all[i], instead);
+        menu->removeAction(all[i]);
+        delete all[i];
+    }
+    return menu;
+}
+
+bool CHeaderBar::IsHistoryKey(const QKeyEvent& key) const
+{
+    if (key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo)) return true;
+    const QKeySequence typed(key.keyCombination());
+    for (const QAction* a : {m_pUndo, m_pRedo})
+        if (a && a->shortcuts().contains(typed)) return true;
+    return false;
+}
+
+bool CHeaderBar::eventFilter(QObject* watched, QEvent* event)
+{
+    // Left unaccepted, the shortcut goes on to the window's actions; a key
+    // press that still arrives (nothing to undo) is dropped, not undone here.
+    if ((event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)
+        && IsHistoryKey(*static_cast<QKeyEvent*>(event)))
+        return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 QStringList CHeaderBar::FixedCriteria()

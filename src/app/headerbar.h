@@ -6,8 +6,11 @@
 #include <QWidget>
 
 class CTreDoc;
+class QAction;
 class QComboBox;
 class QLineEdit;
+class QKeyEvent;
+class QMenu;
 
 class CHeaderBar : public QWidget {
     Q_OBJECT
@@ -24,6 +27,15 @@ public:
     // the entries begins with is kept as an extra entry of its own.
     void FromDoc(const CTreDoc& doc);
 
+    // The window's "Rückgängig" and "Wiederherstellen": the fields leave
+    // their keys and context menu entries to them. A field's own undo would
+    // take back typing the document already holds as a step, and record
+    // that as one more step, dropping what could be redone.
+    void SetHistoryActions(QAction* undo, QAction* redo);
+    // A field's context menu: the line edit's own, with the window's undo
+    // and redo in place of the field's. The caller owns it.
+    QMenu* CreateFieldMenu(QLineEdit* field) const;
+
     QLineEdit* NameEdit() const { return m_pName; }
     QLineEdit* NumberEdit() const { return m_pNumber; }
     QLineEdit* DateEdit() const { return m_pDate; }
@@ -36,8 +48,12 @@ signals:
     // The user picked a criterion; `text` is already the list's text.
     void CriterionChosen(const QString& text);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void SetExtraCriterion(const QString& text);
+    bool IsHistoryKey(const QKeyEvent& key) const;
 
     QLineEdit* m_pName;
     QLineEdit* m_pNumber;
@@ -45,4 +61,6 @@ private:
     QLineEdit* m_pText;
     QComboBox* m_pCriterion;
     QString m_strExtra; // a criterion from a file that is none of the six
+    QAction* m_pUndo = nullptr;
+    QAction* m_pRedo = nullptr;
 };

@@ -11,10 +11,11 @@ namespace {
 
 // The picture of the main window once it has settled, then the end; the
 // demo and the documentation take their pictures this way, on any platform
-// (also without a display, on Qt's offscreen platform).
-void TakeScreenshotAndQuit(const QString& path)
+// (also without a display, on Qt's offscreen platform). A warning shown
+// on the way makes the run fail, though the picture is written.
+void TakeScreenshotAndQuit(const CTresApp& app, const QString& path)
 {
-    QTimer::singleShot(800, [path] {
+    QTimer::singleShot(800, [&app, path] {
         QWidget* window = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (qobject_cast<QMainWindow*>(w) && w->isVisible()) window = w;
@@ -22,7 +23,7 @@ void TakeScreenshotAndQuit(const QString& path)
         if (!saved)
             std::fprintf(stderr, "tresmon: Das Bild des Fensters konnte nicht nach %s geschrieben werden.\n",
                          qPrintable(path));
-        QCoreApplication::exit(saved ? 0 : 1);
+        QCoreApplication::exit(saved && app.ConsoleErrors() == 0 ? 0 : 1);
     });
 }
 
@@ -36,6 +37,6 @@ int main(int argc, char** argv)
     if (const auto exit = ReadStartOptions(StartWords(argc, argv), options)) return *exit;
     CTresApp app(argc, argv);
     if (!app.InitInstance(options)) return 1;
-    if (!options.screenshot.isEmpty()) TakeScreenshotAndQuit(options.screenshot);
+    if (!options.screenshot.isEmpty()) TakeScreenshotAndQuit(app, options.screenshot);
     return app.exec();
 }

@@ -9,6 +9,7 @@
 #include "graphiclayout.h"
 #include "graphicsheet.h"
 #include "headerbar.h"
+#include "manualwnd.h"
 #include "panejob.h"
 #include "printrunner.h"
 #include "splashwnd.h"
@@ -42,6 +43,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <functional>
+
 namespace {
 
 // One settings value of section "Settings", read with its default and
@@ -53,6 +56,26 @@ int ReadSetting(QSettings& s, const char* name, int def, bool writeBack)
     if (writeBack) s.setValue(key, v);
     return v;
 }
+
+// The central splitter, which tells when its width changes: a dock beside
+// it changes that without the window's resize.
+class CResizeReportingSplitter : public QSplitter {
+public:
+    CResizeReportingSplitter(Qt::Orientation o, QWidget* parent, std::function<void()> resized)
+        : QSplitter(o, parent)
+        , m_resized(std::move(resized))
+    { }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QSplitter::resizeEvent(event);
+        m_resized();
+    }
+
+private:
+    std::function<void()> m_resized;
+};
 
 // The overridden-cursor scope of the long document commands.
 class CWaitCursor {
@@ -106,15 +129,45 @@ CMainFrame::~CMainFrame()
 
 void CMainFrame::ReadPlacement()
 {
-    QRect screen(0, 0, 1024, 768);
-    if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->geometry();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect whole = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     auto settings = CTresApp::Settings();
-    const int x = ReadSetting(*settings, "XPos", (screen.width() - kDefaultWidth) / 2, true);
-    const int y = ReadSetting(*settings, "YPos", (screen.height() - kDefaultHeight) / 2 - 15, true);
+    const int x = ReadSetting(*settings, "XPos", (whole.width() - kDefaultWidth) / 2, true);
+    const int y = ReadSetting(*settings, "YPos", (whole.height() - kDefaultHeight) / 2 - 15, true);
     const int w = ReadSetting(*settings, "XWidth", kDefaultWidth, true);
     const int h = ReadSetting(*settings, "YWidth", kDefaultHeight, true);
     move(x, y);
     resize(w, h);
+    // Placed where it was left, but on a screen that is there now and
+    // within it: a window saved on a larger screen would hide its table
+    // and status bar beyond the edge.
+    if (QScreen* at = QGuiApplication::screenAt(QRect(x, y, w, h).center())) screen = at;
+    if (screen) FitInto(screen->availableGeometry());
+    if (settings->value(QStringLiteral("Settings/Maximized"), false).toBool())
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void CMainFrame::FitInto(const QRect& area)
+{
+    if (!area.isValid() || isMaximized() || isFullScreen()) return;
+    // The frame around the window is known only once it is shown.
+    const QRect frame = frameGeometry();
+    const QSize border = frame.size() - size();
+    const QSize most = (area.size() - border).expandedTo(QSize(100, 50));
+    if (width() > most.width() || height() > most.height()) resize(size().boundedTo(most));
+    QPoint at = frameGeometry().topLeft();
+    at.setX(std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - frameGeometry().width())));
+    at.setY(std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frameGeometry().height())));
+    if (at != frameGeometry().topLeft()) move(at);
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_bPlacedOnScreen) return;
+    m_bPlacedOnScreen = true;
+    // Again with the frame the window system has put around it.
+    if (QScreen* s = screen()) FitInto(s->availableGeometry());
 }
 
 QAction* CMainFrame::AddAction(int id, const QString& text, const QString& statusTip, void (CMainFrame::*slot)())
@@ -135,6 +188,7 @@ void CMainFrame::createActions()
                   &CMainFrame::OnFileNew);
     a->setIcon(artwork::ToolIcon(EToolIcon::New));
     a->setToolTip(QStringLiteral("Neu"));
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     a = AddAction(ID_FILE_OPEN, QString::fromUtf8("Ö&ffnen..."), QString::fromUtf8("Öffnet eine Messdatei"),
                   &CMainFrame::OnFileOpen);
     a->setIcon(artwork::ToolIcon(EToolIcon::Open));
@@ -150,6 +204,7 @@ void CMainFrame::createActions()
     a = AddAction(ID_FILE_SAVE_AS, QStringLiteral("Speichern &unter..."),
                   QStringLiteral("Speichert die Messung unter einem neuen Namen"));
     connect(a, &QAction::triggered, this, [this] { OnFileSaveAs(); });
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     a = AddAction(ID_PRINT_TABLE, QStringLiteral("&Tabelle drucken..."),
                   QStringLiteral("Druckt die Messung als Tabelle"), &CMainFrame::OnPrintTable);
     a->setIcon(artwork::ToolIcon(EToolIcon::PrintTable));
@@ -158,7 +213,9 @@ void CMainFrame::createActions()
                   &CMainFrame::OnPrintGraphic);
     a->setIcon(artwork::ToolIcon(EToolIcon::PrintGraphic));
     a->setToolTip(QStringLiteral("Graphik drucken"));
-    a = AddAction(ID_FILE_PRINT, QStringLiteral("Drucken"), QString(), &CMainFrame::OnFilePrint);
+    a = AddAction(ID_FILE_PRINT, QStringLiteral("&Drucken"),
+                  QString::fromUtf8("Druckt die Tabelle oder die Graphik wie zuletzt eingestellt, ohne Rückfrage"),
+                  &CMainFrame::OnFilePrint);
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     addAction(a);
     for (int i = 0; i < 2; ++i) {
@@ -172,6 +229,7 @@ void CMainFrame::createActions()
     a->setToolTip(QStringLiteral("Druckereinrichtung"));
     a = AddAction(ID_APP_EXIT, QStringLiteral("&Beenden"), QStringLiteral("Beendet Tresmon"));
     connect(a, &QAction::triggered, this, &QWidget::close);
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     a = AddAction(ID_EDIT_UNDO, QString::fromUtf8("&Rückgängig"),
                   QString::fromUtf8("Nimmt den letzten Bearbeitungsschritt zurück"), &CMainFrame::OnEditUndo);
@@ -235,6 +293,9 @@ void CMainFrame::createActions()
     a = AddAction(ID_VIEW_HEADER, QStringLiteral("&Kopfdaten"), QStringLiteral("Zeigt oder verbirgt die Kopfdaten"),
                   &CMainFrame::OnViewHeaderBar);
     a->setCheckable(true);
+    a = AddAction(ID_HELP_MANUAL, QStringLiteral("&Handbuch"), QStringLiteral("Zeigt das Handbuch des Programms"),
+                  &CMainFrame::OnHelpManual);
+    a->setShortcut(QKeySequence(Qt::Key_F1));
     a = AddAction(ID_APP_ABOUT, QStringLiteral("Inf&o ..."), QStringLiteral("Zeigt Version und Programminformationen"));
     connect(a, &QAction::triggered, this, [this] {
         if (m_pApp) m_pApp->OnAppAbout();
@@ -244,6 +305,13 @@ void CMainFrame::createActions()
                   QString::fromUtf8("Zeigt die Bewertung der Messung: Anzeigen, Fehlstellenverdacht, Warnungen"),
                   &CMainFrame::OnAssess);
     a->setShortcut(QKeySequence(Qt::Key_F7));
+    // The dock in "Ansicht", as every window's docks are listed there.
+    a = AddAction(ID_VIEW_ASSESS, QStringLiteral("&Bewertung"), QStringLiteral("Zeigt oder verbirgt die Bewertung"));
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this](bool on) {
+        if (on) OnAssess();
+        else m_pAssess->hide();
+    });
     a = AddAction(ID_ASSESS_OVERLAY, QStringLiteral("Bewertung in Kurven"),
                   QString::fromUtf8("Zeigt die Anzeigen und den Fehlstellenverdacht in den Kurven"));
     a->setCheckable(true);
@@ -277,7 +345,8 @@ void CMainFrame::createMenus()
     m_pFileMenu->addSeparator();
     for (int id : {ID_COMPARE_OPEN, ID_COMPARE_CLOSE}) m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addSeparator();
-    for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_FILE_PRINT_SETUP}) m_pFileMenu->addAction(Action(id));
+    for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_FILE_PRINT, ID_FILE_PRINT_SETUP})
+        m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addAction(Action(ID_ASSESS_REPORT));
     m_pRecentSeparator = m_pFileMenu->addSeparator();
     m_pFileMenu->addSeparator();
@@ -323,10 +392,12 @@ void CMainFrame::createMenus()
     connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     view->addAction(statusToggle);
     view->addAction(Action(ID_VIEW_HEADER));
+    view->addAction(Action(ID_VIEW_ASSESS));
     view->addAction(Action(ID_ASSESS_OVERLAY));
     view->addAction(Action(ID_VIEW_COMPARE));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
+    help->addAction(Action(ID_HELP_MANUAL));
     help->addAction(Action(ID_APP_ABOUT));
 
     for (QMenu* m : findChildren<QMenu*>()) connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
@@ -374,6 +445,7 @@ void CMainFrame::createStatusBar()
 void CMainFrame::createHeaderBar()
 {
     m_pHeaderBar = new CHeaderBar(this);
+    m_pHeaderBar->SetHistoryActions(Action(ID_EDIT_UNDO), Action(ID_EDIT_REDO));
     m_pHeaderToolBar = new QToolBar(QStringLiteral("Kopfdaten"), this);
     m_pHeaderToolBar->setObjectName(QStringLiteral("headerbar"));
     m_pHeaderToolBar->setMovable(false);
@@ -402,7 +474,7 @@ void CMainFrame::createHeaderBar()
 
 void CMainFrame::createPanes()
 {
-    m_pOuter = new QSplitter(Qt::Horizontal, this);
+    m_pOuter = new CResizeReportingSplitter(Qt::Horizontal, this, [this] { OnCentralResized(); });
     m_pOuter->setObjectName(QStringLiteral("outerSplitter"));
     m_pInner = new QSplitter(Qt::Vertical, m_pOuter);
     m_pInner->setObjectName(QStringLiteral("innerSplitter"));
@@ -427,7 +499,11 @@ void CMainFrame::createPanes()
     m_pInner->setStretchFactor(0, 0);
     m_pInner->setStretchFactor(1, 1);
     setCentralWidget(m_pOuter);
-    connect(m_pOuter, &QSplitter::splitterMoved, this, [this] { m_lastOuterSizes = m_pOuter->sizes(); });
+    connect(m_pOuter, &QSplitter::splitterMoved, this, [this] {
+        // The user has set the split: the table owes nothing.
+        m_lastOuterSizes = m_pOuter->sizes();
+        m_nTableLent = 0;
+    });
 }
 
 void CMainFrame::createAssessment()
@@ -439,9 +515,15 @@ void CMainFrame::createAssessment()
     m_pAssess->hide();
     AddView(m_pAssess);
     connect(m_pAssess, &CAssessWnd::Recomputed, this, &CMainFrame::UpdateOverlay);
+    connect(m_pAssess, &QDockWidget::visibilityChanged, this,
+            [this] { Action(ID_VIEW_ASSESS)->setChecked(!m_pAssess->isHidden()); });
     connect(m_pAssess, &CAssessWnd::StretchChosen, this, &CMainFrame::ShowStretch);
     const bool overlay = CTresApp::Settings()->value(QStringLiteral("Bewertung/inCurves"), false).toBool();
     Action(ID_ASSESS_OVERLAY)->setChecked(overlay);
+    // The docks and tool bars as they were left (open or closed, where).
+    const QByteArray state = CTresApp::Settings()->value(QStringLiteral("Settings/WindowState")).toByteArray();
+    if (!state.isEmpty()) restoreState(state);
+    Action(ID_VIEW_ASSESS)->setChecked(!m_pAssess->isHidden());
 }
 
 // ---- layout --------------------------------------------------------------------
@@ -475,6 +557,13 @@ void CMainFrame::resizeEvent(QResizeEvent* event)
 
 void CMainFrame::SaveLayout()
 {
+    {
+        // Docks and tool bars as they are, and whether the window fills the
+        // screen; the size it has then is no size to come back to.
+        auto settings = CTresApp::Settings();
+        settings->setValue(QStringLiteral("Settings/WindowState"), saveState());
+        settings->setValue(QStringLiteral("Settings/Maximized"), isMaximized());
+    }
     const QRect r = frameGeometry();
     if (isMaximized() || isFullScreen()) return;
     if (!(r.width() > 100 && r.height() > 50 && r.left() > 0 && r.top() > 0)) return;
@@ -646,7 +735,8 @@ void CMainFrame::OnCompareClose()
     m_pAssess->SetComparison(nullptr, false, QString());
     m_pCompare->Close();
     ApplyComparison();
-    UpdateCommandUI();
+    // The comparison page's fields go grey; the work goes on in the table.
+    SetActivePane(1);
 }
 
 void CMainFrame::OnViewCompare()
@@ -822,8 +912,10 @@ void CMainFrame::OnPrintTimer(int id)
 
 void CMainFrame::OnFilePrint()
 {
-    if (m_doc.m_bEmpty || m_nActivePane == 1) return;
-    CTrePrintView* pane = m_nActivePane == 0 ? m_pUpper : m_pLower;
+    if (m_doc.m_bEmpty) return;
+    // The upper pane carries the table's printout, the lower the graphic's;
+    // from the table itself, the table's.
+    CTrePrintView* pane = m_nActivePane == 2 ? m_pLower : m_pUpper;
     if (pane->Kind() == 0) return;
     PrintPane(pane);
 }
@@ -885,25 +977,72 @@ void CMainFrame::OnAssess()
         m_pAssess->raise();
         return;
     }
-    // The window grows by the dock as far as the screen lets it, and the
-    // curve column keeps its width; on a narrow screen table and curves
-    // share what is left, the curves keeping at least half.
+    // The dock gets the width that shows its lists whole, as far as there is
+    // room: the window grows by it as far as the screen lets it, then the
+    // table gives its empty comment column. Only to find the dock's least
+    // 400 pixels the curve column gives too, keeping at least half.
     constexpr int kDockWidth = 400;
+    m_bArranging = true;
+    const int curvesWidth = m_pOuter->sizes().value(0);
     const int tableWidth = m_pOuter->sizes().value(1);
-    if (!isMaximized() && !isFullScreen()) {
-        int most = width() + kDockWidth;
-        if (QScreen* s = screen()) most = std::min(most, s->availableGeometry().width());
-        if (most > width()) resize(most, height());
-    }
+    const int spare = std::max(0, tableWidth - m_pTable->FullWidth());
+    const int oldWidth = width();
+    // Shown first, so that its lists are laid out and can be measured.
     m_pAssess->show();
-    resizeDocks({m_pAssess}, {kDockWidth}, Qt::Horizontal);
+    if (layout()) layout()->activate();
+    const int want = std::max(kDockWidth, m_pAssess->ListsWidth());
+    if (!isMaximized() && !isFullScreen()) {
+        int most = oldWidth + want;
+        QRect area;
+        if (QScreen* s = screen()) area = s->availableGeometry();
+        if (area.isValid()) most = std::min(most, area.width() - (frameGeometry().width() - width()));
+        if (most > width()) resize(most, height());
+        // Grown to the right, the window stays on its screen.
+        if (area.isValid() && frameGeometry().right() > area.right())
+            move(std::max(area.left(), area.right() + 1 - frameGeometry().width()), y());
+    }
+    const int grown = std::max(0, width() - oldWidth);
+    const int dock = std::min(want, std::max(kDockWidth, grown + spare));
+    resizeDocks({m_pAssess}, {dock}, Qt::Horizontal);
     if (layout()) layout()->activate();
     const int room = std::max(0, m_pOuter->width() - m_pOuter->handleWidth());
-    const int table = std::min(tableWidth, room / 2 > room - tableWidth ? room / 2 : tableWidth);
+    // The curves keep their width while the table has empty comment column
+    // to give; after that, they keep at least half.
+    int table = std::min(tableWidth, std::max(room - curvesWidth, std::min(tableWidth, m_pTable->FullWidth())));
+    if (room - table < room / 2) table = std::min(table, room / 2);
+    m_nTableLent = std::max(0, tableWidth - table);
     m_lastOuterSizes = {room - table, table};
     m_pOuter->setSizes(m_lastOuterSizes);
     m_nLastClientWidth = width();
+    m_bArranging = false;
     m_pAssess->raise();
+}
+
+void CMainFrame::OnCentralResized()
+{
+    // Only a dock beside the table changes the central width while the
+    // window keeps its own (the window's resize is resizeEvent's).
+    if (m_bArranging || m_nLastClientWidth < 0 || width() != m_nLastClientWidth || m_lastOuterSizes.size() < 2) return;
+    const int room = std::max(0, m_pOuter->width() - m_pOuter->handleWidth());
+    const int delta = room - (m_lastOuterSizes[0] + m_lastOuterSizes[1]);
+    if (delta == 0) return;
+    int table = m_lastOuterSizes[1];
+    if (delta < 0) {
+        // A wider dock takes the table's empty comment column first; the
+        // curves give the rest, down to a sliver of 10 pixels.
+        const int give = std::min(-delta, std::max(0, table - m_pTable->FullWidth()));
+        table -= give;
+        m_nTableLent += give;
+        if (room - table < 10) table = std::max(0, room - std::min(10, room));
+    } else {
+        // A narrower one gives the table back what it lent, the rest goes
+        // to the curves.
+        const int back = std::min(delta, m_nTableLent);
+        table += back;
+        m_nTableLent -= back;
+    }
+    m_lastOuterSizes = {room - table, table};
+    m_pOuter->setSizes(m_lastOuterSizes);
 }
 
 void CMainFrame::OnAssessOverlay(bool on)
@@ -984,6 +1123,26 @@ void CMainFrame::OnAssessReport()
     if (dlg.exec() != QDialog::Accepted) return;
     if (!PrintAssessmentReport(m_doc, m_pAssess->Settings(), printer, &error, ReportComparison()))
         CUiSeam::Current().Message(this, error, QMessageBox::Warning);
+}
+
+void CMainFrame::OnHelpManual()
+{
+    if (!m_pManual) {
+        QString folder = m_pApp ? m_pApp->m_strProgramFolder : QString();
+        if (folder.isEmpty()) folder = QCoreApplication::applicationDirPath();
+        const QString file = ManualFile(folder);
+        if (file.isEmpty()) {
+            CUiSeam::Current().Message(this,
+                                       QString::fromUtf8("Das Handbuch wurde nicht gefunden; es gehört nach %1.")
+                                           .arg(QDir::toNativeSeparators(ManualPlace(folder))),
+                                       QMessageBox::Warning);
+            return;
+        }
+        m_pManual = new CManualWnd(file, this);
+    }
+    m_pManual->show();
+    m_pManual->raise();
+    m_pManual->activateWindow();
 }
 
 void CMainFrame::SetActivePane(int pane)

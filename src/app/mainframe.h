@@ -16,6 +16,7 @@ class CAssessWnd;
 class CCompareSurvey;
 struct SReportComparison;
 class CHeaderBar;
+class CManualWnd;
 struct CCurveOverlay;
 class CTreDoc;
 class CTrePlotView;
@@ -72,6 +73,8 @@ public:
         ID_COMPARE_OPEN = 32850,
         ID_COMPARE_CLOSE = 32851,
         ID_VIEW_COMPARE = 32852,
+        ID_VIEW_ASSESS = 32833,
+        ID_HELP_MANUAL = 57667,
     };
 
     // Default placement on a screen without stored settings.
@@ -112,8 +115,13 @@ public:
     // the print of the pane that carries the printout.
     void OnPrintGraphic();
     void OnPrintTable();
-    // Ctrl+P: the active curve pane's printout with the settings as they are.
+    // Ctrl+P: the printout of the active pane with the settings as they are:
+    // the table's from the upper pane and the table, the graphic's from the
+    // lower pane.
     void OnFilePrint();
+    // "Handbuch" (F1): the manual in a window of its own; a message when it
+    // is not installed.
+    void OnHelpManual();
     // Timer 1 (graphic) or 2 (table): reopens the sheet once the preview
     // has closed.
     void OnPrintTimer(int id);
@@ -171,6 +179,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -178,6 +187,8 @@ protected:
 
 private:
     void ReadPlacement();
+    // Shrinks and moves the window until its frame lies within `area`.
+    void FitInto(const QRect& area);
     void createActions();
     void createMenus();
     void createToolBars();
@@ -213,12 +224,18 @@ private:
     QList<QAction*> m_recentActions;
     QMap<int, QAction*> m_actions;
     bool m_bCreated = false;
+    bool m_bPlacedOnScreen = false;
+    CManualWnd* m_pManual = nullptr; // made on first use
     std::unique_ptr<CCompareSurvey> m_pCompare;
     // Hands the comparison survey to both curve panes (only the potential
     // pane draws it), or takes it away when it is closed or hidden.
     void ApplyComparison();
     int m_nLastClientWidth = -1;
     QList<int> m_lastOuterSizes; // the outer columns as this window last set them
+    int m_nTableLent = 0;        // what the table's comment column gave to a dock
+    bool m_bArranging = false;   // the window places dock and columns itself
+    // The central width changed: a dock's doing when the window kept its width.
+    void OnCentralResized();
     int m_nActivePane = 0;
 
     // printing

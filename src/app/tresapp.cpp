@@ -3,6 +3,7 @@
 
 #include "aboutdlg.h"
 #include "addconstdlg.h"
+#include "consoleseam.h"
 #include "datafolders.h"
 #include "errorlistdlg.h"
 #include "mainframe.h"
@@ -44,7 +45,10 @@ CTresApp::~CTresApp()
 {
     m_pMainFrame.reset();
     m_pDoc.reset();
+    if (m_pConsoleSeam && &CUiSeam::Current() == m_pConsoleSeam.get()) CUiSeam::Install(nullptr);
 }
+
+int CTresApp::ConsoleErrors() const { return m_pConsoleSeam ? m_pConsoleSeam->Errors() : 0; }
 
 CTresApp* CTresApp::Get() { return qobject_cast<CTresApp*>(QCoreApplication::instance()); }
 
@@ -60,6 +64,12 @@ bool CTresApp::InitInstance(const CStartOptions& options)
     m_strProgramFolder = QDir::cleanPath(applicationDirPath());
 
     m_bSplash = options.splash;
+    // A picture is taken without anybody at the screen: a message box
+    // would wait for ever.
+    if (!options.screenshot.isEmpty()) {
+        m_pConsoleSeam = std::make_unique<CConsoleSeam>();
+        CUiSeam::Install(m_pConsoleSeam.get());
+    }
     m_strCommandFile = options.file;
 
     m_strDataFolder = QDir::cleanPath(QDir::currentPath());

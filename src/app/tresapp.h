@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class CConsoleSeam;
 class CTreDoc;
 class CMainFrame;
 struct CStartOptions;
@@ -54,6 +55,9 @@ public:
     void AddToRecentFiles(const QString& path);
 
     bool SplashEnabled() const { return m_bSplash; }
+    // Warnings and errors a run without a user (--screenshot) has written to
+    // standard error instead of showing them.
+    int ConsoleErrors() const;
 
     QString m_strProgramFolder; // folder of the executable
     QString m_strDataFolder;    // working folder at start-up
@@ -66,6 +70,7 @@ private:
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<QPrinter> m_pPrinter;
     std::unique_ptr<QTranslator> m_pQtTranslator;
+    std::unique_ptr<CConsoleSeam> m_pConsoleSeam; // installed while nobody answers dialogs
     QString m_strCommandFile;
     bool m_bSplash = false; // InitInstance decides from the command line
 };

@@ -16,13 +16,14 @@ QWidget* CCellEditDelegate::createEditor(QWidget* parent, const QStyleOptionView
 
 void CCellEditDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
 {
+    m_bRefused = false;
     auto* edit = qobject_cast<QLineEdit*>(editor);
     if (!edit) {
         QStyledItemDelegate::setModelData(editor, model, index);
         return;
     }
     if (!edit->isModified()) return;
-    model->setData(index, edit->text(), Qt::EditRole);
+    m_bRefused = !model->setData(index, edit->text(), Qt::EditRole);
 }
 
 void CCellEditDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const

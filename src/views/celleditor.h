@@ -18,4 +18,11 @@ public:
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+    // Whether the model refused the text of the last commit: the cell then
+    // stays the current one, for the text to be typed again.
+    bool LastRefused() const { return m_bRefused; }
+
+private:
+    mutable bool m_bRefused = false;
 };

@@ -7,10 +7,12 @@
 #include "tredoc.h"
 #include "zoombutton.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -101,9 +103,14 @@ void CTrePrintView::CreateResources()
         {IdValueZoomIn, CZoomButton::EGlyph::Plus, &CTrePrintView::OnValueZoomIn},
         {IdValueZoomOut, CZoomButton::EGlyph::Minus, &CTrePrintView::OnValueZoomOut},
     };
+    const char* const tips[4] = {"Meterachse vergrößern: weniger Meter im Bild (Strg+Mausrad)",
+                                 "Meterachse verkleinern: mehr Meter im Bild (Strg+Mausrad)",
+                                 "Werteachse vergrößern: kleinerer Wertebereich im Bild",
+                                 "Werteachse verkleinern: größerer Wertebereich im Bild"};
     for (int i = 0; i < 4; ++i) {
         auto* b = new CZoomButton(buttons[i].glyph, this);
         b->setObjectName(QString::number(buttons[i].id));
+        b->setToolTip(QString::fromUtf8(tips[i]));
         b->hide();
         connect(b, &QAbstractButton::clicked, this, buttons[i].slot);
         m_pButtons[i] = b;
@@ -337,6 +344,28 @@ void CTrePrintView::SetOverlay(const CCurveOverlay* overlay)
 {
     m_pOverlay = overlay;
     update();
+}
+
+void CTrePrintView::wheelEvent(QWheelEvent* event)
+{
+    if (m_nKind == 0 || m_doc.GetRowCount() <= 0) {
+        event->ignore();
+        return;
+    }
+    // Along the metre, whichever way the wheel turns (a tilted wheel or a
+    // touchpad gives sideways steps); small steps add up to whole notches.
+    const QPoint a = event->angleDelta();
+    m_nWheelRest += a.y() != 0 ? a.y() : a.x();
+    const int notches = m_nWheelRest / QWheelEvent::DefaultDeltasPerStep;
+    m_nWheelRest -= notches * QWheelEvent::DefaultDeltasPerStep;
+    event->accept();
+    // Away from the user (up) goes back along the metre, or zooms in.
+    const bool zoom = event->modifiers() & Qt::ControlModifier;
+    const int steps = zoom ? std::abs(notches) : std::abs(notches) * QApplication::wheelScrollLines();
+    for (int i = 0; i < steps; ++i) {
+        if (zoom) notches > 0 ? OnMeterZoomIn() : OnMeterZoomOut();
+        else OnHScroll(notches > 0 ? EScroll::LineUp : EScroll::LineDown);
+    }
 }
 
 void CTrePrintView::OnVScroll(EScroll code, int thumb)

@@ -115,6 +115,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // The wheel scrolls along the metre, with Ctrl it zooms the metre axis.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     // The background and the curves into `p`, directly into `target`'s
@@ -165,4 +167,5 @@ private:
     QImage m_tableLogo;
     QImage m_plotLogo;
     const CCurveOverlay* m_pOverlay = nullptr;
+    int m_nWheelRest = 0; // wheel turn short of a whole notch
 };

@@ -4,11 +4,20 @@
 #include <QPainter>
 #include <QStyleOptionHeader>
 
+#include <algorithm>
+
 CSpanHeader::CSpanHeader(QWidget* parent)
     : QHeaderView(Qt::Horizontal, parent)
 {
     setSectionsClickable(true);
     setHighlightSections(false);
+}
+
+void CSpanHeader::SetCoveredWidth(int width)
+{
+    if (width == m_nCovered) return;
+    m_nCovered = width;
+    viewport()->update();
 }
 
 void CSpanHeader::AddSpan(int first, int last)
@@ -47,11 +56,23 @@ void CSpanHeader::paintSection(QPainter* painter, const QRect& rect, int logical
     initStyleOption(&opt);
     opt.rect = whole;
     opt.section = first;
-    opt.text = model() ? model()->headerData(first, orientation(), Qt::DisplayRole).toString() : QString();
-    opt.textAlignment = Qt::AlignCenter;
     opt.position = QStyleOptionHeader::Middle;
     painter->save();
     painter->setClipRect(rect);
-    style()->drawControl(QStyle::CE_Header, &opt, painter, this);
+    style()->drawControl(QStyle::CE_HeaderSection, &opt, painter, this);
+    // The word is centred in the part of the cell that shows: scrolled
+    // sideways, "Potential" centred on the whole cell would be cut to
+    // "ntial" by the metre column lying over its start.
+    const QRect shown
+        = whole.intersected(QRect(m_nCovered, whole.top(), viewport()->width() - m_nCovered, whole.height()));
+    if (!shown.isEmpty()) {
+        const int margin = style()->pixelMetric(QStyle::PM_HeaderMargin, &opt, this);
+        const QString text
+            = model() ? model()->headerData(first, orientation(), Qt::DisplayRole).toString() : QString();
+        opt.rect = shown;
+        opt.text = opt.fontMetrics.elidedText(text, Qt::ElideRight, std::max(0, shown.width() - 2 * margin));
+        opt.textAlignment = Qt::AlignCenter;
+        style()->drawControl(QStyle::CE_HeaderLabel, &opt, painter, this);
+    }
     painter->restore();
 }

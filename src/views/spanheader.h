@@ -20,10 +20,15 @@ public:
     // The covering cell's first and last column for `logical`, or the column
     // itself when it is not covered.
     std::pair<int, int> SpanOf(int logical) const;
+    // The header's left `width` pixels lie under another widget (the table's
+    // metre column): a covering cell's word is drawn right of them, in the
+    // part of its cell that shows.
+    void SetCoveredWidth(int width);
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
 
 private:
     std::vector<std::pair<int, int>> m_spans;
+    int m_nCovered = 0;
 };

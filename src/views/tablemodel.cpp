@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <string_view>
 
 const QColor CTrePlotModel::kDarkBlue(0, 0, 159);
 const QColor CTrePlotModel::kDarkRed(159, 0, 0);
@@ -16,9 +18,60 @@ const QColor CTrePlotModel::kAboveCriterion(255, 128, 128);
 
 namespace {
 
-// Blank texts that clear a cell. Two blanks (and five or more) are not among
-// them and store 0, which is how the table has always behaved.
-bool IsEmptyText(const std::string& t) { return t.empty() || t == " " || t == "   " || t == "    "; }
+bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
+
+std::string_view Trimmed(std::string_view t)
+{
+    while (!t.empty() && IsBlank(t.front())) t.remove_prefix(1);
+    while (!t.empty() && IsBlank(t.back())) t.remove_suffix(1);
+    return t;
+}
+
+// A number as typed into a cell: blanks around it, a sign, digits with a
+// decimal comma or point, an exponent, and the column's unit after it
+// ("-1,25 V", "123.9 m"). Anything else is no number at all: cutting
+// "-1,25" at the comma would store -1 V without a word.
+std::optional<double> ReadCellNumber(std::string_view text, std::string_view unit)
+{
+    std::string_view t = Trimmed(text);
+    const auto lower = [](char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; };
+    if (t.size() > unit.size()
+        && std::equal(unit.begin(), unit.end(), t.end() - static_cast<std::ptrdiff_t>(unit.size()),
+                      [&](char a, char b) { return lower(a) == lower(b); }))
+        t = Trimmed(t.substr(0, t.size() - unit.size()));
+    std::string number(t);
+    size_t i = 0;
+    const auto digits = [&] {
+        const size_t from = i;
+        while (i < number.size() && number[i] >= '0' && number[i] <= '9') ++i;
+        return i - from;
+    };
+    if (i < number.size() && (number[i] == '+' || number[i] == '-')) ++i;
+    size_t mantissa = digits();
+    if (i < number.size() && (number[i] == ',' || number[i] == '.')) {
+        number[i++] = '.';
+        mantissa += digits();
+    }
+    if (mantissa == 0) return std::nullopt;
+    if (i < number.size() && (number[i] == 'e' || number[i] == 'E')) {
+        ++i;
+        if (i < number.size() && (number[i] == '+' || number[i] == '-')) ++i;
+        if (digits() == 0) return std::nullopt;
+    }
+    if (i != number.size()) return std::nullopt;
+    return tresnum::ParseDoublePrefix(number);
+}
+
+// The unit a column's numbers may be typed with.
+std::string_view UnitOf(int c)
+{
+    switch (c) {
+    case CTrePlotModel::ColMeter: return "m";
+    case CTrePlotModel::ColPotOn:
+    case CTrePlotModel::ColPotOff: return "V";
+    default: return "mV";
+    }
+}
 
 QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
@@ -128,10 +181,28 @@ CTrePlotModel::EStore CTrePlotModel::StoreCell(int r, int c, const std::string& 
 {
     if (r < 1 || c < 1 || !m_doc.IsValidRow(r)) return EStore::Refused;
 
-    const bool empty = IsEmptyText(t);
-    const double x = empty ? 0.0 : tresnum::ParseDoublePrefix(t);
+    // Blanks alone clear the cell (the text an absent value shows).
+    const bool empty = Trimmed(t).empty();
+    double x = 0.0;
+    if (!empty && c != ColComment) {
+        const std::optional<double> typed = ReadCellNumber(t, UnitOf(c));
+        if (!typed) {
+            emit StoreRefused(QString::fromUtf8("Ungültige Zahl: \"%1\". Erlaubt sind Zahlen mit Komma oder Punkt "
+                                                "wie -1,25 oder -1.25; die Zelle bleibt, wie sie war.")
+                                  .arg(FromUtf8(std::string(Trimmed(t)))));
+            return EStore::Refused;
+        }
+        x = *typed;
+    }
     // The stored integer, or nothing when the typed number does not fit.
-    auto scaled = [&](double factor) { return tresnum::TruncScaled(x, factor); };
+    auto scaled = [&](double factor) {
+        const std::optional<int32_t> v = tresnum::TruncScaled(x, factor);
+        if (!v)
+            emit StoreRefused(
+                QString::fromUtf8("Die Zahl \"%1\" ist für diese Zelle zu groß; die Zelle bleibt, wie sie war.")
+                    .arg(FromUtf8(std::string(Trimmed(t)))));
+        return v;
+    };
 
     switch (c) {
     case ColMeter: {

@@ -62,9 +62,12 @@ public:
     // Writes the text typed into cell (r, c) into the document: volts for
     // potentials, millivolts for gradients, metres, or the comment. Columns
     // 5 and 7 always write the left gradients, even while they show means.
-    // A number that does not fit into the stored field is refused and the
-    // row stays as it was. Every stored column is one undo step ("Zelle
-    // bearbeiten"), which sets the modified mark; all views update.
+    // Numbers take a decimal comma or point and may carry the column's unit
+    // (m, V, mV); blanks alone clear the cell. A text that is no number, or
+    // a number that does not fit into the stored field, is refused with
+    // StoreRefused and the row stays as it was. Every stored column is one
+    // undo step ("Zelle bearbeiten"), which sets the modified mark; all
+    // views update.
     EStore StoreCell(int r, int c, const std::string& text);
 
     // Brings the announced row count in line with the document (rows added
@@ -76,6 +79,10 @@ public:
     // Both leave an undo step and update all views.
     void InsertRowAfter(int r);
     void DeleteRows(int top, int bottom);
+
+signals:
+    // A typed text was not stored; `message` tells the user why (German).
+    void StoreRefused(const QString& message);
 
 private:
     CTreDoc& m_doc;

@@ -2,6 +2,7 @@
 #include "tableview.h"
 
 #include "celleditor.h"
+#include "dochost.h"
 #include "spanheader.h"
 #include "tablemodel.h"
 #include "tredoc.h"
@@ -43,7 +44,8 @@ CTrePlotView::CTrePlotView(CTreDoc& doc, QWidget* parent)
     m_pHeader->AddSpan(M::ModelColumn(M::ColGradOn), M::ModelColumn(M::ColGradDiffR));
     setHorizontalHeader(m_pHeader);
     setModel(m_pModel);
-    setItemDelegate(new CCellEditDelegate(this));
+    auto* delegate = new CCellEditDelegate(this);
+    setItemDelegate(delegate);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -54,7 +56,8 @@ CTrePlotView::CTrePlotView(CTreDoc& doc, QWidget* parent)
     // second view of the same model shows only that column over the first.
     m_pFrozen = new QTableView(this);
     m_pFrozen->setModel(m_pModel);
-    m_pFrozen->setItemDelegate(new CCellEditDelegate(m_pFrozen));
+    auto* frozenDelegate = new CCellEditDelegate(m_pFrozen);
+    m_pFrozen->setItemDelegate(frozenDelegate);
     m_pFrozen->setEditTriggers(editTriggers());
     m_pFrozen->setFocusPolicy(Qt::NoFocus);
     m_pFrozen->verticalHeader()->hide();
@@ -90,8 +93,32 @@ CTrePlotView::CTrePlotView(CTreDoc& doc, QWidget* parent)
         UpdateFrozenGeometry();
     });
 
+    // Enter ends an edit and goes on to the cell below, as in a spreadsheet,
+    // unless the text was refused (the views' own slots ran first).
+    for (CCellEditDelegate* d : {delegate, frozenDelegate}) {
+        connect(d, &QAbstractItemDelegate::closeEditor, this,
+                [this, d](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
+                    if (hint == QAbstractItemDelegate::SubmitModelCache && !d->LastRefused()) MoveToRowBelow();
+                });
+    }
+    // Told once the editor has closed: a message box opened while the
+    // editor commits would take its focus and make it commit again.
+    connect(m_pModel, &CTrePlotModel::StoreRefused, this, [this](const QString& message) {
+        QMetaObject::invokeMethod(
+            this, [this, message] { m_doc.Host().ShowMessage(message.toStdString()); }, Qt::QueuedConnection);
+    });
+
     m_pFrozen->show();
     OnInitialUpdate();
+}
+
+void CTrePlotView::MoveToRowBelow()
+{
+    const QModelIndex cur = currentIndex();
+    const QModelIndex below = cur.isValid() ? m_pModel->index(cur.row() + 1, cur.column()) : QModelIndex();
+    if (!below.isValid()) return;
+    selectionModel()->setCurrentIndex(below, QItemSelectionModel::ClearAndSelect);
+    scrollTo(below);
 }
 
 CTrePlotView::~CTrePlotView() = default;
@@ -135,6 +162,10 @@ int CTrePlotView::GridColumnWidth(int c) const
 void CTrePlotView::OnInitialUpdate()
 {
     m_pModel->Reset();
+    // Another survey starts at its first row and column, wherever the last
+    // one was left.
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
     for (int c = 0; c < 11; ++c) SetGridColumnWidth(c, kInitialWidths[c]);
     m_nCommentWidth = ComputeCommentWidth();
     SetGridColumnWidth(M::ColComment, m_nCommentWidth);
@@ -176,6 +207,14 @@ void CTrePlotView::StretchCommentColumn()
     m_bInLayout = false;
 }
 
+int CTrePlotView::FullWidth() const
+{
+    int w = 2 * frameWidth() + verticalHeader()->width() + m_nCommentWidth;
+    for (int c = 1; c < M::ColComment; ++c) w += GridColumnWidth(c);
+    if (verticalScrollBar()->isVisible()) w += verticalScrollBar()->width();
+    return w;
+}
+
 void CTrePlotView::UpdateFrozenGeometry()
 {
     if (!m_pFrozen) return; // the base class lays out before the overlay exists
@@ -183,6 +222,7 @@ void CTrePlotView::UpdateFrozenGeometry()
     m_pFrozen->setGeometry(verticalHeader()->width() + fw, fw, columnWidth(0),
                            viewport()->height() + horizontalHeader()->height());
     m_pFrozen->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
+    m_pHeader->SetCoveredWidth(columnWidth(0));
 }
 
 void CTrePlotView::resizeEvent(QResizeEvent* event)
@@ -255,6 +295,9 @@ void CTrePlotView::OnHorizontalScrolled(int value)
     const int snapped = SnapOffset(value, value > m_nLastHOffset, bar->isSliderDown());
     m_nLastHOffset = snapped;
     if (snapped != value) bar->setValue(snapped);
+    // A covering header cell places its word by what shows of it, so the
+    // header is drawn anew rather than moved.
+    m_pHeader->viewport()->update();
 }
 
 QModelIndex CTrePlotView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
@@ -324,8 +367,24 @@ void CTrePlotView::OnInsertRow()
     m_pModel->InsertRowAfter(cur.row() + 1);
 }
 
+bool CTrePlotView::WholeRowsSelected() const
+{
+    const auto [top, bottom] = SelectedRowRange();
+    if (top < 1) return false;
+    for (int c = 0; c < m_pModel->columnCount(); ++c)
+        if (!isColumnHidden(c) && !selectionModel()->isSelected(m_pModel->index(top - 1, c))) return false;
+    return true;
+}
+
 void CTrePlotView::keyPressEvent(QKeyEvent* event)
 {
+    // Delete takes whole rows only: on a cell or a part of a row it would
+    // take far more than the user pointed at.
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        if (WholeRowsSelected()) OnDeleteRows();
+        event->accept();
+        return;
+    }
     // Item views copy the current cell on their own; the table keeps away
     // from the clipboard altogether.
     if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)

@@ -35,10 +35,17 @@ public:
     int GridColumnWidth(int c) const;
     // The comment column's width before it is stretched to the pane.
     int CommentSetWidth() const { return m_nCommentWidth; }
+    // The pane's width that shows every column, the comment column at its
+    // own width, without a horizontal scroll bar: what is wider than this is
+    // empty comment column.
+    int FullWidth() const;
 
     // "Zeile löschen": the rows of the one selected range (whole columns
-    // count as all rows). Several ranges or none: nothing happens.
+    // count as all rows). Several ranges or none: nothing happens. The
+    // Delete key does the same when whole rows are selected.
     void OnDeleteRows();
+    // One range of whole rows (every shown column) is selected.
+    bool WholeRowsSelected() const;
     // "Zeile einfügen": a row with metre 0 behind the current cell's row.
     void OnInsertRow();
     // The clipboard is not used by the table.
@@ -61,6 +68,8 @@ protected:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 private:
+    // The cell below the current one becomes current and selected.
+    void MoveToRowBelow();
     void SetGridColumnWidth(int c, int width);
     int ComputeCommentWidth() const;
     void StretchCommentColumn();

@@ -166,6 +166,10 @@ void TestAssessWnd::menuEntriesAndF7ShowTheWindow()
     QVERIFY2(f.OuterSplitter()->sizes().value(0) >= std::min(curves, f.OuterSplitter()->width() / 2 - 10),
              qPrintable(QString::number(f.OuterSplitter()->sizes().value(0))));
     QCOMPARE(f.AssessWindow()->windowTitle(), QStringLiteral("Bewertung"));
+    // Every field and list says what it is for.
+    for (QWidget* field : f.AssessWindow()->findChildren<QWidget*>())
+        if (qobject_cast<QLineEdit*>(field) || qobject_cast<QCheckBox*>(field) || qobject_cast<QTableView*>(field))
+            QVERIFY2(!field->toolTip().isEmpty(), qPrintable(field->metaObject()->className()));
 }
 
 void TestAssessWnd::listsOfASmallSurvey()

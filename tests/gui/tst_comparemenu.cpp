@@ -295,7 +295,14 @@ void TestCompareMenu::comparisonPageFollowsSurveysAndLimit()
     QCOMPARE(RowTexts(list, 0).at(5), QStringLiteral("201"));
     QVERIFY(w.CompareSummaryLabel()->text().contains(QStringLiteral("<td>Polarisation</td>")));
 
+    // Closing takes the focus from the page's fields, which go grey, to the table.
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+    w.CompareLimitEdit()->setFocus();
+    QCOMPARE(QApplication::focusWidget(), w.CompareLimitEdit());
     frame->Action(CMainFrame::ID_COMPARE_CLOSE)->trigger();
+    QCOMPARE(QApplication::focusWidget(), frame->TableView());
+    QCOMPARE(frame->ActivePane(), 1);
     QCOMPARE(PageTitle(w), QStringLiteral("Vergleich"));
     QCOMPARE(list->rowCount(), 0);
     QVERIFY(!w.Comparison());

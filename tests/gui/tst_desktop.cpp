@@ -1,20 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How the program fits into the desktop: where it writes the handheld's
-// files, a survey dropped from a file manager, and the survey MIME type
-// recognised by its content.
+// files, a survey dropped from a file manager, the survey MIME type
+// recognised by its content, and the window on the screens of the offscreen
+// platform: a small one (1024 x 600) and a wide one (2560 x 1440) right of it.
+#include "assesswnd.h"
 #include "datafolders.h"
 #include "mainframe.h"
+#include "tableview.h"
 #include "tredoc.h"
+#include "tresapp.h"
 #include "uiseam.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QScreen>
+#include <QSettings>
+#include <QSplitter>
 #include <QStandardPaths>
+#include <QStatusBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -61,6 +73,8 @@ private slots:
     void handheldFilesStayOutOfTheInstallation();
     void droppedSurveyOpensAfterTheSaveQuestion();
     void surveyIsRecognisedByItsContent();
+    void assessmentDockShowsItsListsWhole();
+    void windowFitsItsScreenAndKeepsItsDocks();
 };
 
 void TestDesktop::handheldFilesStayOutOfTheInstallation()
@@ -171,6 +185,134 @@ void TestDesktop::surveyIsRecognisedByItsContent()
                                  QStringLiteral("application/x-tresmon-survey"), QStringLiteral("text/plain")}));
 }
 
+QScreen* ScreenNamed(const char* name)
+{
+    for (QScreen* s : QGuiApplication::screens())
+        if (s->name() == QLatin1String(name)) return s;
+    return nullptr;
+}
+
+void TestDesktop::assessmentDockShowsItsListsWhole()
+{
+    // On the wide screen the table has hundreds of pixels of empty comment
+    // column; the dock's lists get what they need from it and the window's
+    // growth, and the curves keep their width.
+    CTresApp::Settings()->clear();
+    QScreen* wide = ScreenNamed("breit");
+    QVERIFY(wide);
+    CAnsweringSeam seam;
+    CUiSeam::Install(&seam);
+    auto doc = std::make_unique<CTreDoc>();
+    auto frame = std::make_unique<CMainFrame>(*doc, nullptr);
+    frame->setGeometry(QRect(wide->geometry().topLeft() + QPoint(40, 40), QSize(1800, 900)));
+    frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    QCOMPARE(frame->screen(), wide);
+    QVERIFY(frame->OpenDocumentFile(QStringLiteral(SAMPLES "/demo.tsd")));
+    frame->OuterSplitter()->setSizes({800, 1000 - frame->OuterSplitter()->handleWidth()});
+    emit frame->OuterSplitter()->splitterMoved(800, 1);
+    const int curves = frame->OuterSplitter()->sizes().value(0);
+    QVERIFY(frame->TableView()->width() - frame->TableView()->FullWidth() > 500);
+
+    frame->Action(CMainFrame::ID_ASSESS)->trigger();
+    CAssessWnd* w = frame->AssessWindow();
+    QTRY_VERIFY(w->isVisible());
+    for (auto list :
+         {CAssessListModel::EList::Indications, CAssessListModel::EList::Defects, CAssessListModel::EList::Warnings}) {
+        QTableView* v = w->ListView(list);
+        // Every column as wide as its contents, and all of them in view.
+        for (int c = 0; c < v->model()->columnCount(); ++c)
+            QVERIFY(v->horizontalHeader()->sectionSize(c) >= static_cast<QAbstractItemView*>(v)->sizeHintForColumn(c));
+        QVERIFY2(v->horizontalHeader()->length() <= w->width() - 20,
+                 qPrintable(QStringLiteral("%1 > %2").arg(v->horizontalHeader()->length()).arg(w->width())));
+    }
+    QCOMPARE(frame->OuterSplitter()->sizes().value(0), curves);
+    QVERIFY(frame->TableView()->width() >= frame->TableView()->FullWidth());
+
+    // Widened by hand, the dock takes the rest of the empty comment column
+    // before any of the curves' width; narrowed, it gives it back.
+    const int table = frame->OuterSplitter()->sizes().value(1);
+    frame->resizeDocks({w}, {w->width() + 100}, Qt::Horizontal);
+    QTRY_COMPARE(frame->OuterSplitter()->sizes().value(1), table - 100);
+    QCOMPARE(frame->OuterSplitter()->sizes().value(0), curves);
+    frame->resizeDocks({w}, {w->width() - 100}, Qt::Horizontal);
+    QTRY_COMPARE(frame->OuterSplitter()->sizes().value(1), table);
+    QCOMPARE(frame->OuterSplitter()->sizes().value(0), curves);
+
+    doc->SetModifiedFlag(false);
+    frame->close();
+    frame.reset();
+    CUiSeam::Install(nullptr);
+}
+
+// Whether `w` lies whole within `area`.
+bool Within(const QRect& area, QWidget* w) { return area.contains(QRect(w->mapToGlobal(QPoint(0, 0)), w->size())); }
+
+void TestDesktop::windowFitsItsScreenAndKeepsItsDocks()
+{
+    CTresApp::Settings()->clear();
+    QScreen* small = ScreenNamed("klein");
+    QVERIFY(small);
+    const QRect area = small->availableGeometry();
+    // Left on a large screen at 1900 x 900, opened on the small one.
+    {
+        auto s = CTresApp::Settings();
+        s->setValue("Settings/XPos", 60);
+        s->setValue("Settings/YPos", 40);
+        s->setValue("Settings/XWidth", 1900);
+        s->setValue("Settings/YWidth", 900);
+    }
+    CAnsweringSeam seam;
+    CUiSeam::Install(&seam);
+    auto doc = std::make_unique<CTreDoc>();
+    auto open = [&] {
+        auto f = std::make_unique<CMainFrame>(*doc, nullptr);
+        f->show();
+        if (!QTest::qWaitForWindowExposed(f.get())) qWarning("window not exposed");
+        return f;
+    };
+    auto frame = open();
+    QVERIFY2(area.contains(frame->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                   .arg(frame->frameGeometry().x())
+                                                                   .arg(frame->frameGeometry().y())
+                                                                   .arg(frame->frameGeometry().width())
+                                                                   .arg(frame->frameGeometry().height())));
+    QVERIFY(frame->OpenDocumentFile(QStringLiteral(SAMPLES "/demo.tsd")));
+    QVERIFY(Within(area, frame->statusBar()));
+    QVERIFY(Within(area, frame->TableView()));
+
+    // "Ansicht" lists the dock; opened, it is open again next time.
+    QAction* toggle = frame->Action(CMainFrame::ID_VIEW_ASSESS);
+    QStringList view;
+    for (QAction* m : frame->menuBar()->actions())
+        if (m->text() == QStringLiteral("&Ansicht"))
+            for (QAction* a : m->menu()->actions()) view << a->text();
+    QVERIFY(view.contains(toggle->text()));
+    QVERIFY(!toggle->isChecked());
+    toggle->trigger();
+    QVERIFY(frame->AssessWindow()->isVisible());
+    QVERIFY(toggle->isChecked());
+    frame->close();
+    frame = open();
+    QVERIFY(frame->AssessWindow()->isVisible());
+    QVERIFY(frame->Action(CMainFrame::ID_VIEW_ASSESS)->isChecked());
+    frame->Action(CMainFrame::ID_VIEW_ASSESS)->trigger();
+    QVERIFY(!frame->AssessWindow()->isVisible());
+    // Maximised, it opens maximised; closed dock stays closed.
+    frame->showMaximized();
+    QTRY_VERIFY(frame->isMaximized());
+    frame->close();
+    frame = open();
+    QVERIFY(frame->isMaximized());
+    QVERIFY(!frame->AssessWindow()->isVisible());
+    frame->showNormal();
+    QTRY_VERIFY(!frame->isMaximized());
+    QVERIFY(area.contains(frame->frameGeometry()));
+    frame->close();
+    frame.reset();
+    CUiSeam::Install(nullptr);
+}
+
 int main(int argc, char** argv)
 {
     // The probe for the content test: the MIME type of each file, by content.
@@ -183,7 +325,21 @@ int main(int argc, char** argv)
                 qPrintable(db.mimeTypeForFile(QString::fromLocal8Bit(argv[i]), QMimeDatabase::MatchContent).name()));
         return 0;
     }
+    // Two screens side by side, and settings of the test's own.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const QString screens = config.filePath(QStringLiteral("screens.json"));
+    QFile json(screens);
+    if (!json.open(QIODevice::WriteOnly)) return 2;
+    json.write(R"({"screens": [
+        {"name": "klein", "x": 0, "y": 0, "width": 1024, "height": 600, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
+        {"name": "breit", "x": 1024, "y": 0, "width": 2560, "height": 1440, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}
+    ]})");
+    json.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.toLocal8Bit());
     QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Norvaken"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tresmon"));
     TestDesktop test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -9,6 +9,8 @@
 #include "framefixture.h"
 #include "headerbar.h"
 #include "mainframe.h"
+#include "panejob.h"
+#include "printrunner.h"
 #include "splashwnd.h"
 #include "tredoc.h"
 #include "tresapp.h"
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -28,6 +31,7 @@
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 
@@ -114,6 +118,7 @@ private slots:
     void splashClosesOnAnyKeyAndOnlyOnce();
     void aboutBoxTexts();
     void qtOwnTextsAreGerman();
+    void desktopKeysPrintAndManual();
 };
 
 void TestMainFrame::init() { InitFrame(); }
@@ -559,6 +564,86 @@ void TestMainFrame::qtOwnTextsAreGerman()
              qPrintable(texts.join(", ")));
     QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QString("Suchen in:"));
     QCOMPARE(QCoreApplication::translate("QPrintPreviewDialog", "Print"), QString("Drucken"));
+}
+
+namespace {
+
+// Records which printout a print was asked for, and prints nothing.
+class CKindRunner : public CPrintRunner {
+public:
+    int Print(QWidget*, QPrinter&, IPrintHooks& hooks, const QString&, const OverwriteCheck&) override
+    {
+        kinds << static_cast<CPanePrintJob&>(hooks).Kind();
+        return 1;
+    }
+    QList<EPrintKind> kinds;
+};
+
+// The entries of one menu, without their mnemonics.
+QStringList MenuTexts(QMainWindow& w, const QString& menu)
+{
+    QStringList out;
+    for (QAction* m : w.menuBar()->actions())
+        if (m->text() == menu)
+            for (QAction* a : m->menu()->actions())
+                if (!a->isSeparator()) out << a->text().remove(QLatin1Char('&'));
+    return out;
+}
+
+} // namespace
+
+void TestMainFrame::desktopKeysPrintAndManual()
+{
+    CMainFrame& f = Frame();
+    const struct {
+        int id;
+        QKeySequence key;
+    } keys[] = {{CMainFrame::ID_FILE_NEW, QKeySequence(Qt::CTRL | Qt::Key_N)},
+                {CMainFrame::ID_FILE_SAVE_AS, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+                {CMainFrame::ID_FILE_PRINT, QKeySequence(Qt::CTRL | Qt::Key_P)},
+                {CMainFrame::ID_APP_EXIT, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+                {CMainFrame::ID_HELP_MANUAL, QKeySequence(Qt::Key_F1)}};
+    for (const auto& k : keys) QCOMPARE(f.Action(k.id)->shortcut(), k.key);
+    // No key is taken twice: Qt would then do neither.
+    QList<QKeySequence> taken;
+    for (const QAction* a : f.findChildren<QAction*>())
+        for (const QKeySequence& k : a->shortcuts()) {
+            QVERIFY2(!taken.contains(k), qPrintable(k.toString()));
+            taken << k;
+        }
+    // Ctrl+P prints at once: from the table, the table's printout.
+    const QString survey = m_files.filePath(QStringLiteral("d.tsd"));
+    WriteSurvey(survey, "-850 mV", 5);
+    QVERIFY(f.OpenDocumentFile(survey));
+    CKindRunner runner;
+    CPrintRunner::Install(&runner);
+    f.SetActivePane(1);
+    QTest::keyClick(&f, Qt::Key_P, Qt::ControlModifier);
+    f.SetActivePane(2);
+    f.Action(CMainFrame::ID_FILE_PRINT)->trigger();
+    CPrintRunner::Install(nullptr);
+    QCOMPARE(runner.kinds, (QList<EPrintKind>{EPrintKind::Table, EPrintKind::Graphic}));
+    QVERIFY(MenuTexts(f, "&Datei").contains("Drucken"));
+
+    // "?" > "Handbuch" (F1): a message when the manual is not where it
+    // belongs, else the page made from the manual page, in a window of ours.
+    QVERIFY(MenuTexts(f, "&?").contains("Handbuch"));
+    const QString folder = CTresApp::Get()->m_strProgramFolder;
+    CTresApp::Get()->m_strProgramFolder = m_files.path();
+    QTest::keyClick(&f, Qt::Key_F1);
+    QCOMPARE(m_seam.messages.size(), 1);
+    QVERIFY(m_seam.messages[0].startsWith(QString::fromUtf8("Das Handbuch wurde nicht gefunden")));
+    CTresApp::Get()->m_strProgramFolder = QStringLiteral(TRESMON_DIR);
+    QTest::keyClick(&f, Qt::Key_F1);
+    CTresApp::Get()->m_strProgramFolder = folder;
+    auto* manual = f.findChild<QTextBrowser*>();
+    QVERIFY(manual);
+    QTRY_VERIFY(manual->isVisible());
+    QVERIFY(manual->window() != &f);
+    const QString text = manual->toPlainText();
+    QVERIFY2(text.contains(QStringLiteral("BESCHREIBUNG")) && text.contains(QStringLiteral("Bewertung")),
+             qPrintable(text.left(300)));
+    QCOMPARE(m_seam.messages.size(), 1);
 }
 
 int main(int argc, char** argv)

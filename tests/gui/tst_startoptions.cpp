@@ -5,6 +5,7 @@
 
 #include "tresversion.h"
 
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -19,7 +20,7 @@ struct CRun {
 };
 
 // The program with no display at all: neither X, Wayland nor a Qt platform.
-CRun RunProgram(const QStringList& args, const QString& platform = QString())
+CRun RunProgram(const QStringList& args, const QString& platform = QString(), int waitMs = 60000)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -28,7 +29,7 @@ CRun RunProgram(const QStringList& args, const QString& platform = QString())
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(TRESMON_EXE), args);
     CRun r;
-    if (!p.waitForFinished(60000)) return r;
+    if (!p.waitForFinished(waitMs)) return r;
     r.exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
@@ -119,6 +120,15 @@ void TestStartOptions::screenshotOfTheWindow()
                    QStringLiteral("offscreen"));
     QCOMPARE(r.exit, 1);
     QVERIFY2(r.err.contains(QStringLiteral("Das Bild des Fensters konnte nicht")), qPrintable(r.err));
+
+    // A survey that cannot be opened: no message box that nobody clicks
+    // away, but its message on standard error and a failed run.
+    const QString missing = dir.filePath(QStringLiteral("fehlt.tsd"));
+    const QString none = dir.filePath(QStringLiteral("none.png"));
+    r = RunProgram({QStringLiteral("--screenshot"), none, missing}, QStringLiteral("offscreen"), 20000);
+    QCOMPARE(r.exit, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("tresmon: Die Datei ") + missing), qPrintable(r.err));
+    QVERIFY(!QFile::exists(none));
 }
 
 QTEST_GUILESS_MAIN(TestStartOptions)

@@ -292,6 +292,28 @@ void TestUndo::headerFieldsAndCriterion()
     f.Action(CMainFrame::ID_EDIT_UNDO)->trigger();
     QCOMPARE(name->text(), QString("Nord")); // one step for the whole typing, shown in the bar
 
+    // The history keys typed in the field reach the document's history, and
+    // the field's own undo never records a step that drops the redo.
+    QTest::keyClick(name, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(name->text(), QString("Nord Ost"));
+    QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(name->text(), QString("Nord"));
+    QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier); // nothing left to undo
+    QCOMPARE(name->text(), QString("Nord"));
+    QVERIFY(f.Action(CMainFrame::ID_EDIT_REDO)->isEnabled());
+    QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(name->text(), QString("Nord Ost"));
+    QTest::keyClicks(name, "see");
+    QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(name->text(), QString("Nord Ost"));
+    QCOMPARE(QString::fromStdString(m_doc->m_header[3]), QString("Nord Ost"));
+    QVERIFY(f.Action(CMainFrame::ID_EDIT_REDO)->isEnabled());
+    // The field's context menu offers the same two entries.
+    std::unique_ptr<QMenu> menu(f.HeaderBar()->CreateFieldMenu(name));
+    QCOMPARE(menu->actions().mid(0, 2),
+             (QList<QAction*>{f.Action(CMainFrame::ID_EDIT_UNDO), f.Action(CMainFrame::ID_EDIT_REDO)}));
+    QVERIFY(menu->actions().value(2)->isSeparator());
+
     QComboBox* list = f.HeaderBar()->CriterionList();
     RoundTrip("Schutzkriterium", [&] {
         const int i = list->findText("-950 mV");

@@ -7,9 +7,11 @@
 #include "zoombutton.h"
 #include "zoomtables.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -83,6 +85,7 @@ private slots:
     void zoomStopsAtTheTableEnds();
     void longerThanTheTableStillFits();
     void horizontalScrollMovesBothPanes();
+    void wheelScrollsAlongTheMetreAndZooms();
     void verticalStateAndScrolling();
     void valueZoomRealignsAndSetsThePage();
     void refitOnTheNextUpdateKeepsTheValueAxis();
@@ -228,6 +231,37 @@ void TestTrePrintView::horizontalScrollMovesBothPanes()
     QVERIFY(p.host.m_nInvalidations >= 3);
 }
 
+static void Wheel(QWidget& w, int dy, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    const QPointF at(w.width() / 2.0, w.height() / 2.0);
+    QWheelEvent e(at, w.mapToGlobal(at), QPoint(), QPoint(0, dy), Qt::NoButton, mods, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&w, &e);
+}
+
+void TestTrePrintView::wheelScrollsAlongTheMetreAndZooms()
+{
+    CPanes p(Survey(3000));
+    const int lines = QApplication::wheelScrollLines();
+    const int line = p.doc.m_nMeterLineStep;
+    const int start = p.doc.m_nMeterScrollPos;
+    // A notch towards the user goes on along the metre in both panes.
+    Wheel(*p.pot, -120);
+    QCOMPARE(p.doc.m_nMeterScrollPos, start + lines * line);
+    p.Compose(*p.grad);
+    QCOMPARE(p.grad->HScrollPos(), start + lines * line);
+    // Half notches add up; away from the user goes back.
+    Wheel(*p.grad, 60);
+    QCOMPARE(p.doc.m_nMeterScrollPos, start + lines * line);
+    Wheel(*p.grad, 60);
+    QCOMPARE(p.doc.m_nMeterScrollPos, start);
+    // With Ctrl the metre axis zooms, in away from the user.
+    const int span = p.doc.m_nMeterSpan;
+    Wheel(*p.pot, 120, Qt::ControlModifier);
+    QVERIFY(p.doc.m_nMeterSpan < span);
+    Wheel(*p.pot, -120, Qt::ControlModifier);
+    QCOMPARE(p.doc.m_nMeterSpan, span);
+}
+
 void TestTrePrintView::verticalStateAndScrolling()
 {
     CPanes p(Survey(700));
@@ -320,6 +354,9 @@ void TestTrePrintView::controlsLayout()
     QVERIFY(!p.grad->HScrollBar()->isHidden());
     QCOMPARE(p.grad->PlotBottom(), 267);
     QCOMPARE(p.grad->PlotRight(), 605);
+    // Each says what it does.
+    for (int id = CTrePrintView::IdMeterZoomIn; id <= CTrePrintView::IdValueZoomOut; ++id)
+        QVERIFY(!p.grad->Button(static_cast<CTrePrintView::EControlId>(id))->toolTip().isEmpty());
     // The buttons work through their clicks.
     p.grad->Button(CTrePrintView::IdValueZoomIn)->click();
     QCOMPARE(p.grad->ValueStep().nSpan, 1000);

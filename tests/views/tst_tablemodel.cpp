@@ -4,6 +4,7 @@
 #include "viewsfixture.h"
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QTest>
 
 using M = CTrePlotModel;
@@ -21,6 +22,7 @@ private slots:
     void leftFieldsAreWrittenWhileMeansAreShown();
     void emptyTexts();
     void metreAndComment();
+    void decimalCommaAndUnreadableTexts();
     void unfitNumbersAreRefused();
     void storesSetModifiedAndUpdateAllViews();
     void readOnlyColumnsAndRefusedRequests();
@@ -139,10 +141,8 @@ void TestTrePlotModel::storeVoltsAsTruncatedMillivolts()
     QCOMPARE(Text(1, M::ColPotOn), QStringLiteral("-0.85"));
     QVERIFY(Store(1, M::ColPotOff, "1.005")); // 1004.9999... is cut, not rounded
     QCOMPARE(m_doc->GetPotOff(1), 1004);
-    QVERIFY(Store(2, M::ColPotOn, " -1.2345abc"));
+    QVERIFY(Store(2, M::ColPotOn, " -1.2345 "));
     QCOMPARE(m_doc->GetPotOn(2), -1234);
-    QVERIFY(Store(2, M::ColPotOff, "kaputt"));
-    QCOMPARE(m_doc->GetPotOff(2), 0);
 }
 
 void TestTrePlotModel::storeMillivoltsAsTruncatedTenths()
@@ -178,11 +178,13 @@ void TestTrePlotModel::emptyTexts()
         QCOMPARE(m_doc->GetPotOn(1), NO_VALUE);
         QCOMPARE(Text(1, M::ColPotOn), QStringLiteral("     "));
     }
-    // Two blanks and five blanks are texts without a number: 0.
+    // Any number of blanks, as an absent value shows: the cell is cleared,
+    // not set to 0.
+    m_doc->SetPotOn(1, -850);
     QVERIFY(Store(1, M::ColPotOn, "  "));
-    QCOMPARE(m_doc->GetPotOn(1), 0);
+    QCOMPARE(m_doc->GetPotOn(1), NO_VALUE);
     QVERIFY(Store(1, M::ColGradOffR, "     "));
-    QCOMPARE(m_doc->GetGradOffR(1), 0);
+    QCOMPARE(m_doc->GetGradOffR(1), NO_VALUE);
     for (int c : {M::ColGradOn, M::ColGradOnR, M::ColGradOff, M::ColGradOffR, M::ColPotOff}) {
         QVERIFY(Store(1, c, ""));
     }
@@ -205,15 +207,46 @@ void TestTrePlotModel::metreAndComment()
     QCOMPARE(m_doc->GetMeter(2), 123);
     QVERIFY(Store(2, M::ColMeter, "-7.9"));
     QCOMPARE(m_doc->GetMeter(2), -7);
-    QVERIFY(Store(2, M::ColMeter, "x"));
-    QCOMPARE(m_doc->GetMeter(2), 0);
+    QVERIFY(!Store(2, M::ColMeter, "x"));
+    QCOMPARE(m_doc->GetMeter(2), -7);
     QVERIFY(Store(3, M::ColComment, "Prüfstelle 12"));
     QCOMPARE(m_doc->GetComment(3), std::string("Prüfstelle 12"));
     QCOMPARE(Text(3, M::ColComment), QStringLiteral("Prüfstelle 12"));
 }
 
+void TestTrePlotModel::decimalCommaAndUnreadableTexts()
+{
+    QSignalSpy refused(m_model.get(), &M::StoreRefused);
+    // A comma reads as the point does, with or without the column's unit.
+    QVERIFY(Store(1, M::ColPotOn, "-1,25"));
+    QCOMPARE(m_doc->GetPotOn(1), -1250);
+    QVERIFY(Store(1, M::ColPotOff, " -0,855 V "));
+    QCOMPARE(m_doc->GetPotOff(1), -855);
+    QVERIFY(Store(2, M::ColGradOn, "12,3"));
+    QCOMPARE(m_doc->GetGradOnL(2), 123);
+    QVERIFY(Store(2, M::ColGradOnR, "-0,77mV"));
+    QCOMPARE(m_doc->GetGradOnR(2), -7);
+    QVERIFY(Store(3, M::ColMeter, "12,9 m"));
+    QCOMPARE(m_doc->GetMeter(3), 12);
+    QVERIFY(Store(4, M::ColPotOn, "-1.5e0"));
+    QCOMPARE(m_doc->GetPotOn(4), -1500);
+    QCOMPARE(refused.count(), 0);
+    // What is not one number is refused whole, never cut to its start,
+    // and the user is told with the text typed.
+    const char* const bad[] = {"-1,2x", "1.2.3", "1,2,3", "abc", "-", ",", "1e", "- 1", "1 2", "-1,25 mV", "V"};
+    for (const char* text : bad) {
+        QVERIFY2(!Store(1, M::ColPotOn, text), text);
+        QCOMPARE(m_doc->GetPotOn(1), -1250);
+        QVERIFY(refused.last().value(0).toString().contains(QStringLiteral("\"%1\"").arg(QString::fromUtf8(text))));
+    }
+    QCOMPARE(refused.count(), static_cast<int>(std::size(bad)));
+    QVERIFY(!Store(2, M::ColGradOff, "7 V"));
+    QCOMPARE(m_doc->GetGradOffL(2), 100);
+}
+
 void TestTrePlotModel::unfitNumbersAreRefused()
 {
+    QSignalSpy refused(m_model.get(), &M::StoreRefused);
     // Numbers whose stored value does not fit 32 bits leave the row alone
     // instead of storing whatever an overflowing conversion would give.
     QVERIFY(!Store(1, M::ColPotOn, "3000000"));
@@ -224,6 +257,7 @@ void TestTrePlotModel::unfitNumbersAreRefused()
     QCOMPARE(m_doc->GetGradOnL(1), 150);
     QVERIFY(!m_doc->IsModified());
     QCOMPARE(m_host->m_nUpdates, 0);
+    QCOMPARE(refused.count(), 3);
     // The largest fitting values are still taken.
     QVERIFY(Store(1, M::ColMeter, "2147483647"));
     QCOMPARE(m_doc->GetMeter(1), 2147483647);

@@ -6,6 +6,7 @@
 #include "tableview.h"
 #include "viewsfixture.h"
 
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -27,13 +28,25 @@ private slots:
     void metreColumnStaysInView();
     void navigationNeverHidesACellUnderTheMetreColumn();
     void deleteSelectedRows();
+    void deleteKeyTakesWholeRows();
     void deleteNeedsExactlyOneRange();
     void insertAfterTheCurrentRow();
     void clipboardKeysAreNotHandled();
     void untouchedEditorStoresNothing();
+    void enterGoesDownAndARefusalIsTold();
     void documentUpdatesReachTheTable();
+    void spanningHeaderWordStaysReadable();
 
 private:
+    // Types `text` into the current cell as a user does: the first key opens
+    // the editor, the rest go into it. Returns the editor.
+    QLineEdit* TypeIntoCell(const QString& text)
+    {
+        QTest::keyClick(m_view.get(), text[0].toLatin1());
+        auto* edit = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        if (edit) QTest::keyClicks(edit, text.mid(1));
+        return edit;
+    }
     void SelectCells(int r0, int c0, int r1, int c1,
                      QItemSelectionModel::SelectionFlags f = QItemSelectionModel::ClearAndSelect)
     {
@@ -249,6 +262,24 @@ void TestTrePlotView::deleteSelectedRows()
     QCOMPARE(m_doc->GetRowCount(), 0);
 }
 
+void TestTrePlotView::deleteKeyTakesWholeRows()
+{
+    // A cell or part of a row: the key leaves the survey alone.
+    SelectCells(3, 2, 4, 5);
+    QTest::keyClick(m_view.get(), Qt::Key_Delete);
+    QCOMPARE(m_doc->GetRowCount(), 10);
+    // Rows chosen at their numbers go, as one step of the history.
+    m_view->selectionModel()->select(QItemSelection(m_view->model()->index(2, 0), m_view->model()->index(3, 10)),
+                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QVERIFY(m_view->WholeRowsSelected());
+    QTest::keyClick(m_view.get(), Qt::Key_Delete);
+    QCOMPARE(m_doc->GetRowCount(), 8);
+    QCOMPARE(m_doc->GetMeter(3), 40);
+    QCOMPARE(QString::fromStdString(m_doc->UndoName()), QString::fromUtf8("Zeilen löschen"));
+    QVERIFY(m_doc->Undo());
+    QCOMPARE(m_doc->GetRowCount(), 10);
+}
+
 void TestTrePlotView::deleteNeedsExactlyOneRange()
 {
     SelectCells(2, 2, 2, 2);
@@ -321,6 +352,37 @@ void TestTrePlotView::untouchedEditorStoresNothing()
     QVERIFY(m_doc->IsModified());
 }
 
+void TestTrePlotView::enterGoesDownAndARefusalIsTold()
+{
+    m_view->show();
+    m_view->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+    const int col = M::ModelColumn(M::ColPotOn);
+    m_view->setCurrentIndex(m_view->model()->index(1, col));
+    // Typing opens the editor; Enter stores and goes on to the row below.
+    auto* edit = TypeIntoCell("-1,25");
+    QVERIFY(edit);
+    QCOMPARE(edit->text(), QStringLiteral("-1,25"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTRY_COMPARE(m_view->currentIndex(), m_view->model()->index(2, col));
+    QCOMPARE(m_doc->GetPotOn(2), -1250);
+    QVERIFY(m_view->selectionModel()->isSelected(m_view->currentIndex()));
+    // A text that is no number stays out, the cell stays current, and the
+    // message comes once the editor has gone.
+    edit = TypeIntoCell("-1,2x");
+    QVERIFY(edit);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTRY_COMPARE(m_host->m_messages.size(), size_t(1));
+    QVERIFY(m_host->m_messages[0].find("\"-1,2x\"") != std::string::npos);
+    QCOMPARE(m_view->currentIndex(), m_view->model()->index(2, col));
+    QCOMPARE(m_doc->GetPotOn(3), -1150 - 20 % 37);
+    // The last row has no row below: Enter stays on it.
+    m_view->setCurrentIndex(m_view->model()->index(9, col));
+    QTest::keyClick(TypeIntoCell("-1"), Qt::Key_Return);
+    QTRY_COMPARE(m_doc->GetPotOn(10), -1000);
+    QCOMPARE(m_view->currentIndex().row(), 9);
+}
+
 void TestTrePlotView::documentUpdatesReachTheTable()
 {
     // Rows that the document gains or loses elsewhere (sort, append,
@@ -332,6 +394,48 @@ void TestTrePlotView::documentUpdatesReachTheTable()
     m_doc->UpdateAllViews();
     QCOMPARE(m_view->model()->rowCount(), 7);
     QCOMPARE(m_view->model()->index(0, 0).data().toString(), QStringLiteral("    40  "));
+}
+
+// Dark pixels (the header's text) in the header strip between view x0 and x1.
+static int HeaderInk(CTrePlotView& view, int x0, int x1)
+{
+    const QImage img = view.grab().toImage();
+    const int top = view.frameWidth();
+    int ink = 0;
+    for (int y = top; y < top + view.horizontalHeader()->height(); ++y)
+        for (int x = std::max(0, x0); x < std::min(img.width(), x1); ++x) ink += qGray(img.pixel(x, y)) < 96;
+    return ink;
+}
+
+void TestTrePlotView::spanningHeaderWordStaysReadable()
+{
+    for (int i = 0; i < 20; ++i) m_doc->InsertRowAfter(10);
+    m_doc->m_bTableIRFree = true;
+    m_doc->UpdateAllViews();
+    m_view->resize(300, 200);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    // The "Potential" cell over its three columns, in view coordinates.
+    const int left = m_view->viewport()->x();
+    const auto groupRight = [&] {
+        const int last = M::ModelColumn(M::ColPotIRFree);
+        return left + m_view->columnViewportPosition(last) + m_view->columnWidth(last);
+    };
+    const int whole
+        = HeaderInk(*m_view, left + m_view->columnViewportPosition(M::ModelColumn(M::ColPotOn)), groupRight());
+    QVERIFY(whole > 20);
+    // One column on, the first column lies under the metre column; the word
+    // moves into the two columns that show, whole.
+    m_view->horizontalScrollBar()->setValue(m_view->columnWidth(M::ModelColumn(M::ColPotOn)));
+    QCOMPARE(m_view->columnViewportPosition(M::ModelColumn(M::ColPotOff)), m_view->columnWidth(0));
+    const int shown = HeaderInk(*m_view, left + m_view->columnWidth(0), groupRight());
+    QVERIFY2(shown * 10 >= whole * 9, qPrintable(QStringLiteral("%1 of %2").arg(shown).arg(whole)));
+
+    // Another survey opens at its first row and column.
+    m_view->verticalScrollBar()->setValue(5);
+    m_view->OnInitialUpdate();
+    QCOMPARE(m_view->horizontalScrollBar()->value(), 0);
+    QCOMPARE(m_view->verticalScrollBar()->value(), 0);
 }
 
 QTEST_MAIN(TestTrePlotView)

@@ -46,9 +46,11 @@ public:
         CTreViewHub::InvalidateCurveViews();
     }
     void ModifiedChanged(bool modified) override { m_bModified = modified; }
+    void ShowMessage(const std::string& text) override { m_messages.push_back(text); }
     int m_nUpdates = 0;
     int m_nInvalidations = 0;
     bool m_bModified = false;
+    std::vector<std::string> m_messages;
 };
 
 inline bool SameRgb(QRgb a, const QColor& c) { return (a & 0xffffff) == (c.rgb() & 0xffffff); }

@@ -121,6 +121,13 @@ int main(int argc, char** argv)
         frame.grab().save(folder + QStringLiteral("/30-assessment-defect.png"));
     }
     frame.Action(CMainFrame::ID_ASSESS_OVERLAY)->setChecked(false);
+    // The manual, as F1 shows it.
+    app.m_strProgramFolder = QStringLiteral(TRESMON_DIR);
+    frame.Action(CMainFrame::ID_HELP_MANUAL)->trigger();
+    Pause(150);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle().contains(QStringLiteral("Handbuch")))
+            w->grab().save(folder + QStringLiteral("/31-manual.png"));
     doc.SetModifiedFlag(false);
     return 0;
 }
