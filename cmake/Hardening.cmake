@@ -6,8 +6,7 @@
 # once. GCC makes position-independent executables by default.
 add_compile_options(-fstack-protector-strong)
 # Fortifying needs the optimiser, and would hide from AddressSanitizer the
-# calls it checks itself.
-if(NOT SANITIZE)
-  add_compile_definitions($<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:_FORTIFY_SOURCE=2>)
-endif()
+# calls it checks itself. TRES_FORTIFIED is 1 in the builds that fortify.
+set(TRES_FORTIFIED "$<AND:$<NOT:$<BOOL:${SANITIZE}>>,$<CONFIG:Release,RelWithDebInfo,MinSizeRel>>")
+add_compile_definitions($<${TRES_FORTIFIED}:_FORTIFY_SOURCE=2>)
 add_link_options(LINKER:-z,relro LINKER:-z,now)
