@@ -7,6 +7,7 @@
 #   tools     cmdvlnk, the library's command-line front end (vlnkw32-tools)
 #   sim       the handheld simulator (tresmon-handheld-sim)
 # A rule without a component belongs to the program.
+# Programs with their component, and components with their package:
 set(TRES_PROGRAMS tresmon:tresmon tresmon-tool:tresmon vlnk-handheld-sim:sim cmdvlnk:tools)
 set(TRES_PACKAGES tresmon:tresmon lib:libvlnkw32-1 dev:libvlnkw32-dev tools:vlnkw32-tools sim:tresmon-handheld-sim)
 set(TRES_MAINTAINER "Tresmon developers <tresmon@norvaken.invalid>")
