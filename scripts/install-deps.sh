@@ -7,6 +7,7 @@ set -eu
 packages=(
   build-essential cmake pkg-config
   dpkg-dev file  # cpack -G DEB: dpkg-shlibdeps, and file to find the binaries
+  lintian appstream  # the package test checks the packages and their metainfo
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
   qt6-base-dev libgl-dev

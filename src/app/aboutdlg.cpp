@@ -2,6 +2,7 @@
 #include "aboutdlg.h"
 
 #include "artwork.h"
+#include "tresversion.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -15,7 +16,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     auto* icon = new QLabel(this);
     icon->setPixmap(artwork::ProgramIcon().pixmap(32, 32));
     auto* name = new QLabel(QStringLiteral("Tresmon 3.0"), this);
-    auto* version = new QLabel(QStringLiteral("Version 3.018"), this);
+    auto* version = new QLabel(QStringLiteral("Version " TRES_VERSION), this);
     version->setObjectName(QStringLiteral("version"));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setDefault(true);

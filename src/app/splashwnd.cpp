@@ -2,6 +2,7 @@
 #include "splashwnd.h"
 
 #include "artwork.h"
+#include "tresversion.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -61,7 +62,7 @@ void CSplashWnd::paintEvent(QPaintEvent*)
     p.setPen(Qt::black);
     // (338, 215) is the top left corner of the text, as text output places it.
     const QFontMetrics fm(font);
-    p.drawText(338, 215 + fm.ascent(), QStringLiteral("Version 3.018"));
+    p.drawText(338, 215 + fm.ascent(), QStringLiteral("Version " TRES_VERSION));
 }
 
 bool CSplashWnd::eventFilter(QObject* watched, QEvent* event)

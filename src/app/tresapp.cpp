@@ -10,6 +10,7 @@
 #include "startoptions.h"
 #include "transferdlg.h"
 #include "tredoc.h"
+#include "tresversion.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,7 +32,7 @@ CTresApp::CTresApp(int& argc, char** argv)
     setOrganizationName(QStringLiteral("Norvaken"));
     setApplicationName(QStringLiteral("Tresmon"));
     setApplicationDisplayName(QStringLiteral("Tresmon"));
-    setApplicationVersion(QStringLiteral("3.018"));
+    setApplicationVersion(QStringLiteral(TRES_VERSION));
     // Qt's own dialogs and menus (file and print dialogs, the preview's
     // tool bar, a text field's context menu) speak German like the rest.
     // Without the translations installed they stay English.

@@ -14,6 +14,7 @@
 #include "splashwnd.h"
 #include "tredoc.h"
 #include "tresapp.h"
+#include "tresversion.h"
 #include "uiseam.h"
 
 #include <QAction>
@@ -546,7 +547,9 @@ void TestMainFrame::aboutBoxTexts()
     QCOMPARE(dlg.windowTitle(), QString("Info über Tresmon 3.0"));
     auto* version = dlg.findChild<QLabel*>("version");
     QVERIFY(version);
-    QCOMPARE(version->text(), QString("Version 3.018"));
+    // The project's one version, as --version and the packages give it.
+    QCOMPARE(version->text(), QStringLiteral("Version " TRES_VERSION));
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral(TRES_VERSION));
 }
 
 void TestMainFrame::qtOwnTextsAreGerman()

@@ -21,11 +21,12 @@ lib="$prefix/$libdir"
 readelf -d "$lib/libvlnkw32.so.1.0.0" | grep -q 'SONAME.*\[libvlnkw32\.so\.1\]' || fail "SONAME is not libvlnkw32.so.1"
 examples="$prefix/share/doc/libvlnkw32-dev/examples"
 
-# pkg-config, as a Makefile would use it; the program finds the library
-# through LD_LIBRARY_PATH, by its SONAME.
+# pkg-config, as a Makefile would use it, with the plain paths of the
+# prefix; the program finds the library through LD_LIBRARY_PATH, by its SONAME.
 export PKG_CONFIG_PATH="$lib/pkgconfig"
 [ "$(pkg-config --modversion vlnkw32)" = 1.0.0 ] || fail "pkg-config version"
-flags=$(pkg-config --cflags --libs vlnkw32)
+flags=$(pkg-config --cflags --libs vlnkw32 | sed "s/ *$//")
+[ "$flags" = "-I$prefix/include -L$lib -lvlnkw32" ] || fail "pkg-config: $flags"
 # shellcheck disable=SC2086
 "$cc" -std=c99 -pedantic -Wall -Wextra -Werror $extra -o "$work/receive-pc" "$examples/receive.c" $flags
 readelf -d "$work/receive-pc" | grep -q 'NEEDED.*\[libvlnkw32\.so\.1\]' || fail "the program does not need libvlnkw32.so.1"

@@ -7,12 +7,18 @@ install(TARGETS vlnkw32 EXPORT vlnkw32Targets
 install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/include/vlnkw32.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT dev)
 
-# The pkg-config file finds the prefix from where it lies, so the installed
-# tree can be moved (a package root unpacked anywhere, a test's prefix).
+# The pkg-config file names the prefix it is installed under - the one the
+# install runs with (cmake --install --prefix, or /usr in the packages), not
+# the configured one - so pkg-config prints plain paths (-I/usr/include). A
+# tree unpacked elsewhere is found through PKG_CONFIG_SYSROOT_DIR.
 set(VLNK_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
-file(RELATIVE_PATH VLNK_PC_TO_PREFIX /root/${VLNK_PKGCONFIG_DIR} /root)
-string(REGEX REPLACE "/$" "" VLNK_PC_TO_PREFIX "${VLNK_PC_TO_PREFIX}")
-configure_file(${CMAKE_CURRENT_LIST_DIR}/vlnkw32.pc.in ${CMAKE_CURRENT_BINARY_DIR}/vlnkw32.pc @ONLY)
+install(CODE "
+  set(VLNK_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+  set(VLNK_LIBRARY_VERSION ${VLNK_LIBRARY_VERSION})
+  set(CMAKE_INSTALL_LIBDIR ${CMAKE_INSTALL_LIBDIR})
+  set(CMAKE_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR})
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/vlnkw32.pc.in ${CMAKE_CURRENT_BINARY_DIR}/vlnkw32.pc @ONLY)
+" COMPONENT dev)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vlnkw32.pc DESTINATION ${VLNK_PKGCONFIG_DIR} COMPONENT dev)
 
 set(VLNK_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/vlnkw32)
