@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and saving a survey the size of the old 990,000-byte read limit and
-// one of 10 MB, the error-list test over every row, and undoing a sort. The inputs are
-// generated on first use into a temporary folder and removed at exit.
+// one of 10 MB, the error-list test over every row, both assessments, and
+// undoing a sort. The inputs are generated on first use into a temporary
+// folder and removed at exit.
 #include "survey.h"
+#include "variant.h"
 
 #include "assessment.h"
 #include "tredoc.h"
 #include "tsdfile.h"
+#include "verdict.h"
 
 #include <benchmark/benchmark.h>
 
@@ -206,6 +209,48 @@ void BM_AssessDense(benchmark::State& state)
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * n);
 }
 
+// The protection assessment recomputes after every edit like the one above:
+// a generated survey of `rows` rows at 1 m with its native survey, so the
+// 100 mV lookup runs too. The defect search's sliding median is the part
+// that must not grow faster than N log N.
+void BM_AssessProtection(benchmark::State& state)
+{
+    CTreDoc doc, native(CTreDoc::ERole::Aside);
+    gensurvey::SurveyOptions options;
+    options.seed = 4711;
+    options.rows = static_cast<int>(state.range(0));
+    gensurvey::BuildSurvey(doc, options);
+    gensurvey::BuildSurvey(native, options);
+    gensurvey::MakeNative(native, 2);
+    SVerdict v;
+    for (auto _ : state) {
+        v = AssessProtection(doc, SVerdictSettings(), &native);
+        benchmark::DoNotOptimize(v.rows.data());
+    }
+    state.counters["stretches"] = static_cast<double>(v.stretches.size());
+    state.counters["defects"] = static_cast<double>(v.defects.size());
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+}
+
+// The worst case for its lists: every other row fails and is a spike, so
+// the statuses alternate (a stretch per row), D alternates between peaks
+// and troughs, and every tenth row is a landmark.
+void BM_AssessProtectionDense(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    CTreDoc doc;
+    gensurvey::BuildDenseFailures(doc, n);
+    SVerdict v;
+    for (auto _ : state) {
+        v = AssessProtection(doc);
+        benchmark::DoNotOptimize(v.rows.data());
+    }
+    state.counters["stretches"] = static_cast<double>(v.stretches.size());
+    state.counters["defects"] = static_cast<double>(v.defects.size());
+    state.counters["warnings"] = static_cast<double>(v.warnings.size());
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * n);
+}
+
 // Taking back a sort of 30,000 rows in shuffled order: the rows go back
 // through the kept permutation. Redoing it between the timed undos keeps
 // every undo the same work without paying for the sort again.
@@ -241,6 +286,8 @@ BENCHMARK(BM_BuildText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ErrorList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Assess)->Arg(30'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssessDense)->Arg(30'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AssessProtection)->Arg(70'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AssessProtectionDense)->Arg(70'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoSort)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "comparison.h"
 
 #include "failruns.h"
+#include "metreindex.h"
 #include "tredoc.h"
 
 #include <algorithm>
@@ -12,27 +13,6 @@ namespace {
 const char* const kCriterionIds[] = {"worse", "shift"};
 const char* const kCriterionNames[] = {"Schutz verschlechtert", "Polarisation unter Grenzwert"};
 const char* const kModeIds[] = {"earlier", "native"};
-
-struct SMetreRow {
-    int32_t metre;
-    int row;
-    auto operator<=>(const SMetreRow&) const = default;
-};
-
-// Each present metre once, with its first row, in ascending metre order.
-std::vector<SMetreRow> FirstRowsByMetre(const CTreDoc& doc)
-{
-    std::vector<SMetreRow> out;
-    const int n = doc.GetRowCount();
-    out.reserve(static_cast<size_t>(n));
-    for (int r = 1; r <= n; ++r)
-        if (IsPresent(doc.GetMeter(r))) out.push_back({doc.GetMeter(r), r});
-    std::sort(out.begin(), out.end()); // by metre, then row: the first row leads
-    out.erase(
-        std::unique(out.begin(), out.end(), [](const SMetreRow& a, const SMetreRow& b) { return a.metre == b.metre; }),
-        out.end());
-    return out;
-}
 
 SCompareSide Side(const CTreDoc& doc, int r) { return {r, doc.GetPotOn(r), doc.GetPotOff(r), doc.GetPotIRFree(r)}; }
 

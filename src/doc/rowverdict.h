@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The verdict on each measuring point: whether its readings can be assessed
+// at all, the lateral signal D, whether its IR-free potential may be used,
+// the potential E* it is judged by, its status, and the length of pipeline
+// it stands for.
+//
+// Units as stored: potentials in mV, gradients and D in tenths of a mV,
+// metres in m. Rows without a metre take no part: "the previous/next point"
+// is the previous/next row with a metre.
+#pragma once
+
+#include "criterion.h"
+#include "measrow.h"
+#include "verdictsettings.h"
+
+#include <cstdint>
+#include <vector>
+
+class CTreDoc;
+
+// ---- validity ------------------------------------------------------------------
+// First match: the potential off is absent; off >= 0 or on present and >= 0;
+// on present and equal to off (the interrupter did not switch); on present
+// and off more negative than on. Only valid rows are assessed.
+enum class EValidity { Valid = 0, OffMissing, Positive, OnEqualsOff, OffBelowOn };
+EValidity RowValidity(int32_t on, int32_t off);
+
+// ---- status --------------------------------------------------------------------
+// First match: not valid; E* < E_l; E* <= E_p; the 100 mV criterion against a
+// native survey; otherwise not protected.
+enum class EVerdictStatus { NotAssessed = 0, Over, Protected, Protected100, Unprotected };
+inline constexpr int kVerdictStatusCount = 5;
+
+// "notAssessed", "over", "protected", "protected100", "unprotected"
+const char* VerdictStatusId(EVerdictStatus s);
+// "nicht bewertbar", "Grenzpotential unterschritten", "geschützt",
+// "geschützt (100-mV-Kriterium)", "nicht geschützt"
+const char* VerdictStatusName(EVerdictStatus s);
+
+// Which potential E* is: the usable IR-free potential or the potential off;
+// None for a row that is not assessed.
+enum class EVerdictBasis { None = 0, IRFree, Off };
+const char* VerdictBasisId(EVerdictBasis b); // "", "irfree", "off"
+
+struct SVerdictRow {
+    int row = 0;          // 1..N
+    int32_t metre = 0;    // as recorded
+    int64_t position = 0; // along the pipeline in hundredths of a metre: the metre unless given
+    EValidity validity = EValidity::Valid;
+    EVerdictStatus status = EVerdictStatus::NotAssessed;
+    EVerdictBasis basis = EVerdictBasis::None;
+    int32_t value = NO_VALUE;    // E*, mV; NO_VALUE when not assessed
+    double weight = 0;           // m: half the distance to each neighbour, each half at most half the gap
+    int64_t gradDiff = NO_VALUE; // D = |mean on gradient - mean off gradient|, tenths of a mV
+    bool irfreeUsable = false;
+};
+
+// Every row with a metre, in row order, with its verdict. `native` is the
+// native survey for the 100 mV criterion (nullptr: none); `overrides` may be
+// nullptr. O(N log N) in the rows of both surveys.
+std::vector<SVerdictRow> JudgeRows(const CTreDoc& doc, const SVerdictSettings& settings,
+                                   const SProtectionCriterion& criterion, const CTreDoc* native,
+                                   const SRowOverrides* overrides);
+
+// +1 when the positions run forward from the first point to the last (or
+// stand still), -1 when backwards.
+int SurveyDirection(const std::vector<SVerdictRow>& rows);
+
+// A length setting in m as hundredths, never below 0.
+int64_t LengthSetting(double metres);
+
+// Whether x >= factor * y (x <= factor * y), for a factor read from a
+// decimal text: its binary form may lie a hair off the decimal, which must
+// not turn 110 >= 2.2 * 50 false.
+bool AtLeastTimes(int64_t x, double factor, int64_t y);
+bool AtMostTimes(int64_t x, double factor, int64_t y);
