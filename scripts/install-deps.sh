@@ -9,6 +9,8 @@ packages=(
   dpkg-dev file  # cpack -G DEB: dpkg-shlibdeps, and file to find the binaries
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
+  libproj-dev proj-data  # pipeline data: geodesics, CRS transforms, the German grid
+  proj-bin               # geod and cs2cs, to recompute the positions the tests expect
   qt6-base-dev libgl-dev
   qt6-qpa-plugins qt6-translations-l10n fonts-liberation locales
   xvfb xauth
