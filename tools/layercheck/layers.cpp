@@ -50,7 +50,7 @@ const std::vector<CLayer>& Layers()
         l.push_back({"tool", {"doc"}, true});
         l.push_back({"tool/qt", {"doc", "views", "print", "tool"}, false});
         l.push_back({"tools/handheld-sim", {}, true});
-        l.push_back({"tools/gensurvey", {"doc"}, true});
+        l.push_back({"tools/gensurvey", {"doc", "pipeline"}, true});
         l.push_back({"tools/layercheck", {}, true});
         l.push_back({"tools/viewer", {"doc", "views"}, false});
         l.push_back(
