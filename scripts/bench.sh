@@ -4,7 +4,7 @@
 # program with 5 repetitions, keeps their JSON in build-bench/results/ and
 # prints the performance goals with the figures measured now.
 #   scripts/bench.sh              all programs
-#   scripts/bench.sh views print  only those (doc, vlnk, views, print, tool)
+#   scripts/bench.sh views print  only those (doc, pipeline, vlnk, views, print, tool)
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -14,13 +14,14 @@ out=build-bench/results
 mkdir -p "$out"
 declare -A programs=(
   [doc]=bench/doc/bench-doc
+  [pipeline]=bench/pipeline/bench-pipeline
   [vlnk]=bench/vlnk/vlnk-bench
   [views]=bench/views/bench_views
   [print]=bench/print/bench_print
   [tool]=bench/tool/bench-tool
 )
 wanted=("$@")
-[ ${#wanted[@]} -gt 0 ] || wanted=(doc vlnk views print tool)
+[ ${#wanted[@]} -gt 0 ] || wanted=(doc pipeline vlnk views print tool)
 export QT_QPA_PLATFORM=offscreen
 for name in "${wanted[@]}"; do
   exe="build-bench/${programs[$name]}"

@@ -30,6 +30,8 @@ def medians(folder):
 RATIOS = [
     ("tresmon-tool convert vs iconv", "<= 3x", "ToolConvert", "Iconv", lambda r: r <= 3),
     ("LibreOffice CSV vs tresmon-tool csv", ">= 50x", "LibreOfficeCsv", "ToolCsv", lambda r: r >= 50),
+    # Ten times the rows, about ten times the time: linear, not quadratic.
+    ("positions, 70,000 vs 7,000 rows", "<= 12x", "BM_Positions/70000", "BM_Positions/7000", lambda r: r <= 12),
 ]
 for window in ("1000m", "all"):
     for size in ("800x400", "1920x1080"):

@@ -10,6 +10,8 @@ packages=(
   lintian appstream  # the package test checks the packages and their metainfo
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
+  libproj-dev proj-data  # pipeline data: geodesics, CRS transforms, the German grid
+  proj-bin               # geod and cs2cs, to recompute the positions the tests expect
   qt6-base-dev libgl-dev
   qt6-qpa-plugins qt6-translations-l10n fonts-liberation locales
   xvfb xauth

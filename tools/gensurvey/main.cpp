@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tres-gensurvey: writes a made-up survey, for the samples in the repository
 // and for trying things out on surveys of any length.
+#include "pipeline.h"
 #include "survey.h"
 #include "variant.h"
 
@@ -19,8 +20,8 @@
 namespace {
 
 const char kUsage[] = "Aufruf: tres-gensurvey [--rows N | --length M] [--spacing S] [--start M]\n"
-                      "                       [--seed S] [--older] [--earlier|--native [--variant-seed S]]\n"
-                      "                       -o DATEI\n"
+                      "                       [--seed S] [--older] [--earlier|--native|--pipeline\n"
+                      "                       [--variant-seed S]] -o DATEI\n"
                       "  --rows N     Anzahl der Messpunkte (Vorgabe 2401)\n"
                       "  --length M   Länge in Metern; ersetzt --rows (Punkte = M / Abstand + 1)\n"
                       "  --spacing S  Abstand der Messpunkte in Metern (Vorgabe 1)\n"
@@ -29,7 +30,8 @@ const char kUsage[] = "Aufruf: tres-gensurvey [--rows N | --length M] [--spacing
                       "  --older      ältere Dateiform ohne Abschnitte schreiben\n"
                       "  --earlier    dieselbe Leitung ein Jahr früher (gleiche Meter)\n"
                       "  --native     dieselbe Leitung als Nativmessung (Schutzstrom aus)\n"
-                      "  --variant-seed S  Startwert für --earlier/--native (Vorgabe 2)\n"
+                      "  --pipeline   Leitungsdaten (GeoJSON) zu dieser Messung statt der Messung\n"
+                      "  --variant-seed S  Startwert für --earlier/--native/--pipeline (Vorgabe 2)\n"
                       "  -o DATEI     Ausgabedatei; - ist die Standardausgabe\n"
                       "  --help       diese Hilfe\n"
                       "  --version    Name und Version des Programms\n";
@@ -63,10 +65,23 @@ int main(int argc, char** argv)
     gensurvey::SurveyOptions options;
     long length = -1;
     bool older = false;
-    enum class EVariant { None, Earlier, Native } variant = EVariant::None;
+    enum class EVariant { None, Earlier, Native, Pipeline } variant = EVariant::None;
     uint32_t variantSeed = 2;
     std::string output;
-    enum { kRows = 256, kLength, kSpacing, kStart, kSeed, kOlder, kEarlier, kNative, kVariantSeed, kHelp, kVersion };
+    enum {
+        kRows = 256,
+        kLength,
+        kSpacing,
+        kStart,
+        kSeed,
+        kOlder,
+        kEarlier,
+        kNative,
+        kPipeline,
+        kVariantSeed,
+        kHelp,
+        kVersion
+    };
     static const option kOptions[] = {
         {"rows", required_argument, nullptr, kRows},
         {"length", required_argument, nullptr, kLength},
@@ -76,6 +91,7 @@ int main(int argc, char** argv)
         {"older", no_argument, nullptr, kOlder},
         {"earlier", no_argument, nullptr, kEarlier},
         {"native", no_argument, nullptr, kNative},
+        {"pipeline", no_argument, nullptr, kPipeline},
         {"variant-seed", required_argument, nullptr, kVariantSeed},
         {"help", no_argument, nullptr, kHelp},
         {"version", no_argument, nullptr, kVersion},
@@ -117,6 +133,7 @@ int main(int argc, char** argv)
             break;
         case kEarlier: variant = EVariant::Earlier; break;
         case kNative: variant = EVariant::Native; break;
+        case kPipeline: variant = EVariant::Pipeline; break;
         case kVariantSeed:
             if (!ParseNumber(optarg, 0, 4294967295L, v))
                 return Usage("Ungültige Angabe: --variant-seed " + std::string(optarg));
@@ -142,9 +159,10 @@ int main(int argc, char** argv)
     if (variant == EVariant::Earlier) gensurvey::MakeEarlierYear(doc, variantSeed);
     if (variant == EVariant::Native) gensurvey::MakeNative(doc, variantSeed);
 
-    if (!older) return tresdoc::SaveSurveyPath(doc, output) ? 0 : 2;
+    if (!older && variant != EVariant::Pipeline) return tresdoc::SaveSurveyPath(doc, output) ? 0 : 2;
 
-    const std::string text = gensurvey::OlderLayoutText(doc, options.seed);
+    const std::string text = variant == EVariant::Pipeline ? gensurvey::PipelineGeoJson(doc, variantSeed)
+                                                           : gensurvey::OlderLayoutText(doc, options.seed);
     if (tresdoc::IsStandardStream(output)) {
         if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0) return 0;
         std::fputs("tres-gensurvey: Die Standardausgabe konnte nicht beschrieben werden.\n", stderr);

@@ -41,6 +41,10 @@ const char* const kLandmarks[] = {
 
 enum class EGap { Road, RightWall, Interrupter };
 const EGap kGaps[] = {EGap::Road, EGap::RightWall, EGap::Interrupter};
+// The survey team's remark at the first row of each kind of gap.
+const char kRoadRemark[] = "Straßenkreuzung";
+const char kRightWallRemark[] = "Mauer rechts, nur links gemessen";
+const char kInterrupterRemark[] = "Unterbrecher ausgefallen";
 
 struct Sample {
     double on, off, gOnL, gOnR, gOffL, gOffR;
@@ -184,9 +188,9 @@ void BuildSurvey(CTreDoc& doc, const SurveyOptions& options)
         }
         const int r = g.first + 1;
         switch (g.kind) {
-        case EGap::Road: AddComment(doc, r, "Straßenkreuzung"); break;
-        case EGap::RightWall: AddComment(doc, r, "Mauer rechts, nur links gemessen"); break;
-        case EGap::Interrupter: AddComment(doc, r, "Unterbrecher ausgefallen"); break;
+        case EGap::Road: AddComment(doc, r, kRoadRemark); break;
+        case EGap::RightWall: AddComment(doc, r, kRightWallRemark); break;
+        case EGap::Interrupter: AddComment(doc, r, kInterrupterRemark); break;
         }
     }
     for (const auto& [i, text] : comments) AddComment(doc, i + 1, text);
@@ -226,6 +230,11 @@ void BuildSurvey(CTreDoc& doc, const SurveyOptions& options)
     doc.m_limits[UEINL + 12] = 150;
     doc.m_limits[UEINR] = 1000;
     doc.m_limits[UEINR + 12] = 150;
+}
+
+bool IsGapRemark(const std::string& comment)
+{
+    return comment == kRoadRemark || comment == kRightWallRemark || comment == kInterrupterRemark;
 }
 
 std::string OlderLayoutText(const CTreDoc& doc, uint32_t seed)

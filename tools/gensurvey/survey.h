@@ -22,6 +22,10 @@ struct SurveyOptions {
 // error-list windows that pick out the defects).
 void BuildSurvey(CTreDoc& doc, const SurveyOptions& options);
 
+// Whether a comment is the remark BuildSurvey writes at a gap ("Straßenkreuzung",
+// ...): a note on the measurement, not a place on the ground.
+bool IsGapRemark(const std::string& comment);
+
 // The worst case for an assessment's result: `rows` rows 2 m apart where
 // every other row fails every criterion it can and is a spike, and every
 // tenth row is a landmark.

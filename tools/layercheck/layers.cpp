@@ -28,6 +28,8 @@ const std::vector<CLayer>& Layers()
         std::vector<CLayer> l;
         const std::vector<std::string> vlnkBase{"vlnk/include"};
         l.push_back({"doc", {}, true});
+        // Pipeline data, re-stationing and positions: beside doc, over it.
+        l.push_back({"pipeline", {"doc"}, true});
         l.push_back({"vlnk/include", {}, true});
         l.push_back({"vlnk/config", {"vlnk/include"}, true});
         l.push_back({"vlnk/port", {"vlnk/include", "vlnk/config"}, true});
@@ -48,7 +50,7 @@ const std::vector<CLayer>& Layers()
         l.push_back({"tool", {"doc"}, true});
         l.push_back({"tool/qt", {"doc", "views", "print", "tool"}, false});
         l.push_back({"tools/handheld-sim", {}, true});
-        l.push_back({"tools/gensurvey", {"doc"}, true});
+        l.push_back({"tools/gensurvey", {"doc", "pipeline"}, true});
         l.push_back({"tools/layercheck", {}, true});
         l.push_back({"tools/viewer", {"doc", "views"}, false});
         l.push_back(

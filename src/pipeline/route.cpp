@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "route.h"
+
+#include <geodesic.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+namespace trespipeline {
+
+namespace {
+
+constexpr double kA = 6378137.0;
+constexpr double kF = 1 / 298.257223563;
+
+const geod_geodesic& Wgs84()
+{
+    static const geod_geodesic g = [] {
+        geod_geodesic e;
+        geod_init(&e, kA, kF);
+        return e;
+    }();
+    return g;
+}
+
+} // namespace
+
+struct CRoutePath::SImpl {
+    std::vector<SLonLat> vertices;
+    std::vector<geod_geodesicline> lines; // segment i: vertex i to i + 1
+    std::vector<double> cumulative;       // m from the first vertex to vertex i
+};
+
+CRoutePath::CRoutePath(const std::vector<SLonLat>& vertices, double startChainage)
+    : m_impl(std::make_unique<SImpl>())
+    , m_start(startChainage)
+{
+    SImpl& d = *m_impl;
+    d.vertices = vertices;
+    d.cumulative.push_back(0);
+    for (size_t i = 1; i < vertices.size(); ++i) {
+        const SLonLat& a = vertices[i - 1];
+        const SLonLat& b = vertices[i];
+        geod_geodesicline line;
+        geod_inverseline(&line, &Wgs84(), a.lat, a.lon, b.lat, b.lon,
+                         GEOD_LATITUDE | GEOD_LONGITUDE | GEOD_AZIMUTH | GEOD_DISTANCE_IN);
+        d.lines.push_back(line);
+        d.cumulative.push_back(d.cumulative.back() + line.s13);
+    }
+}
+
+CRoutePath::~CRoutePath() = default;
+CRoutePath::CRoutePath(CRoutePath&&) noexcept = default;
+CRoutePath& CRoutePath::operator=(CRoutePath&&) noexcept = default;
+
+double CRoutePath::Length() const { return m_impl->cumulative.back(); }
+
+std::optional<SLonLat> CRoutePath::PointAt(double chainage) const
+{
+    const SImpl& d = *m_impl;
+    if (!Covers(chainage) || d.lines.empty()) return std::nullopt;
+    const double along = chainage - m_start;
+    // the last segment whose start lies at or before `along`
+    const auto it = std::upper_bound(d.cumulative.begin(), d.cumulative.end() - 1, along);
+    const size_t seg = std::min(static_cast<size_t>(it - d.cumulative.begin()) - 1, d.lines.size() - 1);
+    if (along >= d.cumulative.back()) return d.vertices.back();
+    SLonLat p;
+    geod_position(&d.lines[seg], along - d.cumulative[seg], &p.lat, &p.lon, nullptr);
+    return p;
+}
+
+CRoutePath::SNearest CRoutePath::Nearest(const SLonLat& p) const
+{
+    const SImpl& d = *m_impl;
+    // Local plane: metres east and north of p.
+    const double rad = std::numbers::pi / 180;
+    const double mPerDegLat = kA * rad * (1 - kF);
+    const double mPerDegLon = kA * rad * std::cos(p.lat * rad);
+    auto local = [&](const SLonLat& q) {
+        double dl = q.lon - p.lon;
+        if (dl > 180) dl -= 360;
+        if (dl < -180) dl += 360;
+        return std::pair{dl * mPerDegLon, (q.lat - p.lat) * mPerDegLat};
+    };
+    SNearest best{m_start, std::numeric_limits<double>::infinity()};
+    size_t bestSegment = 0;
+    double bestT = 0;
+    for (size_t i = 0; i + 1 < d.vertices.size(); ++i) {
+        const auto [ax, ay] = local(d.vertices[i]);
+        const auto [bx, by] = local(d.vertices[i + 1]);
+        const double vx = bx - ax, vy = by - ay;
+        const double len2 = vx * vx + vy * vy;
+        const double t = len2 > 0 ? std::clamp(-(ax * vx + ay * vy) / len2, 0.0, 1.0) : 0.0;
+        const double ox = ax + t * vx, oy = ay + t * vy;
+        const double dist = std::hypot(ox, oy);
+        if (dist < best.offset) {
+            bestSegment = i;
+            bestT = t;
+            best.offset = dist;
+        }
+    }
+    if (d.lines.empty()) return best;
+    // The plane's foot is a few cm off on a km-long geodesic; move it along
+    // the geodesic by the along-track part of the remaining distance until
+    // it stands square to p (converges in two or three steps).
+    const geod_geodesicline& line = d.lines[bestSegment];
+    double along = bestT * line.s13;
+    for (int step = 0; step < 4; ++step) {
+        double lat = 0, lon = 0, azi = 0, dist = 0, toP = 0;
+        geod_position(&line, along, &lat, &lon, &azi);
+        geod_inverse(&Wgs84(), lat, lon, p.lat, p.lon, &dist, &toP, nullptr);
+        along = std::clamp(along + dist * std::cos((toP - azi) * rad), 0.0, line.s13);
+    }
+    double lat = 0, lon = 0;
+    geod_position(&line, along, &lat, &lon, nullptr);
+    best.offset = GeodesicDistance({lon, lat}, p);
+    best.chainage = m_start + d.cumulative[bestSegment] + along;
+    return best;
+}
+
+double GeodesicDistance(const SLonLat& a, const SLonLat& b)
+{
+    double s = 0;
+    geod_inverse(&Wgs84(), a.lat, a.lon, b.lat, b.lon, &s, nullptr, nullptr);
+    return s;
+}
+
+SLonLat GeodesicDestination(const SLonLat& from, double azimuth, double distance)
+{
+    SLonLat p;
+    geod_direct(&Wgs84(), from.lat, from.lon, azimuth, distance, &p.lat, &p.lon, nullptr);
+    return p;
+}
+
+} // namespace trespipeline

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the sections of the pipeline data set for each row: the protection
+// potential E_p, the limiting potential E_l and whether the 100 mV criterion
+// is admissible, overriding the survey-wide values for rows whose chainage
+// lies in [from, to].
+//
+// Sections may overlap. For each of the three values on its own, the first
+// section in file order that covers the chainage and sets that value gives
+// it: a long section allowing the 100 mV criterion and a short anaerobic
+// one at -950 mV inside it both apply. (The reader warns where two sections
+// set the same value over the same metres.)
+#pragma once
+
+#include "pipelinedata.h"
+
+#include <optional>
+#include <vector>
+
+namespace trespipeline {
+
+struct SOverride {
+    int32_t protectionPotential = NO_VALUE; // mV; NO_VALUE: the survey's E_p
+    int32_t limitPotential = NO_VALUE;      // mV; NO_VALUE: the survey's E_l
+    std::optional<bool> allow100mV;         // none: as the survey's settings say
+};
+
+// Per row, index r - 1, for the assessment to take as they are.
+struct SRowOverrides {
+    std::vector<int32_t> protectionPotential;
+    std::vector<int32_t> limitPotential;
+    std::vector<std::optional<bool>> allow100mV;
+};
+
+class CSectionIndex {
+public:
+    explicit CSectionIndex(const std::vector<SSection>& sections);
+
+    // NaN (no chainage) gives no override. log(sections) per call.
+    SOverride At(double chainage) const;
+    // One per chainage (restation.h's per-row chainages).
+    SRowOverrides ForRows(const std::vector<double>& chainage) const;
+
+private:
+    // Breakpoints b_0 < ... < b_k; m_atPoint[i] holds for b_i itself,
+    // m_between[i] for the open interval (b_i, b_{i+1}).
+    std::vector<double> m_points;
+    std::vector<SOverride> m_atPoint, m_between;
+};
+
+} // namespace trespipeline

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the sections set for each row: inside [from, to] only, and where
+// sections overlap, the first in file order for each value on its own.
+#include "sections.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+using namespace trespipeline;
+
+SSection Section(double from, double to, int32_t ep, int32_t el, std::optional<bool> allow)
+{
+    SSection s;
+    s.from = from;
+    s.to = to;
+    s.protectionPotential = ep;
+    s.limitPotential = el;
+    s.allow100mV = allow;
+    return s;
+}
+
+TEST(Sections, OverridePerRowFirstInFileOrderWins)
+{
+    constexpr int32_t X = NO_VALUE;
+    const CSectionIndex index({
+        Section(100, 200, -950, X, std::nullopt),
+        Section(150, 400, -850, -1100, false),
+        Section(0, 1000, X, X, true),
+        Section(300, 300, X, -1050, std::nullopt),
+    });
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<double> chainage{-0.01, 0, 99.99, 100, 150, 200, 200.01, 300, 400, 400.5, 1000, 1000.01, none};
+    const SRowOverrides o = index.ForRows(chainage);
+    EXPECT_EQ(o.protectionPotential, (std::vector<int32_t>{X, X, X, -950, -950, -950, -850, -850, -850, X, X, X, X}));
+    EXPECT_EQ(o.limitPotential, (std::vector<int32_t>{X, X, X, X, -1100, -1100, -1100, -1100, -1100, X, X, X, X}));
+    using B = std::optional<bool>;
+    const B n;
+    EXPECT_EQ(o.allow100mV, (std::vector<B>{n, true, true, true, false, false, false, false, false, true, true, n, n}));
+    EXPECT_EQ(CSectionIndex({}).At(100).protectionPotential, X);
+}
+
+} // namespace
