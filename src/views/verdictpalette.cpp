@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "verdictpalette.h"
+
+SPaletteRgb VerdictStatusColour(EVerdictStatus status)
+{
+    // Green for what is proven, a paler green where only the 100 mV rule
+    // proves it, red for what is not, violet for over-protection (a
+    // different risk, not a worse one), grey for what was not assessed.
+    switch (status) {
+    case EVerdictStatus::Protected: return {60, 170, 60};
+    case EVerdictStatus::Protected100: return {150, 205, 90};
+    case EVerdictStatus::Unprotected: return {225, 45, 45};
+    case EVerdictStatus::Over: return {150, 60, 200};
+    case EVerdictStatus::NotAssessed: break;
+    }
+    return {140, 140, 140};
+}
+
+SPaletteRgb DefectMarkColour() { return {230, 120, 0}; }
+SPaletteRgb ProtectionLineColour() { return {200, 0, 0}; }
+SPaletteRgb LimitLineColour() { return {120, 0, 170}; }

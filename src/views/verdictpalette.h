@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The colours of the protection verdict: one palette for the curve marks and
+// their legend strip on screen and for the report's sheets and legends, so
+// a stretch has the same colour wherever an engineer meets it. No Qt here,
+// so the printing code may use it as well as the panes.
+#pragma once
+
+#include "rowverdict.h"
+
+#include <cstdint>
+
+struct SPaletteRgb {
+    uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const SPaletteRgb&) const = default;
+};
+
+// The shading of a stretch by its status. "nicht bewertbar" is drawn
+// hatched in this grey rather than filled: it is no finding, only a hole in
+// the evidence.
+SPaletteRgb VerdictStatusColour(EVerdictStatus status);
+inline constexpr bool VerdictStatusHatched(EVerdictStatus status) { return status == EVerdictStatus::NotAssessed; }
+
+// Defect triangles, and the lines of the protection potential E_p and the
+// limiting potential E_l.
+SPaletteRgb DefectMarkColour();
+SPaletteRgb ProtectionLineColour();
+SPaletteRgb LimitLineColour();
+
+// Shading is laid under the curves: on screen and on paper it is drawn with
+// this opacity (0..255) so the curves above stay readable.
+inline constexpr int kVerdictShadeAlpha = 70;
