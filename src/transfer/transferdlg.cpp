@@ -26,7 +26,6 @@
 namespace {
 
 const char kHandheldDir[] = "\\TRE\\DATEN";
-constexpr int kWaiting = 213;
 
 // Dialog units of the 8-point dialog font to pixels.
 QRect Du(int x, int y, int w, int h) { return QRect(x * 3 / 2, y * 13 / 8, w * 3 / 2, h * 13 / 8); }
@@ -142,10 +141,10 @@ void CTransferDlg::PumpEvents()
 
 int CTransferDlg::Wait(int result, int* number, char* text, const std::function<void(int)>& onNumber)
 {
-    while (result == kWaiting && !m_bClosed) {
+    while (result == VLNK_WAITING && !m_bClosed) {
         result = VLNKGetResult(m_nChannel, number, text);
         if (onNumber && number) onNumber(*number);
-        if (result == kWaiting) PumpEvents();
+        if (result == VLNK_WAITING) PumpEvents();
     }
     return result;
 }
@@ -302,10 +301,10 @@ void CTransferDlg::FillHandheldList()
     char text[VLNK_TEXT_SIZE] = {};
     int result = VLNKGetDirectory(m_nChannel, pattern);
     m_pHandheld->clear();
-    while ((result == 0 || result == kWaiting) && !m_bClosed) {
+    while ((result == 0 || result == VLNK_WAITING) && !m_bClosed) {
         text[0] = 0;
         result = VLNKGetResult(m_nChannel, &number, text);
-        if (result == kWaiting) {
+        if (result == VLNK_WAITING) {
             PumpEvents();
             continue;
         }
@@ -320,7 +319,7 @@ void CTransferDlg::ShowFreeSpace()
 {
     char text[VLNK_TEXT_SIZE] = {};
     const int started = VLNKGetFreeSpace(m_nChannel, 3);
-    if (started != kWaiting) return; // nothing reported: the text stays
+    if (started != VLNK_WAITING) return; // nothing reported: the text stays
     Wait(started, nullptr, text);
     m_pFreeSpace->setText(FreeSpaceText(QByteArray(text, static_cast<int>(qstrnlen(text, sizeof text)))));
 }

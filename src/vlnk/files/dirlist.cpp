@@ -47,7 +47,7 @@ void OnEntry(LinkState& link)
     const DirEntryRecord entry = ParseDirEntry(ReplyPayload(link), ReplyLength(link));
     if (IsUnsafeName(entry.name, entry.attributes & kAttrDirectory)) {
         LogWrite(ch, "VLNKWDLL:ERROR:Dir:Refused name with a path separator or '..' [%s]", entry.name.c_str());
-        return Fail(link, 223);
+        return Fail(link, VLNK_BAD_FILENAME);
     }
     const std::string line = FormatDirLine(entry);
     const unsigned n = link.m_nEntriesAnnounced;
@@ -58,7 +58,7 @@ void OnEntry(LinkState& link)
         } catch (const std::bad_alloc&) {
             LogWrite(ch, "VLNKWDLL:ERROR:Dir could not allocate array of %d (%d)", static_cast<int>(n),
                      static_cast<int>(n * (line.size() + 1)));
-            return Fail(link, 211);
+            return Fail(link, VLNK_REMOTE_TIMEOUT);
         }
     }
     if (line == LastLine()) {
@@ -82,20 +82,20 @@ int Finish(LinkState& link, int result)
 int DirStep(LinkState& link, StepEvent event, int* value, char* text)
 {
     switch (event) {
-    case StepEvent::Start: return 213;
+    case StepEvent::Start: return VLNK_WAITING;
     case StepEvent::CommsEvent:
     case StepEvent::TimerEvent:
         if (Stage(link) == DirStage::Entries && link.m_nPendingError) return 0;
         CtrlCommand(link, event);
         if (Stage(link) != DirStage::Entries || !link.m_bDone) return 0;
-        if (link.m_bFailed) Fail(link, 211);
+        if (link.m_bFailed) Fail(link, VLNK_REMOTE_TIMEOUT);
         else if (event == StepEvent::CommsEvent) OnEntry(link);
         return 0;
     case StepEvent::Poll: break;
     }
     if (Stage(link) == DirStage::Count) {
         const int result = CtrlCommand(link, StepEvent::Poll);
-        if (result == 213) return 213;
+        if (result == VLNK_WAITING) return VLNK_WAITING;
         if (result != 0) return Finish(link, result);
         link.m_nEntriesAnnounced = ReplyU16(ReplyPayload(link), ReplyLength(link));
         link.m_nStage = static_cast<int>(DirStage::Entries);
@@ -106,9 +106,9 @@ int DirStep(LinkState& link, StepEvent event, int* value, char* text)
     }
     if (link.m_nPendingError) return Finish(link, link.m_nPendingError);
     const unsigned n = link.m_nEntriesAnnounced;
-    if (link.m_nEntriesReceived < n) return 213;
-    if (link.m_nHandedOut >= n) return Finish(link, 210);
-    if (!value && !text) return 213;
+    if (link.m_nEntriesReceived < n) return VLNK_WAITING;
+    if (link.m_nHandedOut >= n) return Finish(link, VLNK_CHANNEL_IDLE);
+    if (!value && !text) return VLNK_WAITING;
     const unsigned index = link.m_nHandedOut++;
     if (value) *value = static_cast<int>(n - index);
     if (text) {
@@ -130,7 +130,7 @@ int StartGetDirectory(LinkState& link, const char* spec)
     link.m_strArgument = spec ? spec : "";
     if (link.m_strArgument.size() > kSpecMax) {
         LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Dir:File specification longer than %zu characters", kSpecMax);
-        return 223;
+        return VLNK_BAD_FILENAME;
     }
     FreeList(link);
     link.m_nEntriesAnnounced = 0;

@@ -97,19 +97,19 @@ void Finish(LinkState& link)
     const char* path = PcPath(link).c_str();
     if (!CloseLocal(link) && link.m_nPendingError == 0) {
         LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not write file [%s]", path);
-        link.m_nPendingError = 227;
+        link.m_nPendingError = VLNK_PC_FULL;
     }
     if (link.m_nPendingError == 0) {
         if (std::rename(link.m_strPartialPath.c_str(), path) != 0) {
             LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not replace [%s]: %s", path, std::strerror(errno));
-            link.m_nPendingError = 228;
+            link.m_nPendingError = VLNK_PC_NO_RIGHTS;
         } else {
             link.m_strPartialPath.clear();
             LogWrite(ch, "Finished receiving file %s (length %lu bytes)", path, link.m_nFileSize);
             SetFileDateTime(path, DosToTime(link.m_nEntryDate, link.m_nEntryTime));
         }
     }
-    if (link.m_nPendingError == 229) LogWrite(ch, "User aborted reception of %s", path);
+    if (link.m_nPendingError == VLNK_USER_STOPPED) LogWrite(ch, "User aborted reception of %s", path);
     else if (link.m_nPendingError != 0)
         LogWrite(ch, "VLNKWDLL:ERROR:RX:error receiving file %s = (%d)", path, link.m_nPendingError);
     link.m_bDone = true;
@@ -134,7 +134,7 @@ void OnBlock(LinkState& link)
             // A block lost or taken twice on the way; the file would be wrong.
             LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:RX:Received %lu of %lu bytes [%s]", link.m_nDoneBytes,
                      link.m_nFileSize, PcPath(link).c_str());
-            link.m_nPendingError = 216;
+            link.m_nPendingError = VLNK_RECEIVE_FAILED;
         }
         Confirm(link, link.m_nPendingError ? 0xFF : 0x00);
         return;
@@ -142,12 +142,12 @@ void OnBlock(LinkState& link)
     if (link.m_nPendingError == 0 && link.m_nDoneBytes + length > link.m_nFileSize) {
         LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:RX:More than the %lu bytes announced [%s]", link.m_nFileSize,
                  PcPath(link).c_str());
-        link.m_nPendingError = 216;
+        link.m_nPendingError = VLNK_RECEIVE_FAILED;
     }
     const size_t written
         = link.m_pLocalFile && link.m_nPendingError == 0 ? std::fwrite(data, 1, length, link.m_pLocalFile) : 0;
     if (written < length || link.m_nPendingError) {
-        if (link.m_nPendingError == 0) link.m_nPendingError = 227;
+        if (link.m_nPendingError == 0) link.m_nPendingError = VLNK_PC_FULL;
         Confirm(link, 0xFF);
         return;
     }
@@ -166,7 +166,7 @@ void OnReply(LinkState& link)
         if (link.m_nEntriesAnnounced == 0) {
             // Nothing would answer "D"; the file is not there.
             LogWrite(ch, "VLNKWDLL:WARNING:Cannot find '%s' on remote", name.c_str());
-            link.m_nPendingError = 224;
+            link.m_nPendingError = VLNK_FILE_NOT_FOUND;
             return;
         }
         BuildFrame(link, 'D', name);
@@ -188,7 +188,7 @@ void OnReply(LinkState& link)
         }
         if (link.m_nEntryDate == 0) {
             LogWrite(ch, "VLNKWDLL:WARNING:Cannot find '%s' on remote", name.c_str());
-            link.m_nPendingError = 224;
+            link.m_nPendingError = VLNK_FILE_NOT_FOUND;
             return;
         }
         BuildFrame(link, 'R', name);
@@ -200,13 +200,13 @@ void OnReply(LinkState& link)
         if (const int status = ReplyU16(ReplyPayload(link), ReplyLength(link))) {
             LogWrite(ch, "VLNKWDLL:ERROR:RX:HHT Could not open file to receive [%s] (%d)", PcPath(link).c_str(),
                      status);
-            link.m_nPendingError = 225;
+            link.m_nPendingError = VLNK_FILE_OPEN_FAILED;
             return;
         }
         link.m_pLocalFile = CreatePartial(link);
         if (!link.m_pLocalFile) {
             LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not open file to receive [%s]", PcPath(link).c_str());
-            link.m_nPendingError = 225;
+            link.m_nPendingError = VLNK_FILE_OPEN_FAILED;
         }
         SetStage(link, RxStage::Data);
         RequestBlock(link, 0x00);
@@ -224,7 +224,7 @@ void OnConfirmAnswer(LinkState& link, bool gotAck)
             SendDirect(link);
             return;
         }
-        if (link.m_nPendingError == 0) link.m_nPendingError = 216;
+        if (link.m_nPendingError == 0) link.m_nPendingError = VLNK_RECEIVE_FAILED;
     }
     Finish(link);
 }
@@ -241,7 +241,7 @@ void Progress(LinkState& link, int* value, char* text)
 int ReceiveStep(LinkState& link, StepEvent event, int* value, char* text)
 {
     switch (event) {
-    case StepEvent::Start: return 213;
+    case StepEvent::Start: return VLNK_WAITING;
     case StepEvent::CommsEvent:
         if (link.m_bDone) return 0;
         if (Stage(link) == RxStage::Confirm) {
@@ -267,7 +267,7 @@ int ReceiveStep(LinkState& link, StepEvent event, int* value, char* text)
         if (link.m_bFailed) {
             if (Stage(link) == RxStage::Header) {
                 LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:RX:HHT failed receive header [%s]", PcPath(link).c_str());
-                link.m_nPendingError = 225;
+                link.m_nPendingError = VLNK_FILE_OPEN_FAILED;
             }
             return 0;
         }
@@ -276,12 +276,14 @@ int ReceiveStep(LinkState& link, StepEvent event, int* value, char* text)
     case StepEvent::Poll: break;
     }
     Progress(link, value, text);
-    if (!link.m_bDone) return 213;
+    if (!link.m_bDone) return VLNK_WAITING;
     CloseLocal(link);
     link.KillTimer();
     link.m_Port.DisarmNotify();
     link.EndCommand();
-    int result = link.m_bFailed || link.m_nPendingError ? 211 : Stage(link) == RxStage::Confirm ? 0 : 211;
+    int result = link.m_bFailed || link.m_nPendingError ? VLNK_REMOTE_TIMEOUT
+                 : Stage(link) == RxStage::Confirm      ? 0
+                                                        : VLNK_REMOTE_TIMEOUT;
     if (link.m_nPendingError) result = link.m_nPendingError;
     if (result != 0) RemovePartial(link);
     return result;
@@ -299,11 +301,11 @@ int StartReceiveFile(LinkState& link, const char* pcPath)
     link.SetupLine();
     if (IsInvalidTransferName(link.m_strArgument) || HandheldName(link.m_strArgument).size() > kRequestDataMax - 1) {
         LogWrite(ch, "VLNKWDLL:ERROR:RX:Cannot receive - invalid filename [%s]", path);
-        return 223;
+        return VLNK_BAD_FILENAME;
     }
     if (ReachesOutside(link.m_strArgument)) {
         LogWrite(ch, "VLNKWDLL:ERROR:RX:Refused name with a path separator or '..' [%s]", path);
-        return 223;
+        return VLNK_BAD_FILENAME;
     }
     if (link.m_pLocalFile) {
         LogWrite(ch, "VLNKWDLL:ERROR:RX:File already open [%s] - closed", path);
@@ -311,7 +313,7 @@ int StartReceiveFile(LinkState& link, const char* pcPath)
     }
     if (access(path, F_OK) == 0 && access(path, W_OK) != 0) {
         LogWrite(ch, "VLNKWDLL:ERROR:RX:Insufficient rights to open [%s]", path);
-        return 228;
+        return VLNK_PC_NO_RIGHTS;
     }
     link.m_nFileSize = 0;
     link.m_bSizeKnown = false;
@@ -325,7 +327,7 @@ int StartReceiveFile(LinkState& link, const char* pcPath)
     CtrlCommand(link, StepEvent::Start);
     link.m_Block.fill(0);
     link.m_nLastSequence = 0xFFFF;
-    return 213;
+    return VLNK_WAITING;
 }
 
 } // namespace vlnk

@@ -6,6 +6,7 @@
 #include "frame.h"
 #include "logfile.h"
 #include "msgwindow.h"
+#include "vlnkw32.h"
 
 namespace vlnk {
 namespace {
@@ -140,7 +141,7 @@ int CtrlCommand(LinkState& link, StepEvent event, char* reply)
         link.m_nRetryCount = 0;
         link.m_nRxLength = 0;
         Send(link, true);
-        return 213;
+        return VLNK_WAITING;
     case StepEvent::CommsEvent:
         if (!link.m_bDone) OnBytes(link);
         return 0;
@@ -149,12 +150,12 @@ int CtrlCommand(LinkState& link, StepEvent event, char* reply)
         return 0;
     case StepEvent::Poll: break;
     }
-    if (!link.m_bDone) return 213;
+    if (!link.m_bDone) return VLNK_WAITING;
     if (!link.IsBusy()) {
         LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Channel not active");
-        return 210;
+        return VLNK_CHANNEL_IDLE;
     }
-    if (link.m_bFailed) return 211;
+    if (link.m_bFailed) return VLNK_REMOTE_TIMEOUT;
     if (reply) {
         const size_t length = link.m_nRxLength;
         std::memset(reply, 0, length + 1);

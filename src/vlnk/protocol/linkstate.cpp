@@ -4,6 +4,7 @@
 #include "logfile.h"
 #include "msgwindow.h"
 #include "settings.h"
+#include "vlnkw32.h"
 
 namespace vlnk {
 
@@ -20,13 +21,13 @@ int LinkState::Open(const char* port)
     if (name.size() > kPortNameMax) {
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Port name longer than %zu characters '%.*s...'", kPortNameMax,
                  static_cast<int>(kPortNameMax), name.c_str());
-        return 204;
+        return VLNK_OPEN_PORT_FAILED;
     }
     m_strPort = name;
     ReadProtocolSettings(m_nChannel, m_Settings);
     m_nRetryLimit = static_cast<int>(m_Settings.MaxRetries);
     m_strBaud = "2400";
-    if (m_Port.OpenPort(m_strPort) != 0) return 204;
+    if (m_Port.OpenPort(m_strPort) != 0) return VLNK_OPEN_PORT_FAILED;
     LogWrite(m_nChannel, "Channel opened as %s", m_strPort.c_str());
     m_bOpenForLink = true;
     return 0;
@@ -47,13 +48,13 @@ int LinkState::Close()
 int LinkState::Cancel()
 {
     switch (m_nCommandId) {
-    case kIdle: LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to cancel an idle channel"); return 210;
+    case kIdle: LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to cancel an idle channel"); return VLNK_CHANNEL_IDLE;
     case kTransmitFile:
         m_nBlockLength = 0;
-        m_nPendingError = 229;
+        m_nPendingError = VLNK_USER_STOPPED;
         return 0;
     case kReceiveFile:
-    case kSoftwareDownload: m_nPendingError = 229; return 0;
+    case kSoftwareDownload: m_nPendingError = VLNK_USER_STOPPED; return 0;
     default: break;
     }
     if (m_bTimerRunning) {
@@ -130,7 +131,7 @@ void LinkState::Deliver(StepEvent event)
 int LinkState::RunStart(const std::function<int()>& start)
 {
     m_bInStep = true;
-    int result = 210;
+    int result = VLNK_CHANNEL_IDLE;
     try {
         result = start();
     } catch (...) {
@@ -165,10 +166,10 @@ void LinkState::ChooseRetryLimit()
 
 int LinkState::Poll(int* value, char* text)
 {
-    if (m_nCommandId < 1 || m_nCommandId > kLastCommand || !m_step) return 210;
+    if (m_nCommandId < 1 || m_nCommandId > kLastCommand || !m_step) return VLNK_CHANNEL_IDLE;
     if (m_Port.Lost()) {
         Abandon();
-        return 217;
+        return VLNK_COMMS_ERROR;
     }
     StepFn step = m_step;
     m_bInStep = true;
