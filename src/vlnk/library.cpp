@@ -6,6 +6,7 @@
 #include "msgwindow.h"
 #include "session.h"
 #include "settings.h"
+#include "sidefile.h"
 #include "vlnkw32.h"
 
 namespace vlnk {
@@ -28,6 +29,9 @@ void LibraryLoad()
     for (int channel = 1; channel <= kChannelCount; ++channel)
         state.slots.push_back(std::make_unique<ChannelSlot>(channel));
     LogWrite(0, "Session started");
+    if (!RegularOrAbsent(IniPath()))
+        LogWrite(0, "VLNKWDLL:ERROR:'%s' is not a regular file: no setting is read from it or written to it",
+                 IniPath().c_str());
     if (logSettings.bFilenameRefused)
         LogWrite(0, "VLNKWDLL:ERROR:LogFile 'Filename' is longer than %zu characters, using '%s'", kLogPathMax,
                  logSettings.Filename.c_str());

@@ -159,6 +159,27 @@ TEST_F(FileOpsTest, ReceiveWritesTheFileWithTheHandheldsTimeStamp)
     EXPECT_NE(std::find(requests.begin(), requests.end(), std::string("RSURVEY.TSD") + '\0'), requests.end());
 }
 
+// A file that replaces an older one keeps the older one's permissions; a new
+// one gets those of any new file.
+TEST_F(FileOpsTest, ReceiveKeepsThePermissionsOfTheFileItReplaces)
+{
+    WriteFile(DataDir() + "/PRIVATE.TSD", "new survey");
+    WriteFile(DataDir() + "/OPEN.TSD", "another");
+    WriteFile(PcDir() + "/PRIVATE.TSD", "old survey");
+    ASSERT_EQ(chmod((PcDir() + "/PRIVATE.TSD").c_str(), 0600), 0);
+    SetUpHandheld();
+    EXPECT_EQ(Receive(PcDir() + "/PRIVATE.TSD"), 0);
+    EXPECT_EQ(Receive(PcDir() + "/OPEN.TSD"), 0);
+    EXPECT_EQ(ReadFile(PcDir() + "/PRIVATE.TSD"), "new survey");
+    struct stat st { };
+    ASSERT_EQ(stat((PcDir() + "/PRIVATE.TSD").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    const mode_t mask = umask(0);
+    umask(mask);
+    ASSERT_EQ(stat((PcDir() + "/OPEN.TSD").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0666u & ~mask);
+}
+
 TEST_F(FileOpsTest, ReceiveOfAnEmptyFileAndOverInfrared)
 {
     WriteFile(DataDir() + "/EMPTY.TSD", "");

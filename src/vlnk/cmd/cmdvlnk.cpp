@@ -15,6 +15,7 @@
 #include <optional>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 #include "cmdline.h"
 #include "cmdprogress.h"
@@ -29,6 +30,7 @@
 #include "pcpath.h"
 #include "profile.h"
 #include "settings.h"
+#include "sidefile.h"
 #include "vlnkw32.h"
 
 namespace vlnk {
@@ -66,14 +68,17 @@ std::string Upper(std::string text)
 void WriteResultFile(int result)
 {
     const std::string path = LibraryFile("vlnkw.end");
-    const std::string tmp = path + ".tmp";
     char text[VLNK_ERROR_TEXT_SIZE];
     VLNKGetErrorString(result, text);
-    std::FILE* file = std::fopen(tmp.c_str(), "w");
-    bool ok = file && std::fprintf(file, "%03d %s\n", result, text) > 0;
-    if (file) ok = std::fclose(file) == 0 && ok;
-    if (ok && std::rename(tmp.c_str(), path.c_str()) == 0) return;
-    std::remove(tmp.c_str());
+    char line[VLNK_ERROR_TEXT_SIZE + 8];
+    const int length = std::snprintf(line, sizeof line, "%03d %s\n", result, text);
+    std::string side;
+    const int fd = CreateSideFile(path, side);
+    if (fd >= 0) {
+        if (write(fd, line, static_cast<size_t>(length)) == length && CommitSideFile(fd, side, path) == 0) return;
+        close(fd);
+        unlink(side.c_str());
+    }
     LogWrite(0, "VLNKWDLL:CMDVLNK:ERROR:Could not write result file '%s'", path.c_str());
 }
 
@@ -161,6 +166,8 @@ private:
     int AbortRemote();
     void FinalMessage(int result);
 
+    // A listing that failed: a name the library refused keeps its own code.
+    int ListFailure(int result, const std::string& pattern);
     int MapTx(int result, const std::string& dir, const std::string& name);
     int MapRx(int result, const std::string& dir, const std::string& name);
     int Fail(int result, std::string status)
@@ -340,9 +347,7 @@ int CCmdRun::SizePass()
             const std::string pattern = HandheldPattern(entry.value);
             std::vector<HandheldFile> files;
             const int result = List(pattern, files);
-            if (result == VLNK_USER_STOPPED) return result;
-            if (result != 0)
-                return Fail(VLNK_CMD_COMMS_FAILED, Printf("Failed to get directory '%s'", pattern.c_str()));
+            if (result != 0) return ListFailure(result, pattern);
             for (const HandheldFile& file : files) m_nTotal += file.size;
         } else if (entry.code == CmdCode::Cd) {
             // Later patterns are sized in the directory they will be received from.
@@ -407,6 +412,14 @@ int CCmdRun::MapTx(int result, const std::string& dir, const std::string& name)
     }
 }
 
+int CCmdRun::ListFailure(int result, const std::string& pattern)
+{
+    if (result == VLNK_USER_STOPPED) return result;
+    if (result == VLNK_BAD_FILENAME)
+        return Fail(result, Printf("Refused a handheld name in '%s' that leaves its folder", pattern.c_str()));
+    return Fail(VLNK_CMD_COMMS_FAILED, Printf("Failed to get directory '%s'", pattern.c_str()));
+}
+
 int CCmdRun::RunRx(const std::string& value)
 {
     LogWrite(m_ch, "CMDVLNK:Receiving '%s' from remote", value.c_str());
@@ -414,8 +427,7 @@ int CCmdRun::RunRx(const std::string& value)
     const std::string remote = Upper(pattern.name);
     std::vector<HandheldFile> files;
     if (const int result = List(remote, files)) {
-        if (result == VLNK_USER_STOPPED) return result;
-        return Fail(VLNK_CMD_COMMS_FAILED, Printf("Failed to get directory '%s'", remote.c_str()));
+        return ListFailure(result, remote);
     }
     std::erase_if(files, [](const HandheldFile& file) { return file.bDirectory; });
     if (files.empty()) return Fail(VLNK_CMD_FILE_NOT_FOUND, Printf("File not found '%s'", value.c_str()));
@@ -452,8 +464,7 @@ int CCmdRun::RunDel(const std::string& value)
     const std::string remote = HandheldPattern(value);
     std::vector<HandheldFile> files;
     if (const int result = List(remote, files)) {
-        if (result == VLNK_USER_STOPPED) return result;
-        return Fail(VLNK_CMD_COMMS_FAILED, Printf("Failed to get directory '%s'", remote.c_str()));
+        return ListFailure(result, remote);
     }
     std::erase_if(files, [](const HandheldFile& file) { return file.bDirectory; });
     if (files.empty()) return Fail(VLNK_CMD_FILE_NOT_FOUND, Printf("File not found '%s'", value.c_str()));

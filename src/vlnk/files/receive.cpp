@@ -21,6 +21,7 @@
 #include "frame.h"
 #include "logfile.h"
 #include "pcpath.h"
+#include "sidefile.h"
 #include "transferprogress.h"
 #include "vlnkw32.h"
 
@@ -34,8 +35,9 @@ void SetStage(LinkState& link, RxStage stage) { link.m_nStage = static_cast<int>
 
 const std::string& PcPath(const LinkState& link) { return link.m_strArgument; }
 
-// A fresh file beside the target, created with the permissions a new target
-// would get.
+// A fresh file beside the target, created exclusively, with the permissions
+// of the file it is to replace (a new target's when there is none): a
+// private survey stays private.
 std::FILE* CreatePartial(LinkState& link)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -43,6 +45,11 @@ std::FILE* CreatePartial(LinkState& link)
         const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
+            return nullptr;
+        }
+        if (fchmod(fd, ReplacementMode(PcPath(link))) != 0) {
+            close(fd);
+            unlink(path.c_str());
             return nullptr;
         }
         std::FILE* file = fdopen(fd, "wb");
@@ -58,10 +65,14 @@ std::FILE* CreatePartial(LinkState& link)
 }
 
 // Closes the local file; a failed flush means data did not reach the disk.
-bool CloseLocal(LinkState& link)
+// A file about to replace the target is made durable first, so that a crash
+// after the rename cannot leave an empty or partial file under its name.
+bool CloseLocal(LinkState& link, bool durable = false)
 {
     if (!link.m_pLocalFile) return true;
-    const bool ok = std::fclose(link.m_pLocalFile) == 0;
+    bool ok = true;
+    if (durable) ok = std::fflush(link.m_pLocalFile) == 0 && fsync(fileno(link.m_pLocalFile)) == 0;
+    ok = std::fclose(link.m_pLocalFile) == 0 && ok;
     link.m_pLocalFile = nullptr;
     return ok;
 }
@@ -95,7 +106,7 @@ void Finish(LinkState& link)
 {
     const int ch = link.m_nChannel;
     const char* path = PcPath(link).c_str();
-    if (!CloseLocal(link) && link.m_nPendingError == 0) {
+    if (!CloseLocal(link, link.m_nPendingError == 0) && link.m_nPendingError == 0) {
         LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not write file [%s]", path);
         link.m_nPendingError = VLNK_PC_FULL;
     }
