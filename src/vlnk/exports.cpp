@@ -13,6 +13,7 @@
 #include "linkcommands.h"
 #include "logfile.h"
 #include "msgwindow.h"
+#include "resync.h"
 #include "vlnkw32.h"
 
 using namespace vlnk;
@@ -77,7 +78,10 @@ template <typename Start> int StartCommand(int channel, int commandId, Start sta
     return Guarded(channel, VLNK_REMOTE_TIMEOUT, [&]() -> int {
         if (const int front = CommandFront(channel, commandId)) return front;
         LinkState& link = Slot(channel)->link;
-        return link.RunStart([&] { return start(link); });
+        return link.RunStart([&] {
+            if (link.m_bResync) ReestablishLink(link);
+            return start(link);
+        });
     });
 }
 
@@ -142,7 +146,10 @@ int VLNKCheckConnect(int channel, int quick)
         return Guarded(channel, VLNK_NO_RESPONSE, [&]() -> int {
             if (const int front = CommandFront(channel, kCheckConnect, false)) return front;
             LinkState& link = Slot(channel)->link;
-            return link.RunStart([&] { return QuickConnect(link); });
+            return link.RunStart([&] {
+                if (link.m_bResync) ReestablishLink(link);
+                return QuickConnect(link);
+            });
         });
     }
     return StartCommand(channel, kCheckConnect, [](LinkState& link) { return StartCheckConnect(link); });

@@ -20,12 +20,8 @@ enum class DirStage : int { Count = 1, Entries = 2 };
 
 constexpr size_t kSpecMax = 80;
 
-// A plain pointer: no exit handler touches what it points to.
-std::string* g_pLastDirLine = nullptr;
-
-// Library-wide, as a repeated frame can only be told by its text. Steps run
-// only while the library is loaded, so the line is there.
-std::string& LastLine() { return *g_pLastDirLine; }
+// A reply frame of the entry stage: at least a whole record.
+constexpr ReplySize kEntryReply{kDirEntrySize, kReplyPayloadMax};
 
 DirStage Stage(const LinkState& link) { return static_cast<DirStage>(link.m_nStage); }
 
@@ -44,6 +40,14 @@ void Fail(LinkState& link, int pending)
 void OnEntry(LinkState& link)
 {
     const int ch = link.m_nChannel;
+    const std::string frame(reinterpret_cast<const char*>(ReplyPayload(link)), ReplyLength(link));
+    if (link.m_nEntriesReceived > 0 && frame == link.m_strLastEntry) {
+        // The handheld missed our ACK and sent the entry again.
+        CtrlAwaitNextFrame(link, link.m_Settings.StartBlockTimeout, true);
+        if (link.m_bFailed) Fail(link, VLNK_REMOTE_TIMEOUT);
+        return;
+    }
+    link.m_strLastEntry = frame;
     const DirEntryRecord entry = ParseDirEntry(ReplyPayload(link), ReplyLength(link));
     if (IsUnsafeName(entry.name, entry.attributes & kAttrDirectory)) {
         LogWrite(ch, "VLNKWDLL:ERROR:Dir:Refused name with a path separator or '..' [%s]", entry.name.c_str());
@@ -61,12 +65,7 @@ void OnEntry(LinkState& link)
             return Fail(link, VLNK_REMOTE_TIMEOUT);
         }
     }
-    if (line == LastLine()) {
-        --link.m_nEntriesReceived;
-    } else if (link.m_DirList.size() < n) {
-        link.m_DirList.push_back(line);
-    }
-    LastLine() = line;
+    if (link.m_DirList.size() < n) link.m_DirList.push_back(line);
     if (link.m_nEntriesReceived < n) CtrlAwaitNextFrame(link, link.m_Settings.StartBlockTimeout);
 }
 
@@ -102,7 +101,8 @@ int DirStep(LinkState& link, StepEvent event, int* value, char* text)
         link.m_nEntriesReceived = link.m_nHandedOut = 0;
         link.m_nPendingError = 0;
         BuildFrame(link, 'D', link.m_strArgument);
-        return CtrlCommand(link, StepEvent::Start);
+        link.m_strLastEntry.clear();
+        return CtrlRequest(link, kEntryReply);
     }
     if (link.m_nPendingError) return Finish(link, link.m_nPendingError);
     const unsigned n = link.m_nEntriesAnnounced;
@@ -134,14 +134,11 @@ int StartGetDirectory(LinkState& link, const char* spec)
     }
     FreeList(link);
     link.m_nEntriesAnnounced = 0;
-    LastLine().clear();
     BuildFrame(link, 'C', link.m_strArgument);
     link.m_nPendingError = 0;
     link.m_nStage = static_cast<int>(DirStage::Count);
     link.BeginCommand(kGetDirectory, DirStep);
-    return CtrlCommand(link, StepEvent::Start);
+    return CtrlRequest(link, kWordReply);
 }
-
-void SetLastDirLineSlot(std::string* line) { g_pLastDirLine = line; }
 
 } // namespace vlnk

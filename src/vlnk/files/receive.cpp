@@ -85,6 +85,9 @@ void RemovePartial(LinkState& link)
     link.m_strPartialPath.clear();
 }
 
+// A reply frame of the entry stages: at least a whole record.
+constexpr ReplySize kEntryReply{kDirEntrySize, kReplyPayloadMax};
+
 void RequestBlock(LinkState& link, uint8_t answer)
 {
     BuildFrame(link, 0, &answer, 1);
@@ -170,6 +173,15 @@ void OnReply(LinkState& link)
 {
     const int ch = link.m_nChannel;
     const std::string name = HandheldName(PcPath(link));
+    if (link.m_nPendingError == VLNK_USER_STOPPED && Stage(link) != RxStage::Data) {
+        // Cancelled before the data: a handheld that has opened the file is
+        // told as at the end of a failed receive.
+        if (Stage(link) == RxStage::Header && ReplyU16(ReplyPayload(link), ReplyLength(link)) == 0)
+            return Confirm(link, 0xFF);
+        link.m_eHandheld = LinkState::Handheld::InStep;
+        link.m_bDone = true;
+        return;
+    }
     switch (Stage(link)) {
     case RxStage::Count:
         link.m_nEntriesAnnounced = ReplyU16(ReplyPayload(link), ReplyLength(link));
@@ -182,10 +194,18 @@ void OnReply(LinkState& link)
         }
         BuildFrame(link, 'D', name);
         SetStage(link, RxStage::Entries);
-        CtrlCommand(link, StepEvent::Start);
+        link.m_strLastEntry.clear();
+        CtrlRequest(link, kEntryReply);
         link.m_nLastReported = -1;
         return;
     case RxStage::Entries: {
+        const std::string frame(reinterpret_cast<const char*>(ReplyPayload(link)), ReplyLength(link));
+        if (link.m_nEntriesReceived > 0 && frame == link.m_strLastEntry) {
+            // The handheld missed our ACK and sent the entry again.
+            CtrlAwaitNextFrame(link, link.m_Settings.RetryTimeout, true);
+            return;
+        }
+        link.m_strLastEntry = frame;
         const DirEntryRecord entry = ParseDirEntry(ReplyPayload(link), ReplyLength(link));
         if (!(entry.attributes & kAttrDirectory)) {
             link.m_nFileSize = entry.size;
@@ -204,11 +224,14 @@ void OnReply(LinkState& link)
         }
         BuildFrame(link, 'R', name);
         SetStage(link, RxStage::Header);
-        CtrlCommand(link, StepEvent::Start);
+        // From here the handheld may be sending, even when its answer is lost.
+        link.m_eHandheld = LinkState::Handheld::Sending;
+        CtrlRequest(link, kWordReply);
         return;
     }
     case RxStage::Header: {
         if (const int status = ReplyU16(ReplyPayload(link), ReplyLength(link))) {
+            link.m_eHandheld = LinkState::Handheld::InStep;
             LogWrite(ch, "VLNKWDLL:ERROR:RX:HHT Could not open file to receive [%s] (%d)", PcPath(link).c_str(),
                      status);
             link.m_nPendingError = VLNK_FILE_OPEN_FAILED;
@@ -230,6 +253,7 @@ void OnReply(LinkState& link)
 
 void OnConfirmAnswer(LinkState& link, bool gotAck)
 {
+    if (gotAck) link.m_eHandheld = LinkState::Handheld::InStep;
     if (!gotAck) {
         if (link.m_nAckRetries++ < link.m_nRetryLimit) {
             SendDirect(link);
@@ -335,7 +359,7 @@ int StartReceiveFile(LinkState& link, const char* pcPath)
     BuildFrame(link, 'C', HandheldName(link.m_strArgument));
     SetStage(link, RxStage::Count);
     link.BeginCommand(kReceiveFile, ReceiveStep);
-    CtrlCommand(link, StepEvent::Start);
+    CtrlRequest(link, kWordReply);
     link.m_Block.fill(0);
     link.m_nLastSequence = 0xFFFF;
     return VLNK_WAITING;

@@ -60,6 +60,7 @@ void OnReply(LinkState& link)
     if (status == 1) {
         LogWrite(ch, "VLNKWDLL:ERROR:TX:Handheld cannot write block in [%s] error=(%d)", path, status);
         link.m_nPendingError = VLNK_HANDHELD_FULL;
+        link.m_eHandheld = LinkState::Handheld::InStep;
         SetStage(link, TxStage::Finished);
         CloseLocal(link);
         return;
@@ -68,6 +69,7 @@ void OnReply(LinkState& link)
     else LogWrite(ch, "VLNKWDLL:ERROR:TX:Unknown error on [%s] error=(%d)", path, status);
 
     if (Stage(link) == TxStage::Finished) {
+        link.m_eHandheld = LinkState::Handheld::InStep;
         CloseLocal(link);
         if (link.m_nPendingError == 0) LogWrite(ch, "Finished sending file %s", path);
         else if (link.m_nPendingError == VLNK_USER_STOPPED) LogWrite(ch, "User aborted transmission of %s", path);
@@ -81,7 +83,7 @@ void OnReply(LinkState& link)
         BuildFrame(link, 0, nullptr, 0);
         SetStage(link, TxStage::Finished);
     }
-    CtrlCommand(link, StepEvent::Start);
+    CtrlRequest(link, kWordReply);
     if (Stage(link) == TxStage::Sending) {
         ++link.m_nSequence;
         ReadBlock(link);
@@ -149,8 +151,10 @@ int StartTransmitFile(LinkState& link, const char* pcPath)
     BuildFrame(link, 'T', HandheldName(link.m_strArgument));
     SetStage(link, TxStage::Sending);
     link.m_bSendEot = false;
+    // From here the handheld may be receiving, even when its answer is lost.
+    link.m_eHandheld = LinkState::Handheld::Receiving;
     link.BeginCommand(kTransmitFile, TransmitStep);
-    CtrlCommand(link, StepEvent::Start);
+    CtrlRequest(link, kWordReply);
     link.m_nSequence = 0;
     ReadBlock(link);
     link.m_nLastReported = -1;

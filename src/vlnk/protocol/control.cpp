@@ -95,10 +95,10 @@ int ShortStep(LinkState& link, StepEvent event, int* /*value*/, char* text)
     }
 }
 
-int Begin(LinkState& link, int id)
+int Begin(LinkState& link, int id, ReplySize reply = kStatusReply)
 {
     link.BeginCommand(id, ShortStep);
-    return CtrlCommand(link, StepEvent::Start);
+    return CtrlRequest(link, reply);
 }
 
 void PrepareLine(LinkState& link)
@@ -121,7 +121,7 @@ int StartGetPath(LinkState& link)
 {
     PrepareLine(link);
     BuildFrame(link, 'G', nullptr, 0);
-    return Begin(link, kGetPath);
+    return Begin(link, kGetPath, kAnyReply);
 }
 
 int StartGetFreeSpace(LinkState& link, int drive)
@@ -129,7 +129,7 @@ int StartGetFreeSpace(LinkState& link, int drive)
     PrepareLine(link);
     const uint8_t data = static_cast<uint8_t>(drive);
     BuildFrame(link, 'F', &data, 1);
-    return Begin(link, kGetFreeSpace);
+    return Begin(link, kGetFreeSpace, {4, kReplyPayloadMax});
 }
 
 int StartGetSessionId(LinkState& link)
@@ -143,7 +143,7 @@ int StartGetDrives(LinkState& link)
 {
     PrepareLine(link);
     BuildFrame(link, 'L', nullptr, 0);
-    return Begin(link, kGetDrives);
+    return Begin(link, kGetDrives, kAnyReply);
 }
 
 int StartSetDrive(LinkState& link, int drive)

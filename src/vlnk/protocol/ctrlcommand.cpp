@@ -116,6 +116,11 @@ void OnBytes(LinkState& link)
             uint8_t* payload = link.m_RxBuf.data() + 3;
             if (port.GetString(payload, length + 1) != 0 || Checksum8(payload, length) != payload[length])
                 return Send(link, false);
+            if (length < link.m_nReplyMin || length > link.m_nReplyMax) {
+                LogWrite(link.m_nChannel, "VLNKWDLL:WARNING:Reply of %zu bytes does not fit (%zu to %zu expected)",
+                         length, link.m_nReplyMin, link.m_nReplyMax);
+                return Send(link, false, Ask::Nak);
+            }
             port.SendChar(link.m_bSendEot ? EOT : ACK);
             link.m_bSendEot = false;
             link.m_bDone = true;
@@ -140,6 +145,8 @@ int CtrlCommand(LinkState& link, StepEvent event, char* reply)
         link.m_bDone = link.m_bFailed = link.m_bCommsError = false;
         link.m_nRetryCount = 0;
         link.m_nRxLength = 0;
+        link.m_nReplyMin = kAnyReply.min;
+        link.m_nReplyMax = kAnyReply.max;
         Send(link, true);
         return VLNK_WAITING;
     case StepEvent::CommsEvent:
@@ -167,11 +174,25 @@ int CtrlCommand(LinkState& link, StepEvent event, char* reply)
 const uint8_t* ReplyPayload(const LinkState& link) { return link.m_RxBuf.data() + 3; }
 size_t ReplyLength(const LinkState& link) { return link.m_nRxLength; }
 
-void CtrlAwaitNextFrame(LinkState& link, unsigned timeoutMs)
+int CtrlRequest(LinkState& link, ReplySize size)
+{
+    const int result = CtrlCommand(link, StepEvent::Start);
+    link.m_nReplyMin = size.min;
+    link.m_nReplyMax = size.max;
+    return result;
+}
+
+void CtrlAwaitNextFrame(LinkState& link, unsigned timeoutMs, bool repeat)
 {
     SetPhase(link, ExchangePhase::WaitStx);
     link.m_bDone = link.m_bFailed = link.m_bCommsError = false;
-    link.m_nRetryCount = 0;
+    if (!repeat) {
+        link.m_nRetryCount = 0;
+    } else if (++link.m_nRetryCount > link.m_nRetryLimit) {
+        LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Maximum retries exceeded (the same frame again)");
+        link.m_bFailed = link.m_bDone = true;
+        return;
+    }
     WaitFor(link, timeoutMs, 1);
 }
 

@@ -17,6 +17,8 @@ int LinkState::Open(const char* port)
 {
     m_bDone = m_bFailed = m_bCommsError = false;
     m_bOpenForLink = false;
+    m_bResync = false;
+    m_eHandheld = Handheld::InStep;
     const std::string name = port ? port : "";
     if (name.size() > kPortNameMax) {
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Port name longer than %zu characters '%.*s...'", kPortNameMax,
@@ -49,12 +51,15 @@ int LinkState::Cancel()
 {
     switch (m_nCommandId) {
     case kIdle: LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to cancel an idle channel"); return VLNK_CHANNEL_IDLE;
-    case kTransmitFile:
-        m_nBlockLength = 0;
-        m_nPendingError = VLNK_USER_STOPPED;
-        return 0;
+    case kTransmitFile: m_nBlockLength = 0; [[fallthrough]];
     case kReceiveFile:
-    case kSoftwareDownload: m_nPendingError = VLNK_USER_STOPPED; return 0;
+    case kSoftwareDownload:
+        m_nPendingError = VLNK_USER_STOPPED;
+        if (!m_bCancelled) {
+            m_bCancelled = true;
+            m_cancelDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kCancelGraceMs);
+        }
+        return 0;
     default: break;
     }
     if (m_bTimerRunning) {
@@ -82,6 +87,7 @@ void LinkState::EndCommand()
 {
     m_nCommandId = kIdle;
     m_step = nullptr;
+    m_bCancelled = false;
 }
 
 void LinkState::Abandon()
@@ -171,11 +177,29 @@ int LinkState::Poll(int* value, char* text)
         Abandon();
         return VLNK_COMMS_ERROR;
     }
+    if (m_bCancelled && std::chrono::steady_clock::now() >= m_cancelDeadline) {
+        // No block boundary came in time (a silent or babbling line): the
+        // command ends here, and the next one brings the handheld back.
+        LogWrite(m_nChannel, "VLNKWDLL:ERROR:Cancelled command ended without the handheld");
+        Abandon();
+        m_bResync = true;
+        return VLNK_USER_STOPPED;
+    }
     StepFn step = m_step;
     m_bInStep = true;
     const int result = step(*this, StepEvent::Poll, value, text);
     m_bInStep = false;
     RepostDeferred();
+    if (!IsBusy()) {
+        switch (result) {
+        case VLNK_REMOTE_TIMEOUT:
+        case VLNK_RECEIVE_FAILED:
+        case VLNK_COMMS_ERROR:
+        case VLNK_BAD_FILENAME:
+        case VLNK_USER_STOPPED: m_bResync = true; break;
+        default: break;
+        }
+    }
     return result;
 }
 
