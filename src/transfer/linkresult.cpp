@@ -39,6 +39,7 @@ QString LinkResultText(int code)
     case VLNK_USER_STOPPED: return QStringLiteral("Übertragung abgebrochen");
     case VLNK_BAD_MACHINE: return QStringLiteral("Ungültiger Gerätetyp");
     case VLNK_NO_DOWNLOAD_FILE: return QStringLiteral("Programmdatei nicht gefunden");
+    case VLNK_WRONG_THREAD: return QStringLiteral("Aufruf aus einem anderen Thread des Programms");
     default: break;
     }
     return QStringLiteral("Fehler %1").arg(code);

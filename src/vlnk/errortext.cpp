@@ -45,6 +45,7 @@ constexpr ErrorEntry kErrors[] = {
     {VLNK_USER_STOPPED, "User stopped communications"},
     {VLNK_BAD_MACHINE, "Invalid machine type for software download"},
     {VLNK_NO_DOWNLOAD_FILE, "Cannot find download file on path"},
+    {VLNK_WRONG_THREAD, "Channel belongs to another thread"},
     {1, "Invalid command line parameters"},
     {3, "Invalid port command"},
     {6, "Invalid filename specified in the command file"},

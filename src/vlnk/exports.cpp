@@ -43,11 +43,17 @@ constexpr const char* kBusyLines[] = {
     "VLNKWDLL:ERROR:Trying to download software when channel active",
 };
 
-// Runs an export body; a C++ exception (out of memory, in practice) becomes a
+// Runs an export body inside a CallScope (refused on a foreign thread or
+// during the unload); a C++ exception (out of memory, in practice) becomes a
 // log line and a result code instead of unwinding into a C caller.
-template <typename Body> int Guarded(int channel, int failure, Body body) noexcept
+// `gone`: the result once the library is unloaded.
+template <typename Body>
+int Guarded(int channel, int failure, Body body, bool claim = false, int gone = VLNK_BAD_CHANNEL) noexcept
 {
     try {
+        const CallScope scope(claim);
+        if (scope.Gone()) return gone;
+        if (const int refusal = scope.Refusal()) return refusal;
         return body();
     } catch (const std::exception& e) {
         try {
@@ -100,31 +106,40 @@ int VLNKGetVersion(char* buf)
 int VLNKGetFreeChannel(int* channel)
 {
     if (!channel) return VLNK_BAD_CHANNEL;
-    for (int n = 1; n <= kChannelCount; ++n) {
-        const ChannelSlot* slot = Slot(n);
-        if (slot && !slot->bOpen) {
-            *channel = n;
-            return 0;
-        }
-    }
     *channel = 0;
-    return VLNK_CHANNEL_IN_USE;
+    return Guarded(
+        0, VLNK_CHANNEL_IN_USE,
+        [&]() -> int {
+            for (int n = 1; n <= kChannelCount; ++n) {
+                const ChannelSlot* slot = Slot(n);
+                if (slot && !slot->bOpen) {
+                    *channel = n;
+                    return 0;
+                }
+            }
+            *channel = 0;
+            return VLNK_CHANNEL_IN_USE;
+        },
+        false, VLNK_CHANNEL_IN_USE);
 }
 
 int VLNKOpenChannel(int channel, const char* port)
 {
-    return Guarded(channel, VLNK_OPEN_PORT_FAILED, [&]() -> int {
-        // After the unload there is no channel table left to open a channel in.
-        if (!LibraryLoaded()) return VLNK_BAD_CHANNEL;
-        if (!EnsureWindow()) return VLNK_WINDOW_FAILED;
-        int result = 0;
-        ChannelSlot* slot = Slot(channel);
-        if (!slot) result = VLNK_BAD_CHANNEL;
-        else if (slot->bOpen) result = VLNK_CHANNEL_IN_USE;
-        else if ((result = slot->link.Open(port)) == 0) slot->bOpen = true;
-        if (result != 0) DropWindowIfUnused();
-        return result;
-    });
+    return Guarded(
+        channel, VLNK_OPEN_PORT_FAILED,
+        [&]() -> int {
+            // After the unload there is no channel table left to open a channel in.
+            if (!LibraryLoaded()) return VLNK_BAD_CHANNEL;
+            if (!EnsureWindow()) return VLNK_WINDOW_FAILED;
+            int result = 0;
+            ChannelSlot* slot = Slot(channel);
+            if (!slot) result = VLNK_BAD_CHANNEL;
+            else if (slot->bOpen) result = VLNK_CHANNEL_IN_USE;
+            else if ((result = slot->link.Open(port)) == 0) slot->bOpen = true;
+            if (result != 0) DropWindowIfUnused();
+            return result;
+        },
+        true);
 }
 
 int VLNKCloseChannel(int channel)
@@ -219,18 +234,21 @@ int VLNKSoftwareDownload(int channel, int machine)
 
 int VLNKPollUser(int* channel, int user)
 {
-    return Guarded(0, VLNK_NO_RESPONSE, [&]() -> int {
-        if (!channel) return VLNK_BAD_CHANNEL;
-        if (VLNKGetFreeChannel(channel) != 0) return VLNK_CHANNEL_IN_USE;
-        ChannelSlot* slot = Slot(*channel);
-        if (!slot || slot->bOpen) return VLNK_CHANNEL_IN_USE;
-        if (!EnsureWindow()) return VLNK_WINDOW_FAILED;
-        LinkState& link = slot->link;
-        const int result = link.RunStart([&] { return StartPollUser(link, user); });
-        if (result == VLNK_WAITING) slot->bOpen = true;
-        else DropWindowIfUnused();
-        return result;
-    });
+    return Guarded(
+        0, VLNK_NO_RESPONSE,
+        [&]() -> int {
+            if (!channel) return VLNK_BAD_CHANNEL;
+            if (VLNKGetFreeChannel(channel) != 0) return VLNK_CHANNEL_IN_USE;
+            ChannelSlot* slot = Slot(*channel);
+            if (!slot || slot->bOpen) return VLNK_CHANNEL_IN_USE;
+            if (!EnsureWindow()) return VLNK_WINDOW_FAILED;
+            LinkState& link = slot->link;
+            const int result = link.RunStart([&] { return StartPollUser(link, user); });
+            if (result == VLNK_WAITING) slot->bOpen = true;
+            else DropWindowIfUnused();
+            return result;
+        },
+        true, VLNK_CHANNEL_IN_USE);
 }
 
 int VLNKGetResult(int channel, int* value, char* text)

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "library.h"
 
+#include <chrono>
+#include <thread>
+
 #include "libdir.h"
 #include "logfile.h"
 #include "msgwindow.h"
@@ -12,6 +15,18 @@
 namespace vlnk {
 namespace {
 
+// The thread that owns the open channels; none while no channel is open.
+std::atomic<std::thread::id> g_owner{};
+// Calls inside a CallScope, on all threads, and on this one.
+std::atomic<int> g_nCalls{0};
+thread_local int t_nCalls = 0;
+// Set by the unload: later calls find no session.
+std::atomic<bool> g_bClosing{false};
+// How long an unload waits for the calls of other threads to end. A call that
+// runs longer (a whole CMDVLNK job) keeps the session: the process is ending,
+// and memory left to it is better than memory freed under a running call.
+constexpr auto kUnloadWait = std::chrono::seconds(3);
+
 intptr_t WindowProcedure(void* hwnd, unsigned msg, uintptr_t wParam, intptr_t lParam)
 {
     return VLNKMessageHdlr(hwnd, msg, wParam, lParam);
@@ -19,9 +34,33 @@ intptr_t WindowProcedure(void* hwnd, unsigned msg, uintptr_t wParam, intptr_t lP
 
 } // namespace
 
+CallScope::CallScope(bool claim)
+{
+    ++g_nCalls;
+    ++t_nCalls;
+    m_bCounted = true;
+    if (g_bClosing.load()) {
+        m_nRefusal = VLNK_BAD_CHANNEL;
+        return;
+    }
+    const std::thread::id me = std::this_thread::get_id();
+    std::thread::id owner = g_owner.load();
+    if (owner == std::thread::id{} && claim) g_owner.compare_exchange_strong(owner, me);
+    owner = g_owner.load();
+    if (owner != std::thread::id{} && owner != me) m_nRefusal = VLNK_WRONG_THREAD;
+}
+
+CallScope::~CallScope()
+{
+    if (!m_bCounted) return;
+    --t_nCalls;
+    --g_nCalls;
+}
+
 void LibraryLoad()
 {
     if (TheSession()) return;
+    g_bClosing.store(false);
     const LogSettings logSettings = ReadLogSettings();
     Session& state = CreateSession();
     state.log.Configure(logSettings.Filename, logSettings.MaxSizeKb);
@@ -45,6 +84,12 @@ void LibraryUnload()
 {
     Session* state = TheSession();
     if (!state) return;
+    g_bClosing.store(true);
+    const auto deadline = std::chrono::steady_clock::now() + kUnloadWait;
+    while (g_nCalls.load() > t_nCalls) {
+        if (std::chrono::steady_clock::now() >= deadline) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
     for (auto& slot : state->slots) {
         if (!slot->bOpen) continue;
         slot->bOpen = false;
@@ -55,6 +100,7 @@ void LibraryUnload()
     state->log.Write(0, nullptr);
     DestroyTheWindow();
     DestroySession();
+    g_owner.store(std::thread::id{});
 }
 
 bool LibraryLoaded() { return TheSession() != nullptr; }
@@ -85,7 +131,9 @@ bool EnsureWindow()
 
 void DropWindowIfUnused()
 {
-    if (TheWindow() && !AnySlotOpen()) DestroyTheWindow();
+    if (AnySlotOpen()) return;
+    if (TheWindow()) DestroyTheWindow();
+    g_owner.store(std::thread::id{});
 }
 
 } // namespace vlnk

@@ -9,12 +9,16 @@
      open            leave the channel open when the process ends
      thread-open     a second thread opens the channel and ends; main returns
      exit-on-thread  main opens the channel; a second thread calls exit()
+     exit-during-transfer
+                     main polls a command on the channel without a pause; a
+                     second thread calls exit() meanwhile
    "unload" closes the library (dlclose) before the end. Built with
    VLNK_LINKED the program is linked against the library instead of loading it
    at run time, and "unload" does not apply. */
 #define _GNU_SOURCE
 #include <fcntl.h>
 #include <pthread.h>
+#include <stdatomic.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -28,6 +32,8 @@
 
 static int (*openChannel)(int, const char*);
 static int (*closeChannel)(int);
+static int (*getPath)(int);
+static int (*getResult)(int, int*, char*);
 static void (*writeLog)(int, const char*);
 static void* library;
 
@@ -36,6 +42,8 @@ static int Load(void)
 #ifdef VLNK_LINKED
     openChannel = VLNKOpenChannel;
     closeChannel = VLNKCloseChannel;
+    getPath = VLNKGetPath;
+    getResult = VLNKGetResult;
     writeLog = VLNKWriteLog;
 #else
     library = dlopen(VLNK_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
@@ -46,8 +54,10 @@ static int Load(void)
     openChannel = (int (*)(int, const char*))dlsym(library, "VLNKOpenChannel");
     closeChannel = (int (*)(int))dlsym(library, "VLNKCloseChannel");
     writeLog = (void (*)(int, const char*))dlsym(library, "VLNKWriteLog");
+    getPath = (int (*)(int))dlsym(library, "VLNKGetPath");
+    getResult = (int (*)(int, int*, char*))dlsym(library, "VLNKGetResult");
 #endif
-    return openChannel && closeChannel && writeLog;
+    return openChannel && closeChannel && writeLog && getPath && getResult;
 }
 
 /* The handheld's end of a pseudo-terminal; it stays open so the port never
@@ -71,6 +81,16 @@ static void* OpenOnThread(void* unused)
 {
     (void)unused;
     return OpenOnPort() ? (void*)1 : NULL;
+}
+
+/* Polls the main thread has made so far. */
+static atomic_int polls;
+
+static void* ExitWhilePolled(void* unused)
+{
+    (void)unused;
+    while (atomic_load(&polls) < 1000) sched_yield();
+    exit(0);
 }
 
 static void* ExitOnThread(void* unused)
@@ -101,6 +121,18 @@ int main(int argc, char** argv)
         pthread_t thread;
         if (pthread_create(&thread, NULL, ExitOnThread, NULL) != 0) return 6;
         pthread_join(thread, NULL); /* never returns: the process ends on the other thread */
+        return 7;
+    } else if (strcmp(scenario, "exit-during-transfer") == 0) {
+        if (!OpenOnPort()) return 4;
+        /* Nobody answers on the port: the command retries for seconds. */
+        if (getPath(1) != VLNK_WAITING) return 5;
+        pthread_t thread;
+        if (pthread_create(&thread, NULL, ExitWhilePolled, NULL) != 0) return 6;
+        char text[VLNK_TEXT_SIZE];
+        while (getResult(1, NULL, text) == VLNK_WAITING) atomic_fetch_add(&polls, 1);
+        /* The session is gone; the process ends on the other thread. */
+        atomic_store(&polls, 1000);
+        pthread_join(thread, NULL);
         return 7;
     } else if (strcmp(scenario, "idle") != 0) {
         return 2;

@@ -652,7 +652,11 @@ int CMDVLNK(const char* commandLine)
     if (!vlnk::g_bRunning.compare_exchange_strong(idle, true)) return VLNK_CMD_RUNNING;
     int result = VLNK_CMD_COMMS_FAILED;
     try {
-        result = vlnk::RunCommandLine(commandLine);
+        const vlnk::CallScope scope(true);
+        // After the unload no window can be made for the job.
+        result = scope.Gone()      ? VLNK_WINDOW_FAILED
+                 : scope.Refusal() ? scope.Refusal()
+                                   : vlnk::RunCommandLine(commandLine);
     } catch (...) { }
     vlnk::g_bRunning.store(false);
     return result;

@@ -8,7 +8,12 @@
  * same thread until the result is something else. Those calls also run the
  * library: they dispatch its timers and line notifications.
  *
- * All calls must come from the thread that opened the first channel.
+ * The channels belong to the thread that opened the first of the channels
+ * open: every call that reaches the channels (all exports but VLNKGetVersion,
+ * VLNKGetErrorString and VLNKCMDMessageHdlr) made on any other thread returns
+ * VLNK_WRONG_THREAD (232) and changes nothing; VLNKWriteLog and
+ * VLNKMessageHdlr, which return no code, do nothing there. Once no channel is
+ * open, any thread may open one and so become the owner.
  * Texts are 8-bit, NUL-terminated. The library never allocates memory for the
  * caller: every text goes into a caller-owned buffer of the size named below.
  *
@@ -70,7 +75,8 @@ enum VlnkResult {
     VLNK_PC_NO_RIGHTS = 228,
     VLNK_USER_STOPPED = 229,
     VLNK_BAD_MACHINE = 230,
-    VLNK_NO_DOWNLOAD_FILE = 231
+    VLNK_NO_DOWNLOAD_FILE = 231,
+    VLNK_WRONG_THREAD = 232
 };
 
 /* Messages of the library's message window, as VLNKMessageHdlr receives them. */
@@ -110,6 +116,7 @@ typedef void* VLNK_HWND;
  *
  * Every polled start refuses at once, leaving the channel idle, with
  *   203 channel outside 1..VLNK_CHANNELS,  202 channel not open,
+ *   232 called on another thread than the channels' owner,
  *   209 a command already runs on the channel (that one goes on),
  *   217 the port's device went away (the channel can only be closed),
  * and with the refusals named at the export. Every final result may also be
@@ -235,14 +242,15 @@ VLNK_API int VLNKPollUser(int* channel, int user);
    active command for its result: 203 bad channel, 210 when idle, 213 while
    working, else the final result (delivered once; the channel is then idle).
    text must hold VLNK_TEXT_SIZE bytes; value and text may be null where the
-   command says so. Must be called on the thread that opened the channel,
-   over and over while 213: these calls run the library's timers and line
-   notifications. */
+   command says so. Must be called on the thread that owns the channels
+   (232 elsewhere), over and over while 213: these calls run the library's
+   timers and line notifications. */
 VLNK_API int VLNKGetResult(int channel, int* value, char* text);
 
 /* At once. Stops the active command: 0; 202 not open; 203 bad channel; 210
    idle. Transfers end at their next block and then deliver 229 through
-   VLNKGetResult; every other command is idle when this returns. */
+   VLNKGetResult, at the latest at the first poll one second after the
+   cancel (a silent line); every other command is idle when this returns. */
 VLNK_API int VLNKCancel(int channel);
 
 /* At once. Writes "APP:<text>" to the log under the channel (0: blank
@@ -266,8 +274,9 @@ VLNK_API int VLNKGetErrorString(int code, char* buf);
    The result also goes to "vlnkw.end" in the library folder as one line
    "%03d <text>". 300 at once while another CMDVLNK runs in the process. Shows
    its progress on standard error only when that is a terminal; there Ctrl+C
-   cancels the job (22), unless the program handles SIGINT itself. Must be
-   called on the thread that owns the library's channels, if any are open. */
+   cancels the job (22), unless the program handles SIGINT itself. On
+   another thread than the one that owns the library's open channels: 232,
+   and no result file. */
 VLNK_API int CMDVLNK(const char* commandLine);
 
 /* Procedure of the CMDVLNK progress display: VLNK_WM_COMMAND with
