@@ -17,9 +17,11 @@ namespace {
 
 // The thread that owns the open channels; none while no channel is open.
 std::atomic<std::thread::id> g_owner{};
-// Calls inside a CallScope, on all threads, and on this one.
+// Calls inside a CallScope on all threads, and those of them on the owner's.
+// (No thread-local count: a sanitizer's leak check cannot stop the threads of
+// a process whose run-time loaded library has thread-local storage.)
 std::atomic<int> g_nCalls{0};
-thread_local int t_nCalls = 0;
+std::atomic<int> g_nOwnerCalls{0};
 // Set by the unload: later calls find no session.
 std::atomic<bool> g_bClosing{false};
 // How long an unload waits for the calls of other threads to end. A call that
@@ -37,8 +39,6 @@ intptr_t WindowProcedure(void* hwnd, unsigned msg, uintptr_t wParam, intptr_t lP
 CallScope::CallScope(bool claim)
 {
     ++g_nCalls;
-    ++t_nCalls;
-    m_bCounted = true;
     if (g_bClosing.load()) {
         m_nRefusal = VLNK_BAD_CHANNEL;
         return;
@@ -47,13 +47,17 @@ CallScope::CallScope(bool claim)
     std::thread::id owner = g_owner.load();
     if (owner == std::thread::id{} && claim) g_owner.compare_exchange_strong(owner, me);
     owner = g_owner.load();
-    if (owner != std::thread::id{} && owner != me) m_nRefusal = VLNK_WRONG_THREAD;
+    if (owner != std::thread::id{} && owner != me) {
+        m_nRefusal = VLNK_WRONG_THREAD;
+    } else if (owner == me) {
+        ++g_nOwnerCalls;
+        m_bOwner = true;
+    }
 }
 
 CallScope::~CallScope()
 {
-    if (!m_bCounted) return;
-    --t_nCalls;
+    if (m_bOwner) --g_nOwnerCalls;
     --g_nCalls;
 }
 
@@ -86,7 +90,9 @@ void LibraryUnload()
     if (!state) return;
     g_bClosing.store(true);
     const auto deadline = std::chrono::steady_clock::now() + kUnloadWait;
-    while (g_nCalls.load() > t_nCalls) {
+    // Calls of this thread in progress (an unload inside a call) are its own.
+    const int own = g_owner.load() == std::this_thread::get_id() ? g_nOwnerCalls.load() : 0;
+    while (g_nCalls.load() > own) {
         if (std::chrono::steady_clock::now() >= deadline) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }

@@ -61,7 +61,7 @@ public:
 
 private:
     int m_nRefusal = 0;
-    bool m_bCounted = false;
+    bool m_bOwner = false;
 };
 
 // Creates the message window when none exists (logged on failure).

@@ -9,9 +9,10 @@
      open            leave the channel open when the process ends
      thread-open     a second thread opens the channel and ends; main returns
      exit-on-thread  main opens the channel; a second thread calls exit()
-     exit-during-transfer
-                     main polls a command on the channel without a pause; a
-                     second thread calls exit() meanwhile
+     exit-during-call
+                     main asks the silent handheld over and over (each call
+                     waits half a second inside the library); a second thread
+                     calls exit() meanwhile
    "unload" closes the library (dlclose) before the end. Built with
    VLNK_LINKED the program is linked against the library instead of loading it
    at run time, and "unload" does not apply. */
@@ -32,8 +33,7 @@
 
 static int (*openChannel)(int, const char*);
 static int (*closeChannel)(int);
-static int (*getPath)(int);
-static int (*getResult)(int, int*, char*);
+static int (*checkConnect)(int, int);
 static void (*writeLog)(int, const char*);
 static void* library;
 
@@ -42,8 +42,7 @@ static int Load(void)
 #ifdef VLNK_LINKED
     openChannel = VLNKOpenChannel;
     closeChannel = VLNKCloseChannel;
-    getPath = VLNKGetPath;
-    getResult = VLNKGetResult;
+    checkConnect = VLNKCheckConnect;
     writeLog = VLNKWriteLog;
 #else
     library = dlopen(VLNK_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
@@ -54,10 +53,9 @@ static int Load(void)
     openChannel = (int (*)(int, const char*))dlsym(library, "VLNKOpenChannel");
     closeChannel = (int (*)(int))dlsym(library, "VLNKCloseChannel");
     writeLog = (void (*)(int, const char*))dlsym(library, "VLNKWriteLog");
-    getPath = (int (*)(int))dlsym(library, "VLNKGetPath");
-    getResult = (int (*)(int, int*, char*))dlsym(library, "VLNKGetResult");
+    checkConnect = (int (*)(int, int))dlsym(library, "VLNKCheckConnect");
 #endif
-    return openChannel && closeChannel && writeLog && getPath && getResult;
+    return openChannel && closeChannel && writeLog && checkConnect;
 }
 
 /* The handheld's end of a pseudo-terminal; it stays open so the port never
@@ -83,13 +81,13 @@ static void* OpenOnThread(void* unused)
     return OpenOnPort() ? (void*)1 : NULL;
 }
 
-/* Polls the main thread has made so far. */
-static atomic_int polls;
+/* Calls the main thread has begun so far. */
+static atomic_int calls;
 
-static void* ExitWhilePolled(void* unused)
+static void* ExitDuringCall(void* unused)
 {
     (void)unused;
-    while (atomic_load(&polls) < 1000) sched_yield();
+    while (atomic_load(&calls) < 2) sched_yield();
     exit(0);
 }
 
@@ -122,16 +120,15 @@ int main(int argc, char** argv)
         if (pthread_create(&thread, NULL, ExitOnThread, NULL) != 0) return 6;
         pthread_join(thread, NULL); /* never returns: the process ends on the other thread */
         return 7;
-    } else if (strcmp(scenario, "exit-during-transfer") == 0) {
+    } else if (strcmp(scenario, "exit-during-call") == 0) {
         if (!OpenOnPort()) return 4;
-        /* Nobody answers on the port: the command retries for seconds. */
-        if (getPath(1) != VLNK_WAITING) return 5;
         pthread_t thread;
-        if (pthread_create(&thread, NULL, ExitWhilePolled, NULL) != 0) return 6;
-        char text[VLNK_TEXT_SIZE];
-        while (getResult(1, NULL, text) == VLNK_WAITING) atomic_fetch_add(&polls, 1);
-        /* The session is gone; the process ends on the other thread. */
-        atomic_store(&polls, 1000);
+        if (pthread_create(&thread, NULL, ExitDuringCall, NULL) != 0) return 6;
+        /* Nobody answers on the port: each quick probe waits inside the
+           library until the session is gone. */
+        do atomic_fetch_add(&calls, 1);
+        while (checkConnect(1, 1) != VLNK_BAD_CHANNEL);
+        /* The process ends on the other thread. */
         pthread_join(thread, NULL);
         return 7;
     } else if (strcmp(scenario, "idle") != 0) {
