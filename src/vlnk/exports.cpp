@@ -251,6 +251,18 @@ int VLNKPollUser(int* channel, int user)
         true, VLNK_CHANNEL_IN_USE);
 }
 
+int VLNKSetVerifyReceive(int channel, int verify)
+{
+    return Guarded(channel, VLNK_CHANNEL_NOT_OPEN, [&]() -> int {
+        ChannelSlot* slot = Slot(channel);
+        if (!slot) return VLNK_BAD_CHANNEL;
+        if (!slot->bOpen) return VLNK_CHANNEL_NOT_OPEN;
+        slot->link.m_nVerifyReceive = verify < 0 ? -1 : verify > 0 ? 1 : 0;
+        LogWrite(channel, "Verify receive set to %s", verify < 0 ? "vlnkw.ini" : verify > 0 ? "on" : "off");
+        return 0;
+    });
+}
+
 int VLNKGetResult(int channel, int* value, char* text)
 {
     return Guarded(channel, VLNK_CHANNEL_IDLE, [&]() -> int {

@@ -44,7 +44,7 @@ TEST_F(ConfigTest, FreshSystemWritesLogKeysAtLoadAndProtocolKeysAtFirstOpen)
     ASSERT_EQ(VLNKOpenChannel(1, pty.SlavePath().c_str()), 0);
     EXPECT_TRUE(Contains(IniText(),
                          "[Protocol]\nMaxRetries=5\nMaxIRRetries=10\nConnectTimeout=1000\nStartBlockTimeout=5000\n"
-                         "RetryTimeout=1000\nPollTimeout=1000\nIgnorePorts=None\n"))
+                         "RetryTimeout=1000\nPollTimeout=1000\nIgnorePorts=None\nVerifyReceive=0\n"))
         << IniText();
     EXPECT_FALSE(Contains(IniText(), "MaxPorts")); // detected, never written
     EXPECT_EQ(VLNKCloseChannel(1), 0);

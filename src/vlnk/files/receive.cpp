@@ -8,6 +8,13 @@
 // The data goes into a temporary file beside the target, which replaces the
 // target only when the whole file arrived: a failed receive leaves an
 // existing file of the same name as it was, and no partial file behind.
+//
+// The frames' 8-bit sum misses errors that cancel out (two bytes changed by
+// +d and -d), so a noisy line can deliver a wrong file of the right size.
+// With verification (VerifyReceive=1, or VLNKSetVerifyReceive) the file is
+// read again with "R" and replaces the target only when two consecutive reads
+// agree byte for byte; after kMaxReads reads without that the receive fails.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,6 +28,7 @@
 #include "frame.h"
 #include "logfile.h"
 #include "pcpath.h"
+#include "settings.h"
 #include "sidefile.h"
 #include "transferprogress.h"
 #include "vlnkw32.h"
@@ -79,10 +87,72 @@ bool CloseLocal(LinkState& link, bool durable = false)
 
 void RemovePartial(LinkState& link)
 {
-    if (link.m_strPartialPath.empty()) return;
-    if (std::remove(link.m_strPartialPath.c_str()) == 0)
-        LogWrite(link.m_nChannel, "Removed file %s from disk", link.m_strPartialPath.c_str());
+    for (std::string* path : {&link.m_strPartialPath, &link.m_strPreviousRead}) {
+        if (path->empty()) continue;
+        if (std::remove(path->c_str()) == 0) LogWrite(link.m_nChannel, "Removed file %s from disk", path->c_str());
+        path->clear();
+    }
+}
+
+constexpr int kMaxReads = 3;
+
+bool SameContent(const std::string& a, const std::string& b)
+{
+    std::FILE* fa = std::fopen(a.c_str(), "rb");
+    std::FILE* fb = std::fopen(b.c_str(), "rb");
+    bool same = fa && fb;
+    char bufA[4096], bufB[4096];
+    while (same) {
+        const size_t na = std::fread(bufA, 1, sizeof bufA, fa);
+        const size_t nb = std::fread(bufB, 1, sizeof bufB, fb);
+        same = na == nb && std::memcmp(bufA, bufB, na) == 0 && !std::ferror(fa) && !std::ferror(fb);
+        if (na == 0) break;
+    }
+    if (fa) std::fclose(fa);
+    if (fb) std::fclose(fb);
+    return same;
+}
+
+// Opens the handheld file once more for the next read.
+void NextRead(LinkState& link)
+{
+    link.m_strPreviousRead = link.m_strPartialPath;
     link.m_strPartialPath.clear();
+    link.m_nDoneBytes = 0;
+    BuildFrame(link, 'R', HandheldName(PcPath(link)));
+    SetStage(link, RxStage::Header);
+    link.m_eHandheld = LinkState::Handheld::Sending;
+    link.m_bDone = false;
+    CtrlRequest(link, kWordReply);
+}
+
+// A verified receive after a complete read: true when it is over (the read
+// agrees with the one before, or the reads are used up and the receive
+// failed); false when another read has begun.
+bool ReadsSettled(LinkState& link)
+{
+    const int ch = link.m_nChannel;
+    const char* path = PcPath(link).c_str();
+    ++link.m_nReads;
+    if (!link.m_strPreviousRead.empty()) {
+        if (SameContent(link.m_strPreviousRead, link.m_strPartialPath)) {
+            std::remove(link.m_strPreviousRead.c_str());
+            link.m_strPreviousRead.clear();
+            LogWrite(ch, "Reads %d and %d of %s agree", link.m_nReads - 1, link.m_nReads, path);
+            return true;
+        }
+        LogWrite(ch, "VLNKWDLL:WARNING:RX:Read %d of [%s] differs from read %d", link.m_nReads, path,
+                 link.m_nReads - 1);
+        std::remove(link.m_strPreviousRead.c_str());
+        link.m_strPreviousRead.clear();
+        if (link.m_nReads >= kMaxReads) {
+            LogWrite(ch, "VLNKWDLL:ERROR:RX:No two consecutive of %d reads of [%s] agree", kMaxReads, path);
+            link.m_nPendingError = VLNK_RECEIVE_FAILED;
+            return true;
+        }
+    }
+    NextRead(link);
+    return false;
 }
 
 // A reply frame of the entry stages: at least a whole record.
@@ -113,6 +183,7 @@ void Finish(LinkState& link)
         LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not write file [%s]", path);
         link.m_nPendingError = VLNK_PC_FULL;
     }
+    if (link.m_nPendingError == 0 && link.m_bVerifying && !ReadsSettled(link)) return;
     if (link.m_nPendingError == 0) {
         if (std::rename(link.m_strPartialPath.c_str(), path) != 0) {
             LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not replace [%s]: %s", path, std::strerror(errno));
@@ -264,13 +335,20 @@ void OnConfirmAnswer(LinkState& link, bool gotAck)
     Finish(link);
 }
 
+// A verified receive counts the bytes of all its reads against those of two
+// (of three, once a third read runs).
 void Progress(LinkState& link, int* value, char* text)
 {
     if (!link.m_bSizeKnown) {
         if (text) std::snprintf(text, VLNK_TEXT_SIZE, "0 of ?");
         return;
     }
-    ReportTransferProgress(link, link.m_Port.IrMode ? 255 : 256, 5 * 256, value, text);
+    const unsigned long block = link.m_Port.IrMode ? 255 : 256;
+    if (!link.m_bVerifying) return ReportTransferProgress(link, block, 5 * 256, value, text);
+    const unsigned long reads = link.m_nReads < 2 ? 2 : kMaxReads;
+    const unsigned long done = std::min<unsigned long>(link.m_nReads, reads) * link.m_nFileSize + link.m_nDoneBytes;
+    ReportTransferProgress(link, std::min(done, reads * link.m_nFileSize), reads * link.m_nFileSize, block, 5 * 256,
+                           value, text);
 }
 
 int ReceiveStep(LinkState& link, StepEvent event, int* value, char* text)
@@ -356,6 +434,10 @@ int StartReceiveFile(LinkState& link, const char* pcPath)
     link.m_nPendingError = 0;
     link.m_nEntryDate = link.m_nEntryTime = 0;
     link.m_strPartialPath.clear();
+    link.m_strPreviousRead.clear();
+    link.m_nReads = 0;
+    link.m_bVerifying = link.m_nVerifyReceive < 0 ? ReadVerifyReceive() : link.m_nVerifyReceive > 0;
+    if (link.m_bVerifying) LogWrite(ch, "Reading %s twice to verify it", path);
     BuildFrame(link, 'C', HandheldName(link.m_strArgument));
     SetStage(link, RxStage::Count);
     link.BeginCommand(kReceiveFile, ReceiveStep);

@@ -212,8 +212,21 @@ VLNK_API int VLNKTransmitFile(int channel, const char* pcPath);
    leaves its folder ("..", "\"), 228 pcPath exists and is not writable.
    Progress as VLNKTransmitFile ("0 of ?" until the size is known). Final 0,
    211, 216, 224 (no such handheld file), 225, 227 (PC disk full), 229
-   (cancelled). */
+   (cancelled).
+   Every frame carries only an 8-bit sum of its bytes: it misses changes that
+   cancel out in the sum (one byte +d, another -d), so on a noisy line a file
+   of the right size can arrive with wrong bytes and 0. Verification reads the
+   file again and succeeds only when two consecutive reads agree byte for
+   byte (at most three reads, else final 216 and pcPath as it was); progress
+   then counts the bytes of all reads. It is on when vlnkw.ini says
+   "[Protocol] VerifyReceive=1" (default 0) or VLNKSetVerifyReceive says so. */
 VLNK_API int VLNKReceiveFile(int channel, const char* pcPath);
+
+/* At once. Whether the channel's receives verify the file by reading it
+   twice (see VLNKReceiveFile): verify > 0 yes, 0 no, < 0 as vlnkw.ini says
+   (the default). Lasts until the channel closes; a receive already running
+   keeps its choice. 0; 202 not open; 203 bad channel; 232. */
+VLNK_API int VLNKSetVerifyReceive(int channel, int verify);
 
 /* Polled. Deletes a file in the handheld's current directory; a name too
    long for one frame gives 223 at once. Final 0 or 224 (no such file). */

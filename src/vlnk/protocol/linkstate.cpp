@@ -19,6 +19,7 @@ int LinkState::Open(const char* port)
     m_bOpenForLink = false;
     m_bResync = false;
     m_eHandheld = Handheld::InStep;
+    m_nVerifyReceive = -1;
     const std::string name = port ? port : "";
     if (name.size() > kPortNameMax) {
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Port name longer than %zu characters '%.*s...'", kPortNameMax,
@@ -99,10 +100,10 @@ void LinkState::Abandon()
         std::fclose(m_pLocalFile);
         m_pLocalFile = nullptr;
     }
-    if (!m_strPartialPath.empty()) {
-        if (std::remove(m_strPartialPath.c_str()) == 0)
-            LogWrite(m_nChannel, "Removed file %s from disk", m_strPartialPath.c_str());
-        m_strPartialPath.clear();
+    for (std::string* path : {&m_strPartialPath, &m_strPreviousRead}) {
+        if (path->empty()) continue;
+        if (std::remove(path->c_str()) == 0) LogWrite(m_nChannel, "Removed file %s from disk", path->c_str());
+        path->clear();
     }
     m_DirList.clear();
 }

@@ -144,7 +144,11 @@ public:
     int m_nPortCounter = 0;    // PollUser
 
     // Transfer state.
-    std::string m_strPartialPath; // a received file not yet complete; removed on failure or close
+    std::string m_strPartialPath;  // a received file not yet complete; removed on failure or close
+    std::string m_strPreviousRead; // a verified receive's read before the current one; removed likewise
+    int m_nVerifyReceive = -1;     // per channel: 1 read twice, 0 once, -1 as vlnkw.ini says
+    bool m_bVerifying = false;     // the running receive reads twice
+    int m_nReads = 0;              // reads of the running receive completed
     unsigned long m_nFileSize = 0;
     bool m_bSizeKnown = false;
     unsigned long m_nDoneBytes = 0;
