@@ -73,6 +73,8 @@ int LinkState::Cancel()
     if (m_nCommandId == kGetDirectory) m_DirList.clear();
     m_bFailed = m_bCommsError = false;
     m_bDone = true;
+    // The handheld may still be answering (a listing's entries keep coming).
+    m_bResync = true;
     LogWrite(m_nChannel, "Channel cancelled");
     EndCommand();
     return 0;
