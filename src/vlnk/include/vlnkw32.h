@@ -121,6 +121,14 @@ typedef void* VLNK_HWND;
  *   217 the port's device went away (the channel can only be closed),
  * and with the refusals named at the export. Every final result may also be
  * 211 (the handheld did not answer within the retries of vlnkw.ini).
+ *
+ * A reply whose length does not fit the request (an entry count is two
+ * bytes, a directory entry at least 22) is a bad frame and asked for again.
+ * The command after one that ended with 211, 216, 217, 223 or 229, or was
+ * cancelled, first re-establishes the link inside its start: it waits until
+ * the line has been quiet for RetryTimeout ms, ends a transfer the handheld
+ * may still be in (as a failed transfer ends) and asks ENQ until the
+ * handheld answers; then it goes ahead either way.
  */
 
 /* At once. Writes "Vexil VLNK for Windows DLL (32 bit) V0.99b  <maker
