@@ -119,6 +119,7 @@ void NextRead(LinkState& link)
     link.m_strPreviousRead = link.m_strPartialPath;
     link.m_strPartialPath.clear();
     link.m_nDoneBytes = 0;
+    link.m_nLastSequence = 0xFFFF; // the handheld numbers each read's blocks from 0
     BuildFrame(link, 'R', HandheldName(PcPath(link)));
     SetStage(link, RxStage::Header);
     link.m_eHandheld = LinkState::Handheld::Sending;
