@@ -10,6 +10,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTreeWidget>
 
 #include <chrono>
@@ -26,7 +28,8 @@
 namespace {
 
 const char kHandheldDir[] = "\\TRE\\DATEN";
-constexpr int kWaiting = 213;
+// The program's settings key of the "Empfang prüfen" box.
+const char kVerifyKey[] = "Transfer/VerifyReceive";
 
 // Dialog units of the 8-point dialog font to pixels.
 QRect Du(int x, int y, int w, int h) { return QRect(x * 3 / 2, y * 13 / 8, w * 3 / 2, h * 13 / 8); }
@@ -71,6 +74,12 @@ CTransferDlg::CTransferDlg(QWidget* parent, const QRect& mainRect, const QString
     m_pCancel = new QPushButton(QStringLiteral("&Abbrechen"), this);
     m_pCancel->setGeometry(Du(301, 7, 50, 15));
     m_pCancel->setDefault(true);
+    // The line's 8-bit checksum misses some errors; reading each file twice
+    // and comparing catches them, at twice the time.
+    m_pVerify = new QCheckBox(QStringLiteral("Empfang &prüfen (zweimal lesen)"), this);
+    m_pVerify->setGeometry(Du(112, 8, 160, 12));
+    m_pVerify->setChecked(QSettings().value(QLatin1String(kVerifyKey), false).toBool());
+    connect(m_pVerify, &QCheckBox::toggled, this, [](bool on) { QSettings().setValue(QLatin1String(kVerifyKey), on); });
     auto* handheldLabel = new QLabel(QStringLiteral("Trefeld  C:\\Tre\\Daten\\*.tsd"), this);
     handheldLabel->setGeometry(Du(40, 30, 124, 9));
     m_pFreeSpace = new QLabel(QStringLiteral("Logato : 232 KByte frei"), this);
@@ -142,10 +151,10 @@ void CTransferDlg::PumpEvents()
 
 int CTransferDlg::Wait(int result, int* number, char* text, const std::function<void(int)>& onNumber)
 {
-    while (result == kWaiting && !m_bClosed) {
+    while (result == VLNK_WAITING && !m_bClosed) {
         result = VLNKGetResult(m_nChannel, number, text);
         if (onNumber && number) onNumber(*number);
-        if (result == kWaiting) PumpEvents();
+        if (result == VLNK_WAITING) PumpEvents();
     }
     return result;
 }
@@ -166,12 +175,17 @@ void CTransferDlg::SetProgressText(const QString& text)
 
 void CTransferDlg::CloseChannel()
 {
-    if (m_nChannel != 0) VLNKCloseChannel(m_nChannel);
+    if (m_nChannel == 0) return;
+    // A run's command ends within a second of its cancel.
+    if (m_nBusy > 0 && VLNKCancel(m_nChannel) == 0)
+        while (VLNKGetResult(m_nChannel, nullptr, nullptr) == VLNK_WAITING)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    VLNKCloseChannel(m_nChannel);
 }
 
 void CTransferDlg::reject()
 {
-    // Closing the channel also ends an operation that is still running.
+    // "Abbrechen" while a run goes on ends the run and closes the dialog.
     CloseChannel();
     m_nChannel = 0;
     m_bClosed = true;
@@ -302,10 +316,10 @@ void CTransferDlg::FillHandheldList()
     char text[VLNK_TEXT_SIZE] = {};
     int result = VLNKGetDirectory(m_nChannel, pattern);
     m_pHandheld->clear();
-    while ((result == 0 || result == kWaiting) && !m_bClosed) {
+    while ((result == 0 || result == VLNK_WAITING) && !m_bClosed) {
         text[0] = 0;
         result = VLNKGetResult(m_nChannel, &number, text);
-        if (result == kWaiting) {
+        if (result == VLNK_WAITING) {
             PumpEvents();
             continue;
         }
@@ -320,7 +334,7 @@ void CTransferDlg::ShowFreeSpace()
 {
     char text[VLNK_TEXT_SIZE] = {};
     const int started = VLNKGetFreeSpace(m_nChannel, 3);
-    if (started != kWaiting) return; // nothing reported: the text stays
+    if (started != VLNK_WAITING) return; // nothing reported: the text stays
     Wait(started, nullptr, text);
     m_pFreeSpace->setText(FreeSpaceText(QByteArray(text, static_cast<int>(qstrnlen(text, sizeof text)))));
 }
@@ -453,6 +467,8 @@ void CTransferDlg::OnEmpfangen()
         QByteArray file = name.toLatin1();
         int number = 0;
         char text[VLNK_TEXT_SIZE] = {};
+        // Checked: this receive reads twice; else vlnkw.ini decides.
+        VLNKSetVerifyReceive(m_nChannel, m_pVerify->isChecked() ? 1 : -1);
         const int result = Wait(VLNKReceiveFile(m_nChannel, file.data()), &number, text, [&](int n) {
             if (n == remembered) return;
             remembered = n;

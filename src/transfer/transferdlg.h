@@ -15,6 +15,7 @@
 #include <optional>
 
 class CPortSearchDlg;
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -66,6 +67,7 @@ public:
     QPushButton* ReceiveButton() const { return m_pReceive; }
     QPushButton* DeleteButton() const { return m_pDelete; }
     QPushButton* CancelButton() const { return m_pCancel; }
+    QCheckBox* VerifyBox() const { return m_pVerify; }
     QLabel* FreeSpaceLabel() const { return m_pFreeSpace; }
     QLabel* ProgressText() const { return m_pProgressText; }
     QProgressBar* ProgressBar() const { return m_pProgress; }
@@ -81,6 +83,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Ends the running library command the way the library ends it (the
+    // handheld is told), then closes the channel.
     void CloseChannel();
     // Polls until the operation that answered `result` has ended; `onNumber`
     // sees the number after each poll. The library writes the number only on
@@ -117,6 +121,7 @@ private:
     QPushButton* m_pReceive;
     QPushButton* m_pDelete;
     QPushButton* m_pCancel;
+    QCheckBox* m_pVerify;
     QLabel* m_pFreeSpace;
     QLabel* m_pProgressText;
     QProgressBar* m_pProgress;

@@ -13,6 +13,7 @@
 #include "linkcommands.h"
 #include "logfile.h"
 #include "msgwindow.h"
+#include "resync.h"
 #include "vlnkw32.h"
 
 using namespace vlnk;
@@ -42,11 +43,17 @@ constexpr const char* kBusyLines[] = {
     "VLNKWDLL:ERROR:Trying to download software when channel active",
 };
 
-// Runs an export body; a C++ exception (out of memory, in practice) becomes a
+// Runs an export body inside a CallScope (refused on a foreign thread or
+// during the unload); a C++ exception (out of memory, in practice) becomes a
 // log line and a result code instead of unwinding into a C caller.
-template <typename Body> int Guarded(int channel, int failure, Body body) noexcept
+// `gone`: the result once the library is unloaded.
+template <typename Body>
+int Guarded(int channel, int failure, Body body, bool claim = false, int gone = VLNK_BAD_CHANNEL) noexcept
 {
     try {
+        const CallScope scope(claim);
+        if (scope.Gone()) return gone;
+        if (const int refusal = scope.Refusal()) return refusal;
         return body();
     } catch (const std::exception& e) {
         try {
@@ -60,13 +67,13 @@ template <typename Body> int Guarded(int channel, int failure, Body body) noexce
 int CommandFront(int channel, int commandId, bool busyTest = true)
 {
     ChannelSlot* slot = Slot(channel);
-    if (!slot) return 203;
-    if (!slot->bOpen) return 202;
+    if (!slot) return VLNK_BAD_CHANNEL;
+    if (!slot->bOpen) return VLNK_CHANNEL_NOT_OPEN;
     // A port whose device went away can only be closed.
-    if (slot->link.m_Port.Lost()) return 217;
+    if (slot->link.m_Port.Lost()) return VLNK_COMMS_ERROR;
     if (busyTest && slot->link.IsBusy()) {
         LogWrite(channel, "%s", kBusyLines[commandId]);
-        return 209;
+        return VLNK_CHANNEL_BUSY;
     }
     return 0;
 }
@@ -74,10 +81,13 @@ int CommandFront(int channel, int commandId, bool busyTest = true)
 // Checks the channel, then runs the command's start on its link.
 template <typename Start> int StartCommand(int channel, int commandId, Start start)
 {
-    return Guarded(channel, 211, [&] {
+    return Guarded(channel, VLNK_REMOTE_TIMEOUT, [&]() -> int {
         if (const int front = CommandFront(channel, commandId)) return front;
         LinkState& link = Slot(channel)->link;
-        return link.RunStart([&] { return start(link); });
+        return link.RunStart([&] {
+            if (link.m_bResync) ReestablishLink(link);
+            return start(link);
+        });
     });
 }
 
@@ -95,40 +105,49 @@ int VLNKGetVersion(char* buf)
 
 int VLNKGetFreeChannel(int* channel)
 {
-    if (!channel) return 203;
-    for (int n = 1; n <= kChannelCount; ++n) {
-        const ChannelSlot* slot = Slot(n);
-        if (slot && !slot->bOpen) {
-            *channel = n;
-            return 0;
-        }
-    }
+    if (!channel) return VLNK_BAD_CHANNEL;
     *channel = 0;
-    return 201;
+    return Guarded(
+        0, VLNK_CHANNEL_IN_USE,
+        [&]() -> int {
+            for (int n = 1; n <= kChannelCount; ++n) {
+                const ChannelSlot* slot = Slot(n);
+                if (slot && !slot->bOpen) {
+                    *channel = n;
+                    return 0;
+                }
+            }
+            *channel = 0;
+            return VLNK_CHANNEL_IN_USE;
+        },
+        false, VLNK_CHANNEL_IN_USE);
 }
 
 int VLNKOpenChannel(int channel, const char* port)
 {
-    return Guarded(channel, 204, [&] {
-        // After the unload there is no channel table left to open a channel in.
-        if (!LibraryLoaded()) return 203;
-        if (!EnsureWindow()) return 214;
-        int result = 0;
-        ChannelSlot* slot = Slot(channel);
-        if (!slot) result = 203;
-        else if (slot->bOpen) result = 201;
-        else if ((result = slot->link.Open(port)) == 0) slot->bOpen = true;
-        if (result != 0) DropWindowIfUnused();
-        return result;
-    });
+    return Guarded(
+        channel, VLNK_OPEN_PORT_FAILED,
+        [&]() -> int {
+            // After the unload there is no channel table left to open a channel in.
+            if (!LibraryLoaded()) return VLNK_BAD_CHANNEL;
+            if (!EnsureWindow()) return VLNK_WINDOW_FAILED;
+            int result = 0;
+            ChannelSlot* slot = Slot(channel);
+            if (!slot) result = VLNK_BAD_CHANNEL;
+            else if (slot->bOpen) result = VLNK_CHANNEL_IN_USE;
+            else if ((result = slot->link.Open(port)) == 0) slot->bOpen = true;
+            if (result != 0) DropWindowIfUnused();
+            return result;
+        },
+        true);
 }
 
 int VLNKCloseChannel(int channel)
 {
-    return Guarded(channel, 205, [&] {
+    return Guarded(channel, VLNK_CLOSE_PORT_FAILED, [&]() -> int {
         ChannelSlot* slot = Slot(channel);
-        if (!slot) return 203;
-        if (!slot->bOpen) return 202;
+        if (!slot) return VLNK_BAD_CHANNEL;
+        if (!slot->bOpen) return VLNK_CHANNEL_NOT_OPEN;
         slot->bOpen = false;
         const int result = slot->link.Close();
         DropWindowIfUnused();
@@ -139,10 +158,13 @@ int VLNKCloseChannel(int channel)
 int VLNKCheckConnect(int channel, int quick)
 {
     if (quick) {
-        return Guarded(channel, 212, [&] {
+        return Guarded(channel, VLNK_NO_RESPONSE, [&]() -> int {
             if (const int front = CommandFront(channel, kCheckConnect, false)) return front;
             LinkState& link = Slot(channel)->link;
-            return link.RunStart([&] { return QuickConnect(link); });
+            return link.RunStart([&] {
+                if (link.m_bResync) ReestablishLink(link);
+                return QuickConnect(link);
+            });
         });
     }
     return StartCommand(channel, kCheckConnect, [](LinkState& link) { return StartCheckConnect(link); });
@@ -212,43 +234,58 @@ int VLNKSoftwareDownload(int channel, int machine)
 
 int VLNKPollUser(int* channel, int user)
 {
-    return Guarded(0, 212, [&] {
-        if (!channel) return 203;
-        if (VLNKGetFreeChannel(channel) != 0) return 201;
-        ChannelSlot* slot = Slot(*channel);
-        if (!slot || slot->bOpen) return 201;
-        if (!EnsureWindow()) return 214;
-        LinkState& link = slot->link;
-        const int result = link.RunStart([&] { return StartPollUser(link, user); });
-        if (result == 213) slot->bOpen = true;
-        else DropWindowIfUnused();
-        return result;
+    return Guarded(
+        0, VLNK_NO_RESPONSE,
+        [&]() -> int {
+            if (!channel) return VLNK_BAD_CHANNEL;
+            if (VLNKGetFreeChannel(channel) != 0) return VLNK_CHANNEL_IN_USE;
+            ChannelSlot* slot = Slot(*channel);
+            if (!slot || slot->bOpen) return VLNK_CHANNEL_IN_USE;
+            if (!EnsureWindow()) return VLNK_WINDOW_FAILED;
+            LinkState& link = slot->link;
+            const int result = link.RunStart([&] { return StartPollUser(link, user); });
+            if (result == VLNK_WAITING) slot->bOpen = true;
+            else DropWindowIfUnused();
+            return result;
+        },
+        true, VLNK_CHANNEL_IN_USE);
+}
+
+int VLNKSetVerifyReceive(int channel, int verify)
+{
+    return Guarded(channel, VLNK_CHANNEL_NOT_OPEN, [&]() -> int {
+        ChannelSlot* slot = Slot(channel);
+        if (!slot) return VLNK_BAD_CHANNEL;
+        if (!slot->bOpen) return VLNK_CHANNEL_NOT_OPEN;
+        slot->link.m_nVerifyReceive = verify < 0 ? -1 : verify > 0 ? 1 : 0;
+        LogWrite(channel, "Verify receive set to %s", verify < 0 ? "vlnkw.ini" : verify > 0 ? "on" : "off");
+        return 0;
     });
 }
 
 int VLNKGetResult(int channel, int* value, char* text)
 {
-    return Guarded(channel, 210, [&] {
+    return Guarded(channel, VLNK_CHANNEL_IDLE, [&]() -> int {
         PumpOneMessage();
         ChannelSlot* slot = Slot(channel);
-        if (!slot) return 203;
+        if (!slot) return VLNK_BAD_CHANNEL;
         return slot->link.Poll(value, text);
     });
 }
 
 int VLNKCancel(int channel)
 {
-    return Guarded(channel, 210, [&] {
+    return Guarded(channel, VLNK_CHANNEL_IDLE, [&]() -> int {
         ChannelSlot* slot = Slot(channel);
-        if (!slot) return 203;
-        if (!slot->bOpen) return 202;
+        if (!slot) return VLNK_BAD_CHANNEL;
+        if (!slot->bOpen) return VLNK_CHANNEL_NOT_OPEN;
         return slot->link.Cancel();
     });
 }
 
 void VLNKWriteLog(int channel, const char* text)
 {
-    Guarded(channel, 0, [&] {
+    Guarded(channel, 0, [&]() -> int {
         const std::string line = text ? text : "";
         if (line.size() <= VLNK_LOG_TEXT_MAX) {
             LogWrite(channel, "APP:%s", line.c_str());
@@ -272,7 +309,7 @@ int VLNKGetErrorString(int code, char* buf)
 
 intptr_t VLNKMessageHdlr(VLNK_HWND /*hwnd*/, unsigned int msg, uintptr_t wParam, intptr_t lParam)
 {
-    Guarded(0, 0, [&] {
+    Guarded(0, 0, [&]() -> int {
         if (msg == WM_TIMER) {
             const int channel = wParam <= kChannelCount ? static_cast<int>(wParam) : 0;
             ChannelSlot* slot = Slot(channel);

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "session.h"
 
-#include "filecommands.h"
 #include "libdir.h"
 #include "library.h"
 
@@ -17,7 +16,6 @@ void FillSlots(Session* session)
     SetTheLog(session ? &session->log : nullptr);
     SetWindowSlot(session ? &session->window : nullptr);
     SetSystemDirFlag(session ? &session->bSysDirWritable : nullptr);
-    SetLastDirLineSlot(session ? &session->strLastDirLine : nullptr);
 }
 
 } // namespace

@@ -37,9 +37,6 @@ struct Session {
     std::vector<std::unique_ptr<ChannelSlot>> slots;
     std::unique_ptr<CMsgWindow> window;
     bool bSysDirWritable = false;
-    // The last directory line received: a repeated entry frame can only be told
-    // by its text.
-    std::string strLastDirLine;
 };
 
 // The session of the loaded library; null before load and after unload, so an

@@ -9,7 +9,7 @@
 #include "uiseam.h"
 #include <QApplication>
 
-#include <QApplication>
+#include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -116,6 +116,8 @@ private slots:
     void deleteTakesTheBackupAlong();
     void deleteOfUnsavedFileAsksFirst();
     void focusEnablesTheRowButtons();
+    void verifyBoxIsKeptAndReadsTwice();
+    void cancelDuringAReceiveClosesTheDialog();
 
 private:
     // Starts the simulator on a folder of its own; COM1 leads to it and
@@ -544,6 +546,64 @@ void TestTransferDlg::focusEnablesTheRowButtons()
     QTRY_VERIFY(dlg.ReceiveButton()->isEnabled());
     QVERIFY(dlg.DeleteButton()->isEnabled());
     dlg.reject();
+}
+
+void TestTransferDlg::verifyBoxIsKeptAndReadsTwice()
+{
+    QVERIFY(StartHandheld({"A1.TSD"}));
+    {
+        CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QString());
+        QVERIFY(!dlg.VerifyBox()->isChecked());
+        dlg.VerifyBox()->setChecked(true);
+    }
+    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QString());
+    QVERIFY(dlg.VerifyBox()->isChecked()); // kept in the program's settings
+    QVERIFY(dlg.OnInitDialog());
+    Select(dlg, {"A1.TSD"});
+    const qint64 logBefore = QFileInfo(VlnkDir() + "/VLNKW.LOG").size();
+    dlg.OnEmpfangen();
+    QVERIFY(m_seam.messages.isEmpty());
+    QFile log(VlnkDir() + "/VLNKW.LOG");
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().mid(logBefore).contains("Reads 1 and 2 of A1.TSD agree"));
+    dlg.VerifyBox()->setChecked(false);
+    dlg.reject();
+}
+
+void TestTransferDlg::cancelDuringAReceiveClosesTheDialog()
+{
+    QVERIFY(StartHandheld({}, {QStringLiteral("--paced")}));
+    QFile big(HandheldDir() + "/LANG.TSD");
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(40 * 256, 'x'));
+    big.close();
+    const qint64 logBefore = QFileInfo(VlnkDir() + "/VLNKW.LOG").size();
+    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QString());
+    bool clicked = false;
+    connect(&dlg, &CTransferDlg::Polled, &dlg, [&] {
+        if (clicked || !dlg.ProgressText()->text().endsWith("LANG.TSD") || dlg.ProgressBar()->value() < 10) return;
+        clicked = true;
+        QTest::mouseClick(dlg.CancelButton(), Qt::LeftButton);
+    });
+    // Once the dialog is up, the user receives the file.
+    QTimer start;
+    connect(&start, &QTimer::timeout, &dlg, [&] {
+        if (!dlg.isVisible()) return;
+        start.stop();
+        Select(dlg, {"LANG.TSD"});
+        dlg.OnEmpfangen();
+    });
+    start.start(20);
+    QCOMPARE(dlg.exec(), int(QDialog::Rejected));
+    QVERIFY(clicked);
+    QVERIFY(!dlg.isVisible());
+    QVERIFY(m_seam.messages.isEmpty());
+    QCOMPARE(dlg.Channel(), 0);
+    QCOMPARE(QDir(m_data->path()).entryList(QDir::Files), QStringList());
+    // Ended as the library ends a cancelled receive: the handheld was told.
+    QFile log(VlnkDir() + "/VLNKW.LOG");
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().mid(logBefore).contains("User aborted reception of LANG.TSD"));
 }
 
 int main(int argc, char** argv)

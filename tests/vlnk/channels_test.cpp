@@ -4,6 +4,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "library.h"
@@ -241,6 +242,40 @@ TEST_F(ChannelTest, ClosingDuringATransferLeavesTheChannelIdle)
 
 // The unload closes what is open; a late caller (another library's destructor,
 // a thread still running at exit) then finds no channels instead of freed ones.
+// The channels belong to the thread that opened them: calls from any other
+// thread are refused and change nothing, until no channel is open any more.
+TEST_F(ChannelTest, CallsFromAnotherThreadGet232AndTouchNothing)
+{
+    OpenOn(1);
+    ptys.push_back(std::make_unique<vlnksim::CPtyPair>());
+    const std::string other = ptys.back()->SlavePath();
+    std::vector<int> results;
+    std::thread([&] {
+        int channel = -1;
+        char text[VLNK_TEXT_SIZE];
+        results = {VLNKGetResult(1, nullptr, text),
+                   VLNKCancel(1),
+                   VLNKGetPath(1),
+                   VLNKCloseChannel(1),
+                   VLNKOpenChannel(2, other.c_str()),
+                   VLNKGetFreeChannel(&channel),
+                   VLNKPollUser(&channel, 1),
+                   CMDVLNK("/NOSCREEN /PORT=1")};
+        VLNKWriteLog(1, "from another thread");
+    }).join();
+    EXPECT_EQ(results, std::vector<int>(8, VLNK_WRONG_THREAD));
+    EXPECT_TRUE(vlnk::Slot(1)->bOpen);
+    EXPECT_FALSE(vlnk::Slot(2)->bOpen);
+    EXPECT_FALSE(Contains(LogText(), "from another thread"));
+    char text[VLNK_ERROR_TEXT_SIZE];
+    VLNKGetErrorString(VLNK_WRONG_THREAD, text);
+    EXPECT_STREQ(text, "Channel belongs to another thread");
+    EXPECT_EQ(VLNKCloseChannel(1), 0);
+    // With no channel open, another thread may take the channels over.
+    std::thread([&] { results = {VLNKOpenChannel(2, other.c_str()), VLNKCloseChannel(2)}; }).join();
+    EXPECT_EQ(results, std::vector<int>({0, 0}));
+}
+
 TEST_F(ChannelTest, UnloadClosesTheChannelsAndLaterCallsFindNone)
 {
     OpenOn(2);

@@ -45,7 +45,7 @@ check "sim --version" 0 "$sim" --version && expect "sim --version" "$work/out" "
 check "sim --bogus" 2 "$sim" --bogus && expect "sim --bogus" "$work/err" "'--bogus'"
 check "sim --root without value" 2 "$sim" --root && expect "sim --root" "$work/err" "requires an argument"
 check "sim --user x" 2 "$sim" --user 1x && expect "sim --user 1x" "$work/err" "invalid number '1x' for --user"
-check "sim --faults 2" 2 "$sim" --faults 2 && expect "sim --faults 2" "$work/err" "fault rate '2'"
+check "sim --faults 2" 2 "$sim" --faults 2 && expect "sim --faults 2" "$work/err" "chance '2' for --faults"
 check "sim stray argument" 2 "$sim" extra && expect "sim stray" "$work/err" "unexpected argument 'extra'"
 empty "nothing printed to stdout on a usage error" "$work/out"
 

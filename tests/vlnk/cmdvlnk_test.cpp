@@ -150,6 +150,18 @@ TEST_F(CmdTest, RxReceivesIntoAPcFolderWithTheHandheldsTimeStamps)
     EXPECT_TRUE(Contains(LogText(), "CMDVLNK:File not found '" + Dos(PcDir()) + "\\*.XYZ' (level 28)\n"));
 }
 
+// A name that would leave the PC folder is refused by the library; the job
+// reports the library's code for it, not a failed line.
+TEST_F(CmdTest, AHandheldNameThatLeavesTheFolderFailsWithTheLibrarysCode)
+{
+    WriteFile(DataDir() + "/A..B.TSD", "x");
+    Start();
+    const std::string line = "/PORT=2/NOSCREEN/CD=C:\\TRE\\DATEN/RX=" + Dos(PcDir()) + "\\*.TSD";
+    EXPECT_EQ(CMDVLNK(line.c_str()), VLNK_BAD_FILENAME);
+    EXPECT_EQ(ResultFile(), "223 Invalid filename to transmit/receive\n");
+    EXPECT_EQ(FilesStartingWith(PcDir(), ""), 0);
+}
+
 TEST_F(CmdTest, DelRemovesMatchingFilesAndBadDirectoriesFailTheJob)
 {
     WriteFile(DataDir() + "/A.TSD", "a");

@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Settings in vlnkw.ini and the log file: the parts other programs read.
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 #include "library.h"
 #include "logfile.h"
+#include "profile.h"
 #include "pty_pair.h"
 #include "settings.h"
 #include "vlnk_env.h"
@@ -38,7 +44,7 @@ TEST_F(ConfigTest, FreshSystemWritesLogKeysAtLoadAndProtocolKeysAtFirstOpen)
     ASSERT_EQ(VLNKOpenChannel(1, pty.SlavePath().c_str()), 0);
     EXPECT_TRUE(Contains(IniText(),
                          "[Protocol]\nMaxRetries=5\nMaxIRRetries=10\nConnectTimeout=1000\nStartBlockTimeout=5000\n"
-                         "RetryTimeout=1000\nPollTimeout=1000\nIgnorePorts=None\n"))
+                         "RetryTimeout=1000\nPollTimeout=1000\nIgnorePorts=None\nVerifyReceive=0\n"))
         << IniText();
     EXPECT_FALSE(Contains(IniText(), "MaxPorts")); // detected, never written
     EXPECT_EQ(VLNKCloseChannel(1), 0);
@@ -217,6 +223,73 @@ TEST_F(LogTest, UnwritableLogLosesEntriesSilently)
     vlnk::LogWrite(1, "lost");
     log.Configure(path, 100);
     EXPECT_FALSE(Contains(LogText(), "lost"));
+}
+
+// What others can plant in a library folder they share: a link under the
+// name of a side file, a FIFO under the name of the ini file or the log.
+class PlantedFileTest : public LibraryTest {
+protected:
+    // Loads the library on a thread of its own. A load that blocks on a FIFO
+    // is released by opening the FIFOs from here, and counts as failed.
+    bool LoadsWithoutBlocking(const std::vector<std::string>& fifos)
+    {
+        std::atomic<bool> done{false};
+        std::thread load([&] {
+            vlnk::LibraryLoad();
+            done = true;
+        });
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!done && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const bool blocked = !done;
+        while (!done) {
+            for (const auto& fifo : fifos) {
+                const int fd = open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                if (fd >= 0) close(fd);
+            }
+        }
+        load.join();
+        return !blocked;
+    }
+};
+
+TEST_F(PlantedFileTest, SideFilesNeverFollowALinkAndTheIniKeepsItsMode)
+{
+    const std::string victim = Dir() + "/victim";
+    std::ofstream(victim) << "precious";
+    ASSERT_EQ(symlink(victim.c_str(), (IniPath() + ".tmp" + std::to_string(getpid())).c_str()), 0);
+    ASSERT_EQ(symlink(victim.c_str(), (Dir() + "/VLNKW.$$$").c_str()), 0);
+    ASSERT_EQ(chmod(IniPath().c_str(), 0600), 0);
+    EXPECT_TRUE(vlnk::profile::WriteString(IniPath(), "Test", "Key", "1"));
+    vlnk::CLogFile& log = *vlnk::TheLog();
+    log.Configure(LogPath(), 10);
+    struct stat st { };
+    while (stat(LogPath().c_str(), &st) == 0 && st.st_size < 10240) vlnk::LogWrite(1, "filling the log");
+    vlnk::LogWrite(1, "after the trim");
+    EXPECT_LT(LogText().size(), 2048u);
+    EXPECT_EQ(ReadFile(victim), "precious");
+    EXPECT_TRUE(Contains(IniText(), "[Test]\nKey=1\n"));
+    ASSERT_EQ(stat(IniPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(PlantedFileTest, AFifoAsIniOrLogDoesNotBlockTheLoad)
+{
+    vlnk::LibraryUnload();
+    std::remove(IniPath().c_str());
+    ASSERT_EQ(mkfifo(IniPath().c_str(), 0600), 0);
+    ASSERT_TRUE(LoadsWithoutBlocking({IniPath()}));
+    EXPECT_TRUE(Contains(LogText(), "VLNKWDLL:ERROR:'" + IniPath() + "' is not a regular file"));
+    vlnk::LibraryUnload();
+    struct stat st { };
+    ASSERT_EQ(stat(IniPath().c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)); // never replaced
+    std::remove(IniPath().c_str());
+    std::remove(LogPath().c_str());
+    ASSERT_EQ(mkfifo(LogPath().c_str(), 0600), 0);
+    ASSERT_TRUE(LoadsWithoutBlocking({LogPath()}));
+    VLNKWriteLog(1, "nowhere to go");
 }
 
 } // namespace

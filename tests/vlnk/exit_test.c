@@ -9,12 +9,17 @@
      open            leave the channel open when the process ends
      thread-open     a second thread opens the channel and ends; main returns
      exit-on-thread  main opens the channel; a second thread calls exit()
+     exit-during-call
+                     main asks the silent handheld over and over (each call
+                     waits half a second inside the library); a second thread
+                     calls exit() meanwhile
    "unload" closes the library (dlclose) before the end. Built with
    VLNK_LINKED the program is linked against the library instead of loading it
    at run time, and "unload" does not apply. */
 #define _GNU_SOURCE
 #include <fcntl.h>
 #include <pthread.h>
+#include <stdatomic.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -28,6 +33,7 @@
 
 static int (*openChannel)(int, const char*);
 static int (*closeChannel)(int);
+static int (*checkConnect)(int, int);
 static void (*writeLog)(int, const char*);
 static void* library;
 
@@ -36,6 +42,7 @@ static int Load(void)
 #ifdef VLNK_LINKED
     openChannel = VLNKOpenChannel;
     closeChannel = VLNKCloseChannel;
+    checkConnect = VLNKCheckConnect;
     writeLog = VLNKWriteLog;
 #else
     library = dlopen(VLNK_LIBRARY_PATH, RTLD_NOW | RTLD_LOCAL);
@@ -46,8 +53,9 @@ static int Load(void)
     openChannel = (int (*)(int, const char*))dlsym(library, "VLNKOpenChannel");
     closeChannel = (int (*)(int))dlsym(library, "VLNKCloseChannel");
     writeLog = (void (*)(int, const char*))dlsym(library, "VLNKWriteLog");
+    checkConnect = (int (*)(int, int))dlsym(library, "VLNKCheckConnect");
 #endif
-    return openChannel && closeChannel && writeLog;
+    return openChannel && closeChannel && writeLog && checkConnect;
 }
 
 /* The handheld's end of a pseudo-terminal; it stays open so the port never
@@ -71,6 +79,16 @@ static void* OpenOnThread(void* unused)
 {
     (void)unused;
     return OpenOnPort() ? (void*)1 : NULL;
+}
+
+/* Calls the main thread has begun so far. */
+static atomic_int calls;
+
+static void* ExitDuringCall(void* unused)
+{
+    (void)unused;
+    while (atomic_load(&calls) < 2) sched_yield();
+    exit(0);
 }
 
 static void* ExitOnThread(void* unused)
@@ -101,6 +119,17 @@ int main(int argc, char** argv)
         pthread_t thread;
         if (pthread_create(&thread, NULL, ExitOnThread, NULL) != 0) return 6;
         pthread_join(thread, NULL); /* never returns: the process ends on the other thread */
+        return 7;
+    } else if (strcmp(scenario, "exit-during-call") == 0) {
+        if (!OpenOnPort()) return 4;
+        pthread_t thread;
+        if (pthread_create(&thread, NULL, ExitDuringCall, NULL) != 0) return 6;
+        /* Nobody answers on the port: each quick probe waits inside the
+           library until the session is gone. */
+        do atomic_fetch_add(&calls, 1);
+        while (checkConnect(1, 1) != VLNK_BAD_CHANNEL);
+        /* The process ends on the other thread. */
+        pthread_join(thread, NULL);
         return 7;
     } else if (strcmp(scenario, "idle") != 0) {
         return 2;

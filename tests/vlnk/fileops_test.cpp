@@ -159,6 +159,27 @@ TEST_F(FileOpsTest, ReceiveWritesTheFileWithTheHandheldsTimeStamp)
     EXPECT_NE(std::find(requests.begin(), requests.end(), std::string("RSURVEY.TSD") + '\0'), requests.end());
 }
 
+// A file that replaces an older one keeps the older one's permissions; a new
+// one gets those of any new file.
+TEST_F(FileOpsTest, ReceiveKeepsThePermissionsOfTheFileItReplaces)
+{
+    WriteFile(DataDir() + "/PRIVATE.TSD", "new survey");
+    WriteFile(DataDir() + "/OPEN.TSD", "another");
+    WriteFile(PcDir() + "/PRIVATE.TSD", "old survey");
+    ASSERT_EQ(chmod((PcDir() + "/PRIVATE.TSD").c_str(), 0600), 0);
+    SetUpHandheld();
+    EXPECT_EQ(Receive(PcDir() + "/PRIVATE.TSD"), 0);
+    EXPECT_EQ(Receive(PcDir() + "/OPEN.TSD"), 0);
+    EXPECT_EQ(ReadFile(PcDir() + "/PRIVATE.TSD"), "new survey");
+    struct stat st { };
+    ASSERT_EQ(stat((PcDir() + "/PRIVATE.TSD").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    const mode_t mask = umask(0);
+    umask(mask);
+    ASSERT_EQ(stat((PcDir() + "/OPEN.TSD").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0666u & ~mask);
+}
+
 TEST_F(FileOpsTest, ReceiveOfAnEmptyFileAndOverInfrared)
 {
     WriteFile(DataDir() + "/EMPTY.TSD", "");
@@ -180,6 +201,44 @@ TEST_F(FileOpsTest, ReceiveOfAnEmptyFileAndOverInfrared)
     EXPECT_TRUE(Exists(PcDir() + "/EMPTY.TSD"));
     EXPECT_EQ(Receive(PcDir() + "/IR.TSD"), 0);
     EXPECT_TRUE(ReadFile(PcDir() + "/IR.TSD") == content);
+}
+
+// The 8-bit sum cannot see two bytes changed by +d and -d. Verification reads
+// the file again until two reads agree, and fails after three reads that
+// never do, keeping the old file.
+TEST_F(FileOpsTest, VerifiedReceiveTakesOnlyTwoAgreeingReads)
+{
+    WriteIni(m_protocolIni + "VerifyReceive=1\n");
+    const std::string content = PatternBytes(256 * 4 + 30, 13);
+    WriteFile(DataDir() + "/SURVEY.TSD", content);
+    SetUpHandheld();
+    Sim().With([](vlnksim::CHandheld& h) { h.sumKeepingBlocks = 1; });
+    int value = 0;
+    EXPECT_EQ(Receive(PcDir() + "/SURVEY.TSD", &value), 0);
+    EXPECT_EQ(value, 100);
+    EXPECT_TRUE(ReadFile(PcDir() + "/SURVEY.TSD") == content);
+    EXPECT_TRUE(Contains(LogText(), "Reads 2 and 3 of " + PcDir() + "/SURVEY.TSD agree\n"));
+
+    // Every read damaged differently; the channel asks for it itself.
+    WriteFile(PcDir() + "/SURVEY.TSD", "the file the user had");
+    WriteIni(m_protocolIni);
+    ASSERT_EQ(VLNKSetVerifyReceive(1, 1), 0);
+    Sim().With([](vlnksim::CHandheld& h) { h.sumKeepingBlocks = 1000; });
+    const auto requests = [&] { return Sim().With([](vlnksim::CHandheld& h) { return h.Requests(); }); };
+    const auto opens = [&] {
+        const auto all = requests();
+        return std::count(all.begin(), all.end(), std::string("RSURVEY.TSD") + '\0');
+    };
+    const auto before = opens();
+    EXPECT_EQ(Receive(PcDir() + "/SURVEY.TSD"), VLNK_RECEIVE_FAILED);
+    EXPECT_EQ(opens() - before, 3);
+    EXPECT_EQ(ReadFile(PcDir() + "/SURVEY.TSD"), "the file the user had");
+    EXPECT_EQ(FilesStartingWith(PcDir(), "SURVEY.TSD."), 0);
+    // Switched off for the channel, one read is taken as it is.
+    ASSERT_EQ(VLNKSetVerifyReceive(1, 0), 0);
+    EXPECT_EQ(Receive(PcDir() + "/SURVEY.TSD"), 0);
+    EXPECT_FALSE(ReadFile(PcDir() + "/SURVEY.TSD") == content);
+    EXPECT_EQ(VLNKSetVerifyReceive(2, 1), VLNK_CHANNEL_NOT_OPEN);
 }
 
 TEST_F(FileOpsTest, ReceiveOfAMissingNameGives224AndNoFile)

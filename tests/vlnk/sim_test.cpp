@@ -3,10 +3,13 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include "library.h"
@@ -99,6 +102,52 @@ int ProbeOnce(int channel)
 }
 
 using SimulatorTest = LibraryTest;
+
+// The answers of the simulator at `path` to `count` ENQs sent one at a time.
+std::string EnqAnswers(const std::string& path, int count)
+{
+    const int fd = open(path.c_str(), O_RDWR | O_NOCTTY);
+    if (fd < 0) return {};
+    termios tio{};
+    tcgetattr(fd, &tio);
+    cfmakeraw(&tio);
+    tcsetattr(fd, TCSANOW, &tio);
+    std::string answers;
+    for (int i = 0; i < count; ++i) {
+        const char enq = 0x05;
+        char answer = 0;
+        pollfd p{fd, POLLIN, 0};
+        if (write(fd, &enq, 1) != 1 || poll(&p, 1, 2000) != 1 || read(fd, &answer, 1) != 1) break;
+        answers += answer;
+    }
+    close(fd);
+    return answers;
+}
+
+// Noise replaces a byte by another one, at the rate asked for and the same
+// way for the same seed.
+TEST_F(SimulatorTest, ByteErrorsReplaceBytesReproducibly)
+{
+    std::string first, second, other;
+    {
+        Simulator sim({"--byte-errors", "0.3", "--seed", "5"});
+        first = EnqAnswers(sim.Path(), 400);
+    }
+    {
+        Simulator sim({"--byte-errors", "0.3", "--seed", "5"});
+        second = EnqAnswers(sim.Path(), 400);
+    }
+    {
+        Simulator sim({"--byte-errors", "0.3", "--seed", "6"});
+        other = EnqAnswers(sim.Path(), 400);
+    }
+    ASSERT_EQ(first.size(), 400u);
+    EXPECT_EQ(first, second);
+    EXPECT_NE(first, other);
+    const auto replaced = std::count_if(first.begin(), first.end(), [](char c) { return c != 0x06; });
+    EXPECT_GT(replaced, 80);
+    EXPECT_LT(replaced, 160);
+}
 
 TEST_F(SimulatorTest, CableHandheldAnswersEnqWithAck)
 {

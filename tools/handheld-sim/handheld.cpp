@@ -342,6 +342,18 @@ void CHandheld::SendBlock(Clock::time_point /*now*/)
     m_pos += count;
     if (count == 0) m_sentEmpty = true;
     m_blockAcked = false;
+    const size_t first = m_opt.infrared ? 1 : 0;
+    if (sumKeepingBlocks > 0 && m_block.size() >= first + 2) {
+        --sumKeepingBlocks;
+        std::string damaged = m_block;
+        const size_t i = std::uniform_int_distribution<size_t>(first, damaged.size() - 2)(m_rng);
+        const size_t j = std::uniform_int_distribution<size_t>(i + 1, damaged.size() - 1)(m_rng);
+        const int d = std::uniform_int_distribution<int>(1, 255)(m_rng);
+        damaged[i] = static_cast<char>(damaged[i] + d);
+        damaged[j] = static_cast<char>(damaged[j] - d);
+        Reply(damaged);
+        return;
+    }
     Reply(m_block);
 }
 

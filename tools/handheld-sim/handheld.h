@@ -59,6 +59,9 @@ public:
     int oversizeReplies = 0;
     int repeatNextEntries = 0; // entry frames sent a second time after their ACK
     long sizeSkew = 0;         // added to the size a file's entry announces
+    // The next data blocks of files sent to the PC go out with two bytes
+    // changed by +d and -d: an error the 8-bit sum cannot see.
+    int sumKeepingBlocks = 0;
 
     // What the PC sent: the payload of every good request frame, in order.
     const std::vector<std::string>& Requests() const { return m_requests; }

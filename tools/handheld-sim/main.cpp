@@ -42,7 +42,9 @@ void Usage(std::FILE* out)
                       "  --paced           send and take each byte at the byte time of the line's rate\n"
                       "  --faults RATE     chance per message of a line fault, 0..1 (default 0)\n"
                       "  --fault-kinds L   comma list of corrupt,drop,lostack,repeat (default all)\n"
-                      "  --seed N          random seed of the faults\n"
+                      "  --byte-errors P   chance per byte sent of being replaced by another byte,\n"
+                      "                    0..1 (default 0): line noise\n"
+                      "  --seed N          random seed of the faults and the noise (default 1)\n"
                       "  --resend-ms N     resend an unacknowledged entry frame after N ms (default 300)\n"
                       "  --mute            never answer\n"
                       "  --capture FILE    store everything received in FILE and answer nothing\n"
@@ -78,11 +80,14 @@ long Number(const char* option, const char* text, long lo, long hi)
     return n;
 }
 
-double Rate(const char* text)
+double Rate(const char* option, const char* text)
 {
     char* end = nullptr;
     const double r = std::strtod(text, &end);
-    if (end == text || *end != '\0' || !(r >= 0.0 && r <= 1.0)) BadUsage("invalid fault rate '%s' (0..1)", text);
+    if (end == text || *end != '\0' || !(r >= 0.0 && r <= 1.0)) {
+        const std::string what = std::string(text) + "' for --" + option;
+        BadUsage("invalid chance '%s (0..1)", what.c_str());
+    }
     return r;
 }
 
@@ -96,6 +101,7 @@ enum Option : int {
     kPaced,
     kFaults,
     kFaultKinds,
+    kByteErrors,
     kSeed,
     kResendMs,
     kMute,
@@ -123,6 +129,7 @@ int main(int argc, char** argv)
         {"paced", no_argument, nullptr, kPaced},
         {"faults", required_argument, nullptr, kFaults},
         {"fault-kinds", required_argument, nullptr, kFaultKinds},
+        {"byte-errors", required_argument, nullptr, kByteErrors},
         {"seed", required_argument, nullptr, kSeed},
         {"resend-ms", required_argument, nullptr, kResendMs},
         {"mute", no_argument, nullptr, kMute},
@@ -145,7 +152,8 @@ int main(int argc, char** argv)
         case kBattery: options.handheld.battery = static_cast<int>(Number("battery", optarg, 0, 255)); break;
         case kBaud: options.onlyBaud = Number("baud", optarg, 1, 4000000); break;
         case kPaced: options.paced = true; break;
-        case kFaults: options.handheld.faultRate = Rate(optarg); break;
+        case kFaults: options.handheld.faultRate = Rate("faults", optarg); break;
+        case kByteErrors: options.byteErrors = Rate("byte-errors", optarg); break;
         case kFaultKinds: {
             const std::string kinds = std::string(",") + optarg + ",";
             options.corrupt = kinds.find(",corrupt,") != std::string::npos;

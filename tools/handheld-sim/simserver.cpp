@@ -33,6 +33,7 @@ CSimServer::CSimServer(ServerOptions options)
     : m_opt(std::move(options))
     , m_handheld(m_opt.handheld)
     , m_rng(m_opt.handheld.seed * 7919u + 1)
+    , m_noise(m_opt.handheld.seed * 104729u + 7)
 {
     m_wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (!m_opt.capture.empty()) m_capture = std::fopen(m_opt.capture.c_str(), "wb");
@@ -86,6 +87,15 @@ void CSimServer::Queue(const std::string& message, Clock::time_point now)
         if (corrupt) bytes[at] = static_cast<char>(bytes[at] ^ std::uniform_int_distribution<int>(1, 255)(m_rng));
         else bytes.erase(at, 1);
         ++m_faults;
+    }
+    if (m_opt.byteErrors > 0) {
+        std::uniform_real_distribution<double> chance(0, 1);
+        std::uniform_int_distribution<int> other(1, 255);
+        for (char& c : bytes) {
+            if (chance(m_noise) >= m_opt.byteErrors) continue;
+            c = static_cast<char>(c ^ other(m_noise));
+            ++m_byteErrors;
+        }
     }
     const auto byteTime = m_opt.paced ? ByteTime() : Clock::duration::zero();
     for (const char c : bytes) {

@@ -5,8 +5,10 @@
 //
 // Line faults: each message the handheld sends is, with the fault rate's
 // chance, damaged once - one byte corrupted or one byte dropped. (One fault
-// per message: a frame with two damaged bytes can pass an 8-bit sum, and no
-// cable is that bad.)
+// per message: a frame with two damaged bytes can pass an 8-bit sum.) Noise
+// is the other kind: each byte the handheld sends is, with the byte error
+// rate's chance, replaced by another byte, however many that makes in one
+// frame - what a noisy line does, and what the 8-bit sum cannot always see.
 #pragma once
 
 #include <atomic>
@@ -31,7 +33,8 @@ struct ServerOptions {
     bool paced = false;  // one byte per byte time each way, at the line's rate
     bool corrupt = true; // fault kinds of the line
     bool drop = true;
-    std::string capture; // write every received byte here and answer nothing (a loader)
+    std::string capture;   // write every received byte here and answer nothing (a loader)
+    double byteErrors = 0; // chance per byte sent of being replaced by another byte
 };
 
 class CSimServer {
@@ -58,6 +61,7 @@ public:
     uint64_t BytesIn() const { return m_bytesIn.load(); }
     uint64_t BytesOut() const { return m_bytesOut.load(); }
     uint64_t Faults() const { return m_faults.load(); }
+    uint64_t ByteErrors() const { return m_byteErrors.load(); }
     // The thread serving the line (0 before Run), so that a benchmark sharing
     // the process can tell the handheld's CPU use from the PC's.
     int ServingThread() const { return m_servingThread.load(); }
@@ -89,10 +93,11 @@ private:
     std::mutex m_mutex;
     CHandheld m_handheld;
     std::mt19937 m_rng;
+    std::mt19937 m_noise; // its own stream: the same seed gives the same noise with or without faults
     std::deque<Byte> m_in, m_out;
     Clock::time_point m_inFree{}, m_outFree{};
     std::FILE* m_capture = nullptr;
-    std::atomic<uint64_t> m_bytesIn{0}, m_bytesOut{0}, m_faults{0};
+    std::atomic<uint64_t> m_bytesIn{0}, m_bytesOut{0}, m_faults{0}, m_byteErrors{0};
     std::atomic<int> m_servingThread{0};
 };
 

@@ -15,6 +15,7 @@
 #include <optional>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 #include "cmdline.h"
 #include "cmdprogress.h"
@@ -29,6 +30,7 @@
 #include "pcpath.h"
 #include "profile.h"
 #include "settings.h"
+#include "sidefile.h"
 #include "vlnkw32.h"
 
 namespace vlnk {
@@ -66,14 +68,17 @@ std::string Upper(std::string text)
 void WriteResultFile(int result)
 {
     const std::string path = LibraryFile("vlnkw.end");
-    const std::string tmp = path + ".tmp";
     char text[VLNK_ERROR_TEXT_SIZE];
     VLNKGetErrorString(result, text);
-    std::FILE* file = std::fopen(tmp.c_str(), "w");
-    bool ok = file && std::fprintf(file, "%03d %s\n", result, text) > 0;
-    if (file) ok = std::fclose(file) == 0 && ok;
-    if (ok && std::rename(tmp.c_str(), path.c_str()) == 0) return;
-    std::remove(tmp.c_str());
+    char line[VLNK_ERROR_TEXT_SIZE + 8];
+    const int length = std::snprintf(line, sizeof line, "%03d %s\n", result, text);
+    std::string side;
+    const int fd = CreateSideFile(path, side);
+    if (fd >= 0) {
+        if (write(fd, line, static_cast<size_t>(length)) == length && CommitSideFile(fd, side, path) == 0) return;
+        close(fd);
+        unlink(side.c_str());
+    }
     LogWrite(0, "VLNKWDLL:CMDVLNK:ERROR:Could not write result file '%s'", path.c_str());
 }
 
@@ -161,6 +166,8 @@ private:
     int AbortRemote();
     void FinalMessage(int result);
 
+    // A listing that failed: a name the library refused keeps its own code.
+    int ListFailure(int result, const std::string& pattern);
     int MapTx(int result, const std::string& dir, const std::string& name);
     int MapRx(int result, const std::string& dir, const std::string& name);
     int Fail(int result, std::string status)
@@ -241,8 +248,8 @@ int CCmdRun::Execute()
     if (result == 0) result = m_job.bDownload ? Download() : Transfer();
     CloseChannel();
 
-    if (result == 229) {
-        result = 22;
+    if (result == VLNK_USER_STOPPED) {
+        result = VLNK_CMD_CANCELLED;
         m_status = "User cancelled operation";
     }
     if (result == 0 && m_status.empty()) m_status = "Commands completed successfully";
@@ -265,13 +272,14 @@ int CCmdRun::SelectHandheld()
         int result = m_link.RunStart([&] { return StartPollUser(m_link, user); });
         int battery = 0;
         char space[VLNK_TEXT_SIZE] = "";
-        if (result == 213) result = Wait(Printf("Polling for user '%d'", user), false, &battery, space);
-        if (result == 229) return result;
-        if (result != 0) return Fail(20, Printf("Failed to find user '%d'", user));
+        if (result == VLNK_WAITING) result = Wait(Printf("Polling for user '%d'", user), false, &battery, space);
+        if (result == VLNK_USER_STOPPED) return result;
+        if (result != 0) return Fail(VLNK_CMD_NOT_CONNECTED, Printf("Failed to find user '%d'", user));
         ShowAction(Printf("Found user '%u' (power %d%%, %sk free)", static_cast<unsigned>(user), battery, space), 2000);
         return 0;
     }
-    if (m_link.Open(m_job.port.c_str()) != 0) return Fail(3, Printf("Could not open port '%s'", m_job.port.c_str()));
+    if (m_link.Open(m_job.port.c_str()) != 0)
+        return Fail(VLNK_CMD_BAD_PORT, Printf("Could not open port '%s'", m_job.port.c_str()));
     return 0;
 }
 
@@ -281,19 +289,19 @@ int CCmdRun::Download()
     const std::string path = image ? FindOnPath(image) : std::string();
     if (path.empty()) {
         LogWrite(m_ch, "VLNKWDLL:ERROR:CMDVLNK:[%s] not found on path", image ? image : "");
-        return 8;
+        return VLNK_CMD_NO_IMAGE;
     }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     struct stat st { };
     if (!file || fstat(fileno(file), &st) != 0) {
         if (file) std::fclose(file);
         LogWrite(m_ch, "VLNKWDLL:ERROR:CMDVLNK:Could not open file to transmit [%s]", path.c_str());
-        return 10;
+        return VLNK_CMD_OPEN_FAILED;
     }
     std::fclose(file);
     m_nTotal = m_nCurrentSize = static_cast<unsigned long>(st.st_size);
     const int result = VLNKSoftwareDownload(m_ch, m_job.nMachine);
-    return result == 213 ? Wait("Downloading software to remote...", true) : result;
+    return result == VLNK_WAITING ? Wait("Downloading software to remote...", true) : result;
 }
 
 int CCmdRun::Transfer()
@@ -309,8 +317,9 @@ int CCmdRun::Connect()
 {
     char baud[VLNK_TEXT_SIZE] = "";
     int result = VLNKCheckConnect(m_ch, 0);
-    if (result == 213) result = Wait("Checking for remote...", false, nullptr, baud);
-    if (result != 0) return Fail(result == 211 ? 20 : result, "Failed to connect to remote");
+    if (result == VLNK_WAITING) result = Wait("Checking for remote...", false, nullptr, baud);
+    if (result != 0)
+        return Fail(result == VLNK_REMOTE_TIMEOUT ? VLNK_CMD_NOT_CONNECTED : result, "Failed to connect to remote");
     ShowAction(Printf("Connected to remote at %s", baud), 1000);
     return 0;
 }
@@ -323,9 +332,9 @@ int CCmdRun::SizePass()
     if (hasCd) {
         char path[VLNK_TEXT_SIZE] = "";
         int result = VLNKGetPath(m_ch);
-        if (result == 213) result = Wait("Getting remote's path...", false, nullptr, path);
-        if (result == 229) return result;
-        if (result != 0) return Fail(12, "Failed to get remote's directory");
+        if (result == VLNK_WAITING) result = Wait("Getting remote's path...", false, nullptr, path);
+        if (result == VLNK_USER_STOPPED) return result;
+        if (result != 0) return Fail(VLNK_CMD_COMMS_FAILED, "Failed to get remote's directory");
         saved = path;
     }
     ShowAction("Calculating transfer size...");
@@ -338,15 +347,14 @@ int CCmdRun::SizePass()
             const std::string pattern = HandheldPattern(entry.value);
             std::vector<HandheldFile> files;
             const int result = List(pattern, files);
-            if (result == 229) return result;
-            if (result != 0) return Fail(12, Printf("Failed to get directory '%s'", pattern.c_str()));
+            if (result != 0) return ListFailure(result, pattern);
             for (const HandheldFile& file : files) m_nTotal += file.size;
         } else if (entry.code == CmdCode::Cd) {
             // Later patterns are sized in the directory they will be received from.
-            if (const int result = ChangeDirectory(entry.value, 12)) return result;
+            if (const int result = ChangeDirectory(entry.value, VLNK_CMD_COMMS_FAILED)) return result;
         }
     }
-    if (hasCd) return ChangeDirectory(saved, 12);
+    if (hasCd) return ChangeDirectory(saved, VLNK_CMD_COMMS_FAILED);
     return 0;
 }
 
@@ -360,7 +368,7 @@ int CCmdRun::RunList()
         case CmdCode::Del: result = RunDel(entry.value); break;
         case CmdCode::Cd:
             LogWrite(m_ch, "CMDVLNK:Changing directory to '%s' on remote", entry.value.c_str());
-            result = ChangeDirectory(entry.value, 26);
+            result = ChangeDirectory(entry.value, VLNK_CMD_CD_FAILED);
             break;
         case CmdCode::Date:
         case CmdCode::Time: result = RunDateTime(entry.code); break;
@@ -377,13 +385,14 @@ int CCmdRun::RunTx(const std::string& value)
     LogWrite(m_ch, "CMDVLNK:Sending '%s' to remote", value.c_str());
     const PcPattern pattern = SplitPcPattern(DosValueToPath(value));
     const std::vector<PcFile> files = MatchingPcFiles(pattern);
-    if (files.empty()) return Fail(28, Printf("PC cannot find '%s'", value.c_str()));
+    if (files.empty()) return Fail(VLNK_CMD_FILE_NOT_FOUND, Printf("PC cannot find '%s'", value.c_str()));
     const int count = static_cast<int>(files.size());
     for (int i = 0; i < count; ++i) {
         const PcFile& file = files[static_cast<size_t>(i)];
         m_nCurrentSize = file.size;
         int result = VLNKTransmitFile(m_ch, (pattern.dir + file.name).c_str());
-        if (result == 213) result = Wait(Printf("Sending '%s' (%d of %d)", file.name.c_str(), i + 1, count), true);
+        if (result == VLNK_WAITING)
+            result = Wait(Printf("Sending '%s' (%d of %d)", file.name.c_str(), i + 1, count), true);
         if (result != 0) return MapTx(result, pattern.dir, file.name);
     }
     return 0;
@@ -392,14 +401,23 @@ int CCmdRun::RunTx(const std::string& value)
 int CCmdRun::MapTx(int result, const std::string& dir, const std::string& name)
 {
     switch (result) {
-    case 211: return Fail(12, Printf("Failed to send '%s%s'", dir.c_str(), name.c_str()));
-    case 223: return Fail(6, Printf("Invalid filename '%s'", name.c_str()));
-    case 224: return Fail(28, Printf("PC cannot find '%s'", name.c_str()));
-    case 225: return Fail(10, Printf("Handheld cannot open '%s'", name.c_str()));
-    case 226: return Fail(24, Printf("Handheld cannot write '%s'", name.c_str()));
-    case 229: return result;
+    case VLNK_REMOTE_TIMEOUT:
+        return Fail(VLNK_CMD_COMMS_FAILED, Printf("Failed to send '%s%s'", dir.c_str(), name.c_str()));
+    case VLNK_BAD_FILENAME: return Fail(VLNK_CMD_BAD_FILENAME, Printf("Invalid filename '%s'", name.c_str()));
+    case VLNK_FILE_NOT_FOUND: return Fail(VLNK_CMD_FILE_NOT_FOUND, Printf("PC cannot find '%s'", name.c_str()));
+    case VLNK_FILE_OPEN_FAILED: return Fail(VLNK_CMD_OPEN_FAILED, Printf("Handheld cannot open '%s'", name.c_str()));
+    case VLNK_HANDHELD_FULL: return Fail(VLNK_CMD_WRITE_FAILED, Printf("Handheld cannot write '%s'", name.c_str()));
+    case VLNK_USER_STOPPED: return result;
     default: return Fail(result, Printf("Unknown error [%d] for '%s'", result, name.c_str()));
     }
+}
+
+int CCmdRun::ListFailure(int result, const std::string& pattern)
+{
+    if (result == VLNK_USER_STOPPED) return result;
+    if (result == VLNK_BAD_FILENAME)
+        return Fail(result, Printf("Refused a handheld name in '%s' that leaves its folder", pattern.c_str()));
+    return Fail(VLNK_CMD_COMMS_FAILED, Printf("Failed to get directory '%s'", pattern.c_str()));
 }
 
 int CCmdRun::RunRx(const std::string& value)
@@ -409,17 +427,17 @@ int CCmdRun::RunRx(const std::string& value)
     const std::string remote = Upper(pattern.name);
     std::vector<HandheldFile> files;
     if (const int result = List(remote, files)) {
-        if (result == 229) return result;
-        return Fail(12, Printf("Failed to get directory '%s'", remote.c_str()));
+        return ListFailure(result, remote);
     }
     std::erase_if(files, [](const HandheldFile& file) { return file.bDirectory; });
-    if (files.empty()) return Fail(28, Printf("File not found '%s'", value.c_str()));
+    if (files.empty()) return Fail(VLNK_CMD_FILE_NOT_FOUND, Printf("File not found '%s'", value.c_str()));
     const int count = static_cast<int>(files.size());
     for (int i = 0; i < count; ++i) {
         const HandheldFile& file = files[static_cast<size_t>(i)];
         m_nCurrentSize = file.size;
         int result = VLNKReceiveFile(m_ch, (pattern.dir + file.name).c_str());
-        if (result == 213) result = Wait(Printf("Receiving '%s' (%d of %d)", file.name.c_str(), i + 1, count), true);
+        if (result == VLNK_WAITING)
+            result = Wait(Printf("Receiving '%s' (%d of %d)", file.name.c_str(), i + 1, count), true);
         if (result != 0) return MapRx(result, pattern.dir, file.name);
     }
     return 0;
@@ -430,12 +448,12 @@ int CCmdRun::MapRx(int result, const std::string& dir, const std::string& name)
     const char* d = dir.c_str();
     const char* n = name.c_str();
     switch (result) {
-    case 211: return Fail(12, Printf("Failed to receive '%s%s'", d, n));
-    case 216: return Fail(12, Printf("Receive failed '%s%s'", d, n));
-    case 224: return Fail(28, Printf("Handheld cannot find '%s'", n));
-    case 225: return Fail(10, Printf("PC cannot open '%s%s'", d, n));
-    case 227: return Fail(24, Printf("PC cannot write '%s%s'", d, n));
-    case 228: return Fail(24, Printf("No rights to '%s%s'", d, n));
+    case VLNK_REMOTE_TIMEOUT: return Fail(VLNK_CMD_COMMS_FAILED, Printf("Failed to receive '%s%s'", d, n));
+    case VLNK_RECEIVE_FAILED: return Fail(VLNK_CMD_COMMS_FAILED, Printf("Receive failed '%s%s'", d, n));
+    case VLNK_FILE_NOT_FOUND: return Fail(VLNK_CMD_FILE_NOT_FOUND, Printf("Handheld cannot find '%s'", n));
+    case VLNK_FILE_OPEN_FAILED: return Fail(VLNK_CMD_OPEN_FAILED, Printf("PC cannot open '%s%s'", d, n));
+    case VLNK_PC_FULL: return Fail(VLNK_CMD_WRITE_FAILED, Printf("PC cannot write '%s%s'", d, n));
+    case VLNK_PC_NO_RIGHTS: return Fail(VLNK_CMD_WRITE_FAILED, Printf("No rights to '%s%s'", d, n));
     default: return MapTx(result, dir, name);
     }
 }
@@ -446,21 +464,22 @@ int CCmdRun::RunDel(const std::string& value)
     const std::string remote = HandheldPattern(value);
     std::vector<HandheldFile> files;
     if (const int result = List(remote, files)) {
-        if (result == 229) return result;
-        return Fail(12, Printf("Failed to get directory '%s'", remote.c_str()));
+        return ListFailure(result, remote);
     }
     std::erase_if(files, [](const HandheldFile& file) { return file.bDirectory; });
-    if (files.empty()) return Fail(28, Printf("File not found '%s'", value.c_str()));
+    if (files.empty()) return Fail(VLNK_CMD_FILE_NOT_FOUND, Printf("File not found '%s'", value.c_str()));
     const int count = static_cast<int>(files.size());
     for (int i = 0; i < count; ++i) {
         const std::string& name = files[static_cast<size_t>(i)].name;
         int result = VLNKDeleteFile(m_ch, name.c_str());
-        if (result == 213) result = Wait(Printf("Deleting '%s' (%d of %d)", name.c_str(), i + 1, count), false);
-        if (result == 0 || result == 229) {
+        if (result == VLNK_WAITING)
+            result = Wait(Printf("Deleting '%s' (%d of %d)", name.c_str(), i + 1, count), false);
+        if (result == 0 || result == VLNK_USER_STOPPED) {
             if (result) return result;
             continue;
         }
-        if (result == 211 || result == 224) return Fail(12, Printf("Failed to delete '%s'", name.c_str()));
+        if (result == VLNK_REMOTE_TIMEOUT || result == VLNK_FILE_NOT_FOUND)
+            return Fail(VLNK_CMD_COMMS_FAILED, Printf("Failed to delete '%s'", name.c_str()));
         return Fail(result, Printf("Unknown error [%d] for '%s'", result, name.c_str()));
     }
     return 0;
@@ -473,16 +492,16 @@ int CCmdRun::ChangeDirectory(const std::string& value, int failure)
     if (dir.size() >= 2 && dir[1] == ':') {
         const int drive = static_cast<unsigned char>(dir[0]) - 64;
         int result = VLNKSetDrive(m_ch, drive);
-        if (result == 213) result = Wait("", false);
-        if (result == 229) return result;
+        if (result == VLNK_WAITING) result = Wait("", false);
+        if (result == VLNK_USER_STOPPED) return result;
         if (result != 0) return Fail(failure, Printf("Failed to set drive [%d]", drive));
         dir.erase(0, 2);
         // "C:" alone only selects the drive.
         if (dir.empty()) return 0;
     }
     int result = VLNKSetDirectory(m_ch, dir.c_str());
-    if (result == 213) result = Wait("", false);
-    if (result == 229) return result;
+    if (result == VLNK_WAITING) result = Wait("", false);
+    if (result == VLNK_USER_STOPPED) return result;
     if (result != 0) return Fail(failure, Printf("Failed to set directory '%s'", dir.c_str()));
     return 0;
 }
@@ -491,14 +510,14 @@ int CCmdRun::RunDateTime(CmdCode code)
 {
     const bool date = code == CmdCode::Date;
     int result = date ? VLNKSetHandheldDate(m_ch) : VLNKSetHandheldTime(m_ch);
-    if (result == 213) result = Wait(date ? "Setting date on handheld" : "Setting time on handheld", false);
+    if (result == VLNK_WAITING) result = Wait(date ? "Setting date on handheld" : "Setting time on handheld", false);
     return result;
 }
 
 int CCmdRun::AbortRemote()
 {
     int result = VLNKAbortRemote(m_ch);
-    if (result == 213) result = Wait("Aborting handheld from VLNK software", false);
+    if (result == VLNK_WAITING) result = Wait("Aborting handheld from VLNK software", false);
     if (result != 0) m_status = "Failed to abort handheld from VLNK";
     return result;
 }
@@ -559,7 +578,7 @@ int CCmdRun::Wait(const std::string& action, bool progress, int* value, char* te
             lastPercent = *value;
             Progress(*value, text);
         }
-        if (result != 213) return cancelled && result == 210 ? 229 : result;
+        if (result != VLNK_WAITING) return cancelled && result == VLNK_CHANNEL_IDLE ? VLNK_USER_STOPPED : result;
         PumpTurn();
     }
 }
@@ -579,12 +598,12 @@ void CCmdRun::Progress(int percent, const char* text)
 int CCmdRun::List(const std::string& pattern, std::vector<HandheldFile>& files)
 {
     int result = VLNKGetDirectory(m_ch, pattern.c_str());
-    if (result != 213) return result;
+    if (result != VLNK_WAITING) return result;
     for (;;) {
         int left = 0;
         char line[VLNK_TEXT_SIZE] = "";
         result = Wait("", false, &left, line);
-        if (result == 210) return 0;
+        if (result == VLNK_CHANNEL_IDLE) return 0;
         if (result != 0) return result;
         files.push_back(ParseDirLine(line));
     }
@@ -597,20 +616,20 @@ int RunCommandLine(const char* commandLine)
     if (!LibraryLoaded() || (window && !window->IsOwnerThread())) {
         // Its timers and notifications would never reach this thread.
         if (LibraryLoaded()) LogWrite(0, "VLNKWDLL:CMDVLNK:ERROR:Called on a thread that does not own the library");
-        WriteResultFile(214);
-        return 214;
+        WriteResultFile(VLNK_WINDOW_FAILED);
+        return VLNK_WINDOW_FAILED;
     }
     int channel = 0;
     if (VLNKGetFreeChannel(&channel) != 0) {
-        WriteResultFile(201);
-        return 201;
+        WriteResultFile(VLNK_CHANNEL_IN_USE);
+        return VLNK_CHANNEL_IN_USE;
     }
     if (!EnsureWindow()) {
-        WriteResultFile(214);
-        return 214;
+        WriteResultFile(VLNK_WINDOW_FAILED);
+        return VLNK_WINDOW_FAILED;
     }
     CCmdRun run(*Slot(channel));
-    int result = 12;
+    int result = VLNK_CMD_COMMS_FAILED;
     try {
         result = run.Job(commandLine);
     } catch (const std::exception& e) {
@@ -630,10 +649,14 @@ extern "C" {
 int CMDVLNK(const char* commandLine)
 {
     bool idle = false;
-    if (!vlnk::g_bRunning.compare_exchange_strong(idle, true)) return 300;
-    int result = 12;
+    if (!vlnk::g_bRunning.compare_exchange_strong(idle, true)) return VLNK_CMD_RUNNING;
+    int result = VLNK_CMD_COMMS_FAILED;
     try {
-        result = vlnk::RunCommandLine(commandLine);
+        const vlnk::CallScope scope(true);
+        // After the unload no window can be made for the job.
+        result = scope.Gone()      ? VLNK_WINDOW_FAILED
+                 : scope.Refusal() ? scope.Refusal()
+                                   : vlnk::RunCommandLine(commandLine);
     } catch (...) { }
     vlnk::g_bRunning.store(false);
     return result;

@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include "sidefile.h"
 
 namespace vlnk {
 namespace {
@@ -50,11 +53,11 @@ std::string IniPath() { return LibraryFile("vlnkw.ini"); }
 
 bool ProbeSystemDir()
 {
-    const std::string path = LibraryDir() + "/SYSTEM32/VLNK.TST";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    std::fclose(file);
-    std::remove(path.c_str());
+    std::string path;
+    const int fd = CreateSideFile(LibraryDir() + "/SYSTEM32/VLNK.TST", path);
+    if (fd < 0) return false;
+    close(fd);
+    unlink(path.c_str());
     return true;
 }
 

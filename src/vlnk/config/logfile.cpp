@@ -3,8 +3,12 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
+
+#include "sidefile.h"
 
 namespace vlnk {
 namespace {
@@ -52,11 +56,14 @@ bool CLogFile::WriteBanner(std::FILE* file)
 void CLogFile::CreateIfMissing()
 {
     if (m_strPath.empty()) return;
-    struct stat st { };
-    if (stat(m_strPath.c_str(), &st) == 0) return;
-    if (std::FILE* file = std::fopen(m_strPath.c_str(), "w")) {
+    // Exclusive: whatever already has the name, even a dangling link, stays.
+    const int fd = open(m_strPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) return;
+    if (std::FILE* file = fdopen(fd, "w")) {
         WriteBanner(file);
         std::fclose(file);
+    } else {
+        close(fd);
     }
 }
 
@@ -65,16 +72,21 @@ void CLogFile::CreateIfMissing()
 // the old log in place.
 void CLogFile::Trim()
 {
-    std::string tmp = m_strPath;
-    const auto slash = tmp.find_last_of('/');
-    const auto dot = tmp.find_last_of('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) tmp.erase(dot);
-    tmp += ".$$$";
-
-    std::FILE* in = std::fopen(m_strPath.c_str(), "rb");
-    if (!in) return;
-    std::FILE* out = std::fopen(tmp.c_str(), "wb");
+    const int inFd = OpenRegularForRead(m_strPath);
+    if (inFd < 0) return;
+    std::FILE* in = fdopen(inFd, "rb");
+    if (!in) {
+        close(inFd);
+        return;
+    }
+    std::string side;
+    const int outFd = CreateSideFile(m_strPath, side);
+    std::FILE* out = outFd < 0 ? nullptr : fdopen(outFd, "wb");
     if (!out) {
+        if (outFd >= 0) {
+            close(outFd);
+            unlink(side.c_str());
+        }
         std::fclose(in);
         return;
     }
@@ -87,17 +99,47 @@ void CLogFile::Trim()
     size_t n;
     while ((n = std::fread(piece, 1, 131, in)) > 0) ok = ok && std::fwrite(piece, 1, n, out) == n;
     std::fclose(in);
-    ok = (std::fclose(out) == 0) && ok;
-    if (!ok || std::rename(tmp.c_str(), m_strPath.c_str()) != 0) std::remove(tmp.c_str());
+    ok = std::fflush(out) == 0 && ok;
+    // The descriptor goes to CommitSideFile, which closes it.
+    const int fd = dup(fileno(out));
+    std::fclose(out);
+    if (fd < 0) {
+        unlink(side.c_str());
+        return;
+    }
+    if (!ok) {
+        close(fd);
+        unlink(side.c_str());
+        return;
+    }
+    CommitSideFile(fd, side, m_strPath);
+}
+
+// The log is opened without blocking and written only when it is a regular
+// file: a FIFO in its place must not stop the program that logs.
+std::FILE* CLogFile::OpenForAppend(bool mayTrim)
+{
+    const int fd = open(m_strPath.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    struct stat st { };
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return nullptr;
+    }
+    if (mayTrim && st.st_size >= static_cast<off_t>(m_nMaxSizeKb) * 1024) {
+        close(fd);
+        Trim();
+        return OpenForAppend(false);
+    }
+    std::FILE* file = fdopen(fd, "a");
+    if (!file) close(fd);
+    return file;
 }
 
 void CLogFile::Write(int channel, const char* text)
 {
     if (m_strPath.empty()) return;
-    struct stat st { };
-    if (stat(m_strPath.c_str(), &st) == 0 && st.st_size >= static_cast<off_t>(m_nMaxSizeKb) * 1024) Trim();
-
-    std::FILE* file = std::fopen(m_strPath.c_str(), "a");
+    std::FILE* file = OpenForAppend();
     if (!file) return;
     const std::string now = DateTimeText();
     const std::string date = now.substr(0, 8);

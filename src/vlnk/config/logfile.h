@@ -6,6 +6,7 @@
 // uses the library writes it.
 #pragma once
 
+#include <cstdio>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -22,7 +23,8 @@ public:
 
     // Appends "<time>  <ch>  <text>", preceded by a "Current date is" line on the
     // first entry of a day. Channel 0 leaves the channel column blank; a null text
-    // writes an empty line. A log that cannot be opened loses the entry silently.
+    // writes an empty line. A log that cannot be opened, or is not a regular
+    // file, loses the entry silently.
     void Write(int channel, const char* text);
 
     const std::string& Path() const { return m_strPath; }
@@ -38,6 +40,9 @@ private:
     std::string DateTimeText() const; // "DD/MM/YY HH:MM:SS"
     bool WriteBanner(std::FILE* file);
     void Trim();
+    // The log opened for one entry (trimmed first when it is full); null when
+    // it cannot be opened or is not a regular file.
+    std::FILE* OpenForAppend(bool mayTrim = true);
 
     std::string m_strPath;
     unsigned m_nMaxSizeKb = 100;

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: LGPL-2.1-or-later
 #include "profile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <strings.h>
 #include <unistd.h>
 #include <vector>
+
+#include "sidefile.h"
 
 namespace vlnk::profile {
 namespace {
@@ -23,10 +26,22 @@ std::string Trim(const std::string& text)
 
 bool SameName(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
 
+// A file that is not a regular one reads as absent.
 std::vector<std::string> ReadLines(const std::string& file)
 {
     std::vector<std::string> lines;
-    std::ifstream in(file, std::ios::binary);
+    const int fd = OpenRegularForRead(file);
+    if (fd < 0) return lines;
+    std::string text;
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        text.append(buf, static_cast<size_t>(n));
+    }
+    close(fd);
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -69,25 +84,27 @@ std::pair<size_t, size_t> FindSection(const std::vector<std::string>& lines, con
     return {std::string::npos, std::string::npos};
 }
 
+// Never replaces anything but a regular file.
 bool WriteLines(const std::string& file, const std::vector<std::string>& lines)
 {
-    const std::string tmp = file + ".tmp" + std::to_string(getpid());
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        for (const auto& line : lines) out << line << '\n';
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(tmp.c_str());
+    if (!RegularOrAbsent(file)) return false;
+    std::string text;
+    for (const auto& line : lines) text += line + '\n';
+    std::string side;
+    const int fd = CreateSideFile(file, side);
+    if (fd < 0) return false;
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const ssize_t n = write(fd, rest.data(), rest.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            close(fd);
+            unlink(side.c_str());
             return false;
         }
+        rest.remove_prefix(static_cast<size_t>(n));
     }
-    if (std::rename(tmp.c_str(), file.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return true;
+    return CommitSideFile(fd, side, file) == 0;
 }
 
 std::optional<std::string> Lookup(const std::string& file, const char* section, const char* key)

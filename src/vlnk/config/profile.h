@@ -4,7 +4,9 @@
 // Section and key names compare without regard to case. A missing file,
 // section or key yields the default. Writing a key keeps every other line of the
 // file as it was; the file is replaced in one rename, so a reader in another
-// process never sees half of it.
+// process never sees half of it. Anything but a regular file in the file's
+// place (a FIFO would block every reader) reads as absent and is never
+// replaced.
 #pragma once
 
 #include <string>

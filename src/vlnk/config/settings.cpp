@@ -50,6 +50,7 @@ void ReadProtocolSettings(int channel, ProtocolSettings& s)
     s.RetryTimeout = profile::GetInt(ini, "Protocol", "RetryTimeout", 1000);
     s.PollTimeout = profile::GetInt(ini, "Protocol", "PollTimeout", 1000);
     s.IgnorePorts = ReadBoundedString(channel, "Protocol", "IgnorePorts", "None", kIgnorePortsMax);
+    s.VerifyReceive = ReadVerifyReceive();
     if (!s.bMaxPortsDetected) {
         s.MaxPorts = DetectMaxPorts();
         s.bMaxPortsDetected = true;
@@ -64,7 +65,10 @@ void ReadProtocolSettings(int channel, ProtocolSettings& s)
     WriteUnsigned("Protocol", "PollTimeout", s.PollTimeout);
     if (!profile::WriteString(ini, "Protocol", "IgnorePorts", s.IgnorePorts))
         LogWrite(channel, "VLNKWDLL:ERROR:Could not write 'IgnorePorts=%s'", s.IgnorePorts.c_str());
+    WriteUnsigned("Protocol", "VerifyReceive", s.VerifyReceive ? 1 : 0);
 }
+
+bool ReadVerifyReceive() { return profile::GetInt(IniPath(), "Protocol", "VerifyReceive", 0) != 0; }
 
 std::string ReadRememberedBaud(int channel, const std::string& port)
 {

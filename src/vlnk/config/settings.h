@@ -27,12 +27,16 @@ struct ProtocolSettings {
     unsigned PollTimeout = 1000;
     std::string IgnorePorts = "None";
     int MaxPorts = 1;
+    bool VerifyReceive = false;     // every receive reads the file twice
     bool bMaxPortsDetected = false; // detection runs once per channel
 };
 
 // Reads section "Protocol" and "Settings/MaxPorts" for a channel and writes the
 // protocol keys back at once. The first call for a channel detects MaxPorts.
 void ReadProtocolSettings(int channel, ProtocolSettings& settings);
+
+// "Protocol/VerifyReceive" (default 0) as it stands now.
+bool ReadVerifyReceive();
 
 // "BaudRates/<port>Baud", default "38400".
 std::string ReadRememberedBaud(int channel, const std::string& port);

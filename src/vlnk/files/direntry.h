@@ -10,6 +10,8 @@
 namespace vlnk {
 
 inline constexpr uint8_t kAttrDirectory = 0x10;
+// The bytes of a record up to its time field; the handheld sends a NUL after it.
+inline constexpr size_t kDirEntrySize = 22;
 
 struct DirEntryRecord {
     std::string name; // at most 12 characters (8.3)

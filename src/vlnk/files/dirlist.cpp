@@ -20,12 +20,8 @@ enum class DirStage : int { Count = 1, Entries = 2 };
 
 constexpr size_t kSpecMax = 80;
 
-// A plain pointer: no exit handler touches what it points to.
-std::string* g_pLastDirLine = nullptr;
-
-// Library-wide, as a repeated frame can only be told by its text. Steps run
-// only while the library is loaded, so the line is there.
-std::string& LastLine() { return *g_pLastDirLine; }
+// A reply frame of the entry stage: at least a whole record.
+constexpr ReplySize kEntryReply{kDirEntrySize, kReplyPayloadMax};
 
 DirStage Stage(const LinkState& link) { return static_cast<DirStage>(link.m_nStage); }
 
@@ -44,10 +40,18 @@ void Fail(LinkState& link, int pending)
 void OnEntry(LinkState& link)
 {
     const int ch = link.m_nChannel;
+    const std::string frame(reinterpret_cast<const char*>(ReplyPayload(link)), ReplyLength(link));
+    if (link.m_nEntriesReceived > 0 && frame == link.m_strLastEntry) {
+        // The handheld missed our ACK and sent the entry again.
+        CtrlAwaitNextFrame(link, link.m_Settings.StartBlockTimeout, true);
+        if (link.m_bFailed) Fail(link, VLNK_REMOTE_TIMEOUT);
+        return;
+    }
+    link.m_strLastEntry = frame;
     const DirEntryRecord entry = ParseDirEntry(ReplyPayload(link), ReplyLength(link));
     if (IsUnsafeName(entry.name, entry.attributes & kAttrDirectory)) {
         LogWrite(ch, "VLNKWDLL:ERROR:Dir:Refused name with a path separator or '..' [%s]", entry.name.c_str());
-        return Fail(link, 223);
+        return Fail(link, VLNK_BAD_FILENAME);
     }
     const std::string line = FormatDirLine(entry);
     const unsigned n = link.m_nEntriesAnnounced;
@@ -58,15 +62,10 @@ void OnEntry(LinkState& link)
         } catch (const std::bad_alloc&) {
             LogWrite(ch, "VLNKWDLL:ERROR:Dir could not allocate array of %d (%d)", static_cast<int>(n),
                      static_cast<int>(n * (line.size() + 1)));
-            return Fail(link, 211);
+            return Fail(link, VLNK_REMOTE_TIMEOUT);
         }
     }
-    if (line == LastLine()) {
-        --link.m_nEntriesReceived;
-    } else if (link.m_DirList.size() < n) {
-        link.m_DirList.push_back(line);
-    }
-    LastLine() = line;
+    if (link.m_DirList.size() < n) link.m_DirList.push_back(line);
     if (link.m_nEntriesReceived < n) CtrlAwaitNextFrame(link, link.m_Settings.StartBlockTimeout);
 }
 
@@ -82,33 +81,34 @@ int Finish(LinkState& link, int result)
 int DirStep(LinkState& link, StepEvent event, int* value, char* text)
 {
     switch (event) {
-    case StepEvent::Start: return 213;
+    case StepEvent::Start: return VLNK_WAITING;
     case StepEvent::CommsEvent:
     case StepEvent::TimerEvent:
         if (Stage(link) == DirStage::Entries && link.m_nPendingError) return 0;
         CtrlCommand(link, event);
         if (Stage(link) != DirStage::Entries || !link.m_bDone) return 0;
-        if (link.m_bFailed) Fail(link, 211);
+        if (link.m_bFailed) Fail(link, VLNK_REMOTE_TIMEOUT);
         else if (event == StepEvent::CommsEvent) OnEntry(link);
         return 0;
     case StepEvent::Poll: break;
     }
     if (Stage(link) == DirStage::Count) {
         const int result = CtrlCommand(link, StepEvent::Poll);
-        if (result == 213) return 213;
+        if (result == VLNK_WAITING) return VLNK_WAITING;
         if (result != 0) return Finish(link, result);
         link.m_nEntriesAnnounced = ReplyU16(ReplyPayload(link), ReplyLength(link));
         link.m_nStage = static_cast<int>(DirStage::Entries);
         link.m_nEntriesReceived = link.m_nHandedOut = 0;
         link.m_nPendingError = 0;
         BuildFrame(link, 'D', link.m_strArgument);
-        return CtrlCommand(link, StepEvent::Start);
+        link.m_strLastEntry.clear();
+        return CtrlRequest(link, kEntryReply);
     }
     if (link.m_nPendingError) return Finish(link, link.m_nPendingError);
     const unsigned n = link.m_nEntriesAnnounced;
-    if (link.m_nEntriesReceived < n) return 213;
-    if (link.m_nHandedOut >= n) return Finish(link, 210);
-    if (!value && !text) return 213;
+    if (link.m_nEntriesReceived < n) return VLNK_WAITING;
+    if (link.m_nHandedOut >= n) return Finish(link, VLNK_CHANNEL_IDLE);
+    if (!value && !text) return VLNK_WAITING;
     const unsigned index = link.m_nHandedOut++;
     if (value) *value = static_cast<int>(n - index);
     if (text) {
@@ -130,18 +130,15 @@ int StartGetDirectory(LinkState& link, const char* spec)
     link.m_strArgument = spec ? spec : "";
     if (link.m_strArgument.size() > kSpecMax) {
         LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Dir:File specification longer than %zu characters", kSpecMax);
-        return 223;
+        return VLNK_BAD_FILENAME;
     }
     FreeList(link);
     link.m_nEntriesAnnounced = 0;
-    LastLine().clear();
     BuildFrame(link, 'C', link.m_strArgument);
     link.m_nPendingError = 0;
     link.m_nStage = static_cast<int>(DirStage::Count);
     link.BeginCommand(kGetDirectory, DirStep);
-    return CtrlCommand(link, StepEvent::Start);
+    return CtrlRequest(link, kWordReply);
 }
-
-void SetLastDirLineSlot(std::string* line) { g_pLastDirLine = line; }
 
 } // namespace vlnk

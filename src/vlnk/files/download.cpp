@@ -31,7 +31,7 @@ bool SendBlock(LinkState& link)
     const size_t count = std::fread(link.m_Block.data(), 1, kBlock, link.m_pLocalFile);
     if (std::ferror(link.m_pLocalFile)) {
         LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:SWDL:Could not read file [%s]", link.m_strArgument.c_str());
-        link.m_nPendingError = 225;
+        link.m_nPendingError = VLNK_FILE_OPEN_FAILED;
         return false;
     }
     link.m_nBlockLength = count;
@@ -45,7 +45,7 @@ bool SendBlock(LinkState& link)
 int DownloadStep(LinkState& link, StepEvent event, int* value, char* text)
 {
     switch (event) {
-    case StepEvent::Start: return 213;
+    case StepEvent::Start: return VLNK_WAITING;
     case StepEvent::CommsEvent:
     case StepEvent::TimerEvent:
         if (link.m_bDone) return 0;
@@ -66,11 +66,11 @@ int DownloadStep(LinkState& link, StepEvent event, int* value, char* text)
     } else if (done == 0 && text) {
         std::snprintf(text, VLNK_TEXT_SIZE, "0 of %lu", link.m_nFileSize);
     }
-    if (!link.m_bDone) return 213;
+    if (!link.m_bDone) return VLNK_WAITING;
     link.EndCommand();
     CloseLocal(link);
     const int pending = link.m_nPendingError;
-    if (pending == 229) LogWrite(link.m_nChannel, "User aborted software download");
+    if (pending == VLNK_USER_STOPPED) LogWrite(link.m_nChannel, "User aborted software download");
     else if (pending)
         LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:SWDL:error in software download file [%s] = (%d)",
                  link.m_strArgument.c_str(), pending);
@@ -97,7 +97,7 @@ int StartSoftwareDownload(LinkState& link, int machine)
     const char* name = DownloadImageName(machine);
     if (!name) {
         LogWrite(ch, "VLNKWDLL:ERROR:SWDL:Invalid machine type %d", machine);
-        return 230;
+        return VLNK_BAD_MACHINE;
     }
     std::string path = FindOnPath(name);
     if (path.empty()) {
@@ -109,7 +109,7 @@ int StartSoftwareDownload(LinkState& link, int machine)
     }
     if (path.empty()) {
         LogWrite(ch, "VLNKWDLL:ERROR:SWDL:[%s] not found on path", name);
-        return 231;
+        return VLNK_NO_DOWNLOAD_FILE;
     }
     link.m_strArgument = path;
     if (link.m_pLocalFile) {
@@ -119,7 +119,7 @@ int StartSoftwareDownload(LinkState& link, int machine)
     link.m_pLocalFile = std::fopen(path.c_str(), "rb");
     if (!link.m_pLocalFile) {
         LogWrite(ch, "VLNKWDLL:ERROR:SWDL:Could not open file to transmit [%s]", path.c_str());
-        return 225;
+        return VLNK_FILE_OPEN_FAILED;
     }
     struct stat st { };
     link.m_nFileSize = fstat(fileno(link.m_pLocalFile), &st) == 0 ? static_cast<unsigned long>(st.st_size) : 0;
@@ -136,7 +136,7 @@ int StartSoftwareDownload(LinkState& link, int machine)
         CloseLocal(link);
     }
     link.m_nLastReported = -1;
-    return 213;
+    return VLNK_WAITING;
 }
 
 } // namespace vlnk

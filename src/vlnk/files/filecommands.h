@@ -4,8 +4,6 @@
 // linkcommands.h: 213 with the command running, or the refusal at once.
 #pragma once
 
-#include <string>
-
 #include "linkstate.h"
 
 namespace vlnk {
@@ -16,10 +14,5 @@ int StartReceiveFile(LinkState& link, const char* pcPath);  // 13
 int StartSoftwareDownload(LinkState& link, int machine);    // 16
 // The firmware image of a machine (1-4); null for any other number.
 const char* DownloadImageName(int machine);
-
-// The last directory line received, library-wide: a repeated entry frame can
-// only be told by its text. The line belongs to the session, which lends it
-// here when the library loads and takes it back (null) before it goes.
-void SetLastDirLineSlot(std::string* line);
 
 } // namespace vlnk

@@ -8,6 +8,13 @@
 // The data goes into a temporary file beside the target, which replaces the
 // target only when the whole file arrived: a failed receive leaves an
 // existing file of the same name as it was, and no partial file behind.
+//
+// The frames' 8-bit sum misses errors that cancel out (two bytes changed by
+// +d and -d), so a noisy line can deliver a wrong file of the right size.
+// With verification (VerifyReceive=1, or VLNKSetVerifyReceive) the file is
+// read again with "R" and replaces the target only when two consecutive reads
+// agree byte for byte; after kMaxReads reads without that the receive fails.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -21,6 +28,8 @@
 #include "frame.h"
 #include "logfile.h"
 #include "pcpath.h"
+#include "settings.h"
+#include "sidefile.h"
 #include "transferprogress.h"
 #include "vlnkw32.h"
 
@@ -34,8 +43,9 @@ void SetStage(LinkState& link, RxStage stage) { link.m_nStage = static_cast<int>
 
 const std::string& PcPath(const LinkState& link) { return link.m_strArgument; }
 
-// A fresh file beside the target, created with the permissions a new target
-// would get.
+// A fresh file beside the target, created exclusively, with the permissions
+// of the file it is to replace (a new target's when there is none): a
+// private survey stays private.
 std::FILE* CreatePartial(LinkState& link)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -43,6 +53,11 @@ std::FILE* CreatePartial(LinkState& link)
         const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
+            return nullptr;
+        }
+        if (fchmod(fd, ReplacementMode(PcPath(link))) != 0) {
+            close(fd);
+            unlink(path.c_str());
             return nullptr;
         }
         std::FILE* file = fdopen(fd, "wb");
@@ -58,21 +73,91 @@ std::FILE* CreatePartial(LinkState& link)
 }
 
 // Closes the local file; a failed flush means data did not reach the disk.
-bool CloseLocal(LinkState& link)
+// A file about to replace the target is made durable first, so that a crash
+// after the rename cannot leave an empty or partial file under its name.
+bool CloseLocal(LinkState& link, bool durable = false)
 {
     if (!link.m_pLocalFile) return true;
-    const bool ok = std::fclose(link.m_pLocalFile) == 0;
+    bool ok = true;
+    if (durable) ok = std::fflush(link.m_pLocalFile) == 0 && fsync(fileno(link.m_pLocalFile)) == 0;
+    ok = std::fclose(link.m_pLocalFile) == 0 && ok;
     link.m_pLocalFile = nullptr;
     return ok;
 }
 
 void RemovePartial(LinkState& link)
 {
-    if (link.m_strPartialPath.empty()) return;
-    if (std::remove(link.m_strPartialPath.c_str()) == 0)
-        LogWrite(link.m_nChannel, "Removed file %s from disk", link.m_strPartialPath.c_str());
-    link.m_strPartialPath.clear();
+    for (std::string* path : {&link.m_strPartialPath, &link.m_strPreviousRead}) {
+        if (path->empty()) continue;
+        if (std::remove(path->c_str()) == 0) LogWrite(link.m_nChannel, "Removed file %s from disk", path->c_str());
+        path->clear();
+    }
 }
+
+constexpr int kMaxReads = 3;
+
+bool SameContent(const std::string& a, const std::string& b)
+{
+    std::FILE* fa = std::fopen(a.c_str(), "rb");
+    std::FILE* fb = std::fopen(b.c_str(), "rb");
+    bool same = fa && fb;
+    char bufA[4096], bufB[4096];
+    while (same) {
+        const size_t na = std::fread(bufA, 1, sizeof bufA, fa);
+        const size_t nb = std::fread(bufB, 1, sizeof bufB, fb);
+        same = na == nb && std::memcmp(bufA, bufB, na) == 0 && !std::ferror(fa) && !std::ferror(fb);
+        if (na == 0) break;
+    }
+    if (fa) std::fclose(fa);
+    if (fb) std::fclose(fb);
+    return same;
+}
+
+// Opens the handheld file once more for the next read.
+void NextRead(LinkState& link)
+{
+    link.m_strPreviousRead = link.m_strPartialPath;
+    link.m_strPartialPath.clear();
+    link.m_nDoneBytes = 0;
+    link.m_nLastSequence = 0xFFFF; // the handheld numbers each read's blocks from 0
+    BuildFrame(link, 'R', HandheldName(PcPath(link)));
+    SetStage(link, RxStage::Header);
+    link.m_eHandheld = LinkState::Handheld::Sending;
+    link.m_bDone = false;
+    CtrlRequest(link, kWordReply);
+}
+
+// A verified receive after a complete read: true when it is over (the read
+// agrees with the one before, or the reads are used up and the receive
+// failed); false when another read has begun.
+bool ReadsSettled(LinkState& link)
+{
+    const int ch = link.m_nChannel;
+    const char* path = PcPath(link).c_str();
+    ++link.m_nReads;
+    if (!link.m_strPreviousRead.empty()) {
+        if (SameContent(link.m_strPreviousRead, link.m_strPartialPath)) {
+            std::remove(link.m_strPreviousRead.c_str());
+            link.m_strPreviousRead.clear();
+            LogWrite(ch, "Reads %d and %d of %s agree", link.m_nReads - 1, link.m_nReads, path);
+            return true;
+        }
+        LogWrite(ch, "VLNKWDLL:WARNING:RX:Read %d of [%s] differs from read %d", link.m_nReads, path,
+                 link.m_nReads - 1);
+        std::remove(link.m_strPreviousRead.c_str());
+        link.m_strPreviousRead.clear();
+        if (link.m_nReads >= kMaxReads) {
+            LogWrite(ch, "VLNKWDLL:ERROR:RX:No two consecutive of %d reads of [%s] agree", kMaxReads, path);
+            link.m_nPendingError = VLNK_RECEIVE_FAILED;
+            return true;
+        }
+    }
+    NextRead(link);
+    return false;
+}
+
+// A reply frame of the entry stages: at least a whole record.
+constexpr ReplySize kEntryReply{kDirEntrySize, kReplyPayloadMax};
 
 void RequestBlock(LinkState& link, uint8_t answer)
 {
@@ -95,21 +180,22 @@ void Finish(LinkState& link)
 {
     const int ch = link.m_nChannel;
     const char* path = PcPath(link).c_str();
-    if (!CloseLocal(link) && link.m_nPendingError == 0) {
+    if (!CloseLocal(link, link.m_nPendingError == 0) && link.m_nPendingError == 0) {
         LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not write file [%s]", path);
-        link.m_nPendingError = 227;
+        link.m_nPendingError = VLNK_PC_FULL;
     }
+    if (link.m_nPendingError == 0 && link.m_bVerifying && !ReadsSettled(link)) return;
     if (link.m_nPendingError == 0) {
         if (std::rename(link.m_strPartialPath.c_str(), path) != 0) {
             LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not replace [%s]: %s", path, std::strerror(errno));
-            link.m_nPendingError = 228;
+            link.m_nPendingError = VLNK_PC_NO_RIGHTS;
         } else {
             link.m_strPartialPath.clear();
             LogWrite(ch, "Finished receiving file %s (length %lu bytes)", path, link.m_nFileSize);
             SetFileDateTime(path, DosToTime(link.m_nEntryDate, link.m_nEntryTime));
         }
     }
-    if (link.m_nPendingError == 229) LogWrite(ch, "User aborted reception of %s", path);
+    if (link.m_nPendingError == VLNK_USER_STOPPED) LogWrite(ch, "User aborted reception of %s", path);
     else if (link.m_nPendingError != 0)
         LogWrite(ch, "VLNKWDLL:ERROR:RX:error receiving file %s = (%d)", path, link.m_nPendingError);
     link.m_bDone = true;
@@ -134,7 +220,7 @@ void OnBlock(LinkState& link)
             // A block lost or taken twice on the way; the file would be wrong.
             LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:RX:Received %lu of %lu bytes [%s]", link.m_nDoneBytes,
                      link.m_nFileSize, PcPath(link).c_str());
-            link.m_nPendingError = 216;
+            link.m_nPendingError = VLNK_RECEIVE_FAILED;
         }
         Confirm(link, link.m_nPendingError ? 0xFF : 0x00);
         return;
@@ -142,12 +228,12 @@ void OnBlock(LinkState& link)
     if (link.m_nPendingError == 0 && link.m_nDoneBytes + length > link.m_nFileSize) {
         LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:RX:More than the %lu bytes announced [%s]", link.m_nFileSize,
                  PcPath(link).c_str());
-        link.m_nPendingError = 216;
+        link.m_nPendingError = VLNK_RECEIVE_FAILED;
     }
     const size_t written
         = link.m_pLocalFile && link.m_nPendingError == 0 ? std::fwrite(data, 1, length, link.m_pLocalFile) : 0;
     if (written < length || link.m_nPendingError) {
-        if (link.m_nPendingError == 0) link.m_nPendingError = 227;
+        if (link.m_nPendingError == 0) link.m_nPendingError = VLNK_PC_FULL;
         Confirm(link, 0xFF);
         return;
     }
@@ -159,6 +245,15 @@ void OnReply(LinkState& link)
 {
     const int ch = link.m_nChannel;
     const std::string name = HandheldName(PcPath(link));
+    if (link.m_nPendingError == VLNK_USER_STOPPED && Stage(link) != RxStage::Data) {
+        // Cancelled before the data: a handheld that has opened the file is
+        // told as at the end of a failed receive.
+        if (Stage(link) == RxStage::Header && ReplyU16(ReplyPayload(link), ReplyLength(link)) == 0)
+            return Confirm(link, 0xFF);
+        link.m_eHandheld = LinkState::Handheld::InStep;
+        link.m_bDone = true;
+        return;
+    }
     switch (Stage(link)) {
     case RxStage::Count:
         link.m_nEntriesAnnounced = ReplyU16(ReplyPayload(link), ReplyLength(link));
@@ -166,15 +261,23 @@ void OnReply(LinkState& link)
         if (link.m_nEntriesAnnounced == 0) {
             // Nothing would answer "D"; the file is not there.
             LogWrite(ch, "VLNKWDLL:WARNING:Cannot find '%s' on remote", name.c_str());
-            link.m_nPendingError = 224;
+            link.m_nPendingError = VLNK_FILE_NOT_FOUND;
             return;
         }
         BuildFrame(link, 'D', name);
         SetStage(link, RxStage::Entries);
-        CtrlCommand(link, StepEvent::Start);
+        link.m_strLastEntry.clear();
+        CtrlRequest(link, kEntryReply);
         link.m_nLastReported = -1;
         return;
     case RxStage::Entries: {
+        const std::string frame(reinterpret_cast<const char*>(ReplyPayload(link)), ReplyLength(link));
+        if (link.m_nEntriesReceived > 0 && frame == link.m_strLastEntry) {
+            // The handheld missed our ACK and sent the entry again.
+            CtrlAwaitNextFrame(link, link.m_Settings.RetryTimeout, true);
+            return;
+        }
+        link.m_strLastEntry = frame;
         const DirEntryRecord entry = ParseDirEntry(ReplyPayload(link), ReplyLength(link));
         if (!(entry.attributes & kAttrDirectory)) {
             link.m_nFileSize = entry.size;
@@ -188,25 +291,28 @@ void OnReply(LinkState& link)
         }
         if (link.m_nEntryDate == 0) {
             LogWrite(ch, "VLNKWDLL:WARNING:Cannot find '%s' on remote", name.c_str());
-            link.m_nPendingError = 224;
+            link.m_nPendingError = VLNK_FILE_NOT_FOUND;
             return;
         }
         BuildFrame(link, 'R', name);
         SetStage(link, RxStage::Header);
-        CtrlCommand(link, StepEvent::Start);
+        // From here the handheld may be sending, even when its answer is lost.
+        link.m_eHandheld = LinkState::Handheld::Sending;
+        CtrlRequest(link, kWordReply);
         return;
     }
     case RxStage::Header: {
         if (const int status = ReplyU16(ReplyPayload(link), ReplyLength(link))) {
+            link.m_eHandheld = LinkState::Handheld::InStep;
             LogWrite(ch, "VLNKWDLL:ERROR:RX:HHT Could not open file to receive [%s] (%d)", PcPath(link).c_str(),
                      status);
-            link.m_nPendingError = 225;
+            link.m_nPendingError = VLNK_FILE_OPEN_FAILED;
             return;
         }
         link.m_pLocalFile = CreatePartial(link);
         if (!link.m_pLocalFile) {
             LogWrite(ch, "VLNKWDLL:ERROR:RX:Could not open file to receive [%s]", PcPath(link).c_str());
-            link.m_nPendingError = 225;
+            link.m_nPendingError = VLNK_FILE_OPEN_FAILED;
         }
         SetStage(link, RxStage::Data);
         RequestBlock(link, 0x00);
@@ -219,29 +325,37 @@ void OnReply(LinkState& link)
 
 void OnConfirmAnswer(LinkState& link, bool gotAck)
 {
+    if (gotAck) link.m_eHandheld = LinkState::Handheld::InStep;
     if (!gotAck) {
         if (link.m_nAckRetries++ < link.m_nRetryLimit) {
             SendDirect(link);
             return;
         }
-        if (link.m_nPendingError == 0) link.m_nPendingError = 216;
+        if (link.m_nPendingError == 0) link.m_nPendingError = VLNK_RECEIVE_FAILED;
     }
     Finish(link);
 }
 
+// A verified receive counts the bytes of all its reads against those of two
+// (of three, once a third read runs).
 void Progress(LinkState& link, int* value, char* text)
 {
     if (!link.m_bSizeKnown) {
         if (text) std::snprintf(text, VLNK_TEXT_SIZE, "0 of ?");
         return;
     }
-    ReportTransferProgress(link, link.m_Port.IrMode ? 255 : 256, 5 * 256, value, text);
+    const unsigned long block = link.m_Port.IrMode ? 255 : 256;
+    if (!link.m_bVerifying) return ReportTransferProgress(link, block, 5 * 256, value, text);
+    const unsigned long reads = link.m_nReads < 2 ? 2 : kMaxReads;
+    const unsigned long done = std::min<unsigned long>(link.m_nReads, reads) * link.m_nFileSize + link.m_nDoneBytes;
+    ReportTransferProgress(link, std::min(done, reads * link.m_nFileSize), reads * link.m_nFileSize, block, 5 * 256,
+                           value, text);
 }
 
 int ReceiveStep(LinkState& link, StepEvent event, int* value, char* text)
 {
     switch (event) {
-    case StepEvent::Start: return 213;
+    case StepEvent::Start: return VLNK_WAITING;
     case StepEvent::CommsEvent:
         if (link.m_bDone) return 0;
         if (Stage(link) == RxStage::Confirm) {
@@ -267,7 +381,7 @@ int ReceiveStep(LinkState& link, StepEvent event, int* value, char* text)
         if (link.m_bFailed) {
             if (Stage(link) == RxStage::Header) {
                 LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:RX:HHT failed receive header [%s]", PcPath(link).c_str());
-                link.m_nPendingError = 225;
+                link.m_nPendingError = VLNK_FILE_OPEN_FAILED;
             }
             return 0;
         }
@@ -276,12 +390,14 @@ int ReceiveStep(LinkState& link, StepEvent event, int* value, char* text)
     case StepEvent::Poll: break;
     }
     Progress(link, value, text);
-    if (!link.m_bDone) return 213;
+    if (!link.m_bDone) return VLNK_WAITING;
     CloseLocal(link);
     link.KillTimer();
     link.m_Port.DisarmNotify();
     link.EndCommand();
-    int result = link.m_bFailed || link.m_nPendingError ? 211 : Stage(link) == RxStage::Confirm ? 0 : 211;
+    int result = link.m_bFailed || link.m_nPendingError ? VLNK_REMOTE_TIMEOUT
+                 : Stage(link) == RxStage::Confirm      ? 0
+                                                        : VLNK_REMOTE_TIMEOUT;
     if (link.m_nPendingError) result = link.m_nPendingError;
     if (result != 0) RemovePartial(link);
     return result;
@@ -299,11 +415,11 @@ int StartReceiveFile(LinkState& link, const char* pcPath)
     link.SetupLine();
     if (IsInvalidTransferName(link.m_strArgument) || HandheldName(link.m_strArgument).size() > kRequestDataMax - 1) {
         LogWrite(ch, "VLNKWDLL:ERROR:RX:Cannot receive - invalid filename [%s]", path);
-        return 223;
+        return VLNK_BAD_FILENAME;
     }
     if (ReachesOutside(link.m_strArgument)) {
         LogWrite(ch, "VLNKWDLL:ERROR:RX:Refused name with a path separator or '..' [%s]", path);
-        return 223;
+        return VLNK_BAD_FILENAME;
     }
     if (link.m_pLocalFile) {
         LogWrite(ch, "VLNKWDLL:ERROR:RX:File already open [%s] - closed", path);
@@ -311,7 +427,7 @@ int StartReceiveFile(LinkState& link, const char* pcPath)
     }
     if (access(path, F_OK) == 0 && access(path, W_OK) != 0) {
         LogWrite(ch, "VLNKWDLL:ERROR:RX:Insufficient rights to open [%s]", path);
-        return 228;
+        return VLNK_PC_NO_RIGHTS;
     }
     link.m_nFileSize = 0;
     link.m_bSizeKnown = false;
@@ -319,13 +435,17 @@ int StartReceiveFile(LinkState& link, const char* pcPath)
     link.m_nPendingError = 0;
     link.m_nEntryDate = link.m_nEntryTime = 0;
     link.m_strPartialPath.clear();
+    link.m_strPreviousRead.clear();
+    link.m_nReads = 0;
+    link.m_bVerifying = link.m_nVerifyReceive < 0 ? ReadVerifyReceive() : link.m_nVerifyReceive > 0;
+    if (link.m_bVerifying) LogWrite(ch, "Reading %s twice to verify it", path);
     BuildFrame(link, 'C', HandheldName(link.m_strArgument));
     SetStage(link, RxStage::Count);
     link.BeginCommand(kReceiveFile, ReceiveStep);
-    CtrlCommand(link, StepEvent::Start);
+    CtrlRequest(link, kWordReply);
     link.m_Block.fill(0);
     link.m_nLastSequence = 0xFFFF;
-    return 213;
+    return VLNK_WAITING;
 }
 
 } // namespace vlnk

@@ -10,9 +10,15 @@ namespace vlnk {
 
 void ReportTransferProgress(LinkState& link, unsigned long block, unsigned long earlyBytes, int* value, char* text)
 {
-    const unsigned long done = link.m_nDoneBytes;
-    const unsigned long size = link.m_nFileSize;
-    if ((done % (5 * block) == 0 || done == size) && static_cast<long>(done) != link.m_nLastReported) {
+    ReportTransferProgress(link, link.m_nDoneBytes, link.m_nFileSize, block, earlyBytes, value, text);
+}
+
+void ReportTransferProgress(LinkState& link, unsigned long done, unsigned long size, unsigned long block,
+                            unsigned long earlyBytes, int* value, char* text)
+{
+    // Every five blocks of the file (of the current read) and at the end.
+    const bool step = link.m_nDoneBytes % (5 * block) == 0 || done == size;
+    if (step && static_cast<long>(done) != link.m_nLastReported) {
         // An empty file is done as soon as it starts.
         if (value) *value = size ? static_cast<int>(done * 100 / size) : 100;
         if (text) std::snprintf(text, VLNK_TEXT_SIZE, "%lu of %lu", done, size);

@@ -45,7 +45,7 @@ void ReadBlock(LinkState& link)
         count = std::fread(link.m_Block.data() + offset, 1, ir ? kInfraredBlock : kCableBlock, link.m_pLocalFile);
         if (std::ferror(link.m_pLocalFile)) {
             LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:TX:Could not read file [%s]", PcPath(link).c_str());
-            link.m_nPendingError = 225;
+            link.m_nPendingError = VLNK_FILE_OPEN_FAILED;
             count = 0;
         }
     }
@@ -59,7 +59,8 @@ void OnReply(LinkState& link)
     const int status = ReplyU16(ReplyPayload(link), ReplyLength(link));
     if (status == 1) {
         LogWrite(ch, "VLNKWDLL:ERROR:TX:Handheld cannot write block in [%s] error=(%d)", path, status);
-        link.m_nPendingError = 226;
+        link.m_nPendingError = VLNK_HANDHELD_FULL;
+        link.m_eHandheld = LinkState::Handheld::InStep;
         SetStage(link, TxStage::Finished);
         CloseLocal(link);
         return;
@@ -68,9 +69,10 @@ void OnReply(LinkState& link)
     else LogWrite(ch, "VLNKWDLL:ERROR:TX:Unknown error on [%s] error=(%d)", path, status);
 
     if (Stage(link) == TxStage::Finished) {
+        link.m_eHandheld = LinkState::Handheld::InStep;
         CloseLocal(link);
         if (link.m_nPendingError == 0) LogWrite(ch, "Finished sending file %s", path);
-        else if (link.m_nPendingError == 229) LogWrite(ch, "User aborted transmission of %s", path);
+        else if (link.m_nPendingError == VLNK_USER_STOPPED) LogWrite(ch, "User aborted transmission of %s", path);
         else LogWrite(ch, "VLNKWDLL:ERROR:TX:Error sending file %s = (%d)", path, link.m_nPendingError);
         return;
     }
@@ -81,7 +83,7 @@ void OnReply(LinkState& link)
         BuildFrame(link, 0, nullptr, 0);
         SetStage(link, TxStage::Finished);
     }
-    CtrlCommand(link, StepEvent::Start);
+    CtrlRequest(link, kWordReply);
     if (Stage(link) == TxStage::Sending) {
         ++link.m_nSequence;
         ReadBlock(link);
@@ -96,7 +98,7 @@ void Progress(LinkState& link, int* value, char* text)
 int TransmitStep(LinkState& link, StepEvent event, int* value, char* text)
 {
     switch (event) {
-    case StepEvent::Start: return 213;
+    case StepEvent::Start: return VLNK_WAITING;
     case StepEvent::CommsEvent:
     case StepEvent::TimerEvent:
         if (link.m_bDone) return 0;
@@ -106,12 +108,12 @@ int TransmitStep(LinkState& link, StepEvent event, int* value, char* text)
     case StepEvent::Poll: break;
     }
     Progress(link, value, text);
-    if (!link.m_bDone) return 213;
+    if (!link.m_bDone) return VLNK_WAITING;
     link.KillTimer();
     link.m_Port.DisarmNotify();
     CloseLocal(link);
     link.EndCommand();
-    if (link.m_bFailed) return 211;
+    if (link.m_bFailed) return VLNK_REMOTE_TIMEOUT;
     return link.m_nPendingError;
 }
 
@@ -127,12 +129,12 @@ int StartTransmitFile(LinkState& link, const char* pcPath)
     link.SetupLine();
     if (IsInvalidTransferName(link.m_strArgument) || HandheldName(link.m_strArgument).size() > kRequestDataMax - 1) {
         LogWrite(ch, "VLNKWDLL:ERROR:TX:Cannot transmit - invalid filename [%s]", path);
-        return 223;
+        return VLNK_BAD_FILENAME;
     }
     struct stat st { };
     if (stat(path, &st) != 0) {
         LogWrite(ch, "VLNKWDLL:ERROR:TX:Cannot find file to transmit [%s]", path);
-        return 224;
+        return VLNK_FILE_NOT_FOUND;
     }
     if (link.m_pLocalFile) {
         LogWrite(ch, "VLNKWDLL:ERROR:TX:File already open [%s] - closed", path);
@@ -141,7 +143,7 @@ int StartTransmitFile(LinkState& link, const char* pcPath)
     link.m_pLocalFile = S_ISREG(st.st_mode) ? std::fopen(path, "rb") : nullptr;
     if (!link.m_pLocalFile) {
         LogWrite(ch, "VLNKWDLL:ERROR:TX:Could not open file to transmit [%s]", path);
-        return 225;
+        return VLNK_FILE_OPEN_FAILED;
     }
     link.m_nFileSize = static_cast<unsigned long>(st.st_size);
     link.m_nDoneBytes = 0;
@@ -149,12 +151,14 @@ int StartTransmitFile(LinkState& link, const char* pcPath)
     BuildFrame(link, 'T', HandheldName(link.m_strArgument));
     SetStage(link, TxStage::Sending);
     link.m_bSendEot = false;
+    // From here the handheld may be receiving, even when its answer is lost.
+    link.m_eHandheld = LinkState::Handheld::Receiving;
     link.BeginCommand(kTransmitFile, TransmitStep);
-    CtrlCommand(link, StepEvent::Start);
+    CtrlRequest(link, kWordReply);
     link.m_nSequence = 0;
     ReadBlock(link);
     link.m_nLastReported = -1;
-    return 213;
+    return VLNK_WAITING;
 }
 
 } // namespace vlnk

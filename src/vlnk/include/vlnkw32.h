@@ -1,4 +1,4 @@
-// SPDX-License-Identifier: LGPL-2.1-or-later
+/* SPDX-License-Identifier: LGPL-2.1-or-later */
 /*
  * vlnkw32 - serial link to Logato handheld terminals.
  *
@@ -8,7 +8,12 @@
  * same thread until the result is something else. Those calls also run the
  * library: they dispatch its timers and line notifications.
  *
- * All calls must come from the thread that opened the first channel.
+ * The channels belong to the thread that opened the first of the channels
+ * open: every call that reaches the channels (all exports but VLNKGetVersion,
+ * VLNKGetErrorString and VLNKCMDMessageHdlr) made on any other thread returns
+ * VLNK_WRONG_THREAD (232) and changes nothing; VLNKWriteLog and
+ * VLNKMessageHdlr, which return no code, do nothing there. Once no channel is
+ * open, any thread may open one and so become the owner.
  * Texts are 8-bit, NUL-terminated. The library never allocates memory for the
  * caller: every text goes into a caller-owned buffer of the size named below.
  *
@@ -70,7 +75,8 @@ enum VlnkResult {
     VLNK_PC_NO_RIGHTS = 228,
     VLNK_USER_STOPPED = 229,
     VLNK_BAD_MACHINE = 230,
-    VLNK_NO_DOWNLOAD_FILE = 231
+    VLNK_NO_DOWNLOAD_FILE = 231,
+    VLNK_WRONG_THREAD = 232
 };
 
 /* Messages of the library's message window, as VLNKMessageHdlr receives them. */
@@ -110,10 +116,19 @@ typedef void* VLNK_HWND;
  *
  * Every polled start refuses at once, leaving the channel idle, with
  *   203 channel outside 1..VLNK_CHANNELS,  202 channel not open,
+ *   232 called on another thread than the channels' owner,
  *   209 a command already runs on the channel (that one goes on),
  *   217 the port's device went away (the channel can only be closed),
  * and with the refusals named at the export. Every final result may also be
  * 211 (the handheld did not answer within the retries of vlnkw.ini).
+ *
+ * A reply whose length does not fit the request (an entry count is two
+ * bytes, a directory entry at least 22) is a bad frame and asked for again.
+ * The command after one that ended with 211, 216, 217, 223 or 229, or was
+ * cancelled, first re-establishes the link inside its start: it waits until
+ * the line has been quiet for RetryTimeout ms, ends a transfer the handheld
+ * may still be in (as a failed transfer ends) and asks ENQ until the
+ * handheld answers; then it goes ahead either way.
  */
 
 /* At once. Writes "Vexil VLNK for Windows DLL (32 bit) V0.99b  <maker
@@ -205,8 +220,21 @@ VLNK_API int VLNKTransmitFile(int channel, const char* pcPath);
    leaves its folder ("..", "\"), 228 pcPath exists and is not writable.
    Progress as VLNKTransmitFile ("0 of ?" until the size is known). Final 0,
    211, 216, 224 (no such handheld file), 225, 227 (PC disk full), 229
-   (cancelled). */
+   (cancelled).
+   Every frame carries only an 8-bit sum of its bytes: it misses changes that
+   cancel out in the sum (one byte +d, another -d), so on a noisy line a file
+   of the right size can arrive with wrong bytes and 0. Verification reads the
+   file again and succeeds only when two consecutive reads agree byte for
+   byte (at most three reads, else final 216 and pcPath as it was); progress
+   then counts the bytes of all reads. It is on when vlnkw.ini says
+   "[Protocol] VerifyReceive=1" (default 0) or VLNKSetVerifyReceive says so. */
 VLNK_API int VLNKReceiveFile(int channel, const char* pcPath);
+
+/* At once. Whether the channel's receives verify the file by reading it
+   twice (see VLNKReceiveFile): verify > 0 yes, 0 no, < 0 as vlnkw.ini says
+   (the default). Lasts until the channel closes; a receive already running
+   keeps its choice. 0; 202 not open; 203 bad channel; 232. */
+VLNK_API int VLNKSetVerifyReceive(int channel, int verify);
 
 /* Polled. Deletes a file in the handheld's current directory; a name too
    long for one frame gives 223 at once. Final 0 or 224 (no such file). */
@@ -235,14 +263,15 @@ VLNK_API int VLNKPollUser(int* channel, int user);
    active command for its result: 203 bad channel, 210 when idle, 213 while
    working, else the final result (delivered once; the channel is then idle).
    text must hold VLNK_TEXT_SIZE bytes; value and text may be null where the
-   command says so. Must be called on the thread that opened the channel,
-   over and over while 213: these calls run the library's timers and line
-   notifications. */
+   command says so. Must be called on the thread that owns the channels
+   (232 elsewhere), over and over while 213: these calls run the library's
+   timers and line notifications. */
 VLNK_API int VLNKGetResult(int channel, int* value, char* text);
 
 /* At once. Stops the active command: 0; 202 not open; 203 bad channel; 210
    idle. Transfers end at their next block and then deliver 229 through
-   VLNKGetResult; every other command is idle when this returns. */
+   VLNKGetResult, at the latest at the first poll one second after the
+   cancel (a silent line); every other command is idle when this returns. */
 VLNK_API int VLNKCancel(int channel);
 
 /* At once. Writes "APP:<text>" to the log under the channel (0: blank
@@ -266,8 +295,9 @@ VLNK_API int VLNKGetErrorString(int code, char* buf);
    The result also goes to "vlnkw.end" in the library folder as one line
    "%03d <text>". 300 at once while another CMDVLNK runs in the process. Shows
    its progress on standard error only when that is a terminal; there Ctrl+C
-   cancels the job (22), unless the program handles SIGINT itself. Must be
-   called on the thread that owns the library's channels, if any are open. */
+   cancels the job (22), unless the program handles SIGINT itself. On
+   another thread than the one that owns the library's open channels: 232,
+   and no result file. */
 VLNK_API int CMDVLNK(const char* commandLine);
 
 /* Procedure of the CMDVLNK progress display: VLNK_WM_COMMAND with

@@ -16,6 +16,7 @@
 #include "logfile.h"
 #include "msgwindow.h"
 #include "settings.h"
+#include "vlnkw32.h"
 
 namespace vlnk {
 namespace {
@@ -134,11 +135,11 @@ int CPort::OpenPort(const std::string& name)
     if (name.size() > kNameMax) {
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Port name longer than %zu characters '%.*s...'", kNameMax,
                  static_cast<int>(kNameMax), name.c_str());
-        return 204;
+        return VLNK_OPEN_PORT_FAILED;
     }
     m_strName = name;
     m_thread.wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (m_thread.wakeFd < 0) return 204;
+    if (m_thread.wakeFd < 0) return VLNK_OPEN_PORT_FAILED;
 
     const std::string path = DevicePath(name);
     int fd = path.empty() ? -1 : open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -154,7 +155,7 @@ int CPort::OpenPort(const std::string& name)
         CheckError("OpenPort");
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Failed to open port '%s'=[%d]", name.c_str(), -1);
         CloseEventFds();
-        return 204;
+        return VLNK_OPEN_PORT_FAILED;
     }
     m_hDevice = fd;
     if (!MakeEventSet()) {
@@ -164,7 +165,7 @@ int CPort::OpenPort(const std::string& name)
         close(m_hDevice);
         m_hDevice = -1;
         CloseEventFds();
-        return 204;
+        return VLNK_OPEN_PORT_FAILED;
     }
     m_thread.lost.store(0);
     m_bLossLogged = false;
@@ -204,7 +205,7 @@ int CPort::ClosePort()
     m_hDevice = -1;
     if (!closed) {
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Failed to close port");
-        return 205;
+        return VLNK_CLOSE_PORT_FAILED;
     }
     return 0;
 }
@@ -235,7 +236,7 @@ int CPort::Setup(const std::string& name, const std::string& baud)
 {
     if (!m_bOpen) {
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to setup without open");
-        return 208;
+        return VLNK_SETUP_FAILED;
     }
     const bool comName = !name.empty() && (name[0] == 'C' || name[0] == 'c');
     termios tio{};
@@ -244,7 +245,7 @@ int CPort::Setup(const std::string& name, const std::string& baud)
         Fail(errno);
         CheckError("Setup(Build)");
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Failed to build dcb '%s:%s'", name.c_str(), comName ? "1200,n,8,1" : "");
-        return 208;
+        return VLNK_SETUP_FAILED;
     }
     RawMode(tio);
     if (comName) {
@@ -270,7 +271,7 @@ int CPort::Setup(const std::string& name, const std::string& baud)
         Fail(errno);
         CheckError("Setup");
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Failed to set comm state '%s:%s'", name.c_str(), baud.c_str());
-        return 208;
+        return VLNK_SETUP_FAILED;
     }
     NoteCharacterTime();
     CheckError("Setup");
@@ -334,7 +335,7 @@ int CPort::WriteAll(const uint8_t* bytes, size_t count, const char* operation)
     if (done != count) {
         if (m_nLastError == 0) Fail(EIO);
         CheckError(operation);
-        return 215;
+        return VLNK_SEND_FAILED;
     }
     return 0;
 }
@@ -352,7 +353,7 @@ int CPort::SendString(const uint8_t* bytes, size_t count)
 {
     if (!m_bOpen) {
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to send string without being setup");
-        return 215;
+        return VLNK_SEND_FAILED;
     }
     return WriteAll(bytes, count, "SendString");
 }
@@ -380,14 +381,14 @@ int CPort::ReadByte(uint8_t& out, bool& got)
         Fail(errno);
     }
     CheckError("GetChar");
-    return 211;
+    return VLNK_REMOTE_TIMEOUT;
 }
 
 int CPort::GetChar(uint8_t& out)
 {
     if (!m_bOpen) {
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to read without being setup");
-        return 211;
+        return VLNK_REMOTE_TIMEOUT;
     }
     bool got;
     return ReadByte(out, got);
@@ -397,7 +398,7 @@ int CPort::GetString(uint8_t* out, size_t count)
 {
     if (!m_bOpen) {
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to get string without being setup");
-        return 216;
+        return VLNK_RECEIVE_FAILED;
     }
     const auto deadline = Clock::now() + std::chrono::milliseconds(kReadTotalMs);
     size_t done = 0;
@@ -421,7 +422,7 @@ int CPort::GetString(uint8_t* out, size_t count)
         // caller would otherwise take stale buffer bytes for received data.
         if (m_nLastError == 0) Fail(ETIMEDOUT);
         CheckError("GetString");
-        return 216;
+        return VLNK_RECEIVE_FAILED;
     }
     return 0;
 }
@@ -430,19 +431,19 @@ int CPort::ReadLine(char* out, size_t size)
 {
     if (!m_bOpen) {
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to get ascii string without setup");
-        return 211;
+        return VLNK_REMOTE_TIMEOUT;
     }
-    if (!out || size == 0) return 211;
+    if (!out || size == 0) return VLNK_REMOTE_TIMEOUT;
     out[0] = '\0';
     size_t length = 0;
     size_t dropped = 0;
     for (;;) {
         uint8_t byte = 0;
         bool got = false;
-        if (ReadByte(byte, got) != 0) return 211;
+        if (ReadByte(byte, got) != 0) return VLNK_REMOTE_TIMEOUT;
         if (!got) {
             // A quiet line ends the line: repeating the last byte would fill the buffer.
-            if (length == 0 && dropped == 0) return 211;
+            if (length == 0 && dropped == 0) return VLNK_REMOTE_TIMEOUT;
             break;
         }
         if (byte == '\r' || byte == '\n') {

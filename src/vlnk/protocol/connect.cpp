@@ -31,7 +31,7 @@ int ProbeAtCurrentRate(LinkState& link)
     link.m_Port.ArmNotify(1, -1);
     link.StartTimer(link.m_Settings.ConnectTimeout);
     link.m_bDone = link.m_bFailed = link.m_bCommsError = false;
-    return 213;
+    return VLNK_WAITING;
 }
 
 int ConnectStep(LinkState& link, StepEvent event, int* /*value*/, char* text)
@@ -58,21 +58,21 @@ int ConnectStep(LinkState& link, StepEvent event, int* /*value*/, char* text)
     case StepEvent::TimerEvent: link.m_bDone = link.m_bFailed = true; return 0;
     case StepEvent::Poll: break;
     }
-    if (!link.m_bDone) return 213;
+    if (!link.m_bDone) return VLNK_WAITING;
     link.EndCommand();
     const int ch = link.m_nChannel;
     if (link.m_bFailed) {
         if (++link.m_nBaudSearchIndex > kLastSearchIndex) {
             link.m_nBaudSearchIndex = 0;
             LogWrite(ch, "VLNKWDLL:ERROR:Could not connect to remote on %s", link.m_strPort.c_str());
-            return 211;
+            return VLNK_REMOTE_TIMEOUT;
         }
         link.m_strBaud = CPort::BaudName(link.m_nBaudSearchIndex - 1);
         return ProbeAtCurrentRate(link);
     }
     if (link.m_bCommsError) {
         LogWrite(ch, "VLNKWDLL:ERROR:Got comms error on %s", link.m_strPort.c_str());
-        return 212;
+        return VLNK_NO_RESPONSE;
     }
     link.m_nBaudSearchIndex = 0;
     WriteRememberedBaud(ch, link.m_strPort, link.m_strBaud);
@@ -105,7 +105,7 @@ int QuickConnect(LinkState& link)
     }
     port.IrMode = answer == IR_ANSWER ? 1 : 0;
     link.ChooseRetryLimit();
-    return answer == ACK || answer == IR_ANSWER ? 0 : 212;
+    return answer == ACK || answer == IR_ANSWER ? 0 : VLNK_NO_RESPONSE;
 }
 
 } // namespace vlnk

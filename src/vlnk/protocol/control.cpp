@@ -43,7 +43,7 @@ int ShortStep(LinkState& link, StepEvent event, int* /*value*/, char* text)
     if (event != StepEvent::Poll) return CtrlCommand(link, event);
     char reply[kReplyPayloadMax + 1] = {};
     const int result = CtrlCommand(link, StepEvent::Poll, reply);
-    if (result == 213) return 213;
+    if (result == VLNK_WAITING) return VLNK_WAITING;
     const int id = link.m_nCommandId;
     link.EndCommand();
     if (result != 0) return result;
@@ -63,31 +63,31 @@ int ShortStep(LinkState& link, StepEvent event, int* /*value*/, char* text)
     case kSetDrive:
         if (const int status = StatusOf(reply)) {
             LogWrite(ch, "Error trying to set drive = (%d)", status);
-            return 219;
+            return VLNK_SET_DRIVE_FAILED;
         }
         return 0;
     case kSetDirectory:
         if (const int status = StatusOf(reply)) {
             LogWrite(ch, "VLNKWDLL:ERROR:Error trying to set directory = (%d)", status);
-            return 220;
+            return VLNK_NO_DIRECTORY;
         }
         return 0;
     case kSetHandheldDate:
         if (const int status = StatusOf(reply)) {
             LogWrite(ch, "VLNKWDLL:ERROR:Error trying to set date = (%d)", status);
-            return 221;
+            return VLNK_SET_DATE_FAILED;
         }
         return 0;
     case kSetHandheldTime:
         if (const int status = StatusOf(reply)) {
             LogWrite(ch, "VLNKWDLL:ERROR:Error trying to set time = (%d)", status);
-            return 222;
+            return VLNK_SET_TIME_FAILED;
         }
         return 0;
     case kDeleteFile:
         if (const int status = StatusOf(reply)) {
             LogWrite(ch, "VLNKWDLL:ERROR:File [%s] not found on handheld (%d)", link.m_strArgument.c_str(), status);
-            return 224;
+            return VLNK_FILE_NOT_FOUND;
         }
         LogWrite(ch, "Deleted file %s on handheld", link.m_strArgument.c_str());
         return 0;
@@ -95,10 +95,10 @@ int ShortStep(LinkState& link, StepEvent event, int* /*value*/, char* text)
     }
 }
 
-int Begin(LinkState& link, int id)
+int Begin(LinkState& link, int id, ReplySize reply = kStatusReply)
 {
     link.BeginCommand(id, ShortStep);
-    return CtrlCommand(link, StepEvent::Start);
+    return CtrlRequest(link, reply);
 }
 
 void PrepareLine(LinkState& link)
@@ -121,7 +121,7 @@ int StartGetPath(LinkState& link)
 {
     PrepareLine(link);
     BuildFrame(link, 'G', nullptr, 0);
-    return Begin(link, kGetPath);
+    return Begin(link, kGetPath, kAnyReply);
 }
 
 int StartGetFreeSpace(LinkState& link, int drive)
@@ -129,7 +129,7 @@ int StartGetFreeSpace(LinkState& link, int drive)
     PrepareLine(link);
     const uint8_t data = static_cast<uint8_t>(drive);
     BuildFrame(link, 'F', &data, 1);
-    return Begin(link, kGetFreeSpace);
+    return Begin(link, kGetFreeSpace, {4, kReplyPayloadMax});
 }
 
 int StartGetSessionId(LinkState& link)
@@ -143,7 +143,7 @@ int StartGetDrives(LinkState& link)
 {
     PrepareLine(link);
     BuildFrame(link, 'L', nullptr, 0);
-    return Begin(link, kGetDrives);
+    return Begin(link, kGetDrives, kAnyReply);
 }
 
 int StartSetDrive(LinkState& link, int drive)
@@ -163,7 +163,7 @@ int StartSetDirectory(LinkState& link, const char* dir)
         // A cut path would name another directory.
         LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Directory longer than %zu characters [%.80s...]", kDirectoryMax,
                  text.c_str());
-        return 220;
+        return VLNK_NO_DIRECTORY;
     }
     BuildFrame(link, 'S', text);
     LogWrite(link.m_nChannel, "Setting directory to %s", text.c_str());
@@ -204,7 +204,7 @@ int StartDeleteFile(LinkState& link, const char* name)
     link.m_strArgument = name ? name : "";
     if (link.m_strArgument.size() > kRequestDataMax - 1) {
         LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Name longer than %zu characters", kRequestDataMax - 1);
-        return 223;
+        return VLNK_BAD_FILENAME;
     }
     BuildFrame(link, 'U', link.m_strArgument);
     return Begin(link, kDeleteFile);

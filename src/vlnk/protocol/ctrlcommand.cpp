@@ -6,6 +6,7 @@
 #include "frame.h"
 #include "logfile.h"
 #include "msgwindow.h"
+#include "vlnkw32.h"
 
 namespace vlnk {
 namespace {
@@ -115,6 +116,11 @@ void OnBytes(LinkState& link)
             uint8_t* payload = link.m_RxBuf.data() + 3;
             if (port.GetString(payload, length + 1) != 0 || Checksum8(payload, length) != payload[length])
                 return Send(link, false);
+            if (length < link.m_nReplyMin || length > link.m_nReplyMax) {
+                LogWrite(link.m_nChannel, "VLNKWDLL:WARNING:Reply of %zu bytes does not fit (%zu to %zu expected)",
+                         length, link.m_nReplyMin, link.m_nReplyMax);
+                return Send(link, false, Ask::Nak);
+            }
             port.SendChar(link.m_bSendEot ? EOT : ACK);
             link.m_bSendEot = false;
             link.m_bDone = true;
@@ -139,8 +145,10 @@ int CtrlCommand(LinkState& link, StepEvent event, char* reply)
         link.m_bDone = link.m_bFailed = link.m_bCommsError = false;
         link.m_nRetryCount = 0;
         link.m_nRxLength = 0;
+        link.m_nReplyMin = kAnyReply.min;
+        link.m_nReplyMax = kAnyReply.max;
         Send(link, true);
-        return 213;
+        return VLNK_WAITING;
     case StepEvent::CommsEvent:
         if (!link.m_bDone) OnBytes(link);
         return 0;
@@ -149,12 +157,12 @@ int CtrlCommand(LinkState& link, StepEvent event, char* reply)
         return 0;
     case StepEvent::Poll: break;
     }
-    if (!link.m_bDone) return 213;
+    if (!link.m_bDone) return VLNK_WAITING;
     if (!link.IsBusy()) {
         LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Channel not active");
-        return 210;
+        return VLNK_CHANNEL_IDLE;
     }
-    if (link.m_bFailed) return 211;
+    if (link.m_bFailed) return VLNK_REMOTE_TIMEOUT;
     if (reply) {
         const size_t length = link.m_nRxLength;
         std::memset(reply, 0, length + 1);
@@ -166,11 +174,25 @@ int CtrlCommand(LinkState& link, StepEvent event, char* reply)
 const uint8_t* ReplyPayload(const LinkState& link) { return link.m_RxBuf.data() + 3; }
 size_t ReplyLength(const LinkState& link) { return link.m_nRxLength; }
 
-void CtrlAwaitNextFrame(LinkState& link, unsigned timeoutMs)
+int CtrlRequest(LinkState& link, ReplySize size)
+{
+    const int result = CtrlCommand(link, StepEvent::Start);
+    link.m_nReplyMin = size.min;
+    link.m_nReplyMax = size.max;
+    return result;
+}
+
+void CtrlAwaitNextFrame(LinkState& link, unsigned timeoutMs, bool repeat)
 {
     SetPhase(link, ExchangePhase::WaitStx);
     link.m_bDone = link.m_bFailed = link.m_bCommsError = false;
-    link.m_nRetryCount = 0;
+    if (!repeat) {
+        link.m_nRetryCount = 0;
+    } else if (++link.m_nRetryCount > link.m_nRetryLimit) {
+        LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:Maximum retries exceeded (the same frame again)");
+        link.m_bFailed = link.m_bDone = true;
+        return;
+    }
     WaitFor(link, timeoutMs, 1);
 }
 

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frame.h"
 #include "linkstate.h"
 
 namespace vlnk {
@@ -23,13 +24,29 @@ namespace vlnk {
 // NUL-terminated.
 int CtrlCommand(LinkState& link, StepEvent event, char* reply = nullptr);
 
+// The payload lengths a reply may have; any other is a bad frame, answered by
+// NAK like a bad checksum: a stale frame of another stage is never data.
+struct ReplySize {
+    size_t min = 0;
+    size_t max = kReplyPayloadMax;
+};
+inline constexpr ReplySize kAnyReply{};
+inline constexpr ReplySize kWordReply{2, 2};                  // one 16-bit number: a count or a transfer status
+inline constexpr ReplySize kStatusReply{2, kReplyPayloadMax}; // a 16-bit status or number first
+
+// Starts an exchange (CtrlCommand's Start) whose reply must have `size`.
+int CtrlRequest(LinkState& link, ReplySize size);
+
 // The reply of a completed exchange.
 const uint8_t* ReplyPayload(const LinkState& link);
 size_t ReplyLength(const LinkState& link);
 
 // Waits for one more reply frame without a new request (the handheld sends
-// several in a row): second phase, flags and retry count cleared.
-void CtrlAwaitNextFrame(LinkState& link, unsigned timeoutMs);
+// several in a row): second phase, flags and retry count cleared. After a
+// repeat (`repeat`: the frame just taken was the one before, sent again as
+// the handheld missed our ACK) the retry count goes on instead, so a handheld
+// that repeats for ever still fails the command.
+void CtrlAwaitNextFrame(LinkState& link, unsigned timeoutMs, bool repeat = false);
 
 // Sends the request in the transmit buffer as it is, without an exchange: the
 // timer runs with StartBlockTimeout and the line is armed for one byte.

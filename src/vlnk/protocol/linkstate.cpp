@@ -4,6 +4,7 @@
 #include "logfile.h"
 #include "msgwindow.h"
 #include "settings.h"
+#include "vlnkw32.h"
 
 namespace vlnk {
 
@@ -16,17 +17,20 @@ int LinkState::Open(const char* port)
 {
     m_bDone = m_bFailed = m_bCommsError = false;
     m_bOpenForLink = false;
+    m_bResync = false;
+    m_eHandheld = Handheld::InStep;
+    m_nVerifyReceive = -1;
     const std::string name = port ? port : "";
     if (name.size() > kPortNameMax) {
         LogWrite(m_nChannel, "VLNKWDLL:ERROR:Port name longer than %zu characters '%.*s...'", kPortNameMax,
                  static_cast<int>(kPortNameMax), name.c_str());
-        return 204;
+        return VLNK_OPEN_PORT_FAILED;
     }
     m_strPort = name;
     ReadProtocolSettings(m_nChannel, m_Settings);
     m_nRetryLimit = static_cast<int>(m_Settings.MaxRetries);
     m_strBaud = "2400";
-    if (m_Port.OpenPort(m_strPort) != 0) return 204;
+    if (m_Port.OpenPort(m_strPort) != 0) return VLNK_OPEN_PORT_FAILED;
     LogWrite(m_nChannel, "Channel opened as %s", m_strPort.c_str());
     m_bOpenForLink = true;
     return 0;
@@ -47,13 +51,16 @@ int LinkState::Close()
 int LinkState::Cancel()
 {
     switch (m_nCommandId) {
-    case kIdle: LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to cancel an idle channel"); return 210;
-    case kTransmitFile:
-        m_nBlockLength = 0;
-        m_nPendingError = 229;
-        return 0;
+    case kIdle: LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to cancel an idle channel"); return VLNK_CHANNEL_IDLE;
+    case kTransmitFile: m_nBlockLength = 0; [[fallthrough]];
     case kReceiveFile:
-    case kSoftwareDownload: m_nPendingError = 229; return 0;
+    case kSoftwareDownload:
+        m_nPendingError = VLNK_USER_STOPPED;
+        if (!m_bCancelled) {
+            m_bCancelled = true;
+            m_cancelDeadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kCancelGraceMs);
+        }
+        return 0;
     default: break;
     }
     if (m_bTimerRunning) {
@@ -66,6 +73,8 @@ int LinkState::Cancel()
     if (m_nCommandId == kGetDirectory) m_DirList.clear();
     m_bFailed = m_bCommsError = false;
     m_bDone = true;
+    // The handheld may still be answering (a listing's entries keep coming).
+    m_bResync = true;
     LogWrite(m_nChannel, "Channel cancelled");
     EndCommand();
     return 0;
@@ -81,6 +90,7 @@ void LinkState::EndCommand()
 {
     m_nCommandId = kIdle;
     m_step = nullptr;
+    m_bCancelled = false;
 }
 
 void LinkState::Abandon()
@@ -92,10 +102,10 @@ void LinkState::Abandon()
         std::fclose(m_pLocalFile);
         m_pLocalFile = nullptr;
     }
-    if (!m_strPartialPath.empty()) {
-        if (std::remove(m_strPartialPath.c_str()) == 0)
-            LogWrite(m_nChannel, "Removed file %s from disk", m_strPartialPath.c_str());
-        m_strPartialPath.clear();
+    for (std::string* path : {&m_strPartialPath, &m_strPreviousRead}) {
+        if (path->empty()) continue;
+        if (std::remove(path->c_str()) == 0) LogWrite(m_nChannel, "Removed file %s from disk", path->c_str());
+        path->clear();
     }
     m_DirList.clear();
 }
@@ -130,7 +140,7 @@ void LinkState::Deliver(StepEvent event)
 int LinkState::RunStart(const std::function<int()>& start)
 {
     m_bInStep = true;
-    int result = 210;
+    int result = VLNK_CHANNEL_IDLE;
     try {
         result = start();
     } catch (...) {
@@ -165,16 +175,34 @@ void LinkState::ChooseRetryLimit()
 
 int LinkState::Poll(int* value, char* text)
 {
-    if (m_nCommandId < 1 || m_nCommandId > kLastCommand || !m_step) return 210;
+    if (m_nCommandId < 1 || m_nCommandId > kLastCommand || !m_step) return VLNK_CHANNEL_IDLE;
     if (m_Port.Lost()) {
         Abandon();
-        return 217;
+        return VLNK_COMMS_ERROR;
+    }
+    if (m_bCancelled && std::chrono::steady_clock::now() >= m_cancelDeadline) {
+        // No block boundary came in time (a silent or babbling line): the
+        // command ends here, and the next one brings the handheld back.
+        LogWrite(m_nChannel, "VLNKWDLL:ERROR:Cancelled command ended without the handheld");
+        Abandon();
+        m_bResync = true;
+        return VLNK_USER_STOPPED;
     }
     StepFn step = m_step;
     m_bInStep = true;
     const int result = step(*this, StepEvent::Poll, value, text);
     m_bInStep = false;
     RepostDeferred();
+    if (!IsBusy()) {
+        switch (result) {
+        case VLNK_REMOTE_TIMEOUT:
+        case VLNK_RECEIVE_FAILED:
+        case VLNK_COMMS_ERROR:
+        case VLNK_BAD_FILENAME:
+        case VLNK_USER_STOPPED: m_bResync = true; break;
+        default: break;
+        }
+    }
     return result;
 }
 

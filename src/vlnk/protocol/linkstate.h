@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -62,8 +63,11 @@ public:
     int Open(const char* port);
     // Ends whatever runs, frees the listing and closes the port: 0 or 205.
     int Close();
-    // Stops the active command; 210 (logged) when idle, else 0.
+    // Stops the active command; 210 (logged) when idle, else 0. A transfer
+    // ends at its next block, telling the handheld, or - when none comes
+    // within kCancelGraceMs - at the first poll after that.
     int Cancel();
+    static constexpr int kCancelGraceMs = 800;
 
     // Runs a command's start under the same guard as its steps: events of this
     // channel that come through the start's waits are held back until it ends.
@@ -80,7 +84,10 @@ public:
     // timer, then runs the active command's step.
     void Deliver(StepEvent event);
     // The active command's Poll result; 210 when idle, 217 (after ending the
-    // command) when the port went away.
+    // command) when the port went away, 229 once a cancelled command has
+    // outlived its grace. A final result that may leave the handheld out of
+    // step (211, 216, 217, 223, 229) makes the next command re-establish the
+    // link first (see resync.h).
     int Poll(int* value, char* text);
     // Ends the active command where it stands: timer and notifications off,
     // the local file closed, a partly received file removed, the listing freed.
@@ -110,6 +117,9 @@ public:
 
     // The request/reply exchange (see ctrlcommand.h).
     static constexpr size_t kFrameMax = 281;
+    size_t m_nReplyMin = 0;     // payload lengths the awaited reply may have
+    size_t m_nReplyMax = 256;   // (others are bad frames, answered by NAK)
+    std::string m_strLastEntry; // payload of the last entry frame of a listing or receive
     std::array<uint8_t, kFrameMax> m_TxBuf{};
     size_t m_nTxLength = 0;
     std::array<uint8_t, kFrameMax> m_RxBuf{}; // STX, length, payload, checksum
@@ -134,7 +144,11 @@ public:
     int m_nPortCounter = 0;    // PollUser
 
     // Transfer state.
-    std::string m_strPartialPath; // a received file not yet complete; removed on failure or close
+    std::string m_strPartialPath;  // a received file not yet complete; removed on failure or close
+    std::string m_strPreviousRead; // a verified receive's read before the current one; removed likewise
+    int m_nVerifyReceive = -1;     // per channel: 1 read twice, 0 once, -1 as vlnkw.ini says
+    bool m_bVerifying = false;     // the running receive reads twice
+    int m_nReads = 0;              // reads of the running receive completed
     unsigned long m_nFileSize = 0;
     bool m_bSizeKnown = false;
     unsigned long m_nDoneBytes = 0;
@@ -148,6 +162,13 @@ public:
     unsigned m_nEntriesReceived = 0;
     unsigned m_nHandedOut = 0;
     int m_nAckRetries = 0;
+
+    // Recovery after a failed command.
+    enum class Handheld { InStep, Sending, Receiving }; // what the handheld may still be doing
+    Handheld m_eHandheld = Handheld::InStep;
+    bool m_bResync = false;
+    bool m_bCancelled = false;
+    std::chrono::steady_clock::time_point m_cancelDeadline{};
 
 private:
     StepFn m_step;

@@ -57,7 +57,7 @@ int NextPort(LinkState& link)
         if (++link.m_nPortCounter > link.m_Settings.MaxPorts) {
             link.m_bDone = true;
             link.m_strPort.clear();
-            return 212;
+            return VLNK_NO_RESPONSE;
         }
         if (Ignored(link.m_Settings.IgnorePorts, link.m_nPortCounter)) continue;
         const std::string name = "COM" + std::to_string(link.m_nPortCounter);
@@ -70,7 +70,7 @@ int NextPort(LinkState& link)
         port.SendString(reinterpret_cast<const uint8_t*>(hello), static_cast<size_t>(n));
         port.ArmNotify(1, -1);
         link.StartTimer(link.m_Settings.PollTimeout);
-        return 213;
+        return VLNK_WAITING;
     }
 }
 
@@ -96,7 +96,7 @@ void OnAnswer(LinkState& link)
 int PollUserStep(LinkState& link, StepEvent event, int* value, char* text)
 {
     switch (event) {
-    case StepEvent::Start: return 213;
+    case StepEvent::Start: return VLNK_WAITING;
     case StepEvent::CommsEvent:
         if (!link.m_bDone) OnAnswer(link);
         return 0;
@@ -107,12 +107,12 @@ int PollUserStep(LinkState& link, StepEvent event, int* value, char* text)
         return 0;
     case StepEvent::Poll: break;
     }
-    if (!link.m_bDone) return 213;
+    if (!link.m_bDone) return VLNK_WAITING;
     link.EndCommand();
     const int ch = link.m_nChannel;
     if (link.m_strPort.empty()) {
         LogWrite(ch, "Polling could not find user '%d'", link.m_nUser);
-        return 212;
+        return VLNK_NO_RESPONSE;
     }
     const char* line = Line(link);
     const char* percent = std::strchr(line, '%');
@@ -146,7 +146,7 @@ int StartPollUser(LinkState& link, int user)
     link.BeginCommand(kPollUser, PollUserStep);
     link.m_bDone = false;
     const int result = NextPort(link);
-    if (result != 213) {
+    if (result != VLNK_WAITING) {
         link.EndCommand();
         LogWrite(link.m_nChannel, "Polling could not find user '%d'", user);
     }

@@ -7,6 +7,7 @@
 #include "linkcommands.h"
 #include "logfile.h"
 #include "settings.h"
+#include "vlnkw32.h"
 
 namespace vlnk {
 namespace {
@@ -64,12 +65,12 @@ int AckStep(LinkState& link, StepEvent event, int* /*value*/, char* /*text*/)
     case StepEvent::TimerEvent:
         if (!link.m_bDone) Retry(link);
         return 0;
-    case StepEvent::Start: return 213;
+    case StepEvent::Start: return VLNK_WAITING;
     case StepEvent::Poll: break;
     }
-    if (!link.m_bDone) return 213;
+    if (!link.m_bDone) return VLNK_WAITING;
     link.EndCommand();
-    return link.m_bFailed ? 211 : 0;
+    return link.m_bFailed ? VLNK_REMOTE_TIMEOUT : 0;
 }
 
 int Begin(LinkState& link, int id)
@@ -79,7 +80,7 @@ int Begin(LinkState& link, int id)
     link.m_nRetryCount = 0;
     link.BeginCommand(id, AckStep);
     SendRequest(link);
-    return 213;
+    return VLNK_WAITING;
 }
 
 } // namespace
@@ -94,7 +95,7 @@ int StartSetBaudRate(LinkState& link, const char* baud)
         if (text == kRates[i]) index = i;
     if (index < 0) {
         LogWrite(link.m_nChannel, "VLNKWDLL:ERROR:SetBaud:Could not set to %.40s", text.c_str());
-        return 218;
+        return VLNK_BAD_BAUD;
     }
     const uint8_t data = static_cast<uint8_t>(index);
     BuildFrame(link, 'B', &data, 1);
