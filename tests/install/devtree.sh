@@ -15,16 +15,16 @@ fail() { echo "devtree: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" --component lib
 cmake --install "$build" --prefix "$prefix" --component dev
 lib="$prefix/$libdir"
-[ -f "$lib/libvlnkw32.so.1.0.0" ] || fail "no libvlnkw32.so.1.0.0"
-[ "$(readlink "$lib/libvlnkw32.so.1")" = libvlnkw32.so.1.0.0 ] || fail "libvlnkw32.so.1 is no link to 1.0.0"
+[ -f "$lib/libvlnkw32.so.1.1.0" ] || fail "no libvlnkw32.so.1.1.0"
+[ "$(readlink "$lib/libvlnkw32.so.1")" = libvlnkw32.so.1.1.0 ] || fail "libvlnkw32.so.1 is no link to 1.1.0"
 [ "$(readlink "$lib/libvlnkw32.so")" = libvlnkw32.so.1 ] || fail "libvlnkw32.so is no link to .so.1"
-readelf -d "$lib/libvlnkw32.so.1.0.0" | grep -q 'SONAME.*\[libvlnkw32\.so\.1\]' || fail "SONAME is not libvlnkw32.so.1"
+readelf -d "$lib/libvlnkw32.so.1.1.0" | grep -q 'SONAME.*\[libvlnkw32\.so\.1\]' || fail "SONAME is not libvlnkw32.so.1"
 examples="$prefix/share/doc/libvlnkw32-dev/examples"
 
 # pkg-config, as a Makefile would use it, with the plain paths of the
 # prefix; the program finds the library through LD_LIBRARY_PATH, by its SONAME.
 export PKG_CONFIG_PATH="$lib/pkgconfig"
-[ "$(pkg-config --modversion vlnkw32)" = 1.0.0 ] || fail "pkg-config version"
+[ "$(pkg-config --modversion vlnkw32)" = 1.1.0 ] || fail "pkg-config version"
 flags=$(pkg-config --cflags --libs vlnkw32 | sed "s/ *$//")
 [ "$flags" = "-I$prefix/include -L$lib -lvlnkw32" ] || fail "pkg-config: $flags"
 # shellcheck disable=SC2086
