@@ -20,6 +20,7 @@
 #include "tredoc.h"
 #include "tresapp.h"
 #include "uiseam.h"
+#include "verdictlegend.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -44,6 +45,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include <functional>
 
@@ -484,10 +486,22 @@ void CMainFrame::createPanes()
     m_pUpper = new CTrePrintView(m_doc, m_pInner);
     m_pTable = new CTrePlotView(m_doc, m_pOuter);
     m_pLower = new CTrePrintView(m_doc, m_pInner);
+    // The verdict's legend strip sits under the potential pane while the
+    // verdict is laid over the curves.
+    auto* lowerBox = new QWidget(m_pInner);
+    auto* lowerLayout = new QVBoxLayout(lowerBox);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    lowerLayout->setSpacing(0);
+    lowerLayout->setSizeConstraint(QLayout::SetNoConstraint);
+    m_pLower->setParent(lowerBox);
+    lowerLayout->addWidget(m_pLower, 1);
+    m_pLegend = new CVerdictLegend(lowerBox);
+    m_pLegend->hide();
+    lowerLayout->addWidget(m_pLegend);
     m_pOuter->addWidget(m_pInner);
     m_pOuter->addWidget(m_pTable);
     m_pInner->addWidget(m_pUpper);
-    m_pInner->addWidget(m_pLower);
+    m_pInner->addWidget(lowerBox);
     AddView(m_pUpper);
     AddView(m_pTable);
     AddView(m_pLower);
@@ -1060,6 +1074,7 @@ void CMainFrame::UpdateOverlay()
 {
     const bool on = Action(ID_ASSESS_OVERLAY)->isChecked();
     const std::shared_ptr<const SVerdict> result = m_pAssess->Result();
+    m_pLegend->setVisible(on);
     if (!on || !result) {
         m_pUpper->SetOverlay(nullptr);
         m_pLower->SetOverlay(nullptr);
@@ -1067,16 +1082,10 @@ void CMainFrame::UpdateOverlay()
         return;
     }
     auto overlay = std::make_unique<CCurveOverlay>();
-    // The stretches that are not protected in the lanes the former criteria
-    // had, the suspected defects as triangles.
-    for (const SVerdictStretch& st : result->stretches) {
-        const int lane = st.status == EVerdictStatus::Unprotected   ? 0
-                         : st.status == EVerdictStatus::NotAssessed ? 1
-                         : st.status == EVerdictStatus::Over        ? 2
-                                                                    : -1;
-        if (lane >= 0) overlay->bands.push_back({st.fromMetre, st.toMetre, lane});
-    }
-    for (const SCoatingDefect& d : result->defects) overlay->marks.push_back(d.metre);
+    overlay->spans = VerdictSpans(*result);
+    for (const SCoatingDefect& d : result->defects) overlay->marks.push_back({d.metre, d.category});
+    overlay->protection = result->criterion.protection;
+    overlay->limit = result->criterion.limitPotential;
     m_pUpper->SetOverlay(overlay.get());
     m_pLower->SetOverlay(overlay.get());
     m_pOverlay = std::move(overlay);

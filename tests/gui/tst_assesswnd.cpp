@@ -16,6 +16,7 @@
 #include "tresapp.h"
 #include "uiseam.h"
 #include "verdictbar.h"
+#include "verdictlegend.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -149,7 +150,7 @@ private slots:
     void settingsKeptInSettingsNotInSurvey();
     void nativeComparisonServesThe100mVCriterion();
     void doubleClickSelectsRowsAndCentresPanes();
-    void curveMarksFollowTheVerdict();
+    void curveMarksWithTheirLegend();
     void reportWritesPdfUnderTheNameGiven();
 
 private:
@@ -479,22 +480,37 @@ void TestAssessWnd::doubleClickSelectsRowsAndCentresPanes()
     QCOMPARE(f.LowerPane()->Frame().nStart, lower.nStart);
 }
 
-void TestAssessWnd::curveMarksFollowTheVerdict()
+void TestAssessWnd::curveMarksWithTheirLegend()
 {
+    // The pixels are the panes' own test; here the wiring.
     CAssessWnd& w = OpenAndShow(kSmallSurvey);
     CMainFrame& f = *m_frame;
+    QVERIFY(!f.Action(CMainFrame::ID_ASSESS_OVERLAY)->isChecked());
     QVERIFY(!f.LowerPane()->Overlay());
+    QVERIFY(!f.Legend()->isVisible());
+
     f.Action(CMainFrame::ID_ASSESS_OVERLAY)->trigger();
     QVERIFY(CTresApp::Settings()->value("Bewertung/inCurves").toBool());
-    // The three stretches that are not protected, the one defect.
+    QVERIFY(f.Legend()->isVisible());
+    QTRY_VERIFY(f.Legend()->geometry().top() > f.LowerPane()->geometry().bottom());
+    QCOMPARE(CVerdictLegend::Entries().mid(0, 5),
+             (QStringList{QString::fromUtf8("geschützt"), QString::fromUtf8("geschützt (100-mV-Kriterium)"),
+                          QString::fromUtf8("nicht geschützt"), "Grenzpotential unterschritten", "nicht bewertbar"}));
+    // The marks are the window's verdict: its stretches, its one defect
+    // with category II, its criterion; and they follow a field's edit.
     const CCurveOverlay* o = f.LowerPane()->Overlay();
     QVERIFY(o && o == f.UpperPane()->Overlay());
-    QCOMPARE(o->bands.size(), size_t{3});
-    QCOMPARE(o->marks, std::vector<int64_t>{11});
+    QCOMPARE(o->spans.size(), w.Bar()->Spans().size());
+    QCOMPARE(o->marks.size(), size_t{1});
+    QCOMPARE(std::tie(o->marks[0].metre, o->marks[0].category), std::make_tuple(int64_t{11}, 2));
+    QCOMPARE(std::tie(o->protection, o->limit), std::make_tuple(-850, -1200));
     QTest::keyClicks(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-790"));
-    QCOMPARE(f.LowerPane()->Overlay()->bands.size(), size_t{2});
+    QCOMPARE(f.LowerPane()->Overlay()->protection, -790);
+
     f.Action(CMainFrame::ID_ASSESS_OVERLAY)->trigger();
     QVERIFY(!f.LowerPane()->Overlay());
+    QVERIFY(!f.UpperPane()->Overlay());
+    QVERIFY(!f.Legend()->isVisible());
 }
 
 void TestAssessWnd::reportWritesPdfUnderTheNameGiven()
