@@ -567,7 +567,7 @@ void CAssessWnd::ShowResult()
 
     // What the verdict was judged against.
     const SProtectionCriterion& c = v->criterion;
-    QString criterion = QString::fromUtf8("Schutzkriterium <b>%1 mV</b> (%2), Grenzpotential %3 mV")
+    QString criterion = QString::fromUtf8("Schutzkriterium <b>%1&nbsp;mV</b> (%2), Grenzpotential %3&nbsp;mV")
                             .arg(c.protection)
                             .arg(SourceText(c.source))
                             .arg(c.limitPotential);
@@ -593,15 +593,15 @@ void CAssessWnd::ShowResult()
                            "<th align=right>&nbsp;Abschnitte</th></tr>");
     for (EVerdictStatus s : kStatusOrder) {
         const SStatusSummary& sum = v->statuses[static_cast<size_t>(s)];
-        html += QStringLiteral("<tr><td bgcolor=%1>&nbsp;&nbsp;&nbsp;</td><td>&nbsp;%2</td><td align=right>%3</td>"
-                               "<td align=right>%4</td><td align=right>%5</td></tr>")
-                    .arg(PaletteColour(VerdictStatusColour(s)).name(),
-                         // kept on one line: the table is narrower than the dock anyway
-                         QString::fromUtf8(VerdictStatusName(s))
-                             .toHtmlEscaped()
-                             .replace(QLatin1Char(' '), QStringLiteral("&nbsp;")),
-                         CAssessListModel::MetresText(sum.length), CAssessListModel::ShareText(sum.shareTenths))
-                    .arg(sum.stretches);
+        html
+            += QStringLiteral("<tr><td bgcolor=%1>&nbsp;&nbsp;&nbsp;</td><td style=\"white-space:nowrap\">&nbsp;%2</td>"
+                              "<td align=right>%3</td>"
+                              "<td align=right>%4</td><td align=right>%5</td></tr>")
+                   .arg(PaletteColour(VerdictStatusColour(s)).name(),
+                        // kept on one line: the table is narrower than the dock anyway
+                        QString::fromUtf8(VerdictStatusName(s)).toHtmlEscaped(),
+                        CAssessListModel::MetresText(sum.length), CAssessListModel::ShareText(sum.shareTenths))
+                   .arg(sum.stretches);
     }
     html += QStringLiteral("</table>");
     html += QString::fromUtf8("Anteile bewerteter Status an der bewerteten Länge, „nicht bewertbar“ an der "

@@ -212,7 +212,7 @@ void TestAssessWnd::criterionBarSummaryAndListsOfASmallSurvey()
 {
     CAssessWnd& w = OpenAndShow(kSmallSurvey);
     QCOMPARE(w.CriterionLabel()->text(),
-             QString::fromUtf8("Schutzkriterium <b>-850 mV</b> (aus Kopfdaten), Grenzpotential -1200 mV"
+             QString::fromUtf8("Schutzkriterium <b>-850&nbsp;mV</b> (aus Kopfdaten), Grenzpotential -1200&nbsp;mV"
                                "<br>100-mV-Kriterium: keine Nativmessung geladen"));
     QVERIFY(!w.WarningLabel()->isVisible());
 
@@ -245,11 +245,10 @@ void TestAssessWnd::criterionBarSummaryAndListsOfASmallSurvey()
     const QString summary = w.SummaryLabel()->text();
     QVERIFY2(summary.contains(QString::fromUtf8("Messlänge 70 m: bewertet 49 m, nicht bewertet 1 m, Messlücken 20 m")),
              qPrintable(summary));
-    for (const char* row :
-         {"geschützt</td><td align=right>45</td><td align=right>91,8</td><td align=right>4</td>",
-          "nicht&nbsp;geschützt</td><td align=right>3</td><td align=right>6,1</td><td align=right>1</td>",
-          "Grenzpotential&nbsp;unterschritten</td><td align=right>1</td><td align=right>2,0</td>",
-          "nicht&nbsp;bewertbar</td><td align=right>1</td><td align=right>2,0</td>"})
+    for (const char* row : {"geschützt</td><td align=right>45</td><td align=right>91,8</td><td align=right>4</td>",
+                            "nicht geschützt</td><td align=right>3</td><td align=right>6,1</td><td align=right>1</td>",
+                            "Grenzpotential unterschritten</td><td align=right>1</td><td align=right>2,0</td>",
+                            "nicht bewertbar</td><td align=right>1</td><td align=right>2,0</td>"})
         QVERIFY2(summary.contains(QString::fromUtf8(row)), row);
     QVERIFY(summary.contains(QStringLiteral("Fehlstellenverdacht: 1 (I: 0, II: 1, III: 0, IV: 0")));
 
@@ -267,7 +266,7 @@ void TestAssessWnd::criterionWarningInRed()
 {
     // A criterion without its sign must not switch the check off.
     CAssessWnd& w = OpenAndShow(kSmallSurvey, QStringLiteral("ohne.tsd"), "850 mV");
-    QVERIFY(w.CriterionLabel()->text().contains(QStringLiteral("-850 mV</b> (angenommen)")));
+    QVERIFY(w.CriterionLabel()->text().contains(QStringLiteral("-850&nbsp;mV</b> (angenommen)")));
     QVERIFY(w.WarningLabel()->isVisible());
     QCOMPARE(w.WarningLabel()->text(),
              QString::fromUtf8("Schutzkriterium „850 mV“ aus den Kopfdaten nicht verwendbar; −850 mV angenommen."));
@@ -276,7 +275,7 @@ void TestAssessWnd::criterionWarningInRed()
     // A criterion typed into the window stands for the header's.
     QTest::keyClicks(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-900"));
     QVERIFY(!w.WarningLabel()->isVisible());
-    QVERIFY(w.CriterionLabel()->text().contains(QStringLiteral("-900 mV</b> (vorgegeben)")));
+    QVERIFY(w.CriterionLabel()->text().contains(QStringLiteral("-900&nbsp;mV</b> (vorgegeben)")));
 }
 
 void TestAssessWnd::cellAndFieldEditsAssessAgainAtOnce()

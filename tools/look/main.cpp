@@ -20,6 +20,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
 
 namespace {
@@ -111,6 +112,15 @@ int main(int argc, char** argv)
     frame.Action(CMainFrame::ID_ASSESS)->trigger();
     Pause(150);
     frame.grab().save(folder + QStringLiteral("/28-assessment.png"));
+    if (auto* pages = frame.AssessWindow()->findChild<QTabWidget*>(QStringLiteral("lists"))) {
+        pages->setCurrentIndex(pages->count() - 2); // "Einstellungen"
+        Pause(150);
+        frame.AssessWindow()->grab().save(folder + QStringLiteral("/28-assessment-settings.png"));
+        pages->setCurrentIndex(1); // "Aufgrabungsliste"
+        Pause(150);
+        frame.AssessWindow()->grab().save(folder + QStringLiteral("/28-assessment-diglist.png"));
+        pages->setCurrentIndex(0);
+    }
     frame.Action(CMainFrame::ID_ASSESS_OVERLAY)->setChecked(true);
     Pause(150);
     frame.grab().save(folder + QStringLiteral("/29-assessment-curves.png"));
