@@ -204,10 +204,10 @@ void BM_TableScrollThrough(benchmark::State& state)
 }
 BENCHMARK(BM_TableScrollThrough)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-// The assessment window after a survey change: the assessment, the three
-// lists and the summary refilled, and the visible list painted. Argument 0
-// is the generated survey, 1 one where every other row fails a criterion or
-// is a spike, so there are some 15,000 indications to list.
+// The assessment window after a survey change: the verdict, the three
+// lists, the bar and the summary refilled, and the visible list painted.
+// Argument 0 is the generated survey, 1 one where every other row fails the
+// criterion or is a spike, so there are some 15,000 stretches to list.
 void BM_AssessWindowRecompute(benchmark::State& state)
 {
     CTreDoc doc;
@@ -219,12 +219,12 @@ void BM_AssessWindowRecompute(benchmark::State& state)
     CAssessWnd wnd(doc);
     wnd.resize(400, 700);
     wnd.show();
-    QTableView* list = wnd.ListView(CAssessListModel::EList::Indications);
+    QTableView* list = wnd.ListView(CAssessListModel::EList::Stretches);
     for (auto _ : state) {
         wnd.Recompute();
         list->viewport()->repaint();
     }
-    state.counters["indications"] = static_cast<double>(wnd.Result()->indications.size());
+    state.counters["stretches"] = static_cast<double>(wnd.Result()->stretches.size());
 }
 BENCHMARK(BM_AssessWindowRecompute)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -4,6 +4,8 @@
 #include "resultlist.h"
 #include "tredoc.h"
 #include "tresapp.h"
+#include "verdictbar.h"
+#include "verdictpaint.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -17,55 +19,180 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
 
 using EList = CAssessListModel::EList;
+using EField = CAssessWnd::EField;
 
-// Fields 0..3 are the criteria's limits, then the spike and the gap.
-constexpr int kSpikeField = kCriterionCount;
-constexpr int kGapField = kCriterionCount + 1;
+enum class ERange { Negative, NotNegative, Positive, Percent };
 
-QString Key(const char* id, const char* what)
+// A field: its settings key (section "Bewertung"), label, unit, the places
+// its value is read to (0 mV, 1 tenths of a mV, 2 hundredths of a metre,
+// 6 a decimal), what it may hold, and what it means.
+struct SFieldSpec {
+    const char* key;
+    const char* label;
+    const char* unit;
+    int places;
+    ERange range;
+    const char* tip;
+};
+
+const SFieldSpec kFields[CAssessWnd::kFieldCount] = {
+    {"protectionPotential", "Schutzkriterium", "mV", 0, ERange::Negative,
+     "Schutzpotential E_p (mV): ein Punkt ist geschützt, wenn sein Potential (IR-frei, wo es verwendbar ist, sonst\n"
+     "das Aus-Potential) nicht positiver ist.\nLeer: aus den Kopfdaten (Skrit); ist es dort nicht lesbar, −850 mV "
+     "mit Warnung."},
+    {"limitPotential", "Grenzpotential", "mV", 0, ERange::Negative,
+     "Grenzpotential E_l (mV): ein negativeres Potential gilt als „Grenzpotential unterschritten“.\nLeer: −1200 mV."},
+    {"irfreeMinDiff", "IR-frei ab", "mV", 1, ERange::NotNegative,
+     "Das IR-freie Potential gilt nur, wo die Gradientendifferenz mindestens diesen Wert erreicht\n"
+     "(mV, eine Nachkommastelle); sonst zählt das Aus-Potential.\nLeer: 5,0 mV."},
+    {"irfreeMaxRatio", "Aus/Ein höchstens", "×", 6, ERange::NotNegative,
+     "Das IR-freie Potential gilt nur, wo der Aus-Gradient in dieselbe Richtung zeigt wie der Ein-Gradient\n"
+     "und höchstens dieses Vielfache von ihm ist.\nLeer: 0,8."},
+    {"gap", "Messlücke ab", "m", 2, ERange::Positive,
+     "Ein Punkt steht für die halbe Strecke zu jedem Nachbarn, je Seite höchstens die Hälfte dieses Abstands (m);\n"
+     "weiter voneinander entfernte Punkte sind eine Messlücke.\nLeer: 10 m."},
+    {"spike", "Ausreißer ab", "mV", 0, ERange::NotNegative,
+     "Warnung „Ausreißer“: 1 bis 3 Punkte, die sich von beiden Nachbarn um mehr als diesen Wert (mV)\n"
+     "in dieselbe Richtung abheben.\nLeer: 100 mV."},
+    {"defectWindow", "Fehlstelle: Fenster", "m", 2, ERange::NotNegative,
+     "Eine Fehlstelle ist die größte Gradientendifferenz innerhalb dieses Abstands (m).\nLeer: 10 m."},
+    {"background", "Umfeld bis", "m", 2, ERange::NotNegative,
+     "Das Umfeld einer Fehlstelle: die Punkte jenseits des Fensters bis zu diesem Abstand (m);\n"
+     "ihr Median der Gradientendifferenz ist der Hintergrund.\nLeer: 50 m."},
+    {"defectFactor", "Faktor", "×", 6, ERange::NotNegative,
+     "Eine Fehlstelle erreicht mindestens dieses Vielfache des Hintergrunds.\nLeer: 2,5."},
+    {"defectMin", "mindestens", "mV", 1, ERange::NotNegative,
+     "Eine Fehlstelle erreicht mindestens diese Gradientendifferenz (mV, eine Nachkommastelle).\nLeer: 3,0 mV."},
+    {"category1", "Kategorie I bis", "%", 6, ERange::Percent,
+     "Obere Grenze des IR-Anteils (%) für Kategorie I „gering“.\nLeer: 15 %."},
+    {"category2", "II bis", "%", 6, ERange::Percent,
+     "Obere Grenze des IR-Anteils (%) für Kategorie II „mittel“.\nLeer: 35 %."},
+    {"category3", "III bis", "%", 6, ERange::Percent,
+     "Obere Grenze des IR-Anteils (%) für Kategorie III „erheblich“; darüber Kategorie IV „schwer“.\nLeer: 60 %."},
+};
+
+// The keys of the settings before the verdict: they would mislead anyone
+// who reads the settings file, so a save removes them.
+const char* const kFormerKeys[] = {"offEnabled",  "offLimit",  "irfreeEnabled",   "irfreeLimit",
+                                   "overEnabled", "overLimit", "graddiffEnabled", "graddiffLimit"};
+
+QString Key(const char* name) { return QStringLiteral("Bewertung/") + QLatin1String(name); }
+
+int64_t Scale(int places)
 {
-    return QStringLiteral("Bewertung/") + QLatin1String(id) + QLatin1String(what);
+    int64_t s = 1;
+    for (int i = 0; i < places; ++i) s *= 10;
+    return s;
 }
 
-bool IsTenths(ECriterion c) { return c == ECriterion::GradDiff; }
-
-// What each criterion's limit field means, for its tool tip.
-const char* LimitTip(ECriterion c)
+// A field's setting in the field's units (NO_VALUE: the protection
+// potential is the header's).
+int64_t Scaled(const SVerdictSettings& s, int field)
 {
-    switch (c) {
-    case ECriterion::Off:
-        return "Eine Zeile fällt auf, wenn ihr Aus-Potential positiver ist als dieser Grenzwert (mV).\n"
-               "Leer: das Schutzkriterium der Messung (Skrit).";
-    case ECriterion::IRFree:
-        return "Eine Zeile fällt auf, wenn ihr IR-freies Potential positiver ist als dieser Grenzwert (mV).\n"
-               "Leer: das Schutzkriterium der Messung (Skrit).";
-    case ECriterion::Over:
-        return "Eine Zeile fällt auf, wenn ihr Aus-Potential negativer ist als dieser Grenzwert (mV).\n"
-               "Leer: -1200 mV.";
-    case ECriterion::GradDiff:
-        return "Eine Zeile fällt auf, wenn ihre Gradientendifferenz diesen Grenzwert (mV, eine Nachkommastelle, "
-               "Komma oder Punkt) erreicht.\nLeer: 5,0 mV.";
+    const auto real = [&](double v) { return static_cast<int64_t>(std::llround(v * Scale(kFields[field].places))); };
+    switch (field) {
+    case EField::FieldProtection: return s.protectionPotential;
+    case EField::FieldLimit: return s.limitPotential;
+    case EField::FieldIRFreeMinDiff: return s.irfreeMinDiff;
+    case EField::FieldIRFreeMaxRatio: return real(s.irfreeMaxRatio);
+    case EField::FieldGap: return real(s.gap);
+    case EField::FieldSpike: return s.spike;
+    case EField::FieldDefectWindow: return real(s.defectWindow);
+    case EField::FieldBackground: return real(s.background);
+    case EField::FieldDefectFactor: return real(s.defectFactor);
+    case EField::FieldDefectMin: return s.defectMin;
+    default: return real(s.categories[static_cast<size_t>(field - EField::FieldCategory1)]);
     }
-    return "";
 }
 
-QString LimitText(ECriterion c, int32_t v)
+void SetScaled(SVerdictSettings& s, int field, int64_t v)
 {
-    return IsTenths(c) ? CAssessListModel::TenthsText(v) : CAssessListModel::MilliVoltText(v);
+    // The quotient of two integers is the double nearest to the decimal, as
+    // the tool reads it: 0,8 typed here is the 0.8 of --irfree-max-ratio.
+    const double real = static_cast<double>(v) / static_cast<double>(Scale(kFields[field].places));
+    const auto whole = static_cast<int32_t>(v);
+    switch (field) {
+    case EField::FieldProtection: s.protectionPotential = whole; break;
+    case EField::FieldLimit: s.limitPotential = whole; break;
+    case EField::FieldIRFreeMinDiff: s.irfreeMinDiff = whole; break;
+    case EField::FieldIRFreeMaxRatio: s.irfreeMaxRatio = real; break;
+    case EField::FieldGap: s.gap = real; break;
+    case EField::FieldSpike: s.spike = whole; break;
+    case EField::FieldDefectWindow: s.defectWindow = real; break;
+    case EField::FieldBackground: s.background = real; break;
+    case EField::FieldDefectFactor: s.defectFactor = real; break;
+    case EField::FieldDefectMin: s.defectMin = whole; break;
+    default: s.categories[static_cast<size_t>(field - EField::FieldCategory1)] = real;
+    }
 }
 
-// A share of the survey length in per cent with one decimal.
-QString Percent(int64_t part, int64_t whole)
+// A field's value as typed: decimal comma, no trailing zeros beyond what
+// the unit has (tenths of a mV keep theirs: "5,0").
+QString FieldText(int field, int64_t v)
 {
-    if (whole <= 0) return QStringLiteral("–");
-    return QString::number(static_cast<double>(part) * 100.0 / static_cast<double>(whole), 'f', 1)
-        .replace(QLatin1Char('.'), QLatin1Char(','));
+    if (!IsPresent(static_cast<int32_t>(v)) && field == EField::FieldProtection) return {};
+    const int places = kFields[field].places;
+    if (places == 0) return QString::number(v);
+    const int64_t scale = Scale(places), a = std::llabs(v);
+    QString frac = QStringLiteral("%1").arg(a % scale, places, 10, QLatin1Char('0'));
+    if (places != 1)
+        while (frac.endsWith(QLatin1Char('0'))) frac.chop(1);
+    return (v < 0 ? QStringLiteral("-") : QString()) + QString::number(a / scale)
+           + (frac.isEmpty() ? QString() : QLatin1Char(',') + frac);
 }
+
+// Why a value may not stand, empty when it may.
+QString RangeError(ERange range, int64_t v, const QString& typed)
+{
+    switch (range) {
+    case ERange::Negative:
+        if (v >= 0) return QString::fromUtf8("Das Potential muss negativ sein: %1").arg(typed);
+        break;
+    case ERange::NotNegative:
+        if (v < 0) return QString::fromUtf8("Der Wert darf nicht negativ sein: %1").arg(typed);
+        break;
+    case ERange::Positive:
+        if (v <= 0) return QString::fromUtf8("Der Wert muss größer als 0 sein: %1").arg(typed);
+        break;
+    case ERange::Percent:
+        if (v < 0 || v > 100 * Scale(6))
+            return QString::fromUtf8("Die Grenze muss zwischen 0 und 100 % liegen: %1").arg(typed);
+        break;
+    }
+    return {};
+}
+
+// What a whole set of settings may not be, empty when it may be. `survey`:
+// the survey's criterion, which stands in for an empty field.
+QString SettingsError(const SVerdictSettings& s, int32_t survey)
+{
+    if (s.limitPotential >= (IsPresent(s.protectionPotential) ? s.protectionPotential : survey))
+        return QString::fromUtf8("Das Grenzpotential muss negativer sein als das Schutzkriterium.");
+    if (!(s.categories[0] < s.categories[1] && s.categories[1] < s.categories[2]))
+        return QString::fromUtf8("Die Grenzen der Kategorien müssen aufsteigen (I < II < III).");
+    return {};
+}
+
+QString SourceText(ECriterionSource s)
+{
+    switch (s) {
+    case ECriterionSource::Option: return QStringLiteral("vorgegeben");
+    case ECriterionSource::Header: return QStringLiteral("aus Kopfdaten");
+    case ECriterionSource::Default: return QStringLiteral("angenommen");
+    }
+    return {};
+}
+
+// The statuses in the order an engineer reads them: what is proven first.
+constexpr EVerdictStatus kStatusOrder[]
+    = {EVerdictStatus::Protected, EVerdictStatus::Protected100, EVerdictStatus::Unprotected, EVerdictStatus::Over,
+       EVerdictStatus::NotAssessed};
 
 // A double click on a list row shows the stretch it stands for. A
 // comparison's pairs run in metre order, which in a survey walked
@@ -80,6 +207,8 @@ template <typename Model> void ConnectStretch(CAssessWnd* w, QTableView* view, c
     });
 }
 
+const char kDoubleClickTip[] = "Doppelklick: die Zeilen in der Tabelle markieren und die Kurven auf die Stelle stellen";
+
 } // namespace
 
 CAssessWnd::CAssessWnd(CTreDoc& doc, QWidget* parent)
@@ -92,33 +221,53 @@ CAssessWnd::CAssessWnd(CTreDoc& doc, QWidget* parent)
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(BuildLimits(body));
 
+    m_pCriterion = new QLabel(body);
+    m_pCriterion->setObjectName(QStringLiteral("criterion"));
+    m_pCriterion->setWordWrap(true);
+    layout->addWidget(m_pCriterion);
+    m_pWarning = new QLabel(body);
+    m_pWarning->setObjectName(QStringLiteral("criterionWarning"));
+    m_pWarning->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+    m_pWarning->setWordWrap(true);
+    m_pWarning->hide();
+    layout->addWidget(m_pWarning);
+
+    m_pBar = new CVerdictBar(body);
+    m_pBar->setToolTip(QString::fromUtf8("Die Messung vom ersten bis zum letzten Meter: jeder Abschnitt in der Farbe "
+                                         "seines Status, nicht bewertbare grau schraffiert, Messlücken weiß"));
+    layout->addWidget(m_pBar);
+    m_pSummary = new QLabel(body);
+    m_pSummary->setObjectName(QStringLiteral("summary"));
+    m_pSummary->setTextFormat(Qt::RichText);
+    // Wrapped, the notes never make the dock wider than its lists.
+    m_pSummary->setWordWrap(true);
+    layout->addWidget(m_pSummary);
+
+    // Above the pages, so a refusal is read whichever page is open.
     m_pMessage = new QLabel(body);
     m_pMessage->setStyleSheet(QStringLiteral("color: #b00000;"));
     m_pMessage->setWordWrap(true);
     m_pMessage->hide();
     layout->addWidget(m_pMessage);
 
-    m_pSummary = new QLabel(body);
-    m_pSummary->setTextFormat(Qt::RichText);
-    layout->addWidget(m_pSummary);
-
-    auto* note = new QLabel(QStringLiteral("Potentiale und Gradienten in mV"), body);
-    layout->addWidget(note);
-
     auto* tabs = new QTabWidget(body);
     tabs->setObjectName(QStringLiteral("lists"));
-    for (EList list : {EList::Indications, EList::Defects, EList::Warnings}) {
+    for (EList list : {EList::Stretches, EList::DigList, EList::Warnings}) {
         const int i = static_cast<int>(list);
         m_pModels[i] = new CAssessListModel(list, this);
         QTableView* view = NewListView(tabs, m_pModels[i]);
-        view->setToolTip(QString::fromUtf8("Doppelklick: die Zeilen in der Tabelle markieren und die Kurven auf die "
-                                           "Strecke stellen"));
+        view->setToolTip(QString::fromUtf8(kDoubleClickTip));
         ConnectStretch(this, view, m_pModels[i]);
         m_pViews[i] = view;
         tabs->addTab(view, QString());
     }
+    // The settings on a page of their own: the lists get the dock's height.
+    auto* fields = new QScrollArea(tabs);
+    fields->setFrameShape(QFrame::NoFrame);
+    fields->setWidgetResizable(true);
+    fields->setWidget(BuildFields(fields));
+    tabs->addTab(fields, QStringLiteral("Einstellungen"));
     // The page scrolls rather than raise the dock's least height: the main
     // window would grow with it on a small screen.
     auto* scroller = new QScrollArea(tabs);
@@ -128,8 +277,8 @@ CAssessWnd::CAssessWnd(CTreDoc& doc, QWidget* parent)
     tabs->addTab(scroller, QString());
     layout->addWidget(tabs, 1);
     setWidget(body);
-    ShowLimitsInFields();
-    ShowSummary();
+    ShowSettingsInFields();
+    ShowResult();
     ShowComparison();
 }
 
@@ -153,6 +302,320 @@ QTableView* CAssessWnd::NewListView(QWidget* parent, QAbstractItemModel* model)
     view->setModel(model);
     SetUpResultList(view);
     return view;
+}
+
+QWidget* CAssessWnd::BuildFields(QWidget* parent)
+{
+    auto* box = new QWidget(parent);
+    box->setObjectName(QStringLiteral("fields"));
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(4, 4, 4, 4);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
+    // Two columns of label, field and unit; the three category bounds share
+    // the last row.
+    const auto place = [&](int field, int row, int column) {
+        const SFieldSpec& spec = kFields[field];
+        auto* label = new QLabel(QString::fromUtf8(spec.label), box);
+        auto* edit = new QLineEdit(box);
+        edit->setObjectName(QLatin1String(spec.key));
+        edit->setFixedWidth(64);
+        edit->setToolTip(QString::fromUtf8(spec.tip));
+        label->setToolTip(edit->toolTip());
+        label->setBuddy(edit);
+        grid->addWidget(label, row, column * 4);
+        grid->addWidget(edit, row, column * 4 + 1);
+        grid->addWidget(new QLabel(QString::fromUtf8(spec.unit), box), row, column * 4 + 2);
+        connect(edit, &QLineEdit::textEdited, this, [this, field] { OnFieldEdited(field); });
+        m_pFields[field] = edit;
+    };
+    const int pairs[][2] = {{EField::FieldProtection, EField::FieldLimit},
+                            {EField::FieldIRFreeMinDiff, EField::FieldIRFreeMaxRatio},
+                            {EField::FieldGap, EField::FieldSpike},
+                            {EField::FieldDefectWindow, EField::FieldBackground},
+                            {EField::FieldDefectFactor, EField::FieldDefectMin}};
+    int row = 0;
+    for (const auto& [a, b] : pairs) {
+        place(a, row, 0);
+        place(b, row, 1);
+        ++row;
+    }
+    place(EField::FieldCategory1, row, 0);
+    auto* upper = new QHBoxLayout;
+    for (int f : {EField::FieldCategory2, EField::FieldCategory3}) {
+        const SFieldSpec& spec = kFields[f];
+        auto* label = new QLabel(QString::fromUtf8(spec.label), box);
+        auto* edit = new QLineEdit(box);
+        edit->setObjectName(QLatin1String(spec.key));
+        edit->setFixedWidth(48);
+        edit->setToolTip(QString::fromUtf8(spec.tip));
+        label->setToolTip(edit->toolTip());
+        upper->addWidget(label);
+        upper->addWidget(edit);
+        upper->addWidget(new QLabel(QString::fromUtf8(spec.unit), box));
+        upper->addSpacing(6);
+        connect(edit, &QLineEdit::textEdited, this, [this, f] { OnFieldEdited(f); });
+        m_pFields[f] = edit;
+    }
+    upper->addStretch(1);
+    grid->addLayout(upper, row, 4, 1, 4);
+    ++row;
+    m_pUse100 = new QCheckBox(QString::fromUtf8("100-mV-Kriterium gegen eine Nativmessung"), box);
+    m_pUse100->setChecked(m_settings.use100mV);
+    m_pUse100->setToolTip(QString::fromUtf8(
+        "Ein sonst nicht geschützter Punkt gilt als „geschützt (100-mV-Kriterium)“, wenn sein Aus-Potential\n"
+        "mindestens 100 mV negativer ist als das Potential der Nativmessung am selben Meter.\n"
+        "Die Nativmessung wird über Datei > Vergleichsmessung laden... mit „Nativmessung“ geladen."));
+    connect(m_pUse100, &QCheckBox::toggled, this, [this](bool on) {
+        m_settings.use100mV = on;
+        SaveSettings();
+        Recompute();
+    });
+    grid->addWidget(m_pUse100, row, 0, 1, 8);
+    grid->setColumnMinimumWidth(3, 12);
+    grid->setColumnStretch(7, 1);
+    grid->setRowStretch(row + 1, 1);
+    return box;
+}
+
+bool CAssessWnd::ParseNumber(const QString& text, int places, int64_t& value)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty()) {
+        value = NO_VALUE;
+        return true;
+    }
+    int i = 0;
+    const bool negative = t[0] == QLatin1Char('-') || t[0] == QChar(0x2212);
+    if (negative || t[0] == QLatin1Char('+')) ++i;
+    int64_t v = 0;
+    int digits = 0, fraction = -1; // digits after the point; -1 before it
+    for (; i < t.size(); ++i) {
+        if ((t[i] == QLatin1Char(',') || t[i] == QLatin1Char('.')) && fraction < 0) {
+            fraction = 0;
+            continue;
+        }
+        if (!t[i].isDigit() || t[i].digitValue() < 0) return false;
+        ++digits;
+        // Digits past the unit's precision are cut off: truncation toward zero.
+        if (fraction >= 0 && fraction++ >= places) continue;
+        v = v * 10 + t[i].digitValue();
+        if (v > std::numeric_limits<int32_t>::max()) return false;
+    }
+    if (digits == 0) return false;
+    for (int k = std::max(fraction, 0); k < places; ++k) {
+        v *= 10;
+        if (v > std::numeric_limits<int32_t>::max()) return false;
+    }
+    // NO_VALUE itself would read as "the default".
+    if (v == NO_VALUE) return false;
+    value = negative ? -v : v;
+    return true;
+}
+
+void CAssessWnd::OnFieldEdited(int field)
+{
+    QLineEdit* edit = m_pFields[field];
+    const SFieldSpec& spec = kFields[field];
+    int64_t v = 0;
+    QString error;
+    SVerdictSettings next = m_settings;
+    if (!ParseNumber(edit->text(), spec.places, v)) {
+        error = QString::fromUtf8("Ungültige Zahl: \"%1\". Erlaubt sind Zahlen wie -850 oder 5,0.").arg(edit->text());
+    } else {
+        // An empty field stands for the default (for E_p: the header's).
+        if (v == NO_VALUE) v = Scaled(SVerdictSettings(), field);
+        if (v != NO_VALUE) error = RangeError(spec.range, v, edit->text());
+        SetScaled(next, field, v);
+        if (error.isEmpty()) error = SettingsError(next, SurveyProtectionCriterion(m_doc).protection);
+    }
+    const bool ok = error.isEmpty();
+    edit->setStyleSheet(ok ? QString() : QStringLiteral("background: #ffd0d0;"));
+    // Once the whole set stands again, every field is fine.
+    if (ok)
+        for (QLineEdit* e : m_pFields) e->setStyleSheet(QString());
+    m_pMessage->setText(error);
+    m_pMessage->setVisible(!ok);
+    // A wrong entry keeps the last good value in use.
+    if (!ok) return;
+    m_settings = next;
+    SaveSettings();
+    Recompute();
+}
+
+void CAssessWnd::LoadSettings()
+{
+    auto s = CTresApp::Settings();
+    for (int f = 0; f < kFieldCount; ++f) {
+        const QVariant stored = s->value(Key(kFields[f].key));
+        if (!stored.isValid()) continue;
+        bool ok = false;
+        const double v = stored.toDouble(&ok);
+        if (!ok || !std::isfinite(v)) continue;
+        SVerdictSettings next = m_settings;
+        // Stored in the settings' own units: mV, tenths of a mV, m, factors, per cent.
+        const int64_t scaled = f == EField::FieldIRFreeMinDiff || f == EField::FieldDefectMin || kFields[f].places == 0
+                                   ? static_cast<int64_t>(v)
+                                   : std::llround(v * static_cast<double>(Scale(kFields[f].places)));
+        SetScaled(next, f, scaled);
+        if (RangeError(kFields[f].range, scaled, QString()).isEmpty()) m_settings = next;
+    }
+    m_settings.use100mV = s->value(Key("use100mV"), true).toBool();
+    // A pair the window would refuse as typed is not taken from the settings
+    // either (the survey's criterion is not known yet: only a typed one counts).
+    if (!SettingsError(m_settings, kProtectionPotentialHighest).isEmpty()) m_settings = SVerdictSettings();
+    bool ok = false;
+    const int worse = s->value(QStringLiteral("Bewertung/worseLimit")).toInt(&ok);
+    m_compareSettings.worseLimit = ok ? worse : kDefaultWorseLimit;
+    const int shift = s->value(QStringLiteral("Bewertung/shiftLimit")).toInt(&ok);
+    m_compareSettings.shiftLimit = ok ? shift : kDefaultShiftLimit;
+}
+
+void CAssessWnd::SaveSettings() const
+{
+    auto s = CTresApp::Settings();
+    const SVerdictSettings defaults;
+    for (int f = 0; f < kFieldCount; ++f) {
+        const int64_t v = Scaled(m_settings, f);
+        // A default is not stored, so a later default applies to it.
+        if (v == Scaled(defaults, f)) {
+            s->remove(Key(kFields[f].key));
+            continue;
+        }
+        const bool whole = kFields[f].places == 0 || f == EField::FieldIRFreeMinDiff || f == EField::FieldDefectMin;
+        if (whole) s->setValue(Key(kFields[f].key), static_cast<int>(v));
+        else s->setValue(Key(kFields[f].key), static_cast<double>(v) / static_cast<double>(Scale(kFields[f].places)));
+    }
+    if (m_settings.use100mV) s->remove(Key("use100mV"));
+    else s->setValue(Key("use100mV"), false);
+    for (const char* former : kFormerKeys) s->remove(Key(former));
+    const auto keep = [&](const QString& key, int32_t v, int32_t byDefault) {
+        if (v != byDefault) s->setValue(key, v);
+        else s->remove(key);
+    };
+    keep(QStringLiteral("Bewertung/worseLimit"), m_compareSettings.worseLimit, kDefaultWorseLimit);
+    keep(QStringLiteral("Bewertung/shiftLimit"), m_compareSettings.shiftLimit, kDefaultShiftLimit);
+}
+
+void CAssessWnd::ShowSettingsInFields()
+{
+    const SVerdictSettings defaults;
+    for (int f = 0; f < kFieldCount; ++f) {
+        const int64_t v = Scaled(m_settings, f);
+        m_pFields[f]->setText(v == Scaled(defaults, f) ? QString() : FieldText(f, v));
+        m_pFields[f]->setPlaceholderText(FieldText(f, Scaled(defaults, f)));
+    }
+    m_pUse100->setChecked(m_settings.use100mV);
+}
+
+void CAssessWnd::SetAlwaysCurrent(bool on)
+{
+    m_bAlwaysCurrent = on;
+    if (on && m_bStale) Recompute();
+}
+
+void CAssessWnd::showEvent(QShowEvent* event)
+{
+    QDockWidget::showEvent(event);
+    if (m_bStale) Recompute();
+}
+
+void CAssessWnd::Recompute()
+{
+    if (!isVisible() && !m_bAlwaysCurrent) {
+        m_bStale = true;
+        return;
+    }
+    m_bStale = false;
+    const bool native = m_pCompareDoc && m_compareSettings.mode == ECompareMode::Native;
+    m_result = std::make_shared<const SVerdict>(AssessProtection(m_doc, m_settings, native ? m_pCompareDoc : nullptr));
+    for (CAssessListModel* m : m_pModels) m->SetVerdict(m_result);
+    m_pBar->SetVerdict(m_result);
+    ShowResult();
+    RecomputeComparison();
+    emit Recomputed();
+}
+
+void CAssessWnd::SetComparison(const CTreDoc* earlier, bool native, const QString& name)
+{
+    m_pCompareDoc = earlier;
+    m_strCompareName = name;
+    m_compareSettings.mode = native ? ECompareMode::Native : ECompareMode::Earlier;
+    // Never show a result of a survey that is gone; a native survey changes
+    // the verdict itself.
+    m_comparison.reset();
+    m_pCompareModel->SetComparison(nullptr);
+    Recompute();
+    ShowComparison();
+}
+
+void CAssessWnd::ShowResult()
+{
+    auto* tabs = findChild<QTabWidget*>(QStringLiteral("lists"));
+    const SVerdict* v = m_result.get();
+    for (EList list : {EList::Stretches, EList::DigList, EList::Warnings}) {
+        static const char* const names[] = {"Abschnitte", "Aufgrabungsliste", "Warnungen"};
+        const int i = static_cast<int>(list);
+        tabs->setTabText(i, QStringLiteral("%1 (%2)").arg(QString::fromUtf8(names[i])).arg(m_pModels[i]->rowCount()));
+    }
+    if (!v) {
+        m_pCriterion->clear();
+        m_pWarning->hide();
+        m_pSummary->clear();
+        return;
+    }
+
+    // What the verdict was judged against.
+    const SProtectionCriterion& c = v->criterion;
+    QString criterion = QString::fromUtf8("Schutzkriterium <b>%1&nbsp;mV</b> (%2), Grenzpotential %3&nbsp;mV")
+                            .arg(c.protection)
+                            .arg(SourceText(c.source))
+                            .arg(c.limitPotential);
+    if (!v->settings.use100mV) criterion += QString::fromUtf8("<br>100-mV-Kriterium abgeschaltet");
+    else if (v->nativeGiven)
+        criterion += QString::fromUtf8("<br>100-mV-Kriterium gegen die Nativmessung %1")
+                         .arg(m_strCompareName.toHtmlEscaped());
+    else criterion += QString::fromUtf8("<br>100-mV-Kriterium: keine Nativmessung geladen");
+    m_pCriterion->setText(criterion);
+    m_pWarning->setText(QString::fromStdString(c.warning));
+    m_pWarning->setVisible(!c.warning.empty());
+    m_pFields[EField::FieldProtection]->setPlaceholderText(
+        c.source == ECriterionSource::Option ? QString() : QString::number(c.protection));
+
+    // Coverage, then the statuses with their colours, lengths and shares.
+    const SVerdictCoverage& cov = v->coverage;
+    QString html
+        = QString::fromUtf8("Messlänge %1 m: bewertet %2 m, nicht bewertet %3 m, Messlücken %4 m")
+              .arg(CAssessListModel::MetresText(v->surveyLength), CAssessListModel::MetresText(cov.assessedLength),
+                   CAssessListModel::MetresText(cov.notAssessedLength), CAssessListModel::MetresText(cov.gapLength));
+    html += QStringLiteral("<table cellspacing=0 cellpadding=1><tr><th></th><th align=left>Status</th>"
+                           "<th align=right>&nbsp;Länge&nbsp;m</th><th align=right>&nbsp;Anteil&nbsp;%</th>"
+                           "<th align=right>&nbsp;Abschnitte</th></tr>");
+    for (EVerdictStatus s : kStatusOrder) {
+        const SStatusSummary& sum = v->statuses[static_cast<size_t>(s)];
+        html
+            += QStringLiteral("<tr><td bgcolor=%1>&nbsp;&nbsp;&nbsp;</td><td style=\"white-space:nowrap\">&nbsp;%2</td>"
+                              "<td align=right>%3</td>"
+                              "<td align=right>%4</td><td align=right>%5</td></tr>")
+                   .arg(PaletteColour(VerdictStatusColour(s)).name(),
+                        // kept on one line: the table is narrower than the dock anyway
+                        QString::fromUtf8(VerdictStatusName(s)).toHtmlEscaped(),
+                        CAssessListModel::MetresText(sum.length), CAssessListModel::ShareText(sum.shareTenths))
+                   .arg(sum.stretches);
+    }
+    html += QStringLiteral("</table>");
+    html += QString::fromUtf8("Anteile bewerteter Status an der bewerteten Länge, „nicht bewertbar“ an der "
+                              "gemessenen.");
+    int perCategory[5] = {};
+    for (const SCoatingDefect& d : v->defects) ++perCategory[std::clamp(d.category, 0, 4)];
+    html += QString::fromUtf8("<br>Fehlstellenverdacht: %1 (I: %2, II: %3, III: %4, IV: %5, ohne Kategorie: %6)")
+                .arg(v->defects.size())
+                .arg(perCategory[1])
+                .arg(perCategory[2])
+                .arg(perCategory[3])
+                .arg(perCategory[4])
+                .arg(perCategory[0]);
+    m_pSummary->setText(html);
 }
 
 QWidget* CAssessWnd::BuildComparePage(QWidget* parent)
@@ -183,202 +646,10 @@ QWidget* CAssessWnd::BuildComparePage(QWidget* parent)
 
     m_pCompareModel = new CCompareListModel(this);
     m_pCompareView = NewListView(page, m_pCompareModel);
-    m_pCompareView->setToolTip(QString::fromUtf8("Doppelklick: die Zeilen in der Tabelle markieren und die Kurven auf "
-                                                 "die Strecke stellen"));
+    m_pCompareView->setToolTip(QString::fromUtf8(kDoubleClickTip));
     ConnectStretch(this, m_pCompareView, m_pCompareModel);
     layout->addWidget(m_pCompareView, 1);
     return page;
-}
-
-QWidget* CAssessWnd::BuildLimits(QWidget* parent)
-{
-    auto* box = new QWidget(parent);
-    box->setObjectName(QStringLiteral("limits"));
-    auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(0, 0, 0, 0);
-    auto addField = [&](int row, QWidget* label, QLineEdit*& edit, const QString& unit) {
-        edit = new QLineEdit(box);
-        edit->setMaximumWidth(80);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(edit, row, 1);
-        grid->addWidget(new QLabel(unit, box), row, 2);
-        connect(edit, &QLineEdit::textEdited, this, [this, row] { OnLimitEdited(row); });
-    };
-    for (int k = 0; k < kCriterionCount; ++k) {
-        const auto c = static_cast<ECriterion>(k);
-        m_pEnabled[k] = new QCheckBox(QString::fromUtf8(CriterionName(c)), box);
-        m_pEnabled[k]->setChecked(m_settings[c].enabled);
-        connect(m_pEnabled[k], &QCheckBox::toggled, this, [this, c](bool on) {
-            m_settings[c].enabled = on;
-            SaveSettings();
-            Recompute();
-        });
-        addField(k, m_pEnabled[k], m_pLimit[k], QStringLiteral("mV"));
-        m_pEnabled[k]->setToolTip(
-            QString::fromUtf8("Kriterium „%1“ prüfen oder auslassen").arg(QString::fromUtf8(CriterionName(c))));
-        m_pLimit[k]->setToolTip(QString::fromUtf8(LimitTip(c)));
-    }
-    addField(kSpikeField, new QLabel(QString::fromUtf8("Ausreißer ab"), box), m_pSpike, QStringLiteral("mV"));
-    addField(kGapField, new QLabel(QString::fromUtf8("Messlücke ab"), box), m_pGap, QStringLiteral("m"));
-    m_pSpike->setToolTip(QString::fromUtf8("Warnung „Ausreißer“: eine Zeile, die sich von beiden Nachbarn um mehr als "
-                                           "diesen Wert (mV) in dieselbe Richtung abhebt"));
-    m_pGap->setToolTip(QString::fromUtf8("Warnung „Messlücke“: eine Zeile, die mehr als diese Meter hinter der vorigen "
-                                         "liegt"));
-    grid->setColumnStretch(3, 1);
-    return box;
-}
-
-bool CAssessWnd::ParseLimit(const QString& text, bool tenths, int32_t& value)
-{
-    const QString t = text.trimmed();
-    if (t.isEmpty()) {
-        value = NO_VALUE;
-        return true;
-    }
-    int i = 0;
-    const bool negative = t[0] == QLatin1Char('-');
-    if (negative || t[0] == QLatin1Char('+')) ++i;
-    int64_t whole = 0;
-    int digits = 0;
-    for (; i < t.size() && t[i].isDigit(); ++i, ++digits) {
-        whole = whole * 10 + t[i].digitValue();
-        if (whole > std::numeric_limits<int32_t>::max()) return false;
-    }
-    int fraction = 0;
-    if (i < t.size() && (t[i] == QLatin1Char(',') || t[i] == QLatin1Char('.'))) {
-        ++i;
-        // Digits past the unit's precision are cut off: truncation toward zero.
-        for (int place = 0; i < t.size() && t[i].isDigit(); ++i, ++digits, ++place)
-            if (place == 0) fraction = t[i].digitValue();
-    }
-    if (i != t.size() || digits == 0) return false;
-    int64_t v = tenths ? whole * 10 + fraction : whole;
-    if (negative) v = -v;
-    // NO_VALUE itself would read as "the default".
-    if (v > std::numeric_limits<int32_t>::max() || v < std::numeric_limits<int32_t>::min() || v == NO_VALUE)
-        return false;
-    value = static_cast<int32_t>(v);
-    return true;
-}
-
-void CAssessWnd::OnLimitEdited(int field)
-{
-    QLineEdit* edit = field < kCriterionCount ? m_pLimit[field] : field == kSpikeField ? m_pSpike : m_pGap;
-    const bool tenths = field < kCriterionCount && IsTenths(static_cast<ECriterion>(field));
-    int32_t v = 0;
-    bool ok = ParseLimit(edit->text(), tenths, v);
-    QString error;
-    if (!ok) {
-        error = QString::fromUtf8("Ungültige Zahl: \"%1\". Erlaubt sind Zahlen wie -850 oder 5,0.").arg(edit->text());
-    } else if (field >= kCriterionCount && IsPresent(v) && v < 0) {
-        ok = false;
-        error = QString::fromUtf8("Der Wert darf nicht negativ sein: %1").arg(edit->text());
-    }
-    edit->setStyleSheet(ok ? QString() : QStringLiteral("background: #ffd0d0;"));
-    m_pMessage->setText(error);
-    m_pMessage->setVisible(!ok);
-    // A wrong entry keeps the last good value in use.
-    if (!ok) return;
-    if (field < kCriterionCount) m_settings.criteria[static_cast<size_t>(field)].limit = v;
-    else if (field == kSpikeField) m_settings.spike = IsPresent(v) ? v : SAssessSettings().spike;
-    else m_settings.gap = IsPresent(v) ? v : SAssessSettings().gap;
-    SaveSettings();
-    Recompute();
-}
-
-void CAssessWnd::LoadSettings()
-{
-    auto s = CTresApp::Settings();
-    const SAssessSettings defaults;
-    for (int k = 0; k < kCriterionCount; ++k) {
-        const char* id = CriterionId(static_cast<ECriterion>(k));
-        SCriterionSetting& c = m_settings.criteria[static_cast<size_t>(k)];
-        c.enabled = s->value(Key(id, "Enabled"), true).toBool();
-        bool ok = false;
-        const int v = s->value(Key(id, "Limit")).toInt(&ok);
-        c.limit = ok ? v : NO_VALUE;
-    }
-    bool ok = false;
-    const int spike = s->value(QStringLiteral("Bewertung/spike")).toInt(&ok);
-    m_settings.spike = ok && spike >= 0 ? spike : defaults.spike;
-    const int gap = s->value(QStringLiteral("Bewertung/gap")).toInt(&ok);
-    m_settings.gap = ok && gap >= 0 ? gap : defaults.gap;
-    const int worse = s->value(QStringLiteral("Bewertung/worseLimit")).toInt(&ok);
-    m_compareSettings.worseLimit = ok ? worse : kDefaultWorseLimit;
-    const int shift = s->value(QStringLiteral("Bewertung/shiftLimit")).toInt(&ok);
-    m_compareSettings.shiftLimit = ok ? shift : kDefaultShiftLimit;
-}
-
-void CAssessWnd::SaveSettings() const
-{
-    auto s = CTresApp::Settings();
-    for (int k = 0; k < kCriterionCount; ++k) {
-        const char* id = CriterionId(static_cast<ECriterion>(k));
-        const SCriterionSetting& c = m_settings.criteria[static_cast<size_t>(k)];
-        s->setValue(Key(id, "Enabled"), c.enabled);
-        // No stored limit: the default, which for Off and IRFree follows the survey.
-        if (IsPresent(c.limit)) s->setValue(Key(id, "Limit"), c.limit);
-        else s->remove(Key(id, "Limit"));
-    }
-    s->setValue(QStringLiteral("Bewertung/spike"), m_settings.spike);
-    s->setValue(QStringLiteral("Bewertung/gap"), m_settings.gap);
-    // A default limit is not stored, so a later default applies to it.
-    const auto keep = [&](const QString& key, int32_t v, int32_t byDefault) {
-        if (v != byDefault) s->setValue(key, v);
-        else s->remove(key);
-    };
-    keep(QStringLiteral("Bewertung/worseLimit"), m_compareSettings.worseLimit, kDefaultWorseLimit);
-    keep(QStringLiteral("Bewertung/shiftLimit"), m_compareSettings.shiftLimit, kDefaultShiftLimit);
-}
-
-void CAssessWnd::ShowLimitsInFields()
-{
-    for (int k = 0; k < kCriterionCount; ++k) {
-        const auto c = static_cast<ECriterion>(k);
-        const int32_t v = m_settings[c].limit;
-        m_pLimit[k]->setText(IsPresent(v) ? LimitText(c, v) : QString());
-    }
-    m_pSpike->setText(QString::number(m_settings.spike));
-    m_pGap->setText(QString::number(m_settings.gap));
-}
-
-void CAssessWnd::SetAlwaysCurrent(bool on)
-{
-    m_bAlwaysCurrent = on;
-    if (on && m_bStale) Recompute();
-}
-
-void CAssessWnd::showEvent(QShowEvent* event)
-{
-    QDockWidget::showEvent(event);
-    if (m_bStale) Recompute();
-}
-
-void CAssessWnd::Recompute()
-{
-    if (!isVisible() && !m_bAlwaysCurrent) {
-        m_bStale = true;
-        return;
-    }
-    m_bStale = false;
-    m_result = std::make_shared<const SAssessment>(Assess(m_doc, m_settings));
-    for (CAssessListModel* m : m_pModels) m->SetAssessment(m_result);
-    ShowSummary();
-    RecomputeComparison();
-    emit Recomputed();
-}
-
-void CAssessWnd::SetComparison(const CTreDoc* earlier, bool native, const QString& name)
-{
-    m_pCompareDoc = earlier;
-    m_strCompareName = name;
-    m_compareSettings.mode = native ? ECompareMode::Native : ECompareMode::Earlier;
-    // Never show a result of a survey that is gone.
-    m_comparison.reset();
-    m_pCompareModel->SetComparison(nullptr);
-    if (isVisible() || m_bAlwaysCurrent) RecomputeComparison();
-    else m_bStale = true;
-    ShowComparison();
 }
 
 void CAssessWnd::RecomputeComparison()
@@ -392,8 +663,8 @@ void CAssessWnd::RecomputeComparison()
 
 void CAssessWnd::OnCompareLimitEdited()
 {
-    int32_t v = 0;
-    bool ok = ParseLimit(m_pCompareLimit->text(), false, v);
+    int64_t v = 0;
+    bool ok = ParseNumber(m_pCompareLimit->text(), 0, v);
     m_pCompareLimit->setStyleSheet(ok ? QString() : QStringLiteral("background: #ffd0d0;"));
     m_pMessage->setText(ok ? QString()
                            : QString::fromUtf8("Ungültige Zahl: \"%1\". Erlaubt sind ganze mV wie 50 oder 100.")
@@ -402,7 +673,7 @@ void CAssessWnd::OnCompareLimitEdited()
     if (!ok) return;
     const bool native = m_compareSettings.mode == ECompareMode::Native;
     int32_t& limit = native ? m_compareSettings.shiftLimit : m_compareSettings.worseLimit;
-    limit = IsPresent(v) ? v : native ? kDefaultShiftLimit : kDefaultWorseLimit;
+    limit = v != NO_VALUE ? static_cast<int32_t>(v) : native ? kDefaultShiftLimit : kDefaultWorseLimit;
     SaveSettings();
     if (!isVisible() && !m_bAlwaysCurrent) {
         m_bStale = true;
@@ -415,7 +686,8 @@ void CAssessWnd::ShowComparison()
 {
     auto* tabs = findChild<QTabWidget*>(QStringLiteral("lists"));
     const SComparison* c = m_comparison.get();
-    tabs->setTabText(3, c ? QStringLiteral("Vergleich (%1)").arg(c->indications.size()) : QStringLiteral("Vergleich"));
+    tabs->setTabText(tabs->count() - 1,
+                     c ? QStringLiteral("Vergleich (%1)").arg(c->indications.size()) : QStringLiteral("Vergleich"));
 
     const bool native = m_compareSettings.mode == ECompareMode::Native;
     const ECompareCriterion criterion = native ? ECompareCriterion::Shift : ECompareCriterion::Worse;
@@ -474,39 +746,4 @@ void CAssessWnd::ShowComparison()
     if (native) addRow("Polarisation", s.polarisation);
     html += QStringLiteral("</table>");
     m_pCompareSummary->setText(html);
-}
-
-void CAssessWnd::ShowSummary()
-{
-    auto* tabs = findChild<QTabWidget*>(QStringLiteral("lists"));
-    const SAssessment* a = m_result.get();
-    const SAssessSummary s = a ? a->summary : SAssessSummary();
-    tabs->setTabText(0, QStringLiteral("Anzeigen (%1)").arg(a ? a->indications.size() : 0));
-    tabs->setTabText(1, QStringLiteral("Fehlstellenverdacht (%1)").arg(s.defectCount));
-    tabs->setTabText(2, QStringLiteral("Warnungen (%1)").arg(a ? a->warnings.size() : 0));
-
-    // The limit a field stands for when it is left empty.
-    for (int k = 0; k < kCriterionCount; ++k) {
-        const auto c = static_cast<ECriterion>(k);
-        const int32_t v = a ? a->criteria[static_cast<size_t>(k)].limit : NO_VALUE;
-        m_pLimit[k]->setPlaceholderText(IsPresent(v) ? LimitText(c, v) : QString());
-    }
-
-    QString html = QStringLiteral("Messlänge: %1 m<table cellspacing=0 cellpadding=1>"
-                                  "<tr><th align=left>Kriterium</th><th align=right>&nbsp;Anzahl</th>"
-                                  "<th align=right>&nbsp;Länge m</th><th align=right>&nbsp;Anteil %</th></tr>")
-                       .arg(s.surveyLength);
-    for (int k = 0; k < kCriterionCount; ++k) {
-        const auto c = static_cast<ECriterion>(k);
-        const bool on = a && a->criteria[static_cast<size_t>(k)].enabled;
-        const auto i = static_cast<size_t>(k);
-        html += QStringLiteral("<tr><td>%1</td><td align=right>%2</td><td align=right>%3</td>"
-                               "<td align=right>%4</td></tr>")
-                    .arg(QString::fromUtf8(CriterionName(c)).toHtmlEscaped(),
-                         on ? QString::number(s.indicationCount[i]) : QStringLiteral("aus"),
-                         on ? QString::number(s.indicationLength[i]) : QString(),
-                         on ? Percent(s.indicationLength[i], s.surveyLength) : QString());
-    }
-    html += QStringLiteral("</table>");
-    m_pSummary->setText(html);
 }

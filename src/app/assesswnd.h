@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The "Bewertung" window: a dock beside the table with the assessment's
-// limits (each criterion with its check box, the spike and gap thresholds),
-// its summary and its three lists. It is one of the document's views, so it
-// assesses again after every change of the survey, and again after every
-// change of a limit; the limits live in the program's settings (section
-// "Bewertung"), never in the survey file.
+// The "Bewertung" window: a dock beside the table with the protection
+// verdict of the survey ("Schutznachweis"). It shows the criterion with
+// its source and warning, the coverage and the five statuses as a bar over
+// the survey and as lengths and shares, and three lists: the stretches
+// that are not protected, the dig list and the plausibility warnings. Its
+// fields are the verdict's settings; they live in the program's settings
+// (section "Bewertung"), never in the survey file. A native survey loaded
+// as the comparison ("Nativmessung") serves the 100 mV criterion.
+//
+// It is one of the document's views, so it assesses again after every
+// change of the survey, and again after every change of a field.
 //
 // Its "Vergleich" page shows the comparison with the survey the main window
 // holds beside the document, when there is one: the limit of the mode's
@@ -12,14 +17,14 @@
 // indications.
 //
 // While the window is hidden and nobody asked for the result (the curve
-// overlay), a survey change only marks the result stale; showing the window
+// marks), a survey change only marks the result stale; showing the window
 // brings it up to date.
 #pragma once
 
-#include "assessment.h"
 #include "assessmodel.h"
 #include "comparemodel.h"
 #include "comparison.h"
+#include "verdict.h"
 #include "viewhub.h"
 
 #include <QDockWidget>
@@ -27,6 +32,7 @@
 #include <memory>
 
 class CTreDoc;
+class CVerdictBar;
 class QCheckBox;
 class QLabel;
 class QAbstractItemModel;
@@ -36,6 +42,24 @@ class QTableView;
 class CAssessWnd : public QDockWidget, public CTreViewBase {
     Q_OBJECT
 public:
+    // The fields of the settings, in the order they are shown.
+    enum EField {
+        FieldProtection,    // E_p, mV; empty: header entry 2
+        FieldLimit,         // E_l, mV
+        FieldIRFreeMinDiff, // mV with a tenth
+        FieldIRFreeMaxRatio,
+        FieldGap,   // m
+        FieldSpike, // mV
+        FieldDefectWindow,
+        FieldBackground,
+        FieldDefectFactor,
+        FieldDefectMin,
+        FieldCategory1, // per cent
+        FieldCategory2,
+        FieldCategory3,
+        kFieldCount
+    };
+
     explicit CAssessWnd(CTreDoc& doc, QWidget* parent = nullptr);
     ~CAssessWnd() override;
 
@@ -44,17 +68,18 @@ public:
     void Invalidate() override { }
 
     // The settings in use, as read from and written to the program settings.
-    const SAssessSettings& Settings() const { return m_settings; }
+    const SVerdictSettings& Settings() const { return m_settings; }
     // The last result; null before the first assessment of a survey.
-    std::shared_ptr<const SAssessment> Result() const { return m_result; }
+    std::shared_ptr<const SVerdict> Result() const { return m_result; }
     // Keeps the result current even while the window is hidden.
     void SetAlwaysCurrent(bool on);
     // Assesses the survey now (when shown or kept current) and refills.
     void Recompute();
 
-    // The survey to compare with (null: none), whether it is a native one,
-    // and its file name for the page's heading. The window only reads it;
-    // the caller keeps it alive until it sets another one.
+    // The survey to compare with (null: none), whether it is a native one
+    // (then it serves the 100 mV criterion too), and its file name for the
+    // headings. The window only reads it; the caller keeps it alive until it
+    // sets another one.
     void SetComparison(const CTreDoc* earlier, bool native, const QString& name);
     // The mode and both limits in use.
     const SCompareSettings& CompareSettings() const { return m_compareSettings; }
@@ -65,12 +90,13 @@ public:
     std::shared_ptr<const SComparison> Comparison() const { return m_comparison; }
 
     // ---- for the tests and the main window ----------------------------------
-    QLineEdit* LimitEdit(ECriterion c) const { return m_pLimit[static_cast<int>(c)]; }
-    QCheckBox* CriterionCheck(ECriterion c) const { return m_pEnabled[static_cast<int>(c)]; }
-    QLineEdit* SpikeEdit() const { return m_pSpike; }
-    QLineEdit* GapEdit() const { return m_pGap; }
+    QLineEdit* Field(EField f) const { return m_pFields[f]; }
+    QCheckBox* Use100mVCheck() const { return m_pUse100; }
     QLabel* MessageLabel() const { return m_pMessage; }
+    QLabel* CriterionLabel() const { return m_pCriterion; }
+    QLabel* WarningLabel() const { return m_pWarning; }
     QLabel* SummaryLabel() const { return m_pSummary; }
+    CVerdictBar* Bar() const { return m_pBar; }
     QTableView* ListView(CAssessListModel::EList list) const { return m_pViews[static_cast<int>(list)]; }
     CAssessListModel* ListModel(CAssessListModel::EList list) const { return m_pModels[static_cast<int>(list)]; }
     QLabel* CompareSourceLabel() const { return m_pCompareSource; }
@@ -80,23 +106,24 @@ public:
     QTableView* CompareView() const { return m_pCompareView; }
     CCompareListModel* CompareModel() const { return m_pCompareModel; }
 
-    // Reads a decimal number typed in mV or m ("-850", "5,0", "5.05") as an
-    // integer in tenths when `tenths` is set, else whole units, truncated
-    // toward zero. Empty text gives NO_VALUE (the default); false when the
-    // text is no number or does not fit.
-    static bool ParseLimit(const QString& text, bool tenths, int32_t& value);
+    // Reads a decimal number typed with a point or a comma ("-850", "5,0",
+    // "2.55") as an integer in units of 10^-`places`, truncated toward zero
+    // on its digits. Empty text gives NO_VALUE (the default); false when the
+    // text is no number or does not fit into 32 bits.
+    static bool ParseNumber(const QString& text, int places, int64_t& value);
 
 signals:
-    // A new result is there (also after a limit change).
+    // A new result is there (also after a field change).
     void Recomputed();
-    // A list row was double-clicked: its survey rows and their metres.
+    // A list row was double-clicked: its survey rows and their metres
+    // (NO_VALUE for rows without a metre).
     void StretchChosen(int firstRow, int lastRow, qint64 fromMetre, qint64 toMetre);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QWidget* BuildLimits(QWidget* parent);
+    QWidget* BuildFields(QWidget* parent);
     QWidget* BuildComparePage(QWidget* parent);
     QTableView* NewListView(QWidget* parent, QAbstractItemModel* model);
     void RecomputeComparison();
@@ -104,22 +131,23 @@ private:
     void OnCompareLimitEdited();
     void LoadSettings();
     void SaveSettings() const;
-    void OnLimitEdited(int field);
-    void ShowSummary();
-    void ShowLimitsInFields();
+    void OnFieldEdited(int field);
+    void ShowResult();
+    void ShowSettingsInFields();
 
     CTreDoc& m_doc;
-    SAssessSettings m_settings;
-    std::shared_ptr<const SAssessment> m_result;
+    SVerdictSettings m_settings;
+    std::shared_ptr<const SVerdict> m_result;
     bool m_bStale = true;
     bool m_bAlwaysCurrent = false;
 
-    QLineEdit* m_pLimit[kCriterionCount] = {};
-    QCheckBox* m_pEnabled[kCriterionCount] = {};
-    QLineEdit* m_pSpike = nullptr;
-    QLineEdit* m_pGap = nullptr;
+    QLineEdit* m_pFields[kFieldCount] = {};
+    QCheckBox* m_pUse100 = nullptr;
+    QLabel* m_pCriterion = nullptr;
+    QLabel* m_pWarning = nullptr;
     QLabel* m_pMessage = nullptr;
     QLabel* m_pSummary = nullptr;
+    CVerdictBar* m_pBar = nullptr;
     CAssessListModel* m_pModels[3] = {};
     QTableView* m_pViews[3] = {};
 

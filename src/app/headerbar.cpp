@@ -110,6 +110,11 @@ void CHeaderBar::SetExtraCriterion(const QString& text)
         if (old >= 0) m_pCriterion->removeItem(old);
         m_strExtra.clear();
     }
+    if (m_bExtraEmpty) {
+        const int old = m_pCriterion->findText(QString(), Qt::MatchExactly);
+        if (old >= 0) m_pCriterion->removeItem(old);
+        m_bExtraEmpty = false;
+    }
     if (text.isEmpty()) return;
     // The list is sorted; the extra entry takes its place among the six.
     int pos = 0;
@@ -135,6 +140,14 @@ void CHeaderBar::FromDoc(const CTreDoc& doc)
         return -1;
     };
     SetExtraCriterion(QString());
+    if (criterion.isEmpty()) {
+        // Every entry begins with nothing: the first of the list would stand
+        // in for a survey without a criterion and be saved with it.
+        m_pCriterion->insertItem(0, QString());
+        m_bExtraEmpty = true;
+        m_pCriterion->setCurrentIndex(0);
+        return;
+    }
     int index = findPrefix();
     if (index < 0) {
         // Replacing an unknown criterion with whatever the list showed

@@ -24,7 +24,8 @@ public:
     void ToDoc(CTreDoc& doc) const;
     // Header entries into the fields; the list selects the first entry
     // beginning with entry 2 (case-insensitive). A criterion that none of
-    // the entries begins with is kept as an extra entry of its own.
+    // the entries begins with, and an empty one, is kept as an extra entry
+    // of its own, so a save writes it back as it was read.
     void FromDoc(const CTreDoc& doc);
 
     // The window's "Rückgängig" and "Wiederherstellen": the fields leave
@@ -60,7 +61,8 @@ private:
     QLineEdit* m_pDate;
     QLineEdit* m_pText;
     QComboBox* m_pCriterion;
-    QString m_strExtra; // a criterion from a file that is none of the six
+    QString m_strExtra;         // a criterion from a file that is none of the six
+    bool m_bExtraEmpty = false; // an empty entry for a file without a criterion
     QAction* m_pUndo = nullptr;
     QAction* m_pRedo = nullptr;
 };

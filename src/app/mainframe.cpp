@@ -2,6 +2,7 @@
 #include "mainframe.h"
 
 #include "artwork.h"
+#include "assessment.h"
 #include "assessreport.h"
 #include "assesswnd.h"
 #include "comparesurvey.h"
@@ -19,6 +20,7 @@
 #include "tredoc.h"
 #include "tresapp.h"
 #include "uiseam.h"
+#include "verdictlegend.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -40,8 +42,10 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 #include <functional>
 
@@ -482,10 +486,22 @@ void CMainFrame::createPanes()
     m_pUpper = new CTrePrintView(m_doc, m_pInner);
     m_pTable = new CTrePlotView(m_doc, m_pOuter);
     m_pLower = new CTrePrintView(m_doc, m_pInner);
+    // The verdict's legend strip sits under the potential pane while the
+    // verdict is laid over the curves.
+    auto* lowerBox = new QWidget(m_pInner);
+    auto* lowerLayout = new QVBoxLayout(lowerBox);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    lowerLayout->setSpacing(0);
+    lowerLayout->setSizeConstraint(QLayout::SetNoConstraint);
+    m_pLower->setParent(lowerBox);
+    lowerLayout->addWidget(m_pLower, 1);
+    m_pLegend = new CVerdictLegend(lowerBox);
+    m_pLegend->hide();
+    lowerLayout->addWidget(m_pLegend);
     m_pOuter->addWidget(m_pInner);
     m_pOuter->addWidget(m_pTable);
     m_pInner->addWidget(m_pUpper);
-    m_pInner->addWidget(m_pLower);
+    m_pInner->addWidget(lowerBox);
     AddView(m_pUpper);
     AddView(m_pTable);
     AddView(m_pLower);
@@ -1002,7 +1018,9 @@ void CMainFrame::OnAssess()
             move(std::max(area.left(), area.right() + 1 - frameGeometry().width()), y());
     }
     const int grown = std::max(0, width() - oldWidth);
-    const int dock = std::min(want, std::max(kDockWidth, grown + spare));
+    // The separator beside the dock takes its pixels from the same room.
+    const int separator = style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
+    const int dock = std::min(want, std::max(kDockWidth, grown + spare - separator));
     resizeDocks({m_pAssess}, {dock}, Qt::Horizontal);
     if (layout()) layout()->activate();
     const int room = std::max(0, m_pOuter->width() - m_pOuter->handleWidth());
@@ -1055,7 +1073,8 @@ void CMainFrame::OnAssessOverlay(bool on)
 void CMainFrame::UpdateOverlay()
 {
     const bool on = Action(ID_ASSESS_OVERLAY)->isChecked();
-    const std::shared_ptr<const SAssessment> result = m_pAssess->Result();
+    const std::shared_ptr<const SVerdict> result = m_pAssess->Result();
+    m_pLegend->setVisible(on);
     if (!on || !result) {
         m_pUpper->SetOverlay(nullptr);
         m_pLower->SetOverlay(nullptr);
@@ -1063,12 +1082,10 @@ void CMainFrame::UpdateOverlay()
         return;
     }
     auto overlay = std::make_unique<CCurveOverlay>();
-    for (const SIndication& i : result->indications) {
-        // The potential criteria in their order, one lane each.
-        if (i.criterion == ECriterion::GradDiff) continue;
-        overlay->bands.push_back({i.fromMetre, i.toMetre, static_cast<int>(i.criterion)});
-    }
-    for (const SDefect& d : result->defects) overlay->marks.push_back(d.metre);
+    overlay->spans = VerdictSpans(*result);
+    for (const SCoatingDefect& d : result->defects) overlay->marks.push_back({d.metre, d.category});
+    overlay->protection = result->criterion.protection;
+    overlay->limit = result->criterion.limitPotential;
     m_pUpper->SetOverlay(overlay.get());
     m_pLower->SetOverlay(overlay.get());
     m_pOverlay = std::move(overlay);
@@ -1077,8 +1094,27 @@ void CMainFrame::UpdateOverlay()
 void CMainFrame::ShowStretch(int firstRow, int lastRow, qint64 fromMetre, qint64 toMetre)
 {
     m_pTable->SelectRows(firstRow, lastRow);
-    m_pUpper->CenterOnMetres(fromMetre, toMetre);
+    // Rows without a metre have no place in the curves.
+    if (IsPresent(static_cast<int32_t>(fromMetre)) && IsPresent(static_cast<int32_t>(toMetre)))
+        m_pUpper->CenterOnMetres(fromMetre, toMetre);
 }
+
+namespace {
+
+// The window's settings as the report's assessment reads them, until the
+// report shows the verdict.
+SAssessSettings ReportSettings(const SVerdictSettings& v)
+{
+    SAssessSettings s;
+    s[ECriterion::Off].limit = v.protectionPotential;
+    s[ECriterion::IRFree].limit = v.protectionPotential;
+    s[ECriterion::Over].limit = v.limitPotential;
+    s.spike = v.spike;
+    s.gap = static_cast<int32_t>(v.gap);
+    return s;
+}
+
+} // namespace
 
 SReportComparison CMainFrame::ReportComparison() const
 {
@@ -1106,7 +1142,7 @@ void CMainFrame::OnAssessReport()
     QString error;
     {
         CWaitCursor wait;
-        if (!WriteAssessmentReportPdf(m_doc, m_pAssess->Settings(), path, &error, ReportComparison())) {
+        if (!WriteAssessmentReportPdf(m_doc, ReportSettings(m_pAssess->Settings()), path, &error, ReportComparison())) {
             CUiSeam::Current().Message(this, error, QMessageBox::Warning);
             return;
         }
@@ -1121,7 +1157,7 @@ void CMainFrame::OnAssessReport()
     QPrinter& printer = PrintPrinter();
     QPrintDialog dlg(&printer, this);
     if (dlg.exec() != QDialog::Accepted) return;
-    if (!PrintAssessmentReport(m_doc, m_pAssess->Settings(), printer, &error, ReportComparison()))
+    if (!PrintAssessmentReport(m_doc, ReportSettings(m_pAssess->Settings()), printer, &error, ReportComparison()))
         CUiSeam::Current().Message(this, error, QMessageBox::Warning);
 }
 

@@ -18,6 +18,7 @@ struct SReportComparison;
 class CHeaderBar;
 class CManualWnd;
 struct CCurveOverlay;
+class CVerdictLegend;
 class CTreDoc;
 class CTrePlotView;
 class CTrePrintView;
@@ -165,6 +166,7 @@ public:
     QAction* Action(int id) const { return m_actions.value(id); }
     CTrePrintView* UpperPane() const { return m_pUpper; }
     CTrePrintView* LowerPane() const { return m_pLower; }
+    CVerdictLegend* Legend() const { return m_pLegend; }
     CTrePlotView* TableView() const { return m_pTable; }
     CAssessWnd* AssessWindow() const { return m_pAssess; }
     QSplitter* OuterSplitter() const { return m_pOuter; }
@@ -211,6 +213,7 @@ private:
     QSplitter* m_pInner = nullptr;
     CTrePrintView* m_pUpper = nullptr;
     CTrePrintView* m_pLower = nullptr;
+    CVerdictLegend* m_pLegend = nullptr; // under the potential pane while the overlay is on
     CTrePlotView* m_pTable = nullptr;
     CAssessWnd* m_pAssess = nullptr;
     std::unique_ptr<CCurveOverlay> m_pOverlay; // what the panes draw while the overlay is on

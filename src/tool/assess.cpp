@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// `assess`: the assessment of a survey as JSON for scripts, or its
-// indications and suspected defects as a spreadsheet export.
+// `assess`: the protection assessment of a survey ("Schutznachweis") as JSON
+// for scripts, or its stretches that are not protected and its dig list as
+// a spreadsheet export. Both show AssessProtection()'s result as it is.
 #include "assessoptions.h"
 #include "commands.h"
 #include "csvtext.h"
 #include "jsontext.h"
 #include "toolhost.h"
 #include "tredoc.h"
+#include "verdict.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 
@@ -18,62 +21,172 @@ namespace {
 using jsontext::Int;
 using jsontext::JsonText;
 
-ojson LandmarkJson(const SLandmark& lm)
+// A whole number without a point ("21", not "21.0").
+ojson Number(double v)
 {
-    if (!lm.found) return nullptr;
-    return {{"row", lm.row}, {"metre", lm.metre}, {"comment", JsonText(lm.comment)}, {"distance", lm.distance}};
+    if (v == std::trunc(v) && std::abs(v) < 1e15) return static_cast<int64_t>(v);
+    return v;
+}
+// Lengths in m to two decimals (the verdict counts half hundredths).
+ojson Length(double metres) { return Number(std::round(metres * 100) / 100); }
+// Tenths of a per cent as a per-cent number with one decimal; null when absent.
+ojson Percent(int32_t tenths) { return IsPresent(tenths) ? Number(tenths / 10.0) : ojson(nullptr); }
+ojson TextOrNull(const std::string& s) { return s.empty() ? ojson(nullptr) : ojson(JsonText(s)); }
+
+ojson CriterionJson(const SProtectionCriterion& c)
+{
+    return {{"protection", c.protection},
+            {"source", CriterionSourceId(c.source)},
+            {"headerText", JsonText(c.headerText)},
+            {"warning", TextOrNull(c.warning)},
+            {"limitPotential", c.limitPotential}};
 }
 
-ojson AssessmentJson(const SAssessment& a)
+// Every value the verdict was computed with, in the units the JSON gives
+// its results in: mV, tenths of a mV for the lateral signal, m, per cent.
+ojson SettingsJson(const SVerdict& v, const SAssessOptions& o)
+{
+    const SVerdictSettings& s = v.settings;
+    return {{"protectionPotential", v.criterion.protection},
+            {"limitPotential", v.criterion.limitPotential},
+            {"irfreeMinDiff", s.irfreeMinDiff},
+            {"irfreeMaxRatio", Number(s.irfreeMaxRatio)},
+            {"gap", Length(s.gap)},
+            {"background", Length(s.background)},
+            {"defectWindow", Length(s.defectWindow)},
+            {"defectFactor", Number(s.defectFactor)},
+            {"defectMin", s.defectMin},
+            {"categories", {Number(s.categories[0]), Number(s.categories[1]), Number(s.categories[2])}},
+            {"spike", s.spike},
+            {"use100mV", s.use100mV},
+            {"native", TextOrNull(o.native)}};
+}
+
+ojson CoverageJson(const SVerdictCoverage& c)
+{
+    return {{"totalLength", Length(c.totalLength)},
+            {"assessedLength", Length(c.assessedLength)},
+            {"notAssessedLength", Length(c.notAssessedLength)},
+            {"gapLength", Length(c.gapLength)}};
+}
+
+ojson StatusesJson(const SVerdict& v)
+{
+    ojson j = ojson::object();
+    for (int i = 0; i < kVerdictStatusCount; ++i) {
+        const auto status = static_cast<EVerdictStatus>(i);
+        const SStatusSummary& s = v.statuses[static_cast<size_t>(i)];
+        j[VerdictStatusId(status)] = {{"name", VerdictStatusName(status)},
+                                      {"length", Length(s.length)},
+                                      {"stretches", s.stretches},
+                                      {"share", Percent(s.shareTenths)}};
+    }
+    return j;
+}
+
+ojson StretchJson(const SVerdictStretch& s)
+{
+    return {{"status", VerdictStatusId(s.status)},
+            {"name", VerdictStatusName(s.status)},
+            {"firstRow", s.firstRow},
+            {"lastRow", s.lastRow},
+            {"fromMetre", s.fromMetre},
+            {"toMetre", s.toMetre},
+            {"rows", s.rows},
+            {"length", Length(s.length)},
+            {"worst", Int(s.worst)},
+            {"worstMetre", Int(s.worstMetre)},
+            {"comments", s.status == EVerdictStatus::NotAssessed ? ojson(JsonText(s.comments)) : ojson(nullptr)}};
+}
+
+ojson LandmarkJson(const SCoatingDefect& d)
+{
+    const SDefectLandmark& lm = d.landmark;
+    if (!lm.found) return nullptr;
+    return {{"row", lm.row},
+            {"metre", lm.metre},
+            {"comment", JsonText(lm.comment)},
+            {"distance", int64_t{lm.metre} - d.metre},
+            {"text", JsonText(lm.text)}};
+}
+
+ojson CategoryOrNull(int category) { return category > 0 ? ojson(category) : ojson(nullptr); }
+
+ojson DefectJson(const SCoatingDefect& d)
+{
+    return {{"row", d.row},
+            {"metre", d.metre},
+            {"gradDiff", d.gradDiff},
+            {"background", Number(d.background)},
+            {"irPercent", Percent(d.irPercentTenths)},
+            {"category", CategoryOrNull(d.category)},
+            {"categoryName", d.category > 0 ? ojson(DefectCategoryName(d.category)) : ojson(nullptr)},
+            {"side", d.side == EDefectSide::None ? ojson(nullptr) : ojson(DefectSideId(d.side))},
+            {"potOn", Int(d.potOn)},
+            {"potOff", Int(d.potOff)},
+            {"potIRFree", Int(d.potIRFree)},
+            {"status", VerdictStatusId(d.status)},
+            {"landmark", LandmarkJson(d)}};
+}
+
+ojson DigItemJson(const SVerdict& v, const SDigItem& item)
+{
+    const SCoatingDefect& d = v.defects[static_cast<size_t>(item.defect)];
+    return {{"priority", item.priority},
+            {"row", d.row},
+            {"metre", d.metre},
+            {"category", CategoryOrNull(d.category)},
+            {"irPercent", Percent(d.irPercentTenths)},
+            {"status", VerdictStatusId(d.status)},
+            {"action", DigActionName(item.action)},
+            {"landmark", d.landmark.found ? ojson(JsonText(d.landmark.text)) : ojson(nullptr)}};
+}
+
+ojson WarningJson(const SPlausibilityWarning& w)
+{
+    return {{"kind", PlausibilityId(w.kind)},
+            {"name", PlausibilityName(w.kind)},
+            {"firstRow", w.firstRow},
+            {"lastRow", w.lastRow},
+            {"fromMetre", Int(w.fromMetre)},
+            {"toMetre", Int(w.toMetre)},
+            {"rows", w.rows}};
+}
+
+ojson RowJson(const SVerdictRow& r)
+{
+    const bool assessed = r.status != EVerdictStatus::NotAssessed;
+    return {{"row", r.row},
+            {"metre", r.metre},
+            {"status", VerdictStatusId(r.status)},
+            {"basis", assessed ? ojson(VerdictBasisId(r.basis)) : ojson(nullptr)},
+            {"value", assessed ? Int(r.value) : ojson(nullptr)},
+            {"weight", Length(r.weight)},
+            {"gradDiff", IsPresent(r.gradDiff) ? ojson(r.gradDiff) : ojson(nullptr)},
+            {"irfreeUsable", r.irfreeUsable}};
+}
+
+ojson VerdictJson(const SVerdict& v, const SAssessOptions& o)
 {
     ojson j;
-    ojson& criteria = j["criteria"] = ojson::array();
-    for (const SCriterionResult& c : a.criteria)
-        criteria.push_back({{"id", CriterionId(c.criterion)},
-                            {"name", CriterionName(c.criterion)},
-                            {"enabled", c.enabled},
-                            {"limit", Int(c.limit)}});
-    ojson& indications = j["indications"] = ojson::array();
-    for (const SIndication& i : a.indications)
-        indications.push_back({{"criterion", CriterionId(i.criterion)},
-                               {"firstRow", i.firstRow},
-                               {"lastRow", i.lastRow},
-                               {"fromMetre", i.fromMetre},
-                               {"toMetre", i.toMetre},
-                               {"rows", i.rows},
-                               {"length", i.length},
-                               {"worst", Int(i.worst)},
-                               {"worstMetre", i.worstMetre}});
+    j["version"] = 2;
+    j["criterion"] = CriterionJson(v.criterion);
+    j["settings"] = SettingsJson(v, o);
+    j["coverage"] = CoverageJson(v.coverage);
+    j["statuses"] = StatusesJson(v);
+    ojson& stretches = j["stretches"] = ojson::array();
+    for (const SVerdictStretch& s : v.stretches) stretches.push_back(StretchJson(s));
     ojson& defects = j["defects"] = ojson::array();
-    for (const SDefect& d : a.defects)
-        defects.push_back({{"row", d.row},
-                           {"metre", d.metre},
-                           {"gradDiff", Int(d.gradDiff)},
-                           {"gradOn", Int(d.gradOn)},
-                           {"gradOff", Int(d.gradOff)},
-                           {"potOn", Int(d.potOn)},
-                           {"potOff", Int(d.potOff)},
-                           {"potIRFree", Int(d.potIRFree)},
-                           {"landmark", LandmarkJson(d.landmark)}});
+    for (const SCoatingDefect& d : v.defects) defects.push_back(DefectJson(d));
+    ojson& dig = j["digList"] = ojson::array();
+    for (const SDigItem& item : v.digList) dig.push_back(DigItemJson(v, item));
     ojson& warnings = j["warnings"] = ojson::array();
-    for (const SWarning& w : a.warnings)
-        warnings.push_back({{"kind", WarningId(w.kind)},
-                            {"name", WarningName(w.kind)},
-                            {"firstRow", w.firstRow},
-                            {"lastRow", w.lastRow},
-                            {"fromMetre", w.fromMetre},
-                            {"toMetre", w.toMetre}});
-    const SAssessSummary& s = a.summary;
-    ojson summary;
-    summary["surveyLength"] = s.surveyLength;
-    for (int k = 0; k < kCriterionCount; ++k)
-        summary["criteria"][CriterionId(static_cast<ECriterion>(k))]
-            = {{"indications", s.indicationCount[static_cast<size_t>(k)]},
-               {"length", s.indicationLength[static_cast<size_t>(k)]}};
-    summary["defects"] = s.defectCount;
-    for (int k = 0; k < kWarningCount; ++k)
-        summary["warnings"][WarningId(static_cast<EWarning>(k))] = s.warningCount[static_cast<size_t>(k)];
-    j["summary"] = std::move(summary);
+    for (const SPlausibilityWarning& w : v.warnings) warnings.push_back(WarningJson(w));
+    j["surveyLength"] = Length(v.surveyLength);
+    if (o.rows) {
+        ojson& rows = j["rows"] = ojson::array();
+        for (const SVerdictRow& r : v.rows) rows.push_back(RowJson(r));
+    }
     return j;
 }
 
@@ -84,27 +197,37 @@ using csvtext::TextCell;
 
 std::string Count(int64_t v) { return std::to_string(v); }
 
-// Both tables in millivolts: one unit for the worst value of every criterion.
-std::string AssessmentCsv(const SAssessment& a)
+// A length in m with its decimal comma, without trailing zeros ("20,5").
+std::string LengthCell(double metres)
+{
+    std::string s = Decimal(static_cast<int32_t>(std::llround(metres * 100)), 2);
+    while (s.back() == '0') s.pop_back();
+    if (s.back() == ',') s.pop_back();
+    return s;
+}
+
+std::string VerdictCsv(const SVerdict& v)
 {
     std::string out = csvtext::kBom;
-    out += "Kriterium;Erste Zeile;Letzte Zeile;Von [m];Bis [m];Zeilen;Länge [m];"
-           "Schlechtester Wert [mV];bei Meter [m]\r\n";
-    for (const SIndication& i : a.indications) {
-        const int places = i.criterion == ECriterion::GradDiff ? 1 : 0;
-        csvtext::AppendLine(out, {TextCell(CriterionName(i.criterion)), Count(i.firstRow), Count(i.lastRow),
-                                  Decimal(i.fromMetre, 0), Decimal(i.toMetre, 0), Count(i.rows), Count(i.length),
-                                  Decimal(i.worst, places), Decimal(i.worstMetre, 0)});
+    out += "Status;Erste Zeile;Letzte Zeile;Von [m];Bis [m];Punkte;Länge [m];Schlechtester Wert [mV];"
+           "bei Meter [m];Kommentare\r\n";
+    for (const SVerdictStretch& s : v.stretches) {
+        if (s.status == EVerdictStatus::Protected) continue;
+        csvtext::AppendLine(out, {TextCell(VerdictStatusName(s.status)), Count(s.firstRow), Count(s.lastRow),
+                                  Decimal(s.fromMetre, 0), Decimal(s.toMetre, 0), Count(s.rows), LengthCell(s.length),
+                                  Decimal(s.worst, 0), Decimal(s.worstMetre, 0), TextCell(s.comments)});
     }
     out += "\r\n";
-    out += "Zeile;Meter [m];Gradient Differenz [mV];Gradient Ein [mV];Gradient Aus [mV];"
-           "Potential Ein [mV];Potential Aus [mV];Potential IR-frei [mV];Orientierungspunkt;Abstand [m]\r\n";
-    for (const SDefect& d : a.defects) {
-        const SLandmark& lm = d.landmark;
-        csvtext::AppendLine(out, {Count(d.row), Decimal(d.metre, 0), Decimal(d.gradDiff, 1), Decimal(d.gradOn, 1),
-                                  Decimal(d.gradOff, 1), Decimal(d.potOn, 0), Decimal(d.potOff, 0),
-                                  Decimal(d.potIRFree, 0), lm.found ? TextCell(lm.comment) : std::string(),
-                                  lm.found ? Count(lm.distance) : std::string()});
+    out += "Priorität;Zeile;Meter [m];Lage;Seite;Gradientendifferenz [mV];Hintergrund [mV];IR-Anteil [%];Kategorie;"
+           "Potential Ein [mV];Potential Aus [mV];Potential IR-frei [mV];Status;Maßnahme\r\n";
+    for (const SDigItem& item : v.digList) {
+        const SCoatingDefect& d = v.defects[static_cast<size_t>(item.defect)];
+        csvtext::AppendLine(out, {Count(item.priority), Count(d.row), Decimal(d.metre, 0), TextCell(d.landmark.text),
+                                  TextCell(DefectSideId(d.side)), Decimal(static_cast<int32_t>(d.gradDiff), 1),
+                                  Decimal(static_cast<int32_t>(std::llround(d.background * 10)), 2),
+                                  Decimal(d.irPercentTenths, 1), TextCell(DefectCategoryName(d.category)),
+                                  Decimal(d.potOn, 0), Decimal(d.potOff, 0), Decimal(d.potIRFree, 0),
+                                  TextCell(VerdictStatusName(d.status)), TextCell(DigActionName(item.action))});
     }
     return out;
 }
@@ -115,12 +238,17 @@ int RunAssess(const Args& args)
 {
     SAssessOptions o;
     if (const int exit = ParseAssessOptions(args, EAssessCommand::Assess, o); exit >= 0) return exit;
-    CToolHost host;
-    CTreDoc doc;
+    CToolHost host, nativeHost;
+    CTreDoc doc, native;
     if (!OpenForTool(doc, host, o.path)) return kExitFile;
+    if (!o.native.empty() && !OpenForTool(native, nativeHost, o.native)) return kExitFile;
+    if (!o.pipeline.empty())
+        ToolError("Hinweis: --pipeline wird von assess noch nicht ausgewertet; Längen und Abstände gelten in "
+                  "Messmetern.");
 
-    const SAssessment a = Assess(doc, o.settings);
-    const std::string text = o.csv ? AssessmentCsv(a) : AssessmentJson(a).dump(2) + "\n";
+    const SVerdict v = AssessProtection(doc, o.settings, o.native.empty() ? nullptr : &native);
+    if (!v.criterion.warning.empty()) ToolError(v.criterion.warning);
+    const std::string text = o.csv ? VerdictCsv(v) : VerdictJson(v, o).dump(2) + "\n";
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (std::fflush(stdout) != 0) {
         ToolError("Die Ausgabe konnte nicht geschrieben werden.");

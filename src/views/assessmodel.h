@@ -1,33 +1,34 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The three lists of the assessment window (indications, suspected defects,
-// plausibility warnings) as one table model each. The model holds the
-// assessment it was given and turns its values into text only when a row is
-// shown, so a survey with thousands of indications costs one reset, not
-// thousands of items.
+// The three lists of the "Bewertung" window as one table model each: the
+// stretches that are not protected, the dig list ("Aufgrabungsliste") with
+// its actions, and the plausibility warnings. The model holds the verdict
+// it was given and turns its values into text only when a row is shown, so
+// a survey with thousands of stretches costs one reset, not thousands of
+// items.
 //
-// Potentials are shown in whole mV and gradients in mV with their tenth
-// (decimal comma), the units in which the limits are typed: the table's
-// two-decimal volts would show a failing -849 mV as the -0,85 of a limit
-// of -850.
+// Potentials are shown in whole mV, the gradient difference in mV with its
+// tenth, lengths in m and shares in per cent with a decimal comma: the units
+// in which the window's fields are typed.
 #pragma once
 
-#include "assessment.h"
+#include "verdict.h"
 
 #include <QAbstractTableModel>
 
 #include <memory>
 #include <utility>
+#include <vector>
 
 class CAssessListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum class EList { Indications, Defects, Warnings };
+    enum class EList { Stretches, DigList, Warnings };
 
     explicit CAssessListModel(EList list, QObject* parent = nullptr);
 
     EList List() const { return m_list; }
-    // Shows `assessment` (null: nothing) from scratch.
-    void SetAssessment(std::shared_ptr<const SAssessment> assessment);
+    // Shows `verdict` (null: nothing) from scratch.
+    void SetVerdict(std::shared_ptr<const SVerdict> verdict);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -37,17 +38,22 @@ public:
     // The survey rows list row `i` stands for (a defect: its one row); {0, 0}
     // for a row that is not there.
     std::pair<int, int> SurveyRows(int i) const;
-    // Their metres, in survey order.
+    // Their metres, in survey order; NO_VALUE for rows without a metre.
     std::pair<int64_t, int64_t> SurveyMetres(int i) const;
 
     // mV as a whole number, empty when absent.
-    static QString MilliVoltText(int32_t mv);
+    static QString MilliVoltText(int64_t mv);
     // Tenths of a mV as mV with one decimal and a decimal comma ("-0,5").
-    static QString TenthsText(int32_t tenths);
+    static QString TenthsText(int64_t tenths);
+    // Metres with up to two decimals and a decimal comma ("20,5").
+    static QString MetresText(double metres);
+    // Tenths of a per cent with one decimal and a decimal comma; "–" when absent.
+    static QString ShareText(int32_t tenths);
 
 private:
     QString Text(int row, int column) const;
 
     EList m_list;
-    std::shared_ptr<const SAssessment> m_assessment;
+    std::shared_ptr<const SVerdict> m_verdict;
+    std::vector<size_t> m_stretches; // the stretches that are not protected
 };

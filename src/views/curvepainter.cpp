@@ -2,11 +2,13 @@
 #include "curvepainter.h"
 
 #include "clipsegment.h"
+#include "criterion.h"
 #include "gdilines.h"
 #include "numtext.h"
 #include "rastertarget.h"
 #include "textstamps.h"
 #include "tredoc.h"
+#include "verdictpaint.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -81,42 +83,49 @@ private:
     CTextStamps* m_stamps;
 };
 
-// The bands below the potential curves: each lane a strip above the axis,
-// clipped to the plot's width; a stretch narrower than three pixels is
-// widened to three about its middle, so a one-row indication still shows
-// beside a comment's line.
-void PaintBands(QPainter& p, const CCurveOverlay& o, int left, int right, int bottom,
-                const std::function<int(int64_t)>& mapX)
+// The verdict's shades under the potential curves, over the plot's height
+// inside the axes. Each span covers the pixel columns from its start to
+// its end (a span narrower than a column keeps one), and the findings are
+// laid over what is proven, so a single failing point never hides under
+// its neighbours' shade.
+void PaintShades(QPainter& p, const CCurveOverlay& o, int left, int top, int right, int bottom,
+                 const std::function<int(double)>& mapX)
 {
-    for (const CCurveOverlay::Band& b : o.bands) {
-        if (b.lane < 0 || b.lane >= CCurveOverlay::kLanes) continue;
-        int x1 = mapX(std::min(b.from, b.to));
-        int x2 = mapX(std::max(b.from, b.to));
-        if (x2 - x1 < 2) {
-            const int mid = x1 + (x2 - x1) / 2;
-            x1 = mid - 1;
-            x2 = mid + 1;
+    p.save();
+    p.setClipRect(QRect(QPoint(left + 1, top), QPoint(right, bottom - 1)), Qt::IntersectClip);
+    for (const bool findings : {false, true}) {
+        for (const SVerdictSpan& s : o.spans) {
+            const bool finding = s.status != EVerdictStatus::Protected && s.status != EVerdictStatus::Protected100;
+            if (finding != findings) continue;
+            const int x1 = std::max(mapX(s.from), left + 1);
+            const int x2 = std::min(std::max(mapX(s.to), mapX(s.from) + 1), right + 1);
+            if (x2 <= x1) continue;
+            PaintVerdictShade(p, QRect(x1, top, x2 - x1, bottom - top), s.status, kVerdictShadeAlpha);
         }
-        x1 = std::max(x1, left + 1);
-        x2 = std::min(x2, right);
-        if (x2 < x1) continue;
-        const int y = bottom - CCurveOverlay::kBandHeight * (b.lane + 1);
-        p.fillRect(QRect(x1, y, x2 - x1 + 1, CCurveOverlay::kBandHeight), OverlayBandColor(b.lane));
     }
+    p.restore();
 }
 
-// A triangle standing on the metre axis, its tip kMarkHeight pixels up.
-void PaintMarks(QPainter& p, const CCurveOverlay& o, int64_t start, int64_t end, int bottom,
-                const std::function<int(int64_t)>& mapX)
+// The defects' triangles standing on the metre axis, each with its
+// category ("I" ... "IV", "?" without one) above its tip.
+void PaintMarks(QPainter& p, const CTexts& texts, const QFont& font, const CCurveOverlay& o, int64_t start, int64_t end,
+                int bottom, const std::function<int(int64_t)>& mapX)
 {
-    for (int64_t m : o.marks) {
-        if (m < start || m > end) continue;
-        const int x = mapX(m);
-        for (int i = 0; i < CCurveOverlay::kMarkHeight; ++i) {
-            const int half = (CCurveOverlay::kMarkHeight - 1 - i) * 4 / (CCurveOverlay::kMarkHeight - 1);
-            p.fillRect(QRect(x - half, bottom - 1 - i, 2 * half + 1, 1), OverlayMarkColor());
-        }
+    const QFontMetrics fm(font);
+    const QPen pen = p.pen();
+    p.setPen(PaletteColour(DefectMarkColour()));
+    for (const CCurveOverlay::Mark& m : o.marks) {
+        if (m.metre < start || m.metre > end) continue;
+        const int x = mapX(m.metre);
+        PaintDefectTriangle(p, x, bottom - 1);
+        // The gradient peaks right above a defect: the label gets a clear
+        // ground of its own.
+        const QString label = DefectCategoryNumeral(m.category);
+        const int w = texts.Width(font, fm, label), y = bottom - 1 - kDefectMarkHeight - fm.height();
+        p.fillRect(QRect(x - w / 2 - 1, y, w + 2, fm.height()), Qt::white);
+        texts.At(font, fm, x, y, label, CTexts::EAlign::Centre);
     }
+    p.setPen(pen);
 }
 
 // The rows of `doc` a window S..E shows: from the first row at or after S to
@@ -192,14 +201,6 @@ void PaintComparison(QPainter& p, const CTreDoc& doc, bool native, const CClipRe
 
 } // namespace
 
-QColor OverlayBandColor(int lane)
-{
-    static const QColor colors[CCurveOverlay::kLanes] = {QColor(255, 150, 0), QColor(170, 0, 200), QColor(0, 170, 170)};
-    return colors[std::clamp(lane, 0, CCurveOverlay::kLanes - 1)];
-}
-
-QColor OverlayMarkColor() { return QColor(220, 100, 0); }
-
 void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
 {
     const int n = doc.GetRowCount();
@@ -218,6 +219,7 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
     const double xs = static_cast<double>(right - left) / span;
     const double ys = static_cast<double>(bottom - top) / f.nValueSpan;
     auto mapX = [&](int64_t m) { return TruncPixel(static_cast<double>(m - S) * xs + left); };
+    auto mapMetre = [&](double m) { return TruncPixel((m - static_cast<double>(S)) * xs + left); };
     auto mapY = [&](int64_t v) { return TruncPixel(bottom - static_cast<double>(v - B) * ys); };
 
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -257,11 +259,11 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
     // 3. the rows in the window
     const auto [L, R] = RowsInWindow(doc, S, E);
 
+    // The verdict's shades lie under everything drawn from the rows.
+    if (f.pOverlay && !f.bGradient) PaintShades(p, *f.pOverlay, left, top, right, bottom, mapMetre);
+
     // The comparison survey first, so the document's curves lie on top.
     if (!f.bGradient && f.pCompare) PaintComparison(p, *f.pCompare, f.bCompareNative, clip, S, E, mapX, mapY);
-
-    // The assessment's bands lie under the curves.
-    if (f.pOverlay && !f.bGradient) PaintBands(p, *f.pOverlay, left, right, bottom, mapX);
 
     if (L > 0) {
         // 4. curves
@@ -368,7 +370,7 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
     }
 
     // The suspected defects' triangles stand over the curves.
-    if (f.pOverlay && f.bGradient) PaintMarks(p, *f.pOverlay, S, E, bottom, mapX);
+    if (f.pOverlay && f.bGradient) PaintMarks(p, texts, f.axisFont, *f.pOverlay, S, E, bottom, mapX);
 
     // 6. y axis
     p.setFont(f.axisFont);
@@ -383,20 +385,28 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
         g.LineTo(right, y0);
     }
 
-    // 8. protection criterion (potential pane), dashed
+    // 8. protection criterion (potential pane), dashed: black as the survey
+    // states it, or in the palette's colours with the limiting potential
+    // as the verdict laid over the curves used them
     if (!f.bGradient) {
-        const double parsed = std::trunc(-tresnum::ParseDoublePrefix(doc.m_header[2]));
-        const int64_t c = static_cast<int64_t>(std::clamp(parsed, -1e15, 1e15));
-        if (B < c && c < T) {
-            const int dash = (right - left) / 40;
-            const int period = (right - left) / 20;
-            const int y = mapY(c);
+        const auto dashedAt = [&](int64_t c) {
+            const SDashes d = LineDashes(right - left);
             // A pane too narrow for one period has no room for dashes.
-            if (period > 0)
-                for (int x = left; x < right - dash; x += period) {
-                    g.MoveTo(x, y);
-                    g.LineTo(x + dash, y);
-                }
+            if (!(B < c && c < T) || d.period <= 0) return;
+            const int y = mapY(c);
+            for (int x = left; x < right - d.dash; x += d.period) {
+                g.MoveTo(x, y);
+                g.LineTo(x + d.dash, y);
+            }
+        };
+        if (f.pOverlay && IsPresent(f.pOverlay->protection)) {
+            g.SetColor(PaletteColour(LimitLineColour()));
+            if (IsPresent(f.pOverlay->limit)) dashedAt(-int64_t{f.pOverlay->limit});
+            g.SetColor(PaletteColour(ProtectionLineColour()));
+            dashedAt(-int64_t{f.pOverlay->protection});
+            g.SetColor(kAxisColor);
+        } else {
+            dashedAt(-int64_t{SurveyProtectionCriterion(doc).protection});
         }
     }
 

@@ -7,8 +7,12 @@
 //
 // The gradient pane shows gradient Ein, Aus and their difference, the
 // potential pane the potentials Ein and Aus (negated, so more negative lies
-// higher) and the protection criterion as a dashed line.
+// higher) and the protection criterion as a dashed line: the survey's
+// (header entry 2 read as the assessment reads it), or with the verdict
+// laid over the curves, the criterion and limiting potential it used.
 #pragma once
+
+#include "verdictspans.h"
 
 #include <QFont>
 
@@ -19,19 +23,21 @@ class CTextStamps;
 class CTreDoc;
 class QPainter;
 
-// Marks laid over the curves, in metres: bands a few pixels tall just above
-// the metre axis of the potential pane (lane 0 next to the axis, each lane
-// its own colour) and triangles on the metre axis of the gradient pane.
+// The protection verdict laid over the curves ("Bewertung in Kurven"), in
+// recorded metres: the stretches shaded by status under the potential
+// curves, the suspected defects as triangles labelled with their category
+// on the gradient pane's metre axis, and the criterion E_p and the limiting
+// potential E_l as dashed lines in the potential pane. Colours from the one
+// palette (verdictpalette.h).
 struct CCurveOverlay {
-    struct Band {
-        int64_t from = 0, to = 0; // either order
-        int lane = 0;             // 0..kLanes - 1
+    struct Mark {
+        int64_t metre = 0;
+        int category = 0; // 1..4, 0 without one
     };
-    static constexpr int kLanes = 3;
-    static constexpr int kBandHeight = 3;
-    static constexpr int kMarkHeight = 7;
-    std::vector<Band> bands;    // potential pane
-    std::vector<int64_t> marks; // gradient pane
+    std::vector<SVerdictSpan> spans; // potential pane
+    std::vector<Mark> marks;         // gradient pane
+    int32_t protection = NO_VALUE;   // E_p, mV
+    int32_t limit = NO_VALUE;        // E_l, mV
 };
 
 struct CCurveFrame {
@@ -61,10 +67,6 @@ struct CCurveFrame {
     const CTreDoc* pCompare = nullptr;
     bool bCompareNative = false;
 };
-
-// The colours of the overlay: a band's lane and the triangles.
-QColor OverlayBandColor(int lane);
-QColor OverlayMarkColor();
 
 // Paints the axes, curves, point marks, comments, zero line, criterion and
 // labels of `frame` (and the comparison curve) over whatever the painter's device holds (the caller

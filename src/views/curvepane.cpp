@@ -173,10 +173,12 @@ void CTrePrintView::EnsureBacking()
 
 void CTrePrintView::FitMeterWindow()
 {
-    const int n = m_doc.GetRowCount();
-    if (n <= 0) return;
-    const int64_t first = m_doc.GetMeter(1);
-    const int64_t last = m_doc.GetMeter(n);
+    // Rows without a metre have no place on the axis: one of them at an end
+    // (NO_VALUE is far out) would stretch the window over ten million metres.
+    const int firstRow = m_doc.FirstRowWithMetre();
+    if (firstRow == 0) return;
+    const int64_t first = m_doc.GetMeter(firstRow);
+    const int64_t last = m_doc.GetMeter(m_doc.LastRowWithMetre());
     const CZoomStep current{m_doc.m_nMeterSpan, m_doc.m_nMeterLineStep, m_doc.m_nMeterPageStep,
                             m_doc.m_nMeterLabelStep};
     CZoomStep z = SnapMeterSpan(last - first, current);

@@ -1,16 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// `tresmon-tool assess` from the outside: the JSON of the worked surveys,
-// limits and switches from the command line, the spreadsheet export and the
-// exit codes.
-#include "assesssurveys.h"
+// `tresmon-tool assess` from the outside: the JSON and the spreadsheet
+// export of the protection verdict for the worked surveys, the options
+// reaching the verdict, and the exit codes.
 #include "docfixture.h"
+#include "verdictsurveys.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
+
 namespace {
 
-using namespace assesssurveys;
+using namespace verdictsurveys;
 using nlohmann::json;
 
 class AssessTool : public ::testing::Test {
@@ -19,7 +21,7 @@ protected:
     std::string Survey(const std::vector<std::string>& lines, const std::string& criterion = "-850 mV")
     {
         const auto path = m_dir / ("s" + std::to_string(++m_count) + ".tsd");
-        WriteFile(path, Text(criterion, lines));
+        WriteFile(path, assesssurveys::Text(criterion, lines));
         return ShellQuoted(path);
     }
 
@@ -34,154 +36,239 @@ protected:
     int m_count = 0;
 };
 
-json Of(const json& list, const std::string& key, const std::string& value)
+// What the tool writes on standard error.
+std::string ErrorText(const std::string& args)
 {
-    json out = json::array();
-    for (const json& e : list)
-        if (e[key] == value) out.push_back(e);
+    FILE* p = popen((std::string(TRESMON_TOOL) + " " + args + " 2>&1 >/dev/null").c_str(), "r");
+    std::string out;
+    char buf[4096];
+    for (size_t n; p && (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+    if (p) pclose(p);
     return out;
+}
+
+std::vector<std::string> Column(const json& list, const std::string& key)
+{
+    std::vector<std::string> out;
+    for (const json& e : list) out.push_back(e[key].is_string() ? e[key].get<std::string>() : e[key].dump());
+    return out;
+}
+
+// Peaks at 20 and 35 m over D 2.0 mV (D 19.0 and 14.0 mV, |on - off| 200 mV:
+// %IR 8.7 and 6.5), a landmark at 30 m.
+std::vector<std::string> PeakSurvey()
+{
+    std::vector<std::string> lines = PeakLines({{20, 20, 20}, {35, 15, 15}});
+    lines[30] += "Schieber";
+    return lines;
 }
 
 } // namespace
 
-TEST_F(AssessTool, CriteriaWithTheirLimitsInStoredUnits)
+TEST_F(AssessTool, CriterionWithItsSourceAndWarning)
 {
-    json j = Assess(Survey(kCriteria, "-900 mV"));
-    ASSERT_EQ(j["criteria"].size(), 4u);
-    EXPECT_EQ(j["criteria"][0], json::parse(R"({"id":"off","name":"Aus-Potential zu positiv","enabled":true,
-                                                "limit":-900})"));
-    EXPECT_EQ(j["criteria"][1]["name"], "IR-freies Potential zu positiv");
-    EXPECT_EQ(j["criteria"][1]["limit"], -900);
-    EXPECT_EQ(j["criteria"][2]["name"], "Überschutz");
-    EXPECT_EQ(j["criteria"][2]["limit"], -1200);
-    EXPECT_EQ(j["criteria"][3]["id"], "graddiff");
-    EXPECT_EQ(j["criteria"][3]["limit"], 50);
+    json j = Assess(Survey(kValidity, "-0,85 V"));
+    EXPECT_EQ(j["version"], 2);
+    EXPECT_EQ(j["criterion"], json::parse(R"({"protection":-850,"source":"header","headerText":"-0,85 V",
+                                              "warning":null,"limitPotential":-1200})"));
 
-    j = Assess(Survey(kCriteria, "Schutzkriterium fehlt"));
-    EXPECT_EQ(j["criteria"][0]["limit"], -850);
+    // A criterion without its sign must not turn the check off: the default
+    // stands in, with a warning in the JSON and on standard error.
+    const std::string unsigned850 = Survey(kValidity, "850 mV");
+    j = Assess(unsigned850);
+    EXPECT_EQ(j["criterion"]["protection"], -850);
+    EXPECT_EQ(j["criterion"]["source"], "default");
+    const std::string warning = "Schutzkriterium „850 mV“ aus den Kopfdaten nicht verwendbar; −850 mV angenommen.";
+    EXPECT_EQ(j["criterion"]["warning"], warning);
+    EXPECT_EQ(ErrorText("assess " + unsigned850), "tresmon-tool: " + warning + "\n");
+    EXPECT_EQ(Assess(Survey(kValidity, ""))["criterion"]["warning"],
+              "Kein Schutzkriterium in den Kopfdaten; −850 mV angenommen.");
+
+    const std::string without = Survey(kValidity, "ohne");
+    j = Assess(without + " --protection-limit=-900,9 --limit-potential -1300");
+    EXPECT_EQ(j["criterion"], json::parse(R"({"protection":-900,"source":"option","headerText":"ohne",
+                                              "warning":null,"limitPotential":-1300})"));
+    EXPECT_EQ(ErrorText("assess " + without + " --protection-limit=-900"), "");
+    EXPECT_EQ(j["settings"]["protectionPotential"], -900);
+    EXPECT_EQ(j["rows"], nullptr); // only with --rows
 }
 
-TEST_F(AssessTool, IndicationsAsTheEngineFindsThem)
+TEST_F(AssessTool, StatusesStretchesCoverageAndWarnings)
 {
-    const json j = Assess(Survey(kCriteria));
-    ASSERT_EQ(j["indications"].size(), 4u);
-    EXPECT_EQ(j["indications"][2], json::parse(R"({"criterion":"off","firstRow":6,"lastRow":7,"fromMetre":10,
-        "toMetre":13,"rows":2,"length":3,"worst":-790,"worstMetre":10})"));
-    EXPECT_EQ(j["indications"][3]["criterion"], "over"); // criteria in their order
-    EXPECT_TRUE(j["defects"].empty());
-    EXPECT_TRUE(j["warnings"].empty());
+    // 1 unprotected, 2-6 not assessed (2 "Schieber", 4 "Mast"), 7 protected,
+    // 8 over, 9-10 protected; 1 m apart.
+    const json j = Assess(Survey(kValidity) + " --rows");
+    EXPECT_EQ(j["coverage"], json::parse(R"({"totalLength":9,"assessedLength":4,"notAssessedLength":5,
+                                             "gapLength":0})"));
+    EXPECT_EQ(j["statuses"]["unprotected"], json::parse(R"({"name":"nicht geschützt","length":0.5,"stretches":1,
+                                                            "share":12.5})"));
+    EXPECT_EQ(j["statuses"]["over"]["share"], 25);
+    EXPECT_EQ(j["statuses"]["protected"]["stretches"], 2);
+    EXPECT_EQ(j["statuses"]["protected100"]["length"], 0);
+    EXPECT_EQ(j["statuses"]["notAssessed"]["share"], 55.6); // of the total: 5 / 9
+    EXPECT_EQ(Column(j["stretches"], "status"),
+              (std::vector<std::string>{"unprotected", "notAssessed", "protected", "over", "protected"}));
+    EXPECT_EQ(j["stretches"][0], json::parse(R"({"status":"unprotected","name":"nicht geschützt","firstRow":1,
+        "lastRow":1,"fromMetre":0,"toMetre":0,"rows":1,"length":0.5,"worst":-800,"worstMetre":0,"comments":null})"));
+    EXPECT_EQ(j["stretches"][1]["comments"], "Schieber; Mast");
+    EXPECT_EQ(j["stretches"][3]["worst"], -1250);
+    EXPECT_EQ(j["surveyLength"], 9);
+
+    EXPECT_EQ(j["rows"].size(), 10u);
+    EXPECT_EQ(j["rows"][0], json::parse(R"({"row":1,"metre":0,"status":"unprotected","basis":"off","value":-800,
+                                            "weight":0.5,"gradDiff":null,"irfreeUsable":false})"));
+    EXPECT_EQ(j["rows"][4]["basis"], nullptr); // not assessed: neither basis nor value
+    EXPECT_EQ(j["rows"][4]["value"], nullptr);
+
+    EXPECT_EQ(Column(j["warnings"], "kind"),
+              (std::vector<std::string>{"offMissing", "positive", "onEqualsOff", "offBelowOn", "spike", "spike"}));
+    EXPECT_EQ(j["warnings"][1], json::parse(R"J({"kind":"positive","name":"Potential positiv (Anschluss prüfen)",
+        "firstRow":3,"lastRow":4,"fromMetre":2,"toMetre":3,"rows":2})J"));
+
+    // A row without a metre (9999999 in the file) is named, without a metre.
+    std::vector<std::string> lines = kValidity;
+    lines[6].replace(0, 1, "9999999");
+    const json missing = Assess(Survey(lines));
+    EXPECT_EQ(missing["warnings"][0], json::parse(R"({"kind":"metreMissing","name":"Meter fehlt","firstRow":7,
+        "lastRow":7,"fromMetre":null,"toMetre":null,"rows":1})"));
 }
 
-TEST_F(AssessTool, DefectsWithLandmarksAndNulls)
+TEST_F(AssessTool, ZonesOfInfluenceGapsAndNullShares)
 {
-    const json j = Assess(Survey(kDefects));
-    ASSERT_EQ(j["defects"].size(), 3u);
-    EXPECT_EQ(j["defects"][0], json::parse(R"({"row":3,"metre":20,"gradDiff":70,"gradOn":90,"gradOff":20,
-        "potOn":-1200,"potOff":-950,"potIRFree":-870,
-        "landmark":{"row":1,"metre":0,"comment":"Schieber","distance":-20}})"));
-    EXPECT_TRUE(j["defects"][1]["potOn"].is_null());
-    EXPECT_TRUE(j["defects"][1]["potIRFree"].is_null());
+    const std::string lengths = Survey(kLengths);
+    json j = Assess(lengths);
+    EXPECT_EQ(j["coverage"], json::parse(R"({"totalLength":21,"assessedLength":20.5,"notAssessedLength":0.5,
+                                             "gapLength":20})"));
+    EXPECT_EQ(j["statuses"]["unprotected"]["length"], 1); // a single failing point counts 1 m
+    EXPECT_EQ(j["statuses"]["unprotected"]["share"], 4.9);
+    EXPECT_EQ(j["statuses"]["protected"]["share"], 95.1);
+    EXPECT_EQ(j["surveyLength"], 41);
+    EXPECT_EQ(Column(j["warnings"], "kind"), (std::vector<std::string>{"offMissing", "gap"}));
 
-    std::vector<std::string> plain = kDefects;
-    for (std::string& line : plain) line.erase(line.rfind(';') + 1);
-    EXPECT_TRUE(Assess(Survey(plain))["defects"][0]["landmark"].is_null());
+    j = Assess(lengths + " --gap 30");
+    EXPECT_EQ(j["coverage"]["totalLength"], 41);
+    EXPECT_EQ(j["settings"]["gap"], 30);
+    j = Assess(lengths + " --gap 2,5 --rows");
+    EXPECT_EQ(j["rows"][1]["weight"], 1);
+    EXPECT_EQ(j["rows"][10]["weight"], 1.75); // half of 1 m and half of the 2.5 m counted of the gap
+
+    // Nothing assessed: the assessed statuses' shares have no base.
+    j = Assess(Survey({"0;-1.10;;;;;;", "1;-1.10;;;;;;"}));
+    EXPECT_EQ(j["statuses"]["protected"]["share"], nullptr);
+    EXPECT_EQ(j["statuses"]["notAssessed"]["share"], 100);
 }
 
-TEST_F(AssessTool, WarningsAndSummary)
+TEST_F(AssessTool, IRFreePotentialAndTheNativeSurvey)
 {
-    json j = Assess(Survey(kOnOff));
-    ASSERT_EQ(j["warnings"].size(), 4u);
-    EXPECT_EQ(j["warnings"][0], json::parse(R"({"kind":"offBelowOn","name":"Aus negativer als Ein","firstRow":1,
-                                                "lastRow":2,"fromMetre":0,"toMetre":1})"));
-    EXPECT_EQ(j["warnings"][2]["name"], "Ein gleich Aus");
-    EXPECT_EQ(Assess(Survey(kSpikes))["warnings"][0]["name"], "Ausreißer");
+    const std::string irfree = Survey(kIRFree);
+    json j = Assess(irfree + " --rows");
+    EXPECT_EQ(Column(j["rows"], "basis"),
+              (std::vector<std::string>{"irfree", "off", "off", "irfree", "irfree", "off", "off", "null"}));
+    EXPECT_EQ(j["rows"][0]["value"], -800);
+    EXPECT_EQ(j["rows"][0]["gradDiff"], 90);
+    j = Assess(irfree + " --rows --irfree-min-diff 2 --irfree-max-ratio 0,9");
+    EXPECT_EQ(Column(j["rows"], "irfreeUsable"),
+              (std::vector<std::string>{"true", "true", "true", "true", "true", "false", "false", "false"}));
+    EXPECT_EQ(j["settings"]["irfreeMinDiff"], 20);
+    EXPECT_EQ(j["settings"]["irfreeMaxRatio"], 0.9);
 
-    j = Assess(Survey(kReversed));
-    EXPECT_EQ(j["warnings"][0]["name"], "Meter nicht fortlaufend");
-    EXPECT_EQ(j["warnings"].back()["name"], "Messlücke");
-    EXPECT_EQ(j["summary"], json::parse(R"({"surveyLength":75,
-        "criteria":{"off":{"indications":0,"length":0},"irfree":{"indications":0,"length":0},
-                    "over":{"indications":0,"length":0},"graddiff":{"indications":1,"length":0}},
-        "defects":1,
-        "warnings":{"offBelowOn":0,"onEqualsOff":0,"spike":0,"metreOrder":2,"gap":3}})"));
+    const std::string polarised = Survey(kPolarised);
+    const auto nativePath = m_dir / "nativ.tsd";
+    WriteFile(nativePath, assesssurveys::Text("-850 mV", kPolarisedNative));
+    const std::string native = " --native " + ShellQuoted(nativePath);
+    j = Assess(polarised + native);
+    EXPECT_EQ(Column(j["stretches"], "status"),
+              (std::vector<std::string>{"protected100", "unprotected", "protected", "over"}));
+    EXPECT_EQ(j["settings"]["native"], nativePath.string());
+    EXPECT_EQ(j["statuses"]["protected100"]["length"], 1.5);
+    j = Assess(polarised + native + " --no-100mv");
+    EXPECT_EQ(j["stretches"][0]["status"], "unprotected");
+    EXPECT_EQ(j["settings"]["use100mV"], false);
+
+    // An unreadable native survey is a file error, and nothing is written.
+    const SToolRun r = RunTool("assess " + polarised + " --native " + ShellQuoted(m_dir / "fehlt.tsd"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(ErrorText("assess " + polarised + " --native " + ShellQuoted(m_dir / "fehlt.tsd")).find("fehlt.tsd"),
+              std::string::npos);
 }
 
-TEST_F(AssessTool, LimitsFromTheCommandLine)
+TEST_F(AssessTool, DefectsAndDigList)
 {
-    const std::string s = Survey(kDefects);
-    json j = Assess(s + " --off-limit -950.5 --irfree-limit=-870 --over-limit -1100.7 --graddiff-limit 5.5");
-    EXPECT_EQ(j["criteria"][0]["limit"], -950); // truncated toward zero: -950 mV itself does not fail
-    EXPECT_EQ(j["criteria"][1]["limit"], -870);
-    EXPECT_EQ(j["criteria"][2]["limit"], -1100);
-    EXPECT_EQ(j["criteria"][3]["limit"], 55);
-    EXPECT_TRUE(Of(j["indications"], "criterion", "off").empty());
-    const json irfree = Of(j["indications"], "criterion", "irfree");
-    ASSERT_EQ(irfree.size(), 2u); // rows 2 and 9 with -860 mV; -870 in row 3 does not fail
-    EXPECT_EQ(irfree[0]["firstRow"], 2);
-    EXPECT_EQ(irfree[1]["firstRow"], 9);
-    EXPECT_EQ(Of(j["indications"], "criterion", "graddiff").size(), 2u); // 6.0 mV and more
+    const std::string peaks = Survey(PeakSurvey());
+    json j = Assess(peaks);
+    ASSERT_EQ(j["defects"].size(), 2u);
+    const json first = j["defects"][0];
+    EXPECT_EQ(first["row"], 21);
+    EXPECT_EQ(first["gradDiff"], 190);
+    EXPECT_EQ(first["background"], 20);
+    EXPECT_EQ(first["irPercent"], 8.7);
+    EXPECT_EQ(first["category"], 1);
+    EXPECT_EQ(first["categoryName"], "I gering");
+    EXPECT_EQ(first["side"], "LR");
+    EXPECT_EQ(first["potOn"], -1100);
+    EXPECT_EQ(first["status"], "protected");
+    EXPECT_TRUE(first["potIRFree"].is_number());
+    EXPECT_EQ(first["landmark"], json::parse(R"({"row":31,"metre":30,"comment":"Schieber","distance":10,
+                                                 "text":"10 m vor „Schieber“"})"));
+    EXPECT_EQ(j["defects"][1]["landmark"]["text"], "5 m nach „Schieber“");
+    EXPECT_EQ(j["digList"][0], json::parse(R"({"priority":1,"row":21,"metre":20,"category":1,"irPercent":8.7,
+        "status":"protected","action":"keine Maßnahme","landmark":"10 m vor „Schieber“"})"));
 
-    j = Assess(s + " --off-limit -0.5 --graddiff-limit 7.19");
-    EXPECT_EQ(j["criteria"][0]["limit"], 0);
-    EXPECT_EQ(j["criteria"][3]["limit"], 71);
-    j = Assess("--graddiff-limit 2,3 " + s);
-    EXPECT_EQ(j["criteria"][3]["limit"], 23);
-    // The digits decide, not their nearest binary number (which is 5).
-    j = Assess(s + " --graddiff-limit 4.99999999999999999");
-    EXPECT_EQ(j["criteria"][3]["limit"], 49);
-}
-
-TEST_F(AssessTool, SpikeGapAndWithout)
-{
-    json j = Assess(Survey(kSpikes) + " --spike 150");
-    EXPECT_EQ(Of(j["warnings"], "kind", "spike").size(), 3u);
-    j = Assess(Survey(kReversed) + " --gap 25");
-    EXPECT_EQ(Of(j["warnings"], "kind", "gap").size(), 1u);
-
-    j = Assess(Survey(kCriteria) + " --without off,graddiff");
-    EXPECT_EQ(j["criteria"][0]["enabled"], false);
-    EXPECT_EQ(j["criteria"][1]["enabled"], true);
-    EXPECT_EQ(j["criteria"][3]["enabled"], false);
-    ASSERT_EQ(j["indications"].size(), 1u);
-    EXPECT_EQ(j["indications"][0]["criterion"], "over");
-    EXPECT_EQ(j["summary"]["criteria"]["off"]["indications"], 0);
+    // The grading bounds reach the categories: 8.7 % is III, 6.5 % II.
+    j = Assess(peaks + " --categories 5,8,60");
+    EXPECT_EQ(Column(j["digList"], "action"),
+              (std::vector<std::string>{"Aufgrabung planen", "bei nächster Messung beobachten"}));
+    EXPECT_EQ(j["settings"]["categories"], json::parse("[5,8,60]"));
+    // Each of the peak rules can drop the smaller peak (D 14.0 mV).
+    for (const std::string option : {"--defect-min 14,1", "--defect-factor 7.5", "--defect-window 16"}) {
+        j = Assess(peaks + " " + option);
+        EXPECT_EQ(Column(j["defects"], "row"), std::vector<std::string>{"21"}) << option;
+    }
+    EXPECT_EQ(Assess(peaks + " --background 40,5")["settings"]["background"], 40.5);
 }
 
 TEST_F(AssessTool, SpreadsheetExport)
 {
-    const SToolRun r = RunTool("assess " + Survey(kDefects) + " --csv");
+    std::vector<std::string> lines = PeakSurvey();
+    lines[50] = "50;-1.10;;3;1;3;1;=HYPERLINK(\"http://x\")"; // not assessed, a formula for a comment
+    lines[60] = "60;-1.10;-0.80;3;1;3;1;";                    // not protected
+    const SToolRun r = RunTool("assess " + Survey(lines) + " --csv");
     ASSERT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out.starts_with("\xEF\xBB\xBF"
-                                  "Kriterium;Erste Zeile;Letzte Zeile;Von [m];Bis [m];Zeilen;Länge [m];"
-                                  "Schlechtester Wert [mV];bei Meter [m]\r\n"))
+    const std::string expected
+        = "\xEF\xBB\xBF"
+          "Status;Erste Zeile;Letzte Zeile;Von [m];Bis [m];Punkte;Länge [m];Schlechtester Wert [mV];bei Meter [m];"
+          "Kommentare\r\n"
+          "nicht bewertbar;51;51;50;50;1;1;;;\"'=HYPERLINK(\"\"http://x\"\")\"\r\n"
+          "nicht geschützt;61;61;60;60;1;1;-800;60;\r\n"
+          "\r\n"
+          "Priorität;Zeile;Meter [m];Lage;Seite;Gradientendifferenz [mV];Hintergrund [mV];IR-Anteil [%];Kategorie;"
+          "Potential Ein [mV];Potential Aus [mV];Potential IR-frei [mV];Status;Maßnahme\r\n"
+          "1;21;20;10 m vor „Schieber“;LR;19,0;2,00;8,7;I gering;-1100;-900;";
+    EXPECT_TRUE(r.out.starts_with(expected)) << r.out;
+    EXPECT_NE(r.out.find(";geschützt;keine Maßnahme\r\n2;36;35;5 m nach „Schieber“;LR;14,0;2,00;6,5;"),
+              std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\r\nFehlstellenverdacht;2;3;10;20;2;10;7,0;20\r\n"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("\r\n\r\nZeile;Meter [m];Gradient Differenz [mV];Gradient Ein [mV];Gradient Aus [mV];"
-                         "Potential Ein [mV];Potential Aus [mV];Potential IR-frei [mV];Orientierungspunkt;"
-                         "Abstand [m]\r\n"),
-              std::string::npos);
-    EXPECT_NE(r.out.find("\r\n3;20;7,0;9,0;2,0;-1200;-950;-870;Schieber;-20\r\n"), std::string::npos);
-    EXPECT_NE(r.out.find("\r\n5;40;5,0;9,0;4,0;;-950;;Kreuzung;10\r\n"), std::string::npos);
     // The JSON is the default, also after --csv was overruled.
-    EXPECT_EQ(RunTool("assess " + Survey(kDefects) + " --csv --json").out.front(), '{');
+    EXPECT_EQ(RunTool("assess " + Survey(lines) + " --csv --json").out.front(), '{');
 }
 
 TEST_F(AssessTool, ExitCodes)
 {
-    const std::string s = Survey(kCriteria);
+    const std::string s = Survey(kValidity);
     EXPECT_EQ(RunTool("assess").status, 1);
     EXPECT_EQ(RunTool("assess " + s + " " + s).status, 1);
     EXPECT_EQ(RunTool("assess " + s + " --gap").status, 1);
-    EXPECT_EQ(RunTool("assess " + s + " --gap -5").status, 1);
-    EXPECT_EQ(RunTool("assess " + s + " --spike 1x").status, 1);
-    EXPECT_EQ(RunTool("assess " + s + " --off-limit ''").status, 1);
-    EXPECT_EQ(RunTool("assess " + s + " --off-limit 99999999999").status, 1);
-    EXPECT_EQ(RunTool("assess " + s + " --without off,grad").status, 1);
-    EXPECT_EQ(RunTool("assess " + s + " --limit 5").status, 1);
-    EXPECT_EQ(RunTool("assess " + s + " --json=yes").status, 1);
+    EXPECT_EQ(RunTool("assess " + s + " --off-limit -900").status, 1);
+    EXPECT_EQ(ErrorText("assess " + s + " --graddiff-limit 5")
+                  .rfind("tresmon-tool: --graddiff-limit gibt es nicht "
+                         "mehr; ",
+                         0),
+              0u);
     EXPECT_EQ(RunTool("assess " + ShellQuoted(m_dir / "none.tsd")).status, 2);
     WriteFile(m_dir / "x.tsd", "[Kopfdaten]\r\nkeine Messdaten\r\n");
     EXPECT_EQ(RunTool("assess " + ShellQuoted(m_dir / "x.tsd")).status, 2);
+    EXPECT_EQ(RunTool("assess " + s + " --native " + ShellQuoted(m_dir / "x.tsd")).status, 2);
     // A usage error is found before the file is read.
     EXPECT_EQ(RunTool("assess " + ShellQuoted(m_dir / "none.tsd") + " --gap x").status, 1);
     EXPECT_EQ(RunTool("assess " + s).status, 0);

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The assessment window in the main window on the offscreen platform: its
-// lists for a small hand-made survey, recomputing after a cell edit and a
-// limit change, the limits kept in the settings, a double click that shows
-// the stretch in table and curves, the menu entries, the curve overlay's
-// pixels and the report entry.
+// The "Bewertung" window in the main window on the offscreen platform: its
+// criterion, bar, summary and lists for a small hand-made survey, assessing
+// again after a cell edit and a field's edit, wrong input refused, the
+// settings kept, a native comparison survey serving the 100 mV criterion, a
+// double click that shows the place in table and curves, the menu entries,
+// the curve marks with their legend, and the report entry.
 #include "assesswnd.h"
 #include "curvepainter.h"
 #include "curvepane.h"
@@ -14,6 +15,8 @@
 #include "tredoc.h"
 #include "tresapp.h"
 #include "uiseam.h"
+#include "verdictbar.h"
+#include "verdictlegend.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -52,25 +55,50 @@ public:
     void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
 
     QStringList saveAnswers, saveInitial, questions, messages;
+
+    // "Vergleichsmessung laden...": the file and whether it is a native survey.
+    QString OpenFileNameWithOption(QWidget*, const QString&, const QString&, const QString&, bool& checked) override
+    {
+        checked = openNative;
+        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+    }
+    QStringList openAnswers;
+    bool openNative = false;
 };
 
-// Six rows under the criterion -850 mV (potentials in V, gradients in mV):
-//   row 2-3  potential off -800, -820        above the criterion
-//   row 3    gradient 12 on, 2 off: 10 mV   a suspected defect, landmarks
-//            "Schieber" (0 m) and "Kreuzung" (40 m) both 20 m away
-//   row 5    potential off -1250              overprotected, and a spike
-//   row 6    70 m after 40 m                  a gap
-const char kSmallSurvey[] = "0;-1.20;-0.90;3;1;;;Schieber\r\n"
-                            "10;-1.10;-0.80;3;1;;;\r\n"
-                            "20;-1.10;-0.82;12;2;;;\r\n"
-                            "30;-1.30;-1.00;3;1;;;\r\n"
-                            "40;-1.30;-1.25;3;1;;;Kreuzung\r\n"
-                            "70;-1.30;-1.00;3;1;;;\r\n";
+// 41 rows 1 m apart from 0 to 40 m, then one at 70 m (a gap), criterion
+// -850 mV: on -1.10, off -0.90 V, gradients 3 on, 1 off on both sides (D
+// 2.0 mV), but for
+//   10-12 m  off -0.80 V                      not protected, 3 m
+//   11 m     on -0.85 V, gradients 20 on      a defect: D 19.0 mV, IR-free
+//                                             -790 mV usable, %IR 27.5 (II)
+//   30 m     on = off = -0.95 V, "Schieber"   not assessed, a spike
+//   35 m     on -1.30, off -1.25 V             below the limiting potential, a spike
+std::string SmallSurvey(const char* offAt10to12 = "-0.80")
+{
+    std::string rows;
+    const auto row = [&](int m, const std::string& on, const std::string& off, const char* grad, const char* comment) {
+        rows += std::to_string(m) + ";" + on + ";" + off + ";" + grad + ";1;" + grad + ";1;" + comment + "\r\n";
+    };
+    for (int m = 0; m <= 40; ++m) {
+        std::string on = "-1.10", off = "-0.90";
+        if (m >= 10 && m <= 12) off = offAt10to12;
+        if (m == 11) on = "-0.85";
+        if (m == 30) on = off = "-0.95";
+        if (m == 35) on = "-1.30", off = "-1.25";
+        row(m, on, off, m == 11 ? "20" : "3", m == 0 ? "Anfang" : m == 30 ? "Schieber" : "");
+    }
+    row(70, "-1.10", "-0.90", "3", "");
+    return rows;
+}
+const std::string kSmallSurvey = SmallSurvey();
 
-void WriteSurvey(const QString& path, const std::string& rows)
+void WriteSurvey(const QString& path, const std::string& rows, const std::string& criterion = "-850 mV")
 {
     std::ofstream out(path.toStdString(), std::ios::binary);
-    out << "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n42\r\n\r\n\r\nBem\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n" << rows;
+    out << "[Kopfdaten]\r\n01.02.26\r\n"
+        << criterion << "\r\nNord\r\n42\r\n\r\n\r\nBem\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n"
+        << rows;
 }
 
 QByteArray FileBytes(const QString& path)
@@ -87,7 +115,7 @@ QStringList RowTexts(const CAssessListModel* m, int row)
     return texts;
 }
 
-// The list rows of one criterion or warning kind (first column).
+// The list rows of one status or warning kind (first column).
 QList<QStringList> RowsNamed(const CAssessListModel* m, const QString& name)
 {
     QList<QStringList> rows;
@@ -115,26 +143,34 @@ private slots:
     void cleanup();
 
     void menuEntriesAndF7ShowTheWindow();
-    void listsOfASmallSurvey();
-    void cellEditAssessesAgainAtOnce();
-    void limitsAndCheckBoxesAssessAgainAtOnce();
-    void wrongLimitIsRefusedWithMessage();
-    void limitsKeptInSettingsNotInSurvey();
+    void criterionBarSummaryAndListsOfASmallSurvey();
+    void criterionWarningInRed();
+    void cellAndFieldEditsAssessAgainAtOnce();
+    void wrongInputIsRefusedWithMessage();
+    void settingsKeptInSettingsNotInSurvey();
+    void nativeComparisonServesThe100mVCriterion();
     void doubleClickSelectsRowsAndCentresPanes();
-    void overlayOffByDefaultAndPixelExact();
-    void overlayDrawsBandsAndTriangles();
+    void curveMarksWithTheirLegend();
     void reportWritesPdfUnderTheNameGiven();
 
 private:
     // Opens a survey of `rows` and shows the window.
-    CAssessWnd& OpenAndShow(const std::string& rows, const QString& name = QStringLiteral("klein.tsd"))
+    CAssessWnd& OpenAndShow(const std::string& rows, const QString& name = QStringLiteral("klein.tsd"),
+                            const std::string& criterion = "-850 mV")
     {
         const QString path = m_files.filePath(name);
-        WriteSurvey(path, rows);
+        WriteSurvey(path, rows, criterion);
         CMainFrame& f = Frame();
         if (!f.OpenDocumentFile(path)) qWarning("survey not opened");
         f.Action(CMainFrame::ID_ASSESS)->trigger();
         return *f.AssessWindow();
+    }
+    // Types `text` into a field as the user does, after clearing it.
+    static void Type(QLineEdit* field, const QString& text)
+    {
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        QTest::keyClicks(field, text);
     }
 };
 
@@ -169,151 +205,238 @@ void TestAssessWnd::menuEntriesAndF7ShowTheWindow()
     // Every field and list says what it is for.
     for (QWidget* field : f.AssessWindow()->findChildren<QWidget*>())
         if (qobject_cast<QLineEdit*>(field) || qobject_cast<QCheckBox*>(field) || qobject_cast<QTableView*>(field))
-            QVERIFY2(!field->toolTip().isEmpty(), qPrintable(field->metaObject()->className()));
+            QVERIFY2(!field->toolTip().isEmpty(), qPrintable(field->objectName()));
 }
 
-void TestAssessWnd::listsOfASmallSurvey()
+void TestAssessWnd::criterionBarSummaryAndListsOfASmallSurvey()
 {
     CAssessWnd& w = OpenAndShow(kSmallSurvey);
-    const CAssessListModel* ind = w.ListModel(EList::Indications);
-    QCOMPARE(ind->headerData(7, Qt::Horizontal).toString(), QStringLiteral("schlechtester Wert"));
-    QCOMPARE(RowsNamed(ind, QStringLiteral("Aus-Potential zu positiv")),
-             (QList<QStringList>{{"Aus-Potential zu positiv", "2", "3", "10", "20", "2", "10", "-800", "10"}}));
-    QCOMPARE(RowsNamed(ind, QString::fromUtf8("Überschutz")),
-             (QList<QStringList>{{QString::fromUtf8("Überschutz"), "5", "5", "40", "40", "1", "0", "-1250", "40"}}));
-    QCOMPARE(RowsNamed(ind, QStringLiteral("Fehlstellenverdacht")),
-             (QList<QStringList>{{"Fehlstellenverdacht", "3", "3", "20", "20", "1", "0", "10,0", "20"}}));
+    QCOMPARE(w.CriterionLabel()->text(),
+             QString::fromUtf8("Schutzkriterium <b>-850&nbsp;mV</b> (aus Kopfdaten), Grenzpotential -1200&nbsp;mV"
+                               "<br>100-mV-Kriterium: keine Nativmessung geladen"));
+    QVERIFY(!w.WarningLabel()->isVisible());
 
-    // The landmarks tie at 20 m: the lower row wins. Gradients in mV with
-    // their tenth, potentials in whole mV.
-    const CAssessListModel* def = w.ListModel(EList::Defects);
-    QCOMPARE(def->rowCount(), 1);
-    const QStringList d = RowTexts(def, 0);
-    QCOMPARE(d.mid(0, 7), (QStringList{"3", "20", "10,0", "12,0", "2,0", "-1100", "-820"}));
-    QVERIFY(!d[7].isEmpty()); // the IR-free potential is there
-    QCOMPARE(d.mid(8), (QStringList{"Schieber", "-20"}));
+    // The stretches that are not protected; the worst of the first is its
+    // usable IR-free potential.
+    const CAssessListModel* stretches = w.ListModel(EList::Stretches);
+    QCOMPARE(stretches->headerData(7, Qt::Horizontal).toString(), QStringLiteral("schlechtester Wert"));
+    QCOMPARE(stretches->rowCount(), 3);
+    QCOMPARE(RowTexts(stretches, 0),
+             (QStringList{QString::fromUtf8("nicht geschützt"), "11", "13", "10", "12", "3", "3", "-790", "11", ""}));
+    QCOMPARE(RowTexts(stretches, 1),
+             (QStringList{"nicht bewertbar", "31", "31", "30", "30", "1", "1", "", "", "Schieber"}));
+    QCOMPARE(RowTexts(stretches, 2).mid(0, 9),
+             (QStringList{"Grenzpotential unterschritten", "36", "36", "35", "35", "1", "1", "-1250", "35"}));
+
+    // The dig list with the place as the dig crew reads it and the action.
+    const CAssessListModel* dig = w.ListModel(EList::DigList);
+    QCOMPARE(dig->rowCount(), 1);
+    QCOMPARE(RowTexts(dig, 0),
+             (QStringList{"1", "12", "11", QString::fromUtf8("11 m nach „Anfang“"), "LR", "19,0", "27,5", "II mittel",
+                          "-850", "-800", "-790", QString::fromUtf8("nicht geschützt"), "umgehend aufgraben"}));
 
     const CAssessListModel* warn = w.ListModel(EList::Warnings);
-    QCOMPARE(RowsNamed(warn, QString::fromUtf8("Ausreißer")),
-             (QList<QStringList>{{QString::fromUtf8("Ausreißer"), "5", "5", "40", "40"}}));
+    QCOMPARE(RowsNamed(warn, QString::fromUtf8("Ausreißer")).size(), 3);
     QCOMPARE(RowsNamed(warn, QString::fromUtf8("Messlücke")),
-             (QList<QStringList>{{QString::fromUtf8("Messlücke"), "6", "6", "70", "70"}}));
+             (QList<QStringList>{{QString::fromUtf8("Messlücke"), "42", "42", "70", "70", "1"}}));
 
-    // 10 of 70 m is 14.3 per cent.
+    // Lengths and shares: of the assessed 49 m for the assessed statuses, of
+    // the measured 50 m for "nicht bewertbar"; 20 m of the gap unmeasured.
     const QString summary = w.SummaryLabel()->text();
-    QVERIFY2(summary.contains(QString::fromUtf8("Messlänge: 70 m")), qPrintable(summary));
-    QVERIFY2(summary.contains(QStringLiteral("<td>Aus-Potential zu positiv</td><td align=right>1</td>"
-                                             "<td align=right>10</td><td align=right>14,3</td>")),
+    QVERIFY2(summary.contains(QString::fromUtf8("Messlänge 70 m: bewertet 49 m, nicht bewertet 1 m, Messlücken 20 m")),
              qPrintable(summary));
+    for (const char* row : {"geschützt</td><td align=right>45</td><td align=right>91,8</td><td align=right>4</td>",
+                            "nicht geschützt</td><td align=right>3</td><td align=right>6,1</td><td align=right>1</td>",
+                            "Grenzpotential unterschritten</td><td align=right>1</td><td align=right>2,0</td>",
+                            "nicht bewertbar</td><td align=right>1</td><td align=right>2,0</td>"})
+        QVERIFY2(summary.contains(QString::fromUtf8(row)), row);
+    QVERIFY(summary.contains(QStringLiteral("Fehlstellenverdacht: 1 (I: 0, II: 1, III: 0, IV: 0")));
+
+    // The bar: each stretch where it lies, the gap left out.
+    const std::vector<SVerdictSpan>& spans = w.Bar()->Spans();
+    QCOMPARE(spans.size(), size_t{8});
+    QCOMPARE(std::tie(spans[1].from, spans[1].to, spans[1].status),
+             std::make_tuple(9.5, 12.5, EVerdictStatus::Unprotected));
+    QCOMPARE(std::tie(spans[6].to, spans[7].from), std::make_tuple(45.0, 65.0));
+    auto* tabs = w.findChild<QTabWidget*>(QStringLiteral("lists"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Aufgrabungsliste (1)"));
 }
 
-void TestAssessWnd::cellEditAssessesAgainAtOnce()
+void TestAssessWnd::criterionWarningInRed()
+{
+    // A criterion without its sign must not switch the check off.
+    CAssessWnd& w = OpenAndShow(kSmallSurvey, QStringLiteral("ohne.tsd"), "850 mV");
+    QVERIFY(w.CriterionLabel()->text().contains(QStringLiteral("-850&nbsp;mV</b> (angenommen)")));
+    QVERIFY(w.WarningLabel()->isVisible());
+    QCOMPARE(w.WarningLabel()->text(),
+             QString::fromUtf8("Schutzkriterium „850 mV“ aus den Kopfdaten nicht verwendbar; −850 mV angenommen."));
+    QVERIFY(w.WarningLabel()->styleSheet().contains(QStringLiteral("color: #c00000")));
+    QCOMPARE(w.ListModel(EList::Stretches)->rowCount(), 3);
+    // A criterion typed into the window stands for the header's.
+    QTest::keyClicks(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-900"));
+    QVERIFY(!w.WarningLabel()->isVisible());
+    QVERIFY(w.CriterionLabel()->text().contains(QStringLiteral("-900&nbsp;mV</b> (vorgegeben)")));
+}
+
+void TestAssessWnd::cellAndFieldEditsAssessAgainAtOnce()
 {
     CAssessWnd& w = OpenAndShow(kSmallSurvey);
     CTrePlotModel* table = m_frame->TableView()->PlotModel();
-    // Row 4 goes above the criterion too: the run now reaches from 2 to 4.
-    QCOMPARE(table->StoreCell(4, CTrePlotModel::ColPotOff, "-0.80"), CTrePlotModel::EStore::Accepted);
-    QCOMPARE(RowsNamed(w.ListModel(EList::Indications), QStringLiteral("Aus-Potential zu positiv")),
-             (QList<QStringList>{{"Aus-Potential zu positiv", "2", "4", "10", "30", "3", "20", "-800", "10"}}));
-    // A row removed from the table is gone from the lists as well.
-    m_frame->TableView()->SelectRows(5, 5);
-    m_frame->SetActivePane(1);
-    m_frame->Action(CMainFrame::ID_ROW_DELETE)->trigger();
-    QCOMPARE(RowsNamed(w.ListModel(EList::Indications), QString::fromUtf8("Überschutz")).size(), 0);
-}
+    // Row 14 (13 m) goes above the criterion too: the stretch reaches to it.
+    QCOMPARE(table->StoreCell(14, CTrePlotModel::ColPotOff, "-0.80"), CTrePlotModel::EStore::Accepted);
+    QCOMPARE(RowsNamed(w.ListModel(EList::Stretches), QString::fromUtf8("nicht geschützt")).value(0).mid(1, 6),
+             (QStringList{"11", "14", "10", "13", "4", "4"}));
+    QCOMPARE(table->StoreCell(14, CTrePlotModel::ColPotOff, "-0.90"), CTrePlotModel::EStore::Accepted);
 
-void TestAssessWnd::limitsAndCheckBoxesAssessAgainAtOnce()
-{
-    CAssessWnd& w = OpenAndShow(kSmallSurvey);
     // Empty fields stand for the defaults, which they show.
-    QCOMPARE(w.LimitEdit(ECriterion::Off)->text(), QString());
-    QCOMPARE(w.LimitEdit(ECriterion::Off)->placeholderText(), QStringLiteral("-850"));
-    QCOMPARE(w.LimitEdit(ECriterion::GradDiff)->placeholderText(), QStringLiteral("5,0"));
+    QCOMPARE(w.Field(CAssessWnd::FieldProtection)->text(), QString());
+    QCOMPARE(w.Field(CAssessWnd::FieldProtection)->placeholderText(), QStringLiteral("-850"));
+    QCOMPARE(w.Field(CAssessWnd::FieldIRFreeMinDiff)->placeholderText(), QStringLiteral("5,0"));
+    QCOMPARE(w.Field(CAssessWnd::FieldDefectFactor)->placeholderText(), QStringLiteral("2,5"));
 
-    QTest::keyClicks(w.LimitEdit(ECriterion::Off), QStringLiteral("-810"));
-    QCOMPARE(RowsNamed(w.ListModel(EList::Indications), QStringLiteral("Aus-Potential zu positiv")),
-             (QList<QStringList>{{"Aus-Potential zu positiv", "2", "2", "10", "10", "1", "0", "-800", "10"}}));
+    // -790 mV: -800 and the IR-free -790 are protected now.
+    QTest::keyClicks(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-790"));
+    QCOMPARE(w.Settings().protectionPotential, -790);
+    QCOMPARE(RowsNamed(w.ListModel(EList::Stretches), QString::fromUtf8("nicht geschützt")).size(), 0);
+    QCOMPARE(RowTexts(w.ListModel(EList::DigList), 0).value(12), QStringLiteral("bei nächster Messung beobachten"));
+    Type(w.Field(CAssessWnd::FieldProtection), QString());
+    QCOMPARE(w.Settings().protectionPotential, NO_VALUE);
 
-    // 10,5 mV is 105 tenths: the 10 mV difference no longer counts.
-    QTest::keyClicks(w.LimitEdit(ECriterion::GradDiff), QStringLiteral("10,5"));
-    QCOMPARE(w.Settings()[ECriterion::GradDiff].limit, 105);
-    QCOMPARE(w.ListModel(EList::Defects)->rowCount(), 0);
-    w.LimitEdit(ECriterion::GradDiff)->clear();
-    QTest::keyClicks(w.LimitEdit(ECriterion::GradDiff), QStringLiteral("9.99"));
-    QCOMPARE(w.Settings()[ECriterion::GradDiff].limit, 99);
-    QCOMPARE(w.ListModel(EList::Defects)->rowCount(), 1);
-
-    w.CriterionCheck(ECriterion::Over)->click();
-    QCOMPARE(RowsNamed(w.ListModel(EList::Indications), QString::fromUtf8("Überschutz")).size(), 0);
-    QVERIFY(w.SummaryLabel()->text().contains(QString::fromUtf8("<td>Überschutz</td><td align=right>aus</td>")));
-
-    // A spike threshold of 250 mV no longer sees row 5 (250 from both sides).
-    w.SpikeEdit()->clear();
-    QTest::keyClicks(w.SpikeEdit(), QStringLiteral("250"));
-    QCOMPARE(RowsNamed(w.ListModel(EList::Warnings), QString::fromUtf8("Ausreißer")).size(), 0);
-    w.GapEdit()->clear();
-    QTest::keyClicks(w.GapEdit(), QStringLiteral("30"));
+    // A %IR of 27.5 is category I below a bound of 30 %.
+    Type(w.Field(CAssessWnd::FieldCategory1), QStringLiteral("30"));
+    QCOMPARE(RowTexts(w.ListModel(EList::DigList), 0).mid(7),
+             (QStringList{"I gering", "-850", "-800", "-790", QString::fromUtf8("nicht geschützt"),
+                          QString::fromUtf8("keine Maßnahme")}));
+    // 19,1 mV at least: no defect left.
+    Type(w.Field(CAssessWnd::FieldDefectMin), QStringLiteral("19,1"));
+    QCOMPARE(w.Settings().defectMin, 191);
+    QCOMPARE(w.ListModel(EList::DigList)->rowCount(), 0);
+    // Gap and spike thresholds reach the warnings.
+    Type(w.Field(CAssessWnd::FieldGap), QStringLiteral("30"));
     QCOMPARE(RowsNamed(w.ListModel(EList::Warnings), QString::fromUtf8("Messlücke")).size(), 0);
+    Type(w.Field(CAssessWnd::FieldSpike), QStringLiteral("400"));
+    QCOMPARE(RowsNamed(w.ListModel(EList::Warnings), QString::fromUtf8("Ausreißer")).size(), 0);
 }
 
-void TestAssessWnd::wrongLimitIsRefusedWithMessage()
+void TestAssessWnd::wrongInputIsRefusedWithMessage()
 {
     CAssessWnd& w = OpenAndShow(kSmallSurvey);
-    QTest::keyClicks(w.LimitEdit(ECriterion::Off), QStringLiteral("-810"));
-    QTest::keyClicks(w.LimitEdit(ECriterion::Off), QStringLiteral("x"));
+    QLineEdit* protection = w.Field(CAssessWnd::FieldProtection);
+    QTest::keyClicks(protection, QStringLiteral("-810"));
+    QTest::keyClicks(protection, QStringLiteral("x"));
     QVERIFY(w.MessageLabel()->isVisible());
     QVERIFY(w.MessageLabel()->text().startsWith(QString::fromUtf8("Ungültige Zahl")));
+    QVERIFY(protection->styleSheet().contains(QStringLiteral("#ffd0d0")));
     // The last good value stays in use.
-    QCOMPARE(w.Settings()[ECriterion::Off].limit, -810);
-    QCOMPARE(RowsNamed(w.ListModel(EList::Indications), QStringLiteral("Aus-Potential zu positiv")).size(), 1);
-    w.GapEdit()->clear();
-    QTest::keyClicks(w.GapEdit(), QStringLiteral("-5"));
-    QVERIFY(w.MessageLabel()->text().contains(QStringLiteral("nicht negativ")));
-    QCOMPARE(w.Settings().gap, 10);
-    QTest::keyClick(w.GapEdit(), Qt::Key_Backspace);
-    QTest::keyClick(w.GapEdit(), Qt::Key_Backspace);
-    QTest::keyClicks(w.GapEdit(), QStringLiteral("20"));
-    QVERIFY(!w.MessageLabel()->isVisible());
-    QCOMPARE(w.Settings().gap, 20);
+    QCOMPARE(w.Settings().protectionPotential, -810);
+    QCOMPARE(w.Result()->criterion.protection, -810);
 
-    int32_t v = 0;
-    QVERIFY(CAssessWnd::ParseLimit(QStringLiteral("-850,9"), false, v));
+    const struct {
+        CAssessWnd::EField field;
+        const char* text;
+        const char* message;
+    } refused[] = {
+        {CAssessWnd::FieldProtection, "850", "Das Potential muss negativ sein: 850"},
+        {CAssessWnd::FieldLimit, "-800", "Das Grenzpotential muss negativer sein als das Schutzkriterium."},
+        {CAssessWnd::FieldGap, "0", "Der Wert muss größer als 0 sein: 0"},
+        {CAssessWnd::FieldDefectFactor, "-1", "Der Wert darf nicht negativ sein: -1"},
+        {CAssessWnd::FieldCategory2, "10", "Die Grenzen der Kategorien müssen aufsteigen (I < II < III)."},
+        {CAssessWnd::FieldCategory3, "101", "Die Grenze muss zwischen 0 und 100 % liegen: 101"},
+    };
+    const SVerdictSettings before = w.Settings();
+    for (const auto& r : refused) {
+        Type(w.Field(r.field), QString::fromUtf8(r.text));
+        QCOMPARE(w.MessageLabel()->text(), QString::fromUtf8(r.message));
+        Type(w.Field(r.field), QString());
+    }
+    QCOMPARE(w.Settings().limitPotential, before.limitPotential);
+    QCOMPARE(w.Settings().categories, before.categories);
+    Type(protection, QStringLiteral("-900"));
+    QVERIFY(!w.MessageLabel()->isVisible());
+    QVERIFY(protection->styleSheet().isEmpty());
+    QCOMPARE(w.Settings().protectionPotential, -900);
+
+    int64_t v = 0;
+    QVERIFY(CAssessWnd::ParseNumber(QStringLiteral("-850,9"), 0, v));
     QCOMPARE(v, -850);
-    QVERIFY(CAssessWnd::ParseLimit(QStringLiteral(" -0,55 "), true, v));
+    QVERIFY(CAssessWnd::ParseNumber(QStringLiteral(" -0,55 "), 1, v));
     QCOMPARE(v, -5);
-    QVERIFY(CAssessWnd::ParseLimit(QString(), true, v));
-    QCOMPARE(v, NO_VALUE);
+    QVERIFY(CAssessWnd::ParseNumber(QStringLiteral("12.345"), 2, v));
+    QCOMPARE(v, 1234);
+    QVERIFY(CAssessWnd::ParseNumber(QStringLiteral("0,8"), 6, v));
+    QCOMPARE(v, 800000);
+    QVERIFY(CAssessWnd::ParseNumber(QString(), 1, v));
+    QCOMPARE(v, int64_t{NO_VALUE});
     for (const char* bad : {"-", ",", "5,0,0", "1e3", "99999999999", "9999999"})
-        QVERIFY2(!CAssessWnd::ParseLimit(QString::fromLatin1(bad), false, v), bad);
+        QVERIFY2(!CAssessWnd::ParseNumber(QString::fromLatin1(bad), 0, v), bad);
 }
 
-void TestAssessWnd::limitsKeptInSettingsNotInSurvey()
+void TestAssessWnd::settingsKeptInSettingsNotInSurvey()
 {
+    CTresApp::Settings()->setValue("Bewertung/offLimit", -900); // of the assessment before the verdict
     const QString path = m_files.filePath(QStringLiteral("klein.tsd"));
     CAssessWnd& w = OpenAndShow(kSmallSurvey);
     const QByteArray before = FileBytes(path);
-    QTest::keyClicks(w.LimitEdit(ECriterion::IRFree), QStringLiteral("-900"));
-    w.CriterionCheck(ECriterion::Over)->click();
-    w.SpikeEdit()->clear();
-    QTest::keyClicks(w.SpikeEdit(), QStringLiteral("150"));
+    QTest::keyClicks(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-900"));
+    QTest::keyClicks(w.Field(CAssessWnd::FieldDefectFactor), QStringLiteral("3,5"));
+    QTest::keyClicks(w.Field(CAssessWnd::FieldGap), QStringLiteral("12,5"));
+    w.Use100mVCheck()->click();
     QVERIFY(!m_doc->IsModified());
     CloseFrame();
     QCOMPARE(FileBytes(path), before);
     {
         auto s = CTresApp::Settings();
-        QCOMPARE(s->value("Bewertung/irfreeLimit").toInt(), -900);
-        QCOMPARE(s->value("Bewertung/overEnabled").toBool(), false);
-        QCOMPARE(s->value("Bewertung/spike").toInt(), 150);
-        QVERIFY(!s->contains("Bewertung/offLimit")); // still the survey's criterion
+        QCOMPARE(s->value("Bewertung/protectionPotential").toInt(), -900);
+        QCOMPARE(s->value("Bewertung/defectFactor").toDouble(), 3.5);
+        QCOMPARE(s->value("Bewertung/gap").toDouble(), 12.5);
+        QCOMPARE(s->value("Bewertung/use100mV").toBool(), false);
+        QVERIFY(!s->contains("Bewertung/spike")); // defaults are not stored
+        QVERIFY(!s->contains("Bewertung/offLimit"));
     }
 
     m_doc = std::make_unique<CTreDoc>();
     CAssessWnd& again = OpenAndShow(kSmallSurvey);
-    QCOMPARE(again.LimitEdit(ECriterion::IRFree)->text(), QStringLiteral("-900"));
-    QVERIFY(!again.CriterionCheck(ECriterion::Over)->isChecked());
-    QCOMPARE(again.SpikeEdit()->text(), QStringLiteral("150"));
-    QCOMPARE(again.Result()->criteria[static_cast<size_t>(ECriterion::IRFree)].limit, -900);
-    QVERIFY(!again.Result()->criteria[static_cast<size_t>(ECriterion::Over)].enabled);
+    QCOMPARE(again.Field(CAssessWnd::FieldProtection)->text(), QStringLiteral("-900"));
+    QCOMPARE(again.Field(CAssessWnd::FieldDefectFactor)->text(), QStringLiteral("3,5"));
+    QCOMPARE(again.Field(CAssessWnd::FieldGap)->text(), QStringLiteral("12,5"));
+    QVERIFY(!again.Use100mVCheck()->isChecked());
+    QCOMPARE(again.Result()->settings.defectFactor, 3.5);
+    QCOMPARE(again.Result()->criterion.protection, -900);
+}
+
+void TestAssessWnd::nativeComparisonServesThe100mVCriterion()
+{
+    CAssessWnd& w = OpenAndShow(kSmallSurvey);
+    // The native survey: off -0.70 V everywhere, 100 mV above the -0.80 V of 10-12 m.
+    const QString native = m_files.filePath(QStringLiteral("nativ.tsd"));
+    WriteSurvey(native, SmallSurvey("-0.70"));
+    std::string text;
+    {
+        std::ifstream in(native.toStdString(), std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    for (size_t at; (at = text.find(";-0.90;")) != std::string::npos;) text.replace(at, 7, ";-0.70;");
+    std::ofstream(native.toStdString(), std::ios::binary) << text;
+
+    m_seam.openAnswers << native;
+    m_seam.openNative = true;
+    m_frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QVERIFY(w.Result()->nativeGiven);
+    QVERIFY(w.CriterionLabel()->text().contains(QStringLiteral("gegen die Nativmessung nativ.tsd")));
+    QCOMPARE(RowTexts(w.ListModel(EList::Stretches), 0).mid(0, 3),
+             (QStringList{QString::fromUtf8("geschützt (100-mV-Kriterium)"), "11", "13"}));
+    // Switched off, the stretch is not protected again.
+    w.Use100mVCheck()->click();
+    QCOMPARE(RowTexts(w.ListModel(EList::Stretches), 0).value(0), QString::fromUtf8("nicht geschützt"));
+    w.Use100mVCheck()->click();
+    // An earlier survey is no native one.
+    m_frame->Action(CMainFrame::ID_COMPARE_CLOSE)->trigger();
+    QVERIFY(!w.Result()->nativeGiven);
+    m_seam.openAnswers << native;
+    m_seam.openNative = false;
+    m_frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QVERIFY(!w.Result()->nativeGiven);
+    QCOMPARE(RowTexts(w.ListModel(EList::Stretches), 0).value(0), QString::fromUtf8("nicht geschützt"));
 }
 
 void TestAssessWnd::doubleClickSelectsRowsAndCentresPanes()
@@ -326,13 +449,11 @@ void TestAssessWnd::doubleClickSelectsRowsAndCentresPanes()
     CMainFrame& f = *m_frame;
     QCOMPARE(f.LowerPane()->Frame().nStart, 0);
 
-    QTableView* list = w.ListView(EList::Indications);
-    int row = 0;
-    while (row < list->model()->rowCount() && list->model()->index(row, 0).data() != "Aus-Potential zu positiv") ++row;
-    QVERIFY(row < list->model()->rowCount());
-    QCOMPARE(RowTexts(w.ListModel(EList::Indications), row).mid(1, 2), (QStringList{"201", "206"}));
-    list->scrollTo(list->model()->index(row, 1));
-    const QRect cell = list->visualRect(list->model()->index(row, 1));
+    QTableView* list = w.ListView(EList::Stretches);
+    QCOMPARE(list->model()->rowCount(), 1);
+    QCOMPARE(RowTexts(w.ListModel(EList::Stretches), 0).mid(0, 3),
+             (QStringList{QString::fromUtf8("nicht geschützt"), "201", "206"}));
+    const QRect cell = list->visualRect(list->model()->index(0, 1));
     QSignalSpy chosen(&w, &CAssessWnd::StretchChosen);
     // A double click is a press, a release and the double click on one cell.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
@@ -351,84 +472,44 @@ void TestAssessWnd::doubleClickSelectsRowsAndCentresPanes()
              qPrintable(QStringLiteral("middle %1, span %2").arg(middle).arg(lower.nSpan)));
     QVERIFY(lower.nStart <= 2000 && 2050 <= lower.nStart + lower.nSpan);
     QCOMPARE(f.LowerPane()->HScrollBar()->value(), f.LowerPane()->HScrollPos());
+
+    // A row without a metre is selected, and the curves stay where they are.
+    m_frame->ShowStretch(5, 5, NO_VALUE, NO_VALUE);
+    QCOMPARE(f.TableView()->SelectedRowRange(), (std::pair<int, int>(5, 5)));
+    QCOMPARE(f.LowerPane()->Frame().nStart, lower.nStart);
 }
 
-void TestAssessWnd::overlayOffByDefaultAndPixelExact()
+void TestAssessWnd::curveMarksWithTheirLegend()
 {
-    OpenAndShow(kSmallSurvey);
+    // The pixels are the panes' own test; here the wiring.
+    CAssessWnd& w = OpenAndShow(kSmallSurvey);
     CMainFrame& f = *m_frame;
     QVERIFY(!f.Action(CMainFrame::ID_ASSESS_OVERLAY)->isChecked());
     QVERIFY(!f.LowerPane()->Overlay());
-    QVERIFY(!f.UpperPane()->Overlay());
-    const QRect box(0, 0, f.LowerPane()->width(), f.LowerPane()->height());
-    f.LowerPane()->ComposeBacking(box);
-    const QImage before = f.LowerPane()->BackingImage().copy(box);
-    f.Action(CMainFrame::ID_ASSESS_OVERLAY)->trigger();
-    f.LowerPane()->ComposeBacking(box);
-    QVERIFY(f.LowerPane()->BackingImage().copy(box) != before);
-    f.Action(CMainFrame::ID_ASSESS_OVERLAY)->trigger();
-    QVERIFY(!f.LowerPane()->Overlay());
-    f.LowerPane()->ComposeBacking(box);
-    QCOMPARE(f.LowerPane()->BackingImage().copy(box), before);
-}
+    QVERIFY(!f.Legend()->isVisible());
 
-void TestAssessWnd::overlayDrawsBandsAndTriangles()
-{
-    CAssessWnd& w = OpenAndShow(kSmallSurvey);
-    CMainFrame& f = *m_frame;
     f.Action(CMainFrame::ID_ASSESS_OVERLAY)->trigger();
     QVERIFY(CTresApp::Settings()->value("Bewertung/inCurves").toBool());
-    QVERIFY(f.LowerPane()->Overlay());
-    QVERIFY(f.LowerPane()->width() > 100);
+    QVERIFY(f.Legend()->isVisible());
+    QTRY_VERIFY(f.Legend()->geometry().top() > f.LowerPane()->geometry().bottom());
+    QCOMPARE(CVerdictLegend::Entries().mid(0, 5),
+             (QStringList{QString::fromUtf8("geschützt"), QString::fromUtf8("geschützt (100-mV-Kriterium)"),
+                          QString::fromUtf8("nicht geschützt"), "Grenzpotential unterschritten", "nicht bewertbar"}));
+    // The marks are the window's verdict: its stretches, its one defect
+    // with category II, its criterion; and they follow a field's edit.
+    const CCurveOverlay* o = f.LowerPane()->Overlay();
+    QVERIFY(o && o == f.UpperPane()->Overlay());
+    QCOMPARE(o->spans.size(), w.Bar()->Spans().size());
+    QCOMPARE(o->marks.size(), size_t{1});
+    QCOMPARE(std::tie(o->marks[0].metre, o->marks[0].category), std::make_tuple(int64_t{11}, 2));
+    QCOMPARE(std::tie(o->protection, o->limit), std::make_tuple(-850, -1200));
+    QTest::keyClicks(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-790"));
+    QCOMPARE(f.LowerPane()->Overlay()->protection, -790);
 
-    CTrePrintView* pot = f.LowerPane();
-    QVERIFY(!pot->IsGradientPane());
-    pot->ComposeBacking(QRect(0, 0, pot->width(), pot->height()));
-    const CCurveFrame pf = pot->Frame();
-    const auto x = [](const CCurveFrame& fr, int64_t m) {
-        return static_cast<int>(static_cast<double>(m - fr.nStart) * (fr.right - fr.left) / fr.nSpan + fr.left);
-    };
-    const QImage& pimg = pot->BackingImage();
-    // Off at 10..20 m in the lane on the axis, 3 pixels tall; Over at 40 m
-    // in the third lane; nothing of them at 30 m.
-    const int xOff = (x(pf, 10) + x(pf, 20)) / 2;
-    QCOMPARE(QColor(pimg.pixel(xOff, pf.bottom - 1)), OverlayBandColor(0));
-    QCOMPARE(QColor(pimg.pixel(xOff, pf.bottom - 3)), OverlayBandColor(0));
-    QVERIFY(QColor(pimg.pixel(xOff, pf.bottom - 4)) != OverlayBandColor(0));
-    // The one-row Over indication is three pixels wide about its metre
-    // (its middle pixel is the comment's dotted line there).
-    for (int dx : {-1, 1}) {
-        QCOMPARE(QColor(pimg.pixel(x(pf, 40) + dx, pf.bottom - 7)), OverlayBandColor(2));
-        QCOMPARE(QColor(pimg.pixel(x(pf, 40) + dx, pf.bottom - 9)), OverlayBandColor(2));
-        QVERIFY(QColor(pimg.pixel(x(pf, 40) + dx, pf.bottom - 10)) != OverlayBandColor(2));
-    }
-    QVERIFY(QColor(pimg.pixel(x(pf, 40) + 2, pf.bottom - 8)) != OverlayBandColor(2));
-    const int x30 = x(pf, 30);
-    for (int y = pf.bottom - 9; y < pf.bottom; ++y)
-        QVERIFY(QColor(pimg.pixel(x30, y)) != OverlayBandColor(0) && QColor(pimg.pixel(x30, y)) != OverlayBandColor(2));
-    // The axis line itself stays black.
-    QCOMPARE(QColor(pimg.pixel(xOff, pf.bottom)), QColor(Qt::black));
-
-    // The defect at 20 m: a triangle standing on the gradient pane's axis.
-    CTrePrintView* grad = f.UpperPane();
-    grad->ComposeBacking(QRect(0, 0, grad->width(), grad->height()));
-    const CCurveFrame gf = grad->Frame();
-    const QImage& gimg = grad->BackingImage();
-    const int xd = x(gf, 20);
-    QCOMPARE(QColor(gimg.pixel(xd - 4, gf.bottom - 1)), OverlayMarkColor());
-    QCOMPARE(QColor(gimg.pixel(xd + 4, gf.bottom - 1)), OverlayMarkColor());
-    QCOMPARE(QColor(gimg.pixel(xd, gf.bottom - CCurveOverlay::kMarkHeight)), OverlayMarkColor());
-    QVERIFY(QColor(gimg.pixel(xd, gf.bottom - CCurveOverlay::kMarkHeight - 1)) != OverlayMarkColor());
-    QVERIFY(QColor(gimg.pixel(xd + 5, gf.bottom - 1)) != OverlayMarkColor());
-    // No bands in the gradient pane, no triangles in the potential pane.
-    QVERIFY(QColor(gimg.pixel(xOff, gf.bottom - 1)) != OverlayBandColor(0));
-    QVERIFY(QColor(pimg.pixel(x(pf, 20) + 4, pf.bottom - 5)) != OverlayMarkColor());
-
-    // A limit change moves the bands at once: with -810 only 10 m is left.
-    QTest::keyClicks(w.LimitEdit(ECriterion::Off), QStringLiteral("-810"));
-    pot->ComposeBacking(QRect(0, 0, pot->width(), pot->height()));
-    QVERIFY(QColor(pot->BackingImage().pixel(x(pf, 20), pf.bottom - 2)) != OverlayBandColor(0));
-    QCOMPARE(QColor(pot->BackingImage().pixel(x(pf, 10), pf.bottom - 2)), OverlayBandColor(0));
+    f.Action(CMainFrame::ID_ASSESS_OVERLAY)->trigger();
+    QVERIFY(!f.LowerPane()->Overlay());
+    QVERIFY(!f.UpperPane()->Overlay());
+    QVERIFY(!f.Legend()->isVisible());
 }
 
 void TestAssessWnd::reportWritesPdfUnderTheNameGiven()

@@ -218,7 +218,7 @@ void TestDesktop::assessmentDockShowsItsListsWhole()
     CAssessWnd* w = frame->AssessWindow();
     QTRY_VERIFY(w->isVisible());
     for (auto list :
-         {CAssessListModel::EList::Indications, CAssessListModel::EList::Defects, CAssessListModel::EList::Warnings}) {
+         {CAssessListModel::EList::Stretches, CAssessListModel::EList::DigList, CAssessListModel::EList::Warnings}) {
         QTableView* v = w->ListView(list);
         // Every column as wide as its contents, and all of them in view.
         for (int c = 0; c < v->model()->columnCount(); ++c)

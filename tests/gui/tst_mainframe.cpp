@@ -98,6 +98,7 @@ private slots:
 
     void headerBarBothWays();
     void unknownCriterionIsKeptAsExtraEntry();
+    void emptyCriterionIsKeptEmpty();
     void choosingCriterionChangesHeaderAtOnce();
     void typingInHeaderMarksModified();
 
@@ -252,6 +253,28 @@ void TestMainFrame::unknownCriterionIsKeptAsExtraEntry()
     WriteSurvey(path, "-850 mV", 2);
     QVERIFY(f.OpenDocumentFile(path));
     QCOMPARE(list->count(), 6);
+}
+
+void TestMainFrame::emptyCriterionIsKeptEmpty()
+{
+    // Every entry of the list begins with nothing: the first one, -650 mV,
+    // once stood in for a survey without a criterion and was saved with it.
+    CMainFrame& f = Frame();
+    const QString path = m_files.filePath("e.tsd");
+    WriteSurvey(path, "", 2);
+    QVERIFY(f.OpenDocumentFile(path));
+    QComboBox* list = f.HeaderBar()->CriterionList();
+    QCOMPARE(list->currentText(), QString());
+    const QString out = m_files.filePath("e2.tsd");
+    QVERIFY(m_doc->OnSaveDocument(out.toStdString()));
+    CTreDoc back;
+    QVERIFY(back.OnOpenDocument(out.toStdString()));
+    QCOMPARE(back.m_header[2], std::string());
+    // The empty entry goes with its survey.
+    WriteSurvey(path, "-850 mV", 2);
+    QVERIFY(f.OpenDocumentFile(path));
+    QCOMPARE(list->count(), 6);
+    QCOMPARE(list->currentText(), QString("-850 mV"));
 }
 
 void TestMainFrame::choosingCriterionChangesHeaderAtOnce()

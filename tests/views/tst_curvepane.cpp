@@ -427,10 +427,10 @@ void TestTrePrintView::criterionDashes()
         ++dashes;
     }
     QCOMPARE(dashes, 20);
-    // A criterion outside the window, or none, draws nothing at that height.
-    p.doc.m_header[2] = "kein";
-    const QImage& none = p.Compose(*p.pot);
-    QCOMPARE(CountColor(none, m.left + 1, y, m.right, y, kBlack), 0);
+    // A criterion elsewhere draws nothing at that height.
+    p.doc.m_header[2] = "-0,95 V";
+    const QImage& other = p.Compose(*p.pot);
+    QCOMPARE(CountColor(other, m.left + 1, y, m.right, y, kBlack), 0);
 }
 
 void TestTrePrintView::yLabelsRightAlignedAtTheirTicks()

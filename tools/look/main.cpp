@@ -20,6 +20,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
 
 namespace {
@@ -105,17 +106,26 @@ int main(int argc, char** argv)
         Grab(folder, QStringLiteral("27-edit-undo"));
         a->menu()->hide();
     }
-    // The assessment beside the table, then drawn into the curves, then a
-    // suspected defect's stretch as a double click shows it.
+    // The verdict beside the table, then laid over the curves, then a
+    // suspected defect's place as a double click shows it.
     frame.resize(1280, 760);
     frame.Action(CMainFrame::ID_ASSESS)->trigger();
     Pause(150);
     frame.grab().save(folder + QStringLiteral("/28-assessment.png"));
+    if (auto* pages = frame.AssessWindow()->findChild<QTabWidget*>(QStringLiteral("lists"))) {
+        pages->setCurrentIndex(pages->count() - 2); // "Einstellungen"
+        Pause(150);
+        frame.AssessWindow()->grab().save(folder + QStringLiteral("/28-assessment-settings.png"));
+        pages->setCurrentIndex(1); // "Aufgrabungsliste"
+        Pause(150);
+        frame.AssessWindow()->grab().save(folder + QStringLiteral("/28-assessment-diglist.png"));
+        pages->setCurrentIndex(0);
+    }
     frame.Action(CMainFrame::ID_ASSESS_OVERLAY)->setChecked(true);
     Pause(150);
     frame.grab().save(folder + QStringLiteral("/29-assessment-curves.png"));
     if (const auto result = frame.AssessWindow()->Result(); result && !result->defects.empty()) {
-        const SDefect& d = result->defects.front();
+        const SCoatingDefect& d = result->defects.front();
         frame.ShowStretch(d.row, d.row, d.metre, d.metre);
         Pause(150);
         frame.grab().save(folder + QStringLiteral("/30-assessment-defect.png"));

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "verdictlegend.h"
+
+#include "verdictpaint.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+// The statuses in the order an engineer reads them: what is proven first.
+constexpr EVerdictStatus kOrder[] = {EVerdictStatus::Protected, EVerdictStatus::Protected100,
+                                     EVerdictStatus::Unprotected, EVerdictStatus::Over, EVerdictStatus::NotAssessed};
+constexpr int kSwatch = 14, kGap = 4, kAfter = 12, kMargin = 4;
+
+QString DefectEntry() { return QString::fromUtf8("Fehlstellenverdacht (I–IV)"); }
+QString ProtectionEntry() { return QString::fromUtf8("Schutzkriterium"); }
+QString LimitEntry() { return QString::fromUtf8("Grenzpotential"); }
+
+} // namespace
+
+CVerdictLegend::CVerdictLegend(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("verdictLegend"));
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+    setToolTip(QString::fromUtf8("Legende der Bewertung in den Kurven"));
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setFixedHeight(sizeHint().height());
+}
+
+void CVerdictLegend::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // A narrow pane gets more lines; the height follows the width only, so
+    // this settles at once.
+    const int h = heightForWidth(width());
+    if (h != height()) setFixedHeight(h);
+}
+
+QStringList CVerdictLegend::Entries()
+{
+    QStringList out;
+    for (EVerdictStatus s : kOrder) out << QString::fromUtf8(VerdictStatusName(s));
+    out << DefectEntry() << ProtectionEntry() << LimitEntry();
+    return out;
+}
+
+std::vector<QPoint> CVerdictLegend::Layout(int width) const
+{
+    // Entries flow into as many lines as the pane's width needs.
+    const QFontMetrics fm(font());
+    std::vector<QPoint> at;
+    int x = kMargin, y = 0;
+    for (const QString& e : Entries()) {
+        const int w = kSwatch + kGap + fm.horizontalAdvance(e);
+        if (x > kMargin && x + w > width - kMargin) {
+            x = kMargin;
+            y += fm.height() + 2;
+        }
+        at.emplace_back(x, y);
+        x += w + kAfter;
+    }
+    return at;
+}
+
+int CVerdictLegend::heightForWidth(int width) const
+{
+    const QFontMetrics fm(font());
+    return Layout(width).back().y() + fm.height() + 4;
+}
+
+QSize CVerdictLegend::sizeHint() const
+{
+    const QFontMetrics fm(font());
+    int width = kMargin;
+    for (const QString& e : Entries()) width += kSwatch + kGap + fm.horizontalAdvance(e) + kAfter;
+    return {width, fm.height() + 4};
+}
+
+void CVerdictLegend::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QFontMetrics fm(font());
+    const std::vector<QPoint> at = Layout(width());
+    const QStringList entries = Entries();
+    for (size_t i = 0; i < at.size(); ++i) {
+        const int x = at[i].x(), top = at[i].y() + 2, mid = top + fm.height() / 2;
+        const QRect swatch(x, mid - 5, kSwatch, 10);
+        if (i < std::size(kOrder)) {
+            PaintVerdictShade(p, swatch, kOrder[i], kVerdictShadeAlpha);
+            p.setPen(PaletteColour(VerdictStatusColour(kOrder[i])));
+            p.drawRect(swatch.adjusted(0, 0, -1, -1));
+        } else if (i == std::size(kOrder)) {
+            PaintDefectTriangle(p, x + kSwatch / 2, swatch.bottom());
+        } else {
+            const bool protection = i == std::size(kOrder) + 1;
+            p.setPen(QPen(PaletteColour(protection ? ProtectionLineColour() : LimitLineColour()), 1, Qt::DashLine));
+            p.drawLine(x, mid, x + kSwatch, mid);
+        }
+        p.setPen(palette().color(QPalette::Text));
+        p.drawText(x + kSwatch + kGap, top + fm.ascent(), entries[static_cast<int>(i)]);
+    }
+}

@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The legend strip under the potential pane while "Bewertung in Kurven" is
+// on: a swatch and the name of each status, the defect triangle with its
+// category labels, and the criterion's and the limiting potential's lines,
+// in the palette's colours and with the verdict's own names.
+#pragma once
+
+#include <QWidget>
+
+#include <vector>
+
+class CVerdictLegend : public QWidget {
+    Q_OBJECT
+public:
+    explicit CVerdictLegend(QWidget* parent = nullptr);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return {0, sizeHint().height()}; }
+    // The entries wrap into as many lines as `width` needs.
+    int heightForWidth(int width) const override;
+
+    // The entries' texts in their order, for looking at.
+    static QStringList Entries();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // The top-left corner of each entry in a strip `width` pixels wide.
+    std::vector<QPoint> Layout(int width) const;
+};

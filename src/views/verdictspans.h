@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The protection verdict laid over the recorded metres, for whatever draws
+// it along the metre axis (the curve shading, the window's bar, the
+// report's sheets): every point covers its zone of influence, half the way
+// to each neighbour but at most half the gap setting on a side, exactly the
+// length the verdict weighs it with; consecutive points of one status make
+// one span unless a gap parts them. So a single failing point shows as the
+// metre it stands for, and an unmeasured stretch stays empty. No Qt here.
+#pragma once
+
+#include "verdict.h"
+
+#include <vector>
+
+struct SVerdictSpan {
+    double from = 0, to = 0; // m as recorded, from <= to
+    EVerdictStatus status = EVerdictStatus::NotAssessed;
+};
+
+// In row order.
+std::vector<SVerdictSpan> VerdictSpans(const SVerdict& verdict);

@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The protection verdict laid over the curves, read pixel by pixel at
+// metres computed from the layout rules: the shades by status from the
+// verdict's zones of influence (a single failing point, a gap left blank,
+// "nicht bewertbar" hatched), the labelled defect triangle, the E_p and
+// E_l lines; and the criterion line without the verdict, read as the
+// assessment reads header entry 2. Also the pane's metre window, which
+// rows without a metre must not widen.
+#include "curvepane.h"
+#include "verdict.h"
+#include "verdictpaint.h"
+#include "verdictspans.h"
+#include "viewsfixture.h"
+
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QColor kWhite(255, 255, 255), kBlack(0, 0, 0);
+
+struct CPanes {
+    CTreDoc doc;
+    CCountingHost host;
+    std::unique_ptr<CTrePrintView> grad, pot;
+
+    explicit CPanes(const std::vector<CRowData>& rows)
+    {
+        doc.SetHost(&host);
+        FillDoc(doc, rows);
+        grad = std::make_unique<CTrePrintView>(doc);
+        pot = std::make_unique<CTrePrintView>(doc);
+        grad->resize(800, 400);
+        pot->resize(800, 400);
+        host.AddView(grad.get());
+        host.AddView(pot.get());
+        host.InitialUpdateAll();
+    }
+    ~CPanes() { doc.SetHost(nullptr); }
+    const QImage& Compose(CTrePrintView& v)
+    {
+        v.ComposeBacking(QRect(0, 0, v.width(), v.height()));
+        return v.BackingImage();
+    }
+};
+
+// The pixel of metre m and of value v (the potential pane's values negated).
+struct CMap {
+    CCurveFrame f;
+    int X(double m) const { return static_cast<int>((m - f.nStart) * (double(f.right - f.left) / f.nSpan) + f.left); }
+    int Y(int64_t v) const
+    {
+        const int64_t B = f.nValueTop - f.nValueSpan;
+        return static_cast<int>(f.bottom - (v - B) * (double(f.bottom - f.top) / f.nValueSpan));
+    }
+};
+
+// A shade as it lies on white: the palette's colour at the shading alpha.
+bool Shaded(QRgb pixel, EVerdictStatus s)
+{
+    const QColor c = PaletteColour(VerdictStatusColour(s));
+    const auto blend = [](int over) { return (over * kVerdictShadeAlpha + 255 * (255 - kVerdictShadeAlpha)) / 255; };
+    return std::abs(qRed(pixel) - blend(c.red())) <= 1 && std::abs(qGreen(pixel) - blend(c.green())) <= 1
+           && std::abs(qBlue(pixel) - blend(c.blue())) <= 1;
+}
+
+// 1 m apart from 0 to 100, protected (off -900) but for metre 50 (off -800,
+// a single failing point) and metre 70 (on = off: not assessed); then a
+// 30 m gap to metre 130. D 2.0 mV, but 19.0 mV at metre 30 (%IR 8.7: a
+// defect of category I).
+std::vector<CRowData> Survey()
+{
+    std::vector<CRowData> rows;
+    for (int m = 0; m <= 100; ++m) {
+        const int32_t off = m == 50 ? -800 : m == 70 ? -1100 : -900;
+        const int32_t grad = m == 30 ? 200 : 30;
+        rows.push_back({m, -1100, off, grad, grad, 10, 10});
+    }
+    rows.push_back({130, -1100, -900, 30, 30, 10, 10});
+    return rows;
+}
+
+} // namespace
+
+class TestVerdictMarks : public QObject {
+    Q_OBJECT
+private slots:
+    void shadesDefectsAndLinesWhereTheVerdictPutsThem();
+    void criterionLineReadsTheHeaderAsTheAssessmentDoes();
+    void rowsWithoutMetreDoNotWidenTheWindow();
+};
+
+void TestVerdictMarks::shadesDefectsAndLinesWhereTheVerdictPutsThem()
+{
+    CPanes p(Survey());
+    const SVerdict v = AssessProtection(p.doc);
+    QCOMPARE(v.defects.size(), size_t{1});
+    CCurveOverlay overlay;
+    overlay.spans = VerdictSpans(v);
+    for (const SCoatingDefect& d : v.defects) overlay.marks.push_back({d.metre, d.category});
+    overlay.protection = v.criterion.protection;
+    overlay.limit = v.criterion.limitPotential;
+
+    const QImage plain = p.Compose(*p.pot).copy();
+    p.pot->SetOverlay(&overlay);
+    p.grad->SetOverlay(&overlay);
+    const QImage& pot = p.Compose(*p.pot);
+    const CMap m{p.pot->Frame()};
+    QCOMPARE(m.f.nStart, 0);
+    const int y = m.Y(300); // -0.30 V: far from every curve and line, only the shade
+    QVERIFY(SameRgb(plain.pixel(m.X(40), y), kWhite));
+    QVERIFY(Shaded(pot.pixel(m.X(40), y), EVerdictStatus::Protected));
+    // The failing point stands for its metre: 49.5 ... 50.5.
+    QVERIFY(Shaded(pot.pixel(m.X(50), y), EVerdictStatus::Unprotected));
+    QVERIFY(Shaded(pot.pixel(m.X(49.3), y), EVerdictStatus::Protected));
+    QVERIFY(Shaded(pot.pixel(m.X(50.7), y), EVerdictStatus::Protected));
+    // The gap beyond the zones of influence (105 ... 125 m) stays blank.
+    QVERIFY(SameRgb(pot.pixel(m.X(115), y), kWhite));
+    QVERIFY(Shaded(pot.pixel(m.X(103), y), EVerdictStatus::Protected));
+    // Not assessed: grey hatching over the white, no wash.
+    int grey = 0, white = 0;
+    for (int x = m.X(69.6); x <= m.X(70.4); ++x)
+        for (int yy = y - 8; yy <= y + 8; ++yy) {
+            const QRgb px = pot.pixel(x, yy);
+            grey += QColor(px) == PaletteColour(VerdictStatusColour(EVerdictStatus::NotAssessed));
+            white += SameRgb(px, kWhite);
+        }
+    QVERIFY2(grey > 0 && white > grey, qPrintable(QStringLiteral("%1 grey, %2 white").arg(grey).arg(white)));
+    // E_p and E_l dashed in their colours where the survey's black line was.
+    const int xDash = m.f.left + 8; // in the first dash, clear of the ticks
+    QVERIFY(SameRgb(pot.pixel(xDash, m.Y(850)), PaletteColour(ProtectionLineColour())));
+    QVERIFY(SameRgb(pot.pixel(xDash, m.Y(1200)), PaletteColour(LimitLineColour())));
+    QVERIFY(SameRgb(plain.pixel(xDash, m.Y(850)), kBlack));
+
+    // The defect at 30 m: the triangle on the gradient pane's axis, "I" above it.
+    const QImage& grad = p.Compose(*p.grad);
+    const CMap g{p.grad->Frame()};
+    const QColor mark = PaletteColour(DefectMarkColour());
+    const int x30 = g.X(30);
+    QVERIFY(SameRgb(grad.pixel(x30 - kDefectMarkHalfWidth, g.f.bottom - 1), mark));
+    QVERIFY(SameRgb(grad.pixel(x30 + kDefectMarkHalfWidth, g.f.bottom - 1), mark));
+    QVERIFY(!SameRgb(grad.pixel(x30 + kDefectMarkHalfWidth + 1, g.f.bottom - 1), mark));
+    QVERIFY(SameRgb(grad.pixel(x30, g.f.bottom - kDefectMarkHeight), mark));
+    QVERIFY(!SameRgb(grad.pixel(x30, g.f.bottom - kDefectMarkHeight - 1), mark));
+    const QFontMetrics fm(p.grad->AxisFont());
+    const int labelTop = g.f.bottom - 1 - kDefectMarkHeight - fm.height();
+    QVERIFY(CountColor(grad, x30 - 4, labelTop, x30 + 4, g.f.bottom - 1 - kDefectMarkHeight - 1, mark) > 0);
+    // No shade in the gradient pane, no triangle in the potential pane.
+    QVERIFY(SameRgb(grad.pixel(g.X(40), g.Y(1500)), kWhite));
+    QCOMPARE(CountColor(pot, m.X(30) - 4, m.f.bottom - 8, m.X(30) + 4, m.f.bottom - 1, mark), 0);
+
+    // Taken off, not a pixel differs from the plain picture.
+    p.pot->SetOverlay(nullptr);
+    QCOMPARE(p.Compose(*p.pot), plain);
+}
+
+void TestVerdictMarks::criterionLineReadsTheHeaderAsTheAssessmentDoes()
+{
+    CPanes p(Survey());
+    const CMap m{p.pot->Frame()};
+    const int xDash = m.f.left + 8; // in the first dash, clear of the ticks
+    // "-0,95 V" is -950 mV; "ohne" is no criterion, so -850 mV is assumed
+    // (the line once sat at 0 V for it).
+    for (const auto& [text, mv] : {std::pair{"-0,95 V", 950}, std::pair{"ohne", 850}, std::pair{"", 850}}) {
+        p.doc.m_header[2] = text;
+        const QImage& img = p.Compose(*p.pot);
+        QVERIFY2(SameRgb(img.pixel(xDash, m.Y(mv)), kBlack), text);
+        QVERIFY2(!SameRgb(img.pixel(xDash, m.Y(0) - 1), kBlack), text);
+    }
+}
+
+void TestVerdictMarks::rowsWithoutMetreDoNotWidenTheWindow()
+{
+    // A last row without a metre once put the window's end at 9,999,999 m.
+    std::vector<CRowData> rows = Survey();
+    rows.push_back({NO_VALUE, -1100, -900});
+    CPanes p(rows);
+    QCOMPARE(p.doc.m_nMeterSpan, 200);
+    QCOMPARE(p.pot->FittedStart(), 0);
+    rows.insert(rows.begin(), CRowData{NO_VALUE, -1100, -900});
+    CPanes q(rows);
+    QCOMPARE(q.doc.m_nMeterSpan, 200);
+    QCOMPARE(q.pot->FittedStart(), 0);
+}
+
+QTEST_MAIN(TestVerdictMarks)
+#include "tst_verdictmarks.moc"
