@@ -1080,12 +1080,21 @@ void CMainFrame::ShowStretch(int firstRow, int lastRow, qint64 fromMetre, qint64
     m_pUpper->CenterOnMetres(fromMetre, toMetre);
 }
 
-SReportComparison CMainFrame::ReportComparison() const
+SReportOptions CMainFrame::ReportOptions() const
 {
-    SReportComparison c;
-    c.earlier = m_pCompare->Doc();
-    c.settings = m_pAssess->CompareSettings();
-    return c;
+    SReportOptions o;
+    // The window's criterion, limiting potential, spike and gap; the rest of
+    // the verdict's settings at their defaults.
+    const SAssessSettings& a = m_pAssess->Settings();
+    o.settings.protectionPotential = a[ECriterion::Off].limit;
+    if (IsPresent(a[ECriterion::Over].limit)) o.settings.limitPotential = a[ECriterion::Over].limit;
+    o.settings.spike = a.spike;
+    o.settings.gap = a.gap;
+    o.comparison.earlier = m_pCompare->Doc();
+    o.comparison.settings = m_pAssess->CompareSettings();
+    if (o.comparison.earlier && o.comparison.settings.mode == ECompareMode::Native) o.native = o.comparison.earlier;
+    o.issuer = ReadReportSettings();
+    return o;
 }
 
 void CMainFrame::OnAssessReport()
@@ -1103,10 +1112,11 @@ void CMainFrame::OnAssessReport()
     const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Bewertungsbericht"), initial);
     if (path.isEmpty()) return;
     HeaderBarToDoc(m_doc);
+    const SReportOptions options = ReportOptions();
     QString error;
     {
         CWaitCursor wait;
-        if (!WriteAssessmentReportPdf(m_doc, m_pAssess->Settings(), path, &error, ReportComparison())) {
+        if (!WriteAssessmentReportPdf(m_doc, options, path, &error)) {
             CUiSeam::Current().Message(this, error, QMessageBox::Warning);
             return;
         }
@@ -1121,7 +1131,7 @@ void CMainFrame::OnAssessReport()
     QPrinter& printer = PrintPrinter();
     QPrintDialog dlg(&printer, this);
     if (dlg.exec() != QDialog::Accepted) return;
-    if (!PrintAssessmentReport(m_doc, m_pAssess->Settings(), printer, &error, ReportComparison()))
+    if (!PrintAssessmentReport(m_doc, options, printer, &error))
         CUiSeam::Current().Message(this, error, QMessageBox::Warning);
 }
 

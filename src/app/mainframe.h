@@ -14,7 +14,7 @@
 
 class CAssessWnd;
 class CCompareSurvey;
-struct SReportComparison;
+struct SReportOptions;
 class CHeaderBar;
 class CManualWnd;
 struct CCurveOverlay;
@@ -143,9 +143,11 @@ public:
     // "Bewertungsbericht...": the report as PDF under a name the user gives;
     // with a printer, it is offered for printing too.
     void OnAssessReport();
-    // The comparison survey for the report, when one is loaded, under the
-    // "Vergleich" page's limit.
-    SReportComparison ReportComparison() const;
+    // What the report is written from: the assessment window's settings,
+    // the comparison survey when one is loaded (under the "Vergleich" page's
+    // limit; a native one also serves the 100 mV criterion) and the settings
+    // "Bericht".
+    SReportOptions ReportOptions() const;
     // Selects the rows in the table and centres both curve panes on the stretch.
     void ShowStretch(int firstRow, int lastRow, qint64 fromMetre, qint64 toMetre);
     // "Vergleichsmessung laden...", "Vergleichsmessung schließen",
