@@ -12,6 +12,8 @@
 #include "manualwnd.h"
 #include "panejob.h"
 #include "printrunner.h"
+#include "reportdlg.h"
+#include "reportsettingsdlg.h"
 #include "splashwnd.h"
 #include "surveydrop.h"
 #include "tablesheet.h"
@@ -318,6 +320,9 @@ void CMainFrame::createActions()
     connect(a, &QAction::toggled, this, &CMainFrame::OnAssessOverlay);
     AddAction(ID_ASSESS_REPORT, QStringLiteral("Bewertungsbericht..."),
               QString::fromUtf8("Schreibt den Bewertungsbericht als PDF-Datei"), &CMainFrame::OnAssessReport);
+    AddAction(ID_REPORT_SETTINGS, QStringLiteral("Bericht..."),
+              QString::fromUtf8("Aussteller, Logo, Bearbeiter und Bezugselektrode des Bewertungsberichts"),
+              &CMainFrame::OnReportSettings);
 
     a = AddAction(ID_NEXT_PANE, QStringLiteral("Nächster Bereich"), QString());
     a->setShortcut(QKeySequence(Qt::Key_F6));
@@ -377,6 +382,7 @@ void CMainFrame::createMenus()
     table->addAction(Action(ID_TABLE_LR));
     QMenu* graphic = options->addMenu(QStringLiteral("Grafik"));
     graphic->addAction(Action(ID_GRAPHIC_IRFREE));
+    options->addAction(Action(ID_REPORT_SETTINGS));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&Ansicht"));
     m_pToolBar = new QToolBar(QStringLiteral("Symbolleiste"), this);
@@ -791,7 +797,8 @@ bool CMainFrame::OnFileSaveAs()
     if (m_doc.m_bEmpty) return false;
     QString initial = QString::fromStdString(m_doc.GetPathName());
     if (initial.isEmpty() && m_pApp) initial = m_pApp->m_strLastFilePath + QStringLiteral("/Unbenannt.tsd");
-    const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Speichern unter"), initial);
+    const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Speichern unter"), initial,
+                                                         CUiSeam::FileFilter(), QStringLiteral("tsd"));
     if (path.isEmpty()) return false;
     update();
     if (!m_doc.OnSaveDocument(path.toStdString())) return false;
@@ -1080,7 +1087,7 @@ void CMainFrame::ShowStretch(int firstRow, int lastRow, qint64 fromMetre, qint64
     m_pUpper->CenterOnMetres(fromMetre, toMetre);
 }
 
-SReportOptions CMainFrame::ReportOptions() const
+SReportOptions CMainFrame::ReportOptions(const SReportRequest& request) const
 {
     SReportOptions o;
     // The window's criterion, limiting potential, spike and gap; the rest of
@@ -1094,12 +1101,27 @@ SReportOptions CMainFrame::ReportOptions() const
     o.comparison.settings = m_pAssess->CompareSettings();
     if (o.comparison.earlier && o.comparison.settings.mode == ECompareMode::Native) o.native = o.comparison.earlier;
     o.issuer = ReadReportSettings();
+    o.reportNumber = request.number;
+    o.revision = request.revision;
+    o.sectionLength = request.sectionLength;
     return o;
+}
+
+void CMainFrame::OnReportSettings()
+{
+    CReportSettingsDlg dlg(this, ReadReportSettings());
+    if (dlg.exec() == QDialog::Accepted) WriteReportSettings(dlg.Settings());
 }
 
 void CMainFrame::OnAssessReport()
 {
     if (m_doc.m_bEmpty) return;
+    SReportRequest request;
+    const QString sectionKey = QStringLiteral("Bericht/Abschnitt");
+    request.sectionLength = CTresApp::Settings()->value(sectionKey, request.sectionLength).toInt();
+    if (!CUiSeam::Current().ReportRequest(this, request)) return;
+    CTresApp::Settings()->setValue(sectionKey, request.sectionLength);
+
     QString initial;
     if (m_doc.GetPathName().empty()) {
         const QString folder = m_pApp ? m_pApp->m_strDataFolder : QDir::currentPath();
@@ -1109,10 +1131,23 @@ void CMainFrame::OnAssessReport()
         initial
             = survey.absolutePath() + QLatin1Char('/') + survey.completeBaseName() + QStringLiteral("-Bewertung.pdf");
     }
-    const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Bewertungsbericht"), initial);
+    QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Bewertungsbericht"), initial,
+                                                   CUiSeam::PdfFilter(), QStringLiteral("pdf"));
     if (path.isEmpty()) return;
+    // A name typed with another ending ("messung.tsd") still gets a PDF of
+    // its own: the report must never take a survey's place.
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        path += QStringLiteral(".pdf");
+        if (QFileInfo::exists(path)
+            && CUiSeam::Current().Question(this,
+                                           QString::fromUtf8("%1 ist schon vorhanden.\nSoll die Datei ersetzt werden?")
+                                               .arg(QDir::toNativeSeparators(path)),
+                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                   != QMessageBox::Yes)
+            return;
+    }
     HeaderBarToDoc(m_doc);
-    const SReportOptions options = ReportOptions();
+    const SReportOptions options = ReportOptions(request);
     QString error;
     {
         CWaitCursor wait;
