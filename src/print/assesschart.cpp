@@ -4,6 +4,8 @@
 #include "assesslayout.h"
 #include "comparison.h"
 #include "graphiclayout.h"
+#include "polylinesink.h"
+#include "sheetplan.h"
 #include "tredoc.h"
 
 #include <QPainter>
@@ -37,44 +39,25 @@ struct SScale {
 // One curve as polylines, broken where the value (or the metre) is absent.
 void DrawCurve(QPainter& p, const SScale& s, const CTreDoc& doc, int32_t (CTreDoc::*value)(int) const)
 {
-    QPolygonF line;
-    auto flush = [&]() {
-        if (line.size() >= 2) p.drawPolyline(line);
-        else if (line.size() == 1) p.drawPoint(line.front());
-        line.clear();
-    };
+    CPolylineSink line(p);
     const int n = doc.GetRowCount();
     for (int r = 1; r <= n; ++r) {
         const int32_t v = (doc.*value)(r);
         const int32_t metre = doc.GetMeter(r);
-        if (!IsPresent(v) || !IsPresent(metre)) {
-            flush();
-            continue;
-        }
-        line.append(QPointF(s.X(metre), s.Y(v)));
+        if (!IsPresent(v) || !IsPresent(metre)) line.Break();
+        else line.Add(s.X(metre), s.Y(v));
     }
-    flush();
 }
 
-// The native potential of each pair (its off value, else its on value, as
-// the comparison takes it), broken where neither was measured.
+// The native potential of each pair, broken where neither was measured.
 void DrawNativeCurve(QPainter& p, const SScale& s, const SComparison& c)
 {
-    QPolygonF line;
-    auto flush = [&]() {
-        if (line.size() >= 2) p.drawPolyline(line);
-        else if (line.size() == 1) p.drawPoint(line.front());
-        line.clear();
-    };
-    for (const SComparePair& pair : c.pairs) {
-        const int32_t v = IsPresent(pair.earlier.potOff) ? pair.earlier.potOff : pair.earlier.potOn;
-        if (!IsPresent(v)) {
-            flush();
-            continue;
-        }
-        line.append(QPointF(s.X(pair.metre), s.Y(v)));
+    CPolylineSink line(p);
+    for (size_t i = 0; i < c.pairs.size(); ++i) {
+        const int32_t v = NativePotential(c, i);
+        if (!IsPresent(v)) line.Break();
+        else line.Add(s.X(c.pairs[i].metre), s.Y(v));
     }
-    flush();
 }
 
 QColor BandColour(ECompareCriterion c) { return c == ECompareCriterion::Worse ? kWorseColour : kShiftColour; }

@@ -2,6 +2,7 @@
 #include "assesssheet.h"
 
 #include "comparison.h"
+#include "polylinesink.h"
 #include "tredoc.h"
 #include "verdict.h"
 #include "verdictpalette.h"
@@ -86,28 +87,22 @@ template <typename Value>
 void DrawRows(QPainter& p, const SScaleX& sx, const SScaleY& sy, const CTreDoc& doc, const std::vector<int>& rows,
               int direction, Value value)
 {
-    QPolygonF line;
-    auto flush = [&]() {
-        if (line.size() >= 2) p.drawPolyline(line);
-        else if (line.size() == 1) p.drawPoint(line.front());
-        line.clear();
-    };
+    CPolylineSink line(p);
     int prevRow = -1;
     int32_t prevMetre = NO_VALUE;
     for (const int r : rows) {
         const int32_t m = doc.GetMeter(r);
         const int64_t v = value(r);
         if (!IsPresent(m) || v == NO_VALUE) {
-            flush();
+            line.Break();
             prevRow = -1;
             continue;
         }
-        if (prevRow != r - 1 || (int64_t{m} - prevMetre) * direction <= 0) flush();
-        line.append(QPointF(sx.X(m), sy.Y(v)));
+        if (prevRow != r - 1 || (int64_t{m} - prevMetre) * direction <= 0) line.Break();
+        line.Add(sx.X(m), sy.Y(v));
         prevRow = r;
         prevMetre = m;
     }
-    flush();
 }
 
 // Lines at 45 degrees across `r`, `spacing` apart, computed rather than
@@ -343,17 +338,12 @@ void DrawSheet(QPainter& p, const CPrintMetrics& m, const QRect& box, const SShe
                  [&](int r) { return int64_t{in.earlier->GetPotOff(r)}; });
     } else if (in.native) {
         p.setPen(QPen(DeviceColour(m, kComparisonColour), lineWidth, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin));
-        QPolygonF line;
+        CPolylineSink line(p);
         for (size_t i = plan.pairFirst; i < plan.pairEnd; ++i) {
             const int32_t value = NativePotential(*in.native, i);
-            if (!IsPresent(value)) {
-                if (line.size() >= 2) p.drawPolyline(line);
-                line.clear();
-                continue;
-            }
-            line.append(QPointF(sx.X(in.native->pairs[i].metre), py.Y(value)));
+            if (!IsPresent(value)) line.Break();
+            else line.Add(sx.X(in.native->pairs[i].metre), py.Y(value));
         }
-        if (line.size() >= 2) p.drawPolyline(line);
     }
     auto curvePen = [&](const QColor& c) {
         return QPen(DeviceColour(m, c), lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -368,10 +358,12 @@ void DrawSheet(QPainter& p, const CPrintMetrics& m, const QRect& box, const SShe
         const int k = (*in.rowIndex)[static_cast<size_t>(r)];
         return k < 0 ? nullptr : &v.rows[static_cast<size_t>(k)];
     };
-    QPolygonF dots;
+    QPolygon dots;
     for (const int r : plan.rows) {
         const SVerdictRow* row = point(r);
-        if (row && row->irfreeUsable) dots.append(QPointF(sx.X(row->metre), py.Y(doc.GetPotIRFree(r))));
+        if (row && row->irfreeUsable)
+            dots.append(QPoint(static_cast<int>(std::lround(sx.X(row->metre))),
+                               static_cast<int>(std::lround(py.Y(doc.GetPotIRFree(r))))));
     }
     p.setPen(QPen(DeviceColour(m, kGreenColour), MmDX(m, 0.7), Qt::SolidLine, Qt::RoundCap));
     p.drawPoints(dots);

@@ -9,6 +9,7 @@
 #include "assessreport.h"
 #include "assesssheet.h"
 #include "comparison.h"
+#include "polylinesink.h"
 #include "recorder.h"
 #include "reportfigures.h"
 #include "reportsettings.h"
@@ -122,6 +123,7 @@ private slots:
     void sheetPlanFitsEachSection();
     void electrodeAndKeyFigures();
     void sheetStaysInItsBox();
+    void curvesKeepEveryColumnsExtremes();
     void firstPageNamesIssuerSurveyAndElectrode();
     void longSurveyReportHasEverySheetRowAndHeader();
     void appendedSurveyKeepsSharesWithin100();
@@ -379,6 +381,30 @@ void TestAssessReport::sheetStaysInItsBox()
     // The legend's statuses, in the palette's colours, on every sheet.
     QVERIFY(dev.Text(QString::fromUtf8("geschützt (100-mV-Kriterium)")));
     QVERIFY(dev.Text(QString::fromUtf8("Fehlstellenverdacht (Nr. der Aufgrabungsliste)")));
+}
+
+void TestAssessReport::curvesKeepEveryColumnsExtremes()
+{
+    // 100 points to a pixel column, a spike in the middle of column 5 and a
+    // break after column 7.
+    const CPrintMetrics m = A4Metrics(600, false);
+    CRecordingDevice dev(m);
+    {
+        QPainter p(&dev);
+        CPolylineSink sink(p);
+        for (int i = 0; i < 1000; ++i) {
+            const double x = i / 100.0 + 10.2;
+            if (i == 800) sink.Break();
+            sink.Add(x, i == 550 ? 900.0 : 500.0 + (i % 100) * 0.001 + i / 100);
+        }
+    }
+    const std::vector<CRecPolyline>& lines = dev.Engine().polylines;
+    QCOMPARE(lines.size(), size_t{2});
+    QCOMPARE(lines[0].points.front(), QPointF(10, 500));
+    QCOMPARE(lines[1].points.back(), QPointF(20, 509));
+    QVERIFY(lines[0].points.size() + lines[1].points.size() <= 4 * 11);
+    QVERIFY(lines[0].points.contains(QPointF(16, 900))); // the spike survives
+    QVERIFY(lines[0].points.contains(QPointF(16, 505)));
 }
 
 void TestAssessReport::firstPageNamesIssuerSurveyAndElectrode()
