@@ -62,18 +62,18 @@ QString DeltaText(int64_t v) { return v == kNoDelta ? U8("–") : QString::numbe
 const std::vector<SReportColumn>& Columns(ETable t)
 {
     static const std::vector<SReportColumn> digList = {
-        {"Nr.", "", 7},
-        {"Meter", "[m]", 12},
-        {"Lage", "", 33, true, true},
-        {"Seite", "", 9},
-        {"D", "[mV]", 10},
-        {"%IR", "[%]", 10},
-        {"Kategorie", "", 18, true, true},
-        {"Ein", "[mV]", 10},
-        {"Aus", "[mV]", 10},
-        {"IR-frei", "[mV]", 11},
-        {"Status", "", 21, true, true},
-        {"Maßnahme", "", 24, true, true},
+        {"Nr.", "", 5},
+        {"Meter", "[m]", 10},
+        {"Lage", "", 38, true, true},
+        {"Seite", "", 8},
+        {"D", "[mV]", 9},
+        {"%IR", "[%]", 8},
+        {"Kategorie", "", 17, true, true},
+        {"Ein", "[mV]", 9},
+        {"Aus", "[mV]", 9},
+        {"IR-frei", "[mV]", 10},
+        {"Status", "", 22, true, true},
+        {"Maßnahme", "", 30, true, true},
     };
     static const std::vector<SReportColumn> stretches = {
         {"Nr.", "", 8},       {"Status", "", 42, true, true},
@@ -437,7 +437,8 @@ private:
         perCategory += U8("ohne Einstufung %1").arg(k.defectsByCategory[0]);
         const std::vector<SField> tail = {
             {U8("Fehlstellenverdacht"), U8("%1 (%2)").arg(k.defects).arg(perCategory)},
-            {U8("Je km bewertete Länge"), Str(assesslayout::TenthsText(k.defectsPerKmTenths)) + U8(" Fehlstellen")},
+            {U8("Fehlstellen je km"),
+             Str(assesslayout::TenthsText(k.defectsPerKmTenths)) + U8(" (je km bewerteter Länge)")},
             {U8("Aufgrabungsliste"), U8("%1 Einträge, davon %2 „%3“")
                                          .arg(m_v.digList.size())
                                          .arg(k.digNow)

@@ -414,9 +414,13 @@ void DrawSheet(QPainter& p, const CPrintMetrics& m, const QRect& box, const SShe
         p.setBrush(Rgb(DefectMarkColour()));
         Triangle(p, tip, mark);
         p.setBrush(Qt::NoBrush);
+        // The number on white, so the curves through it do not hide it.
+        const QString number = QString::number((*in.priorities)[static_cast<size_t>(d)]);
+        const int w = TextWidth(p, number) + MmDX(m, 0.6), h = TextHeight(p);
+        const int bottom = static_cast<int>(tip.y() - mark - MmDY(m, 0.3));
+        p.fillRect(QRect(static_cast<int>(tip.x()) - w / 2, bottom - h, w, h), Qt::white);
         p.setPen(Qt::black);
-        TextOut(p, static_cast<int>(tip.x()), static_cast<int>(tip.y() - mark - MmDY(m, 0.3)),
-                QString::number((*in.priorities)[static_cast<size_t>(d)]), TA_CENTER | TA_BOTTOM);
+        TextOut(p, static_cast<int>(tip.x()), bottom, number, TA_CENTER | TA_BOTTOM);
     }
     p.setPen(frame);
     p.drawRect(g.gradient);

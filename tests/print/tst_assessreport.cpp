@@ -527,7 +527,8 @@ void TestAssessReport::longSurveyReportHasEverySheetRowAndHeader()
         QRegularExpression(QStringLiteral("Aufgrabungsliste:\\s+%1 Einträge, davon %2 „umgehend aufgraben“")
                                .arg(v.digList.size())
                                .arg(k.digNow))));
-    QVERIFY(first.contains(QStringLiteral("%1 Fehlstellen").arg(Q(TenthsText(k.defectsPerKmTenths)))));
+    QVERIFY(first.contains(QRegularExpression(QStringLiteral("Fehlstellen je km:\\s+%1 \\(je km bewerteter Länge\\)")
+                                                  .arg(Q(TenthsText(k.defectsPerKmTenths))))));
 
     // Every list item once, in order, each page under its column header.
     struct STable {
