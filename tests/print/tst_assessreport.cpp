@@ -48,13 +48,13 @@ bool HavePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pd
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// 30,000 rows from the generator, then disturbed so that every list of the
+// A 20 km survey from the generator, then disturbed so that every list of the
 // report runs over pages: single points not protected, sharp peaks of the
 // lateral signal every 25 m, an interrupter that did not switch every 40 m.
 void BuildLongSurvey(CTreDoc& doc)
 {
     gensurvey::SurveyOptions options;
-    options.rows = 30'000;
+    options.rows = 20'001;
     gensurvey::BuildSurvey(doc, options);
     for (int r = 1; r <= doc.GetRowCount(); ++r) {
         if (r % 10 == 3) doc.SetPotOff(r, -700);
@@ -476,10 +476,10 @@ void TestAssessReport::longSurveyReportHasEverySheetRowAndHeader()
     if (!HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
     CTreDoc doc;
     BuildLongSurvey(doc);
-    doc.SetPathName(m_dir.filePath(QStringLiteral("Leitung-30000.tsd")).toStdString());
+    doc.SetPathName(m_dir.filePath(QStringLiteral("Leitung-20km.tsd")).toStdString());
     const SVerdict v = AssessProtection(doc);
     QVERIFY(v.digList.size() > 500);
-    QVERIFY(v.warnings.size() > 500);
+    QVERIFY(v.warnings.size() > 400);
 
     const QString path = m_dir.filePath(QStringLiteral("lang.pdf"));
     QString error;
@@ -489,12 +489,12 @@ void TestAssessReport::longSurveyReportHasEverySheetRowAndHeader()
     for (int k = 1; k <= n; ++k) {
         QVERIFY2(pages[k - 1].contains(QStringLiteral("Seite %1 von %2").arg(k).arg(n)),
                  qPrintable(QString::number(k)));
-        QVERIFY(pages[k - 1].contains(QStringLiteral("Leitung-30000.tsd")));
+        QVERIFY(pages[k - 1].contains(QStringLiteral("Leitung-20km.tsd")));
     }
-    // Metres 0 ... 29,999: 30 sheets of 1000 m after page 1.
-    for (int s = 1; s <= 30; ++s)
+    // Metres 0 ... 20,000: 20 sheets of 1000 m after page 1.
+    for (int s = 1; s <= 20; ++s)
         QVERIFY2(pages[s].contains(
-                     QStringLiteral("Abschnitt %1 von 30: %2 bis %3 m").arg(s).arg((s - 1) * 1000).arg(s * 1000)),
+                     QStringLiteral("Abschnitt %1 von 20: %2 bis %3 m").arg(s).arg((s - 1) * 1000).arg(s * 1000)),
                  qPrintable(QString::number(s)));
 
     // The key figures on page 1 are the assessment's.
@@ -564,7 +564,7 @@ void TestAssessReport::longSurveyReportHasEverySheetRowAndHeader()
          v.warnings.size()},
     };
     int pagesWith[4] = {0, 0, 0, 0};
-    for (int p = 32; p <= n; ++p) {
+    for (int p = 22; p <= n; ++p) {
         const QString& page = pages[p - 1];
         for (int t = 0; t < 4; ++t) {
             STable& table = tables[t];
