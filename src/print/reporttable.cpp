@@ -11,13 +11,9 @@ namespace {
 constexpr double kPadMm = 1.0; // between a cell's edge and its text
 constexpr int kMeasureDpi = 600;
 
-// Widths are measured once in a font of this resolution; the fonts of the
-// prints have no hinting, so their widths scale with the resolution.
-const QFontMetricsF& MeasureMetrics()
-{
-    static const QFontMetricsF metrics(PointFont(A4Metrics(kMeasureDpi, false), CReportTable::kPoints));
-    return metrics;
-}
+// Widths are measured in a font of this resolution; the fonts of the prints
+// have no hinting, so their widths scale with the resolution.
+QFont MeasureFont() { return PointFont(A4Metrics(kMeasureDpi, false), CReportTable::kPoints); }
 
 double MeasureWidth(double mm) { return (mm - 2 * kPadMm) * kMeasureDpi / 25.4; }
 
@@ -58,7 +54,11 @@ QStringList WrapText(const QString& text, const QFontMetricsF& metrics, double w
 CReportTable::CReportTable(std::vector<SReportColumn> columns, int maxLines)
     : m_columns(std::move(columns))
     , m_maxLines(std::max(1, maxLines))
+    , m_metrics(std::make_unique<QFontMetricsF>(MeasureFont()))
 { }
+
+CReportTable::~CReportTable() = default;
+CReportTable::CReportTable(CReportTable&&) noexcept = default;
 
 void CReportTable::Add(const QStringList& cells)
 {
@@ -67,7 +67,7 @@ void CReportTable::Add(const QStringList& cells)
     for (int k = 0; k < row.size() && static_cast<size_t>(k) < m_columns.size(); ++k) {
         const SReportColumn& c = m_columns[static_cast<size_t>(k)];
         if (!c.wrap) continue;
-        const QStringList wrapped = WrapText(row[k], MeasureMetrics(), MeasureWidth(c.widthMm), m_maxLines);
+        const QStringList wrapped = WrapText(row[k], *m_metrics, MeasureWidth(c.widthMm), m_maxLines);
         lines = std::max(lines, static_cast<int>(wrapped.size()));
         row[k] = wrapped.join(QLatin1Char('\n'));
     }

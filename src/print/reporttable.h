@@ -10,7 +10,10 @@
 
 #include <QStringList>
 
+#include <memory>
 #include <vector>
+
+class QFontMetricsF;
 
 struct SReportColumn {
     const char* title;
@@ -27,6 +30,8 @@ public:
     static constexpr int kPoints = 8;
 
     CReportTable(std::vector<SReportColumn> columns, int maxLines);
+    ~CReportTable();
+    CReportTable(CReportTable&&) noexcept;
 
     void Add(const QStringList& cells);
     int Rows() const { return static_cast<int>(m_rows.size()); }
@@ -48,9 +53,10 @@ private:
     int m_maxLines;
     std::vector<QStringList> m_rows;
     std::vector<int> m_lines;
+    std::unique_ptr<QFontMetricsF> m_metrics; // measures the texts as they are added
 };
 
 // `text` broken between words into lines no wider than `width` as
 // `metrics` measure them; a word wider than that stands alone on its line.
 // At most `maxLines` lines, the last ending in "…" when text was left over.
-QStringList WrapText(const QString& text, const class QFontMetricsF& metrics, double width, int maxLines);
+QStringList WrapText(const QString& text, const QFontMetricsF& metrics, double width, int maxLines);
