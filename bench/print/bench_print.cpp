@@ -1,13 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One printed page to PDF: graphic print of a 30 km survey at 1:1000 and
 // table print of 30,000 rows (also as error list). Each iteration draws the
-// next page on a new PDF page.
+// next page on a new PDF page. And the whole assessment report of a
+// generated 70 km survey compared with its earlier year, written to a PDF
+// file as `tresmon-tool report --compare` writes it.
+#include "assessreport.h"
 #include "graphicprint.h"
 #include "printjob.h"
+#include "survey.h"
 #include "tableprint.h"
 #include "tredoc.h"
+#include "variant.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -70,9 +76,37 @@ void BM_GraphicPage(benchmark::State& s) { PrintPages(s, EPrintKind::Graphic, fa
 void BM_TablePage(benchmark::State& s) { PrintPages(s, EPrintKind::Table, false); }
 void BM_ErrorListPage(benchmark::State& s) { PrintPages(s, EPrintKind::Table, true); }
 
+// 70,001 points 1 m apart (tres-gensurvey --length 70000) and the same
+// pipeline a year earlier (--earlier), the report at 1000 m a sheet.
+void BM_Report70km(benchmark::State& state)
+{
+    CTreDoc doc, earlier;
+    gensurvey::SurveyOptions options;
+    options.rows = 70'001;
+    gensurvey::BuildSurvey(doc, options);
+    gensurvey::BuildSurvey(earlier, options);
+    gensurvey::MakeEarlierYear(earlier, 2);
+    doc.SetPathName("bench-70km.tsd");
+    SReportOptions report;
+    report.comparison.earlier = &earlier;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bericht.pdf"));
+    for (auto _ : state) {
+        QString error;
+        if (!WriteAssessmentReportPdf(doc, report, path, &error)) state.SkipWithError(qPrintable(error));
+    }
+    state.counters["bytes"] = static_cast<double>(QFileInfo(path).size());
+}
+
 BENCHMARK(BM_GraphicPage)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_TablePage)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_ErrorListPage)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Report70km)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(7)
+    ->UseRealTime()
+    ->ReportAggregatesOnly(true);
 
 } // namespace
 

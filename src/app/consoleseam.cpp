@@ -20,7 +20,12 @@ QString CConsoleSeam::OpenFileNameWithOption(QWidget*, const QString&, const QSt
     return {};
 }
 
-QString CConsoleSeam::SaveFileName(QWidget*, const QString&, const QString&) { return {}; }
+QString CConsoleSeam::SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&)
+{
+    return {};
+}
+
+bool CConsoleSeam::ReportRequest(QWidget*, SReportRequest&) { return false; }
 
 QMessageBox::StandardButton CConsoleSeam::Question(QWidget*, const QString& text, QMessageBox::StandardButtons buttons,
                                                    QMessageBox::StandardButton)

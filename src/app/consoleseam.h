@@ -13,7 +13,9 @@ public:
     QString OpenFileName(QWidget* parent, const QString& title, const QString& initial) override;
     QString OpenFileNameWithOption(QWidget* parent, const QString& title, const QString& initial, const QString& option,
                                    bool& checked) override;
-    QString SaveFileName(QWidget* parent, const QString& title, const QString& initial) override;
+    QString SaveFileName(QWidget* parent, const QString& title, const QString& initial, const QString& filter,
+                         const QString& suffix) override;
+    bool ReportRequest(QWidget* parent, SReportRequest& request) override;
     QMessageBox::StandardButton Question(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons,
                                          QMessageBox::StandardButton defaultButton) override;
     void Message(QWidget* parent, const QString& text, QMessageBox::Icon icon) override;

@@ -13,6 +13,8 @@
 #include "manualwnd.h"
 #include "panejob.h"
 #include "printrunner.h"
+#include "reportdlg.h"
+#include "reportsettingsdlg.h"
 #include "splashwnd.h"
 #include "surveydrop.h"
 #include "tablesheet.h"
@@ -322,6 +324,9 @@ void CMainFrame::createActions()
     connect(a, &QAction::toggled, this, &CMainFrame::OnAssessOverlay);
     AddAction(ID_ASSESS_REPORT, QStringLiteral("Bewertungsbericht..."),
               QString::fromUtf8("Schreibt den Bewertungsbericht als PDF-Datei"), &CMainFrame::OnAssessReport);
+    AddAction(ID_REPORT_SETTINGS, QStringLiteral("Bericht..."),
+              QString::fromUtf8("Aussteller, Logo, Bearbeiter und Bezugselektrode des Bewertungsberichts"),
+              &CMainFrame::OnReportSettings);
 
     a = AddAction(ID_NEXT_PANE, QStringLiteral("Nächster Bereich"), QString());
     a->setShortcut(QKeySequence(Qt::Key_F6));
@@ -381,6 +386,7 @@ void CMainFrame::createMenus()
     table->addAction(Action(ID_TABLE_LR));
     QMenu* graphic = options->addMenu(QStringLiteral("Grafik"));
     graphic->addAction(Action(ID_GRAPHIC_IRFREE));
+    options->addAction(Action(ID_REPORT_SETTINGS));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&Ansicht"));
     m_pToolBar = new QToolBar(QStringLiteral("Symbolleiste"), this);
@@ -807,7 +813,8 @@ bool CMainFrame::OnFileSaveAs()
     if (m_doc.m_bEmpty) return false;
     QString initial = QString::fromStdString(m_doc.GetPathName());
     if (initial.isEmpty() && m_pApp) initial = m_pApp->m_strLastFilePath + QStringLiteral("/Unbenannt.tsd");
-    const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Speichern unter"), initial);
+    const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Speichern unter"), initial,
+                                                         CUiSeam::FileFilter(), QStringLiteral("tsd"));
     if (path.isEmpty()) return false;
     update();
     if (!m_doc.OnSaveDocument(path.toStdString())) return false;
@@ -1099,34 +1106,36 @@ void CMainFrame::ShowStretch(int firstRow, int lastRow, qint64 fromMetre, qint64
         m_pUpper->CenterOnMetres(fromMetre, toMetre);
 }
 
-namespace {
-
-// The window's settings as the report's assessment reads them, until the
-// report shows the verdict.
-SAssessSettings ReportSettings(const SVerdictSettings& v)
+SReportOptions CMainFrame::ReportOptions(const SReportRequest& request) const
 {
-    SAssessSettings s;
-    s[ECriterion::Off].limit = v.protectionPotential;
-    s[ECriterion::IRFree].limit = v.protectionPotential;
-    s[ECriterion::Over].limit = v.limitPotential;
-    s.spike = v.spike;
-    s.gap = static_cast<int32_t>(v.gap);
-    return s;
+    SReportOptions o;
+    // The report judges the survey exactly as the window shows it.
+    o.settings = m_pAssess->Settings();
+    o.comparison.earlier = m_pCompare->Doc();
+    o.comparison.settings = m_pAssess->CompareSettings();
+    if (o.comparison.earlier && o.comparison.settings.mode == ECompareMode::Native) o.native = o.comparison.earlier;
+    o.issuer = ReadReportSettings();
+    o.reportNumber = request.number;
+    o.revision = request.revision;
+    o.sectionLength = request.sectionLength;
+    return o;
 }
 
-} // namespace
-
-SReportComparison CMainFrame::ReportComparison() const
+void CMainFrame::OnReportSettings()
 {
-    SReportComparison c;
-    c.earlier = m_pCompare->Doc();
-    c.settings = m_pAssess->CompareSettings();
-    return c;
+    CReportSettingsDlg dlg(this, ReadReportSettings());
+    if (dlg.exec() == QDialog::Accepted) WriteReportSettings(dlg.Settings());
 }
 
 void CMainFrame::OnAssessReport()
 {
     if (m_doc.m_bEmpty) return;
+    SReportRequest request;
+    const QString sectionKey = QStringLiteral("Bericht/Abschnitt");
+    request.sectionLength = CTresApp::Settings()->value(sectionKey, request.sectionLength).toInt();
+    if (!CUiSeam::Current().ReportRequest(this, request)) return;
+    CTresApp::Settings()->setValue(sectionKey, request.sectionLength);
+
     QString initial;
     if (m_doc.GetPathName().empty()) {
         const QString folder = m_pApp ? m_pApp->m_strDataFolder : QDir::currentPath();
@@ -1136,13 +1145,27 @@ void CMainFrame::OnAssessReport()
         initial
             = survey.absolutePath() + QLatin1Char('/') + survey.completeBaseName() + QStringLiteral("-Bewertung.pdf");
     }
-    const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Bewertungsbericht"), initial);
+    QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Bewertungsbericht"), initial,
+                                                   CUiSeam::PdfFilter(), QStringLiteral("pdf"));
     if (path.isEmpty()) return;
+    // A name typed with another ending ("messung.tsd") still gets a PDF of
+    // its own: the report must never take a survey's place.
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        path += QStringLiteral(".pdf");
+        if (QFileInfo::exists(path)
+            && CUiSeam::Current().Question(this,
+                                           QString::fromUtf8("%1 ist schon vorhanden.\nSoll die Datei ersetzt werden?")
+                                               .arg(QDir::toNativeSeparators(path)),
+                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                   != QMessageBox::Yes)
+            return;
+    }
     HeaderBarToDoc(m_doc);
+    const SReportOptions options = ReportOptions(request);
     QString error;
     {
         CWaitCursor wait;
-        if (!WriteAssessmentReportPdf(m_doc, ReportSettings(m_pAssess->Settings()), path, &error, ReportComparison())) {
+        if (!WriteAssessmentReportPdf(m_doc, options, path, &error)) {
             CUiSeam::Current().Message(this, error, QMessageBox::Warning);
             return;
         }
@@ -1157,7 +1180,7 @@ void CMainFrame::OnAssessReport()
     QPrinter& printer = PrintPrinter();
     QPrintDialog dlg(&printer, this);
     if (dlg.exec() != QDialog::Accepted) return;
-    if (!PrintAssessmentReport(m_doc, ReportSettings(m_pAssess->Settings()), printer, &error, ReportComparison()))
+    if (!PrintAssessmentReport(m_doc, options, printer, &error))
         CUiSeam::Current().Message(this, error, QMessageBox::Warning);
 }
 

@@ -14,7 +14,8 @@
 
 class CAssessWnd;
 class CCompareSurvey;
-struct SReportComparison;
+struct SReportOptions;
+struct SReportRequest;
 class CHeaderBar;
 class CManualWnd;
 struct CCurveOverlay;
@@ -71,6 +72,7 @@ public:
         ID_ASSESS = 32830,
         ID_ASSESS_OVERLAY = 32831,
         ID_ASSESS_REPORT = 32832,
+        ID_REPORT_SETTINGS = 32834,
         ID_COMPARE_OPEN = 32850,
         ID_COMPARE_CLOSE = 32851,
         ID_VIEW_COMPARE = 32852,
@@ -141,12 +143,17 @@ public:
     void OnAssess();
     // "Bewertung in Kurven": the assessment drawn into both curve panes.
     void OnAssessOverlay(bool on);
-    // "Bewertungsbericht...": the report as PDF under a name the user gives;
-    // with a printer, it is offered for printing too.
+    // "Bewertungsbericht...": the report's number, revision and section
+    // length, then the report as PDF under a name the user gives (always
+    // ending in .pdf); with a printer, it is offered for printing too.
     void OnAssessReport();
-    // The comparison survey for the report, when one is loaded, under the
-    // "Vergleich" page's limit.
-    SReportComparison ReportComparison() const;
+    // "Optionen" > "Bericht...": the report's issuer and author.
+    void OnReportSettings();
+    // What the report is written from: the assessment window's settings,
+    // the comparison survey when one is loaded (under the "Vergleich" page's
+    // limit; a native one also serves the 100 mV criterion), the settings
+    // "Bericht" and `request`.
+    SReportOptions ReportOptions(const SReportRequest& request) const;
     // Selects the rows in the table and centres both curve panes on the stretch.
     void ShowStretch(int firstRow, int lastRow, qint64 fromMetre, qint64 toMetre);
     // "Vergleichsmessung laden...", "Vergleichsmessung schließen",

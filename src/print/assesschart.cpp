@@ -2,10 +2,10 @@
 #include "assesschart.h"
 
 #include "assesslayout.h"
-#include "assessment.h"
 #include "comparison.h"
 #include "graphiclayout.h"
-#include "numtext.h"
+#include "polylinesink.h"
+#include "sheetplan.h"
 #include "tredoc.h"
 
 #include <QPainter>
@@ -16,11 +16,9 @@
 
 namespace {
 
-const QColor kOnColour(0, 0, 255);     // as the graphic print draws potential on
-const QColor kOffColour(255, 0, 0);    // ... off
-const QColor kIRFreeColour(0, 160, 0); // ... IR-free, a darker green that shows on white paper
-const QColor kBandColours[3] = {QColor(230, 60, 60), QColor(40, 160, 40), QColor(60, 90, 230)}; // off, irfree, over
-const QColor kDefectColour(200, 120, 0);
+const QColor kOffColour(255, 0, 0); // as the graphic print draws potential off
+const QColor kWorseColour(230, 60, 60);
+const QColor kShiftColour(60, 90, 230);
 const QColor kComparisonColour(110, 110, 110); // the comparison survey, grey as in the potential pane
 
 // The default potential axis of a new document, for a document whose axis
@@ -41,47 +39,28 @@ struct SScale {
 // One curve as polylines, broken where the value (or the metre) is absent.
 void DrawCurve(QPainter& p, const SScale& s, const CTreDoc& doc, int32_t (CTreDoc::*value)(int) const)
 {
-    QPolygonF line;
-    auto flush = [&]() {
-        if (line.size() >= 2) p.drawPolyline(line);
-        else if (line.size() == 1) p.drawPoint(line.front());
-        line.clear();
-    };
+    CPolylineSink line(p);
     const int n = doc.GetRowCount();
     for (int r = 1; r <= n; ++r) {
         const int32_t v = (doc.*value)(r);
         const int32_t metre = doc.GetMeter(r);
-        if (!IsPresent(v) || !IsPresent(metre)) {
-            flush();
-            continue;
-        }
-        line.append(QPointF(s.X(metre), s.Y(v)));
+        if (!IsPresent(v) || !IsPresent(metre)) line.Break();
+        else line.Add(s.X(metre), s.Y(v));
     }
-    flush();
 }
 
-// The native potential of each pair (its off value, else its on value, as
-// the comparison takes it), broken where neither was measured.
+// The native potential of each pair, broken where neither was measured.
 void DrawNativeCurve(QPainter& p, const SScale& s, const SComparison& c)
 {
-    QPolygonF line;
-    auto flush = [&]() {
-        if (line.size() >= 2) p.drawPolyline(line);
-        else if (line.size() == 1) p.drawPoint(line.front());
-        line.clear();
-    };
-    for (const SComparePair& pair : c.pairs) {
-        const int32_t v = IsPresent(pair.earlier.potOff) ? pair.earlier.potOff : pair.earlier.potOn;
-        if (!IsPresent(v)) {
-            flush();
-            continue;
-        }
-        line.append(QPointF(s.X(pair.metre), s.Y(v)));
+    CPolylineSink line(p);
+    for (size_t i = 0; i < c.pairs.size(); ++i) {
+        const int32_t v = NativePotential(c, i);
+        if (!IsPresent(v)) line.Break();
+        else line.Add(s.X(c.pairs[i].metre), s.Y(v));
     }
-    flush();
 }
 
-QColor BandColour(ECompareCriterion c) { return c == ECompareCriterion::Worse ? kBandColours[0] : kBandColours[2]; }
+QColor BandColour(ECompareCriterion c) { return c == ECompareCriterion::Worse ? kWorseColour : kShiftColour; }
 
 // The box cut into the plot area with room for the potential labels on the
 // left, the metre labels, `lanes` band lanes and `legendLines` lines of
@@ -125,7 +104,7 @@ bool LayoutChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CT
 
     l.laneH = MmDY(m, 1.5);
     l.laneGap = MmDY(m, 0.5);
-    const QString probe = QStringLiteral("-0.00 ");
+    const QString probe = QStringLiteral("-0,00 ");
     l.left = box.left() + TextWidth(p, probe) + MmDX(m, 2);
     l.right = box.right() - MmDX(m, 2);
     l.top = box.top() + l.th + MmDY(m, 1);
@@ -146,21 +125,21 @@ bool LayoutChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CT
 
 // The potential grid with its labels in V (as the graphic print labels
 // them) and the metre grid with its labels.
-void DrawAxes(QPainter& p, const CPrintMetrics& m, const QRect& box, const SChartLayout& l)
+void DrawAxes(QPainter& p, const CPrintMetrics& m, const QRect& box, const SChartLayout& l, const QString& electrode)
 {
     const SScale& s = l.s;
     const int th = l.th;
     const QPen grid(QColor(200, 200, 200), std::max(1, m.dpy / 600));
     p.setPen(Qt::black);
-    TextOut(p, l.left, box.top(), QStringLiteral("Potential [V]"), TA_LEFT | TA_TOP);
+    TextOut(p, l.left, box.top(), QStringLiteral("U gegen ") + electrode + QStringLiteral(" [V]"), TA_LEFT | TA_TOP);
     for (int64_t f : graphiclayout::PotentialTicks(l.potTop, l.potBottom)) {
         const double y = s.Y(-f);
         if (y < l.top - 1 || y > l.curveBottom + 1) continue;
         p.setPen(grid);
         p.drawLine(QPointF(l.left, y), QPointF(l.right, y));
         p.setPen(Qt::black);
-        TextOut(p, l.left - MmDX(m, 1), static_cast<int>(y) + th / 2,
-                Str(tresnum::FormatFixed(-static_cast<double>(f) * 0.001, 2)), TA_RIGHT | TA_BOTTOM);
+        TextOut(p, l.left - MmDX(m, 1), static_cast<int>(y) + th / 2, Str(assesslayout::ThousandthsText(-f, 2)),
+                TA_RIGHT | TA_BOTTOM);
     }
     const int64_t step = assesslayout::NiceStep(l.mMax - l.mMin, 10);
     int64_t first = l.mMin / step * step;
@@ -239,86 +218,8 @@ private:
 
 } // namespace
 
-void DrawAssessmentChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CTreDoc& doc,
-                         const SAssessment& a)
-{
-    p.save();
-    const QFont font = PointFont(m, 8);
-    p.setFont(font);
-    SChartLayout l;
-    if (!LayoutChart(p, m, box, doc, 3, 2, l)) {
-        p.restore();
-        return;
-    }
-    const SScale& s = l.s;
-    const int th = l.th;
-    DrawAxes(p, m, box, l);
-
-    p.save();
-    ClipToCurves(p, l);
-    const int curveWidth = l.curveWidth;
-    struct SCurve {
-        QColor colour;
-        int32_t (CTreDoc::*value)(int) const;
-    };
-    const SCurve curves[3]
-        = {{kOnColour, &CTreDoc::GetPotOn}, {kOffColour, &CTreDoc::GetPotOff}, {kIRFreeColour, &CTreDoc::GetPotIRFree}};
-    for (const SCurve& c : curves) {
-        p.setPen(QPen(DeviceColour(m, c.colour), curveWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        DrawCurve(p, s, doc, c.value);
-    }
-    // the protection criterion of the survey
-    QPen dashed(Qt::black, curveWidth, Qt::DashLine);
-    p.setPen(dashed);
-    const double yc = s.Y(SurveyCriterion(doc));
-    p.drawLine(QPointF(l.left, yc), QPointF(l.right, yc));
-    p.restore();
-
-    // indication bands, one lane per potential criterion, and the defects
-    for (const SIndication& i : a.indications) {
-        const int k = static_cast<int>(i.criterion);
-        if (k > static_cast<int>(ECriterion::Over)) continue;
-        DrawBand(p, m, l, k, i.fromMetre, i.toMetre, kBandColours[k]);
-    }
-    const double tri = MmDX(m, 1.2);
-    p.setPen(Qt::NoPen);
-    p.setBrush(DeviceColour(m, kDefectColour));
-    for (const SDefect& d : a.defects) {
-        const double x = s.X(d.metre);
-        const QPointF pts[3] = {{x, static_cast<double>(l.bottom) - tri},
-                                {x - tri / 2, static_cast<double>(l.bottom)},
-                                {x + tri / 2, static_cast<double>(l.bottom)}};
-        p.drawPolygon(pts, 3);
-    }
-    DrawPlotFrame(p, m, l);
-
-    // legend, two lines
-    const int ly1 = box.bottom() - l.legendH + MmDY(m, 1);
-    const int ly2 = ly1 + th + MmDY(m, 0.5);
-    CLegendLine first(p, m, l, ly1);
-    first.Line(QPen(DeviceColour(m, kOnColour), curveWidth), QStringLiteral("Potential Ein"));
-    first.Line(QPen(DeviceColour(m, kOffColour), curveWidth), QStringLiteral("Potential Aus"));
-    first.Line(QPen(DeviceColour(m, kIRFreeColour), curveWidth), QStringLiteral("IR-frei"));
-    first.Line(dashed, QStringLiteral("Schutzkriterium ") + Str(doc.m_header[2]).trimmed());
-    CLegendLine second(p, m, l, ly2);
-    for (int k = 0; k < 3; ++k)
-        second.Band(kBandColours[k], QString::fromUtf8(CriterionName(static_cast<ECriterion>(k))));
-    p.setPen(Qt::NoPen);
-    p.setBrush(DeviceColour(m, kDefectColour));
-    const double xt = second.X();
-    const QPointF pts[3] = {{xt + tri / 2, ly2 + th / 2.0 - tri / 2},
-                            {xt, ly2 + th / 2.0 + tri / 2},
-                            {xt + tri, ly2 + th / 2.0 + tri / 2}};
-    p.drawPolygon(pts, 3);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(Qt::black);
-    TextOut(p, static_cast<int>(xt + tri + MmDX(m, 1)), ly2, QString::fromUtf8(CriterionName(ECriterion::GradDiff)),
-            TA_LEFT | TA_TOP);
-    p.restore();
-}
-
 void DrawComparisonChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CTreDoc& current,
-                         const CTreDoc& earlier, const SComparison& c)
+                         const CTreDoc& earlier, const SComparison& c, const QString& electrode)
 {
     p.save();
     p.setFont(PointFont(m, 8));
@@ -327,7 +228,7 @@ void DrawComparisonChart(QPainter& p, const CPrintMetrics& m, const QRect& box, 
         p.restore();
         return;
     }
-    DrawAxes(p, m, box, l);
+    DrawAxes(p, m, box, l, electrode);
 
     const bool native = c.mode == ECompareMode::Native;
     const QPen otherPen(DeviceColour(m, kComparisonColour), l.curveWidth, native ? Qt::DashLine : Qt::DotLine,

@@ -4,6 +4,7 @@
 #include "measrow.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace assesslayout {
@@ -12,6 +13,18 @@ namespace {
 
 const char kDash[] = "\xe2\x80\x93"; // en dash
 
+int64_t FloorTo(int64_t v, int64_t step)
+{
+    const int64_t q = v / step;
+    return (v % step != 0 && v < 0 ? q - 1 : q) * step;
+}
+
+int64_t CeilTo(int64_t v, int64_t step)
+{
+    const int64_t q = v / step;
+    return (v % step != 0 && v > 0 ? q + 1 : q) * step;
+}
+
 } // namespace
 
 std::vector<SPage> PaginateTables(const std::array<int, kTableCount>& itemCounts, int linesPerPage, int headLines,
@@ -19,7 +32,7 @@ std::vector<SPage> PaginateTables(const std::array<int, kTableCount>& itemCounts
 {
     std::vector<STableItems> tables;
     for (int t = 0; t < kTableCount; ++t)
-        tables.push_back({static_cast<ETable>(t), itemCounts[static_cast<size_t>(t)]});
+        tables.push_back({static_cast<ETable>(t), itemCounts[static_cast<size_t>(t)], {}});
     return PaginateTables(tables, linesPerPage, headLines, gapLines);
 }
 
@@ -27,22 +40,29 @@ std::vector<SPage> PaginateTables(const std::vector<STableItems>& tables, int li
 {
     // A page too small for a header and one item would never make progress.
     linesPerPage = std::max(linesPerPage, headLines + 1);
+    const int tallest = linesPerPage - headLines;
     std::vector<SPage> pages(1);
     int used = 0;
     for (const STableItems& t : tables) {
         const int items = std::max(0, t.count);
+        auto height = [&](int i) {
+            const int h = static_cast<size_t>(i) < t.lines.size() ? t.lines[static_cast<size_t>(i)] : 1;
+            return std::clamp(h, 1, tallest);
+        };
         int done = 0;
         bool continued = false;
         do {
             int start = used == 0 ? 0 : used + gapLines;
-            if (start + headLines + 1 > linesPerPage) {
+            if (start + headLines + (items > done ? height(done) : 1) > linesPerPage) {
                 pages.emplace_back();
                 start = 0;
             }
-            const int room = linesPerPage - start - headLines;
-            const int count = std::min(room, items - done);
+            int lines = start + headLines;
+            int count = 0;
+            while (done + count < items && lines + height(done + count) <= linesPerPage)
+                lines += height(done + count++);
             pages.back().push_back({t.table, done, count, continued});
-            used = start + headLines + std::max(count, 1);
+            used = count == 0 ? lines + 1 : lines;
             done += count;
             continued = true;
             if (done < items) used = linesPerPage; // the rest goes on the next page
@@ -64,13 +84,74 @@ int64_t NiceStep(int64_t range, int maxTicks)
     }
 }
 
+std::vector<SSection> Sections(int64_t lowest, int64_t highest, int64_t length)
+{
+    length = std::max<int64_t>(length, 1);
+    if (highest < lowest) std::swap(lowest, highest);
+    const int64_t start = FloorTo(lowest, length);
+    const int64_t count = std::max<int64_t>(1, CeilTo(highest - start, length) / length);
+    std::vector<SSection> sections;
+    sections.reserve(static_cast<size_t>(count));
+    for (int64_t k = 0; k < count; ++k) sections.push_back({start + k * length, start + (k + 1) * length});
+    return sections;
+}
+
+SAxis FitPotentialAxis(int64_t lowest, int64_t highest)
+{
+    constexpr int64_t kStep = 100, kMinHeight = 400;
+    if (highest < lowest) std::swap(lowest, highest);
+    SAxis a{FloorTo(lowest, kStep), CeilTo(highest, kStep), kStep};
+    if (a.high - a.low < kMinHeight) {
+        const int64_t missing = kMinHeight - (a.high - a.low);
+        const int64_t below = CeilTo(missing / 2, kStep);
+        a.low -= below;
+        a.high += missing - below;
+    }
+    // About a dozen labels at most, still on whole tenths of a volt.
+    a.step = kStep * NiceStep((a.high - a.low) / kStep, 12);
+    return a;
+}
+
+SAxis FitGradientAxis(int64_t lowest, int64_t highest)
+{
+    constexpr int64_t kMinHeight = 100; // 10 mV
+    SAxis a{std::min<int64_t>(lowest, 0), std::max<int64_t>(highest, 0), 1};
+    if (a.high - a.low < kMinHeight) a.high = a.low + kMinHeight;
+    a.step = NiceStep(a.high - a.low, 6);
+    a.low = FloorTo(a.low, a.step);
+    a.high = CeilTo(a.high, a.step);
+    return a;
+}
+
+std::vector<int64_t> AxisTicks(const SAxis& axis)
+{
+    std::vector<int64_t> ticks;
+    const int64_t step = std::max<int64_t>(axis.step, 1);
+    for (int64_t v = CeilTo(axis.low, step); v <= axis.high; v += step) ticks.push_back(v);
+    return ticks;
+}
+
 std::string MvText(int32_t mv) { return IsPresent(mv) ? std::to_string(mv) : kDash; }
 
-std::string TenthsText(int32_t tenths)
+std::string TenthsText(int64_t tenths) { return IsPresent(tenths) ? ThousandthsText(tenths * 100, 1) : kDash; }
+
+std::string ThousandthsText(int64_t value, int decimals)
 {
-    if (!IsPresent(tenths)) return kDash;
-    const int64_t a = std::llabs(int64_t{tenths});
-    return (tenths < 0 ? "-" : "") + std::to_string(a / 10) + "," + std::to_string(a % 10);
+    decimals = std::clamp(decimals, 0, 3);
+    int64_t unit = 1;
+    for (int i = decimals; i < 3; ++i) unit *= 10;
+    const uint64_t a = static_cast<uint64_t>(value < 0 ? -value : value);
+    const uint64_t scaled = (a + static_cast<uint64_t>(unit) / 2) / static_cast<uint64_t>(unit);
+    uint64_t fracUnit = 1;
+    for (int i = 0; i < decimals; ++i) fracUnit *= 10;
+    const uint64_t whole = scaled / fracUnit, frac = scaled % fracUnit;
+    std::string text = value < 0 && scaled != 0 ? "-" : "";
+    text += std::to_string(whole);
+    if (decimals > 0) {
+        std::string f = std::to_string(frac);
+        text += "," + std::string(static_cast<size_t>(decimals) - f.size(), '0') + f;
+    }
+    return text;
 }
 
 std::string PercentText(int64_t part, int64_t whole)
@@ -84,6 +165,17 @@ std::string PercentText(int64_t part, int64_t whole)
     const __int128 tenths = (p * 2000 + w) / (2 * w);
     const int64_t t = static_cast<int64_t>(tenths);
     return (negative && t != 0 ? "-" : "") + std::to_string(t / 10) + "," + std::to_string(t % 10);
+}
+
+std::string LengthText(double metres)
+{
+    // The assessment's lengths are sums of hundredths of a metre: rounding
+    // to them gives the exact value back.
+    const int64_t hundredths = std::llround(metres * 100.0);
+    std::string text = ThousandthsText(hundredths * 10, 2);
+    if (text.size() > 3 && text.compare(text.size() - 3, 3, ",00") == 0) return text.substr(0, text.size() - 3);
+    if (text.back() == '0') text.pop_back();
+    return text;
 }
 
 } // namespace assesslayout

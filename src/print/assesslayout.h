@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The assessment report's numbers without Qt: how its tables are cut into
-// pages, the axis steps of its overview chart and the text forms of its
-// values, so tests can check them alone.
+// pages, how the survey is cut into sheets, the axes of a sheet's charts
+// and the text forms of its values, so tests can check them alone.
 #pragma once
 
 #include <array>
@@ -11,49 +11,87 @@
 
 namespace assesslayout {
 
-// The report's lists: the assessment's three, in the order they are
-// printed, then the comparison's indications in their own section.
-enum class ETable { Indications = 0, Defects, Warnings, Comparison };
-inline constexpr int kTableCount = 3; // the assessment's lists
+// The report's lists in the order they are printed: the assessment's four,
+// then the comparison's indications in their own section.
+enum class ETable { DigList = 0, Stretches, NotAssessed, Warnings, Comparison };
+inline constexpr int kTableCount = 4; // the assessment's lists
 
 // A part of one table on one page: items first .. first + count - 1
 // (from 0). `continued` is set when the table began on an earlier page.
 struct SBlock {
-    ETable table = ETable::Indications;
+    ETable table = ETable::DigList;
     int first = 0;
     int count = 0;
     bool continued = false;
 };
 using SPage = std::vector<SBlock>;
 
-// The pages after the overview page. Every page holds `linesPerPage` lines;
-// a table part takes `headLines` for its title and column header, then one
-// line per item (an empty table one line for its "keine" note), and
-// `gapLines` separate two tables on a page. A table starts on a fresh page
-// when not even its header and one item fit on the current one, so no
-// header stands alone at the foot of a page. At least one page results.
-std::vector<SPage> PaginateTables(const std::array<int, kTableCount>& itemCounts, int linesPerPage, int headLines,
-                                  int gapLines);
-
-// The same for any tables in the order given, each with its item count:
-// the comparison section's pages are cut by the same rules.
+// A table to cut: its items, each `lines` tall (one line each when `lines`
+// is empty; otherwise it holds one entry per item, each at least 1).
 struct STableItems {
-    ETable table = ETable::Indications;
+    ETable table = ETable::DigList;
     int count = 0;
+    std::vector<int> lines;
 };
+
+// The pages of the tables in the order given. Every page holds
+// `linesPerPage` lines; a table part takes `headLines` for its title and
+// column header, then its items' lines (an empty table one line for its
+// "keine" note), and `gapLines` separate two tables on a page. A table
+// starts on a fresh page when not even its header and first item fit on
+// the current one, so no header stands alone at the foot of a page; an
+// item never splits. At least one page results.
 std::vector<SPage> PaginateTables(const std::vector<STableItems>& tables, int linesPerPage, int headLines,
+                                  int gapLines);
+// The same for the assessment's lists, one line per item.
+std::vector<SPage> PaginateTables(const std::array<int, kTableCount>& itemCounts, int linesPerPage, int headLines,
                                   int gapLines);
 
 // A tick step of 1, 2 or 5 times a power of ten that cuts `range` into at
 // most `maxTicks` steps (1 for an empty or negative range).
 int64_t NiceStep(int64_t range, int maxTicks);
 
+// ---- sheets ------------------------------------------------------------------------
+// One sheet's stretch of the survey: metres from .. to, both ends included,
+// so a point on a boundary shows at the edge of both sheets.
+struct SSection {
+    int64_t from = 0, to = 0;
+};
+// The sheets for metres `lowest` .. `highest` in sections of `length` m
+// (at least 1), the first starting at `lowest` rounded down to a multiple
+// of `length`. At least one section.
+std::vector<SSection> Sections(int64_t lowest, int64_t highest, int64_t length);
+
+// An axis from `low` to `high` (low < high) with ticks every `step`, in the
+// unit of the values it was fitted to.
+struct SAxis {
+    int64_t low = 0, high = 0, step = 1;
+};
+// The potential axis of a sheet (mV) from the most negative to the most
+// positive value it shows: widened outward to whole 100 mV and to at least
+// 400 mV, the extra height shared out above and below in 100 mV steps. The
+// ticks fall on multiples of 100 mV, more apart on a tall axis.
+SAxis FitPotentialAxis(int64_t lowest, int64_t highest);
+// The gradient axis of a sheet (tenths of a mV): from the least to the
+// greatest value shown with zero included, at least 10 mV tall, widened to
+// whole tick steps.
+SAxis FitGradientAxis(int64_t lowest, int64_t highest);
+// The ticks of `axis` from low to high: the multiples of its step.
+std::vector<int64_t> AxisTicks(const SAxis& axis);
+
+// ---- texts ---------------------------------------------------------------------------
 // The value texts of the report, German decimal comma, an en dash for an
 // absent value (NO_VALUE).
 std::string MvText(int32_t mv);         // "-850"
-std::string TenthsText(int32_t tenths); // "5,0", "-0,3"
+std::string TenthsText(int64_t tenths); // "5,0", "-0,3"
+// A value in thousandths (mV as V) with `decimals` (0..3) places, rounded
+// half away from zero: "-0,8", "-1,25".
+std::string ThousandthsText(int64_t value, int decimals);
 // part / whole in per cent with one decimal ("12,5"); an en dash when the
 // whole is 0.
 std::string PercentText(int64_t part, int64_t whole);
+// A length in m as the assessment gives it (whole, half or hundredths of a
+// metre): "2306", "2399,5", "12,25".
+std::string LengthText(double metres);
 
 } // namespace assesslayout

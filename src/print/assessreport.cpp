@@ -3,12 +3,17 @@
 
 #include "assesschart.h"
 #include "assesslayout.h"
-#include "assessment.h"
+#include "assesssheet.h"
 #include "printframe.h"
 #include "printjob.h"
+#include "reportfigures.h"
+#include "reporttable.h"
+#include "sheetplan.h"
 #include "tredoc.h"
+#include "verdict.h"
 
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -24,101 +29,18 @@ using assesslayout::ETable;
 
 namespace {
 
-// Every line of the report is this high, so the page division is known
-// before a device is: 58 lines between the table print's margins.
-constexpr double kLineMm = 4.5;
-constexpr int kLinesPerPage = static_cast<int>((297 - kTableMargins.top - kTableMargins.bottom) / kLineMm);
-constexpr int kHeadLines = 4; // a table's title, its two-line column header and the rule below
+// Every table line is this high, so the page division is known before a
+// device is; the page header takes the top of the frame.
+constexpr double kLineMm = 4.0;
+constexpr double kHeaderMm = 11.0;
+constexpr int kLinesPerPage = static_cast<int>((297 - kTableMargins.top - kTableMargins.bottom - kHeaderMm) / kLineMm);
+constexpr int kHeadLines = 3; // a table's title and its two-line column header
 constexpr int kGapLines = 2;
+
+const QColor kWarningColour(200, 0, 0);
 
 QString Str(const std::string& s) { return QString::fromStdString(s); }
 QString U8(const char* s) { return QString::fromUtf8(s); }
-
-struct SColumn {
-    const char* title;
-    const char* unit; // second header line, may be empty
-    double widthMm;
-    bool left; // text columns are left-aligned, numbers right-aligned
-};
-
-const std::vector<SColumn>& Columns(ETable t)
-{
-    static const std::vector<SColumn> indications = {
-        {"Nr.", "", 10, false},
-        {"Kriterium", "", 48, true},
-        {"Zeilen", "", 26, false},
-        {"Von", "[m]", 17, false},
-        {"Bis", "[m]", 17, false},
-        {"Länge", "[m]", 17, false},
-        {"Schlechtester", "Wert", 23, false},
-        {"bei", "[m]", 17, false},
-    };
-    static const std::vector<SColumn> defects = {
-        {"Nr.", "", 8, false},           {"Zeile", "", 12, false},
-        {"Meter", "[m]", 14, false},     {"Gr.-Diff.", "[mV]", 16, false},
-        {"Gr. Ein", "[mV]", 15, false},  {"Gr. Aus", "[mV]", 15, false},
-        {"Pot. Ein", "[mV]", 15, false}, {"Pot. Aus", "[mV]", 15, false},
-        {"IR-frei", "[mV]", 14, false},  {"Orientierungspunkt", "", 36, true},
-        {"Abstand", "[m]", 15, false},
-    };
-    static const std::vector<SColumn> comparison = {
-        {"Nr.", "", 10, false},
-        {"Kriterium", "", 52, true},
-        {"Von", "[m]", 18, false},
-        {"Bis", "[m]", 18, false},
-        {"Paare", "", 16, false},
-        {"Länge", "[m]", 18, false},
-        {"Schlechtester", "Wert [mV]", 25, false},
-        {"bei", "[m]", 18, false},
-    };
-    static const std::vector<SColumn> warnings = {
-        {"Nr.", "", 10, false},          {"Warnung", "", 52, true}, {"Erste Zeile", "", 22, false},
-        {"Letzte Zeile", "", 22, false}, {"Von", "[m]", 22, false}, {"Bis", "[m]", 22, false},
-    };
-    switch (t) {
-    case ETable::Indications: return indications;
-    case ETable::Defects: return defects;
-    case ETable::Comparison: return comparison;
-    default: return warnings;
-    }
-}
-
-const char* TableTitle(ETable t)
-{
-    switch (t) {
-    case ETable::Indications: return "Anzeigen";
-    case ETable::Defects: return "Verdacht auf Fehlstellen";
-    case ETable::Comparison: return "Anzeigen des Vergleichs";
-    default: return "Plausibilitätswarnungen";
-    }
-}
-
-// The worst value of an indication with its unit: gradients in tenths.
-QString WorstText(const SIndication& i)
-{
-    if (i.criterion == ECriterion::GradDiff) return Str(assesslayout::TenthsText(i.worst)) + U8(" mV");
-    return Str(assesslayout::MvText(i.worst)) + U8(" mV");
-}
-
-QString LimitText(const SCriterionResult& c)
-{
-    switch (c.criterion) {
-    case ECriterion::Off: return U8("Aus-Potential > ") + Str(assesslayout::MvText(c.limit)) + U8(" mV");
-    case ECriterion::IRFree: return U8("IR-frei > ") + Str(assesslayout::MvText(c.limit)) + U8(" mV");
-    case ECriterion::Over: return U8("Aus-Potential < ") + Str(assesslayout::MvText(c.limit)) + U8(" mV");
-    default: return U8("Grad.-Differenz ≥ ") + Str(assesslayout::TenthsText(c.limit)) + U8(" mV");
-    }
-}
-
-// A comparison's difference in mV, an en dash when absent.
-QString DeltaText(int64_t v) { return v == kNoDelta ? U8("–") : QString::number(v); }
-
-QString CompareLimitText(const SCompareCriterionResult& c)
-{
-    if (c.criterion == ECompareCriterion::Worse)
-        return U8("Δ Aus-Potential ≥ ") + Str(assesslayout::MvText(c.limit)) + U8(" mV");
-    return U8("Polarisation < ") + Str(assesslayout::MvText(c.limit)) + U8(" mV");
-}
 
 QString FileNameText(const CTreDoc& doc)
 {
@@ -126,28 +48,135 @@ QString FileNameText(const CTreDoc& doc)
     return path.isEmpty() ? U8("(ohne Namen)") : QFileInfo(path).fileName();
 }
 
+QString RowsText(int first, int last)
+{
+    return first == last ? QString::number(first) : QString::number(first) + U8("–") + QString::number(last);
+}
+
+QString Length(double m) { return Str(assesslayout::LengthText(m)); }
+QString Mv(int32_t mv) { return Str(assesslayout::MvText(mv)); }
+QString Share(int32_t tenths) { return Str(reportfigures::ShareText(tenths)); }
+// A comparison's difference in mV, an en dash when absent.
+QString DeltaText(int64_t v) { return v == kNoDelta ? U8("–") : QString::number(v); }
+
+const std::vector<SReportColumn>& Columns(ETable t)
+{
+    static const std::vector<SReportColumn> digList = {
+        {"Nr.", "", 5},
+        {"Meter", "[m]", 10},
+        {"Lage", "", 38, true, true},
+        {"Seite", "", 8},
+        {"D", "[mV]", 9},
+        {"%IR", "[%]", 8},
+        {"Kategorie", "", 17, true, true},
+        {"Ein", "[mV]", 9},
+        {"Aus", "[mV]", 9},
+        {"IR-frei", "[mV]", 10},
+        {"Status", "", 22, true, true},
+        {"Maßnahme", "", 30, true, true},
+    };
+    static const std::vector<SReportColumn> stretches = {
+        {"Nr.", "", 8},       {"Status", "", 42, true, true},
+        {"Zeilen", "", 22},   {"Von", "[m]", 15},
+        {"Bis", "[m]", 15},   {"Punkte", "", 14},
+        {"Länge", "[m]", 16}, {"Schlechtester", "Wert [mV]", 24},
+        {"bei", "[m]", 15},
+    };
+    static const std::vector<SReportColumn> notAssessed = {
+        {"Nr.", "", 8},
+        {"Zeilen", "", 22},
+        {"Von", "[m]", 15},
+        {"Bis", "[m]", 15},
+        {"Punkte", "", 14},
+        {"Länge", "[m]", 16},
+        {"Kommentare", "", 85, true, true},
+    };
+    static const std::vector<SReportColumn> warnings = {
+        {"Nr.", "", 8},     {"Warnung", "", 62, true, true}, {"Zeilen", "", 24}, {"Von", "[m]", 18}, {"Bis", "[m]", 18},
+        {"Punkte", "", 16},
+    };
+    static const std::vector<SReportColumn> comparison = {
+        {"Nr.", "", 10},
+        {"Kriterium", "", 52, true, true},
+        {"Von", "[m]", 18},
+        {"Bis", "[m]", 18},
+        {"Paare", "", 16},
+        {"Länge", "[m]", 18},
+        {"Schlechtester", "Wert [mV]", 25},
+        {"bei", "[m]", 18},
+    };
+    switch (t) {
+    case ETable::DigList: return digList;
+    case ETable::Stretches: return stretches;
+    case ETable::NotAssessed: return notAssessed;
+    case ETable::Warnings: return warnings;
+    case ETable::Comparison: break;
+    }
+    return comparison;
+}
+
+const char* TableTitle(ETable t)
+{
+    switch (t) {
+    case ETable::DigList: return "Aufgrabungsliste";
+    case ETable::Stretches: return "Auffällige Abschnitte (bewertet, nicht „geschützt“)";
+    case ETable::NotAssessed: return "Nicht bewertete Abschnitte";
+    case ETable::Warnings: return "Plausibilitätswarnungen";
+    case ETable::Comparison: break;
+    }
+    return "Anzeigen des Vergleichs";
+}
+
+QString CompareLimitText(const SCompareCriterionResult& c)
+{
+    if (c.criterion == ECompareCriterion::Worse) return U8("Δ Aus-Potential ≥ ") + Mv(c.limit) + U8(" mV");
+    return U8("Polarisation < ") + Mv(c.limit) + U8(" mV");
+}
+
 class CAssessReport : public IPrintHooks {
 public:
-    CAssessReport(const CTreDoc& doc, const SAssessSettings& settings, const SReportComparison& comparison)
+    CAssessReport(const CTreDoc& doc, const SReportOptions& o)
         : m_doc(doc)
-        , m_settings(settings)
-        , m_a(Assess(doc, settings))
-        , m_earlier(comparison.earlier)
+        , m_o(o)
+        , m_v(AssessProtection(doc, o.settings, o.native))
+        , m_fig(reportfigures::KeyFigures(m_v))
+        , m_entries(reportfigures::DeviceEntries(doc))
+        , m_electrode(Str(reportfigures::ReferenceElectrode(m_entries, o.issuer.electrode.toStdString())))
     {
-        m_pages = assesslayout::PaginateTables({static_cast<int>(m_a.indications.size()),
-                                                static_cast<int>(m_a.defects.size()),
-                                                static_cast<int>(m_a.warnings.size())},
-                                               kLinesPerPage, kHeadLines, kGapLines);
-        if (m_earlier) {
-            m_c = Compare(doc, *m_earlier, comparison.settings);
-            m_cmpPages = assesslayout::PaginateTables({{ETable::Comparison, static_cast<int>(m_c->indications.size())}},
+        const CTreDoc* earlier = o.comparison.earlier;
+        if (earlier) m_c = Compare(doc, *earlier, o.comparison.settings);
+        const bool native = m_c && m_c->mode == ECompareMode::Native;
+
+        m_rowIndex = VerdictRowIndex(m_v, doc.GetRowCount());
+        m_priorities.assign(m_v.defects.size(), 0);
+        for (const SDigItem& item : m_v.digList) m_priorities[static_cast<size_t>(item.defect)] = item.priority;
+        m_extents = StretchExtents(m_v);
+        m_sheets = PlanSheets(doc, m_v, o.sectionLength, {native ? nullptr : earlier, native ? &*m_c : nullptr});
+
+        ComposeTables();
+        std::vector<assesslayout::STableItems> lists;
+        for (int t = 0; t < assesslayout::kTableCount; ++t) {
+            const CReportTable& table = m_tables[static_cast<size_t>(t)];
+            lists.push_back({static_cast<ETable>(t), table.Rows(), table.LineCounts()});
+        }
+        m_pages = assesslayout::PaginateTables(lists, kLinesPerPage, kHeadLines, kGapLines);
+        if (m_c) {
+            const CReportTable& table = *m_cmpTable;
+            m_cmpPages = assesslayout::PaginateTables({{ETable::Comparison, table.Rows(), table.LineCounts()}},
                                                       kLinesPerPage, kHeadLines, kGapLines);
         }
     }
 
+    // Reads what the report needs from outside the documents: the logo.
+    bool Prepare(QString* error)
+    {
+        if (m_o.issuer.logo.isEmpty()) return true;
+        return m_logo.Load(m_o.issuer.logo, error);
+    }
+
     int PageCount() const
     {
-        const int assessment = 1 + static_cast<int>(m_pages.size());
+        const int assessment = FirstTablePage() + static_cast<int>(m_pages.size()) - 1;
         return m_c ? assessment + 1 + static_cast<int>(m_cmpPages.size()) : assessment;
     }
 
@@ -157,311 +186,80 @@ public:
         m_m = m;
         m_frame = ComputeFrame(m, kTableMargins);
         m_lh = MmDY(m, kLineMm);
+        m_top = MmY(m, m_frame.top, kHeaderMm);
     }
     void OnPrint(QPainter& p, int page) override
     {
         p.save();
-        const int section = 2 + static_cast<int>(m_pages.size()); // the comparison's first page
+        const int tables = FirstTablePage();
+        const int comparison = tables + static_cast<int>(m_pages.size()); // the comparison's first page
         if (page == 1) DrawOverview(p);
-        else if (page < section) DrawTables(p, m_pages[static_cast<size_t>(page - 2)]);
-        else if (page == section) DrawComparison(p);
-        else DrawTables(p, m_cmpPages[static_cast<size_t>(page - section - 1)]);
-        DrawFooter(p, page);
+        else if (page < tables) DrawSheetPage(p, page - 2);
+        else if (page < comparison) DrawTables(p, m_pages[static_cast<size_t>(page - tables)]);
+        else if (page == comparison) DrawComparison(p);
+        else DrawTables(p, m_cmpPages[static_cast<size_t>(page - comparison - 1)]);
+        DrawHeader(p, page);
         p.restore();
     }
     void OnEndPrinting() override { }
 
 private:
+    int FirstTablePage() const { return 2 + static_cast<int>(m_sheets.size()); }
     int L() const { return m_frame.left; }
     int R() const { return m_frame.right; }
-    int LineY(int line) const { return m_frame.top + line * m_lh; }
+    int LineY(int line) const { return m_top + line * m_lh; }
 
-    void DrawFooter(QPainter& p, int page) const
+    // ---- tables ---------------------------------------------------------------------
+    void ComposeTables()
     {
-        p.setFont(PointFont(m_m, 8));
-        p.setPen(Qt::black);
-        const int y = MmY(m_m, m_frame.bottom, 4);
-        p.setPen(QPen(Qt::black, std::max(1, m_m.dpy / 300)));
-        p.drawLine(L(), MmY(m_m, m_frame.bottom, 2), R(), MmY(m_m, m_frame.bottom, 2));
-        TextOut(p, L(), y, FileNameText(m_doc), TA_LEFT | TA_TOP);
-        TextOut(p, R(), y, U8("Seite %1 von %2").arg(page).arg(PageCount()), TA_RIGHT | TA_TOP);
-    }
+        const int maxLines = kLinesPerPage - kHeadLines;
+        m_tables.clear();
+        for (int t = 0; t < assesslayout::kTableCount; ++t)
+            m_tables.emplace_back(Columns(static_cast<ETable>(t)), maxLines);
+        using namespace assesslayout;
 
-    // A ruled table at line `line`: header rows, then `rows` (each a text
-    // per column). Returns the line after it.
-    int DrawGrid(QPainter& p, int line, const std::vector<SColumn>& cols, const std::vector<QStringList>& rows,
-                 bool twoLineHeader) const
-    {
-        const int pad = MmDX(m_m, 1);
-        std::vector<int> xs{L()};
-        for (const SColumn& c : cols) xs.push_back(MmX(m_m, xs.back(), c.widthMm));
-        auto cell = [&](size_t k, int y, const QString& text, bool bold) {
-            const SColumn& c = cols[k];
-            p.save();
-            p.setClipRect(QRect(QPoint(xs[k], y), QPoint(xs[k + 1] - 1, y + m_lh)));
-            if (bold) {
-                QFont f = p.font();
-                f.setWeight(QFont::Bold);
-                p.setFont(f);
-            }
-            if (c.left) TextOut(p, xs[k] + pad, y + m_lh / 6, text, TA_LEFT | TA_TOP);
-            else TextOut(p, xs[k + 1] - pad, y + m_lh / 6, text, TA_RIGHT | TA_TOP);
-            p.restore();
-        };
-        const int headLines = twoLineHeader ? 2 : 1;
-        p.fillRect(QRect(QPoint(xs.front(), LineY(line)), QPoint(xs.back(), LineY(line + headLines))),
-                   QColor(225, 225, 225));
-        for (size_t k = 0; k < cols.size(); ++k) {
-            cell(k, LineY(line), U8(cols[k].title), true);
-            if (twoLineHeader) cell(k, LineY(line + 1), U8(cols[k].unit), false);
+        CReportTable& dig = m_tables[static_cast<size_t>(ETable::DigList)];
+        for (const SDigItem& item : m_v.digList) {
+            const SCoatingDefect& d = m_v.defects[static_cast<size_t>(item.defect)];
+            const char* category = DefectCategoryName(d.category);
+            dig.Add({QString::number(item.priority), QString::number(d.metre),
+                     d.landmark.found ? Str(d.landmark.text) : U8("–"),
+                     *DefectSideId(d.side) ? U8(DefectSideId(d.side)) : U8("–"), Str(TenthsText(d.gradDiff)),
+                     Str(TenthsText(d.irPercentTenths)), *category ? U8(category) : U8("–"), Mv(d.potOn), Mv(d.potOff),
+                     Mv(d.potIRFree), U8(VerdictStatusName(d.status)), U8(DigActionName(item.action))});
         }
-        line += headLines;
-        const QPen rule(Qt::black, std::max(1, m_m.dpy / 300));
-        p.setPen(rule);
-        p.drawLine(xs.front(), LineY(line), xs.back(), LineY(line));
-        for (size_t i = 0; i < rows.size(); ++i, ++line) {
-            if (i % 2 == 1)
-                p.fillRect(QRect(QPoint(xs.front(), LineY(line)), QPoint(xs.back(), LineY(line + 1))),
-                           QColor(242, 242, 242));
-            p.setPen(Qt::black);
-            for (size_t k = 0; k < cols.size() && k < static_cast<size_t>(rows[i].size()); ++k)
-                cell(k, LineY(line), rows[i][static_cast<int>(k)], false);
-        }
-        p.setPen(rule);
-        p.drawLine(xs.front(), LineY(line), xs.back(), LineY(line));
-        return line;
-    }
 
-    // A title on line `line`, standing on its foot so the larger font does
-    // not reach into the next line.
-    void SectionTitle(QPainter& p, int line, const QString& text) const
-    {
-        p.setFont(PointFont(m_m, 11, 700));
-        p.setPen(Qt::black);
-        TextOut(p, L(), LineY(line + 1) - m_lh / 8, text, TA_LEFT | TA_BOTTOM);
-        p.setFont(PointFont(m_m, 9));
-    }
-
-    // A page's title with the company on the right.
-    void PageTitle(QPainter& p, const QString& text) const
-    {
-        p.setFont(PointFont(m_m, 15, 700));
-        p.setPen(Qt::black);
-        TextOut(p, L(), m_frame.top, text, TA_LEFT | TA_TOP);
-        p.setFont(PointFont(m_m, 10));
-        TextOut(p, R(), m_frame.top, CompanyText(), TA_RIGHT | TA_TOP);
-    }
-
-    // Labelled values, one a line from `line`, the values aligned after the
-    // longest label. Returns the line after them.
-    int DrawFields(QPainter& p, int line, const QString* labels, const QString* values, int count) const
-    {
-        int wl = 0;
-        for (int i = 0; i < count; ++i) wl = std::max(wl, TextWidth(p, labels[i]));
-        for (int i = 0; i < count; ++i, ++line) {
-            TextOut(p, L() + MmDX(m_m, 2), LineY(line) + m_lh / 6, labels[i], TA_LEFT | TA_TOP);
-            p.save();
-            p.setClipRect(QRect(QPoint(L(), LineY(line)), QPoint(R(), LineY(line + 1))));
-            TextOut(p, L() + MmDX(m_m, 4) + wl, LineY(line) + m_lh / 6, U8(":  ") + values[i], TA_LEFT | TA_TOP);
-            p.restore();
-        }
-        return line;
-    }
-
-    void DrawOverview(QPainter& p) const
-    {
-        PageTitle(p, U8("Bewertung der Intensivmessung"));
-        int line = 2;
-
-        // header data
-        SectionTitle(p, line, U8("Kopfdaten"));
-        ++line;
-        const QString labels[6] = {U8("Leitung"),   m_doc.m_bTabHeadNumber ? U8("Nummer") : U8("Kunde"),
-                                   U8("Datum"),     U8("Schutzkriterium"),
-                                   U8("Bemerkung"), U8("Messpunkte")};
-        const QString values[6] = {Str(m_doc.m_header[3]),
-                                   Str(m_doc.m_header[4]),
-                                   Str(m_doc.m_header[1]),
-                                   Str(m_doc.m_header[2]),
-                                   Str(m_doc.m_header[7]),
-                                   QString::number(m_doc.GetRowCount()) + U8(", Länge der Messstrecke ")
-                                       + QString::number(m_a.summary.surveyLength) + U8(" m")};
-        line = DrawFields(p, line, labels, values, 6) + 1;
-
-        // criteria with their limits and results
-        SectionTitle(p, line, U8("Kriterien und Ergebnis"));
-        line += 2;
-        static const std::vector<SColumn> critCols = {
-            {"Kriterium", "", 48, true}, {"Grenzwert", "", 44, true},  {"Prüfung", "", 17, true},
-            {"Anzeigen", "", 19, false}, {"Länge [m]", "", 22, false}, {"Anteil [%]", "", 22, false},
-        };
-        std::vector<QStringList> rows;
-        const SAssessSummary& s = m_a.summary;
-        for (const SCriterionResult& c : m_a.criteria) {
-            const size_t k = static_cast<size_t>(c.criterion);
-            if (!c.enabled) {
-                rows.push_back({U8(CriterionName(c.criterion)), LimitText(c), U8("aus"), U8("–"), U8("–"), U8("–")});
+        CReportTable& stretches = m_tables[static_cast<size_t>(ETable::Stretches)];
+        CReportTable& notAssessed = m_tables[static_cast<size_t>(ETable::NotAssessed)];
+        for (const SVerdictStretch& s : m_v.stretches) {
+            if (s.status == EVerdictStatus::Protected) continue;
+            if (s.status == EVerdictStatus::NotAssessed) {
+                notAssessed.Add({QString::number(notAssessed.Rows() + 1), RowsText(s.firstRow, s.lastRow),
+                                 QString::number(s.fromMetre), QString::number(s.toMetre), QString::number(s.rows),
+                                 Length(s.length), s.comments.empty() ? U8("–") : Str(s.comments)});
                 continue;
             }
-            rows.push_back({U8(CriterionName(c.criterion)), LimitText(c), U8("ein"),
-                            QString::number(s.indicationCount[k]), QString::number(s.indicationLength[k]),
-                            Str(assesslayout::PercentText(s.indicationLength[k], s.surveyLength))});
+            stretches.Add({QString::number(stretches.Rows() + 1), U8(VerdictStatusName(s.status)),
+                           RowsText(s.firstRow, s.lastRow), QString::number(s.fromMetre), QString::number(s.toMetre),
+                           QString::number(s.rows), Length(s.length), Mv(s.worst), Mv(s.worstMetre)});
         }
-        line = DrawGrid(p, line, critCols, rows, false);
-        TextOut(p, L() + MmDX(m_m, 1), LineY(line) + m_lh / 6,
-                U8("Verdacht auf Fehlstellen: %1 Stellen.  Ausreißer ab %2 mV, Messlücke ab mehr als %3 m.")
-                    .arg(s.defectCount)
-                    .arg(m_settings.spike)
-                    .arg(m_settings.gap),
-                TA_LEFT | TA_TOP);
-        line += 2;
 
-        // warnings per kind
-        SectionTitle(p, line, U8("Plausibilitätswarnungen"));
-        line += 2;
-        static const std::vector<SColumn> warnCols = {{"Warnung", "", 60, true}, {"Anzahl", "", 20, false}};
-        rows.clear();
-        for (int k = 0; k < kWarningCount; ++k)
-            rows.push_back(
-                {U8(WarningName(static_cast<EWarning>(k))), QString::number(s.warningCount[static_cast<size_t>(k)])});
-        line = DrawGrid(p, line, warnCols, rows, false);
-        ++line;
+        CReportTable& warnings = m_tables[static_cast<size_t>(ETable::Warnings)];
+        for (const SPlausibilityWarning& w : m_v.warnings)
+            warnings.Add({QString::number(warnings.Rows() + 1), U8(PlausibilityName(w.kind)),
+                          RowsText(w.firstRow, w.lastRow), Mv(w.fromMetre), Mv(w.toMetre), QString::number(w.rows)});
 
-        // overview chart in the rest of the page
-        SectionTitle(p, line, U8("Übersicht"));
-        line += 2;
-        const QRect box(QPoint(L(), LineY(line)), QPoint(R(), m_frame.bottom));
-        DrawAssessmentChart(p, m_m, box, m_doc, m_a);
+        if (!m_c) return;
+        m_cmpTable.emplace(Columns(ETable::Comparison), maxLines);
+        for (const SCompareIndication& x : m_c->indications)
+            m_cmpTable->Add({QString::number(m_cmpTable->Rows() + 1), U8(CompareCriterionName(x.criterion)),
+                             QString::number(x.fromMetre), QString::number(x.toMetre), QString::number(x.rows),
+                             QString::number(x.length), DeltaText(x.worst), QString::number(x.worstMetre)});
     }
 
-    // The comparison section's first page: the comparison survey, the
-    // criterion, the summary and the chart in the rest of the page.
-    void DrawComparison(QPainter& p) const
+    const CReportTable& Table(ETable t) const
     {
-        const SComparison& c = *m_c;
-        const bool native = c.mode == ECompareMode::Native;
-        PageTitle(p, native ? U8("Vergleich mit Nativmessung") : U8("Vergleich mit früherer Messung"));
-        int line = 2;
-
-        SectionTitle(p, line, native ? U8("Nativmessung") : U8("Frühere Messung"));
-        ++line;
-        const QString labels[3] = {U8("Datei"), U8("Leitung"), U8("Datum")};
-        const QString values[3] = {FileNameText(*m_earlier), Str(m_earlier->m_header[3]), Str(m_earlier->m_header[1])};
-        line = DrawFields(p, line, labels, values, 3) + 1;
-
-        // The share is of the stretch the pairs cover: only there can the
-        // comparison find anything.
-        SectionTitle(p, line, U8("Kriterium und Ergebnis"));
-        line += 2;
-        static const std::vector<SColumn> critCols = {
-            {"Kriterium", "", 52, true},  {"Grenzwert", "", 48, true},   {"Anzeigen", "", 19, false},
-            {"Länge [m]", "", 22, false}, {"Anteil [%]", "", 22, false},
-        };
-        const int64_t covered = c.pairs.size() < 2 ? 0 : int64_t{c.pairs.back().metre} - int64_t{c.pairs.front().metre};
-        std::vector<QStringList> rows;
-        for (const SCompareCriterionResult& cr : c.criteria) {
-            if (!cr.enabled) continue;
-            int count = 0;
-            int64_t length = 0;
-            for (const SCompareIndication& i : c.indications)
-                if (i.criterion == cr.criterion) {
-                    ++count;
-                    length += i.length;
-                }
-            rows.push_back({U8(CompareCriterionName(cr.criterion)), CompareLimitText(cr), QString::number(count),
-                            QString::number(length), Str(assesslayout::PercentText(length, covered))});
-        }
-        line = DrawGrid(p, line, critCols, rows, false);
-        TextOut(p, L() + MmDX(m_m, 1), LineY(line) + m_lh / 6,
-                U8("Anteil an der gepaarten Strecke von %1 m.").arg(covered), TA_LEFT | TA_TOP);
-        line += 2;
-
-        SectionTitle(p, line, U8("Zusammenfassung"));
-        line += 2;
-        const SCompareSummary& s = c.summary;
-        static const std::vector<SColumn> pairCols = {
-            {"Gepaarte Meter", "", 40, false},
-            {"Ohne Partner (aktuell)", "", 50, false},
-            {"Ohne Partner (Vergleich)", "", 50, false},
-        };
-        line = DrawGrid(p, line, pairCols,
-                        {{QString::number(s.matched), QString::number(s.currentUnmatched),
-                          QString::number(s.earlierUnmatched)}},
-                        false)
-               + 1;
-        static const std::vector<SColumn> statCols = {
-            {"Größe", "", 40, true},         {"Anzahl", "", 20, false},          {"Minimum [mV]", "", 28, false},
-            {"Maximum [mV]", "", 28, false}, {"Mittelwert [mV]", "", 30, false},
-        };
-        auto stats = [](const char* name, const SDeltaStats& d) {
-            return QStringList{U8(name), QString::number(d.count), DeltaText(d.min), DeltaText(d.max),
-                               DeltaText(d.mean)};
-        };
-        rows = {stats("Differenz Aus", s.deltaOff)};
-        if (native) rows.push_back(stats("Polarisation", s.polarisation));
-        line = DrawGrid(p, line, statCols, rows, false) + 1;
-
-        SectionTitle(p, line, U8("Übersicht"));
-        line += 2;
-        const QRect box(QPoint(L(), LineY(line)), QPoint(R(), m_frame.bottom));
-        DrawComparisonChart(p, m_m, box, m_doc, *m_earlier, c);
-    }
-
-    QStringList Row(ETable t, int i) const
-    {
-        const QString nr = QString::number(i + 1);
-        const size_t k = static_cast<size_t>(i);
-        switch (t) {
-        case ETable::Indications: {
-            const SIndication& x = m_a.indications[k];
-            const QString rowsText = x.firstRow == x.lastRow
-                                         ? QString::number(x.firstRow)
-                                         : QString::number(x.firstRow) + U8("–") + QString::number(x.lastRow);
-            return {nr,
-                    U8(CriterionName(x.criterion)),
-                    rowsText,
-                    QString::number(x.fromMetre),
-                    QString::number(x.toMetre),
-                    QString::number(x.length),
-                    WorstText(x),
-                    QString::number(x.worstMetre)};
-        }
-        case ETable::Comparison: {
-            const SCompareIndication& x = m_c->indications[k];
-            return {nr,
-                    U8(CompareCriterionName(x.criterion)),
-                    QString::number(x.fromMetre),
-                    QString::number(x.toMetre),
-                    QString::number(x.rows),
-                    QString::number(x.length),
-                    DeltaText(x.worst),
-                    QString::number(x.worstMetre)};
-        }
-        case ETable::Defects: {
-            const SDefect& d = m_a.defects[k];
-            using namespace assesslayout;
-            return {nr,
-                    QString::number(d.row),
-                    QString::number(d.metre),
-                    Str(TenthsText(d.gradDiff)),
-                    Str(TenthsText(d.gradOn)),
-                    Str(TenthsText(d.gradOff)),
-                    Str(MvText(d.potOn)),
-                    Str(MvText(d.potOff)),
-                    Str(MvText(d.potIRFree)),
-                    d.landmark.found ? Str(d.landmark.comment) : U8("–"),
-                    d.landmark.found ? QString::number(d.landmark.distance) : U8("–")};
-        }
-        default: {
-            const SWarning& w = m_a.warnings[k];
-            return {nr,
-                    U8(WarningName(w.kind)),
-                    QString::number(w.firstRow),
-                    QString::number(w.lastRow),
-                    QString::number(w.fromMetre),
-                    QString::number(w.toMetre)};
-        }
-        }
+        return t == ETable::Comparison ? *m_cmpTable : m_tables[static_cast<size_t>(t)];
     }
 
     void DrawTables(QPainter& p, const assesslayout::SPage& page) const
@@ -471,40 +269,399 @@ private:
         for (const assesslayout::SBlock& b : page) {
             if (!first) line += kGapLines;
             first = false;
-            const int start = line;
-            SectionTitle(p, line, U8(TableTitle(b.table)) + (b.continued ? U8(" (Fortsetzung)") : QString()));
-            std::vector<QStringList> rows;
-            for (int i = b.first; i < b.first + b.count; ++i) rows.push_back(Row(b.table, i));
-            line = DrawGrid(p, line + 1, Columns(b.table), rows, true);
+            const CReportTable& table = Table(b.table);
+            SectionTitle(p, LineY(line), U8(TableTitle(b.table)) + (b.continued ? U8(" (Fortsetzung)") : QString()));
+            const int bottom = table.Draw(p, m_m, L(), LineY(line + 1), m_lh, b.first, b.count);
+            line += kHeadLines;
             if (b.count == 0) {
-                TextOut(p, L() + MmDX(m_m, 1), LineY(line) + m_lh / 6, U8("keine"), TA_LEFT | TA_TOP);
+                p.setFont(PointFont(m_m, CReportTable::kPoints));
+                p.setPen(Qt::black);
+                TextOut(p, L() + MmDX(m_m, 1), bottom + m_lh / 6, U8("keine"), TA_LEFT | TA_TOP);
                 ++line;
             }
-            line = std::max(line, start + kHeadLines + std::max(b.count, 1));
+            for (int i = b.first; i < b.first + b.count; ++i) line += table.LineCounts()[static_cast<size_t>(i)];
         }
     }
 
+    // ---- page parts -----------------------------------------------------------------
+    // A title whose top is at `y`.
+    void SectionTitle(QPainter& p, int y, const QString& text) const
+    {
+        p.setFont(PointFont(m_m, 11, 700));
+        p.setPen(Qt::black);
+        TextOut(p, L(), y + m_lh - m_lh / 8, text, TA_LEFT | TA_BOTTOM);
+    }
+
+    // The header of every page: the report's identity and the page on the
+    // first line, the survey file and the issuer on the second.
+    void DrawHeader(QPainter& p, int page) const
+    {
+        p.setFont(PointFont(m_m, 8));
+        p.setPen(Qt::black);
+        QString identity = U8("Bewertungsbericht");
+        if (!m_o.reportNumber.trimmed().isEmpty()) identity += U8(" Nr. ") + m_o.reportNumber.trimmed();
+        if (!m_o.revision.trimmed().isEmpty()) identity += U8(", Revision ") + m_o.revision.trimmed();
+        const int y1 = m_frame.top, y2 = MmY(m_m, m_frame.top, 4);
+        TextOut(p, L(), y1, identity, TA_LEFT | TA_TOP);
+        TextOut(p, R(), y1, U8("Seite %1 von %2").arg(page).arg(PageCount()), TA_RIGHT | TA_TOP);
+        TextOut(p, L(), y2, U8("Messdatei: ") + FileNameText(m_doc), TA_LEFT | TA_TOP);
+        if (!m_o.issuer.company.trimmed().isEmpty())
+            TextOut(p, R(), y2, m_o.issuer.company.trimmed(), TA_RIGHT | TA_TOP);
+        p.setPen(QPen(Qt::black, std::max(1, m_m.dpy / 300)));
+        const int rule = MmY(m_m, m_frame.top, 8.5);
+        p.drawLine(L(), rule, R(), rule);
+    }
+
+    // Labelled values from `y`, the values after the longest label; a value
+    // may hold several lines ('\n'), and one in `red` is the criterion's
+    // warning. Returns the y below them.
+    struct SField {
+        QString label;
+        QString value;
+        bool red = false;
+    };
+    int DrawFields(QPainter& p, int y, const std::vector<SField>& fields) const
+    {
+        p.setFont(PointFont(m_m, 9));
+        const int lh = MmDY(m_m, 4.3);
+        int wl = 0;
+        for (const SField& f : fields) wl = std::max(wl, TextWidth(p, f.label));
+        const int xv = L() + MmDX(m_m, 4) + wl + TextWidth(p, U8(":  "));
+        for (const SField& f : fields) {
+            p.setPen(Qt::black);
+            if (!f.label.isEmpty()) TextOut(p, L() + MmDX(m_m, 2), y, f.label + U8(":"), TA_LEFT | TA_TOP);
+            p.setPen(f.red ? DeviceColour(m_m, kWarningColour) : QColor(Qt::black));
+            for (const QString& line : f.value.split(QLatin1Char('\n'))) {
+                TextOut(p, xv, y, line, TA_LEFT | TA_TOP);
+                y += lh;
+            }
+        }
+        p.setPen(Qt::black);
+        return y;
+    }
+
+    // The issuer at the top of page 1: company and address on the left,
+    // the logo at the right in a box of 40 x 15 mm. Returns the y below.
+    int DrawIssuer(QPainter& p, int y) const
+    {
+        const SReportSettings& s = m_o.issuer;
+        if (s.NoIssuer()) return y;
+        int bottom = y + MmDY(m_m, 15);
+        if (!m_logo.IsNull()) m_logo.Draw(p, QRectF(QPointF(R() - MmDX(m_m, 40), y), QPointF(R(), y + MmDY(m_m, 15))));
+        int ty = y;
+        if (!s.company.trimmed().isEmpty()) {
+            p.setFont(PointFont(m_m, 12, 700));
+            p.setPen(Qt::black);
+            TextOut(p, L(), ty, s.company.trimmed(), TA_LEFT | TA_TOP);
+            ty += TextHeight(p);
+        }
+        p.setFont(PointFont(m_m, 9));
+        for (const QString& line : s.address) {
+            if (line.trimmed().isEmpty()) continue;
+            TextOut(p, L(), ty, line.trimmed(), TA_LEFT | TA_TOP);
+            ty += TextHeight(p);
+        }
+        bottom = std::max(bottom, ty);
+        return bottom + MmDY(m_m, 4);
+    }
+
+    std::vector<SField> SurveyFields() const
+    {
+        const SProtectionCriterion& c = m_v.criterion;
+        std::vector<SField> f;
+        f.push_back({U8("Leitung"), Str(m_doc.m_header[3])});
+        f.push_back({m_doc.m_bTabHeadNumber ? U8("Nummer") : U8("Kunde"), Str(m_doc.m_header[4])});
+        f.push_back({U8("Messdatum"), Str(m_doc.m_header[1])});
+        f.push_back(
+            {U8("Messpunkte"),
+             U8("%1 Zeilen, Länge der Messstrecke %2 m").arg(m_doc.GetRowCount()).arg(Length(m_v.surveyLength))});
+        if (!m_doc.m_header[7].empty()) f.push_back({U8("Bemerkung"), Str(m_doc.m_header[7])});
+        QString criterion = Mv(c.protection) + U8(" mV (") + U8(reportfigures::CriterionSourceText(c.source));
+        if (c.source == ECriterionSource::Header) criterion += U8(" „") + Str(c.headerText).trimmed() + U8("“");
+        f.push_back({U8("Schutzpotential E_p"), criterion + U8(")")});
+        if (!c.warning.empty()) f.push_back({QString(), Str(c.warning), true});
+        f.push_back({U8("Grenzpotential E_l"), Mv(c.limitPotential) + U8(" mV")});
+        f.push_back({U8("Bezugselektrode"), m_electrode});
+        QStringList entries;
+        for (const std::string& e : m_entries) entries << Str(e);
+        // Many entries go two to a line so the page keeps its sign-off.
+        if (entries.size() > 8) {
+            QStringList paired;
+            for (qsizetype i = 0; i < entries.size(); i += 2)
+                paired << (i + 1 < entries.size() ? entries[i] + U8("; ") + entries[i + 1] : entries[i]);
+            entries = paired;
+        }
+        f.push_back({U8("Angaben des Messgeräts"), entries.isEmpty() ? U8("keine") : entries.join(QLatin1Char('\n'))});
+        return f;
+    }
+
+    // The key figures in a framed box. Returns the y below it.
+    int DrawKeyFigures(QPainter& p, int y) const
+    {
+        using reportfigures::SKeyFigures;
+        const SKeyFigures& k = m_fig;
+        const SVerdictCoverage& cov = m_v.coverage;
+        const int boxTop = y;
+        y += MmDY(m_m, 1.5);
+        const std::vector<SField> head = {
+            {U8("Gemessene Länge"), Length(cov.totalLength) + U8(" m (Einflussbereiche der Messpunkte)")},
+            {U8("Bewertete Länge"),
+             Length(k.assessedLength) + U8(" m = ") + Share(k.assessedShareTenths) + U8(" % der gemessenen Länge")},
+            {U8("Nicht bewertet"),
+             Length(k.statuses[0].length) + U8(" m in %1 Abschnitten").arg(k.statuses[0].stretches)},
+            {U8("Nicht gemessen"),
+             Length(cov.gapLength) + U8(" m (Messlücke bei Punktabstand über %1 m)").arg(Length(m_v.settings.gap))},
+        };
+        y = DrawFields(p, y, head) + MmDY(m_m, 1);
+
+        static const std::vector<SReportColumn> columns = {
+            {"Status", "", 62, true}, {"Länge [m]", "", 24},       {"Anteil [%]", "", 22},
+            {"Abschnitte", "", 22},   {"Anteil an", "", 40, true},
+        };
+        CReportTable table(columns, 1);
+        for (const EVerdictStatus s :
+             {EVerdictStatus::Protected, EVerdictStatus::Protected100, EVerdictStatus::Unprotected,
+              EVerdictStatus::Over, EVerdictStatus::NotAssessed}) {
+            const SStatusSummary& st = k.statuses[static_cast<size_t>(s)];
+            table.Add({U8(VerdictStatusName(s)), Length(st.length), Share(st.shareTenths),
+                       QString::number(st.stretches),
+                       s == EVerdictStatus::NotAssessed ? U8("gemessener Länge") : U8("bewerteter Länge")});
+        }
+        const int lh = MmDY(m_m, 4.0);
+        y = table.Draw(p, m_m, L() + MmDX(m_m, 2), y, lh, 0, table.Rows()) + MmDY(m_m, 1.5);
+
+        QString perCategory;
+        for (int c = 4; c >= 1; --c)
+            perCategory
+                += U8("%1 %2, ").arg(U8(DefectCategoryName(c))).arg(k.defectsByCategory[static_cast<size_t>(c)]);
+        perCategory += U8("ohne Einstufung %1").arg(k.defectsByCategory[0]);
+        const std::vector<SField> tail = {
+            {U8("Fehlstellenverdacht"), U8("%1 (%2)").arg(k.defects).arg(perCategory)},
+            {U8("Fehlstellen je km"),
+             Str(assesslayout::TenthsText(k.defectsPerKmTenths)) + U8(" (je km bewerteter Länge)")},
+            {U8("Aufgrabungsliste"), U8("%1 Einträge, davon %2 „%3“")
+                                         .arg(m_v.digList.size())
+                                         .arg(k.digNow)
+                                         .arg(U8(DigActionName(EDigAction::DigNow)))},
+        };
+        y = DrawFields(p, y, tail);
+
+        // What the assessment was told, so its numbers can be checked.
+        const SVerdictSettings& s = m_v.settings;
+        const QString used
+            = U8("Bewertet mit: IR-freies Potential verwendbar ab D ≥ %1 mV und Gradient Aus ≤ %2 × Gradient Ein; "
+                 "Fehlstellenverdacht bei D ≥ %3 × Hintergrund (Median über %4 bis %5 m) und ≥ %6 mV; "
+                 "Kategorien bis %7 / %8 / %9 % IR; Ausreißer über %10 mV; Einflussbereich je Seite höchstens %11 m.")
+                  .arg(Str(assesslayout::TenthsText(s.irfreeMinDiff)), Str(tresnumDecimal(s.irfreeMaxRatio)),
+                       Str(tresnumDecimal(s.defectFactor)), Length(s.defectWindow), Length(s.background),
+                       Str(assesslayout::TenthsText(s.defectMin)), Str(tresnumDecimal(s.categories[0])),
+                       Str(tresnumDecimal(s.categories[1])), Str(tresnumDecimal(s.categories[2])))
+                  .arg(s.spike)
+                  .arg(Length(s.gap / 2));
+        p.setFont(PointFont(m_m, 7));
+        const QFontMetricsF fm(p.font());
+        y += MmDY(m_m, 1);
+        for (const QString& line : WrapText(used, fm, R() - L() - MmDX(m_m, 4), 4)) {
+            TextOut(p, L() + MmDX(m_m, 2), y, line, TA_LEFT | TA_TOP);
+            y += TextHeight(p);
+        }
+        y += MmDY(m_m, 1.5);
+        p.setPen(QPen(Qt::black, std::max(1, m_m.dpy / 300)));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(QPoint(L(), boxTop), QPoint(R(), y)));
+        return y;
+    }
+
+    // A decimal number as the settings hold it: "0,8", "2,5", "15".
+    static std::string tresnumDecimal(double v)
+    {
+        std::string t = assesslayout::ThousandthsText(static_cast<int64_t>(std::llround(v * 1000.0)), 3);
+        while (!t.empty() && t.back() == '0') t.pop_back();
+        if (!t.empty() && t.back() == ',') t.pop_back();
+        return t;
+    }
+
+    // Three columns at the foot of page 1 for the people who sign.
+    void DrawSignOff(QPainter& p) const
+    {
+        const int rowH = MmDY(m_m, 7.5);
+        const int top = m_frame.bottom - 4 * rowH;
+        const int width = (R() - L()) / 3;
+        const QPen pen(Qt::black, std::max(1, m_m.dpy / 300));
+        const char* titles[3] = {"Erstellt", "Geprüft", "Freigegeben"};
+        const char* labels[3] = {"Name", "Datum", "Unterschrift"};
+        for (int c = 0; c < 3; ++c) {
+            const int x = L() + c * width, right = x + width - MmDX(m_m, 4);
+            p.setFont(PointFont(m_m, 9, 700));
+            p.setPen(Qt::black);
+            TextOut(p, x, top, U8(titles[c]), TA_LEFT | TA_TOP);
+            p.setFont(PointFont(m_m, 8));
+            for (int k = 0; k < 3; ++k) {
+                const int base = top + (k + 2) * rowH;
+                TextOut(p, x, base, U8(labels[k]) + U8(":"), TA_LEFT | TA_BOTTOM);
+                if (k == 0 && c == 0 && !m_o.issuer.author.trimmed().isEmpty())
+                    TextOut(p, x + MmDX(m_m, 20), base - MmDY(m_m, 0.5), m_o.issuer.author.trimmed(),
+                            TA_LEFT | TA_BOTTOM);
+                p.setPen(pen);
+                p.drawLine(x + MmDX(m_m, 19), base, right, base);
+                p.setPen(Qt::black);
+            }
+        }
+    }
+
+    void DrawOverview(QPainter& p) const
+    {
+        int y = DrawIssuer(p, m_top);
+        p.setFont(PointFont(m_m, 15, 700));
+        p.setPen(Qt::black);
+        TextOut(p, L(), y, U8("Bewertung der Intensivmessung"), TA_LEFT | TA_TOP);
+        y += TextHeight(p) + MmDY(m_m, 1);
+        p.setFont(PointFont(m_m, 10));
+        TextOut(p, L(), y, U8("Schutznachweis nach Schutzpotential, Grenzpotential und Fehlstellensuche"),
+                TA_LEFT | TA_TOP);
+        y += TextHeight(p) + MmDY(m_m, 3);
+
+        SectionTitle(p, y, U8("Messung"));
+        y = DrawFields(p, y + m_lh + MmDY(m_m, 1), SurveyFields()) + MmDY(m_m, 3);
+        SectionTitle(p, y, U8("Kennzahlen"));
+        DrawKeyFigures(p, y + m_lh + MmDY(m_m, 1));
+        DrawSignOff(p);
+    }
+
+    void DrawSheetPage(QPainter& p, int index) const
+    {
+        const SSheetPlan& plan = m_sheets[static_cast<size_t>(index)];
+        SectionTitle(p, m_top,
+                     U8("Abschnitt %1 von %2: %3 bis %4 m")
+                         .arg(index + 1)
+                         .arg(m_sheets.size())
+                         .arg(plan.section.from)
+                         .arg(plan.section.to));
+        SSheetInput in;
+        in.doc = &m_doc;
+        in.verdict = &m_v;
+        in.extents = &m_extents;
+        in.priorities = &m_priorities;
+        in.rowIndex = &m_rowIndex;
+        const bool native = m_c && m_c->mode == ECompareMode::Native;
+        if (m_c && !native) in.earlier = m_o.comparison.earlier;
+        if (native) in.native = &*m_c;
+        in.electrode = m_electrode;
+        DrawSheet(p, m_m, QRect(QPoint(L(), LineY(1) + MmDY(m_m, 1)), QPoint(R(), m_frame.bottom)), in, plan);
+    }
+
+    // The comparison section's first page: the comparison survey, the
+    // criterion, the summary and the chart in the rest of the page.
+    void DrawComparison(QPainter& p) const
+    {
+        const SComparison& c = *m_c;
+        const bool native = c.mode == ECompareMode::Native;
+        p.setFont(PointFont(m_m, 15, 700));
+        p.setPen(Qt::black);
+        TextOut(p, L(), m_top, native ? U8("Vergleich mit Nativmessung") : U8("Vergleich mit früherer Messung"),
+                TA_LEFT | TA_TOP);
+        int y = m_top + TextHeight(p) + MmDY(m_m, 3);
+
+        SectionTitle(p, y, native ? U8("Nativmessung") : U8("Frühere Messung"));
+        const CTreDoc& earlier = *m_o.comparison.earlier;
+        y = DrawFields(p, y + m_lh + MmDY(m_m, 1),
+                       {{U8("Datei"), FileNameText(earlier)},
+                        {U8("Leitung"), Str(earlier.m_header[3])},
+                        {U8("Datum"), Str(earlier.m_header[1])}})
+            + MmDY(m_m, 3);
+
+        // The share is of the stretch the pairs cover: only there can the
+        // comparison find anything.
+        SectionTitle(p, y, U8("Kriterium und Ergebnis"));
+        y += m_lh + MmDY(m_m, 1);
+        static const std::vector<SReportColumn> critCols = {
+            {"Kriterium", "", 52, true}, {"Grenzwert", "", 48, true}, {"Anzeigen", "", 19},
+            {"Länge [m]", "", 22},       {"Anteil [%]", "", 22},
+        };
+        const int64_t covered = c.pairs.size() < 2 ? 0 : int64_t{c.pairs.back().metre} - int64_t{c.pairs.front().metre};
+        CReportTable crit(critCols, 1);
+        for (const SCompareCriterionResult& cr : c.criteria) {
+            if (!cr.enabled) continue;
+            int count = 0;
+            int64_t length = 0;
+            for (const SCompareIndication& i : c.indications)
+                if (i.criterion == cr.criterion) {
+                    ++count;
+                    length += i.length;
+                }
+            crit.Add({U8(CompareCriterionName(cr.criterion)), CompareLimitText(cr), QString::number(count),
+                      QString::number(length), Str(assesslayout::PercentText(length, covered))});
+        }
+        y = crit.Draw(p, m_m, L(), y, m_lh, 0, crit.Rows());
+        p.setFont(PointFont(m_m, 8));
+        TextOut(p, L() + MmDX(m_m, 1), y + m_lh / 6, U8("Anteil an der gepaarten Strecke von %1 m.").arg(covered),
+                TA_LEFT | TA_TOP);
+        y += 2 * m_lh;
+
+        SectionTitle(p, y, U8("Zusammenfassung"));
+        y += m_lh + MmDY(m_m, 1);
+        const SCompareSummary& s = c.summary;
+        const char* other = native ? "ohne Gegenstück (nativ)" : "ohne Gegenstück (früher)";
+        const std::vector<SReportColumn> pairCols = {
+            {"gepaarte Messpunkte", "", 40},
+            {"ohne Gegenstück (aktuell)", "", 50},
+            {other, "", 50},
+        };
+        CReportTable pairs(pairCols, 1);
+        pairs.Add(
+            {QString::number(s.matched), QString::number(s.currentUnmatched), QString::number(s.earlierUnmatched)});
+        y = pairs.Draw(p, m_m, L(), y, m_lh, 0, 1) + m_lh;
+        static const std::vector<SReportColumn> statCols = {
+            {"Größe", "", 52, true},  {"Anzahl", "", 18},          {"Minimum [mV]", "", 26},
+            {"Maximum [mV]", "", 26}, {"Mittelwert [mV]", "", 28},
+        };
+        CReportTable stats(statCols, 1);
+        auto add = [&](const QString& name, const SDeltaStats& d) {
+            stats.Add({name, QString::number(d.count), DeltaText(d.min), DeltaText(d.max), DeltaText(d.mean)});
+        };
+        add(native ? U8("Δ Aus (aktuell − nativ)") : U8("Δ Aus (aktuell − früher)"), s.deltaOff);
+        if (native) add(U8("Polarisation"), s.polarisation);
+        y = stats.Draw(p, m_m, L(), y, m_lh, 0, stats.Rows()) + m_lh;
+
+        SectionTitle(p, y, U8("Übersicht"));
+        y += 2 * m_lh;
+        const QRect box(QPoint(L(), y), QPoint(R(), m_frame.bottom));
+        DrawComparisonChart(p, m_m, box, m_doc, earlier, c, m_electrode);
+    }
+
     const CTreDoc& m_doc;
-    const SAssessSettings& m_settings;
-    SAssessment m_a;
-    std::vector<assesslayout::SPage> m_pages;
-    const CTreDoc* m_earlier;
+    const SReportOptions& m_o;
+    SVerdict m_v;
+    reportfigures::SKeyFigures m_fig;
+    std::vector<std::string> m_entries;
+    QString m_electrode;
     std::optional<SComparison> m_c;
+    std::vector<int> m_rowIndex;
+    std::vector<int> m_priorities;
+    std::vector<SStretchExtent> m_extents;
+    std::vector<SSheetPlan> m_sheets;
+    std::vector<CReportTable> m_tables;
+    std::optional<CReportTable> m_cmpTable;
+    std::vector<assesslayout::SPage> m_pages;
     std::vector<assesslayout::SPage> m_cmpPages;
+    CReportLogo m_logo;
     CPrintMetrics m_m;
     graphiclayout::CDeviceFrame m_frame;
     int m_lh = 1;
+    int m_top = 0;
 };
 
 } // namespace
 
-bool WriteAssessmentReportPdf(const CTreDoc& doc, const SAssessSettings& settings, const QString& path, QString* error,
-                              const SReportComparison& comparison)
+bool WriteAssessmentReportPdf(const CTreDoc& doc, const SReportOptions& options, const QString& path, QString* error)
 {
     auto fail = [&](const QString& why) {
         if (error) *error = U8("Der Bewertungsbericht kann nicht nach %1 geschrieben werden: %2").arg(path, why);
         return false;
     };
+    CAssessReport report(doc, options);
+    QString why;
+    if (!report.Prepare(&why)) return fail(why);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
     constexpr int kDpi = 600;
@@ -514,7 +671,6 @@ bool WriteAssessmentReportPdf(const CTreDoc& doc, const SAssessSettings& setting
     writer.setTitle(U8("Bewertung ") + QFileInfo(Str(doc.GetPathName())).fileName());
     writer.setCreator(U8("Tresmon"));
 
-    CAssessReport report(doc, settings, comparison);
     const int pages = report.OnPreparePrinting(false);
     QPainter p;
     if (!p.begin(&writer)) {
@@ -532,10 +688,10 @@ bool WriteAssessmentReportPdf(const CTreDoc& doc, const SAssessSettings& setting
     return true;
 }
 
-bool PrintAssessmentReport(const CTreDoc& doc, const SAssessSettings& settings, QPrinter& printer, QString* error,
-                           const SReportComparison& comparison)
+bool PrintAssessmentReport(const CTreDoc& doc, const SReportOptions& options, QPrinter& printer, QString* error)
 {
-    CAssessReport report(doc, settings, comparison);
+    CAssessReport report(doc, options);
+    if (!report.Prepare(error)) return false;
     if (RunPrintJob(printer, report) < 0) {
         if (error) *error = U8("Der Drucker kann nicht geöffnet werden.");
         return false;

@@ -1,39 +1,54 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The assessment report ("Bewertungsbericht"): A4 portrait, German. Page 1
-// holds the survey's header data, the criteria with their limits and
-// results, the plausibility warnings per kind and an overview chart of the
-// whole survey; then follow the lists of indications, suspected defects
-// (with their landmark) and warnings, each with its column header on every
-// page it covers. Every page has "Seite n von m" and the survey's file name
-// in its footer. With a comparison survey, a section follows on a new page:
-// the comparison's criterion, its summary, a chart of both surveys and the
-// comparison's indications. The report shows Assess()'s and Compare()'s
-// results; it computes nothing of its own beyond sums and per-cent shares.
+// The assessment report ("Bewertungsbericht") an operator files: A4
+// portrait, German. Page 1 names the issuer (when the settings "Bericht"
+// give one), the survey's facts with the criterion, its source and the
+// reference electrode, the key figures of the assessment and a sign-off
+// block. One sheet per section of the survey follows with the potential
+// and gradient charts (assesssheet.h), then the dig list, the stretches
+// that are not "geschützt", the stretches not assessed and the warnings,
+// each table with its column header on every page it covers. With a
+// comparison survey its section comes last. Every page's header holds the
+// report's number and revision, the survey's file name and "Seite n von m".
+// The report shows AssessProtection()'s and Compare()'s results; it
+// computes nothing of its own beyond sums and ratios of them.
 #pragma once
 
 #include "comparison.h"
+#include "reportsettings.h"
+#include "verdictsettings.h"
 
 #include <QString>
 
 class CTreDoc;
 class QPrinter;
-struct SAssessSettings;
 
 struct SReportComparison {
     const CTreDoc* earlier = nullptr; // null: no comparison section
     SCompareSettings settings;        // mode and limits
 };
 
+// The section lengths the program's report dialog offers, in m.
+inline constexpr int kReportSectionLengths[] = {500, 1000, 2000};
+inline constexpr int kDefaultSectionLength = 1000;
+
+struct SReportOptions {
+    SVerdictSettings settings;
+    const CTreDoc* native = nullptr; // the native survey of the 100 mV criterion; null: none
+    SReportComparison comparison;
+    SReportSettings issuer; // company, address, logo, author, reference electrode
+    QString reportNumber;
+    QString revision;
+    int sectionLength = kDefaultSectionLength; // m per sheet
+};
+
 // Writes the report as a PDF file. The file appears under `path` only when
 // it is complete: it is written beside it under a temporary name and
 // renamed at the end, so a failure leaves an existing file as it was and no
-// new one. On failure returns false with a German message in `error` (when
-// given).
-bool WriteAssessmentReportPdf(const CTreDoc& doc, const SAssessSettings& settings, const QString& path, QString* error,
-                              const SReportComparison& comparison = {});
+// new one. On failure (also a logo that cannot be read) returns false with
+// a German message in `error` (when given).
+bool WriteAssessmentReportPdf(const CTreDoc& doc, const SReportOptions& options, const QString& path, QString* error);
 
 // Prints the report on `printer` as it is set up (its page range if one is
-// set). False with a German message in `error` when the printer cannot be
-// opened.
-bool PrintAssessmentReport(const CTreDoc& doc, const SAssessSettings& settings, QPrinter& printer, QString* error,
-                           const SReportComparison& comparison = {});
+// set). False with a German message in `error` when the logo cannot be
+// read or the printer cannot be opened.
+bool PrintAssessmentReport(const CTreDoc& doc, const SReportOptions& options, QPrinter& printer, QString* error);

@@ -24,7 +24,9 @@ namespace {
 const char kAssessUsage[]
     = "Aufruf: tresmon-tool assess DATEI [--json|--csv] [--rows] [--native NATIV]\n" TRES_VERDICT_OPTIONS;
 const char kReportUsage[] = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf\n" TRES_VERDICT_OPTIONS
-                            "\n       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]]";
+                            "\n       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]]"
+                            "\n       [--section M] [--report-number TEXT] [--revision TEXT]"
+                            "\n       [--company TEXT] [--logo DATEI] [--author TEXT]";
 
 #undef TRES_VERDICT_OPTIONS
 
@@ -134,6 +136,20 @@ bool ReadCrs(EAssessCommand command, const std::string& value, int& out)
     return true;
 }
 
+// The report's section length: whole metres, so few sheets that a typing
+// error cannot send thousands of pages out, so many that a sheet stays
+// readable.
+bool ReadSection(EAssessCommand command, const std::string& value, int& out)
+{
+    int32_t metres = 0;
+    if (!ParseScaledDecimal(value, 0, metres) || value.find_first_of(".,") != std::string::npos || metres < 100
+        || metres > 100000)
+        return UsageError(command, "--section erwartet die Länge eines Blatts in ganzen Metern von 100 bis 100000: \""
+                                       + value + "\"");
+    out = metres;
+    return true;
+}
+
 // False after a usage error; `help` set when -h or --help comes before any.
 bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o, bool& help)
 {
@@ -200,6 +216,17 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
             if (!noValue()) return false;
             o.compareSettings.mode = ECompareMode::Native;
             if (comparisonOnly.empty()) comparisonOnly = name;
+        } else if (report && name == "--section") {
+            if (!takeValue() || !ReadSection(command, value, o.section)) return false;
+        } else if (report && (name == "--report-number" || name == "--revision")) {
+            if (!takeValue()) return false;
+            (name == "--revision" ? o.revision : o.reportNumber) = value;
+        } else if (report && (name == "--company" || name == "--author")) {
+            if (!takeValue()) return false;
+            (name == "--company" ? o.company : o.author) = value;
+        } else if (report && name == "--logo") {
+            if (!takeValue()) return false;
+            o.logo = value;
         } else if (report && IsCompareLimitOption(name)) {
             if (!takeValue()) return false;
             std::string error;

@@ -9,6 +9,7 @@
 #include "comparison.h"
 #include "verdictsettings.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,9 @@ enum class EAssessCommand {
     Assess, // also takes --json, --csv, --rows and --native FILE
     Report, // also takes -o OUT.pdf, which it needs, and --compare EARLIER
             // with --native (the earlier survey is the native one, and so
-            // serves the 100 mV criterion too), --worse-limit and --shift-limit
+            // serves the 100 mV criterion too), --worse-limit and --shift-limit,
+            // and --section, --report-number, --revision, --company, --logo
+            // and --author
 };
 
 struct SAssessOptions {
@@ -36,6 +39,11 @@ struct SAssessOptions {
     int crs = 0;
     std::string compare; // report: the comparison survey, empty for none
     SCompareSettings compareSettings;
+    // report: its identity and sheets, and the issuer over the program's
+    // settings "Bericht" (an option given empty clears the setting).
+    std::string reportNumber, revision;
+    int section = 1000; // m per sheet
+    std::optional<std::string> company, logo, author;
 };
 
 // Reads the arguments after the command's name. Returns -1 when they were

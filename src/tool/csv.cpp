@@ -21,7 +21,7 @@ int RunCsv(const Args& args)
     out += "\xEF\xBB\xBF";
     out += "Meter [m];Potential Ein [V];Potential Aus [V];Potential IR-frei [V];"
            "Gradient Ein links [mV];Gradient Ein rechts [mV];Gradient Aus links [mV];Gradient Aus rechts [mV];"
-           "Gradient Ein [mV];Gradient Aus [mV];Gradient Differenz [mV];Fehlerliste;Kommentar\r\n";
+           "Gradient Ein [mV];Gradient Aus [mV];Gradientendifferenz [mV];Fehlerliste;Kommentar\r\n";
     const int n = doc.GetRowCount();
     for (int r = 1; r <= n; ++r) {
         const std::string fields[] = {

@@ -36,7 +36,10 @@ const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [
                         "                                   Graphik- oder Tabellendruck als PDF\n"
                         "  report DATEI -o AUS.pdf [Optionen wie assess]  Bewertungsbericht als PDF\n"
                         "        [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]]\n"
-                        "                                   mit Vergleich zu früherer oder Nativmessung\n";
+                        "                                   mit Vergleich zu früherer oder Nativmessung\n"
+                        "        [--section M] [--report-number TEXT] [--revision TEXT]\n"
+                        "        [--company TEXT] [--logo DATEI] [--author TEXT]\n"
+                        "                                   Blattlänge, Berichtsnummer, Aussteller\n";
 
 const char kCommonUsage[] = "  --help                           diese Hilfe\n"
                             "  --version                        Name und Version des Programms\n"

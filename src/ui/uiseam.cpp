@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "uiseam.h"
 
+#include "reportdlg.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +24,7 @@ CUiSeam* CUiSeam::Install(CUiSeam* seam)
 }
 
 QString CUiSeam::FileFilter() { return QStringLiteral("Tresmon Dateien (*.tsd);;Alle Dateien (*)"); }
+QString CUiSeam::PdfFilter() { return QStringLiteral("PDF-Dateien (*.pdf)"); }
 
 QString CUiSeam::OpenFileName(QWidget* parent, const QString& title, const QString& initial)
 {
@@ -51,16 +54,25 @@ QString CUiSeam::OpenFileNameWithOption(QWidget* parent, const QString& title, c
     return dlg.selectedFiles().constFirst();
 }
 
-QString CUiSeam::SaveFileName(QWidget* parent, const QString& title, const QString& initial)
+QString CUiSeam::SaveFileName(QWidget* parent, const QString& title, const QString& initial, const QString& filter,
+                              const QString& suffix)
 {
-    QFileDialog dlg(parent, title, QString(), FileFilter());
+    QFileDialog dlg(parent, title, QString(), filter);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
-    dlg.setDefaultSuffix(QStringLiteral("tsd"));
+    dlg.setDefaultSuffix(suffix);
     if (!initial.isEmpty()) dlg.selectFile(initial);
     // Overwriting an existing file is confirmed by the dialog itself.
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return dlg.selectedFiles().constFirst();
+}
+
+bool CUiSeam::ReportRequest(QWidget* parent, SReportRequest& request)
+{
+    CReportDlg dlg(parent, request);
+    if (dlg.exec() != QDialog::Accepted) return false;
+    request = dlg.Request();
+    return true;
 }
 
 QMessageBox::StandardButton CUiSeam::Question(QWidget* parent, const QString& text,

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The places where the program waits for the user outside its own windows:
-// file dialogs and message boxes. Tests install their own answers here.
+// file dialogs, message boxes and the report's questions. Tests install
+// their own answers here.
 #pragma once
 
 #include <QMessageBox>
 #include <QString>
 
 class QWidget;
+struct SReportRequest;
 
 class CUiSeam {
 public:
@@ -18,7 +20,14 @@ public:
     // its start and what the user left it at (unchanged on cancel).
     virtual QString OpenFileNameWithOption(QWidget* parent, const QString& title, const QString& initial,
                                            const QString& option, bool& checked);
-    virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& initial);
+    // The save dialog with its own `filter` ("PDF-Dateien (*.pdf)") and the
+    // `suffix` added to a name typed without one ("pdf"), so a report
+    // typed over a survey's name becomes a PDF beside it.
+    virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& initial, const QString& filter,
+                                 const QString& suffix);
+    // The report's number, revision and section length, starting from
+    // `request` and left in it; false: the user cancelled.
+    virtual bool ReportRequest(QWidget* parent, SReportRequest& request);
     // "Yes", "No" or "Cancel".
     virtual QMessageBox::StandardButton Question(QWidget* parent, const QString& text,
                                                  QMessageBox::StandardButtons buttons,
@@ -30,6 +39,8 @@ public:
     // Installs `seam` (nullptr restores the real dialogs); returns the old one.
     static CUiSeam* Install(CUiSeam* seam);
 
-    // The filter both file dialogs show: measurement files and all files.
+    // The filter of the surveys' file dialogs: measurement files and all
+    // files; and the one of PDF files.
     static QString FileFilter();
+    static QString PdfFilter();
 };

@@ -129,6 +129,7 @@ TEST(Tool, CsvForASpreadsheet)
     ASSERT_EQ(RunTool("csv " + ShellQuoted(dir / "a.tsd") + " " + ShellQuoted(dir / "a.csv")).status, 0);
     const std::string csv = ReadFile(dir / "a.csv");
     EXPECT_TRUE(csv.starts_with("\xEF\xBB\xBFMeter [m];Potential Ein [V];"));
+    EXPECT_NE(csv.find(";Gradient Aus [mV];Gradientendifferenz [mV];Fehlerliste;"), std::string::npos);
     EXPECT_NE(csv.find("\r\n30;-1,250;-0,950;-0,850;12,0;;3,0;;12,0;3,0;9,0;x;Schieber\r\n"), std::string::npos) << csv;
     EXPECT_NE(csv.find("\r\n10;-0,900;;;;;;;;;;;Grüße\r\n"), std::string::npos);
 }

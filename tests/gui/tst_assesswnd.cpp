@@ -41,7 +41,7 @@ using EList = CAssessListModel::EList;
 
 class CScriptedSeam : public CUiSeam {
 public:
-    QString SaveFileName(QWidget*, const QString&, const QString& initial) override
+    QString SaveFileName(QWidget*, const QString&, const QString& initial, const QString&, const QString&) override
     {
         saveInitial << initial;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
@@ -53,6 +53,7 @@ public:
         return QMessageBox::No;
     }
     void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
+    bool ReportRequest(QWidget*, SReportRequest&) override { return true; }
 
     QStringList saveAnswers, saveInitial, questions, messages;
 

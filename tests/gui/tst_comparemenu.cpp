@@ -45,10 +45,11 @@ public:
         return answers.takeFirst();
     }
     void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
-    QString SaveFileName(QWidget*, const QString&, const QString&) override
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
     {
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
+    bool ReportRequest(QWidget*, SReportRequest&) override { return true; }
 
     QStringList answers, titles, options, messages, saveAnswers;
     QList<bool> offered;

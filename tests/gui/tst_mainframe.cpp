@@ -49,7 +49,7 @@ public:
         openInitial << initial;
         return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }
-    QString SaveFileName(QWidget*, const QString&, const QString& initial) override
+    QString SaveFileName(QWidget*, const QString&, const QString& initial, const QString&, const QString&) override
     {
         saveInitial << initial;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -32,10 +33,17 @@ CPdf ReadPdf(const QString& path)
     return pdf;
 }
 
+// Where the tool looks for the program's settings ("Bericht"): a folder of
+// the test's own, so a developer's settings never reach it.
+QString g_configHome;
+
 int RunCommand(const QString& command, const QStringList& args, QString* err = nullptr)
 {
     QProcess p;
     p.setWorkingDirectory(QDir::tempPath());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), g_configHome);
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(TOOL_EXE), QStringList{command} + args);
     if (!p.waitForFinished(60000)) return -1;
     if (err) *err = QString::fromLocal8Bit(p.readAllStandardError());
@@ -59,10 +67,19 @@ int CompareIndications(const QStringList& args)
 }
 
 // The report's pages are the assessment's, one for the comparison and its
-// indications at 54 a page (at least one page, saying "keine").
+// indications at 59 a page (at least one page, saying "keine").
 int ExpectedPages(int assessmentPages, int indications)
 {
-    return assessmentPages + 1 + std::max(1, (indications + 53) / 54);
+    return assessmentPages + 1 + std::max(1, (indications + 58) / 59);
+}
+
+// The text of a PDF, pages separated by form feeds; empty without pdftotext.
+QString PdfText(const QString& pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 } // namespace
@@ -80,8 +97,10 @@ private slots:
     void reportWithComparison();
     void reportComparisonUsageAndFailures();
 
+    void init() { g_configHome = m_config.path(); }
+
 private:
-    QTemporaryDir m_dir;
+    QTemporaryDir m_dir, m_config;
     QString Out(const char* name) const { return m_dir.filePath(QLatin1String(name)); }
 };
 
@@ -222,15 +241,51 @@ void TestTool::reportWritesThePdf()
     const QString demo = QStringLiteral(DEMO_TSD);
     QCOMPARE(Report({demo, QStringLiteral("-o"), Out("r.pdf")}), 0);
     const CPdf pdf = ReadPdf(Out("r.pdf"));
-    QVERIFY(pdf.pages > 2);
+    QCOMPARE(pdf.pages, 5); // page 1, three sheets of 1000 m for 2400 m, the lists
     QVERIFY(qAbs(pdf.size.width() - 595) < 1 && qAbs(pdf.size.height() - 842) < 1);
-    // The assess options reach the report: with a criterion nothing fails
-    // its indications are gone, and so are pages.
-    QCOMPARE(Report({demo, QStringLiteral("--protection-limit"), QStringLiteral("-500"), QStringLiteral("-o"),
-                     Out("r2.pdf")}),
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+
+    // The program's settings "Bericht" name the issuer; the assessment's
+    // options and the report's own reach the report, each option over its
+    // setting.
+    QDir(m_config.path()).mkpath(QStringLiteral("Norvaken"));
+    QFile conf(m_config.filePath(QStringLiteral("Norvaken/Tresmon.conf")));
+    QVERIFY(conf.open(QIODevice::WriteOnly));
+    conf.write("[Bericht]\nFirma=Netzbetreiber West\nAdresse1=Postfach 12\nBearbeiter=A. Kurz\n");
+    conf.close();
+    QCOMPARE(Report({demo, QStringLiteral("-o"), Out("r1.pdf")}), 0);
+    QString text = PdfText(Out("r1.pdf"));
+    for (const char* s : {"Netzbetreiber West", "Postfach 12", "A. Kurz"}) QVERIFY2(text.contains(QLatin1String(s)), s);
+    QVERIFY(!text.contains(QStringLiteral("Zazudoviv")));
+    QString err;
+    QCOMPARE(Report({demo, QStringLiteral("--protection-limit"), QStringLiteral("-900"), QStringLiteral("--section"),
+                     QStringLiteral("500"), QStringLiteral("--report-number"), QStringLiteral("R-7"),
+                     QStringLiteral("--revision=2"), QStringLiteral("--company"), QString(), QStringLiteral("--author"),
+                     QStringLiteral("K. Lind"), QStringLiteral("-o"), Out("r2.pdf")},
+                    &err),
              0);
-    const int fewer = ReadPdf(Out("r2.pdf")).pages;
-    QVERIFY(fewer >= 2 && fewer < pdf.pages);
+    text = PdfText(Out("r2.pdf"));
+    QVERIFY(text.contains(QStringLiteral("-900 mV (vorgegeben)")));
+    QCOMPARE(text.count(QStringLiteral("Bewertungsbericht Nr. R-7, Revision 2")), ReadPdf(Out("r2.pdf")).pages);
+    QVERIFY(text.contains(QStringLiteral("Abschnitt 5 von 5: 2000 bis 2500 m")));
+    QVERIFY(text.contains(QStringLiteral("K. Lind")) && !text.contains(QStringLiteral("A. Kurz")));
+    QVERIFY(!text.contains(QStringLiteral("Netzbetreiber West")));
+    QVERIFY(text.contains(QStringLiteral("Postfach 12"))); // not overridden
+
+    // A criterion the header cannot give is named on standard error too.
+    QFile survey(QStringLiteral(DEMO_TSD));
+    QVERIFY(survey.open(QIODevice::ReadOnly));
+    QByteArray bytes = survey.readAll();
+    bytes.replace("\r\n-850 mV\r\n", "\r\n850 mV\r\n");
+    QFile copy(Out("ohne-vorzeichen.tsd"));
+    QVERIFY(copy.open(QIODevice::WriteOnly));
+    copy.write(bytes);
+    copy.close();
+    QCOMPARE(Report({copy.fileName(), QStringLiteral("-o"), Out("r3.pdf")}, &err), 0);
+    QVERIFY2(err.contains(QString::fromUtf8("Schutzkriterium „850 mV“ aus den Kopfdaten nicht verwendbar")),
+             qPrintable(err));
+    QVERIFY(PdfText(Out("r3.pdf")).contains(QStringLiteral("-850 mV (angenommen)")));
 }
 
 void TestTool::reportUsageAndFailures()
@@ -244,6 +299,17 @@ void TestTool::reportUsageAndFailures()
     QVERIFY(err.contains(QStringLiteral("Unbekannte Option: --json")));
     QCOMPARE(Report({demo, QStringLiteral("-o"), Out("x.pdf"), QStringLiteral("--spike"), QStringLiteral("viel")}), 1);
     QCOMPARE(Report({demo, QStringLiteral("-o")}), 1);
+    for (const char* section : {"50", "1000,5", "viel", "200000"}) {
+        QCOMPARE(Report({demo, QStringLiteral("-o"), Out("x.pdf"), QStringLiteral("--section"), QLatin1String(section)},
+                        &err),
+                 1);
+        QVERIFY2(err.contains(QStringLiteral("--section erwartet")), qPrintable(err));
+    }
+    QVERIFY(!QFile::exists(Out("x.pdf")));
+    // A logo that cannot be read stops the report.
+    QCOMPARE(Report({demo, QStringLiteral("-o"), Out("x.pdf"), QStringLiteral("--logo"), Out("fehlt.svg")}, &err), 2);
+    QVERIFY2(err.contains(QString::fromUtf8("Das Logo „%1“ lässt sich nicht lesen").arg(Out("fehlt.svg"))),
+             qPrintable(err));
     QVERIFY(!QFile::exists(Out("x.pdf")));
 
     QCOMPARE(Report({m_dir.filePath(QStringLiteral("nirgends.tsd")), QStringLiteral("-o"), Out("x.pdf")}, &err), 2);

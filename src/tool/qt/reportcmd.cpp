@@ -2,9 +2,9 @@
 #include "reportcmd.h"
 #include "offscreenapp.h"
 
-#include "assessment.h"
 #include "assessoptions.h"
 #include "assessreport.h"
+#include "criterion.h"
 #include "fileerror.h"
 #include "toolhost.h"
 #include "tredoc.h"
@@ -26,19 +26,6 @@ bool Open(CTreDoc& doc, CToolHost& host, const std::string& path)
     return opened;
 }
 
-// The options as the report's assessment reads them, until it shows the
-// verdict.
-SAssessSettings FormerSettings(const SVerdictSettings& v)
-{
-    SAssessSettings s;
-    s[ECriterion::Off].limit = v.protectionPotential;
-    s[ECriterion::IRFree].limit = v.protectionPotential;
-    s[ECriterion::Over].limit = v.limitPotential;
-    s.spike = v.spike;
-    s.gap = static_cast<int32_t>(v.gap);
-    return s;
-}
-
 } // namespace
 
 int RunReportCommand(int argc, char** argv)
@@ -54,17 +41,32 @@ int RunReportCommand(int argc, char** argv)
     CTreDoc doc, earlier;
     CToolHost host, earlierHost;
     if (!Open(doc, host, o.path)) return kExitFile;
-    SReportComparison comparison;
+    // An unusable criterion is named where the user looks first, as well
+    // as on the report's first page.
+    const SProtectionCriterion criterion
+        = SurveyProtectionCriterion(doc, o.settings.protectionPotential, o.settings.limitPotential);
+    if (!criterion.warning.empty()) ToolError(criterion.warning);
+    SReportOptions report;
+    report.settings = o.settings;
+    report.sectionLength = o.section;
+    report.reportNumber = QString::fromStdString(o.reportNumber);
+    report.revision = QString::fromStdString(o.revision);
+    // The program's settings "Bericht", each overridden by its option.
+    report.issuer = ReadReportSettings();
+    if (o.company) report.issuer.company = QString::fromStdString(*o.company);
+    if (o.logo) report.issuer.logo = QString::fromStdString(*o.logo);
+    if (o.author) report.issuer.author = QString::fromStdString(*o.author);
     if (!o.compare.empty()) {
         // Both surveys are read before anything is written, so an unreadable
         // comparison survey leaves no report behind.
         if (!Open(earlier, earlierHost, o.compare)) return kExitFile;
-        comparison.earlier = &earlier;
-        comparison.settings = o.compareSettings;
+        report.comparison.earlier = &earlier;
+        report.comparison.settings = o.compareSettings;
+        // Compared as native, it is the native survey of the 100 mV criterion.
+        if (o.compareSettings.mode == ECompareMode::Native) report.native = &earlier;
     }
     QString error;
-    const bool written = WriteAssessmentReportPdf(doc, FormerSettings(o.settings), QString::fromStdString(o.output),
-                                                  &error, comparison);
+    const bool written = WriteAssessmentReportPdf(doc, report, QString::fromStdString(o.output), &error);
     if (!written) {
         ToolError(error.toStdString());
         return kExitFile;

@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "tresmon-tool report": the assessment report of a survey as a PDF file.
 //
-//   report FILE -o OUT.pdf [--off-limit MV] [--irfree-limit MV]
-//          [--over-limit MV] [--graddiff-limit MV] [--spike MV] [--gap M]
-//          [--without off,irfree,over,graddiff]
+//   report FILE -o OUT.pdf [the assessment's options]
 //          [--compare EARLIER [--native] [--worse-limit MV] [--shift-limit MV]]
+//          [--section M] [--report-number TEXT] [--revision TEXT]
+//          [--company TEXT] [--logo FILE] [--author TEXT]
 //
-// The options are those of `assess`, read by the same parser, and the
-// comparison's, whose limits are read as `compare` reads them; the report is
-// the one the program writes from its "Bewertungsbericht..." command.
+// The assessment's options are those of `assess`, read by the same parser,
+// and the comparison's limits are read as `compare` reads them. The issuer
+// comes from the program's settings "Bericht", each part overridden by its
+// option; the report is the one the program writes from its
+// "Bewertungsbericht..." command.
 #pragma once
 
 // argv[0] is the first word after "report". Returns 0 on success, 1 for a
-// usage error, 2 when a survey cannot be read or the PDF not written (no
-// file is then left under the output name); German messages go to
-// standard error.
+// usage error, 2 when a survey or the logo cannot be read or the PDF not
+// written (no file is then left under the output name); German messages go
+// to standard error.
 int RunReportCommand(int argc, char** argv);

@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// "Datei" > "Bewertungsbericht..." through the real dialogs: the report's
+// own questions, a save dialog of PDF files that puts the report beside the
+// survey and never over it; and "Optionen" > "Bericht...", whose settings
+// the report prints.
+#include "framefixture.h"
+#include "mainframe.h"
+#include "reportdlg.h"
+#include "reportsettings.h"
+#include "reportsettingsdlg.h"
+#include "tredoc.h"
+#include "tresapp.h"
+#include "uiseam.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <fstream>
+#include <functional>
+
+namespace {
+
+// The real file and report dialogs; messages and questions recorded, and
+// a save answer given in place of the dialog when one is set.
+class CRecordingSeam : public CUiSeam {
+public:
+    QString SaveFileName(QWidget* parent, const QString& title, const QString& initial, const QString& filter,
+                         const QString& suffix) override
+    {
+        saveFilters << filter + QLatin1Char('|') + suffix;
+        if (!saveAnswer.isNull()) return saveAnswer;
+        return CUiSeam::SaveFileName(parent, title, initial, filter, suffix);
+    }
+    QMessageBox::StandardButton Question(QWidget*, const QString& text, QMessageBox::StandardButtons,
+                                         QMessageBox::StandardButton) override
+    {
+        questions << text;
+        return QMessageBox::No;
+    }
+    void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
+
+    QString saveAnswer;
+    QStringList saveFilters, questions, messages;
+};
+
+void WriteSurvey(const QString& path)
+{
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    out << "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n42\r\n\r\n\r\nBem\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n";
+    for (int i = 0; i < 200; ++i) out << i * 10 << ";-1.20;-0.90;10;2;;;\r\n";
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Answers every modal dialog that comes up with `answer` until stopped.
+class CModalAnswerer {
+public:
+    explicit CModalAnswerer(std::function<void(QWidget*)> answer)
+        : m_answer(std::move(answer))
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (QWidget* w = QApplication::activeModalWidget(); w && w != m_last) {
+                m_last = w;
+                m_answer(w);
+            }
+        });
+        m_timer.start(20);
+    }
+
+private:
+    std::function<void(QWidget*)> m_answer;
+    QTimer m_timer;
+    QPointer<QWidget> m_last; // null again once the dialog is gone
+};
+
+} // namespace
+
+class TestReport : public QObject, protected CFrameFixture<CRecordingSeam> {
+    Q_OBJECT
+private slots:
+    void init() { InitFrame(); }
+    void cleanup() { CleanupFrame(); }
+
+    void reportGoesBesideTheSurveyNeverOverIt();
+    void settingsDialogKeepsTheIssuer();
+};
+
+void TestReport::reportGoesBesideTheSurveyNeverOverIt()
+{
+    const QString survey = m_files.filePath(QStringLiteral("messung.tsd"));
+    WriteSurvey(survey);
+    const QByteArray before = FileBytes(survey);
+    QVERIFY(Frame().OpenDocumentFile(survey));
+
+    // The user types the survey's name without an ending and says "Ja" to
+    // whatever Qt asks.
+    QStringList seen;
+    CModalAnswerer answerer([&](QWidget* w) {
+        if (auto* report = qobject_cast<CReportDlg*>(w)) {
+            seen << QStringLiteral("report");
+            report->RevisionEdit()->setText(QStringLiteral("C"));
+            report->SectionBox()->setCurrentIndex(report->SectionBox()->findData(500));
+            report->accept();
+        } else if (auto* files = qobject_cast<QFileDialog*>(w)) {
+            seen << files->nameFilters().join(QLatin1Char(';')) + QLatin1Char('|') + files->defaultSuffix();
+            auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(QStringLiteral("messung"));
+            QMetaObject::invokeMethod(files, "accept", Qt::QueuedConnection);
+        } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            seen << QStringLiteral("question");
+            if (QAbstractButton* yes = box->button(QMessageBox::Yes)) yes->click();
+            else box->accept();
+        }
+    });
+    Frame().Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+    QCOMPARE(seen, (QStringList{QStringLiteral("report"), QStringLiteral("PDF-Dateien (*.pdf)|pdf")}));
+    QCOMPARE(FileBytes(survey), before);
+    const QString pdf = m_files.filePath(QStringLiteral("messung.pdf"));
+    QVERIFY2(FileBytes(pdf).startsWith("%PDF"), qPrintable(m_seam.messages.join('\n')));
+    QVERIFY(m_seam.messages.isEmpty());
+    // The section length asked for is kept for the next report.
+    QCOMPARE(CTresApp::Settings()->value(QStringLiteral("Bericht/Abschnitt")).toInt(), 500);
+
+    // A name typed with the survey's own ending gets ".pdf" on top.
+    m_seam.saveAnswer = survey;
+    Frame().Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+    QCOMPARE(FileBytes(survey), before);
+    QVERIFY(FileBytes(survey + QStringLiteral(".pdf")).startsWith("%PDF"));
+    QVERIFY(m_seam.questions.isEmpty());
+    // Once that PDF is there, replacing it is asked first ("Nein" here).
+    QFile::resize(survey + QStringLiteral(".pdf"), 3);
+    Frame().Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+    QCOMPARE(m_seam.questions.size(), 1);
+    QVERIFY(m_seam.questions[0].contains(QStringLiteral("messung.tsd.pdf")));
+    QCOMPARE(FileBytes(survey + QStringLiteral(".pdf")).size(), 3);
+
+    // "Speichern unter" keeps the surveys' filter and ending.
+    m_seam.saveAnswer = QString(QLatin1String(""));
+    Frame().Action(CMainFrame::ID_FILE_SAVE_AS)->trigger();
+    QCOMPARE(m_seam.saveFilters.back(), CUiSeam::FileFilter() + QStringLiteral("|tsd"));
+}
+
+void TestReport::settingsDialogKeepsTheIssuer()
+{
+    Frame();
+    QAction* entry = nullptr;
+    for (QAction* top : m_frame->menuBar()->actions())
+        if (top->text().remove(QLatin1Char('&')) == QStringLiteral("Optionen"))
+            for (QAction* a : top->menu()->actions())
+                if (a->text() == QStringLiteral("Bericht...")) entry = a;
+    QVERIFY(entry);
+
+    // First with a logo that is not there: the dialog says so and stays.
+    int shown = 0;
+    const QString missing = m_files.filePath(QStringLiteral("fehlt.svg"));
+    CModalAnswerer answerer([&](QWidget* w) {
+        auto* dlg = qobject_cast<CReportSettingsDlg*>(w);
+        if (!dlg) return;
+        ++shown;
+        dlg->CompanyEdit()->setText(QStringLiteral("Korrosionsschutz Nord GmbH"));
+        dlg->AddressEdit(2)->setText(QStringLiteral("24103 Kiel"));
+        dlg->AuthorEdit()->setText(QStringLiteral("M. Ebersbach"));
+        dlg->ElectrodeEdit()->setText(QString());
+        dlg->LogoEdit()->setText(missing);
+        dlg->accept();
+        QVERIFY(dlg->isVisible());
+        dlg->LogoEdit()->clear();
+        dlg->accept();
+    });
+    entry->trigger();
+    QCOMPARE(shown, 1);
+    QCOMPARE(m_seam.messages.size(), 1);
+    QVERIFY(m_seam.messages[0].contains(missing));
+    const SReportSettings s = ReadReportSettings();
+    QCOMPARE(s.company, QStringLiteral("Korrosionsschutz Nord GmbH"));
+    QCOMPARE(s.address[2], QStringLiteral("24103 Kiel"));
+    QCOMPARE(s.author, QStringLiteral("M. Ebersbach"));
+    QCOMPARE(s.electrode, QStringLiteral("Cu/CuSO4")); // empty means the default
+    QVERIFY(s.logo.isEmpty());
+    QVERIFY(!s.NoIssuer());
+}
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    CTresApp app(argc, argv);
+    TestReport test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_report.moc"
