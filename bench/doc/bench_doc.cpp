@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and saving a survey the size of the old 990,000-byte read limit and
-// one of 10 MB, the error-list test over every row, both assessments, and
-// undoing a sort. The inputs are generated on first use into a temporary
+// one of 10 MB, the error-list test over every row, both assessments, the
+// comparison with an earlier survey and undoing a sort. The inputs are generated on first use into a temporary
 // folder and removed at exit.
 #include "survey.h"
 #include "variant.h"
 
 #include "assessment.h"
+#include "comparison.h"
 #include "tredoc.h"
 #include "tsdfile.h"
 #include "verdict.h"
@@ -251,6 +252,27 @@ void BM_AssessProtectionDense(benchmark::State& state)
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * n);
 }
 
+// The comparison with last year's survey of the same pipeline, `rows` rows
+// at 1 m in both: it must grow with the rows, not faster.
+void BM_Compare(benchmark::State& state)
+{
+    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    gensurvey::SurveyOptions options;
+    options.seed = 4711;
+    options.rows = static_cast<int>(state.range(0));
+    gensurvey::BuildSurvey(current, options);
+    gensurvey::BuildSurvey(earlier, options);
+    gensurvey::MakeEarlierYear(earlier, 2);
+    SComparison c;
+    for (auto _ : state) {
+        c = Compare(current, earlier);
+        benchmark::DoNotOptimize(c.pairs.data());
+    }
+    state.counters["pairs"] = static_cast<double>(c.pairs.size());
+    state.counters["indications"] = static_cast<double>(c.indications.size());
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+}
+
 // Taking back a sort of 30,000 rows in shuffled order: the rows go back
 // through the kept permutation. Redoing it between the timed undos keeps
 // every undo the same work without paying for the sort again.
@@ -288,6 +310,7 @@ BENCHMARK(BM_Assess)->Arg(30'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssessDense)->Arg(30'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssessProtection)->Arg(70'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssessProtectionDense)->Arg(70'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Compare)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoSort)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -103,6 +103,7 @@ SComparison Compare(const CTreDoc& current, const CTreDoc& earlier, const SCompa
     result.criteria[1] = {ECompareCriterion::Shift, native, settings.shiftLimit};
 
     const std::vector<SMetreRow> cur = FirstRowsByMetre(current), ear = FirstRowsByMetre(earlier);
+    result.pairs.reserve(std::min(cur.size(), ear.size()));
     auto c = cur.begin(), e = ear.begin();
     while (c != cur.end() && e != ear.end()) {
         if (c->metre < e->metre) ++c;
