@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Opening and saving a survey the size of the old 990,000-byte read limit and
-// one of 10 MB, the error-list test over every row, both assessments, and
-// undoing a sort. The inputs are generated on first use into a temporary
+// one of 10 MB, the error-list test over every row, both assessments, the
+// comparison with an earlier survey and undoing a sort. The inputs are generated on first use into a temporary
 // folder and removed at exit.
 #include "survey.h"
 #include "variant.h"
 
 #include "assessment.h"
+#include "comparison.h"
 #include "tredoc.h"
 #include "tsdfile.h"
 #include "verdict.h"
@@ -83,6 +84,15 @@ CInputs& Inputs()
 {
     static CInputs inputs;
     return inputs;
+}
+
+// A generated survey of the case's `rows` rows at 1 m, the same every run.
+void Generate(CTreDoc& doc, const benchmark::State& state)
+{
+    gensurvey::SurveyOptions options;
+    options.seed = 4711;
+    options.rows = static_cast<int>(state.range(0));
+    gensurvey::BuildSurvey(doc, options);
 }
 
 const Input& Pick(const benchmark::State& state) { return state.range(0) == 0 ? Inputs().small : Inputs().large; }
@@ -176,10 +186,7 @@ void BM_ErrorList(benchmark::State& state)
 void BM_Assess(benchmark::State& state)
 {
     CTreDoc doc;
-    gensurvey::SurveyOptions options;
-    options.seed = 4711;
-    options.rows = static_cast<int>(state.range(0));
-    gensurvey::BuildSurvey(doc, options);
+    Generate(doc, state);
     SAssessment a;
     for (auto _ : state) {
         a = Assess(doc);
@@ -216,11 +223,8 @@ void BM_AssessDense(benchmark::State& state)
 void BM_AssessProtection(benchmark::State& state)
 {
     CTreDoc doc, native(CTreDoc::ERole::Aside);
-    gensurvey::SurveyOptions options;
-    options.seed = 4711;
-    options.rows = static_cast<int>(state.range(0));
-    gensurvey::BuildSurvey(doc, options);
-    gensurvey::BuildSurvey(native, options);
+    Generate(doc, state);
+    Generate(native, state);
     gensurvey::MakeNative(native, 2);
     SVerdict v;
     for (auto _ : state) {
@@ -249,6 +253,35 @@ void BM_AssessProtectionDense(benchmark::State& state)
     state.counters["defects"] = static_cast<double>(v.defects.size());
     state.counters["warnings"] = static_cast<double>(v.warnings.size());
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * n);
+}
+
+// The comparison with last year's survey of the same pipeline, `rows` rows
+// at 1 m in both: it must grow with the rows, not faster. Argument 1 aligns
+// the surveys first, as `compare` does by default (the pairs then come from
+// the mapped metres).
+void BM_Compare(benchmark::State& state)
+{
+    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    Generate(current, state);
+    Generate(earlier, state);
+    gensurvey::MakeEarlierYear(earlier, 2);
+    const bool align = state.range(1) != 0;
+    SComparison c;
+    for (auto _ : state) {
+        SCompareSettings settings;
+        if (align) {
+            SAlignment a;
+            std::string error;
+            if (!AlignSurveys(current, earlier, SAlignOptions(), a, error)) state.SkipWithError(error.c_str());
+            settings.alignment = std::make_shared<const SAlignment>(std::move(a));
+        }
+        c = Compare(current, earlier, settings);
+        benchmark::DoNotOptimize(c.pairs.data());
+    }
+    if (align) state.SetLabel(AlignMethodId(c.alignment->method));
+    state.counters["pairs"] = static_cast<double>(c.pairs.size());
+    state.counters["indications"] = static_cast<double>(c.indications.size());
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
 }
 
 // Taking back a sort of 30,000 rows in shuffled order: the rows go back
@@ -288,6 +321,7 @@ BENCHMARK(BM_Assess)->Arg(30'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssessDense)->Arg(30'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssessProtection)->Arg(70'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssessProtectionDense)->Arg(70'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Compare)->ArgsProduct({{100'000, 1'000'000}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoSort)->Unit(benchmark::kMillisecond);
 
 } // namespace

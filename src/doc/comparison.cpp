@@ -14,7 +14,23 @@ const char* const kCriterionIds[] = {"worse", "shift"};
 const char* const kCriterionNames[] = {"Schutz verschlechtert", "Polarisation unter Grenzwert"};
 const char* const kModeIds[] = {"earlier", "native"};
 
-SCompareSide Side(const CTreDoc& doc, int r) { return {r, doc.GetPotOn(r), doc.GetPotOff(r), doc.GetPotIRFree(r)}; }
+SCompareSide Side(const CTreDoc& doc, int r)
+{
+    return {r, doc.GetPotOn(r), doc.GetPotOff(r), doc.GetPotIRFree(r), doc.GetMeter(r)};
+}
+
+// The first row of each aligned metre; an alignment made for more or fewer
+// rows than the survey now has gives the rows beyond it no metre.
+std::vector<SMetreRow> PairingIndex(const CTreDoc& doc, const std::vector<int32_t>& aligned)
+{
+    if (aligned.empty()) return FirstRowsByMetre(doc);
+    std::vector<SMetreRow> rows;
+    const int n = std::min(doc.GetRowCount(), static_cast<int>(aligned.size()));
+    rows.reserve(static_cast<size_t>(n));
+    for (int r = 1; r <= n; ++r)
+        if (IsPresent(aligned[static_cast<size_t>(r - 1)])) rows.push_back({aligned[static_cast<size_t>(r - 1)], r});
+    return FirstRowsByMetre(std::move(rows));
+}
 
 int64_t Difference(int32_t a, int32_t b) { return IsPresent(a) && IsPresent(b) ? int64_t{a} - b : kNoDelta; }
 
@@ -102,7 +118,11 @@ SComparison Compare(const CTreDoc& current, const CTreDoc& earlier, const SCompa
     result.criteria[0] = {ECompareCriterion::Worse, !native, settings.worseLimit};
     result.criteria[1] = {ECompareCriterion::Shift, native, settings.shiftLimit};
 
-    const std::vector<SMetreRow> cur = FirstRowsByMetre(current), ear = FirstRowsByMetre(earlier);
+    static const auto kRecorded = std::make_shared<const SAlignment>();
+    result.alignment = settings.alignment ? settings.alignment : kRecorded;
+    const std::vector<SMetreRow> cur = PairingIndex(current, result.alignment->currentMetres);
+    const std::vector<SMetreRow> ear = PairingIndex(earlier, result.alignment->earlierMetres);
+    result.pairs.reserve(std::min(cur.size(), ear.size()));
     auto c = cur.begin(), e = ear.begin();
     while (c != cur.end() && e != ear.end()) {
         if (c->metre < e->metre) ++c;

@@ -10,12 +10,19 @@
 //
 // The tool, the program's "Vergleich" page and the report all call Compare()
 // and show its result; none of them computes a value of its own.
+//
+// Rows are paired by the metres an alignment gives them (comparisonalign.h);
+// without one, by their recorded metres. The pairs' and indications' metres
+// are then the aligned ones: the current survey's metres for the landmarks
+// and offset methods, whole-metre chainages for the pipeline method.
 #pragma once
 
+#include "comparisonalign.h"
 #include "measrow.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class CTreDoc;
@@ -41,6 +48,9 @@ struct SCompareSettings {
     ECompareMode mode = ECompareMode::Earlier;
     int32_t worseLimit = kDefaultWorseLimit;
     int32_t shiftLimit = kDefaultShiftLimit;
+    // Made for these two surveys as they are (AlignSurveys, AlignByStations);
+    // null: the recorded metres.
+    std::shared_ptr<const SAlignment> alignment;
 };
 
 // ---- result ----------------------------------------------------------------------
@@ -50,10 +60,11 @@ inline constexpr int64_t kNoDelta = NO_VALUE;
 struct SCompareSide {
     int row = 0;
     int32_t potOn = NO_VALUE, potOff = NO_VALUE, potIRFree = NO_VALUE;
+    int32_t metre = NO_VALUE; // as recorded in the row
 };
 
 struct SComparePair {
-    int32_t metre = 0;
+    int32_t metre = 0; // aligned
     SCompareSide current, earlier;
     int64_t deltaOff = kNoDelta;     // current potOff - earlier potOff
     int64_t deltaIRFree = kNoDelta;  // current potIRFree - earlier potIRFree
@@ -101,9 +112,11 @@ struct SComparison {
     std::vector<SComparePair> pairs;                                      // ascending metre
     std::vector<SCompareIndication> indications;                          // in pair order
     SCompareSummary summary;
+    std::shared_ptr<const SAlignment> alignment; // the one used; never null (method none without one)
 };
 
 // A metre present in both surveys is matched, each survey giving the first
-// row (in row order) with that metre. O(N log N) in the rows of both.
+// row (in row order) with that metre. O(N) in the rows of both when their
+// metres run one way, else O(N log N).
 SComparison Compare(const CTreDoc& current, const CTreDoc& earlier,
                     const SCompareSettings& settings = SCompareSettings());

@@ -16,8 +16,12 @@ struct SMetreRow {
 };
 
 // Each present metre once, with its first row in row order, ascending by
-// metre. O(N log N).
+// metre. O(N) for a survey whose metres rise or fall in row order, else
+// O(N log N).
 std::vector<SMetreRow> FirstRowsByMetre(const CTreDoc& doc);
+// The same for metres given per row (`rows` in row order, absent metres left
+// out): the metres a survey's rows stand for once aligned to another's.
+std::vector<SMetreRow> FirstRowsByMetre(std::vector<SMetreRow> rows);
 
 // The first row with `metre` in such a list; 0 when there is none.
 int FirstRowWithMetre(const std::vector<SMetreRow>& index, int32_t metre);

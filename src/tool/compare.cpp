@@ -2,6 +2,7 @@
 // `compare`: a survey set against an earlier or a native one, as JSON for
 // scripts or as a spreadsheet export.
 #include "commands.h"
+#include "comparealign.h"
 #include "compareoptions.h"
 #include "comparison.h"
 #include "csvtext.h"
@@ -15,12 +16,14 @@
 namespace {
 
 const char kCompareUsage[] = "Aufruf: tresmon-tool compare AKTUELL FRÜHER [--native] [--worse-limit MV]\n"
-                             "       [--shift-limit MV] [--json|--csv] [--pairs]";
+                             "       [--shift-limit MV] [--pipeline LEITUNG.geojson | --reverse | --no-align]\n"
+                             "       [--json|--csv] [--pairs]";
 
 struct SCompareOptions {
     std::string current, earlier;
     bool csv = false, pairs = false;
     SCompareSettings settings;
+    SCompareAlignOptions align;
 };
 
 bool UsageError(const std::string& text)
@@ -41,13 +44,24 @@ bool ParseOptions(const Args& args, SCompareOptions& o, bool& help)
             return true;
         }
         const bool isLimit = IsCompareLimitOption(name);
-        if (haveValue && !isLimit) return UsageError(name + " nimmt keinen Wert.");
+        if (haveValue && !isLimit && name != "--pipeline") return UsageError(name + " nimmt keinen Wert.");
         if (name == "--json" || name == "--csv") {
             o.csv = name == "--csv";
         } else if (name == "--native") {
             o.settings.mode = ECompareMode::Native;
         } else if (name == "--pairs") {
             o.pairs = true;
+        } else if (name == "--reverse") {
+            o.align.reverse = true;
+        } else if (name == "--no-align") {
+            o.align.align = false;
+        } else if (name == "--pipeline") {
+            if (!haveValue) {
+                if (i + 1 >= args.size()) return UsageError("--pipeline braucht einen Dateinamen.");
+                value = args[++i];
+            }
+            if (value.empty()) return UsageError("--pipeline braucht einen Dateinamen.");
+            o.align.pipeline = value;
         } else if (isLimit) {
             if (!haveValue) {
                 if (i + 1 >= args.size()) return UsageError(name + " braucht einen Wert.");
@@ -64,6 +78,8 @@ bool ParseOptions(const Args& args, SCompareOptions& o, bool& help)
         }
     }
     if (files < 2) return UsageError(files == 0 ? "Keine Messdateien angegeben." : "Die frühere Messdatei fehlt.");
+    if (!o.align.align && !o.align.pipeline.empty())
+        return UsageError("--no-align und --pipeline schließen einander aus.");
     return true;
 }
 
@@ -80,7 +96,28 @@ ojson StatsJson(const SDeltaStats& s)
 
 ojson SideJson(const SCompareSide& s)
 {
-    return {{"potOn", Int(s.potOn)}, {"potOff", Int(s.potOff)}, {"potIRFree", Int(s.potIRFree)}};
+    return {{"row", s.row},
+            {"metre", Int(s.metre)},
+            {"potOn", Int(s.potOn)},
+            {"potOff", Int(s.potOff)},
+            {"potIRFree", Int(s.potIRFree)}};
+}
+
+ojson AlignmentJson(const SAlignment& a)
+{
+    ojson ties = ojson::array();
+    for (const SAlignTie& t : a.ties)
+        ties.push_back({{"comment", t.comment},
+                        {"current", {{"row", t.currentRow}, {"metre", t.currentMetre}}},
+                        {"earlier", {{"row", t.earlierRow}, {"metre", t.earlierMetre}}},
+                        {"residual", Int(t.residual)}});
+    const bool offset = a.method == EAlignMethod::Offset;
+    return {{"method", AlignMethodId(a.method)},
+            {"reversed", a.reversed},
+            {"offset", offset ? ojson(a.offset) : ojson(nullptr)},
+            {"offsetPairs", offset ? ojson(a.offsetPairs) : ojson(nullptr)},
+            {"ties", std::move(ties)},
+            {"maxResidual", Int(a.maxResidual)}};
 }
 
 ojson ComparisonJson(const SComparison& c, bool withPairs)
@@ -88,6 +125,7 @@ ojson ComparisonJson(const SComparison& c, bool withPairs)
     const bool native = c.mode == ECompareMode::Native;
     ojson j;
     j["mode"] = CompareModeId(c.mode);
+    j["alignment"] = AlignmentJson(*c.alignment);
     ojson& criteria = j["criteria"] = ojson::array();
     for (const SCompareCriterionResult& cr : c.criteria)
         criteria.push_back({{"id", CompareCriterionId(cr.criterion)},
@@ -154,10 +192,16 @@ std::string ComparisonCsv(const SComparison& c, bool withPairs)
     stats("Differenz Aus", s.deltaOff);
     if (native) stats("Polarisation", s.polarisation);
 
+    const SAlignment& a = *c.alignment;
+    out += "\r\nAusrichtung;Versatz [m];Landmarken;Größte Abweichung an einer Landmarke [m]\r\n";
+    AppendLine(out, {AlignMethodId(a.method), a.method == EAlignMethod::Offset ? std::to_string(a.offset) : "",
+                     std::to_string(a.ties.size()), Decimal(a.maxResidual, 0)});
+
     if (withPairs) {
         out += "\r\nMeter [m];Ein [mV];Aus [mV];IR-frei [mV];Vergleich Ein [mV];Vergleich Aus [mV];"
                "Vergleich IR-frei [mV];Differenz Aus [mV];Differenz IR-frei [mV]";
-        out += native ? ";Polarisation [mV]\r\n" : "\r\n";
+        out += native ? ";Polarisation [mV]" : "";
+        out += ";Messmeter [m];Vergleich Messmeter [m]\r\n";
         for (const SComparePair& p : c.pairs) {
             std::string line;
             AppendLine(line,
@@ -165,6 +209,7 @@ std::string ComparisonCsv(const SComparison& c, bool withPairs)
                         Decimal(p.current.potIRFree, 0), Decimal(p.earlier.potOn, 0), Decimal(p.earlier.potOff, 0),
                         Decimal(p.earlier.potIRFree, 0), Millivolts(p.deltaOff), Millivolts(p.deltaIRFree)});
             if (native) line.insert(line.size() - 2, ";" + Millivolts(p.polarisation));
+            line.insert(line.size() - 2, ";" + Decimal(p.current.metre, 0) + ";" + Decimal(p.earlier.metre, 0));
             out += line;
         }
     }
@@ -186,6 +231,8 @@ int RunCompare(const Args& args)
     CTreDoc current, earlier;
     if (!OpenForTool(current, host, o.current) || !OpenForTool(earlier, host, o.earlier)) return kExitFile;
 
+    const bool native = o.settings.mode == ECompareMode::Native;
+    if (!AlignForCompare(current, earlier, native, o.align, o.settings.alignment)) return kExitFile;
     const SComparison c = Compare(current, earlier, o.settings);
     const std::string text = o.csv ? ComparisonCsv(c, o.pairs) : ComparisonJson(c, o.pairs).dump(2) + "\n";
     std::fwrite(text.data(), 1, text.size(), stdout);

@@ -28,7 +28,8 @@ const char kDocumentUsage[] = "Aufruf: tresmon-tool BEFEHL ...\n"
                               "       --defect-window M  --background M  --defect-factor X  --defect-min MV\n"
                               "       --categories A,B,C  (assess --help nennt alle)\n"
                               "  compare AKTUELL FRÜHER [--json|--csv] [Optionen]  Vergleich mit früherer Messung\n"
-                              "       --native  --worse-limit MV  --shift-limit MV  --pairs\n";
+                              "       --native  --worse-limit MV  --shift-limit MV  --pairs\n"
+                              "       --pipeline LEITUNG.geojson  --reverse  --no-align\n";
 const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [--size BREITExHÖHE]\n"
                         "                                   Kurvenbild eines Fensters als PNG\n"
                         "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // `tresmon-tool compare` from the outside: the JSON of the worked surveys in
 // both modes, the pairs only on request, limits from the command line, the
-// spreadsheet export and the exit codes.
+// spreadsheet export, the alignment of the demo's earlier year shifted or
+// reversed, and the exit codes.
 #include "assesssurveys.h"
 #include "comparesurveys.h"
 #include "docfixture.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+
+#include <cmath>
 
 namespace {
 
@@ -41,6 +44,8 @@ TEST_F(CompareTool, EarlierSurveyAsJson)
     const json j = Compare(Survey(kCurrent) + " " + Survey(kEarlier));
     EXPECT_EQ(j, json::parse(R"({
         "mode": "earlier",
+        "alignment": {"method": "offset", "reversed": false, "offset": 0, "offsetPairs": 0, "ties": [],
+                      "maxResidual": null},
         "criteria": [
             {"id": "worse", "name": "Schutz verschlechtert", "enabled": true, "limit": 50},
             {"id": "shift", "name": "Polarisation unter Grenzwert", "enabled": false, "limit": 100}],
@@ -68,8 +73,8 @@ TEST_F(CompareTool, NativeSurveyAsJsonWithPairsOnRequest)
     j = Compare(files + " --native --pairs");
     ASSERT_EQ(j["pairs"].size(), 7u);
     EXPECT_EQ(j["pairs"][1], json::parse(R"({"metre": 10,
-        "current": {"potOn": -1200, "potOff": -800, "potIRFree": null},
-        "earlier": {"potOn": -700, "potOff": null, "potIRFree": null},
+        "current": {"row": 2, "metre": 10, "potOn": -1200, "potOff": -800, "potIRFree": null},
+        "earlier": {"row": 2, "metre": 10, "potOn": -700, "potOff": null, "potIRFree": null},
         "deltaOff": null, "deltaIRFree": null, "polarisation": 100})"));
     EXPECT_TRUE(j["pairs"][6]["polarisation"].is_null());
 
@@ -107,7 +112,59 @@ TEST_F(CompareTool, SpreadsheetExport)
     EXPECT_NE(r.out.find("\r\n7;2;0\r\n"), std::string::npos); // matched, unmatched on each side
     EXPECT_NE(r.out.find("\r\nPolarisation;5;60;280;122\r\n"), std::string::npos);
     EXPECT_NE(r.out.find("\r\nDifferenz Aus;3;-280;-60;-143\r\n"), std::string::npos);
-    EXPECT_NE(r.out.find("\r\n10;-1200;-800;;-700;;;;;100\r\n"), std::string::npos);
+    // A native survey without two landmarks: no offset, the recorded metres.
+    EXPECT_NE(r.out.find("\r\nnone;;0;\r\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\r\n10;-1200;-800;;-700;;;;;100;10;10\r\n"), std::string::npos);
+}
+
+TEST_F(CompareTool, AlignedByLandmarksOrPipelineDataNotByTheRecordedMetres)
+{
+    const std::string demo = ShellQuoted(TRES_SAMPLES_DIR "/demo.tsd");
+    const std::string earlier = ShellQuoted(TRES_SAMPLES_DIR "/earlier-year.tsd");
+    const std::string leitung = ShellQuoted(TRES_SAMPLES_DIR "/demo-leitung.geojson");
+    const std::string shifted = ShellQuoted(m_dir / "shifted.tsd"), reversed = ShellQuoted(m_dir / "reversed.tsd");
+    {
+        CTreDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(TRES_SAMPLES_DIR "/earlier-year.tsd"));
+        for (int r = 1; r <= doc.GetRowCount(); ++r) doc.SetMeter(r, doc.GetMeter(r) + 3);
+        ASSERT_TRUE(doc.OnSaveDocument((m_dir / "shifted.tsd").string()));
+        doc.ReverseMeasurement();
+        ASSERT_TRUE(doc.OnSaveDocument((m_dir / "reversed.tsd").string()));
+    }
+    const json base = Compare(demo + " " + earlier);
+    ASSERT_EQ(base["indications"].size(), 4u);
+
+    json j = Compare(demo + " " + shifted);
+    EXPECT_EQ(j["alignment"]["method"], "landmarks");
+    EXPECT_EQ(j["alignment"]["ties"][1], json::parse(R"({"comment": "Schieber", "current": {"row": 137, "metre": 136},
+        "earlier": {"row": 137, "metre": 139}, "residual": 0})"));
+    EXPECT_EQ(j["indications"], base["indications"]);
+    j = Compare(demo + " " + shifted + " --no-align");
+    EXPECT_EQ(j["alignment"]["method"], "none");
+    EXPECT_EQ(j["indications"].size(), 5u); // the one at 728 m made up by the shift
+    EXPECT_EQ(j["summary"]["matched"], 2398);
+
+    EXPECT_EQ(RunTool("compare " + demo + " " + reversed).status, 2);
+    j = Compare(demo + " " + reversed + " --reverse");
+    EXPECT_TRUE(j["alignment"]["reversed"]);
+    EXPECT_EQ(j["indications"], base["indications"]);
+
+    // Both surveys re-stationed: paired by chainage, whatever their metres.
+    const json pipeline = Compare(demo + " " + earlier + " --pipeline " + leitung);
+    j = Compare(demo + " " + shifted + " --pairs --pipeline=" + leitung);
+    EXPECT_EQ(j["alignment"]["method"], "pipeline");
+    EXPECT_EQ(j["alignment"]["ties"].size(), 12u);
+    EXPECT_EQ(j["alignment"]["maxResidual"], 0);
+    EXPECT_EQ(j["indications"], pipeline["indications"]);
+    EXPECT_EQ(j["summary"], pipeline["summary"]);
+    // The pair of the row at a fixed point lies at its chainage.
+    const json fixpoint = json::parse(ReadFile(TRES_SAMPLES_DIR "/demo-leitung.geojson"))["features"][4];
+    json atFixpoint;
+    for (const json& tie : j["alignment"]["ties"])
+        if (tie["comment"] == fixpoint["properties"]["name"])
+            for (const json& p : j["pairs"])
+                if (p["current"]["row"] == tie["current"]["row"]) atFixpoint = p;
+    EXPECT_EQ(atFixpoint["metre"], std::lround(fixpoint["properties"]["chainage"].get<double>()));
 }
 
 TEST_F(CompareTool, ExitCodes)
@@ -121,6 +178,10 @@ TEST_F(CompareTool, ExitCodes)
     EXPECT_EQ(RunTool("compare " + s + " " + s + " --shift-limit 1x").status, 1);
     EXPECT_EQ(RunTool("compare " + s + " " + s + " --native=yes").status, 1);
     EXPECT_EQ(RunTool("compare " + s + " " + s + " --limit 5").status, 1);
+    EXPECT_EQ(RunTool("compare " + s + " " + s + " --pipeline").status, 1);
+    EXPECT_EQ(RunTool("compare " + s + " " + s + " --pipeline x.geojson --no-align").status, 1);
+    EXPECT_EQ(RunTool("compare " + s + " " + s + " --reverse=1").status, 1);
+    EXPECT_EQ(RunTool("compare " + s + " " + s + " --pipeline " + missing).status, 2);
     EXPECT_EQ(RunTool("compare " + missing + " " + s).status, 2);
     EXPECT_EQ(RunTool("compare " + s + " " + missing).status, 2);
     EXPECT_EQ(RunTool("compare " + missing + " " + s + " --shift-limit x").status, 1);

@@ -94,6 +94,17 @@ TEST(Comparison, FirstRowMeansRowOrderNotTheLowestMetreFirst)
     EXPECT_EQ(c.pairs[0].current.row, 9);
 }
 
+TEST(Comparison, FirstRowOfAMetreAlsoInASurveyWalkedAgainstTheMetres)
+{
+    // Metres falling in row order, 20 twice: the earlier of its rows counts.
+    const CSurvey current({"30;-1.20;-0.90;;;;;", "20;-1.20;-0.80;;;;;", "20;-1.20;-0.50;;;;;", "10;-1.20;-0.90;;;;;"});
+    const CSurvey earlier({"10;-1.20;-0.90;;;;;", "20;-1.20;-0.90;;;;;", "30;-1.20;-0.90;;;;;"});
+    const SComparison c = Compare(current.doc, earlier.doc);
+    EXPECT_EQ(Metres(c), (std::vector<int32_t>{10, 20, 30}));
+    EXPECT_EQ(c.pairs[1].current.row, 2);
+    EXPECT_EQ(Column(c, &SComparePair::deltaOff), (std::vector<int64_t>{0, 100, 0}));
+}
+
 TEST(Comparison, WorseRunsEndAtAbsentAndPassingPairsAndKeepTheFirstWorst)
 {
     const CSurvey current(kCurrent), earlier(kEarlier);

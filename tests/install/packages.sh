@@ -53,7 +53,7 @@ cmake -DCPACK_PACKAGE_FILES="$work/stale.deb" -P "$finish"
 for name in tresmon libvlnkw32-dev vlnkw32-tools; do
   depends "$name" | grep -q "libvlnkw32-1 (= $version)" || fail "$name does not depend on libvlnkw32-1 (= $version)"
 done
-for need in fonts-liberation qt6-translations-l10n qt6-qpa-plugins libqt6widgets6 libc6; do
+for need in fonts-liberation qt6-translations-l10n qt6-qpa-plugins proj-data libqt6widgets6 libc6; do
   depends tresmon | grep -q "$need" || fail "tresmon does not depend on $need"
 done
 depends libvlnkw32-1 | grep -q libstdc++6 || fail "libvlnkw32-1: no dependency from dpkg-shlibdeps"

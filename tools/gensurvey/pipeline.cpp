@@ -33,12 +33,12 @@ std::vector<Landmark> UniqueLandmarks(const CTreDoc& doc)
 {
     std::map<std::string, int> count;
     for (int r = 1; r <= doc.GetRowCount(); ++r)
-        if (doc.HasComment(r)) ++count[trespipeline::CommentKey(doc.GetComment(r))];
+        if (doc.HasComment(r)) ++count[CommentKey(doc.GetComment(r))];
     std::vector<Landmark> out;
     for (int r = 1; r <= doc.GetRowCount(); ++r) {
         const std::string c = doc.GetComment(r);
         if (c.empty() || IsGapRemark(c) || !IsPresent(doc.GetMeter(r))) continue;
-        if (count[trespipeline::CommentKey(c)] == 1) out.push_back({c, doc.GetMeter(r), 0});
+        if (count[CommentKey(c)] == 1) out.push_back({c, doc.GetMeter(r), 0});
     }
     return out;
 }

@@ -47,7 +47,7 @@ const std::vector<CLayer>& Layers()
         // The batch tool's document commands start without Qt; its drawing
         // commands are a program of their own over the panes and printing,
         // sharing the document commands' Qt-free option parsing.
-        l.push_back({"tool", {"doc"}, true});
+        l.push_back({"tool", {"doc", "pipeline"}, true});
         l.push_back({"tool/qt", {"doc", "views", "print", "tool"}, false});
         l.push_back({"tools/handheld-sim", {}, true});
         l.push_back({"tools/gensurvey", {"doc", "pipeline"}, true});

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// When a survey comment names a fixed point: blanks and case do not matter,
+// When two comments name the same place: blanks and case do not matter,
 // umlauts and "ß" included; other differences do.
 #include "commentkey.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-using trespipeline::CommentKey;
 
 TEST(CommentKey, SameKeyForBlanksAndCase)
 {

@@ -3,8 +3,6 @@
 
 #include <cstdint>
 
-namespace trespipeline {
-
 namespace {
 
 // The code point at `i`, advancing `i` past it; -1 (advancing one byte) for a
@@ -117,5 +115,3 @@ std::string CommentKey(std::string_view text)
     }
     return out;
 }
-
-} // namespace trespipeline
