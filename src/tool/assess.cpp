@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // `assess`: the assessment of a survey as JSON for scripts, or its
 // indications and suspected defects as a spreadsheet export.
+#include "assessment.h"
 #include "assessoptions.h"
 #include "commands.h"
 #include "csvtext.h"
@@ -109,6 +110,19 @@ std::string AssessmentCsv(const SAssessment& a)
     return out;
 }
 
+// The options as the former assessment reads them, until this command
+// shows the verdict.
+SAssessSettings FormerSettings(const SVerdictSettings& v)
+{
+    SAssessSettings s;
+    s[ECriterion::Off].limit = v.protectionPotential;
+    s[ECriterion::IRFree].limit = v.protectionPotential;
+    s[ECriterion::Over].limit = v.limitPotential;
+    s.spike = v.spike;
+    s.gap = static_cast<int32_t>(v.gap);
+    return s;
+}
+
 } // namespace
 
 int RunAssess(const Args& args)
@@ -119,7 +133,7 @@ int RunAssess(const Args& args)
     CTreDoc doc;
     if (!OpenForTool(doc, host, o.path)) return kExitFile;
 
-    const SAssessment a = Assess(doc, o.settings);
+    const SAssessment a = Assess(doc, FormerSettings(o.settings));
     const std::string text = o.csv ? AssessmentCsv(a) : AssessmentJson(a).dump(2) + "\n";
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (std::fflush(stdout) != 0) {

@@ -6,19 +6,27 @@
 #include "optionword.h"
 #include "toolhost.h"
 
+#include <array>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
 
 namespace {
 
-const char kAssessUsage[] = "Aufruf: tresmon-tool assess DATEI [--json|--csv] [--off-limit MV] [--irfree-limit MV]\n"
-                            "       [--over-limit MV] [--graddiff-limit MV] [--spike MV] [--gap M]\n"
-                            "       [--without off,irfree,over,graddiff]";
-const char kReportUsage[] = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf [--off-limit MV] [--irfree-limit MV]\n"
-                            "       [--over-limit MV] [--graddiff-limit MV] [--spike MV] [--gap M]\n"
-                            "       [--without off,irfree,over,graddiff]\n"
-                            "       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]]";
+#define TRES_VERDICT_OPTIONS                                                                                           \
+    "       [--protection-limit MV] [--limit-potential MV] [--no-100mv]\n"                                             \
+    "       [--irfree-min-diff MV] [--irfree-max-ratio X] [--gap M]\n"                                                 \
+    "       [--defect-window M] [--background M] [--defect-factor X] [--defect-min MV]\n"                              \
+    "       [--categories A,B,C] [--spike MV]\n"                                                                       \
+    "       [--pipeline LEITUNG.geojson [--stretch-tolerance X] [--crs EPSG:n]]"
+
+const char kAssessUsage[]
+    = "Aufruf: tresmon-tool assess DATEI [--json|--csv] [--rows] [--native NATIV]\n" TRES_VERDICT_OPTIONS;
+const char kReportUsage[] = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf\n" TRES_VERDICT_OPTIONS
+                            "\n       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]]";
+
+#undef TRES_VERDICT_OPTIONS
 
 const char* Usage(EAssessCommand command) { return command == EAssessCommand::Report ? kReportUsage : kAssessUsage; }
 
@@ -30,38 +38,118 @@ bool UsageError(EAssessCommand command, const std::string& text)
     return false;
 }
 
-bool ParseWithout(EAssessCommand command, const std::string& list, SAssessSettings& settings)
+// The options of the assessment before its rules changed, and what replaced
+// each: a script that still passes one must stop, not be judged otherwise.
+struct SRetired {
+    const char* name;
+    const char* instead;
+};
+const SRetired kRetired[] = {
+    {"--off-limit", "das Schutzkriterium setzt --protection-limit."},
+    {"--irfree-limit", "das IR-freie Potential wird am Schutzkriterium (--protection-limit) gemessen, wo es "
+                       "verwendbar ist (--irfree-min-diff, --irfree-max-ratio)."},
+    {"--over-limit", "das Grenzpotential setzt --limit-potential."},
+    {"--graddiff-limit", "Fehlstellen sind örtliche Spitzen der Gradientendifferenz (--defect-min, --defect-factor, "
+                         "--defect-window, --background)."},
+    {"--without", "alle Regeln gelten; nur das 100-mV-Kriterium lässt sich mit --no-100mv abschalten."},
+};
+
+enum class ERange { Any, NotNegative, Positive, Negative };
+
+// An option with a number: `places` 0 whole mV, 1 tenths of a mV (both into
+// `whole`), 2 a length in m read to hundredths (into `real`), -1 a plain
+// decimal (into `real`).
+struct SNumberOption {
+    const char* name;
+    int places;
+    int32_t* whole;
+    double* real;
+    ERange range;
+};
+
+bool ReadNumber(EAssessCommand command, const SNumberOption& opt, const std::string& value)
 {
-    size_t start = 0;
-    while (true) {
-        const size_t comma = list.find(',', start);
-        const std::string id = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        ECriterion c;
-        if (!CriterionFromId(id, c))
-            return UsageError(command, "Unbekanntes Kriterium bei --without: \"" + id
-                                           + "\" (erlaubt: off, irfree, over, graddiff)");
-        settings[c].enabled = false;
-        if (comma == std::string::npos) return true;
-        start = comma + 1;
+    double number = 0;
+    if (opt.places < 0) {
+        if (!ParseDecimal(value, number))
+            return UsageError(command, "Ungültige Zahl bei " + std::string(opt.name) + ": \"" + value + "\"");
+    } else {
+        int32_t scaled = 0;
+        if (!ParseScaledDecimal(value, opt.places, scaled))
+            return UsageError(command, "Ungültige Zahl bei " + std::string(opt.name) + ": \"" + value + "\"");
+        number = scaled;
+        if (opt.whole) *opt.whole = scaled;
+        else number /= 100.0;
     }
+    const std::string name = opt.name;
+    if (opt.range == ERange::NotNegative && number < 0)
+        return UsageError(command, name + " darf nicht negativ sein: " + value);
+    if (opt.range == ERange::Positive && number <= 0)
+        return UsageError(command, name + " muss größer als 0 sein: " + value);
+    if (opt.range == ERange::Negative && number >= 0)
+        return UsageError(command, name + " muss negativ sein (mV gegen die Bezugselektrode): " + value);
+    if (opt.real) *opt.real = number;
+    return true;
+}
+
+// Three per-cent bounds, ascending within 0 ... 100, separated by commas, or
+// by semicolons when the bounds are written with a decimal comma.
+bool ReadCategories(EAssessCommand command, const std::string& value, std::array<double, 3>& out)
+{
+    const char separator = value.find(';') != std::string::npos ? ';' : ',';
+    std::vector<std::string> parts;
+    for (size_t start = 0;;) {
+        const size_t end = value.find(separator, start);
+        parts.push_back(value.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    std::array<double, 3> bounds{};
+    bool ok = parts.size() == 3;
+    for (size_t i = 0; ok && i < 3; ++i)
+        ok = ParseDecimal(parts[i], bounds[i]) && bounds[i] >= 0 && bounds[i] <= 100
+             && (i == 0 || bounds[i] > bounds[i - 1]);
+    if (!ok)
+        return UsageError(command, "--categories braucht drei aufsteigende Prozentwerte zwischen 0 und 100, "
+                                   "z. B. 15,35,60 (mit Dezimalkomma durch Semikolons getrennt): \""
+                                       + value + "\"");
+    out = bounds;
+    return true;
+}
+
+// "EPSG:25832" (any case) as its code.
+bool ReadCrs(EAssessCommand command, const std::string& value, int& out)
+{
+    const std::string_view v = value;
+    bool ok = v.size() > 5 && v.size() <= 5 + 9;
+    for (size_t i = 0; ok && i < 5; ++i) ok = std::toupper(static_cast<unsigned char>(v[i])) == "EPSG:"[i];
+    int code = 0;
+    for (size_t i = 5; ok && i < v.size(); ++i) {
+        ok = v[i] >= '0' && v[i] <= '9';
+        code = code * 10 + (v[i] - '0');
+    }
+    if (!ok || code == 0)
+        return UsageError(command, "--crs erwartet einen EPSG-Code wie EPSG:25832: \"" + value + "\"");
+    out = code;
+    return true;
 }
 
 // False after a usage error; `help` set when -h or --help comes before any.
 bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o, bool& help)
 {
-    struct SValueOption {
-        const char* name;
-        int places;
-        int32_t* target;
-        bool notNegative;
-    };
-    const SValueOption valueOptions[] = {
-        {"--off-limit", 0, &o.settings[ECriterion::Off].limit, false},
-        {"--irfree-limit", 0, &o.settings[ECriterion::IRFree].limit, false},
-        {"--over-limit", 0, &o.settings[ECriterion::Over].limit, false},
-        {"--graddiff-limit", 1, &o.settings[ECriterion::GradDiff].limit, false},
-        {"--spike", 0, &o.settings.spike, true},
-        {"--gap", 0, &o.settings.gap, true},
+    SVerdictSettings& s = o.settings;
+    const SNumberOption numberOptions[] = {
+        {"--protection-limit", 0, &s.protectionPotential, nullptr, ERange::Negative},
+        {"--limit-potential", 0, &s.limitPotential, nullptr, ERange::Negative},
+        {"--irfree-min-diff", 1, &s.irfreeMinDiff, nullptr, ERange::NotNegative},
+        {"--irfree-max-ratio", -1, nullptr, &s.irfreeMaxRatio, ERange::NotNegative},
+        {"--gap", 2, nullptr, &s.gap, ERange::Positive},
+        {"--background", 2, nullptr, &s.background, ERange::NotNegative},
+        {"--defect-window", 2, nullptr, &s.defectWindow, ERange::NotNegative},
+        {"--defect-factor", -1, nullptr, &s.defectFactor, ERange::NotNegative},
+        {"--defect-min", 1, &s.defectMin, nullptr, ERange::NotNegative},
+        {"--spike", 0, &s.spike, nullptr, ERange::NotNegative},
+        {"--stretch-tolerance", -1, nullptr, &o.stretchTolerance, ERange::NotNegative},
     };
     const bool report = command == EAssessCommand::Report;
     bool havePath = false;
@@ -74,22 +162,42 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
             value = args[++i];
             return true;
         };
+        auto takeFileName = [&]() {
+            if (!takeValue()) return false;
+            if (value.empty()) return UsageError(command, name + " braucht einen Dateinamen.");
+            return true;
+        };
+        auto noValue = [&]() { return !haveValue || UsageError(command, name + " nimmt keinen Wert."); };
+        const SNumberOption* number = nullptr;
+        for (const SNumberOption& n : numberOptions)
+            if (name == n.name) number = &n;
+        const SRetired* retired = nullptr;
+        for (const SRetired& r : kRetired)
+            if (name == r.name) retired = &r;
+
         if (name == "-h" || name == "--help") {
             help = true;
             return true;
+        } else if (retired) {
+            return UsageError(command, name + " gibt es nicht mehr; " + retired->instead);
         } else if (!report && (name == "--json" || name == "--csv")) {
-            if (haveValue) return UsageError(command, name + " nimmt keinen Wert.");
+            if (!noValue()) return false;
             o.csv = name == "--csv";
+        } else if (!report && name == "--rows") {
+            if (!noValue()) return false;
+            o.rows = true;
+        } else if (!report && name == "--native") {
+            if (!takeFileName()) return false;
+            o.native = value;
         } else if (report && name == "-o") {
             if (!takeValue()) return false;
             if (value.empty()) return UsageError(command, "-o braucht einen Dateinamen.");
             o.output = value;
         } else if (report && name == "--compare") {
-            if (!takeValue()) return false;
-            if (value.empty()) return UsageError(command, "--compare braucht einen Dateinamen.");
+            if (!takeFileName()) return false;
             o.compare = value;
         } else if (report && name == "--native") {
-            if (haveValue) return UsageError(command, name + " nimmt keinen Wert.");
+            if (!noValue()) return false;
             o.compareSettings.mode = ECompareMode::Native;
             if (comparisonOnly.empty()) comparisonOnly = name;
         } else if (report && IsCompareLimitOption(name)) {
@@ -97,22 +205,26 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
             std::string error;
             if (!SetCompareLimit(name, value, o.compareSettings, error)) return UsageError(command, error);
             if (comparisonOnly.empty()) comparisonOnly = name;
-        } else if (name == "--without") {
-            if (!takeValue() || !ParseWithout(command, value, o.settings)) return false;
+        } else if (number) {
+            if (!takeValue() || !ReadNumber(command, *number, value)) return false;
+        } else if (name == "--categories") {
+            if (!takeValue() || !ReadCategories(command, value, s.categories)) return false;
+        } else if (name == "--no-100mv") {
+            if (!noValue()) return false;
+            s.use100mV = false;
+        } else if (name == "--pipeline") {
+            if (!takeFileName()) return false;
+            o.pipeline = value;
+        } else if (name == "--crs") {
+            if (!takeValue() || !ReadCrs(command, value, o.crs)) return false;
         } else if (name.rfind("-", 0) == 0 && name.size() > 1) {
-            const SValueOption* opt = nullptr;
-            for (const SValueOption& v : valueOptions)
-                if (name == v.name) opt = &v;
-            if (!opt) return UsageError(command, "Unbekannte Option: " + name);
-            if (!takeValue()) return false;
-            int32_t parsed = 0;
-            if (!ParseScaledDecimal(value, opt->places, parsed))
-                return UsageError(command, "Ungültige Zahl bei " + name + ": \"" + value + "\"");
-            if (opt->notNegative && parsed < 0) return UsageError(command, name + " darf nicht negativ sein: " + value);
-            *opt->target = parsed;
+            return UsageError(command, "Unbekannte Option: " + name);
         } else if (!havePath) {
             o.path = name;
             havePath = true;
+        } else if (report && i > 0 && args[i - 1] == "--native") {
+            return UsageError(command, "--native nimmt beim Bericht keinen Dateinamen: die Nativmessung ist die mit "
+                                       "--compare verglichene Messung.");
         } else {
             return UsageError(command, "Zu viele Dateien: " + name);
         }
@@ -121,6 +233,13 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
     if (report && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE.pdf).");
     if (o.compare.empty() && !comparisonOnly.empty())
         return UsageError(command, comparisonOnly + " gilt nur zusammen mit --compare FRÜHER.");
+    // A limiting potential at or above the criterion leaves no reading that
+    // could count as protected.
+    if (IsPresent(s.protectionPotential) && s.limitPotential >= s.protectionPotential)
+        return UsageError(command, "Das Grenzpotential (" + std::to_string(s.limitPotential)
+                                       + " mV, --limit-potential) muss negativer sein als das Schutzkriterium ("
+                                       + std::to_string(s.protectionPotential) + " mV, --protection-limit).");
+    if (report && o.compareSettings.mode == ECompareMode::Native) o.native = o.compare;
     return true;
 }
 

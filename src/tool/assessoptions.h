@@ -1,28 +1,39 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The assessment's command-line options, shared by `assess` and `report`
-// (which runs in the Qt half): the survey, the limits, the spike and gap
-// thresholds and the criteria left out, and for `report` the comparison
-// survey with its mode and limits. No Qt here, so both halves of the
-// tool parse them with the same code.
+// The protection assessment's command-line options, shared by `assess` and
+// `report` (which runs in the Qt half): the survey, the native survey for
+// the 100 mV criterion, every setting of the verdict, the pipeline data to
+// come, and for `report` the comparison survey with its mode and limits. No
+// Qt here, so both halves of the tool parse them with the same code.
 #pragma once
 
-#include "assessment.h"
 #include "comparison.h"
+#include "verdictsettings.h"
 
 #include <string>
 #include <vector>
 
 enum class EAssessCommand {
-    Assess, // also takes --json and --csv
+    Assess, // also takes --json, --csv, --rows and --native FILE
     Report, // also takes -o OUT.pdf, which it needs, and --compare EARLIER
-            // with --native, --worse-limit and --shift-limit
+            // with --native (the earlier survey is the native one, and so
+            // serves the 100 mV criterion too), --worse-limit and --shift-limit
 };
 
 struct SAssessOptions {
     std::string path;
     bool csv = false;   // assess: spreadsheet CSV instead of JSON
+    bool rows = false;  // assess: every row's verdict in the JSON too
     std::string output; // report: the PDF to write
-    SAssessSettings settings;
+    SVerdictSettings settings;
+    // The native survey for the 100 mV criterion, empty for none. For
+    // `report` the comparison survey when it is compared as native.
+    std::string native;
+    // Pipeline data ("Leitungsdaten"), its tolerance of the counter's stretch
+    // between fixed points, and the CRS of easting/northing (EPSG code, 0 when
+    // not given): read and checked here, not used by the assessment yet.
+    std::string pipeline;
+    double stretchTolerance = 0.05;
+    int crs = 0;
     std::string compare; // report: the comparison survey, empty for none
     SCompareSettings compareSettings;
 };
@@ -30,5 +41,8 @@ struct SAssessOptions {
 // Reads the arguments after the command's name. Returns -1 when they were
 // read into `o`; otherwise the exit status to end with: kExitOk after -h or
 // --help printed the command's usage on standard output, kExitUsage after a
-// German message and the usage line on standard error.
+// German message and the usage line on standard error. Potentials and
+// thresholds are given in mV, lengths in m, both with a decimal point or
+// comma and truncated toward zero on the digits to the stored unit (whole mV,
+// tenths of a mV, hundredths of a metre).
 int ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o);

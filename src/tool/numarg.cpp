@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "numarg.h"
 
+#include <charconv>
+#include <string>
+
 // Truncated on the digits: no binary rounding can carry a limit over into
 // the next tenth ("4.99999999999999999" reads as 5.0 in a double).
 bool ParseScaledDecimal(std::string_view text, int places, int32_t& out)
@@ -29,4 +32,25 @@ bool ParseScaledDecimal(std::string_view text, int places, int32_t& out)
     }
     out = static_cast<int32_t>(negative ? -value : value);
     return true;
+}
+
+// from_chars ignores the locale, so "0,8" can never read as 0 under a
+// German one; the comma becomes the point it means first.
+bool ParseDecimal(std::string_view text, double& out)
+{
+    std::string plain(text);
+    if (!plain.empty() && plain[0] == '+') plain.erase(0, 1);
+    bool point = false, digits = false;
+    for (size_t i = !plain.empty() && plain[0] == '-' ? 1 : 0; i < plain.size(); ++i) {
+        char& c = plain[i];
+        if ((c == '.' || c == ',') && !point) {
+            point = true;
+            c = '.';
+        } else if (c >= '0' && c <= '9') digits = true;
+        else return false;
+    }
+    if (!digits) return false;
+    const char* first = plain.data();
+    const auto [end, ec] = std::from_chars(first, first + plain.size(), out);
+    return ec == std::errc() && end == first + plain.size();
 }

@@ -106,45 +106,12 @@ TEST_F(AssessTool, WarningsAndSummary)
         "warnings":{"offBelowOn":0,"onEqualsOff":0,"spike":0,"metreOrder":2,"gap":3}})"));
 }
 
-TEST_F(AssessTool, LimitsFromTheCommandLine)
-{
-    const std::string s = Survey(kDefects);
-    json j = Assess(s + " --off-limit -950.5 --irfree-limit=-870 --over-limit -1100.7 --graddiff-limit 5.5");
-    EXPECT_EQ(j["criteria"][0]["limit"], -950); // truncated toward zero: -950 mV itself does not fail
-    EXPECT_EQ(j["criteria"][1]["limit"], -870);
-    EXPECT_EQ(j["criteria"][2]["limit"], -1100);
-    EXPECT_EQ(j["criteria"][3]["limit"], 55);
-    EXPECT_TRUE(Of(j["indications"], "criterion", "off").empty());
-    const json irfree = Of(j["indications"], "criterion", "irfree");
-    ASSERT_EQ(irfree.size(), 2u); // rows 2 and 9 with -860 mV; -870 in row 3 does not fail
-    EXPECT_EQ(irfree[0]["firstRow"], 2);
-    EXPECT_EQ(irfree[1]["firstRow"], 9);
-    EXPECT_EQ(Of(j["indications"], "criterion", "graddiff").size(), 2u); // 6.0 mV and more
-
-    j = Assess(s + " --off-limit -0.5 --graddiff-limit 7.19");
-    EXPECT_EQ(j["criteria"][0]["limit"], 0);
-    EXPECT_EQ(j["criteria"][3]["limit"], 71);
-    j = Assess("--graddiff-limit 2,3 " + s);
-    EXPECT_EQ(j["criteria"][3]["limit"], 23);
-    // The digits decide, not their nearest binary number (which is 5).
-    j = Assess(s + " --graddiff-limit 4.99999999999999999");
-    EXPECT_EQ(j["criteria"][3]["limit"], 49);
-}
-
-TEST_F(AssessTool, SpikeGapAndWithout)
+TEST_F(AssessTool, SpikeAndGap)
 {
     json j = Assess(Survey(kSpikes) + " --spike 150");
     EXPECT_EQ(Of(j["warnings"], "kind", "spike").size(), 3u);
     j = Assess(Survey(kReversed) + " --gap 25");
     EXPECT_EQ(Of(j["warnings"], "kind", "gap").size(), 1u);
-
-    j = Assess(Survey(kCriteria) + " --without off,graddiff");
-    EXPECT_EQ(j["criteria"][0]["enabled"], false);
-    EXPECT_EQ(j["criteria"][1]["enabled"], true);
-    EXPECT_EQ(j["criteria"][3]["enabled"], false);
-    ASSERT_EQ(j["indications"].size(), 1u);
-    EXPECT_EQ(j["indications"][0]["criterion"], "over");
-    EXPECT_EQ(j["summary"]["criteria"]["off"]["indications"], 0);
 }
 
 TEST_F(AssessTool, SpreadsheetExport)

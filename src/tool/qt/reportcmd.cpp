@@ -2,6 +2,7 @@
 #include "reportcmd.h"
 #include "offscreenapp.h"
 
+#include "assessment.h"
 #include "assessoptions.h"
 #include "assessreport.h"
 #include "fileerror.h"
@@ -23,6 +24,19 @@ bool Open(CTreDoc& doc, CToolHost& host, const std::string& path)
     if (!opened && !host.HadMessage()) ToolError(tresdoc::OpenErrorText(path, EINVAL));
     doc.SetHost(nullptr);
     return opened;
+}
+
+// The options as the report's assessment reads them, until it shows the
+// verdict.
+SAssessSettings FormerSettings(const SVerdictSettings& v)
+{
+    SAssessSettings s;
+    s[ECriterion::Off].limit = v.protectionPotential;
+    s[ECriterion::IRFree].limit = v.protectionPotential;
+    s[ECriterion::Over].limit = v.limitPotential;
+    s.spike = v.spike;
+    s.gap = static_cast<int32_t>(v.gap);
+    return s;
 }
 
 } // namespace
@@ -49,8 +63,8 @@ int RunReportCommand(int argc, char** argv)
         comparison.settings = o.compareSettings;
     }
     QString error;
-    const bool written
-        = WriteAssessmentReportPdf(doc, o.settings, QString::fromStdString(o.output), &error, comparison);
+    const bool written = WriteAssessmentReportPdf(doc, FormerSettings(o.settings), QString::fromStdString(o.output),
+                                                  &error, comparison);
     if (!written) {
         ToolError(error.toStdString());
         return kExitFile;
