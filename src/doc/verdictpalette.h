@@ -26,6 +26,9 @@ inline constexpr bool VerdictStatusHatched(EVerdictStatus status) { return statu
 SPaletteRgb DefectMarkColour();
 SPaletteRgb ProtectionLineColour();
 SPaletteRgb LimitLineColour();
+// On the map: the survey's track under the stretches, and the fixed points.
+SPaletteRgb TrackLineColour();
+SPaletteRgb FixpointMarkColour();
 
 // Shading is laid under the curves: on screen and on paper it is drawn with
 // this opacity (0..255) so the curves above stay readable.

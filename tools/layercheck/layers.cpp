@@ -46,7 +46,8 @@ const std::vector<CLayer>& Layers()
         l.push_back({"ui", {}, false});
         l.push_back({"docdlg", {"doc", "ui"}, false});
         l.push_back({"transfer", {"ui", "vlnk/include"}, false});
-        l.push_back({"app", {"doc", "pipeline", "export", "views", "print", "ui", "docdlg", "transfer", "vlnk/include"},
+        l.push_back({"app",
+                     {"doc", "pipeline", "export", "views", "print", "ui", "docdlg", "transfer", "vlnk/include"},
                      false});
         // The batch tool's document commands start without Qt; its drawing
         // commands are a program of their own over the panes and printing,
