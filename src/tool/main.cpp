@@ -27,7 +27,10 @@ const char kDocumentUsage[] = "Aufruf: tresmon-tool BEFEHL ...\n"
                               "       --graddiff-limit MV  --spike MV  --gap M\n"
                               "       --without off,irfree,over,graddiff\n"
                               "  compare AKTUELL FRÜHER [--json|--csv] [Optionen]  Vergleich mit früherer Messung\n"
-                              "       --native  --worse-limit MV  --shift-limit MV  --pairs\n";
+                              "       --native  --worse-limit MV  --shift-limit MV  --pairs\n"
+                              "  export DATEI --format geojson|kml|gpx|csv -o AUS [Optionen wie assess]\n"
+                              "                                   Befunde für GIS und GPS (mit --pipeline LEITUNG),\n"
+                              "                                   Aufgrabungsliste mit Koordinaten als csv\n";
 const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [--size BREITExHÖHE]\n"
                         "                                   Kurvenbild eines Fensters als PNG\n"
                         "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"
@@ -56,7 +59,7 @@ struct Command {
 };
 const Command kCommands[] = {
     {"dump", RunDump},     {"convert", RunConvert}, {"edit", RunEdit},       {"csv", RunCsv},
-    {"errors", RunErrors}, {"assess", RunAssess},   {"compare", RunCompare},
+    {"errors", RunErrors}, {"assess", RunAssess},   {"compare", RunCompare}, {"export", RunExport},
 };
 
 // The tool's own options, before the command: "+" stops at the command's
