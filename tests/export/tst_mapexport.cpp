@@ -14,6 +14,10 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
 namespace {
 
 using namespace tresexport;
@@ -146,6 +150,24 @@ TEST(MapExport, DigListWithAndWithoutCoordinatesAndTheRefusal)
     EXPECT_EQ(refused.error,
               "Für die Ausgabe als GPX werden Leitungsdaten gebraucht: ohne Trasse hat kein Messpunkt Koordinaten.");
     EXPECT_TRUE(ExportSurvey(EExportFormat::Csv, doc, plain, nullptr).ok);
+
+    // The program's entry: the file whole, or a German message.
+    const std::filesystem::path dir
+        = std::filesystem::temp_directory_path() / ("mapexport-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::vector<std::string> notes;
+    std::string error;
+    ASSERT_TRUE(WriteSurveyExport((dir / "a.gpx").string(), EExportFormat::Gpx, doc, tied, &b, notes, error)) << error;
+    std::ifstream in(dir / "a.gpx", std::ios::binary);
+    const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(written, ExportSurvey(EExportFormat::Gpx, doc, tied, &b).text);
+    EXPECT_EQ(notes.size(), 1u);
+    const std::string nowhere = (dir / "fehlt" / "a.kml").string();
+    EXPECT_FALSE(WriteSurveyExport(nowhere, EExportFormat::Kml, doc, tied, &b, notes, error));
+    EXPECT_EQ(error.rfind("Die Datei " + nowhere, 0), 0u) << error;
+    EXPECT_FALSE(WriteSurveyExport((dir / "b.kml").string(), EExportFormat::Kml, doc, plain, nullptr, notes, error));
+    EXPECT_FALSE(std::filesystem::exists(dir / "b.kml"));
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace
