@@ -12,6 +12,7 @@ packages=(
   nlohmann-json3-dev
   libproj-dev proj-data  # pipeline data: geodesics, CRS transforms, the German grid
   proj-bin               # geod and cs2cs, to recompute the positions the tests expect
+  gdal-bin               # ogrinfo, to read every export back as a GIS program does
   qt6-base-dev libgl-dev
   qt6-svg-dev  # an issuer's logo in SVG on the assessment report
   qt6-qpa-plugins qt6-translations-l10n fonts-liberation locales

@@ -5,12 +5,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
 const char* const kIds[] = {
     "metreMissing", "offMissing",       "positive",   "onEqualsOff", "offBelowOn",
-    "spike",        "gradientNegative", "metreOrder", "gap",
+    "spike",        "gradientNegative", "metreOrder", "gap",         "outsideRoute",
 };
 const char* const kNames[] = {
     "Meter fehlt",
@@ -22,7 +23,9 @@ const char* const kNames[] = {
     "Gradient negativ (Elektroden vertauscht?)",
     "Meter nicht fortlaufend",
     "Messlücke",
+    "außerhalb der Trasse",
 };
+static_assert(std::size(kIds) == kPlausibilityCount && std::size(kNames) == kPlausibilityCount);
 
 // A spike can be one to three points wide; wider, it is a stretch.
 constexpr size_t kLongestSpike = 3;

@@ -26,6 +26,11 @@ class CTreDoc;
 //   MetreOrder       "Meter nicht fortlaufend"                  single: not on in the survey's direction
 //   Gap              "Messlücke"                                single: farther than the gap
 //                                                               from the previous point
+//   OutsideRoute     "außerhalb der Trasse"                     points whose chainage lies beyond
+//                                                               the route of the pipeline data; not
+//                                                               found here but by the survey's binding
+//                                                               to that data (pipeline layer), whose
+//                                                               runs a caller appends to the list
 enum class EPlausibility {
     MetreMissing = 0,
     OffMissing,
@@ -35,9 +40,10 @@ enum class EPlausibility {
     Spike,
     GradientNegative,
     MetreOrder,
-    Gap
+    Gap,
+    OutsideRoute
 };
-inline constexpr int kPlausibilityCount = 9;
+inline constexpr int kPlausibilityCount = 10;
 
 const char* PlausibilityId(EPlausibility w);   // "metreMissing", "offMissing", ...
 const char* PlausibilityName(EPlausibility w); // the German name above

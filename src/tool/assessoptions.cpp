@@ -4,6 +4,7 @@
 #include "compareoptions.h"
 #include "numarg.h"
 #include "optionword.h"
+#include "surveyexport.h"
 #include "toolhost.h"
 
 #include <array>
@@ -27,10 +28,20 @@ const char kReportUsage[] = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf\n"
                             "\n       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]]"
                             "\n       [--section M] [--report-number TEXT] [--revision TEXT]"
                             "\n       [--company TEXT] [--logo DATEI] [--author TEXT]";
+const char kExportUsage[] = "Aufruf: tresmon-tool export DATEI --format geojson|kml|gpx|csv -o AUSGABE "
+                            "[--native NATIV]\n" TRES_VERDICT_OPTIONS;
 
 #undef TRES_VERDICT_OPTIONS
 
-const char* Usage(EAssessCommand command) { return command == EAssessCommand::Report ? kReportUsage : kAssessUsage; }
+const char* Usage(EAssessCommand command)
+{
+    switch (command) {
+    case EAssessCommand::Report: return kReportUsage;
+    case EAssessCommand::Export: return kExportUsage;
+    case EAssessCommand::Assess: break;
+    }
+    return kAssessUsage;
+}
 
 // A message, then the usage line of the command it is about.
 bool UsageError(EAssessCommand command, const std::string& text)
@@ -168,6 +179,8 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
         {"--stretch-tolerance", -1, nullptr, &o.stretchTolerance, ERange::NotNegative},
     };
     const bool report = command == EAssessCommand::Report;
+    const bool assess = command == EAssessCommand::Assess;
+    const bool exporting = command == EAssessCommand::Export;
     bool havePath = false;
     std::string comparisonOnly; // the first option that needs --compare
     for (size_t i = 0; i < args.size(); ++i) {
@@ -196,16 +209,22 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
             return true;
         } else if (retired) {
             return UsageError(command, name + " gibt es nicht mehr; " + retired->instead);
-        } else if (!report && (name == "--json" || name == "--csv")) {
+        } else if (assess && (name == "--json" || name == "--csv")) {
             if (!noValue()) return false;
             o.csv = name == "--csv";
-        } else if (!report && name == "--rows") {
+        } else if (assess && name == "--rows") {
             if (!noValue()) return false;
             o.rows = true;
         } else if (!report && name == "--native") {
             if (!takeFileName()) return false;
             o.native = value;
-        } else if (report && name == "-o") {
+        } else if (exporting && name == "--format") {
+            if (!takeValue()) return false;
+            if (!tresexport::ExportFormatFromId(value))
+                return UsageError(command, "Unbekanntes Format bei --format: \"" + value
+                                               + "\" (erlaubt: geojson, kml, gpx, csv)");
+            o.format = value;
+        } else if ((report || exporting) && name == "-o") {
             if (!takeValue()) return false;
             if (value.empty()) return UsageError(command, "-o braucht einen Dateinamen.");
             o.output = value;
@@ -258,6 +277,13 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
     }
     if (!havePath) return UsageError(command, "Keine Messdatei angegeben.");
     if (report && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE.pdf).");
+    if (exporting && o.format.empty())
+        return UsageError(command, "Kein Format angegeben (--format geojson, kml, gpx oder csv).");
+    if (exporting && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE).");
+    if (exporting && o.pipeline.empty() && tresexport::ExportNeedsPipeline(*tresexport::ExportFormatFromId(o.format)))
+        return UsageError(command, "Das Format " + o.format
+                                       + " braucht Leitungsdaten für die Koordinaten (--pipeline LEITUNG.geojson); "
+                                         "ohne sie gibt es nur die Aufgrabungsliste als csv.");
     if (o.compare.empty() && !comparisonOnly.empty())
         return UsageError(command, comparisonOnly + " gilt nur zusammen mit --compare FRÜHER.");
     // A limiting potential at or above the criterion leaves no reading that

@@ -20,13 +20,16 @@ enum class EAssessCommand {
             // serves the 100 mV criterion too), --worse-limit and --shift-limit,
             // and --section, --report-number, --revision, --company, --logo
             // and --author
+    Export, // also takes --native FILE, and needs --format F and -o OUT; the
+            // map formats need --pipeline too
 };
 
 struct SAssessOptions {
     std::string path;
     bool csv = false;   // assess: spreadsheet CSV instead of JSON
     bool rows = false;  // assess: every row's verdict in the JSON too
-    std::string output; // report: the PDF to write
+    std::string output; // report: the PDF to write; export: the file
+    std::string format; // export: "geojson", "kml", "gpx" or "csv"
     SVerdictSettings settings;
     // The native survey for the 100 mV criterion, empty for none. For
     // `report` the comparison survey when it is compared as native.

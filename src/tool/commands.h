@@ -15,6 +15,7 @@ int RunCsv(const Args& args);
 int RunErrors(const Args& args);
 int RunAssess(const Args& args);
 int RunCompare(const Args& args);
+int RunExport(const Args& args);
 
 class CTreDoc;
 class CToolHost;

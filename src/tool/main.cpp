@@ -29,7 +29,10 @@ const char kDocumentUsage[] = "Aufruf: tresmon-tool BEFEHL ...\n"
                               "       --categories A,B,C  (assess --help nennt alle)\n"
                               "  compare AKTUELL FRÜHER [--json|--csv] [Optionen]  Vergleich mit früherer Messung\n"
                               "       --native  --worse-limit MV  --shift-limit MV  --pairs\n"
-                              "       --pipeline LEITUNG.geojson  --reverse  --no-align\n";
+                              "       --pipeline LEITUNG.geojson  --reverse  --no-align\n"
+                              "  export DATEI --format geojson|kml|gpx|csv -o AUS [Optionen wie assess]\n"
+                              "                                   Befunde für GIS und GPS (mit --pipeline LEITUNG),\n"
+                              "                                   Aufgrabungsliste mit Koordinaten als csv\n";
 const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [--size BREITExHÖHE]\n"
                         "                                   Kurvenbild eines Fensters als PNG\n"
                         "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"
@@ -61,7 +64,7 @@ struct Command {
 };
 const Command kCommands[] = {
     {"dump", RunDump},     {"convert", RunConvert}, {"edit", RunEdit},       {"csv", RunCsv},
-    {"errors", RunErrors}, {"assess", RunAssess},   {"compare", RunCompare},
+    {"errors", RunErrors}, {"assess", RunAssess},   {"compare", RunCompare}, {"export", RunExport},
 };
 
 // The tool's own options, before the command: "+" stops at the command's

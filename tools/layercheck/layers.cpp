@@ -30,6 +30,9 @@ const std::vector<CLayer>& Layers()
         l.push_back({"doc", {}, true});
         // Pipeline data, re-stationing and positions: beside doc, over it.
         l.push_back({"pipeline", {"doc"}, true});
+        // The exports (CSV, JSON, GeoJSON, KML, GPX), shared by the tool and
+        // the program: beside doc, over it and the pipeline data.
+        l.push_back({"export", {"doc", "pipeline"}, true});
         l.push_back({"vlnk/include", {}, true});
         l.push_back({"vlnk/config", {"vlnk/include"}, true});
         l.push_back({"vlnk/port", {"vlnk/include", "vlnk/config"}, true});
@@ -38,17 +41,19 @@ const std::vector<CLayer>& Layers()
         l.push_back({"vlnk", {"vlnk/include", "vlnk/config", "vlnk/port", "vlnk/protocol", "vlnk/files"}, true});
         l.push_back(
             {"vlnk/cmd", {"vlnk/include", "vlnk/config", "vlnk/port", "vlnk/protocol", "vlnk/files", "vlnk"}, true});
-        l.push_back({"views", {"doc"}, false});
-        l.push_back({"print", {"doc", "views/qt-free"}, false});
+        l.push_back({"views", {"doc", "pipeline", "export"}, false});
+        l.push_back({"print", {"doc", "pipeline", "export", "views/qt-free"}, false});
         l.push_back({"ui", {}, false});
         l.push_back({"docdlg", {"doc", "ui"}, false});
         l.push_back({"transfer", {"ui", "vlnk/include"}, false});
-        l.push_back({"app", {"doc", "views", "print", "ui", "docdlg", "transfer", "vlnk/include"}, false});
+        l.push_back({"app",
+                     {"doc", "pipeline", "export", "views", "print", "ui", "docdlg", "transfer", "vlnk/include"},
+                     false});
         // The batch tool's document commands start without Qt; its drawing
         // commands are a program of their own over the panes and printing,
         // sharing the document commands' Qt-free option parsing.
-        l.push_back({"tool", {"doc", "pipeline"}, true});
-        l.push_back({"tool/qt", {"doc", "views", "print", "tool"}, false});
+        l.push_back({"tool", {"doc", "pipeline", "export"}, true});
+        l.push_back({"tool/qt", {"doc", "pipeline", "export", "views", "print", "tool"}, false});
         l.push_back({"tools/handheld-sim", {}, true});
         l.push_back({"tools/gensurvey", {"doc", "pipeline"}, true});
         l.push_back({"tools/layercheck", {}, true});

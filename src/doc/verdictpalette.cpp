@@ -19,3 +19,7 @@ SPaletteRgb VerdictStatusColour(EVerdictStatus status)
 SPaletteRgb DefectMarkColour() { return {230, 120, 0}; }
 SPaletteRgb ProtectionLineColour() { return {200, 0, 0}; }
 SPaletteRgb LimitLineColour() { return {120, 0, 170}; }
+// A quiet blue-grey, so the status colours drawn over it stand out; fixed
+// points in a blue that is none of the statuses'.
+SPaletteRgb TrackLineColour() { return {90, 100, 130}; }
+SPaletteRgb FixpointMarkColour() { return {20, 90, 200}; }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The colours of the protection verdict: one palette for the curve marks and
-// their legend strip on screen and for the report's sheets and legends, so
-// a stretch has the same colour wherever an engineer meets it. No Qt here,
-// so the printing code may use it as well as the panes.
+// their legend strip on screen, the report's sheets and legends and the
+// styles of the map exports, so a stretch has the same colour wherever an
+// engineer meets it. It lives with the document, without Qt, so the panes,
+// the printing code and the exports all reach it.
 #pragma once
 
 #include "rowverdict.h"
@@ -25,6 +26,9 @@ inline constexpr bool VerdictStatusHatched(EVerdictStatus status) { return statu
 SPaletteRgb DefectMarkColour();
 SPaletteRgb ProtectionLineColour();
 SPaletteRgb LimitLineColour();
+// On the map: the survey's track under the stretches, and the fixed points.
+SPaletteRgb TrackLineColour();
+SPaletteRgb FixpointMarkColour();
 
 // Shading is laid under the curves: on screen and on paper it is drawn with
 // this opacity (0..255) so the curves above stay readable.

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "diglistcsv.h"
+
+#include "csvtext.h"
+#include "numbers.h"
+#include "surveybinding.h"
+#include "verdict.h"
+
+#include <cmath>
+
+namespace tresexport {
+
+namespace {
+
+using csvtext::Decimal;
+using csvtext::TextCell;
+using trespipeline::GermanFixed;
+
+std::string Fixed(double v, int decimals) { return std::isfinite(v) ? GermanFixed(v, decimals) : std::string(); }
+
+} // namespace
+
+std::string DigListCsv(const SVerdict& verdict, const trespipeline::SSurveyBinding* binding)
+{
+    const std::string crs = binding ? " EPSG:" + std::to_string(binding->gridEpsg) : std::string();
+    std::string out = csvtext::kBom;
+    out += "Priorität;Zeile;Meter [m];Stationierung [m];Kategorie;%IR [%];Gradientendifferenz [mV];Seite;"
+           "Potential Ein [mV];Potential Aus [mV];Potential IR-frei [mV];Status;Maßnahme;Orientierungspunkt;"
+           "Breite [°];Länge [°];Ostwert"
+           + crs + " [m];Nordwert" + crs + " [m]\r\n";
+    for (const SDigItem& item : verdict.digList) {
+        const SCoatingDefect& d = verdict.defects[static_cast<size_t>(item.defect)];
+        const size_t i = static_cast<size_t>(d.row - 1);
+        const double chainage = binding ? binding->chainage[i] : NAN;
+        trespipeline::SPlace p{NAN, NAN, NAN, NAN}; // empty cells without a position
+        if (binding && binding->places[i]) p = *binding->places[i];
+        csvtext::AppendLine(
+            out, {std::to_string(item.priority), std::to_string(d.row), Decimal(d.metre, 0), Fixed(chainage, 2),
+                  TextCell(DefectCategoryName(d.category)), Decimal(d.irPercentTenths, 1),
+                  Decimal(static_cast<int32_t>(d.gradDiff), 1), DefectSideId(d.side), Decimal(d.potOn, 0),
+                  Decimal(d.potOff, 0), Decimal(d.potIRFree, 0), TextCell(VerdictStatusName(d.status)),
+                  TextCell(DigActionName(item.action)), TextCell(d.landmark.text),
+                  Fixed(p.lat, trespipeline::kLatLonDecimals), Fixed(p.lon, trespipeline::kLatLonDecimals),
+                  Fixed(p.easting, trespipeline::kGridDecimals), Fixed(p.northing, trespipeline::kGridDecimals)});
+    }
+    return out;
+}
+
+} // namespace tresexport

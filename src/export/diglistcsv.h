@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The dig list for the spreadsheet, with where each defect lies: chainage,
+// latitude/longitude (WGS 84, 7 decimals) and easting/northing (the
+// binding's grid CRS, named in the column titles, 2 decimals). Without
+// pipeline data those columns stay empty, so a sheet built on the columns
+// takes either file. Spreadsheet-ready as the other exports (csvtext.h).
+#pragma once
+
+#include <string>
+
+class CTreDoc;
+struct SVerdict;
+
+namespace trespipeline {
+struct SSurveyBinding;
+}
+
+namespace tresexport {
+
+// `binding` nullptr: no pipeline data; otherwise ok, and `verdict` assessed
+// with its overrides.
+std::string DigListCsv(const SVerdict& verdict, const trespipeline::SSurveyBinding* binding);
+
+} // namespace tresexport

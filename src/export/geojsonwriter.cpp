@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "jsontext.h"
+#include "mapwriters.h"
+
+namespace tresexport {
+
+namespace {
+
+ojson Position(const trespipeline::SLonLat& p) { return ojson::array({p.lon, p.lat}); }
+
+ojson Geometry(const SMapFeature& f)
+{
+    if (f.geometry.empty()) return nullptr;
+    if (!f.line) return {{"type", "Point"}, {"coordinates", Position(f.geometry.front())}};
+    ojson line = ojson::array();
+    for (const trespipeline::SLonLat& p : f.geometry) line.push_back(Position(p));
+    return {{"type", "LineString"}, {"coordinates", std::move(line)}};
+}
+
+ojson Value(const SField& f)
+{
+    if (!f.present) return nullptr;
+    switch (f.type) {
+    case SField::EType::Int: return f.whole;
+    case SField::EType::Real: return f.real;
+    case SField::EType::Text: break;
+    }
+    return jsontext::JsonText(f.text);
+}
+
+} // namespace
+
+std::string GeoJsonText(const SMapFeatures& m, std::vector<std::string>& notes)
+{
+    ojson features = ojson::array();
+    for (const SMapFeature& f : m.features) {
+        ojson properties = ojson::object();
+        for (const SField& field : f.fields) properties[field.name] = Value(field);
+        features.push_back({{"type", "Feature"}, {"properties", std::move(properties)}, {"geometry", Geometry(f)}});
+    }
+    NotePositionless(m, false, notes);
+    ojson doc
+        = {{"type", "FeatureCollection"}, {"name", jsontext::JsonText(m.title)}, {"features", std::move(features)}};
+    return doc.dump(1) + "\n";
+}
+
+} // namespace tresexport

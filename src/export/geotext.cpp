@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "geotext.h"
+
+#include "numbers.h"
+#include "numtext.h"
+
+namespace tresexport {
+
+std::string FixedText(double v, int decimals)
+{
+    const double r = trespipeline::RoundHalfAway(v, decimals);
+    return tresnum::FormatFixed(r == 0 ? 0.0 : r, decimals);
+}
+
+std::string DegreesText(double v) { return FixedText(v, trespipeline::kLatLonDecimals); }
+
+} // namespace tresexport

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What the map exports show of an assessed survey tied to its pipeline
+// data, gathered once so that GeoJSON, KML and GPX carry the same features
+// with the same fields:
+//   track     the survey as a line through every row with a place
+//   stretch   each stretch whose status is not "protected", drawn along the
+//             route over the length it stands for (half-way to the
+//             neighbouring rows, at most half the gap, as its length counts)
+//   defect    each suspected coating defect, in dig-list order
+//   fixpoint  each fixed point a row names, where that row lies
+// Positions are WGS 84 degrees rounded to 7 decimals; a feature beyond the
+// route has no geometry (and the writers say what they did with it).
+#pragma once
+
+#include "locator.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CTreDoc;
+struct SVerdict;
+
+namespace trespipeline {
+struct SSurveyBinding;
+}
+
+namespace tresexport {
+
+enum class EFeatureKind { Track = 0, Stretch, Defect, Fixpoint };
+const char* FeatureKindId(EFeatureKind k); // "track", "stretch", "defect", "fixpoint"
+
+// One field of a feature. Every feature of a kind has the same fields in the
+// same order (a missing value is `present` false), so a GIS reads one table
+// per kind and the KML schema follows from any feature.
+struct SField {
+    enum class EType { Int, Real, Text };
+    std::string name;
+    EType type = EType::Text;
+    bool present = false;
+    long long whole = 0;
+    double real = 0;  // already rounded to `decimals`
+    int decimals = 0; // of a Real
+    std::string text;
+};
+
+struct SMapFeature {
+    EFeatureKind kind = EFeatureKind::Track;
+    bool line = false;                           // LineString, else Point
+    std::vector<trespipeline::SLonLat> geometry; // empty: none (beyond the route)
+    std::string label;                           // the placemark's or waypoint's name
+    std::string style;                           // a status id for stretches; else the kind's id
+    std::vector<SField> fields;
+    const SField* Field(const std::string& name) const;
+};
+
+struct SMapFeatures {
+    std::string title; // the route's name and number, else the survey's file name
+    std::string surveyFile;
+    int gridEpsg = 0;
+    std::vector<SMapFeature> features; // track, stretches by row, defects by priority, fixed points by row
+};
+
+// The dig crew's name for a defect: priority, category and metre as
+// recorded, "P1 IV 1182 m" ("P7 1530 m" without a category).
+std::string DefectLabel(int priority, int category, int32_t metre);
+
+// `binding` must be ok and `verdict` assessed with its overrides.
+SMapFeatures CollectMapFeatures(const CTreDoc& doc, const SVerdict& verdict,
+                                const trespipeline::SSurveyBinding& binding);
+
+} // namespace tresexport

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One entry to the exports of an assessed survey, for the tool's `export`
+// and the program's "Datei" > "Exportieren": the map formats GeoJSON, KML
+// and GPX (mapwriters.h), which need the survey tied to pipeline data, and
+// the dig list as CSV (diglistcsv.h), which has coordinates only then.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CTreDoc;
+struct SVerdict;
+
+namespace trespipeline {
+struct SSurveyBinding;
+}
+
+namespace tresexport {
+
+enum class EExportFormat { GeoJson = 0, Kml, Gpx, Csv };
+
+const char* ExportFormatId(EExportFormat f); // "geojson", "kml", "gpx", "csv"
+std::optional<EExportFormat> ExportFormatFromId(std::string_view id);
+// "GeoJSON", "KML", "GPX", "CSV"
+const char* ExportFormatName(EExportFormat f);
+// The file suffix without the dot: "geojson", "kml", "gpx", "csv".
+const char* ExportFormatSuffix(EExportFormat f);
+inline bool ExportNeedsPipeline(EExportFormat f) { return f != EExportFormat::Csv; }
+
+struct SExport {
+    bool ok = false;
+    std::string text;               // the file's bytes
+    std::vector<std::string> notes; // German: what was left without a position, or out
+    std::string error;              // German, when not ok
+};
+
+// `verdict` is AssessProtection(doc, settings, native, binding ? &binding->overrides : nullptr);
+// `binding` nullptr or ok. A map format without a binding is refused.
+SExport ExportSurvey(EExportFormat format, const CTreDoc& doc, const SVerdict& verdict,
+                     const trespipeline::SSurveyBinding* binding);
+// The same written to `path` whole; false with a German `error` (the
+// document's file messages) when it cannot be written.
+bool WriteSurveyExport(const std::string& path, EExportFormat format, const CTreDoc& doc, const SVerdict& verdict,
+                       const trespipeline::SSurveyBinding* binding, std::vector<std::string>& notes,
+                       std::string& error);
+
+} // namespace tresexport

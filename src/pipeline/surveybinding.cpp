@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "surveybinding.h"
+
+#include "pipelinereader.h"
+#include "sections.h"
+#include "tredoc.h"
+
+namespace trespipeline {
+
+namespace {
+
+// Runs of consecutive rows with a chainage (rows without one take no part,
+// as everywhere in the assessment) that have no place.
+std::vector<SPlausibilityWarning> OutsideRuns(const CTreDoc& doc, const SSurveyBinding& b)
+{
+    std::vector<SPlausibilityWarning> out;
+    bool open = false;
+    for (size_t i = 0; i < b.chainage.size(); ++i) {
+        if (!HasChainage(b.chainage[i])) continue;
+        const int row = static_cast<int>(i) + 1;
+        if (b.places[i]) {
+            open = false;
+            continue;
+        }
+        if (!open) out.push_back({EPlausibility::OutsideRoute, row, row, doc.GetMeter(row), doc.GetMeter(row), 0});
+        open = true;
+        SPlausibilityWarning& w = out.back();
+        w.lastRow = row;
+        w.toMetre = doc.GetMeter(row);
+        ++w.rows;
+    }
+    return out;
+}
+
+} // namespace
+
+::SRowOverrides AssessmentOverrides(const std::vector<double>& chainage, const std::vector<SSection>& sections)
+{
+    const SRowOverrides bySection = CSectionIndex(sections).ForRows(chainage);
+    ::SRowOverrides o;
+    o.position = chainage;
+    o.protectionPotential = bySection.protectionPotential;
+    o.limitPotential = bySection.limitPotential;
+    o.allow100mV.reserve(chainage.size());
+    for (const std::optional<bool>& a : bySection.allow100mV) o.allow100mV.push_back(a ? (*a ? 1 : 0) : -1);
+    return o;
+}
+
+SSurveyBinding BindSurvey(const CTreDoc& doc, const SPipelineData& data, double stretchTolerance, int gridEpsg)
+{
+    SSurveyBinding b;
+    SRestation r = Restation(doc, data.fixpoints, stretchTolerance);
+    if (!r.ok) {
+        b.errors = std::move(r.errors);
+        return b;
+    }
+    std::string error;
+    b.locator = CRouteLocator::Create(data.route, gridEpsg, error);
+    if (!b.locator) {
+        b.errors.push_back(error);
+        return b;
+    }
+    b.ok = true;
+    b.pipeline = data;
+    b.gridEpsg = b.locator->GridEpsg();
+    b.warnings = std::move(r.warnings);
+    b.routeCheck = CheckRouteLength(b.locator->Path(), data.fixpoints, r);
+    if (!b.routeCheck.warning.empty()) b.warnings.push_back(b.routeCheck.warning);
+
+    b.places = b.locator->ForRows(r.chainage);
+    b.overrides = AssessmentOverrides(r.chainage, data.sections);
+    for (const STie& t : r.ties)
+        b.fixpoints.push_back({t.fixpoint, t.row, t.metre, t.chainage, b.places[static_cast<size_t>(t.row - 1)]});
+    b.chainage = std::move(r.chainage);
+    b.ties = std::move(r.ties);
+    b.factors = std::move(r.factors);
+    b.unmatched = std::move(r.unmatched);
+    b.outsideRoute = OutsideRuns(doc, b);
+    return b;
+}
+
+SSurveyBinding BindSurveyToFile(const CTreDoc& doc, const std::string& path, double stretchTolerance, int gridEpsg)
+{
+    SPipelineRead read = ReadPipelineFile(path);
+    if (!read.ok) {
+        SSurveyBinding b;
+        b.errors = std::move(read.errors);
+        return b;
+    }
+    SSurveyBinding b = BindSurvey(doc, read.data, stretchTolerance, gridEpsg);
+    if (b.ok) b.warnings.insert(b.warnings.begin(), read.warnings.begin(), read.warnings.end());
+    return b;
+}
+
+} // namespace trespipeline

@@ -1,0 +1,176 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// `tresmon-tool export` from the outside: the demo survey with its pipeline
+// data in every format, read back by GDAL's ogrinfo (feature counts and
+// fields, as a GIS program sees them), and the refusals.
+#include "surveybinding.h"
+#include "tredoc.h"
+#include "verdict.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSamples = TRES_SAMPLES_DIR;
+
+struct SRun {
+    int status = -1;
+    std::string out; // standard output and error
+};
+
+SRun Shell(const std::string& command)
+{
+    SRun r;
+    FILE* p = popen((command + " 2>&1").c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+std::string Quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+
+class ExportTool : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("export-" + std::to_string(getpid()));
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    SRun Export(const std::string& format, const std::string& file, bool pipeline = true)
+    {
+        return Shell(std::string(TRESMON_TOOL) + " export " + kSamples + "/demo.tsd --format " + format + " -o "
+                     + Quoted(m_dir / file) + (pipeline ? " --pipeline " + kSamples + "/demo-leitung.geojson" : ""));
+    }
+
+    fs::path m_dir;
+};
+
+// Per layer of `ogrinfo -ro -so -al`: its feature count and its fields' lines
+// ("priority: Integer (0.0)").
+struct SLayer {
+    long features = -1;
+    std::vector<std::string> fields;
+    bool Has(const std::string& field) const
+    {
+        for (const std::string& f : fields)
+            if (f.rfind(field + ":", 0) == 0) return true;
+        return false;
+    }
+};
+
+std::map<std::string, SLayer> Ogrinfo(const std::string& args)
+{
+    std::map<std::string, SLayer> layers;
+    const SRun r = Shell("ogrinfo -ro -so -al " + args);
+    SLayer* layer = nullptr;
+    size_t at = 0;
+    while (at < r.out.size()) {
+        const size_t end = r.out.find('\n', at);
+        const std::string line = r.out.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? r.out.size() : end + 1;
+        if (line.rfind("Layer name: ", 0) == 0) layer = &layers[line.substr(12)];
+        else if (layer && line.rfind("Feature Count: ", 0) == 0) layer->features = std::stol(line.substr(15));
+        else if (layer && line.find(": ") != std::string::npos && line.find(" (") != std::string::npos)
+            layer->fields.push_back(line);
+    }
+    return layers;
+}
+
+bool HaveOgrinfo() { return Shell("ogrinfo --version").status == 0; }
+
+TEST_F(ExportTool, DemoReadBackByOgrinfo)
+{
+    if (!HaveOgrinfo()) GTEST_SKIP() << "ogrinfo (gdal-bin) is not installed: the exports are not read back";
+    // What the exports must hold, from the same binding and verdict.
+    CTreDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(kSamples + "/demo.tsd"));
+    const trespipeline::SSurveyBinding b = trespipeline::BindSurveyToFile(doc, kSamples + "/demo-leitung.geojson");
+    ASSERT_TRUE(b.ok);
+    const SVerdict v = AssessProtection(doc, SVerdictSettings(), nullptr, &b.overrides);
+    long stretches = 0;
+    for (const SVerdictStretch& s : v.stretches) stretches += s.status != EVerdictStatus::Protected;
+    const long defects = static_cast<long>(v.digList.size()), fixpoints = static_cast<long>(b.fixpoints.size());
+    ASSERT_GT(stretches, 0);
+    ASSERT_EQ(defects, 6);
+    ASSERT_EQ(fixpoints, 12);
+
+    for (const char* format : {"geojson", "kml", "gpx", "csv"}) {
+        const SRun r = Export(format, std::string("demo.") + format);
+        EXPECT_EQ(r.status, 0) << format << ": " << r.out;
+    }
+
+    const auto geojson = Ogrinfo(Quoted(m_dir / "demo.geojson"));
+    ASSERT_EQ(geojson.size(), 1u);
+    const SLayer& all = geojson.begin()->second;
+    EXPECT_EQ(all.features, 1 + stretches + defects + fixpoints);
+    for (const char* field :
+         {"kind", "status", "name", "fromMetre", "toChainage", "length", "worst", "priority", "category", "irPercent",
+          "gradDiff", "potOn", "potOff", "potIRFree", "action", "landmark", "metre", "chainage", "type"})
+        EXPECT_TRUE(all.Has(field)) << field;
+    EXPECT_TRUE(all.Has("priority")
+                && all.fields.end() != std::find(all.fields.begin(), all.fields.end(), "priority: Integer (0.0)"));
+
+    const auto kml = Ogrinfo(Quoted(m_dir / "demo.kml"));
+    ASSERT_EQ(kml.size(), 4u);
+    EXPECT_EQ(kml.at("Trasse").features, 1);
+    EXPECT_EQ(kml.at("Abschnitte").features, stretches);
+    EXPECT_EQ(kml.at("Fehlstellen").features, defects);
+    EXPECT_EQ(kml.at("Festpunkte").features, fixpoints);
+    // The typed ExtendedData comes through as typed fields.
+    EXPECT_NE(
+        std::find(kml.at("Fehlstellen").fields.begin(), kml.at("Fehlstellen").fields.end(), "irPercent: Real (0.0)"),
+        kml.at("Fehlstellen").fields.end());
+    EXPECT_TRUE(kml.at("Abschnitte").Has("worstMetre"));
+    EXPECT_TRUE(kml.at("Festpunkte").Has("chainage"));
+
+    const auto gpx = Ogrinfo(Quoted(m_dir / "demo.gpx"));
+    EXPECT_EQ(gpx.at("waypoints").features, defects + fixpoints);
+    EXPECT_EQ(gpx.at("tracks").features, 1);
+    EXPECT_EQ(gpx.at("track_points").features, doc.GetRowCount());
+
+    // The spreadsheet's CSV as GDAL reads it: semicolons, a BOM, German titles.
+    const auto csv = Ogrinfo(Quoted(m_dir / "demo.csv"));
+    ASSERT_EQ(csv.size(), 1u);
+    EXPECT_EQ(csv.begin()->second.features, defects);
+    EXPECT_TRUE(csv.begin()->second.Has("Breite [°]"));
+    EXPECT_TRUE(csv.begin()->second.Has("Nordwert EPSG:25832 [m]"));
+}
+
+TEST_F(ExportTool, Refusals)
+{
+    SRun r = Export("kml", "x.kml", false);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("Das Format kml braucht Leitungsdaten für die Koordinaten (--pipeline LEITUNG.geojson)"),
+              std::string::npos)
+        << r.out;
+    EXPECT_FALSE(fs::exists(m_dir / "x.kml"));
+    EXPECT_EQ(Export("shp", "x.shp").status, 1);
+    EXPECT_EQ(Shell(std::string(TRESMON_TOOL) + " export " + kSamples + "/demo.tsd --format csv").status, 1); // no -o
+
+    r = Shell(std::string(TRESMON_TOOL) + " export " + kSamples + "/demo.tsd --format gpx -o " + Quoted(m_dir / "x.gpx")
+              + " --pipeline " + Quoted(m_dir / "fehlt.geojson"));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("lassen sich nicht verwenden"), std::string::npos) << r.out;
+    EXPECT_FALSE(fs::exists(m_dir / "x.gpx"));
+
+    // The dig list needs no pipeline data: its coordinates stay empty.
+    r = Export("csv", "ohne.csv", false);
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(fs::exists(m_dir / "ohne.csv"));
+}
+
+} // namespace

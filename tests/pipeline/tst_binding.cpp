@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A survey tied to its pipeline data: chainages, places, section criteria
+// and the runs beyond the route in one step, its refusals, and the
+// assessment measuring in chainage through it.
+#include "surveybinding.h"
+#include "surveyrows.h"
+#include "verdict.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+using namespace trespipeline;
+
+constexpr int32_t X = NO_VALUE;
+
+CSurveyRow Row(int32_t metre, std::string comment = {})
+{
+    return CSurveyRow(metre, -1100, -950, 30, X, 20, X, comment);
+}
+
+SFixpoint Fixpoint(const std::string& name, double chainage)
+{
+    SFixpoint fp;
+    fp.name = fp.match = name;
+    fp.chainage = chainage;
+    return fp;
+}
+
+// The worked example's ties (metre 100 at 105 m, 300 at 310 m) on a route
+// of about 1794 m from chainage 0, with rows before and beyond it.
+SPipelineData Data()
+{
+    SPipelineData d;
+    d.route.vertices = {{9.0, 48.0}, {9.01, 48.005}, {9.015, 47.998}};
+    d.fixpoints = {Fixpoint("A", 105), Fixpoint("B", 310), Fixpoint("C", 900)};
+    SSection anaerobic;
+    anaerobic.from = 100;
+    anaerobic.to = 250;
+    anaerobic.protectionPotential = -950;
+    anaerobic.allow100mV = false;
+    SSection all;
+    all.from = 0;
+    all.to = 2000;
+    all.allow100mV = true;
+    d.sections = {anaerobic, all};
+    return d;
+}
+
+void Survey(CTreDoc& doc)
+{
+    FillSurvey(doc,
+               {Row(-10), Row(0), Row(100, "a"), Row(200), Row(300, " B "), Row(1700), Row(1800), Row(X), Row(1900)});
+}
+
+TEST(Binding, ChainagesPlacesSectionsAndRunsBeyondTheRoute)
+{
+    CTreDoc doc;
+    Survey(doc);
+    const SSurveyBinding b = BindSurvey(doc, Data());
+    ASSERT_TRUE(b.ok) << b.errors.front();
+    EXPECT_EQ(b.gridEpsg, 25832);
+    const double none = std::nan("");
+    const std::vector<double> chainage = {-5, 5, 105, 207.5, 310, 1710, 1810, none, 1910};
+    ASSERT_EQ(b.chainage.size(), chainage.size());
+    for (size_t i = 0; i < chainage.size(); ++i) {
+        if (std::isnan(chainage[i])) EXPECT_TRUE(std::isnan(b.chainage[i])) << i;
+        else EXPECT_EQ(b.chainage[i], chainage[i]) << i;
+        EXPECT_EQ(b.places[i].has_value(), i >= 1 && i <= 5) << i;
+    }
+    // The assessment takes the chainages as positions and the sections' criteria.
+    ASSERT_EQ(b.overrides.position.size(), 9u);
+    EXPECT_EQ(b.overrides.position[3], 207.5);
+    EXPECT_EQ(b.overrides.protectionPotential, (std::vector<int32_t>{X, X, -950, -950, X, X, X, X, X}));
+    EXPECT_EQ(b.overrides.allow100mV, (std::vector<int8_t>{-1, 1, 0, 0, 1, 1, 1, -1, 1}));
+
+    // Runs over the rows with a chainage: row 8 has none and does not end the second.
+    ASSERT_EQ(b.outsideRoute.size(), 2u);
+    EXPECT_EQ(b.outsideRoute[0].kind, EPlausibility::OutsideRoute);
+    EXPECT_EQ(std::make_pair(b.outsideRoute[0].firstRow, b.outsideRoute[0].lastRow), std::make_pair(1, 1));
+    EXPECT_EQ(std::make_pair(b.outsideRoute[1].firstRow, b.outsideRoute[1].lastRow), std::make_pair(7, 9));
+    EXPECT_EQ(b.outsideRoute[1].rows, 2);
+    EXPECT_EQ(b.outsideRoute[1].fromMetre, 1800);
+    EXPECT_EQ(b.outsideRoute[1].toMetre, 1900);
+    EXPECT_STREQ(PlausibilityId(EPlausibility::OutsideRoute), "outsideRoute");
+    EXPECT_STREQ(PlausibilityName(EPlausibility::OutsideRoute), "außerhalb der Trasse");
+
+    ASSERT_EQ(b.fixpoints.size(), 2u);
+    EXPECT_EQ(b.fixpoints[1].fixpoint, 1u);
+    EXPECT_EQ(b.fixpoints[1].row, 5);
+    EXPECT_EQ(b.fixpoints[1].metre, 300);
+    ASSERT_TRUE(b.fixpoints[1].place);
+    EXPECT_EQ(b.fixpoints[1].place->northing, b.places[4]->northing);
+    EXPECT_EQ(b.unmatched, std::vector<size_t>{2});
+    EXPECT_EQ(b.warnings,
+              std::vector<std::string>{"Festpunkt „C“ (Merkmal 0) kommt in den Kommentaren der Messung nicht vor"});
+
+    // Every length of the verdict is one of chainage: 1915 m from the first row to the last.
+    SVerdict v = AssessProtection(doc, SVerdictSettings(), nullptr, &b.overrides);
+    EXPECT_EQ(v.surveyLength, 1915);
+    const size_t before = v.warnings.size();
+    v.warnings.insert(v.warnings.end(), b.outsideRoute.begin(), b.outsideRoute.end());
+    EXPECT_EQ(v.warnings.size(), before + 2);
+}
+
+TEST(Binding, RefusalsAndTheFile)
+{
+    CTreDoc doc;
+    Survey(doc);
+    doc.SetComment(6, "A");
+    const SSurveyBinding twice = BindSurvey(doc, Data());
+    EXPECT_FALSE(twice.ok);
+    EXPECT_EQ(twice.errors, std::vector<std::string>{"Festpunkt „A“ (Merkmal 0) passt zu mehreren Zeilen: 3, 6"});
+    EXPECT_TRUE(twice.chainage.empty() && twice.places.empty() && twice.overrides.position.empty());
+
+    Survey(doc);
+    EXPECT_EQ(BindSurvey(doc, Data(), 0.05, 999999).errors,
+              std::vector<std::string>{"Das Bezugssystem EPSG:999999 ist PROJ nicht bekannt."});
+
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("binding-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string missing = (dir / "fehlt.geojson").string();
+    EXPECT_EQ(
+        BindSurveyToFile(doc, missing).errors,
+        std::vector<std::string>{"Die Datei " + missing
+                                 + " konnte nicht geöffnet werden: Die Datei oder der Ordner wurde nicht gefunden."});
+    const std::string faulty = (dir / "ohne-trasse.geojson").string();
+    std::ofstream(faulty) << R"({"type": "FeatureCollection", "features": []})";
+    EXPECT_EQ(BindSurveyToFile(doc, faulty).errors,
+              std::vector<std::string>{"Die Datei " + faulty + " enthält keine Trasse (kind „route“)."});
+
+    // The file's warnings come first, then the re-stationing's.
+    const std::string good = (dir / "gut.geojson").string();
+    std::ofstream(good) << R"({"type": "FeatureCollection", "features": [
+        {"type": "Feature", "properties": {"kind": "route"},
+         "geometry": {"type": "LineString", "coordinates": [[9.0, 48.0], [9.01, 48.005]]}},
+        {"type": "Feature", "properties": {"kind": "fixpoint", "name": "A", "chainage": 105}, "geometry": null},
+        {"type": "Feature", "properties": {"kind": "fixpoint", "name": "C", "chainage": 900}, "geometry": null},
+        {"type": "Feature", "properties": {"kind": "gas"}, "geometry": null}]})";
+    const SSurveyBinding b = BindSurveyToFile(doc, good);
+    ASSERT_TRUE(b.ok) << b.errors.front();
+    EXPECT_EQ(b.warnings,
+              (std::vector<std::string>{"Merkmal 4: unbekannte Art „gas“; das Merkmal wird übergangen",
+                                        "Festpunkt „C“ (Merkmal 3) kommt in den Kommentaren der Messung nicht vor"}));
+    EXPECT_EQ(b.chainage[4], 305); // one tie: the survey shifted
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
