@@ -44,8 +44,6 @@ TIMES = [
     ("pane repaint, 1000 m, 1920x1080", "<= 5 ms", "PaneRepaint/1000m/1920x1080", 5.0),
     ("graphic print per page", "<= 20 ms", "BM_GraphicPage", 20.0),
     ("table print per page", "<= 20 ms", "BM_TablePage", 20.0),
-    ("assessment, 30,000 rows", "< 50 ms", "BM_Assess/30000", 50.0),
-    ("assessment, 30,000 rows, every other row failing", "< 50 ms", "BM_AssessDense/30000", 50.0),
     ("protection assessment, 70,000 rows", "< 50 ms", "BM_AssessProtection/70000", 50.0),
     ("protection assessment, 70,000 rows, every other row failing", "< 50 ms", "BM_AssessProtectionDense/70000", 50.0),
     ("undo of a sort over 30,000 rows", "< 100 ms", "BM_UndoSort", 100.0),

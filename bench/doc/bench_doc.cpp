@@ -6,7 +6,6 @@
 #include "survey.h"
 #include "variant.h"
 
-#include "assessment.h"
 #include "comparison.h"
 #include "tredoc.h"
 #include "tsdfile.h"
@@ -181,41 +180,6 @@ void BM_ErrorList(benchmark::State& state)
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * n);
 }
 
-// The assessment recomputes after every edit and limit change, so it has to
-// stay far below what a user notices: a generated survey of `rows` rows.
-void BM_Assess(benchmark::State& state)
-{
-    CTreDoc doc;
-    Generate(doc, state);
-    SAssessment a;
-    for (auto _ : state) {
-        a = Assess(doc);
-        benchmark::DoNotOptimize(a.indications.data());
-    }
-    state.counters["indications"] = static_cast<double>(a.indications.size());
-    state.counters["defects"] = static_cast<double>(a.defects.size());
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
-}
-
-// The worst case for the result's size: every other row fails every
-// criterion it can and is a spike, so half the rows start an indication, a
-// defect or a warning, and every tenth row is a landmark to search.
-void BM_AssessDense(benchmark::State& state)
-{
-    const int n = static_cast<int>(state.range(0));
-    CTreDoc doc;
-    gensurvey::BuildDenseFailures(doc, n);
-    SAssessment a;
-    for (auto _ : state) {
-        a = Assess(doc);
-        benchmark::DoNotOptimize(a.indications.data());
-    }
-    state.counters["indications"] = static_cast<double>(a.indications.size());
-    state.counters["defects"] = static_cast<double>(a.defects.size());
-    state.counters["warnings"] = static_cast<double>(a.warnings.size());
-    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * n);
-}
-
 // The protection assessment recomputes after every edit like the one above:
 // a generated survey of `rows` rows at 1 m with its native survey, so the
 // 100 mV lookup runs too. The defect search's sliding median is the part
@@ -317,8 +281,6 @@ BENCHMARK(BM_Save)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ErrorList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Assess)->Arg(30'000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_AssessDense)->Arg(30'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssessProtection)->Arg(70'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AssessProtectionDense)->Arg(70'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Compare)->ArgsProduct({{100'000, 1'000'000}, {0, 1}})->Unit(benchmark::kMillisecond);

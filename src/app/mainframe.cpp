@@ -2,7 +2,6 @@
 #include "mainframe.h"
 
 #include "artwork.h"
-#include "assessment.h"
 #include "assessreport.h"
 #include "assesswnd.h"
 #include "comparesurvey.h"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphiclayout.h"
 
+#include "criterion.h"
 #include "numtext.h"
 #include "tredoc.h"
 
@@ -166,8 +167,9 @@ CRowRange CurveRows(const CTreDoc& doc, int64_t p0, int64_t p1)
 
 int64_t CriterionValue(const CTreDoc& doc)
 {
-    const double v = std::trunc(-tresnum::ParseDoublePrefix(doc.m_header[2]));
-    return static_cast<int64_t>(std::clamp(v, -1e12, 1e12));
+    // The one reading of the criterion, as the curves and the verdict use it
+    // ("-0,85 V" is -850 mV; an unreadable text the -850 mV assumed).
+    return -int64_t{SurveyProtectionCriterion(doc).protection};
 }
 
 int32_t PrintedIRFree(const CTreDoc& doc, int r)

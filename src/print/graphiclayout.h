@@ -88,7 +88,8 @@ struct CRowRange {
 };
 CRowRange CurveRows(const CTreDoc& doc, int64_t p0, int64_t p1);
 
-// The criterion in negated mV: trunc(-(header entry 2 as a decimal number)).
+// The criterion in negated mV: minus the protection potential of the one
+// reading of header entry 2 (criterion.h).
 int64_t CriterionValue(const CTreDoc& doc);
 
 // The IR-free value as the print draws it: absent when outside both set

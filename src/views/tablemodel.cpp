@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tablemodel.h"
 
+#include "criterion.h"
 #include "numtext.h"
 #include "tredoc.h"
 
@@ -106,7 +107,9 @@ QString CTrePlotModel::CellText(int r, int c) const
     }
 }
 
-double CTrePlotModel::Criterion() const { return std::trunc(tresnum::ParseDoublePrefix(m_doc.m_header[2])); }
+// The one reading of the criterion, so the table marks what the curves'
+// criterion line and the verdict use.
+double CTrePlotModel::Criterion() const { return SurveyProtectionCriterion(m_doc).protection; }
 
 QColor CTrePlotModel::CellBackground(int r, int c) const
 {
