@@ -41,6 +41,7 @@ private slots:
     void curveRowsIncludeNeighbours();
     void rowsWithoutAMetreGiveNoRange();
     void irFreeOutsideWindowIsAbsent();
+    void criterionLineReadsTheCriterionAsTheVerdictDoes();
     void lineLayoutWithoutErrorList();
     void lineLayoutGapsWithErrorList();
     void gapNeverFirstLineOfPage();
@@ -222,6 +223,20 @@ void TestLayout::irFreeOutsideWindowIsAbsent()
     QCOMPARE(PrintedIRFree(doc, 1), NO_VALUE);
     doc.m_limits[POTIR + 12] = NO_VALUE; // one bound unset: no window
     QCOMPARE(PrintedIRFree(doc, 1), ir1);
+}
+
+void TestLayout::criterionLineReadsTheCriterionAsTheVerdictDoes()
+{
+    // Volts and a missing sign once drew the line at 0 V or +850 mV.
+    CTreDoc doc;
+    doc.m_header[2] = "-850 mV";
+    QCOMPARE(CriterionValue(doc), int64_t{850});
+    doc.m_header[2] = "-0,95 V";
+    QCOMPARE(CriterionValue(doc), int64_t{950});
+    doc.m_header[2] = "850 mV"; // no criterion: the -850 mV the verdict assumes
+    QCOMPARE(CriterionValue(doc), int64_t{850});
+    doc.m_header[2] = "ohne";
+    QCOMPARE(CriterionValue(doc), int64_t{850});
 }
 
 void TestLayout::lineLayoutWithoutErrorList()

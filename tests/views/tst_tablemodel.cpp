@@ -119,19 +119,22 @@ void TestTrePlotModel::rowBackgroundsAndTheCriterionMark()
     m_doc->SetPotOff(3, NO_VALUE);
     QCOMPARE(bg(3, M::ColPotOff), QColor(255, 255, 255));
 
-    // Without a criterion only positive potentials are above it.
+    // The one criterion reading: without a criterion the -850 mV assumed
+    // (not 0 V, which marked only positive potentials), volts and rounding
+    // half away from zero as the verdict reads them.
     m_doc->m_header[2] = "";
-    m_doc->SetPotOff(1, 5);
-    QCOMPARE(bg(1, M::ColPotOff), QColor(255, 128, 128));
-    QCOMPARE(bg(4, M::ColPotOff), QColor(192, 220, 192));
-    // The leading number counts and is truncated toward zero.
-    m_doc->m_header[2] = "-850.9 mV";
-    m_doc->SetPotOff(1, -850);
-    QCOMPARE(bg(1, M::ColPotOff), QColor(255, 255, 255));
     m_doc->SetPotOff(1, -849);
     QCOMPARE(bg(1, M::ColPotOff), QColor(255, 128, 128));
+    QCOMPARE(bg(4, M::ColPotOff), QColor(192, 220, 192));
+    m_doc->m_header[2] = "-850.9 mV";
+    m_doc->SetPotOff(1, -851);
+    QCOMPARE(bg(1, M::ColPotOff), QColor(255, 255, 255));
+    m_doc->SetPotOff(1, -850);
+    QCOMPARE(bg(1, M::ColPotOff), QColor(255, 128, 128));
+    m_doc->m_header[2] = "-0,95 V";
+    QCOMPARE(m_model->Criterion(), -950.0);
     m_doc->m_header[2] = "Skrit";
-    QCOMPARE(m_model->Criterion(), 0.0);
+    QCOMPARE(m_model->Criterion(), -850.0);
 }
 
 void TestTrePlotModel::storeVoltsAsTruncatedMillivolts()
