@@ -726,7 +726,8 @@ void CMainFrame::OnFileOpen()
     QString initial = m_pApp ? m_pApp->m_strLastFilePath : QString();
     const QFileInfo last(initial);
     if (last.isFile()) initial = last.absolutePath();
-    const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Öffnen"), initial);
+    const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Öffnen"), initial,
+                                                         CUiSeam::FileFilter(), QStringLiteral("tsd"));
     if (path.isEmpty()) return;
     update();
     if (m_pApp) m_pApp->m_strLastFilePath = path;
@@ -791,7 +792,8 @@ bool CMainFrame::OpenDocumentFile(const QString& name)
 void CMainFrame::OnFileAppend()
 {
     if (m_doc.m_bEmpty) return;
-    const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Anhängen"), QString());
+    const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Anhängen"), QString(),
+                                                         CUiSeam::FileFilter(), QStringLiteral("tsd"));
     if (path.isEmpty()) return;
     update();
     m_doc.AppendFile(path.toStdString());
