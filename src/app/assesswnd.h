@@ -16,14 +16,21 @@
 // criterion (also kept in the settings), the pairs' summary and the
 // indications.
 //
+// With pipeline data (pipelinesource.h) the verdict takes the binding's
+// chainages and section criteria, the lists show chainages (and the dig
+// list positions), the runs of rows beyond the route join the warnings,
+// and a line above the lists names the data with its warnings, or says why
+// the survey as it is cannot be tied to them.
+//
 // While the window is hidden and nobody asked for the result (the curve
-// marks), a survey change only marks the result stale; showing the window
-// brings it up to date.
+// marks, the map), a survey change only marks the result stale; showing
+// the window brings it up to date.
 #pragma once
 
 #include "assessmodel.h"
 #include "comparemodel.h"
 #include "comparison.h"
+#include "surveybinding.h"
 #include "verdict.h"
 #include "viewhub.h"
 
@@ -31,6 +38,7 @@
 
 #include <memory>
 
+class CPipelineSource;
 class CTreDoc;
 class CVerdictBar;
 class QCheckBox;
@@ -71,6 +79,12 @@ public:
     const SVerdictSettings& Settings() const { return m_settings; }
     // The last result; null before the first assessment of a survey.
     std::shared_ptr<const SVerdict> Result() const { return m_result; }
+    // The binding the last result was assessed with; null: none.
+    std::shared_ptr<const trespipeline::SSurveyBinding> Binding() const { return m_binding; }
+    // Where the pipeline data come from (null: none); the caller keeps it
+    // alive, ties the survey before the window assesses it, and calls
+    // Recompute() when it loads or closes data.
+    void SetPipelineSource(const CPipelineSource* source) { m_pPipeline = source; }
     // Keeps the result current even while the window is hidden.
     void SetAlwaysCurrent(bool on);
     // Assesses the survey now (when shown or kept current) and refills.
@@ -96,6 +110,7 @@ public:
     QLabel* CriterionLabel() const { return m_pCriterion; }
     QLabel* WarningLabel() const { return m_pWarning; }
     QLabel* SummaryLabel() const { return m_pSummary; }
+    QLabel* PipelineLabel() const { return m_pPipelineLabel; }
     CVerdictBar* Bar() const { return m_pBar; }
     QTableView* ListView(CAssessListModel::EList list) const { return m_pViews[static_cast<int>(list)]; }
     CAssessListModel* ListModel(CAssessListModel::EList list) const { return m_pModels[static_cast<int>(list)]; }
@@ -133,11 +148,14 @@ private:
     void SaveSettings() const;
     void OnFieldEdited(int field);
     void ShowResult();
+    void ShowPipeline();
     void ShowSettingsInFields();
 
     CTreDoc& m_doc;
     SVerdictSettings m_settings;
     std::shared_ptr<const SVerdict> m_result;
+    const CPipelineSource* m_pPipeline = nullptr;
+    std::shared_ptr<const trespipeline::SSurveyBinding> m_binding;
     bool m_bStale = true;
     bool m_bAlwaysCurrent = false;
 
@@ -147,6 +165,7 @@ private:
     QLabel* m_pWarning = nullptr;
     QLabel* m_pMessage = nullptr;
     QLabel* m_pSummary = nullptr;
+    QLabel* m_pPipelineLabel = nullptr;
     CVerdictBar* m_pBar = nullptr;
     CAssessListModel* m_pModels[3] = {};
     QTableView* m_pViews[3] = {};

@@ -10,17 +10,23 @@
 #include "graphicsheet.h"
 #include "headerbar.h"
 #include "manualwnd.h"
+#include "mapdock.h"
+#include "mapscene.h"
+#include "mapview.h"
 #include "panejob.h"
+#include "pipelinesource.h"
 #include "printrunner.h"
 #include "reportdlg.h"
 #include "reportsettingsdlg.h"
 #include "splashwnd.h"
 #include "surveydrop.h"
+#include "surveyexport.h"
 #include "tablesheet.h"
 #include "tableview.h"
 #include "tredoc.h"
 #include "tresapp.h"
 #include "uiseam.h"
+#include "verdict.h"
 #include "verdictlegend.h"
 
 #include <QApplication>
@@ -30,6 +36,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -82,6 +89,42 @@ private:
     std::function<void()> m_resized;
 };
 
+// A view that only hears of the document's changes.
+class CChangeListener : public CTreViewBase {
+public:
+    explicit CChangeListener(std::function<void()> changed)
+        : m_changed(std::move(changed))
+    { }
+    void OnInitialUpdate() override { m_changed(); }
+    void OnUpdate() override { m_changed(); }
+    void Invalidate() override { }
+
+private:
+    std::function<void()> m_changed;
+};
+
+using tresexport::EExportFormat;
+
+// The save dialog's filter of an export format.
+QString ExportFilter(EExportFormat f)
+{
+    switch (f) {
+    case EExportFormat::GeoJson: return QStringLiteral("GeoJSON-Dateien (*.geojson)");
+    case EExportFormat::Kml: return QStringLiteral("KML-Dateien (*.kml)");
+    case EExportFormat::Gpx: return QStringLiteral("GPX-Dateien (*.gpx)");
+    case EExportFormat::Csv: break;
+    }
+    return QStringLiteral("CSV-Dateien (*.csv)");
+}
+
+// At most `most` lines of a list of reasons, with how many more there are.
+QString Lines(const QStringList& lines, int most = 12)
+{
+    QStringList shown = lines.mid(0, most);
+    if (lines.size() > most) shown << QString::fromUtf8("… und %1 weitere").arg(lines.size() - most);
+    return shown.join(QLatin1Char('\n'));
+}
+
 // The overridden-cursor scope of the long document commands.
 class CWaitCursor {
 public:
@@ -96,6 +139,8 @@ CMainFrame::CMainFrame(CTreDoc& doc, CTresApp* app, QWidget* parent)
     , m_doc(doc)
     , m_pApp(app)
     , m_pCompare(std::make_unique<CCompareSurvey>())
+    , m_pPipeline(std::make_unique<CPipelineSource>())
+    , m_pBinder(std::make_unique<CChangeListener>([this] { m_pPipeline->Bind(m_doc); }))
 {
     setWindowIcon(artwork::ProgramIcon());
     setAcceptDrops(true);
@@ -339,6 +384,34 @@ void CMainFrame::createActions()
               QString::fromUtf8("Lädt eine frühere oder eine Nativmessung zum Vergleich"), &CMainFrame::OnCompareOpen);
     AddAction(ID_COMPARE_CLOSE, QString::fromUtf8("Vergleichsmessung schl&ießen"),
               QString::fromUtf8("Schließt die Vergleichsmessung"), &CMainFrame::OnCompareClose);
+    AddAction(ID_PIPELINE_OPEN, QStringLiteral("&Leitungsdaten laden..."),
+              QString::fromUtf8("Lädt Trasse, Festpunkte und Abschnitte der Leitung (GeoJSON)"),
+              &CMainFrame::OnPipelineOpen);
+    AddAction(ID_PIPELINE_CLOSE, QString::fromUtf8("Leitungsdaten schließen"),
+              QString::fromUtf8("Schließt die Leitungsdaten"), &CMainFrame::OnPipelineClose);
+    const struct {
+        int id;
+        EExportFormat format;
+        const char* text;
+        const char* tip;
+    } exports[] = {
+        {ID_EXPORT_GEOJSON, EExportFormat::GeoJson, "&GeoJSON...",
+         "Schreibt Messspur, Abschnitte, Fehlstellen und Festpunkte als GeoJSON (braucht Leitungsdaten)"},
+        {ID_EXPORT_KML, EExportFormat::Kml, "&KML...",
+         "Schreibt Messspur, Abschnitte, Fehlstellen und Festpunkte als KML (braucht Leitungsdaten)"},
+        {ID_EXPORT_GPX, EExportFormat::Gpx, "G&PX...",
+         "Schreibt Fehlstellen und Festpunkte als Wegpunkte und die Messspur als GPX (braucht Leitungsdaten)"},
+        {ID_EXPORT_CSV, EExportFormat::Csv, "&CSV (Aufgrabungsliste)...",
+         "Schreibt die Aufgrabungsliste als CSV, mit Leitungsdaten auch mit Koordinaten"},
+    };
+    for (const auto& e : exports) {
+        a = AddAction(e.id, QString::fromUtf8(e.text), QString::fromUtf8(e.tip));
+        connect(a, &QAction::triggered, this, [this, f = e.format] { OnExport(f); });
+    }
+    a = AddAction(ID_VIEW_MAP, QStringLiteral("&Karte"),
+                  QString::fromUtf8("Zeigt oder verbirgt die Karte der Messung auf ihrer Trasse"));
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, &CMainFrame::OnViewMap);
     a = AddAction(ID_VIEW_COMPARE, QStringLiteral("&Vergleich in Kurven"),
                   QStringLiteral("Zeigt oder verbirgt die Vergleichsmessung in den Kurven"),
                   &CMainFrame::OnViewCompare);
@@ -352,10 +425,14 @@ void CMainFrame::createMenus()
         m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addSeparator();
     for (int id : {ID_COMPARE_OPEN, ID_COMPARE_CLOSE}) m_pFileMenu->addAction(Action(id));
+    for (int id : {ID_PIPELINE_OPEN, ID_PIPELINE_CLOSE}) m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addSeparator();
     for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_FILE_PRINT, ID_FILE_PRINT_SETUP})
         m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addAction(Action(ID_ASSESS_REPORT));
+    QMenu* exportMenu = m_pFileMenu->addMenu(QStringLiteral("&Exportieren"));
+    exportMenu->setObjectName(QStringLiteral("exportMenu"));
+    for (int id : {ID_EXPORT_GEOJSON, ID_EXPORT_KML, ID_EXPORT_GPX, ID_EXPORT_CSV}) exportMenu->addAction(Action(id));
     m_pRecentSeparator = m_pFileMenu->addSeparator();
     m_pFileMenu->addSeparator();
     m_pFileMenu->addAction(Action(ID_APP_EXIT));
@@ -402,6 +479,7 @@ void CMainFrame::createMenus()
     view->addAction(statusToggle);
     view->addAction(Action(ID_VIEW_HEADER));
     view->addAction(Action(ID_VIEW_ASSESS));
+    view->addAction(Action(ID_VIEW_MAP));
     view->addAction(Action(ID_ASSESS_OVERLAY));
     view->addAction(Action(ID_VIEW_COMPARE));
 
@@ -507,6 +585,7 @@ void CMainFrame::createPanes()
     m_pOuter->addWidget(m_pTable);
     m_pInner->addWidget(m_pUpper);
     m_pInner->addWidget(lowerBox);
+    AddView(m_pBinder.get());
     AddView(m_pUpper);
     AddView(m_pTable);
     AddView(m_pLower);
@@ -525,6 +604,8 @@ void CMainFrame::createPanes()
         m_lastOuterSizes = m_pOuter->sizes();
         m_nTableLent = 0;
     });
+    connect(m_pTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CMainFrame::OnTableSelectionChanged);
 }
 
 void CMainFrame::createAssessment()
@@ -534,17 +615,94 @@ void CMainFrame::createAssessment()
     m_pAssess->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
     addDockWidget(Qt::RightDockWidgetArea, m_pAssess);
     m_pAssess->hide();
+    m_pAssess->SetPipelineSource(m_pPipeline.get());
     AddView(m_pAssess);
     connect(m_pAssess, &CAssessWnd::Recomputed, this, &CMainFrame::UpdateOverlay);
+    connect(m_pAssess, &CAssessWnd::Recomputed, this, &CMainFrame::UpdateMap);
     connect(m_pAssess, &QDockWidget::visibilityChanged, this,
             [this] { Action(ID_VIEW_ASSESS)->setChecked(!m_pAssess->isHidden()); });
     connect(m_pAssess, &CAssessWnd::StretchChosen, this, &CMainFrame::ShowStretch);
     const bool overlay = CTresApp::Settings()->value(QStringLiteral("Bewertung/inCurves"), false).toBool();
     Action(ID_ASSESS_OVERLAY)->setChecked(overlay);
+    createMap();
     // The docks and tool bars as they were left (open or closed, where).
     const QByteArray state = CTresApp::Settings()->value(QStringLiteral("Settings/WindowState")).toByteArray();
     if (!state.isEmpty()) restoreState(state);
     Action(ID_VIEW_ASSESS)->setChecked(!m_pAssess->isHidden());
+    Action(ID_VIEW_MAP)->setChecked(!m_pMap->isHidden());
+}
+
+void CMainFrame::createMap()
+{
+    m_pMap = new tresmap::CMapDock(this);
+    m_pMap->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
+    addDockWidget(Qt::RightDockWidgetArea, m_pMap);
+    m_pMap->hide();
+    connect(m_pMap, &QDockWidget::visibilityChanged, this, [this] {
+        Action(ID_VIEW_MAP)->setChecked(!m_pMap->isHidden());
+        UpdateAssessCurrency();
+        UpdateMap();
+    });
+    connect(m_pMap->View(), &tresmap::CMapView::DefectClicked, this,
+            [this](int row) { ShowStretch(row, row, m_doc.GetMeter(row), m_doc.GetMeter(row)); });
+    UpdateMap();
+}
+
+void CMainFrame::OnViewMap(bool on)
+{
+    if (!on) {
+        m_pMap->hide();
+        return;
+    }
+    if (m_pMap->isVisible()) {
+        m_pMap->raise();
+        return;
+    }
+    // Under the assessment when that is open, else a column of its own.
+    if (m_pAssess->isVisible() && !m_pAssess->isFloating() && !m_pMap->isFloating()
+        && dockWidgetArea(m_pAssess) == dockWidgetArea(m_pMap))
+        splitDockWidget(m_pAssess, m_pMap, Qt::Vertical);
+    m_pMap->show();
+    if (!m_pAssess->isVisible() && !m_pMap->isFloating()) resizeDocks({m_pMap}, {360}, Qt::Horizontal);
+    m_pMap->raise();
+}
+
+void CMainFrame::UpdateAssessCurrency()
+{
+    const bool overlay = Action(ID_ASSESS_OVERLAY)->isChecked();
+    m_pAssess->SetAlwaysCurrent(overlay || (m_pMap && !m_pMap->isHidden()));
+}
+
+void CMainFrame::UpdateMap()
+{
+    if (!m_pMap || m_pMap->isHidden()) return;
+    QString message;
+    std::shared_ptr<const tresmap::SMapScene> scene;
+    const std::shared_ptr<const trespipeline::SSurveyBinding> binding = m_pAssess->Binding();
+    if (!m_pPipeline->IsLoaded()) {
+        message = QString::fromUtf8("Keine Leitungsdaten geladen. Datei > Leitungsdaten laden...");
+    } else if (m_doc.m_bEmpty) {
+        message = QString::fromUtf8("Keine Messung geöffnet.");
+    } else if (!binding) {
+        QStringList errors;
+        for (const std::string& e : m_pPipeline->BindErrors()) errors << QString::fromStdString(e);
+        message = QString::fromUtf8("Die Messung passt nicht zu den Leitungsdaten:\n") + Lines(errors, 6);
+    } else {
+        scene = std::make_shared<const tresmap::SMapScene>(
+            tresmap::BuildMapScene(m_doc, m_pAssess->Result().get(), *binding));
+    }
+    m_pMap->Show(scene, message);
+    OnTableSelectionChanged();
+}
+
+void CMainFrame::OnTableSelectionChanged()
+{
+    if (!m_pMap || m_pMap->isHidden()) return;
+    std::vector<std::pair<int, int>> rows;
+    for (const QItemSelectionRange& range : m_pTable->selectionModel()->selection())
+        rows.emplace_back(range.top() + 1, range.bottom() + 1);
+    std::sort(rows.begin(), rows.end());
+    m_pMap->View()->SetHighlight(std::move(rows));
 }
 
 // ---- layout --------------------------------------------------------------------
@@ -783,6 +941,7 @@ bool CMainFrame::OpenDocumentFile(const QString& name)
         UpdateCommandUI();
         return false;
     }
+    LoadRememberedPipeline();
     InitialUpdateAll();
     UpdateTitle();
     UpdateAllViews();
@@ -1074,7 +1233,7 @@ void CMainFrame::OnCentralResized()
 void CMainFrame::OnAssessOverlay(bool on)
 {
     CTresApp::Settings()->setValue(QStringLiteral("Bewertung/inCurves"), on);
-    m_pAssess->SetAlwaysCurrent(on);
+    UpdateAssessCurrency();
     UpdateOverlay();
 }
 
@@ -1137,30 +1296,11 @@ void CMainFrame::OnAssessReport()
     if (!CUiSeam::Current().ReportRequest(this, request)) return;
     CTresApp::Settings()->setValue(sectionKey, request.sectionLength);
 
-    QString initial;
-    if (m_doc.GetPathName().empty()) {
-        const QString folder = m_pApp ? m_pApp->m_strDataFolder : QDir::currentPath();
-        initial = QDir(folder).absoluteFilePath(QStringLiteral("Tresmon-Bewertung.pdf"));
-    } else {
-        const QFileInfo survey(QString::fromStdString(m_doc.GetPathName()));
-        initial
-            = survey.absolutePath() + QLatin1Char('/') + survey.completeBaseName() + QStringLiteral("-Bewertung.pdf");
-    }
-    QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Bewertungsbericht"), initial,
-                                                   CUiSeam::PdfFilter(), QStringLiteral("pdf"));
+    const QString path
+        = AskSaveName(QStringLiteral("Bewertungsbericht"),
+                      OutputName(QStringLiteral("-Bewertung.pdf"), QStringLiteral("Tresmon-Bewertung.pdf")),
+                      CUiSeam::PdfFilter(), QStringLiteral("pdf"));
     if (path.isEmpty()) return;
-    // A name typed with another ending ("messung.tsd") still gets a PDF of
-    // its own: the report must never take a survey's place.
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        path += QStringLiteral(".pdf");
-        if (QFileInfo::exists(path)
-            && CUiSeam::Current().Question(this,
-                                           QString::fromUtf8("%1 ist schon vorhanden.\nSoll die Datei ersetzt werden?")
-                                               .arg(QDir::toNativeSeparators(path)),
-                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-                   != QMessageBox::Yes)
-            return;
-    }
     HeaderBarToDoc(m_doc);
     const SReportOptions options = ReportOptions(request);
     QString error;
@@ -1183,6 +1323,166 @@ void CMainFrame::OnAssessReport()
     if (dlg.exec() != QDialog::Accepted) return;
     if (!PrintAssessmentReport(m_doc, options, printer, &error))
         CUiSeam::Current().Message(this, error, QMessageBox::Warning);
+}
+
+QString CMainFrame::OutputName(const QString& tail, const QString& untitled) const
+{
+    if (m_doc.GetPathName().empty()) {
+        const QString folder = m_pApp ? m_pApp->m_strDataFolder : QDir::currentPath();
+        return QDir(folder).absoluteFilePath(untitled);
+    }
+    const QFileInfo survey(QString::fromStdString(m_doc.GetPathName()));
+    return survey.absolutePath() + QLatin1Char('/') + survey.completeBaseName() + tail;
+}
+
+QString CMainFrame::AskSaveName(const QString& title, const QString& initial, const QString& filter,
+                                const QString& suffix)
+{
+    QString path = CUiSeam::Current().SaveFileName(this, title, initial, filter, suffix);
+    if (path.isEmpty()) return {};
+    // A name typed with another ending ("messung.tsd") still gets a file of
+    // its own: an output must never take a survey's place.
+    const QString ending = QLatin1Char('.') + suffix;
+    if (!path.endsWith(ending, Qt::CaseInsensitive)) {
+        path += ending;
+        if (QFileInfo::exists(path)
+            && CUiSeam::Current().Question(this,
+                                           QString::fromUtf8("%1 ist schon vorhanden.\nSoll die Datei ersetzt werden?")
+                                               .arg(QDir::toNativeSeparators(path)),
+                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                   != QMessageBox::Yes)
+            return {};
+    }
+    return path;
+}
+
+// ---- pipeline data and exports ---------------------------------------------------
+
+void CMainFrame::OnPipelineOpen()
+{
+    auto settings = CTresApp::Settings();
+    QString initial = settings->value(QStringLiteral("Leitungsdaten/Ordner")).toString();
+    if (initial.isEmpty() && !m_doc.GetPathName().empty())
+        initial = QFileInfo(QString::fromStdString(m_doc.GetPathName())).absolutePath();
+    const QString path = CUiSeam::Current().OpenFileName(this, QStringLiteral("Leitungsdaten laden"), initial,
+                                                         CUiSeam::PipelineFilter(), QStringLiteral("geojson"));
+    if (path.isEmpty()) return;
+    settings->setValue(QStringLiteral("Leitungsdaten/Ordner"), QFileInfo(path).absolutePath());
+    LoadPipeline(path);
+}
+
+bool CMainFrame::LoadPipeline(const QString& name)
+{
+    const QString path = QFileInfo(name).absoluteFilePath();
+    QStringList errors;
+    bool ok = false;
+    {
+        CWaitCursor wait;
+        HeaderBarToDoc(m_doc);
+        ok = m_pPipeline->Load(path, m_doc, errors);
+    }
+    if (!ok) {
+        CUiSeam::Current().Message(
+            this,
+            QString::fromUtf8("Die Leitungsdaten %1 lassen sich nicht verwenden:\n").arg(QDir::toNativeSeparators(path))
+                + Lines(errors),
+            QMessageBox::Warning);
+        return false;
+    }
+    if (!m_doc.m_bEmpty) CPipelineSource::Remember(m_doc.m_header[3], m_doc.m_header[4], path);
+    AfterPipelineChange();
+    QString text = QStringLiteral("Leitungsdaten geladen: ") + QDir::toNativeSeparators(path);
+    if (const auto b = m_pPipeline->Binding())
+        text += QString::fromUtf8(" – %1 von %2 Festpunkten gefunden")
+                    .arg(b->fixpoints.size())
+                    .arg(m_pPipeline->Data().fixpoints.size());
+    if (const auto n = m_pPipeline->Warnings().size(); n > 0)
+        text += QString::fromUtf8(", %1 Warnungen (im Fenster „Bewertung“)").arg(n);
+    statusBar()->showMessage(text);
+    return true;
+}
+
+void CMainFrame::OnPipelineClose()
+{
+    if (!m_pPipeline->IsLoaded()) return;
+    if (!m_doc.m_bEmpty) CPipelineSource::Forget(m_doc.m_header[3], m_doc.m_header[4]);
+    m_pPipeline->Close();
+    AfterPipelineChange();
+}
+
+void CMainFrame::AfterPipelineChange()
+{
+    m_pAssess->Recompute();
+    UpdateMap();
+    UpdateCommandUI();
+}
+
+void CMainFrame::LoadRememberedPipeline()
+{
+    const std::string& name = m_doc.m_header[3];
+    const std::string& number = m_doc.m_header[4];
+    const QString path = CPipelineSource::Remembered(name, number);
+    if (path.isEmpty() || path == m_pPipeline->Path()) return;
+    if (!QFileInfo::exists(path)) {
+        // Told once: the entry goes with the file.
+        CPipelineSource::Forget(name, number);
+        CUiSeam::Current().Message(
+            this,
+            QString::fromUtf8("Die Leitungsdaten %1 der Leitung „%2“ %3 gibt es nicht mehr; sie werden nicht mehr "
+                              "geladen.")
+                .arg(QDir::toNativeSeparators(path), QString::fromStdString(name), QString::fromStdString(number)),
+            QMessageBox::Information);
+        return;
+    }
+    LoadPipeline(path);
+}
+
+void CMainFrame::OnExport(EExportFormat format)
+{
+    if (m_doc.m_bEmpty) return;
+    const QString name = QString::fromUtf8(tresexport::ExportFormatName(format));
+    const std::shared_ptr<const trespipeline::SSurveyBinding> binding = m_pPipeline->Binding();
+    if (tresexport::ExportNeedsPipeline(format) && !binding) {
+        QString text = QString::fromUtf8("Für den Export als %1 werden Leitungsdaten gebraucht, zu denen die Messung "
+                                         "passt (Datei > Leitungsdaten laden...).")
+                           .arg(name);
+        QStringList errors;
+        for (const std::string& e : m_pPipeline->BindErrors()) errors << QString::fromStdString(e);
+        if (!errors.isEmpty()) text += QStringLiteral("\n") + Lines(errors);
+        CUiSeam::Current().Message(this, text, QMessageBox::Warning);
+        return;
+    }
+    const QString suffix = QString::fromUtf8(tresexport::ExportFormatSuffix(format));
+    const QString tail
+        = format == EExportFormat::Csv ? QStringLiteral("-Aufgrabungsliste.csv") : QLatin1Char('.') + suffix;
+    const QString path = AskSaveName(QStringLiteral("Exportieren als ") + name,
+                                     OutputName(tail, QStringLiteral("Tresmon") + tail), ExportFilter(format), suffix);
+    if (path.isEmpty()) return;
+    HeaderBarToDoc(m_doc);
+    std::vector<std::string> notes;
+    std::string error;
+    {
+        CWaitCursor wait;
+        // Judged as the window judges it: its settings, the native survey, the binding.
+        const bool native = m_pCompare->IsLoaded() && m_pCompare->IsNative();
+        SVerdict verdict = AssessProtection(m_doc, m_pAssess->Settings(), native ? m_pCompare->Doc() : nullptr,
+                                            binding ? &binding->overrides : nullptr);
+        if (binding)
+            verdict.warnings.insert(verdict.warnings.end(), binding->outsideRoute.begin(), binding->outsideRoute.end());
+        if (!tresexport::WriteSurveyExport(path.toStdString(), format, m_doc, verdict, binding.get(), notes, error)) {
+            CUiSeam::Current().Message(this, QString::fromStdString(error), QMessageBox::Warning);
+            return;
+        }
+    }
+    statusBar()->showMessage(QString::fromUtf8("Exportiert als %1: %2").arg(name, QDir::toNativeSeparators(path)));
+    // What the file could not hold is said, never dropped in silence.
+    if (!notes.empty()) {
+        QStringList lines;
+        for (const std::string& n : notes) lines << QString::fromStdString(n);
+        CUiSeam::Current().Message(
+            this, QString::fromUtf8("Exportiert als %1: %2\n").arg(name, QDir::toNativeSeparators(path)) + Lines(lines),
+            QMessageBox::Information);
+    }
 }
 
 void CMainFrame::OnHelpManual()
@@ -1253,6 +1553,12 @@ void CMainFrame::UpdateCommandUI()
     Action(ID_VIEW_HEADER)->setChecked(m_pHeaderToolBar && !m_pHeaderToolBar->isHidden());
     UpdateUndoActions();
     Action(ID_COMPARE_CLOSE)->setEnabled(m_pCompare->IsLoaded());
+    Action(ID_PIPELINE_CLOSE)->setEnabled(m_pPipeline->IsLoaded());
+    // The map formats need the survey tied to pipeline data; the dig list not.
+    const bool bound = doc && m_pPipeline->Binding() != nullptr;
+    for (int id : {ID_EXPORT_GEOJSON, ID_EXPORT_KML, ID_EXPORT_GPX}) Action(id)->setEnabled(bound);
+    Action(ID_EXPORT_CSV)->setEnabled(doc);
+    Action(ID_VIEW_MAP)->setChecked(m_pMap && !m_pMap->isHidden());
     Action(ID_VIEW_COMPARE)->setEnabled(m_pCompare->IsLoaded());
     Action(ID_VIEW_COMPARE)->setChecked(m_pCompare->IsLoaded() && m_pCompare->IsShown());
 }
