@@ -211,6 +211,21 @@ void SetResiduals(SAlignment& a)
 
 const char* AlignMethodId(EAlignMethod m) { return kMethodIds[static_cast<int>(m)]; }
 
+std::string AlignmentText(const SAlignment& a)
+{
+    switch (a.method) {
+    case EAlignMethod::Pipeline: return "Festpunkte der Leitungsdaten";
+    case EAlignMethod::Landmarks:
+        return "Orientierungspunkte (" + std::to_string(a.ties.size()) + ")"
+               + (a.reversed ? ", in umgekehrter Richtung gemessen" : "");
+    case EAlignMethod::Offset:
+        if (a.offsetPairs == 0) return "nach Metern (kein Versatz bestimmbar)";
+        return "Versatz " + std::to_string(a.offset) + " m";
+    case EAlignMethod::None: break;
+    }
+    return "nach Metern";
+}
+
 bool AlignSurveys(const CTreDoc& current, const CTreDoc& earlier, const SAlignOptions& options, SAlignment& out,
                   std::string& error)
 {

@@ -95,6 +95,13 @@ struct SAlignOptions {
     bool fitOffset = true; // false for a native survey
 };
 
+// How the rows were paired, as the report and the program's "Vergleich" name
+// it after "Zuordnung: ": "Festpunkte der Leitungsdaten",
+// "Orientierungspunkte (3)" (", in umgekehrter Richtung gemessen" for a
+// reversed survey), "Versatz -3 m", "nach Metern" ("nach Metern (kein
+// Versatz bestimmbar)" when no offset had enough pairs).
+std::string AlignmentText(const SAlignment& a);
+
 // By landmarks, else by offset. False when refused (see above), with the
 // reason in `error`; `out` is then left as it was.
 bool AlignSurveys(const CTreDoc& current, const CTreDoc& earlier, const SAlignOptions& options, SAlignment& out,

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The protection assessment's command-line options, shared by `assess` and
 // `report` (which runs in the Qt half): the survey, the native survey for
-// the 100 mV criterion, every setting of the verdict, the pipeline data to
-// come, and for `report` the comparison survey with its mode and limits. No
-// Qt here, so both halves of the tool parse them with the same code.
+// the 100 mV criterion, every setting of the verdict, the pipeline data, and
+// for `report` the comparison survey with its mode and limits. No Qt here,
+// so both halves of the tool parse them with the same code.
 #pragma once
 
 #include "comparison.h"
@@ -36,7 +36,8 @@ struct SAssessOptions {
     std::string native;
     // Pipeline data ("Leitungsdaten"), its tolerance of the counter's stretch
     // between fixed points, and the CRS of easting/northing (EPSG code, 0 when
-    // not given): read and checked here, not used by the assessment yet.
+    // not given): the survey is tied to them (toolbinding.h) and assessed in
+    // chainage.
     std::string pipeline;
     double stretchTolerance = 0.05;
     int crs = 0;

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How `compare` aligns the two surveys before pairing their rows: by the
-// pipeline data when given, else by their shared landmarks or an offset
-// (comparisonalign.h), or not at all. Errors and warnings go to standard
-// error in German.
+// How `compare` and `report --compare` align the two surveys before pairing
+// their rows (comparisonalignment.h): the options they share, the pipeline
+// data read from its file, errors and notes to standard error in German.
 #pragma once
 
 #include "comparisonalign.h"

@@ -90,6 +90,7 @@ TEST_F(CompareAlignDemo, ShiftedEarlierSurveyGivesTheUnshiftedResultByLandmarksA
     a = Aligned(demo, moved);
     EXPECT_EQ(a.method, EAlignMethod::Offset);
     EXPECT_EQ(a.offset, -3);
+    EXPECT_EQ(AlignmentText(a), "Versatz -3 m");
     EXPECT_GT(a.offsetPairs, 2000);
     ASSERT_EQ(a.ties.size(), 1u);
     EXPECT_EQ(a.ties[0].comment, "Schieber");
@@ -112,6 +113,8 @@ TEST_F(CompareAlignDemo, ReversedEarlierSurveyIsRefusedUnlessAccepted)
     a = Aligned(demo, moved, true);
     EXPECT_EQ(a.method, EAlignMethod::Landmarks);
     EXPECT_TRUE(a.reversed);
+    EXPECT_EQ(AlignmentText(a),
+              "Orientierungspunkte (" + std::to_string(a.ties.size()) + "), in umgekehrter Richtung gemessen");
     EXPECT_EQ(a.maxResidual, 0);
     SResult turned = Of(Compare(demo, moved, With(a)));
     for (Pair& p : turned.pairs) std::get<2>(p) = moved.GetRowCount() + 1 - std::get<2>(p);
@@ -214,6 +217,7 @@ TEST(CompareAlign, OffsetNeedsFiftyPairsAndPrefersTheSmallerThenTheNegativeOne)
     std::string error;
     ASSERT_TRUE(AlignSurveys(current, earlier, SAlignOptions{false, false}, n, error));
     EXPECT_EQ(n.method, EAlignMethod::None);
+    EXPECT_EQ(AlignmentText(n), "nach Metern");
     EXPECT_TRUE(n.earlierMetres.empty());
 
     // 49 rows: no offset has 50 pairs.
@@ -223,5 +227,6 @@ TEST(CompareAlign, OffsetNeedsFiftyPairsAndPrefersTheSmallerThenTheNegativeOne)
     EXPECT_EQ(a.method, EAlignMethod::Offset);
     EXPECT_EQ(a.offset, 0);
     EXPECT_EQ(a.offsetPairs, 0);
+    EXPECT_EQ(AlignmentText(a), "nach Metern (kein Versatz bestimmbar)");
     EXPECT_TRUE(a.earlierMetres.empty());
 }
