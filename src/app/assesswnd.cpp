@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSettings>
 #include <QTabWidget>
@@ -674,6 +675,18 @@ QWidget* CAssessWnd::BuildComparePage(QWidget* parent)
     m_pCompareSource = new QLabel(page);
     m_pCompareSource->setWordWrap(true);
     layout->addWidget(m_pCompareSource);
+    m_pCompareAlign = new QLabel(page);
+    m_pCompareAlign->setObjectName(QStringLiteral("alignment"));
+    m_pCompareAlign->setTextFormat(Qt::RichText);
+    m_pCompareAlign->setWordWrap(true);
+    layout->addWidget(m_pCompareAlign);
+    m_pCompareReverse = new QPushButton(QStringLiteral("Umgekehrt vergleichen"), page);
+    m_pCompareReverse->setToolTip(QString::fromUtf8(
+        "Vergleicht die Vergleichsmessung als vom anderen Ende her gemessen: ihre Orientierungspunkte werden\n"
+        "in umgekehrter Reihenfolge den Orientierungspunkten der aktuellen Messung zugeordnet."));
+    m_pCompareReverse->hide();
+    connect(m_pCompareReverse, &QPushButton::clicked, this, &CAssessWnd::CompareReversedAsked);
+    layout->addWidget(m_pCompareReverse, 0, Qt::AlignLeft);
 
     auto* row = new QHBoxLayout;
     m_pCompareLimitLabel = new QLabel(page);
@@ -698,9 +711,34 @@ QWidget* CAssessWnd::BuildComparePage(QWidget* parent)
     return page;
 }
 
+void CAssessWnd::SetCompareAlignment(std::shared_ptr<const SAlignment> alignment, const QStringList& errors,
+                                     const QStringList& notes, bool reversible)
+{
+    m_compareSettings.alignment = std::move(alignment);
+    m_alignErrors = errors;
+    m_alignNotes = notes;
+    m_bAlignReversible = reversible;
+}
+
+QString CAssessWnd::AlignmentText(const SAlignment& a)
+{
+    QString text;
+    switch (a.method) {
+    case EAlignMethod::Pipeline: text = QStringLiteral("Festpunkte der Leitungsdaten"); break;
+    case EAlignMethod::Landmarks: text = QStringLiteral("Orientierungspunkte (%1)").arg(a.ties.size()); break;
+    case EAlignMethod::Offset: text = QStringLiteral("Versatz %1 m").arg(a.offset); break;
+    case EAlignMethod::None: text = QStringLiteral("nach Metern"); break;
+    }
+    if (a.reversed) text += QStringLiteral(", umgekehrte Richtung");
+    return text;
+}
+
 void CAssessWnd::RecomputeComparison()
 {
-    m_comparison = m_pCompareDoc
+    // A refused alignment pairs nothing: pairs by the recorded metres would
+    // be exactly the false indications it exists to prevent.
+    const bool refused = !m_alignErrors.isEmpty();
+    m_comparison = m_pCompareDoc && !refused
                        ? std::make_shared<const SComparison>(Compare(m_doc, *m_pCompareDoc, m_compareSettings))
                        : nullptr;
     m_pCompareModel->SetComparison(m_comparison);
@@ -758,11 +796,25 @@ void CAssessWnd::ShowComparison()
     if (!loaded) {
         m_pCompareSource->setText(
             QString::fromUtf8("Keine Vergleichsmessung geladen (Datei > Vergleichsmessung laden...)."));
+        m_pCompareAlign->clear();
+        m_pCompareReverse->hide();
         m_pCompareSummary->clear();
         return;
     }
     m_pCompareSource->setText(
         QString::fromUtf8(native ? "Nativmessung: %1" : "Frühere Messung: %1").arg(m_strCompareName.toHtmlEscaped()));
+    QString align;
+    if (!m_alignErrors.isEmpty()) {
+        align = QStringLiteral("<span style=\"color:#c00000\">")
+                + m_alignErrors.join(QStringLiteral("<br>")).toHtmlEscaped() + QStringLiteral("</span>");
+    } else if (const SAlignment* a = m_compareSettings.alignment.get()) {
+        align = QStringLiteral("Ausrichtung: ") + AlignmentText(*a).toHtmlEscaped();
+        if (IsPresent(a->maxResidual))
+            align += QString::fromUtf8(", größte Abweichung an einem gemeinsamen Punkt %1 m").arg(a->maxResidual);
+    }
+    for (const QString& n : m_alignNotes) align += QStringLiteral("<br>") + n.toHtmlEscaped();
+    m_pCompareAlign->setText(align);
+    m_pCompareReverse->setVisible(m_bAlignReversible);
     if (!c) {
         m_pCompareSummary->clear();
         return;

@@ -35,6 +35,7 @@
 #include "viewhub.h"
 
 #include <QDockWidget>
+#include <QStringList>
 
 #include <memory>
 
@@ -45,6 +46,7 @@ class QCheckBox;
 class QLabel;
 class QAbstractItemModel;
 class QLineEdit;
+class QPushButton;
 class QTableView;
 
 class CAssessWnd : public QDockWidget, public CTreViewBase {
@@ -95,8 +97,18 @@ public:
     // headings. The window only reads it; the caller keeps it alive until it
     // sets another one.
     void SetComparison(const CTreDoc* earlier, bool native, const QString& name);
-    // The mode and both limits in use.
+    // The alignment the comparison takes (comparesurvey.h); null when it is
+    // refused: `errors` say why and the page shows no pairs. `notes`: what
+    // the user should know of it. `reversible`: refused only because the
+    // survey was walked from the other end; the page then offers to compare
+    // it reversed (CompareReversedAsked).
+    void SetCompareAlignment(std::shared_ptr<const SAlignment> alignment, const QStringList& errors,
+                             const QStringList& notes, bool reversible);
+    // The mode, both limits and the alignment in use.
     const SCompareSettings& CompareSettings() const { return m_compareSettings; }
+    // The alignment method as the page names it: "Festpunkte der
+    // Leitungsdaten", "Orientierungspunkte (n)", "Versatz o m", "nach Metern".
+    static QString AlignmentText(const SAlignment& alignment);
     // The dock's width that shows the widest of its three lists whole (while
     // it is shown; before, the lists' width alone).
     int ListsWidth() const;
@@ -118,6 +130,8 @@ public:
     QLabel* CompareLimitLabel() const { return m_pCompareLimitLabel; }
     QLineEdit* CompareLimitEdit() const { return m_pCompareLimit; }
     QLabel* CompareSummaryLabel() const { return m_pCompareSummary; }
+    QLabel* CompareAlignLabel() const { return m_pCompareAlign; }
+    QPushButton* CompareReverseButton() const { return m_pCompareReverse; }
     QTableView* CompareView() const { return m_pCompareView; }
     CCompareListModel* CompareModel() const { return m_pCompareModel; }
 
@@ -133,6 +147,8 @@ signals:
     // A list row was double-clicked: its survey rows and their metres
     // (NO_VALUE for rows without a metre).
     void StretchChosen(int firstRow, int lastRow, qint64 fromMetre, qint64 toMetre);
+    // "Umgekehrt vergleichen" on the page of a comparison refused as reversed.
+    void CompareReversedAsked();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -178,6 +194,10 @@ private:
     QLabel* m_pCompareLimitLabel = nullptr;
     QLineEdit* m_pCompareLimit = nullptr;
     QLabel* m_pCompareSummary = nullptr;
+    QLabel* m_pCompareAlign = nullptr;
+    QPushButton* m_pCompareReverse = nullptr;
+    QStringList m_alignErrors, m_alignNotes;
+    bool m_bAlignReversible = false;
     CCompareListModel* m_pCompareModel = nullptr;
     QTableView* m_pCompareView = nullptr;
 };

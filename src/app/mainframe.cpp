@@ -140,7 +140,10 @@ CMainFrame::CMainFrame(CTreDoc& doc, CTresApp* app, QWidget* parent)
     , m_pApp(app)
     , m_pCompare(std::make_unique<CCompareSurvey>())
     , m_pPipeline(std::make_unique<CPipelineSource>())
-    , m_pBinder(std::make_unique<CChangeListener>([this] { m_pPipeline->Bind(m_doc); }))
+    , m_pBinder(std::make_unique<CChangeListener>([this] {
+        m_pPipeline->Bind(m_doc);
+        RealignComparison();
+    }))
 {
     setWindowIcon(artwork::ProgramIcon());
     setAcceptDrops(true);
@@ -622,6 +625,11 @@ void CMainFrame::createAssessment()
     connect(m_pAssess, &QDockWidget::visibilityChanged, this,
             [this] { Action(ID_VIEW_ASSESS)->setChecked(!m_pAssess->isHidden()); });
     connect(m_pAssess, &CAssessWnd::StretchChosen, this, &CMainFrame::ShowStretch);
+    connect(m_pAssess, &CAssessWnd::CompareReversedAsked, this, [this] {
+        m_pCompare->SetReversed(true);
+        RealignComparison();
+        m_pAssess->Recompute();
+    });
     const bool overlay = CTresApp::Settings()->value(QStringLiteral("Bewertung/inCurves"), false).toBool();
     Action(ID_ASSESS_OVERLAY)->setChecked(overlay);
     createMap();
@@ -904,9 +912,20 @@ void CMainFrame::OnCompareOpen()
     {
         CWaitCursor wait;
         if (!m_pCompare->Load(QFileInfo(path).absoluteFilePath(), native, this)) return;
+        RealignComparison();
+    }
+    // Walked from the other end: compared reversed if the user says so,
+    // else refused on the page, which offers it again.
+    if (m_pCompare->RefusedAsReversed()
+        && CUiSeam::Current().Question(this,
+                                       QString::fromUtf8(kReversedSurveyMessage)
+                                           + QStringLiteral("\nSoll sie in umgekehrter Richtung verglichen werden?"),
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+               == QMessageBox::Yes) {
+        m_pCompare->SetReversed(true);
+        RealignComparison();
     }
     m_pAssess->SetComparison(m_pCompare->Doc(), m_pCompare->IsNative(), QFileInfo(path).fileName());
-    ApplyComparison();
     UpdateCommandUI();
 }
 
@@ -914,7 +933,7 @@ void CMainFrame::OnCompareClose()
 {
     m_pAssess->SetComparison(nullptr, false, QString());
     m_pCompare->Close();
-    ApplyComparison();
+    RealignComparison();
     // The comparison page's fields go grey; the work goes on in the table.
     SetActivePane(1);
 }
@@ -930,7 +949,16 @@ void CMainFrame::ApplyComparison()
 {
     const CTreDoc* shown = m_pCompare->IsShown() ? m_pCompare->Doc() : nullptr;
     for (CTrePrintView* pane : {m_pUpper, m_pLower})
-        if (pane) pane->SetComparison(shown, m_pCompare->IsNative());
+        if (pane) pane->SetComparison(shown, m_pCompare->IsNative(), m_pCompare->CurveMetres());
+}
+
+void CMainFrame::RealignComparison()
+{
+    if (m_pCompare->IsLoaded()) m_pCompare->Align(m_doc, m_pPipeline->IsLoaded() ? &m_pPipeline->Data() : nullptr);
+    if (m_pAssess)
+        m_pAssess->SetCompareAlignment(m_pCompare->Alignment(), m_pCompare->AlignErrors(), m_pCompare->AlignNotes(),
+                                       m_pCompare->RefusedAsReversed());
+    ApplyComparison();
 }
 
 bool CMainFrame::OpenDocumentFile(const QString& name)
@@ -1271,9 +1299,11 @@ SReportOptions CMainFrame::ReportOptions(const SReportRequest& request) const
     SReportOptions o;
     // The report judges the survey exactly as the window shows it.
     o.settings = m_pAssess->Settings();
-    o.comparison.earlier = m_pCompare->Doc();
+    // Only an aligned comparison: the pairs of the page, the curve and the tool.
+    o.comparison.earlier = m_pCompare->Alignment() ? m_pCompare->Doc() : nullptr;
     o.comparison.settings = m_pAssess->CompareSettings();
-    if (o.comparison.earlier && o.comparison.settings.mode == ECompareMode::Native) o.native = o.comparison.earlier;
+    // The 100 mV criterion reads a native survey as the window does, aligned or not.
+    if (m_pCompare->IsLoaded() && o.comparison.settings.mode == ECompareMode::Native) o.native = m_pCompare->Doc();
     o.issuer = ReadReportSettings();
     o.reportNumber = request.number;
     o.revision = request.revision;
@@ -1302,6 +1332,11 @@ void CMainFrame::OnAssessReport()
                       CUiSeam::PdfFilter(), QStringLiteral("pdf"));
     if (path.isEmpty()) return;
     HeaderBarToDoc(m_doc);
+    if (m_pCompare->IsLoaded() && !m_pCompare->Alignment())
+        CUiSeam::Current().Message(this,
+                                   m_pCompare->AlignErrors().join(QLatin1Char('\n'))
+                                       + QString::fromUtf8("\nDer Bericht wird ohne den Vergleich geschrieben."),
+                                   QMessageBox::Information);
     const SReportOptions options = ReportOptions(request);
     QString error;
     {
@@ -1412,6 +1447,7 @@ void CMainFrame::OnPipelineClose()
 
 void CMainFrame::AfterPipelineChange()
 {
+    RealignComparison();
     m_pAssess->Recompute();
     UpdateMap();
     UpdateCommandUI();

@@ -250,6 +250,9 @@ private:
     void OnTableSelectionChanged();
     // After the pipeline data came or went: assess again, the map, the commands.
     void AfterPipelineChange();
+    // The comparison survey aligned to the survey as it is now, for the
+    // page, the curve and the report alike.
+    void RealignComparison();
     // The data remembered for the survey's pipeline, after it was opened.
     void LoadRememberedPipeline();
     // The save dialog with its filter and suffix; a name typed with another

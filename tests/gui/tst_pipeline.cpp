@@ -51,8 +51,12 @@ public:
         return QMessageBox::No;
     }
     void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
+    QString OpenFileNameWithOption(QWidget*, const QString&, const QString&, const QString&, bool&) override
+    {
+        return compareAnswers.isEmpty() ? QString() : compareAnswers.takeFirst();
+    }
 
-    QStringList openAnswers, openFilters, saveAnswers, saveFilters, questions, messages;
+    QStringList compareAnswers, openAnswers, openFilters, saveAnswers, saveFilters, questions, messages;
 };
 
 // 301 rows every 10 m from 0 to 3000 m, pipeline "Nord" number 42; fixed
@@ -110,6 +114,7 @@ private slots:
 
     void loadRefuseAndRemember();
     void windowShowsChainagesAndTiesAgainAfterEdits();
+    void comparisonByTheFixedPoints();
     void exportMenuWritesEveryFormat();
     void mapClickSelectionAndZoom();
 
@@ -239,6 +244,25 @@ void TestPipeline::windowShowsChainagesAndTiesAgainAfterEdits()
     QVERIFY(w.SummaryLabel()->text().contains(QString::fromUtf8("Messlänge 3075 m")));
 }
 
+void TestPipeline::comparisonByTheFixedPoints()
+{
+    CMainFrame& f = OpenSurvey();
+    f.OnAssess();
+    CAssessWnd& w = *f.AssessWindow();
+    m_seam.compareAnswers << Path("nord.tsd");
+    f.Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QVERIFY(w.CompareAlignLabel()->text().startsWith(QStringLiteral("Ausrichtung: Orientierungspunkte (2)")));
+    // With pipeline data both surveys are re-stationed by their own ties.
+    LoadPipeline(f);
+    QCOMPARE(w.CompareAlignLabel()->text(), QStringLiteral("Ausrichtung: Festpunkte der Leitungsdaten, größte "
+                                                           "Abweichung an einem gemeinsamen Punkt 0 m"));
+    QCOMPARE(w.CompareSettings().alignment->method, EAlignMethod::Pipeline);
+    QVERIFY(w.Comparison());
+    QCOMPARE(w.Comparison()->summary.matched, 301);
+    f.OnPipelineClose();
+    QCOMPARE(w.CompareSettings().alignment->method, EAlignMethod::Landmarks);
+}
+
 void TestPipeline::exportMenuWritesEveryFormat()
 {
     CMainFrame& f = OpenSurvey();
@@ -346,5 +370,15 @@ void TestPipeline::mapClickSelectionAndZoom()
     QCOMPARE(view->Transform().MetresPerPixel(), scale);
 }
 
-QTEST_MAIN(TestPipeline)
+int main(int argc, char** argv)
+{
+    // The program's settings in a folder of the test's own.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    CTresApp app(argc, argv);
+    TestPipeline test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "tst_pipeline.moc"
