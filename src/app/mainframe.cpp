@@ -13,6 +13,7 @@
 #include "mapdock.h"
 #include "mapscene.h"
 #include "mapview.h"
+#include "numbers.h"
 #include "panejob.h"
 #include "pipelinesource.h"
 #include "printrunner.h"
@@ -411,6 +412,9 @@ void CMainFrame::createActions()
         a = AddAction(e.id, QString::fromUtf8(e.text), QString::fromUtf8(e.tip));
         connect(a, &QAction::triggered, this, [this, f = e.format] { OnExport(f); });
     }
+    AddAction(ID_RESTATION, QStringLiteral("S&tationierung an Festpunkte anpassen..."),
+              QString::fromUtf8("Ersetzt die Messmeter durch die Stationierung an den Festpunkten der Leitungsdaten"),
+              &CMainFrame::OnRestation);
     a = AddAction(ID_VIEW_MAP, QStringLiteral("&Karte"),
                   QString::fromUtf8("Zeigt oder verbirgt die Karte der Messung auf ihrer Trasse"));
     a->setCheckable(true);
@@ -450,7 +454,7 @@ void CMainFrame::createMenus()
     edit->addAction(Action(ID_ROW_DELETE));
     edit->addAction(Action(ID_ROW_INSERT));
     edit->addSeparator();
-    for (int id : {ID_ADD_CONSTANT, ID_REVERSE, ID_SORT}) edit->addAction(Action(id));
+    for (int id : {ID_ADD_CONSTANT, ID_REVERSE, ID_SORT, ID_RESTATION}) edit->addAction(Action(id));
 
     QMenu* logato = menuBar()->addMenu(QStringLiteral("&Logato"));
     logato->addAction(Action(ID_TRANSFER));
@@ -1521,6 +1525,70 @@ void CMainFrame::OnExport(EExportFormat format)
     }
 }
 
+void CMainFrame::OnRestation()
+{
+    const std::shared_ptr<const trespipeline::SSurveyBinding> b = m_pPipeline->Binding();
+    if (m_doc.m_bEmpty || !b) return;
+    const auto number
+        = [](double v, int decimals) { return QString::fromStdString(trespipeline::GermanNumber(v, decimals)); };
+    std::vector<int32_t> metres(b->chainage.size(), NO_VALUE);
+    int changed = 0, largestRow = 0;
+    int64_t largest = 0;
+    for (size_t i = 0; i < b->chainage.size(); ++i) {
+        if (!trespipeline::HasChainage(b->chainage[i])) continue;
+        const std::optional<int32_t> m = trespipeline::WholeMetre(b->chainage[i]);
+        if (!m || !IsPresent(*m)) {
+            CUiSeam::Current().Message(this,
+                                       QString::fromUtf8("Zeile %1: die Stationierung %2 m passt nicht in die "
+                                                         "Meterspalte; die Stationierung wird nicht angepasst.")
+                                           .arg(i + 1)
+                                           .arg(number(b->chainage[i], 2)),
+                                       QMessageBox::Warning);
+            return;
+        }
+        metres[i] = *m;
+        const int32_t old = m_doc.GetMeter(static_cast<int>(i) + 1);
+        if (*m == old) continue;
+        ++changed;
+        if (const int64_t d = std::llabs(int64_t{*m} - old); d > largest) {
+            largest = d;
+            largestRow = static_cast<int>(i) + 1;
+        }
+    }
+    QStringList ties;
+    for (size_t k = 0; k < b->ties.size(); ++k) {
+        const trespipeline::STie& t = b->ties[k];
+        ties << QString::fromUtf8("Zeile %1: %2 m → %3 m „%4“")
+                    .arg(t.row)
+                    .arg(t.metre)
+                    .arg(number(t.chainage, 2), QString::fromStdString(b->pipeline.fixpoints[t.fixpoint].name));
+        if (k < b->factors.size()) ties << QString::fromUtf8("    Faktor %1").arg(number(b->factors[k], 4));
+    }
+    QStringList warnings;
+    for (const std::string& w : b->warnings) warnings << QString::fromStdString(w);
+    QString text = QString::fromUtf8("Die Messmeter werden durch die Stationierung an den Festpunkten der "
+                                     "Leitungsdaten ersetzt, auf ganze Meter gerundet.\n\n%1 Festpunkte gefunden:\n")
+                       .arg(b->ties.size())
+                   + Lines(ties, 16);
+    if (!warnings.isEmpty()) text += QStringLiteral("\n\nWarnungen:\n") + Lines(warnings, 8);
+    if (changed == 0) {
+        CUiSeam::Current().Message(this, text + QString::fromUtf8("\n\nKein Meter ändert sich."),
+                                   QMessageBox::Information);
+        return;
+    }
+    text += QString::fromUtf8("\n\n%1 von %2 Metern ändern sich, am meisten in Zeile %3 (um %4 m).\n"
+                              "Der Schritt lässt sich mit „Rückgängig“ zurücknehmen.")
+                .arg(changed)
+                .arg(m_doc.GetRowCount())
+                .arg(largestRow)
+                .arg(largest);
+    if (CUiSeam::Current().Question(this, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+        != QMessageBox::Ok)
+        return;
+    CWaitCursor wait;
+    m_doc.SetMetres(metres);
+}
+
 void CMainFrame::OnHelpManual()
 {
     if (!m_pManual) {
@@ -1594,6 +1662,7 @@ void CMainFrame::UpdateCommandUI()
     const bool bound = doc && m_pPipeline->Binding() != nullptr;
     for (int id : {ID_EXPORT_GEOJSON, ID_EXPORT_KML, ID_EXPORT_GPX}) Action(id)->setEnabled(bound);
     Action(ID_EXPORT_CSV)->setEnabled(doc);
+    Action(ID_RESTATION)->setEnabled(bound);
     Action(ID_VIEW_MAP)->setChecked(m_pMap && !m_pMap->isHidden());
     Action(ID_VIEW_COMPARE)->setEnabled(m_pCompare->IsLoaded());
     Action(ID_VIEW_COMPARE)->setChecked(m_pCompare->IsLoaded() && m_pCompare->IsShown());

@@ -196,6 +196,11 @@ public:
     void OnExport(tresexport::EExportFormat format);
     // "Karte": shows or hides the map dock.
     void OnViewMap(bool on);
+    // "Stationierung an Festpunkte anpassen...": shows what the pipeline
+    // data's fixed points make of the metres (ties, factors, warnings, how
+    // many metres change), then writes the chainages rounded to whole
+    // metres into the metre column as one step ("Stationierung anpassen").
+    void OnRestation();
     void OnNextPane(bool previous = false);
     // The framework's save query for a modified document; false: stop.
     bool SaveModified();

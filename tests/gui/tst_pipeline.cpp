@@ -4,7 +4,7 @@
 // window with chainages, positions and the rows beyond the route, tied
 // again after an edit; the exports menu writing every format; and the map:
 // its message without data, a click on a defect, the table's selection,
-// zooming about the pointer.
+// zooming about the pointer; re-stationing the metres as one step.
 #include "assesswnd.h"
 #include "curvepane.h"
 #include "framefixture.h"
@@ -48,8 +48,9 @@ public:
                                          QMessageBox::StandardButton) override
     {
         questions << text;
-        return QMessageBox::No;
+        return questionAnswers.isEmpty() ? QMessageBox::No : questionAnswers.takeFirst();
     }
+    QList<QMessageBox::StandardButton> questionAnswers;
     void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
     QString OpenFileNameWithOption(QWidget*, const QString&, const QString&, const QString&, bool&) override
     {
@@ -114,6 +115,7 @@ private slots:
 
     void loadRefuseAndRemember();
     void windowShowsChainagesAndTiesAgainAfterEdits();
+    void restationIsOneUndoableStep();
     void comparisonByTheFixedPoints();
     void exportMenuWritesEveryFormat();
     void mapClickSelectionAndZoom();
@@ -242,6 +244,48 @@ void TestPipeline::windowShowsChainagesAndTiesAgainAfterEdits()
     QVERIFY(f.Pipeline().Binding());
     QCOMPARE(dig->columnCount(), 16);
     QVERIFY(w.SummaryLabel()->text().contains(QString::fromUtf8("Messlänge 3075 m")));
+}
+
+void TestPipeline::restationIsOneUndoableStep()
+{
+    CMainFrame& f = OpenSurvey();
+    QAction* restation = f.Action(CMainFrame::ID_RESTATION);
+    QVERIFY(!restation->isEnabled());
+    LoadPipeline(f);
+    QVERIFY(restation->isEnabled());
+
+    // What will change is shown first; "Abbrechen" changes nothing.
+    m_seam.questionAnswers << QMessageBox::Cancel;
+    restation->trigger();
+    QCOMPARE(m_seam.questions.size(), 1);
+    const QString shown = m_seam.questions[0];
+    for (const char* part :
+         {"2 Festpunkte gefunden", "Zeile 1: 0 m → 1000 m „FP A“", "Faktor 1,025", "Zeile 301: 3000 m → 4075 m „FP B“",
+          "301 von 301 Metern ändern sich, am meisten in "
+          "Zeile 299 (um 1075 m)"})
+        QVERIFY2(shown.contains(QString::fromUtf8(part)), qPrintable(shown));
+    QCOMPARE(m_doc->GetMeter(3), 20);
+    QVERIFY(!m_doc->IsModified());
+
+    // Whole metres, half away from zero: 1000 + 20 m · 1.025 = 1020,5 → 1021.
+    m_seam.questionAnswers << QMessageBox::Ok;
+    restation->trigger();
+    const auto metres = [&] {
+        return std::vector<int32_t>{m_doc->GetMeter(1), m_doc->GetMeter(3), m_doc->GetMeter(101), m_doc->GetMeter(301)};
+    };
+    QCOMPARE(metres(), (std::vector<int32_t>{1000, 1021, 2025, 4075}));
+    QVERIFY(m_doc->IsModified());
+    QCOMPARE(f.Action(CMainFrame::ID_EDIT_UNDO)->text(), QString::fromUtf8("&Rückgängig: Stationierung anpassen"));
+    // Tied again: the metres now are the chainages.
+    QCOMPARE(f.Pipeline().Binding()->chainage[100], 2025.0);
+
+    // One step back and forth.
+    f.OnEditUndo();
+    QCOMPARE(metres(), (std::vector<int32_t>{0, 20, 1000, 3000}));
+    QVERIFY(!m_doc->IsModified());
+    QCOMPARE(f.Pipeline().Binding()->chainage[100], 2025.0);
+    f.OnEditRedo();
+    QCOMPARE(metres(), (std::vector<int32_t>{1000, 1021, 2025, 4075}));
 }
 
 void TestPipeline::comparisonByTheFixedPoints()
