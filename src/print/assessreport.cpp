@@ -648,6 +648,9 @@ private:
                  U8("%1 m an einem gemeinsamen %2")
                      .arg(a.maxResidual)
                      .arg(a.method == EAlignMethod::Pipeline ? U8("Festpunkt") : U8("Orientierungspunkt"))});
+        // Paired by chainage, the comparison's metres are chainages.
+        if (a.method == EAlignMethod::Pipeline)
+            fields.push_back({U8("Meterangaben"), U8("Stationierung beider Messungen")});
         y = DrawFields(p, y + m_lh + MmDY(m_m, 1), fields) + MmDY(m_m, 3);
 
         // The share is of the stretch the pairs cover: only there can the

@@ -525,6 +525,7 @@ void TestTool::reportComparesAsCompareDoes()
         0);
     const QString byPipeline = PdfText(Out("l.pdf"));
     QVERIFY(byPipeline.contains(QRegularExpression(QStringLiteral("Zuordnung:\\s+Festpunkte der Leitungsdaten"))));
+    QVERIFY(byPipeline.contains(QRegularExpression(QStringLiteral("Meterangaben:\\s+Stationierung beider Messungen"))));
     QCOMPARE(IndicationsOf(byPipeline), IndicationsOf(ToolJson({QStringLiteral("compare"), demo, shifted,
                                                                 QStringLiteral("--pipeline"), leitung})));
 
