@@ -316,7 +316,9 @@ void DrawSheet(QPainter& p, const CPrintMetrics& m, const QRect& box, const SShe
     ValueAxis(p, m, g.gradient, gy, plan.gradAxis, grid, false);
     AxisTitle(p, g.potential, box.left(), QStringLiteral("U gegen ") + in.electrode + QStringLiteral(" [V]"));
     AxisTitle(p, g.gradient, box.left(), QStringLiteral("Gradient [mV]"));
-    TextOut(p, g.gradient.right(), g.gradient.bottom() + MmDY(m, 0.8) + TextHeight(p), QStringLiteral("Meter [m]"),
+    TextOut(p, g.gradient.right(), g.gradient.bottom() + MmDY(m, 0.8) + TextHeight(p),
+            in.recordedMetres ? QStringLiteral("Meter [m], wie gemessen (Stationierung in der Aufgrabungsliste)")
+                              : QStringLiteral("Meter [m]"),
             TA_RIGHT | TA_TOP);
 
     // The landmarks: a dotted line through both charts at each.

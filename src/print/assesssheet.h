@@ -32,6 +32,10 @@ struct SSheetInput {
     const CTreDoc* earlier = nullptr;
     const SComparison* native = nullptr;
     QString electrode; // for the potential axis' title
+    // The survey is tied to pipeline data, yet the sheets stay on the
+    // recorded metres, as the survey and its landmarks were taken: the
+    // metre axis says so.
+    bool recordedMetres = false;
 };
 
 // Where the parts of a sheet lie inside its box, in device units; the

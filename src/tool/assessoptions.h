@@ -17,8 +17,8 @@ enum class EAssessCommand {
     Assess, // also takes --json, --csv, --rows and --native FILE
     Report, // also takes -o OUT.pdf, which it needs, and --compare EARLIER
             // with --native (the earlier survey is the native one, and so
-            // serves the 100 mV criterion too), --worse-limit and --shift-limit,
-            // and --section, --report-number, --revision, --company, --logo
+            // serves the 100 mV criterion too), --worse-limit, --shift-limit,
+            // --reverse and --no-align, and --section, --report-number, --revision, --company, --logo
             // and --author
     Export, // also takes --native FILE, and needs --format F and -o OUT; the
             // map formats need --pipeline too
@@ -43,6 +43,9 @@ struct SAssessOptions {
     int crs = 0;
     std::string compare; // report: the comparison survey, empty for none
     SCompareSettings compareSettings;
+    // report: the comparison aligned as `compare` aligns it, unless
+    // --no-align; --reverse accepts a survey walked from the other end.
+    bool reverse = false, noAlign = false;
     // report: its identity and sheets, and the issuer over the program's
     // settings "Bericht" (an option given empty clears the setting).
     std::string reportNumber, revision;

@@ -6,13 +6,16 @@
 #include "toolhost.h"
 
 bool AlignForCompare(const CTreDoc& current, const CTreDoc& earlier, bool native, const SCompareAlignOptions& options,
-                     std::shared_ptr<const SAlignment>& out)
+                     std::shared_ptr<const SAlignment>& out, const trespipeline::SPipelineData* data,
+                     double stretchTolerance)
 {
     trespipeline::SComparisonAlignRequest request;
     request.align = options.align;
     request.reverse = options.reverse;
+    request.stretchTolerance = stretchTolerance;
+    request.pipeline = data;
     trespipeline::SPipelineRead read;
-    if (!options.pipeline.empty()) {
+    if (!data && !options.pipeline.empty()) {
         read = trespipeline::ReadPipelineFile(options.pipeline);
         for (const std::string& w : read.warnings) ToolError(w);
         for (const std::string& e : read.errors) ToolError(e);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "comparisonalign.h"
+#include "pipelinedata.h"
 
 #include <memory>
 #include <string>
@@ -20,5 +21,8 @@ struct SCompareAlignOptions {
 // False (the reason printed) when the surveys cannot be aligned as asked:
 // pipeline data unreadable or faulty, a survey the data cannot re-station,
 // landmarks that contradict each other, a reversed survey without --reverse.
+// `data`: the pipeline data already read (the report's binding holds it);
+// nullptr reads options.pipeline when it names a file.
 bool AlignForCompare(const CTreDoc& current, const CTreDoc& earlier, bool native, const SCompareAlignOptions& options,
-                     std::shared_ptr<const SAlignment>& out);
+                     std::shared_ptr<const SAlignment>& out, const trespipeline::SPipelineData* data = nullptr,
+                     double stretchTolerance = 0.05);
