@@ -1312,6 +1312,8 @@ SReportOptions CMainFrame::ReportOptions(const SReportRequest& request) const
     o.reportNumber = request.number;
     o.revision = request.revision;
     o.sectionLength = request.sectionLength;
+    // Held by the pipeline source until the survey changes: past the report's writing.
+    o.pipeline = m_pPipeline->Binding().get();
     return o;
 }
 

@@ -167,8 +167,9 @@ public:
     // "Optionen" > "Bericht...": the report's issuer and author.
     void OnReportSettings();
     // What the report is written from: the assessment window's settings,
-    // the comparison survey when one is loaded (under the "Vergleich" page's
-    // limit; a native one also serves the 100 mV criterion), the settings
+    // the comparison survey when one is loaded and aligned (under the
+    // "Vergleich" page's limit and alignment; a native one also serves the
+    // 100 mV criterion), the survey tied to its pipeline data, the settings
     // "Bericht" and `request`.
     SReportOptions ReportOptions(const SReportRequest& request) const;
     // Selects the rows in the table and centres both curve panes on the stretch.

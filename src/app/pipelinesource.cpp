@@ -19,6 +19,17 @@ QString PipelineKey(const std::string& name, const std::string& number)
     return QString::fromStdString(name) + QLatin1Char('\n') + QString::fromStdString(number);
 }
 
+// The binding as BindSurveyToFile makes it: named by its file, the file's
+// warnings first.
+std::shared_ptr<trespipeline::SSurveyBinding> Bound(const CTreDoc& doc, const trespipeline::SPipelineData& data,
+                                                    const QString& path, const std::vector<std::string>& fileWarnings)
+{
+    auto b = std::make_shared<trespipeline::SSurveyBinding>(trespipeline::BindSurvey(doc, data));
+    b->file = path.toStdString();
+    b->warnings.insert(b->warnings.begin(), fileWarnings.begin(), fileWarnings.end());
+    return b;
+}
+
 QStringList ToList(const std::vector<std::string>& texts)
 {
     QStringList out;
@@ -40,7 +51,7 @@ bool CPipelineSource::Load(const QString& path, const CTreDoc& doc, QStringList&
     }
     std::shared_ptr<const trespipeline::SSurveyBinding> binding;
     if (!doc.m_bEmpty) {
-        auto b = std::make_shared<trespipeline::SSurveyBinding>(trespipeline::BindSurvey(doc, read.data));
+        auto b = Bound(doc, read.data, path, read.warnings);
         if (!b->ok) {
             errors = ToList(b->errors);
             return false;
@@ -71,17 +82,12 @@ void CPipelineSource::Bind(const CTreDoc& doc)
     m_binding.reset();
     m_bindErrors.clear();
     if (!m_bLoaded || doc.m_bEmpty) return;
-    auto b = std::make_shared<trespipeline::SSurveyBinding>(trespipeline::BindSurvey(doc, m_data));
+    auto b = Bound(doc, m_data, m_strPath, m_readWarnings);
     if (b->ok) m_binding = std::move(b);
     else m_bindErrors = std::move(b->errors);
 }
 
-std::vector<std::string> CPipelineSource::Warnings() const
-{
-    std::vector<std::string> out = m_readWarnings;
-    if (m_binding) out.insert(out.end(), m_binding->warnings.begin(), m_binding->warnings.end());
-    return out;
-}
+std::vector<std::string> CPipelineSource::Warnings() const { return m_binding ? m_binding->warnings : m_readWarnings; }
 
 QString CPipelineSource::Remembered(const std::string& name, const std::string& number)
 {

@@ -21,6 +21,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
 #include <QWheelEvent>
@@ -51,6 +53,7 @@ public:
         return questionAnswers.isEmpty() ? QMessageBox::No : questionAnswers.takeFirst();
     }
     QList<QMessageBox::StandardButton> questionAnswers;
+    bool ReportRequest(QWidget*, SReportRequest&) override { return true; }
     void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
     QString OpenFileNameWithOption(QWidget*, const QString&, const QString&, const QString&, bool&) override
     {
@@ -303,6 +306,17 @@ void TestPipeline::comparisonByTheFixedPoints()
     QCOMPARE(w.CompareSettings().alignment->method, EAlignMethod::Pipeline);
     QVERIFY(w.Comparison());
     QCOMPARE(w.Comparison()->summary.matched, 301);
+    // The report names the data and pairs its comparison the same way.
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+        m_seam.saveAnswers << Path("bericht.pdf");
+        f.Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), Path("bericht.pdf"), QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        const QString pdf = QString::fromUtf8(text.readAllStandardOutput());
+        QVERIFY2(pdf.contains(QStringLiteral("nord.geojson")), qPrintable(pdf.left(2000)));
+        QVERIFY(pdf.contains(QRegularExpression(QStringLiteral("Zuordnung:\\s+Festpunkte der Leitungsdaten"))));
+    }
     f.OnPipelineClose();
     QCOMPARE(w.CompareSettings().alignment->method, EAlignMethod::Landmarks);
 }
