@@ -675,6 +675,10 @@ void CMainFrame::OnViewMap(bool on)
         && dockWidgetArea(m_pAssess) == dockWidgetArea(m_pMap))
         splitDockWidget(m_pAssess, m_pMap, Qt::Vertical);
     m_pMap->show();
+    // Under the assessment the map gets two fifths of the height: room to
+    // read it, while the assessment keeps its summary whole.
+    if (!m_pMap->isFloating() && m_pAssess->isVisible() && dockWidgetArea(m_pAssess) == dockWidgetArea(m_pMap))
+        resizeDocks({m_pAssess, m_pMap}, {height() * 3 / 5, height() * 2 / 5}, Qt::Vertical);
     if (!m_pAssess->isVisible() && !m_pMap->isFloating()) resizeDocks({m_pMap}, {360}, Qt::Horizontal);
     m_pMap->raise();
 }

@@ -145,6 +145,8 @@ void CMapView::paintEvent(QPaintEvent*)
         QRectF box = fm.boundingRect(text).adjusted(-2, 0, 2, 0);
         if (beside) box.moveTopLeft(QPointF(at.x() + 7, at.y() - box.height() / 2));
         else box.moveBottomLeft(QPointF(at.x() - box.width() / 2, at.y() - 10));
+        // A name that would run off the right edge goes to the mark's left.
+        if (beside && box.right() > width() - 2) box.moveRight(at.x() - 7);
         return box;
     };
     // A label on white, so it reads over any line.

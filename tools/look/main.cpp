@@ -11,6 +11,8 @@
 #include "errorlistdlg.h"
 #include "mainframe.h"
 #include "mapdock.h"
+#include "mapscene.h"
+#include "mapview.h"
 #include "tableview.h"
 #include "tredoc.h"
 #include "tresapp.h"
@@ -25,6 +27,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace {
 
@@ -150,6 +153,19 @@ int main(int argc, char** argv)
         frame.MapDock()->resize(900, 700);
         Pause(300);
         frame.MapDock()->grab().save(folder + QStringLiteral("/33-map.png"));
+        // Zoomed in on the first defect of the dig list, chosen in the table.
+        const tresmap::SMapScene* scene = frame.MapDock()->View()->Scene();
+        if (scene && !scene->defects.empty()) {
+            const tresmap::SMapDefect& d = scene->defects.front();
+            frame.ShowStretch(d.row - 5, d.row + 5, d.metre - 5, d.metre + 5);
+            tresmap::CMapView* view = frame.MapDock()->View();
+            const QPointF at = view->ToWidget(d.at);
+            QWheelEvent wheel(at, view->mapToGlobal(at), QPoint(), QPoint(0, 1200), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view, &wheel);
+            Pause(150);
+            frame.MapDock()->grab().save(folder + QStringLiteral("/34-map-defect.png"));
+        }
     }
     // The manual, as F1 shows it.
     app.m_strProgramFolder = QStringLiteral(TRESMON_DIR);
