@@ -426,6 +426,17 @@ void TestPipeline::mapClickSelectionAndZoom()
     // "Einpassen" brings the whole survey back.
     dock->FitAction()->trigger();
     QCOMPARE(view->Transform().MetresPerPixel(), scale);
+
+    // The next window opens with the map as this one left it, the data
+    // loaded again for the survey.
+    dock->setFloating(false);
+    CloseFrame();
+    m_doc = std::make_unique<CTreDoc>();
+    QVERIFY(!Frame().MapDock()->isHidden());
+    QVERIFY(Frame().Action(CMainFrame::ID_VIEW_MAP)->isChecked());
+    QVERIFY(Frame().MapDock()->View()->Message().startsWith(QStringLiteral("Keine Leitungsdaten")));
+    QVERIFY(Frame().OpenDocumentFile(Path("nord.tsd")));
+    QVERIFY(Frame().MapDock()->View()->Scene());
 }
 
 int main(int argc, char** argv)
