@@ -1468,6 +1468,8 @@ void CMainFrame::LoadRememberedPipeline()
     const std::string& name = m_doc.m_header[3];
     const std::string& number = m_doc.m_header[4];
     const QString path = CPipelineSource::Remembered(name, number);
+    // Data loaded before the survey, and it fits them: they are its pipeline's.
+    if (path.isEmpty() && m_pPipeline->Binding()) CPipelineSource::Remember(name, number, m_pPipeline->Path());
     if (path.isEmpty() || path == m_pPipeline->Path()) return;
     if (!QFileInfo::exists(path)) {
         // Told once: the entry goes with the file.

@@ -259,7 +259,8 @@ private:
     // The comparison survey aligned to the survey as it is now, for the
     // page, the curve and the report alike.
     void RealignComparison();
-    // The data remembered for the survey's pipeline, after it was opened.
+    // The data remembered for the survey's pipeline, after it was opened;
+    // or, with nothing remembered, the data loaded if the survey fits them.
     void LoadRememberedPipeline();
     // The save dialog with its filter and suffix; a name typed with another
     // ending gets the suffix added (asking before it replaces a file), so

@@ -200,6 +200,16 @@ void TestPipeline::loadRefuseAndRemember()
     Frame().Action(CMainFrame::ID_PIPELINE_CLOSE)->trigger();
     QVERIFY(!Frame().Pipeline().IsLoaded());
     QVERIFY(CPipelineSource::Remembered("Nord", "42").isEmpty());
+
+    // Loaded before any survey, they are remembered for the first that fits.
+    CloseFrame();
+    m_doc = std::make_unique<CTreDoc>();
+    LoadPipeline(Frame());
+    QVERIFY(Frame().Pipeline().IsLoaded());
+    QVERIFY(!Frame().Pipeline().Binding());
+    QVERIFY(Frame().OpenDocumentFile(Path("nord.tsd")));
+    QVERIFY(Frame().Pipeline().Binding());
+    QCOMPARE(CPipelineSource::Remembered("Nord", "42"), Frame().Pipeline().Path());
 }
 
 void TestPipeline::windowShowsChainagesAndTiesAgainAfterEdits()
