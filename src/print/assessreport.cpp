@@ -167,7 +167,11 @@ public:
         m_priorities.assign(m_v.defects.size(), 0);
         for (const SDigItem& item : m_v.digList) m_priorities[static_cast<size_t>(item.defect)] = item.priority;
         m_extents = StretchExtents(m_v);
-        m_sheets = PlanSheets(doc, m_v, o.sectionLength, {native ? nullptr : earlier, native ? &*m_c : nullptr});
+        // The earlier survey drawn where the comparison paired it.
+        if (m_c && !native) m_earlierMetres = EarlierOnCurrentMetres(doc, *earlier, *m_c->alignment);
+        m_sheets = PlanSheets(
+            doc, m_v, o.sectionLength,
+            {native ? nullptr : earlier, native ? &*m_c : nullptr, m_c && !native ? &m_earlierMetres : nullptr});
 
         ComposeTables();
         std::vector<assesslayout::STableItems> lists;
@@ -616,7 +620,10 @@ private:
         in.priorities = &m_priorities;
         in.rowIndex = &m_rowIndex;
         const bool native = m_c && m_c->mode == ECompareMode::Native;
-        if (m_c && !native) in.earlier = m_o.comparison.earlier;
+        if (m_c && !native) {
+            in.earlier = m_o.comparison.earlier;
+            in.earlierMetres = &m_earlierMetres;
+        }
         if (native) in.native = &*m_c;
         in.electrode = m_electrode;
         in.recordedMetres = m_o.pipeline != nullptr;
@@ -719,6 +726,7 @@ private:
     std::vector<std::string> m_entries;
     QString m_electrode;
     std::optional<SComparison> m_c;
+    std::vector<int32_t> m_earlierMetres; // earlier mode: each earlier row on the current survey's metres
     std::vector<int> m_rowIndex;
     std::vector<int> m_priorities;
     std::vector<SStretchExtent> m_extents;

@@ -79,6 +79,9 @@ TEST_F(CompareAlignDemo, ShiftedEarlierSurveyGivesTheUnshiftedResultByLandmarksA
 
     SAlignment a = Aligned(demo, moved);
     EXPECT_EQ(a.method, EAlignMethod::Landmarks);
+    // Drawn over the current survey, each earlier row stands where it was paired.
+    EXPECT_EQ(EarlierOnCurrentMetres(demo, moved, a), a.earlierMetres);
+    EXPECT_EQ(EarlierOnCurrentMetres(demo, moved, a)[5], moved.GetMeter(6) - 3);
     EXPECT_GE(a.ties.size(), 10u);
     EXPECT_EQ(a.maxResidual, 0);
     EXPECT_EQ(Of(Compare(demo, moved, With(a))), unshifted);
@@ -229,4 +232,23 @@ TEST(CompareAlign, OffsetNeedsFiftyPairsAndPrefersTheSmallerThenTheNegativeOne)
     EXPECT_EQ(a.offsetPairs, 0);
     EXPECT_EQ(AlignmentText(a), "nach Metern (kein Versatz bestimmbar)");
     EXPECT_TRUE(a.earlierMetres.empty());
+}
+
+TEST(CompareAlign, ChainagesCarriedBackToTheCurrentSurveysRecordedMetres)
+{
+    // The worked example re-stationed: metres 0, 100, 200, 300 at chainages
+    // 5, 105, 208, 310; an earlier survey paired by chainage.
+    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    MakeRows(current, {0, 100, 200, 300});
+    MakeRows(earlier, {0, 1, 2, 3, 4, 5});
+    SAlignment a = AlignByStations({5, 105, 208, 310}, {0, 105, 156, 310, 320, NO_VALUE}, {});
+    ASSERT_EQ(a.method, EAlignMethod::Pipeline);
+    // Between rows linear, half away from zero (51 of 103 m: 49.5 m, 50);
+    // beyond the ends shifted.
+    EXPECT_EQ(EarlierOnCurrentMetres(current, earlier, a), (std::vector<int32_t>{-5, 100, 150, 300, 310, NO_VALUE}));
+    // A survey walked against the chainage keeps its direction beyond the ends.
+    MakeRows(current, {300, 200, 100, 0});
+    EXPECT_EQ(EarlierOnCurrentMetres(current, earlier, a), (std::vector<int32_t>{305, 200, 150, 0, -10, NO_VALUE}));
+    // Without re-stationed current metres the pairing metre is the recorded one.
+    EXPECT_EQ(CAlignedToRecorded(current, SAlignment())(1234), 1234);
 }
