@@ -56,7 +56,8 @@ public:
     // Refused only because it was walked from the other end.
     bool RefusedAsReversed() const;
     // Where the curve draws each of its rows on the current survey's metre
-    // axis (row r at [r - 1], NO_VALUE: not drawn); empty: its own metres.
+    // axis (EarlierOnCurrentMetres, as the report's sheets draw it); empty:
+    // its own metres.
     const std::vector<int32_t>& CurveMetres() const { return m_curveMetres; }
 
 private:
@@ -69,10 +70,3 @@ private:
     QStringList m_alignErrors, m_alignNotes;
     std::vector<int32_t> m_curveMetres;
 };
-
-// Where the earlier survey's rows lie on the current survey's metre axis
-// under `alignment`. By landmarks and offset its aligned metres are already
-// the current survey's; by the pipeline data they are chainages, taken back
-// to the current survey's metres between its rows' chainages (beyond its
-// first and last, a shift). Empty for the recorded metres.
-std::vector<int32_t> CurveMetresOf(const SAlignment& alignment, const CTreDoc& current);
