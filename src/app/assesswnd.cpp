@@ -720,19 +720,6 @@ void CAssessWnd::SetCompareAlignment(std::shared_ptr<const SAlignment> alignment
     m_bAlignReversible = reversible;
 }
 
-QString CAssessWnd::AlignmentText(const SAlignment& a)
-{
-    QString text;
-    switch (a.method) {
-    case EAlignMethod::Pipeline: text = QStringLiteral("Festpunkte der Leitungsdaten"); break;
-    case EAlignMethod::Landmarks: text = QStringLiteral("Orientierungspunkte (%1)").arg(a.ties.size()); break;
-    case EAlignMethod::Offset: text = QStringLiteral("Versatz %1 m").arg(a.offset); break;
-    case EAlignMethod::None: text = QStringLiteral("nach Metern"); break;
-    }
-    if (a.reversed) text += QStringLiteral(", umgekehrte Richtung");
-    return text;
-}
-
 void CAssessWnd::RecomputeComparison()
 {
     // A refused alignment pairs nothing: pairs by the recorded metres would
@@ -808,7 +795,8 @@ void CAssessWnd::ShowComparison()
         align = QStringLiteral("<span style=\"color:#c00000\">")
                 + m_alignErrors.join(QStringLiteral("<br>")).toHtmlEscaped() + QStringLiteral("</span>");
     } else if (const SAlignment* a = m_compareSettings.alignment.get()) {
-        align = QStringLiteral("Ausrichtung: ") + AlignmentText(*a).toHtmlEscaped();
+        // Named as the report names it.
+        align = QStringLiteral("Zuordnung: ") + QString::fromStdString(AlignmentText(*a)).toHtmlEscaped();
         if (IsPresent(a->maxResidual))
             align += QString::fromUtf8(", größte Abweichung an einem gemeinsamen Punkt %1 m").arg(a->maxResidual);
     }

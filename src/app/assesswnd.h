@@ -106,9 +106,7 @@ public:
                              const QStringList& notes, bool reversible);
     // The mode, both limits and the alignment in use.
     const SCompareSettings& CompareSettings() const { return m_compareSettings; }
-    // The alignment method as the page names it: "Festpunkte der
-    // Leitungsdaten", "Orientierungspunkte (n)", "Versatz o m", "nach Metern".
-    static QString AlignmentText(const SAlignment& alignment);
+
     // The dock's width that shows the widest of its three lists whole (while
     // it is shown; before, the lists' width alone).
     int ListsWidth() const;

@@ -367,7 +367,7 @@ void TestCompareMenu::alignedByLandmarksAndReversedOnRequest()
     seam.answers << shifted;
     frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
     QVERIFY(seam.questions.isEmpty());
-    QCOMPARE(w.CompareAlignLabel()->text(), QStringLiteral("Ausrichtung: Orientierungspunkte (2), größte Abweichung "
+    QCOMPARE(w.CompareAlignLabel()->text(), QStringLiteral("Zuordnung: Orientierungspunkte (2), größte Abweichung "
                                                            "an einem gemeinsamen Punkt 0 m"));
     QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (0)"));
     QVERIFY(w.CompareSummaryLabel()->text().contains(QStringLiteral("Paare: 398")));
@@ -397,7 +397,7 @@ void TestCompareMenu::alignedByLandmarksAndReversedOnRequest()
 
     w.CompareReverseButton()->click();
     QCOMPARE(w.CompareAlignLabel()->text().section(QLatin1Char(','), 0, 1),
-             QStringLiteral("Ausrichtung: Orientierungspunkte (2), umgekehrte Richtung"));
+             QStringLiteral("Zuordnung: Orientierungspunkte (2), in umgekehrter Richtung gemessen"));
     QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (0)"));
     QVERIFY(w.CompareReverseButton()->isHidden());
     QCOMPARE(potential->Frame().pCompareMetres->front(), 403);

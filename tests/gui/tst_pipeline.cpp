@@ -308,10 +308,10 @@ void TestPipeline::comparisonByTheFixedPoints()
     CAssessWnd& w = *f.AssessWindow();
     m_seam.compareAnswers << Path("nord.tsd");
     f.Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
-    QVERIFY(w.CompareAlignLabel()->text().startsWith(QStringLiteral("Ausrichtung: Orientierungspunkte (2)")));
+    QVERIFY(w.CompareAlignLabel()->text().startsWith(QStringLiteral("Zuordnung: Orientierungspunkte (2)")));
     // With pipeline data both surveys are re-stationed by their own ties.
     LoadPipeline(f);
-    QCOMPARE(w.CompareAlignLabel()->text(), QStringLiteral("Ausrichtung: Festpunkte der Leitungsdaten, größte "
+    QCOMPARE(w.CompareAlignLabel()->text(), QStringLiteral("Zuordnung: Festpunkte der Leitungsdaten, größte "
                                                            "Abweichung an einem gemeinsamen Punkt 0 m"));
     QCOMPARE(w.CompareSettings().alignment->method, EAlignMethod::Pipeline);
     QVERIFY(w.Comparison());
