@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Re-stationing a long survey to its fixed points and placing every row on
-// the route. Both must grow linearly with the rows: BM_Positions/70000 should
+// the route, alone and as the whole binding the program repeats per edit. Both must grow linearly with the rows: BM_Positions/70000 should
 // take about ten times BM_Positions/7000, not a hundred.
 #include "pipeline.h"
 #include "survey.h"
@@ -9,6 +9,7 @@
 #include "pipelinereader.h"
 #include "restation.h"
 #include "sections.h"
+#include "surveybinding.h"
 #include "tredoc.h"
 
 #include <benchmark/benchmark.h>
@@ -82,6 +83,20 @@ void BM_Positions(benchmark::State& state)
     Count(state);
 }
 
+// The whole binding (re-stationing, the route locator, positions, section
+// overrides, route check): the program repeats it after every edit of a
+// survey with pipeline data loaded.
+void BM_BindSurvey(benchmark::State& state)
+{
+    const Input& in = Get(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        trespipeline::SSurveyBinding b = trespipeline::BindSurvey(in.doc, in.data);
+        if (!b.ok) state.SkipWithError("the survey does not fit its pipeline data");
+        benchmark::DoNotOptimize(b.places.data());
+    }
+    Count(state);
+}
+
 void BM_SectionOverrides(benchmark::State& state)
 {
     const Input& in = Get(static_cast<int>(state.range(0)));
@@ -97,5 +112,6 @@ void BM_SectionOverrides(benchmark::State& state)
 
 BENCHMARK(BM_Restation)->Arg(7000)->Arg(70000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Positions)->Arg(7000)->Arg(70000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BindSurvey)->Arg(7000)->Arg(70000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SectionOverrides)->Arg(70000)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

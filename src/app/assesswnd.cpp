@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assesswnd.h"
 
+#include "pipelinesource.h"
 #include "resultlist.h"
 #include "tredoc.h"
 #include "tresapp.h"
@@ -8,10 +9,12 @@
 #include "verdictpaint.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSettings>
 #include <QTabWidget>
@@ -232,6 +235,12 @@ CAssessWnd::CAssessWnd(CTreDoc& doc, QWidget* parent)
     m_pWarning->setWordWrap(true);
     m_pWarning->hide();
     layout->addWidget(m_pWarning);
+    m_pPipelineLabel = new QLabel(body);
+    m_pPipelineLabel->setObjectName(QStringLiteral("pipeline"));
+    m_pPipelineLabel->setTextFormat(Qt::RichText);
+    m_pPipelineLabel->setWordWrap(true);
+    m_pPipelineLabel->hide();
+    layout->addWidget(m_pPipelineLabel);
 
     m_pBar = new CVerdictBar(body);
     m_pBar->setToolTip(QString::fromUtf8("Die Messung vom ersten bis zum letzten Meter: jeder Abschnitt in der Farbe "
@@ -528,8 +537,17 @@ void CAssessWnd::Recompute()
     }
     m_bStale = false;
     const bool native = m_pCompareDoc && m_compareSettings.mode == ECompareMode::Native;
-    m_result = std::make_shared<const SVerdict>(AssessProtection(m_doc, m_settings, native ? m_pCompareDoc : nullptr));
-    for (CAssessListModel* m : m_pModels) m->SetVerdict(m_result);
+    m_binding = m_pPipeline ? m_pPipeline->Binding() : nullptr;
+    // A binding of other rows (never expected: the source ties first) is no binding.
+    if (m_binding && m_binding->chainage.size() != static_cast<size_t>(m_doc.GetRowCount())) m_binding.reset();
+    auto result = std::make_shared<SVerdict>(AssessProtection(m_doc, m_settings, native ? m_pCompareDoc : nullptr,
+                                                              m_binding ? &m_binding->overrides : nullptr));
+    // The rows beyond the route: a warning of the assessment like any other.
+    if (m_binding)
+        result->warnings.insert(result->warnings.end(), m_binding->outsideRoute.begin(), m_binding->outsideRoute.end());
+    m_result = std::move(result);
+    for (CAssessListModel* m : m_pModels) m->SetVerdict(m_result, m_binding);
+    ShowPipeline();
     m_pBar->SetVerdict(m_result);
     ShowResult();
     RecomputeComparison();
@@ -618,6 +636,35 @@ void CAssessWnd::ShowResult()
     m_pSummary->setText(html);
 }
 
+void CAssessWnd::ShowPipeline()
+{
+    if (!m_pPipeline || !m_pPipeline->IsLoaded()) {
+        m_pPipelineLabel->clear();
+        m_pPipelineLabel->hide();
+        return;
+    }
+    const auto esc = [](const std::string& s) { return QString::fromStdString(s).toHtmlEscaped(); };
+    const trespipeline::SPipelineData& data = m_pPipeline->Data();
+    QString html
+        = QString::fromUtf8("Leitungsdaten <b>%1</b>").arg(QFileInfo(m_pPipeline->Path()).fileName().toHtmlEscaped());
+    if (!data.route.name.empty() || !data.route.number.empty())
+        html += QString::fromUtf8(" (Trasse %1 %2)").arg(esc(data.route.name), esc(data.route.number));
+    if (m_binding) {
+        html += QString::fromUtf8(": %1 von %2 Festpunkten gefunden; Längen nach Stationierung")
+                    .arg(m_binding->fixpoints.size())
+                    .arg(data.fixpoints.size());
+        for (const std::string& w : m_pPipeline->Warnings())
+            html += QStringLiteral("<br><span style=\"color:#a05000\">") + esc(w) + QStringLiteral("</span>");
+    } else if (!m_pPipeline->BindErrors().empty()) {
+        html += QString::fromUtf8("<br><span style=\"color:#c00000\">Die Messung passt nicht zu den Leitungsdaten; "
+                                  "bewertet nach Messmetern:");
+        for (const std::string& e : m_pPipeline->BindErrors()) html += QStringLiteral("<br>") + esc(e);
+        html += QStringLiteral("</span>");
+    }
+    m_pPipelineLabel->setText(html);
+    m_pPipelineLabel->show();
+}
+
 QWidget* CAssessWnd::BuildComparePage(QWidget* parent)
 {
     auto* page = new QWidget(parent);
@@ -628,6 +675,18 @@ QWidget* CAssessWnd::BuildComparePage(QWidget* parent)
     m_pCompareSource = new QLabel(page);
     m_pCompareSource->setWordWrap(true);
     layout->addWidget(m_pCompareSource);
+    m_pCompareAlign = new QLabel(page);
+    m_pCompareAlign->setObjectName(QStringLiteral("alignment"));
+    m_pCompareAlign->setTextFormat(Qt::RichText);
+    m_pCompareAlign->setWordWrap(true);
+    layout->addWidget(m_pCompareAlign);
+    m_pCompareReverse = new QPushButton(QStringLiteral("Umgekehrt vergleichen"), page);
+    m_pCompareReverse->setToolTip(QString::fromUtf8(
+        "Vergleicht die Vergleichsmessung als vom anderen Ende her gemessen: ihre Orientierungspunkte werden\n"
+        "in umgekehrter Reihenfolge den Orientierungspunkten der aktuellen Messung zugeordnet."));
+    m_pCompareReverse->hide();
+    connect(m_pCompareReverse, &QPushButton::clicked, this, &CAssessWnd::CompareReversedAsked);
+    layout->addWidget(m_pCompareReverse, 0, Qt::AlignLeft);
 
     auto* row = new QHBoxLayout;
     m_pCompareLimitLabel = new QLabel(page);
@@ -652,9 +711,21 @@ QWidget* CAssessWnd::BuildComparePage(QWidget* parent)
     return page;
 }
 
+void CAssessWnd::SetCompareAlignment(std::shared_ptr<const SAlignment> alignment, const QStringList& errors,
+                                     const QStringList& notes, bool reversible)
+{
+    m_compareSettings.alignment = std::move(alignment);
+    m_alignErrors = errors;
+    m_alignNotes = notes;
+    m_bAlignReversible = reversible;
+}
+
 void CAssessWnd::RecomputeComparison()
 {
-    m_comparison = m_pCompareDoc
+    // A refused alignment pairs nothing: pairs by the recorded metres would
+    // be exactly the false indications it exists to prevent.
+    const bool refused = !m_alignErrors.isEmpty();
+    m_comparison = m_pCompareDoc && !refused
                        ? std::make_shared<const SComparison>(Compare(m_doc, *m_pCompareDoc, m_compareSettings))
                        : nullptr;
     m_pCompareModel->SetComparison(m_comparison);
@@ -712,11 +783,26 @@ void CAssessWnd::ShowComparison()
     if (!loaded) {
         m_pCompareSource->setText(
             QString::fromUtf8("Keine Vergleichsmessung geladen (Datei > Vergleichsmessung laden...)."));
+        m_pCompareAlign->clear();
+        m_pCompareReverse->hide();
         m_pCompareSummary->clear();
         return;
     }
     m_pCompareSource->setText(
         QString::fromUtf8(native ? "Nativmessung: %1" : "Frühere Messung: %1").arg(m_strCompareName.toHtmlEscaped()));
+    QString align;
+    if (!m_alignErrors.isEmpty()) {
+        align = QStringLiteral("<span style=\"color:#c00000\">")
+                + m_alignErrors.join(QStringLiteral("<br>")).toHtmlEscaped() + QStringLiteral("</span>");
+    } else if (const SAlignment* a = m_compareSettings.alignment.get()) {
+        // Named as the report names it.
+        align = QStringLiteral("Zuordnung: ") + QString::fromStdString(AlignmentText(*a)).toHtmlEscaped();
+        if (IsPresent(a->maxResidual))
+            align += QString::fromUtf8(", größte Abweichung an einem gemeinsamen Punkt %1 m").arg(a->maxResidual);
+    }
+    for (const QString& n : m_alignNotes) align += QStringLiteral("<br>") + n.toHtmlEscaped();
+    m_pCompareAlign->setText(align);
+    m_pCompareReverse->setVisible(m_bAlignReversible);
     if (!c) {
         m_pCompareSummary->clear();
         return;

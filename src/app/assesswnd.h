@@ -16,27 +16,37 @@
 // criterion (also kept in the settings), the pairs' summary and the
 // indications.
 //
+// With pipeline data (pipelinesource.h) the verdict takes the binding's
+// chainages and section criteria, the lists show chainages (and the dig
+// list positions), the runs of rows beyond the route join the warnings,
+// and a line above the lists names the data with its warnings, or says why
+// the survey as it is cannot be tied to them.
+//
 // While the window is hidden and nobody asked for the result (the curve
-// marks), a survey change only marks the result stale; showing the window
-// brings it up to date.
+// marks, the map), a survey change only marks the result stale; showing
+// the window brings it up to date.
 #pragma once
 
 #include "assessmodel.h"
 #include "comparemodel.h"
 #include "comparison.h"
+#include "surveybinding.h"
 #include "verdict.h"
 #include "viewhub.h"
 
 #include <QDockWidget>
+#include <QStringList>
 
 #include <memory>
 
+class CPipelineSource;
 class CTreDoc;
 class CVerdictBar;
 class QCheckBox;
 class QLabel;
 class QAbstractItemModel;
 class QLineEdit;
+class QPushButton;
 class QTableView;
 
 class CAssessWnd : public QDockWidget, public CTreViewBase {
@@ -71,6 +81,12 @@ public:
     const SVerdictSettings& Settings() const { return m_settings; }
     // The last result; null before the first assessment of a survey.
     std::shared_ptr<const SVerdict> Result() const { return m_result; }
+    // The binding the last result was assessed with; null: none.
+    std::shared_ptr<const trespipeline::SSurveyBinding> Binding() const { return m_binding; }
+    // Where the pipeline data come from (null: none); the caller keeps it
+    // alive, ties the survey before the window assesses it, and calls
+    // Recompute() when it loads or closes data.
+    void SetPipelineSource(const CPipelineSource* source) { m_pPipeline = source; }
     // Keeps the result current even while the window is hidden.
     void SetAlwaysCurrent(bool on);
     // Assesses the survey now (when shown or kept current) and refills.
@@ -81,8 +97,16 @@ public:
     // headings. The window only reads it; the caller keeps it alive until it
     // sets another one.
     void SetComparison(const CTreDoc* earlier, bool native, const QString& name);
-    // The mode and both limits in use.
+    // The alignment the comparison takes (comparesurvey.h); null when it is
+    // refused: `errors` say why and the page shows no pairs. `notes`: what
+    // the user should know of it. `reversible`: refused only because the
+    // survey was walked from the other end; the page then offers to compare
+    // it reversed (CompareReversedAsked).
+    void SetCompareAlignment(std::shared_ptr<const SAlignment> alignment, const QStringList& errors,
+                             const QStringList& notes, bool reversible);
+    // The mode, both limits and the alignment in use.
     const SCompareSettings& CompareSettings() const { return m_compareSettings; }
+
     // The dock's width that shows the widest of its three lists whole (while
     // it is shown; before, the lists' width alone).
     int ListsWidth() const;
@@ -96,6 +120,7 @@ public:
     QLabel* CriterionLabel() const { return m_pCriterion; }
     QLabel* WarningLabel() const { return m_pWarning; }
     QLabel* SummaryLabel() const { return m_pSummary; }
+    QLabel* PipelineLabel() const { return m_pPipelineLabel; }
     CVerdictBar* Bar() const { return m_pBar; }
     QTableView* ListView(CAssessListModel::EList list) const { return m_pViews[static_cast<int>(list)]; }
     CAssessListModel* ListModel(CAssessListModel::EList list) const { return m_pModels[static_cast<int>(list)]; }
@@ -103,6 +128,8 @@ public:
     QLabel* CompareLimitLabel() const { return m_pCompareLimitLabel; }
     QLineEdit* CompareLimitEdit() const { return m_pCompareLimit; }
     QLabel* CompareSummaryLabel() const { return m_pCompareSummary; }
+    QLabel* CompareAlignLabel() const { return m_pCompareAlign; }
+    QPushButton* CompareReverseButton() const { return m_pCompareReverse; }
     QTableView* CompareView() const { return m_pCompareView; }
     CCompareListModel* CompareModel() const { return m_pCompareModel; }
 
@@ -118,6 +145,8 @@ signals:
     // A list row was double-clicked: its survey rows and their metres
     // (NO_VALUE for rows without a metre).
     void StretchChosen(int firstRow, int lastRow, qint64 fromMetre, qint64 toMetre);
+    // "Umgekehrt vergleichen" on the page of a comparison refused as reversed.
+    void CompareReversedAsked();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -133,11 +162,14 @@ private:
     void SaveSettings() const;
     void OnFieldEdited(int field);
     void ShowResult();
+    void ShowPipeline();
     void ShowSettingsInFields();
 
     CTreDoc& m_doc;
     SVerdictSettings m_settings;
     std::shared_ptr<const SVerdict> m_result;
+    const CPipelineSource* m_pPipeline = nullptr;
+    std::shared_ptr<const trespipeline::SSurveyBinding> m_binding;
     bool m_bStale = true;
     bool m_bAlwaysCurrent = false;
 
@@ -147,6 +179,7 @@ private:
     QLabel* m_pWarning = nullptr;
     QLabel* m_pMessage = nullptr;
     QLabel* m_pSummary = nullptr;
+    QLabel* m_pPipelineLabel = nullptr;
     CVerdictBar* m_pBar = nullptr;
     CAssessListModel* m_pModels[3] = {};
     QTableView* m_pViews[3] = {};
@@ -159,6 +192,10 @@ private:
     QLabel* m_pCompareLimitLabel = nullptr;
     QLineEdit* m_pCompareLimit = nullptr;
     QLabel* m_pCompareSummary = nullptr;
+    QLabel* m_pCompareAlign = nullptr;
+    QPushButton* m_pCompareReverse = nullptr;
+    QStringList m_alignErrors, m_alignNotes;
+    bool m_bAlignReversible = false;
     CCompareListModel* m_pCompareModel = nullptr;
     QTableView* m_pCompareView = nullptr;
 };

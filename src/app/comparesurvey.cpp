@@ -36,6 +36,7 @@ bool CCompareSurvey::Load(const QString& path, bool native, QWidget* parent)
     const bool ok = doc->OnOpenDocument(path.toStdString());
     doc->SetHost(nullptr);
     if (!ok) return false;
+    Close();
     m_pDoc = std::move(doc);
     m_bNative = native;
     m_bShown = true;
@@ -48,5 +49,35 @@ void CCompareSurvey::Close()
     m_pDoc.reset();
     m_bNative = false;
     m_bShown = false;
+    m_bReverse = false;
     m_strPath.clear();
+    m_alignment.reset();
+    m_alignErrors.clear();
+    m_alignNotes.clear();
+    m_curveMetres.clear();
+}
+
+void CCompareSurvey::Align(const CTreDoc& current, const trespipeline::SPipelineData* pipeline)
+{
+    m_alignment.reset();
+    m_alignErrors.clear();
+    m_alignNotes.clear();
+    m_curveMetres.clear();
+    if (!m_pDoc || current.m_bEmpty) return;
+    trespipeline::SComparisonAlignRequest request;
+    request.reverse = m_bReverse;
+    request.pipeline = pipeline;
+    const trespipeline::SComparisonAlignResult r
+        = trespipeline::AlignForComparison(current, *m_pDoc, m_bNative, request);
+    for (const std::string& e : r.errors) m_alignErrors << QString::fromStdString(e);
+    for (const std::string& n : r.notes) m_alignNotes << QString::fromStdString(n);
+    if (!r.ok) return;
+    m_alignment = r.alignment;
+    // Paired by the recorded metres, the curve keeps its own.
+    if (!m_alignment->earlierMetres.empty()) m_curveMetres = EarlierOnCurrentMetres(current, *m_pDoc, *m_alignment);
+}
+
+bool CCompareSurvey::RefusedAsReversed() const
+{
+    return m_alignErrors.size() == 1 && m_alignErrors.front() == QString::fromUtf8(kReversedSurveyMessage);
 }

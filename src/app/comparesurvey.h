@@ -3,11 +3,22 @@
 // file once, never edited and never saved, and never the program's current
 // document. The potential pane draws it; the comparison results are computed
 // from it on demand.
+//
+// It is aligned to the current survey as `tresmon-tool compare` aligns it
+// (comparisonalignment.h: by the pipeline data's fixed points when there
+// are data, else by shared landmarks or an offset) again after every change
+// of either; the page "Vergleich", the curve and the report all take this
+// one alignment. A survey walked from the other end is refused until the
+// user accepts comparing it reversed.
 #pragma once
 
+#include "comparisonalignment.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class CTreDoc;
 class QWidget;
@@ -31,9 +42,31 @@ public:
     bool IsShown() const { return m_bShown; }
     void SetShown(bool shown) { m_bShown = shown; }
 
+    // Compared as walked from the other end (asked once the alignment finds it so).
+    bool IsReversed() const { return m_bReverse; }
+    void SetReversed(bool reverse) { m_bReverse = reverse; }
+
+    // Aligns the loaded survey to `current`, with `pipeline` (null: none).
+    void Align(const CTreDoc& current, const trespipeline::SPipelineData* pipeline);
+    // The last alignment; null when refused (AlignErrors() say why) or
+    // nothing is loaded.
+    std::shared_ptr<const SAlignment> Alignment() const { return m_alignment; }
+    const QStringList& AlignErrors() const { return m_alignErrors; }
+    const QStringList& AlignNotes() const { return m_alignNotes; }
+    // Refused only because it was walked from the other end.
+    bool RefusedAsReversed() const;
+    // Where the curve draws each of its rows on the current survey's metre
+    // axis (EarlierOnCurrentMetres, as the report's sheets draw it); empty:
+    // its own metres.
+    const std::vector<int32_t>& CurveMetres() const { return m_curveMetres; }
+
 private:
     std::unique_ptr<CTreDoc> m_pDoc;
     bool m_bNative = false;
     bool m_bShown = false;
+    bool m_bReverse = false;
     QString m_strPath;
+    std::shared_ptr<const SAlignment> m_alignment;
+    QStringList m_alignErrors, m_alignNotes;
+    std::vector<int32_t> m_curveMetres;
 };

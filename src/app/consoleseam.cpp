@@ -13,7 +13,10 @@ void Tell(const QString& text)
 
 } // namespace
 
-QString CConsoleSeam::OpenFileName(QWidget*, const QString&, const QString&) { return {}; }
+QString CConsoleSeam::OpenFileName(QWidget*, const QString&, const QString&, const QString&, const QString&)
+{
+    return {};
+}
 
 QString CConsoleSeam::OpenFileNameWithOption(QWidget*, const QString&, const QString&, const QString&, bool&)
 {

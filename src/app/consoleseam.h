@@ -10,7 +10,8 @@
 
 class CConsoleSeam : public CUiSeam {
 public:
-    QString OpenFileName(QWidget* parent, const QString& title, const QString& initial) override;
+    QString OpenFileName(QWidget* parent, const QString& title, const QString& initial, const QString& filter,
+                         const QString& suffix) override;
     QString OpenFileNameWithOption(QWidget* parent, const QString& title, const QString& initial, const QString& option,
                                    bool& checked) override;
     QString SaveFileName(QWidget* parent, const QString& title, const QString& initial, const QString& filter,

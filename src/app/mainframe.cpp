@@ -10,17 +10,24 @@
 #include "graphicsheet.h"
 #include "headerbar.h"
 #include "manualwnd.h"
+#include "mapdock.h"
+#include "mapscene.h"
+#include "mapview.h"
+#include "numbers.h"
 #include "panejob.h"
+#include "pipelinesource.h"
 #include "printrunner.h"
 #include "reportdlg.h"
 #include "reportsettingsdlg.h"
 #include "splashwnd.h"
 #include "surveydrop.h"
+#include "surveyexport.h"
 #include "tablesheet.h"
 #include "tableview.h"
 #include "tredoc.h"
 #include "tresapp.h"
 #include "uiseam.h"
+#include "verdict.h"
 #include "verdictlegend.h"
 
 #include <QApplication>
@@ -30,6 +37,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -82,6 +90,42 @@ private:
     std::function<void()> m_resized;
 };
 
+// A view that only hears of the document's changes.
+class CChangeListener : public CTreViewBase {
+public:
+    explicit CChangeListener(std::function<void()> changed)
+        : m_changed(std::move(changed))
+    { }
+    void OnInitialUpdate() override { m_changed(); }
+    void OnUpdate() override { m_changed(); }
+    void Invalidate() override { }
+
+private:
+    std::function<void()> m_changed;
+};
+
+using tresexport::EExportFormat;
+
+// The save dialog's filter of an export format.
+QString ExportFilter(EExportFormat f)
+{
+    switch (f) {
+    case EExportFormat::GeoJson: return QStringLiteral("GeoJSON-Dateien (*.geojson)");
+    case EExportFormat::Kml: return QStringLiteral("KML-Dateien (*.kml)");
+    case EExportFormat::Gpx: return QStringLiteral("GPX-Dateien (*.gpx)");
+    case EExportFormat::Csv: break;
+    }
+    return QStringLiteral("CSV-Dateien (*.csv)");
+}
+
+// At most `most` lines of a list of reasons, with how many more there are.
+QString Lines(const QStringList& lines, int most = 12)
+{
+    QStringList shown = lines.mid(0, most);
+    if (lines.size() > most) shown << QString::fromUtf8("… und %1 weitere").arg(lines.size() - most);
+    return shown.join(QLatin1Char('\n'));
+}
+
 // The overridden-cursor scope of the long document commands.
 class CWaitCursor {
 public:
@@ -96,6 +140,11 @@ CMainFrame::CMainFrame(CTreDoc& doc, CTresApp* app, QWidget* parent)
     , m_doc(doc)
     , m_pApp(app)
     , m_pCompare(std::make_unique<CCompareSurvey>())
+    , m_pPipeline(std::make_unique<CPipelineSource>())
+    , m_pBinder(std::make_unique<CChangeListener>([this] {
+        m_pPipeline->Bind(m_doc);
+        RealignComparison();
+    }))
 {
     setWindowIcon(artwork::ProgramIcon());
     setAcceptDrops(true);
@@ -339,6 +388,37 @@ void CMainFrame::createActions()
               QString::fromUtf8("Lädt eine frühere oder eine Nativmessung zum Vergleich"), &CMainFrame::OnCompareOpen);
     AddAction(ID_COMPARE_CLOSE, QString::fromUtf8("Vergleichsmessung schl&ießen"),
               QString::fromUtf8("Schließt die Vergleichsmessung"), &CMainFrame::OnCompareClose);
+    AddAction(ID_PIPELINE_OPEN, QStringLiteral("&Leitungsdaten laden..."),
+              QString::fromUtf8("Lädt Trasse, Festpunkte und Abschnitte der Leitung (GeoJSON)"),
+              &CMainFrame::OnPipelineOpen);
+    AddAction(ID_PIPELINE_CLOSE, QString::fromUtf8("Leitungsdaten schließen"),
+              QString::fromUtf8("Schließt die Leitungsdaten"), &CMainFrame::OnPipelineClose);
+    const struct {
+        int id;
+        EExportFormat format;
+        const char* text;
+        const char* tip;
+    } exports[] = {
+        {ID_EXPORT_GEOJSON, EExportFormat::GeoJson, "&GeoJSON...",
+         "Schreibt Messspur, Abschnitte, Fehlstellen und Festpunkte als GeoJSON (braucht Leitungsdaten)"},
+        {ID_EXPORT_KML, EExportFormat::Kml, "&KML...",
+         "Schreibt Messspur, Abschnitte, Fehlstellen und Festpunkte als KML (braucht Leitungsdaten)"},
+        {ID_EXPORT_GPX, EExportFormat::Gpx, "G&PX...",
+         "Schreibt Fehlstellen und Festpunkte als Wegpunkte und die Messspur als GPX (braucht Leitungsdaten)"},
+        {ID_EXPORT_CSV, EExportFormat::Csv, "&CSV (Aufgrabungsliste)...",
+         "Schreibt die Aufgrabungsliste als CSV, mit Leitungsdaten auch mit Koordinaten"},
+    };
+    for (const auto& e : exports) {
+        a = AddAction(e.id, QString::fromUtf8(e.text), QString::fromUtf8(e.tip));
+        connect(a, &QAction::triggered, this, [this, f = e.format] { OnExport(f); });
+    }
+    AddAction(ID_RESTATION, QStringLiteral("S&tationierung an Festpunkte anpassen..."),
+              QString::fromUtf8("Ersetzt die Messmeter durch die Stationierung an den Festpunkten der Leitungsdaten"),
+              &CMainFrame::OnRestation);
+    a = AddAction(ID_VIEW_MAP, QStringLiteral("&Karte"),
+                  QString::fromUtf8("Zeigt oder verbirgt die Karte der Messung auf ihrer Trasse"));
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, &CMainFrame::OnViewMap);
     a = AddAction(ID_VIEW_COMPARE, QStringLiteral("&Vergleich in Kurven"),
                   QStringLiteral("Zeigt oder verbirgt die Vergleichsmessung in den Kurven"),
                   &CMainFrame::OnViewCompare);
@@ -352,10 +432,14 @@ void CMainFrame::createMenus()
         m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addSeparator();
     for (int id : {ID_COMPARE_OPEN, ID_COMPARE_CLOSE}) m_pFileMenu->addAction(Action(id));
+    for (int id : {ID_PIPELINE_OPEN, ID_PIPELINE_CLOSE}) m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addSeparator();
     for (int id : {ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_FILE_PRINT, ID_FILE_PRINT_SETUP})
         m_pFileMenu->addAction(Action(id));
     m_pFileMenu->addAction(Action(ID_ASSESS_REPORT));
+    QMenu* exportMenu = m_pFileMenu->addMenu(QStringLiteral("&Exportieren"));
+    exportMenu->setObjectName(QStringLiteral("exportMenu"));
+    for (int id : {ID_EXPORT_GEOJSON, ID_EXPORT_KML, ID_EXPORT_GPX, ID_EXPORT_CSV}) exportMenu->addAction(Action(id));
     m_pRecentSeparator = m_pFileMenu->addSeparator();
     m_pFileMenu->addSeparator();
     m_pFileMenu->addAction(Action(ID_APP_EXIT));
@@ -370,7 +454,7 @@ void CMainFrame::createMenus()
     edit->addAction(Action(ID_ROW_DELETE));
     edit->addAction(Action(ID_ROW_INSERT));
     edit->addSeparator();
-    for (int id : {ID_ADD_CONSTANT, ID_REVERSE, ID_SORT}) edit->addAction(Action(id));
+    for (int id : {ID_ADD_CONSTANT, ID_REVERSE, ID_SORT, ID_RESTATION}) edit->addAction(Action(id));
 
     QMenu* logato = menuBar()->addMenu(QStringLiteral("&Logato"));
     logato->addAction(Action(ID_TRANSFER));
@@ -402,6 +486,7 @@ void CMainFrame::createMenus()
     view->addAction(statusToggle);
     view->addAction(Action(ID_VIEW_HEADER));
     view->addAction(Action(ID_VIEW_ASSESS));
+    view->addAction(Action(ID_VIEW_MAP));
     view->addAction(Action(ID_ASSESS_OVERLAY));
     view->addAction(Action(ID_VIEW_COMPARE));
 
@@ -507,6 +592,7 @@ void CMainFrame::createPanes()
     m_pOuter->addWidget(m_pTable);
     m_pInner->addWidget(m_pUpper);
     m_pInner->addWidget(lowerBox);
+    AddView(m_pBinder.get());
     AddView(m_pUpper);
     AddView(m_pTable);
     AddView(m_pLower);
@@ -525,6 +611,8 @@ void CMainFrame::createPanes()
         m_lastOuterSizes = m_pOuter->sizes();
         m_nTableLent = 0;
     });
+    connect(m_pTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CMainFrame::OnTableSelectionChanged);
 }
 
 void CMainFrame::createAssessment()
@@ -534,17 +622,103 @@ void CMainFrame::createAssessment()
     m_pAssess->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
     addDockWidget(Qt::RightDockWidgetArea, m_pAssess);
     m_pAssess->hide();
+    m_pAssess->SetPipelineSource(m_pPipeline.get());
     AddView(m_pAssess);
     connect(m_pAssess, &CAssessWnd::Recomputed, this, &CMainFrame::UpdateOverlay);
+    connect(m_pAssess, &CAssessWnd::Recomputed, this, &CMainFrame::UpdateMap);
     connect(m_pAssess, &QDockWidget::visibilityChanged, this,
             [this] { Action(ID_VIEW_ASSESS)->setChecked(!m_pAssess->isHidden()); });
     connect(m_pAssess, &CAssessWnd::StretchChosen, this, &CMainFrame::ShowStretch);
+    connect(m_pAssess, &CAssessWnd::CompareReversedAsked, this, [this] {
+        m_pCompare->SetReversed(true);
+        RealignComparison();
+        m_pAssess->Recompute();
+    });
     const bool overlay = CTresApp::Settings()->value(QStringLiteral("Bewertung/inCurves"), false).toBool();
     Action(ID_ASSESS_OVERLAY)->setChecked(overlay);
+    createMap();
     // The docks and tool bars as they were left (open or closed, where).
     const QByteArray state = CTresApp::Settings()->value(QStringLiteral("Settings/WindowState")).toByteArray();
     if (!state.isEmpty()) restoreState(state);
     Action(ID_VIEW_ASSESS)->setChecked(!m_pAssess->isHidden());
+    Action(ID_VIEW_MAP)->setChecked(!m_pMap->isHidden());
+}
+
+void CMainFrame::createMap()
+{
+    m_pMap = new tresmap::CMapDock(this);
+    m_pMap->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
+    addDockWidget(Qt::RightDockWidgetArea, m_pMap);
+    m_pMap->hide();
+    connect(m_pMap, &QDockWidget::visibilityChanged, this, [this] {
+        Action(ID_VIEW_MAP)->setChecked(!m_pMap->isHidden());
+        UpdateAssessCurrency();
+        UpdateMap();
+    });
+    connect(m_pMap->View(), &tresmap::CMapView::DefectClicked, this,
+            [this](int row) { ShowStretch(row, row, m_doc.GetMeter(row), m_doc.GetMeter(row)); });
+    UpdateMap();
+}
+
+void CMainFrame::OnViewMap(bool on)
+{
+    if (!on) {
+        m_pMap->hide();
+        return;
+    }
+    if (m_pMap->isVisible()) {
+        m_pMap->raise();
+        return;
+    }
+    // Under the assessment when that is open, else a column of its own.
+    if (m_pAssess->isVisible() && !m_pAssess->isFloating() && !m_pMap->isFloating()
+        && dockWidgetArea(m_pAssess) == dockWidgetArea(m_pMap))
+        splitDockWidget(m_pAssess, m_pMap, Qt::Vertical);
+    m_pMap->show();
+    // Under the assessment the map gets two fifths of the height: room to
+    // read it, while the assessment keeps its summary whole.
+    if (!m_pMap->isFloating() && m_pAssess->isVisible() && dockWidgetArea(m_pAssess) == dockWidgetArea(m_pMap))
+        resizeDocks({m_pAssess, m_pMap}, {height() * 3 / 5, height() * 2 / 5}, Qt::Vertical);
+    if (!m_pAssess->isVisible() && !m_pMap->isFloating()) resizeDocks({m_pMap}, {360}, Qt::Horizontal);
+    m_pMap->raise();
+}
+
+void CMainFrame::UpdateAssessCurrency()
+{
+    const bool overlay = Action(ID_ASSESS_OVERLAY)->isChecked();
+    m_pAssess->SetAlwaysCurrent(overlay || (m_pMap && !m_pMap->isHidden()));
+}
+
+void CMainFrame::UpdateMap()
+{
+    if (!m_pMap || m_pMap->isHidden()) return;
+    QString message;
+    std::shared_ptr<const tresmap::SMapScene> scene;
+    const std::shared_ptr<const trespipeline::SSurveyBinding> binding = m_pAssess->Binding();
+    if (!m_pPipeline->IsLoaded()) {
+        message = QString::fromUtf8("Keine Leitungsdaten geladen. Datei > Leitungsdaten laden...");
+    } else if (m_doc.m_bEmpty) {
+        message = QString::fromUtf8("Keine Messung geöffnet.");
+    } else if (!binding) {
+        QStringList errors;
+        for (const std::string& e : m_pPipeline->BindErrors()) errors << QString::fromStdString(e);
+        message = QString::fromUtf8("Die Messung passt nicht zu den Leitungsdaten:\n") + Lines(errors, 6);
+    } else {
+        scene = std::make_shared<const tresmap::SMapScene>(
+            tresmap::BuildMapScene(m_doc, m_pAssess->Result().get(), *binding));
+    }
+    m_pMap->Show(scene, message);
+    OnTableSelectionChanged();
+}
+
+void CMainFrame::OnTableSelectionChanged()
+{
+    if (!m_pMap || m_pMap->isHidden()) return;
+    std::vector<std::pair<int, int>> rows;
+    for (const QItemSelectionRange& range : m_pTable->selectionModel()->selection())
+        rows.emplace_back(range.top() + 1, range.bottom() + 1);
+    std::sort(rows.begin(), rows.end());
+    m_pMap->View()->SetHighlight(std::move(rows));
 }
 
 // ---- layout --------------------------------------------------------------------
@@ -726,7 +900,8 @@ void CMainFrame::OnFileOpen()
     QString initial = m_pApp ? m_pApp->m_strLastFilePath : QString();
     const QFileInfo last(initial);
     if (last.isFile()) initial = last.absolutePath();
-    const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Öffnen"), initial);
+    const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Öffnen"), initial,
+                                                         CUiSeam::FileFilter(), QStringLiteral("tsd"));
     if (path.isEmpty()) return;
     update();
     if (m_pApp) m_pApp->m_strLastFilePath = path;
@@ -745,9 +920,20 @@ void CMainFrame::OnCompareOpen()
     {
         CWaitCursor wait;
         if (!m_pCompare->Load(QFileInfo(path).absoluteFilePath(), native, this)) return;
+        RealignComparison();
+    }
+    // Walked from the other end: compared reversed if the user says so,
+    // else refused on the page, which offers it again.
+    if (m_pCompare->RefusedAsReversed()
+        && CUiSeam::Current().Question(this,
+                                       QString::fromUtf8(kReversedSurveyMessage)
+                                           + QStringLiteral("\nSoll sie in umgekehrter Richtung verglichen werden?"),
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+               == QMessageBox::Yes) {
+        m_pCompare->SetReversed(true);
+        RealignComparison();
     }
     m_pAssess->SetComparison(m_pCompare->Doc(), m_pCompare->IsNative(), QFileInfo(path).fileName());
-    ApplyComparison();
     UpdateCommandUI();
 }
 
@@ -755,7 +941,7 @@ void CMainFrame::OnCompareClose()
 {
     m_pAssess->SetComparison(nullptr, false, QString());
     m_pCompare->Close();
-    ApplyComparison();
+    RealignComparison();
     // The comparison page's fields go grey; the work goes on in the table.
     SetActivePane(1);
 }
@@ -771,7 +957,16 @@ void CMainFrame::ApplyComparison()
 {
     const CTreDoc* shown = m_pCompare->IsShown() ? m_pCompare->Doc() : nullptr;
     for (CTrePrintView* pane : {m_pUpper, m_pLower})
-        if (pane) pane->SetComparison(shown, m_pCompare->IsNative());
+        if (pane) pane->SetComparison(shown, m_pCompare->IsNative(), m_pCompare->CurveMetres());
+}
+
+void CMainFrame::RealignComparison()
+{
+    if (m_pCompare->IsLoaded()) m_pCompare->Align(m_doc, m_pPipeline->IsLoaded() ? &m_pPipeline->Data() : nullptr);
+    if (m_pAssess)
+        m_pAssess->SetCompareAlignment(m_pCompare->Alignment(), m_pCompare->AlignErrors(), m_pCompare->AlignNotes(),
+                                       m_pCompare->RefusedAsReversed());
+    ApplyComparison();
 }
 
 bool CMainFrame::OpenDocumentFile(const QString& name)
@@ -782,6 +977,7 @@ bool CMainFrame::OpenDocumentFile(const QString& name)
         UpdateCommandUI();
         return false;
     }
+    LoadRememberedPipeline();
     InitialUpdateAll();
     UpdateTitle();
     UpdateAllViews();
@@ -791,7 +987,8 @@ bool CMainFrame::OpenDocumentFile(const QString& name)
 void CMainFrame::OnFileAppend()
 {
     if (m_doc.m_bEmpty) return;
-    const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Anhängen"), QString());
+    const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Anhängen"), QString(),
+                                                         CUiSeam::FileFilter(), QStringLiteral("tsd"));
     if (path.isEmpty()) return;
     update();
     m_doc.AppendFile(path.toStdString());
@@ -1072,7 +1269,7 @@ void CMainFrame::OnCentralResized()
 void CMainFrame::OnAssessOverlay(bool on)
 {
     CTresApp::Settings()->setValue(QStringLiteral("Bewertung/inCurves"), on);
-    m_pAssess->SetAlwaysCurrent(on);
+    UpdateAssessCurrency();
     UpdateOverlay();
 }
 
@@ -1110,13 +1307,17 @@ SReportOptions CMainFrame::ReportOptions(const SReportRequest& request) const
     SReportOptions o;
     // The report judges the survey exactly as the window shows it.
     o.settings = m_pAssess->Settings();
-    o.comparison.earlier = m_pCompare->Doc();
+    // Only an aligned comparison: the pairs of the page, the curve and the tool.
+    o.comparison.earlier = m_pCompare->Alignment() ? m_pCompare->Doc() : nullptr;
     o.comparison.settings = m_pAssess->CompareSettings();
-    if (o.comparison.earlier && o.comparison.settings.mode == ECompareMode::Native) o.native = o.comparison.earlier;
+    // The 100 mV criterion reads a native survey as the window does, aligned or not.
+    if (m_pCompare->IsLoaded() && o.comparison.settings.mode == ECompareMode::Native) o.native = m_pCompare->Doc();
     o.issuer = ReadReportSettings();
     o.reportNumber = request.number;
     o.revision = request.revision;
     o.sectionLength = request.sectionLength;
+    // Held by the pipeline source until the survey changes: past the report's writing.
+    o.pipeline = m_pPipeline->Binding().get();
     return o;
 }
 
@@ -1135,31 +1336,17 @@ void CMainFrame::OnAssessReport()
     if (!CUiSeam::Current().ReportRequest(this, request)) return;
     CTresApp::Settings()->setValue(sectionKey, request.sectionLength);
 
-    QString initial;
-    if (m_doc.GetPathName().empty()) {
-        const QString folder = m_pApp ? m_pApp->m_strDataFolder : QDir::currentPath();
-        initial = QDir(folder).absoluteFilePath(QStringLiteral("Tresmon-Bewertung.pdf"));
-    } else {
-        const QFileInfo survey(QString::fromStdString(m_doc.GetPathName()));
-        initial
-            = survey.absolutePath() + QLatin1Char('/') + survey.completeBaseName() + QStringLiteral("-Bewertung.pdf");
-    }
-    QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Bewertungsbericht"), initial,
-                                                   CUiSeam::PdfFilter(), QStringLiteral("pdf"));
+    const QString path
+        = AskSaveName(QStringLiteral("Bewertungsbericht"),
+                      OutputName(QStringLiteral("-Bewertung.pdf"), QStringLiteral("Tresmon-Bewertung.pdf")),
+                      CUiSeam::PdfFilter(), QStringLiteral("pdf"));
     if (path.isEmpty()) return;
-    // A name typed with another ending ("messung.tsd") still gets a PDF of
-    // its own: the report must never take a survey's place.
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
-        path += QStringLiteral(".pdf");
-        if (QFileInfo::exists(path)
-            && CUiSeam::Current().Question(this,
-                                           QString::fromUtf8("%1 ist schon vorhanden.\nSoll die Datei ersetzt werden?")
-                                               .arg(QDir::toNativeSeparators(path)),
-                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-                   != QMessageBox::Yes)
-            return;
-    }
     HeaderBarToDoc(m_doc);
+    if (m_pCompare->IsLoaded() && !m_pCompare->Alignment())
+        CUiSeam::Current().Message(this,
+                                   m_pCompare->AlignErrors().join(QLatin1Char('\n'))
+                                       + QString::fromUtf8("\nDer Bericht wird ohne den Vergleich geschrieben."),
+                                   QMessageBox::Information);
     const SReportOptions options = ReportOptions(request);
     QString error;
     {
@@ -1181,6 +1368,233 @@ void CMainFrame::OnAssessReport()
     if (dlg.exec() != QDialog::Accepted) return;
     if (!PrintAssessmentReport(m_doc, options, printer, &error))
         CUiSeam::Current().Message(this, error, QMessageBox::Warning);
+}
+
+QString CMainFrame::OutputName(const QString& tail, const QString& untitled) const
+{
+    if (m_doc.GetPathName().empty()) {
+        const QString folder = m_pApp ? m_pApp->m_strDataFolder : QDir::currentPath();
+        return QDir(folder).absoluteFilePath(untitled);
+    }
+    const QFileInfo survey(QString::fromStdString(m_doc.GetPathName()));
+    return survey.absolutePath() + QLatin1Char('/') + survey.completeBaseName() + tail;
+}
+
+QString CMainFrame::AskSaveName(const QString& title, const QString& initial, const QString& filter,
+                                const QString& suffix)
+{
+    QString path = CUiSeam::Current().SaveFileName(this, title, initial, filter, suffix);
+    if (path.isEmpty()) return {};
+    // A name typed with another ending ("messung.tsd") still gets a file of
+    // its own: an output must never take a survey's place.
+    const QString ending = QLatin1Char('.') + suffix;
+    if (!path.endsWith(ending, Qt::CaseInsensitive)) {
+        path += ending;
+        if (QFileInfo::exists(path)
+            && CUiSeam::Current().Question(this,
+                                           QString::fromUtf8("%1 ist schon vorhanden.\nSoll die Datei ersetzt werden?")
+                                               .arg(QDir::toNativeSeparators(path)),
+                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                   != QMessageBox::Yes)
+            return {};
+    }
+    return path;
+}
+
+// ---- pipeline data and exports ---------------------------------------------------
+
+void CMainFrame::OnPipelineOpen()
+{
+    auto settings = CTresApp::Settings();
+    QString initial = settings->value(QStringLiteral("Leitungsdaten/Ordner")).toString();
+    if (initial.isEmpty() && !m_doc.GetPathName().empty())
+        initial = QFileInfo(QString::fromStdString(m_doc.GetPathName())).absolutePath();
+    const QString path = CUiSeam::Current().OpenFileName(this, QStringLiteral("Leitungsdaten laden"), initial,
+                                                         CUiSeam::PipelineFilter(), QStringLiteral("geojson"));
+    if (path.isEmpty()) return;
+    settings->setValue(QStringLiteral("Leitungsdaten/Ordner"), QFileInfo(path).absolutePath());
+    LoadPipeline(path);
+}
+
+bool CMainFrame::LoadPipeline(const QString& name)
+{
+    const QString path = QFileInfo(name).absoluteFilePath();
+    QStringList errors;
+    bool ok = false;
+    {
+        CWaitCursor wait;
+        HeaderBarToDoc(m_doc);
+        ok = m_pPipeline->Load(path, m_doc, errors);
+    }
+    if (!ok) {
+        CUiSeam::Current().Message(
+            this,
+            QString::fromUtf8("Die Leitungsdaten %1 lassen sich nicht verwenden:\n").arg(QDir::toNativeSeparators(path))
+                + Lines(errors),
+            QMessageBox::Warning);
+        return false;
+    }
+    if (!m_doc.m_bEmpty) CPipelineSource::Remember(m_doc.m_header[3], m_doc.m_header[4], path);
+    AfterPipelineChange();
+    QString text = QStringLiteral("Leitungsdaten geladen: ") + QDir::toNativeSeparators(path);
+    if (const auto b = m_pPipeline->Binding())
+        text += QString::fromUtf8(" – %1 von %2 Festpunkten gefunden")
+                    .arg(b->fixpoints.size())
+                    .arg(m_pPipeline->Data().fixpoints.size());
+    if (const auto n = m_pPipeline->Warnings().size(); n > 0)
+        text += QString::fromUtf8(", %1 Warnungen (im Fenster „Bewertung“)").arg(n);
+    statusBar()->showMessage(text);
+    return true;
+}
+
+void CMainFrame::OnPipelineClose()
+{
+    if (!m_pPipeline->IsLoaded()) return;
+    if (!m_doc.m_bEmpty) CPipelineSource::Forget(m_doc.m_header[3], m_doc.m_header[4]);
+    m_pPipeline->Close();
+    AfterPipelineChange();
+}
+
+void CMainFrame::AfterPipelineChange()
+{
+    RealignComparison();
+    m_pAssess->Recompute();
+    UpdateMap();
+    UpdateCommandUI();
+}
+
+void CMainFrame::LoadRememberedPipeline()
+{
+    const std::string& name = m_doc.m_header[3];
+    const std::string& number = m_doc.m_header[4];
+    const QString path = CPipelineSource::Remembered(name, number);
+    // Data loaded before the survey, and it fits them: they are its pipeline's.
+    if (path.isEmpty() && m_pPipeline->Binding()) CPipelineSource::Remember(name, number, m_pPipeline->Path());
+    if (path.isEmpty() || path == m_pPipeline->Path()) return;
+    if (!QFileInfo::exists(path)) {
+        // Told once: the entry goes with the file.
+        CPipelineSource::Forget(name, number);
+        CUiSeam::Current().Message(
+            this,
+            QString::fromUtf8("Die Leitungsdaten %1 der Leitung „%2“ %3 gibt es nicht mehr; sie werden nicht mehr "
+                              "geladen.")
+                .arg(QDir::toNativeSeparators(path), QString::fromStdString(name), QString::fromStdString(number)),
+            QMessageBox::Information);
+        return;
+    }
+    LoadPipeline(path);
+}
+
+void CMainFrame::OnExport(EExportFormat format)
+{
+    if (m_doc.m_bEmpty) return;
+    const QString name = QString::fromUtf8(tresexport::ExportFormatName(format));
+    const std::shared_ptr<const trespipeline::SSurveyBinding> binding = m_pPipeline->Binding();
+    if (tresexport::ExportNeedsPipeline(format) && !binding) {
+        QString text = QString::fromUtf8("Für den Export als %1 werden Leitungsdaten gebraucht, zu denen die Messung "
+                                         "passt (Datei > Leitungsdaten laden...).")
+                           .arg(name);
+        QStringList errors;
+        for (const std::string& e : m_pPipeline->BindErrors()) errors << QString::fromStdString(e);
+        if (!errors.isEmpty()) text += QStringLiteral("\n") + Lines(errors);
+        CUiSeam::Current().Message(this, text, QMessageBox::Warning);
+        return;
+    }
+    const QString suffix = QString::fromUtf8(tresexport::ExportFormatSuffix(format));
+    const QString tail
+        = format == EExportFormat::Csv ? QStringLiteral("-Aufgrabungsliste.csv") : QLatin1Char('.') + suffix;
+    const QString path = AskSaveName(QStringLiteral("Exportieren als ") + name,
+                                     OutputName(tail, QStringLiteral("Tresmon") + tail), ExportFilter(format), suffix);
+    if (path.isEmpty()) return;
+    HeaderBarToDoc(m_doc);
+    std::vector<std::string> notes;
+    std::string error;
+    {
+        CWaitCursor wait;
+        // Judged as the window judges it: its settings, the native survey, the binding.
+        const bool native = m_pCompare->IsLoaded() && m_pCompare->IsNative();
+        SVerdict verdict = AssessProtection(m_doc, m_pAssess->Settings(), native ? m_pCompare->Doc() : nullptr,
+                                            binding ? &binding->overrides : nullptr);
+        if (binding)
+            verdict.warnings.insert(verdict.warnings.end(), binding->outsideRoute.begin(), binding->outsideRoute.end());
+        if (!tresexport::WriteSurveyExport(path.toStdString(), format, m_doc, verdict, binding.get(), notes, error)) {
+            CUiSeam::Current().Message(this, QString::fromStdString(error), QMessageBox::Warning);
+            return;
+        }
+    }
+    statusBar()->showMessage(QString::fromUtf8("Exportiert als %1: %2").arg(name, QDir::toNativeSeparators(path)));
+    // What the file could not hold is said, never dropped in silence.
+    if (!notes.empty()) {
+        QStringList lines;
+        for (const std::string& n : notes) lines << QString::fromStdString(n);
+        CUiSeam::Current().Message(
+            this, QString::fromUtf8("Exportiert als %1: %2\n").arg(name, QDir::toNativeSeparators(path)) + Lines(lines),
+            QMessageBox::Information);
+    }
+}
+
+void CMainFrame::OnRestation()
+{
+    const std::shared_ptr<const trespipeline::SSurveyBinding> b = m_pPipeline->Binding();
+    if (m_doc.m_bEmpty || !b) return;
+    const auto number
+        = [](double v, int decimals) { return QString::fromStdString(trespipeline::GermanNumber(v, decimals)); };
+    std::vector<int32_t> metres(b->chainage.size(), NO_VALUE);
+    int changed = 0, largestRow = 0;
+    int64_t largest = 0;
+    for (size_t i = 0; i < b->chainage.size(); ++i) {
+        if (!trespipeline::HasChainage(b->chainage[i])) continue;
+        const std::optional<int32_t> m = trespipeline::WholeMetre(b->chainage[i]);
+        if (!m || !IsPresent(*m)) {
+            CUiSeam::Current().Message(this,
+                                       QString::fromUtf8("Zeile %1: die Stationierung %2 m passt nicht in die "
+                                                         "Meterspalte; die Stationierung wird nicht angepasst.")
+                                           .arg(i + 1)
+                                           .arg(number(b->chainage[i], 2)),
+                                       QMessageBox::Warning);
+            return;
+        }
+        metres[i] = *m;
+        const int32_t old = m_doc.GetMeter(static_cast<int>(i) + 1);
+        if (*m == old) continue;
+        ++changed;
+        if (const int64_t d = std::llabs(int64_t{*m} - old); d > largest) {
+            largest = d;
+            largestRow = static_cast<int>(i) + 1;
+        }
+    }
+    QStringList ties;
+    for (size_t k = 0; k < b->ties.size(); ++k) {
+        const trespipeline::STie& t = b->ties[k];
+        ties << QString::fromUtf8("Zeile %1: %2 m → %3 m „%4“")
+                    .arg(t.row)
+                    .arg(t.metre)
+                    .arg(number(t.chainage, 2), QString::fromStdString(b->pipeline.fixpoints[t.fixpoint].name));
+        if (k < b->factors.size()) ties << QString::fromUtf8("    Faktor %1").arg(number(b->factors[k], 4));
+    }
+    QStringList warnings;
+    for (const std::string& w : b->warnings) warnings << QString::fromStdString(w);
+    QString text = QString::fromUtf8("Die Messmeter werden durch die Stationierung an den Festpunkten der "
+                                     "Leitungsdaten ersetzt, auf ganze Meter gerundet.\n\n%1 Festpunkte gefunden:\n")
+                       .arg(b->ties.size())
+                   + Lines(ties, 16);
+    if (!warnings.isEmpty()) text += QStringLiteral("\n\nWarnungen:\n") + Lines(warnings, 8);
+    if (changed == 0) {
+        CUiSeam::Current().Message(this, text + QString::fromUtf8("\n\nKein Meter ändert sich."),
+                                   QMessageBox::Information);
+        return;
+    }
+    text += QString::fromUtf8("\n\n%1 von %2 Metern ändern sich, am meisten in Zeile %3 (um %4 m).\n"
+                              "Der Schritt lässt sich mit „Rückgängig“ zurücknehmen.")
+                .arg(changed)
+                .arg(m_doc.GetRowCount())
+                .arg(largestRow)
+                .arg(largest);
+    if (CUiSeam::Current().Question(this, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+        != QMessageBox::Ok)
+        return;
+    CWaitCursor wait;
+    m_doc.SetMetres(metres);
 }
 
 void CMainFrame::OnHelpManual()
@@ -1251,6 +1665,13 @@ void CMainFrame::UpdateCommandUI()
     Action(ID_VIEW_HEADER)->setChecked(m_pHeaderToolBar && !m_pHeaderToolBar->isHidden());
     UpdateUndoActions();
     Action(ID_COMPARE_CLOSE)->setEnabled(m_pCompare->IsLoaded());
+    Action(ID_PIPELINE_CLOSE)->setEnabled(m_pPipeline->IsLoaded());
+    // The map formats need the survey tied to pipeline data; the dig list not.
+    const bool bound = doc && m_pPipeline->Binding() != nullptr;
+    for (int id : {ID_EXPORT_GEOJSON, ID_EXPORT_KML, ID_EXPORT_GPX}) Action(id)->setEnabled(bound);
+    Action(ID_EXPORT_CSV)->setEnabled(doc);
+    Action(ID_RESTATION)->setEnabled(bound);
+    Action(ID_VIEW_MAP)->setChecked(m_pMap && !m_pMap->isHidden());
     Action(ID_VIEW_COMPARE)->setEnabled(m_pCompare->IsLoaded());
     Action(ID_VIEW_COMPARE)->setChecked(m_pCompare->IsLoaded() && m_pCompare->IsShown());
 }

@@ -14,6 +14,8 @@
 
 class CAssessWnd;
 class CCompareSurvey;
+class CPipelineSource;
+class CTreViewBase;
 struct SReportOptions;
 struct SReportRequest;
 class CHeaderBar;
@@ -32,6 +34,13 @@ class QTimer;
 class QProgressBar;
 class QSplitter;
 class QToolBar;
+
+namespace tresmap {
+class CMapDock;
+}
+namespace tresexport {
+enum class EExportFormat;
+}
 
 class CMainFrame : public QMainWindow, public CTreViewHub {
     Q_OBJECT
@@ -77,6 +86,14 @@ public:
         ID_COMPARE_CLOSE = 32851,
         ID_VIEW_COMPARE = 32852,
         ID_VIEW_ASSESS = 32833,
+        ID_PIPELINE_OPEN = 32860,
+        ID_PIPELINE_CLOSE = 32861,
+        ID_EXPORT_GEOJSON = 32862,
+        ID_EXPORT_KML = 32863,
+        ID_EXPORT_GPX = 32864,
+        ID_EXPORT_CSV = 32865,
+        ID_RESTATION = 32866,
+        ID_VIEW_MAP = 32867,
         ID_HELP_MANUAL = 57667,
     };
 
@@ -150,8 +167,9 @@ public:
     // "Optionen" > "Bericht...": the report's issuer and author.
     void OnReportSettings();
     // What the report is written from: the assessment window's settings,
-    // the comparison survey when one is loaded (under the "Vergleich" page's
-    // limit; a native one also serves the 100 mV criterion), the settings
+    // the comparison survey when one is loaded and aligned (under the
+    // "Vergleich" page's limit and alignment; a native one also serves the
+    // 100 mV criterion), the survey tied to its pipeline data, the settings
     // "Bericht" and `request`.
     SReportOptions ReportOptions(const SReportRequest& request) const;
     // Selects the rows in the table and centres both curve panes on the stretch.
@@ -162,6 +180,28 @@ public:
     void OnCompareClose();
     void OnViewCompare();
     const CCompareSurvey& Comparison() const { return *m_pCompare; }
+    // "Leitungsdaten laden...": the open dialog with the pipeline data's
+    // own filter, then LoadPipeline().
+    void OnPipelineOpen();
+    // Reads `path` and ties the survey to it; a refusal is told in a message
+    // box and leaves what was loaded before. Remembered for the survey's
+    // pipeline name and number.
+    bool LoadPipeline(const QString& path);
+    // "Leitungsdaten schließen": the data go, and are no longer remembered
+    // for the survey's pipeline.
+    void OnPipelineClose();
+    const CPipelineSource& Pipeline() const { return *m_pPipeline; }
+    // "Exportieren" > "GeoJSON...", "KML...", "GPX...", "CSV (Aufgrabungsliste)...":
+    // the assessment as the window shows it, written under a name the user
+    // gives; the map formats need pipeline data.
+    void OnExport(tresexport::EExportFormat format);
+    // "Karte": shows or hides the map dock.
+    void OnViewMap(bool on);
+    // "Stationierung an Festpunkte anpassen...": shows what the pipeline
+    // data's fixed points make of the metres (ties, factors, warnings, how
+    // many metres change), then writes the chainages rounded to whole
+    // metres into the metre column as one step ("Stationierung anpassen").
+    void OnRestation();
     void OnNextPane(bool previous = false);
     // The framework's save query for a modified document; false: stop.
     bool SaveModified();
@@ -176,6 +216,7 @@ public:
     CVerdictLegend* Legend() const { return m_pLegend; }
     CTrePlotView* TableView() const { return m_pTable; }
     CAssessWnd* AssessWindow() const { return m_pAssess; }
+    tresmap::CMapDock* MapDock() const { return m_pMap; }
     QSplitter* OuterSplitter() const { return m_pOuter; }
     QSplitter* InnerSplitter() const { return m_pInner; }
     CHeaderBar* HeaderBar() const { return m_pHeaderBar; }
@@ -205,7 +246,29 @@ private:
     void createPanes();
     void createHeaderBar();
     void createAssessment();
+    void createMap();
     void UpdateOverlay();
+    // The assessment kept current while someone shows it outside its window
+    // (the curve marks, the map).
+    void UpdateAssessCurrency();
+    // The map shows the window's verdict on its binding, or why it cannot.
+    void UpdateMap();
+    void OnTableSelectionChanged();
+    // After the pipeline data came or went: assess again, the map, the commands.
+    void AfterPipelineChange();
+    // The comparison survey aligned to the survey as it is now, for the
+    // page, the curve and the report alike.
+    void RealignComparison();
+    // The data remembered for the survey's pipeline, after it was opened;
+    // or, with nothing remembered, the data loaded if the survey fits them.
+    void LoadRememberedPipeline();
+    // The save dialog with its filter and suffix; a name typed with another
+    // ending gets the suffix added (asking before it replaces a file), so
+    // an output never takes a survey's place. Empty: cancelled.
+    QString AskSaveName(const QString& title, const QString& initial, const QString& filter, const QString& suffix);
+    // Beside the survey: its name with `tail` ("-Bewertung.pdf"), or in the
+    // data folder under `untitled` for a survey without a name.
+    QString OutputName(const QString& tail, const QString& untitled) const;
     void SaveLayout();
     void UpdateTitle();
     // Texts, tool tips and enabling of undo and redo from the history.
@@ -237,6 +300,11 @@ private:
     bool m_bPlacedOnScreen = false;
     CManualWnd* m_pManual = nullptr; // made on first use
     std::unique_ptr<CCompareSurvey> m_pCompare;
+    std::unique_ptr<CPipelineSource> m_pPipeline;
+    // The first of the document's views: ties the survey to the pipeline
+    // data before any other view shows it.
+    std::unique_ptr<CTreViewBase> m_pBinder;
+    tresmap::CMapDock* m_pMap = nullptr;
     // Hands the comparison survey to both curve panes (only the potential
     // pane draws it), or takes it away when it is closed or hidden.
     void ApplyComparison();

@@ -211,6 +211,66 @@ void SetResiduals(SAlignment& a)
 
 const char* AlignMethodId(EAlignMethod m) { return kMethodIds[static_cast<int>(m)]; }
 
+CAlignedToRecorded::CAlignedToRecorded(const CTreDoc& current, const SAlignment& a)
+{
+    if (a.currentMetres.empty()) return;
+    for (size_t i = 0; i < a.currentMetres.size() && i < static_cast<size_t>(current.GetRowCount()); ++i) {
+        const int32_t recorded = current.GetMeter(static_cast<int>(i) + 1);
+        if (IsPresent(a.currentMetres[i]) && IsPresent(recorded)) m_knots.push_back({a.currentMetres[i], recorded});
+    }
+    // The first row of each aligned metre, as the pairing takes it.
+    std::stable_sort(m_knots.begin(), m_knots.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    m_knots.erase(
+        std::unique(m_knots.begin(), m_knots.end(), [](const auto& x, const auto& y) { return x.first == y.first; }),
+        m_knots.end());
+    if (m_knots.empty()) m_knots.push_back({0, 0}); // no row to carry over by: the identity
+    else if (m_knots.back().second < m_knots.front().second) m_slope = -1;
+}
+
+int32_t CAlignedToRecorded::operator()(int32_t aligned) const
+{
+    if (m_knots.empty() || !IsPresent(aligned)) return aligned;
+    const auto hi = std::lower_bound(m_knots.begin(), m_knots.end(), aligned,
+                                     [](const auto& k, int32_t v) { return k.first < v; });
+    if (hi != m_knots.end() && hi->first == aligned) return hi->second;
+    if (hi == m_knots.begin()) return AsMetre(int64_t{hi->second} - int64_t{m_slope} * (hi->first - int64_t{aligned}));
+    const auto lo = hi - 1;
+    if (hi == m_knots.end()) return AsMetre(int64_t{lo->second} + int64_t{m_slope} * (int64_t{aligned} - lo->first));
+    // Between two rows: exact in integers, half away from zero.
+    const __int128 num = __int128{int64_t{aligned} - lo->first} * (int64_t{hi->second} - lo->second);
+    return AsMetre(lo->second + DivideRounded(num, int64_t{hi->first} - lo->first));
+}
+
+std::vector<int32_t> EarlierOnCurrentMetres(const CTreDoc& current, const CTreDoc& earlier, const SAlignment& a)
+{
+    const CAlignedToRecorded toRecorded(current, a);
+    const int n = earlier.GetRowCount();
+    std::vector<int32_t> out(static_cast<size_t>(n), NO_VALUE);
+    for (int r = 1; r <= n; ++r) {
+        const size_t i = static_cast<size_t>(r - 1);
+        const int32_t aligned = a.earlierMetres.empty()      ? earlier.GetMeter(r)
+                                : i < a.earlierMetres.size() ? a.earlierMetres[i]
+                                                             : NO_VALUE;
+        out[i] = toRecorded(aligned);
+    }
+    return out;
+}
+
+std::string AlignmentText(const SAlignment& a)
+{
+    switch (a.method) {
+    case EAlignMethod::Pipeline: return "Festpunkte der Leitungsdaten";
+    case EAlignMethod::Landmarks:
+        return "Orientierungspunkte (" + std::to_string(a.ties.size()) + ")"
+               + (a.reversed ? ", in umgekehrter Richtung gemessen" : "");
+    case EAlignMethod::Offset:
+        if (a.offsetPairs == 0) return "nach Metern (kein Versatz bestimmbar)";
+        return "Versatz " + std::to_string(a.offset) + " m";
+    case EAlignMethod::None: break;
+    }
+    return "nach Metern";
+}
+
 bool AlignSurveys(const CTreDoc& current, const CTreDoc& earlier, const SAlignOptions& options, SAlignment& out,
                   std::string& error)
 {

@@ -60,6 +60,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CTreDoc;
@@ -94,6 +95,35 @@ struct SAlignOptions {
     bool reverse = false;  // accept an earlier survey walked from the other end
     bool fitOffset = true; // false for a native survey
 };
+
+// How the rows were paired, as the report and the program's "Vergleich" name
+// it after "Zuordnung: ": "Festpunkte der Leitungsdaten",
+// "Orientierungspunkte (3)" (", in umgekehrter Richtung gemessen" for a
+// reversed survey), "Versatz -3 m", "nach Metern" ("nach Metern (kein
+// Versatz bestimmbar)" when no offset had enough pairs).
+std::string AlignmentText(const SAlignment& a);
+
+// The current survey's recorded metre of a metre the alignment pairs by, for
+// drawing the comparison over the current survey as it was recorded. The
+// identity where the current survey keeps its metres (none, landmarks,
+// offset); for the pipeline method (chainage) piecewise linear between the
+// current survey's rows, rounded half away from zero, and beyond its first
+// and last row shifted with the direction kept. NO_VALUE stays NO_VALUE.
+class CAlignedToRecorded {
+public:
+    CAlignedToRecorded(const CTreDoc& current, const SAlignment& a);
+    int32_t operator()(int32_t aligned) const;
+
+private:
+    std::vector<std::pair<int32_t, int32_t>> m_knots; // (aligned, recorded), by aligned; empty: identity
+    int m_slope = 1;                                  // +1 or -1 beyond the outer knots
+};
+
+// Where each row of the earlier survey lies on the current survey's
+// recorded metres (row r at [r - 1], NO_VALUE without a metre): its aligned
+// metre, carried over by CAlignedToRecorded. So a curve of the earlier
+// survey drawn over the current one stands where it was paired.
+std::vector<int32_t> EarlierOnCurrentMetres(const CTreDoc& current, const CTreDoc& earlier, const SAlignment& a);
 
 // By landmarks, else by offset. False when refused (see above), with the
 // reason in `error`; `out` is then left as it was.

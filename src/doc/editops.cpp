@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The user's edits: cells, sort, reverse, add a constant, insert and delete
-// rows. Each leaves its undo step.
+// rows, the metres re-stationed. Each leaves its undo step.
 #include "tredoc.h"
 
 #include "numtext.h"
@@ -154,6 +154,22 @@ void CTreDoc::DeleteRows(int first, int count)
     std::vector<CMeasRow> taken(std::make_move_iterator(begin), std::make_move_iterator(end));
     m_rows.erase(begin, end);
     Record(undosteps::RowsRemoved(static_cast<uint32_t>(from - 1), std::move(taken)));
+}
+
+bool CTreDoc::SetMetres(const std::vector<int32_t>& metres)
+{
+    if (metres.size() != m_rows.size()) return false;
+    std::vector<CValueChange> changes;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        int32_t& metre = m_rows[i].m_nMeter;
+        if (!IsPresent(metre) || !IsPresent(metres[i]) || metres[i] == metre) continue;
+        changes.push_back({static_cast<uint32_t>(i), metre, metres[i]});
+        metre = metres[i];
+    }
+    if (changes.empty()) return false;
+    Record(undosteps::Values(EStepKind::Restation, ERowValue::Meter, std::move(changes)));
+    UpdateAllViews();
+    return true;
 }
 
 void CTreDoc::EditCell(int r, ERowValue value, int32_t v)

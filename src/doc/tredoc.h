@@ -184,6 +184,12 @@ public:
     void InsertRowAfter(int r);
     // Removes rows first .. first+count-1 (the part inside 1..N).
     void DeleteRows(int first, int count);
+    // Every row's metre at once, row r's at [r - 1], as one step (the
+    // re-stationing to the pipeline's fixed points). NO_VALUE leaves a row as
+    // it is, and a row without a metre stays without one: no one measured
+    // where it lies. False, with no step, when the count differs from the
+    // rows' or no metre changes.
+    bool SetMetres(const std::vector<int32_t>& metres);
 
     // ---- undo and redo ----------------------------------------------------
     // Both update all views and set the modified mark from the history;

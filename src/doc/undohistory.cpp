@@ -20,8 +20,9 @@ const char* const kStepNames[] = {
     "Tabellenanzeige",
     "Einstellungen Tabellendruck",
     "Einstellungen Graphikdruck",
+    "Stationierung anpassen",
 };
-static_assert(sizeof kStepNames / sizeof kStepNames[0] == static_cast<size_t>(EStepKind::GraphicPrint) + 1);
+static_assert(sizeof kStepNames / sizeof kStepNames[0] == static_cast<size_t>(EStepKind::Restation) + 1);
 
 } // namespace
 

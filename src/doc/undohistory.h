@@ -27,6 +27,7 @@ enum class EStepKind {
     TableOptions,
     TablePrint,
     GraphicPrint,
+    Restation,
 };
 const char* StepName(EStepKind kind); // UTF-8
 

@@ -38,12 +38,14 @@ std::vector<SVerdictStretch> Stretches(const CTreDoc& doc, const std::vector<SVe
             if (tracksWorst) {
                 s.worst = v.value;
                 s.worstMetre = v.metre;
+                s.worstRow = v.row;
             }
             out.push_back(s);
             units = 0;
         } else if (tracksWorst && Worse(v.status, v.value, out.back().worst)) {
             out.back().worst = v.value;
             out.back().worstMetre = v.metre;
+            out.back().worstRow = v.row;
         }
         SVerdictStretch& s = out.back();
         s.lastRow = v.row;

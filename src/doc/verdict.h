@@ -36,6 +36,7 @@ struct SVerdictStretch {
     // Not protected: the largest E*; over: the smallest; with the metre of
     // the first point holding it. NO_VALUE for the other statuses.
     int32_t worst = NO_VALUE, worstMetre = NO_VALUE;
+    int worstRow = 0;     // the first point holding it; 0 when there is none
     std::string comments; // not assessed: the points' non-empty comments, joined by "; "
 };
 

@@ -39,6 +39,11 @@ std::string TextCell(const std::string& text)
 
 void AppendLine(std::string& out, std::initializer_list<std::string> fields)
 {
+    AppendLine(out, std::vector<std::string>(fields));
+}
+
+void AppendLine(std::string& out, const std::vector<std::string>& fields)
+{
     bool first = true;
     for (const std::string& f : fields) {
         if (!first) out += ';';

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace csvtext {
 
@@ -23,5 +24,6 @@ std::string Decimal(int32_t v, int decimals);
 std::string TextCell(const std::string& text);
 // The fields joined by semicolons, as one line ending in CR LF.
 void AppendLine(std::string& out, std::initializer_list<std::string> fields);
+void AppendLine(std::string& out, const std::vector<std::string>& fields);
 
 } // namespace csvtext

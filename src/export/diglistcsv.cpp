@@ -4,6 +4,7 @@
 #include "csvtext.h"
 #include "numbers.h"
 #include "surveybinding.h"
+#include "tiedassessment.h"
 #include "verdict.h"
 
 #include <cmath>
@@ -20,30 +21,41 @@ std::string Fixed(double v, int decimals) { return std::isfinite(v) ? GermanFixe
 
 } // namespace
 
+std::string GridCrsSuffix(const trespipeline::SSurveyBinding* binding)
+{
+    return binding ? " EPSG:" + std::to_string(binding->gridEpsg) : std::string();
+}
+
 std::string DigListCsv(const SVerdict& verdict, const trespipeline::SSurveyBinding* binding)
 {
-    const std::string crs = binding ? " EPSG:" + std::to_string(binding->gridEpsg) : std::string();
     std::string out = csvtext::kBom;
-    out += "Priorität;Zeile;Meter [m];Stationierung [m];Kategorie;%IR [%];Gradientendifferenz [mV];Seite;"
-           "Potential Ein [mV];Potential Aus [mV];Potential IR-frei [mV];Status;Maßnahme;Orientierungspunkt;"
-           "Breite [°];Länge [°];Ostwert"
+    AppendDigListTable(out, verdict, binding);
+    return out;
+}
+
+void AppendDigListTable(std::string& out, const SVerdict& verdict, const trespipeline::SSurveyBinding* binding)
+{
+    const std::string crs = GridCrsSuffix(binding);
+    out += "Priorität;Zeile;Meter [m];Stationierung [m];Kategorie;%IR [%];Gradientendifferenz [mV];"
+           "Hintergrund [mV];Seite;Potential Ein [mV];Potential Aus [mV];Potential IR-frei [mV];Status;Maßnahme;"
+           "Orientierungspunkt;Breite [°];Länge [°];Ostwert"
            + crs + " [m];Nordwert" + crs + " [m]\r\n";
     for (const SDigItem& item : verdict.digList) {
         const SCoatingDefect& d = verdict.defects[static_cast<size_t>(item.defect)];
-        const size_t i = static_cast<size_t>(d.row - 1);
-        const double chainage = binding ? binding->chainage[i] : NAN;
+        const double chainage = trespipeline::RowChainage(binding, d.row);
         trespipeline::SPlace p{NAN, NAN, NAN, NAN}; // empty cells without a position
-        if (binding && binding->places[i]) p = *binding->places[i];
-        csvtext::AppendLine(
-            out, {std::to_string(item.priority), std::to_string(d.row), Decimal(d.metre, 0), Fixed(chainage, 2),
-                  TextCell(DefectCategoryName(d.category)), Decimal(d.irPercentTenths, 1),
-                  Decimal(static_cast<int32_t>(d.gradDiff), 1), DefectSideId(d.side), Decimal(d.potOn, 0),
-                  Decimal(d.potOff, 0), Decimal(d.potIRFree, 0), TextCell(VerdictStatusName(d.status)),
-                  TextCell(DigActionName(item.action)), TextCell(d.landmark.text),
-                  Fixed(p.lat, trespipeline::kLatLonDecimals), Fixed(p.lon, trespipeline::kLatLonDecimals),
-                  Fixed(p.easting, trespipeline::kGridDecimals), Fixed(p.northing, trespipeline::kGridDecimals)});
+        if (const trespipeline::SPlace* at = trespipeline::RowPlace(binding, d.row)) p = *at;
+        csvtext::AppendLine(out,
+                            {std::to_string(item.priority), std::to_string(d.row), Decimal(d.metre, 0),
+                             Fixed(chainage, 2), TextCell(DefectCategoryName(d.category)),
+                             Decimal(d.irPercentTenths, 1), Decimal(static_cast<int32_t>(d.gradDiff), 1),
+                             Decimal(static_cast<int32_t>(std::llround(d.background * 10)), 2), DefectSideId(d.side),
+                             Decimal(d.potOn, 0), Decimal(d.potOff, 0), Decimal(d.potIRFree, 0),
+                             TextCell(VerdictStatusName(d.status)), TextCell(DigActionName(item.action)),
+                             TextCell(d.landmark.text), Fixed(p.lat, trespipeline::kLatLonDecimals),
+                             Fixed(p.lon, trespipeline::kLatLonDecimals), Fixed(p.easting, trespipeline::kGridDecimals),
+                             Fixed(p.northing, trespipeline::kGridDecimals)});
     }
-    return out;
 }
 
 } // namespace tresexport

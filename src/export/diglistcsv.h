@@ -20,5 +20,10 @@ namespace tresexport {
 // `binding` nullptr: no pipeline data; otherwise ok, and `verdict` assessed
 // with its overrides.
 std::string DigListCsv(const SVerdict& verdict, const trespipeline::SSurveyBinding* binding);
+// The same table without the byte order mark, for a file of several tables
+// (`assess --csv`).
+void AppendDigListTable(std::string& out, const SVerdict& verdict, const trespipeline::SSurveyBinding* binding);
+// " EPSG:25832" after a grid column's name with pipeline data; empty without.
+std::string GridCrsSuffix(const trespipeline::SSurveyBinding* binding);
 
 } // namespace tresexport

@@ -89,6 +89,7 @@ SSurveyBinding BindSurveyToFile(const CTreDoc& doc, const std::string& path, dou
     }
     SSurveyBinding b = BindSurvey(doc, read.data, stretchTolerance, gridEpsg);
     if (b.ok) b.warnings.insert(b.warnings.begin(), read.warnings.begin(), read.warnings.end());
+    b.file = path;
     return b;
 }
 

@@ -51,6 +51,7 @@ struct SSurveyBinding {
     std::vector<std::string> errors, warnings;
 
     SPipelineData pipeline; // as read: the route's name and number, the fixed points' names and types
+    std::string file;       // the pipeline data's file as BindSurveyToFile was given it; empty otherwise
     int gridEpsg = 0;       // the CRS of every easting/northing
 
     // Per row, index r - 1; rows without a metre have neither.

@@ -37,26 +37,28 @@ struct SScale {
 };
 
 // One curve as polylines, broken where the value (or the metre) is absent.
-void DrawCurve(QPainter& p, const SScale& s, const CTreDoc& doc, int32_t (CTreDoc::*value)(int) const)
+// `metres`: row r's at [r - 1] instead of the document's.
+void DrawCurve(QPainter& p, const SScale& s, const CTreDoc& doc, int32_t (CTreDoc::*value)(int) const,
+               const std::vector<int32_t>* metres = nullptr)
 {
     CPolylineSink line(p);
     const int n = doc.GetRowCount();
     for (int r = 1; r <= n; ++r) {
         const int32_t v = (doc.*value)(r);
-        const int32_t metre = doc.GetMeter(r);
+        const int32_t metre = metres ? (*metres)[static_cast<size_t>(r - 1)] : doc.GetMeter(r);
         if (!IsPresent(v) || !IsPresent(metre)) line.Break();
         else line.Add(s.X(metre), s.Y(v));
     }
 }
 
 // The native potential of each pair, broken where neither was measured.
-void DrawNativeCurve(QPainter& p, const SScale& s, const SComparison& c)
+void DrawNativeCurve(QPainter& p, const SScale& s, const SComparison& c, const CAlignedToRecorded& toRecorded)
 {
     CPolylineSink line(p);
     for (size_t i = 0; i < c.pairs.size(); ++i) {
         const int32_t v = NativePotential(c, i);
         if (!IsPresent(v)) line.Break();
-        else line.Add(s.X(c.pairs[i].metre), s.Y(v));
+        else line.Add(s.X(toRecorded(c.pairs[i].metre)), s.Y(v));
     }
 }
 
@@ -238,14 +240,21 @@ void DrawComparisonChart(QPainter& p, const CPrintMetrics& m, const QRect& box, 
     ClipToCurves(p, l);
     // The comparison survey lies behind the current one.
     p.setPen(otherPen);
-    if (native) DrawNativeCurve(p, l.s, c);
-    else DrawCurve(p, l.s, earlier, &CTreDoc::GetPotOff);
+    // Both stand on the current survey's recorded metres, where the
+    // comparison paired them.
+    const CAlignedToRecorded toRecorded(current, *c.alignment);
+    if (native) {
+        DrawNativeCurve(p, l.s, c, toRecorded);
+    } else {
+        const std::vector<int32_t> metres = EarlierOnCurrentMetres(current, earlier, *c.alignment);
+        DrawCurve(p, l.s, earlier, &CTreDoc::GetPotOff, &metres);
+    }
     p.setPen(currentPen);
     DrawCurve(p, l.s, current, &CTreDoc::GetPotOff);
     p.restore();
 
     for (const SCompareIndication& i : c.indications)
-        DrawBand(p, m, l, 0, i.fromMetre, i.toMetre, BandColour(i.criterion));
+        DrawBand(p, m, l, 0, toRecorded(i.fromMetre), toRecorded(i.toMetre), BandColour(i.criterion));
     DrawPlotFrame(p, m, l);
 
     const ECompareCriterion criterion = native ? ECompareCriterion::Shift : ECompareCriterion::Worse;

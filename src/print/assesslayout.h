@@ -12,8 +12,10 @@
 namespace assesslayout {
 
 // The report's lists in the order they are printed: the assessment's four,
-// then the comparison's indications in their own section.
-enum class ETable { DigList = 0, Stretches, NotAssessed, Warnings, Comparison };
+// then the comparison's indications in their own section. DigPlaces, where
+// each dig list entry lies, is printed right after the dig list when the
+// survey is tied to pipeline data.
+enum class ETable { DigList = 0, Stretches, NotAssessed, Warnings, Comparison, DigPlaces };
 inline constexpr int kTableCount = 4; // the assessment's lists
 
 // A part of one table on one page: items first .. first + count - 1

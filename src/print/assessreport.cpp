@@ -4,11 +4,14 @@
 #include "assesschart.h"
 #include "assesslayout.h"
 #include "assesssheet.h"
+#include "numbers.h"
 #include "printframe.h"
 #include "printjob.h"
 #include "reportfigures.h"
 #include "reporttable.h"
 #include "sheetplan.h"
+#include "surveybinding.h"
+#include "tiedassessment.h"
 #include "tredoc.h"
 #include "verdict.h"
 
@@ -22,6 +25,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -58,6 +62,16 @@ QString Mv(int32_t mv) { return Str(assesslayout::MvText(mv)); }
 QString Share(int32_t tenths) { return Str(reportfigures::ShareText(tenths)); }
 // A comparison's difference in mV, an en dash when absent.
 QString DeltaText(int64_t v) { return v == kNoDelta ? U8("–") : QString::number(v); }
+
+// Where each dig list entry lies; the grid's CRS in the title.
+const std::vector<SReportColumn>& PlaceColumns()
+{
+    static const std::vector<SReportColumn> places = {
+        {"Nr.", "", 8},       {"Meter", "[m]", 14},   {"Stationierung", "[m]", 22}, {"Breite", "[°]", 22},
+        {"Länge", "[°]", 22}, {"Ostwert", "[m]", 24}, {"Nordwert", "[m]", 25},      {"Lage", "", 38, true, true},
+    };
+    return places;
+}
 
 const std::vector<SReportColumn>& Columns(ETable t)
 {
@@ -110,6 +124,7 @@ const std::vector<SReportColumn>& Columns(ETable t)
     case ETable::Stretches: return stretches;
     case ETable::NotAssessed: return notAssessed;
     case ETable::Warnings: return warnings;
+    case ETable::DigPlaces: return PlaceColumns();
     case ETable::Comparison: break;
     }
     return comparison;
@@ -122,6 +137,7 @@ const char* TableTitle(ETable t)
     case ETable::Stretches: return "Auffällige Abschnitte (bewertet, nicht „geschützt“)";
     case ETable::NotAssessed: return "Nicht bewertete Abschnitte";
     case ETable::Warnings: return "Plausibilitätswarnungen";
+    case ETable::DigPlaces: return "Aufgrabungsliste: Lage";
     case ETable::Comparison: break;
     }
     return "Anzeigen des Vergleichs";
@@ -138,7 +154,7 @@ public:
     CAssessReport(const CTreDoc& doc, const SReportOptions& o)
         : m_doc(doc)
         , m_o(o)
-        , m_v(AssessProtection(doc, o.settings, o.native))
+        , m_v(trespipeline::AssessTied(doc, o.settings, o.native, o.pipeline))
         , m_fig(reportfigures::KeyFigures(m_v))
         , m_entries(reportfigures::DeviceEntries(doc))
         , m_electrode(Str(reportfigures::ReferenceElectrode(m_entries, o.issuer.electrode.toStdString())))
@@ -151,13 +167,19 @@ public:
         m_priorities.assign(m_v.defects.size(), 0);
         for (const SDigItem& item : m_v.digList) m_priorities[static_cast<size_t>(item.defect)] = item.priority;
         m_extents = StretchExtents(m_v);
-        m_sheets = PlanSheets(doc, m_v, o.sectionLength, {native ? nullptr : earlier, native ? &*m_c : nullptr});
+        // The earlier survey drawn where the comparison paired it.
+        if (m_c && !native) m_earlierMetres = EarlierOnCurrentMetres(doc, *earlier, *m_c->alignment);
+        m_sheets = PlanSheets(
+            doc, m_v, o.sectionLength,
+            {native ? nullptr : earlier, native ? &*m_c : nullptr, m_c && !native ? &m_earlierMetres : nullptr});
 
         ComposeTables();
         std::vector<assesslayout::STableItems> lists;
         for (int t = 0; t < assesslayout::kTableCount; ++t) {
             const CReportTable& table = m_tables[static_cast<size_t>(t)];
             lists.push_back({static_cast<ETable>(t), table.Rows(), table.LineCounts()});
+            if (t == static_cast<int>(ETable::DigList) && m_places)
+                lists.push_back({ETable::DigPlaces, m_places->Rows(), m_places->LineCounts()});
         }
         m_pages = assesslayout::PaginateTables(lists, kLinesPerPage, kHeadLines, kGapLines);
         if (m_c) {
@@ -229,6 +251,25 @@ private:
                      Mv(d.potIRFree), U8(VerdictStatusName(d.status)), U8(DigActionName(item.action))});
         }
 
+        if (const trespipeline::SSurveyBinding* b = m_o.pipeline) {
+            m_places.emplace(PlaceColumns(), maxLines);
+            const auto fixed = [](double v, int decimals) { return Str(trespipeline::GermanFixed(v, decimals)); };
+            for (const SDigItem& item : m_v.digList) {
+                const SCoatingDefect& d = m_v.defects[static_cast<size_t>(item.defect)];
+                const double s = trespipeline::RowChainage(b, d.row);
+                const trespipeline::SPlace* at = trespipeline::RowPlace(b, d.row);
+                const QString none = at ? QString() : U8("–");
+                m_places->Add(
+                    {QString::number(item.priority), QString::number(d.metre),
+                     trespipeline::HasChainage(s) ? fixed(s, trespipeline::kChainageDecimals) : U8("–"),
+                     at ? fixed(at->lat, trespipeline::kLatLonDecimals) : U8("außerhalb"),
+                     at ? fixed(at->lon, trespipeline::kLatLonDecimals) : U8("der Trasse"),
+                     at && std::isfinite(at->easting) ? fixed(at->easting, trespipeline::kGridDecimals) : U8("–"),
+                     at && std::isfinite(at->northing) ? fixed(at->northing, trespipeline::kGridDecimals) : U8("–"),
+                     d.landmark.found ? Str(d.landmark.text) : U8("–")});
+            }
+        }
+
         CReportTable& stretches = m_tables[static_cast<size_t>(ETable::Stretches)];
         CReportTable& notAssessed = m_tables[static_cast<size_t>(ETable::NotAssessed)];
         for (const SVerdictStretch& s : m_v.stretches) {
@@ -259,7 +300,17 @@ private:
 
     const CReportTable& Table(ETable t) const
     {
-        return t == ETable::Comparison ? *m_cmpTable : m_tables[static_cast<size_t>(t)];
+        if (t == ETable::Comparison) return *m_cmpTable;
+        if (t == ETable::DigPlaces) return *m_places;
+        return m_tables[static_cast<size_t>(t)];
+    }
+
+    QString Title(ETable t) const
+    {
+        if (t == ETable::DigPlaces)
+            return U8("Aufgrabungsliste: Lage (Breite und Länge WGS 84, Ost- und Nordwert EPSG:%1)")
+                .arg(m_o.pipeline->gridEpsg);
+        return U8(TableTitle(t));
     }
 
     void DrawTables(QPainter& p, const assesslayout::SPage& page) const
@@ -270,7 +321,7 @@ private:
             if (!first) line += kGapLines;
             first = false;
             const CReportTable& table = Table(b.table);
-            SectionTitle(p, LineY(line), U8(TableTitle(b.table)) + (b.continued ? U8(" (Fortsetzung)") : QString()));
+            SectionTitle(p, LineY(line), Title(b.table) + (b.continued ? U8(" (Fortsetzung)") : QString()));
             const int bottom = table.Draw(p, m_m, L(), LineY(line + 1), m_lh, b.first, b.count);
             line += kHeadLines;
             if (b.count == 0) {
@@ -382,6 +433,7 @@ private:
         if (!c.warning.empty()) f.push_back({QString(), Str(c.warning), true});
         f.push_back({U8("Grenzpotential E_l"), Mv(c.limitPotential) + U8(" mV")});
         f.push_back({U8("Bezugselektrode"), m_electrode});
+        if (m_o.pipeline) PipelineFields(f);
         QStringList entries;
         for (const std::string& e : m_entries) entries << Str(e);
         // Many entries go two to a line so the page keeps its sign-off.
@@ -393,6 +445,30 @@ private:
         }
         f.push_back({U8("Angaben des Messgeräts"), entries.isEmpty() ? U8("keine") : entries.join(QLatin1Char('\n'))});
         return f;
+    }
+
+    // The pipeline data and how the survey was re-stationed to them: every
+    // length of the verdict is measured in the chainage they give.
+    void PipelineFields(std::vector<SField>& f) const
+    {
+        const trespipeline::SSurveyBinding& b = *m_o.pipeline;
+        QString data = b.file.empty() ? U8("(im Programm geladen)") : QFileInfo(Str(b.file)).fileName();
+        QStringList route;
+        for (const std::string& part : {b.pipeline.route.name, b.pipeline.route.number})
+            if (!part.empty()) route << Str(part);
+        if (!route.isEmpty()) data += U8(", Trasse ") + route.join(U8(", "));
+        f.push_back({U8("Leitungsdaten"), data});
+        QString restation = U8("an %1 Festpunkten angepasst").arg(b.ties.size());
+        if (!b.factors.empty()) {
+            const auto [lo, hi] = std::minmax_element(b.factors.begin(), b.factors.end());
+            const QString low = Str(trespipeline::GermanFixed(*lo, 4)), high = Str(trespipeline::GermanFixed(*hi, 4));
+            restation += U8(", Maßstab zwischen den Festpunkten ") + (low == high ? low : low + U8(" bis ") + high);
+        } else {
+            restation += U8(", verschoben");
+        }
+        if (!b.unmatched.empty()) restation += U8("; %1 Festpunkte ohne Messpunkt").arg(b.unmatched.size());
+        f.push_back({U8("Stationierung"),
+                     restation + U8("\nLängen und Abstände der Bewertung in Stationierung; Blätter nach Messmetern")});
     }
 
     // The key figures in a framed box. Returns the y below it.
@@ -544,9 +620,13 @@ private:
         in.priorities = &m_priorities;
         in.rowIndex = &m_rowIndex;
         const bool native = m_c && m_c->mode == ECompareMode::Native;
-        if (m_c && !native) in.earlier = m_o.comparison.earlier;
+        if (m_c && !native) {
+            in.earlier = m_o.comparison.earlier;
+            in.earlierMetres = &m_earlierMetres;
+        }
         if (native) in.native = &*m_c;
         in.electrode = m_electrode;
+        in.recordedMetres = m_o.pipeline != nullptr;
         DrawSheet(p, m_m, QRect(QPoint(L(), LineY(1) + MmDY(m_m, 1)), QPoint(R(), m_frame.bottom)), in, plan);
     }
 
@@ -564,11 +644,21 @@ private:
 
         SectionTitle(p, y, native ? U8("Nativmessung") : U8("Frühere Messung"));
         const CTreDoc& earlier = *m_o.comparison.earlier;
-        y = DrawFields(p, y + m_lh + MmDY(m_m, 1),
-                       {{U8("Datei"), FileNameText(earlier)},
-                        {U8("Leitung"), Str(earlier.m_header[3])},
-                        {U8("Datum"), Str(earlier.m_header[1])}})
-            + MmDY(m_m, 3);
+        const SAlignment& a = *c.alignment;
+        std::vector<SField> fields = {{U8("Datei"), FileNameText(earlier)},
+                                      {U8("Leitung"), Str(earlier.m_header[3])},
+                                      {U8("Datum"), Str(earlier.m_header[1])},
+                                      {U8("Zuordnung"), Str(AlignmentText(a))}};
+        if (IsPresent(a.maxResidual))
+            fields.push_back(
+                {U8("Größte Abweichung"),
+                 U8("%1 m an einem gemeinsamen %2")
+                     .arg(a.maxResidual)
+                     .arg(a.method == EAlignMethod::Pipeline ? U8("Festpunkt") : U8("Orientierungspunkt"))});
+        // Paired by chainage, the comparison's metres are chainages.
+        if (a.method == EAlignMethod::Pipeline)
+            fields.push_back({U8("Meterangaben"), U8("Stationierung beider Messungen")});
+        y = DrawFields(p, y + m_lh + MmDY(m_m, 1), fields) + MmDY(m_m, 3);
 
         // The share is of the stretch the pairs cover: only there can the
         // comparison find anything.
@@ -636,12 +726,14 @@ private:
     std::vector<std::string> m_entries;
     QString m_electrode;
     std::optional<SComparison> m_c;
+    std::vector<int32_t> m_earlierMetres; // earlier mode: each earlier row on the current survey's metres
     std::vector<int> m_rowIndex;
     std::vector<int> m_priorities;
     std::vector<SStretchExtent> m_extents;
     std::vector<SSheetPlan> m_sheets;
     std::vector<CReportTable> m_tables;
     std::optional<CReportTable> m_cmpTable;
+    std::optional<CReportTable> m_places; // with pipeline data: where each dig list entry lies
     std::vector<assesslayout::SPage> m_pages;
     std::vector<assesslayout::SPage> m_cmpPages;
     CReportLogo m_logo;

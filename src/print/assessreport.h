@@ -6,8 +6,10 @@
 // block. One sheet per section of the survey follows with the potential
 // and gradient charts (assesssheet.h), then the dig list, the stretches
 // that are not "geschützt", the stretches not assessed and the warnings,
-// each table with its column header on every page it covers. With a
-// comparison survey its section comes last. Every page's header holds the
+// each table with its column header on every page it covers. With pipeline
+// data the dig list is followed by where each entry lies (chainage,
+// latitude/longitude, easting/northing). With a comparison survey its
+// section comes last, naming how the rows were paired. Every page's header holds the
 // report's number and revision, the survey's file name and "Seite n von m".
 // The report shows AssessProtection()'s and Compare()'s results; it
 // computes nothing of its own beyond sums and ratios of them.
@@ -22,9 +24,15 @@
 class CTreDoc;
 class QPrinter;
 
+namespace trespipeline {
+struct SSurveyBinding;
+}
+
 struct SReportComparison {
     const CTreDoc* earlier = nullptr; // null: no comparison section
-    SCompareSettings settings;        // mode and limits
+    // Mode, limits and the alignment (trespipeline::AlignForComparison, as
+    // `compare` aligns); without an alignment the recorded metres pair.
+    SCompareSettings settings;
 };
 
 // The section lengths the program's report dialog offers, in m.
@@ -39,6 +47,10 @@ struct SReportOptions {
     QString reportNumber;
     QString revision;
     int sectionLength = kDefaultSectionLength; // m per sheet
+    // The survey tied to its pipeline data (ok), or null. With it the
+    // verdict measures in chainage with the sections' criteria, the dig list
+    // gets its places, and "Messung" names the data and the re-stationing.
+    const trespipeline::SSurveyBinding* pipeline = nullptr;
 };
 
 // Writes the report as a PDF file. The file appears under `path` only when

@@ -66,13 +66,14 @@ SScaleY GradientScale(const QRect& plot, const SAxis& a)
     return s;
 }
 
-// The direction the metres of `doc` run in: +1 forward (or standing), -1
-// backward, from the first to the last row with a metre.
-int Direction(const CTreDoc& doc)
+// The direction the metres run in: +1 forward (or standing), -1 backward,
+// from the first to the last row with a metre. `metres`: row r's at
+// [r - 1] instead of the document's.
+int Direction(const CTreDoc& doc, const std::vector<int32_t>* metres = nullptr)
 {
     int32_t first = NO_VALUE, last = NO_VALUE;
     for (int r = 1; r <= doc.GetRowCount(); ++r) {
-        const int32_t m = doc.GetMeter(r);
+        const int32_t m = metres ? (*metres)[static_cast<size_t>(r - 1)] : doc.GetMeter(r);
         if (!IsPresent(m)) continue;
         if (!IsPresent(first)) first = m;
         last = m;
@@ -82,16 +83,17 @@ int Direction(const CTreDoc& doc)
 
 // A curve over `rows` (ascending row numbers): a line joins two rows that
 // follow each other directly, both with a metre and a value, the second on
-// in the survey's direction. Anything else breaks the line.
+// in the survey's direction. Anything else breaks the line. `metres` as for
+// Direction().
 template <typename Value>
 void DrawRows(QPainter& p, const SScaleX& sx, const SScaleY& sy, const CTreDoc& doc, const std::vector<int>& rows,
-              int direction, Value value)
+              int direction, Value value, const std::vector<int32_t>* metres = nullptr)
 {
     CPolylineSink line(p);
     int prevRow = -1;
     int32_t prevMetre = NO_VALUE;
     for (const int r : rows) {
-        const int32_t m = doc.GetMeter(r);
+        const int32_t m = metres ? (*metres)[static_cast<size_t>(r - 1)] : doc.GetMeter(r);
         const int64_t v = value(r);
         if (!IsPresent(m) || v == NO_VALUE) {
             line.Break();
@@ -316,7 +318,9 @@ void DrawSheet(QPainter& p, const CPrintMetrics& m, const QRect& box, const SShe
     ValueAxis(p, m, g.gradient, gy, plan.gradAxis, grid, false);
     AxisTitle(p, g.potential, box.left(), QStringLiteral("U gegen ") + in.electrode + QStringLiteral(" [V]"));
     AxisTitle(p, g.gradient, box.left(), QStringLiteral("Gradient [mV]"));
-    TextOut(p, g.gradient.right(), g.gradient.bottom() + MmDY(m, 0.8) + TextHeight(p), QStringLiteral("Meter [m]"),
+    TextOut(p, g.gradient.right(), g.gradient.bottom() + MmDY(m, 0.8) + TextHeight(p),
+            in.recordedMetres ? QStringLiteral("Meter [m], wie gemessen (Stationierung in der Aufgrabungsliste)")
+                              : QStringLiteral("Meter [m]"),
             TA_RIGHT | TA_TOP);
 
     // The landmarks: a dotted line through both charts at each.
@@ -334,8 +338,9 @@ void DrawSheet(QPainter& p, const CPrintMetrics& m, const QRect& box, const SShe
     p.setRenderHint(QPainter::Antialiasing, true);
     if (in.earlier) {
         p.setPen(QPen(DeviceColour(m, kComparisonColour), lineWidth, Qt::DotLine, Qt::FlatCap, Qt::RoundJoin));
-        DrawRows(p, sx, py, *in.earlier, plan.earlierRows, Direction(*in.earlier),
-                 [&](int r) { return int64_t{in.earlier->GetPotOff(r)}; });
+        DrawRows(
+            p, sx, py, *in.earlier, plan.earlierRows, Direction(*in.earlier, in.earlierMetres),
+            [&](int r) { return int64_t{in.earlier->GetPotOff(r)}; }, in.earlierMetres);
     } else if (in.native) {
         p.setPen(QPen(DeviceColour(m, kComparisonColour), lineWidth, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin));
         CPolylineSink line(p);

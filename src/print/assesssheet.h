@@ -31,7 +31,14 @@ struct SSheetInput {
     // potentials of the comparison's pairs; neither when both are null.
     const CTreDoc* earlier = nullptr;
     const SComparison* native = nullptr;
+    // Where each earlier row lies on the current survey's metres, as the
+    // comparison paired it (EarlierOnCurrentMetres); null: its own metres.
+    const std::vector<int32_t>* earlierMetres = nullptr;
     QString electrode; // for the potential axis' title
+    // The survey is tied to pipeline data, yet the sheets stay on the
+    // recorded metres, as the survey and its landmarks were taken: the
+    // metre axis says so.
+    bool recordedMetres = false;
 };
 
 // Where the parts of a sheet lie inside its box, in device units; the

@@ -153,7 +153,8 @@ std::vector<SSheetPlan> PlanSheets(const CTreDoc& doc, const SVerdict& v, int64_
         const CTreDoc& e = *comparison.earlier;
         const int en = e.GetRowCount();
         for (int r = 1; r <= en; ++r) {
-            const int32_t m = e.GetMeter(r);
+            const int32_t m
+                = comparison.earlierMetres ? (*comparison.earlierMetres)[static_cast<size_t>(r - 1)] : e.GetMeter(r);
             if (!IsPresent(m) || !index.Of(m, first, last)) continue;
             for (int k = first; k <= last; ++k) {
                 plans[static_cast<size_t>(k)].earlierRows.push_back(r);

@@ -44,6 +44,9 @@ struct SSheetPlan {
 struct SSheetComparison {
     const CTreDoc* earlier = nullptr;    // earlier mode
     const SComparison* native = nullptr; // native mode
+    // Earlier mode: where each earlier row lies on the current survey's
+    // metres (EarlierOnCurrentMetres); null: its own recorded metres.
+    const std::vector<int32_t>* earlierMetres = nullptr;
 };
 
 // The sheets of `doc` in sections of `sectionLength` m. The potential axis

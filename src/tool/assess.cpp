@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // `assess`: the protection assessment of a survey ("Schutznachweis") as JSON
 // for scripts, or its stretches that are not protected and its dig list as
-// a spreadsheet export. Both show AssessProtection()'s result as it is.
+// a spreadsheet export. Both show AssessProtection()'s result as it is;
+// with --pipeline measured in chainage, and each finding placed on the
+// route (assessplaces.h).
 #include "assessoptions.h"
+#include "assessplaces.h"
 #include "commands.h"
 #include "csvtext.h"
+#include "diglistcsv.h"
 #include "jsontext.h"
+#include "numbers.h"
+#include "tiedassessment.h"
+#include "toolbinding.h"
 #include "toolhost.h"
 #include "tredoc.h"
 #include "verdict.h"
@@ -20,6 +27,7 @@ namespace {
 
 using jsontext::Int;
 using jsontext::JsonText;
+using trespipeline::SSurveyBinding;
 
 // A whole number without a point ("21", not "21.0").
 ojson Number(double v)
@@ -84,19 +92,21 @@ ojson StatusesJson(const SVerdict& v)
     return j;
 }
 
-ojson StretchJson(const SVerdictStretch& s)
+ojson StretchJson(const SVerdictStretch& s, const SSurveyBinding* b)
 {
-    return {{"status", VerdictStatusId(s.status)},
-            {"name", VerdictStatusName(s.status)},
-            {"firstRow", s.firstRow},
-            {"lastRow", s.lastRow},
-            {"fromMetre", s.fromMetre},
-            {"toMetre", s.toMetre},
-            {"rows", s.rows},
-            {"length", Length(s.length)},
-            {"worst", Int(s.worst)},
-            {"worstMetre", Int(s.worstMetre)},
-            {"comments", s.status == EVerdictStatus::NotAssessed ? ojson(JsonText(s.comments)) : ojson(nullptr)}};
+    ojson j = {{"status", VerdictStatusId(s.status)},
+               {"name", VerdictStatusName(s.status)},
+               {"firstRow", s.firstRow},
+               {"lastRow", s.lastRow},
+               {"fromMetre", s.fromMetre},
+               {"toMetre", s.toMetre},
+               {"rows", s.rows},
+               {"length", Length(s.length)},
+               {"worst", Int(s.worst)},
+               {"worstMetre", Int(s.worstMetre)},
+               {"comments", s.status == EVerdictStatus::NotAssessed ? ojson(JsonText(s.comments)) : ojson(nullptr)}};
+    assessplaces::AddStretch(j, b, s);
+    return j;
 }
 
 ojson LandmarkJson(const SCoatingDefect& d)
@@ -112,61 +122,69 @@ ojson LandmarkJson(const SCoatingDefect& d)
 
 ojson CategoryOrNull(int category) { return category > 0 ? ojson(category) : ojson(nullptr); }
 
-ojson DefectJson(const SCoatingDefect& d)
+ojson DefectJson(const SCoatingDefect& d, const SSurveyBinding* b)
 {
-    return {{"row", d.row},
-            {"metre", d.metre},
-            {"gradDiff", d.gradDiff},
-            {"background", Number(d.background)},
-            {"irPercent", Percent(d.irPercentTenths)},
-            {"category", CategoryOrNull(d.category)},
-            {"categoryName", d.category > 0 ? ojson(DefectCategoryName(d.category)) : ojson(nullptr)},
-            {"side", d.side == EDefectSide::None ? ojson(nullptr) : ojson(DefectSideId(d.side))},
-            {"potOn", Int(d.potOn)},
-            {"potOff", Int(d.potOff)},
-            {"potIRFree", Int(d.potIRFree)},
-            {"status", VerdictStatusId(d.status)},
-            {"landmark", LandmarkJson(d)}};
+    ojson j = {{"row", d.row},
+               {"metre", d.metre},
+               {"gradDiff", d.gradDiff},
+               {"background", Number(d.background)},
+               {"irPercent", Percent(d.irPercentTenths)},
+               {"category", CategoryOrNull(d.category)},
+               {"categoryName", d.category > 0 ? ojson(DefectCategoryName(d.category)) : ojson(nullptr)},
+               {"side", d.side == EDefectSide::None ? ojson(nullptr) : ojson(DefectSideId(d.side))},
+               {"potOn", Int(d.potOn)},
+               {"potOff", Int(d.potOff)},
+               {"potIRFree", Int(d.potIRFree)},
+               {"status", VerdictStatusId(d.status)},
+               {"landmark", LandmarkJson(d)}};
+    assessplaces::AddDefect(j, b, d);
+    return j;
 }
 
-ojson DigItemJson(const SVerdict& v, const SDigItem& item)
+ojson DigItemJson(const SVerdict& v, const SDigItem& item, const SSurveyBinding* b)
 {
     const SCoatingDefect& d = v.defects[static_cast<size_t>(item.defect)];
-    return {{"priority", item.priority},
-            {"row", d.row},
-            {"metre", d.metre},
-            {"category", CategoryOrNull(d.category)},
-            {"irPercent", Percent(d.irPercentTenths)},
-            {"status", VerdictStatusId(d.status)},
-            {"action", DigActionName(item.action)},
-            {"landmark", d.landmark.found ? ojson(JsonText(d.landmark.text)) : ojson(nullptr)}};
+    ojson j = {{"priority", item.priority},
+               {"row", d.row},
+               {"metre", d.metre},
+               {"category", CategoryOrNull(d.category)},
+               {"irPercent", Percent(d.irPercentTenths)},
+               {"status", VerdictStatusId(d.status)},
+               {"action", DigActionName(item.action)},
+               {"landmark", d.landmark.found ? ojson(JsonText(d.landmark.text)) : ojson(nullptr)}};
+    assessplaces::AddRow(j, b, d.row);
+    return j;
 }
 
-ojson WarningJson(const SPlausibilityWarning& w)
+ojson WarningJson(const SPlausibilityWarning& w, const SSurveyBinding* b)
 {
-    return {{"kind", PlausibilityId(w.kind)},
-            {"name", PlausibilityName(w.kind)},
-            {"firstRow", w.firstRow},
-            {"lastRow", w.lastRow},
-            {"fromMetre", Int(w.fromMetre)},
-            {"toMetre", Int(w.toMetre)},
-            {"rows", w.rows}};
+    ojson j = {{"kind", PlausibilityId(w.kind)},
+               {"name", PlausibilityName(w.kind)},
+               {"firstRow", w.firstRow},
+               {"lastRow", w.lastRow},
+               {"fromMetre", Int(w.fromMetre)},
+               {"toMetre", Int(w.toMetre)},
+               {"rows", w.rows}};
+    assessplaces::AddWarning(j, b, w);
+    return j;
 }
 
-ojson RowJson(const SVerdictRow& r)
+ojson RowJson(const SVerdictRow& r, const SSurveyBinding* b)
 {
     const bool assessed = r.status != EVerdictStatus::NotAssessed;
-    return {{"row", r.row},
-            {"metre", r.metre},
-            {"status", VerdictStatusId(r.status)},
-            {"basis", assessed ? ojson(VerdictBasisId(r.basis)) : ojson(nullptr)},
-            {"value", assessed ? Int(r.value) : ojson(nullptr)},
-            {"weight", Length(r.weight)},
-            {"gradDiff", IsPresent(r.gradDiff) ? ojson(r.gradDiff) : ojson(nullptr)},
-            {"irfreeUsable", r.irfreeUsable}};
+    ojson j = {{"row", r.row},
+               {"metre", r.metre},
+               {"status", VerdictStatusId(r.status)},
+               {"basis", assessed ? ojson(VerdictBasisId(r.basis)) : ojson(nullptr)},
+               {"value", assessed ? Int(r.value) : ojson(nullptr)},
+               {"weight", Length(r.weight)},
+               {"gradDiff", IsPresent(r.gradDiff) ? ojson(r.gradDiff) : ojson(nullptr)},
+               {"irfreeUsable", r.irfreeUsable}};
+    assessplaces::AddRow(j, b, r.row);
+    return j;
 }
 
-ojson VerdictJson(const SVerdict& v, const SAssessOptions& o)
+ojson VerdictJson(const SVerdict& v, const SAssessOptions& o, const SSurveyBinding* b)
 {
     ojson j;
     j["version"] = 2;
@@ -175,17 +193,18 @@ ojson VerdictJson(const SVerdict& v, const SAssessOptions& o)
     j["coverage"] = CoverageJson(v.coverage);
     j["statuses"] = StatusesJson(v);
     ojson& stretches = j["stretches"] = ojson::array();
-    for (const SVerdictStretch& s : v.stretches) stretches.push_back(StretchJson(s));
+    for (const SVerdictStretch& s : v.stretches) stretches.push_back(StretchJson(s, b));
     ojson& defects = j["defects"] = ojson::array();
-    for (const SCoatingDefect& d : v.defects) defects.push_back(DefectJson(d));
+    for (const SCoatingDefect& d : v.defects) defects.push_back(DefectJson(d, b));
     ojson& dig = j["digList"] = ojson::array();
-    for (const SDigItem& item : v.digList) dig.push_back(DigItemJson(v, item));
+    for (const SDigItem& item : v.digList) dig.push_back(DigItemJson(v, item, b));
     ojson& warnings = j["warnings"] = ojson::array();
-    for (const SPlausibilityWarning& w : v.warnings) warnings.push_back(WarningJson(w));
+    for (const SPlausibilityWarning& w : v.warnings) warnings.push_back(WarningJson(w, b));
     j["surveyLength"] = Length(v.surveyLength);
+    if (b) j["pipeline"] = assessplaces::PipelineJson(*b, o.pipeline);
     if (o.rows) {
         ojson& rows = j["rows"] = ojson::array();
-        for (const SVerdictRow& r : v.rows) rows.push_back(RowJson(r));
+        for (const SVerdictRow& r : v.rows) rows.push_back(RowJson(r, b));
     }
     return j;
 }
@@ -206,29 +225,54 @@ std::string LengthCell(double metres)
     return s;
 }
 
-std::string VerdictCsv(const SVerdict& v)
+// A chainage or coordinate cell, empty without one.
+std::string FixedCell(double v, int decimals)
 {
+    return std::isfinite(v) ? trespipeline::GermanFixed(v, decimals) : std::string();
+}
+
+// The stretches that are not protected, then the dig list as `export`
+// writes it. The columns of where they lie are there also without pipeline
+// data (then empty), so a sheet built on them takes either file.
+std::string VerdictCsv(const SVerdict& v, const SSurveyBinding* b)
+{
+    const std::string crs = tresexport::GridCrsSuffix(b);
     std::string out = csvtext::kBom;
     out += "Status;Erste Zeile;Letzte Zeile;Von [m];Bis [m];Punkte;Länge [m];Schlechtester Wert [mV];"
-           "bei Meter [m];Kommentare\r\n";
+           "bei Meter [m];Kommentare;Von Stationierung [m];Bis Stationierung [m];bei Stationierung [m];"
+           "Von Breite [°];Von Länge [°];Bis Breite [°];Bis Länge [°];Von Ostwert"
+           + crs + " [m];Von Nordwert" + crs + " [m];Bis Ostwert" + crs + " [m];Bis Nordwert" + crs + " [m]\r\n";
     for (const SVerdictStretch& s : v.stretches) {
         if (s.status == EVerdictStatus::Protected) continue;
-        csvtext::AppendLine(out, {TextCell(VerdictStatusName(s.status)), Count(s.firstRow), Count(s.lastRow),
-                                  Decimal(s.fromMetre, 0), Decimal(s.toMetre, 0), Count(s.rows), LengthCell(s.length),
-                                  Decimal(s.worst, 0), Decimal(s.worstMetre, 0), TextCell(s.comments)});
+        std::vector<std::string> cells = {TextCell(VerdictStatusName(s.status)),
+                                          Count(s.firstRow),
+                                          Count(s.lastRow),
+                                          Decimal(s.fromMetre, 0),
+                                          Decimal(s.toMetre, 0),
+                                          Count(s.rows),
+                                          LengthCell(s.length),
+                                          Decimal(s.worst, 0),
+                                          Decimal(s.worstMetre, 0),
+                                          TextCell(s.comments)};
+        const auto chainage
+            = [b](int row) { return FixedCell(trespipeline::RowChainage(b, row), trespipeline::kChainageDecimals); };
+        cells.push_back(chainage(s.firstRow));
+        cells.push_back(chainage(s.lastRow));
+        cells.push_back(s.worstRow ? chainage(s.worstRow) : std::string());
+        const trespipeline::SPlace* from = trespipeline::RowPlace(b, s.firstRow);
+        const trespipeline::SPlace* to = trespipeline::RowPlace(b, s.lastRow);
+        for (const trespipeline::SPlace* p : {from, to}) {
+            cells.push_back(p ? FixedCell(p->lat, trespipeline::kLatLonDecimals) : std::string());
+            cells.push_back(p ? FixedCell(p->lon, trespipeline::kLatLonDecimals) : std::string());
+        }
+        for (const trespipeline::SPlace* p : {from, to}) {
+            cells.push_back(p ? FixedCell(p->easting, trespipeline::kGridDecimals) : std::string());
+            cells.push_back(p ? FixedCell(p->northing, trespipeline::kGridDecimals) : std::string());
+        }
+        csvtext::AppendLine(out, cells);
     }
     out += "\r\n";
-    out += "Priorität;Zeile;Meter [m];Lage;Seite;Gradientendifferenz [mV];Hintergrund [mV];IR-Anteil [%];Kategorie;"
-           "Potential Ein [mV];Potential Aus [mV];Potential IR-frei [mV];Status;Maßnahme\r\n";
-    for (const SDigItem& item : v.digList) {
-        const SCoatingDefect& d = v.defects[static_cast<size_t>(item.defect)];
-        csvtext::AppendLine(out, {Count(item.priority), Count(d.row), Decimal(d.metre, 0), TextCell(d.landmark.text),
-                                  TextCell(DefectSideId(d.side)), Decimal(static_cast<int32_t>(d.gradDiff), 1),
-                                  Decimal(static_cast<int32_t>(std::llround(d.background * 10)), 2),
-                                  Decimal(d.irPercentTenths, 1), TextCell(DefectCategoryName(d.category)),
-                                  Decimal(d.potOn, 0), Decimal(d.potOff, 0), Decimal(d.potIRFree, 0),
-                                  TextCell(VerdictStatusName(d.status)), TextCell(DigActionName(item.action))});
-    }
+    tresexport::AppendDigListTable(out, v, b);
     return out;
 }
 
@@ -242,13 +286,13 @@ int RunAssess(const Args& args)
     CTreDoc doc, native;
     if (!OpenForTool(doc, host, o.path)) return kExitFile;
     if (!o.native.empty() && !OpenForTool(native, nativeHost, o.native)) return kExitFile;
-    if (!o.pipeline.empty())
-        ToolError("Hinweis: --pipeline wird von assess noch nicht ausgewertet; Längen und Abstände gelten in "
-                  "Messmetern.");
+    std::optional<trespipeline::SSurveyBinding> binding;
+    if (!BindForTool(doc, o, binding)) return kExitFile;
+    const SSurveyBinding* b = binding ? &*binding : nullptr;
 
-    const SVerdict v = AssessProtection(doc, o.settings, o.native.empty() ? nullptr : &native);
+    const SVerdict v = trespipeline::AssessTied(doc, o.settings, o.native.empty() ? nullptr : &native, b);
     if (!v.criterion.warning.empty()) ToolError(v.criterion.warning);
-    const std::string text = o.csv ? VerdictCsv(v) : VerdictJson(v, o).dump(2) + "\n";
+    const std::string text = o.csv ? VerdictCsv(v, b) : VerdictJson(v, o, b).dump(2) + "\n";
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (std::fflush(stdout) != 0) {
         ToolError("Die Ausgabe konnte nicht geschrieben werden.");

@@ -25,7 +25,8 @@ namespace {
 const char kAssessUsage[]
     = "Aufruf: tresmon-tool assess DATEI [--json|--csv] [--rows] [--native NATIV]\n" TRES_VERDICT_OPTIONS;
 const char kReportUsage[] = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf\n" TRES_VERDICT_OPTIONS
-                            "\n       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]]"
+                            "\n       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]"
+                            "\n                 [--reverse | --no-align]]"
                             "\n       [--section M] [--report-number TEXT] [--revision TEXT]"
                             "\n       [--company TEXT] [--logo DATEI] [--author TEXT]";
 const char kExportUsage[] = "Aufruf: tresmon-tool export DATEI --format geojson|kml|gpx|csv -o AUSGABE "
@@ -235,6 +236,10 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
             if (!noValue()) return false;
             o.compareSettings.mode = ECompareMode::Native;
             if (comparisonOnly.empty()) comparisonOnly = name;
+        } else if (report && (name == "--reverse" || name == "--no-align")) {
+            if (!noValue()) return false;
+            (name == "--reverse" ? o.reverse : o.noAlign) = true;
+            if (comparisonOnly.empty()) comparisonOnly = name;
         } else if (report && name == "--section") {
             if (!takeValue() || !ReadSection(command, value, o.section)) return false;
         } else if (report && (name == "--report-number" || name == "--revision")) {
@@ -286,6 +291,9 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
                                          "ohne sie gibt es nur die Aufgrabungsliste als csv.");
     if (o.compare.empty() && !comparisonOnly.empty())
         return UsageError(command, comparisonOnly + " gilt nur zusammen mit --compare FRÜHER.");
+    // With pipeline data the comparison pairs by chainage, as `compare` does.
+    if (o.noAlign && !o.pipeline.empty())
+        return UsageError(command, "--no-align und --pipeline schließen einander aus.");
     // A limiting potential at or above the criterion leaves no reading that
     // could count as protected.
     if (IsPresent(s.protectionPotential) && s.limitPotential >= s.protectionPotential)

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The protection assessment's command-line options, shared by `assess` and
 // `report` (which runs in the Qt half): the survey, the native survey for
-// the 100 mV criterion, every setting of the verdict, the pipeline data to
-// come, and for `report` the comparison survey with its mode and limits. No
-// Qt here, so both halves of the tool parse them with the same code.
+// the 100 mV criterion, every setting of the verdict, the pipeline data, and
+// for `report` the comparison survey with its mode and limits. No Qt here,
+// so both halves of the tool parse them with the same code.
 #pragma once
 
 #include "comparison.h"
@@ -17,8 +17,8 @@ enum class EAssessCommand {
     Assess, // also takes --json, --csv, --rows and --native FILE
     Report, // also takes -o OUT.pdf, which it needs, and --compare EARLIER
             // with --native (the earlier survey is the native one, and so
-            // serves the 100 mV criterion too), --worse-limit and --shift-limit,
-            // and --section, --report-number, --revision, --company, --logo
+            // serves the 100 mV criterion too), --worse-limit, --shift-limit,
+            // --reverse and --no-align, and --section, --report-number, --revision, --company, --logo
             // and --author
     Export, // also takes --native FILE, and needs --format F and -o OUT; the
             // map formats need --pipeline too
@@ -36,12 +36,16 @@ struct SAssessOptions {
     std::string native;
     // Pipeline data ("Leitungsdaten"), its tolerance of the counter's stretch
     // between fixed points, and the CRS of easting/northing (EPSG code, 0 when
-    // not given): read and checked here, not used by the assessment yet.
+    // not given): the survey is tied to them (toolbinding.h) and assessed in
+    // chainage.
     std::string pipeline;
     double stretchTolerance = 0.05;
     int crs = 0;
     std::string compare; // report: the comparison survey, empty for none
     SCompareSettings compareSettings;
+    // report: the comparison aligned as `compare` aligns it, unless
+    // --no-align; --reverse accepts a survey walked from the other end.
+    bool reverse = false, noAlign = false;
     // report: its identity and sheets, and the issuer over the program's
     // settings "Bericht" (an option given empty clears the setting).
     std::string reportNumber, revision;

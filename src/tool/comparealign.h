@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// How `compare` aligns the two surveys before pairing their rows: by the
-// pipeline data when given, else by their shared landmarks or an offset
-// (comparisonalign.h), or not at all. Errors and warnings go to standard
-// error in German.
+// How `compare` and `report --compare` align the two surveys before pairing
+// their rows (comparisonalignment.h): the options they share, the pipeline
+// data read from its file, errors and notes to standard error in German.
 #pragma once
 
 #include "comparisonalign.h"
+#include "pipelinedata.h"
 
 #include <memory>
 #include <string>
@@ -21,5 +21,8 @@ struct SCompareAlignOptions {
 // False (the reason printed) when the surveys cannot be aligned as asked:
 // pipeline data unreadable or faulty, a survey the data cannot re-station,
 // landmarks that contradict each other, a reversed survey without --reverse.
+// `data`: the pipeline data already read (the report's binding holds it);
+// nullptr reads options.pipeline when it names a file.
 bool AlignForCompare(const CTreDoc& current, const CTreDoc& earlier, bool native, const SCompareAlignOptions& options,
-                     std::shared_ptr<const SAlignment>& out);
+                     std::shared_ptr<const SAlignment>& out, const trespipeline::SPipelineData* data = nullptr,
+                     double stretchTolerance = 0.05);

@@ -2,7 +2,10 @@
 // `convert` and `edit`: the document's own operations, then a save.
 #include "cmdline.h"
 #include "commands.h"
+#include "numarg.h"
 #include "numtext.h"
+#include "restation.h"
+#include "restationstep.h"
 #include "surveycommand.h"
 #include "surveypath.h"
 #include "toolhost.h"
@@ -35,7 +38,8 @@ int RunConvert(const Args& args)
 int RunEdit(const Args& args)
 {
     const std::string usage = CommandUsage("edit EIN -o AUS [--sort] [--reverse] [--add GRÖSSE START ENDE K]\n"
-                                           "        [--insert-after R] [--delete ERSTE ANZAHL] [--append DATEI] ...");
+                                           "        [--insert-after R] [--delete ERSTE ANZAHL] [--append DATEI]\n"
+                                           "        [--restation LEITUNG.geojson] [--stretch-tolerance X] ...");
     if (args.empty()) {
         ToolError(usage);
         return kExitUsage;
@@ -49,15 +53,24 @@ int RunEdit(const Args& args)
                                        {"add", 0, 4},
                                        {"insert-after", 0, 1},
                                        {"delete", 0, 2},
-                                       {"append", 0, 1}},
+                                       {"append", 0, 1},
+                                       {"restation", 0, 1},
+                                       {"stretch-tolerance", 0, 1}},
                                       usage, line);
     if (exit >= 0) return exit;
     std::string output;
+    // One tolerance for every --restation, wherever it is given.
+    double stretchTolerance = trespipeline::kDefaultStretchTolerance;
     std::vector<GivenOption> steps;
     int standardInputs = line.operands.empty() ? 0 : tresdoc::IsStandardStream(line.operands[0]);
     for (GivenOption& o : line.options) {
         if (o.name == "output") {
             output = o.values[0];
+        } else if (o.name == "stretch-tolerance") {
+            if (!ParseDecimal(o.values[0], stretchTolerance) || stretchTolerance < 0) {
+                ToolError("--stretch-tolerance erwartet eine Zahl ab 0 (0,05 für 5 %): " + o.values[0]);
+                return kExitUsage;
+            }
         } else {
             if (o.name == "append") standardInputs += tresdoc::IsStandardStream(o.values[0]);
             steps.push_back(std::move(o));
@@ -136,6 +149,8 @@ int RunEdit(const Args& args)
         } else if (s.name == "append") {
             doc.m_bAppend = true;
             if (!OpenForTool(doc, host, s.values[0])) return kExitFile;
+        } else if (s.name == "restation") {
+            if (const int exit = RestationForTool(doc, s.values[0], stretchTolerance); exit != kExitOk) return exit;
         }
     }
     return SaveForTool(doc, output) ? kExitOk : kExitFile;

@@ -25,14 +25,16 @@ CUiSeam* CUiSeam::Install(CUiSeam* seam)
 
 QString CUiSeam::FileFilter() { return QStringLiteral("Tresmon Dateien (*.tsd);;Alle Dateien (*)"); }
 QString CUiSeam::PdfFilter() { return QStringLiteral("PDF-Dateien (*.pdf)"); }
+QString CUiSeam::PipelineFilter() { return QStringLiteral("Leitungsdaten (*.geojson *.json)"); }
 
-QString CUiSeam::OpenFileName(QWidget* parent, const QString& title, const QString& initial)
+QString CUiSeam::OpenFileName(QWidget* parent, const QString& title, const QString& initial, const QString& filter,
+                              const QString& suffix)
 {
-    QFileDialog dlg(parent, title, initial, FileFilter());
+    QFileDialog dlg(parent, title, initial, filter);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setOption(QFileDialog::ReadOnly, false);
-    dlg.setDefaultSuffix(QStringLiteral("tsd"));
+    dlg.setDefaultSuffix(suffix);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return dlg.selectedFiles().constFirst();
 }

@@ -14,8 +14,11 @@ class CUiSeam {
 public:
     virtual ~CUiSeam() = default;
 
-    // Empty string: the user cancelled.
-    virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& initial);
+    // Empty string: the user cancelled. The open dialog with its own
+    // `filter` and the `suffix` added to a name typed without one: a survey
+    // dialog never offers pipeline data, nor the other way round.
+    virtual QString OpenFileName(QWidget* parent, const QString& title, const QString& initial, const QString& filter,
+                                 const QString& suffix);
     // The open dialog with one check box among its options, `checked` both
     // its start and what the user left it at (unchanged on cancel).
     virtual QString OpenFileNameWithOption(QWidget* parent, const QString& title, const QString& initial,
@@ -40,7 +43,8 @@ public:
     static CUiSeam* Install(CUiSeam* seam);
 
     // The filter of the surveys' file dialogs: measurement files and all
-    // files; and the one of PDF files.
+    // files; the one of PDF files; and the one of pipeline data (GeoJSON).
     static QString FileFilter();
     static QString PdfFilter();
+    static QString PipelineFilter();
 };

@@ -1,39 +1,117 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assessmodel.h"
 
+#include "numbers.h"
+#include "surveybinding.h"
+
 #include <cmath>
 #include <cstdlib>
 
 namespace {
 
-const char* const kStretchTitles[] = {"Status", "von Zeile", "bis Zeile",          "von m", "bis m",
-                                      "Punkte", "Länge m",   "schlechtester Wert", "bei m", "Kommentare"};
-// Short titles: the dig list is the widest list of the window.
-const char* const kDigTitles[] = {"Prio.",     "Zeile",  "m",      "Lage",       "Seite",  "Grad.-Diff. mV", "IR %",
-                                  "Kategorie", "Ein mV", "Aus mV", "IR-frei mV", "Status", "Maßnahme"};
-const char* const kWarningTitles[] = {"Art", "von Zeile", "bis Zeile", "von m", "bis m", "Punkte"};
+using EColumn = CAssessListModel::EColumn;
 
-template <size_t N> constexpr int Count(const char* const (&)[N]) { return static_cast<int>(N); }
+struct SColumn {
+    EColumn id;
+    const char* title;
+    bool text;     // read from the left; numbers line up on the right
+    bool pipeline; // only with pipeline data
+};
+
+const SColumn kStretchColumns[] = {
+    {EColumn::Status, "Status", true, false},
+    {EColumn::FirstRow, "von Zeile", false, false},
+    {EColumn::LastRow, "bis Zeile", false, false},
+    {EColumn::FromMetre, "von m", false, false},
+    {EColumn::ToMetre, "bis m", false, false},
+    {EColumn::FromChainage, "von Station m", false, true},
+    {EColumn::ToChainage, "bis Station m", false, true},
+    {EColumn::Points, "Punkte", false, false},
+    {EColumn::Length, "Länge m", false, false},
+    {EColumn::Worst, "schlechtester Wert", false, false},
+    {EColumn::WorstMetre, "bei m", false, false},
+    {EColumn::Comments, "Kommentare", true, false},
+};
+// Short titles: the dig list is the widest list of the window.
+const SColumn kDigColumns[] = {
+    {EColumn::Priority, "Prio.", false, false},
+    {EColumn::Row, "Zeile", false, false},
+    {EColumn::Metre, "m", false, false},
+    {EColumn::Chainage, "Station m", false, true},
+    {EColumn::Latitude, "Breite °", false, true},
+    {EColumn::Longitude, "Länge °", false, true},
+    {EColumn::Landmark, "Lage", true, false},
+    {EColumn::Side, "Seite", true, false},
+    {EColumn::GradDiff, "Grad.-Diff. mV", false, false},
+    {EColumn::IRPercent, "IR %", false, false},
+    {EColumn::Category, "Kategorie", true, false},
+    {EColumn::PotOn, "Ein mV", false, false},
+    {EColumn::PotOff, "Aus mV", false, false},
+    {EColumn::PotIRFree, "IR-frei mV", false, false},
+    {EColumn::Status, "Status", true, false},
+    {EColumn::Action, "Maßnahme", true, false},
+};
+const SColumn kWarningColumns[] = {
+    {EColumn::Kind, "Art", true, false},
+    {EColumn::FirstRow, "von Zeile", false, false},
+    {EColumn::LastRow, "bis Zeile", false, false},
+    {EColumn::FromMetre, "von m", false, false},
+    {EColumn::ToMetre, "bis m", false, false},
+    {EColumn::FromChainage, "von Station m", false, true},
+    {EColumn::ToChainage, "bis Station m", false, true},
+    {EColumn::Points, "Punkte", false, false},
+};
+
+template <size_t N> std::vector<SColumn> List(const SColumn (&columns)[N]) { return {columns, columns + N}; }
+
+const std::vector<SColumn>& Columns(CAssessListModel::EList list)
+{
+    using EList = CAssessListModel::EList;
+    static const std::vector<SColumn> stretches = List(kStretchColumns), dig = List(kDigColumns),
+                                      warnings = List(kWarningColumns);
+    return list == EList::Stretches ? stretches : list == EList::DigList ? dig : warnings;
+}
+
+const SColumn& Column(CAssessListModel::EList list, EColumn id)
+{
+    for (const SColumn& c : Columns(list))
+        if (c.id == id) return c;
+    return Columns(list).front();
+}
 
 QString Num(int64_t v) { return QString::number(v); }
 QString Utf8(const char* s) { return QString::fromUtf8(s); }
 QString Utf8(const std::string& s) { return QString::fromStdString(s); }
+
+// Degrees with the 7 decimals the exports give, and a decimal comma.
+QString DegreesText(double v)
+{
+    return QString::number(v, 'f', trespipeline::kLatLonDecimals).replace(QLatin1Char('.'), QLatin1Char(','));
+}
 
 } // namespace
 
 CAssessListModel::CAssessListModel(EList list, QObject* parent)
     : QAbstractTableModel(parent)
     , m_list(list)
-{ }
+{
+    for (const SColumn& c : Columns(m_list))
+        if (!c.pipeline) m_columns.push_back(c.id);
+}
 
-void CAssessListModel::SetVerdict(std::shared_ptr<const SVerdict> verdict)
+void CAssessListModel::SetVerdict(std::shared_ptr<const SVerdict> verdict,
+                                  std::shared_ptr<const trespipeline::SSurveyBinding> binding)
 {
     beginResetModel();
     m_verdict = std::move(verdict);
+    m_binding = m_verdict ? std::move(binding) : nullptr;
     m_stretches.clear();
     if (m_verdict)
         for (size_t i = 0; i < m_verdict->stretches.size(); ++i)
             if (m_verdict->stretches[i].status != EVerdictStatus::Protected) m_stretches.push_back(i);
+    m_columns.clear();
+    for (const SColumn& c : Columns(m_list))
+        if (!c.pipeline || m_binding) m_columns.push_back(c.id);
     endResetModel();
 }
 
@@ -50,13 +128,7 @@ int CAssessListModel::rowCount(const QModelIndex& parent) const
 
 int CAssessListModel::columnCount(const QModelIndex& parent) const
 {
-    if (parent.isValid()) return 0;
-    switch (m_list) {
-    case EList::Stretches: return Count(kStretchTitles);
-    case EList::DigList: return Count(kDigTitles);
-    case EList::Warnings: return Count(kWarningTitles);
-    }
-    return 0;
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
 }
 
 QVariant CAssessListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -64,75 +136,92 @@ QVariant CAssessListModel::headerData(int section, Qt::Orientation orientation, 
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Vertical) return section + 1;
     if (section < 0 || section >= columnCount()) return {};
-    const char* const* titles = m_list == EList::Stretches ? kStretchTitles
-                                : m_list == EList::DigList ? kDigTitles
-                                                           : kWarningTitles;
-    return Utf8(titles[section]);
+    return Utf8(Column(m_list, m_columns[static_cast<size_t>(section)]).title);
 }
 
 QVariant CAssessListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
-    if (role == Qt::DisplayRole) return Text(index.row(), index.column());
+    const EColumn column = m_columns[static_cast<size_t>(index.column())];
+    if (role == Qt::DisplayRole) return Text(index.row(), column);
     if (role == Qt::TextAlignmentRole) {
         // Names, places and actions read from the left, numbers line up on the right.
-        const int c = index.column();
-        const bool text = m_list == EList::DigList ? (c == 3 || c == 4 || c == 7 || c >= 11)
-                                                   : (c == 0 || (m_list == EList::Stretches && c == 9));
+        const bool text = Column(m_list, column).text;
         return QVariant::fromValue(Qt::Alignment((text ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter));
     }
     return {};
 }
 
-QString CAssessListModel::Text(int row, int column) const
+QString CAssessListModel::ChainageText(int row) const
+{
+    if (!m_binding || row < 1 || static_cast<size_t>(row) > m_binding->chainage.size()) return {};
+    const double s = m_binding->chainage[static_cast<size_t>(row - 1)];
+    return trespipeline::HasChainage(s) ? MetresText(s) : QString();
+}
+
+QString CAssessListModel::Text(int row, EColumn column) const
 {
     const auto r = static_cast<size_t>(row);
     switch (m_list) {
     case EList::Stretches: {
         const SVerdictStretch& s = m_verdict->stretches[m_stretches[r]];
         switch (column) {
-        case 0: return Utf8(VerdictStatusName(s.status));
-        case 1: return Num(s.firstRow);
-        case 2: return Num(s.lastRow);
-        case 3: return Num(s.fromMetre);
-        case 4: return Num(s.toMetre);
-        case 5: return Num(s.rows);
-        case 6: return MetresText(s.length);
-        case 7: return MilliVoltText(s.worst);
-        case 8: return IsPresent(s.worstMetre) ? Num(s.worstMetre) : QString();
-        case 9: return Utf8(s.comments);
+        case EColumn::Status: return Utf8(VerdictStatusName(s.status));
+        case EColumn::FirstRow: return Num(s.firstRow);
+        case EColumn::LastRow: return Num(s.lastRow);
+        case EColumn::FromMetre: return Num(s.fromMetre);
+        case EColumn::ToMetre: return Num(s.toMetre);
+        case EColumn::FromChainage: return ChainageText(s.firstRow);
+        case EColumn::ToChainage: return ChainageText(s.lastRow);
+        case EColumn::Points: return Num(s.rows);
+        case EColumn::Length: return MetresText(s.length);
+        case EColumn::Worst: return MilliVoltText(s.worst);
+        case EColumn::WorstMetre: return IsPresent(s.worstMetre) ? Num(s.worstMetre) : QString();
+        case EColumn::Comments: return Utf8(s.comments);
+        default: break;
         }
         break;
     }
     case EList::DigList: {
         const SDigItem& item = m_verdict->digList[r];
         const SCoatingDefect& d = m_verdict->defects[static_cast<size_t>(item.defect)];
+        const std::optional<trespipeline::SPlace>* place = nullptr;
+        if (m_binding && d.row >= 1 && static_cast<size_t>(d.row) <= m_binding->places.size())
+            place = &m_binding->places[static_cast<size_t>(d.row - 1)];
         switch (column) {
-        case 0: return Num(item.priority);
-        case 1: return Num(d.row);
-        case 2: return Num(d.metre);
-        case 3: return Utf8(d.landmark.text);
-        case 4: return Utf8(DefectSideId(d.side));
-        case 5: return TenthsText(d.gradDiff);
-        case 6: return ShareText(d.irPercentTenths);
-        case 7: return d.category > 0 ? Utf8(DefectCategoryName(d.category)) : QString::fromUtf8("–");
-        case 8: return MilliVoltText(d.potOn);
-        case 9: return MilliVoltText(d.potOff);
-        case 10: return MilliVoltText(d.potIRFree);
-        case 11: return Utf8(VerdictStatusName(d.status));
-        case 12: return Utf8(DigActionName(item.action));
+        case EColumn::Priority: return Num(item.priority);
+        case EColumn::Row: return Num(d.row);
+        case EColumn::Metre: return Num(d.metre);
+        case EColumn::Chainage: return ChainageText(d.row);
+        case EColumn::Latitude: return place && *place ? DegreesText((*place)->lat) : QString();
+        case EColumn::Longitude: return place && *place ? DegreesText((*place)->lon) : QString();
+        case EColumn::Landmark: return Utf8(d.landmark.text);
+        case EColumn::Side: return Utf8(DefectSideId(d.side));
+        case EColumn::GradDiff: return TenthsText(d.gradDiff);
+        case EColumn::IRPercent: return ShareText(d.irPercentTenths);
+        case EColumn::Category: return d.category > 0 ? Utf8(DefectCategoryName(d.category)) : QString::fromUtf8("–");
+        case EColumn::PotOn: return MilliVoltText(d.potOn);
+        case EColumn::PotOff: return MilliVoltText(d.potOff);
+        case EColumn::PotIRFree: return MilliVoltText(d.potIRFree);
+        case EColumn::Status: return Utf8(VerdictStatusName(d.status));
+        case EColumn::Action: return Utf8(DigActionName(item.action));
+        default: break;
         }
         break;
     }
     case EList::Warnings: {
         const SPlausibilityWarning& w = m_verdict->warnings[r];
+        const bool metres = w.kind != EPlausibility::MetreMissing; // "Meter fehlt" has none
         switch (column) {
-        case 0: return Utf8(PlausibilityName(w.kind));
-        case 1: return Num(w.firstRow);
-        case 2: return Num(w.lastRow);
-        case 3: return IsPresent(w.fromMetre) ? Num(w.fromMetre) : QString(); // "Meter fehlt" has none
-        case 4: return IsPresent(w.toMetre) ? Num(w.toMetre) : QString();
-        case 5: return Num(w.rows);
+        case EColumn::Kind: return Utf8(PlausibilityName(w.kind));
+        case EColumn::FirstRow: return Num(w.firstRow);
+        case EColumn::LastRow: return Num(w.lastRow);
+        case EColumn::FromMetre: return IsPresent(w.fromMetre) ? Num(w.fromMetre) : QString();
+        case EColumn::ToMetre: return IsPresent(w.toMetre) ? Num(w.toMetre) : QString();
+        case EColumn::FromChainage: return metres ? ChainageText(w.firstRow) : QString();
+        case EColumn::ToChainage: return metres ? ChainageText(w.lastRow) : QString();
+        case EColumn::Points: return Num(w.rows);
+        default: break;
         }
         break;
     }

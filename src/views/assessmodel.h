@@ -9,6 +9,10 @@
 // Potentials are shown in whole mV, the gradient difference in mV with its
 // tenth, lengths in m and shares in per cent with a decimal comma: the units
 // in which the window's fields are typed.
+//
+// With the survey tied to pipeline data each list shows the chainage
+// ("Station") beside the recorded metre, and the dig list the latitude and
+// longitude (WGS 84) of each defect.
 #pragma once
 
 #include "verdict.h"
@@ -19,6 +23,10 @@
 #include <utility>
 #include <vector>
 
+namespace trespipeline {
+struct SSurveyBinding;
+}
+
 class CAssessListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -27,8 +35,10 @@ public:
     explicit CAssessListModel(EList list, QObject* parent = nullptr);
 
     EList List() const { return m_list; }
-    // Shows `verdict` (null: nothing) from scratch.
-    void SetVerdict(std::shared_ptr<const SVerdict> verdict);
+    // Shows `verdict` (null: nothing) from scratch; `binding` (null: none)
+    // is the one the verdict was assessed with.
+    void SetVerdict(std::shared_ptr<const SVerdict> verdict,
+                    std::shared_ptr<const trespipeline::SSurveyBinding> binding = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -50,10 +60,46 @@ public:
     // Tenths of a per cent with one decimal and a decimal comma; "–" when absent.
     static QString ShareText(int32_t tenths);
 
+    // The columns of all lists; each list shows some of them.
+    enum class EColumn {
+        Status,
+        Kind,
+        Priority,
+        Row,
+        FirstRow,
+        LastRow,
+        Metre,
+        FromMetre,
+        ToMetre,
+        Chainage,
+        FromChainage,
+        ToChainage,
+        Latitude,
+        Longitude,
+        Points,
+        Length,
+        Worst,
+        WorstMetre,
+        Comments,
+        Landmark,
+        Side,
+        GradDiff,
+        IRPercent,
+        Category,
+        PotOn,
+        PotOff,
+        PotIRFree,
+        Action
+    };
+
 private:
-    QString Text(int row, int column) const;
+    QString Text(int row, EColumn column) const;
+    // The row's chainage as text, empty without one.
+    QString ChainageText(int row) const;
 
     EList m_list;
     std::shared_ptr<const SVerdict> m_verdict;
+    std::shared_ptr<const trespipeline::SSurveyBinding> m_binding;
     std::vector<size_t> m_stretches; // the stretches that are not protected
+    std::vector<EColumn> m_columns;  // as shown
 };

@@ -154,11 +154,11 @@ std::pair<int, int> RowsInWindow(const CTreDoc& doc, int64_t S, int64_t E)
 // clipping as the document's curves. The painter's own dash pattern runs on
 // along each unbroken piece, where a pattern restarted per segment would
 // draw a solid line wherever the points lie a pixel apart.
-template <typename MapX, typename MapY>
-void PaintComparison(QPainter& p, const CTreDoc& doc, bool native, const CClipRect& clip, int64_t S, int64_t E,
+// Rows L..R, each at metreOf(r) (NO_VALUE: a gap).
+template <typename MetreOf, typename MapX, typename MapY>
+void PaintComparison(QPainter& p, const CTreDoc& doc, bool native, const CClipRect& clip, int L, int R, MetreOf metreOf,
                      MapX mapX, MapY mapY)
 {
-    const auto [L, R] = RowsInWindow(doc, S, E);
     if (L == 0) return;
     p.save();
     QPen pen(kCompareColor, 0, native ? Qt::DashLine : Qt::DotLine);
@@ -173,9 +173,9 @@ void PaintComparison(QPainter& p, const CTreDoc& doc, bool native, const CClipRe
     CClipPoint prev{0, 0};
     bool gap = true;
     for (int r = L; r <= R; ++r) {
-        const int32_t v = doc.GetPotOff(r);
-        const CClipPoint cur{mapX(doc.GetMeter(r)), mapY(IsPresent(v) ? -int64_t{v} : v)};
-        if (!IsPresent(v)) {
+        const int32_t v = doc.GetPotOff(r), m = metreOf(r);
+        const CClipPoint cur{mapX(m), mapY(IsPresent(v) ? -int64_t{v} : v)};
+        if (!IsPresent(v) || !IsPresent(m)) {
             gap = true;
             prev = cur;
             continue;
@@ -263,7 +263,20 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
     if (f.pOverlay && !f.bGradient) PaintShades(p, *f.pOverlay, left, top, right, bottom, mapMetre);
 
     // The comparison survey first, so the document's curves lie on top.
-    if (!f.bGradient && f.pCompare) PaintComparison(p, *f.pCompare, f.bCompareNative, clip, S, E, mapX, mapY);
+    if (!f.bGradient && f.pCompare) {
+        const CTreDoc& c = *f.pCompare;
+        const std::vector<int32_t>* aligned = f.pCompareMetres;
+        if (aligned && aligned->size() == static_cast<size_t>(c.GetRowCount())) {
+            // Aligned metres need not rise with the rows: every row, the clipping keeps what shows.
+            PaintComparison(
+                p, c, f.bCompareNative, clip, c.GetRowCount() > 0 ? 1 : 0, c.GetRowCount(),
+                [aligned](int r) { return (*aligned)[static_cast<size_t>(r - 1)]; }, mapX, mapY);
+        } else {
+            const auto [cl, cr] = RowsInWindow(c, S, E);
+            PaintComparison(
+                p, c, f.bCompareNative, clip, cl, cr, [&c](int r) { return c.GetMeter(r); }, mapX, mapY);
+        }
+    }
 
     if (L > 0) {
         // 4. curves

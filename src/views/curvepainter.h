@@ -66,6 +66,10 @@ struct CCurveFrame {
     // (dashed when it is a native survey). Null draws nothing of it.
     const CTreDoc* pCompare = nullptr;
     bool bCompareNative = false;
+    // Where each of its rows is drawn on this survey's metre axis (row r at
+    // [r - 1], NO_VALUE: not drawn), as the comparison aligned it; null or
+    // of another length: its own metres.
+    const std::vector<int32_t>* pCompareMetres = nullptr;
 };
 
 // Paints the axes, curves, point marks, comments, zero line, criterion and

@@ -456,13 +456,15 @@ CCurveFrame CTrePrintView::Frame()
     f.pOverlay = m_pOverlay;
     f.pCompare = m_pCompare;
     f.bCompareNative = m_bCompareNative;
+    f.pCompareMetres = m_compareMetres.empty() ? nullptr : &m_compareMetres;
     return f;
 }
 
-void CTrePrintView::SetComparison(const CTreDoc* compare, bool native)
+void CTrePrintView::SetComparison(const CTreDoc* compare, bool native, std::vector<int32_t> metres)
 {
     m_pCompare = compare;
     m_bCompareNative = native;
+    m_compareMetres = compare ? std::move(metres) : std::vector<int32_t>();
     Refresh();
 }
 

@@ -22,6 +22,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <vector>
+
 class CTreDoc;
 class CZoomButton;
 struct CRasterTarget;
@@ -80,7 +82,9 @@ public:
     CCurveFrame Frame();
     // The survey the potential pane draws behind the document's curves (see
     // CCurveFrame::pCompare); null hides it. The pane does not own it.
-    void SetComparison(const CTreDoc* compare, bool native);
+    // `metres`: where each of its rows lies on this survey's metre axis
+    // (CCurveFrame::pCompareMetres); empty: its own metres.
+    void SetComparison(const CTreDoc* compare, bool native, std::vector<int32_t> metres = {});
     const QImage& BackingImage() const { return m_backing; }
 
     // ---- state, for the print code and for looking at -------------------
@@ -158,6 +162,7 @@ private:
     QFont m_axisFont;
     const CTreDoc* m_pCompare = nullptr;
     bool m_bCompareNative = false;
+    std::vector<int32_t> m_compareMetres;
     QFont m_commentFont;
     CTextStamps m_stamps;
     QImage m_backing;

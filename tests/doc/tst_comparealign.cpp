@@ -79,6 +79,9 @@ TEST_F(CompareAlignDemo, ShiftedEarlierSurveyGivesTheUnshiftedResultByLandmarksA
 
     SAlignment a = Aligned(demo, moved);
     EXPECT_EQ(a.method, EAlignMethod::Landmarks);
+    // Drawn over the current survey, each earlier row stands where it was paired.
+    EXPECT_EQ(EarlierOnCurrentMetres(demo, moved, a), a.earlierMetres);
+    EXPECT_EQ(EarlierOnCurrentMetres(demo, moved, a)[5], moved.GetMeter(6) - 3);
     EXPECT_GE(a.ties.size(), 10u);
     EXPECT_EQ(a.maxResidual, 0);
     EXPECT_EQ(Of(Compare(demo, moved, With(a))), unshifted);
@@ -90,6 +93,7 @@ TEST_F(CompareAlignDemo, ShiftedEarlierSurveyGivesTheUnshiftedResultByLandmarksA
     a = Aligned(demo, moved);
     EXPECT_EQ(a.method, EAlignMethod::Offset);
     EXPECT_EQ(a.offset, -3);
+    EXPECT_EQ(AlignmentText(a), "Versatz -3 m");
     EXPECT_GT(a.offsetPairs, 2000);
     ASSERT_EQ(a.ties.size(), 1u);
     EXPECT_EQ(a.ties[0].comment, "Schieber");
@@ -112,6 +116,8 @@ TEST_F(CompareAlignDemo, ReversedEarlierSurveyIsRefusedUnlessAccepted)
     a = Aligned(demo, moved, true);
     EXPECT_EQ(a.method, EAlignMethod::Landmarks);
     EXPECT_TRUE(a.reversed);
+    EXPECT_EQ(AlignmentText(a),
+              "Orientierungspunkte (" + std::to_string(a.ties.size()) + "), in umgekehrter Richtung gemessen");
     EXPECT_EQ(a.maxResidual, 0);
     SResult turned = Of(Compare(demo, moved, With(a)));
     for (Pair& p : turned.pairs) std::get<2>(p) = moved.GetRowCount() + 1 - std::get<2>(p);
@@ -214,6 +220,7 @@ TEST(CompareAlign, OffsetNeedsFiftyPairsAndPrefersTheSmallerThenTheNegativeOne)
     std::string error;
     ASSERT_TRUE(AlignSurveys(current, earlier, SAlignOptions{false, false}, n, error));
     EXPECT_EQ(n.method, EAlignMethod::None);
+    EXPECT_EQ(AlignmentText(n), "nach Metern");
     EXPECT_TRUE(n.earlierMetres.empty());
 
     // 49 rows: no offset has 50 pairs.
@@ -223,5 +230,25 @@ TEST(CompareAlign, OffsetNeedsFiftyPairsAndPrefersTheSmallerThenTheNegativeOne)
     EXPECT_EQ(a.method, EAlignMethod::Offset);
     EXPECT_EQ(a.offset, 0);
     EXPECT_EQ(a.offsetPairs, 0);
+    EXPECT_EQ(AlignmentText(a), "nach Metern (kein Versatz bestimmbar)");
     EXPECT_TRUE(a.earlierMetres.empty());
+}
+
+TEST(CompareAlign, ChainagesCarriedBackToTheCurrentSurveysRecordedMetres)
+{
+    // The worked example re-stationed: metres 0, 100, 200, 300 at chainages
+    // 5, 105, 208, 310; an earlier survey paired by chainage.
+    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    MakeRows(current, {0, 100, 200, 300});
+    MakeRows(earlier, {0, 1, 2, 3, 4, 5});
+    SAlignment a = AlignByStations({5, 105, 208, 310}, {0, 105, 156, 310, 320, NO_VALUE}, {});
+    ASSERT_EQ(a.method, EAlignMethod::Pipeline);
+    // Between rows linear, half away from zero (51 of 103 m: 49.5 m, 50);
+    // beyond the ends shifted.
+    EXPECT_EQ(EarlierOnCurrentMetres(current, earlier, a), (std::vector<int32_t>{-5, 100, 150, 300, 310, NO_VALUE}));
+    // A survey walked against the chainage keeps its direction beyond the ends.
+    MakeRows(current, {300, 200, 100, 0});
+    EXPECT_EQ(EarlierOnCurrentMetres(current, earlier, a), (std::vector<int32_t>{305, 200, 150, 0, -10, NO_VALUE}));
+    // Without re-stationed current metres the pairing metre is the recorded one.
+    EXPECT_EQ(CAlignedToRecorded(current, SAlignment())(1234), 1234);
 }

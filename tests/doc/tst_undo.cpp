@@ -86,7 +86,7 @@ void RandomEdit(CTreDoc& doc, CSurveyDice& dice)
 {
     const int n = doc.GetRowCount();
     const int r = dice.Int(1, std::max(1, n));
-    switch (dice.Int(0, 13)) {
+    switch (dice.Int(0, 14)) {
     case 0: doc.EditCell(r, static_cast<ERowValue>(dice.Int(0, 6)), dice.Value(-3000, 3000)); break;
     case 1: doc.EditComment(r, dice.Text()); break;
     case 2: doc.InsertRowAfter(dice.Int(0, n)); break;
@@ -135,6 +135,12 @@ void RandomEdit(CTreDoc& doc, CSurveyDice& dice)
         });
         break;
     case 13: doc.ChangeFields(EStepKind::TableOptions, [&](CTreDoc& d) { d.m_bTableLR = !d.m_bTableLR; }); break;
+    case 14: {
+        std::vector<int32_t> metres(static_cast<size_t>(n));
+        for (int32_t& m : metres) m = dice.Value(0, 100);
+        doc.SetMetres(metres);
+        break;
+    }
     }
 }
 
@@ -241,6 +247,29 @@ TEST(UndoModifiedMark, SortInOrderSetsTheRangeWithoutMarking)
     doc.Undo();
     EXPECT_EQ(doc.m_header[5], "x");
     EXPECT_FALSE(doc.IsModified());
+}
+
+TEST(UndoHistory, RestationIsOneStepThatKeepsRowsWithoutMetre)
+{
+    CTreDoc doc;
+    MakeRows(doc, {0, 100, 200, 300});
+    doc.SetMeter(3, NO_VALUE);
+    const size_t steps = doc.History().UndoCount();
+    EXPECT_FALSE(doc.SetMetres({5, 105})) << "one metre per row";
+    EXPECT_FALSE(doc.SetMetres({0, 100, 250, 300})) << "nothing changes";
+    EXPECT_EQ(doc.History().UndoCount(), steps);
+
+    ASSERT_TRUE(doc.SetMetres({5, 105, 208, NO_VALUE}));
+    EXPECT_EQ(doc.History().UndoCount(), steps + 1);
+    EXPECT_EQ(doc.UndoName(), "Stationierung anpassen");
+    EXPECT_EQ(doc.GetMeter(1), 5);
+    EXPECT_EQ(doc.GetMeter(2), 105);
+    EXPECT_EQ(doc.GetMeter(3), NO_VALUE);
+    EXPECT_EQ(doc.GetMeter(4), 300);
+    EXPECT_TRUE(doc.IsModified());
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_EQ(doc.GetMeter(1), 0);
+    EXPECT_EQ(doc.GetMeter(2), 100);
 }
 
 TEST(UndoHistory, NewAndOpenStartEmpty)

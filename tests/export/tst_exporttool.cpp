@@ -3,16 +3,15 @@
 // data in every format, read back by GDAL's ogrinfo (feature counts and
 // fields, as a GIS program sees them), and the refusals.
 #include "surveybinding.h"
+#include "toolrun.h"
 #include "tredoc.h"
 #include "verdict.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <map>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -20,26 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kSamples = TRES_SAMPLES_DIR;
-
-struct SRun {
-    int status = -1;
-    std::string out; // standard output and error
-};
-
-SRun Shell(const std::string& command)
-{
-    SRun r;
-    FILE* p = popen((command + " 2>&1").c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    const int st = pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
-}
-
-std::string Quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 
 class ExportTool : public ::testing::Test {
 protected:

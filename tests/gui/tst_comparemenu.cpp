@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The comparison survey in the main window: loading it through the open
 // dialog's "Nativmessung" option, the curve it adds to the potential pane,
-// hiding and closing it, that it never becomes the document, and the
-// "Vergleich" page of the assessment window that follows it.
+// hiding and closing it, that it never becomes the document, the
+// "Vergleich" page of the assessment window that follows it, and the
+// alignment the page and the curve share.
 #include "assesswnd.h"
 #include "comparesurvey.h"
 #include "curvepane.h"
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -50,8 +52,15 @@ public:
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
     bool ReportRequest(QWidget*, SReportRequest&) override { return true; }
+    QMessageBox::StandardButton Question(QWidget*, const QString& text, QMessageBox::StandardButtons,
+                                         QMessageBox::StandardButton) override
+    {
+        questions << text;
+        return questionAnswers.isEmpty() ? QMessageBox::No : questionAnswers.takeFirst();
+    }
 
-    QStringList answers, titles, options, messages, saveAnswers;
+    QStringList answers, titles, options, messages, saveAnswers, questions;
+    QList<QMessageBox::StandardButton> questionAnswers;
     QList<bool> offered;
     bool nativeAnswer = false;
 };
@@ -64,6 +73,25 @@ void WriteSurvey(const QString& path, const char* offVolts, const char* name, co
     out << "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\n" << name << "\r\n7\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n";
     for (int m = 0; m <= 400; m += 2)
         out << m << ";-1.20;" << (stretchVolts && m >= 100 && m <= 120 ? stretchVolts : offVolts) << ";;;;;\r\n";
+}
+
+// Metres 0..400 every metre, the potential off -0.80 V where the pipe lies
+// 100..120 m from the start of the current survey, else -0.90 V (20 mV more
+// negative in the earlier survey); "Schieber" at 40 m and "Prüfstelle 3" at
+// 360 m. The earlier survey is written as begun 3 m further on, or walked
+// from the other end (403 m back).
+enum class EWalk { Current, Shifted, Reversed };
+void WriteLandmarkSurvey(const QString& path, EWalk walk)
+{
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    out << "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nLeitung\r\n7\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n";
+    for (int m = 0; m <= 400; ++m) {
+        const int at = walk == EWalk::Current ? m : walk == EWalk::Shifted ? m + 3 : 403 - m;
+        const char* comment = at == 40 ? "Schieber" : at == 360 ? "Prüfstelle 3" : "";
+        const bool earlier = walk != EWalk::Current;
+        const char* off = at >= 100 && at <= 120 ? (earlier ? "-0.82" : "-0.80") : (earlier ? "-0.92" : "-0.90");
+        out << m << ";-1.20;" << off << ";;;;;" << comment << "\r\n";
+    }
 }
 
 QStringList RowTexts(const QAbstractItemModel* m, int row)
@@ -136,6 +164,7 @@ class TestCompareMenu : public QObject {
 private slots:
     void loadShowHideAndClose();
     void comparisonPageFollowsSurveysAndLimit();
+    void alignedByLandmarksAndReversedOnRequest();
 };
 
 void TestCompareMenu::loadShowHideAndClose()
@@ -307,6 +336,80 @@ void TestCompareMenu::comparisonPageFollowsSurveysAndLimit()
     QCOMPARE(PageTitle(w), QStringLiteral("Vergleich"));
     QCOMPARE(list->rowCount(), 0);
     QVERIFY(!w.Comparison());
+
+    doc.SetModifiedFlag(false);
+    frame->close();
+    frame.reset();
+    CUiSeam::Install(nullptr);
+}
+
+void TestCompareMenu::alignedByLandmarksAndReversedOnRequest()
+{
+    QTemporaryDir dir;
+    const QString current = dir.filePath("aktuell.tsd"), shifted = dir.filePath("vorjahr.tsd"),
+                  reversed = dir.filePath("gegenrichtung.tsd");
+    WriteLandmarkSurvey(current, EWalk::Current);
+    WriteLandmarkSurvey(shifted, EWalk::Shifted);
+    WriteLandmarkSurvey(reversed, EWalk::Reversed);
+    CCompareSeam seam;
+    CUiSeam::Install(&seam);
+    CTreDoc doc;
+    auto frame = std::make_unique<CMainFrame>(doc, CTresApp::Get());
+    frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    QVERIFY(frame->OpenDocumentFile(current));
+    frame->Action(CMainFrame::ID_ASSESS)->trigger();
+    CAssessWnd& w = *frame->AssessWindow();
+    CTrePrintView* potential = frame->UpperPane()->IsGradientPane() ? frame->LowerPane() : frame->UpperPane();
+
+    // Begun 3 m further on: paired by the two landmarks, nothing worse; by
+    // the recorded metres 118..120 m would read as "Schutz verschlechtert".
+    seam.answers << shifted;
+    frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QVERIFY(seam.questions.isEmpty());
+    QCOMPARE(w.CompareAlignLabel()->text(), QStringLiteral("Zuordnung: Orientierungspunkte (2), größte Abweichung "
+                                                           "an einem gemeinsamen Punkt 0 m"));
+    QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (0)"));
+    QVERIFY(w.CompareSummaryLabel()->text().contains(QStringLiteral("Paare: 398")));
+    // The curve lies where the page pairs it: row 1 of the earlier survey at 3 m.
+    const CCurveFrame f = potential->Frame();
+    QVERIFY(f.pCompareMetres);
+    QCOMPARE(f.pCompareMetres->front(), 3);
+    QCOMPARE(f.pCompareMetres->back(), 403);
+
+    // Walked from the other end: asked; refused on the page until asked for.
+    seam.answers << reversed;
+    frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QCOMPARE(seam.questions.size(), 1);
+    QVERIFY(seam.questions[0].startsWith(QString::fromUtf8("Die Vergleichsmessung ist in umgekehrter Richtung "
+                                                           "gemessen.\nSoll sie")));
+    QVERIFY(w.CompareAlignLabel()->text().contains(
+        QString::fromUtf8("Die Vergleichsmessung ist in umgekehrter Richtung gemessen.")));
+    QVERIFY(!w.Comparison());
+    QCOMPARE(PageTitle(w), QStringLiteral("Vergleich"));
+    QVERIFY(!w.CompareReverseButton()->isHidden());
+    QVERIFY(!potential->Frame().pCompareMetres);
+    // The report says it goes without the comparison.
+    seam.saveAnswers << dir.filePath("bericht.pdf");
+    frame->Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+    QCOMPARE(seam.messages.size(), 1);
+    QVERIFY(seam.messages[0].endsWith(QString::fromUtf8("Der Bericht wird ohne den Vergleich geschrieben.")));
+
+    w.CompareReverseButton()->click();
+    QCOMPARE(w.CompareAlignLabel()->text().section(QLatin1Char(','), 0, 1),
+             QStringLiteral("Zuordnung: Orientierungspunkte (2), in umgekehrter Richtung gemessen"));
+    QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (0)"));
+    QVERIFY(w.CompareReverseButton()->isHidden());
+    QCOMPARE(potential->Frame().pCompareMetres->front(), 403);
+    // Drawn along the current survey although its own metres run the other way.
+    QVERIFY(GreyInPlot(*potential).count > 20);
+
+    // Answered "Ja" at once, it is compared reversed straight away.
+    seam.questionAnswers << QMessageBox::Yes;
+    seam.answers << reversed;
+    frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QCOMPARE(seam.questions.size(), 2);
+    QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (0)"));
 
     doc.SetModifiedFlag(false);
     frame->close();

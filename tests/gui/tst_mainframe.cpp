@@ -43,7 +43,8 @@ namespace {
 // Answers the program's dialogs from a script.
 class CScriptedSeam : public CUiSeam {
 public:
-    QString OpenFileName(QWidget*, const QString& title, const QString& initial) override
+    QString OpenFileName(QWidget*, const QString& title, const QString& initial, const QString&,
+                         const QString&) override
     {
         openTitles << title;
         openInitial << initial;

@@ -33,7 +33,7 @@ namespace {
 
 class CAnsweringSeam : public CUiSeam {
 public:
-    QString OpenFileName(QWidget*, const QString&, const QString&) override
+    QString OpenFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
     {
         return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
     }

@@ -66,6 +66,44 @@ int CompareIndications(const QStringList& args)
                                 .size());
 }
 
+// A command's standard output as JSON; empty when it failed.
+QJsonObject ToolJson(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(TOOL_EXE), args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+}
+
+// The comparison's indications as "criterion from to", from `compare`'s
+// JSON and from the report's table.
+QStringList IndicationsOf(const QJsonObject& comparison)
+{
+    QStringList out;
+    for (const QJsonValue& v : comparison.value(QStringLiteral("indications")).toArray()) {
+        const QJsonObject i = v.toObject();
+        out << QStringLiteral("%1 %2 %3")
+                   .arg(i.value(QStringLiteral("criterion")).toString() == QStringLiteral("worse")
+                            ? QStringLiteral("Schutz verschlechtert")
+                            : QStringLiteral("?"))
+                   .arg(i.value(QStringLiteral("fromMetre")).toInt())
+                   .arg(i.value(QStringLiteral("toMetre")).toInt());
+    }
+    return out;
+}
+QStringList IndicationsOf(const QString& reportText)
+{
+    QStringList out;
+    const qsizetype at = reportText.indexOf(QStringLiteral("Anzeigen des Vergleichs"));
+    static const QRegularExpression line(QStringLiteral("^\\s+\\d+\\s+(\\D+?)\\s+(-?\\d+)\\s+(-?\\d+)\\s+\\d+"),
+                                         QRegularExpression::MultilineOption);
+    for (auto it = line.globalMatch(reportText.mid(at)); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        out << m.captured(1) + QLatin1Char(' ') + m.captured(2) + QLatin1Char(' ') + m.captured(3);
+    }
+    return out;
+}
+
 // The report's pages are the assessment's, one for the comparison and its
 // indications at 59 a page (at least one page, saying "keine").
 int ExpectedPages(int assessmentPages, int indications)
@@ -96,6 +134,8 @@ private slots:
     void reportUsageAndFailures();
     void reportWithComparison();
     void reportComparisonUsageAndFailures();
+    void reportWithPipelineData();
+    void reportComparesAsCompareDoes();
 
     void init() { g_configHome = m_config.path(); }
 
@@ -402,6 +442,108 @@ void TestTool::reportComparisonUsageAndFailures()
     QVERIFY(help.waitForFinished(60000));
     QVERIFY(QString::fromUtf8(help.readAllStandardOutput())
                 .contains(QStringLiteral("[--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]]")));
+}
+
+void TestTool::reportWithPipelineData()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    const QString demo = QStringLiteral(DEMO_TSD), leitung = QStringLiteral(LEITUNG_GEOJSON);
+    QString err;
+    QCOMPARE(Report({demo, QStringLiteral("-o"), Out("p.pdf"), QStringLiteral("--pipeline"), leitung}, &err), 0);
+    const QString text = PdfText(Out("p.pdf"));
+    QVERIFY2(text.contains(QStringLiteral("Leitungsdaten:")) && text.contains(QStringLiteral("demo-leitung.geojson")),
+             qPrintable(text.left(3000)));
+    QVERIFY(text.contains(QStringLiteral("an 12 Festpunkten angepasst, Maßstab zwischen den Festpunkten")));
+    QVERIFY(text.contains(QStringLiteral("Meter [m], wie gemessen")));
+
+    // The dig list's places, as `assess --pipeline` gives them.
+    const QJsonArray dig = ToolJson({QStringLiteral("assess"), demo, QStringLiteral("--pipeline"), leitung})
+                               .value(QStringLiteral("digList"))
+                               .toArray();
+    QCOMPARE(dig.size(), 6);
+    QVERIFY(text.contains(QStringLiteral("Aufgrabungsliste: Lage (Breite und Länge WGS 84, Ost- und Nordwert "
+                                         "EPSG:25832)")));
+    for (const QJsonValue& v : dig) {
+        const QJsonObject d = v.toObject();
+        const auto german = [](double x, int decimals) {
+            return QString::number(x, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
+        };
+        const QRegularExpression row(
+            QStringLiteral("\\n\\s+%1\\s+%2\\s+%3\\s+%4\\s+%5\\s+\\d+,\\d\\d\\s+\\d+,\\d\\d ")
+                .arg(d.value(QStringLiteral("priority")).toInt())
+                .arg(d.value(QStringLiteral("metre")).toInt())
+                .arg(QRegularExpression::escape(german(d.value(QStringLiteral("chainage")).toDouble(), 2)),
+                     QRegularExpression::escape(german(d.value(QStringLiteral("lat")).toDouble(), 7)),
+                     QRegularExpression::escape(german(d.value(QStringLiteral("lon")).toDouble(), 7))));
+        QVERIFY2(row.match(text).hasMatch(), qPrintable(row.pattern()));
+    }
+
+    // Pipeline data that cannot be read stop the report.
+    QCOMPARE(
+        Report({demo, QStringLiteral("-o"), Out("q.pdf"), QStringLiteral("--pipeline"), Out("fehlt.geojson")}, &err),
+        2);
+    QVERIFY2(err.contains(QStringLiteral("lassen sich nicht verwenden")), qPrintable(err));
+    QVERIFY(!QFile::exists(Out("q.pdf")));
+}
+
+void TestTool::reportComparesAsCompareDoes()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    const QString demo = QStringLiteral(DEMO_TSD), o = QStringLiteral("-o");
+    // Last year's survey started 3 m further on: paired as recorded it makes
+    // up an indication; aligned by the landmarks it does not.
+    const QString shifted = Out("shifted.tsd");
+    QCOMPARE(RunCommand(QStringLiteral("edit"),
+                        {QStringLiteral(EARLIER_TSD), o, shifted, QStringLiteral("--add"), QStringLiteral("Messmeter"),
+                         QStringLiteral("-100000"), QStringLiteral("100000"), QStringLiteral("3")}),
+             0);
+    const QJsonObject aligned = ToolJson({QStringLiteral("compare"), demo, shifted});
+    const QJsonObject recorded = ToolJson({QStringLiteral("compare"), demo, shifted, QStringLiteral("--no-align")});
+    QVERIFY(IndicationsOf(aligned) != IndicationsOf(recorded));
+
+    QCOMPARE(Report({demo, o, Out("a.pdf"), QStringLiteral("--compare"), shifted}), 0);
+    const QString text = PdfText(Out("a.pdf"));
+    QCOMPARE(IndicationsOf(text), IndicationsOf(aligned));
+    const int ties = static_cast<int>(
+        aligned.value(QStringLiteral("alignment")).toObject().value(QStringLiteral("ties")).toArray().size());
+    QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Zuordnung:\\s+Orientierungspunkte \\(%1\\)").arg(ties))),
+             qPrintable(text.right(3000)));
+    QVERIFY(text.contains(QRegularExpression(QStringLiteral("Größte Abweichung:\\s+0 m an einem gemeinsamen "
+                                                            "Orientierungspunkt"))));
+
+    QCOMPARE(Report({demo, o, Out("n.pdf"), QStringLiteral("--compare"), shifted, QStringLiteral("--no-align")}), 0);
+    const QString asRecorded = PdfText(Out("n.pdf"));
+    QCOMPARE(IndicationsOf(asRecorded), IndicationsOf(recorded));
+    QVERIFY(asRecorded.contains(QRegularExpression(QStringLiteral("Zuordnung:\\s+nach Metern\\n"))));
+
+    // With pipeline data both surveys are re-stationed, as `compare --pipeline` does.
+    const QString leitung = QStringLiteral(LEITUNG_GEOJSON);
+    QCOMPARE(
+        Report({demo, o, Out("l.pdf"), QStringLiteral("--compare"), shifted, QStringLiteral("--pipeline"), leitung}),
+        0);
+    const QString byPipeline = PdfText(Out("l.pdf"));
+    QVERIFY(byPipeline.contains(QRegularExpression(QStringLiteral("Zuordnung:\\s+Festpunkte der Leitungsdaten"))));
+    QVERIFY(byPipeline.contains(QRegularExpression(QStringLiteral("Meterangaben:\\s+Stationierung beider Messungen"))));
+    QCOMPARE(IndicationsOf(byPipeline), IndicationsOf(ToolJson({QStringLiteral("compare"), demo, shifted,
+                                                                QStringLiteral("--pipeline"), leitung})));
+
+    // A survey walked from the other end is refused as `compare` refuses it.
+    const QString reversed = Out("reversed.tsd");
+    QCOMPARE(
+        RunCommand(QStringLiteral("edit"), {QStringLiteral(EARLIER_TSD), o, reversed, QStringLiteral("--reverse")}), 0);
+    QString err;
+    QCOMPARE(Report({demo, o, Out("rev.pdf"), QStringLiteral("--compare"), reversed}, &err), 2);
+    QVERIFY2(err.contains(QStringLiteral("Die Vergleichsmessung ist in umgekehrter Richtung gemessen.")),
+             qPrintable(err));
+    QVERIFY(!QFile::exists(Out("rev.pdf")));
+    QCOMPARE(Report({demo, o, Out("rev.pdf"), QStringLiteral("--compare"), reversed, QStringLiteral("--reverse")}), 0);
+    QCOMPARE(Report({demo, o, Out("x.pdf"), QStringLiteral("--no-align")}, &err), 1);
+    QCOMPARE(Report({demo, o, Out("x.pdf"), QStringLiteral("--compare"), shifted, QStringLiteral("--no-align"),
+                     QStringLiteral("--pipeline"), leitung},
+                    &err),
+             1);
 }
 
 QTEST_GUILESS_MAIN(TestTool)

@@ -43,11 +43,14 @@ const std::vector<CLayer>& Layers()
             {"vlnk/cmd", {"vlnk/include", "vlnk/config", "vlnk/port", "vlnk/protocol", "vlnk/files", "vlnk"}, true});
         l.push_back({"views", {"doc", "pipeline", "export"}, false});
         l.push_back({"print", {"doc", "pipeline", "export", "views/qt-free"}, false});
+        // The map dock: the survey on its route, drawn in the grid of the
+        // pipeline data; beside views, used by app.
+        l.push_back({"map", {"doc", "pipeline", "export"}, false});
         l.push_back({"ui", {}, false});
         l.push_back({"docdlg", {"doc", "ui"}, false});
         l.push_back({"transfer", {"ui", "vlnk/include"}, false});
         l.push_back({"app",
-                     {"doc", "pipeline", "export", "views", "print", "ui", "docdlg", "transfer", "vlnk/include"},
+                     {"doc", "pipeline", "export", "views", "map", "print", "ui", "docdlg", "transfer", "vlnk/include"},
                      false});
         // The batch tool's document commands start without Qt; its drawing
         // commands are a program of their own over the panes and printing,
@@ -58,8 +61,9 @@ const std::vector<CLayer>& Layers()
         l.push_back({"tools/gensurvey", {"doc", "pipeline"}, true});
         l.push_back({"tools/layercheck", {}, true});
         l.push_back({"tools/viewer", {"doc", "views"}, false});
-        l.push_back(
-            {"tools/look", {"doc", "views", "print", "ui", "docdlg", "transfer", "app", "vlnk/include"}, false});
+        l.push_back({"tools/look",
+                     {"doc", "pipeline", "views", "map", "print", "ui", "docdlg", "transfer", "app", "vlnk/include"},
+                     false});
         return l;
     }();
     return layers;

@@ -3,11 +3,16 @@
 // each dialog in turn, and saves a picture of the screen for each into a
 // folder. Run it under a virtual X server to look at the program without
 // sitting at it:  xvfb-run -a tres-look samples/demo.tsd /tmp/look
+// With pipeline data as a third argument it also shows the window with them
+// and the map:    ... tres-look samples/demo.tsd /tmp/look samples/demo-leitung.geojson
 #include "aboutdlg.h"
 #include "addconstdlg.h"
 #include "assesswnd.h"
 #include "errorlistdlg.h"
 #include "mainframe.h"
+#include "mapdock.h"
+#include "mapscene.h"
+#include "mapview.h"
 #include "tableview.h"
 #include "tredoc.h"
 #include "tresapp.h"
@@ -22,6 +27,7 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWheelEvent>
 
 namespace {
 
@@ -52,7 +58,7 @@ int main(int argc, char** argv)
 {
     CTresApp app(argc, argv);
     if (argc < 3) {
-        fprintf(stderr, "Aufruf: tres-look DATEI.tsd ORDNER\n");
+        fprintf(stderr, "Aufruf: tres-look DATEI.tsd ORDNER [LEITUNGSDATEN.geojson]\n");
         return 1;
     }
     const QString folder = QString::fromLocal8Bit(argv[2]);
@@ -131,6 +137,36 @@ int main(int argc, char** argv)
         frame.grab().save(folder + QStringLiteral("/30-assessment-defect.png"));
     }
     frame.Action(CMainFrame::ID_ASSESS_OVERLAY)->setChecked(false);
+    // With pipeline data: the lists with chainages and positions, the map
+    // beside them, and the map alone at a readable size.
+    if (argc > 3 && frame.LoadPipeline(QString::fromLocal8Bit(argv[3]))) {
+        frame.Action(CMainFrame::ID_VIEW_MAP)->trigger();
+        Pause(150);
+        frame.grab().save(folder + QStringLiteral("/32-pipeline-window.png"));
+        if (auto* pages = frame.AssessWindow()->findChild<QTabWidget*>(QStringLiteral("lists"))) {
+            pages->setCurrentIndex(1);
+            Pause(150);
+            frame.AssessWindow()->grab().save(folder + QStringLiteral("/32-pipeline-diglist.png"));
+            pages->setCurrentIndex(0);
+        }
+        frame.MapDock()->setFloating(true);
+        frame.MapDock()->resize(900, 700);
+        Pause(300);
+        frame.MapDock()->grab().save(folder + QStringLiteral("/33-map.png"));
+        // Zoomed in on the first defect of the dig list, chosen in the table.
+        const tresmap::SMapScene* scene = frame.MapDock()->View()->Scene();
+        if (scene && !scene->defects.empty()) {
+            const tresmap::SMapDefect& d = scene->defects.front();
+            frame.ShowStretch(d.row - 5, d.row + 5, d.metre - 5, d.metre + 5);
+            tresmap::CMapView* view = frame.MapDock()->View();
+            const QPointF at = view->ToWidget(d.at);
+            QWheelEvent wheel(at, view->mapToGlobal(at), QPoint(), QPoint(0, 1200), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view, &wheel);
+            Pause(150);
+            frame.MapDock()->grab().save(folder + QStringLiteral("/34-map-defect.png"));
+        }
+    }
     // The manual, as F1 shows it.
     app.m_strProgramFolder = QStringLiteral(TRESMON_DIR);
     frame.Action(CMainFrame::ID_HELP_MANUAL)->trigger();

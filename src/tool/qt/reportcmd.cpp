@@ -4,8 +4,10 @@
 
 #include "assessoptions.h"
 #include "assessreport.h"
+#include "comparealign.h"
 #include "criterion.h"
 #include "fileerror.h"
+#include "toolbinding.h"
 #include "toolhost.h"
 #include "tredoc.h"
 
@@ -41,6 +43,8 @@ int RunReportCommand(int argc, char** argv)
     CTreDoc doc, earlier;
     CToolHost host, earlierHost;
     if (!Open(doc, host, o.path)) return kExitFile;
+    std::optional<trespipeline::SSurveyBinding> binding;
+    if (!BindForTool(doc, o, binding)) return kExitFile;
     // An unusable criterion is named where the user looks first, as well
     // as on the report's first page.
     const SProtectionCriterion criterion
@@ -48,6 +52,7 @@ int RunReportCommand(int argc, char** argv)
     if (!criterion.warning.empty()) ToolError(criterion.warning);
     SReportOptions report;
     report.settings = o.settings;
+    report.pipeline = binding ? &*binding : nullptr;
     report.sectionLength = o.section;
     report.reportNumber = QString::fromStdString(o.reportNumber);
     report.revision = QString::fromStdString(o.revision);
@@ -63,7 +68,16 @@ int RunReportCommand(int argc, char** argv)
         report.comparison.earlier = &earlier;
         report.comparison.settings = o.compareSettings;
         // Compared as native, it is the native survey of the 100 mV criterion.
-        if (o.compareSettings.mode == ECompareMode::Native) report.native = &earlier;
+        const bool native = o.compareSettings.mode == ECompareMode::Native;
+        if (native) report.native = &earlier;
+        // Paired as `compare` pairs them, so both give the same indications.
+        SCompareAlignOptions align;
+        align.align = !o.noAlign;
+        align.reverse = o.reverse;
+        align.pipeline = o.pipeline;
+        if (!AlignForCompare(doc, earlier, native, align, report.comparison.settings.alignment,
+                             binding ? &binding->pipeline : nullptr, o.stretchTolerance))
+            return kExitFile;
     }
     QString error;
     const bool written = WriteAssessmentReportPdf(doc, report, QString::fromStdString(o.output), &error);

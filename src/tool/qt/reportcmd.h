@@ -2,12 +2,15 @@
 // "tresmon-tool report": the assessment report of a survey as a PDF file.
 //
 //   report FILE -o OUT.pdf [the assessment's options]
-//          [--compare EARLIER [--native] [--worse-limit MV] [--shift-limit MV]]
+//          [--compare EARLIER [--native] [--worse-limit MV] [--shift-limit MV]
+//                             [--reverse | --no-align]]
 //          [--section M] [--report-number TEXT] [--revision TEXT]
 //          [--company TEXT] [--logo FILE] [--author TEXT]
 //
 // The assessment's options are those of `assess`, read by the same parser,
-// and the comparison's limits are read as `compare` reads them. The issuer
+// and the comparison's limits are read as `compare` reads them; the two
+// surveys are aligned as `compare` aligns them (by the pipeline data with
+// --pipeline). The issuer
 // comes from the program's settings "Bericht", each part overridden by its
 // option; the report is the one the program writes from its
 // "Bewertungsbericht..." command.
