@@ -42,9 +42,12 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
 set(CPACK_DEBIAN_TRESMON_PACKAGE_SECTION science)
 # Loaded at run time, so no linker sees them: the fonts the printouts and
 # panes are laid out for, the German texts of Qt's dialogs, the platform
-# plugins (also the offscreen one that tresmon-tool draws with), PROJ's
-# database and grids for pipeline data (tresmon-tool compare --pipeline).
-set(CPACK_DEBIAN_TRESMON_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n, qt6-qpa-plugins, proj-data")
+# plugins (also the offscreen one that tresmon-tool draws with), PROJ itself
+# (opened when pipeline data first need it, by the SONAME of the PROJ the
+# build found; src/pipeline/CMakeLists.txt names its package) with its
+# database and grids.
+set(CPACK_DEBIAN_TRESMON_PACKAGE_DEPENDS
+    "fonts-liberation, qt6-translations-l10n, qt6-qpa-plugins, ${TRES_PROJ_PACKAGE}, proj-data")
 set(CPACK_DEBIAN_TRESMON_PACKAGE_CONTROL_EXTRA
     ${CMAKE_CURRENT_LIST_DIR}/deb/postinst ${CMAKE_CURRENT_LIST_DIR}/deb/postrm)
 set(CPACK_DEBIAN_TRESMON_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "crs.h"
 
-#include <proj.h>
+#include "projlib.h"
 
 #include <algorithm>
 #include <cctype>
@@ -56,12 +56,16 @@ int UtmEpsgFor(double lon, double lat)
 }
 
 struct CCrsTransform::SImpl {
+    const SProjApi& proj;
     PJ_CONTEXT* ctx = nullptr;
     PJ* pj = nullptr;
+    explicit SImpl(const SProjApi& p)
+        : proj(p)
+    { }
     ~SImpl()
     {
-        if (pj) proj_destroy(pj);
-        if (ctx) proj_context_destroy(ctx);
+        if (pj) proj.proj_destroy(pj);
+        if (ctx) proj.proj_context_destroy(ctx);
     }
 };
 
@@ -73,27 +77,30 @@ CCrsTransform::~CCrsTransform() = default;
 
 std::unique_ptr<CCrsTransform> CCrsTransform::Create(int fromEpsg, int toEpsg, std::string& error)
 {
-    auto impl = std::make_unique<SImpl>();
-    impl->ctx = proj_context_create();
+    const SProjApi* proj = LoadProj(error);
+    if (!proj) return nullptr;
+    const SProjApi& p = *proj;
+    auto impl = std::make_unique<SImpl>(p);
+    impl->ctx = p.proj_context_create();
     if (!impl->ctx) {
         error = "PROJ lässt sich nicht starten.";
         return nullptr;
     }
     // A library reports through its result, not on the caller's terminal.
-    proj_log_level(impl->ctx, PJ_LOG_NONE);
+    p.proj_log_level(impl->ctx, PJ_LOG_NONE);
     const std::string from = "EPSG:" + std::to_string(fromEpsg), to = "EPSG:" + std::to_string(toEpsg);
     for (const std::string& code : {from, to}) {
-        PJ* crs = proj_create(impl->ctx, code.c_str());
-        const bool known = crs && proj_is_crs(crs);
-        if (crs) proj_destroy(crs);
+        PJ* crs = p.proj_create(impl->ctx, code.c_str());
+        const bool known = crs && p.proj_is_crs(crs);
+        if (crs) p.proj_destroy(crs);
         if (!known) {
             error = "Das Bezugssystem " + code + " ist PROJ nicht bekannt.";
             return nullptr;
         }
     }
-    PJ* raw = proj_create_crs_to_crs(impl->ctx, from.c_str(), to.c_str(), nullptr);
-    PJ* pj = raw ? proj_normalize_for_visualization(impl->ctx, raw) : nullptr;
-    if (raw) proj_destroy(raw);
+    PJ* raw = p.proj_create_crs_to_crs(impl->ctx, from.c_str(), to.c_str(), nullptr);
+    PJ* pj = raw ? p.proj_normalize_for_visualization(impl->ctx, raw) : nullptr;
+    if (raw) p.proj_destroy(raw);
     if (!pj) {
         error = "PROJ findet keine Umrechnung von " + from + " nach " + to + ".";
         return nullptr;
@@ -104,10 +111,11 @@ std::unique_ptr<CCrsTransform> CCrsTransform::Create(int fromEpsg, int toEpsg, s
 
 bool CCrsTransform::Transform(double& x, double& y)
 {
-    PJ_COORD c = proj_coord(x, y, 0, 0);
-    c = proj_trans(m_impl->pj, PJ_FWD, c);
+    const SProjApi& p = m_impl->proj;
+    PJ_COORD c = p.proj_coord(x, y, 0, 0);
+    c = p.proj_trans(m_impl->pj, PJ_FWD, c);
     if (!std::isfinite(c.xy.x) || !std::isfinite(c.xy.y)) {
-        proj_errno_reset(m_impl->pj);
+        p.proj_errno_reset(m_impl->pj);
         return false;
     }
     x = c.xy.x;

@@ -30,8 +30,8 @@ int UtmEpsgFor(double lon, double lat);
 // grid of proj-data (about 1 m better than without it).
 class CCrsTransform {
 public:
-    // nullptr with a German `error` when PROJ knows either code not or
-    // finds no way between them.
+    // nullptr with a German `error` when PROJ cannot be loaded (projlib.h),
+    // knows either code not or finds no way between them.
     static std::unique_ptr<CCrsTransform> Create(int fromEpsg, int toEpsg, std::string& error);
     ~CCrsTransform();
     CCrsTransform(const CCrsTransform&) = delete;

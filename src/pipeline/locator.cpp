@@ -3,6 +3,7 @@
 
 #include "crs.h"
 #include "numbers.h"
+#include "projlib.h"
 
 #include <cmath>
 #include <limits>
@@ -19,6 +20,7 @@ CRouteLocator::~CRouteLocator() = default;
 
 std::unique_ptr<CRouteLocator> CRouteLocator::Create(const SRoute& route, int gridEpsg, std::string& error)
 {
+    if (!LoadProj(error)) return nullptr; // the path needs it before the grid does
     CRoutePath path(route);
     if (gridEpsg == 0) {
         const SLonLat mid = path.PointAt(path.StartChainage() + path.Length() / 2).value_or(route.vertices.front());

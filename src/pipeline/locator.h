@@ -28,7 +28,7 @@ struct SPlace {
 class CRouteLocator {
 public:
     // gridEpsg 0: the route's UTM zone. nullptr with a German `error` when
-    // PROJ does not know the grid CRS.
+    // PROJ cannot be loaded (projlib.h) or does not know the grid CRS.
     static std::unique_ptr<CRouteLocator> Create(const SRoute& route, int gridEpsg, std::string& error);
     ~CRouteLocator();
 

@@ -5,6 +5,7 @@
 #include "crs.h"
 #include "fileerror.h"
 #include "numbers.h"
+#include "projlib.h"
 #include "route.h"
 
 #include <nlohmann/json.hpp>
@@ -37,6 +38,14 @@ public:
 
     void Read(std::string_view text)
     {
+        // The route is measured on the ellipsoid as it is read (gaps between
+        // its lines, fixed points beyond it): without PROJ nothing of the
+        // data can be used.
+        std::string error;
+        if (!LoadProj(error)) {
+            m_out.errors.push_back(error);
+            return;
+        }
         json doc;
         try {
             doc = json::parse(text.begin(), text.end());

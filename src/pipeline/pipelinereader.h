@@ -19,7 +19,8 @@
 // set aside. Every message is German and names the feature by its number
 // from 1 in file order, then the property: "Merkmal 7: chainage fehlt".
 //   file level   Die Datei X konnte nicht geöffnet werden: ... (and the other
-//                file texts of the document) | Die Datei X ist kein gültiges
+//                file texts of the document) | Die Bibliothek PROJ (...)
+//                konnte nicht geladen werden: ... | Die Datei X ist kein gültiges
 //                JSON (Zeile L, Spalte C). | Die Datei X ist keine
 //                GeoJSON-FeatureCollection. | Die Datei X enthält keine Liste
 //                „features“. | Die Datei X nennt das Bezugssystem „N“; erwartet

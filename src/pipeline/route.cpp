@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "route.h"
 
-#include <geodesic.h>
+#include "projlib.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,11 +15,11 @@ namespace {
 constexpr double kA = 6378137.0;
 constexpr double kF = 1 / 298.257223563;
 
-const geod_geodesic& Wgs84()
+const geod_geodesic& Wgs84(const SProjApi& proj)
 {
-    static const geod_geodesic g = [] {
+    static const geod_geodesic g = [&] {
         geod_geodesic e;
-        geod_init(&e, kA, kF);
+        proj.geod_init(&e, kA, kF);
         return e;
     }();
     return g;
@@ -28,6 +28,7 @@ const geod_geodesic& Wgs84()
 } // namespace
 
 struct CRoutePath::SImpl {
+    const SProjApi* proj = nullptr;
     std::vector<SLonLat> vertices;
     std::vector<geod_geodesicline> lines; // segment i: vertex i to i + 1
     std::vector<double> cumulative;       // m from the first vertex to vertex i
@@ -38,14 +39,17 @@ CRoutePath::CRoutePath(const std::vector<SLonLat>& vertices, double startChainag
     , m_start(startChainage)
 {
     SImpl& d = *m_impl;
+    d.proj = Proj();
     d.vertices = vertices;
     d.cumulative.push_back(0);
+    if (!d.proj) return; // no segments: no length and no positions
+    const SProjApi& proj = *d.proj;
     for (size_t i = 1; i < vertices.size(); ++i) {
         const SLonLat& a = vertices[i - 1];
         const SLonLat& b = vertices[i];
         geod_geodesicline line;
-        geod_inverseline(&line, &Wgs84(), a.lat, a.lon, b.lat, b.lon,
-                         GEOD_LATITUDE | GEOD_LONGITUDE | GEOD_AZIMUTH | GEOD_DISTANCE_IN);
+        proj.geod_inverseline(&line, &Wgs84(proj), a.lat, a.lon, b.lat, b.lon,
+                              GEOD_LATITUDE | GEOD_LONGITUDE | GEOD_AZIMUTH | GEOD_DISTANCE_IN);
         d.lines.push_back(line);
         d.cumulative.push_back(d.cumulative.back() + line.s13);
     }
@@ -67,7 +71,7 @@ std::optional<SLonLat> CRoutePath::PointAt(double chainage) const
     const size_t seg = std::min(static_cast<size_t>(it - d.cumulative.begin()) - 1, d.lines.size() - 1);
     if (along >= d.cumulative.back()) return d.vertices.back();
     SLonLat p;
-    geod_position(&d.lines[seg], along - d.cumulative[seg], &p.lat, &p.lon, nullptr);
+    d.proj->geod_position(&d.lines[seg], along - d.cumulative[seg], &p.lat, &p.lon, nullptr);
     return p;
 }
 
@@ -102,6 +106,7 @@ CRoutePath::SNearest CRoutePath::Nearest(const SLonLat& p) const
         }
     }
     if (d.lines.empty()) return best;
+    const SProjApi& proj = *d.proj;
     // The plane's foot is a few cm off on a km-long geodesic; move it along
     // the geodesic by the along-track part of the remaining distance until
     // it stands square to p (converges in two or three steps).
@@ -109,12 +114,12 @@ CRoutePath::SNearest CRoutePath::Nearest(const SLonLat& p) const
     double along = bestT * line.s13;
     for (int step = 0; step < 4; ++step) {
         double lat = 0, lon = 0, azi = 0, dist = 0, toP = 0;
-        geod_position(&line, along, &lat, &lon, &azi);
-        geod_inverse(&Wgs84(), lat, lon, p.lat, p.lon, &dist, &toP, nullptr);
+        proj.geod_position(&line, along, &lat, &lon, &azi);
+        proj.geod_inverse(&Wgs84(proj), lat, lon, p.lat, p.lon, &dist, &toP, nullptr);
         along = std::clamp(along + dist * std::cos((toP - azi) * rad), 0.0, line.s13);
     }
     double lat = 0, lon = 0;
-    geod_position(&line, along, &lat, &lon, nullptr);
+    proj.geod_position(&line, along, &lat, &lon, nullptr);
     best.offset = GeodesicDistance({lon, lat}, p);
     best.chainage = m_start + d.cumulative[bestSegment] + along;
     return best;
@@ -122,15 +127,19 @@ CRoutePath::SNearest CRoutePath::Nearest(const SLonLat& p) const
 
 double GeodesicDistance(const SLonLat& a, const SLonLat& b)
 {
+    const SProjApi* proj = Proj();
+    if (!proj) return std::numeric_limits<double>::quiet_NaN();
     double s = 0;
-    geod_inverse(&Wgs84(), a.lat, a.lon, b.lat, b.lon, &s, nullptr, nullptr);
+    proj->geod_inverse(&Wgs84(*proj), a.lat, a.lon, b.lat, b.lon, &s, nullptr, nullptr);
     return s;
 }
 
 SLonLat GeodesicDestination(const SLonLat& from, double azimuth, double distance)
 {
+    const SProjApi* proj = Proj();
+    if (!proj) return {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
     SLonLat p;
-    geod_direct(&Wgs84(), from.lat, from.lon, azimuth, distance, &p.lat, &p.lon, nullptr);
+    proj->geod_direct(&Wgs84(*proj), from.lat, from.lon, azimuth, distance, &p.lat, &p.lon, nullptr);
     return p;
 }
 

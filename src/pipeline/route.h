@@ -3,6 +3,10 @@
 // vertices is the geodesic joining them (PROJ's geodesic functions), and
 // chainage s lies s - startChainage metres along the path from the first
 // vertex. Before the first vertex and beyond the last there is no position.
+//
+// These have no error path: PROJ has been loaded by the caller that read the
+// route (the reader, CRouteLocator::Create). Without it a path has no length
+// and no positions, and a distance or destination is NaN.
 #pragma once
 
 #include "pipelinedata.h"

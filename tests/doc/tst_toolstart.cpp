@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What tresmon-tool loads and where it finds its Qt half: the document
-// commands start without a single Qt library; render and print are handed to
+// commands start without a single Qt library and without PROJ (which pipeline
+// data load when they need it); render and print are handed to
 // tresmon-tool-qt, beside the tool or in the installed libexec folder.
 #include "docfixture.h"
 
@@ -38,7 +39,7 @@ const std::string kDemo = std::string(TRES_SAMPLES_DIR) + "/demo.tsd";
 
 } // namespace
 
-TEST(ToolStart, TheDocumentCommandsLoadNoQt)
+TEST(ToolStart, TheDocumentCommandsLoadNeitherQtNorProj)
 {
     CTempDir dir;
     const std::string out = Q(dir / "out");
@@ -56,11 +57,15 @@ TEST(ToolStart, TheDocumentCommandsLoadNoQt)
         EXPECT_EQ(r.status, 0) << command;
         EXPECT_NE(r.out.find("libc.so"), std::string::npos) << command << ": the loader said nothing";
         EXPECT_EQ(r.out.find("libQt"), std::string::npos) << command << " loads Qt:\n" << r.out;
+        EXPECT_EQ(r.out.find("libproj"), std::string::npos) << command << " loads PROJ:\n" << r.out;
     }
     const ShellRun ldd = Shell("ldd " + Q(kTool));
     ASSERT_EQ(ldd.status, 0);
     EXPECT_NE(ldd.out.find("libc.so"), std::string::npos) << ldd.out;
     EXPECT_EQ(ldd.out.find("libQt"), std::string::npos) << ldd.out;
+    const ShellRun needed = Shell("readelf -d " + Q(kTool));
+    EXPECT_NE(needed.out.find("(NEEDED)"), std::string::npos) << needed.out;
+    EXPECT_EQ(needed.out.find("libproj"), std::string::npos) << needed.out;
 }
 
 #ifdef TRESMON_TOOL_QT

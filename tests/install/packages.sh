@@ -6,10 +6,13 @@
 # scratch root as an installation would lay them out, and runs what they carry
 # from there: the programs, and the installed example built against the
 # development package, receiving from the packaged simulator.
-#   packages.sh BUILD VERSION LIBDIR CC "EXTRA_CFLAGS" SAMPLE RUN_EXAMPLE FINISH_SCRIPT FORTIFIED
-# (FORTIFIED is 1 where the build fortifies: optimised, not sanitized).
+#   packages.sh BUILD VERSION LIBDIR CC "EXTRA_CFLAGS" SAMPLE RUN_EXAMPLE FINISH_SCRIPT FORTIFIED PROJ_PACKAGE
+#               PIPELINE_SAMPLE
+# (FORTIFIED is 1 where the build fortifies: optimised, not sanitized;
+# PROJ_PACKAGE the package of the PROJ the programs open at run time).
 set -eu
 build=$(cd "$1" && pwd) version=$2 libdir=$3 cc=$4 extra=$5 sample=$6 run=$7 finish=$8 fortified=$9
+proj=${10} pipeline=${11}
 work="$build/package-test"
 root="$work/root"
 debs="$work/debs"
@@ -53,7 +56,7 @@ cmake -DCPACK_PACKAGE_FILES="$work/stale.deb" -P "$finish"
 for name in tresmon libvlnkw32-dev vlnkw32-tools; do
   depends "$name" | grep -q "libvlnkw32-1 (= $version)" || fail "$name does not depend on libvlnkw32-1 (= $version)"
 done
-for need in fonts-liberation qt6-translations-l10n qt6-qpa-plugins proj-data libqt6widgets6 libc6; do
+for need in fonts-liberation qt6-translations-l10n qt6-qpa-plugins "$proj" proj-data libqt6widgets6 libc6; do
   depends tresmon | grep -q "$need" || fail "tresmon does not depend on $need"
 done
 depends libvlnkw32-1 | grep -q libstdc++6 || fail "libvlnkw32-1: no dependency from dpkg-shlibdeps"
@@ -85,6 +88,11 @@ for f in bin/tresmon bin/tresmon-tool libexec/tresmon/tresmon-tool-qt bin/cmdvln
 done
 # The tool shares the system's C++ runtime, and its security updates.
 readelf -dW "$usr/bin/tresmon-tool" | grep -q 'NEEDED.*\[libstdc++\.so\.6\]' || fail "tresmon-tool links libstdc++ statically"
+# PROJ is opened when pipeline data need it, so no program names it (and
+# dpkg-shlibdeps does not see it: the dependency above is written by hand).
+for f in bin/tresmon bin/tresmon-tool libexec/tresmon/tresmon-tool-qt; do
+  if readelf -dW "$usr/$f" | grep -q 'NEEDED.*libproj'; then fail "$f links PROJ"; fi
+done
 
 # Licences: the Debian copyright format, with texts that every Debian system
 # has; the changelog, compressed, beginning at this version.
@@ -116,6 +124,10 @@ for program in tresmon tresmon-tool cmdvlnk vlnk-handheld-sim; do
   echo "$out" | head -1
   echo "$out" | head -1 | grep -q " $version\$" || fail "$program --version: $out"
 done
+# The packaged tool finds PROJ by the name it was built with.
+env -u LD_LIBRARY_PATH "$usr/bin/tresmon-tool" export "$sample" --pipeline "$pipeline" --format geojson \
+  -o "$work/demo.geojson" || fail "tresmon-tool export --pipeline"
+grep -q '"kind": *"defect"' "$work/demo.geojson" || fail "tresmon-tool export --pipeline: no defect in the GeoJSON"
 
 # pkg-config, as an integrator's cross build sees the unpacked root: plain
 # /usr paths under the root.

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A survey tied to its pipeline data: chainages, places, section criteria
-// and the runs beyond the route in one step, its refusals, and the
-// assessment measuring in chainage through it.
+// and the runs beyond the route in one step, its refusals (also without
+// PROJ), and the assessment measuring in chainage through it.
+#include "crs.h"
+#include "pipelinereader.h"
+#include "projlib.h"
+#include "route.h"
 #include "surveybinding.h"
 #include "surveyrows.h"
 #include "verdict.h"
@@ -149,6 +153,52 @@ TEST(Binding, RefusalsAndTheFile)
                                         "Festpunkt „C“ (Merkmal 3) kommt in den Kommentaren der Messung nicht vor"}));
     EXPECT_EQ(b.chainage[4], 305); // one tie: the survey shifted
     std::filesystem::remove_all(dir);
+}
+
+// PROJ is opened when first needed; where that fails every way in says so in
+// German, and what has no error path gives nothing rather than crashing.
+TEST(Binding, WithoutProjEveryWayInRefusesInGerman)
+{
+    struct SRestore {
+        ~SRestore() { LoadProjFromForTests(""); }
+    } restore;
+    const auto refusal = [](const std::string& soname, const std::string& reason) {
+        return "Die Bibliothek PROJ (" + soname + ", Paket " + TRES_PROJ_PACKAGE
+               + ") konnte nicht geladen werden: " + reason + ".";
+    };
+    CTreDoc doc;
+    Survey(doc);
+    const std::string text = R"({"type": "FeatureCollection", "features": [
+        {"type": "Feature", "properties": {"kind": "route"},
+         "geometry": {"type": "LineString", "coordinates": [[9.0, 48.0], [9.01, 48.005]]}}]})";
+    ASSERT_TRUE(ParsePipelineText(text, "leitung.geojson").ok); // loaded before: the hook unloads it
+
+    LoadProjFromForTests("libtresmon-ohne-proj.so.0");
+    const std::string absent
+        = refusal("libtresmon-ohne-proj.so.0",
+                  "libtresmon-ohne-proj.so.0: cannot open shared object file: No such file or directory");
+    const SPipelineRead read = ParsePipelineText(text, "leitung.geojson");
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(read.errors, std::vector<std::string>{absent});
+    const SSurveyBinding b = BindSurvey(doc, Data());
+    EXPECT_FALSE(b.ok);
+    EXPECT_EQ(b.errors, std::vector<std::string>{absent});
+    std::string error;
+    EXPECT_FALSE(CCrsTransform::Create(31467, kWgs84Epsg, error));
+    EXPECT_EQ(error, absent);
+    const CRoutePath path(Data().route);
+    EXPECT_EQ(path.Length(), 0);
+    EXPECT_FALSE(path.PointAt(0));
+    EXPECT_TRUE(std::isnan(GeodesicDistance({9.0, 48.0}, {9.01, 48.005})));
+    EXPECT_TRUE(std::isnan(GeodesicDestination({9.0, 48.0}, 90, 100).lat));
+
+    // A library by that name without PROJ's functions.
+    LoadProjFromForTests("libc.so.6");
+    EXPECT_EQ(BindSurvey(doc, Data()).errors,
+              std::vector<std::string>{refusal("libc.so.6", "ihr fehlt die Funktion proj_context_create")});
+
+    LoadProjFromForTests("");
+    EXPECT_TRUE(BindSurvey(doc, Data()).ok);
 }
 
 } // namespace
