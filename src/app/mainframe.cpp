@@ -1539,26 +1539,25 @@ void CMainFrame::OnRestation()
     if (m_doc.m_bEmpty || !b) return;
     const auto number
         = [](double v, int decimals) { return QString::fromStdString(trespipeline::GermanNumber(v, decimals)); };
-    std::vector<int32_t> metres(b->chainage.size(), NO_VALUE);
+    const trespipeline::SWholeMetres whole = trespipeline::RestationedMetres(b->chainage);
+    if (whole.badRow != 0) {
+        CUiSeam::Current().Message(this,
+                                   QString::fromUtf8("Zeile %1: die Stationierung %2 m passt nicht in die "
+                                                     "Meterspalte; die Stationierung wird nicht angepasst.")
+                                       .arg(whole.badRow)
+                                       .arg(number(b->chainage[whole.badRow - 1], 2)),
+                                   QMessageBox::Warning);
+        return;
+    }
+    const std::vector<int32_t>& metres = whole.metres;
     int changed = 0, largestRow = 0;
     int64_t largest = 0;
-    for (size_t i = 0; i < b->chainage.size(); ++i) {
-        if (!trespipeline::HasChainage(b->chainage[i])) continue;
-        const std::optional<int32_t> m = trespipeline::WholeMetre(b->chainage[i]);
-        if (!m || !IsPresent(*m)) {
-            CUiSeam::Current().Message(this,
-                                       QString::fromUtf8("Zeile %1: die Stationierung %2 m passt nicht in die "
-                                                         "Meterspalte; die Stationierung wird nicht angepasst.")
-                                           .arg(i + 1)
-                                           .arg(number(b->chainage[i], 2)),
-                                       QMessageBox::Warning);
-            return;
-        }
-        metres[i] = *m;
+    for (size_t i = 0; i < metres.size(); ++i) {
+        if (!IsPresent(metres[i])) continue;
         const int32_t old = m_doc.GetMeter(static_cast<int>(i) + 1);
-        if (*m == old) continue;
+        if (metres[i] == old) continue;
         ++changed;
-        if (const int64_t d = std::llabs(int64_t{*m} - old); d > largest) {
+        if (const int64_t d = std::llabs(int64_t{metres[i]} - old); d > largest) {
             largest = d;
             largestRow = static_cast<int>(i) + 1;
         }

@@ -131,4 +131,20 @@ SRestation Restation(const CTreDoc& doc, const std::vector<SFixpoint>& fixpoints
     return out;
 }
 
+SWholeMetres RestationedMetres(const std::vector<double>& chainage)
+{
+    SWholeMetres out;
+    out.metres.assign(chainage.size(), NO_VALUE);
+    for (size_t i = 0; i < chainage.size(); ++i) {
+        if (!HasChainage(chainage[i])) continue;
+        const std::optional<int32_t> m = WholeMetre(chainage[i]);
+        if (!m || !IsPresent(*m)) {
+            out.badRow = static_cast<int>(i) + 1;
+            return out;
+        }
+        out.metres[i] = *m;
+    }
+    return out;
+}
+
 } // namespace trespipeline

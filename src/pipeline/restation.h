@@ -62,4 +62,16 @@ inline bool HasChainage(double s) { return !std::isnan(s); }
 SRestation Restation(const CTreDoc& doc, const std::vector<SFixpoint>& fixpoints,
                      double stretchTolerance = kDefaultStretchTolerance);
 
+// The chainages as the metre column takes them: whole metres, half away from
+// zero; a row without a chainage keeps no metre. One rule for the tool's
+// edit --restation and the program's menu command, so both write the same
+// file. `badRow` (1..N) names the first row whose chainage the column cannot
+// hold (beyond 32 bits, or the value that marks an absent metre in the
+// file); then `metres` is not to be written. 0 when every row fits.
+struct SWholeMetres {
+    std::vector<int32_t> metres;
+    int badRow = 0;
+};
+SWholeMetres RestationedMetres(const std::vector<double>& chainage);
+
 } // namespace trespipeline

@@ -23,17 +23,12 @@ int RestationForTool(CTreDoc& doc, const std::string& path, double stretchTolera
         for (const std::string& e : r.errors) ToolError("  " + e);
         return kExitFile;
     }
-    std::vector<int32_t> metres(r.chainage.size(), NO_VALUE);
-    for (size_t i = 0; i < r.chainage.size(); ++i) {
-        if (!trespipeline::HasChainage(r.chainage[i])) continue;
-        const std::optional<int32_t> m = trespipeline::WholeMetre(r.chainage[i]);
-        if (!m) {
-            ToolError("Zeile " + std::to_string(i + 1) + ": die Stationierung "
-                      + trespipeline::GermanNumber(r.chainage[i], 2) + " m passt nicht in die Meterspalte.");
-            return kExitFile;
-        }
-        metres[i] = *m;
+    const trespipeline::SWholeMetres whole = trespipeline::RestationedMetres(r.chainage);
+    if (whole.badRow != 0) {
+        ToolError("Zeile " + std::to_string(whole.badRow) + ": die Stationierung "
+                  + trespipeline::GermanNumber(r.chainage[whole.badRow - 1], 2) + " m passt nicht in die Meterspalte.");
+        return kExitFile;
     }
-    doc.SetMetres(metres);
+    doc.SetMetres(whole.metres);
     return kExitOk;
 }

@@ -154,6 +154,16 @@ TEST(Restation, RoundsHalfAwayFromZero)
     EXPECT_EQ(WholeMetre(-2.49), -2);
     EXPECT_EQ(WholeMetre(3e9), std::nullopt);
     EXPECT_EQ(WholeMetre(std::numeric_limits<double>::quiet_NaN()), std::nullopt);
+
+    // The metre column: a row without a chainage keeps no metre; a chainage
+    // that would land on the file's "absent" value is refused with its row,
+    // it must not silently turn the row's metre into none.
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    const SWholeMetres whole = RestationedMetres({207.5, none, -0.5});
+    EXPECT_EQ(whole.badRow, 0);
+    EXPECT_EQ(whole.metres, (std::vector<int32_t>{208, X, -1}));
+    EXPECT_EQ(RestationedMetres({1.0, 9999999.2, 3e9}).badRow, 2);
+    EXPECT_EQ(RestationedMetres({1.0, 3e9}).badRow, 2);
 }
 
 } // namespace
