@@ -3,6 +3,7 @@
 
 #include "pipelinesource.h"
 #include "resultlist.h"
+#include "sections.h"
 #include "tredoc.h"
 #include "tresapp.h"
 #include "verdictbar.h"
@@ -653,6 +654,9 @@ void CAssessWnd::ShowPipeline()
         html += QString::fromUtf8(": %1 von %2 Festpunkten gefunden; Längen nach Stationierung")
                     .arg(m_binding->fixpoints.size())
                     .arg(data.fixpoints.size());
+        for (const trespipeline::SSection& s : data.sections)
+            html += QStringLiteral("<br>") + esc(trespipeline::SectionText(s))
+                    + QString::fromUtf8(" (%1 Messpunkte)").arg(trespipeline::SectionRows(s, m_binding->chainage));
         for (const std::string& w : m_pPipeline->Warnings())
             html += QStringLiteral("<br><span style=\"color:#a05000\">") + esc(w) + QStringLiteral("</span>");
     } else if (!m_pPipeline->BindErrors().empty()) {

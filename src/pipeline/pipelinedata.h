@@ -39,6 +39,7 @@ struct SFixpoint {
 
 struct SSection {
     int feature = 0;
+    std::string name;                       // optional, for the reader of a report
     double from = 0, to = 0;                // m, from <= to; rows with from <= s <= to
     int32_t protectionPotential = NO_VALUE; // mV, E_p for its rows; NO_VALUE: not set
     int32_t limitPotential = NO_VALUE;      // mV, E_l for its rows; NO_VALUE: not set

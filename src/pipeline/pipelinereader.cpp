@@ -335,7 +335,8 @@ private:
     {
         SSection s;
         s.feature = n;
-        bool ok = Number(n, props, "from", true, s.from);
+        bool ok = Text(n, props, "name", false, s.name);
+        ok = Number(n, props, "from", true, s.from) && ok;
         ok = Number(n, props, "to", true, s.to) && ok;
         ok = Potential(n, props, "protectionPotential", -1200, -500, s.protectionPotential) && ok;
         ok = Potential(n, props, "limitPotential", -2000, -500, s.limitPotential) && ok;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sections.h"
 
+#include "numbers.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -23,6 +25,25 @@ SOverride Resolve(const std::vector<SSection>& sections, double lo, double hi)
 }
 
 } // namespace
+
+std::string SectionText(const SSection& s)
+{
+    std::string t = "Merkmal " + std::to_string(s.feature);
+    if (!s.name.empty()) t += " „" + s.name + "“";
+    t += ", " + GermanNumber(s.from, 2) + " bis " + GermanNumber(s.to, 2) + " m:";
+    std::string what;
+    const auto add = [&what](const std::string& part) { what += (what.empty() ? " " : "; ") + part; };
+    if (IsPresent(s.protectionPotential)) add("Schutzpotential " + std::to_string(s.protectionPotential) + " mV");
+    if (IsPresent(s.limitPotential)) add("Grenzpotential " + std::to_string(s.limitPotential) + " mV");
+    if (s.allow100mV) add(*s.allow100mV ? "100-mV-Kriterium zulässig" : "100-mV-Kriterium nicht zulässig");
+    return t + (what.empty() ? " keine Vorgabe" : what);
+}
+
+size_t SectionRows(const SSection& s, const std::vector<double>& chainage)
+{
+    return static_cast<size_t>(
+        std::count_if(chainage.begin(), chainage.end(), [&s](double c) { return c >= s.from && c <= s.to; }));
+}
 
 CSectionIndex::CSectionIndex(const std::vector<SSection>& sections)
 {

@@ -13,7 +13,9 @@
 
 #include "pipelinedata.h"
 
+#include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace trespipeline {
@@ -30,6 +32,15 @@ struct SRowOverrides {
     std::vector<int32_t> limitPotential;
     std::vector<std::optional<bool>> allow100mV;
 };
+
+// A section as one German line, for every place that names the criteria a
+// row was judged by (the report's "Messung" block, the Bewertung window, the
+// tool): "Merkmal 14 „Bachaue“, 407 bis 517 m: Schutzpotential -950 mV".
+// A reader who sees a stretch at -900 mV called "nicht geschützt" under a
+// survey-wide -850 mV must find the reason on the same page.
+std::string SectionText(const SSection& s);
+// The rows whose chainage lies in [from, to].
+size_t SectionRows(const SSection& s, const std::vector<double>& chainage);
 
 class CSectionIndex {
 public:

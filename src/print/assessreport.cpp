@@ -9,6 +9,7 @@
 #include "printjob.h"
 #include "reportfigures.h"
 #include "reporttable.h"
+#include "sections.h"
 #include "sheetplan.h"
 #include "surveybinding.h"
 #include "tiedassessment.h"
@@ -371,6 +372,24 @@ private:
         QString value;
         bool red = false;
     };
+    // A line cut at blanks into parts no wider than `width`, so a long
+    // remark or pipeline name goes on below instead of off the page; a word
+    // wider than the whole width stands alone.
+    static QStringList Wrapped(QPainter& p, const QString& line, int width)
+    {
+        QStringList out;
+        QString rest = line;
+        while (TextWidth(p, rest) > width) {
+            qsizetype cut = rest.lastIndexOf(QLatin1Char(' '));
+            while (cut > 0 && TextWidth(p, rest.left(cut)) > width) cut = rest.lastIndexOf(QLatin1Char(' '), cut - 1);
+            if (cut <= 0) break;
+            out << rest.left(cut);
+            rest = rest.mid(cut + 1);
+        }
+        out << rest;
+        return out;
+    }
+
     int DrawFields(QPainter& p, int y, const std::vector<SField>& fields) const
     {
         p.setFont(PointFont(m_m, 9));
@@ -382,10 +401,11 @@ private:
             p.setPen(Qt::black);
             if (!f.label.isEmpty()) TextOut(p, L() + MmDX(m_m, 2), y, f.label + U8(":"), TA_LEFT | TA_TOP);
             p.setPen(f.red ? DeviceColour(m_m, kWarningColour) : QColor(Qt::black));
-            for (const QString& line : f.value.split(QLatin1Char('\n'))) {
-                TextOut(p, xv, y, line, TA_LEFT | TA_TOP);
-                y += lh;
-            }
+            for (const QString& line : f.value.split(QLatin1Char('\n')))
+                for (const QString& part : Wrapped(p, line, R() - xv)) {
+                    TextOut(p, xv, y, part, TA_LEFT | TA_TOP);
+                    y += lh;
+                }
         }
         p.setPen(Qt::black);
         return y;
@@ -469,6 +489,13 @@ private:
         if (!b.unmatched.empty()) restation += U8("; %1 Festpunkte ohne Messpunkt").arg(b.unmatched.size());
         f.push_back({U8("Stationierung"),
                      restation + U8("\nLängen und Abstände der Bewertung in Stationierung; Blätter nach Messmetern")});
+        if (!b.pipeline.sections.empty()) {
+            QStringList lines;
+            for (const trespipeline::SSection& s : b.pipeline.sections)
+                lines << Str(trespipeline::SectionText(s))
+                             + U8(" (%1 Messpunkte)").arg(trespipeline::SectionRows(s, b.chainage));
+            f.push_back({U8("Abschnittskriterien"), lines.join(QLatin1Char('\n'))});
+        }
     }
 
     // The key figures in a framed box. Returns the y below it.

@@ -2,6 +2,7 @@
 #include "assessplaces.h"
 
 #include "numbers.h"
+#include "sections.h"
 #include "tiedassessment.h"
 
 #include <cmath>
@@ -117,6 +118,21 @@ ojson PipelineJson(const SSurveyBinding& b, const std::string& file)
                              {"type", jsontext::JsonText(fp.type)},
                              {"feature", fp.feature},
                              {"chainage", Chainage(fp.chainage)}});
+    }
+    // The criteria the sections set: a stretch judged against -950 mV must
+    // say so beside the survey-wide criterion.
+    ojson& sections = j["sections"] = ojson::array();
+    for (const trespipeline::SSection& s : data.sections) {
+        const auto mv = [](int32_t v) { return IsPresent(v) ? ojson(v) : ojson(nullptr); };
+        sections.push_back({{"feature", s.feature},
+                            {"name", jsontext::JsonText(s.name)},
+                            {"from", Chainage(s.from)},
+                            {"to", Chainage(s.to)},
+                            {"protectionPotential", mv(s.protectionPotential)},
+                            {"limitPotential", mv(s.limitPotential)},
+                            {"allow100mV", s.allow100mV ? ojson(*s.allow100mV) : ojson(nullptr)},
+                            {"rows", trespipeline::SectionRows(s, b.chainage)},
+                            {"text", jsontext::JsonText(trespipeline::SectionText(s))}});
     }
     const trespipeline::SRouteLengthCheck& rc = b.routeCheck;
     j["routeCheck"] = {{"checked", rc.checked},

@@ -115,6 +115,13 @@ TEST_F(PipelineTool, AssessMeasuresInChainageAndPlacesEveryFinding)
     EXPECT_TRUE(pl["ties"][1]["factor"].is_null());
     EXPECT_EQ(pl["fixpoints"][0]["easting"], trespipeline::RoundHalfAway(b.places[10]->easting, 2));
     EXPECT_TRUE(pl["unmatched"].empty());
+    // The section's criterion stands beside the survey's -850 mV, so the
+    // unprotected stretch above can be explained from the JSON alone.
+    ASSERT_EQ(pl["sections"].size(), 1u);
+    EXPECT_EQ(pl["sections"][0]["protectionPotential"], -950);
+    EXPECT_TRUE(pl["sections"][0]["limitPotential"].is_null());
+    EXPECT_EQ(pl["sections"][0]["rows"], 15);
+    EXPECT_EQ(pl["sections"][0]["text"], "Merkmal 4, 0 bis 150 m: Schutzpotential -950 mV");
 
     // The spreadsheet: the stretches' and the dig list's places, the CRS named.
     const SRun csv = Tool("assess " + Path("s.tsd") + " --csv --pipeline " + Path("leitung.geojson"));

@@ -42,4 +42,22 @@ TEST(Sections, OverridePerRowFirstInFileOrderWins)
     EXPECT_EQ(CSectionIndex({}).At(100).protectionPotential, X);
 }
 
+TEST(Sections, TextNamesWhatTheSectionSetsAndRowsCountInsideOnly)
+{
+    constexpr int32_t X = NO_VALUE;
+    SSection s = Section(407, 517.5, -950, X, std::nullopt);
+    s.feature = 14;
+    s.name = "Bachaue";
+    EXPECT_EQ(SectionText(s), "Merkmal 14 „Bachaue“, 407 bis 517,5 m: Schutzpotential -950 mV");
+    SSection t = Section(0, 100, X, -1100, false);
+    t.feature = 3;
+    EXPECT_EQ(SectionText(t), "Merkmal 3, 0 bis 100 m: Grenzpotential -1100 mV; 100-mV-Kriterium nicht zulässig");
+    t.limitPotential = X;
+    t.allow100mV.reset();
+    EXPECT_EQ(SectionText(t), "Merkmal 3, 0 bis 100 m: keine Vorgabe");
+
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(SectionRows(s, {406.99, 407, 450, none, 517.5, 517.51}), 3u);
+}
+
 } // namespace

@@ -456,6 +456,11 @@ void TestTool::reportWithPipelineData()
              qPrintable(text.left(3000)));
     QVERIFY(text.contains(QStringLiteral("an 12 Festpunkten angepasst, Maßstab zwischen den Festpunkten")));
     QVERIFY(text.contains(QStringLiteral("Meter [m], wie gemessen")));
+    // The anaerobic section's criterion on page 1, beside the survey's.
+    QVERIFY2(text.contains(QRegularExpression(QString::fromUtf8("Abschnittskriterien:\\s+Merkmal \\d+ "
+                                                                "„Bachaue, anaerober Boden“, 407 bis 517 m:\\s+"
+                                                                "Schutzpotential -950 mV \\(\\d+\\s+Messpunkte\\)"))),
+             qPrintable(text.left(3000)));
 
     // The dig list's places, as `assess --pipeline` gives them.
     const QJsonArray dig = ToolJson({QStringLiteral("assess"), demo, QStringLiteral("--pipeline"), leitung})
