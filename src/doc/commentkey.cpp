@@ -115,3 +115,5 @@ std::string CommentKey(std::string_view text)
     }
     return out;
 }
+
+bool IsLandmarkComment(std::string_view text) { return !CommentKey(text).empty(); }

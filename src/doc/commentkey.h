@@ -16,3 +16,8 @@
 // "ß" and "ẞ" to "ss", so "Straße", "STRASSE" and "STRAẞE" agree. Bytes that
 // are not valid UTF-8 are kept as they are.
 std::string CommentKey(std::string_view text);
+
+// Whether a comment names anything: a comment of blanks alone (a field the
+// operator cleared with the space bar) is no landmark, or a dig list would
+// send the crew to "4 m vor „  “".
+bool IsLandmarkComment(std::string_view text);

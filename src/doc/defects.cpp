@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "defects.h"
 
+#include "commentkey.h"
 #include "tredoc.h"
 
 #include <algorithm>
@@ -182,7 +183,8 @@ public:
         , m_direction(SurveyDirection(rows))
     {
         for (const SVerdictRow& v : rows)
-            if (doc.HasComment(v.row)) m_marks.push_back({v.position, v.row, v.metre});
+            if (doc.HasComment(v.row) && IsLandmarkComment(doc.GetComment(v.row)))
+                m_marks.push_back({v.position, v.row, v.metre});
         std::sort(m_marks.begin(), m_marks.end());
         m_marks.erase(std::unique(m_marks.begin(), m_marks.end(),
                                   [](const Mark& a, const Mark& b) { return a.position == b.position; }),

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "verdict.h"
 
+#include "commentkey.h"
 #include "tredoc.h"
 
 #include <cmath>
@@ -52,7 +53,8 @@ std::vector<SVerdictStretch> Stretches(const CTreDoc& doc, const std::vector<SVe
         s.toMetre = v.metre;
         ++s.rows;
         units += Units(v.weight);
-        if (v.status == EVerdictStatus::NotAssessed && doc.HasComment(v.row)) {
+        if (v.status == EVerdictStatus::NotAssessed && doc.HasComment(v.row)
+            && IsLandmarkComment(doc.GetComment(v.row))) {
             if (!s.comments.empty()) s.comments += "; ";
             s.comments += doc.GetComment(v.row);
         }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheetplan.h"
 
+#include "commentkey.h"
 #include "comparison.h"
 #include "tredoc.h"
 
@@ -143,7 +144,7 @@ std::vector<SSheetPlan> PlanSheets(const CTreDoc& doc, const SVerdict& v, int64_
             grad[s].Add(doc.GetGradOn(r));
             grad[s].Add(doc.GetGradOff(r));
             grad[s].Add(row.gradDiff);
-            if (!doc.GetComment(r).empty()) plans[s].landmarks.push_back(r);
+            if (doc.HasComment(r) && IsLandmarkComment(doc.GetComment(r))) plans[s].landmarks.push_back(r);
         }
     }
     for (SSheetPlan& p : plans) p.rows = WithNeighbours(p.rows, n);

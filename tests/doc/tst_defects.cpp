@@ -171,6 +171,10 @@ TEST(Defects, LandmarkInTheSurveysDirection)
     for (int r = 1; r <= doc->GetRowCount(); ++r) doc->SetMeter(r, 1000 - r);
     EXPECT_EQ(Landmarks(AssessProtection(*doc)), forward);
 
+    // A comment of blanks alone names nothing: the defect at 85 keeps "Graben".
+    doc->SetComment(86, "  \t");
+    EXPECT_EQ(Landmarks(AssessProtection(*doc)), forward);
+
     for (int r = 1; r <= doc->GetRowCount(); ++r) doc->SetComment(r, "");
     const SVerdict none = AssessProtection(*doc);
     ASSERT_EQ(none.defects.size(), 4u);
