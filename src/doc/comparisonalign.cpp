@@ -305,6 +305,14 @@ bool AlignSurveys(const CTreDoc& current, const CTreDoc& earlier, const SAlignOp
     return true;
 }
 
+SAlignment AlignByRecordedMetres(const CTreDoc& current, const CTreDoc& earlier)
+{
+    SAlignment a;
+    a.ties = LandmarkTies(current, earlier);
+    SetResiduals(a);
+    return a;
+}
+
 SAlignment AlignByStations(std::vector<int32_t> currentStations, std::vector<int32_t> earlierStations,
                            std::vector<SAlignTie> ties)
 {

@@ -130,6 +130,11 @@ std::vector<int32_t> EarlierOnCurrentMetres(const CTreDoc& current, const CTreDo
 bool AlignSurveys(const CTreDoc& current, const CTreDoc& earlier, const SAlignOptions& options, SAlignment& out,
                   std::string& error);
 
+// No alignment asked for: the recorded metres are paired as they are (method
+// none), and the landmarks both surveys share are still listed with their
+// residuals, so the reader sees how far that pairing misses them.
+SAlignment AlignByRecordedMetres(const CTreDoc& current, const CTreDoc& earlier);
+
 // By stations the caller computed per row (whole m, NO_VALUE for none; row r
 // at [r - 1]): the pipeline method. `ties` are the rows of both surveys that
 // name the same fixed point; their residuals are filled in here.

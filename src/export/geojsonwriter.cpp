@@ -11,7 +11,7 @@ ojson Position(const trespipeline::SLonLat& p) { return ojson::array({p.lon, p.l
 ojson Geometry(const SMapFeature& f)
 {
     if (f.geometry.empty()) return nullptr;
-    if (!f.line) return {{"type", "Point"}, {"coordinates", Position(f.geometry.front())}};
+    if (!DrawnAsLine(f)) return {{"type", "Point"}, {"coordinates", Position(f.geometry.front())}};
     ojson line = ojson::array();
     for (const trespipeline::SLonLat& p : f.geometry) line.push_back(Position(p));
     return {{"type", "LineString"}, {"coordinates", std::move(line)}};

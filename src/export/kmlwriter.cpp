@@ -82,8 +82,8 @@ void Placemark(CXmlWriter& xml, const SMapFeature& f)
     xml.Close();
     xml.Close();
     if (!f.geometry.empty()) {
-        xml.Open(f.line ? "LineString" : "Point");
-        if (f.line) xml.Element("tessellate", "1");
+        xml.Open(DrawnAsLine(f) ? "LineString" : "Point");
+        if (DrawnAsLine(f)) xml.Element("tessellate", "1");
         xml.Element("coordinates", Coordinates(f));
         xml.Close();
     }

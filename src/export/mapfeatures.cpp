@@ -105,7 +105,6 @@ SMapFeature Track(const SSurveyBinding& b, const std::string& title)
         last = static_cast<int>(i) + 1;
         ++rows;
     }
-    if (f.geometry.size() == 1) f.geometry.push_back(f.geometry.front());
     CFields out(f.fields);
     out.Text("kind", FeatureKindId(f.kind));
     out.Text("name", b.pipeline.route.name);
@@ -132,7 +131,6 @@ SMapFeature Stretch(const SVerdict& v, const SSurveyBinding& b, const SVerdictSt
     AddPoint(f.geometry, b.locator->At(ZoneEnd(v.rows[k0], before, gap)));
     for (size_t k = k0; k <= k1; ++k) AddPoint(f.geometry, PlaceOf(b, v.rows[k].row));
     AddPoint(f.geometry, b.locator->At(ZoneEnd(v.rows[k1], after, gap)));
-    if (f.geometry.size() == 1) f.geometry.push_back(f.geometry.front());
 
     CFields out(f.fields);
     out.Text("kind", FeatureKindId(f.kind));

@@ -54,6 +54,12 @@ struct SMapFeature {
     const SField* Field(const std::string& name) const;
 };
 
+// A line of one position is drawn as the point it is: a LineString needs two
+// positions, and doubling the one would put a made-up second point into a
+// GPX track.
+inline bool DrawnAsLine(const SMapFeature& f) { return f.line && f.geometry.size() >= 2; }
+
+
 struct SMapFeatures {
     std::string title; // the route's name and number, else the survey's file name
     std::string surveyFile;

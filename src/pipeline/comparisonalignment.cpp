@@ -52,7 +52,9 @@ SComparisonAlignResult AlignForComparison(const CTreDoc& current, const CTreDoc&
     SAlignment a;
     if (request.pipeline) {
         if (!AlignByPipeline(current, earlier, request, a, result)) return result;
-    } else if (request.align) {
+    } else if (!request.align) {
+        a = AlignByRecordedMetres(current, earlier);
+    } else {
         std::string error;
         if (!AlignSurveys(current, earlier, SAlignOptions{request.reverse, !native}, a, error)) {
             result.errors.push_back(error);

@@ -143,6 +143,9 @@ TEST_F(CompareTool, AlignedByLandmarksOrPipelineDataNotByTheRecordedMetres)
     EXPECT_EQ(j["alignment"]["method"], "none");
     EXPECT_EQ(j["indications"].size(), 5u); // the one at 728 m made up by the shift
     EXPECT_EQ(j["summary"]["matched"], 2398);
+    // Paired as recorded, the landmarks still say how far that misses them.
+    EXPECT_EQ(j["alignment"]["ties"][1]["residual"], 3);
+    EXPECT_EQ(j["alignment"]["maxResidual"], 3);
 
     EXPECT_EQ(RunTool("compare " + demo + " " + reversed).status, 2);
     j = Compare(demo + " " + reversed + " --reverse");

@@ -116,6 +116,24 @@ TEST(MapExport, FeaturesFormatsAndWhatLiesBeyondTheRoute)
                                               "ein Wegpunkt braucht eine Position."});
 }
 
+TEST(MapExport, ATrackOfOnePositionIsThatPoint)
+{
+    // One row on the route: no second, made-up point in any format.
+    SMapFeatures m;
+    m.title = "T";
+    SMapFeature track;
+    track.line = true;
+    track.label = "T";
+    track.geometry = {{9.0, 48.0}};
+    m.features.push_back(track);
+    std::vector<std::string> notes;
+    EXPECT_EQ(nlohmann::json::parse(GeoJsonText(m, notes))["features"][0]["geometry"]["type"], "Point");
+    const std::string kml = KmlText(m, notes), gpx = GpxText(m, notes);
+    EXPECT_NE(kml.find("<Point>"), std::string::npos);
+    EXPECT_EQ(kml.find("<LineString>"), std::string::npos);
+    EXPECT_EQ(gpx.find("<trkpt "), gpx.rfind("<trkpt "));
+}
+
 TEST(MapExport, DigListWithAndWithoutCoordinatesAndTheRefusal)
 {
     CTreDoc doc;
