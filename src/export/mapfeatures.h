@@ -59,7 +59,6 @@ struct SMapFeature {
 // GPX track.
 inline bool DrawnAsLine(const SMapFeature& f) { return f.line && f.geometry.size() >= 2; }
 
-
 struct SMapFeatures {
     std::string title; // the route's name and number, else the survey's file name
     std::string surveyFile;
