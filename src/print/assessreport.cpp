@@ -487,6 +487,14 @@ private:
             restation += U8(", verschoben");
         }
         if (!b.unmatched.empty()) restation += U8("; %1 Festpunkte ohne Messpunkt").arg(b.unmatched.size());
+        // Positions are only as good as the drawn route: say whether its
+        // length was checked against the stationing, and against what.
+        const trespipeline::SRouteLengthCheck& rc = b.routeCheck;
+        if (rc.checked)
+            restation += U8("\nTrasse zwischen den äußeren Festpunkten %1 m lang, Stationierung %2 m")
+                             .arg(Str(trespipeline::GermanFixed(rc.routeLength, 2)),
+                                  Str(trespipeline::GermanFixed(rc.tieSpan, 2)));
+        else restation += U8("\nLänge der Trasse nicht geprüft: weniger als zwei angeschlossene Festpunkte mit Lage");
         f.push_back({U8("Stationierung"),
                      restation + U8("\nLängen und Abstände der Bewertung in Stationierung; Blätter nach Messmetern")});
         if (!b.pipeline.sections.empty()) {

@@ -455,6 +455,8 @@ void TestTool::reportWithPipelineData()
     QVERIFY2(text.contains(QStringLiteral("Leitungsdaten:")) && text.contains(QStringLiteral("demo-leitung.geojson")),
              qPrintable(text.left(3000)));
     QVERIFY(text.contains(QStringLiteral("an 12 Festpunkten angepasst, Maßstab zwischen den Festpunkten")));
+    QVERIFY(text.contains(QRegularExpression(
+        QString::fromUtf8("Trasse zwischen den äußeren Festpunkten \\d+,\\d\\d m lang, Stationierung \\d+,\\d\\d m"))));
     QVERIFY(text.contains(QStringLiteral("Meter [m], wie gemessen")));
     // The anaerobic section's criterion on page 1, beside the survey's.
     QVERIFY2(text.contains(QRegularExpression(QString::fromUtf8("Abschnittskriterien:\\s+Merkmal \\d+ "
