@@ -55,3 +55,16 @@ protected:
         CUiSeam::Install(nullptr);
     }
 };
+
+// main() of a GUI test: the program's settings in a folder of the test's
+// own, so no test reads or clears the user's, on the offscreen platform.
+#define TRES_GUI_TEST_MAIN(TestClass)                                                                                  \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        QTemporaryDir config;                                                                                          \
+        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());                                                       \
+        qputenv("QT_QPA_PLATFORM", "offscreen");                                                                       \
+        CTresApp app(argc, argv);                                                                                      \
+        TestClass test;                                                                                                \
+        return QTest::qExec(&test, argc, argv);                                                                        \
+    }

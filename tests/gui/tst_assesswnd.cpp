@@ -538,14 +538,6 @@ void TestAssessWnd::reportWritesPdfUnderTheNameGiven()
     QVERIFY(!QFile::exists(m_files.filePath(QStringLiteral("fehlt/Bericht.pdf"))));
 }
 
-int main(int argc, char** argv)
-{
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    CTresApp app(argc, argv);
-    TestAssessWnd test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRES_GUI_TEST_MAIN(TestAssessWnd)
 
 #include "tst_assesswnd.moc"

@@ -7,6 +7,7 @@
 #include "assesswnd.h"
 #include "comparesurvey.h"
 #include "curvepane.h"
+#include "framefixture.h"
 #include "mainframe.h"
 #include "tablemodel.h"
 #include "tableview.h"
@@ -159,9 +160,11 @@ SGrey GreyInPlot(CTrePrintView& pane)
 
 } // namespace
 
-class TestCompareMenu : public QObject {
+class TestCompareMenu : public QObject, CFrameFixture<CCompareSeam> {
     Q_OBJECT
 private slots:
+    void init() { InitFrame(); }
+    void cleanup() { CleanupFrame(); }
     void loadShowHideAndClose();
     void comparisonPageFollowsSurveysAndLimit();
     void alignedByLandmarksAndReversedOnRequest();
@@ -175,64 +178,57 @@ void TestCompareMenu::loadShowHideAndClose()
     WriteSurvey(earlier, "-0.95", "Leitung Vorjahr");
     const std::string earlierBytes = Bytes(earlier);
 
-    CCompareSeam seam;
-    CUiSeam::Install(&seam);
-    CTreDoc doc;
-    CMainFrame frame(doc, CTresApp::Get());
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    QVERIFY(frame.OpenDocumentFile(current));
-    CTrePrintView* potential = frame.UpperPane()->IsGradientPane() ? frame.LowerPane() : frame.UpperPane();
+    QVERIFY(Frame().OpenDocumentFile(current));
+    CTrePrintView* potential = Frame().UpperPane()->IsGradientPane() ? Frame().LowerPane() : Frame().UpperPane();
 
-    QVERIFY(MenuTexts(frame, "&Datei").contains(QString::fromUtf8("Vergleichsmessung laden...")));
-    QVERIFY(MenuTexts(frame, "&Datei").contains(QString::fromUtf8("Vergleichsmessung schließen")));
-    QVERIFY(MenuTexts(frame, "&Ansicht").contains("Vergleich in Kurven"));
-    QVERIFY(!frame.Action(CMainFrame::ID_COMPARE_CLOSE)->isEnabled());
-    QVERIFY(!frame.Action(CMainFrame::ID_VIEW_COMPARE)->isEnabled());
+    QVERIFY(MenuTexts(Frame(), "&Datei").contains(QString::fromUtf8("Vergleichsmessung laden...")));
+    QVERIFY(MenuTexts(Frame(), "&Datei").contains(QString::fromUtf8("Vergleichsmessung schließen")));
+    QVERIFY(MenuTexts(Frame(), "&Ansicht").contains("Vergleich in Kurven"));
+    QVERIFY(!Frame().Action(CMainFrame::ID_COMPARE_CLOSE)->isEnabled());
+    QVERIFY(!Frame().Action(CMainFrame::ID_VIEW_COMPARE)->isEnabled());
     QCOMPARE(GreyInPlot(*potential).count, 0);
 
     // Loaded as an earlier survey: on at once, dotted, beside the document.
-    seam.answers << earlier;
-    frame.Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
-    QCOMPARE(seam.options, QStringList{"Nativmessung"});
-    QCOMPARE(seam.offered, QList<bool>{false});
-    QVERIFY(frame.Comparison().IsLoaded());
-    QCOMPARE(CTreDoc::GetDoc(), &doc);
-    QCOMPARE(QString::fromStdString(doc.m_header[3]), QString("Leitung aktuell"));
-    QVERIFY(!doc.IsModified());
-    QVERIFY(frame.Action(CMainFrame::ID_VIEW_COMPARE)->isChecked());
+    m_seam.answers << earlier;
+    Frame().Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QCOMPARE(m_seam.options, QStringList{"Nativmessung"});
+    QCOMPARE(m_seam.offered, QList<bool>{false});
+    QVERIFY(Frame().Comparison().IsLoaded());
+    QCOMPARE(CTreDoc::GetDoc(), m_doc.get());
+    QCOMPARE(QString::fromStdString(m_doc->m_header[3]), QString("Leitung aktuell"));
+    QVERIFY(!m_doc->IsModified());
+    QVERIFY(Frame().Action(CMainFrame::ID_VIEW_COMPARE)->isChecked());
     SGrey g = GreyInPlot(*potential);
     QVERIFY(g.count > 20);
     QCOMPARE(g.longestRun, 1);
 
-    frame.Action(CMainFrame::ID_VIEW_COMPARE)->trigger();
-    QVERIFY(!frame.Action(CMainFrame::ID_VIEW_COMPARE)->isChecked());
+    Frame().Action(CMainFrame::ID_VIEW_COMPARE)->trigger();
+    QVERIFY(!Frame().Action(CMainFrame::ID_VIEW_COMPARE)->isChecked());
     QCOMPARE(GreyInPlot(*potential).count, 0);
-    frame.Action(CMainFrame::ID_VIEW_COMPARE)->trigger();
+    Frame().Action(CMainFrame::ID_VIEW_COMPARE)->trigger();
     QVERIFY(GreyInPlot(*potential).count > 20);
 
     // A file that cannot be read keeps the survey loaded so far.
-    seam.answers << dir.filePath("fehlt.tsd");
-    frame.Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
-    QCOMPARE(seam.messages.size(), 1);
-    QCOMPARE(frame.Comparison().Path(), QFileInfo(earlier).absoluteFilePath());
+    m_seam.answers << dir.filePath("fehlt.tsd");
+    Frame().Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QCOMPARE(m_seam.messages.size(), 1);
+    QCOMPARE(Frame().Comparison().Path(), QFileInfo(earlier).absoluteFilePath());
 
     // Again as a native survey: dashed.
-    seam.answers << earlier;
-    seam.nativeAnswer = true;
-    frame.Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
-    QVERIFY(frame.Comparison().IsNative());
+    m_seam.answers << earlier;
+    m_seam.nativeAnswer = true;
+    Frame().Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QVERIFY(Frame().Comparison().IsNative());
     g = GreyInPlot(*potential);
     QVERIFY(g.longestRun >= 3);
 
     // Saving the document leaves the comparison file alone.
-    QVERIFY(doc.OnSaveDocument(current.toStdString()));
-    frame.Action(CMainFrame::ID_COMPARE_CLOSE)->trigger();
-    QVERIFY(!frame.Comparison().IsLoaded());
-    QVERIFY(!frame.Action(CMainFrame::ID_VIEW_COMPARE)->isEnabled());
+    QVERIFY(m_doc->OnSaveDocument(current.toStdString()));
+    Frame().Action(CMainFrame::ID_COMPARE_CLOSE)->trigger();
+    QVERIFY(!Frame().Comparison().IsLoaded());
+    QVERIFY(!Frame().Action(CMainFrame::ID_VIEW_COMPARE)->isEnabled());
     QCOMPARE(GreyInPlot(*potential).count, 0);
     QCOMPARE(Bytes(earlier), earlierBytes);
-    CUiSeam::Install(nullptr);
 }
 
 void TestCompareMenu::comparisonPageFollowsSurveysAndLimit()
@@ -242,31 +238,24 @@ void TestCompareMenu::comparisonPageFollowsSurveysAndLimit()
     const QString current = dir.filePath("aktuell.tsd"), earlier = dir.filePath("vorjahr.tsd");
     WriteSurvey(current, "-0.90", "Leitung aktuell", "-0.80");
     WriteSurvey(earlier, "-0.92", "Leitung Vorjahr");
-    CTresApp::Settings()->clear();
 
-    CCompareSeam seam;
-    CUiSeam::Install(&seam);
-    CTreDoc doc;
-    auto frame = std::make_unique<CMainFrame>(doc, CTresApp::Get());
-    frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
-    QVERIFY(frame->OpenDocumentFile(current));
-    frame->Action(CMainFrame::ID_ASSESS)->trigger();
-    CAssessWnd& w = *frame->AssessWindow();
+    QVERIFY(Frame().OpenDocumentFile(current));
+    Frame().Action(CMainFrame::ID_ASSESS)->trigger();
+    CAssessWnd& w = *Frame().AssessWindow();
     QCOMPARE(PageTitle(w), QStringLiteral("Vergleich"));
     QVERIFY(w.CompareSourceLabel()->text().startsWith(QStringLiteral("Keine Vergleichsmessung geladen")));
     QVERIFY(!w.CompareLimitEdit()->isEnabled());
 
     const QString alone = dir.filePath("allein.pdf"), compared = dir.filePath("verglichen.pdf");
-    seam.saveAnswers << alone;
-    frame->Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+    m_seam.saveAnswers << alone;
+    Frame().Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
 
-    seam.answers << earlier;
-    frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    m_seam.answers << earlier;
+    Frame().Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
     QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (1)"));
     // The report from the menu now has the comparison section as well.
-    seam.saveAnswers << compared;
-    frame->Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+    m_seam.saveAnswers << compared;
+    Frame().Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
     QVERIFY(PdfPages(alone) >= 2);
     QVERIFY2(PdfPages(compared) > PdfPages(alone),
              qPrintable(QStringLiteral("%1 %2").arg(PdfPages(alone)).arg(PdfPages(compared))));
@@ -283,7 +272,7 @@ void TestCompareMenu::comparisonPageFollowsSurveysAndLimit()
              qPrintable(summary));
 
     // A cell edit compares again at once: 130 m now fails on its own.
-    CTrePlotModel* table = frame->TableView()->PlotModel();
+    CTrePlotModel* table = Frame().TableView()->PlotModel();
     QCOMPARE(table->StoreCell(66, CTrePlotModel::ColPotOff, "-0.85"), CTrePlotModel::EStore::Accepted);
     QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (2)"));
     QCOMPARE(RowTexts(list, 1).mid(1, 5), (QStringList{"66", "66", "130", "130", "1"}));
@@ -311,13 +300,13 @@ void TestCompareMenu::comparisonPageFollowsSurveysAndLimit()
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
     QCOMPARE(chosen.size(), 1);
-    QCOMPARE(frame->TableView()->SelectedRowRange(), (std::pair<int, int>(51, 61)));
+    QCOMPARE(Frame().TableView()->SelectedRowRange(), (std::pair<int, int>(51, 61)));
 
     // As a native survey the polarisation is judged: -920 - (-900) = -20 mV
     // everywhere, short of 100 mV, so every pair fails in one run.
-    seam.answers << earlier;
-    seam.nativeAnswer = true;
-    frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    m_seam.answers << earlier;
+    m_seam.nativeAnswer = true;
+    Frame().Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
     QCOMPARE(w.CompareSourceLabel()->text(), QString::fromUtf8("Nativmessung: vorjahr.tsd"));
     QCOMPARE(w.CompareLimitLabel()->text(), QStringLiteral("Polarisation mindestens"));
     QCOMPARE(RowTexts(list, 0).at(0), QStringLiteral("Polarisation unter Grenzwert"));
@@ -326,21 +315,18 @@ void TestCompareMenu::comparisonPageFollowsSurveysAndLimit()
     QVERIFY(w.CompareSummaryLabel()->text().contains(QStringLiteral("<td>Polarisation</td>")));
 
     // Closing takes the focus from the page's fields, which go grey, to the table.
-    frame->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+    Frame().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&Frame()));
     w.CompareLimitEdit()->setFocus();
     QCOMPARE(QApplication::focusWidget(), w.CompareLimitEdit());
-    frame->Action(CMainFrame::ID_COMPARE_CLOSE)->trigger();
-    QCOMPARE(QApplication::focusWidget(), frame->TableView());
-    QCOMPARE(frame->ActivePane(), 1);
+    Frame().Action(CMainFrame::ID_COMPARE_CLOSE)->trigger();
+    QCOMPARE(QApplication::focusWidget(), Frame().TableView());
+    QCOMPARE(Frame().ActivePane(), 1);
     QCOMPARE(PageTitle(w), QStringLiteral("Vergleich"));
     QCOMPARE(list->rowCount(), 0);
     QVERIFY(!w.Comparison());
 
-    doc.SetModifiedFlag(false);
-    frame->close();
-    frame.reset();
-    CUiSeam::Install(nullptr);
+    m_doc->SetModifiedFlag(false);
 }
 
 void TestCompareMenu::alignedByLandmarksAndReversedOnRequest()
@@ -351,22 +337,16 @@ void TestCompareMenu::alignedByLandmarksAndReversedOnRequest()
     WriteLandmarkSurvey(current, EWalk::Current);
     WriteLandmarkSurvey(shifted, EWalk::Shifted);
     WriteLandmarkSurvey(reversed, EWalk::Reversed);
-    CCompareSeam seam;
-    CUiSeam::Install(&seam);
-    CTreDoc doc;
-    auto frame = std::make_unique<CMainFrame>(doc, CTresApp::Get());
-    frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
-    QVERIFY(frame->OpenDocumentFile(current));
-    frame->Action(CMainFrame::ID_ASSESS)->trigger();
-    CAssessWnd& w = *frame->AssessWindow();
-    CTrePrintView* potential = frame->UpperPane()->IsGradientPane() ? frame->LowerPane() : frame->UpperPane();
+    QVERIFY(Frame().OpenDocumentFile(current));
+    Frame().Action(CMainFrame::ID_ASSESS)->trigger();
+    CAssessWnd& w = *Frame().AssessWindow();
+    CTrePrintView* potential = Frame().UpperPane()->IsGradientPane() ? Frame().LowerPane() : Frame().UpperPane();
 
     // Begun 3 m further on: paired by the two landmarks, nothing worse; by
     // the recorded metres 118..120 m would read as "Schutz verschlechtert".
-    seam.answers << shifted;
-    frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
-    QVERIFY(seam.questions.isEmpty());
+    m_seam.answers << shifted;
+    Frame().Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QVERIFY(m_seam.questions.isEmpty());
     QCOMPARE(w.CompareAlignLabel()->text(), QStringLiteral("Zuordnung: Orientierungspunkte (2), größte Abweichung "
                                                            "an einem gemeinsamen Punkt 0 m"));
     QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (0)"));
@@ -378,11 +358,11 @@ void TestCompareMenu::alignedByLandmarksAndReversedOnRequest()
     QCOMPARE(f.pCompareMetres->back(), 403);
 
     // Walked from the other end: asked; refused on the page until asked for.
-    seam.answers << reversed;
-    frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
-    QCOMPARE(seam.questions.size(), 1);
-    QVERIFY(seam.questions[0].startsWith(QString::fromUtf8("Die Vergleichsmessung ist in umgekehrter Richtung "
-                                                           "gemessen.\nSoll sie")));
+    m_seam.answers << reversed;
+    Frame().Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QCOMPARE(m_seam.questions.size(), 1);
+    QVERIFY(m_seam.questions[0].startsWith(QString::fromUtf8("Die Vergleichsmessung ist in umgekehrter Richtung "
+                                                             "gemessen.\nSoll sie")));
     QVERIFY(w.CompareAlignLabel()->text().contains(
         QString::fromUtf8("Die Vergleichsmessung ist in umgekehrter Richtung gemessen.")));
     QVERIFY(!w.Comparison());
@@ -390,10 +370,10 @@ void TestCompareMenu::alignedByLandmarksAndReversedOnRequest()
     QVERIFY(!w.CompareReverseButton()->isHidden());
     QVERIFY(!potential->Frame().pCompareMetres);
     // The report says it goes without the comparison.
-    seam.saveAnswers << dir.filePath("bericht.pdf");
-    frame->Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
-    QCOMPARE(seam.messages.size(), 1);
-    QVERIFY(seam.messages[0].endsWith(QString::fromUtf8("Der Bericht wird ohne den Vergleich geschrieben.")));
+    m_seam.saveAnswers << dir.filePath("bericht.pdf");
+    Frame().Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+    QCOMPARE(m_seam.messages.size(), 1);
+    QVERIFY(m_seam.messages[0].endsWith(QString::fromUtf8("Der Bericht wird ohne den Vergleich geschrieben.")));
 
     w.CompareReverseButton()->click();
     QCOMPARE(w.CompareAlignLabel()->text().section(QLatin1Char(','), 0, 1),
@@ -405,26 +385,15 @@ void TestCompareMenu::alignedByLandmarksAndReversedOnRequest()
     QVERIFY(GreyInPlot(*potential).count > 20);
 
     // Answered "Ja" at once, it is compared reversed straight away.
-    seam.questionAnswers << QMessageBox::Yes;
-    seam.answers << reversed;
-    frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
-    QCOMPARE(seam.questions.size(), 2);
+    m_seam.questionAnswers << QMessageBox::Yes;
+    m_seam.answers << reversed;
+    Frame().Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QCOMPARE(m_seam.questions.size(), 2);
     QCOMPARE(PageTitle(w), QStringLiteral("Vergleich (0)"));
 
-    doc.SetModifiedFlag(false);
-    frame->close();
-    frame.reset();
-    CUiSeam::Install(nullptr);
+    m_doc->SetModifiedFlag(false);
 }
 
-int main(int argc, char** argv)
-{
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    CTresApp app(argc, argv);
-    TestCompareMenu test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRES_GUI_TEST_MAIN(TestCompareMenu)
 
 #include "tst_comparemenu.moc"

@@ -673,14 +673,6 @@ void TestMainFrame::desktopKeysPrintAndManual()
     QCOMPARE(m_seam.messages.size(), 1);
 }
 
-int main(int argc, char** argv)
-{
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    CTresApp app(argc, argv);
-    TestMainFrame test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRES_GUI_TEST_MAIN(TestMainFrame)
 
 #include "tst_mainframe.moc"

@@ -449,15 +449,6 @@ void TestPipeline::mapClickSelectionAndZoom()
     QVERIFY(Frame().MapDock()->View()->Scene());
 }
 
-int main(int argc, char** argv)
-{
-    // The program's settings in a folder of the test's own.
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    CTresApp app(argc, argv);
-    TestPipeline test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRES_GUI_TEST_MAIN(TestPipeline)
 
 #include "tst_pipeline.moc"

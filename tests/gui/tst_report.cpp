@@ -196,14 +196,6 @@ void TestReport::settingsDialogKeepsTheIssuer()
     QVERIFY(!s.NoIssuer());
 }
 
-int main(int argc, char** argv)
-{
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    CTresApp app(argc, argv);
-    TestReport test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRES_GUI_TEST_MAIN(TestReport)
 
 #include "tst_report.moc"

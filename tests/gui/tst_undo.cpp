@@ -339,14 +339,6 @@ void TestUndo::tableOptions()
     QVERIFY(!lr->isChecked());
 }
 
-int main(int argc, char** argv)
-{
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    CTresApp app(argc, argv);
-    TestUndo test;
-    return QTest::qExec(&test, argc, argv);
-}
+TRES_GUI_TEST_MAIN(TestUndo)
 
 #include "tst_undo.moc"
