@@ -77,6 +77,9 @@ struct SVerdictRow {
     bool marginal = false;
 };
 
+// How a marginal point is marked beside its status ("geschützt, grenzwertig").
+inline constexpr char kMarginalMark[] = "grenzwertig";
+
 // Every row with a metre, in row order, with its verdict. `native` is the
 // native survey for the 100 mV criterion (nullptr: none); `overrides` may be
 // nullptr. O(N log N) in the rows of both surveys.
