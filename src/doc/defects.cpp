@@ -7,6 +7,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
+#include <limits>
+#include <map>
+#include <set>
+#include <span>
 #include <tuple>
 
 namespace {
@@ -14,11 +18,16 @@ namespace {
 const char* const kCategoryNames[] = {"", "I gering", "II mittel", "III erheblich", "IV schwer"};
 const char* const kSideIds[] = {"", "L", "R", "LR"};
 const char* const kActionNames[] = {
-    "umgehend aufgraben", "Aufgrabung planen", "bei nächster Messung beobachten", "keine Maßnahme", "nicht einstufbar",
+    "umgehend aufgraben", "Aufgrabung planen", "bei nächster Messung beobachten",
+    "keine Maßnahme",     "nicht einstufbar",  "Schutz nachstellen und nachmessen",
+    "nachmessen",
 };
-const char* const kActionIds[] = {"digNow", "planDig", "observe", "noAction", "notGraded"};
+const char* const kActionIds[]
+    = {"digNow", "planDig", "observe", "noAction", "notGraded", "adjustProtection", "remeasure"};
+static_assert(std::size(kActionNames) == kDigActionCount && std::size(kActionIds) == kDigActionCount);
 
 struct SPoint {
+    int run;
     int64_t position;
     int row;
     int64_t d;
@@ -34,7 +43,7 @@ public:
     // Gives every point the rank of its D. Values in a narrow range (D is a
     // few hundred tenths on any real survey) are their own ranks; only a
     // wide range is sorted down to its distinct values.
-    explicit COrderStatistics(std::vector<SPoint>& pts)
+    explicit COrderStatistics(std::span<SPoint> pts)
     {
         int64_t lo = pts.front().d, hi = lo;
         for (const SPoint& p : pts) {
@@ -93,7 +102,7 @@ private:
 // Twice the background of the points (sorted by position) for which `wanted`
 // holds, 0 for the others: the median of D over the points more than
 // `window` and at most `reach` away, kept as two sliding ranges on either side.
-std::vector<int64_t> TwiceBackgrounds(std::vector<SPoint>& pts, const std::vector<bool>& wanted, int64_t window,
+std::vector<int64_t> TwiceBackgrounds(std::span<SPoint> pts, const std::vector<bool>& wanted, int64_t window,
                                       int64_t reach)
 {
     const size_t m = pts.size();
@@ -114,7 +123,7 @@ std::vector<int64_t> TwiceBackgrounds(std::vector<SPoint>& pts, const std::vecto
 
 // Whether each point (sorted by position) holds the largest D within
 // `window` of it, an equal D counting as larger at a lower row.
-std::vector<bool> LocalPeaks(const std::vector<SPoint>& pts, int64_t window)
+std::vector<bool> LocalPeaks(std::span<const SPoint> pts, int64_t window)
 {
     auto above
         = [&](size_t a, size_t b) { return pts[a].d > pts[b].d || (pts[a].d == pts[b].d && pts[a].row < pts[b].row); };
@@ -164,40 +173,38 @@ EDefectSide Side(const CTreDoc& doc, int r)
     return l > rr ? EDefectSide::Left : rr > l ? EDefectSide::Right : EDefectSide::Both;
 }
 
-// Hundredths of a metre as the dig crew reads them: "25", or "25,40".
-std::string MetresText(int64_t hundredths)
-{
-    std::string text = std::to_string(hundredths / 100);
-    if (hundredths % 100 != 0) {
-        const int64_t cents = hundredths % 100;
-        text += (cents < 10 ? ",0" : ",") + std::to_string(cents);
-    }
-    return text;
-}
-
-// The commented points by position, one per position (its lowest row).
+// The commented points by counter run and position, one per position (its
+// lowest row), and which comments stand at more than one place.
 class CLandmarks {
 public:
-    CLandmarks(const CTreDoc& doc, const std::vector<SVerdictRow>& rows)
+    CLandmarks(const CTreDoc& doc, const std::vector<SVerdictRow>& rows, int64_t gap)
         : m_doc(doc)
-        , m_direction(SurveyDirection(rows))
+        , m_direction(SurveyDirection(rows, gap))
     {
-        for (const SVerdictRow& v : rows)
-            if (doc.HasComment(v.row) && IsLandmarkComment(doc.GetComment(v.row)))
-                m_marks.push_back({v.position, v.row, v.metre});
+        std::set<std::tuple<std::string, int, int64_t>> places; // key, run, position
+        for (const SVerdictRow& v : rows) {
+            if (!doc.HasComment(v.row) || !IsLandmarkComment(doc.GetComment(v.row))) continue;
+            m_marks.push_back({v.run, v.position, v.row, v.metre});
+            places.emplace(CommentKey(doc.GetComment(v.row)), v.run, v.position);
+        }
+        for (const auto& place : places) ++m_places[std::get<0>(place)];
         std::sort(m_marks.begin(), m_marks.end());
-        m_marks.erase(std::unique(m_marks.begin(), m_marks.end(),
-                                  [](const Mark& a, const Mark& b) { return a.position == b.position; }),
-                      m_marks.end());
+        m_marks.erase(
+            std::unique(m_marks.begin(), m_marks.end(),
+                        [](const Mark& a, const Mark& b) { return a.run == b.run && a.position == b.position; }),
+            m_marks.end());
     }
 
-    SDefectLandmark Nearest(int64_t position) const
+    SDefectLandmark Nearest(int run, int64_t position) const
     {
         SDefectLandmark lm;
-        if (m_marks.empty()) return lm;
-        auto it = std::lower_bound(m_marks.begin(), m_marks.end(), Mark{position, 0, 0});
-        const Mark* best = it != m_marks.end() ? &*it : nullptr;
-        if (it != m_marks.begin()) {
+        const auto from
+            = std::lower_bound(m_marks.begin(), m_marks.end(), Mark{run, std::numeric_limits<int64_t>::min(), 0, 0});
+        const auto to = std::lower_bound(from, m_marks.end(), Mark{run + 1, std::numeric_limits<int64_t>::min(), 0, 0});
+        if (from == to) return lm;
+        auto it = std::lower_bound(from, to, Mark{run, position, 0, 0});
+        const Mark* best = it != to ? &*it : nullptr;
+        if (it != from) {
             const Mark& below = *(it - 1);
             const int64_t dBelow = position - below.position;
             if (!best || dBelow < best->position - position
@@ -207,16 +214,17 @@ public:
         lm.found = true;
         lm.row = best->row;
         lm.metre = best->metre;
+        lm.position = best->position;
         lm.comment = m_doc.GetComment(best->row);
-        const int64_t ahead = (position - best->position) * m_direction;
-        const std::string quoted = "„" + lm.comment + "“";
-        if (ahead == 0) lm.text = "bei " + quoted;
-        else lm.text = MetresText(std::abs(ahead)) + (ahead > 0 ? " m nach " : " m vor ") + quoted;
+        lm.ahead = (position - best->position) * m_direction;
+        lm.repeated = m_places.at(CommentKey(lm.comment)) > 1;
+        lm.text = DefectLandmarkText(lm);
         return lm;
     }
 
 private:
     struct Mark {
+        int run;
         int64_t position;
         int row;
         int32_t metre;
@@ -225,31 +233,45 @@ private:
     const CTreDoc& m_doc;
     int m_direction;
     std::vector<Mark> m_marks;
+    std::map<std::string, int> m_places; // places per comment key
 };
 
 int CategoryRank(int category) { return category == 0 ? 4 : 4 - category; }
 
-int StatusRank(EVerdictStatus s)
+// Marginal points are acted on as not protected, so they are listed with them.
+int StatusRank(const SCoatingDefect& d)
 {
-    switch (s) {
+    switch (d.status) {
     case EVerdictStatus::Unprotected: return 0;
-    case EVerdictStatus::Over: return 1;
-    case EVerdictStatus::NotAssessed: return 2;
-    case EVerdictStatus::Protected100: return 3;
-    case EVerdictStatus::Protected: return 4;
+    case EVerdictStatus::Over: return 2;
+    case EVerdictStatus::NotAssessed: return 3;
+    case EVerdictStatus::Protected100: return d.marginal ? 1 : 4;
+    case EVerdictStatus::Protected: return d.marginal ? 1 : 5;
     }
-    return 5;
+    return 6;
 }
 
-EDigAction Action(const SCoatingDefect& d)
+// Hundredths of a metre as the dig crew reads them: "25", "25,40", "-3,05".
+std::string MetresText(int64_t hundredths)
 {
-    if (d.category == 4 || (d.category >= 2 && d.status == EVerdictStatus::Unprotected)) return EDigAction::DigNow;
-    switch (d.category) {
-    case 3: return EDigAction::PlanDig;
-    case 2: return EDigAction::Observe;
-    case 1: return EDigAction::NoAction;
-    default: return EDigAction::NotGraded;
-    }
+    const int64_t a = std::abs(hundredths);
+    std::string text = (hundredths < 0 ? "-" : "") + std::to_string(a / 100);
+    if (a % 100 != 0) text += (a % 100 < 10 ? ",0" : ",") + std::to_string(a % 100);
+    return text;
+}
+
+// The peaks of one counter run's points (sorted by position), each as its
+// index into the rows with twice its background.
+void RunPeaks(std::span<SPoint> pts, const SVerdictSettings& settings, std::vector<std::pair<size_t, int64_t>>& found)
+{
+    const int64_t window = LengthSetting(settings.defectWindow);
+    // Peaks lie more than the window apart: few points need a background.
+    std::vector<bool> candidate = LocalPeaks(pts, window);
+    for (size_t i = 0; i < pts.size(); ++i) candidate[i] = candidate[i] && pts[i].d >= settings.defectMin;
+    const std::vector<int64_t> twiceB = TwiceBackgrounds(pts, candidate, window, LengthSetting(settings.background));
+    for (size_t i = 0; i < pts.size(); ++i)
+        if (candidate[i] && AtLeastTimes(2 * pts[i].d, settings.defectFactor, twiceB[i]))
+            found.emplace_back(pts[i].index, twiceB[i]);
 }
 
 } // namespace
@@ -259,36 +281,60 @@ const char* DefectSideId(EDefectSide s) { return kSideIds[static_cast<int>(s)]; 
 const char* DigActionName(EDigAction a) { return kActionNames[static_cast<int>(a)]; }
 const char* DigActionId(EDigAction a) { return kActionIds[static_cast<int>(a)]; }
 
+std::string DefectLandmarkText(const SDefectLandmark& lm)
+{
+    if (!lm.found) return {};
+    const std::string quoted = "„" + lm.comment + "“";
+    const std::string place = MetresText(lm.position) + " m";
+    if (lm.ahead == 0) return "bei " + quoted + (lm.repeated ? " (" + place + ")" : "");
+    return MetresText(std::abs(lm.ahead)) + (lm.ahead > 0 ? " m nach " : " m vor ") + quoted
+           + (lm.repeated ? " bei " + place : "");
+}
+
+EDigAction DigActionFor(int category, EVerdictStatus status, bool marginal)
+{
+    if (status == EVerdictStatus::NotAssessed) return EDigAction::Remeasure;
+    if (category < 1 || category > 4) return EDigAction::NotGraded;
+    const bool protectedOnlyJust
+        = marginal && (status == EVerdictStatus::Protected || status == EVerdictStatus::Protected100);
+    if (status == EVerdictStatus::Unprotected || protectedOnlyJust)
+        return category == 1 ? EDigAction::AdjustProtection : EDigAction::DigNow;
+    switch (category) {
+    case 4: return EDigAction::DigNow;
+    case 3: return EDigAction::PlanDig;
+    case 2: return EDigAction::Observe;
+    default: return EDigAction::NoAction;
+    }
+}
+
 std::vector<SCoatingDefect> FindDefects(const CTreDoc& doc, const std::vector<SVerdictRow>& rows,
                                         const SVerdictSettings& settings)
 {
     std::vector<SPoint> pts;
     for (size_t k = 0; k < rows.size(); ++k)
-        if (IsPresent(rows[k].gradDiff)) pts.push_back({rows[k].position, rows[k].row, rows[k].gradDiff, k, 0});
-    auto byPosition
-        = [](const SPoint& a, const SPoint& b) { return std::tie(a.position, a.row) < std::tie(b.position, b.row); };
+        if (IsPresent(rows[k].gradDiff) && rows[k].validity != EValidity::IRDropSmall)
+            pts.push_back({rows[k].run, rows[k].position, rows[k].row, rows[k].gradDiff, k, 0});
+    auto byPosition = [](const SPoint& a, const SPoint& b) {
+        return std::tie(a.run, a.position, a.row) < std::tie(b.run, b.position, b.row);
+    };
     if (!std::is_sorted(pts.begin(), pts.end(), byPosition)) std::sort(pts.begin(), pts.end(), byPosition);
-    const int64_t window = LengthSetting(settings.defectWindow);
-    // Peaks lie more than the window apart: few points need a background.
-    std::vector<bool> candidate = LocalPeaks(pts, window);
-    for (size_t i = 0; i < pts.size(); ++i) candidate[i] = candidate[i] && pts[i].d >= settings.defectMin;
-    const std::vector<int64_t> twiceB = TwiceBackgrounds(pts, candidate, window, LengthSetting(settings.background));
-
-    std::vector<size_t> found; // indices into pts
-    for (size_t i = 0; i < pts.size(); ++i)
-        if (candidate[i] && AtLeastTimes(2 * pts[i].d, settings.defectFactor, twiceB[i])) found.push_back(i);
-    std::sort(found.begin(), found.end(), [&](size_t a, size_t b) { return pts[a].row < pts[b].row; });
+    std::vector<std::pair<size_t, int64_t>> found; // index into the rows, twice the background
+    for (size_t from = 0, to = 0; from < pts.size(); from = to) {
+        while (to < pts.size() && pts[to].run == pts[from].run) ++to;
+        RunPeaks(std::span<SPoint>(pts).subspan(from, to - from), settings, found);
+    }
+    std::sort(found.begin(), found.end());
 
     std::vector<SCoatingDefect> out;
     if (found.empty()) return out;
-    const CLandmarks landmarks(doc, rows);
-    for (size_t i : found) {
-        const SVerdictRow& v = rows[pts[i].index];
+    const CLandmarks landmarks(doc, rows, LengthSetting(settings.gap));
+    for (const auto& [index, twiceB] : found) {
+        const SVerdictRow& v = rows[index];
         SCoatingDefect d;
         d.row = v.row;
         d.metre = v.metre;
         d.gradDiff = v.gradDiff;
-        d.background = static_cast<double>(twiceB[i]) / 2.0;
+        d.background = static_cast<double>(twiceB) / 2.0;
         d.potOn = doc.GetPotOn(v.row);
         d.potOff = doc.GetPotOff(v.row);
         // An interrupter that did not switch would read as a 100 % defect:
@@ -299,7 +345,8 @@ std::vector<SCoatingDefect> FindDefects(const CTreDoc& doc, const std::vector<SV
         d.side = Side(doc, v.row);
         if (v.irfreeUsable) d.potIRFree = doc.GetPotIRFree(v.row);
         d.status = v.status;
-        d.landmark = landmarks.Nearest(v.position);
+        d.marginal = v.marginal;
+        d.landmark = landmarks.Nearest(v.run, v.position);
         out.push_back(std::move(d));
     }
     return out;
@@ -312,11 +359,14 @@ std::vector<SDigItem> DigList(const std::vector<SCoatingDefect>& defects)
     auto key = [&](int i) {
         const SCoatingDefect& d = defects[static_cast<size_t>(i)];
         const int32_t ir = IsPresent(d.irPercentTenths) ? d.irPercentTenths : 0;
-        return std::make_tuple(CategoryRank(d.category), StatusRank(d.status), -ir, d.row);
+        return std::make_tuple(CategoryRank(d.category), StatusRank(d), -ir, d.row);
     };
     std::sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
     std::vector<SDigItem> out;
     out.reserve(order.size());
-    for (int i : order) out.push_back({static_cast<int>(out.size()) + 1, i, Action(defects[static_cast<size_t>(i)])});
+    for (int i : order) {
+        const SCoatingDefect& d = defects[static_cast<size_t>(i)];
+        out.push_back({static_cast<int>(out.size()) + 1, i, DigActionFor(d.category, d.status, d.marginal)});
+    }
     return out;
 }

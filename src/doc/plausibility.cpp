@@ -10,8 +10,8 @@
 namespace {
 
 const char* const kIds[] = {
-    "metreMissing", "offMissing",       "positive",   "onEqualsOff", "offBelowOn",
-    "spike",        "gradientNegative", "metreOrder", "gap",         "outsideRoute",
+    "metreMissing", "offMissing",       "positive",   "onEqualsOff", "offBelowOn",   "irDropSmall",
+    "spike",        "gradientNegative", "metreOrder", "gap",         "counterReset", "outsideRoute",
 };
 const char* const kNames[] = {
     "Meter fehlt",
@@ -19,10 +19,12 @@ const char* const kNames[] = {
     "Potential positiv (Anschluss prüfen)",
     "Ein gleich Aus (Unterbrecher prüfen)",
     "Aus negativer als Ein",
+    "Ein-Aus-Differenz zu klein (Unterbrecher prüfen)",
     "Ausreißer",
     "Gradient negativ (Elektroden vertauscht?)",
     "Meter nicht fortlaufend",
     "Messlücke",
+    "Zählerstand zurückgesetzt",
     "außerhalb der Trasse",
 };
 static_assert(std::size(kIds) == kPlausibilityCount && std::size(kNames) == kPlausibilityCount);
@@ -110,20 +112,41 @@ std::vector<SSpan> Spikes(const std::vector<int32_t>& v, int64_t s)
 const char* PlausibilityId(EPlausibility w) { return kIds[static_cast<int>(w)]; }
 const char* PlausibilityName(EPlausibility w) { return kNames[static_cast<int>(w)]; }
 
+std::string PlausibilityText(const SPlausibilityWarning& w)
+{
+    std::string text = std::string(PlausibilityName(w.kind)) + " (";
+    text += w.firstRow == w.lastRow ? "Zeile " + std::to_string(w.firstRow)
+                                    : "Zeilen " + std::to_string(w.firstRow) + " bis " + std::to_string(w.lastRow);
+    const bool placed = w.kind != EPlausibility::MetreMissing && w.kind != EPlausibility::CounterReset
+                        && IsPresent(w.fromMetre) && IsPresent(w.toMetre);
+    if (placed) {
+        text += ", " + std::to_string(w.fromMetre);
+        if (w.toMetre != w.fromMetre || w.firstRow != w.lastRow) text += " bis " + std::to_string(w.toMetre);
+        text += " m";
+    }
+    return text + ")";
+}
+
 std::vector<SPlausibilityWarning> FindPlausibilityWarnings(const CTreDoc& doc, const std::vector<SVerdictRow>& rows,
                                                            const SVerdictSettings& settings)
 {
     std::vector<SPlausibilityWarning> out;
     const int n = doc.GetRowCount();
-    for (int r = 1; r <= n; ++r)
-        if (!IsPresent(doc.GetMeter(r))) out.push_back({EPlausibility::MetreMissing, r, r, NO_VALUE, NO_VALUE, 1});
+    for (int r = 1; r <= n; ++r) {
+        if (IsPresent(doc.GetMeter(r))) continue;
+        if (!out.empty() && out.back().lastRow == r - 1) {
+            out.back().lastRow = r;
+            ++out.back().rows;
+        } else {
+            out.push_back({EPlausibility::MetreMissing, r, r, NO_VALUE, NO_VALUE, 1});
+        }
+    }
 
     CWarnings w(rows, out);
     const std::pair<EPlausibility, EValidity> kinds[] = {
-        {EPlausibility::OffMissing, EValidity::OffMissing},
-        {EPlausibility::Positive, EValidity::Positive},
-        {EPlausibility::OnEqualsOff, EValidity::OnEqualsOff},
-        {EPlausibility::OffBelowOn, EValidity::OffBelowOn},
+        {EPlausibility::OffMissing, EValidity::OffMissing},   {EPlausibility::Positive, EValidity::Positive},
+        {EPlausibility::OnEqualsOff, EValidity::OnEqualsOff}, {EPlausibility::OffBelowOn, EValidity::OffBelowOn},
+        {EPlausibility::IRDropSmall, EValidity::IRDropSmall},
     };
     for (const auto& [kind, validity] : kinds)
         w.Runs(kind, [&, validity = validity](size_t k) { return rows[k].validity == validity; });
@@ -151,11 +174,23 @@ std::vector<SPlausibilityWarning> FindPlausibilityWarnings(const CTreDoc& doc, c
                && (!IsPresent(right) || right < 0);
     });
 
-    const int64_t direction = SurveyDirection(rows);
-    for (size_t k = 1; k < m; ++k)
-        if ((rows[k].position - rows[k - 1].position) * direction <= 0) w.Add(EPlausibility::MetreOrder, k, k);
     const int64_t gap = LengthSetting(settings.gap);
+    const int direction = SurveyDirection(rows, gap);
+    const auto step = [&](size_t k) { return rows[k].position - rows[k - 1].position; };
+    w.Runs(EPlausibility::MetreOrder,
+           [&](size_t k) { return k > 0 && step(k) * direction <= 0 && !StartsRun(rows, k, direction, gap); });
+    // A run of gap steps k..last (each from the point before): the points
+    // k - 1 .. last, so the warning names where the measuring stopped and
+    // where it went on.
+    const auto gapStep = [&](size_t k) { return k > 0 && step(k) * direction > gap; };
+    for (size_t k = 1; k < m; ++k) {
+        if (!gapStep(k)) continue;
+        size_t last = k;
+        while (last + 1 < m && gapStep(last + 1)) ++last;
+        w.Add(EPlausibility::Gap, k - 1, last);
+        k = last;
+    }
     for (size_t k = 1; k < m; ++k)
-        if (std::abs(rows[k].position - rows[k - 1].position) > gap) w.Add(EPlausibility::Gap, k, k);
+        if (StartsRun(rows, k, direction, gap)) w.Add(EPlausibility::CounterReset, k, k);
     return out;
 }

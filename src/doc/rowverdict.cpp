@@ -37,6 +37,105 @@ bool IRFreeUsable(int32_t gradOn, int32_t gradOff, int64_t d, const SVerdictSett
     return a > 0 && b >= 0 && AtMostTimes(b, s.irfreeMaxRatio, a);
 }
 
+// A row's position and readings, and whether they can be assessed.
+SVerdictRow ReadRow(const CTreDoc& doc, int r, const SRowOverrides& o)
+{
+    SVerdictRow v;
+    v.row = r;
+    v.metre = doc.GetMeter(r);
+    const double given = Entry(o.position, r, std::nan(""));
+    v.position = std::isfinite(given) ? std::llround(given * 100) : int64_t{v.metre} * 100;
+    const int32_t gradOn = doc.GetGradOn(r), gradOff = doc.GetGradOff(r);
+    if (IsPresent(gradOn) && IsPresent(gradOff)) v.gradDiff = std::abs(int64_t{gradOn} - gradOff);
+    v.validity = RowValidity(doc.GetPotOn(r), doc.GetPotOff(r));
+    return v;
+}
+
+// |on - off| of a point with both potentials; NO_VALUE without.
+int64_t Swing(const CTreDoc& doc, int r)
+{
+    const int32_t on = doc.GetPotOn(r), off = doc.GetPotOff(r);
+    return IsPresent(on) && IsPresent(off) ? std::abs(int64_t{on} - off) : int64_t{NO_VALUE};
+}
+
+// Runs of points whose swing is too small for an interrupter that switches
+// with the logger (rowverdict.h). Compared in whole numbers: |on - off| <=
+// 0.2 M is 10 |on - off| <= 2 M, and twice the median of an even count is
+// the sum of its two middle values.
+void MarkIRDropSmall(const CTreDoc& doc, std::vector<SVerdictRow>& rows)
+{
+    std::vector<int64_t> swings;
+    for (const SVerdictRow& v : rows)
+        if (const int64_t s = Swing(doc, v.row); s != NO_VALUE) swings.push_back(s);
+    if (swings.size() < static_cast<size_t>(kIRDropBase)) return;
+    const size_t mid = swings.size() / 2;
+    std::nth_element(swings.begin(), swings.begin() + static_cast<std::ptrdiff_t>(mid), swings.end());
+    int64_t twiceMedian = 2 * swings[mid];
+    if (swings.size() % 2 == 0)
+        twiceMedian
+            = swings[mid] + *std::max_element(swings.begin(), swings.begin() + static_cast<std::ptrdiff_t>(mid));
+
+    auto small = [&](size_t k) {
+        if (rows[k].validity != EValidity::Valid) return false;
+        const int64_t s = Swing(doc, rows[k].row);
+        return s != NO_VALUE && (s <= kIRDropFloor || 10 * s <= twiceMedian);
+    };
+    for (size_t k = 0; k < rows.size();) {
+        size_t end = k;
+        while (end < rows.size() && small(end)) ++end;
+        if (end - k >= static_cast<size_t>(kIRDropRun))
+            for (size_t i = k; i < end; ++i) rows[i].validity = EValidity::IRDropSmall;
+        k = end > k ? end : k + 1;
+    }
+}
+
+// The native survey for the 100 mV criterion; `doc` nullptr: none.
+struct SNative {
+    const CTreDoc* doc;
+    const std::vector<SMetreRow>& rows;
+};
+
+// The verdict on a valid point: E*, its status and whether it is only just
+// protected.
+void JudgeRow(const CTreDoc& doc, SVerdictRow& v, const SVerdictSettings& settings,
+              const SProtectionCriterion& criterion, const SNative& native, const SRowOverrides& o)
+{
+    const int r = v.row;
+    const int32_t off = doc.GetPotOff(r);
+    int32_t irfree = NO_VALUE;
+    if (IsPresent(v.gradDiff) && IRFreeUsable(doc.GetGradOn(r), doc.GetGradOff(r), v.gradDiff, settings))
+        irfree = doc.GetPotIRFree(r);
+    v.irfreeUsable = IsPresent(irfree);
+    v.basis = v.irfreeUsable ? EVerdictBasis::IRFree : EVerdictBasis::Off;
+    v.value = v.irfreeUsable ? irfree : off;
+
+    const int32_t epGiven = Entry(o.protectionPotential, r, NO_VALUE);
+    const int32_t elGiven = Entry(o.limitPotential, r, NO_VALUE);
+    const int64_t ep = IsPresent(epGiven) ? epGiven : criterion.protection;
+    const int64_t el = IsPresent(elGiven) ? elGiven : criterion.limitPotential;
+    const int8_t allow = Entry(o.allow100mV, r, int8_t{-1});
+    const bool use100 = allow < 0 ? settings.use100mV : allow > 0;
+    const int64_t margin = std::max<int32_t>(0, settings.margin);
+    if (v.value < el) {
+        v.status = EVerdictStatus::Over;
+        return;
+    }
+    if (v.value <= ep) {
+        v.status = EVerdictStatus::Protected;
+        v.marginal = v.value >= ep - margin;
+        return;
+    }
+    v.status = EVerdictStatus::Unprotected;
+    const int nr = native.doc && use100 ? FirstRowWithMetre(native.rows, v.metre) : 0;
+    if (nr == 0) return;
+    const int32_t nativeOff = native.doc->GetPotOff(nr);
+    const int32_t en = IsPresent(nativeOff) ? nativeOff : native.doc->GetPotOn(nr);
+    const int64_t polarisation = IsPresent(en) ? int64_t{en} - off : -1;
+    if (polarisation < kPolarisation) return;
+    v.status = EVerdictStatus::Protected100;
+    v.marginal = polarisation <= kPolarisation + margin;
+}
+
 } // namespace
 
 EValidity RowValidity(int32_t on, int32_t off)
@@ -69,9 +168,20 @@ bool AtMostTimes(int64_t x, double factor, int64_t y)
     return static_cast<double>(x) <= product + 1e-12 * std::abs(product);
 }
 
-int SurveyDirection(const std::vector<SVerdictRow>& rows)
+int SurveyDirection(const std::vector<SVerdictRow>& rows, int64_t gap)
 {
+    int64_t sum = 0;
+    for (size_t k = 1; k < rows.size(); ++k) {
+        const int64_t step = rows[k].position - rows[k - 1].position;
+        if (std::abs(step) <= gap) sum += step;
+    }
+    if (sum != 0) return sum < 0 ? -1 : 1;
     return !rows.empty() && rows.back().position < rows.front().position ? -1 : 1;
+}
+
+bool StartsRun(const std::vector<SVerdictRow>& rows, size_t k, int direction, int64_t gap)
+{
+    return k > 0 && (rows[k].position - rows[k - 1].position) * direction < -gap;
 }
 
 std::vector<SVerdictRow> JudgeRows(const CTreDoc& doc, const SVerdictSettings& settings,
@@ -80,60 +190,34 @@ std::vector<SVerdictRow> JudgeRows(const CTreDoc& doc, const SVerdictSettings& s
 {
     const SRowOverrides none;
     const SRowOverrides& o = overrides ? *overrides : none;
-    std::vector<SMetreRow> nativeRows;
-    if (native) nativeRows = FirstRowsByMetre(*native);
-
     std::vector<SVerdictRow> rows;
     const int n = doc.GetRowCount();
     rows.reserve(static_cast<size_t>(n));
-    for (int r = 1; r <= n; ++r) {
-        const int32_t metre = doc.GetMeter(r);
-        if (!IsPresent(metre)) continue;
-        SVerdictRow v;
-        v.row = r;
-        v.metre = metre;
-        const double given = Entry(o.position, r, std::nan(""));
-        v.position = std::isfinite(given) ? std::llround(given * 100) : int64_t{metre} * 100;
+    for (int r = 1; r <= n; ++r)
+        if (IsPresent(doc.GetMeter(r))) rows.push_back(ReadRow(doc, r, o));
+    MarkIRDropSmall(doc, rows);
 
-        const int32_t on = doc.GetPotOn(r), off = doc.GetPotOff(r);
-        const int32_t gradOn = doc.GetGradOn(r), gradOff = doc.GetGradOff(r);
-        if (IsPresent(gradOn) && IsPresent(gradOff)) v.gradDiff = std::abs(int64_t{gradOn} - gradOff);
-        v.validity = RowValidity(on, off);
-        if (v.validity == EValidity::Valid) {
-            int32_t irfree = NO_VALUE;
-            if (IsPresent(v.gradDiff) && IRFreeUsable(gradOn, gradOff, v.gradDiff, settings))
-                irfree = doc.GetPotIRFree(r);
-            v.irfreeUsable = IsPresent(irfree);
-            v.basis = v.irfreeUsable ? EVerdictBasis::IRFree : EVerdictBasis::Off;
-            v.value = v.irfreeUsable ? irfree : off;
+    std::vector<SMetreRow> nativeRows;
+    if (native) nativeRows = FirstRowsByMetre(*native);
+    const SNative polarisation{native, nativeRows};
+    for (SVerdictRow& v : rows)
+        if (v.validity == EValidity::Valid) JudgeRow(doc, v, settings, criterion, polarisation, o);
 
-            const int32_t ep = Entry(o.protectionPotential, r, NO_VALUE);
-            const int32_t el = Entry(o.limitPotential, r, NO_VALUE);
-            const int8_t allow = Entry(o.allow100mV, r, int8_t{-1});
-            const bool use100 = allow < 0 ? settings.use100mV : allow > 0;
-            if (v.value < (IsPresent(el) ? el : criterion.limitPotential)) v.status = EVerdictStatus::Over;
-            else if (v.value <= (IsPresent(ep) ? ep : criterion.protection)) v.status = EVerdictStatus::Protected;
-            else {
-                v.status = EVerdictStatus::Unprotected;
-                const int nr = native && use100 ? FirstRowWithMetre(nativeRows, metre) : 0;
-                if (nr != 0) {
-                    const int32_t nativeOff = native->GetPotOff(nr);
-                    const int32_t en = IsPresent(nativeOff) ? nativeOff : native->GetPotOn(nr);
-                    if (IsPresent(en) && int64_t{en} - off >= kPolarisation) v.status = EVerdictStatus::Protected100;
-                }
-            }
-        }
-        rows.push_back(v);
-    }
+    const int64_t gap = LengthSetting(settings.gap);
+    const int direction = SurveyDirection(rows, gap);
+    for (size_t k = 1; k < rows.size(); ++k)
+        rows[k].run = rows[k - 1].run + (StartsRun(rows, k, direction, gap) ? 1 : 0);
 
     // The zone of influence: half the way to each neighbour, but no point
     // stands for more than half the gap on a side, so a missed stretch is
-    // not counted as measured.
-    const int64_t gap = LengthSetting(settings.gap);
+    // not counted as measured; and none across a counter reset, where the
+    // neighbour's position belongs to another run.
     for (size_t k = 0; k < rows.size(); ++k) {
         int64_t twice = 0; // hundredths of a metre, twice the weight
-        if (k > 0) twice += std::min(std::abs(rows[k].position - rows[k - 1].position), gap);
-        if (k + 1 < rows.size()) twice += std::min(std::abs(rows[k + 1].position - rows[k].position), gap);
+        if (k > 0 && rows[k - 1].run == rows[k].run)
+            twice += std::min(std::abs(rows[k].position - rows[k - 1].position), gap);
+        if (k + 1 < rows.size() && rows[k + 1].run == rows[k].run)
+            twice += std::min(std::abs(rows[k + 1].position - rows[k].position), gap);
         rows[k].weight = static_cast<double>(twice) / 200.0;
     }
     return rows;

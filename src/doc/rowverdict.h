@@ -22,8 +22,20 @@ class CTreDoc;
 // First match: the potential off is absent; off >= 0 or on present and >= 0;
 // on present and equal to off (the interrupter did not switch); on present
 // and off more negative than on. Only valid rows are assessed.
-enum class EValidity { Valid = 0, OffMissing, Positive, OnEqualsOff, OffBelowOn };
+//
+// IRDropSmall is no property of one row but of a run: an interrupter that
+// switches out of step with the logger gives "off" readings taken while the
+// current flows, a few mV from the on reading. A run of at least
+// kIRDropRun consecutive points (rows with a metre), each otherwise valid
+// with |on - off| <= max(10 mV, 0.2 M), is not assessed; M is the median
+// |on - off| over every point with both potentials, and the rule holds only
+// when there are at least kIRDropBase of them (fewer say nothing about what
+// the survey's swing is). JudgeRows() sets it; RowValidity() cannot.
+enum class EValidity { Valid = 0, OffMissing, Positive, OnEqualsOff, OffBelowOn, IRDropSmall };
 EValidity RowValidity(int32_t on, int32_t off);
+inline constexpr int kIRDropRun = 5;
+inline constexpr int kIRDropBase = 50;
+inline constexpr int32_t kIRDropFloor = 10; // mV
 
 // ---- status --------------------------------------------------------------------
 // First match: not valid; E* < E_l; E* <= E_p; the 100 mV criterion against a
@@ -46,6 +58,11 @@ struct SVerdictRow {
     int row = 0;          // 1..N
     int32_t metre = 0;    // as recorded
     int64_t position = 0; // along the pipeline in hundredths of a metre: the metre unless given
+    // The counter run the point belongs to, from 0: a position that falls
+    // back against the survey's direction by more than the gap starts a new
+    // one (the wire counter was reset, e.g. for a second day). Positions of
+    // different runs may overlap, so nothing is measured across runs.
+    int run = 0;
     EValidity validity = EValidity::Valid;
     EVerdictStatus status = EVerdictStatus::NotAssessed;
     EVerdictBasis basis = EVerdictBasis::None;
@@ -53,7 +70,15 @@ struct SVerdictRow {
     double weight = 0;           // m: half the distance to each neighbour, each half at most half the gap
     int64_t gradDiff = NO_VALUE; // D = |mean on gradient - mean off gradient|, tenths of a mV
     bool irfreeUsable = false;
+    // Protected, but only just: E* within the margin of E_p (protected), or
+    // the polarisation within the margin of 100 mV (protected100). Readings
+    // are recorded to 10 mV, so such a point may as well be unprotected; it
+    // changes no status or share, only what is done about a defect there.
+    bool marginal = false;
 };
+
+// How a marginal point is marked beside its status ("geschützt, grenzwertig").
+inline constexpr char kMarginalMark[] = "grenzwertig";
 
 // Every row with a metre, in row order, with its verdict. `native` is the
 // native survey for the 100 mV criterion (nullptr: none); `overrides` may be
@@ -62,9 +87,15 @@ std::vector<SVerdictRow> JudgeRows(const CTreDoc& doc, const SVerdictSettings& s
                                    const SProtectionCriterion& criterion, const CTreDoc* native,
                                    const SRowOverrides* overrides);
 
-// +1 when the positions run forward from the first point to the last (or
-// stand still), -1 when backwards.
-int SurveyDirection(const std::vector<SVerdictRow>& rows);
+// +1 when the survey runs forward, -1 when backwards: the sign of the sum of
+// the steps between neighbours of at most `gap` (hundredths of a metre), so
+// that neither gaps nor counter resets decide it; when those steps add up to
+// nothing, the last point against the first (forward when standing still).
+int SurveyDirection(const std::vector<SVerdictRow>& rows, int64_t gap);
+
+// Whether point k starts a new counter run: its position lies more than `gap`
+// (hundredths of a metre) behind point k - 1's in the survey's `direction`.
+bool StartsRun(const std::vector<SVerdictRow>& rows, size_t k, int direction, int64_t gap);
 
 // A length setting in m as hundredths, never below 0.
 int64_t LengthSetting(double metres);

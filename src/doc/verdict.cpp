@@ -30,7 +30,7 @@ std::vector<SVerdictStretch> Stretches(const CTreDoc& doc, const std::vector<SVe
     for (size_t k = 0; k < rows.size(); ++k) {
         const SVerdictRow& v = rows[k];
         const bool tracksWorst = v.status == EVerdictStatus::Unprotected || v.status == EVerdictStatus::Over;
-        if (k == 0 || v.status != rows[k - 1].status) {
+        if (k == 0 || v.status != rows[k - 1].status || v.run != rows[k - 1].run) {
             if (!out.empty()) out.back().length = Metres(units);
             SVerdictStretch s;
             s.status = v.status;
@@ -67,11 +67,16 @@ void Summarise(SVerdict& result)
 {
     const std::vector<SVerdictRow>& rows = result.rows;
     std::array<int64_t, kVerdictStatusCount> units{};
-    int64_t gapUnits = 0;
+    int64_t gapUnits = 0, spanUnits = 0;
     const int64_t gap = LengthSetting(result.settings.gap);
-    for (size_t k = 0; k < rows.size(); ++k) {
+    for (size_t k = 0, runStart = 0; k < rows.size(); ++k) {
         units[static_cast<size_t>(rows[k].status)] += Units(rows[k].weight);
-        if (k > 0) gapUnits += 2 * std::max<int64_t>(0, std::abs(rows[k].position - rows[k - 1].position) - gap);
+        if (k > 0 && rows[k].run == rows[k - 1].run)
+            gapUnits += 2 * std::max<int64_t>(0, std::abs(rows[k].position - rows[k - 1].position) - gap);
+        if (k + 1 == rows.size() || rows[k + 1].run != rows[k].run) {
+            spanUnits += 2 * std::abs(rows[k].position - rows[runStart].position);
+            runStart = k + 1;
+        }
     }
     for (const SVerdictStretch& s : result.stretches) ++result.statuses[static_cast<size_t>(s.status)].stretches;
 
@@ -84,6 +89,8 @@ void Summarise(SVerdict& result)
     c.assessedLength = Metres(assessed);
     c.notAssessedLength = Metres(notAssessed);
     c.gapLength = Metres(gapUnits);
+    c.surveyedLength = Metres(spanUnits);
+    c.assessedShareOfSurveyedTenths = AssessedShareTenths(c, c.surveyedLength);
 
     for (int i = 0; i < kVerdictStatusCount; ++i) {
         SStatusSummary& s = result.statuses[static_cast<size_t>(i)];
@@ -92,7 +99,7 @@ void Summarise(SVerdict& result)
         s.shareTenths = ShareTenths(
             Metres(u), Metres(static_cast<EVerdictStatus>(i) == EVerdictStatus::NotAssessed ? total : assessed));
     }
-    if (!rows.empty()) result.surveyLength = std::abs(rows.back().position - rows.front().position) / 100.0;
+    result.surveyLength = c.surveyedLength;
 }
 
 } // namespace
@@ -103,6 +110,11 @@ int32_t ShareTenths(double part, double whole)
     if (w <= 0) return NO_VALUE;
     const int64_t sign = p < 0 ? -1 : 1;
     return static_cast<int32_t>(sign * ((2000 * std::abs(p) + w) / (2 * w)));
+}
+
+int32_t AssessedShareTenths(const SVerdictCoverage& coverage, double baseLength)
+{
+    return ShareTenths(coverage.assessedLength, baseLength);
 }
 
 SVerdict AssessProtection(const CTreDoc& doc, const SVerdictSettings& settings, const CTreDoc* native,

@@ -26,7 +26,9 @@
 
 class CTreDoc;
 
-// A maximal run of consecutive points with the same status.
+// A maximal run of consecutive points with the same status within one
+// counter run (a counter reset ends a stretch: the pipe on either side of it
+// is not one piece).
 struct SVerdictStretch {
     EVerdictStatus status = EVerdictStatus::NotAssessed;
     int firstRow = 0, lastRow = 0;
@@ -45,6 +47,11 @@ struct SVerdictCoverage {
     double assessedLength = 0;    // m, weights of assessed points
     double notAssessedLength = 0; // m
     double gapLength = 0;         // m, what the gaps leave unmeasured beyond the weights
+    // m, from the first to the last point; with counter resets the sum of
+    // the counter runs' spans. Beside the weights, the length an engineer
+    // means by "the surveyed stretch": it includes the gaps.
+    double surveyedLength = 0;
+    int32_t assessedShareOfSurveyedTenths = NO_VALUE; // assessedLength of surveyedLength
 };
 
 struct SStatusSummary {
@@ -65,7 +72,7 @@ struct SVerdict {
     std::vector<SCoatingDefect> defects;                      // by row
     std::vector<SDigItem> digList;                            // by priority
     std::vector<SPlausibilityWarning> warnings;               // by kind, then first row
-    double surveyLength = 0;                                  // m, |last position - first position|
+    double surveyLength = 0;                                  // m, as coverage.surveyedLength
     std::vector<SVerdictRow> rows;                            // every row with a metre
 };
 
@@ -78,3 +85,9 @@ SVerdict AssessProtection(const CTreDoc& doc, const SVerdictSettings& settings =
 // Tenths of a per cent of `part` in `whole`, half away from zero; NO_VALUE
 // when `whole` is 0.
 int32_t ShareTenths(double part, double whole);
+
+// The assessed length's share of any base length in m, as the key figures
+// give it: of the surveyed length (coverage), or of the route between the
+// outermost tied fixed points where pipeline data give one. Tenths of a per
+// cent; NO_VALUE when the base is 0.
+int32_t AssessedShareTenths(const SVerdictCoverage& coverage, double baseLength);

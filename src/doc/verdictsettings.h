@@ -33,6 +33,11 @@ struct SVerdictSettings {
 
     int32_t spike = 100; // mV: a "Ausreißer" stands out by more than this
 
+    // mV: a protected point whose E* lies at most this far below E_p (or
+    // whose polarisation at most this far above 100 mV) is only just
+    // protected ("grenzwertig"): the potentials are recorded to 10 mV.
+    int32_t margin = 10;
+
     // The 100 mV polarisation criterion, where a native survey is given.
     bool use100mV = true;
 };

@@ -66,6 +66,7 @@ ojson SettingsJson(const SVerdict& v, const SAssessOptions& o)
             {"defectMin", s.defectMin},
             {"categories", {Number(s.categories[0]), Number(s.categories[1]), Number(s.categories[2])}},
             {"spike", s.spike},
+            {"margin", s.margin},
             {"use100mV", s.use100mV},
             {"native", TextOrNull(o.native)}};
 }
@@ -75,7 +76,9 @@ ojson CoverageJson(const SVerdictCoverage& c)
     return {{"totalLength", Length(c.totalLength)},
             {"assessedLength", Length(c.assessedLength)},
             {"notAssessedLength", Length(c.notAssessedLength)},
-            {"gapLength", Length(c.gapLength)}};
+            {"gapLength", Length(c.gapLength)},
+            {"surveyedLength", Length(c.surveyedLength)},
+            {"assessedShareOfSurveyed", Percent(c.assessedShareOfSurveyedTenths)}};
 }
 
 ojson StatusesJson(const SVerdict& v)
@@ -136,6 +139,7 @@ ojson DefectJson(const SCoatingDefect& d, const SSurveyBinding* b)
                {"potOff", Int(d.potOff)},
                {"potIRFree", Int(d.potIRFree)},
                {"status", VerdictStatusId(d.status)},
+               {"marginal", d.marginal},
                {"landmark", LandmarkJson(d)}};
     assessplaces::AddDefect(j, b, d);
     return j;
@@ -150,7 +154,9 @@ ojson DigItemJson(const SVerdict& v, const SDigItem& item, const SSurveyBinding*
                {"category", CategoryOrNull(d.category)},
                {"irPercent", Percent(d.irPercentTenths)},
                {"status", VerdictStatusId(d.status)},
+               {"marginal", d.marginal},
                {"action", DigActionName(item.action)},
+               {"actionId", DigActionId(item.action)},
                {"landmark", d.landmark.found ? ojson(JsonText(d.landmark.text)) : ojson(nullptr)}};
     assessplaces::AddRow(j, b, d.row);
     return j;
@@ -164,7 +170,8 @@ ojson WarningJson(const SPlausibilityWarning& w, const SSurveyBinding* b)
                {"lastRow", w.lastRow},
                {"fromMetre", Int(w.fromMetre)},
                {"toMetre", Int(w.toMetre)},
-               {"rows", w.rows}};
+               {"rows", w.rows},
+               {"text", JsonText(PlausibilityText(w))}};
     assessplaces::AddWarning(j, b, w);
     return j;
 }
@@ -292,6 +299,10 @@ int RunAssess(const Args& args)
 
     const SVerdict v = trespipeline::AssessTied(doc, o.settings, o.native.empty() ? nullptr : &native, b);
     if (!v.criterion.warning.empty()) ToolError(v.criterion.warning);
+    // A reset counter changes what every length of the verdict is measured
+    // along: said where the engineer sees it, not only in the list.
+    for (const SPlausibilityWarning& w : v.warnings)
+        if (w.kind == EPlausibility::CounterReset) ToolError(PlausibilityText(w));
     const std::string text = o.csv ? VerdictCsv(v, b) : VerdictJson(v, o, b).dump(2) + "\n";
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (std::fflush(stdout) != 0) {

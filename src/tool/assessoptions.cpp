@@ -19,7 +19,7 @@ namespace {
     "       [--protection-limit MV] [--limit-potential MV] [--no-100mv]\n"                                             \
     "       [--irfree-min-diff MV] [--irfree-max-ratio X] [--gap M]\n"                                                 \
     "       [--defect-window M] [--background M] [--defect-factor X] [--defect-min MV]\n"                              \
-    "       [--categories A,B,C] [--spike MV]\n"                                                                       \
+    "       [--categories A,B,C] [--spike MV] [--margin MV]\n"                                                         \
     "       [--pipeline LEITUNG.geojson [--stretch-tolerance X] [--crs EPSG:n]]"
 
 const char kAssessUsage[]
@@ -177,6 +177,7 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
         {"--defect-factor", -1, nullptr, &s.defectFactor, ERange::NotNegative},
         {"--defect-min", 1, &s.defectMin, nullptr, ERange::NotNegative},
         {"--spike", 0, &s.spike, nullptr, ERange::NotNegative},
+        {"--margin", 0, &s.margin, nullptr, ERange::NotNegative},
         {"--stretch-tolerance", -1, nullptr, &o.stretchTolerance, ERange::NotNegative},
     };
     const bool report = command == EAssessCommand::Report;

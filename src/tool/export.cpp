@@ -31,10 +31,7 @@ int RunExport(const Args& args)
     const SVerdict verdict = AssessProtection(doc, o.settings, native.get(), OverridesOf(binding));
     if (!verdict.criterion.warning.empty()) ToolError("Warnung: " + verdict.criterion.warning);
     if (binding)
-        for (const SPlausibilityWarning& w : binding->outsideRoute)
-            ToolError("Warnung: " + std::string(PlausibilityName(w.kind)) + ": Zeilen " + std::to_string(w.firstRow)
-                      + " bis " + std::to_string(w.lastRow) + " (Meter " + std::to_string(w.fromMetre) + " bis "
-                      + std::to_string(w.toMetre) + ")");
+        for (const SPlausibilityWarning& w : binding->outsideRoute) ToolError("Warnung: " + PlausibilityText(w));
 
     const tresexport::SExport e = tresexport::ExportSurvey(format, doc, verdict, binding ? &*binding : nullptr);
     if (!e.ok) {

@@ -203,7 +203,8 @@ QString CAssessListModel::Text(int row, EColumn column) const
         case EColumn::PotOn: return MilliVoltText(d.potOn);
         case EColumn::PotOff: return MilliVoltText(d.potOff);
         case EColumn::PotIRFree: return MilliVoltText(d.potIRFree);
-        case EColumn::Status: return Utf8(VerdictStatusName(d.status));
+        case EColumn::Status:
+            return Utf8(VerdictStatusName(d.status)) + (d.marginal ? ", " + Utf8(kMarginalMark) : QString());
         case EColumn::Action: return Utf8(DigActionName(item.action));
         default: break;
         }

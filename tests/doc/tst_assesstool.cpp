@@ -99,7 +99,7 @@ TEST_F(AssessTool, StatusesStretchesCoverageAndWarnings)
     // 8 over, 9-10 protected; 1 m apart.
     const json j = Assess(Survey(kValidity) + " --rows");
     EXPECT_EQ(j["coverage"], json::parse(R"({"totalLength":9,"assessedLength":4,"notAssessedLength":5,
-                                             "gapLength":0})"));
+                                             "gapLength":0,"surveyedLength":9,"assessedShareOfSurveyed":44.4})"));
     EXPECT_EQ(j["statuses"]["unprotected"], json::parse(R"({"name":"nicht geschützt","length":0.5,"stretches":1,
                                                             "share":12.5})"));
     EXPECT_EQ(j["statuses"]["over"]["share"], 25);
@@ -123,14 +123,15 @@ TEST_F(AssessTool, StatusesStretchesCoverageAndWarnings)
     EXPECT_EQ(Column(j["warnings"], "kind"),
               (std::vector<std::string>{"offMissing", "positive", "onEqualsOff", "offBelowOn", "spike", "spike"}));
     EXPECT_EQ(j["warnings"][1], json::parse(R"J({"kind":"positive","name":"Potential positiv (Anschluss prüfen)",
-        "firstRow":3,"lastRow":4,"fromMetre":2,"toMetre":3,"rows":2})J"));
+        "firstRow":3,"lastRow":4,"fromMetre":2,"toMetre":3,"rows":2,
+        "text":"Potential positiv (Anschluss prüfen) (Zeilen 3 bis 4, 2 bis 3 m)"})J"));
 
     // A row without a metre (9999999 in the file) is named, without a metre.
     std::vector<std::string> lines = kValidity;
     lines[6].replace(0, 1, "9999999");
     const json missing = Assess(Survey(lines));
-    EXPECT_EQ(missing["warnings"][0], json::parse(R"({"kind":"metreMissing","name":"Meter fehlt","firstRow":7,
-        "lastRow":7,"fromMetre":null,"toMetre":null,"rows":1})"));
+    EXPECT_EQ(missing["warnings"][0], json::parse(R"J({"kind":"metreMissing","name":"Meter fehlt","firstRow":7,
+        "lastRow":7,"fromMetre":null,"toMetre":null,"rows":1,"text":"Meter fehlt (Zeile 7)"})J"));
 }
 
 TEST_F(AssessTool, ZonesOfInfluenceGapsAndNullShares)
@@ -138,7 +139,7 @@ TEST_F(AssessTool, ZonesOfInfluenceGapsAndNullShares)
     const std::string lengths = Survey(kLengths);
     json j = Assess(lengths);
     EXPECT_EQ(j["coverage"], json::parse(R"({"totalLength":21,"assessedLength":20.5,"notAssessedLength":0.5,
-                                             "gapLength":20})"));
+                                             "gapLength":20,"surveyedLength":41,"assessedShareOfSurveyed":50})"));
     EXPECT_EQ(j["statuses"]["unprotected"]["length"], 1); // a single failing point counts 1 m
     EXPECT_EQ(j["statuses"]["unprotected"]["share"], 4.9);
     EXPECT_EQ(j["statuses"]["protected"]["share"], 95.1);
@@ -213,7 +214,20 @@ TEST_F(AssessTool, DefectsAndDigList)
                                                  "text":"10 m vor „Schieber“"})"));
     EXPECT_EQ(j["defects"][1]["landmark"]["text"], "5 m nach „Schieber“");
     EXPECT_EQ(j["digList"][0], json::parse(R"({"priority":1,"row":21,"metre":20,"category":1,"irPercent":8.7,
-        "status":"protected","action":"keine Maßnahme","landmark":"10 m vor „Schieber“"})"));
+        "status":"protected","marginal":false,"action":"keine Maßnahme","actionId":"noAction",
+        "landmark":"10 m vor „Schieber“"})"));
+    EXPECT_EQ(first["marginal"], false);
+    EXPECT_EQ(j["settings"]["margin"], 10);
+
+    // Both defects' E* is the IR-free -880 mV: within 30 mV of the criterion
+    // they are only just protected, and acted on as where it does not reach.
+    j = Assess(peaks + " --margin 30");
+    EXPECT_EQ(j["defects"][0]["marginal"], true);
+    EXPECT_EQ(Column(j["digList"], "actionId"), (std::vector<std::string>{"adjustProtection", "adjustProtection"}));
+    EXPECT_EQ(j["digList"][0]["action"], "Schutz nachstellen und nachmessen");
+    j = Assess(peaks + " --margin 29,9"); // cut to 29 mV
+    EXPECT_EQ(Column(j["digList"], "actionId"), (std::vector<std::string>{"noAction", "noAction"}));
+    EXPECT_EQ(j["settings"]["margin"], 29);
 
     // The grading bounds reach the categories: 8.7 % is III, 6.5 % II.
     j = Assess(peaks + " --categories 5,8,60");
@@ -226,6 +240,22 @@ TEST_F(AssessTool, DefectsAndDigList)
         EXPECT_EQ(Column(j["defects"], "row"), std::vector<std::string>{"21"}) << option;
     }
     EXPECT_EQ(Assess(peaks + " --background 40,5")["settings"]["background"], 40.5);
+}
+
+TEST_F(AssessTool, CounterResetNamedOnStandardError)
+{
+    std::vector<std::string> lines;
+    for (int m = 0; m <= 30; ++m) lines.push_back(std::to_string(m) + ";-1.10;-0.90;;;;;");
+    for (int m = 0; m <= 20; ++m) lines.push_back(std::to_string(m) + ";-1.10;-0.90;;;;;");
+    const std::string reset = Survey(lines);
+    const json j = Assess(reset);
+    // The reset and nothing else: neither out of order nor a gap.
+    EXPECT_EQ(j["warnings"], json::parse(R"J([{"kind":"counterReset","name":"Zählerstand zurückgesetzt",
+        "firstRow":32,"lastRow":32,"fromMetre":0,"toMetre":0,"rows":1,
+        "text":"Zählerstand zurückgesetzt (Zeile 32)"}])J"));
+    EXPECT_EQ(j["coverage"]["gapLength"], 0);
+    EXPECT_EQ(j["coverage"]["surveyedLength"], 50);
+    EXPECT_EQ(ErrorText("assess " + reset), "tresmon-tool: Zählerstand zurückgesetzt (Zeile 32)\n");
 }
 
 TEST_F(AssessTool, SpreadsheetExport)
@@ -264,6 +294,7 @@ TEST_F(AssessTool, ExitCodes)
     EXPECT_EQ(RunTool("assess " + s + " " + s).status, 1);
     EXPECT_EQ(RunTool("assess " + s + " --gap").status, 1);
     EXPECT_EQ(RunTool("assess " + s + " --off-limit -900").status, 1);
+    EXPECT_EQ(RunTool("assess " + s + " --margin -5").status, 1);
     EXPECT_EQ(ErrorText("assess " + s + " --graddiff-limit 5")
                   .rfind("tresmon-tool: --graddiff-limit gibt es nicht "
                          "mehr; ",

@@ -175,6 +175,20 @@ TEST(Defects, LandmarkInTheSurveysDirection)
     doc->SetComment(86, "  \t");
     EXPECT_EQ(Landmarks(AssessProtection(*doc)), forward);
 
+    // A comment at two places carries its own; the same comment twice at
+    // one place is one place.
+    doc->SetComment(3, "MAST "); // metre 2 (985 as measured backwards)
+    doc->SetComment(92, "Hydrant");
+    EXPECT_EQ(Landmarks(AssessProtection(*doc)), (std::vector<std::string>{"5 m nach „Schieber“", "5 m vor „Kreuzung“",
+                                                                           "bei „Mast“ (939 m)", "5 m nach „Graben“"}));
+    doc->SetComment(3, "");
+    doc->SetMeter(62, 939); // the defect's place, twice
+    doc->SetComment(62, "Mast");
+    EXPECT_EQ(Landmarks(AssessProtection(*doc)), forward);
+    doc->SetComment(62, "");
+    doc->SetComment(100, "Schieber");
+    EXPECT_EQ(Landmarks(AssessProtection(*doc))[0], "5 m nach „Schieber“ bei 984 m");
+
     for (int r = 1; r <= doc->GetRowCount(); ++r) doc->SetComment(r, "");
     const SVerdict none = AssessProtection(*doc);
     ASSERT_EQ(none.defects.size(), 4u);
@@ -184,12 +198,13 @@ TEST(Defects, LandmarkInTheSurveysDirection)
 
 TEST(DigList, OrderAndActions)
 {
-    auto defect = [](int row, int category, EVerdictStatus status, int32_t ir) {
+    auto defect = [](int row, int category, EVerdictStatus status, int32_t ir, bool marginal = false) {
         SCoatingDefect d;
         d.row = row;
         d.category = category;
         d.status = status;
         d.irPercentTenths = ir;
+        d.marginal = marginal;
         return d;
     };
     using S = EVerdictStatus;
@@ -206,6 +221,10 @@ TEST(DigList, OrderAndActions)
         defect(10, 3, S::Protected, 500),
         defect(11, 2, S::Protected100, 300),
         defect(12, 2, S::NotAssessed, 300),
+        defect(13, 2, S::Protected, 200, true),
+        defect(14, 1, S::Protected100, 120, true),
+        defect(15, 1, S::Over, 130),
+        defect(16, 0, S::Unprotected, NO_VALUE),
     };
     // row, action
     std::vector<std::pair<int, std::string>> list;
@@ -221,11 +240,113 @@ TEST(DigList, OrderAndActions)
                         {9, "Aufgrabung planen"}, // III: %IR descending, then row
                         {10, "Aufgrabung planen"},
                         {5, "Aufgrabung planen"},
-                        {4, "umgehend aufgraben"}, // II at a point not protected
-                        {12, "bei nächster Messung beobachten"},
+                        {4, "umgehend aufgraben"},  // II at a point not protected
+                        {13, "umgehend aufgraben"}, // and at one only just protected, listed with them
+                        {12, "nachmessen"},
                         {11, "bei nächster Messung beobachten"},
                         {3, "bei nächster Messung beobachten"},
-                        {2, "keine Maßnahme"},
-                        {1, "nicht einstufbar"},
+                        {2, "Schutz nachstellen und nachmessen"}, // I where the protection does not reach
+                        {14, "Schutz nachstellen und nachmessen"},
+                        {15, "keine Maßnahme"},
+                        {16, "nicht einstufbar"},
+                        {1, "nachmessen"},
                     }));
+}
+
+TEST(DigList, ActionForEveryCategoryAndStatus)
+{
+    // Category 0..IV across; the statuses in the order the report lists them,
+    // then the two protected ones when only just.
+    using S = EVerdictStatus;
+    const std::vector<std::tuple<S, bool, std::vector<std::string>>> table = {
+        {S::Unprotected, false, {"notGraded", "adjustProtection", "digNow", "digNow", "digNow"}},
+        {S::Over, false, {"notGraded", "noAction", "observe", "planDig", "digNow"}},
+        {S::NotAssessed, false, {"remeasure", "remeasure", "remeasure", "remeasure", "remeasure"}},
+        {S::Protected100, false, {"notGraded", "noAction", "observe", "planDig", "digNow"}},
+        {S::Protected, false, {"notGraded", "noAction", "observe", "planDig", "digNow"}},
+        {S::Protected100, true, {"notGraded", "adjustProtection", "digNow", "digNow", "digNow"}},
+        {S::Protected, true, {"notGraded", "adjustProtection", "digNow", "digNow", "digNow"}},
+        {S::Unprotected, true, {"notGraded", "adjustProtection", "digNow", "digNow", "digNow"}},
+    };
+    for (const auto& [status, marginal, actions] : table) {
+        std::vector<std::string> got;
+        for (int category = 0; category <= 4; ++category)
+            got.emplace_back(DigActionId(DigActionFor(category, status, marginal)));
+        EXPECT_EQ(got, actions) << VerdictStatusId(status) << (marginal ? " marginal" : "");
+    }
+    EXPECT_STREQ(DigActionName(EDigAction::AdjustProtection), "Schutz nachstellen und nachmessen");
+    EXPECT_STREQ(DigActionName(EDigAction::Remeasure), "nachmessen");
+}
+
+TEST(Defects, DemoActionsWhereTheProtectionDoesNotReach)
+{
+    // Entry 3 (2306 m, IR-free -850 mV at E_p) and 6 (1395 m, -860 mV) are
+    // only just protected; entries 4 and 5 stand where it is not.
+    CTreDoc demo;
+    ASSERT_TRUE(demo.OnOpenDocument(TRES_SAMPLES_DIR "/demo.tsd"));
+    const SVerdict v = AssessProtection(demo);
+    std::vector<std::tuple<int32_t, bool, std::string>> list;
+    for (const SDigItem& item : v.digList) {
+        const SCoatingDefect& d = v.defects[static_cast<size_t>(item.defect)];
+        list.emplace_back(d.metre, d.marginal, DigActionName(item.action));
+    }
+    EXPECT_EQ(list, (std::vector<std::tuple<int32_t, bool, std::string>>{
+                        {1181, false, "umgehend aufgraben"},
+                        {229, false, "umgehend aufgraben"},
+                        {2306, true, "umgehend aufgraben"},
+                        {741, false, "Schutz nachstellen und nachmessen"},
+                        {1888, false, "Schutz nachstellen und nachmessen"},
+                        {1395, true, "Schutz nachstellen und nachmessen"},
+                    }));
+    SVerdictSettings tight;
+    tight.margin = 0;
+    EXPECT_EQ(DigActionName(AssessProtection(demo, tight).digList[5].action), std::string("keine Maßnahme"));
+}
+
+// 151 points 1 m apart, D 2.0 mV, |on - off| 200 mV; metres 10-60 read with
+// an interrupter out of step (|on - off| 20 mV, off gradients equal to the
+// on gradients: D 0) but for metre 35, whose D is 20.0 mV; metre 62 just
+// after them has D 4.0 mV.
+std::unique_ptr<CTreDoc> OutOfStepPeaks()
+{
+    std::vector<std::string> out;
+    for (int m = 0; m <= 150; ++m) {
+        std::string line = std::to_string(m);
+        if (m >= 10 && m <= 60) line += m == 35 ? ";-0.92;-0.90;21;1;21;1;" : ";-0.92;-0.90;3;3;3;3;";
+        else line += m == 62 ? ";-1.10;-0.90;5;1;5;1;" : ";-1.10;-0.90;3;1;3;1;";
+        out.push_back(line);
+    }
+    return Read(out);
+}
+
+TEST(Defects, NoneWhereTheInterrupterIsOutOfStep)
+{
+    // Neither the peak in the stretch nor one that its D of 0 would make
+    // of metre 62 by pulling its background down to 1.0 mV.
+    const auto doc = OutOfStepPeaks();
+    const SVerdict v = AssessProtection(*doc);
+    EXPECT_EQ(v.rows[35].validity, EValidity::IRDropSmall);
+    EXPECT_TRUE(v.defects.empty());
+}
+
+// Two days: metres 0-100, then the counter reset to 0 for 0-100 again. The
+// first day's D is 5.0 mV with "Schieber" at 50 m; the second's 1.0 mV with
+// "Mast" at 10 m and a peak of 4.0 mV at 48 m.
+std::unique_ptr<CTreDoc> TwoDays()
+{
+    std::vector<std::string> out;
+    for (int m = 0; m <= 100; ++m)
+        out.push_back(std::to_string(m) + ";-1.10;-0.90;6;1;6;1;" + (m == 50 ? "Schieber" : ""));
+    for (int m = 0; m <= 100; ++m)
+        out.push_back(std::to_string(m) + ";-1.10;-0.90;" + (m == 48 ? "5;1;5;1;" : "2;1;2;1;")
+                      + (m == 10 ? "Mast" : ""));
+    return Read(out);
+}
+
+TEST(Defects, SoughtAndPlacedWithinOneCounterRun)
+{
+    const auto doc = TwoDays();
+    const SVerdict v = AssessProtection(*doc);
+    EXPECT_EQ(Peaks(v), (std::vector<Peak>{{150, 40, 10}}));
+    EXPECT_EQ(Landmarks(v), std::vector<std::string>{"38 m nach „Mast“"});
 }

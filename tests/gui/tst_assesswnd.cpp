@@ -238,8 +238,9 @@ void TestAssessWnd::criterionBarSummaryAndListsOfASmallSurvey()
 
     const CAssessListModel* warn = w.ListModel(EList::Warnings);
     QCOMPARE(RowsNamed(warn, QString::fromUtf8("Ausreißer")).size(), 3);
+    // The gap from the last point before it to the first after it.
     QCOMPARE(RowsNamed(warn, QString::fromUtf8("Messlücke")),
-             (QList<QStringList>{{QString::fromUtf8("Messlücke"), "42", "42", "70", "70", "1"}}));
+             (QList<QStringList>{{QString::fromUtf8("Messlücke"), "41", "42", "40", "70", "2"}}));
 
     // Lengths and shares: of the assessed 49 m for the assessed statuses, of
     // the measured 50 m for "nicht bewertbar"; 20 m of the gap unmeasured.
@@ -295,10 +296,14 @@ void TestAssessWnd::cellAndFieldEditsAssessAgainAtOnce()
     QCOMPARE(w.Field(CAssessWnd::FieldIRFreeMinDiff)->placeholderText(), QStringLiteral("5,0"));
     QCOMPARE(w.Field(CAssessWnd::FieldDefectFactor)->placeholderText(), QStringLiteral("2,5"));
 
-    // -790 mV: -800 and the IR-free -790 are protected now.
+    // -790 mV: -800 and the IR-free -790 are protected now, the defect's
+    // point only just, so its action stays that of a point not protected.
     QTest::keyClicks(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-790"));
     QCOMPARE(w.Settings().protectionPotential, -790);
     QCOMPARE(RowsNamed(w.ListModel(EList::Stretches), QString::fromUtf8("nicht geschützt")).size(), 0);
+    QCOMPARE(RowTexts(w.ListModel(EList::DigList), 0).mid(11),
+             (QStringList{QString::fromUtf8("geschützt, grenzwertig"), "umgehend aufgraben"}));
+    Type(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-770")); // 20 mV below: beyond the margin
     QCOMPARE(RowTexts(w.ListModel(EList::DigList), 0).value(12), QStringLiteral("bei nächster Messung beobachten"));
     Type(w.Field(CAssessWnd::FieldProtection), QString());
     QCOMPARE(w.Settings().protectionPotential, NO_VALUE);
@@ -307,7 +312,7 @@ void TestAssessWnd::cellAndFieldEditsAssessAgainAtOnce()
     Type(w.Field(CAssessWnd::FieldCategory1), QStringLiteral("30"));
     QCOMPARE(RowTexts(w.ListModel(EList::DigList), 0).mid(7),
              (QStringList{"I gering", "-850", "-800", "-790", QString::fromUtf8("nicht geschützt"),
-                          QString::fromUtf8("keine Maßnahme")}));
+                          QString::fromUtf8("Schutz nachstellen und nachmessen")}));
     // 19,1 mV at least: no defect left.
     Type(w.Field(CAssessWnd::FieldDefectMin), QStringLiteral("19,1"));
     QCOMPARE(w.Settings().defectMin, 191);
