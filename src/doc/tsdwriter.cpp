@@ -301,7 +301,7 @@ int CTsdWriter::WriteTo(const std::function<int(const std::function<int(int fd)>
     if (qmLine) {
         m_doc.m_qm[7] = qm[7];
         m_doc.m_qm[8] = qm[8];
-    } else if (!lineAsRead.empty() && tresdoc::QmLineReadsBack(lineAsRead, m_doc.m_qm)) {
+    } else if (!lineAsRead.empty() && tresdoc::QmLineAsReadReadsBack(lineAsRead, m_doc.m_qm)) {
         qmLine = lineAsRead;
     } else {
         host.StatusText("");
