@@ -109,14 +109,14 @@ void PaintShades(QPainter& p, const CCurveOverlay& o, int left, int top, int rig
 // The defects' triangles standing on the metre axis, each with its
 // category ("I" ... "IV", "?" without one) above its tip.
 void PaintMarks(QPainter& p, const CTexts& texts, const QFont& font, const CCurveOverlay& o, int64_t start, int64_t end,
-                int bottom, const std::function<int(int64_t)>& mapX)
+                int bottom, const std::function<int(double)>& mapX)
 {
     const QFontMetrics fm(font);
     const QPen pen = p.pen();
     p.setPen(PaletteColour(DefectMarkColour()));
     for (const CCurveOverlay::Mark& m : o.marks) {
-        if (m.metre < start || m.metre > end) continue;
-        const int x = mapX(m.metre);
+        if (!(m.at >= static_cast<double>(start) && m.at <= static_cast<double>(end))) continue; // also NaN
+        const int x = mapX(m.at);
         PaintDefectTriangle(p, x, bottom - 1);
         // The gradient peaks right above a defect: the label gets a clear
         // ground of its own.
@@ -148,6 +148,35 @@ std::pair<int, int> RowsInWindow(const CTreDoc& doc, int64_t S, int64_t E)
             }
     }
     return {L, R};
+}
+
+// The rows a window S..E shows when each is drawn at its own position (NaN:
+// not drawn), in either direction along the rows: from the row before the
+// first one inside to the row after the last one inside, or the two rows
+// whose segment spans the whole window; L is 0 when nothing shows.
+std::pair<int, int> RowsAtPositions(const std::vector<double>& pos, int64_t S, int64_t E)
+{
+    const int n = static_cast<int>(pos.size());
+    const double lo = static_cast<double>(S), hi = static_cast<double>(E);
+    int first = 0, last = 0;
+    for (int r = 1; r <= n; ++r) {
+        const double x = pos[static_cast<size_t>(r - 1)];
+        if (!(x >= lo && x <= hi)) continue;
+        if (!first) first = r;
+        last = r;
+    }
+    if (first) return {std::max(1, first - 1), std::min(n, last + 1)};
+    int before = 0; // the last drawn row
+    for (int r = 1; r <= n; ++r) {
+        const double x = pos[static_cast<size_t>(r - 1)];
+        if (std::isnan(x)) continue;
+        if (before) {
+            const double y = pos[static_cast<size_t>(before - 1)];
+            if (std::min(x, y) < lo && std::max(x, y) > hi) return {before, r};
+        }
+        before = r;
+    }
+    return {0, 0};
 }
 
 // The comparison survey's potential off through the same mapping and
@@ -221,6 +250,12 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
     auto mapX = [&](int64_t m) { return TruncPixel(static_cast<double>(m - S) * xs + left); };
     auto mapMetre = [&](double m) { return TruncPixel((m - static_cast<double>(S)) * xs + left); };
     auto mapY = [&](int64_t v) { return TruncPixel(bottom - static_cast<double>(v - B) * ys); };
+    // Where a row is drawn: at its chainage with pipeline data, else at its
+    // recorded metre; a row without a chainage is not drawn.
+    const std::vector<double>* pos
+        = f.pPositions && f.pPositions->size() == static_cast<size_t>(n) ? f.pPositions : nullptr;
+    auto rowX = [&](int r) { return pos ? mapMetre((*pos)[static_cast<size_t>(r - 1)]) : mapX(doc.GetMeter(r)); };
+    auto rowDrawn = [&](int r) { return !pos || !std::isnan((*pos)[static_cast<size_t>(r - 1)]); };
 
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, false);
@@ -239,6 +274,11 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
     p.setPen(kAxisColor);
     const QFontMetrics afm(f.axisFont);
     const int labelStep = f.nMeterLabelStep;
+    const int labelY = bottom + static_cast<int>(13 * 0.25);
+    // The axis says what it shows when that is the chainage: at its right
+    // end, where the labels give way to it.
+    const QString title = pos ? QString::fromUtf8(kChainageAxisTitle) : QString();
+    const int titleLeft = pos ? right - texts.Width(f.axisFont, afm, title) : right + (1 << 20);
     if (labelStep > 0) {
         bool first = true;
         int lastX = 0;
@@ -248,16 +288,17 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
             g.LineTo(x, bottom - 3);
             const QString text = QString::fromStdString(tresnum::FormatInt(m, 0, true));
             const int w = texts.Width(f.axisFont, afm, text);
-            if (first || x + 2 >= lastX + w) {
-                texts.At(f.axisFont, afm, x, bottom + static_cast<int>(13 * 0.25), text, CTexts::EAlign::Centre);
+            if ((first || x + 2 >= lastX + w) && x + w / 2 + 4 < titleLeft) {
+                texts.At(f.axisFont, afm, x, labelY, text, CTexts::EAlign::Centre);
                 lastX = x;
                 first = false;
             }
         }
     }
+    if (pos) texts.At(f.axisFont, afm, right, labelY, title, CTexts::EAlign::Right);
 
     // 3. the rows in the window
-    const auto [L, R] = RowsInWindow(doc, S, E);
+    const auto [L, R] = pos ? RowsAtPositions(*pos, S, E) : RowsInWindow(doc, S, E);
 
     // The verdict's shades lie under everything drawn from the rows.
     if (f.pOverlay && !f.bGradient) PaintShades(p, *f.pOverlay, left, top, right, bottom, mapMetre);
@@ -310,8 +351,8 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
             };
             for (int r = L; r <= R; ++r) {
                 const int32_t v = (doc.*curves[k].get)(r);
-                const CClipPoint cur{mapX(doc.GetMeter(r)), mapY(IsPresent(v) && negate ? -int64_t{v} : v)};
-                if (!IsPresent(v)) {
+                const CClipPoint cur{rowX(r), mapY(IsPresent(v) && negate ? -int64_t{v} : v)};
+                if (!IsPresent(v) || !rowDrawn(r)) {
                     gap = true;
                     prev = cur;
                     continue;
@@ -360,11 +401,21 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
         // before it when both sit on one pixel column with no text between.
         int lastLineX = 0;
         bool lastLineBare = false;
-        for (int r = L; r <= R; ++r) {
-            if (!doc.HasComment(r)) continue;
-            const int64_t m = doc.GetMeter(r);
-            if (m < S || m > E) continue;
-            const int x = mapX(m);
+        // From left to right, also where the chainage falls along the rows.
+        int firstDrawn = L, lastDrawn = R;
+        while (firstDrawn < lastDrawn && !rowDrawn(firstDrawn)) ++firstDrawn;
+        while (lastDrawn > firstDrawn && !rowDrawn(lastDrawn)) --lastDrawn;
+        const bool leftward = pos && rowX(lastDrawn) < rowX(firstDrawn);
+        for (int k = L; k <= R; ++k) {
+            const int r = leftward ? L + R - k : k;
+            if (!doc.HasComment(r) || !rowDrawn(r)) continue;
+            if (pos) {
+                const double at = (*pos)[static_cast<size_t>(r - 1)];
+                if (at < static_cast<double>(S) || at > static_cast<double>(E)) continue;
+            } else if (const int64_t m = doc.GetMeter(r); m < S || m > E) {
+                continue;
+            }
+            const int x = rowX(r);
             int len = 0;
             if (left < x && h + lastPos + 1 < x) {
                 const QString text = QString::fromStdString(doc.GetComment(r));
@@ -383,7 +434,7 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
     }
 
     // The suspected defects' triangles stand over the curves.
-    if (f.pOverlay && f.bGradient) PaintMarks(p, texts, f.axisFont, *f.pOverlay, S, E, bottom, mapX);
+    if (f.pOverlay && f.bGradient) PaintMarks(p, texts, f.axisFont, *f.pOverlay, S, E, bottom, mapMetre);
 
     // 6. y axis
     p.setFont(f.axisFont);

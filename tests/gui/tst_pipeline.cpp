@@ -351,6 +351,7 @@ void TestPipeline::exportMenuWritesEveryFormat()
     } formats[] = {{CMainFrame::ID_EXPORT_GEOJSON, "geojson", "{"},
                    {CMainFrame::ID_EXPORT_KML, "kml", "<?xml"},
                    {CMainFrame::ID_EXPORT_GPX, "gpx", "<?xml"},
+                   {CMainFrame::ID_EXPORT_GPKG, "gpkg", "SQLite format 3"},
                    {CMainFrame::ID_EXPORT_CSV, "csv", "\xEF\xBB\xBFPriorit"}};
     const bool ogr = QProcess::execute(QStringLiteral("ogrinfo"), {QStringLiteral("--version")}) == 0;
     for (const auto& format : formats) {
@@ -373,7 +374,8 @@ void TestPipeline::exportMenuWritesEveryFormat()
     QCOMPARE(
         m_seam.saveFilters.mid(1),
         (QStringList{QStringLiteral("GeoJSON-Dateien (*.geojson)|geojson"), QStringLiteral("KML-Dateien (*.kml)|kml"),
-                     QStringLiteral("GPX-Dateien (*.gpx)|gpx"), QStringLiteral("CSV-Dateien (*.csv)|csv")}));
+                     QStringLiteral("GPX-Dateien (*.gpx)|gpx"), QStringLiteral("GeoPackage-Dateien (*.gpkg)|gpkg"),
+                     QStringLiteral("CSV-Dateien (*.csv)|csv")}));
     QFile survey(Path("nord.tsd"));
     QVERIFY(survey.open(QIODevice::ReadOnly));
     QVERIFY(survey.readAll().startsWith("[Kopfdaten]"));

@@ -98,7 +98,7 @@ void TestVerdictMarks::shadesDefectsAndLinesWhereTheVerdictPutsThem()
     QCOMPARE(v.defects.size(), size_t{1});
     CCurveOverlay overlay;
     overlay.spans = VerdictSpans(v);
-    for (const SCoatingDefect& d : v.defects) overlay.marks.push_back({d.metre, d.category});
+    for (const SCoatingDefect& d : v.defects) overlay.marks.push_back({static_cast<double>(d.metre), d.category});
     overlay.protection = v.criterion.protection;
     overlay.limit = v.criterion.limitPotential;
 
