@@ -47,11 +47,8 @@ struct SElectrodeName {
     const char* name;
     const char* normalised;
 };
-constexpr SElectrodeName kElectrodes[] = {{"Cu/CuSO4", "Cu/CuSO4"},
-                                          {"CuCuSO4", "Cu/CuSO4"},
-                                          {"CSE", "Cu/CuSO4"},
-                                          {"Ag/AgCl", "Ag/AgCl"},
-                                          {"Zn", "Zn"}};
+constexpr SElectrodeName kElectrodes[]
+    = {{"Cu/CuSO4", "Cu/CuSO4"}, {"CuCuSO4", "Cu/CuSO4"}, {"CSE", "Cu/CuSO4"}, {"Ag/AgCl", "Ag/AgCl"}, {"Zn", "Zn"}};
 
 // The electrode at the start of `s`, which then lies after its name.
 const SElectrodeName* TakeElectrode(std::string_view& s)

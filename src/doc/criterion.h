@@ -37,7 +37,7 @@ inline constexpr int32_t kProtectionPotentialHighest = -500; // mV
 struct SProtectionCriterion {
     int32_t protection = kDefaultProtectionPotential; // E_p, mV
     ECriterionSource source = ECriterionSource::Default;
-    std::string headerText;                          // header entry 2 as stored
+    std::string headerText; // header entry 2 as stored
     // The electrode header entry 2 names after its value, normalised
     // ("Cu/CuSO4", "Ag/AgCl", "Zn"); empty when it names none.
     std::string electrode;

@@ -187,7 +187,8 @@ void CTsdWriter::BuildInto(const std::string& encodedQm, std::string& out,
 
 bool CTsdWriter::Write(const std::string& path)
 {
-    const int err = WriteTo([&](const std::function<int(int fd)>& fill) { return tresdoc::ReplaceFile(path, [&fill](int fd, const std::string&) { return fill(fd); });
+    const int err = WriteTo([&](const std::function<int(int fd)>& fill) {
+        return tresdoc::ReplaceFile(path, [&fill](int fd, const std::string&) { return fill(fd); });
     });
     if (err == kQmNotWritable) {
         m_doc.Host().ShowMessage(tresdoc::QmNotWritableText(path));

@@ -64,8 +64,8 @@ std::string TrackDescription(int rows, int firstRow, int lastRow, double fromCha
 {
     if (rows == 0) return "Messspur: kein Messpunkt auf der Trasse";
     return "Messspur: " + std::to_string(rows) + (rows == 1 ? " Messpunkt" : " Messpunkte") + ", Zeilen "
-           + std::to_string(firstRow) + " bis " + std::to_string(lastRow) + "; Stationierung: "
-           + Chainage(fromChainage) + " bis " + Chainage(toChainage) + " m";
+           + std::to_string(firstRow) + " bis " + std::to_string(lastRow) + "; Stationierung: " + Chainage(fromChainage)
+           + " bis " + Chainage(toChainage) + " m";
 }
 
 std::string CriterionText(const SProtectionCriterion& c)

@@ -13,10 +13,11 @@ struct SLayer {
     const char *table, *identifier;
     EGpkgGeometry geometry;
 };
-constexpr std::array<SLayer, 4> kLayers = {{{EFeatureKind::Track, "track", "Trasse", EGpkgGeometry::LineString},
-                                            {EFeatureKind::Stretch, "stretches", "Abschnitte", EGpkgGeometry::LineString},
-                                            {EFeatureKind::Defect, "defects", "Fehlstellen", EGpkgGeometry::Point},
-                                            {EFeatureKind::Fixpoint, "fixpoints", "Festpunkte", EGpkgGeometry::Point}}};
+constexpr std::array<SLayer, 4> kLayers
+    = {{{EFeatureKind::Track, "track", "Trasse", EGpkgGeometry::LineString},
+        {EFeatureKind::Stretch, "stretches", "Abschnitte", EGpkgGeometry::LineString},
+        {EFeatureKind::Defect, "defects", "Fehlstellen", EGpkgGeometry::Point},
+        {EFeatureKind::Fixpoint, "fixpoints", "Festpunkte", EGpkgGeometry::Point}}};
 
 EGpkgType ColumnType(SField::EType t)
 {
@@ -44,8 +45,7 @@ SGpkgValue Value(const SField& f)
 
 } // namespace
 
-bool GeoPackageFile(const std::string& path, const SMapFeatures& m, std::vector<std::string>& notes,
-                    std::string& error)
+bool GeoPackageFile(const std::string& path, const SMapFeatures& m, std::vector<std::string>& notes, std::string& error)
 {
     std::unique_ptr<CGeoPackage> g = CGeoPackage::Open(path, error);
     if (!g) return false;
@@ -82,8 +82,7 @@ bool GeoPackageFile(const std::string& path, const SMapFeatures& m, std::vector<
     if (singleStretches)
         notes.push_back(std::to_string(singleStretches)
                         + (singleStretches == 1 ? " Abschnitt hat" : " Abschnitte haben")
-                        + " nur eine Position auf der Trasse und "
-                        + (singleStretches == 1 ? "steht" : "stehen")
+                        + " nur eine Position auf der Trasse und " + (singleStretches == 1 ? "steht" : "stehen")
                         + " ohne Geometrie in der GeoPackage-Datei: eine Linie braucht zwei.");
     return true;
 }

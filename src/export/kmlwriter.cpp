@@ -81,8 +81,7 @@ void Placemark(CXmlWriter& xml, const SMapFeature& f)
     // The placemark's own name and description stand for those fields (GIS
     // programs read both as one column each).
     for (const SField& field : f.fields)
-        if (field.present && !OwnElement(field))
-            xml.Element("SimpleData", FieldText(field), {{"name", field.name}});
+        if (field.present && !OwnElement(field)) xml.Element("SimpleData", FieldText(field), {{"name", field.name}});
     xml.Close();
     xml.Close();
     if (!f.geometry.empty()) {

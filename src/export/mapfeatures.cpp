@@ -95,8 +95,7 @@ void AddPoint(std::vector<SLonLat>& line, const std::optional<SPlace>& p)
 
 // The fields of each kind, from plain values, so that a kind's columns are
 // known also when a survey has no feature of it (FeatureFields).
-void TrackFields(CFields& out, const trespipeline::SRoute& route, int rows, int first, int last, double from,
-                 double to)
+void TrackFields(CFields& out, const trespipeline::SRoute& route, int rows, int first, int last, double from, double to)
 {
     out.Text("kind", FeatureKindId(EFeatureKind::Track));
     out.Text("name", route.name);

@@ -73,9 +73,8 @@ bool WriteGeoPackage(const std::string& path, const SMapFeatures& m, std::vector
                      std::string& error)
 {
     if (tresdoc::IsStandardStream(path)) return GeoPackageToStandardOutput(m, notes, error);
-    const int err = tresdoc::ReplaceFile(path, [&](int, const std::string& temp) {
-        return GeoPackageFile(temp, m, notes, error) ? 0 : kContentFailed;
-    });
+    const int err = tresdoc::ReplaceFile(
+        path, [&](int, const std::string& temp) { return GeoPackageFile(temp, m, notes, error) ? 0 : kContentFailed; });
     if (err == kContentFailed) return false;
     if (err != 0) error = tresdoc::WriteErrorText(path, err);
     return err == 0;

@@ -358,8 +358,7 @@ void CTrePrintView::CenterOnMetres(int64_t from, int64_t to)
 
 const std::vector<double>* CTrePrintView::DrawnPositions() const
 {
-    return m_positions && m_positions->size() == static_cast<size_t>(m_doc.GetRowCount()) ? m_positions.get()
-                                                                                            : nullptr;
+    return m_positions && m_positions->size() == static_cast<size_t>(m_doc.GetRowCount()) ? m_positions.get() : nullptr;
 }
 
 void CTrePrintView::SetAxisPositions(std::shared_ptr<const std::vector<double>> positions)

@@ -23,8 +23,8 @@ TEST(ProtectionCriterion, HeaderTextsInMillivoltsOrVolts)
 TEST(ProtectionCriterion, TextsThatAreNoCriterion)
 {
     // Without its sign, out of range, with more after the unit, or no number.
-    for (const char* text : {"850 mV", "0,85 V", "-1201 mV", "-499 mV", "-9,5", "-850 mV CSE-Sonde", "-0.85 mA", "- 850",
-                             "ohne", "", "-", ",", "-1e3 mV", "-99999999999999999999 mV"})
+    for (const char* text : {"850 mV", "0,85 V", "-1201 mV", "-499 mV", "-9,5", "-850 mV CSE-Sonde", "-0.85 mA",
+                             "- 850", "ohne", "", "-", ",", "-1e3 mV", "-99999999999999999999 mV"})
         EXPECT_FALSE(IsPresent(ProtectionPotentialFromText(text))) << '"' << text << '"';
 }
 

@@ -213,9 +213,9 @@ TEST_F(ExportTool, AnOutputThatIsAnInputIsRefused)
     EXPECT_EQ(fs::file_size(survey), fs::file_size(kSamples + "/demo.tsd"));
     // Standard output is no file, and another name is fine.
     EXPECT_EQ(Shell(tool + "convert - - < " + s + " > /dev/null").status, 0);
-    EXPECT_EQ(Shell(tool + "export " + s + " --format gpkg --pipeline " + p + " -o - > " + Quoted(m_dir / "aus.gpkg"))
-                  .status,
-              0);
+    EXPECT_EQ(
+        Shell(tool + "export " + s + " --format gpkg --pipeline " + p + " -o - > " + Quoted(m_dir / "aus.gpkg")).status,
+        0);
     if (HaveOgrinfo()) EXPECT_EQ(Ogrinfo(Quoted(m_dir / "aus.gpkg")).size(), 4u);
 }
 

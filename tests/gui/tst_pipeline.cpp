@@ -382,7 +382,8 @@ void TestPipeline::exportMenuWritesEveryFormat()
     // The GPX waypoint of the defect as the dig crew reads it.
     QFile gpx(Path("nord.tsd.gpx"));
     QVERIFY(gpx.open(QIODevice::ReadOnly));
-    QVERIFY(gpx.readAll().contains("<name>P1 II 1000 m</name>"));
+    // Named by its chainage: 1000 m + 1000 m · 1.025.
+    QVERIFY(gpx.readAll().contains("<name>P1 II 2025,0 m</name>"));
 }
 
 void TestPipeline::mapClickSelectionAndZoom()
@@ -404,13 +405,14 @@ void TestPipeline::mapClickSelectionAndZoom()
     QCOMPARE(scene->defects.size(), size_t{1});
 
     // A click on the defect's triangle selects its row and brings the
-    // curves to it.
-    QCOMPARE(f.LowerPane()->Frame().nStart, 0);
+    // curves to it: to its chainage, 2025 m, on curves drawn in chainage
+    // from the survey's first, 1000 m.
+    QCOMPARE(f.LowerPane()->Frame().nStart, 1000);
     const QPointF mark = view->ToWidget(scene->defects[0].at);
     QTest::mouseClick(view, Qt::LeftButton, {}, (mark + QPointF(1, -3)).toPoint());
     QCOMPARE(f.TableView()->SelectedRowRange(), (std::pair<int, int>(101, 101)));
     const CCurveFrame lower = f.LowerPane()->Frame();
-    QVERIFY(lower.nStart > 0 && lower.nStart <= 1000 && 1000 <= lower.nStart + lower.nSpan);
+    QVERIFY(lower.nStart > 1000 && lower.nStart <= 2025 && 2025 <= lower.nStart + lower.nSpan);
     QCOMPARE(f.UpperPane()->Frame().nStart, lower.nStart);
     // Missing it by a few pixels more selects nothing new.
     f.TableView()->SelectRows(3, 3);

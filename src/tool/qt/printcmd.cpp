@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printcmd.h"
-#include "outputguard.h"
 #include "commandline.h"
 #include "offscreenapp.h"
+#include "outputguard.h"
 
 #include "graphiclayout.h"
 #include "printjob.h"

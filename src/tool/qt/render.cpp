@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "render.h"
-#include "outputguard.h"
 #include "commandline.h"
 #include "offscreenapp.h"
+#include "outputguard.h"
 
 #include "curvepane.h"
 #include "surveypath.h"
