@@ -33,8 +33,8 @@ std::string DefectDescription(const SCoatingDefect& d, const SDigItem& item, dou
 std::string StretchDescription(const SVerdictStretch& s, double fromChainage, double toChainage);
 // "Festpunkt: Prüfstelle; Stationierung: 100,00 m; Zeile 12, Messmeter 98 m"
 std::string FixpointDescription(const std::string& type, double chainage, int row, int32_t metre);
-// "Messspur: 2401 Messpunkte, Zeilen 1 bis 2401; Stationierung: 0,00 bis
-// 2430,12 m"
+// "Messspur: 2401 Messpunkte, Zeilen 1 bis 2401; Stationierung: 14,04 bis
+// 2399,03 m"
 std::string TrackDescription(int rows, int firstRow, int lastRow, double fromChainage, double toChainage);
 
 // "-850 mV aus Kopfdaten, Grenzpotential -1200 mV" and the criterion's
