@@ -316,6 +316,14 @@ void TestPipeline::comparisonByTheFixedPoints()
     QCOMPARE(w.CompareSettings().alignment->method, EAlignMethod::Pipeline);
     QVERIFY(w.Comparison());
     QCOMPARE(w.Comparison()->summary.matched, 301);
+    // The curves are drawn in chainage, the comparison's too: its first row
+    // (0 m, "FP A") at 1000 m, its last (3000 m, "FP B") at 4075 m.
+    const CCurveFrame lower = f.LowerPane()->Frame();
+    QVERIFY(lower.pPositions);
+    QCOMPARE(lower.pPositions->at(100), 2025.0);
+    QVERIFY(lower.pCompareMetres);
+    QCOMPARE(lower.pCompareMetres->front(), 1000);
+    QCOMPARE(lower.pCompareMetres->back(), 4075);
     // The report names the data and pairs its comparison the same way.
     if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
         m_seam.saveAnswers << Path("bericht.pdf");
@@ -329,6 +337,9 @@ void TestPipeline::comparisonByTheFixedPoints()
     }
     f.OnPipelineClose();
     QCOMPARE(w.CompareSettings().alignment->method, EAlignMethod::Landmarks);
+    // Without pipeline data the recorded metres again, the comparison on its own.
+    QVERIFY(!f.LowerPane()->Frame().pPositions);
+    QCOMPARE(f.LowerPane()->Frame().nStart, 0);
 }
 
 void TestPipeline::exportMenuWritesEveryFormat()
