@@ -13,6 +13,8 @@ packages=(
   libproj-dev proj-data  # pipeline data: geodesics, CRS transforms, the German grid
   proj-bin               # geod and cs2cs, to recompute the positions the tests expect
   gdal-bin               # ogrinfo, to read every export back as a GIS program does
+  libsqlite3-dev         # the GeoPackage export
+  gpsbabel               # reads the GPX export back as GPS software does (tests)
   qt6-base-dev libgl-dev
   qt6-svg-dev  # an issuer's logo in SVG on the assessment report
   qt6-qpa-plugins qt6-translations-l10n fonts-liberation locales

@@ -77,6 +77,14 @@ void CCompareSurvey::Align(const CTreDoc& current, const trespipeline::SPipeline
     if (!m_alignment->earlierMetres.empty()) m_curveMetres = EarlierOnCurrentMetres(current, *m_pDoc, *m_alignment);
 }
 
+std::vector<int32_t> CCompareSurvey::CurveChainages() const
+{
+    if (m_alignment && m_alignment->method == EAlignMethod::Pipeline
+        && m_alignment->earlierMetres.size() == static_cast<size_t>(m_pDoc->GetRowCount()))
+        return m_alignment->earlierMetres;
+    return std::vector<int32_t>(m_pDoc ? static_cast<size_t>(m_pDoc->GetRowCount()) : 0, NO_VALUE);
+}
+
 bool CCompareSurvey::RefusedAsReversed() const
 {
     return m_alignErrors.size() == 1 && m_alignErrors.front() == QString::fromUtf8(kReversedSurveyMessage);

@@ -59,6 +59,10 @@ public:
     // axis (EarlierOnCurrentMetres, as the report's sheets draw it); empty:
     // its own metres.
     const std::vector<int32_t>& CurveMetres() const { return m_curveMetres; }
+    // The same for panes drawn in chainage: the chainages the alignment by
+    // the pipeline data gave its rows; when it was not aligned by them
+    // (refused), none of its rows has a place (NO_VALUE throughout).
+    std::vector<int32_t> CurveChainages() const;
 
 private:
     std::unique_ptr<CTreDoc> m_pDoc;

@@ -5,6 +5,7 @@
 #include "assessreport.h"
 #include "assesswnd.h"
 #include "comparesurvey.h"
+#include "curveoverlay.h"
 #include "curvepane.h"
 #include "graphiclayout.h"
 #include "graphicsheet.h"
@@ -56,6 +57,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -113,6 +115,7 @@ QString ExportFilter(EExportFormat f)
     case EExportFormat::GeoJson: return QStringLiteral("GeoJSON-Dateien (*.geojson)");
     case EExportFormat::Kml: return QStringLiteral("KML-Dateien (*.kml)");
     case EExportFormat::Gpx: return QStringLiteral("GPX-Dateien (*.gpx)");
+    case EExportFormat::GeoPackage: return QStringLiteral("GeoPackage-Dateien (*.gpkg)");
     case EExportFormat::Csv: break;
     }
     return QStringLiteral("CSV-Dateien (*.csv)");
@@ -143,6 +146,7 @@ CMainFrame::CMainFrame(CTreDoc& doc, CTresApp* app, QWidget* parent)
     , m_pPipeline(std::make_unique<CPipelineSource>())
     , m_pBinder(std::make_unique<CChangeListener>([this] {
         m_pPipeline->Bind(m_doc);
+        ApplyAxis();
         RealignComparison();
     }))
 {
@@ -405,6 +409,9 @@ void CMainFrame::createActions()
          "Schreibt Messspur, Abschnitte, Fehlstellen und Festpunkte als KML (braucht Leitungsdaten)"},
         {ID_EXPORT_GPX, EExportFormat::Gpx, "G&PX...",
          "Schreibt Fehlstellen und Festpunkte als Wegpunkte und die Messspur als GPX (braucht Leitungsdaten)"},
+        {ID_EXPORT_GPKG, EExportFormat::GeoPackage, "Geo&Package...",
+         "Schreibt Messspur, Abschnitte, Fehlstellen und Festpunkte als GeoPackage, eine Ebene je Art (braucht "
+         "Leitungsdaten)"},
         {ID_EXPORT_CSV, EExportFormat::Csv, "&CSV (Aufgrabungsliste)...",
          "Schreibt die Aufgrabungsliste als CSV, mit Leitungsdaten auch mit Koordinaten"},
     };
@@ -439,7 +446,8 @@ void CMainFrame::createMenus()
     m_pFileMenu->addAction(Action(ID_ASSESS_REPORT));
     QMenu* exportMenu = m_pFileMenu->addMenu(QStringLiteral("&Exportieren"));
     exportMenu->setObjectName(QStringLiteral("exportMenu"));
-    for (int id : {ID_EXPORT_GEOJSON, ID_EXPORT_KML, ID_EXPORT_GPX, ID_EXPORT_CSV}) exportMenu->addAction(Action(id));
+    for (int id : {ID_EXPORT_GEOJSON, ID_EXPORT_KML, ID_EXPORT_GPX, ID_EXPORT_GPKG, ID_EXPORT_CSV})
+        exportMenu->addAction(Action(id));
     m_pRecentSeparator = m_pFileMenu->addSeparator();
     m_pFileMenu->addSeparator();
     m_pFileMenu->addAction(Action(ID_APP_EXIT));
@@ -956,8 +964,20 @@ void CMainFrame::OnViewCompare()
 void CMainFrame::ApplyComparison()
 {
     const CTreDoc* shown = m_pCompare->IsShown() ? m_pCompare->Doc() : nullptr;
+    // On panes drawn in chainage the comparison stands at its own chainages.
+    const bool chainage = m_pPipeline->Chainages() != nullptr;
     for (CTrePrintView* pane : {m_pUpper, m_pLower})
-        if (pane) pane->SetComparison(shown, m_pCompare->IsNative(), m_pCompare->CurveMetres());
+        if (pane)
+            pane->SetComparison(shown, m_pCompare->IsNative(),
+                                chainage ? m_pCompare->CurveChainages() : m_pCompare->CurveMetres());
+}
+
+void CMainFrame::ApplyAxis()
+{
+    // One axis for everything a pane draws: with a binding the chainage.
+    const std::shared_ptr<const std::vector<double>> chainages = m_pPipeline->Chainages();
+    for (CTrePrintView* pane : {m_pUpper, m_pLower})
+        if (pane) pane->SetAxisPositions(chainages);
 }
 
 void CMainFrame::RealignComparison()
@@ -1284,11 +1304,9 @@ void CMainFrame::UpdateOverlay()
         m_pOverlay.reset();
         return;
     }
-    auto overlay = std::make_unique<CCurveOverlay>();
-    overlay->spans = VerdictSpans(*result);
-    for (const SCoatingDefect& d : result->defects) overlay->marks.push_back({d.metre, d.category});
-    overlay->protection = result->criterion.protection;
-    overlay->limit = result->criterion.limitPotential;
+    // On the panes' axis: the chainages of the binding the verdict was judged with.
+    const std::shared_ptr<const trespipeline::SSurveyBinding> binding = m_pAssess->Binding();
+    auto overlay = std::make_unique<CCurveOverlay>(VerdictOverlay(*result, binding ? &binding->chainage : nullptr));
     m_pUpper->SetOverlay(overlay.get());
     m_pLower->SetOverlay(overlay.get());
     m_pOverlay = std::move(overlay);
@@ -1297,9 +1315,14 @@ void CMainFrame::UpdateOverlay()
 void CMainFrame::ShowStretch(int firstRow, int lastRow, qint64 fromMetre, qint64 toMetre)
 {
     m_pTable->SelectRows(firstRow, lastRow);
-    // Rows without a metre have no place in the curves.
-    if (IsPresent(static_cast<int32_t>(fromMetre)) && IsPresent(static_cast<int32_t>(toMetre)))
+    // Rows without a metre (or chainage) have no place in the curves.
+    if (const std::shared_ptr<const std::vector<double>> chainages = m_pPipeline->Chainages()) {
+        std::pair<double, double> range;
+        if (RowsAtPositions(*chainages, firstRow, lastRow, range))
+            m_pUpper->CenterOnMetres(std::llround(range.first), std::llround(range.second));
+    } else if (IsPresent(static_cast<int32_t>(fromMetre)) && IsPresent(static_cast<int32_t>(toMetre))) {
         m_pUpper->CenterOnMetres(fromMetre, toMetre);
+    }
 }
 
 SReportOptions CMainFrame::ReportOptions(const SReportRequest& request) const
@@ -1457,6 +1480,7 @@ void CMainFrame::OnPipelineClose()
 
 void CMainFrame::AfterPipelineChange()
 {
+    ApplyAxis();
     RealignComparison();
     m_pAssess->Recompute();
     UpdateMap();
@@ -1667,7 +1691,7 @@ void CMainFrame::UpdateCommandUI()
     Action(ID_PIPELINE_CLOSE)->setEnabled(m_pPipeline->IsLoaded());
     // The map formats need the survey tied to pipeline data; the dig list not.
     const bool bound = doc && m_pPipeline->Binding() != nullptr;
-    for (int id : {ID_EXPORT_GEOJSON, ID_EXPORT_KML, ID_EXPORT_GPX}) Action(id)->setEnabled(bound);
+    for (int id : {ID_EXPORT_GEOJSON, ID_EXPORT_KML, ID_EXPORT_GPX, ID_EXPORT_GPKG}) Action(id)->setEnabled(bound);
     Action(ID_EXPORT_CSV)->setEnabled(doc);
     Action(ID_RESTATION)->setEnabled(bound);
     Action(ID_VIEW_MAP)->setChecked(m_pMap && !m_pMap->isHidden());

@@ -94,6 +94,7 @@ public:
         ID_EXPORT_CSV = 32865,
         ID_RESTATION = 32866,
         ID_VIEW_MAP = 32867,
+        ID_EXPORT_GPKG = 32868,
         ID_HELP_MANUAL = 57667,
     };
 
@@ -308,6 +309,8 @@ private:
     // Hands the comparison survey to both curve panes (only the potential
     // pane draws it), or takes it away when it is closed or hidden.
     void ApplyComparison();
+    // The curve panes' axis: the binding's chainages, or the recorded metres.
+    void ApplyAxis();
     int m_nLastClientWidth = -1;
     QList<int> m_lastOuterSizes; // the outer columns as this window last set them
     int m_nTableLent = 0;        // what the table's comment column gave to a dock

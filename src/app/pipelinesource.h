@@ -46,6 +46,12 @@ public:
     // empty survey, or when it cannot be tied (BindErrors()).
     std::shared_ptr<const trespipeline::SSurveyBinding> Binding() const { return m_binding; }
     const std::vector<std::string>& BindErrors() const { return m_bindErrors; }
+    // The rows' chainages of that binding (row r at [r - 1], NaN: none),
+    // where the curve panes draw them; null without a binding.
+    std::shared_ptr<const std::vector<double>> Chainages() const
+    {
+        return m_binding ? std::shared_ptr<const std::vector<double>>(m_binding, &m_binding->chainage) : nullptr;
+    }
     // The file's warnings, then the binding's.
     std::vector<std::string> Warnings() const;
 

@@ -26,7 +26,12 @@ bool BreaksLine(std::string_view encoded)
 
 bool QmLineReadsBack(std::string_view encoded, const std::array<std::string, 20>& qm)
 {
-    if (BreaksLine(encoded)) return false;
+    return !BreaksLine(encoded) && QmLineAsReadReadsBack(encoded, qm);
+}
+
+bool QmLineAsReadReadsBack(std::string_view encoded, const std::array<std::string, 20>& qm)
+{
+    if (encoded.find_first_of(std::string_view("\n\0", 2)) != std::string_view::npos) return false;
     std::array<std::string, 20> back;
     DecodeQmLine(encoded, back);
     for (size_t i = 2; i <= 14; ++i)

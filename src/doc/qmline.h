@@ -20,8 +20,16 @@ namespace tresdoc {
 // other shifts. Nothing when no filler keeps the entries readable.
 std::optional<std::string> EncodeQmLine(const std::array<std::string, 20>& qm, std::minstd_rand& rng);
 
-// Whether `encoded` is a line the reader gives back as entries 2..14 of `qm`.
+// Whether `encoded` is a line the reader gives back as entries 2..14 of `qm`
+// and that holds no CR either (other programs may end a line there).
 bool QmLineReadsBack(std::string_view encoded, const std::array<std::string, 20>& qm);
+
+// Whether a line as a file held it goes back into a file as it was and is
+// read again as entries 2..14 of `qm`. Only an LF (where the reader ends a
+// line) or a NUL (where it ends the text) could change it; a CR inside it
+// stays, and one at its end too (the file then has CR CR LF, of which the
+// reader drops the last CR). Handheld lines hold such CRs.
+bool QmLineAsReadReadsBack(std::string_view encoded, const std::array<std::string, 20>& qm);
 
 // The same for a given filler (tests use it to get fixed bytes).
 std::string EncodeQmLineWithFiller(const std::array<std::string, 20>& qm, const std::string& filler);

@@ -5,6 +5,7 @@
 #include "fileerror.h"
 #include "numtext.h"
 #include "qmline.h"
+#include "replacefile.h"
 #include "tredoc.h"
 
 #include <algorithm>
@@ -90,67 +91,6 @@ std::string Today()
     char buf[16];
     std::strftime(buf, sizeof buf, "%d.%m.%y", &tm);
     return buf;
-}
-
-// The whole of `text` to `fd`; 0 or the errno of the failed write.
-int WriteAll(int fd, std::string_view text)
-{
-    while (!text.empty()) {
-        const ssize_t n = ::write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        text.remove_prefix(static_cast<size_t>(n));
-    }
-    return 0;
-}
-
-// Lets `writeContent` fill a temporary file beside `path`, flushes it to the
-// disk and renames it over `path`, so the previous file stays whole until the
-// new one is complete. Returns 0 or the errno of the step that failed
-// (writeContent returns 0 or the errno of its failed write).
-int ReplaceFile(const std::string& path, const std::function<int(int fd)>& writeContent)
-{
-    std::string target = path;
-    struct stat st { };
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        // Keep the link: write where it points.
-        if (char* real = ::realpath(path.c_str(), nullptr)) {
-            target = real;
-            std::free(real);
-        }
-    }
-    const size_t slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
-
-    std::string tmpl = target + ".XXXXXX";
-    const int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd < 0) return errno;
-
-    int err = 0;
-    mode_t mode;
-    if (::stat(target.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
-
-    err = writeContent(fd);
-    if (err == 0 && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && err == 0) err = errno;
-    if (err == 0 && ::rename(tmpl.c_str(), target.c_str()) != 0) err = errno;
-    if (err != 0) {
-        ::unlink(tmpl.c_str());
-        return err;
-    }
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd); // the rename itself reaches the disk
-        ::close(dfd);
-    }
-    return 0;
 }
 
 } // namespace
@@ -247,7 +187,9 @@ void CTsdWriter::BuildInto(const std::string& encodedQm, std::string& out,
 
 bool CTsdWriter::Write(const std::string& path)
 {
-    const int err = WriteTo([&](const std::function<int(int fd)>& fill) { return ReplaceFile(path, fill); });
+    const int err = WriteTo([&](const std::function<int(int fd)>& fill) {
+        return tresdoc::ReplaceFile(path, [&fill](int fd, const std::string&) { return fill(fd); });
+    });
     if (err == kQmNotWritable) {
         m_doc.Host().ShowMessage(tresdoc::QmNotWritableText(path));
         return false;
@@ -301,7 +243,7 @@ int CTsdWriter::WriteTo(const std::function<int(const std::function<int(int fd)>
     if (qmLine) {
         m_doc.m_qm[7] = qm[7];
         m_doc.m_qm[8] = qm[8];
-    } else if (!lineAsRead.empty() && tresdoc::QmLineReadsBack(lineAsRead, m_doc.m_qm)) {
+    } else if (!lineAsRead.empty() && tresdoc::QmLineAsReadReadsBack(lineAsRead, m_doc.m_qm)) {
         qmLine = lineAsRead;
     } else {
         host.StatusText("");
@@ -317,10 +259,10 @@ int CTsdWriter::WriteTo(const std::function<int(const std::function<int(int fd)>
         piece.reserve(kPiece + 4096);
         BuildInto(*qmLine, piece, [&](std::string& text) {
             if (text.size() < kPiece) return;
-            if (writeErr == 0) writeErr = WriteAll(fd, text);
+            if (writeErr == 0) writeErr = tresdoc::WriteAll(fd, text);
             text.clear();
         });
-        if (writeErr == 0) writeErr = WriteAll(fd, piece);
+        if (writeErr == 0) writeErr = tresdoc::WriteAll(fd, piece);
         return writeErr;
     });
     host.StatusText("");

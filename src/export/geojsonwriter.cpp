@@ -39,8 +39,22 @@ std::string GeoJsonText(const SMapFeatures& m, std::vector<std::string>& notes)
         features.push_back({{"type", "Feature"}, {"properties", std::move(properties)}, {"geometry", Geometry(f)}});
     }
     NotePositionless(m, false, notes);
-    ojson doc
-        = {{"type", "FeatureCollection"}, {"name", jsontext::JsonText(m.title)}, {"features", std::move(features)}};
+    // A foreign member (RFC 7946, 6.1): what was surveyed and how it was judged.
+    const SProtectionCriterion& c = m.criterion;
+    ojson criterion = {{"protection", c.protection},
+                       {"limitPotential", c.limitPotential},
+                       {"source", CriterionSourceId(c.source)},
+                       {"headerText", jsontext::JsonText(c.headerText)},
+                       {"warning", c.warning.empty() ? ojson(nullptr) : ojson(jsontext::JsonText(c.warning))}};
+    ojson survey = {{"file", jsontext::JsonText(m.surveyFile)},
+                    {"date", jsontext::JsonText(m.surveyDate)},
+                    {"criterion", std::move(criterion)},
+                    {"programVersion", m.programVersion},
+                    {"description", jsontext::JsonText(m.description)}};
+    ojson doc = {{"type", "FeatureCollection"},
+                 {"name", jsontext::JsonText(m.title)},
+                 {"survey", std::move(survey)},
+                 {"features", std::move(features)}};
     return doc.dump(1) + "\n";
 }
 

@@ -39,21 +39,26 @@ std::string GpxText(const SMapFeatures& m, std::vector<std::string>& notes)
               {"xmlns", "http://www.topografix.com/GPX/1/1"},
               {"xmlns:xsi", "http://www.w3.org/2001/XMLSchema-instance"},
               {"xsi:schemaLocation", "http://www.topografix.com/GPX/1/1 http://www.topografix.com/GPX/1/1/gpx.xsd"}});
+    // In the order GPX 1.1 wants: name, desc, then author ... time. No time:
+    // the file's creation time would make every export of the same survey
+    // differ; the survey's date is in the description.
     xml.Open("metadata");
     xml.Element("name", m.title);
-    if (!m.surveyFile.empty()) xml.Element("desc", "Messung " + m.surveyFile);
+    xml.Element("desc", m.description);
     xml.Close();
     // GPX wants every waypoint before the track.
     for (const SMapFeature& f : m.features) {
         if (f.geometry.empty()) continue;
         if (f.kind == EFeatureKind::Defect)
-            Waypoint(xml, f, FieldText(f, "action"), FieldText(f, "landmark"), "Fehlstelle");
-        else if (f.kind == EFeatureKind::Fixpoint) Waypoint(xml, f, std::string(), FieldText(f, "type"), "Festpunkt");
+            Waypoint(xml, f, FieldText(f, "action"), FieldText(f, "description"), "Fehlstelle");
+        else if (f.kind == EFeatureKind::Fixpoint)
+            Waypoint(xml, f, FieldText(f, "type"), FieldText(f, "description"), "Festpunkt");
     }
     for (const SMapFeature& f : m.features) {
         if (f.kind != EFeatureKind::Track) continue;
         xml.Open("trk");
         xml.Element("name", f.label);
+        xml.Element("desc", FieldText(f, "description"));
         xml.Open("trkseg");
         for (const trespipeline::SLonLat& p : f.geometry) {
             const std::string lat = DegreesText(p.lat), lon = DegreesText(p.lon);

@@ -58,6 +58,8 @@ std::string FieldText(const SField& f)
     return f.text;
 }
 
+bool OwnElement(const SField& f) { return f.name == "name" || f.name == "description"; }
+
 std::string Coordinates(const SMapFeature& f)
 {
     std::string s;
@@ -72,13 +74,14 @@ void Placemark(CXmlWriter& xml, const SMapFeature& f)
 {
     xml.Open("Placemark");
     xml.Element("name", f.label);
+    if (const SField* d = f.Field("description"); d && d->present) xml.Element("description", d->text);
     xml.Element("styleUrl", "#" + f.style);
     xml.Open("ExtendedData");
     xml.Open("SchemaData", {{"schemaUrl", std::string("#") + FeatureKindId(f.kind)}});
-    // The placemark's own name stands for the field "name" (GIS programs
-    // read both as one column).
+    // The placemark's own name and description stand for those fields (GIS
+    // programs read both as one column each).
     for (const SField& field : f.fields)
-        if (field.present && field.name != "name") xml.Element("SimpleData", FieldText(field), {{"name", field.name}});
+        if (field.present && !OwnElement(field)) xml.Element("SimpleData", FieldText(field), {{"name", field.name}});
     xml.Close();
     xml.Close();
     if (!f.geometry.empty()) {
@@ -101,7 +104,7 @@ std::string KmlText(const SMapFeatures& m, std::vector<std::string>& notes)
     xml.Open("kml", {{"xmlns", "http://www.opengis.net/kml/2.2"}});
     xml.Open("Document");
     xml.Element("name", m.title);
-    if (!m.surveyFile.empty()) xml.Element("description", "Messung " + m.surveyFile);
+    xml.Element("description", m.description);
 
     LineStyle(xml, FeatureKindId(EFeatureKind::Track), TrackLineColour(), "2");
     for (int s = 0; s < kVerdictStatusCount; ++s)
@@ -117,7 +120,7 @@ std::string KmlText(const SMapFeatures& m, std::vector<std::string>& notes)
             const std::string id = FeatureKindId(kind);
             xml.Open("Schema", {{"name", id}, {"id", id}});
             for (const SField& field : f.fields)
-                if (field.name != "name")
+                if (!OwnElement(field))
                     xml.Element("SimpleField", "", {{"type", KmlType(field.type)}, {"name", field.name}});
             xml.Close();
             break;

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mapfeatures.h"
 
+#include "featuretext.h"
 #include "numbers.h"
 #include "surveybinding.h"
 #include "tredoc.h"
 #include "verdict.h"
+
+#include "tresversion.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -90,6 +93,81 @@ void AddPoint(std::vector<SLonLat>& line, const std::optional<SPlace>& p)
     if (line.empty() || !(line.back() == q)) line.push_back(q);
 }
 
+// The fields of each kind, from plain values, so that a kind's columns are
+// known also when a survey has no feature of it (FeatureFields).
+void TrackFields(CFields& out, const trespipeline::SRoute& route, int rows, int first, int last, double from, double to)
+{
+    out.Text("kind", FeatureKindId(EFeatureKind::Track));
+    out.Text("name", route.name);
+    out.Text("number", route.number);
+    out.Int("rows", rows);
+    out.Int("firstRow", first, rows > 0);
+    out.Int("lastRow", last, rows > 0);
+    out.Real("fromChainage", from, 2, rows > 0);
+    out.Real("toChainage", to, 2, rows > 0);
+    out.Text("description", TrackDescription(rows, first, last, from, to));
+}
+
+void StretchFields(CFields& out, const SVerdictStretch& s, double from, double to, const std::optional<SPlace>& start,
+                   const std::optional<SPlace>& end)
+{
+    out.Text("kind", FeatureKindId(EFeatureKind::Stretch));
+    out.Text("status", VerdictStatusId(s.status));
+    out.Text("name", VerdictStatusName(s.status));
+    out.Int("firstRow", s.firstRow);
+    out.Int("lastRow", s.lastRow);
+    out.Int("rows", s.rows);
+    out.Int("fromMetre", s.fromMetre);
+    out.Int("toMetre", s.toMetre);
+    out.Real("fromChainage", from, 2);
+    out.Real("toChainage", to, 2);
+    out.Real("length", s.length, 2);
+    out.Stored("worst", s.worst);
+    out.Stored("worstMetre", s.worstMetre);
+    out.Text("comments", s.comments, !s.comments.empty());
+    out.LatLon("fromLat", "fromLon", start);
+    out.LatLon("toLat", "toLon", end);
+    out.Text("description", StretchDescription(s, from, to));
+}
+
+void DefectFields(CFields& out, const SCoatingDefect& d, const SDigItem& item, const std::string& label,
+                  double chainage, const std::optional<SPlace>& place)
+{
+    out.Text("kind", FeatureKindId(EFeatureKind::Defect));
+    out.Text("name", label);
+    out.Int("priority", item.priority);
+    out.Int("category", d.category, d.category > 0);
+    out.Text("categoryName", d.category > 0 ? DefectCategoryName(d.category) : "", d.category > 0);
+    out.Tenths("irPercent", d.irPercentTenths);
+    out.Tenths("gradDiff", d.gradDiff);
+    out.Real("background", d.background / 10, 2);
+    out.Text("side", DefectSideId(d.side), d.side != EDefectSide::None);
+    out.Stored("potOn", d.potOn);
+    out.Stored("potOff", d.potOff);
+    out.Stored("potIRFree", d.potIRFree);
+    out.Text("status", VerdictStatusId(d.status));
+    out.Text("statusName", VerdictStatusName(d.status));
+    out.Text("action", DigActionName(item.action));
+    out.Text("landmark", d.landmark.text, d.landmark.found);
+    out.Int("row", d.row);
+    out.Int("metre", d.metre);
+    out.Real("chainage", chainage, 2);
+    out.LatLon("lat", "lon", place);
+    out.Text("description", DefectDescription(d, item, chainage));
+}
+
+void FixpointFields(CFields& out, const trespipeline::SFixpoint& fp, const trespipeline::SFoundFixpoint& found)
+{
+    out.Text("kind", FeatureKindId(EFeatureKind::Fixpoint));
+    out.Text("name", fp.name);
+    out.Text("type", fp.type, !fp.type.empty());
+    out.Int("row", found.row);
+    out.Int("metre", found.metre);
+    out.Real("chainage", found.chainage, 2);
+    out.LatLon("lat", "lon", found.place);
+    out.Text("description", FixpointDescription(fp.type, found.chainage, found.row, found.metre));
+}
+
 SMapFeature Track(const SSurveyBinding& b, const std::string& title)
 {
     SMapFeature f;
@@ -106,14 +184,8 @@ SMapFeature Track(const SSurveyBinding& b, const std::string& title)
         ++rows;
     }
     CFields out(f.fields);
-    out.Text("kind", FeatureKindId(f.kind));
-    out.Text("name", b.pipeline.route.name);
-    out.Text("number", b.pipeline.route.number);
-    out.Int("rows", rows);
-    out.Int("firstRow", first, rows > 0);
-    out.Int("lastRow", last, rows > 0);
-    out.Real("fromChainage", first ? ChainageOf(b, first) : 0, 2, rows > 0);
-    out.Real("toChainage", last ? ChainageOf(b, last) : 0, 2, rows > 0);
+    TrackFields(out, b.pipeline.route, rows, first, last, first ? ChainageOf(b, first) : 0,
+                last ? ChainageOf(b, last) : 0);
     return f;
 }
 
@@ -123,32 +195,16 @@ SMapFeature Stretch(const SVerdict& v, const SSurveyBinding& b, const SVerdictSt
     f.kind = EFeatureKind::Stretch;
     f.line = true;
     f.style = VerdictStatusId(s.status);
-    f.label = std::string(VerdictStatusName(s.status)) + " " + std::to_string(s.fromMetre) + "–"
-              + std::to_string(s.toMetre) + " m";
+    const double from = ChainageOf(b, s.firstRow), to = ChainageOf(b, s.lastRow);
+    f.label = StretchLabel(s, from, to);
     const int64_t gap = LengthSetting(v.settings.gap);
     const SVerdictRow* before = k0 > 0 ? &v.rows[k0 - 1] : nullptr;
     const SVerdictRow* after = k1 + 1 < v.rows.size() ? &v.rows[k1 + 1] : nullptr;
     AddPoint(f.geometry, b.locator->At(ZoneEnd(v.rows[k0], before, gap)));
     for (size_t k = k0; k <= k1; ++k) AddPoint(f.geometry, PlaceOf(b, v.rows[k].row));
     AddPoint(f.geometry, b.locator->At(ZoneEnd(v.rows[k1], after, gap)));
-
     CFields out(f.fields);
-    out.Text("kind", FeatureKindId(f.kind));
-    out.Text("status", VerdictStatusId(s.status));
-    out.Text("name", VerdictStatusName(s.status));
-    out.Int("firstRow", s.firstRow);
-    out.Int("lastRow", s.lastRow);
-    out.Int("rows", s.rows);
-    out.Int("fromMetre", s.fromMetre);
-    out.Int("toMetre", s.toMetre);
-    out.Real("fromChainage", ChainageOf(b, s.firstRow), 2);
-    out.Real("toChainage", ChainageOf(b, s.lastRow), 2);
-    out.Real("length", s.length, 2);
-    out.Stored("worst", s.worst);
-    out.Stored("worstMetre", s.worstMetre);
-    out.Text("comments", s.comments, !s.comments.empty());
-    out.LatLon("fromLat", "fromLon", PlaceOf(b, s.firstRow));
-    out.LatLon("toLat", "toLon", PlaceOf(b, s.lastRow));
+    StretchFields(out, s, from, to, PlaceOf(b, s.firstRow), PlaceOf(b, s.lastRow));
     return f;
 }
 
@@ -158,31 +214,12 @@ SMapFeature Defect(const SVerdict& v, const SSurveyBinding& b, const SDigItem& i
     SMapFeature f;
     f.kind = EFeatureKind::Defect;
     f.style = FeatureKindId(f.kind);
-    f.label = DefectLabel(item.priority, d.category, d.metre);
+    const double chainage = ChainageOf(b, d.row);
+    f.label = DefectLabel(item.priority, d.category, chainage);
     const std::optional<SPlace>& place = PlaceOf(b, d.row);
     if (place) f.geometry.push_back(LonLat(*place));
-
     CFields out(f.fields);
-    out.Text("kind", FeatureKindId(f.kind));
-    out.Text("name", f.label);
-    out.Int("priority", item.priority);
-    out.Int("category", d.category, d.category > 0);
-    out.Text("categoryName", DefectCategoryName(d.category), d.category > 0);
-    out.Tenths("irPercent", d.irPercentTenths);
-    out.Tenths("gradDiff", d.gradDiff);
-    out.Real("background", d.background / 10, 2);
-    out.Text("side", DefectSideId(d.side), d.side != EDefectSide::None);
-    out.Stored("potOn", d.potOn);
-    out.Stored("potOff", d.potOff);
-    out.Stored("potIRFree", d.potIRFree);
-    out.Text("status", VerdictStatusId(d.status));
-    out.Text("statusName", VerdictStatusName(d.status));
-    out.Text("action", DigActionName(item.action));
-    out.Text("landmark", d.landmark.text, d.landmark.found);
-    out.Int("row", d.row);
-    out.Int("metre", d.metre);
-    out.Real("chainage", ChainageOf(b, d.row), 2);
-    out.LatLon("lat", "lon", place);
+    DefectFields(out, d, item, f.label, chainage, place);
     return f;
 }
 
@@ -194,15 +231,8 @@ SMapFeature Fixpoint(const SSurveyBinding& b, const trespipeline::SFoundFixpoint
     f.style = FeatureKindId(f.kind);
     f.label = fp.name;
     if (found.place) f.geometry.push_back(LonLat(*found.place));
-
     CFields out(f.fields);
-    out.Text("kind", FeatureKindId(f.kind));
-    out.Text("name", fp.name);
-    out.Text("type", fp.type, !fp.type.empty());
-    out.Int("row", found.row);
-    out.Int("metre", found.metre);
-    out.Real("chainage", found.chainage, 2);
-    out.LatLon("lat", "lon", found.place);
+    FixpointFields(out, fp, found);
     return f;
 }
 
@@ -219,19 +249,24 @@ const char* FeatureKindId(EFeatureKind k)
     return "fixpoint";
 }
 
+std::vector<SField> FeatureFields(EFeatureKind kind)
+{
+    std::vector<SField> fields;
+    CFields out(fields);
+    switch (kind) {
+    case EFeatureKind::Track: TrackFields(out, {}, 0, 0, 0, 0, 0); break;
+    case EFeatureKind::Stretch: StretchFields(out, {}, 0, 0, std::nullopt, std::nullopt); break;
+    case EFeatureKind::Defect: DefectFields(out, {}, {}, std::string(), 0, std::nullopt); break;
+    case EFeatureKind::Fixpoint: FixpointFields(out, {}, {}); break;
+    }
+    return fields;
+}
+
 const SField* SMapFeature::Field(const std::string& name) const
 {
     for (const SField& f : fields)
         if (f.name == name) return &f;
     return nullptr;
-}
-
-std::string DefectLabel(int priority, int category, int32_t metre)
-{
-    static const char* const kRoman[] = {"", "I", "II", "III", "IV"};
-    std::string s = "P" + std::to_string(priority) + " ";
-    if (category >= 1 && category <= 4) s += std::string(kRoman[category]) + " ";
-    return s + std::to_string(metre) + " m";
 }
 
 SMapFeatures CollectMapFeatures(const CTreDoc& doc, const SVerdict& verdict, const SSurveyBinding& binding)
@@ -242,6 +277,10 @@ SMapFeatures CollectMapFeatures(const CTreDoc& doc, const SVerdict& verdict, con
     out.title = route.name.empty() ? out.surveyFile : route.name;
     if (!route.number.empty()) out.title += ", " + route.number;
     out.gridEpsg = binding.gridEpsg;
+    out.surveyDate = doc.m_header[1];
+    out.criterion = verdict.criterion;
+    out.programVersion = TRES_VERSION;
+    out.description = SurveyDescription(out.surveyFile, out.surveyDate, out.criterion, out.programVersion);
 
     out.features.push_back(Track(binding, out.title));
     size_t k = 0; // the stretches cover the verdict's rows in order

@@ -9,9 +9,12 @@
 //   defect    each suspected coating defect, in dig-list order
 //   fixpoint  each fixed point a row names, where that row lies
 // Positions are WGS 84 degrees rounded to 7 decimals; a feature beyond the
-// route has no geometry (and the writers say what they did with it).
+// route has no geometry (and the writers say what they did with it). Every
+// feature has a German name and a one-line description (featuretext.h), its
+// last field; the whole carries what the survey was and how it was judged.
 #pragma once
 
+#include "criterion.h"
 #include "locator.h"
 
 #include <cstdint>
@@ -54,6 +57,11 @@ struct SMapFeature {
     const SField* Field(const std::string& name) const;
 };
 
+// The fields every feature of `kind` has, in their order (the values are
+// placeholders): the columns of a kind's table, also when there is no
+// feature of it.
+std::vector<SField> FeatureFields(EFeatureKind kind);
+
 // A line of one position is drawn as the point it is: a LineString needs two
 // positions, and doubling the one would put a made-up second point into a
 // GPX track.
@@ -62,13 +70,13 @@ inline bool DrawnAsLine(const SMapFeature& f) { return f.line && f.geometry.size
 struct SMapFeatures {
     std::string title; // the route's name and number, else the survey's file name
     std::string surveyFile;
+    std::string surveyDate;         // header entry 1 as the survey holds it
+    SProtectionCriterion criterion; // as the verdict used it
+    std::string programVersion;     // "3.18.0"
+    std::string description;        // SurveyDescription of the above
     int gridEpsg = 0;
     std::vector<SMapFeature> features; // track, stretches by row, defects by priority, fixed points by row
 };
-
-// The dig crew's name for a defect: priority, category and metre as
-// recorded, "P1 IV 1182 m" ("P7 1530 m" without a category).
-std::string DefectLabel(int priority, int category, int32_t metre);
 
 // `binding` must be ok and `verdict` assessed with its overrides.
 SMapFeatures CollectMapFeatures(const CTreDoc& doc, const SVerdict& verdict,

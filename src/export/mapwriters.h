@@ -13,6 +13,10 @@
 //                       fixed point, and the survey's track; a waypoint
 //                       needs a position, so features beyond the route are
 //                       left out
+//   GeoPackage          a layer per kind ("track", "stretches", "defects",
+//                       "fixpoints"), each of one geometry type (LineString
+//                       or Point), the fields as typed columns and NULL
+//                       geometry beyond the route (geopackage.h)
 // `notes` gets a German sentence for every kind of feature that went without
 // a position.
 #pragma once
@@ -27,6 +31,10 @@ namespace tresexport {
 std::string GeoJsonText(const SMapFeatures& m, std::vector<std::string>& notes);
 std::string KmlText(const SMapFeatures& m, std::vector<std::string>& notes);
 std::string GpxText(const SMapFeatures& m, std::vector<std::string>& notes);
+// Writes the GeoPackage into the database at `path` (a new, empty file);
+// false with a German `error`.
+bool GeoPackageFile(const std::string& path, const SMapFeatures& m, std::vector<std::string>& notes,
+                    std::string& error);
 
 // A note per kind of feature without geometry: kept without one, or (GPX's
 // waypoints, `waypoints` true) left out.

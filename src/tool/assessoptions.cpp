@@ -4,6 +4,7 @@
 #include "compareoptions.h"
 #include "numarg.h"
 #include "optionword.h"
+#include "outputguard.h"
 #include "surveyexport.h"
 #include "toolhost.h"
 
@@ -29,7 +30,7 @@ const char kReportUsage[] = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf\n"
                             "\n                 [--reverse | --no-align]]"
                             "\n       [--section M] [--report-number TEXT] [--revision TEXT]"
                             "\n       [--company TEXT] [--logo DATEI] [--author TEXT]";
-const char kExportUsage[] = "Aufruf: tresmon-tool export DATEI --format geojson|kml|gpx|csv -o AUSGABE "
+const char kExportUsage[] = "Aufruf: tresmon-tool export DATEI --format geojson|kml|gpx|csv|gpkg -o AUSGABE "
                             "[--native NATIV]\n" TRES_VERDICT_OPTIONS;
 
 #undef TRES_VERDICT_OPTIONS
@@ -224,7 +225,7 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
             if (!takeValue()) return false;
             if (!tresexport::ExportFormatFromId(value))
                 return UsageError(command, "Unbekanntes Format bei --format: \"" + value
-                                               + "\" (erlaubt: geojson, kml, gpx, csv)");
+                                               + "\" (erlaubt: geojson, kml, gpx, csv, gpkg)");
             o.format = value;
         } else if ((report || exporting) && name == "-o") {
             if (!takeValue()) return false;
@@ -284,7 +285,7 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
     if (!havePath) return UsageError(command, "Keine Messdatei angegeben.");
     if (report && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE.pdf).");
     if (exporting && o.format.empty())
-        return UsageError(command, "Kein Format angegeben (--format geojson, kml, gpx oder csv).");
+        return UsageError(command, "Kein Format angegeben (--format geojson, kml, gpx, csv oder gpkg).");
     if (exporting && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE).");
     if (exporting && o.pipeline.empty() && tresexport::ExportNeedsPipeline(*tresexport::ExportFormatFromId(o.format)))
         return UsageError(command, "Das Format " + o.format
@@ -302,6 +303,9 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
                                        + " mV, --limit-potential) muss negativer sein als das Schutzkriterium ("
                                        + std::to_string(s.protectionPotential) + " mV, --protection-limit).");
     if (report && o.compareSettings.mode == ECompareMode::Native) o.native = o.compare;
+    if ((report || exporting)
+        && !OutputIsNoInput(o.output, {o.path, o.native, o.pipeline, o.compare, o.logo.value_or(std::string())}))
+        return false;
     return true;
 }
 

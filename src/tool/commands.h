@@ -24,5 +24,6 @@ class CToolHost;
 bool OpenForTool(CTreDoc& doc, CToolHost& host, const std::string& path);
 // Saves `doc` to `path` as the program saves; false with a message printed.
 bool SaveForTool(CTreDoc& doc, const std::string& path);
-// Writes `text` to `path` whole; false with a German message on failure.
+// Writes `text` to `path` whole (under a temporary name until it is
+// complete); false with a German message on failure.
 bool WriteTextFile(const std::string& path, const std::string& text);

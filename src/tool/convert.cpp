@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "numarg.h"
 #include "numtext.h"
+#include "outputguard.h"
 #include "restation.h"
 #include "restationstep.h"
 #include "surveycommand.h"
@@ -85,6 +86,10 @@ int RunEdit(const Args& args)
         return kExitUsage;
     }
     const std::string& input = line.operands[0];
+    std::vector<std::string> inputs{input};
+    for (const GivenOption& s : steps)
+        if (s.name == "append" || s.name == "restation") inputs.push_back(s.values[0]);
+    if (!OutputIsNoInput(output, inputs)) return kExitUsage;
     for (const GivenOption& s : steps) {
         int32_t v = 0;
         EAddQuantity q;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // `export`: the assessed survey for a GIS, a GPS or a spreadsheet: GeoJSON,
-// KML and GPX with the survey tied to its pipeline data, the dig list as
-// CSV with or without it.
+// KML, GPX and GeoPackage with the survey tied to its pipeline data, the dig
+// list as CSV with or without it.
 #include "assessoptions.h"
 #include "commands.h"
 #include "surveyexport.h"
@@ -33,11 +33,13 @@ int RunExport(const Args& args)
     if (binding)
         for (const SPlausibilityWarning& w : binding->outsideRoute) ToolError("Warnung: " + PlausibilityText(w));
 
-    const tresexport::SExport e = tresexport::ExportSurvey(format, doc, verdict, binding ? &*binding : nullptr);
-    if (!e.ok) {
-        ToolError(e.error);
-        return kExitUsage;
+    // The map formats without pipeline data were refused with the options.
+    std::vector<std::string> notes;
+    std::string error;
+    if (!tresexport::WriteSurveyExport(o.output, format, doc, verdict, binding ? &*binding : nullptr, notes, error)) {
+        ToolError(error);
+        return kExitFile;
     }
-    for (const std::string& note : e.notes) ToolError("Hinweis: " + note);
-    return WriteTextFile(o.output, e.text) ? kExitOk : kExitFile;
+    for (const std::string& note : notes) ToolError("Hinweis: " + note);
+    return kExitOk;
 }

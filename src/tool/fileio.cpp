@@ -4,6 +4,7 @@
 #include "tredoc.h"
 
 #include "fileerror.h"
+#include "replacefile.h"
 #include "surveypath.h"
 
 #include <cerrno>
@@ -26,15 +27,9 @@ bool WriteTextFile(const std::string& path, const std::string& text)
         ToolError("Die Ausgabe konnte nicht geschrieben werden.");
         return false;
     }
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        ToolError(tresdoc::WriteErrorText(path, errno));
-        return false;
-    }
-    const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    const int err = errno;
-    if (std::fclose(f) != 0 || !ok) {
-        ToolError(tresdoc::WriteErrorText(path, ok ? errno : err));
+    // Under a temporary name until complete, as a save: a failed write keeps the old file.
+    if (const int err = tresdoc::ReplaceFileWith(path, text); err != 0) {
+        ToolError(tresdoc::WriteErrorText(path, err));
         return false;
     }
     return true;

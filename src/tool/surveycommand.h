@@ -17,8 +17,9 @@ struct SSurveyCommand {
 };
 
 // Reads `args` (only -h/--help besides the operands), wants exactly
-// `operands` operands and opens the first into `cmd.doc`. Returns -1 when
+// `operands` operands and opens the first into `cmd.doc`; with two, the
+// second is the output, which must not be the first. Returns -1 when
 // the command goes on; otherwise the exit status to end with: kExitOk after
-// the help, kExitUsage after the usage line of `synopsis` on standard
-// error, kExitFile when the survey cannot be read (the reason printed).
+// the help, kExitUsage after the usage line of `synopsis` (or the refusal
+// of the output) on standard error, kExitFile when the survey cannot be read (the reason printed).
 int StartSurveyCommand(const Args& args, const std::string& synopsis, size_t operands, SSurveyCommand& cmd);

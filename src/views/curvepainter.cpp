@@ -109,14 +109,14 @@ void PaintShades(QPainter& p, const CCurveOverlay& o, int left, int top, int rig
 // The defects' triangles standing on the metre axis, each with its
 // category ("I" ... "IV", "?" without one) above its tip.
 void PaintMarks(QPainter& p, const CTexts& texts, const QFont& font, const CCurveOverlay& o, int64_t start, int64_t end,
-                int bottom, const std::function<int(int64_t)>& mapX)
+                int bottom, const std::function<int(double)>& mapX)
 {
     const QFontMetrics fm(font);
     const QPen pen = p.pen();
     p.setPen(PaletteColour(DefectMarkColour()));
     for (const CCurveOverlay::Mark& m : o.marks) {
-        if (m.metre < start || m.metre > end) continue;
-        const int x = mapX(m.metre);
+        if (!(m.at >= static_cast<double>(start) && m.at <= static_cast<double>(end))) continue; // also NaN
+        const int x = mapX(m.at);
         PaintDefectTriangle(p, x, bottom - 1);
         // The gradient peaks right above a defect: the label gets a clear
         // ground of its own.
@@ -148,6 +148,35 @@ std::pair<int, int> RowsInWindow(const CTreDoc& doc, int64_t S, int64_t E)
             }
     }
     return {L, R};
+}
+
+// The rows a window S..E shows when each is drawn at its own position (NaN:
+// not drawn), in either direction along the rows: from the row before the
+// first one inside to the row after the last one inside, or the two rows
+// whose segment spans the whole window; L is 0 when nothing shows.
+std::pair<int, int> RowsAtPositions(const std::vector<double>& pos, int64_t S, int64_t E)
+{
+    const int n = static_cast<int>(pos.size());
+    const double lo = static_cast<double>(S), hi = static_cast<double>(E);
+    int first = 0, last = 0;
+    for (int r = 1; r <= n; ++r) {
+        const double x = pos[static_cast<size_t>(r - 1)];
+        if (!(x >= lo && x <= hi)) continue;
+        if (!first) first = r;
+        last = r;
+    }
+    if (first) return {std::max(1, first - 1), std::min(n, last + 1)};
+    int before = 0; // the last drawn row
+    for (int r = 1; r <= n; ++r) {
+        const double x = pos[static_cast<size_t>(r - 1)];
+        if (std::isnan(x)) continue;
+        if (before) {
+            const double y = pos[static_cast<size_t>(before - 1)];
+            if (std::min(x, y) < lo && std::max(x, y) > hi) return {before, r};
+        }
+        before = r;
+    }
+    return {0, 0};
 }
 
 // The comparison survey's potential off through the same mapping and
@@ -199,215 +228,201 @@ void PaintComparison(QPainter& p, const CTreDoc& doc, bool native, const CClipRe
     p.restore();
 }
 
-} // namespace
+// The frame's mappings from metres and values to pixels, and where each
+// row is drawn: at its chainage with pipeline data, else at its recorded
+// metre; a row without a chainage is not drawn.
+struct CPlot {
+    const CTreDoc& doc;
+    const CCurveFrame& f;
+    const std::vector<double>* pos; // null: the recorded metres
+    int64_t S, E, T, B;
+    double xs, ys;
 
-void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
+    int X(int64_t m) const { return TruncPixel(static_cast<double>(m - S) * xs + f.left); }
+    int Metre(double m) const { return TruncPixel((m - static_cast<double>(S)) * xs + f.left); }
+    int Y(int64_t v) const { return TruncPixel(f.bottom - static_cast<double>(v - B) * ys); }
+    int RowX(int r) const { return pos ? Metre((*pos)[static_cast<size_t>(r - 1)]) : X(doc.GetMeter(r)); }
+    bool Drawn(int r) const { return !pos || !std::isnan((*pos)[static_cast<size_t>(r - 1)]); }
+    bool InWindow(int r) const
+    {
+        if (!pos) return doc.GetMeter(r) >= S && doc.GetMeter(r) <= E;
+        const double at = (*pos)[static_cast<size_t>(r - 1)];
+        return at >= static_cast<double>(S) && at <= static_cast<double>(E);
+    }
+};
+
+// 1.-2. The x axis, its ticks and labels, each label only where it clears
+// the last one; the axis says what it shows when that is the chainage, at
+// its right end, where the labels give way to it.
+void PaintMetreAxis(QPainter& p, CGdiLines& g, const CTexts& texts, const CPlot& pl)
 {
-    const int n = doc.GetRowCount();
-    const int left = f.left;
-    const int top = f.top;
-    const int right = f.right;
-    const int bottom = f.bottom;
-    const CClipRect clip{left, top, right, bottom};
-
-    const int span = f.nSpan;
-    const int64_t S = f.nStart;
-    const int64_t E = S + span;
-    const int64_t T = f.nValueTop;
-    const int64_t B = T - f.nValueSpan;
-    if (n <= 0 || span <= 0 || f.nValueSpan <= 0) return;
-    const double xs = static_cast<double>(right - left) / span;
-    const double ys = static_cast<double>(bottom - top) / f.nValueSpan;
-    auto mapX = [&](int64_t m) { return TruncPixel(static_cast<double>(m - S) * xs + left); };
-    auto mapMetre = [&](double m) { return TruncPixel((m - static_cast<double>(S)) * xs + left); };
-    auto mapY = [&](int64_t v) { return TruncPixel(bottom - static_cast<double>(v - B) * ys); };
-
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, false);
-    p.setBackgroundMode(Qt::TransparentMode);
-    const CRasterTarget target = CRasterTarget::Of(p);
-    CGdiLines g(p, target);
-    const CTexts texts(p, target, f.pStamps);
-
-    // 1. x axis
+    const CCurveFrame& f = pl.f;
     g.SetColor(kAxisColor);
-    g.MoveTo(left, bottom);
-    g.LineTo(right, bottom);
-
-    // 2. x ticks and labels, each label only where it clears the last one
+    g.MoveTo(f.left, f.bottom);
+    g.LineTo(f.right, f.bottom);
     p.setFont(f.axisFont);
     p.setPen(kAxisColor);
     const QFontMetrics afm(f.axisFont);
-    const int labelStep = f.nMeterLabelStep;
-    if (labelStep > 0) {
+    const int labelY = f.bottom + static_cast<int>(13 * 0.25);
+    const QString title = pl.pos ? QString::fromUtf8(kChainageAxisTitle) : QString();
+    const int titleLeft = pl.pos ? f.right - texts.Width(f.axisFont, afm, title) : f.right + (1 << 20);
+    if (f.nMeterLabelStep > 0) {
         bool first = true;
         int lastX = 0;
-        for (int64_t m = S; m <= E; m += labelStep) {
-            const int x = mapX(m);
-            g.MoveTo(x, bottom + 3);
-            g.LineTo(x, bottom - 3);
+        for (int64_t m = pl.S; m <= pl.E; m += f.nMeterLabelStep) {
+            const int x = pl.X(m);
+            g.MoveTo(x, f.bottom + 3);
+            g.LineTo(x, f.bottom - 3);
             const QString text = QString::fromStdString(tresnum::FormatInt(m, 0, true));
             const int w = texts.Width(f.axisFont, afm, text);
-            if (first || x + 2 >= lastX + w) {
-                texts.At(f.axisFont, afm, x, bottom + static_cast<int>(13 * 0.25), text, CTexts::EAlign::Centre);
+            if ((first || x + 2 >= lastX + w) && x + w / 2 + 4 < titleLeft) {
+                texts.At(f.axisFont, afm, x, labelY, text, CTexts::EAlign::Centre);
                 lastX = x;
                 first = false;
             }
         }
     }
+    if (pl.pos) texts.At(f.axisFont, afm, f.right, labelY, title, CTexts::EAlign::Right);
+}
 
-    // 3. the rows in the window
-    const auto [L, R] = RowsInWindow(doc, S, E);
-
-    // The verdict's shades lie under everything drawn from the rows.
-    if (f.pOverlay && !f.bGradient) PaintShades(p, *f.pOverlay, left, top, right, bottom, mapMetre);
-
-    // The comparison survey first, so the document's curves lie on top.
-    if (!f.bGradient && f.pCompare) {
-        const CTreDoc& c = *f.pCompare;
-        const std::vector<int32_t>* aligned = f.pCompareMetres;
-        if (aligned && aligned->size() == static_cast<size_t>(c.GetRowCount())) {
-            // Aligned metres need not rise with the rows: every row, the clipping keeps what shows.
-            PaintComparison(
-                p, c, f.bCompareNative, clip, c.GetRowCount() > 0 ? 1 : 0, c.GetRowCount(),
-                [aligned](int r) { return (*aligned)[static_cast<size_t>(r - 1)]; }, mapX, mapY);
-        } else {
-            const auto [cl, cr] = RowsInWindow(c, S, E);
-            PaintComparison(
-                p, c, f.bCompareNative, clip, cl, cr, [&c](int r) { return c.GetMeter(r); }, mapX, mapY);
-        }
-    }
-
-    if (L > 0) {
-        // 4. curves
-        struct Curve {
-            QColor color;
-            int32_t (CTreDoc::*get)(int) const;
+// 4. The curves of rows L..R.
+void PaintRowCurves(CGdiLines& g, const CPlot& pl, int L, int R)
+{
+    const CCurveFrame& f = pl.f;
+    const CClipRect clip{f.left, f.top, f.right, f.bottom};
+    struct Curve {
+        QColor color;
+        int32_t (CTreDoc::*get)(int) const;
+    };
+    const Curve gradient[3]
+        = {{kEinColor, &CTreDoc::GetGradOn}, {kAusColor, &CTreDoc::GetGradOff}, {kDiffColor, &CTreDoc::GetGradDiff}};
+    const Curve potential[2] = {{kEinColor, &CTreDoc::GetPotOn}, {kAusColor, &CTreDoc::GetPotOff}};
+    const Curve* curves = f.bGradient ? gradient : potential;
+    const int curveCount = f.bGradient ? 3 : 2;
+    const bool negate = !f.bGradient;
+    for (int k = 0; k < curveCount; ++k) {
+        g.SetColor(curves[k].color);
+        CClipPoint prev{0, 0};
+        bool gap = true;
+        // A point's three-pixel mark (y - 1 .. y + 1) goes into a run on its
+        // pixel column. The points after it that fall on the same column,
+        // with nothing clipped, add only their vertical segments and marks
+        // there, which together cover exactly the heights from the lowest
+        // minus one to the highest plus one, all in this curve's colour:
+        // so the column is drawn once as that run (a zoomed-out survey
+        // puts dozens of points on one column).
+        bool column = false;
+        int colX = 0, colLo = 0, colHi = 0;
+        const auto flushColumn = [&] {
+            if (column) g.Column(colX, colLo - 1, colHi + 1);
+            column = false;
         };
-        const Curve gradient[3] = {{kEinColor, &CTreDoc::GetGradOn},
-                                   {kAusColor, &CTreDoc::GetGradOff},
-                                   {kDiffColor, &CTreDoc::GetGradDiff}};
-        const Curve potential[2] = {{kEinColor, &CTreDoc::GetPotOn}, {kAusColor, &CTreDoc::GetPotOff}};
-        const Curve* curves = f.bGradient ? gradient : potential;
-        const int curveCount = f.bGradient ? 3 : 2;
-        const bool negate = !f.bGradient;
-        for (int k = 0; k < curveCount; ++k) {
-            g.SetColor(curves[k].color);
-            CClipPoint prev{0, 0};
-            bool gap = true;
-            // A point's three-pixel mark (y - 1 .. y + 1) goes into a run on its
-            // pixel column. The points after it that fall on the same column,
-            // with nothing clipped, add only their vertical segments and marks
-            // there, which together cover exactly the heights from the lowest
-            // minus one to the highest plus one, all in this curve's colour:
-            // so the column is drawn once as that run (a zoomed-out survey
-            // puts dozens of points on one column).
-            bool column = false;
-            int colX = 0, colLo = 0, colHi = 0;
-            const auto flushColumn = [&] {
-                if (column) g.Column(colX, colLo - 1, colHi + 1);
-                column = false;
-            };
-            for (int r = L; r <= R; ++r) {
-                const int32_t v = (doc.*curves[k].get)(r);
-                const CClipPoint cur{mapX(doc.GetMeter(r)), mapY(IsPresent(v) && negate ? -int64_t{v} : v)};
-                if (!IsPresent(v)) {
-                    gap = true;
-                    prev = cur;
-                    continue;
-                }
-                const CClipResult c = ClipSegment(prev, cur, clip);
-                const bool unclipped = !gap && !c.bPrevClipped && !c.bThisClipped && c.prev == prev && c.cur == cur;
-                if (f.bMergeColumns && unclipped && column && cur.x == colX && prev.x == colX) {
-                    colLo = std::min(colLo, cur.y);
-                    colHi = std::max(colHi, cur.y);
-                    prev = cur;
-                    continue;
-                }
-                flushColumn();
-                if ((c.bPrevClipped && c.bThisClipped) || gap) {
-                    g.MoveTo(c.cur.x, c.cur.y);
-                } else {
-                    g.MoveTo(c.prev.x, c.prev.y);
-                    g.LineTo(c.cur.x, c.cur.y);
-                }
-                if (!c.bThisClipped && f.bMergeColumns) {
-                    column = true;
-                    colX = cur.x;
-                    colLo = colHi = cur.y;
-                } else if (!c.bThisClipped) {
-                    // the point mark: a three-pixel upright stroke
-                    g.MoveTo(cur.x, cur.y);
-                    g.LineTo(cur.x, cur.y + 1);
-                    g.LineTo(cur.x, cur.y - 2);
-                    g.MoveTo(cur.x, cur.y);
-                }
-                gap = false;
-                prev = cur;
-            }
-            flushColumn();
-        }
-
-        // 5. comments, running upwards; one that would overlap the last
-        // written comment keeps only its dotted line, up to the plot's top
-        const QFontMetrics cfm(f.commentFont);
-        p.setFont(f.commentFont);
-        g.SetColor(kCommentColor);
-        g.SetDotted(true);
-        int lastPos = left;
-        const int h = cfm.height();
-        // A comment without its text draws the same dotted line as the one
-        // before it when both sit on one pixel column with no text between.
-        int lastLineX = 0;
-        bool lastLineBare = false;
         for (int r = L; r <= R; ++r) {
-            if (!doc.HasComment(r)) continue;
-            const int64_t m = doc.GetMeter(r);
-            if (m < S || m > E) continue;
-            const int x = mapX(m);
-            int len = 0;
-            if (left < x && h + lastPos + 1 < x) {
-                const QString text = QString::fromStdString(doc.GetComment(r));
-                len = texts.Width(f.commentFont, cfm, text);
-                texts.Upward(f.commentFont, cfm, x - 5, top + len - 4, text);
-                lastPos = x - 5;
-            } else if (lastLineBare && lastLineX == x) {
+            const int32_t v = (pl.doc.*curves[k].get)(r);
+            const CClipPoint cur{pl.RowX(r), pl.Y(IsPresent(v) && negate ? -int64_t{v} : v)};
+            if (!IsPresent(v) || !pl.Drawn(r)) {
+                gap = true;
+                prev = cur;
                 continue;
             }
-            g.MoveTo(x, bottom);
-            g.LineTo(x, top + len);
-            lastLineX = x;
-            lastLineBare = len == 0;
+            const CClipResult c = ClipSegment(prev, cur, clip);
+            const bool unclipped = !gap && !c.bPrevClipped && !c.bThisClipped && c.prev == prev && c.cur == cur;
+            if (f.bMergeColumns && unclipped && column && cur.x == colX && prev.x == colX) {
+                colLo = std::min(colLo, cur.y);
+                colHi = std::max(colHi, cur.y);
+                prev = cur;
+                continue;
+            }
+            flushColumn();
+            if ((c.bPrevClipped && c.bThisClipped) || gap) {
+                g.MoveTo(c.cur.x, c.cur.y);
+            } else {
+                g.MoveTo(c.prev.x, c.prev.y);
+                g.LineTo(c.cur.x, c.cur.y);
+            }
+            if (!c.bThisClipped && f.bMergeColumns) {
+                column = true;
+                colX = cur.x;
+                colLo = colHi = cur.y;
+            } else if (!c.bThisClipped) {
+                // the point mark: a three-pixel upright stroke
+                g.MoveTo(cur.x, cur.y);
+                g.LineTo(cur.x, cur.y + 1);
+                g.LineTo(cur.x, cur.y - 2);
+                g.MoveTo(cur.x, cur.y);
+            }
+            gap = false;
+            prev = cur;
         }
-        g.SetDotted(false);
+        flushColumn();
     }
+}
 
-    // The suspected defects' triangles stand over the curves.
-    if (f.pOverlay && f.bGradient) PaintMarks(p, texts, f.axisFont, *f.pOverlay, S, E, bottom, mapX);
+// 5. The comments of rows L..R, running upwards, from left to right (also
+// where the chainage falls along the rows); one that would overlap the last
+// written comment keeps only its dotted line, up to the plot's top.
+void PaintComments(QPainter& p, CGdiLines& g, const CTexts& texts, const CPlot& pl, int L, int R)
+{
+    const CCurveFrame& f = pl.f;
+    const QFontMetrics cfm(f.commentFont);
+    p.setFont(f.commentFont);
+    g.SetColor(kCommentColor);
+    g.SetDotted(true);
+    int lastPos = f.left;
+    const int h = cfm.height();
+    // A comment without its text draws the same dotted line as the one
+    // before it when both sit on one pixel column with no text between.
+    int lastLineX = 0;
+    bool lastLineBare = false;
+    int firstDrawn = L, lastDrawn = R;
+    while (firstDrawn < lastDrawn && !pl.Drawn(firstDrawn)) ++firstDrawn;
+    while (lastDrawn > firstDrawn && !pl.Drawn(lastDrawn)) --lastDrawn;
+    const bool leftward = pl.pos && pl.RowX(lastDrawn) < pl.RowX(firstDrawn);
+    for (int k = L; k <= R; ++k) {
+        const int r = leftward ? L + R - k : k;
+        if (!pl.doc.HasComment(r) || !pl.Drawn(r) || !pl.InWindow(r)) continue;
+        const int x = pl.RowX(r);
+        int len = 0;
+        if (f.left < x && h + lastPos + 1 < x) {
+            const QString text = QString::fromStdString(pl.doc.GetComment(r));
+            len = texts.Width(f.commentFont, cfm, text);
+            texts.Upward(f.commentFont, cfm, x - 5, f.top + len - 4, text);
+            lastPos = x - 5;
+        } else if (lastLineBare && lastLineX == x) {
+            continue;
+        }
+        g.MoveTo(x, f.bottom);
+        g.LineTo(x, f.top + len);
+        lastLineX = x;
+        lastLineBare = len == 0;
+    }
+    g.SetDotted(false);
+}
 
-    // 6. y axis
+// 6.-9. The y axis, the zero line, the criterion (potential pane) dashed -
+// black as the survey states it, or in the palette's colours with the
+// limiting potential as the verdict laid over the curves used them - and
+// the y ticks and labels, each label only where it clears the last one.
+void PaintValueAxis(QPainter& p, CGdiLines& g, const CTexts& texts, const CPlot& pl)
+{
+    const CCurveFrame& f = pl.f;
+    const int64_t T = pl.T, B = pl.B;
     p.setFont(f.axisFont);
     g.SetColor(kAxisColor);
-    g.MoveTo(left, bottom);
-    g.LineTo(left, top);
-
-    // 7. zero line
+    g.MoveTo(f.left, f.bottom);
+    g.LineTo(f.left, f.top);
     if (B < 0 && 0 < T) {
-        const int y0 = mapY(0);
-        g.MoveTo(left, y0);
-        g.LineTo(right, y0);
+        const int y0 = pl.Y(0);
+        g.MoveTo(f.left, y0);
+        g.LineTo(f.right, y0);
     }
-
-    // 8. protection criterion (potential pane), dashed: black as the survey
-    // states it, or in the palette's colours with the limiting potential
-    // as the verdict laid over the curves used them
     if (!f.bGradient) {
         const auto dashedAt = [&](int64_t c) {
-            const SDashes d = LineDashes(right - left);
+            const SDashes d = LineDashes(f.right - f.left);
             // A pane too narrow for one period has no room for dashes.
             if (!(B < c && c < T) || d.period <= 0) return;
-            const int y = mapY(c);
-            for (int x = left; x < right - d.dash; x += d.period) {
+            const int y = pl.Y(c);
+            for (int x = f.left; x < f.right - d.dash; x += d.period) {
                 g.MoveTo(x, y);
                 g.LineTo(x + d.dash, y);
             }
@@ -419,26 +434,89 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
             dashedAt(-int64_t{f.pOverlay->protection});
             g.SetColor(kAxisColor);
         } else {
-            dashedAt(-int64_t{SurveyProtectionCriterion(doc).protection});
+            dashedAt(-int64_t{SurveyProtectionCriterion(pl.doc).protection});
         }
     }
-
-    // 9. y ticks and labels, each label only where it clears the last one
     if (f.nValueLabelStep > 0) {
+        const QFontMetrics afm(f.axisFont);
         bool first = true;
         int lastY = 0;
         for (int64_t v = B; v <= T; v += f.nValueLabelStep) {
-            const int y = mapY(v);
-            g.MoveTo(left - 3, y);
-            g.LineTo(left + 3, y);
+            const int y = pl.Y(v);
+            g.MoveTo(f.left - 3, y);
+            g.LineTo(f.left + 3, y);
             const QString text = f.bGradient
                                      ? QString::fromStdString(tresnum::FormatInt(v / 10, 6, true))
                                      : QString::fromStdString(tresnum::FormatFixed(static_cast<double>(-v) * 0.001, 2));
             if (first || y < lastY - afm.height()) {
-                texts.At(f.axisFont, afm, left - 4, static_cast<int>(y - 13 * 0.4), text, CTexts::EAlign::Right);
+                texts.At(f.axisFont, afm, f.left - 4, static_cast<int>(y - 13 * 0.4), text, CTexts::EAlign::Right);
                 lastY = y;
                 first = false;
             }
         }
     }
+}
+
+} // namespace
+
+void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
+{
+    const int n = doc.GetRowCount();
+    if (n <= 0 || f.nSpan <= 0 || f.nValueSpan <= 0) return;
+    const std::vector<double>* pos
+        = f.pPositions && f.pPositions->size() == static_cast<size_t>(n) ? f.pPositions : nullptr;
+    const CPlot pl{doc,
+                   f,
+                   pos,
+                   f.nStart,
+                   f.nStart + f.nSpan,
+                   f.nValueTop,
+                   f.nValueTop - f.nValueSpan,
+                   static_cast<double>(f.right - f.left) / f.nSpan,
+                   static_cast<double>(f.bottom - f.top) / f.nValueSpan};
+    const auto mapX = [&pl](int64_t m) { return pl.X(m); };
+    const auto mapMetre = [&pl](double m) { return pl.Metre(m); };
+    const auto mapY = [&pl](int64_t v) { return pl.Y(v); };
+
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, false);
+    p.setBackgroundMode(Qt::TransparentMode);
+    const CRasterTarget target = CRasterTarget::Of(p);
+    CGdiLines g(p, target);
+    const CTexts texts(p, target, f.pStamps);
+
+    PaintMetreAxis(p, g, texts, pl);
+
+    // 3. the rows in the window
+    const auto [L, R] = pos ? RowsAtPositions(*pos, pl.S, pl.E) : RowsInWindow(doc, pl.S, pl.E);
+
+    // The verdict's shades lie under everything drawn from the rows.
+    if (f.pOverlay && !f.bGradient) PaintShades(p, *f.pOverlay, f.left, f.top, f.right, f.bottom, mapMetre);
+
+    // The comparison survey first, so the document's curves lie on top.
+    if (!f.bGradient && f.pCompare) {
+        const CClipRect clip{f.left, f.top, f.right, f.bottom};
+        const CTreDoc& c = *f.pCompare;
+        const std::vector<int32_t>* aligned = f.pCompareMetres;
+        if (aligned && aligned->size() == static_cast<size_t>(c.GetRowCount())) {
+            // Aligned metres need not rise with the rows: every row, the clipping keeps what shows.
+            PaintComparison(
+                p, c, f.bCompareNative, clip, c.GetRowCount() > 0 ? 1 : 0, c.GetRowCount(),
+                [aligned](int r) { return (*aligned)[static_cast<size_t>(r - 1)]; }, mapX, mapY);
+        } else {
+            const auto [cl, cr] = RowsInWindow(c, pl.S, pl.E);
+            PaintComparison(
+                p, c, f.bCompareNative, clip, cl, cr, [&c](int r) { return c.GetMeter(r); }, mapX, mapY);
+        }
+    }
+
+    if (L > 0) {
+        PaintRowCurves(g, pl, L, R);
+        PaintComments(p, g, texts, pl, L, R);
+    }
+
+    // The suspected defects' triangles stand over the curves.
+    if (f.pOverlay && f.bGradient) PaintMarks(p, texts, f.axisFont, *f.pOverlay, pl.S, pl.E, f.bottom, mapMetre);
+
+    PaintValueAxis(p, g, texts, pl);
 }

@@ -23,15 +23,16 @@ class CTextStamps;
 class CTreDoc;
 class QPainter;
 
-// The protection verdict laid over the curves ("Bewertung in Kurven"), in
-// recorded metres: the stretches shaded by status under the potential
-// curves, the suspected defects as triangles labelled with their category
-// on the gradient pane's metre axis, and the criterion E_p and the limiting
-// potential E_l as dashed lines in the potential pane. Colours from the one
-// palette (verdictpalette.h).
+// The protection verdict laid over the curves ("Bewertung in Kurven"), on
+// the pane's axis (the recorded metres, or the chainage the rows are drawn
+// at): the stretches shaded by status under the potential curves, the
+// suspected defects as triangles labelled with their category on the
+// gradient pane's axis, and the criterion E_p and the limiting potential
+// E_l as dashed lines in the potential pane. Colours from the one palette
+// (verdictpalette.h).
 struct CCurveOverlay {
     struct Mark {
-        int64_t metre = 0;
+        double at = 0;    // m on the pane's axis
         int category = 0; // 1..4, 0 without one
     };
     std::vector<SVerdictSpan> spans; // potential pane
@@ -40,12 +41,16 @@ struct CCurveOverlay {
     int32_t limit = NO_VALUE;        // E_l, mV
 };
 
+// The title of the axis when the rows are drawn at their chainage; the
+// recorded metres need none, as the panes have always shown them.
+inline constexpr char kChainageAxisTitle[] = "Stationierung [m]";
+
 struct CCurveFrame {
     bool bGradient = false;
     // The plot rectangle: left, top, right and bottom as the layout counts
     // them (right and bottom are on the axis lines, not one past).
     int left = 0, top = 0, right = 0, bottom = 0;
-    int64_t nStart = 0;      // the metre at the left edge
+    int64_t nStart = 0;      // the metre at the left edge (of the axis: recorded, or chainage)
     int nSpan = 0;           // metres across the plot
     int nMeterLabelStep = 0; // a tick and a label every so many metres
     int64_t nValueTop = 0;   // the value at the top edge (potentials negated)
@@ -70,6 +75,11 @@ struct CCurveFrame {
     // [r - 1], NO_VALUE: not drawn), as the comparison aligned it; null or
     // of another length: its own metres.
     const std::vector<int32_t>* pCompareMetres = nullptr;
+    // With pipeline data, where each of the document's rows is drawn (row r
+    // at [r - 1], m of chainage; NaN: not drawn), its curves, comments and
+    // all; the axis then says "Stationierung [m]". Null, or of another
+    // length than the rows: the recorded metres.
+    const std::vector<double>* pPositions = nullptr;
 };
 
 // Paints the axes, curves, point marks, comments, zero line, criterion and

@@ -175,10 +175,24 @@ void CTrePrintView::FitMeterWindow()
 {
     // Rows without a metre have no place on the axis: one of them at an end
     // (NO_VALUE is far out) would stretch the window over ten million metres.
-    const int firstRow = m_doc.FirstRowWithMetre();
-    if (firstRow == 0) return;
-    const int64_t first = m_doc.GetMeter(firstRow);
-    const int64_t last = m_doc.GetMeter(m_doc.LastRowWithMetre());
+    int64_t first = 0, last = 0;
+    if (const std::vector<double>* pos = DrawnPositions()) {
+        // The chainage may fall along the rows: the window spans it whole.
+        double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+        for (const double s : *pos)
+            if (!std::isnan(s)) {
+                lo = std::min(lo, s);
+                hi = std::max(hi, s);
+            }
+        if (!(lo <= hi)) return;
+        first = static_cast<int64_t>(std::floor(lo));
+        last = static_cast<int64_t>(std::ceil(hi));
+    } else {
+        const int firstRow = m_doc.FirstRowWithMetre();
+        if (firstRow == 0) return;
+        first = m_doc.GetMeter(firstRow);
+        last = m_doc.GetMeter(m_doc.LastRowWithMetre());
+    }
     const CZoomStep current{m_doc.m_nMeterSpan, m_doc.m_nMeterLineStep, m_doc.m_nMeterPageStep,
                             m_doc.m_nMeterLabelStep};
     CZoomStep z = SnapMeterSpan(last - first, current);
@@ -342,6 +356,19 @@ void CTrePrintView::CenterOnMetres(int64_t from, int64_t to)
     update();
 }
 
+const std::vector<double>* CTrePrintView::DrawnPositions() const
+{
+    return m_positions && m_positions->size() == static_cast<size_t>(m_doc.GetRowCount()) ? m_positions.get() : nullptr;
+}
+
+void CTrePrintView::SetAxisPositions(std::shared_ptr<const std::vector<double>> positions)
+{
+    const bool switched = (positions != nullptr) != (m_positions != nullptr);
+    m_positions = std::move(positions);
+    if (switched) (IsGradientPane() ? m_doc.m_bRefitGrad : m_doc.m_bRefitPot) = true;
+    Refresh();
+}
+
 void CTrePrintView::SetOverlay(const CCurveOverlay* overlay)
 {
     m_pOverlay = overlay;
@@ -457,6 +484,7 @@ CCurveFrame CTrePrintView::Frame()
     f.pCompare = m_pCompare;
     f.bCompareNative = m_bCompareNative;
     f.pCompareMetres = m_compareMetres.empty() ? nullptr : &m_compareMetres;
+    f.pPositions = DrawnPositions();
     return f;
 }
 

@@ -3,7 +3,9 @@
 // the upper pane and the potentials in the lower (the picture itself is
 // curvepainter's). Both panes share the metre window kept in the document
 // and so always show and scroll the same stretch; each keeps its own value
-// axis.
+// axis. With pipeline data the axis is the chainage instead: every row,
+// comment and mark stands at its row's chainage, and the window, its scroll
+// and zoom are in chainage metres.
 //
 // Whatever changes the window - a document change, the other pane's scroll,
 // a resize, a zoom - is worked out when it happens (refit, scroll ranges,
@@ -22,6 +24,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 class CTreDoc;
@@ -67,9 +70,16 @@ public:
     // The scroll bars; `thumb` counts only for ThumbTrack.
     void OnHScroll(EScroll code, int thumb = 0);
     void OnVScroll(EScroll code, int thumb = 0);
-    // Scrolls the shared metre window so that the stretch from..to lies in
-    // its middle, as far as the scroll range allows (both panes follow).
+    // Scrolls the shared metre window so that the stretch from..to (metres
+    // of the axis) lies in its middle, as far as the scroll range allows
+    // (both panes follow).
     void CenterOnMetres(int64_t from, int64_t to);
+    // Where each row is drawn (row r at [r - 1], m of chainage; NaN: not
+    // drawn); null: at the recorded metres. Switching between the two fits
+    // the window to the survey again. The pane keeps the vector for as long
+    // as it is set.
+    void SetAxisPositions(std::shared_ptr<const std::vector<double>> positions);
+    const std::vector<double>* AxisPositions() const { return m_positions.get(); }
     // Marks drawn over the picture (null: none); kept by the caller for as
     // long as it is set.
     void SetOverlay(const CCurveOverlay* overlay);
@@ -133,6 +143,8 @@ private:
     void PrepareWindow();
     void Refresh(); // PrepareWindow, then a repaint
     void FitMeterWindow();
+    // The positions when they belong to the rows as they are now, else null.
+    const std::vector<double>* DrawnPositions() const;
     void SetInitialVerticalState();
     void LoadLogos();
     void EnsureBacking();
@@ -172,5 +184,6 @@ private:
     QImage m_tableLogo;
     QImage m_plotLogo;
     const CCurveOverlay* m_pOverlay = nullptr;
+    std::shared_ptr<const std::vector<double>> m_positions;
     int m_nWheelRest = 0; // wheel turn short of a whole notch
 };

@@ -13,9 +13,12 @@
 #include <vector>
 
 struct SVerdictSpan {
-    double from = 0, to = 0; // m as recorded, from <= to
+    double from = 0, to = 0; // m as recorded (or of the positions given), from <= to
     EVerdictStatus status = EVerdictStatus::NotAssessed;
 };
 
-// In row order.
-std::vector<SVerdictSpan> VerdictSpans(const SVerdict& verdict);
+// In row order. With `positions` (row r at [r - 1], as the curve panes draw
+// the rows with pipeline data) the spans lie there instead, each point's
+// zone measured in them as the verdict measures it in chainage; a point
+// without one has no span.
+std::vector<SVerdictSpan> VerdictSpans(const SVerdict& verdict, const std::vector<double>* positions = nullptr);

@@ -319,6 +319,47 @@ TEST(QmLine, UnchangedEntriesThatCannotBeEncodedAnewAreSavedAsRead)
     EXPECT_TRUE(doc.IsModified());
 }
 
+// A handheld's QM line with a lone CR among its bytes: four acute accents
+// (0xEF) in entry 6, one of which always meets the shift of 30 that makes
+// 0x0D, so no new line can carry the entries, and the handheld's own line
+// holds that CR (its 74th byte) and bytes above 0x7F. Our reader ends lines at
+// LF only and takes the line whole; unchanged, it goes out as read, and
+// the survey is saved.
+TEST(QmLine, ALineWithALoneCrIsSavedAsRead)
+{
+    const unsigned char bytes[]
+        = {0x4a, 0x4f, 0x5c, 0x3a, 0x4f, 0x6f, 0x7f, 0x4f, 0x66, 0x72, 0x82, 0x5f, 0x5d, 0x6d, 0x78, 0x45,
+           0x60, 0x8d, 0x8f, 0x6b, 0x88, 0x8d, 0x48, 0x3d, 0x4f, 0x6c, 0x9a, 0x38, 0x34, 0x52, 0x5f, 0x3b,
+           0x45, 0x59, 0x63, 0x4c, 0x79, 0x98, 0x9d, 0x71, 0x87, 0x83, 0x94, 0x6f, 0x7f, 0x92, 0x9a, 0x79,
+           0x78, 0x83, 0x48, 0x4d, 0x89, 0x4d, 0x6b, 0x7f, 0x67, 0x6d, 0x5c, 0x2a, 0x59, 0x4b, 0x5a, 0x41,
+           0x4f, 0x69, 0x89, 0x76, 0x42, 0x3e, 0x17, 0xf9, 0x03, 0x0d, 0x63, 0x3b, 0x42, 0x50, 0x56, 0x3c,
+           0x4a, 0x59, 0x7e, 0x2a, 0x46, 0x4c, 0x59, 0x3a, 0x4f, 0x59, 0x63, 0x45, 0x4f, 0x59};
+    const std::string line(reinterpret_cast<const char*>(bytes), sizeof bytes);
+    ASSERT_EQ(line.find('\r'), 73u);
+    CTempDir dir;
+    WriteFile(dir / "hand.tsd", "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n\r\n\r\n\r\n\r\n\r\n\r\n" + line
+                                    + "\r\n[Messdaten]\r\n1;-1.00;;;;;;\r\n");
+    CTreDoc doc;
+    CRecordingHost host;
+    doc.SetHost(&host);
+    ASSERT_TRUE(doc.OnOpenDocument((dir / "hand.tsd").string()));
+    EXPECT_EQ(doc.m_qm[1], "QWERTZUIOP");
+    EXPECT_EQ(doc.m_qm[5], "Bezugselektrode Cu/CuSO4 E-27");
+    EXPECT_EQ(doc.m_qm[6], "Kal. \xEF\xEF\xEF\xEF");
+    EXPECT_EQ(doc.m_qm[7], "1.2.26");
+
+    ASSERT_TRUE(doc.OnSaveDocument((dir / "a.tsd").string()));
+    EXPECT_TRUE(host.messages.empty());
+    const std::string saved = ReadFile(dir / "a.tsd");
+    EXPECT_NE(saved.find("\r\n" + line + "\r\n"), std::string::npos);
+    // Read again and saved again: the same bytes.
+    CTreDoc back;
+    ASSERT_TRUE(back.OnOpenDocument((dir / "a.tsd").string()));
+    EXPECT_EQ(back.m_qm, doc.m_qm);
+    ASSERT_TRUE(back.OnSaveDocument((dir / "b.tsd").string()));
+    EXPECT_EQ(ReadFile(dir / "b.tsd"), saved);
+}
+
 TEST(RoundTrip, EdgeValues)
 {
     CTreDoc doc;

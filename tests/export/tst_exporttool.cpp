@@ -120,6 +120,14 @@ TEST_F(ExportTool, DemoReadBackByOgrinfo)
     EXPECT_EQ(gpx.at("waypoints").features, defects + fixpoints);
     EXPECT_EQ(gpx.at("tracks").features, 1);
     EXPECT_EQ(gpx.at("track_points").features, doc.GetRowCount());
+    EXPECT_TRUE(gpx.at("waypoints").Has("desc"));
+    // GPS software reads it too: a line per waypoint.
+    if (Shell("gpsbabel -V").status == 0) {
+        const SRun babel = Shell("gpsbabel -i gpx -f " + Quoted(m_dir / "demo.gpx") + " -o unicsv -F -", false);
+        EXPECT_EQ(babel.status, 0);
+        EXPECT_EQ(std::count(babel.out.begin(), babel.out.end(), '\n'), 1 + defects + fixpoints) << babel.out;
+        EXPECT_NE(babel.out.find("P1 II 1192,6 m"), std::string::npos) << babel.out;
+    }
 
     // The spreadsheet's CSV as GDAL reads it: semicolons, a BOM, German titles.
     const auto csv = Ogrinfo(Quoted(m_dir / "demo.csv"));
@@ -127,6 +135,88 @@ TEST_F(ExportTool, DemoReadBackByOgrinfo)
     EXPECT_EQ(csv.begin()->second.features, defects);
     EXPECT_TRUE(csv.begin()->second.Has("Breite [°]"));
     EXPECT_TRUE(csv.begin()->second.Has("Nordwert EPSG:25832 [m]"));
+}
+
+// The GeoPackage as QGIS opens it: one layer per kind, each of one geometry
+// type, typed columns, and a copy to another format that keeps them.
+TEST_F(ExportTool, GeoPackageReadBackByOgrinfoAndOgr2ogr)
+{
+    if (!HaveOgrinfo()) GTEST_SKIP() << "ogrinfo (gdal-bin) is not installed: the GeoPackage is not read back";
+    const SRun r = Export("gpkg", "demo.gpkg");
+    ASSERT_EQ(r.status, 0) << r.out;
+    const SRun info = Shell("ogrinfo -ro -so -al " + Quoted(m_dir / "demo.gpkg"));
+    EXPECT_NE(info.out.find("using driver `GPKG' successful"), std::string::npos) << info.out;
+    const auto layers = Ogrinfo(Quoted(m_dir / "demo.gpkg"));
+    ASSERT_EQ(layers.size(), 4u);
+    // The demo's figures: 29 stretches not protected, 6 defects, 12 fixed points.
+    EXPECT_EQ(layers.at("track").features, 1);
+    EXPECT_EQ(layers.at("stretches").features, 29);
+    EXPECT_EQ(layers.at("defects").features, 6);
+    EXPECT_EQ(layers.at("fixpoints").features, 12);
+    const auto has = [&](const char* layer, const char* line) {
+        const std::vector<std::string>& f = layers.at(layer).fields;
+        return std::find(f.begin(), f.end(), line) != f.end();
+    };
+    EXPECT_TRUE(has("defects", "irPercent: Real (0.0)"));
+    EXPECT_TRUE(has("defects", "priority: Integer64 (0.0)"));
+    EXPECT_TRUE(has("defects", "description: String (0.0)"));
+    EXPECT_TRUE(has("stretches", "worstMetre: Integer64 (0.0)"));
+    for (const auto& [name, geometry] : {std::pair{"track", "Line String"}, std::pair{"stretches", "Line String"},
+                                         std::pair{"defects", "Point"}, std::pair{"fixpoints", "Point"}}) {
+        const size_t at = info.out.find("Layer name: " + std::string(name));
+        ASSERT_NE(at, std::string::npos) << name;
+        EXPECT_EQ(info.out.compare(info.out.find("Geometry: ", at) + 10, std::string(geometry).size(), geometry), 0)
+            << name;
+    }
+    const SRun first = Shell("ogrinfo -ro -al -q " + Quoted(m_dir / "demo.gpkg") + " defects -where priority=1");
+    EXPECT_NE(first.out.find("name (String) = P1 II 1192,6 m"), std::string::npos) << first.out;
+    EXPECT_NE(first.out.find("chainage (Real) = 1192.59"), std::string::npos);
+    EXPECT_NE(first.out.find("POINT (7.910646 47.9352901)"), std::string::npos);
+
+    // Into GeoJSON and back: the same features.
+    const SRun copy = Shell("ogr2ogr -f GeoJSON " + Quoted(m_dir / "defects.geojson") + " "
+                            + Quoted(m_dir / "demo.gpkg") + " defects");
+    ASSERT_EQ(copy.status, 0) << copy.out;
+    EXPECT_EQ(Ogrinfo(Quoted(m_dir / "defects.geojson")).begin()->second.features, 6);
+}
+
+// No command may write over a file it reads: refused before anything is
+// read or written, the file as it was.
+TEST_F(ExportTool, AnOutputThatIsAnInputIsRefused)
+{
+    const fs::path survey = m_dir / "demo.tsd", pipeline = m_dir / "leitung.geojson";
+    fs::copy_file(kSamples + "/demo.tsd", survey);
+    fs::copy_file(kSamples + "/demo-leitung.geojson", pipeline);
+    fs::create_symlink(survey, m_dir / "verweis.tsd");
+    const std::string tool = std::string(TRESMON_TOOL) + " ";
+    const std::string s = Quoted(survey), p = Quoted(pipeline);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"export " + s + " --format gpkg --pipeline " + p + " -o " + p, "leitung.geojson"},
+        {"export " + s + " --format csv -o " + Quoted(m_dir / "verweis.tsd"), "demo.tsd"},
+        {"export " + s + " --format kml --pipeline " + p + " -o " + Quoted(m_dir / "." / "demo.tsd"), "demo.tsd"},
+        {"report " + s + " -o " + s, "demo.tsd"},
+        {"convert " + s + " " + s, "demo.tsd"},
+        {"edit " + s + " -o " + s + " --sort", "demo.tsd"},
+        {"edit " + Quoted(m_dir / "verweis.tsd") + " -o " + p + " --restation " + p, "leitung.geojson"},
+        {"csv " + s + " " + s, "demo.tsd"},
+        {"print --graphic " + s + " -o " + s, "demo.tsd"},
+        {"render " + s + " -o " + s, "demo.tsd"},
+    };
+    const auto before = fs::last_write_time(survey);
+    for (const auto& [command, named] : cases) {
+        const SRun r = Shell(tool + command);
+        EXPECT_EQ(r.status, 1) << command << ": " << r.out;
+        EXPECT_NE(r.out.find("ist eine der Eingaben"), std::string::npos) << command << ": " << r.out;
+        EXPECT_NE(r.out.find(named + ") und würde sie überschreiben"), std::string::npos) << command << ": " << r.out;
+    }
+    EXPECT_EQ(fs::last_write_time(survey), before);
+    EXPECT_EQ(fs::file_size(survey), fs::file_size(kSamples + "/demo.tsd"));
+    // Standard output is no file, and another name is fine.
+    EXPECT_EQ(Shell(tool + "convert - - < " + s + " > /dev/null").status, 0);
+    EXPECT_EQ(
+        Shell(tool + "export " + s + " --format gpkg --pipeline " + p + " -o - > " + Quoted(m_dir / "aus.gpkg")).status,
+        0);
+    if (HaveOgrinfo()) EXPECT_EQ(Ogrinfo(Quoted(m_dir / "aus.gpkg")).size(), 4u);
 }
 
 TEST_F(ExportTool, Refusals)

@@ -9,6 +9,7 @@
 #include "surveybinding.h"
 #include "surveyexport.h"
 #include "surveyrows.h"
+#include "tresversion.h"
 #include "verdict.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,8 @@ TEST(MapExport, FeaturesFormatsAndWhatLiesBeyondTheRoute)
 {
     CTreDoc doc;
     Survey(doc);
+    doc.m_header[1] = "03.04.26";
+    doc.m_header[2] = "-0,85 V CSE";
     const SSurveyBinding b = BindSurvey(doc, Data());
     ASSERT_TRUE(b.ok) << b.errors.front();
     const SVerdict v = AssessProtection(doc, SVerdictSettings(), nullptr, &b.overrides);
@@ -82,9 +85,10 @@ TEST(MapExport, FeaturesFormatsAndWhatLiesBeyondTheRoute)
     EXPECT_NEAR(GeodesicDistance(stretch.geometry.front(), stretch.geometry.back()), 1.0, 0.03);
     EXPECT_EQ(stretch.geometry[1].lat, b.places[20]->lat);
 
-    EXPECT_EQ(m.features[3].label, "P1 II 20 m");
+    // Named by their chainage (ties at 10 m = 100 and 30 m = 120), one decimal.
+    EXPECT_EQ(m.features[3].label, "P1 II 110,0 m");
     EXPECT_EQ(m.features[3].Field("chainage")->real, 110);
-    EXPECT_EQ(m.features[4].label, "P2 II 5000 m");
+    EXPECT_EQ(m.features[4].label, "P2 II 5090,0 m");
     EXPECT_TRUE(m.features[4].geometry.empty());
     EXPECT_TRUE(m.features[2].geometry.empty());
     EXPECT_EQ(m.features[5].Field("type")->text, "Prüfstelle");
@@ -114,6 +118,68 @@ TEST(MapExport, FeaturesFormatsAndWhatLiesBeyondTheRoute)
     EXPECT_EQ(count("<cmt>umgehend aufgraben</cmt>"), 1u);
     EXPECT_EQ(notes, std::vector<std::string>{"1 Fehlstelle liegt außerhalb der Trasse und fehlt in der GPX-Datei: "
                                               "ein Wegpunkt braucht eine Position."});
+}
+
+// What a phone shows under a mark, and what every file says it is: the
+// survey, its date, the criterion and the program.
+TEST(MapExport, EveryMarkIsDescribedAndEveryFileSaysWhatItIs)
+{
+    CTreDoc doc;
+    Survey(doc);
+    doc.SetPathName("/tmp/strecke.tsd");
+    doc.m_header[1] = "03.04.26";
+    doc.m_header[2] = "-0,85 V CSE";
+    const SSurveyBinding b = BindSurvey(doc, Data());
+    ASSERT_TRUE(b.ok);
+    const SVerdict v = AssessProtection(doc, SVerdictSettings(), nullptr, &b.overrides);
+    const SMapFeatures m = CollectMapFeatures(doc, v, b);
+    const std::string survey = "Messung strecke.tsd vom 03.04.26; Schutzkriterium -850 mV aus Kopfdaten, "
+                               "Grenzpotential -1200 mV; Tresmon " TRES_VERSION;
+    EXPECT_EQ(m.description, survey);
+    const std::string defect = "Kategorie: II mittel; %IR: 16,7 %; Status: nicht geschützt; Maßnahme: umgehend "
+                               "aufgraben; Stationierung: 110,00 m (Messmeter 20 m); Lage: 10 m nach „A“";
+    const std::string fixpoint = "Festpunkt: Prüfstelle; Stationierung: 100,00 m; Zeile 11, Messmeter 10 m";
+    EXPECT_EQ(m.features[0].Field("description")->text,
+              "Messspur: 41 Messpunkte, Zeilen 1 bis 41; Stationierung: 90,00 bis 130,00 m");
+    EXPECT_EQ(m.features[1].Field("description")->text,
+              "Status: nicht geschützt; Stationierung: 110,00 bis 110,00 m (Messmeter 20 bis 20 m); Länge: 1,00 m; "
+              "schlechtester Wert: -650 mV bei Messmeter 20 m");
+    EXPECT_EQ(m.features[3].Field("description")->text, defect);
+    EXPECT_EQ(m.features[5].Field("description")->text, fixpoint);
+
+    std::vector<std::string> notes;
+    const std::string gpx = GpxText(m, notes);
+    // GPX 1.1's order: metadata name, desc; a waypoint's name, cmt, desc, type.
+    EXPECT_NE(gpx.find("<metadata>\n  <name>Testleitung, T 1</name>\n  <desc>" + survey + "</desc>\n </metadata>"),
+              std::string::npos)
+        << gpx;
+    EXPECT_NE(gpx.find("<name>P1 II 110,0 m</name>\n  <cmt>umgehend aufgraben</cmt>\n  <desc>" + defect
+                       + "</desc>\n  <type>Fehlstelle</type>"),
+              std::string::npos);
+    EXPECT_NE(gpx.find("<desc>" + fixpoint + "</desc>"), std::string::npos);
+
+    const std::string kml = KmlText(m, notes);
+    EXPECT_NE(kml.find("<name>Testleitung, T 1</name>\n  <description>" + survey + "</description>"),
+              std::string::npos);
+    EXPECT_NE(kml.find("<name>P1 II 110,0 m</name>\n    <description>" + defect + "</description>\n    <styleUrl>"),
+              std::string::npos)
+        << kml;
+    size_t placemarks = 0, described = 0;
+    for (size_t at = kml.find("<Placemark>"); at != std::string::npos; at = kml.find("<Placemark>", at + 1)) {
+        ++placemarks;
+        described += kml.compare(kml.find('\n', kml.find("<name>", at)) + 1, 17, "    <description>") == 0;
+    }
+    EXPECT_EQ(placemarks, 7u);
+    EXPECT_EQ(described, 7u);
+
+    const auto j = nlohmann::json::parse(GeoJsonText(m, notes));
+    EXPECT_EQ(j["survey"]["file"], "strecke.tsd");
+    EXPECT_EQ(j["survey"]["date"], "03.04.26");
+    EXPECT_EQ(j["survey"]["criterion"]["protection"], -850);
+    EXPECT_EQ(j["survey"]["criterion"]["source"], "header");
+    EXPECT_EQ(j["survey"]["criterion"]["headerText"], "-0,85 V CSE");
+    EXPECT_EQ(j["survey"]["programVersion"], TRES_VERSION);
+    EXPECT_EQ(j["features"][3]["properties"]["description"], defect);
 }
 
 TEST(MapExport, ATrackOfOnePositionIsThatPoint)

@@ -507,7 +507,7 @@ void TestAssessWnd::curveMarksWithTheirLegend()
     QVERIFY(o && o == f.UpperPane()->Overlay());
     QCOMPARE(o->spans.size(), w.Bar()->Spans().size());
     QCOMPARE(o->marks.size(), size_t{1});
-    QCOMPARE(std::tie(o->marks[0].metre, o->marks[0].category), std::make_tuple(int64_t{11}, 2));
+    QCOMPARE(std::tie(o->marks[0].at, o->marks[0].category), std::make_tuple(11.0, 2));
     QCOMPARE(std::tie(o->protection, o->limit), std::make_tuple(-850, -1200));
     QTest::keyClicks(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-790"));
     QCOMPARE(f.LowerPane()->Overlay()->protection, -790);

@@ -316,6 +316,14 @@ void TestPipeline::comparisonByTheFixedPoints()
     QCOMPARE(w.CompareSettings().alignment->method, EAlignMethod::Pipeline);
     QVERIFY(w.Comparison());
     QCOMPARE(w.Comparison()->summary.matched, 301);
+    // The curves are drawn in chainage, the comparison's too: its first row
+    // (0 m, "FP A") at 1000 m, its last (3000 m, "FP B") at 4075 m.
+    const CCurveFrame lower = f.LowerPane()->Frame();
+    QVERIFY(lower.pPositions);
+    QCOMPARE(lower.pPositions->at(100), 2025.0);
+    QVERIFY(lower.pCompareMetres);
+    QCOMPARE(lower.pCompareMetres->front(), 1000);
+    QCOMPARE(lower.pCompareMetres->back(), 4075);
     // The report names the data and pairs its comparison the same way.
     if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
         m_seam.saveAnswers << Path("bericht.pdf");
@@ -329,6 +337,9 @@ void TestPipeline::comparisonByTheFixedPoints()
     }
     f.OnPipelineClose();
     QCOMPARE(w.CompareSettings().alignment->method, EAlignMethod::Landmarks);
+    // Without pipeline data the recorded metres again, the comparison on its own.
+    QVERIFY(!f.LowerPane()->Frame().pPositions);
+    QCOMPARE(f.LowerPane()->Frame().nStart, 0);
 }
 
 void TestPipeline::exportMenuWritesEveryFormat()
@@ -351,6 +362,7 @@ void TestPipeline::exportMenuWritesEveryFormat()
     } formats[] = {{CMainFrame::ID_EXPORT_GEOJSON, "geojson", "{"},
                    {CMainFrame::ID_EXPORT_KML, "kml", "<?xml"},
                    {CMainFrame::ID_EXPORT_GPX, "gpx", "<?xml"},
+                   {CMainFrame::ID_EXPORT_GPKG, "gpkg", "SQLite format 3"},
                    {CMainFrame::ID_EXPORT_CSV, "csv", "\xEF\xBB\xBFPriorit"}};
     const bool ogr = QProcess::execute(QStringLiteral("ogrinfo"), {QStringLiteral("--version")}) == 0;
     for (const auto& format : formats) {
@@ -373,14 +385,16 @@ void TestPipeline::exportMenuWritesEveryFormat()
     QCOMPARE(
         m_seam.saveFilters.mid(1),
         (QStringList{QStringLiteral("GeoJSON-Dateien (*.geojson)|geojson"), QStringLiteral("KML-Dateien (*.kml)|kml"),
-                     QStringLiteral("GPX-Dateien (*.gpx)|gpx"), QStringLiteral("CSV-Dateien (*.csv)|csv")}));
+                     QStringLiteral("GPX-Dateien (*.gpx)|gpx"), QStringLiteral("GeoPackage-Dateien (*.gpkg)|gpkg"),
+                     QStringLiteral("CSV-Dateien (*.csv)|csv")}));
     QFile survey(Path("nord.tsd"));
     QVERIFY(survey.open(QIODevice::ReadOnly));
     QVERIFY(survey.readAll().startsWith("[Kopfdaten]"));
     // The GPX waypoint of the defect as the dig crew reads it.
     QFile gpx(Path("nord.tsd.gpx"));
     QVERIFY(gpx.open(QIODevice::ReadOnly));
-    QVERIFY(gpx.readAll().contains("<name>P1 II 1000 m</name>"));
+    // Named by its chainage: 1000 m + 1000 m · 1.025.
+    QVERIFY(gpx.readAll().contains("<name>P1 II 2025,0 m</name>"));
 }
 
 void TestPipeline::mapClickSelectionAndZoom()
@@ -402,13 +416,14 @@ void TestPipeline::mapClickSelectionAndZoom()
     QCOMPARE(scene->defects.size(), size_t{1});
 
     // A click on the defect's triangle selects its row and brings the
-    // curves to it.
-    QCOMPARE(f.LowerPane()->Frame().nStart, 0);
+    // curves to it: to its chainage, 2025 m, on curves drawn in chainage
+    // from the survey's first, 1000 m.
+    QCOMPARE(f.LowerPane()->Frame().nStart, 1000);
     const QPointF mark = view->ToWidget(scene->defects[0].at);
     QTest::mouseClick(view, Qt::LeftButton, {}, (mark + QPointF(1, -3)).toPoint());
     QCOMPARE(f.TableView()->SelectedRowRange(), (std::pair<int, int>(101, 101)));
     const CCurveFrame lower = f.LowerPane()->Frame();
-    QVERIFY(lower.nStart > 0 && lower.nStart <= 1000 && 1000 <= lower.nStart + lower.nSpan);
+    QVERIFY(lower.nStart > 1000 && lower.nStart <= 2025 && 2025 <= lower.nStart + lower.nSpan);
     QCOMPARE(f.UpperPane()->Frame().nStart, lower.nStart);
     // Missing it by a few pixels more selects nothing new.
     f.TableView()->SelectRows(3, 3);

@@ -6,6 +6,7 @@
 // E_l lines; and the criterion line without the verdict, read as the
 // assessment reads header entry 2. Also the pane's metre window, which
 // rows without a metre must not widen.
+#include "curveoverlay.h"
 #include "curvepane.h"
 #include "verdict.h"
 #include "verdictpaint.h"
@@ -14,6 +15,7 @@
 
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -89,6 +91,7 @@ private slots:
     void shadesDefectsAndLinesWhereTheVerdictPutsThem();
     void criterionLineReadsTheHeaderAsTheAssessmentDoes();
     void rowsWithoutMetreDoNotWidenTheWindow();
+    void withPipelineDataEverythingStandsAtTheRowsChainage();
 };
 
 void TestVerdictMarks::shadesDefectsAndLinesWhereTheVerdictPutsThem()
@@ -98,7 +101,7 @@ void TestVerdictMarks::shadesDefectsAndLinesWhereTheVerdictPutsThem()
     QCOMPARE(v.defects.size(), size_t{1});
     CCurveOverlay overlay;
     overlay.spans = VerdictSpans(v);
-    for (const SCoatingDefect& d : v.defects) overlay.marks.push_back({d.metre, d.category});
+    for (const SCoatingDefect& d : v.defects) overlay.marks.push_back({static_cast<double>(d.metre), d.category});
     overlay.protection = v.criterion.protection;
     overlay.limit = v.criterion.limitPotential;
 
@@ -182,6 +185,55 @@ void TestVerdictMarks::rowsWithoutMetreDoNotWidenTheWindow()
     CPanes q(rows);
     QCOMPARE(q.doc.m_nMeterSpan, 200);
     QCOMPARE(q.pot->FittedStart(), 0);
+}
+
+// With pipeline data the panes draw each row at its chainage: here 1000 m +
+// 2 × the recorded metre, the last row (130 m) without one. The failing
+// point (recorded 50 m, chainage 1100 m, off -800 mV: the dip of the off
+// curve) has its curve point and its one-point shade on the same pixel
+// column, the defect (30 m) its triangle at 1060 m; the window spans the
+// chainages, and taken off, the recorded metres come back.
+void TestVerdictMarks::withPipelineDataEverythingStandsAtTheRowsChainage()
+{
+    CPanes p(Survey());
+    auto chainage = std::make_shared<std::vector<double>>();
+    for (int r = 1; r <= p.doc.GetRowCount(); ++r)
+        chainage->push_back(r == p.doc.GetRowCount() ? std::nan("") : 1000.0 + 2 * p.doc.GetMeter(r));
+    for (CTrePrintView* v : {p.grad.get(), p.pot.get()}) v->SetAxisPositions(chainage);
+    const SVerdict v = AssessProtection(p.doc);
+    const CCurveOverlay overlay = VerdictOverlay(v, chainage.get());
+    QCOMPARE(overlay.marks.size(), size_t{1});
+    QCOMPARE(overlay.marks[0].at, 1060.0);
+    p.pot->SetOverlay(&overlay);
+    p.grad->SetOverlay(&overlay);
+
+    const QImage& pot = p.Compose(*p.pot);
+    const CMap m{p.pot->Frame()};
+    QVERIFY(m.f.pPositions);
+    QCOMPARE(m.f.nStart, 1000);
+    QVERIFY(m.f.nSpan >= 200);
+    const QColor red(255, 0, 0);
+    // The dip: red at its value on the column of 1100 m, and the shade of
+    // the one failing point (1099 ... 1101 m) on that column.
+    const int x = m.X(1100);
+    QVERIFY(SameRgb(pot.pixel(x, m.Y(800)), red));
+    QVERIFY(Shaded(pot.pixel(x, m.Y(300)), EVerdictStatus::Unprotected));
+    QVERIFY(Shaded(pot.pixel(m.X(1096), m.Y(300)), EVerdictStatus::Protected));
+    // Nothing of it at its recorded metre's place on this axis (1050 m).
+    QVERIFY(!SameRgb(pot.pixel(m.X(1050), m.Y(800)), red));
+
+    const QImage& grad = p.Compose(*p.grad);
+    const CMap g{p.grad->Frame()};
+    const QColor mark = PaletteColour(DefectMarkColour());
+    QVERIFY(SameRgb(grad.pixel(g.X(1060), g.f.bottom - kDefectMarkHeight), mark));
+    QCOMPARE(CountColor(grad, g.X(1030) - 5, g.f.bottom - 8, g.X(1030) + 5, g.f.bottom - 1, mark), 0);
+
+    for (CTrePrintView* w : {p.grad.get(), p.pot.get()}) {
+        w->SetOverlay(nullptr);
+        w->SetAxisPositions(nullptr);
+    }
+    QVERIFY(!p.pot->Frame().pPositions);
+    QCOMPARE(p.pot->Frame().nStart, 0);
 }
 
 QTEST_MAIN(TestVerdictMarks)

@@ -2,6 +2,7 @@
 #include "printcmd.h"
 #include "commandline.h"
 #include "offscreenapp.h"
+#include "outputguard.h"
 
 #include "graphiclayout.h"
 #include "printjob.h"
@@ -115,6 +116,7 @@ int RunPrintCommand(int argc, char** argv)
     const std::string file = operands[0].toLocal8Bit().toStdString();
     const std::string out = parser.value(outOption).toLocal8Bit().toStdString();
     if (out.empty()) return Usage("keine Ausgabedatei angegeben (-o)");
+    if (!OutputIsNoInput(out, {file})) return kExitUsage;
 
     const auto app = EnsureOffscreenApplication();
 
