@@ -216,7 +216,9 @@ TEST_F(ExportTool, AnOutputThatIsAnInputIsRefused)
     EXPECT_EQ(
         Shell(tool + "export " + s + " --format gpkg --pipeline " + p + " -o - > " + Quoted(m_dir / "aus.gpkg")).status,
         0);
-    if (HaveOgrinfo()) EXPECT_EQ(Ogrinfo(Quoted(m_dir / "aus.gpkg")).size(), 4u);
+    if (HaveOgrinfo()) {
+        EXPECT_EQ(Ogrinfo(Quoted(m_dir / "aus.gpkg")).size(), 4u);
+    }
 }
 
 TEST_F(ExportTool, Refusals)
