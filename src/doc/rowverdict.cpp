@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -80,8 +81,11 @@ std::vector<SVerdictRow> JudgeRows(const CTreDoc& doc, const SVerdictSettings& s
 {
     const SRowOverrides none;
     const SRowOverrides& o = overrides ? *overrides : none;
+    // Paired as the alignment of both surveys pairs them; without one, by
+    // the recorded metre.
+    const bool byAlignment = !o.nativeRow.empty();
     std::vector<SMetreRow> nativeRows;
-    if (native) nativeRows = FirstRowsByMetre(*native);
+    if (native && !byAlignment) nativeRows = FirstRowsByMetre(*native);
 
     std::vector<SVerdictRow> rows;
     const int n = doc.GetRowCount();
@@ -107,21 +111,27 @@ std::vector<SVerdictRow> JudgeRows(const CTreDoc& doc, const SVerdictSettings& s
             v.basis = v.irfreeUsable ? EVerdictBasis::IRFree : EVerdictBasis::Off;
             v.value = v.irfreeUsable ? irfree : off;
 
-            const int32_t ep = Entry(o.protectionPotential, r, NO_VALUE);
+            const int32_t sectionEp = Entry(o.protectionPotential, r, NO_VALUE);
             const int32_t el = Entry(o.limitPotential, r, NO_VALUE);
             const int8_t allow = Entry(o.allow100mV, r, int8_t{-1});
-            const bool use100 = allow < 0 ? settings.use100mV : allow > 0;
-            if (v.value < (IsPresent(el) ? el : criterion.limitPotential)) v.status = EVerdictStatus::Over;
-            else if (v.value <= (IsPresent(ep) ? ep : criterion.protection)) v.status = EVerdictStatus::Protected;
-            else {
-                v.status = EVerdictStatus::Unprotected;
-                const int nr = native && use100 ? FirstRowWithMetre(nativeRows, metre) : 0;
-                if (nr != 0) {
+            v.protection = IsPresent(sectionEp) ? sectionEp : criterion.protection;
+            const bool use100 = allow < 0 ? settings.use100mV && v.protection > kAnaerobicProtection : allow > 0;
+            bool polarised = false; // by at least kPolarisation
+            if (native) {
+                const int nr = byAlignment ? Entry(o.nativeRow, r, 0) : FirstRowWithMetre(nativeRows, metre);
+                if (nr >= 1 && nr <= native->GetRowCount()) {
                     const int32_t nativeOff = native->GetPotOff(nr);
                     const int32_t en = IsPresent(nativeOff) ? nativeOff : native->GetPotOn(nr);
-                    if (IsPresent(en) && int64_t{en} - off >= kPolarisation) v.status = EVerdictStatus::Protected100;
+                    const int64_t shift = int64_t{en} - off;
+                    if (IsPresent(en)) polarised = shift >= kPolarisation;
+                    if (IsPresent(en) && shift >= INT32_MIN && shift <= INT32_MAX && shift != NO_VALUE)
+                        v.polarisation = static_cast<int32_t>(shift);
                 }
             }
+            if (v.value < (IsPresent(el) ? el : criterion.limitPotential)) v.status = EVerdictStatus::Over;
+            else if (v.value <= v.protection) v.status = EVerdictStatus::Protected;
+            else if (use100 && polarised) v.status = EVerdictStatus::Protected100;
+            else v.status = EVerdictStatus::Unprotected;
         }
         rows.push_back(v);
     }

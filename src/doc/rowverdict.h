@@ -53,11 +53,20 @@ struct SVerdictRow {
     double weight = 0;           // m: half the distance to each neighbour, each half at most half the gap
     int64_t gradDiff = NO_VALUE; // D = |mean on gradient - mean off gradient|, tenths of a mV
     bool irfreeUsable = false;
+    // E_p the row was judged against (its section's or the survey's), mV;
+    // NO_VALUE when not assessed.
+    int32_t protection = NO_VALUE;
+    // Native potential (its off, else its on) of the paired native row minus
+    // the potential off, mV; NO_VALUE without a native partner or not assessed.
+    int32_t polarisation = NO_VALUE;
 };
 
 // Every row with a metre, in row order, with its verdict. `native` is the
-// native survey for the 100 mV criterion (nullptr: none); `overrides` may be
-// nullptr. O(N log N) in the rows of both surveys.
+// native survey for the 100 mV criterion (nullptr: none), paired by
+// `overrides->nativeRow` when given; `overrides` may be nullptr. The
+// criterion is not applied to a row whose E_p is kAnaerobicProtection or
+// more negative unless its section admits it. O(N log N) in the rows of
+// both surveys.
 std::vector<SVerdictRow> JudgeRows(const CTreDoc& doc, const SVerdictSettings& settings,
                                    const SProtectionCriterion& criterion, const CTreDoc* native,
                                    const SRowOverrides* overrides);
