@@ -5,10 +5,10 @@
 #include "assessoptions.h"
 #include "commands.h"
 #include "surveyexport.h"
+#include "tiedassessment.h"
 #include "toolbinding.h"
 #include "toolhost.h"
 #include "tredoc.h"
-#include "verdict.h"
 
 #include <memory>
 
@@ -28,7 +28,11 @@ int RunExport(const Args& args)
     std::optional<trespipeline::SSurveyBinding> binding;
     if (!BindForTool(doc, o, binding)) return kExitFile;
 
-    const SVerdict verdict = AssessProtection(doc, o.settings, native.get(), OverridesOf(binding));
+    const trespipeline::SSurveyBinding* b = binding ? &*binding : nullptr;
+    trespipeline::SNativePairing pairing;
+    if (native && !PairNativeForTool(doc, *native, o, b, pairing)) return kExitFile;
+
+    const SVerdict verdict = trespipeline::AssessTied(doc, o.settings, native.get(), b, &pairing);
     if (!verdict.criterion.warning.empty()) ToolError("Warnung: " + verdict.criterion.warning);
     if (binding)
         for (const SPlausibilityWarning& w : binding->outsideRoute)
@@ -36,7 +40,7 @@ int RunExport(const Args& args)
                       + " bis " + std::to_string(w.lastRow) + " (Meter " + std::to_string(w.fromMetre) + " bis "
                       + std::to_string(w.toMetre) + ")");
 
-    const tresexport::SExport e = tresexport::ExportSurvey(format, doc, verdict, binding ? &*binding : nullptr);
+    const tresexport::SExport e = tresexport::ExportSurvey(format, doc, verdict, b);
     if (!e.ok) {
         ToolError(e.error);
         return kExitUsage;
