@@ -136,6 +136,7 @@ private slots:
     void reportComparisonUsageAndFailures();
     void reportWithPipelineData();
     void reportComparesAsCompareDoes();
+    void reportTakesANativeSurveyOfItsOwn();
 
     void init() { g_configHome = m_config.path(); }
 
@@ -495,6 +496,35 @@ void TestTool::reportWithPipelineData()
         2);
     QVERIFY2(err.contains(QStringLiteral("lassen sich nicht verwenden")), qPrintable(err));
     QVERIFY(!QFile::exists(Out("q.pdf")));
+}
+
+// `report --native NATIV` as `assess` takes it: paired by the landmarks, so
+// a counter started 30 m further on changes no page; walked from the other
+// end it needs --reverse.
+void TestTool::reportTakesANativeSurveyOfItsOwn()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    const QString demo = QStringLiteral(DEMO_TSD), o = QStringLiteral("-o"), n = QStringLiteral("--native");
+    const QString shifted = Out("nativ-30.tsd"), turned = Out("nativ-umgekehrt.tsd");
+    QCOMPARE(RunCommand(QStringLiteral("edit"),
+                        {QStringLiteral(NATIVE_TSD), o, shifted, QStringLiteral("--add"), QStringLiteral("Messmeter"),
+                         QStringLiteral("-100000"), QStringLiteral("100000"), QStringLiteral("30")}),
+             0);
+    QCOMPARE(RunCommand(QStringLiteral("edit"), {QStringLiteral(NATIVE_TSD), o, turned, QStringLiteral("--reverse")}),
+             0);
+    QCOMPARE(Report({demo, n, QStringLiteral(NATIVE_TSD), o, Out("n0.pdf")}), 0);
+    QCOMPARE(Report({demo, n, shifted, o, Out("n30.pdf")}), 0);
+    const QString text = PdfText(Out("n30.pdf"));
+    QCOMPARE(text, PdfText(Out("n0.pdf")));
+    QVERIFY(text.contains(QString::fromUtf8("geschützt (100-mV-Kriterium)")));
+    QVERIFY(text.contains(QString::fromUtf8("umgehend aufgraben")));
+
+    QString err;
+    QCOMPARE(Report({demo, n, turned, o, Out("nr.pdf")}, &err), 2);
+    QVERIFY2(err.contains(QString::fromUtf8("in umgekehrter Richtung gemessen")), qPrintable(err));
+    QVERIFY(!QFile::exists(Out("nr.pdf")));
+    QCOMPARE(Report({demo, n, turned, QStringLiteral("--reverse"), o, Out("nr.pdf")}), 0);
 }
 
 void TestTool::reportComparesAsCompareDoes()
