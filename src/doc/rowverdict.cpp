@@ -116,8 +116,11 @@ std::vector<SVerdictRow> JudgeRows(const CTreDoc& doc, const SVerdictSettings& s
             const int8_t allow = Entry(o.allow100mV, r, int8_t{-1});
             v.protection = IsPresent(sectionEp) ? sectionEp : criterion.protection;
             const bool use100 = allow < 0 ? settings.use100mV && v.protection > kAnaerobicProtection : allow > 0;
+            const int32_t limit = IsPresent(el) ? el : criterion.limitPotential;
+            // Only where the 100 mV criterion is asked at all: a point above
+            // E_p and not below E_l.
             bool polarised = false; // by at least kPolarisation
-            if (native) {
+            if (native && v.value >= limit && v.value > v.protection) {
                 const int nr = byAlignment ? Entry(o.nativeRow, r, 0) : FirstRowWithMetre(nativeRows, metre);
                 if (nr >= 1 && nr <= native->GetRowCount()) {
                     const int32_t nativeOff = native->GetPotOff(nr);
@@ -128,7 +131,7 @@ std::vector<SVerdictRow> JudgeRows(const CTreDoc& doc, const SVerdictSettings& s
                         v.polarisation = static_cast<int32_t>(shift);
                 }
             }
-            if (v.value < (IsPresent(el) ? el : criterion.limitPotential)) v.status = EVerdictStatus::Over;
+            if (v.value < limit) v.status = EVerdictStatus::Over;
             else if (v.value <= v.protection) v.status = EVerdictStatus::Protected;
             else if (use100 && polarised) v.status = EVerdictStatus::Protected100;
             else v.status = EVerdictStatus::Unprotected;

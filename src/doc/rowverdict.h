@@ -57,7 +57,9 @@ struct SVerdictRow {
     // NO_VALUE when not assessed.
     int32_t protection = NO_VALUE;
     // Native potential (its off, else its on) of the paired native row minus
-    // the potential off, mV; NO_VALUE without a native partner or not assessed.
+    // the potential off, mV, where the 100 mV criterion is asked (E* above
+    // E_p, not below E_l; admitted or not); NO_VALUE elsewhere and without
+    // a native partner.
     int32_t polarisation = NO_VALUE;
 };
 

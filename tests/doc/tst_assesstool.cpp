@@ -190,10 +190,11 @@ TEST_F(AssessTool, IRFreePotentialAndTheNativeSurvey)
               (std::vector<std::string>{"protected100", "unprotected", "protected", "over"}));
     EXPECT_EQ(j["settings"]["native"], nativePath.string());
     EXPECT_EQ(j["statuses"]["protected100"]["length"], 1.5);
-    // The smallest polarisation of the stretch and of each point, mV.
+    // The smallest polarisation of the stretch and of each point asked for
+    // it (not the protected and the over-protected point), mV.
     EXPECT_EQ(j["stretches"][0]["minPolarisation"], 100);
     EXPECT_EQ(Column(j["rows"], "polarisation"),
-              (std::vector<std::string>{"100", "100", "90", "null", "0", "300", "650"}));
+              (std::vector<std::string>{"100", "100", "90", "null", "0", "null", "null"}));
     j = Assess(polarised + native + " --no-100mv");
     EXPECT_EQ(j["stretches"][0]["status"], "unprotected");
     EXPECT_EQ(j["settings"]["use100mV"], false);
