@@ -4,6 +4,7 @@
 #include "pipelinesource.h"
 #include "resultlist.h"
 #include "sections.h"
+#include "tiedassessment.h"
 #include "tredoc.h"
 #include "tresapp.h"
 #include "verdictbar.h"
@@ -374,7 +375,10 @@ QWidget* CAssessWnd::BuildFields(QWidget* parent)
     m_pUse100->setChecked(m_settings.use100mV);
     m_pUse100->setToolTip(QString::fromUtf8(
         "Ein sonst nicht geschützter Punkt gilt als „geschützt (100-mV-Kriterium)“, wenn sein Aus-Potential\n"
-        "mindestens 100 mV negativer ist als das Potential der Nativmessung am selben Meter.\n"
+        "mindestens 100 mV negativer ist als das Potential der Nativmessung an derselben Stelle\n"
+        "(zugeordnet über die Festpunkte der Leitungsdaten oder gemeinsame Orientierungspunkte).\n"
+        "Nicht bei einem Schutzpotential von -950 mV oder negativer (anaerober Boden), außer ein\n"
+        "Abschnitt der Leitungsdaten lässt es zu.\n"
         "Die Nativmessung wird über Datei > Vergleichsmessung laden... mit „Nativmessung“ geladen."));
     connect(m_pUse100, &QCheckBox::toggled, this, [this](bool on) {
         m_settings.use100mV = on;
@@ -541,12 +545,14 @@ void CAssessWnd::Recompute()
     m_binding = m_pPipeline ? m_pPipeline->Binding() : nullptr;
     // A binding of other rows (never expected: the source ties first) is no binding.
     if (m_binding && m_binding->chainage.size() != static_cast<size_t>(m_doc.GetRowCount())) m_binding.reset();
-    auto result = std::make_shared<SVerdict>(AssessProtection(m_doc, m_settings, native ? m_pCompareDoc : nullptr,
-                                                              m_binding ? &m_binding->overrides : nullptr));
-    // The rows beyond the route: a warning of the assessment like any other.
-    if (m_binding)
-        result->warnings.insert(result->warnings.end(), m_binding->outsideRoute.begin(), m_binding->outsideRoute.end());
-    m_result = std::move(result);
+    // The native survey paired as the comparison pairs it; a pairing made
+    // for other rows (never expected: the main window aligns first) is
+    // made again here.
+    const trespipeline::SNativePairing* pairing = native ? m_nativePairing.get() : nullptr;
+    if (pairing && pairing->applied && pairing->rows.size() != static_cast<size_t>(m_doc.GetRowCount()))
+        pairing = nullptr;
+    m_result = std::make_shared<SVerdict>(
+        trespipeline::AssessTied(m_doc, m_settings, native ? m_pCompareDoc : nullptr, m_binding.get(), pairing));
     for (CAssessListModel* m : m_pModels) m->SetVerdict(m_result, m_binding);
     ShowPipeline();
     m_pBar->SetVerdict(m_result);
@@ -591,10 +597,15 @@ void CAssessWnd::ShowResult()
                             .arg(SourceText(c.source))
                             .arg(c.limitPotential);
     if (!v->settings.use100mV) criterion += QString::fromUtf8("<br>100-mV-Kriterium abgeschaltet");
-    else if (v->nativeGiven)
+    else if (v->nativeGiven) {
         criterion += QString::fromUtf8("<br>100-mV-Kriterium gegen die Nativmessung %1")
                          .arg(m_strCompareName.toHtmlEscaped());
-    else criterion += QString::fromUtf8("<br>100-mV-Kriterium: keine Nativmessung geladen");
+        // How its rows were paired, or in red why the criterion is not applied.
+        const QString pairing = QString::fromStdString(trespipeline::NativePairingText(*v)).toHtmlEscaped();
+        criterion += v->nativeWarning.empty()
+                         ? QStringLiteral("<br>") + pairing
+                         : QStringLiteral("<br><span style=\"color:#c00000\">") + pairing + QStringLiteral("</span>");
+    } else criterion += QString::fromUtf8("<br>100-mV-Kriterium: keine Nativmessung geladen");
     m_pCriterion->setText(criterion);
     m_pWarning->setText(QString::fromStdString(c.warning));
     m_pWarning->setVisible(!c.warning.empty());
@@ -716,8 +727,10 @@ QWidget* CAssessWnd::BuildComparePage(QWidget* parent)
 }
 
 void CAssessWnd::SetCompareAlignment(std::shared_ptr<const SAlignment> alignment, const QStringList& errors,
-                                     const QStringList& notes, bool reversible)
+                                     const QStringList& notes, bool reversible,
+                                     std::shared_ptr<const trespipeline::SNativePairing> nativePairing)
 {
+    m_nativePairing = std::move(nativePairing);
     m_compareSettings.alignment = std::move(alignment);
     m_alignErrors = errors;
     m_alignNotes = notes;

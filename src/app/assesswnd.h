@@ -30,6 +30,7 @@
 #include "assessmodel.h"
 #include "comparemodel.h"
 #include "comparison.h"
+#include "nativepairing.h"
 #include "surveybinding.h"
 #include "verdict.h"
 #include "viewhub.h"
@@ -102,8 +103,11 @@ public:
     // the user should know of it. `reversible`: refused only because the
     // survey was walked from the other end; the page then offers to compare
     // it reversed (CompareReversedAsked).
+    // `nativePairing`: for a native survey, the 100 mV criterion's pairing
+    // from the same alignment (null: paired by the window itself).
     void SetCompareAlignment(std::shared_ptr<const SAlignment> alignment, const QStringList& errors,
-                             const QStringList& notes, bool reversible);
+                             const QStringList& notes, bool reversible,
+                             std::shared_ptr<const trespipeline::SNativePairing> nativePairing = nullptr);
     // The mode, both limits and the alignment in use.
     const SCompareSettings& CompareSettings() const { return m_compareSettings; }
 
@@ -195,6 +199,7 @@ private:
     QLabel* m_pCompareAlign = nullptr;
     QPushButton* m_pCompareReverse = nullptr;
     QStringList m_alignErrors, m_alignNotes;
+    std::shared_ptr<const trespipeline::SNativePairing> m_nativePairing;
     bool m_bAlignReversible = false;
     CCompareListModel* m_pCompareModel = nullptr;
     QTableView* m_pCompareView = nullptr;

@@ -55,6 +55,7 @@ void CCompareSurvey::Close()
     m_alignErrors.clear();
     m_alignNotes.clear();
     m_curveMetres.clear();
+    m_nativePairing.reset();
 }
 
 void CCompareSurvey::Align(const CTreDoc& current, const trespipeline::SPipelineData* pipeline)
@@ -63,6 +64,7 @@ void CCompareSurvey::Align(const CTreDoc& current, const trespipeline::SPipeline
     m_alignErrors.clear();
     m_alignNotes.clear();
     m_curveMetres.clear();
+    m_nativePairing.reset();
     if (!m_pDoc || current.m_bEmpty) return;
     trespipeline::SComparisonAlignRequest request;
     request.reverse = m_bReverse;
@@ -71,6 +73,9 @@ void CCompareSurvey::Align(const CTreDoc& current, const trespipeline::SPipeline
         = trespipeline::AlignForComparison(current, *m_pDoc, m_bNative, request);
     for (const std::string& e : r.errors) m_alignErrors << QString::fromStdString(e);
     for (const std::string& n : r.notes) m_alignNotes << QString::fromStdString(n);
+    if (m_bNative)
+        m_nativePairing
+            = std::make_shared<const trespipeline::SNativePairing>(trespipeline::NativePairingOf(current, *m_pDoc, r));
     if (!r.ok) return;
     m_alignment = r.alignment;
     // Paired by the recorded metres, the curve keeps its own.

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "comparisonalignment.h"
+#include "nativepairing.h"
 
 #include <QString>
 #include <QStringList>
@@ -53,6 +54,10 @@ public:
     std::shared_ptr<const SAlignment> Alignment() const { return m_alignment; }
     const QStringList& AlignErrors() const { return m_alignErrors; }
     const QStringList& AlignNotes() const { return m_alignNotes; }
+    // A native survey's rows paired with the current survey's for the 100 mV
+    // criterion, from the same alignment (nativepairing.h); null for an
+    // earlier survey or nothing loaded.
+    std::shared_ptr<const trespipeline::SNativePairing> NativePairing() const { return m_nativePairing; }
     // Refused only because it was walked from the other end.
     bool RefusedAsReversed() const;
     // Where the curve draws each of its rows on the current survey's metre
@@ -73,4 +78,5 @@ private:
     std::shared_ptr<const SAlignment> m_alignment;
     QStringList m_alignErrors, m_alignNotes;
     std::vector<int32_t> m_curveMetres;
+    std::shared_ptr<const trespipeline::SNativePairing> m_nativePairing;
 };

@@ -25,6 +25,7 @@
 #include "surveyexport.h"
 #include "tablesheet.h"
 #include "tableview.h"
+#include "tiedassessment.h"
 #include "tredoc.h"
 #include "tresapp.h"
 #include "uiseam.h"
@@ -985,7 +986,7 @@ void CMainFrame::RealignComparison()
     if (m_pCompare->IsLoaded()) m_pCompare->Align(m_doc, m_pPipeline->IsLoaded() ? &m_pPipeline->Data() : nullptr);
     if (m_pAssess)
         m_pAssess->SetCompareAlignment(m_pCompare->Alignment(), m_pCompare->AlignErrors(), m_pCompare->AlignNotes(),
-                                       m_pCompare->RefusedAsReversed());
+                                       m_pCompare->RefusedAsReversed(), m_pCompare->NativePairing());
     ApplyComparison();
 }
 
@@ -1333,8 +1334,12 @@ SReportOptions CMainFrame::ReportOptions(const SReportRequest& request) const
     // Only an aligned comparison: the pairs of the page, the curve and the tool.
     o.comparison.earlier = m_pCompare->Alignment() ? m_pCompare->Doc() : nullptr;
     o.comparison.settings = m_pAssess->CompareSettings();
-    // The 100 mV criterion reads a native survey as the window does, aligned or not.
-    if (m_pCompare->IsLoaded() && o.comparison.settings.mode == ECompareMode::Native) o.native = m_pCompare->Doc();
+    // The 100 mV criterion reads a native survey as the window does: paired
+    // by the comparison's alignment, or not applied when it is refused.
+    if (m_pCompare->IsLoaded() && o.comparison.settings.mode == ECompareMode::Native) {
+        o.native = m_pCompare->Doc();
+        o.nativePairing = m_pCompare->NativePairing().get();
+    }
     o.issuer = ReadReportSettings();
     o.reportNumber = request.number;
     o.revision = request.revision;
@@ -1537,10 +1542,9 @@ void CMainFrame::OnExport(EExportFormat format)
         CWaitCursor wait;
         // Judged as the window judges it: its settings, the native survey, the binding.
         const bool native = m_pCompare->IsLoaded() && m_pCompare->IsNative();
-        SVerdict verdict = AssessProtection(m_doc, m_pAssess->Settings(), native ? m_pCompare->Doc() : nullptr,
-                                            binding ? &binding->overrides : nullptr);
-        if (binding)
-            verdict.warnings.insert(verdict.warnings.end(), binding->outsideRoute.begin(), binding->outsideRoute.end());
+        const SVerdict verdict
+            = trespipeline::AssessTied(m_doc, m_pAssess->Settings(), native ? m_pCompare->Doc() : nullptr,
+                                       binding.get(), native ? m_pCompare->NativePairing().get() : nullptr);
         if (!tresexport::WriteSurveyExport(path.toStdString(), format, m_doc, verdict, binding.get(), notes, error)) {
             CUiSeam::Current().Message(this, QString::fromStdString(error), QMessageBox::Warning);
             return;

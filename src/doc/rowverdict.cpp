@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -92,8 +93,23 @@ void MarkIRDropSmall(const CTreDoc& doc, std::vector<SVerdictRow>& rows)
 // The native survey for the 100 mV criterion; `doc` nullptr: none.
 struct SNative {
     const CTreDoc* doc;
-    const std::vector<SMetreRow>& rows;
+    const std::vector<SMetreRow>& rows; // by metre, unless paired by alignment
+    bool byAlignment;                   // the overrides' nativeRow pairs each row
 };
+
+// The native potential (its off, else its on) of the row paired with `v`
+// minus v's potential off, mV; NO_VALUE without a partner or a value.
+int32_t Polarisation(const CTreDoc& doc, const SVerdictRow& v, const SNative& native, const SRowOverrides& o)
+{
+    if (!native.doc) return NO_VALUE;
+    const int nr = native.byAlignment ? Entry(o.nativeRow, v.row, 0) : FirstRowWithMetre(native.rows, v.metre);
+    if (nr < 1 || nr > native.doc->GetRowCount()) return NO_VALUE;
+    const int32_t nativeOff = native.doc->GetPotOff(nr);
+    const int32_t en = IsPresent(nativeOff) ? nativeOff : native.doc->GetPotOn(nr);
+    if (!IsPresent(en)) return NO_VALUE;
+    const int64_t shift = int64_t{en} - doc.GetPotOff(v.row);
+    return shift >= INT32_MIN && shift <= INT32_MAX && shift != NO_VALUE ? static_cast<int32_t>(shift) : NO_VALUE;
+}
 
 // The verdict on a valid point: E*, its status and whether it is only just
 // protected.
@@ -111,10 +127,13 @@ void JudgeRow(const CTreDoc& doc, SVerdictRow& v, const SVerdictSettings& settin
 
     const int32_t epGiven = Entry(o.protectionPotential, r, NO_VALUE);
     const int32_t elGiven = Entry(o.limitPotential, r, NO_VALUE);
-    const int64_t ep = IsPresent(epGiven) ? epGiven : criterion.protection;
+    v.protection = IsPresent(epGiven) ? epGiven : criterion.protection;
+    const int64_t ep = v.protection;
     const int64_t el = IsPresent(elGiven) ? elGiven : criterion.limitPotential;
     const int8_t allow = Entry(o.allow100mV, r, int8_t{-1});
-    const bool use100 = allow < 0 ? settings.use100mV : allow > 0;
+    // Where sulphate-reducing bacteria are expected (the reason for -950 mV)
+    // polarisation proves nothing; only a section that says so admits it.
+    const bool use100 = allow < 0 ? settings.use100mV && v.protection > kAnaerobicProtection : allow > 0;
     const int64_t margin = std::max<int32_t>(0, settings.margin);
     if (v.value < el) {
         v.status = EVerdictStatus::Over;
@@ -126,14 +145,12 @@ void JudgeRow(const CTreDoc& doc, SVerdictRow& v, const SVerdictSettings& settin
         return;
     }
     v.status = EVerdictStatus::Unprotected;
-    const int nr = native.doc && use100 ? FirstRowWithMetre(native.rows, v.metre) : 0;
-    if (nr == 0) return;
-    const int32_t nativeOff = native.doc->GetPotOff(nr);
-    const int32_t en = IsPresent(nativeOff) ? nativeOff : native.doc->GetPotOn(nr);
-    const int64_t polarisation = IsPresent(en) ? int64_t{en} - off : -1;
-    if (polarisation < kPolarisation) return;
+    // Kept wherever the criterion is asked, admitted or not, so the report
+    // can show how far a point was polarised.
+    v.polarisation = Polarisation(doc, v, native, o);
+    if (!use100 || !IsPresent(v.polarisation) || v.polarisation < kPolarisation) return;
     v.status = EVerdictStatus::Protected100;
-    v.marginal = polarisation <= kPolarisation + margin;
+    v.marginal = v.polarisation <= kPolarisation + margin;
 }
 
 } // namespace
@@ -197,9 +214,12 @@ std::vector<SVerdictRow> JudgeRows(const CTreDoc& doc, const SVerdictSettings& s
         if (IsPresent(doc.GetMeter(r))) rows.push_back(ReadRow(doc, r, o));
     MarkIRDropSmall(doc, rows);
 
+    // Paired as the alignment of both surveys pairs them; without one, by
+    // the recorded metre.
+    const bool byAlignment = !o.nativeRow.empty();
     std::vector<SMetreRow> nativeRows;
-    if (native) nativeRows = FirstRowsByMetre(*native);
-    const SNative polarisation{native, nativeRows};
+    if (native && !byAlignment) nativeRows = FirstRowsByMetre(*native);
+    const SNative polarisation{native, nativeRows, byAlignment};
     for (SVerdictRow& v : rows)
         if (v.validity == EValidity::Valid) JudgeRow(doc, v, settings, criterion, polarisation, o);
 

@@ -75,14 +75,25 @@ struct SVerdictRow {
     // are recorded to 10 mV, so such a point may as well be unprotected; it
     // changes no status or share, only what is done about a defect there.
     bool marginal = false;
+    // E_p the row was judged against (its section's or the survey's), mV;
+    // NO_VALUE when not assessed.
+    int32_t protection = NO_VALUE;
+    // Native potential (its off, else its on) of the paired native row minus
+    // the potential off, mV, where the 100 mV criterion is asked (E* above
+    // E_p, not below E_l; admitted or not); NO_VALUE elsewhere and without
+    // a native partner.
+    int32_t polarisation = NO_VALUE;
 };
 
 // How a marginal point is marked beside its status ("geschützt, grenzwertig").
 inline constexpr char kMarginalMark[] = "grenzwertig";
 
 // Every row with a metre, in row order, with its verdict. `native` is the
-// native survey for the 100 mV criterion (nullptr: none); `overrides` may be
-// nullptr. O(N log N) in the rows of both surveys.
+// native survey for the 100 mV criterion (nullptr: none), paired by
+// `overrides->nativeRow` when given; `overrides` may be nullptr. The
+// criterion is not applied to a row whose E_p is kAnaerobicProtection or
+// more negative unless its section admits it. O(N log N) in the rows of
+// both surveys.
 std::vector<SVerdictRow> JudgeRows(const CTreDoc& doc, const SVerdictSettings& settings,
                                    const SProtectionCriterion& criterion, const CTreDoc* native,
                                    const SRowOverrides* overrides);

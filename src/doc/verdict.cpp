@@ -23,6 +23,17 @@ bool Worse(EVerdictStatus s, int32_t v, int32_t worst)
     return false;
 }
 
+// The E_p range and the smallest polarisation of a stretch, point by point.
+void FoldCriteria(SVerdictStretch& s, const SVerdictRow& v)
+{
+    if (IsPresent(v.protection)) {
+        if (!IsPresent(s.protectionMin) || v.protection < s.protectionMin) s.protectionMin = v.protection;
+        if (!IsPresent(s.protectionMax) || v.protection > s.protectionMax) s.protectionMax = v.protection;
+    }
+    if (IsPresent(v.polarisation) && (!IsPresent(s.minPolarisation) || v.polarisation < s.minPolarisation))
+        s.minPolarisation = v.polarisation;
+}
+
 std::vector<SVerdictStretch> Stretches(const CTreDoc& doc, const std::vector<SVerdictRow>& rows)
 {
     std::vector<SVerdictStretch> out;
@@ -49,6 +60,7 @@ std::vector<SVerdictStretch> Stretches(const CTreDoc& doc, const std::vector<SVe
             out.back().worstRow = v.row;
         }
         SVerdictStretch& s = out.back();
+        FoldCriteria(s, v);
         s.lastRow = v.row;
         s.toMetre = v.metre;
         ++s.rows;

@@ -13,6 +13,7 @@
 // show this result and compute nothing of their own.
 #pragma once
 
+#include "comparisonalign.h"
 #include "criterion.h"
 #include "defects.h"
 #include "plausibility.h"
@@ -21,6 +22,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,10 @@ struct SVerdictStretch {
     int32_t worst = NO_VALUE, worstMetre = NO_VALUE;
     int worstRow = 0;     // the first point holding it; 0 when there is none
     std::string comments; // not assessed: the points' non-empty comments, joined by "; "
+    // The E_p its points were judged against (sections may set their own),
+    // smallest and largest, mV; NO_VALUE for a stretch not assessed.
+    int32_t protectionMin = NO_VALUE, protectionMax = NO_VALUE;
+    int32_t minPolarisation = NO_VALUE; // smallest of its points' polarisation, mV; NO_VALUE: none has one
 };
 
 struct SVerdictCoverage {
@@ -74,6 +80,13 @@ struct SVerdict {
     std::vector<SPlausibilityWarning> warnings;               // by kind, then first row
     double surveyLength = 0;                                  // m, as coverage.surveyedLength
     std::vector<SVerdictRow> rows;                            // every row with a metre
+    // With a native survey (nativeGiven): how its rows were paired with this
+    // survey's for the 100 mV criterion (null: by the recorded metre, as
+    // AssessProtection pairs them alone), and why the criterion was not
+    // applied at all ("100-mV-Kriterium nicht angewandt: ..."; empty when it
+    // was). Set by the pipeline layer's native pairing (nativepairing.h).
+    std::shared_ptr<const SAlignment> nativeAlignment;
+    std::string nativeWarning;
 };
 
 // The whole assessment of `doc`. `native`: a native survey for the 100 mV

@@ -42,6 +42,12 @@ struct SVerdictSettings {
     bool use100mV = true;
 };
 
+// Where sulphate-reducing bacteria are expected (anaerobic soil) DIN EN ISO
+// 15589-1 asks for -950 mV and does not admit the 100 mV criterion: a row
+// judged against this E_p or a more negative one is not protected by
+// polarisation alone unless its pipeline section admits it in so many words.
+inline constexpr int32_t kAnaerobicProtection = -950; // mV
+
 // What a caller may give per row, each vector either empty (not given) or
 // holding one entry per row of the survey (row r at index r - 1). A row
 // without a metre takes no part whatever is given here.
@@ -53,4 +59,8 @@ struct SRowOverrides {
     std::vector<int32_t> limitPotential;
     // A section's own admission of the 100 mV criterion: 0 no, 1 yes, -1 the settings'.
     std::vector<int8_t> allow100mV;
+    // The native survey's row paired with row r for the 100 mV criterion
+    // (0: none), as the alignment of both surveys pairs them. Empty: the
+    // native survey's first row with the same recorded metre.
+    std::vector<int> nativeRow;
 };

@@ -37,6 +37,14 @@ std::string GermanFixed(double v, int decimals)
     return s;
 }
 
+std::string GermanSignedFixed(double v, int decimals, bool plus)
+{
+    std::string s = GermanFixed(v, decimals);
+    if (s[0] == '-') return "\u2212" + s.substr(1);
+    if (plus && s.find_first_not_of("0,") != std::string::npos) return "+" + s;
+    return s;
+}
+
 std::string GermanNumber(double v, int maxDecimals)
 {
     std::string s = GermanFixed(v, maxDecimals);

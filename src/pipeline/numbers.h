@@ -30,5 +30,9 @@ std::optional<int32_t> WholeMetre(double chainage);
 std::string GermanNumber(double v, int maxDecimals = 3);
 // Always `decimals` places ("1,083", "5,0").
 std::string GermanFixed(double v, int decimals);
+// The same with a typographic sign, for texts that show a direction: U+2212
+// before a negative number, "+" before a positive one when `plus`
+// ("−0,337", "+90,35"); zero has none.
+std::string GermanSignedFixed(double v, int decimals, bool plus = false);
 
 } // namespace trespipeline

@@ -70,6 +70,7 @@ SRestation Restation(const CTreDoc& doc, const std::vector<SFixpoint>& fixpoints
         out.errors.push_back("Kein Festpunkt der Leitungsdaten passt zu einem Kommentar der Messung; die Stationierung "
                              "lässt sich nicht anpassen.");
     const double direction = out.ties.size() >= 2 ? Sign(out.ties[1].chainage - out.ties[0].chainage) : 1;
+    bool implausible = false;
     for (size_t k = 0; k + 1 < out.ties.size(); ++k) {
         const STie &a = out.ties[k], &b = out.ties[k + 1];
         const std::string an = Named(fixpoints[a.fixpoint], a.row), bn = Named(fixpoints[b.fixpoint], b.row);
@@ -86,6 +87,17 @@ SRestation Restation(const CTreDoc& doc, const std::vector<SFixpoint>& fixpoints
         }
         const double f = (b.chainage - a.chainage) / (static_cast<double>(b.metre) - a.metre);
         out.factors.push_back(f);
+        // A counter that drifts a few per cent never turns round nor halves
+        // or doubles the way: such a factor is a counter set back to 0 or a
+        // fixed point named at the wrong row, and re-stationing by it would
+        // move findings by hundreds of metres. The first such pair refuses.
+        const bool turned = Sign(f) != Sign(out.factors.front());
+        if ((turned || std::fabs(f) < kMinStationingFactor || std::fabs(f) > kMaxStationingFactor) && !implausible) {
+            implausible = true;
+            out.errors.push_back("Zwischen " + an + " und " + bn + " ist der Stationierungsfaktor "
+                                 + GermanSignedFixed(f, 3) + ": Zählerstand zurückgesetzt oder falscher Festpunkt?");
+            continue;
+        }
         // The bounds belong to the range: 0.94 is inside a tolerance of 0.06
         // however the binary fractions of both fall.
         if (std::fabs(std::fabs(f) - 1) > stretchTolerance + 1e-9)

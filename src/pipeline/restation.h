@@ -20,10 +20,14 @@
 // Refused (ok false, errors say why): a fixed point named by more than one
 // row ("Festpunkt „X“ (Merkmal 5) passt zu mehreren Zeilen: 12, 140"); no
 // tie at all; two ties with the same metre; tie chainages not strictly
-// increasing or strictly decreasing in row order. Warnings: a factor |f_k|
-// outside [1 - tolerance, 1 + tolerance]; a fixed point whose row has no
-// metre (it is not used); every fixed point no row names (also listed in
-// `unmatched`).
+// increasing or strictly decreasing in row order; a factor whose sign
+// differs from the first factor's, or |f_k| outside [0.5, 2] (the first
+// such pair: "Zwischen „A“ (Zeile 3) und „B“ (Zeile 9) ist der
+// Stationierungsfaktor −0,337: Zählerstand zurückgesetzt oder falscher
+// Festpunkt?"; a survey walked against the chainage has every factor near
+// -1 and is fine). Warnings: a factor |f_k| outside [1 - tolerance,
+// 1 + tolerance]; a fixed point whose row has no metre (it is not used);
+// every fixed point no row names (also listed in `unmatched`).
 #pragma once
 
 #include "pipelinedata.h"
@@ -39,6 +43,9 @@ class CTreDoc;
 namespace trespipeline {
 
 inline constexpr double kDefaultStretchTolerance = 0.05;
+// The factors a wire counter can give between two fixed points at all.
+inline constexpr double kMinStationingFactor = 0.5;
+inline constexpr double kMaxStationingFactor = 2.0;
 
 struct STie {
     int row = 0; // 1..N

@@ -2,6 +2,7 @@
 #include "sections.h"
 
 #include "numbers.h"
+#include "verdictsettings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,27 +16,57 @@ SOverride Resolve(const std::vector<SSection>& sections, double lo, double hi)
     // Every chainage of [lo, hi] lies in the same sections (no breakpoint
     // inside), so the sections covering the whole of it decide.
     SOverride o;
+    bool anaerobic = false;
     for (const SSection& s : sections) {
         if (s.from > lo || s.to < hi) continue;
         if (!IsPresent(o.protectionPotential)) o.protectionPotential = s.protectionPotential;
         if (!IsPresent(o.limitPotential)) o.limitPotential = s.limitPotential;
-        if (!o.allow100mV) o.allow100mV = s.allow100mV;
+        const SSectionAdmission a = SectionAdmission(s);
+        if (a.reason == EAdmission100::Anaerobic) anaerobic = true;
+        else if (!o.allow100mV) o.allow100mV = a.allow;
     }
+    if (anaerobic) o.allow100mV = false;
     return o;
 }
 
 } // namespace
 
-std::string SectionText(const SSection& s)
+const char* Admission100Id(EAdmission100 a)
+{
+    switch (a) {
+    case EAdmission100::Data: return "Leitungsdaten";
+    case EAdmission100::Anaerobic: return "anaerob";
+    case EAdmission100::None: break;
+    }
+    return "";
+}
+
+SSectionAdmission SectionAdmission(const SSection& s)
+{
+    if (s.allow100mV) return {s.allow100mV, EAdmission100::Data};
+    if (IsPresent(s.protectionPotential) && s.protectionPotential <= kAnaerobicProtection)
+        return {false, EAdmission100::Anaerobic};
+    return {};
+}
+
+std::string SectionName(const SSection& s)
 {
     std::string t = "Merkmal " + std::to_string(s.feature);
     if (!s.name.empty()) t += " „" + s.name + "“";
-    t += ", " + GermanNumber(s.from, 2) + " bis " + GermanNumber(s.to, 2) + " m:";
+    return t + ", " + GermanNumber(s.from, 2) + " bis " + GermanNumber(s.to, 2) + " m";
+}
+
+std::string SectionText(const SSection& s)
+{
+    const std::string t = SectionName(s) + ":";
     std::string what;
     const auto add = [&what](const std::string& part) { what += (what.empty() ? " " : "; ") + part; };
     if (IsPresent(s.protectionPotential)) add("Schutzpotential " + std::to_string(s.protectionPotential) + " mV");
     if (IsPresent(s.limitPotential)) add("Grenzpotential " + std::to_string(s.limitPotential) + " mV");
-    if (s.allow100mV) add(*s.allow100mV ? "100-mV-Kriterium zulässig" : "100-mV-Kriterium nicht zulässig");
+    const SSectionAdmission a = SectionAdmission(s);
+    if (a.allow)
+        add(std::string(*a.allow ? "100-mV-Kriterium zulässig" : "100-mV-Kriterium nicht zulässig")
+            + (a.reason == EAdmission100::Anaerobic ? " (anaerob)" : ""));
     return t + (what.empty() ? " keine Vorgabe" : what);
 }
 

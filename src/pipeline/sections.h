@@ -6,9 +6,15 @@
 //
 // Sections may overlap. For each of the three values on its own, the first
 // section in file order that covers the chainage and sets that value gives
-// it: a long section allowing the 100 mV criterion and a short anaerobic
-// one at -950 mV inside it both apply. (The reader warns where two sections
-// set the same value over the same metres.)
+// it. (The reader warns where two sections set the same value over the same
+// metres.)
+//
+// A section whose protectionPotential is kAnaerobicProtection (-950 mV) or
+// more negative stands for anaerobic soil, where DIN EN ISO 15589-1 does not
+// admit the 100 mV criterion: it excludes the criterion for its rows unless
+// it says "allow100mV": true itself, whatever an overlapping section admits
+// (a long section allowing the criterion does not reach into a short
+// anaerobic one inside it).
 #pragma once
 
 #include "pipelinedata.h"
@@ -33,12 +39,30 @@ struct SRowOverrides {
     std::vector<std::optional<bool>> allow100mV;
 };
 
+// Why a section admits the 100 mV criterion or not.
+enum class EAdmission100 {
+    None = 0, // it says nothing: the survey's settings
+    Data,     // its allow100mV ("Leitungsdaten")
+    Anaerobic // its protection potential ("anaerob")
+};
+const char* Admission100Id(EAdmission100 a); // "", "Leitungsdaten", "anaerob"
+
+struct SSectionAdmission {
+    std::optional<bool> allow; // the value its rows take; none with EAdmission100::None
+    EAdmission100 reason = EAdmission100::None;
+};
+SSectionAdmission SectionAdmission(const SSection& s);
+
 // A section as one German line, for every place that names the criteria a
 // row was judged by (the report's "Messung" block, the Bewertung window, the
 // tool): "Merkmal 14 „Bachaue“, 407 bis 517 m: Schutzpotential -950 mV".
 // A reader who sees a stretch at -900 mV called "nicht geschützt" under a
-// survey-wide -850 mV must find the reason on the same page.
+// survey-wide -850 mV must find the reason on the same page. An anaerobic
+// section says so: "...: Schutzpotential -950 mV; 100-mV-Kriterium nicht
+// zulässig (anaerob)".
 std::string SectionText(const SSection& s);
+// Its name and range alone: "Merkmal 14 „Bachaue“, 407 bis 517 m".
+std::string SectionName(const SSection& s);
 // The rows whose chainage lies in [from, to].
 size_t SectionRows(const SSection& s, const std::vector<double>& chainage);
 

@@ -63,6 +63,7 @@ SSurveyBinding BindSurvey(const CTreDoc& doc, const SPipelineData& data, double 
     b.ok = true;
     b.pipeline = data;
     b.gridEpsg = b.locator->GridEpsg();
+    b.stretchTolerance = stretchTolerance;
     b.warnings = std::move(r.warnings);
     b.routeCheck = CheckRouteLength(b.locator->Path(), data.fixpoints, r);
     if (!b.routeCheck.warning.empty()) b.warnings.push_back(b.routeCheck.warning);

@@ -53,6 +53,7 @@ struct SSurveyBinding {
     SPipelineData pipeline; // as read: the route's name and number, the fixed points' names and types
     std::string file;       // the pipeline data's file as BindSurveyToFile was given it; empty otherwise
     int gridEpsg = 0;       // the CRS of every easting/northing
+    double stretchTolerance = kDefaultStretchTolerance; // as given: a native survey is re-stationed with it too
 
     // Per row, index r - 1; rows without a metre have neither.
     std::vector<double> chainage;              // m, two decimals; NaN: none

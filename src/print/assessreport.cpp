@@ -155,7 +155,7 @@ public:
     CAssessReport(const CTreDoc& doc, const SReportOptions& o)
         : m_doc(doc)
         , m_o(o)
-        , m_v(trespipeline::AssessTied(doc, o.settings, o.native, o.pipeline))
+        , m_v(trespipeline::AssessTied(doc, o.settings, o.native, o.pipeline, o.nativePairing))
         , m_fig(reportfigures::KeyFigures(m_v))
         , m_entries(reportfigures::DeviceEntries(doc))
         , m_electrode(Str(reportfigures::ReferenceElectrode(m_entries, o.issuer.electrode.toStdString())))

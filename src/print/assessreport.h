@@ -26,7 +26,8 @@ class QPrinter;
 
 namespace trespipeline {
 struct SSurveyBinding;
-}
+struct SNativePairing;
+} // namespace trespipeline
 
 struct SReportComparison {
     const CTreDoc* earlier = nullptr; // null: no comparison section
@@ -42,6 +43,9 @@ inline constexpr int kDefaultSectionLength = 1000;
 struct SReportOptions {
     SVerdictSettings settings;
     const CTreDoc* native = nullptr; // the native survey of the 100 mV criterion; null: none
+    // How its rows pair with the survey's (trespipeline::PairNativeSurvey);
+    // null: paired by the pipeline data or the landmarks, not reversed.
+    const trespipeline::SNativePairing* nativePairing = nullptr;
     SReportComparison comparison;
     SReportSettings issuer; // company, address, logo, author, reference electrode
     QString reportNumber;

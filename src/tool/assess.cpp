@@ -4,6 +4,7 @@
 // a spreadsheet export. Both show AssessProtection()'s result as it is;
 // with --pipeline measured in chainage, and each finding placed on the
 // route (assessplaces.h).
+#include "alignmentjson.h"
 #include "assessoptions.h"
 #include "assessplaces.h"
 #include "commands.h"
@@ -71,14 +72,38 @@ ojson SettingsJson(const SVerdict& v, const SAssessOptions& o)
             {"native", TextOrNull(o.native)}};
 }
 
-ojson CoverageJson(const SVerdictCoverage& c)
+ojson CoverageJson(const SVerdict& v, const SSurveyBinding* b)
 {
-    return {{"totalLength", Length(c.totalLength)},
-            {"assessedLength", Length(c.assessedLength)},
-            {"notAssessedLength", Length(c.notAssessedLength)},
-            {"gapLength", Length(c.gapLength)},
-            {"surveyedLength", Length(c.surveyedLength)},
-            {"assessedShareOfSurveyed", Percent(c.assessedShareOfSurveyedTenths)}};
+    const SVerdictCoverage& c = v.coverage;
+    ojson j = {{"totalLength", Length(c.totalLength)},
+               {"assessedLength", Length(c.assessedLength)},
+               {"notAssessedLength", Length(c.notAssessedLength)},
+               {"gapLength", Length(c.gapLength)},
+               {"surveyedLength", Length(c.surveyedLength)},
+               {"assessedShareOfSurveyed", Percent(c.assessedShareOfSurveyedTenths)}};
+    if (b) {
+        // The share of the route between the outermost tied fixed points.
+        const trespipeline::SRouteCoverage route = trespipeline::RouteCoverage(v, *b);
+        const bool spanned = IsPresent(route.shareTenths);
+        j["routeLength"] = spanned ? Length(route.routeLength) : ojson(nullptr);
+        j["assessedShareOfRoute"] = Percent(route.shareTenths);
+    }
+    return j;
+}
+
+// How the native survey of the 100 mV criterion was paired, laid out as
+// `compare`'s alignment; null without one.
+ojson NativeJson(const SVerdict& v, const SAssessOptions& o, const SSurveyBinding* b)
+{
+    if (o.native.empty()) return nullptr;
+    const bool applied = v.nativeWarning.empty();
+    ojson a = v.nativeAlignment ? AlignmentJson(*v.nativeAlignment) : ojson(nullptr);
+    if (a.is_object()) a["text"] = AlignmentText(*v.nativeAlignment);
+    return {{"file", JsonText(o.native)},
+            {"applied", applied},
+            {"alignment", std::move(a)},
+            {"warning", TextOrNull(v.nativeWarning)},
+            {"admission", JsonText(trespipeline::Admission100mVText(v, b))}};
 }
 
 ojson StatusesJson(const SVerdict& v)
@@ -95,7 +120,7 @@ ojson StatusesJson(const SVerdict& v)
     return j;
 }
 
-ojson StretchJson(const SVerdictStretch& s, const SSurveyBinding* b)
+ojson StretchJson(const SVerdictStretch& s, const SSurveyBinding* b, bool native)
 {
     ojson j = {{"status", VerdictStatusId(s.status)},
                {"name", VerdictStatusName(s.status)},
@@ -108,6 +133,12 @@ ojson StretchJson(const SVerdictStretch& s, const SSurveyBinding* b)
                {"worst", Int(s.worst)},
                {"worstMetre", Int(s.worstMetre)},
                {"comments", s.status == EVerdictStatus::NotAssessed ? ojson(JsonText(s.comments)) : ojson(nullptr)}};
+    // Sections may set their own E_p; a native survey gives a polarisation.
+    if (b) {
+        j["protectionMin"] = Int(s.protectionMin);
+        j["protectionMax"] = Int(s.protectionMax);
+    }
+    if (native) j["minPolarisation"] = Int(s.minPolarisation);
     assessplaces::AddStretch(j, b, s);
     return j;
 }
@@ -176,7 +207,7 @@ ojson WarningJson(const SPlausibilityWarning& w, const SSurveyBinding* b)
     return j;
 }
 
-ojson RowJson(const SVerdictRow& r, const SSurveyBinding* b)
+ojson RowJson(const SVerdictRow& r, const SSurveyBinding* b, bool native)
 {
     const bool assessed = r.status != EVerdictStatus::NotAssessed;
     ojson j = {{"row", r.row},
@@ -187,6 +218,8 @@ ojson RowJson(const SVerdictRow& r, const SSurveyBinding* b)
                {"weight", Length(r.weight)},
                {"gradDiff", IsPresent(r.gradDiff) ? ojson(r.gradDiff) : ojson(nullptr)},
                {"irfreeUsable", r.irfreeUsable}};
+    if (b) j["protection"] = Int(r.protection);
+    if (native) j["polarisation"] = Int(r.polarisation);
     assessplaces::AddRow(j, b, r.row);
     return j;
 }
@@ -197,10 +230,10 @@ ojson VerdictJson(const SVerdict& v, const SAssessOptions& o, const SSurveyBindi
     j["version"] = 2;
     j["criterion"] = CriterionJson(v.criterion);
     j["settings"] = SettingsJson(v, o);
-    j["coverage"] = CoverageJson(v.coverage);
+    j["coverage"] = CoverageJson(v, b);
     j["statuses"] = StatusesJson(v);
     ojson& stretches = j["stretches"] = ojson::array();
-    for (const SVerdictStretch& s : v.stretches) stretches.push_back(StretchJson(s, b));
+    for (const SVerdictStretch& s : v.stretches) stretches.push_back(StretchJson(s, b, !o.native.empty()));
     ojson& defects = j["defects"] = ojson::array();
     for (const SCoatingDefect& d : v.defects) defects.push_back(DefectJson(d, b));
     ojson& dig = j["digList"] = ojson::array();
@@ -208,10 +241,11 @@ ojson VerdictJson(const SVerdict& v, const SAssessOptions& o, const SSurveyBindi
     ojson& warnings = j["warnings"] = ojson::array();
     for (const SPlausibilityWarning& w : v.warnings) warnings.push_back(WarningJson(w, b));
     j["surveyLength"] = Length(v.surveyLength);
+    if (!o.native.empty()) j["native"] = NativeJson(v, o, b);
     if (b) j["pipeline"] = assessplaces::PipelineJson(*b, o.pipeline);
     if (o.rows) {
         ojson& rows = j["rows"] = ojson::array();
-        for (const SVerdictRow& r : v.rows) rows.push_back(RowJson(r, b));
+        for (const SVerdictRow& r : v.rows) rows.push_back(RowJson(r, b, !o.native.empty()));
     }
     return j;
 }
@@ -297,7 +331,10 @@ int RunAssess(const Args& args)
     if (!BindForTool(doc, o, binding)) return kExitFile;
     const SSurveyBinding* b = binding ? &*binding : nullptr;
 
-    const SVerdict v = trespipeline::AssessTied(doc, o.settings, o.native.empty() ? nullptr : &native, b);
+    trespipeline::SNativePairing pairing;
+    if (!o.native.empty() && !PairNativeForTool(doc, native, o, b, pairing)) return kExitFile;
+
+    const SVerdict v = trespipeline::AssessTied(doc, o.settings, o.native.empty() ? nullptr : &native, b, &pairing);
     if (!v.criterion.warning.empty()) ToolError(v.criterion.warning);
     // A reset counter changes what every length of the verdict is measured
     // along: said where the engineer sees it, not only in the list.

@@ -24,14 +24,15 @@ namespace {
     "       [--pipeline LEITUNG.geojson [--stretch-tolerance X] [--crs EPSG:n]]"
 
 const char kAssessUsage[]
-    = "Aufruf: tresmon-tool assess DATEI [--json|--csv] [--rows] [--native NATIV]\n" TRES_VERDICT_OPTIONS;
-const char kReportUsage[] = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf\n" TRES_VERDICT_OPTIONS
-                            "\n       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]"
-                            "\n                 [--reverse | --no-align]]"
-                            "\n       [--section M] [--report-number TEXT] [--revision TEXT]"
-                            "\n       [--company TEXT] [--logo DATEI] [--author TEXT]";
+    = "Aufruf: tresmon-tool assess DATEI [--json|--csv] [--rows] [--native NATIV [--reverse]]\n" TRES_VERDICT_OPTIONS;
+const char kReportUsage[]
+    = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf [--native NATIV [--reverse]]\n" TRES_VERDICT_OPTIONS
+      "\n       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]"
+      "\n                 [--reverse | --no-align]]"
+      "\n       [--section M] [--report-number TEXT] [--revision TEXT]"
+      "\n       [--company TEXT] [--logo DATEI] [--author TEXT]";
 const char kExportUsage[] = "Aufruf: tresmon-tool export DATEI --format geojson|kml|gpx|csv|gpkg -o AUSGABE "
-                            "[--native NATIV]\n" TRES_VERDICT_OPTIONS;
+                            "[--native NATIV [--reverse]]\n" TRES_VERDICT_OPTIONS;
 
 #undef TRES_VERDICT_OPTIONS
 
@@ -163,6 +164,12 @@ bool ReadSection(EAssessCommand command, const std::string& value, int& out)
     return true;
 }
 
+// Whether the argument after i is a file name rather than the next option.
+bool NextIsFileName(const std::vector<std::string>& args, size_t i)
+{
+    return i + 1 < args.size() && !args[i + 1].empty() && args[i + 1][0] != '-';
+}
+
 // False after a usage error; `help` set when -h or --help comes before any.
 bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o, bool& help)
 {
@@ -234,13 +241,19 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
         } else if (report && name == "--compare") {
             if (!takeFileName()) return false;
             o.compare = value;
+        } else if (report && name == "--native" && (haveValue || NextIsFileName(args, i))) {
+            // A native survey of its own for the 100 mV criterion, as `assess` takes it.
+            if (!takeFileName()) return false;
+            o.native = value;
         } else if (report && name == "--native") {
-            if (!noValue()) return false;
             o.compareSettings.mode = ECompareMode::Native;
             if (comparisonOnly.empty()) comparisonOnly = name;
-        } else if (report && (name == "--reverse" || name == "--no-align")) {
+        } else if (name == "--reverse") {
             if (!noValue()) return false;
-            (name == "--reverse" ? o.reverse : o.noAlign) = true;
+            o.reverse = true;
+        } else if (report && name == "--no-align") {
+            if (!noValue()) return false;
+            o.noAlign = true;
             if (comparisonOnly.empty()) comparisonOnly = name;
         } else if (report && name == "--section") {
             if (!takeValue() || !ReadSection(command, value, o.section)) return false;
@@ -275,9 +288,6 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
         } else if (!havePath) {
             o.path = name;
             havePath = true;
-        } else if (report && i > 0 && args[i - 1] == "--native") {
-            return UsageError(command, "--native nimmt beim Bericht keinen Dateinamen: die Nativmessung ist die mit "
-                                       "--compare verglichene Messung.");
         } else {
             return UsageError(command, "Zu viele Dateien: " + name);
         }
@@ -293,6 +303,15 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
                                          "ohne sie gibt es nur die Aufgrabungsliste als csv.");
     if (o.compare.empty() && !comparisonOnly.empty())
         return UsageError(command, comparisonOnly + " gilt nur zusammen mit --compare FRÜHER.");
+    const bool nativeCompared = report && o.compareSettings.mode == ECompareMode::Native;
+    if (nativeCompared && !o.native.empty())
+        return UsageError(command, "Die Nativmessung ist entweder die mit --compare verglichene (--native ohne "
+                                   "Dateinamen) oder --native NATIV, nicht beides.");
+    // A survey walked from the other end is accepted for the survey it
+    // is paired with: the native one, or the comparison.
+    if (o.reverse && o.native.empty() && o.compare.empty())
+        return UsageError(command, report ? "--reverse gilt nur zusammen mit --compare FRÜHER oder --native NATIV."
+                                          : "--reverse gilt nur zusammen mit --native NATIV.");
     // With pipeline data the comparison pairs by chainage, as `compare` does.
     if (o.noAlign && !o.pipeline.empty())
         return UsageError(command, "--no-align und --pipeline schließen einander aus.");
@@ -302,7 +321,7 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
         return UsageError(command, "Das Grenzpotential (" + std::to_string(s.limitPotential)
                                        + " mV, --limit-potential) muss negativer sein als das Schutzkriterium ("
                                        + std::to_string(s.protectionPotential) + " mV, --protection-limit).");
-    if (report && o.compareSettings.mode == ECompareMode::Native) o.native = o.compare;
+    if (nativeCompared) o.native = o.compare;
     if ((report || exporting)
         && !OutputIsNoInput(o.output, {o.path, o.native, o.pipeline, o.compare, o.logo.value_or(std::string())}))
         return false;

@@ -14,14 +14,15 @@
 #include <vector>
 
 enum class EAssessCommand {
-    Assess, // also takes --json, --csv, --rows and --native FILE
-    Report, // also takes -o OUT.pdf, which it needs, and --compare EARLIER
-            // with --native (the earlier survey is the native one, and so
-            // serves the 100 mV criterion too), --worse-limit, --shift-limit,
-            // --reverse and --no-align, and --section, --report-number, --revision, --company, --logo
-            // and --author
-    Export, // also takes --native FILE, and needs --format F and -o OUT; the
-            // map formats need --pipeline too
+    Assess, // also takes --json, --csv, --rows and --native FILE [--reverse]
+    Report, // also takes -o OUT.pdf, which it needs, --native FILE [--reverse],
+            // and --compare EARLIER with --native without a file name (the
+            // earlier survey is the native one, and so serves the 100 mV
+            // criterion too), --worse-limit, --shift-limit, --reverse and
+            // --no-align, and --section, --report-number, --revision,
+            // --company, --logo and --author
+    Export, // also takes --native FILE [--reverse], and needs --format F and
+            // -o OUT; the map formats need --pipeline too
 };
 
 struct SAssessOptions {
@@ -43,8 +44,9 @@ struct SAssessOptions {
     int crs = 0;
     std::string compare; // report: the comparison survey, empty for none
     SCompareSettings compareSettings;
-    // report: the comparison aligned as `compare` aligns it, unless
-    // --no-align; --reverse accepts a survey walked from the other end.
+    // --reverse accepts a native or comparison survey walked from the other
+    // end; report: the comparison aligned as `compare` aligns it, unless
+    // --no-align.
     bool reverse = false, noAlign = false;
     // report: its identity and sheets, and the issuer over the program's
     // settings "Bericht" (an option given empty clears the setting).

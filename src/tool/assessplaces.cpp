@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assessplaces.h"
 
+#include "fixpointplace.h"
 #include "numbers.h"
 #include "sections.h"
 #include "tiedassessment.h"
@@ -62,10 +63,20 @@ void AddDefect(ojson& j, const SSurveyBinding* b, const SCoatingDefect& d)
     AddLatLon(j, "", RowPlace(b, d.row));
     ojson& lm = j["landmark"];
     if (lm.is_object()) {
-        // The text measures in chainage; "distance" stays the recorded metres'.
+        // The text places it between the fixed points; row, metre, comment
+        // and "distance" stay the nearest comment's.
         const double at = RowChainage(b, d.landmark.row);
         lm["chainage"] = Chainage(at);
         lm["distanceChainage"] = Chainage(at - s);
+        const trespipeline::SFixpointPlace place = trespipeline::PlaceByFixpoints(b->pipeline.fixpoints, s);
+        const auto side = [&](const std::optional<trespipeline::SFixpointSide>& f) {
+            if (!f) return ojson(nullptr);
+            return ojson{{"name", jsontext::JsonText(b->pipeline.fixpoints[f->fixpoint].name)},
+                         {"chainage", Chainage(f->chainage)},
+                         {"distance", Chainage(f->distance)}};
+        };
+        lm["before"] = side(place.before);
+        lm["after"] = side(place.after);
     }
 }
 
@@ -124,13 +135,17 @@ ojson PipelineJson(const SSurveyBinding& b, const std::string& file)
     ojson& sections = j["sections"] = ojson::array();
     for (const trespipeline::SSection& s : data.sections) {
         const auto mv = [](int32_t v) { return IsPresent(v) ? ojson(v) : ojson(nullptr); };
+        const trespipeline::SSectionAdmission admission = trespipeline::SectionAdmission(s);
         sections.push_back({{"feature", s.feature},
                             {"name", jsontext::JsonText(s.name)},
                             {"from", Chainage(s.from)},
                             {"to", Chainage(s.to)},
                             {"protectionPotential", mv(s.protectionPotential)},
                             {"limitPotential", mv(s.limitPotential)},
-                            {"allow100mV", s.allow100mV ? ojson(*s.allow100mV) : ojson(nullptr)},
+                            {"allow100mV", admission.allow ? ojson(*admission.allow) : ojson(nullptr)},
+                            {"allow100mVReason", admission.reason == trespipeline::EAdmission100::None
+                                                     ? ojson(nullptr)
+                                                     : ojson(trespipeline::Admission100Id(admission.reason))},
                             {"rows", trespipeline::SectionRows(s, b.chainage)},
                             {"text", jsontext::JsonText(trespipeline::SectionText(s))}});
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // `compare`: a survey set against an earlier or a native one, as JSON for
 // scripts or as a spreadsheet export.
+#include "alignmentjson.h"
 #include "commands.h"
 #include "comparealign.h"
 #include "compareoptions.h"
@@ -101,23 +102,6 @@ ojson SideJson(const SCompareSide& s)
             {"potOn", Int(s.potOn)},
             {"potOff", Int(s.potOff)},
             {"potIRFree", Int(s.potIRFree)}};
-}
-
-ojson AlignmentJson(const SAlignment& a)
-{
-    ojson ties = ojson::array();
-    for (const SAlignTie& t : a.ties)
-        ties.push_back({{"comment", t.comment},
-                        {"current", {{"row", t.currentRow}, {"metre", t.currentMetre}}},
-                        {"earlier", {{"row", t.earlierRow}, {"metre", t.earlierMetre}}},
-                        {"residual", Int(t.residual)}});
-    const bool offset = a.method == EAlignMethod::Offset;
-    return {{"method", AlignMethodId(a.method)},
-            {"reversed", a.reversed},
-            {"offset", offset ? ojson(a.offset) : ojson(nullptr)},
-            {"offsetPairs", offset ? ojson(a.offsetPairs) : ojson(nullptr)},
-            {"ties", std::move(ties)},
-            {"maxResidual", Int(a.maxResidual)}};
 }
 
 ojson ComparisonJson(const SComparison& c, bool withPairs)

@@ -5,10 +5,10 @@
 #include "assessoptions.h"
 #include "commands.h"
 #include "surveyexport.h"
+#include "tiedassessment.h"
 #include "toolbinding.h"
 #include "toolhost.h"
 #include "tredoc.h"
-#include "verdict.h"
 
 #include <memory>
 
@@ -28,7 +28,11 @@ int RunExport(const Args& args)
     std::optional<trespipeline::SSurveyBinding> binding;
     if (!BindForTool(doc, o, binding)) return kExitFile;
 
-    const SVerdict verdict = AssessProtection(doc, o.settings, native.get(), OverridesOf(binding));
+    const trespipeline::SSurveyBinding* b = binding ? &*binding : nullptr;
+    trespipeline::SNativePairing pairing;
+    if (native && !PairNativeForTool(doc, *native, o, b, pairing)) return kExitFile;
+
+    const SVerdict verdict = trespipeline::AssessTied(doc, o.settings, native.get(), b, &pairing);
     if (!verdict.criterion.warning.empty()) ToolError("Warnung: " + verdict.criterion.warning);
     if (binding)
         for (const SPlausibilityWarning& w : binding->outsideRoute) ToolError("Warnung: " + PlausibilityText(w));
@@ -36,7 +40,7 @@ int RunExport(const Args& args)
     // The map formats without pipeline data were refused with the options.
     std::vector<std::string> notes;
     std::string error;
-    if (!tresexport::WriteSurveyExport(o.output, format, doc, verdict, binding ? &*binding : nullptr, notes, error)) {
+    if (!tresexport::WriteSurveyExport(o.output, format, doc, verdict, b, notes, error)) {
         ToolError(error);
         return kExitFile;
     }

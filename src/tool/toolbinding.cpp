@@ -18,3 +18,19 @@ bool BindForTool(const CTreDoc& doc, const SAssessOptions& o, std::optional<tres
     binding = std::move(b);
     return true;
 }
+
+bool PairNativeForTool(const CTreDoc& doc, const CTreDoc& native, const SAssessOptions& o,
+                       const trespipeline::SSurveyBinding* binding, trespipeline::SNativePairing& out)
+{
+    out = trespipeline::PairNativeSurvey(doc, native, trespipeline::NativeRequestFor(binding, o.reverse));
+    for (const std::string& n : out.notes) ToolError("Hinweis: " + n);
+    if (!out.ok) {
+        ToolError("Die Nativmessung " + o.native + " lässt sich der Messung nicht zuordnen:");
+        for (const std::string& e : out.errors) ToolError("  " + e);
+        if (out.errors.size() == 1 && out.errors.front() == kReversedSurveyMessage)
+            ToolError("Mit --reverse wird sie in umgekehrter Richtung zugeordnet.");
+        return false;
+    }
+    if (!out.applied) ToolError("Warnung: " + out.warning);
+    return true;
+}

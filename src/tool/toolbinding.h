@@ -4,6 +4,7 @@
 // to standard error the same way for each.
 #pragma once
 
+#include "nativepairing.h"
 #include "surveybinding.h"
 
 #include <optional>
@@ -16,8 +17,9 @@ struct SAssessOptions;
 // (the command ends with kExitFile); its warnings are printed as they come.
 bool BindForTool(const CTreDoc& doc, const SAssessOptions& o, std::optional<trespipeline::SSurveyBinding>& binding);
 
-// The overrides for AssessProtection: nullptr without pipeline data.
-inline const SRowOverrides* OverridesOf(const std::optional<trespipeline::SSurveyBinding>& binding)
-{
-    return binding ? &binding->overrides : nullptr;
-}
+// The native survey paired with the survey (nativepairing.h), with its
+// binding's pipeline data and --reverse. False after the German reasons on
+// standard error when they cannot be aligned as asked (the command ends
+// with kExitFile); a criterion that cannot be applied is a warning there.
+bool PairNativeForTool(const CTreDoc& doc, const CTreDoc& native, const SAssessOptions& o,
+                       const trespipeline::SSurveyBinding* binding, trespipeline::SNativePairing& out);

@@ -158,9 +158,20 @@ TEST(AssessOptions, ReportTakesTheNativeComparisonAsItsNativeSurvey)
     EXPECT_EQ(p.o.compareSettings.mode, ECompareMode::Native);
     EXPECT_EQ(p.o.settings.defectMin, 40);
     EXPECT_EQ(Parse({"r.tsd", "-o", "r.pdf", "--compare", "e.tsd"}, EAssessCommand::Report).o.native, "");
-    // Report has no table output and no native survey but the comparison's.
+    // Report has no table output; a native survey of its own is named as
+    // for assess, and not beside a comparison compared as native.
     EXPECT_EQ(Parse({"r.tsd", "-o", "r.pdf", "--rows"}, EAssessCommand::Report).exit, 1);
-    p = Parse({"r.tsd", "-o", "r.pdf", "--native", "n.tsd"}, EAssessCommand::Report);
+    p = Parse({"r.tsd", "-o", "r.pdf", "--native", "n.tsd", "--reverse"}, EAssessCommand::Report);
+    ASSERT_EQ(p.exit, -1) << p.err;
+    EXPECT_EQ(p.o.native, "n.tsd");
+    EXPECT_TRUE(p.o.reverse);
+    EXPECT_EQ(p.o.compareSettings.mode, ECompareMode::Earlier);
+    EXPECT_EQ(Parse({"r.tsd", "-o", "r.pdf", "--native=n.tsd", "--compare", "e.tsd"}, EAssessCommand::Report).o.native,
+              "n.tsd");
+    p = Parse({"r.tsd", "-o", "r.pdf", "--compare", "e.tsd", "--native", "--native", "n.tsd"}, EAssessCommand::Report);
     EXPECT_EQ(p.exit, 1);
-    EXPECT_NE(p.err.find("--native nimmt beim Bericht keinen Dateinamen"), std::string::npos) << p.err;
+    EXPECT_NE(p.err.find("nicht beides"), std::string::npos) << p.err;
+    p = Parse({"r.tsd", "-o", "r.pdf", "--reverse"}, EAssessCommand::Report);
+    EXPECT_EQ(p.exit, 1);
+    EXPECT_NE(p.err.find("--reverse gilt nur zusammen mit --compare FRÜHER oder --native NATIV."), std::string::npos);
 }

@@ -47,6 +47,15 @@ std::string ErrorText(const std::string& args)
     return out;
 }
 
+// The survey with "Anfang" at its first row and "Ende" at its last: the
+// two landmarks a native survey is aligned by.
+std::vector<std::string> Marked(std::vector<std::string> lines)
+{
+    lines.front() += "Anfang";
+    lines.back() += "Ende";
+    return lines;
+}
+
 std::vector<std::string> Column(const json& list, const std::string& key)
 {
     std::vector<std::string> out;
@@ -173,15 +182,20 @@ TEST_F(AssessTool, IRFreePotentialAndTheNativeSurvey)
     EXPECT_EQ(j["settings"]["irfreeMinDiff"], 20);
     EXPECT_EQ(j["settings"]["irfreeMaxRatio"], 0.9);
 
-    const std::string polarised = Survey(kPolarised);
+    const std::string polarised = Survey(Marked(kPolarised));
     const auto nativePath = m_dir / "nativ.tsd";
-    WriteFile(nativePath, assesssurveys::Text("-850 mV", kPolarisedNative));
+    WriteFile(nativePath, assesssurveys::Text("-850 mV", Marked(kPolarisedNative)));
     const std::string native = " --native " + ShellQuoted(nativePath);
-    j = Assess(polarised + native);
+    j = Assess(polarised + native + " --rows");
     EXPECT_EQ(Column(j["stretches"], "status"),
               (std::vector<std::string>{"protected100", "unprotected", "protected", "over"}));
     EXPECT_EQ(j["settings"]["native"], nativePath.string());
     EXPECT_EQ(j["statuses"]["protected100"]["length"], 1.5);
+    // The smallest polarisation of the stretch and of each point asked for
+    // it (not the protected and the over-protected point), mV.
+    EXPECT_EQ(j["stretches"][0]["minPolarisation"], 100);
+    EXPECT_EQ(Column(j["rows"], "polarisation"),
+              (std::vector<std::string>{"100", "100", "90", "null", "0", "null", "null"}));
     j = Assess(polarised + native + " --no-100mv");
     EXPECT_EQ(j["stretches"][0]["status"], "unprotected");
     EXPECT_EQ(j["settings"]["use100mV"], false);
@@ -192,6 +206,58 @@ TEST_F(AssessTool, IRFreePotentialAndTheNativeSurvey)
     EXPECT_EQ(r.out, "");
     EXPECT_NE(ErrorText("assess " + polarised + " --native " + ShellQuoted(m_dir / "fehlt.tsd")).find("fehlt.tsd"),
               std::string::npos);
+}
+
+// The native survey's rows are paired by the landmarks both surveys share,
+// as `compare --native` pairs them: a counter started elsewhere moves
+// nothing; without two shared landmarks the criterion is not applied, and a
+// survey walked from the other end needs --reverse.
+TEST_F(AssessTool, NativeSurveyIsAlignedAsTheComparisonAlignsIt)
+{
+    const std::string polarised = Survey(Marked(kPolarised));
+    const auto native = [&](const std::string& name, const std::vector<std::string>& lines) {
+        WriteFile(m_dir / name, assesssurveys::Text("-850 mV", lines));
+        return " --native " + ShellQuoted(m_dir / name);
+    };
+    // Every metre 30 m on, or counted down from 6 m in the same row order.
+    std::vector<std::string> shifted, reversed;
+    for (const std::string& line : Marked(kPolarisedNative)) {
+        const int32_t m = std::stoi(line);
+        const std::string rest = line.substr(line.find(';'));
+        shifted.push_back(std::to_string(m + 30) + rest);
+        reversed.push_back(std::to_string(6 - m) + rest);
+    }
+    const std::vector<std::string> statuses = {"protected100", "unprotected", "protected", "over"};
+    json j = Assess(polarised + native("verschoben.tsd", shifted));
+    EXPECT_EQ(Column(j["stretches"], "status"), statuses);
+    const json& n = j["native"];
+    EXPECT_EQ(n["applied"], true);
+    EXPECT_EQ(n["alignment"]["method"], "landmarks");
+    EXPECT_EQ(n["alignment"]["text"], "Orientierungspunkte (2)");
+    EXPECT_EQ(n["alignment"]["ties"][1]["earlier"]["metre"], 36);
+    EXPECT_EQ(n["alignment"]["maxResidual"], 0);
+    EXPECT_TRUE(n["warning"].is_null());
+
+    const std::string turned = native("umgekehrt.tsd", reversed);
+    SToolRun r = RunTool("assess " + polarised + turned);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(ErrorText("assess " + polarised + turned).find("in umgekehrter Richtung gemessen"), std::string::npos);
+    j = Assess(polarised + turned + " --reverse");
+    EXPECT_EQ(Column(j["stretches"], "status"), statuses);
+    EXPECT_EQ(j["native"]["alignment"]["reversed"], true);
+
+    // No landmark in common: no pairing by the recorded metres, no 100 mV.
+    const std::string unmarked = native("ohne.tsd", kPolarisedNative);
+    j = Assess(polarised + unmarked);
+    EXPECT_EQ(j["stretches"][0]["status"], "unprotected");
+    EXPECT_EQ(j["statuses"]["protected100"]["length"], 0);
+    EXPECT_EQ(j["native"]["applied"], false);
+    EXPECT_EQ(j["native"]["warning"], "100-mV-Kriterium nicht angewandt: Nativmessung nicht zuzuordnen");
+    EXPECT_NE(ErrorText("assess " + polarised + unmarked)
+                  .find("Warnung: 100-mV-Kriterium nicht angewandt: Nativmessung nicht zuzuordnen"),
+              std::string::npos);
+    EXPECT_EQ(RunTool("assess " + polarised + " --reverse").status, 1);
 }
 
 TEST_F(AssessTool, DefectsAndDigList)

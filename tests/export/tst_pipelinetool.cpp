@@ -84,6 +84,14 @@ TEST_F(PipelineTool, AssessMeasuresInChainageAndPlacesEveryFinding)
     EXPECT_EQ(first["fromChainage"], 5);
     EXPECT_EQ(first["toChainage"], 146);
     EXPECT_EQ(first["worstChainage"], 5);
+    EXPECT_EQ(first["protectionMin"], -950);
+    EXPECT_EQ(first["protectionMax"], -950);
+    EXPECT_EQ(j["rows"][0]["protection"], -950);
+    EXPECT_EQ(j["rows"][20]["protection"], -850);
+    // Every point between the outermost ties is assessed, but 10.25 m apart
+    // each stands for at most the 10 m of the gap: 200 of 205 m.
+    EXPECT_EQ(j["coverage"]["routeLength"], 205);
+    EXPECT_EQ(j["coverage"]["assessedShareOfRoute"], 97.6);
     EXPECT_EQ(first["fromLat"], b.places[0]->lat);
     EXPECT_EQ(j["statuses"]["unprotected"]["stretches"], 2);
 
@@ -94,7 +102,12 @@ TEST_F(PipelineTool, AssessMeasuresInChainageAndPlacesEveryFinding)
     const trespipeline::SPlace& p = *b.places[50];
     EXPECT_EQ(d["lat"], p.lat);
     EXPECT_EQ(d["lon"], p.lon);
-    EXPECT_EQ(d["landmark"]["text"], "200 m nach „B“");
+    // Placed from the fixed points in chainage direction, B being the last.
+    EXPECT_EQ(d["landmark"]["text"], "200,00 m nach „B“");
+    EXPECT_EQ(d["landmark"]["before"], json({{"name", "B"}, {"chainage", 310}, {"distance", 200}}));
+    EXPECT_TRUE(d["landmark"]["after"].is_null());
+    EXPECT_EQ(d["landmark"]["comment"], "B");
+    EXPECT_EQ(j["digList"][0]["landmark"], "200,00 m nach „B“");
     EXPECT_EQ(j["digList"][0]["chainage"], 510);
     EXPECT_EQ(j["digList"][0]["lon"], p.lon);
 
@@ -121,7 +134,10 @@ TEST_F(PipelineTool, AssessMeasuresInChainageAndPlacesEveryFinding)
     EXPECT_EQ(pl["sections"][0]["protectionPotential"], -950);
     EXPECT_TRUE(pl["sections"][0]["limitPotential"].is_null());
     EXPECT_EQ(pl["sections"][0]["rows"], 15);
-    EXPECT_EQ(pl["sections"][0]["text"], "Merkmal 4, 0 bis 150 m: Schutzpotential -950 mV");
+    EXPECT_EQ(pl["sections"][0]["text"],
+              "Merkmal 4, 0 bis 150 m: Schutzpotential -950 mV; 100-mV-Kriterium nicht zulässig (anaerob)");
+    EXPECT_EQ(pl["sections"][0]["allow100mV"], false);
+    EXPECT_EQ(pl["sections"][0]["allow100mVReason"], "anaerob");
 
     // The spreadsheet: the stretches' and the dig list's places, the CRS named.
     const SRun csv = Tool("assess " + Path("s.tsd") + " --csv --pipeline " + Path("leitung.geojson"));
@@ -139,6 +155,9 @@ TEST_F(PipelineTool, AssessMeasuresInChainageAndPlacesEveryFinding)
     EXPECT_EQ(plain["statuses"]["unprotected"]["stretches"], 1);
     EXPECT_FALSE(plain.contains("pipeline"));
     EXPECT_FALSE(plain["defects"][0].contains("chainage"));
+    EXPECT_FALSE(plain["stretches"][0].contains("protectionMin"));
+    EXPECT_FALSE(plain["coverage"].contains("routeLength"));
+    EXPECT_EQ(plain["defects"][0]["landmark"]["text"], "200 m nach „B“");
 }
 
 TEST_F(PipelineTool, EditRestationWritesWholeChainagesOrRefuses)
@@ -183,6 +202,24 @@ TEST_F(PipelineTool, EditRestationWritesWholeChainagesOrRefuses)
     r = Tool("edit " + Path("w.tsd") + " -o " + Path("out.tsd") + " --restation " + Path("leitung.geojson")
              + " --stretch-tolerance -1");
     EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(fs::exists(m_dir / "out.tsd"));
+
+    // Two days appended, the counter set back to 0: 205 m of chainage
+    // against -608 m of counter. Every command that re-stations refuses.
+    FillSurvey(doc,
+               {CSurveyRow(0, -1000, -900), CSurveyRow(100, -1000, -900), CSurveyRow(700, -1000, -900, X, X, X, X, "A"),
+                CSurveyRow(0, -1000, -900), CSurveyRow(92, -1000, -900, X, X, X, X, "B")});
+    ASSERT_TRUE(doc.OnSaveDocument((m_dir / "reset.tsd").string()));
+    const std::string refusal = "Zwischen „A“ (Zeile 3) und „B“ (Zeile 5) ist der Stationierungsfaktor \u22120,337: "
+                                "Zählerstand zurückgesetzt oder falscher Festpunkt?";
+    for (const std::string& command :
+         {"edit " + Path("reset.tsd") + " -o " + Path("out.tsd") + " --restation " + Path("leitung.geojson"),
+          "assess " + Path("reset.tsd") + " --pipeline " + Path("leitung.geojson"),
+          "compare " + Path("reset.tsd") + " " + Path("w.tsd") + " --pipeline " + Path("leitung.geojson")}) {
+        r = Tool(command);
+        EXPECT_EQ(r.status, 2) << command;
+        EXPECT_NE(r.out.find(refusal), std::string::npos) << r.out;
+    }
     EXPECT_FALSE(fs::exists(m_dir / "out.tsd"));
 }
 

@@ -33,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -429,12 +430,30 @@ void TestAssessWnd::nativeComparisonServesThe100mVCriterion()
     m_frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
     QVERIFY(w.Result()->nativeGiven);
     QVERIFY(w.CriterionLabel()->text().contains(QStringLiteral("gegen die Nativmessung nativ.tsd")));
+    // Paired by the two landmarks both surveys share, as the comparison page pairs them.
+    QVERIFY2(w.CriterionLabel()->text().contains(QString::fromUtf8(
+                 "Zuordnung der Nativmessung: Orientierungspunkte (2), größte Abweichung an einem gemeinsamen Punkt "
+                 "0 m")),
+             qPrintable(w.CriterionLabel()->text()));
     QCOMPARE(RowTexts(w.ListModel(EList::Stretches), 0).mid(0, 3),
              (QStringList{QString::fromUtf8("geschützt (100-mV-Kriterium)"), "11", "13"}));
     // Switched off, the stretch is not protected again.
     w.Use100mVCheck()->click();
     QCOMPARE(RowTexts(w.ListModel(EList::Stretches), 0).value(0), QString::fromUtf8("nicht geschützt"));
     w.Use100mVCheck()->click();
+
+    // Without its landmarks the native survey cannot be placed: no 100 mV
+    // criterion by the recorded metres, and the window says so in red.
+    const QString bare = m_files.filePath(QStringLiteral("nativ-ohne.tsd"));
+    for (const char* landmark : {"Anfang", "Schieber"}) text.replace(text.find(landmark), std::strlen(landmark), "");
+    std::ofstream(bare.toStdString(), std::ios::binary) << text;
+    m_seam.openAnswers << bare;
+    m_frame->Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+    QVERIFY(w.Result()->nativeGiven);
+    QVERIFY2(w.CriterionLabel()->text().contains(
+                 QString::fromUtf8("color:#c00000\">100-mV-Kriterium nicht angewandt: Nativmessung nicht zuzuordnen")),
+             qPrintable(w.CriterionLabel()->text()));
+    QCOMPARE(RowTexts(w.ListModel(EList::Stretches), 0).value(0), QString::fromUtf8("nicht geschützt"));
     // An earlier survey is no native one.
     m_frame->Action(CMainFrame::ID_COMPARE_CLOSE)->trigger();
     QVERIFY(!w.Result()->nativeGiven);

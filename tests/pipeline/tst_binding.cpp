@@ -3,11 +3,13 @@
 // and the runs beyond the route in one step, its refusals (also without
 // PROJ), and the assessment measuring in chainage through it.
 #include "crs.h"
+#include "fixpointplace.h"
 #include "pipelinereader.h"
 #include "projlib.h"
 #include "route.h"
 #include "surveybinding.h"
 #include "surveyrows.h"
+#include "tiedassessment.h"
 #include "verdict.h"
 
 #include <gtest/gtest.h>
@@ -110,6 +112,46 @@ TEST(Binding, ChainagesPlacesSectionsAndRunsBeyondTheRoute)
     const size_t before = v.warnings.size();
     v.warnings.insert(v.warnings.end(), b.outsideRoute.begin(), b.outsideRoute.end());
     EXPECT_EQ(v.warnings.size(), before + 2);
+}
+
+// The dig crew finds posts and valves, not the nearest comment: a finding
+// is placed from the nearest fixed point on each side in chainage
+// direction, named or not by a row.
+TEST(Binding, FindingsArePlacedBetweenTheFixedPoints)
+{
+    const std::vector<SFixpoint> fixpoints = {Fixpoint("Bachdüker", 445.16), Fixpoint("Schieber", 153.71),
+                                              Fixpoint("Zweiter Schieber", 153.71), Fixpoint("Prüfstelle 10", 0)};
+    const auto text = [&](double s) { return PlaceByFixpoints(fixpoints, s).text; };
+    EXPECT_EQ(text(244.06), "zwischen „Schieber“ (+90,35 m) und „Bachdüker“ (−201,10 m)");
+    EXPECT_EQ(text(153.71), "bei „Schieber“");
+    EXPECT_EQ(text(153.714), "bei „Schieber“");
+    EXPECT_EQ(text(500), "54,84 m nach „Bachdüker“");
+    EXPECT_EQ(text(-12.5), "12,50 m vor „Prüfstelle 10“");
+    EXPECT_EQ(text(std::nan("")), "");
+    EXPECT_EQ(PlaceByFixpoints({}, 10).text, "");
+    const SFixpointPlace p = PlaceByFixpoints(fixpoints, 244.06);
+    ASSERT_TRUE(p.before && p.after);
+    EXPECT_EQ(p.before->fixpoint, 1u);
+    EXPECT_EQ(p.before->distance, 90.35);
+    EXPECT_EQ(p.after->distance, 201.1);
+}
+
+// Of the 205 m between the outermost ties A (105 m) and B (310 m) the points
+// at 105, 207.5 and 310 m stand for 5 + 10 + 5 m at a gap of 10 m.
+TEST(Binding, AssessedShareOfTheRouteBetweenTheOuterTies)
+{
+    CTreDoc doc;
+    Survey(doc);
+    const SSurveyBinding b = BindSurvey(doc, Data());
+    ASSERT_TRUE(b.ok);
+    SRouteCoverage c = RouteCoverage(AssessTied(doc, {}, nullptr, &b), b);
+    EXPECT_EQ(c.routeLength, 205);
+    EXPECT_EQ(c.assessedLength, 20);
+    EXPECT_EQ(c.shareTenths, 98); // 9.76 %
+    doc.SetPotOff(4, X);
+    c = RouteCoverage(AssessTied(doc, {}, nullptr, &b), b);
+    EXPECT_EQ(c.assessedLength, 10);
+    EXPECT_EQ(c.shareTenths, 49);
 }
 
 TEST(Binding, RefusalsAndTheFile)

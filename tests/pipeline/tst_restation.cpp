@@ -83,12 +83,12 @@ TEST(Restation, Refusals)
          {{"A", 0}, {"B", 10}, {"C", 11}},
          {"Die Festpunkte „B“ (Zeile 2) und „C“ (Zeile 3) haben denselben Meter 10; die Stationierung lässt sich "
           "nicht anpassen."}},
-        {{{0, "A"}, {100, "B"}, {200, "C"}},
+        {{{0, "A"}, {200, "B"}, {300, "C"}},
          {{"A", 105}, {"B", 310}, {"C", 200}},
          {"Die Stationen der Festpunkte sind in Zeilenfolge nicht streng monoton: „B“ (Zeile 2) bei 310 m, danach "
           "„C“ (Zeile 3) bei 200 m."}},
         {{{0, "A"}, {100, "B"}, {200, "C"}},
-         {{"A", 105}, {"B", 105.5}, {"C", 105.5}},
+         {{"A", 5}, {"B", 105.5}, {"C", 105.5}},
          {"Die Stationen der Festpunkte sind in Zeilenfolge nicht streng monoton: „B“ (Zeile 2) bei 105,5 m, danach "
           "„C“ (Zeile 3) bei 105,5 m."}},
     };
@@ -100,6 +100,39 @@ TEST(Restation, Refusals)
         EXPECT_EQ(r.errors, c.errors);
         EXPECT_TRUE(r.chainage.empty());
     }
+}
+
+// A counter set back to 0 (two days appended) or a fixed point named at the
+// wrong row gives a factor no wire counter can: the survey is not moved by
+// it. The first such pair is named.
+TEST(Restation, ImpossibleFactorsRefuse)
+{
+    const auto errors = [](const std::vector<std::pair<int32_t, std::string>>& rows,
+                           const std::vector<std::pair<std::string, double>>& fixpoints) {
+        CTreDoc doc;
+        Fill(doc, rows);
+        return Restation(doc, Fixpoints(fixpoints)).errors;
+    };
+    const std::string tail = ": Zählerstand zurückgesetzt oder falscher Festpunkt?";
+    // 100 m of chainage while the counter fell by 297 m: -0.3367.
+    EXPECT_EQ(errors({{0, "A"}, {600, "B"}, {900, ""}, {303, "C"}}, {{"A", 0}, {"B", 600}, {"C", 700}}),
+              std::vector<std::string>{"Zwischen „B“ (Zeile 2) und „C“ (Zeile 4) ist der Stationierungsfaktor "
+                                       "\u22120,337"
+                                       + tail});
+    // Walked against the chainage, then the counter turned: the pair whose
+    // sign differs from the first factor's.
+    EXPECT_TRUE(errors({{0, "A"}, {100, "B"}, {200, "C"}}, {{"A", 1000}, {"B", 900}, {"C", 800}}).empty());
+    EXPECT_EQ(
+        errors({{0, "A"}, {100, "B"}, {50, "C"}}, {{"A", 1000}, {"B", 900}, {"C", 850}}),
+        std::vector<std::string>{"Zwischen „B“ (Zeile 2) und „C“ (Zeile 3) ist der Stationierungsfaktor 1,000" + tail});
+    // Beyond 0.5 ... 2 the first pair only; 2 and 0.5 themselves pass.
+    EXPECT_EQ(
+        errors({{0, "A"}, {100, "B"}, {200, "C"}, {300, "D"}}, {{"A", 0}, {"B", 300}, {"C", 600}, {"D", 601}}),
+        std::vector<std::string>{"Zwischen „A“ (Zeile 1) und „B“ (Zeile 2) ist der Stationierungsfaktor 3,000" + tail});
+    EXPECT_EQ(
+        errors({{0, "A"}, {100, "B"}}, {{"A", 0}, {"B", 40}}),
+        std::vector<std::string>{"Zwischen „A“ (Zeile 1) und „B“ (Zeile 2) ist der Stationierungsfaktor 0,400" + tail});
+    EXPECT_TRUE(errors({{0, "A"}, {100, "B"}, {200, "C"}}, {{"A", 0}, {"B", 200}, {"C", 250}}).empty());
 }
 
 TEST(Restation, WarningsLeaveItUsable)

@@ -136,6 +136,7 @@ private slots:
     void reportComparisonUsageAndFailures();
     void reportWithPipelineData();
     void reportComparesAsCompareDoes();
+    void reportTakesANativeSurveyOfItsOwn();
 
     void init() { g_configHome = m_config.path(); }
 
@@ -417,8 +418,9 @@ void TestTool::reportComparisonUsageAndFailures()
                     &err),
              1);
     QVERIFY(err.contains(QStringLiteral("Ungültige Zahl bei --worse-limit: \"viel\"")));
+    // "--native=ja" names a native survey "ja" of its own, which is not there.
     QCOMPARE(Report({demo, o, Out("u.pdf"), QStringLiteral("--compare"), earlier, QStringLiteral("--native=ja")}, &err),
-             1);
+             2);
     QVERIFY(!QFile::exists(Out("u.pdf")));
 
     // An unreadable comparison survey: the reader's message, no report.
@@ -461,7 +463,9 @@ void TestTool::reportWithPipelineData()
     // The anaerobic section's criterion on page 1, beside the survey's.
     QVERIFY2(text.contains(QRegularExpression(QString::fromUtf8("Abschnittskriterien:\\s+Merkmal \\d+ "
                                                                 "„Bachaue, anaerober Boden“, 407 bis 517 m:\\s+"
-                                                                "Schutzpotential -950 mV \\(\\d+\\s+Messpunkte\\)"))),
+                                                                "Schutzpotential -950 mV;\\s+100-mV-Kriterium\\s+"
+                                                                "nicht\\s+zulässig\\s+\\(anaerob\\)\\s+"
+                                                                "\\(\\d+\\s+Messpunkte\\)"))),
              qPrintable(text.left(3000)));
 
     // The dig list's places, as `assess --pipeline` gives them.
@@ -492,6 +496,35 @@ void TestTool::reportWithPipelineData()
         2);
     QVERIFY2(err.contains(QStringLiteral("lassen sich nicht verwenden")), qPrintable(err));
     QVERIFY(!QFile::exists(Out("q.pdf")));
+}
+
+// `report --native NATIV` as `assess` takes it: paired by the landmarks, so
+// a counter started 30 m further on changes no page; walked from the other
+// end it needs --reverse.
+void TestTool::reportTakesANativeSurveyOfItsOwn()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    const QString demo = QStringLiteral(DEMO_TSD), o = QStringLiteral("-o"), n = QStringLiteral("--native");
+    const QString shifted = Out("nativ-30.tsd"), turned = Out("nativ-umgekehrt.tsd");
+    QCOMPARE(RunCommand(QStringLiteral("edit"),
+                        {QStringLiteral(NATIVE_TSD), o, shifted, QStringLiteral("--add"), QStringLiteral("Messmeter"),
+                         QStringLiteral("-100000"), QStringLiteral("100000"), QStringLiteral("30")}),
+             0);
+    QCOMPARE(RunCommand(QStringLiteral("edit"), {QStringLiteral(NATIVE_TSD), o, turned, QStringLiteral("--reverse")}),
+             0);
+    QCOMPARE(Report({demo, n, QStringLiteral(NATIVE_TSD), o, Out("n0.pdf")}), 0);
+    QCOMPARE(Report({demo, n, shifted, o, Out("n30.pdf")}), 0);
+    const QString text = PdfText(Out("n30.pdf"));
+    QCOMPARE(text, PdfText(Out("n0.pdf")));
+    QVERIFY(text.contains(QString::fromUtf8("geschützt (100-mV-Kriterium)")));
+    QVERIFY(text.contains(QString::fromUtf8("umgehend aufgraben")));
+
+    QString err;
+    QCOMPARE(Report({demo, n, turned, o, Out("nr.pdf")}, &err), 2);
+    QVERIFY2(err.contains(QString::fromUtf8("in umgekehrter Richtung gemessen")), qPrintable(err));
+    QVERIFY(!QFile::exists(Out("nr.pdf")));
+    QCOMPARE(Report({demo, n, turned, QStringLiteral("--reverse"), o, Out("nr.pdf")}), 0);
 }
 
 void TestTool::reportComparesAsCompareDoes()

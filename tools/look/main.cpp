@@ -5,6 +5,8 @@
 // sitting at it:  xvfb-run -a tres-look samples/demo.tsd /tmp/look
 // With pipeline data as a third argument it also shows the window with them
 // and the map:    ... tres-look samples/demo.tsd /tmp/look samples/demo-leitung.geojson
+// and with a native survey as a fourth the Bewertung window judging by it:
+//                 ... samples/demo-leitung.geojson samples/native.tsd
 #include "aboutdlg.h"
 #include "addconstdlg.h"
 #include "assesswnd.h"
@@ -52,13 +54,29 @@ template <typename Dialog> void GrabDialog(Dialog& dlg, const QString& folder, c
     dlg.hide();
 }
 
+// "Vergleichsmessung laden..." answered with a native survey.
+class CNativeSeam : public CUiSeam {
+public:
+    explicit CNativeSeam(QString path)
+        : m_path(std::move(path))
+    { }
+    QString OpenFileNameWithOption(QWidget*, const QString&, const QString&, const QString&, bool& option) override
+    {
+        option = true;
+        return m_path;
+    }
+
+private:
+    QString m_path;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     CTresApp app(argc, argv);
     if (argc < 3) {
-        fprintf(stderr, "Aufruf: tres-look DATEI.tsd ORDNER [LEITUNGSDATEN.geojson]\n");
+        fprintf(stderr, "Aufruf: tres-look DATEI.tsd ORDNER [LEITUNGSDATEN.geojson [NATIV.tsd]]\n");
         return 1;
     }
     const QString folder = QString::fromLocal8Bit(argv[2]);
@@ -166,6 +184,16 @@ int main(int argc, char** argv)
             Pause(150);
             frame.MapDock()->grab().save(folder + QStringLiteral("/34-map-defect.png"));
         }
+    }
+    // The 100 mV criterion against a native survey: how it was paired.
+    if (argc > 4) {
+        frame.MapDock()->hide();
+        CNativeSeam seam(QString::fromLocal8Bit(argv[4]));
+        CUiSeam* real = CUiSeam::Install(&seam);
+        frame.Action(CMainFrame::ID_COMPARE_OPEN)->trigger();
+        CUiSeam::Install(real);
+        Pause(150);
+        frame.AssessWindow()->grab().save(folder + QStringLiteral("/35-native.png"));
     }
     // The manual, as F1 shows it.
     app.m_strProgramFolder = QStringLiteral(TRESMON_DIR);

@@ -7,6 +7,7 @@
 #include "comparealign.h"
 #include "criterion.h"
 #include "fileerror.h"
+#include "nativepairing.h"
 #include "toolbinding.h"
 #include "toolhost.h"
 #include "tredoc.h"
@@ -40,11 +41,12 @@ int RunReportCommand(int argc, char** argv)
     // Fonts need an application object even for a PDF.
     const auto app = EnsureOffscreenApplication();
 
-    CTreDoc doc, earlier;
-    CToolHost host, earlierHost;
+    CTreDoc doc, earlier, ownNative;
+    CToolHost host, earlierHost, nativeHost;
     if (!Open(doc, host, o.path)) return kExitFile;
     std::optional<trespipeline::SSurveyBinding> binding;
     if (!BindForTool(doc, o, binding)) return kExitFile;
+    const bool nativeCompared = o.compareSettings.mode == ECompareMode::Native && !o.compare.empty();
     // An unusable criterion is named where the user looks first, as well
     // as on the report's first page.
     const SProtectionCriterion criterion
@@ -68,16 +70,33 @@ int RunReportCommand(int argc, char** argv)
         report.comparison.earlier = &earlier;
         report.comparison.settings = o.compareSettings;
         // Compared as native, it is the native survey of the 100 mV criterion.
-        const bool native = o.compareSettings.mode == ECompareMode::Native;
-        if (native) report.native = &earlier;
+        if (nativeCompared) report.native = &earlier;
         // Paired as `compare` pairs them, so both give the same indications.
         SCompareAlignOptions align;
         align.align = !o.noAlign;
         align.reverse = o.reverse;
         align.pipeline = o.pipeline;
-        if (!AlignForCompare(doc, earlier, native, align, report.comparison.settings.alignment,
+        if (!AlignForCompare(doc, earlier, nativeCompared, align, report.comparison.settings.alignment,
                              binding ? &binding->pipeline : nullptr, o.stretchTolerance))
             return kExitFile;
+    }
+    if (!nativeCompared && !o.native.empty()) {
+        if (!Open(ownNative, nativeHost, o.native)) return kExitFile;
+        report.native = &ownNative;
+    }
+    // The 100 mV criterion pairs its native survey as the comparison pairs
+    // it (--no-align: not at all).
+    trespipeline::SNativePairing pairing;
+    if (report.native) {
+        if (nativeCompared) {
+            trespipeline::SNativeRequest request = trespipeline::NativeRequestFor(report.pipeline, o.reverse);
+            request.align = !o.noAlign;
+            pairing = trespipeline::PairNativeSurvey(doc, earlier, request);
+            if (!pairing.applied && pairing.ok) ToolError("Warnung: " + pairing.warning);
+        } else if (!PairNativeForTool(doc, *report.native, o, report.pipeline, pairing)) {
+            return kExitFile;
+        }
+        report.nativePairing = &pairing;
     }
     QString error;
     const bool written = WriteAssessmentReportPdf(doc, report, QString::fromStdString(o.output), &error);
