@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string_view>
 
 namespace {
@@ -27,8 +28,11 @@ const char kAssessUsage[]
 const char kReportUsage[] = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf\n" TRES_VERDICT_OPTIONS
                             "\n       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]"
                             "\n                 [--reverse | --no-align]]"
-                            "\n       [--section M] [--report-number TEXT] [--revision TEXT]"
-                            "\n       [--company TEXT] [--logo DATEI] [--author TEXT]";
+                            "\n       [--section M] [--merge N] [--final] [--report-number TEXT] [--revision TEXT]"
+                            "\n       [--company TEXT] [--logo DATEI] [--author TEXT] [--electrode TEXT]"
+                            "\n       [--electrode-calibrated DATUM] [--instrument TEXT] [--instrument-calibrated DATUM]"
+                            "\n       [--electrode-spacing M] [--off-delay MS] [--synchronous ja|nein]"
+                            "\n       [--surveyor TEXT] [--qualification TEXT] [--conditions TEXT]";
 const char kExportUsage[] = "Aufruf: tresmon-tool export DATEI --format geojson|kml|gpx|csv -o AUSGABE "
                             "[--native NATIV]\n" TRES_VERDICT_OPTIONS;
 
@@ -162,6 +166,60 @@ bool ReadSection(EAssessCommand command, const std::string& value, int& out)
     return true;
 }
 
+// How many points of other statuses the report's stretch table joins
+// stretches across: a whole number, 0 (or 1) for none.
+bool ReadMerge(EAssessCommand command, const std::string& value, int& out)
+{
+    int32_t points = 0;
+    if (!ParseScaledDecimal(value, 0, points) || value.find_first_of(".,") != std::string::npos || points < 0
+        || points > 1000)
+        return UsageError(command, "--merge erwartet eine ganze Zahl von Punkten von 0 bis 1000: \"" + value + "\"");
+    out = points;
+    return true;
+}
+
+// A text of the report: the numbers must be numbers and the choice a choice.
+bool ReadReportText(EAssessCommand command, const std::string& name, const std::string& value)
+{
+    if (value.empty()) return true;
+    if (name == "--electrode-spacing" || name == "--off-delay") {
+        double number = 0;
+        if (!ParseDecimal(value, number) || number < 0 || value.find_first_of("+-") != std::string::npos)
+            return UsageError(command, name + " erwartet eine Zahl nicht unter 0: \"" + value + "\"");
+    }
+    if (name == "--synchronous" && value != "ja" && value != "nein")
+        return UsageError(command, "--synchronous erwartet ja oder nein: \"" + value + "\"");
+    return true;
+}
+
+// The options only the report takes beyond the comparison's: true when
+// `name` is one (`ok` false after a usage error).
+bool ReadReportOption(EAssessCommand command, const std::string& name, const std::function<bool()>& takeValue,
+                      const std::string& value, bool haveValue, SAssessOptions& o, bool& ok)
+{
+    ok = true;
+    const SReportTextOption* text = nullptr;
+    for (const SReportTextOption& t : kReportTextOptions)
+        if (name == t.name) text = &t;
+    if (name == "--section") {
+        ok = takeValue() && ReadSection(command, value, o.section);
+    } else if (name == "--merge") {
+        ok = takeValue() && ReadMerge(command, value, o.merge);
+    } else if (name == "--final") {
+        ok = !haveValue || UsageError(command, name + " nimmt keinen Wert.");
+        o.final = true;
+    } else if (name == "--report-number" || name == "--revision") {
+        ok = takeValue();
+        (name == "--revision" ? o.revision : o.reportNumber) = value;
+    } else if (text) {
+        ok = takeValue() && ReadReportText(command, name, value);
+        o.*text->field = value;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // False after a usage error; `help` set when -h or --help comes before any.
 bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o, bool& help)
 {
@@ -240,17 +298,8 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
             if (!noValue()) return false;
             (name == "--reverse" ? o.reverse : o.noAlign) = true;
             if (comparisonOnly.empty()) comparisonOnly = name;
-        } else if (report && name == "--section") {
-            if (!takeValue() || !ReadSection(command, value, o.section)) return false;
-        } else if (report && (name == "--report-number" || name == "--revision")) {
-            if (!takeValue()) return false;
-            (name == "--revision" ? o.revision : o.reportNumber) = value;
-        } else if (report && (name == "--company" || name == "--author")) {
-            if (!takeValue()) return false;
-            (name == "--company" ? o.company : o.author) = value;
-        } else if (report && name == "--logo") {
-            if (!takeValue()) return false;
-            o.logo = value;
+        } else if (bool ok = true; report && ReadReportOption(command, name, takeValue, value, haveValue, o, ok)) {
+            if (!ok) return false;
         } else if (report && IsCompareLimitOption(name)) {
             if (!takeValue()) return false;
             std::string error;
@@ -305,6 +354,22 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
 }
 
 } // namespace
+
+const SReportTextOption kReportTextOptions[13] = {
+    {"--company", &SAssessOptions::company},
+    {"--logo", &SAssessOptions::logo},
+    {"--author", &SAssessOptions::author},
+    {"--electrode", &SAssessOptions::electrode},
+    {"--electrode-calibrated", &SAssessOptions::electrodeCalibrated},
+    {"--instrument", &SAssessOptions::instrument},
+    {"--instrument-calibrated", &SAssessOptions::instrumentCalibrated},
+    {"--electrode-spacing", &SAssessOptions::electrodeSpacing},
+    {"--off-delay", &SAssessOptions::offDelay},
+    {"--synchronous", &SAssessOptions::synchronous},
+    {"--surveyor", &SAssessOptions::surveyor},
+    {"--qualification", &SAssessOptions::qualification},
+    {"--conditions", &SAssessOptions::conditions},
+};
 
 int ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o)
 {
