@@ -114,7 +114,8 @@ private:
         TextOut(p, m_page.L(), y1, identity, TA_LEFT | TA_TOP);
         TextOut(p, m_page.R(), y1, U8("Seite %1 von %2").arg(page).arg(PageCount()), TA_RIGHT | TA_TOP);
         TextOut(p, m_page.L(), y2, U8("Messdatei: ") + FileNameText(m_c.doc), TA_LEFT | TA_TOP);
-        if (!o.issuer.company.trimmed().isEmpty()) TextOut(p, m_page.R(), y2, o.issuer.company.trimmed(), TA_RIGHT | TA_TOP);
+        if (!o.issuer.company.trimmed().isEmpty())
+            TextOut(p, m_page.R(), y2, o.issuer.company.trimmed(), TA_RIGHT | TA_TOP);
         p.setPen(QPen(Qt::black, std::max(1, m.dpy / 300)));
         const int rule = MmY(m, m_page.frame.top, 8.5);
         p.drawLine(m_page.L(), rule, m_page.R(), rule);
@@ -143,7 +144,8 @@ private:
         }
         in.electrode = m_c.electrode;
         in.chainage = m_c.Chainage();
-        const QRect box(QPoint(m_page.L(), m_page.LineY(1) + MmDY(m_page.m, 1)), QPoint(m_page.R(), m_page.frame.bottom));
+        const QRect box(QPoint(m_page.L(), m_page.LineY(1) + MmDY(m_page.m, 1)),
+                        QPoint(m_page.R(), m_page.frame.bottom));
         DrawSheet(p, m_page.m, box, in, plan);
     }
 
@@ -157,8 +159,8 @@ private:
 
 QStringList AssessmentReportDraftReasons(const CTreDoc& doc, const SReportOptions& options)
 {
-    const SProtectionCriterion criterion = SurveyProtectionCriterion(doc, options.settings.protectionPotential,
-                                                                     options.settings.limitPotential);
+    const SProtectionCriterion criterion
+        = SurveyProtectionCriterion(doc, options.settings.protectionPotential, options.settings.limitPotential);
     return Strs(reportresult::DraftReasons(!options.issuer.NoIssuer(), criterion, options.pipeline));
 }
 

@@ -297,7 +297,10 @@ public:
         m_gy = GradientScale(m_g.gradient, plan.gradAxis);
         m_direction = Direction(m_doc.GetRowCount(), [this](int r) { return At(r); });
     }
-    bool Fits() const { return m_g.potential.height() >= 10 && m_g.gradient.height() >= 10 && m_g.potential.width() >= 10; }
+    bool Fits() const
+    {
+        return m_g.potential.height() >= 10 && m_g.gradient.height() >= 10 && m_g.potential.width() >= 10;
+    }
 
     void Bands();
     void Grid();
@@ -583,7 +586,8 @@ void CSheetPainter::Legend()
     // Rows without a metre have no place on the axis; say how many.
     const int unplaced = m_doc.GetRowCount() - static_cast<int>(m_v.rows.size());
     if (unplaced > 0)
-        legend.Note(Str(assesslayout::CountText(unplaced, "Zeile", "Zeilen")) + QStringLiteral(" ohne Meter, nicht gezeichnet"));
+        legend.Note(Str(assesslayout::CountText(unplaced, "Zeile", "Zeilen"))
+                    + QStringLiteral(" ohne Meter, nicht gezeichnet"));
 }
 
 } // namespace

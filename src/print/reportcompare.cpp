@@ -41,15 +41,14 @@ void DrawComparisonPage(QPainter& p, const SReportPage& page, const SReportConte
     const CTreDoc& earlier = *content.o.comparison.earlier;
     const SAlignment& a = *c.alignment;
     std::vector<SReportField> fields = {{U8("Datei"), FileNameText(earlier)},
-                                  {U8("Leitung"), Str(earlier.m_header[3])},
-                                  {U8("Datum"), Str(earlier.m_header[1])},
-                                  {U8("Zuordnung"), Str(AlignmentText(a))}};
+                                        {U8("Leitung"), Str(earlier.m_header[3])},
+                                        {U8("Datum"), Str(earlier.m_header[1])},
+                                        {U8("Zuordnung"), Str(AlignmentText(a))}};
     if (IsPresent(a.maxResidual))
-        fields.push_back(
-            {U8("Größte Abweichung"),
-             U8("%1 m an einem gemeinsamen %2")
-                 .arg(a.maxResidual)
-                 .arg(a.method == EAlignMethod::Pipeline ? U8("Festpunkt") : U8("Orientierungspunkt"))});
+        fields.push_back({U8("Größte Abweichung"),
+                          U8("%1 m an einem gemeinsamen %2")
+                              .arg(a.maxResidual)
+                              .arg(a.method == EAlignMethod::Pipeline ? U8("Festpunkt") : U8("Orientierungspunkt"))});
     // Paired by chainage, the comparison's metres are chainages.
     if (a.method == EAlignMethod::Pipeline)
         fields.push_back({U8("Meterangaben"), U8("Stationierung beider Messungen")});
@@ -93,8 +92,7 @@ void DrawComparisonPage(QPainter& p, const SReportPage& page, const SReportConte
         {other, "", 50},
     };
     CReportTable pairs(pairCols, 1);
-    pairs.Add(
-        {QString::number(s.matched), QString::number(s.currentUnmatched), QString::number(s.earlierUnmatched)});
+    pairs.Add({QString::number(s.matched), QString::number(s.currentUnmatched), QString::number(s.earlierUnmatched)});
     y = pairs.Draw(p, m, page.L(), y, page.lh, 0, 1) + page.lh;
     static const std::vector<SReportColumn> statCols = {
         {"Größe", "", 52, true},  {"Anzahl", "", 18},          {"Minimum [mV]", "", 26},

@@ -30,8 +30,8 @@ SReportContent::SReportContent(const CTreDoc& d, const SReportOptions& options)
     , v(trespipeline::AssessTied(d, options.settings, options.native, options.pipeline))
     , fig(reportfigures::KeyFigures(v))
     , qm(reportfigures::QmFields(d))
-    , electrode(Str(reportfigures::ReferenceElectrode(reportfigures::DeviceEntries(d),
-                                                      options.issuer.electrode.toStdString())))
+    , electrode(Str(
+          reportfigures::ReferenceElectrode(reportfigures::DeviceEntries(d), options.issuer.electrode.toStdString())))
     , draft(Strs(reportresult::DraftReasons(!options.issuer.NoIssuer(), v.criterion, options.pipeline)))
     , result(Strs(reportresult::ResultSentences(v, options.pipeline)))
 {

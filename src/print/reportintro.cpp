@@ -39,8 +39,7 @@ int DrawIssuer(QPainter& p, const SReportPage& page, const SReportSettings& s, c
     if (s.NoIssuer()) return y;
     const CPrintMetrics& m = page.m;
     int bottom = y + MmDY(m, 15);
-    if (!logo.IsNull())
-        logo.Draw(p, QRectF(QPointF(page.R() - MmDX(m, 40), y), QPointF(page.R(), y + MmDY(m, 15))));
+    if (!logo.IsNull()) logo.Draw(p, QRectF(QPointF(page.R() - MmDX(m, 40), y), QPointF(page.R(), y + MmDY(m, 15))));
     int ty = y;
     if (!s.company.trimmed().isEmpty()) {
         p.setFont(PointFont(m, 12, 700));
@@ -104,9 +103,9 @@ std::vector<SReportField> SurveyFields(const SReportContent& c)
     f.push_back({U8("Messgerät"), Stated(s.instrument)});
     f.push_back({U8("Kalibrierung Messgerät"), Stated(s.instrumentCalibrated)});
     f.push_back({U8("Elektrodenabstand quer"), Stated(s.electrodeSpacing, U8("m"))});
-    f.push_back({U8("Ausschaltverzögerung"),
-                 s.offDelay.trimmed().isEmpty() ? Stated(s.offDelay)
-                                                : s.offDelay.trimmed() + U8(" ms (Aus-Messung nach dem Abschalten)")});
+    f.push_back({U8("Ausschaltverzögerung"), s.offDelay.trimmed().isEmpty()
+                                                 ? Stated(s.offDelay)
+                                                 : s.offDelay.trimmed() + U8(" ms (Aus-Messung nach dem Abschalten)")});
     f.push_back({U8("Gleichrichter synchron"), Stated(s.synchronous)});
     f.push_back({U8("Messender"), Stated(s.surveyor)});
     f.push_back({U8("Qualifikation"), Stated(s.qualification)});
@@ -148,7 +147,8 @@ std::vector<SReportField> PipelineFields(const trespipeline::SSurveyBinding& b)
 {
     std::vector<SReportField> f;
     f.push_back({U8("Datei"), PipelineName(b)});
-    QString restation = U8("an %1 angepasst").arg(Count(static_cast<int64_t>(b.ties.size()), "Festpunkt", "Festpunkten"));
+    QString restation
+        = U8("an %1 angepasst").arg(Count(static_cast<int64_t>(b.ties.size()), "Festpunkt", "Festpunkten"));
     if (!b.factors.empty()) {
         const auto [lo, hi] = std::minmax_element(b.factors.begin(), b.factors.end());
         const QString low = Str(trespipeline::GermanFixed(*lo, 4)), high = Str(trespipeline::GermanFixed(*hi, 4));
@@ -167,14 +167,14 @@ std::vector<SReportField> PipelineFields(const trespipeline::SSurveyBinding& b)
                          .arg(Str(trespipeline::GermanFixed(rc.routeLength, 2)),
                               Str(trespipeline::GermanFixed(rc.tieSpan, 2)));
     else restation += U8("\nLänge der Trasse nicht geprüft: weniger als zwei angeschlossene Festpunkte mit Lage");
-    f.push_back({U8("Stationierung"),
-                 restation + U8("\nLängen, Abstände und die Achse der Blätter in Stationierung")});
+    f.push_back({U8("Stationierung"), restation + U8("\nLängen, Abstände und die Achse der Blätter in Stationierung")});
     if (!b.warnings.empty()) f.push_back({U8("Warnungen"), Strs(b.warnings).join(QLatin1Char('\n')), true});
     if (!b.pipeline.sections.empty()) {
         QStringList lines;
         for (const trespipeline::SSection& s : b.pipeline.sections)
-            lines << Str(trespipeline::SectionText(s)) + U8(" (%1)").arg(Count(
-                         static_cast<int64_t>(trespipeline::SectionRows(s, b.chainage)), "Messpunkt", "Messpunkte"));
+            lines << Str(trespipeline::SectionText(s))
+                         + U8(" (%1)").arg(Count(static_cast<int64_t>(trespipeline::SectionRows(s, b.chainage)),
+                                                 "Messpunkt", "Messpunkte"));
         f.push_back({U8("Abschnittskriterien"), lines.join(QLatin1Char('\n'))});
     }
     return f;
@@ -209,13 +209,13 @@ std::vector<SReportField> CoverageFields(const SReportContent& c)
     const double surveyed = reportresult::SurveyedLength(c.v);
     return {
         {U8("Gemessene Länge"), Length(cov.totalLength) + U8(" m (Einflussbereiche der Messpunkte)")},
-        {U8("Bewertete Länge"),
-         Length(k.assessedLength) + U8(" m = ") + Share(k.assessedShareTenths) + U8(" % der gemessenen Länge, ")
-             + Share(ShareTenths(k.assessedLength, surveyed)) + U8(" % der Messstrecke von %1 m (erster bis letzter "
-                                                                    "Messpunkt)")
-                                                                     .arg(Length(surveyed))},
-        {U8("Nicht bewertet"), Length(k.statuses[0].length) + U8(" m in ")
-                                   + Count(k.statuses[0].stretches, "Abschnitt", "Abschnitten")},
+        {U8("Bewertete Länge"), Length(k.assessedLength) + U8(" m = ") + Share(k.assessedShareTenths)
+                                    + U8(" % der gemessenen Länge, ") + Share(ShareTenths(k.assessedLength, surveyed))
+                                    + U8(" % der Messstrecke von %1 m (erster bis letzter "
+                                         "Messpunkt)")
+                                          .arg(Length(surveyed))},
+        {U8("Nicht bewertet"),
+         Length(k.statuses[0].length) + U8(" m in ") + Count(k.statuses[0].stretches, "Abschnitt", "Abschnitten")},
         {U8("Nicht gemessen"),
          Length(cov.gapLength) + U8(" m (Messlücke bei Punktabstand über %1 m)").arg(Length(c.v.settings.gap))},
     };
@@ -296,7 +296,7 @@ void DrawFirstPage(QPainter& p, const SReportPage& page, const SReportContent& c
 
     SectionTitle(p, page, y, U8("Ergebnis"));
     p.setFont(PointFont(m, 9));
-    y = DrawParagraphs(p, page, y + page.lh + MmDY(m, 1), c.result, MmDX(m, 2)) + MmDY(m, 2);
+    y = DrawParagraphs(p, page, y + page.lh + MmDY(m, 1), c.result, MmDX(m, 2), U8("–")) + MmDY(m, 2);
     SectionTitle(p, page, y, U8("Messung"));
     DrawFields(p, page, y + page.lh + MmDY(m, 1), SurveyFields(c));
     DrawSignOff(p, page, c.o.issuer.author);

@@ -51,7 +51,8 @@ int DrawFields(QPainter& p, const SReportPage& page, int y, const std::vector<SR
     const int xv = page.L() + MmDX(page.m, 4) + wl + TextWidth(p, QStringLiteral(":  "));
     for (const SReportField& f : fields) {
         p.setPen(Qt::black);
-        if (!f.label.isEmpty()) TextOut(p, page.L() + MmDX(page.m, 2), y, f.label + QStringLiteral(":"), TA_LEFT | TA_TOP);
+        if (!f.label.isEmpty())
+            TextOut(p, page.L() + MmDX(page.m, 2), y, f.label + QStringLiteral(":"), TA_LEFT | TA_TOP);
         p.setPen(f.red ? DeviceColour(page.m, kReportWarningColour) : QColor(Qt::black));
         for (const QString& line : f.value.split(QLatin1Char('\n')))
             for (const QString& part : Wrapped(p, line, page.R() - xv)) {
@@ -63,13 +64,17 @@ int DrawFields(QPainter& p, const SReportPage& page, int y, const std::vector<SR
     return y;
 }
 
-int DrawParagraphs(QPainter& p, const SReportPage& page, int y, const QStringList& paragraphs, int indent)
+int DrawParagraphs(QPainter& p, const SReportPage& page, int y, const QStringList& paragraphs, int indent,
+                   const QString& bullet)
 {
     const int x = page.L() + indent;
-    for (const QString& text : paragraphs)
-        for (const QString& part : Wrapped(p, text, page.R() - x)) {
-            TextOut(p, x, y, part, TA_LEFT | TA_TOP);
+    const int text = bullet.isEmpty() ? x : x + TextWidth(p, bullet + QStringLiteral("  "));
+    for (const QString& paragraph : paragraphs) {
+        if (!bullet.isEmpty()) TextOut(p, x, y, bullet, TA_LEFT | TA_TOP);
+        for (const QString& part : Wrapped(p, paragraph, page.R() - text)) {
+            TextOut(p, text, y, part, TA_LEFT | TA_TOP);
             y += TextHeight(p);
         }
+    }
     return y;
 }

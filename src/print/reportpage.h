@@ -52,5 +52,7 @@ struct SReportField {
 // at blanks where it would run off the page. Returns the y below them.
 int DrawFields(QPainter& p, const SReportPage& page, int y, const std::vector<SReportField>& fields);
 // Paragraphs from `y` across the page, each cut at blanks into lines, in
-// the current font. Returns the y below them.
-int DrawParagraphs(QPainter& p, const SReportPage& page, int y, const QStringList& paragraphs, int indent);
+// the current font; with a `bullet` before each, its lines indented past
+// it. Returns the y below them.
+int DrawParagraphs(QPainter& p, const SReportPage& page, int y, const QStringList& paragraphs, int indent,
+                   const QString& bullet = QString());

@@ -72,8 +72,8 @@ std::string DefectSentence(const SVerdict& v)
     // actions.
     std::map<int, int> perAction;
     for (const SDigItem& item : v.digList) ++perAction[static_cast<int>(item.action)];
-    std::string t = "Fehlstellenverdacht: " + assesslayout::CountText(static_cast<int64_t>(v.defects.size()),
-                                                                       "Fehlstelle", "Fehlstellen");
+    std::string t = "Fehlstellenverdacht: "
+                    + assesslayout::CountText(static_cast<int64_t>(v.defects.size()), "Fehlstelle", "Fehlstellen");
     const int now = static_cast<int>(EDigAction::DigNow);
     std::vector<std::pair<int, int>> order(perAction.begin(), perAction.end());
     std::stable_partition(order.begin(), order.end(), [now](const auto& a) { return a.first == now; });

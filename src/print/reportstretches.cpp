@@ -91,14 +91,14 @@ std::string InterruptionText(const SVerdict& v, const SReportStretch& s)
         std::vector<double>& places = at[x.status];
         auto k = std::lower_bound(v.rows.begin(), v.rows.end(), x.firstRow,
                                   [](const SVerdictRow& r, int row) { return r.row < row; });
-        for (; k != v.rows.end() && k->row <= x.lastRow; ++k) places.push_back(static_cast<double>(k->position) / 100.0);
+        for (; k != v.rows.end() && k->row <= x.lastRow; ++k)
+            places.push_back(static_cast<double>(k->position) / 100.0);
     }
     std::string t = "unterbrochen von ";
     for (size_t n = 0; n < order.size(); ++n) {
         const std::vector<double>& places = at[order[n]];
-        t += (n > 0 ? "; " : "")
-             + assesslayout::CountText(static_cast<int64_t>(places.size()), "Punkt", "Punkten") + " „"
-             + VerdictStatusName(order[n]) + "“ bei " + Places(places);
+        t += (n > 0 ? "; " : "") + assesslayout::CountText(static_cast<int64_t>(places.size()), "Punkt", "Punkten")
+             + " „" + VerdictStatusName(order[n]) + "“ bei " + Places(places);
     }
     return t;
 }

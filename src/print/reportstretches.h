@@ -19,9 +19,9 @@
 inline constexpr int kDefaultStretchMerge = 3; // points
 
 struct SReportStretch {
-    SVerdictStretch joined;           // the joined stretches' status, ends, points, length and worst value
-    std::vector<int> parts;           // indices into SVerdict::stretches of the stretches joined
-    std::vector<int> interruptions;   // indices of the stretches between them
+    SVerdictStretch joined;         // the joined stretches' status, ends, points, length and worst value
+    std::vector<int> parts;         // indices into SVerdict::stretches of the stretches joined
+    std::vector<int> interruptions; // indices of the stretches between them
 };
 
 // The verdict's stretches that are assessed and not "geschützt", in row

@@ -39,30 +39,51 @@ const std::vector<SReportColumn> kPlaceColumns = {
     {"Länge", "[°]", 22}, {"Ostwert", "[m]", 24}, {"Nordwert", "[m]", 25},      {"Lage", "", 38, true, true},
 };
 const std::vector<SReportColumn> kDigColumns = {
-    {"Nr.", "", 5},         {"Meter", "[m]", 10},    {"Lage", "", 38, true, true},     {"Seite", "", 8},
-    {"D", "[mV]", 9},       {"%IR", "[%]", 8},       {"Kategorie", "", 17, true, true}, {"Ein", "[mV]", 9},
-    {"Aus", "[mV]", 9},     {"IR-frei", "[mV]", 10}, {"Status", "", 22, true, true},   {"Maßnahme", "", 30, true, true},
+    {"Nr.", "", 5},     {"Meter", "[m]", 10},    {"Lage", "", 38, true, true},      {"Seite", "", 8},
+    {"D", "[mV]", 9},   {"%IR", "[%]", 8},       {"Kategorie", "", 17, true, true}, {"Ein", "[mV]", 9},
+    {"Aus", "[mV]", 9}, {"IR-frei", "[mV]", 10}, {"Status", "", 22, true, true},    {"Maßnahme", "", 30, true, true},
 };
 // The stretches on the recorded metres, and with pipeline data at their
 // chainage beside the metres, with the E_p that applied.
 const std::vector<SReportColumn> kStretchColumns = {
-    {"Nr.", "", 7},        {"Status", "", 26, true, true},     {"Zeilen", "", 18}, {"Von", "[m]", 12},
-    {"Bis", "[m]", 12},    {"Punkte", "", 11},                 {"Länge", "[m]", 14},
-    {"Schlechtester", "Wert [mV]", 19}, {"bei", "[m]", 12},  {"Hinweis", "", 44, true, true},
+    {"Nr.", "", 7},       {"Status", "", 26, true, true},
+    {"Zeilen", "", 18},   {"Von", "[m]", 12},
+    {"Bis", "[m]", 12},   {"Punkte", "", 11},
+    {"Länge", "[m]", 14}, {"Schlechtester", "Wert [mV]", 19},
+    {"bei", "[m]", 12},   {"Hinweis", "", 44, true, true},
 };
 const std::vector<SReportColumn> kStretchColumnsTied = {
-    {"Nr.", "", 7},           {"Status", "", 24, true, true}, {"Station", "von [m]", 13}, {"Station", "bis [m]", 13},
-    {"Meter", "von [m]", 10}, {"Meter", "bis [m]", 10},       {"Punkte", "", 10},         {"Länge", "[m]", 12},
-    {"E_p", "[mV]", 9},       {"Schlechtester", "Wert [mV]", 18}, {"Station", "bei [m]", 13},
+    {"Nr.", "", 7},
+    {"Status", "", 24, true, true},
+    {"Station", "von [m]", 13},
+    {"Station", "bis [m]", 13},
+    {"Meter", "von [m]", 10},
+    {"Meter", "bis [m]", 10},
+    {"Punkte", "", 10},
+    {"Länge", "[m]", 12},
+    {"E_p", "[mV]", 9},
+    {"Schlechtester", "Wert [mV]", 18},
+    {"Station", "bei [m]", 13},
     {"Hinweis", "", 36, true, true},
 };
 const std::vector<SReportColumn> kNotAssessedColumns = {
-    {"Nr.", "", 8},      {"Zeilen", "", 22},   {"Von", "[m]", 15}, {"Bis", "[m]", 15},
-    {"Punkte", "", 14},  {"Länge", "[m]", 16}, {"Kommentare", "", 85, true, true},
+    {"Nr.", "", 8},
+    {"Zeilen", "", 22},
+    {"Von", "[m]", 15},
+    {"Bis", "[m]", 15},
+    {"Punkte", "", 14},
+    {"Länge", "[m]", 16},
+    {"Kommentare", "", 85, true, true},
 };
 const std::vector<SReportColumn> kNotAssessedColumnsTied = {
-    {"Nr.", "", 7},           {"Zeilen", "", 18},       {"Station", "von [m]", 15}, {"Station", "bis [m]", 15},
-    {"Meter", "von [m]", 12}, {"Meter", "bis [m]", 12}, {"Punkte", "", 11},         {"Länge", "[m]", 14},
+    {"Nr.", "", 7},
+    {"Zeilen", "", 18},
+    {"Station", "von [m]", 15},
+    {"Station", "bis [m]", 15},
+    {"Meter", "von [m]", 12},
+    {"Meter", "bis [m]", 12},
+    {"Punkte", "", 11},
+    {"Länge", "[m]", 14},
     {"Kommentare", "", 71, true, true},
 };
 const std::vector<SReportColumn> kWarningColumns = {
@@ -70,9 +91,8 @@ const std::vector<SReportColumn> kWarningColumns = {
     {"Punkte", "", 16},
 };
 const std::vector<SReportColumn> kComparisonColumns = {
-    {"Nr.", "", 10},      {"Kriterium", "", 52, true, true}, {"Von", "[m]", 18},
-    {"Bis", "[m]", 18},   {"Paare", "", 16},                 {"Länge", "[m]", 18},
-    {"Schlechtester", "Wert [mV]", 25}, {"bei", "[m]", 18},
+    {"Nr.", "", 10},      {"Kriterium", "", 52, true, true},  {"Von", "[m]", 18}, {"Bis", "[m]", 18}, {"Paare", "", 16},
+    {"Länge", "[m]", 18}, {"Schlechtester", "Wert [mV]", 25}, {"bei", "[m]", 18},
 };
 
 const char* TableTitle(ETable t)

@@ -79,7 +79,8 @@ public:
             if (IsPresent(doc.GetMeter(r)) && std::isfinite(s)) m_knots.push_back({double(doc.GetMeter(r)), s});
         }
         // The first row of each metre, as the pairing takes it.
-        std::stable_sort(m_knots.begin(), m_knots.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::stable_sort(m_knots.begin(), m_knots.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
         m_knots.erase(std::unique(m_knots.begin(), m_knots.end(),
                                   [](const auto& a, const auto& b) { return a.first == b.first; }),
                       m_knots.end());

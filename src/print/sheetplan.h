@@ -46,12 +46,12 @@ struct SSheetPlan {
     std::vector<int> earlierRows;
     // The comparison's pairs the native curve draws: [pairFirst, pairEnd).
     size_t pairFirst = 0, pairEnd = 0;
-    std::vector<int> defects;     // indices into SVerdict::defects
-    std::vector<int> landmarks;   // rows with a comment, in row order
-    std::vector<int> stretches;   // indices into SVerdict::stretches reaching into the section
+    std::vector<int> defects;                 // indices into SVerdict::defects
+    std::vector<int> landmarks;               // rows with a comment, in row order
+    std::vector<int> stretches;               // indices into SVerdict::stretches reaching into the section
     std::vector<SLimitRun> protection, limit; // E_p and E_l from the left edge to the right
-    assesslayout::SAxis potAxis;  // mV
-    assesslayout::SAxis gradAxis; // tenths of a mV
+    assesslayout::SAxis potAxis;              // mV
+    assesslayout::SAxis gradAxis;             // tenths of a mV
 };
 
 // The comparison drawn on the sheets: the earlier survey's potential off, or

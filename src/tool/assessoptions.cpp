@@ -25,14 +25,15 @@ namespace {
 
 const char kAssessUsage[]
     = "Aufruf: tresmon-tool assess DATEI [--json|--csv] [--rows] [--native NATIV]\n" TRES_VERDICT_OPTIONS;
-const char kReportUsage[] = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf\n" TRES_VERDICT_OPTIONS
-                            "\n       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]"
-                            "\n                 [--reverse | --no-align]]"
-                            "\n       [--section M] [--merge N] [--final] [--report-number TEXT] [--revision TEXT]"
-                            "\n       [--company TEXT] [--logo DATEI] [--author TEXT] [--electrode TEXT]"
-                            "\n       [--electrode-calibrated DATUM] [--instrument TEXT] [--instrument-calibrated DATUM]"
-                            "\n       [--electrode-spacing M] [--off-delay MS] [--synchronous ja|nein]"
-                            "\n       [--surveyor TEXT] [--qualification TEXT] [--conditions TEXT]";
+const char kReportUsage[]
+    = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf\n" TRES_VERDICT_OPTIONS
+      "\n       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]"
+      "\n                 [--reverse | --no-align]]"
+      "\n       [--section M] [--merge N] [--final] [--report-number TEXT] [--revision TEXT]"
+      "\n       [--company TEXT] [--logo DATEI] [--author TEXT] [--electrode TEXT]"
+      "\n       [--electrode-calibrated DATUM] [--instrument TEXT] [--instrument-calibrated DATUM]"
+      "\n       [--electrode-spacing M] [--off-delay MS] [--synchronous ja|nein]"
+      "\n       [--surveyor TEXT] [--qualification TEXT] [--conditions TEXT]";
 const char kExportUsage[] = "Aufruf: tresmon-tool export DATEI --format geojson|kml|gpx|csv -o AUSGABE "
                             "[--native NATIV]\n" TRES_VERDICT_OPTIONS;
 
@@ -220,6 +221,36 @@ bool ReadReportOption(EAssessCommand command, const std::string& name, const std
     return true;
 }
 
+// What the options together must fulfil once all are read; false after a
+// usage error. `comparisonOnly`: the first option that needs --compare.
+bool CheckOptions(EAssessCommand command, SAssessOptions& o, const std::string& comparisonOnly)
+{
+    const bool report = command == EAssessCommand::Report;
+    const bool exporting = command == EAssessCommand::Export;
+    const SVerdictSettings& s = o.settings;
+    if (report && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE.pdf).");
+    if (exporting && o.format.empty())
+        return UsageError(command, "Kein Format angegeben (--format geojson, kml, gpx oder csv).");
+    if (exporting && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE).");
+    if (exporting && o.pipeline.empty() && tresexport::ExportNeedsPipeline(*tresexport::ExportFormatFromId(o.format)))
+        return UsageError(command, "Das Format " + o.format
+                                       + " braucht Leitungsdaten für die Koordinaten (--pipeline LEITUNG.geojson); "
+                                         "ohne sie gibt es nur die Aufgrabungsliste als csv.");
+    if (o.compare.empty() && !comparisonOnly.empty())
+        return UsageError(command, comparisonOnly + " gilt nur zusammen mit --compare FRÜHER.");
+    // With pipeline data the comparison pairs by chainage, as `compare` does.
+    if (o.noAlign && !o.pipeline.empty())
+        return UsageError(command, "--no-align und --pipeline schließen einander aus.");
+    // A limiting potential at or above the criterion leaves no reading that
+    // could count as protected.
+    if (IsPresent(s.protectionPotential) && s.limitPotential >= s.protectionPotential)
+        return UsageError(command, "Das Grenzpotential (" + std::to_string(s.limitPotential)
+                                       + " mV, --limit-potential) muss negativer sein als das Schutzkriterium ("
+                                       + std::to_string(s.protectionPotential) + " mV, --protection-limit).");
+    if (report && o.compareSettings.mode == ECompareMode::Native) o.native = o.compare;
+    return true;
+}
+
 // False after a usage error; `help` set when -h or --help comes before any.
 bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o, bool& help)
 {
@@ -330,27 +361,7 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
         }
     }
     if (!havePath) return UsageError(command, "Keine Messdatei angegeben.");
-    if (report && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE.pdf).");
-    if (exporting && o.format.empty())
-        return UsageError(command, "Kein Format angegeben (--format geojson, kml, gpx oder csv).");
-    if (exporting && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE).");
-    if (exporting && o.pipeline.empty() && tresexport::ExportNeedsPipeline(*tresexport::ExportFormatFromId(o.format)))
-        return UsageError(command, "Das Format " + o.format
-                                       + " braucht Leitungsdaten für die Koordinaten (--pipeline LEITUNG.geojson); "
-                                         "ohne sie gibt es nur die Aufgrabungsliste als csv.");
-    if (o.compare.empty() && !comparisonOnly.empty())
-        return UsageError(command, comparisonOnly + " gilt nur zusammen mit --compare FRÜHER.");
-    // With pipeline data the comparison pairs by chainage, as `compare` does.
-    if (o.noAlign && !o.pipeline.empty())
-        return UsageError(command, "--no-align und --pipeline schließen einander aus.");
-    // A limiting potential at or above the criterion leaves no reading that
-    // could count as protected.
-    if (IsPresent(s.protectionPotential) && s.limitPotential >= s.protectionPotential)
-        return UsageError(command, "Das Grenzpotential (" + std::to_string(s.limitPotential)
-                                       + " mV, --limit-potential) muss negativer sein als das Schutzkriterium ("
-                                       + std::to_string(s.protectionPotential) + " mV, --protection-limit).");
-    if (report && o.compareSettings.mode == ECompareMode::Native) o.native = o.compare;
-    return true;
+    return CheckOptions(command, o, comparisonOnly);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "assessreport.h"
 #include "assesssheet.h"
 #include "comparison.h"
+#include "pdftext.h"
 #include "polylinesink.h"
 #include "recorder.h"
 #include "reportfigures.h"
@@ -32,19 +33,6 @@
 using namespace assesslayout;
 
 namespace {
-
-// The text of a PDF page by page (pdftotext keeps the table lines as lines).
-QStringList PdfPages(const QString& pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
-    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
-    if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
-
-bool HavePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -447,11 +435,12 @@ void TestAssessReport::firstPageNamesIssuerSurveyAndElectrode()
     QVERIFY(first.contains(QRegularExpression(QStringLiteral("Schutzpotential E_p:\\s+-850 mV \\(aus Kopfdaten"))));
     // The QM entries under their meanings on page 2: entries 2 to 4 are
     // the handheld, 7 and 8 what the program wrote when it saved.
-    QVERIFY2(pages[1].contains(QRegularExpression(QString::fromUtf8(
-                 "Angaben des Messgeräts \\(QM-Daten\\)\\n\\s+Gerät:\\s+TF-12 Nr\\. 3318 Bezugselektrode: Cu/CuSO4 "
-                 "E-27 Messtrupp 2\\n\\s+QM-Angabe 5:\\s+Schaltzyklus 12 s\\n\\s+zuletzt gespeichert:\\s+01\\.02\\.26\\n"
-                 "\\s+gespeichert mit:\\s+TS 3\\.018\\n"))),
-             qPrintable(pages[1]));
+    QVERIFY2(
+        pages[1].contains(QRegularExpression(QString::fromUtf8(
+            "Angaben des Messgeräts \\(QM-Daten\\)\\n\\s+Gerät:\\s+TF-12 Nr\\. 3318 Bezugselektrode: Cu/CuSO4 "
+            "E-27 Messtrupp 2\\n\\s+QM-Angabe 5:\\s+Schaltzyklus 12 s\\n\\s+zuletzt gespeichert:\\s+01\\.02\\.26\\n"
+            "\\s+gespeichert mit:\\s+TS 3\\.018\\n"))),
+        qPrintable(pages[1]));
     QVERIFY(!first.contains(QStringLiteral("TS 3.018")));
     QVERIFY(pages[2].contains(QStringLiteral("U gegen Cu/CuSO4 E-27 [V]")));
     QVERIFY(pages[2].contains(QStringLiteral("Abschnitt 1 von 2: 0 bis 1000 m")));

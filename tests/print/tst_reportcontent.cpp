@@ -90,17 +90,18 @@ void TestReportContent::resultInSentences()
     FillSurvey(doc, rows);
     doc.m_header[2] = "-850 mV";
     const SVerdict v = AssessProtection(doc);
-    QCOMPARE(Q(reportresult::ResultSentences(v, nullptr)),
-             (QStringList{
-                 QString::fromUtf8("Schutz nachgewiesen auf 60 m von 100 m Messstrecke (erster bis letzter Messpunkt), "
-                                   "das sind 60,0 %."),
-                 QString::fromUtf8("Nicht geschützt: 20 m in 1 Abschnitt (E* positiver als das Schutzpotential -850 mV)."),
-                 QString::fromUtf8("Grenzpotential unterschritten: 10 m in 1 Abschnitt (E* negativer als das "
-                                   "Grenzpotential -1200 mV)."),
-                 QString::fromUtf8("Nicht bewertet: 10 m in 1 Abschnitt („Aus-Potential fehlt“: 10 m)."),
-                 QString::fromUtf8("Fehlstellenverdacht: keiner."),
-                 QString::fromUtf8("100-mV-Kriterium: nicht angewandt (keine Nativmessung)."),
-             }));
+    QCOMPARE(
+        Q(reportresult::ResultSentences(v, nullptr)),
+        (QStringList{
+            QString::fromUtf8("Schutz nachgewiesen auf 60 m von 100 m Messstrecke (erster bis letzter Messpunkt), "
+                              "das sind 60,0 %."),
+            QString::fromUtf8("Nicht geschützt: 20 m in 1 Abschnitt (E* positiver als das Schutzpotential -850 mV)."),
+            QString::fromUtf8("Grenzpotential unterschritten: 10 m in 1 Abschnitt (E* negativer als das "
+                              "Grenzpotential -1200 mV)."),
+            QString::fromUtf8("Nicht bewertet: 10 m in 1 Abschnitt („Aus-Potential fehlt“: 10 m)."),
+            QString::fromUtf8("Fehlstellenverdacht: keiner."),
+            QString::fromUtf8("100-mV-Kriterium: nicht angewandt (keine Nativmessung)."),
+        }));
 
     // With a section's own E_p over 40 m the not protected length is split
     // by the criterion it failed; "Abschnitten" in the plural.
@@ -113,7 +114,8 @@ void TestReportContent::resultInSentences()
     QCOMPARE(QString::fromStdString(reportresult::ResultSentences(tied, &b)[1]),
              QString::fromUtf8("Nicht geschützt: 25 m in 2 Abschnitten (E* positiver als das Schutzpotential: 10 m "
                                "gegen -850 mV, 15 m gegen -950 mV)."));
-    QCOMPARE(reportresult::StretchProtectionPotentials(tied, &b, tied.stretches[1]), (std::vector<int32_t>{-950, -850}));
+    QCOMPARE(reportresult::StretchProtectionPotentials(tied, &b, tied.stretches[1]),
+             (std::vector<int32_t>{-950, -850}));
     QCOMPARE(QString::fromStdString(reportresult::HundredMvText(AssessProtection(doc, SVerdictSettings(), &doc))),
              QStringLiteral("100-mV-Kriterium: angewandt"));
 }
@@ -122,7 +124,9 @@ void TestReportContent::defectsCountedPerActionMostUrgentFirst()
 {
     SVerdict v;
     v.defects.resize(4);
-    v.digList = {{1, 0, EDigAction::PlanDig}, {2, 1, EDigAction::DigNow}, {3, 2, EDigAction::NoAction},
+    v.digList = {{1, 0, EDigAction::PlanDig},
+                 {2, 1, EDigAction::DigNow},
+                 {3, 2, EDigAction::NoAction},
                  {4, 3, EDigAction::DigNow}};
     QVERIFY(Q(reportresult::ResultSentences(v, nullptr))
                 .contains(QString::fromUtf8("Fehlstellenverdacht: 4 Fehlstellen, davon 2 „umgehend aufgraben“, "
@@ -155,9 +159,16 @@ void TestReportContent::stretchesOfOneStatusJoinAcrossFewPoints()
     // Beyond the limiting potential on rows 11-12, 14-16, 19, 23 and 25,
     // broken by one protected point (13), two by the 100 mV criterion
     // (17-18), three protected points (20-22) and one not assessed (24).
-    const SVerdict v = Stretches({{S::Protected, 10}, {S::Over, 2}, {S::Protected, 1}, {S::Over, 3},
-                                  {S::Protected100, 2}, {S::Over, 1}, {S::Protected, 3}, {S::Over, 1},
-                                  {S::NotAssessed, 1}, {S::Over, 1}});
+    const SVerdict v = Stretches({{S::Protected, 10},
+                                  {S::Over, 2},
+                                  {S::Protected, 1},
+                                  {S::Over, 3},
+                                  {S::Protected100, 2},
+                                  {S::Over, 1},
+                                  {S::Protected, 3},
+                                  {S::Over, 1},
+                                  {S::NotAssessed, 1},
+                                  {S::Over, 1}});
     std::vector<SReportStretch> lines = ReportStretches(v, 3);
     QCOMPARE(lines.size(), size_t{4});
     const SVerdictStretch& joined = lines[0].joined;

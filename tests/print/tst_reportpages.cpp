@@ -7,6 +7,7 @@
 // E_p that applied.
 #include "assessreport.h"
 #include "assesssheet.h"
+#include "pdftext.h"
 #include "recorder.h"
 #include "reportfixture.h"
 #include "sheetplan.h"
@@ -25,18 +26,6 @@
 #include <cmath>
 
 namespace {
-
-QStringList PdfPages(const QString& pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
-    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
-    if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
-
-bool HavePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
 
 bool SameRgb(const QColor& c, const SPaletteRgb& p) { return c.red() == p.r && c.green() == p.g && c.blue() == p.b; }
 
@@ -167,7 +156,8 @@ void TestReportPages::draftMarkedAndRefusedAsFinal()
     QVERIFY(WriteAssessmentReportPdf(doc, o, path, nullptr));
     const QStringList pages = PdfPages(path);
     QVERIFY(pages.size() >= 4);
-    for (const QString& page : pages) QVERIFY(page.trimmed().startsWith(QString::fromUtf8("ENTWURF – Bewertungsbericht")));
+    for (const QString& page : pages)
+        QVERIFY(page.trimmed().startsWith(QString::fromUtf8("ENTWURF – Bewertungsbericht")));
     QVERIFY2(pages[0].contains(QString::fromUtf8(
                  "ENTWURF, nicht zur Freigabe: kein Herausgeber angegeben; Schutzkriterium angenommen")),
              qPrintable(pages[0]));
@@ -208,8 +198,9 @@ void TestReportPages::firstPageStatesResultAndConditions()
     QVERIFY(WriteAssessmentReportPdf(doc, o, path, nullptr));
     const QString first = PdfPages(path).value(0);
     const auto field = [&first](const char* label, const char* value) {
-        return first.contains(QRegularExpression(QRegularExpression::escape(QString::fromUtf8(label)) + QStringLiteral(":\\s+")
-                                                 + QRegularExpression::escape(QString::fromUtf8(value)) + QStringLiteral("\\n")));
+        return first.contains(
+            QRegularExpression(QRegularExpression::escape(QString::fromUtf8(label)) + QStringLiteral(":\\s+")
+                               + QRegularExpression::escape(QString::fromUtf8(value)) + QStringLiteral("\\n")));
     };
     QVERIFY2(field("Messgerät", "Logger 7"), qPrintable(first));
     QVERIFY(field("Kalibrierung Messgerät", "nicht angegeben"));
@@ -226,7 +217,7 @@ void TestReportPages::firstPageStatesResultAndConditions()
     const QString flowing = QString(first).replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
     QVERIFY(flowing.contains(QString::fromUtf8("Schutz nachgewiesen auf 445,5 m von 550 m Messstrecke")));
     QVERIFY(flowing.contains(QString::fromUtf8("Nicht geschützt: 104,5 m in 2 Abschnitten (E* positiver als das "
-                                             "Schutzpotential: 5,5 m gegen -850 mV, 99 m gegen -950 mV).")));
+                                               "Schutzpotential: 5,5 m gegen -850 mV, 99 m gegen -950 mV).")));
 }
 
 void TestReportPages::stretchTableAtChainageAndMetre()
@@ -245,7 +236,8 @@ void TestReportPages::stretchTableAtChainageAndMetre()
     // Nr., status, chainage from/to, metre from/to, points, length, E_p,
     // worst value and its chainage.
     QVERIFY2(text.contains(QRegularExpression(QString::fromUtf8(
-                 "\\n\\s*1 nicht geschützt\\s+1104,50\\s+1198,00\\s+95\\s+180\\s+18\\s+99\\s+-950\\s+-900\\s+1104,50\\s+–"))),
+                 "\\n\\s*1 nicht "
+                 "geschützt\\s+1104,50\\s+1198,00\\s+95\\s+180\\s+18\\s+99\\s+-950\\s+-900\\s+1104,50\\s+–"))),
              qPrintable(text));
     QVERIFY(text.contains(QRegularExpression(QString::fromUtf8(
         "\\n\\s*2 nicht geschützt\\s+1253,00\\s+1253,00\\s+230\\s+230\\s+1\\s+5,5\\s+-850\\s+-800\\s+1253,00\\s+–"))));

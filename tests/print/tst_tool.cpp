@@ -375,33 +375,46 @@ void TestTool::reportFinalOrDraftWithHowItWasTaken()
     QVERIFY(!QFile::exists(Out("final.pdf")));
     QCOMPARE(Report({demo, o, Out("draft.pdf")}, &err), 0);
     QVERIFY2(err.contains(QStringLiteral("Entwurf: kein Herausgeber angegeben")), qPrintable(err));
-    for (const QStringList& bad : {QStringList{QStringLiteral("--synchronous"), QStringLiteral("vielleicht")},
-                                   QStringList{QStringLiteral("--electrode-spacing"), QStringLiteral("-1")},
-                                   QStringList{QStringLiteral("--off-delay"), QStringLiteral("kurz")},
-                                   QStringList{QStringLiteral("--merge"), QStringLiteral("2,5")},
-                                   QStringList{QStringLiteral("--final=ja")}})
+    for (const QStringList& bad :
+         {QStringList{QStringLiteral("--synchronous"), QStringLiteral("vielleicht")},
+          QStringList{QStringLiteral("--electrode-spacing"), QStringLiteral("-1")},
+          QStringList{QStringLiteral("--off-delay"), QStringLiteral("kurz")},
+          QStringList{QStringLiteral("--merge"), QStringLiteral("2,5")}, QStringList{QStringLiteral("--final=ja")}})
         QCOMPARE(Report(QStringList{demo, o, Out("x.pdf")} + bad, &err), 1);
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("pdftotext (poppler-utils) is not installed");
     QVERIFY(PdfText(Out("draft.pdf")).startsWith(QString::fromUtf8("ENTWURF – Bewertungsbericht")));
 
     // With an issuer it is final, and page 1 says how the survey was taken.
-    QCOMPARE(Report({demo, o, Out("final.pdf"), QStringLiteral("--final"), QStringLiteral("--company=Netz West"),
-                     QStringLiteral("--instrument"), QStringLiteral("Logger 7"), QStringLiteral("--electrode-spacing"),
-                     QStringLiteral("1.5"), QStringLiteral("--off-delay=300"), QStringLiteral("--synchronous"),
-                     QStringLiteral("ja"), QStringLiteral("--surveyor"), QStringLiteral("M. Ebersbach"),
-                     QStringLiteral("--qualification"), QStringLiteral("Fachkraft KKS"),
-                     QStringLiteral("--electrode-calibrated"), QStringLiteral("03.03.2025"),
-                     QStringLiteral("--conditions"), QStringLiteral("trocken")},
+    QCOMPARE(Report({demo,
+                     o,
+                     Out("final.pdf"),
+                     QStringLiteral("--final"),
+                     QStringLiteral("--company=Netz West"),
+                     QStringLiteral("--instrument"),
+                     QStringLiteral("Logger 7"),
+                     QStringLiteral("--electrode-spacing"),
+                     QStringLiteral("1.5"),
+                     QStringLiteral("--off-delay=300"),
+                     QStringLiteral("--synchronous"),
+                     QStringLiteral("ja"),
+                     QStringLiteral("--surveyor"),
+                     QStringLiteral("M. Ebersbach"),
+                     QStringLiteral("--qualification"),
+                     QStringLiteral("Fachkraft KKS"),
+                     QStringLiteral("--electrode-calibrated"),
+                     QStringLiteral("03.03.2025"),
+                     QStringLiteral("--conditions"),
+                     QStringLiteral("trocken")},
                     &err),
              0);
     const QString text = PdfText(Out("final.pdf"));
     QVERIFY(!text.contains(QStringLiteral("ENTWURF")));
-    for (const char* line : {"Messgerät:\\s+Logger 7\n", "Kalibrierung Messgerät:\\s+nicht angegeben\n",
-                             "Kalibrierung Elektrode:\\s+03\\.03\\.2025\n", "Elektrodenabstand quer:\\s+1,5 m\n",
-                             "Ausschaltverzögerung:\\s+300 ms", "Gleichrichter synchron:\\s+ja\n",
-                             "Messender:\\s+M\\. Ebersbach\n", "Qualifikation:\\s+Fachkraft KKS\n",
-                             "Witterung/Boden:\\s+trocken\n"})
+    for (const char* line :
+         {"Messgerät:\\s+Logger 7\n", "Kalibrierung Messgerät:\\s+nicht angegeben\n",
+          "Kalibrierung Elektrode:\\s+03\\.03\\.2025\n", "Elektrodenabstand quer:\\s+1,5 m\n",
+          "Ausschaltverzögerung:\\s+300 ms", "Gleichrichter synchron:\\s+ja\n", "Messender:\\s+M\\. Ebersbach\n",
+          "Qualifikation:\\s+Fachkraft KKS\n", "Witterung/Boden:\\s+trocken\n"})
         QVERIFY2(text.contains(QRegularExpression(QString::fromUtf8(line))), line);
 
     // The demo's 11 stretches not protected are 6 lines of the table when
