@@ -34,13 +34,15 @@ void Join(SVerdictStretch& into, const SVerdictStretch& next)
     }
 }
 
-// "412 m, 413 m und 418 m"
-std::string Places(const std::vector<double>& at)
+// "412 m, 413 m und 418 m"; positions in hundredths of a metre.
+std::string Places(const std::vector<int64_t>& at, int decimals)
 {
     std::string t;
     for (size_t i = 0; i < at.size(); ++i) {
         if (i > 0) t += i + 1 == at.size() ? " und " : ", ";
-        t += assesslayout::LengthText(at[i]) + " m";
+        t += decimals > 0 ? assesslayout::ThousandthsText(at[i] * 10, decimals)
+                          : assesslayout::LengthText(static_cast<double>(at[i]) / 100.0);
+        t += " m";
     }
     return t;
 }
@@ -79,26 +81,26 @@ std::vector<SReportStretch> ReportStretches(const SVerdict& v, int merge)
     return out;
 }
 
-std::string InterruptionText(const SVerdict& v, const SReportStretch& s)
+std::string InterruptionText(const SVerdict& v, const SReportStretch& s, int decimals)
 {
     if (s.interruptions.empty()) return {};
     // The interrupting points by status, in the order the statuses occur.
     std::vector<EVerdictStatus> order;
-    std::map<EVerdictStatus, std::vector<double>> at;
+    std::map<EVerdictStatus, std::vector<int64_t>> at;
     for (const int i : s.interruptions) {
         const SVerdictStretch& x = v.stretches[static_cast<size_t>(i)];
         if (!at.count(x.status)) order.push_back(x.status);
-        std::vector<double>& places = at[x.status];
+        std::vector<int64_t>& places = at[x.status];
         auto k = std::lower_bound(v.rows.begin(), v.rows.end(), x.firstRow,
                                   [](const SVerdictRow& r, int row) { return r.row < row; });
         for (; k != v.rows.end() && k->row <= x.lastRow; ++k)
-            places.push_back(static_cast<double>(k->position) / 100.0);
+            places.push_back(k->position);
     }
     std::string t = "unterbrochen von ";
     for (size_t n = 0; n < order.size(); ++n) {
-        const std::vector<double>& places = at[order[n]];
+        const std::vector<int64_t>& places = at[order[n]];
         t += (n > 0 ? "; " : "") + assesslayout::CountText(static_cast<int64_t>(places.size()), "Punkt", "Punkten")
-             + " „" + VerdictStatusName(order[n]) + "“ bei " + Places(places);
+             + " „" + VerdictStatusName(order[n]) + "“ bei " + Places(places, decimals);
     }
     return t;
 }

@@ -31,5 +31,6 @@ std::vector<SReportStretch> ReportStretches(const SVerdict& v, int merge);
 
 // "unterbrochen von 2 Punkten „geschützt“ bei 412 m und 418 m" (several
 // statuses one after another, separated by "; "), each point at its place
-// on the axis; empty for a line that joins nothing.
-std::string InterruptionText(const SVerdict& v, const SReportStretch& s);
+// on the axis with `decimals` (0 ... 2; 0 keeps what a half or hundredths
+// of a metre needs); empty for a line that joins nothing.
+std::string InterruptionText(const SVerdict& v, const SReportStretch& s, int decimals = 0);

@@ -54,17 +54,17 @@ const std::vector<SReportColumn> kStretchColumns = {
 };
 const std::vector<SReportColumn> kStretchColumnsTied = {
     {"Nr.", "", 7},
-    {"Status", "", 24, true, true},
+    {"Status", "", 22, true, true},
     {"Station", "von [m]", 13},
     {"Station", "bis [m]", 13},
-    {"Meter", "von [m]", 10},
-    {"Meter", "bis [m]", 10},
-    {"Punkte", "", 10},
+    {"Meter", "von [m]", 11},
+    {"Meter", "bis [m]", 11},
+    {"Punkte", "", 11},
     {"Länge", "[m]", 12},
-    {"E_p", "[mV]", 9},
-    {"Schlechtester", "Wert [mV]", 18},
+    {"E_p", "[mV]", 11},
+    {"Schlechtester", "Wert [mV]", 19},
     {"Station", "bei [m]", 13},
-    {"Hinweis", "", 36, true, true},
+    {"Hinweis", "", 32, true, true},
 };
 const std::vector<SReportColumn> kNotAssessedColumns = {
     {"Nr.", "", 8},
@@ -114,12 +114,13 @@ const char* TableTitle(ETable t)
 // stretch: an en dash there.
 QString WorstText(const SVerdictStretch& s) { return Mv(s.worst); }
 
-// What a joined line should say of itself.
-QString HintText(const SVerdict& v, const SReportStretch& s)
+// What a joined line should say of itself: its interruptions, at the
+// chainage with two decimals as the table gives it.
+QString HintText(const SVerdict& v, const SReportStretch& s, bool chainage)
 {
-    const std::string interruptions = InterruptionText(v, s);
+    const std::string interruptions = InterruptionText(v, s, chainage ? 2 : 0);
     if (interruptions.empty()) return U8("–");
-    return Str(interruptions) + U8(" (in Länge und Punkten nicht mitgezählt)");
+    return Str(interruptions) + U8(" (nicht mitgezählt)");
 }
 
 } // namespace
@@ -200,14 +201,14 @@ void CReportTables::AddStretches()
         if (!b) {
             table.Add({nr, status, RowsText(s.firstRow, s.lastRow), QString::number(s.fromMetre),
                        QString::number(s.toMetre), QString::number(s.rows), Length(s.length), WorstText(s),
-                       Mv(s.worstMetre), HintText(v, line)});
+                       Mv(s.worstMetre), HintText(v, line, false)});
             continue;
         }
         QStringList potentials;
         for (const int32_t e : reportresult::StretchProtectionPotentials(v, b, s)) potentials << Mv(e);
         table.Add({nr, status, ChainageText(b, s.firstRow), ChainageText(b, s.lastRow), QString::number(s.fromMetre),
                    QString::number(s.toMetre), QString::number(s.rows), Length(s.length), potentials.join(U8(" / ")),
-                   WorstText(s), s.worstRow > 0 ? ChainageText(b, s.worstRow) : U8("–"), HintText(v, line)});
+                   WorstText(s), s.worstRow > 0 ? ChainageText(b, s.worstRow) : U8("–"), HintText(v, line, true)});
     }
 }
 
