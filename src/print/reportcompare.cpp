@@ -6,6 +6,7 @@
 #include "reportcontent.h"
 #include "reportpage.h"
 #include "reporttable.h"
+#include "surveybinding.h"
 #include "tredoc.h"
 
 #include <QPainter>
@@ -109,5 +110,6 @@ void DrawComparisonPage(QPainter& p, const SReportPage& page, const SReportConte
     SectionTitle(p, page, y, U8("Übersicht"));
     y += 2 * page.lh;
     const QRect box(QPoint(page.L(), y), QPoint(page.R(), page.frame.bottom));
-    DrawComparisonChart(p, m, box, content.doc, earlier, c, content.electrode);
+    DrawComparisonChart(p, m, box, content.doc, earlier, c, content.electrode,
+                        content.o.pipeline ? &content.o.pipeline->chainage : nullptr);
 }

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <optional>
 
 namespace {
 
@@ -67,41 +66,6 @@ std::vector<int> WithNeighbours(const std::vector<int>& rows, int n)
     return out;
 }
 
-// The recorded metres of the current survey carried over to its chainage,
-// piecewise linear between its rows, shifted with the direction kept
-// beyond its first and last row.
-class CRecordedToChainage {
-public:
-    CRecordedToChainage(const CTreDoc& doc, const std::vector<double>& chainage)
-    {
-        for (int r = 1; r <= doc.GetRowCount() && static_cast<size_t>(r) <= chainage.size(); ++r) {
-            const double s = chainage[static_cast<size_t>(r - 1)];
-            if (IsPresent(doc.GetMeter(r)) && std::isfinite(s)) m_knots.push_back({double(doc.GetMeter(r)), s});
-        }
-        // The first row of each metre, as the pairing takes it.
-        std::stable_sort(m_knots.begin(), m_knots.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        m_knots.erase(std::unique(m_knots.begin(), m_knots.end(),
-                                  [](const auto& a, const auto& b) { return a.first == b.first; }),
-                      m_knots.end());
-        if (m_knots.size() >= 2 && m_knots.back().second < m_knots.front().second) m_slope = -1;
-    }
-    double operator()(double metre) const
-    {
-        if (m_knots.empty() || !std::isfinite(metre)) return NAN;
-        const auto hi = std::lower_bound(m_knots.begin(), m_knots.end(), metre,
-                                         [](const auto& k, double v) { return k.first < v; });
-        if (hi == m_knots.begin()) return hi->second - m_slope * (hi->first - metre);
-        const auto lo = hi - 1;
-        if (hi == m_knots.end()) return lo->second + m_slope * (metre - lo->first);
-        return lo->second + (metre - lo->first) * (hi->second - lo->second) / (hi->first - lo->first);
-    }
-
-private:
-    std::vector<std::pair<double, double>> m_knots; // (metre, chainage) by metre
-    double m_slope = 1;
-};
-
 } // namespace
 
 std::vector<SStretchExtent> StretchExtents(const SVerdict& v)
@@ -149,21 +113,49 @@ int32_t NativePotential(const SComparison& c, size_t pair)
     return IsPresent(n.potOff) ? n.potOff : n.potOn;
 }
 
+CComparisonAxis::CComparisonAxis(const CTreDoc& current, const SAlignment& a, const std::vector<double>* chainage)
+    : m_toRecorded(current, a)
+    , m_chainage(chainage != nullptr)
+    , m_aligned(a.method == EAlignMethod::Pipeline)
+{
+    if (!chainage || m_aligned) return;
+    // The recorded metres carried over to the chainage, piecewise linear
+    // between the rows, the first row of each metre as the pairing takes it.
+    for (int r = 1; r <= current.GetRowCount() && static_cast<size_t>(r) <= chainage->size(); ++r) {
+        const double s = (*chainage)[static_cast<size_t>(r - 1)];
+        if (IsPresent(current.GetMeter(r)) && std::isfinite(s)) m_knots.push_back({double(current.GetMeter(r)), s});
+    }
+    std::stable_sort(m_knots.begin(), m_knots.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    m_knots.erase(
+        std::unique(m_knots.begin(), m_knots.end(), [](const auto& x, const auto& y) { return x.first == y.first; }),
+        m_knots.end());
+    if (m_knots.size() >= 2 && m_knots.back().second < m_knots.front().second) m_slope = -1;
+}
+
+double CComparisonAxis::operator()(int32_t aligned) const
+{
+    if (!IsPresent(aligned)) return NAN;
+    // Paired by the pipeline data, the aligned metres are chainages already.
+    if (m_chainage && m_aligned) return aligned;
+    const int32_t recorded = m_toRecorded(aligned);
+    if (!IsPresent(recorded)) return NAN;
+    if (!m_chainage) return recorded;
+    if (m_knots.empty()) return NAN;
+    const double metre = recorded;
+    const auto hi
+        = std::lower_bound(m_knots.begin(), m_knots.end(), metre, [](const auto& k, double v) { return k.first < v; });
+    // Beyond the first and last row shifted with the direction kept.
+    if (hi == m_knots.begin()) return hi->second - m_slope * (hi->first - metre);
+    const auto lo = hi - 1;
+    if (hi == m_knots.end()) return lo->second + m_slope * (metre - lo->first);
+    return lo->second + (metre - lo->first) * (hi->second - lo->second) / (hi->first - lo->first);
+}
+
 std::vector<double> ComparisonPositions(const CTreDoc& current, const CTreDoc& other, const SComparison& c,
                                         const std::vector<double>* chainage)
 {
     const SAlignment& a = *c.alignment;
-    const CAlignedToRecorded toRecorded(current, a);
-    std::optional<CRecordedToChainage> toChainage;
-    if (chainage && a.method != EAlignMethod::Pipeline) toChainage.emplace(current, *chainage);
-    // Paired by the pipeline data, the aligned metres are chainages already.
-    const auto place = [&](int32_t aligned) -> double {
-        if (!IsPresent(aligned)) return NAN;
-        if (chainage && !toChainage) return aligned;
-        const int32_t recorded = toRecorded(aligned);
-        if (!IsPresent(recorded)) return NAN;
-        return toChainage ? (*toChainage)(recorded) : recorded;
-    };
+    const CComparisonAxis place(current, a, chainage);
     std::vector<double> out;
     if (c.mode == ECompareMode::Native) {
         out.reserve(c.pairs.size());

@@ -12,14 +12,15 @@
 #pragma once
 
 #include "assesslayout.h"
+#include "comparisonalign.h"
 #include "pipelinedata.h"
 #include "verdict.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class CTreDoc;
-struct SAlignment;
 struct SComparison;
 
 // A stretch's extent along the axis: its points' zones of influence, half
@@ -84,13 +85,27 @@ std::vector<int> VerdictRowIndex(const SVerdict& v, int rowCount);
 // A point's place on the axis in m.
 inline double AxisPosition(const SVerdictRow& row) { return static_cast<double>(row.position) / 100.0; }
 
-// Where the comparison stands on the axis, carried from the metres its
-// alignment paired by: each earlier row (earlier mode) or each pair
-// (native mode). Without `chainage` on the current survey's recorded
-// metres (CAlignedToRecorded); with it (the current survey's chainage, row
-// r at [r - 1]) at the chainage: the aligned metre itself where the
-// pipeline data paired the surveys, else the recorded metre carried over
-// between the current survey's rows. NaN where there is none.
+// Where a metre the comparison's alignment paired by stands on the axis.
+// Without `chainage` on the current survey's recorded metres
+// (CAlignedToRecorded); with it (the current survey's chainage, row r at
+// [r - 1]) at the chainage: the aligned metre itself where the pipeline
+// data paired the surveys, else the recorded metre carried over between
+// the current survey's rows (piecewise linear, beyond its first and last
+// row shifted with the direction kept). NaN where there is none.
+class CComparisonAxis {
+public:
+    CComparisonAxis(const CTreDoc& current, const SAlignment& a, const std::vector<double>* chainage);
+    double operator()(int32_t aligned) const;
+
+private:
+    CAlignedToRecorded m_toRecorded;
+    bool m_chainage, m_aligned;
+    std::vector<std::pair<double, double>> m_knots; // (recorded metre, chainage) by metre
+    double m_slope = 1;
+};
+
+// Where the comparison stands on the axis (CComparisonAxis): each earlier
+// row (earlier mode, at [r - 1]) or each pair (native mode).
 std::vector<double> ComparisonPositions(const CTreDoc& current, const CTreDoc& other, const SComparison& c,
                                         const std::vector<double>* chainage);
 

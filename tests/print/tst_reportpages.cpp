@@ -5,8 +5,11 @@
 // page and refused as final; page 1 with the result and how the survey
 // was taken; the stretch table at chainage and recorded metre with the
 // E_p that applied.
+#include "assesschart.h"
 #include "assessreport.h"
 #include "assesssheet.h"
+#include "comparison.h"
+#include "comparisonalignment.h"
 #include "pdftext.h"
 #include "recorder.h"
 #include "reportfixture.h"
@@ -75,6 +78,7 @@ class TestReportPages : public QObject {
 private slots:
     void oneRowOneXOnTheChainage();
     void sectionCriterionOverItsRange();
+    void comparisonChartOnTheChainage();
     void draftMarkedAndRefusedAsFinal();
     void firstPageStatesResultAndConditions();
     void stretchTableAtChainageAndMetre();
@@ -141,6 +145,45 @@ void TestReportPages::sectionCriterionOverItsRange()
     QVERIFY(dashDotted[0].y1() < dashed[0].y1()); // -950 above -850
     QVERIFY(s.dev.Text(QStringLiteral("Schutzpotential -950 mV")));
     QVERIFY(s.dev.Text(QStringLiteral("Schutzpotential -850 mV")));
+}
+
+void TestReportPages::comparisonChartOnTheChainage()
+{
+    // The earlier survey was protected at metre 230 (-950 mV): one
+    // indication there, which the overview band shows at the chainage of
+    // the current survey's dip.
+    CTreDoc doc, earlier;
+    BuildTiedSurvey(doc);
+    BuildTiedSurvey(earlier);
+    earlier.SetPotOff(47, -950);
+    const trespipeline::SPipelineData data = TiedSurveyData();
+    const trespipeline::SSurveyBinding b = trespipeline::BindSurvey(doc, data);
+    QVERIFY(b.ok);
+    trespipeline::SComparisonAlignRequest request;
+    request.pipeline = &data;
+    SCompareSettings settings;
+    settings.alignment = trespipeline::AlignForComparison(doc, earlier, false, request).alignment;
+    QVERIFY(settings.alignment);
+    const SComparison c = Compare(doc, earlier, settings);
+    QCOMPARE(c.indications.size(), size_t{1});
+    const CPrintMetrics m = A4Metrics(600, false);
+    CRecordingDevice dev(m);
+    const QRect box(MmX(m, 0, 20), MmY(m, 0, 150), MmDX(m, 175), MmDY(m, 120));
+    {
+        QPainter p(&dev);
+        DrawComparisonChart(p, m, box, doc, earlier, c, QStringLiteral("Cu/CuSO4"), &b.chainage);
+    }
+    QVERIFY(dev.Text(QStringLiteral("Stationierung [m]")));
+    QPointF lowest(0, -1e9);
+    for (const CRecPolyline& l : dev.Engine().polylines)
+        if (l.style == Qt::SolidLine)
+            for (const QPointF& pt : l.points)
+                if (pt.y() > lowest.y()) lowest = pt;
+    bool band = false;
+    for (const auto& f : dev.Engine().fills)
+        band = band
+               || (f.rect.height() < MmDY(m, 2) && f.rect.left() <= lowest.x() + 1 && f.rect.right() >= lowest.x() - 1);
+    QVERIFY(band);
 }
 
 void TestReportPages::draftMarkedAndRefusedAsFinal()
