@@ -141,6 +141,7 @@ private:
             if (m_c.Native()) in.native = &*m_c.c;
             else in.earlier = m_c.o.comparison.earlier;
             in.comparisonPositions = &m_c.comparisonPositions;
+            in.comparisonDirection = m_c.comparisonDirection;
         }
         in.electrode = m_c.electrode;
         in.chainage = m_c.Chainage();

@@ -67,20 +67,6 @@ SScaleY GradientScale(const QRect& plot, const SAxis& a)
     return s;
 }
 
-// The direction the positions run in: +1 forward (or standing), -1
-// backward, from the first to the last row placed on the axis.
-template <typename Position> int Direction(int rows, Position at)
-{
-    double first = NAN, last = NAN;
-    for (int r = 1; r <= rows; ++r) {
-        const double m = at(r);
-        if (std::isnan(m)) continue;
-        if (std::isnan(first)) first = m;
-        last = m;
-    }
-    return !std::isnan(first) && last < first ? -1 : 1;
-}
-
 // A curve over `rows` (ascending row numbers): a line joins two rows that
 // follow each other directly, both placed on the axis (`at`, NaN: not) and
 // with a value, the second on in the survey's direction. Anything else
@@ -295,7 +281,7 @@ public:
         m_sx.xs = static_cast<double>(m_g.potential.width()) / static_cast<double>(plan.section.to - plan.section.from);
         m_py = PotentialScale(m_g.potential, plan.potAxis);
         m_gy = GradientScale(m_g.gradient, plan.gradAxis);
-        m_direction = Direction(m_doc.GetRowCount(), [this](int r) { return At(r); });
+        m_direction = SurveyDirection(m_v.rows);
     }
     bool Fits() const
     {
@@ -413,7 +399,7 @@ void CSheetPainter::PotentialCurves()
         const CTreDoc& e = *m_in.earlier;
         const auto at = [this](int r) { return Comparison(static_cast<size_t>(r - 1)); };
         m_p.setPen(QPen(DeviceColour(m_m, kComparisonColour), m_lineWidth, Qt::DotLine, Qt::FlatCap, Qt::RoundJoin));
-        DrawRows(m_p, m_sx, m_py, m_plan.earlierRows, Direction(e.GetRowCount(), at), at,
+        DrawRows(m_p, m_sx, m_py, m_plan.earlierRows, m_in.comparisonDirection, at,
                  [&](int r) { return int64_t{e.GetPotOff(r)}; });
     } else if (m_in.native) {
         m_p.setPen(QPen(DeviceColour(m_m, kComparisonColour), m_lineWidth, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin));

@@ -36,6 +36,9 @@ struct SSheetInput {
     // Where each earlier row or native pair stands on the axis, as the
     // comparison paired it (ComparisonPositions).
     const std::vector<double>* comparisonPositions = nullptr;
+    // +1 when the earlier survey's places run forward from its first row to
+    // its last (or stand), -1 backward: its curve breaks where they turn.
+    int comparisonDirection = 1;
     QString electrode; // for the potential axis' title
     // The survey is tied to pipeline data: the axis is the chainage.
     bool chainage = false;

@@ -8,6 +8,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cmath>
+
 QString U8(const char* s) { return QString::fromUtf8(s); }
 QString Str(const std::string& s) { return QString::fromStdString(s); }
 
@@ -43,6 +46,11 @@ SReportContent::SReportContent(const CTreDoc& d, const SReportOptions& options)
     extents = StretchExtents(v);
     // The comparison drawn where it was paired, on the sheets' axis.
     if (c) comparisonPositions = ComparisonPositions(doc, *earlier, *c, o.pipeline ? &o.pipeline->chainage : nullptr);
+    const auto first
+        = std::find_if(comparisonPositions.begin(), comparisonPositions.end(), [](double x) { return !std::isnan(x); });
+    const auto last = std::find_if(comparisonPositions.rbegin(), comparisonPositions.rend(),
+                                   [](double x) { return !std::isnan(x); });
+    if (first != comparisonPositions.end() && *last < *first) comparisonDirection = -1;
     SSheetComparison drawn;
     if (c) {
         drawn.earlier = Native() ? nullptr : earlier;

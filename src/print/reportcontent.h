@@ -32,6 +32,7 @@ struct SReportContent {
     QStringList result; // the "Ergebnis" in sentences
     std::optional<SComparison> c;
     std::vector<double> comparisonPositions; // earlier rows or native pairs on the sheets' axis
+    int comparisonDirection = 1;             // of the earlier rows' places (SSheetInput)
     std::vector<int> rowIndex;
     std::vector<int> priorities; // dig list priority of each defect
     std::vector<SStretchExtent> extents;
