@@ -63,6 +63,13 @@ void WriteSurvey(const QString& path)
     for (int i = 0; i < 200; ++i) out << i * 10 << ";-1.20;-0.90;10;2;;;\r\n";
 }
 
+// Saves a picture of a dialog for looking at it, when asked to.
+void Grab(QWidget& w, const char* name)
+{
+    const QByteArray dir = qgetenv("TRES_LOOK_DIR");
+    if (!dir.isEmpty()) w.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
+}
+
 QByteArray FileBytes(const QString& path)
 {
     QFile f(path);
@@ -174,6 +181,7 @@ void TestReport::finalReportOfADraftIsRefused()
         QCOMPARE(report->MergeBox()->value(), 3);
         report->MergeBox()->setValue(5);
         report->FinalBox()->setChecked(true);
+        Grab(*report, "report-dialog.png");
         report->accept();
     });
     Frame().Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
@@ -225,6 +233,7 @@ void TestReport::settingsDialogKeepsTheIssuer()
         dlg->SurveyorEdit()->setText(QStringLiteral("K. Lind"));
         dlg->QualificationEdit()->setText(QStringLiteral("Fachkraft KKS"));
         dlg->ConditionsEdit()->setText(QStringLiteral("trocken, Lehm"));
+        Grab(*dlg, "report-settings.png");
         dlg->accept();
     });
     entry->trigger();
