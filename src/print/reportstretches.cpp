@@ -93,8 +93,7 @@ std::string InterruptionText(const SVerdict& v, const SReportStretch& s, int dec
         std::vector<int64_t>& places = at[x.status];
         auto k = std::lower_bound(v.rows.begin(), v.rows.end(), x.firstRow,
                                   [](const SVerdictRow& r, int row) { return r.row < row; });
-        for (; k != v.rows.end() && k->row <= x.lastRow; ++k)
-            places.push_back(k->position);
+        for (; k != v.rows.end() && k->row <= x.lastRow; ++k) places.push_back(k->position);
     }
     std::string t = "unterbrochen von ";
     for (size_t n = 0; n < order.size(); ++n) {
