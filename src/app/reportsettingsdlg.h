@@ -2,7 +2,7 @@
 // "Optionen" > "Bericht...": the issuer of the assessment report (company,
 // up to three address lines, a logo as PNG or SVG), its author and the
 // reference electrode assumed when a survey names none; and how the
-// survey was taken, as a reviewer asks for it (instrument and reference
+// survey was taken, as one who checks the report asks for it (instrument and reference
 // electrode with their calibration dates, lateral electrode spacing, the
 // off reading's delay after switching off, the surveyor and qualification,
 // whether the rectifiers switched synchronously, weather and soil). The

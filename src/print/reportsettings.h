@@ -27,7 +27,7 @@ struct SReportSettings {
     QString author;                                             // "Bearbeiter": fills "Erstellt" on page 1
     QString electrode = QString::fromLatin1(kDefaultElectrode); // when the survey names none
 
-    // How the survey was taken, as a reviewer asks for it; each printed
+    // How the survey was taken, as one who checks the report asks for it; each printed
     // "nicht angegeben" when empty. Free texts but for the two numbers,
     // kept with a decimal comma (ReportDecimal).
     QString instrument, instrumentCalibrated; // measuring instrument, its calibration date
