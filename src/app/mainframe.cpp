@@ -1344,6 +1344,8 @@ SReportOptions CMainFrame::ReportOptions(const SReportRequest& request) const
     o.reportNumber = request.number;
     o.revision = request.revision;
     o.sectionLength = request.sectionLength;
+    o.merge = request.merge;
+    o.final = request.final;
     // Held by the pipeline source until the survey changes: past the report's writing.
     o.pipeline = m_pPipeline->Binding().get();
     return o;
@@ -1359,17 +1361,31 @@ void CMainFrame::OnAssessReport()
 {
     if (m_doc.m_bEmpty) return;
     SReportRequest request;
-    const QString sectionKey = QStringLiteral("Bericht/Abschnitt");
+    const QString sectionKey = QStringLiteral("Bericht/Abschnitt"), mergeKey = QStringLiteral("Bericht/Zusammenfassen");
     request.sectionLength = CTresApp::Settings()->value(sectionKey, request.sectionLength).toInt();
+    request.merge = CTresApp::Settings()->value(mergeKey, request.merge).toInt();
     if (!CUiSeam::Current().ReportRequest(this, request)) return;
     CTresApp::Settings()->setValue(sectionKey, request.sectionLength);
+    CTresApp::Settings()->setValue(mergeKey, request.merge);
+    HeaderBarToDoc(m_doc);
+    // A final report that would be a draft is refused before a name is asked.
+    if (request.final) {
+        const QStringList draft = AssessmentReportDraftReasons(m_doc, ReportOptions(request));
+        if (!draft.isEmpty()) {
+            CUiSeam::Current().Message(this,
+                                       QString::fromUtf8("Der Bericht wäre ein Entwurf und wird nicht als Endfassung "
+                                                         "geschrieben:\n– ")
+                                           + draft.join(QString::fromUtf8("\n– ")),
+                                       QMessageBox::Warning);
+            return;
+        }
+    }
 
     const QString path
         = AskSaveName(QStringLiteral("Bewertungsbericht"),
                       OutputName(QStringLiteral("-Bewertung.pdf"), QStringLiteral("Tresmon-Bewertung.pdf")),
                       CUiSeam::PdfFilter(), QStringLiteral("pdf"));
     if (path.isEmpty()) return;
-    HeaderBarToDoc(m_doc);
     if (m_pCompare->IsLoaded() && !m_pCompare->Alignment())
         CUiSeam::Current().Message(this,
                                    m_pCompare->AlignErrors().join(QLatin1Char('\n'))

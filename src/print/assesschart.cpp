@@ -13,6 +13,7 @@
 #include <QPolygonF>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -28,37 +29,45 @@ constexpr int32_t kFallbackPotTop = -2000, kFallbackPotBottom = -400;
 QString Str(const std::string& s) { return QString::fromStdString(s); }
 
 struct SScale {
-    double x0 = 0, xs = 1; // device x = x0 + (metre - mMin) * xs
+    double x0 = 0, xs = 1; // device x = x0 + (position - mMin) * xs
     int64_t mMin = 0;
     double y0 = 0, ys = 1; // device y = y0 + (mV - potTop) * ys
     int32_t potTop = 0;
-    double X(int64_t metre) const { return x0 + static_cast<double>(metre - mMin) * xs; }
+    double X(double position) const { return x0 + (position - static_cast<double>(mMin)) * xs; }
     double Y(int64_t mv) const { return y0 + static_cast<double>(mv - potTop) * ys; }
 };
 
-// One curve as polylines, broken where the value (or the metre) is absent.
-// `metres`: row r's at [r - 1] instead of the document's.
+// Row r's place on the chart's axis: at [r - 1] of `at` (NaN: none), or
+// without it the recorded metre.
+double RowAt(const CTreDoc& doc, const std::vector<double>* at, int r)
+{
+    if (!at) return IsPresent(doc.GetMeter(r)) ? doc.GetMeter(r) : NAN;
+    return static_cast<size_t>(r) <= at->size() ? (*at)[static_cast<size_t>(r - 1)] : NAN;
+}
+
+// One curve as polylines, broken where the value (or the place) is absent.
 void DrawCurve(QPainter& p, const SScale& s, const CTreDoc& doc, int32_t (CTreDoc::*value)(int) const,
-               const std::vector<int32_t>* metres = nullptr)
+               const std::vector<double>* at)
 {
     CPolylineSink line(p);
     const int n = doc.GetRowCount();
     for (int r = 1; r <= n; ++r) {
         const int32_t v = (doc.*value)(r);
-        const int32_t metre = metres ? (*metres)[static_cast<size_t>(r - 1)] : doc.GetMeter(r);
-        if (!IsPresent(v) || !IsPresent(metre)) line.Break();
-        else line.Add(s.X(metre), s.Y(v));
+        const double x = RowAt(doc, at, r);
+        if (!IsPresent(v) || std::isnan(x)) line.Break();
+        else line.Add(s.X(x), s.Y(v));
     }
 }
 
-// The native potential of each pair, broken where neither was measured.
-void DrawNativeCurve(QPainter& p, const SScale& s, const SComparison& c, const CAlignedToRecorded& toRecorded)
+// The native potential of each pair at its place (`at`), broken where
+// neither was measured.
+void DrawNativeCurve(QPainter& p, const SScale& s, const SComparison& c, const std::vector<double>& at)
 {
     CPolylineSink line(p);
-    for (size_t i = 0; i < c.pairs.size(); ++i) {
+    for (size_t i = 0; i < c.pairs.size() && i < at.size(); ++i) {
         const int32_t v = NativePotential(c, i);
-        if (!IsPresent(v)) line.Break();
-        else line.Add(s.X(toRecorded(c.pairs[i].metre)), s.Y(v));
+        if (!IsPresent(v) || std::isnan(at[i])) line.Break();
+        else line.Add(s.X(at[i]), s.Y(v));
     }
 }
 
@@ -80,19 +89,20 @@ struct SChartLayout {
 };
 
 // False when the box is too small for a plot area.
-bool LayoutChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CTreDoc& doc, int lanes, int legendLines,
-                 SChartLayout& l)
+bool LayoutChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CTreDoc& doc,
+                 const std::vector<double>* at, int lanes, int legendLines, SChartLayout& l)
 {
     l.th = TextHeight(p);
 
-    // the metre range of the whole survey
+    // the range of the whole survey on the axis, in whole metres
     const int n = doc.GetRowCount();
     bool any = false;
     for (int r = 1; r <= n; ++r) {
-        const int32_t v = doc.GetMeter(r);
-        if (!IsPresent(v)) continue;
-        l.mMin = any ? std::min<int64_t>(l.mMin, v) : v;
-        l.mMax = any ? std::max<int64_t>(l.mMax, v) : v;
+        const double x = RowAt(doc, at, r);
+        if (std::isnan(x)) continue;
+        const int64_t lo = static_cast<int64_t>(std::floor(x)), hi = static_cast<int64_t>(std::ceil(x));
+        l.mMin = any ? std::min(l.mMin, lo) : lo;
+        l.mMax = any ? std::max(l.mMax, hi) : hi;
         any = true;
     }
     if (l.mMax == l.mMin) ++l.mMax;
@@ -127,7 +137,8 @@ bool LayoutChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CT
 
 // The potential grid with its labels in V (as the graphic print labels
 // them) and the metre grid with its labels.
-void DrawAxes(QPainter& p, const CPrintMetrics& m, const QRect& box, const SChartLayout& l, const QString& electrode)
+void DrawAxes(QPainter& p, const CPrintMetrics& m, const QRect& box, const SChartLayout& l, const QString& electrode,
+              bool chainage)
 {
     const SScale& s = l.s;
     const int th = l.th;
@@ -147,13 +158,14 @@ void DrawAxes(QPainter& p, const CPrintMetrics& m, const QRect& box, const SChar
     int64_t first = l.mMin / step * step;
     if (first < l.mMin) first += step;
     for (int64_t metre = first; metre <= l.mMax; metre += step) {
-        const double x = s.X(metre);
+        const double x = s.X(static_cast<double>(metre));
         p.setPen(grid);
         p.drawLine(QPointF(x, l.top), QPointF(x, l.curveBottom));
         p.setPen(Qt::black);
         TextOut(p, static_cast<int>(x), l.bottom + MmDY(m, 0.5), QString::number(metre), TA_CENTER | TA_TOP);
     }
-    TextOut(p, l.right, l.bottom + MmDY(m, 0.5) + th, QStringLiteral("Meter [m]"), TA_RIGHT | TA_TOP);
+    TextOut(p, l.right, l.bottom + MmDY(m, 0.5) + th,
+            chainage ? QStringLiteral("Stationierung [m]") : QStringLiteral("Meter [m]"), TA_RIGHT | TA_TOP);
 }
 
 // Curves stay inside the plot area: the axis need not hold every value.
@@ -163,10 +175,11 @@ void ClipToCurves(QPainter& p, const SChartLayout& l)
     p.setRenderHint(QPainter::Antialiasing, true);
 }
 
-// A band under the curves from one metre to another in lane `lane`.
-void DrawBand(QPainter& p, const CPrintMetrics& m, const SChartLayout& l, int lane, int32_t from, int32_t to,
+// A band under the curves from one place to another in lane `lane`.
+void DrawBand(QPainter& p, const CPrintMetrics& m, const SChartLayout& l, int lane, double from, double to,
               const QColor& colour)
 {
+    if (std::isnan(from) || std::isnan(to)) return;
     const int minBand = std::max(1, m.dpx / 150); // a one-row indication stays visible
     const double x1 = l.s.X(std::min(from, to));
     const double x2 = l.s.X(std::max(from, to));
@@ -221,16 +234,17 @@ private:
 } // namespace
 
 void DrawComparisonChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CTreDoc& current,
-                         const CTreDoc& earlier, const SComparison& c, const QString& electrode)
+                         const CTreDoc& earlier, const SComparison& c, const QString& electrode,
+                         const std::vector<double>* chainage)
 {
     p.save();
     p.setFont(PointFont(m, 8));
     SChartLayout l;
-    if (!LayoutChart(p, m, box, current, 1, 1, l)) {
+    if (!LayoutChart(p, m, box, current, chainage, 1, 1, l)) {
         p.restore();
         return;
     }
-    DrawAxes(p, m, box, l, electrode);
+    DrawAxes(p, m, box, l, electrode, chainage != nullptr);
 
     const bool native = c.mode == ECompareMode::Native;
     const QPen otherPen(DeviceColour(m, kComparisonColour), l.curveWidth, native ? Qt::DashLine : Qt::DotLine,
@@ -240,21 +254,18 @@ void DrawComparisonChart(QPainter& p, const CPrintMetrics& m, const QRect& box, 
     ClipToCurves(p, l);
     // The comparison survey lies behind the current one.
     p.setPen(otherPen);
-    // Both stand on the current survey's recorded metres, where the
-    // comparison paired them.
-    const CAlignedToRecorded toRecorded(current, *c.alignment);
-    if (native) {
-        DrawNativeCurve(p, l.s, c, toRecorded);
-    } else {
-        const std::vector<int32_t> metres = EarlierOnCurrentMetres(current, earlier, *c.alignment);
-        DrawCurve(p, l.s, earlier, &CTreDoc::GetPotOff, &metres);
-    }
+    // Both stand on the current survey's axis, where the comparison paired
+    // them.
+    const CComparisonAxis place(current, *c.alignment, chainage);
+    const std::vector<double> at = ComparisonPositions(current, earlier, c, chainage);
+    if (native) DrawNativeCurve(p, l.s, c, at);
+    else DrawCurve(p, l.s, earlier, &CTreDoc::GetPotOff, &at);
     p.setPen(currentPen);
-    DrawCurve(p, l.s, current, &CTreDoc::GetPotOff);
+    DrawCurve(p, l.s, current, &CTreDoc::GetPotOff, chainage);
     p.restore();
 
     for (const SCompareIndication& i : c.indications)
-        DrawBand(p, m, l, 0, toRecorded(i.fromMetre), toRecorded(i.toMetre), BandColour(i.criterion));
+        DrawBand(p, m, l, 0, place(i.fromMetre), place(i.toMetre), BandColour(i.criterion));
     DrawPlotFrame(p, m, l);
 
     const ECompareCriterion criterion = native ? ECompareCriterion::Shift : ECompareCriterion::Worse;

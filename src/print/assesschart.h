@@ -10,6 +10,8 @@
 #include <QRect>
 #include <QString>
 
+#include <vector>
+
 class CTreDoc;
 class QPainter;
 struct SComparison;
@@ -20,6 +22,9 @@ struct SComparison;
 // potentials upward, titled with the reference electrode; curves break
 // where a value is absent. The current survey's potential off is solid, the
 // earlier survey's potential off grey dotted or, for a native survey, the
-// native potential of the pairs grey dashed.
+// native potential of the pairs grey dashed. One axis for all: the current
+// survey's recorded metres, or with `chainage` (row r's at [r - 1]) the
+// chainage, as the sheets have it (CComparisonAxis).
 void DrawComparisonChart(QPainter& p, const CPrintMetrics& m, const QRect& box, const CTreDoc& current,
-                         const CTreDoc& earlier, const SComparison& c, const QString& electrode);
+                         const CTreDoc& earlier, const SComparison& c, const QString& electrode,
+                         const std::vector<double>* chainage = nullptr);

@@ -167,6 +167,11 @@ std::string PercentText(int64_t part, int64_t whole)
     return (negative && t != 0 ? "-" : "") + std::to_string(t / 10) + "," + std::to_string(t % 10);
 }
 
+std::string CountText(int64_t n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 std::string LengthText(double metres)
 {
     // The assessment's lengths are sums of hundredths of a metre: rounding

@@ -92,6 +92,9 @@ std::string ThousandthsText(int64_t value, int decimals);
 // part / whole in per cent with one decimal ("12,5"); an en dash when the
 // whole is 0.
 std::string PercentText(int64_t part, int64_t whole);
+// A count with its noun in the number it takes: "1 Abschnitt",
+// "3 Abschnitten" (the caller gives the case), "0 Punkte".
+std::string CountText(int64_t n, const char* one, const char* many);
 // A length in m as the assessment gives it (whole, half or hundredths of a
 // metre): "2306", "2399,5", "12,25".
 std::string LengthText(double metres);

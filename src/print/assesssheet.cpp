@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using assesslayout::SAxis;
 
@@ -66,44 +67,29 @@ SScaleY GradientScale(const QRect& plot, const SAxis& a)
     return s;
 }
 
-// The direction the metres run in: +1 forward (or standing), -1 backward,
-// from the first to the last row with a metre. `metres`: row r's at
-// [r - 1] instead of the document's.
-int Direction(const CTreDoc& doc, const std::vector<int32_t>* metres = nullptr)
-{
-    int32_t first = NO_VALUE, last = NO_VALUE;
-    for (int r = 1; r <= doc.GetRowCount(); ++r) {
-        const int32_t m = metres ? (*metres)[static_cast<size_t>(r - 1)] : doc.GetMeter(r);
-        if (!IsPresent(m)) continue;
-        if (!IsPresent(first)) first = m;
-        last = m;
-    }
-    return IsPresent(first) && last < first ? -1 : 1;
-}
-
 // A curve over `rows` (ascending row numbers): a line joins two rows that
-// follow each other directly, both with a metre and a value, the second on
-// in the survey's direction. Anything else breaks the line. `metres` as for
-// Direction().
-template <typename Value>
-void DrawRows(QPainter& p, const SScaleX& sx, const SScaleY& sy, const CTreDoc& doc, const std::vector<int>& rows,
-              int direction, Value value, const std::vector<int32_t>* metres = nullptr)
+// follow each other directly, both placed on the axis (`at`, NaN: not) and
+// with a value, the second on in the survey's direction. Anything else
+// breaks the line.
+template <typename Position, typename Value>
+void DrawRows(QPainter& p, const SScaleX& sx, const SScaleY& sy, const std::vector<int>& rows, int direction,
+              Position at, Value value)
 {
     CPolylineSink line(p);
     int prevRow = -1;
-    int32_t prevMetre = NO_VALUE;
+    double prevAt = NAN;
     for (const int r : rows) {
-        const int32_t m = metres ? (*metres)[static_cast<size_t>(r - 1)] : doc.GetMeter(r);
+        const double m = at(r);
         const int64_t v = value(r);
-        if (!IsPresent(m) || v == NO_VALUE) {
+        if (std::isnan(m) || v == NO_VALUE) {
             line.Break();
             prevRow = -1;
             continue;
         }
-        if (prevRow != r - 1 || (int64_t{m} - prevMetre) * direction <= 0) line.Break();
+        if (prevRow != r - 1 || (m - prevAt) * direction <= 0) line.Break();
         line.Add(sx.X(m), sy.Y(v));
         prevRow = r;
-        prevMetre = m;
+        prevAt = m;
     }
 }
 
@@ -191,6 +177,14 @@ public:
         m_p.drawLine(QPointF(m_x + m_sample / 2.0, m_y), QPointF(m_x + m_sample / 2.0, m_y + m_lh * 0.8));
         Text(text);
     }
+    // A remark without a sample.
+    void Note(const QString& text)
+    {
+        if (m_x > m_box.left() && m_x + TextWidth(m_p, text) > m_box.right()) Break();
+        m_p.setPen(Qt::black);
+        TextOut(m_p, m_x, m_y, text, TA_LEFT | TA_TOP);
+        m_x += TextWidth(m_p, text) + MmDX(m_m, 4);
+    }
     // Ends the current line.
     void Break()
     {
@@ -265,219 +259,338 @@ SSheetGeometry SheetGeometry(const CPrintMetrics& m, const QRect& box)
     return g;
 }
 
-void DrawSheet(QPainter& p, const CPrintMetrics& m, const QRect& box, const SSheetInput& in, const SSheetPlan& plan)
+namespace {
+
+// One sheet being drawn: its scales and what it shows.
+class CSheetPainter {
+public:
+    CSheetPainter(QPainter& p, const CPrintMetrics& m, const QRect& box, const SSheetInput& in, const SSheetPlan& plan)
+        : m_p(p)
+        , m_m(m)
+        , m_box(box)
+        , m_in(in)
+        , m_plan(plan)
+        , m_doc(*in.doc)
+        , m_v(*in.verdict)
+        , m_g(SheetGeometry(m, box))
+        , m_lineWidth(std::max(1, m.dpy / 200))
+        , m_grid(kGridColour, std::max(1, m.dpy / 600))
+    {
+        m_sx.x0 = m_g.potential.left();
+        m_sx.from = plan.section.from;
+        m_sx.xs = static_cast<double>(m_g.potential.width()) / static_cast<double>(plan.section.to - plan.section.from);
+        m_py = PotentialScale(m_g.potential, plan.potAxis);
+        m_gy = GradientScale(m_g.gradient, plan.gradAxis);
+        m_direction = SurveyDirection(m_v.rows);
+    }
+    bool Fits() const
+    {
+        return m_g.potential.height() >= 10 && m_g.gradient.height() >= 10 && m_g.potential.width() >= 10;
+    }
+
+    void Bands();
+    void Grid();
+    void PotentialCurves();
+    void LimitLines();
+    void GradientChart();
+    void Defects();
+    void LandmarkNames();
+    void Legend();
+
+private:
+    // A row's place on the axis, NaN when the verdict sets it aside.
+    double At(int r) const
+    {
+        const SVerdictRow* row = Point(r);
+        return row ? AxisPosition(*row) : NAN;
+    }
+    const SVerdictRow* Point(int r) const
+    {
+        if (r < 1 || static_cast<size_t>(r) >= m_in.rowIndex->size()) return nullptr;
+        const int k = (*m_in.rowIndex)[static_cast<size_t>(r)];
+        return k < 0 ? nullptr : &m_v.rows[static_cast<size_t>(k)];
+    }
+    double Comparison(size_t i) const
+    {
+        const std::vector<double>* at = m_in.comparisonPositions;
+        return at && i < at->size() ? (*at)[i] : NAN;
+    }
+    QPen CurvePen(const QColor& c) const
+    {
+        return QPen(DeviceColour(m_m, c), m_lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    }
+    double ClampX(double x) const { return std::clamp<double>(x, m_g.potential.left(), m_g.potential.right()); }
+
+    QPainter& m_p;
+    const CPrintMetrics& m_m;
+    QRect m_box;
+    const SSheetInput& m_in;
+    const SSheetPlan& m_plan;
+    const CTreDoc& m_doc;
+    const SVerdict& m_v;
+    SSheetGeometry m_g;
+    int m_lineWidth;
+    QPen m_grid;
+    SScaleX m_sx;
+    SScaleY m_py, m_gy;
+    int m_direction = 1;
+};
+
+// Stretches by status under everything else.
+void CSheetPainter::Bands()
 {
-    const CTreDoc& doc = *in.doc;
-    const SVerdict& v = *in.verdict;
-    const SSheetGeometry g = SheetGeometry(m, box);
-    if (g.potential.height() < 10 || g.gradient.height() < 10 || g.potential.width() < 10) return;
-    p.save();
-    p.setFont(PointFont(m, kLabelPoints));
-    const int lineWidth = std::max(1, m.dpy / 200);
-    const QPen grid(kGridColour, std::max(1, m.dpy / 600));
-    const QPen frame(Qt::black, std::max(1, m.dpy / 300));
-    const int direction = v.rows.size() >= 2 && v.rows.back().metre < v.rows.front().metre ? -1 : 1;
-
-    SScaleX sx;
-    sx.x0 = g.potential.left();
-    sx.from = plan.section.from;
-    sx.xs = static_cast<double>(g.potential.width()) / static_cast<double>(plan.section.to - plan.section.from);
-    const SScaleY py = PotentialScale(g.potential, plan.potAxis);
-    const SScaleY gy = GradientScale(g.gradient, plan.gradAxis);
-    auto clampX = [&](double x) { return std::clamp<double>(x, g.potential.left(), g.potential.right()); };
-
-    // Stretches by status under everything else.
-    p.setPen(Qt::NoPen);
-    for (const int s : plan.stretches) {
-        const SVerdictStretch& st = v.stretches[static_cast<size_t>(s)];
-        const SStretchExtent& e = (*in.extents)[static_cast<size_t>(s)];
-        double x1 = clampX(sx.X(e.from)), x2 = clampX(sx.X(e.to));
+    m_p.setPen(Qt::NoPen);
+    for (const int s : m_plan.stretches) {
+        const SVerdictStretch& st = m_v.stretches[static_cast<size_t>(s)];
+        const SStretchExtent& e = (*m_in.extents)[static_cast<size_t>(s)];
+        double x1 = ClampX(m_sx.X(e.from)), x2 = ClampX(m_sx.X(e.to));
         if (x2 - x1 < 1) x2 = x1 + 1; // a lone point stays visible
-        const QRectF r(QPointF(x1, g.potential.top()), QPointF(x2, g.potential.bottom()));
+        const QRectF r(QPointF(x1, m_g.potential.top()), QPointF(x2, m_g.potential.bottom()));
         if (VerdictStatusHatched(st.status)) {
-            p.setPen(QPen(Rgb(VerdictStatusColour(st.status)), std::max(1, m.dpy / 400)));
-            Hatch(p, r, MmDX(m, 1.5));
-            p.setPen(Qt::NoPen);
+            m_p.setPen(QPen(Rgb(VerdictStatusColour(st.status)), std::max(1, m_m.dpy / 400)));
+            Hatch(m_p, r, MmDX(m_m, 1.5));
+            m_p.setPen(Qt::NoPen);
         } else {
-            p.fillRect(r, Rgb(VerdictStatusColour(st.status), kVerdictShadeAlpha));
+            m_p.fillRect(r, Rgb(VerdictStatusColour(st.status), kVerdictShadeAlpha));
         }
     }
+}
 
-    // Grids: metre ticks through both charts, value ticks across each.
-    const int64_t length = plan.section.to - plan.section.from;
-    const int64_t metreStep = assesslayout::NiceStep(length, 10);
-    for (int64_t metre = plan.section.from; metre <= plan.section.to; metre += metreStep) {
-        const double x = sx.X(static_cast<double>(metre));
-        p.setPen(grid);
-        p.drawLine(QPointF(x, g.potential.top()), QPointF(x, g.potential.bottom()));
-        p.drawLine(QPointF(x, g.gradient.top()), QPointF(x, g.gradient.bottom()));
-        p.setPen(Qt::black);
-        TextOut(p, static_cast<int>(x), g.gradient.bottom() + MmDY(m, 0.8), QString::number(metre), TA_CENTER | TA_TOP);
+// Position ticks through both charts, value ticks across each, the axis
+// titles, and a dotted line through both charts at each landmark.
+void CSheetPainter::Grid()
+{
+    const SSheetGeometry& g = m_g;
+    const int64_t length = m_plan.section.to - m_plan.section.from;
+    const int64_t step = assesslayout::NiceStep(length, 10);
+    for (int64_t at = m_plan.section.from; at <= m_plan.section.to; at += step) {
+        const double x = m_sx.X(static_cast<double>(at));
+        m_p.setPen(m_grid);
+        m_p.drawLine(QPointF(x, g.potential.top()), QPointF(x, g.potential.bottom()));
+        m_p.drawLine(QPointF(x, g.gradient.top()), QPointF(x, g.gradient.bottom()));
+        m_p.setPen(Qt::black);
+        TextOut(m_p, static_cast<int>(x), g.gradient.bottom() + MmDY(m_m, 0.8), QString::number(at),
+                TA_CENTER | TA_TOP);
     }
-    ValueAxis(p, m, g.potential, py, plan.potAxis, grid, true);
-    ValueAxis(p, m, g.gradient, gy, plan.gradAxis, grid, false);
-    AxisTitle(p, g.potential, box.left(), QStringLiteral("U gegen ") + in.electrode + QStringLiteral(" [V]"));
-    AxisTitle(p, g.gradient, box.left(), QStringLiteral("Gradient [mV]"));
-    TextOut(p, g.gradient.right(), g.gradient.bottom() + MmDY(m, 0.8) + TextHeight(p),
-            in.recordedMetres ? QStringLiteral("Meter [m], wie gemessen (Stationierung in der Aufgrabungsliste)")
-                              : QStringLiteral("Meter [m]"),
-            TA_RIGHT | TA_TOP);
+    ValueAxis(m_p, m_m, g.potential, m_py, m_plan.potAxis, m_grid, true);
+    ValueAxis(m_p, m_m, g.gradient, m_gy, m_plan.gradAxis, m_grid, false);
+    AxisTitle(m_p, g.potential, m_box.left(), QStringLiteral("U gegen ") + m_in.electrode + QStringLiteral(" [V]"));
+    AxisTitle(m_p, g.gradient, m_box.left(), QStringLiteral("Gradient [mV]"));
+    TextOut(m_p, g.gradient.right(), g.gradient.bottom() + MmDY(m_m, 0.8) + TextHeight(m_p),
+            m_in.chainage ? QStringLiteral("Stationierung [m]") : QStringLiteral("Meter [m]"), TA_RIGHT | TA_TOP);
 
-    // The landmarks: a dotted line through both charts at each.
-    const QPen landmarkPen(kLandmarkLineColour, std::max(1, MmDX(m, 0.15)), Qt::DashLine);
-    p.setPen(landmarkPen);
-    for (const int r : plan.landmarks) {
-        const double x = sx.X(doc.GetMeter(r));
-        p.drawLine(QPointF(x, g.potential.top()), QPointF(x, g.potential.bottom()));
-        p.drawLine(QPointF(x, g.gradient.top()), QPointF(x, g.gradient.bottom()));
+    m_p.setPen(QPen(kLandmarkLineColour, std::max(1, MmDX(m_m, 0.15)), Qt::DashLine));
+    for (const int r : m_plan.landmarks) {
+        const double x = m_sx.X(At(r));
+        m_p.drawLine(QPointF(x, g.potential.top()), QPointF(x, g.potential.bottom()));
+        m_p.drawLine(QPointF(x, g.gradient.top()), QPointF(x, g.gradient.bottom()));
     }
+}
 
-    // The potential chart's curves, clipped to its plot.
-    p.save();
-    p.setClipRect(g.potential);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    if (in.earlier) {
-        p.setPen(QPen(DeviceColour(m, kComparisonColour), lineWidth, Qt::DotLine, Qt::FlatCap, Qt::RoundJoin));
-        DrawRows(
-            p, sx, py, *in.earlier, plan.earlierRows, Direction(*in.earlier, in.earlierMetres),
-            [&](int r) { return int64_t{in.earlier->GetPotOff(r)}; }, in.earlierMetres);
-    } else if (in.native) {
-        p.setPen(QPen(DeviceColour(m, kComparisonColour), lineWidth, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin));
-        CPolylineSink line(p);
-        for (size_t i = plan.pairFirst; i < plan.pairEnd; ++i) {
-            const int32_t value = NativePotential(*in.native, i);
-            if (!IsPresent(value)) line.Break();
-            else line.Add(sx.X(in.native->pairs[i].metre), py.Y(value));
+// The potential chart's curves, clipped to its plot: the comparison behind
+// the survey's on and off potentials, and the usable IR-free potentials as
+// dots (between them nothing was determined, so no line may suggest it).
+void CSheetPainter::PotentialCurves()
+{
+    m_p.save();
+    m_p.setClipRect(m_g.potential);
+    m_p.setRenderHint(QPainter::Antialiasing, true);
+    if (m_in.earlier) {
+        const CTreDoc& e = *m_in.earlier;
+        const auto at = [this](int r) { return Comparison(static_cast<size_t>(r - 1)); };
+        m_p.setPen(QPen(DeviceColour(m_m, kComparisonColour), m_lineWidth, Qt::DotLine, Qt::FlatCap, Qt::RoundJoin));
+        DrawRows(m_p, m_sx, m_py, m_plan.earlierRows, m_in.comparisonDirection, at,
+                 [&](int r) { return int64_t{e.GetPotOff(r)}; });
+    } else if (m_in.native) {
+        m_p.setPen(QPen(DeviceColour(m_m, kComparisonColour), m_lineWidth, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin));
+        CPolylineSink line(m_p);
+        for (size_t i = m_plan.pairFirst; i < m_plan.pairEnd; ++i) {
+            const int32_t value = NativePotential(*m_in.native, i);
+            if (!IsPresent(value) || std::isnan(Comparison(i))) line.Break();
+            else line.Add(m_sx.X(Comparison(i)), m_py.Y(value));
         }
     }
-    auto curvePen = [&](const QColor& c) {
-        return QPen(DeviceColour(m, c), lineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    };
-    p.setPen(curvePen(kOnColour));
-    DrawRows(p, sx, py, doc, plan.rows, direction, [&](int r) { return int64_t{doc.GetPotOn(r)}; });
-    p.setPen(curvePen(kOffColour));
-    DrawRows(p, sx, py, doc, plan.rows, direction, [&](int r) { return int64_t{doc.GetPotOff(r)}; });
-    // The usable IR-free potentials as dots: between them nothing was
-    // determined, so no line may suggest it was.
-    auto point = [&](int r) -> const SVerdictRow* {
-        const int k = (*in.rowIndex)[static_cast<size_t>(r)];
-        return k < 0 ? nullptr : &v.rows[static_cast<size_t>(k)];
-    };
+    const auto at = [this](int r) { return At(r); };
+    m_p.setPen(CurvePen(kOnColour));
+    DrawRows(m_p, m_sx, m_py, m_plan.rows, m_direction, at, [&](int r) { return int64_t{m_doc.GetPotOn(r)}; });
+    m_p.setPen(CurvePen(kOffColour));
+    DrawRows(m_p, m_sx, m_py, m_plan.rows, m_direction, at, [&](int r) { return int64_t{m_doc.GetPotOff(r)}; });
     QPolygon dots;
-    for (const int r : plan.rows) {
-        const SVerdictRow* row = point(r);
+    for (const int r : m_plan.rows) {
+        const SVerdictRow* row = Point(r);
         if (row && row->irfreeUsable)
-            dots.append(QPoint(static_cast<int>(std::lround(sx.X(row->metre))),
-                               static_cast<int>(std::lround(py.Y(doc.GetPotIRFree(r))))));
+            dots.append(QPoint(static_cast<int>(std::lround(m_sx.X(AxisPosition(*row)))),
+                               static_cast<int>(std::lround(m_py.Y(m_doc.GetPotIRFree(r))))));
     }
-    p.setPen(QPen(DeviceColour(m, kGreenColour), MmDX(m, 0.7), Qt::SolidLine, Qt::RoundCap));
-    p.drawPoints(dots);
-    p.restore();
+    m_p.setPen(QPen(DeviceColour(m_m, kGreenColour), MmDX(m_m, 0.7), Qt::SolidLine, Qt::RoundCap));
+    m_p.drawPoints(dots);
+    m_p.restore();
+}
 
-    // E_p and E_l, each with its name and value at the right end.
-    const SProtectionCriterion& crit = v.criterion;
+// E_p and E_l: the survey's dashed, a section's own dash-dotted over its
+// range, each run with its name and value at its right end (the value
+// alone where the name does not fit, kept inside the plot).
+void CSheetPainter::LimitLines()
+{
     const struct {
-        int32_t mv;
+        const std::vector<SLimitRun>* runs;
         SPaletteRgb colour;
         const char* name;
-    } limits[2] = {{crit.protection, ProtectionLineColour(), "Schutzpotential"},
-                   {crit.limitPotential, LimitLineColour(), "Grenzpotential"}};
+    } limits[2] = {{&m_plan.protection, ProtectionLineColour(), "Schutzpotential"},
+                   {&m_plan.limit, LimitLineColour(), "Grenzpotential"}};
+    const QRect& plot = m_g.potential;
     for (const auto& l : limits) {
-        const double y = py.Y(l.mv);
-        p.setPen(QPen(DeviceColour(m, Rgb(l.colour)), lineWidth, Qt::DashLine, Qt::FlatCap));
-        p.drawLine(QPointF(g.potential.left(), y), QPointF(g.potential.right(), y));
-        p.setPen(DeviceColour(m, Rgb(l.colour)));
-        TextOut(p, g.potential.right() - MmDX(m, 1), static_cast<int>(y) - MmDY(m, 0.3),
-                QString::fromUtf8(l.name) + QLatin1Char(' ') + Str(assesslayout::MvText(l.mv)) + QStringLiteral(" mV"),
-                TA_RIGHT | TA_BOTTOM);
+        const QColor colour = DeviceColour(m_m, Rgb(l.colour));
+        for (const SLimitRun& run : *l.runs) {
+            const double y = m_py.Y(run.mv), x1 = ClampX(m_sx.X(run.from)), x2 = ClampX(m_sx.X(run.to));
+            m_p.setPen(QPen(colour, m_lineWidth, run.section ? Qt::DashDotLine : Qt::DashLine, Qt::FlatCap));
+            m_p.drawLine(QPointF(x1, y), QPointF(x2, y));
+            const QString value = Str(assesslayout::MvText(run.mv)) + QStringLiteral(" mV");
+            QString text = QString::fromUtf8(l.name) + QLatin1Char(' ') + value;
+            if (TextWidth(m_p, text) > x2 - x1 - MmDX(m_m, 2)) text = value;
+            const int w = TextWidth(m_p, text), h = TextHeight(m_p);
+            const int right = static_cast<int>(x2) - MmDX(m_m, 1);
+            const int left = right - w >= plot.left() ? right - w : plot.left() + MmDX(m_m, 1);
+            const int bottom = static_cast<int>(y) - MmDY(m_m, 0.3);
+            // On a light backing, so the curves through it do not hide it.
+            m_p.fillRect(QRect(left - MmDX(m_m, 0.3), bottom - h, w + MmDX(m_m, 0.6), h), QColor(255, 255, 255, 190));
+            m_p.setPen(colour);
+            TextOut(m_p, left, bottom, text, TA_LEFT | TA_BOTTOM);
+        }
     }
-    p.setPen(frame);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(g.potential);
+    m_p.setPen(QPen(Qt::black, std::max(1, m_m.dpy / 300)));
+    m_p.setBrush(Qt::NoBrush);
+    m_p.drawRect(plot);
+}
 
-    // The gradient chart: g_on, g_off and D, then the defects on top.
-    p.save();
-    p.setClipRect(g.gradient);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(Qt::black, std::max(1, m.dpy / 400)));
-    p.drawLine(QPointF(g.gradient.left(), gy.Y(0)), QPointF(g.gradient.right(), gy.Y(0)));
-    p.setPen(curvePen(kOnColour));
-    DrawRows(p, sx, gy, doc, plan.rows, direction, [&](int r) { return int64_t{doc.GetGradOn(r)}; });
-    p.setPen(curvePen(kOffColour));
-    DrawRows(p, sx, gy, doc, plan.rows, direction, [&](int r) { return int64_t{doc.GetGradOff(r)}; });
-    p.setPen(curvePen(kGreenColour));
-    DrawRows(p, sx, gy, doc, plan.rows, direction, [&](int r) {
-        const SVerdictRow* row = point(r);
+// The gradient chart: g_on, g_off and D.
+void CSheetPainter::GradientChart()
+{
+    m_p.save();
+    m_p.setClipRect(m_g.gradient);
+    m_p.setRenderHint(QPainter::Antialiasing, true);
+    m_p.setPen(QPen(Qt::black, std::max(1, m_m.dpy / 400)));
+    m_p.drawLine(QPointF(m_g.gradient.left(), m_gy.Y(0)), QPointF(m_g.gradient.right(), m_gy.Y(0)));
+    const auto at = [this](int r) { return At(r); };
+    m_p.setPen(CurvePen(kOnColour));
+    DrawRows(m_p, m_sx, m_gy, m_plan.rows, m_direction, at, [&](int r) { return int64_t{m_doc.GetGradOn(r)}; });
+    m_p.setPen(CurvePen(kOffColour));
+    DrawRows(m_p, m_sx, m_gy, m_plan.rows, m_direction, at, [&](int r) { return int64_t{m_doc.GetGradOff(r)}; });
+    m_p.setPen(CurvePen(kGreenColour));
+    DrawRows(m_p, m_sx, m_gy, m_plan.rows, m_direction, at, [&](int r) {
+        const SVerdictRow* row = Point(r);
         return row ? row->gradDiff : int64_t{NO_VALUE};
     });
-    p.restore();
-    const double mark = MmDX(m, 2.2);
-    for (const int d : plan.defects) {
-        const SCoatingDefect& defect = v.defects[static_cast<size_t>(d)];
-        const QPointF tip(sx.X(defect.metre), gy.Y(defect.gradDiff));
-        p.setPen(Qt::NoPen);
-        p.setBrush(Rgb(DefectMarkColour()));
-        Triangle(p, tip, mark);
-        p.setBrush(Qt::NoBrush);
+    m_p.restore();
+}
+
+// Each defect as a triangle on its D with its dig list number above it.
+void CSheetPainter::Defects()
+{
+    const double mark = MmDX(m_m, 2.2);
+    for (const int d : m_plan.defects) {
+        const SCoatingDefect& defect = m_v.defects[static_cast<size_t>(d)];
+        const QPointF tip(m_sx.X(At(defect.row)), m_gy.Y(defect.gradDiff));
+        m_p.setPen(Qt::NoPen);
+        m_p.setBrush(Rgb(DefectMarkColour()));
+        Triangle(m_p, tip, mark);
+        m_p.setBrush(Qt::NoBrush);
         // The number on white, so the curves through it do not hide it.
-        const QString number = QString::number((*in.priorities)[static_cast<size_t>(d)]);
-        const int w = TextWidth(p, number) + MmDX(m, 0.6), h = TextHeight(p);
-        const int bottom = static_cast<int>(tip.y() - mark - MmDY(m, 0.3));
-        p.fillRect(QRect(static_cast<int>(tip.x()) - w / 2, bottom - h, w, h), Qt::white);
-        p.setPen(Qt::black);
-        TextOut(p, static_cast<int>(tip.x()), bottom, number, TA_CENTER | TA_BOTTOM);
+        const QString number = QString::number((*m_in.priorities)[static_cast<size_t>(d)]);
+        const int w = TextWidth(m_p, number) + MmDX(m_m, 0.6), h = TextHeight(m_p);
+        const int bottom = static_cast<int>(tip.y() - mark - MmDY(m_m, 0.3));
+        m_p.fillRect(QRect(static_cast<int>(tip.x()) - w / 2, bottom - h, w, h), Qt::white);
+        m_p.setPen(Qt::black);
+        TextOut(m_p, static_cast<int>(tip.x()), bottom, number, TA_CENTER | TA_BOTTOM);
     }
-    p.setPen(frame);
-    p.drawRect(g.gradient);
+    m_p.setPen(QPen(Qt::black, std::max(1, m_m.dpy / 300)));
+    m_p.drawRect(m_g.gradient);
+}
 
-    // The landmarks' names turned upright below the metre axis, each from a
-    // tick on the axis; a name that would touch the one before moves right.
-    const QFontMetrics fm = p.fontMetrics();
+// The landmarks' names turned upright below the axis, each from a tick on
+// the axis; a name that would touch the one before moves right.
+void CSheetPainter::LandmarkNames()
+{
+    const QFontMetrics fm = m_p.fontMetrics();
     const int nameWidth = fm.height();
-    const int tickH = MmDY(m, 1.5);
+    const int tickH = MmDY(m_m, 1.5);
+    const QRect& strip = m_g.landmarks;
     double lastX = -1e9;
-    for (const int r : plan.landmarks) {
-        const double tx = sx.X(doc.GetMeter(r));
+    for (const int r : m_plan.landmarks) {
+        const double tx = m_sx.X(At(r));
         const double x = std::max(tx, lastX + nameWidth);
-        if (x > g.landmarks.right() + nameWidth / 2.0) break;
+        if (x > strip.right() + nameWidth / 2.0) break;
         lastX = x;
-        p.setPen(QPen(kLandmarkColour, std::max(1, m.dpy / 300)));
-        p.drawLine(QPointF(tx, g.gradient.bottom()), QPointF(tx, g.gradient.bottom() + tickH / 2.0));
-        p.drawLine(QPointF(tx, g.landmarks.top()), QPointF(x, g.landmarks.top() + tickH));
-        const int room = g.landmarks.height() - tickH - MmDY(m, 0.5);
-        const QString name = fm.elidedText(Str(doc.GetComment(r)), Qt::ElideRight, room);
-        p.save();
-        p.translate(x, g.landmarks.top() + tickH + MmDY(m, 0.5));
-        p.rotate(-90);
-        p.setPen(Qt::black);
+        m_p.setPen(QPen(kLandmarkColour, std::max(1, m_m.dpy / 300)));
+        m_p.drawLine(QPointF(tx, m_g.gradient.bottom()), QPointF(tx, m_g.gradient.bottom() + tickH / 2.0));
+        m_p.drawLine(QPointF(tx, strip.top()), QPointF(x, strip.top() + tickH));
+        const int room = strip.height() - tickH - MmDY(m_m, 0.5);
+        const QString name = fm.elidedText(Str(m_doc.GetComment(r)), Qt::ElideRight, room);
+        m_p.save();
+        m_p.translate(x, strip.top() + tickH + MmDY(m_m, 0.5));
+        m_p.rotate(-90);
+        m_p.setPen(Qt::black);
         // Turned, the name runs upward and ends at the tick.
-        TextOut(p, 0, 0, name, TA_RIGHT | TA_TOP);
-        p.restore();
+        TextOut(m_p, 0, 0, name, TA_RIGHT | TA_TOP);
+        m_p.restore();
     }
+}
 
-    // The legend.
-    CLegend legend(p, m, g.legend);
-    legend.Line(curvePen(kOnColour), QStringLiteral("Potential Ein"));
-    legend.Line(curvePen(kOffColour), QStringLiteral("Potential Aus"));
-    legend.Dot(QPen(DeviceColour(m, kGreenColour), MmDX(m, 0.7), Qt::SolidLine, Qt::RoundCap),
+void CSheetPainter::Legend()
+{
+    CLegend legend(m_p, m_m, m_g.legend);
+    legend.Line(CurvePen(kOnColour), QStringLiteral("Potential Ein"));
+    legend.Line(CurvePen(kOffColour), QStringLiteral("Potential Aus"));
+    legend.Dot(QPen(DeviceColour(m_m, kGreenColour), MmDX(m_m, 0.7), Qt::SolidLine, Qt::RoundCap),
                QStringLiteral("IR-frei (verwendbar)"));
-    if (in.earlier)
-        legend.Line(QPen(DeviceColour(m, kComparisonColour), lineWidth, Qt::DotLine),
+    if (m_in.earlier)
+        legend.Line(QPen(DeviceColour(m_m, kComparisonColour), m_lineWidth, Qt::DotLine),
                     QString::fromUtf8("Potential Aus früher"));
-    else if (in.native)
-        legend.Line(QPen(DeviceColour(m, kComparisonColour), lineWidth, Qt::DashLine),
+    else if (m_in.native)
+        legend.Line(QPen(DeviceColour(m_m, kComparisonColour), m_lineWidth, Qt::DashLine),
                     QStringLiteral("Nativpotential"));
-    for (const auto& l : limits)
-        legend.Line(QPen(DeviceColour(m, Rgb(l.colour)), lineWidth, Qt::DashLine), QString::fromUtf8(l.name));
+    const QColor protection = DeviceColour(m_m, Rgb(ProtectionLineColour()));
+    const QColor limit = DeviceColour(m_m, Rgb(LimitLineColour()));
+    legend.Line(QPen(protection, m_lineWidth, Qt::DashLine), QStringLiteral("Schutzpotential"));
+    legend.Line(QPen(limit, m_lineWidth, Qt::DashLine), QStringLiteral("Grenzpotential"));
+    const auto sectionRun = [](const std::vector<SLimitRun>& runs) {
+        return std::any_of(runs.begin(), runs.end(), [](const SLimitRun& r) { return r.section; });
+    };
+    if (sectionRun(m_plan.protection) || sectionRun(m_plan.limit))
+        legend.Line(QPen(sectionRun(m_plan.protection) ? protection : limit, m_lineWidth, Qt::DashDotLine),
+                    QStringLiteral("Abschnittskriterium der Leitungsdaten"));
     legend.Break();
     for (const EVerdictStatus s : {EVerdictStatus::Protected, EVerdictStatus::Protected100, EVerdictStatus::Unprotected,
                                    EVerdictStatus::Over, EVerdictStatus::NotAssessed})
         legend.Swatch(s, QString::fromUtf8(VerdictStatusName(s)));
     legend.Break();
-    legend.Line(curvePen(kOnColour), QStringLiteral("Gradient Ein"));
-    legend.Line(curvePen(kOffColour), QStringLiteral("Gradient Aus"));
-    legend.Line(curvePen(kGreenColour), QStringLiteral("Gradientendifferenz D"));
+    legend.Line(CurvePen(kOnColour), QStringLiteral("Gradient Ein"));
+    legend.Line(CurvePen(kOffColour), QStringLiteral("Gradient Aus"));
+    legend.Line(CurvePen(kGreenColour), QStringLiteral("Gradientendifferenz D"));
     legend.Mark(QStringLiteral("Fehlstellenverdacht (Nr. der Aufgrabungsliste)"));
     legend.Tick(QStringLiteral("Orientierungspunkt"));
+    // Rows without a metre have no place on the axis; say how many.
+    const int unplaced = m_doc.GetRowCount() - static_cast<int>(m_v.rows.size());
+    if (unplaced > 0)
+        legend.Note(Str(assesslayout::CountText(unplaced, "Zeile", "Zeilen"))
+                    + QStringLiteral(" ohne Meter, nicht gezeichnet"));
+}
+
+} // namespace
+
+void DrawSheet(QPainter& p, const CPrintMetrics& m, const QRect& box, const SSheetInput& in, const SSheetPlan& plan)
+{
+    CSheetPainter sheet(p, m, box, in, plan);
+    if (!sheet.Fits()) return;
+    p.save();
+    p.setFont(PointFont(m, kLabelPoints));
+    sheet.Bands();
+    sheet.Grid();
+    sheet.PotentialCurves();
+    sheet.LimitLines();
+    sheet.GradientChart();
+    sheet.Defects();
+    sheet.LandmarkNames();
+    sheet.Legend();
     p.restore();
 }

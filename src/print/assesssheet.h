@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One sheet of the assessment report: a section of the survey drawn as the
 // potential chart (potential on and off, the usable IR-free potentials as
-// dots, the lines of E_p and E_l, the stretches shaded by their status,
-// the comparison survey when there is one) above the gradient chart (on
-// and off gradient, D, each suspected defect as a triangle with its
-// number in the dig list) on a shared metre axis that carries the
-// landmarks, and a legend. Vector drawing, so a PDF keeps every point.
+// dots, the lines of E_p and E_l with the sections' own as dash-dotted
+// lines over their range, the stretches shaded by their status, the
+// comparison survey when there is one) above the gradient chart (on and
+// off gradient, D, each suspected defect as a triangle with its number in
+// the dig list) on one axis that carries the landmarks, and a legend. The
+// axis is the verdict's (sheetplan.h): the recorded metre, or the chainage
+// with pipeline data. Vector drawing, so a PDF keeps every point.
 #pragma once
 
 #include "printframe.h"
@@ -31,14 +33,15 @@ struct SSheetInput {
     // potentials of the comparison's pairs; neither when both are null.
     const CTreDoc* earlier = nullptr;
     const SComparison* native = nullptr;
-    // Where each earlier row lies on the current survey's metres, as the
-    // comparison paired it (EarlierOnCurrentMetres); null: its own metres.
-    const std::vector<int32_t>* earlierMetres = nullptr;
+    // Where each earlier row or native pair stands on the axis, as the
+    // comparison paired it (ComparisonPositions).
+    const std::vector<double>* comparisonPositions = nullptr;
+    // +1 when the earlier survey's places run forward from its first row to
+    // its last (or stand), -1 backward: its curve breaks where they turn.
+    int comparisonDirection = 1;
     QString electrode; // for the potential axis' title
-    // The survey is tied to pipeline data, yet the sheets stay on the
-    // recorded metres, as the survey and its landmarks were taken: the
-    // metre axis says so.
-    bool recordedMetres = false;
+    // The survey is tied to pipeline data: the axis is the chainage.
+    bool chainage = false;
 };
 
 // Where the parts of a sheet lie inside its box, in device units; the

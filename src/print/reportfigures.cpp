@@ -40,17 +40,44 @@ const char* CriterionSourceText(ECriterionSource s)
     return "angenommen";
 }
 
+namespace {
+
+// QM entry i as UTF-8 without the blanks around it.
+std::string QmText(const CTreDoc& doc, size_t i)
+{
+    std::string text = tresdoc::Cp850ToUtf8(doc.m_qm[i]);
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+} // namespace
+
 std::vector<std::string> DeviceEntries(const CTreDoc& doc)
 {
     std::vector<std::string> entries;
-    for (size_t i = 2; i < doc.m_qm.size(); ++i) {
-        std::string text = tresdoc::Cp850ToUtf8(doc.m_qm[i]);
-        const size_t first = text.find_first_not_of(" \t");
-        if (first == std::string::npos) continue;
-        text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
-        entries.push_back(text);
-    }
+    for (size_t i = 2; i < doc.m_qm.size(); ++i)
+        if (std::string text = QmText(doc, i); !text.empty()) entries.push_back(std::move(text));
     return entries;
+}
+
+std::vector<SQmField> QmFields(const CTreDoc& doc)
+{
+    constexpr size_t kDeviceFirst = 2, kDeviceLast = 4, kSaved = 7, kSavedWith = 8;
+    std::vector<SQmField> fields;
+    std::string device;
+    for (size_t i = kDeviceFirst; i <= kDeviceLast; ++i)
+        if (const std::string text = QmText(doc, i); !text.empty()) device += (device.empty() ? "" : " ") + text;
+    if (!device.empty()) fields.push_back({"Gerät", device});
+    for (size_t i = kDeviceLast + 1; i < doc.m_qm.size(); ++i) {
+        std::string text = QmText(doc, i);
+        if (text.empty()) continue;
+        const std::string label = i == kSaved       ? "zuletzt gespeichert"
+                                  : i == kSavedWith ? "gespeichert mit"
+                                                    : "QM-Angabe " + std::to_string(i);
+        fields.push_back({label, std::move(text)});
+    }
+    return fields;
 }
 
 std::string ReferenceElectrode(const std::vector<std::string>& deviceEntries, const std::string& setting)

@@ -38,6 +38,17 @@ const char* CriterionSourceText(ECriterionSource s);
 // is the line's filler), as UTF-8 in their order.
 std::vector<std::string> DeviceEntries(const CTreDoc& doc);
 
+// The QM entries under what they mean: entries 2 to 4 as one "Gerät" (the
+// handheld that recorded the survey, as the prints' QM line joins them),
+// 7 "zuletzt gespeichert", 8 "gespeichert mit" (written by the program
+// when it saves), every other non-empty one as "QM-Angabe n". In the
+// entries' order; empty entries are left out.
+struct SQmField {
+    std::string label;
+    std::string text; // UTF-8
+};
+std::vector<SQmField> QmFields(const CTreDoc& doc);
+
 // The reference electrode: from the first QM entry containing
 // "Bezugselektrode" (any case) the text after that word, a ":" and blanks
 // removed ("Bezugselektrode: Cu/CuSO4 E-27" gives "Cu/CuSO4 E-27"); when

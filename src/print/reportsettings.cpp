@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSvgRenderer>
 
@@ -12,7 +13,45 @@ namespace {
 // The program's settings, as the application opens them, group "Bericht".
 QString Key(const char* name) { return QStringLiteral("Bericht/") + QLatin1String(name); }
 
+// How the survey was taken: each text with its key.
+struct SSurveyKey {
+    const char* key;
+    QString SReportSettings::*field;
+};
+const SSurveyKey kSurveyKeys[] = {
+    {"Messgeraet", &SReportSettings::instrument},
+    {"MessgeraetKalibriert", &SReportSettings::instrumentCalibrated},
+    {"BezugselektrodeKalibriert", &SReportSettings::electrodeCalibrated},
+    {"Elektrodenabstand", &SReportSettings::electrodeSpacing},
+    {"Ausschaltverzoegerung", &SReportSettings::offDelay},
+    {"Messender", &SReportSettings::surveyor},
+    {"Qualifikation", &SReportSettings::qualification},
+    {"Synchron", &SReportSettings::synchronous},
+    {"Witterung", &SReportSettings::conditions},
+};
+
 } // namespace
+
+bool ReportDecimal(const QString& text, QString& out)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty()) {
+        out.clear();
+        return true;
+    }
+    static const QRegularExpression number(QStringLiteral("^\\d+([.,]\\d+)?$"));
+    if (!number.match(t).hasMatch()) return false;
+    out = QString(t).replace(QLatin1Char('.'), QLatin1Char(','));
+    return true;
+}
+
+bool ReportYesNo(const QString& text, QString& out)
+{
+    const QString t = text.trimmed().toLower();
+    if (!t.isEmpty() && t != QStringLiteral("ja") && t != QStringLiteral("nein")) return false;
+    out = t;
+    return true;
+}
 
 bool SReportSettings::NoIssuer() const
 {
@@ -33,6 +72,7 @@ SReportSettings ReadReportSettings()
     r.author = s.value(Key("Bearbeiter")).toString();
     const QString electrode = s.value(Key("Bezugselektrode")).toString().trimmed();
     if (!electrode.isEmpty()) r.electrode = electrode;
+    for (const SSurveyKey& k : kSurveyKeys) r.*k.field = s.value(Key(k.key)).toString().trimmed();
     return r;
 }
 
@@ -44,6 +84,7 @@ void WriteReportSettings(const SReportSettings& r)
     s.setValue(Key("Logo"), r.logo);
     s.setValue(Key("Bearbeiter"), r.author);
     s.setValue(Key("Bezugselektrode"), r.electrode);
+    for (const SSurveyKey& k : kSurveyKeys) s.setValue(Key(k.key), r.*k.field);
 }
 
 CReportLogo::CReportLogo() = default;

@@ -3,6 +3,7 @@
 
 #include "commentkey.h"
 #include "comparison.h"
+#include "sections.h"
 #include "tredoc.h"
 
 #include <algorithm>
@@ -23,7 +24,7 @@ struct SRange {
     bool Empty() const { return low > high; }
 };
 
-// The sections a metre lies in: one, or two when it lies on a boundary
+// The sections a position lies in: one, or two when it lies on a boundary
 // between them. False outside every section.
 class CSectionIndex {
 public:
@@ -32,9 +33,10 @@ public:
         , m_length(length)
         , m_count(static_cast<int64_t>(sections.size()))
     { }
-    bool Of(double metre, int& first, int& last) const
+    bool Of(double position, int& first, int& last) const
     {
-        const double offset = metre - static_cast<double>(m_start);
+        if (!std::isfinite(position)) return false;
+        const double offset = position - static_cast<double>(m_start);
         if (offset < 0 || offset > static_cast<double>(m_count * m_length)) return false;
         const int64_t k = static_cast<int64_t>(std::floor(offset / static_cast<double>(m_length)));
         last = static_cast<int>(std::min(k, m_count - 1));
@@ -70,7 +72,7 @@ std::vector<SStretchExtent> StretchExtents(const SVerdict& v)
 {
     const std::vector<SVerdictRow>& rows = v.rows;
     const double halfGap = std::max(0.0, v.settings.gap) / 2.0;
-    auto metre = [&](size_t k) { return static_cast<double>(rows[k].position) / 100.0; };
+    auto metre = [&](size_t k) { return AxisPosition(rows[k]); };
     std::vector<SStretchExtent> extents;
     extents.reserve(v.stretches.size());
     size_t k = 0;
@@ -111,99 +113,248 @@ int32_t NativePotential(const SComparison& c, size_t pair)
     return IsPresent(n.potOff) ? n.potOff : n.potOn;
 }
 
-std::vector<SSheetPlan> PlanSheets(const CTreDoc& doc, const SVerdict& v, int64_t sectionLength,
-                                   const SSheetComparison& comparison)
+CComparisonAxis::CComparisonAxis(const CTreDoc& current, const SAlignment& a, const std::vector<double>* chainage)
+    : m_toRecorded(current, a)
+    , m_chainage(chainage != nullptr)
+    , m_aligned(a.method == EAlignMethod::Pipeline)
 {
-    sectionLength = std::max<int64_t>(sectionLength, 1);
-    const int n = doc.GetRowCount();
-    SRange metres;
-    for (const SVerdictRow& r : v.rows) metres.Add(r.metre);
-    const std::vector<assesslayout::SSection> sections
-        = metres.Empty() ? assesslayout::Sections(0, 0, sectionLength)
-                         : assesslayout::Sections(metres.low, metres.high, sectionLength);
-    const CSectionIndex index(sections, sectionLength);
-    std::vector<SSheetPlan> plans(sections.size());
-    std::vector<SRange> pot(sections.size()), grad(sections.size());
-    for (size_t k = 0; k < sections.size(); ++k) {
-        plans[k].section = sections[k];
-        pot[k].Add(v.criterion.protection);
-        pot[k].Add(v.criterion.limitPotential);
+    if (!chainage || m_aligned) return;
+    // The recorded metres carried over to the chainage, piecewise linear
+    // between the rows, the first row of each metre as the pairing takes it.
+    for (int r = 1; r <= current.GetRowCount() && static_cast<size_t>(r) <= chainage->size(); ++r) {
+        const double s = (*chainage)[static_cast<size_t>(r - 1)];
+        if (IsPresent(current.GetMeter(r)) && std::isfinite(s)) m_knots.push_back({double(current.GetMeter(r)), s});
     }
-    int first = 0, last = 0;
+    std::stable_sort(m_knots.begin(), m_knots.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    m_knots.erase(
+        std::unique(m_knots.begin(), m_knots.end(), [](const auto& x, const auto& y) { return x.first == y.first; }),
+        m_knots.end());
+    if (m_knots.size() >= 2 && m_knots.back().second < m_knots.front().second) m_slope = -1;
+}
 
-    // The survey's rows with their values.
+double CComparisonAxis::operator()(int32_t aligned) const
+{
+    if (!IsPresent(aligned)) return NAN;
+    // Paired by the pipeline data, the aligned metres are chainages already.
+    if (m_chainage && m_aligned) return aligned;
+    const int32_t recorded = m_toRecorded(aligned);
+    if (!IsPresent(recorded)) return NAN;
+    if (!m_chainage) return recorded;
+    if (m_knots.empty()) return NAN;
+    const double metre = recorded;
+    const auto hi
+        = std::lower_bound(m_knots.begin(), m_knots.end(), metre, [](const auto& k, double v) { return k.first < v; });
+    // Beyond the first and last row shifted with the direction kept.
+    if (hi == m_knots.begin()) return hi->second - m_slope * (hi->first - metre);
+    const auto lo = hi - 1;
+    if (hi == m_knots.end()) return lo->second + m_slope * (metre - lo->first);
+    return lo->second + (metre - lo->first) * (hi->second - lo->second) / (hi->first - lo->first);
+}
+
+std::vector<double> ComparisonPositions(const CTreDoc& current, const CTreDoc& other, const SComparison& c,
+                                        const std::vector<double>* chainage)
+{
+    const SAlignment& a = *c.alignment;
+    const CComparisonAxis place(current, a, chainage);
+    std::vector<double> out;
+    if (c.mode == ECompareMode::Native) {
+        out.reserve(c.pairs.size());
+        for (const SComparePair& pair : c.pairs) out.push_back(place(pair.metre));
+        return out;
+    }
+    const int n = other.GetRowCount();
+    out.reserve(static_cast<size_t>(n));
+    for (int r = 1; r <= n; ++r) {
+        const size_t i = static_cast<size_t>(r - 1);
+        const int32_t aligned = a.earlierMetres.empty()      ? other.GetMeter(r)
+                                : i < a.earlierMetres.size() ? a.earlierMetres[i]
+                                                             : NO_VALUE;
+        out.push_back(place(aligned));
+    }
+    return out;
+}
+
+std::vector<SLimitRun> LimitRuns(const std::vector<trespipeline::SSection>& sections, double from, double to,
+                                 int32_t value, bool limit)
+{
+    // Between two section ends every chainage lies in the same sections:
+    // the middle of each piece decides it.
+    std::vector<double> cuts = {from, to};
+    for (const trespipeline::SSection& s : sections)
+        for (const double c : {s.from, s.to})
+            if (c > from && c < to) cuts.push_back(c);
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    const trespipeline::CSectionIndex index(sections);
+    std::vector<SLimitRun> runs;
+    for (size_t i = 0; i + 1 < cuts.size(); ++i) {
+        const trespipeline::SOverride o = index.At((cuts[i] + cuts[i + 1]) / 2);
+        const int32_t own = limit ? o.limitPotential : o.protectionPotential;
+        const SLimitRun run{cuts[i], cuts[i + 1], IsPresent(own) ? own : value, IsPresent(own)};
+        if (!runs.empty() && runs.back().mv == run.mv && runs.back().section == run.section) runs.back().to = run.to;
+        else runs.push_back(run);
+    }
+    if (runs.empty()) runs.push_back({from, to, value, false});
+    return runs;
+}
+
+namespace {
+
+// The sheets under construction: their plans and the value ranges their
+// axes are fitted to.
+struct SPlanning {
+    std::vector<assesslayout::SSection> sections;
+    CSectionIndex index;
+    std::vector<SSheetPlan> plans;
+    std::vector<SRange> pot, grad;
+    std::vector<int> own; // rows standing in a section but not on a boundary it shares
+};
+
+SPlanning StartPlanning(const SVerdict& v, int64_t sectionLength)
+{
+    double low = std::numeric_limits<double>::max(), high = std::numeric_limits<double>::lowest();
+    for (const SVerdictRow& r : v.rows) {
+        low = std::min(low, AxisPosition(r));
+        high = std::max(high, AxisPosition(r));
+    }
+    std::vector<assesslayout::SSection> sections
+        = low > high ? assesslayout::Sections(0, 0, sectionLength)
+                     : assesslayout::Sections(static_cast<int64_t>(std::floor(low)),
+                                              static_cast<int64_t>(std::ceil(high)), sectionLength);
+    CSectionIndex index(sections, sectionLength);
+    SPlanning p{std::move(sections), index, {}, {}, {}, {}};
+    const size_t n = p.sections.size();
+    p.plans.resize(n);
+    p.pot.resize(n);
+    p.grad.resize(n);
+    p.own.assign(n, 0);
+    for (size_t k = 0; k < n; ++k) p.plans[k].section = p.sections[k];
+    return p;
+}
+
+void PlanRows(SPlanning& p, const CTreDoc& doc, const SVerdict& v)
+{
+    int first = 0, last = 0;
     for (const SVerdictRow& row : v.rows) {
-        if (!index.Of(row.metre, first, last)) continue;
+        if (!p.index.Of(AxisPosition(row), first, last)) continue;
         const int r = row.row;
+        // On a boundary the point shows on both sheets; only where it
+        // stands alone does it make a sheet worth printing.
+        const bool outer = (first == last && (last == 0 || last + 1 == static_cast<int>(p.plans.size())));
+        const double at = AxisPosition(row);
         for (int k = first; k <= last; ++k) {
             const size_t s = static_cast<size_t>(k);
-            plans[s].rows.push_back(r);
-            pot[s].Add(doc.GetPotOn(r));
-            pot[s].Add(doc.GetPotOff(r));
-            if (row.irfreeUsable) pot[s].Add(doc.GetPotIRFree(r));
-            grad[s].Add(doc.GetGradOn(r));
-            grad[s].Add(doc.GetGradOff(r));
-            grad[s].Add(row.gradDiff);
-            if (doc.HasComment(r) && IsLandmarkComment(doc.GetComment(r))) plans[s].landmarks.push_back(r);
+            const assesslayout::SSection& sec = p.sections[s];
+            if (first == last && ((at > sec.from && at < sec.to) || outer)) ++p.own[s];
+            p.plans[s].rows.push_back(r);
+            p.pot[s].Add(doc.GetPotOn(r));
+            p.pot[s].Add(doc.GetPotOff(r));
+            if (row.irfreeUsable) p.pot[s].Add(doc.GetPotIRFree(r));
+            p.grad[s].Add(doc.GetGradOn(r));
+            p.grad[s].Add(doc.GetGradOff(r));
+            p.grad[s].Add(row.gradDiff);
+            if (doc.HasComment(r) && IsLandmarkComment(doc.GetComment(r))) p.plans[s].landmarks.push_back(r);
         }
     }
-    for (SSheetPlan& p : plans) p.rows = WithNeighbours(p.rows, n);
+    for (SSheetPlan& plan : p.plans) plan.rows = WithNeighbours(plan.rows, doc.GetRowCount());
+}
 
-    // The comparison, on the same sections.
+void PlanComparison(SPlanning& p, const SSheetComparison& comparison)
+{
+    if (!comparison.positions) return;
+    const std::vector<double>& at = *comparison.positions;
+    int first = 0, last = 0;
     if (comparison.earlier) {
         const CTreDoc& e = *comparison.earlier;
         const int en = e.GetRowCount();
-        for (int r = 1; r <= en; ++r) {
-            const int32_t m
-                = comparison.earlierMetres ? (*comparison.earlierMetres)[static_cast<size_t>(r - 1)] : e.GetMeter(r);
-            if (!IsPresent(m) || !index.Of(m, first, last)) continue;
+        for (int r = 1; r <= en && static_cast<size_t>(r) <= at.size(); ++r) {
+            if (!p.index.Of(at[static_cast<size_t>(r - 1)], first, last)) continue;
             for (int k = first; k <= last; ++k) {
-                plans[static_cast<size_t>(k)].earlierRows.push_back(r);
-                pot[static_cast<size_t>(k)].Add(e.GetPotOff(r));
+                p.plans[static_cast<size_t>(k)].earlierRows.push_back(r);
+                p.pot[static_cast<size_t>(k)].Add(e.GetPotOff(r));
             }
         }
-        for (SSheetPlan& p : plans) p.earlierRows = WithNeighbours(p.earlierRows, en);
+        for (SSheetPlan& plan : p.plans) plan.earlierRows = WithNeighbours(plan.earlierRows, en);
     } else if (comparison.native) {
         const SComparison& c = *comparison.native;
-        const auto byMetre = [](const SComparePair& pair, int64_t m) { return pair.metre < m; };
-        for (size_t k = 0; k < plans.size(); ++k) {
-            SSheetPlan& p = plans[k];
-            const auto lo = std::lower_bound(c.pairs.begin(), c.pairs.end(), p.section.from, byMetre);
-            const auto hi = std::lower_bound(c.pairs.begin(), c.pairs.end(), p.section.to + 1, byMetre);
-            const size_t a = static_cast<size_t>(lo - c.pairs.begin()), b = static_cast<size_t>(hi - c.pairs.begin());
-            for (size_t i = a; i < b; ++i) pot[k].Add(NativePotential(c, i));
-            p.pairFirst = a > 0 ? a - 1 : a;
-            p.pairEnd = std::min(b + 1, c.pairs.size());
+        // The pairs run along the axis: each sheet draws a run of them and
+        // the pair before and after it.
+        std::vector<size_t> lo(p.plans.size(), c.pairs.size()), hi(p.plans.size(), 0);
+        for (size_t i = 0; i < c.pairs.size() && i < at.size(); ++i) {
+            if (!p.index.Of(at[i], first, last)) continue;
+            for (int k = first; k <= last; ++k) {
+                const size_t s = static_cast<size_t>(k);
+                p.pot[s].Add(NativePotential(c, i));
+                lo[s] = std::min(lo[s], i);
+                hi[s] = std::max(hi[s], i + 1);
+            }
+        }
+        for (size_t s = 0; s < p.plans.size(); ++s) {
+            if (lo[s] >= hi[s]) continue;
+            p.plans[s].pairFirst = lo[s] > 0 ? lo[s] - 1 : 0;
+            p.plans[s].pairEnd = std::min(hi[s] + 1, c.pairs.size());
         }
     }
+}
 
-    for (size_t d = 0; d < v.defects.size(); ++d)
-        if (index.Of(v.defects[d].metre, first, last))
-            for (int k = first; k <= last; ++k) plans[static_cast<size_t>(k)].defects.push_back(static_cast<int>(d));
-
+void PlanStretches(SPlanning& p, const SVerdict& v)
+{
     // A stretch shades every section its extent reaches into.
     const std::vector<SStretchExtent> extents = StretchExtents(v);
-    const double lowest = static_cast<double>(sections.front().from);
-    const double highest = static_cast<double>(sections.back().to);
+    const double lowest = static_cast<double>(p.sections.front().from);
+    const double highest = static_cast<double>(p.sections.back().to);
     for (size_t s = 0; s < extents.size(); ++s) {
         const double from = std::max(extents[s].from, lowest), to = std::min(extents[s].to, highest);
         if (from > to) continue;
         int a = 0, b = 0, c = 0, d = 0;
-        index.Of(from, a, b);
-        index.Of(to, c, d);
+        p.index.Of(from, a, b);
+        p.index.Of(to, c, d);
         for (int k = a; k <= d; ++k) {
-            const assesslayout::SSection& sec = sections[static_cast<size_t>(k)];
+            const assesslayout::SSection& sec = p.sections[static_cast<size_t>(k)];
             // Touching a section's edge only is not reaching into it,
             // unless the stretch is no wider than that.
             if (from < to && (static_cast<double>(sec.to) <= from || static_cast<double>(sec.from) >= to)) continue;
-            plans[static_cast<size_t>(k)].stretches.push_back(static_cast<int>(s));
+            p.plans[static_cast<size_t>(k)].stretches.push_back(static_cast<int>(s));
         }
     }
+}
 
-    for (size_t k = 0; k < plans.size(); ++k) {
-        plans[k].potAxis = assesslayout::FitPotentialAxis(pot[k].low, pot[k].high);
-        plans[k].gradAxis = grad[k].Empty() ? assesslayout::FitGradientAxis(0, 0)
-                                            : assesslayout::FitGradientAxis(grad[k].low, grad[k].high);
+} // namespace
+
+std::vector<SSheetPlan> PlanSheets(const CTreDoc& doc, const SVerdict& v, int64_t sectionLength,
+                                   const SSheetComparison& comparison,
+                                   const std::vector<trespipeline::SSection>* sections)
+{
+    sectionLength = std::max<int64_t>(sectionLength, 1);
+    SPlanning p = StartPlanning(v, sectionLength);
+    PlanRows(p, doc, v);
+    PlanComparison(p, comparison);
+    const std::vector<int> index = VerdictRowIndex(v, doc.GetRowCount());
+    int first = 0, last = 0;
+    for (size_t d = 0; d < v.defects.size(); ++d) {
+        const int k = index[static_cast<size_t>(v.defects[d].row)];
+        if (k >= 0 && p.index.Of(AxisPosition(v.rows[static_cast<size_t>(k)]), first, last))
+            for (int s = first; s <= last; ++s) p.plans[static_cast<size_t>(s)].defects.push_back(static_cast<int>(d));
     }
-    return plans;
+    PlanStretches(p, v);
+
+    const std::vector<trespipeline::SSection> none;
+    const std::vector<trespipeline::SSection>& own = sections ? *sections : none;
+    std::vector<SSheetPlan> out;
+    // At least one sheet, even for a survey with no point to place.
+    const bool any = std::any_of(p.own.begin(), p.own.end(), [](int n) { return n > 0; });
+    for (size_t k = 0; k < p.plans.size(); ++k) {
+        if (p.own[k] == 0 && (any || k > 0)) continue;
+        SSheetPlan& plan = p.plans[k];
+        const double from = static_cast<double>(plan.section.from), to = static_cast<double>(plan.section.to);
+        plan.protection = LimitRuns(own, from, to, v.criterion.protection, false);
+        plan.limit = LimitRuns(own, from, to, v.criterion.limitPotential, true);
+        for (const std::vector<SLimitRun>* runs : {&plan.protection, &plan.limit})
+            for (const SLimitRun& run : *runs) p.pot[k].Add(run.mv);
+        plan.potAxis = assesslayout::FitPotentialAxis(p.pot[k].low, p.pot[k].high);
+        plan.gradAxis = p.grad[k].Empty() ? assesslayout::FitGradientAxis(0, 0)
+                                          : assesslayout::FitGradientAxis(p.grad[k].low, p.grad[k].high);
+        out.push_back(std::move(plan));
+    }
+    return out;
 }

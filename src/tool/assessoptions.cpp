@@ -12,6 +12,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string_view>
 
 namespace {
@@ -29,8 +30,11 @@ const char kReportUsage[]
     = "Aufruf: tresmon-tool report DATEI -o AUSGABE.pdf [--native NATIV [--reverse]]\n" TRES_VERDICT_OPTIONS
       "\n       [--compare FRÜHER [--native] [--worse-limit MV] [--shift-limit MV]"
       "\n                 [--reverse | --no-align]]"
-      "\n       [--section M] [--report-number TEXT] [--revision TEXT]"
-      "\n       [--company TEXT] [--logo DATEI] [--author TEXT]";
+      "\n       [--section M] [--merge N] [--final] [--report-number TEXT] [--revision TEXT]"
+      "\n       [--company TEXT] [--logo DATEI] [--author TEXT] [--electrode TEXT]"
+      "\n       [--electrode-calibrated DATUM] [--instrument TEXT] [--instrument-calibrated DATUM]"
+      "\n       [--electrode-spacing M] [--off-delay MS] [--synchronous ja|nein]"
+      "\n       [--surveyor TEXT] [--qualification TEXT] [--conditions TEXT]";
 const char kExportUsage[] = "Aufruf: tresmon-tool export DATEI --format geojson|kml|gpx|csv|gpkg -o AUSGABE "
                             "[--native NATIV [--reverse]]\n" TRES_VERDICT_OPTIONS;
 
@@ -164,10 +168,106 @@ bool ReadSection(EAssessCommand command, const std::string& value, int& out)
     return true;
 }
 
+// How many points of other statuses the report's stretch table joins
+// stretches across: a whole number, 0 (or 1) for none.
+bool ReadMerge(EAssessCommand command, const std::string& value, int& out)
+{
+    int32_t points = 0;
+    if (!ParseScaledDecimal(value, 0, points) || value.find_first_of(".,") != std::string::npos || points < 0
+        || points > 1000)
+        return UsageError(command, "--merge erwartet eine ganze Zahl von Punkten von 0 bis 1000: \"" + value + "\"");
+    out = points;
+    return true;
+}
+
+// A text of the report: the numbers must be numbers and the choice a choice.
+bool ReadReportText(EAssessCommand command, const std::string& name, const std::string& value)
+{
+    if (value.empty()) return true;
+    if (name == "--electrode-spacing" || name == "--off-delay") {
+        double number = 0;
+        if (!ParseDecimal(value, number) || number < 0 || value.find_first_of("+-") != std::string::npos)
+            return UsageError(command, name + " erwartet eine Zahl nicht unter 0: \"" + value + "\"");
+    }
+    if (name == "--synchronous" && value != "ja" && value != "nein")
+        return UsageError(command, "--synchronous erwartet ja oder nein: \"" + value + "\"");
+    return true;
+}
+
+// The options only the report takes beyond the comparison's: true when
+// `name` is one (`ok` false after a usage error).
+bool ReadReportOption(EAssessCommand command, const std::string& name, const std::function<bool()>& takeValue,
+                      const std::string& value, bool haveValue, SAssessOptions& o, bool& ok)
+{
+    ok = true;
+    const SReportTextOption* text = nullptr;
+    for (const SReportTextOption& t : kReportTextOptions)
+        if (name == t.name) text = &t;
+    if (name == "--section") {
+        ok = takeValue() && ReadSection(command, value, o.section);
+    } else if (name == "--merge") {
+        ok = takeValue() && ReadMerge(command, value, o.merge);
+    } else if (name == "--final") {
+        ok = !haveValue || UsageError(command, name + " nimmt keinen Wert.");
+        o.final = true;
+    } else if (name == "--report-number" || name == "--revision") {
+        ok = takeValue();
+        (name == "--revision" ? o.revision : o.reportNumber) = value;
+    } else if (text) {
+        ok = takeValue() && ReadReportText(command, name, value);
+        o.*text->field = value;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // Whether the argument after i is a file name rather than the next option.
 bool NextIsFileName(const std::vector<std::string>& args, size_t i)
 {
     return i + 1 < args.size() && !args[i + 1].empty() && args[i + 1][0] != '-';
+}
+
+// What the options together must fulfil once all are read; false after a
+// usage error. `comparisonOnly`: the first option that needs --compare.
+bool CheckOptions(EAssessCommand command, SAssessOptions& o, const std::string& comparisonOnly)
+{
+    const bool report = command == EAssessCommand::Report;
+    const bool exporting = command == EAssessCommand::Export;
+    const SVerdictSettings& s = o.settings;
+    if (report && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE.pdf).");
+    if (exporting && o.format.empty())
+        return UsageError(command, "Kein Format angegeben (--format geojson, kml, gpx, csv oder gpkg).");
+    if (exporting && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE).");
+    if (exporting && o.pipeline.empty() && tresexport::ExportNeedsPipeline(*tresexport::ExportFormatFromId(o.format)))
+        return UsageError(command, "Das Format " + o.format
+                                       + " braucht Leitungsdaten für die Koordinaten (--pipeline LEITUNG.geojson); "
+                                         "ohne sie gibt es nur die Aufgrabungsliste als csv.");
+    if (o.compare.empty() && !comparisonOnly.empty())
+        return UsageError(command, comparisonOnly + " gilt nur zusammen mit --compare FRÜHER.");
+    const bool nativeCompared = report && o.compareSettings.mode == ECompareMode::Native;
+    if (nativeCompared && !o.native.empty())
+        return UsageError(command, "Die Nativmessung ist entweder die mit --compare verglichene (--native ohne "
+                                   "Dateinamen) oder --native NATIV, nicht beides.");
+    // A survey walked from the other end is accepted for the survey it
+    // is paired with: the native one, or the comparison.
+    if (o.reverse && o.native.empty() && o.compare.empty())
+        return UsageError(command, report ? "--reverse gilt nur zusammen mit --compare FRÜHER oder --native NATIV."
+                                          : "--reverse gilt nur zusammen mit --native NATIV.");
+    // With pipeline data the comparison pairs by chainage, as `compare` does.
+    if (o.noAlign && !o.pipeline.empty())
+        return UsageError(command, "--no-align und --pipeline schließen einander aus.");
+    // A limiting potential at or above the criterion leaves no reading that
+    // could count as protected.
+    if (IsPresent(s.protectionPotential) && s.limitPotential >= s.protectionPotential)
+        return UsageError(command, "Das Grenzpotential (" + std::to_string(s.limitPotential)
+                                       + " mV, --limit-potential) muss negativer sein als das Schutzkriterium ("
+                                       + std::to_string(s.protectionPotential) + " mV, --protection-limit).");
+    if (nativeCompared) o.native = o.compare;
+    if ((report || exporting)
+        && !OutputIsNoInput(o.output, {o.path, o.native, o.pipeline, o.compare, o.logo.value_or(std::string())}))
+        return false;
+    return true;
 }
 
 // False after a usage error; `help` set when -h or --help comes before any.
@@ -255,17 +355,8 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
             if (!noValue()) return false;
             o.noAlign = true;
             if (comparisonOnly.empty()) comparisonOnly = name;
-        } else if (report && name == "--section") {
-            if (!takeValue() || !ReadSection(command, value, o.section)) return false;
-        } else if (report && (name == "--report-number" || name == "--revision")) {
-            if (!takeValue()) return false;
-            (name == "--revision" ? o.revision : o.reportNumber) = value;
-        } else if (report && (name == "--company" || name == "--author")) {
-            if (!takeValue()) return false;
-            (name == "--company" ? o.company : o.author) = value;
-        } else if (report && name == "--logo") {
-            if (!takeValue()) return false;
-            o.logo = value;
+        } else if (bool ok = true; report && ReadReportOption(command, name, takeValue, value, haveValue, o, ok)) {
+            if (!ok) return false;
         } else if (report && IsCompareLimitOption(name)) {
             if (!takeValue()) return false;
             std::string error;
@@ -293,42 +384,26 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
         }
     }
     if (!havePath) return UsageError(command, "Keine Messdatei angegeben.");
-    if (report && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE.pdf).");
-    if (exporting && o.format.empty())
-        return UsageError(command, "Kein Format angegeben (--format geojson, kml, gpx, csv oder gpkg).");
-    if (exporting && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE).");
-    if (exporting && o.pipeline.empty() && tresexport::ExportNeedsPipeline(*tresexport::ExportFormatFromId(o.format)))
-        return UsageError(command, "Das Format " + o.format
-                                       + " braucht Leitungsdaten für die Koordinaten (--pipeline LEITUNG.geojson); "
-                                         "ohne sie gibt es nur die Aufgrabungsliste als csv.");
-    if (o.compare.empty() && !comparisonOnly.empty())
-        return UsageError(command, comparisonOnly + " gilt nur zusammen mit --compare FRÜHER.");
-    const bool nativeCompared = report && o.compareSettings.mode == ECompareMode::Native;
-    if (nativeCompared && !o.native.empty())
-        return UsageError(command, "Die Nativmessung ist entweder die mit --compare verglichene (--native ohne "
-                                   "Dateinamen) oder --native NATIV, nicht beides.");
-    // A survey walked from the other end is accepted for the survey it
-    // is paired with: the native one, or the comparison.
-    if (o.reverse && o.native.empty() && o.compare.empty())
-        return UsageError(command, report ? "--reverse gilt nur zusammen mit --compare FRÜHER oder --native NATIV."
-                                          : "--reverse gilt nur zusammen mit --native NATIV.");
-    // With pipeline data the comparison pairs by chainage, as `compare` does.
-    if (o.noAlign && !o.pipeline.empty())
-        return UsageError(command, "--no-align und --pipeline schließen einander aus.");
-    // A limiting potential at or above the criterion leaves no reading that
-    // could count as protected.
-    if (IsPresent(s.protectionPotential) && s.limitPotential >= s.protectionPotential)
-        return UsageError(command, "Das Grenzpotential (" + std::to_string(s.limitPotential)
-                                       + " mV, --limit-potential) muss negativer sein als das Schutzkriterium ("
-                                       + std::to_string(s.protectionPotential) + " mV, --protection-limit).");
-    if (nativeCompared) o.native = o.compare;
-    if ((report || exporting)
-        && !OutputIsNoInput(o.output, {o.path, o.native, o.pipeline, o.compare, o.logo.value_or(std::string())}))
-        return false;
-    return true;
+    return CheckOptions(command, o, comparisonOnly);
 }
 
 } // namespace
+
+const SReportTextOption kReportTextOptions[13] = {
+    {"--company", &SAssessOptions::company},
+    {"--logo", &SAssessOptions::logo},
+    {"--author", &SAssessOptions::author},
+    {"--electrode", &SAssessOptions::electrode},
+    {"--electrode-calibrated", &SAssessOptions::electrodeCalibrated},
+    {"--instrument", &SAssessOptions::instrument},
+    {"--instrument-calibrated", &SAssessOptions::instrumentCalibrated},
+    {"--electrode-spacing", &SAssessOptions::electrodeSpacing},
+    {"--off-delay", &SAssessOptions::offDelay},
+    {"--synchronous", &SAssessOptions::synchronous},
+    {"--surveyor", &SAssessOptions::surveyor},
+    {"--qualification", &SAssessOptions::qualification},
+    {"--conditions", &SAssessOptions::conditions},
+};
 
 int ParseAssessOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o)
 {

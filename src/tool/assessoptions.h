@@ -19,8 +19,9 @@ enum class EAssessCommand {
             // and --compare EARLIER with --native without a file name (the
             // earlier survey is the native one, and so serves the 100 mV
             // criterion too), --worse-limit, --shift-limit, --reverse and
-            // --no-align, and --section, --report-number, --revision,
-            // --company, --logo and --author
+            // --no-align, --section, --merge, --final, --report-number,
+            // --revision, and the texts of the issuer and of how the survey
+            // was taken (kReportTextOptions)
     Export, // also takes --native FILE [--reverse], and needs --format F and
             // -o OUT; the map formats need --pipeline too
 };
@@ -48,12 +49,27 @@ struct SAssessOptions {
     // end; report: the comparison aligned as `compare` aligns it, unless
     // --no-align.
     bool reverse = false, noAlign = false;
-    // report: its identity and sheets, and the issuer over the program's
-    // settings "Bericht" (an option given empty clears the setting).
+    // report: its identity and sheets, and the issuer and how the survey
+    // was taken over the program's settings "Bericht" (an option given
+    // empty clears the setting).
     std::string reportNumber, revision;
     int section = 1000; // m per sheet
-    std::optional<std::string> company, logo, author;
+    int merge = 3;      // points: the stretch table joins stretches broken by fewer
+    bool final = false; // a draft is refused
+    std::optional<std::string> company, logo, author, electrode;
+    std::optional<std::string> instrument, instrumentCalibrated, electrodeCalibrated;
+    std::optional<std::string> electrodeSpacing, offDelay; // decimal numbers, m and ms
+    std::optional<std::string> surveyor, qualification;
+    std::optional<std::string> synchronous; // "ja", "nein" or empty
+    std::optional<std::string> conditions;
 };
+
+// The report's text options and the member each sets.
+struct SReportTextOption {
+    const char* name;
+    std::optional<std::string> SAssessOptions::*field;
+};
+extern const SReportTextOption kReportTextOptions[13];
 
 // Reads the arguments after the command's name. Returns -1 when they were
 // read into `o`; otherwise the exit status to end with: kExitOk after -h or

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -22,6 +23,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -61,6 +63,13 @@ void WriteSurvey(const QString& path)
     for (int i = 0; i < 200; ++i) out << i * 10 << ";-1.20;-0.90;10;2;;;\r\n";
 }
 
+// Saves a picture of a dialog for looking at it, when asked to.
+void Grab(QWidget& w, const char* name)
+{
+    const QByteArray dir = qgetenv("TRES_LOOK_DIR");
+    if (!dir.isEmpty()) w.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
+}
+
 QByteArray FileBytes(const QString& path)
 {
     QFile f(path);
@@ -97,6 +106,7 @@ private slots:
     void cleanup() { CleanupFrame(); }
 
     void reportGoesBesideTheSurveyNeverOverIt();
+    void finalReportOfADraftIsRefused();
     void settingsDialogKeepsTheIssuer();
 };
 
@@ -156,6 +166,34 @@ void TestReport::reportGoesBesideTheSurveyNeverOverIt()
     QCOMPARE(m_seam.saveFilters.back(), CUiSeam::FileFilter() + QStringLiteral("|tsd"));
 }
 
+void TestReport::finalReportOfADraftIsRefused()
+{
+    const QString survey = m_files.filePath(QStringLiteral("messung.tsd"));
+    WriteSurvey(survey);
+    QVERIFY(Frame().OpenDocumentFile(survey));
+    // No issuer in the settings: asked for as final, the report says why
+    // it would be a draft and asks for no file name.
+    int reports = 0;
+    CModalAnswerer answerer([&](QWidget* w) {
+        auto* report = qobject_cast<CReportDlg*>(w);
+        if (!report) return;
+        ++reports;
+        QCOMPARE(report->MergeBox()->value(), 3);
+        report->MergeBox()->setValue(5);
+        report->FinalBox()->setChecked(true);
+        Grab(*report, "report-dialog.png");
+        report->accept();
+    });
+    Frame().Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+    QCOMPARE(reports, 1);
+    QCOMPARE(m_seam.messages.size(), 1);
+    QCOMPARE(m_seam.messages[0], QString::fromUtf8("Der Bericht wäre ein Entwurf und wird nicht als Endfassung "
+                                                   "geschrieben:\n– kein Herausgeber angegeben"));
+    QVERIFY(m_seam.saveFilters.isEmpty());
+    QVERIFY(!QFile::exists(m_files.filePath(QStringLiteral("messung-Bewertung.pdf"))));
+    QCOMPARE(CTresApp::Settings()->value(QStringLiteral("Bericht/Zusammenfassen")).toInt(), 5);
+}
+
 void TestReport::settingsDialogKeepsTheIssuer()
 {
     Frame();
@@ -181,12 +219,29 @@ void TestReport::settingsDialogKeepsTheIssuer()
         dlg->accept();
         QVERIFY(dlg->isVisible());
         dlg->LogoEdit()->clear();
+        // A spacing that is no number is refused too; one with a point
+        // is kept with a comma.
+        dlg->SpacingEdit()->setText(QStringLiteral("breit"));
+        dlg->accept();
+        QVERIFY(dlg->isVisible());
+        dlg->SpacingEdit()->setText(QStringLiteral("1.5"));
+        dlg->OffDelayEdit()->setText(QStringLiteral("300"));
+        dlg->InstrumentEdit()->setText(QStringLiteral("Logger 7"));
+        dlg->InstrumentCalibratedEdit()->setText(QStringLiteral("02.01.2026"));
+        dlg->ElectrodeCalibratedEdit()->setText(QStringLiteral("03.01.2026"));
+        dlg->SynchronousBox()->setCurrentIndex(dlg->SynchronousBox()->findText(QStringLiteral("nein")));
+        dlg->SurveyorEdit()->setText(QStringLiteral("K. Lind"));
+        dlg->QualificationEdit()->setText(QStringLiteral("Fachkraft KKS"));
+        dlg->ConditionsEdit()->setText(QStringLiteral("trocken, Lehm"));
+        Grab(*dlg, "report-settings.png");
         dlg->accept();
     });
     entry->trigger();
     QCOMPARE(shown, 1);
-    QCOMPARE(m_seam.messages.size(), 1);
+    QCOMPARE(m_seam.messages.size(), 2);
     QVERIFY(m_seam.messages[0].contains(missing));
+    QCOMPARE(m_seam.messages[1], QString::fromUtf8("Elektrodenabstand quer: „breit“ ist keine Zahl (z. B. 1,5); leer "
+                                                   "bedeutet „nicht angegeben“."));
     const SReportSettings s = ReadReportSettings();
     QCOMPARE(s.company, QStringLiteral("Korrosionsschutz Nord GmbH"));
     QCOMPARE(s.address[2], QStringLiteral("24103 Kiel"));
@@ -194,6 +249,12 @@ void TestReport::settingsDialogKeepsTheIssuer()
     QCOMPARE(s.electrode, QStringLiteral("Cu/CuSO4")); // empty means the default
     QVERIFY(s.logo.isEmpty());
     QVERIFY(!s.NoIssuer());
+    QCOMPARE(
+        (QStringList{s.electrodeSpacing, s.offDelay, s.instrument, s.instrumentCalibrated, s.electrodeCalibrated,
+                     s.synchronous, s.surveyor, s.qualification, s.conditions}),
+        (QStringList{QStringLiteral("1,5"), QStringLiteral("300"), QStringLiteral("Logger 7"),
+                     QStringLiteral("02.01.2026"), QStringLiteral("03.01.2026"), QStringLiteral("nein"),
+                     QStringLiteral("K. Lind"), QStringLiteral("Fachkraft KKS"), QStringLiteral("trocken, Lehm")}));
 }
 
 TRES_GUI_TEST_MAIN(TestReport)

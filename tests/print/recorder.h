@@ -22,6 +22,7 @@ struct CRecText {
 struct CRecLine {
     QLineF line; // device coordinates
     QColor colour;
+    Qt::PenStyle style = Qt::SolidLine;
 };
 struct CRecPolyline {
     QPolygonF points; // device coordinates
@@ -56,11 +57,13 @@ public:
     }
     void drawLines(const QLineF* lines, int count) override
     {
-        for (int i = 0; i < count; ++i) this->lines.push_back({m_transform.map(lines[i]), m_pen.color()});
+        for (int i = 0; i < count; ++i)
+            this->lines.push_back({m_transform.map(lines[i]), m_pen.color(), m_pen.style()});
     }
     void drawLines(const QLine* lines, int count) override
     {
-        for (int i = 0; i < count; ++i) this->lines.push_back({m_transform.map(QLineF(lines[i])), m_pen.color()});
+        for (int i = 0; i < count; ++i)
+            this->lines.push_back({m_transform.map(QLineF(lines[i])), m_pen.color(), m_pen.style()});
     }
     void drawRects(const QRectF* rects, int count) override
     {
@@ -72,10 +75,10 @@ public:
     }
     void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override
     {
-        if (mode != PolylineMode) return;
         QPolygonF poly;
         for (int i = 0; i < count; ++i) poly.append(m_transform.map(points[i]));
-        polylines.push_back({poly, m_pen.color(), m_pen.style()});
+        if (mode == PolylineMode) polylines.push_back({poly, m_pen.color(), m_pen.style()});
+        else polygons.push_back({poly, m_brush.color(), m_pen.style()});
     }
     void drawPath(const QPainterPath&) override { }
     Type type() const override { return QPaintEngine::User; }
@@ -87,6 +90,7 @@ public:
     std::vector<CRecText> texts;
     std::vector<CRecLine> lines;
     std::vector<CRecPolyline> polylines;
+    std::vector<CRecPolyline> polygons; // filled shapes, with the brush's colour
     std::vector<QRectF> images;
     std::vector<CFill> fills;
 

@@ -9,6 +9,7 @@
 #include "assessreport.h"
 #include "assesssheet.h"
 #include "comparison.h"
+#include "pdftext.h"
 #include "polylinesink.h"
 #include "recorder.h"
 #include "reportfigures.h"
@@ -32,19 +33,6 @@
 using namespace assesslayout;
 
 namespace {
-
-// The text of a PDF page by page (pdftotext keeps the table lines as lines).
-QStringList PdfPages(const QString& pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
-    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
-    if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) pages.removeLast();
-    return pages;
-}
-
-bool HavePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -417,6 +405,9 @@ void TestAssessReport::firstPageNamesIssuerSurveyAndElectrode()
     doc.m_qm[2] = "TF-12 Nr. 3318";
     doc.m_qm[3] = "Bezugselektrode: Cu/CuSO4 E-27";
     doc.m_qm[4] = "Messtrupp 2";
+    doc.m_qm[5] = "Schaltzyklus 12 s";
+    doc.m_qm[7] = "01.02.26";
+    doc.m_qm[8] = "TS 3.018";
 
     SReportOptions o;
     o.issuer.company = QStringLiteral("Korrosionsschutz Nord GmbH");
@@ -428,11 +419,11 @@ void TestAssessReport::firstPageNamesIssuerSurveyAndElectrode()
     QString error;
     QVERIFY2(WriteAssessmentReportPdf(doc, o, path, &error), qPrintable(error));
     QStringList pages = PdfPages(path);
-    QCOMPARE(pages.size(), qsizetype{4}); // page 1, two sheets, the tables
-    for (int k = 1; k <= 4; ++k) {
+    QCOMPARE(pages.size(), qsizetype{5}); // pages 1 and 2, two sheets, the tables
+    for (int k = 1; k <= 5; ++k) {
         const QString& page = pages[k - 1];
         QVERIFY2(page.contains(QStringLiteral("Bewertungsbericht Nr. 2025-017, Revision B")), qPrintable(page));
-        QVERIFY(page.contains(QStringLiteral("Seite %1 von 4").arg(k)));
+        QVERIFY(page.contains(QStringLiteral("Seite %1 von 5").arg(k)));
         QVERIFY(page.contains(QStringLiteral("Messdatei: Strecke-7.tsd")));
         QVERIFY(!page.contains(QStringLiteral("Zazudoviv")));
     }
@@ -442,13 +433,17 @@ void TestAssessReport::firstPageNamesIssuerSurveyAndElectrode()
     QVERIFY(first.contains(QRegularExpression(QStringLiteral("Name:\\s+M\\. Ebersbach"))));
     QVERIFY(first.contains(QRegularExpression(QStringLiteral("Bezugselektrode:\\s+Cu/CuSO4 E-27\\n"))));
     QVERIFY(first.contains(QRegularExpression(QStringLiteral("Schutzpotential E_p:\\s+-850 mV \\(aus Kopfdaten"))));
-    // Every QM entry a line of its own under "Angaben des Messgeräts".
+    // The QM entries under their meanings on page 2: entries 2 to 4 are
+    // the handheld, 7 and 8 what the program wrote when it saved.
     QVERIFY2(
-        first.contains(QRegularExpression(QString::fromUtf8("Angaben des Messgeräts:\\s+TF-12 Nr\\. 3318\\n\\s+"
-                                                            "Bezugselektrode: Cu/CuSO4 E-27\\n\\s+Messtrupp 2\\n"))),
-        qPrintable(first));
-    QVERIFY(pages[1].contains(QStringLiteral("U gegen Cu/CuSO4 E-27 [V]")));
-    QVERIFY(pages[1].contains(QStringLiteral("Abschnitt 1 von 2: 0 bis 1000 m")));
+        pages[1].contains(QRegularExpression(QString::fromUtf8(
+            "Angaben des Messgeräts \\(QM-Daten\\)\\n\\s+Gerät:\\s+TF-12 Nr\\. 3318 Bezugselektrode: Cu/CuSO4 "
+            "E-27 Messtrupp 2\\n\\s+QM-Angabe 5:\\s+Schaltzyklus 12 s\\n\\s+zuletzt gespeichert:\\s+01\\.02\\.26\\n"
+            "\\s+gespeichert mit:\\s+TS 3\\.018\\n"))),
+        qPrintable(pages[1]));
+    QVERIFY(!first.contains(QStringLiteral("TS 3.018")));
+    QVERIFY(pages[2].contains(QStringLiteral("U gegen Cu/CuSO4 E-27 [V]")));
+    QVERIFY(pages[2].contains(QStringLiteral("Abschnitt 1 von 2: 0 bis 1000 m")));
 
     // No issuer, no electrode among the QM entries, a criterion the header
     // cannot give: no company anywhere, the setting's electrode, the
@@ -459,7 +454,7 @@ void TestAssessReport::firstPageNamesIssuerSurveyAndElectrode()
     plain.issuer.electrode = QStringLiteral("Ag/AgCl");
     QVERIFY(WriteAssessmentReportPdf(doc, plain, path, &error));
     pages = PdfPages(path);
-    QCOMPARE(pages.size(), qsizetype{4});
+    QCOMPARE(pages.size(), qsizetype{5});
     QVERIFY(!pages.join(QString()).contains(QStringLiteral("Korrosionsschutz")));
     QVERIFY(!pages.join(QString()).contains(QStringLiteral("Zazudoviv")));
     QVERIFY(!pages[0].contains(QStringLiteral("Bewertungsbericht Nr.")));
@@ -468,7 +463,7 @@ void TestAssessReport::firstPageNamesIssuerSurveyAndElectrode()
     const SProtectionCriterion c = SurveyProtectionCriterion(doc);
     QVERIFY(!c.warning.empty());
     QVERIFY2(pages[0].contains(Q(c.warning)), qPrintable(pages[0]));
-    QVERIFY(pages[2].contains(QStringLiteral("U gegen Ag/AgCl [V]")));
+    QVERIFY(pages[3].contains(QStringLiteral("U gegen Ag/AgCl [V]")));
 }
 
 void TestAssessReport::longSurveyReportHasEverySheetRowAndHeader()
@@ -483,7 +478,10 @@ void TestAssessReport::longSurveyReportHasEverySheetRowAndHeader()
 
     const QString path = m_dir.filePath(QStringLiteral("lang.pdf"));
     QString error;
-    QVERIFY(WriteAssessmentReportPdf(doc, SReportOptions(), path, &error));
+    // Every stretch a line of its own, as the verdict has them.
+    SReportOptions exact;
+    exact.merge = 0;
+    QVERIFY(WriteAssessmentReportPdf(doc, exact, path, &error));
     const QStringList pages = PdfPages(path);
     const int n = static_cast<int>(pages.size());
     for (int k = 1; k <= n; ++k) {
@@ -491,15 +489,15 @@ void TestAssessReport::longSurveyReportHasEverySheetRowAndHeader()
                  qPrintable(QString::number(k)));
         QVERIFY(pages[k - 1].contains(QStringLiteral("Leitung-20km.tsd")));
     }
-    // Metres 0 ... 20,000: 20 sheets of 1000 m after page 1.
+    // Metres 0 ... 20,000: 20 sheets of 1000 m after pages 1 and 2.
     for (int s = 1; s <= 20; ++s)
-        QVERIFY2(pages[s].contains(
+        QVERIFY2(pages[s + 1].contains(
                      QStringLiteral("Abschnitt %1 von 20: %2 bis %3 m").arg(s).arg((s - 1) * 1000).arg(s * 1000)),
                  qPrintable(QString::number(s)));
 
-    // The key figures on page 1 are the assessment's.
+    // The key figures on page 2 are the assessment's.
     const reportfigures::SKeyFigures k = reportfigures::KeyFigures(v);
-    const QString& first = pages[0];
+    const QString& first = pages[1];
     for (int s = 0; s < kVerdictStatusCount; ++s) {
         const SStatusSummary& st = k.statuses[static_cast<size_t>(s)];
         const QRegularExpression line(QStringLiteral("^\\s*%1\\s{2,}%2\\s+%3\\s+%4\\s")
@@ -564,7 +562,7 @@ void TestAssessReport::longSurveyReportHasEverySheetRowAndHeader()
          v.warnings.size()},
     };
     int pagesWith[4] = {0, 0, 0, 0};
-    for (int p = 22; p <= n; ++p) {
+    for (int p = 23; p <= n; ++p) {
         const QString& page = pages[p - 1];
         for (int t = 0; t < 4; ++t) {
             STable& table = tables[t];
@@ -618,7 +616,7 @@ void TestAssessReport::appendedSurveyKeepsSharesWithin100()
         QRegularExpression::MultilineOption);
     double sum = 0;
     int found = 0;
-    for (auto it = share.globalMatch(pages[0]); it.hasNext();) {
+    for (auto it = share.globalMatch(pages[1]); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         const double percent = m.captured(2).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
         QVERIFY2(percent <= 100.0, qPrintable(m.captured(0)));
@@ -629,10 +627,10 @@ void TestAssessReport::appendedSurveyKeepsSharesWithin100()
     QVERIFY2(qAbs(sum - 100.0) < 0.25, qPrintable(QString::number(sum)));
     const SStatusSummary failing
         = reportfigures::KeyFigures(AssessProtection(doc)).statuses[static_cast<size_t>(EVerdictStatus::Unprotected)];
-    QVERIFY2(pages[0].contains(QRegularExpression(
+    QVERIFY2(pages[1].contains(QRegularExpression(
                  QStringLiteral("nicht geschützt\\s{2,}%1\\s+%2\\s")
                      .arg(Q(LengthText(failing.length)), Q(reportfigures::ShareText(failing.shareTenths))))),
-             qPrintable(pages[0]));
+             qPrintable(pages[1]));
 }
 
 void TestAssessReport::logoFitsItsBoxOrStopsTheReport()
@@ -759,8 +757,8 @@ void TestAssessReport::comparisonSectionFollowsTheAssessment()
     // The assessment's pages come first, as they were but for the earlier
     // survey's curve on the sheets.
     QCOMPARE(WithoutPageNumbers(with.mid(0, a)).mid(0, 1), WithoutPageNumbers(plain).mid(0, 1));
-    QVERIFY(with[1].contains(QString::fromUtf8("Potential Aus früher")));
-    QVERIFY(!plain[1].contains(QString::fromUtf8("Potential Aus früher")));
+    QVERIFY(with[2].contains(QString::fromUtf8("Potential Aus früher")));
+    QVERIFY(!plain[2].contains(QString::fromUtf8("Potential Aus früher")));
 
     const QString& section = with[a];
     QVERIFY(section.contains(QStringLiteral("Vergleich mit früherer Messung")));
@@ -863,7 +861,7 @@ void TestAssessReport::nativeSectionShowsPolarisation()
         if (p.contains(QStringLiteral("Vergleich mit Nativmessung"))) section = &p;
     QVERIFY(section);
     QCOMPARE(section, &pages[pages.size() - 2]); // one page of indications after it
-    QVERIFY(pages[1].contains(QStringLiteral("Nativpotential")));
+    QVERIFY(pages[2].contains(QStringLiteral("Nativpotential")));
     QVERIFY(section->contains(QStringLiteral("(ohne Namen)")));
     QVERIFY(section->contains(QStringLiteral("Polarisation unter Grenzwert")));
     QVERIFY(section->contains(QStringLiteral("Polarisation < 80 mV")));

@@ -132,6 +132,7 @@ private slots:
     void standardStreamsAndHelp();
     void reportWritesThePdf();
     void reportUsageAndFailures();
+    void reportFinalOrDraftWithHowItWasTaken();
     void reportWithComparison();
     void reportComparisonUsageAndFailures();
     void reportWithPipelineData();
@@ -282,7 +283,7 @@ void TestTool::reportWritesThePdf()
     const QString demo = QStringLiteral(DEMO_TSD);
     QCOMPARE(Report({demo, QStringLiteral("-o"), Out("r.pdf")}), 0);
     const CPdf pdf = ReadPdf(Out("r.pdf"));
-    QCOMPARE(pdf.pages, 5); // page 1, three sheets of 1000 m for 2400 m, the lists
+    QCOMPARE(pdf.pages, 6); // pages 1 and 2, three sheets of 1000 m for 2400 m, the lists
     QVERIFY(qAbs(pdf.size.width() - 595) < 1 && qAbs(pdf.size.height() - 842) < 1);
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("pdftotext (poppler-utils) is not installed");
@@ -360,6 +361,75 @@ void TestTool::reportUsageAndFailures()
     QCOMPARE(Report({demo, QStringLiteral("-o"), unwritable}, &err), 2);
     QVERIFY(err.contains(QStringLiteral("kann nicht nach")));
     QVERIFY(!QFile::exists(unwritable));
+}
+
+void TestTool::reportFinalOrDraftWithHowItWasTaken()
+{
+    const QString demo = QStringLiteral(DEMO_TSD), o = QStringLiteral("-o");
+    QString err;
+    QFile::remove(m_config.filePath(QStringLiteral("Norvaken/Tresmon.conf"))); // no settings "Bericht"
+    // No issuer: a draft, refused as final with the reason and no file.
+    QCOMPARE(Report({demo, o, Out("final.pdf"), QStringLiteral("--final")}, &err), 2);
+    QVERIFY2(err.contains(QString::fromUtf8("Entwurf und wird nicht als Endfassung geschrieben: kein Herausgeber "
+                                            "angegeben")),
+             qPrintable(err));
+    QVERIFY(!QFile::exists(Out("final.pdf")));
+    QCOMPARE(Report({demo, o, Out("draft.pdf")}, &err), 0);
+    QVERIFY2(err.contains(QStringLiteral("Entwurf: kein Herausgeber angegeben")), qPrintable(err));
+    for (const QStringList& bad :
+         {QStringList{QStringLiteral("--synchronous"), QStringLiteral("vielleicht")},
+          QStringList{QStringLiteral("--electrode-spacing"), QStringLiteral("-1")},
+          QStringList{QStringLiteral("--off-delay"), QStringLiteral("kurz")},
+          QStringList{QStringLiteral("--merge"), QStringLiteral("2,5")}, QStringList{QStringLiteral("--final=ja")}})
+        QCOMPARE(Report(QStringList{demo, o, Out("x.pdf")} + bad, &err), 1);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    QVERIFY(PdfText(Out("draft.pdf")).startsWith(QString::fromUtf8("ENTWURF – Bewertungsbericht")));
+
+    // With an issuer it is final, and page 1 says how the survey was taken.
+    QCOMPARE(Report({demo,
+                     o,
+                     Out("final.pdf"),
+                     QStringLiteral("--final"),
+                     QStringLiteral("--company=Netz West"),
+                     QStringLiteral("--instrument"),
+                     QStringLiteral("Logger 7"),
+                     QStringLiteral("--electrode-spacing"),
+                     QStringLiteral("1.5"),
+                     QStringLiteral("--off-delay=300"),
+                     QStringLiteral("--synchronous"),
+                     QStringLiteral("ja"),
+                     QStringLiteral("--surveyor"),
+                     QStringLiteral("M. Ebersbach"),
+                     QStringLiteral("--qualification"),
+                     QStringLiteral("Fachkraft KKS"),
+                     QStringLiteral("--electrode-calibrated"),
+                     QStringLiteral("03.03.2025"),
+                     QStringLiteral("--conditions"),
+                     QStringLiteral("trocken")},
+                    &err),
+             0);
+    const QString text = PdfText(Out("final.pdf"));
+    QVERIFY(!text.contains(QStringLiteral("ENTWURF")));
+    for (const char* line :
+         {"Messgerät:\\s+Logger 7\n", "Kalibrierung Messgerät:\\s+nicht angegeben\n",
+          "Kalibrierung Elektrode:\\s+03\\.03\\.2025\n", "Elektrodenabstand quer:\\s+1,5 m\n",
+          "Ausschaltverzögerung:\\s+300 ms", "Gleichrichter synchron:\\s+ja\n", "Messender:\\s+M\\. Ebersbach\n",
+          "Qualifikation:\\s+Fachkraft KKS\n", "Witterung/Boden:\\s+trocken\n"})
+        QVERIFY2(text.contains(QRegularExpression(QString::fromUtf8(line))), line);
+
+    // The demo's 11 stretches not protected are 6 lines of the table when
+    // broken by fewer than 3 points, 11 with --merge 0.
+    const QRegularExpression unprotected(QStringLiteral("^\\s*(\\d+) nicht geschützt "),
+                                         QRegularExpression::MultilineOption);
+    const auto lines = [&unprotected](const QString& pdf) {
+        int last = 0;
+        for (auto it = unprotected.globalMatch(PdfText(pdf)); it.hasNext();) last = it.next().captured(1).toInt();
+        return last;
+    };
+    QCOMPARE(lines(Out("final.pdf")), 6);
+    QCOMPARE(Report({demo, o, Out("exact.pdf"), QStringLiteral("--merge"), QStringLiteral("0")}), 0);
+    QCOMPARE(lines(Out("exact.pdf")), 11);
 }
 
 void TestTool::reportWithComparison()
@@ -459,7 +529,7 @@ void TestTool::reportWithPipelineData()
     QVERIFY(text.contains(QStringLiteral("an 12 Festpunkten angepasst, Maßstab zwischen den Festpunkten")));
     QVERIFY(text.contains(QRegularExpression(
         QString::fromUtf8("Trasse zwischen den äußeren Festpunkten \\d+,\\d\\d m lang, Stationierung \\d+,\\d\\d m"))));
-    QVERIFY(text.contains(QStringLiteral("Meter [m], wie gemessen")));
+    QVERIFY(text.contains(QStringLiteral("Stationierung [m]")));
     // The anaerobic section's criterion on page 1, beside the survey's.
     QVERIFY2(text.contains(QRegularExpression(QString::fromUtf8("Abschnittskriterien:\\s+Merkmal \\d+ "
                                                                 "„Bachaue, anaerober Boden“, 407 bis 517 m:\\s+"

@@ -29,6 +29,38 @@ bool Open(CTreDoc& doc, CToolHost& host, const std::string& path)
     return opened;
 }
 
+// The program's settings "Bericht", each overridden by its option; the
+// numbers in the form the report prints them.
+SReportSettings IssuerWithOptions(const SAssessOptions& o)
+{
+    SReportSettings s = ReadReportSettings();
+    const struct {
+        const std::optional<std::string>& option;
+        QString& setting;
+    } texts[] = {
+        {o.company, s.company},
+        {o.logo, s.logo},
+        {o.author, s.author},
+        {o.electrode, s.electrode},
+        {o.electrodeCalibrated, s.electrodeCalibrated},
+        {o.instrument, s.instrument},
+        {o.instrumentCalibrated, s.instrumentCalibrated},
+        {o.electrodeSpacing, s.electrodeSpacing},
+        {o.offDelay, s.offDelay},
+        {o.synchronous, s.synchronous},
+        {o.surveyor, s.surveyor},
+        {o.qualification, s.qualification},
+        {o.conditions, s.conditions},
+    };
+    for (const auto& t : texts)
+        if (t.option) t.setting = QString::fromStdString(*t.option);
+    // The parser let only numbers through; an empty electrode is the default.
+    ReportDecimal(s.electrodeSpacing, s.electrodeSpacing);
+    ReportDecimal(s.offDelay, s.offDelay);
+    if (s.electrode.trimmed().isEmpty()) s.electrode = QString::fromLatin1(kDefaultElectrode);
+    return s;
+}
+
 } // namespace
 
 int RunReportCommand(int argc, char** argv)
@@ -58,11 +90,9 @@ int RunReportCommand(int argc, char** argv)
     report.sectionLength = o.section;
     report.reportNumber = QString::fromStdString(o.reportNumber);
     report.revision = QString::fromStdString(o.revision);
-    // The program's settings "Bericht", each overridden by its option.
-    report.issuer = ReadReportSettings();
-    if (o.company) report.issuer.company = QString::fromStdString(*o.company);
-    if (o.logo) report.issuer.logo = QString::fromStdString(*o.logo);
-    if (o.author) report.issuer.author = QString::fromStdString(*o.author);
+    report.merge = o.merge;
+    report.final = o.final;
+    report.issuer = IssuerWithOptions(o);
     if (!o.compare.empty()) {
         // Both surveys are read before anything is written, so an unreadable
         // comparison survey leaves no report behind.
@@ -98,6 +128,9 @@ int RunReportCommand(int argc, char** argv)
         }
         report.nativePairing = &pairing;
     }
+    // A draft says why; asked for as final, it is refused with the reasons.
+    const QStringList draft = AssessmentReportDraftReasons(doc, report);
+    if (!draft.isEmpty() && !o.final) ToolError("Entwurf: " + draft.join(QStringLiteral("; ")).toStdString());
     QString error;
     const bool written = WriteAssessmentReportPdf(doc, report, QString::fromStdString(o.output), &error);
     if (!written) {
