@@ -291,6 +291,13 @@ std::string DefectLandmarkText(const SDefectLandmark& lm)
            + (lm.repeated ? " bei " + place : "");
 }
 
+std::string DefectStatusText(const SCoatingDefect& d)
+{
+    std::string t = VerdictStatusName(d.status);
+    if (d.marginal) t += std::string(", ") + kMarginalMark;
+    return t;
+}
+
 EDigAction DigActionFor(int category, EVerdictStatus status, bool marginal)
 {
     if (status == EVerdictStatus::NotAssessed) return EDigAction::Remeasure;

@@ -103,6 +103,11 @@ inline constexpr int kDigActionCount = 7;
 //   down, but the coating defect there is no corrosion risk.
 EDigAction DigActionFor(int category, EVerdictStatus status, bool marginal);
 
+// A defect's status as every list names it: "nicht geschützt", or
+// "geschützt, grenzwertig" where protection only just holds, so the action
+// beside it reads right.
+std::string DefectStatusText(const SCoatingDefect& d);
+
 struct SDigItem {
     int priority = 0; // 1..n
     int defect = 0;   // index into the defects

@@ -45,16 +45,15 @@ void AppendDigListTable(std::string& out, const SVerdict& verdict, const trespip
         const double chainage = trespipeline::RowChainage(binding, d.row);
         trespipeline::SPlace p{NAN, NAN, NAN, NAN}; // empty cells without a position
         if (const trespipeline::SPlace* at = trespipeline::RowPlace(binding, d.row)) p = *at;
-        csvtext::AppendLine(out,
-                            {std::to_string(item.priority), std::to_string(d.row), Decimal(d.metre, 0),
-                             Fixed(chainage, 2), TextCell(DefectCategoryName(d.category)),
-                             Decimal(d.irPercentTenths, 1), Decimal(static_cast<int32_t>(d.gradDiff), 1),
-                             Decimal(static_cast<int32_t>(std::llround(d.background * 10)), 2), DefectSideId(d.side),
-                             Decimal(d.potOn, 0), Decimal(d.potOff, 0), Decimal(d.potIRFree, 0),
-                             TextCell(VerdictStatusName(d.status)), TextCell(DigActionName(item.action)),
-                             TextCell(d.landmark.text), Fixed(p.lat, trespipeline::kLatLonDecimals),
-                             Fixed(p.lon, trespipeline::kLatLonDecimals), Fixed(p.easting, trespipeline::kGridDecimals),
-                             Fixed(p.northing, trespipeline::kGridDecimals)});
+        csvtext::AppendLine(
+            out, {std::to_string(item.priority), std::to_string(d.row), Decimal(d.metre, 0), Fixed(chainage, 2),
+                  TextCell(DefectCategoryName(d.category)), Decimal(d.irPercentTenths, 1),
+                  Decimal(static_cast<int32_t>(d.gradDiff), 1),
+                  Decimal(static_cast<int32_t>(std::llround(d.background * 10)), 2), DefectSideId(d.side),
+                  Decimal(d.potOn, 0), Decimal(d.potOff, 0), Decimal(d.potIRFree, 0), TextCell(DefectStatusText(d)),
+                  TextCell(DigActionName(item.action)), TextCell(d.landmark.text),
+                  Fixed(p.lat, trespipeline::kLatLonDecimals), Fixed(p.lon, trespipeline::kLatLonDecimals),
+                  Fixed(p.easting, trespipeline::kGridDecimals), Fixed(p.northing, trespipeline::kGridDecimals)});
     }
 }
 

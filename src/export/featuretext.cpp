@@ -35,7 +35,7 @@ std::string DefectDescription(const SCoatingDefect& d, const SDigItem& item, dou
     s += d.category > 0 ? DefectCategoryName(d.category) : "–";
     s += "; %IR: ";
     s += IsPresent(d.irPercentTenths) ? GermanFixed(d.irPercentTenths / 10.0, 1) + " %" : std::string("–");
-    s += "; Status: " + std::string(VerdictStatusName(d.status));
+    s += "; Status: " + DefectStatusText(d);
     s += "; Maßnahme: " + std::string(DigActionName(item.action));
     s += "; Stationierung: " + Chainage(chainage) + " m (Messmeter " + std::to_string(d.metre) + " m)";
     s += "; Lage: " + (d.landmark.found ? d.landmark.text : std::string("kein Kommentar in der Messung"));

@@ -281,7 +281,7 @@ public:
         m_sx.xs = static_cast<double>(m_g.potential.width()) / static_cast<double>(plan.section.to - plan.section.from);
         m_py = PotentialScale(m_g.potential, plan.potAxis);
         m_gy = GradientScale(m_g.gradient, plan.gradAxis);
-        m_direction = SurveyDirection(m_v.rows);
+        m_direction = SurveyDirection(m_v.rows, LengthSetting(m_v.settings.gap));
     }
     bool Fits() const
     {

@@ -2,6 +2,7 @@
 #include "reportintro.h"
 
 #include "assesslayout.h"
+#include "nativepairing.h"
 #include "numbers.h"
 #include "reportcontent.h"
 #include "reportpage.h"
@@ -9,6 +10,7 @@
 #include "reporttable.h"
 #include "sections.h"
 #include "surveybinding.h"
+#include "tiedassessment.h"
 #include "tredoc.h"
 
 #include <QFileInfo>
@@ -99,6 +101,16 @@ std::vector<SReportField> SurveyFields(const SReportContent& c)
     if (c.o.pipeline) f.push_back({U8("Leitungsdaten"), PipelineLine(*c.o.pipeline)});
     f.push_back({U8("Regelwerk"), U8(reportresult::kStandards)});
     f.push_back({U8("Bezugselektrode"), c.electrode});
+    // A criterion written against another electrode than the survey's is
+    // a different number; the reader must see it beside the electrode.
+    if (CriterionElectrodeDiffers(crit, c.electrode.toStdString()))
+        f.push_back({QString(), Str(CriterionElectrodeWarning(crit, c.electrode.toStdString())), true});
+    if (c.v.nativeGiven) {
+        QString pairing = Str(trespipeline::NativePairingText(c.v));
+        const QString prefix = U8("Zuordnung der Nativmessung: ");
+        if (pairing.startsWith(prefix)) pairing = U8("zugeordnet nach ") + pairing.mid(prefix.size());
+        f.push_back({U8("Nativmessung"), pairing, !c.v.nativeWarning.empty()});
+    }
     f.push_back({U8("Kalibrierung Elektrode"), Stated(s.electrodeCalibrated)});
     f.push_back({U8("Messgerät"), Stated(s.instrument)});
     f.push_back({U8("Kalibrierung Messgerät"), Stated(s.instrumentCalibrated)});
@@ -207,7 +219,7 @@ std::vector<SReportField> CoverageFields(const SReportContent& c)
     const reportfigures::SKeyFigures& k = c.fig;
     const SVerdictCoverage& cov = c.v.coverage;
     const double surveyed = reportresult::SurveyedLength(c.v);
-    return {
+    std::vector<SReportField> f = {
         {U8("Gemessene Länge"), Length(cov.totalLength) + U8(" m (Einflussbereiche der Messpunkte)")},
         {U8("Bewertete Länge"), Length(k.assessedLength) + U8(" m = ") + Share(k.assessedShareTenths)
                                     + U8(" % der gemessenen Länge, ") + Share(ShareTenths(k.assessedLength, surveyed))
@@ -219,6 +231,18 @@ std::vector<SReportField> CoverageFields(const SReportContent& c)
         {U8("Nicht gemessen"),
          Length(cov.gapLength) + U8(" m (Messlücke bei Punktabstand über %1 m)").arg(Length(c.v.settings.gap))},
     };
+    // With pipeline data the route between the outermost ties is the
+    // length the survey should have covered.
+    if (c.o.pipeline) {
+        const trespipeline::SRouteCoverage route = trespipeline::RouteCoverage(c.v, *c.o.pipeline);
+        if (IsPresent(route.shareTenths))
+            f.insert(
+                f.begin() + 2,
+                {U8("Bewertet auf der Trasse"),
+                 Length(route.assessedLength) + U8(" m = ") + Share(route.shareTenths)
+                     + U8(" % der Trasse von %1 m zwischen den äußeren Festpunkten").arg(Length(route.routeLength))});
+    }
+    return f;
 }
 
 // The key figures in a framed box. Returns the y below it.
@@ -272,6 +296,57 @@ int DrawKeyFigures(QPainter& p, const SReportPage& page, const SReportContent& c
     return y;
 }
 
+// What is done about a suspected defect, by its category and the status of
+// its point: the dig list's one rule as a table, so the reader can check
+// every entry's action. Returns the y below it.
+int DrawActionTable(QPainter& p, const SReportPage& page, int y, int32_t margin)
+{
+    const CPrintMetrics& m = page.m;
+    SectionTitle(p, page, y, U8("Maßnahmen bei Fehlstellenverdacht"));
+    y += page.lh + MmDY(m, 1);
+    static const std::vector<SReportColumn> columns = {
+        {"Status der Fehlstelle", "", 42, true, true},
+        {"ohne %IR", "", 27, true, true},
+        {"I gering", "", 27, true, true},
+        {"II mittel", "", 27, true, true},
+        {"III erheblich", "", 27, true, true},
+        {"IV schwer", "", 27, true, true},
+    };
+    struct SRowKind {
+        const char* name;
+        EVerdictStatus status;
+        bool marginal;
+    };
+    static const SRowKind kinds[] = {
+        {"nicht geschützt", EVerdictStatus::Unprotected, false},
+        {"geschützt, grenzwertig (auch 100-mV-Kriterium)", EVerdictStatus::Protected, true},
+        {"geschützt", EVerdictStatus::Protected, false},
+        {"geschützt (100-mV-Kriterium)", EVerdictStatus::Protected100, false},
+        {"Grenzpotential unterschritten", EVerdictStatus::Over, false},
+        {"nicht bewertbar", EVerdictStatus::NotAssessed, false},
+    };
+    CReportTable table(columns, 3);
+    for (const SRowKind& k : kinds) {
+        QStringList cells{U8(k.name)};
+        for (int category = 0; category <= 4; ++category)
+            cells << U8(DigActionName(DigActionFor(category, k.status, k.marginal)));
+        table.Add(cells);
+    }
+    y = table.Draw(p, m, page.L(), y, MmDY(m, 4.0), 0, table.Rows());
+    p.setFont(PointFont(m, 7));
+    p.setPen(Qt::black);
+    y += MmDY(m, 1);
+    const QFontMetricsF fm(p.font());
+    const QString note = U8("Grenzwertig: E* höchstens %1 mV unter dem Schutzpotential, oder eine Polarisation "
+                            "höchstens %1 mV über 100 mV; die Potentiale sind auf 10 mV genau aufgezeichnet.")
+                             .arg(margin);
+    for (const QString& line : WrapText(note, fm, page.R() - page.L(), 3)) {
+        TextOut(p, page.L(), y, line, TA_LEFT | TA_TOP);
+        y += TextHeight(p);
+    }
+    return y;
+}
+
 } // namespace
 
 void DrawFirstPage(QPainter& p, const SReportPage& page, const SReportContent& c, const CReportLogo& logo)
@@ -316,5 +391,6 @@ void DrawFiguresPage(QPainter& p, const SReportPage& page, const SReportContent&
         y = DrawFields(p, page, y + page.lh + MmDY(m, 1), PipelineFields(*c.o.pipeline)) + MmDY(m, 3);
     }
     SectionTitle(p, page, y, U8("Kennzahlen"));
-    DrawKeyFigures(p, page, c, y + page.lh + MmDY(m, 1));
+    y = DrawKeyFigures(p, page, c, y + page.lh + MmDY(m, 1)) + MmDY(m, 4);
+    DrawActionTable(p, page, y, c.v.settings.margin);
 }

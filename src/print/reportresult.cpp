@@ -2,6 +2,7 @@
 #include "reportresult.h"
 
 #include "assesslayout.h"
+#include "nativepairing.h"
 #include "reportfigures.h"
 #include "surveybinding.h"
 
@@ -23,6 +24,7 @@ const char* ValidityName(EValidity v)
     case EValidity::Positive: return PlausibilityName(EPlausibility::Positive);
     case EValidity::OnEqualsOff: return PlausibilityName(EPlausibility::OnEqualsOff);
     case EValidity::OffBelowOn: return PlausibilityName(EPlausibility::OffBelowOn);
+    case EValidity::IRDropSmall: return PlausibilityName(EPlausibility::IRDropSmall);
     case EValidity::Valid: break;
     }
     return "ohne Befund";
@@ -97,10 +99,15 @@ std::vector<std::string> DraftReasons(bool issuerGiven, const SProtectionCriteri
     return reasons;
 }
 
-double SurveyedLength(const SVerdict& v) { return v.surveyLength; }
+double SurveyedLength(const SVerdict& v) { return v.coverage.surveyedLength; }
 
 int32_t RowProtectionPotential(const SVerdict& v, const trespipeline::SSurveyBinding* binding, int row)
 {
+    // An assessed row says what it was judged against; only a row that was
+    // not assessed needs its section looked up.
+    const auto k = std::lower_bound(v.rows.begin(), v.rows.end(), row,
+                                    [](const SVerdictRow& r, int wanted) { return r.row < wanted; });
+    if (k != v.rows.end() && k->row == row && IsPresent(k->protection)) return k->protection;
     if (binding && row >= 1 && static_cast<size_t>(row) <= binding->overrides.protectionPotential.size()) {
         const int32_t own = binding->overrides.protectionPotential[static_cast<size_t>(row - 1)];
         if (IsPresent(own)) return own;
@@ -119,13 +126,6 @@ std::vector<int32_t> StretchProtectionPotentials(const SVerdict& v, const trespi
         if (std::find(values.begin(), values.end(), e) == values.end()) values.push_back(e);
     }
     return values;
-}
-
-std::string HundredMvText(const SVerdict& v)
-{
-    if (!v.settings.use100mV) return "100-mV-Kriterium: nicht angewandt (abgeschaltet)";
-    if (!v.nativeGiven) return "100-mV-Kriterium: nicht angewandt (keine Nativmessung)";
-    return "100-mV-Kriterium: angewandt";
 }
 
 std::vector<std::string> ResultSentences(const SVerdict& v, const trespipeline::SSurveyBinding* binding)
@@ -162,7 +162,7 @@ std::vector<std::string> ResultSentences(const SVerdict& v, const trespipeline::
         out.push_back("Nicht gemessen: " + Length(v.coverage.gapLength) + " m in Messlücken (Punktabstand über "
                       + Length(v.settings.gap) + " m).");
     out.push_back(DefectSentence(v));
-    out.push_back(HundredMvText(v) + ".");
+    out.push_back(trespipeline::Admission100mVText(v, binding));
     return out;
 }
 

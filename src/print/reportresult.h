@@ -42,16 +42,11 @@ int32_t RowProtectionPotential(const SVerdict& v, const trespipeline::SSurveyBin
 std::vector<int32_t> StretchProtectionPotentials(const SVerdict& v, const trespipeline::SSurveyBinding* binding,
                                                  const SVerdictStretch& stretch);
 
-// Whether and how the 100 mV criterion took part: "100-mV-Kriterium:
-// angewandt", "... nicht angewandt (keine Nativmessung)", "... nicht
-// angewandt (abgeschaltet)".
-std::string HundredMvText(const SVerdict& v);
-
 // The "Ergebnis" in sentences: the share of the surveyed length protection
 // was proven for; the lengths not protected, beyond the limiting potential,
 // not assessed and not measured with their causes; the suspected defects
-// counted per dig list action, "umgehend aufgraben" first; and the 100 mV
-// criterion.
+// counted per dig list action, "umgehend aufgraben" first; and where the
+// 100 mV criterion was admitted (trespipeline::Admission100mVText).
 std::vector<std::string> ResultSentences(const SVerdict& v, const trespipeline::SSurveyBinding* binding);
 
 } // namespace reportresult

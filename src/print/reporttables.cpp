@@ -112,7 +112,14 @@ const char* TableTitle(ETable t)
 // limiting potential. A stretch protected by the 100 mV criterion is
 // judged by its polarisation, which the verdict does not carry per
 // stretch: an en dash there.
-QString WorstText(const SVerdictStretch& s) { return Mv(s.worst); }
+// Where the 100 mV criterion protects, the polarisation is what an engineer
+// checks: the smallest one of the stretch.
+QString WorstText(const SVerdictStretch& s)
+{
+    if (s.status == EVerdictStatus::Protected100 && IsPresent(s.minPolarisation))
+        return U8("Pol. ") + Mv(s.minPolarisation);
+    return Mv(s.worst);
+}
 
 // What a joined line should say of itself: its interruptions, at the
 // chainage with two decimals as the table gives it.
@@ -172,7 +179,7 @@ void CReportTables::AddDigList()
                  d.landmark.found ? Str(d.landmark.text) : U8("–"),
                  *DefectSideId(d.side) ? U8(DefectSideId(d.side)) : U8("–"), Str(assesslayout::TenthsText(d.gradDiff)),
                  Str(assesslayout::TenthsText(d.irPercentTenths)), *category ? U8(category) : U8("–"), Mv(d.potOn),
-                 Mv(d.potOff), Mv(d.potIRFree), U8(VerdictStatusName(d.status)), U8(DigActionName(item.action))});
+                 Mv(d.potOff), Mv(d.potIRFree), Str(DefectStatusText(d)), U8(DigActionName(item.action))});
     }
     const trespipeline::SSurveyBinding* b = m_c.o.pipeline;
     if (!b) return;

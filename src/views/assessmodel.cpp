@@ -203,8 +203,7 @@ QString CAssessListModel::Text(int row, EColumn column) const
         case EColumn::PotOn: return MilliVoltText(d.potOn);
         case EColumn::PotOff: return MilliVoltText(d.potOff);
         case EColumn::PotIRFree: return MilliVoltText(d.potIRFree);
-        case EColumn::Status:
-            return Utf8(VerdictStatusName(d.status)) + (d.marginal ? ", " + Utf8(kMarginalMark) : QString());
+        case EColumn::Status: return Utf8(DefectStatusText(d));
         case EColumn::Action: return Utf8(DigActionName(item.action));
         default: break;
         }

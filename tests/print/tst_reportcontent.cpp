@@ -7,6 +7,7 @@
 #include "assesslayout.h"
 #include "comparison.h"
 #include "comparisonalignment.h"
+#include "nativepairing.h"
 #include "reportfigures.h"
 #include "reportfixture.h"
 #include "reportresult.h"
@@ -100,7 +101,7 @@ void TestReportContent::resultInSentences()
                               "Grenzpotential -1200 mV)."),
             QString::fromUtf8("Nicht bewertet: 10 m in 1 Abschnitt („Aus-Potential fehlt“: 10 m)."),
             QString::fromUtf8("Fehlstellenverdacht: keiner."),
-            QString::fromUtf8("100-mV-Kriterium: nicht angewandt (keine Nativmessung)."),
+            QString::fromUtf8("100-mV-Kriterium nicht angewandt: keine Nativmessung."),
         }));
 
     // With a section's own E_p over 40 m the not protected length is split
@@ -116,8 +117,9 @@ void TestReportContent::resultInSentences()
                                "gegen -850 mV, 15 m gegen -950 mV)."));
     QCOMPARE(reportresult::StretchProtectionPotentials(tied, &b, tied.stretches[1]),
              (std::vector<int32_t>{-950, -850}));
-    QCOMPARE(QString::fromStdString(reportresult::HundredMvText(AssessProtection(doc, SVerdictSettings(), &doc))),
-             QStringLiteral("100-mV-Kriterium: angewandt"));
+    QCOMPARE(QString::fromStdString(
+                 trespipeline::Admission100mVText(AssessProtection(doc, SVerdictSettings(), &doc), nullptr)),
+             QString::fromUtf8("100-mV-Kriterium (Polarisation gegen die Nativmessung mindestens 100 mV): zulässig."));
 }
 
 void TestReportContent::defectsCountedPerActionMostUrgentFirst()
