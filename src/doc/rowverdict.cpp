@@ -233,12 +233,17 @@ std::vector<SVerdictRow> JudgeRows(const CTreDoc& doc, const SVerdictSettings& s
     // not counted as measured; and none across a counter reset, where the
     // neighbour's position belongs to another run.
     for (size_t k = 0; k < rows.size(); ++k) {
-        int64_t twice = 0; // hundredths of a metre, twice the weight
-        if (k > 0 && rows[k - 1].run == rows[k].run)
-            twice += std::min(std::abs(rows[k].position - rows[k - 1].position), gap);
-        if (k + 1 < rows.size() && rows[k + 1].run == rows[k].run)
-            twice += std::min(std::abs(rows[k + 1].position - rows[k].position), gap);
+        int64_t twice = 0, low = 0, high = 0; // hundredths of a metre, twice the weight and its sides
+        for (const size_t n : {k - 1, k + 1}) {
+            if (n >= rows.size() || rows[n].run != rows[k].run) continue; // k - 1 wraps round at the first
+            const int64_t d = rows[n].position - rows[k].position, reach = std::min(std::abs(d), gap);
+            twice += reach;
+            if (d < 0) low = std::max(low, reach);
+            else if (d > 0) high = std::max(high, reach);
+        }
         rows[k].weight = static_cast<double>(twice) / 200.0;
+        rows[k].zoneLow = static_cast<double>(low) / 200.0;
+        rows[k].zoneHigh = static_cast<double>(high) / 200.0;
     }
     return rows;
 }

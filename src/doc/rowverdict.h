@@ -66,8 +66,12 @@ struct SVerdictRow {
     EValidity validity = EValidity::Valid;
     EVerdictStatus status = EVerdictStatus::NotAssessed;
     EVerdictBasis basis = EVerdictBasis::None;
-    int32_t value = NO_VALUE;    // E*, mV; NO_VALUE when not assessed
-    double weight = 0;           // m: half the distance to each neighbour, each half at most half the gap
+    int32_t value = NO_VALUE; // E*, mV; NO_VALUE when not assessed
+    double weight = 0;        // m: half the distance to each neighbour, each half at most half the gap
+    // How far the zone the weight stands for reaches below and above the
+    // position, m (0 towards a counter reset or the survey's ends): where
+    // the curves, the report's sheets and the map draw a point's stretch.
+    double zoneLow = 0, zoneHigh = 0;
     int64_t gradDiff = NO_VALUE; // D = |mean on gradient - mean off gradient|, tenths of a mV
     bool irfreeUsable = false;
     // Protected, but only just: E* within the margin of E_p (protected), or

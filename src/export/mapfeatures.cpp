@@ -75,15 +75,13 @@ const std::optional<SPlace>& PlaceOf(const SSurveyBinding& b, int row)
 }
 double ChainageOf(const SSurveyBinding& b, int row) { return b.chainage[static_cast<size_t>(row - 1)]; }
 
-// Where the length a run of points stands for ends beyond point k: half-way
-// to its neighbour, at most half the gap (as rowverdict.h weighs a point).
-double ZoneEnd(const SVerdictRow& row, const SVerdictRow* neighbour, int64_t gap)
+// Where the length a run of points stands for ends beyond point k, towards
+// its neighbour: the end of the zone the verdict weighs it by.
+double ZoneEnd(const SVerdictRow& row, const SVerdictRow* neighbour)
 {
-    const int64_t p = row.position;
-    if (!neighbour) return static_cast<double>(p) / 100;
-    const int64_t d = neighbour->position - p;
-    const double half = static_cast<double>(std::min<int64_t>(std::abs(d), gap)) / 2;
-    return (static_cast<double>(p) + (d < 0 ? -half : half)) / 100;
+    const double p = static_cast<double>(row.position) / 100;
+    if (!neighbour) return p;
+    return neighbour->position < row.position ? p - row.zoneLow : p + row.zoneHigh;
 }
 
 void AddPoint(std::vector<SLonLat>& line, const std::optional<SPlace>& p)
@@ -197,12 +195,11 @@ SMapFeature Stretch(const SVerdict& v, const SSurveyBinding& b, const SVerdictSt
     f.style = VerdictStatusId(s.status);
     const double from = ChainageOf(b, s.firstRow), to = ChainageOf(b, s.lastRow);
     f.label = StretchLabel(s, from, to);
-    const int64_t gap = LengthSetting(v.settings.gap);
     const SVerdictRow* before = k0 > 0 ? &v.rows[k0 - 1] : nullptr;
     const SVerdictRow* after = k1 + 1 < v.rows.size() ? &v.rows[k1 + 1] : nullptr;
-    AddPoint(f.geometry, b.locator->At(ZoneEnd(v.rows[k0], before, gap)));
+    AddPoint(f.geometry, b.locator->At(ZoneEnd(v.rows[k0], before)));
     for (size_t k = k0; k <= k1; ++k) AddPoint(f.geometry, PlaceOf(b, v.rows[k].row));
-    AddPoint(f.geometry, b.locator->At(ZoneEnd(v.rows[k1], after, gap)));
+    AddPoint(f.geometry, b.locator->At(ZoneEnd(v.rows[k1], after)));
     CFields out(f.fields);
     StretchFields(out, s, from, to, PlaceOf(b, s.firstRow), PlaceOf(b, s.lastRow));
     return f;

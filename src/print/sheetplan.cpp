@@ -71,7 +71,6 @@ std::vector<int> WithNeighbours(const std::vector<int>& rows, int n)
 std::vector<SStretchExtent> StretchExtents(const SVerdict& v)
 {
     const std::vector<SVerdictRow>& rows = v.rows;
-    const double halfGap = std::max(0.0, v.settings.gap) / 2.0;
     auto metre = [&](size_t k) { return AxisPosition(rows[k]); };
     std::vector<SStretchExtent> extents;
     extents.reserve(v.stretches.size());
@@ -81,15 +80,8 @@ std::vector<SStretchExtent> StretchExtents(const SVerdict& v)
         SStretchExtent e{std::numeric_limits<double>::max(), std::numeric_limits<double>::lowest()};
         for (; k < rows.size() && rows[k].row <= s.lastRow; ++k) {
             const double m = metre(k);
-            double below = 0, above = 0;
-            for (const size_t n : {k - 1, k + 1}) {
-                if (n >= rows.size()) continue; // k - 1 wraps round at the first point
-                const double half = std::min(std::abs(metre(n) - m) / 2.0, halfGap);
-                if (metre(n) < m) below = std::max(below, half);
-                else above = std::max(above, half);
-            }
-            e.from = std::min(e.from, m - below);
-            e.to = std::max(e.to, m + above);
+            e.from = std::min(e.from, m - rows[k].zoneLow);
+            e.to = std::max(e.to, m + rows[k].zoneHigh);
         }
         if (e.from > e.to) e = {};
         extents.push_back(e);

@@ -7,7 +7,6 @@
 std::vector<SVerdictSpan> VerdictSpans(const SVerdict& verdict, const std::vector<double>* positions)
 {
     const std::vector<SVerdictRow>& rows = verdict.rows;
-    const double gap = std::max(0.0, verdict.settings.gap);
     const auto at = [&](size_t k) {
         if (!positions) return static_cast<double>(rows[k].metre);
         const size_t i = static_cast<size_t>(rows[k].row - 1);
@@ -17,14 +16,9 @@ std::vector<SVerdictSpan> VerdictSpans(const SVerdict& verdict, const std::vecto
     for (size_t k = 0; k < rows.size(); ++k) {
         const double m = at(k);
         if (std::isnan(m)) continue;
-        double lo = m, hi = m;
-        for (const size_t n : {k - 1, k + 1}) {
-            if (n >= rows.size() || std::isnan(at(n))) continue; // k - 1 wraps around for the first
-            const double d = at(n) - m;
-            const double half = std::min(std::abs(d), gap) / 2;
-            if (d < 0) lo = m - half;
-            else if (d > 0) hi = m + half;
-        }
+        // The verdict's own zone, so a shade never reaches across a counter
+        // reset nor further than the length the point is weighed by.
+        const double lo = m - rows[k].zoneLow, hi = m + rows[k].zoneHigh;
         // A neighbour's zone ends where this one begins, in either direction
         // of the survey.
         if (!out.empty() && out.back().status == rows[k].status) {

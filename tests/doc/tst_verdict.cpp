@@ -306,6 +306,9 @@ TEST(Verdict, CounterResetSplitsTheSurveyIntoRuns)
         EXPECT_EQ(std::tie(v.rows[20].run, v.rows[21].run, v.rows[36].run), std::make_tuple(0, 1, 1)) << from;
         // The weights end at the reset: 20 m and 15 m, no gap between them.
         EXPECT_EQ(std::tie(v.rows[20].weight, v.rows[21].weight), std::make_tuple(0.5, 0.5));
+        // ... and so do the zones every drawing of a stretch takes.
+        EXPECT_EQ(std::tie(v.rows[19].zoneLow, v.rows[19].zoneHigh, v.rows[20].zoneHigh, v.rows[21].zoneLow),
+                  std::make_tuple(0.5, 0.5, 0.0, 0.0));
         EXPECT_EQ(v.coverage.totalLength, 35);
         EXPECT_EQ(v.coverage.gapLength, 0);
         EXPECT_EQ(v.coverage.surveyedLength, 35);
