@@ -109,11 +109,8 @@ const char* TableTitle(ETable t)
 }
 
 // The worst value of a line: E* for a stretch not protected or beyond the
-// limiting potential. A stretch protected by the 100 mV criterion is
-// judged by its polarisation, which the verdict does not carry per
-// stretch: an en dash there.
-// Where the 100 mV criterion protects, the polarisation is what an engineer
-// checks: the smallest one of the stretch.
+// limiting potential. Where the 100 mV criterion protects, the polarisation
+// is what an engineer checks: the smallest one of the stretch.
 QString WorstText(const SVerdictStretch& s)
 {
     if (s.status == EVerdictStatus::Protected100 && IsPresent(s.minPolarisation))
