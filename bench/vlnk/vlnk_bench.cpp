@@ -14,6 +14,7 @@
 #include <thread>
 #include <utility>
 
+#include "dospath.h"
 #include "libdir.h"
 #include "library.h"
 #include "msgwindow.h"
@@ -155,7 +156,7 @@ public:
     ~ReceiveRig()
     {
         VLNKCloseChannel(1);
-        server->Stop();
+        if (server) server->Stop();
         vlnk::LibraryUnload();
         std::filesystem::remove_all(m_dir);
     }
@@ -329,5 +330,49 @@ BENCHMARK(BM_Receive100K_Paced115200_WaitingCaller_PeerOwnCpu)
     ->Iterations(1);
 
 } // namespace
+
+// A line that goes away mid-receive (an adapter pulled): the time from the
+// port closing to the port error, and the process's CPU meanwhile (a watcher
+// that spun would show here). Once the library noticed within 2 s and used
+// under 0.2 s of CPU.
+void BM_VanishedPortEndsTheReceive(benchmark::State& state)
+{
+    for (auto _ : state) {
+        ReceiveRig rig(30000, true, false);
+        char folder[] = "/tmp/vlnk-bench-pc-XXXXXX";
+        const std::string target = std::string(mkdtemp(folder)) + "/BENCH.TSD";
+        if (!rig.ok || VLNKReceiveFile(1, target.c_str()) != 213) {
+            state.SkipWithError("cannot reach the simulated handheld");
+            return;
+        }
+        int flowing = 213;
+        while ((flowing = VLNKGetResult(1, nullptr, nullptr)) == 213 && vlnk::Slot(1)->link.m_nDoneBytes < 512)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (flowing != 213) {
+            std::filesystem::remove_all(folder);
+            state.SkipWithError("the receive ended before the port closed");
+            return;
+        }
+        const auto start = Clock::now();
+        const double cpu0 = ProcessCpuSeconds();
+        rig.server.reset(); // the master side closes
+        int result = ReceiveRig::Run(213, Caller::Waiting);
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        state.counters["cpu_s"] = ProcessCpuSeconds() - cpu0;
+        if (result != 217) state.SkipWithError("the receive did not end with the port error 217");
+        std::filesystem::remove_all(folder);
+    }
+}
+BENCHMARK(BM_VanishedPortEndsTheReceive)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// DOS wildcards with many stars against a long name that does not match:
+// linear, not exponential (once under 50 ms; far below on any machine).
+void BM_WildcardManyStars(benchmark::State& state)
+{
+    const std::string pattern = std::string(50, '*') + "a*a*a*a*a*b";
+    const std::string name(250, 'a');
+    for (auto _ : state) benchmark::DoNotOptimize(vlnk::WildcardMatch(pattern, name));
+}
+BENCHMARK(BM_WildcardManyStars)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

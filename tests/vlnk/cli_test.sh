@@ -47,6 +47,8 @@ check "sim --root without value" 2 "$sim" --root && expect "sim --root" "$work/e
 check "sim --user x" 2 "$sim" --user 1x && expect "sim --user 1x" "$work/err" "invalid number '1x' for --user"
 check "sim --faults 2" 2 "$sim" --faults 2 && expect "sim --faults 2" "$work/err" "chance '2' for --faults"
 check "sim stray argument" 2 "$sim" extra && expect "sim stray" "$work/err" "unexpected argument 'extra'"
+check "sim --fault-kinds nope" 2 "$sim" --fault-kinds corrupt,nope && expect "sim --fault-kinds" "$work/err" "invalid fault kind 'nope' for --fault-kinds"
+check "sim --ini-port XYZ" 2 "$sim" --ini-port XYZ && expect "sim --ini-port" "$work/err" "invalid port 'XYZ' for --ini-port"
 empty "nothing printed to stdout on a usage error" "$work/out"
 
 # A whole job: several commands in one argument, as scripts write them.

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The command language of CMDVLNK without a line: parsing, DOS paths and
 // wildcards, the arguments of cmdvlnk, and the terminal progress display.
-#include <chrono>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <string>
@@ -167,10 +166,8 @@ TEST(DosPathTest, WildcardsMatchAsOnTheHandheld)
     EXPECT_FALSE(WildcardMatch("*.TSD", "survey.tsd.bak"));
     EXPECT_FALSE(WildcardMatch("?.TSD", ".TSD"));
     EXPECT_FALSE(WildcardMatch("", "a"));
-    // Many stars against a long non-matching name stay quick.
-    const auto start = std::chrono::steady_clock::now();
+    // Many stars against a long non-matching name (how quick: vlnk-bench).
     EXPECT_FALSE(WildcardMatch(std::string(50, '*') + "a*a*a*a*a*b", std::string(250, 'a')));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
 }
 
 TEST(CmdvlnkArgumentsTest, EachArgumentIsATokenWithDosSeparatorsInItsValue)

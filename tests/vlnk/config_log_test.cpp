@@ -14,6 +14,7 @@
 #include "profile.h"
 #include "pty_pair.h"
 #include "settings.h"
+#include "userrights.h"
 #include "vlnk_env.h"
 #include "vlnkw32.h"
 
@@ -88,12 +89,16 @@ TEST_F(ConfigTest, RememberedBaudRateDefaultsAndIsBounded)
     ASSERT_TRUE(vlnk::WriteRememberedBaud(1, "COM1", "12345678901"));
     EXPECT_EQ(vlnk::ReadRememberedBaud(1, "COM1"), "38400");
     chmod(Dir().c_str(), 0500);
-    const bool refused = !vlnk::WriteRememberedBaud(2, "COM2", "4800");
-    chmod(Dir().c_str(), 0700);
-    if (geteuid() != 0) { // root writes anyway
-        EXPECT_TRUE(refused);
-        EXPECT_TRUE(Contains(LogText(), "VLNKWDLL:ERROR:Could not write 'COM2Baud=4800'"));
+    bool refused = false;
+    {
+        CUserRights user;
+        ASSERT_EQ(user.Error(), "");
+        refused = !vlnk::WriteRememberedBaud(2, "COM2", "4800");
     }
+    chmod(Dir().c_str(), 0700);
+    EXPECT_TRUE(refused);
+    EXPECT_TRUE(Contains(LogText(), "VLNKWDLL:ERROR:Could not write 'COM2Baud=4800'"));
+    EXPECT_FALSE(Contains(IniText(), "COM2Baud"));
 }
 
 class ReloadTest : public LibraryTest {

@@ -13,6 +13,7 @@
 #include "library.h"
 #include "link_env.h"
 #include "pcpath.h"
+#include "userrights.h"
 #include "vlnkw32.h"
 
 using namespace vlnktest;
@@ -336,12 +337,18 @@ TEST_F(FileOpsTest, ReceiveRefusesUnsafeAndInvalidNames)
     EXPECT_EQ(VLNKGetResult(1, nullptr, nullptr), 210);
     EXPECT_TRUE(Contains(LogText(), "VLNKWDLL:ERROR:RX:Refused name with a path separator or '..' ["));
     EXPECT_TRUE(Contains(LogText(), "VLNKWDLL:ERROR:RX:Cannot receive - invalid filename [" + PcDir() + "/*.TSD]\n"));
-    // A target the user may not write.
+    // A target the user may not write, in folders the user may reach.
     WriteFile(PcDir() + "/RO.TSD", "x");
     chmod((PcDir() + "/RO.TSD").c_str(), 0444);
-    if (geteuid() != 0) {
+    chmod(Dir().c_str(), 0711);
+    chmod(PcDir().c_str(), 0711);
+    {
+        CUserRights user;
+        ASSERT_EQ(user.Error(), "");
         EXPECT_EQ(VLNKReceiveFile(1, (PcDir() + "/RO.TSD").c_str()), 228);
     }
+    EXPECT_TRUE(Contains(LogText(), "VLNKWDLL:ERROR:RX:Insufficient rights to open [" + PcDir() + "/RO.TSD]\n"));
+    EXPECT_EQ(ReadFile(PcDir() + "/RO.TSD"), "x");
 }
 
 TEST_F(FileOpsTest, TransmitSendsTheFileAndReportsProgress)

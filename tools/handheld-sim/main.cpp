@@ -11,6 +11,7 @@
 #include <cstring>
 #include <getopt.h>
 #include <string>
+#include <strings.h>
 #include <sys/prctl.h>
 
 #include "iniport.h"
@@ -91,6 +92,36 @@ double Rate(const char* option, const char* text)
     return r;
 }
 
+// The faults to inject, each named: a misspelt kind would else leave the
+// line without the faults the run is meant to survive.
+void FaultKinds(const char* list, vlnksim::ServerOptions& options)
+{
+    options.corrupt = options.drop = options.handheld.lostAck = options.handheld.repeatEntry = false;
+    const std::string text = list;
+    size_t from = 0;
+    for (;;) {
+        const size_t comma = text.find(',', from);
+        const std::string kind = text.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+        if (kind == "corrupt") options.corrupt = true;
+        else if (kind == "drop") options.drop = true;
+        else if (kind == "lostack") options.handheld.lostAck = true;
+        else if (kind == "repeat") options.handheld.repeatEntry = true;
+        else BadUsage("invalid fault kind '%s' for --fault-kinds (corrupt, drop, lostack, repeat)", kind.c_str());
+        if (comma == std::string::npos) return;
+        from = comma + 1;
+    }
+}
+
+// A port name as the library maps it: COM and a number from 1, in any case.
+std::string ComPort(const char* name)
+{
+    const std::string port = name;
+    const bool digits = port.size() > 3 && port.size() <= 6 && port.find_first_not_of("0123456789", 3) == std::string::npos;
+    if (!digits || strncasecmp(name, "COM", 3) != 0 || std::strtol(name + 3, nullptr, 10) < 1)
+        BadUsage("invalid port '%s' for --ini-port (COM1, COM2, ...)", name);
+    return port;
+}
+
 enum Option : int {
     kRoot = 256,
     kUser,
@@ -154,19 +185,12 @@ int main(int argc, char** argv)
         case kPaced: options.paced = true; break;
         case kFaults: options.handheld.faultRate = Rate("faults", optarg); break;
         case kByteErrors: options.byteErrors = Rate("byte-errors", optarg); break;
-        case kFaultKinds: {
-            const std::string kinds = std::string(",") + optarg + ",";
-            options.corrupt = kinds.find(",corrupt,") != std::string::npos;
-            options.drop = kinds.find(",drop,") != std::string::npos;
-            options.handheld.lostAck = kinds.find(",lostack,") != std::string::npos;
-            options.handheld.repeatEntry = kinds.find(",repeat,") != std::string::npos;
-            break;
-        }
+        case kFaultKinds: FaultKinds(optarg, options); break;
         case kSeed: options.handheld.seed = static_cast<uint32_t>(Number("seed", optarg, 0, UINT32_MAX)); break;
         case kResendMs: options.handheld.resendMs = static_cast<int>(Number("resend-ms", optarg, 1, 600000)); break;
         case kMute: options.handheld.mute = true; break;
         case kCapture: options.capture = optarg; break;
-        case kIniPort: iniPort = optarg; break;
+        case kIniPort: iniPort = ComPort(optarg); break;
         case kHelp: Usage(stdout); return 0;
         case kVersion: std::printf("vlnk-handheld-sim (Tresmon) %s\n", TRES_VERSION); return 0;
         default: // getopt_long has named the option
