@@ -21,6 +21,7 @@ packages=(
   xvfb xauth
   poppler-utils
   mandoc  # tresmon(1) as the HTML page of the program's "Handbuch"
+  shared-mime-info  # update-mime-database: the desktop test registers the survey type
   python3
   clang-format
 )

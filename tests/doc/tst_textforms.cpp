@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Text forms: the fixed-width texts every view and printout shows.
 #include "docfixture.h"
+#include "missingtool.h"
 #include "numtext.h"
 
 #include <gtest/gtest.h>
@@ -117,7 +118,7 @@ TEST(TextForms, ProcessLocaleDoesNotChangeTheDecimalPoint)
     // A German desktop locale must not turn file numbers into "0,85".
     const char* old = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = old ? old : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no German locale installed";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) TRES_GTEST_SKIP_MISSING("no German locale de_DE.UTF-8 installed");
     EXPECT_EQ(tresnum::FormatFixed(-0.85, 2, 5), "-0.85");
     EXPECT_DOUBLE_EQ(tresnum::ParseDoublePrefix("-1.25"), -1.25);
     std::setlocale(LC_NUMERIC, saved.c_str());

@@ -6,6 +6,7 @@
 #include "assesswnd.h"
 #include "datafolders.h"
 #include "mainframe.h"
+#include "missingtool.h"
 #include "tableview.h"
 #include "tredoc.h"
 #include "tresapp.h"
@@ -149,7 +150,7 @@ void TestDesktop::droppedSurveyOpensAfterTheSaveQuestion()
 void TestDesktop::surveyIsRecognisedByItsContent()
 {
     const QString updater = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
-    if (updater.isEmpty()) QSKIP("update-mime-database is not installed");
+    if (updater.isEmpty()) TRES_QSKIP_MISSING("update-mime-database (shared-mime-info) is not installed");
     // The MIME type as a user's installation has it, in a data folder of our own.
     QTemporaryDir data;
     QVERIFY(QDir(data.path()).mkpath(QStringLiteral("mime/packages")));

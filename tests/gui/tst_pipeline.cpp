@@ -11,6 +11,7 @@
 #include "mainframe.h"
 #include "mapdock.h"
 #include "mapview.h"
+#include "missingtool.h"
 #include "pipelinesource.h"
 #include "surveyexport.h"
 #include "tableview.h"
@@ -325,7 +326,8 @@ void TestPipeline::comparisonByTheFixedPoints()
     QCOMPARE(lower.pCompareMetres->front(), 1000);
     QCOMPARE(lower.pCompareMetres->back(), 4075);
     // The report names the data and pairs its comparison the same way.
-    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+    const bool pdfText = !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+    if (pdfText) {
         m_seam.saveAnswers << Path("bericht.pdf");
         f.Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
         QProcess text;
@@ -340,6 +342,7 @@ void TestPipeline::comparisonByTheFixedPoints()
     // Without pipeline data the recorded metres again, the comparison on its own.
     QVERIFY(!f.LowerPane()->Frame().pPositions);
     QCOMPARE(f.LowerPane()->Frame().nStart, 0);
+    if (!pdfText) TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed: the report was not read back");
 }
 
 void TestPipeline::exportMenuWritesEveryFormat()

@@ -9,6 +9,7 @@
 #include "assessreport.h"
 #include "assesssheet.h"
 #include "comparison.h"
+#include "missingtool.h"
 #include "pdftext.h"
 #include "polylinesink.h"
 #include "recorder.h"
@@ -397,7 +398,7 @@ void TestAssessReport::curvesKeepEveryColumnsExtremes()
 
 void TestAssessReport::firstPageNamesIssuerSurveyAndElectrode()
 {
-    if (!HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
+    if (!HavePdfToText()) TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
     CTreDoc doc;
     BuildTwoSheets(doc);
     doc.SetPathName(m_dir.filePath(QStringLiteral("Strecke-7.tsd")).toStdString());
@@ -468,7 +469,7 @@ void TestAssessReport::firstPageNamesIssuerSurveyAndElectrode()
 
 void TestAssessReport::longSurveyReportHasEverySheetRowAndHeader()
 {
-    if (!HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
+    if (!HavePdfToText()) TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
     CTreDoc doc;
     BuildLongSurvey(doc);
     doc.SetPathName(m_dir.filePath(QStringLiteral("Leitung-20km.tsd")).toStdString());
@@ -599,7 +600,7 @@ void TestAssessReport::longSurveyReportHasEverySheetRowAndHeader()
 
 void TestAssessReport::appendedSurveyKeepsSharesWithin100()
 {
-    if (!HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
+    if (!HavePdfToText()) TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
     // A survey appended to itself: its metres run 0 ... 999 twice.
     CTreDoc doc;
     std::vector<CSurveyRow> rows;
@@ -680,7 +681,7 @@ void TestAssessReport::logoFitsItsBoxOrStopsTheReport()
 
 void TestAssessReport::printerGivesTheSamePages()
 {
-    if (!HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
+    if (!HavePdfToText()) TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
     CTreDoc doc;
     gensurvey::SurveyOptions options;
     options.rows = 3000;
@@ -728,7 +729,7 @@ void TestAssessReport::failedWriteLeavesNoFile()
 
 void TestAssessReport::comparisonSectionFollowsTheAssessment()
 {
-    if (!HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
+    if (!HavePdfToText()) TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
     CTreDoc current, earlier;
     BuildWorsened(current, earlier, 450);
     current.SetPathName(m_dir.filePath(QStringLiteral("Strecke-2024.tsd")).toStdString());
@@ -832,7 +833,7 @@ void TestAssessReport::comparisonSectionFollowsTheAssessment()
 
 void TestAssessReport::nativeSectionShowsPolarisation()
 {
-    if (!HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
+    if (!HavePdfToText()) TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
     // A native survey: off where measured, else on; at 30 m nothing at all.
     CTreDoc current, native;
     std::vector<CSurveyRow> cur, nat;

@@ -10,6 +10,7 @@
 #include "assesssheet.h"
 #include "comparison.h"
 #include "comparisonalignment.h"
+#include "missingtool.h"
 #include "pdftext.h"
 #include "recorder.h"
 #include "reportfixture.h"
@@ -188,7 +189,7 @@ void TestReportPages::comparisonChartOnTheChainage()
 
 void TestReportPages::draftMarkedAndRefusedAsFinal()
 {
-    if (!HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
+    if (!HavePdfToText()) TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
     CTreDoc doc;
     BuildTiedSurvey(doc);
     doc.m_header[2] = "850 mV"; // no sign: the criterion is assumed
@@ -225,7 +226,7 @@ void TestReportPages::draftMarkedAndRefusedAsFinal()
 
 void TestReportPages::firstPageStatesResultAndConditions()
 {
-    if (!HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
+    if (!HavePdfToText()) TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
     CTreDoc doc;
     BuildTiedSurvey(doc);
     const trespipeline::SSurveyBinding b = trespipeline::BindSurvey(doc, TiedSurveyData());
@@ -265,7 +266,7 @@ void TestReportPages::firstPageStatesResultAndConditions()
 
 void TestReportPages::stretchTableAtChainageAndMetre()
 {
-    if (!HavePdfToText()) QSKIP("pdftotext (poppler-utils) is not installed");
+    if (!HavePdfToText()) TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
     CTreDoc doc;
     BuildTiedSurvey(doc);
     const trespipeline::SSurveyBinding b = trespipeline::BindSurvey(doc, TiedSurveyData());

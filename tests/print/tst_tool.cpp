@@ -2,6 +2,8 @@
 // tresmon-tool print and report as processes: PDF page counts and sizes for
 // both printouts and the options, the assessment report with and without a
 // comparison, and their exit codes.
+#include "missingtool.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -286,7 +288,7 @@ void TestTool::reportWritesThePdf()
     QCOMPARE(pdf.pages, 6); // pages 1 and 2, three sheets of 1000 m for 2400 m, the lists
     QVERIFY(qAbs(pdf.size.width() - 595) < 1 && qAbs(pdf.size.height() - 842) < 1);
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("pdftotext (poppler-utils) is not installed");
+        TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
 
     // The program's settings "Bericht" name the issuer; the assessment's
     // options and the report's own reach the report, each option over its
@@ -383,7 +385,7 @@ void TestTool::reportFinalOrDraftWithHowItWasTaken()
           QStringList{QStringLiteral("--merge"), QStringLiteral("2,5")}, QStringList{QStringLiteral("--final=ja")}})
         QCOMPARE(Report(QStringList{demo, o, Out("x.pdf")} + bad, &err), 1);
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("pdftotext (poppler-utils) is not installed");
+        TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
     QVERIFY(PdfText(Out("draft.pdf")).startsWith(QString::fromUtf8("ENTWURF – Bewertungsbericht")));
 
     // With an issuer it is final, and page 1 says how the survey was taken.
@@ -519,7 +521,7 @@ void TestTool::reportComparisonUsageAndFailures()
 void TestTool::reportWithPipelineData()
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("pdftotext (poppler-utils) is not installed");
+        TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
     const QString demo = QStringLiteral(DEMO_TSD), leitung = QStringLiteral(LEITUNG_GEOJSON);
     QString err;
     QCOMPARE(Report({demo, QStringLiteral("-o"), Out("p.pdf"), QStringLiteral("--pipeline"), leitung}, &err), 0);
@@ -574,7 +576,7 @@ void TestTool::reportWithPipelineData()
 void TestTool::reportTakesANativeSurveyOfItsOwn()
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("pdftotext (poppler-utils) is not installed");
+        TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
     const QString demo = QStringLiteral(DEMO_TSD), o = QStringLiteral("-o"), n = QStringLiteral("--native");
     const QString shifted = Out("nativ-30.tsd"), turned = Out("nativ-umgekehrt.tsd");
     QCOMPARE(RunCommand(QStringLiteral("edit"),
@@ -600,7 +602,7 @@ void TestTool::reportTakesANativeSurveyOfItsOwn()
 void TestTool::reportComparesAsCompareDoes()
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
-        QSKIP("pdftotext (poppler-utils) is not installed");
+        TRES_QSKIP_MISSING("pdftotext (poppler-utils) is not installed");
     const QString demo = QStringLiteral(DEMO_TSD), o = QStringLiteral("-o");
     // Last year's survey started 3 m further on: paired as recorded it makes
     // up an indication; aligned by the landmarks it does not.
