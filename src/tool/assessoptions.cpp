@@ -271,18 +271,23 @@ bool CheckOptions(EAssessCommand command, SAssessOptions& o, const std::string& 
 }
 
 // Every long option of `command`, for the shortened forms.
-template <size_t N>
-std::vector<SOptionName> KnownOptions(EAssessCommand command, const SNumberOption (&numbers)[N])
+template <size_t N> std::vector<SOptionName> KnownOptions(EAssessCommand command, const SNumberOption (&numbers)[N])
 {
-    std::vector<SOptionName> known{{"--help", 0},      {"--native", 0}, {"--reverse", 0}, {"--categories", 1},
-                                   {"--no-100mv", 0},  {"--pipeline", 1}, {"--crs", 1}};
+    std::vector<SOptionName> known{{"--help", 0},     {"--native", 0},   {"--reverse", 0}, {"--categories", 1},
+                                   {"--no-100mv", 0}, {"--pipeline", 1}, {"--crs", 1}};
     for (const SNumberOption& n : numbers) known.push_back({n.name, 1});
     for (const SRetired& r : kRetired) known.push_back({r.name, 0});
     if (command == EAssessCommand::Assess) known.insert(known.end(), {{"--json", 0}, {"--csv", 0}, {"--rows", 0}});
     if (command == EAssessCommand::Export) known.push_back({"--format", 1});
     if (command == EAssessCommand::Report) {
-        known.insert(known.end(), {{"--compare", 1}, {"--no-align", 0}, {"--worse-limit", 1}, {"--shift-limit", 1},
-                                   {"--section", 1}, {"--merge", 1}, {"--final", 0}, {"--report-number", 1},
+        known.insert(known.end(), {{"--compare", 1},
+                                   {"--no-align", 0},
+                                   {"--worse-limit", 1},
+                                   {"--shift-limit", 1},
+                                   {"--section", 1},
+                                   {"--merge", 1},
+                                   {"--final", 0},
+                                   {"--report-number", 1},
                                    {"--revision", 1}});
         for (const SReportTextOption& t : kReportTextOptions) known.push_back({t.name, 1});
     }

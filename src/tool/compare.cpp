@@ -37,10 +37,9 @@ bool UsageError(const std::string& text)
 // False after a usage error; `help` set when -h or --help comes before any.
 bool ParseOptions(Args args, SCompareOptions& o, bool& help)
 {
-    const std::vector<SOptionName> known{{"--help", 0},     {"--json", 0},     {"--csv", 0},
-                                         {"--native", 0},   {"--pairs", 0},    {"--reverse", 0},
-                                         {"--no-align", 0}, {"--pipeline", 1}, {"--worse-limit", 1},
-                                         {"--shift-limit", 1}};
+    const std::vector<SOptionName> known{
+        {"--help", 0},    {"--json", 0},     {"--csv", 0},      {"--native", 0},      {"--pairs", 0},
+        {"--reverse", 0}, {"--no-align", 0}, {"--pipeline", 1}, {"--worse-limit", 1}, {"--shift-limit", 1}};
     if (std::string error; !ExpandOptionWords(args, known, error)) return UsageError(error);
     int files = 0;
     auto operand = [&](const std::string& word) {

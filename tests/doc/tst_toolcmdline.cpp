@@ -149,7 +149,8 @@ TEST(ToolCommandLine, EveryCommandTakesShortenedNamesAndTheEndOfOptions)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err.rfind("tresmon-tool: Zu viele Dateien: -o\n", 0), 0u) << r.err; // "--" ended the options
     for (const auto& [line, message] :
-         {std::pair{"$T report a.tsd -o r.pdf --no", "tresmon-tool: Mehrdeutige Option: --no (--no-100mv, --no-align)\n"},
+         {std::pair{"$T report a.tsd -o r.pdf --no",
+                    "tresmon-tool: Mehrdeutige Option: --no (--no-100mv, --no-align)\n"},
           std::pair{"$T edit a.tsd -o b.tsd --re", "tresmon-tool: Mehrdeutige Option: --re (--reverse, --restation)\n"},
           std::pair{"$T print --graphic a.tsd -o p.pdf --e", "print: Mehrdeutige Option: --e (--end, --errors)\n"}}) {
         r = Sh(dir, cd + line);

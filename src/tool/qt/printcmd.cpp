@@ -68,7 +68,7 @@ int RunPrintCommand(int argc, char** argv)
     const QCommandLineOption noQmOption(QStringLiteral("no-qm"));
     const QCommandLineOption maxPagesOption(QStringLiteral("max-pages"), QString(), QStringLiteral("N"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QList<QCommandLineOption> options{graphicOption, tableOption,   outOption,  scaleOption,    startOption,
+    const QList<QCommandLineOption> options{graphicOption, tableOption,  outOption,  scaleOption,    startOption,
                                             endOption,     errorsOption, noQmOption, maxPagesOption, helpOption};
     if (const auto fault = ParseCommandWords(parser, options, argc, argv)) {
         if (fault->kind == CommandLineFault::Ambiguous) return Usage(fault->word.toStdString());
