@@ -276,7 +276,11 @@ void ParseData(std::string_view block, CParsedFile& parsed, CProgressSteps& prog
         }
         const size_t remaining = end < length ? length - end : 0;
         progress.Report(static_cast<int>(100 - static_cast<uint64_t>(remaining) * 100 / length));
-        if (line.size() >= 5 && ReadDataLine(line, parsed.rows.emplace_back())) parsed.recognised = true;
+        // A heading is never a row: a second "[Messdaten]", or a section our
+        // reader does not know standing after the data, gave a row of metre
+        // 0 that the next save wrote as a reading.
+        if (line.size() >= 5 && line.front() != '[' && ReadDataLine(line, parsed.rows.emplace_back()))
+            parsed.recognised = true;
         return true;
     });
 }

@@ -2,6 +2,7 @@
 #include "assessreport.h"
 
 #include "assesssheet.h"
+#include "fileerror.h"
 #include "printjob.h"
 #include "reportcompare.h"
 #include "reportcontent.h"
@@ -21,6 +22,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -174,8 +176,12 @@ bool WriteAssessmentReportPdf(const CTreDoc& doc, const SReportOptions& options,
     CAssessReport report(doc, options);
     QString why;
     if (!report.Prepare(&why)) return fail(why);
+    // Qt's error strings are English; the system's reason is said in German
+    // as for every other file.
+    auto reason = [] { return errno ? Str(tresdoc::FileErrorReason(errno)) : U8("Schreibfehler"); };
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return fail(file.errorString());
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly)) return fail(reason());
     constexpr int kDpi = 600;
     QPdfWriter writer(&file);
     writer.setResolution(kDpi);
@@ -196,7 +202,8 @@ bool WriteAssessmentReportPdf(const CTreDoc& doc, const SReportOptions& options,
     }
     report.OnEndPrinting();
     p.end();
-    if (!file.commit()) return fail(file.errorString());
+    errno = 0;
+    if (!file.commit()) return fail(reason());
     return true;
 }
 

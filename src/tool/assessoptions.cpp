@@ -270,8 +270,32 @@ bool CheckOptions(EAssessCommand command, SAssessOptions& o, const std::string& 
     return true;
 }
 
+// Every long option of `command`, for the shortened forms.
+template <size_t N> std::vector<SOptionName> KnownOptions(EAssessCommand command, const SNumberOption (&numbers)[N])
+{
+    std::vector<SOptionName> known{{"--help", 0},     {"--native", 0},   {"--reverse", 0}, {"--categories", 1},
+                                   {"--no-100mv", 0}, {"--pipeline", 1}, {"--crs", 1}};
+    for (const SNumberOption& n : numbers) known.push_back({n.name, 1});
+    for (const SRetired& r : kRetired) known.push_back({r.name, 0});
+    if (command == EAssessCommand::Assess) known.insert(known.end(), {{"--json", 0}, {"--csv", 0}, {"--rows", 0}});
+    if (command == EAssessCommand::Export) known.push_back({"--format", 1});
+    if (command == EAssessCommand::Report) {
+        known.insert(known.end(), {{"--compare", 1},
+                                   {"--no-align", 0},
+                                   {"--worse-limit", 1},
+                                   {"--shift-limit", 1},
+                                   {"--section", 1},
+                                   {"--merge", 1},
+                                   {"--final", 0},
+                                   {"--report-number", 1},
+                                   {"--revision", 1}});
+        for (const SReportTextOption& t : kReportTextOptions) known.push_back({t.name, 1});
+    }
+    return known;
+}
+
 // False after a usage error; `help` set when -h or --help comes before any.
-bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, SAssessOptions& o, bool& help)
+bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessOptions& o, bool& help)
 {
     SVerdictSettings& s = o.settings;
     const SNumberOption numberOptions[] = {
@@ -293,7 +317,24 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
     const bool exporting = command == EAssessCommand::Export;
     bool havePath = false;
     std::string comparisonOnly; // the first option that needs --compare
+    if (std::string error; !ExpandOptionWords(args, KnownOptions(command, numberOptions), error))
+        return UsageError(command, error);
+    bool endOfOptions = false;
+    auto operand = [&](const std::string& word) {
+        if (havePath) return UsageError(command, "Zu viele Dateien: " + word);
+        o.path = word;
+        havePath = true;
+        return true;
+    };
     for (size_t i = 0; i < args.size(); ++i) {
+        if (endOfOptions) {
+            if (!operand(args[i])) return false;
+            continue;
+        }
+        if (args[i] == "--") {
+            endOfOptions = true;
+            continue;
+        }
         auto [name, value, haveValue] = SplitOptionWord(args[i]);
         auto takeValue = [&]() {
             if (haveValue) return true;
@@ -376,11 +417,8 @@ bool ReadOptions(const std::vector<std::string>& args, EAssessCommand command, S
             if (!takeValue() || !ReadCrs(command, value, o.crs)) return false;
         } else if (name.rfind("-", 0) == 0 && name.size() > 1) {
             return UsageError(command, "Unbekannte Option: " + name);
-        } else if (!havePath) {
-            o.path = name;
-            havePath = true;
-        } else {
-            return UsageError(command, "Zu viele Dateien: " + name);
+        } else if (!operand(args[i])) {
+            return false;
         }
     }
     if (!havePath) return UsageError(command, "Keine Messdatei angegeben.");

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cmdline.h"
 
+#include "optionword.h"
 #include "toolhost.h"
+
+#include <algorithm>
 
 #include <cstdio>
 #include <getopt.h>
@@ -19,11 +22,20 @@ std::string RejectedOptionWord(char** argv)
 int ParseCommandLine(const Args& args, std::initializer_list<OptionDef> defs, const std::string& usage,
                      CommandLine& out)
 {
-    // getopt_long wants writable words and a program name in front.
-    std::vector<std::string> words;
-    words.reserve(args.size() + 1);
-    words.emplace_back("tresmon-tool");
+    // Shortened names the way every command takes them, so an ambiguous one
+    // is named alike everywhere; getopt_long sees whole names only.
+    std::vector<SOptionName> known{{"--help", 0}};
+    for (const OptionDef& d : defs) known.push_back({std::string("--") + d.longName, d.values});
+    std::vector<std::string> words{"tresmon-tool"};
     words.insert(words.end(), args.begin(), args.end());
+    std::string error;
+    if (std::vector<std::string> rest(words.begin() + 1, words.end()); ExpandOptionWords(rest, known, error)) {
+        std::copy(rest.begin(), rest.end(), words.begin() + 1);
+    } else {
+        ToolError(error);
+        return kExitUsage;
+    }
+    // getopt_long wants writable words and a program name in front.
     std::vector<char*> argv;
     for (std::string& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);

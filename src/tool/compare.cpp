@@ -35,10 +35,28 @@ bool UsageError(const std::string& text)
 }
 
 // False after a usage error; `help` set when -h or --help comes before any.
-bool ParseOptions(const Args& args, SCompareOptions& o, bool& help)
+bool ParseOptions(Args args, SCompareOptions& o, bool& help)
 {
+    const std::vector<SOptionName> known{
+        {"--help", 0},    {"--json", 0},     {"--csv", 0},      {"--native", 0},      {"--pairs", 0},
+        {"--reverse", 0}, {"--no-align", 0}, {"--pipeline", 1}, {"--worse-limit", 1}, {"--shift-limit", 1}};
+    if (std::string error; !ExpandOptionWords(args, known, error)) return UsageError(error);
     int files = 0;
+    auto operand = [&](const std::string& word) {
+        if (files >= 2) return UsageError("Zu viele Dateien: " + word);
+        (files++ == 0 ? o.current : o.earlier) = word;
+        return true;
+    };
+    bool endOfOptions = false;
     for (size_t i = 0; i < args.size(); ++i) {
+        if (endOfOptions) {
+            if (!operand(args[i])) return false;
+            continue;
+        }
+        if (args[i] == "--") {
+            endOfOptions = true;
+            continue;
+        }
         auto [name, value, haveValue] = SplitOptionWord(args[i]);
         if (name == "-h" || name == "--help") {
             help = true;
@@ -72,10 +90,8 @@ bool ParseOptions(const Args& args, SCompareOptions& o, bool& help)
             if (!SetCompareLimit(name, value, o.settings, error)) return UsageError(error);
         } else if (name.rfind("-", 0) == 0 && name.size() > 1) {
             return UsageError("Unbekannte Option: " + name);
-        } else if (files < 2) {
-            (files++ == 0 ? o.current : o.earlier) = name;
-        } else {
-            return UsageError("Zu viele Dateien: " + name);
+        } else if (!operand(args[i])) {
+            return false;
         }
     }
     if (files < 2) return UsageError(files == 0 ? "Keine Messdateien angegeben." : "Die frühere Messdatei fehlt.");

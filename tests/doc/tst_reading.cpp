@@ -239,6 +239,30 @@ TEST(Reading, SectionsOutOfOrderKeepTheData)
     EXPECT_EQ(doc.m_limits[POTE], -1000);
 }
 
+// Hand-made files and other programs' exports end with the data, its last
+// line closed by CR LF; some repeat the heading or carry a section of their
+// own behind it. Two data lines are two rows, also after a save.
+TEST(Reading, DataAtTheEndGivesItsRowsOnlyAlsoAfterASave)
+{
+    const std::string head = "[Kopfdaten]\r\n01.02.26\r\n[Messdaten]\r\n10;-1.10;-0.90;1;1;;;A\r\n"
+                             "20;-1.20;-0.95;2;2;;;B\r\n";
+    for (const std::string& end : {std::string(), std::string("  \r\n"), std::string("\r\n\x1a"),
+                                   std::string("[Messdaten]\r\n"), std::string("[Anhang]\r\n")}) {
+        SCOPED_TRACE(end);
+        CTempDir dir;
+        WriteFile(dir / "hand.tsd", head + end);
+        CTreDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument((dir / "hand.tsd").string()));
+        ASSERT_EQ(doc.GetRowCount(), 2);
+        EXPECT_EQ(doc.GetMeter(2), 20);
+        EXPECT_EQ(doc.GetComment(2), "B");
+        ASSERT_TRUE(doc.OnSaveDocument((dir / "saved.tsd").string()));
+        CTreDoc again;
+        ASSERT_TRUE(again.OnOpenDocument((dir / "saved.tsd").string()));
+        EXPECT_EQ(again.GetRowCount(), 2);
+    }
+}
+
 TEST(Reading, LinesOfAnyLengthAndLineFeedOnlyFiles)
 {
     CTreDoc doc;

@@ -120,6 +120,71 @@ TEST(ToolCommandLine, LongOptionsTakeTheirUsualForms)
     EXPECT_EQ(doc.GetMeter(2), 25);
 }
 
+// One way of reading words for every command, the Qt half's included: a
+// file whose name begins with a minus after "--", shortened names, and a
+// shortened name that could be two refused alike.
+TEST(ToolCommandLine, EveryCommandTakesShortenedNamesAndTheEndOfOptions)
+{
+    CTempDir dir;
+    WriteFile(dir / "-a.tsd", "[Kopfdaten]\r\n[Messdaten]\r\n10;-1.10;-0.90;1;1;;;A\r\n20;-1.20;-0.95;2;2;;;B\r\n");
+    const std::string cd = "cd " + Q(dir.Path()) + " && ";
+    ShRun r = Sh(dir, cd + "$T assess --prot=-900 --rows -- -a.tsd");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"protection\": -900"), std::string::npos);
+    r = Sh(dir, cd + "$T compare --pa -- -a.tsd -a.tsd");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"pairs\""), std::string::npos);
+    EXPECT_EQ(Sh(dir, cd + "$T export --form csv -o out.csv -- -a.tsd").status, 0);
+    EXPECT_TRUE(fs::exists(dir / "out.csv"));
+    r = Sh(dir, cd + "$T report -o r.pdf --sec 500 -- -a.tsd");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Bewertungsbericht nach r.pdf geschrieben\n");
+    r = Sh(dir, cd + "$T print --gr -o p.pdf -- -a.tsd");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1 Seite nach p.pdf\n");
+    EXPECT_EQ(Sh(dir, cd + "$T render --pa gradient -o g.png -- -a.tsd").status, 0);
+    EXPECT_TRUE(fs::exists(dir / "g.png"));
+
+    r = Sh(dir, cd + "$T report -- -a.tsd -o r.pdf --no");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("tresmon-tool: Zu viele Dateien: -o\n", 0), 0u) << r.err; // "--" ended the options
+    for (const auto& [line, message] :
+         {std::pair{"$T report a.tsd -o r.pdf --no",
+                    "tresmon-tool: Mehrdeutige Option: --no (--no-100mv, --no-align)\n"},
+          std::pair{"$T edit a.tsd -o b.tsd --re", "tresmon-tool: Mehrdeutige Option: --re (--reverse, --restation)\n"},
+          std::pair{"$T print --graphic a.tsd -o p.pdf --e", "print: Mehrdeutige Option: --e (--end, --errors)\n"}}) {
+        r = Sh(dir, cd + line);
+        EXPECT_EQ(r.status, 1) << line;
+        EXPECT_EQ(r.err.rfind(message, 0), 0u) << r.err;
+    }
+}
+
+// What the commands that draw with Qt say is German and said once: no
+// English reason, none of Qt's own warnings (as root without a runtime
+// folder), and a missing survey named by the reader alone.
+TEST(ToolCommandLine, DrawingCommandsSpeakGermanAndOnce)
+{
+    CTempDir dir;
+    const std::string cd = "cd " + Q(dir.Path()) + " && unset XDG_RUNTIME_DIR && ";
+    ShRun r = Sh(dir, cd + "$T report " + Q(kDemo) + " -o /nonexistent/p.pdf");
+    EXPECT_EQ(r.status, 2);
+    const std::string reportError = "tresmon-tool: Der Bewertungsbericht kann nicht nach /nonexistent/p.pdf "
+                                    "geschrieben werden: Die Datei oder der Ordner wurde nicht gefunden\n";
+    ASSERT_GE(r.err.size(), reportError.size());
+    EXPECT_EQ(r.err.substr(r.err.size() - reportError.size()), reportError) << r.err;
+    r = Sh(dir, cd + "$T print --graphic " + Q(kDemo) + " -o /nonexistent/x.pdf");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "print: Die Datei /nonexistent/x.pdf kann nicht geschrieben werden.\n");
+    const std::string missing = "tresmon-tool: Die Datei fehlt.tsd konnte nicht geöffnet werden: Die Datei oder der "
+                                "Ordner wurde nicht gefunden.\n";
+    for (const char* command : {"print --table fehlt.tsd -o x.pdf", "render fehlt.tsd -o x.png",
+                                "report fehlt.tsd -o x.pdf", "assess fehlt.tsd"}) {
+        r = Sh(dir, cd + "$T " + command);
+        EXPECT_EQ(r.status, 2) << command;
+        EXPECT_EQ(r.err, missing) << command;
+    }
+}
+
 TEST(ToolCommandLine, StandardInputIsReadAsTheFileWouldBe)
 {
     CTempDir dir;

@@ -18,6 +18,7 @@
 #include "tableview.h"
 #include "tredoc.h"
 #include "tresapp.h"
+#include "tresversion.h"
 #include "uiseam.h"
 
 #include <QDir>
@@ -30,6 +31,9 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QWheelEvent>
+
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -74,9 +78,26 @@ private:
 
 int main(int argc, char** argv)
 {
+    const char usage[] = "Aufruf: tres-look DATEI.tsd ORDNER [LEITUNGSDATEN.geojson [NATIV.tsd]]\n";
+    // Answered before a window is asked for, so also without a screen.
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            fputs(usage, stdout);
+            return 0;
+        }
+        if (a == "--version") {
+            puts("tres-look " TRES_VERSION);
+            return 0;
+        }
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0) { // one dash is Qt's own (-platform offscreen)
+            fprintf(stderr, "tres-look: Unbekannte Option: %s\n%s", a.c_str(), usage);
+            return 1;
+        }
+    }
     CTresApp app(argc, argv);
     if (argc < 3) {
-        fprintf(stderr, "Aufruf: tres-look DATEI.tsd ORDNER [LEITUNGSDATEN.geojson [NATIV.tsd]]\n");
+        fputs(usage, stderr);
         return 1;
     }
     const QString folder = QString::fromLocal8Bit(argv[2]);

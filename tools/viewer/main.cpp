@@ -7,6 +7,7 @@
 #include "curvepane.h"
 #include "tableview.h"
 #include "tredoc.h"
+#include "tresversion.h"
 #include "viewhub.h"
 
 #include <QApplication>
@@ -23,17 +24,42 @@ public:
     void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
 };
 
+const char kUsage[] = "Aufruf: tres-viewer [DATEI.tsd] [--grab BILD.png] [--size BREITExHÖHE] [--lr] [--no-irfrei]\n";
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // Answered before a window is asked for, so also without a screen.
+    for (int i = 1; i < argc; ++i) {
+        const QString a = QString::fromLocal8Bit(argv[i]);
+        if (a == QLatin1String("--")) break;
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (a == QLatin1String("--version")) {
+            std::puts("tres-viewer " TRES_VERSION);
+            return 0;
+        }
+        if (a == QLatin1String("--grab") || a == QLatin1String("--size")) {
+            ++i;
+        } else if (a.startsWith(QLatin1String("--")) && a != QLatin1String("--lr")
+                   && a != QLatin1String("--no-irfrei")) {
+            // One dash is Qt's own (-platform offscreen).
+            std::fprintf(stderr, "tres-viewer: Unbekannte Option: %s\n%s", argv[i], kUsage);
+            return 1;
+        }
+    }
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     QString file, grab;
-    bool lr = false, noIrFree = false;
+    bool lr = false, noIrFree = false, endOfOptions = false;
     int w = 1100, h = 620;
     for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == "--grab" && i + 1 < args.size()) grab = args[++i];
+        if (endOfOptions) file = args[i];
+        else if (args[i] == "--") endOfOptions = true;
+        else if (args[i] == "--grab" && i + 1 < args.size()) grab = args[++i];
         else if (args[i] == "--lr") lr = true;
         else if (args[i] == "--no-irfrei") noIrFree = true;
         else if (args[i] == "--size" && i + 1 < args.size()) {

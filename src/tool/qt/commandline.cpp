@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 
+#include "optionword.h"
+
 #include <QFile>
 #include <QStringList>
 
@@ -17,11 +19,21 @@ QString OptionName(const QString& word)
 
 } // namespace
 
-std::optional<CommandLineFault> ParseCommandWords(QCommandLineParser& parser, int argc, char** argv)
+std::optional<CommandLineFault> ParseCommandWords(QCommandLineParser& parser, const QList<QCommandLineOption>& options,
+                                                  int argc, char** argv)
 {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions(options);
+    std::vector<SOptionName> known;
+    for (const QCommandLineOption& o : options)
+        for (const QString& name : o.names())
+            if (name.size() > 1) known.push_back({"--" + name.toStdString(), o.valueName().isEmpty() ? 0 : 1});
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) args.emplace_back(argv[i] ? argv[i] : "");
+    if (std::string error; !ExpandOptionWords(args, known, error))
+        return CommandLineFault{CommandLineFault::Ambiguous, QString::fromStdString(error), {}};
     QStringList words{QStringLiteral("tresmon-tool")};
-    for (int i = 0; i < argc; ++i) words << QString::fromLocal8Bit(argv[i] ? argv[i] : "");
+    for (const std::string& a : args) words << QString::fromLocal8Bit(a.c_str());
     if (parser.parse(words)) return std::nullopt;
 
     // The parser names what it did not know without dashes; the user is

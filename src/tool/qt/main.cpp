@@ -19,10 +19,20 @@ namespace {
 const char kUsage[] = "Aufruf: tresmon-tool render|print|report ...\n"
                       "(tresmon-tool-qt ist ein Teil von tresmon-tool und wird von ihm aufgerufen.)\n";
 
+// Qt's own warnings are English and say again what our German message
+// says ("QPainter::begin(): Returned false" before "kann nicht geschrieben
+// werden"), or speak of the machine rather than the survey (a root user's
+// XDG_RUNTIME_DIR); every failure of a command has a message of its own.
+void QuietQtWarnings(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    qInstallMessageHandler(QuietQtWarnings);
     // Only the words before the command are this program's; the command
     // reads the rest itself.
     QCommandLineParser parser;

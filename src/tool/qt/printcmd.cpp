@@ -26,11 +26,6 @@
 
 namespace {
 
-class CPrintHost : public CDocHost {
-public:
-    void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-};
-
 const char kUsage[] = "Aufruf: tresmon-tool print --graphic|--table DATEI -o AUSGABE.pdf [--scale N] "
                       "[--start M] [--end M] [--errors] [--no-qm] [--max-pages N]\n";
 
@@ -73,9 +68,10 @@ int RunPrintCommand(int argc, char** argv)
     const QCommandLineOption noQmOption(QStringLiteral("no-qm"));
     const QCommandLineOption maxPagesOption(QStringLiteral("max-pages"), QString(), QStringLiteral("N"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({graphicOption, tableOption, outOption, scaleOption, startOption, endOption, errorsOption,
-                       noQmOption, maxPagesOption, helpOption});
-    if (const auto fault = ParseCommandWords(parser, argc, argv)) {
+    const QList<QCommandLineOption> options{graphicOption, tableOption,  outOption,  scaleOption,    startOption,
+                                            endOption,     errorsOption, noQmOption, maxPagesOption, helpOption};
+    if (const auto fault = ParseCommandWords(parser, options, argc, argv)) {
+        if (fault->kind == CommandLineFault::Ambiguous) return Usage(fault->word.toStdString());
         if (fault->kind == CommandLineFault::MissingValue) {
             if (fault->name == QLatin1String("o")) return Usage("nach -o fehlt der Name der Ausgabedatei");
             if (fault->name == QLatin1String("scale"))
@@ -121,10 +117,10 @@ int RunPrintCommand(int argc, char** argv)
     const auto app = EnsureOffscreenApplication();
 
     CTreDoc doc;
-    CPrintHost host;
+    CToolHost host;
     doc.SetHost(&host);
     if (!tresdoc::OpenSurveyPath(doc, file)) {
-        std::fprintf(stderr, "print: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
+        if (!host.HadMessage()) std::fprintf(stderr, "print: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
         return kExitFile;
     }
     if (scale) doc.m_nPlotScale = *scale;

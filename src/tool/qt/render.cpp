@@ -26,9 +26,15 @@ namespace {
 
 constexpr int kMaxSide = 16384;
 
+// The reader's message is said as every command says it, and once.
 class CRenderHost : public CTreViewHub {
 public:
-    void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    void ShowMessage(const std::string& text) override
+    {
+        hadMessage = true;
+        ToolError(text);
+    }
+    bool hadMessage = false;
 };
 
 const char kUsage[] = "Aufruf: tresmon-tool render DATEI -o AUSGABE.png [--pane gradient|potential] "
@@ -77,8 +83,8 @@ int RunRenderCommand(int argc, char** argv)
     const QCommandLineOption paneOption(QStringLiteral("pane"), QString(), QStringLiteral("FENSTER"));
     const QCommandLineOption sizeOption(QStringLiteral("size"), QString(), QStringLiteral("GRÖSSE"));
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({outOption, paneOption, sizeOption, helpOption});
-    if (const auto fault = ParseCommandWords(parser, argc, argv)) {
+    if (const auto fault = ParseCommandWords(parser, {outOption, paneOption, sizeOption, helpOption}, argc, argv)) {
+        if (fault->kind == CommandLineFault::Ambiguous) return Usage(fault->word.toStdString().c_str());
         if (fault->kind == CommandLineFault::MissingValue && fault->name == QLatin1String("o"))
             return Usage("nach -o fehlt der Name der Ausgabedatei");
         if (fault->kind == CommandLineFault::MissingValue && fault->name == QLatin1String("pane"))
@@ -117,7 +123,7 @@ int RunRenderCommand(int argc, char** argv)
     CRenderHost host;
     doc.SetHost(&host);
     if (!tresdoc::OpenSurveyPath(doc, file)) {
-        std::fprintf(stderr, "render: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
+        if (!host.hadMessage) std::fprintf(stderr, "render: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
         return kExitFile;
     }
 
