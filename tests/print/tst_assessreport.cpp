@@ -506,19 +506,16 @@ void TestAssessReport::demoReportShowsItsKeyFigures()
           "– Fehlstellenverdacht: 6 Fehlstellen, davon 3 „umgehend aufgraben“, 3 „Schutz nachstellen und "
           "nachmessen“."})
         QVERIFY2(HasLineStarting(first, text), text);
-    for (const char* text : {"Gemessene Länge: 2400 m (Einflussbereiche der Messpunkte)",
-                             "Bewertete Länge: 2371 m = 98,8 % der gemessenen Länge, 98,8 % der Messstrecke von 2400 m",
-                             "Nicht bewertet: 29 m in 3 Abschnitten",
-                             "Nicht gemessen: 0 m (Messlücke bei Punktabstand über 10 m)",
-                             "geschützt 2306 97,3 15 ",
-                             "geschützt (100-mV-Kriterium) 0 0,0 0 ",
-                             "nicht geschützt 65 2,7 11 ",
-                             "Grenzpotential unterschritten 0 0,0 0 ",
-                             "nicht bewertbar 29 1,2 3 ",
-                             "Fehlstellenverdacht: 6 (IV schwer 0, III erheblich 0, II mittel 3, I gering 3, ohne "
-                             "Einstufung 0)",
-                             "Fehlstellen je km: 2,5 (je km bewerteter Länge)",
-                             "Aufgrabungsliste: 6 Einträge, davon 3 „umgehend aufgraben“"})
+    for (const char* text :
+         {"Gemessene Länge: 2400 m (Einflussbereiche der Messpunkte)",
+          "Bewertete Länge: 2371 m = 98,8 % der gemessenen Länge, 98,8 % der Messstrecke von 2400 m",
+          "Nicht bewertet: 29 m in 3 Abschnitten", "Nicht gemessen: 0 m (Messlücke bei Punktabstand über 10 m)",
+          "geschützt 2306 97,3 15 ", "geschützt (100-mV-Kriterium) 0 0,0 0 ", "nicht geschützt 65 2,7 11 ",
+          "Grenzpotential unterschritten 0 0,0 0 ", "nicht bewertbar 29 1,2 3 ",
+          "Fehlstellenverdacht: 6 (IV schwer 0, III erheblich 0, II mittel 3, I gering 3, ohne "
+          "Einstufung 0)",
+          "Fehlstellen je km: 2,5 (je km bewerteter Länge)",
+          "Aufgrabungsliste: 6 Einträge, davon 3 „umgehend aufgraben“"})
         QVERIFY2(HasLineStarting(second, text), text);
 }
 

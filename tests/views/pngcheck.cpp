@@ -40,7 +40,8 @@ int main(int argc, char** argv)
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x) n += (img.pixel(x, y) & 0xffffff) == (colour.rgb() & 0xffffff);
         if (n < least) {
-            std::fprintf(stderr, "%s: %d pixels of #%s, expected at least %d\n", argv[1], n, qPrintable(spec[0]), least);
+            std::fprintf(stderr, "%s: %d pixels of #%s, expected at least %d\n", argv[1], n, qPrintable(spec[0]),
+                         least);
             ++failures;
         }
     }
