@@ -45,9 +45,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPageSetupDialog>
-#include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProgressBar>
 #include <QScreen>
 #include <QSettings>
@@ -1402,14 +1400,14 @@ void CMainFrame::OnAssessReport()
     }
     statusBar()->showMessage(QStringLiteral("Bewertungsbericht geschrieben: ") + QDir::toNativeSeparators(path));
     // Without a printer the PDF is all there is; with one, offer it.
-    if (QPrinterInfo::availablePrinterNames().isEmpty()) return;
+    CPrintRunner& runner = CPrintRunner::Current();
+    if (!runner.HasPrinter()) return;
     if (CUiSeam::Current().Question(this, QStringLiteral("Soll der Bewertungsbericht auch gedruckt werden?"),
                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
         != QMessageBox::Yes)
         return;
     QPrinter& printer = PrintPrinter();
-    QPrintDialog dlg(&printer, this);
-    if (dlg.exec() != QDialog::Accepted) return;
+    if (!runner.ChoosePrinter(this, printer)) return;
     if (!PrintAssessmentReport(m_doc, options, printer, &error))
         CUiSeam::Current().Message(this, error, QMessageBox::Warning);
 }

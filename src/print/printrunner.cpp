@@ -43,8 +43,10 @@ bool CPrintRunner::ExecPrintDialog(QWidget* parent, QPrinter& printer, int pages
 {
     QPrintDialog dlg(&printer, parent);
     dlg.setWindowTitle(QStringLiteral("Drucken"));
-    dlg.setMinMax(1, pages);
-    dlg.setFromTo(1, pages);
+    if (pages > 0) {
+        dlg.setMinMax(1, pages);
+        dlg.setFromTo(1, pages);
+    }
     return dlg.exec() == QDialog::Accepted;
 }
 

@@ -34,15 +34,20 @@ public:
     virtual int Print(QWidget* parent, QPrinter& printer, IPrintHooks& hooks, const QString& pdfName,
                       const OverwriteCheck& mayOverwrite);
 
+    // Whether the system has a printer to print on.
+    virtual bool HasPrinter() const;
+    // The print dialog for a document whose pages are not counted yet
+    // (the assessment report); false when the user cancelled it.
+    bool ChoosePrinter(QWidget* parent, QPrinter& printer) { return ExecPrintDialog(parent, printer, 0); }
+
     // The runner in use; never null.
     static CPrintRunner& Current();
     // Installs `runner` (nullptr restores the real windows); returns the old one.
     static CPrintRunner* Install(CPrintRunner* runner);
 
 protected:
-    // Whether the system has a printer to print on.
-    virtual bool HasPrinter() const;
-    // The print dialog over `pages` pages; false when the user cancelled it.
+    // The print dialog over `pages` pages (0: not counted); false when the
+    // user cancelled it.
     virtual bool ExecPrintDialog(QWidget* parent, QPrinter& printer, int pages);
     // The question before a job of `pages` pages, more than kPageLimit
     // ("Der Ausdruck hätte n Seiten. Trotzdem drucken?", default "Nein");

@@ -150,14 +150,14 @@ void TestMainFrame::closingWritesLayoutOnlyWhenFullyOnScreen()
 {
     CMainFrame& f = Frame();
     f.move(0, 40); // left edge at 0
-    QTest::qWait(10);
+    QTRY_COMPARE_WITH_TIMEOUT(f.frameGeometry().topLeft(), QPoint(0, 40), 10000);
     f.close();
     QVERIFY(!CTresApp::Settings()->contains("Settings/SplitX1"));
     m_frame.reset();
 
     CMainFrame& g = Frame();
     g.showMaximized();
-    QTest::qWait(10);
+    QTRY_VERIFY_WITH_TIMEOUT(g.isMaximized() && g.frameGeometry() == g.screen()->availableGeometry(), 10000);
     g.close();
     QVERIFY(!CTresApp::Settings()->contains("Settings/SplitX1"));
     m_frame.reset();
@@ -165,7 +165,7 @@ void TestMainFrame::closingWritesLayoutOnlyWhenFullyOnScreen()
     CMainFrame& h = Frame();
     h.move(30, 40);
     h.OuterSplitter()->setSizes({250, h.OuterSplitter()->width() - h.OuterSplitter()->handleWidth() - 250});
-    QTest::qWait(10);
+    QTRY_COMPARE_WITH_TIMEOUT(h.frameGeometry().topLeft(), QPoint(30, 40), 10000);
     h.close();
     auto s = CTresApp::Settings();
     QCOMPARE(s->value("Settings/XPos").toInt(), 30);
@@ -197,12 +197,10 @@ void TestMainFrame::widenAndShrinkMoveOnlyTheCurveColumn()
     CMainFrame& f = Frame();
     const int table = f.OuterSplitter()->sizes().value(1);
     f.resize(f.width() + 100, f.height());
-    QTest::qWait(10);
-    QCOMPARE(f.OuterSplitter()->sizes().value(0), 420);
+    QTRY_COMPARE_WITH_TIMEOUT(f.OuterSplitter()->sizes().value(0), 420, 10000);
     QCOMPARE(f.OuterSplitter()->sizes().value(1), table);
     f.resize(f.width() - 500, f.height());
-    QTest::qWait(10);
-    QCOMPARE(f.OuterSplitter()->sizes().value(0), 10);
+    QTRY_COMPARE_WITH_TIMEOUT(f.OuterSplitter()->sizes().value(0), 10, 10000);
 }
 
 void TestMainFrame::headerBarBothWays()

@@ -413,7 +413,11 @@ void TestPipeline::mapClickSelectionAndZoom()
     LoadPipeline(f);
     dock->setFloating(true);
     dock->resize(600, 500);
-    QTest::qWait(50);
+    // The clicks below aim at the map as fitted to the floating dock's size.
+    QVERIFY(QTest::qWaitForWindowExposed(dock));
+    QTRY_VERIFY_WITH_TIMEOUT(view->width() > 500 && view->Transform().Width() == view->width()
+                                 && view->Transform().Height() == view->height(),
+                             10000);
     const tresmap::SMapScene* scene = view->Scene();
     QVERIFY(scene);
     QCOMPARE(scene->defects.size(), size_t{1});

@@ -5,6 +5,7 @@
 // the report prints.
 #include "framefixture.h"
 #include "mainframe.h"
+#include "printrunner.h"
 #include "reportdlg.h"
 #include "reportsettings.h"
 #include "reportsettingsdlg.h"
@@ -22,7 +23,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,12 +51,30 @@ public:
                                          QMessageBox::StandardButton) override
     {
         questions << text;
-        return QMessageBox::No;
+        return answer;
     }
     void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
 
     QString saveAnswer;
+    QMessageBox::StandardButton answer = QMessageBox::No;
     QStringList saveFilters, questions, messages;
+};
+
+// The system's printers as the test sets them: none, or one whose print
+// dialog is accepted with the job going to the PDF file `output`.
+class CTestPrinters : public CPrintRunner {
+public:
+    bool HasPrinter() const override { return hasPrinter; }
+    bool ExecPrintDialog(QWidget*, QPrinter& printer, int) override
+    {
+        ++dialogs;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(output);
+        return true;
+    }
+    bool hasPrinter = false;
+    QString output;
+    int dialogs = 0;
 };
 
 void WriteSurvey(const QString& path)
@@ -102,12 +123,25 @@ private:
 class TestReport : public QObject, protected CFrameFixture<CRecordingSeam> {
     Q_OBJECT
 private slots:
-    void init() { InitFrame(); }
-    void cleanup() { CleanupFrame(); }
+    void init()
+    {
+        InitFrame();
+        m_printers = CTestPrinters();
+        CPrintRunner::Install(&m_printers);
+    }
+    void cleanup()
+    {
+        CleanupFrame();
+        CPrintRunner::Install(nullptr);
+    }
 
     void reportGoesBesideTheSurveyNeverOverIt();
+    void printIsOfferedWithAPrinter();
     void finalReportOfADraftIsRefused();
     void settingsDialogKeepsTheIssuer();
+
+private:
+    CTestPrinters m_printers;
 };
 
 void TestReport::reportGoesBesideTheSurveyNeverOverIt()
@@ -164,6 +198,46 @@ void TestReport::reportGoesBesideTheSurveyNeverOverIt()
     m_seam.saveAnswer = QString(QLatin1String(""));
     Frame().Action(CMainFrame::ID_FILE_SAVE_AS)->trigger();
     QCOMPARE(m_seam.saveFilters.back(), CUiSeam::FileFilter() + QStringLiteral("|tsd"));
+}
+
+int PdfPageCount(const QString& path)
+{
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
+    return static_cast<int>(QString::fromLatin1(FileBytes(path)).count(page));
+}
+
+void TestReport::printIsOfferedWithAPrinter()
+{
+    const QString survey = m_files.filePath(QStringLiteral("messung.tsd"));
+    WriteSurvey(survey);
+    QVERIFY(Frame().OpenDocumentFile(survey));
+    m_printers.hasPrinter = true;
+    m_printers.output = m_files.filePath(QStringLiteral("gedruckt.pdf"));
+    const QString pdf = m_files.filePath(QStringLiteral("bericht.pdf"));
+    m_seam.saveAnswer = pdf;
+    CModalAnswerer answerer([](QWidget* w) {
+        if (auto* report = qobject_cast<CReportDlg*>(w)) report->accept();
+    });
+    const QString offer = QStringLiteral("Soll der Bewertungsbericht auch gedruckt werden?");
+
+    // "Ja": the print dialog, then the report's pages on the printer.
+    m_seam.answer = QMessageBox::Yes;
+    Frame().Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+    QCOMPARE(m_seam.questions, QStringList{offer});
+    QCOMPARE(m_printers.dialogs, 1);
+    QVERIFY(m_seam.messages.isEmpty());
+    const int pages = PdfPageCount(pdf);
+    QVERIFY(pages >= 3);
+    QCOMPARE(PdfPageCount(m_printers.output), pages);
+
+    // "Nein": the PDF written again, nothing printed.
+    QVERIFY(QFile::remove(pdf) && QFile::remove(m_printers.output));
+    m_seam.answer = QMessageBox::No;
+    Frame().Action(CMainFrame::ID_ASSESS_REPORT)->trigger();
+    QCOMPARE(m_seam.questions, (QStringList{offer, offer}));
+    QCOMPARE(PdfPageCount(pdf), pages);
+    QCOMPARE(m_printers.dialogs, 1);
+    QVERIFY(!QFile::exists(m_printers.output));
 }
 
 void TestReport::finalReportOfADraftIsRefused()

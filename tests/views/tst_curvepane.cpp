@@ -8,6 +8,7 @@
 #include "zoomtables.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QScrollBar>
 #include <QTest>
@@ -577,13 +578,25 @@ void TestTrePrintView::backingImageFollowsLargeWindows()
 
 void TestTrePrintView::narrowPaneDoesNotHang()
 {
-    // Too narrow for a dash period, too low for a plot: still a picture.
+    // Too narrow for a dash period, too low for a plot: still a picture,
+    // painted at once (a generous bound for a loaded machine; an endless
+    // dash loop would never return).
     CPanes p(TopAndGapSurvey(), 60, 20);
     p.doc.m_header[2] = "-850 mV";
-    p.Compose(*p.pot);
-    p.Compose(*p.grad);
+    QElapsedTimer clock;
+    clock.start();
+    const QImage pictures[2] = {p.Compose(*p.pot).copy(0, 0, 60, 20), p.Compose(*p.grad).copy(0, 0, 60, 20)};
     p.pot->resize(0, 0);
     p.Compose(*p.pot);
+    QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+    // What room there is shows the value axis at x = 35 down to its last
+    // tick at y = 10, on white; no curve, no dash, nothing below.
+    for (const QImage& img : pictures) {
+        QCOMPARE(CountColor(img, 0, 0, 59, 19, kWhite) + CountColor(img, 0, 0, 59, 19, kBlack), 60 * 20);
+        QCOMPARE(CountColor(img, 35, 0, 35, 10, kBlack), 11);
+        QCOMPARE(CountColor(img, 0, 11, 59, 19, kBlack), 0);
+        QCOMPARE(CountColor(img, 0, 0, 31, 10, kBlack) + CountColor(img, 38, 0, 59, 10, kBlack), 0);
+    }
 }
 
 QTEST_MAIN(TestTrePrintView)
