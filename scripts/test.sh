@@ -28,7 +28,7 @@ if [ "$build" = build ]; then
   scripts/build.sh
 else
   scripts/install-deps.sh
-  cmake -S . -B "$build" -DSANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
+  cmake -S . -B "$build" -DSANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DPython3_EXECUTABLE=/usr/bin/python3 >/dev/null
   cmake --build "$build" -j"$(nproc)"
 fi
 
