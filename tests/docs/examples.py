@@ -43,7 +43,6 @@ import signal
 import subprocess
 import sys
 import tempfile
-import time
 
 # Per document: line prefix -> why the line is not run here.
 EXCLUDED = {"README.md": {
@@ -149,15 +148,11 @@ def start_handheld(folder, env):
     os.makedirs(os.path.join(root, "TRE", "DATEN"))
     shutil.copy(os.path.join(folder, "samples", "demo.tsd"), os.path.join(root, "TRE", "DATEN", "DEMO.TSD"))
     sim = subprocess.Popen(["vlnk-handheld-sim", "--root", root, "--ini-port", "COM1"], env=env, cwd=folder,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-    ini = os.path.join(env["VLNK_DIR"], "vlnkw.ini")
-    deadline = time.monotonic() + 30
-    while time.monotonic() < deadline:
-        if os.path.exists(ini) and "COM1" in open(ini, errors="replace").read():
-            return sim
-        if sim.poll() is not None:
-            break
-        time.sleep(0.05)
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, start_new_session=True)
+    # Its first line, the terminal's path, comes once COM1 is registered;
+    # nothing comes when it ends first.
+    if sim.stdout.readline().strip():
+        return sim
     sim.kill()
     sys.exit("examples: the simulator did not register COM1")
 
