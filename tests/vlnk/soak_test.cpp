@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(Noise, NoiseSoakTest, ::testing::Values(NoiseRun{false,
                          NoiseRunName);
 // The short run of every build: seconds, with a file of one block, which
 // more receives bring through the noise.
-INSTANTIATE_TEST_SUITE_P(ShortNoise, NoiseSoakTest, ::testing::Values(NoiseRun{false, 50, 150}, NoiseRun{true, 50, 150}),
-                         NoiseRunName);
+INSTANTIATE_TEST_SUITE_P(ShortNoise, NoiseSoakTest,
+                         ::testing::Values(NoiseRun{false, 50, 150}, NoiseRun{true, 50, 150}), NoiseRunName);
 
 } // namespace

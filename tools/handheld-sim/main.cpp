@@ -116,7 +116,8 @@ void FaultKinds(const char* list, vlnksim::ServerOptions& options)
 std::string ComPort(const char* name)
 {
     const std::string port = name;
-    const bool digits = port.size() > 3 && port.size() <= 6 && port.find_first_not_of("0123456789", 3) == std::string::npos;
+    const bool digits
+        = port.size() > 3 && port.size() <= 6 && port.find_first_not_of("0123456789", 3) == std::string::npos;
     if (!digits || strncasecmp(name, "COM", 3) != 0 || std::strtol(name + 3, nullptr, 10) < 1)
         BadUsage("invalid port '%s' for --ini-port (COM1, COM2, ...)", name);
     return port;
