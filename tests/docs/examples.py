@@ -13,6 +13,7 @@ wrote, and a line ending in "&" runs beside the following ones until the
 document is done), in a fresh folder with its own HOME and XDG folders.
 
 The folder holds what the examples name: `samples/` (a copy of ours),
+`examples` (the library's example program, as the source tree has it),
 `build` (the build tree, so `build/src/tool/tresmon-tool` is the program we
 built), and for the manual pages, which speak of files in general, these
 copies of the samples:
@@ -130,6 +131,7 @@ def named_outputs(command, env):
 
 def prepare(folder, source, document):
     shutil.copytree(os.path.join(source, "samples"), os.path.join(folder, "samples"))
+    shutil.copytree(os.path.join(source, "examples"), os.path.join(folder, "examples"))
     if document.endswith(".1"):
         for name, sample in MAN_FILES.items():
             shutil.copy(os.path.join(source, "samples", sample), os.path.join(folder, name))
