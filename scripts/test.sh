@@ -30,6 +30,7 @@ else
   scripts/install-deps.sh
   cmake -S . -B "$build" -DSANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DPython3_EXECUTABLE=/usr/bin/python3 >/dev/null
   cmake --build "$build" -j"$(nproc)"
+  export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 fi
 
 run=()
