@@ -186,7 +186,7 @@ void BM_ErrorList(benchmark::State& state)
 // that must not grow faster than N log N.
 void BM_AssessProtection(benchmark::State& state)
 {
-    CTreDoc doc, native(CTreDoc::ERole::Aside);
+    CTreDoc doc, native;
     Generate(doc, state);
     Generate(native, state);
     gensurvey::MakeNative(native, 2);
@@ -225,7 +225,7 @@ void BM_AssessProtectionDense(benchmark::State& state)
 // the mapped metres).
 void BM_Compare(benchmark::State& state)
 {
-    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    CTreDoc current, earlier;
     Generate(current, state);
     Generate(earlier, state);
     gensurvey::MakeEarlierYear(earlier, 2);

@@ -30,7 +30,7 @@ CCompareSurvey::~CCompareSurvey() = default;
 
 bool CCompareSurvey::Load(const QString& path, bool native, QWidget* parent)
 {
-    auto doc = std::make_unique<CTreDoc>(CTreDoc::ERole::Aside);
+    auto doc = std::make_unique<CTreDoc>();
     CMessageHost host(parent);
     doc->SetHost(&host);
     const bool ok = doc->OnOpenDocument(path.toStdString());

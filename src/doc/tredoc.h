@@ -27,19 +27,10 @@ bool AddQuantityFromName(const std::string& name, EAddQuantity& q);
 
 class CTreDoc {
 public:
-    // A document held beside the program's one (a comparison survey, read
-    // only) must never be taken for it.
-    enum class ERole { Current, Aside };
-
     CTreDoc();
-    explicit CTreDoc(ERole role);
     ~CTreDoc();
     CTreDoc(const CTreDoc&) = delete;
     CTreDoc& operator=(const CTreDoc&) = delete;
-
-    // The program's one document (the most recently constructed one of role
-    // Current that still exists); nullptr before it is created.
-    static CTreDoc* GetDoc();
 
     // The host that shows what the document asks for; nullptr detaches.
     void SetHost(CDocHost* host);

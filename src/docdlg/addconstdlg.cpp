@@ -88,3 +88,13 @@ void CAddConstDlg::accept()
         return;
     QDialog::accept();
 }
+
+void AddConstantCommand(CTreDoc& doc, QWidget* parent)
+{
+    if (doc.m_bEmpty) return;
+    CAddConstDlg dlg(parent);
+    dlg.SetStart(doc.AddConstantStart());
+    dlg.SetEnd(doc.AddConstantEnd());
+    if (dlg.exec() == QDialog::Accepted) doc.AddConstant(dlg.Quantity(), dlg.Start(), dlg.End(), dlg.Constant());
+    else doc.UpdateAllViews();
+}

@@ -46,3 +46,7 @@ private:
     int32_t m_nEnd = 0;
     int32_t m_nConstant = 0;
 };
+
+// "Bearbeiten" > "Konstante addieren" on `doc`: the dialog over `parent`,
+// then the shift as one step; nothing for an empty survey.
+void AddConstantCommand(CTreDoc& doc, QWidget* parent);

@@ -71,6 +71,9 @@ struct SReportOptions {
     int merge = kDefaultStretchMerge;
     // Asked for as the final report: a draft is refused.
     bool final = false;
+    // The verdict as the program holds it for exactly these settings, this
+    // native survey and this binding; null: assessed here from them.
+    const SVerdict* verdict = nullptr;
 };
 
 // Why the report of `doc` under `options` would be a draft (German, in the

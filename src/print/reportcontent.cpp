@@ -30,7 +30,9 @@ QString FileNameText(const CTreDoc& doc)
 SReportContent::SReportContent(const CTreDoc& d, const SReportOptions& options)
     : doc(d)
     , o(options)
-    , v(trespipeline::AssessTied(d, options.settings, options.native, options.pipeline, options.nativePairing))
+    , v(options.verdict
+            ? *options.verdict
+            : trespipeline::AssessTied(d, options.settings, options.native, options.pipeline, options.nativePairing))
     , fig(reportfigures::KeyFigures(v))
     , qm(reportfigures::QmFields(d))
     , electrode(Str(

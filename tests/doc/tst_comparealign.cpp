@@ -61,7 +61,7 @@ protected:
         ASSERT_EQ(unshifted.matched, demo.GetRowCount());
     }
 
-    CTreDoc demo, earlier{CTreDoc::ERole::Aside}, moved{CTreDoc::ERole::Aside};
+    CTreDoc demo, earlier, moved;
     SResult unshifted;
 };
 
@@ -132,7 +132,7 @@ TEST(CompareAlign, BetweenLandmarksLinearRoundedHalfAwayFirstRowWinsAndRepeatedC
     // the first landmark), landmarks "A" and "B" at both ends, written
     // differently: earlier metre e lies at -100 + e / 2. Each earlier row's
     // potential off tells which one was paired.
-    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    CTreDoc current, earlier;
     std::vector<int32_t> cm, em{-4};
     for (int32_t m = -100; m <= 0; ++m) cm.push_back(m);
     for (int32_t m = 0; m <= 200; ++m) em.push_back(m);
@@ -178,7 +178,7 @@ TEST(CompareAlign, BetweenLandmarksLinearRoundedHalfAwayFirstRowWinsAndRepeatedC
 
 TEST(CompareAlign, LandmarksInAnotherOrderAreRefused)
 {
-    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    CTreDoc current, earlier;
     MakeRows(current, {-100, 0, 5});
     MakeRows(earlier, {0, 150, 200});
     current.SetComment(1, "A");
@@ -200,7 +200,7 @@ TEST(CompareAlign, OffsetNeedsFiftyPairsAndPrefersTheSmallerThenTheNegativeOne)
     // Off potentials repeating every 4 m, the earlier survey's two metres
     // on: -2, +2, -6, +6 ... all fit exactly; -2 is taken.
     const int32_t pattern[] = {-900, -900, -800, -800};
-    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    CTreDoc current, earlier;
     std::vector<int32_t> metres;
     for (int32_t m = 0; m < 102; ++m) metres.push_back(m);
     MakeRows(current, metres);
@@ -238,7 +238,7 @@ TEST(CompareAlign, ChainagesCarriedBackToTheCurrentSurveysRecordedMetres)
 {
     // The worked example re-stationed: metres 0, 100, 200, 300 at chainages
     // 5, 105, 208, 310; an earlier survey paired by chainage.
-    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    CTreDoc current, earlier;
     MakeRows(current, {0, 100, 200, 300});
     MakeRows(earlier, {0, 1, 2, 3, 4, 5});
     SAlignment a = AlignByStations({5, 105, 208, 310}, {0, 105, 156, 310, 320, NO_VALUE}, {});

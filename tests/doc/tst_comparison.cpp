@@ -210,13 +210,3 @@ TEST(Comparison, SampleSurveysOfTheSamePipelineMatchEveryMetre)
     EXPECT_FALSE(n.indications.empty());
     EXPECT_GT(n.summary.polarisation.min, 0);
 }
-
-TEST(Comparison, ASurveyHeldAsideNeverBecomesTheProgramsDocument)
-{
-    CTreDoc doc;
-    {
-        CTreDoc aside(CTreDoc::ERole::Aside);
-        EXPECT_EQ(CTreDoc::GetDoc(), &doc);
-    }
-    EXPECT_EQ(CTreDoc::GetDoc(), &doc);
-}

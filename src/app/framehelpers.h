@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Small helpers the main window's command files share.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <QStringList>
+
+namespace framehelp {
+
+// At most `most` lines of a list of reasons, with how many more there are.
+inline QString Lines(const QStringList& lines, int most = 12)
+{
+    QStringList shown = lines.mid(0, most);
+    if (lines.size() > most) shown << QString::fromUtf8("… und %1 weitere").arg(lines.size() - most);
+    return shown.join(QLatin1Char('\n'));
+}
+
+// The overridden-cursor scope of the long document commands.
+class CWaitCursor {
+public:
+    CWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CWaitCursor() { QApplication::restoreOverrideCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
+} // namespace framehelp
