@@ -13,7 +13,7 @@
 // show this result and compute nothing of their own.
 #pragma once
 
-#include "comparisonalign.h"
+#include "metrealign.h"
 #include "criterion.h"
 #include "defects.h"
 #include "plausibility.h"

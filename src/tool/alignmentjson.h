@@ -4,7 +4,7 @@
 // reads both alike.
 #pragma once
 
-#include "comparisonalign.h"
+#include "metrealign.h"
 #include "jsontext.h"
 
 // method, reversed, offset, offsetPairs, ties (comment, current and earlier

@@ -6,7 +6,7 @@
 // over their range, the comparison where it was paired).
 #include "assesslayout.h"
 #include "comparison.h"
-#include "comparisonalignment.h"
+#include "alignforcomparison.h"
 #include "nativepairing.h"
 #include "reportfigures.h"
 #include "reportfixture.h"

@@ -9,7 +9,7 @@
 #include "assessreport.h"
 #include "assesssheet.h"
 #include "comparison.h"
-#include "comparisonalignment.h"
+#include "alignforcomparison.h"
 #include "pdftext.h"
 #include "recorder.h"
 #include "reportfixture.h"
