@@ -17,8 +17,8 @@
 // and offset methods, whole-metre chainages for the pipeline method.
 #pragma once
 
-#include "metrealign.h"
 #include "measrow.h"
+#include "metrealign.h"
 
 #include <array>
 #include <cstdint>
