@@ -5,14 +5,14 @@
 // from it on demand.
 //
 // It is aligned to the current survey as `tresmon-tool compare` aligns it
-// (comparisonalignment.h: by the pipeline data's fixed points when there
+// (alignforcomparison.h: by the pipeline data's fixed points when there
 // are data, else by shared landmarks or an offset) again after every change
 // of either; the page "Vergleich", the curve and the report all take this
 // one alignment. A survey walked from the other end is refused until the
 // user accepts comparing it reversed.
 #pragma once
 
-#include "comparisonalignment.h"
+#include "alignforcomparison.h"
 #include "nativepairing.h"
 
 #include <QString>

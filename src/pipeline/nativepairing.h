@@ -3,7 +3,7 @@
 // rows. A native survey's metres come from its own wire counter: paired by
 // the recorded metre, one started 30 m further on turned the demo's worst
 // defect into "geschützt (100-mV-Kriterium)". So it is aligned exactly as
-// `compare --native` aligns it (comparisonalignment.h, one alignment for
+// `compare --native` aligns it (alignforcomparison.h, one alignment for
 // both): with pipeline data both surveys re-stationed by their own fixed
 // points and paired by chainage; else by the landmarks they share. Never by
 // an offset, and never by the recorded metres: with fewer than two shared
@@ -17,7 +17,7 @@
 // metre (its first row in row order), as the comparison pairs them.
 #pragma once
 
-#include "comparisonalignment.h"
+#include "alignforcomparison.h"
 #include "restation.h"
 
 #include <memory>

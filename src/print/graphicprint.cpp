@@ -4,6 +4,7 @@
 #include "clipsegment.h"
 #include "numtext.h"
 #include "tredoc.h"
+#include "verdictpalette.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -17,9 +18,11 @@ using namespace graphiclayout;
 
 namespace {
 
-const QColor kBlue(0, 0, 255);
-const QColor kRed(255, 0, 0);
-const QColor kGreen(0, 255, 0);
+QColor Rgb(const SPaletteRgb& c) { return QColor(c.r, c.g, c.b); }
+
+const QColor kBlue = Rgb(CurveOnColour());
+const QColor kRed = Rgb(CurveOffColour());
+const QColor kGreen = Rgb(CurveDiffColour());
 const QColor kHeaderColour(0, 0, 255);
 const QColor kCompanyColour(0, 192, 0);
 const QColor kTitleColour(192, 0, 0);

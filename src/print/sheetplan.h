@@ -12,7 +12,7 @@
 #pragma once
 
 #include "assesslayout.h"
-#include "comparisonalign.h"
+#include "metrealign.h"
 #include "pipelinedata.h"
 #include "verdict.h"
 

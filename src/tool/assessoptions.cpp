@@ -2,7 +2,7 @@
 #include "assessoptions.h"
 
 #include "compareoptions.h"
-#include "numarg.h"
+#include "numtext.h"
 #include "optionword.h"
 #include "outputguard.h"
 #include "surveyexport.h"
@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -74,8 +75,6 @@ const SRetired kRetired[] = {
     {"--without", "alle Regeln gelten; nur das 100-mV-Kriterium lässt sich mit --no-100mv abschalten."},
 };
 
-enum class ERange { Any, NotNegative, Positive, Negative };
-
 // An option with a number: `places` 0 whole mV, 1 tenths of a mV (both into
 // `whole`), 2 a length in m read to hundredths (into `real`), -1 a plain
 // decimal (into `real`).
@@ -84,30 +83,30 @@ struct SNumberOption {
     int places;
     int32_t* whole;
     double* real;
-    ERange range;
+    ESettingRange range;
 };
 
 bool ReadNumber(EAssessCommand command, const SNumberOption& opt, const std::string& value)
 {
     double number = 0;
     if (opt.places < 0) {
-        if (!ParseDecimal(value, number))
+        if (!tresnum::ParseDecimal(value, number))
             return UsageError(command, "Ungültige Zahl bei " + std::string(opt.name) + ": \"" + value + "\"");
     } else {
         int32_t scaled = 0;
-        if (!ParseScaledDecimal(value, opt.places, scaled))
+        if (!tresnum::ParseScaledDecimal(value, opt.places, scaled))
             return UsageError(command, "Ungültige Zahl bei " + std::string(opt.name) + ": \"" + value + "\"");
         number = scaled;
         if (opt.whole) *opt.whole = scaled;
         else number /= 100.0;
     }
     const std::string name = opt.name;
-    if (opt.range == ERange::NotNegative && number < 0)
-        return UsageError(command, name + " darf nicht negativ sein: " + value);
-    if (opt.range == ERange::Positive && number <= 0)
-        return UsageError(command, name + " muss größer als 0 sein: " + value);
-    if (opt.range == ERange::Negative && number >= 0)
-        return UsageError(command, name + " muss negativ sein (mV gegen die Bezugselektrode): " + value);
+    if (!InSettingRange(opt.range, number)) switch (opt.range) {
+        case ESettingRange::Positive: return UsageError(command, name + " muss größer als 0 sein: " + value);
+        case ESettingRange::Negative:
+            return UsageError(command, name + " muss negativ sein (mV gegen die Bezugselektrode): " + value);
+        default: return UsageError(command, name + " darf nicht negativ sein: " + value);
+        }
     if (opt.real) *opt.real = number;
     return true;
 }
@@ -127,8 +126,8 @@ bool ReadCategories(EAssessCommand command, const std::string& value, std::array
     std::array<double, 3> bounds{};
     bool ok = parts.size() == 3;
     for (size_t i = 0; ok && i < 3; ++i)
-        ok = ParseDecimal(parts[i], bounds[i]) && bounds[i] >= 0 && bounds[i] <= 100
-             && (i == 0 || bounds[i] > bounds[i - 1]);
+        ok = tresnum::ParseDecimal(parts[i], bounds[i]) && InSettingRange(ESettingRange::Percent, bounds[i]);
+    ok = ok && CategoriesAscend(bounds);
     if (!ok)
         return UsageError(command, "--categories braucht drei aufsteigende Prozentwerte zwischen 0 und 100, "
                                    "z. B. 15,35,60 (mit Dezimalkomma durch Semikolons getrennt): \""
@@ -160,7 +159,7 @@ bool ReadCrs(EAssessCommand command, const std::string& value, int& out)
 bool ReadSection(EAssessCommand command, const std::string& value, int& out)
 {
     int32_t metres = 0;
-    if (!ParseScaledDecimal(value, 0, metres) || value.find_first_of(".,") != std::string::npos || metres < 100
+    if (!tresnum::ParseScaledDecimal(value, 0, metres) || value.find_first_of(".,") != std::string::npos || metres < 100
         || metres > 100000)
         return UsageError(command, "--section erwartet die Länge eines Blatts in ganzen Metern von 100 bis 100000: \""
                                        + value + "\"");
@@ -173,7 +172,7 @@ bool ReadSection(EAssessCommand command, const std::string& value, int& out)
 bool ReadMerge(EAssessCommand command, const std::string& value, int& out)
 {
     int32_t points = 0;
-    if (!ParseScaledDecimal(value, 0, points) || value.find_first_of(".,") != std::string::npos || points < 0
+    if (!tresnum::ParseScaledDecimal(value, 0, points) || value.find_first_of(".,") != std::string::npos || points < 0
         || points > 1000)
         return UsageError(command, "--merge erwartet eine ganze Zahl von Punkten von 0 bis 1000: \"" + value + "\"");
     out = points;
@@ -186,7 +185,7 @@ bool ReadReportText(EAssessCommand command, const std::string& name, const std::
     if (value.empty()) return true;
     if (name == "--electrode-spacing" || name == "--off-delay") {
         double number = 0;
-        if (!ParseDecimal(value, number) || number < 0 || value.find_first_of("+-") != std::string::npos)
+        if (!tresnum::ParseDecimal(value, number) || number < 0 || value.find_first_of("+-") != std::string::npos)
             return UsageError(command, name + " erwartet eine Zahl nicht unter 0: \"" + value + "\"");
     }
     if (name == "--synchronous" && value != "ja" && value != "nein")
@@ -257,9 +256,7 @@ bool CheckOptions(EAssessCommand command, SAssessOptions& o, const std::string& 
     // With pipeline data the comparison pairs by chainage, as `compare` does.
     if (o.noAlign && !o.pipeline.empty())
         return UsageError(command, "--no-align und --pipeline schließen einander aus.");
-    // A limiting potential at or above the criterion leaves no reading that
-    // could count as protected.
-    if (IsPresent(s.protectionPotential) && s.limitPotential >= s.protectionPotential)
+    if (!LimitBelowProtection(s.limitPotential, s.protectionPotential))
         return UsageError(command, "Das Grenzpotential (" + std::to_string(s.limitPotential)
                                        + " mV, --limit-potential) muss negativer sein als das Schutzkriterium ("
                                        + std::to_string(s.protectionPotential) + " mV, --protection-limit).");
@@ -270,12 +267,40 @@ bool CheckOptions(EAssessCommand command, SAssessOptions& o, const std::string& 
     return true;
 }
 
+// The options that take one number, with where the number goes.
+std::vector<SNumberOption> NumberOptions(SAssessOptions& o)
+{
+    SVerdictSettings& s = o.settings;
+    return {
+        {"--protection-limit", 0, &s.protectionPotential, nullptr, ESettingRange::Negative},
+        {"--limit-potential", 0, &s.limitPotential, nullptr, ESettingRange::Negative},
+        {"--irfree-min-diff", 1, &s.irfreeMinDiff, nullptr, ESettingRange::NotNegative},
+        {"--irfree-max-ratio", -1, nullptr, &s.irfreeMaxRatio, ESettingRange::NotNegative},
+        {"--gap", 2, nullptr, &s.gap, ESettingRange::Positive},
+        {"--background", 2, nullptr, &s.background, ESettingRange::NotNegative},
+        {"--defect-window", 2, nullptr, &s.defectWindow, ESettingRange::NotNegative},
+        {"--defect-factor", -1, nullptr, &s.defectFactor, ESettingRange::NotNegative},
+        {"--defect-min", 1, &s.defectMin, nullptr, ESettingRange::NotNegative},
+        {"--spike", 0, &s.spike, nullptr, ESettingRange::NotNegative},
+        {"--margin", 0, &s.margin, nullptr, ESettingRange::NotNegative},
+        {"--stretch-tolerance", -1, nullptr, &o.stretchTolerance, ESettingRange::NotNegative},
+    };
+}
+
+// The option `name` if it takes one number.
+std::optional<SNumberOption> NumberOption(const std::string& name, SAssessOptions& o)
+{
+    for (const SNumberOption& n : NumberOptions(o))
+        if (name == n.name) return n;
+    return std::nullopt;
+}
+
 // Every long option of `command`, for the shortened forms.
-template <size_t N> std::vector<SOptionName> KnownOptions(EAssessCommand command, const SNumberOption (&numbers)[N])
+std::vector<SOptionName> KnownOptions(EAssessCommand command, SAssessOptions& o)
 {
     std::vector<SOptionName> known{{"--help", 0},     {"--native", 0},   {"--reverse", 0}, {"--categories", 1},
                                    {"--no-100mv", 0}, {"--pipeline", 1}, {"--crs", 1}};
-    for (const SNumberOption& n : numbers) known.push_back({n.name, 1});
+    for (const SNumberOption& n : NumberOptions(o)) known.push_back({n.name, 1});
     for (const SRetired& r : kRetired) known.push_back({r.name, 0});
     if (command == EAssessCommand::Assess) known.insert(known.end(), {{"--json", 0}, {"--csv", 0}, {"--rows", 0}});
     if (command == EAssessCommand::Export) known.push_back({"--format", 1});
@@ -298,26 +323,12 @@ template <size_t N> std::vector<SOptionName> KnownOptions(EAssessCommand command
 bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessOptions& o, bool& help)
 {
     SVerdictSettings& s = o.settings;
-    const SNumberOption numberOptions[] = {
-        {"--protection-limit", 0, &s.protectionPotential, nullptr, ERange::Negative},
-        {"--limit-potential", 0, &s.limitPotential, nullptr, ERange::Negative},
-        {"--irfree-min-diff", 1, &s.irfreeMinDiff, nullptr, ERange::NotNegative},
-        {"--irfree-max-ratio", -1, nullptr, &s.irfreeMaxRatio, ERange::NotNegative},
-        {"--gap", 2, nullptr, &s.gap, ERange::Positive},
-        {"--background", 2, nullptr, &s.background, ERange::NotNegative},
-        {"--defect-window", 2, nullptr, &s.defectWindow, ERange::NotNegative},
-        {"--defect-factor", -1, nullptr, &s.defectFactor, ERange::NotNegative},
-        {"--defect-min", 1, &s.defectMin, nullptr, ERange::NotNegative},
-        {"--spike", 0, &s.spike, nullptr, ERange::NotNegative},
-        {"--margin", 0, &s.margin, nullptr, ERange::NotNegative},
-        {"--stretch-tolerance", -1, nullptr, &o.stretchTolerance, ERange::NotNegative},
-    };
     const bool report = command == EAssessCommand::Report;
     const bool assess = command == EAssessCommand::Assess;
     const bool exporting = command == EAssessCommand::Export;
     bool havePath = false;
     std::string comparisonOnly; // the first option that needs --compare
-    if (std::string error; !ExpandOptionWords(args, KnownOptions(command, numberOptions), error))
+    if (std::string error; !ExpandOptionWords(args, KnownOptions(command, o), error))
         return UsageError(command, error);
     bool endOfOptions = false;
     auto operand = [&](const std::string& word) {
@@ -348,9 +359,7 @@ bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessO
             return true;
         };
         auto noValue = [&]() { return !haveValue || UsageError(command, name + " nimmt keinen Wert."); };
-        const SNumberOption* number = nullptr;
-        for (const SNumberOption& n : numberOptions)
-            if (name == n.name) number = &n;
+        const std::optional<SNumberOption> number = NumberOption(name, o);
         const SRetired* retired = nullptr;
         for (const SRetired& r : kRetired)
             if (name == r.name) retired = &r;

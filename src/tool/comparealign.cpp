@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "comparealign.h"
 
-#include "comparisonalignment.h"
+#include "alignforcomparison.h"
 #include "pipelinereader.h"
 #include "toolhost.h"
 

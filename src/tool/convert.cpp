@@ -2,7 +2,6 @@
 // `convert` and `edit`: the document's own operations, then a save.
 #include "cmdline.h"
 #include "commands.h"
-#include "numarg.h"
 #include "numtext.h"
 #include "outputguard.h"
 #include "restation.h"
@@ -68,7 +67,7 @@ int RunEdit(const Args& args)
         if (o.name == "output") {
             output = o.values[0];
         } else if (o.name == "stretch-tolerance") {
-            if (!ParseDecimal(o.values[0], stretchTolerance) || stretchTolerance < 0) {
+            if (!tresnum::ParseDecimal(o.values[0], stretchTolerance) || stretchTolerance < 0) {
                 ToolError("--stretch-tolerance erwartet eine Zahl ab 0 (0,05 für 5 %): " + o.values[0]);
                 return kExitUsage;
             }

@@ -83,11 +83,9 @@ QString Num(int64_t v) { return QString::number(v); }
 QString Utf8(const char* s) { return QString::fromUtf8(s); }
 QString Utf8(const std::string& s) { return QString::fromStdString(s); }
 
-// Degrees with the 7 decimals the exports give, and a decimal comma.
-QString DegreesText(double v)
-{
-    return QString::number(v, 'f', trespipeline::kLatLonDecimals).replace(QLatin1Char('.'), QLatin1Char(','));
-}
+// Degrees with the 7 decimals and the rounding the exports give, and a
+// decimal comma.
+QString DegreesText(double v) { return Utf8(tresnum::GermanFixed(v, trespipeline::kLatLonDecimals)); }
 
 } // namespace
 
@@ -267,26 +265,8 @@ std::pair<int64_t, int64_t> CAssessListModel::SurveyMetres(int i) const
 
 QString CAssessListModel::MilliVoltText(int64_t mv) { return IsPresent(mv) ? Num(mv) : QString(); }
 
-QString CAssessListModel::TenthsText(int64_t tenths)
-{
-    if (!IsPresent(tenths)) return {};
-    const int64_t a = std::llabs(tenths);
-    return (tenths < 0 ? QStringLiteral("-") : QString()) + Num(a / 10) + QLatin1Char(',') + Num(a % 10);
-}
+QString CAssessListModel::TenthsText(int64_t tenths) { return Utf8(tresnum::TenthsText(tenths, "")); }
 
-QString CAssessListModel::MetresText(double metres)
-{
-    const int64_t hundredths = std::llround(metres * 100);
-    QString text = Num(hundredths / 100);
-    if (const int64_t cents = std::llabs(hundredths % 100); cents != 0) {
-        text += QLatin1Char(',') + QStringLiteral("%1").arg(cents, 2, 10, QLatin1Char('0'));
-        if (text.endsWith(QLatin1Char('0'))) text.chop(1);
-    }
-    return text;
-}
+QString CAssessListModel::MetresText(double metres) { return Utf8(tresnum::LengthText(metres)); }
 
-QString CAssessListModel::ShareText(int32_t tenths)
-{
-    if (!IsPresent(tenths)) return QString::fromUtf8("–");
-    return Num(tenths / 10) + QLatin1Char(',') + Num(std::abs(tenths % 10));
-}
+QString CAssessListModel::ShareText(int32_t tenths) { return Utf8(tresnum::TenthsText(tenths)); }

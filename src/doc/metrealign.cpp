@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "comparisonalign.h"
+#include "metrealign.h"
 
 #include "commentkey.h"
 #include "metreindex.h"

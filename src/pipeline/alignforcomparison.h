@@ -3,11 +3,11 @@
 // `compare`, the report's comparison section and the program's "Vergleich"
 // all take, so each pairs the same rows. With pipeline data both surveys
 // are re-stationed by their own fixed points and paired by chainage; else
-// by the landmarks they share or an offset (comparisonalign.h); or by the
+// by the landmarks they share or an offset (metrealign.h); or by the
 // recorded metres when asked.
 #pragma once
 
-#include "comparisonalign.h"
+#include "metrealign.h"
 #include "pipelinedata.h"
 #include "restation.h"
 

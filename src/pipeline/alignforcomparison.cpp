@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "comparisonalignment.h"
+#include "alignforcomparison.h"
 
 #include "numbers.h"
 #include "tredoc.h"
