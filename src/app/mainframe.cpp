@@ -23,6 +23,7 @@
 #include "splashwnd.h"
 #include "surveydrop.h"
 #include "surveyexport.h"
+#include "surveyopen.h"
 #include "tablesheet.h"
 #include "tableview.h"
 #include "tiedassessment.h"
@@ -994,7 +995,7 @@ bool CMainFrame::OpenDocumentFile(const QString& name)
 {
     const QString path = QFileInfo(name).absoluteFilePath();
     if (!SaveModified()) return false;
-    if (!m_doc.OnOpenDocument(path.toStdString())) {
+    if (!tresimport::OpenSurvey(m_doc, path.toStdString())) {
         UpdateCommandUI();
         return false;
     }
@@ -1012,7 +1013,7 @@ void CMainFrame::OnFileAppend()
                                                          CUiSeam::FileFilter(), QStringLiteral("tsd"));
     if (path.isEmpty()) return;
     update();
-    m_doc.AppendFile(path.toStdString());
+    tresimport::AppendSurvey(m_doc, path.toStdString());
     UpdateAllViews();
 }
 

@@ -3,6 +3,7 @@
 // data in every format, read back by GDAL's ogrinfo (feature counts and
 // fields, as a GIS program sees them), and the refusals.
 #include "surveybinding.h"
+#include "surveyopen.h"
 #include "toolrun.h"
 #include "tredoc.h"
 #include "verdict.h"
@@ -76,7 +77,7 @@ TEST_F(ExportTool, DemoReadBackByOgrinfo)
     if (!HaveOgrinfo()) GTEST_SKIP() << "ogrinfo (gdal-bin) is not installed: the exports are not read back";
     // What the exports must hold, from the same binding and verdict.
     CTreDoc doc;
-    ASSERT_TRUE(doc.OnOpenDocument(kSamples + "/demo.tsd"));
+    ASSERT_TRUE(tresimport::OpenSurvey(doc, kSamples + "/demo.tsd"));
     const trespipeline::SSurveyBinding b = trespipeline::BindSurveyToFile(doc, kSamples + "/demo-leitung.geojson");
     ASSERT_TRUE(b.ok);
     const SVerdict v = AssessProtection(doc, SVerdictSettings(), nullptr, &b.overrides);

@@ -6,6 +6,7 @@
 
 #include "graphiclayout.h"
 #include "printjob.h"
+#include "surveyopen.h"
 #include "surveypath.h"
 #include "toolhost.h"
 #include "tredoc.h"
@@ -123,7 +124,7 @@ int RunPrintCommand(int argc, char** argv)
     CTreDoc doc;
     CPrintHost host;
     doc.SetHost(&host);
-    if (!tresdoc::OpenSurveyPath(doc, file)) {
+    if (!tresimport::OpenSurveyPath(doc, file)) {
         std::fprintf(stderr, "print: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
         return kExitFile;
     }
