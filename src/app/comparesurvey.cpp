@@ -2,6 +2,7 @@
 #include "comparesurvey.h"
 
 #include "dochost.h"
+#include "surveyopen.h"
 #include "tredoc.h"
 #include "uiseam.h"
 
@@ -33,7 +34,7 @@ bool CCompareSurvey::Load(const QString& path, bool native, QWidget* parent)
     auto doc = std::make_unique<CTreDoc>();
     CMessageHost host(parent);
     doc->SetHost(&host);
-    const bool ok = doc->OnOpenDocument(path.toStdString());
+    const bool ok = tresimport::OpenSurvey(*doc, path.toStdString());
     doc->SetHost(nullptr);
     if (!ok) return false;
     Close();

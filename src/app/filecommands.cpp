@@ -8,6 +8,7 @@
 #include "curvepane.h"
 #include "framehelpers.h"
 #include "surveydrop.h"
+#include "surveyopen.h"
 #include "tredoc.h"
 #include "uiseam.h"
 
@@ -57,7 +58,7 @@ bool CMainFrame::OpenDocumentFile(const QString& name)
 {
     const QString path = QFileInfo(name).absoluteFilePath();
     if (!SaveModified()) return false;
-    if (!m_doc.OnOpenDocument(path.toStdString())) {
+    if (!tresimport::OpenSurvey(m_doc, path.toStdString())) {
         UpdateCommandUI();
         return false;
     }
@@ -75,7 +76,7 @@ void CMainFrame::OnFileAppend()
                                                          CUiSeam::FileFilter(), QStringLiteral("tsd"));
     if (path.isEmpty()) return;
     update();
-    m_doc.AppendFile(path.toStdString());
+    tresimport::AppendSurvey(m_doc, path.toStdString());
     UpdateAllViews();
 }
 

@@ -74,12 +74,6 @@ void CTreDoc::OnNewDocument()
     InvalidateCurveViews();
 }
 
-bool CTreDoc::AppendFile(const std::string& path)
-{
-    m_bAppend = true;
-    return OnOpenDocument(path);
-}
-
 void CTreDoc::SetModifiedFlag(bool modified)
 {
     if (modified) m_history.ForgetSaved();

@@ -5,6 +5,7 @@
 
 #include "fileerror.h"
 #include "replacefile.h"
+#include "surveyopen.h"
 #include "surveypath.h"
 
 #include <cerrno>
@@ -13,7 +14,7 @@
 bool OpenForTool(CTreDoc& doc, CToolHost& host, const std::string& path)
 {
     doc.SetHost(&host);
-    if (tresdoc::OpenSurveyPath(doc, path)) return true;
+    if (tresimport::OpenSurveyPath(doc, path)) return true;
     if (!host.HadMessage()) ToolError(tresdoc::OpenErrorText(path, EINVAL));
     return false;
 }

@@ -6,6 +6,7 @@
 // surveys.
 #include "comparison.h"
 #include "docfixture.h"
+#include "surveyopen.h"
 
 #include <gtest/gtest.h>
 
@@ -54,9 +55,9 @@ class CompareAlignDemo : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(demo.OnOpenDocument(TRES_SAMPLES_DIR "/demo.tsd"));
-        ASSERT_TRUE(earlier.OnOpenDocument(TRES_SAMPLES_DIR "/earlier-year.tsd"));
-        ASSERT_TRUE(moved.OnOpenDocument(TRES_SAMPLES_DIR "/earlier-year.tsd"));
+        ASSERT_TRUE(tresimport::OpenSurvey(demo, TRES_SAMPLES_DIR "/demo.tsd"));
+        ASSERT_TRUE(tresimport::OpenSurvey(earlier, TRES_SAMPLES_DIR "/earlier-year.tsd"));
+        ASSERT_TRUE(tresimport::OpenSurvey(moved, TRES_SAMPLES_DIR "/earlier-year.tsd"));
         unshifted = Of(Compare(demo, earlier));
         ASSERT_EQ(unshifted.matched, demo.GetRowCount());
     }

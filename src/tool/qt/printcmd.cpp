@@ -6,6 +6,7 @@
 
 #include "graphiclayout.h"
 #include "printjob.h"
+#include "surveyopen.h"
 #include "surveypath.h"
 #include "toolhost.h"
 #include "tredoc.h"
@@ -119,7 +120,7 @@ int RunPrintCommand(int argc, char** argv)
     CTreDoc doc;
     CToolHost host;
     doc.SetHost(&host);
-    if (!tresdoc::OpenSurveyPath(doc, file)) {
+    if (!tresimport::OpenSurveyPath(doc, file)) {
         if (!host.HadMessage()) std::fprintf(stderr, "print: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
         return kExitFile;
     }

@@ -5,6 +5,7 @@
 #include "outputguard.h"
 
 #include "curvepane.h"
+#include "surveyopen.h"
 #include "surveypath.h"
 #include "toolhost.h"
 #include "tredoc.h"
@@ -122,7 +123,7 @@ int RunRenderCommand(int argc, char** argv)
     CTreDoc doc;
     CRenderHost host;
     doc.SetHost(&host);
-    if (!tresdoc::OpenSurveyPath(doc, file)) {
+    if (!tresimport::OpenSurveyPath(doc, file)) {
         if (!host.hadMessage) std::fprintf(stderr, "render: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
         return kExitFile;
     }

@@ -8,6 +8,7 @@
 #include "criterion.h"
 #include "fileerror.h"
 #include "nativepairing.h"
+#include "surveyopen.h"
 #include "toolbinding.h"
 #include "toolhost.h"
 #include "tredoc.h"
@@ -23,7 +24,7 @@ namespace {
 bool Open(CTreDoc& doc, CToolHost& host, const std::string& path)
 {
     doc.SetHost(&host);
-    const bool opened = doc.OnOpenDocument(path);
+    const bool opened = tresimport::OpenSurvey(doc, path);
     if (!opened && !host.HadMessage()) ToolError(tresdoc::OpenErrorText(path, EINVAL));
     doc.SetHost(nullptr);
     return opened;

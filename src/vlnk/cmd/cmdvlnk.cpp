@@ -31,6 +31,7 @@
 #include "profile.h"
 #include "settings.h"
 #include "sidefile.h"
+#include "vlnkdirline.h"
 #include "vlnkw32.h"
 
 namespace vlnk {
@@ -112,27 +113,8 @@ private:
     bool m_bInstalled = false;
 };
 
-struct HandheldFile {
-    std::string name;
-    unsigned long size = 0;
-    bool bDirectory = false;
-};
-
-// A directory line: name in 12 columns, the size, then the attribute letters
-// "AHNRDSV" (blank when clear) and the date.
-HandheldFile ParseDirLine(const std::string& line)
-{
-    HandheldFile file;
-    file.name = line.substr(0, std::min<size_t>(12, line.size()));
-    while (!file.name.empty() && file.name.back() == ' ') file.name.pop_back();
-    if (line.size() <= 12) return file;
-    char* end = nullptr;
-    file.size = std::strtoul(line.c_str() + 12, &end, 10);
-    const char* attributes = end;
-    if (*attributes == ' ') ++attributes;
-    file.bDirectory = std::strlen(attributes) > 4 && attributes[4] == 'D';
-    return file;
-}
+// A directory line as the library's callers read it.
+using HandheldFile = vlnkline::CDirLine;
 
 // The file name part of a handheld pattern, upper-cased as the handheld
 // has always been sent its names.
@@ -605,7 +587,7 @@ int CCmdRun::List(const std::string& pattern, std::vector<HandheldFile>& files)
         result = Wait("", false, &left, line);
         if (result == VLNK_CHANNEL_IDLE) return 0;
         if (result != 0) return result;
-        files.push_back(ParseDirLine(line));
+        files.push_back(vlnkline::ParseDirLine(line));
     }
 }
 
