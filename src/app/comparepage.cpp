@@ -6,7 +6,7 @@
 
 #include "assessstretch.h"
 #include "comparemodel.h"
-#include "comparisonalign.h"
+#include "metrealign.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -4,7 +4,7 @@
 #include "mainframe.h"
 
 #include "comparesurvey.h"
-#include "comparisonalign.h"
+#include "metrealign.h"
 #include "curvepane.h"
 #include "framehelpers.h"
 #include "surveydrop.h"

@@ -254,13 +254,13 @@ TEST(Reading, DataAtTheEndGivesItsRowsOnlyAlsoAfterASave)
         CTempDir dir;
         WriteFile(dir / "hand.tsd", head + end);
         CTreDoc doc;
-        ASSERT_TRUE(doc.OnOpenDocument((dir / "hand.tsd").string()));
+        ASSERT_TRUE(tresimport::OpenSurvey(doc, (dir / "hand.tsd").string()));
         ASSERT_EQ(doc.GetRowCount(), 2);
         EXPECT_EQ(doc.GetMeter(2), 20);
         EXPECT_EQ(doc.GetComment(2), "B");
         ASSERT_TRUE(doc.OnSaveDocument((dir / "saved.tsd").string()));
         CTreDoc again;
-        ASSERT_TRUE(again.OnOpenDocument((dir / "saved.tsd").string()));
+        ASSERT_TRUE(tresimport::OpenSurvey(again, (dir / "saved.tsd").string()));
         EXPECT_EQ(again.GetRowCount(), 2);
     }
 }
