@@ -4,9 +4,9 @@
 #include "mainframe.h"
 
 #include "comparesurvey.h"
-#include "metrealign.h"
 #include "curvepane.h"
 #include "framehelpers.h"
+#include "metrealign.h"
 #include "surveydrop.h"
 #include "surveyopen.h"
 #include "tredoc.h"

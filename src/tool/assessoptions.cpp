@@ -328,8 +328,7 @@ bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessO
     const bool exporting = command == EAssessCommand::Export;
     bool havePath = false;
     std::string comparisonOnly; // the first option that needs --compare
-    if (std::string error; !ExpandOptionWords(args, KnownOptions(command, o), error))
-        return UsageError(command, error);
+    if (std::string error; !ExpandOptionWords(args, KnownOptions(command, o), error)) return UsageError(command, error);
     bool endOfOptions = false;
     auto operand = [&](const std::string& word) {
         if (havePath) return UsageError(command, "Zu viele Dateien: " + word);
