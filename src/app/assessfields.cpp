@@ -2,6 +2,7 @@
 #include "assessfields.h"
 
 #include "measrow.h"
+#include "numtext.h"
 
 #include <QString>
 
@@ -14,38 +15,38 @@ namespace assessfield {
 namespace {
 
 const SFieldSpec kFields[kFieldCount] = {
-    {"protectionPotential", "Schutzkriterium", "mV", 0, ERange::Negative,
+    {"protectionPotential", "Schutzkriterium", "mV", 0, ESettingRange::Negative,
      "Schutzpotential E_p (mV): ein Punkt ist geschützt, wenn sein Potential (IR-frei, wo es verwendbar ist, sonst\n"
      "das Aus-Potential) nicht positiver ist.\nLeer: aus den Kopfdaten (Skrit); ist es dort nicht lesbar, −850 mV "
      "mit Warnung."},
-    {"limitPotential", "Grenzpotential", "mV", 0, ERange::Negative,
+    {"limitPotential", "Grenzpotential", "mV", 0, ESettingRange::Negative,
      "Grenzpotential E_l (mV): ein negativeres Potential gilt als „Grenzpotential unterschritten“.\nLeer: −1200 mV."},
-    {"irfreeMinDiff", "IR-frei ab", "mV", 1, ERange::NotNegative,
+    {"irfreeMinDiff", "IR-frei ab", "mV", 1, ESettingRange::NotNegative,
      "Das IR-freie Potential gilt nur, wo die Gradientendifferenz mindestens diesen Wert erreicht\n"
      "(mV, eine Nachkommastelle); sonst zählt das Aus-Potential.\nLeer: 5,0 mV."},
-    {"irfreeMaxRatio", "Aus/Ein höchstens", "×", 6, ERange::NotNegative,
+    {"irfreeMaxRatio", "Aus/Ein höchstens", "×", 6, ESettingRange::NotNegative,
      "Das IR-freie Potential gilt nur, wo der Aus-Gradient in dieselbe Richtung zeigt wie der Ein-Gradient\n"
      "und höchstens dieses Vielfache von ihm ist.\nLeer: 0,8."},
-    {"gap", "Messlücke ab", "m", 2, ERange::Positive,
+    {"gap", "Messlücke ab", "m", 2, ESettingRange::Positive,
      "Ein Punkt steht für die halbe Strecke zu jedem Nachbarn, je Seite höchstens die Hälfte dieses Abstands (m);\n"
      "weiter voneinander entfernte Punkte sind eine Messlücke.\nLeer: 10 m."},
-    {"spike", "Ausreißer ab", "mV", 0, ERange::NotNegative,
+    {"spike", "Ausreißer ab", "mV", 0, ESettingRange::NotNegative,
      "Warnung „Ausreißer“: 1 bis 3 Punkte, die sich von beiden Nachbarn um mehr als diesen Wert (mV)\n"
      "in dieselbe Richtung abheben.\nLeer: 100 mV."},
-    {"defectWindow", "Fehlstelle: Fenster", "m", 2, ERange::NotNegative,
+    {"defectWindow", "Fehlstelle: Fenster", "m", 2, ESettingRange::NotNegative,
      "Eine Fehlstelle ist die größte Gradientendifferenz innerhalb dieses Abstands (m).\nLeer: 10 m."},
-    {"background", "Umfeld bis", "m", 2, ERange::NotNegative,
+    {"background", "Umfeld bis", "m", 2, ESettingRange::NotNegative,
      "Das Umfeld einer Fehlstelle: die Punkte jenseits des Fensters bis zu diesem Abstand (m);\n"
      "ihr Median der Gradientendifferenz ist der Hintergrund.\nLeer: 50 m."},
-    {"defectFactor", "Faktor", "×", 6, ERange::NotNegative,
+    {"defectFactor", "Faktor", "×", 6, ESettingRange::NotNegative,
      "Eine Fehlstelle erreicht mindestens dieses Vielfache des Hintergrunds.\nLeer: 2,5."},
-    {"defectMin", "mindestens", "mV", 1, ERange::NotNegative,
+    {"defectMin", "mindestens", "mV", 1, ESettingRange::NotNegative,
      "Eine Fehlstelle erreicht mindestens diese Gradientendifferenz (mV, eine Nachkommastelle).\nLeer: 3,0 mV."},
-    {"category1", "Kategorie I bis", "%", 6, ERange::Percent,
+    {"category1", "Kategorie I bis", "%", 6, ESettingRange::Percent,
      "Obere Grenze des IR-Anteils (%) für Kategorie I „gering“.\nLeer: 15 %."},
-    {"category2", "II bis", "%", 6, ERange::Percent,
+    {"category2", "II bis", "%", 6, ESettingRange::Percent,
      "Obere Grenze des IR-Anteils (%) für Kategorie II „mittel“.\nLeer: 35 %."},
-    {"category3", "III bis", "%", 6, ERange::Percent,
+    {"category3", "III bis", "%", 6, ESettingRange::Percent,
      "Obere Grenze des IR-Anteils (%) für Kategorie III „erheblich“; darüber Kategorie IV „schwer“.\nLeer: 60 %."},
 };
 
@@ -121,23 +122,18 @@ QString FieldText(int field, int64_t v)
            + (frac.isEmpty() ? QString() : QLatin1Char(',') + frac);
 }
 
-// Why a value may not stand, empty when it may.
-QString RangeError(ERange range, int64_t v, const QString& typed)
+// Why the value may not stand, empty when it may.
+QString RangeError(int field, int64_t v, const QString& typed)
 {
-    switch (range) {
-    case ERange::Negative:
-        if (v >= 0) return QString::fromUtf8("Das Potential muss negativ sein: %1").arg(typed);
-        break;
-    case ERange::NotNegative:
-        if (v < 0) return QString::fromUtf8("Der Wert darf nicht negativ sein: %1").arg(typed);
-        break;
-    case ERange::Positive:
-        if (v <= 0) return QString::fromUtf8("Der Wert muss größer als 0 sein: %1").arg(typed);
-        break;
-    case ERange::Percent:
-        if (v < 0 || v > 100 * Scale(6))
-            return QString::fromUtf8("Die Grenze muss zwischen 0 und 100 % liegen: %1").arg(typed);
-        break;
+    const SFieldSpec& spec = Spec(field);
+    if (InSettingRange(spec.range, static_cast<double>(v) / static_cast<double>(Scale(spec.places)))) return {};
+    switch (spec.range) {
+    case ESettingRange::Negative: return QString::fromUtf8("Das Potential muss negativ sein: %1").arg(typed);
+    case ESettingRange::NotNegative: return QString::fromUtf8("Der Wert darf nicht negativ sein: %1").arg(typed);
+    case ESettingRange::Positive: return QString::fromUtf8("Der Wert muss größer als 0 sein: %1").arg(typed);
+    case ESettingRange::Percent:
+        return QString::fromUtf8("Die Grenze muss zwischen 0 und 100 % liegen: %1").arg(typed);
+    case ESettingRange::Any: break;
     }
     return {};
 }
@@ -146,46 +142,16 @@ QString RangeError(ERange range, int64_t v, const QString& typed)
 // the survey's criterion, which stands in for an empty field.
 QString SettingsError(const SVerdictSettings& s, int32_t survey)
 {
-    if (s.limitPotential >= (IsPresent(s.protectionPotential) ? s.protectionPotential : survey))
+    if (!LimitBelowProtection(s.limitPotential, IsPresent(s.protectionPotential) ? s.protectionPotential : survey))
         return QString::fromUtf8("Das Grenzpotential muss negativer sein als das Schutzkriterium.");
-    if (!(s.categories[0] < s.categories[1] && s.categories[1] < s.categories[2]))
+    if (!CategoriesAscend(s.categories))
         return QString::fromUtf8("Die Grenzen der Kategorien müssen aufsteigen (I < II < III).");
     return {};
 }
 
 bool ParseNumber(const QString& text, int places, int64_t& value)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty()) {
-        value = NO_VALUE;
-        return true;
-    }
-    int i = 0;
-    const bool negative = t[0] == QLatin1Char('-') || t[0] == QChar(0x2212);
-    if (negative || t[0] == QLatin1Char('+')) ++i;
-    int64_t v = 0;
-    int digits = 0, fraction = -1; // digits after the point; -1 before it
-    for (; i < t.size(); ++i) {
-        if ((t[i] == QLatin1Char(',') || t[i] == QLatin1Char('.')) && fraction < 0) {
-            fraction = 0;
-            continue;
-        }
-        if (!t[i].isDigit() || t[i].digitValue() < 0) return false;
-        ++digits;
-        // Digits past the unit's precision are cut off: truncation toward zero.
-        if (fraction >= 0 && fraction++ >= places) continue;
-        v = v * 10 + t[i].digitValue();
-        if (v > std::numeric_limits<int32_t>::max()) return false;
-    }
-    if (digits == 0) return false;
-    for (int k = std::max(fraction, 0); k < places; ++k) {
-        v *= 10;
-        if (v > std::numeric_limits<int32_t>::max()) return false;
-    }
-    // NO_VALUE itself would read as "the default".
-    if (v == NO_VALUE) return false;
-    value = negative ? -v : v;
-    return true;
+    return tresnum::ParseFieldNumber(text.toStdString(), places, value);
 }
 
 } // namespace assessfield

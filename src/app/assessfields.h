@@ -7,6 +7,7 @@
 #pragma once
 
 #include "verdict.h"
+#include "verdictsettings.h"
 
 #include <QString>
 
@@ -32,14 +33,12 @@ enum EField {
     kFieldCount
 };
 
-enum class ERange { Negative, NotNegative, Positive, Percent };
-
 struct SFieldSpec {
     const char* key; // in section "Bewertung"
     const char* label;
     const char* unit;
     int places; // 0 mV, 1 tenths of a mV, 2 hundredths of a metre, 6 a decimal
-    ERange range;
+    ESettingRange range;
     const char* tip;
 };
 const SFieldSpec& Spec(int field);
@@ -54,13 +53,14 @@ bool StoredWhole(int field);
 // A field's value as typed: decimal comma, no trailing zeros beyond what
 // the unit has (tenths of a mV keep theirs: "5,0").
 QString FieldText(int field, int64_t v);
-// Why a value may not stand, empty when it may.
-QString RangeError(ERange range, int64_t v, const QString& typed);
+// Why the value `v` of `field` (in its units) may not stand, empty when it
+// may: the rule is the verdict settings', the words are the window's.
+QString RangeError(int field, int64_t v, const QString& typed);
 // What a whole set of settings may not be, empty when it may be. `survey`:
 // the survey's criterion, which stands in for an empty field.
 QString SettingsError(const SVerdictSettings& s, int32_t survey);
 // Reads a decimal number typed with a point or a comma as an integer in
-// units of 10^-`places` (CAssessWnd::ParseNumber).
+// units of 10^-`places`, as every settings field of the program reads it.
 bool ParseNumber(const QString& text, int places, int64_t& value);
 
 } // namespace assessfield

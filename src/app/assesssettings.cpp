@@ -37,7 +37,7 @@ SAssessSettings LoadAssessSettings()
         const int64_t scaled
             = StoredWhole(f) ? static_cast<int64_t>(v) : std::llround(v * static_cast<double>(Scale(Spec(f).places)));
         SetScaled(next, f, scaled);
-        if (RangeError(Spec(f).range, scaled, QString()).isEmpty()) settings = next;
+        if (RangeError(f, scaled, QString()).isEmpty()) settings = next;
     }
     settings.use100mV = s->value(Key("use100mV"), true).toBool();
     // A pair the window would refuse as typed is not taken from the settings

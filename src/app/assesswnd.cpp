@@ -214,7 +214,7 @@ void CAssessWnd::OnFieldEdited(int field)
     } else {
         // An empty field stands for the default (for E_p: the header's).
         if (v == NO_VALUE) v = Scaled(SVerdictSettings(), field);
-        if (v != NO_VALUE) error = RangeError(spec.range, v, edit->text());
+        if (v != NO_VALUE) error = RangeError(field, v, edit->text());
         SetScaled(next, field, v);
         if (error.isEmpty()) error = SettingsError(next, SurveyProtectionCriterion(m_session.Doc()).protection);
     }
