@@ -131,8 +131,7 @@ QString RangeError(int field, int64_t v, const QString& typed)
     case ESettingRange::Negative: return QString::fromUtf8("Das Potential muss negativ sein: %1").arg(typed);
     case ESettingRange::NotNegative: return QString::fromUtf8("Der Wert darf nicht negativ sein: %1").arg(typed);
     case ESettingRange::Positive: return QString::fromUtf8("Der Wert muss größer als 0 sein: %1").arg(typed);
-    case ESettingRange::Percent:
-        return QString::fromUtf8("Die Grenze muss zwischen 0 und 100 % liegen: %1").arg(typed);
+    case ESettingRange::Percent: return QString::fromUtf8("Die Grenze muss zwischen 0 und 100 % liegen: %1").arg(typed);
     case ESettingRange::Any: break;
     }
     return {};

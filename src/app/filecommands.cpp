@@ -47,7 +47,7 @@ void CMainFrame::OnFileOpen()
     const QFileInfo last(initial);
     if (last.isFile()) initial = last.absolutePath();
     const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Öffnen"), initial,
-                                                         CUiSeam::FileFilter(), QStringLiteral("tsd"));
+                                                         CUiSeam::FileFilter(), CUiSeam::SurveySuffix());
     if (path.isEmpty()) return;
     update();
     if (m_setup.folders) m_setup.folders->m_strLastFilePath = path;
@@ -73,7 +73,7 @@ void CMainFrame::OnFileAppend()
 {
     if (m_doc.m_bEmpty) return;
     const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Anhängen"), QString(),
-                                                         CUiSeam::FileFilter(), QStringLiteral("tsd"));
+                                                         CUiSeam::FileFilter(), CUiSeam::SurveySuffix());
     if (path.isEmpty()) return;
     update();
     tresimport::AppendSurvey(m_doc, path.toStdString());
@@ -94,9 +94,9 @@ bool CMainFrame::OnFileSaveAs()
     if (m_doc.m_bEmpty) return false;
     QString initial = QString::fromStdString(m_doc.GetPathName());
     if (initial.isEmpty() && m_setup.folders)
-        initial = m_setup.folders->m_strLastFilePath + QStringLiteral("/Unbenannt.tsd");
+        initial = m_setup.folders->m_strLastFilePath + QStringLiteral("/Unbenannt.") + CUiSeam::SurveySuffix();
     const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Speichern unter"), initial,
-                                                         CUiSeam::FileFilter(), QStringLiteral("tsd"));
+                                                         CUiSeam::FileFilter(), CUiSeam::SurveySuffix());
     if (path.isEmpty()) return false;
     update();
     if (!m_doc.OnSaveDocument(path.toStdString())) return false;

@@ -34,6 +34,12 @@ public:
     virtual ~CHandheld() = default;
 
     virtual std::string Version() = 0;
+    // Where the handheld keeps its surveys and how their names look: the
+    // folder in DOS form ("\\TRE\\DATEN"), the pattern it lists them by
+    // ("*.TSD"), and both as the dialog shows them to the user.
+    virtual std::string SurveyFolder() const = 0;
+    virtual std::string SurveyPattern() const = 0;
+    virtual std::string SurveyPlace() const = 0;
     // A channel of its own; false when none is free. Channel() is 0 without.
     virtual bool TakeChannel() = 0;
     virtual int Channel() const = 0;

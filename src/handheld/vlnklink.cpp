@@ -25,6 +25,9 @@ public:
         VLNKGetVersion(version);
         return std::string(version, strnlen(version, sizeof version));
     }
+    std::string SurveyFolder() const override { return "\\TRE\\DATEN"; }
+    std::string SurveyPattern() const override { return "*.TSD"; }
+    std::string SurveyPlace() const override { return "C:\\Tre\\Daten\\*.tsd"; }
     bool TakeChannel() override
     {
         m_nChannel = 0;

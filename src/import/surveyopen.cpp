@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tresimport {
@@ -69,6 +70,23 @@ bool OpenSurvey(CTreDoc& doc, const std::string& path, const CReaderRegistry& re
 }
 
 bool OpenSurvey(CTreDoc& doc, const std::string& path) { return OpenSurvey(doc, path, CReaderRegistry::Program()); }
+
+const CSurveyReader* IdentifyFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return nullptr;
+    struct stat st { };
+    std::string head(kIdentifyBytes, '\0');
+    ssize_t got = -1;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        do got = ::read(fd, head.data(), head.size());
+        while (got < 0 && errno == EINTR);
+    }
+    ::close(fd);
+    if (got < 0) return nullptr;
+    head.resize(static_cast<size_t>(got));
+    return CReaderRegistry::Program().Identify(head, path);
+}
 
 bool OpenSurveyPath(CTreDoc& doc, const std::string& path)
 {

@@ -13,6 +13,7 @@ class CTreDoc;
 namespace tresimport {
 
 class CReaderRegistry;
+class CSurveyReader;
 
 // Opens `path`, or appends it when doc.m_bAppend is set (the flag is taken
 // back either way).
@@ -26,6 +27,12 @@ bool AppendSurvey(CTreDoc& doc, const std::string& path);
 // without a name, showing no refusal; the text is cut at its first NUL byte
 // like a file's.
 bool ReadText(CTreDoc& doc, std::string_view bytes);
+// The program's reader for the file at `path`, told by its first bytes and
+// its name, without reading the rest; nullptr when no reader knows it or it
+// is no regular file (a pipe or a device dragged onto the window must not
+// block it).
+const CSurveyReader* IdentifyFile(const std::string& path);
+
 // With the readers of `registry` instead of the program's.
 bool OpenSurvey(CTreDoc& doc, const std::string& path, const CReaderRegistry& registry);
 

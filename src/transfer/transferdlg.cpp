@@ -25,7 +25,6 @@
 
 namespace {
 
-const char kHandheldDir[] = "\\TRE\\DATEN";
 // The program's settings key of the "Empfang prüfen" box.
 const char kVerifyKey[] = "Transfer/VerifyReceive";
 
@@ -80,11 +79,12 @@ CTransferDlg::CTransferDlg(QWidget* parent, const QRect& mainRect, const QString
     m_pVerify->setGeometry(Du(112, 8, 160, 12));
     m_pVerify->setChecked(QSettings().value(QLatin1String(kVerifyKey), false).toBool());
     connect(m_pVerify, &QCheckBox::toggled, this, [](bool on) { QSettings().setValue(QLatin1String(kVerifyKey), on); });
-    auto* handheldLabel = new QLabel(QStringLiteral("Trefeld  C:\\Tre\\Daten\\*.tsd"), this);
+    auto* handheldLabel
+        = new QLabel(QStringLiteral("Trefeld  ") + QString::fromStdString(m_pLink->SurveyPlace()), this);
     handheldLabel->setGeometry(Du(40, 30, 124, 9));
     m_pFreeSpace = new QLabel(QStringLiteral("Logato : 232 KByte frei"), this);
     m_pFreeSpace->setGeometry(Du(10, 166, 109, 11));
-    auto* pcLabel = new QLabel(QStringLiteral("PC-Dateien    ..\\Logato\\*.tsd"), this);
+    auto* pcLabel = new QLabel(QStringLiteral("PC-Dateien    ..\\Logato\\") + PcPattern(), this);
     pcLabel->setGeometry(Du(239, 30, 111, 9));
     auto* handheldIcon = new QLabel(this);
     handheldIcon->setPixmap(artwork::ToolIcon(artwork::EToolIcon::Transfer).pixmap(32, 27));
@@ -316,7 +316,7 @@ void CTransferDlg::FillHandheldList()
 {
     SetDirectory();
     // The handheld's own folder of surveys, named as it names them.
-    treshandheld::CStep step = m_pLink->ListFiles("*.TSD");
+    treshandheld::CStep step = m_pLink->ListFiles(m_pLink->SurveyPattern());
     m_pHandheld->clear();
     while (step.state != treshandheld::EState::Failed && !m_bClosed) {
         treshandheld::CDirEntry found;
@@ -345,7 +345,7 @@ void CTransferDlg::FillPcList()
     QDir dir(m_strDataFolder);
     m_pPc->clear();
     // Files from the handheld keep their upper-case names: match both cases.
-    const QFileInfoList files = dir.entryInfoList({QStringLiteral("*.tsd")}, QDir::Files, QDir::Unsorted);
+    const QFileInfoList files = dir.entryInfoList({PcPattern()}, QDir::Files, QDir::Unsorted);
     for (const QFileInfo& f : files) {
         const QDate d = f.lastModified().toLocalTime().date();
         const QString date = QStringLiteral("%1/%2/%3")
@@ -388,7 +388,7 @@ bool CTransferDlg::CheckConnection()
     return false;
 }
 
-void CTransferDlg::SetDirectory() { Wait(m_pLink->SetDirectory(kHandheldDir), nullptr, nullptr); }
+void CTransferDlg::SetDirectory() { Wait(m_pLink->SetDirectory(m_pLink->SurveyFolder()), nullptr, nullptr); }
 
 void CTransferDlg::ReportFailures(const QString& action)
 {
@@ -503,4 +503,11 @@ void CTransferDlg::OnLoeschen()
         Wait(m_pLink->Delete(backup.toStdString()), &number, &text);
     }
     EndRun(completed, true, QStringLiteral("Diese Dateien konnten nicht gelöscht werden:"));
+}
+
+QString CTransferDlg::PcPattern() const
+{
+    // The folder's listing ignores case, as files from the handheld keep
+    // their upper-case names.
+    return QString::fromStdString(m_pLink->SurveyPattern()).toLower();
 }

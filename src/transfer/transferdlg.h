@@ -50,6 +50,8 @@ public:
     const QString& LibraryVersion() const { return m_strVersion; }
 
     virtual void FillPcList();
+    // The handheld's survey pattern for the PC's folder ("*.tsd").
+    QString PcPattern() const;
     virtual void FillHandheldList();
     virtual void ShowFreeSpace();
     virtual void ReportError(const QString& key);

@@ -197,7 +197,8 @@ QString CAssessListModel::Text(int row, EColumn column) const
         case EColumn::Side: return Utf8(DefectSideId(d.side));
         case EColumn::GradDiff: return TenthsText(d.gradDiff);
         case EColumn::IRPercent: return ShareText(d.irPercentTenths);
-        case EColumn::Category: return d.category > 0 ? Utf8(DefectCategoryName(d.category)) : Utf8(std::string(tresnum::kAbsentText));
+        case EColumn::Category:
+            return d.category > 0 ? Utf8(DefectCategoryName(d.category)) : Utf8(std::string(tresnum::kAbsentText));
         case EColumn::PotOn: return MilliVoltText(d.potOn);
         case EColumn::PotOff: return MilliVoltText(d.potOff);
         case EColumn::PotIRFree: return MilliVoltText(d.potIRFree);
