@@ -3,6 +3,7 @@
 
 #include "assessstretch.h"
 #include "criterion.h"
+#include "framehelpers.h"
 #include "resultlist.h"
 #include "tredoc.h"
 #include "verdictbar.h"
@@ -32,33 +33,21 @@ CAssessWnd::CAssessWnd(CSurveySession& session, QWidget* parent)
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 4, 4, 4);
 
-    m_pCriterion = new QLabel(body);
-    m_pCriterion->setObjectName(QStringLiteral("criterion"));
-    m_pCriterion->setWordWrap(true);
-    layout->addWidget(m_pCriterion);
+    m_pCriterion = framehelp::AddNote(layout, body, "criterion");
     m_pWarning = new QLabel(body);
     m_pWarning->setObjectName(QStringLiteral("criterionWarning"));
     m_pWarning->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
     m_pWarning->setWordWrap(true);
     m_pWarning->hide();
     layout->addWidget(m_pWarning);
-    m_pPipelineLabel = new QLabel(body);
-    m_pPipelineLabel->setObjectName(QStringLiteral("pipeline"));
-    m_pPipelineLabel->setTextFormat(Qt::RichText);
-    m_pPipelineLabel->setWordWrap(true);
+    m_pPipelineLabel = framehelp::AddNote(layout, body, "pipeline", true);
     m_pPipelineLabel->hide();
-    layout->addWidget(m_pPipelineLabel);
 
     m_pBar = new CVerdictBar(body);
     m_pBar->setToolTip(QString::fromUtf8("Die Messung vom ersten bis zum letzten Meter: jeder Abschnitt in der Farbe "
                                          "seines Status, nicht bewertbare grau schraffiert, Messlücken weiß"));
     layout->addWidget(m_pBar);
-    m_pSummary = new QLabel(body);
-    m_pSummary->setObjectName(QStringLiteral("summary"));
-    m_pSummary->setTextFormat(Qt::RichText);
-    // Wrapped, the notes never make the dock wider than its lists.
-    m_pSummary->setWordWrap(true);
-    layout->addWidget(m_pSummary);
+    m_pSummary = framehelp::AddNote(layout, body, "summary", true);
 
     // Above the pages, so a refusal is read whichever page is open.
     m_pMessage = new QLabel(body);
@@ -146,19 +135,12 @@ QWidget* CAssessWnd::BuildFields(QWidget* parent)
     place(FieldCategory1, row, 0);
     auto* upper = new QHBoxLayout;
     for (int f : {FieldCategory2, FieldCategory3}) {
-        const assessfield::SFieldSpec& spec = assessfield::Spec(f);
-        auto* label = new QLabel(QString::fromUtf8(spec.label), box);
-        auto* edit = new QLineEdit(box);
-        edit->setObjectName(QLatin1String(spec.key));
-        edit->setFixedWidth(48);
-        edit->setToolTip(QString::fromUtf8(spec.tip));
-        label->setToolTip(edit->toolTip());
+        QLabel* label = nullptr;
+        QLineEdit* edit = MakeField(box, f, 48, label);
         upper->addWidget(label);
         upper->addWidget(edit);
-        upper->addWidget(new QLabel(QString::fromUtf8(spec.unit), box));
+        upper->addWidget(new QLabel(QString::fromUtf8(assessfield::Spec(f).unit), box));
         upper->addSpacing(6);
-        connect(edit, &QLineEdit::textEdited, this, [this, f] { OnFieldEdited(f); });
-        m_pFields[f] = edit;
     }
     upper->addStretch(1);
     grid->addLayout(upper, row, 4, 1, 4);
@@ -185,21 +167,28 @@ QWidget* CAssessWnd::BuildFields(QWidget* parent)
     return box;
 }
 
-void CAssessWnd::PlaceField(QGridLayout* grid, QWidget* box, int field, int row, int column)
+QLineEdit* CAssessWnd::MakeField(QWidget* box, int field, int width, QLabel*& label)
 {
     const assessfield::SFieldSpec& spec = assessfield::Spec(field);
-    auto* label = new QLabel(QString::fromUtf8(spec.label), box);
+    label = new QLabel(QString::fromUtf8(spec.label), box);
     auto* edit = new QLineEdit(box);
     edit->setObjectName(QLatin1String(spec.key));
-    edit->setFixedWidth(64);
+    edit->setFixedWidth(width);
     edit->setToolTip(QString::fromUtf8(spec.tip));
     label->setToolTip(edit->toolTip());
     label->setBuddy(edit);
-    grid->addWidget(label, row, column * 4);
-    grid->addWidget(edit, row, column * 4 + 1);
-    grid->addWidget(new QLabel(QString::fromUtf8(spec.unit), box), row, column * 4 + 2);
     connect(edit, &QLineEdit::textEdited, this, [this, field] { OnFieldEdited(field); });
     m_pFields[field] = edit;
+    return edit;
+}
+
+void CAssessWnd::PlaceField(QGridLayout* grid, QWidget* box, int field, int row, int column)
+{
+    QLabel* label = nullptr;
+    QLineEdit* edit = MakeField(box, field, 64, label);
+    grid->addWidget(label, row, column * 4);
+    grid->addWidget(edit, row, column * 4 + 1);
+    grid->addWidget(new QLabel(QString::fromUtf8(assessfield::Spec(field).unit), box), row, column * 4 + 2);
 }
 
 void CAssessWnd::OnFieldEdited(int field)

@@ -113,6 +113,8 @@ private:
     void OnSessionChanged(CSurveySession::EChange what);
     void Refresh();
     QWidget* BuildFields(QWidget* parent);
+    // A settings field's edit with its label (returned in `label`).
+    QLineEdit* MakeField(QWidget* box, int field, int width, QLabel*& label);
     void PlaceField(QGridLayout* grid, QWidget* box, int field, int row, int column);
     QWidget* BuildComparePage(QWidget* parent);
     QTableView* NewListView(QWidget* parent, QAbstractItemModel* model);

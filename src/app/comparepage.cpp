@@ -6,6 +6,7 @@
 
 #include "assessstretch.h"
 #include "comparemodel.h"
+#include "framehelpers.h"
 #include "metrealign.h"
 
 #include <QHBoxLayout>
@@ -23,14 +24,8 @@ QWidget* CAssessWnd::BuildComparePage(QWidget* parent)
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(4, 4, 4, 4);
 
-    m_pCompareSource = new QLabel(page);
-    m_pCompareSource->setWordWrap(true);
-    layout->addWidget(m_pCompareSource);
-    m_pCompareAlign = new QLabel(page);
-    m_pCompareAlign->setObjectName(QStringLiteral("alignment"));
-    m_pCompareAlign->setTextFormat(Qt::RichText);
-    m_pCompareAlign->setWordWrap(true);
-    layout->addWidget(m_pCompareAlign);
+    m_pCompareSource = framehelp::AddNote(layout, page, nullptr);
+    m_pCompareAlign = framehelp::AddNote(layout, page, "alignment", true);
     m_pCompareReverse = new QPushButton(QStringLiteral("Umgekehrt vergleichen"), page);
     m_pCompareReverse->setToolTip(QString::fromUtf8(
         "Vergleicht die Vergleichsmessung als vom anderen Ende her gemessen: ihre Orientierungspunkte werden\n"

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QBoxLayout>
+#include <QLabel>
 #include <QString>
 #include <QStringList>
 
@@ -24,5 +26,17 @@ public:
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
+
+// A wrapped note of the docks, added to `layout`: wrapped, a note never
+// makes a dock wider than its lists. `name` finds it in tests and pictures.
+inline QLabel* AddNote(QBoxLayout* layout, QWidget* parent, const char* name, bool rich = false)
+{
+    auto* label = new QLabel(parent);
+    if (name) label->setObjectName(QLatin1String(name));
+    if (rich) label->setTextFormat(Qt::RichText);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    return label;
+}
 
 } // namespace framehelp

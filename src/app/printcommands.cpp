@@ -72,6 +72,22 @@ void CMainFrame::StopPrintTimers()
 
 bool CMainFrame::IsPrintTimerActive(int id) const { return id >= 1 && id <= 2 && m_pPrintTimers[id - 1]->isActive(); }
 
+namespace {
+
+// A print's option sheet on the document's values; the accepted ones go
+// back as one undo step. False when it was cancelled.
+template <class TSheet> bool RunSheet(TSheet& sheet, CTreDoc& doc, EStepKind kind)
+{
+    sheet.SetMessageHandler(
+        [](QWidget* parent, const QString& text) { CUiSeam::Current().Message(parent, text, QMessageBox::Warning); });
+    sheet.LoadFromDoc(doc);
+    if (sheet.exec() != QDialog::Accepted) return false;
+    doc.ChangeFields(kind, [&sheet](CTreDoc& d) { sheet.StoreToDoc(d); });
+    return true;
+}
+
+} // namespace
+
 void CMainFrame::OnPrintGraphic()
 {
     if (m_doc.m_bEmpty) return;
@@ -80,11 +96,7 @@ void CMainFrame::OnPrintGraphic()
     SetActivePane(2);
     graphiclayout::ApplyRangeDefaults(m_doc);
     CTrePlotDruckPS sheet(this);
-    sheet.SetMessageHandler(
-        [](QWidget* parent, const QString& text) { CUiSeam::Current().Message(parent, text, QMessageBox::Warning); });
-    sheet.LoadFromDoc(m_doc);
-    if (sheet.exec() != QDialog::Accepted) return;
-    m_doc.ChangeFields(EStepKind::GraphicPrint, [&sheet](CTreDoc& d) { sheet.StoreToDoc(d); });
+    if (!RunSheet(sheet, m_doc, EStepKind::GraphicPrint)) return;
     AfterPrintSheet(m_pLower, sheet.m_bPreview, sheet.m_bPrint, 1);
 }
 
@@ -95,11 +107,7 @@ void CMainFrame::OnPrintTable()
     HeaderBarToDoc(m_doc);
     SetActivePane(0);
     CTreTabDruckPS sheet(this);
-    sheet.SetMessageHandler(
-        [](QWidget* parent, const QString& text) { CUiSeam::Current().Message(parent, text, QMessageBox::Warning); });
-    sheet.LoadFromDoc(m_doc);
-    if (sheet.exec() != QDialog::Accepted) return;
-    m_doc.ChangeFields(EStepKind::TablePrint, [&sheet](CTreDoc& d) { sheet.StoreToDoc(d); });
+    if (!RunSheet(sheet, m_doc, EStepKind::TablePrint)) return;
     AfterPrintSheet(m_pUpper, sheet.m_bPreview, sheet.m_bPrint, 2);
 }
 
