@@ -236,8 +236,8 @@ void BM_Compare(benchmark::State& state)
         SCompareSettings settings;
         if (align) {
             SAlignment a;
-            std::string error;
-            if (!AlignSurveys(current, earlier, SAlignOptions(), a, error)) state.SkipWithError(error.c_str());
+            tresdoc::SOutcome refusal;
+            if (!AlignSurveys(current, earlier, SAlignOptions(), a, refusal)) state.SkipWithError(refusal.text.c_str());
             settings.alignment = std::make_shared<const SAlignment>(std::move(a));
         }
         c = Compare(current, earlier, settings);

@@ -77,6 +77,7 @@ private:
     QString m_strPath;
     std::shared_ptr<const SAlignment> m_alignment;
     QStringList m_alignErrors, m_alignNotes;
+    tresdoc::ERefusal m_refusal = tresdoc::ERefusal::None; // why the alignment was refused
     std::vector<int32_t> m_curveMetres;
     std::shared_ptr<const trespipeline::SNativePairing> m_nativePairing;
 };

@@ -33,8 +33,8 @@ bool Take(CTreDoc& doc, std::string_view bytes, const std::string& name, std::st
     }
     CSurveyImage image;
     const CReadOutcome outcome = reader->Read(bytes, name, doc.Host(), image);
-    if (!outcome.bRead) {
-        if (bShowRefusal) doc.Host().ShowMessage(outcome.message);
+    if (!outcome.Ok()) {
+        if (bShowRefusal) doc.Host().ShowMessage(outcome.text);
         return false;
     }
     if (appending) doc.Append(std::move(image));

@@ -5,6 +5,8 @@
 // text; the document is changed only by the opener, from the image.
 #pragma once
 
+#include "outcome.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,12 +26,8 @@ struct CFileFilter {
 // name only, or not at all.
 enum class EMatch { No, Name, Content };
 
-struct CReadOutcome {
-    bool bRead = false;
-    std::string message; // German, naming the file; empty when read
-    static CReadOutcome Read() { return {true, {}}; }
-    static CReadOutcome Refused(std::string text) { return {false, std::move(text)}; }
-};
+// Read, or refused with the German text that names the file.
+using CReadOutcome = tresdoc::SOutcome;
 
 class CSurveyReader {
 public:

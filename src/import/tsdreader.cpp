@@ -378,7 +378,7 @@ CReadOutcome CTsdReader::Read(std::string_view bytes, const std::string& name, C
         });
     }
     TakeParsed(parsed, image);
-    return CReadOutcome::Read();
+    return CReadOutcome::Done();
 }
 
 } // namespace tresimport

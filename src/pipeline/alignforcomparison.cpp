@@ -55,9 +55,10 @@ SComparisonAlignResult AlignForComparison(const CTreDoc& current, const CTreDoc&
     } else if (!request.align) {
         a = AlignByRecordedMetres(current, earlier);
     } else {
-        std::string error;
-        if (!AlignSurveys(current, earlier, SAlignOptions{request.reverse, !native}, a, error)) {
-            result.errors.push_back(error);
+        tresdoc::SOutcome refusal;
+        if (!AlignSurveys(current, earlier, SAlignOptions{request.reverse, !native}, a, refusal)) {
+            result.errors.push_back(refusal.text);
+            result.refusal = refusal.code;
             return result;
         }
         if (a.method == EAlignMethod::Offset && a.offsetPairs == 0)

@@ -36,6 +36,9 @@ struct SComparisonAlignResult {
     // re-stationings' warnings, no offset found, a native survey paired by
     // its metres).
     std::vector<std::string> errors, notes;
+    // What callers decide by: Reversed when the one refusal is a survey
+    // walked from the other end, which `reverse` would accept.
+    tresdoc::ERefusal refusal = tresdoc::ERefusal::None;
     std::shared_ptr<const SAlignment> alignment; // set when ok; for SCompareSettings::alignment
 };
 

@@ -74,6 +74,7 @@ SNativePairing NativePairingOf(const CTreDoc& doc, const CTreDoc& native, const 
     SNativePairing p;
     p.ok = aligned.ok;
     p.errors = aligned.errors;
+    p.refusal = aligned.refusal;
     p.alignment = aligned.alignment;
     if (!p.ok || !p.alignment) {
         p.ok = false;

@@ -49,8 +49,9 @@ struct SNativePairing {
     // tool ends with exit status 2, the program shows them and applies no
     // 100 mV criterion).
     bool ok = false;
-    std::vector<std::string> errors, notes; // German
-    bool applied = false;                   // rows were paired: the criterion applies
+    std::vector<std::string> errors, notes;              // German
+    tresdoc::ERefusal refusal = tresdoc::ERefusal::None; // Reversed: --reverse would pair it
+    bool applied = false;                                // rows were paired: the criterion applies
     // When not applied: kNativeNotPairedWarning, or after a refusal
     // "100-mV-Kriterium nicht angewandt: " and the first error.
     std::string warning;

@@ -46,8 +46,8 @@ SCompareSettings With(const SAlignment& a)
 SAlignment Aligned(const CTreDoc& current, const CTreDoc& earlier, bool reverse = false)
 {
     SAlignment a;
-    std::string error;
-    EXPECT_TRUE(AlignSurveys(current, earlier, SAlignOptions{reverse}, a, error)) << error;
+    tresdoc::SOutcome error;
+    EXPECT_TRUE(AlignSurveys(current, earlier, SAlignOptions{reverse}, a, error)) << error.text;
     return a;
 }
 
@@ -109,9 +109,10 @@ TEST_F(CompareAlignDemo, ReversedEarlierSurveyIsRefusedUnlessAccepted)
     for (int r = 1; r <= moved.GetRowCount(); ++r)
         if (moved.GetComment(r) == "Prüfstelle 10" || moved.GetComment(r) == "Isolierstück") moved.SetComment(r, "");
     SAlignment a;
-    std::string error;
+    tresdoc::SOutcome error;
     EXPECT_FALSE(AlignSurveys(demo, moved, SAlignOptions{}, a, error));
-    EXPECT_EQ(error, "Die Vergleichsmessung ist in umgekehrter Richtung gemessen.");
+    EXPECT_EQ(error.text, "Die Vergleichsmessung ist in umgekehrter Richtung gemessen.");
+    EXPECT_EQ(error.code, tresdoc::ERefusal::Reversed);
     EXPECT_EQ(a.method, EAlignMethod::None);
 
     a = Aligned(demo, moved, true);
@@ -189,11 +190,13 @@ TEST(CompareAlign, LandmarksInAnotherOrderAreRefused)
     earlier.SetComment(2, "C");
     earlier.SetComment(3, "B");
     SAlignment a;
-    std::string error;
+    tresdoc::SOutcome error;
     EXPECT_FALSE(AlignSurveys(current, earlier, SAlignOptions{true}, a, error));
-    EXPECT_EQ(error, "Die Landmarken „C“ und „B“ liegen in den beiden Messungen nicht gleich (aktuell bei 5 m und 0 "
-                     "m, in der Vergleichsmessung bei 150 m und 200 m); die Messungen lassen sich an ihnen nicht "
-                     "ausrichten.");
+    EXPECT_EQ(error.code, tresdoc::ERefusal::Refused);
+    EXPECT_EQ(error.text,
+              "Die Landmarken „C“ und „B“ liegen in den beiden Messungen nicht gleich (aktuell bei 5 m und 0 "
+              "m, in der Vergleichsmessung bei 150 m und 200 m); die Messungen lassen sich an ihnen nicht "
+              "ausrichten.");
 }
 
 TEST(CompareAlign, OffsetNeedsFiftyPairsAndPrefersTheSmallerThenTheNegativeOne)
@@ -218,7 +221,7 @@ TEST(CompareAlign, OffsetNeedsFiftyPairsAndPrefersTheSmallerThenTheNegativeOne)
     EXPECT_EQ(a.maxResidual, NO_VALUE);
     // Not for a native survey: its potential off does not follow ours.
     SAlignment n;
-    std::string error;
+    tresdoc::SOutcome error;
     ASSERT_TRUE(AlignSurveys(current, earlier, SAlignOptions{false, false}, n, error));
     EXPECT_EQ(n.method, EAlignMethod::None);
     EXPECT_EQ(AlignmentText(n), "nach Metern");

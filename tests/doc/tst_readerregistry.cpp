@@ -31,7 +31,7 @@ public:
     {
         image.rows.assign(1, CMeasRow{});
         image.rows[0].m_nMeter = 777;
-        return CReadOutcome::Read();
+        return CReadOutcome::Done();
     }
 };
 
