@@ -4,6 +4,7 @@
 #include "clipsegment.h"
 #include "numtext.h"
 #include "tredoc.h"
+#include "verdictpaint.h"
 #include "verdictpalette.h"
 
 #include <QFontMetrics>
@@ -18,11 +19,9 @@ using namespace graphiclayout;
 
 namespace {
 
-QColor Rgb(const SPaletteRgb& c) { return QColor(c.r, c.g, c.b); }
-
-const QColor kBlue = Rgb(CurveOnColour());
-const QColor kRed = Rgb(CurveOffColour());
-const QColor kGreen = Rgb(CurveDiffColour());
+const QColor kBlue = PaletteColour(CurveOnColour());
+const QColor kRed = PaletteColour(CurveOffColour());
+const QColor kGreen = PaletteColour(CurveDiffColour());
 const QColor kHeaderColour(0, 0, 255);
 const QColor kCompanyColour(0, 192, 0);
 const QColor kTitleColour(192, 0, 0);
