@@ -5,7 +5,6 @@
 #include "polylinesink.h"
 #include "tredoc.h"
 #include "verdict.h"
-#include "verdictpaint.h"
 #include "verdictpalette.h"
 
 #include <QPainter>
@@ -19,12 +18,14 @@ using assesslayout::SAxis;
 
 namespace {
 
+QColor Rgb(const SPaletteRgb& c, int alpha = 255) { return QColor(c.r, c.g, c.b, alpha); }
+
 // The curves in the colours of the graphic print, IR-free and D in the
 // paper's green; the comparison grey as in the panes.
-const QColor kOnColour = PaletteColour(CurveOnColour());
-const QColor kOffColour = PaletteColour(CurveOffColour());
-const QColor kGreenColour = PaletteColour(CurveDiffPaperColour());
-const QColor kComparisonColour = PaletteColour(ComparisonCurveColour());
+const QColor kOnColour = Rgb(CurveOnColour());
+const QColor kOffColour = Rgb(CurveOffColour());
+const QColor kGreenColour = Rgb(CurveDiffPaperColour());
+const QColor kComparisonColour = Rgb(ComparisonCurveColour());
 const QColor kGridColour(205, 205, 205);
 const QColor kLandmarkColour(120, 120, 120);
 const QColor kLandmarkLineColour(150, 150, 150);
@@ -150,12 +151,12 @@ public:
         Place(text);
         const QRectF r(m_x, Mid() - MmDY(m_m, 1.2), m_sample, MmDY(m_m, 2.4));
         if (VerdictStatusHatched(status)) {
-            m_p.setPen(QPen(PaletteColour(VerdictStatusColour(status)), std::max(1, m_m.dpy / 400)));
+            m_p.setPen(QPen(Rgb(VerdictStatusColour(status)), std::max(1, m_m.dpy / 400)));
             Hatch(m_p, r, MmDX(m_m, 1.0));
             m_p.setBrush(Qt::NoBrush);
             m_p.drawRect(r);
         } else {
-            m_p.fillRect(r, PaletteColour(VerdictStatusColour(status), kVerdictShadeAlpha));
+            m_p.fillRect(r, Rgb(VerdictStatusColour(status), kVerdictShadeAlpha));
         }
         Text(text);
     }
@@ -163,7 +164,7 @@ public:
     {
         Place(text);
         m_p.setPen(Qt::NoPen);
-        m_p.setBrush(PaletteColour(DefectMarkColour()));
+        m_p.setBrush(Rgb(DefectMarkColour()));
         const double size = MmDX(m_m, 2);
         Triangle(m_p, QPointF(m_x + m_sample / 2.0, Mid() + size / 2), size);
         m_p.setBrush(Qt::NoBrush);
@@ -346,11 +347,11 @@ void CSheetPainter::Bands()
         if (x2 - x1 < 1) x2 = x1 + 1; // a lone point stays visible
         const QRectF r(QPointF(x1, m_g.potential.top()), QPointF(x2, m_g.potential.bottom()));
         if (VerdictStatusHatched(st.status)) {
-            m_p.setPen(QPen(PaletteColour(VerdictStatusColour(st.status)), std::max(1, m_m.dpy / 400)));
+            m_p.setPen(QPen(Rgb(VerdictStatusColour(st.status)), std::max(1, m_m.dpy / 400)));
             Hatch(m_p, r, MmDX(m_m, 1.5));
             m_p.setPen(Qt::NoPen);
         } else {
-            m_p.fillRect(r, PaletteColour(VerdictStatusColour(st.status), kVerdictShadeAlpha));
+            m_p.fillRect(r, Rgb(VerdictStatusColour(st.status), kVerdictShadeAlpha));
         }
     }
 }
@@ -439,7 +440,7 @@ void CSheetPainter::LimitLines()
                    {&m_plan.limit, LimitLineColour(), "Grenzpotential"}};
     const QRect& plot = m_g.potential;
     for (const auto& l : limits) {
-        const QColor colour = DeviceColour(m_m, PaletteColour(l.colour));
+        const QColor colour = DeviceColour(m_m, Rgb(l.colour));
         for (const SLimitRun& run : *l.runs) {
             const double y = m_py.Y(run.mv), x1 = ClampX(m_sx.X(run.from)), x2 = ClampX(m_sx.X(run.to));
             m_p.setPen(QPen(colour, m_lineWidth, run.section ? Qt::DashDotLine : Qt::DashLine, Qt::FlatCap));
@@ -491,7 +492,7 @@ void CSheetPainter::Defects()
         const SCoatingDefect& defect = m_v.defects[static_cast<size_t>(d)];
         const QPointF tip(m_sx.X(At(defect.row)), m_gy.Y(defect.gradDiff));
         m_p.setPen(Qt::NoPen);
-        m_p.setBrush(PaletteColour(DefectMarkColour()));
+        m_p.setBrush(Rgb(DefectMarkColour()));
         Triangle(m_p, tip, mark);
         m_p.setBrush(Qt::NoBrush);
         // The number on white, so the curves through it do not hide it.
@@ -548,8 +549,8 @@ void CSheetPainter::Legend()
     else if (m_in.native)
         legend.Line(QPen(DeviceColour(m_m, kComparisonColour), m_lineWidth, Qt::DashLine),
                     QStringLiteral("Nativpotential"));
-    const QColor protection = DeviceColour(m_m, PaletteColour(ProtectionLineColour()));
-    const QColor limit = DeviceColour(m_m, PaletteColour(LimitLineColour()));
+    const QColor protection = DeviceColour(m_m, Rgb(ProtectionLineColour()));
+    const QColor limit = DeviceColour(m_m, Rgb(LimitLineColour()));
     legend.Line(QPen(protection, m_lineWidth, Qt::DashLine), QStringLiteral("Schutzpotential"));
     legend.Line(QPen(limit, m_lineWidth, Qt::DashLine), QStringLiteral("Grenzpotential"));
     const auto sectionRun = [](const std::vector<SLimitRun>& runs) {

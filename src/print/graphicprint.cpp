@@ -4,7 +4,6 @@
 #include "clipsegment.h"
 #include "numtext.h"
 #include "tredoc.h"
-#include "verdictpaint.h"
 #include "verdictpalette.h"
 
 #include <QFontMetrics>
@@ -19,9 +18,11 @@ using namespace graphiclayout;
 
 namespace {
 
-const QColor kBlue = PaletteColour(CurveOnColour());
-const QColor kRed = PaletteColour(CurveOffColour());
-const QColor kGreen = PaletteColour(CurveDiffColour());
+QColor Rgb(const SPaletteRgb& c) { return QColor(c.r, c.g, c.b); }
+
+const QColor kBlue = Rgb(CurveOnColour());
+const QColor kRed = Rgb(CurveOffColour());
+const QColor kGreen = Rgb(CurveDiffColour());
 const QColor kHeaderColour(0, 0, 255);
 const QColor kCompanyColour(0, 192, 0);
 const QColor kTitleColour(192, 0, 0);
