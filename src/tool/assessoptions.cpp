@@ -153,30 +153,30 @@ bool ReadCrs(EAssessCommand command, const std::string& value, int& out)
     return true;
 }
 
+// A whole number from `lo` to `hi`; otherwise `refusal` with the word quoted.
+bool ReadWhole(EAssessCommand command, const std::string& value, int lo, int hi, const std::string& refusal, int& out)
+{
+    int32_t n = 0;
+    if (!tresnum::ParseScaledDecimal(value, 0, n) || value.find_first_of(".,") != std::string::npos || n < lo || n > hi)
+        return UsageError(command, refusal + ": \"" + value + "\"");
+    out = n;
+    return true;
+}
+
 // The report's section length: whole metres, so few sheets that a typing
 // error cannot send thousands of pages out, so many that a sheet stays
 // readable.
 bool ReadSection(EAssessCommand command, const std::string& value, int& out)
 {
-    int32_t metres = 0;
-    if (!tresnum::ParseScaledDecimal(value, 0, metres) || value.find_first_of(".,") != std::string::npos || metres < 100
-        || metres > 100000)
-        return UsageError(command, "--section erwartet die Länge eines Blatts in ganzen Metern von 100 bis 100000: \""
-                                       + value + "\"");
-    out = metres;
-    return true;
+    return ReadWhole(command, value, 100, 100000,
+                     "--section erwartet die Länge eines Blatts in ganzen Metern von 100 bis 100000", out);
 }
 
 // How many points of other statuses the report's stretch table joins
 // stretches across: a whole number, 0 (or 1) for none.
 bool ReadMerge(EAssessCommand command, const std::string& value, int& out)
 {
-    int32_t points = 0;
-    if (!tresnum::ParseScaledDecimal(value, 0, points) || value.find_first_of(".,") != std::string::npos || points < 0
-        || points > 1000)
-        return UsageError(command, "--merge erwartet eine ganze Zahl von Punkten von 0 bis 1000: \"" + value + "\"");
-    out = points;
-    return true;
+    return ReadWhole(command, value, 0, 1000, "--merge erwartet eine ganze Zahl von Punkten von 0 bis 1000", out);
 }
 
 // A text of the report: the numbers must be numbers and the choice a choice.
@@ -329,28 +329,20 @@ bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessO
     bool havePath = false;
     std::string comparisonOnly; // the first option that needs --compare
     if (std::string error; !ExpandOptionWords(args, KnownOptions(command, o), error)) return UsageError(command, error);
-    bool endOfOptions = false;
     auto operand = [&](const std::string& word) {
         if (havePath) return UsageError(command, "Zu viele Dateien: " + word);
         o.path = word;
         havePath = true;
         return true;
     };
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (endOfOptions) {
-            if (!operand(args[i])) return false;
+    for (COptionWalk words(args); words.Next();) {
+        if (words.IsOperand()) {
+            if (!operand(words.Word())) return false;
             continue;
         }
-        if (args[i] == "--") {
-            endOfOptions = true;
-            continue;
-        }
-        auto [name, value, haveValue] = SplitOptionWord(args[i]);
+        auto [name, value, haveValue] = SplitOptionWord(words.Word());
         auto takeValue = [&]() {
-            if (haveValue) return true;
-            if (i + 1 >= args.size()) return UsageError(command, name + " braucht einen Wert.");
-            value = args[++i];
-            return true;
+            return haveValue || words.TakeNext(value) || UsageError(command, name + " braucht einen Wert.");
         };
         auto takeFileName = [&]() {
             if (!takeValue()) return false;
@@ -390,7 +382,7 @@ bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessO
         } else if (report && name == "--compare") {
             if (!takeFileName()) return false;
             o.compare = value;
-        } else if (report && name == "--native" && (haveValue || NextIsFileName(args, i))) {
+        } else if (report && name == "--native" && (haveValue || NextIsFileName(args, words.Index()))) {
             // A native survey of its own for the 100 mV criterion, as `assess` takes it.
             if (!takeFileName()) return false;
             o.native = value;
@@ -425,7 +417,7 @@ bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessO
             if (!takeValue() || !ReadCrs(command, value, o.crs)) return false;
         } else if (name.rfind("-", 0) == 0 && name.size() > 1) {
             return UsageError(command, "Unbekannte Option: " + name);
-        } else if (!operand(args[i])) {
+        } else if (!operand(words.Word())) {
             return false;
         }
     }

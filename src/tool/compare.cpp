@@ -47,17 +47,12 @@ bool ParseOptions(Args args, SCompareOptions& o, bool& help)
         (files++ == 0 ? o.current : o.earlier) = word;
         return true;
     };
-    bool endOfOptions = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (endOfOptions) {
-            if (!operand(args[i])) return false;
+    for (COptionWalk words(args); words.Next();) {
+        if (words.IsOperand()) {
+            if (!operand(words.Word())) return false;
             continue;
         }
-        if (args[i] == "--") {
-            endOfOptions = true;
-            continue;
-        }
-        auto [name, value, haveValue] = SplitOptionWord(args[i]);
+        auto [name, value, haveValue] = SplitOptionWord(words.Word());
         if (name == "-h" || name == "--help") {
             help = true;
             return true;
@@ -75,22 +70,16 @@ bool ParseOptions(Args args, SCompareOptions& o, bool& help)
         } else if (name == "--no-align") {
             o.align.align = false;
         } else if (name == "--pipeline") {
-            if (!haveValue) {
-                if (i + 1 >= args.size()) return UsageError("--pipeline braucht einen Dateinamen.");
-                value = args[++i];
-            }
-            if (value.empty()) return UsageError("--pipeline braucht einen Dateinamen.");
+            if ((!haveValue && !words.TakeNext(value)) || value.empty())
+                return UsageError("--pipeline braucht einen Dateinamen.");
             o.align.pipeline = value;
         } else if (isLimit) {
-            if (!haveValue) {
-                if (i + 1 >= args.size()) return UsageError(name + " braucht einen Wert.");
-                value = args[++i];
-            }
+            if (!haveValue && !words.TakeNext(value)) return UsageError(name + " braucht einen Wert.");
             std::string error;
             if (!SetCompareLimit(name, value, o.settings, error)) return UsageError(error);
         } else if (name.rfind("-", 0) == 0 && name.size() > 1) {
             return UsageError("Unbekannte Option: " + name);
-        } else if (!operand(args[i])) {
+        } else if (!operand(words.Word())) {
             return false;
         }
     }

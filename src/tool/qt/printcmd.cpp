@@ -6,7 +6,7 @@
 
 #include "graphiclayout.h"
 #include "printjob.h"
-#include "surveyopen.h"
+#include "surveyfile.h"
 #include "surveypath.h"
 #include "toolhost.h"
 #include "tredoc.h"
@@ -119,11 +119,7 @@ int RunPrintCommand(int argc, char** argv)
 
     CTreDoc doc;
     CToolHost host;
-    doc.SetHost(&host);
-    if (!tresimport::OpenSurveyPath(doc, file)) {
-        if (!host.HadMessage()) std::fprintf(stderr, "print: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
-        return kExitFile;
-    }
+    if (!OpenCommandSurvey(doc, host, file, "print")) return kExitFile;
     if (scale) doc.m_nPlotScale = *scale;
     if (start) doc.m_nPlotStart = *start;
     if (end) doc.m_nPlotEnd = *end;
