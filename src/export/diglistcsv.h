@@ -6,14 +6,9 @@
 // takes either file. Spreadsheet-ready as the other exports (csvtext.h).
 #pragma once
 
+#include "exportinputs.h"
+
 #include <string>
-
-class CTreDoc;
-struct SVerdict;
-
-namespace trespipeline {
-struct SSurveyBinding;
-}
 
 namespace tresexport {
 

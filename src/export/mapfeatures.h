@@ -15,18 +15,12 @@
 #pragma once
 
 #include "criterion.h"
+#include "exportinputs.h"
 #include "locator.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-class CTreDoc;
-struct SVerdict;
-
-namespace trespipeline {
-struct SSurveyBinding;
-}
 
 namespace tresexport {
 

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace {
@@ -296,6 +297,37 @@ EMatch CTsdReader::Identify(std::string_view head, std::string_view name) const
 namespace {
 
 // The parsed file as the document will take it.
+// The keys of [Tabellendruck] and [Grafikdruck] and the switches they set;
+// "KUNDE" 1 hides the head number.
+struct SSwitchKey {
+    const char* key;
+    EPrintSwitch which;
+    bool inverted;
+};
+constexpr SSwitchKey kTableSwitches[] = {{"IR", EPrintSwitch::TableIR, false},
+                                         {"QM", EPrintSwitch::TableQM, false},
+                                         {"ARIAL", EPrintSwitch::TableArial, false},
+                                         {"LINESGW", EPrintSwitch::TableLinesGW, false},
+                                         {"KUNDE", EPrintSwitch::HeadNumber, true}};
+constexpr SSwitchKey kPlotSwitches[] = {{"IR", EPrintSwitch::PlotIR, false},
+                                        {"QM", EPrintSwitch::PlotQM, false},
+                                        {"GE", EPrintSwitch::PlotGradOn, false},
+                                        {"GA", EPrintSwitch::PlotGradOff, false},
+                                        {"GD", EPrintSwitch::PlotGradDiff, false}};
+
+// Each line of a section with a known key sets its switch, in file order
+// (a key given twice: the last one counts); unknown keys are passed over.
+void TakeSwitches(const std::vector<std::pair<std::string_view, std::string_view>>& lines,
+                  std::span<const SSwitchKey> known, CSurveyImage& image)
+{
+    for (const auto& [key, value] : lines) {
+        const bool flag = value == "1";
+        const auto it = std::find_if(known.begin(), known.end(),
+                                     [&key](const SSwitchKey& k) { return EqualsNoCase(key, k.key); });
+        if (it != known.end()) image.switches.emplace_back(it->which, it->inverted ? !flag : flag);
+    }
+}
+
 void TakeParsed(CParsedFile& parsed, CSurveyImage& image)
 {
     for (size_t i = 1; i < parsed.headerLines.size() && i <= 10; ++i) {
@@ -315,23 +347,8 @@ void TakeParsed(CParsedFile& parsed, CSurveyImage& image)
         // Both bounds or neither: a bound that does not fit clears the pair.
         image.limits.push_back({k, (a && b) ? *a : NO_VALUE, (a && b) ? *b : NO_VALUE});
     }
-    auto set = [&](EPrintSwitch which, bool on) { image.switches.emplace_back(which, on); };
-    for (const auto& [key, value] : parsed.tableKeys) {
-        const bool flag = value == "1";
-        if (EqualsNoCase(key, "IR")) set(EPrintSwitch::TableIR, flag);
-        else if (EqualsNoCase(key, "QM")) set(EPrintSwitch::TableQM, flag);
-        else if (EqualsNoCase(key, "ARIAL")) set(EPrintSwitch::TableArial, flag);
-        else if (EqualsNoCase(key, "LINESGW")) set(EPrintSwitch::TableLinesGW, flag);
-        else if (EqualsNoCase(key, "KUNDE")) set(EPrintSwitch::HeadNumber, !flag);
-    }
-    for (const auto& [key, value] : parsed.plotKeys) {
-        const bool flag = value == "1";
-        if (EqualsNoCase(key, "IR")) set(EPrintSwitch::PlotIR, flag);
-        else if (EqualsNoCase(key, "QM")) set(EPrintSwitch::PlotQM, flag);
-        else if (EqualsNoCase(key, "GE")) set(EPrintSwitch::PlotGradOn, flag);
-        else if (EqualsNoCase(key, "GA")) set(EPrintSwitch::PlotGradOff, flag);
-        else if (EqualsNoCase(key, "GD")) set(EPrintSwitch::PlotGradDiff, flag);
-    }
+    TakeSwitches(parsed.tableKeys, kTableSwitches, image);
+    TakeSwitches(parsed.plotKeys, kPlotSwitches, image);
 }
 
 } // namespace

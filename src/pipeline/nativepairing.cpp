@@ -96,12 +96,7 @@ SNativePairing NativePairingOf(const CTreDoc& doc, const CTreDoc& native, const 
 
 SNativePairing PairNativeSurvey(const CTreDoc& doc, const CTreDoc& native, const SNativeRequest& request)
 {
-    SComparisonAlignRequest r;
-    r.align = request.align;
-    r.reverse = request.reverse;
-    r.pipeline = request.pipeline;
-    r.stretchTolerance = request.stretchTolerance;
-    return NativePairingOf(doc, native, AlignForComparison(doc, native, true, r));
+    return NativePairingOf(doc, native, AlignForComparison(doc, native, true, request));
 }
 
 std::string NativePairingText(const SVerdict& v)

@@ -33,14 +33,11 @@ struct SSurveyBinding;
 
 inline constexpr char kNativeNotPairedWarning[] = "100-mV-Kriterium nicht angewandt: Nativmessung nicht zuzuordnen";
 
-struct SNativeRequest {
-    const SPipelineData* pipeline = nullptr; // re-station both surveys by its fixed points
-    double stretchTolerance = kDefaultStretchTolerance;
-    bool reverse = false; // accept a native survey walked from the other end
-    // false: the recorded metres, as the report's `--compare N --native
-    // --no-align` asks; the criterion is then not applied.
-    bool align = true;
-};
+// The native survey is aligned as the comparison aligns an earlier one:
+// `reverse` accepts one walked from the other end; `align` false pairs by
+// the recorded metres, as the report's `--compare N --native --no-align`
+// asks, and the criterion is then not applied.
+using SNativeRequest = SComparisonAlignRequest;
 // The request for a survey tied to pipeline data (null: none).
 SNativeRequest NativeRequestFor(const SSurveyBinding* binding, bool reverse = false);
 

@@ -160,9 +160,16 @@ treshandheld::CStep CTransferDlg::Wait(treshandheld::CStep step, int* number, st
     return step;
 }
 
-QString CTransferDlg::FailureText(const treshandheld::CStep& step) const
+void CTransferDlg::NoteFailure(const QString& name, const treshandheld::CStep& step)
 {
-    return QString::fromStdString(m_pLink->FailureText(step.code));
+    if (!step.Done() && !m_bClosed)
+        m_failures << name + QStringLiteral(": ") + QString::fromStdString(m_pLink->FailureText(step.code));
+}
+
+bool CTransferDlg::Confirmed(const QString& question, QMessageBox::StandardButton defaultButton)
+{
+    return CUiSeam::Current().Question(this, question, QMessageBox::Yes | QMessageBox::No, defaultButton)
+           == QMessageBox::Yes;
 }
 
 void CTransferDlg::SetBusy(bool busy)
@@ -448,16 +455,13 @@ void CTransferDlg::OnEmpfangen()
     bool completed = true;
     for (const QString& name : SelectedNames()) {
         if (m_bClosed) return;
-        if (PcFileExists(name)) {
-            const auto answer = CUiSeam::Current().Question(
-                this,
+        if (PcFileExists(name)
+            && !Confirmed(
                 QStringLiteral("Eine Messdatei ") + name
                     + QStringLiteral(" existiert\nbereits im Logato-Verzeichnis des PC. \n\nDatei überschreiben ?"),
-                QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-            if (answer != QMessageBox::Yes) {
-                completed = false;
-                break;
-            }
+                QMessageBox::No)) {
+            completed = false;
+            break;
         }
         SetProgressText(QStringLiteral("  0%  ") + name);
         int number = 0;
@@ -470,7 +474,7 @@ void CTransferDlg::OnEmpfangen()
                   m_pProgress->setValue(n);
                   SetProgressText(QString::number(n) + QStringLiteral("%  ") + name);
               });
-        if (!result.Done() && !m_bClosed) m_failures << name + QStringLiteral(": ") + FailureText(result);
+        NoteFailure(name, result);
     }
     EndRun(completed, false, QStringLiteral("Diese Dateien konnten nicht empfangen werden:"));
 }
@@ -481,22 +485,17 @@ void CTransferDlg::OnLoeschen()
     bool completed = true;
     for (const QString& name : SelectedNames()) {
         if (m_bClosed) return;
-        if (!PcFileExists(name)) {
-            const auto answer = CUiSeam::Current().Question(
-                this,
-                QStringLiteral("Die Messdatei ") + name
-                    + QStringLiteral("\nist noch nicht gesichert ! \n\nMessdatei trotzdem löschen ?"),
-                QMessageBox::Yes | QMessageBox::No);
-            if (answer != QMessageBox::Yes) {
-                completed = false;
-                break;
-            }
+        if (!PcFileExists(name)
+            && !Confirmed(QStringLiteral("Die Messdatei ") + name
+                          + QStringLiteral("\nist noch nicht gesichert ! \n\nMessdatei trotzdem löschen ?"))) {
+            completed = false;
+            break;
         }
         SetProgressText(QStringLiteral("  0%  ") + name);
         int number = 0;
         std::string text;
         const treshandheld::CStep result = Wait(m_pLink->Delete(name.toLatin1().toStdString()), &number, &text);
-        if (!result.Done() && !m_bClosed) m_failures << name + QStringLiteral(": ") + FailureText(result);
+        NoteFailure(name, result);
         // The handheld keeps a backup beside each survey; it goes too, and a
         // missing one is no error.
         const QByteArray backup = name.section(QLatin1Char('.'), 0, 0).toLatin1() + ".BAK";

@@ -9,6 +9,7 @@
 #include "handheldlink.h"
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -103,8 +104,11 @@ private:
     treshandheld::CStep Wait(treshandheld::CStep step, int* number, std::string* text,
                              const std::function<void(int)>& onNumber = {});
     void PumpEvents();
-    // "Datei nicht gefunden" for a failed step.
-    QString FailureText(const treshandheld::CStep& step) const;
+    // Lists file `name` with why its run failed ("Datei nicht gefunden"),
+    // unless `step` went through or the dialog was closed meanwhile.
+    void NoteFailure(const QString& name, const treshandheld::CStep& step);
+    // The user answered "Yes" to `question`.
+    bool Confirmed(const QString& question, QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     void SetBusy(bool busy);
     void SetProgressText(const QString& text);
     bool CheckConnection();

@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
+#include <span>
 
 namespace {
 
@@ -18,8 +20,9 @@ struct SColumn {
     bool pipeline; // only with pipeline data
 };
 
-const SColumn kStretchColumns[] = {
-    {EColumn::Status, "Status", true, false},
+// Where a stretch or a warning lies; both lists show it after their first
+// column.
+const SColumn kSpanColumns[] = {
     {EColumn::FirstRow, "von Zeile", false, false},
     {EColumn::LastRow, "bis Zeile", false, false},
     {EColumn::FromMetre, "von m", false, false},
@@ -27,6 +30,9 @@ const SColumn kStretchColumns[] = {
     {EColumn::FromChainage, "von Station m", false, true},
     {EColumn::ToChainage, "bis Station m", false, true},
     {EColumn::Points, "Punkte", false, false},
+};
+// The stretches' columns after their span.
+const SColumn kStretchColumns[] = {
     {EColumn::Length, "Länge m", false, false},
     {EColumn::Worst, "schlechtester Wert", false, false},
     {EColumn::WorstMetre, "bei m", false, false},
@@ -51,24 +57,23 @@ const SColumn kDigColumns[] = {
     {EColumn::Status, "Status", true, false},
     {EColumn::Action, "Maßnahme", true, false},
 };
-const SColumn kWarningColumns[] = {
-    {EColumn::Kind, "Art", true, false},
-    {EColumn::FirstRow, "von Zeile", false, false},
-    {EColumn::LastRow, "bis Zeile", false, false},
-    {EColumn::FromMetre, "von m", false, false},
-    {EColumn::ToMetre, "bis m", false, false},
-    {EColumn::FromChainage, "von Station m", false, true},
-    {EColumn::ToChainage, "bis Station m", false, true},
-    {EColumn::Points, "Punkte", false, false},
-};
 
 template <size_t N> std::vector<SColumn> List(const SColumn (&columns)[N]) { return {columns, columns + N}; }
+
+// `first`, the span columns, then `rest`.
+std::vector<SColumn> SpanList(const SColumn& first, std::span<const SColumn> rest = {})
+{
+    std::vector<SColumn> list{first};
+    list.insert(list.end(), std::begin(kSpanColumns), std::end(kSpanColumns));
+    list.insert(list.end(), rest.begin(), rest.end());
+    return list;
+}
 
 const std::vector<SColumn>& Columns(CAssessListModel::EList list)
 {
     using EList = CAssessListModel::EList;
-    static const std::vector<SColumn> stretches = List(kStretchColumns), dig = List(kDigColumns),
-                                      warnings = List(kWarningColumns);
+    static const std::vector<SColumn> stretches = SpanList({EColumn::Status, "Status", true, false}, kStretchColumns),
+                                      dig = List(kDigColumns), warnings = SpanList({EColumn::Kind, "Art", true, false});
     return list == EList::Stretches ? stretches : list == EList::DigList ? dig : warnings;
 }
 

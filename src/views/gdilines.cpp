@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 CGdiLines::CGdiLines(QPainter& painter)
     : CGdiLines(painter, CRasterTarget::Of(painter))
@@ -49,27 +50,36 @@ void CGdiLines::LineTo(int x1, int y1)
     else Walk(from.x(), from.y(), x1, y1);
 }
 
-// The clip of the painter bounds the work: only the part of a long line
-// that can touch the picture is walked. 64 bits: saturated coordinates from
-// far outside the plot must not overflow the differences.
+namespace {
+
+// The pixels a straight line from a0 towards a1 sets (a1 itself not), as
+// start and count, cut to lo - 1 .. hi + 1: the clip of the painter bounds
+// the work, so only the part of a long line that can touch the picture is
+// walked. 64 bits: saturated coordinates from far outside the plot must not
+// overflow the differences. A count of 0 or less: nothing to draw.
+std::pair<int, int> ClippedRun(int a0, int a1, int lo, int hi)
+{
+    const int a = a1 > a0 ? a0 : a1 + 1;
+    const long long len = std::llabs(static_cast<long long>(a1) - a0);
+    const long long from = std::max<long long>(a, lo - 1);
+    const long long to = std::min<long long>(static_cast<long long>(a) + len, hi + 1);
+    return {static_cast<int>(from), to > from ? static_cast<int>(to - from) : 0};
+}
+
+} // namespace
+
 void CGdiLines::Horizontal(int x0, int x1, int y)
 {
-    const int a = x1 > x0 ? x0 : x1 + 1;
-    const long long len = std::llabs(static_cast<long long>(x1) - x0);
     if (y < m_bounds.top() || y > m_bounds.bottom()) return;
-    const long long from = std::max<long long>(a, m_bounds.left() - 1);
-    const long long to = std::min<long long>(static_cast<long long>(a) + len, m_bounds.right() + 1);
-    if (to > from) Run(static_cast<int>(from), y, static_cast<int>(to - from), 1);
+    const auto [from, count] = ClippedRun(x0, x1, m_bounds.left(), m_bounds.right());
+    if (count > 0) Run(from, y, count, 1);
 }
 
 void CGdiLines::Vertical(int x, int y0, int y1)
 {
-    const int a = y1 > y0 ? y0 : y1 + 1;
-    const long long len = std::llabs(static_cast<long long>(y1) - y0);
     if (x < m_bounds.left() || x > m_bounds.right()) return;
-    const long long from = std::max<long long>(a, m_bounds.top() - 1);
-    const long long to = std::min<long long>(static_cast<long long>(a) + len, m_bounds.bottom() + 1);
-    if (to > from) Run(x, static_cast<int>(from), 1, static_cast<int>(to - from));
+    const auto [from, count] = ClippedRun(y0, y1, m_bounds.top(), m_bounds.bottom());
+    if (count > 0) Run(x, from, 1, count);
 }
 
 // Every third pixel from the start, as the walk sets them.
