@@ -425,29 +425,20 @@ int CPort::ReadLine(char* out, size_t size)
     return 0;
 }
 
-void CPort::FlushReceive()
-{
-    if (!m_bOpen) {
-        LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to flush receive without setup");
-        return;
-    }
-    if (tcflush(m_hDevice, TCIFLUSH) != 0) {
-        LoseOn(errno);
-        Fail(errno);
-        CheckError("FlushReceive");
-    }
-}
+void CPort::FlushReceive() { Flush(TCIFLUSH, "receive", "FlushReceive"); }
 
-void CPort::FlushTransmit()
+void CPort::FlushTransmit() { Flush(TCOFLUSH, "transmit", "FlushTransmit"); }
+
+void CPort::Flush(int queue, const char* direction, const char* operation)
 {
     if (!m_bOpen) {
-        LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to flush transmit without setup");
+        LogWrite(m_nChannel, "VLNKWDLL:ERROR:Trying to flush %s without setup", direction);
         return;
     }
-    if (tcflush(m_hDevice, TCOFLUSH) != 0) {
+    if (tcflush(m_hDevice, queue) != 0) {
         LoseOn(errno);
         Fail(errno);
-        CheckError("FlushTransmit");
+        CheckError(operation);
     }
 }
 
