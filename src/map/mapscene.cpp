@@ -111,11 +111,9 @@ SMapScene BuildMapScene(const CTreDoc& doc, const SVerdict* verdict, const tresp
     AddTrack(scene, doc, verdict);
 
     if (verdict)
-        for (const SDigItem& item : verdict->digList) {
-            const SCoatingDefect& d = verdict->defects[static_cast<size_t>(item.defect)];
-            if (d.row < 1 || d.row > doc.GetRowCount()) continue;
-            if (const auto& at = scene.rows[static_cast<size_t>(d.row - 1)])
-                scene.defects.push_back({*at, item.priority, d.category, d.row, d.metre});
+        for (const trespipeline::SPlacedDefect& p : trespipeline::PlacedDefects(*verdict, binding)) {
+            if (const auto at = Ground(p.place))
+                scene.defects.push_back({*at, p.item->priority, p.defect->category, p.defect->row, p.defect->metre});
             else ++scene.defectsOffRoute;
         }
 
