@@ -20,5 +20,8 @@ std::string DigListCsv(const SVerdict& verdict, const trespipeline::SSurveyBindi
 void AppendDigListTable(std::string& out, const SVerdict& verdict, const trespipeline::SSurveyBinding* binding);
 // " EPSG:25832" after a grid column's name with pipeline data; empty without.
 std::string GridCrsSuffix(const trespipeline::SSurveyBinding* binding);
+// A chainage or coordinate cell with its decimal comma, empty without one
+// (not finite).
+std::string FixedCell(double v, int decimals);
 
 } // namespace tresexport

@@ -61,4 +61,6 @@ std::string JsonText(const std::string& s)
 
 ojson Int(int32_t v) { return IsPresent(v) ? ojson(v) : ojson(nullptr); }
 
+std::string FileText(const ojson& j) { return j.dump(2) + "\n"; }
+
 } // namespace jsontext

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "assessplaces.h"
+#include "verdictplaces.h"
 
 #include "fixpointplace.h"
 #include "numbers.h"
@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-namespace assessplaces {
+namespace tresexport::verdictplaces {
 
 namespace {
 
@@ -159,4 +159,4 @@ ojson PipelineJson(const SSurveyBinding& b, const std::string& file)
     return j;
 }
 
-} // namespace assessplaces
+} // namespace tresexport::verdictplaces

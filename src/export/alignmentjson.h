@@ -9,4 +9,8 @@
 
 // method, reversed, offset, offsetPairs, ties (comment, current and earlier
 // with row and metre, residual), maxResidual.
+namespace tresexport {
+
 ojson AlignmentJson(const SAlignment& a);
+
+} // namespace tresexport
