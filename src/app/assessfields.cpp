@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assessfields.h"
 
-#include "measrow.h"
-#include "numtext.h"
+#include "doc/measrow.h"
+#include "doc/numtext.h"
 
 #include <QString>
 

@@ -6,8 +6,8 @@
 // (mV, tenths of a mV, hundredths of a metre, millionths of a factor).
 #pragma once
 
-#include "verdict.h"
-#include "verdictsettings.h"
+#include "doc/verdict.h"
+#include "doc/verdictsettings.h"
 
 #include <QString>
 

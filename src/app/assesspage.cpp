@@ -3,9 +3,9 @@
 // the statuses' lengths and shares, and the pipeline data it was tied to.
 #include "assesswnd.h"
 
-#include "sections.h"
-#include "tiedassessment.h"
-#include "verdictpaint.h"
+#include "pipeline/sections.h"
+#include "pipeline/tiedassessment.h"
+#include "views/verdictpaint.h"
 
 #include <QFileInfo>
 #include <QLabel>

@@ -3,8 +3,8 @@
 
 #include "appsettings.h"
 #include "assessfields.h"
-#include "comparison.h"
-#include "criterion.h"
+#include "doc/comparison.h"
+#include "doc/criterion.h"
 
 #include <cmath>
 

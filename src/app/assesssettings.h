@@ -5,7 +5,7 @@
 // refuse is not taken from the store either.
 #pragma once
 
-#include "verdict.h"
+#include "doc/verdict.h"
 
 #include <cstdint>
 

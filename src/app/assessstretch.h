@@ -3,16 +3,15 @@
 // same on its verdict lists and on its comparison page.
 #pragma once
 
-#include "assesswnd.h"
-
 #include <QTableView>
 
 #include <algorithm>
 
 // A double click on a list row shows the stretch it stands for. A
 // comparison's pairs run in metre order, which in a survey walked
-// downstream is the rows' reverse order.
-template <typename Model> inline void ConnectStretch(CAssessWnd* w, QTableView* view, const Model* model)
+// downstream is the rows' reverse order. `Window` is the "Bewertung"
+// window (its StretchChosen signal), which includes this, not the reverse.
+template <typename Window, typename Model> inline void ConnectStretch(Window* w, QTableView* view, const Model* model)
 {
     QObject::connect(view, &QAbstractItemView::doubleClicked, w, [w, model](const QModelIndex& index) {
         const auto [first, last] = model->SurveyRows(index.row());

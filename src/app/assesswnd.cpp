@@ -2,11 +2,11 @@
 #include "assesswnd.h"
 
 #include "assessstretch.h"
-#include "criterion.h"
+#include "doc/criterion.h"
+#include "doc/tredoc.h"
 #include "framehelpers.h"
-#include "resultlist.h"
-#include "tredoc.h"
-#include "verdictbar.h"
+#include "ui/resultlist.h"
+#include "views/verdictbar.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

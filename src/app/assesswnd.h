@@ -26,9 +26,9 @@
 #pragma once
 
 #include "assessfields.h"
-#include "assessmodel.h"
-#include "comparemodel.h"
 #include "surveysession.h"
+#include "views/assessmodel.h"
+#include "views/comparemodel.h"
 
 #include <QDockWidget>
 #include <QStringList>

@@ -5,9 +5,9 @@
 #include "assesswnd.h"
 
 #include "assessstretch.h"
-#include "comparemodel.h"
+#include "doc/metrealign.h"
 #include "framehelpers.h"
-#include "metrealign.h"
+#include "views/comparemodel.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "comparesurvey.h"
 
-#include "dochost.h"
-#include "surveyopen.h"
-#include "tredoc.h"
-#include "uiseam.h"
+#include "doc/dochost.h"
+#include "doc/tredoc.h"
+#include "import/surveyopen.h"
+#include "ui/uiseam.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 // user accepts comparing it reversed.
 #pragma once
 
-#include "alignforcomparison.h"
-#include "nativepairing.h"
+#include "pipeline/alignforcomparison.h"
+#include "pipeline/nativepairing.h"
 
 #include <QString>
 #include <QStringList>

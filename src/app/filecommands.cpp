@@ -4,13 +4,13 @@
 #include "mainframe.h"
 
 #include "comparesurvey.h"
-#include "curvepane.h"
+#include "doc/metrealign.h"
+#include "doc/tredoc.h"
 #include "framehelpers.h"
-#include "metrealign.h"
+#include "import/surveyopen.h"
 #include "surveydrop.h"
-#include "surveyopen.h"
-#include "tredoc.h"
-#include "uiseam.h"
+#include "ui/uiseam.h"
+#include "views/curvepane.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

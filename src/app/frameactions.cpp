@@ -5,13 +5,13 @@
 // the tool bar that place them.
 #include "mainframe.h"
 
-#include "artwork.h"
 #include "assesswnd.h"
-#include "mapdock.h"
+#include "doc/tredoc.h"
+#include "export/surveyexport.h"
+#include "map/mapdock.h"
 #include "recentfiles.h"
-#include "surveyexport.h"
-#include "tableview.h"
-#include "tredoc.h"
+#include "ui/artwork.h"
+#include "views/tableview.h"
 
 #include <QMenu>
 #include <QMenuBar>

@@ -6,12 +6,12 @@
 
 #include "appsettings.h"
 #include "assesswnd.h"
-#include "curvepane.h"
-#include "mapdock.h"
-#include "mapview.h"
-#include "tableview.h"
-#include "tredoc.h"
-#include "verdictlegend.h"
+#include "doc/tredoc.h"
+#include "map/mapdock.h"
+#include "map/mapview.h"
+#include "views/curvepane.h"
+#include "views/tableview.h"
+#include "views/verdictlegend.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

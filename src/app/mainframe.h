@@ -7,7 +7,7 @@
 
 #include "framesetup.h"
 #include "surveysession.h"
-#include "viewhub.h"
+#include "views/viewhub.h"
 
 #include <QMainWindow>
 #include <QMap>

@@ -4,14 +4,14 @@
 #include "mainframe.h"
 
 #include "appsettings.h"
-#include "assessreport.h"
+#include "doc/tredoc.h"
+#include "export/surveyexport.h"
 #include "framehelpers.h"
-#include "printrunner.h"
-#include "reportdlg.h"
+#include "print/assessreport.h"
+#include "print/printrunner.h"
 #include "reportsettingsdlg.h"
-#include "surveyexport.h"
-#include "tredoc.h"
-#include "uiseam.h"
+#include "ui/reportdlg.h"
+#include "ui/uiseam.h"
 
 #include <QDir>
 #include <QFileInfo>

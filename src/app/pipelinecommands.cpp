@@ -5,15 +5,15 @@
 #include "mainframe.h"
 
 #include "appsettings.h"
+#include "doc/tredoc.h"
 #include "framehelpers.h"
-#include "mapdock.h"
-#include "mapscene.h"
-#include "mapview.h"
-#include "numbers.h"
-#include "restation.h"
-#include "tableview.h"
-#include "tredoc.h"
-#include "uiseam.h"
+#include "map/mapdock.h"
+#include "map/mapscene.h"
+#include "map/mapview.h"
+#include "pipeline/numbers.h"
+#include "pipeline/restation.h"
+#include "ui/uiseam.h"
+#include "views/tableview.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 #include "pipelinesource.h"
 
 #include "appsettings.h"
-#include "pipelinereader.h"
-#include "tredoc.h"
+#include "doc/tredoc.h"
+#include "pipeline/pipelinereader.h"
 
 #include <QSettings>
 #include <QVariantMap>

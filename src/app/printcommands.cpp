@@ -3,14 +3,14 @@
 // sheets, their preview cycle, the print without asking, and the printer.
 #include "mainframe.h"
 
-#include "curvepane.h"
-#include "graphiclayout.h"
-#include "graphicsheet.h"
+#include "doc/tredoc.h"
 #include "panejob.h"
-#include "printrunner.h"
-#include "tablesheet.h"
-#include "tredoc.h"
-#include "uiseam.h"
+#include "print/graphiclayout.h"
+#include "print/graphicsheet.h"
+#include "print/printrunner.h"
+#include "print/tablesheet.h"
+#include "ui/uiseam.h"
+#include "views/curvepane.h"
 
 #include <QDir>
 #include <QPageLayout>

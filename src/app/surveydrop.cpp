@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "surveydrop.h"
 
-#include "surveyopen.h"
+#include "import/surveyopen.h"
 
 #include <QFileInfo>
 #include <QMimeData>

@@ -2,8 +2,8 @@
 #include "surveysession.h"
 
 #include "assesssettings.h"
-#include "tiedassessment.h"
-#include "tredoc.h"
+#include "doc/tredoc.h"
+#include "pipeline/tiedassessment.h"
 
 #include <QFileInfo>
 

@@ -19,10 +19,10 @@
 #pragma once
 
 #include "comparesurvey.h"
-#include "comparison.h"
+#include "doc/comparison.h"
+#include "doc/verdict.h"
 #include "pipelinesource.h"
-#include "verdict.h"
-#include "viewhub.h"
+#include "views/viewhub.h"
 
 #include <QObject>
 #include <QString>

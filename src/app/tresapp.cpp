@@ -4,10 +4,10 @@
 #include "appsettings.h"
 #include "consoleseam.h"
 #include "datafolders.h"
+#include "doc/tredoc.h"
 #include "mainframe.h"
 #include "recentfiles.h"
 #include "startoptions.h"
-#include "tredoc.h"
 #include "tresversion.h"
 
 #include <QDir>

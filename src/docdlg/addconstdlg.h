@@ -2,7 +2,7 @@
 // "Konstante addieren": which quantity, the metre range and the constant.
 #pragma once
 
-#include "tredoc.h"
+#include "doc/tredoc.h"
 
 #include <QDialog>
 

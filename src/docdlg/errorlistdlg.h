@@ -3,7 +3,7 @@
 // What the texts mean is decided by LimitsToBoxTexts / BoxTextsToLimits.
 #pragma once
 
-#include "errorlimits.h"
+#include "doc/errorlimits.h"
 
 class CTreDoc;
 

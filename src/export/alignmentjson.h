@@ -4,8 +4,8 @@
 // reads both alike.
 #pragma once
 
+#include "doc/metrealign.h"
 #include "jsontext.h"
-#include "metrealign.h"
 
 // method, reversed, offset, offsetPairs, ties (comment, current and earlier
 // with row and metre, residual), maxResidual.

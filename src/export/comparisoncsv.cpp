@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "comparisoncsv.h"
 
-#include "comparison.h"
 #include "csvtext.h"
+#include "doc/comparison.h"
 
 namespace tresexport {
 

@@ -2,7 +2,7 @@
 #include "comparisonjson.h"
 
 #include "alignmentjson.h"
-#include "comparison.h"
+#include "doc/comparison.h"
 
 namespace tresexport {
 

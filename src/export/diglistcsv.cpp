@@ -2,10 +2,10 @@
 #include "diglistcsv.h"
 
 #include "csvtext.h"
-#include "numbers.h"
-#include "surveybinding.h"
-#include "tiedassessment.h"
-#include "verdict.h"
+#include "doc/verdict.h"
+#include "pipeline/numbers.h"
+#include "pipeline/surveybinding.h"
+#include "pipeline/tiedassessment.h"
 
 #include <cmath>
 

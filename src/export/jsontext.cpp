@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "jsontext.h"
 
-#include "measrow.h"
+#include "doc/measrow.h"
 
 namespace {
 

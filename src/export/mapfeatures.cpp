@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mapfeatures.h"
 
+#include "doc/tredoc.h"
+#include "doc/verdict.h"
 #include "featuretext.h"
-#include "numbers.h"
-#include "surveybinding.h"
-#include "tredoc.h"
-#include "verdict.h"
+#include "pipeline/numbers.h"
+#include "pipeline/surveybinding.h"
 
 #include "tresversion.h"
 

@@ -14,9 +14,9 @@
 // last field; the whole carries what the survey was and how it was judged.
 #pragma once
 
-#include "criterion.h"
+#include "doc/criterion.h"
 #include "exportinputs.h"
-#include "locator.h"
+#include "pipeline/locator.h"
 
 #include <cstdint>
 #include <string>

@@ -2,7 +2,7 @@
 #include "surveycsv.h"
 
 #include "csvtext.h"
-#include "tredoc.h"
+#include "doc/tredoc.h"
 
 namespace tresexport {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "surveyjson.h"
 
+#include "doc/tredoc.h"
 #include "jsontext.h"
-#include "tredoc.h"
 
 #include <array>
 #include <string>

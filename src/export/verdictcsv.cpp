@@ -3,10 +3,10 @@
 
 #include "csvtext.h"
 #include "diglistcsv.h"
-#include "numbers.h"
-#include "surveybinding.h"
-#include "tiedassessment.h"
-#include "verdict.h"
+#include "doc/verdict.h"
+#include "pipeline/numbers.h"
+#include "pipeline/surveybinding.h"
+#include "pipeline/tiedassessment.h"
 
 #include <cmath>
 #include <cstdint>

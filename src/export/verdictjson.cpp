@@ -2,9 +2,9 @@
 #include "verdictjson.h"
 
 #include "alignmentjson.h"
-#include "numbers.h"
-#include "tiedassessment.h"
-#include "verdict.h"
+#include "doc/verdict.h"
+#include "pipeline/numbers.h"
+#include "pipeline/tiedassessment.h"
 #include "verdictplaces.h"
 
 #include <cmath>

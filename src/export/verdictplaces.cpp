@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "verdictplaces.h"
 
-#include "fixpointplace.h"
-#include "numbers.h"
-#include "sections.h"
-#include "tiedassessment.h"
+#include "pipeline/fixpointplace.h"
+#include "pipeline/numbers.h"
+#include "pipeline/sections.h"
+#include "pipeline/tiedassessment.h"
 
 #include <cmath>
 

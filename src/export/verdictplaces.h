@@ -8,9 +8,9 @@
 // for byte what it was.
 #pragma once
 
+#include "doc/verdict.h"
 #include "jsontext.h"
-#include "surveybinding.h"
-#include "verdict.h"
+#include "pipeline/surveybinding.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filebytes.h"
 
-#include "dochost.h"
-#include "fileerror.h"
+#include "doc/dochost.h"
+#include "doc/fileerror.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "surveyopen.h"
 
+#include "doc/fileerror.h"
+#include "doc/surveyimage.h"
+#include "doc/surveypath.h"
+#include "doc/tredoc.h"
 #include "filebytes.h"
-#include "fileerror.h"
 #include "readerregistry.h"
-#include "surveyimage.h"
-#include "surveypath.h"
-#include "tredoc.h"
 
 #include <algorithm>
 #include <cerrno>

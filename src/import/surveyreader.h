@@ -5,7 +5,7 @@
 // text; the document is changed only by the opener, from the image.
 #pragma once
 
-#include "outcome.h"
+#include "doc/outcome.h"
 
 #include <string>
 #include <string_view>

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tsdreader.h"
 
-#include "codepage.h"
-#include "dochost.h"
-#include "errorlimits.h"
+#include "doc/codepage.h"
+#include "doc/dochost.h"
+#include "doc/errorlimits.h"
+#include "doc/fileerror.h"
+#include "doc/numtext.h"
+#include "doc/qmline.h"
+#include "doc/surveyimage.h"
+#include "doc/tsdfile.h"
 #include "filebytes.h"
-#include "fileerror.h"
-#include "numtext.h"
-#include "qmline.h"
-#include "surveyimage.h"
-#include "tsdfile.h"
 
 #include <algorithm>
 #include <array>

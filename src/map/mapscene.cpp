@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mapscene.h"
 
-#include "route.h"
-#include "surveybinding.h"
-#include "tredoc.h"
-#include "verdict.h"
+#include "doc/tredoc.h"
+#include "doc/verdict.h"
+#include "pipeline/route.h"
+#include "pipeline/surveybinding.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alignforcomparison.h"
 
+#include "doc/tredoc.h"
 #include "numbers.h"
-#include "tredoc.h"
 
 namespace trespipeline {
 

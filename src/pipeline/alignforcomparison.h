@@ -7,7 +7,7 @@
 // recorded metres when asked.
 #pragma once
 
-#include "metrealign.h"
+#include "doc/metrealign.h"
 #include "pipelinedata.h"
 #include "restation.h"
 

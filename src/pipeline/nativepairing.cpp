@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "nativepairing.h"
 
-#include "metreindex.h"
+#include "doc/metreindex.h"
+#include "doc/tredoc.h"
+#include "doc/verdict.h"
 #include "sections.h"
 #include "surveybinding.h"
-#include "tredoc.h"
-#include "verdict.h"
 
 namespace trespipeline {
 

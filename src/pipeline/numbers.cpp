@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "numbers.h"
 
-#include "numtext.h"
+#include "doc/numtext.h"
 
 #include <cmath>
 #include <limits>

@@ -3,7 +3,7 @@
 // every output of a position or chainage shows the same digits.
 #pragma once
 
-#include "numtext.h"
+#include "doc/numtext.h"
 
 #include <cstdint>
 #include <optional>

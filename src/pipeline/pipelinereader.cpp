@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pipelinereader.h"
 
-#include "commentkey.h"
 #include "crs.h"
-#include "fileerror.h"
+#include "doc/commentkey.h"
+#include "doc/fileerror.h"
+#include "doc/verdictsettings.h"
 #include "numbers.h"
 #include "projlib.h"
 #include "route.h"
-#include "verdictsettings.h"
 
 #include <nlohmann/json.hpp>
 

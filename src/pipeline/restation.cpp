@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "restation.h"
 
-#include "commentkey.h"
+#include "doc/commentkey.h"
+#include "doc/tredoc.h"
 #include "numbers.h"
-#include "tredoc.h"
 
 #include <algorithm>
 #include <cstdlib>

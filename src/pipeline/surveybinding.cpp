@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "surveybinding.h"
 
+#include "doc/tredoc.h"
+#include "doc/verdict.h"
 #include "pipelinereader.h"
 #include "sections.h"
-#include "tredoc.h"
-#include "verdict.h"
 
 namespace trespipeline {
 

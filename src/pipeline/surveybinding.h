@@ -17,12 +17,12 @@
 //   verdict.warnings.insert(verdict.warnings.end(), b.outsideRoute.begin(), b.outsideRoute.end());
 #pragma once
 
+#include "doc/plausibility.h"
+#include "doc/verdictsettings.h"
 #include "locator.h"
 #include "pipelinedata.h"
-#include "plausibility.h"
 #include "restation.h"
 #include "routecheck.h"
-#include "verdictsettings.h"
 
 #include <memory>
 #include <optional>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assesslayout.h"
 
-#include "measrow.h"
+#include "doc/measrow.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 // and the text forms of its values, so tests can check them alone.
 #pragma once
 
-#include "numtext.h"
+#include "doc/numtext.h"
 
 #include <array>
 #include <cstdint>

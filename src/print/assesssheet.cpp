@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assesssheet.h"
 
-#include "comparison.h"
+#include "doc/comparison.h"
+#include "doc/tredoc.h"
+#include "doc/verdict.h"
+#include "doc/verdictpalette.h"
 #include "polylinesink.h"
-#include "tredoc.h"
-#include "verdict.h"
-#include "verdictpalette.h"
 
 #include <QPainter>
 #include <QPolygonF>

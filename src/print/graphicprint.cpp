@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphicprint.h"
 
-#include "clipsegment.h"
-#include "numtext.h"
-#include "tredoc.h"
-#include "verdictpalette.h"
+#include "doc/numtext.h"
+#include "doc/tredoc.h"
+#include "doc/verdictpalette.h"
+#include "views/clipsegment.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reportcontent.h"
 
+#include "doc/tredoc.h"
+#include "pipeline/surveybinding.h"
+#include "pipeline/tiedassessment.h"
 #include "reportresult.h"
-#include "surveybinding.h"
-#include "tiedassessment.h"
-#include "tredoc.h"
 
 #include <QFileInfo>
 

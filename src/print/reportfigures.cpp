@@ -2,8 +2,8 @@
 #include "reportfigures.h"
 
 #include "assesslayout.h"
-#include "codepage.h"
-#include "tredoc.h"
+#include "doc/codepage.h"
+#include "doc/tredoc.h"
 
 #include <algorithm>
 #include <cctype>

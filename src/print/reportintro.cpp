@@ -2,17 +2,17 @@
 #include "reportintro.h"
 
 #include "assesslayout.h"
-#include "nativepairing.h"
-#include "numbers.h"
+#include "doc/tredoc.h"
+#include "doc/verdictpalette.h"
+#include "pipeline/nativepairing.h"
+#include "pipeline/numbers.h"
+#include "pipeline/sections.h"
+#include "pipeline/surveybinding.h"
+#include "pipeline/tiedassessment.h"
 #include "reportcontent.h"
 #include "reportpage.h"
 #include "reportresult.h"
 #include "reporttable.h"
-#include "sections.h"
-#include "surveybinding.h"
-#include "tiedassessment.h"
-#include "tredoc.h"
-#include "verdictpalette.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>

@@ -6,13 +6,13 @@
 // chainage, and each finding placed on the route.
 #include "assessoptions.h"
 #include "commands.h"
-#include "tiedassessment.h"
+#include "doc/tredoc.h"
+#include "doc/verdict.h"
+#include "export/verdictcsv.h"
+#include "export/verdictjson.h"
+#include "pipeline/tiedassessment.h"
 #include "toolbinding.h"
 #include "toolhost.h"
-#include "tredoc.h"
-#include "verdict.h"
-#include "verdictcsv.h"
-#include "verdictjson.h"
 
 #include <cstdio>
 

@@ -2,10 +2,10 @@
 #include "assessoptions.h"
 
 #include "compareoptions.h"
-#include "numtext.h"
+#include "doc/numtext.h"
+#include "export/surveyexport.h"
 #include "optionword.h"
 #include "outputguard.h"
-#include "surveyexport.h"
 #include "toolhost.h"
 
 #include <array>

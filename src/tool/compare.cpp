@@ -4,13 +4,13 @@
 #include "commands.h"
 #include "comparealign.h"
 #include "compareoptions.h"
-#include "comparison.h"
-#include "comparisoncsv.h"
-#include "comparisonjson.h"
-#include "jsontext.h"
+#include "doc/comparison.h"
+#include "doc/tredoc.h"
+#include "export/comparisoncsv.h"
+#include "export/comparisonjson.h"
+#include "export/jsontext.h"
 #include "optionword.h"
 #include "toolhost.h"
-#include "tredoc.h"
 
 #include <cstdio>
 

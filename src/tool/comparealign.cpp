@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "comparealign.h"
 
-#include "alignforcomparison.h"
-#include "pipelinereader.h"
+#include "pipeline/alignforcomparison.h"
+#include "pipeline/pipelinereader.h"
 #include "toolhost.h"
 
 bool AlignForCompare(const CTreDoc& current, const CTreDoc& earlier, bool native, const SCompareAlignOptions& options,

@@ -4,8 +4,8 @@
 // data read from its file, errors and notes to standard error in German.
 #pragma once
 
-#include "metrealign.h"
-#include "pipelinedata.h"
+#include "doc/metrealign.h"
+#include "pipeline/pipelinedata.h"
 
 #include <memory>
 #include <string>

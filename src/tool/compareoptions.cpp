@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "compareoptions.h"
 
-#include "numtext.h"
+#include "doc/numtext.h"
 
 bool IsCompareLimitOption(const std::string& name) { return name == "--worse-limit" || name == "--shift-limit"; }
 

@@ -2,14 +2,14 @@
 // `convert` and `edit`: the document's own operations, then a save.
 #include "cmdline.h"
 #include "commands.h"
-#include "numtext.h"
+#include "doc/numtext.h"
+#include "doc/surveypath.h"
+#include "doc/tredoc.h"
 #include "outputguard.h"
-#include "restation.h"
+#include "pipeline/restation.h"
 #include "restationstep.h"
 #include "surveycommand.h"
-#include "surveypath.h"
 #include "toolhost.h"
-#include "tredoc.h"
 
 namespace {
 

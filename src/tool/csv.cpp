@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // `csv` and `errors`: the survey for a spreadsheet, and the error-list rows.
 #include "commands.h"
-#include "numtext.h"
+#include "doc/numtext.h"
+#include "export/surveycsv.h"
 #include "surveycommand.h"
-#include "surveycsv.h"
 
 #include <cstdio>
 

@@ -2,8 +2,8 @@
 // `dump`: the whole document as one JSON object (surveyjson.h), written as
 // it is made.
 #include "commands.h"
+#include "export/surveyjson.h"
 #include "surveycommand.h"
-#include "surveyjson.h"
 
 #include <cstdio>
 #include <string_view>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands.h"
+#include "doc/tredoc.h"
 #include "toolhost.h"
-#include "tredoc.h"
 
-#include "fileerror.h"
-#include "replacefile.h"
-#include "surveyopen.h"
-#include "surveypath.h"
+#include "doc/fileerror.h"
+#include "doc/replacefile.h"
+#include "doc/surveypath.h"
+#include "import/surveyopen.h"
 
 #include <cerrno>
 #include <cstdio>

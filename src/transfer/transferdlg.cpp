@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "transferdlg.h"
 
-#include "artwork.h"
+#include "handheld/vlnklink.h"
 #include "portsearchdlg.h"
-#include "uiseam.h"
-#include "vlnklink.h"
+#include "ui/artwork.h"
+#include "ui/uiseam.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

@@ -6,7 +6,7 @@
 // keeps painting and answering, and the row buttons are disabled.
 #pragma once
 
-#include "handheldlink.h"
+#include "handheld/handheldlink.h"
 
 #include <QDialog>
 #include <QMessageBox>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "uiseam.h"
 
-#include "readerregistry.h"
+#include "import/readerregistry.h"
 #include "reportdlg.h"
 
 #include <QAbstractButton>

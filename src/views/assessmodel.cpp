@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assessmodel.h"
 
-#include "numbers.h"
-#include "surveybinding.h"
+#include "pipeline/numbers.h"
+#include "pipeline/surveybinding.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -2,12 +2,12 @@
 #include "curvepainter.h"
 
 #include "clipsegment.h"
-#include "criterion.h"
+#include "doc/criterion.h"
+#include "doc/numtext.h"
+#include "doc/tredoc.h"
 #include "gdilines.h"
-#include "numtext.h"
 #include "rastertarget.h"
 #include "textstamps.h"
-#include "tredoc.h"
 #include "verdictpaint.h"
 
 #include <QFontMetrics>

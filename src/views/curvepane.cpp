@@ -2,9 +2,9 @@
 #include "curvepane.h"
 
 #include "clipsegment.h"
+#include "doc/numtext.h"
+#include "doc/tredoc.h"
 #include "gdilines.h"
-#include "numtext.h"
-#include "tredoc.h"
 #include "zoombutton.h"
 
 #include <QApplication>

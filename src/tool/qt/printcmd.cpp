@@ -2,14 +2,14 @@
 #include "printcmd.h"
 #include "commandline.h"
 #include "offscreenapp.h"
-#include "outputguard.h"
+#include "tool/outputguard.h"
 
-#include "graphiclayout.h"
-#include "printjob.h"
+#include "doc/surveypath.h"
+#include "doc/tredoc.h"
+#include "print/graphiclayout.h"
+#include "print/printjob.h"
 #include "surveyfile.h"
-#include "surveypath.h"
-#include "toolhost.h"
-#include "tredoc.h"
+#include "tool/toolhost.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -2,14 +2,14 @@
 #include "render.h"
 #include "commandline.h"
 #include "offscreenapp.h"
-#include "outputguard.h"
+#include "tool/outputguard.h"
 
-#include "curvepane.h"
+#include "doc/surveypath.h"
+#include "doc/tredoc.h"
 #include "surveyfile.h"
-#include "surveypath.h"
-#include "toolhost.h"
-#include "tredoc.h"
-#include "viewhub.h"
+#include "tool/toolhost.h"
+#include "views/curvepane.h"
+#include "views/viewhub.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -4,9 +4,9 @@
 // line naming the command and the file.
 #pragma once
 
-#include "surveyopen.h"
-#include "toolhost.h"
-#include "tredoc.h"
+#include "doc/tredoc.h"
+#include "import/surveyopen.h"
+#include "tool/toolhost.h"
 
 #include <cstdio>
 #include <string>
