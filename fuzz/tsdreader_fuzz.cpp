@@ -5,6 +5,7 @@
 // that came in see hostile input. What was read is also saved and read back:
 // a file this program writes must open with the same rows and QM entries.
 #include "qmline.h"
+#include "surveyopen.h"
 #include "tredoc.h"
 #include "tsdfile.h"
 
@@ -57,13 +58,13 @@ void SaveAndReadBack(CTreDoc& doc)
     const std::optional<std::string> first = SavedText(doc);
     if (!first) return;
     CTreDoc back;
-    if (!CTsdReader(back).ReadText(*first)) __builtin_trap();
+    if (!tresimport::ReadText(back, *first)) __builtin_trap();
     for (size_t i = 2; i <= 14; ++i)
         if (back.m_qm[i] != doc.m_qm[i]) __builtin_trap();
     const std::optional<std::string> second = SavedText(back);
     if (!second) __builtin_trap();
     CTreDoc again;
-    if (!CTsdReader(again).ReadText(*second)) __builtin_trap();
+    if (!tresimport::ReadText(again, *second)) __builtin_trap();
     if (again.GetRowCount() != back.GetRowCount()) __builtin_trap();
     for (int r = 1; r <= back.GetRowCount(); ++r)
         if (!(*again.GetRow(r) == *back.GetRow(r))) __builtin_trap();
@@ -81,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     {
         CTreDoc doc;
-        if (CTsdReader(doc).ReadText(bytes)) {
+        if (tresimport::ReadText(doc, bytes)) {
             WalkRows(doc);
             SaveAndReadBack(doc);
         }
@@ -103,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             doc.m_limits[static_cast<size_t>(k + 12)] = k < 3 ? -850 : -50;
         }
         doc.m_bAppend = true;
-        CTsdReader(doc).ReadText(bytes);
+        tresimport::ReadText(doc, bytes);
         WalkRows(doc);
     }
     return 0;

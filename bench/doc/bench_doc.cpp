@@ -4,6 +4,7 @@
 // comparison with an earlier survey and undoing a sort. The inputs are generated on first use into a temporary
 // folder and removed at exit.
 #include "survey.h"
+#include "surveyopen.h"
 #include "variant.h"
 
 #include "comparison.h"
@@ -110,7 +111,7 @@ void BM_Open(benchmark::State& state)
     const Input& in = Pick(state);
     for (auto _ : state) {
         CTreDoc doc;
-        if (!doc.OnOpenDocument(in.path)) state.SkipWithError("open failed");
+        if (!tresimport::OpenSurvey(doc, in.path)) state.SkipWithError("open failed");
         benchmark::DoNotOptimize(doc.GetRowCount());
     }
     Describe(state, in);
@@ -122,7 +123,7 @@ void BM_Save(benchmark::State& state)
 {
     const Input& in = Pick(state);
     CTreDoc doc;
-    doc.OnOpenDocument(in.path);
+    tresimport::OpenSurvey(doc, in.path);
     for (auto _ : state) {
         if (!doc.OnSaveDocument(Inputs().savePath)) state.SkipWithError("save failed");
     }
@@ -135,7 +136,7 @@ void BM_BuildText(benchmark::State& state)
 {
     const Input& in = Pick(state);
     CTreDoc doc;
-    doc.OnOpenDocument(in.path);
+    tresimport::OpenSurvey(doc, in.path);
     for (auto _ : state) {
         std::string text = CTsdWriter(doc).BuildText("01.01.26", "QM");
         benchmark::DoNotOptimize(text.data());
@@ -156,7 +157,7 @@ void BM_ReadText(benchmark::State& state)
     }
     for (auto _ : state) {
         CTreDoc doc;
-        CTsdReader(doc).ReadText(text);
+        tresimport::ReadText(doc, text);
         benchmark::DoNotOptimize(doc.GetRowCount());
     }
     Describe(state, in);
@@ -166,7 +167,7 @@ void BM_ErrorList(benchmark::State& state)
 {
     const Input& in = Pick(state);
     CTreDoc doc;
-    doc.OnOpenDocument(in.path);
+    tresimport::OpenSurvey(doc, in.path);
     if (!doc.HasAnyLimits()) state.SkipWithError("survey without limits");
     const int n = doc.GetRowCount();
     int marked = 0;
@@ -186,7 +187,7 @@ void BM_ErrorList(benchmark::State& state)
 // that must not grow faster than N log N.
 void BM_AssessProtection(benchmark::State& state)
 {
-    CTreDoc doc, native(CTreDoc::ERole::Aside);
+    CTreDoc doc, native;
     Generate(doc, state);
     Generate(native, state);
     gensurvey::MakeNative(native, 2);
@@ -225,7 +226,7 @@ void BM_AssessProtectionDense(benchmark::State& state)
 // the mapped metres).
 void BM_Compare(benchmark::State& state)
 {
-    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    CTreDoc current, earlier;
     Generate(current, state);
     Generate(earlier, state);
     gensurvey::MakeEarlierYear(earlier, 2);
@@ -235,8 +236,8 @@ void BM_Compare(benchmark::State& state)
         SCompareSettings settings;
         if (align) {
             SAlignment a;
-            std::string error;
-            if (!AlignSurveys(current, earlier, SAlignOptions(), a, error)) state.SkipWithError(error.c_str());
+            tresdoc::SOutcome refusal;
+            if (!AlignSurveys(current, earlier, SAlignOptions(), a, refusal)) state.SkipWithError(refusal.text.c_str());
             settings.alignment = std::make_shared<const SAlignment>(std::move(a));
         }
         c = Compare(current, earlier, settings);

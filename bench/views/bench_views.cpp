@@ -10,6 +10,7 @@
 #include "assesswnd.h"
 #include "curvepane.h"
 #include "survey.h"
+#include "surveysession.h"
 #include "tablemodel.h"
 #include "tableview.h"
 #include "tredoc.h"
@@ -216,12 +217,14 @@ void BM_AssessWindowRecompute(benchmark::State& state)
     } else {
         gensurvey::BuildDenseFailures(doc, kRows);
     }
-    CAssessWnd wnd(doc);
+    CSurveySession session(doc);
+    CAssessWnd wnd(session);
     wnd.resize(400, 700);
     wnd.show();
     QTableView* list = wnd.ListView(CAssessListModel::EList::Stretches);
     for (auto _ : state) {
-        wnd.Recompute();
+        // As after a cell edit: the session hears of it, the shown window refills.
+        session.OnUpdate();
         list->viewport()->repaint();
     }
     state.counters["stretches"] = static_cast<double>(wnd.Result()->stretches.size());

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "aboutdlg.h"
 
-#include "artwork.h"
 #include "tresversion.h"
+#include "ui/artwork.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

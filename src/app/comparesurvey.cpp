@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "comparesurvey.h"
 
-#include "dochost.h"
-#include "tredoc.h"
-#include "uiseam.h"
+#include "doc/dochost.h"
+#include "doc/tredoc.h"
+#include "import/surveyopen.h"
+#include "ui/uiseam.h"
 
 namespace {
 
@@ -30,10 +31,10 @@ CCompareSurvey::~CCompareSurvey() = default;
 
 bool CCompareSurvey::Load(const QString& path, bool native, QWidget* parent)
 {
-    auto doc = std::make_unique<CTreDoc>(CTreDoc::ERole::Aside);
+    auto doc = std::make_unique<CTreDoc>();
     CMessageHost host(parent);
     doc->SetHost(&host);
-    const bool ok = doc->OnOpenDocument(path.toStdString());
+    const bool ok = tresimport::OpenSurvey(*doc, path.toStdString());
     doc->SetHost(nullptr);
     if (!ok) return false;
     Close();
@@ -53,6 +54,7 @@ void CCompareSurvey::Close()
     m_strPath.clear();
     m_alignment.reset();
     m_alignErrors.clear();
+    m_refusal = tresdoc::ERefusal::None;
     m_alignNotes.clear();
     m_curveMetres.clear();
     m_nativePairing.reset();
@@ -62,6 +64,7 @@ void CCompareSurvey::Align(const CTreDoc& current, const trespipeline::SPipeline
 {
     m_alignment.reset();
     m_alignErrors.clear();
+    m_refusal = tresdoc::ERefusal::None;
     m_alignNotes.clear();
     m_curveMetres.clear();
     m_nativePairing.reset();
@@ -72,6 +75,7 @@ void CCompareSurvey::Align(const CTreDoc& current, const trespipeline::SPipeline
     const trespipeline::SComparisonAlignResult r
         = trespipeline::AlignForComparison(current, *m_pDoc, m_bNative, request);
     for (const std::string& e : r.errors) m_alignErrors << QString::fromStdString(e);
+    m_refusal = r.refusal;
     for (const std::string& n : r.notes) m_alignNotes << QString::fromStdString(n);
     if (m_bNative)
         m_nativePairing
@@ -90,7 +94,4 @@ std::vector<int32_t> CCompareSurvey::CurveChainages() const
     return std::vector<int32_t>(m_pDoc ? static_cast<size_t>(m_pDoc->GetRowCount()) : 0, NO_VALUE);
 }
 
-bool CCompareSurvey::RefusedAsReversed() const
-{
-    return m_alignErrors.size() == 1 && m_alignErrors.front() == QString::fromUtf8(kReversedSurveyMessage);
-}
+bool CCompareSurvey::RefusedAsReversed() const { return m_refusal == tresdoc::ERefusal::Reversed; }

@@ -5,15 +5,15 @@
 // from it on demand.
 //
 // It is aligned to the current survey as `tresmon-tool compare` aligns it
-// (comparisonalignment.h: by the pipeline data's fixed points when there
+// (alignforcomparison.h: by the pipeline data's fixed points when there
 // are data, else by shared landmarks or an offset) again after every change
 // of either; the page "Vergleich", the curve and the report all take this
 // one alignment. A survey walked from the other end is refused until the
 // user accepts comparing it reversed.
 #pragma once
 
-#include "comparisonalignment.h"
-#include "nativepairing.h"
+#include "pipeline/alignforcomparison.h"
+#include "pipeline/nativepairing.h"
 
 #include <QString>
 #include <QStringList>
@@ -77,6 +77,7 @@ private:
     QString m_strPath;
     std::shared_ptr<const SAlignment> m_alignment;
     QStringList m_alignErrors, m_alignNotes;
+    tresdoc::ERefusal m_refusal = tresdoc::ERefusal::None; // why the alignment was refused
     std::vector<int32_t> m_curveMetres;
     std::shared_ptr<const trespipeline::SNativePairing> m_nativePairing;
 };

@@ -6,7 +6,7 @@
 // end with a non-zero status.
 #pragma once
 
-#include "uiseam.h"
+#include "ui/uiseam.h"
 
 class CConsoleSeam : public CUiSeam {
 public:

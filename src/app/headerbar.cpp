@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "headerbar.h"
 
-#include "tredoc.h"
+#include "doc/tredoc.h"
 
 #include <QAction>
 #include <QComboBox>

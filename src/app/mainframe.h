@@ -5,7 +5,9 @@
 // shows the document's messages, progress and header data.
 #pragma once
 
-#include "viewhub.h"
+#include "framesetup.h"
+#include "surveysession.h"
+#include "views/viewhub.h"
 
 #include <QMainWindow>
 #include <QMap>
@@ -25,7 +27,6 @@ class CVerdictLegend;
 class CTreDoc;
 class CTrePlotView;
 class CTrePrintView;
-class CTresApp;
 class QDragEnterEvent;
 class QDropEvent;
 class QLabel;
@@ -105,7 +106,7 @@ public:
     static constexpr int kDefaultSplitX2 = 110;
     static constexpr int kDefaultSplitY1 = 200;
 
-    explicit CMainFrame(CTreDoc& doc, CTresApp* app = nullptr, QWidget* parent = nullptr);
+    explicit CMainFrame(CTreDoc& doc, const SFrameSetup& setup = {}, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // ---- the document's host ---------------------------------------------
@@ -180,7 +181,7 @@ public:
     void OnCompareOpen();
     void OnCompareClose();
     void OnViewCompare();
-    const CCompareSurvey& Comparison() const { return *m_pCompare; }
+    const CCompareSurvey& Comparison() const { return m_pSession->Comparison(); }
     // "Leitungsdaten laden...": the open dialog with the pipeline data's
     // own filter, then LoadPipeline().
     void OnPipelineOpen();
@@ -191,7 +192,7 @@ public:
     // "Leitungsdaten schließen": the data go, and are no longer remembered
     // for the survey's pipeline.
     void OnPipelineClose();
-    const CPipelineSource& Pipeline() const { return *m_pPipeline; }
+    const CPipelineSource& Pipeline() const { return m_pSession->Pipeline(); }
     // "Exportieren" > "GeoJSON...", "KML...", "GPX...", "CSV (Aufgrabungsliste)...":
     // the assessment as the window shows it, written under a name the user
     // gives; the map formats need pipeline data.
@@ -204,6 +205,9 @@ public:
     // metres into the metre column as one step ("Stationierung anpassen").
     void OnRestation();
     void OnNextPane(bool previous = false);
+    // "Datentransfer...": the handheld transfer dialog; remembers the port
+    // that answered for the next time.
+    void OnTransfer();
     // The framework's save query for a modified document; false: stop.
     bool SaveModified();
     // Enabling and checking of every command for the document's state.
@@ -211,6 +215,7 @@ public:
 
     // ---- for the tests and the program ------------------------------------
     CTreDoc& Doc() const { return m_doc; }
+    CSurveySession& Session() const { return *m_pSession; }
     QAction* Action(int id) const { return m_actions.value(id); }
     CTrePrintView* UpperPane() const { return m_pUpper; }
     CTrePrintView* LowerPane() const { return m_pLower; }
@@ -240,7 +245,9 @@ private:
     void ReadPlacement();
     // Shrinks and moves the window until its frame lies within `area`.
     void FitInto(const QRect& area);
+    // The commands from their table (frameactions.cpp).
     void createActions();
+    void createPrintTimers();
     void createMenus();
     void createToolBars();
     void createStatusBar();
@@ -249,17 +256,12 @@ private:
     void createAssessment();
     void createMap();
     void UpdateOverlay();
-    // The assessment kept current while someone shows it outside its window
-    // (the curve marks, the map).
-    void UpdateAssessCurrency();
+    // What the session's change means for the panes, the overlay, the map
+    // and the commands.
+    void OnSessionChanged(CSurveySession::EChange what);
     // The map shows the window's verdict on its binding, or why it cannot.
     void UpdateMap();
     void OnTableSelectionChanged();
-    // After the pipeline data came or went: assess again, the map, the commands.
-    void AfterPipelineChange();
-    // The comparison survey aligned to the survey as it is now, for the
-    // page, the curve and the report alike.
-    void RealignComparison();
     // The data remembered for the survey's pipeline, after it was opened;
     // or, with nothing remembered, the data loaded if the survey fits them.
     void LoadRememberedPipeline();
@@ -267,8 +269,10 @@ private:
     // ending gets the suffix added (asking before it replaces a file), so
     // an output never takes a survey's place. Empty: cancelled.
     QString AskSaveName(const QString& title, const QString& initial, const QString& filter, const QString& suffix);
-    // Beside the survey: its name with `tail` ("-Bewertung.pdf"), or in the
-    // data folder under `untitled` for a survey without a name.
+    // Where an output goes (a print without a printer, the report, an
+    // export): beside the survey, its name with `tail` (".pdf",
+    // "-Bewertung.pdf"), or in the data folder under `untitled` for a
+    // survey without a name.
     QString OutputName(const QString& tail, const QString& untitled) const;
     void SaveLayout();
     void UpdateTitle();
@@ -276,10 +280,14 @@ private:
     void UpdateUndoActions();
     void UpdateRecentFileMenu();
     void OnFocusChanged(QWidget* now);
-    QAction* AddAction(int id, const QString& text, const QString& statusTip, void (CMainFrame::*slot)() = nullptr);
+    QAction* AddAction(int id, const QString& text, const QString& statusTip);
+    // "Konstante addieren", "Fehlerliste" > "Bearbeiten...", "Info ...".
+    void OnAddConstant();
+    void OnErrorListEdit();
+    void OnAppAbout();
 
     CTreDoc& m_doc;
-    CTresApp* m_pApp;
+    SFrameSetup m_setup;
     QSplitter* m_pOuter = nullptr;
     QSplitter* m_pInner = nullptr;
     CTrePrintView* m_pUpper = nullptr;
@@ -297,14 +305,13 @@ private:
     QAction* m_pRecentSeparator = nullptr;
     QList<QAction*> m_recentActions;
     QMap<int, QAction*> m_actions;
+    QMap<int, int> m_enable; // when each command may be used (frameactions.cpp)
     bool m_bCreated = false;
     bool m_bPlacedOnScreen = false;
     CManualWnd* m_pManual = nullptr; // made on first use
-    std::unique_ptr<CCompareSurvey> m_pCompare;
-    std::unique_ptr<CPipelineSource> m_pPipeline;
     // The first of the document's views: ties the survey to the pipeline
-    // data before any other view shows it.
-    std::unique_ptr<CTreViewBase> m_pBinder;
+    // data and aligns the comparison before any other view shows it.
+    std::unique_ptr<CSurveySession> m_pSession;
     tresmap::CMapDock* m_pMap = nullptr;
     // Hands the comparison survey to both curve panes (only the potential
     // pane draws it), or takes it away when it is closed or hidden.
@@ -323,12 +330,9 @@ private:
     QPrinter& PrintPrinter();
     void StopPrintTimers();
     void AfterPrintSheet(CTrePrintView* pane, bool preview, bool print, int timerId);
-    // Where a print goes without a printer: beside the survey, or in the
-    // data folder for a survey without a name.
-    QString PdfName() const;
     // Prints `pane` through the print runner and reports a failure.
     void PrintPane(CTrePrintView* pane);
     QTimer* m_pPrintTimers[2] = {};
     bool m_bPreviewActive = false;
-    std::unique_ptr<QPrinter> m_pOwnPrinter; // when there is no application object
+    std::unique_ptr<QPrinter> m_pOwnPrinter; // when the program gave none
 };

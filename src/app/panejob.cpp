@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panejob.h"
 
-#include "curvepane.h"
+#include "views/curvepane.h"
 
 #include <QDate>
 

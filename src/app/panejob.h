@@ -5,7 +5,7 @@
 // it, so it always prints the document as it is then.
 #pragma once
 
-#include "printjob.h"
+#include "print/printjob.h"
 
 #include <functional>
 #include <memory>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pipelinesource.h"
 
-#include "pipelinereader.h"
-#include "tredoc.h"
-#include "tresapp.h"
+#include "appsettings.h"
+#include "doc/tredoc.h"
+#include "pipeline/pipelinereader.h"
 
 #include <QSettings>
 #include <QVariantMap>
@@ -93,14 +93,14 @@ QString CPipelineSource::Remembered(const std::string& name, const std::string& 
 {
     const QString key = PipelineKey(name, number);
     if (key.isEmpty()) return {};
-    return CTresApp::Settings()->value(kRememberedKey).toMap().value(key).toString();
+    return AppSettings()->value(kRememberedKey).toMap().value(key).toString();
 }
 
 void CPipelineSource::Remember(const std::string& name, const std::string& number, const QString& path)
 {
     const QString key = PipelineKey(name, number);
     if (key.isEmpty()) return;
-    auto settings = CTresApp::Settings();
+    auto settings = AppSettings();
     QVariantMap files = settings->value(kRememberedKey).toMap();
     files.insert(key, path);
     settings->setValue(kRememberedKey, files);
@@ -110,7 +110,7 @@ void CPipelineSource::Forget(const std::string& name, const std::string& number)
 {
     const QString key = PipelineKey(name, number);
     if (key.isEmpty()) return;
-    auto settings = CTresApp::Settings();
+    auto settings = AppSettings();
     QVariantMap files = settings->value(kRememberedKey).toMap();
     if (files.remove(key) == 0) return;
     if (files.isEmpty()) settings->remove(kRememberedKey);

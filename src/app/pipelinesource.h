@@ -15,7 +15,7 @@
 // next survey of that pipeline finds its data again.
 #pragma once
 
-#include "surveybinding.h"
+#include "pipeline/surveybinding.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reportsettingsdlg.h"
 
-#include "uiseam.h"
+#include "ui/uiseam.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -9,7 +9,7 @@
 // settings are the ones tresmon-tool report reads too.
 #pragma once
 
-#include "reportsettings.h"
+#include "print/reportsettings.h"
 
 #include <QDialog>
 

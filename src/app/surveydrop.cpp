@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "surveydrop.h"
 
+#include "import/surveyopen.h"
+
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
@@ -11,7 +13,7 @@ QString DroppedSurvey(const QMimeData* data)
     for (const QUrl& url : data->urls()) {
         if (!url.isLocalFile()) continue;
         const QFileInfo file(url.toLocalFile());
-        if (file.suffix().compare(QLatin1String("tsd"), Qt::CaseInsensitive) == 0 && !file.isDir())
+        if (!file.isDir() && tresimport::IdentifyFile(file.absoluteFilePath().toStdString()))
             return file.absoluteFilePath();
     }
     return {};

@@ -6,7 +6,8 @@
 
 class QMimeData;
 
-// The first local file with the survey ending (.tsd in any case) among the
-// dragged ones; empty when there is none. Only one survey is open at a
+// The first local file among the dragged ones that a survey reader knows
+// (by its content or its name, as opening it would decide); empty when
+// there is none. Only one survey is open at a
 // time, so more than one dragged survey opens the first.
 QString DroppedSurvey(const QMimeData* data);

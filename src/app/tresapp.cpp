@@ -1,30 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tresapp.h"
 
-#include "aboutdlg.h"
-#include "addconstdlg.h"
+#include "appsettings.h"
 #include "consoleseam.h"
 #include "datafolders.h"
-#include "errorlistdlg.h"
+#include "doc/tredoc.h"
 #include "mainframe.h"
+#include "recentfiles.h"
 #include "startoptions.h"
-#include "transferdlg.h"
-#include "tredoc.h"
 #include "tresversion.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QPageLayout>
 #include <QPrinter>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTranslator>
-
-namespace {
-constexpr int kRecentFiles = 8;
-} // namespace
 
 CTresApp::CTresApp(int& argc, char** argv)
     : QApplication(argc, argv)
@@ -53,10 +46,7 @@ int CTresApp::ConsoleErrors() const { return m_pConsoleSeam ? m_pConsoleSeam->Er
 
 CTresApp* CTresApp::Get() { return qobject_cast<CTresApp*>(QCoreApplication::instance()); }
 
-std::unique_ptr<QSettings> CTresApp::Settings()
-{
-    return std::make_unique<QSettings>(QStringLiteral("Norvaken"), QStringLiteral("Tresmon"));
-}
+std::unique_ptr<QSettings> CTresApp::Settings() { return AppSettings(); }
 
 bool CTresApp::InitInstance(const CStartOptions& options)
 {
@@ -85,7 +75,7 @@ bool CTresApp::InitInstance(const CStartOptions& options)
     }
 
     m_pDoc = std::make_unique<CTreDoc>();
-    m_pMainFrame = std::make_unique<CMainFrame>(*m_pDoc, this);
+    m_pMainFrame = std::make_unique<CMainFrame>(*m_pDoc, FrameSetup());
     m_pMainFrame->show();
 
     if (m_strCommandFile.isEmpty()) {
@@ -102,72 +92,6 @@ QPrinter& CTresApp::Printer()
     return *m_pPrinter;
 }
 
-void CTresApp::OnPrinterLandscape() { Printer().setPageOrientation(QPageLayout::Landscape); }
+SFrameSetup CTresApp::FrameSetup() { return SFrameSetup{this, &Printer(), m_bSplash}; }
 
-void CTresApp::OnPrinterPortrait() { Printer().setPageOrientation(QPageLayout::Portrait); }
-
-void CTresApp::OnAppAbout()
-{
-    CAboutDlg dlg(activeWindow());
-    dlg.exec();
-}
-
-void CTresApp::OnTransfer()
-{
-    QWidget* main = m_pMainFrame ? static_cast<QWidget*>(m_pMainFrame.get()) : activeWindow();
-    const QRect rect = main ? main->frameGeometry() : QRect();
-    CTransferDlg dlg(main, rect, m_strLogatoFolder, m_strLastPort);
-    dlg.exec();
-    m_strLastPort = dlg.Port();
-}
-
-void CTresApp::OnAddConstant()
-{
-    CTreDoc* pDoc = CTreDoc::GetDoc();
-    if (!pDoc || pDoc->m_bEmpty) return;
-    CTreDoc& doc = *pDoc;
-    CAddConstDlg dlg(activeWindow());
-    dlg.SetStart(doc.AddConstantStart());
-    dlg.SetEnd(doc.AddConstantEnd());
-    if (dlg.exec() == QDialog::Accepted) doc.AddConstant(dlg.Quantity(), dlg.Start(), dlg.End(), dlg.Constant());
-    else doc.UpdateAllViews();
-}
-
-void CTresApp::EditErrorList()
-{
-    CTreDoc* pDoc = CTreDoc::GetDoc();
-    if (!pDoc || pDoc->m_bEmpty) return;
-    CTreDoc& doc = *pDoc;
-    CErrorListDlg dlg(doc.m_bTableLR, activeWindow());
-    dlg.SetTexts(LimitsToBoxTexts(doc.m_limits));
-    if (dlg.exec() != QDialog::Accepted) return;
-    const LimitArray limits = BoxTextsToLimits(dlg.Texts());
-    // Changed windows must reach the file: as a step they mark the document,
-    // so they are not lost when the program closes.
-    doc.ChangeFields(EStepKind::ErrorLimits, [&limits](CTreDoc& d) { d.m_limits = limits; });
-}
-
-QStringList CTresApp::RecentFiles() const
-{
-    auto settings = Settings();
-    QStringList files;
-    for (int i = 1; i <= kRecentFiles; ++i) {
-        const QString f = settings->value(QStringLiteral("Recent File List/File%1").arg(i)).toString();
-        if (!f.isEmpty()) files << f;
-    }
-    return files;
-}
-
-void CTresApp::AddToRecentFiles(const QString& path)
-{
-    QStringList files = RecentFiles();
-    files.removeAll(path);
-    files.prepend(path);
-    while (files.size() > kRecentFiles) files.removeLast();
-    auto settings = Settings();
-    for (int i = 1; i <= kRecentFiles; ++i) {
-        const QString key = QStringLiteral("Recent File List/File%1").arg(i);
-        if (i <= files.size()) settings->setValue(key, files[i - 1]);
-        else settings->remove(key);
-    }
-}
+QStringList CTresApp::RecentFiles() const { return ::RecentFiles(); }

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The application object: where settings live, the program and data
-// folders, the folder for files from the handheld, the command line, the
-// About box and the one printer every print uses.
+// folders, the folder for files from the handheld, the command line and
+// the one printer every print uses. It makes the main window with them;
+// the window never calls back into it.
 #pragma once
+
+#include "framesetup.h"
 
 #include <QApplication>
 #include <QString>
@@ -18,7 +21,7 @@ class QPrinter;
 class QSettings;
 class QTranslator;
 
-class CTresApp : public QApplication {
+class CTresApp : public QApplication, public CAppFolders {
     Q_OBJECT
 public:
     CTresApp(int& argc, char** argv);
@@ -36,34 +39,18 @@ public:
     CTreDoc& Doc() { return *m_pDoc; }
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
 
-    // The one printer all prints use; the landscape and portrait commands
-    // act on it.
+    // The one printer all prints use.
     QPrinter& Printer();
-    void OnPrinterLandscape();
-    void OnPrinterPortrait();
-
-    // "Inf&o ...", "&Konstante addieren", "Bearbeiten..." of "Fehlerliste".
-    void OnAppAbout();
-    // "Datentransfer...": the handheld transfer dialog; remembers the port
-    // that answered for the next time.
-    void OnTransfer();
-    void OnAddConstant();
-    void EditErrorList();
+    // What the main window is made with: the folders, the printer, the splash.
+    SFrameSetup FrameSetup();
 
     // The recent-file list (8 entries, newest first).
     QStringList RecentFiles() const;
-    void AddToRecentFiles(const QString& path);
 
     bool SplashEnabled() const { return m_bSplash; }
     // Warnings and errors a run without a user (--screenshot) has written to
     // standard error instead of showing them.
     int ConsoleErrors() const;
-
-    QString m_strProgramFolder; // folder of the executable
-    QString m_strDataFolder;    // working folder at start-up
-    QString m_strLastPort;      // serial port that answered last in the transfer dialog
-    QString m_strLastFilePath;  // last path opened or saved through a file dialog
-    QString m_strLogatoFolder;  // where files from the handheld are received
 
 private:
     std::unique_ptr<CTreDoc> m_pDoc;

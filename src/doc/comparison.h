@@ -11,14 +11,14 @@
 // The tool, the program's "Vergleich" page and the report all call Compare()
 // and show its result; none of them computes a value of its own.
 //
-// Rows are paired by the metres an alignment gives them (comparisonalign.h);
+// Rows are paired by the metres an alignment gives them (metrealign.h);
 // without one, by their recorded metres. The pairs' and indications' metres
 // are then the aligned ones: the current survey's metres for the landmarks
 // and offset methods, whole-metre chainages for the pipeline method.
 #pragma once
 
-#include "comparisonalign.h"
 #include "measrow.h"
+#include "metrealign.h"
 
 #include <array>
 #include <cstdint>

@@ -2,6 +2,7 @@
 #include "defects.h"
 
 #include "commentkey.h"
+#include "numtext.h"
 #include "tredoc.h"
 
 #include <algorithm>
@@ -251,15 +252,6 @@ int StatusRank(const SCoatingDefect& d)
     return 6;
 }
 
-// Hundredths of a metre as the dig crew reads them: "25", "25,40", "-3,05".
-std::string MetresText(int64_t hundredths)
-{
-    const int64_t a = std::abs(hundredths);
-    std::string text = (hundredths < 0 ? "-" : "") + std::to_string(a / 100);
-    if (a % 100 != 0) text += (a % 100 < 10 ? ",0" : ",") + std::to_string(a % 100);
-    return text;
-}
-
 // The peaks of one counter run's points (sorted by position), each as its
 // index into the rows with twice its background.
 void RunPeaks(std::span<SPoint> pts, const SVerdictSettings& settings, std::vector<std::pair<size_t, int64_t>>& found)
@@ -285,9 +277,9 @@ std::string DefectLandmarkText(const SDefectLandmark& lm)
 {
     if (!lm.found) return {};
     const std::string quoted = "„" + lm.comment + "“";
-    const std::string place = MetresText(lm.position) + " m";
+    const std::string place = tresnum::HundredthsText(lm.position) + " m";
     if (lm.ahead == 0) return "bei " + quoted + (lm.repeated ? " (" + place + ")" : "");
-    return MetresText(std::abs(lm.ahead)) + (lm.ahead > 0 ? " m nach " : " m vor ") + quoted
+    return tresnum::HundredthsText(std::abs(lm.ahead)) + (lm.ahead > 0 ? " m nach " : " m vor ") + quoted
            + (lm.repeated ? " bei " + place : "");
 }
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "numtext.h"
 
+#include "measrow.h"
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -177,6 +180,153 @@ double ParseDecimalCommaPrefix(std::string_view s)
     s.copy(buf, s.size());
     buf[pos] = '.';
     return ParseDoublePrefix(std::string_view(buf, s.size()));
+}
+
+// Truncated on the digits: no binary rounding can carry a limit over into
+// the next tenth ("4.99999999999999999" reads as 5.0 in a double).
+bool ParseScaledDecimal(std::string_view text, int places, int32_t& out)
+{
+    size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) ++i;
+    int64_t value = 0;
+    int digits = 0, fraction = -1; // fraction: digits after the point, -1 before it
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if ((c == '.' || c == ',') && fraction < 0) {
+            fraction = 0;
+            continue;
+        }
+        if (!IsDigit(c)) return false;
+        ++digits;
+        if (fraction >= 0 && fraction++ >= places) continue; // truncated away
+        value = value * 10 + (c - '0');
+        if (value > INT32_MAX) return false;
+    }
+    if (digits == 0) return false;
+    for (int k = fraction < 0 ? 0 : fraction; k < places; ++k) {
+        value *= 10;
+        if (value > INT32_MAX) return false;
+    }
+    out = static_cast<int32_t>(negative ? -value : value);
+    return true;
+}
+
+// from_chars ignores the locale, so "0,8" can never read as 0 under a
+// German one; the comma becomes the point it means first.
+bool ParseDecimal(std::string_view text, double& out)
+{
+    std::string plain(text);
+    if (!plain.empty() && plain[0] == '+') plain.erase(0, 1);
+    bool point = false, digits = false;
+    for (size_t i = !plain.empty() && plain[0] == '-' ? 1 : 0; i < plain.size(); ++i) {
+        char& c = plain[i];
+        if ((c == '.' || c == ',') && !point) {
+            point = true;
+            c = '.';
+        } else if (IsDigit(c)) digits = true;
+        else return false;
+    }
+    if (!digits) return false;
+    const char* first = plain.data();
+    const auto [end, ec] = std::from_chars(first, first + plain.size(), out);
+    return ec == std::errc() && end == first + plain.size();
+}
+
+bool ParseFieldNumber(std::string_view text, int places, int64_t& value)
+{
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    if (text.empty()) {
+        value = NO_VALUE;
+        return true;
+    }
+    std::string plain(text);
+    if (constexpr std::string_view kMinus = "\u2212"; text.substr(0, kMinus.size()) == kMinus)
+        plain.replace(0, kMinus.size(), "-");
+    int32_t v = 0;
+    if (!ParseScaledDecimal(plain, places, v) || v == NO_VALUE || v == -NO_VALUE) return false;
+    value = v;
+    return true;
+}
+
+double RoundHalfAway(double v, int decimals)
+{
+    if (!std::isfinite(v)) return v;
+    const double scale = std::pow(10.0, decimals);
+    const double x = std::fabs(v) * scale;
+    double whole = std::floor(x);
+    const double frac = x - whole;
+    if (frac >= 0.5 - 1e-6) whole += 1;
+    const double r = whole / scale;
+    return v < 0 ? -r : r;
+}
+
+std::string GermanFixed(double v, int decimals)
+{
+    std::string s = FormatFixed(RoundHalfAway(v, decimals), decimals);
+    for (char& c : s)
+        if (c == '.') c = ',';
+    if (s.find_first_not_of("-0,") == std::string::npos && s[0] == '-') s.erase(0, 1); // no "-0"
+    return s;
+}
+
+std::string GermanSignedFixed(double v, int decimals, bool plus)
+{
+    std::string s = GermanFixed(v, decimals);
+    if (s[0] == '-') return "\u2212" + s.substr(1);
+    if (plus && s.find_first_not_of("0,") != std::string::npos) return "+" + s;
+    return s;
+}
+
+std::string GermanNumber(double v, int maxDecimals)
+{
+    std::string s = GermanFixed(v, maxDecimals);
+    if (s.find(',') != std::string::npos) {
+        while (s.back() == '0') s.pop_back();
+        if (s.back() == ',') s.pop_back();
+    }
+    return s;
+}
+
+std::string ThousandthsText(int64_t value, int decimals)
+{
+    decimals = std::clamp(decimals, 0, 3);
+    int64_t unit = 1;
+    for (int i = decimals; i < 3; ++i) unit *= 10;
+    const uint64_t a = static_cast<uint64_t>(value < 0 ? -value : value);
+    const uint64_t scaled = (a + static_cast<uint64_t>(unit) / 2) / static_cast<uint64_t>(unit);
+    uint64_t fracUnit = 1;
+    for (int i = 0; i < decimals; ++i) fracUnit *= 10;
+    const uint64_t whole = scaled / fracUnit, frac = scaled % fracUnit;
+    std::string text = value < 0 && scaled != 0 ? "-" : "";
+    text += std::to_string(whole);
+    if (decimals > 0) {
+        std::string f = std::to_string(frac);
+        text += "," + std::string(static_cast<size_t>(decimals) - f.size(), '0') + f;
+    }
+    return text;
+}
+
+std::string TenthsText(int64_t tenths, std::string_view absent)
+{
+    return tenths != NO_VALUE ? ThousandthsText(tenths * 100, 1) : std::string(absent);
+}
+
+std::string LengthText(double metres)
+{
+    // The assessment's lengths are sums of hundredths of a metre: rounding
+    // to them gives the exact value back.
+    const int64_t hundredths = std::llround(metres * 100.0);
+    std::string text = ThousandthsText(hundredths * 10, 2);
+    if (text.size() > 3 && text.compare(text.size() - 3, 3, ",00") == 0) return text.substr(0, text.size() - 3);
+    if (text.back() == '0') text.pop_back();
+    return text;
+}
+
+std::string HundredthsText(int64_t hundredths)
+{
+    return ThousandthsText(hundredths * 10, hundredths % 100 != 0 ? 2 : 0);
 }
 
 } // namespace tresnum

@@ -6,12 +6,6 @@
 
 namespace tresdoc {
 
-bool OpenSurveyPath(CTreDoc& doc, const std::string& path)
-{
-    if (IsStandardStream(path)) return CTsdReader(doc).ReadStandardInput();
-    return doc.OnOpenDocument(path);
-}
-
 bool SaveSurveyPath(CTreDoc& doc, const std::string& path)
 {
     if (IsStandardStream(path)) return CTsdWriter(doc).WriteStandardOutput();

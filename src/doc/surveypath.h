@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Command-line programs take "-" for standard input or output, as their
-// neighbours do. A survey from standard input goes through the same reader
-// as a file; one to standard output is the same bytes a save writes.
+// neighbours do. A survey from standard input goes through the same readers
+// as a file (import/surveyopen.h); one to standard output is the same bytes a
+// save writes.
 #pragma once
 
 #include <string>
@@ -11,10 +12,6 @@ class CTreDoc;
 namespace tresdoc {
 
 inline bool IsStandardStream(const std::string& path) { return path == "-"; }
-
-// Opens `path` into `doc` (appends when doc.m_bAppend is set), reading
-// standard input for "-". Messages reach the document's host.
-bool OpenSurveyPath(CTreDoc& doc, const std::string& path);
 
 // Saves `doc` to `path`, or writes it to standard output for "-".
 bool SaveSurveyPath(CTreDoc& doc, const std::string& path);

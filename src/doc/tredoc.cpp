@@ -6,8 +6,7 @@
 
 namespace {
 
-CDocHost g_silentHost;        // stands in until a host attaches
-CTreDoc* g_pTheDoc = nullptr; // the program's one document
+CDocHost g_silentHost; // stands in until a host attaches
 
 const char* const kAddQuantityNames[] = {
     "Messmeter", "Potential Ein", "Potential Aus", "Gradient Ein", "Gradient Aus",
@@ -29,22 +28,12 @@ bool AddQuantityFromName(const std::string& name, EAddQuantity& q)
 }
 
 CTreDoc::CTreDoc()
-    : CTreDoc(ERole::Current)
-{ }
-
-CTreDoc::CTreDoc(ERole role)
     : m_pHost(&g_silentHost)
 {
     m_limits.fill(NO_VALUE);
-    if (role == ERole::Current) g_pTheDoc = this;
 }
 
-CTreDoc::~CTreDoc()
-{
-    if (g_pTheDoc == this) g_pTheDoc = nullptr;
-}
-
-CTreDoc* CTreDoc::GetDoc() { return g_pTheDoc; }
+CTreDoc::~CTreDoc() = default;
 
 void CTreDoc::SetHost(CDocHost* host) { m_pHost = host ? host : &g_silentHost; }
 
@@ -83,12 +72,6 @@ void CTreDoc::OnNewDocument()
     m_strPathName.clear();
     StartHistory();
     InvalidateCurveViews();
-}
-
-bool CTreDoc::AppendFile(const std::string& path)
-{
-    m_bAppend = true;
-    return OnOpenDocument(path);
 }
 
 void CTreDoc::SetModifiedFlag(bool modified)

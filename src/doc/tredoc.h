@@ -25,21 +25,14 @@ enum class EAddQuantity { Meter, PotOn, PotOff, GradOn, GradOff };
 const char* AddQuantityName(EAddQuantity q); // "Messmeter", "Potential Ein", ...
 bool AddQuantityFromName(const std::string& name, EAddQuantity& q);
 
+struct CSurveyImage;
+
 class CTreDoc {
 public:
-    // A document held beside the program's one (a comparison survey, read
-    // only) must never be taken for it.
-    enum class ERole { Current, Aside };
-
     CTreDoc();
-    explicit CTreDoc(ERole role);
     ~CTreDoc();
     CTreDoc(const CTreDoc&) = delete;
     CTreDoc& operator=(const CTreDoc&) = delete;
-
-    // The program's one document (the most recently constructed one of role
-    // Current that still exists); nullptr before it is created.
-    static CTreDoc* GetDoc();
 
     // The host that shows what the document asks for; nullptr detaches.
     void SetHost(CDocHost* host);
@@ -49,12 +42,13 @@ public:
     // New: one row with metre 0, header entries 1-19 empty, defaults, QM
     // entries kept, view counter 0, curve panes invalidated.
     void OnNewDocument();
-    // Open, or append when m_bAppend is set. The file is parsed completely
-    // before the document changes, so a failed open leaves it as it was.
-    // Errors reach the user through the host's ShowMessage.
-    bool OnOpenDocument(const std::string& path);
-    // Append: the rows of `path` behind row N; header and QM data stay.
-    bool AppendFile(const std::string& path);
+    // A survey a reader found (the readers live above the document, see
+    // import/surveyopen.h) in place of this one: header, QM data, rows, the
+    // file's limits and switches over the defaults; an empty history.
+    void Replace(CSurveyImage&& image);
+    // Its rows behind row N, its limits and switches over the document's;
+    // header and QM data stay. One undo step.
+    void Append(CSurveyImage&& image);
     // Save in the sectioned layout. The previous file survives any failure:
     // the text goes to a temporary file in the same folder first.
     bool OnSaveDocument(const std::string& path);
@@ -209,6 +203,7 @@ public:
     std::array<int32_t, 24> m_limits{}; // pair k: entries k and k+12
 
     bool m_bEmpty = true;
+    // The next open appends (an opener takes it back, whatever the outcome).
     bool m_bAppend = false;
     bool m_bHasRight = false;
     bool m_bRefitPot = false;
@@ -259,7 +254,6 @@ public:
     int32_t m_nViewCounter = 0;
 
 private:
-    friend class CTsdReader;
     friend class CTsdWriter;
     friend struct CDocRowAccess;
 
@@ -272,6 +266,10 @@ private:
     // New and Open: an empty history, the document as saved.
     void StartHistory();
     void ShowModified(bool modified);
+    // Replace and Append: the last metre into the header, the file's limits
+    // and switches; then the host shows the survey taken.
+    void TakeSettings(const CSurveyImage& image);
+    void ShowTaken();
 
     const CMeasRow& RowAt(int r) const { return m_rows[static_cast<size_t>(r - 1)]; }
     CMeasRow& RowAt(int r) { return m_rows[static_cast<size_t>(r - 1)]; }

@@ -1,19 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Reading and writing measurement files (.tsd). Both work on a CTreDoc and
-// report to its host; the document's OnOpenDocument and OnSaveDocument are
-// thin calls into these.
+// Writing measurement files (.tsd), and the progress steps their reader
+// shares (the reader is one of import's). The writer works on a CTreDoc and
+// reports to its host; the document's OnSaveDocument is a thin call into it.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
 
 class CTreDoc;
 class CDocHost;
-
-// Files larger than this are refused whole rather than read in part.
-inline constexpr uint64_t kMaxTsdFileSize = 256ull * 1024 * 1024;
 
 // Percentages for the status bar, shown each time they pass a threshold that
 // starts at -1 and grows by 5 with every display.
@@ -27,32 +23,6 @@ public:
 private:
     CDocHost& m_host;
     int m_threshold = -1;
-};
-
-class CTsdReader {
-public:
-    explicit CTsdReader(CTreDoc& doc)
-        : m_doc(doc)
-    { }
-    // Reads `path` into the document (appending when m_bAppend is set).
-    bool Read(const std::string& path);
-    // The same from standard input, read whole before it is parsed; the
-    // messages call it "(Standardeingabe)".
-    bool ReadStandardInput();
-    // The same on text already in memory (the fuzzer and tests use it); the
-    // text is cut at its first NUL byte like a file's. A text without the
-    // section [Messdaten], or whose data lines hold no number at all, is
-    // refused: the document stays as it was.
-    bool ReadText(std::string_view bytes);
-
-private:
-    enum class EParsed { Read, NoDataSection, NothingRecognised };
-    // Reads the open `fd` to its end and parses it; messages name `name`.
-    bool ReadOpen(int fd, const std::string& name);
-    // ReadText's work, with the reason when the document stays as it was.
-    EParsed Parse(std::string_view bytes);
-
-    CTreDoc& m_doc;
 };
 
 class CTsdWriter {

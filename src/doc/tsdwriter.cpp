@@ -22,6 +22,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+void CProgressSteps::Report(int percent)
+{
+    if (percent <= m_threshold) return;
+    m_host.ProgressStep(percent);
+    m_host.StatusText(tresnum::FormatInt(percent) + " %");
+    m_threshold += 5;
+}
+
 namespace {
 
 const char* const kCrLf = "\r\n";

@@ -54,27 +54,28 @@ void CUndoHistory::Push(std::unique_ptr<CUndoStep> step, int mergeKey)
     }
 }
 
-bool CUndoHistory::Undo(CTreDoc& doc)
+namespace {
+
+// Undo and Redo: the last step of `from` played on `doc` and moved to the
+// end of `to`; false when `from` is empty. A step taken back or done again
+// ends the merging of typed edits (`mergeKey`).
+template <class From, class To>
+bool Replay(From& from, To& to, CTreDoc& doc, void (CUndoStep::*play)(CTreDoc&), int& mergeKey)
 {
-    if (m_done.empty()) return false;
-    std::unique_ptr<CUndoStep> step = std::move(m_done.back());
-    m_done.pop_back();
-    step->Undo(doc);
-    m_undone.push_back(std::move(step));
-    m_mergeKey = 0;
+    if (from.empty()) return false;
+    std::unique_ptr<CUndoStep> step = std::move(from.back());
+    from.pop_back();
+    ((*step).*play)(doc);
+    to.push_back(std::move(step));
+    mergeKey = 0;
     return true;
 }
 
-bool CUndoHistory::Redo(CTreDoc& doc)
-{
-    if (m_undone.empty()) return false;
-    std::unique_ptr<CUndoStep> step = std::move(m_undone.back());
-    m_undone.pop_back();
-    step->Redo(doc);
-    m_done.push_back(std::move(step));
-    m_mergeKey = 0;
-    return true;
-}
+} // namespace
+
+bool CUndoHistory::Undo(CTreDoc& doc) { return Replay(m_done, m_undone, doc, &CUndoStep::Undo, m_mergeKey); }
+
+bool CUndoHistory::Redo(CTreDoc& doc) { return Replay(m_undone, m_done, doc, &CUndoStep::Redo, m_mergeKey); }
 
 void CUndoHistory::MarkSaved()
 {

@@ -13,9 +13,9 @@
 // show this result and compute nothing of their own.
 #pragma once
 
-#include "comparisonalign.h"
 #include "criterion.h"
 #include "defects.h"
+#include "metrealign.h"
 #include "plausibility.h"
 #include "rowverdict.h"
 #include "verdictsettings.h"

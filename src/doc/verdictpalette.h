@@ -21,6 +21,22 @@ struct SPaletteRgb {
 SPaletteRgb VerdictStatusColour(EVerdictStatus status);
 inline constexpr bool VerdictStatusHatched(EVerdictStatus status) { return status == EVerdictStatus::NotAssessed; }
 
+// The order an engineer reads the statuses in, what is proven first: the
+// window's summary, the legends and the report's tables all list them so.
+inline constexpr EVerdictStatus kVerdictStatusOrder[]
+    = {EVerdictStatus::Protected, EVerdictStatus::Protected100, EVerdictStatus::Unprotected, EVerdictStatus::Over,
+       EVerdictStatus::NotAssessed};
+
+// The curves: gradient (or potential) on in blue, off in red, their
+// difference D in green - on the report's sheets a darker green that shows
+// on white paper - and a comparison survey's curve in a grey lighter than
+// the comments' dotted lines, which run across it.
+SPaletteRgb CurveOnColour();
+SPaletteRgb CurveOffColour();
+SPaletteRgb CurveDiffColour();
+SPaletteRgb CurveDiffPaperColour();
+SPaletteRgb ComparisonCurveColour();
+
 // Defect triangles, and the lines of the protection potential E_p and the
 // limiting potential E_l.
 SPaletteRgb DefectMarkColour();

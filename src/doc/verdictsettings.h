@@ -48,6 +48,33 @@ struct SVerdictSettings {
 // polarisation alone unless its pipeline section admits it in so many words.
 inline constexpr int32_t kAnaerobicProtection = -950; // mV
 
+// ---- what the settings may hold -----------------------------------------------------
+// The window's fields, the tool's options and the pipeline data's sections
+// are checked by these rules; each says in its own words what was wrong.
+
+// The potentials a section of the pipeline data may set: its E_p within the
+// range a header criterion is taken from (criterion.h), its E_l down to
+// this.
+inline constexpr int32_t kLimitPotentialLowest = -2000; // mV
+
+// What a single setting may hold.
+enum class ESettingRange {
+    Any,
+    Negative,    // a potential against the reference electrode
+    NotNegative, // lengths, differences, factors
+    Positive,    // the gap: 0 would leave every point a gap of its own
+    Percent,     // 0 ... 100
+};
+bool InSettingRange(ESettingRange range, double v);
+
+// A limiting potential at or above the criterion leaves no reading that
+// could count as protected: E_l must lie below E_p. True when either is
+// NO_VALUE (nothing to compare yet).
+bool LimitBelowProtection(int32_t limit, int32_t protection);
+
+// The upper %IR bounds of categories I < II < III.
+bool CategoriesAscend(const std::array<double, 3>& bounds);
+
 // What a caller may give per row, each vector either empty (not given) or
 // holding one entry per row of the survey (row r at index r - 1). A row
 // without a metre takes no part whatever is given here.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "addconstdlg.h"
 
-#include "uiseam.h"
+#include "ui/uiseam.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -87,4 +87,14 @@ void CAddConstDlg::accept()
                  m_nConstant))
         return;
     QDialog::accept();
+}
+
+void AddConstantCommand(CTreDoc& doc, QWidget* parent)
+{
+    if (doc.m_bEmpty) return;
+    CAddConstDlg dlg(parent);
+    dlg.SetStart(doc.AddConstantStart());
+    dlg.SetEnd(doc.AddConstantEnd());
+    if (dlg.exec() == QDialog::Accepted) doc.AddConstant(dlg.Quantity(), dlg.Start(), dlg.End(), dlg.Constant());
+    else doc.UpdateAllViews();
 }

@@ -2,7 +2,7 @@
 // "Konstante addieren": which quantity, the metre range and the constant.
 #pragma once
 
-#include "tredoc.h"
+#include "doc/tredoc.h"
 
 #include <QDialog>
 
@@ -46,3 +46,7 @@ private:
     int32_t m_nEnd = 0;
     int32_t m_nConstant = 0;
 };
+
+// "Bearbeiten" > "Konstante addieren" on `doc`: the dialog over `parent`,
+// then the shift as one step; nothing for an empty survey.
+void AddConstantCommand(CTreDoc& doc, QWidget* parent);

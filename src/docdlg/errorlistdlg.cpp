@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "errorlistdlg.h"
 
+#include "doc/tredoc.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -101,4 +103,16 @@ LimitBoxTexts CErrorListDlg::Texts() const
 void CErrorListDlg::OnClear()
 {
     for (QLineEdit* box : m_pBoxes) box->clear();
+}
+
+void EditErrorListCommand(CTreDoc& doc, QWidget* parent)
+{
+    if (doc.m_bEmpty) return;
+    CErrorListDlg dlg(doc.m_bTableLR, parent);
+    dlg.SetTexts(LimitsToBoxTexts(doc.m_limits));
+    if (dlg.exec() != QDialog::Accepted) return;
+    const LimitArray limits = BoxTextsToLimits(dlg.Texts());
+    // Changed windows must reach the file: as a step they mark the document,
+    // so they are not lost when the program closes.
+    doc.ChangeFields(EStepKind::ErrorLimits, [&limits](CTreDoc& d) { d.m_limits = limits; });
 }

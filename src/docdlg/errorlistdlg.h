@@ -3,7 +3,9 @@
 // What the texts mean is decided by LimitsToBoxTexts / BoxTextsToLimits.
 #pragma once
 
-#include "errorlimits.h"
+#include "doc/errorlimits.h"
+
+class CTreDoc;
 
 #include <QDialog>
 
@@ -34,3 +36,7 @@ private:
     QGroupBox* m_pGroups[4] = {};
     QPushButton* m_pClear = nullptr;
 };
+
+// "Fehlerliste" > "Bearbeiten..." on `doc`: the dialog over `parent`, then
+// the changed windows as one step; nothing for an empty survey.
+void EditErrorListCommand(CTreDoc& doc, QWidget* parent);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "csvtext.h"
 
-#include "measrow.h"
+#include "doc/measrow.h"
 
 #include <string_view>
 

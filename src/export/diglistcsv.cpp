@@ -2,24 +2,20 @@
 #include "diglistcsv.h"
 
 #include "csvtext.h"
-#include "numbers.h"
-#include "surveybinding.h"
-#include "tiedassessment.h"
-#include "verdict.h"
+#include "doc/verdict.h"
+#include "pipeline/numbers.h"
+#include "pipeline/surveybinding.h"
+#include "pipeline/tiedassessment.h"
 
 #include <cmath>
 
 namespace tresexport {
 
-namespace {
-
 using csvtext::Decimal;
 using csvtext::TextCell;
 using trespipeline::GermanFixed;
 
-std::string Fixed(double v, int decimals) { return std::isfinite(v) ? GermanFixed(v, decimals) : std::string(); }
-
-} // namespace
+std::string FixedCell(double v, int decimals) { return std::isfinite(v) ? GermanFixed(v, decimals) : std::string(); }
 
 std::string GridCrsSuffix(const trespipeline::SSurveyBinding* binding)
 {
@@ -46,14 +42,15 @@ void AppendDigListTable(std::string& out, const SVerdict& verdict, const trespip
         trespipeline::SPlace p{NAN, NAN, NAN, NAN}; // empty cells without a position
         if (const trespipeline::SPlace* at = trespipeline::RowPlace(binding, d.row)) p = *at;
         csvtext::AppendLine(
-            out, {std::to_string(item.priority), std::to_string(d.row), Decimal(d.metre, 0), Fixed(chainage, 2),
-                  TextCell(DefectCategoryName(d.category)), Decimal(d.irPercentTenths, 1),
-                  Decimal(static_cast<int32_t>(d.gradDiff), 1),
-                  Decimal(static_cast<int32_t>(std::llround(d.background * 10)), 2), DefectSideId(d.side),
-                  Decimal(d.potOn, 0), Decimal(d.potOff, 0), Decimal(d.potIRFree, 0), TextCell(DefectStatusText(d)),
-                  TextCell(DigActionName(item.action)), TextCell(d.landmark.text),
-                  Fixed(p.lat, trespipeline::kLatLonDecimals), Fixed(p.lon, trespipeline::kLatLonDecimals),
-                  Fixed(p.easting, trespipeline::kGridDecimals), Fixed(p.northing, trespipeline::kGridDecimals)});
+            out,
+            {std::to_string(item.priority), std::to_string(d.row), Decimal(d.metre, 0), FixedCell(chainage, 2),
+             TextCell(DefectCategoryName(d.category)), Decimal(d.irPercentTenths, 1),
+             Decimal(static_cast<int32_t>(d.gradDiff), 1),
+             Decimal(static_cast<int32_t>(std::llround(d.background * 10)), 2), DefectSideId(d.side),
+             Decimal(d.potOn, 0), Decimal(d.potOff, 0), Decimal(d.potIRFree, 0), TextCell(DefectStatusText(d)),
+             TextCell(DigActionName(item.action)), TextCell(d.landmark.text),
+             FixedCell(p.lat, trespipeline::kLatLonDecimals), FixedCell(p.lon, trespipeline::kLatLonDecimals),
+             FixedCell(p.easting, trespipeline::kGridDecimals), FixedCell(p.northing, trespipeline::kGridDecimals)});
     }
 }
 

@@ -6,14 +6,9 @@
 // takes either file. Spreadsheet-ready as the other exports (csvtext.h).
 #pragma once
 
+#include "exportinputs.h"
+
 #include <string>
-
-class CTreDoc;
-struct SVerdict;
-
-namespace trespipeline {
-struct SSurveyBinding;
-}
 
 namespace tresexport {
 
@@ -25,5 +20,8 @@ std::string DigListCsv(const SVerdict& verdict, const trespipeline::SSurveyBindi
 void AppendDigListTable(std::string& out, const SVerdict& verdict, const trespipeline::SSurveyBinding* binding);
 // " EPSG:25832" after a grid column's name with pipeline data; empty without.
 std::string GridCrsSuffix(const trespipeline::SSurveyBinding* binding);
+// A chainage or coordinate cell with its decimal comma, empty without one
+// (not finite).
+std::string FixedCell(double v, int decimals);
 
 } // namespace tresexport

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "featuretext.h"
 
-#include "numbers.h"
-#include "verdict.h"
+#include "doc/verdict.h"
+#include "pipeline/numbers.h"
 
 namespace tresexport {
 

@@ -15,7 +15,7 @@
 // 4326); a feature without a position has a NULL geometry, never 0/0.
 #pragma once
 
-#include "locator.h"
+#include "pipeline/locator.h"
 
 #include <cstdint>
 #include <map>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "geotext.h"
 
-#include "numbers.h"
-#include "numtext.h"
+#include "doc/numtext.h"
+#include "pipeline/numbers.h"
 
 namespace tresexport {
 

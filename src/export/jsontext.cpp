@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "jsontext.h"
 
-#include "measrow.h"
+#include "doc/measrow.h"
 
 namespace {
 
@@ -60,5 +60,7 @@ std::string JsonText(const std::string& s)
 }
 
 ojson Int(int32_t v) { return IsPresent(v) ? ojson(v) : ojson(nullptr); }
+
+std::string FileText(const ojson& j) { return j.dump(2) + "\n"; }
 
 } // namespace jsontext

@@ -18,4 +18,7 @@ std::string JsonText(const std::string& s);
 // A stored value, null when absent.
 ojson Int(int32_t v);
 
+// An object as a JSON file holds it: indented by two, ending in a newline.
+std::string FileText(const ojson& j);
+
 } // namespace jsontext

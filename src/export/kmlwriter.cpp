@@ -3,7 +3,7 @@
 #include "mapwriters.h"
 #include "xmlwriter.h"
 
-#include "verdictpalette.h"
+#include "doc/verdictpalette.h"
 
 #include <cstdio>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mapfeatures.h"
 
+#include "doc/tredoc.h"
+#include "doc/verdict.h"
 #include "featuretext.h"
-#include "numbers.h"
-#include "surveybinding.h"
-#include "tredoc.h"
-#include "verdict.h"
+#include "pipeline/numbers.h"
+#include "pipeline/surveybinding.h"
 
 #include "tresversion.h"
 
@@ -205,15 +205,16 @@ SMapFeature Stretch(const SVerdict& v, const SSurveyBinding& b, const SVerdictSt
     return f;
 }
 
-SMapFeature Defect(const SVerdict& v, const SSurveyBinding& b, const SDigItem& item)
+SMapFeature Defect(const SSurveyBinding& b, const trespipeline::SPlacedDefect& placed)
 {
-    const SCoatingDefect& d = v.defects[static_cast<size_t>(item.defect)];
+    const SCoatingDefect& d = *placed.defect;
+    const SDigItem& item = *placed.item;
     SMapFeature f;
     f.kind = EFeatureKind::Defect;
     f.style = FeatureKindId(f.kind);
     const double chainage = ChainageOf(b, d.row);
     f.label = DefectLabel(item.priority, d.category, chainage);
-    const std::optional<SPlace>& place = PlaceOf(b, d.row);
+    const std::optional<SPlace>& place = placed.place;
     if (place) f.geometry.push_back(LonLat(*place));
     CFields out(f.fields);
     DefectFields(out, d, item, f.label, chainage, place);
@@ -286,7 +287,8 @@ SMapFeatures CollectMapFeatures(const CTreDoc& doc, const SVerdict& verdict, con
         k += static_cast<size_t>(s.rows);
         if (s.status != EVerdictStatus::Protected) out.features.push_back(Stretch(verdict, binding, s, k0, k - 1));
     }
-    for (const SDigItem& item : verdict.digList) out.features.push_back(Defect(verdict, binding, item));
+    for (const trespipeline::SPlacedDefect& p : trespipeline::PlacedDefects(verdict, binding))
+        out.features.push_back(Defect(binding, p));
     for (const trespipeline::SFoundFixpoint& fp : binding.fixpoints) out.features.push_back(Fixpoint(binding, fp));
     return out;
 }

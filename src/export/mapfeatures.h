@@ -14,19 +14,13 @@
 // last field; the whole carries what the survey was and how it was judged.
 #pragma once
 
-#include "criterion.h"
-#include "locator.h"
+#include "doc/criterion.h"
+#include "exportinputs.h"
+#include "pipeline/locator.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-class CTreDoc;
-struct SVerdict;
-
-namespace trespipeline {
-struct SSurveyBinding;
-}
 
 namespace tresexport {
 

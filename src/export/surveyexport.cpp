@@ -3,11 +3,11 @@
 
 #include "diglistcsv.h"
 #include "mapwriters.h"
-#include "surveybinding.h"
+#include "pipeline/surveybinding.h"
 
-#include "fileerror.h"
-#include "replacefile.h"
-#include "surveypath.h"
+#include "doc/fileerror.h"
+#include "doc/replacefile.h"
+#include "doc/surveypath.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -6,17 +6,12 @@
 // then.
 #pragma once
 
+#include "exportinputs.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-class CTreDoc;
-struct SVerdict;
-
-namespace trespipeline {
-struct SSurveyBinding;
-}
 
 namespace tresexport {
 

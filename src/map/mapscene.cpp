@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mapscene.h"
 
-#include "route.h"
-#include "surveybinding.h"
-#include "tredoc.h"
-#include "verdict.h"
+#include "doc/tredoc.h"
+#include "doc/verdict.h"
+#include "pipeline/route.h"
+#include "pipeline/surveybinding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -111,11 +111,9 @@ SMapScene BuildMapScene(const CTreDoc& doc, const SVerdict* verdict, const tresp
     AddTrack(scene, doc, verdict);
 
     if (verdict)
-        for (const SDigItem& item : verdict->digList) {
-            const SCoatingDefect& d = verdict->defects[static_cast<size_t>(item.defect)];
-            if (d.row < 1 || d.row > doc.GetRowCount()) continue;
-            if (const auto& at = scene.rows[static_cast<size_t>(d.row - 1)])
-                scene.defects.push_back({*at, item.priority, d.category, d.row, d.metre});
+        for (const trespipeline::SPlacedDefect& p : trespipeline::PlacedDefects(*verdict, binding)) {
+            if (const auto at = Ground(p.place))
+                scene.defects.push_back({*at, p.item->priority, p.defect->category, p.defect->row, p.defect->metre});
             else ++scene.defectsOffRoute;
         }
 

@@ -14,8 +14,8 @@
 // Built without Qt, from the same binding and verdict the window shows.
 #pragma once
 
+#include "doc/rowverdict.h"
 #include "mapgeometry.h"
-#include "rowverdict.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mapview.h"
 
-#include "verdictpalette.h"
+#include "doc/verdictpalette.h"
 
 #include <QMouseEvent>
 #include <QPainter>

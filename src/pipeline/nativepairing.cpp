@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "nativepairing.h"
 
-#include "metreindex.h"
+#include "doc/metreindex.h"
+#include "doc/tredoc.h"
+#include "doc/verdict.h"
 #include "sections.h"
 #include "surveybinding.h"
-#include "tredoc.h"
-#include "verdict.h"
 
 namespace trespipeline {
 
@@ -74,6 +74,7 @@ SNativePairing NativePairingOf(const CTreDoc& doc, const CTreDoc& native, const 
     SNativePairing p;
     p.ok = aligned.ok;
     p.errors = aligned.errors;
+    p.refusal = aligned.refusal;
     p.alignment = aligned.alignment;
     if (!p.ok || !p.alignment) {
         p.ok = false;
@@ -95,12 +96,7 @@ SNativePairing NativePairingOf(const CTreDoc& doc, const CTreDoc& native, const 
 
 SNativePairing PairNativeSurvey(const CTreDoc& doc, const CTreDoc& native, const SNativeRequest& request)
 {
-    SComparisonAlignRequest r;
-    r.align = request.align;
-    r.reverse = request.reverse;
-    r.pipeline = request.pipeline;
-    r.stretchTolerance = request.stretchTolerance;
-    return NativePairingOf(doc, native, AlignForComparison(doc, native, true, r));
+    return NativePairingOf(doc, native, AlignForComparison(doc, native, true, request));
 }
 
 std::string NativePairingText(const SVerdict& v)

@@ -3,7 +3,7 @@
 // rows. A native survey's metres come from its own wire counter: paired by
 // the recorded metre, one started 30 m further on turned the demo's worst
 // defect into "geschützt (100-mV-Kriterium)". So it is aligned exactly as
-// `compare --native` aligns it (comparisonalignment.h, one alignment for
+// `compare --native` aligns it (alignforcomparison.h, one alignment for
 // both): with pipeline data both surveys re-stationed by their own fixed
 // points and paired by chainage; else by the landmarks they share. Never by
 // an offset, and never by the recorded metres: with fewer than two shared
@@ -17,7 +17,7 @@
 // metre (its first row in row order), as the comparison pairs them.
 #pragma once
 
-#include "comparisonalignment.h"
+#include "alignforcomparison.h"
 #include "restation.h"
 
 #include <memory>
@@ -33,14 +33,11 @@ struct SSurveyBinding;
 
 inline constexpr char kNativeNotPairedWarning[] = "100-mV-Kriterium nicht angewandt: Nativmessung nicht zuzuordnen";
 
-struct SNativeRequest {
-    const SPipelineData* pipeline = nullptr; // re-station both surveys by its fixed points
-    double stretchTolerance = kDefaultStretchTolerance;
-    bool reverse = false; // accept a native survey walked from the other end
-    // false: the recorded metres, as the report's `--compare N --native
-    // --no-align` asks; the criterion is then not applied.
-    bool align = true;
-};
+// The native survey is aligned as the comparison aligns an earlier one:
+// `reverse` accepts one walked from the other end; `align` false pairs by
+// the recorded metres, as the report's `--compare N --native --no-align`
+// asks, and the criterion is then not applied.
+using SNativeRequest = SComparisonAlignRequest;
 // The request for a survey tied to pipeline data (null: none).
 SNativeRequest NativeRequestFor(const SSurveyBinding* binding, bool reverse = false);
 
@@ -49,8 +46,9 @@ struct SNativePairing {
     // tool ends with exit status 2, the program shows them and applies no
     // 100 mV criterion).
     bool ok = false;
-    std::vector<std::string> errors, notes; // German
-    bool applied = false;                   // rows were paired: the criterion applies
+    std::vector<std::string> errors, notes;              // German
+    tresdoc::ERefusal refusal = tresdoc::ERefusal::None; // Reversed: --reverse would pair it
+    bool applied = false;                                // rows were paired: the criterion applies
     // When not applied: kNativeNotPairedWarning, or after a refusal
     // "100-mV-Kriterium nicht angewandt: " and the first error.
     std::string warning;

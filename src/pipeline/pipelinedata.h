@@ -7,7 +7,7 @@
 // message names them ("Merkmal 1" is the first feature of the file).
 #pragma once
 
-#include "measrow.h"
+#include "doc/measrow.h"
 
 #include <cstdint>
 #include <optional>

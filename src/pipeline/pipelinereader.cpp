@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pipelinereader.h"
 
-#include "commentkey.h"
 #include "crs.h"
-#include "fileerror.h"
+#include "doc/commentkey.h"
+#include "doc/fileerror.h"
+#include "doc/verdictsettings.h"
 #include "numbers.h"
 #include "projlib.h"
 #include "route.h"
@@ -338,16 +339,18 @@ private:
         bool ok = Text(n, props, "name", false, s.name);
         ok = Number(n, props, "from", true, s.from) && ok;
         ok = Number(n, props, "to", true, s.to) && ok;
-        ok = Potential(n, props, "protectionPotential", -1200, -500, s.protectionPotential) && ok;
-        ok = Potential(n, props, "limitPotential", -2000, -500, s.limitPotential) && ok;
+        ok = Potential(n, props, "protectionPotential", kProtectionPotentialLowest, kProtectionPotentialHighest,
+                       s.protectionPotential)
+             && ok;
+        ok = Potential(n, props, "limitPotential", kLimitPotentialLowest, kProtectionPotentialHighest, s.limitPotential)
+             && ok;
         ok = Bool(n, props, "allow100mV", s.allow100mV) && ok;
         if (!ok) return;
         if (s.from > s.to) {
             Error(n, "from (" + GermanNumber(s.from) + ") größer als to (" + GermanNumber(s.to) + ")");
             return;
         }
-        if (IsPresent(s.protectionPotential) && IsPresent(s.limitPotential)
-            && s.limitPotential >= s.protectionPotential) {
+        if (!LimitBelowProtection(s.limitPotential, s.protectionPotential)) {
             Error(n, "limitPotential (" + std::to_string(s.limitPotential)
                          + " mV) muss negativer sein als protectionPotential (" + std::to_string(s.protectionPotential)
                          + " mV)");

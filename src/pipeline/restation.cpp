@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "restation.h"
 
-#include "commentkey.h"
+#include "doc/commentkey.h"
+#include "doc/tredoc.h"
 #include "numbers.h"
-#include "tredoc.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 #include <unordered_map>
 
@@ -157,6 +158,26 @@ SWholeMetres RestationedMetres(const std::vector<double>& chainage)
         out.metres[i] = *m;
     }
     return out;
+}
+
+SRestationPreview PreviewRestation(const CTreDoc& doc, const std::vector<double>& chainage)
+{
+    SRestationPreview p;
+    p.whole = RestationedMetres(chainage);
+    if (p.whole.badRow != 0) return p;
+    const std::vector<int32_t>& metres = p.whole.metres;
+    for (size_t i = 0; i < metres.size(); ++i) {
+        // A row without a chainage keeps no metre: it is not counted as moved.
+        if (!IsPresent(metres[i])) continue;
+        const int32_t old = doc.GetMeter(static_cast<int>(i) + 1);
+        if (metres[i] == old) continue;
+        ++p.changed;
+        if (const int64_t d = std::llabs(int64_t{metres[i]} - old); d > p.largest) {
+            p.largest = d;
+            p.largestRow = static_cast<int>(i) + 1;
+        }
+    }
+    return p;
 }
 
 } // namespace trespipeline

@@ -81,4 +81,15 @@ struct SWholeMetres {
 };
 SWholeMetres RestationedMetres(const std::vector<double>& chainage);
 
+// What re-stationing would make of the survey's metre column, shown before
+// it is done: the whole metres, how many rows get another metre, and the
+// row that moves most (the first of equals; 0 when none moves).
+struct SRestationPreview {
+    SWholeMetres whole;
+    int changed = 0;
+    int largestRow = 0;
+    int64_t largest = 0; // m
+};
+SRestationPreview PreviewRestation(const CTreDoc& doc, const std::vector<double>& chainage);
+
 } // namespace trespipeline

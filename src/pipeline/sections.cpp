@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sections.h"
 
+#include "doc/verdictsettings.h"
 #include "numbers.h"
-#include "verdictsettings.h"
 
 #include <algorithm>
 #include <cmath>

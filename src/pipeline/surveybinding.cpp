@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "surveybinding.h"
 
+#include "doc/tredoc.h"
+#include "doc/verdict.h"
 #include "pipelinereader.h"
 #include "sections.h"
-#include "tredoc.h"
 
 namespace trespipeline {
 
@@ -92,6 +93,17 @@ SSurveyBinding BindSurveyToFile(const CTreDoc& doc, const std::string& path, dou
     if (b.ok) b.warnings.insert(b.warnings.begin(), read.warnings.begin(), read.warnings.end());
     b.file = path;
     return b;
+}
+
+std::vector<SPlacedDefect> PlacedDefects(const SVerdict& verdict, const SSurveyBinding& binding)
+{
+    std::vector<SPlacedDefect> out;
+    for (const SDigItem& item : verdict.digList) {
+        const SCoatingDefect& d = verdict.defects[static_cast<size_t>(item.defect)];
+        if (d.row < 1 || static_cast<size_t>(d.row) > binding.places.size()) continue;
+        out.push_back({&item, &d, binding.places[static_cast<size_t>(d.row - 1)]});
+    }
+    return out;
 }
 
 } // namespace trespipeline

@@ -17,12 +17,12 @@
 //   verdict.warnings.insert(verdict.warnings.end(), b.outsideRoute.begin(), b.outsideRoute.end());
 #pragma once
 
+#include "doc/plausibility.h"
+#include "doc/verdictsettings.h"
 #include "locator.h"
 #include "pipelinedata.h"
-#include "plausibility.h"
 #include "restation.h"
 #include "routecheck.h"
-#include "verdictsettings.h"
 
 #include <memory>
 #include <optional>
@@ -30,6 +30,9 @@
 #include <vector>
 
 class CTreDoc;
+struct SCoatingDefect;
+struct SDigItem;
+struct SVerdict;
 
 namespace trespipeline {
 
@@ -78,6 +81,17 @@ SSurveyBinding BindSurvey(const CTreDoc& doc, const SPipelineData& data,
 // The same from a pipeline data file: its errors refuse, its warnings come first.
 SSurveyBinding BindSurveyToFile(const CTreDoc& doc, const std::string& path,
                                 double stretchTolerance = kDefaultStretchTolerance, int gridEpsg = 0);
+
+// A suspected coating defect of the dig list with where its row lies
+// (`place` empty beyond the route): what the map draws and the exports write,
+// gathered by one rule for both.
+struct SPlacedDefect {
+    const SDigItem* item = nullptr;
+    const SCoatingDefect* defect = nullptr;
+    std::optional<SPlace> place;
+};
+// In dig-list order; `verdict` assessed for the bound survey.
+std::vector<SPlacedDefect> PlacedDefects(const SVerdict& verdict, const SSurveyBinding& binding);
 
 // The per-row overrides of AssessProtection from chainages and sections.
 ::SRowOverrides AssessmentOverrides(const std::vector<double>& chainage, const std::vector<SSection>& sections);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tiedassessment.h"
 
+#include "doc/rowverdict.h"
+#include "doc/tredoc.h"
 #include "fixpointplace.h"
-#include "rowverdict.h"
-#include "tredoc.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,9 +9,9 @@
 // pairs (nativepairing.h), or not at all with the verdict's warning.
 #pragma once
 
+#include "doc/verdict.h"
 #include "nativepairing.h"
 #include "surveybinding.h"
-#include "verdict.h"
 
 namespace trespipeline {
 

@@ -2,11 +2,11 @@
 #include "assesschart.h"
 
 #include "assesslayout.h"
-#include "comparison.h"
+#include "doc/comparison.h"
+#include "doc/tredoc.h"
 #include "graphiclayout.h"
 #include "polylinesink.h"
 #include "sheetplan.h"
-#include "tredoc.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assesslayout.h"
 
-#include "measrow.h"
+#include "doc/measrow.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,7 +11,7 @@ namespace assesslayout {
 
 namespace {
 
-const char kDash[] = "\xe2\x80\x93"; // en dash
+const std::string kDash(tresnum::kAbsentText);
 
 int64_t FloorTo(int64_t v, int64_t step)
 {
@@ -133,27 +133,6 @@ std::vector<int64_t> AxisTicks(const SAxis& axis)
 
 std::string MvText(int32_t mv) { return IsPresent(mv) ? std::to_string(mv) : kDash; }
 
-std::string TenthsText(int64_t tenths) { return IsPresent(tenths) ? ThousandthsText(tenths * 100, 1) : kDash; }
-
-std::string ThousandthsText(int64_t value, int decimals)
-{
-    decimals = std::clamp(decimals, 0, 3);
-    int64_t unit = 1;
-    for (int i = decimals; i < 3; ++i) unit *= 10;
-    const uint64_t a = static_cast<uint64_t>(value < 0 ? -value : value);
-    const uint64_t scaled = (a + static_cast<uint64_t>(unit) / 2) / static_cast<uint64_t>(unit);
-    uint64_t fracUnit = 1;
-    for (int i = 0; i < decimals; ++i) fracUnit *= 10;
-    const uint64_t whole = scaled / fracUnit, frac = scaled % fracUnit;
-    std::string text = value < 0 && scaled != 0 ? "-" : "";
-    text += std::to_string(whole);
-    if (decimals > 0) {
-        std::string f = std::to_string(frac);
-        text += "," + std::string(static_cast<size_t>(decimals) - f.size(), '0') + f;
-    }
-    return text;
-}
-
 std::string PercentText(int64_t part, int64_t whole)
 {
     if (whole == 0) return kDash;
@@ -170,17 +149,6 @@ std::string PercentText(int64_t part, int64_t whole)
 std::string CountText(int64_t n, const char* one, const char* many)
 {
     return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
-std::string LengthText(double metres)
-{
-    // The assessment's lengths are sums of hundredths of a metre: rounding
-    // to them gives the exact value back.
-    const int64_t hundredths = std::llround(metres * 100.0);
-    std::string text = ThousandthsText(hundredths * 10, 2);
-    if (text.size() > 3 && text.compare(text.size() - 3, 3, ",00") == 0) return text.substr(0, text.size() - 3);
-    if (text.back() == '0') text.pop_back();
-    return text;
 }
 
 } // namespace assesslayout

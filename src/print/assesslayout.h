@@ -4,6 +4,8 @@
 // and the text forms of its values, so tests can check them alone.
 #pragma once
 
+#include "doc/numtext.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -83,12 +85,11 @@ std::vector<int64_t> AxisTicks(const SAxis& axis);
 
 // ---- texts ---------------------------------------------------------------------------
 // The value texts of the report, German decimal comma, an en dash for an
-// absent value (NO_VALUE).
-std::string MvText(int32_t mv);         // "-850"
-std::string TenthsText(int64_t tenths); // "5,0", "-0,3"
-// A value in thousandths (mV as V) with `decimals` (0..3) places, rounded
-// half away from zero: "-0,8", "-1,25".
-std::string ThousandthsText(int64_t value, int decimals);
+// absent value (NO_VALUE); numtext's where the window and the exports show
+// the same value.
+std::string MvText(int32_t mv); // "-850"
+using tresnum::TenthsText;      // "5,0", "-0,3"
+using tresnum::ThousandthsText; // mV as V: "-0,8", "-1,25"
 // part / whole in per cent with one decimal ("12,5"); an en dash when the
 // whole is 0.
 std::string PercentText(int64_t part, int64_t whole);
@@ -97,6 +98,6 @@ std::string PercentText(int64_t part, int64_t whole);
 std::string CountText(int64_t n, const char* one, const char* many);
 // A length in m as the assessment gives it (whole, half or hundredths of a
 // metre): "2306", "2399,5", "12,25".
-std::string LengthText(double metres);
+using tresnum::LengthText;
 
 } // namespace assesslayout

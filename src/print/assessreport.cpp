@@ -2,7 +2,8 @@
 #include "assessreport.h"
 
 #include "assesssheet.h"
-#include "fileerror.h"
+#include "doc/fileerror.h"
+#include "doc/tredoc.h"
 #include "printjob.h"
 #include "reportcompare.h"
 #include "reportcontent.h"
@@ -10,7 +11,6 @@
 #include "reportpage.h"
 #include "reportresult.h"
 #include "reporttables.h"
-#include "tredoc.h"
 
 #include <QFileInfo>
 #include <QPageLayout>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assesssheet.h"
 
-#include "comparison.h"
+#include "doc/comparison.h"
+#include "doc/tredoc.h"
+#include "doc/verdict.h"
+#include "doc/verdictpalette.h"
 #include "polylinesink.h"
-#include "tredoc.h"
-#include "verdict.h"
-#include "verdictpalette.h"
 
 #include <QPainter>
 #include <QPolygonF>
@@ -18,19 +18,19 @@ using assesslayout::SAxis;
 
 namespace {
 
-// The curves in the colours of the graphic print, IR-free and D a darker
-// green that shows on white paper; the comparison grey as in the panes.
-const QColor kOnColour(0, 0, 255);
-const QColor kOffColour(255, 0, 0);
-const QColor kGreenColour(0, 140, 0);
-const QColor kComparisonColour(110, 110, 110);
+QColor Rgb(const SPaletteRgb& c, int alpha = 255) { return QColor(c.r, c.g, c.b, alpha); }
+
+// The curves in the colours of the graphic print, IR-free and D in the
+// paper's green; the comparison grey as in the panes.
+const QColor kOnColour = Rgb(CurveOnColour());
+const QColor kOffColour = Rgb(CurveOffColour());
+const QColor kGreenColour = Rgb(CurveDiffPaperColour());
+const QColor kComparisonColour = Rgb(ComparisonCurveColour());
 const QColor kGridColour(205, 205, 205);
 const QColor kLandmarkColour(120, 120, 120);
 const QColor kLandmarkLineColour(150, 150, 150);
 
 constexpr int kLabelPoints = 7;
-
-QColor Rgb(const SPaletteRgb& c, int alpha = 255) { return QColor(c.r, c.g, c.b, alpha); }
 
 QString Str(const std::string& s) { return QString::fromStdString(s); }
 
@@ -560,9 +560,7 @@ void CSheetPainter::Legend()
         legend.Line(QPen(sectionRun(m_plan.protection) ? protection : limit, m_lineWidth, Qt::DashDotLine),
                     QStringLiteral("Abschnittskriterium der Leitungsdaten"));
     legend.Break();
-    for (const EVerdictStatus s : {EVerdictStatus::Protected, EVerdictStatus::Protected100, EVerdictStatus::Unprotected,
-                                   EVerdictStatus::Over, EVerdictStatus::NotAssessed})
-        legend.Swatch(s, QString::fromUtf8(VerdictStatusName(s)));
+    for (const EVerdictStatus s : kVerdictStatusOrder) legend.Swatch(s, QString::fromUtf8(VerdictStatusName(s)));
     legend.Break();
     legend.Line(CurvePen(kOnColour), QStringLiteral("Gradient Ein"));
     legend.Line(CurvePen(kOffColour), QStringLiteral("Gradient Aus"));

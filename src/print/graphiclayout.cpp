@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphiclayout.h"
 
-#include "criterion.h"
-#include "numtext.h"
-#include "tredoc.h"
+#include "doc/criterion.h"
+#include "doc/numtext.h"
+#include "doc/tredoc.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphicprint.h"
 
-#include "clipsegment.h"
-#include "numtext.h"
-#include "tredoc.h"
+#include "doc/numtext.h"
+#include "doc/tredoc.h"
+#include "doc/verdictpalette.h"
+#include "views/clipsegment.h"
 
 #include <QFontMetrics>
 #include <QImage>
@@ -17,9 +18,11 @@ using namespace graphiclayout;
 
 namespace {
 
-const QColor kBlue(0, 0, 255);
-const QColor kRed(255, 0, 0);
-const QColor kGreen(0, 255, 0);
+QColor Rgb(const SPaletteRgb& c) { return QColor(c.r, c.g, c.b); }
+
+const QColor kBlue = Rgb(CurveOnColour());
+const QColor kRed = Rgb(CurveOffColour());
+const QColor kGreen = Rgb(CurveDiffColour());
 const QColor kHeaderColour(0, 0, 255);
 const QColor kCompanyColour(0, 192, 0);
 const QColor kTitleColour(192, 0, 0);
@@ -69,7 +72,15 @@ int CGraphicPrint::LegendY(int row) const
 
 void CGraphicPrint::DrawTitleBlock(QPainter& p, int page) const
 {
-    const CPrintMetrics& m = m_metrics;
+    DrawTitleGrid(p);
+    DrawLegendTexts(p);
+    DrawHeaderCells(p, page);
+    DrawLogoCell(p);
+}
+
+// The frame round the sheet and the cells of the title block.
+void CGraphicPrint::DrawTitleGrid(QPainter& p) const
+{
     const int L = m_frame.left, R = m_frame.right, T = m_frame.top, B = m_frame.bottom;
     const CTitleBlock t = TitleBlock();
     p.setPen(m_pens[PenFrame]);
@@ -96,8 +107,14 @@ void CGraphicPrint::DrawTitleBlock(QPainter& p, int page) const
     g.LineTo(t.x3, t.y6);
     g.MoveTo(t.x5, t.y5);
     g.LineTo(t.x5, B);
+}
 
-    // legend columns
+// The legend's column heads and the names of the curves shown.
+void CGraphicPrint::DrawLegendTexts(QPainter& p) const
+{
+    const CPrintMetrics& m = m_metrics;
+    const int L = m_frame.left;
+    const CTitleBlock t = TitleBlock();
     const QColor black(Qt::black);
     p.setPen(black);
     const int yT = MmY(m, t.v, 2);
@@ -128,8 +145,17 @@ void CGraphicPrint::DrawTitleBlock(QPainter& p, int page) const
     }
     p.setFont(font10);
     if (m_doc.m_bPlotIR) TextOut(p, xp, LegendY(3), QStringLiteral(": IR-frei"), TA_LEFT | TA_TOP);
+}
 
-    // header cells
+// Pipeline and comment, number or customer, date, scale and page.
+void CGraphicPrint::DrawHeaderCells(QPainter& p, int page) const
+{
+    const CPrintMetrics& m = m_metrics;
+    const int R = m_frame.right, B = m_frame.bottom;
+    const CTitleBlock t = TitleBlock();
+    const QColor black(Qt::black);
+    p.setPen(black);
+    p.setFont(PointFont(m, 10));
     const QColor header = DeviceColour(m, kHeaderColour);
     TextOut(p, MmX(m, t.x2, 2), MmY(m, t.y6, -0.7), QStringLiteral("Leitung"), TA_LEFT | TA_BOTTOM);
     TextOut(p, MmX(m, t.x2, 2), MmY(m, B, -0.7), QStringLiteral("Kommentar"), TA_LEFT | TA_BOTTOM);
@@ -167,8 +193,14 @@ void CGraphicPrint::DrawTitleBlock(QPainter& p, int page) const
         TextOut(p, xc, y, value, TA_CENTER | TA_BOTTOM);
     }
     p.setPen(black);
+}
 
-    // logo cell
+// The plot logo scaled into its cell, else the company and title texts.
+void CGraphicPrint::DrawLogoCell(QPainter& p) const
+{
+    const CPrintMetrics& m = m_metrics;
+    const CTitleBlock t = TitleBlock();
+    const QColor black(Qt::black);
     const int cx = (t.x2 + t.x3) / 2;
     const int cy = (t.v + t.y5) / 2;
     const QImage* logo = m_ctx.plotLogo;

@@ -42,6 +42,10 @@ private:
     enum EPen { PenPotOn, PenPotOff, PenIR, PenGradOn, PenGradOff, PenGradDiff, PenMarker, PenFrame, PenCount };
 
     void DrawTitleBlock(QPainter& p, int page) const;
+    void DrawTitleGrid(QPainter& p) const;
+    void DrawLegendTexts(QPainter& p) const;
+    void DrawHeaderCells(QPainter& p, int page) const;
+    void DrawLogoCell(QPainter& p) const;
     void DrawLegendSamples(QPainter& p) const;
     void DrawGradientAxis(QPainter& p) const;
     void DrawPotentialAxis(QPainter& p) const;

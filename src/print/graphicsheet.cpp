@@ -1,25 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "graphicsheet.h"
 
-#include "numtext.h"
-#include "tredoc.h"
+#include "doc/numtext.h"
+#include "doc/tredoc.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 
 namespace {
-
-void SetCheck(const CTrePrintPage& page, int id, bool on)
-{
-    if (auto* c = qobject_cast<QCheckBox*>(page.Control(id))) c->setChecked(on);
-}
-
-bool Checked(const CTrePrintPage& page, int id)
-{
-    auto* c = qobject_cast<QCheckBox*>(page.Control(id));
-    return c && c->isChecked();
-}
 
 QComboBox* Combo(const CTrePrintPage& page, int id) { return qobject_cast<QComboBox*>(page.Control(id)); }
 QLineEdit* Edit(const CTrePrintPage& page, int id) { return qobject_cast<QLineEdit*>(page.Control(id)); }
@@ -69,28 +58,15 @@ void CTrePlotDruckPP1::OnInitDialog()
     if (m_pLinksRechts) m_pLinksRechts->setEnabled(false);
 }
 
-void CTrePlotDruckPP1::DataToControls()
-{
-    SetCheck(*this, 1060, m_bPotOn);
-    SetCheck(*this, 1064, m_bPotOff);
-    SetCheck(*this, 1059, m_bIR);
-    SetCheck(*this, 1062, m_bGradOn);
-    SetCheck(*this, 1065, m_bGradOff);
-    SetCheck(*this, 1061, m_bDiff);
-    SetCheck(*this, 1063, m_bLR);
-}
+const SCheckFlag<CTrePlotDruckPP1> kCurveChecks[] = {
+    {1060, &CTrePlotDruckPP1::m_bPotOn},  {1064, &CTrePlotDruckPP1::m_bPotOff},  {1059, &CTrePlotDruckPP1::m_bIR},
+    {1062, &CTrePlotDruckPP1::m_bGradOn}, {1065, &CTrePlotDruckPP1::m_bGradOff}, {1061, &CTrePlotDruckPP1::m_bDiff},
+    {1063, &CTrePlotDruckPP1::m_bLR},
+};
 
-bool CTrePlotDruckPP1::ControlsToData(QString&, QWidget*&)
-{
-    m_bPotOn = Checked(*this, 1060);
-    m_bPotOff = Checked(*this, 1064);
-    m_bIR = Checked(*this, 1059);
-    m_bGradOn = Checked(*this, 1062);
-    m_bGradOff = Checked(*this, 1065);
-    m_bDiff = Checked(*this, 1061);
-    m_bLR = Checked(*this, 1063);
-    return true;
-}
+void CTrePlotDruckPP1::DataToControls() { ChecksToControls(*this, kCurveChecks); }
+
+bool CTrePlotDruckPP1::ControlsToData(QString&, QWidget*&) { return ControlsToChecks(*this, kCurveChecks); }
 
 // ---- " Y-Achsen " -------------------------------------------------------------
 
@@ -176,11 +152,11 @@ CTrePlotDruckPP4::CTrePlotDruckPP4(QWidget* parent)
     AddCheck(1048, 15, 31, 60, 8, QStringLiteral("Gitterraster"), true);
 }
 
-void CTrePlotDruckPP4::DataToControls() { SetCheck(*this, 1014, m_bQM); }
+void CTrePlotDruckPP4::DataToControls() { SetChecked(1014, m_bQM); }
 
 bool CTrePlotDruckPP4::ControlsToData(QString&, QWidget*&)
 {
-    m_bQM = Checked(*this, 1014);
+    m_bQM = IsChecked(1014);
     return true;
 }
 

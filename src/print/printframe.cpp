@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "printframe.h"
 
-#include "codepage.h"
-#include "tredoc.h"
+#include "doc/codepage.h"
+#include "doc/tredoc.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -50,6 +50,17 @@ QSize CTrePrintPage::PixelSize() const { return Dlu(0, 0, m_dluSize.width(), m_d
 
 QWidget* CTrePrintPage::Control(int id) const { return findChild<QWidget*>(QString::number(id)); }
 
+void CTrePrintPage::SetChecked(int id, bool on) const
+{
+    if (auto* c = qobject_cast<QAbstractButton*>(Control(id))) c->setChecked(on);
+}
+
+bool CTrePrintPage::IsChecked(int id) const
+{
+    auto* c = qobject_cast<QAbstractButton*>(Control(id));
+    return c && c->isChecked();
+}
+
 QCheckBox* CTrePrintPage::AddCheck(int id, int x, int y, int w, int h, const QString& text, bool disabled)
 {
     auto* c = new QCheckBox(text, this);

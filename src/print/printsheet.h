@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <vector>
 
@@ -40,6 +41,10 @@ public:
 
     // A control by its id.
     QWidget* Control(int id) const;
+    // The check box or radio button `id`; a missing one is left alone and
+    // reads as not checked.
+    void SetChecked(int id, bool on) const;
+    bool IsChecked(int id) const;
 
     // Dialog units to pixels in the sheet font.
     static QRect Dlu(int x, int y, int w, int h);
@@ -57,6 +62,25 @@ private:
     QString m_strTab;
     QSize m_dluSize;
 };
+
+// A check box's id and the page's flag it shows: one table serves a page's
+// data exchange both ways.
+template <class Page> struct SCheckFlag {
+    int id;
+    bool Page::*flag;
+};
+
+template <class Page, size_t N> void ChecksToControls(const Page& page, const SCheckFlag<Page> (&checks)[N])
+{
+    for (const SCheckFlag<Page>& c : checks) page.SetChecked(c.id, page.*c.flag);
+}
+
+// True: a check box has no value to refuse.
+template <class Page, size_t N> bool ControlsToChecks(Page& page, const SCheckFlag<Page> (&checks)[N])
+{
+    for (const SCheckFlag<Page>& c : checks) page.*c.flag = page.IsChecked(c.id);
+    return true;
+}
 
 class CTrePrintSheet : public QDialog {
     Q_OBJECT

@@ -3,11 +3,11 @@
 
 #include "assesschart.h"
 #include "assesslayout.h"
+#include "doc/tredoc.h"
+#include "pipeline/surveybinding.h"
 #include "reportcontent.h"
 #include "reportpage.h"
 #include "reporttable.h"
-#include "surveybinding.h"
-#include "tredoc.h"
 
 #include <QPainter>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reportcontent.h"
 
+#include "doc/tredoc.h"
+#include "pipeline/surveybinding.h"
+#include "pipeline/tiedassessment.h"
 #include "reportresult.h"
-#include "surveybinding.h"
-#include "tiedassessment.h"
-#include "tredoc.h"
 
 #include <QFileInfo>
 
@@ -30,7 +30,9 @@ QString FileNameText(const CTreDoc& doc)
 SReportContent::SReportContent(const CTreDoc& d, const SReportOptions& options)
     : doc(d)
     , o(options)
-    , v(trespipeline::AssessTied(d, options.settings, options.native, options.pipeline, options.nativePairing))
+    , v(options.verdict
+            ? *options.verdict
+            : trespipeline::AssessTied(d, options.settings, options.native, options.pipeline, options.nativePairing))
     , fig(reportfigures::KeyFigures(v))
     , qm(reportfigures::QmFields(d))
     , electrode(Str(

@@ -5,10 +5,10 @@
 // sheets' plans. The page painters read it and compute nothing.
 #pragma once
 
-#include "assessreport.h"
+#include "doc/verdict.h"
 #include "reportfigures.h"
+#include "reportoptions.h"
 #include "sheetplan.h"
-#include "verdict.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,8 +2,8 @@
 #include "reportfigures.h"
 
 #include "assesslayout.h"
-#include "codepage.h"
-#include "tredoc.h"
+#include "doc/codepage.h"
+#include "doc/tredoc.h"
 
 #include <algorithm>
 #include <cctype>
@@ -101,9 +101,6 @@ std::string ReferenceElectrode(const std::vector<std::string>& deviceEntries, co
     return setting;
 }
 
-std::string ShareText(int32_t shareTenths)
-{
-    return IsPresent(shareTenths) ? assesslayout::ThousandthsText(int64_t{shareTenths} * 100, 1) : "\xe2\x80\x93";
-}
+std::string ShareText(int32_t shareTenths) { return tresnum::TenthsText(shareTenths); }
 
 } // namespace reportfigures

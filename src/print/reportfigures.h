@@ -5,8 +5,8 @@
 // measured against, and the texts of the survey's facts.
 #pragma once
 
-#include "criterion.h"
-#include "verdict.h"
+#include "doc/criterion.h"
+#include "doc/verdict.h"
 
 #include <array>
 #include <cstdint>

@@ -2,16 +2,17 @@
 #include "reportintro.h"
 
 #include "assesslayout.h"
-#include "nativepairing.h"
-#include "numbers.h"
+#include "doc/tredoc.h"
+#include "doc/verdictpalette.h"
+#include "pipeline/nativepairing.h"
+#include "pipeline/numbers.h"
+#include "pipeline/sections.h"
+#include "pipeline/surveybinding.h"
+#include "pipeline/tiedassessment.h"
 #include "reportcontent.h"
 #include "reportpage.h"
 #include "reportresult.h"
 #include "reporttable.h"
-#include "sections.h"
-#include "surveybinding.h"
-#include "tiedassessment.h"
-#include "tredoc.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -193,13 +194,7 @@ std::vector<SReportField> PipelineFields(const trespipeline::SSurveyBinding& b)
 }
 
 // A decimal number as the settings hold it: "0,8", "2,5", "15".
-QString Decimal(double v)
-{
-    std::string t = assesslayout::ThousandthsText(static_cast<int64_t>(std::llround(v * 1000.0)), 3);
-    while (!t.empty() && t.back() == '0') t.pop_back();
-    if (!t.empty() && t.back() == ',') t.pop_back();
-    return Str(t);
-}
+QString Decimal(double v) { return Str(tresnum::GermanNumber(v, 3)); }
 
 // What the assessment was told, so its numbers can be checked.
 QString SettingsText(const SVerdictSettings& s)
@@ -258,8 +253,7 @@ int DrawKeyFigures(QPainter& p, const SReportPage& page, const SReportContent& c
         {"Abschnitte", "", 22},   {"Anteil an", "", 40, true},
     };
     CReportTable table(columns, 1);
-    for (const EVerdictStatus s : {EVerdictStatus::Protected, EVerdictStatus::Protected100, EVerdictStatus::Unprotected,
-                                   EVerdictStatus::Over, EVerdictStatus::NotAssessed}) {
+    for (const EVerdictStatus s : kVerdictStatusOrder) {
         const SStatusSummary& st = k.statuses[static_cast<size_t>(s)];
         table.Add({U8(VerdictStatusName(s)), Length(st.length), Share(st.shareTenths), QString::number(st.stretches),
                    s == EVerdictStatus::NotAssessed ? U8("gemessener Länge") : U8("bewerteter Länge")});

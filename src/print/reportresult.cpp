@@ -2,9 +2,9 @@
 #include "reportresult.h"
 
 #include "assesslayout.h"
-#include "nativepairing.h"
+#include "pipeline/nativepairing.h"
+#include "pipeline/surveybinding.h"
 #include "reportfigures.h"
-#include "surveybinding.h"
 
 #include <algorithm>
 #include <map>

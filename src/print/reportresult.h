@@ -7,8 +7,8 @@
 // its own beyond sums and ratios of them).
 #pragma once
 
-#include "criterion.h"
-#include "verdict.h"
+#include "doc/criterion.h"
+#include "doc/verdict.h"
 
 #include <string>
 #include <vector>

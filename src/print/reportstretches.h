@@ -11,7 +11,7 @@
 // worst among them.
 #pragma once
 
-#include "verdict.h"
+#include "doc/verdict.h"
 
 #include <string>
 #include <vector>

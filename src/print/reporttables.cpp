@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reporttables.h"
 
-#include "numbers.h"
+#include "pipeline/numbers.h"
+#include "pipeline/surveybinding.h"
+#include "pipeline/tiedassessment.h"
 #include "reportcontent.h"
 #include "reportpage.h"
 #include "reportresult.h"
 #include "reportstretches.h"
-#include "surveybinding.h"
-#include "tiedassessment.h"
 
 #include <QPainter>
 

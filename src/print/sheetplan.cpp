@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sheetplan.h"
 
-#include "commentkey.h"
-#include "comparison.h"
-#include "sections.h"
-#include "tredoc.h"
+#include "doc/commentkey.h"
+#include "doc/comparison.h"
+#include "doc/tredoc.h"
+#include "pipeline/sections.h"
 
 #include <algorithm>
 #include <cmath>

@@ -12,9 +12,9 @@
 #pragma once
 
 #include "assesslayout.h"
-#include "comparisonalign.h"
-#include "pipelinedata.h"
-#include "verdict.h"
+#include "doc/metrealign.h"
+#include "doc/verdict.h"
+#include "pipeline/pipelinedata.h"
 
 #include <cstdint>
 #include <utility>

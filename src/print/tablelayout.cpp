@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tablelayout.h"
 
-#include "numtext.h"
-#include "tredoc.h"
+#include "doc/numtext.h"
+#include "doc/tredoc.h"
 
 namespace tablelayout {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tableprint.h"
 
-#include "tredoc.h"
+#include "doc/tredoc.h"
 
 #include <QImage>
 #include <QPainter>

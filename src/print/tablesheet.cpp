@@ -1,26 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tablesheet.h"
 
-#include "tredoc.h"
+#include "doc/tredoc.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QRadioButton>
-
-namespace {
-
-void SetCheck(const CTrePrintPage& page, int id, bool on)
-{
-    if (auto* c = qobject_cast<QAbstractButton*>(page.Control(id))) c->setChecked(on);
-}
-
-bool Checked(const CTrePrintPage& page, int id)
-{
-    auto* c = qobject_cast<QAbstractButton*>(page.Control(id));
-    return c && c->isChecked();
-}
-
-} // namespace
 
 // ---- "Spalten" --------------------------------------------------------------
 
@@ -42,24 +27,14 @@ void CTreTabDruckPP1::OnInitDialog()
         if (QWidget* lr = Control(1045)) lr->setEnabled(false);
 }
 
-void CTreTabDruckPP1::DataToControls()
-{
-    SetCheck(*this, 1041, m_bPot);
-    SetCheck(*this, 1042, m_bIR);
-    SetCheck(*this, 1043, m_bGrad);
-    SetCheck(*this, 1044, m_bDiff);
-    SetCheck(*this, 1045, m_bLR);
-}
+const SCheckFlag<CTreTabDruckPP1> kColumnChecks[] = {
+    {1041, &CTreTabDruckPP1::m_bPot},  {1042, &CTreTabDruckPP1::m_bIR}, {1043, &CTreTabDruckPP1::m_bGrad},
+    {1044, &CTreTabDruckPP1::m_bDiff}, {1045, &CTreTabDruckPP1::m_bLR},
+};
 
-bool CTreTabDruckPP1::ControlsToData(QString&, QWidget*&)
-{
-    m_bPot = Checked(*this, 1041);
-    m_bIR = Checked(*this, 1042);
-    m_bGrad = Checked(*this, 1043);
-    m_bDiff = Checked(*this, 1044);
-    m_bLR = Checked(*this, 1045);
-    return true;
-}
+void CTreTabDruckPP1::DataToControls() { ChecksToControls(*this, kColumnChecks); }
+
+bool CTreTabDruckPP1::ControlsToData(QString&, QWidget*&) { return ControlsToChecks(*this, kColumnChecks); }
 
 // ---- "Fehlerliste" ----------------------------------------------------------
 
@@ -70,11 +45,11 @@ CTreTabDruckPP2::CTreTabDruckPP2(QWidget* parent)
     AddCheck(1014, 13, 18, 74, 9, QStringLiteral("Fehlerliste drucken"));
 }
 
-void CTreTabDruckPP2::DataToControls() { SetCheck(*this, 1014, m_bErrList); }
+void CTreTabDruckPP2::DataToControls() { SetChecked(1014, m_bErrList); }
 
 bool CTreTabDruckPP2::ControlsToData(QString&, QWidget*&)
 {
-    m_bErrList = Checked(*this, 1014);
+    m_bErrList = IsChecked(1014);
     return true;
 }
 
@@ -93,25 +68,27 @@ CTreTabDruckPP3::CTreTabDruckPP3(QWidget* parent)
     group->addButton(AddRadio(1139, 99, 30, 52, 10, QStringLiteral("Kunde")), 1);
 }
 
+const SCheckFlag<CTreTabDruckPP3> kLayoutChecks[] = {
+    {1081, &CTreTabDruckPP3::m_bQM},
+    {1049, &CTreTabDruckPP3::m_bLinesGW},
+    {1050, &CTreTabDruckPP3::m_bArial},
+};
+
 void CTreTabDruckPP3::DataToControls()
 {
-    SetCheck(*this, 1081, m_bQM);
-    SetCheck(*this, 1049, m_bLinesGW);
-    SetCheck(*this, 1050, m_bArial);
+    ChecksToControls(*this, kLayoutChecks);
     auto* group = findChild<QButtonGroup*>();
     // No choice: neither button is on.
     group->setExclusive(false);
-    SetCheck(*this, 1138, m_nHeadChoice == 0);
-    SetCheck(*this, 1139, m_nHeadChoice == 1);
+    SetChecked(1138, m_nHeadChoice == 0);
+    SetChecked(1139, m_nHeadChoice == 1);
     group->setExclusive(true);
 }
 
 bool CTreTabDruckPP3::ControlsToData(QString&, QWidget*&)
 {
-    m_bQM = Checked(*this, 1081);
-    m_bLinesGW = Checked(*this, 1049);
-    m_bArial = Checked(*this, 1050);
-    m_nHeadChoice = Checked(*this, 1138) ? 0 : Checked(*this, 1139) ? 1 : -1;
+    ControlsToChecks(*this, kLayoutChecks);
+    m_nHeadChoice = IsChecked(1138) ? 0 : IsChecked(1139) ? 1 : -1;
     return true;
 }
 

@@ -2,10 +2,10 @@
 #include "assessoptions.h"
 
 #include "compareoptions.h"
-#include "numarg.h"
+#include "doc/numtext.h"
+#include "export/surveyexport.h"
 #include "optionword.h"
 #include "outputguard.h"
-#include "surveyexport.h"
 #include "toolhost.h"
 
 #include <array>
@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -74,8 +75,6 @@ const SRetired kRetired[] = {
     {"--without", "alle Regeln gelten; nur das 100-mV-Kriterium lässt sich mit --no-100mv abschalten."},
 };
 
-enum class ERange { Any, NotNegative, Positive, Negative };
-
 // An option with a number: `places` 0 whole mV, 1 tenths of a mV (both into
 // `whole`), 2 a length in m read to hundredths (into `real`), -1 a plain
 // decimal (into `real`).
@@ -84,30 +83,30 @@ struct SNumberOption {
     int places;
     int32_t* whole;
     double* real;
-    ERange range;
+    ESettingRange range;
 };
 
 bool ReadNumber(EAssessCommand command, const SNumberOption& opt, const std::string& value)
 {
     double number = 0;
     if (opt.places < 0) {
-        if (!ParseDecimal(value, number))
+        if (!tresnum::ParseDecimal(value, number))
             return UsageError(command, "Ungültige Zahl bei " + std::string(opt.name) + ": \"" + value + "\"");
     } else {
         int32_t scaled = 0;
-        if (!ParseScaledDecimal(value, opt.places, scaled))
+        if (!tresnum::ParseScaledDecimal(value, opt.places, scaled))
             return UsageError(command, "Ungültige Zahl bei " + std::string(opt.name) + ": \"" + value + "\"");
         number = scaled;
         if (opt.whole) *opt.whole = scaled;
         else number /= 100.0;
     }
     const std::string name = opt.name;
-    if (opt.range == ERange::NotNegative && number < 0)
-        return UsageError(command, name + " darf nicht negativ sein: " + value);
-    if (opt.range == ERange::Positive && number <= 0)
-        return UsageError(command, name + " muss größer als 0 sein: " + value);
-    if (opt.range == ERange::Negative && number >= 0)
-        return UsageError(command, name + " muss negativ sein (mV gegen die Bezugselektrode): " + value);
+    if (!InSettingRange(opt.range, number)) switch (opt.range) {
+        case ESettingRange::Positive: return UsageError(command, name + " muss größer als 0 sein: " + value);
+        case ESettingRange::Negative:
+            return UsageError(command, name + " muss negativ sein (mV gegen die Bezugselektrode): " + value);
+        default: return UsageError(command, name + " darf nicht negativ sein: " + value);
+        }
     if (opt.real) *opt.real = number;
     return true;
 }
@@ -127,8 +126,8 @@ bool ReadCategories(EAssessCommand command, const std::string& value, std::array
     std::array<double, 3> bounds{};
     bool ok = parts.size() == 3;
     for (size_t i = 0; ok && i < 3; ++i)
-        ok = ParseDecimal(parts[i], bounds[i]) && bounds[i] >= 0 && bounds[i] <= 100
-             && (i == 0 || bounds[i] > bounds[i - 1]);
+        ok = tresnum::ParseDecimal(parts[i], bounds[i]) && InSettingRange(ESettingRange::Percent, bounds[i]);
+    ok = ok && CategoriesAscend(bounds);
     if (!ok)
         return UsageError(command, "--categories braucht drei aufsteigende Prozentwerte zwischen 0 und 100, "
                                    "z. B. 15,35,60 (mit Dezimalkomma durch Semikolons getrennt): \""
@@ -154,30 +153,30 @@ bool ReadCrs(EAssessCommand command, const std::string& value, int& out)
     return true;
 }
 
+// A whole number from `lo` to `hi`; otherwise `refusal` with the word quoted.
+bool ReadWhole(EAssessCommand command, const std::string& value, int lo, int hi, const std::string& refusal, int& out)
+{
+    int32_t n = 0;
+    if (!tresnum::ParseScaledDecimal(value, 0, n) || value.find_first_of(".,") != std::string::npos || n < lo || n > hi)
+        return UsageError(command, refusal + ": \"" + value + "\"");
+    out = n;
+    return true;
+}
+
 // The report's section length: whole metres, so few sheets that a typing
 // error cannot send thousands of pages out, so many that a sheet stays
 // readable.
 bool ReadSection(EAssessCommand command, const std::string& value, int& out)
 {
-    int32_t metres = 0;
-    if (!ParseScaledDecimal(value, 0, metres) || value.find_first_of(".,") != std::string::npos || metres < 100
-        || metres > 100000)
-        return UsageError(command, "--section erwartet die Länge eines Blatts in ganzen Metern von 100 bis 100000: \""
-                                       + value + "\"");
-    out = metres;
-    return true;
+    return ReadWhole(command, value, 100, 100000,
+                     "--section erwartet die Länge eines Blatts in ganzen Metern von 100 bis 100000", out);
 }
 
 // How many points of other statuses the report's stretch table joins
 // stretches across: a whole number, 0 (or 1) for none.
 bool ReadMerge(EAssessCommand command, const std::string& value, int& out)
 {
-    int32_t points = 0;
-    if (!ParseScaledDecimal(value, 0, points) || value.find_first_of(".,") != std::string::npos || points < 0
-        || points > 1000)
-        return UsageError(command, "--merge erwartet eine ganze Zahl von Punkten von 0 bis 1000: \"" + value + "\"");
-    out = points;
-    return true;
+    return ReadWhole(command, value, 0, 1000, "--merge erwartet eine ganze Zahl von Punkten von 0 bis 1000", out);
 }
 
 // A text of the report: the numbers must be numbers and the choice a choice.
@@ -186,7 +185,7 @@ bool ReadReportText(EAssessCommand command, const std::string& name, const std::
     if (value.empty()) return true;
     if (name == "--electrode-spacing" || name == "--off-delay") {
         double number = 0;
-        if (!ParseDecimal(value, number) || number < 0 || value.find_first_of("+-") != std::string::npos)
+        if (!tresnum::ParseDecimal(value, number) || number < 0 || value.find_first_of("+-") != std::string::npos)
             return UsageError(command, name + " erwartet eine Zahl nicht unter 0: \"" + value + "\"");
     }
     if (name == "--synchronous" && value != "ja" && value != "nein")
@@ -257,9 +256,7 @@ bool CheckOptions(EAssessCommand command, SAssessOptions& o, const std::string& 
     // With pipeline data the comparison pairs by chainage, as `compare` does.
     if (o.noAlign && !o.pipeline.empty())
         return UsageError(command, "--no-align und --pipeline schließen einander aus.");
-    // A limiting potential at or above the criterion leaves no reading that
-    // could count as protected.
-    if (IsPresent(s.protectionPotential) && s.limitPotential >= s.protectionPotential)
+    if (!LimitBelowProtection(s.limitPotential, s.protectionPotential))
         return UsageError(command, "Das Grenzpotential (" + std::to_string(s.limitPotential)
                                        + " mV, --limit-potential) muss negativer sein als das Schutzkriterium ("
                                        + std::to_string(s.protectionPotential) + " mV, --protection-limit).");
@@ -270,12 +267,40 @@ bool CheckOptions(EAssessCommand command, SAssessOptions& o, const std::string& 
     return true;
 }
 
+// The options that take one number, with where the number goes.
+std::vector<SNumberOption> NumberOptions(SAssessOptions& o)
+{
+    SVerdictSettings& s = o.settings;
+    return {
+        {"--protection-limit", 0, &s.protectionPotential, nullptr, ESettingRange::Negative},
+        {"--limit-potential", 0, &s.limitPotential, nullptr, ESettingRange::Negative},
+        {"--irfree-min-diff", 1, &s.irfreeMinDiff, nullptr, ESettingRange::NotNegative},
+        {"--irfree-max-ratio", -1, nullptr, &s.irfreeMaxRatio, ESettingRange::NotNegative},
+        {"--gap", 2, nullptr, &s.gap, ESettingRange::Positive},
+        {"--background", 2, nullptr, &s.background, ESettingRange::NotNegative},
+        {"--defect-window", 2, nullptr, &s.defectWindow, ESettingRange::NotNegative},
+        {"--defect-factor", -1, nullptr, &s.defectFactor, ESettingRange::NotNegative},
+        {"--defect-min", 1, &s.defectMin, nullptr, ESettingRange::NotNegative},
+        {"--spike", 0, &s.spike, nullptr, ESettingRange::NotNegative},
+        {"--margin", 0, &s.margin, nullptr, ESettingRange::NotNegative},
+        {"--stretch-tolerance", -1, nullptr, &o.stretchTolerance, ESettingRange::NotNegative},
+    };
+}
+
+// The option `name` if it takes one number.
+std::optional<SNumberOption> NumberOption(const std::string& name, SAssessOptions& o)
+{
+    for (const SNumberOption& n : NumberOptions(o))
+        if (name == n.name) return n;
+    return std::nullopt;
+}
+
 // Every long option of `command`, for the shortened forms.
-template <size_t N> std::vector<SOptionName> KnownOptions(EAssessCommand command, const SNumberOption (&numbers)[N])
+std::vector<SOptionName> KnownOptions(EAssessCommand command, SAssessOptions& o)
 {
     std::vector<SOptionName> known{{"--help", 0},     {"--native", 0},   {"--reverse", 0}, {"--categories", 1},
                                    {"--no-100mv", 0}, {"--pipeline", 1}, {"--crs", 1}};
-    for (const SNumberOption& n : numbers) known.push_back({n.name, 1});
+    for (const SNumberOption& n : NumberOptions(o)) known.push_back({n.name, 1});
     for (const SRetired& r : kRetired) known.push_back({r.name, 0});
     if (command == EAssessCommand::Assess) known.insert(known.end(), {{"--json", 0}, {"--csv", 0}, {"--rows", 0}});
     if (command == EAssessCommand::Export) known.push_back({"--format", 1});
@@ -298,49 +323,26 @@ template <size_t N> std::vector<SOptionName> KnownOptions(EAssessCommand command
 bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessOptions& o, bool& help)
 {
     SVerdictSettings& s = o.settings;
-    const SNumberOption numberOptions[] = {
-        {"--protection-limit", 0, &s.protectionPotential, nullptr, ERange::Negative},
-        {"--limit-potential", 0, &s.limitPotential, nullptr, ERange::Negative},
-        {"--irfree-min-diff", 1, &s.irfreeMinDiff, nullptr, ERange::NotNegative},
-        {"--irfree-max-ratio", -1, nullptr, &s.irfreeMaxRatio, ERange::NotNegative},
-        {"--gap", 2, nullptr, &s.gap, ERange::Positive},
-        {"--background", 2, nullptr, &s.background, ERange::NotNegative},
-        {"--defect-window", 2, nullptr, &s.defectWindow, ERange::NotNegative},
-        {"--defect-factor", -1, nullptr, &s.defectFactor, ERange::NotNegative},
-        {"--defect-min", 1, &s.defectMin, nullptr, ERange::NotNegative},
-        {"--spike", 0, &s.spike, nullptr, ERange::NotNegative},
-        {"--margin", 0, &s.margin, nullptr, ERange::NotNegative},
-        {"--stretch-tolerance", -1, nullptr, &o.stretchTolerance, ERange::NotNegative},
-    };
     const bool report = command == EAssessCommand::Report;
     const bool assess = command == EAssessCommand::Assess;
     const bool exporting = command == EAssessCommand::Export;
     bool havePath = false;
     std::string comparisonOnly; // the first option that needs --compare
-    if (std::string error; !ExpandOptionWords(args, KnownOptions(command, numberOptions), error))
-        return UsageError(command, error);
-    bool endOfOptions = false;
+    if (std::string error; !ExpandOptionWords(args, KnownOptions(command, o), error)) return UsageError(command, error);
     auto operand = [&](const std::string& word) {
         if (havePath) return UsageError(command, "Zu viele Dateien: " + word);
         o.path = word;
         havePath = true;
         return true;
     };
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (endOfOptions) {
-            if (!operand(args[i])) return false;
+    for (COptionWalk words(args); words.Next();) {
+        if (words.IsOperand()) {
+            if (!operand(words.Word())) return false;
             continue;
         }
-        if (args[i] == "--") {
-            endOfOptions = true;
-            continue;
-        }
-        auto [name, value, haveValue] = SplitOptionWord(args[i]);
+        auto [name, value, haveValue] = SplitOptionWord(words.Word());
         auto takeValue = [&]() {
-            if (haveValue) return true;
-            if (i + 1 >= args.size()) return UsageError(command, name + " braucht einen Wert.");
-            value = args[++i];
-            return true;
+            return haveValue || words.TakeNext(value) || UsageError(command, name + " braucht einen Wert.");
         };
         auto takeFileName = [&]() {
             if (!takeValue()) return false;
@@ -348,9 +350,7 @@ bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessO
             return true;
         };
         auto noValue = [&]() { return !haveValue || UsageError(command, name + " nimmt keinen Wert."); };
-        const SNumberOption* number = nullptr;
-        for (const SNumberOption& n : numberOptions)
-            if (name == n.name) number = &n;
+        const std::optional<SNumberOption> number = NumberOption(name, o);
         const SRetired* retired = nullptr;
         for (const SRetired& r : kRetired)
             if (name == r.name) retired = &r;
@@ -382,7 +382,7 @@ bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessO
         } else if (report && name == "--compare") {
             if (!takeFileName()) return false;
             o.compare = value;
-        } else if (report && name == "--native" && (haveValue || NextIsFileName(args, i))) {
+        } else if (report && name == "--native" && (haveValue || NextIsFileName(args, words.Index()))) {
             // A native survey of its own for the 100 mV criterion, as `assess` takes it.
             if (!takeFileName()) return false;
             o.native = value;
@@ -417,7 +417,7 @@ bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessO
             if (!takeValue() || !ReadCrs(command, value, o.crs)) return false;
         } else if (name.rfind("-", 0) == 0 && name.size() > 1) {
             return UsageError(command, "Unbekannte Option: " + name);
-        } else if (!operand(args[i])) {
+        } else if (!operand(words.Word())) {
             return false;
         }
     }

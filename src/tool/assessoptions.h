@@ -6,8 +6,8 @@
 // so both halves of the tool parse them with the same code.
 #pragma once
 
-#include "comparison.h"
-#include "verdictsettings.h"
+#include "doc/comparison.h"
+#include "doc/verdictsettings.h"
 
 #include <optional>
 #include <string>

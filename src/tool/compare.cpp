@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // `compare`: a survey set against an earlier or a native one, as JSON for
-// scripts or as a spreadsheet export.
-#include "alignmentjson.h"
+// scripts or as a spreadsheet export (comparisonjson.h, comparisoncsv.h).
 #include "commands.h"
 #include "comparealign.h"
 #include "compareoptions.h"
-#include "comparison.h"
-#include "csvtext.h"
-#include "jsontext.h"
+#include "doc/comparison.h"
+#include "doc/tredoc.h"
+#include "export/comparisoncsv.h"
+#include "export/comparisonjson.h"
+#include "export/jsontext.h"
 #include "optionword.h"
 #include "toolhost.h"
-#include "tredoc.h"
 
 #include <cstdio>
 
@@ -47,17 +47,12 @@ bool ParseOptions(Args args, SCompareOptions& o, bool& help)
         (files++ == 0 ? o.current : o.earlier) = word;
         return true;
     };
-    bool endOfOptions = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (endOfOptions) {
-            if (!operand(args[i])) return false;
+    for (COptionWalk words(args); words.Next();) {
+        if (words.IsOperand()) {
+            if (!operand(words.Word())) return false;
             continue;
         }
-        if (args[i] == "--") {
-            endOfOptions = true;
-            continue;
-        }
-        auto [name, value, haveValue] = SplitOptionWord(args[i]);
+        auto [name, value, haveValue] = SplitOptionWord(words.Word());
         if (name == "-h" || name == "--help") {
             help = true;
             return true;
@@ -75,22 +70,16 @@ bool ParseOptions(Args args, SCompareOptions& o, bool& help)
         } else if (name == "--no-align") {
             o.align.align = false;
         } else if (name == "--pipeline") {
-            if (!haveValue) {
-                if (i + 1 >= args.size()) return UsageError("--pipeline braucht einen Dateinamen.");
-                value = args[++i];
-            }
-            if (value.empty()) return UsageError("--pipeline braucht einen Dateinamen.");
+            if ((!haveValue && !words.TakeNext(value)) || value.empty())
+                return UsageError("--pipeline braucht einen Dateinamen.");
             o.align.pipeline = value;
         } else if (isLimit) {
-            if (!haveValue) {
-                if (i + 1 >= args.size()) return UsageError(name + " braucht einen Wert.");
-                value = args[++i];
-            }
+            if (!haveValue && !words.TakeNext(value)) return UsageError(name + " braucht einen Wert.");
             std::string error;
             if (!SetCompareLimit(name, value, o.settings, error)) return UsageError(error);
         } else if (name.rfind("-", 0) == 0 && name.size() > 1) {
             return UsageError("Unbekannte Option: " + name);
-        } else if (!operand(args[i])) {
+        } else if (!operand(words.Word())) {
             return false;
         }
     }
@@ -98,122 +87,6 @@ bool ParseOptions(Args args, SCompareOptions& o, bool& help)
     if (!o.align.align && !o.align.pipeline.empty())
         return UsageError("--no-align und --pipeline schließen einander aus.");
     return true;
-}
-
-// ---- JSON ---------------------------------------------------------------------
-
-using jsontext::Int;
-
-ojson Delta(int64_t v) { return v == kNoDelta ? ojson(nullptr) : ojson(v); }
-
-ojson StatsJson(const SDeltaStats& s)
-{
-    return {{"count", s.count}, {"min", Delta(s.min)}, {"max", Delta(s.max)}, {"mean", Delta(s.mean)}};
-}
-
-ojson SideJson(const SCompareSide& s)
-{
-    return {{"row", s.row},
-            {"metre", Int(s.metre)},
-            {"potOn", Int(s.potOn)},
-            {"potOff", Int(s.potOff)},
-            {"potIRFree", Int(s.potIRFree)}};
-}
-
-ojson ComparisonJson(const SComparison& c, bool withPairs)
-{
-    const bool native = c.mode == ECompareMode::Native;
-    ojson j;
-    j["mode"] = CompareModeId(c.mode);
-    j["alignment"] = AlignmentJson(*c.alignment);
-    ojson& criteria = j["criteria"] = ojson::array();
-    for (const SCompareCriterionResult& cr : c.criteria)
-        criteria.push_back({{"id", CompareCriterionId(cr.criterion)},
-                            {"name", CompareCriterionName(cr.criterion)},
-                            {"enabled", cr.enabled},
-                            {"limit", cr.limit}});
-    ojson& indications = j["indications"] = ojson::array();
-    for (const SCompareIndication& i : c.indications)
-        indications.push_back({{"criterion", CompareCriterionId(i.criterion)},
-                               {"fromMetre", i.fromMetre},
-                               {"toMetre", i.toMetre},
-                               {"rows", i.rows},
-                               {"length", i.length},
-                               {"worst", Delta(i.worst)},
-                               {"worstMetre", i.worstMetre}});
-    const SCompareSummary& s = c.summary;
-    ojson summary = {{"matched", s.matched},
-                     {"currentUnmatched", s.currentUnmatched},
-                     {"earlierUnmatched", s.earlierUnmatched},
-                     {"deltaOff", StatsJson(s.deltaOff)}};
-    if (native) summary["polarisation"] = StatsJson(s.polarisation);
-    j["summary"] = std::move(summary);
-    if (withPairs) {
-        ojson& pairs = j["pairs"] = ojson::array();
-        for (const SComparePair& p : c.pairs) {
-            ojson pj = {{"metre", p.metre},
-                        {"current", SideJson(p.current)},
-                        {"earlier", SideJson(p.earlier)},
-                        {"deltaOff", Delta(p.deltaOff)},
-                        {"deltaIRFree", Delta(p.deltaIRFree)}};
-            if (native) pj["polarisation"] = Delta(p.polarisation);
-            pairs.push_back(std::move(pj));
-        }
-    }
-    return j;
-}
-
-// ---- CSV ----------------------------------------------------------------------
-
-using csvtext::AppendLine;
-using csvtext::Decimal;
-
-std::string Millivolts(int64_t v) { return v == kNoDelta ? std::string() : std::to_string(v); }
-
-std::string ComparisonCsv(const SComparison& c, bool withPairs)
-{
-    const bool native = c.mode == ECompareMode::Native;
-    std::string out = csvtext::kBom;
-    out += "Kriterium;Von [m];Bis [m];Paare;Länge [m];Schlechtester Wert [mV];bei Meter [m]\r\n";
-    for (const SCompareIndication& i : c.indications)
-        AppendLine(out, {csvtext::TextCell(CompareCriterionName(i.criterion)), Decimal(i.fromMetre, 0),
-                         Decimal(i.toMetre, 0), std::to_string(i.rows), std::to_string(i.length), Millivolts(i.worst),
-                         Decimal(i.worstMetre, 0)});
-
-    const SCompareSummary& s = c.summary;
-    out += "\r\nGepaarte Meter;Ohne Partner (aktuell);Ohne Partner (Vergleich)\r\n";
-    AppendLine(out,
-               {std::to_string(s.matched), std::to_string(s.currentUnmatched), std::to_string(s.earlierUnmatched)});
-    out += "\r\nGröße;Anzahl;Minimum [mV];Maximum [mV];Mittelwert [mV]\r\n";
-    auto stats = [&](const char* name, const SDeltaStats& d) {
-        AppendLine(out, {csvtext::TextCell(name), std::to_string(d.count), Millivolts(d.min), Millivolts(d.max),
-                         Millivolts(d.mean)});
-    };
-    stats("Differenz Aus", s.deltaOff);
-    if (native) stats("Polarisation", s.polarisation);
-
-    const SAlignment& a = *c.alignment;
-    out += "\r\nAusrichtung;Versatz [m];Landmarken;Größte Abweichung an einer Landmarke [m]\r\n";
-    AppendLine(out, {AlignMethodId(a.method), a.method == EAlignMethod::Offset ? std::to_string(a.offset) : "",
-                     std::to_string(a.ties.size()), Decimal(a.maxResidual, 0)});
-
-    if (withPairs) {
-        out += "\r\nMeter [m];Ein [mV];Aus [mV];IR-frei [mV];Vergleich Ein [mV];Vergleich Aus [mV];"
-               "Vergleich IR-frei [mV];Differenz Aus [mV];Differenz IR-frei [mV]";
-        out += native ? ";Polarisation [mV]" : "";
-        out += ";Messmeter [m];Vergleich Messmeter [m]\r\n";
-        for (const SComparePair& p : c.pairs) {
-            std::string line;
-            AppendLine(line,
-                       {Decimal(p.metre, 0), Decimal(p.current.potOn, 0), Decimal(p.current.potOff, 0),
-                        Decimal(p.current.potIRFree, 0), Decimal(p.earlier.potOn, 0), Decimal(p.earlier.potOff, 0),
-                        Decimal(p.earlier.potIRFree, 0), Millivolts(p.deltaOff), Millivolts(p.deltaIRFree)});
-            if (native) line.insert(line.size() - 2, ";" + Millivolts(p.polarisation));
-            line.insert(line.size() - 2, ";" + Decimal(p.current.metre, 0) + ";" + Decimal(p.earlier.metre, 0));
-            out += line;
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -234,7 +107,8 @@ int RunCompare(const Args& args)
     const bool native = o.settings.mode == ECompareMode::Native;
     if (!AlignForCompare(current, earlier, native, o.align, o.settings.alignment)) return kExitFile;
     const SComparison c = Compare(current, earlier, o.settings);
-    const std::string text = o.csv ? ComparisonCsv(c, o.pairs) : ComparisonJson(c, o.pairs).dump(2) + "\n";
+    const std::string text
+        = o.csv ? tresexport::ComparisonCsv(c, o.pairs) : jsontext::FileText(tresexport::ComparisonJson(c, o.pairs));
     std::fwrite(text.data(), 1, text.size(), stdout);
     if (std::fflush(stdout) != 0) {
         ToolError("Die Ausgabe konnte nicht geschrieben werden.");

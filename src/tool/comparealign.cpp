@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "comparealign.h"
 
-#include "comparisonalignment.h"
-#include "pipelinereader.h"
+#include "pipeline/alignforcomparison.h"
+#include "pipeline/pipelinereader.h"
 #include "toolhost.h"
 
 bool AlignForCompare(const CTreDoc& current, const CTreDoc& earlier, bool native, const SCompareAlignOptions& options,
@@ -27,7 +27,7 @@ bool AlignForCompare(const CTreDoc& current, const CTreDoc& earlier, bool native
     for (const std::string& e : r.errors) ToolError(e);
     if (!r.ok) {
         if (request.pipeline) return false;
-        if (r.errors.size() == 1 && r.errors.front() == kReversedSurveyMessage)
+        if (r.refusal == tresdoc::ERefusal::Reversed)
             ToolError("Mit --reverse wird sie gespiegelt zugeordnet; --no-align paart nach den Metern, wie sie sind.");
         else ToolError("--no-align paart nach den Metern, wie sie sind.");
         return false;

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How `compare` and `report --compare` align the two surveys before pairing
-// their rows (comparisonalignment.h): the options they share, the pipeline
+// their rows (alignforcomparison.h): the options they share, the pipeline
 // data read from its file, errors and notes to standard error in German.
 #pragma once
 
-#include "comparisonalign.h"
-#include "pipelinedata.h"
+#include "doc/metrealign.h"
+#include "pipeline/pipelinedata.h"
 
 #include <memory>
 #include <string>

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "compareoptions.h"
 
-#include "numarg.h"
+#include "doc/numtext.h"
 
 bool IsCompareLimitOption(const std::string& name) { return name == "--worse-limit" || name == "--shift-limit"; }
 
 bool SetCompareLimit(const std::string& name, const std::string& value, SCompareSettings& settings, std::string& error)
 {
     int32_t& target = name == "--worse-limit" ? settings.worseLimit : settings.shiftLimit;
-    if (ParseScaledDecimal(value, 0, target)) return true;
+    if (tresnum::ParseScaledDecimal(value, 0, target)) return true;
     error = "Ungültige Zahl bei " + name + ": \"" + value + "\"";
     return false;
 }

@@ -3,7 +3,7 @@
 // `report --compare`, so the two never disagree on a limit's syntax.
 #pragma once
 
-#include "comparison.h"
+#include "doc/comparison.h"
 
 #include <string>
 

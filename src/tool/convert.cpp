@@ -2,15 +2,14 @@
 // `convert` and `edit`: the document's own operations, then a save.
 #include "cmdline.h"
 #include "commands.h"
-#include "numarg.h"
-#include "numtext.h"
+#include "doc/numtext.h"
+#include "doc/surveypath.h"
+#include "doc/tredoc.h"
 #include "outputguard.h"
-#include "restation.h"
+#include "pipeline/restation.h"
 #include "restationstep.h"
 #include "surveycommand.h"
-#include "surveypath.h"
 #include "toolhost.h"
-#include "tredoc.h"
 
 namespace {
 
@@ -35,6 +34,84 @@ int RunConvert(const Args& args)
     if (const int exit = StartSurveyCommand(args, "convert EIN AUS", 2, cmd); exit >= 0) return exit;
     return SaveForTool(cmd.doc, cmd.line.operands[1]) ? kExitOk : kExitFile;
 }
+
+namespace {
+
+// The numbers and names of every edit step, checked before any file is read.
+bool StepsAreWellFormed(const std::vector<GivenOption>& steps)
+{
+    for (const GivenOption& s : steps) {
+        int32_t v = 0;
+        EAddQuantity q;
+        if (s.name == "add") {
+            if (!AddQuantityFromName(s.values[0], q)) {
+                ToolError("Unbekannte Größe \"" + s.values[0]
+                          + "\" (Messmeter, Potential Ein, Potential Aus, Gradient Ein, Gradient Aus).");
+                return false;
+            }
+            for (size_t k = 1; k < 4; ++k) {
+                if (!ParseInt(s.values[k], v)) {
+                    ToolError("Keine ganze Zahl: " + s.values[k]);
+                    return false;
+                }
+            }
+        } else if (s.name == "insert-after" || s.name == "delete") {
+            for (const std::string& t : s.values) {
+                if (!ParseInt(t, v)) {
+                    ToolError("Keine ganze Zahl: " + t);
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+// One edit step on the document; kExitOk or the exit code of its failure.
+int ApplyEditStep(CTreDoc& doc, CToolHost& host, const GivenOption& s, double stretchTolerance)
+{
+    if (s.name == "sort") {
+        doc.SortByMeter();
+    } else if (s.name == "reverse") {
+        doc.ReverseMeasurement();
+    } else if (s.name == "add") {
+        EAddQuantity q;
+        AddQuantityFromName(s.values[0], q);
+        int32_t start = 0, end = 0, k = 0;
+        ParseInt(s.values[1], start);
+        ParseInt(s.values[2], end);
+        ParseInt(s.values[3], k);
+        doc.AddConstant(q, start, end, k);
+    } else if (s.name == "insert-after") {
+        int32_t r = 0;
+        ParseInt(s.values[0], r);
+        if (r < 0 || r > doc.GetRowCount()) {
+            ToolError("Zeile " + s.values[0] + " gibt es nicht (1 bis " + std::to_string(doc.GetRowCount()) + ").");
+            return kExitUsage;
+        }
+        doc.InsertRowAfter(r);
+        doc.UpdateAllViews();
+    } else if (s.name == "delete") {
+        int32_t first = 0, count = 0;
+        ParseInt(s.values[0], first);
+        ParseInt(s.values[1], count);
+        if (first < 1 || count < 1 || int64_t{first} + count - 1 > doc.GetRowCount()) {
+            ToolError("Die Zeilen " + s.values[0] + " bis " + std::to_string(int64_t{first} + count - 1)
+                      + " gibt es nicht (1 bis " + std::to_string(doc.GetRowCount()) + ").");
+            return kExitUsage;
+        }
+        doc.DeleteRows(first, count);
+        doc.UpdateAllViews();
+    } else if (s.name == "append") {
+        doc.m_bAppend = true;
+        if (!OpenForTool(doc, host, s.values[0])) return kExitFile;
+    } else if (s.name == "restation") {
+        return RestationForTool(doc, s.values[0], stretchTolerance);
+    }
+    return kExitOk;
+}
+
+} // namespace
 
 int RunEdit(const Args& args)
 {
@@ -68,7 +145,7 @@ int RunEdit(const Args& args)
         if (o.name == "output") {
             output = o.values[0];
         } else if (o.name == "stretch-tolerance") {
-            if (!ParseDecimal(o.values[0], stretchTolerance) || stretchTolerance < 0) {
+            if (!tresnum::ParseDecimal(o.values[0], stretchTolerance) || stretchTolerance < 0) {
                 ToolError("--stretch-tolerance erwartet eine Zahl ab 0 (0,05 für 5 %): " + o.values[0]);
                 return kExitUsage;
             }
@@ -90,73 +167,12 @@ int RunEdit(const Args& args)
     for (const GivenOption& s : steps)
         if (s.name == "append" || s.name == "restation") inputs.push_back(s.values[0]);
     if (!OutputIsNoInput(output, inputs)) return kExitUsage;
-    for (const GivenOption& s : steps) {
-        int32_t v = 0;
-        EAddQuantity q;
-        if (s.name == "add") {
-            if (!AddQuantityFromName(s.values[0], q)) {
-                ToolError("Unbekannte Größe \"" + s.values[0]
-                          + "\" (Messmeter, Potential Ein, Potential Aus, Gradient Ein, Gradient Aus).");
-                return kExitUsage;
-            }
-            for (size_t k = 1; k < 4; ++k) {
-                if (!ParseInt(s.values[k], v)) {
-                    ToolError("Keine ganze Zahl: " + s.values[k]);
-                    return kExitUsage;
-                }
-            }
-        } else if (s.name == "insert-after" || s.name == "delete") {
-            for (const std::string& t : s.values) {
-                if (!ParseInt(t, v)) {
-                    ToolError("Keine ganze Zahl: " + t);
-                    return kExitUsage;
-                }
-            }
-        }
-    }
+    if (!StepsAreWellFormed(steps)) return kExitUsage;
 
     CToolHost host;
     CTreDoc doc;
     if (!OpenForTool(doc, host, input)) return kExitFile;
-    for (const GivenOption& s : steps) {
-        if (s.name == "sort") {
-            doc.SortByMeter();
-        } else if (s.name == "reverse") {
-            doc.ReverseMeasurement();
-        } else if (s.name == "add") {
-            EAddQuantity q;
-            AddQuantityFromName(s.values[0], q);
-            int32_t start = 0, end = 0, k = 0;
-            ParseInt(s.values[1], start);
-            ParseInt(s.values[2], end);
-            ParseInt(s.values[3], k);
-            doc.AddConstant(q, start, end, k);
-        } else if (s.name == "insert-after") {
-            int32_t r = 0;
-            ParseInt(s.values[0], r);
-            if (r < 0 || r > doc.GetRowCount()) {
-                ToolError("Zeile " + s.values[0] + " gibt es nicht (1 bis " + std::to_string(doc.GetRowCount()) + ").");
-                return kExitUsage;
-            }
-            doc.InsertRowAfter(r);
-            doc.UpdateAllViews();
-        } else if (s.name == "delete") {
-            int32_t first = 0, count = 0;
-            ParseInt(s.values[0], first);
-            ParseInt(s.values[1], count);
-            if (first < 1 || count < 1 || int64_t{first} + count - 1 > doc.GetRowCount()) {
-                ToolError("Die Zeilen " + s.values[0] + " bis " + std::to_string(int64_t{first} + count - 1)
-                          + " gibt es nicht (1 bis " + std::to_string(doc.GetRowCount()) + ").");
-                return kExitUsage;
-            }
-            doc.DeleteRows(first, count);
-            doc.UpdateAllViews();
-        } else if (s.name == "append") {
-            doc.m_bAppend = true;
-            if (!OpenForTool(doc, host, s.values[0])) return kExitFile;
-        } else if (s.name == "restation") {
-            if (const int exit = RestationForTool(doc, s.values[0], stretchTolerance); exit != kExitOk) return exit;
-        }
-    }
+    for (const GivenOption& s : steps)
+        if (const int exit = ApplyEditStep(doc, host, s, stretchTolerance); exit != kExitOk) return exit;
     return SaveForTool(doc, output) ? kExitOk : kExitFile;
 }

@@ -4,11 +4,11 @@
 // list as CSV with or without it.
 #include "assessoptions.h"
 #include "commands.h"
-#include "surveyexport.h"
-#include "tiedassessment.h"
+#include "doc/tredoc.h"
+#include "export/surveyexport.h"
+#include "pipeline/tiedassessment.h"
 #include "toolbinding.h"
 #include "toolhost.h"
-#include "tredoc.h"
 
 #include <memory>
 

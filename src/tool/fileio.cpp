@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands.h"
+#include "doc/tredoc.h"
 #include "toolhost.h"
-#include "tredoc.h"
 
-#include "fileerror.h"
-#include "replacefile.h"
-#include "surveypath.h"
+#include "doc/fileerror.h"
+#include "doc/replacefile.h"
+#include "doc/surveypath.h"
+#include "import/surveyopen.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -13,7 +14,7 @@
 bool OpenForTool(CTreDoc& doc, CToolHost& host, const std::string& path)
 {
     doc.SetHost(&host);
-    if (tresdoc::OpenSurveyPath(doc, path)) return true;
+    if (tresimport::OpenSurveyPath(doc, path)) return true;
     if (!host.HadMessage()) ToolError(tresdoc::OpenErrorText(path, EINVAL));
     return false;
 }

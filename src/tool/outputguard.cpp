@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "outputguard.h"
 
-#include "surveypath.h"
+#include "doc/surveypath.h"
 #include "toolhost.h"
 
 #include <sys/stat.h>

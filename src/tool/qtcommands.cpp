@@ -3,7 +3,7 @@
 
 #include "toolhost.h"
 
-#include "fileerror.h"
+#include "doc/fileerror.h"
 
 #include <cerrno>
 #include <climits>

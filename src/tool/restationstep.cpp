@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "restationstep.h"
 
-#include "numbers.h"
-#include "pipelinereader.h"
-#include "restation.h"
+#include "doc/tredoc.h"
+#include "pipeline/numbers.h"
+#include "pipeline/pipelinereader.h"
+#include "pipeline/restation.h"
 #include "toolhost.h"
-#include "tredoc.h"
 
 int RestationForTool(CTreDoc& doc, const std::string& path, double stretchTolerance)
 {

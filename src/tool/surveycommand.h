@@ -4,8 +4,8 @@
 #pragma once
 
 #include "cmdline.h"
+#include "doc/tredoc.h"
 #include "toolhost.h"
-#include "tredoc.h"
 
 #include <cstddef>
 #include <string>

@@ -27,7 +27,7 @@ bool PairNativeForTool(const CTreDoc& doc, const CTreDoc& native, const SAssessO
     if (!out.ok) {
         ToolError("Die Nativmessung " + o.native + " lässt sich der Messung nicht zuordnen:");
         for (const std::string& e : out.errors) ToolError("  " + e);
-        if (out.errors.size() == 1 && out.errors.front() == kReversedSurveyMessage)
+        if (out.refusal == tresdoc::ERefusal::Reversed)
             ToolError("Mit --reverse wird sie in umgekehrter Richtung zugeordnet.");
         return false;
     }

@@ -4,8 +4,8 @@
 // to standard error the same way for each.
 #pragma once
 
-#include "nativepairing.h"
-#include "surveybinding.h"
+#include "pipeline/nativepairing.h"
+#include "pipeline/surveybinding.h"
 
 #include <optional>
 

@@ -2,7 +2,7 @@
 // The batch tool's host for the document: messages go to standard error.
 #pragma once
 
-#include "dochost.h"
+#include "doc/dochost.h"
 
 #include <string>
 

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "transferdlg.h"
 
-#include "artwork.h"
-#include "linkresult.h"
+#include "handheld/vlnklink.h"
 #include "portsearchdlg.h"
-#include "uiseam.h"
-
-#include "vlnkw32.h"
+#include "ui/artwork.h"
+#include "ui/uiseam.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -27,7 +25,6 @@
 
 namespace {
 
-const char kHandheldDir[] = "\\TRE\\DATEN";
 // The program's settings key of the "Empfang prüfen" box.
 const char kVerifyKey[] = "Transfer/VerifyReceive";
 
@@ -58,11 +55,13 @@ void AddRow(QTreeWidget* list, const QString& name, const QString& size, const Q
 
 } // namespace
 
-CTransferDlg::CTransferDlg(QWidget* parent, const QRect& mainRect, const QString& dataFolder, const QString& port)
+CTransferDlg::CTransferDlg(QWidget* parent, const QRect& mainRect, const QString& dataFolder, const QString& port,
+                           std::unique_ptr<treshandheld::CHandheld> handheld)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_mainRect(mainRect)
     , m_strDataFolder(dataFolder)
     , m_strPort(port)
+    , m_pLink(handheld ? std::move(handheld) : treshandheld::MakeVlnkLink())
 {
     setWindowTitle(QStringLiteral("Logato-Transfer"));
     setFixedSize(Du(0, 0, 361, 178).size());
@@ -80,11 +79,12 @@ CTransferDlg::CTransferDlg(QWidget* parent, const QRect& mainRect, const QString
     m_pVerify->setGeometry(Du(112, 8, 160, 12));
     m_pVerify->setChecked(QSettings().value(QLatin1String(kVerifyKey), false).toBool());
     connect(m_pVerify, &QCheckBox::toggled, this, [](bool on) { QSettings().setValue(QLatin1String(kVerifyKey), on); });
-    auto* handheldLabel = new QLabel(QStringLiteral("Trefeld  C:\\Tre\\Daten\\*.tsd"), this);
+    auto* handheldLabel
+        = new QLabel(QStringLiteral("Trefeld  ") + QString::fromStdString(m_pLink->SurveyPlace()), this);
     handheldLabel->setGeometry(Du(40, 30, 124, 9));
     m_pFreeSpace = new QLabel(QStringLiteral("Logato : 232 KByte frei"), this);
     m_pFreeSpace->setGeometry(Du(10, 166, 109, 11));
-    auto* pcLabel = new QLabel(QStringLiteral("PC-Dateien    ..\\Logato\\*.tsd"), this);
+    auto* pcLabel = new QLabel(QStringLiteral("PC-Dateien    ..\\Logato\\") + PcPattern(), this);
     pcLabel->setGeometry(Du(239, 30, 111, 9));
     auto* handheldIcon = new QLabel(this);
     handheldIcon->setPixmap(artwork::ToolIcon(artwork::EToolIcon::Transfer).pixmap(32, 27));
@@ -149,14 +149,27 @@ void CTransferDlg::PumpEvents()
     if (!busy) std::this_thread::sleep_for(std::chrono::microseconds(200));
 }
 
-int CTransferDlg::Wait(int result, int* number, char* text, const std::function<void(int)>& onNumber)
+treshandheld::CStep CTransferDlg::Wait(treshandheld::CStep step, int* number, std::string* text,
+                                       const std::function<void(int)>& onNumber)
 {
-    while (result == VLNK_WAITING && !m_bClosed) {
-        result = VLNKGetResult(m_nChannel, number, text);
+    while (step.Waiting() && !m_bClosed) {
+        step = m_pLink->Poll(number, text);
         if (onNumber && number) onNumber(*number);
-        if (result == VLNK_WAITING) PumpEvents();
+        if (step.Waiting()) PumpEvents();
     }
-    return result;
+    return step;
+}
+
+void CTransferDlg::NoteFailure(const QString& name, const treshandheld::CStep& step)
+{
+    if (!step.Done() && !m_bClosed)
+        m_failures << name + QStringLiteral(": ") + QString::fromStdString(m_pLink->FailureText(step.code));
+}
+
+bool CTransferDlg::Confirmed(const QString& question, QMessageBox::StandardButton defaultButton)
+{
+    return CUiSeam::Current().Question(this, question, QMessageBox::Yes | QMessageBox::No, defaultButton)
+           == QMessageBox::Yes;
 }
 
 void CTransferDlg::SetBusy(bool busy)
@@ -175,19 +188,18 @@ void CTransferDlg::SetProgressText(const QString& text)
 
 void CTransferDlg::CloseChannel()
 {
-    if (m_nChannel == 0) return;
+    if (m_pLink->Channel() == 0) return;
     // A run's command ends within a second of its cancel.
-    if (m_nBusy > 0 && VLNKCancel(m_nChannel) == 0)
-        while (VLNKGetResult(m_nChannel, nullptr, nullptr) == VLNK_WAITING)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    VLNKCloseChannel(m_nChannel);
+    if (m_nBusy > 0 && m_pLink->Cancel())
+        while (m_pLink->Poll(nullptr, nullptr).Waiting()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    m_pLink->ClosePort();
 }
 
 void CTransferDlg::reject()
 {
     // "Abbrechen" while a run goes on ends the run and closes the dialog.
     CloseChannel();
-    m_nChannel = 0;
+    m_pLink->Release();
     m_bClosed = true;
     QDialog::reject();
 }
@@ -205,12 +217,9 @@ int CTransferDlg::exec()
 
 bool CTransferDlg::OnInitDialog()
 {
-    char version[VLNK_TEXT_SIZE] = {};
-    VLNKGetVersion(version);
-    m_strVersion = QString::fromLatin1(version);
+    m_strVersion = QString::fromLatin1(m_pLink->Version());
 
-    m_nChannel = 0;
-    if (VLNKGetFreeChannel(&m_nChannel) != 0) {
+    if (!m_pLink->TakeChannel()) {
         ReportError(QStringLiteral("NoPort"));
         return false;
     }
@@ -222,7 +231,7 @@ bool CTransferDlg::OnInitDialog()
     m_pSearch->show();
 
     bool noPort = true;
-    int result = -1;
+    treshandheld::CStep result{treshandheld::EState::Failed, -1};
     long polls = 0;
     QString first;
     for (int attempt = 1; attempt <= 2; ++attempt) {
@@ -237,22 +246,21 @@ bool CTransferDlg::OnInitDialog()
         m_pSearch->StepProgress();
         PumpEvents();
 
-        const QByteArray name = port.toLatin1();
-        if (VLNKOpenChannel(m_nChannel, name.constData()) != 0) continue;
+        if (!m_pLink->OpenPort(port.toStdString())) continue;
         noPort = false;
         int number = 0;
-        char text[VLNK_TEXT_SIZE] = {};
-        result = Wait(VLNKCheckConnect(m_nChannel, 0), &number, text, [&](int) {
+        std::string text;
+        result = Wait(m_pLink->CheckConnect(), &number, &text, [&](int) {
             if (++polls > 30000) {
                 m_pSearch->StepProgress();
                 polls = 0;
             }
         });
-        if (result == 0) {
+        if (result.Done()) {
             m_strPort = port;
             break;
         }
-        VLNKCloseChannel(m_nChannel);
+        m_pLink->ClosePort();
     }
     delete m_pSearch;
     m_pSearch = nullptr;
@@ -262,7 +270,7 @@ bool CTransferDlg::OnInitDialog()
         ReportError(QStringLiteral("NoPort"));
         return false;
     }
-    if (result != 0) {
+    if (!result.Done()) {
         ReportError(QStringLiteral("NoLogato"));
         return false;
     }
@@ -277,26 +285,29 @@ bool CTransferDlg::OnInitDialog()
 
 // ---- lists ------------------------------------------------------------------------
 
-std::optional<CTransferDlg::SEntry> CTransferDlg::ParseDirectoryLine(const QByteArray& line)
+std::optional<CTransferDlg::SEntry> CTransferDlg::ListedEntry(const treshandheld::CDirEntry& entry)
 {
+    const QByteArray line = QByteArray::fromStdString(entry.name);
     const int dot = line.indexOf('.');
-    // The name field is twelve characters wide; a dot beyond it is not a
-    // name's (the entry has no extension).
-    if (dot <= 0 || dot >= 12) return std::nullopt;
+    if (dot <= 0) return std::nullopt;
     const QByteArray name = line.left(dot);
     const QByteArray ext = line.mid(dot + 1, 3);
-    const QString full = QString::fromLatin1(name + '.' + ext).trimmed();
-    // A name must never lead out of the data folder.
-    if (full.contains(QLatin1Char('/')) || full.contains(QLatin1Char('\\')) || full.contains(QLatin1String(".."))
-        || full.startsWith(QLatin1Char('.')))
-        return std::nullopt;
+    const QByteArray full = (name + '.' + ext).trimmed();
+    // A name must never lead out of the data folder; one that starts with
+    // its dot has no name before the extension.
+    if (treshandheld::IsUnsafeName(full.toStdString(), false) || full.startsWith('.')) return std::nullopt;
     SEntry e;
-    e.name = full;
-    QByteArray size = line.mid(16, 6);
-    while (size.startsWith(' ')) size.remove(0, 1);
-    e.size = QString::fromLatin1(size);
-    e.date = QString::fromLatin1(line.mid(31, 8));
+    e.name = QString::fromLatin1(full);
+    // The list has always shown the size's last six digits.
+    e.size = entry.size >= 1000000 ? QStringLiteral("%1").arg(entry.size % 1000000, 6, 10, QLatin1Char('0'))
+                                   : QString::number(entry.size);
+    e.date = QString::fromStdString(entry.date.substr(0, 8));
     return e;
+}
+
+std::optional<CTransferDlg::SEntry> CTransferDlg::ParseDirectoryLine(const QByteArray& line)
+{
+    return ListedEntry(treshandheld::EntryOfLine(std::string_view(line.constData(), static_cast<size_t>(line.size()))));
 }
 
 QString CTransferDlg::FreeSpaceText(const QByteArray& bytes)
@@ -311,32 +322,29 @@ QString CTransferDlg::FreeSpaceText(const QByteArray& bytes)
 void CTransferDlg::FillHandheldList()
 {
     SetDirectory();
-    char pattern[] = "*.TSD";
-    int number = 0;
-    char text[VLNK_TEXT_SIZE] = {};
-    int result = VLNKGetDirectory(m_nChannel, pattern);
+    // The handheld's own folder of surveys, named as it names them.
+    treshandheld::CStep step = m_pLink->ListFiles(m_pLink->SurveyPattern());
     m_pHandheld->clear();
-    while ((result == 0 || result == VLNK_WAITING) && !m_bClosed) {
-        text[0] = 0;
-        result = VLNKGetResult(m_nChannel, &number, text);
-        if (result == VLNK_WAITING) {
+    while (step.state != treshandheld::EState::Failed && !m_bClosed) {
+        treshandheld::CDirEntry found;
+        step = m_pLink->NextEntry(found);
+        if (step.Waiting()) {
             PumpEvents();
             continue;
         }
-        if (result != 0) break;
-        if (auto entry = ParseDirectoryLine(QByteArray(text, static_cast<int>(qstrnlen(text, sizeof text)))))
-            AddRow(m_pHandheld, entry->name, entry->size, entry->date);
+        if (!step.Done()) break;
+        if (auto entry = ListedEntry(found)) AddRow(m_pHandheld, entry->name, entry->size, entry->date);
     }
     ShowFreeSpace();
 }
 
 void CTransferDlg::ShowFreeSpace()
 {
-    char text[VLNK_TEXT_SIZE] = {};
-    const int started = VLNKGetFreeSpace(m_nChannel, 3);
-    if (started != VLNK_WAITING) return; // nothing reported: the text stays
-    Wait(started, nullptr, text);
-    m_pFreeSpace->setText(FreeSpaceText(QByteArray(text, static_cast<int>(qstrnlen(text, sizeof text)))));
+    std::string text;
+    const treshandheld::CStep started = m_pLink->FreeSpace();
+    if (!started.Waiting()) return; // nothing reported: the text stays
+    Wait(started, nullptr, &text);
+    m_pFreeSpace->setText(FreeSpaceText(QByteArray::fromStdString(text)));
 }
 
 void CTransferDlg::FillPcList()
@@ -344,7 +352,7 @@ void CTransferDlg::FillPcList()
     QDir dir(m_strDataFolder);
     m_pPc->clear();
     // Files from the handheld keep their upper-case names: match both cases.
-    const QFileInfoList files = dir.entryInfoList({QStringLiteral("*.tsd")}, QDir::Files, QDir::Unsorted);
+    const QFileInfoList files = dir.entryInfoList({PcPattern()}, QDir::Files, QDir::Unsorted);
     for (const QFileInfo& f : files) {
         const QDate d = f.lastModified().toLocalTime().date();
         const QString date = QStringLiteral("%1/%2/%3")
@@ -382,17 +390,12 @@ void CTransferDlg::ReportError(const QString& key)
 
 bool CTransferDlg::CheckConnection()
 {
-    if (Wait(VLNKCheckConnect(m_nChannel, 0), nullptr, nullptr) == 0) return true;
+    if (Wait(m_pLink->CheckConnect(), nullptr, nullptr).Done()) return true;
     if (!m_bClosed) CUiSeam::Current().Message(this, QStringLiteral("Keine Logato-Verbindung !"), QMessageBox::NoIcon);
     return false;
 }
 
-void CTransferDlg::SetDirectory()
-{
-    char dir[sizeof kHandheldDir];
-    std::copy(std::begin(kHandheldDir), std::end(kHandheldDir), dir);
-    Wait(VLNKSetDirectory(m_nChannel, dir), nullptr, nullptr);
-}
+void CTransferDlg::SetDirectory() { Wait(m_pLink->SetDirectory(m_pLink->SurveyFolder()), nullptr, nullptr); }
 
 void CTransferDlg::ReportFailures(const QString& action)
 {
@@ -452,30 +455,26 @@ void CTransferDlg::OnEmpfangen()
     bool completed = true;
     for (const QString& name : SelectedNames()) {
         if (m_bClosed) return;
-        if (PcFileExists(name)) {
-            const auto answer = CUiSeam::Current().Question(
-                this,
+        if (PcFileExists(name)
+            && !Confirmed(
                 QStringLiteral("Eine Messdatei ") + name
                     + QStringLiteral(" existiert\nbereits im Logato-Verzeichnis des PC. \n\nDatei überschreiben ?"),
-                QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-            if (answer != QMessageBox::Yes) {
-                completed = false;
-                break;
-            }
+                QMessageBox::No)) {
+            completed = false;
+            break;
         }
         SetProgressText(QStringLiteral("  0%  ") + name);
-        QByteArray file = name.toLatin1();
         int number = 0;
-        char text[VLNK_TEXT_SIZE] = {};
-        // Checked: this receive reads twice; else vlnkw.ini decides.
-        VLNKSetVerifyReceive(m_nChannel, m_pVerify->isChecked() ? 1 : -1);
-        const int result = Wait(VLNKReceiveFile(m_nChannel, file.data()), &number, text, [&](int n) {
-            if (n == remembered) return;
-            remembered = n;
-            m_pProgress->setValue(n);
-            SetProgressText(QString::number(n) + QStringLiteral("%  ") + name);
-        });
-        if (result != 0 && !m_bClosed) m_failures << name + QStringLiteral(": ") + LinkResultText(result);
+        std::string text;
+        m_pLink->SetVerifyReceive(m_pVerify->isChecked());
+        const treshandheld::CStep result
+            = Wait(m_pLink->Receive(name.toLatin1().toStdString()), &number, &text, [&](int n) {
+                  if (n == remembered) return;
+                  remembered = n;
+                  m_pProgress->setValue(n);
+                  SetProgressText(QString::number(n) + QStringLiteral("%  ") + name);
+              });
+        NoteFailure(name, result);
     }
     EndRun(completed, false, QStringLiteral("Diese Dateien konnten nicht empfangen werden:"));
 }
@@ -486,27 +485,28 @@ void CTransferDlg::OnLoeschen()
     bool completed = true;
     for (const QString& name : SelectedNames()) {
         if (m_bClosed) return;
-        if (!PcFileExists(name)) {
-            const auto answer = CUiSeam::Current().Question(
-                this,
-                QStringLiteral("Die Messdatei ") + name
-                    + QStringLiteral("\nist noch nicht gesichert ! \n\nMessdatei trotzdem löschen ?"),
-                QMessageBox::Yes | QMessageBox::No);
-            if (answer != QMessageBox::Yes) {
-                completed = false;
-                break;
-            }
+        if (!PcFileExists(name)
+            && !Confirmed(QStringLiteral("Die Messdatei ") + name
+                          + QStringLiteral("\nist noch nicht gesichert ! \n\nMessdatei trotzdem löschen ?"))) {
+            completed = false;
+            break;
         }
         SetProgressText(QStringLiteral("  0%  ") + name);
         int number = 0;
-        char text[VLNK_TEXT_SIZE] = {};
-        QByteArray file = name.toLatin1();
-        const int result = Wait(VLNKDeleteFile(m_nChannel, file.data()), &number, text);
-        if (result != 0 && !m_bClosed) m_failures << name + QStringLiteral(": ") + LinkResultText(result);
+        std::string text;
+        const treshandheld::CStep result = Wait(m_pLink->Delete(name.toLatin1().toStdString()), &number, &text);
+        NoteFailure(name, result);
         // The handheld keeps a backup beside each survey; it goes too, and a
         // missing one is no error.
-        QByteArray backup = name.section(QLatin1Char('.'), 0, 0).toLatin1() + ".BAK";
-        Wait(VLNKDeleteFile(m_nChannel, backup.data()), &number, text);
+        const QByteArray backup = name.section(QLatin1Char('.'), 0, 0).toLatin1() + ".BAK";
+        Wait(m_pLink->Delete(backup.toStdString()), &number, &text);
     }
     EndRun(completed, true, QStringLiteral("Diese Dateien konnten nicht gelöscht werden:"));
+}
+
+QString CTransferDlg::PcPattern() const
+{
+    // The folder's listing ignores case, as files from the handheld keep
+    // their upper-case names.
+    return QString::fromStdString(m_pLink->SurveyPattern()).toLower();
 }

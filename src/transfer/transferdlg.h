@@ -1,18 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Logato-Transfer": finds the handheld on COM1 or COM2, lists its survey
 // files and those already on the PC, receives and deletes files on the
-// handheld and shows its free space. Every library operation is started on
-// the dialog's one channel and polled to its end; while it runs the dialog
+// handheld and shows its free space. Every operation is started on the
+// handheld's one channel and polled to its end; while it runs the dialog
 // keeps painting and answering, and the row buttons are disabled.
 #pragma once
 
+#include "handheld/handheldlink.h"
+
 #include <QDialog>
+#include <QMessageBox>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
+#include <string>
 
 class CPortSearchDlg;
 class QCheckBox;
@@ -26,8 +31,10 @@ class CTransferDlg : public QDialog {
 public:
     // `mainRect` is the main window on the screen (the search window is
     // centred over it), `dataFolder` the PC folder that receives the files,
-    // `port` the port that answered last time ("COM1", "COM2" or empty).
-    CTransferDlg(QWidget* parent, const QRect& mainRect, const QString& dataFolder, const QString& port);
+    // `port` the port that answered last time ("COM1", "COM2" or empty);
+    // `handheld` the link to it (none: the serial-link library's).
+    CTransferDlg(QWidget* parent, const QRect& mainRect, const QString& dataFolder, const QString& port,
+                 std::unique_ptr<treshandheld::CHandheld> handheld = {});
     ~CTransferDlg() override;
 
     // Searches the handheld first; when that fails the error is reported
@@ -40,10 +47,12 @@ public:
 
     // The port that answered (or the one given, when none did).
     QString Port() const { return m_strPort; }
-    int Channel() const { return m_nChannel; }
+    int Channel() const { return m_pLink->Channel(); }
     const QString& LibraryVersion() const { return m_strVersion; }
 
     virtual void FillPcList();
+    // The handheld's survey pattern for the PC's folder ("*.tsd").
+    QString PcPattern() const;
     virtual void FillHandheldList();
     virtual void ShowFreeSpace();
     virtual void ReportError(const QString& key);
@@ -52,12 +61,13 @@ public:
     void OnEmpfangen();
     void OnLoeschen();
 
-    // One line of the handheld's listing as the list shows it; nothing for
-    // lines without a name or extension, and for names that would leave the
-    // data folder.
+    // One entry of the handheld's listing as the list shows it; nothing for
+    // entries without a name or extension, and for names that would leave
+    // the data folder. ParseDirectoryLine: the same from a listing's line.
     struct SEntry {
         QString name, size, date;
     };
+    static std::optional<SEntry> ListedEntry(const treshandheld::CDirEntry& entry);
     static std::optional<SEntry> ParseDirectoryLine(const QByteArray& line);
     // "232 KB frei" from the free bytes as the handheld reports them.
     static QString FreeSpaceText(const QByteArray& bytes);
@@ -90,9 +100,15 @@ private:
     // sees the number after each poll. The library writes the number only on
     // the poll where a step ends, so between those the caller's last value
     // stands (a receive's percentage stays up instead of falling back to 0).
-    // Returns the final result.
-    int Wait(int result, int* number, char* text, const std::function<void(int)>& onNumber = {});
+    // Returns the final step.
+    treshandheld::CStep Wait(treshandheld::CStep step, int* number, std::string* text,
+                             const std::function<void(int)>& onNumber = {});
     void PumpEvents();
+    // Lists file `name` with why its run failed ("Datei nicht gefunden"),
+    // unless `step` went through or the dialog was closed meanwhile.
+    void NoteFailure(const QString& name, const treshandheld::CStep& step);
+    // The user answered "Yes" to `question`.
+    bool Confirmed(const QString& question, QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     void SetBusy(bool busy);
     void SetProgressText(const QString& text);
     bool CheckConnection();
@@ -111,7 +127,7 @@ private:
     QString m_strDataFolder;
     QString m_strPort;
     QString m_strVersion;
-    int m_nChannel = 0;
+    std::unique_ptr<treshandheld::CHandheld> m_pLink;
     int m_nBusy = 0;
     bool m_bClosed = false;
     QStringList m_failures;

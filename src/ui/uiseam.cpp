@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "uiseam.h"
 
+#include "import/readerregistry.h"
 #include "reportdlg.h"
 
 #include <QAbstractButton>
@@ -23,7 +24,21 @@ CUiSeam* CUiSeam::Install(CUiSeam* seam)
     return old;
 }
 
-QString CUiSeam::FileFilter() { return QStringLiteral("Tresmon Dateien (*.tsd);;Alle Dateien (*)"); }
+QString CUiSeam::FileFilter()
+{
+    QString filter;
+    for (const tresimport::CFileFilter& f : tresimport::CReaderRegistry::Program().Filters())
+        filter += QString::fromStdString(tresimport::FilterText(f)) + QStringLiteral(";;");
+    return filter + QStringLiteral("Alle Dateien (*)");
+}
+
+QString CUiSeam::SurveySuffix()
+{
+    // "*.tsd" of the first reader, the one of the format the program writes.
+    const auto filters = tresimport::CReaderRegistry::Program().Filters();
+    const std::string& pattern = filters.front().patterns.front();
+    return QString::fromStdString(pattern.substr(pattern.find('.') + 1));
+}
 QString CUiSeam::PdfFilter() { return QStringLiteral("PDF-Dateien (*.pdf)"); }
 QString CUiSeam::PipelineFilter() { return QStringLiteral("Leitungsdaten (*.geojson *.json)"); }
 
@@ -47,7 +62,7 @@ QString CUiSeam::OpenFileNameWithOption(QWidget* parent, const QString& title, c
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
-    dlg.setDefaultSuffix(QStringLiteral("tsd"));
+    dlg.setDefaultSuffix(SurveySuffix());
     auto* box = new QCheckBox(option, &dlg);
     box->setChecked(checked);
     if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout())) grid->addWidget(box, grid->rowCount(), 0, 1, -1);

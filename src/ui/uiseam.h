@@ -42,9 +42,13 @@ public:
     // Installs `seam` (nullptr restores the real dialogs); returns the old one.
     static CUiSeam* Install(CUiSeam* seam);
 
-    // The filter of the surveys' file dialogs: measurement files and all
-    // files; the one of PDF files; and the one of pipeline data (GeoJSON).
+    // The filter of the surveys' file dialogs: one line per format the
+    // readers know (import's registry), then all files; the one of PDF
+    // files; and the one of pipeline data (GeoJSON).
     static QString FileFilter();
+    // The ending a survey's name gets when typed without one: the program's
+    // own format's ("tsd").
+    static QString SurveySuffix();
     static QString PdfFilter();
     static QString PipelineFilter();
 };

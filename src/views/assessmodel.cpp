@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assessmodel.h"
 
-#include "numbers.h"
-#include "surveybinding.h"
+#include "pipeline/numbers.h"
+#include "pipeline/surveybinding.h"
 
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
+#include <span>
 
 namespace {
 
@@ -18,8 +20,9 @@ struct SColumn {
     bool pipeline; // only with pipeline data
 };
 
-const SColumn kStretchColumns[] = {
-    {EColumn::Status, "Status", true, false},
+// Where a stretch or a warning lies; both lists show it after their first
+// column.
+const SColumn kSpanColumns[] = {
     {EColumn::FirstRow, "von Zeile", false, false},
     {EColumn::LastRow, "bis Zeile", false, false},
     {EColumn::FromMetre, "von m", false, false},
@@ -27,6 +30,9 @@ const SColumn kStretchColumns[] = {
     {EColumn::FromChainage, "von Station m", false, true},
     {EColumn::ToChainage, "bis Station m", false, true},
     {EColumn::Points, "Punkte", false, false},
+};
+// The stretches' columns after their span.
+const SColumn kStretchColumns[] = {
     {EColumn::Length, "Länge m", false, false},
     {EColumn::Worst, "schlechtester Wert", false, false},
     {EColumn::WorstMetre, "bei m", false, false},
@@ -51,24 +57,23 @@ const SColumn kDigColumns[] = {
     {EColumn::Status, "Status", true, false},
     {EColumn::Action, "Maßnahme", true, false},
 };
-const SColumn kWarningColumns[] = {
-    {EColumn::Kind, "Art", true, false},
-    {EColumn::FirstRow, "von Zeile", false, false},
-    {EColumn::LastRow, "bis Zeile", false, false},
-    {EColumn::FromMetre, "von m", false, false},
-    {EColumn::ToMetre, "bis m", false, false},
-    {EColumn::FromChainage, "von Station m", false, true},
-    {EColumn::ToChainage, "bis Station m", false, true},
-    {EColumn::Points, "Punkte", false, false},
-};
 
 template <size_t N> std::vector<SColumn> List(const SColumn (&columns)[N]) { return {columns, columns + N}; }
+
+// `first`, the span columns, then `rest`.
+std::vector<SColumn> SpanList(const SColumn& first, std::span<const SColumn> rest = {})
+{
+    std::vector<SColumn> list{first};
+    list.insert(list.end(), std::begin(kSpanColumns), std::end(kSpanColumns));
+    list.insert(list.end(), rest.begin(), rest.end());
+    return list;
+}
 
 const std::vector<SColumn>& Columns(CAssessListModel::EList list)
 {
     using EList = CAssessListModel::EList;
-    static const std::vector<SColumn> stretches = List(kStretchColumns), dig = List(kDigColumns),
-                                      warnings = List(kWarningColumns);
+    static const std::vector<SColumn> stretches = SpanList({EColumn::Status, "Status", true, false}, kStretchColumns),
+                                      dig = List(kDigColumns), warnings = SpanList({EColumn::Kind, "Art", true, false});
     return list == EList::Stretches ? stretches : list == EList::DigList ? dig : warnings;
 }
 
@@ -83,11 +88,9 @@ QString Num(int64_t v) { return QString::number(v); }
 QString Utf8(const char* s) { return QString::fromUtf8(s); }
 QString Utf8(const std::string& s) { return QString::fromStdString(s); }
 
-// Degrees with the 7 decimals the exports give, and a decimal comma.
-QString DegreesText(double v)
-{
-    return QString::number(v, 'f', trespipeline::kLatLonDecimals).replace(QLatin1Char('.'), QLatin1Char(','));
-}
+// Degrees with the 7 decimals and the rounding the exports give, and a
+// decimal comma.
+QString DegreesText(double v) { return Utf8(tresnum::GermanFixed(v, trespipeline::kLatLonDecimals)); }
 
 } // namespace
 
@@ -199,7 +202,8 @@ QString CAssessListModel::Text(int row, EColumn column) const
         case EColumn::Side: return Utf8(DefectSideId(d.side));
         case EColumn::GradDiff: return TenthsText(d.gradDiff);
         case EColumn::IRPercent: return ShareText(d.irPercentTenths);
-        case EColumn::Category: return d.category > 0 ? Utf8(DefectCategoryName(d.category)) : QString::fromUtf8("–");
+        case EColumn::Category:
+            return d.category > 0 ? Utf8(DefectCategoryName(d.category)) : Utf8(std::string(tresnum::kAbsentText));
         case EColumn::PotOn: return MilliVoltText(d.potOn);
         case EColumn::PotOff: return MilliVoltText(d.potOff);
         case EColumn::PotIRFree: return MilliVoltText(d.potIRFree);
@@ -267,26 +271,8 @@ std::pair<int64_t, int64_t> CAssessListModel::SurveyMetres(int i) const
 
 QString CAssessListModel::MilliVoltText(int64_t mv) { return IsPresent(mv) ? Num(mv) : QString(); }
 
-QString CAssessListModel::TenthsText(int64_t tenths)
-{
-    if (!IsPresent(tenths)) return {};
-    const int64_t a = std::llabs(tenths);
-    return (tenths < 0 ? QStringLiteral("-") : QString()) + Num(a / 10) + QLatin1Char(',') + Num(a % 10);
-}
+QString CAssessListModel::TenthsText(int64_t tenths) { return Utf8(tresnum::TenthsText(tenths, "")); }
 
-QString CAssessListModel::MetresText(double metres)
-{
-    const int64_t hundredths = std::llround(metres * 100);
-    QString text = Num(hundredths / 100);
-    if (const int64_t cents = std::llabs(hundredths % 100); cents != 0) {
-        text += QLatin1Char(',') + QStringLiteral("%1").arg(cents, 2, 10, QLatin1Char('0'));
-        if (text.endsWith(QLatin1Char('0'))) text.chop(1);
-    }
-    return text;
-}
+QString CAssessListModel::MetresText(double metres) { return Utf8(tresnum::LengthText(metres)); }
 
-QString CAssessListModel::ShareText(int32_t tenths)
-{
-    if (!IsPresent(tenths)) return QString::fromUtf8("–");
-    return Num(tenths / 10) + QLatin1Char(',') + Num(std::abs(tenths % 10));
-}
+QString CAssessListModel::ShareText(int32_t tenths) { return Utf8(tresnum::TenthsText(tenths)); }

@@ -15,7 +15,7 @@
 // longitude (WGS 84) of each defect.
 #pragma once
 
-#include "verdict.h"
+#include "doc/verdict.h"
 
 #include <QAbstractTableModel>
 

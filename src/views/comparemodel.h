@@ -5,7 +5,7 @@
 // for the rows shown.
 #pragma once
 
-#include "comparison.h"
+#include "doc/comparison.h"
 
 #include <QAbstractTableModel>
 

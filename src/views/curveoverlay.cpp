@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "curveoverlay.h"
 
-#include "verdict.h"
+#include "doc/verdict.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,12 +2,12 @@
 #include "curvepainter.h"
 
 #include "clipsegment.h"
-#include "criterion.h"
+#include "doc/criterion.h"
+#include "doc/numtext.h"
+#include "doc/tredoc.h"
 #include "gdilines.h"
-#include "numtext.h"
 #include "rastertarget.h"
 #include "textstamps.h"
-#include "tredoc.h"
 #include "verdictpaint.h"
 
 #include <QFontMetrics>
@@ -21,13 +21,12 @@
 
 namespace {
 
-const QColor kEinColor(0, 0, 255);
-const QColor kAusColor(255, 0, 0);
-const QColor kDiffColor(0, 255, 0);
+const QColor kEinColor = PaletteColour(CurveOnColour());
+const QColor kAusColor = PaletteColour(CurveOffColour());
+const QColor kDiffColor = PaletteColour(CurveDiffColour());
 const QColor kAxisColor(0, 0, 0);
 const QColor kCommentColor(128, 128, 128);
-// Lighter than the comments' dotted lines, which run across it.
-const QColor kCompareColor(160, 160, 160);
+const QColor kCompareColor = PaletteColour(ComparisonCurveColour());
 
 // Pixel coordinates from floating point, truncated toward zero. Values far
 // outside the picture are held at a bound that still leaves room for the

@@ -2,9 +2,9 @@
 #include "curvepane.h"
 
 #include "clipsegment.h"
+#include "doc/numtext.h"
+#include "doc/tredoc.h"
 #include "gdilines.h"
-#include "numtext.h"
-#include "tredoc.h"
 #include "zoombutton.h"
 
 #include <QApplication>
@@ -47,6 +47,20 @@ int ClampScroll(int pos, int max, int page)
 
 int64_t Snap(int64_t pos, int step) { return step > 0 ? step * (pos / step) : pos; }
 
+// A scroll bar's action as the pane's scroll code; a drag tracks the thumb.
+CTrePrintView::EScroll ScrollCodeOf(int action)
+{
+    using E = CTrePrintView::EScroll;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub: return E::LineUp;
+    case QAbstractSlider::SliderSingleStepAdd: return E::LineDown;
+    case QAbstractSlider::SliderPageStepSub: return E::PageUp;
+    case QAbstractSlider::SliderPageStepAdd: return E::PageDown;
+    case QAbstractSlider::SliderMove: return E::ThumbTrack;
+    default: return E::Top;
+    }
+}
+
 } // namespace
 
 CTrePrintView::CTrePrintView(CTreDoc& doc, QWidget* parent)
@@ -73,24 +87,12 @@ void CTrePrintView::CreateResources()
     // The scroll bar's own movement is replaced by the pane's rules: the
     // pane sets the position inside the action, before the bar applies it.
     connect(m_pHScroll, &QAbstractSlider::actionTriggered, this, [this](int action) {
-        switch (action) {
-        case QAbstractSlider::SliderSingleStepSub: OnHScroll(EScroll::LineUp); break;
-        case QAbstractSlider::SliderSingleStepAdd: OnHScroll(EScroll::LineDown); break;
-        case QAbstractSlider::SliderPageStepSub: OnHScroll(EScroll::PageUp); break;
-        case QAbstractSlider::SliderPageStepAdd: OnHScroll(EScroll::PageDown); break;
-        case QAbstractSlider::SliderMove: OnHScroll(EScroll::ThumbTrack, m_pHScroll->sliderPosition()); break;
-        default: OnHScroll(EScroll::Top); break;
-        }
+        const EScroll code = ScrollCodeOf(action);
+        OnHScroll(code, code == EScroll::ThumbTrack ? m_pHScroll->sliderPosition() : 0);
     });
     connect(m_pVScroll, &QAbstractSlider::actionTriggered, this, [this](int action) {
-        switch (action) {
-        case QAbstractSlider::SliderSingleStepSub: OnVScroll(EScroll::LineUp); break;
-        case QAbstractSlider::SliderSingleStepAdd: OnVScroll(EScroll::LineDown); break;
-        case QAbstractSlider::SliderPageStepSub: OnVScroll(EScroll::PageUp); break;
-        case QAbstractSlider::SliderPageStepAdd: OnVScroll(EScroll::PageDown); break;
-        case QAbstractSlider::SliderMove: OnVScroll(EScroll::ThumbTrack, m_pVScroll->sliderPosition()); break;
-        default: OnVScroll(EScroll::Top); break;
-        }
+        const EScroll code = ScrollCodeOf(action);
+        OnVScroll(code, code == EScroll::ThumbTrack ? m_pVScroll->sliderPosition() : 0);
     });
 
     const struct {
@@ -259,51 +261,35 @@ void CTrePrintView::SyncVScrollBar()
 
 // ---- zooming -------------------------------------------------------------
 
-void CTrePrintView::OnMeterZoomIn()
+void CTrePrintView::OnMeterZoomIn() { ZoomMeter(true); }
+void CTrePrintView::OnMeterZoomOut() { ZoomMeter(false); }
+void CTrePrintView::OnValueZoomIn() { ZoomValue(ZoomInRequest(m_value.nSpan)); }
+void CTrePrintView::OnValueZoomOut() { ZoomValue(ZoomOutRequest(m_value.nSpan)); }
+
+// The metre window is the document's, shared by both curve panes. Only
+// zooming in moves the scroll position, onto the finer line step.
+void CTrePrintView::ZoomMeter(bool in)
 {
     const CZoomStep current{m_doc.m_nMeterSpan, m_doc.m_nMeterLineStep, m_doc.m_nMeterPageStep,
                             m_doc.m_nMeterLabelStep};
-    const CZoomStep z = SnapMeterSpan(ZoomInRequest(current.nSpan), current);
+    const CZoomStep z = SnapMeterSpan(in ? ZoomInRequest(current.nSpan) : ZoomOutRequest(current.nSpan), current);
     m_doc.m_nMeterSpan = z.nSpan;
     m_doc.m_nMeterLineStep = z.nLineStep;
     m_doc.m_nMeterPageStep = z.nPageStep;
     m_doc.m_nMeterLabelStep = z.nLabelStep;
-    m_nHPos = static_cast<int>(Snap(m_nHPos, z.nLineStep));
-    m_doc.m_nMeterScrollPos = m_nHPos;
+    if (in) {
+        m_nHPos = static_cast<int>(Snap(m_nHPos, z.nLineStep));
+        m_doc.m_nMeterScrollPos = m_nHPos;
+    }
     m_doc.m_nMeterPageSize = z.nSpan / 10 + 1;
     SyncHScrollBar();
     m_doc.InvalidateCurveViews();
     update();
 }
 
-void CTrePrintView::OnMeterZoomOut()
+void CTrePrintView::ZoomValue(int64_t requested)
 {
-    const CZoomStep current{m_doc.m_nMeterSpan, m_doc.m_nMeterLineStep, m_doc.m_nMeterPageStep,
-                            m_doc.m_nMeterLabelStep};
-    const CZoomStep z = SnapMeterSpan(ZoomOutRequest(current.nSpan), current);
-    m_doc.m_nMeterSpan = z.nSpan;
-    m_doc.m_nMeterLineStep = z.nLineStep;
-    m_doc.m_nMeterPageStep = z.nPageStep;
-    m_doc.m_nMeterLabelStep = z.nLabelStep;
-    m_doc.m_nMeterPageSize = z.nSpan / 10 + 1;
-    SyncHScrollBar();
-    m_doc.InvalidateCurveViews();
-    update();
-}
-
-void CTrePrintView::OnValueZoomIn()
-{
-    m_value = SnapValueSpan(ZoomInRequest(m_value.nSpan), m_value);
-    m_nVPos = static_cast<int>(Snap(m_nVPos, m_value.nLineStep));
-    m_nVPage = m_value.nSpan + 1;
-    m_nVPos = ClampV(m_nVPos);
-    SyncVScrollBar();
-    update();
-}
-
-void CTrePrintView::OnValueZoomOut()
-{
-    m_value = SnapValueSpan(ZoomOutRequest(m_value.nSpan), m_value);
+    m_value = SnapValueSpan(requested, m_value);
     m_nVPos = static_cast<int>(Snap(m_nVPos, m_value.nLineStep));
     m_nVPage = m_value.nSpan + 1;
     m_nVPos = ClampV(m_nVPos);

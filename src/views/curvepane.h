@@ -153,6 +153,9 @@ private:
     void SyncVScrollBar();
     int ClampH(int pos) const;
     int ClampV(int pos) const;
+    // One zoom step in or out over the metres; to `requested` over the values.
+    void ZoomMeter(bool in);
+    void ZoomValue(int64_t requested);
 
     CTreDoc& m_doc;
     int m_nKind = 0;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 CGdiLines::CGdiLines(QPainter& painter)
     : CGdiLines(painter, CRasterTarget::Of(painter))
@@ -40,57 +41,70 @@ void CGdiLines::Run(int x, int y, int w, int h)
 
 void CGdiLines::LineTo(int x1, int y1)
 {
-    const int x0 = m_cur.x();
-    const int y0 = m_cur.y();
+    const QPoint from = m_cur;
     m_cur = QPoint(x1, y1);
-    // 64 bits: saturated coordinates from far outside the plot must not
-    // overflow the differences below.
+    if (from == m_cur) return;
+    if (!m_bDotted && from.y() == y1) Horizontal(from.x(), x1, y1);
+    else if (!m_bDotted && from.x() == x1) Vertical(x1, from.y(), y1);
+    else if (m_bDotted && from.x() == x1 && m_target.Direct()) DottedColumn(x1, from.y(), y1);
+    else Walk(from.x(), from.y(), x1, y1);
+}
+
+namespace {
+
+// The pixels a straight line from a0 towards a1 sets (a1 itself not), as
+// start and count, cut to lo - 1 .. hi + 1: the clip of the painter bounds
+// the work, so only the part of a long line that can touch the picture is
+// walked. 64 bits: saturated coordinates from far outside the plot must not
+// overflow the differences. A count of 0 or less: nothing to draw.
+std::pair<int, int> ClippedRun(int a0, int a1, int lo, int hi)
+{
+    const int a = a1 > a0 ? a0 : a1 + 1;
+    const long long len = std::llabs(static_cast<long long>(a1) - a0);
+    const long long from = std::max<long long>(a, lo - 1);
+    const long long to = std::min<long long>(static_cast<long long>(a) + len, hi + 1);
+    return {static_cast<int>(from), to > from ? static_cast<int>(to - from) : 0};
+}
+
+} // namespace
+
+void CGdiLines::Horizontal(int x0, int x1, int y)
+{
+    if (y < m_bounds.top() || y > m_bounds.bottom()) return;
+    const auto [from, count] = ClippedRun(x0, x1, m_bounds.left(), m_bounds.right());
+    if (count > 0) Run(from, y, count, 1);
+}
+
+void CGdiLines::Vertical(int x, int y0, int y1)
+{
+    if (x < m_bounds.left() || x > m_bounds.right()) return;
+    const auto [from, count] = ClippedRun(y0, y1, m_bounds.top(), m_bounds.bottom());
+    if (count > 0) Run(x, from, 1, count);
+}
+
+// Every third pixel from the start, as the walk sets them.
+void CGdiLines::DottedColumn(int x, int y0, int y1)
+{
+    if (x < m_bounds.left() || x > m_bounds.right()) return;
+    const int sy = y1 > y0 ? 1 : -1;
+    long long from = 0, to = std::llabs(static_cast<long long>(y1) - y0); // steps along the line
+    if (sy > 0) {
+        from = std::max<long long>(from, static_cast<long long>(m_bounds.top()) - y0);
+        to = std::min<long long>(to, static_cast<long long>(m_bounds.bottom()) - y0 + 1);
+    } else {
+        from = std::max<long long>(from, static_cast<long long>(y0) - m_bounds.bottom());
+        to = std::min<long long>(to, static_cast<long long>(y0) - m_bounds.top() + 1);
+    }
+    for (long long i = (from + 2) / 3 * 3; i < to; i += 3) m_target.Line(static_cast<int>(y0 + sy * i))[x] = m_nPixel;
+}
+
+void CGdiLines::Walk(int x0, int y0, int x1, int y1)
+{
     const long long dx = std::llabs(static_cast<long long>(x1) - x0);
     const long long dy = std::llabs(static_cast<long long>(y1) - y0);
-    if (dx == 0 && dy == 0) return;
     const int sx = x1 > x0 ? 1 : -1;
     const int sy = y1 > y0 ? 1 : -1;
-
-    // The clip of the painter bounds the work: only the part of a long line
-    // that can touch the picture is walked.
     const QRect& bounds = m_bounds;
-
-    if (!m_bDotted && dy == 0) {
-        const int a = sx > 0 ? x0 : x1 + 1;
-        const long long len = dx;
-        if (y0 >= bounds.top() && y0 <= bounds.bottom()) {
-            long long from = std::max<long long>(a, bounds.left() - 1);
-            long long to = std::min<long long>(static_cast<long long>(a) + len, bounds.right() + 1);
-            if (to > from) Run(static_cast<int>(from), y0, static_cast<int>(to - from), 1);
-        }
-        return;
-    }
-    if (!m_bDotted && dx == 0) {
-        const int a = sy > 0 ? y0 : y1 + 1;
-        const long long len = dy;
-        if (x0 >= bounds.left() && x0 <= bounds.right()) {
-            long long from = std::max<long long>(a, bounds.top() - 1);
-            long long to = std::min<long long>(static_cast<long long>(a) + len, bounds.bottom() + 1);
-            if (to > from) Run(x0, static_cast<int>(from), 1, static_cast<int>(to - from));
-        }
-        return;
-    }
-
-    if (m_bDotted && dx == 0 && m_target.Direct()) {
-        // Every third pixel from the start, as the walk below sets them.
-        if (x0 < m_bounds.left() || x0 > m_bounds.right()) return;
-        long long from = 0, to = dy; // steps along the line
-        if (sy > 0) {
-            from = std::max<long long>(from, static_cast<long long>(m_bounds.top()) - y0);
-            to = std::min<long long>(to, static_cast<long long>(m_bounds.bottom()) - y0 + 1);
-        } else {
-            from = std::max<long long>(from, static_cast<long long>(y0) - m_bounds.bottom());
-            to = std::min<long long>(to, static_cast<long long>(y0) - m_bounds.top() + 1);
-        }
-        for (long long i = (from + 2) / 3 * 3; i < to; i += 3)
-            m_target.Line(static_cast<int>(y0 + sy * i))[x0] = m_nPixel;
-        return;
-    }
 
     // Bresenham along the major axis, collecting runs of pixels on one
     // row (or column) so that a shallow line costs one fill per row.

@@ -49,6 +49,11 @@ public:
 
 private:
     void Run(int x, int y, int w, int h);
+    // From the first point towards the second, which stays unset.
+    void Horizontal(int x0, int x1, int y);
+    void Vertical(int x, int y0, int y1);
+    void DottedColumn(int x, int y0, int y1);
+    void Walk(int x0, int y0, int x1, int y1);
 
     QPainter& m_painter;
     QColor m_color = Qt::black;

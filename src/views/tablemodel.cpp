@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tablemodel.h"
 
-#include "criterion.h"
-#include "numtext.h"
-#include "tredoc.h"
+#include "doc/criterion.h"
+#include "doc/numtext.h"
+#include "doc/tredoc.h"
 
 #include <algorithm>
 #include <cmath>
@@ -72,6 +72,27 @@ std::string_view UnitOf(int c)
     case CTrePlotModel::ColPotOff: return "V";
     default: return "mV";
     }
+}
+
+// A column the user types a measured value into: the value it edits and
+// the factor from the unit typed (UnitOf) to the stored one.
+struct SEditable {
+    int column;
+    ERowValue value;
+    double factor;
+};
+constexpr SEditable kEditable[] = {
+    {CTrePlotModel::ColMeter, ERowValue::Meter, 1.0},        {CTrePlotModel::ColPotOn, ERowValue::PotOn, 1000.0},
+    {CTrePlotModel::ColPotOff, ERowValue::PotOff, 1000.0},   {CTrePlotModel::ColGradOn, ERowValue::GradOnL, 10.0},
+    {CTrePlotModel::ColGradOnR, ERowValue::GradOnR, 10.0},   {CTrePlotModel::ColGradOff, ERowValue::GradOffL, 10.0},
+    {CTrePlotModel::ColGradOffR, ERowValue::GradOffR, 10.0},
+};
+
+const SEditable* EditableColumn(int c)
+{
+    for (const SEditable& e : kEditable)
+        if (e.column == c) return &e;
+    return nullptr;
 }
 
 QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
@@ -207,50 +228,20 @@ CTrePlotModel::EStore CTrePlotModel::StoreCell(int r, int c, const std::string& 
         return v;
     };
 
-    switch (c) {
-    case ColMeter: {
+    if (c == ColComment) {
+        m_doc.EditComment(r, t);
+    } else {
+        const SEditable* e = EditableColumn(c);
+        // The derived columns show computed values only.
+        if (!e) return EStore::Accepted;
         // A cleared metre keeps its value but still counts as an edit.
-        int32_t v = m_doc.GetMeter(r);
+        int32_t v = c == ColMeter ? m_doc.GetMeter(r) : NO_VALUE;
         if (!empty) {
-            const auto typed = scaled(1.0);
+            const auto typed = scaled(e->factor);
             if (!typed) return EStore::Refused;
             v = *typed;
         }
-        m_doc.EditCell(r, ERowValue::Meter, v);
-        break;
-    }
-    case ColPotOn:
-    case ColPotOff: {
-        int32_t v = NO_VALUE;
-        if (!empty) {
-            const auto mv = scaled(1000.0);
-            if (!mv) return EStore::Refused;
-            v = *mv;
-        }
-        m_doc.EditCell(r, c == ColPotOn ? ERowValue::PotOn : ERowValue::PotOff, v);
-        break;
-    }
-    case ColGradOn:
-    case ColGradOnR:
-    case ColGradOff:
-    case ColGradOffR: {
-        int32_t v = NO_VALUE;
-        if (!empty) {
-            const auto tenths = scaled(10.0);
-            if (!tenths) return EStore::Refused;
-            v = *tenths;
-        }
-        const ERowValue which = c == ColGradOn    ? ERowValue::GradOnL
-                                : c == ColGradOnR ? ERowValue::GradOnR
-                                : c == ColGradOff ? ERowValue::GradOffL
-                                                  : ERowValue::GradOffR;
-        m_doc.EditCell(r, which, v);
-        break;
-    }
-    case ColComment: m_doc.EditComment(r, t); break;
-    default:
-        // The derived columns show computed values only.
-        return EStore::Accepted;
+        m_doc.EditCell(r, e->value, v);
     }
 
     // The derived cells of the row change with it even where no host

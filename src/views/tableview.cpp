@@ -2,10 +2,10 @@
 #include "tableview.h"
 
 #include "celleditor.h"
-#include "dochost.h"
+#include "doc/dochost.h"
+#include "doc/tredoc.h"
 #include "spanheader.h"
 #include "tablemodel.h"
-#include "tredoc.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>

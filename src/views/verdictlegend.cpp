@@ -9,9 +9,6 @@
 
 namespace {
 
-// The statuses in the order an engineer reads them: what is proven first.
-constexpr EVerdictStatus kOrder[] = {EVerdictStatus::Protected, EVerdictStatus::Protected100,
-                                     EVerdictStatus::Unprotected, EVerdictStatus::Over, EVerdictStatus::NotAssessed};
 constexpr int kSwatch = 14, kGap = 4, kAfter = 12, kMargin = 4;
 
 QString DefectEntry() { return QString::fromUtf8("Fehlstellenverdacht (I–IV)"); }
@@ -43,7 +40,7 @@ void CVerdictLegend::resizeEvent(QResizeEvent* event)
 QStringList CVerdictLegend::Entries()
 {
     QStringList out;
-    for (EVerdictStatus s : kOrder) out << QString::fromUtf8(VerdictStatusName(s));
+    for (EVerdictStatus s : kVerdictStatusOrder) out << QString::fromUtf8(VerdictStatusName(s));
     out << DefectEntry() << ProtectionEntry() << LimitEntry();
     return out;
 }
@@ -89,14 +86,14 @@ void CVerdictLegend::paintEvent(QPaintEvent*)
     for (size_t i = 0; i < at.size(); ++i) {
         const int x = at[i].x(), top = at[i].y() + 2, mid = top + fm.height() / 2;
         const QRect swatch(x, mid - 5, kSwatch, 10);
-        if (i < std::size(kOrder)) {
-            PaintVerdictShade(p, swatch, kOrder[i], kVerdictShadeAlpha);
-            p.setPen(PaletteColour(VerdictStatusColour(kOrder[i])));
+        if (i < std::size(kVerdictStatusOrder)) {
+            PaintVerdictShade(p, swatch, kVerdictStatusOrder[i], kVerdictShadeAlpha);
+            p.setPen(PaletteColour(VerdictStatusColour(kVerdictStatusOrder[i])));
             p.drawRect(swatch.adjusted(0, 0, -1, -1));
-        } else if (i == std::size(kOrder)) {
+        } else if (i == std::size(kVerdictStatusOrder)) {
             PaintDefectTriangle(p, x + kSwatch / 2, swatch.bottom());
         } else {
-            const bool protection = i == std::size(kOrder) + 1;
+            const bool protection = i == std::size(kVerdictStatusOrder) + 1;
             p.setPen(QPen(PaletteColour(protection ? ProtectionLineColour() : LimitLineColour()), 1, Qt::DashLine));
             p.drawLine(x, mid, x + kSwatch, mid);
         }

@@ -5,7 +5,7 @@
 // panes, their legend strip and the "Bewertung" window's bar.
 #pragma once
 
-#include "verdictpalette.h"
+#include "doc/verdictpalette.h"
 
 #include <QColor>
 #include <QString>

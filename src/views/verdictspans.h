@@ -8,7 +8,7 @@
 // metre it stands for, and an unmeasured stretch stays empty. No Qt here.
 #pragma once
 
-#include "verdict.h"
+#include "doc/verdict.h"
 
 #include <vector>
 

@@ -6,7 +6,7 @@
 // bar, message boxes and header bar on top.
 #pragma once
 
-#include "dochost.h"
+#include "doc/dochost.h"
 
 #include <vector>
 

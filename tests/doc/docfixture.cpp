@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "docfixture.h"
 
+#include "surveyopen.h"
 #include "tsdfile.h"
 
 #include <cstdio>
@@ -49,7 +50,7 @@ void MakeRows(CTreDoc& doc, const std::vector<int32_t>& metres)
     doc.SetModifiedFlag(false);
 }
 
-bool ReadText(CTreDoc& doc, const std::string& text) { return CTsdReader(doc).ReadText(text); }
+bool ReadText(CTreDoc& doc, const std::string& text) { return tresimport::ReadText(doc, text); }
 
 std::string FileWithData(const std::vector<std::string>& dataLines, const std::string& extra)
 {

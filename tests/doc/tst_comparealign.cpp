@@ -6,6 +6,7 @@
 // surveys.
 #include "comparison.h"
 #include "docfixture.h"
+#include "surveyopen.h"
 
 #include <gtest/gtest.h>
 
@@ -45,8 +46,8 @@ SCompareSettings With(const SAlignment& a)
 SAlignment Aligned(const CTreDoc& current, const CTreDoc& earlier, bool reverse = false)
 {
     SAlignment a;
-    std::string error;
-    EXPECT_TRUE(AlignSurveys(current, earlier, SAlignOptions{reverse}, a, error)) << error;
+    tresdoc::SOutcome error;
+    EXPECT_TRUE(AlignSurveys(current, earlier, SAlignOptions{reverse}, a, error)) << error.text;
     return a;
 }
 
@@ -54,14 +55,14 @@ class CompareAlignDemo : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(demo.OnOpenDocument(TRES_SAMPLES_DIR "/demo.tsd"));
-        ASSERT_TRUE(earlier.OnOpenDocument(TRES_SAMPLES_DIR "/earlier-year.tsd"));
-        ASSERT_TRUE(moved.OnOpenDocument(TRES_SAMPLES_DIR "/earlier-year.tsd"));
+        ASSERT_TRUE(tresimport::OpenSurvey(demo, TRES_SAMPLES_DIR "/demo.tsd"));
+        ASSERT_TRUE(tresimport::OpenSurvey(earlier, TRES_SAMPLES_DIR "/earlier-year.tsd"));
+        ASSERT_TRUE(tresimport::OpenSurvey(moved, TRES_SAMPLES_DIR "/earlier-year.tsd"));
         unshifted = Of(Compare(demo, earlier));
         ASSERT_EQ(unshifted.matched, demo.GetRowCount());
     }
 
-    CTreDoc demo, earlier{CTreDoc::ERole::Aside}, moved{CTreDoc::ERole::Aside};
+    CTreDoc demo, earlier, moved;
     SResult unshifted;
 };
 
@@ -108,9 +109,10 @@ TEST_F(CompareAlignDemo, ReversedEarlierSurveyIsRefusedUnlessAccepted)
     for (int r = 1; r <= moved.GetRowCount(); ++r)
         if (moved.GetComment(r) == "Prüfstelle 10" || moved.GetComment(r) == "Isolierstück") moved.SetComment(r, "");
     SAlignment a;
-    std::string error;
+    tresdoc::SOutcome error;
     EXPECT_FALSE(AlignSurveys(demo, moved, SAlignOptions{}, a, error));
-    EXPECT_EQ(error, "Die Vergleichsmessung ist in umgekehrter Richtung gemessen.");
+    EXPECT_EQ(error.text, "Die Vergleichsmessung ist in umgekehrter Richtung gemessen.");
+    EXPECT_EQ(error.code, tresdoc::ERefusal::Reversed);
     EXPECT_EQ(a.method, EAlignMethod::None);
 
     a = Aligned(demo, moved, true);
@@ -132,7 +134,7 @@ TEST(CompareAlign, BetweenLandmarksLinearRoundedHalfAwayFirstRowWinsAndRepeatedC
     // the first landmark), landmarks "A" and "B" at both ends, written
     // differently: earlier metre e lies at -100 + e / 2. Each earlier row's
     // potential off tells which one was paired.
-    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    CTreDoc current, earlier;
     std::vector<int32_t> cm, em{-4};
     for (int32_t m = -100; m <= 0; ++m) cm.push_back(m);
     for (int32_t m = 0; m <= 200; ++m) em.push_back(m);
@@ -178,7 +180,7 @@ TEST(CompareAlign, BetweenLandmarksLinearRoundedHalfAwayFirstRowWinsAndRepeatedC
 
 TEST(CompareAlign, LandmarksInAnotherOrderAreRefused)
 {
-    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    CTreDoc current, earlier;
     MakeRows(current, {-100, 0, 5});
     MakeRows(earlier, {0, 150, 200});
     current.SetComment(1, "A");
@@ -188,11 +190,13 @@ TEST(CompareAlign, LandmarksInAnotherOrderAreRefused)
     earlier.SetComment(2, "C");
     earlier.SetComment(3, "B");
     SAlignment a;
-    std::string error;
+    tresdoc::SOutcome error;
     EXPECT_FALSE(AlignSurveys(current, earlier, SAlignOptions{true}, a, error));
-    EXPECT_EQ(error, "Die Landmarken „C“ und „B“ liegen in den beiden Messungen nicht gleich (aktuell bei 5 m und 0 "
-                     "m, in der Vergleichsmessung bei 150 m und 200 m); die Messungen lassen sich an ihnen nicht "
-                     "ausrichten.");
+    EXPECT_EQ(error.code, tresdoc::ERefusal::Refused);
+    EXPECT_EQ(error.text,
+              "Die Landmarken „C“ und „B“ liegen in den beiden Messungen nicht gleich (aktuell bei 5 m und 0 "
+              "m, in der Vergleichsmessung bei 150 m und 200 m); die Messungen lassen sich an ihnen nicht "
+              "ausrichten.");
 }
 
 TEST(CompareAlign, OffsetNeedsFiftyPairsAndPrefersTheSmallerThenTheNegativeOne)
@@ -200,7 +204,7 @@ TEST(CompareAlign, OffsetNeedsFiftyPairsAndPrefersTheSmallerThenTheNegativeOne)
     // Off potentials repeating every 4 m, the earlier survey's two metres
     // on: -2, +2, -6, +6 ... all fit exactly; -2 is taken.
     const int32_t pattern[] = {-900, -900, -800, -800};
-    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    CTreDoc current, earlier;
     std::vector<int32_t> metres;
     for (int32_t m = 0; m < 102; ++m) metres.push_back(m);
     MakeRows(current, metres);
@@ -217,7 +221,7 @@ TEST(CompareAlign, OffsetNeedsFiftyPairsAndPrefersTheSmallerThenTheNegativeOne)
     EXPECT_EQ(a.maxResidual, NO_VALUE);
     // Not for a native survey: its potential off does not follow ours.
     SAlignment n;
-    std::string error;
+    tresdoc::SOutcome error;
     ASSERT_TRUE(AlignSurveys(current, earlier, SAlignOptions{false, false}, n, error));
     EXPECT_EQ(n.method, EAlignMethod::None);
     EXPECT_EQ(AlignmentText(n), "nach Metern");
@@ -238,7 +242,7 @@ TEST(CompareAlign, ChainagesCarriedBackToTheCurrentSurveysRecordedMetres)
 {
     // The worked example re-stationed: metres 0, 100, 200, 300 at chainages
     // 5, 105, 208, 310; an earlier survey paired by chainage.
-    CTreDoc current, earlier(CTreDoc::ERole::Aside);
+    CTreDoc current, earlier;
     MakeRows(current, {0, 100, 200, 300});
     MakeRows(earlier, {0, 1, 2, 3, 4, 5});
     SAlignment a = AlignByStations({5, 105, 208, 310}, {0, 105, 156, 310, 320, NO_VALUE}, {});

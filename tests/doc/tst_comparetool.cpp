@@ -6,6 +6,7 @@
 #include "assesssurveys.h"
 #include "comparesurveys.h"
 #include "docfixture.h"
+#include "surveyopen.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -125,7 +126,7 @@ TEST_F(CompareTool, AlignedByLandmarksOrPipelineDataNotByTheRecordedMetres)
     const std::string shifted = ShellQuoted(m_dir / "shifted.tsd"), reversed = ShellQuoted(m_dir / "reversed.tsd");
     {
         CTreDoc doc;
-        ASSERT_TRUE(doc.OnOpenDocument(TRES_SAMPLES_DIR "/earlier-year.tsd"));
+        ASSERT_TRUE(tresimport::OpenSurvey(doc, TRES_SAMPLES_DIR "/earlier-year.tsd"));
         for (int r = 1; r <= doc.GetRowCount(); ++r) doc.SetMeter(r, doc.GetMeter(r) + 3);
         ASSERT_TRUE(doc.OnSaveDocument((m_dir / "shifted.tsd").string()));
         doc.ReverseMeasurement();

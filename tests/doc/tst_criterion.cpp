@@ -3,6 +3,7 @@
 // write, the ones that must not pass for a criterion, and the warning that
 // names them.
 #include "criterion.h"
+#include "surveyopen.h"
 #include "tredoc.h"
 #include "verdict.h"
 
@@ -116,7 +117,7 @@ TEST(ProtectionCriterion, SourceAndWarning)
 TEST(ProtectionCriterion, DemoWithTheElectrodeAfterTheCriterion)
 {
     CTreDoc doc;
-    ASSERT_TRUE(doc.OnOpenDocument(std::string(TRES_SAMPLES_DIR) + "/demo.tsd"));
+    ASSERT_TRUE(tresimport::OpenSurvey(doc, std::string(TRES_SAMPLES_DIR) + "/demo.tsd"));
     doc.m_header[2] = "-950 mV CSE";
     const SVerdict v = AssessProtection(doc);
     EXPECT_EQ(v.criterion.protection, -950);

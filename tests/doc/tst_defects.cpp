@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Suspected coating defects as local peaks of the lateral signal, their
 // grading by %IR, side and landmark, and the dig list.
+#include "surveyopen.h"
 #include "verdict.h"
 #include "verdictsurveys.h"
 
@@ -59,7 +60,7 @@ std::vector<std::string> GradedLines()
 TEST(Defects, DemoGivesItsSixPlantedDefects)
 {
     CTreDoc demo;
-    ASSERT_TRUE(demo.OnOpenDocument(TRES_SAMPLES_DIR "/demo.tsd"));
+    ASSERT_TRUE(tresimport::OpenSurvey(demo, TRES_SAMPLES_DIR "/demo.tsd"));
     const SVerdict v = AssessProtection(demo);
     EXPECT_EQ(Peaks(v), (std::vector<Peak>{{230, 540, 60},
                                            {742, 225, 40},
@@ -283,7 +284,7 @@ TEST(Defects, DemoActionsWhereTheProtectionDoesNotReach)
     // Entry 3 (2306 m, IR-free -850 mV at E_p) and 6 (1395 m, -860 mV) are
     // only just protected; entries 4 and 5 stand where it is not.
     CTreDoc demo;
-    ASSERT_TRUE(demo.OnOpenDocument(TRES_SAMPLES_DIR "/demo.tsd"));
+    ASSERT_TRUE(tresimport::OpenSurvey(demo, TRES_SAMPLES_DIR "/demo.tsd"));
     const SVerdict v = AssessProtection(demo);
     std::vector<std::tuple<int32_t, bool, std::string>> list;
     for (const SDigItem& item : v.digList) {

@@ -142,7 +142,6 @@ TEST(Lifecycle, NewDocumentHasOneRowAtMetreZero)
 {
     CTreDoc doc;
     EXPECT_TRUE(doc.m_bEmpty);
-    EXPECT_EQ(CTreDoc::GetDoc(), &doc);
     doc.m_qm[3] = "Gerät 12";
     doc.m_header[3] = "alt";
     doc.m_limits[0] = -1200;

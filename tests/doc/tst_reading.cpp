@@ -3,7 +3,9 @@
 // limits, the QM line, and what a bad file does (never a crash, never a
 // half-read survey).
 #include "docfixture.h"
+#include "filebytes.h"
 #include "qmline.h"
+#include "surveyopen.h"
 #include "tsdfile.h"
 
 #include <gtest/gtest.h>
@@ -252,13 +254,13 @@ TEST(Reading, DataAtTheEndGivesItsRowsOnlyAlsoAfterASave)
         CTempDir dir;
         WriteFile(dir / "hand.tsd", head + end);
         CTreDoc doc;
-        ASSERT_TRUE(doc.OnOpenDocument((dir / "hand.tsd").string()));
+        ASSERT_TRUE(tresimport::OpenSurvey(doc, (dir / "hand.tsd").string()));
         ASSERT_EQ(doc.GetRowCount(), 2);
         EXPECT_EQ(doc.GetMeter(2), 20);
         EXPECT_EQ(doc.GetComment(2), "B");
         ASSERT_TRUE(doc.OnSaveDocument((dir / "saved.tsd").string()));
         CTreDoc again;
-        ASSERT_TRUE(again.OnOpenDocument((dir / "saved.tsd").string()));
+        ASSERT_TRUE(tresimport::OpenSurvey(again, (dir / "saved.tsd").string()));
         EXPECT_EQ(again.GetRowCount(), 2);
     }
 }
@@ -282,7 +284,7 @@ TEST(Reading, FileLargerThanTheOldCutIsReadWhole)
     while (text.size() < 1'200'000) text += std::to_string(rows++) + ";-1.10;-0.90;12;3;11;2;Kommentar\r\n";
     WriteFile(dir / "big.tsd", text);
     CTreDoc doc;
-    ASSERT_TRUE(doc.OnOpenDocument((dir / "big.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(doc, (dir / "big.tsd").string()));
     EXPECT_EQ(doc.GetRowCount(), rows);
     EXPECT_EQ(doc.GetMeter(rows), rows - 1);
 }
@@ -308,7 +310,7 @@ TEST(Reading, SurveyFromAPipeIsReadWhole)
         }
     });
     CTreDoc doc;
-    const bool ok = doc.OnOpenDocument(path.string());
+    const bool ok = tresimport::OpenSurvey(doc, path.string());
     writer.join();
     ASSERT_TRUE(ok);
     EXPECT_EQ(doc.GetRowCount(), rows);
@@ -323,12 +325,12 @@ TEST(Reading, FileAboveTheBoundIsRefusedWhole)
     const auto path = dir / "huge.tsd";
     WriteFile(path, FileWithData({"1;;;;;;;"}));
     // sparse: costs no disk space
-    std::filesystem::resize_file(path, kMaxTsdFileSize + 1);
+    std::filesystem::resize_file(path, tresimport::kMaxSurveyFileSize + 1);
     CTreDoc doc;
     CRecordingHost host;
     doc.SetHost(&host);
     MakeRows(doc, {7});
-    EXPECT_FALSE(doc.OnOpenDocument(path.string()));
+    EXPECT_FALSE(tresimport::OpenSurvey(doc, path.string()));
     EXPECT_EQ(doc.GetMeter(1), 7);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].find("zu groß"), std::string::npos);
@@ -343,7 +345,7 @@ TEST(Reading, MissingDataSectionFailsAndKeepsTheDocument)
     doc.SetHost(&host);
     MakeRows(doc, {1, 2, 3});
     doc.m_header[3] = "Nord";
-    EXPECT_FALSE(doc.OnOpenDocument((dir / "bad.tsd").string()));
+    EXPECT_FALSE(tresimport::OpenSurvey(doc, (dir / "bad.tsd").string()));
     EXPECT_EQ(doc.GetRowCount(), 3);
     EXPECT_EQ(doc.m_header[3], "Nord");
     ASSERT_EQ(host.messages.size(), 1u);
@@ -365,16 +367,16 @@ TEST(Reading, OpenKeepsNothingOfTheSurveyBefore)
     CTreDoc doc;
     CRecordingHost host;
     doc.SetHost(&host);
-    ASSERT_TRUE(doc.OnOpenDocument((dir / "a.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(doc, (dir / "a.tsd").string()));
     ASSERT_EQ(host.shownName, "Nord");
     ASSERT_EQ(doc.m_qm[2], "Logger 7");
-    ASSERT_TRUE(doc.OnOpenDocument((dir / "b.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(doc, (dir / "b.tsd").string()));
     EXPECT_EQ(doc.m_header, (std::array<std::string, 20>{{"", "", "", "", "", "", "10"}}));
     EXPECT_EQ(doc.m_qm, (std::array<std::string, 20>{}));
     EXPECT_EQ(host.shownName, "");
     ASSERT_TRUE(doc.OnSaveDocument((dir / "b2.tsd").string()));
     CTreDoc back;
-    ASSERT_TRUE(back.OnOpenDocument((dir / "b2.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(back, (dir / "b2.tsd").string()));
     EXPECT_EQ(back.m_header[3], "");
     EXPECT_EQ(back.m_header[4], "");
     EXPECT_EQ(back.m_qm[2], "");
@@ -397,8 +399,8 @@ TEST(Reading, FileWithoutANumberInItsDataIsRefused)
         const auto path = dir / "leer.tsd";
         WriteFile(path, text);
         host.messages.clear();
-        EXPECT_FALSE(doc.OnOpenDocument(path.string())) << text;
-        EXPECT_FALSE(doc.AppendFile(path.string())) << text;
+        EXPECT_FALSE(tresimport::OpenSurvey(doc, path.string())) << text;
+        EXPECT_FALSE(tresimport::AppendSurvey(doc, path.string())) << text;
         EXPECT_EQ(host.messages,
                   std::vector<std::string>(2, "Die Datei " + path.string() + " enthält keine Messdaten."));
         ASSERT_EQ(doc.GetRowCount(), 1);
@@ -415,10 +417,10 @@ TEST(Reading, UnreadableFileGivesAGermanMessage)
     CTreDoc doc;
     CRecordingHost host;
     doc.SetHost(&host);
-    EXPECT_FALSE(doc.OnOpenDocument((dir / "fehlt.tsd").string()));
+    EXPECT_FALSE(tresimport::OpenSurvey(doc, (dir / "fehlt.tsd").string()));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_NE(host.messages[0].find("nicht gefunden"), std::string::npos);
-    EXPECT_FALSE(doc.OnOpenDocument(dir.Path().string())); // a folder
+    EXPECT_FALSE(tresimport::OpenSurvey(doc, dir.Path().string())); // a folder
     EXPECT_TRUE(doc.m_bEmpty);
 }
 
@@ -432,7 +434,7 @@ TEST(Reading, FinishingStepsReachTheHost)
     CRecordingHost host;
     doc.SetHost(&host);
     doc.NextViewNumber();
-    ASSERT_TRUE(doc.OnOpenDocument((dir / "a.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(doc, (dir / "a.tsd").string()));
     EXPECT_EQ(host.shownName, "Nord");
     EXPECT_EQ(host.docToHeader, 1);
     EXPECT_GE(host.updates, 1);
@@ -469,7 +471,7 @@ TEST(Appending, RowsGoBehindAndHeaderStays)
     doc.SetHost(&host);
     ASSERT_TRUE(ReadText(doc, FileWithData({"0;;;;;;;", "100;;;;;;;"})));
     doc.m_bTabIR = false; // not reset by an append
-    ASSERT_TRUE(doc.AppendFile((dir / "b.tsd").string()));
+    ASSERT_TRUE(tresimport::AppendSurvey(doc, (dir / "b.tsd").string()));
     ASSERT_EQ(doc.GetRowCount(), 4);
     EXPECT_EQ(doc.GetMeter(3), 200); // file order, no sorting
     EXPECT_EQ(doc.GetMeter(4), 150);
@@ -488,7 +490,7 @@ TEST(Appending, FailedAppendLeavesRowsAndSaysSo)
     CRecordingHost host;
     doc.SetHost(&host);
     MakeRows(doc, {1, 2});
-    EXPECT_FALSE(doc.AppendFile((dir / "none.tsd").string()));
+    EXPECT_FALSE(tresimport::AppendSurvey(doc, (dir / "none.tsd").string()));
     EXPECT_EQ(doc.GetRowCount(), 2);
     EXPECT_FALSE(doc.m_bAppend);
     EXPECT_FALSE(doc.IsModified());

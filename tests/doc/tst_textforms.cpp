@@ -189,6 +189,38 @@ TEST(NumberText, DecimalCommaOnlyFromPositionTwo)
     EXPECT_EQ(tresnum::ParseDecimalCommaPrefix("0,85"), 0.0);
 }
 
+// A settings field as a person types it: blanks around it, a typographic
+// minus, a decimal comma, digits beyond the unit cut off; empty stands for
+// the default, and neither the absent marker nor a doubled sign is a number.
+TEST(NumberText, SettingsFieldReadsWhatAPersonTypes)
+{
+    int64_t v = 0;
+    ASSERT_TRUE(tresnum::ParseFieldNumber(" \u2212850 ", 0, v));
+    EXPECT_EQ(v, -850);
+    ASSERT_TRUE(tresnum::ParseFieldNumber("4,99", 1, v));
+    EXPECT_EQ(v, 49);
+    ASSERT_TRUE(tresnum::ParseFieldNumber("  ", 1, v));
+    EXPECT_EQ(v, NO_VALUE);
+    for (const char* bad : {"9999999", "-9999999", "\u2212-5", "--5", "5 mV", ","})
+        EXPECT_FALSE(tresnum::ParseFieldNumber(bad, 0, v)) << bad;
+}
+
+// Lengths and chainages: the window, the report and the dig list drop or
+// keep the trailing zero as they always have, and a chainage just before
+// the start keeps its sign (the window's chainage column once showed -0,5
+// as "0,5").
+TEST(NumberText, LengthsKeepTheirSignAndDigits)
+{
+    EXPECT_EQ(tresnum::LengthText(2306), "2306");
+    EXPECT_EQ(tresnum::LengthText(2399.5), "2399,5");
+    EXPECT_EQ(tresnum::LengthText(12.05), "12,05");
+    EXPECT_EQ(tresnum::LengthText(-0.5), "-0,5");
+    EXPECT_EQ(tresnum::HundredthsText(2540), "25,40");
+    EXPECT_EQ(tresnum::HundredthsText(-305), "-3,05");
+    EXPECT_EQ(tresnum::HundredthsText(-2500), "-25");
+    EXPECT_EQ(tresnum::TenthsText(NO_VALUE, ""), "");
+}
+
 // A row's comment: copies are deep, moves leave the source empty, and a
 // comment assigned a piece of itself keeps that piece.
 TEST(RowText, CopiesMovesAndAssignmentFromItself)

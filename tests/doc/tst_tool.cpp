@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The batch tool from the outside: exit codes, JSON shape, edits, exports.
 #include "docfixture.h"
+#include "surveyopen.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -102,7 +103,7 @@ TEST(Tool, EditAppliesStepsInOrder)
                                + ShellQuoted(dir / "more.tsd") + " --reverse");
     ASSERT_EQ(r.status, 0);
     CTreDoc doc;
-    ASSERT_TRUE(doc.OnOpenDocument((dir / "b.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(doc, (dir / "b.tsd").string()));
     // sorted 10,20,30 -> insert 0 after row 1 -> 10,0,20,30 -> delete row 4 -> 10,0,20
     // -> append 5 -> 10,0,20,5 -> reverse around 10 + 5: 5,15,-5,10 -> sorted
     ASSERT_EQ(doc.GetRowCount(), 4);

@@ -4,6 +4,7 @@
 // same survey bytes a file does.
 #include "docfixture.h"
 
+#include "surveyopen.h"
 #include "tresversion.h"
 
 #include <gtest/gtest.h>
@@ -114,7 +115,7 @@ TEST(ToolCommandLine, LongOptionsTakeTheirUsualForms)
         = Sh(dir, "$T edit " + Q(dir / "a.tsd") + " --output=" + Q(dir / "b.tsd") + " --rev --add=Messmeter 0 100 -5");
     ASSERT_EQ(r.status, 0) << r.err;
     CTreDoc doc;
-    ASSERT_TRUE(doc.OnOpenDocument((dir / "b.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(doc, (dir / "b.tsd").string()));
     ASSERT_EQ(doc.GetRowCount(), 2);
     EXPECT_EQ(doc.GetMeter(1), 5); // reversed around 40: 10, 30, then -5
     EXPECT_EQ(doc.GetMeter(2), 25);
@@ -226,8 +227,8 @@ TEST(ToolCommandLine, StandardOutputGetsTheBytesASaveWrites)
     // The stream's QM line reads back as the file's does, but for the filler.
     CTreDoc fromFile, fromStream;
     WriteFile(dir / "stream.tsd", r.out);
-    ASSERT_TRUE(fromFile.OnOpenDocument((dir / "saved.tsd").string()));
-    ASSERT_TRUE(fromStream.OnOpenDocument((dir / "stream.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(fromFile, (dir / "saved.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(fromStream, (dir / "stream.tsd").string()));
     fromFile.m_qm[1] = fromStream.m_qm[1] = "";
     EXPECT_EQ(fromStream.m_qm, fromFile.m_qm);
     EXPECT_FALSE(fs::exists(dir / "-"));

@@ -4,6 +4,7 @@
 // the modified mark hold over a session.
 #include "docfields.h"
 #include "docfixture.h"
+#include "surveyopen.h"
 #include "tsdfile.h"
 
 #include <gtest/gtest.h>
@@ -101,7 +102,7 @@ void RandomEdit(CTreDoc& doc, CSurveyDice& dice)
         break;
     case 7:
         doc.m_bAppend = true;
-        ASSERT_TRUE(CTsdReader(doc).ReadText(AppendText(dice)));
+        ASSERT_TRUE(tresimport::ReadText(doc, AppendText(dice)));
         break;
     case 8:
         doc.ChangeFields(EStepKind::ErrorLimits, [&](CTreDoc& d) {

@@ -5,6 +5,7 @@
 #include "codepage.h"
 #include "docfixture.h"
 #include "qmline.h"
+#include "surveyopen.h"
 #include "tsdfile.h"
 #include "userrights.h"
 
@@ -262,7 +263,7 @@ TEST(QmLine, SavedSurveyReadsBackWithItsRowsAndQmEntriesForAnyQmText)
         CTreDoc rows;
         ASSERT_TRUE(ReadText(rows, CTsdWriter(doc).BuildText("01.02.26", "")));
         CTreDoc back;
-        ASSERT_TRUE(back.OnOpenDocument(path.string())) << round;
+        ASSERT_TRUE(tresimport::OpenSurvey(back, path.string())) << round;
         ASSERT_EQ(back.GetRowCount(), rows.GetRowCount()) << round;
         for (int r = 1; r <= rows.GetRowCount(); ++r)
             EXPECT_TRUE(*back.GetRow(r) == *rows.GetRow(r)) << round << " row " << r;
@@ -299,13 +300,13 @@ TEST(QmLine, UnchangedEntriesThatCannotBeEncodedAnewAreSavedAsRead)
     CTreDoc doc;
     CRecordingHost host;
     doc.SetHost(&host);
-    ASSERT_TRUE(doc.OnOpenDocument((dir / "hand.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(doc, (dir / "hand.tsd").string()));
     doc.EditCell(1, ERowValue::PotOn, -1100);
     for (const char* name : {"a.tsd", "b.tsd"}) { // again from what the first save wrote
         ASSERT_TRUE(doc.OnSaveDocument((dir / name).string())) << name;
         EXPECT_NE(ReadFile(dir / name).find("\r\n" + line + "\r\n"), std::string::npos) << name;
         CTreDoc back;
-        ASSERT_TRUE(back.OnOpenDocument((dir / name).string()));
+        ASSERT_TRUE(tresimport::OpenSurvey(back, (dir / name).string()));
         EXPECT_EQ(back.m_qm, doc.m_qm);
         EXPECT_EQ(back.GetPotOn(1), -1100);
     }
@@ -343,7 +344,7 @@ TEST(QmLine, ALineWithALoneCrIsSavedAsRead)
     CTreDoc doc;
     CRecordingHost host;
     doc.SetHost(&host);
-    ASSERT_TRUE(doc.OnOpenDocument((dir / "hand.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(doc, (dir / "hand.tsd").string()));
     EXPECT_EQ(doc.m_qm[1], "QWERTZUIOP");
     EXPECT_EQ(doc.m_qm[5], "Bezugselektrode Cu/CuSO4 E-27");
     EXPECT_EQ(doc.m_qm[6], "Kal. \xEF\xEF\xEF\xEF");
@@ -355,7 +356,7 @@ TEST(QmLine, ALineWithALoneCrIsSavedAsRead)
     EXPECT_NE(saved.find("\r\n" + line + "\r\n"), std::string::npos);
     // Read again and saved again: the same bytes.
     CTreDoc back;
-    ASSERT_TRUE(back.OnOpenDocument((dir / "a.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(back, (dir / "a.tsd").string()));
     EXPECT_EQ(back.m_qm, doc.m_qm);
     ASSERT_TRUE(back.OnSaveDocument((dir / "b.tsd").string()));
     EXPECT_EQ(ReadFile(dir / "b.tsd"), saved);
@@ -421,7 +422,7 @@ TEST(RoundTrip, WriteReadWriteGivesTheSameBytes)
     doc.m_header[6] = "130"; // as any read leaves it
     ASSERT_TRUE(doc.OnSaveDocument((dir / "a.tsd").string()));
     CTreDoc second;
-    ASSERT_TRUE(second.OnOpenDocument((dir / "a.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(second, (dir / "a.tsd").string()));
     EXPECT_EQ(second.m_qm[2], "Logato 12");
     EXPECT_EQ(second.m_qm[8], "TS 3.018");
     ASSERT_TRUE(second.OnSaveDocument((dir / "b.tsd").string()));
@@ -458,7 +459,7 @@ TEST(Saving, SetsPathClearsModifiedAndUsesTheHeaderBar)
     EXPECT_EQ(host.statusTexts.front(), "Test");
     EXPECT_EQ(host.statusTexts.back(), "");
     CTreDoc back;
-    ASSERT_TRUE(back.OnOpenDocument(path));
+    ASSERT_TRUE(tresimport::OpenSurvey(back, path));
     EXPECT_EQ(back.m_header[3], "aus der Kopfleiste");
     std::regex date(R"(\d\d\.\d\d\.\d\d)");
     EXPECT_TRUE(std::regex_match(back.m_qm[7], date)) << back.m_qm[7];

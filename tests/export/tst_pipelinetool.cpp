@@ -5,6 +5,7 @@
 // anaerobic section up to chainage 150 m at -950 mV.
 #include "numbers.h"
 #include "surveybinding.h"
+#include "surveyopen.h"
 #include "surveyrows.h"
 #include "toolrun.h"
 
@@ -173,7 +174,7 @@ TEST_F(PipelineTool, EditRestationWritesWholeChainagesOrRefuses)
     EXPECT_NE(r.out.find("Warnung: Zwischen „A“ (Zeile 2) und „B“ (Zeile 4) ist der Maßstab 1,025"), std::string::npos)
         << r.out;
     CTreDoc out;
-    ASSERT_TRUE(out.OnOpenDocument((m_dir / "out.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(out, (m_dir / "out.tsd").string()));
     std::vector<int32_t> metres;
     for (int row = 1; row <= out.GetRowCount(); ++row) metres.push_back(out.GetMeter(row));
     EXPECT_EQ(metres, (std::vector<int32_t>{5, 105, 208, 310, X})); // 207.5 half away from zero
@@ -183,7 +184,7 @@ TEST_F(PipelineTool, EditRestationWritesWholeChainagesOrRefuses)
     r = Tool("edit " + Path("w.tsd") + " -o " + Path("out.tsd") + " --add Messmeter 0 300 1000 --restation "
              + Path("leitung.geojson"));
     ASSERT_EQ(r.status, 0) << r.out;
-    ASSERT_TRUE(out.OnOpenDocument((m_dir / "out.tsd").string()));
+    ASSERT_TRUE(tresimport::OpenSurvey(out, (m_dir / "out.tsd").string()));
     EXPECT_EQ(out.GetMeter(3), 208);
 
     // Refusals: exit 2 for the data, 1 for the command line; nothing written.

@@ -27,7 +27,7 @@ protected:
     CMainFrame& Frame()
     {
         if (!m_frame) {
-            m_frame = std::make_unique<CMainFrame>(*m_doc, CTresApp::Get());
+            m_frame = std::make_unique<CMainFrame>(*m_doc, CTresApp::Get()->FrameSetup());
             m_frame->show();
             if (!QTest::qWaitForWindowExposed(m_frame.get())) qWarning("window not exposed");
         }

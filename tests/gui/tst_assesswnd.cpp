@@ -9,7 +9,9 @@
 #include "curvepainter.h"
 #include "curvepane.h"
 #include "framefixture.h"
+#include "headerbar.h"
 #include "mainframe.h"
+#include "surveysession.h"
 #include "tablemodel.h"
 #include "tableview.h"
 #include "tredoc.h"
@@ -148,6 +150,7 @@ private slots:
     void criterionBarSummaryAndListsOfASmallSurvey();
     void criterionWarningInRed();
     void cellAndFieldEditsAssessAgainAtOnce();
+    void headerEditAssessesNothingCellEditOnce();
     void wrongInputIsRefusedWithMessage();
     void settingsKeptInSettingsNotInSurvey();
     void nativeComparisonServesThe100mVCriterion();
@@ -323,6 +326,36 @@ void TestAssessWnd::cellAndFieldEditsAssessAgainAtOnce()
     QCOMPARE(RowsNamed(w.ListModel(EList::Warnings), QString::fromUtf8("Messlücke")).size(), 0);
     Type(w.Field(CAssessWnd::FieldSpike), QStringLiteral("400"));
     QCOMPARE(RowsNamed(w.ListModel(EList::Warnings), QString::fromUtf8("Ausreißer")).size(), 0);
+}
+
+void TestAssessWnd::headerEditAssessesNothingCellEditOnce()
+{
+    CAssessWnd& w = OpenAndShow(kSmallSurvey);
+    // The map and the curve marks ask for the verdict too: one assessment
+    // serves them all.
+    m_frame->Action(CMainFrame::ID_ASSESS_OVERLAY)->setChecked(true);
+    m_frame->Action(CMainFrame::ID_VIEW_MAP)->trigger();
+    CSurveySession& session = m_frame->Session();
+    QSignalSpy changes(&session, &CSurveySession::Changed);
+    const int before = session.Assessments();
+
+    // A typed name is a step of the survey, but no part of the verdict.
+    m_frame->HeaderBar()->NameEdit()->end(false);
+    QTest::keyClicks(m_frame->HeaderBar()->NameEdit(), QStringLiteral("Ost"));
+    QCOMPARE(m_doc->m_header[3], std::string("NordOst"));
+    QCOMPARE(changes.size(), 3);
+    for (const QList<QVariant>& c : changes)
+        QCOMPARE(c.at(0).value<CSurveySession::EChange>(), CSurveySession::EChange::Header);
+    QCOMPARE(session.Assessments(), before);
+
+    changes.clear();
+    CTrePlotModel* table = m_frame->TableView()->PlotModel();
+    QCOMPARE(table->StoreCell(14, CTrePlotModel::ColPotOff, "-0.80"), CTrePlotModel::EStore::Accepted);
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes[0].at(0).value<CSurveySession::EChange>(), CSurveySession::EChange::Rows);
+    QCOMPARE(session.Assessments(), before + 1);
+    QCOMPARE(RowsNamed(w.ListModel(EList::Stretches), QString::fromUtf8("nicht geschützt")).value(0).mid(1, 2),
+             (QStringList{"11", "14"}));
 }
 
 void TestAssessWnd::wrongInputIsRefusedWithMessage()

@@ -194,7 +194,6 @@ void TestCompareMenu::loadShowHideAndClose()
     QCOMPARE(m_seam.options, QStringList{"Nativmessung"});
     QCOMPARE(m_seam.offered, QList<bool>{false});
     QVERIFY(Frame().Comparison().IsLoaded());
-    QCOMPARE(CTreDoc::GetDoc(), m_doc.get());
     QCOMPARE(QString::fromStdString(m_doc->m_header[3]), QString("Leitung aktuell"));
     QVERIFY(!m_doc->IsModified());
     QVERIFY(Frame().Action(CMainFrame::ID_VIEW_COMPARE)->isChecked());

@@ -115,7 +115,7 @@ void TestDesktop::droppedSurveyOpensAfterTheSaveQuestion()
     CAnsweringSeam seam;
     CUiSeam::Install(&seam);
     auto doc = std::make_unique<CTreDoc>();
-    auto frame = std::make_unique<CMainFrame>(*doc, nullptr);
+    auto frame = std::make_unique<CMainFrame>(*doc);
     frame->show();
     frame->OnFileNew();
     doc->SetModifiedFlag(true);
@@ -205,7 +205,7 @@ void TestDesktop::assessmentDockShowsItsListsWhole()
     CAnsweringSeam seam;
     CUiSeam::Install(&seam);
     auto doc = std::make_unique<CTreDoc>();
-    auto frame = std::make_unique<CMainFrame>(*doc, nullptr);
+    auto frame = std::make_unique<CMainFrame>(*doc);
     frame->setGeometry(QRect(wide->geometry().topLeft() + QPoint(40, 40), QSize(1800, 900)));
     frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
@@ -271,7 +271,7 @@ void TestDesktop::windowFitsItsScreenAndKeepsItsDocks()
     CUiSeam::Install(&seam);
     auto doc = std::make_unique<CTreDoc>();
     auto open = [&] {
-        auto f = std::make_unique<CMainFrame>(*doc, nullptr);
+        auto f = std::make_unique<CMainFrame>(*doc);
         f->show();
         if (!QTest::qWaitForWindowExposed(f.get())) qWarning("window not exposed");
         return f;

@@ -12,6 +12,7 @@
 #include "panejob.h"
 #include "printrunner.h"
 #include "splashwnd.h"
+#include "surveyopen.h"
 #include "tredoc.h"
 #include "tresapp.h"
 #include "tresversion.h"
@@ -246,7 +247,7 @@ void TestMainFrame::unknownCriterionIsKeptAsExtraEntry()
     const QString out = m_files.filePath("c2.tsd");
     QVERIFY(m_doc->OnSaveDocument(out.toStdString()));
     CTreDoc back;
-    QVERIFY(back.OnOpenDocument(out.toStdString()));
+    QVERIFY(tresimport::OpenSurvey(back, out.toStdString()));
     QCOMPARE(back.m_header[2], std::string("-1000 mV (Sonder)"));
     // the next survey does not inherit the extra entry
     WriteSurvey(path, "-850 mV", 2);
@@ -267,7 +268,7 @@ void TestMainFrame::emptyCriterionIsKeptEmpty()
     const QString out = m_files.filePath("e2.tsd");
     QVERIFY(m_doc->OnSaveDocument(out.toStdString()));
     CTreDoc back;
-    QVERIFY(back.OnOpenDocument(out.toStdString()));
+    QVERIFY(tresimport::OpenSurvey(back, out.toStdString()));
     QCOMPARE(back.m_header[2], std::string());
     // The empty entry goes with its survey.
     WriteSurvey(path, "-850 mV", 2);

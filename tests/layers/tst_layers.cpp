@@ -96,19 +96,32 @@ TEST(Layers, QtStaysOutOfTheDocumentAndTheLibrary)
 TEST(Layers, CallersSeeOnlyTheLibrarysPublicHeader)
 {
     CTreeCopy tree;
-    tree.Write("src/transfer/check.cpp", "#include \"vlnkw32.h\"\n#include \"logfile.h\"\n");
+    tree.Write("src/handheld/check.cpp", "#include \"vlnkw32.h\"\n#include \"logfile.h\"\n");
+    // The dialog reaches the library only through the handheld's interface.
+    tree.Write("src/transfer/check.cpp", "#include \"vlnkw32.h\"\n");
     tree.Write("tools/handheld-sim/check.cpp", "#include \"vlnkw32.h\"\n");
     const auto violations = layers::CheckTree(tree.Root());
-    ASSERT_EQ(violations.size(), 2u) << Listing(violations);
-    EXPECT_EQ(violations[0].file, "src/transfer/check.cpp");
+    ASSERT_EQ(violations.size(), 3u) << Listing(violations);
+    EXPECT_EQ(violations[0].file, "src/handheld/check.cpp");
     EXPECT_EQ(violations[0].line, 2);
-    EXPECT_EQ(violations[1].file, "tools/handheld-sim/check.cpp"); // the other end of the wire shares nothing
+    EXPECT_EQ(violations[1].file, "src/transfer/check.cpp");
+    EXPECT_EQ(violations[2].file, "tools/handheld-sim/check.cpp"); // the other end of the wire shares nothing
+}
+
+TEST(Layers, AnIncludeOfAnotherLayerNamesItsFolder)
+{
+    CTreeCopy tree;
+    tree.Write("src/views/check.cpp", "#include \"numtext.h\"\n#include \"doc/numtext.h\"\n#include \"curvepane.h\"\n");
+    const auto violations = layers::CheckTree(tree.Root());
+    ASSERT_EQ(violations.size(), 1u) << Listing(violations);
+    EXPECT_EQ(layers::Describe(violations[0]),
+              "src/views/check.cpp:1: includes \"numtext.h\": written without its layer: \"doc/numtext.h\"");
 }
 
 TEST(Layers, PrintingUsesOnlyTheViewsPartsWithoutQt)
 {
     CTreeCopy tree;
-    tree.Write("src/print/check.cpp", "#include \"clipsegment.h\"\n#include \"curvepane.h\"\n");
+    tree.Write("src/print/check.cpp", "#include \"views/clipsegment.h\"\n#include \"curvepane.h\"\n");
     const auto violations = layers::CheckTree(tree.Root());
     ASSERT_EQ(violations.size(), 1u) << Listing(violations);
     EXPECT_EQ(layers::Describe(violations[0]),
@@ -135,8 +148,8 @@ TEST(Layers, TheToolsDocumentCommandsStayFreeOfQt)
     tree.InsertLine("src/tool/main.cpp", 2, "#include <QCoreApplication>");
     tree.InsertLine("src/tool/dump.cpp", 2, "#include \"curvepane.h\"");
     tree.InsertLine("src/tool/csv.cpp", 2, "#include \"render.h\"");
-    tree.InsertLine("src/tool/qt/main.cpp", 2, "#include \"toolhost.h\"");
-    tree.InsertLine("src/tool/qt/render.cpp", 2, "#include \"assessoptions.h\"");
+    tree.InsertLine("src/tool/qt/main.cpp", 2, "#include \"tool/toolhost.h\"");
+    tree.InsertLine("src/tool/qt/render.cpp", 2, "#include \"tool/assessoptions.h\"");
     const auto violations = layers::CheckTree(tree.Root());
     ASSERT_EQ(violations.size(), 3u) << Listing(violations);
     EXPECT_EQ(layers::Describe(violations[0]),

@@ -5,6 +5,7 @@
 #include "mapscene.h"
 #include "mapview.h"
 #include "surveybinding.h"
+#include "surveyopen.h"
 #include "tredoc.h"
 #include "verdict.h"
 
@@ -71,7 +72,7 @@ private:
 
 void TestMapPicture::initTestCase()
 {
-    QVERIFY(m_doc.OnOpenDocument(TRES_SAMPLES_DIR "/demo.tsd"));
+    QVERIFY(tresimport::OpenSurvey(m_doc, TRES_SAMPLES_DIR "/demo.tsd"));
     const trespipeline::SSurveyBinding b
         = trespipeline::BindSurveyToFile(m_doc, TRES_SAMPLES_DIR "/demo-leitung.geojson");
     QVERIFY(b.ok);

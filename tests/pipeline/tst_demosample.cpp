@@ -9,6 +9,7 @@
 #include "sections.h"
 #include "survey.h"
 
+#include "surveyopen.h"
 #include "tredoc.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +42,7 @@ TEST(DemoSample, RestationsAndPlacesTheDemoSurvey)
     ASSERT_TRUE(read.ok) << read.errors.front();
     EXPECT_TRUE(read.warnings.empty());
     CTreDoc doc;
-    ASSERT_TRUE(doc.OnOpenDocument(std::string(TRES_SAMPLES_DIR) + "/demo.tsd"));
+    ASSERT_TRUE(tresimport::OpenSurvey(doc, std::string(TRES_SAMPLES_DIR) + "/demo.tsd"));
 
     const SRestation r = Restation(doc, read.data.fixpoints);
     ASSERT_TRUE(r.ok) << r.errors.front();

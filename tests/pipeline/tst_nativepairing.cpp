@@ -6,6 +6,7 @@
 #include "nativepairing.h"
 #include "pipelinereader.h"
 #include "surveybinding.h"
+#include "surveyopen.h"
 #include "tiedassessment.h"
 
 #include "tredoc.h"
@@ -24,7 +25,7 @@ const std::string kSamples = TRES_SAMPLES_DIR;
 std::unique_ptr<CTreDoc> Open(const std::string& name)
 {
     auto doc = std::make_unique<CTreDoc>();
-    EXPECT_TRUE(doc->OnOpenDocument(kSamples + "/" + name)) << name;
+    EXPECT_TRUE(tresimport::OpenSurvey(*doc, kSamples + "/" + name)) << name;
     return doc;
 }
 

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -197,6 +198,24 @@ TEST(Restation, RoundsHalfAwayFromZero)
     EXPECT_EQ(whole.metres, (std::vector<int32_t>{208, X, -1}));
     EXPECT_EQ(RestationedMetres({1.0, 9999999.2, 3e9}).badRow, 2);
     EXPECT_EQ(RestationedMetres({1.0, 3e9}).badRow, 2);
+}
+
+// The menu command's question: rows 2 and 4 move (by 3 and 12 m), row 3
+// keeps its metre, row 5 has no chainage and is not counted as moved.
+TEST(Restation, PreviewCountsMovedRowsAndTheLargestMove)
+{
+    CTreDoc doc;
+    Fill(doc, {{0, ""}, {10, ""}, {20, ""}, {30, ""}, {40, ""}});
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    const SRestationPreview p = PreviewRestation(doc, {0.2, 12.6, 20.4, 41.5, none});
+    EXPECT_EQ(p.whole.badRow, 0);
+    EXPECT_EQ(p.whole.metres, (std::vector<int32_t>{0, 13, 20, 42, X}));
+    EXPECT_EQ(p.changed, 2);
+    EXPECT_EQ(p.largestRow, 4);
+    EXPECT_EQ(p.largest, 12);
+    // Nothing moves: no row named.
+    const SRestationPreview same = PreviewRestation(doc, {0, 10, 20, 30, 40});
+    EXPECT_EQ(std::tie(same.changed, same.largestRow), std::make_tuple(0, 0));
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "reportsettings.h"
 #include "sheetplan.h"
 #include "survey.h"
+#include "surveyopen.h"
 #include "surveyrows.h"
 #include "tredoc.h"
 #include "verdict.h"
@@ -493,7 +494,7 @@ void TestAssessReport::demoReportShowsItsKeyFigures()
     // stretches not (2.7 %), so 11 + 3 interruptions leave 15 protected
     // stretches; 6 defects on 2.371 km are 2.5 per km.
     CTreDoc doc;
-    QVERIFY(doc.OnOpenDocument(DEMO_TSD));
+    QVERIFY(tresimport::OpenSurvey(doc, DEMO_TSD));
     const QString path = m_dir.filePath(QStringLiteral("demo.pdf"));
     QString error;
     QVERIFY2(WriteAssessmentReportPdf(doc, SReportOptions(), path, &error), qPrintable(error));

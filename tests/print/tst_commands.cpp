@@ -163,7 +163,7 @@ private:
     CMainFrame& Frame(int lastMetre = 500)
     {
         FillDoc(*m_doc, Survey(lastMetre, lastMetre >= 100 ? 10 : 2));
-        m_frame = std::make_unique<CMainFrame>(*m_doc, CTresApp::Get());
+        m_frame = std::make_unique<CMainFrame>(*m_doc, CTresApp::Get()->FrameSetup());
         m_frame->InitialUpdateAll();
         m_frame->UpdateCommandUI();
         return *m_frame;
@@ -189,7 +189,7 @@ void TestCommands::cleanup()
 
 void TestCommands::enabledWithDocument()
 {
-    CMainFrame frame(*m_doc, CTresApp::Get());
+    CMainFrame frame(*m_doc, CTresApp::Get()->FrameSetup());
     frame.UpdateCommandUI();
     QVERIFY(!frame.Action(CMainFrame::ID_PRINT_GRAPHIC)->isEnabled());
     QVERIFY(!frame.Action(CMainFrame::ID_PRINT_TABLE)->isEnabled());

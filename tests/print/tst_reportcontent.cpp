@@ -4,9 +4,9 @@
 // the QM entries under their meanings, and the sheets planned on the
 // chainage with pipeline data (none left empty, the sections' criteria
 // over their range, the comparison where it was paired).
+#include "alignforcomparison.h"
 #include "assesslayout.h"
 #include "comparison.h"
-#include "comparisonalignment.h"
 #include "nativepairing.h"
 #include "reportfigures.h"
 #include "reportfixture.h"

@@ -5,11 +5,11 @@
 // page and refused as final; page 1 with the result and how the survey
 // was taken; the stretch table at chainage and recorded metre with the
 // E_p that applied.
+#include "alignforcomparison.h"
 #include "assesschart.h"
 #include "assessreport.h"
 #include "assesssheet.h"
 #include "comparison.h"
-#include "comparisonalignment.h"
 #include "missingtool.h"
 #include "pdftext.h"
 #include "recorder.h"

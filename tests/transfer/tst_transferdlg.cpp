@@ -4,6 +4,7 @@
 // no handheld, and, with the handheld simulator on a pseudo-terminal, the
 // receive and delete runs.
 #include "portsearchdlg.h"
+#include "surveyopen.h"
 #include "transferdlg.h"
 #include "tredoc.h"
 #include "uiseam.h"
@@ -408,7 +409,7 @@ void TestTransferDlg::receiveIntoTheDataFolderAndOpen()
     QVERIFY(dlg.ProgressBar()->isHidden());
     QCOMPARE(dlg.ProgressText()->text(), QString());
     CTreDoc doc;
-    QVERIFY(doc.OnOpenDocument((m_data->path() + "/A1.TSD").toStdString()));
+    QVERIFY(tresimport::OpenSurvey(doc, (m_data->path() + "/A1.TSD").toStdString()));
     QCOMPARE(doc.GetRowCount(), 200);
     QCOMPARE(doc.m_header[3], std::string("A1.TSD"));
     dlg.reject();

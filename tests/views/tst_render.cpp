@@ -3,6 +3,7 @@
 // to its Qt half): its arguments, its errors and exit codes, and that its
 // picture is the pane's own backing image.
 #include "curvepane.h"
+#include "surveyopen.h"
 #include "viewsfixture.h"
 
 #include <QImage>
@@ -100,7 +101,7 @@ void TestRender::pictureIsThePanesBackingImage()
         CTreDoc doc;
         CTreViewHub hub;
         doc.SetHost(&hub);
-        QVERIFY(doc.OnOpenDocument(m_survey));
+        QVERIFY(tresimport::OpenSurvey(doc, m_survey));
         CTrePrintView gradient(doc), potential(doc);
         hub.AddView(&gradient);
         hub.AddView(&potential);

@@ -4,7 +4,7 @@
 
   result_names_test.py ROOT
 
-The library and the transfer dialog name every result code as vlnkw32.h
+The library, the handheld's link and the transfer dialog name every result code as vlnkw32.h
 does (VLNK_WAITING, not 213): a number in code that compares with, returns or
 assigns one of 201..232 is reported with its place. Comments and
 string literals are left alone.
@@ -27,7 +27,7 @@ def bare_codes(path):
 def main(root):
     root = pathlib.Path(root)
     found = 0
-    for folder in ("src/vlnk", "src/transfer"):
+    for folder in ("src/vlnk", "src/handheld", "src/transfer"):
         for path in sorted((root / folder).rglob("*")):
             if path.suffix not in (".cpp", ".h") or path.name == "vlnkw32.h":
                 continue

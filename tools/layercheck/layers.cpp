@@ -28,6 +28,9 @@ const std::vector<CLayer>& Layers()
         std::vector<CLayer> l;
         const std::vector<std::string> vlnkBase{"vlnk/include"};
         l.push_back({"doc", {}, true});
+        // The survey readers, one per file format, and the registry that
+        // chooses among them: over doc, used by every opener of a survey.
+        l.push_back({"import", {"doc"}, true});
         // Pipeline data, re-stationing and positions: beside doc, over it.
         l.push_back({"pipeline", {"doc"}, true});
         // The exports (CSV, JSON, GeoJSON, KML, GPX), shared by the tool and
@@ -46,23 +49,28 @@ const std::vector<CLayer>& Layers()
         // The map dock: the survey on its route, drawn in the grid of the
         // pipeline data; beside views, used by app.
         l.push_back({"map", {"doc", "pipeline", "export"}, false});
-        l.push_back({"ui", {}, false});
-        l.push_back({"docdlg", {"doc", "ui"}, false});
-        l.push_back({"transfer", {"ui", "vlnk/include"}, false});
-        l.push_back({"app",
-                     {"doc", "pipeline", "export", "views", "map", "print", "ui", "docdlg", "transfer", "vlnk/include"},
-                     false});
+        // The file dialogs' filters come from the readers' registry.
+        l.push_back({"ui", {"import"}, false});
+        l.push_back({"docdlg", {"doc", "import", "ui"}, false});
+        // The handheld as the transfer dialog sees it; its one implementation
+        // over the serial-link library is the only caller of its header.
+        l.push_back({"handheld", {"vlnk/include"}, true});
+        l.push_back({"transfer", {"ui", "handheld"}, false});
+        l.push_back(
+            {"app",
+             {"doc", "import", "pipeline", "export", "views", "map", "print", "ui", "docdlg", "transfer", "handheld"},
+             false});
         // The batch tool's document commands start without Qt; its drawing
         // commands are a program of their own over the panes and printing,
         // sharing the document commands' Qt-free option parsing.
-        l.push_back({"tool", {"doc", "pipeline", "export"}, true});
-        l.push_back({"tool/qt", {"doc", "pipeline", "export", "views", "print", "tool"}, false});
+        l.push_back({"tool", {"doc", "import", "pipeline", "export"}, true});
+        l.push_back({"tool/qt", {"doc", "import", "pipeline", "export", "views", "print", "tool"}, false});
         l.push_back({"tools/handheld-sim", {}, true});
         l.push_back({"tools/gensurvey", {"doc", "pipeline"}, true});
         l.push_back({"tools/layercheck", {}, true});
-        l.push_back({"tools/viewer", {"doc", "views"}, false});
+        l.push_back({"tools/viewer", {"doc", "import", "views"}, false});
         l.push_back({"tools/look",
-                     {"doc", "pipeline", "views", "map", "print", "ui", "docdlg", "transfer", "app", "vlnk/include"},
+                     {"doc", "import", "pipeline", "views", "map", "print", "ui", "docdlg", "transfer", "app"},
                      false});
         return l;
     }();
@@ -180,6 +188,19 @@ private:
     std::map<fs::path, bool> m_qtFree;
 };
 
+// The program's files name a header of another layer with its folder
+// ("doc/numtext.h"), so a reader sees where a name comes from. The
+// library's inner layers and its public headers, which its callers include
+// as installed, are left as they are; so are the tools beside the program.
+std::optional<CViolation> UnwrittenLayer(const fs::path& file, const std::string& from, const CInclude& inc,
+                                         const fs::path& target, const std::string& to)
+{
+    if (*file.begin() != "src" || from.rfind("vlnk", 0) == 0 || to.rfind("vlnk", 0) == 0) return std::nullopt;
+    const std::string written = target.lexically_relative("src").generic_string();
+    if (inc.name == written) return std::nullopt;
+    return CViolation{file, inc.line, inc.name, "written without its layer: \"" + written + "\""};
+}
+
 } // namespace
 
 std::vector<CViolation> CheckTree(const fs::path& root)
@@ -208,9 +229,15 @@ std::vector<CViolation> CheckTree(const fs::path& root)
             const std::string to = LayerOf(targets[0]);
             if (to == layerName) continue;
             const auto& uses = layer->uses;
-            if (std::find(uses.begin(), uses.end(), to) != uses.end()) continue;
+            if (std::find(uses.begin(), uses.end(), to) != uses.end()) {
+                if (auto v = UnwrittenLayer(file, layerName, inc, targets[0], to)) out.push_back(*v);
+                continue;
+            }
             if (to == "views" && std::find(uses.begin(), uses.end(), "views/qt-free") != uses.end()) {
-                if (tree.QtFree(targets[0])) continue;
+                if (tree.QtFree(targets[0])) {
+                    if (auto v = UnwrittenLayer(file, layerName, inc, targets[0], to)) out.push_back(*v);
+                    continue;
+                }
                 out.push_back({file, inc.line, inc.name,
                                std::string(layer->name) + " may use only the parts of views without Qt"});
                 continue;

@@ -103,7 +103,7 @@ int main(int argc, char** argv)
     const QString folder = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(folder);
     CTreDoc doc;
-    CMainFrame frame(doc, &app);
+    CMainFrame frame(doc, app.FrameSetup());
     frame.show();
     if (!frame.OpenDocumentFile(QString::fromLocal8Bit(argv[1]))) return 2;
     Grab(folder, QStringLiteral("01-window"));

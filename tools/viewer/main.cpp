@@ -5,6 +5,7 @@
 // table right). With --grab the window is written to a PNG and the program
 // ends, which is how the panes are looked at on a machine without a screen.
 #include "curvepane.h"
+#include "surveyopen.h"
 #include "tableview.h"
 #include "tredoc.h"
 #include "tresversion.h"
@@ -75,7 +76,7 @@ int main(int argc, char** argv)
     CViewerHost host;
     doc.SetHost(&host);
     if (file.isEmpty()) doc.OnNewDocument();
-    else if (!doc.OnOpenDocument(file.toStdString())) return 2;
+    else if (!tresimport::OpenSurvey(doc, file.toStdString())) return 2;
 
     QSplitter outer(Qt::Horizontal);
     auto* inner = new QSplitter(Qt::Vertical, &outer);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 
-#include "optionword.h"
+#include "tool/optionword.h"
 
 #include <QFile>
 #include <QStringList>

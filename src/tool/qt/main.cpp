@@ -6,7 +6,7 @@
 #include "printcmd.h"
 #include "render.h"
 #include "reportcmd.h"
-#include "toolhost.h"
+#include "tool/toolhost.h"
 
 #include "tresversion.h"
 

@@ -2,13 +2,14 @@
 #include "printcmd.h"
 #include "commandline.h"
 #include "offscreenapp.h"
-#include "outputguard.h"
+#include "tool/outputguard.h"
 
-#include "graphiclayout.h"
-#include "printjob.h"
-#include "surveypath.h"
-#include "toolhost.h"
-#include "tredoc.h"
+#include "doc/surveypath.h"
+#include "doc/tredoc.h"
+#include "print/graphiclayout.h"
+#include "print/printjob.h"
+#include "surveyfile.h"
+#include "tool/toolhost.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -118,11 +119,7 @@ int RunPrintCommand(int argc, char** argv)
 
     CTreDoc doc;
     CToolHost host;
-    doc.SetHost(&host);
-    if (!tresdoc::OpenSurveyPath(doc, file)) {
-        if (!host.HadMessage()) std::fprintf(stderr, "print: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
-        return kExitFile;
-    }
+    if (!OpenCommandSurvey(doc, host, file, "print")) return kExitFile;
     if (scale) doc.m_nPlotScale = *scale;
     if (start) doc.m_nPlotStart = *start;
     if (end) doc.m_nPlotEnd = *end;

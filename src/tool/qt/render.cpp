@@ -2,13 +2,14 @@
 #include "render.h"
 #include "commandline.h"
 #include "offscreenapp.h"
-#include "outputguard.h"
+#include "tool/outputguard.h"
 
-#include "curvepane.h"
-#include "surveypath.h"
-#include "toolhost.h"
-#include "tredoc.h"
-#include "viewhub.h"
+#include "doc/surveypath.h"
+#include "doc/tredoc.h"
+#include "surveyfile.h"
+#include "tool/toolhost.h"
+#include "views/curvepane.h"
+#include "views/viewhub.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -31,10 +32,13 @@ class CRenderHost : public CTreViewHub {
 public:
     void ShowMessage(const std::string& text) override
     {
-        hadMessage = true;
+        m_hadMessage = true;
         ToolError(text);
     }
-    bool hadMessage = false;
+    bool HadMessage() const { return m_hadMessage; }
+
+private:
+    bool m_hadMessage = false;
 };
 
 const char kUsage[] = "Aufruf: tresmon-tool render DATEI -o AUSGABE.png [--pane gradient|potential] "
@@ -121,11 +125,7 @@ int RunRenderCommand(int argc, char** argv)
 
     CTreDoc doc;
     CRenderHost host;
-    doc.SetHost(&host);
-    if (!tresdoc::OpenSurveyPath(doc, file)) {
-        if (!host.hadMessage) std::fprintf(stderr, "render: Die Datei %s kann nicht gelesen werden.\n", file.c_str());
-        return kExitFile;
-    }
+    if (!OpenCommandSurvey(doc, host, file, "render")) return kExitFile;
 
     // Both panes in the main window's order, so that each takes its kind
     // from the document's view counter exactly as it does there.

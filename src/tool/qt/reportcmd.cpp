@@ -2,15 +2,16 @@
 #include "reportcmd.h"
 #include "offscreenapp.h"
 
-#include "assessoptions.h"
-#include "assessreport.h"
-#include "comparealign.h"
-#include "criterion.h"
-#include "fileerror.h"
-#include "nativepairing.h"
-#include "toolbinding.h"
-#include "toolhost.h"
-#include "tredoc.h"
+#include "doc/criterion.h"
+#include "doc/fileerror.h"
+#include "doc/tredoc.h"
+#include "import/surveyopen.h"
+#include "pipeline/nativepairing.h"
+#include "print/assessreport.h"
+#include "tool/assessoptions.h"
+#include "tool/comparealign.h"
+#include "tool/toolbinding.h"
+#include "tool/toolhost.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -23,7 +24,7 @@ namespace {
 bool Open(CTreDoc& doc, CToolHost& host, const std::string& path)
 {
     doc.SetHost(&host);
-    const bool opened = doc.OnOpenDocument(path);
+    const bool opened = tresimport::OpenSurvey(doc, path);
     if (!opened && !host.HadMessage()) ToolError(tresdoc::OpenErrorText(path, EINVAL));
     doc.SetHost(nullptr);
     return opened;

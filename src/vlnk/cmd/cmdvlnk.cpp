@@ -31,6 +31,7 @@
 #include "profile.h"
 #include "settings.h"
 #include "sidefile.h"
+#include "vlnkdirline.h"
 #include "vlnkw32.h"
 
 namespace vlnk {
@@ -112,27 +113,8 @@ private:
     bool m_bInstalled = false;
 };
 
-struct HandheldFile {
-    std::string name;
-    unsigned long size = 0;
-    bool bDirectory = false;
-};
-
-// A directory line: name in 12 columns, the size, then the attribute letters
-// "AHNRDSV" (blank when clear) and the date.
-HandheldFile ParseDirLine(const std::string& line)
-{
-    HandheldFile file;
-    file.name = line.substr(0, std::min<size_t>(12, line.size()));
-    while (!file.name.empty() && file.name.back() == ' ') file.name.pop_back();
-    if (line.size() <= 12) return file;
-    char* end = nullptr;
-    file.size = std::strtoul(line.c_str() + 12, &end, 10);
-    const char* attributes = end;
-    if (*attributes == ' ') ++attributes;
-    file.bDirectory = std::strlen(attributes) > 4 && attributes[4] == 'D';
-    return file;
-}
+// A directory line as the library's callers read it.
+using HandheldFile = vlnkline::CDirLine;
 
 // The file name part of a handheld pattern, upper-cased as the handheld
 // has always been sent its names.
@@ -170,6 +152,16 @@ private:
     int ListFailure(int result, const std::string& pattern);
     int MapTx(int result, const std::string& dir, const std::string& name);
     int MapRx(int result, const std::string& dir, const std::string& name);
+    using TransferFn = int (*)(int channel, const char* pcPath);
+    using FailureMap = int (CCmdRun::*)(int result, const std::string& dir, const std::string& name);
+    // Moves the files one by one, each shown as "<action> '<name>' (<i> of
+    // <count>)"; the first failure ends the run with its mapped result.
+    template <typename File>
+    int TransferEach(const std::vector<File>& files, const std::string& dir, const char* action, TransferFn start,
+                     FailureMap failure);
+    // The handheld's files (no folders) that match the value's pattern; a
+    // failed listing or no match fails the command.
+    int HandheldFiles(const std::string& value, const std::string& remote, std::vector<HandheldFile>& files);
     int Fail(int result, std::string status)
     {
         m_status = std::move(status);
@@ -386,15 +378,32 @@ int CCmdRun::RunTx(const std::string& value)
     const PcPattern pattern = SplitPcPattern(DosValueToPath(value));
     const std::vector<PcFile> files = MatchingPcFiles(pattern);
     if (files.empty()) return Fail(VLNK_CMD_FILE_NOT_FOUND, Printf("PC cannot find '%s'", value.c_str()));
+    return TransferEach(files, pattern.dir, "Sending", VLNKTransmitFile, &CCmdRun::MapTx);
+}
+
+template <typename File>
+int CCmdRun::TransferEach(const std::vector<File>& files, const std::string& dir, const char* action, TransferFn start,
+                          FailureMap failure)
+{
     const int count = static_cast<int>(files.size());
     for (int i = 0; i < count; ++i) {
-        const PcFile& file = files[static_cast<size_t>(i)];
+        const File& file = files[static_cast<size_t>(i)];
         m_nCurrentSize = file.size;
-        int result = VLNKTransmitFile(m_ch, (pattern.dir + file.name).c_str());
+        int result = start(m_ch, (dir + file.name).c_str());
         if (result == VLNK_WAITING)
-            result = Wait(Printf("Sending '%s' (%d of %d)", file.name.c_str(), i + 1, count), true);
-        if (result != 0) return MapTx(result, pattern.dir, file.name);
+            result = Wait(Printf("%s '%s' (%d of %d)", action, file.name.c_str(), i + 1, count), true);
+        if (result != 0) return (this->*failure)(result, dir, file.name);
     }
+    return 0;
+}
+
+int CCmdRun::HandheldFiles(const std::string& value, const std::string& remote, std::vector<HandheldFile>& files)
+{
+    if (const int result = List(remote, files)) {
+        return ListFailure(result, remote);
+    }
+    std::erase_if(files, [](const HandheldFile& file) { return file.bDirectory; });
+    if (files.empty()) return Fail(VLNK_CMD_FILE_NOT_FOUND, Printf("File not found '%s'", value.c_str()));
     return 0;
 }
 
@@ -424,23 +433,9 @@ int CCmdRun::RunRx(const std::string& value)
 {
     LogWrite(m_ch, "CMDVLNK:Receiving '%s' from remote", value.c_str());
     const PcPattern pattern = SplitPcPattern(DosValueToPath(value));
-    const std::string remote = Upper(pattern.name);
     std::vector<HandheldFile> files;
-    if (const int result = List(remote, files)) {
-        return ListFailure(result, remote);
-    }
-    std::erase_if(files, [](const HandheldFile& file) { return file.bDirectory; });
-    if (files.empty()) return Fail(VLNK_CMD_FILE_NOT_FOUND, Printf("File not found '%s'", value.c_str()));
-    const int count = static_cast<int>(files.size());
-    for (int i = 0; i < count; ++i) {
-        const HandheldFile& file = files[static_cast<size_t>(i)];
-        m_nCurrentSize = file.size;
-        int result = VLNKReceiveFile(m_ch, (pattern.dir + file.name).c_str());
-        if (result == VLNK_WAITING)
-            result = Wait(Printf("Receiving '%s' (%d of %d)", file.name.c_str(), i + 1, count), true);
-        if (result != 0) return MapRx(result, pattern.dir, file.name);
-    }
-    return 0;
+    if (const int result = HandheldFiles(value, Upper(pattern.name), files)) return result;
+    return TransferEach(files, pattern.dir, "Receiving", VLNKReceiveFile, &CCmdRun::MapRx);
 }
 
 int CCmdRun::MapRx(int result, const std::string& dir, const std::string& name)
@@ -461,13 +456,8 @@ int CCmdRun::MapRx(int result, const std::string& dir, const std::string& name)
 int CCmdRun::RunDel(const std::string& value)
 {
     LogWrite(m_ch, "CMDVLNK:Deleting '%s' on remote", value.c_str());
-    const std::string remote = HandheldPattern(value);
     std::vector<HandheldFile> files;
-    if (const int result = List(remote, files)) {
-        return ListFailure(result, remote);
-    }
-    std::erase_if(files, [](const HandheldFile& file) { return file.bDirectory; });
-    if (files.empty()) return Fail(VLNK_CMD_FILE_NOT_FOUND, Printf("File not found '%s'", value.c_str()));
+    if (const int result = HandheldFiles(value, HandheldPattern(value), files)) return result;
     const int count = static_cast<int>(files.size());
     for (int i = 0; i < count; ++i) {
         const std::string& name = files[static_cast<size_t>(i)].name;
@@ -605,7 +595,7 @@ int CCmdRun::List(const std::string& pattern, std::vector<HandheldFile>& files)
         result = Wait("", false, &left, line);
         if (result == VLNK_CHANNEL_IDLE) return 0;
         if (result != 0) return result;
-        files.push_back(ParseDirLine(line));
+        files.push_back(vlnkline::ParseDirLine(line));
     }
 }
 

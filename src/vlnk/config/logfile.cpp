@@ -16,6 +16,8 @@ namespace {
 // A plain pointer: no exit handler touches what it points to.
 CLogFile* g_pLog = nullptr;
 
+} // namespace
+
 std::tm LocalNow()
 {
     const std::time_t now = std::time(nullptr);
@@ -23,8 +25,6 @@ std::tm LocalNow()
     localtime_r(&now, &tm);
     return tm;
 }
-
-} // namespace
 
 void CLogFile::Configure(const std::string& path, unsigned maxSizeKb)
 {

@@ -56,6 +56,10 @@ CLogFile* TheLog();
 // and takes it back (null) before it goes.
 void SetTheLog(CLogFile* log);
 
+// The local calendar time now: the log's clock unless a test replaces it, and
+// the date and time the handheld is set to.
+std::tm LocalNow();
+
 // printf-style entry in the library's log; nothing while no library is loaded.
 void LogWrite(int channel, const char* format, ...) __attribute__((format(printf, 2, 3)));
 

@@ -42,10 +42,4 @@ std::string FormatDirLine(const DirEntryRecord& e)
     return line;
 }
 
-bool IsUnsafeName(const std::string& name, bool isDirectory)
-{
-    if (isDirectory && (name == "." || name == "..")) return false;
-    return name.find_first_of("/\\") != std::string::npos || name.find("..") != std::string::npos;
-}
-
 } // namespace vlnk

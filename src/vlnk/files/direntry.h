@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "vlnkdirline.h"
+
 namespace vlnk {
 
 inline constexpr uint8_t kAttrDirectory = 0x10;
@@ -29,8 +31,8 @@ DirEntryRecord ParseDirEntry(const uint8_t* payload, size_t size);
 // when clear) and "DD/MM/YY HH:MM".
 std::string FormatDirLine(const DirEntryRecord& entry);
 
-// A name that would reach outside a folder on the PC: a path separator, or
-// "..". The directory entries "." and ".." themselves are harmless.
-bool IsUnsafeName(const std::string& name, bool isDirectory);
+// A name that would reach outside a folder on the PC (one rule for the
+// library and its callers).
+using vlnkline::IsUnsafeName;
 
 } // namespace vlnk

@@ -8,6 +8,7 @@
 
 #include "filecommands.h"
 #include "libdir.h"
+#include "localfile.h"
 #include "logfile.h"
 #include "pcpath.h"
 #include "vlnkw32.h"
@@ -16,13 +17,6 @@ namespace vlnk {
 namespace {
 
 constexpr size_t kBlock = 242;
-
-void CloseLocal(LinkState& link)
-{
-    if (!link.m_pLocalFile) return;
-    std::fclose(link.m_pLocalFile);
-    link.m_pLocalFile = nullptr;
-}
 
 // Sends the next block; false when there is none (or the download was stopped).
 bool SendBlock(LinkState& link)
@@ -112,10 +106,7 @@ int StartSoftwareDownload(LinkState& link, int machine)
         return VLNK_NO_DOWNLOAD_FILE;
     }
     link.m_strArgument = path;
-    if (link.m_pLocalFile) {
-        LogWrite(ch, "VLNKWDLL:ERROR:SWDL:File already open [%s] - closed", path.c_str());
-        CloseLocal(link);
-    }
+    CloseLeftOpen(link, "SWDL");
     link.m_pLocalFile = std::fopen(path.c_str(), "rb");
     if (!link.m_pLocalFile) {
         LogWrite(ch, "VLNKWDLL:ERROR:SWDL:Could not open file to transmit [%s]", path.c_str());

@@ -26,6 +26,7 @@
 #include "direntry.h"
 #include "filecommands.h"
 #include "frame.h"
+#include "localfile.h"
 #include "logfile.h"
 #include "pcpath.h"
 #include "settings.h"
@@ -72,19 +73,6 @@ std::FILE* CreatePartial(LinkState& link)
     return nullptr;
 }
 
-// Closes the local file; a failed flush means data did not reach the disk.
-// A file about to replace the target is made durable first, so that a crash
-// after the rename cannot leave an empty or partial file under its name.
-bool CloseLocal(LinkState& link, bool durable = false)
-{
-    if (!link.m_pLocalFile) return true;
-    bool ok = true;
-    if (durable) ok = std::fflush(link.m_pLocalFile) == 0 && fsync(fileno(link.m_pLocalFile)) == 0;
-    ok = std::fclose(link.m_pLocalFile) == 0 && ok;
-    link.m_pLocalFile = nullptr;
-    return ok;
-}
-
 void RemovePartial(LinkState& link)
 {
     for (std::string* path : {&link.m_strPartialPath, &link.m_strPreviousRead}) {
@@ -113,6 +101,16 @@ bool SameContent(const std::string& a, const std::string& b)
     return same;
 }
 
+// "R": the handheld opens the file and its header reply follows.
+void RequestOpen(LinkState& link, const std::string& name)
+{
+    BuildFrame(link, 'R', name);
+    SetStage(link, RxStage::Header);
+    // From here the handheld may be sending, even when its answer is lost.
+    link.m_eHandheld = LinkState::Handheld::Sending;
+    CtrlRequest(link, kWordReply);
+}
+
 // Opens the handheld file once more for the next read.
 void NextRead(LinkState& link)
 {
@@ -120,11 +118,14 @@ void NextRead(LinkState& link)
     link.m_strPartialPath.clear();
     link.m_nDoneBytes = 0;
     link.m_nLastSequence = 0xFFFF; // the handheld numbers each read's blocks from 0
-    BuildFrame(link, 'R', HandheldName(PcPath(link)));
-    SetStage(link, RxStage::Header);
-    link.m_eHandheld = LinkState::Handheld::Sending;
     link.m_bDone = false;
-    CtrlRequest(link, kWordReply);
+    RequestOpen(link, HandheldName(PcPath(link)));
+}
+
+void NotOnRemote(LinkState& link, const std::string& name)
+{
+    LogWrite(link.m_nChannel, "VLNKWDLL:WARNING:Cannot find '%s' on remote", name.c_str());
+    link.m_nPendingError = VLNK_FILE_NOT_FOUND;
 }
 
 // A verified receive after a complete read: true when it is over (the read
@@ -258,12 +259,8 @@ void OnReply(LinkState& link)
     case RxStage::Count:
         link.m_nEntriesAnnounced = ReplyU16(ReplyPayload(link), ReplyLength(link));
         link.m_nEntriesReceived = 0;
-        if (link.m_nEntriesAnnounced == 0) {
-            // Nothing would answer "D"; the file is not there.
-            LogWrite(ch, "VLNKWDLL:WARNING:Cannot find '%s' on remote", name.c_str());
-            link.m_nPendingError = VLNK_FILE_NOT_FOUND;
-            return;
-        }
+        // Nothing would answer "D"; the file is not there.
+        if (link.m_nEntriesAnnounced == 0) return NotOnRemote(link, name);
         BuildFrame(link, 'D', name);
         SetStage(link, RxStage::Entries);
         link.m_strLastEntry.clear();
@@ -289,17 +286,8 @@ void OnReply(LinkState& link)
             CtrlAwaitNextFrame(link, link.m_Settings.RetryTimeout);
             return;
         }
-        if (link.m_nEntryDate == 0) {
-            LogWrite(ch, "VLNKWDLL:WARNING:Cannot find '%s' on remote", name.c_str());
-            link.m_nPendingError = VLNK_FILE_NOT_FOUND;
-            return;
-        }
-        BuildFrame(link, 'R', name);
-        SetStage(link, RxStage::Header);
-        // From here the handheld may be sending, even when its answer is lost.
-        link.m_eHandheld = LinkState::Handheld::Sending;
-        CtrlRequest(link, kWordReply);
-        return;
+        if (link.m_nEntryDate == 0) return NotOnRemote(link, name);
+        return RequestOpen(link, name);
     }
     case RxStage::Header: {
         if (const int status = ReplyU16(ReplyPayload(link), ReplyLength(link))) {
@@ -359,14 +347,7 @@ int ReceiveStep(LinkState& link, StepEvent event, int* value, char* text)
     case StepEvent::CommsEvent:
         if (link.m_bDone) return 0;
         if (Stage(link) == RxStage::Confirm) {
-            if (link.m_Port.GetNumInRxBuffer() == 0) {
-                link.m_Port.ArmNotify(1, -1);
-                link.StartTimer(link.m_Settings.StartBlockTimeout);
-                return 0;
-            }
-            uint8_t byte = 0;
-            link.m_Port.GetChar(byte);
-            OnConfirmAnswer(link, byte == ACK);
+            if (const std::optional<bool> ack = TakeDirectAnswer(link)) OnConfirmAnswer(link, *ack);
             return 0;
         }
         [[fallthrough]];
@@ -407,24 +388,14 @@ int ReceiveStep(LinkState& link, StepEvent event, int* value, char* text)
 
 int StartReceiveFile(LinkState& link, const char* pcPath)
 {
+    if (!BeginTransfer(link, pcPath, "RX", "receive", "receive")) return VLNK_BAD_FILENAME;
     const int ch = link.m_nChannel;
-    link.m_strArgument = pcPath ? pcPath : "";
     const char* path = link.m_strArgument.c_str();
-    LogWrite(ch, "Trying to receive file %s", path);
-    link.LoadRememberedBaud();
-    link.SetupLine();
-    if (IsInvalidTransferName(link.m_strArgument) || HandheldName(link.m_strArgument).size() > kRequestDataMax - 1) {
-        LogWrite(ch, "VLNKWDLL:ERROR:RX:Cannot receive - invalid filename [%s]", path);
-        return VLNK_BAD_FILENAME;
-    }
     if (ReachesOutside(link.m_strArgument)) {
         LogWrite(ch, "VLNKWDLL:ERROR:RX:Refused name with a path separator or '..' [%s]", path);
         return VLNK_BAD_FILENAME;
     }
-    if (link.m_pLocalFile) {
-        LogWrite(ch, "VLNKWDLL:ERROR:RX:File already open [%s] - closed", path);
-        CloseLocal(link);
-    }
+    CloseLeftOpen(link, "RX");
     if (access(path, F_OK) == 0 && access(path, W_OK) != 0) {
         LogWrite(ch, "VLNKWDLL:ERROR:RX:Insufficient rights to open [%s]", path);
         return VLNK_PC_NO_RIGHTS;

@@ -9,6 +9,7 @@
 #include "ctrlcommand.h"
 #include "filecommands.h"
 #include "frame.h"
+#include "localfile.h"
 #include "logfile.h"
 #include "pcpath.h"
 #include "transferprogress.h"
@@ -25,13 +26,6 @@ constexpr size_t kInfraredBlock = 241; // plus the sequence byte
 TxStage Stage(const LinkState& link) { return static_cast<TxStage>(link.m_nStage); }
 void SetStage(LinkState& link, TxStage stage) { link.m_nStage = static_cast<int>(stage); }
 const std::string& PcPath(const LinkState& link) { return link.m_strArgument; }
-
-void CloseLocal(LinkState& link)
-{
-    if (!link.m_pLocalFile) return;
-    std::fclose(link.m_pLocalFile);
-    link.m_pLocalFile = nullptr;
-}
 
 // The block after the one in flight. A file that cannot be read any more ends
 // the transfer like a cancel, with its own result.
@@ -121,25 +115,15 @@ int TransmitStep(LinkState& link, StepEvent event, int* value, char* text)
 
 int StartTransmitFile(LinkState& link, const char* pcPath)
 {
+    if (!BeginTransfer(link, pcPath, "TX", "send", "transmit")) return VLNK_BAD_FILENAME;
     const int ch = link.m_nChannel;
-    link.m_strArgument = pcPath ? pcPath : "";
     const char* path = link.m_strArgument.c_str();
-    LogWrite(ch, "Trying to send file %s", path);
-    link.LoadRememberedBaud();
-    link.SetupLine();
-    if (IsInvalidTransferName(link.m_strArgument) || HandheldName(link.m_strArgument).size() > kRequestDataMax - 1) {
-        LogWrite(ch, "VLNKWDLL:ERROR:TX:Cannot transmit - invalid filename [%s]", path);
-        return VLNK_BAD_FILENAME;
-    }
     struct stat st { };
     if (stat(path, &st) != 0) {
         LogWrite(ch, "VLNKWDLL:ERROR:TX:Cannot find file to transmit [%s]", path);
         return VLNK_FILE_NOT_FOUND;
     }
-    if (link.m_pLocalFile) {
-        LogWrite(ch, "VLNKWDLL:ERROR:TX:File already open [%s] - closed", path);
-        CloseLocal(link);
-    }
+    CloseLeftOpen(link, "TX");
     link.m_pLocalFile = S_ISREG(st.st_mode) ? std::fopen(path, "rb") : nullptr;
     if (!link.m_pLocalFile) {
         LogWrite(ch, "VLNKWDLL:ERROR:TX:Could not open file to transmit [%s]", path);

@@ -130,6 +130,9 @@ private:
     // For the library thread's own calls: loses the port when `error` says the
     // device is gone.
     void LoseOn(int error);
+    // One queue of the line emptied (TCIFLUSH, TCOFLUSH); `direction` and
+    // `operation` name it in the log lines.
+    void Flush(int queue, const char* direction, const char* operation);
     static void Watch(ThreadBlock* block);
     // The watcher's two waits; a negative time-out waits without one.
     static void WaitForWake(ThreadBlock* block, long long timeoutNs);

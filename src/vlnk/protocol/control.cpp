@@ -38,6 +38,15 @@ int QueryResult(LinkState& link, char* text, const std::string& value, const cha
 
 int StatusOf(const char* reply) { return ReplyU16(reinterpret_cast<const uint8_t*>(reply), 2); }
 
+// A setting the handheld refused: its status logged, the command's own code.
+int SettingResult(LinkState& link, const char* reply, const char* logFormat, int failure)
+{
+    const int status = StatusOf(reply);
+    if (status == 0) return 0;
+    LogWrite(link.m_nChannel, logFormat, status);
+    return failure;
+}
+
 int ShortStep(LinkState& link, StepEvent event, int* /*value*/, char* text)
 {
     if (event != StepEvent::Poll) return CtrlCommand(link, event);
@@ -60,30 +69,13 @@ int ShortStep(LinkState& link, StepEvent event, int* /*value*/, char* text)
     case kGetDrives:
         return QueryResult(link, text, reply, "List of drives is %s",
                            "Got list of drives but NULL passed as return value");
-    case kSetDrive:
-        if (const int status = StatusOf(reply)) {
-            LogWrite(ch, "Error trying to set drive = (%d)", status);
-            return VLNK_SET_DRIVE_FAILED;
-        }
-        return 0;
+    case kSetDrive: return SettingResult(link, reply, "Error trying to set drive = (%d)", VLNK_SET_DRIVE_FAILED);
     case kSetDirectory:
-        if (const int status = StatusOf(reply)) {
-            LogWrite(ch, "VLNKWDLL:ERROR:Error trying to set directory = (%d)", status);
-            return VLNK_NO_DIRECTORY;
-        }
-        return 0;
+        return SettingResult(link, reply, "VLNKWDLL:ERROR:Error trying to set directory = (%d)", VLNK_NO_DIRECTORY);
     case kSetHandheldDate:
-        if (const int status = StatusOf(reply)) {
-            LogWrite(ch, "VLNKWDLL:ERROR:Error trying to set date = (%d)", status);
-            return VLNK_SET_DATE_FAILED;
-        }
-        return 0;
+        return SettingResult(link, reply, "VLNKWDLL:ERROR:Error trying to set date = (%d)", VLNK_SET_DATE_FAILED);
     case kSetHandheldTime:
-        if (const int status = StatusOf(reply)) {
-            LogWrite(ch, "VLNKWDLL:ERROR:Error trying to set time = (%d)", status);
-            return VLNK_SET_TIME_FAILED;
-        }
-        return 0;
+        return SettingResult(link, reply, "VLNKWDLL:ERROR:Error trying to set time = (%d)", VLNK_SET_TIME_FAILED);
     case kDeleteFile:
         if (const int status = StatusOf(reply)) {
             LogWrite(ch, "VLNKWDLL:ERROR:File [%s] not found on handheld (%d)", link.m_strArgument.c_str(), status);
@@ -107,44 +99,27 @@ void PrepareLine(LinkState& link)
     link.SetupLine();
 }
 
-std::tm LocalNow()
+// A query: nothing to check or log before the request goes out.
+int Query(LinkState& link, int id, uint8_t command, const uint8_t* data, size_t size, ReplySize reply)
 {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    return tm;
+    PrepareLine(link);
+    BuildFrame(link, command, data, size);
+    return Begin(link, id, reply);
 }
 
 } // namespace
 
-int StartGetPath(LinkState& link)
-{
-    PrepareLine(link);
-    BuildFrame(link, 'G', nullptr, 0);
-    return Begin(link, kGetPath, kAnyReply);
-}
+int StartGetPath(LinkState& link) { return Query(link, kGetPath, 'G', nullptr, 0, kAnyReply); }
 
 int StartGetFreeSpace(LinkState& link, int drive)
 {
-    PrepareLine(link);
     const uint8_t data = static_cast<uint8_t>(drive);
-    BuildFrame(link, 'F', &data, 1);
-    return Begin(link, kGetFreeSpace, {4, kReplyPayloadMax});
+    return Query(link, kGetFreeSpace, 'F', &data, 1, {4, kReplyPayloadMax});
 }
 
-int StartGetSessionId(LinkState& link)
-{
-    PrepareLine(link);
-    BuildFrame(link, 'I', nullptr, 0);
-    return Begin(link, kGetSessionId);
-}
+int StartGetSessionId(LinkState& link) { return Query(link, kGetSessionId, 'I', nullptr, 0, kStatusReply); }
 
-int StartGetDrives(LinkState& link)
-{
-    PrepareLine(link);
-    BuildFrame(link, 'L', nullptr, 0);
-    return Begin(link, kGetDrives, kAnyReply);
-}
+int StartGetDrives(LinkState& link) { return Query(link, kGetDrives, 'L', nullptr, 0, kAnyReply); }
 
 int StartSetDrive(LinkState& link, int drive)
 {

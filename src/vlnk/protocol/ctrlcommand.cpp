@@ -204,6 +204,18 @@ void SendDirect(LinkState& link)
     link.StartTimer(link.m_Settings.StartBlockTimeout);
 }
 
+std::optional<bool> TakeDirectAnswer(LinkState& link)
+{
+    if (link.m_Port.GetNumInRxBuffer() == 0) {
+        link.m_Port.ArmNotify(1, -1);
+        link.StartTimer(link.m_Settings.StartBlockTimeout);
+        return std::nullopt;
+    }
+    uint8_t byte = 0;
+    link.m_Port.GetChar(byte);
+    return byte == ACK;
+}
+
 bool GarbageSeen() { return g_bGarbageSeen; }
 
 } // namespace vlnk

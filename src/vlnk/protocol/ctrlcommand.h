@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "frame.h"
 #include "linkstate.h"
@@ -51,6 +52,11 @@ void CtrlAwaitNextFrame(LinkState& link, unsigned timeoutMs, bool repeat = false
 // Sends the request in the transmit buffer as it is, without an exchange: the
 // timer runs with StartBlockTimeout and the line is armed for one byte.
 void SendDirect(LinkState& link);
+
+// The answer to such a request, on a line notification: empty while no byte
+// has come (the line armed and the timer started again, as SendDirect left
+// them), else whether the byte is ACK.
+std::optional<bool> TakeDirectAnswer(LinkState& link);
 
 // Whether the line showed garbage since the last good ACK; shared by all channels.
 bool GarbageSeen();

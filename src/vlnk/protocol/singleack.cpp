@@ -3,6 +3,7 @@
 // frame: set baud rate ("B") and quit the handheld's transfer program ("Q").
 #include <cstring>
 
+#include "ctrlcommand.h"
 #include "frame.h"
 #include "linkcommands.h"
 #include "logfile.h"
@@ -49,19 +50,13 @@ void OnAck(LinkState& link)
 int AckStep(LinkState& link, StepEvent event, int* /*value*/, char* /*text*/)
 {
     switch (event) {
-    case StepEvent::CommsEvent: {
+    case StepEvent::CommsEvent:
         if (link.m_bDone) return 0;
-        if (link.m_Port.GetNumInRxBuffer() == 0) {
-            link.m_Port.ArmNotify(1, -1);
-            link.StartTimer(link.m_Settings.StartBlockTimeout);
-            return 0;
+        if (const std::optional<bool> ack = TakeDirectAnswer(link)) {
+            if (*ack) OnAck(link);
+            else Retry(link);
         }
-        uint8_t byte = 0;
-        link.m_Port.GetChar(byte);
-        if (byte == ACK) OnAck(link);
-        else Retry(link);
         return 0;
-    }
     case StepEvent::TimerEvent:
         if (!link.m_bDone) Retry(link);
         return 0;

@@ -57,6 +57,7 @@
 #pragma once
 
 #include "measrow.h"
+#include "outcome.h"
 
 #include <cstdint>
 #include <string>
@@ -126,9 +127,10 @@ private:
 std::vector<int32_t> EarlierOnCurrentMetres(const CTreDoc& current, const CTreDoc& earlier, const SAlignment& a);
 
 // By landmarks, else by offset. False when refused (see above), with the
-// reason in `error`; `out` is then left as it was.
+// reason in `refusal` (ERefusal::Reversed for a survey walked from the
+// other end); `out` is then left as it was.
 bool AlignSurveys(const CTreDoc& current, const CTreDoc& earlier, const SAlignOptions& options, SAlignment& out,
-                  std::string& error);
+                  tresdoc::SOutcome& refusal);
 
 // No alignment asked for: the recorded metres are paired as they are (method
 // none), and the landmarks both surveys share are still listed with their

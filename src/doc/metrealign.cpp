@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "comparisonalign.h"
+#include "metrealign.h"
 
 #include "commentkey.h"
 #include "metreindex.h"
@@ -272,15 +272,18 @@ std::string AlignmentText(const SAlignment& a)
 }
 
 bool AlignSurveys(const CTreDoc& current, const CTreDoc& earlier, const SAlignOptions& options, SAlignment& out,
-                  std::string& error)
+                  tresdoc::SOutcome& refusal)
 {
     SAlignment a;
     a.ties = LandmarkTies(current, earlier);
     std::vector<SAlignTie> knots;
-    if (!Knots(a.ties, knots, a.reversed, error)) return false;
+    if (std::string error; !Knots(a.ties, knots, a.reversed, error)) {
+        refusal = tresdoc::SOutcome::Refused(std::move(error));
+        return false;
+    }
     if (knots.size() >= 2) {
         if (a.reversed && !options.reverse) {
-            error = kReversedSurveyMessage;
+            refusal = tresdoc::SOutcome::Refused(kReversedSurveyMessage, tresdoc::ERefusal::Reversed);
             return false;
         }
         a.method = EAlignMethod::Landmarks;

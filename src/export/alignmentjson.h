@@ -4,9 +4,13 @@
 // reads both alike.
 #pragma once
 
-#include "comparisonalign.h"
+#include "doc/metrealign.h"
 #include "jsontext.h"
 
 // method, reversed, offset, offsetPairs, ties (comment, current and earlier
 // with row and metre, residual), maxResidual.
+namespace tresexport {
+
 ojson AlignmentJson(const SAlignment& a);
+
+} // namespace tresexport

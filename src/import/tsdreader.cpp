@@ -1,34 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tsdfile.h"
+#include "tsdreader.h"
 
-#include "codepage.h"
-#include "fileerror.h"
-#include "numtext.h"
-#include "qmline.h"
-#include "tredoc.h"
-#include "undosteps.h"
+#include "doc/codepage.h"
+#include "doc/dochost.h"
+#include "doc/errorlimits.h"
+#include "doc/fileerror.h"
+#include "doc/numtext.h"
+#include "doc/qmline.h"
+#include "doc/surveyimage.h"
+#include "doc/tsdfile.h"
+#include "filebytes.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cerrno>
 #include <cmath>
-#include <fcntl.h>
 #include <limits>
-#include <memory>
 #include <optional>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <span>
 #include <vector>
-
-void CProgressSteps::Report(int percent)
-{
-    if (percent <= m_threshold) return;
-    m_host.ProgressStep(percent);
-    m_host.StatusText(tresnum::FormatInt(percent) + " %");
-    m_threshold += 5;
-}
 
 namespace {
 
@@ -234,25 +224,6 @@ std::string RebuildOlderLayout(std::string_view text)
     return out;
 }
 
-// Asks the kernel to map a new block's pages in one call. The file's
-// buffer and the rows are written from end to end at once; page by page,
-// each first touch is a fault of its own, which costs more than the parsing
-// (on a virtual machine several times more). Without the call - an older
-// kernel - the pages simply fault as before.
-void MapInAdvance(const void* block, size_t bytes)
-{
-#ifdef MADV_POPULATE_WRITE
-    static const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<uintptr_t>(block);
-    const uintptr_t first = (start + page - 1) & ~(page - 1);
-    const uintptr_t end = (start + bytes) & ~(page - 1);
-    if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
-#else
-    (void)block;
-    (void)bytes;
-#endif
-}
-
 // An upper bound of the rows in a block: its line feeds plus one.
 size_t CountLines(std::string_view block)
 {
@@ -266,7 +237,7 @@ void ParseData(std::string_view block, CParsedFile& parsed, CProgressSteps& prog
     // Every row is a line: with room for all of them up front the rows are
     // built once in place, never moved while the vector would grow.
     parsed.rows.reserve(CountLines(block));
-    MapInAdvance(parsed.rows.data(), parsed.rows.capacity() * sizeof(CMeasRow));
+    tresimport::MapInAdvance(parsed.rows.data(), parsed.rows.capacity() * sizeof(CMeasRow));
     const size_t length = block.size();
     bool heading = true;
     ForEachLine(block, [&](std::string_view line, size_t end) {
@@ -299,107 +270,92 @@ void ParseKeyLines(std::string_view block, std::vector<std::pair<std::string_vie
     });
 }
 
-// A file's bytes, read whole into one buffer that is not cleared first:
-// the rows are parsed from it in place.
-struct CFileBytes {
-    std::unique_ptr<char[]> data;
-    size_t size = 0;
-    std::string_view View() const { return {data.get(), size}; }
-};
+} // namespace
 
-constexpr int kGrewTooLarge = -1;
+namespace tresimport {
 
-// Reads `fd` to its end into `out`, sized from `expected` (the size fstat
-// gave) plus one byte that tells a file which grew since. Returns 0, an
-// errno value, or kGrewTooLarge when the bytes pass kMaxTsdFileSize (then
-// out.size says how many were read).
-int ReadAll(int fd, size_t expected, CFileBytes& out)
+const CFileFilter& CTsdReader::Filter() const
 {
-    size_t capacity = expected + 1;
-    out.data = std::make_unique_for_overwrite<char[]>(capacity);
-    MapInAdvance(out.data.get(), capacity);
-    out.size = 0;
-    for (;;) {
-        if (out.size == capacity) {
-            const size_t grown = std::min<size_t>(std::max<size_t>(capacity * 2, 65536), kMaxTsdFileSize + 1);
-            auto bigger = std::make_unique_for_overwrite<char[]>(grown);
-            std::copy_n(out.data.get(), out.size, bigger.get());
-            out.data = std::move(bigger);
-            capacity = grown;
-        }
-        const ssize_t n = ::read(fd, out.data.get() + out.size, capacity - out.size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        if (n == 0) return 0;
-        out.size += static_cast<size_t>(n);
-        if (out.size > kMaxTsdFileSize) return kGrewTooLarge;
+    static const CFileFilter filter{"Tresmon Dateien", {"*.tsd"}};
+    return filter;
+}
+
+EMatch CTsdReader::Identify(std::string_view head, std::string_view name) const
+{
+    for (std::string_view heading : {kKopfdaten, kMessdaten})
+        if (FindHeading(head, heading) != npos) return EMatch::Content;
+    // Older files have no sections and so nothing to tell them by: the
+    // handheld names them *.TSD. A stream (standard input) has no name; what
+    // comes through a pipe between our programs is this format.
+    constexpr std::string_view kSuffix = ".tsd";
+    if (name.empty()) return EMatch::Name;
+    if (name.size() > kSuffix.size() && EqualsNoCase(name.substr(name.size() - kSuffix.size()), kSuffix))
+        return EMatch::Name;
+    return EMatch::No;
+}
+
+namespace {
+
+// The parsed file as the document will take it.
+// The keys of [Tabellendruck] and [Grafikdruck] and the switches they set;
+// "KUNDE" 1 hides the head number.
+struct SSwitchKey {
+    const char* key;
+    EPrintSwitch which;
+    bool inverted;
+};
+constexpr SSwitchKey kTableSwitches[] = {{"IR", EPrintSwitch::TableIR, false},
+                                         {"QM", EPrintSwitch::TableQM, false},
+                                         {"ARIAL", EPrintSwitch::TableArial, false},
+                                         {"LINESGW", EPrintSwitch::TableLinesGW, false},
+                                         {"KUNDE", EPrintSwitch::HeadNumber, true}};
+constexpr SSwitchKey kPlotSwitches[] = {{"IR", EPrintSwitch::PlotIR, false},
+                                        {"QM", EPrintSwitch::PlotQM, false},
+                                        {"GE", EPrintSwitch::PlotGradOn, false},
+                                        {"GA", EPrintSwitch::PlotGradOff, false},
+                                        {"GD", EPrintSwitch::PlotGradDiff, false}};
+
+// Each line of a section with a known key sets its switch, in file order
+// (a key given twice: the last one counts); unknown keys are passed over.
+void TakeSwitches(const std::vector<std::pair<std::string_view, std::string_view>>& lines,
+                  std::span<const SSwitchKey> known, CSurveyImage& image)
+{
+    for (const auto& [key, value] : lines) {
+        const bool flag = value == "1";
+        const auto it = std::find_if(known.begin(), known.end(),
+                                     [&key](const SSwitchKey& k) { return EqualsNoCase(key, k.key); });
+        if (it != known.end()) image.switches.emplace_back(it->which, it->inverted ? !flag : flag);
     }
+}
+
+void TakeParsed(CParsedFile& parsed, CSurveyImage& image)
+{
+    for (size_t i = 1; i < parsed.headerLines.size() && i <= 10; ++i) {
+        if (i <= 7) {
+            image.header[i] = tresdoc::Cp850ToUtf8(parsed.headerLines[i]);
+        } else if (i == 10) {
+            image.header[10] = std::string(parsed.headerLines[i]);
+            tresdoc::DecodeQmLine(parsed.headerLines[i], image.qm);
+        }
+    }
+    image.rows = std::move(parsed.rows);
+    for (const auto& f : parsed.limitLines) {
+        const int k = LimitFromName(std::string(f[0]));
+        if (k < 0 || f[1].empty()) continue;
+        const std::optional<int32_t> a = ReadBound(k, f[1]);
+        const std::optional<int32_t> b = ReadBound(k, f[2]);
+        // Both bounds or neither: a bound that does not fit clears the pair.
+        image.limits.push_back({k, (a && b) ? *a : NO_VALUE, (a && b) ? *b : NO_VALUE});
+    }
+    TakeSwitches(parsed.tableKeys, kTableSwitches, image);
+    TakeSwitches(parsed.plotKeys, kPlotSwitches, image);
 }
 
 } // namespace
 
-bool CTsdReader::Read(const std::string& path)
+CReadOutcome CTsdReader::Read(std::string_view bytes, const std::string& name, CDocHost& host,
+                              CSurveyImage& image) const
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        m_doc.Host().ShowMessage(tresdoc::OpenErrorText(path, errno));
-        m_doc.m_bAppend = false;
-        return false;
-    }
-    const bool appending = m_doc.m_bAppend;
-    const bool ok = ReadOpen(fd, path);
-    ::close(fd);
-    if (ok && !appending) m_doc.SetPathName(path);
-    return ok;
-}
-
-// Standard input is no file of the document's: the path stays as it was.
-bool CTsdReader::ReadStandardInput() { return ReadOpen(STDIN_FILENO, tresdoc::kStandardInputName); }
-
-bool CTsdReader::ReadOpen(int fd, const std::string& name)
-{
-    CDocHost& host = m_doc.Host();
-    CFileBytes bytes;
-    int err = 0;
-    struct stat st { };
-    if (::fstat(fd, &st) != 0) {
-        err = errno;
-    } else if (S_ISDIR(st.st_mode)) {
-        err = EISDIR;
-    } else if (static_cast<uint64_t>(st.st_size) > kMaxTsdFileSize) {
-        host.ShowMessage(tresdoc::TooLargeText(name, static_cast<unsigned long long>(st.st_size)));
-        m_doc.m_bAppend = false;
-        return false;
-    } else {
-        // A pipe's size is 0: the buffer then grows as the bytes come.
-        err = ReadAll(fd, static_cast<size_t>(st.st_size), bytes);
-        if (err == kGrewTooLarge) {
-            host.ShowMessage(tresdoc::TooLargeText(name, bytes.size));
-            m_doc.m_bAppend = false;
-            return false;
-        }
-    }
-    if (err != 0) {
-        host.ShowMessage(tresdoc::ReadErrorText(name, err));
-        m_doc.m_bAppend = false;
-        return false;
-    }
-    switch (Parse(bytes.View())) {
-    case EParsed::Read: return true;
-    case EParsed::NoDataSection: host.ShowMessage(tresdoc::NoDataSectionText(name)); return false;
-    case EParsed::NothingRecognised: host.ShowMessage(tresdoc::NoDataText(name)); return false;
-    }
-    return false;
-}
-
-bool CTsdReader::ReadText(std::string_view bytes) { return Parse(bytes) == EParsed::Read; }
-
-CTsdReader::EParsed CTsdReader::Parse(std::string_view bytes)
-{
-    CDocHost& host = m_doc.Host();
-    const bool appending = m_doc.m_bAppend;
-    m_doc.m_bAppend = false;
-
     // A NUL ends the text: handheld files can be padded up to a block size.
     const size_t nul = bytes.find('\0');
     if (nul != npos) bytes = bytes.substr(0, nul);
@@ -411,7 +367,7 @@ CTsdReader::EParsed CTsdReader::Parse(std::string_view bytes)
         text = rebuilt;
     }
     const CBlocks blocks(text);
-    if (!blocks.HasData()) return EParsed::NoDataSection;
+    if (!blocks.HasData()) return CReadOutcome::Refused(tresdoc::NoDataSectionText(name));
 
     host.ActivateFirstCurvePane();
     host.ProgressBegin();
@@ -423,11 +379,9 @@ CTsdReader::EParsed CTsdReader::Parse(std::string_view bytes)
         return parsed.headerLines.size() <= 10;
     });
     ParseData(blocks.Data(), parsed, progress);
-    if (!parsed.recognised) {
-        host.StatusText("");
-        host.ProgressEnd();
-        return EParsed::NothingRecognised;
-    }
+    host.StatusText("");
+    host.ProgressEnd();
+    if (!parsed.recognised) return CReadOutcome::Refused(tresdoc::NoDataText(name));
     if (blocks.HasPrintBlocks()) {
         ParseKeyLines(blocks.Table(), parsed.tableKeys);
         ParseKeyLines(blocks.Plot(), parsed.plotKeys);
@@ -440,79 +394,8 @@ CTsdReader::EParsed CTsdReader::Parse(std::string_view bytes)
             return true;
         });
     }
-
-    // What an append changes besides the rows, for its undo step.
-    const CDocFields fieldsBefore = CDocFields::Of(m_doc);
-    const int rowsBefore = m_doc.GetRowCount();
-
-    // From here on the document takes what the file said.
-    m_doc.m_bRefitPot = m_doc.m_bRefitGrad = true;
-    if (!appending) {
-        m_doc.m_rows.clear();
-        m_doc.ResetToDefaults();
-        // Nothing of the survey before may stay: a file with fewer header
-        // lines or without a QM line would be saved with the other one's.
-        m_doc.m_header.fill(std::string());
-        m_doc.m_qm.fill(std::string());
-        for (size_t i = 1; i < parsed.headerLines.size() && i <= 10; ++i) {
-            if (i <= 7) {
-                m_doc.m_header[i] = tresdoc::Cp850ToUtf8(parsed.headerLines[i]);
-            } else if (i == 10) {
-                m_doc.m_header[10] = std::string(parsed.headerLines[i]);
-                tresdoc::DecodeQmLine(parsed.headerLines[i], m_doc.m_qm);
-            }
-        }
-    }
-    if (m_doc.m_rows.empty()) {
-        m_doc.m_rows = std::move(parsed.rows);
-    } else {
-        m_doc.m_rows.insert(m_doc.m_rows.end(), std::make_move_iterator(parsed.rows.begin()),
-                            std::make_move_iterator(parsed.rows.end()));
-    }
-    if (const int last = m_doc.LastRowWithMetre()) m_doc.m_header[6] = tresnum::FormatInt(m_doc.GetMeter(last));
-
-    for (const auto& f : parsed.limitLines) {
-        const int k = LimitFromName(std::string(f[0]));
-        if (k < 0 || f[1].empty()) continue;
-        const std::optional<int32_t> a = ReadBound(k, f[1]);
-        const std::optional<int32_t> b = ReadBound(k, f[2]);
-        // Both bounds or neither: a bound that does not fit clears the pair.
-        m_doc.m_limits[k] = (a && b) ? *a : NO_VALUE;
-        m_doc.m_limits[k + 12] = (a && b) ? *b : NO_VALUE;
-    }
-    for (const auto& [key, value] : parsed.tableKeys) {
-        const bool flag = value == "1";
-        if (EqualsNoCase(key, "IR")) m_doc.m_bTabIR = flag;
-        else if (EqualsNoCase(key, "QM")) m_doc.m_bTabQM = flag;
-        else if (EqualsNoCase(key, "ARIAL")) m_doc.m_bTabArial = flag;
-        else if (EqualsNoCase(key, "LINESGW")) m_doc.m_bTabLinesGW = flag;
-        else if (EqualsNoCase(key, "KUNDE")) m_doc.m_bTabHeadNumber = m_doc.m_bPlotHeadNumber = !flag;
-    }
-    for (const auto& [key, value] : parsed.plotKeys) {
-        const bool flag = value == "1";
-        if (EqualsNoCase(key, "IR")) m_doc.m_bPlotIR = flag;
-        else if (EqualsNoCase(key, "QM")) m_doc.m_bPlotQM = flag;
-        else if (EqualsNoCase(key, "GE")) m_doc.m_bPlotGradOn = flag;
-        else if (EqualsNoCase(key, "GA")) m_doc.m_bPlotGradOff = flag;
-        else if (EqualsNoCase(key, "GD")) m_doc.m_bPlotGradDiff = flag;
-    }
-
-    host.StatusText("");
-    host.ProgressEnd();
-    // An appended survey exists nowhere on disk yet: as a step it sets the
-    // modified mark, so it is not lost without a save prompt.
-    if (appending) {
-        m_doc.Record(undosteps::RowsAdded(EStepKind::Append, static_cast<uint32_t>(rowsBefore),
-                                          static_cast<uint32_t>(m_doc.GetRowCount() - rowsBefore),
-                                          CFieldChanges::Between(fieldsBefore, m_doc)));
-    } else {
-        m_doc.StartHistory();
-    }
-    host.DocToHeaderBar(m_doc);
-    m_doc.m_bEmpty = false;
-    m_doc.m_nViewCounter = 0;
-    m_doc.UpdateAllViews();
-    return EParsed::Read;
+    TakeParsed(parsed, image);
+    return CReadOutcome::Done();
 }
 
-bool CTreDoc::OnOpenDocument(const std::string& path) { return CTsdReader(*this).Read(path); }
+} // namespace tresimport

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "alignmentjson.h"
 
+namespace tresexport {
+
 using jsontext::Int;
 
 ojson AlignmentJson(const SAlignment& a)
@@ -19,3 +21,5 @@ ojson AlignmentJson(const SAlignment& a)
             {"ties", std::move(ties)},
             {"maxResidual", Int(a.maxResidual)}};
 }
+
+} // namespace tresexport

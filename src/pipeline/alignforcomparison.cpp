@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "comparisonalignment.h"
+#include "alignforcomparison.h"
 
+#include "doc/tredoc.h"
 #include "numbers.h"
-#include "tredoc.h"
 
 namespace trespipeline {
 
@@ -55,9 +55,10 @@ SComparisonAlignResult AlignForComparison(const CTreDoc& current, const CTreDoc&
     } else if (!request.align) {
         a = AlignByRecordedMetres(current, earlier);
     } else {
-        std::string error;
-        if (!AlignSurveys(current, earlier, SAlignOptions{request.reverse, !native}, a, error)) {
-            result.errors.push_back(error);
+        tresdoc::SOutcome refusal;
+        if (!AlignSurveys(current, earlier, SAlignOptions{request.reverse, !native}, a, refusal)) {
+            result.errors.push_back(refusal.text);
+            result.refusal = refusal.code;
             return result;
         }
         if (a.method == EAlignMethod::Offset && a.offsetPairs == 0)

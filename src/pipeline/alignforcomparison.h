@@ -3,11 +3,11 @@
 // `compare`, the report's comparison section and the program's "Vergleich"
 // all take, so each pairs the same rows. With pipeline data both surveys
 // are re-stationed by their own fixed points and paired by chainage; else
-// by the landmarks they share or an offset (comparisonalign.h); or by the
+// by the landmarks they share or an offset (metrealign.h); or by the
 // recorded metres when asked.
 #pragma once
 
-#include "comparisonalign.h"
+#include "doc/metrealign.h"
 #include "pipelinedata.h"
 #include "restation.h"
 
@@ -36,6 +36,9 @@ struct SComparisonAlignResult {
     // re-stationings' warnings, no offset found, a native survey paired by
     // its metres).
     std::vector<std::string> errors, notes;
+    // What callers decide by: Reversed when the one refusal is a survey
+    // walked from the other end, which `reverse` would accept.
+    tresdoc::ERefusal refusal = tresdoc::ERefusal::None;
     std::shared_ptr<const SAlignment> alignment; // set when ok; for SCompareSettings::alignment
 };
 

@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where on the ground the findings of `assess --pipeline` lie: the keys
-// each JSON object of the assessment gains from the survey's binding to its
-// pipeline data, and the JSON's `pipeline` object. The recorded metres stay
+// Where on the ground the findings of an assessment with pipeline data lie
+// (verdictjson.h): the keys each JSON object of the assessment gains from the
+// survey's binding to its pipeline data, and the JSON's `pipeline` object. The recorded metres stay
 // as they are (`…Metre`); the chainage comes beside them (`…Chainage`, m,
 // two decimals) with latitude/longitude (WGS 84, 7 decimals; null beyond
 // the route). Without pipeline data nothing is added, so the JSON is byte
 // for byte what it was.
 #pragma once
 
+#include "doc/verdict.h"
 #include "jsontext.h"
-#include "surveybinding.h"
-#include "verdict.h"
+#include "pipeline/surveybinding.h"
 
 #include <string>
 
-namespace assessplaces {
+namespace tresexport::verdictplaces {
 
 // Each does nothing when `b` is nullptr.
 // chainage, lat, lon
@@ -30,4 +30,4 @@ void AddWarning(ojson& j, const trespipeline::SSurveyBinding* b, const SPlausibi
 // found and those no row names, the route length check and the warnings.
 ojson PipelineJson(const trespipeline::SSurveyBinding& b, const std::string& file);
 
-} // namespace assessplaces
+} // namespace tresexport::verdictplaces

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "assessplaces.h"
+#include "verdictplaces.h"
 
-#include "fixpointplace.h"
-#include "numbers.h"
-#include "sections.h"
-#include "tiedassessment.h"
+#include "pipeline/fixpointplace.h"
+#include "pipeline/numbers.h"
+#include "pipeline/sections.h"
+#include "pipeline/tiedassessment.h"
 
 #include <cmath>
 
-namespace assessplaces {
+namespace tresexport::verdictplaces {
 
 namespace {
 
@@ -159,4 +159,4 @@ ojson PipelineJson(const SSurveyBinding& b, const std::string& file)
     return j;
 }
 
-} // namespace assessplaces
+} // namespace tresexport::verdictplaces

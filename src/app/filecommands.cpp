@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's file commands: new, open, append, save, a survey
+// dropped from a file manager, and the comparison survey beside it.
+#include "mainframe.h"
+
+#include "comparesurvey.h"
+#include "doc/metrealign.h"
+#include "doc/tredoc.h"
+#include "framehelpers.h"
+#include "import/surveyopen.h"
+#include "surveydrop.h"
+#include "ui/uiseam.h"
+#include "views/curvepane.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTimer>
+
+using framehelp::CWaitCursor;
+
+bool CMainFrame::SaveModified()
+{
+    if (!m_doc.IsModified()) return true;
+    const auto answer = CUiSeam::Current().Question(
+        this, QString::fromUtf8("Sollen die Änderungen in %1 gespeichert werden?").arg(DocumentTitle()),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::No) return true;
+    return OnFileSave();
+}
+
+void CMainFrame::OnFileNew()
+{
+    if (!SaveModified()) return;
+    m_doc.OnNewDocument();
+    InitialUpdateAll();
+    DocToHeaderBar(m_doc);
+    UpdateTitle();
+    UpdateAllViews();
+}
+
+void CMainFrame::OnFileOpen()
+{
+    QString initial = m_setup.folders ? m_setup.folders->m_strLastFilePath : QString();
+    const QFileInfo last(initial);
+    if (last.isFile()) initial = last.absolutePath();
+    const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Öffnen"), initial,
+                                                         CUiSeam::FileFilter(), CUiSeam::SurveySuffix());
+    if (path.isEmpty()) return;
+    update();
+    if (m_setup.folders) m_setup.folders->m_strLastFilePath = path;
+    OpenDocumentFile(path);
+}
+
+bool CMainFrame::OpenDocumentFile(const QString& name)
+{
+    const QString path = QFileInfo(name).absoluteFilePath();
+    if (!SaveModified()) return false;
+    if (!tresimport::OpenSurvey(m_doc, path.toStdString())) {
+        UpdateCommandUI();
+        return false;
+    }
+    LoadRememberedPipeline();
+    InitialUpdateAll();
+    UpdateTitle();
+    UpdateAllViews();
+    return true;
+}
+
+void CMainFrame::OnFileAppend()
+{
+    if (m_doc.m_bEmpty) return;
+    const QString path = CUiSeam::Current().OpenFileName(this, QString::fromUtf8("Anhängen"), QString(),
+                                                         CUiSeam::FileFilter(), CUiSeam::SurveySuffix());
+    if (path.isEmpty()) return;
+    update();
+    tresimport::AppendSurvey(m_doc, path.toStdString());
+    UpdateAllViews();
+}
+
+bool CMainFrame::OnFileSave()
+{
+    if (m_doc.m_bEmpty) return false;
+    // A survey that was never saved has no path yet: ask for one.
+    if (m_doc.GetPathName().empty()) return OnFileSaveAs();
+    update();
+    return m_doc.OnSaveDocument(m_doc.GetPathName());
+}
+
+bool CMainFrame::OnFileSaveAs()
+{
+    if (m_doc.m_bEmpty) return false;
+    QString initial = QString::fromStdString(m_doc.GetPathName());
+    if (initial.isEmpty() && m_setup.folders)
+        initial = m_setup.folders->m_strLastFilePath + QStringLiteral("/Unbenannt.") + CUiSeam::SurveySuffix();
+    const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Speichern unter"), initial,
+                                                         CUiSeam::FileFilter(), CUiSeam::SurveySuffix());
+    if (path.isEmpty()) return false;
+    update();
+    if (!m_doc.OnSaveDocument(path.toStdString())) return false;
+    if (m_setup.folders) m_setup.folders->m_strLastFilePath = path;
+    return true;
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!DroppedSurvey(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedSurvey(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // Opened after the drop has finished: the save question must not keep
+    // the file manager waiting in the middle of its drag.
+    QTimer::singleShot(0, this, [this, path] {
+        if (m_setup.folders) m_setup.folders->m_strLastFilePath = path;
+        OpenDocumentFile(path);
+    });
+}
+
+void CMainFrame::OnCompareOpen()
+{
+    QString initial = m_setup.folders ? m_setup.folders->m_strLastFilePath : QString();
+    const QFileInfo last(initial);
+    if (last.isFile()) initial = last.absolutePath();
+    bool native = Comparison().IsNative();
+    const QString path = CUiSeam::Current().OpenFileNameWithOption(this, QString::fromUtf8("Vergleichsmessung laden"),
+                                                                   initial, QStringLiteral("Nativmessung"), native);
+    if (path.isEmpty()) return;
+    {
+        CWaitCursor wait;
+        if (!m_pSession->LoadComparison(QFileInfo(path).absoluteFilePath(), native, this)) return;
+    }
+    // Walked from the other end: compared reversed if the user says so,
+    // else refused on the page, which offers it again.
+    if (Comparison().RefusedAsReversed()
+        && CUiSeam::Current().Question(this,
+                                       QString::fromUtf8(kReversedSurveyMessage)
+                                           + QStringLiteral("\nSoll sie in umgekehrter Richtung verglichen werden?"),
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+               == QMessageBox::Yes)
+        m_pSession->CompareReversed();
+    UpdateCommandUI();
+}
+
+void CMainFrame::OnCompareClose()
+{
+    m_pSession->CloseComparison();
+    // The comparison page's fields go grey; the work goes on in the table.
+    SetActivePane(1);
+}
+
+void CMainFrame::OnViewCompare()
+{
+    m_pSession->SetComparisonShown(Comparison().IsLoaded() && !Comparison().IsShown());
+    UpdateCommandUI();
+}
+
+void CMainFrame::ApplyComparison()
+{
+    const CCompareSurvey& compare = Comparison();
+    const CTreDoc* shown = compare.IsShown() ? compare.Doc() : nullptr;
+    // On panes drawn in chainage the comparison stands at its own chainages.
+    const bool chainage = Pipeline().Chainages() != nullptr;
+    for (CTrePrintView* pane : {m_pUpper, m_pLower})
+        if (pane)
+            pane->SetComparison(shown, compare.IsNative(), chainage ? compare.CurveChainages() : compare.CurveMetres());
+}
+
+void CMainFrame::ApplyAxis()
+{
+    // One axis for everything a pane draws: with a binding the chainage.
+    const std::shared_ptr<const std::vector<double>> chainages = Pipeline().Chainages();
+    for (CTrePrintView* pane : {m_pUpper, m_pLower})
+        if (pane) pane->SetAxisPositions(chainages);
+}
