@@ -188,7 +188,9 @@ public:
     // Reads `path` and ties the survey to it; a refusal is told in a message
     // box and leaves what was loaded before. Remembered for the survey's
     // pipeline name and number.
-    bool LoadPipeline(const QString& path);
+    // `confirmed`: the data were taken for this survey's pipeline before (the
+    // remembered file), so a route naming another pipeline is not asked again.
+    bool LoadPipeline(const QString& path, bool confirmed = false);
     // "Leitungsdaten schließen": the data go, and are no longer remembered
     // for the survey's pipeline.
     void OnPipelineClose();

@@ -11,6 +11,8 @@
 #include "map/mapscene.h"
 #include "map/mapview.h"
 #include "pipeline/numbers.h"
+#include "pipeline/pipelineidentity.h"
+#include "pipeline/pipelinereader.h"
 #include "pipeline/restation.h"
 #include "ui/uiseam.h"
 #include "views/tableview.h"
@@ -38,9 +40,21 @@ void CMainFrame::OnPipelineOpen()
     LoadPipeline(path);
 }
 
-bool CMainFrame::LoadPipeline(const QString& name)
+bool CMainFrame::LoadPipeline(const QString& name, bool confirmed)
 {
     const QString path = QFileInfo(name).absoluteFilePath();
+    // Fixed points of the same names stand on many pipelines: data whose
+    // route names another pipeline are taken, and remembered, only when the
+    // user says so.
+    if (!confirmed && !m_doc.m_bEmpty) {
+        HeaderBarToDoc(m_doc);
+        const trespipeline::SPipelineRead read = trespipeline::ReadPipelineFile(path.toStdString());
+        if (const auto mismatch = read.ok ? trespipeline::PipelineMismatch(read.data.route, m_doc) : std::nullopt)
+            if (CUiSeam::Current().Question(this, QString::fromStdString(mismatch->Text() + " Trotzdem verwenden?"),
+                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                != QMessageBox::Yes)
+                return false;
+    }
     QStringList errors;
     bool ok = false;
     {
@@ -81,7 +95,8 @@ void CMainFrame::LoadRememberedPipeline()
     const std::string& number = m_doc.m_header[4];
     const QString path = CPipelineSource::Remembered(name, number);
     // Data loaded before the survey, and it fits them: they are its pipeline's.
-    if (path.isEmpty() && Pipeline().Binding()) CPipelineSource::Remember(name, number, Pipeline().Path());
+    if (path.isEmpty() && Pipeline().Binding() && !trespipeline::PipelineMismatch(Pipeline().Data().route, m_doc))
+        CPipelineSource::Remember(name, number, Pipeline().Path());
     if (path.isEmpty() || path == Pipeline().Path()) return;
     if (!QFileInfo::exists(path)) {
         // Told once: the entry goes with the file.
@@ -94,7 +109,7 @@ void CMainFrame::LoadRememberedPipeline()
             QMessageBox::Information);
         return;
     }
-    LoadPipeline(path);
+    LoadPipeline(path, true);
 }
 
 void CMainFrame::OnRestation()

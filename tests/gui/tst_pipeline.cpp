@@ -118,6 +118,7 @@ private slots:
     void cleanup() { CleanupFrame(); }
 
     void loadRefuseAndRemember();
+    void anotherPipelinesDataAreAskedForAndRememberedOnlyWhenTaken();
     void windowShowsChainagesAndTiesAgainAfterEdits();
     void restationIsOneUndoableStep();
     void comparisonByTheFixedPoints();
@@ -211,6 +212,38 @@ void TestPipeline::loadRefuseAndRemember()
     QVERIFY(Frame().OpenDocumentFile(Path("nord.tsd")));
     QVERIFY(Frame().Pipeline().Binding());
     QCOMPARE(CPipelineSource::Remembered("Nord", "42"), Frame().Pipeline().Path());
+}
+
+// The same fixed-point names on the data of pipeline "Süd": asked, and
+// neither loaded nor remembered unless the user takes them; taken once, the
+// remembered file is loaded again without asking.
+void TestPipeline::anotherPipelinesDataAreAskedForAndRememberedOnlyWhenTaken()
+{
+    CMainFrame& f = OpenSurvey();
+    QByteArray south = kPipeline;
+    south.replace(R"("name": "Nord", "number": "42")", R"("name": "Süd", "number": "7")");
+    WriteText(Path("sued.geojson"), south.constData());
+    m_seam.openAnswers << Path("sued.geojson");
+    m_seam.questionAnswers << QMessageBox::No;
+    f.Action(CMainFrame::ID_PIPELINE_OPEN)->trigger();
+    QCOMPARE(m_seam.questions,
+             QStringList(QString::fromUtf8(
+                 "Die Leitungsdaten gehören zu „Süd 7“, die Messung zu „Nord 42“. Trotzdem verwenden?")));
+    QVERIFY(!f.Pipeline().IsLoaded());
+    QVERIFY(CPipelineSource::Remembered("Nord", "42").isEmpty());
+
+    m_seam.openAnswers << Path("sued.geojson");
+    m_seam.questionAnswers << QMessageBox::Yes;
+    f.Action(CMainFrame::ID_PIPELINE_OPEN)->trigger();
+    QVERIFY(f.Pipeline().Binding());
+    QCOMPARE(CPipelineSource::Remembered("Nord", "42"), QFileInfo(Path("sued.geojson")).absoluteFilePath());
+    m_doc->SetModifiedFlag(false);
+
+    CloseFrame();
+    m_doc = std::make_unique<CTreDoc>();
+    QVERIFY(Frame().OpenDocumentFile(Path("nord.tsd")));
+    QVERIFY(Frame().Pipeline().Binding());
+    QCOMPARE(m_seam.questions.size(), 2);
 }
 
 void TestPipeline::windowShowsChainagesAndTiesAgainAfterEdits()
