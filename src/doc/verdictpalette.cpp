@@ -29,3 +29,6 @@ SPaletteRgb LimitLineColour() { return {120, 0, 170}; }
 // points in a blue that is none of the statuses'.
 SPaletteRgb TrackLineColour() { return {90, 100, 130}; }
 SPaletteRgb FixpointMarkColour() { return {20, 90, 200}; }
+
+// A dark red that reads on the window's light grey and on white paper.
+SPaletteRgb WarningTextColour() { return {192, 0, 0}; }

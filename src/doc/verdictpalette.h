@@ -46,6 +46,10 @@ SPaletteRgb LimitLineColour();
 SPaletteRgb TrackLineColour();
 SPaletteRgb FixpointMarkColour();
 
+// Text that warns: a criterion not taken from the header (set by an
+// option), a default standing in for an unreadable header entry.
+SPaletteRgb WarningTextColour();
+
 // Shading is laid under the curves: on screen and on paper it is drawn with
 // this opacity (0..255) so the curves above stay readable.
 inline constexpr int kVerdictShadeAlpha = 70;
