@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's print commands: printer orientation, the range defaults
 // written before the sheet, preview with the return to the sheet, print
-// from the right pane, and refused values through the program's message
-// boxes.
+// from the right pane, the company of the report settings,
+// and refused values through the program's message boxes.
 #include "curvepane.h"
 #include "graphicsheet.h"
 #include "mainframe.h"
 #include "panejob.h"
+#include "pdftext.h"
 #include "printfixture.h"
 #include "printrunner.h"
+#include "reportsettings.h"
 #include "tablesheet.h"
 #include "tresapp.h"
 #include "uiseam.h"
@@ -153,6 +155,7 @@ private slots:
     void pdfGoesBesideTheSurvey();
     void pdfIsOverwrittenOnlyWhenTheUserAgrees();
     void manyPagesOnlyWhenTheUserAgrees();
+    void printsNameTheCompanyOfTheReportSettings();
 
 private:
     std::unique_ptr<CTreDoc> m_doc;
@@ -403,6 +406,37 @@ void TestCommands::manyPagesOnlyWhenTheUserAgrees()
     QFile written(pdf);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromLatin1(written.readAll()).count(QRegularExpression("/Type\\s*/Page(?![s\\w])")), 1001);
+}
+
+void TestCommands::printsNameTheCompanyOfTheReportSettings()
+{
+    if (!HavePdfToText()) QSKIP("pdftotext is missing");
+    CNoPrinterRunner runner;
+    CPrintRunner::Install(&runner);
+    QTemporaryDir dir;
+    CMainFrame& frame = Frame();
+    m_doc->SetPathName((dir.path() + "/strecke.tsd").toStdString());
+    const QString pdf = dir.path() + "/strecke.pdf";
+    const auto printed = [&](int pane) {
+        QFile::remove(pdf);
+        frame.SetActivePane(pane);
+        frame.OnFilePrint();
+        return PdfPages(pdf).value(0).simplified();
+    };
+    // None set: the printouts' own.
+    QVERIFY(printed(2).contains("Firma Zazudoviv"));
+    const QString plain = printed(1);
+    QVERIFY(plain.contains("Firma") && plain.contains("Zazudoviv"));
+    SReportSettings settings = ReadReportSettings();
+    settings.company = QStringLiteral("Rohrschutz Ostwald GmbH");
+    WriteReportSettings(settings);
+    // The graphic in one line, the table in its two.
+    const QString graphic = printed(2), table = printed(1);
+    QVERIFY2(graphic.contains("Rohrschutz Ostwald GmbH"), qPrintable(graphic));
+    QVERIFY2(table.contains("Rohrschutz") && table.contains("Ostwald GmbH"), qPrintable(table));
+    for (const QString& page : {graphic, table}) QVERIFY(!page.contains("Zazudoviv") && !page.contains("Firma"));
+    settings.company.clear();
+    WriteReportSettings(settings);
 }
 
 int main(int argc, char** argv)
