@@ -22,6 +22,7 @@ struct SReportOptions;
 struct SReportRequest;
 class CHeaderBar;
 class CManualWnd;
+class CPaneMarker;
 struct CCurveOverlay;
 class CVerdictLegend;
 class CTreDoc;
@@ -281,7 +282,6 @@ private:
     // Texts, tool tips and enabling of undo and redo from the history.
     void UpdateUndoActions();
     void UpdateRecentFileMenu();
-    void OnFocusChanged(QWidget* now);
     QAction* AddAction(int id, const QString& text, const QString& statusTip);
     // "Konstante addieren", "Fehlerliste" > "Bearbeiten...", "Info ...".
     void OnAddConstant();
@@ -327,6 +327,7 @@ private:
     // The central width changed: a dock's doing when the window kept its width.
     void OnCentralResized();
     int m_nActivePane = 0;
+    CPaneMarker* m_pPaneMarker = nullptr; // frames the active pane
 
     // printing
     QPrinter& PrintPrinter();
