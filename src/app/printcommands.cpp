@@ -66,8 +66,8 @@ void CMainFrame::PrintPane(CTrePrintView* pane)
                                    QMessageBox::Warning);
     } else if (pages > 0 && PrintPrinter().outputFormat() == QPrinter::PdfFormat) {
         // Nothing else shows where the pages went.
-        statusBar()->showMessage(QStringLiteral("Gedruckt in ")
-                                 + QDir::toNativeSeparators(PrintPrinter().outputFileName()));
+        const QString pdf = PrintPrinter().outputFileName();
+        ShowWritten(QStringLiteral("Gedruckt in ") + QDir::toNativeSeparators(pdf), pdf);
     }
 }
 

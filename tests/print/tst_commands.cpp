@@ -4,16 +4,17 @@
 // from the active pane and its frame, the company of the report settings,
 // and refused values through the program's message boxes.
 #include "curvepane.h"
-#include "headerbar.h"
-#include "tableview.h"
 #include "graphicsheet.h"
+#include "headerbar.h"
 #include "mainframe.h"
+#include "openfilebutton.h"
 #include "panejob.h"
 #include "pdftext.h"
 #include "printfixture.h"
 #include "printrunner.h"
 #include "reportsettings.h"
 #include "tablesheet.h"
+#include "tableview.h"
 #include "tresapp.h"
 #include "uiseam.h"
 
@@ -141,8 +142,8 @@ private:
 QList<QSize> PageSizes(const QString& pdf)
 {
     QProcess p;
-    p.start(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-                                        QStringLiteral("9999"), pdf});
+    p.start(QStringLiteral("pdfinfo"),
+            {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("9999"), pdf});
     QList<QSize> sizes;
     if (!p.waitForFinished(60000)) return sizes;
     static const QRegularExpression line(QStringLiteral("Page +\\d+ size: +([\\d.]+) x ([\\d.]+) pts"));
@@ -370,6 +371,7 @@ void TestCommands::pdfIsOverwrittenOnlyWhenTheUserAgrees()
     QVERIFY(written.readAll().startsWith("%PDF"));
     written.close();
     QVERIFY(frame.statusBar()->currentMessage().endsWith(QDir::toNativeSeparators(pdf)));
+    QCOMPARE(frame.OpenWrittenButton()->File(), pdf);
     // "Nein" leaves the file there as it was.
     QVERIFY(written.open(QIODevice::WriteOnly | QIODevice::Truncate));
     written.write("alt");
