@@ -56,10 +56,13 @@ CMainFrame::CMainFrame(CTreDoc& doc, const SFrameSetup& setup, QWidget* parent)
     createHeaderBar();
     createPanes();
     // The pane with the focus, or clicked last, is the one the commands act on.
-    m_pPaneMarker = new CPaneMarker({m_pUpper, m_pTable, m_pLower}, [this](int pane) {
-        m_nActivePane = pane;
-        UpdateCommandUI();
-    }, this);
+    m_pPaneMarker = new CPaneMarker(
+        {m_pUpper, m_pTable, m_pLower},
+        [this](int pane) {
+            m_nActivePane = pane;
+            UpdateCommandUI();
+        },
+        this);
     m_pPaneMarker->Mark(m_nActivePane);
     createAssessment();
     qApp->installEventFilter(this);

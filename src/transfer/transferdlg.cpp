@@ -400,7 +400,8 @@ void CTransferDlg::ReportError(const QString& key)
 bool CTransferDlg::CheckConnection()
 {
     if (Wait(m_pLink->CheckConnect(), nullptr, nullptr).Done()) return true;
-    if (!m_bClosed) CUiSeam::Current().Message(this, QStringLiteral("Keine Logato-Verbindung !"), QMessageBox::Critical);
+    if (!m_bClosed)
+        CUiSeam::Current().Message(this, QStringLiteral("Keine Logato-Verbindung !"), QMessageBox::Critical);
     return false;
 }
 
