@@ -22,6 +22,8 @@ struct SReportOptions;
 struct SReportRequest;
 class CHeaderBar;
 class CManualWnd;
+class CPaneMarker;
+class COpenFileButton;
 struct CCurveOverlay;
 class CVerdictLegend;
 class CTreDoc;
@@ -228,6 +230,8 @@ public:
     QSplitter* OuterSplitter() const { return m_pOuter; }
     QSplitter* InnerSplitter() const { return m_pInner; }
     CHeaderBar* HeaderBar() const { return m_pHeaderBar; }
+    // The status bar's button for the file written last (none before one).
+    COpenFileButton* OpenWrittenButton() const { return m_pOpenWritten; }
     QToolBar* HeaderToolBar() const { return m_pHeaderToolBar; }
     QProgressBar* Progress() const { return m_pProgress; }
     // The pane that takes the row commands and F6: 0 upper, 1 table, 2 lower.
@@ -281,7 +285,6 @@ private:
     // Texts, tool tips and enabling of undo and redo from the history.
     void UpdateUndoActions();
     void UpdateRecentFileMenu();
-    void OnFocusChanged(QWidget* now);
     QAction* AddAction(int id, const QString& text, const QString& statusTip);
     // "Konstante addieren", "Fehlerliste" > "Bearbeiten...", "Info ...".
     void OnAddConstant();
@@ -327,6 +330,7 @@ private:
     // The central width changed: a dock's doing when the window kept its width.
     void OnCentralResized();
     int m_nActivePane = 0;
+    CPaneMarker* m_pPaneMarker = nullptr; // frames the active pane
 
     // printing
     QPrinter& PrintPrinter();
@@ -334,6 +338,9 @@ private:
     void AfterPrintSheet(CTrePrintView* pane, bool preview, bool print, int timerId);
     // Prints `pane` through the print runner and reports a failure.
     void PrintPane(CTrePrintView* pane);
+    // Says in the status bar where `file` was written and offers to open it.
+    void ShowWritten(const QString& message, const QString& file);
+    COpenFileButton* m_pOpenWritten = nullptr;
     QTimer* m_pPrintTimers[2] = {};
     bool m_bPreviewActive = false;
     std::unique_ptr<QPrinter> m_pOwnPrinter; // when the program gave none

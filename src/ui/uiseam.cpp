@@ -7,8 +7,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QUrl>
 
 namespace {
 CUiSeam g_realSeam;
@@ -109,3 +111,5 @@ void CUiSeam::Message(QWidget* parent, const QString& text, QMessageBox::Icon ic
     QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
     box.exec();
 }
+
+bool CUiSeam::OpenFile(const QString& file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The places where the program waits for the user outside its own windows:
-// file dialogs, message boxes and the report's questions. Tests install
-// their own answers here.
+// file dialogs, message boxes, the report's questions and the desktop's
+// program for a written file. Tests install their own answers here.
 #pragma once
 
 #include <QMessageBox>
@@ -36,6 +36,9 @@ public:
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     virtual void Message(QWidget* parent, const QString& text, QMessageBox::Icon icon);
+    // Opens `file` with the desktop's program for its kind; false when none
+    // could be started.
+    virtual bool OpenFile(const QString& file);
 
     // The seam in use; never null.
     static CUiSeam& Current();

@@ -12,6 +12,7 @@
 #include "mapdock.h"
 #include "mapview.h"
 #include "missingtool.h"
+#include "openfilebutton.h"
 #include "pipelinesource.h"
 #include "surveyexport.h"
 #include "tableview.h"
@@ -19,11 +20,13 @@
 #include "uiseam.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 #include <QWheelEvent>
@@ -56,12 +59,17 @@ public:
     QList<QMessageBox::StandardButton> questionAnswers;
     bool ReportRequest(QWidget*, SReportRequest&) override { return true; }
     void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
+    bool OpenFile(const QString& file) override
+    {
+        opened << file;
+        return true;
+    }
     QString OpenFileNameWithOption(QWidget*, const QString&, const QString&, const QString&, bool&) override
     {
         return compareAnswers.isEmpty() ? QString() : compareAnswers.takeFirst();
     }
 
-    QStringList compareAnswers, openAnswers, openFilters, saveAnswers, saveFilters, questions, messages;
+    QStringList compareAnswers, openAnswers, openFilters, saveAnswers, saveFilters, questions, messages, opened;
 };
 
 // 301 rows every 10 m from 0 to 3000 m, pipeline "Nord" number 42; fixed
@@ -389,6 +397,21 @@ void TestPipeline::exportMenuWritesEveryFormat()
     m_seam.saveAnswers << Path("ohne");
     f.Action(CMainFrame::ID_EXPORT_CSV)->trigger();
     QVERIFY(QFile::exists(Path("ohne.csv")));
+    // The status bar says where it went and offers the file to the desktop's program.
+    QCOMPARE(f.statusBar()->currentMessage(),
+             QString::fromUtf8("Exportiert als CSV: ") + QDir::toNativeSeparators(Path("ohne.csv")));
+    COpenFileButton* open = f.OpenWrittenButton();
+    QVERIFY(open && open->isVisible());
+    QCOMPARE(open->text(), QString::fromUtf8("Öffnen: ohne.csv"));
+    open->click();
+    QCOMPARE(m_seam.opened, QStringList{Path("ohne.csv")});
+    // A file gone since is said, not handed on.
+    QVERIFY(QFile::remove(Path("ohne.csv")));
+    open->click();
+    QCOMPARE(m_seam.opened.size(), 1);
+    QCOMPARE(
+        m_seam.messages.last(),
+        QString::fromUtf8("Die Datei „%1“ ist nicht mehr vorhanden.").arg(QDir::toNativeSeparators(Path("ohne.csv"))));
 
     LoadPipeline(f);
     const struct {
