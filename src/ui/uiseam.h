@@ -8,6 +8,7 @@
 #include <QString>
 
 class QWidget;
+struct SListQuestion;
 struct SReportRequest;
 
 class CUiSeam {
@@ -36,6 +37,10 @@ public:
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     virtual void Message(QWidget* parent, const QString& text, QMessageBox::Icon icon);
+    // A question with every one of its items in a list (listquestion.h).
+    virtual QMessageBox::StandardButton ListQuestion(QWidget* parent, const SListQuestion& question,
+                                                     QMessageBox::StandardButtons buttons,
+                                                     QMessageBox::StandardButton defaultButton);
 
     // The seam in use; never null.
     static CUiSeam& Current();
