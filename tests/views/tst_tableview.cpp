@@ -281,7 +281,6 @@ void TestTrePlotView::deleteKeyClearsCellsOrTakesWholeRows()
     QVERIFY(m_doc->Undo());
     QCOMPARE((std::vector<int32_t>{m_doc->GetPotOn(3), m_doc->GetPotOn(4)}), (std::vector<int32_t>{-1170, -1180}));
     QCOMPARE(m_doc->GetComment(4), std::string("Schieber"));
-    QVERIFY(!m_doc->Undo());
     // The metre places the row: it stays, as when its cell is typed empty.
     SelectCells(5, 1, 5, 1);
     QTest::keyClick(m_view.get(), Qt::Key_Delete);
