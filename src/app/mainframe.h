@@ -18,6 +18,7 @@ class CAssessWnd;
 class CCompareSurvey;
 class CPipelineSource;
 class CTreViewBase;
+struct CStartOptions;
 struct SReportOptions;
 struct SReportRequest;
 class CHeaderBar;
@@ -193,6 +194,8 @@ public:
     // `confirmed`: the data were taken for this survey's pipeline before (the
     // remembered file), so a route naming another pipeline is not asked again.
     bool LoadPipeline(const QString& path, bool confirmed = false);
+    // What the start options add to the survey opened (startview.cpp).
+    void ShowAtStart(const CStartOptions& options);
     // "Leitungsdaten schließen": the data go, and are no longer remembered
     // for the survey's pipeline.
     void OnPipelineClose();

@@ -14,6 +14,8 @@
 #include "pipeline/pipelineidentity.h"
 #include "pipeline/pipelinereader.h"
 #include "pipeline/restation.h"
+#include "pipeline/restationwarnings.h"
+#include "ui/listquestion.h"
 #include "ui/uiseam.h"
 #include "views/tableview.h"
 
@@ -129,34 +131,56 @@ void CMainFrame::OnRestation()
                                    QMessageBox::Warning);
         return;
     }
+    // Every fixed point in the list, each with the factor to the next one.
     QStringList ties;
     for (size_t k = 0; k < b->ties.size(); ++k) {
         const trespipeline::STie& t = b->ties[k];
-        ties << QString::fromUtf8("Zeile %1: %2 m → %3 m „%4“")
-                    .arg(t.row)
-                    .arg(t.metre)
-                    .arg(number(t.chainage, 2), QString::fromStdString(b->pipeline.fixpoints[t.fixpoint].name));
-        if (k < b->factors.size()) ties << QString::fromUtf8("    Faktor %1").arg(number(b->factors[k], 4));
+        QString item = QString::fromUtf8("Zeile %1: %2 m → %3 m „%4“")
+                           .arg(t.row)
+                           .arg(t.metre)
+                           .arg(number(t.chainage, 2), QString::fromStdString(b->pipeline.fixpoints[t.fixpoint].name));
+        if (k < b->factors.size()) item += QString::fromUtf8(", bis zum nächsten Faktor %1").arg(number(b->factors[k], 4));
+        ties << item;
     }
+    SListQuestion question;
+    question.text = QString::fromUtf8("Die Messmeter werden durch die Stationierung an den Festpunkten der "
+                                      "Leitungsdaten ersetzt, auf ganze Meter gerundet.\n\n%1 Festpunkte gefunden:")
+                        .arg(b->ties.size());
+    question.items = ties;
+    QStringList after;
     QStringList warnings;
     for (const std::string& w : b->warnings) warnings << QString::fromStdString(w);
-    QString text = QString::fromUtf8("Die Messmeter werden durch die Stationierung an den Festpunkten der "
-                                     "Leitungsdaten ersetzt, auf ganze Meter gerundet.\n\n%1 Festpunkte gefunden:\n")
-                       .arg(b->ties.size())
-                   + Lines(ties, 16);
-    if (!warnings.isEmpty()) text += QStringLiteral("\n\nWarnungen:\n") + Lines(warnings, 8);
+    if (!warnings.isEmpty()) after << QStringLiteral("Warnungen:\n") + Lines(warnings, 8);
     if (preview.changed == 0) {
-        CUiSeam::Current().Message(this, text + QString::fromUtf8("\n\nKein Meter ändert sich."),
-                                   QMessageBox::Information);
+        after << QString::fromUtf8("Kein Meter ändert sich.");
+        question.after = after.join(QStringLiteral("\n\n"));
+        CUiSeam::Current().ListQuestion(this, question, QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
-    text += QString::fromUtf8("\n\n%1 von %2 Metern ändern sich, am meisten in Zeile %3 (um %4 m).\n"
-                              "Der Schritt lässt sich mit „Rückgängig“ zurücknehmen.")
-                .arg(preview.changed)
-                .arg(m_doc.GetRowCount())
-                .arg(preview.largestRow)
-                .arg(preview.largest);
-    if (CUiSeam::Current().Question(this, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+    {
+        CWaitCursor wait;
+        const trespipeline::SRestationWarnings added
+            = trespipeline::RestationWarnings(m_doc, *b, m_pSession->Settings(), whole.metres);
+        QStringList lines;
+        for (const trespipeline::SNewWarnings& w : added.added)
+            lines << QString::fromStdString(trespipeline::NewWarningsText(w));
+        if (!lines.isEmpty())
+            after << QString::fromUtf8("Mit den neuen Metern kommen hinzu:\n") + lines.join(QLatin1Char('\n'));
+        QStringList errors;
+        for (const std::string& e : added.bindErrors) errors << QString::fromStdString(e);
+        if (!errors.isEmpty())
+            after << QString::fromUtf8("Mit den neuen Metern passt die Messung nicht mehr zu den Leitungsdaten; ihre "
+                                       "Warnungen sind nicht verglichen:\n")
+                         + Lines(errors, 4);
+    }
+    after << QString::fromUtf8("%1 von %2 Metern ändern sich, am meisten in Zeile %3 (um %4 m).\n"
+                               "Der Schritt lässt sich mit „Rückgängig“ zurücknehmen.")
+                 .arg(preview.changed)
+                 .arg(m_doc.GetRowCount())
+                 .arg(preview.largestRow)
+                 .arg(preview.largest);
+    question.after = after.join(QStringLiteral("\n\n"));
+    if (CUiSeam::Current().ListQuestion(this, question, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         != QMessageBox::Ok)
         return;
     CWaitCursor wait;
@@ -170,7 +194,7 @@ void CMainFrame::UpdateMap()
     std::shared_ptr<const tresmap::SMapScene> scene;
     const std::shared_ptr<const trespipeline::SSurveyBinding> binding = m_pSession->Binding();
     if (!Pipeline().IsLoaded()) {
-        message = QString::fromUtf8("Keine Leitungsdaten geladen. Datei > Leitungsdaten laden...");
+        message = QString::fromUtf8("Keine Leitungsdaten geladen. Datei > Leitungsdaten laden…");
     } else if (m_doc.m_bEmpty) {
         message = QString::fromUtf8("Keine Messung geöffnet.");
     } else if (!binding) {

@@ -2,6 +2,7 @@
 #include "uiseam.h"
 
 #include "import/readerregistry.h"
+#include "listquestion.h"
 #include "reportdlg.h"
 
 #include <QAbstractButton>
@@ -104,6 +105,15 @@ QMessageBox::StandardButton CUiSeam::Question(QWidget* parent, const QString& te
     if (QAbstractButton* b = box.button(QMessageBox::No)) b->setText(QStringLiteral("&Nein"));
     if (QAbstractButton* b = box.button(QMessageBox::Cancel)) b->setText(QStringLiteral("Abbrechen"));
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QMessageBox::StandardButton CUiSeam::ListQuestion(QWidget* parent, const SListQuestion& question,
+                                                  QMessageBox::StandardButtons buttons,
+                                                  QMessageBox::StandardButton defaultButton)
+{
+    CListQuestionDlg dlg(parent, question, buttons, defaultButton);
+    dlg.exec();
+    return dlg.Answer();
 }
 
 void CUiSeam::Message(QWidget* parent, const QString& text, QMessageBox::Icon icon)

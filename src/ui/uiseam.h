@@ -8,6 +8,7 @@
 #include <QString>
 
 class QWidget;
+struct SListQuestion;
 struct SReportRequest;
 
 class CUiSeam {
@@ -39,6 +40,10 @@ public:
     // Opens `file` with the desktop's program for its kind; false when none
     // could be started.
     virtual bool OpenFile(const QString& file);
+    // A question with every one of its items in a list (listquestion.h).
+    virtual QMessageBox::StandardButton ListQuestion(QWidget* parent, const SListQuestion& question,
+                                                     QMessageBox::StandardButtons buttons,
+                                                     QMessageBox::StandardButton defaultButton);
 
     // The seam in use; never null.
     static CUiSeam& Current();

@@ -61,7 +61,7 @@ public:
 
     QStringList saveAnswers, saveInitial, questions, messages;
 
-    // "Vergleichsmessung laden...": the file and whether it is a native survey.
+    // "Vergleichsmessung laden…": the file and whether it is a native survey.
     QString OpenFileNameWithOption(QWidget*, const QString&, const QString&, const QString&, bool& checked) override
     {
         checked = openNative;
@@ -189,14 +189,14 @@ void TestAssessWnd::menuEntriesAndF7ShowTheWindow()
 {
     CMainFrame& f = Frame();
     const int curves = f.OuterSplitter()->sizes().value(0);
-    QAction* assess = MenuEntry(f, QStringLiteral("Fehlerliste"), QStringLiteral("Bewertung..."));
+    QAction* assess = MenuEntry(f, QStringLiteral("Fehlerliste"), QStringLiteral("Bewertung…"));
     QVERIFY(assess);
     QCOMPARE(assess->shortcut(), QKeySequence(Qt::Key_F7));
     QAction* overlay = MenuEntry(f, QStringLiteral("Ansicht"), QStringLiteral("Bewertung in Kurven"));
     QVERIFY(overlay);
     QVERIFY(overlay->isCheckable());
     QVERIFY(!overlay->isChecked());
-    QVERIFY(MenuEntry(f, QStringLiteral("Datei"), QStringLiteral("Bewertungsbericht...")));
+    QVERIFY(MenuEntry(f, QStringLiteral("Datei"), QStringLiteral("Bewertungsbericht…")));
 
     // Docked on the right of the table, hidden until asked for.
     QVERIFY(!f.AssessWindow()->isVisible());

@@ -181,7 +181,7 @@ void TestCompareMenu::loadShowHideAndClose()
     QVERIFY(Frame().OpenDocumentFile(current));
     CTrePrintView* potential = Frame().UpperPane()->IsGradientPane() ? Frame().LowerPane() : Frame().UpperPane();
 
-    QVERIFY(MenuTexts(Frame(), "&Datei").contains(QString::fromUtf8("Vergleichsmessung laden...")));
+    QVERIFY(MenuTexts(Frame(), "&Datei").contains(QString::fromUtf8("Vergleichsmessung laden…")));
     QVERIFY(MenuTexts(Frame(), "&Datei").contains(QString::fromUtf8("Vergleichsmessung schließen")));
     QVERIFY(MenuTexts(Frame(), "&Ansicht").contains("Vergleich in Kurven"));
     QVERIFY(!Frame().Action(CMainFrame::ID_COMPARE_CLOSE)->isEnabled());

@@ -8,6 +8,7 @@
 #include "assesswnd.h"
 #include "curvepane.h"
 #include "framefixture.h"
+#include "listquestion.h"
 #include "mainframe.h"
 #include "mapdock.h"
 #include "mapview.h"
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -56,6 +58,18 @@ public:
         questions << text;
         return questionAnswers.isEmpty() ? QMessageBox::No : questionAnswers.takeFirst();
     }
+    // The list question as the user reads it, in one text; and how many
+    // items the dialog's own list shows.
+    QMessageBox::StandardButton ListQuestion(QWidget* parent, const SListQuestion& q,
+                                             QMessageBox::StandardButtons buttons,
+                                             QMessageBox::StandardButton defaultButton) override
+    {
+        const CListQuestionDlg dlg(parent, q, buttons, defaultButton);
+        listed << dlg.List()->count();
+        return Question(parent, q.text + QLatin1Char('\n') + q.items.join(QLatin1Char('\n')) + QLatin1Char('\n') + q.after,
+                        buttons, defaultButton);
+    }
+    QList<int> listed;
     QList<QMessageBox::StandardButton> questionAnswers;
     bool ReportRequest(QWidget*, SReportRequest&) override { return true; }
     void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
@@ -129,6 +143,7 @@ private slots:
     void anotherPipelinesDataAreAskedForAndRememberedOnlyWhenTaken();
     void windowShowsChainagesAndTiesAgainAfterEdits();
     void restationIsOneUndoableStep();
+    void restationPreviewListsEveryFixedPoint();
     void comparisonByTheFixedPoints();
     void exportMenuWritesEveryFormat();
     void mapClickSelectionAndZoom();
@@ -343,6 +358,42 @@ void TestPipeline::restationIsOneUndoableStep()
     QCOMPARE(metres(), (std::vector<int32_t>{1000, 1021, 2025, 4075}));
 }
 
+// Twelve fixed points, every 250 m of the survey: the preview names each one
+// in its list, none left behind a "… und 7 weitere".
+void TestPipeline::restationPreviewListsEveryFixedPoint()
+{
+    std::ofstream survey(Path("zwoelf.tsd").toStdString(), std::ios::binary);
+    survey << "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n42\r\n\r\n\r\nBem\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n";
+    std::string features;
+    for (int m = 0; m <= 3000; m += 10) {
+        const std::string name = m % 250 == 0 && m < 3000 ? "FP " + std::to_string(m / 250 + 1) : "";
+        survey << m << ";-1.10;-0.90;3;1;3;1;" << name << "\r\n";
+        if (!name.empty())
+            features += R"(, {"type": "Feature", "properties": {"kind": "fixpoint", "name": ")" + name
+                        + R"(", "chainage": )" + std::to_string(1000 + m * 1.025) + "}, \"geometry\": null}";
+    }
+    survey.close();
+    const std::string pipeline = R"({"type": "FeatureCollection", "features": [
+ {"type": "Feature", "properties": {"kind": "route", "name": "Nord", "number": "42", "startChainage": 990},
+  "geometry": {"type": "LineString", "coordinates": [[9.0, 48.0], [9.0, 48.018]]}})"
+                                 + features + "]}";
+    WriteText(Path("zwoelf.geojson"), pipeline.c_str());
+    CMainFrame& f = Frame();
+    QVERIFY(f.OpenDocumentFile(Path("zwoelf.tsd")));
+    m_seam.openAnswers << Path("zwoelf.geojson");
+    f.Action(CMainFrame::ID_PIPELINE_OPEN)->trigger();
+    QVERIFY(f.Pipeline().Binding());
+
+    m_seam.questionAnswers << QMessageBox::Cancel;
+    f.Action(CMainFrame::ID_RESTATION)->trigger();
+    QCOMPARE(m_seam.listed, QList<int>{12});
+    const QString shown = m_seam.questions.value(0);
+    for (const char* part : {"12 Festpunkte gefunden", "Zeile 1: 0 m → 1000 m „FP 1“",
+                             "Zeile 276: 2750 m → 3818,75 m „FP 12“"})
+        QVERIFY2(shown.contains(QString::fromUtf8(part)), qPrintable(shown));
+    QVERIFY2(!shown.contains(QString::fromUtf8("weitere")), qPrintable(shown));
+}
+
 void TestPipeline::comparisonByTheFixedPoints()
 {
     CMainFrame& f = OpenSurvey();
@@ -463,7 +514,7 @@ void TestPipeline::mapClickSelectionAndZoom()
     tresmap::CMapDock* dock = f.MapDock();
     QVERIFY(dock->isVisible());
     tresmap::CMapView* view = dock->View();
-    QCOMPARE(view->Message(), QString::fromUtf8("Keine Leitungsdaten geladen. Datei > Leitungsdaten laden..."));
+    QCOMPARE(view->Message(), QString::fromUtf8("Keine Leitungsdaten geladen. Datei > Leitungsdaten laden…"));
     QVERIFY(!view->Scene());
 
     LoadPipeline(f);

@@ -58,7 +58,7 @@ template <typename Dialog> void GrabDialog(Dialog& dlg, const QString& folder, c
     dlg.hide();
 }
 
-// "Vergleichsmessung laden..." answered with a native survey.
+// "Vergleichsmessung laden…" answered with a native survey.
 class CNativeSeam : public CUiSeam {
 public:
     explicit CNativeSeam(QString path)
