@@ -13,7 +13,10 @@ QString Utf8(const std::string& s) { return QString::fromUtf8(s.data(), static_c
 const QString kAbsent = QString::fromUtf8(tresnum::kAbsentText.data(), tresnum::kAbsentText.size());
 
 // Potentials are kept in mV and read in V: three places lose nothing.
-QString Volts(int32_t mv) { return IsPresent(mv) ? Utf8(tresnum::ThousandthsText(mv, 3)) + QStringLiteral(" V") : kAbsent; }
+QString Volts(int32_t mv)
+{
+    return IsPresent(mv) ? Utf8(tresnum::ThousandthsText(mv, 3)) + QStringLiteral(" V") : kAbsent;
+}
 
 // Gradients are kept in tenths of a mV.
 QString MilliVolts(int32_t tenths)

@@ -51,7 +51,8 @@ void CMainFrame::OnCurveRowHovered(CTrePrintView* pane, int row)
     // The chainage the session's binding gives the row, as the panes draw it.
     const std::shared_ptr<const std::vector<double>> chainages = Pipeline().Chainages();
     double chainage = std::numeric_limits<double>::quiet_NaN();
-    if (chainages && static_cast<size_t>(row) <= chainages->size()) chainage = (*chainages)[static_cast<size_t>(row - 1)];
+    if (chainages && static_cast<size_t>(row) <= chainages->size())
+        chainage = (*chainages)[static_cast<size_t>(row - 1)];
     statusBar()->showMessage(CursorStatusText(m_doc, row, pane->IsGradientPane(), chainages != nullptr, chainage,
                                               ReadReportSettings().electrode));
 }

@@ -15,7 +15,8 @@ double RowAxisMetre(const CTreDoc& doc, const std::vector<double>* positions, in
 {
     constexpr double none = std::numeric_limits<double>::quiet_NaN();
     if (!doc.IsValidRow(row)) return none;
-    if (positions) return static_cast<size_t>(row) <= positions->size() ? (*positions)[static_cast<size_t>(row - 1)] : none;
+    if (positions)
+        return static_cast<size_t>(row) <= positions->size() ? (*positions)[static_cast<size_t>(row - 1)] : none;
     const int32_t m = doc.GetMeter(row);
     return IsPresent(m) ? static_cast<double>(m) : none;
 }

@@ -266,13 +266,19 @@ void CTrePrintView::FitWholeSurvey()
     SetWindowStart(first);
 }
 
-void CTrePrintView::SetWindowStart(int64_t start)
+int32_t CTrePrintView::ClampStart(int64_t start) const
 {
     int64_t first = 0, last = 0;
     int64_t hi = m_nFittedStart;
     if (DataExtent(first, last)) hi = std::max(hi, last - m_doc.m_nMeterSpan);
     start = std::clamp<int64_t>(start, m_nFittedStart, hi);
-    m_doc.m_nMeterStart = static_cast<int32_t>(std::clamp<int64_t>(start, INT32_MIN + 1, INT32_MAX - 1));
+    return static_cast<int32_t>(std::clamp<int64_t>(start, INT32_MIN + 1, INT32_MAX - 1));
+}
+
+void CTrePrintView::SetWindowStart(int64_t start)
+{
+    start = ClampStart(start);
+    m_doc.m_nMeterStart = static_cast<int32_t>(start);
     m_nHPos = PositionOfStart(start);
     m_doc.m_nMeterScrollPos = m_nHPos;
     SyncHScrollBar();
@@ -501,6 +507,7 @@ void CTrePrintView::PrepareWindow()
     // moved the last metre.
     if (withRows) {
         UpdateScrollRange();
+        m_doc.m_nMeterStart = ClampStart(m_doc.m_nMeterStart);
         SyncHScrollBar();
     }
 }
@@ -626,7 +633,8 @@ void CTrePrintView::UpdateCursorColumn(int row)
     // Only the column the line stands on is painted again.
     if (row <= 0 || m_nKind == 0) return;
     int x = 0;
-    if (CursorColumn(Frame(), RowAxisMetre(m_doc, DrawnPositions(), row), x)) update(QRect(x + kBar - 1, 0, 3, height()));
+    if (CursorColumn(Frame(), RowAxisMetre(m_doc, DrawnPositions(), row), x))
+        update(QRect(x + kBar - 1, 0, 3, height()));
 }
 
 void CTrePrintView::paintEvent(QPaintEvent* event)

@@ -181,6 +181,8 @@ private:
     // Moves the shared window to start at `start`, held where the first and
     // last metres stay within it, and lets both panes follow.
     void SetWindowStart(int64_t start);
+    // `start` held where the first and last metres stay within the window.
+    int32_t ClampStart(int64_t start) const;
     // The scroll range that ends with the last metre, and the bar's position for
     // the window's start.
     void UpdateScrollRange();

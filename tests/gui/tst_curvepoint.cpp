@@ -105,8 +105,9 @@ void TestCurvePoint::pointerNamesTheRowAndClickChoosesIt()
     // Row 500 at 499 m: potentials of the file, IR-free from its gradients.
     const int x = PaneXOf(lower, 499);
     MoveTo(lower, QPoint(x, 40));
-    QCOMPARE(f.statusBar()->currentMessage(),
-             QString::fromUtf8("Meter 499 m · Potential gegen Cu/CuSO4: Ein -1,250 V · Aus -0,960 V · IR-frei -0,880 V"));
+    QCOMPARE(
+        f.statusBar()->currentMessage(),
+        QString::fromUtf8("Meter 499 m · Potential gegen Cu/CuSO4: Ein -1,250 V · Aus -0,960 V · IR-frei -0,880 V"));
     QCOMPARE(upper.CursorRow(), 500);
     QCOMPARE(lower.CursorRow(), 500);
     // Over the gradients: the means of left and right, and their difference.
