@@ -115,6 +115,7 @@ void CMainFrame::createActions()
         {ID_EXPORT_CSV, "&CSV (Aufgrabungsliste)…", "Schreibt die Aufgrabungsliste als CSV, mit Leitungsdaten auch mit Koordinaten", [](C& f, bool) { f.OnExport(EExportFormat::Csv); }, nullptr, nullptr, -1, E::Survey},
         {ID_RESTATION, "S&tationierung an Festpunkte anpassen…", "Ersetzt die Messmeter durch die Stationierung an den Festpunkten der Leitungsdaten", [](C& f, bool) { f.OnRestation(); }, nullptr, nullptr, -1, E::Bound},
         {ID_VIEW_MAP, "&Karte", "Zeigt oder verbirgt die Karte der Messung auf ihrer Trasse", [](C& f, bool on) { f.OnViewMap(on); }, nullptr, nullptr, -1, E::Own, true},
+        {ID_VIEW_FIT, "&Einpassen", "Zeigt die ganze Messung in beiden Kurvenbereichen", [](C& f, bool) { f.OnViewFit(); }, "Ctrl+0", nullptr, -1, E::Survey, false, false, true},
         {ID_VIEW_COMPARE, "&Vergleich in Kurven", "Zeigt oder verbirgt die Vergleichsmessung in den Kurven", [](C& f, bool) { f.OnViewCompare(); }, nullptr, nullptr, -1, E::Compared, true},
     };
     // clang-format on
@@ -194,7 +195,7 @@ void CMainFrame::createMenus()
     connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     Place(view, m_actions,
           {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_HEADER, ID_VIEW_ASSESS, ID_VIEW_MAP, ID_ASSESS_OVERLAY,
-           ID_VIEW_COMPARE});
+           ID_VIEW_COMPARE, 0, ID_VIEW_FIT});
     Place(menuBar()->addMenu(QStringLiteral("&?")), m_actions, {ID_HELP_MANUAL, ID_APP_ABOUT});
 
     for (QMenu* m : findChildren<QMenu*>()) connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);

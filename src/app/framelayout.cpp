@@ -150,6 +150,7 @@ void CMainFrame::createPanes()
     });
     connect(m_pTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CMainFrame::OnTableSelectionChanged);
+    createCursorLinks();
 }
 
 void CMainFrame::createAssessment()

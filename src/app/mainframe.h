@@ -99,6 +99,7 @@ public:
         ID_RESTATION = 32866,
         ID_VIEW_MAP = 32867,
         ID_EXPORT_GPKG = 32868,
+        ID_VIEW_FIT = 32869,
         ID_HELP_MANUAL = 57667,
     };
 
@@ -212,6 +213,8 @@ public:
     // metres into the metre column as one step ("Stationierung anpassen").
     void OnRestation();
     void OnNextPane(bool previous = false);
+    // "Einpassen" (Ctrl+0): the whole survey in both curve panes.
+    void OnViewFit();
     // "Datentransfer...": the handheld transfer dialog; remembers the port
     // that answered for the next time.
     void OnTransfer();
@@ -271,6 +274,12 @@ private:
     // The map shows the window's verdict on its binding, or why it cannot.
     void UpdateMap();
     void OnTableSelectionChanged();
+    // The row cursor of the curve panes (framecursor.cpp).
+    void createCursorLinks();
+    void OnCurveRowHovered(CTrePrintView* pane, int row);
+    void ShowCursorRow(int row);
+    int TableCursorRow() const;
+    int m_nHoverRow = 0; // the row under the pointer in a curve pane
     // The data remembered for the survey's pipeline, after it was opened;
     // or, with nothing remembered, the data loaded if the survey fits them.
     void LoadRememberedPipeline();

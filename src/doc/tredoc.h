@@ -252,6 +252,7 @@ public:
     int32_t m_nMeterLabelStep = 0;
     int32_t m_nMeterScrollPos = 0;
     int32_t m_nMeterPageSize = 0;
+    int32_t m_nMeterStart = 0; // the metre (of the panes' axis) at the window's left edge
 
     bool m_bTableIRFree = true;
     bool m_bTableLR = false;

@@ -30,5 +30,7 @@ SPaletteRgb LimitLineColour() { return {120, 0, 170}; }
 SPaletteRgb TrackLineColour() { return {90, 100, 130}; }
 SPaletteRgb FixpointMarkColour() { return {20, 90, 200}; }
 
+SPaletteRgb RowCursorColour() { return {150, 0, 170}; }
+
 // A dark red that reads on the window's light grey and on white paper.
 SPaletteRgb WarningTextColour() { return {192, 0, 0}; }

@@ -46,6 +46,10 @@ SPaletteRgb LimitLineColour();
 SPaletteRgb TrackLineColour();
 SPaletteRgb FixpointMarkColour();
 
+// The curve panes' cursor: the row under the pointer or chosen in the
+// table, a colour none of the curves or marks has.
+SPaletteRgb RowCursorColour();
+
 // Text that warns: a criterion not taken from the header (set by an
 // option), a default standing in for an unreadable header entry.
 SPaletteRgb WarningTextColour();

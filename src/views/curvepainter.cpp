@@ -268,7 +268,9 @@ void PaintMetreAxis(QPainter& p, CGdiLines& g, const CTexts& texts, const CPlot&
     if (f.nMeterLabelStep > 0) {
         bool first = true;
         int lastX = 0;
-        for (int64_t m = pl.S; m <= pl.E; m += f.nMeterLabelStep) {
+        // Ticks on whole label steps, wherever the window starts.
+        const int64_t step = f.nMeterLabelStep, over = ((pl.S % step) + step) % step;
+        for (int64_t m = over ? pl.S + step - over : pl.S; m <= pl.E; m += step) {
             const int x = pl.X(m);
             g.MoveTo(x, f.bottom + 3);
             g.LineTo(x, f.bottom - 3);
