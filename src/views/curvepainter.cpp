@@ -189,7 +189,9 @@ void PaintComparison(QPainter& p, const CTreDoc& doc, bool native, const CClipRe
 {
     if (L == 0) return;
     p.save();
-    QPen pen(kCompareColor, 0, native ? Qt::DashLine : Qt::DotLine);
+    // Its wider pen must not reach over the axes either.
+    p.setClipRect(QRect(QPoint(clip.left, clip.top), QPoint(clip.right, clip.bottom)), Qt::IntersectClip);
+    QPen pen(kCompareColor, kComparisonCurveWidth, native ? Qt::DashLine : Qt::DotLine);
     pen.setCapStyle(Qt::FlatCap);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
@@ -208,7 +210,7 @@ void PaintComparison(QPainter& p, const CTreDoc& doc, bool native, const CClipRe
             prev = cur;
             continue;
         }
-        const CClipResult c = ClipSegment(prev, cur, clip);
+        const CClipResult c = ClipSegmentInside(prev, cur, clip);
         if (gap || (c.bPrevClipped && c.bThisClipped)) {
             flush();
             piece << QPoint(c.cur.x, c.cur.y);
@@ -324,7 +326,7 @@ void PaintRowCurves(CGdiLines& g, const CPlot& pl, int L, int R)
                 prev = cur;
                 continue;
             }
-            const CClipResult c = ClipSegment(prev, cur, clip);
+            const CClipResult c = ClipSegmentInside(prev, cur, clip);
             const bool unclipped = !gap && !c.bPrevClipped && !c.bThisClipped && c.prev == prev && c.cur == cur;
             if (f.bMergeColumns && unclipped && column && cur.x == colX && prev.x == colX) {
                 colLo = std::min(colLo, cur.y);
