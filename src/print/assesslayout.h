@@ -72,7 +72,6 @@ struct SSection {
 // of `length`. At least one section.
 std::vector<SSection> Sections(int64_t lowest, int64_t highest, int64_t length);
 
-
 // ---- texts ---------------------------------------------------------------------------
 // The value texts of the report, German decimal comma, an en dash for an
 // absent value (NO_VALUE); numtext's where the window and the exports show

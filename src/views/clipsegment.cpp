@@ -20,7 +20,10 @@ int Saturate(Wide v)
 // a * b / c with C's truncation toward zero; c != 0.
 Wide MulDiv(Wide a, Wide b, Wide c) { return a * b / c; }
 
-bool Inside(CClipPoint q, const CClipRect& r) { return q.x >= r.left && q.x <= r.right && q.y >= r.top && q.y <= r.bottom; }
+bool Inside(CClipPoint q, const CClipRect& r)
+{
+    return q.x >= r.left && q.x <= r.right && q.y >= r.top && q.y <= r.bottom;
+}
 
 // Where a -> b enters (t0) and leaves (t1) the rectangle, 0 <= t0 <= t1 <= 1;
 // false when it misses it.

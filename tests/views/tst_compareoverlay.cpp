@@ -177,7 +177,8 @@ void TestCompareOverlay::nothingOutsideThePlotWhicheverWayTheRowsRun()
         f.nMeterLabelStep = 0;
         f.nValueLabelStep = 0;
         f.pCompareMetres = &aligned;
-        for (const std::vector<double>* positions : {static_cast<const std::vector<double>*>(nullptr), static_cast<const std::vector<double>*>(&chainage)}) {
+        for (const std::vector<double>* positions :
+             {static_cast<const std::vector<double>*>(nullptr), static_cast<const std::vector<double>*>(&chainage)}) {
             f.pPositions = positions;
             const QImage img = Paint(doc, f);
             QVERIFY(Grey(img) > 0);

@@ -271,9 +271,8 @@ void TestVerdictMarks::fittedAxesSteppedCriterionAndAxisTitles()
 
     const QImage& pot = p.Compose(*p.pot);
     const QColor ep = PaletteColour(ProtectionLineColour());
-    const auto dashes = [&](double from, double to, int mv) {
-        return CountColor(pot, m.X(from), m.Y(mv), m.X(to), m.Y(mv), ep);
-    };
+    const auto dashes
+        = [&](double from, double to, int mv) { return CountColor(pot, m.X(from), m.Y(mv), m.X(to), m.Y(mv), ep); };
     QVERIFY(dashes(1042, 1078, 950) > 0);
     QCOMPARE(dashes(1042, 1078, 850), 0);
     QVERIFY(dashes(1090, 1190, 850) > 0);
