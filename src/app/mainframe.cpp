@@ -4,6 +4,7 @@
 #include "aboutdlg.h"
 #include "appsettings.h"
 #include "assesswnd.h"
+#include "curvesoverlay.h"
 #include "doc/tredoc.h"
 #include "docdlg/addconstdlg.h"
 #include "docdlg/errorlistdlg.h"
@@ -298,7 +299,7 @@ void CMainFrame::UpdateOverlay()
     }
     // On the panes' axis: the chainages of the binding the verdict was judged with.
     const std::shared_ptr<const trespipeline::SSurveyBinding> binding = m_pSession->Binding();
-    auto overlay = std::make_unique<CCurveOverlay>(VerdictOverlay(*result, binding ? &binding->chainage : nullptr));
+    auto overlay = std::make_unique<CCurveOverlay>(CurvesOverlay(*result, m_doc, binding.get(), Comparison()));
     m_pUpper->SetOverlay(overlay.get());
     m_pLower->SetOverlay(overlay.get());
     m_pOverlay = std::move(overlay);

@@ -20,7 +20,7 @@ SPaletteRgb CurveOnColour() { return {0, 0, 255}; }
 SPaletteRgb CurveOffColour() { return {255, 0, 0}; }
 SPaletteRgb CurveDiffColour() { return {0, 255, 0}; }
 SPaletteRgb CurveDiffPaperColour() { return {0, 140, 0}; }
-SPaletteRgb ComparisonCurveColour() { return {160, 160, 160}; }
+SPaletteRgb ComparisonCurveColour() { return {0, 130, 150}; }
 
 SPaletteRgb DefectMarkColour() { return {230, 120, 0}; }
 SPaletteRgb ProtectionLineColour() { return {200, 0, 0}; }

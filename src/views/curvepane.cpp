@@ -300,6 +300,8 @@ void CTrePrintView::SetInitialVerticalState()
     }
     m_value = SnapValueSpan(2000, none);
     m_nVPage = m_value.nSpan + 1;
+    m_fittedAxis.reset(); // a new survey: the overlay's axis is fitted again
+    m_unfitted.reset();
     m_nVPos = ClampV(m_nVPos);
     SyncVScrollBar();
 }
@@ -425,6 +427,7 @@ void CTrePrintView::SetAxisPositions(std::shared_ptr<const std::vector<double>> 
 void CTrePrintView::SetOverlay(const CCurveOverlay* overlay)
 {
     m_pOverlay = overlay;
+    FitValueAxisToOverlay();
     update();
 }
 

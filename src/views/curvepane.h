@@ -25,6 +25,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CTreDoc;
@@ -88,6 +89,9 @@ public:
     const std::vector<double>* AxisPositions() const { return m_positions.get(); }
     // Marks drawn over the picture (null: none); kept by the caller for as
     // long as it is set.
+    // An overlay with a fitted value axis for this pane sets the value axis
+    // to it (zoom and scroll go on from there); taken off, the axis is the
+    // one the pane had before.
     void SetOverlay(const CCurveOverlay* overlay);
     const CCurveOverlay* Overlay() const { return m_pOverlay; }
 
@@ -196,6 +200,8 @@ private:
     // stays on the finer line step.
     void ZoomMeter(bool in, int anchorX = -1);
     void ZoomValue(int64_t requested);
+    // The value axis as the overlay's fitted one, or back (curvepanefit.cpp).
+    void FitValueAxisToOverlay();
 
     CTreDoc& m_doc;
     int m_nKind = 0;
@@ -227,6 +233,13 @@ private:
     QImage m_tableLogo;
     QImage m_plotLogo;
     const CCurveOverlay* m_pOverlay = nullptr;
+    // The fitted axis last set, and the value axis the pane had before it.
+    struct SValueState {
+        int top, pos, page;
+        CZoomStep step;
+    };
+    std::optional<valueaxis::SAxis> m_fittedAxis;
+    std::optional<SValueState> m_unfitted;
     std::shared_ptr<const std::vector<double>> m_positions;
     int m_nWheelRest = 0; // wheel turn short of a whole notch
     int m_nCursorRow = 0;

@@ -625,6 +625,12 @@ void TestAssessWnd::curveMarksWithTheirLegend()
     QCOMPARE(o->marks.size(), size_t{1});
     QCOMPARE(std::tie(o->marks[0].at, o->marks[0].category), std::make_tuple(11.0, 2));
     QCOMPARE(std::tie(o->protection, o->limit), std::make_tuple(-850, -1200));
+    // The panes take the axes fitted to the survey; the potential axis names
+    // the report's electrode, which the survey's QM data do not name.
+    QVERIFY(o->potentialAxis && o->gradientAxis);
+    QCOMPARE(f.LowerPane()->Frame().nValueTop, -o->potentialAxis->low);
+    QCOMPARE(f.UpperPane()->Frame().nValueTop, o->gradientAxis->high);
+    QCOMPARE(o->electrode, std::string("Cu/CuSO4"));
     QTest::keyClicks(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-790"));
     QCOMPARE(f.LowerPane()->Overlay()->protection, -790);
 
