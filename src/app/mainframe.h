@@ -345,10 +345,10 @@ private:
     // final size and the docks their width (splitrestore.cpp).
     void PlaceRestoredSplit();
     bool IsPlacementSettled() const;
-    bool m_bSplitPending = true;  // the restored columns still wait for the window's final size
-    int m_nSettledWidth = -1;     // the width at which they were placed last
+    bool m_bSplitPending = true;       // the restored columns still wait for the window's final size
+    int m_nSettledWidth = -1;          // the width at which they were placed last
     int m_nSavedWidth = kDefaultWidth; // the window's width as it was left
-    int m_nRestoredTable = -1;    // the table's width as it was left; -1: not stored
+    int m_nRestoredTable = -1;         // the table's width as it was left; -1: not stored
     int m_nActivePane = 0;
     CPaneMarker* m_pPaneMarker = nullptr; // frames the active pane
 

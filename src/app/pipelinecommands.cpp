@@ -139,7 +139,8 @@ void CMainFrame::OnRestation()
                            .arg(t.row)
                            .arg(t.metre)
                            .arg(number(t.chainage, 2), QString::fromStdString(b->pipeline.fixpoints[t.fixpoint].name));
-        if (k < b->factors.size()) item += QString::fromUtf8(", bis zum nächsten Faktor %1").arg(number(b->factors[k], 4));
+        if (k < b->factors.size())
+            item += QString::fromUtf8(", bis zum nächsten Faktor %1").arg(number(b->factors[k], 4));
         ties << item;
     }
     SListQuestion question;

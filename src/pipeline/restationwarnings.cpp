@@ -65,8 +65,8 @@ SRestationWarnings RestationWarnings(const CTreDoc& doc, const SSurveyBinding& b
 
 std::string NewWarningsText(const SNewWarnings& w)
 {
-    return std::to_string(w.count) + (w.count == 1 ? " neue Warnung „" : " neue Warnungen „")
-           + PlausibilityName(w.kind) + "“";
+    return std::to_string(w.count) + (w.count == 1 ? " neue Warnung „" : " neue Warnungen „") + PlausibilityName(w.kind)
+           + "“";
 }
 
 } // namespace trespipeline

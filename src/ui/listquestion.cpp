@@ -21,10 +21,11 @@ QLabel* TextLabel(const QString& text, QWidget* parent)
 
 } // namespace
 
-CListQuestionDlg::CListQuestionDlg(QWidget* parent, const SListQuestion& question,
-                                   QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
-    : QDialog(parent), m_pList(new QListWidget(this)),
-      m_answer(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::NoButton)
+CListQuestionDlg::CListQuestionDlg(QWidget* parent, const SListQuestion& question, QMessageBox::StandardButtons buttons,
+                                   QMessageBox::StandardButton defaultButton)
+    : QDialog(parent)
+    , m_pList(new QListWidget(this))
+    , m_answer(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::NoButton)
 {
     setWindowTitle(QApplication::applicationDisplayName());
     auto* layout = new QVBoxLayout(this);

@@ -54,8 +54,8 @@ void TestFrameLayout::restartWithTheDockOpenKeepsTheTable()
     QTRY_VERIFY_WITH_TIMEOUT(g.isMaximized() && g.AssessWindow()->isVisible(), 10000);
     // The table keeps a quarter of the window, the curves what they need.
     const int window = g.width();
-    QTRY_VERIFY2_WITH_TIMEOUT(g.TableView()->width() * 4 >= window,
-                              qPrintable(QString::number(g.TableView()->width())), 10000);
+    QTRY_VERIFY2_WITH_TIMEOUT(g.TableView()->width() * 4 >= window, qPrintable(QString::number(g.TableView()->width())),
+                              10000);
     QVERIFY(g.OuterSplitter()->sizes().value(0) >= framelimit::kCurvesMinWidth);
     QVERIFY(g.TableView()->width() >= framelimit::kTableMinWidth);
     QVERIFY(g.UpperPane()->width() >= framelimit::kCurvesMinWidth);
@@ -74,8 +74,8 @@ int main(int argc, char** argv)
     const QString json = config.filePath(QStringLiteral("screens.json"));
     QFile file(json);
     if (!file.open(QIODevice::WriteOnly)) return 1;
-    file.write("{\"screens\":[{\"name\":\"test\",\"x\":0,\"y\":0,\"width\":" + wh.value(0) + ",\"height\":" + wh.value(1)
-               + ",\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}");
+    file.write("{\"screens\":[{\"name\":\"test\",\"x\":0,\"y\":0,\"width\":" + wh.value(0)
+               + ",\"height\":" + wh.value(1) + ",\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}");
     file.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + json.toLocal8Bit());
     CTresApp app(argc, argv);

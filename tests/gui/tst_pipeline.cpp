@@ -66,7 +66,8 @@ public:
     {
         const CListQuestionDlg dlg(parent, q, buttons, defaultButton);
         listed << dlg.List()->count();
-        return Question(parent, q.text + QLatin1Char('\n') + q.items.join(QLatin1Char('\n')) + QLatin1Char('\n') + q.after,
+        return Question(parent,
+                        q.text + QLatin1Char('\n') + q.items.join(QLatin1Char('\n')) + QLatin1Char('\n') + q.after,
                         buttons, defaultButton);
     }
     QList<int> listed;
@@ -388,8 +389,8 @@ void TestPipeline::restationPreviewListsEveryFixedPoint()
     f.Action(CMainFrame::ID_RESTATION)->trigger();
     QCOMPARE(m_seam.listed, QList<int>{12});
     const QString shown = m_seam.questions.value(0);
-    for (const char* part : {"12 Festpunkte gefunden", "Zeile 1: 0 m → 1000 m „FP 1“",
-                             "Zeile 276: 2750 m → 3818,75 m „FP 12“"})
+    for (const char* part :
+         {"12 Festpunkte gefunden", "Zeile 1: 0 m → 1000 m „FP 1“", "Zeile 276: 2750 m → 3818,75 m „FP 12“"})
         QVERIFY2(shown.contains(QString::fromUtf8(part)), qPrintable(shown));
     QVERIFY2(!shown.contains(QString::fromUtf8("weitere")), qPrintable(shown));
 }

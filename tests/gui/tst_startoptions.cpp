@@ -23,7 +23,7 @@ struct CRun {
 
 // The program with no display at all: neither X, Wayland nor a Qt platform.
 CRun RunProgram(const QStringList& args, const QString& platform = QString(), int waitMs = 60000,
-               const QString& program = QStringLiteral(TRESMON_EXE), const QStringList& extraEnv = {})
+                const QString& program = QStringLiteral(TRESMON_EXE), const QStringList& extraEnv = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -36,10 +36,30 @@ public:
 
 // The texts the program has shown since its first version, as they stand.
 const char* const kOldTexts[] = {
-    "Öffnen...", "Anhängen...", "Speichern unter...", "Tabelle drucken...", "Graphik drucken...",
-    "Druckereinrichtung...", "Datentransfer...", "Bearbeiten...", "Info ...", "Name :", "Nr. :", "Datum :",
-    "Skrit :", "Text :", "Konstante [m] :", "Konstante [mV] :", "Startmeter :", "Endmeter :", "Info über Tresmon 3.0",
-    "Tresmon 3.0", "Ein :", "Aus :", "IR-frei :", "Diff. :",
+    "Öffnen...",
+    "Anhängen...",
+    "Speichern unter...",
+    "Tabelle drucken...",
+    "Graphik drucken...",
+    "Druckereinrichtung...",
+    "Datentransfer...",
+    "Bearbeiten...",
+    "Info ...",
+    "Name :",
+    "Nr. :",
+    "Datum :",
+    "Skrit :",
+    "Text :",
+    "Konstante [m] :",
+    "Konstante [mV] :",
+    "Startmeter :",
+    "Endmeter :",
+    "Info über Tresmon 3.0",
+    "Tresmon 3.0",
+    "Ein :",
+    "Aus :",
+    "IR-frei :",
+    "Diff. :",
 };
 
 // What breaks German typography in `text`, empty when nothing does: a blank
