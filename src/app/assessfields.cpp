@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assessfields.h"
 
+#include "doc/criterion.h"
 #include "doc/measrow.h"
 #include "doc/numtext.h"
 
@@ -128,7 +129,11 @@ QString RangeError(int field, int64_t v, const QString& typed)
     const SFieldSpec& spec = Spec(field);
     if (InSettingRange(spec.range, static_cast<double>(v) / static_cast<double>(Scale(spec.places)))) return {};
     switch (spec.range) {
-    case ESettingRange::Negative: return QString::fromUtf8("Das Potential muss negativ sein: %1").arg(typed);
+    case ESettingRange::Negative:
+        // The value as it was read: "0,9" reads as volts, and the user sees so.
+        return QString::fromUtf8("Das %1 muss negativ sein: „%2“ gelesen als %3 mV.")
+            .arg(QString::fromUtf8(spec.label), typed.trimmed(),
+                 (v > 0 ? QStringLiteral("+") : QString()) + QString::number(v));
     case ESettingRange::NotNegative: return QString::fromUtf8("Der Wert darf nicht negativ sein: %1").arg(typed);
     case ESettingRange::Positive: return QString::fromUtf8("Der Wert muss größer als 0 sein: %1").arg(typed);
     case ESettingRange::Percent: return QString::fromUtf8("Die Grenze muss zwischen 0 und 100 % liegen: %1").arg(typed);
@@ -148,9 +153,38 @@ QString SettingsError(const SVerdictSettings& s, int32_t survey)
     return {};
 }
 
+bool SameSettings(const SVerdictSettings& a, const SVerdictSettings& b)
+{
+    for (int f = 0; f < kFieldCount; ++f)
+        if (Scaled(a, f) != Scaled(b, f)) return false;
+    return a.use100mV == b.use100mV && a.margin == b.margin;
+}
+
 bool ParseNumber(const QString& text, int places, int64_t& value)
 {
     return tresnum::ParseFieldNumber(text.toStdString(), places, value);
+}
+
+bool ReadField(int field, const QString& text, int64_t& value, QString& error)
+{
+    if (Spec(field).range != ESettingRange::Negative) {
+        if (ParseNumber(text, Spec(field).places, value)) return true;
+        error = QString::fromUtf8("Ungültige Zahl: „%1“. Erlaubt sind Zahlen wie -850 oder 5,0.").arg(text);
+        return false;
+    }
+    if (text.trimmed().isEmpty()) {
+        value = NO_VALUE;
+        return true;
+    }
+    // No electrode here: the field's value is against the survey's own.
+    const SCriterionText read = ReadPotentialText(text.toStdString());
+    if (IsPresent(read.mv) && read.electrode.empty()) {
+        value = read.mv;
+        return true;
+    }
+    error = QString::fromUtf8("Ungültige Zahl: „%1“. Erlaubt sind Potentiale wie -850, -850 mV oder -0,85 V.")
+                .arg(text.trimmed());
+    return false;
 }
 
 } // namespace assessfield

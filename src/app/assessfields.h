@@ -59,8 +59,15 @@ QString RangeError(int field, int64_t v, const QString& typed);
 // What a whole set of settings may not be, empty when it may be. `survey`:
 // the survey's criterion, which stands in for an empty field.
 QString SettingsError(const SVerdictSettings& s, int32_t survey);
+// Whether two sets of settings judge alike: every field and the 100 mV switch.
+bool SameSettings(const SVerdictSettings& a, const SVerdictSettings& b);
 // Reads a decimal number typed with a point or a comma as an integer in
 // units of 10^-`places`, as every settings field of the program reads it.
 bool ParseNumber(const QString& text, int places, int64_t& value);
+// Reads what was typed into `field` in its units, NO_VALUE for an empty
+// field; the potentials as the header's criterion is read ("-0,9" is
+// -900 mV, "-850 mV", "-0,85 V"), the others by ParseNumber. False with
+// the window's message in `error` when the text is no value.
+bool ReadField(int field, const QString& text, int64_t& value, QString& error);
 
 } // namespace assessfield

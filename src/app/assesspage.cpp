@@ -55,19 +55,26 @@ void CAssessWnd::ShowResult()
 
     // What the verdict was judged against.
     const SProtectionCriterion& c = v->criterion;
-    QString criterion = QString::fromUtf8("Schutzkriterium <b>%1&nbsp;mV</b> (%2), Grenzpotential %3&nbsp;mV")
-                            .arg(c.protection)
-                            .arg(SourceText(c.source))
-                            .arg(c.limitPotential);
+    QString criterion
+        = QString::fromUtf8("Schutzkriterium <b>%1&nbsp;mV</b> (%2)").arg(c.protection).arg(SourceText(c.source));
+    // A criterion set here overrides the header's: said in the warning
+    // colour, with what the header says, so nobody takes it for the header's.
+    if (c.source == ECriterionSource::Option) {
+        const QString header = QString::fromStdString(c.headerText).trimmed();
+        if (!header.isEmpty()) criterion += QString::fromUtf8(", Kopfdaten „%1“").arg(header.toHtmlEscaped());
+        criterion = QStringLiteral("<span style=\"color:%1\">%2</span>")
+                        .arg(PaletteColour(WarningTextColour()).name(), criterion);
+    }
+    criterion += QString::fromUtf8(", Grenzpotential %1&nbsp;mV").arg(c.limitPotential);
     if (!v->settings.use100mV) criterion += QString::fromUtf8("<br>100-mV-Kriterium abgeschaltet");
     else if (v->nativeGiven) {
         criterion += QString::fromUtf8("<br>100-mV-Kriterium gegen die Nativmessung %1")
                          .arg(m_session.ComparisonName().toHtmlEscaped());
         // How its rows were paired, or in red why the criterion is not applied.
         const QString pairing = QString::fromStdString(trespipeline::NativePairingText(*v)).toHtmlEscaped();
-        criterion += v->nativeWarning.empty()
-                         ? QStringLiteral("<br>") + pairing
-                         : QStringLiteral("<br><span style=\"color:#c00000\">") + pairing + QStringLiteral("</span>");
+        criterion += v->nativeWarning.empty() ? QStringLiteral("<br>") + pairing
+                                              : QStringLiteral("<br><span style=\"color:%1\">%2</span>")
+                                                    .arg(PaletteColour(WarningTextColour()).name(), pairing);
     } else criterion += QString::fromUtf8("<br>100-mV-Kriterium: keine Nativmessung geladen");
     m_pCriterion->setText(criterion);
     m_pWarning->setText(QString::fromStdString(c.warning));

@@ -51,12 +51,12 @@ SAssessSettings LoadAssessSettings()
     return out;
 }
 
-void SaveAssessSettings(const SAssessSettings& settings)
+void SaveVerdictDefaults(const SVerdictSettings& settings)
 {
     auto s = AppSettings();
     const SVerdictSettings defaults;
     for (int f = 0; f < kFieldCount; ++f) {
-        const int64_t v = Scaled(settings.verdict, f);
+        const int64_t v = Scaled(settings, f);
         if (v == Scaled(defaults, f)) {
             s->remove(Key(Spec(f).key));
             continue;
@@ -64,13 +64,18 @@ void SaveAssessSettings(const SAssessSettings& settings)
         if (StoredWhole(f)) s->setValue(Key(Spec(f).key), static_cast<int>(v));
         else s->setValue(Key(Spec(f).key), static_cast<double>(v) / static_cast<double>(Scale(Spec(f).places)));
     }
-    if (settings.verdict.use100mV) s->remove(Key("use100mV"));
+    if (settings.use100mV) s->remove(Key("use100mV"));
     else s->setValue(Key("use100mV"), false);
     for (const char* former : kFormerKeys) s->remove(Key(former));
+}
+
+void SaveCompareLimits(int32_t worseLimit, int32_t shiftLimit)
+{
+    auto s = AppSettings();
     const auto keep = [&](const QString& key, int32_t v, int32_t byDefault) {
         if (v != byDefault) s->setValue(key, v);
         else s->remove(key);
     };
-    keep(QStringLiteral("Bewertung/worseLimit"), settings.worseLimit, kDefaultWorseLimit);
-    keep(QStringLiteral("Bewertung/shiftLimit"), settings.shiftLimit, kDefaultShiftLimit);
+    keep(QStringLiteral("Bewertung/worseLimit"), worseLimit, kDefaultWorseLimit);
+    keep(QStringLiteral("Bewertung/shiftLimit"), shiftLimit, kDefaultShiftLimit);
 }

@@ -3,6 +3,11 @@
 // (section "Bewertung"), never in the survey file. A default is not
 // stored, so a later default applies to it; a value the window would
 // refuse is not taken from the store either.
+//
+// The verdict's settings stored are what every survey starts from; they
+// change only when the user saves the ones in use as the defaults ("Als
+// Standard speichern"). A criterion typed for one survey must not judge
+// the next one unasked.
 #pragma once
 
 #include "doc/verdict.h"
@@ -16,4 +21,7 @@ struct SAssessSettings {
 };
 
 SAssessSettings LoadAssessSettings();
-void SaveAssessSettings(const SAssessSettings& settings);
+// The verdict's settings as every survey's defaults.
+void SaveVerdictDefaults(const SVerdictSettings& settings);
+// The comparison's limits, kept from one survey to the next.
+void SaveCompareLimits(int32_t worseLimit, int32_t shiftLimit);

@@ -7,12 +7,14 @@
 #include "framehelpers.h"
 #include "ui/resultlist.h"
 #include "views/verdictbar.h"
+#include "views/verdictpaint.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTableView>
@@ -36,7 +38,8 @@ CAssessWnd::CAssessWnd(CSurveySession& session, QWidget* parent)
     m_pCriterion = framehelp::AddNote(layout, body, "criterion");
     m_pWarning = new QLabel(body);
     m_pWarning->setObjectName(QStringLiteral("criterionWarning"));
-    m_pWarning->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+    m_pWarning->setStyleSheet(
+        QStringLiteral("color: %1; font-weight: bold;").arg(PaletteColour(WarningTextColour()).name()));
     m_pWarning->setWordWrap(true);
     m_pWarning->hide();
     layout->addWidget(m_pWarning);
@@ -161,6 +164,14 @@ QWidget* CAssessWnd::BuildFields(QWidget* parent)
         m_session.SetSettings(next);
     });
     grid->addWidget(m_pUse100, row, 0, 1, 8);
+    ++row;
+    m_pSaveDefaults = new QPushButton(QStringLiteral("Als Standard speichern"), box);
+    m_pSaveDefaults->setObjectName(QStringLiteral("saveDefaults"));
+    m_pSaveDefaults->setToolTip(
+        QString::fromUtf8("Speichert die Einstellungen als Vorgabe für jede künftig geöffnete oder neue Messung.\n"
+                          "Ohne Speichern gelten sie nur für diese Messung."));
+    connect(m_pSaveDefaults, &QPushButton::clicked, this, [this] { m_session.SaveSettingsAsDefaults(); });
+    grid->addWidget(m_pSaveDefaults, row, 0, 1, 4, Qt::AlignLeft);
     grid->setColumnMinimumWidth(3, 12);
     grid->setColumnStretch(7, 1);
     grid->setRowStretch(row + 1, 1);
@@ -194,13 +205,10 @@ void CAssessWnd::PlaceField(QGridLayout* grid, QWidget* box, int field, int row,
 void CAssessWnd::OnFieldEdited(int field)
 {
     QLineEdit* edit = m_pFields[field];
-    const assessfield::SFieldSpec& spec = assessfield::Spec(field);
     int64_t v = 0;
     QString error;
     SVerdictSettings next = Settings();
-    if (!ParseNumber(edit->text(), spec.places, v)) {
-        error = QString::fromUtf8("Ungültige Zahl: \"%1\". Erlaubt sind Zahlen wie -850 oder 5,0.").arg(edit->text());
-    } else {
+    if (ReadField(field, edit->text(), v, error)) {
         // An empty field stands for the default (for E_p: the header's).
         if (v == NO_VALUE) v = Scaled(SVerdictSettings(), field);
         if (v != NO_VALUE) error = RangeError(field, v, edit->text());
@@ -226,8 +234,12 @@ void CAssessWnd::ShowSettingsInFields()
         const int64_t v = Scaled(Settings(), f);
         m_pFields[f]->setText(v == Scaled(defaults, f) ? QString() : FieldText(f, v));
         m_pFields[f]->setPlaceholderText(FieldText(f, Scaled(defaults, f)));
+        m_pFields[f]->setStyleSheet(QString());
     }
+    m_pMessage->clear();
+    m_pMessage->hide();
     m_pUse100->setChecked(Settings().use100mV);
+    m_pSaveDefaults->setEnabled(!m_session.SettingsAreDefaults());
 }
 
 void CAssessWnd::showEvent(QShowEvent* event)
@@ -240,6 +252,10 @@ void CAssessWnd::OnSessionChanged(CSurveySession::EChange what)
 {
     // A header text changes nothing shown here.
     if (what == CSurveySession::EChange::Header) return;
+    // Another survey brings the stored defaults: what was typed for the
+    // last one, refused entries too, is gone from the fields.
+    if (what == CSurveySession::EChange::Survey) ShowSettingsInFields();
+    m_pSaveDefaults->setEnabled(!m_session.SettingsAreDefaults());
     if (!isVisible()) {
         m_bStale = true;
         return;

@@ -4,8 +4,9 @@
 // its source and warning, the coverage and the five statuses as a bar over
 // the survey and as lengths and shares, and three lists: the stretches
 // that are not protected, the dig list and the plausibility warnings. Its
-// fields are the verdict's settings (assessfields.h); they live in the
-// program's settings, never in the survey file. A native survey loaded as
+// fields are the verdict's settings (assessfields.h) of this survey, never
+// kept in the survey file; "Als Standard speichern" makes them the defaults
+// every later survey starts from. A native survey loaded as
 // the comparison ("Nativmessung") serves the 100 mV criterion.
 //
 // It shows what the survey session (surveysession.h) holds: the verdict
@@ -54,7 +55,7 @@ public:
     explicit CAssessWnd(CSurveySession& session, QWidget* parent = nullptr);
     ~CAssessWnd() override;
 
-    // The settings in use, as read from and written to the program settings.
+    // The settings in use for this survey.
     const SVerdictSettings& Settings() const { return m_session.Settings(); }
     // The session's verdict; null before the first assessment of a survey.
     std::shared_ptr<const SVerdict> Result() const { return m_session.Verdict(); }
@@ -72,6 +73,7 @@ public:
     // ---- for the tests and the main window ----------------------------------
     QLineEdit* Field(EField f) const { return m_pFields[f]; }
     QCheckBox* Use100mVCheck() const { return m_pUse100; }
+    QPushButton* SaveDefaultsButton() const { return m_pSaveDefaults; }
     QLabel* MessageLabel() const { return m_pMessage; }
     QLabel* CriterionLabel() const { return m_pCriterion; }
     QLabel* WarningLabel() const { return m_pWarning; }
@@ -130,6 +132,7 @@ private:
 
     QLineEdit* m_pFields[kFieldCount] = {};
     QCheckBox* m_pUse100 = nullptr;
+    QPushButton* m_pSaveDefaults = nullptr;
     QLabel* m_pCriterion = nullptr;
     QLabel* m_pWarning = nullptr;
     QLabel* m_pMessage = nullptr;

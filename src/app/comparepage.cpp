@@ -63,7 +63,7 @@ void CAssessWnd::OnCompareLimitEdited()
     bool ok = ParseNumber(m_pCompareLimit->text(), 0, v);
     m_pCompareLimit->setStyleSheet(ok ? QString() : QStringLiteral("background: #ffd0d0;"));
     m_pMessage->setText(ok ? QString()
-                           : QString::fromUtf8("Ungültige Zahl: \"%1\". Erlaubt sind ganze mV wie 50 oder 100.")
+                           : QString::fromUtf8("Ungültige Zahl: „%1“. Erlaubt sind ganze mV wie 50 oder 100.")
                                  .arg(m_pCompareLimit->text()));
     m_pMessage->setVisible(!ok);
     if (!ok) return;
@@ -101,7 +101,7 @@ void CAssessWnd::ShowComparison()
     m_pCompareView->setEnabled(loaded);
     if (!loaded) {
         m_pCompareSource->setText(
-            QString::fromUtf8("Keine Vergleichsmessung geladen (Datei > Vergleichsmessung laden...)."));
+            QString::fromUtf8("Keine Vergleichsmessung geladen (Datei > Vergleichsmessung laden…)."));
         m_pCompareAlign->clear();
         m_pCompareReverse->hide();
         m_pCompareSummary->clear();

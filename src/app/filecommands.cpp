@@ -11,6 +11,7 @@
 #include "surveydrop.h"
 #include "ui/uiseam.h"
 #include "views/curvepane.h"
+#include "views/verdictlegend.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -169,6 +170,8 @@ void CMainFrame::ApplyComparison()
     for (CTrePrintView* pane : {m_pUpper, m_pLower})
         if (pane)
             pane->SetComparison(shown, compare.IsNative(), chainage ? compare.CurveChainages() : compare.CurveMetres());
+    using E = CVerdictLegend::EComparison;
+    if (m_pLegend) m_pLegend->SetComparison(!shown ? E::None : compare.IsNative() ? E::Native : E::Earlier);
 }
 
 void CMainFrame::ApplyAxis()

@@ -96,25 +96,26 @@ void CMainFrame::createActions()
         {ID_VIEW_HEADER, "&Kopfdaten", "Zeigt oder verbirgt die Kopfdaten", [](C& f, bool) { f.OnViewHeaderBar(); }, nullptr, nullptr, -1, E::Own, true},
         {ID_HELP_MANUAL, "&Handbuch", "Zeigt das Handbuch des Programms", [](C& f, bool) { f.OnHelpManual(); }, "F1"},
         {ID_APP_ABOUT, "Inf&o ...", "Zeigt Version und Programminformationen", [](C& f, bool) { f.OnAppAbout(); }},
-        {ID_ASSESS, "Bewertung...", "Zeigt die Bewertung der Messung: Anzeigen, Fehlstellenverdacht, Warnungen", [](C& f, bool) { f.OnAssess(); }, "F7"},
+        {ID_ASSESS, "Bewertung…", "Zeigt die Bewertung der Messung: Anzeigen, Fehlstellenverdacht, Warnungen", [](C& f, bool) { f.OnAssess(); }, "F7"},
         // The dock in "Ansicht", as every window's docks are listed there.
         {ID_VIEW_ASSESS, "&Bewertung", "Zeigt oder verbirgt die Bewertung", [](C& f, bool on) { if (on) f.OnAssess(); else f.m_pAssess->hide(); }, nullptr, nullptr, -1, E::Own, true},
         {ID_ASSESS_OVERLAY, "Bewertung in Kurven", "Zeigt die Anzeigen und den Fehlstellenverdacht in den Kurven", [](C& f, bool on) { f.OnAssessOverlay(on); }, nullptr, nullptr, -1, E::Own, true, true},
-        {ID_ASSESS_REPORT, "Bewertungsbericht...", "Schreibt den Bewertungsbericht als PDF-Datei", [](C& f, bool) { f.OnAssessReport(); }, nullptr, nullptr, -1, E::Survey},
-        {ID_REPORT_SETTINGS, "Bericht...", "Aussteller, Logo, Bearbeiter und Bezugselektrode des Bewertungsberichts", [](C& f, bool) { f.OnReportSettings(); }},
+        {ID_ASSESS_REPORT, "Bewertungsbericht…", "Schreibt den Bewertungsbericht als PDF-Datei", [](C& f, bool) { f.OnAssessReport(); }, nullptr, nullptr, -1, E::Survey},
+        {ID_REPORT_SETTINGS, "Bericht…", "Aussteller, Logo, Bearbeiter und Bezugselektrode des Bewertungsberichts", [](C& f, bool) { f.OnReportSettings(); }},
         {ID_NEXT_PANE, "Nächster Bereich", "", [](C& f, bool) { f.OnNextPane(false); }, "F6", nullptr, -1, E::Own, false, false, true},
         {ID_PREV_PANE, "Voriger Bereich", "", [](C& f, bool) { f.OnNextPane(true); }, "Shift+F6", nullptr, -1, E::Own, false, false, true},
-        {ID_COMPARE_OPEN, "&Vergleichsmessung laden...", "Lädt eine frühere oder eine Nativmessung zum Vergleich", [](C& f, bool) { f.OnCompareOpen(); }},
+        {ID_COMPARE_OPEN, "&Vergleichsmessung laden…", "Lädt eine frühere oder eine Nativmessung zum Vergleich", [](C& f, bool) { f.OnCompareOpen(); }},
         {ID_COMPARE_CLOSE, "Vergleichsmessung schl&ießen", "Schließt die Vergleichsmessung", [](C& f, bool) { f.OnCompareClose(); }, nullptr, nullptr, -1, E::Compared},
-        {ID_PIPELINE_OPEN, "&Leitungsdaten laden...", "Lädt Trasse, Festpunkte und Abschnitte der Leitung (GeoJSON)", [](C& f, bool) { f.OnPipelineOpen(); }},
+        {ID_PIPELINE_OPEN, "&Leitungsdaten laden…", "Lädt Trasse, Festpunkte und Abschnitte der Leitung (GeoJSON)", [](C& f, bool) { f.OnPipelineOpen(); }},
         {ID_PIPELINE_CLOSE, "Leitungsdaten schließen", "Schließt die Leitungsdaten", [](C& f, bool) { f.OnPipelineClose(); }, nullptr, nullptr, -1, E::Pipeline},
-        {ID_EXPORT_GEOJSON, "&GeoJSON...", "Schreibt Messspur, Abschnitte, Fehlstellen und Festpunkte als GeoJSON (braucht Leitungsdaten)", [](C& f, bool) { f.OnExport(EExportFormat::GeoJson); }, nullptr, nullptr, -1, E::Bound},
-        {ID_EXPORT_KML, "&KML...", "Schreibt Messspur, Abschnitte, Fehlstellen und Festpunkte als KML (braucht Leitungsdaten)", [](C& f, bool) { f.OnExport(EExportFormat::Kml); }, nullptr, nullptr, -1, E::Bound},
-        {ID_EXPORT_GPX, "G&PX...", "Schreibt Fehlstellen und Festpunkte als Wegpunkte und die Messspur als GPX (braucht Leitungsdaten)", [](C& f, bool) { f.OnExport(EExportFormat::Gpx); }, nullptr, nullptr, -1, E::Bound},
-        {ID_EXPORT_GPKG, "Geo&Package...", "Schreibt Messspur, Abschnitte, Fehlstellen und Festpunkte als GeoPackage, eine Ebene je Art (braucht Leitungsdaten)", [](C& f, bool) { f.OnExport(EExportFormat::GeoPackage); }, nullptr, nullptr, -1, E::Bound},
-        {ID_EXPORT_CSV, "&CSV (Aufgrabungsliste)...", "Schreibt die Aufgrabungsliste als CSV, mit Leitungsdaten auch mit Koordinaten", [](C& f, bool) { f.OnExport(EExportFormat::Csv); }, nullptr, nullptr, -1, E::Survey},
-        {ID_RESTATION, "S&tationierung an Festpunkte anpassen...", "Ersetzt die Messmeter durch die Stationierung an den Festpunkten der Leitungsdaten", [](C& f, bool) { f.OnRestation(); }, nullptr, nullptr, -1, E::Bound},
+        {ID_EXPORT_GEOJSON, "&GeoJSON…", "Schreibt Messspur, Abschnitte, Fehlstellen und Festpunkte als GeoJSON (braucht Leitungsdaten)", [](C& f, bool) { f.OnExport(EExportFormat::GeoJson); }, nullptr, nullptr, -1, E::Bound},
+        {ID_EXPORT_KML, "&KML…", "Schreibt Messspur, Abschnitte, Fehlstellen und Festpunkte als KML (braucht Leitungsdaten)", [](C& f, bool) { f.OnExport(EExportFormat::Kml); }, nullptr, nullptr, -1, E::Bound},
+        {ID_EXPORT_GPX, "G&PX…", "Schreibt Fehlstellen und Festpunkte als Wegpunkte und die Messspur als GPX (braucht Leitungsdaten)", [](C& f, bool) { f.OnExport(EExportFormat::Gpx); }, nullptr, nullptr, -1, E::Bound},
+        {ID_EXPORT_GPKG, "Geo&Package…", "Schreibt Messspur, Abschnitte, Fehlstellen und Festpunkte als GeoPackage, eine Ebene je Art (braucht Leitungsdaten)", [](C& f, bool) { f.OnExport(EExportFormat::GeoPackage); }, nullptr, nullptr, -1, E::Bound},
+        {ID_EXPORT_CSV, "&CSV (Aufgrabungsliste)…", "Schreibt die Aufgrabungsliste als CSV, mit Leitungsdaten auch mit Koordinaten", [](C& f, bool) { f.OnExport(EExportFormat::Csv); }, nullptr, nullptr, -1, E::Survey},
+        {ID_RESTATION, "S&tationierung an Festpunkte anpassen…", "Ersetzt die Messmeter durch die Stationierung an den Festpunkten der Leitungsdaten", [](C& f, bool) { f.OnRestation(); }, nullptr, nullptr, -1, E::Bound},
         {ID_VIEW_MAP, "&Karte", "Zeigt oder verbirgt die Karte der Messung auf ihrer Trasse", [](C& f, bool on) { f.OnViewMap(on); }, nullptr, nullptr, -1, E::Own, true},
+        {ID_VIEW_FIT, "&Einpassen", "Zeigt die ganze Messung in beiden Kurvenbereichen", [](C& f, bool) { f.OnViewFit(); }, "Ctrl+0", nullptr, -1, E::Survey, false, false, true},
         {ID_VIEW_COMPARE, "&Vergleich in Kurven", "Zeigt oder verbirgt die Vergleichsmessung in den Kurven", [](C& f, bool) { f.OnViewCompare(); }, nullptr, nullptr, -1, E::Compared, true},
     };
     // clang-format on
@@ -194,7 +195,7 @@ void CMainFrame::createMenus()
     connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     Place(view, m_actions,
           {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_HEADER, ID_VIEW_ASSESS, ID_VIEW_MAP, ID_ASSESS_OVERLAY,
-           ID_VIEW_COMPARE});
+           ID_VIEW_COMPARE, 0, ID_VIEW_FIT});
     Place(menuBar()->addMenu(QStringLiteral("&?")), m_actions, {ID_HELP_MANUAL, ID_APP_ABOUT});
 
     for (QMenu* m : findChildren<QMenu*>()) connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);

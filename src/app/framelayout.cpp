@@ -69,6 +69,8 @@ void CMainFrame::ReadPlacement()
     const int y = ReadSetting(*settings, "YPos", (whole.height() - kDefaultHeight) / 2 - 15, true);
     const int w = ReadSetting(*settings, "XWidth", kDefaultWidth, true);
     const int h = ReadSetting(*settings, "YWidth", kDefaultHeight, true);
+    m_nSavedWidth = w;
+    m_nRestoredTable = settings->value(QStringLiteral("Settings/SplitX2"), -1).toInt();
     move(x, y);
     resize(w, h);
     // Placed where it was left, but on a screen that is there now and
@@ -101,6 +103,10 @@ void CMainFrame::showEvent(QShowEvent* event)
     m_bPlacedOnScreen = true;
     // Again with the frame the window system has put around it.
     if (QScreen* s = screen()) FitInto(s->availableGeometry());
+    if (m_bSplitPending && IsPlacementSettled()) {
+        PlaceRestoredSplit();
+        m_nSettledWidth = width();
+    }
 }
 
 void CMainFrame::createPanes()
@@ -147,9 +153,11 @@ void CMainFrame::createPanes()
         // The user has set the split: the table owes nothing.
         m_lastOuterSizes = m_pOuter->sizes();
         m_nTableLent = 0;
+        m_bSplitPending = false;
     });
     connect(m_pTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CMainFrame::OnTableSelectionChanged);
+    createCursorLinks();
 }
 
 void CMainFrame::createAssessment()
@@ -198,6 +206,7 @@ void CMainFrame::OnViewMap(bool on)
         m_pMap->raise();
         return;
     }
+    m_bSplitPending = false;
     // Under the assessment when that is open, else a column of its own.
     if (m_pAssess->isVisible() && !m_pAssess->isFloating() && !m_pMap->isFloating()
         && dockWidgetArea(m_pAssess) == dockWidgetArea(m_pMap))
@@ -217,17 +226,14 @@ void CMainFrame::resizeEvent(QResizeEvent* event)
     const int w = width();
     if (w <= 0) return;
     const int handle = m_pOuter->handleWidth();
-    if (m_nLastClientWidth < 0) {
-        // The first size: place the splitters as they were left.
-        auto settings = AppSettings();
-        const int x1 = ReadSetting(*settings, "SplitX1", kDefaultSplitX1, false);
-        const int y1 = ReadSetting(*settings, "SplitY1", kDefaultSplitY1, false);
-        m_pOuter->setSizes({x1, std::max(0, m_pOuter->width() - handle - x1)});
-        m_pInner->setSizes({y1, std::max(0, m_pInner->height() - m_pInner->handleWidth() - y1)});
-        m_lastOuterSizes = {x1, std::max(0, m_pOuter->width() - handle - x1)};
-        m_nLastClientWidth = w;
+    // Until the window has its final size the splitters are placed as they
+    // were left; a later change of the width is the user's.
+    if (m_bSplitPending && (m_nSettledWidth < 0 || w == m_nSettledWidth)) {
+        PlaceRestoredSplit();
+        if (m_nSettledWidth < 0 && IsPlacementSettled()) m_nSettledWidth = w;
         return;
     }
+    m_bSplitPending = false;
     if (w == m_nLastClientWidth) return;
     // The curve column alone follows the window's width (the table keeps
     // its own); should it go below nothing it keeps a sliver of 10 pixels.
@@ -283,6 +289,7 @@ void CMainFrame::OnAssess()
     // table gives its empty comment column. Only to find the dock's least
     // 400 pixels the curve column gives too, keeping at least half.
     constexpr int kDockWidth = 400;
+    m_bSplitPending = false;
     m_bArranging = true;
     const int curvesWidth = m_pOuter->sizes().value(0);
     const int tableWidth = m_pOuter->sizes().value(1);
@@ -325,6 +332,11 @@ void CMainFrame::OnCentralResized()
 {
     // Only a dock beside the table changes the central width while the
     // window keeps its own (the window's resize is resizeEvent's).
+    // The docks taking their stored width.
+    if (m_bSplitPending && !m_bArranging && m_nLastClientWidth >= 0) {
+        PlaceRestoredSplit();
+        return;
+    }
     if (m_bArranging || m_nLastClientWidth < 0 || width() != m_nLastClientWidth || m_lastOuterSizes.size() < 2) return;
     const int room = std::max(0, m_pOuter->width() - m_pOuter->handleWidth());
     const int delta = room - (m_lastOuterSizes[0] + m_lastOuterSizes[1]);

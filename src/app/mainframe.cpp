@@ -4,6 +4,7 @@
 #include "aboutdlg.h"
 #include "appsettings.h"
 #include "assesswnd.h"
+#include "curvesoverlay.h"
 #include "doc/tredoc.h"
 #include "docdlg/addconstdlg.h"
 #include "docdlg/errorlistdlg.h"
@@ -15,6 +16,7 @@
 #include "splashwnd.h"
 #include "transfer/transferdlg.h"
 #include "ui/artwork.h"
+#include "ui/panemarker.h"
 #include "ui/uiseam.h"
 #include "views/curveoverlay.h"
 #include "views/curvepane.h"
@@ -54,8 +56,16 @@ CMainFrame::CMainFrame(CTreDoc& doc, const SFrameSetup& setup, QWidget* parent)
     CSplashWnd::ShowSplashScreen(this, m_setup.splash);
     createHeaderBar();
     createPanes();
+    // The pane with the focus, or clicked last, is the one the commands act on.
+    m_pPaneMarker = new CPaneMarker(
+        {m_pUpper, m_pTable, m_pLower},
+        [this](int pane) {
+            m_nActivePane = pane;
+            UpdateCommandUI();
+        },
+        this);
+    m_pPaneMarker->Mark(m_nActivePane);
     createAssessment();
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { OnFocusChanged(now); });
     qApp->installEventFilter(this);
     UpdateTitle();
     UpdateCommandUI();
@@ -66,7 +76,8 @@ CMainFrame::~CMainFrame()
 {
     // Focus moves while the child widgets go, after this part of the object
     // is gone: a window destroyed while shown must not hear of it.
-    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    delete m_pPaneMarker;
+    m_pPaneMarker = nullptr;
     qApp->removeEventFilter(this);
     m_doc.SetHost(nullptr);
     // The session goes with this object's members, before the docks that
@@ -288,7 +299,7 @@ void CMainFrame::UpdateOverlay()
     }
     // On the panes' axis: the chainages of the binding the verdict was judged with.
     const std::shared_ptr<const trespipeline::SSurveyBinding> binding = m_pSession->Binding();
-    auto overlay = std::make_unique<CCurveOverlay>(VerdictOverlay(*result, binding ? &binding->chainage : nullptr));
+    auto overlay = std::make_unique<CCurveOverlay>(CurvesOverlay(*result, m_doc, binding.get(), Comparison()));
     m_pUpper->SetOverlay(overlay.get());
     m_pLower->SetOverlay(overlay.get());
     m_pOverlay = std::move(overlay);
@@ -342,6 +353,7 @@ void CMainFrame::SetActivePane(int pane)
     m_nActivePane = pane;
     QWidget* w = pane == 0 ? static_cast<QWidget*>(m_pUpper) : pane == 1 ? static_cast<QWidget*>(m_pTable) : m_pLower;
     if (w && w->isVisible()) w->setFocus(Qt::OtherFocusReason);
+    if (m_pPaneMarker) m_pPaneMarker->Mark(pane);
     UpdateCommandUI();
 }
 
@@ -353,18 +365,6 @@ void CMainFrame::OnNextPane(bool previous)
     while (order[i] != m_nActivePane) ++i;
     i = (i + (previous ? 2 : 1)) % 3;
     SetActivePane(order[i]);
-}
-
-void CMainFrame::OnFocusChanged(QWidget* now)
-{
-    for (QWidget* w = now; w; w = w->parentWidget()) {
-        if (w == m_pUpper) m_nActivePane = 0;
-        else if (w == m_pTable) m_nActivePane = 1;
-        else if (w == m_pLower) m_nActivePane = 2;
-        else continue;
-        UpdateCommandUI();
-        return;
-    }
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)

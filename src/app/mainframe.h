@@ -18,10 +18,13 @@ class CAssessWnd;
 class CCompareSurvey;
 class CPipelineSource;
 class CTreViewBase;
+struct CStartOptions;
 struct SReportOptions;
 struct SReportRequest;
 class CHeaderBar;
 class CManualWnd;
+class CPaneMarker;
+class COpenFileButton;
 struct CCurveOverlay;
 class CVerdictLegend;
 class CTreDoc;
@@ -96,6 +99,7 @@ public:
         ID_RESTATION = 32866,
         ID_VIEW_MAP = 32867,
         ID_EXPORT_GPKG = 32868,
+        ID_VIEW_FIT = 32869,
         ID_HELP_MANUAL = 57667,
     };
 
@@ -188,7 +192,11 @@ public:
     // Reads `path` and ties the survey to it; a refusal is told in a message
     // box and leaves what was loaded before. Remembered for the survey's
     // pipeline name and number.
-    bool LoadPipeline(const QString& path);
+    // `confirmed`: the data were taken for this survey's pipeline before (the
+    // remembered file), so a route naming another pipeline is not asked again.
+    bool LoadPipeline(const QString& path, bool confirmed = false);
+    // What the start options add to the survey opened (startview.cpp).
+    void ShowAtStart(const CStartOptions& options);
     // "Leitungsdaten schließen": the data go, and are no longer remembered
     // for the survey's pipeline.
     void OnPipelineClose();
@@ -205,6 +213,8 @@ public:
     // metres into the metre column as one step ("Stationierung anpassen").
     void OnRestation();
     void OnNextPane(bool previous = false);
+    // "Einpassen" (Ctrl+0): the whole survey in both curve panes.
+    void OnViewFit();
     // "Datentransfer...": the handheld transfer dialog; remembers the port
     // that answered for the next time.
     void OnTransfer();
@@ -226,6 +236,8 @@ public:
     QSplitter* OuterSplitter() const { return m_pOuter; }
     QSplitter* InnerSplitter() const { return m_pInner; }
     CHeaderBar* HeaderBar() const { return m_pHeaderBar; }
+    // The status bar's button for the file written last (none before one).
+    COpenFileButton* OpenWrittenButton() const { return m_pOpenWritten; }
     QToolBar* HeaderToolBar() const { return m_pHeaderToolBar; }
     QProgressBar* Progress() const { return m_pProgress; }
     // The pane that takes the row commands and F6: 0 upper, 1 table, 2 lower.
@@ -262,6 +274,12 @@ private:
     // The map shows the window's verdict on its binding, or why it cannot.
     void UpdateMap();
     void OnTableSelectionChanged();
+    // The row cursor of the curve panes (framecursor.cpp).
+    void createCursorLinks();
+    void OnCurveRowHovered(CTrePrintView* pane, int row);
+    void ShowCursorRow(int row);
+    int TableCursorRow() const;
+    int m_nHoverRow = 0; // the row under the pointer in a curve pane
     // The data remembered for the survey's pipeline, after it was opened;
     // or, with nothing remembered, the data loaded if the survey fits them.
     void LoadRememberedPipeline();
@@ -279,7 +297,6 @@ private:
     // Texts, tool tips and enabling of undo and redo from the history.
     void UpdateUndoActions();
     void UpdateRecentFileMenu();
-    void OnFocusChanged(QWidget* now);
     QAction* AddAction(int id, const QString& text, const QString& statusTip);
     // "Konstante addieren", "Fehlerliste" > "Bearbeiten...", "Info ...".
     void OnAddConstant();
@@ -324,7 +341,16 @@ private:
     bool m_bArranging = false;   // the window places dock and columns itself
     // The central width changed: a dock's doing when the window kept its width.
     void OnCentralResized();
+    // The columns as they were left, placed again until the window has its
+    // final size and the docks their width (splitrestore.cpp).
+    void PlaceRestoredSplit();
+    bool IsPlacementSettled() const;
+    bool m_bSplitPending = true;       // the restored columns still wait for the window's final size
+    int m_nSettledWidth = -1;          // the width at which they were placed last
+    int m_nSavedWidth = kDefaultWidth; // the window's width as it was left
+    int m_nRestoredTable = -1;         // the table's width as it was left; -1: not stored
     int m_nActivePane = 0;
+    CPaneMarker* m_pPaneMarker = nullptr; // frames the active pane
 
     // printing
     QPrinter& PrintPrinter();
@@ -332,6 +358,9 @@ private:
     void AfterPrintSheet(CTrePrintView* pane, bool preview, bool print, int timerId);
     // Prints `pane` through the print runner and reports a failure.
     void PrintPane(CTrePrintView* pane);
+    // Says in the status bar where `file` was written and offers to open it.
+    void ShowWritten(const QString& message, const QString& file);
+    COpenFileButton* m_pOpenWritten = nullptr;
     QTimer* m_pPrintTimers[2] = {};
     bool m_bPreviewActive = false;
     std::unique_ptr<QPrinter> m_pOwnPrinter; // when the program gave none

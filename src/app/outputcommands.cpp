@@ -10,6 +10,7 @@
 #include "print/assessreport.h"
 #include "print/printrunner.h"
 #include "reportsettingsdlg.h"
+#include "ui/openfilebutton.h"
 #include "ui/reportdlg.h"
 #include "ui/uiseam.h"
 
@@ -116,7 +117,7 @@ void CMainFrame::OnAssessReport()
             return;
         }
     }
-    statusBar()->showMessage(QStringLiteral("Bewertungsbericht geschrieben: ") + QDir::toNativeSeparators(path));
+    ShowWritten(QStringLiteral("Bewertungsbericht geschrieben: ") + QDir::toNativeSeparators(path), path);
     // Without a printer the PDF is all there is; with one, offer it.
     CPrintRunner& runner = CPrintRunner::Current();
     if (!runner.HasPrinter()) return;
@@ -128,6 +129,16 @@ void CMainFrame::OnAssessReport()
     if (!runner.ChoosePrinter(this, printer)) return;
     if (!PrintAssessmentReport(m_doc, options, printer, &error))
         CUiSeam::Current().Message(this, error, QMessageBox::Warning);
+}
+
+void CMainFrame::ShowWritten(const QString& message, const QString& file)
+{
+    statusBar()->showMessage(message);
+    if (!m_pOpenWritten) {
+        m_pOpenWritten = new COpenFileButton(statusBar());
+        statusBar()->insertPermanentWidget(0, m_pOpenWritten);
+    }
+    m_pOpenWritten->SetFile(file);
 }
 
 QString CMainFrame::OutputName(const QString& tail, const QString& untitled) const
@@ -194,7 +205,7 @@ void CMainFrame::OnExport(EExportFormat format)
             return;
         }
     }
-    statusBar()->showMessage(QString::fromUtf8("Exportiert als %1: %2").arg(name, QDir::toNativeSeparators(path)));
+    ShowWritten(QString::fromUtf8("Exportiert als %1: %2").arg(name, QDir::toNativeSeparators(path)), path);
     // What the file could not hold is said, never dropped in silence.
     if (!notes.empty()) {
         QStringList lines;

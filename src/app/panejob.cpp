@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "panejob.h"
 
+#include "print/reportsettings.h"
 #include "views/curvepane.h"
 
 #include <QDate>
@@ -22,6 +23,7 @@ int CPanePrintJob::OnPreparePrinting(bool preview)
     ctx.plotLogo = m_pane.HasPlotLogo() ? &m_pane.PlotLogo() : nullptr;
     ctx.tableLogo = m_pane.HasTableLogo() ? &m_pane.TableLogo() : nullptr;
     ctx.installationLabel = DefaultInstallationLabel();
+    ctx.company = ReadReportSettings().company;
     ctx.today = QDate::currentDate();
     m_pJob = std::make_unique<CPrintJob>(Kind(), m_doc, ctx);
     return m_pJob->OnPreparePrinting(preview);

@@ -11,7 +11,11 @@
 #include "map/mapscene.h"
 #include "map/mapview.h"
 #include "pipeline/numbers.h"
+#include "pipeline/pipelineidentity.h"
+#include "pipeline/pipelinereader.h"
 #include "pipeline/restation.h"
+#include "pipeline/restationwarnings.h"
+#include "ui/listquestion.h"
 #include "ui/uiseam.h"
 #include "views/tableview.h"
 
@@ -38,9 +42,21 @@ void CMainFrame::OnPipelineOpen()
     LoadPipeline(path);
 }
 
-bool CMainFrame::LoadPipeline(const QString& name)
+bool CMainFrame::LoadPipeline(const QString& name, bool confirmed)
 {
     const QString path = QFileInfo(name).absoluteFilePath();
+    // Fixed points of the same names stand on many pipelines: data whose
+    // route names another pipeline are taken, and remembered, only when the
+    // user says so.
+    if (!confirmed && !m_doc.m_bEmpty) {
+        HeaderBarToDoc(m_doc);
+        const trespipeline::SPipelineRead read = trespipeline::ReadPipelineFile(path.toStdString());
+        if (const auto mismatch = read.ok ? trespipeline::PipelineMismatch(read.data.route, m_doc) : std::nullopt)
+            if (CUiSeam::Current().Question(this, QString::fromStdString(mismatch->Text() + " Trotzdem verwenden?"),
+                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                != QMessageBox::Yes)
+                return false;
+    }
     QStringList errors;
     bool ok = false;
     {
@@ -81,7 +97,8 @@ void CMainFrame::LoadRememberedPipeline()
     const std::string& number = m_doc.m_header[4];
     const QString path = CPipelineSource::Remembered(name, number);
     // Data loaded before the survey, and it fits them: they are its pipeline's.
-    if (path.isEmpty() && Pipeline().Binding()) CPipelineSource::Remember(name, number, Pipeline().Path());
+    if (path.isEmpty() && Pipeline().Binding() && !trespipeline::PipelineMismatch(Pipeline().Data().route, m_doc))
+        CPipelineSource::Remember(name, number, Pipeline().Path());
     if (path.isEmpty() || path == Pipeline().Path()) return;
     if (!QFileInfo::exists(path)) {
         // Told once: the entry goes with the file.
@@ -94,7 +111,7 @@ void CMainFrame::LoadRememberedPipeline()
             QMessageBox::Information);
         return;
     }
-    LoadPipeline(path);
+    LoadPipeline(path, true);
 }
 
 void CMainFrame::OnRestation()
@@ -114,34 +131,57 @@ void CMainFrame::OnRestation()
                                    QMessageBox::Warning);
         return;
     }
+    // Every fixed point in the list, each with the factor to the next one.
     QStringList ties;
     for (size_t k = 0; k < b->ties.size(); ++k) {
         const trespipeline::STie& t = b->ties[k];
-        ties << QString::fromUtf8("Zeile %1: %2 m → %3 m „%4“")
-                    .arg(t.row)
-                    .arg(t.metre)
-                    .arg(number(t.chainage, 2), QString::fromStdString(b->pipeline.fixpoints[t.fixpoint].name));
-        if (k < b->factors.size()) ties << QString::fromUtf8("    Faktor %1").arg(number(b->factors[k], 4));
+        QString item = QString::fromUtf8("Zeile %1: %2 m → %3 m „%4“")
+                           .arg(t.row)
+                           .arg(t.metre)
+                           .arg(number(t.chainage, 2), QString::fromStdString(b->pipeline.fixpoints[t.fixpoint].name));
+        if (k < b->factors.size())
+            item += QString::fromUtf8(", bis zum nächsten Faktor %1").arg(number(b->factors[k], 4));
+        ties << item;
     }
+    SListQuestion question;
+    question.text = QString::fromUtf8("Die Messmeter werden durch die Stationierung an den Festpunkten der "
+                                      "Leitungsdaten ersetzt, auf ganze Meter gerundet.\n\n%1 Festpunkte gefunden:")
+                        .arg(b->ties.size());
+    question.items = ties;
+    QStringList after;
     QStringList warnings;
     for (const std::string& w : b->warnings) warnings << QString::fromStdString(w);
-    QString text = QString::fromUtf8("Die Messmeter werden durch die Stationierung an den Festpunkten der "
-                                     "Leitungsdaten ersetzt, auf ganze Meter gerundet.\n\n%1 Festpunkte gefunden:\n")
-                       .arg(b->ties.size())
-                   + Lines(ties, 16);
-    if (!warnings.isEmpty()) text += QStringLiteral("\n\nWarnungen:\n") + Lines(warnings, 8);
+    if (!warnings.isEmpty()) after << QStringLiteral("Warnungen:\n") + Lines(warnings, 8);
     if (preview.changed == 0) {
-        CUiSeam::Current().Message(this, text + QString::fromUtf8("\n\nKein Meter ändert sich."),
-                                   QMessageBox::Information);
+        after << QString::fromUtf8("Kein Meter ändert sich.");
+        question.after = after.join(QStringLiteral("\n\n"));
+        CUiSeam::Current().ListQuestion(this, question, QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
-    text += QString::fromUtf8("\n\n%1 von %2 Metern ändern sich, am meisten in Zeile %3 (um %4 m).\n"
-                              "Der Schritt lässt sich mit „Rückgängig“ zurücknehmen.")
-                .arg(preview.changed)
-                .arg(m_doc.GetRowCount())
-                .arg(preview.largestRow)
-                .arg(preview.largest);
-    if (CUiSeam::Current().Question(this, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
+    {
+        CWaitCursor wait;
+        const trespipeline::SRestationWarnings added
+            = trespipeline::RestationWarnings(m_doc, *b, m_pSession->Settings(), whole.metres);
+        QStringList lines;
+        for (const trespipeline::SNewWarnings& w : added.added)
+            lines << QString::fromStdString(trespipeline::NewWarningsText(w));
+        if (!lines.isEmpty())
+            after << QString::fromUtf8("Mit den neuen Metern kommen hinzu:\n") + lines.join(QLatin1Char('\n'));
+        QStringList errors;
+        for (const std::string& e : added.bindErrors) errors << QString::fromStdString(e);
+        if (!errors.isEmpty())
+            after << QString::fromUtf8("Mit den neuen Metern passt die Messung nicht mehr zu den Leitungsdaten; ihre "
+                                       "Warnungen sind nicht verglichen:\n")
+                         + Lines(errors, 4);
+    }
+    after << QString::fromUtf8("%1 von %2 Metern ändern sich, am meisten in Zeile %3 (um %4 m).\n"
+                               "Der Schritt lässt sich mit „Rückgängig“ zurücknehmen.")
+                 .arg(preview.changed)
+                 .arg(m_doc.GetRowCount())
+                 .arg(preview.largestRow)
+                 .arg(preview.largest);
+    question.after = after.join(QStringLiteral("\n\n"));
+    if (CUiSeam::Current().ListQuestion(this, question, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok)
         != QMessageBox::Ok)
         return;
     CWaitCursor wait;
@@ -155,7 +195,7 @@ void CMainFrame::UpdateMap()
     std::shared_ptr<const tresmap::SMapScene> scene;
     const std::shared_ptr<const trespipeline::SSurveyBinding> binding = m_pSession->Binding();
     if (!Pipeline().IsLoaded()) {
-        message = QString::fromUtf8("Keine Leitungsdaten geladen. Datei > Leitungsdaten laden...");
+        message = QString::fromUtf8("Keine Leitungsdaten geladen. Datei > Leitungsdaten laden…");
     } else if (m_doc.m_bEmpty) {
         message = QString::fromUtf8("Keine Messung geöffnet.");
     } else if (!binding) {

@@ -36,9 +36,22 @@ void CMainFrame::OnFilePrintSetup()
     dlg.exec();
 }
 
+namespace {
+
+// The printer is shared by both printouts and the page setup: each print
+// turns the paper the way its own printout is laid out, whatever the one
+// before it left.
+void TurnPaperFor(QPrinter& printer, EPrintKind kind)
+{
+    printer.setPageOrientation(IsLandscape(kind) ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+} // namespace
+
 void CMainFrame::PrintPane(CTrePrintView* pane)
 {
     CPanePrintJob job(*pane, m_doc, [this] { StopPrintTimers(); });
+    TurnPaperFor(PrintPrinter(), job.Kind());
     const auto mayOverwrite = [this](const QString& file) {
         return CUiSeam::Current().Question(this,
                                            QStringLiteral("Die Datei ") + QDir::toNativeSeparators(file)
@@ -53,8 +66,8 @@ void CMainFrame::PrintPane(CTrePrintView* pane)
                                    QMessageBox::Warning);
     } else if (pages > 0 && PrintPrinter().outputFormat() == QPrinter::PdfFormat) {
         // Nothing else shows where the pages went.
-        statusBar()->showMessage(QStringLiteral("Gedruckt in ")
-                                 + QDir::toNativeSeparators(PrintPrinter().outputFileName()));
+        const QString pdf = PrintPrinter().outputFileName();
+        ShowWritten(QStringLiteral("Gedruckt in ") + QDir::toNativeSeparators(pdf), pdf);
     }
 }
 
@@ -91,7 +104,7 @@ template <class TSheet> bool RunSheet(TSheet& sheet, CTreDoc& doc, EStepKind kin
 void CMainFrame::OnPrintGraphic()
 {
     if (m_doc.m_bEmpty) return;
-    PrintPrinter().setPageOrientation(QPageLayout::Landscape);
+    TurnPaperFor(PrintPrinter(), EPrintKind::Graphic);
     HeaderBarToDoc(m_doc);
     SetActivePane(2);
     graphiclayout::ApplyRangeDefaults(m_doc);
@@ -103,7 +116,7 @@ void CMainFrame::OnPrintGraphic()
 void CMainFrame::OnPrintTable()
 {
     if (m_doc.m_bEmpty) return;
-    PrintPrinter().setPageOrientation(QPageLayout::Portrait);
+    TurnPaperFor(PrintPrinter(), EPrintKind::Table);
     HeaderBarToDoc(m_doc);
     SetActivePane(0);
     CTreTabDruckPS sheet(this);
@@ -118,6 +131,7 @@ void CMainFrame::AfterPrintSheet(CTrePrintView* pane, bool preview, bool print, 
         m_bPreviewActive = true;
         // Printing from the preview ends the cycle, as a print does.
         CPanePrintJob job(*pane, m_doc, [this] { StopPrintTimers(); });
+        TurnPaperFor(PrintPrinter(), job.Kind());
         const bool printed = CPrintRunner::Current().Preview(
             this, PrintPrinter(), job, OutputName(QStringLiteral(".pdf"), QStringLiteral("Tresmon.pdf")));
         m_bPreviewActive = false;

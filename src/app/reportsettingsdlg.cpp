@@ -54,7 +54,7 @@ CReportSettingsDlg::CReportSettingsDlg(QWidget* parent, const SReportSettings& s
     }
     auto* logoRow = new QHBoxLayout;
     logoRow->addWidget(m_pLogo, 1);
-    auto* browse = new QPushButton(QStringLiteral("Durchsuchen..."), this);
+    auto* browse = new QPushButton(QString::fromUtf8("Durchsuchen…"), this);
     connect(browse, &QPushButton::clicked, this, &CReportSettingsDlg::OnBrowseLogo);
     logoRow->addWidget(browse);
     m_pLogo->setToolTip(QString::fromUtf8("PNG- oder SVG-Datei; der Bericht zeigt sie in 40 × 15 mm, "

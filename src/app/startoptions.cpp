@@ -11,11 +11,19 @@
 
 namespace {
 
-const char kUsage[] = "Aufruf: tresmon [--no-splash] [--screenshot BILD.png] [DATEI.tsd]\n"
+const char kUsage[] = "Aufruf: tresmon [--no-splash] [--screenshot BILD.png] [--pipeline DATEI.geojson]\n"
+                      "               [--show-assessment] [--size BREITExHÖHE] [DATEI.tsd]\n"
                       "  DATEI.tsd     diese Messdatei öffnen (sonst eine neue Messung)\n"
                       "  --no-splash   ohne Startbild beginnen\n"
                       "  --screenshot BILD.png\n"
                       "                ein Bild des Fensters speichern und beenden\n"
+                      "  --pipeline DATEI.geojson\n"
+                      "                diese Leitungsdaten zur Messung laden\n"
+                      "  --show-assessment\n"
+                      "                das Fenster „Bewertung“ mit der Aufgrabungsliste, die\n"
+                      "                Bewertung in den Kurven und mit Leitungsdaten die Karte zeigen\n"
+                      "  --size BREITExHÖHE\n"
+                      "                das Fenster in dieser Größe öffnen, z. B. 1280x800\n"
                       "  --help        diese Hilfe\n"
                       "  --version     Name und Version des Programms\n";
 
@@ -51,7 +59,10 @@ std::optional<int> ReadStartOptions(const QStringList& words, CStartOptions& out
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("BILD"));
-    parser.addOptions({noSplash, help, version, screenshot});
+    const QCommandLineOption pipeline(QStringLiteral("pipeline"), QString(), QStringLiteral("DATEI"));
+    const QCommandLineOption showAssessment(QStringLiteral("show-assessment"));
+    const QCommandLineOption size(QStringLiteral("size"), QString(), QStringLiteral("GROESSE"));
+    parser.addOptions({noSplash, help, version, screenshot, pipeline, showAssessment, size});
     for (const char* name : kQtValueOptions)
         parser.addOption(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("WERT")));
     for (const char* name : kQtFlagOptions) parser.addOption(QCommandLineOption(QString::fromLatin1(name)));
@@ -87,6 +98,17 @@ std::optional<int> ReadStartOptions(const QStringList& words, CStartOptions& out
     out.splash = !parser.isSet(noSplash);
     out.file = files.value(0);
     out.screenshot = parser.value(screenshot);
+    out.pipeline = parser.value(pipeline);
+    out.showAssessment = parser.isSet(showAssessment);
+    if (parser.isSet(size)) {
+        const QRegularExpressionMatch m
+            = QRegularExpression(QStringLiteral("^([0-9]{3,5})[xX×]([0-9]{3,5})$")).match(parser.value(size));
+        if (!m.hasMatch())
+            return Refuse(QString::fromUtf8("--size erwartet Breite und Höhe in Pixeln wie 1280x800, nicht „%1“.")
+                              .arg(parser.value(size)));
+        out.width = m.captured(1).toInt();
+        out.height = m.captured(2).toInt();
+    }
     // A picture of the window is no time for the start picture.
     if (!out.screenshot.isEmpty()) out.splash = false;
     return std::nullopt;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program's command line: an optional survey to open and --no-splash,
-// plus --help and --version, which answer before any window (or display)
+// The program's command line: an optional survey to open, --no-splash, the
+// demo's --pipeline, --show-assessment and --size, plus --help and --version, which answer before any window (or display)
 // is needed. Qt's own options (-platform, -style, ...) are known here too,
 // so they are no unknown options; QApplication takes them as always.
 #pragma once
@@ -14,6 +14,11 @@ struct CStartOptions {
     bool splash = true;
     QString file;       // empty: a new survey
     QString screenshot; // a picture of the window goes there, then the program ends
+    QString pipeline;   // pipeline data loaded for the survey; empty: none
+    // The "Bewertung" window with its dig list, the verdict in the curves
+    // and, with pipeline data, the map: what the program is for at a glance.
+    bool showAssessment = false;
+    int width = 0, height = 0; // the window's size; 0: as the program chooses
 };
 
 // Reads `words` (the program's name first). Returns the exit code when the

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "surveysession.h"
 
+#include "assessfields.h"
 #include "assesssettings.h"
 #include "doc/tredoc.h"
 #include "pipeline/tiedassessment.h"
@@ -12,7 +13,7 @@ CSurveySession::CSurveySession(CTreDoc& doc, QObject* parent)
     , m_doc(doc)
 {
     const SAssessSettings stored = LoadAssessSettings();
-    m_settings = stored.verdict;
+    m_settings = m_defaults = stored.verdict;
     m_worseLimit = stored.worseLimit;
     m_shiftLimit = stored.shiftLimit;
 }
@@ -36,6 +37,15 @@ void CSurveySession::RowsChanged()
     m_pipeline.Bind(m_doc);
     Realign();
     Tell(EChange::Rows, true, true);
+}
+
+void CSurveySession::OnInitialUpdate()
+{
+    // Read again: another window may have saved defaults since.
+    m_settings = m_defaults = LoadAssessSettings().verdict;
+    m_pipeline.Bind(m_doc);
+    Realign();
+    Tell(EChange::Survey, true, true);
 }
 
 void CSurveySession::HeaderEdited() { Tell(EChange::Header, false, false); }
@@ -90,9 +100,17 @@ QString CSurveySession::ComparisonName() const
 void CSurveySession::SetSettings(const SVerdictSettings& settings)
 {
     m_settings = settings;
-    SaveAssessSettings({m_settings, m_worseLimit, m_shiftLimit});
     Tell(EChange::Settings, true, false);
 }
+
+void CSurveySession::SaveSettingsAsDefaults()
+{
+    SaveVerdictDefaults(m_settings);
+    m_defaults = m_settings;
+    Tell(EChange::Settings, false, false);
+}
+
+bool CSurveySession::SettingsAreDefaults() const { return assessfield::SameSettings(m_settings, m_defaults); }
 
 SCompareSettings CSurveySession::CompareSettings() const
 {
@@ -108,7 +126,7 @@ void CSurveySession::SetCompareLimit(int32_t limit)
 {
     if (CompareSettings().mode == ECompareMode::Native) m_shiftLimit = IsPresent(limit) ? limit : kDefaultShiftLimit;
     else m_worseLimit = IsPresent(limit) ? limit : kDefaultWorseLimit;
-    SaveAssessSettings({m_settings, m_worseLimit, m_shiftLimit});
+    SaveCompareLimits(m_worseLimit, m_shiftLimit);
     Tell(EChange::Settings, false, true);
 }
 

@@ -3,9 +3,13 @@
 // it, and the one verdict every part of the window shows. The pipeline data
 // (tied to the survey again after every change of it), the comparison
 // survey (aligned again after every change of either), the verdict's
-// settings (kept in the program settings, section "Bewertung") and the
-// verdict itself, assessed through AssessTied as the tool and the report
-// assess it.
+// settings and the verdict itself, assessed through AssessTied as the tool
+// and the report assess it.
+//
+// The verdict's settings belong to the survey: every survey opened or
+// begun starts from the stored defaults (program settings, section
+// "Bewertung"), and a change stays with it until the user saves the
+// settings in use as the defaults.
 //
 // A change marks what it touches and is told once through Changed(); the
 // verdict and the comparison are assessed when somebody first asks for
@@ -37,7 +41,8 @@ class CSurveySession : public QObject, public CTreViewBase {
     Q_OBJECT
 public:
     enum class EChange {
-        Rows,       // the document's rows or settings (opened, edited, undone)
+        Survey,     // another survey opened or a new one begun, its settings the stored defaults
+        Rows,       // the document's rows or settings (edited, undone)
         Header,     // a header text typed: no verdict changes
         Settings,   // the verdict's or the comparison's settings
         Pipeline,   // pipeline data loaded or closed
@@ -51,7 +56,7 @@ public:
     CTreDoc& Doc() const { return m_doc; }
 
     // ---- the document's view ----------------------------------------------
-    void OnInitialUpdate() override { RowsChanged(); }
+    void OnInitialUpdate() override;
     void OnUpdate() override { RowsChanged(); }
     void Invalidate() override { }
     // A header text was typed into the document.
@@ -78,8 +83,12 @@ public:
 
     // ---- settings ---------------------------------------------------------
     const SVerdictSettings& Settings() const { return m_settings; }
-    // Takes and stores settings the window has checked.
+    // Takes settings the window has checked, for this survey alone.
     void SetSettings(const SVerdictSettings& settings);
+    // Stores the settings in use as the defaults every survey starts from.
+    void SaveSettingsAsDefaults();
+    // Whether the settings in use are the stored defaults.
+    bool SettingsAreDefaults() const;
     // The mode, both limits and the alignment in use.
     SCompareSettings CompareSettings() const;
     // The limit of the mode in use (NO_VALUE: its default), stored.
@@ -109,6 +118,7 @@ private:
     CPipelineSource m_pipeline;
     CCompareSurvey m_compare;
     SVerdictSettings m_settings;
+    SVerdictSettings m_defaults; // as stored when the survey was opened or they were saved
     int32_t m_worseLimit;
     int32_t m_shiftLimit;
     mutable std::shared_ptr<const SVerdict> m_verdict;

@@ -80,10 +80,13 @@ bool CTresApp::InitInstance(const CStartOptions& options)
 
     if (m_strCommandFile.isEmpty()) {
         m_pMainFrame->OnFileNew();
+        m_pMainFrame->ShowAtStart(options);
         return true;
     }
     const QString path = QFileInfo(m_strCommandFile).absoluteFilePath();
-    return m_pMainFrame->OpenDocumentFile(path);
+    if (!m_pMainFrame->OpenDocumentFile(path)) return false;
+    m_pMainFrame->ShowAtStart(options);
+    return true;
 }
 
 QPrinter& CTresApp::Printer()

@@ -113,6 +113,13 @@ int32_t ProtectionPotentialFromText(const std::string& text) { return ReadCriter
 
 SCriterionText ReadCriterionText(const std::string& text)
 {
+    SCriterionText out = ReadPotentialText(text);
+    if (IsPresent(out.mv) && (out.mv < kProtectionPotentialLowest || out.mv > kProtectionPotentialHighest)) return {};
+    return out;
+}
+
+SCriterionText ReadPotentialText(const std::string& text)
+{
     SCriterionText out;
     std::string_view s = Trimmed(text);
     bool negative = false;
@@ -167,7 +174,6 @@ SCriterionText ReadCriterionText(const std::string& text)
     const int64_t numerator = digits * (volts ? 1000 : 1);
     const int64_t mv = (2 * numerator + scale) / (2 * scale); // half away from zero
     const int64_t value = negative ? -mv : mv;
-    if (value < kProtectionPotentialLowest || value > kProtectionPotentialHighest) return out;
     out.mv = static_cast<int32_t>(value);
     out.electrode = std::move(electrode);
     return out;

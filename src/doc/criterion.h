@@ -63,6 +63,9 @@ struct SCriterionText {
 // whole mV half away from zero; only -1200 ... -500 mV is accepted. Any
 // other text after the number makes it no criterion.
 SCriterionText ReadCriterionText(const std::string& text);
+// The same reading without the range, for a potential typed into a field:
+// its caller says what is wrong with the value it got ("0,9" is +900 mV).
+SCriterionText ReadPotentialText(const std::string& text);
 // Its value alone.
 int32_t ProtectionPotentialFromText(const std::string& text);
 

@@ -189,6 +189,26 @@ void CTreDoc::EditComment(int r, const std::string& text)
     Record(undosteps::Comment(static_cast<uint32_t>(r - 1), std::move(old), text));
 }
 
+bool CTreDoc::ClearCells(const std::vector<std::pair<int, ERowValue>>& values, const std::vector<int>& commentRows)
+{
+    std::vector<CClearedCell> cells;
+    for (const auto& [r, value] : values) {
+        if (!IsValidRow(r)) continue;
+        int32_t& cell = RowAt(r).*RowValueMember(value);
+        if (!IsPresent(cell)) continue;
+        cells.push_back({static_cast<uint32_t>(r - 1), value, cell, {}});
+        cell = NO_VALUE;
+    }
+    for (int r : commentRows) {
+        if (!IsValidRow(r) || RowAt(r).m_strComment.empty()) continue;
+        cells.push_back({static_cast<uint32_t>(r - 1), std::nullopt, NO_VALUE, RowAt(r).m_strComment.Str()});
+        RowAt(r).m_strComment = std::string();
+    }
+    if (cells.empty()) return false;
+    Record(undosteps::Cleared(std::move(cells)));
+    return true;
+}
+
 bool CTreDoc::IsInErrorWindow(int r) const
 {
     if (!IsValidRow(r)) return false;

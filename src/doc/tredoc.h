@@ -161,6 +161,11 @@ public:
     // A cell edit: one value or the comment of row r.
     void EditCell(int r, ERowValue value, int32_t v);
     void EditComment(int r, const std::string& text);
+    // Empties cells of any rows at once, as one step ("Zellen löschen"):
+    // each (row, value) pair absent, each listed row's comment empty. Cells
+    // already empty and rows out of range are passed over; false, with no
+    // step, when nothing changed.
+    bool ClearCells(const std::vector<std::pair<int, ERowValue>>& values, const std::vector<int>& commentRows);
     // Header entries, limits, table and print settings: `change` writes them
     // and whatever differs afterwards becomes one step of `kind`. Steps with
     // the same non-zero `mergeKey` in a row join (typing into one field).
@@ -247,6 +252,7 @@ public:
     int32_t m_nMeterLabelStep = 0;
     int32_t m_nMeterScrollPos = 0;
     int32_t m_nMeterPageSize = 0;
+    int32_t m_nMeterStart = 0; // the metre (of the panes' axis) at the window's left edge
 
     bool m_bTableIRFree = true;
     bool m_bTableLR = false;

@@ -21,8 +21,9 @@ const char* const kStepNames[] = {
     "Einstellungen Tabellendruck",
     "Einstellungen Graphikdruck",
     "Stationierung anpassen",
+    "Zellen löschen",
 };
-static_assert(sizeof kStepNames / sizeof kStepNames[0] == static_cast<size_t>(EStepKind::Restation) + 1);
+static_assert(sizeof kStepNames / sizeof kStepNames[0] == static_cast<size_t>(EStepKind::ClearCells) + 1);
 
 } // namespace
 

@@ -28,6 +28,7 @@ enum class EStepKind {
     TablePrint,
     GraphicPrint,
     Restation,
+    ClearCells,
 };
 const char* StepName(EStepKind kind); // UTF-8
 

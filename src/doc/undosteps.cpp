@@ -177,9 +177,41 @@ private:
     CFieldChanges m_fields;
 };
 
+class CClearedStep : public CUndoStep {
+public:
+    explicit CClearedStep(std::vector<CClearedCell> cells)
+        : CUndoStep(EStepKind::ClearCells)
+        , m_cells(std::move(cells))
+    { }
+    void Undo(CTreDoc& doc) override
+    {
+        Rows& rows = CDocRowAccess::Rows(doc);
+        for (const CClearedCell& c : m_cells) {
+            if (c.value) rows[c.index].*RowValueMember(*c.value) = c.before;
+            else rows[c.index].m_strComment = c.comment;
+        }
+    }
+    void Redo(CTreDoc& doc) override
+    {
+        Rows& rows = CDocRowAccess::Rows(doc);
+        for (const CClearedCell& c : m_cells) {
+            if (c.value) rows[c.index].*RowValueMember(*c.value) = NO_VALUE;
+            else rows[c.index].m_strComment = std::string();
+        }
+    }
+
+private:
+    std::vector<CClearedCell> m_cells;
+};
+
 } // namespace
 
 namespace undosteps {
+
+std::unique_ptr<CUndoStep> Cleared(std::vector<CClearedCell> cells)
+{
+    return std::make_unique<CClearedStep>(std::move(cells));
+}
 
 std::unique_ptr<CUndoStep> Fields(EStepKind kind, CFieldChanges changes)
 {

@@ -10,12 +10,21 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 struct CValueChange {
     uint32_t index; // row index from 0
     int32_t before, after;
+};
+
+// A cleared cell: one value of a row, or its comment (value none).
+struct CClearedCell {
+    uint32_t index; // row index from 0
+    std::optional<ERowValue> value;
+    int32_t before = NO_VALUE;
+    std::string comment; // before, for a comment
 };
 
 namespace undosteps {
@@ -25,6 +34,8 @@ std::unique_ptr<CUndoStep> Fields(EStepKind kind, CFieldChanges changes);
 // One value of some rows, each from `before` to `after`.
 std::unique_ptr<CUndoStep> Values(EStepKind kind, ERowValue value, std::vector<CValueChange> changes);
 std::unique_ptr<CUndoStep> Comment(uint32_t index, std::string before, std::string after);
+// Cells of several rows and columns emptied at once.
+std::unique_ptr<CUndoStep> Cleared(std::vector<CClearedCell> cells);
 // Rows index .. index+count-1 were put in (insert, append), with `fields`
 // changed by the same command.
 std::unique_ptr<CUndoStep> RowsAdded(EStepKind kind, uint32_t index, uint32_t count, CFieldChanges fields);

@@ -20,7 +20,7 @@ SPaletteRgb CurveOnColour() { return {0, 0, 255}; }
 SPaletteRgb CurveOffColour() { return {255, 0, 0}; }
 SPaletteRgb CurveDiffColour() { return {0, 255, 0}; }
 SPaletteRgb CurveDiffPaperColour() { return {0, 140, 0}; }
-SPaletteRgb ComparisonCurveColour() { return {160, 160, 160}; }
+SPaletteRgb ComparisonCurveColour() { return {0, 130, 150}; }
 
 SPaletteRgb DefectMarkColour() { return {230, 120, 0}; }
 SPaletteRgb ProtectionLineColour() { return {200, 0, 0}; }
@@ -29,3 +29,8 @@ SPaletteRgb LimitLineColour() { return {120, 0, 170}; }
 // points in a blue that is none of the statuses'.
 SPaletteRgb TrackLineColour() { return {90, 100, 130}; }
 SPaletteRgb FixpointMarkColour() { return {20, 90, 200}; }
+
+SPaletteRgb RowCursorColour() { return {150, 0, 170}; }
+
+// A dark red that reads on the window's light grey and on white paper.
+SPaletteRgb WarningTextColour() { return {192, 0, 0}; }

@@ -29,13 +29,15 @@ inline constexpr EVerdictStatus kVerdictStatusOrder[]
 
 // The curves: gradient (or potential) on in blue, off in red, their
 // difference D in green - on the report's sheets a darker green that shows
-// on white paper - and a comparison survey's curve in a grey lighter than
-// the comments' dotted lines, which run across it.
+// on white paper - and a comparison survey's curve in a dark cyan, wider
+// than the survey's own: none of the statuses' shades, the curves' or the
+// criterion lines' colours, so it reads on the green and red shading.
 SPaletteRgb CurveOnColour();
 SPaletteRgb CurveOffColour();
 SPaletteRgb CurveDiffColour();
 SPaletteRgb CurveDiffPaperColour();
 SPaletteRgb ComparisonCurveColour();
+inline constexpr int kComparisonCurveWidth = 2; // px
 
 // Defect triangles, and the lines of the protection potential E_p and the
 // limiting potential E_l.
@@ -45,6 +47,14 @@ SPaletteRgb LimitLineColour();
 // On the map: the survey's track under the stretches, and the fixed points.
 SPaletteRgb TrackLineColour();
 SPaletteRgb FixpointMarkColour();
+
+// The curve panes' cursor: the row under the pointer or chosen in the
+// table, a colour none of the curves or marks has.
+SPaletteRgb RowCursorColour();
+
+// Text that warns: a criterion not taken from the header (set by an
+// option), a default standing in for an unreadable header entry.
+SPaletteRgb WarningTextColour();
 
 // Shading is laid under the curves: on screen and on paper it is drawn with
 // this opacity (0..255) so the curves above stay readable.

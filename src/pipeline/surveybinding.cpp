@@ -3,6 +3,7 @@
 
 #include "doc/tredoc.h"
 #include "doc/verdict.h"
+#include "pipelineidentity.h"
 #include "pipelinereader.h"
 #include "sections.h"
 
@@ -53,6 +54,9 @@ SSurveyBinding BindSurvey(const CTreDoc& doc, const SPipelineData& data, double 
     SRestation r = Restation(doc, data.fixpoints, stretchTolerance);
     if (!r.ok) {
         b.errors = std::move(r.errors);
+        // No fixed point named in the survey: most often the data of
+        // another pipeline, which the user sees at once by both names.
+        if (r.ties.empty()) b.errors.push_back(PipelinesNamed(data.route, doc));
         return b;
     }
     std::string error;

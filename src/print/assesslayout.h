@@ -5,6 +5,7 @@
 #pragma once
 
 #include "doc/numtext.h"
+#include "doc/valueaxis.h"
 
 #include <array>
 #include <cstdint>
@@ -51,9 +52,14 @@ std::vector<SPage> PaginateTables(const std::vector<STableItems>& tables, int li
 std::vector<SPage> PaginateTables(const std::array<int, kTableCount>& itemCounts, int linesPerPage, int headLines,
                                   int gapLines);
 
-// A tick step of 1, 2 or 5 times a power of ten that cuts `range` into at
-// most `maxTicks` steps (1 for an empty or negative range).
-int64_t NiceStep(int64_t range, int maxTicks);
+// The tick steps and axes of the charts, as the curve panes fit them too.
+using valueaxis::AxisTicks;
+using valueaxis::CeilTo;
+using valueaxis::FitGradientAxis;
+using valueaxis::FitPotentialAxis;
+using valueaxis::FloorTo;
+using valueaxis::NiceStep;
+using valueaxis::SAxis;
 
 // ---- sheets ------------------------------------------------------------------------
 // One sheet's stretch of the survey: metres from .. to, both ends included,
@@ -65,23 +71,6 @@ struct SSection {
 // (at least 1), the first starting at `lowest` rounded down to a multiple
 // of `length`. At least one section.
 std::vector<SSection> Sections(int64_t lowest, int64_t highest, int64_t length);
-
-// An axis from `low` to `high` (low < high) with ticks every `step`, in the
-// unit of the values it was fitted to.
-struct SAxis {
-    int64_t low = 0, high = 0, step = 1;
-};
-// The potential axis of a sheet (mV) from the most negative to the most
-// positive value it shows: widened outward to whole 100 mV and to at least
-// 400 mV, the extra height shared out above and below in 100 mV steps. The
-// ticks fall on multiples of 100 mV, more apart on a tall axis.
-SAxis FitPotentialAxis(int64_t lowest, int64_t highest);
-// The gradient axis of a sheet (tenths of a mV): from the least to the
-// greatest value shown with zero included, at least 10 mV tall, widened to
-// whole tick steps.
-SAxis FitGradientAxis(int64_t lowest, int64_t highest);
-// The ticks of `axis` from low to high: the multiples of its step.
-std::vector<int64_t> AxisTicks(const SAxis& axis);
 
 // ---- texts ---------------------------------------------------------------------------
 // The value texts of the report, German decimal comma, an en dash for an

@@ -221,9 +221,13 @@ void CGraphicPrint::DrawLogoCell(QPainter& p) const
         // to this device so the letters keep their shape at any resolution.
         const int natural = std::max(1, QFontMetrics(big).averageCharWidth());
         big.setStretch(std::clamp(static_cast<int>(std::lround(100.0 * 32 * m.dpx / 300 / natural)), 1, 4000));
+        const QString company = CompanyText(m_ctx);
+        // A long company name is narrowed to the cell rather than cut at it.
+        const int room = (t.x3 - t.x2) * 19 / 20, wide = QFontMetrics(big).horizontalAdvance(company);
+        if (wide > room && room > 0) big.setStretch(std::max(1, big.stretch() * room / wide));
         p.setFont(big);
         p.setPen(DeviceColour(m, kCompanyColour));
-        TextOut(p, cx, MmY(m, cy, -0.25), CompanyText(), TA_CENTER | TA_BOTTOM);
+        TextOut(p, cx, MmY(m, cy, -0.25), company, TA_CENTER | TA_BOTTOM);
         p.setPen(DeviceColour(m, kTitleColour));
         TextOut(p, cx, MmY(m, t.y5, -0.25), TitleText(), TA_CENTER | TA_BOTTOM);
         p.setPen(black);

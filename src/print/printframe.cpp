@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 using graphiclayout::Trunc;
 
@@ -138,6 +139,24 @@ QString CompanyFirst() { return QStringLiteral("Firma"); }
 QString CompanySecond() { return QStringLiteral("Zazudoviv"); }
 QString CompanyText() { return CompanyFirst() + QLatin1Char(' ') + CompanySecond(); }
 QString TitleText() { return QStringLiteral("INTENSIVMESSUNG"); }
+
+QString CompanyText(const CPrintContext& ctx)
+{
+    const QString set = ctx.company.simplified();
+    return set.isEmpty() ? CompanyText() : set;
+}
+
+std::pair<QString, QString> CompanyLines(const CPrintContext& ctx)
+{
+    const QString set = ctx.company.simplified();
+    if (set.isEmpty()) return {CompanyFirst(), CompanySecond()};
+    const qsizetype middle = set.size() / 2;
+    qsizetype best = -1;
+    for (qsizetype i = set.indexOf(QLatin1Char(' ')); i >= 0; i = set.indexOf(QLatin1Char(' '), i + 1))
+        if (best < 0 || std::abs(i - middle) < std::abs(best - middle)) best = i;
+    if (best < 0) return {set, QString()};
+    return {set.left(best), set.mid(best + 1)};
+}
 
 QString DefaultInstallationLabel() { return QSysInfo::machineHostName(); }
 

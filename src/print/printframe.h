@@ -13,6 +13,8 @@
 #include <QPen>
 #include <QString>
 
+#include <utility>
+
 class CTreDoc;
 class QPainter;
 class QPrinter;
@@ -107,9 +109,16 @@ QString TitleText();
 struct CPrintContext {
     const class QImage* plotLogo = nullptr;  // "plot.bmp" when loaded
     const class QImage* tableLogo = nullptr; // "tabelle.bmp" when loaded
+    QString company;                         // the report settings' company; empty: "Firma Zazudoviv"
     QString installationLabel;               // after "PC: "
     QDate today;                             // the QM line's date
 };
+
+// The company a print names: the one set, else "Firma Zazudoviv"; in one
+// line, and in the table's two (split at the blank nearest the middle; a
+// single word stays on the first).
+QString CompanyText(const CPrintContext& ctx);
+std::pair<QString, QString> CompanyLines(const CPrintContext& ctx);
 
 // The installation label every print shows after "PC: ": this computer's
 // host name.

@@ -14,6 +14,7 @@
 #include "assesslayout.h"
 #include "doc/metrealign.h"
 #include "doc/verdict.h"
+#include "pipeline/limitruns.h"
 #include "pipeline/pipelinedata.h"
 
 #include <cstdint>
@@ -30,13 +31,7 @@ struct SStretchExtent {
 };
 std::vector<SStretchExtent> StretchExtents(const SVerdict& v);
 
-// A criterion line over part of a sheet: the survey's value, or a section's
-// of the pipeline data where it sets one.
-struct SLimitRun {
-    double from = 0, to = 0; // m on the axis
-    int32_t mv = 0;
-    bool section = false; // a section's own value
-};
+using trespipeline::SLimitRun;
 
 struct SSheetPlan {
     assesslayout::SSection section;
@@ -112,8 +107,4 @@ std::vector<double> ComparisonPositions(const CTreDoc& current, const CTreDoc& o
 // The native potential of a pair, NO_VALUE when neither was measured.
 int32_t NativePotential(const SComparison& c, size_t pair);
 
-// E_p (`limit` false) or E_l across [from, to]: the survey's `value`, and
-// each section's own where the first section covering a chainage sets one
-// (sections.h), as runs of one value from left to right.
-std::vector<SLimitRun> LimitRuns(const std::vector<trespipeline::SSection>& sections, double from, double to,
-                                 int32_t value, bool limit);
+using trespipeline::LimitRuns;

@@ -137,8 +137,16 @@ void CTablePrint::DrawHeaderBlock(QPainter& p, const CGeometry& g, int page) con
     } else {
         p.setFont(m_medium);
         const int x = L + 2 * w / 3 + 6 * cw;
-        TextOut(p, x, Trunc(g.mid - 1.2 * lh), CompanyFirst(), TA_LEFT | TA_TOP);
-        TextOut(p, x, Trunc(g.mid + 0.2 * lh), CompanySecond(), TA_LEFT | TA_TOP);
+        const auto [first, second] = CompanyLines(m_ctx);
+        // A long company name is set smaller rather than cut at the frame.
+        const int room = R - x - cw, wide = std::max(TextWidth(p, first), TextWidth(p, second));
+        if (wide > room && room > 0) {
+            QFont f = m_medium;
+            f.setPixelSize(std::max(1, f.pixelSize() * room / wide));
+            p.setFont(f);
+        }
+        TextOut(p, x, Trunc(g.mid - 1.2 * lh), first, TA_LEFT | TA_TOP);
+        TextOut(p, x, Trunc(g.mid + 0.2 * lh), second, TA_LEFT | TA_TOP);
     }
 
     // left title cell: page and date

@@ -23,7 +23,7 @@ namespace {
     "       [--irfree-min-diff MV] [--irfree-max-ratio X] [--gap M]\n"                                                 \
     "       [--defect-window M] [--background M] [--defect-factor X] [--defect-min MV]\n"                              \
     "       [--categories A,B,C] [--spike MV] [--margin MV]\n"                                                         \
-    "       [--pipeline LEITUNG.geojson [--stretch-tolerance X] [--crs EPSG:n]]"
+    "       [--pipeline LEITUNG.geojson [--stretch-tolerance X] [--crs EPSG:n] [--force-pipeline]]"
 
 const char kAssessUsage[]
     = "Aufruf: tresmon-tool assess DATEI [--json|--csv] [--rows] [--native NATIV [--reverse]]\n" TRES_VERDICT_OPTIONS;
@@ -299,7 +299,7 @@ std::optional<SNumberOption> NumberOption(const std::string& name, SAssessOption
 std::vector<SOptionName> KnownOptions(EAssessCommand command, SAssessOptions& o)
 {
     std::vector<SOptionName> known{{"--help", 0},     {"--native", 0},   {"--reverse", 0}, {"--categories", 1},
-                                   {"--no-100mv", 0}, {"--pipeline", 1}, {"--crs", 1}};
+                                   {"--no-100mv", 0}, {"--pipeline", 1}, {"--crs", 1},     {"--force-pipeline", 0}};
     for (const SNumberOption& n : NumberOptions(o)) known.push_back({n.name, 1});
     for (const SRetired& r : kRetired) known.push_back({r.name, 0});
     if (command == EAssessCommand::Assess) known.insert(known.end(), {{"--json", 0}, {"--csv", 0}, {"--rows", 0}});
@@ -415,6 +415,9 @@ bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessO
             o.pipeline = value;
         } else if (name == "--crs") {
             if (!takeValue() || !ReadCrs(command, value, o.crs)) return false;
+        } else if (name == "--force-pipeline") {
+            if (!noValue()) return false;
+            o.forcePipeline = true;
         } else if (name.rfind("-", 0) == 0 && name.size() > 1) {
             return UsageError(command, "Unbekannte Option: " + name);
         } else if (!operand(words.Word())) {

@@ -43,6 +43,9 @@ struct SAssessOptions {
     std::string pipeline;
     double stretchTolerance = 0.05;
     int crs = 0;
+    // Pipeline data whose route names another pipeline than the survey's
+    // header are refused unless this is given.
+    bool forcePipeline = false;
     std::string compare; // report: the comparison survey, empty for none
     SCompareSettings compareSettings;
     // --reverse accepts a native or comparison survey walked from the other

@@ -16,9 +16,10 @@
 
 namespace {
 
-const char kCompareUsage[] = "Aufruf: tresmon-tool compare AKTUELL FRÜHER [--native] [--worse-limit MV]\n"
-                             "       [--shift-limit MV] [--pipeline LEITUNG.geojson | --reverse | --no-align]\n"
-                             "       [--json|--csv] [--pairs]";
+const char kCompareUsage[]
+    = "Aufruf: tresmon-tool compare AKTUELL FRÜHER [--native] [--worse-limit MV]\n"
+      "       [--shift-limit MV] [--pipeline LEITUNG.geojson [--force-pipeline] | --reverse | --no-align]\n"
+      "       [--json|--csv] [--pairs]";
 
 struct SCompareOptions {
     std::string current, earlier;
@@ -37,9 +38,10 @@ bool UsageError(const std::string& text)
 // False after a usage error; `help` set when -h or --help comes before any.
 bool ParseOptions(Args args, SCompareOptions& o, bool& help)
 {
-    const std::vector<SOptionName> known{
-        {"--help", 0},    {"--json", 0},     {"--csv", 0},      {"--native", 0},      {"--pairs", 0},
-        {"--reverse", 0}, {"--no-align", 0}, {"--pipeline", 1}, {"--worse-limit", 1}, {"--shift-limit", 1}};
+    const std::vector<SOptionName> known{{"--help", 0},        {"--json", 0},          {"--csv", 0},
+                                         {"--native", 0},      {"--pairs", 0},         {"--reverse", 0},
+                                         {"--no-align", 0},    {"--pipeline", 1},      {"--worse-limit", 1},
+                                         {"--shift-limit", 1}, {"--force-pipeline", 0}};
     if (std::string error; !ExpandOptionWords(args, known, error)) return UsageError(error);
     int files = 0;
     auto operand = [&](const std::string& word) {
@@ -69,6 +71,8 @@ bool ParseOptions(Args args, SCompareOptions& o, bool& help)
             o.align.reverse = true;
         } else if (name == "--no-align") {
             o.align.align = false;
+        } else if (name == "--force-pipeline") {
+            o.align.forcePipeline = true;
         } else if (name == "--pipeline") {
             if ((!haveValue && !words.TakeNext(value)) || value.empty())
                 return UsageError("--pipeline braucht einen Dateinamen.");

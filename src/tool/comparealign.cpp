@@ -2,6 +2,7 @@
 #include "comparealign.h"
 
 #include "pipeline/alignforcomparison.h"
+#include "pipeline/pipelineidentity.h"
 #include "pipeline/pipelinereader.h"
 #include "toolhost.h"
 
@@ -22,6 +23,14 @@ bool AlignForCompare(const CTreDoc& current, const CTreDoc& earlier, bool native
         if (!read.ok) return false;
         request.pipeline = &read.data;
     }
+    // Matching fixed-point names do not make the data either survey's.
+    if (request.pipeline && !options.forcePipeline)
+        for (const CTreDoc* survey : {&current, &earlier})
+            if (const auto mismatch = trespipeline::PipelineMismatch(request.pipeline->route, *survey)) {
+                ToolError("Die Leitungsdaten werden nicht verwendet: " + mismatch->Text()
+                          + " Mit --force-pipeline werden sie trotzdem verwendet.");
+                return false;
+            }
     const trespipeline::SComparisonAlignResult r = trespipeline::AlignForComparison(current, earlier, native, request);
     for (const std::string& n : r.notes) ToolError(n);
     for (const std::string& e : r.errors) ToolError(e);

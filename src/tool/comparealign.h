@@ -13,9 +13,10 @@
 class CTreDoc;
 
 struct SCompareAlignOptions {
-    bool align = true;    // false: --no-align, the recorded metres
-    bool reverse = false; // --reverse
-    std::string pipeline; // --pipeline FILE; empty: none
+    bool align = true;          // false: --no-align, the recorded metres
+    bool reverse = false;       // --reverse
+    std::string pipeline;       // --pipeline FILE; empty: none
+    bool forcePipeline = false; // --force-pipeline: data naming another pipeline are taken
 };
 
 // False (the reason printed) when the surveys cannot be aligned as asked:

@@ -68,7 +68,7 @@ bool StepsAreWellFormed(const std::vector<GivenOption>& steps)
 }
 
 // One edit step on the document; kExitOk or the exit code of its failure.
-int ApplyEditStep(CTreDoc& doc, CToolHost& host, const GivenOption& s, double stretchTolerance)
+int ApplyEditStep(CTreDoc& doc, CToolHost& host, const GivenOption& s, double stretchTolerance, bool forcePipeline)
 {
     if (s.name == "sort") {
         doc.SortByMeter();
@@ -106,7 +106,7 @@ int ApplyEditStep(CTreDoc& doc, CToolHost& host, const GivenOption& s, double st
         doc.m_bAppend = true;
         if (!OpenForTool(doc, host, s.values[0])) return kExitFile;
     } else if (s.name == "restation") {
-        return RestationForTool(doc, s.values[0], stretchTolerance);
+        return RestationForTool(doc, s.values[0], stretchTolerance, forcePipeline);
     }
     return kExitOk;
 }
@@ -115,9 +115,10 @@ int ApplyEditStep(CTreDoc& doc, CToolHost& host, const GivenOption& s, double st
 
 int RunEdit(const Args& args)
 {
-    const std::string usage = CommandUsage("edit EIN -o AUS [--sort] [--reverse] [--add GRÖSSE START ENDE K]\n"
-                                           "        [--insert-after R] [--delete ERSTE ANZAHL] [--append DATEI]\n"
-                                           "        [--restation LEITUNG.geojson] [--stretch-tolerance X] ...");
+    const std::string usage
+        = CommandUsage("edit EIN -o AUS [--sort] [--reverse] [--add GRÖSSE START ENDE K]\n"
+                       "        [--insert-after R] [--delete ERSTE ANZAHL] [--append DATEI]\n"
+                       "        [--restation LEITUNG.geojson] [--stretch-tolerance X] [--force-pipeline] ...");
     if (args.empty()) {
         ToolError(usage);
         return kExitUsage;
@@ -133,7 +134,8 @@ int RunEdit(const Args& args)
                                        {"delete", 0, 2},
                                        {"append", 0, 1},
                                        {"restation", 0, 1},
-                                       {"stretch-tolerance", 0, 1}},
+                                       {"stretch-tolerance", 0, 1},
+                                       {"force-pipeline", 0, 0}},
                                       usage, line);
     if (exit >= 0) return exit;
     std::string output;
@@ -141,9 +143,12 @@ int RunEdit(const Args& args)
     double stretchTolerance = trespipeline::kDefaultStretchTolerance;
     std::vector<GivenOption> steps;
     int standardInputs = line.operands.empty() ? 0 : tresdoc::IsStandardStream(line.operands[0]);
+    bool forcePipeline = false;
     for (GivenOption& o : line.options) {
         if (o.name == "output") {
             output = o.values[0];
+        } else if (o.name == "force-pipeline") {
+            forcePipeline = true;
         } else if (o.name == "stretch-tolerance") {
             if (!tresnum::ParseDecimal(o.values[0], stretchTolerance) || stretchTolerance < 0) {
                 ToolError("--stretch-tolerance erwartet eine Zahl ab 0 (0,05 für 5 %): " + o.values[0]);
@@ -173,6 +178,6 @@ int RunEdit(const Args& args)
     CTreDoc doc;
     if (!OpenForTool(doc, host, input)) return kExitFile;
     for (const GivenOption& s : steps)
-        if (const int exit = ApplyEditStep(doc, host, s, stretchTolerance); exit != kExitOk) return exit;
+        if (const int exit = ApplyEditStep(doc, host, s, stretchTolerance, forcePipeline); exit != kExitOk) return exit;
     return SaveForTool(doc, output) ? kExitOk : kExitFile;
 }

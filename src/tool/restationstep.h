@@ -13,4 +13,4 @@ class CTreDoc;
 // kExitOk when done (its warnings printed); kExitFile after a German
 // message when the pipeline data cannot be read or the survey not tied to
 // it, or a chainage does not fit the metre column.
-int RestationForTool(CTreDoc& doc, const std::string& path, double stretchTolerance);
+int RestationForTool(CTreDoc& doc, const std::string& path, double stretchTolerance, bool forcePipeline = false);

@@ -4,11 +4,20 @@
 #include "assessoptions.h"
 #include "toolhost.h"
 
+#include "pipeline/pipelineidentity.h"
+
 bool BindForTool(const CTreDoc& doc, const SAssessOptions& o, std::optional<trespipeline::SSurveyBinding>& binding)
 {
     binding.reset();
     if (o.pipeline.empty()) return true;
     trespipeline::SSurveyBinding b = trespipeline::BindSurveyToFile(doc, o.pipeline, o.stretchTolerance, o.crs);
+    // Matching fixed-point names do not make the data this pipeline's.
+    if (b.ok && !o.forcePipeline)
+        if (const auto mismatch = trespipeline::PipelineMismatch(b.pipeline.route, doc)) {
+            ToolError("Die Leitungsdaten " + o.pipeline + " werden nicht verwendet: " + mismatch->Text()
+                      + " Mit --force-pipeline werden sie trotzdem verwendet.");
+            return false;
+        }
     if (!b.ok) {
         ToolError("Die Leitungsdaten " + o.pipeline + " lassen sich nicht verwenden:");
         for (const std::string& e : b.errors) ToolError("  " + e);

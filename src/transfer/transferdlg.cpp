@@ -152,7 +152,7 @@ void CTransferDlg::PumpEvents()
 treshandheld::CStep CTransferDlg::Wait(treshandheld::CStep step, int* number, std::string* text,
                                        const std::function<void(int)>& onNumber)
 {
-    while (step.Waiting() && !m_bClosed) {
+    while (step.Waiting() && !m_bClosed && !(m_pSearch && m_pSearch->Cancelled())) {
         step = m_pLink->Poll(number, text);
         if (onNumber && number) onNumber(*number);
         if (step.Waiting()) PumpEvents();
@@ -189,10 +189,15 @@ void CTransferDlg::SetProgressText(const QString& text)
 void CTransferDlg::CloseChannel()
 {
     if (m_pLink->Channel() == 0) return;
-    // A run's command ends within a second of its cancel.
-    if (m_nBusy > 0 && m_pLink->Cancel())
-        while (m_pLink->Poll(nullptr, nullptr).Waiting()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (m_nBusy > 0) EndCommand();
     m_pLink->ClosePort();
+}
+
+void CTransferDlg::EndCommand()
+{
+    // A command ends within a second of its cancel.
+    if (m_pLink->Cancel())
+        while (m_pLink->Poll(nullptr, nullptr).Waiting()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void CTransferDlg::reject()
@@ -234,7 +239,7 @@ bool CTransferDlg::OnInitDialog()
     treshandheld::CStep result{treshandheld::EState::Failed, -1};
     long polls = 0;
     QString first;
-    for (int attempt = 1; attempt <= 2; ++attempt) {
+    for (int attempt = 1; attempt <= 2 && !m_pSearch->Cancelled(); ++attempt) {
         QString port;
         if (attempt == 1)
             port = first = m_strPort == QLatin1String("COM2") ? QStringLiteral("COM2") : QStringLiteral("COM1");
@@ -260,11 +265,15 @@ bool CTransferDlg::OnInitDialog()
             m_strPort = port;
             break;
         }
+        if (result.Waiting()) EndCommand(); // the search was cancelled
         m_pLink->ClosePort();
     }
+    const bool cancelled = m_pSearch->Cancelled();
     delete m_pSearch;
     m_pSearch = nullptr;
     activateWindow();
+    // The user ended the search: nothing to report.
+    if (cancelled) return false;
 
     if (noPort) {
         ReportError(QStringLiteral("NoPort"));
@@ -383,7 +392,7 @@ void CTransferDlg::ReportError(const QString& key)
             owner,
             QStringLiteral("Keine Verbindung zur Logato ! \r\n\r\nÜberprüfen Sie das Transfer-Kabel \n"
                            "und starten Sie VLNK auf dem\r\nLogato-Rechner neu."),
-            QMessageBox::Information);
+            QMessageBox::Critical);
 }
 
 // ---- receive and delete -------------------------------------------------------------
@@ -391,7 +400,8 @@ void CTransferDlg::ReportError(const QString& key)
 bool CTransferDlg::CheckConnection()
 {
     if (Wait(m_pLink->CheckConnect(), nullptr, nullptr).Done()) return true;
-    if (!m_bClosed) CUiSeam::Current().Message(this, QStringLiteral("Keine Logato-Verbindung !"), QMessageBox::NoIcon);
+    if (!m_bClosed)
+        CUiSeam::Current().Message(this, QStringLiteral("Keine Logato-Verbindung !"), QMessageBox::Critical);
     return false;
 }
 

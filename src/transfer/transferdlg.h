@@ -38,11 +38,13 @@ public:
     ~CTransferDlg() override;
 
     // Searches the handheld first; when that fails the error is reported
-    // and the dialog ends without being shown.
+    // and the dialog ends without being shown (also, silently, when the
+    // search was cancelled).
     int exec() override;
     void reject() override;
-    // The search and the first filling of both lists; false when no
-    // handheld answered (the error is reported then).
+    // The search and the first filling of both lists; false when the
+    // search was cancelled or no handheld answered (the error is reported
+    // then).
     bool OnInitDialog();
 
     // The port that answered (or the one given, when none did).
@@ -96,6 +98,8 @@ private:
     // Ends the running library command the way the library ends it (the
     // handheld is told), then closes the channel.
     void CloseChannel();
+    // Cancels the library command that runs and waits for its end.
+    void EndCommand();
     // Polls until the operation that answered `result` has ended; `onNumber`
     // sees the number after each poll. The library writes the number only on
     // the poll where a step ends, so between those the caller's last value

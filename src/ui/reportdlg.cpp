@@ -57,7 +57,7 @@ CReportDlg::CReportDlg(QWidget* parent, const SReportRequest& request)
                                            "mit Warnungen der Leitungsdaten) wird dann nicht geschrieben."));
     form->addRow(QString(), m_pFinal);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Weiter..."));
+    buttons->button(QDialogButtonBox::Ok)->setText(QString::fromUtf8("Weiter…"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

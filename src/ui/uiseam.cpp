@@ -2,13 +2,16 @@
 #include "uiseam.h"
 
 #include "import/readerregistry.h"
+#include "listquestion.h"
 #include "reportdlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QUrl>
 
 namespace {
 CUiSeam g_realSeam;
@@ -104,8 +107,19 @@ QMessageBox::StandardButton CUiSeam::Question(QWidget* parent, const QString& te
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+QMessageBox::StandardButton CUiSeam::ListQuestion(QWidget* parent, const SListQuestion& question,
+                                                  QMessageBox::StandardButtons buttons,
+                                                  QMessageBox::StandardButton defaultButton)
+{
+    CListQuestionDlg dlg(parent, question, buttons, defaultButton);
+    dlg.exec();
+    return dlg.Answer();
+}
+
 void CUiSeam::Message(QWidget* parent, const QString& text, QMessageBox::Icon icon)
 {
     QMessageBox box(icon, QApplication::applicationDisplayName(), text, QMessageBox::Ok, parent);
     box.exec();
 }
+
+bool CUiSeam::OpenFile(const QString& file) { return QDesktopServices::openUrl(QUrl::fromLocalFile(file)); }

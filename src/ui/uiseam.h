@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The places where the program waits for the user outside its own windows:
-// file dialogs, message boxes and the report's questions. Tests install
-// their own answers here.
+// file dialogs, message boxes, the report's questions and the desktop's
+// program for a written file. Tests install their own answers here.
 #pragma once
 
 #include <QMessageBox>
 #include <QString>
 
 class QWidget;
+struct SListQuestion;
 struct SReportRequest;
 
 class CUiSeam {
@@ -36,6 +37,13 @@ public:
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     virtual void Message(QWidget* parent, const QString& text, QMessageBox::Icon icon);
+    // Opens `file` with the desktop's program for its kind; false when none
+    // could be started.
+    virtual bool OpenFile(const QString& file);
+    // A question with every one of its items in a list (listquestion.h).
+    virtual QMessageBox::StandardButton ListQuestion(QWidget* parent, const SListQuestion& question,
+                                                     QMessageBox::StandardButtons buttons,
+                                                     QMessageBox::StandardButton defaultButton);
 
     // The seam in use; never null.
     static CUiSeam& Current();

@@ -37,3 +37,15 @@ struct CClipResult {
 // heights) and never overflows: products are formed in 128 bits and the
 // results saturate to the int range.
 CClipResult ClipSegment(CClipPoint prev, CClipPoint cur, const CClipRect& rect);
+
+// The same for a segment running either way, that never leaves an end it
+// draws outside the rectangle: a segment running right to left is clipped
+// as its mirror image, one that lies wholly beyond an edge comes back with
+// both ends clipped (drawn as nothing), and one whose clipped end
+// ClipSegment's order of edges leaves outside (it leaves the plot through
+// the bottom before it reaches the right edge) gets that end on the edge it
+// crosses. Where ClipSegment's ends lie inside, its result is returned as
+// it is, so a curve running left to right keeps its pixels. A comparison
+// survey's rows need not run along the axis, nor need the chainages of a
+// survey walked against it.
+CClipResult ClipSegmentInside(CClipPoint prev, CClipPoint cur, const CClipRect& rect);

@@ -15,6 +15,7 @@
 #include <QPolygon>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <utility>
@@ -110,9 +111,13 @@ void PaintShades(QPainter& p, const CCurveOverlay& o, int left, int top, int rig
 void PaintMarks(QPainter& p, const CTexts& texts, const QFont& font, const CCurveOverlay& o, int64_t start, int64_t end,
                 int bottom, const std::function<int(double)>& mapX)
 {
-    const QFontMetrics fm(font);
+    // Bold and black in a box framed in the mark's colour: a thin "I" in
+    // orange was lost beside the curves.
+    QFont bold(font);
+    bold.setBold(true);
+    const QFontMetrics fm(bold);
     const QPen pen = p.pen();
-    p.setPen(PaletteColour(DefectMarkColour()));
+    const QColor mark = PaletteColour(DefectMarkColour());
     for (const CCurveOverlay::Mark& m : o.marks) {
         if (!(m.at >= static_cast<double>(start) && m.at <= static_cast<double>(end))) continue; // also NaN
         const int x = mapX(m.at);
@@ -120,11 +125,16 @@ void PaintMarks(QPainter& p, const CTexts& texts, const QFont& font, const CCurv
         // The gradient peaks right above a defect: the label gets a clear
         // ground of its own.
         const QString label = DefectCategoryNumeral(m.category);
-        const int w = texts.Width(font, fm, label), y = bottom - 1 - kDefectMarkHeight - fm.height();
-        p.fillRect(QRect(x - w / 2 - 1, y, w + 2, fm.height()), Qt::white);
-        texts.At(font, fm, x, y, label, CTexts::EAlign::Centre);
+        const int w = texts.Width(bold, fm, label), y = bottom - 1 - kDefectMarkHeight - fm.height() - 1;
+        const QRect box(x - w / 2 - 2, y - 1, w + 4, fm.height() + 1);
+        p.fillRect(box, mark);
+        p.fillRect(box.adjusted(1, 1, -1, 0), Qt::white);
+        p.setPen(Qt::black);
+        p.setFont(bold);
+        texts.At(bold, fm, x, y, label, CTexts::EAlign::Centre);
     }
     p.setPen(pen);
+    p.setFont(font);
 }
 
 // The rows of `doc` a window S..E shows: from the first row at or after S to
@@ -189,7 +199,9 @@ void PaintComparison(QPainter& p, const CTreDoc& doc, bool native, const CClipRe
 {
     if (L == 0) return;
     p.save();
-    QPen pen(kCompareColor, 0, native ? Qt::DashLine : Qt::DotLine);
+    // Its wider pen must not reach over the axes either.
+    p.setClipRect(QRect(QPoint(clip.left, clip.top), QPoint(clip.right, clip.bottom)), Qt::IntersectClip);
+    QPen pen(kCompareColor, kComparisonCurveWidth, native ? Qt::DashLine : Qt::DotLine);
     pen.setCapStyle(Qt::FlatCap);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
@@ -208,7 +220,7 @@ void PaintComparison(QPainter& p, const CTreDoc& doc, bool native, const CClipRe
             prev = cur;
             continue;
         }
-        const CClipResult c = ClipSegment(prev, cur, clip);
+        const CClipResult c = ClipSegmentInside(prev, cur, clip);
         if (gap || (c.bPrevClipped && c.bThisClipped)) {
             flush();
             piece << QPoint(c.cur.x, c.cur.y);
@@ -268,7 +280,9 @@ void PaintMetreAxis(QPainter& p, CGdiLines& g, const CTexts& texts, const CPlot&
     if (f.nMeterLabelStep > 0) {
         bool first = true;
         int lastX = 0;
-        for (int64_t m = pl.S; m <= pl.E; m += f.nMeterLabelStep) {
+        // Ticks on whole label steps, wherever the window starts.
+        const int64_t step = f.nMeterLabelStep, over = ((pl.S % step) + step) % step;
+        for (int64_t m = over ? pl.S + step - over : pl.S; m <= pl.E; m += step) {
             const int x = pl.X(m);
             g.MoveTo(x, f.bottom + 3);
             g.LineTo(x, f.bottom - 3);
@@ -324,7 +338,7 @@ void PaintRowCurves(CGdiLines& g, const CPlot& pl, int L, int R)
                 prev = cur;
                 continue;
             }
-            const CClipResult c = ClipSegment(prev, cur, clip);
+            const CClipResult c = ClipSegmentInside(prev, cur, clip);
             const bool unclipped = !gap && !c.bPrevClipped && !c.bThisClipped && c.prev == prev && c.cur == cur;
             if (f.bMergeColumns && unclipped && column && cur.x == colX && prev.x == colX) {
                 colLo = std::min(colLo, cur.y);
@@ -416,21 +430,42 @@ void PaintValueAxis(QPainter& p, CGdiLines& g, const CTexts& texts, const CPlot&
         g.LineTo(f.right, y0);
     }
     if (!f.bGradient) {
-        const auto dashedAt = [&](int64_t c) {
+        // Dashes in columns x0 .. x1 - 1, on the period that starts at the
+        // plot's left edge.
+        const auto dashedAt = [&](int64_t c, int x0 = INT_MIN, int x1 = INT_MAX) {
             const SDashes d = LineDashes(f.right - f.left);
             // A pane too narrow for one period has no room for dashes.
             if (!(B < c && c < T) || d.period <= 0) return;
             const int y = pl.Y(c);
             for (int x = f.left; x < f.right - d.dash; x += d.period) {
-                g.MoveTo(x, y);
-                g.LineTo(x + d.dash, y);
+                const int a = std::max(x, x0), b = std::min(x + d.dash, x1);
+                if (a >= b) continue;
+                g.MoveTo(a, y);
+                g.LineTo(b, y);
+            }
+        };
+        // A section's own value over its range, joined to its neighbours by
+        // an upright stroke at the step.
+        const auto stepped = [&](const std::vector<trespipeline::SLimitRun>& runs) {
+            const int lo = f.left + 1, hi = f.right;
+            for (size_t i = 0; i < runs.size(); ++i) {
+                const int x0 = std::max(pl.Metre(runs[i].from), lo), x1 = std::min(pl.Metre(runs[i].to), hi);
+                if (x0 >= x1) continue;
+                dashedAt(-int64_t{runs[i].mv}, x0, x1);
+                if (i == 0 || runs[i - 1].mv == runs[i].mv || x0 <= lo) continue;
+                const int y0 = std::clamp(pl.Y(-int64_t{runs[i - 1].mv}), f.top, f.bottom - 1);
+                const int y1 = std::clamp(pl.Y(-int64_t{runs[i].mv}), f.top, f.bottom - 1);
+                g.Column(x0, std::min(y0, y1), std::max(y0, y1));
             }
         };
         if (f.pOverlay && IsPresent(f.pOverlay->protection)) {
+            const CCurveOverlay& o = *f.pOverlay;
             g.SetColor(PaletteColour(LimitLineColour()));
-            if (IsPresent(f.pOverlay->limit)) dashedAt(-int64_t{f.pOverlay->limit});
+            if (!o.limitRuns.empty()) stepped(o.limitRuns);
+            else if (IsPresent(o.limit)) dashedAt(-int64_t{o.limit});
             g.SetColor(PaletteColour(ProtectionLineColour()));
-            dashedAt(-int64_t{f.pOverlay->protection});
+            if (!o.protectionRuns.empty()) stepped(o.protectionRuns);
+            else dashedAt(-int64_t{o.protection});
             g.SetColor(kAxisColor);
         } else {
             dashedAt(-int64_t{SurveyProtectionCriterion(pl.doc).protection});
@@ -454,9 +489,31 @@ void PaintValueAxis(QPainter& p, CGdiLines& g, const CTexts& texts, const CPlot&
             }
         }
     }
+    // With the verdict over the curves the axis says what it shows, in the
+    // plot's top left corner on a clear ground of its own.
+    if (f.pOverlay) {
+        const QFontMetrics afm(f.axisFont);
+        const QString title = f.bGradient ? GradientAxisTitle() : PotentialAxisTitle(f.pOverlay->electrode);
+        const int w = texts.Width(f.axisFont, afm, title);
+        const QRect box(f.left + 2, f.top + 1, w + 4, afm.height());
+        if (box.right() < f.right && box.bottom() < f.bottom) {
+            p.fillRect(box, Qt::white);
+            p.setPen(kAxisColor);
+            texts.At(f.axisFont, afm, box.left() + 2, box.top(), title, CTexts::EAlign::Left);
+        }
+    }
 }
 
 } // namespace
+
+QString PotentialAxisTitle(const std::string& electrode)
+{
+    QString t = QStringLiteral("Potential in V");
+    if (!electrode.empty()) t += QStringLiteral(" (") + QString::fromStdString(electrode) + QLatin1Char(')');
+    return t;
+}
+
+QString GradientAxisTitle() { return QStringLiteral("Gradient in mV"); }
 
 void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
 {

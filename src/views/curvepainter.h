@@ -12,11 +12,16 @@
 // laid over the curves, the criterion and limiting potential it used.
 #pragma once
 
+#include "doc/valueaxis.h"
+#include "pipeline/limitruns.h"
 #include "verdictspans.h"
 
 #include <QFont>
+#include <QString>
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 class CTextStamps;
@@ -39,7 +44,20 @@ struct CCurveOverlay {
     std::vector<Mark> marks;         // gradient pane
     int32_t protection = NO_VALUE;   // E_p, mV
     int32_t limit = NO_VALUE;        // E_l, mV
+    // With pipeline data the lines step with the sections (limitruns.h);
+    // empty: at `protection` and `limit` across the plot.
+    std::vector<trespipeline::SLimitRun> protectionRuns, limitRuns;
+    // The value axes fitted to what the panes show (valueaxis.h): potentials
+    // in mV, gradients in tenths of a mV. Absent: the pane's own axis.
+    std::optional<valueaxis::SAxis> potentialAxis, gradientAxis;
+    // The reference electrode the potentials were measured against, for the
+    // axis title ("Cu/CuSO4"); empty: the title names none.
+    std::string electrode;
 };
+
+// The axes' titles while the verdict is laid over the curves.
+QString PotentialAxisTitle(const std::string& electrode); // "Potential in V (Cu/CuSO4)"
+QString GradientAxisTitle();                              // "Gradient in mV"
 
 // The title of the axis when the rows are drawn at their chainage; the
 // recorded metres need none, as the panes have always shown them.
@@ -67,8 +85,9 @@ struct CCurveFrame {
     // Drawn over the picture when set; without it not a pixel differs.
     const CCurveOverlay* pOverlay = nullptr;
     // A second survey of the same pipeline, read only: the potential pane
-    // draws its potential off behind the document's curves, grey and dotted
-    // (dashed when it is a native survey). Null draws nothing of it.
+    // draws its potential off behind the document's curves, dotted (dashed
+    // when it is a native survey) in the palette's comparison colour and
+    // width. Null draws nothing of it.
     const CTreDoc* pCompare = nullptr;
     bool bCompareNative = false;
     // Where each of its rows is drawn on this survey's metre axis (row r at

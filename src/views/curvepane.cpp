@@ -2,6 +2,7 @@
 #include "curvepane.h"
 
 #include "clipsegment.h"
+#include "curvecursor.h"
 #include "doc/numtext.h"
 #include "doc/tredoc.h"
 #include "gdilines.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -69,6 +71,7 @@ CTrePrintView::CTrePrintView(CTreDoc& doc, QWidget* parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent); // the pane paints every pixel itself
     setMinimumSize(0, 0);
+    setMouseTracking(true); // the row under the pointer, without a button held
 }
 
 CTrePrintView::~CTrePrintView() = default;
@@ -173,11 +176,10 @@ void CTrePrintView::EnsureBacking()
     }
 }
 
-void CTrePrintView::FitMeterWindow()
+bool CTrePrintView::DataExtent(int64_t& first, int64_t& last) const
 {
     // Rows without a metre have no place on the axis: one of them at an end
     // (NO_VALUE is far out) would stretch the window over ten million metres.
-    int64_t first = 0, last = 0;
     if (const std::vector<double>* pos = DrawnPositions()) {
         // The chainage may fall along the rows: the window spans it whole.
         double lo = std::numeric_limits<double>::infinity(), hi = -lo;
@@ -186,15 +188,55 @@ void CTrePrintView::FitMeterWindow()
                 lo = std::min(lo, s);
                 hi = std::max(hi, s);
             }
-        if (!(lo <= hi)) return;
+        if (!(lo <= hi)) return false;
         first = static_cast<int64_t>(std::floor(lo));
         last = static_cast<int64_t>(std::ceil(hi));
-    } else {
-        const int firstRow = m_doc.FirstRowWithMetre();
-        if (firstRow == 0) return;
-        first = m_doc.GetMeter(firstRow);
-        last = m_doc.GetMeter(m_doc.LastRowWithMetre());
+        return true;
     }
+    const int firstRow = m_doc.FirstRowWithMetre();
+    if (firstRow == 0) return false;
+    const int64_t a = m_doc.GetMeter(firstRow), b = m_doc.GetMeter(m_doc.LastRowWithMetre());
+    first = std::min(a, b);
+    last = std::max(a, b);
+    return true;
+}
+
+CZoomStep CTrePrintView::CappedMeterSpan(int64_t requested, const CZoomStep& current) const
+{
+    CZoomStep z = SnapMeterSpan(requested, current);
+    int64_t first = 0, last = 0;
+    if (DataExtent(first, last) && last > first && z.nSpan > last - first)
+        z.nSpan = static_cast<int32_t>(std::min<int64_t>(last - first, INT32_MAX));
+    return z;
+}
+
+void CTrePrintView::SetMeterStep(const CZoomStep& z)
+{
+    m_doc.m_nMeterSpan = z.nSpan;
+    m_doc.m_nMeterLineStep = z.nLineStep;
+    m_doc.m_nMeterPageStep = z.nPageStep;
+    m_doc.m_nMeterLabelStep = z.nLabelStep;
+    m_doc.m_nMeterPageSize = z.nSpan / 10 + 1;
+}
+
+void CTrePrintView::UpdateScrollRange()
+{
+    // The range runs from the fitted start to the last metre, and is at
+    // least one page: at its end the window closes with the last metre.
+    int64_t first = 0, last = 0;
+    const int64_t reach = DataExtent(first, last) ? (std::max<int64_t>(0, last - m_nFittedStart) + 9) / 10 : 0;
+    m_nHMax = static_cast<int>(std::clamp<int64_t>(std::max<int64_t>(reach, m_doc.m_nMeterSpan / 10), 0, INT32_MAX));
+}
+
+int CTrePrintView::PositionOfStart(int64_t start) const
+{
+    return ClampH(static_cast<int>(std::clamp<int64_t>((start - m_nFittedStart + 9) / 10, 0, INT32_MAX)));
+}
+
+void CTrePrintView::FitMeterWindow()
+{
+    int64_t first = 0, last = 0;
+    if (!DataExtent(first, last)) return;
     const CZoomStep current{m_doc.m_nMeterSpan, m_doc.m_nMeterLineStep, m_doc.m_nMeterPageStep,
                             m_doc.m_nMeterLabelStep};
     CZoomStep z = SnapMeterSpan(last - first, current);
@@ -204,16 +246,44 @@ void CTrePrintView::FitMeterWindow()
     m_nFittedStart = static_cast<int>(z.nLabelStep > 0 ? z.nLabelStep * (first / z.nLabelStep) : first);
     m_nHPos = 0;
     m_doc.m_nMeterScrollPos = 0;
-    m_nHMax = z.nSpan / 10;
+    m_doc.m_nMeterStart = m_nFittedStart;
     if (z.nSpan > 1000) z = SnapMeterSpan(1000, z);
-    m_doc.m_nMeterSpan = z.nSpan;
-    m_doc.m_nMeterLineStep = z.nLineStep;
-    m_doc.m_nMeterPageStep = z.nPageStep;
-    m_doc.m_nMeterLabelStep = z.nLabelStep;
-    m_doc.m_nMeterPageSize = z.nSpan / 10 + 1;
+    SetMeterStep(z);
+    UpdateScrollRange();
     if (IsGradientPane()) m_doc.m_bRefitGrad = false;
     else m_doc.m_bRefitPot = false;
     SyncHScrollBar();
+}
+
+void CTrePrintView::FitWholeSurvey()
+{
+    int64_t first = 0, last = 0;
+    if (m_nKind == 0 || !DataExtent(first, last)) return;
+    const CZoomStep current{m_doc.m_nMeterSpan, m_doc.m_nMeterLineStep, m_doc.m_nMeterPageStep,
+                            m_doc.m_nMeterLabelStep};
+    SetMeterStep(CappedMeterSpan(last - first, current));
+    UpdateScrollRange();
+    SetWindowStart(first);
+}
+
+int32_t CTrePrintView::ClampStart(int64_t start) const
+{
+    int64_t first = 0, last = 0;
+    int64_t hi = m_nFittedStart;
+    if (DataExtent(first, last)) hi = std::max(hi, last - m_doc.m_nMeterSpan);
+    start = std::clamp<int64_t>(start, m_nFittedStart, hi);
+    return static_cast<int32_t>(std::clamp<int64_t>(start, INT32_MIN + 1, INT32_MAX - 1));
+}
+
+void CTrePrintView::SetWindowStart(int64_t start)
+{
+    start = ClampStart(start);
+    m_doc.m_nMeterStart = static_cast<int32_t>(start);
+    m_nHPos = PositionOfStart(start);
+    m_doc.m_nMeterScrollPos = m_nHPos;
+    SyncHScrollBar();
+    m_doc.InvalidateCurveViews();
+    update();
 }
 
 void CTrePrintView::SetInitialVerticalState()
@@ -230,6 +300,8 @@ void CTrePrintView::SetInitialVerticalState()
     }
     m_value = SnapValueSpan(2000, none);
     m_nVPage = m_value.nSpan + 1;
+    m_fittedAxis.reset(); // a new survey: the overlay's axis is fitted again
+    m_unfitted.reset();
     m_nVPos = ClampV(m_nVPos);
     SyncVScrollBar();
 }
@@ -239,7 +311,7 @@ int CTrePrintView::ClampV(int pos) const { return ClampScroll(pos, m_nVMax, m_nV
 
 void CTrePrintView::SyncHScrollBar()
 {
-    m_nHPos = ClampH(m_doc.m_nMeterScrollPos);
+    m_nHPos = PositionOfStart(m_doc.m_nMeterStart);
     if (!m_pHScroll) return;
     const QSignalBlocker block(m_pHScroll);
     const int page = std::max(0, m_doc.m_nMeterPageSize);
@@ -266,25 +338,28 @@ void CTrePrintView::OnMeterZoomOut() { ZoomMeter(false); }
 void CTrePrintView::OnValueZoomIn() { ZoomValue(ZoomInRequest(m_value.nSpan)); }
 void CTrePrintView::OnValueZoomOut() { ZoomValue(ZoomOutRequest(m_value.nSpan)); }
 
-// The metre window is the document's, shared by both curve panes. Only
-// zooming in moves the scroll position, onto the finer line step.
-void CTrePrintView::ZoomMeter(bool in)
+// The metre window is the document's, shared by both curve panes. The
+// buttons keep the left edge, moving it onto the finer line step when
+// zooming in; the wheel keeps the metre under the pointer. Never wider
+// than the survey, and the window stays on it.
+void CTrePrintView::ZoomMeter(bool in, int anchorX)
 {
     const CZoomStep current{m_doc.m_nMeterSpan, m_doc.m_nMeterLineStep, m_doc.m_nMeterPageStep,
                             m_doc.m_nMeterLabelStep};
-    const CZoomStep z = SnapMeterSpan(in ? ZoomInRequest(current.nSpan) : ZoomOutRequest(current.nSpan), current);
-    m_doc.m_nMeterSpan = z.nSpan;
-    m_doc.m_nMeterLineStep = z.nLineStep;
-    m_doc.m_nMeterPageStep = z.nPageStep;
-    m_doc.m_nMeterLabelStep = z.nLabelStep;
-    if (in) {
-        m_nHPos = static_cast<int>(Snap(m_nHPos, z.nLineStep));
-        m_doc.m_nMeterScrollPos = m_nHPos;
+    const CZoomStep z = CappedMeterSpan(in ? ZoomInRequest(current.nSpan) : ZoomOutRequest(current.nSpan), current);
+    const int64_t oldStart = m_doc.m_nMeterStart;
+    int64_t start = oldStart;
+    const int width = PlotRight() - PlotLeft();
+    if (anchorX >= 0 && width > 0) {
+        const double along = std::clamp(anchorX - PlotLeft(), 0, width) / static_cast<double>(width);
+        const double anchor = static_cast<double>(oldStart) + along * current.nSpan;
+        start = std::llround(anchor - along * z.nSpan);
+    } else if (in) {
+        start = m_nFittedStart + Snap(m_nHPos, z.nLineStep) * 10;
     }
-    m_doc.m_nMeterPageSize = z.nSpan / 10 + 1;
-    SyncHScrollBar();
-    m_doc.InvalidateCurveViews();
-    update();
+    SetMeterStep(z);
+    UpdateScrollRange();
+    SetWindowStart(start);
 }
 
 void CTrePrintView::ZoomValue(int64_t requested)
@@ -323,23 +398,17 @@ int ToInt(int64_t v)
 
 void CTrePrintView::OnHScroll(EScroll code, int thumb)
 {
-    m_nHPos = ClampH(ToInt(ScrollTarget(code, m_nHPos, m_doc.m_nMeterLineStep, m_doc.m_nMeterPageStep, thumb)));
-    m_doc.m_nMeterScrollPos = m_nHPos;
-    SyncHScrollBar();
-    m_doc.InvalidateCurveViews();
-    update();
+    const int64_t target = ScrollTarget(code, m_nHPos, m_doc.m_nMeterLineStep, m_doc.m_nMeterPageStep, thumb);
+    // A drag puts the window where the thumb is; a step moves it by its
+    // metres from where it is.
+    if (code == EScroll::ThumbTrack) SetWindowStart(m_nFittedStart + target * 10);
+    else SetWindowStart(m_doc.m_nMeterStart + (target - m_nHPos) * 10);
 }
 
 void CTrePrintView::CenterOnMetres(int64_t from, int64_t to)
 {
     if (m_nKind == 0 || m_doc.GetRowCount() <= 0) return;
-    // The window's start is the fitted start plus ten metres a scroll step.
-    const int64_t start = (from + to) / 2 - m_doc.m_nMeterSpan / 2;
-    m_nHPos = ClampH(ToInt((start - m_nFittedStart) / 10));
-    m_doc.m_nMeterScrollPos = m_nHPos;
-    SyncHScrollBar();
-    m_doc.InvalidateCurveViews();
-    update();
+    SetWindowStart((from + to) / 2 - m_doc.m_nMeterSpan / 2);
 }
 
 const std::vector<double>* CTrePrintView::DrawnPositions() const
@@ -358,6 +427,7 @@ void CTrePrintView::SetAxisPositions(std::shared_ptr<const std::vector<double>> 
 void CTrePrintView::SetOverlay(const CCurveOverlay* overlay)
 {
     m_pOverlay = overlay;
+    FitValueAxisToOverlay();
     update();
 }
 
@@ -377,8 +447,9 @@ void CTrePrintView::wheelEvent(QWheelEvent* event)
     // Away from the user (up) goes back along the metre, or zooms in.
     const bool zoom = event->modifiers() & Qt::ControlModifier;
     const int steps = zoom ? std::abs(notches) : std::abs(notches) * QApplication::wheelScrollLines();
+    const int anchorX = static_cast<int>(std::floor(event->position().x())) - kBar;
     for (int i = 0; i < steps; ++i) {
-        if (zoom) notches > 0 ? OnMeterZoomIn() : OnMeterZoomOut();
+        if (zoom) ZoomMeter(notches > 0, std::max(0, anchorX));
         else OnHScroll(notches > 0 ? EScroll::LineUp : EScroll::LineDown);
     }
 }
@@ -435,8 +506,13 @@ void CTrePrintView::PrepareWindow()
         if (refit || m_doc.m_nMeterSpan <= 0) FitMeterWindow();
     }
     LayoutControls(withRows);
-    // The other pane may have scrolled the shared metre window.
-    if (withRows) SyncHScrollBar();
+    // The other pane may have scrolled the shared metre window, an edit
+    // moved the last metre.
+    if (withRows) {
+        UpdateScrollRange();
+        m_doc.m_nMeterStart = ClampStart(m_doc.m_nMeterStart);
+        SyncHScrollBar();
+    }
 }
 
 void CTrePrintView::Refresh()
@@ -454,10 +530,7 @@ CCurveFrame CTrePrintView::Frame()
     f.top = PlotTop();
     f.right = PlotRight();
     f.bottom = PlotBottom();
-    // The window starts at a whole ten of line steps from the fitted start.
-    const int line10 = m_doc.m_nMeterLineStep * 10;
-    const int64_t raw = int64_t{m_nFittedStart} + int64_t{m_nHPos} * 10;
-    f.nStart = line10 > 0 ? raw / line10 * line10 : raw;
+    f.nStart = m_doc.m_nMeterStart;
     f.nSpan = m_doc.m_nMeterSpan;
     f.nMeterLabelStep = m_doc.m_nMeterLabelStep;
     f.nValueTop = int64_t{m_nTopAtZero} - m_nVPos;
@@ -503,7 +576,68 @@ void CTrePrintView::Compose(QPainter& p, const CRasterTarget& target)
     } else {
         p.fillRect(p.clipBoundingRect().toAlignedRect(), palette().color(QPalette::Base));
     }
-    PaintCurves(p, m_doc, Frame());
+    const CCurveFrame f = Frame();
+    PaintCurves(p, m_doc, f);
+    if (m_nCursorRow > 0 && f.nSpan > 0) PaintRowCursor(p, f, RowAxisMetre(m_doc, DrawnPositions(), m_nCursorRow));
+}
+
+// ---- the row under the pointer ---------------------------------------------
+
+int CTrePrintView::RowAtPaneX(int x)
+{
+    if (m_nKind == 0 || m_doc.GetRowCount() <= 0) return 0;
+    const CCurveFrame f = Frame();
+    const int px = x - kBar;
+    if (px < f.left || px > f.right || f.nSpan <= 0) return 0;
+    const std::vector<double>* pos = DrawnPositions();
+    const int row = RowNearestMetre(m_doc, pos, MetreAtPlotX(f, px));
+    // Only a row in the window: beyond its edge the pointer names none.
+    int column = 0;
+    return row > 0 && CursorColumn(f, RowAxisMetre(m_doc, pos, row), column) ? row : 0;
+}
+
+void CTrePrintView::mouseMoveEvent(QMouseEvent* event)
+{
+    QWidget::mouseMoveEvent(event);
+    const QPoint at = event->position().toPoint();
+    const int row = at.y() <= PlotBottom() ? RowAtPaneX(at.x()) : 0;
+    if (row == m_nHoverRow) return;
+    m_nHoverRow = row;
+    emit RowHovered(row);
+}
+
+void CTrePrintView::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint at = event->position().toPoint();
+    if (const int row = at.y() <= PlotBottom() ? RowAtPaneX(at.x()) : 0) emit RowClicked(row);
+}
+
+void CTrePrintView::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    if (m_nHoverRow == 0) return;
+    m_nHoverRow = 0;
+    emit RowHovered(0);
+}
+
+void CTrePrintView::SetCursorRow(int row)
+{
+    if (!m_doc.IsValidRow(row)) row = 0;
+    if (row == m_nCursorRow) return;
+    UpdateCursorColumn(m_nCursorRow);
+    m_nCursorRow = row;
+    UpdateCursorColumn(m_nCursorRow);
+}
+
+void CTrePrintView::UpdateCursorColumn(int row)
+{
+    // Only the column the line stands on is painted again.
+    if (row <= 0 || m_nKind == 0) return;
+    int x = 0;
+    if (CursorColumn(Frame(), RowAxisMetre(m_doc, DrawnPositions(), row), x))
+        update(QRect(x + kBar - 1, 0, 3, height()));
 }
 
 void CTrePrintView::paintEvent(QPaintEvent* event)

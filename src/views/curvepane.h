@@ -25,6 +25,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CTreDoc;
@@ -74,6 +75,12 @@ public:
     // of the axis) lies in its middle, as far as the scroll range allows
     // (both panes follow).
     void CenterOnMetres(int64_t from, int64_t to);
+    // "Einpassen": the whole survey across the shared window, from its
+    // first metre to its last.
+    void FitWholeSurvey();
+    // The row whose cursor line both panes draw (0: none).
+    void SetCursorRow(int row);
+    int CursorRow() const { return m_nCursorRow; }
     // Where each row is drawn (row r at [r - 1], m of chainage; NaN: not
     // drawn); null: at the recorded metres. Switching between the two fits
     // the window to the survey again. The pane keeps the vector for as long
@@ -82,6 +89,9 @@ public:
     const std::vector<double>* AxisPositions() const { return m_positions.get(); }
     // Marks drawn over the picture (null: none); kept by the caller for as
     // long as it is set.
+    // An overlay with a fitted value axis for this pane sets the value axis
+    // to it (zoom and scroll go on from there); taken off, the axis is the
+    // one the pane had before.
     void SetOverlay(const CCurveOverlay* overlay);
     const CCurveOverlay* Overlay() const { return m_pOverlay; }
 
@@ -129,8 +139,19 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    // The wheel scrolls along the metre, with Ctrl it zooms the metre axis.
+    // The wheel scrolls along the metre, with Ctrl it zooms the metre axis
+    // about the pointer.
     void wheelEvent(QWheelEvent* event) override;
+    // The row under the pointer is told as it moves, and chosen by a click.
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+signals:
+    // The row nearest the pointer on the metre axis; 0 when the pointer is
+    // off the plot or no row is drawn.
+    void RowHovered(int row);
+    void RowClicked(int row);
 
 private:
     // The background and the curves into `p`, directly into `target`'s
@@ -153,9 +174,34 @@ private:
     void SyncVScrollBar();
     int ClampH(int pos) const;
     int ClampV(int pos) const;
+    // The metres of the axis the rows span, lowest and highest; false
+    // without any row on the axis.
+    bool DataExtent(int64_t& first, int64_t& last) const;
+    // A metre span as the zoom table gives it, but never wider than the
+    // survey: at most its length when it has one.
+    CZoomStep CappedMeterSpan(int64_t requested, const CZoomStep& current) const;
+    // Takes `step` as the shared window's span.
+    void SetMeterStep(const CZoomStep& step);
+    // Moves the shared window to start at `start`, held where the first and
+    // last metres stay within it, and lets both panes follow.
+    void SetWindowStart(int64_t start);
+    // `start` held where the first and last metres stay within the window.
+    int32_t ClampStart(int64_t start) const;
+    // The scroll range that ends with the last metre, and the bar's position for
+    // the window's start.
+    void UpdateScrollRange();
+    int PositionOfStart(int64_t start) const;
+    // The row under window x (pane coordinates), 0 off the plot.
+    int RowAtPaneX(int x);
+    // Repaints the cursor's column at `row` (old or new).
+    void UpdateCursorColumn(int row);
     // One zoom step in or out over the metres; to `requested` over the values.
-    void ZoomMeter(bool in);
+    // `anchorX`: the plot x whose metre stays put; below 0, the left edge
+    // stays on the finer line step.
+    void ZoomMeter(bool in, int anchorX = -1);
     void ZoomValue(int64_t requested);
+    // The value axis as the overlay's fitted one, or back (curvepanefit.cpp).
+    void FitValueAxisToOverlay();
 
     CTreDoc& m_doc;
     int m_nKind = 0;
@@ -187,6 +233,15 @@ private:
     QImage m_tableLogo;
     QImage m_plotLogo;
     const CCurveOverlay* m_pOverlay = nullptr;
+    // The fitted axis last set, and the value axis the pane had before it.
+    struct SValueState {
+        int top, pos, page;
+        CZoomStep step;
+    };
+    std::optional<valueaxis::SAxis> m_fittedAxis;
+    std::optional<SValueState> m_unfitted;
     std::shared_ptr<const std::vector<double>> m_positions;
     int m_nWheelRest = 0; // wheel turn short of a whole notch
+    int m_nCursorRow = 0;
+    int m_nHoverRow = 0; // last told by RowHovered
 };

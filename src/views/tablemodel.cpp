@@ -285,6 +285,21 @@ void CTrePlotModel::InsertRowAfter(int r)
     m_doc.UpdateAllViews();
 }
 
+bool CTrePlotModel::ClearCells(const QModelIndexList& cells)
+{
+    std::vector<std::pair<int, ERowValue>> values;
+    std::vector<int> comments;
+    for (const QModelIndex& cell : cells) {
+        if (!cell.isValid() || cell.row() >= m_nRows) continue;
+        const int r = cell.row() + 1, c = GridColumn(cell.column());
+        if (c == ColComment) comments.push_back(r);
+        else if (const SEditable* e = EditableColumn(c); e && c != ColMeter) values.emplace_back(r, e->value);
+    }
+    if (!m_doc.ClearCells(values, comments)) return false;
+    m_doc.UpdateAllViews();
+    return true;
+}
+
 void CTrePlotModel::DeleteRows(int top, int bottom)
 {
     Sync();

@@ -79,6 +79,11 @@ public:
     // Both leave an undo step and update all views.
     void InsertRowAfter(int r);
     void DeleteRows(int top, int bottom);
+    // Delete on cells that are not whole rows: each value cell absent, each
+    // comment empty, as one undo step ("Zellen löschen"). The derived columns
+    // have nothing to clear; a metre stays, as it does when its cell is
+    // typed empty (a row is placed by it). False when nothing changed.
+    bool ClearCells(const QModelIndexList& cells);
 
 signals:
     // A typed text was not stored; `message` tells the user why (German).

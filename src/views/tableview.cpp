@@ -378,10 +378,11 @@ bool CTrePlotView::WholeRowsSelected() const
 
 void CTrePlotView::keyPressEvent(QKeyEvent* event)
 {
-    // Delete takes whole rows only: on a cell or a part of a row it would
-    // take far more than the user pointed at.
+    // Delete takes rows only when whole rows are selected; on cells it
+    // empties them, as a spreadsheet does, and takes no more than that.
     if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
         if (WholeRowsSelected()) OnDeleteRows();
+        else m_pModel->ClearCells(selectionModel()->selectedIndexes());
         event->accept();
         return;
     }

@@ -15,6 +15,17 @@ QString DefectEntry() { return QString::fromUtf8("Fehlstellenverdacht (I–IV)")
 QString ProtectionEntry() { return QString::fromUtf8("Schutzkriterium"); }
 QString LimitEntry() { return QString::fromUtf8("Grenzpotential"); }
 
+// The curves after the marks, in the palette's colours; the comparison as
+// the report's sheets name it.
+struct SCurveEntry {
+    const char* text;
+    SPaletteRgb (*colour)();
+};
+constexpr SCurveEntry kCurveEntries[] = {{"Ein (Potential, Gradient)", CurveOnColour},
+                                         {"Aus (Potential, Gradient)", CurveOffColour},
+                                         {"Differenz D (Gradient)", CurveDiffColour}};
+constexpr size_t kMarkEntries = std::size(kVerdictStatusOrder) + 3;
+
 } // namespace
 
 CVerdictLegend::CVerdictLegend(QWidget* parent)
@@ -37,11 +48,22 @@ void CVerdictLegend::resizeEvent(QResizeEvent* event)
     if (h != height()) setFixedHeight(h);
 }
 
-QStringList CVerdictLegend::Entries()
+void CVerdictLegend::SetComparison(EComparison c)
+{
+    if (c == m_comparison) return;
+    m_comparison = c;
+    setFixedHeight(heightForWidth(width()));
+    update();
+}
+
+QStringList CVerdictLegend::Entries(EComparison c)
 {
     QStringList out;
     for (EVerdictStatus s : kVerdictStatusOrder) out << QString::fromUtf8(VerdictStatusName(s));
     out << DefectEntry() << ProtectionEntry() << LimitEntry();
+    for (const SCurveEntry& e : kCurveEntries) out << QString::fromUtf8(e.text);
+    if (c == EComparison::Earlier) out << QString::fromUtf8("Potential Aus früher");
+    else if (c == EComparison::Native) out << QString::fromUtf8("Nativpotential");
     return out;
 }
 
@@ -51,7 +73,7 @@ std::vector<QPoint> CVerdictLegend::Layout(int width) const
     const QFontMetrics fm(font());
     std::vector<QPoint> at;
     int x = kMargin, y = 0;
-    for (const QString& e : Entries()) {
+    for (const QString& e : Entries(m_comparison)) {
         const int w = kSwatch + kGap + fm.horizontalAdvance(e);
         if (x > kMargin && x + w > width - kMargin) {
             x = kMargin;
@@ -73,7 +95,7 @@ QSize CVerdictLegend::sizeHint() const
 {
     const QFontMetrics fm(font());
     int width = kMargin;
-    for (const QString& e : Entries()) width += kSwatch + kGap + fm.horizontalAdvance(e) + kAfter;
+    for (const QString& e : Entries(m_comparison)) width += kSwatch + kGap + fm.horizontalAdvance(e) + kAfter;
     return {width, fm.height() + 4};
 }
 
@@ -82,7 +104,7 @@ void CVerdictLegend::paintEvent(QPaintEvent*)
     QPainter p(this);
     const QFontMetrics fm(font());
     const std::vector<QPoint> at = Layout(width());
-    const QStringList entries = Entries();
+    const QStringList entries = Entries(m_comparison);
     for (size_t i = 0; i < at.size(); ++i) {
         const int x = at[i].x(), top = at[i].y() + 2, mid = top + fm.height() / 2;
         const QRect swatch(x, mid - 5, kSwatch, 10);
@@ -92,9 +114,18 @@ void CVerdictLegend::paintEvent(QPaintEvent*)
             p.drawRect(swatch.adjusted(0, 0, -1, -1));
         } else if (i == std::size(kVerdictStatusOrder)) {
             PaintDefectTriangle(p, x + kSwatch / 2, swatch.bottom());
-        } else {
+        } else if (i < kMarkEntries) {
             const bool protection = i == std::size(kVerdictStatusOrder) + 1;
             p.setPen(QPen(PaletteColour(protection ? ProtectionLineColour() : LimitLineColour()), 1, Qt::DashLine));
+            p.drawLine(x, mid, x + kSwatch, mid);
+        } else if (i < kMarkEntries + std::size(kCurveEntries)) {
+            p.setPen(QPen(PaletteColour(kCurveEntries[i - kMarkEntries].colour()), 1));
+            p.drawLine(x, mid, x + kSwatch, mid);
+        } else {
+            QPen pen(PaletteColour(ComparisonCurveColour()), kComparisonCurveWidth,
+                     m_comparison == EComparison::Native ? Qt::DashLine : Qt::DotLine);
+            pen.setCapStyle(Qt::FlatCap);
+            p.setPen(pen);
             p.drawLine(x, mid, x + kSwatch, mid);
         }
         p.setPen(palette().color(QPalette::Text));

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The legend strip under the potential pane while "Bewertung in Kurven" is
 // on: a swatch and the name of each status, the defect triangle with its
-// category labels, and the criterion's and the limiting potential's lines,
-// in the palette's colours and with the verdict's own names.
+// category labels, the criterion's and the limiting potential's lines, and
+// the curves - on and off, their difference, the comparison survey's - in
+// the palette's colours and with the verdict's own names.
 #pragma once
 
 #include <QWidget>
@@ -18,8 +19,13 @@ public:
     // The entries wrap into as many lines as `width` needs.
     int heightForWidth(int width) const override;
 
-    // The entries' texts in their order, for looking at.
-    static QStringList Entries();
+    // The comparison survey the potential pane draws, which the legend names.
+    enum class EComparison { None, Earlier, Native };
+    void SetComparison(EComparison c);
+
+    // The entries' texts in their order, for looking at: the statuses, the
+    // defects and the criterion lines, then the curves.
+    static QStringList Entries(EComparison c = EComparison::None);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,4 +34,5 @@ protected:
 private:
     // The top-left corner of each entry in a strip `width` pixels wide.
     std::vector<QPoint> Layout(int width) const;
+    EComparison m_comparison = EComparison::None;
 };

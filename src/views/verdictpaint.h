@@ -23,8 +23,8 @@ void PaintVerdictShade(QPainter& p, const QRect& r, EVerdictStatus status, int a
 // A triangle standing on the pixel row `base` with its tip `height` pixels
 // above it (kDefectMarkHeight), a pixel wider on each side every
 // (height - 1) / 4 rows down: drawn row by row, so every pixel is exact.
-inline constexpr int kDefectMarkHeight = 7;
-inline constexpr int kDefectMarkHalfWidth = 4;
+inline constexpr int kDefectMarkHeight = 11;
+inline constexpr int kDefectMarkHalfWidth = 6;
 void PaintDefectTriangle(QPainter& p, int x, int base);
 
 // A category as the marks label it: "I" ... "IV", "?" without one.

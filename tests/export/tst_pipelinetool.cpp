@@ -224,4 +224,47 @@ TEST_F(PipelineTool, EditRestationWritesWholeChainagesOrRefuses)
     EXPECT_FALSE(fs::exists(m_dir / "out.tsd"));
 }
 
+// Fixed points named as on every pipeline ("Prüfstelle 10") do not make
+// another pipeline's data this survey's: the demo's data renamed to another
+// pipeline are refused, naming both; the same names written otherwise
+// ("gasleitung  mühlbach - OBERRIED dn 300") are the same pipeline.
+TEST_F(PipelineTool, DataOfAnotherPipelineAreRefusedUnlessForced)
+{
+    std::ifstream in(std::string(TRES_SAMPLES_DIR) + "/demo-leitung.geojson");
+    const std::string demo((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto renamed = [&demo](const std::string& name, const std::string& number) {
+        std::string text = demo;
+        for (const auto& [from, to] :
+             {std::pair<std::string, std::string>{"Gasleitung Mühlbach - Oberried DN 300", name},
+              {"L 4712/03", number}})
+            text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    Write("other.geojson", renamed("Wasserleitung Talstraße", "W 0815/01"));
+    Write("spelled.geojson", renamed("gasleitung  mühlbach - OBERRIED dn 300", "l 4712/03"));
+    const std::string survey = Quoted(fs::path(TRES_SAMPLES_DIR) / "demo.tsd");
+
+    const SRun refused = Tool("assess " + survey + " --pipeline " + Path("other.geojson"));
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.out.find("Die Leitungsdaten gehören zu „Wasserleitung Talstraße W 0815/01“, die Messung zu "
+                               "„Gasleitung Mühlbach - Oberried DN 300 L 4712/03“. Mit --force-pipeline werden sie "
+                               "trotzdem verwendet."),
+              std::string::npos)
+        << refused.out;
+    EXPECT_EQ(Tool("report " + survey + " -o " + Path("r.pdf") + " --pipeline " + Path("other.geojson")).status, 2);
+    EXPECT_FALSE(fs::exists(m_dir / "r.pdf"));
+
+    const std::string earlier = Quoted(fs::path(TRES_SAMPLES_DIR) / "earlier-year.tsd");
+    EXPECT_EQ(Tool("compare " + survey + " " + earlier + " --pipeline " + Path("other.geojson")).status, 2);
+    EXPECT_EQ(Tool("edit " + survey + " -o " + Path("e.tsd") + " --restation " + Path("other.geojson")).status, 2);
+    EXPECT_FALSE(fs::exists(m_dir / "e.tsd"));
+
+    EXPECT_EQ(Tool("assess " + survey + " --pipeline " + Path("other.geojson") + " --force-pipeline").status, 0);
+    EXPECT_EQ(
+        Tool("edit " + survey + " -o " + Path("e.tsd") + " --restation " + Path("other.geojson") + " --force-pipeline")
+            .status,
+        0);
+    EXPECT_EQ(Tool("assess " + survey + " --pipeline " + Path("spelled.geojson")).status, 0);
+}
+
 } // namespace

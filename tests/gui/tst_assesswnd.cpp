@@ -2,7 +2,7 @@
 // The "Bewertung" window in the main window on the offscreen platform: its
 // criterion, bar, summary and lists for a small hand-made survey, assessing
 // again after a cell edit and a field's edit, wrong input refused, the
-// settings kept, a native comparison survey serving the 100 mV criterion, a
+// settings kept for the survey and as the defaults when saved, a native comparison survey serving the 100 mV criterion, a
 // double click that shows the place in table and curves, the menu entries,
 // the curve marks with their legend, and the report entry.
 #include "assesswnd.h"
@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
@@ -60,7 +61,7 @@ public:
 
     QStringList saveAnswers, saveInitial, questions, messages;
 
-    // "Vergleichsmessung laden...": the file and whether it is a native survey.
+    // "Vergleichsmessung laden…": the file and whether it is a native survey.
     QString OpenFileNameWithOption(QWidget*, const QString&, const QString&, const QString&, bool& checked) override
     {
         checked = openNative;
@@ -153,6 +154,7 @@ private slots:
     void headerEditAssessesNothingCellEditOnce();
     void wrongInputIsRefusedWithMessage();
     void settingsKeptInSettingsNotInSurvey();
+    void typedSettingsBelongToTheSurvey();
     void nativeComparisonServesThe100mVCriterion();
     void doubleClickSelectsRowsAndCentresPanes();
     void curveMarksWithTheirLegend();
@@ -187,14 +189,14 @@ void TestAssessWnd::menuEntriesAndF7ShowTheWindow()
 {
     CMainFrame& f = Frame();
     const int curves = f.OuterSplitter()->sizes().value(0);
-    QAction* assess = MenuEntry(f, QStringLiteral("Fehlerliste"), QStringLiteral("Bewertung..."));
+    QAction* assess = MenuEntry(f, QStringLiteral("Fehlerliste"), QStringLiteral("Bewertung…"));
     QVERIFY(assess);
     QCOMPARE(assess->shortcut(), QKeySequence(Qt::Key_F7));
     QAction* overlay = MenuEntry(f, QStringLiteral("Ansicht"), QStringLiteral("Bewertung in Kurven"));
     QVERIFY(overlay);
     QVERIFY(overlay->isCheckable());
     QVERIFY(!overlay->isChecked());
-    QVERIFY(MenuEntry(f, QStringLiteral("Datei"), QStringLiteral("Bewertungsbericht...")));
+    QVERIFY(MenuEntry(f, QStringLiteral("Datei"), QStringLiteral("Bewertungsbericht…")));
 
     // Docked on the right of the table, hidden until asked for.
     QVERIFY(!f.AssessWindow()->isVisible());
@@ -376,7 +378,11 @@ void TestAssessWnd::wrongInputIsRefusedWithMessage()
         const char* text;
         const char* message;
     } refused[] = {
-        {CAssessWnd::FieldProtection, "850", "Das Potential muss negativ sein: 850"},
+        // Read as the header's criterion is: without a unit, below 10 are volts.
+        {CAssessWnd::FieldProtection, "850", "Das Schutzkriterium muss negativ sein: „850“ gelesen als +850 mV."},
+        {CAssessWnd::FieldProtection, "0,9", "Das Schutzkriterium muss negativ sein: „0,9“ gelesen als +900 mV."},
+        {CAssessWnd::FieldProtection, "-850 mV Ag/AgCl",
+         "Ungültige Zahl: „-850 mV Ag/AgCl“. Erlaubt sind Potentiale wie -850, -850 mV oder -0,85 V."},
         {CAssessWnd::FieldLimit, "-800", "Das Grenzpotential muss negativer sein als das Schutzkriterium."},
         {CAssessWnd::FieldGap, "0", "Der Wert muss größer als 0 sein: 0"},
         {CAssessWnd::FieldDefectFactor, "-1", "Der Wert darf nicht negativ sein: -1"},
@@ -421,6 +427,9 @@ void TestAssessWnd::settingsKeptInSettingsNotInSurvey()
     QTest::keyClicks(w.Field(CAssessWnd::FieldDefectFactor), QStringLiteral("3,5"));
     QTest::keyClicks(w.Field(CAssessWnd::FieldGap), QStringLiteral("12,5"));
     w.Use100mVCheck()->click();
+    QVERIFY(w.SaveDefaultsButton()->isEnabled());
+    w.SaveDefaultsButton()->click();
+    QVERIFY(!w.SaveDefaultsButton()->isEnabled());
     QVERIFY(!m_doc->IsModified());
     CloseFrame();
     QCOMPARE(FileBytes(path), before);
@@ -442,6 +451,61 @@ void TestAssessWnd::settingsKeptInSettingsNotInSurvey()
     QVERIFY(!again.Use100mVCheck()->isChecked());
     QCOMPARE(again.Result()->settings.defectFactor, 3.5);
     QCOMPARE(again.Result()->criterion.protection, -900);
+}
+
+void TestAssessWnd::typedSettingsBelongToTheSurvey()
+{
+    CAssessWnd& w = OpenAndShow(kSmallSurvey, QStringLiteral("erste.tsd"));
+    QVERIFY(!w.SaveDefaultsButton()->isEnabled());
+    // "-0,9" as in the header: volts.
+    QTest::keyClicks(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-0,9"));
+    QTest::keyClicks(w.Field(CAssessWnd::FieldGap), QStringLiteral("12,5"));
+    w.Use100mVCheck()->click();
+    QCOMPARE(w.Settings().protectionPotential, -900);
+    QCOMPARE(w.Result()->criterion.protection, -900);
+    // Overriding the header's -850 mV, in the warning colour.
+    QVERIFY2(w.CriterionLabel()->text().startsWith(
+                 QString::fromUtf8("<span style=\"color:#c00000\">Schutzkriterium <b>-900&nbsp;mV</b> (vorgegeben), "
+                                   "Kopfdaten „-850 mV“</span>, Grenzpotential -1200&nbsp;mV")),
+             qPrintable(w.CriterionLabel()->text()));
+    QVERIFY(w.SaveDefaultsButton()->isEnabled());
+    // A wrong entry left behind is no part of the next survey either.
+    QTest::keyClicks(w.Field(CAssessWnd::FieldSpike), QStringLiteral("x"));
+    QVERIFY(w.MessageLabel()->isVisible());
+
+    // The next survey starts from the defaults, and nothing was stored.
+    OpenAndShow(kSmallSurvey, QStringLiteral("zweite.tsd"));
+    QCOMPARE(w.Field(CAssessWnd::FieldProtection)->text(), QString());
+    QCOMPARE(w.Field(CAssessWnd::FieldGap)->text(), QString());
+    QCOMPARE(w.Field(CAssessWnd::FieldSpike)->text(), QString());
+    QVERIFY(w.Field(CAssessWnd::FieldSpike)->styleSheet().isEmpty());
+    QVERIFY(!w.MessageLabel()->isVisible());
+    QVERIFY(w.Use100mVCheck()->isChecked());
+    QCOMPARE(w.Result()->criterion.protection, -850);
+    QCOMPARE(w.Result()->criterion.source, ECriterionSource::Header);
+    QCOMPARE(w.Result()->settings.gap, 10.0);
+    QVERIFY(!w.CriterionLabel()->text().contains(QStringLiteral("vorgegeben")));
+    QVERIFY(!w.SaveDefaultsButton()->isEnabled());
+    QVERIFY(!CTresApp::Settings()->contains("Bewertung/protectionPotential"));
+
+    // Nor does a new survey, or the window made again, keep what was typed.
+    QTest::keyClicks(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-900"));
+    m_frame->OnFileNew();
+    QCOMPARE(w.Settings().protectionPotential, NO_VALUE);
+    QCOMPARE(w.Field(CAssessWnd::FieldProtection)->text(), QString());
+    QTest::keyClicks(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-900"));
+    CloseFrame();
+    CAssessWnd& again = OpenAndShow(kSmallSurvey, QStringLiteral("dritte.tsd"));
+    QCOMPARE(again.Field(CAssessWnd::FieldProtection)->text(), QString());
+    QCOMPARE(again.Result()->criterion.protection, -850);
+
+    // Saved as the default, it judges the next survey.
+    QTest::keyClicks(again.Field(CAssessWnd::FieldProtection), QStringLiteral("-0,9"));
+    again.SaveDefaultsButton()->click();
+    OpenAndShow(kSmallSurvey, QStringLiteral("vierte.tsd"));
+    QCOMPARE(again.Field(CAssessWnd::FieldProtection)->text(), QStringLiteral("-900"));
+    QCOMPARE(again.Result()->criterion.protection, -900);
+    QCOMPARE(again.Result()->criterion.source, ECriterionSource::Option);
 }
 
 void TestAssessWnd::nativeComparisonServesThe100mVCriterion()
@@ -561,6 +625,12 @@ void TestAssessWnd::curveMarksWithTheirLegend()
     QCOMPARE(o->marks.size(), size_t{1});
     QCOMPARE(std::tie(o->marks[0].at, o->marks[0].category), std::make_tuple(11.0, 2));
     QCOMPARE(std::tie(o->protection, o->limit), std::make_tuple(-850, -1200));
+    // The panes take the axes fitted to the survey; the potential axis names
+    // the report's electrode, which the survey's QM data do not name.
+    QVERIFY(o->potentialAxis && o->gradientAxis);
+    QCOMPARE(f.LowerPane()->Frame().nValueTop, -o->potentialAxis->low);
+    QCOMPARE(f.UpperPane()->Frame().nValueTop, o->gradientAxis->high);
+    QCOMPARE(o->electrode, std::string("Cu/CuSO4"));
     QTest::keyClicks(w.Field(CAssessWnd::FieldProtection), QStringLiteral("-790"));
     QCOMPARE(f.LowerPane()->Overlay()->protection, -790);
 

@@ -14,6 +14,7 @@
 #include "tredoc.h"
 #include "tresapp.h"
 #include "uiseam.h"
+#include "verdictpaint.h"
 
 #include <QAction>
 #include <QLabel>
@@ -33,7 +34,7 @@
 
 namespace {
 
-const QColor kGrey(160, 160, 160);
+const QColor kGrey = PaletteColour(ComparisonCurveColour()); // the comparison curve
 
 class CCompareSeam : public CUiSeam {
 public:
@@ -136,7 +137,7 @@ QStringList MenuTexts(CMainFrame& frame, const QString& menu)
     return out;
 }
 
-// Grey pixels inside the potential pane's plot, and the longest run of them
+// Pixels of the comparison curve inside the potential pane's plot, and the longest run of them
 // on one row.
 struct SGrey {
     int count = 0, longestRun = 0;
@@ -181,7 +182,7 @@ void TestCompareMenu::loadShowHideAndClose()
     QVERIFY(Frame().OpenDocumentFile(current));
     CTrePrintView* potential = Frame().UpperPane()->IsGradientPane() ? Frame().LowerPane() : Frame().UpperPane();
 
-    QVERIFY(MenuTexts(Frame(), "&Datei").contains(QString::fromUtf8("Vergleichsmessung laden...")));
+    QVERIFY(MenuTexts(Frame(), "&Datei").contains(QString::fromUtf8("Vergleichsmessung laden…")));
     QVERIFY(MenuTexts(Frame(), "&Datei").contains(QString::fromUtf8("Vergleichsmessung schließen")));
     QVERIFY(MenuTexts(Frame(), "&Ansicht").contains("Vergleich in Kurven"));
     QVERIFY(!Frame().Action(CMainFrame::ID_COMPARE_CLOSE)->isEnabled());
@@ -199,7 +200,7 @@ void TestCompareMenu::loadShowHideAndClose()
     QVERIFY(Frame().Action(CMainFrame::ID_VIEW_COMPARE)->isChecked());
     SGrey g = GreyInPlot(*potential);
     QVERIFY(g.count > 20);
-    QCOMPARE(g.longestRun, 1);
+    QCOMPARE(g.longestRun, kComparisonCurveWidth); // dotted: each dot as long as the line is wide
 
     Frame().Action(CMainFrame::ID_VIEW_COMPARE)->trigger();
     QVERIFY(!Frame().Action(CMainFrame::ID_VIEW_COMPARE)->isChecked());

@@ -8,10 +8,12 @@
 #include "assesswnd.h"
 #include "curvepane.h"
 #include "framefixture.h"
+#include "listquestion.h"
 #include "mainframe.h"
 #include "mapdock.h"
 #include "mapview.h"
 #include "missingtool.h"
+#include "openfilebutton.h"
 #include "pipelinesource.h"
 #include "surveyexport.h"
 #include "tableview.h"
@@ -19,11 +21,14 @@
 #include "uiseam.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 #include <QWheelEvent>
@@ -53,15 +58,33 @@ public:
         questions << text;
         return questionAnswers.isEmpty() ? QMessageBox::No : questionAnswers.takeFirst();
     }
+    // The list question as the user reads it, in one text; and how many
+    // items the dialog's own list shows.
+    QMessageBox::StandardButton ListQuestion(QWidget* parent, const SListQuestion& q,
+                                             QMessageBox::StandardButtons buttons,
+                                             QMessageBox::StandardButton defaultButton) override
+    {
+        const CListQuestionDlg dlg(parent, q, buttons, defaultButton);
+        listed << dlg.List()->count();
+        return Question(parent,
+                        q.text + QLatin1Char('\n') + q.items.join(QLatin1Char('\n')) + QLatin1Char('\n') + q.after,
+                        buttons, defaultButton);
+    }
+    QList<int> listed;
     QList<QMessageBox::StandardButton> questionAnswers;
     bool ReportRequest(QWidget*, SReportRequest&) override { return true; }
     void Message(QWidget*, const QString& text, QMessageBox::Icon) override { messages << text; }
+    bool OpenFile(const QString& file) override
+    {
+        opened << file;
+        return true;
+    }
     QString OpenFileNameWithOption(QWidget*, const QString&, const QString&, const QString&, bool&) override
     {
         return compareAnswers.isEmpty() ? QString() : compareAnswers.takeFirst();
     }
 
-    QStringList compareAnswers, openAnswers, openFilters, saveAnswers, saveFilters, questions, messages;
+    QStringList compareAnswers, openAnswers, openFilters, saveAnswers, saveFilters, questions, messages, opened;
 };
 
 // 301 rows every 10 m from 0 to 3000 m, pipeline "Nord" number 42; fixed
@@ -118,8 +141,10 @@ private slots:
     void cleanup() { CleanupFrame(); }
 
     void loadRefuseAndRemember();
+    void anotherPipelinesDataAreAskedForAndRememberedOnlyWhenTaken();
     void windowShowsChainagesAndTiesAgainAfterEdits();
     void restationIsOneUndoableStep();
+    void restationPreviewListsEveryFixedPoint();
     void comparisonByTheFixedPoints();
     void exportMenuWritesEveryFormat();
     void mapClickSelectionAndZoom();
@@ -213,6 +238,38 @@ void TestPipeline::loadRefuseAndRemember()
     QCOMPARE(CPipelineSource::Remembered("Nord", "42"), Frame().Pipeline().Path());
 }
 
+// The same fixed-point names on the data of pipeline "Süd": asked, and
+// neither loaded nor remembered unless the user takes them; taken once, the
+// remembered file is loaded again without asking.
+void TestPipeline::anotherPipelinesDataAreAskedForAndRememberedOnlyWhenTaken()
+{
+    CMainFrame& f = OpenSurvey();
+    QByteArray south = kPipeline;
+    south.replace(R"("name": "Nord", "number": "42")", R"("name": "Süd", "number": "7")");
+    WriteText(Path("sued.geojson"), south.constData());
+    m_seam.openAnswers << Path("sued.geojson");
+    m_seam.questionAnswers << QMessageBox::No;
+    f.Action(CMainFrame::ID_PIPELINE_OPEN)->trigger();
+    QCOMPARE(m_seam.questions,
+             QStringList(QString::fromUtf8(
+                 "Die Leitungsdaten gehören zu „Süd 7“, die Messung zu „Nord 42“. Trotzdem verwenden?")));
+    QVERIFY(!f.Pipeline().IsLoaded());
+    QVERIFY(CPipelineSource::Remembered("Nord", "42").isEmpty());
+
+    m_seam.openAnswers << Path("sued.geojson");
+    m_seam.questionAnswers << QMessageBox::Yes;
+    f.Action(CMainFrame::ID_PIPELINE_OPEN)->trigger();
+    QVERIFY(f.Pipeline().Binding());
+    QCOMPARE(CPipelineSource::Remembered("Nord", "42"), QFileInfo(Path("sued.geojson")).absoluteFilePath());
+    m_doc->SetModifiedFlag(false);
+
+    CloseFrame();
+    m_doc = std::make_unique<CTreDoc>();
+    QVERIFY(Frame().OpenDocumentFile(Path("nord.tsd")));
+    QVERIFY(Frame().Pipeline().Binding());
+    QCOMPARE(m_seam.questions.size(), 2);
+}
+
 void TestPipeline::windowShowsChainagesAndTiesAgainAfterEdits()
 {
     CMainFrame& f = OpenSurvey();
@@ -302,6 +359,42 @@ void TestPipeline::restationIsOneUndoableStep()
     QCOMPARE(metres(), (std::vector<int32_t>{1000, 1021, 2025, 4075}));
 }
 
+// Twelve fixed points, every 250 m of the survey: the preview names each one
+// in its list, none left behind a "… und 7 weitere".
+void TestPipeline::restationPreviewListsEveryFixedPoint()
+{
+    std::ofstream survey(Path("zwoelf.tsd").toStdString(), std::ios::binary);
+    survey << "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n42\r\n\r\n\r\nBem\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n";
+    std::string features;
+    for (int m = 0; m <= 3000; m += 10) {
+        const std::string name = m % 250 == 0 && m < 3000 ? "FP " + std::to_string(m / 250 + 1) : "";
+        survey << m << ";-1.10;-0.90;3;1;3;1;" << name << "\r\n";
+        if (!name.empty())
+            features += R"(, {"type": "Feature", "properties": {"kind": "fixpoint", "name": ")" + name
+                        + R"(", "chainage": )" + std::to_string(1000 + m * 1.025) + "}, \"geometry\": null}";
+    }
+    survey.close();
+    const std::string pipeline = R"({"type": "FeatureCollection", "features": [
+ {"type": "Feature", "properties": {"kind": "route", "name": "Nord", "number": "42", "startChainage": 990},
+  "geometry": {"type": "LineString", "coordinates": [[9.0, 48.0], [9.0, 48.018]]}})"
+                                 + features + "]}";
+    WriteText(Path("zwoelf.geojson"), pipeline.c_str());
+    CMainFrame& f = Frame();
+    QVERIFY(f.OpenDocumentFile(Path("zwoelf.tsd")));
+    m_seam.openAnswers << Path("zwoelf.geojson");
+    f.Action(CMainFrame::ID_PIPELINE_OPEN)->trigger();
+    QVERIFY(f.Pipeline().Binding());
+
+    m_seam.questionAnswers << QMessageBox::Cancel;
+    f.Action(CMainFrame::ID_RESTATION)->trigger();
+    QCOMPARE(m_seam.listed, QList<int>{12});
+    const QString shown = m_seam.questions.value(0);
+    for (const char* part :
+         {"12 Festpunkte gefunden", "Zeile 1: 0 m → 1000 m „FP 1“", "Zeile 276: 2750 m → 3818,75 m „FP 12“"})
+        QVERIFY2(shown.contains(QString::fromUtf8(part)), qPrintable(shown));
+    QVERIFY2(!shown.contains(QString::fromUtf8("weitere")), qPrintable(shown));
+}
+
 void TestPipeline::comparisonByTheFixedPoints()
 {
     CMainFrame& f = OpenSurvey();
@@ -356,6 +449,21 @@ void TestPipeline::exportMenuWritesEveryFormat()
     m_seam.saveAnswers << Path("ohne");
     f.Action(CMainFrame::ID_EXPORT_CSV)->trigger();
     QVERIFY(QFile::exists(Path("ohne.csv")));
+    // The status bar says where it went and offers the file to the desktop's program.
+    QCOMPARE(f.statusBar()->currentMessage(),
+             QString::fromUtf8("Exportiert als CSV: ") + QDir::toNativeSeparators(Path("ohne.csv")));
+    COpenFileButton* open = f.OpenWrittenButton();
+    QVERIFY(open && open->isVisible());
+    QCOMPARE(open->text(), QString::fromUtf8("Öffnen: ohne.csv"));
+    open->click();
+    QCOMPARE(m_seam.opened, QStringList{Path("ohne.csv")});
+    // A file gone since is said, not handed on.
+    QVERIFY(QFile::remove(Path("ohne.csv")));
+    open->click();
+    QCOMPARE(m_seam.opened.size(), 1);
+    QCOMPARE(
+        m_seam.messages.last(),
+        QString::fromUtf8("Die Datei „%1“ ist nicht mehr vorhanden.").arg(QDir::toNativeSeparators(Path("ohne.csv"))));
 
     LoadPipeline(f);
     const struct {
@@ -407,7 +515,7 @@ void TestPipeline::mapClickSelectionAndZoom()
     tresmap::CMapDock* dock = f.MapDock();
     QVERIFY(dock->isVisible());
     tresmap::CMapView* view = dock->View();
-    QCOMPARE(view->Message(), QString::fromUtf8("Keine Leitungsdaten geladen. Datei > Leitungsdaten laden..."));
+    QCOMPARE(view->Message(), QString::fromUtf8("Keine Leitungsdaten geladen. Datei > Leitungsdaten laden…"));
     QVERIFY(!view->Scene());
 
     LoadPipeline(f);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "Datei" > "Bewertungsbericht..." through the real dialogs: the report's
+// "Datei" > "Bewertungsbericht…" through the real dialogs: the report's
 // own questions, a save dialog of PDF files that puts the report beside the
-// survey and never over it; and "Optionen" > "Bericht...", whose settings
+// survey and never over it; and "Optionen" > "Bericht…", whose settings
 // the report prints.
 #include "framefixture.h"
 #include "mainframe.h"
@@ -275,7 +275,7 @@ void TestReport::settingsDialogKeepsTheIssuer()
     for (QAction* top : m_frame->menuBar()->actions())
         if (top->text().remove(QLatin1Char('&')) == QStringLiteral("Optionen"))
             for (QAction* a : top->menu()->actions())
-                if (a->text() == QStringLiteral("Bericht...")) entry = a;
+                if (a->text() == QStringLiteral("Bericht…")) entry = a;
     QVERIFY(entry);
 
     // First with a logo that is not there: the dialog says so and stays.

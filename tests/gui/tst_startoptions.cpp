@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <tuple>
+
 namespace {
 
 struct CRun {
@@ -20,14 +22,16 @@ struct CRun {
 };
 
 // The program with no display at all: neither X, Wayland nor a Qt platform.
-CRun RunProgram(const QStringList& args, const QString& platform = QString(), int waitMs = 60000)
+CRun RunProgram(const QStringList& args, const QString& platform = QString(), int waitMs = 60000,
+                const QString& program = QStringLiteral(TRESMON_EXE), const QStringList& extraEnv = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(QString::fromLatin1(name));
     if (!platform.isEmpty()) env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    for (const QString& e : extraEnv) env.insert(e.section(QLatin1Char('='), 0, 0), e.section(QLatin1Char('='), 1));
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral(TRESMON_EXE), args);
+    p.start(program, args);
     CRun r;
     if (!p.waitForFinished(waitMs)) return r;
     r.exit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -45,6 +49,7 @@ private slots:
     void refusedWords();
     void answersWithoutADisplay();
     void screenshotOfTheWindow();
+    void demoShowsVerdictDigListAndMap();
 };
 
 void TestStartOptions::fileAndSplash()
@@ -75,13 +80,23 @@ void TestStartOptions::refusedWords()
     QCOMPARE(ReadStartOptions({QStringLiteral("tresmon"), QStringLiteral("a.tsd"), QStringLiteral("b.tsd")}, o),
              std::optional<int>(1));
     QCOMPARE(ReadStartOptions({QStringLiteral("tresmon"), QStringLiteral("-style")}, o), std::optional<int>(1));
+    QCOMPARE(ReadStartOptions({QStringLiteral("tresmon"), QStringLiteral("--size"), QStringLiteral("groß")}, o),
+             std::optional<int>(1));
+    CStartOptions demo;
+    QVERIFY(!ReadStartOptions({QStringLiteral("tresmon"), QStringLiteral("--size"), QStringLiteral("1280x800"),
+                               QStringLiteral("--show-assessment"), QStringLiteral("--pipeline"),
+                               QStringLiteral("l.geojson")},
+                              demo));
+    QCOMPARE((std::tuple{demo.width, demo.height, demo.showAssessment, demo.pipeline}),
+             (std::tuple{1280, 800, true, QStringLiteral("l.geojson")}));
 }
 
 void TestStartOptions::answersWithoutADisplay()
 {
     CRun r = RunProgram({QStringLiteral("--help")});
     QCOMPARE(r.exit, 0);
-    QVERIFY2(r.out.startsWith(QStringLiteral("Aufruf: tresmon [--no-splash] [--screenshot BILD.png] [DATEI.tsd]\n")),
+    QVERIFY2(r.out.startsWith(
+                 QStringLiteral("Aufruf: tresmon [--no-splash] [--screenshot BILD.png] [--pipeline DATEI.geojson]\n")),
              qPrintable(r.out));
     QCOMPARE(r.err, QString());
     r = RunProgram({QStringLiteral("--version")});
@@ -129,6 +144,18 @@ void TestStartOptions::screenshotOfTheWindow()
     QCOMPARE(r.exit, 1);
     QVERIFY2(r.err.contains(QStringLiteral("tresmon: Die Datei ") + missing), qPrintable(r.err));
     QVERIFY(!QFile::exists(none));
+}
+
+// The demo script without a display: its picture at the size it asks for,
+// the pipeline data loaded without a message (a message fails the run).
+void TestStartOptions::demoShowsVerdictDigListAndMap()
+{
+    QTemporaryDir dir;
+    const QString shot = dir.filePath(QStringLiteral("demo.png"));
+    const CRun r = RunProgram({QStringLiteral(SCRIPTS "/demo.sh")}, QString(), 60000, QStringLiteral("bash"),
+                              {QStringLiteral("TRES_PROGRAM=" TRESMON_EXE), QStringLiteral("TRES_DEMO_SHOT=") + shot});
+    QVERIFY2(r.exit == 0, qPrintable(r.out + r.err));
+    QCOMPARE(QImage(shot).size(), QSize(1280, 800));
 }
 
 QTEST_GUILESS_MAIN(TestStartOptions)

@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's print commands: printer orientation, the range defaults
 // written before the sheet, preview with the return to the sheet, print
-// from the right pane, and refused values through the program's message
-// boxes.
+// from the active pane and its frame, the company of the report settings,
+// and refused values through the program's message boxes.
 #include "curvepane.h"
 #include "graphicsheet.h"
+#include "headerbar.h"
 #include "mainframe.h"
+#include "openfilebutton.h"
 #include "panejob.h"
+#include "pdftext.h"
 #include "printfixture.h"
 #include "printrunner.h"
+#include "reportsettings.h"
 #include "tablesheet.h"
+#include "tableview.h"
 #include "tresapp.h"
 #include "uiseam.h"
 
@@ -20,6 +25,7 @@
 #include <QLineEdit>
 #include <QPageLayout>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -132,6 +138,29 @@ private:
     CTrePrintSheet* m_pLast = nullptr;
 };
 
+// Each page's size in points, as pdfinfo reads the file.
+QList<QSize> PageSizes(const QString& pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdfinfo"),
+            {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("9999"), pdf});
+    QList<QSize> sizes;
+    if (!p.waitForFinished(60000)) return sizes;
+    static const QRegularExpression line(QStringLiteral("Page +\\d+ size: +([\\d.]+) x ([\\d.]+) pts"));
+    for (auto it = line.globalMatch(QString::fromLatin1(p.readAllStandardOutput())); it.hasNext();) {
+        const auto m = it.next();
+        sizes << QSize(qRound(m.captured(1).toDouble()), qRound(m.captured(2).toDouble()));
+    }
+    return sizes;
+}
+
+// The frame drawn over `pane` when it is the active one.
+QWidget* MarkerOn(QWidget* pane)
+{
+    QWidget* marker = pane->findChild<QWidget*>(QStringLiteral("paneMarker"), Qt::FindDirectChildrenOnly);
+    return marker && marker->isVisible() ? marker : nullptr;
+}
+
 QLineEdit* EndEdit(CTrePrintSheet* s)
 {
     return qobject_cast<QLineEdit*>(static_cast<CTrePlotDruckPS*>(s)->m_page3.Control(1059));
@@ -153,6 +182,9 @@ private slots:
     void pdfGoesBesideTheSurvey();
     void pdfIsOverwrittenOnlyWhenTheUserAgrees();
     void manyPagesOnlyWhenTheUserAgrees();
+    void ctrlPPrintsTheActivePaneOnItsOwnPaper();
+    void activePaneIsFramed();
+    void printsNameTheCompanyOfTheReportSettings();
 
 private:
     std::unique_ptr<CTreDoc> m_doc;
@@ -339,6 +371,7 @@ void TestCommands::pdfIsOverwrittenOnlyWhenTheUserAgrees()
     QVERIFY(written.readAll().startsWith("%PDF"));
     written.close();
     QVERIFY(frame.statusBar()->currentMessage().endsWith(QDir::toNativeSeparators(pdf)));
+    QCOMPARE(frame.OpenWrittenButton()->File(), pdf);
     // "Nein" leaves the file there as it was.
     QVERIFY(written.open(QIODevice::WriteOnly | QIODevice::Truncate));
     written.write("alt");
@@ -403,6 +436,112 @@ void TestCommands::manyPagesOnlyWhenTheUserAgrees()
     QFile written(pdf);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromLatin1(written.readAll()).count(QRegularExpression("/Type\\s*/Page(?![s\\w])")), 1001);
+}
+
+void TestCommands::ctrlPPrintsTheActivePaneOnItsOwnPaper()
+{
+    CNoPrinterRunner runner;
+    CPrintRunner::Install(&runner);
+    QTemporaryDir dir;
+    CMainFrame& frame = Frame();
+    m_doc->SetPathName((dir.path() + "/strecke.tsd").toStdString());
+    const QString pdf = dir.path() + "/strecke.pdf";
+    // The table through its own command: portrait A4.
+    const auto printFromSheet = [](CTrePrintSheet* s) {
+        s->Button(CTrePrintSheet::IdPrint)->click();
+        return false;
+    };
+    {
+        CSheetDriver driver(printFromSheet);
+        frame.OnPrintTable();
+    }
+    QCOMPARE(PageSizes(pdf), (QList<QSize>{{595, 842}, {595, 842}}));
+    const QStringList tablePages = PdfPages(pdf);
+    QVERIFY(QFile::remove(pdf));
+    // The graphic leaves the shared printer on landscape.
+    {
+        CSheetDriver driver(printFromSheet);
+        frame.OnPrintGraphic();
+    }
+    QCOMPARE(PageSizes(pdf), (QList<QSize>{{842, 595}, {842, 595}, {842, 595}}));
+    QVERIFY(QFile::remove(pdf));
+    // Ctrl+P with the table active prints the table as its command did.
+    frame.SetActivePane(1);
+    frame.Action(CMainFrame::ID_FILE_PRINT)->trigger();
+    QCOMPARE(PageSizes(pdf), (QList<QSize>{{595, 842}, {595, 842}}));
+    QCOMPARE(PdfPages(pdf), tablePages);
+    QVERIFY(QFile::remove(pdf));
+    // ... and with the potential pane active, the graphic on landscape again.
+    frame.SetActivePane(2);
+    frame.Action(CMainFrame::ID_FILE_PRINT)->trigger();
+    QCOMPARE(PageSizes(pdf), (QList<QSize>{{842, 595}, {842, 595}, {842, 595}}));
+}
+
+void TestCommands::activePaneIsFramed()
+{
+    CMainFrame& frame = Frame();
+    frame.resize(1000, 700);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    QWidget* const panes[3] = {frame.UpperPane(), frame.TableView(), frame.LowerPane()};
+    const auto framed = [&](int pane) {
+        for (int i = 0; i < 3; ++i)
+            if ((MarkerOn(panes[i]) != nullptr) != (i == pane)) return false;
+        return frame.ActivePane() == pane;
+    };
+    // A click on a curve pane, which takes no focus of its own, and on the table.
+    QTest::mouseClick(frame.LowerPane(), Qt::LeftButton, {}, frame.LowerPane()->rect().center());
+    QTRY_VERIFY(framed(2));
+    QTest::mouseClick(frame.TableView()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTRY_VERIFY(framed(1));
+    // The focus moved by the keyboard; focus outside the panes keeps the last.
+    frame.UpperPane()->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(framed(0));
+    frame.HeaderBar()->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    QVERIFY(framed(0));
+    frame.SetActivePane(2);
+    QVERIFY(framed(2));
+    // What the user sees: a 2 px line in the highlight colour round the pane.
+    const QImage shot = frame.LowerPane()->grab().toImage();
+    const QColor highlight = frame.LowerPane()->palette().color(QPalette::Highlight);
+    const int h = shot.height() / 2;
+    QCOMPARE(shot.pixelColor(0, h), highlight);
+    QCOMPARE(shot.pixelColor(1, h), highlight);
+    QCOMPARE(shot.pixelColor(shot.width() - 1, h), highlight);
+    QCOMPARE(shot.pixelColor(shot.width() / 2, shot.height() - 2), highlight);
+    QVERIFY(shot.pixelColor(2, h) != highlight);
+}
+
+void TestCommands::printsNameTheCompanyOfTheReportSettings()
+{
+    if (!HavePdfToText()) QSKIP("pdftotext is missing");
+    CNoPrinterRunner runner;
+    CPrintRunner::Install(&runner);
+    QTemporaryDir dir;
+    CMainFrame& frame = Frame();
+    m_doc->SetPathName((dir.path() + "/strecke.tsd").toStdString());
+    const QString pdf = dir.path() + "/strecke.pdf";
+    const auto printed = [&](int pane) {
+        QFile::remove(pdf);
+        frame.SetActivePane(pane);
+        frame.OnFilePrint();
+        return PdfPages(pdf).value(0).simplified();
+    };
+    // None set: the printouts' own.
+    QVERIFY(printed(2).contains("Firma Zazudoviv"));
+    const QString plain = printed(1);
+    QVERIFY(plain.contains("Firma") && plain.contains("Zazudoviv"));
+    SReportSettings settings = ReadReportSettings();
+    settings.company = QStringLiteral("Rohrschutz Ostwald GmbH");
+    WriteReportSettings(settings);
+    // The graphic in one line, the table in its two.
+    const QString graphic = printed(2), table = printed(1);
+    QVERIFY2(graphic.contains("Rohrschutz Ostwald GmbH"), qPrintable(graphic));
+    QVERIFY2(table.contains("Rohrschutz") && table.contains("Ostwald GmbH"), qPrintable(table));
+    for (const QString& page : {graphic, table}) QVERIFY(!page.contains("Zazudoviv") && !page.contains("Firma"));
+    settings.company.clear();
+    WriteReportSettings(settings);
 }
 
 int main(int argc, char** argv)

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -118,6 +119,7 @@ private slots:
     void noPortReportsError();
     void silentHandheldReportsNoLogatoAfterBothPorts();
     void searchStartsWithTheLastPort();
+    void cancelEndsTheSearch();
     void errorBoxesSitOverTheMainWindow();
 
     void listsAndFreeSpaceFromTheHandheld();
@@ -285,7 +287,41 @@ void TestTransferDlg::silentHandheldReportsNoLogatoAfterBothPorts()
     QCOMPARE(searched, QStringList({"Suche Logato an COM 1 ...", "Suche Logato an COM 2 ..."}));
     QCOMPARE(m_seam.messages.size(), 1);
     QVERIFY(m_seam.messages[0].startsWith("Keine Verbindung zur Logato !"));
-    QCOMPARE(m_seam.icons[0], QMessageBox::Information);
+    QCOMPARE(m_seam.icons[0], QMessageBox::Critical);
+}
+
+void TestTransferDlg::cancelEndsTheSearch()
+{
+    // Lines that would keep the search waiting for a minute per port.
+    CSilentLine one, two;
+    QFile ini(VlnkDir() + QStringLiteral("/vlnkw.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ini.write("[Ports]\r\nCOM1=" + one.path.toLocal8Bit() + "\r\nCOM2=" + two.path.toLocal8Bit()
+              + "\r\n[Protocol]\r\nConnectTimeout=60000\r\nRetryTimeout=60000\r\nMaxRetries=1\r\n"
+                "PollTimeout=60000\r\n");
+    ini.close();
+    CTransferDlg dlg(nullptr, QRect(0, 0, 760, 570), m_data->path(), QString());
+    QStringList searched;
+    bool pressed = false;
+    connect(&dlg, &CTransferDlg::Polled, &dlg, [&] {
+        CPortSearchDlg* search = dlg.SearchWindow();
+        if (!search) return;
+        if (searched.isEmpty() || searched.last() != search->Text()) searched << search->Text();
+        // The window answers while the port is being waited on.
+        if (!pressed && search->isVisible()) {
+            pressed = true;
+            search->CancelButton()->click();
+        }
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(dlg.exec(), int(QDialog::Rejected));
+    QVERIFY(pressed);
+    QVERIFY2(clock.elapsed() < 30000, qPrintable(QString::number(clock.elapsed())));
+    // Neither the second port nor an error box after it.
+    QCOMPARE(searched, QStringList({"Suche Logato an COM 1 ..."}));
+    QVERIFY(m_seam.messages.isEmpty());
+    QCOMPARE(dlg.Channel(), 0);
 }
 
 void TestTransferDlg::searchStartsWithTheLastPort()

@@ -17,6 +17,7 @@ private slots:
     void verticalSegmentsBesideThePlotDoNotDivideByZero();
     void quotientsTruncateTowardZero();
     void hugeCoordinatesSaturate();
+    void eitherWayNothingDrawnLeavesTheRectangle();
 };
 
 static const CClipRect kRect{35, 10, 765, 367};
@@ -115,6 +116,34 @@ void TestClipSegment::hugeCoordinatesSaturate()
     // The results lie in the int range whatever the slope.
     const CClipResult s = ClipSegment({0, INT_MIN}, {1, INT_MAX}, kRect);
     QVERIFY(s.bPrevClipped && s.bThisClipped);
+}
+
+// Segments of a comparison survey drawn at its own chainages, which need
+// not rise with its rows, and of curves leaving the plot through a corner.
+void TestClipSegment::eitherWayNothingDrawnLeavesTheRectangle()
+{
+    // Left to right inside: ClipSegment's pixels.
+    CClipResult r = ClipSegmentInside({0, 0}, {135, 100}, kRect);
+    QCOMPARE(r.prev, ClipSegment({0, 0}, {135, 100}, kRect).prev);
+    QVERIFY(r.bPrevClipped && !r.bThisClipped);
+    // Right to left across the right edge: (865, 300) -> (665, 100) enters at
+    // x 765, y 200, where the mirrored segment leaves.
+    r = ClipSegmentInside({865, 300}, {665, 100}, kRect);
+    QVERIFY(r.bPrevClipped && !r.bThisClipped);
+    QCOMPARE(r.prev, (CClipPoint{765, 200}));
+    QCOMPARE(r.cur, (CClipPoint{665, 100}));
+    // Both beyond the right edge, running back: once a line from the far
+    // point to the edge, now nothing; likewise both left of the plot.
+    r = ClipSegmentInside({900, 100}, {800, 120}, kRect);
+    QVERIFY(r.bPrevClipped && r.bThisClipped);
+    r = ClipSegmentInside({10, 100}, {20, 120}, kRect);
+    QVERIFY(r.bPrevClipped && r.bThisClipped);
+    // Out through the bottom before the right edge: (700, 300) -> (800, 600)
+    // crosses y 367 at x 722; at x 765 it is at y 495, below the plot.
+    r = ClipSegmentInside({700, 300}, {800, 600}, kRect);
+    QVERIFY(!r.bPrevClipped && r.bThisClipped);
+    QCOMPARE(r.cur, (CClipPoint{722, 367}));
+    QCOMPARE(ClipSegment({700, 300}, {800, 600}, kRect).cur, (CClipPoint{765, 495}));
 }
 
 QTEST_APPLESS_MAIN(TestClipSegment)

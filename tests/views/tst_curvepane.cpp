@@ -155,7 +155,7 @@ void TestTrePrintView::longSurveyZoomSequence()
     QCOMPARE(p.doc.m_nMeterLineStep, 20);
     QCOMPARE(p.doc.m_nMeterPageStep, 50);
     QCOMPARE(p.doc.m_nMeterLabelStep, 100);
-    QCOMPARE(p.grad->HScrollMax(), 500); // 3000 m snapped to 5000 m
+    QCOMPARE(p.grad->HScrollMax(), 300); // up to the last metre
     p.pot->OnMeterZoomIn();
     QCOMPARE(p.doc.m_nMeterSpan, 500);
     QCOMPARE(p.doc.m_nMeterPageSize, 51);
@@ -168,21 +168,21 @@ void TestTrePrintView::longSurveyZoomSequence()
     QCOMPARE(p.doc.m_nMeterLabelStep, 200);
 
     // Zoom in puts the position on the new line step; zoom out leaves it.
-    p.doc.m_nMeterScrollPos = 137; // as the other pane's scroll leaves it
-    p.host.InvalidateCurveViews();
-    QCOMPARE(p.grad->HScrollPos(), 137);
+    p.pot->CenterOnMetres(1370, 1370); // the other pane leaves the window at 370 m
+    QCOMPARE(p.grad->HScrollPos(), 37);
     p.grad->OnMeterZoomIn(); // 1000 m, line step 20
-    QCOMPARE(p.doc.m_nMeterScrollPos, 120);
+    QCOMPARE(p.doc.m_nMeterScrollPos, 20);
     p.grad->OnMeterZoomOut();
-    QCOMPARE(p.doc.m_nMeterScrollPos, 120);
+    QCOMPARE(p.doc.m_nMeterScrollPos, 20);
 }
 
 void TestTrePrintView::zoomStopsAtTheTableEnds()
 {
     CPanes p(Survey(40));
     QCOMPARE(p.doc.m_nMeterSpan, 50);
+    // The smallest row, no wider than the survey's 40 m.
     p.pot->OnMeterZoomIn();
-    QCOMPARE(p.doc.m_nMeterSpan, 50);
+    QCOMPARE(p.doc.m_nMeterSpan, 40);
     QCOMPARE(p.doc.m_nMeterLineStep, 1);
     for (int i = 0; i < 4; ++i) p.pot->OnValueZoomOut();
     QCOMPARE(p.pot->ValueStep(), (CZoomStep{20000, 200, 1000, 2000}));
@@ -221,20 +221,21 @@ void TestTrePrintView::horizontalScrollMovesBothPanes()
     p.grad->OnHScroll(E::Bottom);
     p.grad->OnHScroll(E::EndScroll);
     QCOMPARE(p.doc.m_nMeterScrollPos, 80);
-    // The end: range 0..500 with page 101 stops at 400.
+    // The end: the window closes with the last metre, 2000 .. 3000 m.
     for (int i = 0; i < 20; ++i) p.grad->OnHScroll(E::PageDown);
-    QCOMPARE(p.doc.m_nMeterScrollPos, 400);
+    QCOMPARE(p.doc.m_nMeterScrollPos, 200);
+    QCOMPARE(p.grad->Frame().nStart, 2000);
     p.grad->OnHScroll(E::PageUp);
-    QCOMPARE(p.doc.m_nMeterScrollPos, 350);
+    QCOMPARE(p.doc.m_nMeterScrollPos, 150);
     for (int i = 0; i < 20; ++i) p.grad->OnHScroll(E::LineUp);
     QCOMPARE(p.doc.m_nMeterScrollPos, 0);
     // Each horizontal scroll repaints both panes.
     QVERIFY(p.host.m_nInvalidations >= 3);
 }
 
-static void Wheel(QWidget& w, int dy, Qt::KeyboardModifiers mods = Qt::NoModifier)
+static void Wheel(QWidget& w, int dy, Qt::KeyboardModifiers mods = Qt::NoModifier, int x = -1)
 {
-    const QPointF at(w.width() / 2.0, w.height() / 2.0);
+    const QPointF at(x < 0 ? w.width() / 2.0 : x, w.height() / 2.0);
     QWheelEvent e(at, w.mapToGlobal(at), QPoint(), QPoint(0, dy), Qt::NoButton, mods, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&w, &e);
 }
@@ -261,6 +262,22 @@ void TestTrePrintView::wheelScrollsAlongTheMetreAndZooms()
     QVERIFY(p.doc.m_nMeterSpan < span);
     Wheel(*p.pot, -120, Qt::ControlModifier);
     QCOMPARE(p.doc.m_nMeterSpan, span);
+
+    // Far on along the metre the window closes with the last metre.
+    Wheel(*p.pot, -120 * 50);
+    QCOMPARE(p.pot->Frame().nStart, 2000);
+    QCOMPARE(p.pot->Frame().nSpan, 1000);
+    // Ctrl+wheel keeps the metre under the pointer: 146 of the plot's 730
+    // pixels in, 2200 m, the window halved to 2100 .. 2600 m.
+    const int x = CTrePrintView::kBar + 35 + 146;
+    Wheel(*p.pot, 120, Qt::ControlModifier, x);
+    QCOMPARE(p.grad->Frame().nStart, 2100);
+    QCOMPARE(p.grad->Frame().nSpan, 500);
+    // Out as far as it goes: the survey, 0 .. 3000 m, and no more.
+    for (int i = 0; i < 6; ++i) Wheel(*p.pot, -120, Qt::ControlModifier, x);
+    QCOMPARE(p.pot->Frame().nStart, 0);
+    QCOMPARE(p.pot->Frame().nSpan, 3000);
+    QCOMPARE(p.pot->HScrollBar()->maximum(), 0);
 }
 
 void TestTrePrintView::verticalStateAndScrolling()
@@ -362,7 +379,7 @@ void TestTrePrintView::controlsLayout()
     p.grad->Button(CTrePrintView::IdValueZoomIn)->click();
     QCOMPARE(p.grad->ValueStep().nSpan, 1000);
     p.grad->Button(CTrePrintView::IdMeterZoomOut)->click();
-    QCOMPARE(p.doc.m_nMeterSpan, 2000);
+    QCOMPARE(p.doc.m_nMeterSpan, 700); // no wider than the survey
     // Our own pictures: a plus has an upright bar, a minus has none.
     const QImage plus = CZoomButton::Picture(CZoomButton::EGlyph::Plus, false);
     const QImage minus = CZoomButton::Picture(CZoomButton::EGlyph::Minus, false);

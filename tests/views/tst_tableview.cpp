@@ -28,7 +28,7 @@ private slots:
     void metreColumnStaysInView();
     void navigationNeverHidesACellUnderTheMetreColumn();
     void deleteSelectedRows();
-    void deleteKeyTakesWholeRows();
+    void deleteKeyClearsCellsOrTakesWholeRows();
     void deleteNeedsExactlyOneRange();
     void insertAfterTheCurrentRow();
     void clipboardKeysAreNotHandled();
@@ -262,12 +262,29 @@ void TestTrePlotView::deleteSelectedRows()
     QCOMPARE(m_doc->GetRowCount(), 0);
 }
 
-void TestTrePlotView::deleteKeyTakesWholeRows()
+void TestTrePlotView::deleteKeyClearsCellsOrTakesWholeRows()
 {
-    // A cell or part of a row: the key leaves the survey alone.
-    SelectCells(3, 2, 4, 5);
+    // Cells, not whole rows: they are emptied as one step, the rows stay.
+    SelectCells(3, 2, 4, 2);
+    SelectCells(4, 11, 4, 11, QItemSelectionModel::Select);
+    m_doc->SetComment(4, "Schieber");
     QTest::keyClick(m_view.get(), Qt::Key_Delete);
     QCOMPARE(m_doc->GetRowCount(), 10);
+    const auto* model = static_cast<const M*>(m_view->model());
+    // An absent potential shows blanks only.
+    QCOMPARE((QStringList{model->CellText(3, M::ColPotOn).trimmed(), model->CellText(4, M::ColPotOn).trimmed(),
+                          model->CellText(4, M::ColComment)}),
+             (QStringList{QString(), QString(), QString()}));
+    QCOMPARE(m_doc->GetPotOff(3), -959);
+    QCOMPARE(QString::fromStdString(m_doc->UndoName()), QString::fromUtf8("Zellen löschen"));
+    QVERIFY(m_doc->IsModified());
+    QVERIFY(m_doc->Undo());
+    QCOMPARE((std::vector<int32_t>{m_doc->GetPotOn(3), m_doc->GetPotOn(4)}), (std::vector<int32_t>{-1170, -1180}));
+    QCOMPARE(m_doc->GetComment(4), std::string("Schieber"));
+    // The metre places the row: it stays, as when its cell is typed empty.
+    SelectCells(5, 1, 5, 1);
+    QTest::keyClick(m_view.get(), Qt::Key_Delete);
+    QCOMPARE(m_doc->GetMeter(5), 40);
     // Rows chosen at their numbers go, as one step of the history.
     m_view->selectionModel()->select(QItemSelection(m_view->model()->index(2, 0), m_view->model()->index(3, 10)),
                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

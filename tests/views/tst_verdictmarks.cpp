@@ -92,6 +92,7 @@ private slots:
     void criterionLineReadsTheHeaderAsTheAssessmentDoes();
     void rowsWithoutMetreDoNotWidenTheWindow();
     void withPipelineDataEverythingStandsAtTheRowsChainage();
+    void fittedAxesSteppedCriterionAndAxisTitles();
 };
 
 void TestVerdictMarks::shadesDefectsAndLinesWhereTheVerdictPutsThem()
@@ -146,9 +147,14 @@ void TestVerdictMarks::shadesDefectsAndLinesWhereTheVerdictPutsThem()
     QVERIFY(!SameRgb(grad.pixel(x30 + kDefectMarkHalfWidth + 1, g.f.bottom - 1), mark));
     QVERIFY(SameRgb(grad.pixel(x30, g.f.bottom - kDefectMarkHeight), mark));
     QVERIFY(!SameRgb(grad.pixel(x30, g.f.bottom - kDefectMarkHeight - 1), mark));
-    const QFontMetrics fm(p.grad->AxisFont());
-    const int labelTop = g.f.bottom - 1 - kDefectMarkHeight - fm.height();
-    QVERIFY(CountColor(grad, x30 - 4, labelTop, x30 + 4, g.f.bottom - 1 - kDefectMarkHeight - 1, mark) > 0);
+    // At least 10 px tall, so it shows beside the curves.
+    QVERIFY(SameRgb(grad.pixel(x30, g.f.bottom - 10), mark));
+    // Its category in black on white, in a box framed in the mark's colour.
+    QFont bold = p.grad->AxisFont();
+    bold.setBold(true);
+    const int labelTop = g.f.bottom - 2 - kDefectMarkHeight - QFontMetrics(bold).height();
+    QVERIFY(CountColor(grad, x30 - 4, labelTop, x30 + 4, g.f.bottom - kDefectMarkHeight - 3, kBlack) > 0);
+    QVERIFY(CountColor(grad, x30 - 8, labelTop - 1, x30 + 8, labelTop - 1, mark) > 0);
     // No shade in the gradient pane, no triangle in the potential pane.
     QVERIFY(SameRgb(grad.pixel(g.X(40), g.Y(1500)), kWhite));
     QCOMPARE(CountColor(pot, m.X(30) - 4, m.f.bottom - 8, m.X(30) + 4, m.f.bottom - 1, mark), 0);
@@ -234,6 +240,55 @@ void TestVerdictMarks::withPipelineDataEverythingStandsAtTheRowsChainage()
     }
     QVERIFY(!p.pot->Frame().pPositions);
     QCOMPARE(p.pot->Frame().nStart, 0);
+}
+
+// The survey above spans -1,10 ... -0,80 V with E_p -0,85 V and E_l
+// -1,20 V: the potential axis -1,2 ... -0,8 V. The gradients reach 20,0 mV
+// (on 20,0, off 1,0, D 19,0 mV at 30 m): 0 ... 20 mV in 5 mV ticks. A section
+// from 1040 to 1080 m of chainage (recorded 20 ... 40 m) with -0,95 V steps
+// the E_p line down over its range only.
+void TestVerdictMarks::fittedAxesSteppedCriterionAndAxisTitles()
+{
+    CPanes p(Survey());
+    auto chainage = std::make_shared<std::vector<double>>();
+    for (int r = 1; r <= p.doc.GetRowCount(); ++r) chainage->push_back(1000.0 + 2 * p.doc.GetMeter(r));
+    for (CTrePrintView* v : {p.grad.get(), p.pot.get()}) v->SetAxisPositions(chainage);
+    const CCurveFrame design = p.pot->Frame();
+    trespipeline::SSection bog;
+    bog.from = 1040;
+    bog.to = 1080;
+    bog.protectionPotential = -950;
+    const std::vector<trespipeline::SSection> sections{bog};
+    CCurveOverlay overlay = VerdictOverlay(AssessProtection(p.doc), chainage.get(), &sections);
+    FitOverlayAxes(overlay, p.doc, chainage.get());
+    p.pot->SetOverlay(&overlay);
+    p.grad->SetOverlay(&overlay);
+
+    const CMap m{p.pot->Frame()};
+    QCOMPARE((QList<int64_t>{m.f.nValueTop, m.f.nValueSpan, m.f.nValueLabelStep}), (QList<int64_t>{1200, 400, 100}));
+    const CMap g{p.grad->Frame()};
+    QCOMPARE((QList<int64_t>{g.f.nValueTop, g.f.nValueSpan, g.f.nValueLabelStep}), (QList<int64_t>{200, 200, 50}));
+
+    const QImage& pot = p.Compose(*p.pot);
+    const QColor ep = PaletteColour(ProtectionLineColour());
+    const auto dashes
+        = [&](double from, double to, int mv) { return CountColor(pot, m.X(from), m.Y(mv), m.X(to), m.Y(mv), ep); };
+    QVERIFY(dashes(1042, 1078, 950) > 0);
+    QCOMPARE(dashes(1042, 1078, 850), 0);
+    QVERIFY(dashes(1090, 1190, 850) > 0);
+    QCOMPARE(dashes(1090, 1190, 950), 0);
+    QCOMPARE(dashes(1000, 1038, 950), 0);
+    // The axis titles in the plot's top left corner, black on white.
+    for (const auto* pane : {&m, &g}) {
+        const QImage& img = pane == &m ? pot : p.Compose(*p.grad);
+        const int x0 = pane->f.left + 4, y0 = pane->f.top + 1;
+        QVERIFY(CountColor(img, x0, y0, x0 + 60, y0 + 12, kBlack) > 30);
+    }
+
+    // Taken off, the pane's own axis again.
+    p.pot->SetOverlay(nullptr);
+    QCOMPARE(p.pot->Frame().nValueTop, design.nValueTop);
+    QCOMPARE(p.pot->Frame().nValueSpan, design.nValueSpan);
 }
 
 QTEST_MAIN(TestVerdictMarks)

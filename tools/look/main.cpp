@@ -58,7 +58,7 @@ template <typename Dialog> void GrabDialog(Dialog& dlg, const QString& folder, c
     dlg.hide();
 }
 
-// "Vergleichsmessung laden..." answered with a native survey.
+// "Vergleichsmessung laden…" answered with a native survey.
 class CNativeSeam : public CUiSeam {
 public:
     explicit CNativeSeam(QString path)
@@ -215,6 +215,12 @@ int main(int argc, char** argv)
         CUiSeam::Install(real);
         Pause(150);
         frame.AssessWindow()->grab().save(folder + QStringLiteral("/35-native.png"));
+        // The curves with the verdict over them, the pipeline data's axis
+        // and the native survey as comparison.
+        frame.Action(CMainFrame::ID_ASSESS_OVERLAY)->setChecked(true);
+        Pause(150);
+        frame.grab().save(folder + QStringLiteral("/36-curves-overlay.png"));
+        frame.Action(CMainFrame::ID_ASSESS_OVERLAY)->setChecked(false);
     }
     // The manual, as F1 shows it.
     app.m_strProgramFolder = QStringLiteral(TRESMON_DIR);

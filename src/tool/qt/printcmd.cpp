@@ -8,6 +8,7 @@
 #include "doc/tredoc.h"
 #include "print/graphiclayout.h"
 #include "print/printjob.h"
+#include "print/reportsettings.h"
 #include "surveyfile.h"
 #include "tool/toolhost.h"
 
@@ -135,6 +136,7 @@ int RunPrintCommand(int argc, char** argv)
     if (plotLogo.load(QStringLiteral("plot.bmp"))) ctx.plotLogo = &plotLogo;
     if (tableLogo.load(QStringLiteral("tabelle.bmp"))) ctx.tableLogo = &tableLogo;
     ctx.installationLabel = DefaultInstallationLabel();
+    ctx.company = ReadReportSettings().company; // as the program prints it
     ctx.today = QDate::currentDate();
 
     // A printer writes a file only: for standard output the PDF is made in

@@ -107,6 +107,7 @@ int RunReportCommand(int argc, char** argv)
         align.align = !o.noAlign;
         align.reverse = o.reverse;
         align.pipeline = o.pipeline;
+        align.forcePipeline = o.forcePipeline;
         if (!AlignForCompare(doc, earlier, nativeCompared, align, report.comparison.settings.alignment,
                              binding ? &binding->pipeline : nullptr, o.stretchTolerance))
             return kExitFile;

@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The main window's layout on a screen of a given size: what a restart
+// brings back after the "Bewertung" window was open.
+#include "assesswnd.h"
+#include "curvepane.h"
+#include "framefixture.h"
+#include "framelimits.h"
+#include "mainframe.h"
+#include "tableview.h"
+#include "tresapp.h"
+#include "uiseam.h"
+
+#include <QFile>
+#include <QScreen>
+#include <QSplitter>
+#include <QTest>
+
+#include <fstream>
+
+namespace {
+
+void WriteSurvey(const QString& path, int rows)
+{
+    std::ofstream out(path.toStdString(), std::ios::binary);
+    out << "[Kopfdaten]\r\n01.02.26\r\n-850 mV\r\nNord\r\n42\r\n\r\n\r\nBem\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n";
+    for (int i = 0; i < rows; ++i) out << i * 10 << ";-1.20;-0.90;10;2;;;\r\n";
+}
+
+} // namespace
+
+class TestFrameLayout : public QObject, protected CFrameFixture<CUiSeam> {
+    Q_OBJECT
+private slots:
+    void init() { InitFrame(); }
+    void cleanup() { CleanupFrame(); }
+
+    void restartWithTheDockOpenKeepsTheTable();
+};
+
+void TestFrameLayout::restartWithTheDockOpenKeepsTheTable()
+{
+    const QString path = m_files.filePath("m.tsd");
+    WriteSurvey(path, 40);
+    {
+        CMainFrame& f = Frame();
+        f.showMaximized();
+        QTRY_VERIFY_WITH_TIMEOUT(f.isMaximized() && f.frameGeometry() == f.screen()->availableGeometry(), 10000);
+        QVERIFY(f.OpenDocumentFile(path));
+        f.Action(CMainFrame::ID_ASSESS)->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(f.AssessWindow()->isVisible(), 10000);
+        CloseFrame();
+    }
+    CMainFrame& g = Frame();
+    QTRY_VERIFY_WITH_TIMEOUT(g.isMaximized() && g.AssessWindow()->isVisible(), 10000);
+    // The table keeps a quarter of the window, the curves what they need.
+    const int window = g.width();
+    QTRY_VERIFY2_WITH_TIMEOUT(g.TableView()->width() * 4 >= window, qPrintable(QString::number(g.TableView()->width())),
+                              10000);
+    QVERIFY(g.OuterSplitter()->sizes().value(0) >= framelimit::kCurvesMinWidth);
+    QVERIFY(g.TableView()->width() >= framelimit::kTableMinWidth);
+    QVERIFY(g.UpperPane()->width() >= framelimit::kCurvesMinWidth);
+    QVERIFY(g.AssessWindow()->width() >= g.AssessWindow()->minimumSizeHint().width());
+}
+
+// The screen comes from TRES_TEST_SCREEN ("1920x1080", the default), with
+// QT_SCALE_FACTOR as the test's environment sets it.
+int main(int argc, char** argv)
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const QByteArray given = qgetenv("TRES_TEST_SCREEN");
+    const QByteArray screen = given.isEmpty() ? QByteArray("1920x1080") : given;
+    const QList<QByteArray> wh = screen.split('x');
+    const QString json = config.filePath(QStringLiteral("screens.json"));
+    QFile file(json);
+    if (!file.open(QIODevice::WriteOnly)) return 1;
+    file.write("{\"screens\":[{\"name\":\"test\",\"x\":0,\"y\":0,\"width\":" + wh.value(0)
+               + ",\"height\":" + wh.value(1) + ",\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}");
+    file.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + json.toLocal8Bit());
+    CTresApp app(argc, argv);
+    TestFrameLayout test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_framelayout.moc"
