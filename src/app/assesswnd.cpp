@@ -84,7 +84,14 @@ CAssessWnd::CAssessWnd(CSurveySession& session, QWidget* parent)
     scroller->setWidget(BuildComparePage(scroller));
     tabs->addTab(scroller, QString());
     layout->addWidget(tabs, 1);
-    setWidget(body);
+    // On a small screen the dock scrolls instead of holding the main window
+    // taller than the screen (its summary and lists need some 340 px).
+    auto* outer = new QScrollArea(this);
+    outer->setObjectName(QStringLiteral("assessScroller"));
+    outer->setFrameShape(QFrame::NoFrame);
+    outer->setWidgetResizable(true);
+    outer->setWidget(body);
+    setWidget(outer);
     ShowSettingsInFields();
     ShowResult();
     ShowComparison();

@@ -6,6 +6,7 @@
 #include "framefixture.h"
 #include "framelimits.h"
 #include "mainframe.h"
+#include "map/mapdock.h"
 #include "tableview.h"
 #include "tresapp.h"
 #include "uiseam.h"
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QScreen>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTest>
 
 #include <fstream>
@@ -35,6 +37,7 @@ private slots:
     void cleanup() { CleanupFrame(); }
 
     void restartWithTheDockOpenKeepsTheTable();
+    void smallScreenHoldsTheWholeWindow();
 };
 
 void TestFrameLayout::restartWithTheDockOpenKeepsTheTable()
@@ -60,6 +63,26 @@ void TestFrameLayout::restartWithTheDockOpenKeepsTheTable()
     QVERIFY(g.TableView()->width() >= framelimit::kTableMinWidth);
     QVERIFY(g.UpperPane()->width() >= framelimit::kCurvesMinWidth);
     QVERIFY(g.AssessWindow()->width() >= g.AssessWindow()->minimumSizeHint().width());
+}
+
+void TestFrameLayout::smallScreenHoldsTheWholeWindow()
+{
+    const QString path = m_files.filePath("m.tsd");
+    WriteSurvey(path, 40);
+    CMainFrame& f = Frame();
+    f.showMaximized();
+    QVERIFY(f.OpenDocumentFile(path));
+    f.Action(CMainFrame::ID_ASSESS_OVERLAY)->setChecked(true);
+    f.Action(CMainFrame::ID_VIEW_ASSESS)->trigger();
+    f.Action(CMainFrame::ID_VIEW_MAP)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(f.AssessWindow()->isVisible() && f.MapDock()->isVisible(), 10000);
+    // A 1024x600 screen less a panel: what a netbook's desktop leaves.
+    const QSize least = f.minimumSizeHint().expandedTo(f.minimumSize());
+    QVERIFY2(least.width() <= 1024 && least.height() <= 560,
+             qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
+    const QRect screen = f.screen()->availableGeometry();
+    QTRY_VERIFY_WITH_TIMEOUT(f.isMaximized() && f.frameGeometry() == screen, 10000);
+    QVERIFY(screen.contains(f.statusBar()->mapTo(&f, QPoint(0, f.statusBar()->height() - 1)) + f.geometry().topLeft()));
 }
 
 // The screen comes from TRES_TEST_SCREEN ("1920x1080", the default), with
