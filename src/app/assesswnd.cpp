@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -34,23 +35,15 @@ CAssessWnd::CAssessWnd(CSurveySession& session, QWidget* parent)
     auto* body = new QWidget(this);
     auto* layout = new QVBoxLayout(body);
     layout->setContentsMargins(4, 4, 4, 4);
-
-    m_pCriterion = framehelp::AddNote(layout, body, "criterion");
-    m_pWarning = new QLabel(body);
-    m_pWarning->setObjectName(QStringLiteral("criterionWarning"));
-    m_pWarning->setStyleSheet(
-        QStringLiteral("color: %1; font-weight: bold;").arg(PaletteColour(WarningTextColour()).name()));
-    m_pWarning->setWordWrap(true);
-    m_pWarning->hide();
-    layout->addWidget(m_pWarning);
-    m_pPipelineLabel = framehelp::AddNote(layout, body, "pipeline", true);
-    m_pPipelineLabel->hide();
-
-    m_pBar = new CVerdictBar(body);
-    m_pBar->setToolTip(QString::fromUtf8("Die Messung vom ersten bis zum letzten Meter: jeder Abschnitt in der Farbe "
-                                         "seines Status, nicht bewertbare grau schraffiert, Messlücken weiß"));
-    layout->addWidget(m_pBar);
-    m_pSummary = framehelp::AddNote(layout, body, "summary", true);
+    // The criterion, the bar and the summary scroll on their own, so that
+    // a short dock still shows rows of its lists rather than only the
+    // summary (the dig list is what the dock is opened for).
+    auto* summaryScroller = new QScrollArea(body);
+    summaryScroller->setObjectName(QStringLiteral("summaryScroller"));
+    summaryScroller->setFrameShape(QFrame::NoFrame);
+    summaryScroller->setWidgetResizable(true);
+    summaryScroller->setWidget(BuildSummary(summaryScroller));
+    layout->addWidget(summaryScroller, 1);
 
     // Above the pages, so a refusal is read whichever page is open.
     m_pMessage = new QLabel(body);
@@ -83,7 +76,10 @@ CAssessWnd::CAssessWnd(CSurveySession& session, QWidget* parent)
     scroller->setWidgetResizable(true);
     scroller->setWidget(BuildComparePage(scroller));
     tabs->addTab(scroller, QString());
-    layout->addWidget(tabs, 1);
+    // Room for the header and five rows of a list before the summary gets
+    // more than its share.
+    tabs->setMinimumHeight(tabs->tabBar()->sizeHint().height() + 7 * fontMetrics().height() + 24);
+    layout->addWidget(tabs, 2);
     // On a small screen the dock scrolls instead of holding the main window
     // taller than the screen (its summary and lists need some 340 px).
     auto* outer = new QScrollArea(this);
@@ -110,6 +106,31 @@ int CAssessWnd::ListsWidth() const
     int widest = 0;
     for (const QTableView* v : m_pViews) widest = std::max(widest, ResultListWidth(v));
     return around + widest;
+}
+
+QWidget* CAssessWnd::BuildSummary(QWidget* parent)
+{
+    auto* body = new QWidget(parent);
+    auto* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_pCriterion = framehelp::AddNote(layout, body, "criterion");
+    m_pWarning = new QLabel(body);
+    m_pWarning->setObjectName(QStringLiteral("criterionWarning"));
+    m_pWarning->setStyleSheet(
+        QStringLiteral("color: %1; font-weight: bold;").arg(PaletteColour(WarningTextColour()).name()));
+    m_pWarning->setWordWrap(true);
+    m_pWarning->hide();
+    layout->addWidget(m_pWarning);
+    m_pPipelineLabel = framehelp::AddNote(layout, body, "pipeline", true);
+    m_pPipelineLabel->hide();
+
+    m_pBar = new CVerdictBar(body);
+    m_pBar->setToolTip(QString::fromUtf8("Die Messung vom ersten bis zum letzten Meter: jeder Abschnitt in der Farbe "
+                                         "seines Status, nicht bewertbare grau schraffiert, Messlücken weiß"));
+    layout->addWidget(m_pBar);
+    m_pSummary = framehelp::AddNote(layout, body, "summary", true);
+    layout->addStretch(1);
+    return body;
 }
 
 QTableView* CAssessWnd::NewListView(QWidget* parent, QAbstractItemModel* model)

@@ -114,6 +114,8 @@ private:
     // What the session holds, shown now when the window is, else later.
     void OnSessionChanged(CSurveySession::EChange what);
     void Refresh();
+    // The criterion, the pipeline data, the bar and the summary above the lists.
+    QWidget* BuildSummary(QWidget* parent);
     QWidget* BuildFields(QWidget* parent);
     // A settings field's edit with its label (returned in `label`).
     QLineEdit* MakeField(QWidget* box, int field, int width, QLabel*& label);
