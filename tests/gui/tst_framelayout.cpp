@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QScreen>
 #include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 
 #include <fstream>
@@ -35,6 +37,7 @@ private slots:
     void cleanup() { CleanupFrame(); }
 
     void restartWithTheDockOpenKeepsTheTable();
+    void dockOpensWithItsListsWholeAndKeepsTheUsersWidth();
 };
 
 void TestFrameLayout::restartWithTheDockOpenKeepsTheTable()
@@ -46,7 +49,7 @@ void TestFrameLayout::restartWithTheDockOpenKeepsTheTable()
         f.showMaximized();
         QTRY_VERIFY_WITH_TIMEOUT(f.isMaximized() && f.frameGeometry() == f.screen()->availableGeometry(), 10000);
         QVERIFY(f.OpenDocumentFile(path));
-        f.Action(CMainFrame::ID_ASSESS)->trigger();
+        f.Action(CMainFrame::ID_VIEW_ASSESS)->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(f.AssessWindow()->isVisible(), 10000);
         CloseFrame();
     }
@@ -60,6 +63,38 @@ void TestFrameLayout::restartWithTheDockOpenKeepsTheTable()
     QVERIFY(g.TableView()->width() >= framelimit::kTableMinWidth);
     QVERIFY(g.UpperPane()->width() >= framelimit::kCurvesMinWidth);
     QVERIFY(g.AssessWindow()->width() >= g.AssessWindow()->minimumSizeHint().width());
+}
+
+void TestFrameLayout::dockOpensWithItsListsWholeAndKeepsTheUsersWidth()
+{
+    const QString path = m_files.filePath("m.tsd");
+    WriteSurvey(path, 40);
+    CMainFrame& f = Frame();
+    f.showMaximized();
+    QTRY_VERIFY_WITH_TIMEOUT(f.isMaximized() && f.frameGeometry() == f.screen()->availableGeometry(), 10000);
+    QVERIFY(f.OpenDocumentFile(path));
+    QAction* toggle = f.Action(CMainFrame::ID_VIEW_ASSESS);
+    toggle->trigger();
+    CAssessWnd* w = f.AssessWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(w->isVisible(), 10000);
+    // The widest list whole, within half the window.
+    QTRY_VERIFY2_WITH_TIMEOUT(w->width() >= std::min(w->ListsWidth(), f.width() / 2 - 10),
+                              qPrintable(QStringLiteral("%1 < %2").arg(w->width()).arg(w->ListsWidth())), 10000);
+    QVERIFY(w->width() <= f.width() / 2 + 10);
+    // Every page's tab in sight, none behind a scroll arrow.
+    auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("lists"));
+    for (int i = 0; i < tabs->count(); ++i)
+        QVERIFY2(tabs->tabBar()->rect().contains(tabs->tabBar()->tabRect(i)), qPrintable(tabs->tabText(i)));
+
+    // Widened by hand, closed and opened again: the user's width.
+    const int wider = w->width() + 120;
+    f.resizeDocks({w}, {wider}, Qt::Horizontal);
+    QTRY_COMPARE_WITH_TIMEOUT(w->width(), wider, 10000);
+    toggle->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 10000);
+    toggle->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(w->isVisible(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(w->width(), wider, 10000);
 }
 
 // The screen comes from TRES_TEST_SCREEN ("1920x1080", the default), with
