@@ -120,6 +120,9 @@ QTableView* CAssessWnd::NewListView(QWidget* parent, QAbstractItemModel* model)
     // In the order the verdict gives until a header is clicked.
     view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     view->setSortingEnabled(true);
+    // No arrow: room for it in every header would cost the lists their
+    // width in the dock.
+    view->horizontalHeader()->setSortIndicatorShown(false);
     return view;
 }
 
