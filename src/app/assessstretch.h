@@ -3,6 +3,8 @@
 // same on its verdict lists and on its comparison page.
 #pragma once
 
+#include "views/sortedlist.h"
+
 #include <QTableView>
 
 #include <algorithm>
@@ -11,12 +13,15 @@
 // comparison's pairs run in metre order, which in a survey walked
 // downstream is the rows' reverse order. `Window` is the "Bewertung"
 // window (its StretchChosen signal), which includes this, not the reverse.
-template <typename Window, typename Model> inline void ConnectStretch(Window* w, QTableView* view, const Model* model)
+// The view shows `model` through `sorted`, so its rows are mapped back.
+template <typename Window, typename Model>
+inline void ConnectStretch(Window* w, QTableView* view, const CSortedList* sorted, const Model* model)
 {
-    QObject::connect(view, &QAbstractItemView::doubleClicked, w, [w, model](const QModelIndex& index) {
-        const auto [first, last] = model->SurveyRows(index.row());
+    QObject::connect(view, &QAbstractItemView::doubleClicked, w, [w, sorted, model](const QModelIndex& index) {
+        const int row = sorted->SourceRow(index.row());
+        const auto [first, last] = model->SurveyRows(row);
         if (first < 1) return;
-        const auto [from, to] = model->SurveyMetres(index.row());
+        const auto [from, to] = model->SurveyMetres(row);
         emit w->StretchChosen(std::min(first, last), std::max(first, last), from, to);
     });
 }

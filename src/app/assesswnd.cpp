@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,12 +55,17 @@ CAssessWnd::CAssessWnd(CSurveySession& session, QWidget* parent)
 
     auto* tabs = new QTabWidget(body);
     tabs->setObjectName(QStringLiteral("lists"));
+    // Every page's tab in sight: the tabs share the width, their texts
+    // shortened only when the dock is too narrow for them.
+    tabs->setUsesScrollButtons(false);
+    tabs->setElideMode(Qt::ElideRight);
+    tabs->tabBar()->setExpanding(true);
     for (EList list : {EList::Stretches, EList::DigList, EList::Warnings}) {
         const int i = static_cast<int>(list);
         m_pModels[i] = new CAssessListModel(list, this);
         QTableView* view = NewListView(tabs, m_pModels[i]);
         view->setToolTip(QString::fromUtf8(kDoubleClickTip));
-        ConnectStretch(this, view, m_pModels[i]);
+        ConnectStretch(this, view, Sorted(view), m_pModels[i]);
         m_pViews[i] = view;
         tabs->addTab(view, QString());
     }
@@ -136,10 +142,18 @@ QWidget* CAssessWnd::BuildSummary(QWidget* parent)
 QTableView* CAssessWnd::NewListView(QWidget* parent, QAbstractItemModel* model)
 {
     auto* view = new QTableView(parent);
-    view->setModel(model);
+    view->setModel(new CSortedList(model, view));
     SetUpResultList(view);
+    // In the order the verdict gives until a header is clicked.
+    view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    view->setSortingEnabled(true);
+    // No arrow: room for it in every header would cost the lists their
+    // width in the dock.
+    view->horizontalHeader()->setSortIndicatorShown(false);
     return view;
 }
+
+const CSortedList* CAssessWnd::Sorted(const QTableView* view) { return static_cast<const CSortedList*>(view->model()); }
 
 QWidget* CAssessWnd::BuildFields(QWidget* parent)
 {

@@ -36,6 +36,7 @@
 
 #include <memory>
 
+class CSortedList;
 class CVerdictBar;
 class QCheckBox;
 class QGridLayout;
@@ -121,7 +122,9 @@ private:
     QLineEdit* MakeField(QWidget* box, int field, int width, QLabel*& label);
     void PlaceField(QGridLayout* grid, QWidget* box, int field, int row, int column);
     QWidget* BuildComparePage(QWidget* parent);
+    // A list of `model`'s rows, sorted by a click on a column's header.
     QTableView* NewListView(QWidget* parent, QAbstractItemModel* model);
+    static const CSortedList* Sorted(const QTableView* view);
     void ShowComparison();
     void OnCompareLimitEdited();
     void OnFieldEdited(int field);

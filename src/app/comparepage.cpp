@@ -52,7 +52,7 @@ QWidget* CAssessWnd::BuildComparePage(QWidget* parent)
     m_pCompareModel = new CCompareListModel(this);
     m_pCompareView = NewListView(page, m_pCompareModel);
     m_pCompareView->setToolTip(QString::fromUtf8(kDoubleClickTip));
-    ConnectStretch(this, m_pCompareView, m_pCompareModel);
+    ConnectStretch(this, m_pCompareView, Sorted(m_pCompareView), m_pCompareModel);
     layout->addWidget(m_pCompareView, 1);
     return page;
 }

@@ -96,9 +96,9 @@ void CMainFrame::createActions()
         {ID_VIEW_HEADER, "&Kopfdaten", "Zeigt oder verbirgt die Kopfdaten", [](C& f, bool) { f.OnViewHeaderBar(); }, nullptr, nullptr, -1, E::Own, true},
         {ID_HELP_MANUAL, "&Handbuch", "Zeigt das Handbuch des Programms", [](C& f, bool) { f.OnHelpManual(); }, "F1"},
         {ID_APP_ABOUT, "Inf&o ...", "Zeigt Version und Programminformationen", [](C& f, bool) { f.OnAppAbout(); }},
-        {ID_ASSESS, "Bewertung…", "Zeigt die Bewertung der Messung: Anzeigen, Fehlstellenverdacht, Warnungen", [](C& f, bool) { f.OnAssess(); }, "F7"},
-        // The dock in "Ansicht", as every window's docks are listed there.
-        {ID_VIEW_ASSESS, "&Bewertung", "Zeigt oder verbirgt die Bewertung", [](C& f, bool on) { if (on) f.OnAssess(); else f.m_pAssess->hide(); }, nullptr, nullptr, -1, E::Own, true},
+        // The dock in "Ansicht", as every window's docks are listed there, and
+        // only there: one command shows and hides it.
+        {ID_VIEW_ASSESS, "&Bewertung", "Zeigt oder verbirgt die Bewertung der Messung: Anzeigen, Fehlstellenverdacht, Warnungen", [](C& f, bool on) { if (on) f.OnAssess(); else f.m_pAssess->hide(); }, "F7", nullptr, -1, E::Own, true},
         {ID_ASSESS_OVERLAY, "Bewertung in Kurven", "Zeigt die Anzeigen und den Fehlstellenverdacht in den Kurven", [](C& f, bool on) { f.OnAssessOverlay(on); }, nullptr, nullptr, -1, E::Own, true, true},
         {ID_ASSESS_REPORT, "Bewertungsbericht…", "Schreibt den Bewertungsbericht als PDF-Datei", [](C& f, bool) { f.OnAssessReport(); }, nullptr, nullptr, -1, E::Survey},
         {ID_REPORT_SETTINGS, "Bericht…", "Aussteller, Logo, Bearbeiter und Bezugselektrode des Bewertungsberichts", [](C& f, bool) { f.OnReportSettings(); }},
@@ -175,7 +175,7 @@ void CMainFrame::createMenus()
           {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_ROW_DELETE, ID_ROW_INSERT, 0,
            ID_ADD_CONSTANT, ID_REVERSE, ID_SORT, ID_RESTATION});
     Place(menuBar()->addMenu(QStringLiteral("&Logato")), m_actions, {ID_TRANSFER});
-    Place(menuBar()->addMenu(QStringLiteral("&Fehlerliste")), m_actions, {ID_ERRORLIST_EDIT, ID_ASSESS});
+    Place(menuBar()->addMenu(QStringLiteral("&Fehlerliste")), m_actions, {ID_ERRORLIST_EDIT});
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Optionen"));
     Place(options->addMenu(QStringLiteral("Tabelle")), m_actions, {ID_TABLE_IRFREE, ID_TABLE_LR});

@@ -7,6 +7,7 @@
 
 #include "cursorstatus.h"
 #include "doc/tredoc.h"
+#include "print/reportfigures.h"
 #include "print/reportsettings.h"
 #include "views/curvepane.h"
 #include "views/tableview.h"
@@ -53,8 +54,14 @@ void CMainFrame::OnCurveRowHovered(CTrePrintView* pane, int row)
     double chainage = std::numeric_limits<double>::quiet_NaN();
     if (chainages && static_cast<size_t>(row) <= chainages->size())
         chainage = (*chainages)[static_cast<size_t>(row - 1)];
-    statusBar()->showMessage(CursorStatusText(m_doc, row, pane->IsGradientPane(), chainages != nullptr, chainage,
-                                              ReadReportSettings().electrode));
+    statusBar()->showMessage(
+        CursorStatusText(m_doc, row, pane->IsGradientPane(), chainages != nullptr, chainage, m_sCursorElectrode));
+}
+
+void CMainFrame::UpdateCursorElectrode()
+{
+    m_sCursorElectrode = QString::fromStdString(reportfigures::ReferenceElectrode(
+        reportfigures::DeviceEntries(m_doc), ReadReportSettings().electrode.toStdString()));
 }
 
 void CMainFrame::OnViewFit()

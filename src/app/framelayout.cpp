@@ -167,8 +167,10 @@ void CMainFrame::createAssessment()
     m_pAssess->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
     addDockWidget(Qt::RightDockWidgetArea, m_pAssess);
     m_pAssess->hide();
-    connect(m_pAssess, &QDockWidget::visibilityChanged, this,
-            [this] { Action(ID_VIEW_ASSESS)->setChecked(!m_pAssess->isHidden()); });
+    connect(m_pAssess, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        Action(ID_VIEW_ASSESS)->setChecked(!m_pAssess->isHidden());
+        if (!visible) KeepAssessWidth();
+    });
     connect(m_pAssess, &CAssessWnd::StretchChosen, this, &CMainFrame::ShowStretch);
     connect(m_pAssess, &CAssessWnd::CompareReversedAsked, this, [this] { m_pSession->CompareReversed(); });
     const bool overlay = AppSettings()->value(QStringLiteral("Bewertung/inCurves"), false).toBool();
@@ -244,8 +246,18 @@ void CMainFrame::resizeEvent(QResizeEvent* event)
     m_nLastClientWidth = w;
 }
 
+void CMainFrame::KeepAssessWidth()
+{
+    // Closed, it opens again at the width it had: docked beside the table
+    // and set by the user, not while it is being arranged.
+    if (!m_pAssess || m_bArranging || m_pAssess->isFloating() || m_pAssess->width() <= 0) return;
+    if (dockWidgetArea(m_pAssess) == Qt::BottomDockWidgetArea) return;
+    AppSettings()->setValue(QStringLiteral("Settings/AssessWidth"), m_pAssess->width());
+}
+
 void CMainFrame::SaveLayout()
 {
+    if (m_pAssess && m_pAssess->isVisible()) KeepAssessWidth();
     {
         // Docks and tool bars as they are, and whether the window fills the
         // screen; the size it has then is no size to come back to.
@@ -298,7 +310,9 @@ void CMainFrame::OnAssess()
     // Shown first, so that its lists are laid out and can be measured.
     m_pAssess->show();
     if (layout()) layout()->activate();
-    const int want = std::max(kDockWidth, m_pAssess->ListsWidth());
+    // The width the user left it at, else the lists' own.
+    const int left = AppSettings()->value(QStringLiteral("Settings/AssessWidth"), 0).toInt();
+    const int want = left > 0 ? left : std::max(kDockWidth, m_pAssess->ListsWidth());
     if (!isMaximized() && !isFullScreen()) {
         int most = oldWidth + want;
         QRect area;
@@ -312,7 +326,8 @@ void CMainFrame::OnAssess()
     const int grown = std::max(0, width() - oldWidth);
     // The separator beside the dock takes its pixels from the same room.
     const int separator = style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this);
-    const int dock = std::min(want, std::max(kDockWidth, grown + spare - separator));
+    // Its lists whole take from the curves too, up to half the window.
+    const int dock = left > 0 ? left : std::min(want, std::max({kDockWidth, grown + spare - separator, width() / 2}));
     resizeDocks({m_pAssess}, {dock}, Qt::Horizontal);
     if (layout()) layout()->activate();
     const int room = std::max(0, m_pOuter->width() - m_pOuter->handleWidth());

@@ -66,6 +66,7 @@ CMainFrame::CMainFrame(CTreDoc& doc, const SFrameSetup& setup, QWidget* parent)
         this);
     m_pPaneMarker->Mark(m_nActivePane);
     createAssessment();
+    UpdateCursorElectrode();
     qApp->installEventFilter(this);
     UpdateTitle();
     UpdateCommandUI();
@@ -149,6 +150,7 @@ void CMainFrame::OnSessionChanged(CSurveySession::EChange what)
     // A header text is no part of the verdict, the axis or the comparison.
     if (what == EChange::Header) return;
     if (what != EChange::Settings) {
+        UpdateCursorElectrode();
         ApplyAxis();
         ApplyComparison();
     }

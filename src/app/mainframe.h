@@ -82,7 +82,6 @@ public:
         ID_NEXT_PANE = 0xE150,
         ID_PREV_PANE = 0xE151,
         ID_FILE_PRINT = 57607,
-        ID_ASSESS = 32830,
         ID_ASSESS_OVERLAY = 32831,
         ID_ASSESS_REPORT = 32832,
         ID_REPORT_SETTINGS = 32834,
@@ -277,9 +276,16 @@ private:
     // The row cursor of the curve panes (framecursor.cpp).
     void createCursorLinks();
     void OnCurveRowHovered(CTrePrintView* pane, int row);
+    // The "Bewertung" window's width as the user left it, for its next opening.
+    void KeepAssessWidth();
     void ShowCursorRow(int row);
     int TableCursorRow() const;
     int m_nHoverRow = 0; // the row under the pointer in a curve pane
+    // The reference electrode the cursor's text names, as the curves' axis
+    // does; read again when the survey or the report settings change, not
+    // on every move of the pointer.
+    void UpdateCursorElectrode();
+    QString m_sCursorElectrode;
     // The data remembered for the survey's pipeline, after it was opened;
     // or, with nothing remembered, the data loaded if the survey fits them.
     void LoadRememberedPipeline();

@@ -71,7 +71,10 @@ SReportOptions CMainFrame::ReportOptions(const SReportRequest& request) const
 void CMainFrame::OnReportSettings()
 {
     CReportSettingsDlg dlg(this, ReadReportSettings());
-    if (dlg.exec() == QDialog::Accepted) WriteReportSettings(dlg.Settings());
+    if (dlg.exec() != QDialog::Accepted) return;
+    WriteReportSettings(dlg.Settings());
+    UpdateCursorElectrode();
+    UpdateOverlay(); // its axis names the electrode too
 }
 
 void CMainFrame::OnAssessReport()

@@ -160,8 +160,10 @@ void CMainFrame::OnRestation()
     }
     {
         CWaitCursor wait;
-        const trespipeline::SRestationWarnings added
-            = trespipeline::RestationWarnings(m_doc, *b, m_pSession->Settings(), whole.metres);
+        // The session's verdict is the survey's as it is, when judged with this binding.
+        const std::shared_ptr<const SVerdict> current = m_pSession->Verdict();
+        const trespipeline::SRestationWarnings added = trespipeline::RestationWarnings(
+            m_doc, *b, m_pSession->Settings(), whole.metres, m_pSession->Binding() == b ? current.get() : nullptr);
         QStringList lines;
         for (const trespipeline::SNewWarnings& w : added.added)
             lines << QString::fromStdString(trespipeline::NewWarningsText(w));

@@ -9,7 +9,10 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QLayout>
 #include <QTabWidget>
+
+#include <algorithm>
 
 void CMainFrame::ShowAtStart(const CStartOptions& options)
 {
@@ -24,4 +27,10 @@ void CMainFrame::ShowAtStart(const CStartOptions& options)
     }
     // Last: the "Bewertung" window widens the window by its own width.
     if (options.width > 0) resize(options.width, options.height);
+    // Opened in the smaller window, the dock takes its lists' width in this
+    // one, as it would have opened here.
+    if (options.showAssessment && options.width > 0 && !m_pAssess->isFloating()) {
+        if (layout()) layout()->activate();
+        resizeDocks({m_pAssess}, {std::min(m_pAssess->ListsWidth(), width() / 2)}, Qt::Horizontal);
+    }
 }

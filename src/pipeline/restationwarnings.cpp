@@ -7,6 +7,7 @@
 #include "tiedassessment.h"
 
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <tuple>
 
@@ -39,7 +40,8 @@ void CopyWithMetres(const CTreDoc& doc, const std::vector<int32_t>& metres, CTre
 } // namespace
 
 SRestationWarnings RestationWarnings(const CTreDoc& doc, const SSurveyBinding& binding,
-                                     const SVerdictSettings& settings, const std::vector<int32_t>& metres)
+                                     const SVerdictSettings& settings, const std::vector<int32_t>& metres,
+                                     const SVerdict* current)
 {
     SRestationWarnings out;
     CTreDoc moved;
@@ -50,10 +52,11 @@ SRestationWarnings RestationWarnings(const CTreDoc& doc, const SSurveyBinding& b
         return out;
     }
     // The native survey decides statuses, not warnings: both assessed without.
-    const SVerdict before = AssessTied(doc, settings, nullptr, &binding);
+    std::optional<SVerdict> assessed;
+    if (!current) current = &assessed.emplace(AssessTied(doc, settings, nullptr, &binding));
     const SVerdict after = AssessTied(moved, settings, nullptr, &again);
     std::set<SKey> known;
-    for (const SPlausibilityWarning& w : before.warnings) known.insert(Key(w));
+    for (const SPlausibilityWarning& w : current->warnings) known.insert(Key(w));
     std::vector<int> counts(kPlausibilityCount, 0);
     for (const SPlausibilityWarning& w : after.warnings)
         if (!known.count(Key(w))) ++counts[static_cast<size_t>(w.kind)];

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "doc/plausibility.h"
+#include "doc/verdict.h"
 #include "doc/verdictsettings.h"
 
 #include <cstdint>
@@ -33,8 +34,12 @@ struct SRestationWarnings {
 };
 
 // `binding`: the survey's, ok; `metres` as RestationedMetres gives them.
+// `current`: the verdict the caller holds of the survey as it is, with
+// `settings` and `binding` (its warnings are all that is read); null to
+// have it assessed here.
 SRestationWarnings RestationWarnings(const CTreDoc& doc, const SSurveyBinding& binding,
-                                     const SVerdictSettings& settings, const std::vector<int32_t>& metres);
+                                     const SVerdictSettings& settings, const std::vector<int32_t>& metres,
+                                     const SVerdict* current = nullptr);
 
 // "31 neue Warnungen „Meter nicht fortlaufend“", "1 neue Warnung „Messlücke“".
 std::string NewWarningsText(const SNewWarnings& w);

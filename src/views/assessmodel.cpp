@@ -3,6 +3,9 @@
 
 #include "pipeline/numbers.h"
 #include "pipeline/surveybinding.h"
+#include "sortedlist.h"
+
+#include <QLocale>
 
 #include <cmath>
 #include <cstdlib>
@@ -147,6 +150,15 @@ QVariant CAssessListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
     const EColumn column = m_columns[static_cast<size_t>(index.column())];
     if (role == Qt::DisplayRole) return Text(index.row(), column);
+    if (role == CSortedList::SortRole) {
+        // The value as shown, so the order is the one the user reads.
+        const QString text = Text(index.row(), column);
+        if (text.isEmpty() || text == Utf8(std::string(tresnum::kAbsentText))) return {};
+        if (Column(m_list, column).text) return text;
+        bool ok = false;
+        const double v = QLocale(QLocale::German, QLocale::Germany).toDouble(text, &ok);
+        return ok ? QVariant(v) : QVariant();
+    }
     if (role == Qt::TextAlignmentRole) {
         // Names, places and actions read from the left, numbers line up on the right.
         const bool text = Column(m_list, column).text;

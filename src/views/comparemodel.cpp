@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "comparemodel.h"
 
+#include "sortedlist.h"
+
 namespace {
 
 const char* const kTitles[]
@@ -42,8 +44,14 @@ QVariant CCompareListModel::data(const QModelIndex& index, int role) const
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(
             Qt::Alignment((index.column() == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter));
-    if (role != Qt::DisplayRole) return {};
     const SCompareIndication& i = m_comparison->indications[static_cast<size_t>(index.row())];
+    if (role == CSortedList::SortRole) {
+        if (index.column() == 0) return QString::fromUtf8(CompareCriterionName(i.criterion));
+        if (index.column() == 7 && i.worst == kNoDelta) return {};
+        if (index.column() == 8 && !IsPresent(i.worstMetre)) return {};
+        return data(index, Qt::DisplayRole).toDouble();
+    }
+    if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
     case 0: return QString::fromUtf8(CompareCriterionName(i.criterion));
     case 1: return i.firstRow;

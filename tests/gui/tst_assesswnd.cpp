@@ -169,7 +169,7 @@ private:
         WriteSurvey(path, rows, criterion);
         CMainFrame& f = Frame();
         if (!f.OpenDocumentFile(path)) qWarning("survey not opened");
-        f.Action(CMainFrame::ID_ASSESS)->trigger();
+        f.Action(CMainFrame::ID_VIEW_ASSESS)->trigger();
         return *f.AssessWindow();
     }
     // Types `text` into a field as the user does, after clearing it.
@@ -189,9 +189,18 @@ void TestAssessWnd::menuEntriesAndF7ShowTheWindow()
 {
     CMainFrame& f = Frame();
     const int curves = f.OuterSplitter()->sizes().value(0);
-    QAction* assess = MenuEntry(f, QStringLiteral("Fehlerliste"), QStringLiteral("Bewertung…"));
+    // The dock is named once in the menus: its toggle in "Ansicht", on F7.
+    QAction* assess = MenuEntry(f, QStringLiteral("Ansicht"), QStringLiteral("&Bewertung"));
     QVERIFY(assess);
     QCOMPARE(assess->shortcut(), QKeySequence(Qt::Key_F7));
+    int named = 0;
+    for (QAction* top : f.menuBar()->actions())
+        if (top->menu())
+            for (QAction* a : top->menu()->actions())
+                named += a->text().remove(QLatin1Char('&')).startsWith(QStringLiteral("Bewertung"))
+                         && !a->text().contains(QStringLiteral("Kurven"))
+                         && !a->text().contains(QStringLiteral("bericht"));
+    QCOMPARE(named, 1);
     QAction* overlay = MenuEntry(f, QStringLiteral("Ansicht"), QStringLiteral("Bewertung in Kurven"));
     QVERIFY(overlay);
     QVERIFY(overlay->isCheckable());
@@ -203,6 +212,7 @@ void TestAssessWnd::menuEntriesAndF7ShowTheWindow()
     QCOMPARE(f.dockWidgetArea(f.AssessWindow()), Qt::RightDockWidgetArea);
     QTest::keyClick(&f, Qt::Key_F7);
     QVERIFY(f.AssessWindow()->isVisible());
+    QVERIFY(assess->isChecked());
     // Room is made for the dock: the curve column is not squeezed away
     // (on this small screen it keeps at least half of what is left).
     QVERIFY(f.AssessWindow()->width() >= 300);

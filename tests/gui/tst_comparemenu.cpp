@@ -240,7 +240,7 @@ void TestCompareMenu::comparisonPageFollowsSurveysAndLimit()
     WriteSurvey(earlier, "-0.92", "Leitung Vorjahr");
 
     QVERIFY(Frame().OpenDocumentFile(current));
-    Frame().Action(CMainFrame::ID_ASSESS)->trigger();
+    Frame().Action(CMainFrame::ID_VIEW_ASSESS)->trigger();
     CAssessWnd& w = *Frame().AssessWindow();
     QCOMPARE(PageTitle(w), QStringLiteral("Vergleich"));
     QVERIFY(w.CompareSourceLabel()->text().startsWith(QStringLiteral("Keine Vergleichsmessung geladen")));
@@ -295,7 +295,7 @@ void TestCompareMenu::comparisonPageFollowsSurveysAndLimit()
 
     // A double click shows the stretch in the table.
     QTableView* view = w.CompareView();
-    const QRect cell = view->visualRect(list->index(0, 1));
+    const QRect cell = view->visualRect(view->model()->index(0, 1));
     QSignalSpy chosen(&w, &CAssessWnd::StretchChosen);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
@@ -338,7 +338,7 @@ void TestCompareMenu::alignedByLandmarksAndReversedOnRequest()
     WriteLandmarkSurvey(shifted, EWalk::Shifted);
     WriteLandmarkSurvey(reversed, EWalk::Reversed);
     QVERIFY(Frame().OpenDocumentFile(current));
-    Frame().Action(CMainFrame::ID_ASSESS)->trigger();
+    Frame().Action(CMainFrame::ID_VIEW_ASSESS)->trigger();
     CAssessWnd& w = *Frame().AssessWindow();
     CTrePrintView* potential = Frame().UpperPane()->IsGradientPane() ? Frame().LowerPane() : Frame().UpperPane();
 

@@ -105,9 +105,9 @@ void TestCurvePoint::pointerNamesTheRowAndClickChoosesIt()
     // Row 500 at 499 m: potentials of the file, IR-free from its gradients.
     const int x = PaneXOf(lower, 499);
     MoveTo(lower, QPoint(x, 40));
-    QCOMPARE(
-        f.statusBar()->currentMessage(),
-        QString::fromUtf8("Meter 499 m · Potential gegen Cu/CuSO4: Ein -1,250 V · Aus -0,960 V · IR-frei -0,880 V"));
+    QCOMPARE(f.statusBar()->currentMessage(),
+             QString::fromUtf8(
+                 "Meter 499 m · Potential gegen Cu/CuSO4 E-27: Ein -1,250 V · Aus -0,960 V · IR-frei -0,880 V"));
     QCOMPARE(upper.CursorRow(), 500);
     QCOMPARE(lower.CursorRow(), 500);
     // Over the gradients: the means of left and right, and their difference.
@@ -118,7 +118,7 @@ void TestCurvePoint::pointerNamesTheRowAndClickChoosesIt()
     lower.CenterOnMetres(598, 598);
     MoveTo(lower, QPoint(PaneXOf(lower, 598), 40));
     QCOMPARE(f.statusBar()->currentMessage(),
-             QString::fromUtf8("Meter 598 m · Potential gegen Cu/CuSO4: Ein – · Aus – · IR-frei –"));
+             QString::fromUtf8("Meter 598 m · Potential gegen Cu/CuSO4 E-27: Ein – · Aus – · IR-frei –"));
     QCOMPARE(lower.CursorRow(), 599);
 
     // A click on the curves chooses the row in the table.

@@ -216,7 +216,7 @@ void TestDesktop::assessmentDockShowsItsListsWhole()
     const int curves = frame->OuterSplitter()->sizes().value(0);
     QVERIFY(frame->TableView()->width() - frame->TableView()->FullWidth() > 500);
 
-    frame->Action(CMainFrame::ID_ASSESS)->trigger();
+    frame->Action(CMainFrame::ID_VIEW_ASSESS)->trigger();
     CAssessWnd* w = frame->AssessWindow();
     QTRY_VERIFY(w->isVisible());
     for (auto list :

@@ -55,6 +55,13 @@ TEST(RestationWarnings, MetresFallingTogetherAreCountedOnceEach)
     std::vector<int32_t> same;
     for (int r = 1; r <= doc.GetRowCount(); ++r) same.push_back(doc.GetMeter(r));
     EXPECT_TRUE(RestationWarnings(doc, b, SVerdictSettings(), same).added.empty());
+
+    // The caller's verdict is taken as the survey's, not assessed again:
+    // one without warnings makes the step back new as well.
+    const SVerdict none;
+    const SRestationWarnings given = RestationWarnings(doc, b, SVerdictSettings(), whole.metres, &none);
+    ASSERT_EQ(given.added.size(), 1u);
+    EXPECT_EQ(given.added[0].count, 6);
 }
 
 } // namespace

@@ -154,7 +154,7 @@ int main(int argc, char** argv)
     // The verdict beside the table, then laid over the curves, then a
     // suspected defect's place as a double click shows it.
     frame.resize(1280, 760);
-    frame.Action(CMainFrame::ID_ASSESS)->trigger();
+    frame.Action(CMainFrame::ID_VIEW_ASSESS)->trigger();
     Pause(150);
     frame.grab().save(folder + QStringLiteral("/28-assessment.png"));
     if (auto* pages = frame.AssessWindow()->findChild<QTabWidget*>(QStringLiteral("lists"))) {
