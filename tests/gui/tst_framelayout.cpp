@@ -100,57 +100,59 @@ void TestFrameLayout::smallScreenHoldsTheWholeWindow()
         QTRY_VERIFY2_WITH_TIMEOUT(shown() >= 5 * list->verticalHeader()->defaultSectionSize(),
                                   qPrintable(QString::number(shown())), 10000);
     }
-    void TestFrameLayout::dockOpensWithItsListsWholeAndKeepsTheUsersWidth()
-    {
-        const QString path = m_files.filePath("m.tsd");
-        WriteSurvey(path, 40);
-        CMainFrame& f = Frame();
-        f.showMaximized();
-        QTRY_VERIFY_WITH_TIMEOUT(f.isMaximized() && f.frameGeometry() == f.screen()->availableGeometry(), 10000);
-        QVERIFY(f.OpenDocumentFile(path));
-        QAction* toggle = f.Action(CMainFrame::ID_VIEW_ASSESS);
-        toggle->trigger();
-        CAssessWnd* w = f.AssessWindow();
-        QTRY_VERIFY_WITH_TIMEOUT(w->isVisible(), 10000);
-        // The widest list whole, within half the window.
-        QTRY_VERIFY2_WITH_TIMEOUT(w->width() >= std::min(w->ListsWidth(), f.width() / 2 - 10),
-                                  qPrintable(QStringLiteral("%1 < %2").arg(w->width()).arg(w->ListsWidth())), 10000);
-        QVERIFY(w->width() <= f.width() / 2 + 10);
-        // Every page's tab in sight, none behind a scroll arrow.
-        auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("lists"));
-        for (int i = 0; i < tabs->count(); ++i)
-            QVERIFY2(tabs->tabBar()->rect().contains(tabs->tabBar()->tabRect(i)), qPrintable(tabs->tabText(i)));
+}
 
-        // Widened by hand, closed and opened again: the user's width.
-        const int wider = w->width() + 120;
-        f.resizeDocks({w}, {wider}, Qt::Horizontal);
-        QTRY_COMPARE_WITH_TIMEOUT(w->width(), wider, 10000);
-        toggle->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 10000);
-        toggle->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(w->isVisible(), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(w->width(), wider, 10000);
-    }
+void TestFrameLayout::dockOpensWithItsListsWholeAndKeepsTheUsersWidth()
+{
+    const QString path = m_files.filePath("m.tsd");
+    WriteSurvey(path, 40);
+    CMainFrame& f = Frame();
+    f.showMaximized();
+    QTRY_VERIFY_WITH_TIMEOUT(f.isMaximized() && f.frameGeometry() == f.screen()->availableGeometry(), 10000);
+    QVERIFY(f.OpenDocumentFile(path));
+    QAction* toggle = f.Action(CMainFrame::ID_VIEW_ASSESS);
+    toggle->trigger();
+    CAssessWnd* w = f.AssessWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(w->isVisible(), 10000);
+    // The widest list whole, within half the window.
+    QTRY_VERIFY2_WITH_TIMEOUT(w->width() >= std::min(w->ListsWidth(), f.width() / 2 - 10),
+                              qPrintable(QStringLiteral("%1 < %2").arg(w->width()).arg(w->ListsWidth())), 10000);
+    QVERIFY(w->width() <= f.width() / 2 + 10);
+    // Every page's tab in sight, none behind a scroll arrow.
+    auto* tabs = w->findChild<QTabWidget*>(QStringLiteral("lists"));
+    for (int i = 0; i < tabs->count(); ++i)
+        QVERIFY2(tabs->tabBar()->rect().contains(tabs->tabBar()->tabRect(i)), qPrintable(tabs->tabText(i)));
 
-    // The screen comes from TRES_TEST_SCREEN ("1920x1080", the default), with
-    // QT_SCALE_FACTOR as the test's environment sets it.
-    int main(int argc, char** argv)
-    {
-        QTemporaryDir config;
-        qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-        const QByteArray given = qgetenv("TRES_TEST_SCREEN");
-        const QByteArray screen = given.isEmpty() ? QByteArray("1920x1080") : given;
-        const QList<QByteArray> wh = screen.split('x');
-        const QString json = config.filePath(QStringLiteral("screens.json"));
-        QFile file(json);
-        if (!file.open(QIODevice::WriteOnly)) return 1;
-        file.write("{\"screens\":[{\"name\":\"test\",\"x\":0,\"y\":0,\"width\":" + wh.value(0)
-                   + ",\"height\":" + wh.value(1) + ",\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}");
-        file.close();
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + json.toLocal8Bit());
-        CTresApp app(argc, argv);
-        TestFrameLayout test;
-        return QTest::qExec(&test, argc, argv);
-    }
+    // Widened by hand, closed and opened again: the user's width.
+    const int wider = w->width() + 120;
+    f.resizeDocks({w}, {wider}, Qt::Horizontal);
+    QTRY_COMPARE_WITH_TIMEOUT(w->width(), wider, 10000);
+    toggle->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!w->isVisible(), 10000);
+    toggle->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(w->isVisible(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(w->width(), wider, 10000);
+}
+
+// The screen comes from TRES_TEST_SCREEN ("1920x1080", the default), with
+// QT_SCALE_FACTOR as the test's environment sets it.
+int main(int argc, char** argv)
+{
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    const QByteArray given = qgetenv("TRES_TEST_SCREEN");
+    const QByteArray screen = given.isEmpty() ? QByteArray("1920x1080") : given;
+    const QList<QByteArray> wh = screen.split('x');
+    const QString json = config.filePath(QStringLiteral("screens.json"));
+    QFile file(json);
+    if (!file.open(QIODevice::WriteOnly)) return 1;
+    file.write("{\"screens\":[{\"name\":\"test\",\"x\":0,\"y\":0,\"width\":" + wh.value(0)
+               + ",\"height\":" + wh.value(1) + ",\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}");
+    file.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + json.toLocal8Bit());
+    CTresApp app(argc, argv);
+    TestFrameLayout test;
+    return QTest::qExec(&test, argc, argv);
+}
 
 #include "tst_framelayout.moc"
