@@ -129,8 +129,9 @@ void CMainFrame::createPanes()
     m_pLower->setParent(lowerBox);
     lowerLayout->addWidget(m_pLower, 1);
     m_pLegend = new CVerdictLegend(lowerBox);
-    m_pLegend->hide();
-    lowerLayout->addWidget(m_pLegend);
+    m_pLegendArea = new CVerdictLegendArea(m_pLegend, lowerBox);
+    m_pLegendArea->hide();
+    lowerLayout->addWidget(m_pLegendArea);
     m_pOuter->addWidget(m_pInner);
     m_pOuter->addWidget(m_pTable);
     m_pInner->addWidget(m_pUpper);

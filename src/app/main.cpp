@@ -20,6 +20,9 @@ void TakeScreenshotAndQuit(const CTresApp& app, const QString& path)
         for (QWidget* w : QApplication::topLevelWidgets())
             if (qobject_cast<QMainWindow*>(w) && w->isVisible()) window = w;
         const bool saved = window && window->grab().save(path, "PNG");
+        // Closed as a user closes it, so the layout is kept for the next
+        // start: a picture after a restart is two such runs.
+        if (window) window->close();
         if (!saved)
             std::fprintf(stderr, "tresmon: Das Bild des Fensters konnte nicht nach %s geschrieben werden.\n",
                          qPrintable(path));

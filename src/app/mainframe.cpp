@@ -292,7 +292,7 @@ void CMainFrame::UpdateOverlay()
     const bool on = Action(ID_ASSESS_OVERLAY)->isChecked();
     // Assessed only while it is drawn.
     const std::shared_ptr<const SVerdict> result = on ? m_pSession->Verdict() : nullptr;
-    m_pLegend->setVisible(on);
+    m_pLegendArea->setVisible(on);
     if (!on || !result) {
         m_pUpper->SetOverlay(nullptr);
         m_pLower->SetOverlay(nullptr);

@@ -27,6 +27,7 @@ class CPaneMarker;
 class COpenFileButton;
 struct CCurveOverlay;
 class CVerdictLegend;
+class CVerdictLegendArea;
 class CTreDoc;
 class CTrePlotView;
 class CTrePrintView;
@@ -315,7 +316,8 @@ private:
     QSplitter* m_pInner = nullptr;
     CTrePrintView* m_pUpper = nullptr;
     CTrePrintView* m_pLower = nullptr;
-    CVerdictLegend* m_pLegend = nullptr; // under the potential pane while the overlay is on
+    CVerdictLegend* m_pLegend = nullptr;         // under the potential pane while the overlay is on
+    CVerdictLegendArea* m_pLegendArea = nullptr; // holds it, scrolled where it needs many lines
     CTrePlotView* m_pTable = nullptr;
     CAssessWnd* m_pAssess = nullptr;
     std::unique_ptr<CCurveOverlay> m_pOverlay; // what the panes draw while the overlay is on

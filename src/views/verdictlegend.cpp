@@ -132,3 +132,32 @@ void CVerdictLegend::paintEvent(QPaintEvent*)
         p.drawText(x + kSwatch + kGap, top + fm.ascent(), entries[static_cast<int>(i)]);
     }
 }
+
+CVerdictLegendArea::CVerdictLegendArea(CVerdictLegend* legend, QWidget* parent)
+    : QScrollArea(parent)
+    , m_pLegend(legend)
+{
+    setObjectName(QStringLiteral("verdictLegendArea"));
+    setFrameShape(QFrame::NoFrame);
+    setWidgetResizable(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setWidget(legend);
+}
+
+QSize CVerdictLegendArea::sizeHint() const
+{
+    const int full = m_pLegend->heightForWidth(std::max(1, width()));
+    const int line = QFontMetrics(m_pLegend->font()).height() + 2;
+    const QWidget* around = parentWidget();
+    const int cap = std::max(2 * line + 4, around ? around->height() / 4 : full);
+    return {m_pLegend->sizeHint().width(), std::min(full, cap)};
+}
+
+void CVerdictLegendArea::resizeEvent(QResizeEvent* event)
+{
+    QScrollArea::resizeEvent(event);
+    // The height follows the width and the pane's height; settles at once.
+    const int h = sizeHint().height();
+    if (h != height()) setFixedHeight(h);
+}

@@ -6,6 +6,7 @@
 // the palette's colours and with the verdict's own names.
 #pragma once
 
+#include <QScrollArea>
 #include <QWidget>
 
 #include <vector>
@@ -35,4 +36,21 @@ private:
     // The top-left corner of each entry in a strip `width` pixels wide.
     std::vector<QPoint> Layout(int width) const;
     EComparison m_comparison = EComparison::None;
+};
+
+// The legend where a narrow pane would need many lines for it: at most a
+// quarter of the height around it (at least two lines), the rest scrolled,
+// so the potential pane above keeps the room to be read.
+class CVerdictLegendArea : public QScrollArea {
+    Q_OBJECT
+public:
+    CVerdictLegendArea(CVerdictLegend* legend, QWidget* parent);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return {0, sizeHint().height()}; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    CVerdictLegend* m_pLegend;
 };

@@ -623,7 +623,8 @@ void TestAssessWnd::curveMarksWithTheirLegend()
     f.Action(CMainFrame::ID_ASSESS_OVERLAY)->trigger();
     QVERIFY(CTresApp::Settings()->value("Bewertung/inCurves").toBool());
     QVERIFY(f.Legend()->isVisible());
-    QTRY_VERIFY(f.Legend()->geometry().top() > f.LowerPane()->geometry().bottom());
+    QTRY_VERIFY(f.Legend()->mapTo(&f, QPoint()).y()
+                >= f.LowerPane()->mapTo(&f, QPoint(0, f.LowerPane()->height())).y());
     QCOMPARE(CVerdictLegend::Entries().mid(0, 5),
              (QStringList{QString::fromUtf8("geschützt"), QString::fromUtf8("geschützt (100-mV-Kriterium)"),
                           QString::fromUtf8("nicht geschützt"), "Grenzpotential unterschritten", "nicht bewertbar"}));

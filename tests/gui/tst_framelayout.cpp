@@ -88,6 +88,12 @@ void TestFrameLayout::smallScreenHoldsTheWholeWindow()
     const QRect screen = f.screen()->availableGeometry();
     QTRY_VERIFY_WITH_TIMEOUT(f.isMaximized() && f.frameGeometry() == screen, 10000);
     QVERIFY(screen.contains(f.statusBar()->mapTo(&f, QPoint(0, f.statusBar()->height() - 1)) + f.geometry().topLeft()));
+    // The legend wraps into at most a quarter of the pane's box, however
+    // narrow the curves are; the rest of it scrolls.
+    const QWidget* box = f.LowerPane()->parentWidget();
+    QTRY_VERIFY2_WITH_TIMEOUT(f.LowerPane()->height() * 4 >= box->height() * 3 - 8,
+                              qPrintable(QStringLiteral("%1 of %2").arg(f.LowerPane()->height()).arg(box->height())),
+                              10000);
     // The summary scrolls before the lists lose their rows, at every height
     // (at 1280x800 the summary took all but a sliver).
     QTableView* list = f.AssessWindow()->ListView(CAssessListModel::EList::DigList);
