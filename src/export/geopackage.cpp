@@ -14,8 +14,9 @@ namespace {
 using trespipeline::SLonLat;
 
 constexpr int32_t kWgs84 = 4326;
-constexpr int kApplicationId = 0x47504B47; // "GPKG"
-constexpr int kUserVersion = 10300;        // GeoPackage 1.3.0
+constexpr int kApplicationId = kGpkgApplicationId;
+constexpr int kUserVersion = kGpkgUserVersion;
+const char kWgs84Description[] = "longitude/latitude coordinates in decimal degrees on the WGS 84 spheroid";
 
 const char kWgs84Definition[]
     = "GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563,AUTHORITY[\"EPSG\",\"7030\"]],"
@@ -80,6 +81,10 @@ const char* TypeName(EGpkgType t)
 const char* GeometryName(EGpkgGeometry g) { return g == EGpkgGeometry::Point ? "POINT" : "LINESTRING"; }
 
 } // namespace
+
+const char* GpkgCoreTablesSql() { return kCoreTables; }
+
+SGpkgWgs84 GpkgWgs84() { return {"WGS 84 geodetic", kWgs84Definition, kWgs84Description}; }
 
 std::string GpkgGeometryBlob(EGpkgGeometry type, const std::vector<SLonLat>& points, int32_t srsId)
 {
@@ -163,8 +168,7 @@ bool CGeoPackage::EnsureCoreTables()
     sqlite3_bind_text(s, 3, "EPSG", -1, SQLITE_STATIC);
     sqlite3_bind_int(s, 4, kWgs84);
     sqlite3_bind_text(s, 5, kWgs84Definition, -1, SQLITE_STATIC);
-    sqlite3_bind_text(s, 6, "longitude/latitude coordinates in decimal degrees on the WGS 84 spheroid", -1,
-                      SQLITE_STATIC);
+    sqlite3_bind_text(s, 6, kWgs84Description, -1, SQLITE_STATIC);
     const bool done = sqlite3_step(s) == SQLITE_DONE;
     sqlite3_finalize(s);
     return done || Fail("SQLite");

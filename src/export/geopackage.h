@@ -61,6 +61,20 @@ struct SGpkgValue {
 // a line two or more.
 std::string GpkgGeometryBlob(EGpkgGeometry type, const std::vector<trespipeline::SLonLat>& points, int32_t srsId);
 
+// What makes a SQLite database a GeoPackage, for a database that keeps more
+// than features (the archive): the header's application_id ('GPKG') and
+// user_version (10300), the core tables with the two undefined reference
+// systems (idempotent), and EPSG:4326's row (name, definition, description).
+constexpr int kGpkgApplicationId = 0x47504B47;
+constexpr int kGpkgUserVersion = 10300;
+const char* GpkgCoreTablesSql();
+struct SGpkgWgs84 {
+    const char* name;
+    const char* definition;
+    const char* description;
+};
+SGpkgWgs84 GpkgWgs84();
+
 class CGeoPackage {
 public:
     ~CGeoPackage();

@@ -33,7 +33,8 @@ const char kDocumentUsage[] = "Aufruf: tresmon-tool BEFEHL ...\n"
                               "       --pipeline LEITUNG.geojson  --reverse  --no-align\n"
                               "  export DATEI --format geojson|kml|gpx|csv -o AUS [Optionen wie assess]\n"
                               "                                   Befunde für GIS und GPS (mit --pipeline LEITUNG),\n"
-                              "                                   Aufgrabungsliste mit Koordinaten als csv\n";
+                              "                                   Aufgrabungsliste mit Koordinaten als csv\n"
+                              "  archive init ARCHIV              Leitungsarchiv anlegen (GeoPackage-Datei)\n";
 const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [--size BREITExHÖHE]\n"
                         "                                   Kurvenbild eines Fensters als PNG\n"
                         "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"
@@ -65,8 +66,9 @@ struct Command {
     int (*run)(const Args& args);
 };
 const Command kCommands[] = {
-    {"dump", RunDump},     {"convert", RunConvert}, {"edit", RunEdit},       {"csv", RunCsv},
-    {"errors", RunErrors}, {"assess", RunAssess},   {"compare", RunCompare}, {"export", RunExport},
+    {"dump", RunDump},       {"convert", RunConvert}, {"edit", RunEdit},
+    {"csv", RunCsv},         {"errors", RunErrors},   {"assess", RunAssess},
+    {"compare", RunCompare}, {"export", RunExport},   {"archive", RunArchive},
 };
 
 // The tool's own options, before the command: "+" stops at the command's

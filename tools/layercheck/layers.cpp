@@ -36,6 +36,10 @@ const std::vector<CLayer>& Layers()
         // The exports (CSV, JSON, GeoJSON, KML, GPX), shared by the tool and
         // the program: beside doc, over it and the pipeline data.
         l.push_back({"export", {"doc", "pipeline"}, true});
+        // The pipeline archive: every survey of a pipeline across the years,
+        // in a file or on a server; over the document, the pipeline data and
+        // the exports whose JSON it stores.
+        l.push_back({"archive", {"doc", "pipeline", "export"}, true});
         l.push_back({"vlnk/include", {}, true});
         l.push_back({"vlnk/config", {"vlnk/include"}, true});
         l.push_back({"vlnk/port", {"vlnk/include", "vlnk/config"}, true});
@@ -56,14 +60,14 @@ const std::vector<CLayer>& Layers()
         // over the serial-link library is the only caller of its header.
         l.push_back({"handheld", {"vlnk/include"}, true});
         l.push_back({"transfer", {"ui", "handheld"}, false});
-        l.push_back(
-            {"app",
-             {"doc", "import", "pipeline", "export", "views", "map", "print", "ui", "docdlg", "transfer", "handheld"},
-             false});
+        l.push_back({"app",
+                     {"doc", "import", "pipeline", "export", "archive", "views", "map", "print", "ui", "docdlg",
+                      "transfer", "handheld"},
+                     false});
         // The batch tool's document commands start without Qt; its drawing
         // commands are a program of their own over the panes and printing,
         // sharing the document commands' Qt-free option parsing.
-        l.push_back({"tool", {"doc", "import", "pipeline", "export"}, true});
+        l.push_back({"tool", {"doc", "import", "pipeline", "export", "archive"}, true});
         l.push_back({"tool/qt", {"doc", "import", "pipeline", "export", "views", "print", "tool"}, false});
         l.push_back({"tools/handheld-sim", {}, true});
         l.push_back({"tools/gensurvey", {"doc", "pipeline"}, true});
