@@ -148,10 +148,11 @@ private:
         const auto fault = FaultOf(state ? state : "", PQstatus(m_conn) != CONNECTION_OK);
         throw CArchiveError(fault, FramedMessage(fault, m_masked, detail));
     }
-    void Check(const Result& res) const
+    // A COPY's start is expected only where InsertMany() sends its data.
+    void Check(const Result& res, bool copy = false) const
     {
         const auto status = res ? PQresultStatus(res.get()) : PGRES_FATAL_ERROR;
-        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_COPY_IN) Fail(res.get());
+        if (copy ? status != PGRES_COPY_IN : status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) Fail(res.get());
     }
     void NoteSchemaChange(const std::string& sql)
     {
@@ -229,7 +230,7 @@ void CPgConnection::InsertMany(const std::string& table, const std::vector<std::
         out += '\n';
         if (out.size() >= kCopyChunk) chunks.emplace_back();
     }
-    Check(Result(PQexec(m_conn, sql.c_str())));
+    Check(Result(PQexec(m_conn, sql.c_str())), true);
     for (const std::string& chunk : chunks)
         if (!chunk.empty() && PQputCopyData(m_conn, chunk.data(), static_cast<int>(chunk.size())) != 1) break;
     PQputCopyEnd(m_conn, nullptr);
