@@ -13,7 +13,9 @@ packages=(
   libproj-dev proj-data  # pipeline data: geodesics, CRS transforms, the German grid
   proj-bin               # geod and cs2cs, to recompute the positions the tests expect
   gdal-bin               # ogrinfo, to read every export back as a GIS program does
-  libsqlite3-dev         # the GeoPackage export
+  libsqlite3-dev         # the GeoPackage export and the file archive
+  libpq-dev              # the archive on a PostgreSQL server
+  postgresql-15 postgresql-15-postgis-3  # the throwaway server the archive tests start
   gpsbabel               # reads the GPX export back as GPS software does (tests)
   qt6-base-dev libgl-dev
   qt6-svg-dev  # an issuer's logo in SVG on the assessment report

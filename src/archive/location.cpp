@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "location.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <regex>
@@ -10,6 +11,21 @@ namespace tresarchive {
 namespace {
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+std::string PercentDecoded(const std::string& s)
+{
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '%' && i + 2 < s.size() && std::isxdigit(static_cast<unsigned char>(s[i + 1]))
+            && std::isxdigit(static_cast<unsigned char>(s[i + 2]))) {
+            out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
 
 bool IsUri(const std::string& s) { return StartsWith(s, "postgresql://") || StartsWith(s, "postgres://"); }
 
@@ -22,25 +38,41 @@ bool IsKeywordForm(const std::string& s)
     return std::regex_search(s, keyword);
 }
 
+// libpq reads user[:password] up to an '@' before the first '/', also
+// when '?' or '@' stand in the password; the mask reaches the last such '@'
+// so that no part of the password shows.
 std::string MaskUri(const std::string& s)
 {
     std::string out = s;
     const auto scheme = out.find("://") + 3;
-    const auto end = out.find_first_of("/?", scheme);
-    const auto at = out.rfind('@', end == std::string::npos ? out.size() : end);
+    const auto slash = out.find('/', scheme);
+    const auto at = out.rfind('@', slash == std::string::npos ? out.size() : slash);
     if (at != std::string::npos && at >= scheme) {
         const auto colon = out.find(':', scheme);
         if (colon != std::string::npos && colon < at) out.replace(colon + 1, at - colon - 1, "***");
     }
-    static const std::regex query(R"(([?&]password=)[^&]*)", std::regex::icase);
-    return std::regex_replace(out, query, "$1***");
+    // The query's keys are percent-decoded by libpq ("pass%77ord").
+    const auto query = out.find('?', slash == std::string::npos ? scheme : slash);
+    if (query == std::string::npos) return out;
+    std::string masked = out.substr(0, query);
+    std::size_t pos = query;
+    while (pos < out.size()) {
+        const auto end = std::min(out.find('&', pos + 1), out.size());
+        const std::string param = out.substr(pos, end - pos); // with its leading '?' or '&'
+        const auto eq = param.find('=');
+        if (eq != std::string::npos && PercentDecoded(param.substr(1, eq - 1)) == "password")
+            masked += param.substr(0, eq + 1) + "***";
+        else masked += param;
+        pos = end;
+    }
+    return masked;
 }
 
 std::string MaskKeywords(const std::string& s)
 {
     // A quoted value may hold blanks and escaped quotes; an unquoted one
-    // ends at the next blank.
-    static const std::regex pair(R"((\bpassword\s*=\s*)('(?:[^'\\]|\\.)*'|[^\s']*))", std::regex::icase);
+    // ends at the next blank not escaped by a backslash and keeps quotes.
+    static const std::regex pair(R"((\bpassword\s*=\s*)('(?:[^'\\]|\\.)*'?|(?:\\.|[^\s\\])*))", std::regex::icase);
     return std::regex_replace(s, pair, "$1***");
 }
 

@@ -2,6 +2,7 @@
 #include "openarchive.h"
 
 #include "location.h"
+#include "pgconnection.h"
 #include "sqliteconnection.h"
 
 #include <filesystem>
@@ -10,12 +11,7 @@ namespace tresarchive {
 
 std::unique_ptr<CConnection> OpenArchiveConnection(const std::string& location, bool create)
 {
-    if (IsConnectionString(location)) {
-        // PostgreSQL back end: return OpenPgConnection(location);
-        throw CArchiveError(EArchiveFault::Connect, "PostgreSQL-Archive werden von diesem Stand noch nicht "
-                                                    "unterstützt: "
-                                                        + MaskedLocation(location));
-    }
+    if (IsConnectionString(location)) return OpenPgConnection(location);
     std::string path = location;
     if (path.empty()) {
         path = DefaultArchivePath();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "archivefactory.h"
 
+#include "pgconnection.h"
 #include "sqliteconnection.h"
 
 #include <atomic>
@@ -14,9 +15,16 @@ std::string FreshArchiveLocation(EBackEnd backEnd, std::string& why)
 {
     if (backEnd == EBackEnd::Postgres) {
         const char* conninfo = std::getenv("TRES_TEST_PG");
-        // The PostgreSQL back end joins here once it is built.
-        why = conninfo && *conninfo ? "kein PostgreSQL-Back-End in diesem Stand" : "TRES_TEST_PG ist nicht gesetzt";
-        return {};
+        if (!conninfo || !*conninfo) {
+            why = "TRES_TEST_PG ist nicht gesetzt";
+            return {};
+        }
+        // A schema of its own per archive, so every case starts empty on the
+        // one test database (PostGIS stays reachable in public).
+        static std::atomic<int> schemas{0};
+        const std::string schema = "t" + std::to_string(::getpid()) + "_" + std::to_string(++schemas);
+        tresarchive::OpenPgConnection(conninfo)->Execute("CREATE SCHEMA " + schema);
+        return std::string(conninfo) + " options='-c search_path=" + schema + ",public'";
     }
     static std::atomic<int> serial{0};
     const auto dir = std::filesystem::temp_directory_path() / ("archive-" + std::to_string(::getpid()));
@@ -29,5 +37,5 @@ std::string FreshArchiveLocation(EBackEnd backEnd, std::string& why)
 std::unique_ptr<tresarchive::CConnection> OpenTestArchive(EBackEnd backEnd, const std::string& location)
 {
     if (backEnd == EBackEnd::Sqlite) return tresarchive::OpenSqliteConnection(location, true);
-    return nullptr;
+    return tresarchive::OpenPgConnection(location);
 }
