@@ -36,6 +36,9 @@ const std::vector<CLayer>& Layers()
         // The exports (CSV, JSON, GeoJSON, KML, GPX), shared by the tool and
         // the program: beside doc, over it and the pipeline data.
         l.push_back({"export", {"doc", "pipeline"}, true});
+        // The trend across the surveys of a pipeline: exact rules over the
+        // stored assessments.
+        l.push_back({"trend", {"doc"}, true});
         l.push_back({"vlnk/include", {}, true});
         l.push_back({"vlnk/config", {"vlnk/include"}, true});
         l.push_back({"vlnk/port", {"vlnk/include", "vlnk/config"}, true});
@@ -63,7 +66,7 @@ const std::vector<CLayer>& Layers()
         // The batch tool's document commands start without Qt; its drawing
         // commands are a program of their own over the panes and printing,
         // sharing the document commands' Qt-free option parsing.
-        l.push_back({"tool", {"doc", "import", "pipeline", "export"}, true});
+        l.push_back({"tool", {"doc", "import", "pipeline", "export", "trend"}, true});
         l.push_back({"tool/qt", {"doc", "import", "pipeline", "export", "views", "print", "tool"}, false});
         l.push_back({"tools/handheld-sim", {}, true});
         l.push_back({"tools/gensurvey", {"doc", "pipeline"}, true});
