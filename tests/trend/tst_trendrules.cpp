@@ -2,6 +2,7 @@
 // The trend's rules on surveys made for them: how indications are followed
 // from survey to survey, where protection changed, and the potential at a
 // fixed point.
+#include "assessmentinput.h"
 #include "defecttracks.h"
 #include "fixpointtrend.h"
 #include "protectionchanges.h"
@@ -144,4 +145,29 @@ TEST(TrendDates, DueDateAndAge)
     EXPECT_EQ(DatePlusYears("2024-02-30", 1), "");
     EXPECT_EQ(DaysBetween("2024-12-31", "2025-03-01"), 60);
     EXPECT_EQ(DaysBetween("12.05.25", "2025-03-01"), std::nullopt);
+}
+
+// The demo's stored assessment read back: its six defects at their
+// chainages, with the dig list's actions.
+TEST(AssessmentInput, TheDemosAssessmentInChainage)
+{
+    const std::string json = R"({"version":1,"pipeline":{"file":"l.geojson"},"rows":[
+        {"row":6,"metre":5,"status":"protected","basis":"irfree","value":-950,"chainage":19.17},
+        {"row":7,"metre":6,"status":"notAssessed","value":null,"chainage":20.2}],
+        "defects":[{"row":230,"metre":229,"irPercent":25.2,"category":2,"status":"unprotected","chainage":244.06}],
+        "digList":[{"priority":1,"row":230,"action":"umgehend aufgraben"}]})";
+    STrendSurvey s;
+    std::string error;
+    ASSERT_TRUE(ReadAssessment(json, s, error));
+    EXPECT_TRUE(s.chainage);
+    ASSERT_EQ(s.rows.size(), 2u);
+    EXPECT_DOUBLE_EQ(s.rows[0].position, 19.17);
+    EXPECT_EQ(s.rows[0].value, -950);
+    EXPECT_EQ(s.rows[1].value, std::nullopt);
+    EXPECT_EQ(s.rows[1].status, EVerdictStatus::NotAssessed);
+    ASSERT_EQ(s.defects.size(), 1u);
+    EXPECT_EQ(s.defects[0].category, 2);
+    EXPECT_EQ(s.defects[0].action, "umgehend aufgraben");
+    EXPECT_FALSE(ReadAssessment(R"({"version":1})", s, error));
+    EXPECT_FALSE(error.empty());
 }
