@@ -7,6 +7,7 @@
 #include "fixpointtrend.h"
 #include "protectionchanges.h"
 #include "trenddates.h"
+#include "trendjson.h"
 
 #include <gtest/gtest.h>
 
@@ -170,4 +171,22 @@ TEST(AssessmentInput, TheDemosAssessmentInChainage)
     EXPECT_EQ(s.defects[0].action, "umgehend aufgraben");
     EXPECT_FALSE(ReadAssessment(R"({"version":1})", s, error));
     EXPECT_FALSE(error.empty());
+}
+
+// One survey only: its history, no changes; a survey in metres is said.
+TEST(Trend, OneSurveyIsItsHistory)
+{
+    STrendSurvey s = Survey(7, "2025-05-12", {{100, 2}});
+    s.chainage = false;
+    s.defects[0].action = kDigNow;
+    const std::vector<STrendSurvey> surveys{s};
+    const STrend t = ComputeTrend(surveys, {}, {}, {.interval = 3, .today = "2025-06-11"});
+    EXPECT_TRUE(t.changes.empty());
+    EXPECT_EQ(t.nextSurveyDue, "2028-05-12");
+    const ojson j = TrendJson({1, "L", "1"}, surveys, t);
+    EXPECT_EQ(j["surveys"][0]["positions"], "metre");
+    EXPECT_EQ(j["tracks"][0]["states"][0]["state"], "erfasst");
+    EXPECT_TRUE(j["tracks"][0]["states"][0]["chainage"].is_null());
+    EXPECT_EQ(j["openDigs"][0]["ageDays"], 30);
+    EXPECT_EQ(j["warnings"][0], "Messung 7 ohne Stationierung verglichen");
 }

@@ -38,7 +38,7 @@ const std::vector<CLayer>& Layers()
         l.push_back({"export", {"doc", "pipeline"}, true});
         // The trend across the surveys of a pipeline: exact rules over the
         // stored assessments.
-        l.push_back({"trend", {"doc"}, true});
+        l.push_back({"trend", {"doc", "export"}, true});
         l.push_back({"vlnk/include", {}, true});
         l.push_back({"vlnk/config", {"vlnk/include"}, true});
         l.push_back({"vlnk/port", {"vlnk/include", "vlnk/config"}, true});
