@@ -6,6 +6,7 @@
 #include "defecttracks.h"
 #include "fixpointtrend.h"
 #include "protectionchanges.h"
+#include "trendcsv.h"
 #include "trenddates.h"
 #include "trendjson.h"
 
@@ -189,4 +190,16 @@ TEST(Trend, OneSurveyIsItsHistory)
     EXPECT_TRUE(j["tracks"][0]["states"][0]["chainage"].is_null());
     EXPECT_EQ(j["openDigs"][0]["ageDays"], 30);
     EXPECT_EQ(j["warnings"][0], "Messung 7 ohne Stationierung verglichen");
+}
+
+TEST(Trend, SpreadsheetHasTracksThenChanges)
+{
+    std::vector<STrendSurvey> s{Survey(1, "2019-05-01", {{100.25, 2}}), Survey(2, "2022-05-01", {{101, 3}})};
+    for (STrendRow& r : s[1].rows)
+        if (r.position >= 40 && r.position < 52) r.status = S::Unprotected;
+    const std::string csv = TrendCsv(s, ComputeTrend(s, {}, {}, {}));
+    EXPECT_NE(csv.find("1;1;2019-05-01;erfasst;2;10;100,25;100;101;nicht geschützt;aufgraben\r\n"), std::string::npos);
+    EXPECT_NE(csv.find("1;2;2022-05-01;verschärft;3;"), std::string::npos);
+    EXPECT_NE(csv.find("\r\n\r\nVon Messung;"), std::string::npos);
+    EXPECT_NE(csv.find("1;2;301;12;40–52;0;\r\n"), std::string::npos);
 }
