@@ -48,7 +48,7 @@ const std::vector<CLayer>& Layers()
         l.push_back(
             {"vlnk/cmd", {"vlnk/include", "vlnk/config", "vlnk/port", "vlnk/protocol", "vlnk/files", "vlnk"}, true});
         l.push_back({"views", {"doc", "pipeline", "export"}, false});
-        l.push_back({"print", {"doc", "pipeline", "export", "views/qt-free"}, false});
+        l.push_back({"print", {"doc", "pipeline", "export", "trend", "views/qt-free"}, false});
         // The map dock: the survey on its route, drawn in the grid of the
         // pipeline data; beside views, used by app.
         l.push_back({"map", {"doc", "pipeline", "export"}, false});
