@@ -32,5 +32,14 @@ SPaletteRgb FixpointMarkColour() { return {20, 90, 200}; }
 
 SPaletteRgb RowCursorColour() { return {150, 0, 170}; }
 
+SPaletteRgb SurveyColour(size_t index)
+{
+    // Dark enough for thin lines on white paper; the latest survey, drawn
+    // last, is not the red of the criterion line.
+    static constexpr SPaletteRgb kColours[kSurveyColourCount]
+        = {{0, 90, 200}, {0, 140, 60}, {200, 110, 0}, {130, 40, 170}, {0, 150, 160}, {110, 80, 40}};
+    return kColours[index % kSurveyColourCount];
+}
+
 // A dark red that reads on the window's light grey and on white paper.
 SPaletteRgb WarningTextColour() { return {192, 0, 0}; }

@@ -8,6 +8,7 @@
 
 #include "rowverdict.h"
 
+#include <cstddef>
 #include <cstdint>
 
 struct SPaletteRgb {
@@ -51,6 +52,12 @@ SPaletteRgb FixpointMarkColour();
 // The curve panes' cursor: the row under the pointer or chosen in the
 // table, a colour none of the curves or marks has.
 SPaletteRgb RowCursorColour();
+
+// The surveys of one pipeline drawn over each other (the trend report's
+// sheets): each in its own colour, the first kSurveyColourCount apart from
+// one another and from the criterion lines, then again from the first.
+inline constexpr size_t kSurveyColourCount = 6;
+SPaletteRgb SurveyColour(size_t index);
 
 // Text that warns: a criterion not taken from the header (set by an
 // option), a default standing in for an unreadable header entry.

@@ -16,7 +16,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
@@ -26,11 +25,6 @@
 #include <cmath>
 
 namespace {
-
-// The watermark of a draft: light enough that no number under it is
-// hidden, drawn as outlines rather than text so it neither joins a copied
-// line nor breaks one apart.
-const QColor kDraftColour(0, 0, 0, 28);
 
 class CAssessReport : public IPrintHooks {
 public:
@@ -64,7 +58,7 @@ public:
     void OnPrint(QPainter& p, int page) override
     {
         p.save();
-        if (!m_c.draft.isEmpty()) DrawWatermark(p);
+        if (!m_c.draft.isEmpty()) DrawDraftWatermark(p, m_page);
         const int sheets = kReportIntroPages + 1;
         const int tables = FirstTablePage();
         const int comparison = tables + static_cast<int>(m_tables.Pages().size()); // the comparison's first page
@@ -82,45 +76,13 @@ public:
 private:
     int FirstTablePage() const { return kReportIntroPages + 1 + static_cast<int>(m_c.sheets.size()); }
 
-    // "ENTWURF" across the page, under everything drawn after it.
-    void DrawWatermark(QPainter& p) const
-    {
-        const CPrintMetrics& m = m_page.m;
-        const QRectF paper(MmX(m, 0, 0), MmY(m, 0, 0), MmDX(m, 210), MmDY(m, 297));
-        QPainterPath text;
-        QFont font = PointFont(m, 110, 700);
-        text.addText(0, 0, font, U8("ENTWURF"));
-        const QRectF box = text.boundingRect();
-        p.save();
-        p.translate(paper.center());
-        p.rotate(-std::atan2(paper.height(), paper.width()) * 180.0 / M_PI);
-        p.translate(-box.center());
-        p.setRenderHint(QPainter::Antialiasing, true);
-        p.fillPath(text, kDraftColour);
-        p.restore();
-    }
-
-    // The header of every page: the report's identity (a draft says so
-    // first) and the page on the first line, the survey file and the
-    // issuer on the second.
     void DrawHeader(QPainter& p, int page) const
     {
-        const CPrintMetrics& m = m_page.m;
         const SReportOptions& o = m_c.o;
-        p.setFont(PointFont(m, 8));
-        p.setPen(Qt::black);
-        QString identity = m_c.draft.isEmpty() ? U8("Bewertungsbericht") : U8("ENTWURF – Bewertungsbericht");
-        if (!o.reportNumber.trimmed().isEmpty()) identity += U8(" Nr. ") + o.reportNumber.trimmed();
-        if (!o.revision.trimmed().isEmpty()) identity += U8(", Revision ") + o.revision.trimmed();
-        const int y1 = m_page.frame.top, y2 = MmY(m, m_page.frame.top, 4);
-        TextOut(p, m_page.L(), y1, identity, TA_LEFT | TA_TOP);
-        TextOut(p, m_page.R(), y1, U8("Seite %1 von %2").arg(page).arg(PageCount()), TA_RIGHT | TA_TOP);
-        TextOut(p, m_page.L(), y2, U8("Messdatei: ") + FileNameText(m_c.doc), TA_LEFT | TA_TOP);
-        if (!o.issuer.company.trimmed().isEmpty())
-            TextOut(p, m_page.R(), y2, o.issuer.company.trimmed(), TA_RIGHT | TA_TOP);
-        p.setPen(QPen(Qt::black, std::max(1, m.dpy / 300)));
-        const int rule = MmY(m, m_page.frame.top, 8.5);
-        p.drawLine(m_page.L(), rule, m_page.R(), rule);
+        const QString identity
+            = ReportIdentity(U8("Bewertungsbericht"), o.reportNumber, o.revision, !m_c.draft.isEmpty());
+        DrawReportHeader(p, m_page,
+                         {identity, U8("Messdatei: ") + FileNameText(m_c.doc), o.issuer.company, page, PageCount()});
     }
 
     void DrawSheetPage(QPainter& p, int index) const

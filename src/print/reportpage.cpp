@@ -2,8 +2,10 @@
 #include "reportpage.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -25,7 +27,51 @@ QStringList Wrapped(QPainter& p, const QString& line, int width)
     return out;
 }
 
+// The watermark of a draft: light enough that no number under it is
+// hidden, drawn as outlines rather than text so it neither joins a copied
+// line nor breaks one apart.
+const QColor kDraftColour(0, 0, 0, 28);
+
 } // namespace
+
+void DrawReportHeader(QPainter& p, const SReportPage& page, const SReportHeader& h)
+{
+    const CPrintMetrics& m = page.m;
+    p.setFont(PointFont(m, 8));
+    p.setPen(Qt::black);
+    const int y1 = page.frame.top, y2 = MmY(m, page.frame.top, 4);
+    TextOut(p, page.L(), y1, h.identity, TA_LEFT | TA_TOP);
+    TextOut(p, page.R(), y1, QStringLiteral("Seite %1 von %2").arg(h.page).arg(h.pages), TA_RIGHT | TA_TOP);
+    TextOut(p, page.L(), y2, h.second, TA_LEFT | TA_TOP);
+    if (!h.company.trimmed().isEmpty()) TextOut(p, page.R(), y2, h.company.trimmed(), TA_RIGHT | TA_TOP);
+    p.setPen(QPen(Qt::black, std::max(1, m.dpy / 300)));
+    const int rule = MmY(m, page.frame.top, 8.5);
+    p.drawLine(page.L(), rule, page.R(), rule);
+}
+
+QString ReportIdentity(const QString& title, const QString& number, const QString& revision, bool draft)
+{
+    QString identity = draft ? QString::fromUtf8("ENTWURF – ") + title : title;
+    if (!number.trimmed().isEmpty()) identity += QStringLiteral(" Nr. ") + number.trimmed();
+    if (!revision.trimmed().isEmpty()) identity += QStringLiteral(", Revision ") + revision.trimmed();
+    return identity;
+}
+
+void DrawDraftWatermark(QPainter& p, const SReportPage& page)
+{
+    const CPrintMetrics& m = page.m;
+    const QRectF paper(MmX(m, 0, 0), MmY(m, 0, 0), MmDX(m, 210), MmDY(m, 297));
+    QPainterPath text;
+    text.addText(0, 0, PointFont(m, 110, 700), QStringLiteral("ENTWURF"));
+    const QRectF box = text.boundingRect();
+    p.save();
+    p.translate(paper.center());
+    p.rotate(-std::atan2(paper.height(), paper.width()) * 180.0 / M_PI);
+    p.translate(-box.center());
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.fillPath(text, kDraftColour);
+    p.restore();
+}
 
 void SReportPage::Begin(const CPrintMetrics& metrics)
 {

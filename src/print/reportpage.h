@@ -25,6 +25,8 @@ inline constexpr int kReportHeadLines = 3; // a table's title and its two-line c
 inline constexpr int kReportGapLines = 2;
 
 inline const QColor kReportWarningColour(200, 0, 0);
+// What no longer applies, such as a defect not shown again.
+inline const QColor kReportMutedColour(130, 130, 130);
 
 struct SReportPage {
     CPrintMetrics m;
@@ -37,6 +39,22 @@ struct SReportPage {
     int R() const { return frame.right; }
     int LineY(int line) const { return top + line * lh; }
 };
+
+// The header of every report page: the report's identity (a draft says so
+// first) and "Seite n von m" on the first line, `second` and the issuer's
+// company on the second, a rule below.
+struct SReportHeader {
+    QString identity; // e.g. "Bewertungsbericht Nr. 12, Revision 2"
+    QString second;
+    QString company;
+    int page = 1, pages = 1;
+};
+void DrawReportHeader(QPainter& p, const SReportPage& page, const SReportHeader& h);
+// "<title> Nr. <number>, Revision <revision>", each part only when given,
+// "ENTWURF – " before it for a draft.
+QString ReportIdentity(const QString& title, const QString& number, const QString& revision, bool draft);
+// "ENTWURF" across the page, under everything drawn after it.
+void DrawDraftWatermark(QPainter& p, const SReportPage& page);
 
 // A title whose top is at `y`.
 void SectionTitle(QPainter& p, const SReportPage& page, int y, const QString& text);

@@ -73,6 +73,15 @@ void CReportTable::Add(const QStringList& cells)
     }
     m_rows.push_back(std::move(row));
     m_lines.push_back(lines);
+    m_colours.emplace_back();
+}
+
+void CReportTable::SetLastRowColour(int column, const QColor& colour)
+{
+    if (m_colours.empty() || column < 0 || static_cast<size_t>(column) >= m_columns.size()) return;
+    std::vector<QColor>& row = m_colours.back();
+    row.resize(m_columns.size());
+    row[static_cast<size_t>(column)] = colour;
 }
 
 int CReportTable::HeaderLines() const
@@ -132,6 +141,8 @@ int CReportTable::Draw(QPainter& p, const CPrintMetrics& m, int left, int top, i
         const QStringList& row = m_rows[static_cast<size_t>(i)];
         for (size_t k = 0; k < m_columns.size() && static_cast<qsizetype>(k) < row.size(); ++k) {
             const QString& cell = row[static_cast<qsizetype>(k)];
+            const std::vector<QColor>& colours = m_colours[static_cast<size_t>(i)];
+            p.setPen(k < colours.size() && colours[k].isValid() ? DeviceColour(m, colours[k]) : QColor(Qt::black));
             if (!m_columns[k].wrap || !cell.contains(QLatin1Char('\n'))) {
                 drawText(k, y, cell, fm);
                 continue;

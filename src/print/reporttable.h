@@ -8,6 +8,7 @@
 
 #include "printframe.h"
 
+#include <QColor>
 #include <QStringList>
 
 #include <memory>
@@ -34,6 +35,8 @@ public:
     CReportTable(CReportTable&&) noexcept;
 
     void Add(const QStringList& cells);
+    // The text of a cell of the last row added in `colour` instead of black.
+    void SetLastRowColour(int column, const QColor& colour);
     int Rows() const { return static_cast<int>(m_rows.size()); }
     // The lines each row takes, in row order.
     const std::vector<int>& LineCounts() const { return m_lines; }
@@ -53,7 +56,8 @@ private:
     int m_maxLines;
     std::vector<QStringList> m_rows;
     std::vector<int> m_lines;
-    std::unique_ptr<QFontMetricsF> m_metrics; // measures the texts as they are added
+    std::vector<std::vector<QColor>> m_colours; // per row: empty, or one per column (invalid: black)
+    std::unique_ptr<QFontMetricsF> m_metrics;   // measures the texts as they are added
 };
 
 // `text` broken between words into lines no wider than `width` as

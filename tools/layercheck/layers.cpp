@@ -40,6 +40,9 @@ const std::vector<CLayer>& Layers()
         // in a file or on a server; over the document, the pipeline data and
         // the exports whose JSON it stores.
         l.push_back({"archive", {"doc", "pipeline", "export"}, true});
+        // The trend across the surveys of a pipeline: exact rules over the
+        // stored assessments.
+        l.push_back({"trend", {"doc", "export", "archive"}, true});
         l.push_back({"vlnk/include", {}, true});
         l.push_back({"vlnk/config", {"vlnk/include"}, true});
         l.push_back({"vlnk/port", {"vlnk/include", "vlnk/config"}, true});
@@ -49,7 +52,7 @@ const std::vector<CLayer>& Layers()
         l.push_back(
             {"vlnk/cmd", {"vlnk/include", "vlnk/config", "vlnk/port", "vlnk/protocol", "vlnk/files", "vlnk"}, true});
         l.push_back({"views", {"doc", "pipeline", "export"}, false});
-        l.push_back({"print", {"doc", "pipeline", "export", "views/qt-free"}, false});
+        l.push_back({"print", {"doc", "pipeline", "export", "trend", "views/qt-free"}, false});
         // The map dock: the survey on its route, drawn in the grid of the
         // pipeline data; beside views, used by app.
         l.push_back({"map", {"doc", "pipeline", "export"}, false});
@@ -67,7 +70,7 @@ const std::vector<CLayer>& Layers()
         // The batch tool's document commands start without Qt; its drawing
         // commands are a program of their own over the panes and printing,
         // sharing the document commands' Qt-free option parsing.
-        l.push_back({"tool", {"doc", "import", "pipeline", "export", "archive"}, true});
+        l.push_back({"tool", {"doc", "import", "pipeline", "export", "archive", "trend"}, true});
         l.push_back({"tool/qt", {"doc", "import", "pipeline", "export", "views", "print", "tool"}, false});
         l.push_back({"tools/handheld-sim", {}, true});
         l.push_back({"tools/gensurvey", {"doc", "pipeline"}, true});

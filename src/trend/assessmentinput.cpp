@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "assessmentinput.h"
+
+#include <nlohmann/json.hpp>
+
+#include <map>
+
+namespace trestrend {
+
+namespace {
+
+EVerdictStatus StatusOf(const nlohmann::json& v)
+{
+    const std::string id = v.is_string() ? v.get<std::string>() : std::string();
+    for (int s = 0; s < kVerdictStatusCount; ++s)
+        if (id == VerdictStatusId(static_cast<EVerdictStatus>(s))) return static_cast<EVerdictStatus>(s);
+    return EVerdictStatus::NotAssessed;
+}
+
+// The chainage when the assessment was tied, else the metre.
+double PositionOf(const nlohmann::json& item, bool chainage)
+{
+    const char* key = chainage ? "chainage" : "metre";
+    return item.contains(key) && item[key].is_number() ? item[key].get<double>() : 0.0;
+}
+
+} // namespace
+
+bool ReadAssessment(const std::string& json, STrendSurvey& survey, std::string& error)
+{
+    const nlohmann::json j = nlohmann::json::parse(json, nullptr, false);
+    if (j.is_discarded() || !j.is_object() || !j.contains("rows") || !j["rows"].is_array()) {
+        error = "Die gespeicherte Bewertung ist keine Bewertung mit Zeilen.";
+        return false;
+    }
+    survey.chainage = j.contains("pipeline") && j["pipeline"].is_object();
+    survey.rows.clear();
+    survey.defects.clear();
+    for (const nlohmann::json& r : j["rows"]) {
+        if (!r.is_object() || !r.contains("row") || !r.contains("metre")) continue;
+        STrendRow row;
+        row.row = r["row"].get<int>();
+        row.metre = r["metre"].get<int32_t>();
+        row.position = PositionOf(r, survey.chainage);
+        row.status = StatusOf(r.value("status", nlohmann::json()));
+        if (r.contains("value") && r["value"].is_number_integer()) row.value = r["value"].get<int32_t>();
+        survey.rows.push_back(row);
+    }
+    std::map<int, std::string> actions;
+    if (j.contains("digList") && j["digList"].is_array())
+        for (const nlohmann::json& d : j["digList"])
+            if (d.contains("row") && d.contains("action") && d["action"].is_string())
+                actions[d["row"].get<int>()] = d["action"].get<std::string>();
+    if (j.contains("defects") && j["defects"].is_array())
+        for (const nlohmann::json& d : j["defects"]) {
+            STrendDefect defect;
+            defect.row = d.value("row", 0);
+            defect.metre = d.value("metre", 0);
+            defect.position = PositionOf(d, survey.chainage);
+            defect.category
+                = d.contains("category") && d["category"].is_number_integer() ? d["category"].get<int>() : 0;
+            if (d.contains("irPercent") && d["irPercent"].is_number()) defect.irPercent = d["irPercent"].get<double>();
+            defect.status = StatusOf(d.value("status", nlohmann::json()));
+            if (const auto a = actions.find(defect.row); a != actions.end()) defect.action = a->second;
+            survey.defects.push_back(defect);
+        }
+    return true;
+}
+
+} // namespace trestrend
