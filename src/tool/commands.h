@@ -16,6 +16,7 @@ int RunErrors(const Args& args);
 int RunAssess(const Args& args);
 int RunCompare(const Args& args);
 int RunExport(const Args& args);
+int RunImport(const Args& args);
 
 class CTreDoc;
 class CToolHost;
