@@ -88,8 +88,11 @@ bool Prepare(std::string_view bytes, const std::string& name, const CCsvOptions&
         return false;
     }
     const int skip = options.map ? options.map->skip : 0;
-    std::vector<std::string> ignored;
-    for (int i = 0; i < skip && NextRecord(t.text, t.dataPos, '\n', ignored, t.line);) ++i;
+    // Lines before the header are a logger's notes, quotes in them or not.
+    for (int i = 0; i < skip && t.dataPos < t.text.size(); ++i, ++t.line) {
+        const size_t nl = t.text.find('\n', t.dataPos);
+        t.dataPos = nl == std::string::npos ? t.text.size() : nl + 1;
+    }
     const char separator
         = options.map && options.map->separator ? options.map->separator : DetectSeparator(t.text, t.dataPos);
     if (!NextRecord(t.text, t.dataPos, separator, t.header, t.line)) {
