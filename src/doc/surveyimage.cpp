@@ -16,6 +16,7 @@ void CTreDoc::Replace(CSurveyImage&& image)
     m_header = std::move(image.header);
     m_qm = std::move(image.qm);
     m_rows = std::move(image.rows);
+    m_extras = std::move(image.extras);
     TakeSettings(image);
     StartHistory();
     ShowTaken();
@@ -27,6 +28,14 @@ void CTreDoc::Append(CSurveyImage&& image)
     const CDocFields fieldsBefore = CDocFields::Of(*this);
     const int rowsBefore = GetRowCount();
     m_bRefitPot = m_bRefitGrad = true;
+    // Extras stay by row: the rows before get empty ones when only the
+    // appended file has any.
+    if (!image.extras.rows.empty() || !m_extras.rows.empty()) {
+        m_extras.rows.resize(static_cast<size_t>(rowsBefore));
+        image.extras.rows.resize(image.rows.size());
+        m_extras.rows.insert(m_extras.rows.end(), std::make_move_iterator(image.extras.rows.begin()),
+                             std::make_move_iterator(image.extras.rows.end()));
+    }
     if (m_rows.empty()) {
         m_rows = std::move(image.rows);
     } else {

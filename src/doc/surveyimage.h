@@ -6,6 +6,7 @@
 #pragma once
 
 #include "measrow.h"
+#include "rowextras.h"
 
 #include <array>
 #include <cstdint>
@@ -42,4 +43,6 @@ struct CSurveyImage {
     };
     std::vector<CLimit> limits;
     std::vector<std::pair<EPrintSwitch, bool>> switches;
+    // What the rows' format cannot carry; empty from a .tsd.
+    CSurveyExtras extras;
 };

@@ -40,6 +40,7 @@ void CTreDoc::SetHost(CDocHost* host) { m_pHost = host ? host : &g_silentHost; }
 void CTreDoc::ResetToDefaults()
 {
     m_limits.fill(NO_VALUE);
+    m_extras = {};
     m_nPlotStart = m_nPlotEnd = NO_VALUE;
     m_bTabPot = m_bTabIR = m_bTabGrad = m_bTabDiff = true;
     m_bTabLR = false;

@@ -11,6 +11,7 @@
 #include "dochost.h"
 #include "errorlimits.h"
 #include "measrow.h"
+#include "rowextras.h"
 #include "undohistory.h"
 
 #include <array>
@@ -49,6 +50,9 @@ public:
     // Its rows behind row N, its limits and switches over the document's;
     // header and QM data stay. One undo step.
     void Append(CSurveyImage&& image);
+    // What the file held beyond the rows (positions, unrounded stations, full
+    // comments), by row as read; empty for a .tsd.
+    const CSurveyExtras& Extras() const { return m_extras; }
     // Save in the sectioned layout. The previous file survives any failure:
     // the text goes to a temporary file in the same folder first.
     bool OnSaveDocument(const std::string& path);
@@ -281,6 +285,7 @@ private:
     CMeasRow& RowAt(int r) { return m_rows[static_cast<size_t>(r - 1)]; }
 
     std::vector<CMeasRow> m_rows; // row r lives at index r - 1
+    CSurveyExtras m_extras;
     CDocHost* m_pHost;
     bool m_bModified = false;
     std::string m_strPathName;

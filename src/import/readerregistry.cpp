@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "readerregistry.h"
 
+#include "csvreader.h"
 #include "tsdreader.h"
 
 namespace tresimport {
@@ -10,6 +11,7 @@ const CReaderRegistry& CReaderRegistry::Program()
     static const CReaderRegistry registry = [] {
         CReaderRegistry r;
         r.Add(std::make_unique<CTsdReader>());
+        r.Add(std::make_unique<CCsvReader>());
         return r;
     }();
     return registry;

@@ -17,6 +17,7 @@ int RunAssess(const Args& args);
 int RunCompare(const Args& args);
 int RunExport(const Args& args);
 int RunArchive(const Args& args);
+int RunImport(const Args& args);
 
 class CTreDoc;
 class CToolHost;

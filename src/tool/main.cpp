@@ -2,6 +2,7 @@
 // tresmon-tool: batch use of Tresmon's survey code.
 #include "cmdline.h"
 #include "commands.h"
+#include "importoptions.h"
 #include "qtcommands.h"
 #include "toolhost.h"
 
@@ -48,7 +49,12 @@ const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [
                         "        [--company TEXT] [--logo DATEI] [--author TEXT]\n"
                         "                                   Blattlänge, Berichtsnummer, Aussteller\n";
 
-const char kCommonUsage[] = "  --help                           diese Hilfe\n"
+const char kCommonUsage[] = "  import --detect DATEI             Spaltenzuordnung eines CSV-Exports als JSON\n"
+                            "  import EIN -o AUS.tsd            CSV- oder Textexport als Messdatei speichern\n"
+                            "Jeder Befehl, der eine Messung öffnet, nimmt auch CSV- und Textexporte:\n"
+                            "  --map ZUORDNUNG.json             Spaltenzuordnung (sonst aus der Kopfzeile)\n"
+                            "  --skip-bad                       fehlerhafte Zeilen überspringen und nennen\n"
+                            "  --help                           diese Hilfe\n"
                             "  --version                        Name und Version des Programms\n"
                             "Eine Datei namens - ist die Standardeingabe oder -ausgabe.\n";
 
@@ -66,9 +72,9 @@ struct Command {
     int (*run)(const Args& args);
 };
 const Command kCommands[] = {
-    {"dump", RunDump},       {"convert", RunConvert}, {"edit", RunEdit},
-    {"csv", RunCsv},         {"errors", RunErrors},   {"assess", RunAssess},
-    {"compare", RunCompare}, {"export", RunExport},   {"archive", RunArchive},
+    {"dump", RunDump},       {"convert", RunConvert}, {"edit", RunEdit},       {"csv", RunCsv},
+    {"errors", RunErrors},   {"assess", RunAssess},   {"compare", RunCompare}, {"export", RunExport},
+    {"archive", RunArchive}, {"import", RunImport},
 };
 
 // The tool's own options, before the command: "+" stops at the command's
@@ -117,9 +123,12 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     const std::string command = argv[optind];
-    const Args args(argv + optind + 1, argv + argc);
-    for (const Command& c : kCommands)
-        if (command == c.name) return c.run(args);
+    for (const Command& c : kCommands) {
+        if (command != c.name) continue;
+        std::vector<char*> words(argv + optind + 1, argv + argc);
+        if (const int code = TakeImportOptions(words); code >= 0) return code;
+        return c.run(Args(words.begin(), words.end()));
+    }
     if (IsQtCommand(command)) return RunQtCommand(argc - optind, argv + optind);
     ToolError("Unbekannter Befehl: " + command);
     PrintUsage(stderr);

@@ -64,8 +64,9 @@ TEST(ReaderRegistry, ContentBeforeNameThenName)
 TEST(ReaderRegistry, FiltersForTheFileDialogs)
 {
     const auto program = CReaderRegistry::Program().Filters();
-    ASSERT_EQ(program.size(), 1u);
+    ASSERT_EQ(program.size(), 2u);
     EXPECT_EQ(FilterText(program[0]), "Tresmon Dateien (*.tsd)");
+    EXPECT_EQ(FilterText(program[1]), "CSV- und Textexporte (*.csv *.txt)");
     CReaderRegistry two;
     two.Add(std::make_unique<CTsdReader>());
     two.Add(std::make_unique<CCsvStandIn>());
@@ -86,8 +87,8 @@ TEST(ReaderRegistry, UnknownFileRefusedInGerman)
     EXPECT_FALSE(OpenSurvey(doc, notes));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0], "Die Datei " + notes
-                                    + " hat kein bekanntes Format (bekannt: Tresmon Dateien (*.tsd)). Sie wurde "
-                                      "nicht geöffnet.");
+                                    + " hat kein bekanntes Format (bekannt: Tresmon Dateien (*.tsd), CSV- und "
+                                      "Textexporte (*.csv *.txt)). Sie wurde nicht geöffnet.");
     EXPECT_FALSE(doc.m_bAppend);
     EXPECT_EQ(doc.GetRowCount(), 1);
     EXPECT_EQ(doc.GetMeter(1), 10);

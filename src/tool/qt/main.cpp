@@ -6,6 +6,7 @@
 #include "printcmd.h"
 #include "render.h"
 #include "reportcmd.h"
+#include "tool/importoptions.h"
 #include "tool/toolhost.h"
 
 #include "tresversion.h"
@@ -54,9 +55,13 @@ int main(int argc, char** argv)
     const QStringList rest = parser.positionalArguments();
     if (parsed && !rest.isEmpty()) {
         const int at = argc - static_cast<int>(rest.size()); // where the command's name is
-        if (rest[0] == QLatin1String("render")) return RunRenderCommand(argc - at - 1, argv + at + 1);
-        if (rest[0] == QLatin1String("print")) return RunPrintCommand(argc - at - 1, argv + at + 1);
-        if (rest[0] == QLatin1String("report")) return RunReportCommand(argc - at - 1, argv + at + 1);
+        std::vector<char*> words(argv + at + 1, argv + argc);
+        if (const int code = TakeImportOptions(words); code >= 0) return code;
+        words.push_back(nullptr); // as argv ends
+        const int n = static_cast<int>(words.size()) - 1;
+        if (rest[0] == QLatin1String("render")) return RunRenderCommand(n, words.data());
+        if (rest[0] == QLatin1String("print")) return RunPrintCommand(n, words.data());
+        if (rest[0] == QLatin1String("report")) return RunReportCommand(n, words.data());
     }
     std::fputs(kUsage, stderr);
     return kExitUsage;

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What a survey read from another logger's export knows beyond the rows of
+// the handheld's format: the station as the file wrote it, the position the
+// logger took, how good that fix was, and the comment in full. A .tsd cannot
+// hold any of it, so it lives beside the rows instead of being dropped.
+#pragma once
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+struct CRowExtra {
+    double chainage = NAN; // m, unrounded; NaN when the file gave none
+    double lat = NAN;      // degrees WGS 84; NaN when absent
+    double lon = NAN;
+    double pdop = NAN;
+    bool interpolated = false;
+    std::string comment; // UTF-8 as the file wrote it, not cut
+    std::string time;
+
+    bool HasPosition() const { return std::isfinite(lat) && std::isfinite(lon); }
+};
+
+// One entry per row, index r - 1 for row r, as the rows stood when read; empty
+// for a survey of the program's own format. `electrode` is the reference
+// electrode a column map names.
+struct CSurveyExtras {
+    std::vector<CRowExtra> rows;
+    std::string electrode;
+    // What the reader said about the file (rounded stations, skipped lines).
+    std::vector<std::string> notes;
+
+    bool Empty() const { return rows.empty() && electrode.empty() && notes.empty(); }
+};
+
+// What a .tsd of the survey will not hold, as a save says it before: "3
+// Kommentare gekürzt, GPS-Positionen nicht gespeichert"; empty when the
+// file holds everything.
+std::string ExtrasLossText(const CSurveyExtras& extras);

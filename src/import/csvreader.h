@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Other loggers' CSV and text exports, read through a column map: the one
+// given, or a built-in one its header line matches.
+#pragma once
+
+#include "columnmap.h"
+#include "surveyreader.h"
+
+#include <optional>
+
+namespace tresimport {
+
+struct CCsvOptions {
+    std::optional<CColumnMap> map; // none: a built-in map from the header line
+    bool skipBad = false;          // a line that cannot be read is skipped and named, not fatal
+};
+
+// What every opener's CSV reader uses in this process: the tool sets it from
+// --map and --skip-bad before it opens a survey.
+void SetCsvOptions(CCsvOptions options);
+const CCsvOptions& CsvOptions();
+
+class CCsvReader : public CSurveyReader {
+public:
+    // Without options the process's (CsvOptions()) count at each call.
+    CCsvReader() = default;
+    explicit CCsvReader(CCsvOptions options)
+        : m_own(std::move(options))
+    { }
+    const CFileFilter& Filter() const override;
+    // Content: a header line a built-in map (or the map given) knows. Name:
+    // .csv or .txt when a map is given.
+    EMatch Identify(std::string_view head, std::string_view name) const override;
+    // Refused, naming line, column and cell, when a line cannot be read
+    // (unless skipBad); the warnings (rounded stations, skipped lines) go to
+    // the host's ShowMessage and stay with the survey's extras.
+    CReadOutcome Read(std::string_view bytes, const std::string& name, CDocHost& host,
+                      CSurveyImage& image) const override;
+
+    // The map Read would use for `bytes`, or nullopt with the German reason.
+    std::optional<CColumnMap> MapFor(std::string_view bytes, const std::string& name, std::string& error) const;
+
+private:
+    const CCsvOptions& Options() const { return m_own ? *m_own : CsvOptions(); }
+    std::optional<CCsvOptions> m_own;
+};
+
+} // namespace tresimport
