@@ -20,6 +20,15 @@
 #include <QTimer>
 
 using framehelp::CWaitCursor;
+namespace {
+
+// Whether saving to `path` writes the format the file already has.
+bool IsOwnFormatPath(const QString& path)
+{
+    return path.endsWith(QLatin1Char('.') + CUiSeam::SurveySuffix(), Qt::CaseInsensitive);
+}
+
+} // namespace
 
 bool CMainFrame::SaveModified()
 {
@@ -84,8 +93,11 @@ void CMainFrame::OnFileAppend()
 bool CMainFrame::OnFileSave()
 {
     if (m_doc.m_bEmpty) return false;
-    // A survey that was never saved has no path yet: ask for one.
-    if (m_doc.GetPathName().empty()) return OnFileSaveAs();
+    // A survey that was never saved has no path yet: ask for one. One read
+    // from another logger's export is asked for too: saving writes our own
+    // format, which must never replace the export it came from.
+    if (m_doc.GetPathName().empty() || !IsOwnFormatPath(QString::fromStdString(m_doc.GetPathName())))
+        return OnFileSaveAs();
     update();
     return m_doc.OnSaveDocument(m_doc.GetPathName());
 }
@@ -94,6 +106,11 @@ bool CMainFrame::OnFileSaveAs()
 {
     if (m_doc.m_bEmpty) return false;
     QString initial = QString::fromStdString(m_doc.GetPathName());
+    if (!initial.isEmpty() && !IsOwnFormatPath(initial)) {
+        const QFileInfo export_(initial);
+        initial = export_.path() + QLatin1Char('/') + export_.completeBaseName() + QLatin1Char('.')
+                  + CUiSeam::SurveySuffix();
+    }
     if (initial.isEmpty() && m_setup.folders)
         initial = m_setup.folders->m_strLastFilePath + QStringLiteral("/Unbenannt.") + CUiSeam::SurveySuffix();
     const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Speichern unter"), initial,

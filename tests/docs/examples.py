@@ -56,6 +56,12 @@ EXCLUDED = {"README.md": {
     "cc -std=c99 receive.c": "needs the installed library; install.dev-tree builds the example",
     "find_package(": "CMake, not a shell command",
     "target_link_libraries(": "CMake, not a shell command",
+    "CREATE ROLE": "SQL for psql on the team's server, not a shell command",
+    "CREATE DATABASE": "SQL for psql on the team's server, not a shell command",
+    "CREATE EXTENSION": "SQL for psql on the team's server, not a shell command",
+    "\\c ": "a psql command, not a shell command",
+    "GRANT ": "SQL for psql on the team's server, not a shell command",
+    "ALTER DEFAULT PRIVILEGES": "SQL for psql on the team's server, not a shell command",
 }}
 
 MAN_FILES = {

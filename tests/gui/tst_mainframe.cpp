@@ -412,6 +412,17 @@ void TestMainFrame::saveOfNeverSavedSurveyAsksForAName()
     // now it has a name: no dialog
     QVERIFY(f.OnFileSave());
     QCOMPARE(m_seam.saveInitial.size(), 2);
+    // Another logger's export keeps its bytes: saving asks for a survey name.
+    const QString csv = m_files.filePath("export.csv");
+    const std::string bytes = "Station;Ein;Aus\r\n0;-1,20;-0,95\r\n1;-1,21;-0,96\r\n";
+    std::ofstream(csv.toStdString(), std::ios::binary) << bytes;
+    QVERIFY(f.OpenDocumentFile(csv));
+    f.OnFileSave(); // cancelled
+    QCOMPARE(m_seam.saveInitial.size(), 3);
+    QCOMPARE(m_seam.saveInitial.last(), m_files.filePath("export.tsd"));
+    QFile back(csv);
+    QVERIFY(back.open(QIODevice::ReadOnly));
+    QCOMPARE(back.readAll().toStdString(), bytes);
 }
 
 void TestMainFrame::failedOpenShowsMessageAndKeepsSurvey()
