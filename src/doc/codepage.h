@@ -3,6 +3,7 @@
 // files (the handheld writes them so) and in UTF-8 in memory.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,8 @@ std::string Cp850ToUtf8(std::string_view cp850);
 // close form ("€" becomes "EUR") and replaced by "?" otherwise; bytes that
 // are not valid UTF-8 also become "?".
 std::string Utf8ToCp850(std::string_view utf8);
+
+// One code point (at most U+10FFFF) appended as UTF-8.
+void AppendUtf8(std::string& out, uint32_t cp);
 
 } // namespace tresdoc

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commentkey.h"
 
+#include "codepage.h"
+
 #include <cstdint>
 
 namespace {
@@ -50,25 +52,6 @@ int32_t Decode(std::string_view s, size_t& i)
     return cp;
 }
 
-void Encode(std::string& out, int32_t cp)
-{
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 bool IsBlank(int32_t cp) { return cp == ' ' || (cp >= '\t' && cp <= '\r') || cp == 0xA0; }
 
 // Latin Extended-A pairs its capitals and small letters as even/odd code
@@ -91,7 +74,7 @@ void AppendFolded(std::string& out, int32_t cp)
         return;
     } else if (cp == 0x130) cp = 'i'; // capital I with dot
     else if (cp >= 0x100 && cp <= 0x17F) cp = FoldExtendedA(cp);
-    Encode(out, cp);
+    tresdoc::AppendUtf8(out, static_cast<uint32_t>(cp));
 }
 
 } // namespace

@@ -1,29 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "csvtext.h"
 
+#include "doc/codepage.h"
+
 #include <cstdint>
 
 namespace tresimport {
 
 namespace {
-
-void AppendUtf8(std::string& out, uint32_t cp)
-{
-    if (cp < 0x80) out += static_cast<char>(cp);
-    else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 std::string FromUtf16(std::string_view b, bool bigEndian)
 {
@@ -43,7 +27,7 @@ std::string FromUtf16(std::string_view b, bool bigEndian)
                 i += 2;
             }
         }
-        AppendUtf8(out, cp);
+        tresdoc::AppendUtf8(out, cp);
     }
     return out;
 }
@@ -80,7 +64,7 @@ bool DecodeText(std::string_view bytes, std::string& utf8)
             utf8.clear();
             for (char ch : bytes) {
                 const auto c = static_cast<unsigned char>(ch);
-                AppendUtf8(utf8, c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c);
+                tresdoc::AppendUtf8(utf8, c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : c);
             }
         }
     }
