@@ -15,6 +15,7 @@ packages=(
   gdal-bin               # ogrinfo, to read every export back as a GIS program does
   libsqlite3-dev         # the GeoPackage export and the file archive
   libpq-dev              # the archive on a PostgreSQL server
+  libssl-dev             # SHA-256 of the files the archive keeps
   postgresql-15 postgresql-15-postgis-3  # the throwaway server the archive tests start
   gpsbabel               # reads the GPX export back as GPS software does (tests)
   qt6-base-dev libgl-dev

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <regex>
 
 namespace tresarchive {
@@ -99,6 +101,18 @@ std::string DefaultArchivePath()
         base = std::string(home) + "/.local/share";
     }
     return base + "/Norvaken/Tresmon/archiv.gpkg";
+}
+
+bool NamesArchive(const std::string& word)
+{
+    if (IsConnectionString(word)) return true;
+    std::string lower;
+    for (char c : word) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* suffix : {".gpkg", ".sqlite", ".sqlite3", ".db"})
+        if (lower.size() > std::strlen(suffix) && lower.ends_with(suffix)) return true;
+    std::ifstream in(word, std::ios::binary);
+    char head[16] = {};
+    return in.read(head, sizeof head) && std::memcmp(head, "SQLite format 3", 16) == 0;
 }
 
 } // namespace tresarchive

@@ -19,6 +19,11 @@ bool IsConnectionString(const std::string& location);
 // "***". Paths come back unchanged.
 std::string MaskedLocation(const std::string& location);
 
+// Whether a command-line word names an archive rather than a survey or a
+// survey's number: a connection string, a path ending in .gpkg, .sqlite,
+// .sqlite3 or .db, or an existing SQLite file.
+bool NamesArchive(const std::string& word);
+
 // $XDG_DATA_HOME/Norvaken/Tresmon/archiv.gpkg, with ~/.local/share when
 // XDG_DATA_HOME is unset or not absolute. Empty when neither it nor HOME
 // is set.

@@ -108,4 +108,12 @@ bool ReadText(CTreDoc& doc, std::string_view bytes)
     return Take(doc, bytes, tresdoc::kStandardInputName, {}, CReaderRegistry::Program(), false);
 }
 
+bool OpenSurveyBytes(CTreDoc& doc, std::string_view bytes, const std::string& name)
+{
+    const bool appending = doc.m_bAppend;
+    const bool ok = Take(doc, bytes, name, name, CReaderRegistry::Program());
+    if (ok && !appending) doc.SetPathName(name);
+    return ok;
+}
+
 } // namespace tresimport

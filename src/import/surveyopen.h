@@ -27,6 +27,10 @@ bool AppendSurvey(CTreDoc& doc, const std::string& path);
 // without a name, showing no refusal; the text is cut at its first NUL byte
 // like a file's.
 bool ReadText(CTreDoc& doc, std::string_view bytes);
+// The same on a file's bytes already read (a survey kept in the archive):
+// `name` is the file's name as messages show it and the document takes;
+// refusals are shown.
+bool OpenSurveyBytes(CTreDoc& doc, std::string_view bytes, const std::string& name);
 // The program's reader for the file at `path`, told by its first bytes and
 // its name, without reading the rest; nullptr when no reader knows it or it
 // is no regular file (a pipe or a device dragged onto the window must not

@@ -85,9 +85,11 @@ SSurveyBinding BindSurvey(const CTreDoc& doc, const SPipelineData& data, double 
     return b;
 }
 
-SSurveyBinding BindSurveyToFile(const CTreDoc& doc, const std::string& path, double stretchTolerance, int gridEpsg)
+namespace {
+
+SSurveyBinding BindRead(const CTreDoc& doc, SPipelineRead read, const std::string& name, double stretchTolerance,
+                        int gridEpsg)
 {
-    SPipelineRead read = ReadPipelineFile(path);
     if (!read.ok) {
         SSurveyBinding b;
         b.errors = std::move(read.errors);
@@ -95,8 +97,21 @@ SSurveyBinding BindSurveyToFile(const CTreDoc& doc, const std::string& path, dou
     }
     SSurveyBinding b = BindSurvey(doc, read.data, stretchTolerance, gridEpsg);
     if (b.ok) b.warnings.insert(b.warnings.begin(), read.warnings.begin(), read.warnings.end());
-    b.file = path;
+    b.file = name;
     return b;
+}
+
+} // namespace
+
+SSurveyBinding BindSurveyToFile(const CTreDoc& doc, const std::string& path, double stretchTolerance, int gridEpsg)
+{
+    return BindRead(doc, ReadPipelineFile(path), path, stretchTolerance, gridEpsg);
+}
+
+SSurveyBinding BindSurveyToText(const CTreDoc& doc, std::string_view text, const std::string& name,
+                                double stretchTolerance, int gridEpsg)
+{
+    return BindRead(doc, ParsePipelineText(text, name), name, stretchTolerance, gridEpsg);
 }
 
 std::vector<SPlacedDefect> PlacedDefects(const SVerdict& verdict, const SSurveyBinding& binding)

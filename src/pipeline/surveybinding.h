@@ -27,6 +27,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CTreDoc;
@@ -80,6 +81,11 @@ SSurveyBinding BindSurvey(const CTreDoc& doc, const SPipelineData& data,
                           double stretchTolerance = kDefaultStretchTolerance, int gridEpsg = 0);
 // The same from a pipeline data file: its errors refuse, its warnings come first.
 SSurveyBinding BindSurveyToFile(const CTreDoc& doc, const std::string& path,
+                                double stretchTolerance = kDefaultStretchTolerance, int gridEpsg = 0);
+
+// The same from pipeline data already read as text (kept in the archive),
+// `name` standing for the file in messages.
+SSurveyBinding BindSurveyToText(const CTreDoc& doc, std::string_view text, const std::string& name,
                                 double stretchTolerance = kDefaultStretchTolerance, int gridEpsg = 0);
 
 // A suspected coating defect of the dig list with where its row lies

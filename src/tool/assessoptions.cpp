@@ -36,6 +36,9 @@ const char kReportUsage[]
       "\n       [--electrode-calibrated DATUM] [--instrument TEXT] [--instrument-calibrated DATUM]"
       "\n       [--electrode-spacing M] [--off-delay MS] [--synchronous ja|nein]"
       "\n       [--surveyor TEXT] [--qualification TEXT] [--conditions TEXT]";
+const char kArchiveUsage[]
+    = "Aufruf: tresmon-tool archive add [ARCHIV] DATEI... [--native NATIV [--reverse]] [--date JJJJ-MM-TT]\n"
+      "       tresmon-tool archive reassess [ARCHIV] NR... [--native NATIV [--reverse]]\n" TRES_VERDICT_OPTIONS;
 const char kExportUsage[] = "Aufruf: tresmon-tool export DATEI --format geojson|kml|gpx|csv|gpkg -o AUSGABE "
                             "[--native NATIV [--reverse]]\n" TRES_VERDICT_OPTIONS;
 
@@ -46,6 +49,7 @@ const char* Usage(EAssessCommand command)
     switch (command) {
     case EAssessCommand::Report: return kReportUsage;
     case EAssessCommand::Export: return kExportUsage;
+    case EAssessCommand::Archive: return kArchiveUsage;
     case EAssessCommand::Assess: break;
     }
     return kAssessUsage;
@@ -304,6 +308,7 @@ std::vector<SOptionName> KnownOptions(EAssessCommand command, SAssessOptions& o)
     for (const SRetired& r : kRetired) known.push_back({r.name, 0});
     if (command == EAssessCommand::Assess) known.insert(known.end(), {{"--json", 0}, {"--csv", 0}, {"--rows", 0}});
     if (command == EAssessCommand::Export) known.push_back({"--format", 1});
+    if (command == EAssessCommand::Archive) known.insert(known.end(), {{"--date", 1}, {"--archive", 1}});
     if (command == EAssessCommand::Report) {
         known.insert(known.end(), {{"--compare", 1},
                                    {"--no-align", 0},
@@ -326,10 +331,12 @@ bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessO
     const bool report = command == EAssessCommand::Report;
     const bool assess = command == EAssessCommand::Assess;
     const bool exporting = command == EAssessCommand::Export;
+    const bool archive = command == EAssessCommand::Archive;
     bool havePath = false;
     std::string comparisonOnly; // the first option that needs --compare
     if (std::string error; !ExpandOptionWords(args, KnownOptions(command, o), error)) return UsageError(command, error);
     auto operand = [&](const std::string& word) {
+        if (archive) return o.operands.push_back(word), true;
         if (havePath) return UsageError(command, "Zu viele Dateien: " + word);
         o.path = word;
         havePath = true;
@@ -351,6 +358,7 @@ bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessO
         };
         auto noValue = [&]() { return !haveValue || UsageError(command, name + " nimmt keinen Wert."); };
         const std::optional<SNumberOption> number = NumberOption(name, o);
+        const size_t first = words.Index();
         const SRetired* retired = nullptr;
         for (const SRetired& r : kRetired)
             if (name == r.name) retired = &r;
@@ -369,6 +377,9 @@ bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessO
         } else if (!report && name == "--native") {
             if (!takeFileName()) return false;
             o.native = value;
+        } else if (archive && (name == "--date" || name == "--archive")) {
+            if (!takeValue()) return false;
+            (name == "--date" ? o.date : o.archive.emplace()) = value;
         } else if (exporting && name == "--format") {
             if (!takeValue()) return false;
             if (!tresexport::ExportFormatFromId(value))
@@ -423,8 +434,13 @@ bool ReadOptions(std::vector<std::string> args, EAssessCommand command, SAssessO
         } else if (!operand(words.Word())) {
             return false;
         }
+        // What the archive keeps of how the assessment was asked for.
+        if (archive && !words.IsOperand() && name.size() > 1 && name[0] == '-' && name != "--archive"
+            && name != "--date")
+            o.assessWords.insert(o.assessWords.end(), args.begin() + static_cast<long>(first),
+                                 args.begin() + static_cast<long>(words.Index()) + 1);
     }
-    if (!havePath) return UsageError(command, "Keine Messdatei angegeben.");
+    if (!havePath && !archive) return UsageError(command, "Keine Messdatei angegeben.");
     return CheckOptions(command, o, comparisonOnly);
 }
 

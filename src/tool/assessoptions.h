@@ -14,20 +14,29 @@
 #include <vector>
 
 enum class EAssessCommand {
-    Assess, // also takes --json, --csv, --rows and --native FILE [--reverse]
-    Report, // also takes -o OUT.pdf, which it needs, --native FILE [--reverse],
-            // and --compare EARLIER with --native without a file name (the
-            // earlier survey is the native one, and so serves the 100 mV
-            // criterion too), --worse-limit, --shift-limit, --reverse and
-            // --no-align, --section, --merge, --final, --report-number,
-            // --revision, and the texts of the issuer and of how the survey
-            // was taken (kReportTextOptions)
-    Export, // also takes --native FILE [--reverse], and needs --format F and
-            // -o OUT; the map formats need --pipeline too
+    Assess,  // also takes --json, --csv, --rows and --native FILE [--reverse]
+    Report,  // also takes -o OUT.pdf, which it needs, --native FILE [--reverse],
+             // and --compare EARLIER with --native without a file name (the
+             // earlier survey is the native one, and so serves the 100 mV
+             // criterion too), --worse-limit, --shift-limit, --reverse and
+             // --no-align, --section, --merge, --final, --report-number,
+             // --revision, and the texts of the issuer and of how the survey
+             // was taken (kReportTextOptions)
+    Export,  // also takes --native FILE [--reverse], and needs --format F and
+             // -o OUT; the map formats need --pipeline too
+    Archive, // `archive add` and `reassess`: any number of operands (the
+             // archive, the files or survey numbers), --native FILE
+             // [--reverse], --date YYYY-MM-DD and --archive ARCHIVE
 };
 
 struct SAssessOptions {
     std::string path;
+    // archive: every operand in order, the option words that make the
+    // assessment (canonical long forms, values as given; not --archive or
+    // --date), the archive named by --archive and the date by --date.
+    std::vector<std::string> operands, assessWords;
+    std::optional<std::string> archive;
+    std::string date;
     bool csv = false;   // assess: spreadsheet CSV instead of JSON
     bool rows = false;  // assess: every row's verdict in the JSON too
     std::string output; // report: the PDF to write; export: the file
@@ -41,6 +50,9 @@ struct SAssessOptions {
     // not given): the survey is tied to them (toolbinding.h) and assessed in
     // chainage.
     std::string pipeline;
+    // The pipeline data's text when the command has read it already (the
+    // archive keeps these very bytes); `pipeline` then names it.
+    std::optional<std::string> pipelineText;
     double stretchTolerance = 0.05;
     int crs = 0;
     // Pipeline data whose route names another pipeline than the survey's

@@ -35,7 +35,9 @@ const char kDocumentUsage[] = "Aufruf: tresmon-tool BEFEHL ...\n"
                               "  export DATEI --format geojson|kml|gpx|csv -o AUS [Optionen wie assess]\n"
                               "                                   Befunde für GIS und GPS (mit --pipeline LEITUNG),\n"
                               "                                   Aufgrabungsliste mit Koordinaten als csv\n"
-                              "  archive init ARCHIV              Leitungsarchiv anlegen (GeoPackage-Datei)\n";
+                              "  archive init|add|list|show|get|remove|reassess|log [ARCHIV] ...\n"
+                              "                                   Leitungsarchiv: Messungen über die Jahre\n"
+                              "                                   (GeoPackage-Datei oder PostgreSQL; archive --help)\n";
 const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [--size BREITExHÖHE]\n"
                         "                                   Kurvenbild eines Fensters als PNG\n"
                         "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"

@@ -10,7 +10,9 @@ bool BindForTool(const CTreDoc& doc, const SAssessOptions& o, std::optional<tres
 {
     binding.reset();
     if (o.pipeline.empty()) return true;
-    trespipeline::SSurveyBinding b = trespipeline::BindSurveyToFile(doc, o.pipeline, o.stretchTolerance, o.crs);
+    trespipeline::SSurveyBinding b
+        = o.pipelineText ? trespipeline::BindSurveyToText(doc, *o.pipelineText, o.pipeline, o.stretchTolerance, o.crs)
+                         : trespipeline::BindSurveyToFile(doc, o.pipeline, o.stretchTolerance, o.crs);
     // Matching fixed-point names do not make the data this pipeline's.
     if (b.ok && !o.forcePipeline)
         if (const auto mismatch = trespipeline::PipelineMismatch(b.pipeline.route, doc)) {
