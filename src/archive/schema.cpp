@@ -187,8 +187,7 @@ SSchemaState InitSchema(CConnection& db)
         // Where the role may, the map layers get real geometry columns.
         try {
             db.Execute("CREATE EXTENSION IF NOT EXISTS postgis");
-        } catch (const CArchiveError&) {
-        }
+        } catch (const CArchiveError&) { }
         if (!db.HasGeometry())
             state.warning = "Warnung: In „" + db.MaskedLocation()
                             + "“ gibt es PostGIS nicht (und diese Rolle darf es nicht anlegen): Punkte der "
