@@ -566,6 +566,10 @@ void PaintCurves(QPainter& p, const CTreDoc& doc, const CCurveFrame& f)
         }
     }
 
+    if (!f.bGradient && f.pEarlier)
+        PaintEarlierCurves(p, *f.pEarlier, QRect(QPoint(f.left, f.top), QPoint(f.right, f.bottom)),
+                           static_cast<double>(pl.S), static_cast<double>(pl.E), mapMetre, mapY);
+
     if (L > 0) {
         PaintRowCurves(g, pl, L, R);
         PaintComments(p, g, texts, pl, L, R);

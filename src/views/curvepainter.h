@@ -12,6 +12,8 @@
 // laid over the curves, the criterion and limiting potential it used.
 #pragma once
 
+#include "earliercurves.h"
+
 #include "doc/valueaxis.h"
 #include "pipeline/limitruns.h"
 #include "verdictspans.h"
@@ -99,6 +101,9 @@ struct CCurveFrame {
     // all; the axis then says "Stationierung [m]". Null, or of another
     // length than the rows: the recorded metres.
     const std::vector<double>* pPositions = nullptr;
+    // Earlier surveys of the pipeline the potential pane draws behind the
+    // document's curves (earliercurves.h), on the same axis; null: none.
+    const std::vector<SEarlierCurve>* pEarlier = nullptr;
 };
 
 // Paints the axes, curves, point marks, comments, zero line, criterion and

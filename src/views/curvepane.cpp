@@ -544,6 +544,7 @@ CCurveFrame CTrePrintView::Frame()
     f.bCompareNative = m_bCompareNative;
     f.pCompareMetres = m_compareMetres.empty() ? nullptr : &m_compareMetres;
     f.pPositions = DrawnPositions();
+    f.pEarlier = m_earlier.empty() ? nullptr : &m_earlier;
     return f;
 }
 
@@ -552,6 +553,12 @@ void CTrePrintView::SetComparison(const CTreDoc* compare, bool native, std::vect
     m_pCompare = compare;
     m_bCompareNative = native;
     m_compareMetres = compare ? std::move(metres) : std::vector<int32_t>();
+    Refresh();
+}
+
+void CTrePrintView::SetEarlier(std::vector<SEarlierCurve> curves)
+{
+    m_earlier = std::move(curves);
     Refresh();
 }
 

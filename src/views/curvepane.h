@@ -105,6 +105,10 @@ public:
     // `metres`: where each of its rows lies on this survey's metre axis
     // (CCurveFrame::pCompareMetres); empty: its own metres.
     void SetComparison(const CTreDoc* compare, bool native, std::vector<int32_t> metres = {});
+    // Earlier surveys of the pipeline behind the curves (potential pane
+    // only; see CCurveFrame::pEarlier); empty hides them.
+    void SetEarlier(std::vector<SEarlierCurve> curves);
+    const std::vector<SEarlierCurve>& Earlier() const { return m_earlier; }
     const QImage& BackingImage() const { return m_backing; }
 
     // ---- state, for the print code and for looking at -------------------
@@ -222,6 +226,7 @@ private:
     CZoomButton* m_pButtons[4] = {};
     QFont m_axisFont;
     const CTreDoc* m_pCompare = nullptr;
+    std::vector<SEarlierCurve> m_earlier;
     bool m_bCompareNative = false;
     std::vector<int32_t> m_compareMetres;
     QFont m_commentFont;
