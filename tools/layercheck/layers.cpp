@@ -53,6 +53,9 @@ const std::vector<CLayer>& Layers()
             {"vlnk/cmd", {"vlnk/include", "vlnk/config", "vlnk/port", "vlnk/protocol", "vlnk/files", "vlnk"}, true});
         l.push_back({"views", {"doc", "pipeline", "export"}, false});
         l.push_back({"print", {"doc", "pipeline", "export", "trend", "views/qt-free"}, false});
+        // The trend across archived surveys as the program shows it, by the
+        // trend report's rules and painters; used by app.
+        l.push_back({"trendui", {"doc", "export", "archive", "trend", "print"}, false});
         // The map dock: the survey on its route, drawn in the grid of the
         // pipeline data; beside views, used by app.
         l.push_back({"map", {"doc", "pipeline", "export"}, false});
@@ -64,8 +67,8 @@ const std::vector<CLayer>& Layers()
         l.push_back({"handheld", {"vlnk/include"}, true});
         l.push_back({"transfer", {"ui", "handheld"}, false});
         l.push_back({"app",
-                     {"doc", "import", "pipeline", "export", "archive", "views", "map", "print", "ui", "docdlg",
-                      "transfer", "handheld"},
+                     {"doc", "import", "pipeline", "export", "archive", "trend", "views", "map", "print", "trendui",
+                      "ui", "docdlg", "transfer", "handheld"},
                      false});
         // The batch tool's document commands start without Qt; its drawing
         // commands are a program of their own over the panes and printing,
