@@ -113,7 +113,7 @@ void CMainFrame::createActions()
         {ID_EXPORT_GPX, "G&PX…", "Schreibt Fehlstellen und Festpunkte als Wegpunkte und die Messspur als GPX (braucht Leitungsdaten)", [](C& f, bool) { f.OnExport(EExportFormat::Gpx); }, nullptr, nullptr, -1, E::Bound},
         {ID_EXPORT_GPKG, "Geo&Package…", "Schreibt Messspur, Abschnitte, Fehlstellen und Festpunkte als GeoPackage, eine Ebene je Art (braucht Leitungsdaten)", [](C& f, bool) { f.OnExport(EExportFormat::GeoPackage); }, nullptr, nullptr, -1, E::Bound},
         {ID_EXPORT_CSV, "&CSV (Aufgrabungsliste)…", "Schreibt die Aufgrabungsliste als CSV, mit Leitungsdaten auch mit Koordinaten", [](C& f, bool) { f.OnExport(EExportFormat::Csv); }, nullptr, nullptr, -1, E::Survey},
-        {ID_RESTATION, "S&tationierung an Festpunkte anpassen…", "Ersetzt die Messmeter durch die Stationierung an den Festpunkten der Leitungsdaten", [](C& f, bool) { f.OnRestation(); }, nullptr, nullptr, -1, E::Bound},
+        {ID_RESTATION, "S&tationierung an Festpunkte anpassen…", "Ersetzt die Messmeter durch die Stationierung an den Festpunkten der Leitungsdaten", [](C& f, bool) { f.OnRestation(); }, nullptr, nullptr, -1, E::Pipeline},
         {ID_VIEW_MAP, "&Karte", "Zeigt oder verbirgt die Karte der Messung auf ihrer Trasse", [](C& f, bool on) { f.OnViewMap(on); }, nullptr, nullptr, -1, E::Own, true},
         {ID_VIEW_FIT, "&Einpassen", "Zeigt die ganze Messung in beiden Kurvenbereichen", [](C& f, bool) { f.OnViewFit(); }, "Ctrl+0", nullptr, -1, E::Survey, false, false, true},
         {ID_VIEW_COMPARE, "&Vergleich in Kurven", "Zeigt oder verbirgt die Vergleichsmessung in den Kurven", [](C& f, bool) { f.OnViewCompare(); }, nullptr, nullptr, -1, E::Compared, true},

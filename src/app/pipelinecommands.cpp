@@ -97,7 +97,8 @@ void CMainFrame::LoadRememberedPipeline()
     const std::string& number = m_doc.m_header[4];
     const QString path = CPipelineSource::Remembered(name, number);
     // Data loaded before the survey, and it fits them: they are its pipeline's.
-    if (path.isEmpty() && Pipeline().Binding() && !trespipeline::PipelineMismatch(Pipeline().Data().route, m_doc))
+    if (path.isEmpty() && Pipeline().IsLoaded() && Pipeline().Binding()
+        && !trespipeline::PipelineMismatch(Pipeline().Data().route, m_doc))
         CPipelineSource::Remember(name, number, Pipeline().Path());
     if (path.isEmpty() || path == Pipeline().Path()) return;
     if (!QFileInfo::exists(path)) {
@@ -117,7 +118,8 @@ void CMainFrame::LoadRememberedPipeline()
 void CMainFrame::OnRestation()
 {
     const std::shared_ptr<const trespipeline::SSurveyBinding> b = Pipeline().Binding();
-    if (m_doc.m_bEmpty || !b) return;
+    // A GPS track's stations are the file's already: nothing to re-station to.
+    if (m_doc.m_bEmpty || !b || b->gps) return;
     const auto number
         = [](double v, int decimals) { return QString::fromStdString(trespipeline::GermanNumber(v, decimals)); };
     const trespipeline::SRestationPreview preview = trespipeline::PreviewRestation(m_doc, b->chainage);

@@ -3,6 +3,7 @@
 
 #include "appsettings.h"
 #include "doc/tredoc.h"
+#include "pipeline/gpsbinding.h"
 #include "pipeline/pipelinereader.h"
 
 #include <QSettings>
@@ -81,7 +82,15 @@ void CPipelineSource::Bind(const CTreDoc& doc)
 {
     m_binding.reset();
     m_bindErrors.clear();
-    if (!m_bLoaded || doc.m_bEmpty) return;
+    if (doc.m_bEmpty) return;
+    if (!m_bLoaded) {
+        // Another logger's file with its own positions stands on its GPS track.
+        if (!trespipeline::HasGpsTrack(doc)) return;
+        auto b = std::make_shared<trespipeline::SSurveyBinding>(trespipeline::BindSurveyToGps(doc));
+        if (b->ok) m_binding = std::move(b);
+        else m_bindErrors = std::move(b->errors);
+        return;
+    }
     auto b = Bound(doc, m_data, m_strPath, m_readWarnings);
     if (b->ok) m_binding = std::move(b);
     else m_bindErrors = std::move(b->errors);

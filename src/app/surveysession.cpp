@@ -61,6 +61,7 @@ bool CSurveySession::LoadPipeline(const QString& path, QStringList& errors)
 void CSurveySession::ClosePipeline()
 {
     m_pipeline.Close();
+    m_pipeline.Bind(m_doc); // a file's own GPS track, if it has one
     Realign();
     Tell(EChange::Pipeline, true, true);
 }

@@ -10,8 +10,9 @@
 namespace {
 
 const char* const kIds[] = {
-    "metreMissing", "offMissing",       "positive",   "onEqualsOff", "offBelowOn",   "irDropSmall",
-    "spike",        "gradientNegative", "metreOrder", "gap",         "counterReset", "outsideRoute",
+    "metreMissing", "offMissing",    "positive",         "onEqualsOff",  "offBelowOn",
+    "irDropSmall",  "spike",         "gradientNegative", "metreOrder",   "gap",
+    "counterReset", "gpsInaccurate", "gpsInterpolated",  "outsideRoute", "gpsOffRoute",
 };
 const char* const kNames[] = {
     "Meter fehlt",
@@ -25,7 +26,10 @@ const char* const kNames[] = {
     "Meter nicht fortlaufend",
     "Messlücke",
     "Zählerstand zurückgesetzt",
+    "GPS ungenau",
+    "GPS interpoliert",
     "außerhalb der Trasse",
+    "GPS-Position neben der Trasse",
 };
 static_assert(std::size(kIds) == kPlausibilityCount && std::size(kNames) == kPlausibilityCount);
 
@@ -112,9 +116,16 @@ std::vector<SSpan> Spikes(const std::vector<int32_t>& v, int64_t s)
 const char* PlausibilityId(EPlausibility w) { return kIds[static_cast<int>(w)]; }
 const char* PlausibilityName(EPlausibility w) { return kNames[static_cast<int>(w)]; }
 
+std::string PlausibilityLabel(const SPlausibilityWarning& w)
+{
+    if (w.kind == EPlausibility::GpsOffRoute && IsPresent(w.offset))
+        return "GPS-Position " + std::to_string(w.offset) + " m neben der Trasse";
+    return PlausibilityName(w.kind);
+}
+
 std::string PlausibilityText(const SPlausibilityWarning& w)
 {
-    std::string text = std::string(PlausibilityName(w.kind)) + " (";
+    std::string text = PlausibilityLabel(w) + " (";
     text += w.firstRow == w.lastRow ? "Zeile " + std::to_string(w.firstRow)
                                     : "Zeilen " + std::to_string(w.firstRow) + " bis " + std::to_string(w.lastRow);
     const bool placed = w.kind != EPlausibility::MetreMissing && w.kind != EPlausibility::CounterReset
@@ -192,5 +203,13 @@ std::vector<SPlausibilityWarning> FindPlausibilityWarnings(const CTreDoc& doc, c
     }
     for (size_t k = 1; k < m; ++k)
         if (StartsRun(rows, k, direction, gap)) w.Add(EPlausibility::CounterReset, k, k);
+    // Another logger's fixes that the file itself doubts.
+    const auto& extras = doc.Extras().rows;
+    const auto fix = [&](size_t k) -> const CRowExtra* {
+        const size_t i = static_cast<size_t>(rows[k].row - 1);
+        return i < extras.size() && extras[i].HasPosition() ? &extras[i] : nullptr;
+    };
+    w.Runs(EPlausibility::GpsInaccurate, [&](size_t k) { return fix(k) && fix(k)->pdop > kMaxPdop; });
+    w.Runs(EPlausibility::GpsInterpolated, [&](size_t k) { return fix(k) && fix(k)->interpolated; });
     return out;
 }

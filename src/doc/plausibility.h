@@ -37,6 +37,10 @@ class CTreDoc;
 //                                                               are one run
 //   CounterReset     "Zählerstand zurückgesetzt"                single: the first point of a new
 //                                                               counter run (SVerdictRow::run)
+//   GpsInaccurate    "GPS ungenau"                              rows of another logger's file whose
+//                                                               fix has a PDOP above kMaxPdop
+//   GpsInterpolated  "GPS interpoliert"                         rows whose position the logger
+//                                                               interpolated, not measured
 //   OutsideRoute     "außerhalb der Trasse"                     points whose chainage lies beyond
 //                                                               the route of the pipeline data; not
 //                                                               found here but by the survey's binding
@@ -54,9 +58,18 @@ enum class EPlausibility {
     MetreOrder,
     Gap,
     CounterReset,
-    OutsideRoute
+    GpsInaccurate,
+    GpsInterpolated,
+    OutsideRoute,
+    GpsOffRoute
 };
-inline constexpr int kPlausibilityCount = 12;
+inline constexpr int kPlausibilityCount = 15;
+
+// A fix whose PDOP is above this is "GPS ungenau".
+inline constexpr double kMaxPdop = 4;
+// A file's position farther than this from the route is "GPS-Position n m
+// neben der Trasse".
+inline constexpr double kMaxGpsOffset = 10; // m
 
 const char* PlausibilityId(EPlausibility w);   // "metreMissing", "offMissing", ...
 const char* PlausibilityName(EPlausibility w); // the German name above
@@ -66,7 +79,12 @@ struct SPlausibilityWarning {
     int firstRow = 0, lastRow = 0;
     int32_t fromMetre = NO_VALUE, toMetre = NO_VALUE; // NO_VALUE for MetreMissing
     int rows = 0;                                     // rows with a metre in the run; MetreMissing: rows
+    int32_t offset = NO_VALUE;                        // GpsOffRoute: the largest distance of the run, whole m
 };
+
+// The name of one warning as lists show it: the kind's name, but "GPS-Position
+// 14 m neben der Trasse" with its distance.
+std::string PlausibilityLabel(const SPlausibilityWarning& w);
 
 // The warning as one German line, as the tool prints it: the name with its
 // rows and metres, "Messlücke (Zeilen 800 bis 801, 799 bis 1100 m)",

@@ -184,7 +184,7 @@ ojson DigItemJson(const SVerdict& v, const SDigItem& item, const SSurveyBinding*
 ojson WarningJson(const SPlausibilityWarning& w, const SSurveyBinding* b)
 {
     ojson j = {{"kind", PlausibilityId(w.kind)},
-               {"name", PlausibilityName(w.kind)},
+               {"name", PlausibilityLabel(w)},
                {"firstRow", w.firstRow},
                {"lastRow", w.lastRow},
                {"fromMetre", Int(w.fromMetre)},

@@ -92,7 +92,10 @@ ojson PipelineJson(const SSurveyBinding& b, const std::string& file)
 {
     const trespipeline::SPipelineData& data = b.pipeline;
     ojson j;
-    j["file"] = jsontext::JsonText(file);
+    // Tied to the file's own GPS track: no pipeline data named, and the
+    // reader told where the positions come from.
+    j["file"] = b.gps ? ojson(nullptr) : ojson(jsontext::JsonText(file));
+    if (b.gps) j["positions"] = "gps";
     j["route"] = {{"name", jsontext::JsonText(data.route.name)},
                   {"number", jsontext::JsonText(data.route.number)},
                   {"startChainage", Chainage(data.route.startChainage)}};

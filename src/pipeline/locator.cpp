@@ -26,6 +26,20 @@ std::unique_ptr<CRouteLocator> CRouteLocator::Create(const SRoute& route, int gr
         const SLonLat mid = path.PointAt(path.StartChainage() + path.Length() / 2).value_or(route.vertices.front());
         gridEpsg = UtmEpsgFor(mid.lon, mid.lat);
     }
+    return Create(std::move(path), gridEpsg, error);
+}
+
+std::unique_ptr<CRouteLocator> CRouteLocator::Create(CRoutePath path, int gridEpsg, std::string& error)
+{
+    if (!LoadProj(error)) return nullptr;
+    if (gridEpsg == 0) {
+        const auto mid = path.PointAt(path.StartChainage() + path.Length() / 2);
+        if (!mid) {
+            error = "Die Trasse hat keine Länge; ihre Zone ist unbekannt.";
+            return nullptr;
+        }
+        gridEpsg = UtmEpsgFor(mid->lon, mid->lat);
+    }
     auto grid = CCrsTransform::Create(kWgs84Epsg, gridEpsg, error);
     if (!grid) return nullptr;
     return std::unique_ptr<CRouteLocator>(new CRouteLocator(std::move(path), gridEpsg, std::move(grid)));

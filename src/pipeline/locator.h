@@ -30,6 +30,8 @@ public:
     // gridEpsg 0: the route's UTM zone. nullptr with a German `error` when
     // PROJ cannot be loaded (projlib.h) or does not know the grid CRS.
     static std::unique_ptr<CRouteLocator> Create(const SRoute& route, int gridEpsg, std::string& error);
+    // The same over a path already made (a stationed GPS track).
+    static std::unique_ptr<CRouteLocator> Create(CRoutePath path, int gridEpsg, std::string& error);
     ~CRouteLocator();
 
     int GridEpsg() const { return m_gridEpsg; }

@@ -32,6 +32,9 @@ struct CRoutePath::SImpl {
     std::vector<SLonLat> vertices;
     std::vector<geod_geodesicline> lines; // segment i: vertex i to i + 1
     std::vector<double> cumulative;       // m from the first vertex to vertex i
+    // Geodesic metres per metre of chainage on segment i; empty: 1 everywhere.
+    std::vector<double> scale;
+    double Scale(size_t seg) const { return scale.empty() ? 1.0 : scale[seg]; }
 };
 
 CRoutePath::CRoutePath(const std::vector<SLonLat>& vertices, double startChainage)
@@ -55,6 +58,18 @@ CRoutePath::CRoutePath(const std::vector<SLonLat>& vertices, double startChainag
     }
 }
 
+CRoutePath::CRoutePath(const std::vector<SLonLat>& vertices, const std::vector<double>& chainages)
+    : CRoutePath(vertices, chainages.empty() ? 0.0 : chainages.front())
+{
+    SImpl& d = *m_impl;
+    if (d.lines.empty() || chainages.size() != vertices.size()) return;
+    for (size_t i = 0; i < d.lines.size(); ++i) {
+        const double step = chainages[i + 1] - chainages[i];
+        d.scale.push_back(step > 0 ? d.lines[i].s13 / step : 1.0);
+        d.cumulative[i + 1] = d.cumulative[i] + (step > 0 ? step : d.lines[i].s13);
+    }
+}
+
 CRoutePath::~CRoutePath() = default;
 CRoutePath::CRoutePath(CRoutePath&&) noexcept = default;
 CRoutePath& CRoutePath::operator=(CRoutePath&&) noexcept = default;
@@ -71,7 +86,7 @@ std::optional<SLonLat> CRoutePath::PointAt(double chainage) const
     const size_t seg = std::min(static_cast<size_t>(it - d.cumulative.begin()) - 1, d.lines.size() - 1);
     if (along >= d.cumulative.back()) return d.vertices.back();
     SLonLat p;
-    d.proj->geod_position(&d.lines[seg], along - d.cumulative[seg], &p.lat, &p.lon, nullptr);
+    d.proj->geod_position(&d.lines[seg], (along - d.cumulative[seg]) * d.Scale(seg), &p.lat, &p.lon, nullptr);
     return p;
 }
 
@@ -121,7 +136,7 @@ CRoutePath::SNearest CRoutePath::Nearest(const SLonLat& p) const
     double lat = 0, lon = 0;
     proj.geod_position(&line, along, &lat, &lon, nullptr);
     best.offset = GeodesicDistance({lon, lat}, p);
-    best.chainage = m_start + d.cumulative[bestSegment] + along;
+    best.chainage = m_start + d.cumulative[bestSegment] + along / d.Scale(bestSegment);
     return best;
 }
 

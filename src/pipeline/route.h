@@ -24,11 +24,16 @@ public:
     explicit CRoutePath(const SRoute& route)
         : CRoutePath(route.vertices, route.startChainage)
     { }
+    // A path whose vertex i stands at chainage `chainages[i]` (rising), not
+    // at its geodesic distance: a logger's GPS track, where the wire counter
+    // and not the fixes measure the pipe. Between two vertices the chainage
+    // runs evenly along the geodesic.
+    CRoutePath(const std::vector<SLonLat>& vertices, const std::vector<double>& chainages);
     ~CRoutePath();
     CRoutePath(CRoutePath&&) noexcept;
     CRoutePath& operator=(CRoutePath&&) noexcept;
 
-    double Length() const; // m along the geodesics
+    double Length() const; // m of chainage (along the geodesics unless stationed)
     double StartChainage() const { return m_start; }
     double EndChainage() const { return m_start + Length(); }
     bool Covers(double chainage) const { return chainage >= m_start && chainage <= EndChainage(); }

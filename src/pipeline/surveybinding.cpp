@@ -3,6 +3,7 @@
 
 #include "doc/tredoc.h"
 #include "doc/verdict.h"
+#include "gpsbinding.h"
 #include "pipelineidentity.h"
 #include "pipelinereader.h"
 #include "sections.h"
@@ -82,6 +83,7 @@ SSurveyBinding BindSurvey(const CTreDoc& doc, const SPipelineData& data, double 
     b.factors = std::move(r.factors);
     b.unmatched = std::move(r.unmatched);
     b.outsideRoute = OutsideRuns(doc, b);
+    b.gpsOffRoute = GpsOffRouteRuns(doc, b);
     return b;
 }
 

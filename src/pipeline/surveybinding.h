@@ -70,6 +70,12 @@ struct SSurveyBinding {
     std::vector<size_t> unmatched;                  // named by no row, in file order
     SRouteLengthCheck routeCheck;                   // its warning is among `warnings`
     std::vector<SPlausibilityWarning> outsideRoute; // runs of rows with a chainage beyond the route
+    // Runs of rows whose own GPS position (another logger's file) lies far
+    // from their place on the route; they join the list as outsideRoute does.
+    std::vector<SPlausibilityWarning> gpsOffRoute;
+    // Tied to the file's own GPS track (gpsbinding.h), not to pipeline data:
+    // `pipeline` then holds only the track as its route, no fixed points.
+    bool gps = false;
 
     // Places between the rows (a stretch's ends): shared, so a binding can
     // be copied; not thread-safe (PROJ keeps state per transformation).

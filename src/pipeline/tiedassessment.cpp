@@ -15,8 +15,9 @@ namespace {
 
 void AddOutsideRoute(SVerdict& v, const SSurveyBinding& b)
 {
-    if (b.outsideRoute.empty()) return;
+    if (b.outsideRoute.empty() && b.gpsOffRoute.empty()) return;
     v.warnings.insert(v.warnings.end(), b.outsideRoute.begin(), b.outsideRoute.end());
+    v.warnings.insert(v.warnings.end(), b.gpsOffRoute.begin(), b.gpsOffRoute.end());
     std::stable_sort(v.warnings.begin(), v.warnings.end(),
                      [](const SPlausibilityWarning& a, const SPlausibilityWarning& b) {
                          return std::tie(a.kind, a.firstRow) < std::tie(b.kind, b.firstRow);

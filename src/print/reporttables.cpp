@@ -143,7 +143,7 @@ CReportTables::CReportTables(const SReportContent& c)
     AddNotAssessed();
     CReportTable& warnings = m_tables[static_cast<size_t>(ETable::Warnings)];
     for (const SPlausibilityWarning& w : c.v.warnings)
-        warnings.Add({QString::number(warnings.Rows() + 1), U8(PlausibilityName(w.kind)),
+        warnings.Add({QString::number(warnings.Rows() + 1), QString::fromStdString(PlausibilityLabel(w)),
                       RowsText(w.firstRow, w.lastRow), Mv(w.fromMetre), Mv(w.toMetre), QString::number(w.rows)});
 
     std::vector<assesslayout::STableItems> lists;

@@ -242,10 +242,6 @@ bool CheckOptions(EAssessCommand command, SAssessOptions& o, const std::string& 
     if (exporting && o.format.empty())
         return UsageError(command, "Kein Format angegeben (--format geojson, kml, gpx, csv oder gpkg).");
     if (exporting && o.output.empty()) return UsageError(command, "Keine Ausgabedatei angegeben (-o AUSGABE).");
-    if (exporting && o.pipeline.empty() && tresexport::ExportNeedsPipeline(*tresexport::ExportFormatFromId(o.format)))
-        return UsageError(command, "Das Format " + o.format
-                                       + " braucht Leitungsdaten für die Koordinaten (--pipeline LEITUNG.geojson); "
-                                         "ohne sie gibt es nur die Aufgrabungsliste als csv.");
     if (o.compare.empty() && !comparisonOnly.empty())
         return UsageError(command, comparisonOnly + " gilt nur zusammen mit --compare FRÜHER.");
     const bool nativeCompared = report && o.compareSettings.mode == ECompareMode::Native;

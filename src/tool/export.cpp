@@ -27,6 +27,13 @@ int RunExport(const Args& args)
     }
     std::optional<trespipeline::SSurveyBinding> binding;
     if (!BindForTool(doc, o, binding)) return kExitFile;
+    // The map formats need places: the pipeline data's, or the file's own GPS.
+    if (!binding && tresexport::ExportNeedsPipeline(format)) {
+        ToolError("Das Format " + o.format
+                  + " braucht Leitungsdaten für die Koordinaten (--pipeline LEITUNG.geojson) oder eine Datei mit "
+                    "GPS-Positionen; ohne sie gibt es nur die Aufgrabungsliste als csv.");
+        return kExitUsage;
+    }
 
     const trespipeline::SSurveyBinding* b = binding ? &*binding : nullptr;
     trespipeline::SNativePairing pairing;
@@ -36,8 +43,6 @@ int RunExport(const Args& args)
     if (!verdict.criterion.warning.empty()) ToolError("Warnung: " + verdict.criterion.warning);
     if (binding)
         for (const SPlausibilityWarning& w : binding->outsideRoute) ToolError("Warnung: " + PlausibilityText(w));
-
-    // The map formats without pipeline data were refused with the options.
     std::vector<std::string> notes;
     std::string error;
     if (!tresexport::WriteSurveyExport(o.output, format, doc, verdict, b, notes, error)) {

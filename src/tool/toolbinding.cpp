@@ -4,11 +4,22 @@
 #include "assessoptions.h"
 #include "toolhost.h"
 
+#include "pipeline/gpsbinding.h"
 #include "pipeline/pipelineidentity.h"
 
 bool BindForTool(const CTreDoc& doc, const SAssessOptions& o, std::optional<trespipeline::SSurveyBinding>& binding)
 {
     binding.reset();
+    // Another logger's file with its own positions is tied to its track.
+    if (o.pipeline.empty() && trespipeline::HasGpsTrack(doc)) {
+        trespipeline::SSurveyBinding b = trespipeline::BindSurveyToGps(doc, o.crs);
+        if (!b.ok) {
+            for (const std::string& e : b.errors) ToolError("Warnung: GPS-Positionen nicht verwendet: " + e);
+            return true;
+        }
+        binding = std::move(b);
+        return true;
+    }
     if (o.pipeline.empty()) return true;
     trespipeline::SSurveyBinding b
         = o.pipelineText ? trespipeline::BindSurveyToText(doc, *o.pipelineText, o.pipeline, o.stretchTolerance, o.crs)

@@ -229,7 +229,7 @@ QString CAssessListModel::Text(int row, EColumn column) const
         const SPlausibilityWarning& w = m_verdict->warnings[r];
         const bool metres = w.kind != EPlausibility::MetreMissing; // "Meter fehlt" has none
         switch (column) {
-        case EColumn::Kind: return Utf8(PlausibilityName(w.kind));
+        case EColumn::Kind: return Utf8(PlausibilityLabel(w));
         case EColumn::FirstRow: return Num(w.firstRow);
         case EColumn::LastRow: return Num(w.lastRow);
         case EColumn::FromMetre: return IsPresent(w.fromMetre) ? Num(w.fromMetre) : QString();

@@ -5,10 +5,14 @@
 #include "missingtool.h"
 #include "toolrun.h"
 
+#include <nlohmann/json.hpp>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <unistd.h>
 
@@ -237,3 +241,57 @@ TEST_F(ExportTool, Refusals)
 }
 
 } // namespace
+
+// Another logger's file with its own GPS: without pipeline data the dig list
+// and the GeoJSON carry the logger's positions, the unrounded station is the
+// chainage, and a doubtful fix is said.
+TEST_F(ExportTool, PositionsFromTheFilesOwnGps)
+{
+    const fs::path csv = m_dir / "gps.csv";
+    {
+        std::ofstream out(csv);
+        out << "Station;Ein;Aus;Grad Ein L;Grad Aus L;Kommentar;Lat;Lon;PDOP\n";
+        for (int m = 0; m <= 80; ++m) {
+            char line[160];
+            const bool defect = m == 40;
+            std::snprintf(line, sizeof line, "%d,2;-1,20;-0,95;%s;%s;%s;48,0000000;%.7f;%s\n", m,
+                          defect ? "90,0" : "8,0", defect ? "2,0" : "1,0", m == 0 ? "Prüfstelle 1" : "",
+                          9.0 + m * 1.342e-5, m == 10 ? "6,5" : "1,2");
+            std::string text = line;
+            std::replace(text.begin(), text.end(), '.', ',');
+            out << text;
+        }
+    }
+    const SRun r = Shell(std::string(TRESMON_TOOL) + " assess " + Quoted(csv) + " --json --rows", false);
+    ASSERT_EQ(r.status, 0) << r.out;
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["pipeline"]["positions"], "gps");
+    EXPECT_TRUE(j["pipeline"]["file"].is_null());
+    ASSERT_FALSE(j["digList"].empty());
+    const auto& dig = j["digList"][0];
+    EXPECT_EQ(dig["row"], 41);
+    EXPECT_DOUBLE_EQ(dig["chainage"].get<double>(), 40.2);
+    EXPECT_DOUBLE_EQ(dig["lat"].get<double>(), 48.0);
+    EXPECT_NEAR(dig["lon"].get<double>(), 9.0 + 40 * 1.342e-5, 1e-7);
+    // The dig list for the crew: easting and northing in the zone of the track.
+    const SRun list = Shell(std::string(TRESMON_TOOL) + " export " + Quoted(csv) + " --format csv -o -", false);
+    EXPECT_NE(list.out.find("Ostwert EPSG:25832"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find(";48,0000000;9,0005368;"), std::string::npos) << list.out;
+    bool inaccurate = false;
+    for (const auto& w : j["warnings"]) inaccurate = inaccurate || (w["name"] == "GPS ungenau" && w["firstRow"] == 11);
+    EXPECT_TRUE(inaccurate) << j["warnings"];
+
+    const fs::path geo = m_dir / "gps.geojson";
+    ASSERT_EQ(
+        Shell(std::string(TRESMON_TOOL) + " export " + Quoted(csv) + " --format geojson -o " + Quoted(geo)).status, 0);
+    std::ifstream in(geo);
+    const auto g = nlohmann::json::parse(in);
+    bool placed = false;
+    for (const auto& f : g["features"])
+        if (f["properties"].value("kind", "") == "defect") {
+            EXPECT_NEAR(f["geometry"]["coordinates"][0].get<double>(), 9.0 + 40 * 1.342e-5, 1e-7);
+            EXPECT_NEAR(f["geometry"]["coordinates"][1].get<double>(), 48.0, 1e-7);
+            placed = true;
+        }
+    EXPECT_TRUE(placed) << g.dump().substr(0, 2000);
+}
