@@ -5,7 +5,9 @@
 
 #include "comparesurvey.h"
 #include "doc/metrealign.h"
+#include "doc/rowextras.h"
 #include "doc/tredoc.h"
+#include "export/surveyexport.h"
 #include "framehelpers.h"
 #include "import/surveyopen.h"
 #include "surveydrop.h"
@@ -18,6 +20,8 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QTimer>
+
+#include <algorithm>
 
 using framehelp::CWaitCursor;
 namespace {
@@ -116,9 +120,32 @@ bool CMainFrame::OnFileSaveAs()
     const QString path = CUiSeam::Current().SaveFileName(this, QStringLiteral("Speichern unter"), initial,
                                                          CUiSeam::FileFilter(), CUiSeam::SurveySuffix());
     if (path.isEmpty()) return false;
+    if (!AcceptExtrasLoss()) return false;
     update();
     if (!m_doc.OnSaveDocument(path.toStdString())) return false;
     if (m_setup.folders) m_setup.folders->m_strLastFilePath = path;
+    return true;
+}
+
+bool CMainFrame::AcceptExtrasLoss()
+{
+    // Another logger's export knows more than the handheld's format holds:
+    // said before it is lost, with the way to keep the positions.
+    const std::string loss = ExtrasLossText(m_doc.Extras());
+    if (loss.empty()) return true;
+    const bool positions = std::any_of(m_doc.Extras().rows.begin(), m_doc.Extras().rows.end(),
+                                       [](const CRowExtra& e) { return e.HasPosition(); });
+    if (!positions) {
+        return CUiSeam::Current().Question(this,
+                                           QString::fromStdString(loss) + QString::fromUtf8(": trotzdem speichern?"),
+                                           QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Yes)
+               == QMessageBox::Yes;
+    }
+    const auto answer = CUiSeam::Current().Question(
+        this, QString::fromStdString(loss) + QString::fromUtf8(": als GeoJSON exportieren?"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel) return false;
+    if (answer == QMessageBox::Yes) OnExport(tresexport::EExportFormat::GeoJson);
     return true;
 }
 

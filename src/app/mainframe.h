@@ -205,6 +205,9 @@ public:
     // the assessment as the window shows it, written under a name the user
     // gives; the map formats need pipeline data.
     void OnExport(tresexport::EExportFormat format);
+    // Before a .tsd is written: what it will not hold of another logger's
+    // export, and the offer to export the positions first; false cancels.
+    bool AcceptExtrasLoss();
     // "Karte": shows or hides the map dock.
     void OnViewMap(bool on);
     // "Stationierung an Festpunkte anpassen...": shows what the pipeline

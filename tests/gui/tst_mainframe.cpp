@@ -423,6 +423,21 @@ void TestMainFrame::saveOfNeverSavedSurveyAsksForAName()
     QFile back(csv);
     QVERIFY(back.open(QIODevice::ReadOnly));
     QCOMPARE(back.readAll().toStdString(), bytes);
+
+    // What the handheld's format cannot hold is said before it is lost.
+    const QString gps = m_files.filePath("gps.csv"), kept = m_files.filePath("gps.tsd");
+    std::ofstream(gps.toStdString(), std::ios::binary)
+        << "Station;Ein;Aus;Lat;Lon\r\n0;-1,20;-0,95;48,0;9,0\r\n1;-1,21;-0,96;48,0;9,0000134\r\n";
+    QVERIFY(f.OpenDocumentFile(gps));
+    m_seam.saveAnswers << kept;
+    m_seam.questionAnswers << QMessageBox::Cancel;
+    QVERIFY(!f.OnFileSave());
+    QCOMPARE(m_seam.questions.last(), QString("GPS-Positionen nicht gespeichert: als GeoJSON exportieren?"));
+    QVERIFY(!QFile::exists(kept));
+    m_seam.saveAnswers << kept;
+    m_seam.questionAnswers << QMessageBox::No;
+    QVERIFY(f.OnFileSave());
+    QVERIFY(QFile::exists(kept));
 }
 
 void TestMainFrame::failedOpenShowsMessageAndKeepsSurvey()
