@@ -169,7 +169,10 @@ void CMainFrame::OnArchiveSurveyOpen(long long id)
 {
     tresarchive::SStoredSurvey stored;
     if (!SaveModified() || !FetchStored(id, stored)) return;
-    if (!tresimport::OpenSurveyBytes(m_doc, stored.bytes, stored.fileName)) {
+    m_bOpeningStored = true;
+    const bool read = tresimport::OpenSurveyBytes(m_doc, stored.bytes, stored.fileName);
+    m_bOpeningStored = false;
+    if (!read) {
         UpdateCommandUI();
         return;
     }
@@ -186,7 +189,14 @@ void CMainFrame::OnArchiveSurveyOpen(long long id)
 void CMainFrame::OnArchiveSurveyCompare(long long id)
 {
     tresarchive::SStoredSurvey stored;
-    if (m_doc.m_bEmpty || !FetchStored(id, stored)) return;
+    if (m_doc.m_bEmpty) {
+        CUiSeam::Current().Message(m_pArchiveWnd ? static_cast<QWidget*>(m_pArchiveWnd) : this,
+                                   QString::fromUtf8("Zuerst eine Messung öffnen: mit ihr wird die Messung aus dem "
+                                                     "Archiv verglichen."),
+                                   QMessageBox::Information);
+        return;
+    }
+    if (!FetchStored(id, stored)) return;
     {
         framehelp::CWaitCursor wait;
         if (!m_pSession->LoadComparisonBytes(stored.bytes, QString::fromStdString(stored.fileName), this)) return;

@@ -180,7 +180,8 @@ void CMainFrame::HistoryChanged() { UpdateUndoActions(); }
 void CMainFrame::PathChanged(const std::string& path)
 {
     UpdateTitle();
-    if (!path.empty() && m_setup.folders) AddToRecentFiles(QString::fromStdString(path));
+    // A survey read from the archive is named by its file but is no file here.
+    if (!path.empty() && m_setup.folders && !m_bOpeningStored) AddToRecentFiles(QString::fromStdString(path));
 }
 
 void CMainFrame::UpdateAllViews()

@@ -306,6 +306,7 @@ private:
     void AfterComparisonLoaded();
     std::unique_ptr<CArchiveSession> m_pArchive;
     CArchiveWnd* m_pArchiveWnd = nullptr; // made on first use
+    bool m_bOpeningStored = false;        // a survey is read from the archive's bytes
     void OnTableSelectionChanged();
     // The row cursor of the curve panes (framecursor.cpp).
     void createCursorLinks();

@@ -15,7 +15,9 @@ SArchiveJobResult RunArchiveJob(QWidget* parent, const QString& label,
     QProgressDialog dlg(label, QStringLiteral("Abbrechen"), 0, 0, parent);
     dlg.setObjectName(QStringLiteral("archiveProgress"));
     dlg.setWindowTitle(QStringLiteral("Archiv"));
-    dlg.setWindowModality(Qt::WindowModal);
+    // Nothing else of the program may ask the archive meanwhile: its
+    // connection serves one thread at a time.
+    dlg.setWindowModality(Qt::ApplicationModal);
     dlg.setMinimumDuration(0);
     dlg.setAutoClose(false);
     dlg.setAutoReset(false);

@@ -108,10 +108,15 @@ SArchiveJobResult
 CArchiveSession::Use(QWidget* parent, const QString& label,
                      const std::function<void(tresarchive::CArchive&, const tresarchive::ProgressFn&)>& work)
 {
+    // A job is under way (asked for from within its own wait): the
+    // connection is not shared with it.
+    if (m_bBusy) return {false, false, QString::fromUtf8("Das Archiv ist noch mit einer anderen Arbeit beschäftigt.")};
+    m_bBusy = true;
     SArchiveJobResult r = RunArchiveJob(parent, label, [&](const tresarchive::ProgressFn& progress) {
         if (!m_archive) m_archive = tresarchive::OpenArchive(m_location, true);
         work(*m_archive, progress);
     });
+    m_bBusy = false;
     // A connection that failed is opened afresh next time.
     if (!r.ok && !r.cancelled) m_archive.reset();
     return r;

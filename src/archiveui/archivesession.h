@@ -59,6 +59,7 @@ private:
 
     std::string m_location;
     std::unique_ptr<tresarchive::CArchive> m_archive;
+    bool m_bBusy = false;
 };
 
 // "12.05.2025" of "2025-05-12".

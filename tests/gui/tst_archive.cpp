@@ -9,6 +9,7 @@
 #include "archivewnd.h"
 #include "framefixture.h"
 #include "location.h"
+#include "recentfiles.h"
 #include "store.h"
 
 #include <QLineEdit>
@@ -176,6 +177,7 @@ void TestArchive::addListOpenReportAndRefuseDuplicate()
     Button(wnd, QString::fromUtf8("Öffnen"))->click();
     QCOMPARE(m_doc->GetRowCount(), rows);
     QVERIFY(m_doc->GetPathName().empty());
+    QVERIFY(!RecentFiles().contains(QStringLiteral("demo.tsd")));
     QVERIFY(!m_doc->IsModified());
     // Without a file it is saved first, which the user declines here.
     f.Action(CMainFrame::ID_ARCHIVE_ADD)->trigger();
