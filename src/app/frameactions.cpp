@@ -117,8 +117,8 @@ void CMainFrame::createActions()
         {ID_VIEW_MAP, "&Karte", "Zeigt oder verbirgt die Karte der Messung auf ihrer Trasse", [](C& f, bool on) { f.OnViewMap(on); }, nullptr, nullptr, -1, E::Own, true},
         {ID_VIEW_FIT, "&Einpassen", "Zeigt die ganze Messung in beiden Kurvenbereichen", [](C& f, bool) { f.OnViewFit(); }, "Ctrl+0", nullptr, -1, E::Survey, false, false, true},
         {ID_ARCHIVE_ADD, "In Archiv &übernehmen", "Übernimmt die gespeicherte Messung mit ihren Leitungsdaten und ihrer Bewertung ins Archiv", [](C& f, bool) { f.OnArchiveAdd(); }, nullptr, nullptr, -1, E::Survey},
-        {ID_ARCHIVE_OPEN, "Archiv ö&ffnen...", "Zeigt die Leitungen und Messungen im Archiv", [](C& f, bool) { f.OnArchiveOpen(); }},
-        {ID_ARCHIVE_OPTIONS, "&Archiv...", "Archivdatei oder Verbindung zum Archiv-Server", [](C& f, bool) { f.OnArchiveOptions(); }},
+        {ID_ARCHIVE_OPEN, "Archiv ö&ffnen…", "Zeigt die Leitungen und Messungen im Archiv", [](C& f, bool) { f.OnArchiveOpen(); }},
+        {ID_ARCHIVE_OPTIONS, "&Archiv…", "Archivdatei oder Verbindung zum Archiv-Server", [](C& f, bool) { f.OnArchiveOptions(); }},
         {ID_VIEW_COMPARE, "&Vergleich in Kurven", "Zeigt oder verbirgt die Vergleichsmessung in den Kurven", [](C& f, bool) { f.OnViewCompare(); }, nullptr, nullptr, -1, E::Compared, true},
     };
     // clang-format on

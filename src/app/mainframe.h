@@ -231,9 +231,9 @@ public:
     // "Bewertung" window's settings; a date the header does not give is
     // asked for.
     void OnArchiveAdd();
-    // "Archiv öffnen...": the archive's window, its list read afresh.
+    // "Archiv öffnen…": the archive's window, its list read afresh.
     void OnArchiveOpen();
-    // "Optionen" > "Archiv...": where the archive lives.
+    // "Optionen" > "Archiv…": where the archive lives.
     void OnArchiveOptions();
     CArchiveSession& Archive() const { return *m_pArchive; }
     // The archive's location in the settings; empty: the default file.

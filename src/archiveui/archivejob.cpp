@@ -6,11 +6,13 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
 SArchiveJobResult RunArchiveJob(QWidget* parent, const QString& label,
-                                const std::function<void(const tresarchive::ProgressFn& progress)>& work)
+                                const std::function<void(const tresarchive::ProgressFn& progress)>& work,
+                                int showAfterMs)
 {
     QProgressDialog dlg(label, QStringLiteral("Abbrechen"), 0, 0, parent);
     dlg.setObjectName(QStringLiteral("archiveProgress"));
@@ -18,7 +20,8 @@ SArchiveJobResult RunArchiveJob(QWidget* parent, const QString& label,
     // Nothing else of the program may ask the archive meanwhile: its
     // connection serves one thread at a time.
     dlg.setWindowModality(Qt::ApplicationModal);
-    dlg.setMinimumDuration(0);
+    // The dialog's own timer shows it after this.
+    dlg.setMinimumDuration(std::max(showAfterMs, 0));
     dlg.setAutoClose(false);
     dlg.setAutoReset(false);
     std::atomic<bool> cancel{false};
@@ -27,8 +30,7 @@ SArchiveJobResult RunArchiveJob(QWidget* parent, const QString& label,
         cancel = true;
         dlg.setLabelText(QString::fromUtf8("Wird abgebrochen …"));
     });
-    // Shown before the work starts, so a cancel at once reaches its first step.
-    dlg.show();
+    if (showAfterMs <= 0) dlg.show();
 
     SArchiveJobResult result;
     std::string error;

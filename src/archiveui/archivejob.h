@@ -21,5 +21,9 @@ struct SArchiveJobResult {
     QString error;          // German, when neither
 };
 
+// The dialog shows after `showAfterMs` (a short read does not flash it up);
+// 0 shows it before the work starts, so a cancel at once reaches its first
+// step.
 SArchiveJobResult RunArchiveJob(QWidget* parent, const QString& label,
-                                const std::function<void(const tresarchive::ProgressFn& progress)>& work);
+                                const std::function<void(const tresarchive::ProgressFn& progress)>& work,
+                                int showAfterMs = 400);

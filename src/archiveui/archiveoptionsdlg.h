@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "Optionen" > "Archiv...": where the archive lives, a file (with a browse
+// "Optionen" > "Archiv…": where the archive lives, a file (with a browse
 // button) or a connection string, empty for the default file. "Verbindung
 // prüfen" opens it and says what it found there. A password a connection
 // string carries is never shown: the field holds the masked form, and the

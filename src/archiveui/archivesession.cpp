@@ -106,16 +106,20 @@ QString CArchiveSession::ShownLocation() const
 
 SArchiveJobResult
 CArchiveSession::Use(QWidget* parent, const QString& label,
-                     const std::function<void(tresarchive::CArchive&, const tresarchive::ProgressFn&)>& work)
+                     const std::function<void(tresarchive::CArchive&, const tresarchive::ProgressFn&)>& work,
+                     int showAfterMs)
 {
     // A job is under way (asked for from within its own wait): the
     // connection is not shared with it.
     if (m_bBusy) return {false, false, QString::fromUtf8("Das Archiv ist noch mit einer anderen Arbeit beschäftigt.")};
     m_bBusy = true;
-    SArchiveJobResult r = RunArchiveJob(parent, label, [&](const tresarchive::ProgressFn& progress) {
-        if (!m_archive) m_archive = tresarchive::OpenArchive(m_location, true);
-        work(*m_archive, progress);
-    });
+    SArchiveJobResult r = RunArchiveJob(
+        parent, label,
+        [&](const tresarchive::ProgressFn& progress) {
+            if (!m_archive) m_archive = tresarchive::OpenArchive(m_location, true);
+            work(*m_archive, progress);
+        },
+        showAfterMs);
     m_bBusy = false;
     // A connection that failed is opened afresh next time.
     if (!r.ok && !r.cancelled) m_archive.reset();
@@ -127,17 +131,19 @@ SArchiveJobResult CArchiveSession::Add(QWidget* parent, const SArchiveSubmission
     std::string text;
     const QString label
         = QString::fromUtf8("%1 wird ins Archiv übernommen …").arg(QString::fromStdString(submission.fileName));
-    SArchiveJobResult r
-        = Use(parent, label, [&](tresarchive::CArchive& archive, const tresarchive::ProgressFn& progress) {
-              // A file kept already is refused by the store before it writes anything.
-              auto p = std::make_unique<SPrepared>();
-              Prepare(submission, *p);
-              const tresarchive::SAddedSurvey added = archive.AddSurvey(p->survey, progress);
-              text = "Messung " + std::to_string(added.id) + ": " + submission.fileName + " (Leitung "
-                     + tresarchive::PipelineTitle(p->survey.pipelineName, p->survey.pipelineNumber) + ", Datum "
-                     + GermanDate(p->survey.date).toStdString() + ", " + std::to_string(added.rows) + " Zeilen, "
-                     + std::to_string(added.defects) + " Fehlstellen)";
-          });
+    SArchiveJobResult r = Use(
+        parent, label,
+        [&](tresarchive::CArchive& archive, const tresarchive::ProgressFn& progress) {
+            // A file kept already is refused by the store before it writes anything.
+            auto p = std::make_unique<SPrepared>();
+            Prepare(submission, *p);
+            const tresarchive::SAddedSurvey added = archive.AddSurvey(p->survey, progress);
+            text = "Messung " + std::to_string(added.id) + ": " + submission.fileName + " (Leitung "
+                   + tresarchive::PipelineTitle(p->survey.pipelineName, p->survey.pipelineNumber) + ", Datum "
+                   + GermanDate(p->survey.date).toStdString() + ", " + std::to_string(added.rows) + " Zeilen, "
+                   + std::to_string(added.defects) + " Fehlstellen)";
+        },
+        0);
     summary = QString::fromStdString(text);
     return r;
 }

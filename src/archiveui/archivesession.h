@@ -55,7 +55,8 @@ public:
 
 private:
     SArchiveJobResult Use(QWidget* parent, const QString& label,
-                          const std::function<void(tresarchive::CArchive&, const tresarchive::ProgressFn&)>& work);
+                          const std::function<void(tresarchive::CArchive&, const tresarchive::ProgressFn&)>& work,
+                          int showAfterMs = 400);
 
     std::string m_location;
     std::unique_ptr<tresarchive::CArchive> m_archive;

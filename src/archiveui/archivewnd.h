@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// "Archiv öffnen...": the archive's pipelines and, under each, its surveys
+// "Archiv öffnen…": the archive's pipelines and, under each, its surveys
 // by date with their key figures. "Öffnen", "Als Vergleich" and "Bericht"
 // ask the main window for the selected survey; the window itself only
 // shows what the archive session listed.
