@@ -12,11 +12,13 @@
 #include "recentfiles.h"
 #include "store.h"
 
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -85,6 +87,7 @@ private slots:
 
     void cancelledAddLeavesNothing();
     void addListOpenReportAndRefuseDuplicate();
+    void aDateTheHeaderLacksIsAskedFor();
     void optionsNeverShowAPassword();
 
 private:
@@ -190,6 +193,36 @@ void TestArchive::addListOpenReportAndRefuseDuplicate()
     QVERIFY2(m_seam.messages[0].startsWith(QStringLiteral("Die Messung ist bereits im Archiv (Nr. 1, hinzugefügt am ")),
              qPrintable(m_seam.messages[0]));
     QCOMPARE(archive->List().at(0).surveys.size(), size_t(1));
+}
+
+void TestArchive::aDateTheHeaderLacksIsAskedFor()
+{
+    const QString archivePath = m_files.filePath(QStringLiteral("datum.gpkg"));
+    CTresApp::Settings()->setValue(QStringLiteral("Archiv/Ort"), archivePath);
+    const QString survey = m_files.filePath(QStringLiteral("ohne-datum.tsd"));
+    {
+        QFile out(survey);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("[Kopfdaten]\r\nim Mai\r\n-850 mV\r\nNord\r\n42\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n[Messdaten]\r\n");
+        for (int m = 0; m <= 200; m += 10) out.write(QByteArray::number(m) + ";-1.10;-0.90;3;1;3;1;\r\n");
+    }
+    CMainFrame& f = Frame();
+    QVERIFY(f.OpenDocumentFile(survey));
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (QWidget* dlg = QApplication::activeModalWidget();
+            dlg && dlg->objectName() == QStringLiteral("surveyDate")) {
+            dlg->findChild<QDateEdit*>()->setDate(QDate(2024, 9, 30));
+            static_cast<QDialog*>(dlg)->accept();
+        }
+    });
+    answer.start(20);
+    f.Action(CMainFrame::ID_ARCHIVE_ADD)->trigger();
+    answer.stop();
+    QCOMPARE(m_seam.messages.size(), 1);
+    QVERIFY2(m_seam.messages[0].contains(QStringLiteral("Datum 30.09.2024")), qPrintable(m_seam.messages[0]));
+    QCOMPARE(tresarchive::OpenArchive(archivePath.toStdString(), false)->List().at(0).surveys.at(0).date,
+             std::string("2024-09-30"));
 }
 
 void TestArchive::optionsNeverShowAPassword()
