@@ -29,12 +29,12 @@ private:
 CCompareSurvey::CCompareSurvey() = default;
 CCompareSurvey::~CCompareSurvey() = default;
 
-bool CCompareSurvey::Load(const QString& path, bool native, QWidget* parent)
+bool CCompareSurvey::Take(const std::function<bool(CTreDoc&)>& read, const QString& path, bool native, QWidget* parent)
 {
     auto doc = std::make_unique<CTreDoc>();
     CMessageHost host(parent);
     doc->SetHost(&host);
-    const bool ok = tresimport::OpenSurvey(*doc, path.toStdString());
+    const bool ok = read(*doc);
     doc->SetHost(nullptr);
     if (!ok) return false;
     Close();
@@ -43,6 +43,17 @@ bool CCompareSurvey::Load(const QString& path, bool native, QWidget* parent)
     m_bShown = true;
     m_strPath = path;
     return true;
+}
+
+bool CCompareSurvey::Load(const QString& path, bool native, QWidget* parent)
+{
+    return Take([&](CTreDoc& doc) { return tresimport::OpenSurvey(doc, path.toStdString()); }, path, native, parent);
+}
+
+bool CCompareSurvey::LoadBytes(const std::string& bytes, const QString& name, bool native, QWidget* parent)
+{
+    return Take([&](CTreDoc& doc) { return tresimport::OpenSurveyBytes(doc, bytes, name.toStdString()); }, name, native,
+                parent);
 }
 
 void CCompareSurvey::Close()

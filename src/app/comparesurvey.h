@@ -18,7 +18,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class CTreDoc;
@@ -32,6 +34,9 @@ public:
     // Reads `path`; on failure the user has seen why and the survey held so
     // far stays. `parent` owns the messages.
     bool Load(const QString& path, bool native, QWidget* parent);
+    // The same from a file's bytes already read (a survey kept in the
+    // archive), `name` standing for the file.
+    bool LoadBytes(const std::string& bytes, const QString& name, bool native, QWidget* parent);
     void Close();
 
     bool IsLoaded() const { return m_pDoc != nullptr; }
@@ -70,6 +75,9 @@ public:
     std::vector<int32_t> CurveChainages() const;
 
 private:
+    // `read` fills the survey; false leaves the one held so far.
+    bool Take(const std::function<bool(CTreDoc&)>& read, const QString& path, bool native, QWidget* parent);
+
     std::unique_ptr<CTreDoc> m_pDoc;
     bool m_bNative = false;
     bool m_bShown = false;

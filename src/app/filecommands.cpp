@@ -180,6 +180,11 @@ void CMainFrame::OnCompareOpen()
         CWaitCursor wait;
         if (!m_pSession->LoadComparison(QFileInfo(path).absoluteFilePath(), native, this)) return;
     }
+    AfterComparisonLoaded();
+}
+
+void CMainFrame::AfterComparisonLoaded()
+{
     // Walked from the other end: compared reversed if the user says so,
     // else refused on the page, which offers it again.
     if (Comparison().RefusedAsReversed()

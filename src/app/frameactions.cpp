@@ -116,6 +116,9 @@ void CMainFrame::createActions()
         {ID_RESTATION, "S&tationierung an Festpunkte anpassen…", "Ersetzt die Messmeter durch die Stationierung an den Festpunkten der Leitungsdaten", [](C& f, bool) { f.OnRestation(); }, nullptr, nullptr, -1, E::Pipeline},
         {ID_VIEW_MAP, "&Karte", "Zeigt oder verbirgt die Karte der Messung auf ihrer Trasse", [](C& f, bool on) { f.OnViewMap(on); }, nullptr, nullptr, -1, E::Own, true},
         {ID_VIEW_FIT, "&Einpassen", "Zeigt die ganze Messung in beiden Kurvenbereichen", [](C& f, bool) { f.OnViewFit(); }, "Ctrl+0", nullptr, -1, E::Survey, false, false, true},
+        {ID_ARCHIVE_ADD, "In Archiv &übernehmen", "Übernimmt die gespeicherte Messung mit ihren Leitungsdaten und ihrer Bewertung ins Archiv", [](C& f, bool) { f.OnArchiveAdd(); }, nullptr, nullptr, -1, E::Survey},
+        {ID_ARCHIVE_OPEN, "Archiv ö&ffnen…", "Zeigt die Leitungen und Messungen im Archiv", [](C& f, bool) { f.OnArchiveOpen(); }},
+        {ID_ARCHIVE_OPTIONS, "&Archiv…", "Archivdatei oder Verbindung zum Archiv-Server", [](C& f, bool) { f.OnArchiveOptions(); }},
         {ID_VIEW_COMPARE, "&Vergleich in Kurven", "Zeigt oder verbirgt die Vergleichsmessung in den Kurven", [](C& f, bool) { f.OnViewCompare(); }, nullptr, nullptr, -1, E::Compared, true},
     };
     // clang-format on
@@ -176,11 +179,15 @@ void CMainFrame::createMenus()
            ID_ADD_CONSTANT, ID_REVERSE, ID_SORT, ID_RESTATION});
     Place(menuBar()->addMenu(QStringLiteral("&Logato")), m_actions, {ID_TRANSFER});
     Place(menuBar()->addMenu(QStringLiteral("&Fehlerliste")), m_actions, {ID_ERRORLIST_EDIT});
+    QMenu* archive = menuBar()->addMenu(QStringLiteral("A&rchiv"));
+    archive->setObjectName(QStringLiteral("archiveMenu"));
+    Place(archive, m_actions, {ID_ARCHIVE_ADD, ID_ARCHIVE_OPEN});
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Optionen"));
     Place(options->addMenu(QStringLiteral("Tabelle")), m_actions, {ID_TABLE_IRFREE, ID_TABLE_LR});
     Place(options->addMenu(QStringLiteral("Grafik")), m_actions, {ID_GRAPHIC_IRFREE});
     options->addAction(Action(ID_REPORT_SETTINGS));
+    options->addAction(Action(ID_ARCHIVE_OPTIONS));
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&Ansicht"));
     m_pToolBar = new QToolBar(QStringLiteral("Symbolleiste"), this);

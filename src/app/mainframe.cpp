@@ -3,6 +3,7 @@
 
 #include "aboutdlg.h"
 #include "appsettings.h"
+#include "archiveui/archivesession.h"
 #include "assesswnd.h"
 #include "curvesoverlay.h"
 #include "doc/tredoc.h"
@@ -43,6 +44,7 @@ CMainFrame::CMainFrame(CTreDoc& doc, const SFrameSetup& setup, QWidget* parent)
     , m_setup(setup)
     , m_pSession(std::make_unique<CSurveySession>(doc))
 {
+    m_pArchive = std::make_unique<CArchiveSession>(StoredArchiveLocation());
     connect(m_pSession.get(), &CSurveySession::Changed, this, &CMainFrame::OnSessionChanged);
     setWindowIcon(artwork::ProgramIcon());
     setAcceptDrops(true);
@@ -178,7 +180,8 @@ void CMainFrame::HistoryChanged() { UpdateUndoActions(); }
 void CMainFrame::PathChanged(const std::string& path)
 {
     UpdateTitle();
-    if (!path.empty() && m_setup.folders) AddToRecentFiles(QString::fromStdString(path));
+    // A survey read from the archive is named by its file but is no file here.
+    if (!path.empty() && m_setup.folders && !m_bOpeningStored) AddToRecentFiles(QString::fromStdString(path));
 }
 
 void CMainFrame::UpdateAllViews()

@@ -14,6 +14,8 @@
 
 #include <memory>
 
+class CArchiveSession;
+class CArchiveWnd;
 class CAssessWnd;
 class CCompareSurvey;
 class CPipelineSource;
@@ -45,6 +47,9 @@ class CMapDock;
 }
 namespace tresexport {
 enum class EExportFormat;
+}
+namespace tresarchive {
+struct SStoredSurvey;
 }
 
 class CMainFrame : public QMainWindow, public CTreViewHub {
@@ -101,6 +106,9 @@ public:
         ID_EXPORT_GPKG = 32868,
         ID_VIEW_FIT = 32869,
         ID_HELP_MANUAL = 57667,
+        ID_ARCHIVE_ADD = 32870,
+        ID_ARCHIVE_OPEN = 32871,
+        ID_ARCHIVE_OPTIONS = 32872,
     };
 
     // Default placement on a screen without stored settings.
@@ -221,6 +229,19 @@ public:
     // "Datentransfer...": the handheld transfer dialog; remembers the port
     // that answered for the next time.
     void OnTransfer();
+    // "Archiv" > "In Archiv übernehmen": the survey as saved (a modified
+    // one is saved first, after asking), its pipeline data and the
+    // "Bewertung" window's settings; a date the header does not give is
+    // asked for.
+    void OnArchiveAdd();
+    // "Archiv öffnen…": the archive's window, its list read afresh.
+    void OnArchiveOpen();
+    // "Optionen" > "Archiv…": where the archive lives.
+    void OnArchiveOptions();
+    CArchiveSession& Archive() const { return *m_pArchive; }
+    // The archive's location in the settings; empty: the default file.
+    static std::string StoredArchiveLocation();
+    CArchiveWnd* ArchiveWindow() const { return m_pArchiveWnd; }
     // The framework's save query for a modified document; false: stop.
     bool SaveModified();
     // Enabling and checking of every command for the document's state.
@@ -276,6 +297,19 @@ private:
     void OnSessionChanged(CSurveySession::EChange what);
     // The map shows the window's verdict on its binding, or why it cannot.
     void UpdateMap();
+    // The archive window's buttons on survey `id` (archivecommands.cpp).
+    bool FetchStored(long long id, tresarchive::SStoredSurvey& out);
+    void OnArchiveSurveyOpen(long long id);
+    void OnArchiveSurveyCompare(long long id);
+    void OnArchiveSurveyReport(long long id);
+    // The list of the archive window read again, if it is open.
+    void RefreshArchiveWindow();
+    // What follows a comparison loaded: the question for one walked from
+    // the other end.
+    void AfterComparisonLoaded();
+    std::unique_ptr<CArchiveSession> m_pArchive;
+    CArchiveWnd* m_pArchiveWnd = nullptr; // made on first use
+    bool m_bOpeningStored = false;        // a survey is read from the archive's bytes
     void OnTableSelectionChanged();
     // The row cursor of the curve panes (framecursor.cpp).
     void createCursorLinks();

@@ -62,6 +62,7 @@ bool CPipelineSource::Load(const QString& path, const CTreDoc& doc, QStringList&
     m_bLoaded = true;
     m_strPath = path;
     m_data = std::move(read.data);
+    m_text = std::move(read.text);
     m_readWarnings = std::move(read.warnings);
     m_binding = std::move(binding);
     m_bindErrors.clear();
@@ -73,6 +74,7 @@ void CPipelineSource::Close()
     m_bLoaded = false;
     m_strPath.clear();
     m_data = {};
+    m_text.clear();
     m_readWarnings.clear();
     m_binding.reset();
     m_bindErrors.clear();

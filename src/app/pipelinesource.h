@@ -42,6 +42,9 @@ public:
     bool IsLoaded() const { return m_bLoaded; }
     const QString& Path() const { return m_strPath; }
     const trespipeline::SPipelineData& Data() const { return m_data; }
+    // The file's bytes as they were read, so the archive keeps what the
+    // survey is tied to even when the file has changed since.
+    const std::string& Text() const { return m_text; }
     // The survey as it is, tied to the data; null without data, for an
     // empty survey, or when it cannot be tied (BindErrors()).
     std::shared_ptr<const trespipeline::SSurveyBinding> Binding() const { return m_binding; }
@@ -65,6 +68,7 @@ private:
     bool m_bLoaded = false;
     QString m_strPath;
     trespipeline::SPipelineData m_data;
+    std::string m_text;
     std::vector<std::string> m_readWarnings;
     std::shared_ptr<const trespipeline::SSurveyBinding> m_binding;
     std::vector<std::string> m_bindErrors;

@@ -74,6 +74,14 @@ bool CSurveySession::LoadComparison(const QString& path, bool native, QWidget* p
     return true;
 }
 
+bool CSurveySession::LoadComparisonBytes(const std::string& bytes, const QString& name, QWidget* parent)
+{
+    if (!m_compare.LoadBytes(bytes, name, false, parent)) return false;
+    Realign();
+    Tell(EChange::Comparison, true, true);
+    return true;
+}
+
 void CSurveySession::CompareReversed()
 {
     m_compare.SetReversed(true);

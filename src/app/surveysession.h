@@ -74,6 +74,8 @@ public:
     // Reads and aligns `path`; false: the user has seen why, and the survey
     // compared so far stays.
     bool LoadComparison(const QString& path, bool native, QWidget* parent);
+    // The same from a survey's bytes kept in the archive, `name` its file's.
+    bool LoadComparisonBytes(const std::string& bytes, const QString& name, QWidget* parent);
     // Compared as walked from the other end, aligned again.
     void CompareReversed();
     void CloseComparison();

@@ -440,7 +440,9 @@ SPipelineRead ReadPipelineFile(const std::string& path)
         out.errors.push_back(tresdoc::ReadErrorText(path, errno));
         return out;
     }
-    return ParsePipelineText(text, path);
+    SPipelineRead read = ParsePipelineText(text, path);
+    read.text = std::move(text);
+    return read;
 }
 
 } // namespace trespipeline

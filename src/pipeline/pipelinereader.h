@@ -65,6 +65,9 @@ struct SPipelineRead {
     // Each feature's in file order; then the warnings that set features
     // against each other (overlapping sections, fixed points off the route).
     std::vector<std::string> errors, warnings;
+    // The file's bytes as ReadPipelineFile read them: what the archive keeps
+    // of the data a survey was tied to.
+    std::string text;
 };
 
 // `name` stands for the file in the file-level messages.

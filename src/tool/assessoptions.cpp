@@ -3,6 +3,7 @@
 
 #include "compareoptions.h"
 #include "doc/numtext.h"
+#include "export/assesswords.h"
 #include "export/surveyexport.h"
 #include "optionword.h"
 #include "outputguard.h"
@@ -267,24 +268,16 @@ bool CheckOptions(EAssessCommand command, SAssessOptions& o, const std::string& 
     return true;
 }
 
-// The options that take one number, with where the number goes.
+// The options that take one number, with where the number goes: the
+// verdict's from the table the program's stored words are read by too.
 std::vector<SNumberOption> NumberOptions(SAssessOptions& o)
 {
-    SVerdictSettings& s = o.settings;
-    return {
-        {"--protection-limit", 0, &s.protectionPotential, nullptr, ESettingRange::Negative},
-        {"--limit-potential", 0, &s.limitPotential, nullptr, ESettingRange::Negative},
-        {"--irfree-min-diff", 1, &s.irfreeMinDiff, nullptr, ESettingRange::NotNegative},
-        {"--irfree-max-ratio", -1, nullptr, &s.irfreeMaxRatio, ESettingRange::NotNegative},
-        {"--gap", 2, nullptr, &s.gap, ESettingRange::Positive},
-        {"--background", 2, nullptr, &s.background, ESettingRange::NotNegative},
-        {"--defect-window", 2, nullptr, &s.defectWindow, ESettingRange::NotNegative},
-        {"--defect-factor", -1, nullptr, &s.defectFactor, ESettingRange::NotNegative},
-        {"--defect-min", 1, &s.defectMin, nullptr, ESettingRange::NotNegative},
-        {"--spike", 0, &s.spike, nullptr, ESettingRange::NotNegative},
-        {"--margin", 0, &s.margin, nullptr, ESettingRange::NotNegative},
-        {"--stretch-tolerance", -1, nullptr, &o.stretchTolerance, ESettingRange::NotNegative},
-    };
+    std::vector<SNumberOption> out;
+    for (const tresexport::SVerdictNumberOption& n : tresexport::kVerdictNumberOptions)
+        out.push_back({n.name, n.places, n.whole ? &(o.settings.*n.whole) : nullptr,
+                       n.real ? &(o.settings.*n.real) : nullptr, n.range});
+    out.push_back({"--stretch-tolerance", -1, nullptr, &o.stretchTolerance, ESettingRange::NotNegative});
+    return out;
 }
 
 // The option `name` if it takes one number.

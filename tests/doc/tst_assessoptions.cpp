@@ -3,6 +3,7 @@
 // in its stored unit, the refusals with their German messages, and the
 // options that are gone naming what replaced them.
 #include "assessoptions.h"
+#include "assesswords.h"
 
 #include <gtest/gtest.h>
 
@@ -174,4 +175,55 @@ TEST(AssessOptions, ReportTakesTheNativeComparisonAsItsNativeSurvey)
     p = Parse({"r.tsd", "-o", "r.pdf", "--reverse"}, EAssessCommand::Report);
     EXPECT_EQ(p.exit, 1);
     EXPECT_NE(p.err.find("--reverse gilt nur zusammen mit --compare FRÜHER oder --native NATIV."), std::string::npos);
+}
+
+// The program stores the words its settings stand for: the tool's parser
+// and the program's reader of stored words must both take them back to
+// exactly these settings, or a re-assessment would judge otherwise.
+TEST(AssessOptions, ProgramWordsGiveTheToolTheSameSettings)
+{
+    tresexport::SAssessRequest r;
+    SVerdictSettings& s = r.settings;
+    s.protectionPotential = -950;
+    s.irfreeMinDiff = 35; // 3.5 mV
+    s.irfreeMaxRatio = 0.65;
+    s.gap = 12.5;
+    s.defectMin = 40;
+    s.categories = {10, 30.5, 55};
+    s.use100mV = false;
+    r.pipeline = "leitung.geojson";
+    r.forcePipeline = true;
+    r.native = "nativ.tsd";
+    r.reverse = true;
+    const std::vector<std::string> words = tresexport::AssessOptionWords(r);
+    EXPECT_TRUE(tresexport::AssessOptionWords({}).empty());
+
+    std::vector<std::string> args{"a.tsd"};
+    args.insert(args.end(), words.begin(), words.end());
+    const SParsed p = Parse(args);
+    ASSERT_EQ(p.exit, -1) << p.err;
+    tresexport::SAssessRequest back;
+    std::string error;
+    ASSERT_TRUE(tresexport::ReadAssessOptionWords(words, back, error)) << error;
+    for (const SVerdictSettings* got : std::vector<const SVerdictSettings*>{&p.o.settings, &back.settings}) {
+        EXPECT_EQ(got->protectionPotential, -950);
+        EXPECT_EQ(got->irfreeMinDiff, 35);
+        EXPECT_EQ(got->irfreeMaxRatio, 0.65);
+        EXPECT_EQ(got->gap, 12.5);
+        EXPECT_EQ(got->defectMin, 40);
+        EXPECT_EQ(got->categories, s.categories);
+        EXPECT_FALSE(got->use100mV);
+        EXPECT_EQ(got->limitPotential, SVerdictSettings().limitPotential);
+    }
+    EXPECT_EQ(p.o.pipeline, "leitung.geojson");
+    EXPECT_TRUE(p.o.forcePipeline && back.forcePipeline);
+    EXPECT_EQ(back.native, "nativ.tsd");
+    EXPECT_TRUE(p.o.reverse && back.reverse);
+
+    // The tool's own stored form ("--gap=5") reads too; an unknown word is refused.
+    ASSERT_TRUE(tresexport::ReadAssessOptionWords({"--gap=5", "--crs", "EPSG:25832"}, back, error));
+    EXPECT_EQ(back.settings.gap, 5);
+    EXPECT_EQ(back.crs, 25832);
+    EXPECT_FALSE(tresexport::ReadAssessOptionWords({"--json"}, back, error));
+    EXPECT_EQ(error, "Unbekannte Bewertungsoption: --json");
 }

@@ -66,9 +66,12 @@ const std::vector<CLayer>& Layers()
         // over the serial-link library is the only caller of its header.
         l.push_back({"handheld", {"vlnk/include"}, true});
         l.push_back({"transfer", {"ui", "handheld"}, false});
+        // The program's side of the archive: its window, options and work
+        // off the GUI thread, over the store and the report.
+        l.push_back({"archiveui", {"doc", "import", "pipeline", "export", "archive", "print", "ui"}, false});
         l.push_back({"app",
-                     {"doc", "import", "pipeline", "export", "archive", "trend", "views", "map", "print", "trendui",
-                      "ui", "docdlg", "transfer", "handheld"},
+                     {"doc", "import", "pipeline", "export", "archive", "archiveui", "trend", "views", "map", "print",
+                      "trendui", "ui", "docdlg", "transfer", "handheld"},
                      false});
         // The batch tool's document commands start without Qt; its drawing
         // commands are a program of their own over the panes and printing,
