@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assessmentinput.h"
 
+#include "doc/criterion.h"
+
 #include <nlohmann/json.hpp>
 
 #include <map>
@@ -34,6 +36,14 @@ bool ReadAssessment(const std::string& json, STrendSurvey& survey, std::string& 
         return false;
     }
     survey.chainage = j.contains("pipeline") && j["pipeline"].is_object();
+    survey.protection.reset();
+    survey.protectionAssumed = false;
+    if (j.contains("criterion") && j["criterion"].is_object()) {
+        const nlohmann::json& c = j["criterion"];
+        if (c.contains("protection") && c["protection"].is_number_integer())
+            survey.protection = c["protection"].get<int32_t>();
+        survey.protectionAssumed = c.value("source", std::string()) == CriterionSourceId(ECriterionSource::Default);
+    }
     survey.rows.clear();
     survey.defects.clear();
     for (const nlohmann::json& r : j["rows"]) {
