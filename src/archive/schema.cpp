@@ -182,6 +182,17 @@ SSchemaState InitSchema(CConnection& db)
                          + std::to_string(state.version) + ").";
         return state;
     }
+    SSchemaState state;
+    if (db.Dialect() == EDialect::PostgreSQL && !db.HasGeometry()) {
+        // Where the role may, the map layers get real geometry columns.
+        try {
+            db.Execute("CREATE EXTENSION IF NOT EXISTS postgis");
+        } catch (const CArchiveError&) { }
+        if (!db.HasGeometry())
+            state.warning = "Warnung: In „" + db.MaskedLocation()
+                            + "“ gibt es PostGIS nicht (und diese Rolle darf es nicht anlegen): Punkte der "
+                              "Kartenebenen werden als lat/lon-Spalten gespeichert, Linien ohne Geometrie.";
+    }
     db.Begin();
     try {
         if (db.Dialect() == EDialect::SQLite) RegisterGeoPackage(db);
@@ -193,7 +204,6 @@ SSchemaState InitSchema(CConnection& db)
         db.Rollback();
         throw;
     }
-    SSchemaState state;
     state.created = true;
     state.version = kSchemaVersion;
     return state;

@@ -28,6 +28,8 @@ struct SSchemaState {
     bool readOnly = false; // a newer schema: `note` says so
     int version = 0;
     std::string note; // German, for the user; empty when nothing to say
+    // German: what the new archive lacks (a server without PostGIS).
+    std::string warning;
 };
 
 // Creates the schema in an empty database in one transaction. On an

@@ -3,6 +3,7 @@
 #include "store.h"
 
 #include "openarchive.h"
+#include "storerows.h"
 
 #include "doc/commentkey.h"
 
@@ -145,7 +146,7 @@ void CArchive::Remove(long long id, const std::string& reason)
     m_db->Begin();
     try {
         m_db->Execute("UPDATE survey SET removed_by = $2, removed_at = $3, removed_reason = $4 WHERE id = $1",
-                      {SValue::Int(id), SValue::Text(m_db->User()), SValue::Text(UtcNow()), SValue::Text(reason)});
+                      {SValue::Int(id), SValue::Text(m_db->User()), SValue::Text(UtcNow()), StoredText(reason)});
         m_db->Execute("DELETE FROM tres_defects WHERE survey_id = $1", {SValue::Int(id)});
         m_db->Execute("DELETE FROM tres_stretches WHERE survey_id = $1", {SValue::Int(id)});
         Audit("remove", id, stored.sha256, reason);
@@ -162,7 +163,7 @@ void CArchive::Audit(const std::string& action, std::optional<long long> survey,
     m_db->Execute("INSERT INTO audit (at, by_user, action, survey_id, sha256, detail) VALUES ($1, $2, $3, $4, $5, $6)",
                   {SValue::Text(UtcNow()), SValue::Text(m_db->User()), SValue::Text(action),
                    survey ? SValue::Int(*survey) : SValue::Null(),
-                   sha256.empty() ? SValue::Null() : SValue::Text(sha256), SValue::Text(detail)});
+                   sha256.empty() ? SValue::Null() : SValue::Text(sha256), StoredText(detail)});
 }
 
 std::vector<SAuditEntry> CArchive::Log()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storerows.h"
 
+#include "doc/codepage.h"
 #include "doc/defects.h"
 #include "doc/tredoc.h"
 #include "doc/verdict.h"
@@ -50,6 +51,11 @@ double RowChainage(const CTreDoc& doc, const trespipeline::SSurveyBinding* b, in
 
 } // namespace
 
+SValue StoredText(const std::string& text)
+{
+    return SValue::Text(tresdoc::IsValidUtf8(text) ? text : tresdoc::Cp850ToUtf8(text));
+}
+
 std::vector<SRow> SurveyRows(long long surveyId, const CTreDoc& doc, const trespipeline::SSurveyBinding* binding)
 {
     std::vector<SRow> out;
@@ -65,7 +71,7 @@ std::vector<SRow> SurveyRows(long long surveyId, const CTreDoc& doc, const tresp
                        Number(RowChainage(doc, binding, r)), place ? SValue::Real(place->second) : SValue::Null(),
                        place ? SValue::Real(place->first) : SValue::Null(), Whole(doc.GetPotOn(r)),
                        Whole(doc.GetPotOff(r)), Whole(doc.GetGradOnL(r)), Whole(doc.GetGradOnR(r)),
-                       Whole(doc.GetGradOffL(r)), Whole(doc.GetGradOffR(r)), SValue::Text(comment)});
+                       Whole(doc.GetGradOffL(r)), Whole(doc.GetGradOffR(r)), StoredText(comment)});
     }
     return out;
 }
@@ -92,7 +98,8 @@ std::vector<SRow> DefectFeatures(const SFeatureContext& c)
                        d.irPercentTenths == NO_VALUE ? SValue::Null() : SValue::Real(d.irPercentTenths / 10.0),
                        SValue::Real(static_cast<double>(d.gradDiff) / 10.0), SValue::Text(VerdictStatusId(d.status)),
                        SValue::Text(DigActionName(item.action)), SValue::Int(d.metre),
-                       Number(RowChainage(*c.doc, c.binding, d.row)), TextOrNull(d.landmark.text)});
+                       Number(RowChainage(*c.doc, c.binding, d.row)),
+                       d.landmark.text.empty() ? SValue::Null() : StoredText(d.landmark.text)});
     }
     return out;
 }

@@ -32,6 +32,11 @@ inline const std::vector<std::string> kStretchColumns
     = {"geom",     "survey_id",     "survey_date", "status",   "from_metre",
        "to_metre", "from_chainage", "to_chainage", "length_m", "worst"};
 
+// A text of the survey as the database keeps it: UTF-8 as it is, anything
+// else read as the handheld's code page (the QM lines keep its bytes), so
+// that a server that checks its encoding takes every file.
+SValue StoredText(const std::string& text);
+
 std::vector<SRow> SurveyRows(long long surveyId, const CTreDoc& doc, const trespipeline::SSurveyBinding* binding);
 std::vector<SRow> VerdictRows(long long assessmentId, const SVerdict& verdict);
 

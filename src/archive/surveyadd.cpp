@@ -83,29 +83,31 @@ void InsertFeatureRows(CConnection& db, const std::string& table, std::vector<st
 
 long long CArchive::PipelineFor(const SNewSurvey& survey)
 {
-    const std::string nameKey = CommentKey(survey.pipelineName), numberKey = CommentKey(survey.pipelineNumber);
-    const SResult found = m_db->Execute("SELECT id FROM pipeline WHERE name_key = $1 AND number_key = $2",
-                                        {SValue::Text(nameKey), SValue::Text(numberKey)});
-    if (!found.rows.empty()) return found.rows[0][0].whole;
-    return ReturnedId(m_db->Execute("INSERT INTO pipeline (name, number, name_key, number_key) "
-                                    "VALUES ($1, $2, $3, $4) RETURNING id",
-                                    {SValue::Text(survey.pipelineName), SValue::Text(survey.pipelineNumber),
-                                     SValue::Text(nameKey), SValue::Text(numberKey)}));
+    const SValue name = StoredText(survey.pipelineName), number = StoredText(survey.pipelineNumber);
+    const std::vector<SValue> key = {SValue::Text(CommentKey(name.bytes)), SValue::Text(CommentKey(number.bytes))};
+    // Two users adding the first surveys of a new pipeline at once: the
+    // second waits for the first one's row and then takes it.
+    m_db->Execute("INSERT INTO pipeline (name_key, number_key, name, number) VALUES ($1, $2, $3, $4) "
+                  "ON CONFLICT (name_key, number_key) DO NOTHING",
+                  {key[0], key[1], name, number});
+    return m_db->Execute("SELECT id FROM pipeline WHERE name_key = $1 AND number_key = $2", key).rows.at(0).at(0).whole;
 }
 
 std::optional<long long> CArchive::RevisionFor(long long pipelineId, const std::string& geojson,
                                                const trespipeline::SSurveyBinding* binding)
 {
     if (geojson.empty()) return std::nullopt;
-    const std::string sha = Sha256Hex(geojson);
-    const SResult found = m_db->Execute("SELECT id FROM pipeline_revision WHERE pipeline_id = $1 AND sha256 = $2",
-                                        {SValue::Int(pipelineId), SValue::Text(sha)});
-    if (!found.rows.empty()) return found.rows[0][0].whole;
-    const long long id
-        = ReturnedId(m_db->Execute("INSERT INTO pipeline_revision (pipeline_id, sha256, geojson, added_by, added_at) "
-                                   "VALUES ($1, $2, $3, $4, $5) RETURNING id",
-                                   {SValue::Int(pipelineId), SValue::Text(sha), SValue::Text(geojson),
-                                    SValue::Text(m_db->User()), SValue::Text(UtcNow())}));
+    const std::vector<SValue> key = {SValue::Int(pipelineId), SValue::Text(Sha256Hex(geojson))};
+    const SResult made = m_db->Execute(
+        "INSERT INTO pipeline_revision (pipeline_id, sha256, geojson, added_by, added_at) VALUES ($1, $2, $3, $4, $5) "
+        "ON CONFLICT (pipeline_id, sha256) DO NOTHING RETURNING id",
+        {key[0], key[1], StoredText(geojson), SValue::Text(m_db->User()), SValue::Text(UtcNow())});
+    if (made.rows.empty())
+        return m_db->Execute("SELECT id FROM pipeline_revision WHERE pipeline_id = $1 AND sha256 = $2", key)
+            .rows.at(0)
+            .at(0)
+            .whole;
+    const long long id = ReturnedId(made);
     if (binding) {
         const std::string title = trespipeline::RouteTitle(binding->pipeline.route);
         InsertFeatureRows(*m_db, "tres_routes", {"geom", "revision_id", "pipeline"},
@@ -169,18 +171,18 @@ SAddedSurvey CArchive::AddSurvey(const SNewSurvey& survey, const ProgressFn& pro
             "INSERT INTO survey (pipeline_id, revision_id, file_name, sha256, original, survey_date, row_count, "
             "defects, urgent, added_by, added_at) VALUES ($1, $2, $3, $4, $5, $6, $7, 0, 0, $8, $9) RETURNING id",
             {SValue::Int(added.pipelineId), revision ? SValue::Int(*revision) : SValue::Null(),
-             SValue::Text(survey.fileName), SValue::Text(sha), SValue::Blob(survey.bytes), SValue::Text(survey.date),
+             StoredText(survey.fileName), SValue::Text(sha), SValue::Blob(survey.bytes), SValue::Text(survey.date),
              SValue::Int(doc.GetRowCount()), SValue::Text(by), SValue::Text(at)}));
 
         std::vector<SRow> entries;
         for (size_t i = 1; i < doc.m_header.size(); ++i)
             if (!doc.m_header[i].empty())
                 entries.push_back({SValue::Int(added.id), SValue::Text("header"),
-                                   SValue::Int(static_cast<long long>(i)), SValue::Text(doc.m_header[i])});
+                                   SValue::Int(static_cast<long long>(i)), StoredText(doc.m_header[i])});
         for (size_t i = 1; i < doc.m_qm.size(); ++i)
             if (!doc.m_qm[i].empty())
                 entries.push_back({SValue::Int(added.id), SValue::Text("qm"), SValue::Int(static_cast<long long>(i)),
-                                   SValue::Text(doc.m_qm[i])});
+                                   StoredText(doc.m_qm[i])});
         if (!entries.empty()) m_db->InsertMany("survey_entry", {"survey_id", "kind", "number", "text"}, entries);
         InsertInParts(*m_db, "survey_row", kSurveyRowColumns, SurveyRows(added.id, doc, survey.assessment.binding),
                       progress, done, total);

@@ -17,6 +17,10 @@ std::string Cp850ToUtf8(std::string_view cp850);
 // are not valid UTF-8 also become "?".
 std::string Utf8ToCp850(std::string_view utf8);
 
+// Well-formed UTF-8: no overlong forms, surrogates or code points beyond
+// U+10FFFF.
+bool IsValidUtf8(std::string_view s);
+
 // One code point (at most U+10FFFF) appended as UTF-8.
 void AppendUtf8(std::string& out, uint32_t cp);
 

@@ -34,17 +34,22 @@ bool IsHelp(const std::string& a) { return a == "--help" || a == "-h"; }
 
 int RunInit(const Args& args)
 {
-    if (args.size() == 1 && IsHelp(args[0])) {
+    SArchiveWords w;
+    if (!ReadArchiveWords(args, {{"--archive", 1}}, kArchiveUsage, w)) return kExitUsage;
+    if (w.help) {
         std::fputs(kArchiveUsage, stdout);
         return kExitOk;
     }
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+    if (w.values.count("--archive")) w.operands.insert(w.operands.begin(), w.values["--archive"]);
+    if (w.operands.size() != 1 || w.operands[0].empty()) {
+        ToolError(w.operands.empty() ? "Kein Archiv angegeben." : "Zu viele Angaben: " + w.operands.back());
         std::fputs(kArchiveUsage, stderr);
         return kExitUsage;
     }
     try {
-        auto db = tresarchive::OpenArchiveConnection(args[0], true);
+        auto db = tresarchive::OpenArchiveConnection(w.operands[0], true);
         const tresarchive::SSchemaState state = tresarchive::InitSchema(*db);
+        if (!state.warning.empty()) ToolError(state.warning);
         if (!state.note.empty()) std::printf("%s\n", state.note.c_str());
         else std::printf("Archiv angelegt: %s (Schema %d)\n", db->MaskedLocation().c_str(), state.version);
         return kExitOk;

@@ -7,6 +7,7 @@
 
 #include "doc/fileerror.h"
 #include "doc/surveypath.h"
+#include "export/jsontext.h"
 #include "tresversion.h"
 
 #include <nlohmann/json.hpp>
@@ -43,7 +44,12 @@ std::string GermanDate(const std::string& iso)
 }
 
 // The options as the archive keeps them beside the assessment.
-std::string OptionsJson(const SAssessOptions& o) { return nlohmann::json(o.assessWords).dump(); }
+std::string OptionsJson(const SAssessOptions& o)
+{
+    nlohmann::json words = nlohmann::json::array();
+    for (const std::string& w : o.assessWords) words.push_back(jsontext::JsonText(w));
+    return words.dump();
+}
 
 // Reads --pipeline's file once, so that the archive keeps the bytes the
 // survey was tied with.

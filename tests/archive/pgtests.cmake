@@ -24,7 +24,7 @@ if(EXISTS ${TRES_PG_BIN}/initdb)
   set_tests_properties(archive.pg-stop PROPERTIES FIXTURES_CLEANUP postgres LABELS archive TIMEOUT 60)
   # The store's cases written for both back ends, here on the server (each
   # in a schema of its own); discovered, they skip without it.
-  add_test(NAME archive.store-on-postgres COMMAND archive-tests --gtest_filter=*/Postgres)
+  add_test(NAME archive.store-on-postgres COMMAND archive-tests --gtest_filter=*/Postgres:ArchiveStoreOnServer.*)
   list(APPEND pg_server_tests archive.store-on-postgres)
   set_tests_properties(${pg_server_tests} PROPERTIES FIXTURES_REQUIRED postgres TIMEOUT 120 ENVIRONMENT
     "TRES_TEST_PG=host=${pg_dir} dbname=tres_test user=tres_writer;TRES_TEST_PG_READONLY=host=${pg_dir} dbname=tres_test user=tres_reader;TRES_TEST_PG_NOGIS=host=${pg_dir} dbname=tres_test_nogis user=tres_writer")
