@@ -5,6 +5,7 @@
 
 #include "archive/digfinding.h"
 #include "doc/commentkey.h"
+#include "pipeline/numbers.h"
 #include "pipeline/pipelinereader.h"
 
 #include <nlohmann/json.hpp>
@@ -84,6 +85,59 @@ void ReadNewestRevision(tresarchive::CArchive& archive, long long pipelineId, SA
     out.surveyInterval = SurveyInterval(geojson, out.warnings);
 }
 
+double Real(const SValue& v) { return v.kind == SValue::EKind::Integer ? static_cast<double>(v.whole) : v.real; }
+
+// The rows of the assessment the survey was added with, from the archive's
+// row tables: their chainages are those that assessment gave them, rounded
+// as its JSON rounds them. Two scans in row order, merged here, rather than
+// a join that looks up each of 70,000 rows.
+void ReadStoredRows(tresarchive::CArchive& archive, long long surveyId, long long assessmentId, STrendSurvey& s)
+{
+    const tresarchive::SResult v
+        = archive.Db().Execute("SELECT row_no, status, value FROM row_verdict WHERE assessment_id = $1 ORDER BY row_no",
+                               {SValue::Int(assessmentId)});
+    const tresarchive::SResult w = archive.Db().Execute(
+        "SELECT row_no, metre, chainage FROM survey_row WHERE survey_id = $1 ORDER BY row_no", {SValue::Int(surveyId)});
+    s.rows.clear();
+    s.rows.reserve(v.rows.size());
+    size_t at = 0;
+    for (const tresarchive::SRow& c : v.rows) {
+        while (at < w.rows.size() && w.rows[at][0].whole < c[0].whole) ++at;
+        if (at == w.rows.size() || w.rows[at][0].whole != c[0].whole) continue;
+        const tresarchive::SRow& place = w.rows[at];
+        STrendRow row;
+        row.row = static_cast<int>(c[0].whole);
+        row.metre = place[1].IsNull() ? 0 : static_cast<int32_t>(place[1].whole);
+        if (!s.chainage) row.position = row.metre;
+        else if (!place[2].IsNull())
+            row.position = trespipeline::RoundHalfAway(Real(place[2]), trespipeline::kChainageDecimals);
+        row.status = VerdictStatusFromId(c[1].bytes);
+        if (row.status != EVerdictStatus::NotAssessed && !c[2].IsNull()) row.value = static_cast<int32_t>(c[2].whole);
+        s.rows.push_back(row);
+    }
+}
+
+// A survey's current assessment. Parsing twenty MB of a 70 km survey's rows
+// from JSON would take most of the trend's time, so the rows of the
+// assessment the survey was added with come from the row tables; a later
+// one may have tied the survey otherwise and is read whole.
+bool LoadSurvey(tresarchive::CArchive& archive, long long surveyId, STrendSurvey& s, std::string& why)
+{
+    const tresarchive::SResult r = archive.Db().Execute(
+        "SELECT a.id, a.result_json, (SELECT min(b.id) FROM assessment b WHERE b.survey_id = a.survey_id) "
+        "FROM assessment a WHERE a.survey_id = $1 AND a.is_current = 1",
+        {SValue::Int(surveyId)});
+    if (r.rows.empty() || r.rows[0][1].IsNull()) {
+        why = "Die Messung hat keine aktuelle Bewertung.";
+        return false;
+    }
+    const tresarchive::SRow& a = r.rows[0];
+    if (a[0].whole != a[2].whole || !ReadAssessmentWithoutRows(a[1].bytes, s, why))
+        return ReadAssessment(a[1].bytes, s, why);
+    ReadStoredRows(archive, surveyId, a[0].whole, s);
+    return !s.rows.empty() || ReadAssessment(a[1].bytes, s, why);
+}
+
 } // namespace
 
 bool LoadArchiveTrend(tresarchive::CArchive& archive, const STrendRequest& request, SArchiveTrend& out,
@@ -95,12 +149,9 @@ bool LoadArchiveTrend(tresarchive::CArchive& archive, const STrendRequest& reque
     out.pipeline = {p->id, p->name, p->number};
     for (const tresarchive::SSurveyEntry& e : p->surveys) {
         if ((!request.from.empty() && e.date < request.from) || (!request.to.empty() && e.date > request.to)) continue;
-        // Only the assessment: the stored file's bytes are not needed here.
-        const tresarchive::SResult r = archive.Db().Execute(
-            "SELECT result_json FROM assessment WHERE survey_id = $1 AND is_current = 1", {SValue::Int(e.id)});
         STrendSurvey s;
-        std::string why = "Die Messung hat keine aktuelle Bewertung.";
-        if (r.rows.empty() || r.rows[0][0].IsNull() || !ReadAssessment(r.rows[0][0].bytes, s, why)) {
+        std::string why;
+        if (!LoadSurvey(archive, e.id, s, why)) {
             error = "Messung Nr. " + std::to_string(e.id) + " (" + e.file + "): " + why;
             return false;
         }
