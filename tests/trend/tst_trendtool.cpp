@@ -54,7 +54,8 @@ protected:
 };
 
 // Surveys in date order whatever order they were added in; a defect that
-// grew; a repaired defect that shows again with its finding; the refusals.
+// grew; a repaired defect that shows again with its finding; the same
+// trend after a new assessment; the refusals.
 TEST_P(TrendTool, TracksFindingsAndRefusals)
 {
     nlohmann::json t = Trend();
@@ -92,6 +93,14 @@ TEST_P(TrendTool, TracksFindingsAndRefusals)
     EXPECT_EQ(f["repaired"], true);
     EXPECT_DOUBLE_EQ(f["offset"].get<double>(), 0.6);
     EXPECT_EQ(f["survey"], earlier);
+
+    // A survey assessed again with the same data compares as before: the
+    // rows of a first assessment and those of a later one are read from
+    // different places.
+    const SRun again = Tool("archive reassess " + Word(m_archive) + " " + std::to_string(earlier) + " "
+                            + std::to_string(later) + " --pipeline " + TRES_SAMPLES_DIR + "/demo-leitung.geojson");
+    ASSERT_EQ(again.status, 0) << again.out;
+    EXPECT_EQ(Trend(), t);
 
     // One survey left in the period: its history, no changes, no error.
     t = Trend("--from 2025-01-01");
