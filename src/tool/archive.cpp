@@ -21,6 +21,8 @@ const char kArchiveUsage[]
       "  remove [ARCHIV] NR --reason TEXT           nimmt eine Messung heraus; das Protokoll bleibt\n"
       "  reassess [ARCHIV] NR... [--pipeline LEITUNG.geojson] [Bewertungsoptionen]   bewertet neu\n"
       "  log [ARCHIV] [--json]           das Protokoll, das Neueste zuletzt\n"
+      "  dig [ARCHIV] NR ZEILE --date JJJJ-MM-TT --finding TEXT [--repaired] [--offset METER]\n"
+      "                                  erfasst den Befund der Aufgrabung an einer Fehlstelle\n"
       "ARCHIV ist ein Pfad (SQLite/GeoPackage) oder eine libpq-Verbindungsangabe (postgresql://…,\n"
       "host=… dbname=…, service=NAME); auch als --archive ARCHIV. Ohne ARCHIV gilt\n"
       "$XDG_DATA_HOME/Norvaken/Tresmon/archiv.gpkg. Ein Wort gilt als ARCHIV, wenn es eine\n"
@@ -109,6 +111,7 @@ int RunArchive(const Args& args)
     static constexpr SCommand kCommands[] = {
         {"init", RunInit},      {"add", RunArchiveAdd}, {"list", RunArchiveList},         {"show", RunArchiveShow},
         {"get", RunArchiveGet}, {"remove", RunRemove},  {"reassess", RunArchiveReassess}, {"log", RunArchiveLog},
+        {"dig", RunArchiveDig},
     };
     for (const SCommand& c : kCommands)
         if (args[0] == c.name) return c.run(rest);

@@ -49,3 +49,4 @@ int RunArchiveList(const Args& args);
 int RunArchiveShow(const Args& args);
 int RunArchiveGet(const Args& args);
 int RunArchiveLog(const Args& args);
+int RunArchiveDig(const Args& args);

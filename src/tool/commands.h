@@ -18,6 +18,7 @@ int RunCompare(const Args& args);
 int RunExport(const Args& args);
 int RunArchive(const Args& args);
 int RunImport(const Args& args);
+int RunTrend(const Args& args);
 
 class CTreDoc;
 class CToolHost;

@@ -15,29 +15,33 @@
 
 namespace {
 
-const char kDocumentUsage[] = "Aufruf: tresmon-tool BEFEHL ...\n"
-                              "  dump DATEI                       Messdatei als JSON ausgeben\n"
-                              "  convert EIN AUS                  Messdatei lesen und neu speichern\n"
-                              "  edit EIN -o AUS [Schritte...]    Messdatei bearbeiten und speichern\n"
-                              "       --sort  --reverse  --add GRÖSSE START ENDE K\n"
-                              "       --insert-after R  --delete ERSTE ANZAHL  --append DATEI\n"
-                              "       --restation LEITUNG.geojson  --stretch-tolerance X\n"
-                              "  csv EIN AUS                      Export für die Tabellenkalkulation\n"
-                              "  errors DATEI                     Zeilen der Fehlerliste ausgeben\n"
-                              "  assess DATEI [--json|--csv] [--rows] [Optionen]  Schutznachweis\n"
-                              "       --native NATIV  --protection-limit MV  --limit-potential MV  --no-100mv\n"
-                              "       --irfree-min-diff MV  --irfree-max-ratio X  --gap M  --spike MV\n"
-                              "       --defect-window M  --background M  --defect-factor X  --defect-min MV\n"
-                              "       --categories A,B,C  --pipeline LEITUNG.geojson  (assess --help nennt alle)\n"
-                              "  compare AKTUELL FRÜHER [--json|--csv] [Optionen]  Vergleich mit früherer Messung\n"
-                              "       --native  --worse-limit MV  --shift-limit MV  --pairs\n"
-                              "       --pipeline LEITUNG.geojson  --reverse  --no-align\n"
-                              "  export DATEI --format geojson|kml|gpx|csv -o AUS [Optionen wie assess]\n"
-                              "                                   Befunde für GIS und GPS (mit --pipeline LEITUNG),\n"
-                              "                                   Aufgrabungsliste mit Koordinaten als csv\n"
-                              "  archive init|add|list|show|get|remove|reassess|log [ARCHIV] ...\n"
-                              "                                   Leitungsarchiv: Messungen über die Jahre\n"
-                              "                                   (GeoPackage-Datei oder PostgreSQL; archive --help)\n";
+const char kDocumentUsage[]
+    = "Aufruf: tresmon-tool BEFEHL ...\n"
+      "  dump DATEI                       Messdatei als JSON ausgeben\n"
+      "  convert EIN AUS                  Messdatei lesen und neu speichern\n"
+      "  edit EIN -o AUS [Schritte...]    Messdatei bearbeiten und speichern\n"
+      "       --sort  --reverse  --add GRÖSSE START ENDE K\n"
+      "       --insert-after R  --delete ERSTE ANZAHL  --append DATEI\n"
+      "       --restation LEITUNG.geojson  --stretch-tolerance X\n"
+      "  csv EIN AUS                      Export für die Tabellenkalkulation\n"
+      "  errors DATEI                     Zeilen der Fehlerliste ausgeben\n"
+      "  assess DATEI [--json|--csv] [--rows] [Optionen]  Schutznachweis\n"
+      "       --native NATIV  --protection-limit MV  --limit-potential MV  --no-100mv\n"
+      "       --irfree-min-diff MV  --irfree-max-ratio X  --gap M  --spike MV\n"
+      "       --defect-window M  --background M  --defect-factor X  --defect-min MV\n"
+      "       --categories A,B,C  --pipeline LEITUNG.geojson  (assess --help nennt alle)\n"
+      "  compare AKTUELL FRÜHER [--json|--csv] [Optionen]  Vergleich mit früherer Messung\n"
+      "       --native  --worse-limit MV  --shift-limit MV  --pairs\n"
+      "       --pipeline LEITUNG.geojson  --reverse  --no-align\n"
+      "  export DATEI --format geojson|kml|gpx|csv -o AUS [Optionen wie assess]\n"
+      "                                   Befunde für GIS und GPS (mit --pipeline LEITUNG),\n"
+      "                                   Aufgrabungsliste mit Koordinaten als csv\n"
+      "  archive init|add|list|show|get|remove|reassess|log [ARCHIV] ...\n"
+      "                                   Leitungsarchiv: Messungen über die Jahre\n"
+      "                                   (GeoPackage-Datei oder PostgreSQL; archive --help)\n"
+      "  trend [ARCHIV] --pipeline NAME [--number NR] [--from DATUM] [--to DATUM]\n"
+      "        [--match M] [--window W] [--drift MV] [--interval JAHRE] [--json|--csv]\n"
+      "                                   Verlauf über die archivierten Messungen einer Leitung\n";
 const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [--size BREITExHÖHE]\n"
                         "                                   Kurvenbild eines Fensters als PNG\n"
                         "  print --graphic|--table DATEI -o AUS.pdf [--scale N] [--start M] [--end M]\n"
@@ -49,7 +53,9 @@ const char kQtUsage[] = "  render DATEI -o AUS.png [--pane gradient|potential] [
                         "        [--reverse | --no-align]   zugeordnet wie bei compare\n"
                         "        [--section M] [--report-number TEXT] [--revision TEXT]\n"
                         "        [--company TEXT] [--logo DATEI] [--author TEXT]\n"
-                        "                                   Blattlänge, Berichtsnummer, Aussteller\n";
+                        "                                   Blattlänge, Berichtsnummer, Aussteller\n"
+                        "  report --trend [ARCHIV] --pipeline NAME -o AUS.pdf [Optionen wie trend]\n"
+                        "                                   Trendbericht über die archivierten Messungen\n";
 
 const char kCommonUsage[] = "  import --detect DATEI             Spaltenzuordnung eines CSV-Exports als JSON\n"
                             "  import EIN -o AUS.tsd            CSV- oder Textexport als Messdatei speichern\n"
@@ -76,7 +82,7 @@ struct Command {
 const Command kCommands[] = {
     {"dump", RunDump},       {"convert", RunConvert}, {"edit", RunEdit},       {"csv", RunCsv},
     {"errors", RunErrors},   {"assess", RunAssess},   {"compare", RunCompare}, {"export", RunExport},
-    {"archive", RunArchive}, {"import", RunImport},
+    {"archive", RunArchive}, {"import", RunImport},   {"trend", RunTrend},
 };
 
 // The tool's own options, before the command: "+" stops at the command's

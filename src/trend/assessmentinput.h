@@ -14,4 +14,11 @@ namespace trestrend {
 // (no rows: it was stored without them).
 bool ReadAssessment(const std::string& json, STrendSurvey& survey, std::string& error);
 
+// The same without the rows (left as they are), for a reader that has them
+// from elsewhere: it parses only what comes before them.
+bool ReadAssessmentWithoutRows(const std::string& json, STrendSurvey& survey, std::string& error);
+
+// "protected" as EVerdictStatus::Protected; anything unknown is NotAssessed.
+EVerdictStatus VerdictStatusFromId(const std::string& id);
+
 } // namespace trestrend

@@ -2,16 +2,18 @@
 #include "fixpointtrend.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 namespace trestrend {
 
-std::optional<int32_t> MedianNear(const STrendSurvey& s, double at, double window)
+namespace {
+
+bool Counts(const STrendRow& r) { return r.status != EVerdictStatus::NotAssessed && r.value; }
+
+std::optional<int32_t> Median(std::vector<int64_t>& values)
 {
-    std::vector<int64_t> values;
-    for (const STrendRow& r : s.rows)
-        if (r.status != EVerdictStatus::NotAssessed && r.value && std::fabs(r.position - at) <= window)
-            values.push_back(*r.value);
     if (values.empty()) return std::nullopt;
     std::sort(values.begin(), values.end());
     const size_t n = values.size();
@@ -22,17 +24,51 @@ std::optional<int32_t> MedianNear(const STrendSurvey& s, double at, double windo
     return static_cast<int32_t>(half);
 }
 
+// A survey's rows that count, by position, so that each fixed point looks
+// only at the rows near it (a 70 km survey has 70,000).
+struct SByPosition {
+    std::vector<std::pair<double, int64_t>> rows; // position, E*
+
+    explicit SByPosition(const STrendSurvey& s)
+    {
+        for (const STrendRow& r : s.rows)
+            if (Counts(r)) rows.emplace_back(r.position, *r.value);
+        std::sort(rows.begin(), rows.end());
+    }
+    std::optional<int32_t> MedianNear(double at, double window) const
+    {
+        std::vector<int64_t> values;
+        // A metre of slack on both sides; the test itself is MedianNear's.
+        auto it = std::lower_bound(rows.begin(), rows.end(), std::make_pair(at - window - 1, INT64_MIN));
+        for (; it != rows.end() && it->first <= at + window + 1; ++it)
+            if (std::fabs(it->first - at) <= window) values.push_back(it->second);
+        return Median(values);
+    }
+};
+
+} // namespace
+
+std::optional<int32_t> MedianNear(const STrendSurvey& s, double at, double window)
+{
+    std::vector<int64_t> values;
+    for (const STrendRow& r : s.rows)
+        if (Counts(r) && std::fabs(r.position - at) <= window) values.push_back(*r.value);
+    return Median(values);
+}
+
 std::vector<SFixpointTrend> FixpointTrends(const std::vector<STrendSurvey>& surveys,
                                            const std::vector<SFixpointAt>& fixpoints, double window, int drift,
                                            std::vector<std::string>& warnings)
 {
+    std::vector<SByPosition> sorted;
+    for (const STrendSurvey& s : surveys) sorted.emplace_back(s);
     std::vector<SFixpointTrend> out;
     for (const SFixpointAt& f : fixpoints) {
         SFixpointTrend t{f.name, f.chainage, {}};
         std::optional<int32_t> last;
         size_t lastSurvey = 0;
         for (size_t i = 0; i < surveys.size(); ++i) {
-            SFixpointValue v{i, MedianNear(surveys[i], f.chainage, window), std::nullopt};
+            SFixpointValue v{i, sorted[i].MedianNear(f.chainage, window), std::nullopt};
             if (v.value && last) {
                 v.change = *v.value - *last;
                 if (*v.change >= drift)

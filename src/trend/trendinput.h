@@ -39,6 +39,10 @@ struct STrendSurvey {
     bool chainage = false; // positions are chainages
     std::vector<STrendRow> rows;
     std::vector<STrendDefect> defects;
+    // E_p the survey was assessed with, mV, and whether it was only assumed
+    // (neither given nor in the header): the report is then a draft.
+    std::optional<int32_t> protection;
+    bool protectionAssumed = false;
 };
 
 // What a dig at a defect of a stored survey found.

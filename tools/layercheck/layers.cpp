@@ -42,7 +42,7 @@ const std::vector<CLayer>& Layers()
         l.push_back({"archive", {"doc", "pipeline", "export"}, true});
         // The trend across the surveys of a pipeline: exact rules over the
         // stored assessments.
-        l.push_back({"trend", {"doc", "export", "archive"}, true});
+        l.push_back({"trend", {"doc", "pipeline", "export", "archive"}, true});
         l.push_back({"vlnk/include", {}, true});
         l.push_back({"vlnk/config", {"vlnk/include"}, true});
         l.push_back({"vlnk/port", {"vlnk/include", "vlnk/config"}, true});
@@ -77,7 +77,8 @@ const std::vector<CLayer>& Layers()
         // commands are a program of their own over the panes and printing,
         // sharing the document commands' Qt-free option parsing.
         l.push_back({"tool", {"doc", "import", "pipeline", "export", "archive", "trend"}, true});
-        l.push_back({"tool/qt", {"doc", "import", "pipeline", "export", "views", "print", "tool"}, false});
+        l.push_back(
+            {"tool/qt", {"doc", "import", "pipeline", "export", "archive", "trend", "views", "print", "tool"}, false});
         l.push_back({"tools/handheld-sim", {}, true});
         l.push_back({"tools/gensurvey", {"doc", "pipeline"}, true});
         l.push_back({"tools/layercheck", {}, true});

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "reportcmd.h"
 #include "offscreenapp.h"
+#include "trendreportcmd.h"
 
 #include "doc/criterion.h"
 #include "doc/fileerror.h"
@@ -30,8 +31,8 @@ bool Open(CTreDoc& doc, CToolHost& host, const std::string& path)
     return opened;
 }
 
-// The program's settings "Bericht", each overridden by its option; the
-// numbers in the form the report prints them.
+} // namespace
+
 SReportSettings IssuerWithOptions(const SAssessOptions& o)
 {
     SReportSettings s = ReadReportSettings();
@@ -62,10 +63,9 @@ SReportSettings IssuerWithOptions(const SAssessOptions& o)
     return s;
 }
 
-} // namespace
-
 int RunReportCommand(int argc, char** argv)
 {
+    if (AsksForTrendReport(argc, argv)) return RunTrendReportCommand(argc, argv);
     std::vector<std::string> args;
     for (int i = 0; i < argc; ++i) args.emplace_back(argv[i] ? argv[i] : "");
     SAssessOptions o;

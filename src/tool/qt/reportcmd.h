@@ -16,7 +16,17 @@
 // "Bewertungsbericht..." command.
 #pragma once
 
-// argv[0] is the first word after "report". Returns 0 on success, 1 for a
+#include "print/reportsettings.h"
+
+struct SAssessOptions;
+
+// The program's settings "Bericht", each overridden by its option; the
+// numbers in the form the report prints them. The trend report takes its
+// issuer the same way.
+SReportSettings IssuerWithOptions(const SAssessOptions& o);
+
+// argv[0] is the first word after "report"; with --trend among them the
+// trend report is written (trendreportcmd.h). Returns 0 on success, 1 for a
 // usage error, 2 when a survey or the logo cannot be read or the PDF not
 // written (no file is then left under the output name); German messages go
 // to standard error.
