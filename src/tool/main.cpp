@@ -36,7 +36,7 @@ const char kDocumentUsage[]
       "  export DATEI --format geojson|kml|gpx|csv -o AUS [Optionen wie assess]\n"
       "                                   Befunde für GIS und GPS (mit --pipeline LEITUNG),\n"
       "                                   Aufgrabungsliste mit Koordinaten als csv\n"
-      "  archive init|add|list|show|get|remove|reassess|log [ARCHIV] ...\n"
+      "  archive init|add|list|show|get|remove|reassess|log|dig [ARCHIV] ...\n"
       "                                   Leitungsarchiv: Messungen über die Jahre\n"
       "                                   (GeoPackage-Datei oder PostgreSQL; archive --help)\n"
       "  trend [ARCHIV] --pipeline NAME [--number NR] [--from DATUM] [--to DATUM]\n"

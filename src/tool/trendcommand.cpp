@@ -38,8 +38,8 @@ bool ReadWhole(const std::string& name, const std::string& value, int least, int
         = !value.empty() && value.size() <= 9 && value.find_first_not_of("0123456789") == std::string::npos;
     const int v = digits ? std::stoi(value) : -1;
     if (v < least || v > most) {
-        Usage(usage, name + " erwartet eine ganze Zahl " + unit + " von " + std::to_string(least) + " bis "
-                         + std::to_string(most) + ": \"" + value + "\"");
+        Usage(usage, name + " erwartet eine ganze Zahl von " + std::to_string(least) + " bis " + std::to_string(most)
+                         + " (" + unit + "): \"" + value + "\"");
         return false;
     }
     out = v;
