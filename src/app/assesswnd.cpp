@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTabBar>
@@ -66,6 +67,7 @@ CAssessWnd::CAssessWnd(CSurveySession& session, QWidget* parent)
         QTableView* view = NewListView(tabs, m_pModels[i]);
         view->setToolTip(QString::fromUtf8(kDoubleClickTip));
         ConnectStretch(this, view, Sorted(view), m_pModels[i]);
+        if (list == EList::DigList) OfferDigFinding(view, i);
         m_pViews[i] = view;
         tabs->addTab(view, QString());
     }
@@ -316,4 +318,19 @@ void CAssessWnd::Refresh()
     ShowResult();
     m_pCompareModel->SetComparison(m_session.ComparisonResult());
     ShowComparison();
+}
+
+void CAssessWnd::OfferDigFinding(QTableView* view, int model)
+{
+    // What the dig found belongs to the defect the crew was sent to.
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, [this, view, model](const QPoint& at) {
+        const QModelIndex index = view->indexAt(at);
+        if (!index.isValid()) return;
+        const int row = m_pModels[model]->SurveyRows(Sorted(view)->SourceRow(index.row())).first;
+        if (row < 1) return;
+        QMenu menu(view);
+        menu.addAction(QString::fromUtf8("Befund erfassen…"), this, [this, row] { emit DigFindingAsked(row); });
+        menu.exec(view->viewport()->mapToGlobal(at));
+    });
 }

@@ -107,9 +107,14 @@ signals:
     void StretchChosen(int firstRow, int lastRow, qint64 fromMetre, qint64 toMetre);
     // "Umgekehrt vergleichen" on the page of a comparison refused as reversed.
     void CompareReversedAsked();
+    // "Befund erfassen…" on an entry of the dig list: its defect's row.
+    void DigFindingAsked(int row);
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    void OfferDigFinding(QTableView* view, int model);
 
 private:
     // What the session holds, shown now when the window is, else later.

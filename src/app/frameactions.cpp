@@ -11,6 +11,7 @@
 #include "map/mapdock.h"
 #include "recentfiles.h"
 #include "ui/artwork.h"
+#include "views/curvepane.h"
 #include "views/tableview.h"
 
 #include <QMenu>
@@ -119,6 +120,8 @@ void CMainFrame::createActions()
         {ID_ARCHIVE_ADD, "In Archiv &übernehmen", "Übernimmt die gespeicherte Messung mit ihren Leitungsdaten und ihrer Bewertung ins Archiv", [](C& f, bool) { f.OnArchiveAdd(); }, nullptr, nullptr, -1, E::Survey},
         {ID_ARCHIVE_OPEN, "Archiv ö&ffnen…", "Zeigt die Leitungen und Messungen im Archiv", [](C& f, bool) { f.OnArchiveOpen(); }},
         {ID_ARCHIVE_OPTIONS, "&Archiv…", "Archivdatei oder Verbindung zum Archiv-Server", [](C& f, bool) { f.OnArchiveOptions(); }},
+        {ID_ARCHIVE_TREND, "&Verlauf…", "Zeigt, was sich über die archivierten Messungen der Leitung geändert hat: Fehlstellen, Schutz, Prüfstellen", [](C& f, bool) { f.OnArchiveTrend(); }, nullptr, nullptr, -1, E::Survey},
+        {ID_VIEW_EARLIER, "&Frühere Messungen einblenden", "Zeigt bis zu fünf archivierte Messungen der Leitung hinter den Potentialkurven", [](C& f, bool on) { f.OnViewEarlier(on); }, nullptr, nullptr, -1, E::Survey, true},
         {ID_VIEW_COMPARE, "&Vergleich in Kurven", "Zeigt oder verbirgt die Vergleichsmessung in den Kurven", [](C& f, bool) { f.OnViewCompare(); }, nullptr, nullptr, -1, E::Compared, true},
     };
     // clang-format on
@@ -181,7 +184,7 @@ void CMainFrame::createMenus()
     Place(menuBar()->addMenu(QStringLiteral("&Fehlerliste")), m_actions, {ID_ERRORLIST_EDIT});
     QMenu* archive = menuBar()->addMenu(QStringLiteral("A&rchiv"));
     archive->setObjectName(QStringLiteral("archiveMenu"));
-    Place(archive, m_actions, {ID_ARCHIVE_ADD, ID_ARCHIVE_OPEN});
+    Place(archive, m_actions, {ID_ARCHIVE_ADD, ID_ARCHIVE_OPEN, 0, ID_ARCHIVE_TREND});
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Optionen"));
     Place(options->addMenu(QStringLiteral("Tabelle")), m_actions, {ID_TABLE_IRFREE, ID_TABLE_LR});
@@ -202,7 +205,7 @@ void CMainFrame::createMenus()
     connect(statusToggle, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     Place(view, m_actions,
           {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_HEADER, ID_VIEW_ASSESS, ID_VIEW_MAP, ID_ASSESS_OVERLAY,
-           ID_VIEW_COMPARE, 0, ID_VIEW_FIT});
+           ID_VIEW_COMPARE, ID_VIEW_EARLIER, 0, ID_VIEW_FIT});
     Place(menuBar()->addMenu(QStringLiteral("&?")), m_actions, {ID_HELP_MANUAL, ID_APP_ABOUT});
 
     for (QMenu* m : findChildren<QMenu*>()) connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
@@ -243,6 +246,7 @@ void CMainFrame::UpdateCommandUI()
     UpdateUndoActions();
     Action(ID_VIEW_MAP)->setChecked(m_pMap && !m_pMap->isHidden());
     Action(ID_VIEW_COMPARE)->setChecked(Comparison().IsLoaded() && Comparison().IsShown());
+    Action(ID_VIEW_EARLIER)->setChecked(m_pLower && !m_pLower->Earlier().empty());
 }
 
 void CMainFrame::UpdateUndoActions()

@@ -173,6 +173,7 @@ void CMainFrame::createAssessment()
         if (!visible) KeepAssessWidth();
     });
     connect(m_pAssess, &CAssessWnd::StretchChosen, this, &CMainFrame::ShowStretch);
+    connect(m_pAssess, &CAssessWnd::DigFindingAsked, this, &CMainFrame::OnDigFinding);
     connect(m_pAssess, &CAssessWnd::CompareReversedAsked, this, [this] { m_pSession->CompareReversed(); });
     const bool overlay = AppSettings()->value(QStringLiteral("Bewertung/inCurves"), false).toBool();
     Action(ID_ASSESS_OVERLAY)->setChecked(overlay);

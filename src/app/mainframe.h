@@ -16,6 +16,10 @@
 
 class CArchiveSession;
 class CArchiveWnd;
+class CTrendWnd;
+namespace trestrend {
+struct SArchiveTrend;
+}
 class CAssessWnd;
 class CCompareSurvey;
 class CPipelineSource;
@@ -109,6 +113,8 @@ public:
         ID_ARCHIVE_ADD = 32870,
         ID_ARCHIVE_OPEN = 32871,
         ID_ARCHIVE_OPTIONS = 32872,
+        ID_ARCHIVE_TREND = 32873,
+        ID_VIEW_EARLIER = 32874,
     };
 
     // Default placement on a screen without stored settings.
@@ -238,6 +244,19 @@ public:
     void OnArchiveOpen();
     // "Optionen" > "Archiv…": where the archive lives.
     void OnArchiveOptions();
+    // "Archiv" > "Verlauf…": the trend across the archived surveys of the
+    // current survey's pipeline; a click on one of its defects selects it.
+    void OnArchiveTrend();
+    // "Ansicht" > "Frühere Messungen einblenden": up to five archived
+    // surveys of the pipeline behind the potential curves.
+    void OnViewEarlier(bool on);
+    // "Befund erfassen…" at a defect of the dig list, for an archived survey.
+    void OnDigFinding(int row);
+    CTrendWnd* TrendWindow() const { return m_pTrendWnd; }
+    // The trend input of the current survey's pipeline, and which of its
+    // surveys is the one shown (none when it is not archived as saved);
+    // false after telling the user why there is none.
+    bool LoadCurrentTrend(trestrend::SArchiveTrend& loaded, std::optional<size_t>& current);
     CArchiveSession& Archive() const { return *m_pArchive; }
     // The archive's location in the settings; empty: the default file.
     static std::string StoredArchiveLocation();
@@ -309,6 +328,7 @@ private:
     void AfterComparisonLoaded();
     std::unique_ptr<CArchiveSession> m_pArchive;
     CArchiveWnd* m_pArchiveWnd = nullptr; // made on first use
+    CTrendWnd* m_pTrendWnd = nullptr;     // made on first use
     bool m_bOpeningStored = false;        // a survey is read from the archive's bytes
     void OnTableSelectionChanged();
     // The row cursor of the curve panes (framecursor.cpp).

@@ -160,6 +160,39 @@ SArchiveJobResult CArchiveSession::Survey(QWidget* parent, long long id, tresarc
                [&](tresarchive::CArchive& archive, const tresarchive::ProgressFn&) { out = archive.Survey(id); });
 }
 
+SArchiveJobResult CArchiveSession::Identify(QWidget* parent, const std::string& bytes, bool& found,
+                                            tresarchive::SSurveyEntry& out)
+{
+    found = false;
+    return Use(parent, QString::fromUtf8("Das Archiv wird gelesen …"),
+               [&](tresarchive::CArchive& archive, const tresarchive::ProgressFn&) {
+                   if (const auto e = archive.FindBySha256(tresarchive::Sha256Hex(bytes))) {
+                       out = *e;
+                       found = true;
+                   }
+               });
+}
+
+SArchiveJobResult CArchiveSession::Trend(QWidget* parent, const trestrend::STrendRequest& request,
+                                         trestrend::SArchiveTrend& out)
+{
+    std::string error;
+    SArchiveJobResult r = Use(parent, QString::fromUtf8("Die Messungen der Leitung werden gelesen …"),
+                              [&](tresarchive::CArchive& archive, const tresarchive::ProgressFn&) {
+                                  trestrend::LoadArchiveTrend(archive, request, out, error);
+                              });
+    if (r.ok && !error.empty()) return {false, false, QString::fromStdString(error)};
+    return r;
+}
+
+SArchiveJobResult CArchiveSession::RecordDig(QWidget* parent, const tresarchive::SDigRecord& record)
+{
+    return Use(parent, QString::fromUtf8("Der Befund wird ins Archiv geschrieben …"),
+               [&](tresarchive::CArchive& archive, const tresarchive::ProgressFn&) {
+                   tresarchive::RecordDigFinding(archive, record);
+               });
+}
+
 bool CArchiveSession::Check(QWidget* parent, const std::string& location, QString& text)
 {
     const QString shown = QString::fromStdString(location.empty() ? tresarchive::DefaultArchivePath()

@@ -8,8 +8,10 @@
 
 #include "archivejob.h"
 
+#include "archive/digfinding.h"
 #include "archive/store.h"
 #include "export/assesswords.h"
+#include "trend/archivetrend.h"
 
 #include <QString>
 
@@ -48,6 +50,12 @@ public:
     SArchiveJobResult Add(QWidget* parent, const SArchiveSubmission& submission, QString& summary);
     SArchiveJobResult List(QWidget* parent, std::vector<tresarchive::SPipelineEntry>& out);
     SArchiveJobResult Survey(QWidget* parent, long long id, tresarchive::SStoredSurvey& out);
+    // The survey kept with these bytes, if any (`found` false: none).
+    SArchiveJobResult Identify(QWidget* parent, const std::string& bytes, bool& found, tresarchive::SSurveyEntry& out);
+    // The trend's input for a pipeline; a request no pipeline answers is a
+    // failure with the loader's reason.
+    SArchiveJobResult Trend(QWidget* parent, const trestrend::STrendRequest& request, trestrend::SArchiveTrend& out);
+    SArchiveJobResult RecordDig(QWidget* parent, const tresarchive::SDigRecord& record);
 
     // Opens `location` on its own connection and says what it found there,
     // or why it cannot be used; false with the reason.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "verdictpalette.h"
 
+#include <iterator>
+
 SPaletteRgb VerdictStatusColour(EVerdictStatus status)
 {
     // Green for what is proven, a paler green where only the 100 mV rule
@@ -39,6 +41,12 @@ SPaletteRgb SurveyColour(size_t index)
     static constexpr SPaletteRgb kColours[kSurveyColourCount]
         = {{0, 90, 200}, {0, 140, 60}, {200, 110, 0}, {130, 40, 170}, {0, 150, 160}, {110, 80, 40}};
     return kColours[index % kSurveyColourCount];
+}
+
+SPaletteRgb EarlierSurveyColour(size_t k)
+{
+    static constexpr size_t kApart[] = {2, 3, 1, 5};
+    return SurveyColour(kApart[k % std::size(kApart)]);
 }
 
 // A dark red that reads on the window's light grey and on white paper.

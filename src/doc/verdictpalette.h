@@ -58,6 +58,10 @@ SPaletteRgb RowCursorColour();
 // one another and from the criterion lines, then again from the first.
 inline constexpr size_t kSurveyColourCount = 6;
 SPaletteRgb SurveyColour(size_t index);
+// The k-th earlier survey behind the window's potential curves: of the
+// survey colours those that the on curve's blue, the off curve's red and the
+// comparison's teal do not hide (orange, purple, green, brown, then again).
+SPaletteRgb EarlierSurveyColour(size_t k);
 
 // Text that warns: a criterion not taken from the header (set by an
 // option), a default standing in for an unreadable header entry.

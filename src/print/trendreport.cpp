@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "trendreport.h"
 
+#include "doc/criterion.h"
 #include "doc/fileerror.h"
 #include "reportcontent.h"
 #include "reportpage.h"
@@ -152,4 +153,18 @@ bool WriteTrendReportPdf(const STrendReportInput& in, const SReportOptions& opti
     errno = 0;
     if (!file.commit()) return fail(reason());
     return true;
+}
+
+STrendReportInput TrendReportInputFrom(trestrend::SArchiveTrend loaded, const trestrend::STrendOptions& options)
+{
+    STrendReportInput in;
+    in.pipelineName = QString::fromStdString(loaded.pipeline.name);
+    in.pipelineNumber = QString::fromStdString(loaded.pipeline.number);
+    in.surveys = std::move(loaded.surveys);
+    for (const trestrend::STrendSurvey& s : in.surveys) {
+        in.protection.push_back(s.protection.value_or(kDefaultProtectionPotential));
+        in.criterionAssumed = in.criterionAssumed || s.protectionAssumed || !s.protection;
+    }
+    in.trend = trestrend::ComputeTrend(in.surveys, loaded.findings, loaded.fixpoints, options);
+    return in;
 }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "reportoptions.h"
+#include "trend/archivetrend.h"
 #include "trend/trend.h"
 
 #include <QString>
@@ -30,6 +31,12 @@ struct STrendReportInput {
     QString electrode;               // of the potentials; empty: the issuer's setting
     bool criterionAssumed = false;   // a survey's E_p is the default, not stated: a draft
 };
+
+// The report's input from the surveys a trend was loaded with (moved in),
+// the trend computed over them with `options`: one way for the tool and the
+// program. A survey without a stated criterion counts as the default one
+// and makes the report a draft.
+STrendReportInput TrendReportInputFrom(trestrend::SArchiveTrend loaded, const trestrend::STrendOptions& options);
 
 // Writes the report as a PDF file, under a temporary name beside `path`
 // renamed when complete, so a failure leaves an existing file as it was.

@@ -136,6 +136,8 @@ QFont CTrePrintView::CommentFont() const { return m_bResources ? m_commentFont :
 void CTrePrintView::OnInitialUpdate()
 {
     if (!m_bResources) CreateResources();
+    // Another survey: the earlier ones drawn were those of the last one's pipeline.
+    m_earlier.clear();
     m_nKind = m_doc.NextViewNumber();
     if (m_doc.GetRowCount() > 0) {
         FitMeterWindow();

@@ -15,7 +15,7 @@ namespace {
 void PaintCurve(QPainter& p, const SEarlierCurve& c, double fromM, double toM, const std::function<int(double)>& x,
                 const std::function<int(int64_t)>& y)
 {
-    p.setPen(QPen(PaletteColour(SurveyColour(c.colour)), 1));
+    p.setPen(QPen(PaletteColour(EarlierSurveyColour(c.colour)), 1));
     // Only what the window shows, and one point beyond it either side.
     auto first = std::lower_bound(c.points.begin(), c.points.end(), fromM,
                                   [](const auto& pt, double m) { return pt.first < m; });
@@ -54,7 +54,7 @@ void PaintKey(QPainter& p, const std::vector<SEarlierCurve>& curves, const QRect
     p.drawRect(box);
     for (size_t i = 0; i < curves.size(); ++i) {
         const int top = box.top() + pad / 2 + static_cast<int>(i) * line, mid = top + line / 2;
-        p.setPen(QPen(PaletteColour(SurveyColour(curves[i].colour)), 2));
+        p.setPen(QPen(PaletteColour(EarlierSurveyColour(curves[i].colour)), 2));
         p.drawLine(box.left() + pad, mid, box.left() + pad + stroke - pad, mid);
         p.setPen(Qt::black);
         p.drawText(QRect(box.left() + pad + stroke, top, wide + pad, line), Qt::AlignLeft | Qt::AlignVCenter,

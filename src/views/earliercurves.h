@@ -16,7 +16,7 @@
 
 struct SEarlierCurve {
     std::string label; // its date as the key shows it ("14.05.2024")
-    size_t colour = 0; // SurveyColour(colour)
+    size_t colour = 0; // EarlierSurveyColour(colour)
     // (m on the pane's axis, E* in mV) by position; NO_VALUE, or a step of
     // more than kEarlierCurveGap metres, breaks the line.
     std::vector<std::pair<double, int32_t>> points;

@@ -11,13 +11,21 @@
 #include "location.h"
 #include "recentfiles.h"
 #include "store.h"
+#include "trendui/trendwnd.h"
+#include "views/curvepane.h"
 
+#include "archive/digfinding.h"
+
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -89,6 +97,7 @@ private slots:
     void addListOpenReportAndRefuseDuplicate();
     void aDateTheHeaderLacksIsAskedFor();
     void optionsNeverShowAPassword();
+    void trendEarlierCurvesAndADigFinding();
 
 private:
     CMainFrame& OpenDemo()
@@ -252,3 +261,63 @@ int main(int argc, char** argv)
 }
 
 #include "tst_archive.moc"
+
+// Two years of the demo pipeline archived through the menu: "Verlauf…"
+// compares them with the shown survey's column, "Frühere Messungen
+// einblenden" draws the earlier one behind the potential curves, and a dig
+// finding at a defect of the dig list joins the archive's trail.
+void TestArchive::trendEarlierCurvesAndADigFinding()
+{
+    const QString team = m_files.filePath(QStringLiteral("verlauf.gpkg"));
+    CTresApp::Settings()->setValue(QStringLiteral("Archiv/Ort"), team);
+    CMainFrame& f = Frame();
+    for (const QString& survey : {QStringLiteral(SAMPLES "/earlier-year.tsd"), kSurvey}) {
+        QVERIFY(f.OpenDocumentFile(survey));
+        m_seam.openAnswers << kPipeline;
+        f.Action(CMainFrame::ID_PIPELINE_OPEN)->trigger();
+        f.Action(CMainFrame::ID_ARCHIVE_ADD)->trigger();
+    }
+    QCOMPARE(tresarchive::OpenArchive(team.toStdString(), false)->List().at(0).surveys.size(), size_t{2});
+
+    f.Action(CMainFrame::ID_ARCHIVE_TREND)->trigger();
+    CTrendWnd* trend = f.TrendWindow();
+    QVERIFY(trend && trend->isVisible());
+    QCOMPARE(trend->Trend().surveys.size(), size_t{2});
+    auto* tracks = qobject_cast<QTableWidget*>(trend->Tabs()->widget(0));
+    QVERIFY(tracks && tracks->rowCount() > 0);
+    QVERIFY(tracks->horizontalHeaderItem(2)->text().contains(QStringLiteral("12.05.2025")));
+    Grab(*trend, "verlauf.png");
+
+    f.Action(CMainFrame::ID_VIEW_EARLIER)->trigger();
+    const std::vector<SEarlierCurve>& earlier = f.LowerPane()->Earlier();
+    QCOMPARE(earlier.size(), size_t{1});
+    QCOMPARE(earlier[0].label, std::string("14.05.2024"));
+    QVERIFY(earlier[0].points.size() > 2000);
+    QVERIFY(f.Action(CMainFrame::ID_VIEW_EARLIER)->isChecked());
+    Grab(f, "earlier-curves.png");
+
+    const int row = f.Session().Verdict()->defects.at(0).row;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (QWidget* dlg = QApplication::activeModalWidget();
+            dlg && dlg->objectName() == QStringLiteral("digFinding")) {
+            dlg->findChild<QDateEdit*>()->setDate(QDate(2025, 9, 1));
+            dlg->findChild<QPlainTextEdit*>()->setPlainText(QString::fromUtf8("Umhüllungsschaden 2 cm²"));
+            dlg->findChild<QCheckBox*>()->setChecked(true);
+            static_cast<QDialog*>(dlg)->accept();
+        }
+    });
+    answer.start(20);
+    f.OnDigFinding(row);
+    answer.stop();
+    const auto archive = tresarchive::OpenArchive(team.toStdString(), false);
+    const auto findings = tresarchive::DigFindings(*archive, archive->List().at(0).id);
+    QCOMPARE(findings.size(), size_t{1});
+    QCOMPARE(findings[0].row, row);
+    QCOMPARE(findings[0].finding, std::string("Umhüllungsschaden 2 cm²"));
+    QVERIFY(findings[0].repaired);
+
+    // Another survey: the earlier curves were its pipeline's, not this one's.
+    f.OnFileNew();
+    QVERIFY(f.LowerPane()->Earlier().empty());
+}

@@ -61,7 +61,7 @@ void TestEarlierCurves::eachAtItsPotentialInItsColourBrokenAtGaps()
     const std::vector<SEarlierCurve> curves{a, b};
     const QImage img = Paint(Frame(&curves));
     if (qEnvironmentVariableIsSet("TRES_LOOK_DIR")) img.save(qEnvironmentVariable("TRES_LOOK_DIR") + "/earlier.png");
-    const QColor ca = PaletteColour(SurveyColour(1)), cb = PaletteColour(SurveyColour(2));
+    const QColor ca = PaletteColour(EarlierSurveyColour(1)), cb = PaletteColour(EarlierSurveyColour(2));
     QVERIFY(SameRgb(img.pixel(40 + 30, 76), ca));
     QVERIFY(!SameRgb(img.pixel(40 + 65, 76), ca)); // no value there
     QVERIFY(SameRgb(img.pixel(40 + 80, 76), ca));

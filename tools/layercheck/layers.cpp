@@ -68,7 +68,7 @@ const std::vector<CLayer>& Layers()
         l.push_back({"transfer", {"ui", "handheld"}, false});
         // The program's side of the archive: its window, options and work
         // off the GUI thread, over the store and the report.
-        l.push_back({"archiveui", {"doc", "import", "pipeline", "export", "archive", "print", "ui"}, false});
+        l.push_back({"archiveui", {"doc", "import", "pipeline", "export", "archive", "trend", "print", "ui"}, false});
         l.push_back({"app",
                      {"doc", "import", "pipeline", "export", "archive", "archiveui", "trend", "views", "map", "print",
                       "trendui", "ui", "docdlg", "transfer", "handheld"},

@@ -3,7 +3,6 @@
 #include "offscreenapp.h"
 #include "reportcmd.h"
 
-#include "doc/criterion.h"
 #include "print/trendreport.h"
 #include "tool/assessoptions.h"
 #include "tool/outputguard.h"
@@ -82,15 +81,7 @@ int RunTrendReportCommand(int argc, char** argv)
     // Fonts need an application object even for a PDF.
     const auto app = EnsureOffscreenApplication();
     report.issuer = IssuerWithOptions(issuer);
-    STrendReportInput in;
-    in.pipelineName = QString::fromStdString(loaded.pipeline.name);
-    in.pipelineNumber = QString::fromStdString(loaded.pipeline.number);
-    in.surveys = std::move(loaded.surveys);
-    for (const trestrend::STrendSurvey& s : in.surveys) {
-        in.protection.push_back(s.protection.value_or(kDefaultProtectionPotential));
-        in.criterionAssumed = in.criterionAssumed || s.protectionAssumed || !s.protection;
-    }
-    in.trend = trestrend::ComputeTrend(in.surveys, loaded.findings, loaded.fixpoints, cmd.options);
+    STrendReportInput in = TrendReportInputFrom(std::move(loaded), cmd.options);
     if (!report.issuer.electrode.trimmed().isEmpty()) in.electrode = report.issuer.electrode;
     QString error;
     if (!WriteTrendReportPdf(in, report, QString::fromStdString(output), &error)) {
