@@ -165,6 +165,8 @@ STrendReportInput TrendReportInputFrom(trestrend::SArchiveTrend loaded, const tr
         in.protection.push_back(s.protection.value_or(kDefaultProtectionPotential));
         in.criterionAssumed = in.criterionAssumed || s.protectionAssumed || !s.protection;
     }
-    in.trend = trestrend::ComputeTrend(in.surveys, loaded.findings, loaded.fixpoints, options);
+    // The trend points into the surveys and findings: both live in `in`.
+    in.findings = std::move(loaded.findings);
+    in.trend = trestrend::ComputeTrend(in.surveys, in.findings, loaded.fixpoints, options);
     return in;
 }

@@ -26,6 +26,10 @@ struct STrendReportInput {
     // In date order, as the trend was computed from them; `trend` points
     // into them.
     std::vector<trestrend::STrendSurvey> surveys;
+    // The dig findings the trend's tracks point into, when the input holds
+    // them itself (TrendReportInputFrom). Moving the input keeps the
+    // pointers; a copy still points into the original.
+    std::vector<trestrend::SDigFinding> findings;
     trestrend::STrend trend;
     std::vector<int32_t> protection; // E_p the survey was assessed with, mV, one per survey
     QString electrode;               // of the potentials; empty: the issuer's setting

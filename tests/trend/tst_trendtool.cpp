@@ -120,6 +120,12 @@ TEST_P(TrendTool, ReportNamesTheSurveys)
 {
     if (Shell("command -v pdftotext").status != 0) TRES_GTEST_SKIP_MISSING("pdftotext (poppler-utils) fehlt");
     const std::string pdf = (std::filesystem::temp_directory_path() / "trend.pdf").string();
+    // A finding the report lists: its track points to it, so the report's
+    // input must hold it as long as the trend.
+    const SRun dig = Tool("archive dig " + Word(m_archive)
+                          + " 2 230 --date 2025-06-01 --finding 'Umhüllung 3 cm² "
+                            "abgelöst' --repaired");
+    ASSERT_EQ(dig.status, 0) << dig.out;
     const SRun r = Tool("report --trend " + Word(m_archive) + " --pipeline Mühlbach -o " + Word(pdf));
     ASSERT_EQ(r.status, 0) << r.out;
     const std::string text = Shell("pdftotext -layout " + Word(pdf) + " -").out;
@@ -127,6 +133,7 @@ TEST_P(TrendTool, ReportNamesTheSurveys)
     EXPECT_NE(text.find("14.05.2024"), std::string::npos);
     EXPECT_NE(text.find("12.05.2025"), std::string::npos);
     EXPECT_NE(text.find("Prüfstelle 14"), std::string::npos);
+    EXPECT_NE(text.find("Umhüllung 3 cm² abgelöst"), std::string::npos) << text.substr(0, 3000);
 }
 
 INSTANTIATE_TEST_SUITE_P(BackEnds, TrendTool, testing::Values(EBackEnd::Sqlite, EBackEnd::Postgres),
