@@ -38,8 +38,13 @@ EFileState InspectFile(const std::string& path)
     };
     const uint32_t pageSize = h[16] == 0 && h[17] == 1 ? 65536u : (uint32_t(h[16]) << 8 | h[17]);
     // The page count is only trustworthy while it was written together
-    // with the change counter.
-    if (be32(24) == be32(92) && uint64_t(be32(28)) * pageSize > uint64_t(st.st_size)) return EFileState::Truncated;
+    // with the change counter, and only without a write-ahead log: a writer
+    // killed while it copied the log back may leave page 1 ahead of the
+    // file's end, which SQLite repairs from the log on the next open.
+    struct stat wal { };
+    const bool logged = ::stat((path + "-wal").c_str(), &wal) == 0 && wal.st_size > 0;
+    if (!logged && be32(24) == be32(92) && uint64_t(be32(28)) * pageSize > uint64_t(st.st_size))
+        return EFileState::Truncated;
     return EFileState::Sqlite;
 }
 

@@ -35,9 +35,7 @@ std::optional<std::pair<double, double>> RowLonLat(const CTreDoc& doc, const tre
         if (i < b->places.size() && b->places[i]) return std::make_pair(b->places[i]->lon, b->places[i]->lat);
         return std::nullopt;
     }
-    const auto& extras = doc.Extras().rows;
-    const size_t i = static_cast<size_t>(r - 1);
-    if (i < extras.size() && extras[i].HasPosition()) return std::make_pair(extras[i].lon, extras[i].lat);
+    if (const CRowExtra* e = doc.RowExtra(r); e && e->HasPosition()) return std::make_pair(e->lon, e->lat);
     return std::nullopt;
 }
 
@@ -45,8 +43,8 @@ double RowChainage(const CTreDoc& doc, const trespipeline::SSurveyBinding* b, in
 {
     const size_t i = static_cast<size_t>(r - 1);
     if (b) return i < b->chainage.size() ? b->chainage[i] : NAN;
-    const auto& extras = doc.Extras().rows;
-    return i < extras.size() ? extras[i].chainage : NAN;
+    const CRowExtra* e = doc.RowExtra(r);
+    return e && StationIsTheRows(*e, doc.GetMeter(r)) ? e->chainage : NAN;
 }
 
 } // namespace
@@ -60,13 +58,11 @@ std::vector<SRow> SurveyRows(long long surveyId, const CTreDoc& doc, const tresp
 {
     std::vector<SRow> out;
     out.reserve(static_cast<size_t>(doc.GetRowCount()));
-    const auto& extras = doc.Extras().rows;
     for (int r = 1; r <= doc.GetRowCount(); ++r) {
         const auto place = RowLonLat(doc, binding, r);
         // The file's comment in full where the handheld's format had to cut it.
-        const size_t i = static_cast<size_t>(r - 1);
-        const std::string comment
-            = i < extras.size() && !extras[i].comment.empty() ? extras[i].comment : doc.GetComment(r);
+        const CRowExtra* e = doc.RowExtra(r);
+        const std::string comment = e && !e->comment.empty() ? e->comment : doc.GetComment(r);
         out.push_back({SValue::Int(surveyId), SValue::Int(r), Whole(doc.GetMeter(r)),
                        Number(RowChainage(doc, binding, r)), place ? SValue::Real(place->second) : SValue::Null(),
                        place ? SValue::Real(place->first) : SValue::Null(), Whole(doc.GetPotOn(r)),

@@ -21,7 +21,11 @@ struct CMeasRow {
     int32_t m_nGradOnR = NO_VALUE;  // 0.1 mV
     int32_t m_nGradOffL = NO_VALUE; // 0.1 mV
     int32_t m_nGradOffR = NO_VALUE; // 0.1 mV
-    CRowText m_strComment;          // UTF-8 in memory
+    // The entry of CSurveyExtras::rows this row was read with (1..), 0 for
+    // none: it travels with the row through every insert, delete, sort,
+    // reverse and their undo, so the file's position stays the row's.
+    uint32_t m_nSource = 0;
+    CRowText m_strComment; // UTF-8 in memory
 
     bool operator==(const CMeasRow&) const = default;
 };

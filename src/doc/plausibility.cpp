@@ -204,10 +204,9 @@ std::vector<SPlausibilityWarning> FindPlausibilityWarnings(const CTreDoc& doc, c
     for (size_t k = 1; k < m; ++k)
         if (StartsRun(rows, k, direction, gap)) w.Add(EPlausibility::CounterReset, k, k);
     // Another logger's fixes that the file itself doubts.
-    const auto& extras = doc.Extras().rows;
     const auto fix = [&](size_t k) -> const CRowExtra* {
-        const size_t i = static_cast<size_t>(rows[k].row - 1);
-        return i < extras.size() && extras[i].HasPosition() ? &extras[i] : nullptr;
+        const CRowExtra* e = doc.RowExtra(rows[k].row);
+        return e && e->HasPosition() ? e : nullptr;
     };
     w.Runs(EPlausibility::GpsInaccurate, [&](size_t k) { return fix(k) && fix(k)->pdop > kMaxPdop; });
     w.Runs(EPlausibility::GpsInterpolated, [&](size_t k) { return fix(k) && fix(k)->interpolated; });

@@ -5,7 +5,10 @@
 // hold any of it, so it lives beside the rows instead of being dropped.
 #pragma once
 
+#include "measrow.h"
+
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,7 +24,15 @@ struct CRowExtra {
     bool HasPosition() const { return std::isfinite(lat) && std::isfinite(lon); }
 };
 
-// One entry per row, index r - 1 for row r, as the rows stood when read; empty
+// Whether the file's unrounded station still describes a row whose metre is
+// now `metre` (NO_VALUE: none): not once the metre was edited away from it.
+inline bool StationIsTheRows(const CRowExtra& e, int32_t metre)
+{
+    return std::isfinite(e.chainage) && IsPresent(metre) && std::lround(e.chainage) == metre;
+}
+
+// One entry per row read, as the rows stood when read (a row names its
+// entry in CMeasRow::m_nSource); empty
 // for a survey of the program's own format. `electrode` is the reference
 // electrode a column map names.
 struct CSurveyExtras {

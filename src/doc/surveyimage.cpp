@@ -28,11 +28,12 @@ void CTreDoc::Append(CSurveyImage&& image)
     const CDocFields fieldsBefore = CDocFields::Of(*this);
     const int rowsBefore = GetRowCount();
     m_bRefitPot = m_bRefitGrad = true;
-    // Extras stay by row: the rows before get empty ones when only the
-    // appended file has any.
-    if (!image.extras.rows.empty() || !m_extras.rows.empty()) {
-        m_extras.rows.resize(static_cast<size_t>(rowsBefore));
-        image.extras.rows.resize(image.rows.size());
+    // The appended file's extras go behind those held already; its rows
+    // name theirs there.
+    if (!image.extras.rows.empty()) {
+        const auto offset = static_cast<uint32_t>(m_extras.rows.size());
+        for (CMeasRow& row : image.rows)
+            if (row.m_nSource > 0) row.m_nSource += offset;
         m_extras.rows.insert(m_extras.rows.end(), std::make_move_iterator(image.extras.rows.begin()),
                              std::make_move_iterator(image.extras.rows.end()));
     }

@@ -53,6 +53,13 @@ public:
     // What the file held beyond the rows (positions, unrounded stations, full
     // comments), by row as read; empty for a .tsd.
     const CSurveyExtras& Extras() const { return m_extras; }
+    // What another logger's export knew of row r beyond the row; nullptr for
+    // a row it did not bring (the handheld's files, rows inserted since).
+    const CRowExtra* RowExtra(int r) const
+    {
+        const uint32_t source = IsValidRow(r) ? RowAt(r).m_nSource : 0;
+        return source > 0 && source <= m_extras.rows.size() ? &m_extras.rows[source - 1] : nullptr;
+    }
     // Save in the sectioned layout. The previous file survives any failure:
     // the text goes to a temporary file in the same folder first.
     bool OnSaveDocument(const std::string& path);

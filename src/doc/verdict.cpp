@@ -142,5 +142,6 @@ SVerdict AssessProtection(const CTreDoc& doc, const SVerdictSettings& settings, 
     result.defects = FindDefects(doc, result.rows, settings);
     result.digList = DigList(result.defects);
     result.warnings = FindPlausibilityWarnings(doc, result.rows, settings);
+    result.fileNotes = doc.Extras().notes;
     return result;
 }

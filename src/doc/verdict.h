@@ -78,8 +78,13 @@ struct SVerdict {
     std::vector<SCoatingDefect> defects;                      // by row
     std::vector<SDigItem> digList;                            // by priority
     std::vector<SPlausibilityWarning> warnings;               // by kind, then first row
-    double surveyLength = 0;                                  // m, as coverage.surveyedLength
-    std::vector<SVerdictRow> rows;                            // every row with a metre
+    // What the reader of another logger's export said about the file (the
+    // stations it rounded, every line it skipped), shown with the warnings:
+    // a verdict on a file with lines left out must say so. Empty for the
+    // handheld's own files.
+    std::vector<std::string> fileNotes;
+    double surveyLength = 0;       // m, as coverage.surveyedLength
+    std::vector<SVerdictRow> rows; // every row with a metre
     // With a native survey (nativeGiven): how its rows were paired with this
     // survey's for the 100 mV criterion (null: by the recorded metre, as
     // AssessProtection pairs them alone), and why the criterion was not

@@ -230,6 +230,11 @@ ojson VerdictJson(const SVerdict& v, const SVerdictJsonInputs& o, const SSurveyB
     for (const SDigItem& item : v.digList) dig.push_back(DigItemJson(v, item, b));
     ojson& warnings = j["warnings"] = ojson::array();
     for (const SPlausibilityWarning& w : v.warnings) warnings.push_back(WarningJson(w, b));
+    // Only where the reader said something: the JSON of a .tsd stays as it was.
+    if (!v.fileNotes.empty()) {
+        ojson& notes = j["fileNotes"] = ojson::array();
+        for (const std::string& n : v.fileNotes) notes.push_back(JsonText(n));
+    }
     j["surveyLength"] = Length(v.surveyLength);
     if (!o.native.empty()) j["native"] = NativeJson(v, o, b);
     if (b) j["pipeline"] = verdictplaces::PipelineJson(*b, o.pipeline);

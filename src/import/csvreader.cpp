@@ -316,6 +316,7 @@ CReadOutcome CCsvReader::Read(std::string_view bytes, const std::string& name, C
             ++rounded;
             most = std::max(most, d);
         }
+        result.row.m_nSource = static_cast<uint32_t>(image.extras.rows.size() + 1);
         image.rows.push_back(std::move(result.row));
         image.extras.rows.push_back(std::move(result.extra));
     }

@@ -15,18 +15,15 @@ namespace {
 // without either.
 double Station(const CTreDoc& doc, int r)
 {
-    const auto& extras = doc.Extras().rows;
-    const size_t i = static_cast<size_t>(r - 1);
-    if (i < extras.size() && std::isfinite(extras[i].chainage)) return extras[i].chainage;
     const int32_t m = doc.GetMeter(r);
+    if (const CRowExtra* e = doc.RowExtra(r); e && StationIsTheRows(*e, m)) return e->chainage;
     return IsPresent(m) ? static_cast<double>(m) : NAN;
 }
 
 const CRowExtra* Fix(const CTreDoc& doc, int r)
 {
-    const auto& extras = doc.Extras().rows;
-    const size_t i = static_cast<size_t>(r - 1);
-    return i < extras.size() && extras[i].HasPosition() ? &extras[i] : nullptr;
+    const CRowExtra* e = doc.RowExtra(r);
+    return e && e->HasPosition() ? e : nullptr;
 }
 
 } // namespace

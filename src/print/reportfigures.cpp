@@ -56,6 +56,9 @@ std::string QmText(const CTreDoc& doc, size_t i)
 std::vector<std::string> DeviceEntries(const CTreDoc& doc)
 {
     std::vector<std::string> entries;
+    // Another logger's export names its electrode through its column map:
+    // the file's own word, as a QM entry of the handheld's would be.
+    if (!doc.Extras().electrode.empty()) entries.push_back("Bezugselektrode: " + doc.Extras().electrode);
     for (size_t i = 2; i < doc.m_qm.size(); ++i)
         if (std::string text = QmText(doc, i); !text.empty()) entries.push_back(std::move(text));
     return entries;

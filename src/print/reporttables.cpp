@@ -145,6 +145,10 @@ CReportTables::CReportTables(const SReportContent& c)
     for (const SPlausibilityWarning& w : c.v.warnings)
         warnings.Add({QString::number(warnings.Rows() + 1), QString::fromStdString(PlausibilityLabel(w)),
                       RowsText(w.firstRow, w.lastRow), Mv(w.fromMetre), Mv(w.toMetre), QString::number(w.rows)});
+    // The lines of another logger's file left out, each named where the reader of the report looks.
+    for (const std::string& note : c.v.fileNotes)
+        warnings.Add(
+            {QString::number(warnings.Rows() + 1), QString::fromStdString(note), U8("–"), U8("–"), U8("–"), U8("–")});
 
     std::vector<assesslayout::STableItems> lists;
     for (int t = 0; t < assesslayout::kTableCount; ++t) {

@@ -127,7 +127,7 @@ int CAssessListModel::rowCount(const QModelIndex& parent) const
     switch (m_list) {
     case EList::Stretches: return static_cast<int>(m_stretches.size());
     case EList::DigList: return static_cast<int>(m_verdict->digList.size());
-    case EList::Warnings: return static_cast<int>(m_verdict->warnings.size());
+    case EList::Warnings: return static_cast<int>(m_verdict->warnings.size() + m_verdict->fileNotes.size());
     }
     return 0;
 }
@@ -226,6 +226,9 @@ QString CAssessListModel::Text(int row, EColumn column) const
         break;
     }
     case EList::Warnings: {
+        // After the warnings on readings, what the reader said about the file.
+        if (r >= m_verdict->warnings.size())
+            return column == EColumn::Kind ? Utf8(m_verdict->fileNotes[r - m_verdict->warnings.size()]) : QString();
         const SPlausibilityWarning& w = m_verdict->warnings[r];
         const bool metres = w.kind != EPlausibility::MetreMissing; // "Meter fehlt" has none
         switch (column) {
@@ -258,7 +261,9 @@ std::pair<int, int> CAssessListModel::SurveyRows(int i) const
         const int row = m_verdict->defects[static_cast<size_t>(m_verdict->digList[r].defect)].row;
         return {row, row};
     }
-    case EList::Warnings: return {m_verdict->warnings[r].firstRow, m_verdict->warnings[r].lastRow};
+    case EList::Warnings:
+        if (r >= m_verdict->warnings.size()) return {0, 0};
+        return {m_verdict->warnings[r].firstRow, m_verdict->warnings[r].lastRow};
     }
     return {0, 0};
 }
@@ -276,7 +281,9 @@ std::pair<int64_t, int64_t> CAssessListModel::SurveyMetres(int i) const
         const int32_t metre = m_verdict->defects[static_cast<size_t>(m_verdict->digList[r].defect)].metre;
         return {metre, metre};
     }
-    case EList::Warnings: return {m_verdict->warnings[r].fromMetre, m_verdict->warnings[r].toMetre};
+    case EList::Warnings:
+        if (r >= m_verdict->warnings.size()) return {NO_VALUE, NO_VALUE};
+        return {m_verdict->warnings[r].fromMetre, m_verdict->warnings[r].toMetre};
     }
     return {NO_VALUE, NO_VALUE};
 }

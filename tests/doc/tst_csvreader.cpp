@@ -192,3 +192,27 @@ TEST(CsvTool, ExportGivesTheVerdictOfItsSurvey)
     EXPECT_EQ(RunTool("dump " + ShellQuoted(dir / "out.tsd")).status, 0);
     EXPECT_EQ(RunTool("dump --map " + ShellQuoted(dir / "missing.json") + " " + samples + "/demo.tsd").status, 2);
 }
+
+// The file's positions stay with their rows through a delete, a reverse and
+// their undo; a row inserted since has none, and an edited metre drops the
+// unrounded station that no longer describes it.
+TEST(CsvReader, ExtrasFollowTheirRowsThroughEdits)
+{
+    CTreDoc doc;
+    ASSERT_TRUE(tresimport::ReadText(doc, "Station;Ein;Aus;Lat;Lon\n0,2;-1200;-950;48,0;9,0\n"
+                                          "1,2;-1200;-950;48,1;9,1\n2,2;-1200;-950;48,2;9,2\n"));
+    ASSERT_NE(doc.RowExtra(2), nullptr);
+    EXPECT_DOUBLE_EQ(doc.RowExtra(2)->lat, 48.1);
+    doc.DeleteRows(1, 1);
+    EXPECT_DOUBLE_EQ(doc.RowExtra(1)->lat, 48.1);
+    doc.ReverseMeasurement();
+    EXPECT_DOUBLE_EQ(doc.RowExtra(1)->lat, 48.2);
+    ASSERT_TRUE(doc.Undo());
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_DOUBLE_EQ(doc.RowExtra(1)->lat, 48.0);
+    doc.InsertRowAfter(1);
+    EXPECT_EQ(doc.RowExtra(2), nullptr);
+    EXPECT_DOUBLE_EQ(doc.RowExtra(3)->lat, 48.1);
+    EXPECT_TRUE(StationIsTheRows(*doc.RowExtra(3), doc.GetMeter(3)));
+    EXPECT_FALSE(StationIsTheRows(*doc.RowExtra(3), 7));
+}

@@ -295,3 +295,33 @@ TEST_F(ExportTool, PositionsFromTheFilesOwnGps)
         }
     EXPECT_TRUE(placed) << g.dump().substr(0, 2000);
 }
+
+// Lines of another logger's file skipped on request are named with the
+// verdict, never dropped without a word; a .tsd's JSON has no such key.
+TEST_F(ExportTool, SkippedLinesAreNamedWithTheWarnings)
+{
+    const fs::path csv = m_dir / "luecke.csv";
+    std::ofstream(csv) << "Station;Ein;Aus\n0;-1,20;-0,95\n1;-1,21;-0,9x\n2;-1,22;-0,96\n";
+    const SRun refused = Shell(std::string(TRESMON_TOOL) + " assess " + Quoted(csv) + " --json");
+    EXPECT_EQ(refused.status, 2) << refused.out;
+    const SRun r = Shell(std::string(TRESMON_TOOL) + " assess " + Quoted(csv) + " --json --skip-bad", false);
+    ASSERT_EQ(r.status, 0) << r.out;
+    const auto j = nlohmann::json::parse(r.out);
+    ASSERT_EQ(j["fileNotes"].size(), 1u) << j["fileNotes"];
+    EXPECT_EQ(j["fileNotes"][0].get<std::string>().rfind("Zeile 3 übersprungen", 0), 0u) << j["fileNotes"];
+    const auto own = nlohmann::json::parse(
+        Shell(std::string(TRESMON_TOOL) + " assess " + kSamples + "/demo.tsd --json", false).out);
+    EXPECT_FALSE(own.contains("fileNotes"));
+
+    // The report lists the skipped line with the warnings and names the
+    // electrode the column map gives.
+    if (Shell("command -v pdftotext").status != 0) TRES_GTEST_SKIP_MISSING("pdftotext (poppler-utils) fehlt");
+    const fs::path map = m_dir / "map.json", pdf = m_dir / "luecke.pdf";
+    std::ofstream(map) << R"({"columns":{"station":"Station","on":"Ein","off":"Aus"},"electrode":"Ag/AgCl 3M"})";
+    const SRun report = Shell(std::string(TRESMON_TOOL) + " report " + Quoted(csv) + " --map " + Quoted(map)
+                              + " --skip-bad -o " + Quoted(pdf));
+    ASSERT_EQ(report.status, 0) << report.out;
+    const std::string text = Shell("pdftotext -layout " + Quoted(pdf) + " -", false).out;
+    EXPECT_NE(text.find("Zeile 3 übersprungen"), std::string::npos) << text.substr(0, 3000);
+    EXPECT_NE(text.find("Ag/AgCl 3M"), std::string::npos) << text.substr(0, 3000);
+}
