@@ -15,11 +15,7 @@ gen=$build/tools/gensurvey/tres-gensurvey
 dir=$(mktemp -d "${TMPDIR:-/tmp}/tres-storebench.XXXXXX")
 chmod 755 "$dir"
 trap 'sh "$here/../../tests/archive/pgcluster.sh" stop "$dir/pg" >/dev/null 2>&1 || true; rm -rf "$dir"' EXIT
-
-ms() { date +%s%N | cut -b1-13; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-# timed COMMAND...: the command's wall time in ms on standard output.
-timed() { t0=$(ms); "$@" >/dev/null; t1=$(ms); echo $((t1 - t0)); }
+. "$here/../lib.sh"
 
 "$gen" --length 70000 -o "$dir/70km.tsd"
 "$gen" --length 70000 --pipeline -o "$dir/70km.geojson"

@@ -12,10 +12,7 @@ tool=$build/src/tool/tresmon-tool
 gen=$build/tools/gensurvey/tres-gensurvey
 dir=$(mktemp -d "${TMPDIR:-/tmp}/tres-trendbench.XXXXXX")
 trap 'rm -rf "$dir"' EXIT
-
-ms() { date +%s%N | cut -b1-13; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-timed() { t0=$(ms); "$@" >/dev/null; t1=$(ms); echo $((t1 - t0)); }
+. "$(dirname "$0")/../lib.sh"
 
 # The newest survey and its pipeline data; the nine before it are the same
 # pipeline in earlier years (other defects, other potentials, same metres).

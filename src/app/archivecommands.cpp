@@ -13,6 +13,7 @@
 #include "archiveui/storedreport.h"
 #include "archiveui/surveydatedlg.h"
 #include "doc/fileerror.h"
+#include "doc/replacefile.h"
 #include "doc/tredoc.h"
 #include "framehelpers.h"
 #include "import/surveyopen.h"
@@ -24,9 +25,6 @@
 #include <QScreen>
 
 #include <algorithm>
-#include <cerrno>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -35,18 +33,10 @@ const QString kLocationKey = QStringLiteral("Archiv/Ort");
 // The file whole, as the archive keeps it; false with the message.
 bool ReadFileBytes(const std::string& path, std::string& bytes, QString& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = QString::fromStdString(tresdoc::OpenErrorText(path, errno ? errno : ENOENT));
+    if (const int err = tresdoc::ReadFileWhole(path, bytes)) {
+        error = QString::fromStdString(tresdoc::OpenErrorText(path, err));
         return false;
     }
-    std::ostringstream all;
-    all << in.rdbuf();
-    if (in.bad()) {
-        error = QString::fromStdString(tresdoc::OpenErrorText(path, EIO));
-        return false;
-    }
-    bytes = std::move(all).str();
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "pipeline/sections.h"
 #include "pipeline/tiedassessment.h"
+#include "ui/textcolours.h"
 #include "views/verdictpaint.h"
 
 #include <QFileInfo>
@@ -141,10 +142,11 @@ void CAssessWnd::ShowPipeline()
             html += QStringLiteral("<br>") + esc(trespipeline::SectionText(s))
                     + QString::fromUtf8(" (%1 Messpunkte)").arg(trespipeline::SectionRows(s, binding->chainage));
         for (const std::string& w : pipeline.Warnings())
-            html += QStringLiteral("<br><span style=\"color:#a05000\">") + esc(w) + QStringLiteral("</span>");
+            html += QStringLiteral("<br>") + textcolours::Coloured(textcolours::Warning(), esc(w));
     } else if (!pipeline.BindErrors().empty()) {
-        html += QString::fromUtf8("<br><span style=\"color:#c00000\">Die Messung passt nicht zu den Leitungsdaten; "
-                                  "bewertet nach Messmetern:");
+        html += QStringLiteral("<br><span style=\"color:") + textcolours::Error()
+                + QString::fromUtf8("\">Die Messung passt nicht zu den Leitungsdaten; "
+                                    "bewertet nach Messmetern:");
         for (const std::string& e : pipeline.BindErrors()) html += QStringLiteral("<br>") + esc(e);
         html += QStringLiteral("</span>");
     }

@@ -6,6 +6,7 @@
 #include "doc/tredoc.h"
 #include "framehelpers.h"
 #include "ui/resultlist.h"
+#include "ui/textcolours.h"
 #include "views/verdictbar.h"
 #include "views/verdictpaint.h"
 
@@ -49,7 +50,7 @@ CAssessWnd::CAssessWnd(CSurveySession& session, QWidget* parent)
 
     // Above the pages, so a refusal is read whichever page is open.
     m_pMessage = new QLabel(body);
-    m_pMessage->setStyleSheet(QStringLiteral("color: #b00000;"));
+    m_pMessage->setStyleSheet(textcolours::ErrorStyle());
     m_pMessage->setWordWrap(true);
     m_pMessage->hide();
     layout->addWidget(m_pMessage);

@@ -7,6 +7,7 @@
 #include "assessstretch.h"
 #include "doc/metrealign.h"
 #include "framehelpers.h"
+#include "ui/textcolours.h"
 #include "views/comparemodel.h"
 
 #include <QHBoxLayout>
@@ -111,9 +112,8 @@ void CAssessWnd::ShowComparison()
                                   .arg(m_session.ComparisonName().toHtmlEscaped()));
     QString align;
     if (!m_session.Comparison().AlignErrors().isEmpty()) {
-        align = QStringLiteral("<span style=\"color:#c00000\">")
-                + m_session.Comparison().AlignErrors().join(QStringLiteral("<br>")).toHtmlEscaped()
-                + QStringLiteral("</span>");
+        align = textcolours::Coloured(
+            textcolours::Error(), m_session.Comparison().AlignErrors().join(QStringLiteral("<br>")).toHtmlEscaped());
     } else if (const SAlignment* a = settings.alignment.get()) {
         // Named as the report names it.
         align = QStringLiteral("Zuordnung: ") + QString::fromStdString(AlignmentText(*a)).toHtmlEscaped();

@@ -9,6 +9,7 @@
 #include "archive/store.h"
 #include "archiveui/archivesession.h"
 #include "archiveui/digfindingdlg.h"
+#include "doc/replacefile.h"
 #include "doc/tredoc.h"
 #include "doc/verdict.h"
 #include "print/trendtext.h"
@@ -18,9 +19,6 @@
 
 #include <QDate>
 #include <QStatusBar>
-
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -53,12 +51,10 @@ bool CMainFrame::LoadCurrentTrend(trestrend::SArchiveTrend& loaded, std::optiona
     // The survey shown is one of them when its file, unchanged, is archived.
     const std::string path = m_doc.GetPathName();
     if (!path.empty() && !m_doc.IsModified()) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
+        std::string bytes;
         bool found = false;
         tresarchive::SSurveyEntry entry;
-        if (in && m_pArchive->Identify(this, bytes.str(), found, entry).ok && found)
+        if (tresdoc::ReadFileWhole(path, bytes) == 0 && m_pArchive->Identify(this, bytes, found, entry).ok && found)
             for (size_t i = 0; i < loaded.surveys.size(); ++i)
                 if (loaded.surveys[i].id == entry.id) current = i;
     }
@@ -140,10 +136,8 @@ void CMainFrame::OnDigFinding(int row)
     bool found = false;
     tresarchive::SSurveyEntry entry;
     if (!path.empty() && !m_doc.IsModified()) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        if (in && !m_pArchive->Identify(this, bytes.str(), found, entry).ok) return;
+        std::string bytes;
+        if (tresdoc::ReadFileWhole(path, bytes) == 0 && !m_pArchive->Identify(this, bytes, found, entry).ok) return;
     }
     if (!found) {
         CUiSeam::Current().Message(

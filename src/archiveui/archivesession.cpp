@@ -20,13 +20,6 @@ using tresarchive::EArchiveFault;
 
 namespace {
 
-// Collects the reader's refusals for the message the add ends with.
-class CCollectingHost : public CDocHost {
-public:
-    void ShowMessage(const std::string& text) override { messages += (messages.empty() ? "" : "\n") + text; }
-    std::string messages;
-};
-
 // The survey read again from the bytes the archive keeps, tied to the data
 // it is kept with: the rows stored are the file's, the verdict the window's.
 struct SPrepared {

@@ -14,12 +14,6 @@
 
 namespace {
 
-class CCollectingHost : public CDocHost {
-public:
-    void ShowMessage(const std::string& text) override { messages += (messages.empty() ? "" : "\n") + text; }
-    std::string messages;
-};
-
 bool ReadBytes(CTreDoc& doc, std::string_view bytes, const std::string& name, QString& error)
 {
     CCollectingHost host;

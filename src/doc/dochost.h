@@ -43,3 +43,11 @@ public:
     // A message the user must see (German text, already complete).
     virtual void ShowMessage(const std::string& /*text*/) { }
 };
+
+// A host that keeps the messages, one per line, for a caller that shows
+// them its own way (a refusal in a dialog, a job's result).
+class CCollectingHost : public CDocHost {
+public:
+    void ShowMessage(const std::string& text) override { messages += (messages.empty() ? "" : "\n") + text; }
+    std::string messages;
+};

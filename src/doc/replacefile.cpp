@@ -70,4 +70,33 @@ int ReplaceFileWith(const std::string& path, std::string_view text)
     return ReplaceFile(path, [text](int fd, const std::string&) { return WriteAll(fd, text); });
 }
 
+int ReadFileWhole(const std::string& path, std::string& bytes)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return err;
+    }
+    std::string all;
+    if (S_ISREG(st.st_mode)) all.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int err = errno;
+            ::close(fd);
+            return err;
+        }
+        all.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    bytes = std::move(all);
+    return 0;
+}
+
 } // namespace tresdoc

@@ -26,4 +26,9 @@ int WriteAll(int fd, std::string_view text);
 // `text` as the whole new content of `path`.
 int ReplaceFileWith(const std::string& path, std::string_view text);
 
+// The whole content of `path` into `bytes` (a file kept or compared as it
+// is, byte for byte); 0 or the errno of the failed step (EISDIR for a
+// folder). `bytes` is left as it was on failure.
+int ReadFileWhole(const std::string& path, std::string& bytes);
+
 } // namespace tresdoc

@@ -6,35 +6,25 @@
 #include "toolhost.h"
 
 #include "doc/fileerror.h"
+#include "doc/replacefile.h"
 #include "doc/surveypath.h"
 #include "export/jsontext.h"
 #include "tresversion.h"
 
 #include <nlohmann/json.hpp>
 
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
 // The file whole, as the archive keeps it; false after the message.
 bool ReadBytes(const std::string& path, std::string& bytes)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        ToolError(tresdoc::OpenErrorText(path, errno ? errno : ENOENT));
+    if (const int err = tresdoc::ReadFileWhole(path, bytes)) {
+        ToolError(tresdoc::OpenErrorText(path, err));
         return false;
     }
-    std::ostringstream all;
-    all << in.rdbuf();
-    if (in.bad()) {
-        ToolError(tresdoc::OpenErrorText(path, EIO));
-        return false;
-    }
-    bytes = std::move(all).str();
     return true;
 }
 
