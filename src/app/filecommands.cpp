@@ -10,6 +10,7 @@
 #include "export/surveyexport.h"
 #include "framehelpers.h"
 #include "import/surveyopen.h"
+#include "importui/importchoice.h"
 #include "surveydrop.h"
 #include "ui/uiseam.h"
 #include "views/curvepane.h"
@@ -65,6 +66,12 @@ void CMainFrame::OnFileOpen()
     if (path.isEmpty()) return;
     update();
     if (m_setup.folders) m_setup.folders->m_strLastFilePath = path;
+    // An export whose header line no map knows yet is one to import, not
+    // a file of unknown format.
+    if (IsImportName(path) && !tresimport::IdentifyFile(path.toStdString())) {
+        ImportDocumentFile(path);
+        return;
+    }
     OpenDocumentFile(path);
 }
 
@@ -229,4 +236,26 @@ void CMainFrame::ApplyAxis()
     const std::shared_ptr<const std::vector<double>> chainages = Pipeline().Chainages();
     for (CTrePrintView* pane : {m_pUpper, m_pLower})
         if (pane) pane->SetAxisPositions(chainages);
+}
+
+void CMainFrame::OnFileImport()
+{
+    QString initial = m_setup.folders ? m_setup.folders->m_strLastFilePath : QString();
+    const QFileInfo last(initial);
+    if (last.isFile()) initial = last.absolutePath();
+    const QString path = CUiSeam::Current().OpenFileName(
+        this, QStringLiteral("Importieren"), initial,
+        QString::fromUtf8("CSV- und Textexporte (*.csv *.txt);;Alle Dateien (*)"), QStringLiteral("csv"));
+    if (path.isEmpty()) return;
+    update();
+    ImportDocumentFile(path);
+}
+
+bool CMainFrame::ImportDocumentFile(const QString& path)
+{
+    if (!ChooseImportMap(this, QFileInfo(path).absoluteFilePath())) return false;
+    if (m_setup.folders) m_setup.folders->m_strLastFilePath = path;
+    // The map is remembered for the file's header line: the program's own
+    // opener reads it with that map, as it will the next time.
+    return OpenDocumentFile(path);
 }

@@ -71,6 +71,7 @@ void CMainFrame::createActions()
     static const SActionSpec kActions[] = {
         {ID_FILE_NEW, "&Neu", "Erstellt eine neue Messung", [](C& f, bool) { f.OnFileNew(); }, "Ctrl+N", "Neu", Icon(EToolIcon::New)},
         {ID_FILE_OPEN, "Ö&ffnen...", "Öffnet eine Messdatei", [](C& f, bool) { f.OnFileOpen(); }, "Ctrl+O", "Öffnen", Icon(EToolIcon::Open)},
+        {ID_FILE_IMPORT, "I&mportieren…", "Liest den CSV- oder Textexport eines anderen Messgeräts über eine Spaltenzuordnung", [](C& f, bool) { f.OnFileImport(); }},
         {ID_FILE_APPEND, "&Anhängen...", "Hängt eine Messdatei an die Messung an", [](C& f, bool) { f.OnFileAppend(); }, nullptr, nullptr, -1, E::Survey},
         {ID_FILE_SAVE, "S&peichern", "Speichert die Messung", [](C& f, bool) { f.OnFileSave(); }, "Ctrl+S", "Speichern", Icon(EToolIcon::Save), E::Survey},
         {ID_FILE_SAVE_AS, "Speichern &unter...", "Speichert die Messung unter einem neuen Namen", [](C& f, bool) { f.OnFileSaveAs(); }, "Ctrl+Shift+S", nullptr, -1, E::Survey},
@@ -167,7 +168,7 @@ void CMainFrame::createMenus()
 {
     m_pFileMenu = menuBar()->addMenu(QStringLiteral("&Datei"));
     Place(m_pFileMenu, m_actions,
-          {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_APPEND, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_COMPARE_OPEN,
+          {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_IMPORT, ID_FILE_APPEND, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_COMPARE_OPEN,
            ID_COMPARE_CLOSE, ID_PIPELINE_OPEN, ID_PIPELINE_CLOSE, 0, ID_PRINT_TABLE, ID_PRINT_GRAPHIC, ID_FILE_PRINT,
            ID_FILE_PRINT_SETUP, ID_ASSESS_REPORT});
     QMenu* exportMenu = m_pFileMenu->addMenu(QStringLiteral("&Exportieren"));

@@ -11,6 +11,7 @@
 #include "docdlg/errorlistdlg.h"
 #include "framehelpers.h"
 #include "headerbar.h"
+#include "importui/importmaps.h"
 #include "manualwnd.h"
 #include "map/mapdock.h"
 #include "recentfiles.h"
@@ -45,6 +46,9 @@ CMainFrame::CMainFrame(CTreDoc& doc, const SFrameSetup& setup, QWidget* parent)
     , m_pSession(std::make_unique<CSurveySession>(doc))
 {
     m_pArchive = std::make_unique<CArchiveSession>(StoredArchiveLocation());
+    // Every opener of this process reads other loggers' exports with the
+    // maps the user chose for their header lines.
+    UseRememberedImportMaps();
     connect(m_pSession.get(), &CSurveySession::Changed, this, &CMainFrame::OnSessionChanged);
     setWindowIcon(artwork::ProgramIcon());
     setAcceptDrops(true);

@@ -115,6 +115,7 @@ public:
         ID_ARCHIVE_OPTIONS = 32872,
         ID_ARCHIVE_TREND = 32873,
         ID_VIEW_EARLIER = 32874,
+        ID_FILE_IMPORT = 32875,
     };
 
     // Default placement on a screen without stored settings.
@@ -146,6 +147,11 @@ public:
     void OnFileOpen();
     // Opens `path` after the save query; false when nothing was opened.
     bool OpenDocumentFile(const QString& path);
+    // "Importieren…": another logger's export through the import dialog,
+    // whose map is remembered for the file's header line.
+    void OnFileImport();
+    // The import dialog on `path`, then the file opened with its map.
+    bool ImportDocumentFile(const QString& path);
     void OnFileAppend();
     bool OnFileSave();
     bool OnFileSaveAs();

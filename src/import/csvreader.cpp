@@ -44,7 +44,10 @@ std::string FoldedTitle(std::string_view s)
 // The file's text up to its data lines, with the map made concrete.
 struct CTable {
     std::string text;
+    CColumnMap chosen; // as given, remembered or built in, `auto` left to the file
     CColumnMap map;
+    std::string headerLine;
+    bool skipBad = false;
     std::vector<std::string> header;
     std::array<int, kColumnCount> index{}; // 0-based cell, -1 unused
     size_t dataPos = 0;
@@ -81,31 +84,44 @@ bool ResolveColumns(CTable& t, const std::string& name, std::string& error)
     return true;
 }
 
+// The map a user chose for files with this header line, if any.
+const SRememberedMap* RememberedFor(const std::string& text, const CCsvOptions& options)
+{
+    if (options.map) return nullptr;
+    for (const SRememberedMap& r : options.remembered)
+        if (!r.headerLine.empty() && LineAt(text, r.map.skip) == r.headerLine) return &r;
+    return nullptr;
+}
+
 bool Prepare(std::string_view bytes, const std::string& name, const CCsvOptions& options, CTable& t, std::string& error)
 {
     if (!DecodeText(bytes, t.text)) {
         error = "Die Datei " + name + " ist keine Textdatei. Sie wurde nicht geöffnet.";
         return false;
     }
-    const int skip = options.map ? options.map->skip : 0;
+    const SRememberedMap* remembered = RememberedFor(t.text, options);
+    const CColumnMap* given = options.map ? &*options.map : remembered ? &remembered->map : nullptr;
+    t.skipBad = options.skipBad || (remembered && remembered->skipBad);
+    const int skip = given ? given->skip : 0;
     // Lines before the header are a logger's notes, quotes in them or not.
     for (int i = 0; i < skip && t.dataPos < t.text.size(); ++i, ++t.line) {
         const size_t nl = t.text.find('\n', t.dataPos);
         t.dataPos = nl == std::string::npos ? t.text.size() : nl + 1;
     }
-    const char separator
-        = options.map && options.map->separator ? options.map->separator : DetectSeparator(t.text, t.dataPos);
+    t.headerLine = LineAt(t.text, skip);
+    const char separator = given && given->separator ? given->separator : DetectSeparator(t.text, t.dataPos);
     if (!NextRecord(t.text, t.dataPos, separator, t.header, t.line)) {
         error = tresdoc::NoDataText(name);
         return false;
     }
-    if (options.map) t.map = *options.map;
-    else if (auto builtIn = BuiltInMap(t.header)) t.map = *builtIn;
+    if (given) t.chosen = *given;
+    else if (auto builtIn = BuiltInMap(t.header)) t.chosen = *builtIn;
     else {
         error = "Die Datei " + name
                 + " hat keine bekannte Kopfzeile; sie braucht eine Spaltenzuordnung. Sie wurde nicht geöffnet.";
         return false;
     }
+    t.map = t.chosen;
     t.map.separator = separator;
     t.map.skip = skip;
     return ResolveColumns(t, name, error);
@@ -282,6 +298,17 @@ EMatch CCsvReader::Identify(std::string_view head, std::string_view name) const
     return EMatch::No;
 }
 
+std::optional<SRememberedMap> CCsvReader::ChosenMap(std::string_view bytes) const
+{
+    CTable t;
+    std::string error;
+    // A map whose columns this header lacks is still the one chosen: the
+    // import dialog shows it to be mended.
+    Prepare(bytes, std::string(), Options(), t, error);
+    if (!t.chosen[EColumn::Station].Used()) return std::nullopt;
+    return SRememberedMap{t.headerLine, t.chosen, t.skipBad};
+}
+
 std::optional<CColumnMap> CCsvReader::MapFor(std::string_view bytes, const std::string& name, std::string& error) const
 {
     CTable t;
@@ -307,8 +334,7 @@ CReadOutcome CCsvReader::Read(std::string_view bytes, const std::string& name, C
         CRowResult result;
         if (!ReadRecord(t, r, result, error)) {
             const std::string where = "Zeile " + std::to_string(r.line);
-            if (!Options().skipBad)
-                return CReadOutcome::Refused(name + ": " + where + (error[0] == 'S' ? ", " : ": ") + error);
+            if (!t.skipBad) return CReadOutcome::Refused(name + ": " + where + (error[0] == 'S' ? ", " : ": ") + error);
             image.extras.notes.push_back(where + " übersprungen: " + error + ".");
             continue;
         }

@@ -7,16 +7,30 @@
 #include "surveyreader.h"
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace tresimport {
 
+// A map the user chose for files whose header line reads `headerLine`
+// (the line behind the map's `skip` lines, without its line end and the
+// blanks around it), with the choice of skipping bad lines made with it.
+struct SRememberedMap {
+    std::string headerLine;
+    CColumnMap map;
+    bool skipBad = false;
+};
+
 struct CCsvOptions {
-    std::optional<CColumnMap> map; // none: a built-in map from the header line
+    std::optional<CColumnMap> map; // none: a remembered map, else a built-in one, from the header line
     bool skipBad = false;          // a line that cannot be read is skipped and named, not fatal
+    // Tried before the built-in maps, in order, when no map is given.
+    std::vector<SRememberedMap> remembered;
 };
 
 // What every opener's CSV reader uses in this process: the tool sets it from
-// --map and --skip-bad before it opens a survey.
+// --map and --skip-bad before it opens a survey, the program from the maps
+// its import dialog remembered.
 void SetCsvOptions(CCsvOptions options);
 const CCsvOptions& CsvOptions();
 
@@ -39,6 +53,10 @@ public:
 
     // The map Read would use for `bytes`, or nullopt with the German reason.
     std::optional<CColumnMap> MapFor(std::string_view bytes, const std::string& name, std::string& error) const;
+    // The map a file's header line asks for before its cells are looked at
+    // (the one given, a remembered or a built-in one; `auto` settings left
+    // as they are), with whether bad lines are skipped; nullopt when none.
+    std::optional<SRememberedMap> ChosenMap(std::string_view bytes) const;
 
 private:
     const CCsvOptions& Options() const { return m_own ? *m_own : CsvOptions(); }

@@ -3,6 +3,7 @@
 
 #include "doc/codepage.h"
 
+#include <cctype>
 #include <cstdint>
 
 namespace tresimport {
@@ -103,6 +104,20 @@ bool NextRecord(std::string_view text, size_t& pos, char separator, std::vector<
         else if (c != '\r') cell += c;
     }
     return true;
+}
+
+std::string LineAt(std::string_view text, int index)
+{
+    size_t pos = 0;
+    for (int i = 0; i < index; ++i) {
+        const size_t nl = text.find('\n', pos);
+        if (nl == std::string_view::npos) return {};
+        pos = nl + 1;
+    }
+    std::string_view line = text.substr(pos, text.find('\n', pos) - pos);
+    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back()))) line.remove_suffix(1);
+    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.front()))) line.remove_prefix(1);
+    return std::string(line);
 }
 
 char DetectSeparator(std::string_view text, size_t pos)

@@ -19,6 +19,10 @@ bool DecodeText(std::string_view bytes, std::string& utf8);
 // and `line` counts the lines it spans. False at the end of the text.
 bool NextRecord(std::string_view text, size_t& pos, char separator, std::vector<std::string>& cells, int& line);
 
+// Line `index` (0-based) of the text without its line end and the blanks
+// around it; empty when the text has fewer lines.
+std::string LineAt(std::string_view text, int index);
+
 // The separator a header line uses: the most frequent of tab, ';' and ','
 // outside quotes (';' before ',' on a tie), or ';' when none occurs.
 char DetectSeparator(std::string_view text, size_t pos);

@@ -4,6 +4,7 @@
 // name. Through the tool: the same survey read from its .tsd and from an
 // export gives the same verdict, and an import says what a .tsd drops.
 #include "columnmap.h"
+#include "csvpreview.h"
 #include "csvreader.h"
 #include "docfixture.h"
 #include "surveyimage.h"
@@ -25,7 +26,7 @@ SRead Read(const std::string& text, std::optional<CColumnMap> map = std::nullopt
 {
     CRecordingHost host;
     SRead r{CReadOutcome::Done(), {}, {}};
-    r.outcome = CCsvReader({std::move(map), skipBad}).Read(text, "f.csv", host, r.image);
+    r.outcome = CCsvReader({std::move(map), skipBad, {}}).Read(text, "f.csv", host, r.image);
     r.messages = host.messages;
     return r;
 }
@@ -130,6 +131,47 @@ TEST(CsvReader, BadLinesRefusedOrSkippedByName)
     ASSERT_EQ(skipped.messages.size(), 1u); // one message for all, not one box per line
 }
 
+TEST(CsvReader, RememberedMapsByTheirHeaderLine)
+{
+    // The user's map for a layout no built-in map knows, two note lines first.
+    CCsvOptions options;
+    options.remembered.push_back(
+        {"Pos;U1;U2", Map(R"({"skip":2,"columns":{"station":"Pos","off":"U1","on":"U2"}})"), true});
+    auto read = [&](const std::string& text) {
+        CRecordingHost host;
+        CSurveyImage image;
+        const CReadOutcome outcome = CCsvReader(options).Read(text, "f.csv", host, image);
+        return std::pair{outcome, image};
+    };
+    // Other notes above the same header line: still that layout, with the
+    // skipping of bad lines chosen with it.
+    EXPECT_FALSE(read("Gerät 2\nTrupp B\n pos ; u1;u2\n1;-0,8;-0,9\n").first.Ok()) << "the header line as written";
+    const auto [same, rows] = read("Gerät 2\nTrupp B\nPos;U1;U2\r\n1;-0,8;-0,9\n2;x;-0,9\n3;-0,81;-0,91\n");
+    ASSERT_TRUE(same.Ok()) << same.text;
+    ASSERT_EQ(rows.rows.size(), 2u);
+    EXPECT_EQ(rows.rows[1].m_nPotOff, -810);
+    EXPECT_EQ(rows.rows[1].m_nPotOn, -910);
+    EXPECT_EQ(rows.extras.notes, std::vector<std::string>{"Zeile 5 übersprungen: Spalte „U1“: „x“ ist keine Zahl."});
+
+    // A remembered map comes before a built-in one for its header line; a
+    // map given (the tool's --map) before both.
+    options.remembered.insert(options.remembered.begin(),
+                              {"Station;Ein;Aus", Map(R"({"columns":{"station":1,"on":3,"off":2}})"), false});
+    EXPECT_EQ(read("Station;Ein;Aus\n1;-900;-800\n").second.rows[0].m_nPotOn, -800);
+    options.map = Map(R"({"columns":{"station":1,"on":2,"off":3}})");
+    EXPECT_EQ(read("Station;Ein;Aus\n1;-900;-800\n").second.rows[0].m_nPotOn, -900);
+    EXPECT_FALSE(read("Gerät 2\nTrupp B\nPos;U1;U2\r\n1;-0,8;-0,9\n").first.Ok());
+
+    // What the import dialog shows: notes as one cell, a quoted cell over
+    // two lines counted as two.
+    const SCsvPreview p = PreviewText("Gerät 2; Trupp B\nPos;Bem\n1;\"a\nb\"\n2;c\n3;d\n", 1, 0, 4);
+    ASSERT_EQ(p.lines.size(), 4u);
+    EXPECT_EQ(p.lines[0], std::vector<std::string>{"Gerät 2; Trupp B"});
+    EXPECT_EQ(p.headerIndex, 1u);
+    EXPECT_EQ(p.lines[2], (std::vector<std::string>{"1", "a\nb"}));
+    EXPECT_EQ(p.lineNumbers, (std::vector<int>{1, 2, 3, 5}));
+}
+
 TEST(CsvReader, TextFormsAndRefusals)
 {
     const std::string utf8 = "Station;Ein;Kommentar\r\n5;-0,9;\"Bachdüker; Nord\r\nUfer\"\r\n";
@@ -157,7 +199,7 @@ TEST(CsvReader, TextFormsAndRefusals)
     CRecordingHost host;
     CTreDoc doc;
     doc.SetHost(&host);
-    SetCsvOptions({Map(R"({"columns":{"station":1,"on":2}})"), false});
+    SetCsvOptions({Map(R"({"columns":{"station":1,"on":2}})"), false, {}});
     EXPECT_FALSE(OpenSurvey(doc, (dir / "bild.csv").string()));
     SetCsvOptions({});
     ASSERT_EQ(host.messages.size(), 1u);

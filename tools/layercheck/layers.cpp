@@ -62,6 +62,9 @@ const std::vector<CLayer>& Layers()
         // The file dialogs' filters come from the readers' registry.
         l.push_back({"ui", {"import"}, false});
         l.push_back({"docdlg", {"doc", "import", "ui"}, false});
+        // The import dialog for other loggers' exports and the maps it
+        // remembers: over the readers and the shared dialogs.
+        l.push_back({"importui", {"doc", "import", "ui"}, false});
         // The handheld as the transfer dialog sees it; its one implementation
         // over the serial-link library is the only caller of its header.
         l.push_back({"handheld", {"vlnk/include"}, true});
@@ -71,7 +74,7 @@ const std::vector<CLayer>& Layers()
         l.push_back({"archiveui", {"doc", "import", "pipeline", "export", "archive", "trend", "print", "ui"}, false});
         l.push_back({"app",
                      {"doc", "import", "pipeline", "export", "archive", "archiveui", "trend", "views", "map", "print",
-                      "trendui", "ui", "docdlg", "transfer", "handheld"},
+                      "trendui", "ui", "docdlg", "importui", "transfer", "handheld"},
                      false});
         // The batch tool's document commands start without Qt; its drawing
         // commands are a program of their own over the panes and printing,
@@ -83,9 +86,10 @@ const std::vector<CLayer>& Layers()
         l.push_back({"tools/gensurvey", {"doc", "pipeline"}, true});
         l.push_back({"tools/layercheck", {}, true});
         l.push_back({"tools/viewer", {"doc", "import", "views"}, false});
-        l.push_back({"tools/look",
-                     {"doc", "import", "pipeline", "views", "map", "print", "ui", "docdlg", "transfer", "app"},
-                     false});
+        l.push_back(
+            {"tools/look",
+             {"doc", "import", "pipeline", "views", "map", "print", "ui", "docdlg", "importui", "transfer", "app"},
+             false});
         return l;
     }();
     return layers;

@@ -11,6 +11,7 @@
 #include "addconstdlg.h"
 #include "assesswnd.h"
 #include "errorlistdlg.h"
+#include "importui/importdlg.h"
 #include "mainframe.h"
 #include "mapdock.h"
 #include "mapscene.h"
@@ -21,6 +22,8 @@
 #include "tresversion.h"
 #include "uiseam.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -28,6 +31,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <QWheelEvent>
@@ -125,6 +129,24 @@ int main(int argc, char** argv)
     GrabDialog(lr, folder, QStringLiteral("22-errorlist-lr"));
     CAboutDlg about(&frame);
     GrabDialog(about, folder, QStringLiteral("23-about"));
+    {
+        // Another logger's export in a layout no map knows, as the import
+        // dialog first shows it, and once its columns are assigned.
+        const std::string csv = "Logger KX-9 Seriennummer 4417\nTrupp Nord; Messung 3\nPos;U-aus;U-ein;Notiz\n"
+                                "12+345,6;-0,8555;-0,95;Schieber\n12+346,4;-0,81;;\n12+347,0;-0,9a;-1,0;\n";
+        CImportDlg import(&frame, QStringLiteral("kx9.csv"), csv, {});
+        GrabDialog(import, folder, QStringLiteral("23-import-new"));
+        import.SkipBox()->setValue(2);
+        import.ColumnBox(tresimport::EColumn::Station)->setCurrentIndex(1);
+        import.ColumnBox(tresimport::EColumn::Off)->setCurrentIndex(2);
+        import.ColumnBox(tresimport::EColumn::On)->setCurrentIndex(3);
+        import.ColumnBox(tresimport::EColumn::Comment)->setCurrentIndex(4);
+        import.ResultText();
+        GrabDialog(import, folder, QStringLiteral("23-import-bad-line"));
+        import.SkipBadBox()->setChecked(true);
+        import.ResultText();
+        GrabDialog(import, folder, QStringLiteral("23-import-skipped"));
+    }
     // Qt's own dialogs, which should speak German too.
     QFileDialog files(&frame, QStringLiteral("Öffnen"), QDir::currentPath(), CUiSeam::FileFilter());
     files.setOption(QFileDialog::DontUseNativeDialog);

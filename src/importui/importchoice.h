@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The import of one file as the main window starts it: the file read, the
+// dialog started from the map its header line already asks for (one
+// remembered or built in), and the user's map remembered, so the program's
+// opener reads the file with it.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// False when the user cancelled or the file cannot be read (said).
+bool ChooseImportMap(QWidget* parent, const QString& path);
+
+// Whether `path` names a file of the kind the import dialog reads by its
+// name (.csv, .txt).
+bool IsImportName(const QString& path);
