@@ -9,6 +9,8 @@
 #include "doc/tredoc.h"
 #include "export/surveyexport.h"
 #include "framehelpers.h"
+#include "import/csvreader.h"
+#include "import/readerregistry.h"
 #include "import/surveyopen.h"
 #include "importui/importchoice.h"
 #include "surveydrop.h"
@@ -75,11 +77,12 @@ void CMainFrame::OnFileOpen()
     OpenDocumentFile(path);
 }
 
-bool CMainFrame::OpenDocumentFile(const QString& name)
+bool CMainFrame::OpenDocumentFile(const QString& name, const tresimport::CReaderRegistry* readers)
 {
     const QString path = QFileInfo(name).absoluteFilePath();
     if (!SaveModified()) return false;
-    if (!tresimport::OpenSurvey(m_doc, path.toStdString())) {
+    if (!tresimport::OpenSurvey(m_doc, path.toStdString(),
+                                readers ? *readers : tresimport::CReaderRegistry::Program())) {
         UpdateCommandUI();
         return false;
     }
@@ -253,9 +256,12 @@ void CMainFrame::OnFileImport()
 
 bool CMainFrame::ImportDocumentFile(const QString& path)
 {
-    if (!ChooseImportMap(this, QFileInfo(path).absoluteFilePath())) return false;
+    tresimport::CCsvOptions chosen;
+    if (!ChooseImportMap(this, QFileInfo(path).absoluteFilePath(), chosen)) return false;
     if (m_setup.folders) m_setup.folders->m_strLastFilePath = path;
-    // The map is remembered for the file's header line: the program's own
-    // opener reads it with that map, as it will the next time.
-    return OpenDocumentFile(path);
+    // This file with all the dialog said, its header values too; the next
+    // one of its layout through the map remembered for it.
+    tresimport::CReaderRegistry readers;
+    readers.Add(std::make_unique<tresimport::CCsvReader>(std::move(chosen)));
+    return OpenDocumentFile(path, &readers);
 }

@@ -52,6 +52,9 @@ class CMapDock;
 namespace tresexport {
 enum class EExportFormat;
 }
+namespace tresimport {
+class CReaderRegistry;
+}
 namespace tresarchive {
 struct SStoredSurvey;
 }
@@ -146,7 +149,8 @@ public:
     void OnFileNew();
     void OnFileOpen();
     // Opens `path` after the save query; false when nothing was opened.
-    bool OpenDocumentFile(const QString& path);
+    // `readers` other than the program's: an import with the map just chosen.
+    bool OpenDocumentFile(const QString& path, const tresimport::CReaderRegistry* readers = nullptr);
     // "Importieren…": another logger's export through the import dialog,
     // whose map is remembered for the file's header line.
     void OnFileImport();

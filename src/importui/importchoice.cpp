@@ -19,7 +19,7 @@ bool IsImportName(const QString& path)
            || suffix.compare(QStringLiteral("txt"), Qt::CaseInsensitive) == 0;
 }
 
-bool ChooseImportMap(QWidget* parent, const QString& path)
+bool ChooseImportMap(QWidget* parent, const QString& path, tresimport::CCsvOptions& chosen)
 {
     const QString name = QFileInfo(path).fileName();
     tresimport::CFileBytes bytes;
@@ -39,9 +39,11 @@ bool ChooseImportMap(QWidget* parent, const QString& path)
     // What the program would read the file with now: the dialog starts there.
     const tresimport::CCsvReader reader;
     tresimport::SRememberedMap initial;
-    if (auto chosen = reader.ChosenMap(bytes.View())) initial = *chosen;
+    if (auto known = reader.ChosenMap(bytes.View())) initial = *known;
     CImportDlg dlg(parent, name, std::string(bytes.View()), initial);
     if (dlg.exec() != QDialog::Accepted) return false;
-    RememberImportMap(dlg.Chosen());
+    const tresimport::SRememberedMap map = dlg.Chosen();
+    RememberImportMap(map);
+    chosen = tresimport::CCsvOptions{map.map, map.skipBad, {}};
     return true;
 }

@@ -8,9 +8,13 @@
 #include <QString>
 
 class QWidget;
+namespace tresimport {
+struct CCsvOptions;
+}
 
-// False when the user cancelled or the file cannot be read (said).
-bool ChooseImportMap(QWidget* parent, const QString& path);
+// False when the user cancelled or the file cannot be read (said); else
+// `chosen` is what the dialog set for this file.
+bool ChooseImportMap(QWidget* parent, const QString& path, tresimport::CCsvOptions& chosen);
 
 // Whether `path` names a file of the kind the import dialog reads by its
 // name (.csv, .txt).

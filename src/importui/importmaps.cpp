@@ -29,8 +29,11 @@ std::vector<tresimport::SRememberedMap> RememberedImportMaps()
     return maps;
 }
 
-void RememberImportMap(const tresimport::SRememberedMap& map)
+void RememberImportMap(tresimport::SRememberedMap map)
 {
+    map.map.pipeline.clear();
+    map.map.number.clear();
+    map.map.date.clear();
     std::vector<tresimport::SRememberedMap> maps = RememberedImportMaps();
     maps.erase(std::remove_if(maps.begin(), maps.end(),
                               [&](const tresimport::SRememberedMap& m) { return m.headerLine == map.headerLine; }),

@@ -11,7 +11,11 @@
 // Newest first.
 std::vector<tresimport::SRememberedMap> RememberedImportMaps();
 // Kept in place of one remembered for the same header line and made what
-// every opener of this process reads CSV files with.
-void RememberImportMap(const tresimport::SRememberedMap& map);
+// every opener of this process reads CSV files with. The header values of
+// one survey (pipeline, number, date) are not kept: the next export of the
+// layout is another survey, and a date taken over unseen would file it
+// under the wrong day; criterion and electrode are the contractor's way of
+// measuring and stay.
+void RememberImportMap(tresimport::SRememberedMap map);
 // The remembered maps made what every opener reads CSV files with.
 void UseRememberedImportMaps();

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Datei" > "Importieren…" in the main window: a layout no built-in map
 // knows is assigned in the dialog and opened, its map remembered for the
-// header line so the next export of it opens through "Öffnen" without a
-// question, even after a restart; a bad line stops the import until the
+// header line (without the one survey's pipeline and date) so the next
+// export of it opens through "Öffnen" without a question, even after a
+// restart; a bad line stops the import until the
 // user chooses to skip it, and is then named; a cancel opens nothing.
 #include "framefixture.h"
 #include "importui/importdlg.h"
@@ -106,6 +107,8 @@ private slots:
                                          Assign(dlg, EColumn::On, 3);
                                          Assign(dlg, EColumn::Comment, 4);
                                          dlg.HeaderField(0)->setText(QStringLiteral("Gasleitung Nord"));
+                                         dlg.HeaderField(2)->setText(QStringLiteral("03.06.2026"));
+                                         dlg.HeaderField(4)->setText(QStringLiteral("Cu/CuSO4"));
                                          shown = dlg.ResultText();
                                          Grab(dlg, "import-dialog.png");
                                          dlg.ImportButton()->click();
@@ -122,6 +125,7 @@ private slots:
         QCOMPARE(m_doc->GetRow(1)->m_nPotOn, -950);
         QCOMPARE(m_doc->GetRow(2)->m_nPotOn, NO_VALUE);
         QCOMPARE(m_doc->m_header[3], std::string("Gasleitung Nord"));
+        QCOMPARE(m_doc->m_header[1], std::string("03.06.2026"));
 
         // The next export of that logger, after a restart, through "Öffnen".
         CloseFrame();
@@ -134,6 +138,10 @@ private slots:
         QCOMPARE(m_doc->GetRowCount(), 2);
         QCOMPARE(m_doc->GetRow(2)->m_nMeter, 101);
         QCOMPARE(m_doc->GetRow(2)->m_nPotOff, -910);
+        // Another survey: the first one's pipeline and date are not its own.
+        QCOMPARE(m_doc->m_header[1], std::string());
+        QCOMPARE(m_doc->m_header[3], std::string());
+        QCOMPARE(m_doc->Extras().electrode, std::string("Cu/CuSO4"));
 
         // Importing it again starts from the remembered map.
         m_seam.openAnswers << second;
@@ -145,7 +153,8 @@ private slots:
                    });
         QCOMPARE(again.skip, 2);
         QCOMPARE(again[EColumn::Off].title, std::string("U-aus"));
-        QCOMPARE(again.pipeline, std::string("Gasleitung Nord"));
+        QCOMPARE(again.pipeline, std::string());
+        QCOMPARE(again.electrode, std::string("Cu/CuSO4"));
         // The rounding was said once, at the first import; nothing else was.
         QCOMPARE(m_seam.messages,
                  QStringList{QString::fromUtf8("2 Stationen auf ganze Meter gerundet, höchstens um 0,4 m.")});
