@@ -80,6 +80,7 @@ void CMainFrame::OnArchiveAdd()
         && !AskSurveyDate(this, QString::fromStdString(m_doc.m_header[1]), sub.date))
         return;
     sub.fileName = QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+    sub.reading = m_doc.Extras().reading;
     sub.verdict = m_pSession->Verdict();
     tresexport::SAssessRequest& r = sub.request;
     r.settings = m_pSession->Settings();
@@ -160,7 +161,7 @@ void CMainFrame::OnArchiveSurveyOpen(long long id)
     tresarchive::SStoredSurvey stored;
     if (!SaveModified() || !FetchStored(id, stored)) return;
     m_bOpeningStored = true;
-    const bool read = tresimport::OpenSurveyBytes(m_doc, stored.bytes, stored.fileName);
+    const bool read = tresimport::OpenSurveyBytes(m_doc, stored.bytes, stored.fileName, stored.reading);
     m_bOpeningStored = false;
     if (!read) {
         UpdateCommandUI();
@@ -189,7 +190,9 @@ void CMainFrame::OnArchiveSurveyCompare(long long id)
     if (!FetchStored(id, stored)) return;
     {
         framehelp::CWaitCursor wait;
-        if (!m_pSession->LoadComparisonBytes(stored.bytes, QString::fromStdString(stored.fileName), this)) return;
+        if (!m_pSession->LoadComparisonBytes(stored.bytes, QString::fromStdString(stored.fileName), this,
+                                             stored.reading))
+            return;
     }
     AfterComparisonLoaded();
 }

@@ -50,10 +50,11 @@ bool CCompareSurvey::Load(const QString& path, bool native, QWidget* parent)
     return Take([&](CTreDoc& doc) { return tresimport::OpenSurvey(doc, path.toStdString()); }, path, native, parent);
 }
 
-bool CCompareSurvey::LoadBytes(const std::string& bytes, const QString& name, bool native, QWidget* parent)
+bool CCompareSurvey::LoadBytes(const std::string& bytes, const QString& name, bool native, QWidget* parent,
+                               const std::string& reading)
 {
-    return Take([&](CTreDoc& doc) { return tresimport::OpenSurveyBytes(doc, bytes, name.toStdString()); }, name, native,
-                parent);
+    return Take([&](CTreDoc& doc) { return tresimport::OpenSurveyBytes(doc, bytes, name.toStdString(), reading); },
+                name, native, parent);
 }
 
 void CCompareSurvey::Close()

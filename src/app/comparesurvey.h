@@ -36,7 +36,8 @@ public:
     bool Load(const QString& path, bool native, QWidget* parent);
     // The same from a file's bytes already read (a survey kept in the
     // archive), `name` standing for the file.
-    bool LoadBytes(const std::string& bytes, const QString& name, bool native, QWidget* parent);
+    bool LoadBytes(const std::string& bytes, const QString& name, bool native, QWidget* parent,
+                   const std::string& reading = {});
     void Close();
 
     bool IsLoaded() const { return m_pDoc != nullptr; }

@@ -74,9 +74,10 @@ bool CSurveySession::LoadComparison(const QString& path, bool native, QWidget* p
     return true;
 }
 
-bool CSurveySession::LoadComparisonBytes(const std::string& bytes, const QString& name, QWidget* parent)
+bool CSurveySession::LoadComparisonBytes(const std::string& bytes, const QString& name, QWidget* parent,
+                                         const std::string& reading)
 {
-    if (!m_compare.LoadBytes(bytes, name, false, parent)) return false;
+    if (!m_compare.LoadBytes(bytes, name, false, parent, reading)) return false;
     Realign();
     Tell(EChange::Comparison, true, true);
     return true;

@@ -75,7 +75,9 @@ public:
     // compared so far stays.
     bool LoadComparison(const QString& path, bool native, QWidget* parent);
     // The same from a survey's bytes kept in the archive, `name` its file's.
-    bool LoadComparisonBytes(const std::string& bytes, const QString& name, QWidget* parent);
+    // `reading`: how the survey was read when kept (CSurveyExtras::reading).
+    bool LoadComparisonBytes(const std::string& bytes, const QString& name, QWidget* parent,
+                             const std::string& reading = {});
     // Compared as walked from the other end, aligned again.
     void CompareReversed();
     void CloseComparison();

@@ -122,6 +122,9 @@ SStoredSurvey CArchive::Survey(long long id, bool removedToo)
     out.assessmentJson = Text(row[9]);
     out.options = Text(row[10]);
     out.pipelineGeojson = Text(row[11]);
+    const SResult reading = m_db->Execute(
+        "SELECT text FROM survey_entry WHERE survey_id = $1 AND kind = 'reading' AND number = 1", {SValue::Int(id)});
+    if (!reading.rows.empty()) out.reading = Text(reading.rows[0][0]);
     return out;
 }
 

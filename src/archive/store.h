@@ -46,6 +46,9 @@ struct SNewSurvey {
     // The pipeline it belongs to: the route's name and number with pipeline
     // data, else header entries 3 and 4.
     std::string pipelineName, pipelineNumber;
+    // How the file was read (CSurveyExtras::reading): another logger's
+    // export is read again with the same map; empty for our own format.
+    std::string reading;
     SNewAssessment assessment;
 };
 
@@ -95,6 +98,7 @@ struct SStoredSurvey {
     std::string pipelineGeojson; // of the current assessment's revision; empty without
     std::string assessmentJson;  // the current one
     std::string options;
+    std::string reading; // as it was added (SNewSurvey::reading)
     bool removed = false;
 };
 

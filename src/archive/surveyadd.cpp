@@ -183,6 +183,9 @@ SAddedSurvey CArchive::AddSurvey(const SNewSurvey& survey, const ProgressFn& pro
             if (!doc.m_qm[i].empty())
                 entries.push_back({SValue::Int(added.id), SValue::Text("qm"), SValue::Int(static_cast<long long>(i)),
                                    StoredText(doc.m_qm[i])});
+        if (!survey.reading.empty())
+            entries.push_back(
+                {SValue::Int(added.id), SValue::Text("reading"), SValue::Int(1), SValue::Text(survey.reading)});
         if (!entries.empty()) m_db->InsertMany("survey_entry", {"survey_id", "kind", "number", "text"}, entries);
         InsertInParts(*m_db, "survey_row", kSurveyRowColumns, SurveyRows(added.id, doc, survey.assessment.binding),
                       progress, done, total);

@@ -33,7 +33,7 @@ void Prepare(const SArchiveSubmission& in, SPrepared& p)
 {
     const std::string& name = in.fileName;
     p.doc.SetHost(&p.host);
-    const bool read = tresimport::OpenSurveyBytes(p.doc, in.bytes, name);
+    const bool read = tresimport::OpenSurveyBytes(p.doc, in.bytes, name, in.reading);
     p.doc.SetHost(nullptr);
     if (!read)
         throw CArchiveError(EArchiveFault::Other,
@@ -54,6 +54,7 @@ void Prepare(const SArchiveSubmission& in, SPrepared& p)
     tresarchive::SNewSurvey& s = p.survey;
     s.fileName = name;
     s.bytes = in.bytes;
+    s.reading = p.doc.Extras().reading;
     if (std::string error; !tresarchive::NameSurvey(p.doc, binding, in.date, s, error))
         throw CArchiveError(EArchiveFault::Other, name + ": " + error);
     tresarchive::SNewAssessment& a = s.assessment;

@@ -33,6 +33,9 @@ struct SArchiveSubmission {
     std::string pipelineText;
     tresexport::SAssessRequest request;
     std::string date; // YYYY-MM-DD; empty: header entry 1
+    // How the shown survey was read (CSurveyExtras::reading): the file is
+    // read again for the archive exactly so.
+    std::string reading;
 };
 
 class CArchiveSession {

@@ -14,11 +14,12 @@
 
 namespace {
 
-bool ReadBytes(CTreDoc& doc, std::string_view bytes, const std::string& name, QString& error)
+bool ReadBytes(CTreDoc& doc, const tresarchive::SStoredSurvey& survey, QString& error)
 {
+    const std::string& name = survey.fileName;
     CCollectingHost host;
     doc.SetHost(&host);
-    const bool ok = tresimport::OpenSurveyBytes(doc, bytes, name);
+    const bool ok = tresimport::OpenSurveyBytes(doc, survey.bytes, name, survey.reading);
     doc.SetHost(nullptr);
     if (!ok) error = QString::fromStdString(host.messages.empty() ? name + " lässt sich nicht lesen." : host.messages);
     return ok;
@@ -29,7 +30,7 @@ bool ReadBytes(CTreDoc& doc, std::string_view bytes, const std::string& name, QS
 bool WriteStoredReport(const tresarchive::SStoredSurvey& survey, const QString& path, QString& error, QString& note)
 {
     CTreDoc doc;
-    if (!ReadBytes(doc, survey.bytes, survey.fileName, error)) return false;
+    if (!ReadBytes(doc, survey, error)) return false;
     std::vector<std::string> words;
     tresexport::SAssessRequest request;
     std::string why;

@@ -40,8 +40,12 @@ struct CSurveyExtras {
     std::string electrode;
     // What the reader said about the file (rounded stations, skipped lines).
     std::vector<std::string> notes;
+    // How the reader read the file, in its own words (another logger's
+    // export: the column map with everything the file left open decided),
+    // so that a store that keeps the file reads it again the same way.
+    std::string reading;
 
-    bool Empty() const { return rows.empty() && electrode.empty() && notes.empty(); }
+    bool Empty() const { return rows.empty() && electrode.empty() && notes.empty() && reading.empty(); }
 };
 
 // What a .tsd of the survey will not hold, as a save says it before: "3

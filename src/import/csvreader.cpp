@@ -9,6 +9,8 @@
 #include "doc/numtext.h"
 #include "doc/surveyimage.h"
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -276,7 +278,27 @@ std::vector<CRecord> ReadRecords(CTable& t)
     return records;
 }
 
+// The map as applied and the skipping of bad lines, as one JSON object: a
+// column map with "skipBad" beside its keys.
+std::string ReadingText(const CTable& t)
+{
+    nlohmann::ordered_json j = nlohmann::ordered_json::parse(ColumnMapJson(t.map));
+    j["skipBad"] = t.skipBad;
+    return j.dump();
+}
+
 } // namespace
+
+std::optional<CCsvOptions> OptionsOfReading(const std::string& reading, std::string& error)
+{
+    auto map = ParseColumnMap(reading, error);
+    if (!map) return std::nullopt;
+    const nlohmann::json j = nlohmann::json::parse(reading, nullptr, false);
+    CCsvOptions options;
+    options.map = std::move(map);
+    options.skipBad = j.contains("skipBad") && j["skipBad"].is_boolean() && j["skipBad"].get<bool>();
+    return options;
+}
 
 void SetCsvOptions(CCsvOptions options) { Process() = std::move(options); }
 const CCsvOptions& CsvOptions() { return Process(); }
@@ -349,6 +371,7 @@ CReadOutcome CCsvReader::Read(std::string_view bytes, const std::string& name, C
     if (image.rows.empty()) return CReadOutcome::Refused(tresdoc::NoDataText(name));
     if (rounded) image.extras.notes.insert(image.extras.notes.begin(), RoundingNote(rounded, most));
     TakeHeader(t.map, image);
+    image.extras.reading = ReadingText(t);
     // One message for all of them: a window shows it once, not per line.
     std::string said;
     for (const std::string& note : image.extras.notes) said += (said.empty() ? "" : "\n") + note;

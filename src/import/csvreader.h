@@ -34,6 +34,11 @@ struct CCsvOptions {
 void SetCsvOptions(CCsvOptions options);
 const CCsvOptions& CsvOptions();
 
+// The options a survey's reading (CSurveyExtras::reading, written by the
+// reader) says it was read with; nullopt with the German reason when the
+// text is no such record.
+std::optional<CCsvOptions> OptionsOfReading(const std::string& reading, std::string& error);
+
 class CCsvReader : public CSurveyReader {
 public:
     // Without options the process's (CsvOptions()) count at each call.
@@ -47,7 +52,8 @@ public:
     EMatch Identify(std::string_view head, std::string_view name) const override;
     // Refused, naming line, column and cell, when a line cannot be read
     // (unless skipBad); the warnings (rounded stations, skipped lines) go to
-    // the host's ShowMessage and stay with the survey's extras.
+    // the host's ShowMessage and stay with the survey's extras, and so does
+    // the map as applied, every `auto` decided (the extras' `reading`).
     CReadOutcome Read(std::string_view bytes, const std::string& name, CDocHost& host,
                       CSurveyImage& image) const override;
 

@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "surveyopen.h"
 
+#include "csvreader.h"
 #include "doc/fileerror.h"
 #include "doc/surveyimage.h"
 #include "doc/surveypath.h"
 #include "doc/tredoc.h"
 #include "filebytes.h"
 #include "readerregistry.h"
+#include "tsdreader.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -112,6 +115,26 @@ bool OpenSurveyBytes(CTreDoc& doc, std::string_view bytes, const std::string& na
 {
     const bool appending = doc.m_bAppend;
     const bool ok = Take(doc, bytes, name, name, CReaderRegistry::Program());
+    if (ok && !appending) doc.SetPathName(name);
+    return ok;
+}
+
+bool OpenSurveyBytes(CTreDoc& doc, std::string_view bytes, const std::string& name, const std::string& reading)
+{
+    if (reading.empty()) return OpenSurveyBytes(doc, bytes, name);
+    std::string error;
+    auto options = OptionsOfReading(reading, error);
+    if (!options) {
+        doc.Host().ShowMessage(name + ": " + error);
+        doc.m_bAppend = false;
+        return false;
+    }
+    // Our own format stays ours: the reading of an export applies to one.
+    CReaderRegistry readers;
+    readers.Add(std::make_unique<CTsdReader>());
+    readers.Add(std::make_unique<CCsvReader>(std::move(*options)));
+    const bool appending = doc.m_bAppend;
+    const bool ok = Take(doc, bytes, name, name, readers);
     if (ok && !appending) doc.SetPathName(name);
     return ok;
 }

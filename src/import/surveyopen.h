@@ -31,6 +31,10 @@ bool ReadText(CTreDoc& doc, std::string_view bytes);
 // `name` is the file's name as messages show it and the document takes;
 // refusals are shown.
 bool OpenSurveyBytes(CTreDoc& doc, std::string_view bytes, const std::string& name);
+// The same, read again the way it was read when kept: `reading` is the
+// survey's CSurveyExtras::reading then (empty: the program's readers as they
+// are now). A reading that cannot be used is refused with its reason.
+bool OpenSurveyBytes(CTreDoc& doc, std::string_view bytes, const std::string& name, const std::string& reading);
 // The program's reader for the file at `path`, told by its first bytes and
 // its name, without reading the rest; nullptr when no reader knows it or it
 // is no regular file (a pipe or a device dragged onto the window must not

@@ -9,6 +9,7 @@
 #include "doc/replacefile.h"
 #include "doc/surveypath.h"
 #include "export/jsontext.h"
+#include "import/csvreader.h"
 #include "tresversion.h"
 
 #include <nlohmann/json.hpp>
@@ -89,6 +90,7 @@ bool AddOne(tresarchive::CArchive& archive, SAssessOptions o, const std::string&
         tresarchive::SNewSurvey s;
         s.fileName = std::filesystem::path(path).filename().string();
         s.bytes = bytes;
+        s.reading = a.doc.Extras().reading;
         if (std::string error; !tresarchive::NameSurvey(a.doc, a.Binding(), o.date, s, error)) {
             ToolError(path + ": " + error
                       + (error.rfind("Das Messdatum", 0) == 0 ? " Mit --date JJJJ-MM-TT angeben." : ""));
@@ -170,7 +172,8 @@ int RunArchiveReassess(const Args& args)
             }
             SToolAssessment a;
             const std::string_view view(stored.bytes);
-            if (!AssessForTool(one, a, &view)) {
+            // Read as it was when added, unless --map asks for another map.
+            if (!AssessForTool(one, a, &view, tresimport::CsvOptions().map ? std::string() : stored.reading)) {
                 allDone = false;
                 continue;
             }

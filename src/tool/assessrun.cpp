@@ -7,11 +7,12 @@
 #include "pipeline/tiedassessment.h"
 #include "toolbinding.h"
 
-bool AssessForTool(const SAssessOptions& o, SToolAssessment& out, const std::string_view* bytes)
+bool AssessForTool(const SAssessOptions& o, SToolAssessment& out, const std::string_view* bytes,
+                   const std::string& reading)
 {
     if (bytes) {
         out.doc.SetHost(&out.host);
-        if (!tresimport::OpenSurveyBytes(out.doc, *bytes, o.path)) return false;
+        if (!tresimport::OpenSurveyBytes(out.doc, *bytes, o.path, reading)) return false;
     } else if (!OpenForTool(out.doc, out.host, o.path)) {
         return false;
     }

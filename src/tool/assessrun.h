@@ -30,7 +30,8 @@ struct SToolAssessment {
 // False after the German reasons on standard error (the command ends with
 // kExitFile). `bytes`: the survey's bytes already read, named o.path; else
 // the file o.path is read.
-bool AssessForTool(const SAssessOptions& o, SToolAssessment& out, const std::string_view* bytes = nullptr);
+bool AssessForTool(const SAssessOptions& o, SToolAssessment& out, const std::string_view* bytes = nullptr,
+                   const std::string& reading = {});
 
 // The JSON text `assess --json` prints, every row's verdict with `rows`.
 std::string AssessmentJsonText(const SToolAssessment& a, const SAssessOptions& o, bool rows);

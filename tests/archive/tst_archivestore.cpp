@@ -136,6 +136,25 @@ TEST_P(ArchiveStoreTest, SurveysOfTwoYearsKeptAndGivenBack)
     EXPECT_EQ(history["assessments"][1]["options"], nlohmann::json({"--pipeline", kRoute, "--margin", "20"}));
 }
 
+// Another logger's export added through a map is read again with that map
+// (kept with it, every automatic choice decided): no --map is needed later,
+// and the re-assessment is what `assess --map` gives.
+TEST_P(ArchiveStoreTest, ExportReadAgainWithTheMapItWasAddedWith)
+{
+    const fs::path csv = m_dir / "kx9.csv", map = m_dir / "kx9.json";
+    std::ofstream(csv) << "Logger KX-9\nPos;U1;U2\n0+000;-0,95;-1,10\n0+001;-0,80;-1,00\n0+002;-0,70;-0,95\n";
+    std::ofstream(map) << R"({"skip":1,"columns":{"station":"Pos","off":"U1","on":"U2"},)"
+                          R"("pipeline":"Kanal Süd","number":"7","date":"02.03.2026"})";
+    ASSERT_EQ(Archive("add", Word(csv) + " --map " + Word(map)).status, 0);
+    const SRun r = Archive("reassess", "1 --margin 20");
+    ASSERT_EQ(r.status, 0) << r.out;
+    const SRun assess = Shell(std::string(TRESMON_TOOL) + " assess " + Word(csv) + " --map " + Word(map)
+                                  + " --json --rows --margin 20",
+                              false);
+    EXPECT_EQ(Archive("show", "1", false).out, assess.out);
+    EXPECT_EQ(List()["pipelines"][0]["name"], "Kanal Süd");
+}
+
 // Names and comments written like SQL, with quotes, semicolons and umlauts,
 // are kept as data and come back as written.
 TEST_P(ArchiveStoreTest, TextsThatLookLikeSqlComeBackAsWritten)

@@ -8,6 +8,7 @@
 #include "framefixture.h"
 #include "importui/importdlg.h"
 
+#include "archive/store.h"
 #include "doc/rowextras.h"
 
 #include <QCheckBox>
@@ -93,6 +94,8 @@ private slots:
         using tresimport::EColumn;
         const QString first = Write("kx9-a.csv", Export("12+345,6;-0,8555;-0,95;Schieber\n12+346,4;-0,81;;\n"));
         m_seam.openAnswers << first;
+        const QString archivePath = m_files.filePath(QStringLiteral("archiv.gpkg"));
+        CTresApp::Settings()->setValue(QStringLiteral("Archiv/Ort"), archivePath);
         CMainFrame& f = Frame();
         QString shown;
         const bool seen = WithDialog([&] { f.Action(CMainFrame::ID_FILE_IMPORT)->trigger(); },
@@ -127,6 +130,18 @@ private slots:
         QCOMPARE(m_doc->m_header[3], std::string("Gasleitung Nord"));
         QCOMPARE(m_doc->m_header[1], std::string("03.06.2026"));
 
+        // Archived as read: the dialog's pipeline and date file it, and the
+        // archive keeps how it was read for every later reading.
+        f.Action(CMainFrame::ID_ARCHIVE_ADD)->trigger();
+        QCOMPARE(m_seam.messages.size(), 2);
+        QVERIFY2(m_seam.messages[1].startsWith(QStringLiteral("Messung 1:")), qPrintable(m_seam.messages[1]));
+        {
+            const auto archive = tresarchive::OpenArchive(archivePath.toStdString(), false);
+            QCOMPARE(archive->List().at(0).name, std::string("Gasleitung Nord"));
+            QCOMPARE(archive->List().at(0).surveys.at(0).date, std::string("2026-06-03"));
+            QVERIFY(archive->Survey(1).reading.find("\"U-aus\"") != std::string::npos);
+        }
+
         // The next export of that logger, after a restart, through "Öffnen".
         CloseFrame();
         const QString second = Write("kx9-b.txt", Export("0+100;-0,9;-1,0;\n0+101;-0,91;-1,01;Muffe\n"));
@@ -155,9 +170,10 @@ private slots:
         QCOMPARE(again[EColumn::Off].title, std::string("U-aus"));
         QCOMPARE(again.pipeline, std::string());
         QCOMPARE(again.electrode, std::string("Cu/CuSO4"));
-        // The rounding was said once, at the first import; nothing else was.
-        QCOMPARE(m_seam.messages,
-                 QStringList{QString::fromUtf8("2 Stationen auf ganze Meter gerundet, höchstens um 0,4 m.")});
+        // The rounding was said once, at the first import; after the
+        // archive's word nothing else was.
+        QCOMPARE(m_seam.messages.size(), 2);
+        QCOMPARE(m_seam.messages[0], QString::fromUtf8("2 Stationen auf ganze Meter gerundet, höchstens um 0,4 m."));
     }
 
     void BadLineStopsUntilSkipped()
