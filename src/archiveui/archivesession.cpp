@@ -8,6 +8,7 @@
 #include "export/jsontext.h"
 #include "export/verdictjson.h"
 #include "import/surveyopen.h"
+#include "pipeline/gpsbinding.h"
 #include "pipeline/surveybinding.h"
 #include "tresversion.h"
 
@@ -49,6 +50,11 @@ void Prepare(const SArchiveSubmission& in, SPrepared& p)
             for (const std::string& e : p.binding->errors) text += "\n" + e;
             throw CArchiveError(EArchiveFault::Other, text);
         }
+    } else if (trespipeline::HasGpsTrack(p.doc)) {
+        // Another logger's file stands on its own GPS track, as in the
+        // window and as `archive add` stores it: its map layers get places.
+        p.binding = trespipeline::BindSurveyToGps(p.doc, r.crs);
+        if (!p.binding->ok) p.binding.reset();
     }
     const trespipeline::SSurveyBinding* binding = p.binding ? &*p.binding : nullptr;
     tresarchive::SNewSurvey& s = p.survey;

@@ -154,6 +154,8 @@ CImportDlg::CImportDlg(QWidget* parent, const QString& name, std::string bytes,
     layout->addWidget(buttons);
 
     SetFrom(initial.map, initial.skipBad);
+    // The first verdict on the file is there when the dialog opens.
+    TryRead();
     connect(m_pSkipBad, &QCheckBox::toggled, this, &CImportDlg::Changed);
     // Room for a wide export, but never beyond a small screen's edge.
     const QRect room = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 600);
@@ -348,9 +350,9 @@ tresimport::SRememberedMap CImportDlg::Chosen() const
 
 void CImportDlg::Changed()
 {
-    if (m_bFilling) return;
-    m_pImport->setEnabled(false);
-    m_pTrial->start();
+    // The button keeps the last verdict while the user types: a click reads
+    // the pending change first and imports only what is readable then.
+    if (!m_bFilling) m_pTrial->start();
 }
 
 QString CImportDlg::ResultText()

@@ -54,21 +54,26 @@ QByteArray Export(const char* rows)
     return QByteArray("Logger KX-9 Seriennummer 4417\nTrupp Nord; Messung 3\nPos;U-aus;U-ein;Notiz\n") + rows;
 }
 
-// Runs `act` while the import dialog, once shown, is handled by `fill`.
+// Runs `act` while the import dialog, once shown, is handled by `fill`: on
+// the tick after the one that first saw it, when its own event loop runs
+// (an accept while exec() is still showing it would leave exec() waiting).
 bool WithDialog(const std::function<void()>& act, const std::function<void(CImportDlg&)>& fill)
 {
-    bool seen = false;
+    bool seen = false, done = false;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* dlg = qobject_cast<CImportDlg*>(QApplication::activeModalWidget()); dlg && !seen) {
-            seen = true;
+        auto* dlg = qobject_cast<CImportDlg*>(QApplication::activeModalWidget());
+        if (!dlg || done) return;
+        if (seen) {
+            done = true;
             fill(*dlg);
         }
+        seen = true;
     });
     answer.start(20);
     act();
     answer.stop();
-    return seen;
+    return done;
 }
 
 void Assign(CImportDlg& dlg, tresimport::EColumn c, int column) { dlg.ColumnBox(c)->setCurrentIndex(column); }
@@ -201,6 +206,33 @@ private slots:
         QCOMPARE(m_doc->GetRowCount(), 2);
         QCOMPARE(m_doc->Extras().notes,
                  std::vector<std::string>{"Zeile 5 übersprungen: Spalte „U-aus“: „-0,9a“ ist keine Zahl."});
+    }
+
+    // Archived from the window as `archive add` stores it: a file with its
+    // own GPS track keeps its places in the archive's map layers.
+    void GpsExportArchivedWithItsPositions()
+    {
+        const QString archivePath = m_files.filePath(QStringLiteral("gps.gpkg"));
+        CTresApp::Settings()->setValue(QStringLiteral("Archiv/Ort"), archivePath);
+        const QString gps = Write("gps.csv", [] {
+            QFile f(QStringLiteral(SAMPLES "/import/survey-manager-gps.csv"));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }());
+        m_seam.openAnswers << gps;
+        CMainFrame& f = Frame();
+        // The survey managers' layout is known; the dialog adds what it lacks.
+        QVERIFY(WithDialog([&] { f.Action(CMainFrame::ID_FILE_IMPORT)->trigger(); },
+                           [](CImportDlg& dlg) {
+                               dlg.HeaderField(0)->setText(QStringLiteral("Gasleitung Talweg"));
+                               dlg.HeaderField(2)->setText(QStringLiteral("14.10.2026"));
+                               dlg.ImportButton()->click();
+                           }));
+        QCOMPARE(m_doc->GetRowCount(), 2401);
+        f.Action(CMainFrame::ID_ARCHIVE_ADD)->trigger();
+        QVERIFY2(!m_seam.messages.isEmpty() && m_seam.messages.last().startsWith(QStringLiteral("Messung 1:")),
+                 qPrintable(m_seam.messages.join(QLatin1Char('\n'))));
+        const auto archive = tresarchive::OpenArchive(archivePath.toStdString(), false);
+        QVERIFY(archive->Survey(1).assessmentJson.find("\"positions\": \"gps\"") != std::string::npos);
     }
 
     void CancelOpensAndRemembersNothing()
