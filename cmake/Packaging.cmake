@@ -45,9 +45,10 @@ set(CPACK_DEBIAN_TRESMON_PACKAGE_SECTION science)
 # plugins (also the offscreen one that tresmon-tool draws with), PROJ itself
 # (opened when pipeline data first need it, by the SONAME of the PROJ the
 # build found; src/pipeline/CMakeLists.txt names its package) with its
-# database and grids.
+# database and grids, and libpq (opened when the archive first connects to
+# a server; src/archive/CMakeLists.txt names its package).
 set(CPACK_DEBIAN_TRESMON_PACKAGE_DEPENDS
-    "fonts-liberation, qt6-translations-l10n, qt6-qpa-plugins, ${TRES_PROJ_PACKAGE}, proj-data")
+    "fonts-liberation, qt6-translations-l10n, qt6-qpa-plugins, ${TRES_PROJ_PACKAGE}, proj-data, ${TRES_PQ_PACKAGE}")
 set(CPACK_DEBIAN_TRESMON_PACKAGE_CONTROL_EXTRA
     ${CMAKE_CURRENT_LIST_DIR}/deb/postinst ${CMAKE_CURRENT_LIST_DIR}/deb/postrm)
 set(CPACK_DEBIAN_TRESMON_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -3,8 +3,7 @@
 
 #include "location.h"
 #include "pgvalues.h"
-
-#include <libpq-fe.h>
+#include "pqlib.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -53,8 +52,15 @@ std::string FramedMessage(EArchiveFault fault, const std::string& where, const s
     }
 }
 
+// libpq as OpenPgConnection loaded it; nothing here runs before that.
+const SPqApi& Pq()
+{
+    std::string unused;
+    return *LoadPq(unused);
+}
+
 struct PGresultFree {
-    void operator()(PGresult* r) const { PQclear(r); }
+    void operator()(PGresult* r) const { Pq().PQclear(r); }
 };
 using Result = std::unique_ptr<PGresult, PGresultFree>;
 
@@ -70,9 +76,9 @@ void CheckName(const std::string& name)
 
 SValue CellOf(const PGresult* res, int row, int col)
 {
-    if (PQgetisnull(res, row, col)) return SValue::Null();
-    const char* text = PQgetvalue(res, row, col);
-    switch (PQftype(res, col)) {
+    if (Pq().PQgetisnull(res, row, col)) return SValue::Null();
+    const char* text = Pq().PQgetvalue(res, row, col);
+    switch (Pq().PQftype(res, col)) {
     case kInt8:
     case kInt4:
     case kInt2: return SValue::Int(std::strtoll(text, nullptr, 10));
@@ -82,13 +88,13 @@ SValue CellOf(const PGresult* res, int row, int col)
     case kNumeric: return SValue::Real(std::strtod(text, nullptr));
     case kBytea: {
         std::size_t len = 0;
-        unsigned char* raw = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &len);
+        unsigned char* raw = Pq().PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &len);
         if (!raw) throw CArchiveError(EArchiveFault::Other, "Kein Speicher für einen Binärwert.");
         SValue v = SValue::Blob(std::string(reinterpret_cast<const char*>(raw), len));
-        PQfreemem(raw);
+        Pq().PQfreemem(raw);
         return v;
     }
-    default: return SValue::Text(std::string(text, PQgetlength(res, row, col)));
+    default: return SValue::Text(std::string(text, Pq().PQgetlength(res, row, col)));
     }
 }
 
@@ -100,11 +106,11 @@ public:
     {
         // Notices (a ROLLBACK without a transaction, an extension already
         // there) are the server's chatter, not the user's business.
-        PQsetNoticeProcessor(
+        Pq().PQsetNoticeProcessor(
             m_conn, [](void*, const char*) {}, nullptr);
-        if (PQsetClientEncoding(m_conn, "UTF8") != 0) Fail(nullptr);
+        if (Pq().PQsetClientEncoding(m_conn, "UTF8") != 0) Fail(nullptr);
     }
-    ~CPgConnection() override { PQfinish(m_conn); }
+    ~CPgConnection() override { Pq().PQfinish(m_conn); }
 
     EDialect Dialect() const override { return EDialect::PostgreSQL; }
 
@@ -128,8 +134,8 @@ public:
     {
         // Safe at any time, also after the connection was lost: the
         // server then has rolled back already.
-        if (PQstatus(m_conn) != CONNECTION_OK || PQtransactionStatus(m_conn) == PQTRANS_IDLE) return;
-        Result r(PQexec(m_conn, "ROLLBACK"));
+        if (Pq().PQstatus(m_conn) != CONNECTION_OK || Pq().PQtransactionStatus(m_conn) == PQTRANS_IDLE) return;
+        Result r(Pq().PQexec(m_conn, "ROLLBACK"));
     }
 
     std::string User() override
@@ -142,16 +148,16 @@ public:
 private:
     [[noreturn]] void Fail(const PGresult* res) const
     {
-        const char* state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
-        const char* primary = res ? PQresultErrorField(res, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
-        const std::string detail = Trimmed(primary ? primary : PQerrorMessage(m_conn));
-        const auto fault = FaultOf(state ? state : "", PQstatus(m_conn) != CONNECTION_OK);
+        const char* state = res ? Pq().PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
+        const char* primary = res ? Pq().PQresultErrorField(res, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+        const std::string detail = Trimmed(primary ? primary : Pq().PQerrorMessage(m_conn));
+        const auto fault = FaultOf(state ? state : "", Pq().PQstatus(m_conn) != CONNECTION_OK);
         throw CArchiveError(fault, FramedMessage(fault, m_masked, detail));
     }
     // A COPY's start is expected only where InsertMany() sends its data.
     void Check(const Result& res, bool copy = false) const
     {
-        const auto status = res ? PQresultStatus(res.get()) : PGRES_FATAL_ERROR;
+        const auto status = res ? Pq().PQresultStatus(res.get()) : PGRES_FATAL_ERROR;
         if (copy ? status != PGRES_COPY_IN : status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) Fail(res.get());
     }
     void NoteSchemaChange(const std::string& sql)
@@ -185,13 +191,13 @@ SResult CPgConnection::Execute(const std::string& sql, const std::vector<SValue>
         texts[i] = PgParamText(p);
         values[i] = texts[i].c_str();
     }
-    Result res(PQexecParams(m_conn, sql.c_str(), static_cast<int>(params.size()), types.data(), values.data(),
-                            lengths.data(), formats.data(), 0));
+    Result res(Pq().PQexecParams(m_conn, sql.c_str(), static_cast<int>(params.size()), types.data(), values.data(),
+                                 lengths.data(), formats.data(), 0));
     Check(res);
     NoteSchemaChange(sql);
     SResult out;
-    const int ncols = PQnfields(res.get()), nrows = PQntuples(res.get());
-    for (int c = 0; c < ncols; ++c) out.columns.emplace_back(PQfname(res.get(), c));
+    const int ncols = Pq().PQnfields(res.get()), nrows = Pq().PQntuples(res.get());
+    for (int c = 0; c < ncols; ++c) out.columns.emplace_back(Pq().PQfname(res.get(), c));
     out.rows.reserve(nrows);
     for (int r = 0; r < nrows; ++r) {
         SRow row;
@@ -230,32 +236,32 @@ void CPgConnection::InsertMany(const std::string& table, const std::vector<std::
         out += '\n';
         if (out.size() >= kCopyChunk) chunks.emplace_back();
     }
-    Check(Result(PQexec(m_conn, sql.c_str())), true);
+    Check(Result(Pq().PQexec(m_conn, sql.c_str())), true);
     for (const std::string& chunk : chunks)
-        if (!chunk.empty() && PQputCopyData(m_conn, chunk.data(), static_cast<int>(chunk.size())) != 1) break;
-    PQputCopyEnd(m_conn, nullptr);
+        if (!chunk.empty() && Pq().PQputCopyData(m_conn, chunk.data(), static_cast<int>(chunk.size())) != 1) break;
+    Pq().PQputCopyEnd(m_conn, nullptr);
     // The COPY's own result, then the end of the results; a failure is
     // reported after all of them are read, so the connection stays usable.
     Result failed;
-    while (Result r{PQgetResult(m_conn)}) {
-        if (PQresultStatus(r.get()) != PGRES_COMMAND_OK && !failed) failed = std::move(r);
+    while (Result r{Pq().PQgetResult(m_conn)}) {
+        if (Pq().PQresultStatus(r.get()) != PGRES_COMMAND_OK && !failed) failed = std::move(r);
     }
-    if (failed || PQstatus(m_conn) != CONNECTION_OK) Fail(failed.get());
+    if (failed || Pq().PQstatus(m_conn) != CONNECTION_OK) Fail(failed.get());
 }
 
 bool SetsConnectTimeout(const std::string& conninfo, std::string& error)
 {
     char* err = nullptr;
-    PQconninfoOption* opts = PQconninfoParse(conninfo.c_str(), &err);
+    PQconninfoOption* opts = Pq().PQconninfoParse(conninfo.c_str(), &err);
     if (!opts) {
         error = Trimmed(err ? err : "ungültige Verbindungsangabe");
-        PQfreemem(err);
+        Pq().PQfreemem(err);
         return false;
     }
     bool set = false;
     for (auto* o = opts; o->keyword; ++o)
         if (std::strcmp(o->keyword, "connect_timeout") == 0 && o->val && *o->val) set = true;
-    PQconninfoFree(opts);
+    Pq().PQconninfoFree(opts);
     return set;
 }
 
@@ -265,6 +271,8 @@ std::unique_ptr<CConnection> OpenPgConnection(const std::string& conninfo)
 {
     const std::string masked = MaskedLocation(conninfo);
     std::string error;
+    if (!LoadPq(error))
+        throw CArchiveError(EArchiveFault::Connect, FramedMessage(EArchiveFault::Connect, masked, error));
     const bool ownTimeout = SetsConnectTimeout(conninfo, error);
     if (!error.empty())
         throw CArchiveError(EArchiveFault::Connect, FramedMessage(EArchiveFault::Connect, masked, error));
@@ -272,12 +280,13 @@ std::unique_ptr<CConnection> OpenPgConnection(const std::string& conninfo)
     // time-out is a keyword of its own, overridden by one in the text.
     const char* keys[] = {"connect_timeout", "dbname", nullptr};
     const char* values[] = {kDefaultConnectTimeout, conninfo.c_str(), nullptr};
-    PGconn* conn = ownTimeout ? PQconnectdbParams(keys + 1, values + 1, 1) : PQconnectdbParams(keys, values, 1);
+    PGconn* conn
+        = ownTimeout ? Pq().PQconnectdbParams(keys + 1, values + 1, 1) : Pq().PQconnectdbParams(keys, values, 1);
     if (!conn)
         throw CArchiveError(EArchiveFault::Connect, FramedMessage(EArchiveFault::Connect, masked, "kein Speicher"));
-    if (PQstatus(conn) != CONNECTION_OK) {
-        const std::string detail = Trimmed(PQerrorMessage(conn));
-        PQfinish(conn);
+    if (Pq().PQstatus(conn) != CONNECTION_OK) {
+        const std::string detail = Trimmed(Pq().PQerrorMessage(conn));
+        Pq().PQfinish(conn);
         throw CArchiveError(EArchiveFault::Connect, FramedMessage(EArchiveFault::Connect, masked, detail));
     }
     return std::make_unique<CPgConnection>(conn, masked);

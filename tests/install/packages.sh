@@ -7,12 +7,13 @@
 # from there: the programs, and the installed example built against the
 # development package, receiving from the packaged simulator.
 #   packages.sh BUILD VERSION LIBDIR CC "EXTRA_CFLAGS" SAMPLE RUN_EXAMPLE FINISH_SCRIPT FORTIFIED PROJ_PACKAGE
-#               PIPELINE_SAMPLE
+#               PIPELINE_SAMPLE PQ_PACKAGE
 # (FORTIFIED is 1 where the build fortifies: optimised, not sanitized;
-# PROJ_PACKAGE the package of the PROJ the programs open at run time).
+# PROJ_PACKAGE and PQ_PACKAGE the packages of the PROJ and the libpq the
+# programs open at run time).
 set -eu
 build=$(cd "$1" && pwd) version=$2 libdir=$3 cc=$4 extra=$5 sample=$6 run=$7 finish=$8 fortified=$9
-proj=${10} pipeline=${11}
+proj=${10} pipeline=${11} pq=${12}
 work="$build/package-test"
 root="$work/root"
 debs="$work/debs"
@@ -64,7 +65,7 @@ cmake -DCPACK_PACKAGE_FILES="$work/stale.deb" -P "$finish"
 for name in tresmon libvlnkw32-dev vlnkw32-tools; do
   depends "$name" | grep -q "libvlnkw32-1 (= $version)" || fail "$name does not depend on libvlnkw32-1 (= $version)"
 done
-for need in fonts-liberation qt6-translations-l10n qt6-qpa-plugins "$proj" proj-data libqt6widgets6 libc6; do
+for need in fonts-liberation qt6-translations-l10n qt6-qpa-plugins "$proj" proj-data "$pq" libqt6widgets6 libc6; do
   depends tresmon | grep -q "$need" || fail "tresmon does not depend on $need"
 done
 depends libvlnkw32-1 | grep -q libstdc++6 || fail "libvlnkw32-1: no dependency from dpkg-shlibdeps"
@@ -100,6 +101,8 @@ readelf -dW "$usr/bin/tresmon-tool" | grep -q 'NEEDED.*\[libstdc++\.so\.6\]' || 
 # dpkg-shlibdeps does not see it: the dependency above is written by hand).
 for f in bin/tresmon bin/tresmon-tool libexec/tresmon/tresmon-tool-qt; do
   if readelf -dW "$usr/$f" | grep -q 'NEEDED.*libproj'; then fail "$f links PROJ"; fi
+  # Nor libpq, opened when the archive first connects to a server.
+  if readelf -dW "$usr/$f" | grep -q 'NEEDED.*libpq'; then fail "$f links libpq"; fi
 done
 
 # Licences: the Debian copyright format, with texts that every Debian system
