@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "projlib.h"
 
-#include <atomic>
-#include <dlfcn.h>
-#include <mutex>
+#include "doc/runtimelib.h"
 
 namespace trespipeline {
 
@@ -13,49 +11,25 @@ namespace {
 constexpr const char* kSoname = TRES_PROJ_SONAME;
 constexpr const char* kPackage = TRES_PROJ_PACKAGE;
 
-struct SLoader {
-    std::mutex mutex;
-    std::string soname = kSoname;
-    bool tried = false;
-    std::string error;
-    SProjApi api{};
-};
-
-SLoader& Loader()
+tresdoc::CRuntimeApi<SProjApi>& Loaded()
 {
-    static SLoader loader;
-    return loader;
+    static tresdoc::CRuntimeApi<SProjApi> api;
+    return api;
 }
 
-// Set once the library and all its functions are there; read without the
-// lock on every call.
-std::atomic<const SProjApi*> g_loaded{nullptr};
-
-template <class F> bool Resolve(void* library, const char* name, F& out, std::string& missing)
+std::string& Soname()
 {
-    void* symbol = dlsym(library, name);
-    if (!symbol) {
-        missing = name;
-        return false;
-    }
-    out = reinterpret_cast<F>(symbol);
-    return true;
+    static std::string soname = kSoname;
+    return soname;
 }
 
 // The loader's reason, or which function the library lacks.
 bool Open(const std::string& soname, SProjApi& api, std::string& reason)
 {
-    // RTLD_NOW: where PROJ or a library under it lacks a symbol, the open
-    // fails here with the loader's reason, instead of the loader ending the
-    // program in the middle of a transformation (about 0.5 ms, once).
-    void* library = dlopen(soname.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        const char* e = dlerror();
-        reason = e ? e : "unbekannter Grund";
-        return false;
-    }
+    void* library = tresdoc::OpenRuntimeLibrary(soname, reason);
+    if (!library) return false;
     std::string missing;
-#define TRES_RESOLVE(f) Resolve(library, #f, api.f, missing)
+#define TRES_RESOLVE(f) tresdoc::ResolveRuntimeFunction(library, #f, api.f, missing)
     const bool ok = TRES_RESOLVE(proj_context_create) && TRES_RESOLVE(proj_context_destroy)
                     && TRES_RESOLVE(proj_log_level) && TRES_RESOLVE(proj_create) && TRES_RESOLVE(proj_create_crs_to_crs)
                     && TRES_RESOLVE(proj_normalize_for_visualization) && TRES_RESOLVE(proj_is_crs)
@@ -64,8 +38,7 @@ bool Open(const std::string& soname, SProjApi& api, std::string& reason)
                     && TRES_RESOLVE(geod_inverse) && TRES_RESOLVE(geod_inverseline) && TRES_RESOLVE(geod_position);
 #undef TRES_RESOLVE
     if (!ok) {
-        reason = "ihr fehlt die Funktion " + missing;
-        dlclose(library);
+        tresdoc::CloseRuntimeLibrary(library, missing, reason);
         return false;
     }
     // Never closed: PROJ keeps state (contexts, its database) that lives to
@@ -77,22 +50,14 @@ bool Open(const std::string& soname, SProjApi& api, std::string& reason)
 
 const SProjApi* LoadProj(std::string& error)
 {
-    if (const SProjApi* api = g_loaded.load(std::memory_order_acquire)) return api;
-    SLoader& l = Loader();
-    std::lock_guard lock(l.mutex);
-    if (!l.tried) {
-        l.tried = true;
-        std::string reason;
-        if (Open(l.soname, l.api, reason)) {
-            g_loaded.store(&l.api, std::memory_order_release);
-        } else {
-            l.error = "Die Bibliothek PROJ (" + l.soname + ", Paket " + kPackage
-                      + ") konnte nicht geladen werden: " + reason + ".";
-        }
-    }
-    if (const SProjApi* api = g_loaded.load(std::memory_order_acquire)) return api;
-    error = l.error;
-    return nullptr;
+    return Loaded().Load(
+        [](SProjApi& api, std::string& why) {
+            std::string reason;
+            if (Open(Soname(), api, reason)) return true;
+            why = tresdoc::RuntimeLibraryError("PROJ", Soname(), kPackage, reason);
+            return false;
+        },
+        error);
 }
 
 const SProjApi* Proj()
@@ -103,12 +68,8 @@ const SProjApi* Proj()
 
 void LoadProjFromForTests(const std::string& soname)
 {
-    SLoader& l = Loader();
-    std::lock_guard lock(l.mutex);
-    l.soname = soname.empty() ? kSoname : soname;
-    l.tried = false;
-    l.error.clear();
-    g_loaded.store(nullptr, std::memory_order_release);
+    Soname() = soname.empty() ? kSoname : soname;
+    Loaded().Forget();
 }
 
 } // namespace trespipeline
