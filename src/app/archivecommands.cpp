@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
+#include <QStatusBar>
 
 #include <algorithm>
 
@@ -156,6 +157,19 @@ bool CMainFrame::FetchStored(long long id, tresarchive::SStoredSurvey& out)
     return r.ok;
 }
 
+void CMainFrame::LoadStoredPipeline(const tresarchive::SStoredSurvey& stored)
+{
+    const QString name = QString::fromUtf8("Leitungsdaten der Messung Nr. %1 im Archiv").arg(stored.id);
+    QStringList errors;
+    if (!m_pSession->LoadPipelineText(stored.pipelineGeojson, name, errors)) {
+        CUiSeam::Current().Message(this,
+                                   name + QString::fromUtf8(" lassen sich nicht verwenden:\n") + errors.join('\n'),
+                                   QMessageBox::Warning);
+        return;
+    }
+    statusBar()->showMessage(QStringLiteral("Leitungsdaten geladen: ") + name);
+}
+
 void CMainFrame::OnArchiveSurveyOpen(long long id)
 {
     tresarchive::SStoredSurvey stored;
@@ -170,7 +184,11 @@ void CMainFrame::OnArchiveSurveyOpen(long long id)
     // A new survey from the archive's copy: saving asks for a name, and no
     // file on the disk is taken for it.
     m_doc.SetPathName({});
-    LoadRememberedPipeline();
+    // Tied to the data it was archived with, so the window shows what the
+    // archive holds; only a survey archived without any gets the pipeline's
+    // remembered file.
+    if (stored.pipelineGeojson.empty()) LoadRememberedPipeline();
+    else LoadStoredPipeline(stored);
     InitialUpdateAll();
     UpdateTitle();
     UpdateAllViews();

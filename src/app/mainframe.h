@@ -329,6 +329,8 @@ private:
     // The archive window's buttons on survey `id` (archivecommands.cpp).
     bool FetchStored(long long id, tresarchive::SStoredSurvey& out);
     void OnArchiveSurveyOpen(long long id);
+    // The pipeline data a stored survey was tied to, as the archive keeps them.
+    void LoadStoredPipeline(const tresarchive::SStoredSurvey& stored);
     void OnArchiveSurveyCompare(long long id);
     void OnArchiveSurveyReport(long long id);
     // The list of the archive window read again, if it is open.

@@ -45,7 +45,17 @@ CPipelineSource::~CPipelineSource() = default;
 
 bool CPipelineSource::Load(const QString& path, const CTreDoc& doc, QStringList& errors)
 {
-    trespipeline::SPipelineRead read = trespipeline::ReadPipelineFile(path.toStdString());
+    return Take(trespipeline::ReadPipelineFile(path.toStdString()), path, doc, errors);
+}
+
+bool CPipelineSource::LoadText(const std::string& text, const QString& name, const CTreDoc& doc, QStringList& errors)
+{
+    return Take(trespipeline::ParsePipelineText(text, name.toStdString()), name, doc, errors);
+}
+
+bool CPipelineSource::Take(trespipeline::SPipelineRead read, const QString& path, const CTreDoc& doc,
+                           QStringList& errors)
+{
     if (!read.ok) {
         errors = ToList(read.errors);
         return false;

@@ -15,6 +15,7 @@
 // next survey of that pipeline finds its data again.
 #pragma once
 
+#include "pipeline/pipelinereader.h"
 #include "pipeline/surveybinding.h"
 
 #include <QString>
@@ -35,6 +36,9 @@ public:
     // failure returns false with the German reasons in `errors`, and what
     // was held so far stays.
     bool Load(const QString& path, const CTreDoc& doc, QStringList& errors);
+    // The same from data already read (the revision an archived survey was
+    // tied to): `name` stands for the file in messages and Path().
+    bool LoadText(const std::string& text, const QString& name, const CTreDoc& doc, QStringList& errors);
     void Close();
     // Ties the survey as it is now; nothing without data.
     void Bind(const CTreDoc& doc);
@@ -65,6 +69,8 @@ public:
     static void Forget(const std::string& name, const std::string& number);
 
 private:
+    bool Take(trespipeline::SPipelineRead read, const QString& path, const CTreDoc& doc, QStringList& errors);
+
     bool m_bLoaded = false;
     QString m_strPath;
     trespipeline::SPipelineData m_data;

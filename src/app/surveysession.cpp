@@ -58,6 +58,14 @@ bool CSurveySession::LoadPipeline(const QString& path, QStringList& errors)
     return true;
 }
 
+bool CSurveySession::LoadPipelineText(const std::string& text, const QString& name, QStringList& errors)
+{
+    if (!m_pipeline.LoadText(text, name, m_doc, errors)) return false;
+    Realign();
+    Tell(EChange::Pipeline, true, true);
+    return true;
+}
+
 void CSurveySession::ClosePipeline()
 {
     m_pipeline.Close();

@@ -67,6 +67,8 @@ public:
     // Reads `path` and ties the survey to it; false with the reasons in
     // `errors`, and what was loaded before stays.
     bool LoadPipeline(const QString& path, QStringList& errors);
+    // The same from data already read (CPipelineSource::LoadText).
+    bool LoadPipelineText(const std::string& text, const QString& name, QStringList& errors);
     void ClosePipeline();
 
     // ---- the comparison survey --------------------------------------------

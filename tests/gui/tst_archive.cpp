@@ -184,10 +184,14 @@ void TestArchive::addListOpenReportAndRefuseDuplicate()
     QVERIFY(f.Comparison().IsLoaded() && !f.Comparison().IsNative());
     QCOMPARE(f.Session().ComparisonName(), QStringLiteral("demo.tsd"));
 
-    // "Öffnen": the same rows as a survey without a name.
+    // "Öffnen": the same rows as a survey without a name, tied to the
+    // pipeline data as the archive keeps them, not to whatever is loaded.
     const int rows = m_doc->GetRowCount();
+    f.OnPipelineClose();
     Button(wnd, QString::fromUtf8("Öffnen"))->click();
     QCOMPARE(m_doc->GetRowCount(), rows);
+    QCOMPARE(f.Pipeline().Path(), QString::fromUtf8("Leitungsdaten der Messung Nr. 1 im Archiv"));
+    QVERIFY(f.Pipeline().Binding());
     QVERIFY(m_doc->GetPathName().empty());
     QVERIFY(!RecentFiles().contains(QStringLiteral("demo.tsd")));
     QVERIFY(!m_doc->IsModified());
