@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "assessreport.h"
 
+#include "a4pdf.h"
 #include "assesssheet.h"
-#include "doc/fileerror.h"
 #include "doc/tredoc.h"
 #include "printjob.h"
 #include "reportcompare.h"
@@ -13,15 +13,12 @@
 #include "reporttables.h"
 
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
+
 #include <QPrinter>
-#include <QSaveFile>
+#include <functional>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -138,34 +135,18 @@ bool WriteAssessmentReportPdf(const CTreDoc& doc, const SReportOptions& options,
     CAssessReport report(doc, options);
     QString why;
     if (!report.Prepare(&why)) return fail(why);
-    // Qt's error strings are English; the system's reason is said in German
-    // as for every other file.
-    auto reason = [] { return errno ? Str(tresdoc::FileErrorReason(errno)) : U8("Schreibfehler"); };
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) return fail(reason());
     constexpr int kDpi = 600;
-    QPdfWriter writer(&file);
-    writer.setResolution(kDpi);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    writer.setTitle(U8("Bewertung ") + QFileInfo(Str(doc.GetPathName())).fileName());
-    writer.setCreator(U8("Tresmon"));
-
     const int pages = report.OnPreparePrinting(false);
-    QPainter p;
-    if (!p.begin(&writer)) {
-        file.cancelWriting();
-        return fail(U8("Die PDF-Ausgabe lässt sich nicht beginnen."));
-    }
-    report.OnBeginPrinting(p, A4Metrics(kDpi, false));
-    for (int page = 1; page <= pages; ++page) {
-        if (page > 1) writer.newPage();
-        report.OnPrint(p, page);
-    }
-    report.OnEndPrinting();
-    p.end();
-    errno = 0;
-    if (!file.commit()) return fail(reason());
+    const auto draw = [&](QPainter& p, const std::function<void()>& newPage) {
+        report.OnBeginPrinting(p, A4Metrics(kDpi, false));
+        for (int page = 1; page <= pages; ++page) {
+            if (page > 1) newPage();
+            report.OnPrint(p, page);
+        }
+        report.OnEndPrinting();
+    };
+    if (!WriteA4Pdf(path, U8("Bewertung ") + QFileInfo(Str(doc.GetPathName())).fileName(), kDpi, draw, why))
+        return fail(why);
     return true;
 }
 

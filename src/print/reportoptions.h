@@ -11,7 +11,6 @@
 #include "reportstretches.h"
 
 #include <QString>
-#include <QStringList>
 
 class CTreDoc;
 

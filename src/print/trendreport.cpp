@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "trendreport.h"
 
+#include "a4pdf.h"
 #include "doc/criterion.h"
-#include "doc/fileerror.h"
 #include "reportcontent.h"
 #include "reportpage.h"
 #include "reportresult.h"
@@ -10,13 +10,9 @@
 #include "trendtables.h"
 #include "trendtext.h"
 
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
-#include <QSaveFile>
 
-#include <cerrno>
+#include <functional>
 
 namespace {
 
@@ -129,29 +125,15 @@ bool WriteTrendReportPdf(const STrendReportInput& in, const SReportOptions& opti
     CTrendReport report(in, options);
     QString why;
     if (!report.Prepare(&why)) return fail(why);
-    auto reason = [] { return errno ? Str(tresdoc::FileErrorReason(errno)) : U8("Schreibfehler"); };
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) return fail(reason());
     constexpr int kDpi = 600;
-    QPdfWriter writer(&file);
-    writer.setResolution(kDpi);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    writer.setTitle(U8("Trendbericht ") + in.pipelineName.trimmed());
-    writer.setCreator(U8("Tresmon"));
-    QPainter p;
-    if (!p.begin(&writer)) {
-        file.cancelWriting();
-        return fail(U8("Die PDF-Ausgabe lässt sich nicht beginnen."));
-    }
-    report.Begin(A4Metrics(kDpi, false));
-    for (int page = 1; page <= report.PageCount(); ++page) {
-        if (page > 1) writer.newPage();
-        report.Print(p, page);
-    }
-    p.end();
-    errno = 0;
-    if (!file.commit()) return fail(reason());
+    const auto draw = [&](QPainter& p, const std::function<void()>& newPage) {
+        report.Begin(A4Metrics(kDpi, false));
+        for (int page = 1; page <= report.PageCount(); ++page) {
+            if (page > 1) newPage();
+            report.Print(p, page);
+        }
+    };
+    if (!WriteA4Pdf(path, U8("Trendbericht ") + in.pipelineName.trimmed(), kDpi, draw, why)) return fail(why);
     return true;
 }
 
